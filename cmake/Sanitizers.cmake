@@ -1,0 +1,10 @@
+# QUORVEX_SANITIZE: "address,undefined", "thread" or empty. Applies to every target, so that
+# the stand-ins and the tests are instrumented along with the library.
+set(QUORVEX_SANITIZE "" CACHE STRING "Sanitizers to build with (address,undefined or thread)")
+if(QUORVEX_SANITIZE)
+  add_compile_options(-fsanitize=${QUORVEX_SANITIZE} -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=${QUORVEX_SANITIZE})
+  if(QUORVEX_SANITIZE MATCHES "undefined")
+    add_compile_options(-fno-sanitize-recover=undefined)
+  endif()
+endif()

@@ -1,0 +1,23 @@
+// The one place where the library reaches the vendor's image-processing and HDevelop engine
+// libraries. Everything else includes this header instead of the vendor's, so that building
+// against the real libraries or against the stand-ins changes nothing in the library.
+#ifndef QUORVEX_ENGINE_VENDOR_H
+#define QUORVEX_ENGINE_VENDOR_H
+
+#include "halconcpp/HalconCpp.h"
+#include "hdevengine/HDevEngineCpp.h"
+
+namespace quorvex::engine {
+
+using HalconCpp::HException;
+using HalconCpp::Hlong;
+using HalconCpp::HString;
+using HalconCpp::HTuple;
+using HDevEngineCpp::HDevEngineException;
+
+// The vendor's success code of an operator.
+constexpr int kSuccess = 2;
+
+}  // namespace quorvex::engine
+
+#endif

@@ -1,0 +1,46 @@
+#ifndef HALCONCPP_HEXCEPTION_H
+#define HALCONCPP_HEXCEPTION_H
+
+#include "halconcpp/HString.h"
+
+namespace HalconCpp {
+
+// The error every operator raises: an error number, a message and the name of the operator
+// that failed. The message of an operator failure reads like the vendor's,
+// "HALCON error #1301: Wrong value of control parameter 1 in operator get_system".
+class HException {
+ public:
+  HException(const char* message, Hlong errorCode);
+  HException(const char* procName, const char* message, Hlong errorCode);
+  virtual ~HException();
+
+  HException(const HException&) = default;
+  HException& operator=(const HException&) = default;
+
+  Hlong ErrorCode() const { return errorCode_; }
+  const HString& ErrorMessage() const { return message_; }
+  const HString& ProcName() const { return procName_; }
+
+  // Builds the exception an operator raises for an error number: the message carries the
+  // error's text and the operator's name.
+  static HException ForOperator(const char* procName, Hlong errorCode);
+
+ private:
+  HString procName_;
+  HString message_;
+  Hlong errorCode_;
+};
+
+// Error numbers the stand-ins raise beyond the parameter checks 1201-1205 (wrong type),
+// 1301-1305 (wrong value) and 1401-1405 (wrong number of values). GetErrorText knows them all.
+enum HStandinError : Hlong {
+  H_ERR_TUPLE_INDEX = 2101,     // tuple index out of range
+  H_ERR_TUPLE_TYPE = 2102,      // element of the wrong kind for the access
+  H_ERR_TUPLE_DIV_ZERO = 2103,  // integer division by zero
+  H_ERR_TUPLE_OP_TYPE = 2104,   // arithmetic not defined for these element kinds
+  H_ERR_INJECTED = 9999,        // conventional number of an injected fault
+};
+
+}  // namespace HalconCpp
+
+#endif

@@ -1,0 +1,85 @@
+// Controls of the stand-ins that the vendor's libraries do not have: fault injection, the
+// marker of code running inside the stand-ins, and object monitors. Shared by both stand-in
+// libraries and by tests; the quorvex library itself never includes this header.
+#ifndef HALCONCPP_HSTANDIN_H
+#define HALCONCPP_HSTANDIN_H
+
+#include <string>
+
+#include "halconcpp/HalconCppBase.h"
+
+namespace HalconCpp {
+class HTuple;
+
+namespace Standin {
+
+// Marks the calling thread as running inside the stand-ins for as long as it lives, so that
+// the stand-ins' own bookkeeping (tuples they build, operators they call for themselves)
+// neither fires nor consumes an injected fault.
+class InsideScope {
+ public:
+  InsideScope();
+  ~InsideScope();
+  InsideScope(const InsideScope&) = delete;
+  InsideScope& operator=(const InsideScope&) = delete;
+};
+
+bool calledFromOutside();
+
+// An armed fault as it fires: its error number and, when the arming gave one, the message
+// to raise instead of the operation's usual one.
+struct Fault {
+  Hlong errorCode = 0;
+  bool hasMessage = false;
+  std::string message;
+};
+
+// Consumes one pending fault for `operation` if there is one. Fires regardless of the
+// thread's depth: an interpreter calls it for its program's own operator lines.
+bool takeFault(const char* operation, Fault* fault);
+
+// The exception a fired fault raises in the image-processing stand-in: the operation's
+// usual error for the number, or, with a message given, HException(message, number) with
+// no operator name.
+[[noreturn]] void raiseFault(const char* operation, const Fault& fault);
+
+// The first statement of every public operation of the image-processing stand-in: entered
+// from outside, a pending fault for `operation` raises HException; then the thread counts
+// as inside until the scope ends.
+class ApiScope {
+ public:
+  explicit ApiScope(const char* operation);
+  ApiScope(const ApiScope&) = delete;
+  ApiScope& operator=(const ApiScope&) = delete;
+
+ private:
+  InsideScope inside_;
+};
+
+// Fires a pending fault for `operation` as HException, whatever the thread's depth.
+void raiseFaultIfPending(const char* operation);
+
+// The "standin_fail" control: [Operation, ErrorNumber], [Operation, ErrorNumber, Count] or
+// [Operation, ErrorNumber, Count, Message] arms a fault; an empty tuple clears every pending
+// one.
+void armFaults(const HTuple& value);
+HTuple pendingFaults();
+
+// Further controls that a stand-in module adds to the system parameters: SetSystem of
+// `name` calls `set` (null: read-only), GetSystem calls `get` (null: write-only).
+using ControlSetter = void (*)(const HTuple& value);
+using ControlGetter = HTuple (*)();
+void registerControl(const char* name, ControlSetter set, ControlGetter get);
+
+// Adds the text of an error number to GetErrorText; each stand-in module registers its own
+// numbers when it is loaded.
+void registerErrorText(Hlong errorCode, const char* text);
+
+// Live-object monitors, read as the system parameter "standin_live_<kind>".
+void countLive(const char* kind, int delta);
+Hlong liveCount(const std::string& kind);
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif

@@ -1,0 +1,116 @@
+#ifndef HALCONCPP_HTUPLE_H
+#define HALCONCPP_HTUPLE_H
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "halconcpp/HException.h"
+#include "halconcpp/HString.h"
+#include "halconcpp/HalconCppBase.h"
+
+namespace HalconCpp {
+
+class HTuple;
+
+// A reference to one element of a tuple, as element access returns it. Reading it with the
+// accessor of another kind raises HException H_ERR_TUPLE_TYPE; integers and reals convert
+// into each other where the vendor converts them (D of an integer, L of a real truncates).
+class HTupleElement {
+ public:
+  HTupleElement(HTuple* tuple, Hlong index);
+
+  HTupleElementType Type() const;
+  int I() const;
+  Hlong L() const;
+  double D() const;
+  HString S() const;
+  const char* C() const;
+
+  HTupleElement& operator=(const HTuple& value);
+  HTupleElement& operator=(const HTupleElement& value);
+  HTupleElement(const HTupleElement&) = default;
+
+ private:
+  friend class HTuple;
+  HTuple* tuple_;
+  Hlong index_;
+};
+
+// An ordered list of integers, reals and strings with the vendor's value semantics: a copy
+// is independent of its source, arithmetic works element-wise (a one-element operand is
+// repeated), integer op integer stays an integer, and a string operand concatenates.
+class HTuple {
+ public:
+  using Element = std::variant<Hlong, double, std::string>;
+
+  HTuple();
+  HTuple(int value);                   // NOLINT: implicit like the vendor's
+  HTuple(Hlong value);                 // NOLINT
+  HTuple(double value);                // NOLINT
+  HTuple(const char* value);           // NOLINT
+  HTuple(const HString& value);        // NOLINT
+  HTuple(const HTupleElement& value);  // NOLINT
+  HTuple(const HTuple& other);
+  HTuple(HTuple&& other) noexcept;
+  HTuple& operator=(const HTuple& other);
+  HTuple& operator=(HTuple&& other) noexcept;
+  virtual ~HTuple();
+
+  Hlong Length() const { return static_cast<Hlong>(elements_.size()); }
+  // The common kind of all elements: eElementTypeMixed when they differ, eElementTypeUndef
+  // for an empty tuple.
+  HTupleType Type() const;
+  HTuple& Append(const HTuple& tail);
+  HTuple Clone() const { return *this; }
+
+  HTupleElement operator[](Hlong index);
+  HTupleElement operator[](int index) { return (*this)[static_cast<Hlong>(index)]; }
+  const HTupleElement operator[](Hlong index) const;
+  const HTupleElement operator[](int index) const { return (*this)[static_cast<Hlong>(index)]; }
+
+  // The vendor's shortcuts for a tuple's first element.
+  int I() const { return (*this)[0].I(); }
+  Hlong L() const { return (*this)[0].L(); }
+  double D() const { return (*this)[0].D(); }
+  HString S() const { return (*this)[0].S(); }
+
+  HTuple TupleTypeElem() const;
+  // Readable form: one number bare ("3", "2.5"), a string quoted ("'abc'"), anything else
+  // as a bracketed list ("[]", "[1, 'a']").
+  HString ToString() const;
+
+  const std::vector<Element>& Elements() const { return elements_; }
+  void Clear() { elements_.clear(); }
+
+ private:
+  friend class HTupleElement;
+  std::vector<Element> elements_;
+};
+
+HTuple operator+(const HTuple& a, const HTuple& b);
+HTuple operator-(const HTuple& a, const HTuple& b);
+HTuple operator*(const HTuple& a, const HTuple& b);
+HTuple operator/(const HTuple& a, const HTuple& b);
+HTuple operator%(const HTuple& a, const HTuple& b);
+HTuple operator&(const HTuple& a, const HTuple& b);
+HTuple operator|(const HTuple& a, const HTuple& b);
+HTuple operator-(const HTuple& a);
+
+// Whole-tuple comparisons by value: the integer 5 equals the real 5.0; a number never equals
+// a string. The ordering compares element by element, then by length; comparing a number
+// with a string raises H_ERR_TUPLE_OP_TYPE.
+bool operator==(const HTuple& a, const HTuple& b);
+bool operator!=(const HTuple& a, const HTuple& b);
+bool operator<(const HTuple& a, const HTuple& b);
+bool operator>(const HTuple& a, const HTuple& b);
+bool operator<=(const HTuple& a, const HTuple& b);
+bool operator>=(const HTuple& a, const HTuple& b);
+
+// Operator form of the element type query.
+void TupleTypeElem(const HTuple& tuple, HTuple* types);
+void TupleLength(const HTuple& tuple, HTuple* length);
+
+}  // namespace HalconCpp
+
+#endif

@@ -1,0 +1,13 @@
+// Stand-in for the vendor's image-processing library: the same names, types and calling
+// shapes, so that code written against it builds unchanged against the real library.
+#ifndef HALCONCPP_HALCONCPP_H
+#define HALCONCPP_HALCONCPP_H
+
+#include "halconcpp/HException.h"
+#include "halconcpp/HObject.h"
+#include "halconcpp/HOperatorsSystem.h"
+#include "halconcpp/HString.h"
+#include "halconcpp/HTuple.h"
+#include "halconcpp/HalconCppBase.h"
+
+#endif
