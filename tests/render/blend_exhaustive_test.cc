@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "render/blend.h"
@@ -14,10 +13,6 @@ namespace quorvex::test {
 namespace {
 
 constexpr std::size_t kChunk = 1 << 16;
-
-// The 32-bit build runs under an emulator: there every kStride-th chunk is checked, still
-// covering every (logo, window) pair and, across chunks, alpha values of every residue.
-constexpr unsigned kStride = sizeof(void*) == 4 ? 5 : 1;
 
 std::size_t firstMismatch(const std::vector<std::uint8_t>& expected,
                           const std::vector<std::uint8_t>& actual) {
@@ -48,19 +43,20 @@ void fillChunk(Planes& in, unsigned chunk) {
 TEST(BlendExhaustive, EveryTripleMatchesTheReferenceWithDistinctPlanes) {
   const auto forms = supportedVectorForms();
   if (forms.empty()) GTEST_SKIP() << "this CPU runs no vector form";
-  Planes expected(kChunk);
-  Planes actual(kChunk);
-  for (unsigned chunk = 0; chunk < 256; chunk += kStride) {
-    fillChunk(expected, chunk);
+  Planes input(kChunk);
+  for (unsigned chunk = 0; chunk < 256; ++chunk) {
+    fillChunk(input, chunk);
+    Planes expected = input;
     render::blendReference(expected.planes(), kChunk);
     for (BlendKind kind : forms) {
-      fillChunk(actual, chunk);
+      Planes actual = input;
       render::blendForm(kind)(actual.planes(), kChunk);
       for (int c = 0; c < 3; ++c) {
+        if (expected.window[c] == actual.window[c]) continue;
         const std::size_t at = firstMismatch(expected.window[c], actual.window[c]);
-        ASSERT_EQ(at, kChunk) << render::blendName(kind) << " channel " << c << " chunk " << chunk
-                              << " pixel " << at << ": logo " << int{actual.logo[c][at]}
-                              << ", alpha " << int{actual.logo[3][at]};
+        FAIL() << render::blendName(kind) << " channel " << c << " chunk " << chunk << " pixel "
+               << at << ": logo " << int{input.logo[c][at]} << ", window "
+               << int{input.window[c][at]} << ", alpha " << int{input.logo[3][at]};
       }
     }
   }
@@ -95,9 +91,10 @@ TEST(BlendExhaustive, EveryWindowAndAlphaMatchesTheReferenceWithOneSharedPlane) 
     const auto expected = blendShared(&render::blendReference);
     for (BlendKind kind : forms) {
       const auto actual = blendShared(render::blendForm(kind));
+      if (expected == actual) continue;
       const std::size_t at = firstMismatch(expected, actual);
-      ASSERT_EQ(at, kChunk) << render::blendName(kind) << " logo variant " << variant << ": window "
-                            << (at & 255) << ", alpha " << (at >> 8);
+      FAIL() << render::blendName(kind) << " logo variant " << variant << ": window " << (at & 255)
+             << ", alpha " << (at >> 8);
     }
   }
 }
