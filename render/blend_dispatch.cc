@@ -18,6 +18,10 @@ struct CpuFeatures {
   bool avx2 = false;
 };
 
+// clang-cl takes the MSVC path but, like clang, only reads XCR0 inside code marked for XSAVE.
+#if QUORVEX_BLEND_X86 && defined(_MSC_VER) && defined(__clang__)
+QUORVEX_TARGET("xsave")
+#endif
 CpuFeatures detectFeatures() {
   CpuFeatures features;
 #if QUORVEX_BLEND_X86 && defined(_MSC_VER)
