@@ -1,4 +1,4 @@
-// The AVX2 form: 32 pixels a step, each channel widened to 16-bit lanes.
+// The AVX2 form: 32 pixels a step, computed in 16-bit lanes.
 #include <cstddef>
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-// The SSE2 form: 16 pixels a step, each channel widened to 16-bit lanes.
+// The SSE2 form: 16 pixels a step, computed in 16-bit lanes.
 #include <cstddef>
 #include <cstdint>
 
