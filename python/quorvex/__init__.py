@@ -1,0 +1,20 @@
+"""Python access to the quorvex library: HDevelop programs and procedures from Python.
+
+The package loads ``libquorvex32-11.0.so`` (``quorvex32-11.0.dll`` on Windows) through
+ctypes and wraps its flat C interface: control tuples convert to and from Python values,
+error records become :class:`EngineError`, and every handle is released by the library's
+own release function, from ``close()``, a ``with`` block or the garbage collector.
+"""
+from ._library import Library, default_library, library_file_name, load
+from .errors import EngineError, ErrorKind
+from .messages import KEEP, message_handlers, set_message_handlers, set_verbosity
+from .tuples import ElemType, Tuple
+
+__version__ = "11.0.0"
+
+__all__ = [
+    "Library", "load", "default_library", "library_file_name",
+    "EngineError", "ErrorKind",
+    "Tuple", "ElemType",
+    "set_message_handlers", "message_handlers", "set_verbosity", "KEEP",
+]

@@ -1,0 +1,82 @@
+"""Handle ownership shared by every wrapper: release once, children before parents."""
+import threading
+import weakref
+
+# One lock for every ownership tree: the sections it guards are a few attribute updates.
+_lock = threading.RLock()
+
+
+class Owner:
+    """Owns one library handle and releases it exactly once.
+
+    A handle made from another (a call from its procedure) names that one as its parent:
+    the parent's handle is then released only after every child's, whatever the order in
+    which the Python objects are closed or collected.
+    """
+
+    __slots__ = ("library", "_handle", "_release", "parent", "_children", "_closing",
+                 "__weakref__")
+
+    def __init__(self, library, handle, release, parent=None):
+        """Take ownership of ``handle``.
+
+        Args:
+            library: The library that made the handle.
+            handle: The handle, an ``int`` address.
+            release: The name of the library's release function for it.
+            parent: The :class:`Owner` of the handle this one was made from, if any.
+        """
+        self.library = library
+        self._handle = handle
+        self._release = release
+        self.parent = parent
+        self._children = 0
+        self._closing = False
+        if parent is not None:
+            with _lock:
+                parent._children += 1
+
+    @property
+    def closed(self):
+        """Whether :meth:`close` was called (the handle may wait for its children)."""
+        return self._closing
+
+    @property
+    def handle(self):
+        """The handle, for passing to the library.
+
+        Raises:
+            ValueError: The owner was closed.
+        """
+        if self._closing:
+            raise ValueError("operation on a closed quorvex object")
+        return self._handle
+
+    def close(self):
+        """Give the handle up; it is released now, or when its last child is released."""
+        with _lock:
+            if self._closing:
+                return
+            self._closing = True
+        self._release_if_unused()
+
+    def _release_if_unused(self):
+        with _lock:
+            if not self._closing or self._children or self._handle is None:
+                return
+            handle, self._handle = self._handle, None
+        getattr(self.library, self._release)(handle)
+        parent = self.parent
+        if parent is not None:
+            self.parent = None
+            with _lock:
+                parent._children -= 1
+            parent._release_if_unused()
+
+
+def attach(wrapper, owner):
+    """Close ``owner`` when ``wrapper`` is collected; return the finalizer.
+
+    Calling the returned :class:`weakref.finalize` closes the owner early, once.
+    """
+    return weakref.finalize(wrapper, owner.close)
