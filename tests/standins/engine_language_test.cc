@@ -71,7 +71,8 @@ TEST(EngineExpressions, Functions) {
   EXPECT_EQ(text(evaluate("round([2.5, -2.5, 2.4])")), "[3, -3, 2]");
   EXPECT_EQ(text(evaluate("sqrt(16)")), "4.0");
   EXPECT_EQ(text(evaluate("strlen(['abc', ''])")), "[3, 0]");
-  EXPECT_EQ(text(evaluate("number(['12', '1.5', 'x', 7])")), "[12, 1.5, 'x', 7]");
+  EXPECT_EQ(text(evaluate("number(['12', '1.5', 'x', 7, 'inf', '-3e2'])")),
+            "[12, 1.5, 'x', 7, 'inf', -300.0]");
 }
 
 TEST(EngineExpressions, FailingOperationsNameTheirNumber) {

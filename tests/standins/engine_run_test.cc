@@ -188,6 +188,33 @@ TEST(EnginePrograms, LocalProceduresRunOnTheirOwn) {
   EXPECT_EQ(missing.Category(), HDevEngineCpp::ExceptionFile);
 }
 
+TEST(EngineOperators, SystemOperatorsCheckTheirArguments) {
+  EXPECT_EQ(text(runLines({"set_system ('engine_test_value', [1, 'a'])",
+                           "get_system ('engine_test_value', R)"})),
+            "[1, 'a']");
+  EXPECT_EQ(text(runLines({"wait_seconds (0.01)", "tuple_length ([4, 5, 6], R)"})), "3");
+  EXPECT_EQ(engineErrorOf([] { runLines({"wait_seconds (-1)"}); }).HalconErrNum(), 1301u);
+  EXPECT_EQ(engineErrorOf([] { runLines({"wait_seconds ('soon')"}); }).HalconErrNum(), 1201u);
+  EXPECT_EQ(engineErrorOf([] { runLines({"wait_seconds ([1, 2])"}); }).HalconErrNum(), 1401u);
+  EXPECT_EQ(engineErrorOf([] { runLines({"get_system (R)"}); }).HalconErrNum(), 21012u);
+}
+
+TEST(EngineObjects, LoadReplacesWhatAnObjectHolds) {
+  useBundledProcedures();
+  HDevProcedure procedure;
+  procedure.LoadProcedure("add");
+  EXPECT_TRUE(procedure.IsLoaded());
+  procedure.LoadProcedure("factorial");
+  EXPECT_STREQ(procedure.GetName(), "factorial");
+  HDevProgram program;
+  EXPECT_FALSE(program.IsLoaded());
+  EXPECT_STREQ(program.GetName(), "");
+  program.LoadProgram(programFile().c_str());
+  EXPECT_STREQ(program.GetName(), "program");
+  EXPECT_EQ(engineErrorOf([&] { program.LoadProgram(""); }).HalconErrNum(), 21001u);
+  EXPECT_TRUE(program.IsLoaded()) << "a failed load keeps the program loaded before";
+}
+
 TEST(EngineLiveObjects, EveryObjectIsCountedCopiesIncluded) {
   useBundledProcedures();
   const long programs = liveCount("programs");

@@ -31,7 +31,6 @@ constexpr ErrorText kTexts[] = {
     {kErrLoopBounds, "Invalid for-loop bounds or step"},
     {kErrIndexValue, "Invalid tuple index or element value"},
     {kErrFunctionArgument, "Invalid argument of a function"},
-    {kErrDisplay, "Display implementation failed"},
     {kErrParameterIndex, "Parameter index out of range"},
     {kErrParameterName, "Unknown parameter name"},
     {kErrInputNotSet, "Input parameter not set"},

@@ -97,7 +97,11 @@ HTuple strlenOf(const HTuple& argument) {
 HTuple numberOf(const HTuple& argument) {
   return eachElement(argument, [](const Element& e) {
     const auto* s = std::get_if<std::string>(&e);
-    if (!s || s->empty()) return toTuple(e);
+    // Only decimal notation: strtod alone would also take "inf", "nan" and hex floats.
+    if (!s || s->find_first_of("0123456789") == std::string::npos ||
+        s->find_first_not_of("0123456789+-.eE") != std::string::npos) {
+      return toTuple(e);
+    }
     const char* text = s->c_str();
     char* rest = nullptr;
     errno = 0;
