@@ -123,6 +123,17 @@ TEST(EngineRuntimeErrors, RecordNamesProcedureLineAndOperator) {
                "HALCON error #1301: Wrong value of control parameter 1 in operator get_system");
 }
 
+TEST(EngineRuntimeErrors, TheEnginesNumbersHaveTexts) {
+  for (const auto& [number, expected] :
+       {std::pair<int, const char*>{21001, "HDevelop file not found or not readable"},
+        {21020, "Variable has no value"},
+        {21041, "Invalid value for engine attribute"}}) {
+    HTuple errorText;
+    HalconCpp::GetErrorText(HTuple(number), &errorText);
+    EXPECT_EQ(errorText[0].S().str(), expected);
+  }
+}
+
 TEST(EngineRuntimeErrors, TheInnermostFailingLineIsReported) {
   useBundledProcedures();
   const HDevEngineException e = engineErrorOf([] { runProcedure("calls_failing", {}); });

@@ -193,7 +193,7 @@ class BlockLinker {
  private:
   struct Block {
     int start;
-    std::vector<int> branches;  // if, elseif and else lines
+    std::vector<int> branches;  // the opening line, then an if's elseif and else lines
     std::vector<int> exits;     // break and continue lines of a loop
     bool hasElse;
   };
