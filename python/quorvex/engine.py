@@ -1,0 +1,402 @@
+"""HDevelop procedures and programs, and calls of them."""
+import ctypes
+import os
+
+from . import _library
+from ._resources import Owner, attach
+from .errors import check
+from .tuples import Tuple, as_tuple
+
+__all__ = ["Procedure", "ProcedureCall", "Program", "ProgramCall"]
+
+
+def _encode_name(name, encoding):
+    if isinstance(name, bytes):
+        return name
+    if not isinstance(name, str):
+        raise TypeError(f"a name must be str or bytes, not {type(name).__name__}")
+    return name.encode(encoding or "utf-8")
+
+
+def _check_index(index):
+    if isinstance(index, bool):
+        raise TypeError("a parameter index must be an int or a name, not a bool")
+    return int(index)
+
+
+class _Wrapper:
+    """Common ownership of the four engine wrappers."""
+
+    def _own(self, library, handle, release, parent=None):
+        self._owner = Owner(library, handle, release,
+                            parent._owner if parent is not None else None)
+        self._finalizer = attach(self, self._owner)
+
+    @property
+    def library(self):
+        """The :class:`~quorvex.Library` holding the object."""
+        return self._owner.library
+
+    @property
+    def handle(self):
+        """The library handle as an ``int``, still owned by this object.
+
+        Raises:
+            ValueError: The object is closed.
+        """
+        return self._owner.handle
+
+    @property
+    def closed(self):
+        """Whether :meth:`close` was called."""
+        return self._owner.closed
+
+    def close(self):
+        """Release the handle through the library; later calls do nothing.
+
+        A procedure or program with calls still open is released after its last call.
+        """
+        self._finalizer()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc_info):
+        self.close()
+
+
+class Procedure(_Wrapper):
+    """An external HDevelop procedure, ``NAME.hdvp`` from the procedure paths.
+
+    Parameter names come in four groups, in interface order: :attr:`input_ctrl_names`,
+    :attr:`output_ctrl_names`, :attr:`input_iconic_names` and :attr:`output_iconic_names`.
+    Calling the procedure object runs it once with control inputs and returns its control
+    outputs::
+
+        with quorvex.Procedure("add") as add:
+            add(A=1, B=2)        # {'Sum': [3]}
+
+    Control values convert as for :class:`~quorvex.Tuple`; outputs are always lists.
+    """
+
+    def __init__(self, name, *, encoding="utf-8", library=None):
+        """Load the procedure ``name``.
+
+        Args:
+            name: The procedure's name, without ``.hdvp``.
+            encoding: The encoding of names and string values (see :class:`~quorvex.Tuple`).
+            library: The :class:`~quorvex.Library`; the default one when omitted.
+
+        Raises:
+            EngineError: The procedure is not found in the procedure paths or does not load.
+        """
+        library = library or _library.default_library()
+        self._encoding = encoding
+        self.name = name
+        handle = _library.Handle()
+        check(library, library.hcreateProcedure(_encode_name(name, encoding),
+                                                ctypes.byref(handle)), encoding)
+        self._own(library, handle.value, "hfreeProcedure")
+        self._names = {}
+
+    def __repr__(self):
+        state = " closed" if self.closed else ""
+        return f"<quorvex.Procedure {self.name!r}{state}>"
+
+    def _group(self, group):
+        """The parameter names of one group, read once from the library."""
+        names = self._names.get(group)
+        if names is None:
+            library, handle = self.library, self.handle
+            count = ctypes.c_int32()
+            check(library, getattr(library, f"hget{group}ParamCount")(
+                handle, ctypes.byref(count)), self._encoding)
+            names = []
+            for index in range(1, count.value + 1):
+                text = ctypes.c_char_p()
+                check(library, getattr(library, f"hget{group}ParamName")(
+                    handle, index, ctypes.byref(text)), self._encoding)
+                # The text belongs to the procedure: copied, never released.
+                names.append((text.value or b"").decode(self._encoding or "utf-8",
+                                                        "surrogateescape"))
+            self._names[group] = names = tuple(names)
+        return list(names)
+
+    @property
+    def input_ctrl_names(self):
+        """The names of the control inputs, in interface order."""
+        return self._group("InputCtrl")
+
+    @property
+    def output_ctrl_names(self):
+        """The names of the control outputs, in interface order."""
+        return self._group("OutputCtrl")
+
+    @property
+    def input_iconic_names(self):
+        """The names of the iconic inputs, in interface order."""
+        return self._group("InputIconic")
+
+    @property
+    def output_iconic_names(self):
+        """The names of the iconic outputs, in interface order."""
+        return self._group("OutputIconic")
+
+    def create_call(self):
+        """Return a new :class:`ProcedureCall` of this procedure."""
+        return ProcedureCall(self)
+
+    def call(self, *args, **inputs):
+        """Run the procedure once and return its control outputs.
+
+        Args:
+            *args: Control inputs in interface order.
+            **inputs: Control inputs by name.
+
+        Returns:
+            A dict from each control output's name to its values, as a list.
+
+        Raises:
+            TypeError: An input is given twice, or a value cannot be converted.
+            EngineError: An unknown input name, an input left unset, or a failure while
+                the procedure runs.
+        """
+        names = self.input_ctrl_names
+        if len(args) > len(names):
+            raise TypeError(f"{self.name} takes {len(names)} control inputs, "
+                            f"{len(args)} given")
+        for name, value in zip(names, args):
+            if name in inputs:
+                raise TypeError(f"{self.name} got input {name!r} twice")
+            inputs[name] = value
+        with self.create_call() as call:
+            for name, value in inputs.items():
+                call.set_input(name, value)
+            call.execute()
+            return call.outputs()
+
+    __call__ = call
+
+
+class ProcedureCall(_Wrapper):
+    """One call of a :class:`Procedure`: set inputs, execute, read outputs.
+
+    Parameters are named, or numbered from 1 in their group as the library numbers them.
+    The call keeps its procedure alive.
+    """
+
+    def __init__(self, procedure):
+        """Create a call of ``procedure``.
+
+        Args:
+            procedure: An open :class:`Procedure`.
+
+        Raises:
+            EngineError: The library could not create the call.
+        """
+        self.procedure = procedure
+        self._encoding = procedure._encoding
+        library = procedure.library
+        handle = _library.Handle()
+        check(library, library.hcreateProcedureCall(procedure.handle, ctypes.byref(handle)),
+              self._encoding)
+        self._own(library, handle.value, "hfreeProcedureCall", parent=procedure)
+
+    def __repr__(self):
+        state = " closed" if self.closed else ""
+        return f"<quorvex.ProcedureCall of {self.procedure.name!r}{state}>"
+
+    def set_input(self, name_or_index, value):
+        """Set one control input.
+
+        Args:
+            name_or_index: The input's name, or its number from 1.
+            value: A :class:`~quorvex.Tuple`, or a value it converts from.
+
+        Raises:
+            TypeError, OverflowError, ValueError: The value cannot be converted.
+            EngineError: An unknown name, an index out of range, or a refused value.
+        """
+        library, handle = self.library, self.handle
+        tuple_, made = as_tuple(value, library, self._encoding or "utf-8")
+        try:
+            if isinstance(name_or_index, (str, bytes)):
+                result = library.hsetInputCtrlParamTupleByName(
+                    handle, _encode_name(name_or_index, self._encoding), tuple_.handle)
+            else:
+                result = library.hsetInputCtrlParamTuple(
+                    handle, _check_index(name_or_index), tuple_.handle)
+            check(library, result, self._encoding)
+        finally:
+            if made:
+                tuple_.close()
+
+    def execute(self):
+        """Run the procedure with the inputs set.
+
+        Raises:
+            EngineError: An input is unset, or a line fails (with procedure, line number
+                and the called operator in the error).
+        """
+        check(self.library, self.library.hexecuteProcedureCall(self.handle), self._encoding)
+
+    def get_output_tuple(self, name_or_index):
+        """Return one control output as a new :class:`~quorvex.Tuple` the caller owns.
+
+        Args:
+            name_or_index: The output's name, or its number from 1.
+
+        Raises:
+            EngineError: An unknown name or an index out of range.
+        """
+        library, handle = self.library, self.handle
+        out = _library.Handle()
+        if isinstance(name_or_index, (str, bytes)):
+            result = library.hgetOutputCtrlParamTupleByName(
+                handle, _encode_name(name_or_index, self._encoding), ctypes.byref(out))
+        else:
+            result = library.hgetOutputCtrlParamTuple(
+                handle, _check_index(name_or_index), ctypes.byref(out))
+        check(library, result, self._encoding)
+        return Tuple.from_handle(out.value, encoding=self._encoding, library=library)
+
+    def get_output(self, name_or_index):
+        """Return one control output's values as a list.
+
+        Args:
+            name_or_index: The output's name, or its number from 1.
+
+        Raises:
+            EngineError: An unknown name or an index out of range.
+        """
+        with self.get_output_tuple(name_or_index) as tuple_:
+            return tuple_.to_list()
+
+    def outputs(self):
+        """Return every control output as a dict from name to list of values."""
+        return {name: self.get_output(name) for name in self.procedure.output_ctrl_names}
+
+
+class Program(_Wrapper):
+    """An HDevelop program (``.hdev``) with its main procedure and local procedures."""
+
+    def __init__(self, path, *, encoding="utf-8", library=None):
+        """Load the program file ``path``.
+
+        Args:
+            path: The ``.hdev`` file.
+            encoding: The encoding of names and string values.
+            library: The :class:`~quorvex.Library`; the default one when omitted.
+
+        Raises:
+            EngineError: The file is missing or does not load.
+        """
+        library = library or _library.default_library()
+        self._encoding = encoding
+        self.path = os.fspath(path)
+        handle = _library.Handle()
+        check(library, library.hcreateProgram(_encode_name(self.path, encoding),
+                                              ctypes.byref(handle)), encoding)
+        self._own(library, handle.value, "hfreeProgram")
+
+    def __repr__(self):
+        state = " closed" if self.closed else ""
+        return f"<quorvex.Program {self.path!r}{state}>"
+
+    def create_call(self):
+        """Return a new, not yet executed :class:`ProgramCall`."""
+        return ProgramCall(self)
+
+    def execute(self):
+        """Run the program's main procedure once.
+
+        Returns:
+            The executed :class:`ProgramCall`, whose variables can be read; close it when
+            done.
+
+        Raises:
+            EngineError: A line fails.
+        """
+        call = self.create_call()
+        try:
+            call.execute()
+        except BaseException:
+            call.close()
+            raise
+        return call
+
+    def call(self, *variables):
+        """Run the program once and return some of its control variables.
+
+        Args:
+            *variables: Names of control variables of ``main`` to read afterwards.
+
+        Returns:
+            A dict from each name to the variable's values, as a list.
+
+        Raises:
+            EngineError: A line fails, or a name is not a variable with a value.
+        """
+        with self.execute() as call:
+            return call.variables(*variables)
+
+    __call__ = call
+
+
+class ProgramCall(_Wrapper):
+    """One run of a :class:`Program`; its variables stay readable after :meth:`execute`."""
+
+    def __init__(self, program):
+        """Create a run of ``program``.
+
+        Args:
+            program: An open :class:`Program`.
+
+        Raises:
+            EngineError: The library could not create the call.
+        """
+        self.program = program
+        self._encoding = program._encoding
+        library = program.library
+        handle = _library.Handle()
+        check(library, library.hcreateProgramCall(program.handle, ctypes.byref(handle)),
+              self._encoding)
+        self._own(library, handle.value, "hfreeProgramCall", parent=program)
+
+    def __repr__(self):
+        state = " closed" if self.closed else ""
+        return f"<quorvex.ProgramCall of {self.program.path!r}{state}>"
+
+    def execute(self):
+        """Run the program's main procedure.
+
+        Raises:
+            EngineError: A line fails.
+        """
+        check(self.library, self.library.hexecuteProgramCall(self.handle), self._encoding)
+
+    def get_variable_tuple(self, name):
+        """Return a control variable of ``main`` as a new :class:`~quorvex.Tuple`.
+
+        Raises:
+            EngineError: No such variable, or it has no value.
+        """
+        library = self.library
+        out = _library.Handle()
+        check(library, library.hgetCtrlVarTuple(
+            self.handle, _encode_name(name, self._encoding), ctypes.byref(out)),
+            self._encoding)
+        return Tuple.from_handle(out.value, encoding=self._encoding, library=library)
+
+    def get_variable(self, name):
+        """Return a control variable of ``main`` as a list of values.
+
+        Raises:
+            EngineError: No such variable, or it has no value.
+        """
+        with self.get_variable_tuple(name) as tuple_:
+            return tuple_.to_list()
+
+    def variables(self, *names):
+        """Return several control variables as a dict from name to list of values."""
+        return {name: self.get_variable(name) for name in names}
