@@ -1,0 +1,129 @@
+"""quorvex.load: where the library is looked for, and every export declared once."""
+import ctypes
+import os
+import subprocess
+import sys
+import tempfile
+import textwrap
+import unittest
+
+from package_support import LIB, ROOT, quorvex
+from quorvex import _library
+
+EXPORTS_LIST = os.path.join(ROOT, "api", "exports.list")
+
+
+def exported_names():
+    with open(EXPORTS_LIST) as listing:
+        lines = [line.split("#")[0].strip() for line in listing]
+    return [line.split("=")[0].strip() for line in lines if line]
+
+
+def run_python(code, **environment):
+    """Run code in a fresh interpreter with the package on its path; (exit code, output)."""
+    env = dict(os.environ)
+    env.pop("QUORVEX_LIBRARY", None)
+    env.update(environment)
+    env["PYTHONPATH"] = os.path.join(ROOT, "python")
+    done = subprocess.run([sys.executable, "-c", textwrap.dedent(code)], env=env,
+                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                          universal_newlines=True, timeout=120)
+    return done.returncode, done.stdout
+
+
+class DeclarationTest(unittest.TestCase):
+    def test_every_export_of_the_library_is_declared(self):
+        self.assertEqual(sorted(_library.SIGNATURES), sorted(exported_names()))
+        self.assertEqual(LIB.missing, [])
+
+    def test_declarations_use_the_header_types(self):
+        self.assertIs(LIB.hgetTupleElemString_TO_BE_FREED.restype, ctypes.c_void_p)
+        self.assertEqual(LIB.hfreeTupleElemString.argtypes, [ctypes.c_void_p])
+        self.assertEqual(LIB.happendTupleLong.argtypes[1], ctypes.c_int32)
+        record = _library.ErrorMsg
+        self.assertEqual([name for name, _ in record._fields_],
+                         ["kind", "procName", "progLineName", "errorCode", "progLineNum",
+                          "message", "errorText", "reserved"])
+
+    def test_an_export_the_file_lacks_fails_only_when_called(self):
+        saved = dict(_library.SIGNATURES)
+        _library.SIGNATURES["hnoSuchExport"] = (None, [])
+        try:
+            library = quorvex.Library(LIB.path)
+        finally:
+            _library.SIGNATURES.clear()
+            _library.SIGNATURES.update(saved)
+        self.assertEqual(library.missing, ["hnoSuchExport"])
+        with self.assertRaisesRegex(AttributeError, "hnoSuchExport"):
+            library.hnoSuchExport()
+        self.assertEqual(library.hgetTupleLength.restype, ctypes.c_int32)
+
+
+class FileNameTest(unittest.TestCase):
+    def test_platform_file_names(self):
+        self.assertEqual(quorvex.library_file_name("win32"), "quorvex32-11.0.dll")
+        self.assertEqual(quorvex.library_file_name("linux"), "libquorvex32-11.0.so")
+        self.assertEqual(quorvex.library_file_name("darwin"), "libquorvex32-11.0.dylib")
+
+
+class SearchTest(unittest.TestCase):
+    """Each case in a fresh interpreter: the default library is loaded once per process."""
+
+    def test_the_environment_variable_names_the_default(self):
+        code, out = run_python("""
+            import quorvex
+            print(quorvex.default_library().path)
+            print(quorvex.default_library() is quorvex.default_library())
+            """, QUORVEX_LIBRARY=LIB.path)
+        self.assertEqual((code, out.split()), (0, [LIB.path, "True"]))
+
+    def test_a_file_beside_the_package_is_found(self):
+        source = os.path.join(ROOT, "python", "quorvex")
+        with tempfile.TemporaryDirectory() as folder:
+            package = os.path.join(folder, "quorvex")
+            os.mkdir(package)
+            for name in os.listdir(source):
+                if name.endswith(".py"):
+                    os.symlink(os.path.join(source, name), os.path.join(package, name))
+            code, out = run_python(f"""
+                import sys
+                sys.path.insert(0, {folder!r})
+                import quorvex
+                try:
+                    quorvex.load()
+                except OSError as error:
+                    print("refused:", error)
+                """)
+            self.assertEqual(code, 0, out)
+            # Nothing beside the package: the bare name is tried on the loader's path.
+            self.assertIn(f"refused: cannot load the quorvex library; tried "
+                          f"{quorvex.library_file_name()}", out)
+            beside = os.path.join(package, quorvex.library_file_name())
+            os.symlink(LIB.path, beside)
+            code, out = run_python(f"""
+                import sys
+                sys.path.insert(0, {folder!r})
+                import quorvex
+                print(quorvex.Tuple([7]).library.path)
+                """)
+            self.assertEqual((code, out.strip()), (0, beside))
+
+    def test_an_explicit_path_wins_and_failures_name_the_places_tried(self):
+        code, out = run_python(f"""
+            import quorvex
+            try:
+                quorvex.load("/no/such/libquorvex.so")
+            except OSError as error:
+                print("refused:", error)
+            print(quorvex.load({LIB.path!r}).path)
+            t = quorvex.Tuple([1])
+            print(t.library is quorvex.default_library())
+            """, QUORVEX_LIBRARY="/also/missing.so")
+        self.assertEqual(code, 0, out)
+        self.assertIn("refused: cannot load the quorvex library; tried /no/such/libquorvex.so",
+                      out)
+        self.assertEqual(out.split()[-2:], [LIB.path, "True"])
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,177 @@
+"""quorvex.Tuple: conversions both ways, refusals, and the library's view of the elements."""
+import ctypes
+import gc
+import unittest
+
+from package_support import LIB, quorvex
+
+Tuple, ElemType = quorvex.Tuple, quorvex.ElemType
+
+
+class RoundTripTest(unittest.TestCase):
+    def round_trip(self, values, **options):
+        with Tuple(values, **options) as tuple_:
+            return tuple_.to_list(), tuple_.types()
+
+    def test_every_kind_keeps_value_and_type(self):
+        values = [0, -7, 2**31 - 1, -2**31, 0.1, -0.0, 1e300, "", "text", 3.0]
+        result, types = self.round_trip(values)
+        self.assertEqual(result, values)
+        self.assertEqual([type(v) for v in result], [type(v) for v in values])
+        self.assertEqual(types, [1, 1, 1, 1, 2, 2, 2, 4, 4, 2])
+
+    def test_real_with_integral_value_stays_real(self):
+        result, types = self.round_trip([5.0])
+        self.assertIsInstance(result[0], float)
+        self.assertEqual(types, [ElemType.REAL])
+
+    def test_special_reals(self):
+        result, _ = self.round_trip([float("inf"), float("-inf"), float("nan")])
+        self.assertEqual(result[:2], [float("inf"), float("-inf")])
+        self.assertNotEqual(result[2], result[2])
+
+    def test_bool_is_an_integer(self):
+        self.assertEqual(self.round_trip([True, False]), ([1, 0], [1, 1]))
+
+    def test_scalar_gives_one_element(self):
+        with Tuple("one") as tuple_:
+            self.assertEqual(tuple_.to_list(), ["one"])
+            self.assertEqual(tuple_.to_python(), "one")
+
+    def test_to_python_keeps_lists_for_other_lengths(self):
+        with Tuple([]) as empty, Tuple([1, 2]) as two:
+            self.assertEqual(empty.to_python(), [])
+            self.assertEqual(two.to_python(), [1, 2])
+
+    def test_unicode_round_trips_as_utf8(self):
+        text = "Grüße, 検査, \N{SNOWMAN}"
+        with Tuple([text]) as tuple_:
+            self.assertEqual(tuple_[0], text)
+            tuple_.encoding = None  # read the bytes the library holds
+            self.assertEqual(tuple_[0], text.encode("utf-8"))
+
+    def test_other_encoding_reaches_the_library_as_its_bytes(self):
+        with Tuple(["grün"], encoding="latin-1") as tuple_:
+            address = LIB.hgetTupleElemString_TO_BE_FREED(tuple_.handle, 0)
+            try:
+                self.assertEqual(ctypes.string_at(address), b"gr\xfcn")
+            finally:
+                LIB.hfreeTupleElemString(address)
+            self.assertEqual(tuple_[0], "grün")
+
+    def test_invalid_utf8_bytes_survive_a_round_trip_through_str(self):
+        raw = b"\xff\xfe ok \xe4"
+        with Tuple([raw]) as first:
+            text = first[0]
+        self.assertIsInstance(text, str)
+        with Tuple([text]) as second:
+            second.encoding = None
+            self.assertEqual(second[0], raw)
+
+    def test_bytearray_and_memoryview_pass_as_bytes(self):
+        result, _ = self.round_trip([bytearray(b"ab"), memoryview(b"cd")], encoding=None)
+        self.assertEqual(result, [b"ab", b"cd"])
+
+    def test_other_integral_and_real_types_convert(self):
+        import fractions
+        result, types = self.round_trip([fractions.Fraction(1, 4)])
+        self.assertEqual((result, types), ([0.25], [2]))
+
+
+class RefusalTest(unittest.TestCase):
+    def test_integers_outside_32_bits(self):
+        for value in (2**31, -2**31 - 1, 2**63):
+            with self.subTest(value=value), self.assertRaises(OverflowError):
+                Tuple([1, value])
+
+    def test_nested_sequences(self):
+        for value in ([[1, 2]], [1, (2,)], [Tuple([1])]):
+            with self.subTest(value=value), self.assertRaises(TypeError):
+                Tuple(value)
+
+    def test_other_types(self):
+        for value in (None, [None], {1: 2}, [object()], [1j]):
+            with self.subTest(value=value), self.assertRaises(TypeError):
+                Tuple(value)
+
+    def test_nul_inside_a_string(self):
+        for value in ("a\0b", b"\0"):
+            with self.subTest(value=value), self.assertRaises(ValueError):
+                Tuple([value])
+
+    def test_text_the_encoding_cannot_hold(self):
+        with self.assertRaises(UnicodeEncodeError):
+            Tuple(["\N{SNOWMAN}"], encoding="ascii")
+
+    def test_str_in_a_bytes_only_tuple(self):
+        with self.assertRaises(TypeError):
+            Tuple(["text"], encoding=None)
+
+    def test_a_refused_append_keeps_earlier_elements(self):
+        with Tuple([1]) as tuple_:
+            with self.assertRaises(OverflowError):
+                tuple_.extend([2, 2**40, 3])
+            self.assertEqual(tuple_.to_list(), [1, 2])
+
+
+class SequenceTest(unittest.TestCase):
+    def setUp(self):
+        self.tuple = Tuple([10, 2.5, "x"])
+        self.addCleanup(self.tuple.close)
+
+    def test_length_indexing_and_iteration(self):
+        self.assertEqual(len(self.tuple), 3)
+        self.assertEqual((self.tuple[0], self.tuple[-1]), (10, "x"))
+        self.assertEqual(list(self.tuple), [10, 2.5, "x"])
+        self.assertEqual(self.tuple[1:], [2.5, "x"])
+        self.assertEqual(self.tuple[::-1], ["x", 2.5, 10])
+        self.assertIn("x", self.tuple)
+
+    def test_index_out_of_range(self):
+        for index in (3, -4, 2**40):
+            with self.subTest(index=index), self.assertRaises(IndexError):
+                self.tuple[index]
+
+    def test_append_and_extend(self):
+        self.tuple.append(-1)
+        self.tuple.extend(["y", 0.5])
+        self.assertEqual(self.tuple.to_list(), [10, 2.5, "x", -1, "y", 0.5])
+
+    def test_type_of(self):
+        self.assertEqual([self.tuple.type_of(i) for i in (0, 1, -1)],
+                         [ElemType.INTEGER, ElemType.REAL, ElemType.STRING])
+
+    def test_copy_from_another_tuple_is_independent(self):
+        with Tuple(self.tuple) as copy:
+            copy.append(4)
+            self.assertEqual(copy.to_list(), [10, 2.5, "x", 4])
+        self.assertEqual(len(self.tuple), 3)
+
+    def test_repr_shows_values(self):
+        self.assertEqual(repr(self.tuple), "quorvex.Tuple([10, 2.5, 'x'])")
+
+
+class ClosedTupleTest(unittest.TestCase):
+    def test_use_after_close_raises_instead_of_reaching_the_library(self):
+        tuple_ = Tuple([1])
+        tuple_.close()
+        tuple_.close()  # a second close does nothing
+        self.assertTrue(tuple_.closed)
+        for use in (len, list, lambda t: t[0], lambda t: t.append(1), lambda t: t.handle):
+            with self.assertRaises(ValueError):
+                use(tuple_)
+        self.assertIn("closed", repr(tuple_))
+
+    def test_from_handle_adopts_a_caller_handle(self):
+        handle = ctypes.c_void_p()
+        self.assertFalse(LIB.hcreateTuple(ctypes.byref(handle)))
+        LIB.happendTupleLong(handle, 42)
+        adopted = Tuple.from_handle(handle)
+        self.assertEqual(adopted.to_list(), [42])
+        adopted.close()
+        with self.assertRaises(ValueError):
+            Tuple.from_handle(None)
+
+
+if __name__ == "__main__":
+    unittest.main()
