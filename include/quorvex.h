@@ -76,9 +76,32 @@ typedef struct ErrorMsg {
 
 /* Opaque handles. */
 typedef struct QuorvexTuple* TupleHandle;
+typedef struct QuorvexProgram* ProgramHandle;
+typedef struct QuorvexProgramCall* ProgramCallHandle;
+typedef struct QuorvexProcedure* ProcedureHandle;
+typedef struct QuorvexProcedureCall* ProcedureCallHandle;
 
 /* Releases a record and its texts; NULL does nothing. */
 QUORVEX_API void QUORVEX_CALL hclearErrorMsg(ErrorMsg* msg);
+
+/* ---- Initialisation and engine settings ------------------------------------------ */
+
+/* Does nothing; returns 0. */
+QUORVEX_API int32_t QUORVEX_CALL hprepareShutdown(void);
+/* Set an engine attribute to one string, or to one integer. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hsetEngineAttribute(const char* name, const char* value);
+QUORVEX_API ErrorMsg* QUORVEX_CALL hsetEngineAttributeInt(const char* name, int32_t value);
+/* Adds a folder in which external procedures (NAME.hdvp) are looked for. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL haddProcedurePath(const char* path);
+/* Drops the loaded procedures, so that edited files are read again. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hunloadAllProcedures(void);
+/* Stores a new tuple holding the system parameter `query` in *tuple; the caller releases it
+ * with hfreeTuple. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hgetsystem(const char* query, TupleHandle* tuple);
+/* Not available with this engine: always return a record, which the caller releases with
+ * hclearErrorMsg. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hstartDebugServer(void);
+QUORVEX_API ErrorMsg* QUORVEX_CALL hstopDebugServer(void);
 
 /* ---- Tuples of integers, reals and strings ---------------------------------------- */
 
@@ -104,6 +127,76 @@ QUORVEX_API char* QUORVEX_CALL hgetTupleElemString_TO_BE_FREED(TupleHandle tuple
 QUORVEX_API void QUORVEX_CALL hfreeTupleElemString(char* text);
 /* Releases a tuple; NULL does nothing. */
 QUORVEX_API void QUORVEX_CALL hfreeTuple(TupleHandle tuple);
+
+/* ---- Programs and procedures ------------------------------------------------------ */
+
+/* Loads the program file (.hdev) into *program; the caller releases it with hfreeProgram. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hcreateProgram(const char* file, ProgramHandle* program);
+/* A call of the program's main procedure in *call; released with hfreeProgramCall. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hcreateProgramCall(ProgramHandle program,
+                                                      ProgramCallHandle* call);
+QUORVEX_API ErrorMsg* QUORVEX_CALL hprogramcallExecute(ProgramCallHandle call);
+/* Release a program or a program call; NULL does nothing. hfreeTuple, hfreeProgram and
+ * hfreeProgramCall are one function and release any of the three kinds. */
+QUORVEX_API void QUORVEX_CALL hfreeProgram(ProgramHandle program);
+QUORVEX_API void QUORVEX_CALL hfreeProgramCall(ProgramCallHandle call);
+
+/* Loads the external procedure NAME (NAME.hdvp in the procedure paths) into *procedure; the
+ * caller releases it with hfreeProcedure. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hcreateProcedure(const char* name, ProcedureHandle* procedure);
+/* A call of the procedure in *call; the caller releases it with hfreeProcedureCall. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hcreateProcedureCall(ProcedureHandle procedure,
+                                                        ProcedureCallHandle* call);
+/* Parameter indices are the engine's: the first parameter is 1. The tuple stays the
+ * caller's; the call keeps a copy. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hprocedurecallSetInputCtrlParamTuple(ProcedureCallHandle call,
+                                                                        int32_t index,
+                                                                        TupleHandle tuple);
+QUORVEX_API ErrorMsg* QUORVEX_CALL hprocedurecallExecute(ProcedureCallHandle call);
+/* Stores a new tuple with a copy of the output in *tuple; the caller releases it with
+ * hfreeTuple. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hprocedurecallGetOutputCtrlParamTuple(ProcedureCallHandle call,
+                                                                         int32_t index,
+                                                                         TupleHandle* tuple);
+/* The number of parameters in each group. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hprocedureGetInputCtrlParamCount(ProcedureHandle procedure,
+                                                                    int32_t* count);
+QUORVEX_API ErrorMsg* QUORVEX_CALL hprocedureGetInputIconicParamCount(ProcedureHandle procedure,
+                                                                      int32_t* count);
+QUORVEX_API ErrorMsg* QUORVEX_CALL hprocedureGetOutputCtrlParamCount(ProcedureHandle procedure,
+                                                                     int32_t* count);
+QUORVEX_API ErrorMsg* QUORVEX_CALL hprocedureGetOutputIconicParamCount(ProcedureHandle procedure,
+                                                                       int32_t* count);
+/* A parameter's name. The text belongs to the procedure: the caller never releases it. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hprocedureGetInputCtrlParamName(ProcedureHandle procedure,
+                                                                   int32_t index,
+                                                                   const char** paramName);
+QUORVEX_API ErrorMsg* QUORVEX_CALL hprocedureGetInputIconicParamName(ProcedureHandle procedure,
+                                                                     int32_t index,
+                                                                     const char** paramName);
+QUORVEX_API ErrorMsg* QUORVEX_CALL hprocedureGetOutputCtrlParamName(ProcedureHandle procedure,
+                                                                    int32_t index,
+                                                                    const char** paramName);
+QUORVEX_API ErrorMsg* QUORVEX_CALL hprocedureGetOutputIconicParamName(ProcedureHandle procedure,
+                                                                      int32_t index,
+                                                                      const char** paramName);
+/* Every parameter is reported with dimension 0: store 0 in *dimension and return 0. The
+ * four are one function. */
+QUORVEX_API int32_t QUORVEX_CALL hprocedureGetInputCtrlParamDimension(ProcedureHandle procedure,
+                                                                      int32_t index,
+                                                                      int32_t* dimension);
+QUORVEX_API int32_t QUORVEX_CALL hprocedureGetInputIconicParamDimension(ProcedureHandle procedure,
+                                                                        int32_t index,
+                                                                        int32_t* dimension);
+QUORVEX_API int32_t QUORVEX_CALL hprocedureGetOutputCtrlParamDimension(ProcedureHandle procedure,
+                                                                       int32_t index,
+                                                                       int32_t* dimension);
+QUORVEX_API int32_t QUORVEX_CALL hprocedureGetOutputIconicParamDimension(ProcedureHandle procedure,
+                                                                         int32_t index,
+                                                                         int32_t* dimension);
+/* Release a procedure or a procedure call; NULL does nothing. */
+QUORVEX_API void QUORVEX_CALL hfreeProcedure(ProcedureHandle procedure);
+QUORVEX_API void QUORVEX_CALL hfreeProcedureCall(ProcedureCallHandle call);
 
 /* ---- Messages ------------------------------------------------------------------ */
 

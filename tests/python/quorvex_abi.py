@@ -27,6 +27,9 @@ Handle = ctypes.c_void_p
 # The message callback: cdecl, one text argument, no result.
 MessageHandler = ctypes.CFUNCTYPE(None, ctypes.c_char_p)
 
+# The four parameter groups of a procedure, as the export names spell them.
+GROUPS = ("InputCtrl", "InputIconic", "OutputCtrl", "OutputIconic")
+
 # name: (result type, argument types)
 SIGNATURES = {
     "hclearErrorMsg": (None, [ErrorPtr]),
@@ -42,6 +45,35 @@ SIGNATURES = {
     "hgetTupleElemString_TO_BE_FREED": (ctypes.c_void_p, [Handle, ctypes.c_int32]),
     "hfreeTupleElemString": (None, [ctypes.c_void_p]),
     "hfreeTuple": (None, [Handle]),
+    "hprepareShutdown": (ctypes.c_int32, []),
+    "hsetEngineAttribute": (ErrorPtr, [ctypes.c_char_p, ctypes.c_char_p]),
+    "hsetEngineAttributeInt": (ErrorPtr, [ctypes.c_char_p, ctypes.c_int32]),
+    "haddProcedurePath": (ErrorPtr, [ctypes.c_char_p]),
+    "hunloadAllProcedures": (ErrorPtr, []),
+    "hgetsystem": (ErrorPtr, [ctypes.c_char_p, ctypes.POINTER(Handle)]),
+    "hstartDebugServer": (ErrorPtr, []),
+    "hstopDebugServer": (ErrorPtr, []),
+    "hcreateProgram": (ErrorPtr, [ctypes.c_char_p, ctypes.POINTER(Handle)]),
+    "hcreateProgramCall": (ErrorPtr, [Handle, ctypes.POINTER(Handle)]),
+    "hprogramcallExecute": (ErrorPtr, [Handle]),
+    "hfreeProgram": (None, [Handle]),
+    "hfreeProgramCall": (None, [Handle]),
+    "hcreateProcedure": (ErrorPtr, [ctypes.c_char_p, ctypes.POINTER(Handle)]),
+    "hcreateProcedureCall": (ErrorPtr, [Handle, ctypes.POINTER(Handle)]),
+    "hprocedurecallSetInputCtrlParamTuple": (ErrorPtr, [Handle, ctypes.c_int32, Handle]),
+    "hprocedurecallExecute": (ErrorPtr, [Handle]),
+    "hprocedurecallGetOutputCtrlParamTuple": (ErrorPtr, [Handle, ctypes.c_int32,
+                                                         ctypes.POINTER(Handle)]),
+    **{f"hprocedureGet{group}ParamCount": (ErrorPtr, [Handle, ctypes.POINTER(ctypes.c_int32)])
+       for group in GROUPS},
+    **{f"hprocedureGet{group}ParamName": (ErrorPtr, [Handle, ctypes.c_int32,
+                                                     ctypes.POINTER(ctypes.c_char_p)])
+       for group in GROUPS},
+    **{f"hprocedureGet{group}ParamDimension": (ctypes.c_int32, [Handle, ctypes.c_int32,
+                                                                ctypes.POINTER(ctypes.c_int32)])
+       for group in GROUPS},
+    "hfreeProcedure": (None, [Handle]),
+    "hfreeProcedureCall": (None, [Handle]),
     "hsetStdOutHandler": (ErrorPtr, [MessageHandler]),
     "hsetStdErrHandler": (ErrorPtr, [MessageHandler]),
     "hsetVerbosity": (ErrorPtr, [ctypes.c_int32]),

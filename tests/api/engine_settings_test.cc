@@ -1,0 +1,158 @@
+// Engine-wide settings through the exported interface: attributes, procedure paths,
+// unloading, system parameters and the debug-server refusal.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "api/handle_owners.h"
+#include "api/record_assertions.h"
+#include "api/standin_control.h"
+#include "api/test_data.h"
+#include "hdevengine/HDevEngineCpp.h"
+#include "quorvex.h"
+
+namespace quorvex::test {
+namespace {
+
+class EngineSettings : public ::testing::Test {
+ protected:
+  FaultsCleared faultsCleared;
+};
+
+HalconCpp::HTuple engineAttribute(const char* name) {
+  return HDevEngineCpp::HDevEngine().GetEngineAttribute(name);
+}
+
+// The call-depth limit takes integers only: the integer 5 passes, the text "5" does not.
+TEST_F(EngineSettings, IntegerAndStringAttributesKeepTheirKinds) {
+  ASSERT_OK(hsetEngineAttributeInt("call_depth_limit", 5));
+  HalconCpp::HTuple value = engineAttribute("call_depth_limit");
+  ASSERT_EQ(value.Length(), 1);
+  EXPECT_EQ(value[0].Type(), HalconCpp::eElementTypeLong);
+  EXPECT_EQ(value[0].L(), 5);
+
+  Record refused(hsetEngineAttribute("call_depth_limit", "5"));
+  ASSERT_NE(refused, nullptr);
+  EXPECT_EQ(refused->kind, ErrorKindEngine);
+  EXPECT_EQ(refused->errorCode, 21041);
+  ASSERT_OK(hsetEngineAttributeInt("call_depth_limit", 200));
+
+  ASSERT_OK(hsetEngineAttribute("ignore_invalid_lines", "true"));
+  EXPECT_STREQ(engineAttribute("ignore_invalid_lines")[0].C(), "true");
+  ASSERT_OK(hsetEngineAttribute("ignore_invalid_lines", "false"));
+}
+
+TEST_F(EngineSettings, UnknownAttributeIsAnEngineRecord) {
+  Record record(hsetEngineAttribute("no_such_attribute", "5"));
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->kind, ErrorKindEngine);
+}
+
+TEST_F(EngineSettings, GetSystemHandlesAreNewAndIndependent) {
+  TupleHandle first = nullptr;
+  TupleHandle second = nullptr;
+  ASSERT_OK(hgetsystem("width", &first));
+  ASSERT_OK(hgetsystem("width", &second));
+  Tuple a(first), b(second);
+  ASSERT_NE(first, second);
+  happendTupleLong(first, 1);
+  EXPECT_EQ(hgetTupleLength(second), 1);
+  a.reset();
+  TupleHandle third = nullptr;
+  ASSERT_OK(hgetsystem("width", &third));
+  EXPECT_EQ(hgetTupleElemLong(third, 0), hgetTupleElemLong(second, 0));
+  hfreeTuple(third);
+}
+
+TEST_F(EngineSettings, GetSystemFailureLeavesOutParameterUntouched) {
+  TupleHandle tuple = reinterpret_cast<TupleHandle>(0x9);
+  Record record(hgetsystem("no_such_parameter", &tuple));
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->kind, ErrorKindHalcon);
+  EXPECT_EQ(record->errorCode, 1301);
+  EXPECT_STREQ(record->procName, "get_system");
+  EXPECT_EQ(tuple, reinterpret_cast<TupleHandle>(0x9));
+}
+
+TEST_F(EngineSettings, DebugServerIsRefusedWithAFixedRecordEveryTime) {
+  for (auto call : {hstartDebugServer, hstopDebugServer, hstopDebugServer}) {
+    Record record(call());
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->kind, ErrorKindMessage);
+    EXPECT_STREQ(record->message, "StartDebugServer is not available in HALCON 11.0");
+    EXPECT_EQ(record->errorCode, -1);
+    EXPECT_EQ(record->progLineNum, -1);
+    EXPECT_EQ(record->procName, nullptr);
+    EXPECT_EQ(record->progLineName, nullptr);
+    EXPECT_EQ(record->errorText, nullptr);
+    EXPECT_EQ(record->reserved, nullptr);
+  }
+}
+
+TEST_F(EngineSettings, PrepareShutdownDoesNothing) {
+  EXPECT_EQ(hprepareShutdown(), 0);
+}
+
+TEST_F(EngineSettings, FailingEngineCallsBecomeRecords) {
+  injectFault("HDevEngine::AddProcedurePath", 1302);
+  Record path(haddProcedurePath("/tmp"));
+  ASSERT_NE(path, nullptr);
+  EXPECT_EQ(path->kind, ErrorKindEngine);
+  EXPECT_EQ(path->errorCode, 1302);
+
+  injectFault("HDevEngine::UnloadAllProcedures", 1303);
+  Record unload(hunloadAllProcedures());
+  ASSERT_NE(unload, nullptr);
+  EXPECT_EQ(unload->kind, ErrorKindMessage) << "an engine error outside this export's catch list";
+  EXPECT_NE(std::string(unload->message).find("engine error"), std::string::npos);
+}
+
+// Writes a procedure returning `value`, in its own folder, so that a reload can be seen.
+void writeAnswerProcedure(const std::string& folder, int value) {
+  std::ofstream file(folder + "/answer.hdvp");
+  file << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+       << "<hdevelop file_version=\"1.0\" halcon_version=\"11.0\">\n"
+       << "<procedure name=\"answer\">\n<interface>\n<oc>\n"
+       << "<par name=\"Value\" base_type=\"ctrl\" dimension=\"0\"/>\n"
+       << "</oc>\n</interface>\n<body>\n<l>Value := " << value << "</l>\n</body>\n"
+       << "</procedure>\n</hdevelop>\n";
+}
+
+int32_t runAnswer(ProcedureHandle procedure) {
+  ProcedureCallHandle call = nullptr;
+  EXPECT_OK(hcreateProcedureCall(procedure, &call));
+  ProcedureCall owner(call);
+  EXPECT_OK(hprocedurecallExecute(call));
+  TupleHandle value = nullptr;
+  EXPECT_OK(hprocedurecallGetOutputCtrlParamTuple(call, 1, &value));
+  Tuple valueOwner(value);
+  return hgetTupleElemLong(value, 0);
+}
+
+TEST_F(EngineSettings, UnloadReadsEditedProceduresAgainAndKeepsOldHandles) {
+  char folder[] = "/tmp/quorvex_unload_XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  writeAnswerProcedure(folder, 1);
+  ASSERT_OK(haddProcedurePath(folder));
+
+  ProcedureHandle first = nullptr;
+  ASSERT_OK(hcreateProcedure("answer", &first));
+  Procedure firstOwner(first);
+  EXPECT_EQ(runAnswer(first), 1);
+
+  writeAnswerProcedure(folder, 2);
+  ASSERT_OK(hunloadAllProcedures());
+  ProcedureHandle second = nullptr;
+  ASSERT_OK(hcreateProcedure("answer", &second));
+  Procedure secondOwner(second);
+  EXPECT_EQ(runAnswer(second), 2);
+  EXPECT_EQ(runAnswer(first), 1) << "a procedure created before the unload keeps working";
+
+  std::remove((std::string(folder) + "/answer.hdvp").c_str());
+  std::remove(folder);
+}
+
+}  // namespace
+}  // namespace quorvex::test
