@@ -10,7 +10,7 @@ from .errors import EngineError, ErrorKind
 from .messages import KEEP, message_handlers, set_message_handlers, set_verbosity
 from .engine import Procedure, ProcedureCall, Program, ProgramCall
 from .system import (add_procedure_path, debug_server, get_system, init, open_default_window,
-                     set_engine_attribute, set_fullscreen, unload_all_procedures)
+                     prepare_shutdown, set_engine_attribute, set_fullscreen, unload_all_procedures)
 from .tuples import ElemType, Tuple
 
 __version__ = "11.0.0"
@@ -21,6 +21,6 @@ __all__ = [
     "Tuple", "ElemType",
     "Procedure", "ProcedureCall", "Program", "ProgramCall",
     "init", "add_procedure_path", "set_engine_attribute", "unload_all_procedures",
-    "get_system", "set_fullscreen", "open_default_window", "debug_server",
+    "get_system", "prepare_shutdown", "set_fullscreen", "open_default_window", "debug_server",
     "set_message_handlers", "message_handlers", "set_verbosity", "KEEP",
 ]

@@ -40,10 +40,22 @@ _text = ctypes.c_char_p
 _text_out = ctypes.POINTER(ctypes.c_char_p)
 _int_out = ctypes.POINTER(ctypes.c_int32)
 
-# name: (result type, argument types)
+# The four parameter groups of a procedure, as the export names spell them.
+GROUPS = ("InputCtrl", "InputIconic", "OutputCtrl", "OutputIconic")
+
+# name: (result type, argument types), in the order of quorvex.h
 SIGNATURES = {
     # Error records
     "hclearErrorMsg": (None, [ErrorPtr]),
+    # Initialisation and engine settings
+    "hprepareShutdown": (_int, []),
+    "hsetEngineAttribute": (ErrorPtr, [_text, _text]),
+    "hsetEngineAttributeInt": (ErrorPtr, [_text, _int]),
+    "haddProcedurePath": (ErrorPtr, [_text]),
+    "hunloadAllProcedures": (ErrorPtr, []),
+    "hgetsystem": (ErrorPtr, [_text, HandleOut]),
+    "hstartDebugServer": (ErrorPtr, []),
+    "hstopDebugServer": (ErrorPtr, []),
     # Tuples
     "hcreateTuple": (ErrorPtr, [HandleOut]),
     "happendTupleDouble": (None, [Handle, ctypes.c_double]),
@@ -57,6 +69,24 @@ SIGNATURES = {
     "hgetTupleElemString_TO_BE_FREED": (ctypes.c_void_p, [Handle, _int]),
     "hfreeTupleElemString": (None, [ctypes.c_void_p]),
     "hfreeTuple": (None, [Handle]),
+    # Programs and procedures
+    "hcreateProgram": (ErrorPtr, [_text, HandleOut]),
+    "hcreateProgramCall": (ErrorPtr, [Handle, HandleOut]),
+    "hprogramcallExecute": (ErrorPtr, [Handle]),
+    "hfreeProgram": (None, [Handle]),
+    "hfreeProgramCall": (None, [Handle]),
+    "hcreateProcedure": (ErrorPtr, [_text, HandleOut]),
+    "hcreateProcedureCall": (ErrorPtr, [Handle, HandleOut]),
+    "hprocedurecallSetInputCtrlParamTuple": (ErrorPtr, [Handle, _int, Handle]),
+    "hprocedurecallExecute": (ErrorPtr, [Handle]),
+    "hprocedurecallGetOutputCtrlParamTuple": (ErrorPtr, [Handle, _int, HandleOut]),
+    **{f"hprocedureGet{group}ParamCount": (ErrorPtr, [Handle, _int_out]) for group in GROUPS},
+    **{f"hprocedureGet{group}ParamName": (ErrorPtr, [Handle, _int, _text_out])
+       for group in GROUPS},
+    **{f"hprocedureGet{group}ParamDimension": (_int, [Handle, _int, _int_out])
+       for group in GROUPS},
+    "hfreeProcedure": (None, [Handle]),
+    "hfreeProcedureCall": (None, [Handle]),
     # Messages
     "hsetStdOutHandler": (ErrorPtr, [MessageHandler]),
     "hsetStdErrHandler": (ErrorPtr, [MessageHandler]),

@@ -109,12 +109,12 @@ class Procedure(_Wrapper):
         if names is None:
             library, handle = self.library, self.handle
             count = ctypes.c_int32()
-            check(library, getattr(library, f"hget{group}ParamCount")(
+            check(library, getattr(library, f"hprocedureGet{group}ParamCount")(
                 handle, ctypes.byref(count)), self._encoding)
             names = []
             for index in range(1, count.value + 1):
                 text = ctypes.c_char_p()
-                check(library, getattr(library, f"hget{group}ParamName")(
+                check(library, getattr(library, f"hprocedureGet{group}ParamName")(
                     handle, index, ctypes.byref(text)), self._encoding)
                 # The text belongs to the procedure: copied, never released.
                 names.append((text.value or b"").decode(self._encoding or "utf-8",
@@ -157,9 +157,9 @@ class Procedure(_Wrapper):
             A dict from each control output's name to its values, as a list.
 
         Raises:
-            TypeError: An input is given twice, or a value cannot be converted.
-            EngineError: An unknown input name, an input left unset, or a failure while
-                the procedure runs.
+            TypeError: An unknown input name, an input given twice, or a value that cannot
+                be converted.
+            EngineError: An input left unset, or a failure while the procedure runs.
         """
         names = self.input_ctrl_names
         if len(args) > len(names):
@@ -169,6 +169,10 @@ class Procedure(_Wrapper):
             if name in inputs:
                 raise TypeError(f"{self.name} got input {name!r} twice")
             inputs[name] = value
+        unknown = [name for name in inputs if name not in names]
+        if unknown:
+            raise TypeError(f"{self.name} has no control input {unknown[0]!r}; "
+                            f"its inputs are {', '.join(names) or 'none'}")
         with self.create_call() as call:
             for name, value in inputs.items():
                 call.set_input(name, value)
@@ -206,27 +210,39 @@ class ProcedureCall(_Wrapper):
         state = " closed" if self.closed else ""
         return f"<quorvex.ProcedureCall of {self.procedure.name!r}{state}>"
 
+    def _index(self, name_or_index, names, what):
+        """The library's index (from 1) of a parameter given by name or index."""
+        if isinstance(name_or_index, bytes):
+            name_or_index = name_or_index.decode(self._encoding or "utf-8",
+                                                 "surrogateescape")
+        if isinstance(name_or_index, str):
+            try:
+                return names.index(name_or_index) + 1
+            except ValueError:
+                raise ValueError(
+                    f"procedure {self.procedure.name!r} has no control {what} "
+                    f"{name_or_index!r}; it has {', '.join(names) or 'none'}") from None
+        return _check_index(name_or_index)
+
     def set_input(self, name_or_index, value):
         """Set one control input.
 
         Args:
             name_or_index: The input's name, or its number from 1.
-            value: A :class:`~quorvex.Tuple`, or a value it converts from.
+            value: A :class:`~quorvex.Tuple` (the call keeps a copy), or a value it
+                converts from.
 
         Raises:
+            ValueError: An unknown name.
             TypeError, OverflowError, ValueError: The value cannot be converted.
-            EngineError: An unknown name, an index out of range, or a refused value.
+            EngineError: An index out of range.
         """
+        index = self._index(name_or_index, self.procedure.input_ctrl_names, "input")
         library, handle = self.library, self.handle
-        tuple_, made = as_tuple(value, library, self._encoding or "utf-8")
+        tuple_, made = as_tuple(value, library, self._encoding)
         try:
-            if isinstance(name_or_index, (str, bytes)):
-                result = library.hsetInputCtrlParamTupleByName(
-                    handle, _encode_name(name_or_index, self._encoding), tuple_.handle)
-            else:
-                result = library.hsetInputCtrlParamTuple(
-                    handle, _check_index(name_or_index), tuple_.handle)
-            check(library, result, self._encoding)
+            check(library, library.hprocedurecallSetInputCtrlParamTuple(
+                handle, index, tuple_.handle), self._encoding)
         finally:
             if made:
                 tuple_.close()
@@ -238,7 +254,7 @@ class ProcedureCall(_Wrapper):
             EngineError: An input is unset, or a line fails (with procedure, line number
                 and the called operator in the error).
         """
-        check(self.library, self.library.hexecuteProcedureCall(self.handle), self._encoding)
+        check(self.library, self.library.hprocedurecallExecute(self.handle), self._encoding)
 
     def get_output_tuple(self, name_or_index):
         """Return one control output as a new :class:`~quorvex.Tuple` the caller owns.
@@ -247,38 +263,43 @@ class ProcedureCall(_Wrapper):
             name_or_index: The output's name, or its number from 1.
 
         Raises:
-            EngineError: An unknown name or an index out of range.
+            ValueError: An unknown name.
+            EngineError: An index out of range.
         """
-        library, handle = self.library, self.handle
+        index = self._index(name_or_index, self.procedure.output_ctrl_names, "output")
+        library = self.library
         out = _library.Handle()
-        if isinstance(name_or_index, (str, bytes)):
-            result = library.hgetOutputCtrlParamTupleByName(
-                handle, _encode_name(name_or_index, self._encoding), ctypes.byref(out))
-        else:
-            result = library.hgetOutputCtrlParamTuple(
-                handle, _check_index(name_or_index), ctypes.byref(out))
-        check(library, result, self._encoding)
+        check(library, library.hprocedurecallGetOutputCtrlParamTuple(
+            self.handle, index, ctypes.byref(out)), self._encoding)
         return Tuple.from_handle(out.value, encoding=self._encoding, library=library)
 
     def get_output(self, name_or_index):
         """Return one control output's values as a list.
 
+        An output the procedure never assigned is an empty list.
+
         Args:
             name_or_index: The output's name, or its number from 1.
 
         Raises:
-            EngineError: An unknown name or an index out of range.
+            ValueError: An unknown name.
+            EngineError: An index out of range.
         """
         with self.get_output_tuple(name_or_index) as tuple_:
             return tuple_.to_list()
 
     def outputs(self):
         """Return every control output as a dict from name to list of values."""
-        return {name: self.get_output(name) for name in self.procedure.output_ctrl_names}
+        return {name: self.get_output(index)
+                for index, name in enumerate(self.procedure.output_ctrl_names, start=1)}
 
 
 class Program(_Wrapper):
-    """An HDevelop program (``.hdev``) with its main procedure and local procedures."""
+    """An HDevelop program (``.hdev``) with its main procedure and local procedures.
+
+    External procedures the program calls are found in the procedure paths. The C interface
+    runs a program but gives no access to its variables.
+    """
 
     def __init__(self, path, *, encoding="utf-8", library=None):
         """Load the program file ``path``.
@@ -310,41 +331,17 @@ class Program(_Wrapper):
     def execute(self):
         """Run the program's main procedure once.
 
-        Returns:
-            The executed :class:`ProgramCall`, whose variables can be read; close it when
-            done.
-
         Raises:
-            EngineError: A line fails.
+            EngineError: A line fails (with procedure, line number and called operator).
         """
-        call = self.create_call()
-        try:
+        with self.create_call() as call:
             call.execute()
-        except BaseException:
-            call.close()
-            raise
-        return call
 
-    def call(self, *variables):
-        """Run the program once and return some of its control variables.
-
-        Args:
-            *variables: Names of control variables of ``main`` to read afterwards.
-
-        Returns:
-            A dict from each name to the variable's values, as a list.
-
-        Raises:
-            EngineError: A line fails, or a name is not a variable with a value.
-        """
-        with self.execute() as call:
-            return call.variables(*variables)
-
-    __call__ = call
+    call = __call__ = execute
 
 
 class ProgramCall(_Wrapper):
-    """One run of a :class:`Program`; its variables stay readable after :meth:`execute`."""
+    """A run of a :class:`Program`'s main procedure, executable any number of times."""
 
     def __init__(self, program):
         """Create a run of ``program``.
@@ -373,30 +370,4 @@ class ProgramCall(_Wrapper):
         Raises:
             EngineError: A line fails.
         """
-        check(self.library, self.library.hexecuteProgramCall(self.handle), self._encoding)
-
-    def get_variable_tuple(self, name):
-        """Return a control variable of ``main`` as a new :class:`~quorvex.Tuple`.
-
-        Raises:
-            EngineError: No such variable, or it has no value.
-        """
-        library = self.library
-        out = _library.Handle()
-        check(library, library.hgetCtrlVarTuple(
-            self.handle, _encode_name(name, self._encoding), ctypes.byref(out)),
-            self._encoding)
-        return Tuple.from_handle(out.value, encoding=self._encoding, library=library)
-
-    def get_variable(self, name):
-        """Return a control variable of ``main`` as a list of values.
-
-        Raises:
-            EngineError: No such variable, or it has no value.
-        """
-        with self.get_variable_tuple(name) as tuple_:
-            return tuple_.to_list()
-
-    def variables(self, *names):
-        """Return several control variables as a dict from name to list of values."""
-        return {name: self.get_variable(name) for name in names}
+        check(self.library, self.library.hprogramcallExecute(self.handle), self._encoding)

@@ -81,12 +81,13 @@ class EngineError(Exception):
     def __str__(self):
         parts = []
         if self.kind == ErrorKind.ENGINE:
-            where = self.proc_name or "?"
+            where = [self.proc_name] if self.proc_name else []
             if self.line_number is not None and self.line_number >= 0:
-                where += f", line {self.line_number}"
+                where.append(f"line {self.line_number}")
             if self.line_name:
-                where += f" ({self.line_name})"
-            parts.append(f"in {where}")
+                where.append(f"calling {self.line_name}")
+            if where:
+                parts.append("in " + ", ".join(where))
         elif self.kind == ErrorKind.OPERATOR and self.proc_name:
             parts.append(f"in operator {self.proc_name}")
         if self.error_code is not None and self.error_code >= 0:
@@ -130,4 +131,10 @@ def check(library, record, encoding="utf-8"):
         error = EngineError.from_record(record.contents, encoding)
     finally:
         library.hclearErrorMsg(record)
-    raise error
+    try:
+        raise error
+    finally:
+        # The traceback refers to this frame: without this, the frame and the error would
+        # keep each other (and every handle the failing call's frames hold) until the
+        # cycle collector runs.
+        del error

@@ -1,4 +1,5 @@
 """Engine-wide settings: initialisation, procedure paths, attributes, system queries."""
+import ctypes
 import os
 
 from . import _library
@@ -6,7 +7,7 @@ from .errors import check
 from .tuples import Tuple
 
 __all__ = ["init", "add_procedure_path", "set_engine_attribute", "unload_all_procedures",
-           "get_system", "set_fullscreen", "open_default_window", "debug_server"]
+           "get_system", "prepare_shutdown", "set_fullscreen", "open_default_window", "debug_server"]
 
 
 def _lib(library):
@@ -53,8 +54,7 @@ def set_engine_attribute(name, value, *, library=None):
 
     Args:
         name: The attribute's name.
-        value: An ``int`` (``hsetEngineAttributeInt``) or a string
-            (``hsetEngineAttributeString``).
+        value: An ``int`` (``hsetEngineAttributeInt``) or a string (``hsetEngineAttribute``).
         library: The :class:`~quorvex.Library`; the default one when omitted.
 
     Raises:
@@ -68,7 +68,7 @@ def set_engine_attribute(name, value, *, library=None):
             raise OverflowError(f"{value} does not fit a 32-bit integer")
         check(library, library.hsetEngineAttributeInt(_text(name), value))
     elif isinstance(value, (str, bytes)):
-        check(library, library.hsetEngineAttributeString(_text(name), _text(value)))
+        check(library, library.hsetEngineAttribute(_text(name), _text(value)))
     else:
         raise TypeError(f"an engine attribute takes an int or a string, not "
                         f"{type(value).__name__}")
@@ -101,10 +101,16 @@ def get_system(query, *, library=None):
         EngineError: An unknown parameter.
     """
     library = _lib(library)
-    handle = Tuple([], library=library)
-    with handle:
-        check(library, library.hgetsystem(_text(query), handle.handle))
-        return handle.to_python()
+    handle = _library.Handle()
+    check(library, library.hgetsystem(_text(query), ctypes.byref(handle)))
+    with Tuple.from_handle(handle.value, library=library) as value:
+        return value.to_python()
+
+
+def prepare_shutdown(*, library=None):
+    """Tell the library the process is about to end; returns the library's result (0)."""
+    library = _lib(library)
+    return library.hprepareShutdown()
 
 
 def set_fullscreen(fullscreen, *, library=None):
@@ -127,13 +133,17 @@ def open_default_window(*, library=None):
     check(library, library.hopenDefaultWindow())
 
 
-def debug_server(*, library=None):
-    """Ask the library to start the HDevelop debug server.
+def debug_server(start=True, *, library=None):
+    """Ask the library to start (or stop) the HDevelop debug server.
 
-    The library does not offer one: this always raises its refusal.
+    The library does not offer one with this engine: this raises its refusal.
+
+    Args:
+        start: ``True`` for ``hstartDebugServer``, ``False`` for ``hstopDebugServer``.
+        library: The :class:`~quorvex.Library`; the default one when omitted.
 
     Raises:
-        EngineError: Always, with the library's message.
+        EngineError: The library's refusal (kind 0, with its message).
     """
     library = _lib(library)
-    check(library, library.hstartDebugServer())
+    check(library, library.hstartDebugServer() if start else library.hstopDebugServer())
