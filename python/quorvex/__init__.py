@@ -10,7 +10,8 @@ from .errors import EngineError, ErrorKind
 from .messages import KEEP, message_handlers, set_message_handlers, set_verbosity
 from .engine import Procedure, ProcedureCall, Program, ProgramCall
 from .system import (add_procedure_path, debug_server, get_system, init, open_default_window,
-                     prepare_shutdown, set_engine_attribute, set_fullscreen, unload_all_procedures)
+                     prepare_shutdown, set_engine_attribute, set_fullscreen,
+                     unload_all_procedures)
 from .tuples import ElemType, Tuple
 
 __version__ = "11.0.0"

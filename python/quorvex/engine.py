@@ -200,6 +200,9 @@ class ProcedureCall(_Wrapper):
         """
         self.procedure = procedure
         self._encoding = procedure._encoding
+        # Read now, so that the names stay known should the procedure be closed first.
+        self._inputs = procedure.input_ctrl_names
+        self._outputs = procedure.output_ctrl_names
         library = procedure.library
         handle = _library.Handle()
         check(library, library.hcreateProcedureCall(procedure.handle, ctypes.byref(handle)),
@@ -237,7 +240,7 @@ class ProcedureCall(_Wrapper):
             TypeError, OverflowError, ValueError: The value cannot be converted.
             EngineError: An index out of range.
         """
-        index = self._index(name_or_index, self.procedure.input_ctrl_names, "input")
+        index = self._index(name_or_index, self._inputs, "input")
         library, handle = self.library, self.handle
         tuple_, made = as_tuple(value, library, self._encoding)
         try:
@@ -266,7 +269,7 @@ class ProcedureCall(_Wrapper):
             ValueError: An unknown name.
             EngineError: An index out of range.
         """
-        index = self._index(name_or_index, self.procedure.output_ctrl_names, "output")
+        index = self._index(name_or_index, self._outputs, "output")
         library = self.library
         out = _library.Handle()
         check(library, library.hprocedurecallGetOutputCtrlParamTuple(
@@ -291,7 +294,7 @@ class ProcedureCall(_Wrapper):
     def outputs(self):
         """Return every control output as a dict from name to list of values."""
         return {name: self.get_output(index)
-                for index, name in enumerate(self.procedure.output_ctrl_names, start=1)}
+                for index, name in enumerate(self._outputs, start=1)}
 
 
 class Program(_Wrapper):

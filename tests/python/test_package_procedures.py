@@ -1,0 +1,207 @@
+"""Procedures, programs and engine settings through the package, with the tests' data."""
+import os
+import pathlib
+import tempfile
+import unittest
+
+from package_support import DATA, PROCEDURES, quorvex
+
+EngineError, ErrorKind = quorvex.EngineError, quorvex.ErrorKind
+PROGRAMS = os.path.join(DATA, "programs")
+
+
+def setUpModule():
+    quorvex.add_procedure_path(PROCEDURES)
+
+
+class ParameterNamesTest(unittest.TestCase):
+    def test_four_groups_in_interface_order(self):
+        with quorvex.Procedure("all_groups") as procedure:
+            self.assertEqual(procedure.input_ctrl_names, ["Low", "High", "Mode"])
+            self.assertEqual(procedure.output_ctrl_names, ["Area", "Row"])
+            self.assertEqual(procedure.input_iconic_names, ["Image", "Mask"])
+            self.assertEqual(procedure.output_iconic_names, ["Region"])
+
+    def test_empty_groups_and_returned_lists_are_copies(self):
+        with quorvex.Procedure("add") as add:
+            self.assertEqual(add.input_iconic_names, [])
+            add.input_ctrl_names.append("C")
+            self.assertEqual(add.input_ctrl_names, ["A", "B"])
+
+    def test_a_missing_procedure_is_an_engine_error(self):
+        with self.assertRaises(EngineError) as caught:
+            quorvex.Procedure("no_such_procedure")
+        self.assertEqual((caught.exception.kind, caught.exception.error_code),
+                         (ErrorKind.ENGINE, 21002))
+
+
+class CallTest(unittest.TestCase):
+    def setUp(self):
+        self.add = quorvex.Procedure("add")
+        self.addCleanup(self.add.close)
+
+    def test_inputs_by_keyword_by_position_or_both(self):
+        self.assertEqual(self.add(A=2, B=3), {"Sum": [5]})
+        self.assertEqual(self.add(2, 0.5), {"Sum": [2.5]})
+        self.assertEqual(self.add("n=", B=5), {"Sum": ["n=5"]})
+        self.assertEqual(self.add.call(A=[1, 2], B=10), {"Sum": [11, 12]})
+
+    def test_outputs_are_lists_and_empty_when_the_result_is(self):
+        with quorvex.Procedure("sum_to") as sum_to:
+            self.assertEqual(sum_to(N=4), {"Total": [10], "Squares": [1, 4, 9, 16]})
+            self.assertEqual(sum_to(N=0), {"Total": [0], "Squares": []})
+
+    def test_wrong_inputs_are_refused_before_the_call(self):
+        for args, kwargs in (((1, 2, 3), {}), ((1,), {"A": 1}), ((), {"A": 1, "C": 2})):
+            with self.subTest(args=args, kwargs=kwargs), self.assertRaises(TypeError):
+                self.add(*args, **kwargs)
+
+    def test_an_unset_input_fails_in_the_engine(self):
+        with self.assertRaises(EngineError) as caught:
+            self.add(A=1)
+        self.assertEqual(caught.exception.error_code, 21032)
+
+    def test_explicit_call_by_name_and_index(self):
+        with self.add.create_call() as call:
+            call.set_input("A", 40)
+            call.set_input(2, 2)
+            call.execute()
+            self.assertEqual(call.get_output("Sum"), [42])
+            self.assertEqual(call.get_output(1), [42])
+            self.assertEqual(call.outputs(), {"Sum": [42]})
+            with call.get_output_tuple("Sum") as owned:
+                self.assertEqual(owned.to_python(), 42)
+            # A call runs again with the inputs changed.
+            call.set_input(b"B", 0.5)
+            call.execute()
+            self.assertEqual(call.get_output("Sum"), [40.5])
+
+    def test_unknown_names_and_indices(self):
+        with self.add.create_call() as call:
+            with self.assertRaisesRegex(ValueError, "no control input 'C'.*A, B"):
+                call.set_input("C", 1)
+            with self.assertRaisesRegex(ValueError, "no control output 'A'"):
+                call.get_output("A")
+            for index in (0, 3, -1):
+                with self.subTest(index=index), self.assertRaises(EngineError) as caught:
+                    call.set_input(index, 1)
+                self.assertEqual(caught.exception.error_code, 21030)
+            with self.assertRaises(TypeError):
+                call.set_input(True, 1)
+
+    def test_a_tuple_input_is_copied_and_stays_the_callers(self):
+        with quorvex.Tuple([1, 2]) as values, self.add.create_call() as call:
+            call.set_input("A", values)
+            call.set_input("B", values)
+            values.append(3)
+            call.execute()
+            self.assertEqual(call.get_output("Sum"), [2, 4])
+            self.assertEqual(values.to_list(), [1, 2, 3])
+
+    def test_a_value_that_does_not_convert_leaves_the_call_usable(self):
+        with self.add.create_call() as call:
+            with self.assertRaises(OverflowError):
+                call.set_input("A", [1, 2**40])
+            call.set_input("A", 1)
+            call.set_input("B", 1)
+            call.execute()
+            self.assertEqual(call.get_output("Sum"), [2])
+
+
+class ProgramTest(unittest.TestCase):
+    def test_a_program_runs_its_main(self):
+        with quorvex.Program(os.path.join(PROGRAMS, "set_marker.hdev")) as program:
+            program.execute()
+        self.assertEqual(quorvex.get_system("quorvex_test_marker"), 42)
+
+    def test_a_call_runs_again(self):
+        with quorvex.Program(pathlib.Path(PROGRAMS) / "set_marker.hdev") as program:
+            with program.create_call() as call:
+                call.execute()
+                call.execute()
+
+    def test_a_failing_local_procedure_is_named_in_the_error(self):
+        with quorvex.Program(os.path.join(PROGRAMS, "fails_in_local.hdev")) as program:
+            with self.assertRaises(EngineError) as caught:
+                program.call()
+        error = caught.exception
+        self.assertEqual((error.kind, error.proc_name, error.line_number, error.line_name,
+                          error.error_code), (ErrorKind.ENGINE, "check_value", 2,
+                                              "get_system", 1301))
+
+    def test_a_missing_file(self):
+        with self.assertRaises(EngineError) as caught:
+            quorvex.Program(os.path.join(PROGRAMS, "missing.hdev"))
+        self.assertEqual(caught.exception.error_code, 21001)
+
+
+class SettingsTest(unittest.TestCase):
+    def test_get_system_gives_python_values(self):
+        self.assertEqual(quorvex.get_system("width"), 512)
+        with self.assertRaises(EngineError) as caught:
+            quorvex.get_system("no_such_parameter")
+        self.assertEqual((caught.exception.kind, caught.exception.proc_name,
+                          caught.exception.error_code),
+                         (ErrorKind.OPERATOR, "get_system", 1301))
+
+    def test_engine_attributes_by_type(self):
+        quorvex.set_engine_attribute("call_depth_limit", 300)
+        quorvex.set_engine_attribute("ignore_invalid_lines", "false")
+        quorvex.set_engine_attribute(b"ignore_invalid_lines", b"false")
+        quorvex.set_engine_attribute("call_depth_limit", 200)
+        with self.assertRaises(EngineError) as caught:
+            quorvex.set_engine_attribute("no_such_attribute", 1)
+        self.assertEqual(caught.exception.error_code, 21040)
+        with self.assertRaises(EngineError) as caught:
+            quorvex.set_engine_attribute("call_depth_limit", "deep")
+        self.assertEqual(caught.exception.error_code, 21041)
+        for value in (True, 1.5, None):
+            with self.subTest(value=value), self.assertRaises(TypeError):
+                quorvex.set_engine_attribute("call_depth_limit", value)
+        with self.assertRaises(OverflowError):
+            quorvex.set_engine_attribute("call_depth_limit", 2**32)
+
+    def test_unloading_reads_an_edited_procedure_again(self):
+        def write(value):
+            with open(os.path.join(folder, "edited_value.hdvp"), "w") as file:
+                file.write(EDITED.format(value=value))
+
+        with tempfile.TemporaryDirectory() as folder:
+            quorvex.add_procedure_path(pathlib.Path(folder))
+            write(1)
+            first = quorvex.Procedure("edited_value")
+            self.addCleanup(first.close)
+            self.assertEqual(first(), {"Value": [1]})
+            write(2)
+            with quorvex.Procedure("edited_value") as cached:
+                self.assertEqual(cached(), {"Value": [1]})
+            quorvex.unload_all_procedures()
+            with quorvex.Procedure("edited_value") as fresh:
+                self.assertEqual(fresh(), {"Value": [2]})
+            # One loaded before the unload keeps what it loaded.
+            self.assertEqual(first(), {"Value": [1]})
+
+    def test_the_debug_server_is_refused(self):
+        for start in (True, False):
+            with self.subTest(start=start), self.assertRaises(EngineError) as caught:
+                quorvex.debug_server(start)
+            self.assertEqual((caught.exception.kind, caught.exception.error_code),
+                             (ErrorKind.MESSAGE, -1))
+            self.assertIn("not available", str(caught.exception))
+
+    def test_prepare_shutdown(self):
+        self.assertEqual(quorvex.prepare_shutdown(), 0)
+
+
+EDITED = """<?xml version="1.0" encoding="UTF-8"?>
+<hdevelop file_version="1.0" halcon_version="11.0">
+<procedure name="edited_value">
+<interface><oc><par name="Value" base_type="ctrl" dimension="0"/></oc></interface>
+<body><l>Value := {value}</l></body>
+</procedure>
+</hdevelop>
+"""
+
+
+if __name__ == "__main__":
+    unittest.main()
