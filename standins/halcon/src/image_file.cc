@@ -123,29 +123,14 @@ void WriteImage(const HObject& Image, const HTuple& Format, const HTuple& FillCo
   const char* op = "write_image";
   const ImagePtr image = oneImage(Image, op, 1);
   if (oneString(Format, op, 1) != "png") fail(op, 1301);
-  const Hlong fill = oneInteger(FillColor, op, 2);
+  oneInteger(FillColor, op, 2);
   const std::string fileName = oneString(FileName, op, 3);
   if (image->channels.empty() || image->channels.size() > 4) fail(op, H_ERR_CHANNEL_COUNT);
 
+  // FillColor is for pixels outside the domain; every operator of the stand-in keeps the
+  // full domain, so it is checked and has nothing to fill.
   std::vector<const std::uint8_t*> planes;
   for (std::size_t c = 0; c < image->channels.size(); ++c) planes.push_back(image->pixels(c));
-  // Pixels outside the domain are written with FillColor in every channel; -1 (or any
-  // negative value) writes them as they are.
-  std::vector<std::vector<std::uint8_t>> filled;
-  const std::int64_t pixelCount = static_cast<std::int64_t>(image->width) * image->height;
-  if (fill >= 0 && runsArea(*image->domain) != pixelCount) {
-    filled.reserve(planes.size());
-    const auto value = static_cast<std::uint8_t>(std::min<Hlong>(fill, 255));
-    for (std::size_t c = 0; c < planes.size(); ++c) {
-      filled.emplace_back(image->offset(image->height, 0), value);
-      for (const Run& run : *image->domain) {
-        std::memcpy(filled.back().data() + image->offset(run.row, run.begin),
-                    planes[c] + image->offset(run.row, run.begin),
-                    static_cast<std::size_t>(run.end - run.begin + 1));
-      }
-      planes[c] = filled.back().data();
-    }
-  }
   writePng(pngFileName(fileName), image->width, image->height, planes, op);
 }
 
