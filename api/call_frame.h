@@ -57,12 +57,14 @@ Result valueFrame(Result fallback, Body&& body) noexcept {
   }
 }
 
-// The same for an export without a result.
+// The same for an export without a result; tells whether the body completed.
 template <typename Body>
-void voidFrame(Body&& body) noexcept {
+bool voidFrame(Body&& body) noexcept {
   try {
     std::forward<Body>(body)();
+    return true;
   } catch (...) {
+    return false;
   }
 }
 

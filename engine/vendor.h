@@ -13,7 +13,14 @@ using HalconCpp::HException;
 using HalconCpp::Hlong;
 using HalconCpp::HString;
 using HalconCpp::HTuple;
+using HalconCpp::HObject;
+using HDevEngineCpp::HDevEngine;
 using HDevEngineCpp::HDevEngineException;
+using HDevEngineCpp::HDevOperatorImplCpp;
+using HDevEngineCpp::HDevProcedure;
+using HDevEngineCpp::HDevProcedureCall;
+using HDevEngineCpp::HDevProgram;
+using HDevEngineCpp::HDevProgramCall;
 
 // The vendor's success code of an operator.
 constexpr int kSuccess = 2;

@@ -105,6 +105,21 @@ QUORVEX_API void QUORVEX_CALL hfreeTupleElemString(char* text);
 /* Releases a tuple; NULL does nothing. */
 QUORVEX_API void QUORVEX_CALL hfreeTuple(TupleHandle tuple);
 
+/* ---- Messages ------------------------------------------------------------------ */
+
+/* A message callback: one NUL-terminated text without a line end, valid until the callback
+ * returns. It may be entered on any thread that sends a message. */
+typedef void(QUORVEX_CALL* hMessageHandler)(const char* text);
+
+/* Set the standard-output and standard-error callbacks; NULL closes the channel and its
+ * messages are dropped. Always return NULL. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hsetStdOutHandler(hMessageHandler handler);
+QUORVEX_API ErrorMsg* QUORVEX_CALL hsetStdErrHandler(hMessageHandler handler);
+/* 0 switches the informational lines off; any other value switches them on and routes the
+ * image-processing library's low-level errors to the standard-error callback (which stays
+ * so when switched off again). Always returns NULL. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hsetVerbosity(int32_t verbosity);
+
 #ifdef __cplusplus
 }
 #endif

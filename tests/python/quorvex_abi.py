@@ -24,6 +24,8 @@ class ErrorMsg(ctypes.Structure):
 
 ErrorPtr = ctypes.POINTER(ErrorMsg)
 Handle = ctypes.c_void_p
+# The message callback: cdecl, one text argument, no result.
+MessageHandler = ctypes.CFUNCTYPE(None, ctypes.c_char_p)
 
 # name: (result type, argument types)
 SIGNATURES = {
@@ -40,6 +42,9 @@ SIGNATURES = {
     "hgetTupleElemString_TO_BE_FREED": (ctypes.c_void_p, [Handle, ctypes.c_int32]),
     "hfreeTupleElemString": (None, [ctypes.c_void_p]),
     "hfreeTuple": (None, [Handle]),
+    "hsetStdOutHandler": (ErrorPtr, [MessageHandler]),
+    "hsetStdErrHandler": (ErrorPtr, [MessageHandler]),
+    "hsetVerbosity": (ErrorPtr, [ctypes.c_int32]),
 }
 
 

@@ -1,0 +1,36 @@
+// The two message channels, standard output and standard error. The library writes nothing
+// to a console or a file: every line goes to a callback the caller supplies, or nowhere.
+#ifndef QUORVEX_MESSAGES_CHANNELS_H
+#define QUORVEX_MESSAGES_CHANNELS_H
+
+#include <sstream>
+#include <string>
+
+#include "quorvex.h"
+
+namespace quorvex::messages {
+
+void setStdOutHandler(hMessageHandler handler);
+void setStdErrHandler(hMessageHandler handler);
+
+// Pass `text` to the channel's callback, if one is set. Each call reads its slot once, so a
+// handler replaced meanwhile finishes this delivery with the old one.
+void writeStdOut(const char* text);
+void writeStdErr(const char* text);
+
+// The verbosity switch: informational lines are written only while it is on.
+void setVerbose(bool on);
+bool verbose();
+
+// Builds a message from its pieces in a fresh stream with default formatting: integers in
+// plain decimal, texts unchanged.
+template <typename... Pieces>
+std::string assemble(const Pieces&... pieces) {
+  std::ostringstream stream;
+  (stream << ... << pieces);
+  return stream.str();
+}
+
+}  // namespace quorvex::messages
+
+#endif
