@@ -1,0 +1,222 @@
+// The blend's result in the layouts callers hand it: the arithmetic on known values, shared
+// and overlapping planes, tails and misaligned planes, whole images, and the dispatch.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "render/blend.h"
+#include "render/blend_support.h"
+
+namespace quorvex::test {
+namespace {
+
+using render::blendForm;
+using render::blendName;
+using render::blendReference;
+
+// One pixel through the reference, every plane distinct.
+std::uint8_t blendOne(std::uint8_t logo, std::uint8_t window, std::uint8_t alpha) {
+  std::uint8_t r = window, g = window, b = window;
+  render::blendReference({&r, &g, &b, &logo, &logo, &logo, &alpha}, 1);
+  EXPECT_EQ(r, g);
+  EXPECT_EQ(g, b);
+  return r;
+}
+
+TEST(BlendArithmetic, DividesBy256SoOpaqueAndTransparentLoseOneStep) {
+  EXPECT_EQ(blendOne(255, 0, 255), 254);
+  EXPECT_EQ(blendOne(0, 255, 0), 254);
+  EXPECT_EQ(blendOne(0, 0, 255), 0);
+  EXPECT_EQ(blendOne(255, 255, 128), 254);
+  EXPECT_EQ(blendOne(1, 1, 77), 0);
+  // (200 * 128 + 100 * 127) / 256 = 38300 / 256 = 149.6, truncated.
+  EXPECT_EQ(blendOne(200, 100, 128), 149);
+}
+
+TEST(BlendArithmetic, SharedWindowPlaneChainsTheChannels) {
+  std::uint8_t window = 200;
+  const std::uint8_t logo[] = {10, 20, 30};
+  const std::uint8_t alpha = 64;
+  render::blendReference({&window, &window, &window, &logo[0], &logo[1], &logo[2], &alpha}, 1);
+  // red: (640 + 200*191)/256 = 151; green: (1280 + 151*191)/256 = 117;
+  // blue: (1920 + 117*191)/256 = 94.
+  EXPECT_EQ(window, 94);
+}
+
+// Runs `kind` and the reference on copies of `in`, with the seven planes chosen by `layout`
+// from the copy's buffers (so that planes may coincide or overlap), and compares every buffer.
+struct Layout {
+  std::string name;
+  // Buffer and offset of each of the seven planes: window r, g, b, logo r, g, b, alpha.
+  int buffer[7];
+  std::size_t offset[7];
+};
+
+void expectLayoutMatches(BlendKind kind, const Layout& layout, std::size_t n, std::uint32_t seed) {
+  Planes in(n + 64);
+  in.randomize(seed);
+  auto run = [&](render::BlendForm form) {
+    Planes copy = in;
+    std::uint8_t* buffers[7] = {copy.window[0].data(), copy.window[1].data(), copy.window[2].data(),
+                                copy.logo[0].data(),   copy.logo[1].data(),   copy.logo[2].data(),
+                                copy.logo[3].data()};
+    std::uint8_t* p[7];
+    for (int k = 0; k < 7; ++k) p[k] = buffers[layout.buffer[k]] + layout.offset[k];
+    form({p[0], p[1], p[2], p[3], p[4], p[5], p[6]}, n);
+    return copy;
+  };
+  const Planes expected = run(&blendReference);
+  const Planes actual = run(blendForm(kind));
+  for (int c = 0; c < 3; ++c) {
+    EXPECT_EQ(expected.window[c], actual.window[c])
+        << blendName(kind) << " " << layout.name << " n=" << n << " window plane " << c;
+    EXPECT_EQ(expected.logo[c], actual.logo[c])
+        << blendName(kind) << " " << layout.name << " n=" << n << " logo plane " << c;
+  }
+}
+
+class BlendForms : public testing::TestWithParam<BlendKind> {
+ protected:
+  void SetUp() override {
+    if (!render::blendSupported(GetParam())) GTEST_SKIP() << "not supported by this CPU";
+  }
+};
+
+TEST_P(BlendForms, SharedPlanesGiveTheReferenceResult) {
+  const Layout layouts[] = {
+      {"distinct", {0, 1, 2, 3, 4, 5, 6}, {}},
+      {"all three equal", {0, 0, 0, 3, 4, 5, 6}, {}},
+      {"red=green", {0, 0, 2, 3, 4, 5, 6}, {}},
+      {"green=blue", {0, 1, 1, 3, 4, 5, 6}, {}},
+      {"red=blue", {0, 1, 0, 3, 4, 5, 6}, {}},
+      {"alpha=green window", {0, 1, 2, 3, 4, 5, 1}, {}},
+      {"green logo=red window", {0, 1, 2, 3, 0, 5, 6}, {}},
+      {"red logo=blue window", {0, 1, 2, 2, 4, 5, 6}, {}},
+  };
+  for (const Layout& layout : layouts) {
+    for (std::size_t n : {std::size_t{1}, std::size_t{31}, std::size_t{1000}, std::size_t{1027}}) {
+      expectLayoutMatches(GetParam(), layout, n, static_cast<std::uint32_t>(n));
+    }
+  }
+}
+
+TEST_P(BlendForms, OverlappingPlanesAtDifferentOffsetsGiveTheReferenceResult) {
+  // Each of these makes a block-by-block blend read bytes the reference has not written yet,
+  // or has already written, at another pixel.
+  const Layout layouts[] = {
+      {"green one byte past red", {0, 0, 2, 3, 4, 5, 6}, {0, 1, 0, 0, 0, 0, 0}},
+      {"red one byte past green", {0, 0, 2, 3, 4, 5, 6}, {1, 0, 0, 0, 0, 0, 0}},
+      {"blue 17 past red", {0, 1, 0, 3, 4, 5, 6}, {0, 0, 17, 0, 0, 0, 0}},
+      {"all three staggered", {0, 0, 0, 3, 4, 5, 6}, {0, 5, 40, 0, 0, 0, 0}},
+      {"alpha 3 past red window", {0, 1, 2, 3, 4, 5, 0}, {0, 0, 0, 0, 0, 0, 3}},
+      {"green logo 2 before green window", {0, 1, 2, 3, 1, 5, 6}, {0, 2, 0, 0, 0, 0, 0}},
+  };
+  for (const Layout& layout : layouts) {
+    for (std::size_t n : {std::size_t{2}, std::size_t{64}, std::size_t{999}}) {
+      expectLayoutMatches(GetParam(), layout, n, 7);
+    }
+  }
+}
+
+// Every tail length up to two vector steps, with the planes misaligned against each other,
+// and guard bytes around every plane that no form may touch.
+TEST_P(BlendForms, TailsAndAlignmentsLeaveNothingOutsideThePlanes) {
+  constexpr std::size_t kGuard = 64;
+  constexpr std::uint8_t kGuardByte = 0xA5;
+  for (std::size_t n = 0; n <= 64; ++n) {
+    for (std::size_t misalign = 0; misalign < 32; misalign += (n < 8 ? 1 : 5)) {
+      std::vector<std::uint8_t> buffers[7];
+      std::uint8_t* p[7];
+      std::vector<std::uint8_t> expected[3];
+      std::uint32_t state = static_cast<std::uint32_t>(n * 131 + misalign);
+      for (int k = 0; k < 7; ++k) {
+        buffers[k].assign(n + 2 * kGuard + 32, kGuardByte);
+        // Each plane starts at its own offset from a 32-byte boundary of its buffer.
+        const std::size_t offset = (misalign * (k + 1)) % 32;
+        p[k] = buffers[k].data() + kGuard + offset;
+        for (std::size_t i = 0; i < n; ++i) {
+          state = state * 1664525u + 1013904223u;
+          p[k][i] = static_cast<std::uint8_t>(state >> 24);
+        }
+      }
+      for (int c = 0; c < 3; ++c) expected[c].assign(p[c], p[c] + n);
+      std::vector<std::uint8_t> logoCopy[4];
+      for (int k = 3; k < 7; ++k) logoCopy[k - 3].assign(p[k], p[k] + n);
+      blendReference(
+          {expected[0].data(), expected[1].data(), expected[2].data(), p[3], p[4], p[5], p[6]}, n);
+      blendForm(GetParam())({p[0], p[1], p[2], p[3], p[4], p[5], p[6]}, n);
+      for (int c = 0; c < 3; ++c) {
+        ASSERT_EQ(std::vector<std::uint8_t>(p[c], p[c] + n), expected[c])
+            << "n=" << n << " misalign=" << misalign << " channel " << c;
+      }
+      for (int k = 0; k < 7; ++k) {
+        const std::size_t start = static_cast<std::size_t>(p[k] - buffers[k].data());
+        for (std::size_t i = 0; i < buffers[k].size(); ++i) {
+          if (i >= start && i < start + n) continue;
+          ASSERT_EQ(buffers[k][i], kGuardByte) << "n=" << n << " plane " << k << " byte " << i;
+        }
+        if (k >= 3) {
+          ASSERT_EQ(std::vector<std::uint8_t>(p[k], p[k] + n), logoCopy[k - 3]) << "plane " << k;
+        }
+      }
+    }
+  }
+}
+
+TEST_P(BlendForms, RandomImagesOfOddSizesGiveTheReferenceResult) {
+  const std::size_t sizes[][2] = {{1, 1}, {3, 7}, {127, 55}, {641, 479}, {1921, 1081}};
+  for (const auto& size : sizes) {
+    const std::size_t n = size[0] * size[1];
+    Planes expected(n);
+    expected.randomize(static_cast<std::uint32_t>(n));
+    Planes actual = expected;
+    blendReference(expected.planes(), n);
+    blendForm(GetParam())(actual.planes(), n);
+    for (int c = 0; c < 3; ++c) {
+      ASSERT_TRUE(expected.window[c] == actual.window[c])
+          << size[0] << "x" << size[1] << " channel " << c;
+    }
+  }
+}
+
+std::string formName(const testing::TestParamInfo<BlendKind>& param) {
+  return blendName(param.param);
+}
+
+INSTANTIATE_TEST_SUITE_P(, BlendForms, testing::Values(BlendKind::Sse2, BlendKind::Avx2), formName);
+
+TEST(BlendDispatch, PicksTheWidestSupportedForm) {
+  EXPECT_TRUE(render::blendSupported(BlendKind::Reference));
+  const BlendKind best = render::bestBlendKind();
+  EXPECT_TRUE(render::blendSupported(best));
+  EXPECT_EQ(render::bestBlend(), blendForm(best));
+  if (render::blendSupported(BlendKind::Avx2)) {
+    EXPECT_EQ(best, BlendKind::Avx2);
+  } else if (render::blendSupported(BlendKind::Sse2)) {
+    EXPECT_EQ(best, BlendKind::Sse2);
+  } else {
+    EXPECT_EQ(best, BlendKind::Reference);
+  }
+  // The 32-bit build also runs these tests on emulated CPUs and says which form they should
+  // end up with (see CMakeLists.txt).
+  if (const char* expected = std::getenv("QUORVEX_TEST_BEST_BLEND")) {
+    EXPECT_STREQ(blendName(best), expected);
+  }
+}
+
+TEST(BlendDispatch, BlendLogoGivesTheReferenceResult) {
+  constexpr std::size_t n = 4099;
+  Planes expected(n);
+  expected.randomize(99);
+  Planes actual = expected;
+  blendReference(expected.planes(), n);
+  render::blendLogo(actual.planes(), n);
+  for (int c = 0; c < 3; ++c) EXPECT_EQ(expected.window[c], actual.window[c]);
+}
+
+}  // namespace
+}  // namespace quorvex::test
