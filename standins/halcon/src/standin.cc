@@ -89,6 +89,13 @@ InsideScope::~InsideScope() {
   --insideDepth;
 }
 
+OutsideScope::OutsideScope() : savedDepth_(insideDepth) {
+  insideDepth = 0;
+}
+OutsideScope::~OutsideScope() {
+  insideDepth = savedDepth_;
+}
+
 bool calledFromOutside() {
   return insideDepth == 0;
 }

@@ -41,6 +41,9 @@ struct OperatorGroup {
 // group function.
 std::vector<OperatorGroup> allOperatorGroups();
 
+// The operator of that HDevelop name across all groups, or null.
+const OperatorSpec* findOperator(const std::string& hdevelopName);
+
 // The name under which a fault for a program's operator line is armed: the vendor's C++
 // name of the operator, get_system -> GetSystem, gen_contour_polygon_xld ->
 // GenContourPolygonXld.

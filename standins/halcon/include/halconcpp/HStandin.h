@@ -24,6 +24,21 @@ class InsideScope {
   InsideScope& operator=(const InsideScope&) = delete;
 };
 
+// Marks the calling thread as outside the stand-ins for as long as it lives, restoring its
+// depth afterwards. The engine leaves its inside scope this way while it runs the caller's
+// display implementation: that code's calls into the stand-ins are the caller's own, so a
+// fault armed for them must fire.
+class OutsideScope {
+ public:
+  OutsideScope();
+  ~OutsideScope();
+  OutsideScope(const OutsideScope&) = delete;
+  OutsideScope& operator=(const OutsideScope&) = delete;
+
+ private:
+  int savedDepth_;
+};
+
 bool calledFromOutside();
 
 // An armed fault as it fires: its error number and, when the arming gave one, the message

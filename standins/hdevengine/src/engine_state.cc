@@ -1,0 +1,129 @@
+#include "engine_state.h"
+
+#include <algorithm>
+
+#include "engine_errors.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+namespace {
+
+[[noreturn]] void badValue(const std::string& name, const std::string& expected) {
+  throw engineError(kErrAttributeValue, ExceptionAttribute, name + " takes " + expected);
+}
+
+bool booleanValue(const std::string& name, const HTuple& value) {
+  if (value.Length() == 1) {
+    const HTuple::Element& element = value.Elements()[0];
+    if (const auto* text = std::get_if<std::string>(&element)) {
+      if (*text == "true") return true;
+      if (*text == "false") return false;
+    } else if (const auto* number = std::get_if<Hlong>(&element)) {
+      if (*number == 1) return true;
+      if (*number == 0) return false;
+    }
+  }
+  badValue(name, "'true' or 'false' (or 1 or 0)");
+}
+
+std::vector<std::string> splitPath(const std::string& path) {
+#if defined(_WIN32)
+  const char* separators = ";";
+#else
+  const char* separators = ";:";
+#endif
+  std::vector<std::string> folders;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    const std::size_t end = path.find_first_of(separators, start);
+    const std::string folder = path.substr(start, end == std::string::npos ? end : end - start);
+    if (!folder.empty()) folders.push_back(folder);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return folders;
+}
+
+constexpr const char* kIgnoreInvalidLines = "ignore_invalid_lines";
+constexpr const char* kIgnoreUnresolved = "ignore_unresolved_procedures";
+constexpr const char* kCallDepthLimit = "call_depth_limit";
+
+}  // namespace
+
+EngineState& EngineState::instance() {
+  // Never destroyed: a program may still run on another thread while the process exits.
+  static EngineState* state = new EngineState;
+  return *state;
+}
+
+EngineState::EngineState() : cache_(std::make_shared<ProcedureCache>()) {}
+
+void EngineState::setAttribute(const std::string& name, const HTuple& value) {
+  if (name == kIgnoreInvalidLines || name == kIgnoreUnresolved) {
+    const bool on = booleanValue(name, value);
+    std::lock_guard<std::mutex> lock(mutex_);
+    (name == kIgnoreInvalidLines ? ignoreInvalidLines_ : ignoreUnresolved_) = on;
+  } else if (name == kCallDepthLimit) {
+    const Hlong* limit = value.Length() == 1 ? std::get_if<Hlong>(&value.Elements()[0]) : nullptr;
+    if (!limit || *limit < 1 || *limit > kMaxCallDepthLimit) {
+      badValue(name, "an integer from 1 to " + std::to_string(kMaxCallDepthLimit));
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    callDepthLimit_ = static_cast<int>(*limit);
+  } else {
+    throw engineError(kErrUnknownAttribute, ExceptionAttribute, "'" + name + "'");
+  }
+}
+
+HTuple EngineState::attribute(const std::string& name) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (name == kIgnoreInvalidLines) return HTuple(ignoreInvalidLines_ ? "true" : "false");
+  if (name == kIgnoreUnresolved) return HTuple(ignoreUnresolved_ ? "true" : "false");
+  if (name == kCallDepthLimit) return HTuple(static_cast<Hlong>(callDepthLimit_));
+  throw engineError(kErrUnknownAttribute, ExceptionAttribute, "'" + name + "'");
+}
+
+void EngineState::setProcedurePath(const std::string& path) {
+  std::vector<std::string> folders = splitPath(path);
+  std::lock_guard<std::mutex> lock(mutex_);
+  paths_ = std::move(folders);
+}
+
+void EngineState::addProcedurePath(const std::string& path) {
+  const std::vector<std::string> folders = splitPath(path);
+  std::lock_guard<std::mutex> lock(mutex_);
+  paths_.insert(paths_.end(), folders.begin(), folders.end());
+}
+
+void EngineState::setOperatorImpl(HDevOperatorImplCpp* impl) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (impl && std::find(keptImpls_.begin(), keptImpls_.end(), impl) == keptImpls_.end()) {
+    keptImpls_.push_back(impl);
+  }
+  impl_ = impl;
+}
+
+HDevOperatorImplCpp* EngineState::operatorImpl() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return impl_;
+}
+
+int EngineState::callDepthLimit() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return callDepthLimit_;
+}
+
+LoadSettings EngineState::loadSettings() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return LoadSettings{paths_, ignoreInvalidLines_, ignoreUnresolved_, cache_};
+}
+
+void EngineState::unloadAllProcedures() {
+  auto fresh = std::make_shared<ProcedureCache>();
+  std::lock_guard<std::mutex> lock(mutex_);
+  cache_.swap(fresh);
+  // The old cache is released here, or later by the last procedure object that uses it.
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp

@@ -1,0 +1,72 @@
+// The one engine of the process behind every HDevEngine facade: procedure paths, attributes,
+// the display implementation and the cache of loaded external procedures. Thread-safe; its
+// lock is only ever held for a moment, never while a program runs or a display
+// implementation is called.
+#ifndef QUORVEX_STANDINS_HDEVENGINE_ENGINE_STATE_H
+#define QUORVEX_STANDINS_HDEVENGINE_ENGINE_STATE_H
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "hdevengine/HDevEngineCpp.h"
+#include "procedure_data.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+
+constexpr int kDefaultCallDepthLimit = 200;
+constexpr Hlong kMaxCallDepthLimit = 1000000;
+
+// What a load needs, taken at its start so that it sees one consistent engine.
+struct LoadSettings {
+  std::vector<std::string> paths;
+  bool ignoreInvalidLines = false;
+  bool ignoreUnresolved = false;
+  std::shared_ptr<ProcedureCache> cache;
+};
+
+class EngineState {
+ public:
+  static EngineState& instance();
+
+  // Attributes: "ignore_invalid_lines", "ignore_unresolved_procedures" ('true'/'false' or
+  // 1/0) and "call_depth_limit" (a positive integer). Throw HDevEngineException for an
+  // unknown name or a wrong value.
+  void setAttribute(const std::string& name, const HTuple& value);
+  HTuple attribute(const std::string& name) const;
+
+  // A path may list several folders separated by ';' (also ':' outside Windows).
+  void setProcedurePath(const std::string& path);
+  void addProcedurePath(const std::string& path);
+
+  // Keeps `impl` alive for good and makes it the one used; null means no display.
+  void setOperatorImpl(HDevOperatorImplCpp* impl);
+  HDevOperatorImplCpp* operatorImpl() const;
+
+  int callDepthLimit() const;
+  LoadSettings loadSettings() const;
+  void unloadAllProcedures();
+
+  // Loads run one at a time, so that two of them never read the same new procedure twice.
+  std::mutex& loadMutex() { return loadMutex_; }
+
+ private:
+  EngineState();
+
+  mutable std::mutex mutex_;
+  std::vector<std::string> paths_;               // guarded by mutex_
+  bool ignoreInvalidLines_ = false;              // guarded by mutex_
+  bool ignoreUnresolved_ = false;                // guarded by mutex_
+  int callDepthLimit_ = kDefaultCallDepthLimit;  // guarded by mutex_
+  HDevOperatorImplCpp* impl_ = nullptr;          // guarded by mutex_
+  std::vector<HDevOperatorImplCpp*> keptImpls_;  // guarded by mutex_; never deleted
+  std::shared_ptr<ProcedureCache> cache_;        // guarded by mutex_
+  std::mutex loadMutex_;
+};
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp
+
+#endif

@@ -1,0 +1,401 @@
+#include "interpreter.h"
+
+#include <memory>
+#include <new>
+#include <string>
+#include <utility>
+#include <variant>
+
+#include "display_operators.h"
+#include "engine_errors.h"
+#include "engine_state.h"
+#include "evaluator.h"
+#include "halconcpp/HStandin.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+namespace {
+
+using HalconCpp::HException;
+
+// An element assignment beyond this index is almost certainly a wrong index; refusing it
+// beats exhausting memory.
+constexpr Hlong kMaxAssignedIndex = Hlong{1} << 24;
+
+struct LoopState {
+  HTuple current;
+  HTuple end;
+  HTuple step;
+  bool up = true;
+};
+
+// One running procedure: its variables, the line it is at and its for-loops.
+struct Activation {
+  Activation(const ProcedureData* called, Frame* given)
+      : procedure(called),
+        owned(given ? nullptr : std::make_unique<Frame>(*called)),
+        frame(given ? given : owned.get()),
+        loops(called->loopCount) {}
+
+  const ProcedureData* procedure;
+  std::unique_ptr<Frame> owned;
+  Frame* frame;
+  std::size_t pc = 0;
+  std::vector<LoopState> loops;
+};
+
+void writeCtrl(Frame* frame, int slot, HTuple value) {
+  frame->ctrl[slot] = std::move(value);
+  frame->ctrlSet[slot] = 1;
+}
+
+void writeIconic(Frame* frame, int slot, HObject value) {
+  frame->iconic[slot] = std::move(value);
+  frame->iconicSet[slot] = 1;
+}
+
+const HObject& readIconic(const Activation& a, int slot) {
+  if (!a.frame->iconicSet[slot]) {
+    throw RunError{kErrUnsetVariable, a.procedure->iconicVariables[slot]};
+  }
+  return a.frame->iconic[slot];
+}
+
+HTuple loopValue(const HTuple& value, const char* what) {
+  if (value.Length() != 1 || std::holds_alternative<std::string>(value.Elements()[0])) {
+    throw RunError{kErrLoopBounds, std::string("the loop's ") + what + " must be one number, not " +
+                                       value.ToString().str()};
+  }
+  return value;
+}
+
+bool inRange(const LoopState& loop) {
+  return loop.up ? loop.current <= loop.end : loop.current >= loop.end;
+}
+
+// Steps the loop variable; false when the loop is done.
+bool advance(LoopState* loop) {
+  const auto* current = std::get_if<Hlong>(&loop->current.Elements()[0]);
+  const auto* step = std::get_if<Hlong>(&loop->step.Elements()[0]);
+  if (current && step) {
+    Hlong next;
+    if (__builtin_add_overflow(*current, *step, &next)) return false;
+    loop->current = HTuple(next);
+  } else {
+    loop->current = loop->current + loop->step;
+  }
+  return inRange(*loop);
+}
+
+class Interpreter {
+ public:
+  Interpreter(const ProcedureData& procedure, Frame* frame)
+      : depthLimit_(static_cast<std::size_t>(EngineState::instance().callDepthLimit())) {
+    stack_.push_back(std::make_unique<Activation>(&procedure, frame));
+  }
+
+  void run() {
+    while (!stack_.empty()) {
+      Activation& a = *stack_.back();
+      if (a.pc >= a.procedure->body.size()) {
+        finish();
+        continue;
+      }
+      try {
+        execute(a, a.procedure->body[a.pc]);
+      } catch (const HException& e) {
+        throw HDevEngineException(
+            e.ErrorMessage().Text(), ExceptionRuntime, a.procedure->name.c_str(), lineNumber(a),
+            a.procedure->body[a.pc].name.c_str(), static_cast<Herror>(e.ErrorCode()));
+      } catch (const RunError& e) {
+        throw engineError(e.number, ExceptionRuntime, placeOf(a), e.detail);
+      } catch (const std::bad_alloc&) {
+        throw;
+      } catch (const std::exception& e) {
+        throw engineError(kErrInternal, ExceptionRuntime, placeOf(a), e.what());
+      }
+    }
+  }
+
+ private:
+  static int lineNumber(const Activation& a) { return static_cast<int>(a.pc) + 1; }
+
+  static ErrorPlace placeOf(const Activation& a) {
+    ErrorPlace place;
+    place.procedure = a.procedure->name;
+    place.file = a.procedure->file;
+    place.line = lineNumber(a);
+    place.lineName = a.procedure->body[a.pc].name;
+    return place;
+  }
+
+  // Runs the line at a.pc and moves on. After a call or a return `a` may no longer be the
+  // running activation.
+  void execute(Activation& a, const Stmt& s) {
+    const std::vector<Stmt>& body = a.procedure->body;
+    switch (s.kind) {
+      case StmtKind::Assign:
+        writeCtrl(a.frame, s.slot, evaluate(*s.exprs[0], *a.frame));
+        ++a.pc;
+        return;
+      case StmtKind::AssignElement:
+        assignElement(a, s);
+        ++a.pc;
+        return;
+      case StmtKind::Call:
+        call(a, s);
+        return;
+      case StmtKind::If:
+        if (condition(a, s)) {
+          ++a.pc;
+        } else {
+          nextBranch(a, s.jump);
+        }
+        return;
+      case StmtKind::ElseIf:
+      case StmtKind::Else:
+        // Reached from the end of the branch before it: that branch ran.
+        a.pc = s.end + 1;
+        return;
+      case StmtKind::For:
+        startLoop(a, s);
+        return;
+      case StmtKind::EndFor:
+        stepLoop(a, s, body[s.jump]);
+        return;
+      case StmtKind::While:
+        a.pc = condition(a, s) ? a.pc + 1 : s.end + 1;
+        return;
+      case StmtKind::EndWhile:
+        a.pc = s.jump;
+        return;
+      case StmtKind::Until:
+        a.pc = condition(a, s) ? a.pc + 1 : s.jump + 1;
+        return;
+      case StmtKind::Break:
+        a.pc = s.end + 1;
+        return;
+      case StmtKind::Continue:
+        a.pc = s.jump;
+        return;
+      case StmtKind::Return:
+        finish();
+        return;
+      case StmtKind::Empty:
+      case StmtKind::Comment:
+      case StmtKind::Invalid:
+      case StmtKind::EndIf:
+      case StmtKind::Repeat:
+      case StmtKind::Stop:
+        ++a.pc;
+        return;
+    }
+  }
+
+  static bool condition(const Activation& a, const Stmt& s) {
+    return truthOf(evaluate(*s.exprs[0], *a.frame), s.name.c_str());
+  }
+
+  // After a failed if or elseif: tries the following elseif conditions, enters the else
+  // branch, or leaves at endif.
+  static void nextBranch(Activation& a, int target) {
+    const std::vector<Stmt>& body = a.procedure->body;
+    while (body[target].kind == StmtKind::ElseIf) {
+      a.pc = target;  // a failing condition is reported at its own line
+      if (condition(a, body[target])) {
+        ++a.pc;
+        return;
+      }
+      target = body[target].jump;
+    }
+    a.pc = target + 1;
+  }
+
+  static void startLoop(Activation& a, const Stmt& s) {
+    LoopState& loop = a.loops[s.loopSlot];
+    loop.current = loopValue(evaluate(*s.exprs[0], *a.frame), "start");
+    loop.end = loopValue(evaluate(*s.exprs[1], *a.frame), "end");
+    loop.step = s.exprs.size() > 2 ? loopValue(evaluate(*s.exprs[2], *a.frame), "step") : HTuple(1);
+    if (loop.step == HTuple(0)) throw RunError{kErrLoopBounds, "the loop's step is 0"};
+    loop.up = loop.step > HTuple(0);
+    if (!inRange(loop)) {
+      a.pc = s.end + 1;
+      return;
+    }
+    writeCtrl(a.frame, s.slot, loop.current);
+    ++a.pc;
+  }
+
+  // The loop counts on its own state: assigning the loop variable in the body does not
+  // change the number of iterations.
+  static void stepLoop(Activation& a, const Stmt& endfor, const Stmt& head) {
+    LoopState& loop = a.loops[head.loopSlot];
+    if (!advance(&loop)) {
+      ++a.pc;
+      return;
+    }
+    writeCtrl(a.frame, head.slot, loop.current);
+    a.pc = endfor.jump + 1;
+  }
+
+  static void assignElement(Activation& a, const Stmt& s) {
+    const HTuple index = evaluate(*s.exprs[0], *a.frame);
+    const HTuple value = evaluate(*s.exprs[1], *a.frame);
+    const Hlong* position =
+        index.Length() == 1 ? std::get_if<Hlong>(&index.Elements()[0]) : nullptr;
+    if (!position || *position < 0 || *position > kMaxAssignedIndex) {
+      throw RunError{kErrIndexValue, "index " + index.ToString().str() + " of " + s.variable};
+    }
+    if (value.Length() != 1) {
+      throw RunError{kErrIndexValue,
+                     "one value is assigned to an element, not " + value.ToString().str()};
+    }
+    HTuple& target = a.frame->ctrl[s.slot];
+    if (!a.frame->ctrlSet[s.slot]) target = HTuple();
+    a.frame->ctrlSet[s.slot] = 1;
+    // Elements between the old end and the new one are 0.
+    while (target.Length() < *position) target.Append(HTuple(0));
+    if (target.Length() == *position) {
+      target.Append(value);
+    } else {
+      target[*position] = value;
+    }
+  }
+
+  void call(Activation& a, const Stmt& s) {
+    switch (s.callKind) {
+      case CallKind::Operator:
+        callOperator(a, s);
+        ++a.pc;
+        return;
+      case CallKind::Display:
+        callDisplay(a, s);
+        ++a.pc;
+        return;
+      case CallKind::Procedure:
+        callProcedure(a, s);
+        return;
+      case CallKind::Unresolved:
+        throw RunError{kErrUnresolvedAtRun, s.name};
+    }
+  }
+
+  // A program's own operator line meets faults armed for the operator, as a call of the
+  // operator from outside would.
+  static void checkLineFault(const Stmt& s) {
+    HalconCpp::Standin::Fault fault;
+    if (HalconCpp::Standin::takeFault(s.faultName.c_str(), &fault)) {
+      HalconCpp::Standin::raiseFault(s.name.c_str(), fault);
+    }
+  }
+
+  static std::vector<HTuple> controlInputs(const Activation& a, const Stmt& s) {
+    std::vector<HTuple> inputs;
+    inputs.reserve(s.ctrlIn.size());
+    for (const ExprPtr& expr : s.ctrlIn) inputs.push_back(evaluate(*expr, *a.frame));
+    return inputs;
+  }
+
+  static std::vector<HObject> iconicInputs(const Activation& a, const Stmt& s) {
+    std::vector<HObject> inputs;
+    inputs.reserve(s.iconicIn.size());
+    for (int slot : s.iconicIn) inputs.push_back(readIconic(a, slot));
+    return inputs;
+  }
+
+  static void callOperator(Activation& a, const Stmt& s) {
+    checkLineFault(s);
+    const std::vector<HTuple> ctrlIn = controlInputs(a, s);
+    const std::vector<HObject> iconicIn = iconicInputs(a, s);
+    std::vector<HTuple> ctrlOut(s.ctrlOut.size());
+    std::vector<HObject> iconicOut(s.iconicOut.size());
+    OperatorArgs args;
+    for (const HObject& object : iconicIn) args.iconicIn.push_back(&object);
+    for (HObject& object : iconicOut) args.iconicOut.push_back(&object);
+    for (const HTuple& tuple : ctrlIn) args.ctrlIn.push_back(&tuple);
+    for (HTuple& tuple : ctrlOut) args.ctrlOut.push_back(&tuple);
+    s.op->run(args);
+    for (std::size_t i = 0; i < ctrlOut.size(); ++i) {
+      writeCtrl(a.frame, s.ctrlOut[i], std::move(ctrlOut[i]));
+    }
+    for (std::size_t i = 0; i < iconicOut.size(); ++i) {
+      writeIconic(a.frame, s.iconicOut[i], std::move(iconicOut[i]));
+    }
+  }
+
+  static void callDisplay(Activation& a, const Stmt& s) {
+    checkLineFault(s);
+    const DisplayOperator& display = displayOperator(s.display);
+    const std::vector<HTuple> ctrlIn = controlInputs(a, s);
+    const std::vector<HObject> iconicIn = iconicInputs(a, s);
+    std::vector<HTuple> ctrlOut(s.ctrlOut.size());
+    HDevOperatorImplCpp* impl = display.call ? EngineState::instance().operatorImpl() : nullptr;
+    if (impl) {
+      int result;
+      {
+        // The implementation is the caller's code: its calls into the stand-ins are calls
+        // from outside, and it runs without any engine lock held.
+        HalconCpp::Standin::OutsideScope outside;
+        result = display.call(*impl, iconicIn, ctrlIn, &ctrlOut);
+      }
+      if (result != static_cast<int>(HalconCpp::H_MSG_TRUE)) {
+        throw HException::ForOperator(s.name.c_str(), result);
+      }
+    }
+    for (std::size_t i = 0; i < ctrlOut.size(); ++i) {
+      writeCtrl(a.frame, s.ctrlOut[i], std::move(ctrlOut[i]));
+    }
+  }
+
+  void callProcedure(const Activation& a, const Stmt& s) {
+    if (stack_.size() >= depthLimit_) {
+      throw RunError{kErrCallDepth, "calling " + s.name + " would nest more than " +
+                                        std::to_string(depthLimit_) +
+                                        " procedure calls (engine attribute call_depth_limit)"};
+    }
+    const ProcedureData& callee = *s.procedure;
+    auto next = std::make_unique<Activation>(&callee, nullptr);
+    for (std::size_t i = 0; i < s.ctrlIn.size(); ++i) {
+      writeCtrl(next->frame, callee.paramSlots[kCtrlIn][i], evaluate(*s.ctrlIn[i], *a.frame));
+    }
+    for (std::size_t i = 0; i < s.iconicIn.size(); ++i) {
+      writeIconic(next->frame, callee.paramSlots[kIconicIn][i], readIconic(a, s.iconicIn[i]));
+    }
+    stack_.push_back(std::move(next));
+  }
+
+  // Ends the running activation; a called procedure's outputs go to the caller's variables,
+  // an output never assigned as an empty tuple or uninitialised object.
+  void finish() {
+    const std::unique_ptr<Activation> done = std::move(stack_.back());
+    stack_.pop_back();
+    if (stack_.empty()) return;
+    Activation& caller = *stack_.back();
+    const Stmt& call = caller.procedure->body[caller.pc];
+    const ProcedureData& callee = *done->procedure;
+    Frame& results = *done->frame;
+    for (std::size_t i = 0; i < call.ctrlOut.size(); ++i) {
+      const int slot = callee.paramSlots[kCtrlOut][i];
+      writeCtrl(caller.frame, call.ctrlOut[i],
+                results.ctrlSet[slot] ? std::move(results.ctrl[slot]) : HTuple());
+    }
+    for (std::size_t i = 0; i < call.iconicOut.size(); ++i) {
+      const int slot = callee.paramSlots[kIconicOut][i];
+      writeIconic(caller.frame, call.iconicOut[i],
+                  results.iconicSet[slot] ? std::move(results.iconic[slot]) : HObject());
+    }
+    ++caller.pc;
+  }
+
+  const std::size_t depthLimit_;
+  std::vector<std::unique_ptr<Activation>> stack_;
+};
+
+}  // namespace
+
+void runProcedure(const ProcedureData& procedure, Frame* frame) {
+  Interpreter(procedure, frame).run();
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp

@@ -1,0 +1,180 @@
+#include "lexer.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#include "engine_errors.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+namespace {
+
+using HalconCpp::Hlong;
+
+[[noreturn]] void syntaxError(std::size_t column, const std::string& detail) {
+  throw LoadError{kErrSyntax, ExceptionSyntax, "column " + std::to_string(column) + ": " + detail,
+                  ErrorPlace{}};
+}
+
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool isHexDigit(char c) {
+  return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+bool isIdentifierStart(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+bool isIdentifierChar(char c) {
+  return isIdentifierStart(c) || isDigit(c);
+}
+
+// Longest symbols first, so that ':=' is not read as ':' '='.
+constexpr const char* kSymbols[] = {":=", "==", "!=", "<=", ">=", "(", ")", "[", "]", ",", ":",
+                                    "=",  "#",  "<",  ">",  "+",  "-", "*", "/", "%", "|"};
+
+class Lexer {
+ public:
+  explicit Lexer(const std::string& line) : s_(line) {}
+
+  std::vector<Token> run() {
+    std::vector<Token> tokens;
+    for (;;) {
+      while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t')) ++pos_;
+      Token token{TokenKind::End, "", 0, 0.0, pos_ + 1};
+      if (pos_ >= s_.size()) {
+        tokens.push_back(token);
+        return tokens;
+      }
+      const char c = s_[pos_];
+      if (isIdentifierStart(c)) {
+        const std::size_t start = pos_;
+        while (pos_ < s_.size() && isIdentifierChar(s_[pos_])) ++pos_;
+        token.kind = TokenKind::Identifier;
+        token.text = s_.substr(start, pos_ - start);
+      } else if (isDigit(c) || (c == '.' && pos_ + 1 < s_.size() && isDigit(s_[pos_ + 1]))) {
+        number(&token);
+      } else if (c == '\'') {
+        string(&token);
+      } else {
+        symbol(&token);
+      }
+      tokens.push_back(std::move(token));
+    }
+  }
+
+ private:
+  void number(Token* token) {
+    const std::size_t start = pos_;
+    if (s_.compare(pos_, 2, "0x") == 0 || s_.compare(pos_, 2, "0X") == 0) {
+      pos_ += 2;
+      const std::size_t digits = pos_;
+      while (pos_ < s_.size() && isHexDigit(s_[pos_])) ++pos_;
+      if (pos_ == digits) syntaxError(start + 1, "hexadecimal number without digits");
+      integer(token, s_.substr(digits, pos_ - digits), 16, start);
+    } else {
+      bool real = false;
+      while (pos_ < s_.size() && isDigit(s_[pos_])) ++pos_;
+      if (pos_ < s_.size() && s_[pos_] == '.') {
+        real = true;
+        ++pos_;
+        while (pos_ < s_.size() && isDigit(s_[pos_])) ++pos_;
+      }
+      if (pos_ < s_.size() && (s_[pos_] == 'e' || s_[pos_] == 'E')) {
+        std::size_t exponent = pos_ + 1;
+        if (exponent < s_.size() && (s_[exponent] == '+' || s_[exponent] == '-')) ++exponent;
+        if (exponent < s_.size() && isDigit(s_[exponent])) {
+          real = true;
+          pos_ = exponent;
+          while (pos_ < s_.size() && isDigit(s_[pos_])) ++pos_;
+        }
+      }
+      const std::string text = s_.substr(start, pos_ - start);
+      if (real) {
+        token->kind = TokenKind::Real;
+        token->real = std::strtod(text.c_str(), nullptr);
+      } else {
+        integer(token, text, 10, start);
+      }
+    }
+    if (pos_ < s_.size() && isIdentifierChar(s_[pos_])) {
+      syntaxError(start + 1, "malformed number " + s_.substr(start, pos_ - start + 1));
+    }
+  }
+
+  void integer(Token* token, const std::string& digits, int base, std::size_t start) {
+    errno = 0;
+    const unsigned long long value = std::strtoull(digits.c_str(), nullptr, base);
+    if (errno == ERANGE ||
+        value > static_cast<unsigned long long>(std::numeric_limits<Hlong>::max())) {
+      syntaxError(start + 1, "integer " + s_.substr(start, pos_ - start) + " is too large");
+    }
+    token->kind = TokenKind::Integer;
+    token->integer = static_cast<Hlong>(value);
+  }
+
+  void string(Token* token) {
+    const std::size_t start = pos_++;
+    token->kind = TokenKind::String;
+    for (;;) {
+      if (pos_ >= s_.size()) syntaxError(start + 1, "unterminated string");
+      const char c = s_[pos_++];
+      if (c == '\'') return;
+      if (c != '\\' || pos_ >= s_.size()) {
+        token->text.push_back(c);
+        continue;
+      }
+      const char escaped = s_[pos_++];
+      switch (escaped) {
+        case 'n':
+          token->text.push_back('\n');
+          break;
+        case 't':
+          token->text.push_back('\t');
+          break;
+        case 'r':
+          token->text.push_back('\r');
+          break;
+        case '\'':
+        case '\\':
+        case '"':
+          token->text.push_back(escaped);
+          break;
+        default:
+          // Not an escape the language knows: the backslash stays, as it was written.
+          token->text.push_back('\\');
+          token->text.push_back(escaped);
+      }
+    }
+  }
+
+  void symbol(Token* token) {
+    for (const char* symbol : kSymbols) {
+      const std::size_t length = std::strlen(symbol);
+      if (s_.compare(pos_, length, symbol) == 0) {
+        token->kind = TokenKind::Symbol;
+        token->text = symbol;
+        pos_ += length;
+        return;
+      }
+    }
+    syntaxError(pos_ + 1, std::string("unexpected character '") + s_[pos_] + "'");
+  }
+
+  const std::string& s_;
+  std::size_t pos_ = 0;
+};
+
+}  // namespace
+
+std::vector<Token> tokenize(const std::string& line) {
+  return Lexer(line).run();
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp

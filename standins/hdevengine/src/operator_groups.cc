@@ -1,0 +1,21 @@
+// Every operator group the engine knows. A module that brings operators adds its group
+// function here.
+#include "operator_table.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+
+OperatorGroup systemOperators();
+OperatorGroup iconicOperators();
+OperatorGroup windowOperators();
+
+std::vector<OperatorGroup> allOperatorGroups() {
+  return {
+      systemOperators(),
+      iconicOperators(),
+      windowOperators(),
+  };
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp

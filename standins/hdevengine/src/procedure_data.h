@@ -1,0 +1,88 @@
+// What the public engine objects share: parsed procedures, loaded programs, the cache of
+// external procedures and the state of a call. Parsed procedures never change once loaded,
+// so any number of calls may run them at the same time.
+#ifndef QUORVEX_STANDINS_HDEVENGINE_PROCEDURE_DATA_H
+#define QUORVEX_STANDINS_HDEVENGINE_PROCEDURE_DATA_H
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "hdevengine/HDevEngineCpp.h"
+#include "source_reader.h"
+#include "syntax.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+
+struct ProcedureData {
+  std::string name;
+  std::string file;
+  std::vector<std::string> params[kGroupCount];
+  // Each parameter's slot: iconic parameters in the iconic slots, control parameters in the
+  // control slots, inputs first.
+  std::vector<int> paramSlots[kGroupCount];
+  std::vector<std::string> ctrlVariables;  // indexed by slot
+  std::vector<std::string> iconicVariables;
+  std::vector<Stmt> body;  // line N is body[N - 1]
+  int loopCount = 0;       // for-loops, each with its own state in a running call
+
+  // -1 when the procedure has no such variable.
+  int ctrlSlot(const std::string& variable) const;
+  int iconicSlot(const std::string& variable) const;
+};
+
+// The external procedures loaded since the last UnloadAllProcedures. Procedures in it call
+// each other through plain pointers; whoever holds a procedure holds the whole cache, so
+// those pointers stay valid after the engine has moved on to a fresh cache.
+class ProcedureCache {
+ public:
+  ProcedureData* find(const std::string& name) const;
+  void add(std::unique_ptr<ProcedureData> procedure);
+
+ private:
+  mutable std::mutex mutex_;
+  std::map<std::string, std::unique_ptr<ProcedureData>> procedures_;  // guarded by mutex_
+};
+
+struct ProgramData {
+  std::string name;  // the file's base name, without folder and extension
+  std::string file;
+  std::vector<std::unique_ptr<ProcedureData>> procedures;  // main and the local procedures
+  ProcedureData* main = nullptr;
+  // The external procedures the program calls live there.
+  std::shared_ptr<ProcedureCache> externals;
+};
+
+// The variables of one running procedure.
+struct Frame {
+  std::vector<HTuple> ctrl;
+  std::vector<char> ctrlSet;
+  std::vector<HObject> iconic;
+  std::vector<char> iconicSet;
+
+  explicit Frame(const ProcedureData& procedure);
+};
+
+// A program call or procedure call. Copies of a call object share it.
+struct CallData {
+  std::shared_ptr<ProcedureData> procedure;  // a program call runs its program's main
+
+  std::mutex mutex;
+  std::vector<HTuple> ctrlIn;        // guarded by mutex
+  std::vector<char> ctrlInSet;       // guarded by mutex
+  std::vector<HObject> iconicIn;     // guarded by mutex
+  std::vector<char> iconicInSet;     // guarded by mutex
+  std::vector<HTuple> ctrlOut;       // guarded by mutex
+  std::vector<HObject> iconicOut;    // guarded by mutex
+  std::unique_ptr<Frame> variables;  // guarded by mutex; a program's, after Execute
+
+  explicit CallData(std::shared_ptr<ProcedureData> called);
+};
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp
+
+#endif

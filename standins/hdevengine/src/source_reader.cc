@@ -1,0 +1,115 @@
+#include "source_reader.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "engine_errors.h"
+#include "xml_reader.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+namespace {
+
+constexpr const char* kGroupTags[kGroupCount] = {"io", "oo", "ic", "oc"};
+
+// Lines of the file (as opposed to lines of a procedure body) go into the message only: an
+// error's line number always counts body lines.
+std::string atFileLine(int line, const std::string& detail) {
+  return "line " + std::to_string(line) + " of the file: " + detail;
+}
+
+[[noreturn]] void malformed(const std::string& fileName, int line, const std::string& detail) {
+  ErrorPlace place;
+  place.file = fileName;
+  throw LoadError{kErrMalformedFile, ExceptionFile, atFileLine(line, detail), place};
+}
+
+std::string trim(const std::string& text) {
+  const char* space = " \t\r\n";
+  const std::size_t first = text.find_first_not_of(space);
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(space) - first + 1);
+}
+
+void readInterface(const XmlElement& interface, const std::string& fileName,
+                   ProcedureSource* procedure) {
+  for (const XmlElement& group : interface.children) {
+    int index = -1;
+    for (int g = 0; g < kGroupCount; ++g) {
+      if (group.name == kGroupTags[g]) index = g;
+    }
+    if (index < 0) continue;  // newer files may add groups the engine does not know
+    for (const XmlElement& par : group.children) {
+      if (par.name != "par") continue;
+      const std::string* name = par.attribute("name");
+      if (!name || name->empty()) malformed(fileName, par.line, "a parameter without a name");
+      for (const auto& existing : procedure->params) {
+        for (const std::string& other : existing) {
+          if (other == *name) malformed(fileName, par.line, "parameter " + *name + " twice");
+        }
+      }
+      procedure->params[index].push_back(*name);
+    }
+  }
+}
+
+ProcedureSource readProcedure(const XmlElement& element, const std::string& fileName) {
+  ProcedureSource procedure;
+  const std::string* name = element.attribute("name");
+  if (!name || name->empty()) malformed(fileName, element.line, "a procedure without a name");
+  procedure.name = *name;
+  for (const XmlElement& part : element.children) {
+    if (part.name == "interface") {
+      readInterface(part, fileName, &procedure);
+    } else if (part.name == "body") {
+      for (const XmlElement& line : part.children) {
+        if (line.name == "l" || line.name == "c") {
+          procedure.lines.push_back(SourceLine{trim(line.text), line.name == "c"});
+        }
+      }
+    }
+  }
+  return procedure;
+}
+
+}  // namespace
+
+std::vector<ProcedureSource> readHDevelopFile(const std::string& fileName) {
+  std::ifstream file(fileName, std::ios::binary);
+  if (!file) {
+    ErrorPlace place;
+    place.file = fileName;
+    throw LoadError{kErrFileNotFound, ExceptionFile, "", place};
+  }
+  const std::string content((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+  if (file.bad()) {
+    ErrorPlace place;
+    place.file = fileName;
+    throw LoadError{kErrFileNotFound, ExceptionFile, "read error", place};
+  }
+  XmlElement root;
+  XmlError error;
+  if (!parseXml(content, &root, &error)) {
+    ErrorPlace place;
+    place.file = fileName;
+    throw LoadError{kErrMalformedXml, ExceptionFile, atFileLine(error.line, error.message), place};
+  }
+  if (root.name != "hdevelop") malformed(fileName, root.line, "the root element is not <hdevelop>");
+  std::vector<ProcedureSource> procedures;
+  for (const XmlElement& child : root.children) {
+    if (child.name != "procedure") continue;
+    procedures.push_back(readProcedure(child, fileName));
+    for (std::size_t i = 0; i + 1 < procedures.size(); ++i) {
+      if (procedures[i].name == procedures.back().name) {
+        malformed(fileName, child.line, "procedure " + procedures.back().name + " twice");
+      }
+    }
+  }
+  if (procedures.empty()) malformed(fileName, root.line, "the file holds no procedure");
+  return procedures;
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp

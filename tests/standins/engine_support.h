@@ -1,0 +1,176 @@
+// Helpers for the engine stand-in's tests: the bundled .hdev/.hdvp files, procedures written
+// on the fly, and running a procedure in one call.
+#ifndef QUORVEX_TESTS_STANDINS_ENGINE_SUPPORT_H
+#define QUORVEX_TESTS_STANDINS_ENGINE_SUPPORT_H
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "halconcpp/HalconCpp.h"
+#include "hdevengine/HDevEngineCpp.h"
+
+namespace quorvex::test {
+
+using HalconCpp::HTuple;
+using HDevEngineCpp::HDevEngineException;
+
+inline std::string engineData() {
+  const char* root = std::getenv("QUORVEX_TEST_DATA");
+  return std::string(root ? root : "tests/data") + "/engine";
+}
+
+// A folder of procedures written by the tests, on the engine's procedure path.
+inline const std::string& scratchFolder() {
+  static const std::string folder = [] {
+    std::string pattern = testing::TempDir() + "quorvex_engine_XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    const char* made = mkdtemp(buffer.data());
+    if (!made) ADD_FAILURE() << "cannot create a scratch folder";
+    std::string path = made ? made : ".";
+    HDevEngineCpp::HDevEngine().AddProcedurePath(path.c_str());
+    return path;
+  }();
+  return folder;
+}
+
+inline void useBundledProcedures() {
+  static const bool added = [] {
+    HDevEngineCpp::HDevEngine().AddProcedurePath(engineData().c_str());
+    return true;
+  }();
+  (void)added;
+}
+
+inline std::string xmlEscaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '<') {
+      out += "&lt;";
+    } else if (c == '>') {
+      out += "&gt;";
+    } else if (c == '&') {
+      out += "&amp;";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+struct Interface {
+  std::vector<std::string> iconicIn, iconicOut, ctrlIn, ctrlOut;
+};
+
+// Writes NAME.hdvp into the scratch folder; lines starting with "//" become <c> lines.
+inline void writeProcedure(const std::string& name, const Interface& interface,
+                           const std::vector<std::string>& lines) {
+  std::ofstream file(scratchFolder() + "/" + name + ".hdvp", std::ios::trunc);
+  file << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+       << "<hdevelop file_version=\"1.0\" halcon_version=\"11.0\">\n"
+       << "<procedure name=\"" << name << "\">\n<interface>\n";
+  const std::pair<const char*, const std::vector<std::string>*> groups[] = {
+      {"io", &interface.iconicIn},
+      {"oo", &interface.iconicOut},
+      {"ic", &interface.ctrlIn},
+      {"oc", &interface.ctrlOut}};
+  for (const auto& [tag, names] : groups) {
+    if (names->empty()) continue;
+    file << "<" << tag << ">\n";
+    const bool iconic = std::string(tag) == "io" || std::string(tag) == "oo";
+    for (const std::string& par : *names) {
+      file << "<par name=\"" << par << "\" base_type=\"" << (iconic ? "iconic" : "ctrl")
+           << "\" dimension=\"0\"/>\n";
+    }
+    file << "</" << tag << ">\n";
+  }
+  file << "</interface>\n<body>\n";
+  for (const std::string& line : lines) {
+    if (line.compare(0, 2, "//") == 0) {
+      file << "<c>" << xmlEscaped(line.substr(2)) << "</c>\n";
+    } else if (line.empty()) {
+      file << "<l/>\n";
+    } else {
+      file << "<l>" << xmlEscaped(line) << "</l>\n";
+    }
+  }
+  file << "</body>\n</procedure>\n</hdevelop>\n";
+}
+
+// A name no other test uses, so that the engine's cache never serves an older file.
+inline std::string uniqueName(const char* stem) {
+  static int counter = 0;
+  return std::string(stem) + "_" + std::to_string(++counter);
+}
+
+// Runs an external procedure with control inputs and gives its control outputs.
+inline std::vector<HTuple> runProcedure(const char* name, const std::vector<HTuple>& inputs) {
+  HDevEngineCpp::HDevProcedure procedure(name);
+  HDevEngineCpp::HDevProcedureCall call(procedure);
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    call.SetInputCtrlParamTuple(static_cast<int>(i) + 1, inputs[i]);
+  }
+  call.Execute();
+  std::vector<HTuple> outputs;
+  for (int i = 1; i <= procedure.GetOutputCtrlParamCount(); ++i) {
+    outputs.push_back(call.GetOutputCtrlParamTuple(i));
+  }
+  return outputs;
+}
+
+// Writes and runs a procedure of the given lines with control inputs In1, In2, ... and
+// one output, R.
+inline HTuple runLines(const std::vector<std::string>& lines,
+                       const std::vector<HTuple>& inputs = {}) {
+  const std::string name = uniqueName("lines");
+  Interface interface;
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    interface.ctrlIn.push_back("In" + std::to_string(i + 1));
+  }
+  interface.ctrlOut = {"R"};
+  writeProcedure(name, interface, lines);
+  return runProcedure(name.c_str(), inputs)[0];
+}
+
+inline HTuple evaluate(const std::string& expression) {
+  return runLines({"R := " + expression});
+}
+
+// The tuple's readable form, which tells 5 from 5.0 from '5': "[1, 2.5, 'a']".
+inline std::string text(const HTuple& value) {
+  return value.ToString().str();
+}
+
+// A tuple from a list of numbers and texts, e.g. tuple({1, 2.5, "a"}).
+struct Value {
+  Value(int v) : tuple(v) {}          // NOLINT: implicit for brace lists
+  Value(double v) : tuple(v) {}       // NOLINT
+  Value(const char* v) : tuple(v) {}  // NOLINT
+  HTuple tuple;
+};
+
+inline HTuple tuple(std::initializer_list<Value> values) {
+  HTuple result;
+  for (const Value& value : values) result.Append(value.tuple);
+  return result;
+}
+
+// Runs `body` and gives the engine error it raises; fails the test when it raises none.
+template <typename Body>
+HDevEngineException engineErrorOf(Body&& body) {
+  try {
+    body();
+  } catch (const HDevEngineException& e) {
+    return e;
+  }
+  ADD_FAILURE() << "expected HDevEngineException";
+  return HDevEngineException("none");
+}
+
+}  // namespace quorvex::test
+
+#endif
