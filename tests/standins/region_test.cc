@@ -141,26 +141,7 @@ TEST(Contours, PolygonsKeepTheirPointsAndClass) {
   EXPECT_EQ(cls, HTuple("xld_cont"));
   EXPECT_EQ(errorOf([&] { GenContourPolygonXld(&contour, tuple({1, 2}), 3); }), 1402);
   EXPECT_EQ(errorOf([&] { GenContourPolygonXld(&contour, "r", "c"); }), 1201);
-  HObject image;
-  GenImageConst(&image, "byte", 2, 2);
   EXPECT_EQ(errorOf([&] { AreaCenter(contour, nullptr, nullptr, nullptr); }), 1101);
-}
-
-TEST(Objects, MixedClassesKeepWorkingWithTheObjectOperators) {
-  HObject image, region, contour, all, second;
-  GenImageConst(&image, "byte", 2, 2);
-  GenRectangle1(&region, 0, 0, 1, 1);
-  GenContourPolygonXld(&contour, tuple({0, 1}), tuple({0, 1}));
-  ConcatObj(image, region, &all);
-  ConcatObj(all, contour, &all);
-  HTuple classes, count;
-  GetObjClass(all, &classes);
-  EXPECT_EQ(classes, HTuple("image").Append(HTuple("region")).Append(HTuple("xld_cont")));
-  CountObj(all, &count);
-  EXPECT_EQ(count, HTuple(3));
-  SelectObj(all, &second, 2);
-  GetObjClass(second, &classes);
-  EXPECT_EQ(classes, HTuple("region"));
 }
 
 }  // namespace

@@ -35,15 +35,6 @@ TEST(Windows, OpenGivesUniqueHandlesFullPartAndABlackFramebuffer) {
   EXPECT_EQ(pixel(dump, 5, 7), tuple({0, 0, 0}));
 }
 
-TEST(Windows, LiveCountFollowsOpenAndClose) {
-  const Hlong before = systemValue("standin_live_windows");
-  {
-    TestWindow window(0, 0, 2, 2);
-    EXPECT_EQ(systemValue("standin_live_windows"), before + 1);
-  }
-  EXPECT_EQ(systemValue("standin_live_windows"), before);
-}
-
 TEST(Windows, OpenValidatesEveryParameter) {
   HTuple handle;
   const auto open = [&](HTuple row, HTuple col, HTuple w, HTuple h, HTuple father, HTuple mode,
