@@ -6,7 +6,7 @@ function(quorvex_warnings target)
     target_compile_options(${target} PRIVATE /W4 $<$<BOOL:${QUORVEX_WERROR}>:/WX>)
   else()
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
-      -Wnon-virtual-dtor -Wundef -Wcast-align
+      $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor> -Wundef -Wcast-align
       $<$<BOOL:${QUORVEX_WERROR}>:-Werror>)
   endif()
 endfunction()

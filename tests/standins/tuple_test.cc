@@ -1,6 +1,8 @@
 // The stand-in tuple behaves as the vendor's does where the library and programs rely on it.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "halconcpp/HalconCpp.h"
 
 namespace {
@@ -37,6 +39,16 @@ TEST(StandinTuple, ArithmeticKeepsIntegersAndPromotesReals) {
   EXPECT_EQ((HTuple(7) / HTuple(2))[0].L(), 3) << "integer division truncates";
   EXPECT_EQ((HTuple(7) % HTuple(3))[0].L(), 1);
   EXPECT_EQ((-HTuple(4))[0].L(), -4);
+}
+
+TEST(StandinTuple, IntegersWrapAroundInsteadOfOverflowing) {
+  const Hlong max = std::numeric_limits<Hlong>::max();
+  const Hlong min = std::numeric_limits<Hlong>::min();
+  EXPECT_EQ((HTuple(max) + HTuple(1))[0].L(), min);
+  EXPECT_EQ((HTuple(min) - HTuple(1))[0].L(), max);
+  EXPECT_EQ((HTuple(min) / HTuple(-1))[0].L(), min);
+  EXPECT_EQ((HTuple(min) % HTuple(-1))[0].L(), 0);
+  EXPECT_EQ((-HTuple(min))[0].L(), min);
 }
 
 TEST(StandinTuple, StringOperandConcatenates) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "halconcpp/HStandin.h"
@@ -81,6 +82,30 @@ HTuple arithmetic(const HTuple& a, const HTuple& b, IntOp intOp, RealOp realOp) 
     }
     return fromElement(realOp(asReal(x), asReal(y)));
   });
+}
+
+// Integers wrap around on overflow, as two's-complement machine integers do, instead of
+// leaving the result undefined.
+using UHlong = std::make_unsigned_t<Hlong>;
+Hlong wrap(UHlong value) {
+  return static_cast<Hlong>(value);
+}
+Hlong wrappingAdd(Hlong x, Hlong y) {
+  return wrap(static_cast<UHlong>(x) + static_cast<UHlong>(y));
+}
+Hlong wrappingSub(Hlong x, Hlong y) {
+  return wrap(static_cast<UHlong>(x) - static_cast<UHlong>(y));
+}
+Hlong wrappingMul(Hlong x, Hlong y) {
+  return wrap(static_cast<UHlong>(x) * static_cast<UHlong>(y));
+}
+Hlong checkedDiv(Hlong x, Hlong y) {
+  if (y == 0) raise(H_ERR_TUPLE_DIV_ZERO);
+  return y == -1 ? wrappingSub(0, x) : x / y;
+}
+Hlong checkedMod(Hlong x, Hlong y) {
+  if (y == 0) raise(H_ERR_TUPLE_DIV_ZERO);
+  return y == -1 ? 0 : x % y;
 }
 
 // Orders two elements: numbers by value, strings by bytes. A number and a string do not
@@ -266,7 +291,7 @@ HTuple operator+(const HTuple& a, const HTuple& b) {
   return elementwise(a, b, [](const Element& x, const Element& y) {
     if (!isNumber(x) || !isNumber(y)) return HTuple((elementText(x) + elementText(y)).c_str());
     if (std::holds_alternative<Hlong>(x) && std::holds_alternative<Hlong>(y)) {
-      return HTuple(std::get<Hlong>(x) + std::get<Hlong>(y));
+      return HTuple(wrappingAdd(std::get<Hlong>(x), std::get<Hlong>(y)));
     }
     return HTuple(asReal(x) + asReal(y));
   });
@@ -274,33 +299,25 @@ HTuple operator+(const HTuple& a, const HTuple& b) {
 
 HTuple operator-(const HTuple& a, const HTuple& b) {
   return arithmetic(
-      a, b, [](Hlong x, Hlong y) { return Element(x - y); },
+      a, b, [](Hlong x, Hlong y) { return Element(wrappingSub(x, y)); },
       [](double x, double y) { return Element(x - y); });
 }
 
 HTuple operator*(const HTuple& a, const HTuple& b) {
   return arithmetic(
-      a, b, [](Hlong x, Hlong y) { return Element(x * y); },
+      a, b, [](Hlong x, Hlong y) { return Element(wrappingMul(x, y)); },
       [](double x, double y) { return Element(x * y); });
 }
 
 HTuple operator/(const HTuple& a, const HTuple& b) {
   return arithmetic(
-      a, b,
-      [](Hlong x, Hlong y) {
-        if (y == 0) raise(H_ERR_TUPLE_DIV_ZERO);
-        return Element(x / y);
-      },
+      a, b, [](Hlong x, Hlong y) { return Element(checkedDiv(x, y)); },
       [](double x, double y) { return Element(x / y); });
 }
 
 HTuple operator%(const HTuple& a, const HTuple& b) {
   return arithmetic(
-      a, b,
-      [](Hlong x, Hlong y) {
-        if (y == 0) raise(H_ERR_TUPLE_DIV_ZERO);
-        return Element(x % y);
-      },
+      a, b, [](Hlong x, Hlong y) { return Element(checkedMod(x, y)); },
       [](double, double) -> Element { raise(H_ERR_TUPLE_OP_TYPE); });
 }
 

@@ -6,10 +6,14 @@ namespace HDevEngineCpp {
 namespace Standin {
 
 OperatorGroup systemOperators();
+OperatorGroup iconicOperators();
+OperatorGroup windowOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
       systemOperators(),
+      iconicOperators(),
+      windowOperators(),
   };
 }
 

@@ -31,14 +31,24 @@ class HException {
   Hlong errorCode_;
 };
 
-// Error numbers the stand-ins raise beyond the parameter checks 1201-1205 (wrong type),
-// 1301-1305 (wrong value) and 1401-1405 (wrong number of values). GetErrorText knows them all.
+// Error numbers the stand-ins raise beyond the parameter checks 1201-1209 (wrong type),
+// 1301-1309 (wrong value) and 1401-1409 (wrong number of values) of control parameters and
+// 1101-1109 (wrong object class) and 1501-1509 (wrong number of objects) of iconic inputs.
+// GetErrorText knows them all.
 enum HStandinError : Hlong {
-  H_ERR_TUPLE_INDEX = 2101,     // tuple index out of range
-  H_ERR_TUPLE_TYPE = 2102,      // element of the wrong kind for the access
-  H_ERR_TUPLE_DIV_ZERO = 2103,  // integer division by zero
-  H_ERR_TUPLE_OP_TYPE = 2104,   // arithmetic not defined for these element kinds
-  H_ERR_INJECTED = 9999,        // conventional number of an injected fault
+  H_ERR_TUPLE_INDEX = 2101,      // tuple index out of range
+  H_ERR_TUPLE_TYPE = 2102,       // element of the wrong kind for the access
+  H_ERR_TUPLE_DIV_ZERO = 2103,   // integer division by zero
+  H_ERR_TUPLE_OP_TYPE = 2104,    // arithmetic not defined for these element kinds
+  H_ERR_SIZES_DIFFER = 3030,     // images of different sizes where they must match
+  H_ERR_CHANNELS_DIFFER = 3031,  // images with different numbers of channels
+  H_ERR_CHANNEL_COUNT = 3032,    // an image without the channels the operator needs
+  H_ERR_WINDOW_HANDLE = 5100,    // a closed or unknown window handle
+  H_ERR_FILE_NOT_FOUND = 5200,   // no readable file under the name (or name + ".png")
+  H_ERR_FILE_WRITE = 5201,       // the file could not be written
+  H_ERR_FILE_FORMAT = 5202,      // not an image file the stand-in can read
+  H_ERR_NO_MEMORY = 6001,        // pixel memory could not be allocated
+  H_ERR_INJECTED = 9999,         // conventional number of an injected fault
 };
 
 }  // namespace HalconCpp

@@ -4,8 +4,11 @@
 #define HALCONCPP_HALCONCPP_H
 
 #include "halconcpp/HException.h"
+#include "halconcpp/HImage.h"
 #include "halconcpp/HObject.h"
+#include "halconcpp/HOperatorsIconic.h"
 #include "halconcpp/HOperatorsSystem.h"
+#include "halconcpp/HOperatorsWindow.h"
 #include "halconcpp/HString.h"
 #include "halconcpp/HTuple.h"
 #include "halconcpp/HalconCppBase.h"

@@ -1,0 +1,268 @@
+// DispObj: draws images, regions and contours into a window's framebuffer through its part.
+//
+// The part (Row1, Column1, Row2, Column2) is stretched over the whole window. Window pixel
+// (y, x) shows the image pixel nearest to its centre, so a part equal to the window's size at
+// 0, 0 maps pixels one to one. Images show their domain only: one channel as grey through the
+// look-up table ('inverse' inverts; every other table draws as 'default'), two channels as
+// the first channel in grey, three or more as RGB from the first three. Regions are filled or
+// outlined (an inner border of the line width) in the current colour; contours are polylines
+// of the line width.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "contour.h"
+#include "halconcpp/HOperatorsWindow.h"
+#include "halconcpp/HStandin.h"
+#include "image.h"
+#include "region.h"
+#include "window.h"
+
+namespace HalconCpp {
+using namespace Standin;
+
+namespace {
+
+// Maps window pixels to image pixels and image coordinates to window coordinates.
+class PartMap {
+ public:
+  explicit PartMap(const Window& window) {
+    const double row1 = window.part[0].D(), col1 = window.part[1].D();
+    row1_ = row1;
+    col1_ = col1;
+    rowScale_ = (window.part[2].D() - row1 + 1) / window.height;
+    colScale_ = (window.part[3].D() - col1 + 1) / window.width;
+  }
+
+  double imageRow(std::int32_t y) const { return std::floor(row1_ + (y + 0.5) * rowScale_); }
+  double imageCol(std::int32_t x) const { return std::floor(col1_ + (x + 0.5) * colScale_); }
+  double windowY(double row) const { return (row - row1_ + 0.5) / rowScale_ - 0.5; }
+  double windowX(double col) const { return (col - col1_ + 0.5) / colScale_ - 0.5; }
+
+  // The window columns within [xMin, xMax] that show image columns begin..end; first > last
+  // when there are none.
+  void windowCols(std::int32_t begin, std::int32_t end, std::int32_t xMin, std::int32_t xMax,
+                  std::int32_t* first, std::int32_t* last) const {
+    *first = firstAtLeast(begin, xMin, xMax);
+    *last = firstAtLeast(static_cast<std::int32_t>(end + 1), xMin, xMax + 1) - 1;
+  }
+
+ private:
+  // The smallest x in [xMin, xLimit] whose image column is at least `col` (xLimit + 1 when
+  // none is). The closed form can be a pixel off in floating point; the steps after it make
+  // it exact, since imageCol grows with x.
+  std::int32_t firstAtLeast(std::int32_t col, std::int32_t xMin, std::int32_t xLimit) const {
+    // imageCol(x) >= col exactly when col1 + (x + 0.5) * colScale >= col.
+    const double estimate = std::ceil((col - col1_) / colScale_ - 0.5);
+    if (estimate <= xMin) {
+      std::int32_t x = xMin;
+      while (x <= xLimit && imageCol(x) < col) ++x;  // at most a step or two
+      return x;
+    }
+    if (estimate > xLimit + 1.0) return xLimit + 1;
+    auto x = static_cast<std::int32_t>(estimate);
+    while (x > xMin && imageCol(x - 1) >= col) --x;
+    while (x <= xLimit && imageCol(x) < col) ++x;
+    return x;
+  }
+
+  double row1_, col1_, rowScale_, colScale_;
+};
+
+// The window pixels within rows yMin..yMax and columns xMin..xMax that show a region's
+// pixels.
+Runs windowRuns(const Runs& runs, const PartMap& map, std::int32_t yMin, std::int32_t yMax,
+                std::int32_t xMin, std::int32_t xMax) {
+  Runs mapped;
+  if (runs.empty()) return mapped;
+  const auto byRow = [](const Run& run, double row) { return run.row < row; };
+  for (std::int32_t y = yMin; y <= yMax; ++y) {
+    const double row = map.imageRow(y);
+    if (row < runs.front().row || row > runs.back().row) continue;
+    for (auto it = std::lower_bound(runs.begin(), runs.end(), row, byRow);
+         it != runs.end() && it->row == row; ++it) {
+      std::int32_t first, last;
+      map.windowCols(it->begin, it->end, xMin, xMax, &first, &last);
+      if (first <= last) mapped.push_back(Run{y, first, last});
+    }
+  }
+  // Zoomed out, neighbouring image runs can land on touching window columns.
+  return normalizeRuns(std::move(mapped));
+}
+
+void paintRuns(Window& window, const Runs& runs, const Rgb& color) {
+  const std::uint8_t values[3] = {color.red, color.green, color.blue};
+  for (const Run& run : clipRuns(runs, window.height, window.width)) {
+    const std::size_t at = static_cast<std::size_t>(run.row) * window.width + run.begin;
+    for (int c = 0; c < 3; ++c) {
+      std::memset(window.planes[c].data() + at, values[c],
+                  static_cast<std::size_t>(run.end - run.begin + 1));
+    }
+  }
+}
+
+void drawImage(Window& window, const ImageObject& image) {
+  if (image.channels.empty()) return;
+  const PartMap map(window);
+  const bool color = image.channels.size() >= 3;
+  const bool inverse = window.lut == "inverse";
+  const std::uint8_t* sources[3];
+  for (std::size_t c = 0; c < 3; ++c) sources[c] = image.pixels(color ? c : 0);
+  for (const Run& run : windowRuns(*image.domain, map, 0, window.height - 1, 0, window.width - 1)) {
+    const auto row = static_cast<std::int32_t>(map.imageRow(run.row));
+    for (std::int32_t x = run.begin; x <= run.end; ++x) {
+      const std::size_t from = image.offset(row, static_cast<std::int32_t>(map.imageCol(x)));
+      const std::size_t to = static_cast<std::size_t>(run.row) * window.width + x;
+      for (int c = 0; c < 3; ++c) {
+        const std::uint8_t value = sources[c][from];
+        window.planes[c][to] = inverse && !color ? static_cast<std::uint8_t>(255 - value) : value;
+      }
+    }
+  }
+}
+
+// The shapes other than 'original' that the stand-in draws; the rest draw as 'original'.
+Runs shapedRuns(const Runs& runs, const std::string& shape) {
+  if (shape == "rectangle1") {
+    std::int32_t row1, col1, row2, col2;
+    if (!runsBox(runs, &row1, &col1, &row2, &col2)) return runs;
+    return rectangleRuns(row1, col1, row2, col2);
+  }
+  if (shape == "outer_circle" && !runs.empty()) {
+    double row, col, radius = 0;
+    runsCenter(runs, &row, &col);
+    for (const Run& run : runs) {
+      const double dy = run.row - row;
+      const double dx = std::max(std::fabs(run.begin - col), std::fabs(run.end - col));
+      radius = std::max(radius, std::sqrt(dy * dy + dx * dx));
+    }
+    return circleRuns(row, col, radius + 0.5);
+  }
+  return runs;
+}
+
+void drawRegion(Window& window, const Runs& region, const Rgb& color) {
+  const PartMap map(window);
+  const Runs runs = shapedRuns(region, window.shape);
+  if (window.fill) {
+    paintRuns(window, windowRuns(runs, map, 0, window.height - 1, 0, window.width - 1), color);
+    return;
+  }
+  // The border is found on a canvas one line width larger than the window on every side, so
+  // that a region running out of the window gets no border along the window's edge.
+  const int w = window.lineWidth;
+  const Runs mapped = windowRuns(runs, map, -w, window.height - 1 + w, -w, window.width - 1 + w);
+  paintRuns(window, marginRuns(mapped, w), color);
+}
+
+// Paints a line width square centred on (y, x).
+void stamp(Window& window, std::int64_t y, std::int64_t x, const Rgb& color) {
+  const int w = window.lineWidth;
+  Runs runs;
+  for (std::int64_t row = y - (w - 1) / 2; row <= y + w / 2; ++row) {
+    if (row < 0 || row >= window.height) continue;
+    const std::int64_t begin = std::max<std::int64_t>(x - (w - 1) / 2, 0);
+    const std::int64_t end = std::min<std::int64_t>(x + w / 2, window.width - 1);
+    if (begin <= end) {
+      runs.push_back(Run{static_cast<std::int32_t>(row), static_cast<std::int32_t>(begin),
+                         static_cast<std::int32_t>(end)});
+    }
+  }
+  paintRuns(window, runs, color);
+}
+
+// Cuts the segment to the rectangle [lo, hi] in both coordinates (Liang-Barsky); false when
+// nothing of it is inside. Keeps far-away points from costing a walk to the window.
+bool clipSegment(double* y0, double* x0, double* y1, double* x1, double loY, double hiY, double loX,
+                 double hiX) {
+  double t0 = 0, t1 = 1;
+  const double dy = *y1 - *y0, dx = *x1 - *x0;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {*x0 - loX, hiX - *x0, *y0 - loY, hiY - *y0};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+  }
+  if (t0 > t1) return false;
+  const double startY = *y0, startX = *x0;
+  *y0 = startY + t0 * dy;
+  *x0 = startX + t0 * dx;
+  *y1 = startY + t1 * dy;
+  *x1 = startX + t1 * dx;
+  return true;
+}
+
+void drawSegment(Window& window, double y0, double x0, double y1, double x1, const Rgb& color) {
+  const double pad = window.lineWidth + 1.0;
+  if (!(std::isfinite(y0) && std::isfinite(x0) && std::isfinite(y1) && std::isfinite(x1))) return;
+  if (!clipSegment(&y0, &x0, &y1, &x1, -pad, window.height + pad, -pad, window.width + pad)) {
+    return;
+  }
+  // Bresenham between the rounded end points.
+  auto y = static_cast<std::int64_t>(std::lround(y0)),
+       x = static_cast<std::int64_t>(std::lround(x0));
+  const auto yEnd = static_cast<std::int64_t>(std::lround(y1));
+  const auto xEnd = static_cast<std::int64_t>(std::lround(x1));
+  const std::int64_t dx = std::llabs(xEnd - x), dy = -std::llabs(yEnd - y);
+  const std::int64_t sx = x < xEnd ? 1 : -1, sy = y < yEnd ? 1 : -1;
+  std::int64_t error = dx + dy;
+  for (;;) {
+    stamp(window, y, x, color);
+    if (x == xEnd && y == yEnd) break;
+    const std::int64_t twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      x += sx;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y += sy;
+    }
+  }
+}
+
+void drawContour(Window& window, const ContourObject& contour, const Rgb& color) {
+  const PartMap map(window);
+  const std::size_t count = contour.rows.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t j = count == 1 ? i : i + 1;
+    if (j >= count) break;
+    drawSegment(window, map.windowY(contour.rows[i]), map.windowX(contour.cols[i]),
+                map.windowY(contour.rows[j]), map.windowX(contour.cols[j]), color);
+  }
+}
+
+}  // namespace
+
+void DispObj(const HObject& Object, const HTuple& WindowHandle) {
+  ApiScope scope("DispObj");
+  logWindowCall("DispObj", Object, WindowHandle);
+  const char* op = "disp_obj";
+  objectCount(Object, op, 1);
+  const Hlong handle = handleOf(WindowHandle, op);
+  windowTable().with(handle, op, [&](Window& window) {
+    // Colours cycle over the regions and contours of this call: SetColored's list, or the
+    // colours SetColor gave.
+    const std::vector<Rgb> colors = window.colored ? coloredCycle(window.colored) : window.colors;
+    std::size_t next = 0;
+    for (const HObject::Item& item : Object.Items()) {
+      if (const auto* image = dynamic_cast<const ImageObject*>(item.get())) {
+        drawImage(window, *image);
+      } else if (const auto* region = dynamic_cast<const RegionObject*>(item.get())) {
+        drawRegion(window, region->runs, colors[next++ % colors.size()]);
+      } else if (const auto* contour = dynamic_cast<const ContourObject*>(item.get())) {
+        drawContour(window, *contour, colors[next++ % colors.size()]);
+      }
+    }
+  });
+}
+
+}  // namespace HalconCpp

@@ -1,0 +1,85 @@
+// Window contents as images and files. The "standin_dump_channels" control sets how many
+// channels DumpWindowImage gives, so that every channel branch of a caller can be reached:
+// 0 none, 1 the red plane, 2 red and green, 3 red, green and blue (the default), 4 the three
+// and a fourth plane of 255 (an opaque alpha).
+#include <atomic>
+#include <cstring>
+
+#include "halconcpp/HOperatorsWindow.h"
+#include "halconcpp/HStandin.h"
+#include "image.h"
+#include "image_file.h"
+#include "window.h"
+
+namespace HalconCpp {
+using namespace Standin;
+
+namespace {
+
+std::atomic<int> dumpChannels{3};
+
+void setDumpChannels(const HTuple& value) {
+  const Hlong channels = oneInteger(value, "set_system", 2);
+  if (channels < 0 || channels > 4) fail("set_system", 1302);
+  dumpChannels.store(static_cast<int>(channels));
+}
+
+HTuple getDumpChannels() {
+  return HTuple(static_cast<Hlong>(dumpChannels.load()));
+}
+
+const bool registered = [] {
+  registerControl("standin_dump_channels", &setDumpChannels, &getDumpChannels);
+  return true;
+}();
+
+struct Framebuffer {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::vector<std::uint8_t> planes[3];
+};
+
+Framebuffer copyFramebuffer(const HTuple& windowHandle, const char* op) {
+  Framebuffer copy;
+  windowTable().with(handleOf(windowHandle, op), op, [&](Window& window) {
+    copy.width = window.width;
+    copy.height = window.height;
+    for (int c = 0; c < 3; ++c) copy.planes[c] = window.planes[c];
+  });
+  return copy;
+}
+
+}  // namespace
+
+void DumpWindowImage(HObject* Image, const HTuple& WindowHandle) {
+  ApiScope scope("DumpWindowImage");
+  logWindowCall("DumpWindowImage", WindowHandle);
+  const char* op = "dump_window_image";
+  const Framebuffer frame = copyFramebuffer(WindowHandle, op);
+  const int channels = dumpChannels.load();
+  std::vector<PlanePtr> planes;
+  for (int c = 0; c < channels; ++c) {
+    auto plane = std::make_shared<Plane>(frame.width, frame.height, op);
+    if (c < 3) {
+      std::memcpy(plane->data(), frame.planes[c].data(), frame.planes[c].size());
+    } else {
+      std::memset(plane->data(), 255, frame.planes[0].size());
+    }
+    planes.push_back(std::move(plane));
+  }
+  setOutput(Image, objectOf({makeImage(frame.width, frame.height, std::move(planes))}));
+}
+
+void DumpWindow(const HTuple& WindowHandle, const HTuple& Device, const HTuple& FileName) {
+  ApiScope scope("DumpWindow");
+  logWindowCall("DumpWindow", WindowHandle, Device, FileName);
+  const char* op = "dump_window";
+  handleOf(WindowHandle, op);
+  if (oneString(Device, op, 2) != "png") fail(op, 1302);
+  const std::string fileName = oneString(FileName, op, 3);
+  const Framebuffer frame = copyFramebuffer(WindowHandle, op);
+  writePng(pngFileName(fileName), frame.width, frame.height,
+           {frame.planes[0].data(), frame.planes[1].data(), frame.planes[2].data()}, op);
+}
+
+}  // namespace HalconCpp

@@ -1,0 +1,46 @@
+// Regions as sorted runs: the pixels of each row as horizontal intervals, ordered by row and
+// first column, never overlapping or touching within a row. Shared by regions, image
+// domains and the windows' drawing, which maps runs into window coordinates.
+#ifndef QUORVEX_STANDINS_HALCON_RUNS_H
+#define QUORVEX_STANDINS_HALCON_RUNS_H
+
+#include <cstdint>
+#include <vector>
+
+namespace HalconCpp {
+namespace Standin {
+
+struct Run {
+  std::int32_t row;
+  std::int32_t begin;  // first column
+  std::int32_t end;    // last column, inclusive
+};
+using Runs = std::vector<Run>;
+
+// Sorts runs and merges those that overlap or touch, so that any list becomes canonical.
+Runs normalizeRuns(Runs runs);
+
+Runs rectangleRuns(std::int32_t row1, std::int32_t col1, std::int32_t row2, std::int32_t col2);
+// The pixels whose centres lie within `radius` of the centre.
+Runs circleRuns(double row, double col, double radius);
+Runs clipRuns(const Runs& runs, std::int32_t rows, std::int32_t cols);
+
+std::int64_t runsArea(const Runs& runs);
+// Centre of mass; (0, 0) for an empty region, as the vendor reports it.
+void runsCenter(const Runs& runs, double* row, double* col);
+bool runsContain(const Runs& runs, std::int32_t row, std::int32_t col);
+// Bounding box; false for an empty region.
+bool runsBox(const Runs& runs, std::int32_t* row1, std::int32_t* col1, std::int32_t* row2,
+             std::int32_t* col2);
+
+// 8-connected components, ordered by their first run (top-most, then left-most).
+std::vector<Runs> connectedRuns(const Runs& runs);
+
+// The inner border of a region: every pixel of it within `width` pixels (horizontally,
+// vertically or diagonally) of a pixel outside it.
+Runs marginRuns(const Runs& runs, int width);
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif

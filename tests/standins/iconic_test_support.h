@@ -1,0 +1,77 @@
+// Helpers shared by the image, region and window suites of the stand-ins.
+#ifndef QUORVEX_TESTS_STANDINS_ICONIC_TEST_SUPPORT_H
+#define QUORVEX_TESTS_STANDINS_ICONIC_TEST_SUPPORT_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "halconcpp/HStandin.h"
+#include "halconcpp/HalconCpp.h"
+
+namespace quorvex::test {
+
+using HalconCpp::HException;
+using HalconCpp::Hlong;
+using HalconCpp::HObject;
+using HalconCpp::HTuple;
+
+// The error number an operation raises; 0 when it does not raise.
+template <typename Fn>
+Hlong errorOf(Fn&& fn) {
+  try {
+    fn();
+  } catch (const HException& e) {
+    return e.ErrorCode();
+  }
+  return 0;
+}
+
+inline HTuple tuple(std::initializer_list<Hlong> values) {
+  HTuple result;
+  for (Hlong v : values) result.Append(HTuple(v));
+  return result;
+}
+
+inline HTuple address(const void* pointer) {
+  return HTuple(static_cast<Hlong>(reinterpret_cast<std::uintptr_t>(pointer)));
+}
+
+inline std::uint8_t* pointerOf(const HTuple& value) {
+  return reinterpret_cast<std::uint8_t*>(static_cast<std::uintptr_t>(value[0].L()));
+}
+
+// A grey image over caller memory that the test owns.
+inline HObject wrapGray(std::vector<std::uint8_t>& pixels, Hlong width, Hlong height) {
+  HObject image;
+  HalconCpp::GenImage1Extern(&image, "byte", width, height, address(pixels.data()), 0);
+  return image;
+}
+
+inline Hlong systemValue(const char* name) {
+  HTuple value;
+  HalconCpp::GetSystem(name, &value);
+  return value[0].L();
+}
+
+// Restores the system size parameters when a test ends, whatever it created.
+struct SystemSizeRestored {
+  ~SystemSizeRestored() {
+    HalconCpp::SetSystem("width", HTuple(512));
+    HalconCpp::SetSystem("height", HTuple(512));
+  }
+};
+
+struct FaultsCleared {
+  ~FaultsCleared() { HalconCpp::SetSystem("standin_fail", HTuple()); }
+};
+
+inline void armFault(const char* operation, Hlong errorCode) {
+  HTuple value(operation);
+  value.Append(HTuple(errorCode));
+  HalconCpp::SetSystem("standin_fail", value);
+}
+
+}  // namespace quorvex::test
+
+#endif
