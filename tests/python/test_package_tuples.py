@@ -1,6 +1,5 @@
 """quorvex.Tuple: conversions both ways, refusals, and the library's view of the elements."""
 import ctypes
-import gc
 import unittest
 
 from package_support import LIB, quorvex

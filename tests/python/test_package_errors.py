@@ -1,0 +1,101 @@
+"""EngineError: every field of the library's record, a readable text, and the record released."""
+import pickle
+import unittest
+
+from package_support import LIB, PROCEDURES, quorvex
+from quorvex import _library
+
+EngineError, ErrorKind = quorvex.EngineError, quorvex.ErrorKind
+
+
+def setUpModule():
+    quorvex.add_procedure_path(PROCEDURES)
+
+
+def failure_of(function, *args, **kwargs):
+    try:
+        function(*args, **kwargs)
+    except EngineError as error:
+        return error
+    raise AssertionError("no EngineError raised")
+
+
+class FieldsTest(unittest.TestCase):
+    def test_a_failing_procedure_line(self):
+        with quorvex.Procedure("fail_at_line3") as procedure:
+            error = failure_of(procedure)
+        self.assertIs(error.kind, ErrorKind.ENGINE)
+        self.assertEqual(error.proc_name, "fail_at_line3")
+        self.assertEqual(error.line_name, "get_system")
+        self.assertEqual(error.line_number, 3)
+        self.assertEqual(error.error_code, 1301)
+        self.assertEqual(error.error_text, "Wrong value of control parameter 1")
+        self.assertIn("get_system", error.message)
+        self.assertEqual(error.args, (error.message,))
+        text = str(error)
+        for part in ("fail_at_line3", "line 3", "get_system", "1301"):
+            self.assertIn(part, text)
+
+    def test_an_operator_failure(self):
+        error = failure_of(quorvex.get_system, "no_such_parameter")
+        self.assertEqual((error.kind, error.proc_name, error.line_name, error.line_number,
+                          error.error_code), (ErrorKind.OPERATOR, "get_system", None, -1, 1301))
+        self.assertIn("in operator get_system", str(error))
+
+    def test_a_message_of_the_library(self):
+        error = failure_of(quorvex.debug_server)
+        self.assertEqual((error.kind, error.proc_name, error.line_name, error.line_number,
+                          error.error_code, error.error_text),
+                         (ErrorKind.MESSAGE, None, None, -1, -1, None))
+        self.assertEqual(str(error), error.message)
+
+    def test_kind_names(self):
+        self.assertEqual([kind.name for kind in ErrorKind], ["MESSAGE", "OPERATOR", "ENGINE"])
+        self.assertEqual(EngineError("x", kind=7).kind, 7)  # an unknown kind is kept
+
+    def test_errors_pickle_with_their_fields(self):
+        with quorvex.Procedure("fail_at_line3") as procedure:
+            error = failure_of(procedure)
+        copy = pickle.loads(pickle.dumps(error))
+        self.assertEqual(repr(copy), repr(error))
+        self.assertEqual(str(copy), str(error))
+
+    def test_texts_that_are_not_utf8_are_replaced(self):
+        record = _library.ErrorMsg(2, b"proc\xff", b"line", 5, 7, b"bad \xe4 byte", None, None)
+        error = EngineError.from_record(record)
+        self.assertEqual((error.proc_name, error.message, error.error_text),
+                         ("proc\ufffd", "bad \ufffd byte", None))
+        self.assertEqual(EngineError.from_record(record, "latin-1").message, "bad \xe4 byte")
+
+
+class ReleaseTest(unittest.TestCase):
+    """Every record is released exactly once, right after it is read."""
+
+    def setUp(self):
+        self.released = []
+        original = LIB.hclearErrorMsg
+
+        def spy(record):
+            self.released.append(_library.ctypes.addressof(record.contents))
+            original(record)
+
+        LIB.hclearErrorMsg = spy
+        self.addCleanup(setattr, LIB, "hclearErrorMsg", original)
+
+    def test_each_failure_releases_its_record_once(self):
+        with quorvex.Procedure("fail_at_line3") as procedure:
+            for _ in range(3):
+                failure_of(procedure)
+        failure_of(quorvex.get_system, "no_such_parameter")
+        failure_of(quorvex.Procedure, "no_such_procedure")
+        self.assertEqual(len(self.released), 5)
+
+    def test_success_releases_nothing(self):
+        with quorvex.Procedure("add") as add:
+            add(A=1, B=2)
+        quorvex.get_system("width")
+        self.assertEqual(self.released, [])
+
+
+if __name__ == "__main__":
+    unittest.main()

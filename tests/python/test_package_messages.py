@@ -1,0 +1,146 @@
+"""Message handlers: Python callables on the library's channels, kept alive, never raising.
+
+The message comes from the library itself: with a tuple fault armed, switching verbosity on
+cannot install the low-level error handler, and the library says so on standard error.
+"""
+import gc
+import io
+import sys
+import unittest
+import weakref
+
+from package_support import LIB, PROCEDURES, CapturedUnraisable, quorvex
+from quorvex import _library
+
+MESSAGE = 'could not set "do_low_error" handler'
+
+
+def setUpModule():
+    quorvex.add_procedure_path(PROCEDURES)
+
+
+def send_stderr_message():
+    """Make the library send one message on its standard-error channel."""
+    with quorvex.Procedure("arm_tuple_fault") as arm:
+        arm(Number=9999)
+    quorvex.set_verbosity(True)
+    quorvex.set_verbosity(False)
+
+
+class Collector:
+    def __init__(self):
+        self.lines = []
+
+    def __call__(self, text):
+        self.lines.append(text)
+
+
+class HandlerTest(unittest.TestCase):
+    def tearDown(self):
+        quorvex.set_message_handlers(stdout=None, stderr=None)
+
+    def test_a_handler_receives_the_library_message_as_str(self):
+        collector = Collector()
+        quorvex.set_message_handlers(stderr=collector)
+        send_stderr_message()
+        self.assertEqual(collector.lines, [MESSAGE])
+
+    def test_the_callback_lives_while_set_without_other_references(self):
+        lines = []
+        quorvex.set_message_handlers(stderr=lambda text: lines.append(text.upper()))
+        gc.collect()
+        send_stderr_message()
+        self.assertEqual(lines, [MESSAGE.upper()])
+
+    def test_a_replaced_handler_is_dropped_and_no_longer_called(self):
+        first, second = Collector(), Collector()
+        quorvex.set_message_handlers(stderr=first)
+        callback = LIB._message_handlers["stderr"][1]
+        watch_handler, watch_callback = weakref.ref(first), weakref.ref(callback)
+        quorvex.set_message_handlers(stderr=second)
+        del first, callback
+        gc.collect()
+        self.assertIsNone(watch_handler())
+        self.assertIsNone(watch_callback())
+        send_stderr_message()
+        self.assertEqual(second.lines, [MESSAGE])
+
+    def test_none_closes_and_keep_leaves_a_channel(self):
+        out, err = Collector(), Collector()
+        quorvex.set_message_handlers(stdout=out, stderr=err)
+        quorvex.set_message_handlers(stdout=None)
+        self.assertEqual(quorvex.message_handlers(), {"stdout": None, "stderr": err})
+        quorvex.set_message_handlers(stderr=None)
+        send_stderr_message()
+        self.assertEqual(err.lines, [])
+
+    def test_a_handler_that_is_not_callable_changes_nothing(self):
+        collector = Collector()
+        quorvex.set_message_handlers(stderr=collector)
+        with self.assertRaises(TypeError):
+            quorvex.set_message_handlers(stdout=Collector(), stderr="not callable")
+        self.assertEqual(quorvex.message_handlers(), {"stdout": None, "stderr": collector})
+
+    def test_undecodable_bytes_are_replaced(self):
+        collector = Collector()
+        quorvex.set_message_handlers(stdout=collector)
+        # Call the C callback as the library does, through its function pointer.
+        callback = LIB._message_handlers["stdout"][1]
+        as_c = _library.MessageHandler(_library.ctypes.cast(callback, _library.ctypes.c_void_p)
+                                       .value)
+        as_c(b"caf\xe9 \xff")
+        self.assertEqual(collector.lines, ["caf\ufffd \ufffd"])
+
+
+class HandlerExceptionTest(unittest.TestCase):
+    def tearDown(self):
+        quorvex.set_message_handlers(stdout=None, stderr=None)
+
+    def test_an_exception_goes_to_the_unraisable_hook_not_to_the_caller(self):
+        def failing(text):
+            raise ValueError(f"handler failed on {text}")
+
+        quorvex.set_message_handlers(stderr=failing)
+        with CapturedUnraisable() as captured:
+            send_stderr_message()  # must return normally
+        self.assertEqual(len(captured.seen), 1)
+        report = captured.seen[0]
+        self.assertIs(report.exc_type, ValueError)
+        self.assertIn(MESSAGE, str(report.exc_value))
+        self.assertIn("stderr message handler", report.err_msg)
+        self.assertIs(report.object, failing)
+
+    def test_base_exceptions_are_contained_too_and_later_messages_still_arrive(self):
+        calls = []
+
+        def exits_once(text):
+            calls.append(text)
+            if len(calls) == 1:
+                raise SystemExit(3)
+
+        quorvex.set_message_handlers(stderr=exits_once)
+        with CapturedUnraisable() as captured:
+            send_stderr_message()
+            send_stderr_message()
+        self.assertEqual(calls, [MESSAGE, MESSAGE])
+        self.assertEqual([r.exc_type for r in captured.seen], [SystemExit])
+
+    def test_with_the_default_hook_the_report_goes_to_stderr(self):
+        def failing(text):
+            raise RuntimeError("boom")
+
+        quorvex.set_message_handlers(stderr=failing)
+        saved_hook, saved_stream = sys.unraisablehook, sys.stderr
+        sys.unraisablehook, sys.stderr = sys.__unraisablehook__, io.StringIO()
+        try:
+            send_stderr_message()
+            written = sys.stderr.getvalue()
+        finally:
+            sys.unraisablehook, sys.stderr = saved_hook, saved_stream
+        self.assertIn("Exception ignored in quorvex stderr message handler", written)
+        self.assertIn("RuntimeError: boom", written)
+        self.assertIn("Traceback", written)
+
+
+if __name__ == "__main__":
+    unittest.main()

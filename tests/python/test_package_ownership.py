@@ -1,0 +1,183 @@
+"""Handle ownership: nothing leaks, forgotten objects are released, parents outlive calls.
+
+The stand-ins count their live objects (get_system ('standin_live_<kind>')): every check
+compares those counts before and after, once the engine's caches are warm.
+"""
+import gc
+import os
+import unittest
+
+from package_support import DATA, PROCEDURES, quorvex
+
+KINDS = ("tuples", "procedures", "procedure_calls", "programs", "program_calls")
+PROGRAM = os.path.join(DATA, "programs", "set_marker.hdev")
+
+
+def live():
+    """The live count of every kind of engine object (the query's own tuple included)."""
+    gc.collect()
+    return {kind: quorvex.get_system(f"standin_live_{kind}") for kind in KINDS}
+
+
+def setUpModule():
+    quorvex.add_procedure_path(PROCEDURES)
+    # Load every procedure used here once, so that the engine's cache is filled.
+    for name in ("add", "fail_at_line3", "arm_tuple_fault"):
+        quorvex.Procedure(name).close()
+    # The program stores a system parameter: the store's tuple is there from now on.
+    quorvex.Program(PROGRAM).execute()
+
+
+class NoLeakTest(unittest.TestCase):
+    def setUp(self):
+        self.before = live()
+
+    def tearDown(self):
+        self.assertEqual(live(), self.before)
+
+    def test_many_convenience_calls(self):
+        with quorvex.Procedure("add") as add:
+            for i in range(300):
+                self.assertEqual(add(A=i, B=[1, 2.5, 3])["Sum"], [i + 1, i + 2.5, i + 3])
+
+    def test_many_explicit_calls_and_output_tuples(self):
+        with quorvex.Procedure("add") as add:
+            for i in range(100):
+                with add.create_call() as call:
+                    call.set_input(1, "x")
+                    call.set_input("B", i)
+                    call.execute()
+                    output = call.get_output_tuple(1)
+                    self.assertEqual(output[0], f"x{i}")
+                    output.close()
+
+    def test_failures_release_what_they_made(self):
+        with quorvex.Procedure("fail_at_line3") as failing, \
+                quorvex.Procedure("add") as add:
+            for _ in range(50):
+                with self.assertRaises(quorvex.EngineError):
+                    failing()
+                with self.assertRaises(quorvex.EngineError):
+                    add(A=1)  # B unset
+                with self.assertRaises(OverflowError):
+                    add(A=1, B=[1, 2**33])
+                with self.assertRaises(quorvex.EngineError):
+                    quorvex.Procedure("no_such_procedure")
+                with self.assertRaises(quorvex.EngineError):
+                    quorvex.get_system("no_such_parameter")
+
+    def test_many_program_runs(self):
+        with quorvex.Program(PROGRAM) as program:
+            for _ in range(50):
+                program.execute()
+        for _ in range(20):
+            quorvex.Program(PROGRAM).call()
+
+    def test_many_tuples(self):
+        for i in range(500):
+            quorvex.Tuple([i, float(i), str(i)]).to_list()
+            quorvex.get_system("width")
+
+
+class FinalizerTest(unittest.TestCase):
+    def test_forgotten_objects_are_released_when_collected(self):
+        before = live()
+        procedure = quorvex.Procedure("add")
+        call = procedure.create_call()
+        call.set_input("A", 1)
+        tuple_ = quorvex.Tuple([1, 2, 3])
+        program = quorvex.Program(PROGRAM)
+        program_call = program.create_call()
+        during = live()
+        self.assertEqual(during["procedures"], before["procedures"] + 1)
+        self.assertEqual(during["procedure_calls"], before["procedure_calls"] + 1)
+        self.assertEqual(during["programs"], before["programs"] + 1)
+        self.assertEqual(during["program_calls"], before["program_calls"] + 1)
+        self.assertGreater(during["tuples"], before["tuples"])
+        del procedure, call, tuple_, program, program_call
+        self.assertEqual(live(), before)
+
+    def test_objects_in_a_reference_cycle_are_released(self):
+        before = live()
+        holder = {"procedure": quorvex.Procedure("add")}
+        holder["self"] = holder
+        holder["call"] = holder["procedure"].create_call()
+        del holder
+        self.assertEqual(live(), before)
+
+
+class ParentTest(unittest.TestCase):
+    def test_closing_a_procedure_first_waits_for_its_calls(self):
+        before = live()
+        procedure = quorvex.Procedure("add")
+        call = procedure.create_call()
+        procedure.close()
+        self.assertTrue(procedure.closed)
+        with self.assertRaises(ValueError):
+            procedure.create_call()
+        self.assertEqual(live()["procedures"], before["procedures"] + 1)
+        call.set_input("A", 1)
+        call.set_input("B", 2)
+        call.execute()
+        self.assertEqual(call.outputs(), {"Sum": [3]})
+        call.close()
+        self.assertEqual(live(), before)
+
+    def test_a_call_keeps_a_forgotten_procedure(self):
+        before = live()
+        call = quorvex.Procedure("add").create_call()
+        gc.collect()
+        self.assertEqual(live()["procedures"], before["procedures"] + 1)
+        call.set_input("A", 1)
+        call.set_input("B", 1)
+        call.execute()
+        del call
+        self.assertEqual(live(), before)
+
+    def test_a_program_call_keeps_its_program(self):
+        before = live()
+        program = quorvex.Program(PROGRAM)
+        call = program.create_call()
+        program.close()
+        call.execute()
+        self.assertEqual(live()["programs"], before["programs"] + 1)
+        call.close()
+        self.assertEqual(live(), before)
+
+
+class FaultTest(unittest.TestCase):
+    """A procedure line arms a fault for the next tuple construction outside the engine."""
+
+    def arm(self):
+        with quorvex.Procedure("arm_tuple_fault") as arm:
+            arm(Number=9999)
+
+    def test_a_failing_tuple_creation_raises_and_leaves_nothing(self):
+        before = live()
+        self.arm()
+        with self.assertRaises(quorvex.EngineError) as caught:
+            quorvex.Tuple([1, 2])
+        error = caught.exception
+        self.assertEqual((error.kind, error.proc_name, error.error_code),
+                         (quorvex.ErrorKind.OPERATOR, "HTuple", 9999))
+        self.assertEqual(live(), before)
+
+    def test_a_failing_append_raises_and_keeps_the_tuple(self):
+        with quorvex.Tuple(["kept"]) as tuple_:
+            self.arm()
+            with self.assertRaisesRegex(quorvex.EngineError, "could not append"):
+                tuple_.append(2)
+            self.assertEqual(tuple_.to_list(), ["kept"])
+
+    def test_a_failing_input_conversion_inside_a_call(self):
+        before = live()
+        with quorvex.Procedure("add") as add:
+            self.arm()
+            with self.assertRaises(quorvex.EngineError):
+                add(A=1, B=2)
+            self.assertEqual(add(A=1, B=2), {"Sum": [3]})
+        self.assertEqual(live(), before)
+
+
+if __name__ == "__main__":
+    unittest.main()
