@@ -9,8 +9,9 @@ Usage:
     inspect.py [--image PARTS.png] [--min-gray 128] [--max-gray 255] [--program]
                [--library PATH]
 
-With ``--program`` the program inspection.hdev runs instead (from this folder), and its
-variables are printed. The library is found as ``quorvex.load`` finds it
+With ``--program`` the program inspection.hdev runs instead (from this folder): its main
+calls the same procedure and a local one; the C interface runs programs but does not read
+their variables, so only success or the error is reported. The library is found as ``quorvex.load`` finds it
 (``QUORVEX_LIBRARY``, beside the package, or the loader's path).
 """
 import argparse
@@ -56,12 +57,12 @@ def run_procedure(image, min_gray, max_gray):
 
 
 def run_program():
-    """The variables of inspection.hdev's main after one run, by name."""
+    """Run inspection.hdev once; the C interface gives no access to its variables."""
     previous = os.getcwd()
     os.chdir(HERE)  # the program names its image relative to this folder
     try:
         with quorvex.Program(os.path.join(HERE, "inspection.hdev")) as program:
-            return program.call("Areas", "Rows", "Columns", "Count", "TotalArea")
+            program.execute()
     finally:
         os.chdir(previous)
 
@@ -79,15 +80,15 @@ def main(argv=None):
 
     if args.library:
         quorvex.load(args.library)
-    quorvex.init(logo=False)
     quorvex.set_message_handlers(stdout=lambda text: print(text),
                                  stderr=lambda text: print(text, file=sys.stderr))
     quorvex.add_procedure_path(HERE)
     try:
         if args.program:
-            outputs = run_program()
-        else:
-            outputs = run_procedure(args.image, args.min_gray, args.max_gray)
+            run_program()
+            print("inspection.hdev: main ran to its end")
+            return 0
+        outputs = run_procedure(args.image, args.min_gray, args.max_gray)
     except quorvex.EngineError as error:
         print(f"inspection failed: {error}", file=sys.stderr)
         return 1

@@ -1,0 +1,100 @@
+"""The inspection example end to end: the sample image, inspect.py's report, the program."""
+import ast
+import os
+import re
+import struct
+import subprocess
+import sys
+import unittest
+import zlib
+
+from package_support import ROOT
+
+EXAMPLE = os.path.join(ROOT, "examples", "inspection")
+sys.path.insert(0, EXAMPLE)
+
+import make_sample_image  # noqa: E402
+
+
+def run_inspect(*args):
+    """(exit code, standard output, standard error) of inspect.py."""
+    done = subprocess.run([sys.executable, os.path.join(EXAMPLE, "inspect.py"), *args],
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                          universal_newlines=True, timeout=300)
+    return done.returncode, done.stdout, done.stderr
+
+
+def decode_grey_png(path):
+    """The rows of an 8-bit grey PNG without filtering, as written by the generator."""
+    with open(path, "rb") as file:
+        data = file.read()
+    position, idat, header = 8, b"", None
+    while position < len(data):
+        length, kind = struct.unpack(">I4s", data[position:position + 8])
+        body = data[position + 8:position + 8 + length]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat += body
+        position += 12 + length
+    width, height = header[:2]
+    raw = zlib.decompress(idat)
+    stride = width + 1
+    return header, [list(raw[r * stride + 1:(r + 1) * stride]) for r in range(height)]
+
+
+class SampleImageTest(unittest.TestCase):
+    def test_the_committed_image_is_the_generated_one(self):
+        header, rows = decode_grey_png(os.path.join(EXAMPLE, "parts.png"))
+        self.assertEqual(header, (640, 480, 8, 0, 0, 0, 0))
+        self.assertEqual(rows, make_sample_image.draw())
+
+    def test_parts_and_background_are_apart_at_the_default_threshold(self):
+        image = make_sample_image.draw()
+        inside = set()
+        for kind, geometry in make_sample_image.PARTS:
+            inside.update(make_sample_image.part_pixels(kind, geometry))
+        for r, row in enumerate(image):
+            for c, value in enumerate(row):
+                self.assertEqual(value >= 128, (r, c) in inside, (r, c, value))
+
+
+class InspectScriptTest(unittest.TestCase):
+    def test_the_report_gives_every_part_of_the_image(self):
+        code, out, err = run_inspect()
+        self.assertEqual(code, 0, err)
+        expected = make_sample_image.expected_parts()
+        areas = [area for area, _, _ in expected]
+        lines = out.splitlines()
+        # The outputs as the C++ runner prints them.
+        self.assertEqual(lines[0], "Areas: [" + ", ".join(map(str, areas)) + "]")
+        self.assertEqual(lines[3], f"Count: {len(expected)}")
+        self.assertEqual(ast.literal_eval(lines[1].split(": ")[1]), [row for _, row, _ in expected])
+        self.assertEqual(ast.literal_eval(lines[2].split(": ")[1]), [col for _, _, col in expected])
+        # The table: one line per part, in the order of the outputs.
+        table = [line.split() for line in lines if re.match(r"^\s+\d+\s+\d+\s", line)]
+        self.assertEqual([(int(a), float(r), float(c)) for _, a, r, c in table], expected)
+        self.assertEqual(lines[-1], f"total area: {sum(areas)} pixels")
+
+    def test_a_threshold_above_every_part_finds_none(self):
+        code, out, err = run_inspect("--min-gray", "255", "--max-gray", "255")
+        self.assertEqual(code, 0, err)
+        self.assertIn("Areas: []", out)
+        self.assertIn("Count: 0", out)
+        self.assertIn("total area: 0 pixels", out)
+
+    def test_a_missing_image_is_reported_with_the_failing_line(self):
+        code, out, err = run_inspect("--image", os.path.join(EXAMPLE, "missing.png"))
+        self.assertEqual(code, 1)
+        self.assertIn("inspection failed", err)
+        self.assertIn("read_image", err)
+        self.assertIn("5200", err)
+
+    def test_the_program_runs_its_main_with_the_external_procedure(self):
+        code, out, err = run_inspect("--program")
+        self.assertEqual(code, 0, err)
+        self.assertIn("main ran to its end", out)
+
+
+if __name__ == "__main__":
+    unittest.main()
