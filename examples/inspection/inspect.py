@@ -11,8 +11,10 @@ Usage:
 
 With ``--program`` the program inspection.hdev runs instead (from this folder): its main
 calls the same procedure and a local one; the C interface runs programs but does not read
-their variables, so only success or the error is reported. The library is found as ``quorvex.load`` finds it
-(``QUORVEX_LIBRARY``, beside the package, or the loader's path).
+their variables, so only success or the error is reported.
+
+The library is found as ``quorvex.load`` finds it (``QUORVEX_LIBRARY``, beside the package,
+or the loader's path), or named with ``--library``.
 """
 import argparse
 import os

@@ -7,7 +7,8 @@ from .errors import check
 from .tuples import Tuple
 
 __all__ = ["init", "add_procedure_path", "set_engine_attribute", "unload_all_procedures",
-           "get_system", "prepare_shutdown", "set_fullscreen", "open_default_window", "debug_server"]
+           "get_system", "prepare_shutdown", "set_fullscreen", "open_default_window",
+           "debug_server"]
 
 
 def _lib(library):

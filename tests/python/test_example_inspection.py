@@ -69,8 +69,9 @@ class InspectScriptTest(unittest.TestCase):
         # The outputs as the C++ runner prints them.
         self.assertEqual(lines[0], "Areas: [" + ", ".join(map(str, areas)) + "]")
         self.assertEqual(lines[3], f"Count: {len(expected)}")
-        self.assertEqual(ast.literal_eval(lines[1].split(": ")[1]), [row for _, row, _ in expected])
-        self.assertEqual(ast.literal_eval(lines[2].split(": ")[1]), [col for _, _, col in expected])
+        rows, columns = (ast.literal_eval(line.split(": ")[1]) for line in lines[1:3])
+        self.assertEqual(rows, [row for _, row, _ in expected])
+        self.assertEqual(columns, [column for _, _, column in expected])
         # The table: one line per part, in the order of the outputs.
         table = [line.split() for line in lines if re.match(r"^\s+\d+\s+\d+\s", line)]
         self.assertEqual([(int(a), float(r), float(c)) for _, a, r, c in table], expected)
