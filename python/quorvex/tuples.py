@@ -74,6 +74,11 @@ class Tuple:
 
     The handle is released with ``hfreeTuple`` by :meth:`close`, at the end of a ``with``
     block, or when the object is collected. A tuple is used by one thread at a time.
+
+    Attributes:
+        encoding: The encoding of string elements, both ways; ``None`` for bytes only.
+            May be changed at any time, for instance to read the raw bytes.
+        errors: The codec error handler, both ways.
     """
 
     def __init__(self, values=(), *, encoding="utf-8", errors="surrogateescape",
