@@ -86,6 +86,10 @@ QUORVEX_API void QUORVEX_CALL hclearErrorMsg(ErrorMsg* msg);
 
 /* ---- Initialisation and engine settings ------------------------------------------ */
 
+/* Call once before any program or procedure runs. Sets the system parameters "width" and
+ * "height" to 512 and "use_window_thread" to "true", and registers the library's display
+ * operators with the engine. Mode 1 also switches the logo overlay on (for good). */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hinit(int32_t mode);
 /* Does nothing; returns 0. */
 QUORVEX_API int32_t QUORVEX_CALL hprepareShutdown(void);
 /* Set an engine attribute to one string, or to one integer. */
@@ -197,6 +201,16 @@ QUORVEX_API int32_t QUORVEX_CALL hprocedureGetOutputIconicParamDimension(Procedu
 /* Release a procedure or a procedure call; NULL does nothing. */
 QUORVEX_API void QUORVEX_CALL hfreeProcedure(ProcedureHandle procedure);
 QUORVEX_API void QUORVEX_CALL hfreeProcedureCall(ProcedureCallHandle call);
+
+/* ---- Windows ---------------------------------------------------------------------- */
+
+/* Non-zero: every window opened from now on loses its frame and covers its monitor. Returns
+ * 0. Windows already open are not touched. */
+QUORVEX_API int32_t QUORVEX_CALL hsetFullscreen(int32_t enable);
+/* Opens a 640 x 480 black window showing the part 0, 0 to 479, 639, which becomes the
+ * active window for programs. A refused opening is reported on the standard-error channel,
+ * not as a record. Needs hinit first. */
+QUORVEX_API ErrorMsg* QUORVEX_CALL hopenDefaultWindow(void);
 
 /* ---- Messages ------------------------------------------------------------------ */
 

@@ -41,7 +41,8 @@ TEST(Windows, OpenValidatesEveryParameter) {
                         HTuple machine) {
     return errorOf([&] { OpenWindow(row, col, w, h, father, mode, machine, &handle); });
   };
-  EXPECT_EQ(open(1.5, 0, 4, 4, 0, "visible", ""), 1201);
+  EXPECT_EQ(open("top", 0, 4, 4, 0, "visible", ""), 1201);
+  EXPECT_EQ(open(0, 0, 0.4, 4, 0, "visible", ""), 1303) << "reals round to whole pixels";
   EXPECT_EQ(open(0, tuple({0, 1}), 4, 4, 0, "visible", ""), 1402);
   EXPECT_EQ(open(0, 0, 0, 4, 0, "visible", ""), 1303);
   EXPECT_EQ(open(0, 0, 4, 9000, 0, "visible", ""), 1304);
@@ -130,7 +131,7 @@ TEST(Windows, ResizeKeepsTheTopLeftFillsTheRestAndKeepsThePart) {
   EXPECT_EQ(pixel(dump, 0, 4), tuple({0, 255, 0}));
   EXPECT_EQ(pixel(dump, 1, 5), tuple({0, 255, 0}));
   EXPECT_EQ(errorOf([&] { SetWindowExtents(window.handle, 0, 0, 0, 4); }), 1304);
-  EXPECT_EQ(errorOf([&] { SetWindowExtents(window.handle, 0.5, 0, 4, 4); }), 1202);
+  EXPECT_EQ(errorOf([&] { SetWindowExtents(window.handle, "row", 0, 4, 4); }), 1202);
 }
 
 TEST(Windows, PartKeepsTheKindsOfItsValues) {

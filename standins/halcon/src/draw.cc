@@ -108,14 +108,31 @@ void drawImage(Window& window, const ImageObject& image) {
   const bool inverse = window.lut == "inverse";
   const std::uint8_t* sources[3];
   for (std::size_t c = 0; c < 3; ++c) sources[c] = image.pixels(color ? c : 0);
+  // The image column under each window column, worked out once per call rather than per
+  // pixel: a whole-window redraw touches every pixel.
+  std::vector<std::int32_t> imageCols(static_cast<std::size_t>(window.width));
+  for (std::int32_t x = 0; x < window.width; ++x) {
+    imageCols[static_cast<std::size_t>(x)] = static_cast<std::int32_t>(map.imageCol(x));
+  }
   for (const Run& run : windowRuns(*image.domain, map, 0, window.height - 1, 0, window.width - 1)) {
     const auto row = static_cast<std::int32_t>(map.imageRow(run.row));
-    for (std::int32_t x = run.begin; x <= run.end; ++x) {
-      const std::size_t from = image.offset(row, static_cast<std::int32_t>(map.imageCol(x)));
-      const std::size_t to = static_cast<std::size_t>(run.row) * window.width + x;
-      for (int c = 0; c < 3; ++c) {
-        const std::uint8_t value = sources[c][from];
-        window.planes[c][to] = inverse && !color ? static_cast<std::uint8_t>(255 - value) : value;
+    const std::size_t rowStart = image.offset(row, 0);
+    const std::size_t windowRow = static_cast<std::size_t>(run.row) * window.width;
+    // Image columns never decrease with x, so equal spans mean one to one: a plain copy.
+    const std::int32_t firstCol = imageCols[static_cast<std::size_t>(run.begin)];
+    const bool oneToOne =
+        imageCols[static_cast<std::size_t>(run.end)] - firstCol == run.end - run.begin;
+    for (int c = 0; c < 3; ++c) {
+      const std::uint8_t* source = sources[c] + rowStart;
+      std::uint8_t* target = window.planes[c].data() + windowRow;
+      if (oneToOne && !(inverse && !color)) {
+        std::memcpy(target + run.begin, source + firstCol,
+                    static_cast<std::size_t>(run.end - run.begin + 1));
+        continue;
+      }
+      for (std::int32_t x = run.begin; x <= run.end; ++x) {
+        const std::uint8_t value = source[imageCols[static_cast<std::size_t>(x)]];
+        target[x] = inverse && !color ? static_cast<std::uint8_t>(255 - value) : value;
       }
     }
   }

@@ -84,16 +84,21 @@ using namespace Standin;
 
 namespace {
 
+// Positions and sizes are pixels; a real value is rounded to the nearest one, as the
+// vendor converts reals given for integer parameters.
+double pixelsOf(const HTuple& value, const char* op, int n, double low, double high) {
+  const double pixels = std::round(oneNumber(value, op, n));
+  if (!(pixels >= low && pixels <= high)) fail(op, 1300 + n);
+  return pixels;
+}
+
 std::int32_t positionOf(const HTuple& value, const char* op, int n) {
-  const Hlong position = oneInteger(value, op, n);
-  if (position < -kMaxPosition || position > kMaxPosition) fail(op, 1300 + n);
-  return static_cast<std::int32_t>(position);
+  return static_cast<std::int32_t>(pixelsOf(value, op, n, -static_cast<double>(kMaxPosition),
+                                            static_cast<double>(kMaxPosition)));
 }
 
 std::int32_t sideOf(const HTuple& value, const char* op, int n) {
-  const Hlong side = oneInteger(value, op, n);
-  if (side < 1 || side > kMaxWindowSide) fail(op, 1300 + n);
-  return static_cast<std::int32_t>(side);
+  return static_cast<std::int32_t>(pixelsOf(value, op, n, 1, kMaxWindowSide));
 }
 
 HTuple fullPart(std::int32_t width, std::int32_t height) {

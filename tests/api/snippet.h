@@ -1,0 +1,131 @@
+// Runs a few HDevelop lines as a procedure through the exported interface, the way a caller
+// runs its own procedures: the lines are written to an external procedure file in a folder
+// of the test's own, loaded by name, executed, and its control outputs read back by name.
+#ifndef QUORVEX_TESTS_API_SNIPPET_H
+#define QUORVEX_TESTS_API_SNIPPET_H
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "api/handle_owners.h"
+#include "api/record_assertions.h"
+
+namespace quorvex::test {
+
+class Snippet {
+ public:
+  // `outputs` are the control output parameters, read with value() after run().
+  Snippet(std::vector<std::string> lines, std::vector<std::string> outputs = {})
+      : outputs_(std::move(outputs)) {
+    static int counter = 0;
+    name_ = "snippet_" + std::to_string(++counter);
+    std::ofstream file(folder() + "/" + name_ + ".hdvp");
+    file << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         << "<hdevelop file_version=\"1.0\" halcon_version=\"11.0\">\n"
+         << "<procedure name=\"" << name_ << "\">\n<interface>\n";
+    if (!outputs_.empty()) {
+      file << "<oc>\n";
+      for (const auto& output : outputs_) {
+        file << "<par name=\"" << output << "\" base_type=\"ctrl\" dimension=\"0\"/>\n";
+      }
+      file << "</oc>\n";
+    }
+    file << "</interface>\n<body>\n";
+    for (const auto& line : lines) file << "<l>" << escaped(line) << "</l>\n";
+    file << "</body>\n</procedure>\n</hdevelop>\n";
+  }
+
+  // Executes the lines; null on success, else the record (owned by the returned value).
+  Record run() {
+    if (!call_) {
+      ProcedureHandle procedure = nullptr;
+      if (ErrorMsg* error = hcreateProcedure(name_.c_str(), &procedure)) return Record(error);
+      procedure_.reset(procedure);
+      ProcedureCallHandle call = nullptr;
+      if (ErrorMsg* error = hcreateProcedureCall(procedure, &call)) return Record(error);
+      call_.reset(call);
+    }
+    return Record(hprocedurecallExecute(call_.get()));
+  }
+
+  // The output `name` after run(), as a new tuple.
+  Tuple value(const std::string& name) const {
+    for (std::size_t i = 0; i < outputs_.size(); ++i) {
+      if (outputs_[i] != name) continue;
+      TupleHandle tuple = nullptr;
+      EXPECT_OK(
+          hprocedurecallGetOutputCtrlParamTuple(call_.get(), static_cast<int32_t>(i + 1), &tuple));
+      return Tuple(tuple);
+    }
+    ADD_FAILURE() << "no output named " << name;
+    return Tuple();
+  }
+
+  std::vector<long> longs(const std::string& name) const {
+    Tuple tuple = value(name);
+    std::vector<long> values;
+    for (int32_t i = 0; tuple && i < hgetTupleLength(tuple.get()); ++i) {
+      values.push_back(hgetTupleElemType(tuple.get(), i) == TupleElemDouble
+                           ? static_cast<long>(hgetTupleElemDouble(tuple.get(), i))
+                           : hgetTupleElemLong(tuple.get(), i));
+    }
+    return values;
+  }
+
+  long longAt(const std::string& name, int32_t index = 0) const {
+    Tuple tuple = value(name);
+    return tuple ? hgetTupleElemLong(tuple.get(), index) : -999999;
+  }
+
+ private:
+  // One folder per test process, added to the engine's procedure paths once and removed
+  // with everything in it when the process ends.
+  struct Folder {
+    Folder() {
+      char pattern[] = "/tmp/quorvex_snippets_XXXXXX";
+      if (const char* made = mkdtemp(pattern)) path = made;
+      EXPECT_OK(haddProcedurePath(path.c_str()));
+    }
+    ~Folder() {
+      std::error_code ignored;
+      std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+  };
+  static const std::string& folder() {
+    static const Folder instance;
+    return instance.path;
+  }
+
+  static std::string escaped(const std::string& line) {
+    std::string out;
+    for (char c : line) {
+      switch (c) {
+        case '<':
+          out += "&lt;";
+          break;
+        case '>':
+          out += "&gt;";
+          break;
+        case '&':
+          out += "&amp;";
+          break;
+        default:
+          out += c;
+      }
+    }
+    return out;
+  }
+
+  std::string name_;
+  std::vector<std::string> outputs_;
+  Procedure procedure_;
+  ProcedureCall call_;
+};
+
+}  // namespace quorvex::test
+
+#endif

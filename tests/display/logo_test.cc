@@ -1,0 +1,205 @@
+// The logo overlay as a window shows it: placements by window size, the per-pixel rule, the
+// channel cases of the window dump, and what the overlay leaves as it was. Windows are
+// opened through the library; their pixels are read back from the stand-in directly.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "display/display_fixture.h"
+#include "render/logo_planes.h"
+
+namespace quorvex::test {
+
+int hinitMode() {
+  return 1;
+}
+
+namespace {
+
+using HalconCpp::HObject;
+using HalconCpp::HTuple;
+namespace logo = quorvex::render;
+
+struct Rgb {
+  std::vector<std::uint8_t> red, green, blue;
+};
+
+int blend(int l, int w, int a) {
+  return (l * a + w * (255 - a)) / 256;
+}
+
+class LogoOverlay : public DisplayTest {
+ protected:
+  void TearDown() override {
+    Snippet reset({"set_system ('standin_dump_channels', 3)"});
+    EXPECT_EQ(reset.run(), nullptr);
+    DisplayTest::TearDown();
+  }
+
+  // Opens a width x height window with a grey background of `level` through the library.
+  long openWindow(int width, int height, int level = 100) {
+    char background[8];
+    std::snprintf(background, sizeof background, "#%02x%02x%02x", level, level, level);
+    Snippet lines({"dev_open_window (0, 0, " + std::to_string(width) + ", " +
+                   std::to_string(height) + ", '" + background + "', W)"},
+                  {"W"});
+    Record record = lines.run();
+    EXPECT_EQ(record, nullptr) << describe(record.get());
+    return lines.longAt("W");
+  }
+
+  static Rgb pixels(long window) {
+    HalconCpp::Standin::InsideScope inside;
+    HObject dump;
+    HalconCpp::DumpWindowImage(&dump, HTuple(static_cast<HalconCpp::Hlong>(window)));
+    HTuple red, green, blue, type, width, height;
+    HalconCpp::GetImagePointer3(dump, &red, &green, &blue, &type, &width, &height);
+    const auto n = static_cast<std::size_t>(width[0].L() * height[0].L());
+    auto plane = [n](const HTuple& address) {
+      const auto* bytes = reinterpret_cast<const std::uint8_t*>(address[0].L());
+      return std::vector<std::uint8_t>(bytes, bytes + n);
+    };
+    return {plane(red), plane(green), plane(blue)};
+  }
+
+  // The window expected after one overlay run on a uniform background: every byte outside
+  // the copies darkened by the alpha-0 rule, the copies blended at the given corners.
+  static Rgb expected(int width, int height, int level,
+                      const std::vector<std::pair<int, int>>& corners) {
+    const auto n = static_cast<std::size_t>(width) * height;
+    const auto outside = static_cast<std::uint8_t>(blend(0, level, 0));
+    Rgb rgb{std::vector<std::uint8_t>(n, outside), std::vector<std::uint8_t>(n, outside),
+            std::vector<std::uint8_t>(n, outside)};
+    for (const auto& [top, left] : corners) {
+      for (int r = 0; r < logo::logoHeight; ++r) {
+        for (int c = 0; c < logo::logoWidth; ++c) {
+          const std::size_t p = static_cast<std::size_t>(top + r) * width + (left + c);
+          const std::size_t q = static_cast<std::size_t>(r) * logo::logoWidth + c;
+          const int a = logo::logoPlaneAlpha[q];
+          rgb.red[p] = static_cast<std::uint8_t>(blend(logo::logoPlaneRed[q], level, a));
+          rgb.green[p] = static_cast<std::uint8_t>(blend(logo::logoPlaneGreen[q], level, a));
+          rgb.blue[p] = static_cast<std::uint8_t>(blend(logo::logoPlaneBlue[q], level, a));
+        }
+      }
+    }
+    return rgb;
+  }
+
+  void expectOverlay(int width, int height, const std::vector<std::pair<int, int>>& corners) {
+    const Rgb shown = pixels(openWindow(width, height));
+    const Rgb wanted = expected(width, height, 100, corners);
+    EXPECT_TRUE(shown.red == wanted.red) << width << " x " << height << ": red differs";
+    EXPECT_TRUE(shown.green == wanted.green) << width << " x " << height << ": green differs";
+    EXPECT_TRUE(shown.blue == wanted.blue) << width << " x " << height << ": blue differs";
+  }
+};
+
+TEST_F(LogoOverlay, FourCopiesTenPixelsFromTheCorners) {
+  expectOverlay(640, 480, {{10, 10}, {10, 502}, {415, 502}, {415, 10}});
+  expectOverlay(385, 166, {{10, 10}, {10, 247}, {101, 247}, {101, 10}});
+}
+
+TEST_F(LogoOverlay, OneCopyInTheBottomRightCorner) {
+  expectOverlay(384, 400, {{345, 256}});
+  expectOverlay(129, 56, {{1, 1}});
+}
+
+TEST_F(LogoOverlay, NoRoomNoOverlay) {
+  for (auto [width, height] : {std::pair{128, 480}, std::pair{640, 55}}) {
+    const Rgb shown = pixels(openWindow(width, height));
+    const std::vector<std::uint8_t> untouched(static_cast<std::size_t>(width) * height, 100);
+    EXPECT_TRUE(shown.red == untouched && shown.green == untouched && shown.blue == untouched)
+        << width << " x " << height;
+  }
+}
+
+TEST_F(LogoOverlay, ExtremeAlphasFollowTheRule) {
+  const Rgb black = pixels(openWindow(640, 480, 0));
+  const Rgb white = pixels(openWindow(640, 480, 255));
+  int opaque = 0, clear = 0;
+  for (int r = 0; r < logo::logoHeight; ++r) {
+    for (int c = 0; c < logo::logoWidth; ++c) {
+      const std::size_t q = static_cast<std::size_t>(r) * logo::logoWidth + c;
+      const std::size_t p = static_cast<std::size_t>(10 + r) * 640 + (10 + c);
+      const int a = logo::logoPlaneAlpha[q];
+      if (a == 255) {
+        ++opaque;
+        EXPECT_EQ(black.red[p], logo::logoPlaneRed[q] * 255 / 256);
+        EXPECT_EQ(white.red[p], black.red[p]) << "alpha 255 hides the window";
+      } else if (a == 0) {
+        ++clear;
+        EXPECT_EQ(black.green[p], 0);
+        EXPECT_EQ(white.green[p], 254) << "alpha 0 darkens by one level";
+      }
+    }
+  }
+  EXPECT_GT(opaque, 0);
+  EXPECT_GT(clear, 0);
+}
+
+TEST_F(LogoOverlay, EveryRunDarkensTheWindowOnceMore) {
+  const long window = openWindow(640, 480, 100);
+  Snippet lines({"gen_empty_obj (Nothing)", "dev_display (Nothing)", "dev_display (Nothing)"});
+  ASSERT_EQ(lines.run(), nullptr);
+  EXPECT_EQ(pixels(window).red[0], 100 * 255 / 256 * 255 / 256 * 255 / 256);
+}
+
+// The dump's channels decide how the window is read: one plane stands for all three, and
+// the three blends of a pixel then follow one another in that one plane.
+TEST_F(LogoOverlay, WindowDumpsOfEveryChannelCount) {
+  for (int channels : {1, 2, 4}) {
+    Snippet setting({"set_system ('standin_dump_channels', " + std::to_string(channels) + ")"});
+    ASSERT_EQ(setting.run(), nullptr);
+    const long window = openWindow(640, 480, 100);
+    Snippet reset({"set_system ('standin_dump_channels', 3)"});
+    ASSERT_EQ(reset.run(), nullptr);
+    const Rgb shown = pixels(window);
+    for (int r = 0; r < logo::logoHeight; r += 7) {
+      for (int c = 0; c < logo::logoWidth; c += 5) {
+        const std::size_t q = static_cast<std::size_t>(r) * logo::logoWidth + c;
+        const std::size_t p = static_cast<std::size_t>(10 + r) * 640 + (10 + c);
+        const int a = logo::logoPlaneAlpha[q];
+        const int red = blend(logo::logoPlaneRed[q], 100, a);
+        const int green = blend(logo::logoPlaneGreen[q], red, a);
+        const int blue = blend(logo::logoPlaneBlue[q], green, a);
+        ASSERT_EQ(shown.red[p], blue) << channels << " channels, logo pixel " << r << ", " << c;
+        ASSERT_EQ(shown.green[p], blue);
+        ASSERT_EQ(shown.blue[p], blue);
+      }
+    }
+  }
+  Snippet none({"set_system ('standin_dump_channels', 0)"});
+  ASSERT_EQ(none.run(), nullptr);
+  const long window = openWindow(640, 480, 100);
+  Snippet reset({"set_system ('standin_dump_channels', 3)"});
+  ASSERT_EQ(reset.run(), nullptr);
+  const Rgb untouched = pixels(window);
+  EXPECT_EQ(untouched.red[10 * 640 + 10], 100) << "no channel, nothing drawn";
+}
+
+TEST_F(LogoOverlay, PartAndSystemSizeAreAsBefore) {
+  Snippet lines({"set_system ('width', 512)", "set_system ('height', 512)",
+                 "dev_open_window (0, 0, 900, 700, 'black', W)", "dev_set_part (10, 20, 30, 40)",
+                 "dev_clear_window ()", "get_part (W, Row1, Column1, Row2, Column2)",
+                 "get_system ('width', Width)", "get_system ('height', Height)"},
+                {"Row1", "Column1", "Row2", "Column2", "Width", "Height"});
+  ASSERT_EQ(lines.run(), nullptr);
+  EXPECT_EQ(lines.longs("Row1"), std::vector<long>{10});
+  EXPECT_EQ(lines.longs("Column1"), std::vector<long>{20});
+  EXPECT_EQ(lines.longs("Row2"), std::vector<long>{30});
+  EXPECT_EQ(lines.longs("Column2"), std::vector<long>{40});
+  EXPECT_EQ(lines.longAt("Width"), 512);
+  EXPECT_EQ(lines.longAt("Height"), 512);
+}
+
+TEST_F(LogoOverlay, FailingDumpDrawsNothingAndIsNoError) {
+  const long window = openWindow(640, 480, 100);
+  Snippet lines({"set_system ('standin_fail', ['DumpWindowImage', 5200])", "dev_clear_window ()"});
+  ASSERT_EQ(lines.run(), nullptr);
+  const Rgb shown = pixels(window);
+  EXPECT_EQ(shown.red[10 * 640 + 10], 100) << "cleared, and no logo blended";
+  EXPECT_EQ(shown.red[0], 100);
+}
+
+}  // namespace
+}  // namespace quorvex::test

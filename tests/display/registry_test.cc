@@ -1,0 +1,157 @@
+// The window registry as programs see it: which window is active after opening, choosing
+// and closing windows, and the argument checks of the window operations.
+#include "display/display_fixture.h"
+
+namespace quorvex::test {
+
+int hinitMode() {
+  return 0;
+}
+
+namespace {
+
+class Registry : public DisplayTest {};
+
+TEST_F(Registry, ActivationOrderFollowsOpeningChoosingAndClosing) {
+  Snippet lines(
+      {"dev_open_window (0, 0, 160, 120, 'black', P)",
+       "dev_open_window (0, 0, 160, 120, 'black', Q)",
+       "dev_open_window (0, 0, 160, 120, 'black', R)", "dev_get_window (AfterOpening)",
+       "dev_set_window (P)", "dev_get_window (AfterChoosing)", "dev_close_window ()",
+       "dev_get_window (AfterFirstClose)", "dev_close_window ()",
+       "dev_get_window (AfterSecondClose)", "dev_close_window ()", "dev_get_window (AfterLast)"},
+      {"P", "Q", "R", "AfterOpening", "AfterChoosing", "AfterFirstClose", "AfterSecondClose",
+       "AfterLast"});
+  ASSERT_EQ(lines.run(), nullptr);
+  const long p = lines.longAt("P"), q = lines.longAt("Q"), r = lines.longAt("R");
+  EXPECT_EQ(lines.longAt("AfterOpening"), r);
+  EXPECT_EQ(lines.longAt("AfterChoosing"), p);
+  EXPECT_EQ(lines.longAt("AfterFirstClose"), r) << "closing P leaves Q, R: R active";
+  EXPECT_EQ(lines.longAt("AfterSecondClose"), q);
+  EXPECT_EQ(lines.longAt("AfterLast"), -1);
+}
+
+TEST_F(Registry, ClosedWindowIsReallyClosed) {
+  Snippet open({"dev_open_window (0, 0, 160, 120, 'black', W)", "dev_close_window ()"}, {"W"});
+  ASSERT_EQ(open.run(), nullptr);
+  Snippet use({"W := " + std::to_string(open.longAt("W")),
+               "get_window_extents (W, Row, Column, Width, Height)"});
+  Record record = use.run();
+  ASSERT_NE(record, nullptr);
+  EXPECT_STREQ(record->progLineName, "get_window_extents");
+}
+
+TEST_F(Registry, UnregisteredHandleKeepsTheActiveWindow) {
+  Snippet lines({"dev_open_window (0, 0, 160, 120, 'black', A)", "dev_set_window (A + 1000)",
+                 "dev_get_window (Active)"},
+                {"A", "Active"});
+  ASSERT_EQ(lines.run(), nullptr);
+  EXPECT_EQ(lines.longAt("Active"), lines.longAt("A"));
+}
+
+struct CheckCase {
+  const char* line;
+  int32_t number;
+};
+
+class ArgumentChecks : public DisplayTest, public ::testing::WithParamInterface<CheckCase> {};
+
+TEST_P(ArgumentChecks, RefusedWithTheParametersNumber) {
+  Snippet lines({"dev_open_window (0, 0, 160, 120, 'black', P)",
+                 "dev_open_window (0, 0, 160, 120, 'black', Q)", GetParam().line});
+  Record record = lines.run();
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->kind, ErrorKindEngine);
+  EXPECT_EQ(record->errorCode, GetParam().number) << describe(record.get());
+  EXPECT_EQ(record->progLineNum, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DisplayOperations, ArgumentChecks,
+    ::testing::Values(
+        CheckCase{"dev_open_window (0, 0, '640', 480, 'black', W)", 1203},
+        CheckCase{"dev_open_window (0, 0, 640, 480, ['black', 'white'], W)", 1405},
+        CheckCase{"dev_open_window (0, 0, 640, 480, 0, W)", 1205},
+        CheckCase{"dev_open_window ([], 0, 640, 480, 'black', W)", 1401},
+        CheckCase{"dev_set_window ('P')", 1201}, CheckCase{"dev_set_window ([P, Q])", 1401},
+        CheckCase{"dev_set_window (1.0)", 1201}, CheckCase{"dev_set_part (0, 0, 'x', 10)", 1203},
+        CheckCase{"dev_set_part (0, 0, 10, [])", 1404}, CheckCase{"dev_set_color (5)", 1201},
+        CheckCase{"dev_set_colored ('red')", 1201}, CheckCase{"dev_set_line_width ([1, 2])", 1401},
+        CheckCase{"dev_set_line_width (2.0)", 1201}, CheckCase{"dev_set_draw (1)", 1201}));
+
+TEST_F(Registry, WithNoWindowEveryOperationSucceedsAndChangesNothing) {
+  Snippet lines(
+      {"dev_get_window (Before)", "dev_clear_window ()", "dev_close_window ()",
+       "dev_set_window (17)", "dev_set_window_extents (-1, -1, 800, 600)",
+       "dev_set_part ('any', [], 1, 2)", "dev_set_color ('red')",
+       "gen_image_const (Image, 'byte', 64, 48)", "dev_display (Image)", "dev_get_window (After)"},
+      {"Before", "After"});
+  ASSERT_EQ(lines.run(), nullptr);
+  EXPECT_EQ(lines.longAt("Before"), -1);
+  EXPECT_EQ(lines.longAt("After"), -1);
+}
+
+TEST_F(Registry, ChecksComeFirstEvenWithoutAWindow) {
+  Snippet color({"dev_set_color (5)"});
+  Record colorRecord = color.run();
+  ASSERT_NE(colorRecord, nullptr);
+  EXPECT_EQ(colorRecord->errorCode, 1201);
+  Snippet width({"dev_set_line_width ([1, 2])"});
+  Record widthRecord = width.run();
+  ASSERT_NE(widthRecord, nullptr);
+  EXPECT_EQ(widthRecord->errorCode, 1401);
+}
+
+TEST_F(Registry, RealPositionAndSizePassTheChecks) {
+  Snippet lines({"dev_open_window (0.0, 10.5, 200.0, 100.0, 'black', W)",
+                 "get_window_extents (W, Row, Column, Width, Height)"},
+                {"Width", "Height"});
+  Record record = lines.run();
+  ASSERT_EQ(record, nullptr) << describe(record.get());
+  EXPECT_EQ(lines.longAt("Width"), 200);
+  EXPECT_EQ(lines.longAt("Height"), 100);
+}
+
+TEST_F(Registry, ExtentsKeepNegativeValuesAsTheyAre) {
+  Snippet lines({"dev_open_window (20, 30, 160, 120, 'black', W)",
+                 "dev_set_window_extents (-1, -1, 800, 600)",
+                 "get_window_extents (W, Row, Column, Width, Height)",
+                 "dev_set_window_extents (5, 6, -1, -7)",
+                 "get_window_extents (W, Row2, Column2, Width2, Height2)"},
+                {"Row", "Column", "Width", "Height", "Row2", "Column2", "Width2", "Height2"});
+  ASSERT_EQ(lines.run(), nullptr);
+  EXPECT_EQ(lines.longs("Row"), std::vector<long>{20});
+  EXPECT_EQ(lines.longs("Column"), std::vector<long>{30});
+  EXPECT_EQ(lines.longs("Width"), std::vector<long>{800});
+  EXPECT_EQ(lines.longs("Height"), std::vector<long>{600});
+  EXPECT_EQ(lines.longAt("Row2"), 5);
+  EXPECT_EQ(lines.longAt("Column2"), 6);
+  EXPECT_EQ(lines.longAt("Width2"), 800);
+  EXPECT_EQ(lines.longAt("Height2"), 600);
+}
+
+TEST_F(Registry, DevSetPartAppliesToTheActiveWindow) {
+  Snippet lines({"dev_open_window (0, 0, 160, 120, 'black', W)", "dev_set_part (0, 0.5, 479, 639)",
+                 "get_part (W, Row1, Column1, Row2, Column2)"},
+                {"Row2", "Column2"});
+  ASSERT_EQ(lines.run(), nullptr);
+  EXPECT_EQ(lines.longAt("Row2"), 479);
+  EXPECT_EQ(lines.longAt("Column2"), 639);
+}
+
+TEST_F(Registry, RefusedBackgroundLeavesAnUnregisteredWindowOpen) {
+  Snippet first({"dev_open_window (0, 0, 160, 120, 'black', First)"}, {"First"});
+  ASSERT_EQ(first.run(), nullptr);
+  const long before = liveCount("windows");
+  Snippet refused({"dev_open_window (0, 0, 160, 120, 'no such colour', Second)"});
+  Record record = refused.run();
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->progLineName, std::string("dev_open_window"));
+  EXPECT_EQ(liveCount("windows"), before + 1) << "the refused window stays open";
+  Snippet active({"dev_get_window (Active)"}, {"Active"});
+  ASSERT_EQ(active.run(), nullptr);
+  EXPECT_EQ(active.longAt("Active"), first.longAt("First"));
+}
+
+}  // namespace
+}  // namespace quorvex::test

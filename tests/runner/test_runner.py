@@ -1,0 +1,108 @@
+"""quorvex-run end to end: outputs, JSON, failures, usage, snapshots."""
+import json
+import os
+import struct
+import subprocess
+import tempfile
+import unittest
+
+RUNNER = os.environ["QUORVEX_RUN"]
+LIBRARY = os.environ["QUORVEX_LIBRARY"]
+DATA = os.environ["QUORVEX_TEST_DATA"]
+PROCEDURES = os.path.join(DATA, "procedures")
+
+
+def run(*arguments):
+    return subprocess.run([RUNNER, "--library", LIBRARY, *arguments], capture_output=True,
+                          text=True, timeout=120)
+
+
+def png_size(path):
+    with open(path, "rb") as handle:
+        header = handle.read(24)
+    assert header[:8] == b"\x89PNG\r\n\x1a\n", path
+    return struct.unpack(">II", header[16:24])
+
+
+class OutputTest(unittest.TestCase):
+    def test_add_prints_the_sum(self):
+        result = run("--procedure", "add", "--path", PROCEDURES, "--in", "A=2", "--in", "B=3")
+        self.assertEqual((result.returncode, result.stdout), (0, "Sum: 5\n"), result.stderr)
+
+    def test_strings_and_lists(self):
+        result = run("--procedure", "add", "--path", PROCEDURES, "--in", "A=a", "--in", "B=b")
+        self.assertEqual(result.stdout, "Sum: ab\n")
+        result = run("--procedure", "sum_to", "--path", PROCEDURES, "--in", "N=4")
+        self.assertEqual(result.stdout, "Total: 10\nSquares: [1, 4, 9, 16]\n")
+
+    def test_json(self):
+        result = run("--procedure", "sum_to", "--path", PROCEDURES, "--in", "N=3", "--json")
+        self.assertEqual(json.loads(result.stdout), {"Total": [6], "Squares": [1, 4, 9]})
+
+    def test_program_runs_quietly(self):
+        result = run(os.path.join(DATA, "programs", "set_marker.hdev"))
+        self.assertEqual((result.returncode, result.stdout), (0, ""), result.stderr)
+
+
+class FailureTest(unittest.TestCase):
+    def test_failing_procedure_prints_every_field(self):
+        result = run("--procedure", "fail_at_line3", "--path", PROCEDURES)
+        self.assertEqual(result.returncode, 1)
+        for text in ("engine error 1301", "procedure: fail_at_line3", "line: 3 (get_system)",
+                     "error text: Wrong value of control parameter 1", "kind: 2"):
+            self.assertIn(text, result.stderr)
+
+    def test_unknown_input_names_the_inputs(self):
+        result = run("--procedure", "add", "--path", PROCEDURES, "--in", "C=1")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("its inputs: A, B", result.stderr)
+
+    def test_missing_procedure(self):
+        result = run("--procedure", "nowhere", "--path", PROCEDURES)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("engine error", result.stderr)
+
+    def test_bad_command_line_gets_usage(self):
+        for arguments in ([], ["--procedure"], ["--in", "x"], ["a.hdev", "--bogus"]):
+            result = run(*arguments)
+            self.assertEqual(result.returncode, 2, arguments)
+            self.assertIn("usage: quorvex-run", result.stderr)
+
+    def test_missing_library(self):
+        result = subprocess.run([RUNNER, "--library", "/nonexistent.so", "--procedure", "add"],
+                                capture_output=True, text=True)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("cannot load /nonexistent.so", result.stderr)
+
+
+class SnapshotTest(unittest.TestCase):
+    def test_every_open_window_is_written_with_its_size(self):
+        with tempfile.TemporaryDirectory() as folder:
+            snippet = os.path.join(folder, "two_windows.hdvp")
+            with open(snippet, "w", encoding="utf-8") as handle:
+                handle.write(
+                    '<?xml version="1.0" encoding="UTF-8"?>\n'
+                    '<hdevelop file_version="1.0" halcon_version="11.0">\n'
+                    '<procedure name="two_windows"><interface/><body>\n'
+                    "<l>dev_open_window (0, 0, 320, 200, 'black', A)</l>\n"
+                    "<l>dev_open_window (0, 0, 160, 100, 'white', B)</l>\n"
+                    "</body></procedure></hdevelop>\n")
+            shots = os.path.join(folder, "shots")
+            result = run("--procedure", "two_windows", "--path", folder, "--logo",
+                         "--snapshots", shots)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            files = sorted(os.listdir(shots))
+            self.assertEqual(len(files), 2, files)
+            self.assertEqual(sorted(png_size(os.path.join(shots, f)) for f in files),
+                             [(160, 100), (320, 200)])
+            self.assertEqual(result.stderr.count("snapshot: "), 2)
+
+    def test_default_window_and_verbose_messages(self):
+        result = run("--procedure", "add", "--path", PROCEDURES, "--in", "A=1", "--in", "B=1",
+                     "--default-window", "--verbose")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertRegex(result.stdout, r"^Opened default window with ID \d+\nSum: 2\n$")
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,105 @@
+#include "options.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace quorvex::run {
+
+const char* const kUsage =
+    "usage: quorvex-run [options] PROGRAM.hdev\n"
+    "       quorvex-run [options] --procedure NAME --path DIR [--in NAME=VALUE ...]\n"
+    "\n"
+    "Runs an HDevelop program or procedure through the quorvex library and prints the\n"
+    "procedure's control outputs, one per line as NAME: VALUE.\n"
+    "\n"
+    "  --procedure NAME        run the external procedure NAME (NAME.hdvp)\n"
+    "  --path DIR              add DIR to the procedure paths (repeatable)\n"
+    "  --in NAME=VALUE         set control input NAME; VALUE is an integer, a real or a\n"
+    "                          string, or a list [1, 2.5, 'a']; repeating NAME appends\n"
+    "  --json                  print the outputs as one JSON object of arrays\n"
+    "  --logo                  blend the logo into every window (hinit mode 1)\n"
+    "  --fullscreen            open every window fullscreen on its monitor\n"
+    "  --verbose               informational messages and low-level errors\n"
+    "  --default-window        open the default 640 x 480 window before running\n"
+    "  --attribute NAME=VALUE  set an engine attribute (integers stay integers)\n"
+    "  --snapshots DIR         write a PNG of every window still open at the end\n"
+    "  --library PATH          the quorvex library to load\n"
+    "  --help                  this text\n";
+
+namespace {
+
+std::pair<std::string, Values> assignment(const std::string& option, const std::string& text) {
+  const auto equals = text.find('=');
+  if (equals == std::string::npos || equals == 0) {
+    throw std::invalid_argument(option + " needs NAME=VALUE, got '" + text + "'");
+  }
+  return {text.substr(0, equals), parseValues(text.substr(equals + 1))};
+}
+
+void mergeInput(std::vector<std::pair<std::string, Values>>& inputs,
+                std::pair<std::string, Values> input) {
+  auto existing = std::find_if(inputs.begin(), inputs.end(),
+                               [&](const auto& known) { return known.first == input.first; });
+  if (existing == inputs.end()) {
+    inputs.push_back(std::move(input));
+  } else {
+    existing->second.insert(existing->second.end(), input.second.begin(), input.second.end());
+  }
+}
+
+}  // namespace
+
+Options parseOptions(const std::vector<std::string>& arguments) {
+  Options options;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    const auto value = [&]() -> const std::string& {
+      if (i + 1 >= arguments.size()) throw std::invalid_argument(argument + " needs a value");
+      return arguments[++i];
+    };
+    if (argument == "--help" || argument == "-h") {
+      options.help = true;
+    } else if (argument == "--procedure") {
+      options.procedure = value();
+    } else if (argument == "--path") {
+      options.paths.push_back(value());
+    } else if (argument == "--in") {
+      mergeInput(options.inputs, assignment(argument, value()));
+    } else if (argument == "--attribute") {
+      options.attributes.push_back(assignment(argument, value()));
+    } else if (argument == "--library") {
+      options.library = value();
+    } else if (argument == "--snapshots") {
+      options.snapshots = value();
+    } else if (argument == "--json") {
+      options.json = true;
+    } else if (argument == "--logo") {
+      options.logo = true;
+    } else if (argument == "--fullscreen") {
+      options.fullscreen = true;
+    } else if (argument == "--verbose") {
+      options.verbose = true;
+    } else if (argument == "--default-window") {
+      options.defaultWindow = true;
+    } else if (argument.size() > 1 && argument[0] == '-') {
+      throw std::invalid_argument("unknown option " + argument);
+    } else if (options.program.empty()) {
+      options.program = argument;
+    } else {
+      throw std::invalid_argument("more than one program given: " + argument);
+    }
+  }
+  if (options.help) return options;
+  if (options.program.empty() == options.procedure.empty()) {
+    throw std::invalid_argument("give either a program file or --procedure NAME");
+  }
+  if (!options.program.empty() && !options.inputs.empty()) {
+    throw std::invalid_argument("--in applies to a procedure, not to a program");
+  }
+  for (const auto& [name, values] : options.attributes) {
+    if (values.size() != 1) throw std::invalid_argument("--attribute " + name + " takes one value");
+  }
+  return options;
+}
+
+}  // namespace quorvex::run

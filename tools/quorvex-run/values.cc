@@ -1,0 +1,150 @@
+#include "values.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <stdexcept>
+
+namespace quorvex::run {
+namespace {
+
+std::string trimmed(const std::string& text) {
+  const auto begin = text.find_first_not_of(" \t");
+  if (begin == std::string::npos) return "";
+  const auto end = text.find_last_not_of(" \t");
+  return text.substr(begin, end - begin + 1);
+}
+
+Value parseScalar(const std::string& raw) {
+  const std::string text = trimmed(raw);
+  if (text.size() >= 2 && text.front() == '\'' && text.back() == '\'') {
+    return text.substr(1, text.size() - 2);
+  }
+  if (!text.empty() && text.front() == '\'')
+    throw std::invalid_argument("unterminated string: " + raw);
+  if (text.empty()) return std::string();
+  char* end = nullptr;
+  errno = 0;
+  const long long integer = std::strtoll(text.c_str(), &end, 10);
+  if (*end == '\0') {
+    if (errno == ERANGE || integer < std::numeric_limits<std::int32_t>::min() ||
+        integer > std::numeric_limits<std::int32_t>::max()) {
+      throw std::invalid_argument("integer out of range: " + text);
+    }
+    return static_cast<std::int32_t>(integer);
+  }
+  const double real = std::strtod(text.c_str(), &end);
+  if (*end == '\0' && std::isfinite(real)) return real;
+  return text;
+}
+
+// Splits a list's inside at commas outside quoted strings.
+std::vector<std::string> listItems(const std::string& inside) {
+  std::vector<std::string> items;
+  std::string current;
+  bool quoted = false;
+  for (char c : inside) {
+    if (c == '\'') quoted = !quoted;
+    if (c == ',' && !quoted) {
+      items.push_back(current);
+      current.clear();
+    } else {
+      current += c;
+    }
+  }
+  if (quoted) throw std::invalid_argument("unterminated string in list: [" + inside + "]");
+  if (!trimmed(current).empty() || !items.empty()) items.push_back(current);
+  return items;
+}
+
+std::string realText(double value) {
+  char buffer[40];
+  for (int precision = 6; precision <= 17; ++precision) {
+    std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
+    if (std::strtod(buffer, nullptr) == value) break;
+  }
+  std::string text(buffer);
+  if (std::isfinite(value) && text.find_first_of(".e") == std::string::npos) text += ".0";
+  return text;
+}
+
+template <typename Text, typename Real, typename Integer>
+std::string visitValue(const Value& value, Integer integer, Real real, Text text) {
+  if (const auto* i = std::get_if<std::int32_t>(&value)) return integer(*i);
+  if (const auto* d = std::get_if<double>(&value)) return real(*d);
+  return text(std::get<std::string>(value));
+}
+
+}  // namespace
+
+Values parseValues(const std::string& raw) {
+  const std::string text = trimmed(raw);
+  if (text.empty() || text.front() != '[') return {parseScalar(text)};
+  if (text.back() != ']') throw std::invalid_argument("unterminated list: " + raw);
+  Values values;
+  for (const std::string& item : listItems(text.substr(1, text.size() - 2))) {
+    values.push_back(parseScalar(item));
+  }
+  return values;
+}
+
+std::string readableText(const Values& values) {
+  const auto integer = [](std::int32_t i) { return std::to_string(i); };
+  if (values.size() == 1) {
+    return visitValue(values[0], integer, realText, [](const std::string& s) { return s; });
+  }
+  std::string text = "[";
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i) text += ", ";
+    text += visitValue(values[i], integer, realText,
+                       [](const std::string& s) { return "'" + s + "'"; });
+  }
+  return text + "]";
+}
+
+std::string jsonString(const std::string& text) {
+  std::string json = "\"";
+  for (unsigned char c : text) {
+    switch (c) {
+      case '"':
+        json += "\\\"";
+        break;
+      case '\\':
+        json += "\\\\";
+        break;
+      case '\n':
+        json += "\\n";
+        break;
+      case '\r':
+        json += "\\r";
+        break;
+      case '\t':
+        json += "\\t";
+        break;
+      default:
+        if (c < 0x20) {
+          char escape[8];
+          std::snprintf(escape, sizeof escape, "\\u%04x", c);
+          json += escape;
+        } else {
+          json += static_cast<char>(c);
+        }
+    }
+  }
+  return json + "\"";
+}
+
+std::string jsonArray(const Values& values) {
+  std::string json = "[";
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i) json += ", ";
+    json += visitValue(
+        values[i], [](std::int32_t v) { return std::to_string(v); },
+        [](double v) { return std::isfinite(v) ? realText(v) : std::string("null"); }, jsonString);
+  }
+  return json + "]";
+}
+
+}  // namespace quorvex::run
