@@ -82,6 +82,7 @@ def main(argv=None):
 
     if args.library:
         quorvex.load(args.library)
+    quorvex.init()
     quorvex.set_message_handlers(stdout=lambda text: print(text),
                                  stderr=lambda text: print(text, file=sys.stderr))
     quorvex.add_procedure_path(HERE)

@@ -48,6 +48,7 @@ SIGNATURES = {
     # Error records
     "hclearErrorMsg": (None, [ErrorPtr]),
     # Initialisation and engine settings
+    "hinit": (ErrorPtr, [_int]),
     "hprepareShutdown": (_int, []),
     "hsetEngineAttribute": (ErrorPtr, [_text, _text]),
     "hsetEngineAttributeInt": (ErrorPtr, [_text, _int]),
@@ -87,6 +88,9 @@ SIGNATURES = {
        for group in GROUPS},
     "hfreeProcedure": (None, [Handle]),
     "hfreeProcedureCall": (None, [Handle]),
+    # Windows
+    "hsetFullscreen": (_int, [_int]),
+    "hopenDefaultWindow": (ErrorPtr, []),
     # Messages
     "hsetStdOutHandler": (ErrorPtr, [MessageHandler]),
     "hsetStdErrHandler": (ErrorPtr, [MessageHandler]),

@@ -23,14 +23,19 @@ def _text(value, encoding="utf-8"):
 
 
 def init(logo=False, *, library=None):
-    """Initialise the library's engine.
+    """Initialise the library: call once before any program or procedure runs.
+
+    Sets the system parameters ``width`` and ``height`` to 512 and ``use_window_thread`` to
+    ``'true'``, and registers the library's display operators with the engine, so that
+    ``dev_open_window``, ``dev_display`` and the other ``dev_*`` lines draw into windows.
 
     Args:
-        logo: Whether to show the library's logo.
+        logo: ``True`` also switches the logo overlay in the windows' corners on, for the
+            rest of the process (``hinit(1)``); ``False`` leaves it as it is (``hinit(0)``).
         library: The :class:`~quorvex.Library`; the default one when omitted.
 
     Raises:
-        EngineError: The engine could not be initialised.
+        EngineError: The library could not be initialised.
     """
     library = _lib(library)
     check(library, library.hinit(1 if logo else 0))
@@ -115,20 +120,29 @@ def prepare_shutdown(*, library=None):
 
 
 def set_fullscreen(fullscreen, *, library=None):
-    """Choose whether the default window opens full screen.
+    """Choose whether windows opened from now on cover their monitor without a frame.
 
-    Raises:
-        EngineError: The library refused.
+    Windows already open are not touched.
+
+    Args:
+        fullscreen: ``True`` for frameless full-screen windows.
+        library: The :class:`~quorvex.Library`; the default one when omitted.
     """
     library = _lib(library)
-    check(library, library.hsetFullscreen(1 if fullscreen else 0))
+    library.hsetFullscreen(1 if fullscreen else 0)
 
 
 def open_default_window(*, library=None):
-    """Open the library's default graphics window.
+    """Open a 640 x 480 black window, the active window for programs from now on.
+
+    Needs :func:`init` first. The library reports a refused opening on its standard-error
+    channel (see :func:`~quorvex.set_message_handlers`), not as an error.
+
+    Args:
+        library: The :class:`~quorvex.Library`; the default one when omitted.
 
     Raises:
-        EngineError: The window could not be opened.
+        EngineError: The library failed otherwise.
     """
     library = _lib(library)
     check(library, library.hopenDefaultWindow())
