@@ -193,6 +193,42 @@ class SettingsTest(unittest.TestCase):
         self.assertEqual(quorvex.prepare_shutdown(), 0)
 
 
+class DisplayTest(unittest.TestCase):
+    """After init, the dev_* lines of procedures reach the library's windows."""
+
+    def active_window(self):
+        with tempfile.TemporaryDirectory() as folder:
+            with open(os.path.join(folder, "active_window.hdvp"), "w") as file:
+                file.write(ACTIVE_WINDOW)
+            quorvex.add_procedure_path(folder)
+            with quorvex.Procedure("active_window") as procedure:
+                window = procedure()["Window"]
+            quorvex.unload_all_procedures()
+        return window
+
+    def test_the_default_window_becomes_the_active_one(self):
+        quorvex.init(logo=False)
+        quorvex.init()  # a second initialisation is harmless
+        self.assertEqual(quorvex.get_system("width"), 512)
+        quorvex.set_fullscreen(False)
+        before = self.active_window()
+        quorvex.open_default_window()
+        after = self.active_window()
+        self.assertEqual(len(after), 1)
+        self.assertNotEqual(after, before)
+        self.assertNotEqual(after, [-1])
+
+
+ACTIVE_WINDOW = """<?xml version="1.0" encoding="UTF-8"?>
+<hdevelop file_version="1.0" halcon_version="11.0">
+<procedure name="active_window">
+<interface><oc><par name="Window" base_type="ctrl" dimension="0"/></oc></interface>
+<body><l>dev_get_window (Window)</l></body>
+</procedure>
+</hdevelop>
+"""
+
+
 EDITED = """<?xml version="1.0" encoding="UTF-8"?>
 <hdevelop file_version="1.0" halcon_version="11.0">
 <procedure name="edited_value">
