@@ -308,7 +308,8 @@ class Program(_Wrapper):
         """Load the program file ``path``.
 
         Args:
-            path: The ``.hdev`` file.
+            path: The ``.hdev`` file (``str``, ``bytes`` or path-like), encoded as the file
+                system encodes names.
             encoding: The encoding of names and string values.
             library: The :class:`~quorvex.Library`; the default one when omitted.
 
@@ -319,8 +320,8 @@ class Program(_Wrapper):
         self._encoding = encoding
         self.path = os.fspath(path)
         handle = _library.Handle()
-        check(library, library.hcreateProgram(_encode_name(self.path, encoding),
-                                              ctypes.byref(handle)), encoding)
+        check(library, library.hcreateProgram(os.fsencode(self.path), ctypes.byref(handle)),
+              encoding)
         self._own(library, handle.value, "hfreeProgram")
 
     def __repr__(self):

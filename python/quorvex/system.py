@@ -16,10 +16,12 @@ def _lib(library):
 
 
 def _text(value, encoding="utf-8"):
+    """The bytes the library receives for a name or value: ``str`` encoded, ``bytes`` kept."""
     if isinstance(value, bytes):
         return value
-    return os.fspath(value).encode(encoding) if not isinstance(value, str) \
-        else value.encode(encoding)
+    if isinstance(value, str):
+        return value.encode(encoding)
+    raise TypeError(f"expected str or bytes, not {type(value).__name__}")
 
 
 def init(logo=False, *, library=None):
@@ -52,7 +54,8 @@ def add_procedure_path(path, *, library=None):
         EngineError: The engine refused the path.
     """
     library = _lib(library)
-    check(library, library.haddProcedurePath(_text(path)))
+    # A folder name is encoded as the file system encodes it.
+    check(library, library.haddProcedurePath(os.fsencode(path)))
 
 
 def set_engine_attribute(name, value, *, library=None):
