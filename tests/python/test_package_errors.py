@@ -49,10 +49,6 @@ class FieldsTest(unittest.TestCase):
                          (ErrorKind.MESSAGE, None, None, -1, -1, None))
         self.assertEqual(str(error), error.message)
 
-    def test_kind_names(self):
-        self.assertEqual([kind.name for kind in ErrorKind], ["MESSAGE", "OPERATOR", "ENGINE"])
-        self.assertEqual(EngineError("x", kind=7).kind, 7)  # an unknown kind is kept
-
     def test_errors_pickle_with_their_fields(self):
         with quorvex.Procedure("fail_at_line3") as procedure:
             error = failure_of(procedure)

@@ -36,15 +36,6 @@ class DeclarationTest(unittest.TestCase):
         self.assertEqual(sorted(_library.SIGNATURES), sorted(exported_names()))
         self.assertEqual(LIB.missing, [])
 
-    def test_declarations_use_the_header_types(self):
-        self.assertIs(LIB.hgetTupleElemString_TO_BE_FREED.restype, ctypes.c_void_p)
-        self.assertEqual(LIB.hfreeTupleElemString.argtypes, [ctypes.c_void_p])
-        self.assertEqual(LIB.happendTupleLong.argtypes[1], ctypes.c_int32)
-        record = _library.ErrorMsg
-        self.assertEqual([name for name, _ in record._fields_],
-                         ["kind", "procName", "progLineName", "errorCode", "progLineNum",
-                          "message", "errorText", "reserved"])
-
     def test_an_export_the_file_lacks_fails_only_when_called(self):
         saved = dict(_library.SIGNATURES)
         _library.SIGNATURES["hnoSuchExport"] = (None, [])

@@ -73,11 +73,6 @@ class NoLeakTest(unittest.TestCase):
         for _ in range(20):
             quorvex.Program(PROGRAM).call()
 
-    def test_many_tuples(self):
-        for i in range(500):
-            quorvex.Tuple([i, float(i), str(i)]).to_list()
-            quorvex.get_system("width")
-
 
 class FinalizerTest(unittest.TestCase):
     def test_forgotten_objects_are_released_when_collected(self):
@@ -95,14 +90,6 @@ class FinalizerTest(unittest.TestCase):
         self.assertEqual(during["program_calls"], before["program_calls"] + 1)
         self.assertGreater(during["tuples"], before["tuples"])
         del procedure, call, tuple_, program, program_call
-        self.assertEqual(live(), before)
-
-    def test_objects_in_a_reference_cycle_are_released(self):
-        before = live()
-        holder = {"procedure": quorvex.Procedure("add")}
-        holder["self"] = holder
-        holder["call"] = holder["procedure"].create_call()
-        del holder
         self.assertEqual(live(), before)
 
 
@@ -132,16 +119,6 @@ class ParentTest(unittest.TestCase):
         call.set_input("B", 1)
         call.execute()
         del call
-        self.assertEqual(live(), before)
-
-    def test_a_program_call_keeps_its_program(self):
-        before = live()
-        program = quorvex.Program(PROGRAM)
-        call = program.create_call()
-        program.close()
-        call.execute()
-        self.assertEqual(live()["programs"], before["programs"] + 1)
-        call.close()
         self.assertEqual(live(), before)
 
 

@@ -18,27 +18,15 @@ class RoundTripTest(unittest.TestCase):
         self.assertEqual(result, values)
         self.assertEqual([type(v) for v in result], [type(v) for v in values])
         self.assertEqual(types, [1, 1, 1, 1, 2, 2, 2, 4, 4, 2])
-
-    def test_real_with_integral_value_stays_real(self):
-        result, types = self.round_trip([5.0])
-        self.assertIsInstance(result[0], float)
-        self.assertEqual(types, [ElemType.REAL])
-
-    def test_special_reals(self):
-        result, _ = self.round_trip([float("inf"), float("-inf"), float("nan")])
-        self.assertEqual(result[:2], [float("inf"), float("-inf")])
-        self.assertNotEqual(result[2], result[2])
+        with Tuple([bytearray(b"ab"), memoryview(b"cd")], encoding=None) as raw:
+            self.assertEqual(raw.to_list(), [b"ab", b"cd"])
 
     def test_bool_is_an_integer(self):
         self.assertEqual(self.round_trip([True, False]), ([1, 0], [1, 1]))
 
-    def test_scalar_gives_one_element(self):
-        with Tuple("one") as tuple_:
-            self.assertEqual(tuple_.to_list(), ["one"])
-            self.assertEqual(tuple_.to_python(), "one")
-
-    def test_to_python_keeps_lists_for_other_lengths(self):
-        with Tuple([]) as empty, Tuple([1, 2]) as two:
+    def test_to_python_gives_the_element_only_for_one_element(self):
+        with Tuple("one") as one, Tuple([]) as empty, Tuple([1, 2]) as two:
+            self.assertEqual((one.to_list(), one.to_python()), (["one"], "one"))
             self.assertEqual(empty.to_python(), [])
             self.assertEqual(two.to_python(), [1, 2])
 
@@ -67,10 +55,6 @@ class RoundTripTest(unittest.TestCase):
             second.encoding = None
             self.assertEqual(second[0], raw)
 
-    def test_bytearray_and_memoryview_pass_as_bytes(self):
-        result, _ = self.round_trip([bytearray(b"ab"), memoryview(b"cd")], encoding=None)
-        self.assertEqual(result, [b"ab", b"cd"])
-
     def test_other_integral_and_real_types_convert(self):
         import fractions
         result, types = self.round_trip([fractions.Fraction(1, 4)])
@@ -97,10 +81,6 @@ class RefusalTest(unittest.TestCase):
         for value in ("a\0b", b"\0"):
             with self.subTest(value=value), self.assertRaises(ValueError):
                 Tuple([value])
-
-    def test_text_the_encoding_cannot_hold(self):
-        with self.assertRaises(UnicodeEncodeError):
-            Tuple(["\N{SNOWMAN}"], encoding="ascii")
 
     def test_str_in_a_bytes_only_tuple(self):
         with self.assertRaises(TypeError):
@@ -136,18 +116,11 @@ class SequenceTest(unittest.TestCase):
         self.tuple.extend(["y", 0.5])
         self.assertEqual(self.tuple.to_list(), [10, 2.5, "x", -1, "y", 0.5])
 
-    def test_type_of(self):
-        self.assertEqual([self.tuple.type_of(i) for i in (0, 1, -1)],
-                         [ElemType.INTEGER, ElemType.REAL, ElemType.STRING])
-
     def test_copy_from_another_tuple_is_independent(self):
         with Tuple(self.tuple) as copy:
             copy.append(4)
             self.assertEqual(copy.to_list(), [10, 2.5, "x", 4])
         self.assertEqual(len(self.tuple), 3)
-
-    def test_repr_shows_values(self):
-        self.assertEqual(repr(self.tuple), "quorvex.Tuple([10, 2.5, 'x'])")
 
 
 class ClosedTupleTest(unittest.TestCase):
