@@ -28,4 +28,3 @@ QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hinit(int32_t mode) {
     HDevEngine().SetHDevOperatorImpl(quorvex::display::operatorImpl.load(), true);
   });
 }
-

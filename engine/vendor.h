@@ -11,9 +11,9 @@ namespace quorvex::engine {
 
 using HalconCpp::HException;
 using HalconCpp::Hlong;
+using HalconCpp::HObject;
 using HalconCpp::HString;
 using HalconCpp::HTuple;
-using HalconCpp::HObject;
 using HDevEngineCpp::HDevEngine;
 using HDevEngineCpp::HDevEngineException;
 using HDevEngineCpp::HDevOperatorImplCpp;
