@@ -74,6 +74,47 @@ class Owner:
             parent._release_if_unused()
 
 
+class Wrapper:
+    """The ownership every public wrapper shares: one :class:`Owner`, closed once."""
+
+    def _own(self, library, handle, release, parent=None):
+        self._owner = Owner(library, handle, release,
+                            parent._owner if parent is not None else None)
+        self._finalizer = attach(self, self._owner)
+
+    @property
+    def library(self):
+        """The :class:`~quorvex.Library` holding the object."""
+        return self._owner.library
+
+    @property
+    def handle(self):
+        """The library handle as an ``int``, still owned by this object.
+
+        Raises:
+            ValueError: The object is closed.
+        """
+        return self._owner.handle
+
+    @property
+    def closed(self):
+        """Whether :meth:`close` was called."""
+        return self._owner.closed
+
+    def close(self):
+        """Release the handle through the library; later calls do nothing.
+
+        A procedure or program with calls still open is released after its last call.
+        """
+        self._finalizer()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc_info):
+        self.close()
+
+
 def attach(wrapper, owner):
     """Close ``owner`` when ``wrapper`` is collected; return the finalizer.
 

@@ -3,7 +3,7 @@ import ctypes
 import os
 
 from . import _library
-from ._resources import Owner, attach
+from ._resources import Wrapper
 from .errors import check
 from .tuples import Tuple, as_tuple
 
@@ -24,48 +24,7 @@ def _check_index(index):
     return int(index)
 
 
-class _Wrapper:
-    """Common ownership of the four engine wrappers."""
-
-    def _own(self, library, handle, release, parent=None):
-        self._owner = Owner(library, handle, release,
-                            parent._owner if parent is not None else None)
-        self._finalizer = attach(self, self._owner)
-
-    @property
-    def library(self):
-        """The :class:`~quorvex.Library` holding the object."""
-        return self._owner.library
-
-    @property
-    def handle(self):
-        """The library handle as an ``int``, still owned by this object.
-
-        Raises:
-            ValueError: The object is closed.
-        """
-        return self._owner.handle
-
-    @property
-    def closed(self):
-        """Whether :meth:`close` was called."""
-        return self._owner.closed
-
-    def close(self):
-        """Release the handle through the library; later calls do nothing.
-
-        A procedure or program with calls still open is released after its last call.
-        """
-        self._finalizer()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc_info):
-        self.close()
-
-
-class Procedure(_Wrapper):
+class Procedure(Wrapper):
     """An external HDevelop procedure, ``NAME.hdvp`` from the procedure paths.
 
     Parameter names come in four groups, in interface order: :attr:`input_ctrl_names`,
@@ -182,7 +141,7 @@ class Procedure(_Wrapper):
     __call__ = call
 
 
-class ProcedureCall(_Wrapper):
+class ProcedureCall(Wrapper):
     """One call of a :class:`Procedure`: set inputs, execute, read outputs.
 
     Parameters are named, or numbered from 1 in their group as the library numbers them.
@@ -297,7 +256,7 @@ class ProcedureCall(_Wrapper):
                 for index, name in enumerate(self._outputs, start=1)}
 
 
-class Program(_Wrapper):
+class Program(Wrapper):
     """An HDevelop program (``.hdev``) with its main procedure and local procedures.
 
     External procedures the program calls are found in the procedure paths. The C interface
@@ -344,7 +303,7 @@ class Program(_Wrapper):
     call = __call__ = execute
 
 
-class ProgramCall(_Wrapper):
+class ProgramCall(Wrapper):
     """A run of a :class:`Program`'s main procedure, executable any number of times."""
 
     def __init__(self, program):

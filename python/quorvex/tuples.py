@@ -4,7 +4,7 @@ import enum
 import numbers
 
 from . import _library
-from ._resources import Owner, attach
+from ._resources import Wrapper
 from .errors import EngineError, check
 
 __all__ = ["ElemType", "Tuple", "INT32_MIN", "INT32_MAX"]
@@ -53,7 +53,7 @@ def _classify(value):
                     f"{type(value).__name__}")
 
 
-class Tuple:
+class Tuple(Wrapper):
     """A control tuple owned by the library: a flat sequence of integers, reals and strings.
 
     Conversion from Python:
@@ -109,8 +109,7 @@ class Tuple:
             raise
 
     def _adopt(self, library, handle, encoding, errors):
-        self._owner = Owner(library, handle, "hfreeTuple")
-        self._finalizer = attach(self, self._owner)
+        self._own(library, handle, "hfreeTuple")
         self.encoding = encoding
         self.errors = errors
 
@@ -139,35 +138,6 @@ class Tuple:
         self = cls.__new__(cls)
         self._adopt(library or _library.default_library(), handle, encoding, errors)
         return self
-
-    @property
-    def library(self):
-        """The :class:`~quorvex.Library` holding the tuple."""
-        return self._owner.library
-
-    @property
-    def handle(self):
-        """The ``TupleHandle`` as an ``int``, still owned by this object.
-
-        Raises:
-            ValueError: The tuple is closed.
-        """
-        return self._owner.handle
-
-    @property
-    def closed(self):
-        """Whether the tuple was released."""
-        return self._owner.closed
-
-    def close(self):
-        """Release the tuple; later calls do nothing."""
-        self._finalizer()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc_info):
-        self.close()
 
     def append(self, value):
         """Append one element.
