@@ -4,7 +4,7 @@ import os
 
 from . import _library
 from ._resources import Wrapper
-from .errors import check
+from .errors import check, created
 from .tuples import Tuple, as_tuple
 
 __all__ = ["Procedure", "ProcedureCall", "Program", "ProgramCall"]
@@ -52,10 +52,9 @@ class Procedure(Wrapper):
         library = library or _library.default_library()
         self._encoding = encoding
         self.name = name
-        handle = _library.Handle()
-        check(library, library.hcreateProcedure(_encode_name(name, encoding),
-                                                ctypes.byref(handle)), encoding)
-        self._own(library, handle.value, "hfreeProcedure")
+        handle = created(library, library.hcreateProcedure, _encode_name(name, encoding),
+                         encoding=encoding)
+        self._own(library, handle, "hfreeProcedure")
         self._names = {}
 
     def __repr__(self):
@@ -163,10 +162,9 @@ class ProcedureCall(Wrapper):
         self._inputs = procedure.input_ctrl_names
         self._outputs = procedure.output_ctrl_names
         library = procedure.library
-        handle = _library.Handle()
-        check(library, library.hcreateProcedureCall(procedure.handle, ctypes.byref(handle)),
-              self._encoding)
-        self._own(library, handle.value, "hfreeProcedureCall", parent=procedure)
+        handle = created(library, library.hcreateProcedureCall, procedure.handle,
+                         encoding=self._encoding)
+        self._own(library, handle, "hfreeProcedureCall", parent=procedure)
 
     def __repr__(self):
         state = " closed" if self.closed else ""
@@ -230,10 +228,9 @@ class ProcedureCall(Wrapper):
         """
         index = self._index(name_or_index, self._outputs, "output")
         library = self.library
-        out = _library.Handle()
-        check(library, library.hprocedurecallGetOutputCtrlParamTuple(
-            self.handle, index, ctypes.byref(out)), self._encoding)
-        return Tuple.from_handle(out.value, encoding=self._encoding, library=library)
+        handle = created(library, library.hprocedurecallGetOutputCtrlParamTuple, self.handle,
+                         index, encoding=self._encoding)
+        return Tuple.from_handle(handle, encoding=self._encoding, library=library)
 
     def get_output(self, name_or_index):
         """Return one control output's values as a list.
@@ -278,10 +275,9 @@ class Program(Wrapper):
         library = library or _library.default_library()
         self._encoding = encoding
         self.path = os.fspath(path)
-        handle = _library.Handle()
-        check(library, library.hcreateProgram(os.fsencode(self.path), ctypes.byref(handle)),
-              encoding)
-        self._own(library, handle.value, "hfreeProgram")
+        handle = created(library, library.hcreateProgram, os.fsencode(self.path),
+                         encoding=encoding)
+        self._own(library, handle, "hfreeProgram")
 
     def __repr__(self):
         state = " closed" if self.closed else ""
@@ -318,10 +314,9 @@ class ProgramCall(Wrapper):
         self.program = program
         self._encoding = program._encoding
         library = program.library
-        handle = _library.Handle()
-        check(library, library.hcreateProgramCall(program.handle, ctypes.byref(handle)),
-              self._encoding)
-        self._own(library, handle.value, "hfreeProgramCall", parent=program)
+        handle = created(library, library.hcreateProgramCall, program.handle,
+                         encoding=self._encoding)
+        self._own(library, handle, "hfreeProgramCall", parent=program)
 
     def __repr__(self):
         state = " closed" if self.closed else ""

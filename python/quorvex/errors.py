@@ -1,4 +1,5 @@
 """The library's error records as Python exceptions."""
+import ctypes
 import enum
 
 __all__ = ["ErrorKind", "EngineError", "check"]
@@ -138,3 +139,23 @@ def check(library, record, encoding="utf-8"):
         # keep each other (and every handle the failing call's frames hold) until the
         # cycle collector runs.
         del error
+
+
+def created(library, create, *args, encoding="utf-8"):
+    """Call an export that writes a new handle into its last argument; return the handle.
+
+    Args:
+        library: The :class:`~quorvex.Library` that ``create`` belongs to.
+        create: The export, e.g. ``library.hcreateTuple``.
+        *args: Its arguments before the handle's address.
+        encoding: The encoding of an error record's texts.
+
+    Returns:
+        The handle as an ``int``, owned by the caller from now on.
+
+    Raises:
+        EngineError: The export failed; nothing was made.
+    """
+    handle = ctypes.c_void_p()
+    check(library, create(*args, ctypes.byref(handle)), encoding)
+    return handle.value

@@ -1,9 +1,8 @@
 """Engine-wide settings: initialisation, procedure paths, attributes, system queries."""
-import ctypes
 import os
 
 from . import _library
-from .errors import check
+from .errors import check, created
 from .tuples import Tuple
 
 __all__ = ["init", "add_procedure_path", "set_engine_attribute", "unload_all_procedures",
@@ -110,9 +109,8 @@ def get_system(query, *, library=None):
         EngineError: An unknown parameter.
     """
     library = _lib(library)
-    handle = _library.Handle()
-    check(library, library.hgetsystem(_text(query), ctypes.byref(handle)))
-    with Tuple.from_handle(handle.value, library=library) as value:
+    handle = created(library, library.hgetsystem, _text(query))
+    with Tuple.from_handle(handle, library=library) as value:
         return value.to_python()
 
 

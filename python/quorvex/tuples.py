@@ -5,7 +5,7 @@ import numbers
 
 from . import _library
 from ._resources import Wrapper
-from .errors import EngineError, check
+from .errors import EngineError, created
 
 __all__ = ["ElemType", "Tuple", "INT32_MIN", "INT32_MAX"]
 
@@ -99,9 +99,7 @@ class Tuple(Wrapper):
             EngineError: The library could not create the tuple or append to it.
         """
         library = library or _library.default_library()
-        handle = _library.Handle()
-        check(library, library.hcreateTuple(ctypes.byref(handle)))
-        self._adopt(library, handle.value, encoding, errors)
+        self._adopt(library, created(library, library.hcreateTuple), encoding, errors)
         try:
             self.extend(values if isinstance(values, (list, tuple, Tuple)) else [values])
         except BaseException:
