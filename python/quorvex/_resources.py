@@ -104,7 +104,8 @@ class Wrapper:
     def close(self):
         """Release the handle through the library; later calls do nothing.
 
-        A procedure or program with calls still open is released after its last call.
+        An object that others were made from (a procedure or program with calls still
+        open) is released after the last of them.
         """
         self._finalizer()
 
