@@ -12,6 +12,7 @@
 #include "api/test_data.h"
 #include "hdevengine/HDevEngineCpp.h"
 #include "quorvex.h"
+#include "temp_folder.h"
 
 namespace quorvex::test {
 namespace {
@@ -132,8 +133,9 @@ int32_t runAnswer(ProcedureHandle procedure) {
 }
 
 TEST_F(EngineSettings, UnloadReadsEditedProceduresAgainAndKeepsOldHandles) {
-  char folder[] = "/tmp/quorvex_unload_XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string folderPath = makeTempFolder("quorvex_unload_");
+  ASSERT_FALSE(folderPath.empty());
+  const char* folder = folderPath.c_str();
   writeAnswerProcedure(folder, 1);
   ASSERT_OK(haddProcedurePath(folder));
 

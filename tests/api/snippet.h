@@ -12,6 +12,7 @@
 
 #include "api/handle_owners.h"
 #include "api/record_assertions.h"
+#include "temp_folder.h"
 
 namespace quorvex::test {
 
@@ -85,8 +86,7 @@ class Snippet {
   // with everything in it when the process ends.
   struct Folder {
     Folder() {
-      char pattern[] = "/tmp/quorvex_snippets_XXXXXX";
-      if (const char* made = mkdtemp(pattern)) path = made;
+      path = makeTempFolder("quorvex_snippets_");
       EXPECT_OK(haddProcedurePath(path.c_str()));
     }
     ~Folder() {

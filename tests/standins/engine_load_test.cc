@@ -2,7 +2,7 @@
 // procedure cache.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
+#include <filesystem>
 
 #include <fstream>
 #include <string>
@@ -211,7 +211,7 @@ TEST(EngineCache, ProcedurePathsAreSearchedInTheOrderAdded) {
   writeProcedure(name, {{}, {}, {}, {"R"}}, {"R := 'scratch'"});
   // A second folder with the same procedure, added after the scratch folder.
   const std::string later = scratchFolder() + "/later";
-  mkdir(later.c_str(), 0700);
+  std::filesystem::create_directory(later);
   std::ofstream(later + "/" + name + ".hdvp")
       << "<hdevelop><procedure name='" << name << "'><interface><oc><par name='R'/></oc>"
       << "</interface><body><l>R := 'later'</l></body></procedure></hdevelop>";

@@ -12,6 +12,7 @@
 
 #include "halconcpp/HalconCpp.h"
 #include "hdevengine/HDevEngineCpp.h"
+#include "temp_folder.h"
 
 namespace quorvex::test {
 
@@ -26,12 +27,9 @@ inline std::string engineData() {
 // A folder of procedures written by the tests, on the engine's procedure path.
 inline const std::string& scratchFolder() {
   static const std::string folder = [] {
-    std::string pattern = testing::TempDir() + "quorvex_engine_XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    const char* made = mkdtemp(buffer.data());
-    if (!made) ADD_FAILURE() << "cannot create a scratch folder";
-    std::string path = made ? made : ".";
+    std::string path = makeTempFolder("quorvex_engine_");
+    if (path.empty()) ADD_FAILURE() << "cannot create a scratch folder";
+    if (path.empty()) path = ".";
     HDevEngineCpp::HDevEngine().AddProcedurePath(path.c_str());
     return path;
   }();

@@ -8,7 +8,7 @@ namespace HalconCpp {
 // The error every operator raises: an error number, a message and the name of the operator
 // that failed. The message of an operator failure reads like the vendor's,
 // "HALCON error #1301: Wrong value of control parameter 1 in operator get_system".
-class HException {
+class HALCONCPP_API HException {
  public:
   HException(const char* message, Hlong errorCode);
   HException(const char* procName, const char* message, Hlong errorCode);

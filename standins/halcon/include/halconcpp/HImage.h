@@ -7,7 +7,7 @@
 namespace HalconCpp {
 
 // An HObject that holds exactly one image. Copies share the pixel data, as HObject copies do.
-class HImage : public HObject {
+class HALCONCPP_API HImage : public HObject {
  public:
   // Uninitialised, like a default HObject.
   HImage();

@@ -14,7 +14,7 @@ struct IconicObject;
 // A tuple of iconic objects: images, regions and contours. Copies share the objects, as the
 // vendor's object keys do; pixel data that an operator writes in place is seen by every copy.
 // A default-constructed object is uninitialised; GenEmptyObj gives an initialised empty one.
-class HObject {
+class HALCONCPP_API HObject {
  public:
   using Item = std::shared_ptr<Standin::IconicObject>;
 
@@ -42,11 +42,12 @@ class HObject {
   bool initialized_;
 };
 
-void GenEmptyObj(HObject* EmptyObject);
-void CountObj(const HObject& Objects, HTuple* Number);
-void SelectObj(const HObject& Objects, HObject* ObjectSelected, const HTuple& Index);
-void ConcatObj(const HObject& Objects1, const HObject& Objects2, HObject* ObjectsConcat);
-void GetObjClass(const HObject& Object, HTuple* Class);
+HALCONCPP_API void GenEmptyObj(HObject* EmptyObject);
+HALCONCPP_API void CountObj(const HObject& Objects, HTuple* Number);
+HALCONCPP_API void SelectObj(const HObject& Objects, HObject* ObjectSelected, const HTuple& Index);
+HALCONCPP_API void ConcatObj(const HObject& Objects1, const HObject& Objects2,
+                             HObject* ObjectsConcat);
+HALCONCPP_API void GetObjClass(const HObject& Object, HTuple* Class);
 
 }  // namespace HalconCpp
 

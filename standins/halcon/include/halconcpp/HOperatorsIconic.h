@@ -11,54 +11,62 @@ namespace HalconCpp {
 
 // Images. A created image wider or taller than the system parameters "width"/"height"
 // raises those parameters to its size.
-void GenImageConst(HObject* Image, const HTuple& Type, const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void GenImageConst(HObject* Image, const HTuple& Type, const HTuple& Width,
+                                 const HTuple& Height);
 // Wraps the caller's memory without copying it; pointers are integer tuple elements.
 // ClearProc is the address of a function void f(void*) called for each plane when the last
 // object sharing it goes away; 0: never freed.
-void GenImage1Extern(HObject* Image, const HTuple& Type, const HTuple& Width, const HTuple& Height,
-                     const HTuple& PixelPointer, const HTuple& ClearProc);
-void GenImage3Extern(HObject* Image, const HTuple& Type, const HTuple& Width, const HTuple& Height,
-                     const HTuple& PointerRed, const HTuple& PointerGreen,
-                     const HTuple& PointerBlue, const HTuple& ClearProc);
+HALCONCPP_API void GenImage1Extern(HObject* Image, const HTuple& Type, const HTuple& Width,
+                                   const HTuple& Height, const HTuple& PixelPointer,
+                                   const HTuple& ClearProc);
+HALCONCPP_API void GenImage3Extern(HObject* Image, const HTuple& Type, const HTuple& Width,
+                                   const HTuple& Height, const HTuple& PointerRed,
+                                   const HTuple& PointerGreen, const HTuple& PointerBlue,
+                                   const HTuple& ClearProc);
 // Writable plane addresses: writes through them are seen by every object sharing the image.
-void GetImagePointer1(const HObject& Image, HTuple* Pointer, HTuple* Type, HTuple* Width,
-                      HTuple* Height);
-void GetImagePointer3(const HObject& ImageRGB, HTuple* PointerRed, HTuple* PointerGreen,
-                      HTuple* PointerBlue, HTuple* Type, HTuple* Width, HTuple* Height);
+HALCONCPP_API void GetImagePointer1(const HObject& Image, HTuple* Pointer, HTuple* Type,
+                                    HTuple* Width, HTuple* Height);
+HALCONCPP_API void GetImagePointer3(const HObject& ImageRGB, HTuple* PointerRed,
+                                    HTuple* PointerGreen, HTuple* PointerBlue, HTuple* Type,
+                                    HTuple* Width, HTuple* Height);
 // Channel counts from 1; the result shares the channel's plane.
-void AccessChannel(const HObject& MultiChannelImage, HObject* Image, const HTuple& Channel);
+HALCONCPP_API void AccessChannel(const HObject& MultiChannelImage, HObject* Image,
+                                 const HTuple& Channel);
 // Shares the first channel of each input without copying.
-void Compose3(const HObject& Image1, const HObject& Image2, const HObject& Image3,
-              HObject* MultiChannelImage);
-void CountChannels(const HObject& MultiChannelImage, HTuple* Channels);
-void FullDomain(const HObject& Image, HObject* ImageFull);
-void GetImageSize(const HObject& Image, HTuple* Width, HTuple* Height);
-void TileImagesOffset(const HObject& Images, HObject* TiledImage, const HTuple& OffsetRow,
-                      const HTuple& OffsetCol, const HTuple& Row1, const HTuple& Col1,
-                      const HTuple& Row2, const HTuple& Col2, const HTuple& Width,
-                      const HTuple& Height);
+HALCONCPP_API void Compose3(const HObject& Image1, const HObject& Image2, const HObject& Image3,
+                            HObject* MultiChannelImage);
+HALCONCPP_API void CountChannels(const HObject& MultiChannelImage, HTuple* Channels);
+HALCONCPP_API void FullDomain(const HObject& Image, HObject* ImageFull);
+HALCONCPP_API void GetImageSize(const HObject& Image, HTuple* Width, HTuple* Height);
+HALCONCPP_API void TileImagesOffset(const HObject& Images, HObject* TiledImage,
+                                    const HTuple& OffsetRow, const HTuple& OffsetCol,
+                                    const HTuple& Row1, const HTuple& Col1, const HTuple& Row2,
+                                    const HTuple& Col2, const HTuple& Width, const HTuple& Height);
 // Grey values of many points; a multi-channel image gives every channel of the first point,
 // then every channel of the second, and so on.
-void GetGrayval(const HObject& Image, const HTuple& Row, const HTuple& Column, HTuple* Grayval);
+HALCONCPP_API void GetGrayval(const HObject& Image, const HTuple& Row, const HTuple& Column,
+                              HTuple* Grayval);
 // Writes into the image in place, seen by every object sharing it.
-void SetGrayval(const HObject& Image, const HTuple& Row, const HTuple& Column,
-                const HTuple& Grayval);
-void PaintRegion(const HObject& Region, const HObject& Image, HObject* ImageResult,
-                 const HTuple& Grayval, const HTuple& Type);
-void ReadImage(HObject* Image, const HTuple& FileName);
-void WriteImage(const HObject& Image, const HTuple& Format, const HTuple& FillColor,
-                const HTuple& FileName);
+HALCONCPP_API void SetGrayval(const HObject& Image, const HTuple& Row, const HTuple& Column,
+                              const HTuple& Grayval);
+HALCONCPP_API void PaintRegion(const HObject& Region, const HObject& Image, HObject* ImageResult,
+                               const HTuple& Grayval, const HTuple& Type);
+HALCONCPP_API void ReadImage(HObject* Image, const HTuple& FileName);
+HALCONCPP_API void WriteImage(const HObject& Image, const HTuple& Format, const HTuple& FillColor,
+                              const HTuple& FileName);
 
 // Regions.
-void GenRectangle1(HObject* Rectangle, const HTuple& Row1, const HTuple& Column1,
-                   const HTuple& Row2, const HTuple& Column2);
-void GenCircle(HObject* Circle, const HTuple& Row, const HTuple& Column, const HTuple& Radius);
-void Threshold(const HObject& Image, HObject* Region, const HTuple& MinGray, const HTuple& MaxGray);
-void Connection(const HObject& Region, HObject* ConnectedRegions);
-void AreaCenter(const HObject& Regions, HTuple* Area, HTuple* Row, HTuple* Column);
+HALCONCPP_API void GenRectangle1(HObject* Rectangle, const HTuple& Row1, const HTuple& Column1,
+                                 const HTuple& Row2, const HTuple& Column2);
+HALCONCPP_API void GenCircle(HObject* Circle, const HTuple& Row, const HTuple& Column,
+                             const HTuple& Radius);
+HALCONCPP_API void Threshold(const HObject& Image, HObject* Region, const HTuple& MinGray,
+                             const HTuple& MaxGray);
+HALCONCPP_API void Connection(const HObject& Region, HObject* ConnectedRegions);
+HALCONCPP_API void AreaCenter(const HObject& Regions, HTuple* Area, HTuple* Row, HTuple* Column);
 
 // Contours.
-void GenContourPolygonXld(HObject* Contour, const HTuple& Row, const HTuple& Col);
+HALCONCPP_API void GenContourPolygonXld(HObject* Contour, const HTuple& Row, const HTuple& Col);
 
 }  // namespace HalconCpp
 

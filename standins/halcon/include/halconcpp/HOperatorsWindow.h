@@ -9,33 +9,37 @@
 // integers; every operation on a closed or unknown handle raises HException 5100.
 namespace HalconCpp {
 
-void OpenWindow(const HTuple& Row, const HTuple& Column, const HTuple& Width, const HTuple& Height,
-                const HTuple& FatherWindow, const HTuple& Mode, const HTuple& Machine,
-                HTuple* WindowHandle);
-void CloseWindow(const HTuple& WindowHandle);
-void ClearWindow(const HTuple& WindowHandle);
-void SetWindowParam(const HTuple& WindowHandle, const HTuple& Param, const HTuple& Value);
-void SetWindowExtents(const HTuple& WindowHandle, const HTuple& Row, const HTuple& Column,
-                      const HTuple& Width, const HTuple& Height);
-void GetWindowExtents(const HTuple& WindowHandle, HTuple* Row, HTuple* Column, HTuple* Width,
-                      HTuple* Height);
-void GetOsWindowHandle(const HTuple& WindowHandle, HTuple* OSWindowHandle, HTuple* OSDisplayHandle);
-void SetPart(const HTuple& WindowHandle, const HTuple& Row1, const HTuple& Column1,
-             const HTuple& Row2, const HTuple& Column2);
-void GetPart(const HTuple& WindowHandle, HTuple* Row1, HTuple* Column1, HTuple* Row2,
-             HTuple* Column2);
+HALCONCPP_API void OpenWindow(const HTuple& Row, const HTuple& Column, const HTuple& Width,
+                              const HTuple& Height, const HTuple& FatherWindow, const HTuple& Mode,
+                              const HTuple& Machine, HTuple* WindowHandle);
+HALCONCPP_API void CloseWindow(const HTuple& WindowHandle);
+HALCONCPP_API void ClearWindow(const HTuple& WindowHandle);
+HALCONCPP_API void SetWindowParam(const HTuple& WindowHandle, const HTuple& Param,
+                                  const HTuple& Value);
+HALCONCPP_API void SetWindowExtents(const HTuple& WindowHandle, const HTuple& Row,
+                                    const HTuple& Column, const HTuple& Width,
+                                    const HTuple& Height);
+HALCONCPP_API void GetWindowExtents(const HTuple& WindowHandle, HTuple* Row, HTuple* Column,
+                                    HTuple* Width, HTuple* Height);
+HALCONCPP_API void GetOsWindowHandle(const HTuple& WindowHandle, HTuple* OSWindowHandle,
+                                     HTuple* OSDisplayHandle);
+HALCONCPP_API void SetPart(const HTuple& WindowHandle, const HTuple& Row1, const HTuple& Column1,
+                           const HTuple& Row2, const HTuple& Column2);
+HALCONCPP_API void GetPart(const HTuple& WindowHandle, HTuple* Row1, HTuple* Column1, HTuple* Row2,
+                           HTuple* Column2);
 
-void DispObj(const HObject& Object, const HTuple& WindowHandle);
-void DumpWindowImage(HObject* Image, const HTuple& WindowHandle);
-void DumpWindow(const HTuple& WindowHandle, const HTuple& Device, const HTuple& FileName);
+HALCONCPP_API void DispObj(const HObject& Object, const HTuple& WindowHandle);
+HALCONCPP_API void DumpWindowImage(HObject* Image, const HTuple& WindowHandle);
+HALCONCPP_API void DumpWindow(const HTuple& WindowHandle, const HTuple& Device,
+                              const HTuple& FileName);
 
-void SetDraw(const HTuple& WindowHandle, const HTuple& Mode);
-void SetShape(const HTuple& WindowHandle, const HTuple& Shape);
-void SetColored(const HTuple& WindowHandle, const HTuple& NumberOfColors);
-void SetColor(const HTuple& WindowHandle, const HTuple& Color);
-void SetLut(const HTuple& WindowHandle, const HTuple& LookUpTable);
-void SetPaint(const HTuple& WindowHandle, const HTuple& Mode);
-void SetLineWidth(const HTuple& WindowHandle, const HTuple& Width);
+HALCONCPP_API void SetDraw(const HTuple& WindowHandle, const HTuple& Mode);
+HALCONCPP_API void SetShape(const HTuple& WindowHandle, const HTuple& Shape);
+HALCONCPP_API void SetColored(const HTuple& WindowHandle, const HTuple& NumberOfColors);
+HALCONCPP_API void SetColor(const HTuple& WindowHandle, const HTuple& Color);
+HALCONCPP_API void SetLut(const HTuple& WindowHandle, const HTuple& LookUpTable);
+HALCONCPP_API void SetPaint(const HTuple& WindowHandle, const HTuple& Mode);
+HALCONCPP_API void SetLineWidth(const HTuple& WindowHandle, const HTuple& Width);
 
 }  // namespace HalconCpp
 

@@ -16,7 +16,7 @@ namespace Standin {
 // Marks the calling thread as running inside the stand-ins for as long as it lives, so that
 // the stand-ins' own bookkeeping (tuples they build, operators they call for themselves)
 // neither fires nor consumes an injected fault.
-class InsideScope {
+class HALCONCPP_API InsideScope {
  public:
   InsideScope();
   ~InsideScope();
@@ -28,7 +28,7 @@ class InsideScope {
 // depth afterwards. The engine leaves its inside scope this way while it runs the caller's
 // display implementation: that code's calls into the stand-ins are the caller's own, so a
 // fault armed for them must fire.
-class OutsideScope {
+class HALCONCPP_API OutsideScope {
  public:
   OutsideScope();
   ~OutsideScope();
@@ -39,7 +39,7 @@ class OutsideScope {
   int savedDepth_;
 };
 
-bool calledFromOutside();
+HALCONCPP_API bool calledFromOutside();
 
 // An armed fault as it fires: its error number and, when the arming gave one, the message
 // to raise instead of the operation's usual one.
@@ -51,17 +51,17 @@ struct Fault {
 
 // Consumes one pending fault for `operation` if there is one. Fires regardless of the
 // thread's depth: an interpreter calls it for its program's own operator lines.
-bool takeFault(const char* operation, Fault* fault);
+HALCONCPP_API bool takeFault(const char* operation, Fault* fault);
 
 // The exception a fired fault raises in the image-processing stand-in: the operation's
 // usual error for the number, or, with a message given, HException(message, number) with
 // no operator name.
-[[noreturn]] void raiseFault(const char* operation, const Fault& fault);
+[[noreturn]] HALCONCPP_API void raiseFault(const char* operation, const Fault& fault);
 
 // The first statement of every public operation of the image-processing stand-in: entered
 // from outside, a pending fault for `operation` raises HException; then the thread counts
 // as inside until the scope ends.
-class ApiScope {
+class HALCONCPP_API ApiScope {
  public:
   explicit ApiScope(const char* operation);
   ApiScope(const ApiScope&) = delete;
@@ -72,27 +72,27 @@ class ApiScope {
 };
 
 // Fires a pending fault for `operation` as HException, whatever the thread's depth.
-void raiseFaultIfPending(const char* operation);
+HALCONCPP_API void raiseFaultIfPending(const char* operation);
 
 // The "standin_fail" control: [Operation, ErrorNumber], [Operation, ErrorNumber, Count] or
 // [Operation, ErrorNumber, Count, Message] arms a fault; an empty tuple clears every pending
 // one.
-void armFaults(const HTuple& value);
-HTuple pendingFaults();
+HALCONCPP_API void armFaults(const HTuple& value);
+HALCONCPP_API HTuple pendingFaults();
 
 // Further controls that a stand-in module adds to the system parameters: SetSystem of
 // `name` calls `set` (null: read-only), GetSystem calls `get` (null: write-only).
 using ControlSetter = void (*)(const HTuple& value);
 using ControlGetter = HTuple (*)();
-void registerControl(const char* name, ControlSetter set, ControlGetter get);
+HALCONCPP_API void registerControl(const char* name, ControlSetter set, ControlGetter get);
 
 // Adds the text of an error number to GetErrorText; each stand-in module registers its own
 // numbers when it is loaded.
-void registerErrorText(Hlong errorCode, const char* text);
+HALCONCPP_API void registerErrorText(Hlong errorCode, const char* text);
 
 // Live-object monitors, read as the system parameter "standin_live_<kind>".
-void countLive(const char* kind, int delta);
-Hlong liveCount(const std::string& kind);
+HALCONCPP_API void countLive(const char* kind, int delta);
+HALCONCPP_API Hlong liveCount(const std::string& kind);
 
 }  // namespace Standin
 }  // namespace HalconCpp

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "halconcpp/HalconCppBase.h"
+
 namespace HalconCpp {
 namespace Standin {
 namespace Native {
@@ -36,19 +38,20 @@ constexpr std::uint32_t kNoSize = 0x1;
 constexpr std::uint32_t kNoMove = 0x2;
 
 // Each returns false for a native handle that no open window has.
-bool windowState(std::uintptr_t hwnd, WindowState* state);
+HALCONCPP_API bool windowState(std::uintptr_t hwnd, WindowState* state);
 // Sets GWL_STYLE (extended false) or GWL_EXSTYLE and reports the previous value.
-bool setStyle(std::uintptr_t hwnd, bool extended, std::int32_t value, std::int32_t* previous);
+HALCONCPP_API bool setStyle(std::uintptr_t hwnd, bool extended, std::int32_t value,
+                            std::int32_t* previous);
 // Moves (unless kNoMove) and resizes (unless kNoSize) the window; false also for a size
 // below 1 or above the largest window side when the size is applied.
-bool setPosition(std::uintptr_t hwnd, std::int32_t x, std::int32_t y, std::int32_t cx,
-                 std::int32_t cy, std::uint32_t flags);
+HALCONCPP_API bool setPosition(std::uintptr_t hwnd, std::int32_t x, std::int32_t y, std::int32_t cx,
+                               std::int32_t cy, std::uint32_t flags);
 
 // The monitors of the "standin_monitors" control; the first is the primary one.
-std::vector<Rect> monitors();
+HALCONCPP_API std::vector<Rect> monitors();
 
 // Adds an entry to the "standin_user32_calls" log.
-void logUser32Call(const std::string& call);
+HALCONCPP_API void logUser32Call(const std::string& call);
 
 }  // namespace Native
 }  // namespace Standin

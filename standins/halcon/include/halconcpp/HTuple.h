@@ -16,7 +16,7 @@ class HTuple;
 // A reference to one element of a tuple, as element access returns it. Reading it with the
 // accessor of another kind raises HException H_ERR_TUPLE_TYPE; integers and reals convert
 // into each other where the vendor converts them (D of an integer, L of a real truncates).
-class HTupleElement {
+class HALCONCPP_API HTupleElement {
  public:
   HTupleElement(HTuple* tuple, Hlong index);
 
@@ -40,7 +40,7 @@ class HTupleElement {
 // An ordered list of integers, reals and strings with the vendor's value semantics: a copy
 // is independent of its source, arithmetic works element-wise (a one-element operand is
 // repeated), integer op integer stays an integer, and a string operand concatenates.
-class HTuple {
+class HALCONCPP_API HTuple {
  public:
   using Element = std::variant<Hlong, double, std::string>;
 
@@ -88,28 +88,28 @@ class HTuple {
   std::vector<Element> elements_;
 };
 
-HTuple operator+(const HTuple& a, const HTuple& b);
-HTuple operator-(const HTuple& a, const HTuple& b);
-HTuple operator*(const HTuple& a, const HTuple& b);
-HTuple operator/(const HTuple& a, const HTuple& b);
-HTuple operator%(const HTuple& a, const HTuple& b);
-HTuple operator&(const HTuple& a, const HTuple& b);
-HTuple operator|(const HTuple& a, const HTuple& b);
-HTuple operator-(const HTuple& a);
+HALCONCPP_API HTuple operator+(const HTuple& a, const HTuple& b);
+HALCONCPP_API HTuple operator-(const HTuple& a, const HTuple& b);
+HALCONCPP_API HTuple operator*(const HTuple& a, const HTuple& b);
+HALCONCPP_API HTuple operator/(const HTuple& a, const HTuple& b);
+HALCONCPP_API HTuple operator%(const HTuple& a, const HTuple& b);
+HALCONCPP_API HTuple operator&(const HTuple& a, const HTuple& b);
+HALCONCPP_API HTuple operator|(const HTuple& a, const HTuple& b);
+HALCONCPP_API HTuple operator-(const HTuple& a);
 
 // Whole-tuple comparisons by value: the integer 5 equals the real 5.0; a number never equals
 // a string. The ordering compares element by element, then by length; comparing a number
 // with a string raises H_ERR_TUPLE_OP_TYPE.
-bool operator==(const HTuple& a, const HTuple& b);
-bool operator!=(const HTuple& a, const HTuple& b);
-bool operator<(const HTuple& a, const HTuple& b);
-bool operator>(const HTuple& a, const HTuple& b);
-bool operator<=(const HTuple& a, const HTuple& b);
-bool operator>=(const HTuple& a, const HTuple& b);
+HALCONCPP_API bool operator==(const HTuple& a, const HTuple& b);
+HALCONCPP_API bool operator!=(const HTuple& a, const HTuple& b);
+HALCONCPP_API bool operator<(const HTuple& a, const HTuple& b);
+HALCONCPP_API bool operator>(const HTuple& a, const HTuple& b);
+HALCONCPP_API bool operator<=(const HTuple& a, const HTuple& b);
+HALCONCPP_API bool operator>=(const HTuple& a, const HTuple& b);
 
 // Operator form of the element type query.
-void TupleTypeElem(const HTuple& tuple, HTuple* types);
-void TupleLength(const HTuple& tuple, HTuple* length);
+HALCONCPP_API void TupleTypeElem(const HTuple& tuple, HTuple* types);
+HALCONCPP_API void TupleLength(const HTuple& tuple, HTuple* length);
 
 }  // namespace HalconCpp
 

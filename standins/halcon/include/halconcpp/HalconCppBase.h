@@ -2,6 +2,18 @@
 #ifndef HALCONCPP_HALCONCPPBASE_H
 #define HALCONCPP_HALCONCPPBASE_H
 
+// What the library exports on Windows, as a vendor SDK marks it: exported while the library
+// itself is built, imported by everyone else. Elsewhere every symbol is visible anyway.
+#if defined(_WIN32)
+#if defined(HALCONCPP_BUILDING)
+#define HALCONCPP_API __declspec(dllexport)
+#else
+#define HALCONCPP_API __declspec(dllimport)
+#endif
+#else
+#define HALCONCPP_API
+#endif
+
 namespace HalconCpp {
 
 // The vendor's integer element: 32 bits on 32-bit targets and on 64-bit Windows' LLP64

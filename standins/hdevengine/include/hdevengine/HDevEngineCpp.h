@@ -8,6 +8,17 @@
 
 #include "halconcpp/HalconCpp.h"
 
+// Exported while the engine library is built, imported by everyone else (Windows only).
+#if defined(_WIN32)
+#if defined(HDEVENGINECPP_BUILDING)
+#define HDEVENGINECPP_API __declspec(dllexport)
+#else
+#define HDEVENGINECPP_API __declspec(dllimport)
+#endif
+#else
+#define HDEVENGINECPP_API
+#endif
+
 namespace HDevEngineCpp {
 
 using HalconCpp::Herror;
@@ -26,7 +37,7 @@ enum ExceptionCategory {
 
 // The engine's error: where it happened (procedure, line text and number) and the
 // image-processing error number behind it, 0 when there is none.
-class HDevEngineException {
+class HDEVENGINECPP_API HDevEngineException {
  public:
   HDevEngineException(const char* message, ExceptionCategory category = ExceptionGeneral,
                       const char* execProcedureName = "", int progLineNum = -1,
@@ -50,7 +61,7 @@ class HDevEngineException {
 // The interface through which the engine runs a program's display operators. Every default
 // does nothing and returns 2, the success code; any other result fails the program line with
 // that error number.
-class HDevOperatorImplCpp {
+class HDEVENGINECPP_API HDevOperatorImplCpp {
  public:
   HDevOperatorImplCpp();
   virtual ~HDevOperatorImplCpp();
@@ -76,7 +87,7 @@ class HDevOperatorImplCpp {
 
 // A facade over the one engine of the process: every instance reaches the same procedure
 // paths, attributes, display implementation and loaded procedures. Thread-safe.
-class HDevEngine {
+class HDEVENGINECPP_API HDevEngine {
  public:
   HDevEngine();
   virtual ~HDevEngine();
@@ -101,7 +112,7 @@ class HDevProgramCall;
 class HDevProcedureCall;
 
 // A loaded program (.hdev file) with its main procedure and local procedures.
-class HDevProgram {
+class HDEVENGINECPP_API HDevProgram {
  public:
   HDevProgram();
   explicit HDevProgram(const char* file_name);
@@ -121,7 +132,7 @@ class HDevProgram {
 };
 
 // One run of a program's main procedure; its variables stay readable after Execute.
-class HDevProgramCall {
+class HDEVENGINECPP_API HDevProgramCall {
  public:
   HDevProgramCall();
   explicit HDevProgramCall(const HDevProgram& program);
@@ -140,7 +151,7 @@ class HDevProgramCall {
 // A procedure: an external one (NAME.hdvp found in the procedure paths) or a local one of a
 // program. Parameter indices count from 1; an index out of range raises
 // HDevEngineException. Name texts stay valid while the procedure object lives.
-class HDevProcedure {
+class HDEVENGINECPP_API HDevProcedure {
  public:
   HDevProcedure();
   explicit HDevProcedure(const char* proc_name);
@@ -171,7 +182,7 @@ class HDevProcedure {
 
 // One call of a procedure: inputs set by index (from 1) or name, outputs read after Execute.
 // Different call objects may execute at the same time on different threads.
-class HDevProcedureCall {
+class HDEVENGINECPP_API HDevProcedureCall {
  public:
   HDevProcedureCall();
   explicit HDevProcedureCall(const HDevProcedure& procedure);

@@ -1,0 +1,28 @@
+// A fresh, empty folder under the system's temporary folder, on POSIX and on Windows alike
+// (mkdtemp is POSIX only). Returns an empty string when no folder could be made.
+#ifndef QUORVEX_TESTS_TEMP_FOLDER_H
+#define QUORVEX_TESTS_TEMP_FOLDER_H
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <system_error>
+
+namespace quorvex::test {
+
+inline std::string makeTempFolder(const std::string& prefix) {
+  std::error_code error;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  if (error) return {};
+  std::random_device seed;
+  std::mt19937_64 random((static_cast<unsigned long long>(seed()) << 32) ^ seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path path = base / (prefix + std::to_string(random() % 1000000000));
+    if (std::filesystem::create_directory(path, error)) return path.generic_string();
+  }
+  return {};
+}
+
+}  // namespace quorvex::test
+
+#endif
