@@ -76,6 +76,7 @@ TEST_F(DefaultWindow, ProgramsDrawIntoIt) {
   EXPECT_EQ(lines.longAt("Column2"), 319);
 }
 
+#ifndef _WIN32  // on Windows: fullscreen_native_test.cc
 TEST_F(DefaultWindow, FullscreenKeepsTheFixedPart) {
   hsetFullscreen(1);
   EXPECT_OK(hopenDefaultWindow());
@@ -88,6 +89,7 @@ TEST_F(DefaultWindow, FullscreenKeepsTheFixedPart) {
   EXPECT_EQ(lines.longAt("Row2"), 479);
   EXPECT_EQ(lines.longAt("Column2"), 639);
 }
+#endif
 
 TEST_F(DefaultWindow, WithoutHandlersBehavesTheSame) {
   hsetStdOutHandler(nullptr);

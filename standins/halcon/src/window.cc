@@ -50,8 +50,10 @@ void Window::resize(std::int32_t newWidth, std::int32_t newHeight) {
 Hlong WindowTable::add(Window window) {
   std::lock_guard<std::mutex> lock(mutex_);
   window.handle = nextHandle_++;
-  window.osHandle = nextOsHandle_;
-  nextOsHandle_ += 0x100;
+  if (window.osHandle == 0) {
+    window.osHandle = nextOsHandle_;
+    nextOsHandle_ += 0x100;
+  }
   const Hlong handle = window.handle;
   windows_.emplace(handle, std::move(window));
   return handle;
@@ -131,6 +133,10 @@ void OpenWindow(const HTuple& Row, const HTuple& Column, const HTuple& Width, co
   window.exStyle = kWindowEdgeClientEdge;
   window.part = fullPart(window.width, window.height);
   window.clear();
+#if defined(_WIN32)
+  window.osHandle = createNativeWindow(window, mode == "visible");
+  if (window.osHandle == 0) fail(op, H_ERR_NO_MEMORY);
+#endif
   const Hlong handle = windowTable().add(std::move(window));
   countLive("windows", 1);
   setOutput(WindowHandle, HTuple(handle));
@@ -139,7 +145,12 @@ void OpenWindow(const HTuple& Row, const HTuple& Column, const HTuple& Width, co
 void CloseWindow(const HTuple& WindowHandle) {
   ApiScope scope("CloseWindow");
   logWindowCall("CloseWindow", WindowHandle);
-  windowTable().remove(handleOf(WindowHandle, "close_window"), "close_window");
+  const char* op = "close_window";
+  const Hlong handle = handleOf(WindowHandle, op);
+  std::uintptr_t osHandle = 0;
+  windowTable().with(handle, op, [&](Window& window) { osHandle = window.osHandle; });
+  windowTable().remove(handle, op);
+  destroyNativeWindow(osHandle);
   countLive("windows", -1);
 }
 

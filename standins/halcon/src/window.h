@@ -59,7 +59,8 @@ struct Window {
 
 class WindowTable {
  public:
-  // Adds a window and gives it the next handle and native handle.
+  // Adds a window and gives it the next handle, and the next made-up native handle unless it
+  // has a native window of its own.
   Hlong add(Window window);
   // Raises 5100 in `op` for a handle that is not open.
   void remove(Hlong handle, const char* op);
@@ -121,6 +122,20 @@ void logWindowCall(const char* name, const Args&... args) {
   ((entry += (first ? "" : ", ") + argText(args), first = false), ...);
   logCall(entry + ")");
 }
+
+// The native window behind a graphics window. On Windows it is a real top-level window of
+// the stand-in's own window class, so that the system's user-interface calls work on the
+// handle GetOsWindowHandle returns; creation returns 0 when the system refuses. Elsewhere
+// there is none: the table hands out made-up handles that the user32 stand-in knows.
+#if defined(_WIN32)
+std::uintptr_t createNativeWindow(const Window& window, bool visible);
+void destroyNativeWindow(std::uintptr_t osHandle);
+#else
+inline std::uintptr_t createNativeWindow(const Window&, bool) {
+  return 0;
+}
+inline void destroyNativeWindow(std::uintptr_t) {}
+#endif
 
 // The "standin_null_os_handle" control.
 bool nullOsHandle();

@@ -46,6 +46,9 @@ void getWindowExtents(const OperatorArgs& a) {
 void setWindowExtents(const OperatorArgs& a) {
   H::SetWindowExtents(*a.ctrlIn[0], *a.ctrlIn[1], *a.ctrlIn[2], *a.ctrlIn[3], *a.ctrlIn[4]);
 }
+void getOsWindowHandle(const OperatorArgs& a) {
+  H::GetOsWindowHandle(*a.ctrlIn[0], a.ctrlOut[0], a.ctrlOut[1]);
+}
 void setWindowParam(const OperatorArgs& a) {
   H::SetWindowParam(*a.ctrlIn[0], *a.ctrlIn[1], *a.ctrlIn[2]);
 }
@@ -70,6 +73,7 @@ constexpr OperatorSpec kWindowOperators[] = {
     {"set_part", 0, 0, 5, 0, setPart},
     {"get_window_extents", 0, 0, 1, 4, getWindowExtents},
     {"set_window_extents", 0, 0, 5, 0, setWindowExtents},
+    {"get_os_window_handle", 0, 0, 1, 2, getOsWindowHandle},
     {"set_window_param", 0, 0, 3, 0, setWindowParam},
     {"dump_window_image", 0, 1, 1, 0, dumpWindowImage},
     {"dump_window", 0, 0, 3, 0, dumpWindow},
