@@ -30,8 +30,10 @@ if(quorvex_unwinder)
   install(FILES "${quorvex_unwinder}" DESTINATION bin)
 endif()
 if(NOT QUORVEX_VENDOR_ROOT)
-  install(FILES $<TARGET_FILE:halconcpp> $<TARGET_FILE:hdevenginecpp> ${quorvex_unwinder}
-          "${PROJECT_SOURCE_DIR}/standins/README-windows.txt"
+  # The stand-ins' import libraries stay out: a caller links the vendor's own.
+  install(TARGETS halconcpp hdevenginecpp RUNTIME DESTINATION vendor-standins
+          ARCHIVE DESTINATION vendor-standins/lib EXCLUDE_FROM_ALL)
+  install(FILES ${quorvex_unwinder} "${PROJECT_SOURCE_DIR}/standins/README-windows.txt"
           DESTINATION vendor-standins)
 endif()
 
