@@ -59,7 +59,8 @@ ChildProcess::ChildProcess(const std::string& command) {
   // cmd.exe /c strips the outer quotes of a line that starts with one.
   output_ = popen(("\"" + command + "\"").c_str(), "r");
 #else
-  output_ = popen(command.c_str(), "r");
+  // exec: the worker replaces the shell, so that stopping it is not reported by the shell.
+  output_ = popen(("exec " + command).c_str(), "r");
 #endif
   if (!output_) throw std::runtime_error("cannot start a worker process: " + command);
 }
