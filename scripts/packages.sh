@@ -1,6 +1,6 @@
 # Installs the Debian packages the builds need, those missing only. Sourced by the scripts.
 quorvex_packages=(cmake g++ gcc-multilib g++-multilib qemu-user googletest libgtest-dev
-                  libbenchmark-dev libstb-dev python3 binutils)
+                  libbenchmark-dev libstb-dev python3 binutils python3-venv python3-distributed)
 
 quorvex_install_packages() {
   local missing=()
