@@ -152,15 +152,17 @@ void QUORVEX_CALL printErr(const char* text) {
   std::fprintf(stderr, "%s\n", text);
 }
 
-// Writes the runner's own procedures once per process, in a folder of this process: other
-// runners may be writing theirs at the same moment.
+// Writes the runner's own procedures once per process. Other runners may be writing the same
+// file at the same moment: each writes a file of its own and renames it over the shared one,
+// so that a reader always finds a whole file.
 std::string ownProcedurePath() {
   namespace fs = std::filesystem;
   static const std::string path = [] {
-    const fs::path folder = fs::temp_directory_path() /
-                            ("quorvex_run_procedures_" + std::to_string(currentProcessId()));
+    const fs::path folder = fs::temp_directory_path() / "quorvex_run_procedures";
     fs::create_directories(folder);
-    std::ofstream(folder / "quorvex_run_snapshots.hdvp") << kSnapshotProcedure;
+    const fs::path own = folder / ("snapshots_" + std::to_string(currentProcessId()) + ".tmp");
+    std::ofstream(own) << kSnapshotProcedure;
+    fs::rename(own, folder / "quorvex_run_snapshots.hdvp");
     return folder.string();
   }();
   return path;
