@@ -71,8 +71,8 @@ def draw():
     return image
 
 
-def png_bytes(image):
-    """An 8-bit greyscale PNG of ``image``."""
+def png_bytes(image, level=9):
+    """An 8-bit greyscale PNG of ``image``, compressed at zlib ``level``."""
     def chunk(kind, data):
         return (struct.pack(">I", len(data)) + kind + data
                 + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
@@ -81,7 +81,7 @@ def png_bytes(image):
     raw = b"".join(b"\0" + bytes(row) for row in image)  # filter type 0 on every row
     return (b"\x89PNG\r\n\x1a\n"
             + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 0, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(raw, 9))
+            + chunk(b"IDAT", zlib.compress(raw, level))
             + chunk(b"IEND", b""))
 
 

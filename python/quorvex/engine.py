@@ -139,6 +139,31 @@ class Procedure(Wrapper):
 
     __call__ = call
 
+    def map(self, inputs, *, jobs=None, threads=False, raise_errors=False, progress=None):
+        """Run the procedure once per item of ``inputs``, ``jobs`` at once.
+
+        Jobs are worker processes (the window registry and the display settings are
+        process-wide), each loading this procedure's library file and replaying the settings
+        made through the package first; ``threads=True`` uses threads instead, only for
+        procedures that open no windows. One job runs here.
+
+        Args:
+            inputs: An iterable of dicts of control inputs by name.
+            jobs: How many at once; the number of cores when omitted.
+            threads: Threads of this process instead of worker processes.
+            raise_errors: Raise an item's :class:`EngineError` when it is reached, instead of
+                yielding it.
+            progress: Called as ``progress(done, total)`` on the caller's thread as items
+                complete, in any order.
+
+        Returns:
+            An iterator over each item's outputs (as :meth:`call` returns them) or its
+            :class:`EngineError`, in input order.
+        """
+        from .batch import map_procedure
+        return map_procedure(self, inputs, jobs=jobs, threads=threads,
+                             raise_errors=raise_errors, progress=progress)
+
 
 class ProcedureCall(Wrapper):
     """One call of a :class:`Procedure`: set inputs, execute, read outputs.

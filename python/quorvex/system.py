@@ -23,6 +23,16 @@ def _text(value, encoding="utf-8"):
     raise TypeError(f"expected str or bytes, not {type(value).__name__}")
 
 
+def _remember(library, setting, *args):
+    """Note a process-wide setting, replayed in the worker processes of ``Procedure.map``."""
+    library.__dict__.setdefault("_settings", []).append((setting, args))
+
+
+def settings(library=None):
+    """The process-wide settings made through this package, as (function name, arguments)."""
+    return list(_lib(library).__dict__.get("_settings", []))
+
+
 def init(logo=False, *, library=None):
     """Initialise the library: call once before any program or procedure runs.
 
@@ -40,6 +50,7 @@ def init(logo=False, *, library=None):
     """
     library = _lib(library)
     check(library, library.hinit(1 if logo else 0))
+    _remember(library, "init", bool(logo))
 
 
 def add_procedure_path(path, *, library=None):
@@ -55,6 +66,7 @@ def add_procedure_path(path, *, library=None):
     library = _lib(library)
     # A folder name is encoded as the file system encodes it.
     check(library, library.haddProcedurePath(os.fsencode(path)))
+    _remember(library, "add_procedure_path", os.fspath(path))
 
 
 def set_engine_attribute(name, value, *, library=None):
@@ -80,6 +92,7 @@ def set_engine_attribute(name, value, *, library=None):
     else:
         raise TypeError(f"an engine attribute takes an int or a string, not "
                         f"{type(value).__name__}")
+    _remember(library, "set_engine_attribute", name, value)
 
 
 def unload_all_procedures(*, library=None):
@@ -131,6 +144,7 @@ def set_fullscreen(fullscreen, *, library=None):
     """
     library = _lib(library)
     library.hsetFullscreen(1 if fullscreen else 0)
+    _remember(library, "set_fullscreen", bool(fullscreen))
 
 
 def open_default_window(*, library=None):

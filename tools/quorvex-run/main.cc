@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "batch.h"
 #include "library.h"
 #include "options.h"
 #include "runner.h"
@@ -24,13 +25,32 @@ std::string defaultLibrary(const char* argv0) {
   return QUORVEX_RUN_BUILT_LIBRARY;
 }
 
+// This program, to start it again as a worker process.
+std::string selfPath(const char* argv0) {
+#if defined(__linux__)
+  std::error_code ignored;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", ignored);
+  if (!ignored) return self.string();
+#endif
+  return std::filesystem::absolute(argv0).string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace quorvex::run;
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (arguments.size() == 4 && arguments[0] == "--worker" && arguments[2] == "--arguments") {
+    try {
+      return workerMain(arguments[3], arguments[1]);
+    } catch (const std::exception& e) {
+      std::cerr << "quorvex-run worker: " << e.what() << "\n";
+      return 1;
+    }
+  }
   Options options;
   try {
-    options = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    options = parseOptions(arguments);
   } catch (const std::exception& e) {
     std::cerr << "quorvex-run: " << e.what() << "\n\n" << kUsage;
     return 2;
@@ -40,9 +60,14 @@ int main(int argc, char** argv) {
     return 0;
   }
   try {
-    Library library(options.library.empty() ? defaultLibrary(argv[0]) : options.library);
+    if (options.library.empty()) options.library = defaultLibrary(argv[0]);
+    Library library(options.library);
+    if (!options.batch.empty()) return runBatch(library, options, selfPath(argv[0]));
     run(library, options, std::cout);
     return 0;
+  } catch (const std::invalid_argument& e) {
+    std::cerr << "quorvex-run: " << e.what() << "\n";
+    return 2;
   } catch (const RecordError& e) {
     std::cerr << "quorvex-run: " << e.what() << "\n";
     return 1;

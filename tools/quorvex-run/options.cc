@@ -24,7 +24,20 @@ const char* const kUsage =
     "  --attribute NAME=VALUE  set an engine attribute (integers stay integers)\n"
     "  --snapshots DIR         write a PNG of every window still open at the end\n"
     "  --library PATH          the quorvex library to load\n"
-    "  --help                  this text\n";
+    "  --help                  this text\n"
+    "\n"
+    "Batch: one call of the procedure per file matching PATTERN (wildcards * and ? in\n"
+    "its last component), {} in any --in value standing for the file:\n"
+    "  quorvex-run --procedure NAME --path DIR --batch 'images/*.png' --in ImagePath={}\n"
+    "  --batch PATTERN         the files, run in name order, results in that order\n"
+    "  --jobs N                N files at once (default: one per core)\n"
+    "  --out FILE              the results: FILE.csv as CSV, else JSON lines (default:\n"
+    "                          JSON lines on stdout)\n"
+    "  --fail-fast             stop at the first file that fails\n"
+    "  --threads               run jobs as threads, not processes: only for procedures\n"
+    "                          that open no windows (windows are process-wide)\n"
+    "  --snapshots DIR         (batch) each file's windows as DIR/<file stem>_<window>.png\n"
+    "Exit status: 0 success (every file), 1 a failure (any file), 2 a bad command line.\n";
 
 namespace {
 
@@ -47,10 +60,43 @@ void mergeInput(std::vector<std::pair<std::string, Values>>& inputs,
   }
 }
 
+int positiveCount(const std::string& option, const std::string& text) {
+  const Values values = parseValues(text);
+  const auto* count = values.size() == 1 ? std::get_if<std::int32_t>(&values[0]) : nullptr;
+  if (!count || *count < 1) throw std::invalid_argument(option + " needs a positive integer");
+  return *count;
+}
+
+bool mentionsFile(const Options& options) {
+  for (const auto& input : options.inputs) {
+    for (const Value& value : input.second) {
+      const auto* text = std::get_if<std::string>(&value);
+      if (text && text->find("{}") != std::string::npos) return true;
+    }
+  }
+  return false;
+}
+
+void checkBatch(const Options& options) {
+  if (options.batch.empty()) {
+    if (options.jobs || options.failFast || options.threads || options.out != "-") {
+      throw std::invalid_argument("--jobs, --out, --fail-fast and --threads need --batch");
+    }
+    return;
+  }
+  if (options.procedure.empty()) throw std::invalid_argument("--batch runs a --procedure");
+  if (!mentionsFile(options)) throw std::invalid_argument("--batch needs {} in an --in value");
+  if (options.json) throw std::invalid_argument("--batch writes JSON lines by itself: no --json");
+  if (options.threads && !options.snapshots.empty()) {
+    throw std::invalid_argument("--snapshots needs worker processes: windows are process-wide");
+  }
+}
+
 }  // namespace
 
 Options parseOptions(const std::vector<std::string>& arguments) {
   Options options;
+  options.originalArguments = arguments;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     const auto value = [&]() -> const std::string& {
@@ -81,6 +127,18 @@ Options parseOptions(const std::vector<std::string>& arguments) {
       options.verbose = true;
     } else if (argument == "--default-window") {
       options.defaultWindow = true;
+    } else if (argument == "--batch") {
+      options.batch = value();
+    } else if (argument == "--out") {
+      options.out = value();
+    } else if (argument == "--jobs") {
+      options.jobs = positiveCount(argument, value());
+    } else if (argument == "--fail-fast") {
+      options.failFast = true;
+    } else if (argument == "--threads") {
+      options.threads = true;
+    } else if (argument == "--worker") {
+      options.worker = value();
     } else if (argument.size() > 1 && argument[0] == '-') {
       throw std::invalid_argument("unknown option " + argument);
     } else if (options.program.empty()) {
@@ -99,6 +157,7 @@ Options parseOptions(const std::vector<std::string>& arguments) {
   for (const auto& [name, values] : options.attributes) {
     if (values.size() != 1) throw std::invalid_argument("--attribute " + name + " takes one value");
   }
+  checkBatch(options);
   return options;
 }
 

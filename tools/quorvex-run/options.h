@@ -24,6 +24,14 @@ struct Options {
   bool verbose = false;
   bool defaultWindow = false;
   bool help = false;
+  // A batch: one procedure call per file matching `batch`, `{}` in an input standing for it.
+  std::string batch;      // --batch PATTERN, or empty
+  std::string out = "-";  // --out FILE: .csv writes CSV, anything else JSON lines; - is stdout
+  int jobs = 0;           // --jobs N; 0 means one per core
+  bool failFast = false;
+  bool threads = false;  // --threads: jobs as threads of this process instead of processes
+  std::string worker;    // --worker K/N (internal): run every Nth file from the K-th
+  std::vector<std::string> originalArguments;  // as given, for worker processes
 };
 
 // Parses the arguments after the program name. Raises std::invalid_argument with a message

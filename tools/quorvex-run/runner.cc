@@ -8,15 +8,17 @@
 #include <memory>
 #include <vector>
 
+#include "processes.h"
+
 namespace quorvex::run {
 namespace {
 
 // Owns a record until it is turned into an exception.
 void check(Library& library, ErrorMsg* record) {
   if (!record) return;
-  const std::string text = describeRecord(*record);
+  RecordError error(*record);
   library.hclearErrorMsg(record);
-  throw RecordError(text);
+  throw error;
 }
 
 // A tuple handle that the library releases.
@@ -68,67 +70,37 @@ class Tuple {
   TupleHandle handle_ = nullptr;
 };
 
-struct ProcedureRun {
-  Library& library;
-  ProcedureHandle procedure = nullptr;
-  ProcedureCallHandle call = nullptr;
-
-  ~ProcedureRun() {
-    library.hfreeProcedureCall(call);
-    library.hfreeProcedure(procedure);
-  }
-
-  std::vector<std::string> names(ErrorMsg* (*count)(ProcedureHandle, int32_t*),
-                                 ErrorMsg* (*name)(ProcedureHandle, int32_t, const char**)) {
-    int32_t n = 0;
-    check(library, count(procedure, &n));
-    std::vector<std::string> result;
-    for (int32_t index = 1; index <= n; ++index) {
-      const char* text = nullptr;
-      check(library, name(procedure, index, &text));
-      result.emplace_back(text ? text : "");
-    }
-    return result;
-  }
-};
-
 std::string joined(const std::vector<std::string>& names) {
   std::string text;
   for (const auto& name : names) text += (text.empty() ? "" : ", ") + name;
   return text.empty() ? "none" : text;
 }
 
-void runProcedure(Library& library, const Options& options, std::ostream& out) {
-  ProcedureRun run{library};
-  check(library, library.hcreateProcedure(options.procedure.c_str(), &run.procedure));
-  check(library, library.hcreateProcedureCall(run.procedure, &run.call));
-  const auto inputs =
-      run.names(library.hprocedureGetInputCtrlParamCount, library.hprocedureGetInputCtrlParamName);
-  for (const auto& [name, values] : options.inputs) {
-    const auto position = std::find(inputs.begin(), inputs.end(), name);
-    if (position == inputs.end()) {
-      throw std::runtime_error("procedure " + options.procedure + " has no control input " + name +
-                               " (its inputs: " + joined(inputs) + ")");
-    }
-    Tuple tuple(library);
-    for (const Value& value : values) tuple.append(value);
-    const auto index = static_cast<int32_t>(position - inputs.begin()) + 1;
-    check(library, library.hprocedurecallSetInputCtrlParamTuple(run.call, index, tuple.get()));
+std::vector<std::string> parameterNames(Library& library, ProcedureHandle procedure,
+                                        ErrorMsg* (*count)(ProcedureHandle, int32_t*),
+                                        ErrorMsg* (*name)(ProcedureHandle, int32_t, const char**)) {
+  int32_t n = 0;
+  check(library, count(procedure, &n));
+  std::vector<std::string> result;
+  for (int32_t index = 1; index <= n; ++index) {
+    const char* text = nullptr;
+    check(library, name(procedure, index, &text));
+    result.emplace_back(text ? text : "");
   }
-  check(library, library.hprocedurecallExecute(run.call));
+  return result;
+}
 
-  const auto outputs = run.names(library.hprocedureGetOutputCtrlParamCount,
-                                 library.hprocedureGetOutputCtrlParamName);
+void runProcedure(Library& library, const Options& options, std::ostream& out) {
+  ProcedureSession session(library, options.procedure);
+  session.checkInputs(options.inputs);
+  const std::vector<Values> values = session.call(options.inputs);
+  const auto& outputs = session.outputNames();
   std::string json = "{";
   for (std::size_t i = 0; i < outputs.size(); ++i) {
-    TupleHandle handle = nullptr;
-    check(library, library.hprocedurecallGetOutputCtrlParamTuple(
-                       run.call, static_cast<int32_t>(i + 1), &handle));
-    const Values values = Tuple(library, handle).values();
     if (options.json) {
-      json += (i ? ", " : "") + jsonString(outputs[i]) + ": " + jsonArray(values);
+      json += (i ? ", " : "") + jsonString(outputs[i]) + ": " + jsonArray(values[i]);
     } else {
-      out << outputs[i] << ": " << readableText(values) << "\n";
+      out << outputs[i] << ": " << readableText(values[i]) << "\n";
     }
   }
   if (options.json) out << json << "}\n";
@@ -146,22 +118,25 @@ void runProgram(Library& library, const Options& options) {
   check(library, library.hprogramcallExecute(call));
 }
 
-// The runner's own procedure: dumps every window still registered, active first, closing
-// each one so that the next becomes active.
+// The runner's own procedure: dumps every window still registered into Folder (unless it is
+// empty), active first, closing each one so that the next becomes active.
 const char* const kSnapshotProcedure = R"(<?xml version="1.0" encoding="UTF-8"?>
 <hdevelop file_version="1.0" halcon_version="11.0">
 <procedure name="quorvex_run_snapshots">
 <interface>
-<ic><par name="Folder" base_type="ctrl" dimension="0"/></ic>
+<ic><par name="Folder" base_type="ctrl" dimension="0"/>
+<par name="Prefix" base_type="ctrl" dimension="0"/></ic>
 <oc><par name="Files" base_type="ctrl" dimension="0"/></oc>
 </interface>
 <body>
 <l>Files := []</l>
 <l>dev_get_window (Window)</l>
 <l>while (Window # -1)</l>
-<l>FileName := Folder + '/window_' + Window</l>
+<l>if (Folder # '')</l>
+<l>FileName := Folder + '/' + Prefix + Window</l>
 <l>dump_window (Window, 'png', FileName)</l>
 <l>Files := [Files, FileName + '.png']</l>
+<l>endif</l>
 <l>dev_close_window ()</l>
 <l>dev_get_window (Window)</l>
 <l>endwhile</l>
@@ -170,31 +145,6 @@ const char* const kSnapshotProcedure = R"(<?xml version="1.0" encoding="UTF-8"?>
 </hdevelop>
 )";
 
-void writeSnapshots(Library& library, const std::string& folder, std::ostream& out) {
-  namespace fs = std::filesystem;
-  fs::create_directories(folder);
-  const fs::path procedures = fs::temp_directory_path() / "quorvex_run_procedures";
-  fs::create_directories(procedures);
-  std::ofstream(procedures / "quorvex_run_snapshots.hdvp") << kSnapshotProcedure;
-  check(library, library.haddProcedurePath(procedures.string().c_str()));
-
-  Options snapshot;
-  snapshot.procedure = "quorvex_run_snapshots";
-  snapshot.inputs.push_back({"Folder", {fs::absolute(folder).string()}});
-  ProcedureRun run{library};
-  check(library, library.hcreateProcedure(snapshot.procedure.c_str(), &run.procedure));
-  check(library, library.hcreateProcedureCall(run.procedure, &run.call));
-  Tuple folderTuple(library);
-  folderTuple.append(snapshot.inputs.front().second.front());
-  check(library, library.hprocedurecallSetInputCtrlParamTuple(run.call, 1, folderTuple.get()));
-  check(library, library.hprocedurecallExecute(run.call));
-  TupleHandle files = nullptr;
-  check(library, library.hprocedurecallGetOutputCtrlParamTuple(run.call, 1, &files));
-  for (const Value& file : Tuple(library, files).values()) {
-    out << "snapshot: " << std::get<std::string>(file) << "\n";
-  }
-}
-
 void QUORVEX_CALL printOut(const char* text) {
   std::printf("%s\n", text);
 }
@@ -202,7 +152,115 @@ void QUORVEX_CALL printErr(const char* text) {
   std::fprintf(stderr, "%s\n", text);
 }
 
+// Writes the runner's own procedures once per process. Other runners may be writing the same
+// file at the same moment: each writes a file of its own and renames it over the shared one,
+// so that a reader always finds a whole file.
+std::string ownProcedurePath() {
+  namespace fs = std::filesystem;
+  static const std::string path = [] {
+    const fs::path folder = fs::temp_directory_path() / "quorvex_run_procedures";
+    fs::create_directories(folder);
+    const fs::path own = folder / ("snapshots_" + std::to_string(currentProcessId()) + ".tmp");
+    std::ofstream(own) << kSnapshotProcedure;
+    fs::rename(own, folder / "quorvex_run_snapshots.hdvp");
+    return folder.string();
+  }();
+  return path;
+}
+
 }  // namespace
+
+RecordError::RecordError(const ErrorMsg& error) : std::runtime_error(describeRecord(error)) {
+  const auto text = [](const char* value) {
+    return value ? std::optional<std::string>(value) : std::nullopt;
+  };
+  record = {error.kind,        text(error.procName), text(error.progLineName), error.errorCode,
+            error.progLineNum, text(error.message),  text(error.errorText)};
+}
+
+ProcedureSession::ProcedureSession(Library& library, const std::string& name)
+    : library_(library), name_(name) {
+  check(library_, library_.hcreateProcedure(name.c_str(), &procedure_));
+  inputs_ = parameterNames(library_, procedure_, library_.hprocedureGetInputCtrlParamCount,
+                           library_.hprocedureGetInputCtrlParamName);
+  outputs_ = parameterNames(library_, procedure_, library_.hprocedureGetOutputCtrlParamCount,
+                            library_.hprocedureGetOutputCtrlParamName);
+}
+
+ProcedureSession::~ProcedureSession() {
+  library_.hfreeProcedure(procedure_);
+}
+
+void ProcedureSession::checkInputs(const Inputs& inputs) const {
+  for (const auto& input : inputs) {
+    if (std::find(inputs_.begin(), inputs_.end(), input.first) == inputs_.end()) {
+      throw std::runtime_error("procedure " + name_ + " has no control input " + input.first +
+                               " (its inputs: " + joined(inputs_) + ")");
+    }
+  }
+}
+
+std::vector<Values> ProcedureSession::call(const Inputs& inputs) {
+  checkInputs(inputs);
+  ProcedureCallHandle handle = nullptr;
+  check(library_, library_.hcreateProcedureCall(procedure_, &handle));
+  std::unique_ptr<QuorvexProcedureCall, void (*)(ProcedureCallHandle)> call(
+      handle, library_.hfreeProcedureCall);
+  for (const auto& [name, values] : inputs) {
+    Tuple tuple(library_);
+    for (const Value& value : values) tuple.append(value);
+    const auto position = std::find(inputs_.begin(), inputs_.end(), name) - inputs_.begin();
+    check(library_, library_.hprocedurecallSetInputCtrlParamTuple(
+                        handle, static_cast<int32_t>(position) + 1, tuple.get()));
+  }
+  check(library_, library_.hprocedurecallExecute(handle));
+  std::vector<Values> outputs;
+  for (std::size_t i = 0; i < outputs_.size(); ++i) {
+    TupleHandle tuple = nullptr;
+    check(library_, library_.hprocedurecallGetOutputCtrlParamTuple(
+                        handle, static_cast<int32_t>(i + 1), &tuple));
+    outputs.push_back(Tuple(library_, tuple).values());
+  }
+  return outputs;
+}
+
+std::vector<std::string> writeSnapshots(Library& library, const std::string& folder,
+                                        const std::string& prefix) {
+  namespace fs = std::filesystem;
+  if (!folder.empty()) fs::create_directories(folder);
+  static const bool pathAdded = [&] {
+    check(library, library.haddProcedurePath(ownProcedurePath().c_str()));
+    return true;
+  }();
+  (void)pathAdded;
+  ProcedureSession session(library, "quorvex_run_snapshots");
+  const Inputs inputs = {{"Folder", {folder.empty() ? folder : fs::absolute(folder).string()}},
+                         {"Prefix", {prefix}}};
+  std::vector<std::string> files;
+  const std::vector<Values> outputs = session.call(inputs);
+  for (const Value& file : outputs.front()) {
+    files.push_back(std::get<std::string>(file));
+  }
+  return files;
+}
+
+void initialise(Library& library, const Options& options, bool messagesOnStderr) {
+  library.hsetStdOutHandler(messagesOnStderr ? &printErr : &printOut);
+  library.hsetStdErrHandler(&printErr);
+  if (options.verbose) library.hsetVerbosity(1);
+  check(library, library.hinit(options.logo ? 1 : 0));
+  if (options.fullscreen) library.hsetFullscreen(1);
+  for (const auto& [name, values] : options.attributes) {
+    const Value& value = values.front();
+    if (const auto* integer = std::get_if<std::int32_t>(&value)) {
+      check(library, library.hsetEngineAttributeInt(name.c_str(), *integer));
+    } else {
+      check(library, library.hsetEngineAttribute(name.c_str(), readableText(values).c_str()));
+    }
+  }
+  for (const auto& path : options.paths) check(library, library.haddProcedurePath(path.c_str()));
+  if (options.defaultWindow) check(library, library.hopenDefaultWindow());
+}
 
 std::string describeRecord(const ErrorMsg& record) {
   static const char* const kinds[] = {"library", "operator", "engine"};
@@ -224,28 +282,17 @@ std::string describeRecord(const ErrorMsg& record) {
 }
 
 void run(Library& library, const Options& options, std::ostream& out) {
-  library.hsetStdOutHandler(&printOut);
-  library.hsetStdErrHandler(&printErr);
-  if (options.verbose) library.hsetVerbosity(1);
-  check(library, library.hinit(options.logo ? 1 : 0));
-  if (options.fullscreen) library.hsetFullscreen(1);
-  for (const auto& [name, values] : options.attributes) {
-    const Value& value = values.front();
-    if (const auto* integer = std::get_if<std::int32_t>(&value)) {
-      check(library, library.hsetEngineAttributeInt(name.c_str(), *integer));
-    } else {
-      check(library, library.hsetEngineAttribute(name.c_str(), readableText(values).c_str()));
-    }
-  }
-  for (const auto& path : options.paths) check(library, library.haddProcedurePath(path.c_str()));
-  if (options.defaultWindow) check(library, library.hopenDefaultWindow());
+  initialise(library, options, false);
   if (options.program.empty()) {
     runProcedure(library, options, out);
   } else {
     runProgram(library, options);
   }
   out.flush();
-  if (!options.snapshots.empty()) writeSnapshots(library, options.snapshots, std::cerr);
+  if (options.snapshots.empty()) return;
+  for (const auto& file : writeSnapshots(library, options.snapshots, "window_")) {
+    std::cerr << "snapshot: " << file << "\n";
+  }
 }
 
 }  // namespace quorvex::run

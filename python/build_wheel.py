@@ -1,0 +1,78 @@
+#!/usr/bin/env python3
+"""Assemble the quorvex wheel with the standard library only (no build backend, no index).
+
+The wheel holds the package and, inside it, the library files the build staged (the
+quorvex library and the stand-ins it was built with, their run paths pointing beside
+themselves), so that ``pip install --no-index quorvex-*.whl`` is all a user needs.
+
+Usage: build_wheel.py --package python/quorvex --libraries STAGED_DIR --out DIR
+"""
+import argparse
+import base64
+import hashlib
+import os
+import sysconfig
+import zipfile
+
+NAME, VERSION = "quorvex", "11.0.0"
+
+
+def platform_tag():
+    return sysconfig.get_platform().replace("-", "_").replace(".", "_")
+
+
+def record_line(name, data):
+    digest = base64.urlsafe_b64encode(hashlib.sha256(data).digest()).rstrip(b"=").decode()
+    return f"{name},sha256={digest},{len(data)}"
+
+
+def build(package, libraries, out):
+    files = []
+    for name in sorted(os.listdir(package)):
+        if name.endswith(".py"):
+            files.append((f"{NAME}/{name}", os.path.join(package, name)))
+    for name in sorted(os.listdir(libraries)):
+        files.append((f"{NAME}/{name}", os.path.join(libraries, name)))
+    info = f"{NAME}-{VERSION}.dist-info"
+    readme = os.path.join(os.path.dirname(os.path.abspath(package)), "README.md")
+    with open(readme, encoding="utf-8") as file:
+        description = file.read()
+    metadata = {
+        f"{info}/METADATA": (f"Metadata-Version: 2.1\nName: {NAME}\nVersion: {VERSION}\n"
+                             "Summary: HDevelop programs and procedures from Python through the "
+                             "quorvex library\nRequires-Python: >=3.8\nLicense: Proprietary\n"
+                             "Description-Content-Type: text/markdown\n\n" + description),
+        f"{info}/WHEEL": ("Wheel-Version: 1.0\nGenerator: quorvex build_wheel.py\n"
+                          f"Root-Is-Purelib: false\nTag: py3-none-{platform_tag()}\n"),
+        f"{info}/top_level.txt": f"{NAME}\n",
+    }
+    os.makedirs(out, exist_ok=True)
+    wheel = os.path.join(out, f"{NAME}-{VERSION}-py3-none-{platform_tag()}.whl")
+    records = []
+    with zipfile.ZipFile(wheel, "w", zipfile.ZIP_DEFLATED) as archive:
+        for name, path in files:
+            with open(path, "rb") as file:
+                data = file.read()
+            entry = zipfile.ZipInfo(name, date_time=(2011, 1, 1, 0, 0, 0))
+            entry.external_attr = (0o755 if name.endswith((".so", ".dll")) else 0o644) << 16
+            archive.writestr(entry, data, zipfile.ZIP_DEFLATED)
+            records.append(record_line(name, data))
+        for name, text in metadata.items():
+            archive.writestr(name, text)
+            records.append(record_line(name, text.encode()))
+        records.append(f"{info}/RECORD,,")
+        archive.writestr(f"{info}/RECORD", "\n".join(records) + "\n")
+    return wheel
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--package", required=True)
+    parser.add_argument("--libraries", required=True)
+    parser.add_argument("--out", required=True)
+    args = parser.parse_args()
+    print(build(args.package, args.libraries, args.out))
+
+
+if __name__ == "__main__":
+    main()

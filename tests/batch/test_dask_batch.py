@@ -1,0 +1,48 @@
+"""The Dask example on a local cluster of two worker processes gives the runner's CSV."""
+import csv
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+try:
+    import distributed  # noqa: F401
+except ImportError:
+    print("distributed is not installed for", sys.executable, "- skipped")
+    sys.exit(77)  # CTest's skip code for this test
+
+EXAMPLES = os.environ["QUORVEX_EXAMPLES"]
+sys.path.insert(0, os.path.join(EXAMPLES, "inspection"))
+
+import make_batch  # noqa: E402
+
+
+def rows_without_times(path):
+    with open(path, newline="") as file:
+        return [row[:2] + row[3:] for row in csv.reader(file)]
+
+
+class DaskTest(unittest.TestCase):
+    def test_a_local_cluster_writes_the_runners_csv(self):
+        with tempfile.TemporaryDirectory() as folder:
+            make_batch.write(os.path.join(folder, "images"), 8)
+            pattern = os.path.join(folder, "images", "*.png")
+            runner = subprocess.run(
+                [os.environ["QUORVEX_RUN"], "--procedure", "inspect_parts", "--path",
+                 os.path.join(EXAMPLES, "inspection"), "--in", "ImagePath={}", "--in",
+                 "MinGray=128", "--in", "MaxGray=255", "--batch", pattern, "--out",
+                 os.path.join(folder, "runner.csv")], capture_output=True, text=True, timeout=120)
+            dask = subprocess.run(
+                [sys.executable, os.path.join(EXAMPLES, "batch", "dask_batch.py"), "--local", "2",
+                 "--batch", pattern, "--out", os.path.join(folder, "dask.csv")],
+                capture_output=True, text=True, timeout=300)
+            self.assertEqual((runner.returncode, dask.returncode), (1, 1), dask.stderr)
+            self.assertIn("8 files, 1 failed", dask.stdout)
+            expected = rows_without_times(os.path.join(folder, "runner.csv"))
+            self.assertEqual(len(expected), 9)
+            self.assertEqual(rows_without_times(os.path.join(folder, "dask.csv")), expected)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,309 @@
+#include "batch.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+
+#include "processes.h"
+#include "rows.h"
+#include "runner.h"
+
+namespace quorvex::run {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool wildcardMatch(const char* pattern, const char* name) {
+  if (*pattern == '\0') return *name == '\0';
+  if (*pattern == '*')
+    return wildcardMatch(pattern + 1, name) || (*name && wildcardMatch(pattern, name + 1));
+  return *name && (*pattern == '?' || *pattern == *name) && wildcardMatch(pattern + 1, name + 1);
+}
+
+Inputs inputsFor(const Inputs& inputs, const std::string& file) {
+  Inputs result = inputs;
+  for (auto& input : result) {
+    for (Value& value : input.second) {
+      auto* text = std::get_if<std::string>(&value);
+      for (auto at = text ? text->find("{}") : std::string::npos; at != std::string::npos;
+           at = text->find("{}", at + file.size())) {
+        text->replace(at, 2, file);
+      }
+    }
+  }
+  return result;
+}
+
+// Runs one file; then writes its windows as snapshots, or just closes them, so that every
+// file starts with none, as a run of its own would. Threads share the windows: they leave them.
+Row runFile(Library& library, ProcedureSession& session, const Options& options,
+            const std::string& file) {
+  const auto start = Clock::now();
+  const auto seconds = [&] { return std::chrono::duration<double>(Clock::now() - start).count(); };
+  std::optional<Record> failure;
+  std::vector<Values> outputs;
+  const auto attempt = [&](auto&& action) {
+    try {
+      action();
+    } catch (const RecordError& error) {
+      if (!failure) failure = error.record;
+    } catch (const std::exception& error) {
+      if (!failure) failure = Record{-1, {}, {}, -1, -1, std::string(error.what()), {}};
+    }
+  };
+  attempt([&] { outputs = session.call(inputsFor(options.inputs, file)); });
+  if (!options.threads) {
+    const std::string folder = options.snapshots;
+    const std::string stem = std::filesystem::path(file).stem().string() + "_";
+    attempt([&] { writeSnapshots(library, folder, stem); });
+  }
+  if (failure) return failureRow(file, seconds(), session.outputNames().size(), *failure);
+  return successRow(file, seconds(), outputs);
+}
+
+// The rows as they arrive, in any order; the consumer writes them in file order.
+struct Results {
+  std::mutex mutex;  // guards rows, done and stopped
+  std::condition_variable arrived;
+  std::vector<std::optional<Row>> rows;
+  std::size_t done = 0;
+  bool stopped = false;
+
+  void put(std::size_t index, Row row) {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      if (index >= rows.size() || rows[index]) return;
+      rows[index] = std::move(row);
+      ++done;
+    }
+    arrived.notify_one();
+  }
+  bool isStopped() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return stopped;
+  }
+};
+
+std::string clockText(double seconds) {
+  const long total = static_cast<long>(seconds + 0.5);
+  char text[32];
+  std::snprintf(text, sizeof text, "%ld:%02ld", total / 60, total % 60);
+  return text;
+}
+
+void drawProgress(std::size_t done, std::size_t total, double elapsed) {
+  const double rate = elapsed > 0 ? static_cast<double>(done) / elapsed : 0.0;
+  const int width = 30;
+  const int filled = total ? static_cast<int>(width * done / total) : width;
+  const std::string left =
+      rate > 0 ? clockText(static_cast<double>(total - done) / rate) + " left" : "--:-- left";
+  std::fprintf(stderr, "\r[%s%s] %zu/%zu  %.1f files/s  %s ", std::string(filled, '#').c_str(),
+               std::string(width - filled, '.').c_str(), done, total, rate, left.c_str());
+  std::fflush(stderr);
+}
+
+void writeArguments(const std::string& path, const std::vector<std::string>& arguments,
+                    const std::vector<std::string>& files) {
+  std::ofstream out(path, std::ios::binary);
+  for (const auto& argument : arguments) out << argument << '\0';
+  out << "--files" << '\0';
+  for (const auto& file : files) out << file << '\0';
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+// A worker process and the thread that reads its rows.
+void readWorker(ChildProcess& child, std::size_t first, std::size_t step,
+                const std::vector<std::string>& files, std::size_t outputs, Results& results,
+                std::atomic<long>& id) {
+  std::string line;
+  std::size_t index = 0;
+  Row row;
+  while (child.readLine(line)) {
+    if (line.rfind("pid ", 0) == 0) {
+      id = std::atol(line.c_str() + 4);
+    } else if (decodeRow(line, index, row)) {
+      results.put(index, std::move(row));
+    }
+  }
+  const int status = child.wait();
+  if (results.isStopped()) return;
+  for (std::size_t i = first; i < files.size(); i += step) {
+    Record record;
+    record.message = "the worker process ended before this file's result (status " +
+                     std::to_string(status) + ")";
+    results.put(i, failureRow(files[i], 0.0, outputs, record));
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> matchingFiles(const std::string& pattern) {
+  namespace fs = std::filesystem;
+  const auto slash = pattern.find_last_of("/\\");
+  const std::string folder = slash == std::string::npos ? "" : pattern.substr(0, slash + 1);
+  const std::string name = pattern.substr(folder.size());
+  std::vector<std::string> files;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder.empty() ? "." : folder, error)) {
+    const std::string entryName = entry.path().filename().string();
+    if (entryName[0] == '.' && name[0] != '.') continue;
+    if (wildcardMatch(name.c_str(), entryName.c_str())) files.push_back(folder + entryName);
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+int runWorker(Library& library, const Options& options, const std::vector<std::string>& files) {
+  initialise(library, options, true);  // stdout carries the rows
+  std::printf("pid %ld\n", currentProcessId());
+  std::size_t first = 0, step = 1;
+  if (std::sscanf(options.worker.c_str(), "%zu/%zu", &first, &step) != 2 || step == 0) return 2;
+  ProcedureSession session(library, options.procedure);
+  for (std::size_t i = first; i < files.size(); i += step) {
+    const std::string line = encodeRow(i, runFile(library, session, options, files[i]));
+    // A runner that stopped reading has stopped the batch.
+    if (std::printf("%s\n", line.c_str()) < 0 || std::fflush(stdout) != 0) return 1;
+  }
+  return 0;
+}
+
+int workerMain(const std::string& argumentsFile, const std::string& slice) {
+  std::ifstream in(argumentsFile, std::ios::binary);
+  std::vector<std::string> arguments, files;
+  bool inFiles = false;
+  for (std::string item; std::getline(in, item, '\0');) {
+    if (!inFiles && item == "--files") {
+      inFiles = true;
+    } else {
+      (inFiles ? files : arguments).push_back(item);
+    }
+  }
+  Options options = parseOptions(arguments);
+  options.worker = slice;
+  Library library(options.library);
+  return runWorker(library, options, files);
+}
+
+int runBatch(Library& library, const Options& options, const std::string& self) {
+  const std::vector<std::string> files = matchingFiles(options.batch);
+  if (files.empty()) throw std::invalid_argument("no file matches " + options.batch);
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  const std::size_t jobs = std::min<std::size_t>(
+      options.jobs ? static_cast<std::size_t>(options.jobs) : cores, files.size());
+  const bool inProcess = options.threads || jobs == 1;
+
+  // The procedure is loaded here in any case: its outputs name the columns, and a wrong
+  // input name is reported once, before any file runs.
+  if (inProcess) {
+    initialise(library, options, options.out == "-");
+  } else {
+    for (const auto& path : options.paths) {
+      if (ErrorMsg* record = library.haddProcedurePath(path.c_str())) {
+        RecordError error(*record);
+        library.hclearErrorMsg(record);
+        throw error;
+      }
+    }
+  }
+  ProcedureSession probe(library, options.procedure);
+  probe.checkInputs(options.inputs);
+  const std::vector<std::string> outputs = probe.outputNames();
+
+  std::ofstream file;
+  if (options.out != "-") {
+    file.open(options.out, std::ios::binary);
+    if (!file) throw std::runtime_error("cannot write " + options.out);
+  }
+  const bool csv = std::filesystem::path(options.out).extension() == ".csv";
+  RowWriter writer(options.out == "-" ? std::cout : file, csv, columnNames(outputs));
+
+  Results results;
+  results.rows.resize(files.size());
+  std::vector<std::thread> producers;
+  std::vector<std::unique_ptr<ChildProcess>> children;
+  std::vector<std::unique_ptr<std::atomic<long>>> childIds;
+  std::atomic<std::size_t> next{0};
+  std::string argumentsFile;
+  if (inProcess) {
+    for (std::size_t t = 0; t < jobs; ++t) {
+      producers.emplace_back([&] {
+        try {
+          ProcedureSession session(library, options.procedure);
+          for (std::size_t i = next++; i < files.size() && !results.isStopped(); i = next++) {
+            results.put(i, runFile(library, session, options, files[i]));
+          }
+        } catch (const std::exception& error) {  // every file left fails with the reason
+          const Record record{-1, {}, {}, -1, -1, std::string(error.what()), {}};
+          for (std::size_t i = next++; i < files.size(); i = next++) {
+            results.put(i, failureRow(files[i], 0.0, outputs.size(), record));
+          }
+        }
+      });
+    }
+  } else {
+    argumentsFile = (std::filesystem::temp_directory_path() /
+                     ("quorvex_run_batch_" + std::to_string(currentProcessId())))
+                        .string();
+    std::vector<std::string> arguments = options.originalArguments;
+    arguments.insert(arguments.end(), {"--library", options.library});
+    writeArguments(argumentsFile, arguments, files);
+    for (std::size_t k = 0; k < jobs; ++k) {
+      const std::string slice = std::to_string(k) + "/" + std::to_string(jobs);
+      children.push_back(std::make_unique<ChildProcess>(quotedArgument(self) + " --worker " +
+                                                        slice + " --arguments " +
+                                                        quotedArgument(argumentsFile)));
+      childIds.push_back(std::make_unique<std::atomic<long>>(0));
+      producers.emplace_back(readWorker, std::ref(*children.back()), k, jobs, std::cref(files),
+                             outputs.size(), std::ref(results), std::ref(*childIds.back()));
+    }
+  }
+
+  const bool terminal = stderrIsTerminal();
+  const auto start = Clock::now();
+  std::size_t written = 0, failed = 0;
+  {
+    std::unique_lock<std::mutex> lock(results.mutex);
+    while (written < files.size() && !results.stopped) {
+      results.arrived.wait_for(lock, std::chrono::milliseconds(100));
+      while (written < files.size() && results.rows[written] && !results.stopped) {
+        const Row& row = *results.rows[written++];
+        writer.write(row);
+        if (!row.ok) {
+          ++failed;
+          if (options.failFast) results.stopped = true;
+        }
+      }
+      const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+      if (terminal) drawProgress(results.done, files.size(), elapsed);
+    }
+  }
+  if (results.isStopped()) {
+    for (const auto& id : childIds) {
+      if (*id) terminateProcess(*id);
+    }
+  }
+  for (auto& producer : producers) producer.join();
+  children.clear();
+  if (!argumentsFile.empty()) std::filesystem::remove(argumentsFile);
+
+  const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+  if (terminal) std::fputs("\n", stderr);
+  std::fprintf(stderr,
+               "quorvex-run: %zu of %zu files, %zu failed%s, %.2f s (%.1f files/s), %zu %s\n",
+               written, files.size(), failed, results.stopped ? " (stopped at the first)" : "",
+               elapsed, elapsed > 0 ? static_cast<double>(written) / elapsed : 0.0, jobs,
+               inProcess ? (jobs == 1 ? "job" : "threads") : "worker processes");
+  return failed ? 1 : 0;
+}
+
+}  // namespace quorvex::run
