@@ -62,5 +62,21 @@ TEST_F(Hardening, OverlayLeavesAWindowResizedUnderItAlone) {
   }
 }
 
+struct DotGrouping : std::numpunct<char> {
+  char do_thousands_sep() const override { return '.'; }
+  std::string do_grouping() const override { return "\3"; }
+};
+
+TEST_F(Hardening, MessagesWriteNumbersInTheClassicLocale) {
+  const std::locale host =
+      std::locale::global(std::locale(std::locale::classic(), new DotGrouping));
+  MessageCapture capture;
+  injectFault("OpenWindow", 5100);
+  EXPECT_OK(hopenDefaultWindow());
+  std::locale::global(host);
+  ASSERT_FALSE(MessageCapture::err().empty());
+  EXPECT_EQ(MessageCapture::err()[0], "Opened default window failed: error 5100");
+}
+
 }  // namespace
 }  // namespace quorvex::test
