@@ -14,8 +14,12 @@
  *  3. Out-parameters. A create function stores NULL before anything else, so its
  *     out-parameter is NULL after a failure. Every other function writes its out-parameter
  *     only as the last step of success and leaves it untouched on failure.
- *  4. NULL. Every release function accepts NULL and then does nothing. Other handle
- *     arguments must be valid, unreleased handles of the right kind.
+ *  4. NULL. Every release function accepts NULL and then does nothing. Any other NULL
+ *     pointer argument is reported, never dereferenced: a function that returns a record
+ *     returns a kind-0 record whose message names the function and the argument
+ *     ("hcreateTuple: tuple is NULL"); a value function returns 0, 0.0 or NULL; an append
+ *     does nothing. Non-NULL handles must be valid, unreleased handles of the right kind: a
+ *     handle is the engine object itself, so a released or made-up one is not detected.
  *  5. Threads. The library starts no thread and takes no lock in these functions. A handle
  *     is used by one thread at a time; different handles are independent. Records and
  *     texts may be released on any thread.
