@@ -219,7 +219,10 @@ QUORVEX_API ErrorMsg* QUORVEX_CALL hopenDefaultWindow(void);
 /* ---- Messages ------------------------------------------------------------------ */
 
 /* A message callback: one NUL-terminated text without a line end, valid until the callback
- * returns. It may be entered on any thread that sends a message. */
+ * returns. It may be entered on any thread that sends a message, and while the library holds
+ * its window lock (the fullscreen messages of a window being opened). So a callback must not
+ * call hopenDefaultWindow, hprogramcallExecute or hprocedurecallExecute: on the delivering
+ * thread they would wait for that lock forever. Other functions may be called. */
 typedef void(QUORVEX_CALL* hMessageHandler)(const char* text);
 
 /* Set the standard-output and standard-error callbacks; NULL closes the channel and its
