@@ -31,6 +31,7 @@ constexpr ErrorText kTexts[] = {
     {kErrLoopBounds, "Invalid for-loop bounds or step"},
     {kErrIndexValue, "Invalid tuple index or element value"},
     {kErrFunctionArgument, "Invalid argument of a function"},
+    {kErrStepLimit, "Step limit exceeded"},
     {kErrParameterIndex, "Parameter index out of range"},
     {kErrParameterName, "Unknown parameter name"},
     {kErrInputNotSet, "Input parameter not set"},
