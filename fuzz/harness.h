@@ -25,6 +25,13 @@ inline const std::string& scratch() {
     hclearErrorMsg(hinit(0));
     hclearErrorMsg(haddProcedurePath(made));
     hclearErrorMsg(hsetEngineAttributeInt("step_limit", 20000));
+    // A run may leave windows open and registered, by design; this closes them again.
+    std::ofstream(std::string(made) + "/quorvex_close_all.hdvp")
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<hdevelop file_version=\"1.0\" "
+           "halcon_version=\"11.0\">\n<procedure name=\"quorvex_close_all\">\n<interface>\n"
+           "</interface>\n<body>\n<l>dev_get_window (W)</l>\n<l>while (W # -1)</l>\n"
+           "<l>dev_close_window ()</l>\n<l>dev_get_window (W)</l>\n<l>endwhile</l>\n</body>\n"
+           "</procedure>\n</hdevelop>\n";
     return std::string(made);
   }();
   return folder;
@@ -45,6 +52,13 @@ inline long live(const char* kind) {
 // The engine objects and tuples alive; windows a run opened are closed first, since a
 // program may leave them open on purpose.
 inline long liveObjects() {
+  ProcedureHandle closeAll = nullptr;
+  ProcedureCallHandle call = nullptr;
+  hclearErrorMsg(hcreateProcedure("quorvex_close_all", &closeAll));
+  if (closeAll) hclearErrorMsg(hcreateProcedureCall(closeAll, &call));
+  if (call) hclearErrorMsg(hprocedurecallExecute(call));
+  hfreeProcedureCall(call);
+  hfreeProcedure(closeAll);
   HalconCpp::Standin::InsideScope inside;
   HalconCpp::HTuple open;
   HalconCpp::GetSystem("standin_native_windows", &open);
