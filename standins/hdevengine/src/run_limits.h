@@ -32,8 +32,8 @@ class StepBudget {
 
 // The most elements and text bytes one value may hold. A tuple that doubles itself in a
 // loop reaches them within a few dozen lines and fails there, long before memory runs out.
-constexpr Hlong kMaxValueElements = Hlong{1} << 20;
-constexpr std::size_t kMaxValueTextBytes = std::size_t{1} << 24;
+constexpr Hlong kMaxValueElements = Hlong{1} << 18;
+constexpr std::size_t kMaxValueTextBytes = std::size_t{1} << 22;
 
 // Returns `value` when it is within the bounds above; raises otherwise.
 inline const HTuple& bounded(const HTuple& value) {
