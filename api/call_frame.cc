@@ -1,4 +1,5 @@
 #include "api/call_frame.h"
+#include "api/handles.h"
 
 namespace quorvex::api {
 
@@ -8,6 +9,18 @@ ErrorMsg* errorFromUnexpected(const char* what) {
   } catch (...) {
     return outOfMemoryRecord();
   }
+}
+
+ErrorMsg* nullArgument(const char* exportName, std::initializer_list<Argument> arguments) {
+  for (const Argument& argument : arguments) {
+    if (argument.value) continue;
+    try {
+      return errorFromText((std::string(exportName) + ": " + argument.name + " is NULL").c_str());
+    } catch (...) {
+      return outOfMemoryRecord();
+    }
+  }
+  return nullptr;
 }
 
 }  // namespace quorvex::api

@@ -6,6 +6,7 @@
 namespace {
 
 using quorvex::api::Catches;
+using quorvex::api::nullArgument;
 using quorvex::api::recordFrame;
 using quorvex::engine::HDevEngine;
 using quorvex::engine::Hlong;
@@ -21,15 +22,20 @@ QUORVEX_EXPORT int32_t QUORVEX_CALL hprepareShutdown(void) {
 }
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hsetEngineAttribute(const char* name, const char* value) {
+  if (ErrorMsg* error = nullArgument("hsetEngineAttribute", {{"name", name}, {"value", value}})) {
+    return error;
+  }
   return recordFrame([&] { HDevEngine().SetEngineAttribute(name, HTuple(value)); });
 }
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hsetEngineAttributeInt(const char* name, int32_t value) {
+  if (ErrorMsg* error = nullArgument("hsetEngineAttributeInt", {{"name", name}})) return error;
   return recordFrame(
       [&] { HDevEngine().SetEngineAttribute(name, HTuple(static_cast<Hlong>(value))); });
 }
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL haddProcedurePath(const char* path) {
+  if (ErrorMsg* error = nullArgument("haddProcedurePath", {{"path", path}})) return error;
   return recordFrame([&] { HDevEngine().AddProcedurePath(path); });
 }
 
@@ -38,6 +44,9 @@ QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hunloadAllProcedures(void) {
 }
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hgetsystem(const char* query, TupleHandle* tuple) {
+  if (ErrorMsg* error = nullArgument("hgetsystem", {{"query", query}, {"tuple", tuple}})) {
+    return error;
+  }
   return recordFrame([&] {
     HTuple value;
     HalconCpp::GetSystem(HTuple(query), &value);

@@ -5,6 +5,7 @@
 
 namespace {
 
+using quorvex::api::nullArgument;
 using quorvex::api::objectOf;
 using quorvex::api::recordFrame;
 using quorvex::engine::HDevProcedure;
@@ -20,7 +21,11 @@ HDevProcedureCall& callOf(ProcedureCallHandle handle) {
 
 // The queries write their out-parameter only as the last step of success.
 template <typename Query>
-ErrorMsg* storeCount(ProcedureHandle procedure, int32_t* count, Query query) {
+ErrorMsg* storeCount(const char* exportName, ProcedureHandle procedure, int32_t* count,
+                     Query query) {
+  if (ErrorMsg* error = nullArgument(exportName, {{"procedure", procedure}, {"count", count}})) {
+    return error;
+  }
   return recordFrame([&] {
     const int value = (procedureOf(procedure).*query)();
     *count = static_cast<int32_t>(value);
@@ -28,7 +33,12 @@ ErrorMsg* storeCount(ProcedureHandle procedure, int32_t* count, Query query) {
 }
 
 template <typename Query>
-ErrorMsg* storeName(ProcedureHandle procedure, int32_t index, const char** paramName, Query query) {
+ErrorMsg* storeName(const char* exportName, ProcedureHandle procedure, int32_t index,
+                    const char** paramName, Query query) {
+  if (ErrorMsg* error =
+          nullArgument(exportName, {{"procedure", procedure}, {"paramName", paramName}})) {
+    return error;
+  }
   return recordFrame([&] {
     const char* name = (procedureOf(procedure).*query)(static_cast<int>(index));
     *paramName = name;
@@ -39,25 +49,31 @@ ErrorMsg* storeName(ProcedureHandle procedure, int32_t index, const char** param
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hcreateProcedure(const char* name,
                                                        ProcedureHandle* procedure) {
-  return quorvex::api::createHandle(procedure,
+  return quorvex::api::createHandle("hcreateProcedure", procedure, "procedure", {{"name", name}},
                                     [&] { return std::make_unique<HDevProcedure>(name); });
 }
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hcreateProcedureCall(ProcedureHandle procedure,
                                                            ProcedureCallHandle* call) {
   return quorvex::api::createHandle(
-      call, [&] { return std::make_unique<HDevProcedureCall>(procedureOf(procedure)); });
+      "hcreateProcedureCall", call, "call", {{"procedure", procedure}},
+      [&] { return std::make_unique<HDevProcedureCall>(procedureOf(procedure)); });
 }
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hprocedurecallSetInputCtrlParamTuple(ProcedureCallHandle call,
                                                                            int32_t index,
                                                                            TupleHandle tuple) {
+  if (ErrorMsg* error = nullArgument("hprocedurecallSetInputCtrlParamTuple",
+                                     {{"call", call}, {"tuple", tuple}})) {
+    return error;
+  }
   return recordFrame([&] {
     callOf(call).SetInputCtrlParamTuple(static_cast<int>(index), objectOf<HTuple>(tuple));
   });
 }
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hprocedurecallExecute(ProcedureCallHandle call) {
+  if (ErrorMsg* error = nullArgument("hprocedurecallExecute", {{"call", call}})) return error;
   return recordFrame([&] { callOf(call).Execute(); });
 }
 
@@ -65,6 +81,10 @@ QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hprocedurecallExecute(ProcedureCallHandle 
 // call's output and every other copy alone.
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL
 hprocedurecallGetOutputCtrlParamTuple(ProcedureCallHandle call, int32_t index, TupleHandle* tuple) {
+  if (ErrorMsg* error = nullArgument("hprocedurecallGetOutputCtrlParamTuple",
+                                     {{"call", call}, {"tuple", tuple}})) {
+    return error;
+  }
   return recordFrame([&] {
     auto copy = std::make_unique<HTuple>(
         callOf(call).GetOutputCtrlParamTuple(static_cast<int>(index)).Clone());
@@ -74,46 +94,54 @@ hprocedurecallGetOutputCtrlParamTuple(ProcedureCallHandle call, int32_t index, T
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hprocedureGetInputCtrlParamCount(ProcedureHandle procedure,
                                                                        int32_t* count) {
-  return storeCount(procedure, count, &HDevProcedure::GetInputCtrlParamCount);
+  return storeCount("hprocedureGetInputCtrlParamCount", procedure, count,
+                    &HDevProcedure::GetInputCtrlParamCount);
 }
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hprocedureGetInputIconicParamCount(ProcedureHandle procedure,
                                                                          int32_t* count) {
-  return storeCount(procedure, count, &HDevProcedure::GetInputIconicParamCount);
+  return storeCount("hprocedureGetInputIconicParamCount", procedure, count,
+                    &HDevProcedure::GetInputIconicParamCount);
 }
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hprocedureGetOutputCtrlParamCount(ProcedureHandle procedure,
                                                                         int32_t* count) {
-  return storeCount(procedure, count, &HDevProcedure::GetOutputCtrlParamCount);
+  return storeCount("hprocedureGetOutputCtrlParamCount", procedure, count,
+                    &HDevProcedure::GetOutputCtrlParamCount);
 }
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hprocedureGetOutputIconicParamCount(ProcedureHandle procedure,
                                                                           int32_t* count) {
-  return storeCount(procedure, count, &HDevProcedure::GetOutputIconicParamCount);
+  return storeCount("hprocedureGetOutputIconicParamCount", procedure, count,
+                    &HDevProcedure::GetOutputIconicParamCount);
 }
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hprocedureGetInputCtrlParamName(ProcedureHandle procedure,
                                                                       int32_t index,
                                                                       const char** paramName) {
-  return storeName(procedure, index, paramName, &HDevProcedure::GetInputCtrlParamName);
+  return storeName("hprocedureGetInputCtrlParamName", procedure, index, paramName,
+                   &HDevProcedure::GetInputCtrlParamName);
 }
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hprocedureGetInputIconicParamName(ProcedureHandle procedure,
                                                                         int32_t index,
                                                                         const char** paramName) {
-  return storeName(procedure, index, paramName, &HDevProcedure::GetInputIconicParamName);
+  return storeName("hprocedureGetInputIconicParamName", procedure, index, paramName,
+                   &HDevProcedure::GetInputIconicParamName);
 }
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hprocedureGetOutputCtrlParamName(ProcedureHandle procedure,
                                                                        int32_t index,
                                                                        const char** paramName) {
-  return storeName(procedure, index, paramName, &HDevProcedure::GetOutputCtrlParamName);
+  return storeName("hprocedureGetOutputCtrlParamName", procedure, index, paramName,
+                   &HDevProcedure::GetOutputCtrlParamName);
 }
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hprocedureGetOutputIconicParamName(ProcedureHandle procedure,
                                                                          int32_t index,
                                                                          const char** paramName) {
-  return storeName(procedure, index, paramName, &HDevProcedure::GetOutputIconicParamName);
+  return storeName("hprocedureGetOutputIconicParamName", procedure, index, paramName,
+                   &HDevProcedure::GetOutputIconicParamName);
 }
 
 // Neither the procedure nor the index is consulted: every parameter has dimension 0.

@@ -18,43 +18,52 @@ HTuple& tupleOf(TupleHandle handle) {
 }  // namespace
 
 QUORVEX_EXPORT ErrorMsg* QUORVEX_CALL hcreateTuple(TupleHandle* tuple) {
-  return quorvex::api::createHandle(tuple, [] { return std::make_unique<HTuple>(); });
+  return quorvex::api::createHandle("hcreateTuple", tuple, "tuple", {},
+                                    [] { return std::make_unique<HTuple>(); });
 }
 
 QUORVEX_EXPORT void QUORVEX_CALL happendTupleDouble(TupleHandle tuple, double value) {
+  if (!tuple) return;
   quorvex::api::voidFrame([&] { tupleOf(tuple).Append(HTuple(value)); });
 }
 
 QUORVEX_EXPORT void QUORVEX_CALL happendTupleLong(TupleHandle tuple, int32_t value) {
+  if (!tuple) return;
   quorvex::api::voidFrame([&] { tupleOf(tuple).Append(HTuple(static_cast<Hlong>(value))); });
 }
 
 QUORVEX_EXPORT void QUORVEX_CALL happendTupleString(TupleHandle tuple, const char* value) {
+  if (!tuple || !value) return;
   quorvex::api::voidFrame([&] { tupleOf(tuple).Append(HTuple(value)); });
 }
 
 QUORVEX_EXPORT int32_t QUORVEX_CALL hgetTupleLength(TupleHandle tuple) {
+  if (!tuple) return 0;
   return quorvex::api::valueFrame<int32_t>(
       0, [&] { return static_cast<int32_t>(tupleOf(tuple).Length()); });
 }
 
 QUORVEX_EXPORT int32_t QUORVEX_CALL hgetTupleElemType(TupleHandle tuple, int32_t index) {
+  if (!tuple) return 0;
   return quorvex::api::valueFrame<int32_t>(
       0, [&] { return static_cast<int32_t>(tupleOf(tuple)[static_cast<Hlong>(index)].Type()); });
 }
 
 QUORVEX_EXPORT double QUORVEX_CALL hgetTupleElemDouble(TupleHandle tuple, int32_t index) {
+  if (!tuple) return 0.0;
   return quorvex::api::valueFrame<double>(
       0.0, [&] { return tupleOf(tuple)[static_cast<Hlong>(index)].D(); });
 }
 
 QUORVEX_EXPORT int32_t QUORVEX_CALL hgetTupleElemLong(TupleHandle tuple, int32_t index) {
+  if (!tuple) return 0;
   return quorvex::api::valueFrame<int32_t>(
       0, [&] { return static_cast<int32_t>(tupleOf(tuple)[static_cast<Hlong>(index)].L()); });
 }
 
 QUORVEX_EXPORT char* QUORVEX_CALL hgetTupleElemString_TO_BE_FREED(TupleHandle tuple,
                                                                   int32_t index) {
+  if (!tuple) return nullptr;
   return quorvex::api::valueFrame<char*>(nullptr, [&] {
     const HString text = tupleOf(tuple)[static_cast<Hlong>(index)].S();
     return quorvex::api::copyText(text.Text(), text.Length());

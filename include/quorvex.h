@@ -14,8 +14,12 @@
  *  3. Out-parameters. A create function stores NULL before anything else, so its
  *     out-parameter is NULL after a failure. Every other function writes its out-parameter
  *     only as the last step of success and leaves it untouched on failure.
- *  4. NULL. Every release function accepts NULL and then does nothing. Other handle
- *     arguments must be valid, unreleased handles of the right kind.
+ *  4. NULL. Every release function accepts NULL and then does nothing. Any other NULL
+ *     pointer argument is reported, never dereferenced: a function that returns a record
+ *     returns a kind-0 record whose message names the function and the argument
+ *     ("hcreateTuple: tuple is NULL"); a value function returns 0, 0.0 or NULL; an append
+ *     does nothing. Non-NULL handles must be valid, unreleased handles of the right kind: a
+ *     handle is the engine object itself, so a released or made-up one is not detected.
  *  5. Threads. The library starts no thread and takes no lock in these functions. A handle
  *     is used by one thread at a time; different handles are independent. Records and
  *     texts may be released on any thread.
@@ -215,7 +219,10 @@ QUORVEX_API ErrorMsg* QUORVEX_CALL hopenDefaultWindow(void);
 /* ---- Messages ------------------------------------------------------------------ */
 
 /* A message callback: one NUL-terminated text without a line end, valid until the callback
- * returns. It may be entered on any thread that sends a message. */
+ * returns. It may be entered on any thread that sends a message, and while the library holds
+ * its window lock (the fullscreen messages of a window being opened). So a callback must not
+ * call hopenDefaultWindow, hprogramcallExecute or hprocedurecallExecute: on the delivering
+ * thread they would wait for that lock forever. Other functions may be called. */
 typedef void(QUORVEX_CALL* hMessageHandler)(const char* text);
 
 /* Set the standard-output and standard-error callbacks; NULL closes the channel and its

@@ -3,6 +3,7 @@
 #ifndef QUORVEX_MESSAGES_CHANNELS_H
 #define QUORVEX_MESSAGES_CHANNELS_H
 
+#include <locale>
 #include <sstream>
 #include <string>
 
@@ -27,6 +28,8 @@ bool verbose();
 template <typename... Pieces>
 std::string assemble(const Pieces&... pieces) {
   std::ostringstream stream;
+  // A host that installs a global locale (digit grouping, say) must not change the texts.
+  stream.imbue(std::locale::classic());
   (stream << ... << pieces);
   return stream.str();
 }

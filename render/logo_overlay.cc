@@ -130,6 +130,15 @@ void overlay(const HTuple& window) {
 
   HObject windowImage;
   HalconCpp::DumpWindowImage(&windowImage, window);
+  // Nothing holds the window's size still: another thread may have set its extents since
+  // they were read. The tiles have the size read then, so a dump of any other size is left
+  // alone rather than blended past its planes' end.
+  HTuple dumpWidth, dumpHeight;
+  HalconCpp::GetImageSize(windowImage, &dumpWidth, &dumpHeight);
+  if (dumpWidth.Length() < 1 || dumpWidth[0].L() != windowWidth[0].L() ||
+      dumpHeight[0].L() != windowHeight[0].L()) {
+    return;
+  }
   HTuple channels;
   HalconCpp::CountChannels(windowImage, &channels);
   const Hlong channelCount = channels[0].L();
@@ -144,8 +153,8 @@ void overlay(const HTuple& window) {
   HalconCpp::GetImagePointer3(windowImage, &red, &green, &blue, nullptr, nullptr, nullptr);
   HalconCpp::GetImagePointer3(logoTile, &logoRed, &logoGreen, &logoBlue, nullptr, nullptr, nullptr);
   HalconCpp::GetImagePointer1(alphaTile, &alpha, nullptr, nullptr, nullptr);
-  const auto pixels = static_cast<std::size_t>(static_cast<std::int32_t>(windowWidth[0].L())) *
-                      static_cast<std::size_t>(static_cast<std::int32_t>(windowHeight[0].L()));
+  const auto pixels = static_cast<std::size_t>(static_cast<std::int32_t>(dumpWidth[0].L())) *
+                      static_cast<std::size_t>(static_cast<std::int32_t>(dumpHeight[0].L()));
   const BlendPlanes planes = {planeAt(red),     planeAt(green),     planeAt(blue),
                               planeAt(logoRed), planeAt(logoGreen), planeAt(logoBlue),
                               planeAt(alpha)};

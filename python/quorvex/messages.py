@@ -6,7 +6,7 @@ import traceback
 from . import _library
 from .errors import check
 
-__all__ = ["set_message_handlers", "set_verbosity", "KEEP"]
+__all__ = ["set_message_handlers", "set_verbosity", "KEEP", "ReentrantCallError"]
 
 
 class _Keep:
@@ -49,21 +49,77 @@ def _report(error, handler, channel):
         pass
 
 
-def _trampoline(handler, channel, encoding):
-    """The C callback for a Python handler: decode, call, contain every exception."""
+# Exports that may wait for the library's window lock. The library delivers some messages
+# while it holds that lock (the fullscreen change of a window being opened), so one of these
+# called by a handler on the delivering thread would wait for itself forever.
+_LOCKING_EXPORTS = ("hopenDefaultWindow", "hprogramcallExecute", "hprocedurecallExecute")
+
+_delivery = threading.local()  # .depth: handlers running on this thread
+
+
+class ReentrantCallError(RuntimeError):
+    """A message handler called an export that could wait for the library forever."""
+
+
+class _Guarded:
+    """An export that refuses to run inside a message handler; otherwise the export itself."""
+
+    def __init__(self, name, function):
+        self._name = name
+        self._function = function
+
+    def __call__(self, *args):
+        if getattr(_delivery, "depth", 0):
+            raise ReentrantCallError(
+                f"{self._name} called from inside a quorvex message handler: the library may "
+                "hold its window lock while it delivers a message, so the call could wait "
+                "forever; make it after the handler has returned")
+        return self._function(*args)
+
+    def __getattr__(self, attribute):
+        return getattr(self._function, attribute)
+
+
+def _dispatcher(library, channel):
+    """The one C callback of a channel, for the library's lifetime.
+
+    It calls whichever Python handler is set when a message arrives. Replacing a handler
+    therefore never frees code that a delivery on another thread may be entering or running:
+    the C function stays the same, and a running delivery holds its own handler.
+    """
+    table = _handlers(library)
 
     def deliver(raw):
+        handler, _, encoding = table.get(channel, (None, None, None))
+        if handler is None:
+            return
+        _delivery.depth = getattr(_delivery, "depth", 0) + 1
         try:
             handler(raw.decode(encoding, "replace") if raw is not None else "")
         except BaseException as error:
             _report(error, handler, channel)
+        finally:
+            _delivery.depth -= 1
 
     return _library.MessageHandler(deliver)
 
 
 def _handlers(library):
-    # The callback objects must outlive their use by the library: kept per library.
+    # Per library: the Python handler, the C callback and the encoding of each channel.
     return library._message_handlers
+
+
+def _callback(library, channel):
+    """The channel's dispatcher, made (and the locking exports guarded) on first use."""
+    callbacks = _handlers(library).setdefault("callbacks", {})
+    if not callbacks:
+        for name in _LOCKING_EXPORTS:
+            function = getattr(library, name, None)
+            if function is not None and not isinstance(function, _Guarded):
+                setattr(library, name, _Guarded(name, function))
+    if channel not in callbacks:
+        callbacks[channel] = _dispatcher(library, channel)
+    return callbacks[channel]
 
 
 def set_message_handlers(stdout=KEEP, stderr=KEEP, *, encoding="utf-8", library=None):
@@ -75,8 +131,11 @@ def set_message_handlers(stdout=KEEP, stderr=KEEP, *, encoding="utf-8", library=
     through ``sys.unraisablehook`` (or written to ``sys.stderr`` as the interpreter does for
     such exceptions) and the message is dropped.
 
-    The package keeps the C callback of each handler alive while it is set, and drops it
-    once the channel is given another handler.
+    A handler must not open a window or execute a program or procedure: the library may
+    deliver a message while it holds its window lock, and such a call on the delivering
+    thread would wait forever. The package raises :class:`ReentrantCallError` for it
+    instead (reported like any exception of a handler). Replacing a handler while a message
+    is being delivered on another thread is safe: that delivery finishes with the old one.
 
     Args:
         stdout: A callable for the standard-output channel, ``None`` to close it (its
@@ -97,12 +156,11 @@ def set_message_handlers(stdout=KEEP, stderr=KEEP, *, encoding="utf-8", library=
                                   ("stderr", stderr, library.hsetStdErrHandler)):
         if handler is KEEP:
             continue
-        callback = (_library.MessageHandler() if handler is None
-                    else _trampoline(handler, name, encoding))
         with _lock:
+            callback = _library.MessageHandler() if handler is None else _callback(library, name)
+            # The handler is in the table before the library can call for it.
+            _handlers(library)[name] = (handler, callback, encoding)
             check(library, setter(callback))
-            # Only now is the previous callback unreachable from the library.
-            _handlers(library)[name] = (handler, callback)
 
 
 def message_handlers(library=None):

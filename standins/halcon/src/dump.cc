@@ -1,9 +1,13 @@
 // Window contents as images and files. The "standin_dump_channels" control sets how many
 // channels DumpWindowImage gives, so that every channel branch of a caller can be reached:
 // 0 none, 1 the red plane, 2 red and green, 3 red, green and blue (the default), 4 the three
-// and a fourth plane of 255 (an opaque alpha).
+// and a fourth plane of 255 (an opaque alpha). The "standin_resize_at_dump" control
+// ([Width, Height]) resizes the window that the next DumpWindowImage dumps just before it
+// reads it, as another thread's SetWindowExtents can; [] disarms it.
 #include <atomic>
 #include <cstring>
+#include <mutex>
+#include <utility>
 
 #include "halconcpp/HOperatorsWindow.h"
 #include "halconcpp/HStandin.h"
@@ -28,8 +32,35 @@ HTuple getDumpChannels() {
   return HTuple(static_cast<Hlong>(dumpChannels.load()));
 }
 
+std::mutex resizeMutex;
+HTuple resizeAtDump;  // guarded by resizeMutex; empty when disarmed
+
+void setResizeAtDump(const HTuple& value) {
+  if (value.Length() != 0 && value.Length() != 2) fail("set_system", 1402);
+  std::lock_guard<std::mutex> lock(resizeMutex);
+  resizeAtDump = value;
+}
+
+HTuple getResizeAtDump() {
+  std::lock_guard<std::mutex> lock(resizeMutex);
+  return resizeAtDump;
+}
+
+void resizeIfArmed(Hlong handle, const char* op) {
+  HTuple size;
+  {
+    std::lock_guard<std::mutex> lock(resizeMutex);
+    std::swap(size, resizeAtDump);
+  }
+  if (size.Length() != 2) return;
+  windowTable().with(handle, op, [&](Window& window) {
+    window.resize(static_cast<std::int32_t>(size[0].L()), static_cast<std::int32_t>(size[1].L()));
+  });
+}
+
 const bool registered = [] {
   registerControl("standin_dump_channels", &setDumpChannels, &getDumpChannels);
+  registerControl("standin_resize_at_dump", &setResizeAtDump, &getResizeAtDump);
   return true;
 }();
 
@@ -55,6 +86,7 @@ void DumpWindowImage(HObject* Image, const HTuple& WindowHandle) {
   ApiScope scope("DumpWindowImage");
   logWindowCall("DumpWindowImage", WindowHandle);
   const char* op = "dump_window_image";
+  resizeIfArmed(handleOf(WindowHandle, op), op);
   const Framebuffer frame = copyFramebuffer(WindowHandle, op);
   const int channels = dumpChannels.load();
   std::vector<PlanePtr> planes;

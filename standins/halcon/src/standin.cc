@@ -2,6 +2,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 
 #include "halconcpp/HStandin.h"
@@ -16,13 +17,14 @@ thread_local int insideDepth = 0;
 struct PendingFault {
   Fault fault;
   Hlong remaining;
+  Hlong skip = 0;  // calls that pass before the fault fires
 };
 
 class FaultTable {
  public:
-  void arm(const std::string& operation, const Fault& fault, Hlong count) {
+  void arm(const std::string& operation, const Fault& fault, Hlong count, Hlong skip = 0) {
     std::lock_guard<std::mutex> lock(mutex_);
-    faults_[operation] = PendingFault{fault, count};
+    faults_[operation] = PendingFault{fault, count, skip};
     armed_.store(true, std::memory_order_release);
   }
 
@@ -36,12 +38,29 @@ class FaultTable {
     // Every public call checks; the flag keeps the unarmed case free of the lock.
     if (!armed_.load(std::memory_order_acquire)) return false;
     std::lock_guard<std::mutex> lock(mutex_);
+    seen_.insert(operation);
     auto it = faults_.find(operation);
     if (it == faults_.end()) return false;
+    if (it->second.skip > 0) {
+      --it->second.skip;
+      return false;
+    }
     *fault = it->second.fault;
     if (--it->second.remaining <= 0) faults_.erase(it);
     if (faults_.empty()) armed_.store(false, std::memory_order_release);
     return true;
+  }
+
+  HTuple seen() {
+    InsideScope inside;
+    std::lock_guard<std::mutex> lock(mutex_);
+    HTuple result;
+    for (const auto& operation : seen_) result.Append(HTuple(operation.c_str()));
+    return result;
+  }
+  void clearSeen() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    seen_.clear();
   }
 
   HTuple pending() {
@@ -59,6 +78,7 @@ class FaultTable {
  private:
   std::mutex mutex_;
   std::map<std::string, PendingFault> faults_;  // guarded by mutex_
+  std::set<std::string> seen_;                  // guarded by mutex_
   std::atomic<bool> armed_{false};
 };
 
@@ -141,6 +161,27 @@ void armFaults(const HTuple& value) {
     fault.message = value[3].S().str();
   }
   faultTable().arm(value[0].S().str(), fault, count);
+}
+
+void armNthFault(const HTuple& value) {
+  InsideScope inside;
+  if (value.Length() != 3) throw HException::ForOperator("set_system", 1402);
+  if (value[0].Type() != eElementTypeString || value[1].Type() != eElementTypeLong ||
+      value[2].Type() != eElementTypeLong) {
+    throw HException::ForOperator("set_system", 1202);
+  }
+  if (value[2].L() < 1) throw HException::ForOperator("set_system", 1302);
+  Fault fault;
+  fault.errorCode = value[1].L();
+  faultTable().arm(value[0].S().str(), fault, 1, value[2].L() - 1);
+}
+
+void clearSeenOperations(const HTuple&) {
+  faultTable().clearSeen();
+}
+
+HTuple seenOperations() {
+  return faultTable().seen();
 }
 
 HTuple pendingFaults() {

@@ -22,6 +22,9 @@ class SystemStore {
     values_["height"] = HTuple(512);
     values_["use_window_thread"] = HTuple("false");
     controls_["standin_fail"] = Control{&Standin::armFaults, &Standin::pendingFaults};
+    controls_["standin_fail_nth"] = Control{&Standin::armNthFault, &Standin::pendingFaults};
+    controls_["standin_fail_seen"] =
+        Control{&Standin::clearSeenOperations, &Standin::seenOperations};
   }
 
   void addControl(const std::string& name, Control control) {

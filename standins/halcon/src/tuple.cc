@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -154,7 +155,12 @@ int HTupleElement::I() const {
 Hlong HTupleElement::L() const {
   const Element& e = tuple_->elements_[index_];
   if (const auto* l = std::get_if<Hlong>(&e)) return *l;
-  if (const auto* d = std::get_if<double>(&e)) return static_cast<Hlong>(*d);
+  if (const auto* d = std::get_if<double>(&e)) {
+    // Truncates like a machine conversion; a real no integer can hold (NaN, infinity, out of
+    // range) has no integer value at all.
+    constexpr double kLimit = static_cast<double>(std::numeric_limits<Hlong>::max()) + 1.0;
+    if (*d > -kLimit && *d < kLimit) return static_cast<Hlong>(*d);
+  }
   raise(H_ERR_TUPLE_TYPE);
 }
 

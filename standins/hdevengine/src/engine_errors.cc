@@ -31,6 +31,8 @@ constexpr ErrorText kTexts[] = {
     {kErrLoopBounds, "Invalid for-loop bounds or step"},
     {kErrIndexValue, "Invalid tuple index or element value"},
     {kErrFunctionArgument, "Invalid argument of a function"},
+    {kErrStepLimit, "Step limit exceeded"},
+    {kErrValueSize, "Value too large"},
     {kErrParameterIndex, "Parameter index out of range"},
     {kErrParameterName, "Unknown parameter name"},
     {kErrInputNotSet, "Input parameter not set"},

@@ -31,6 +31,8 @@ enum EngineError : Hlong {
   kErrLoopBounds = 21024,         // for-loop bounds or step that are not single numbers, or step 0
   kErrIndexValue = 21025,         // a tuple index that is no integer, or a bad element value
   kErrFunctionArgument = 21026,   // a function applied to a value it does not take
+  kErrStepLimit = 21027,          // a run executed more lines than the engine's step limit
+  kErrValueSize = 21028,          // a value with more elements or text than a run may build
   kErrParameterIndex = 21030,     // a parameter index out of range
   kErrParameterName = 21031,      // no parameter of that name
   kErrInputNotSet = 21032,        // Execute with an input parameter never set

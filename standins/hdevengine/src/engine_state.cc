@@ -47,6 +47,7 @@ std::vector<std::string> splitPath(const std::string& path) {
 constexpr const char* kIgnoreInvalidLines = "ignore_invalid_lines";
 constexpr const char* kIgnoreUnresolved = "ignore_unresolved_procedures";
 constexpr const char* kCallDepthLimit = "call_depth_limit";
+constexpr const char* kStepLimit = "step_limit";
 
 }  // namespace
 
@@ -70,6 +71,11 @@ void EngineState::setAttribute(const std::string& name, const HTuple& value) {
     }
     std::lock_guard<std::mutex> lock(mutex_);
     callDepthLimit_ = static_cast<int>(*limit);
+  } else if (name == kStepLimit) {
+    const Hlong* limit = value.Length() == 1 ? std::get_if<Hlong>(&value.Elements()[0]) : nullptr;
+    if (!limit || *limit < 1) badValue(name, "a positive integer");
+    std::lock_guard<std::mutex> lock(mutex_);
+    stepLimit_ = *limit;
   } else {
     throw engineError(kErrUnknownAttribute, ExceptionAttribute, "'" + name + "'");
   }
@@ -80,6 +86,7 @@ HTuple EngineState::attribute(const std::string& name) const {
   if (name == kIgnoreInvalidLines) return HTuple(ignoreInvalidLines_ ? "true" : "false");
   if (name == kIgnoreUnresolved) return HTuple(ignoreUnresolved_ ? "true" : "false");
   if (name == kCallDepthLimit) return HTuple(static_cast<Hlong>(callDepthLimit_));
+  if (name == kStepLimit) return HTuple(stepLimit_);
   throw engineError(kErrUnknownAttribute, ExceptionAttribute, "'" + name + "'");
 }
 
@@ -111,6 +118,11 @@ HDevOperatorImplCpp* EngineState::operatorImpl() const {
 int EngineState::callDepthLimit() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return callDepthLimit_;
+}
+
+Hlong EngineState::stepLimit() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return stepLimit_;
 }
 
 LoadSettings EngineState::loadSettings() const {

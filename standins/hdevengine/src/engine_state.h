@@ -18,6 +18,8 @@ namespace Standin {
 
 constexpr int kDefaultCallDepthLimit = 200;
 constexpr Hlong kMaxCallDepthLimit = 1000000;
+// Lines one Execute may run before it fails: no input runs forever.
+constexpr Hlong kDefaultStepLimit = 100000000;
 
 // What a load needs, taken at its start so that it sees one consistent engine.
 struct LoadSettings {
@@ -32,7 +34,7 @@ class EngineState {
   static EngineState& instance();
 
   // Attributes: "ignore_invalid_lines", "ignore_unresolved_procedures" ('true'/'false' or
-  // 1/0) and "call_depth_limit" (a positive integer). Throw HDevEngineException for an
+  // 1/0), "call_depth_limit" and "step_limit" (positive integers). Throw HDevEngineException for an
   // unknown name or a wrong value.
   void setAttribute(const std::string& name, const HTuple& value);
   HTuple attribute(const std::string& name) const;
@@ -46,6 +48,7 @@ class EngineState {
   HDevOperatorImplCpp* operatorImpl() const;
 
   int callDepthLimit() const;
+  Hlong stepLimit() const;
   LoadSettings loadSettings() const;
   void unloadAllProcedures();
 
@@ -60,6 +63,7 @@ class EngineState {
   bool ignoreInvalidLines_ = false;              // guarded by mutex_
   bool ignoreUnresolved_ = false;                // guarded by mutex_
   int callDepthLimit_ = kDefaultCallDepthLimit;  // guarded by mutex_
+  Hlong stepLimit_ = kDefaultStepLimit;          // guarded by mutex_
   HDevOperatorImplCpp* impl_ = nullptr;          // guarded by mutex_
   std::vector<HDevOperatorImplCpp*> keptImpls_;  // guarded by mutex_; never deleted
   std::shared_ptr<ProcedureCache> cache_;        // guarded by mutex_

@@ -4,6 +4,7 @@
 
 #include "engine_errors.h"
 #include "functions.h"
+#include "run_limits.h"
 
 namespace HDevEngineCpp {
 namespace Standin {
@@ -104,7 +105,7 @@ HTuple evaluate(const Expr& expr, const Frame& frame) {
     case ExprKind::Tuple: {
       HTuple result;
       for (const ExprPtr& operand : expr.operands) {
-        result.Append(evaluate(*operand, frame));
+        bounded(result.Append(evaluate(*operand, frame)));
       }
       return result;
     }
@@ -115,7 +116,9 @@ HTuple evaluate(const Expr& expr, const Frame& frame) {
     case ExprKind::Binary: {
       // Both operands are evaluated, also for and/or: the language does not short-circuit.
       const HTuple left = evaluate(*expr.operands[0], frame);
-      return binary(expr.op, left, evaluate(*expr.operands[1], frame));
+      HTuple result = binary(expr.op, left, evaluate(*expr.operands[1], frame));
+      bounded(result);
+      return result;
     }
     case ExprKind::Length:
       return HTuple(evaluate(*expr.operands[0], frame).Length());

@@ -11,6 +11,7 @@
 #include "engine_state.h"
 #include "evaluator.h"
 #include "halconcpp/HStandin.h"
+#include "run_limits.h"
 
 namespace HDevEngineCpp {
 namespace Standin {
@@ -102,6 +103,7 @@ class Interpreter {
         continue;
       }
       try {
+        steps_.spend();
         execute(a, a.procedure->body[a.pc]);
       } catch (const HException& e) {
         throw HDevEngineException(
@@ -388,6 +390,7 @@ class Interpreter {
   }
 
   const std::size_t depthLimit_;
+  StepBudget steps_;
   std::vector<std::unique_ptr<Activation>> stack_;
 };
 

@@ -80,6 +80,16 @@ HALCONCPP_API void raiseFaultIfPending(const char* operation);
 HALCONCPP_API void armFaults(const HTuple& value);
 HALCONCPP_API HTuple pendingFaults();
 
+// The "standin_fail_nth" control: [Operation, ErrorNumber, N] fails only the N-th call of
+// `Operation` from now on (N = 1: the next one). It stays pending until that call comes, so
+// a sweep can tell whether a run reached it.
+void armNthFault(const HTuple& value);
+
+// The "standin_fail_seen" control: every operation that consulted the fault table (a call
+// from outside while any fault is armed) since it was last set, in name order.
+void clearSeenOperations(const HTuple& value);
+HTuple seenOperations();
+
 // Further controls that a stand-in module adds to the system parameters: SetSystem of
 // `name` calls `set` (null: read-only), GetSystem calls `get` (null: write-only).
 using ControlSetter = void (*)(const HTuple& value);
