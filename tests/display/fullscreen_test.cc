@@ -40,6 +40,24 @@ TEST_F(Fullscreen, WindowCoversTheSecondMonitor) {
   EXPECT_TRUE(MessageCapture::err().empty());
 }
 
+// The native window loses the caption and the sizing frame (WS_CAPTION | WS_THICKFRAME,
+// 0x00C40000) of its overlapped style 0x10CF0000, and the window and client edges of its
+// extended style; it is moved with SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED.
+TEST_F(Fullscreen, StylesAndTheNativeMove) {
+  hsetFullscreen(1);
+  Snippet lines({"dev_open_window (100, 2000, 640, 480, 'black', W)",
+                 "get_system ('standin_native_windows', Native)"},
+                {"W", "Native"});
+  ASSERT_EQ(lines.run(), nullptr);
+  const std::vector<long> native = lines.longs("Native");
+  std::vector<long> record;
+  for (std::size_t i = 0; i + 8 < native.size(); i += 9) {
+    if (native[i] == lines.longAt("W"))
+      record.assign(native.begin() + i + 2, native.begin() + i + 9);
+  }
+  EXPECT_EQ(record, (std::vector<long>{0x100B0000, 0, 1920, 0, 1920, 1080, 0x34}));
+}
+
 TEST_F(Fullscreen, WindowOnTheFirstMonitorCoversIt) {
   hsetFullscreen(-1);
   EXPECT_EQ(extentsOfWindowAt(50), (std::vector<long>{0, 0, 1920, 1080}));

@@ -99,6 +99,15 @@ TEST_F(LogoOverlay, FourCopiesTenPixelsFromTheCorners) {
   expectOverlay(385, 166, {{10, 10}, {10, 247}, {101, 247}, {101, 10}});
 }
 
+TEST_F(LogoOverlay, AClearedWindowShowsItAgain) {
+  const long window = openWindow(640, 480);
+  Snippet clear({"dev_clear_window ()"});
+  ASSERT_EQ(clear.run(), nullptr);
+  const Rgb shown = pixels(window);
+  const Rgb wanted = expected(640, 480, 100, {{10, 10}, {10, 502}, {415, 502}, {415, 10}});
+  EXPECT_TRUE(shown.red == wanted.red && shown.green == wanted.green && shown.blue == wanted.blue);
+}
+
 TEST_F(LogoOverlay, OneCopyInTheBottomRightCorner) {
   expectOverlay(384, 400, {{345, 256}});
   expectOverlay(129, 56, {{1, 1}});
