@@ -82,15 +82,6 @@ class ProgramTest(unittest.TestCase):
             program.execute()
         self.assertEqual(quorvex.get_system("quorvex_test_marker"), 42)
 
-    def test_a_failing_local_procedure_is_named_in_the_error(self):
-        with quorvex.Program(os.path.join(PROGRAMS, "fails_in_local.hdev")) as program:
-            with self.assertRaises(EngineError) as caught:
-                program.call()
-        error = caught.exception
-        self.assertEqual((error.kind, error.proc_name, error.line_number, error.line_name,
-                          error.error_code), (ErrorKind.ENGINE, "check_value", 2,
-                                              "get_system", 1301))
-
 class SettingsTest(unittest.TestCase):
     def test_get_system_gives_python_values(self):
         self.assertEqual(quorvex.get_system("width"), 512)
@@ -110,15 +101,6 @@ class SettingsTest(unittest.TestCase):
                 quorvex.set_engine_attribute("call_depth_limit", value)
         with self.assertRaises(OverflowError):
             quorvex.set_engine_attribute("call_depth_limit", 2**32)
-
-    def test_the_debug_server_is_refused(self):
-        for start in (True, False):
-            with self.subTest(start=start), self.assertRaises(EngineError) as caught:
-                quorvex.debug_server(start)
-            self.assertEqual((caught.exception.kind, caught.exception.error_code),
-                             (ErrorKind.MESSAGE, -1))
-            self.assertIn("not available", str(caught.exception))
-
 
 class DisplayTest(unittest.TestCase):
     """After init, the dev_* lines of procedures reach the library's windows."""
