@@ -1,14 +1,12 @@
 // The engine stand-in as the library and its callers rely on it: the language, loading and
 // its errors, procedure and program objects, error records, attributes, the cache, faults on
-// demand and calls from several threads.
+// demand.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
 #include <fstream>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "api/standin_control.h"
@@ -357,47 +355,6 @@ TEST(EngineLoading, Attributes) {
   EXPECT_EQ(text(engine.GetEngineAttribute("call_depth_limit")), "200");
 }
 
-TEST(EngineLoading, TheCacheAndTheOrderOfPaths) {
-  const std::string name = uniqueName("edited");
-  writeProcedure(name, {{}, {}, {}, {"R"}}, {"R := 'first'"});
-  HDevProcedure before(name.c_str());
-  writeProcedure(name, {{}, {}, {}, {"R"}}, {"R := 'second'"});
-  EXPECT_EQ(text(runProcedure(name.c_str(), {})[0]), "'first'") << "served from the cache";
-  HDevEngine().UnloadAllProcedures();
-  EXPECT_EQ(text(runProcedure(name.c_str(), {})[0]), "'second'");
-  HDevProcedureCall call(before);
-  call.Execute();
-  EXPECT_EQ(text(call.GetOutputCtrlParamTuple(1)), "'first'") << "objects keep their own";
-
-  const std::string later = scratchFolder() + "/later";
-  mkdir(later.c_str(), 0700);
-  std::ofstream(later + "/" + name + ".hdvp")
-      << "<hdevelop><procedure name='" << name << "'><interface><oc><par name='R'/></oc>"
-      << "</interface><body><l>R := 'later'</l></body></procedure></hdevelop>";
-  HDevEngine().AddProcedurePath(later.c_str());
-  EXPECT_EQ(text(runProcedure(name.c_str(), {})[0]), "'second'") << "the first path wins";
-}
-
-TEST(EngineObjects, EveryObjectIsCountedCopiesIncluded) {
-  useBundledProcedures();
-  const char* kinds[] = {"programs", "program_calls", "procedures", "procedure_calls"};
-  long before[4];
-  for (int i = 0; i < 4; ++i) before[i] = liveCount(kinds[i]);
-  {
-    HDevProgram program((engineData() + "/program.hdev").c_str());
-    HDevProgram programCopy(program);
-    HDevProgramCall call = program.CreateCall();
-    HDevProcedure procedure("add");
-    HDevProcedure procedureCopy = procedure;
-    HDevProcedureCall procedureCall = procedure.CreateCall();
-    HDevProcedureCall procedureCallCopy(procedureCall);
-    engineErrorOf([] { HDevProcedure("no_such_procedure"); });
-    const long added[4] = {2, 1, 2, 2};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(liveCount(kinds[i]), before[i] + added[i]) << kinds[i];
-  }
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(liveCount(kinds[i]), before[i]) << kinds[i];
-}
-
 TEST(EngineFaults, LinesMeetTheFaultsOfTheirOperatorsOnce) {
   FaultsCleared cleared;
   injectFault("GetSystem", 4242);
@@ -463,39 +420,6 @@ TEST(EngineFaults, ConstructorsAndMethodsFailOnDemand) {
   }
   injectFaultWithMessage("HDevEngine", 5, "no engine today");
   EXPECT_STREQ(engineErrorOf([] { HDevEngine(); }).Message(), "no engine today");
-}
-
-TEST(EngineThreads, CallsOfOneProcedureWhileAnotherThreadUnloads) {
-  useBundledProcedures();
-  const HDevProcedure procedure("sum_loop");
-  std::atomic<int> wrong{0};
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([&, t] {
-      try {
-        HDevProcedureCall call(procedure);
-        for (int run = 0; run < 100; ++run) {
-          if (t == 0 && run % 10 == 0) HDevEngine().UnloadAllProcedures();
-          const int n = 1 + (t * 100 + run) % 23;
-          call.SetInputCtrlParamTuple(1, HTuple(n));
-          call.Execute();
-          const HTuple odd = call.GetOutputCtrlParamTuple("Odd");
-          if (call.GetOutputCtrlParamTuple("Total")[0].L() != n * (n + 1) / 2 ||
-              odd.Length() != (n + 1) / 2) {
-            ++wrong;
-          }
-          HDevProcedureCall fresh{HDevProcedure("factorial")};
-          fresh.SetInputCtrlParamTuple(1, HTuple(6));
-          fresh.Execute();
-          if (fresh.GetOutputCtrlParamTuple(1)[0].L() != 720) ++wrong;
-        }
-      } catch (const HDevEngineException&) {
-        ++wrong;
-      }
-    });
-  }
-  for (std::thread& thread : threads) thread.join();
-  EXPECT_EQ(wrong.load(), 0);
 }
 
 }  // namespace

@@ -139,23 +139,6 @@ TEST(Images, PaintRegionFillsOrOutlinesIntoANewImage) {
   EXPECT_EQ(grayvals(image, 1, 1), HTuple(0)) << "the input is untouched";
 }
 
-TEST(Images, PngFilesRoundTrip) {
-  HObject gray = constImage(5, 3), other = constImage(5, 3), rgb, back;
-  SetGrayval(gray, tuple({0, 2}), tuple({0, 4}), tuple({17, 250}));
-  SetGrayval(other, 1, 1, 99);
-  Compose3(gray, other, gray, &rgb);
-  const std::string name = ::testing::TempDir() + "quorvex_iconic_test";
-  WriteImage(gray, "png", 0, name.c_str());
-  ReadImage(&back, name.c_str());  // ".png" added both ways
-  EXPECT_EQ(grayvals(back, tuple({0, 2, 1}), tuple({0, 4, 1})), tuple({17, 250, 0}));
-  WriteImage(rgb, "png", 0, name.c_str());
-  ReadImage(&back, (name + ".png").c_str());
-  EXPECT_EQ(grayvals(back, 1, 1), tuple({0, 99, 0}));
-  std::remove((name + ".png").c_str());
-  EXPECT_EQ(errorOf([&] { ReadImage(&back, name.c_str()); }), H_ERR_FILE_NOT_FOUND);
-  EXPECT_EQ(errorOf([&] { WriteImage(gray, "png", 0, "/no/such/folder/x"); }), H_ERR_FILE_WRITE);
-}
-
 TEST(Regions, ThresholdConnectionAndAreaCenter) {
   // A bright 3 x 2 block, a diagonal pair touching at a corner, a single pixel; then two bars
   // joined only in their bottom row.

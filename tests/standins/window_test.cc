@@ -76,29 +76,6 @@ TEST(Windows, OpenGivesUniqueHandlesTheFullPartAndABlackFramebuffer) {
       << "reals round to whole pixels";
 }
 
-TEST(Windows, ClosedOrUnknownHandlesRaise5100) {
-  HTuple closed;
-  {
-    TestWindow window(0, 0, 4, 4);
-    closed = window.handle;
-  }
-  HTuple a, b, c, d;
-  const std::function<void(const HTuple&)> operations[] = {
-      [&](const HTuple& h) { ClearWindow(h); }, [&](const HTuple& h) { SetPart(h, 0, 0, 1, 1); },
-      [&](const HTuple& h) { GetWindowExtents(h, &a, &b, &c, &d); },
-      [&](const HTuple& h) { SetColor(h, "red"); }};
-  for (const auto& operation : operations) {
-    EXPECT_EQ(errorOf([&] { operation(closed); }), H_ERR_WINDOW_HANDLE);
-    EXPECT_EQ(errorOf([&] { operation(HTuple("3600")); }), 1201);
-  }
-  try {
-    ClearWindow(closed);
-  } catch (const HException& e) {
-    EXPECT_STREQ(e.ErrorMessage().Text(),
-                 "HALCON error #5100: Invalid window handle in operator clear_window");
-  }
-}
-
 TEST(Windows, BackgroundShowsFromTheNextClearAndResizingKeepsTheTopLeftAndThePart) {
   TestWindow window(0, 0, 4, 3);
   SetWindowParam(window.handle, "background_color", "#102030");
@@ -119,25 +96,6 @@ TEST(Windows, BackgroundShowsFromTheNextClearAndResizingKeepsTheTopLeftAndThePar
   GetPart(window.handle, &r1, &c1, &r2, &c2);
   EXPECT_EQ(r1[0].Type() * 10 + c1[0].Type(), eElementTypeDouble * 10 + eElementTypeLong)
       << "the part keeps the kinds of its values";
-}
-
-// Each setting: a valid value, and its wrong kind and wrong value (numbers 1202 and 1302).
-TEST(Windows, SettingsCheckTheirValues) {
-  TestWindow window(0, 0, 4, 4);
-  const std::tuple<const char*, std::function<void(const HTuple&)>, HTuple, HTuple, HTuple> rows[] =
-      {{"draw", [&](const HTuple& v) { SetDraw(window.handle, v); }, "margin", 1, "dotted"},
-       {"shape", [&](const HTuple& v) { SetShape(window.handle, v); }, "rectangle1", 1, "star"},
-       {"colored", [&](const HTuple& v) { SetColored(window.handle, v); }, 12, 3.0, 4},
-       {"color", [&](const HTuple& v) { SetColor(window.handle, v); }, "slate blue", 255, "mauve"},
-       {"lut", [&](const HTuple& v) { SetLut(window.handle, v); }, "inverse", 0, "sepia"},
-       {"paint", [&](const HTuple& v) { SetPaint(window.handle, v); },
-        HTuple("3d_plot").Append(HTuple(5)), 7, "fancy"},
-       {"line width", [&](const HTuple& v) { SetLineWidth(window.handle, v); }, 3, 2.5, 0}};
-  for (const auto& [name, set, valid, wrongKind, wrongValue] : rows) {
-    EXPECT_EQ(errorOf([&] { set(valid); }), 0) << name;
-    EXPECT_EQ(errorOf([&] { set(wrongKind); }), 1202) << name;
-    EXPECT_EQ(errorOf([&] { set(wrongValue); }), 1302) << name;
-  }
 }
 
 TEST(Drawing, ImagesGoThroughThePart) {
@@ -219,32 +177,6 @@ TEST(Dumps, ChannelCountFollowsTheControlAndDumpsAreCopies) {
   GenRectangle1(&region, 0, 0, 1, 2);
   DispObj(region, window.handle);
   EXPECT_EQ(pixel(before, 0, 0), tuple({10, 20, 30}));
-}
-
-TEST(Dumps, CallLogRecordsWindowOperationsWhileStarted) {
-  struct Stop {
-    ~Stop() {
-      SetSystem("standin_call_log", "stop");
-      SetSystem("standin_call_log", "clear");
-    }
-  } stop;
-  TestWindow window(0, 0, 4, 4);
-  const std::string h = std::to_string(window.handle.L());
-  SetColor(window.handle, "red");
-  SetSystem("standin_call_log", "clear");
-  SetSystem("standin_call_log", "start");
-  HObject regions;
-  GenRectangle1(&regions, tuple({0, 1}), tuple({0, 1}), tuple({1, 2}), tuple({1, 2}));
-  DispObj(regions, window.handle);
-  SetPart(window.handle, 0, 0.5, 3, 3);
-  errorOf([&] { SetLineWidth(window.handle, 0); });
-  SetSystem("standin_call_log", "stop");
-  SetColor(window.handle, "blue");
-  HTuple log;
-  GetSystem("standin_call_log", &log);
-  EXPECT_EQ(log, HTuple(("DispObj(<region, region>, " + h + ")").c_str())
-                     .Append(HTuple(("SetPart(" + h + ", 0, 0.5, 3, 3)").c_str()))
-                     .Append(HTuple(("SetLineWidth(" + h + ", 0)").c_str())));
 }
 
 TEST(NativeWindows, StylesPositionsAndTheirRecord) {
