@@ -44,13 +44,6 @@ TEST_F(DefaultWindow, OneIdentificationLinePerCallWithVerbosityOn) {
   EXPECT_TRUE(MessageCapture::err().empty());
 }
 
-TEST_F(DefaultWindow, AfterVerbosityIsSwitchedOffNoLine) {
-  hsetVerbosity(1);
-  hsetVerbosity(0);
-  EXPECT_OK(hopenDefaultWindow());
-  EXPECT_TRUE(MessageCapture::out().empty());
-}
-
 TEST_F(DefaultWindow, RefusedOpeningIsReportedNotReturned) {
   hsetVerbosity(1);
   injectFault("OpenWindow", 5112);
@@ -66,16 +59,6 @@ TEST_F(DefaultWindow, RefusedPartIsReportedWithItsNumber) {
   EXPECT_EQ(MessageCapture::err(), Lines{"Opened default window failed: error 5113"});
 }
 
-TEST_F(DefaultWindow, ProgramsDrawIntoIt) {
-  EXPECT_OK(hopenDefaultWindow());
-  Snippet lines({"dev_get_window (W)", "gen_image_const (Image, 'byte', 320, 240)",
-                 "dev_display (Image)", "get_part (W, Row1, Column1, Row2, Column2)"},
-                {"Row2", "Column2"});
-  ASSERT_EQ(lines.run(), nullptr);
-  EXPECT_EQ(lines.longAt("Row2"), 239);
-  EXPECT_EQ(lines.longAt("Column2"), 319);
-}
-
 TEST_F(DefaultWindow, FullscreenKeepsTheFixedPart) {
   hsetFullscreen(1);
   EXPECT_OK(hopenDefaultWindow());
@@ -87,14 +70,6 @@ TEST_F(DefaultWindow, FullscreenKeepsTheFixedPart) {
   EXPECT_EQ(lines.longAt("Height"), 1080);
   EXPECT_EQ(lines.longAt("Row2"), 479);
   EXPECT_EQ(lines.longAt("Column2"), 639);
-}
-
-TEST_F(DefaultWindow, WithoutHandlersBehavesTheSame) {
-  hsetStdOutHandler(nullptr);
-  hsetStdErrHandler(nullptr);
-  hsetVerbosity(1);
-  EXPECT_OK(hopenDefaultWindow());
-  EXPECT_NE(activeWindow(), -1);
 }
 
 }  // namespace
