@@ -22,9 +22,11 @@ TEST_F(DefaultWindow, QuietWhenVerbosityIsOff) {
   EXPECT_TRUE(MessageCapture::out().empty());
   EXPECT_TRUE(MessageCapture::err().empty());
   Snippet lines({"dev_get_window (W)", "get_window_extents (W, Row, Column, Width, Height)",
-                 "get_part (W, Row1, Column1, Row2, Column2)"},
-                {"Width", "Height", "Row2", "Column2"});
+                 "get_part (W, Row1, Column1, Row2, Column2)", "dump_window_image (D, W)",
+                 "get_grayval (D, 240, 320, Background)"},
+                {"Width", "Height", "Row2", "Column2", "Background"});
   ASSERT_EQ(lines.run(), nullptr);
+  EXPECT_EQ(lines.longs("Background"), (std::vector<long>{0, 0, 0})) << "black";
   EXPECT_EQ(lines.longAt("Width"), 640);
   EXPECT_EQ(lines.longAt("Height"), 480);
   EXPECT_EQ(lines.longAt("Row2"), 479);
