@@ -56,20 +56,30 @@ struct CheckCase {
 
 class ArgumentChecks : public DisplayTest, public ::testing::WithParamInterface<CheckCase> {};
 
+// The library refuses the value itself, before any window operation is called.
 TEST_P(ArgumentChecks, RefusedWithTheParametersNumber) {
   Snippet lines({"dev_open_window (0, 0, 160, 120, 'black', P)",
-                 "dev_open_window (0, 0, 160, 120, 'black', Q)", GetParam().line});
+                 "dev_open_window (0, 0, 160, 120, 'black', Q)",
+                 "set_system ('standin_call_log', 'clear')",
+                 "set_system ('standin_call_log', 'start')", GetParam().line});
   Record record = lines.run();
+  Snippet log({"set_system ('standin_call_log', 'stop')", "get_system ('standin_call_log', Log)",
+               "set_system ('standin_call_log', 'clear')", "N := |Log|"},
+              {"N"});
+  ASSERT_EQ(log.run(), nullptr);
+  EXPECT_EQ(log.longAt("N"), 0);
   ASSERT_NE(record, nullptr);
   EXPECT_EQ(record->kind, ErrorKindEngine);
   EXPECT_EQ(record->errorCode, GetParam().number) << describe(record.get());
-  EXPECT_EQ(record->progLineNum, 3);
+  EXPECT_EQ(record->progLineNum, 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     DisplayOperations, ArgumentChecks,
     ::testing::Values(
         CheckCase{"dev_open_window (0, 0, '640', 480, 'black', W)", 1203},
+        CheckCase{"dev_open_window (0, 0, 640, '480', 'black', W)", 1204},
+        CheckCase{"dev_open_window (0, '0', 640, 480, 'black', W)", 1202},
         CheckCase{"dev_open_window (0, 0, 640, 480, ['black', 'white'], W)", 1405},
         CheckCase{"dev_open_window (0, 0, 640, 480, 0, W)", 1205},
         CheckCase{"dev_open_window ([], 0, 640, 480, 'black', W)", 1401},

@@ -3,7 +3,6 @@
 // demand.
 #include <gtest/gtest.h>
 
-
 #include <fstream>
 #include <functional>
 #include <string>
@@ -43,44 +42,23 @@ struct AttributeRestored {
 
 // Each row: an expression and the readable form of its value, which tells 5 from 5.0 from '5'.
 TEST(EngineLanguage, Expressions) {
+  // clang-format off
   const std::pair<const char*, const char*> rows[] = {
-      {"0x1F", "31"},
-      {"2e3", "2000.0"},
-      {".5", "0.5"},
-      {"'it\\'s'", "'it's'"},
-      {"[1, [2, 'x'], [], 3.0]", "[1, 2, 'x', 3.0]"},
-      {"[true, false]", "[1, 0]"},
-      {"7 / 2", "3"},
-      {"7.0 / 2", "3.5"},
-      {"-7 % 3", "-1"},
-      {"1 + 2 * 3", "7"},
-      {"10 - 2 - 3", "5"},
-      {"2 - -1", "3"},
-      {"[1, 2, 3] * 2", "[2, 4, 6]"},
-      {"'a' + 'b' + 1.0", "'ab1.0'"},
-      {"[1, 2] = [1, 2]", "1"},
-      {"5 == 5.0", "1"},
-      {"'5' # 5", "1"},
-      {"[1, 2] < [1, 3]", "1"},
-      {"'abc' >= 'abd'", "0"},
-      {"0 or 0.5", "1"},
-      {"1 xor 1", "0"},
-      {"not (1 = 2)", "1"},
-      {"1 = 1 or 1 = 2 and 0", "1"},
-      {"||[4, 5]| + 1|", "1"},
-      {"[10, 20, 30][[2, 0]]", "[30, 10]"},
-      {"[10, 20, 30, 40][1:2]", "[20, 30]"},
-      {"[10, 20, 30][2:1]", "[]"},
-      {"int(-3.7)", "-3"},
-      {"real(2)", "2.0"},
-      {"abs([-3, 2.5])", "[3, 2.5]"},
-      {"max([3, 7.5, 2])", "7.5"},
-      {"sum([])", "0"},
-      {"round([2.5, -2.5, 2.4])", "[3, -3, 2]"},
-      {"sqrt(16)", "4.0"},
+      {"0x1F", "31"}, {"2e3", "2000.0"}, {".5", "0.5"}, {"'it\\'s'", "'it's'"},
+      {"[1, [2, 'x'], [], 3.0]", "[1, 2, 'x', 3.0]"}, {"[true, false]", "[1, 0]"}, {"7 / 2", "3"},
+      {"7.0 / 2", "3.5"}, {"-7 % 3", "-1"}, {"1 + 2 * 3", "7"}, {"10 - 2 - 3", "5"},
+      {"2 - -1", "3"}, {"[1, 2, 3] * 2", "[2, 4, 6]"}, {"'a' + 'b' + 1.0", "'ab1.0'"},
+      {"[1, 2] = [1, 2]", "1"}, {"5 == 5.0", "1"}, {"'5' # 5", "1"}, {"[1, 2] < [1, 3]", "1"},
+      {"'abc' >= 'abd'", "0"}, {"0 or 0.5", "1"}, {"1 xor 1", "0"}, {"not (1 = 2)", "1"},
+      {"1 = 1 or 1 = 2 and 0", "1"}, {"||[4, 5]| + 1|", "1"}, {"[10, 20, 30][[2, 0]]", "[30, 10]"},
+      {"[10, 20, 30, 40][1:2]", "[20, 30]"}, {"[10, 20, 30][2:1]", "[]"}, {"int(-3.7)", "-3"},
+      {"real(2)", "2.0"}, {"abs([-3, 2.5])", "[3, 2.5]"}, {"max([3, 7.5, 2])", "7.5"},
+      {"sum([])", "0"}, {"round([2.5, -2.5, 2.4])", "[3, -3, 2]"}, {"sqrt(16)", "4.0"},
       {"strlen(['abc', ''])", "[3, 0]"},
       {"number(['12', '1.5', 'x', 'inf', '-3e2'])", "[12, 1.5, 'x', 'inf', -300.0]"},
-      {"((((1))))", "1"}};
+      {"((((1))))", "1"}
+  };
+  // clang-format on
   for (const auto& [expression, expected] : rows) {
     EXPECT_EQ(text(evaluate(expression)), expected) << expression;
   }
@@ -88,20 +66,15 @@ TEST(EngineLanguage, Expressions) {
 }
 
 TEST(EngineLanguage, FailingExpressionsNameTheirNumber) {
+  // clang-format off
   const std::pair<std::string, unsigned> rows[] = {
-      {"1 / 0", 2103},
-      {"[1, 2][5]", 2101},
-      {"[1, 2][0:2]", 2101},
-      {"'a' - 1", 2104},
-      {"[1, 2] + [1, 2, 3]", 1401},
-      {"[1, 2][0.5]", 21025},
-      {"int('a')", 21026},
-      {"min([])", 21026},
-      {"sqrt(-1)", 21026},
-      {"[1, 2] and 1", 21023},
-      {"Nowhere + 1", 21020},
+      {"1 / 0", 2103}, {"[1, 2][5]", 2101}, {"[1, 2][0:2]", 2101}, {"'a' - 1", 2104},
+      {"[1, 2] + [1, 2, 3]", 1401}, {"[1, 2][0.5]", 21025}, {"int('a')", 21026}, {"min([])", 21026},
+      {"sqrt(-1)", 21026}, {"[1, 2] and 1", 21023}, {"Nowhere + 1", 21020},
       {std::string(300, '(') + "1" + std::string(300, ')'), 21016},
-      {std::string(300, '-') + "1", 21016}};
+      {std::string(300, '-') + "1", 21016}
+  };
+  // clang-format on
   for (const auto& [expression, number] : rows) {
     EXPECT_EQ(errorOfLines({"R := " + expression}), number) << expression.substr(0, 20);
   }
@@ -150,21 +123,19 @@ TEST(EngineLanguage, Statements) {
 
 // Each row: lines that fail, the number, and the failing line (0: not checked).
 TEST(EngineLanguage, FailingStatements) {
+  // clang-format off
   const std::tuple<Lines, unsigned, int> rows[] = {
-      {{"R[-1] := 1"}, 21025, 1},
-      {{"R[0] := [1, 2]"}, 21025, 1},
-      {{"for I := 1 to 3 by 0", "endfor"}, 21024, 1},
-      {{"for I := 'a' to 3", "endfor"}, 21024, 1},
-      {{"R := 1", "if (1)", "R := 2"}, 21014, 2},
-      {{"R := 1", "break"}, 21014, 2},
+      {{"R[-1] := 1"}, 21025, 1}, {{"R[0] := [1, 2]"}, 21025, 1},
+      {{"for I := 1 to 3 by 0", "endfor"}, 21024, 1}, {{"for I := 'a' to 3", "endfor"}, 21024, 1},
+      {{"R := 1", "if (1)", "R := 2"}, 21014, 2}, {{"R := 1", "break"}, 21014, 2},
       {{"R := 1", "endfor"}, 21014, 2},
       {{"for I := 1 to 2", "if (1)", "endfor", "endif", "R := 1"}, 21014, 3},
       {{"R := 1", "if (1)", "else", "else", "endif"}, 21014, 4},
-      {{"dev_display (Image)", "R := Image"}, 21015, 0},
-      {{"wait_seconds (-1)"}, 1301, 1},
-      {{"wait_seconds ('soon')"}, 1201, 1},
-      {{"wait_seconds ([1, 2])"}, 1401, 1},
-      {{"get_system (R)"}, 21012, 1}};
+      {{"dev_display (Image)", "R := Image"}, 21015, 0}, {{"wait_seconds (-1)"}, 1301, 1},
+      {{"wait_seconds ('soon')"}, 1201, 1}, {{"wait_seconds ([1, 2])"}, 1401, 1},
+      {{"get_system (R)"}, 21012, 1}
+  };
+  // clang-format on
   for (const auto& [lines, number, line] : rows) {
     const HDevEngineException e = engineErrorOf([&] { runLines(lines); });
     EXPECT_EQ(e.HalconErrNum(), number) << lines.back();
@@ -344,10 +315,13 @@ TEST(EngineLoading, Attributes) {
     EXPECT_EQ(engineErrorOf([] { runProcedure("unresolved", {HTuple(1)}); }).HalconErrNum(),
               21022u);
   }
+  // clang-format off
   const std::tuple<const char*, HTuple, unsigned> wrong[] = {
       {"no_such_attribute", HTuple(1), 21040},    {"ignore_invalid_lines", HTuple("yes"), 21041},
       {"ignore_invalid_lines", HTuple(2), 21041}, {"call_depth_limit", HTuple(0), 21041},
-      {"call_depth_limit", HTuple(2.5), 21041},   {"call_depth_limit", HTuple("10"), 21041}};
+      {"call_depth_limit", HTuple(2.5), 21041},   {"call_depth_limit", HTuple("10"), 21041}
+  };
+  // clang-format on
   for (const auto& [name, value, number] : wrong) {
     EXPECT_EQ(engineErrorOf([&] { engine.SetEngineAttribute(name, value); }).HalconErrNum(), number)
         << name << " " << text(value);

@@ -58,7 +58,8 @@ def sync(source):
         if copy.is_file() and copy.read_bytes() == origin.read_bytes():
             continue
         copy.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(origin, copy)
+        # A fresh modification time, newer than anything built from the old copy.
+        shutil.copy(origin, copy)
 
 
 def run(command, cwd, log):
