@@ -89,11 +89,10 @@ class BlendForms : public testing::TestWithParam<BlendKind> {
 // Planes that coincide, or overlap at other offsets so that a block-by-block blend reads bytes
 // the reference has not written yet, or has already written, at another pixel.
 TEST_P(BlendForms, SharedAndOverlappingPlanesGiveTheReferenceResult) {
+  // clang-format off
   const Layout layouts[] = {
-      {"distinct", {0, 1, 2, 3, 4, 5, 6}, {}},
-      {"all three equal", {0, 0, 0, 3, 4, 5, 6}, {}},
-      {"green=blue", {0, 1, 1, 3, 4, 5, 6}, {}},
-      {"red=blue", {0, 1, 0, 3, 4, 5, 6}, {}},
+      {"distinct", {0, 1, 2, 3, 4, 5, 6}, {}}, {"all three equal", {0, 0, 0, 3, 4, 5, 6}, {}},
+      {"green=blue", {0, 1, 1, 3, 4, 5, 6}, {}}, {"red=blue", {0, 1, 0, 3, 4, 5, 6}, {}},
       {"alpha=green window", {0, 1, 2, 3, 4, 5, 1}, {}},
       {"red logo=blue window", {0, 1, 2, 2, 4, 5, 6}, {}},
       {"green one byte past red", {0, 0, 2, 3, 4, 5, 6}, {0, 1, 0, 0, 0, 0, 0}},
@@ -102,6 +101,7 @@ TEST_P(BlendForms, SharedAndOverlappingPlanesGiveTheReferenceResult) {
       {"alpha 3 past red window", {0, 1, 2, 3, 4, 5, 0}, {0, 0, 0, 0, 0, 0, 3}},
       {"green logo 2 before green window", {0, 1, 2, 3, 1, 5, 6}, {0, 2, 0, 0, 0, 0, 0}},
   };
+  // clang-format on
   for (const Layout& layout : layouts) {
     for (std::size_t n : {std::size_t{1}, std::size_t{31}, std::size_t{999}, std::size_t{1027}}) {
       expectLayoutMatches(GetParam(), layout, n, static_cast<std::uint32_t>(n));

@@ -268,15 +268,15 @@ TEST(EngineLoading, FilesAndTheirErrors) {
   const HDevEngineException malformed = engineErrorOf([] { HDevProcedure("malformed"); });
   EXPECT_EQ(malformed.HalconErrNum(), 21003u);
   EXPECT_NE(std::string(malformed.Message()).find("line 7 of the file"), std::string::npos);
+  // clang-format off
   const std::pair<std::string, unsigned> files[] = {
-      {"", 21003},
-      {"<hdevelop><procedure name='x'></hdevelop>", 21003},
-      {"<a b='1' b='2'/>", 21003},
-      {"<hdevelop>&bogus;</hdevelop>", 21003},
-      {"<hdevelop/><more/>", 21003},
-      {std::string(5000, '<') + "x", 21003},
+      {"", 21003}, {"<hdevelop><procedure name='x'></hdevelop>", 21003},
+      {"<a b='1' b='2'/>", 21003}, {"<hdevelop>&bogus;</hdevelop>", 21003},
+      {"<hdevelop/><more/>", 21003}, {std::string(5000, '<') + "x", 21003},
       {"<?xml version='1.0'?><html><procedure name='broken'/></html>", 21004},
-      {"<hdevelop><procedure name='other'/></hdevelop>", 21004}};
+      {"<hdevelop><procedure name='other'/></hdevelop>", 21004}
+  };
+  // clang-format on
   for (const auto& [content, number] : files) {
     writeFile("broken.hdvp", content);
     HDevEngine().UnloadAllProcedures();

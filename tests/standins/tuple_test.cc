@@ -43,23 +43,18 @@ struct FaultsCleared {
 TEST(StandinTuple, OperationsGiveTheVendorsResults) {
   const Hlong max = std::numeric_limits<Hlong>::max();
   const Hlong min = std::numeric_limits<Hlong>::min();
+  // clang-format off
   const std::pair<HTuple, const char*> rows[] = {
-      {HTuple(2) + HTuple(3), "5"},
-      {HTuple(2) * HTuple(1.5), "3.0"},
-      {HTuple(7) / HTuple(2), "3"},
-      {HTuple(7) % HTuple(3), "1"},
-      {HTuple(max) + HTuple(1) == HTuple(min), "1"},
-      {HTuple(min) / HTuple(-1) == HTuple(min), "1"},
-      {HTuple("n=") + HTuple(5), "'n=5'"},
-      {HTuple("r") + HTuple(5.0), "'r5.0'"},
-      {list({1, 2, 3}) + HTuple(10), "[11, 12, 13]"},
-      {HTuple(HTuple(5) == HTuple(5.0)), "1"},
-      {HTuple(HTuple(5) == HTuple("5")), "0"},
-      {HTuple(HTuple(-1) < HTuple(0)), "1"},
-      {HTuple(list({1, 2}) < list({1, 3})), "1"},
+      {HTuple(2) + HTuple(3), "5"}, {HTuple(2) * HTuple(1.5), "3.0"}, {HTuple(7) / HTuple(2), "3"},
+      {HTuple(7) % HTuple(3), "1"}, {HTuple(max) + HTuple(1) == HTuple(min), "1"},
+      {HTuple(min) / HTuple(-1) == HTuple(min), "1"}, {HTuple("n=") + HTuple(5), "'n=5'"},
+      {HTuple("r") + HTuple(5.0), "'r5.0'"}, {list({1, 2, 3}) + HTuple(10), "[11, 12, 13]"},
+      {HTuple(HTuple(5) == HTuple(5.0)), "1"}, {HTuple(HTuple(5) == HTuple("5")), "0"},
+      {HTuple(HTuple(-1) < HTuple(0)), "1"}, {HTuple(list({1, 2}) < list({1, 3})), "1"},
       {list({1, "s", 2.0}).TupleTypeElem() & HTuple(3), "[1, 0, 2]"},
-      {list({1, 0.1, "a"}), "[1, 0.1, 'a']"},
-      {HTuple(), "[]"}};
+      {list({1, 0.1, "a"}), "[1, 0.1, 'a']"}, {HTuple(), "[]"}
+  };
+  // clang-format on
   for (const auto& [value, expected] : rows) EXPECT_STREQ(value.ToString().Text(), expected);
   const std::pair<std::function<void()>, Hlong> failing[] = {
       {[] {
