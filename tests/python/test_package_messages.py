@@ -108,5 +108,6 @@ class HandlerExceptionTest(unittest.TestCase):
         self.assertIn("stderr message handler", report.err_msg)
         self.assertIs(report.object, failing)
 
+
 if __name__ == "__main__":
     unittest.main()

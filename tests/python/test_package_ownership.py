@@ -55,6 +55,7 @@ class NoLeakTest(unittest.TestCase):
                 with self.assertRaises(quorvex.EngineError):
                     quorvex.get_system("no_such_parameter")
 
+
 class FinalizerTest(unittest.TestCase):
     def test_forgotten_objects_are_released_when_collected(self):
         before = live()
@@ -119,6 +120,7 @@ class FaultTest(unittest.TestCase):
         self.assertEqual((error.kind, error.proc_name, error.error_code),
                          (quorvex.ErrorKind.OPERATOR, "HTuple", 9999))
         self.assertEqual(live(), before)
+
 
 if __name__ == "__main__":
     unittest.main()

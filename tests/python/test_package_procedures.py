@@ -21,6 +21,7 @@ class ParameterNamesTest(unittest.TestCase):
             self.assertEqual(procedure.input_iconic_names, ["Image", "Mask"])
             self.assertEqual(procedure.output_iconic_names, ["Region"])
 
+
 class CallTest(unittest.TestCase):
     def setUp(self):
         self.add = quorvex.Procedure("add")
@@ -82,6 +83,7 @@ class ProgramTest(unittest.TestCase):
             program.execute()
         self.assertEqual(quorvex.get_system("quorvex_test_marker"), 42)
 
+
 class SettingsTest(unittest.TestCase):
     def test_get_system_gives_python_values(self):
         self.assertEqual(quorvex.get_system("width"), 512)
@@ -101,6 +103,7 @@ class SettingsTest(unittest.TestCase):
                 quorvex.set_engine_attribute("call_depth_limit", value)
         with self.assertRaises(OverflowError):
             quorvex.set_engine_attribute("call_depth_limit", 2**32)
+
 
 class DisplayTest(unittest.TestCase):
     """After init, the dev_* lines of procedures reach the library's windows."""

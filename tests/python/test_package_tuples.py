@@ -52,6 +52,7 @@ class RoundTripTest(unittest.TestCase):
             second.encoding = None
             self.assertEqual(second[0], raw)
 
+
 class RefusalTest(unittest.TestCase):
     def test_values_the_library_cannot_hold(self):
         rows = (([1, 2**31], {}, OverflowError), ([-2**31 - 1], {}, OverflowError),

@@ -93,6 +93,7 @@ class EmbeddedLogo(unittest.TestCase):
             for x, y in [(0, 0), (64, 27), (127, 0), (5, 54), (100, 30)]:
                 self.assertEqual(values[y * width + x], rows[y][4 * x + k], (name, x, y))
 
+
 class PngReading(unittest.TestCase):
     def decode(self, data):
         with tempfile.TemporaryDirectory() as tmp:
@@ -117,6 +118,7 @@ class PngReading(unittest.TestCase):
             _, _, rows = self.decode(encode_png(5, 4, colour, pixels, [4, 3, 1, 2]))
             expected = [bytes(v for px in row for v in to_rgba(px)) for row in pixels]
             self.assertEqual(rows, expected, "colour type %d" % colour)
+
 
 if __name__ == "__main__":
     unittest.main()
