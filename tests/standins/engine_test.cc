@@ -235,26 +235,6 @@ TEST(EngineErrors, RecordNamesTheInnermostProcedureLineAndOperator) {
   EXPECT_EQ(errorText[0].S().str(), "Variable has no value");
 }
 
-TEST(EnginePrograms, MainAndLocalProcedures) {
-  useBundledProcedures();
-  HDevProgram program((engineData() + "/program.hdev").c_str());
-  EXPECT_STREQ(program.GetName(), "program");
-  HDevProgramCall call = program.CreateCall();
-  EXPECT_EQ(engineErrorOf([&] { call.GetCtrlVarTuple("A"); }).HalconErrNum(), 21020u);
-  call.Execute();
-  EXPECT_EQ(text(call.GetCtrlVarTuple("Product")), "12") << "the local add multiplies";
-  EXPECT_EQ(text(call.GetCtrlVarTuple("Factorial")), "120");
-  EXPECT_EQ(engineErrorOf([&] { call.GetCtrlVarTuple("NeverSet"); }).HalconErrNum(), 21020u);
-  EXPECT_EQ(engineErrorOf([&] { call.GetCtrlVarTuple("Missing"); }).HalconErrNum(), 21033u);
-  HDevProcedureCall twice{HDevProcedure(program, "double_it")};
-  twice.SetInputCtrlParamTuple(1, HTuple(7));
-  twice.Execute();
-  EXPECT_EQ(text(twice.GetOutputCtrlParamTuple(1)), "14");
-  EXPECT_EQ(engineErrorOf([&] { HDevProcedure(program, "nope"); }).HalconErrNum(), 21002u);
-  EXPECT_EQ(engineErrorOf([&] { program.LoadProgram(""); }).HalconErrNum(), 21001u);
-  EXPECT_TRUE(program.IsLoaded()) << "a failed load keeps the program loaded before";
-}
-
 TEST(EngineLoading, FilesAndTheirErrors) {
   useBundledProcedures();
   const std::vector<HTuple> entities = runProcedure("entities", {});
