@@ -86,8 +86,9 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"dev_set_window ('P')", 1201}, CheckCase{"dev_set_window ([P, Q])", 1401},
         CheckCase{"dev_set_window (1.0)", 1201}, CheckCase{"dev_set_part (0, 0, 'x', 10)", 1203},
         CheckCase{"dev_set_part (0, 0, 10, [])", 1404}, CheckCase{"dev_set_color (5)", 1201},
-        CheckCase{"dev_set_colored ('red')", 1201}, CheckCase{"dev_set_line_width ([1, 2])", 1401},
-        CheckCase{"dev_set_line_width (2.0)", 1201}, CheckCase{"dev_set_draw (1)", 1201}));
+        CheckCase{"dev_set_colored ('red')", 1201}, CheckCase{"dev_set_colored (3.0)", 1201},
+        CheckCase{"dev_set_line_width ([1, 2])", 1401}, CheckCase{"dev_set_line_width (2.0)", 1201},
+        CheckCase{"dev_set_draw (1)", 1201}));
 
 TEST_F(Registry, WithNoWindowEveryOperationSucceedsAndChangesNothing) {
   Snippet lines(
