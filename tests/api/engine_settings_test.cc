@@ -45,12 +45,6 @@ TEST_F(EngineSettings, IntegerAndStringAttributesKeepTheirKinds) {
   ASSERT_OK(hsetEngineAttribute("ignore_invalid_lines", "false"));
 }
 
-TEST_F(EngineSettings, UnknownAttributeIsAnEngineRecord) {
-  Record record(hsetEngineAttribute("no_such_attribute", "5"));
-  ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->kind, ErrorKindEngine);
-}
-
 TEST_F(EngineSettings, GetSystemHandlesAreNewAndIndependent) {
   TupleHandle first = nullptr;
   TupleHandle second = nullptr;

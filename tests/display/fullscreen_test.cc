@@ -34,25 +34,41 @@ class Fullscreen : public DisplayTest {
   MessageCapture capture;
 };
 
-// Monitors of the stand-in's choosing exist off Windows only (fullscreen_native_test.cc).
+// Monitors of the stand-in's choosing and its native-window records exist off Windows only
+// (fullscreen_native_test.cc).
 #ifndef _WIN32
-TEST_F(Fullscreen, WindowCoversTheSecondMonitor) {
-  EXPECT_EQ(hsetFullscreen(1), 0);
-  EXPECT_EQ(extentsOfWindowAt(2000), (std::vector<long>{0, 1920, 1920, 1080}));
+// Each row: the switch's value, the column a 640 x 480 window is opened at, and its extents.
+// A window off every monitor covers the nearest one.
+TEST_F(Fullscreen, WindowsCoverTheirMonitor) {
+  const std::tuple<int, int, std::vector<long>> rows[] = {{1, 2000, {0, 1920, 1920, 1080}},
+                                                          {-1, 50, {0, 0, 1920, 1080}},
+                                                          {2, 5000, {0, 1920, 1920, 1080}},
+                                                          {0, 2000, {100, 2000, 640, 480}}};
+  for (const auto& [on, column, extents] : rows) {
+    EXPECT_EQ(hsetFullscreen(on), 0);
+    EXPECT_EQ(extentsOfWindowAt(column), extents) << on << " " << column;
+  }
   EXPECT_TRUE(MessageCapture::err().empty());
 }
 
-TEST_F(Fullscreen, WindowOnTheFirstMonitorCoversIt) {
-  hsetFullscreen(-1);
-  EXPECT_EQ(extentsOfWindowAt(50), (std::vector<long>{0, 0, 1920, 1080}));
+// The native window loses the caption and the sizing frame (WS_CAPTION | WS_THICKFRAME,
+// 0x00C40000) of its overlapped style 0x10CF0000, and the window and client edges of its
+// extended style; it is moved with SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED.
+TEST_F(Fullscreen, StylesAndTheNativeMove) {
+  hsetFullscreen(1);
+  Snippet lines({"dev_open_window (100, 2000, 640, 480, 'black', W)",
+                 "get_system ('standin_native_windows', Native)"},
+                {"W", "Native"});
+  ASSERT_EQ(lines.run(), nullptr);
+  const std::vector<long> native = lines.longs("Native");
+  std::vector<long> record;
+  for (std::size_t i = 0; i + 8 < native.size(); i += 9) {
+    if (native[i] == lines.longAt("W"))
+      record.assign(native.begin() + i + 2, native.begin() + i + 9);
+  }
+  EXPECT_EQ(record, (std::vector<long>{0x100B0000, 0, 1920, 0, 1920, 1080, 0x34}));
 }
 #endif
-
-TEST_F(Fullscreen, OffLeavesWindowsAsRequested) {
-  hsetFullscreen(2);
-  EXPECT_EQ(hsetFullscreen(0), 0);
-  EXPECT_EQ(extentsOfWindowAt(2000), (std::vector<long>{100, 2000, 640, 480}));
-}
 
 TEST_F(Fullscreen, MissingNativeHandleIsReportedAndTheWindowStaysRegistered) {
   hsetFullscreen(1);

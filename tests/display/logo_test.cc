@@ -1,6 +1,7 @@
 // The logo overlay as a window shows it: placements by window size, the per-pixel rule, the
 // channel cases of the window dump, and what the overlay leaves as it was. Windows are
 // opened through the library; their pixels are read back from the stand-in directly.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -97,6 +98,30 @@ class LogoOverlay : public DisplayTest {
 TEST_F(LogoOverlay, FourCopiesTenPixelsFromTheCorners) {
   expectOverlay(640, 480, {{10, 10}, {10, 502}, {415, 502}, {415, 10}});
   expectOverlay(385, 166, {{10, 10}, {10, 247}, {101, 247}, {101, 10}});
+}
+
+TEST_F(LogoOverlay, AClearedWindowShowsItAgain) {
+  const long window = openWindow(640, 480);
+  Snippet clear({"dev_clear_window ()"});
+  ASSERT_EQ(clear.run(), nullptr);
+  const Rgb shown = pixels(window);
+  const Rgb wanted = expected(640, 480, 100, {{10, 10}, {10, 502}, {415, 502}, {415, 10}});
+  EXPECT_TRUE(shown.red == wanted.red && shown.green == wanted.green && shown.blue == wanted.blue);
+}
+
+// Drawn at the requested size before the window grows to cover the monitor: the grown window
+// keeps the overlaid 640 x 480 at its top left.
+TEST_F(LogoOverlay, DrawnBeforeTheFullscreenChange) {
+  hsetFullscreen(1);
+  const Rgb shown = pixels(openWindow(640, 480));
+  const Rgb wanted = expected(640, 480, 100, {{10, 10}, {10, 502}, {415, 502}, {415, 10}});
+  ASSERT_EQ(shown.red.size(), std::size_t{1920} * 1080);
+  bool same = true;
+  for (std::size_t row = 0; row < 480; ++row) {
+    same = same && std::equal(wanted.red.begin() + row * 640, wanted.red.begin() + (row + 1) * 640,
+                              shown.red.begin() + row * 1920);
+  }
+  EXPECT_TRUE(same);
 }
 
 TEST_F(LogoOverlay, OneCopyInTheBottomRightCorner) {

@@ -56,28 +56,39 @@ struct CheckCase {
 
 class ArgumentChecks : public DisplayTest, public ::testing::WithParamInterface<CheckCase> {};
 
+// The library refuses the value itself, before any window operation is called.
 TEST_P(ArgumentChecks, RefusedWithTheParametersNumber) {
   Snippet lines({"dev_open_window (0, 0, 160, 120, 'black', P)",
-                 "dev_open_window (0, 0, 160, 120, 'black', Q)", GetParam().line});
+                 "dev_open_window (0, 0, 160, 120, 'black', Q)",
+                 "set_system ('standin_call_log', 'clear')",
+                 "set_system ('standin_call_log', 'start')", GetParam().line});
   Record record = lines.run();
+  Snippet log({"set_system ('standin_call_log', 'stop')", "get_system ('standin_call_log', Log)",
+               "set_system ('standin_call_log', 'clear')", "N := |Log|"},
+              {"N"});
+  ASSERT_EQ(log.run(), nullptr);
+  EXPECT_EQ(log.longAt("N"), 0);
   ASSERT_NE(record, nullptr);
   EXPECT_EQ(record->kind, ErrorKindEngine);
   EXPECT_EQ(record->errorCode, GetParam().number) << describe(record.get());
-  EXPECT_EQ(record->progLineNum, 3);
+  EXPECT_EQ(record->progLineNum, 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     DisplayOperations, ArgumentChecks,
     ::testing::Values(
         CheckCase{"dev_open_window (0, 0, '640', 480, 'black', W)", 1203},
+        CheckCase{"dev_open_window (0, 0, 640, '480', 'black', W)", 1204},
+        CheckCase{"dev_open_window (0, '0', 640, 480, 'black', W)", 1202},
         CheckCase{"dev_open_window (0, 0, 640, 480, ['black', 'white'], W)", 1405},
         CheckCase{"dev_open_window (0, 0, 640, 480, 0, W)", 1205},
         CheckCase{"dev_open_window ([], 0, 640, 480, 'black', W)", 1401},
         CheckCase{"dev_set_window ('P')", 1201}, CheckCase{"dev_set_window ([P, Q])", 1401},
         CheckCase{"dev_set_window (1.0)", 1201}, CheckCase{"dev_set_part (0, 0, 'x', 10)", 1203},
         CheckCase{"dev_set_part (0, 0, 10, [])", 1404}, CheckCase{"dev_set_color (5)", 1201},
-        CheckCase{"dev_set_colored ('red')", 1201}, CheckCase{"dev_set_line_width ([1, 2])", 1401},
-        CheckCase{"dev_set_line_width (2.0)", 1201}, CheckCase{"dev_set_draw (1)", 1201}));
+        CheckCase{"dev_set_colored ('red')", 1201}, CheckCase{"dev_set_colored (3.0)", 1201},
+        CheckCase{"dev_set_line_width ([1, 2])", 1401}, CheckCase{"dev_set_line_width (2.0)", 1201},
+        CheckCase{"dev_set_draw (1)", 1201}));
 
 TEST_F(Registry, WithNoWindowEveryOperationSucceedsAndChangesNothing) {
   Snippet lines(
@@ -112,22 +123,25 @@ TEST_F(Registry, RealPositionAndSizePassTheChecks) {
   EXPECT_EQ(lines.longAt("Height"), 100);
 }
 
-TEST_F(Registry, ExtentsKeepNegativeValuesAsTheyAre) {
-  Snippet lines({"dev_open_window (20, 30, 160, 120, 'black', W)",
-                 "dev_set_window_extents (-1, -1, 800, 600)",
-                 "get_window_extents (W, Row, Column, Width, Height)",
-                 "dev_set_window_extents (5, 6, -1, -7)",
-                 "get_window_extents (W, Row2, Column2, Width2, Height2)"},
-                {"Row", "Column", "Width", "Height", "Row2", "Column2", "Width2", "Height2"});
-  ASSERT_EQ(lines.run(), nullptr);
-  EXPECT_EQ(lines.longs("Row"), std::vector<long>{20});
-  EXPECT_EQ(lines.longs("Column"), std::vector<long>{30});
-  EXPECT_EQ(lines.longs("Width"), std::vector<long>{800});
-  EXPECT_EQ(lines.longs("Height"), std::vector<long>{600});
-  EXPECT_EQ(lines.longAt("Row2"), 5);
-  EXPECT_EQ(lines.longAt("Column2"), 6);
-  EXPECT_EQ(lines.longAt("Width2"), 800);
-  EXPECT_EQ(lines.longAt("Height2"), 600);
+// Each row: the extents set on a window opened at (20, 30) 160 x 120, and the extents then.
+// A negative value keeps that extent; zero is a value like any other.
+TEST_F(Registry, NegativeExtentsKeepTheCurrentOnes) {
+  using Extents = std::vector<long>;
+  const std::pair<std::string, Extents> rows[] = {{"-1, -1, 800, 600", {20, 30, 800, 600}},
+                                                  {"5, 6, -1, -7", {5, 6, 160, 120}},
+                                                  {"0, 0, 300, 200", {0, 0, 300, 200}},
+                                                  {"-1, 0, -1, 1", {20, 0, 160, 1}}};
+  for (const auto& [set, expected] : rows) {
+    Snippet lines(
+        {"dev_open_window (20, 30, 160, 120, 'black', W)", "dev_set_window_extents (" + set + ")",
+         "get_window_extents (W, Row, Column, Width, Height)"},
+        {"Row", "Column", "Width", "Height"});
+    ASSERT_EQ(lines.run(), nullptr) << set;
+    EXPECT_EQ((Extents{lines.longAt("Row"), lines.longAt("Column"), lines.longAt("Width"),
+                       lines.longAt("Height")}),
+              expected)
+        << set;
+  }
 }
 
 TEST_F(Registry, DevSetPartAppliesToTheActiveWindow) {

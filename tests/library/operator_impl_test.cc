@@ -99,14 +99,5 @@ TEST(OperatorImplLifetime, DestroyingTheInstanceClosesNoWindow) {
   HalconCpp::CloseWindow(window);
 }
 
-TEST(DefaultWindowBeforeHinit, IsAClearRecord) {
-  ASSERT_EQ(display::operatorImpl.load(), nullptr) << "this program never calls hinit";
-  Record record(hopenDefaultWindow());
-  ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->kind, ErrorKindMessage);
-  EXPECT_STREQ(record->message,
-               "hopenDefaultWindow needs hinit first: no display operators exist yet");
-}
-
 }  // namespace
 }  // namespace quorvex::test

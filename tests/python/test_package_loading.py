@@ -50,13 +50,6 @@ class DeclarationTest(unittest.TestCase):
         self.assertEqual(library.hgetTupleLength.restype, ctypes.c_int32)
 
 
-class FileNameTest(unittest.TestCase):
-    def test_platform_file_names(self):
-        self.assertEqual(quorvex.library_file_name("win32"), "quorvex32-11.0.dll")
-        self.assertEqual(quorvex.library_file_name("linux"), "libquorvex32-11.0.so")
-        self.assertEqual(quorvex.library_file_name("darwin"), "libquorvex32-11.0.dylib")
-
-
 class SearchTest(unittest.TestCase):
     """Each case in a fresh interpreter: the default library is loaded once per process."""
 

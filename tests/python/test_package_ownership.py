@@ -37,24 +37,13 @@ class NoLeakTest(unittest.TestCase):
 
     def test_many_convenience_calls(self):
         with quorvex.Procedure("add") as add:
-            for i in range(300):
-                self.assertEqual(add(A=i, B=[1, 2.5, 3])["Sum"], [i + 1, i + 2.5, i + 3])
-
-    def test_many_explicit_calls_and_output_tuples(self):
-        with quorvex.Procedure("add") as add:
             for i in range(100):
-                with add.create_call() as call:
-                    call.set_input(1, "x")
-                    call.set_input("B", i)
-                    call.execute()
-                    output = call.get_output_tuple(1)
-                    self.assertEqual(output[0], f"x{i}")
-                    output.close()
+                self.assertEqual(add(A=i, B=[1, 2.5, 3])["Sum"], [i + 1, i + 2.5, i + 3])
 
     def test_failures_release_what_they_made(self):
         with quorvex.Procedure("fail_at_line3") as failing, \
                 quorvex.Procedure("add") as add:
-            for _ in range(50):
+            for _ in range(20):
                 with self.assertRaises(quorvex.EngineError):
                     failing()
                 with self.assertRaises(quorvex.EngineError):
@@ -65,13 +54,6 @@ class NoLeakTest(unittest.TestCase):
                     quorvex.Procedure("no_such_procedure")
                 with self.assertRaises(quorvex.EngineError):
                     quorvex.get_system("no_such_parameter")
-
-    def test_many_program_runs(self):
-        with quorvex.Program(PROGRAM) as program:
-            for _ in range(50):
-                program.execute()
-        for _ in range(20):
-            quorvex.Program(PROGRAM).call()
 
 
 class FinalizerTest(unittest.TestCase):
@@ -137,22 +119,6 @@ class FaultTest(unittest.TestCase):
         error = caught.exception
         self.assertEqual((error.kind, error.proc_name, error.error_code),
                          (quorvex.ErrorKind.OPERATOR, "HTuple", 9999))
-        self.assertEqual(live(), before)
-
-    def test_a_failing_append_raises_and_keeps_the_tuple(self):
-        with quorvex.Tuple(["kept"]) as tuple_:
-            self.arm()
-            with self.assertRaisesRegex(quorvex.EngineError, "could not append"):
-                tuple_.append(2)
-            self.assertEqual(tuple_.to_list(), ["kept"])
-
-    def test_a_failing_input_conversion_inside_a_call(self):
-        before = live()
-        with quorvex.Procedure("add") as add:
-            self.arm()
-            with self.assertRaises(quorvex.EngineError):
-                add(A=1, B=2)
-            self.assertEqual(add(A=1, B=2), {"Sum": [3]})
         self.assertEqual(live(), before)
 
 

@@ -93,17 +93,6 @@ class EmbeddedLogo(unittest.TestCase):
             for x, y in [(0, 0), (64, 27), (127, 0), (5, 54), (100, 30)]:
                 self.assertEqual(values[y * width + x], rows[y][4 * x + k], (name, x, y))
 
-    def test_a_master_of_another_size_is_refused(self):
-        with tempfile.TemporaryDirectory() as tmp:
-            master = os.path.join(tmp, "small.png")
-            pngio.write_png(master, 2, 1, [b"\0" * 8])
-            result = subprocess.run([sys.executable, os.path.join(TOOLS, "embed_logo.py"),
-                                     "--master", master, "--output",
-                                     os.path.join(tmp, "out.cc")],
-                                    capture_output=True, text=True)
-        self.assertNotEqual(result.returncode, 0)
-        self.assertIn("2 x 1", result.stderr)
-
 
 class PngReading(unittest.TestCase):
     def decode(self, data):
@@ -129,21 +118,6 @@ class PngReading(unittest.TestCase):
             _, _, rows = self.decode(encode_png(5, 4, colour, pixels, [4, 3, 1, 2]))
             expected = [bytes(v for px in row for v in to_rgba(px)) for row in pixels]
             self.assertEqual(rows, expected, "colour type %d" % colour)
-
-    def test_unsupported_or_damaged_files_are_refused(self):
-        pixels = sample_pixels(3, 2, 4)
-        good = encode_png(3, 2, 6, pixels, [0, 0])
-        damaged = bytearray(good)
-        damaged[40] ^= 1
-        for name, data in [
-                ("16-bit", encode_png(3, 2, 6, [[p + p for p in row] for row in pixels],
-                                      [0, 0], depth=16)),
-                ("interlaced", encode_png(3, 2, 6, pixels, [0, 0], interlace=1)),
-                ("bad filter", encode_png(3, 2, 6, pixels, [0, 5])),
-                ("damaged", bytes(damaged)),
-                ("not a png", b"GIF89a" + good[6:])]:
-            with self.assertRaises(pngio.PngError, msg=name):
-                self.decode(data)
 
 
 if __name__ == "__main__":

@@ -143,20 +143,6 @@ inline std::string text(const HTuple& value) {
   return value.ToString().str();
 }
 
-// A tuple from a list of numbers and texts, e.g. tuple({1, 2.5, "a"}).
-struct Value {
-  Value(int v) : tuple(v) {}          // NOLINT: implicit for brace lists
-  Value(double v) : tuple(v) {}       // NOLINT
-  Value(const char* v) : tuple(v) {}  // NOLINT
-  HTuple tuple;
-};
-
-inline HTuple tuple(std::initializer_list<Value> values) {
-  HTuple result;
-  for (const Value& value : values) result.Append(value.tuple);
-  return result;
-}
-
 // Runs `body` and gives the engine error it raises; fails the test when it raises none.
 template <typename Body>
 HDevEngineException engineErrorOf(Body&& body) {

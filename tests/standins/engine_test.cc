@@ -1,0 +1,380 @@
+// The engine stand-in as the library and its callers rely on it: the language, loading and
+// its errors, procedure and program objects, error records, attributes, the cache, faults on
+// demand.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "api/standin_control.h"
+#include "engine_support.h"
+
+namespace quorvex::test {
+namespace {
+
+using HalconCpp::HException;
+using HDevEngineCpp::HDevEngine;
+using HDevEngineCpp::HDevProcedure;
+using HDevEngineCpp::HDevProcedureCall;
+using HDevEngineCpp::HDevProgram;
+using HDevEngineCpp::HDevProgramCall;
+using Lines = std::vector<std::string>;
+
+void writeFile(const std::string& name, const std::string& content) {
+  std::ofstream(scratchFolder() + "/" + name, std::ios::trunc) << content;
+}
+
+unsigned errorOfLines(const Lines& lines, const std::vector<HTuple>& inputs = {}) {
+  return engineErrorOf([&] { runLines(lines, inputs); }).HalconErrNum();
+}
+
+struct AttributeRestored {
+  AttributeRestored(const char* attribute, HTuple value) : name(attribute), saved(value) {}
+  ~AttributeRestored() {
+    HDevEngine().SetEngineAttribute(name, saved);
+    HDevEngine().UnloadAllProcedures();
+  }
+  const char* name;
+  HTuple saved;
+};
+
+// Each row: an expression and the readable form of its value, which tells 5 from 5.0 from '5'.
+TEST(EngineLanguage, Expressions) {
+  // clang-format off
+  const std::pair<const char*, const char*> rows[] = {
+      {"0x1F", "31"}, {"2e3", "2000.0"}, {".5", "0.5"}, {"'it\\'s'", "'it's'"},
+      {"[1, [2, 'x'], [], 3.0]", "[1, 2, 'x', 3.0]"}, {"[true, false]", "[1, 0]"}, {"7 / 2", "3"},
+      {"7.0 / 2", "3.5"}, {"-7 % 3", "-1"}, {"1 + 2 * 3", "7"}, {"10 - 2 - 3", "5"},
+      {"2 - -1", "3"}, {"[1, 2, 3] * 2", "[2, 4, 6]"}, {"'a' + 'b' + 1.0", "'ab1.0'"},
+      {"[1, 2] = [1, 2]", "1"}, {"5 == 5.0", "1"}, {"'5' # 5", "1"}, {"[1, 2] < [1, 3]", "1"},
+      {"'abc' >= 'abd'", "0"}, {"0 or 0.5", "1"}, {"1 xor 1", "0"}, {"not (1 = 2)", "1"},
+      {"1 = 1 or 1 = 2 and 0", "1"}, {"||[4, 5]| + 1|", "1"}, {"[10, 20, 30][[2, 0]]", "[30, 10]"},
+      {"[10, 20, 30, 40][1:2]", "[20, 30]"}, {"[10, 20, 30][2:1]", "[]"}, {"int(-3.7)", "-3"},
+      {"real(2)", "2.0"}, {"abs([-3, 2.5])", "[3, 2.5]"}, {"max([3, 7.5, 2])", "7.5"},
+      {"sum([])", "0"}, {"round([2.5, -2.5, 2.4])", "[3, -3, 2]"}, {"sqrt(16)", "4.0"},
+      {"strlen(['abc', ''])", "[3, 0]"},
+      {"number(['12', '1.5', 'x', 'inf', '-3e2'])", "[12, 1.5, 'x', 'inf', -300.0]"},
+      {"((((1))))", "1"}
+  };
+  // clang-format on
+  for (const auto& [expression, expected] : rows) {
+    EXPECT_EQ(text(evaluate(expression)), expected) << expression;
+  }
+  EXPECT_EQ(evaluate("'a\\\\b\\n\\t'")[0].S().str(), "a\\b\n\t");
+}
+
+TEST(EngineLanguage, FailingExpressionsNameTheirNumber) {
+  // clang-format off
+  const std::pair<std::string, unsigned> rows[] = {
+      {"1 / 0", 2103}, {"[1, 2][5]", 2101}, {"[1, 2][0:2]", 2101}, {"'a' - 1", 2104},
+      {"[1, 2] + [1, 2, 3]", 1401}, {"[1, 2][0.5]", 21025}, {"int('a')", 21026}, {"min([])", 21026},
+      {"sqrt(-1)", 21026}, {"[1, 2] and 1", 21023}, {"Nowhere + 1", 21020},
+      {std::string(300, '(') + "1" + std::string(300, ')'), 21016},
+      {std::string(300, '-') + "1", 21016}
+  };
+  // clang-format on
+  for (const auto& [expression, number] : rows) {
+    EXPECT_EQ(errorOfLines({"R := " + expression}), number) << expression.substr(0, 20);
+  }
+}
+
+// Each row: the lines of a procedure whose output is R, and R's readable form.
+TEST(EngineLanguage, Statements) {
+  const Lines classify = {"if (In1 < 0)",
+                          "  R := 'negative'",
+                          "elseif (In1 == 0)",
+                          "  R := 'zero'",
+                          "else",
+                          "  R := 'other'",
+                          "endif"};
+  EXPECT_EQ(text(runLines(classify, {HTuple(-4)})), "'negative'");
+  EXPECT_EQ(text(runLines(classify, {HTuple(0)})), "'zero'");
+  EXPECT_EQ(text(runLines(classify, {HTuple(3)})), "'other'");
+  const std::pair<Lines, const char*> rows[] = {
+      {{"R[2] := 5"}, "[0, 0, 5]"},
+      {{"R := [1, 2, 3]", "R[1] := 'b'", "R[3] := 4.5"}, "[1, 'b', 3, 4.5]"},
+      {{"assign ([7, 8], R)"}, "[7, 8]"},
+      {{"R := 0", "if (0.0)", "  R := 1", "endif"}, "0"},
+      {{"R := []", "for I := 5 to 1 by -2", "  R := [R, I]", "endfor"}, "[5, 3, 1]"},
+      {{"R := []", "for X := 0 to 1 by 0.25", "  R := [R, X]", "endfor"},
+       "[0, 0.25, 0.5, 0.75, 1.0]"},
+      {{"R := 'none'", "for I := 1 to 0", "  R := I", "endfor"}, "'none'"},
+      // The bounds are evaluated once, and the loop counts on its own.
+      {{"N := 3", "R := 0", "for I := 1 to N", "  N := N + 1", "  I := 100", "  R := R + 1",
+        "endfor"},
+       "3"},
+      // break leaves the inner loop only; continue in a for loop still steps the variable.
+      {{"R := []", "for I := 1 to 3", "  if (I == 2)", "    continue", "  endif",
+        "  for J := 1 to 5", "    if (J > 1)", "      break", "    endif",
+        "    R := [R, I * 10 + J]", "  endfor", "endfor"},
+       "[11, 31]"},
+      {{"R := 0", "repeat", "  R := R + 1", "until (R >= 4)"}, "4"},
+      {{"R := 0", "while (1)", "  R := R + 1", "  if (R == 3)", "    return ()", "  endif",
+        "endwhile"},
+       "3"},
+      {{"R := 1", "stop ()", "R := 2"}, "2"},
+      {{"//R := 99", "* R := 98", "", "R := 1"}, "1"},
+      {{"set_system ('engine_test_value', [1, 'a'])", "get_system ('engine_test_value', R)"},
+       "[1, 'a']"}};
+  for (const auto& [lines, expected] : rows) EXPECT_EQ(text(runLines(lines)), expected) << lines[0];
+}
+
+// Each row: lines that fail, the number, and the failing line (0: not checked).
+TEST(EngineLanguage, FailingStatements) {
+  // clang-format off
+  const std::tuple<Lines, unsigned, int> rows[] = {
+      {{"R[-1] := 1"}, 21025, 1}, {{"R[0] := [1, 2]"}, 21025, 1},
+      {{"for I := 1 to 3 by 0", "endfor"}, 21024, 1}, {{"for I := 'a' to 3", "endfor"}, 21024, 1},
+      {{"R := 1", "if (1)", "R := 2"}, 21014, 2}, {{"R := 1", "break"}, 21014, 2},
+      {{"R := 1", "endfor"}, 21014, 2},
+      {{"for I := 1 to 2", "if (1)", "endfor", "endif", "R := 1"}, 21014, 3},
+      {{"R := 1", "if (1)", "else", "else", "endif"}, 21014, 4},
+      {{"dev_display (Image)", "R := Image"}, 21015, 0}, {{"wait_seconds (-1)"}, 1301, 1},
+      {{"wait_seconds ('soon')"}, 1201, 1}, {{"wait_seconds ([1, 2])"}, 1401, 1},
+      {{"get_system (R)"}, 21012, 1}
+  };
+  // clang-format on
+  for (const auto& [lines, number, line] : rows) {
+    const HDevEngineException e = engineErrorOf([&] { runLines(lines); });
+    EXPECT_EQ(e.HalconErrNum(), number) << lines.back();
+    if (line) {
+      EXPECT_EQ(e.ProgLineNum(), line) << lines.back();
+    }
+  }
+  for (const char* line : {"X := ", "X := 1 2", "X := 'open", "X := 99999999999999999999", "X = 1",
+                           "f (", "X := 0x", "X := nofunction(1)", "X := int(1, 2)", "for I := 1 3",
+                           "if := 1", "endif (1)", "X := |1"}) {
+    const HDevEngineException e = engineErrorOf([&] { runLines({"R := 0", line}); });
+    EXPECT_TRUE(e.HalconErrNum() == 21010u || e.HalconErrNum() == 21017u) << line;
+    EXPECT_EQ(e.ProgLineNum(), 2) << line;
+  }
+}
+
+TEST(EngineProcedures, CallsRecursionAndTheDepthLimit) {
+  useBundledProcedures();
+  EXPECT_EQ(text(runProcedure("add", {HTuple("a"), HTuple("b")})[0]), "'ab'");
+  EXPECT_EQ(text(runProcedure("factorial", {HTuple(10)})[0]), "3628800");
+  const std::string callee = uniqueName("callee");
+  writeProcedure(callee, {{}, {}, {"In"}, {"Out", "Never"}}, {"In := In + 1", "Out := In"});
+  EXPECT_EQ(text(runLines({"X := 1", callee + " (X, Y, Z)", "R := [X, Y, |Z|]"})), "[1, 2, 0]");
+  EXPECT_EQ(errorOfLines({callee + " (1, 2)"}), 21012u);
+  EXPECT_EQ(errorOfLines({callee + " (1, 2, [R])"}), 21013u);
+
+  HDevEngine engine;
+  engine.SetEngineAttribute("call_depth_limit", HTuple(5));
+  EXPECT_EQ(text(runProcedure("factorial", {HTuple(5)})[0]), "120");
+  const HDevEngineException e = engineErrorOf([] { runProcedure("factorial", {HTuple(6)}); });
+  EXPECT_EQ(e.HalconErrNum(), 21021u);
+  EXPECT_EQ(e.ProgLineNum(), 5);
+  // Deep recursion does not use the machine stack.
+  const std::string depth = uniqueName("depth");
+  writeProcedure(
+      depth, {{}, {}, {"N"}, {"D"}},
+      {"if (N == 0)", "  D := 0", "else", "  " + depth + " (N - 1, E)", "  D := E + 1", "endif"});
+  engine.SetEngineAttribute("call_depth_limit", HTuple(100000));
+  EXPECT_EQ(text(runProcedure(depth.c_str(), {HTuple(50000)})[0]), "50000");
+  engine.SetEngineAttribute("call_depth_limit", HTuple(200));
+}
+
+TEST(EngineProcedures, InterfaceNamesAndIndices) {
+  useBundledProcedures();
+  HDevProcedure show("show_image");
+  EXPECT_EQ(show.GetInputIconicParamCount() * 1000 + show.GetOutputIconicParamCount() * 100 +
+                show.GetInputCtrlParamCount() * 10 + show.GetOutputCtrlParamCount(),
+            1111);
+  EXPECT_STREQ(show.GetOutputIconicParamName(1), "Shown");
+  HDevProcedure add("add");
+  HDevProcedureCall call(add);
+  const char* second = add.GetInputCtrlParamName(2);
+  // Name texts belong to the procedure object, not to the engine's cache.
+  HDevEngine().UnloadAllProcedures();
+  EXPECT_STREQ(second, "B");
+  EXPECT_EQ(text(call.GetOutputCtrlParamTuple(1)), "[]") << "before Execute";
+  const std::pair<std::function<void()>, unsigned> rows[] = {
+      {[&] { add.GetInputCtrlParamName(0); }, 21030},
+      {[&] { call.SetInputCtrlParamTuple(3, HTuple(1)); }, 21030},
+      {[&] { call.GetOutputIconicParamObject(1); }, 21030},
+      {[&] { call.SetInputCtrlParamTuple("C", HTuple(1)); }, 21031},
+      {[&] { call.GetOutputCtrlParamTuple("Sum "); }, 21031},
+      {[&] { call.Execute(); }, 21032},
+      {[] { HDevProcedure().GetInputCtrlParamCount(); }, 21034},
+      {[] { HDevProcedureCall().Execute(); }, 21034},
+      {[] { HDevProgramCall().GetCtrlVarTuple("A"); }, 21034},
+      {[] { HDevProgram().CreateCall(); }, 21034}};
+  for (const auto& [body, number] : rows) EXPECT_EQ(engineErrorOf(body).HalconErrNum(), number);
+  call.SetInputCtrlParamTuple("A", HTuple(40));
+  call.SetInputCtrlParamTuple(2, HTuple(2));
+  call.Execute();
+  EXPECT_EQ(text(call.GetOutputCtrlParamTuple("Sum")), "42");
+}
+
+TEST(EngineErrors, RecordNamesTheInnermostProcedureLineAndOperator) {
+  useBundledProcedures();
+  for (const char* name : {"failing", "calls_failing"}) {
+    HDevProcedureCall call{HDevProcedure(name)};
+    if (std::string(name) == "failing") call.SetInputCtrlParamTuple(1, HTuple(1));
+    const HDevEngineException e = engineErrorOf([&] { call.Execute(); });
+    EXPECT_EQ(e.Category(), HDevEngineCpp::ExceptionRuntime);
+    EXPECT_EQ(e.HalconErrNum(), 1301u);
+    EXPECT_STREQ(e.ExecProcedureName(), "failing");
+    EXPECT_STREQ(e.ProgLineName(), "get_system");
+    EXPECT_EQ(e.ProgLineNum(), 3) << "the comment line counts";
+    EXPECT_STREQ(e.Message(),
+                 "HALCON error #1301: Wrong value of control parameter 1 in operator get_system");
+  }
+  const std::pair<Lines, const char*> kinds[] = {{{"R := 1", "X := R / 0"}, "assign"},
+                                                 {{"if (1 / 0)", "endif"}, "if"},
+                                                 {{"for I := 1 to 'x'", "endfor"}, "for"}};
+  for (const auto& [lines, kind] : kinds) {
+    EXPECT_STREQ(engineErrorOf([&] { runLines(lines); }).ProgLineName(), kind);
+  }
+  HTuple errorText;
+  HalconCpp::GetErrorText(HTuple(21020), &errorText);
+  EXPECT_EQ(errorText[0].S().str(), "Variable has no value");
+}
+
+TEST(EngineLoading, FilesAndTheirErrors) {
+  useBundledProcedures();
+  const std::vector<HTuple> entities = runProcedure("entities", {});
+  EXPECT_EQ(entities[0][0].S().str(), "<>&\"'AB");
+  writeFile("versioned.hdvp",
+            "<hdevelop file_version=\"9.9\"><procedure name=\"versioned\"><interface><oc>"
+            "<par name=\"X\"/></oc></interface><body><l>  \tX := 1</l><l>\t  X := X + 1   </l>"
+            "</body></procedure></hdevelop>");
+  EXPECT_EQ(text(runProcedure("versioned", {})[0]), "2");
+
+  const HDevEngineException malformed = engineErrorOf([] { HDevProcedure("malformed"); });
+  EXPECT_EQ(malformed.HalconErrNum(), 21003u);
+  EXPECT_NE(std::string(malformed.Message()).find("line 7 of the file"), std::string::npos);
+  // clang-format off
+  const std::pair<std::string, unsigned> files[] = {
+      {"", 21003}, {"<hdevelop><procedure name='x'></hdevelop>", 21003},
+      {"<a b='1' b='2'/>", 21003}, {"<hdevelop>&bogus;</hdevelop>", 21003},
+      {"<hdevelop/><more/>", 21003}, {std::string(5000, '<') + "x", 21003},
+      {"<?xml version='1.0'?><html><procedure name='broken'/></html>", 21004},
+      {"<hdevelop><procedure name='other'/></hdevelop>", 21004}
+  };
+  // clang-format on
+  for (const auto& [content, number] : files) {
+    writeFile("broken.hdvp", content);
+    HDevEngine().UnloadAllProcedures();
+    EXPECT_EQ(engineErrorOf([] { HDevProcedure("broken"); }).HalconErrNum(), number)
+        << content.substr(0, 40);
+  }
+  const HDevEngineException syntax = engineErrorOf([] { HDevProcedure("syntax_error"); });
+  EXPECT_EQ(syntax.HalconErrNum(), 21010u);
+  EXPECT_EQ(syntax.ProgLineNum(), 2);
+  const HDevEngineException unknown = engineErrorOf([] { HDevProcedure("unknown_operator"); });
+  EXPECT_EQ(unknown.HalconErrNum(), 21011u);
+  EXPECT_STREQ(unknown.ProgLineName(), "frobnicate_image");
+  const std::string caller = uniqueName("calls_broken");
+  writeProcedure(caller, {}, {"X := 1", "syntax_error (Y)"});
+  EXPECT_STREQ(engineErrorOf([&] { HDevProcedure(caller.c_str()); }).ExecProcedureName(),
+               "syntax_error")
+      << "a broken callee reports its own file";
+  EXPECT_EQ(engineErrorOf([] { HDevProcedure("no_such_procedure"); }).HalconErrNum(), 21002u);
+}
+
+TEST(EngineLoading, Attributes) {
+  useBundledProcedures();
+  HDevEngine engine;
+  {
+    AttributeRestored restored("ignore_invalid_lines", HTuple("false"));
+    EXPECT_EQ(engineErrorOf([] { HDevProcedure("invalid_lines"); }).HalconErrNum(), 21010u);
+    engine.SetEngineAttribute("ignore_invalid_lines", HTuple("true"));
+    EXPECT_EQ(text(runProcedure("invalid_lines", {})[0]), "11");
+    EXPECT_EQ(text(runLines({"R := 1", "endif", "while (1)", "R := 2"})), "2");
+  }
+  {
+    AttributeRestored restored("ignore_unresolved_procedures", HTuple("false"));
+    EXPECT_EQ(engineErrorOf([] { HDevProcedure("unresolved"); }).HalconErrNum(), 21011u);
+    engine.SetEngineAttribute("ignore_unresolved_procedures", HTuple(1));
+    EXPECT_EQ(text(runProcedure("unresolved", {HTuple(0)})[0]), "1");
+    EXPECT_EQ(engineErrorOf([] { runProcedure("unresolved", {HTuple(1)}); }).HalconErrNum(),
+              21022u);
+  }
+  // clang-format off
+  const std::tuple<const char*, HTuple, unsigned> wrong[] = {
+      {"no_such_attribute", HTuple(1), 21040},    {"ignore_invalid_lines", HTuple("yes"), 21041},
+      {"ignore_invalid_lines", HTuple(2), 21041}, {"call_depth_limit", HTuple(0), 21041},
+      {"call_depth_limit", HTuple(2.5), 21041},   {"call_depth_limit", HTuple("10"), 21041}
+  };
+  // clang-format on
+  for (const auto& [name, value, number] : wrong) {
+    EXPECT_EQ(engineErrorOf([&] { engine.SetEngineAttribute(name, value); }).HalconErrNum(), number)
+        << name << " " << text(value);
+  }
+  EXPECT_EQ(text(engine.GetEngineAttribute("call_depth_limit")), "200");
+}
+
+TEST(EngineFaults, LinesMeetTheFaultsOfTheirOperatorsOnce) {
+  FaultsCleared cleared;
+  injectFault("GetSystem", 4242);
+  const HDevEngineException e = engineErrorOf([] { runLines({"get_system ('width', R)"}); });
+  EXPECT_EQ(e.HalconErrNum(), 4242u);
+  EXPECT_STREQ(e.ProgLineName(), "get_system");
+  EXPECT_EQ(text(runLines({"get_system ('width', R)"})), "512") << "spent";
+  injectFaultWithMessage("TupleLength", 77, "custom failure");
+  EXPECT_STREQ(engineErrorOf([] { runLines({"tuple_length ([1], R)"}); }).Message(),
+               "custom failure");
+}
+
+TEST(EngineFaults, TheEnginesOwnWorkNeitherFiresNorSpendsAFault) {
+  FaultsCleared cleared;
+  useBundledProcedures();
+  HDevProcedure add("add");
+  HDevProcedureCall call(add);
+  const HTuple two(2), three(3);
+  injectFault("HTuple", 9999);
+  call.SetInputCtrlParamTuple(1, two);
+  call.SetInputCtrlParamTuple(2, three);
+  call.Execute();
+  const HTuple sum = call.GetOutputCtrlParamTuple(1);
+  EXPECT_THROW(HTuple(1), HException) << "the fault is still armed for the caller";
+  EXPECT_EQ(text(sum), "5");
+  // A procedure line arms a fault for its caller only.
+  HDevProcedureCall arms{HDevProcedure("arms_tuple_fault")};
+  arms.Execute();
+  const HTuple result = arms.GetOutputCtrlParamTuple(1);
+  EXPECT_THROW(HTuple(5), HException);
+  EXPECT_EQ(text(result), "[2, 3, 4, 3]");
+  injectFault("HDevProcedureCall", 4321);
+  EXPECT_NO_THROW(add.CreateCall());
+  EXPECT_THROW(HDevProcedureCall{add}, HDevEngineException);
+}
+
+TEST(EngineFaults, ConstructorsAndMethodsFailOnDemand) {
+  FaultsCleared cleared;
+  useBundledProcedures();
+  const long procedures = liveCount("procedures");
+  injectFault("HDevProcedure", 9999);
+  const HDevEngineException e = engineErrorOf([] { HDevProcedure("add"); });
+  EXPECT_EQ(e.Category(), HDevEngineCpp::ExceptionGeneral);
+  EXPECT_EQ(e.ProgLineNum(), -1);
+  EXPECT_EQ(liveCount("procedures"), procedures);
+  HDevProcedure add("add");
+  HDevProcedureCall call(add);
+  call.SetInputCtrlParamTuple(1, HTuple(1));
+  call.SetInputCtrlParamTuple(2, HTuple(1));
+  HDevEngine engine;
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"HDevProcedureCall::Execute", [&] { call.Execute(); }},
+      {"HDevProcedureCall::GetOutputCtrlParamTuple", [&] { call.GetOutputCtrlParamTuple(1); }},
+      {"HDevProcedure::CreateCall", [&] { add.CreateCall(); }},
+      {"HDevEngine::AddProcedurePath", [&] { engine.AddProcedurePath("/nowhere"); }},
+      {"HDevEngine::UnloadAllProcedures", [&] { engine.UnloadAllProcedures(); }},
+      {"HDevEngine::SetHDevOperatorImpl", [&] { engine.SetHDevOperatorImpl(nullptr); }},
+      {"HDevProgram", [&] { HDevProgram program; }}};
+  for (const auto& [name, body] : cases) {
+    injectFault(name, 4321);
+    EXPECT_EQ(engineErrorOf(body).HalconErrNum(), 4321u) << name;
+    EXPECT_NO_THROW(body()) << name << ": the fault is spent";
+  }
+  injectFaultWithMessage("HDevEngine", 5, "no engine today");
+  EXPECT_STREQ(engineErrorOf([] { HDevEngine(); }).Message(), "no engine today");
+}
+
+}  // namespace
+}  // namespace quorvex::test
