@@ -12,6 +12,7 @@
 #include "halconcpp/HStandin.h"
 #include "halconcpp/HalconCpp.h"
 #include "quorvex.h"
+#include "temp_folder.h"
 
 namespace quorvex::fuzz {
 
@@ -19,20 +20,19 @@ namespace quorvex::fuzz {
 // looping input fails in milliseconds.
 inline const std::string& scratch() {
   static const std::string folder = [] {
-    char pattern[] = "/tmp/quorvex_fuzz_XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (!made) std::abort();
+    const std::string made = quorvex::test::makeTempFolder("quorvex_fuzz_");
+    if (made.empty()) std::abort();
     hclearErrorMsg(hinit(0));
-    hclearErrorMsg(haddProcedurePath(made));
+    hclearErrorMsg(haddProcedurePath(made.c_str()));
     hclearErrorMsg(hsetEngineAttributeInt("step_limit", 20000));
     // A run may leave windows open and registered, by design; this closes them again.
-    std::ofstream(std::string(made) + "/quorvex_close_all.hdvp")
+    std::ofstream(made + "/quorvex_close_all.hdvp")
         << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<hdevelop file_version=\"1.0\" "
            "halcon_version=\"11.0\">\n<procedure name=\"quorvex_close_all\">\n<interface>\n"
            "</interface>\n<body>\n<l>dev_get_window (W)</l>\n<l>while (W # -1)</l>\n"
            "<l>dev_close_window ()</l>\n<l>dev_get_window (W)</l>\n<l>endwhile</l>\n</body>\n"
            "</procedure>\n</hdevelop>\n";
-    return std::string(made);
+    return made;
   }();
   return folder;
 }
