@@ -109,6 +109,26 @@ TEST(EngineStatements, ElementAssignmentGrowsAndReplaces) {
   EXPECT_EQ(text(runLines({"assign ([7, 8], R)"})), "[7, 8]");
 }
 
+// X := [X, ...] and X[|X|] := ... append where X is: nothing else may see the change, and
+// an operand that is X itself reads X as it was before the line.
+TEST(EngineStatements, AppendingInPlaceChangesOnlyTheTarget) {
+  const struct {
+    std::vector<std::string> lines;
+    const char* result;
+  } rows[] = {
+      {{"T := [1]", "A := T", "T := [T, 2]", "R := [A, |T|]"}, "[1, 2]"},
+      {{"T := [1, 2]", "T := [T, T, 3]", "R := T"}, "[1, 2, 1, 2, 3]"},
+      {{"T := [1]", "T := [T, 0, T]", "R := T"}, "[1, 0, 1]"},
+      {{"T := [1]", "T := [T, 2.5, 'x', 3]", "R := T"}, "[1, 2.5, 'x', 3]"},
+      {{"T := [1, 2]", "T := [T]", "T := [T, []]", "R := T"}, "[1, 2]"},
+      {{"T := [5]", "T[3] := T", "R := T"}, "[5, 0, 0, 5]"},
+      {{"T := []", "for I := 1 to 3", "  T[|T|] := I * 1.5", "endfor", "R := T"},
+       "[1.5, 3.0, 4.5]"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(text(runLines(row.lines)), row.result) << row.lines[1];
+  EXPECT_EQ(engineErrorOf([] { runLines({"R := [R, 1]"}); }).HalconErrNum(), 21020u);
+}
+
 TEST(EngineStatements, IfElseifElseChoosesOneBranch) {
   const std::vector<std::string> classify = {
       "if (In1 < 0)",  "  R := 'negative'", "elseif (In1 == 0)",

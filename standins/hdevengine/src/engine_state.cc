@@ -14,7 +14,7 @@ namespace {
 
 bool booleanValue(const std::string& name, const HTuple& value) {
   if (value.Length() == 1) {
-    const HTuple::Element& element = value.Elements()[0];
+    const HTuple::Element element = value.At(0);
     if (const auto* text = std::get_if<std::string>(&element)) {
       if (*text == "true") return true;
       if (*text == "false") return false;
@@ -64,7 +64,8 @@ void EngineState::setAttribute(const std::string& name, const HTuple& value) {
     std::lock_guard<std::mutex> lock(mutex_);
     (name == kIgnoreInvalidLines ? ignoreInvalidLines_ : ignoreUnresolved_) = on;
   } else if (name == kCallDepthLimit) {
-    const Hlong* limit = value.Length() == 1 ? std::get_if<Hlong>(&value.Elements()[0]) : nullptr;
+    const HTuple::Element element = value.Length() == 1 ? value.At(0) : HTuple::Element();
+    const Hlong* limit = value.Length() == 1 ? std::get_if<Hlong>(&element) : nullptr;
     if (!limit || *limit < 1 || *limit > kMaxCallDepthLimit) {
       badValue(name, "an integer from 1 to " + std::to_string(kMaxCallDepthLimit));
     }
