@@ -56,8 +56,15 @@ HTuple valueOf(Activation& a, const Expr& expr) {
   return evaluateInto(expr, *a.frame, a.temps);
 }
 
-void writeCtrl(Frame* frame, int slot, HTuple value) {
+// Assigns over the variable's tuple instead of building a new one: a number over a number
+// costs no tuple at all.
+void writeCtrl(Frame* frame, int slot, HTuple&& value) {
   frame->ctrl[slot] = std::move(value);
+  frame->ctrlSet[slot] = 1;
+}
+
+void writeCtrl(Frame* frame, int slot, const HTuple& value) {
+  frame->ctrl[slot] = value;
   frame->ctrlSet[slot] = 1;
 }
 
@@ -95,6 +102,7 @@ bool advance(LoopState* loop) {
     Hlong next;
     if (__builtin_add_overflow(loop->currentInteger, loop->stepInteger, &next)) return false;
     loop->currentInteger = next;
+    loop->current += loop->step;  // in place: a number plus a number
     return loop->up ? next <= loop->endInteger : next >= loop->endInteger;
   }
   if (isInteger(loop->current) && isInteger(loop->step)) {
@@ -227,8 +235,7 @@ class Interpreter {
       // The temporary is taken over; the line rebuilds it next time.
       writeCtrl(a.frame, s.slot, std::move(a.temps[expr.temp]));
     } else {
-      a.frame->ctrl[s.slot] = value;
-      a.frame->ctrlSet[s.slot] = 1;
+      writeCtrl(a.frame, s.slot, value);
     }
   }
 
@@ -292,11 +299,6 @@ class Interpreter {
     LoopState& loop = a.loops[head.loopSlot];
     if (!advance(&loop)) {
       ++a.pc;
-      return;
-    }
-    if (loop.integers) {
-      writeCtrl(a.frame, head.slot, HTuple(loop.currentInteger));
-      a.pc = endfor.jump + 1;
       return;
     }
     writeCtrl(a.frame, head.slot, loop.current);
