@@ -123,8 +123,12 @@ const HTuple& evaluateInto(const Expr& expr, const Frame& frame, Temps& temps) {
     return frame.ctrl[expr.slot];
   }
   HTuple& result = temps[expr.temp];
+  // Variables and literals, the most common operands, are read here without a call.
   const auto operand = [&](std::size_t i) -> const HTuple& {
-    return evaluateInto(*expr.operands[i], frame, temps);
+    const Expr& e = *expr.operands[i];
+    if (e.kind == ExprKind::Variable && frame.ctrlSet[e.slot]) return frame.ctrl[e.slot];
+    if (e.kind == ExprKind::Literal) return e.value;
+    return evaluateInto(e, frame, temps);
   };
   switch (expr.kind) {
     case ExprKind::Tuple:
