@@ -41,6 +41,11 @@ class Binder {
           stmt->appendsInPlace = value.kind == ExprKind::Tuple && !value.operands.empty() &&
                                  value.operands[0]->kind == ExprKind::Variable &&
                                  value.operands[0]->slot == stmt->slot;
+        } else if (stmt->kind == StmtKind::AssignElement) {
+          const Expr& index = *stmt->exprs[0];
+          stmt->appendsInPlace = index.kind == ExprKind::Length &&
+                                 index.operands[0]->kind == ExprKind::Variable &&
+                                 index.operands[0]->slot == stmt->slot;
         }
         break;
       case StmtKind::Call:

@@ -306,17 +306,27 @@ class Interpreter {
   }
 
   static void assignElement(Activation& a, const Stmt& s) {
-    const HTuple& index = evaluateInto(*s.exprs[0], *a.frame, a.temps);
+    const HTuple* index = nullptr;
+    Hlong indexValue = 0;
+    bool integer = true;
+    if (s.appendsInPlace) {
+      // T[|T|] := V: the index is T's length, read without building a tuple for it.
+      if (!a.frame->ctrlSet[s.slot]) throw RunError{kErrUnsetVariable, s.variable};
+      indexValue = a.frame->ctrl[s.slot].Length();
+    } else {
+      index = &evaluateInto(*s.exprs[0], *a.frame, a.temps);
+      integer = index->Length() == 1 && isInteger(*index);
+      if (integer) indexValue = index->L();
+    }
     HTuple valueCopy;
     const HTuple* valueAt = &evaluateInto(*s.exprs[1], *a.frame, a.temps);
     // T[I] := T reads T as it was before the padding below.
     if (valueAt == &a.frame->ctrl[s.slot]) valueAt = &(valueCopy = *valueAt);
     const HTuple& value = *valueAt;
-    const bool integer = index.Length() == 1 && isInteger(index);
-    const Hlong indexValue = integer ? index.L() : 0;
     const Hlong* position = integer ? &indexValue : nullptr;
     if (!position || *position < 0 || *position > kMaxAssignedIndex) {
-      throw RunError{kErrIndexValue, "index " + index.ToString().str() + " of " + s.variable};
+      const std::string shown = index ? index->ToString().str() : std::to_string(indexValue);
+      throw RunError{kErrIndexValue, "index " + shown + " of " + s.variable};
     }
     if (value.Length() != 1) {
       throw RunError{kErrIndexValue,

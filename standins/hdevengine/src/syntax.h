@@ -94,8 +94,8 @@ struct Stmt {
   std::string name;
   std::string variable;  // Assign/AssignElement/For: the variable assigned
   int slot = -1;         // its control slot
-  // Assign of the form X := [X, ...]: the compiler saw that the value starts with the
-  // variable itself, so the other operands are appended to it in place.
+  // X := [X, ...] or X[|X|] := V: the compiler saw that the line appends to the variable
+  // itself, so it appends in place.
   bool appendsInPlace = false;
   // Assign: value; AssignElement: index, value; If/ElseIf/While/Until: condition;
   // For: from, to and an optional step; Call: the arguments as written, until the compiler
