@@ -25,6 +25,7 @@ inline const std::string& scratch() {
     hclearErrorMsg(hinit(0));
     hclearErrorMsg(haddProcedurePath(made.c_str()));
     hclearErrorMsg(hsetEngineAttributeInt("step_limit", 20000));
+    hclearErrorMsg(hsetEngineAttributeInt("value_limit", 1 << 18));
     // A run may leave windows open and registered, by design; this closes them again.
     std::ofstream(made + "/quorvex_close_all.hdvp")
         << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<hdevelop file_version=\"1.0\" "

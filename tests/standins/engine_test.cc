@@ -117,7 +117,15 @@ TEST(EngineLanguage, Statements) {
       {{"R := 1", "stop ()", "R := 2"}, "2"},
       {{"//R := 99", "* R := 98", "", "R := 1"}, "1"},
       {{"set_system ('engine_test_value', [1, 'a'])", "get_system ('engine_test_value', R)"},
-       "[1, 'a']"}};
+       "[1, 'a']"},
+      // X := [X, ...] and X[|X|] := ... append where X is: nothing else sees the change, and
+      // an operand that is X itself reads X as it was before the line.
+      {{"T := [1]", "A := T", "T := [T, 2]", "R := [A, |T|]"}, "[1, 2]"},
+      {{"T := [1, 2]", "T := [T, T, 3]", "R := T"}, "[1, 2, 1, 2, 3]"},
+      {{"T := [1]", "T := [T, 0, T]", "R := T"}, "[1, 0, 1]"},
+      {{"T := [1]", "T := [T, 2.5, 'x', 3]", "R := T"}, "[1, 2.5, 'x', 3]"},
+      {{"T := [5]", "T[3] := T", "R := T"}, "[5, 0, 0, 5]"},
+      {{"R := []", "for I := 1 to 3", "  R[|R|] := I * 1.5", "endfor"}, "[1.5, 3.0, 4.5]"}};
   for (const auto& [lines, expected] : rows) EXPECT_EQ(text(runLines(lines)), expected) << lines[0];
 }
 
@@ -133,7 +141,9 @@ TEST(EngineLanguage, FailingStatements) {
       {{"R := 1", "if (1)", "else", "else", "endif"}, 21014, 4},
       {{"dev_display (Image)", "R := Image"}, 21015, 0}, {{"wait_seconds (-1)"}, 1301, 1},
       {{"wait_seconds ('soon')"}, 1201, 1}, {{"wait_seconds ([1, 2])"}, 1401, 1},
-      {{"get_system (R)"}, 21012, 1}
+      {{"get_system (R)"}, 21012, 1}, {{"R := [R, 1]"}, 21020, 1},
+      {{"T := [1, 2]", "for I := 1 to 40", "  T := [T, T]", "endfor"}, 21028, 3},
+      {{"T := 'ab'", "for I := 1 to 40", "  T := T + T", "endfor"}, 21028, 3}
   };
   // clang-format on
   for (const auto& [lines, number, line] : rows) {

@@ -94,6 +94,40 @@ TEST(StandinSystem, SizeParametersErrorsAndTheirTexts) {
   }
 }
 
+// Integers and reals are stored as arrays of their kind until another kind joins them.
+TEST(StandinTuple, ElementsKeepTheirKindWhenKindsMix) {
+  HTuple numbers = list({1, 2, 3});
+  numbers[1] = HTuple(2.5);
+  numbers[2] = HTuple("s");
+  EXPECT_STREQ(numbers.ToString().Text(), "[1, 2.5, 's']");
+  HTuple reals = list({1.5, 2.5});
+  reals.Append(list({3, 4}));
+  EXPECT_EQ(reals.TupleTypeElem(), list({2, 2, 1, 1}));
+  HTuple twice = list({1, 2});
+  twice.Append(twice);
+  EXPECT_EQ(twice, list({1, 2, 1, 2}));
+  HTuple one(7);
+  one[0] = HTuple("x");
+  EXPECT_EQ(one.Type(), eElementTypeString);
+}
+
+TEST(StandinTuple, CompoundAssignmentIsTheBinaryOperator) {
+  HTuple value(7);
+  value /= HTuple(2);
+  EXPECT_STREQ(value.ToString().Text(), "3");
+  value += HTuple(0.5);
+  EXPECT_STREQ(value.ToString().Text(), "3.5");
+  value *= list({2, 4});
+  EXPECT_STREQ(value.ToString().Text(), "[7.0, 14.0]");
+  HTuple text("n=");
+  text += HTuple(5);
+  EXPECT_STREQ(text.ToString().Text(), "'n=5'");
+  HTuple kept(1);
+  EXPECT_THROW(kept %= HTuple(0), HException);
+  EXPECT_THROW(kept %= HTuple(0.5), HException);
+  EXPECT_EQ(kept[0].L(), 1) << "a failed operation leaves the tuple as it was";
+}
+
 TEST(StandinFaults, FireForTheirOperationCountTimesUnlessInside) {
   FaultsCleared cleared;
   SetSystem("standin_fail", list({"GetSystem", 7, 2}));

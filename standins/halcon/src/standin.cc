@@ -4,15 +4,27 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "halconcpp/HStandin.h"
 #include "halconcpp/HTuple.h"
+#include "live_count.h"
 
 namespace HalconCpp {
 namespace Standin {
 namespace {
 
-thread_local int insideDepth = 0;
+// Every public call reads and writes the thread's bookkeeping, so it lives in the static TLS
+// block: a plain load, where the default model for a library that may be loaded at run time
+// would call __tls_get_addr each time. These few bytes fit the room the loader keeps for such
+// libraries.
+#if defined(__ELF__)
+#define STANDIN_FAST_TLS __attribute__((tls_model("initial-exec")))
+#else
+#define STANDIN_FAST_TLS
+#endif
+
+thread_local int insideDepth STANDIN_FAST_TLS = 0;
 
 struct PendingFault {
   Fault fault;
@@ -91,13 +103,61 @@ FaultTable& faultTable() {
 constexpr const char* kLiveKinds[] = {"tuples",     "objects",         "programs", "program_calls",
                                       "procedures", "procedure_calls", "windows"};
 constexpr int kLiveKindCount = sizeof kLiveKinds / sizeof kLiveKinds[0];
-std::atomic<long> liveCounts[kLiveKindCount];
+static_assert(kLiveTuples == 0, "live_count.h names the kinds by their index here");
 
 int liveIndex(const char* kind) {
   for (int i = 0; i < kLiveKindCount; ++i) {
     if (std::strcmp(kLiveKinds[i], kind) == 0) return i;
   }
   return -1;
+}
+
+// Each thread counts in a block of its own, so that creating and destroying objects (tuples
+// above all) writes no memory that other threads share; a count is the sum over all blocks.
+// A finished thread leaves its block, counts and all, to the next thread that starts.
+struct LiveBlock {
+  std::atomic<long> counts[kLiveKindCount] = {};
+};
+
+struct LiveBlocks {
+  std::mutex mutex;
+  std::vector<LiveBlock*> all;                  // guarded by mutex; never freed
+  std::vector<LiveBlock*> free;                 // guarded by mutex
+  std::atomic<long> late[kLiveKindCount] = {};  // counted by threads past their block's end
+};
+
+LiveBlocks& liveBlocks() {
+  static LiveBlocks* blocks = new LiveBlocks;  // outlives every static destructor
+  return *blocks;
+}
+
+thread_local LiveBlock* threadBlock STANDIN_FAST_TLS = nullptr;
+thread_local bool threadEnded STANDIN_FAST_TLS = false;
+
+struct BlockReturn {
+  ~BlockReturn() {
+    LiveBlocks& blocks = liveBlocks();
+    std::lock_guard<std::mutex> lock(blocks.mutex);
+    blocks.free.push_back(threadBlock);
+    threadBlock = nullptr;
+    threadEnded = true;
+  }
+};
+
+LiveBlock* acquireBlock() {
+  if (threadEnded) return nullptr;
+  static thread_local BlockReturn giveBack;  // hands the block on when the thread ends
+  (void)&giveBack;
+  LiveBlocks& blocks = liveBlocks();
+  std::lock_guard<std::mutex> lock(blocks.mutex);
+  if (blocks.free.empty()) {
+    blocks.all.push_back(new LiveBlock);
+    threadBlock = blocks.all.back();
+  } else {
+    threadBlock = blocks.free.back();
+    blocks.free.pop_back();
+  }
+  return threadBlock;
 }
 
 }  // namespace
@@ -188,14 +248,31 @@ HTuple pendingFaults() {
   return faultTable().pending();
 }
 
+void countLiveKind(int kind, int delta) {
+  LiveBlock* block = threadBlock;
+  if (!block && !(block = acquireBlock())) {
+    liveBlocks().late[kind].fetch_add(delta, std::memory_order_relaxed);
+    return;
+  }
+  // Only this thread writes the block: a plain read and write, atomic for the readers.
+  std::atomic<long>& count = block->counts[kind];
+  count.store(count.load(std::memory_order_relaxed) + delta, std::memory_order_relaxed);
+}
+
 void countLive(const char* kind, int delta) {
   const int index = liveIndex(kind);
-  if (index >= 0) liveCounts[index].fetch_add(delta, std::memory_order_relaxed);
+  if (index >= 0) countLiveKind(index, delta);
 }
 
 Hlong liveCount(const std::string& kind) {
   const int index = liveIndex(kind.c_str());
-  return index < 0 ? -1 : liveCounts[index].load(std::memory_order_relaxed);
+  if (index < 0) return -1;
+  LiveBlocks& blocks = liveBlocks();
+  std::lock_guard<std::mutex> lock(blocks.mutex);
+  long total = blocks.late[index].load(std::memory_order_relaxed);
+  for (const LiveBlock* block : blocks.all)
+    total += block->counts[index].load(std::memory_order_relaxed);
+  return total;
 }
 
 }  // namespace Standin

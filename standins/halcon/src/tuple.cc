@@ -9,6 +9,7 @@
 
 #include "halconcpp/HStandin.h"
 #include "halconcpp/HTuple.h"
+#include "live_count.h"
 
 namespace HalconCpp {
 namespace {
@@ -53,38 +54,6 @@ HTupleElementType typeOf(const Element& e) {
   return eElementTypeString;
 }
 
-// Applies `op` element by element; a one-element operand is repeated against the other.
-template <typename Op>
-HTuple elementwise(const HTuple& a, const HTuple& b, Op op) {
-  const auto& x = a.Elements();
-  const auto& y = b.Elements();
-  HTuple result;
-  if (x.empty() || y.empty()) return result;
-  if (x.size() != y.size() && x.size() != 1 && y.size() != 1) raise(1401);
-  const std::size_t n = std::max(x.size(), y.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    result.Append(HTuple(op(x[x.size() == 1 ? 0 : i], y[y.size() == 1 ? 0 : i])));
-  }
-  return result;
-}
-
-HTuple fromElement(Element e) {
-  if (auto* l = std::get_if<Hlong>(&e)) return HTuple(*l);
-  if (auto* d = std::get_if<double>(&e)) return HTuple(*d);
-  return HTuple(std::get<std::string>(e).c_str());
-}
-
-template <typename IntOp, typename RealOp>
-HTuple arithmetic(const HTuple& a, const HTuple& b, IntOp intOp, RealOp realOp) {
-  return elementwise(a, b, [&](const Element& x, const Element& y) {
-    if (!isNumber(x) || !isNumber(y)) raise(H_ERR_TUPLE_OP_TYPE);
-    if (std::holds_alternative<Hlong>(x) && std::holds_alternative<Hlong>(y)) {
-      return fromElement(intOp(std::get<Hlong>(x), std::get<Hlong>(y)));
-    }
-    return fromElement(realOp(asReal(x), asReal(y)));
-  });
-}
-
 // Integers wrap around on overflow, as two's-complement machine integers do, instead of
 // leaving the result undefined.
 using UHlong = std::make_unsigned_t<Hlong>;
@@ -109,35 +78,294 @@ Hlong checkedMod(Hlong x, Hlong y) {
   return y == -1 ? 0 : x % y;
 }
 
+template <typename T>
+int order(T l, T r) {
+  return l < r ? -1 : (l > r ? 1 : 0);
+}
+
 // Orders two elements: numbers by value, strings by bytes. A number and a string do not
 // compare.
 int compareElements(const Element& x, const Element& y) {
   if (isNumber(x) != isNumber(y)) raise(H_ERR_TUPLE_OP_TYPE);
   if (isNumber(x)) {
     if (std::holds_alternative<Hlong>(x) && std::holds_alternative<Hlong>(y)) {
-      const Hlong l = std::get<Hlong>(x), r = std::get<Hlong>(y);
-      return l < r ? -1 : (l > r ? 1 : 0);
+      return order(std::get<Hlong>(x), std::get<Hlong>(y));
     }
-    const double l = asReal(x), r = asReal(y);
-    return l < r ? -1 : (l > r ? 1 : 0);
+    return order(asReal(x), asReal(y));
   }
   const int c = std::get<std::string>(x).compare(std::get<std::string>(y));
   return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-int compareTuples(const HTuple& a, const HTuple& b) {
-  const auto& x = a.Elements();
-  const auto& y = b.Elements();
-  const std::size_t n = std::min(x.size(), y.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    if (const int c = compareElements(x[i], y[i])) return c;
-  }
-  return x.size() < y.size() ? -1 : (x.size() > y.size() ? 1 : 0);
-}
-
 // Every tuple alive, copies included, so that a test can tell whether handles leak.
 void countConstruction() {
-  Standin::countLive("tuples", 1);
+  Standin::countLiveKind(Standin::kLiveTuples, 1);
+}
+
+}  // namespace
+
+// The storage rules of HTuple in one place (see the header): the array of the tuple's kind,
+// or the inline element while that array is empty.
+struct TupleAccess {
+  static const Hlong* longs(const HTuple& t) {
+    return t.longs_.empty() ? &t.one_.l : t.longs_.data();
+  }
+  static const double* doubles(const HTuple& t) {
+    return t.doubles_.empty() ? &t.one_.d : t.doubles_.data();
+  }
+
+  static Element at(const HTuple& t, Hlong i) {
+    if (t.kind_ == eElementTypeLong) return longs(t)[i];
+    if (t.kind_ == eElementTypeDouble) return doubles(t)[i];
+    return t.mixed_[static_cast<std::size_t>(i)];
+  }
+
+  static HTupleElementType typeAt(const HTuple& t, Hlong i) {
+    if (t.kind_ == eElementTypeLong || t.kind_ == eElementTypeDouble) {
+      return static_cast<HTupleElementType>(t.kind_);
+    }
+    return typeOf(t.mixed_[static_cast<std::size_t>(i)]);
+  }
+
+  static void clear(HTuple* t) {
+    t->kind_ = eElementTypeUndef;
+    t->longs_.clear();
+    t->doubles_.clear();
+    t->mixed_.clear();
+  }
+
+  static void setLong(HTuple* t, Hlong value) {
+    clear(t);
+    t->kind_ = eElementTypeLong;
+    t->one_.l = value;
+  }
+
+  static void setDouble(HTuple* t, double value) {
+    clear(t);
+    t->kind_ = eElementTypeDouble;
+    t->one_.d = value;
+  }
+
+  // Moves the elements to the mixed array, where any kind may follow.
+  static void toMixed(HTuple* t) {
+    if (t->kind_ == eElementTypeLong) {
+      const Hlong* values = longs(*t);
+      t->mixed_.assign(values, values + t->Length());
+      std::vector<Hlong>().swap(t->longs_);
+    } else if (t->kind_ == eElementTypeDouble) {
+      const double* values = doubles(*t);
+      t->mixed_.assign(values, values + t->Length());
+      std::vector<double>().swap(t->doubles_);
+    }
+    t->kind_ = eElementTypeMixed;
+  }
+
+  // The array of a one-number tuple, made from its inline element before it grows.
+  static std::vector<Hlong>& longArray(HTuple* t) {
+    if (t->longs_.empty()) t->longs_.push_back(t->one_.l);
+    return t->longs_;
+  }
+  static std::vector<double>& doubleArray(HTuple* t) {
+    if (t->doubles_.empty()) t->doubles_.push_back(t->one_.d);
+    return t->doubles_;
+  }
+
+  static void push(HTuple* t, const Element& value) {
+    const HTupleElementType type = typeOf(value);
+    if (t->kind_ == eElementTypeUndef && type != eElementTypeString) {
+      if (type == eElementTypeLong) {
+        setLong(t, std::get<Hlong>(value));
+      } else {
+        setDouble(t, std::get<double>(value));
+      }
+      return;
+    }
+    if (t->kind_ == eElementTypeLong && type == eElementTypeLong) {
+      longArray(t).push_back(std::get<Hlong>(value));
+    } else if (t->kind_ == eElementTypeDouble && type == eElementTypeDouble) {
+      doubleArray(t).push_back(std::get<double>(value));
+    } else {
+      toMixed(t);
+      t->mixed_.push_back(value);
+    }
+  }
+
+  static void append(HTuple* t, const HTuple& tail) {
+    // One number onto numbers of its kind: the common case of a loop that collects values.
+    if (t->kind_ == tail.kind_ && noArrays(tail)) {
+      if (tail.kind_ == eElementTypeLong) {
+        const Hlong value = tail.one_.l;
+        longArray(t).push_back(value);
+        return;
+      }
+      if (tail.kind_ == eElementTypeDouble) {
+        const double value = tail.one_.d;
+        doubleArray(t).push_back(value);
+        return;
+      }
+    }
+    if (tail.kind_ == eElementTypeUndef) return;
+    if (&tail == t) {
+      const HTuple copy(tail);
+      append(t, copy);
+      return;
+    }
+    if (t->kind_ == eElementTypeUndef) {
+      *t = tail;
+      return;
+    }
+    const Hlong n = tail.Length();
+    if (t->kind_ == eElementTypeLong && tail.kind_ == eElementTypeLong) {
+      const Hlong* values = longs(tail);
+      std::vector<Hlong>& array = longArray(t);
+      array.insert(array.end(), values, values + n);
+    } else if (t->kind_ == eElementTypeDouble && tail.kind_ == eElementTypeDouble) {
+      const double* values = doubles(tail);
+      std::vector<double>& array = doubleArray(t);
+      array.insert(array.end(), values, values + n);
+    } else {
+      toMixed(t);
+      if (tail.kind_ == eElementTypeMixed) {
+        t->mixed_.insert(t->mixed_.end(), tail.mixed_.begin(), tail.mixed_.end());
+      } else {
+        t->mixed_.reserve(t->mixed_.size() + static_cast<std::size_t>(n));
+        for (Hlong i = 0; i < n; ++i) t->mixed_.push_back(at(tail, i));
+      }
+    }
+  }
+
+  static void set(HTuple* t, Hlong i, const Element& value) {
+    const HTupleElementType type = typeOf(value);
+    if (t->Length() == 1) {
+      clear(t);
+      push(t, value);
+    } else if (t->kind_ == eElementTypeLong && type == eElementTypeLong) {
+      t->longs_[static_cast<std::size_t>(i)] = std::get<Hlong>(value);
+    } else if (t->kind_ == eElementTypeDouble && type == eElementTypeDouble) {
+      t->doubles_[static_cast<std::size_t>(i)] = std::get<double>(value);
+    } else {
+      toMixed(t);
+      t->mixed_[static_cast<std::size_t>(i)] = value;
+    }
+  }
+
+  static HTupleType kind(const HTuple& t) { return t.kind_; }
+
+  // Empty or one number: assigning such a tuple over another allocates and frees nothing.
+  static bool noArrays(const HTuple& t) {
+    return t.longs_.empty() && t.doubles_.empty() && t.mixed_.empty();
+  }
+
+  // Applies the operation element by element; a one-element operand is repeated against the
+  // other. IntOp works on two integers, RealOp on two numbers of which one is a real;
+  // StringOp on anything else.
+  template <typename IntOp, typename RealOp, typename StringOp>
+  static HTuple elementwise(const HTuple& a, const HTuple& b, IntOp intOp, RealOp realOp,
+                            StringOp stringOp) {
+    HTuple result;
+    const Hlong na = a.Length(), nb = b.Length();
+    if (na == 0 || nb == 0) return result;
+    if (na != nb && na != 1 && nb != 1) raise(1401);
+    const Hlong n = std::max(na, nb);
+    const Hlong da = na == 1 ? 0 : 1, db = nb == 1 ? 0 : 1;
+    if (a.kind_ == eElementTypeLong && b.kind_ == eElementTypeLong) {
+      const Hlong* x = longs(a);
+      const Hlong* y = longs(b);
+      if (n == 1) {
+        result.one_.l = intOp(x[0], y[0]);
+        result.kind_ = eElementTypeLong;
+        return result;
+      }
+      std::vector<Hlong> values(static_cast<std::size_t>(n));
+      for (Hlong i = 0; i < n; ++i)
+        values[static_cast<std::size_t>(i)] = intOp(x[i * da], y[i * db]);
+      result.longs_ = std::move(values);
+      result.kind_ = eElementTypeLong;
+      return result;
+    }
+    if (a.kind_ == eElementTypeDouble && b.kind_ == eElementTypeDouble) {
+      const double* x = doubles(a);
+      const double* y = doubles(b);
+      if (n == 1) {
+        result.one_.d = realOp(x[0], y[0]);
+        result.kind_ = eElementTypeDouble;
+        return result;
+      }
+      std::vector<double> values(static_cast<std::size_t>(n));
+      for (Hlong i = 0; i < n; ++i)
+        values[static_cast<std::size_t>(i)] = realOp(x[i * da], y[i * db]);
+      result.doubles_ = std::move(values);
+      result.kind_ = eElementTypeDouble;
+      return result;
+    }
+    for (Hlong i = 0; i < n; ++i) {
+      const Element x = at(a, i * da), y = at(b, i * db);
+      if (!isNumber(x) || !isNumber(y)) {
+        push(&result, stringOp(x, y));
+      } else if (std::holds_alternative<Hlong>(x) && std::holds_alternative<Hlong>(y)) {
+        push(&result, intOp(std::get<Hlong>(x), std::get<Hlong>(y)));
+      } else {
+        push(&result, realOp(asReal(x), asReal(y)));
+      }
+    }
+    return result;
+  }
+
+  // a = a op b for two one-number tuples, without a new tuple; false for any other pair.
+  template <typename IntOp, typename RealOp>
+  static bool inPlace(HTuple* a, const HTuple& b, IntOp intOp, RealOp realOp) {
+    if (!noArrays(*a) || !noArrays(b)) return false;
+    if (a->kind_ == eElementTypeLong && b.kind_ == eElementTypeLong) {
+      a->one_.l = intOp(a->one_.l, b.one_.l);
+      return true;
+    }
+    const auto real = [](const HTuple& t) {
+      return t.kind_ == eElementTypeLong ? static_cast<double>(t.one_.l) : t.one_.d;
+    };
+    const bool numbers = (a->kind_ == eElementTypeLong || a->kind_ == eElementTypeDouble) &&
+                         (b.kind_ == eElementTypeLong || b.kind_ == eElementTypeDouble);
+    if (!numbers) return false;
+    a->one_.d = realOp(real(*a), real(b));
+    a->kind_ = eElementTypeDouble;
+    return true;
+  }
+
+  // Orders two tuples element by element, then by length.
+  static int compare(const HTuple& a, const HTuple& b) {
+    const Hlong na = a.Length(), nb = b.Length();
+    const Hlong n = std::min(na, nb);
+    if (a.kind_ == eElementTypeLong && b.kind_ == eElementTypeLong) {
+      const Hlong* x = longs(a);
+      const Hlong* y = longs(b);
+      for (Hlong i = 0; i < n; ++i) {
+        if (x[i] != y[i]) return x[i] < y[i] ? -1 : 1;
+      }
+    } else {
+      for (Hlong i = 0; i < n; ++i) {
+        if (const int c = compareElements(at(a, i), at(b, i))) return c;
+      }
+    }
+    return order(na, nb);
+  }
+
+  static bool equal(const HTuple& a, const HTuple& b) {
+    const Hlong n = a.Length();
+    if (n != b.Length()) return false;
+    if (a.kind_ == eElementTypeLong && b.kind_ == eElementTypeLong) {
+      return std::equal(longs(a), longs(a) + n, longs(b));
+    }
+    for (Hlong i = 0; i < n; ++i) {
+      const Element x = at(a, i), y = at(b, i);
+      if (isNumber(x) != isNumber(y) || compareElements(x, y) != 0) return false;
+    }
+    return true;
+  }
+};
+
+namespace {
+
+[[noreturn]] Element noStrings(const Element&, const Element&) {
+  raise(H_ERR_TUPLE_OP_TYPE);
 }
 
 }  // namespace
@@ -145,7 +373,7 @@ void countConstruction() {
 HTupleElement::HTupleElement(HTuple* tuple, Hlong index) : tuple_(tuple), index_(index) {}
 
 HTupleElementType HTupleElement::Type() const {
-  return typeOf(tuple_->elements_[index_]);
+  return TupleAccess::typeAt(*tuple_, index_);
 }
 
 int HTupleElement::I() const {
@@ -153,43 +381,61 @@ int HTupleElement::I() const {
 }
 
 Hlong HTupleElement::L() const {
-  const Element& e = tuple_->elements_[index_];
-  if (const auto* l = std::get_if<Hlong>(&e)) return *l;
-  if (const auto* d = std::get_if<double>(&e)) {
-    // Truncates like a machine conversion; a real no integer can hold (NaN, infinity, out of
-    // range) has no integer value at all.
+  // Truncates like a machine conversion; a real no integer can hold (NaN, infinity, out of
+  // range) has no integer value at all.
+  const auto integerOf = [](double d) -> Hlong {
     constexpr double kLimit = static_cast<double>(std::numeric_limits<Hlong>::max()) + 1.0;
-    if (*d > -kLimit && *d < kLimit) return static_cast<Hlong>(*d);
+    if (d > -kLimit && d < kLimit) return static_cast<Hlong>(d);
+    raise(H_ERR_TUPLE_TYPE);
+  };
+  switch (TupleAccess::kind(*tuple_)) {
+    case eElementTypeLong:
+      return TupleAccess::longs(*tuple_)[index_];
+    case eElementTypeDouble:
+      return integerOf(TupleAccess::doubles(*tuple_)[index_]);
+    default:
+      break;
   }
+  const Element e = tuple_->At(index_);
+  if (const auto* l = std::get_if<Hlong>(&e)) return *l;
+  if (const auto* d = std::get_if<double>(&e)) return integerOf(*d);
   raise(H_ERR_TUPLE_TYPE);
 }
 
 double HTupleElement::D() const {
-  const Element& e = tuple_->elements_[index_];
+  switch (TupleAccess::kind(*tuple_)) {
+    case eElementTypeLong:
+      return static_cast<double>(TupleAccess::longs(*tuple_)[index_]);
+    case eElementTypeDouble:
+      return TupleAccess::doubles(*tuple_)[index_];
+    default:
+      break;
+  }
+  const Element e = tuple_->At(index_);
   if (!isNumber(e)) raise(H_ERR_TUPLE_TYPE);
   return asReal(e);
 }
 
 HString HTupleElement::S() const {
-  const Element& e = tuple_->elements_[index_];
-  if (const auto* s = std::get_if<std::string>(&e)) return HString(*s);
-  raise(H_ERR_TUPLE_TYPE);
+  return HString(C());
 }
 
 const char* HTupleElement::C() const {
-  const Element& e = tuple_->elements_[index_];
-  if (const auto* s = std::get_if<std::string>(&e)) return s->c_str();
+  if (TupleAccess::kind(*tuple_) == eElementTypeMixed) {
+    const Element& e = tuple_->mixed_[static_cast<std::size_t>(index_)];
+    if (const auto* s = std::get_if<std::string>(&e)) return s->c_str();
+  }
   raise(H_ERR_TUPLE_TYPE);
 }
 
 HTupleElement& HTupleElement::operator=(const HTuple& value) {
   if (value.Length() != 1) raise(1401);
-  tuple_->elements_[index_] = value.elements_[0];
+  TupleAccess::set(tuple_, index_, value.At(0));
   return *this;
 }
 
 HTupleElement& HTupleElement::operator=(const HTupleElement& value) {
-  tuple_->elements_[index_] = value.tuple_->elements_[value.index_];
+  TupleAccess::set(tuple_, index_, value.tuple_->At(value.index_));
   return *this;
 }
 
@@ -200,21 +446,22 @@ HTuple::HTuple() {
 
 HTuple::HTuple(int value) : HTuple(static_cast<Hlong>(value)) {}
 
-HTuple::HTuple(Hlong value) {
+HTuple::HTuple(Hlong value) : kind_(eElementTypeLong) {
   Standin::ApiScope scope("HTuple");
-  elements_.emplace_back(value);
+  one_.l = value;
   countConstruction();
 }
 
-HTuple::HTuple(double value) {
+HTuple::HTuple(double value) : kind_(eElementTypeDouble) {
   Standin::ApiScope scope("HTuple");
-  elements_.emplace_back(value);
+  one_.d = value;
   countConstruction();
 }
 
 HTuple::HTuple(const char* value) {
   Standin::ApiScope scope("HTuple");
-  elements_.emplace_back(std::string(value ? value : ""));
+  kind_ = eElementTypeMixed;
+  mixed_.emplace_back(std::string(value ? value : ""));
   countConstruction();
 }
 
@@ -222,46 +469,88 @@ HTuple::HTuple(const HString& value) : HTuple(value.Text()) {}
 
 HTuple::HTuple(const HTupleElement& value) {
   Standin::ApiScope scope("HTuple");
-  elements_.push_back(value.tuple_->elements_[value.index_]);
+  TupleAccess::push(this, value.tuple_->At(value.index_));
   countConstruction();
 }
 
 // Copies are not constructions from caller data: they never fire an injected fault, so
 // that a test's fault lands on the construction it aims at.
-HTuple::HTuple(const HTuple& other) : elements_(other.elements_) {
+HTuple::HTuple(const HTuple& other)
+    : kind_(other.kind_),
+      one_(other.one_),
+      longs_(other.longs_),
+      doubles_(other.doubles_),
+      mixed_(other.mixed_) {
   countConstruction();
 }
 
-HTuple::HTuple(HTuple&& other) noexcept : elements_(std::move(other.elements_)) {
+HTuple::HTuple(HTuple&& other) noexcept
+    : kind_(other.kind_),
+      one_(other.one_),
+      longs_(std::move(other.longs_)),
+      doubles_(std::move(other.doubles_)),
+      mixed_(std::move(other.mixed_)) {
+  other.kind_ = eElementTypeUndef;
   countConstruction();
 }
 
 HTuple& HTuple::operator=(const HTuple& other) {
-  elements_ = other.elements_;
+  if (TupleAccess::noArrays(*this) && TupleAccess::noArrays(other)) {
+    kind_ = other.kind_;
+    one_ = other.one_;
+  } else if (this != &other) {
+    kind_ = other.kind_;
+    one_ = other.one_;
+    longs_ = other.longs_;
+    doubles_ = other.doubles_;
+    mixed_ = other.mixed_;
+  }
   return *this;
 }
 
 HTuple& HTuple::operator=(HTuple&& other) noexcept {
-  elements_ = std::move(other.elements_);
+  if (TupleAccess::noArrays(*this) && TupleAccess::noArrays(other)) {
+    kind_ = other.kind_;
+    one_ = other.one_;
+  } else if (this != &other) {
+    kind_ = other.kind_;
+    one_ = other.one_;
+    longs_ = std::move(other.longs_);
+    doubles_ = std::move(other.doubles_);
+    mixed_ = std::move(other.mixed_);
+    other.kind_ = eElementTypeUndef;
+    other.longs_.clear();
+    other.doubles_.clear();
+    other.mixed_.clear();
+  }
   return *this;
 }
 
 HTuple::~HTuple() {
-  Standin::countLive("tuples", -1);
+  Standin::countLiveKind(Standin::kLiveTuples, -1);
 }
 
 HTupleType HTuple::Type() const {
-  if (elements_.empty()) return eElementTypeUndef;
-  const HTupleElementType first = typeOf(elements_.front());
-  for (const Element& e : elements_) {
+  if (kind_ != eElementTypeMixed) return kind_;
+  if (mixed_.empty()) return eElementTypeUndef;
+  const HTupleElementType first = typeOf(mixed_.front());
+  for (const Element& e : mixed_) {
     if (typeOf(e) != first) return eElementTypeMixed;
   }
   return first;
 }
 
 HTuple& HTuple::Append(const HTuple& tail) {
-  elements_.insert(elements_.end(), tail.elements_.begin(), tail.elements_.end());
+  TupleAccess::append(this, tail);
   return *this;
+}
+
+HTuple::Element HTuple::At(Hlong index) const {
+  return TupleAccess::at(*this, index);
+}
+
+void HTuple::Clear() {
+  TupleAccess::clear(this);
 }
 
 HTupleElement HTuple::operator[](Hlong index) {
@@ -276,7 +565,9 @@ const HTupleElement HTuple::operator[](Hlong index) const {
 
 HTuple HTuple::TupleTypeElem() const {
   HTuple types;
-  for (const Element& e : elements_) types.elements_.emplace_back(Hlong{typeOf(e)});
+  for (Hlong i = 0; i < Length(); ++i) {
+    TupleAccess::push(&types, Hlong{TupleAccess::typeAt(*this, i)});
+  }
   return types;
 }
 
@@ -284,89 +575,115 @@ HString HTuple::ToString() const {
   auto quoted = [](const Element& e) {
     return isNumber(e) ? elementText(e) : "'" + std::get<std::string>(e) + "'";
   };
-  if (elements_.size() == 1) return HString(quoted(elements_.front()));
+  const Hlong n = Length();
+  if (n == 1) return HString(quoted(At(0)));
   std::string text = "[";
-  for (std::size_t i = 0; i < elements_.size(); ++i) {
+  for (Hlong i = 0; i < n; ++i) {
     if (i) text += ", ";
-    text += quoted(elements_[i]);
+    text += quoted(At(i));
   }
   return HString(text + "]");
 }
 
+namespace {
+
+double plus(double x, double y) {
+  return x + y;
+}
+double minus(double x, double y) {
+  return x - y;
+}
+double times(double x, double y) {
+  return x * y;
+}
+double divided(double x, double y) {
+  return x / y;
+}
+[[noreturn]] double noReals(double, double) {
+  raise(H_ERR_TUPLE_OP_TYPE);
+}
+
+}  // namespace
+
 HTuple operator+(const HTuple& a, const HTuple& b) {
-  return elementwise(a, b, [](const Element& x, const Element& y) {
-    if (!isNumber(x) || !isNumber(y)) return HTuple((elementText(x) + elementText(y)).c_str());
-    if (std::holds_alternative<Hlong>(x) && std::holds_alternative<Hlong>(y)) {
-      return HTuple(wrappingAdd(std::get<Hlong>(x), std::get<Hlong>(y)));
-    }
-    return HTuple(asReal(x) + asReal(y));
+  return TupleAccess::elementwise(a, b, wrappingAdd, plus, [](const Element& x, const Element& y) {
+    return Element(elementText(x) + elementText(y));
   });
 }
 
 HTuple operator-(const HTuple& a, const HTuple& b) {
-  return arithmetic(
-      a, b, [](Hlong x, Hlong y) { return Element(wrappingSub(x, y)); },
-      [](double x, double y) { return Element(x - y); });
+  return TupleAccess::elementwise(a, b, wrappingSub, minus, noStrings);
 }
 
 HTuple operator*(const HTuple& a, const HTuple& b) {
-  return arithmetic(
-      a, b, [](Hlong x, Hlong y) { return Element(wrappingMul(x, y)); },
-      [](double x, double y) { return Element(x * y); });
+  return TupleAccess::elementwise(a, b, wrappingMul, times, noStrings);
 }
 
 HTuple operator/(const HTuple& a, const HTuple& b) {
-  return arithmetic(
-      a, b, [](Hlong x, Hlong y) { return Element(checkedDiv(x, y)); },
-      [](double x, double y) { return Element(x / y); });
+  return TupleAccess::elementwise(a, b, checkedDiv, divided, noStrings);
 }
 
 HTuple operator%(const HTuple& a, const HTuple& b) {
-  return arithmetic(
-      a, b, [](Hlong x, Hlong y) { return Element(checkedMod(x, y)); },
-      [](double, double) -> Element { raise(H_ERR_TUPLE_OP_TYPE); });
+  return TupleAccess::elementwise(a, b, checkedMod, noReals, noStrings);
 }
 
 HTuple operator&(const HTuple& a, const HTuple& b) {
-  return arithmetic(
-      a, b, [](Hlong x, Hlong y) { return Element(x & y); },
-      [](double, double) -> Element { raise(H_ERR_TUPLE_OP_TYPE); });
+  return TupleAccess::elementwise(
+      a, b, [](Hlong x, Hlong y) { return x & y; }, noReals, noStrings);
 }
 
 HTuple operator|(const HTuple& a, const HTuple& b) {
-  return arithmetic(
-      a, b, [](Hlong x, Hlong y) { return Element(x | y); },
-      [](double, double) -> Element { raise(H_ERR_TUPLE_OP_TYPE); });
+  return TupleAccess::elementwise(
+      a, b, [](Hlong x, Hlong y) { return x | y; }, noReals, noStrings);
 }
 
 HTuple operator-(const HTuple& a) {
   return HTuple(0) - a;
 }
 
+HTuple& HTuple::operator+=(const HTuple& other) {
+  if (!TupleAccess::inPlace(this, other, wrappingAdd, plus)) *this = *this + other;
+  return *this;
+}
+
+HTuple& HTuple::operator-=(const HTuple& other) {
+  if (!TupleAccess::inPlace(this, other, wrappingSub, minus)) *this = *this - other;
+  return *this;
+}
+
+HTuple& HTuple::operator*=(const HTuple& other) {
+  if (!TupleAccess::inPlace(this, other, wrappingMul, times)) *this = *this * other;
+  return *this;
+}
+
+HTuple& HTuple::operator/=(const HTuple& other) {
+  if (!TupleAccess::inPlace(this, other, checkedDiv, divided)) *this = *this / other;
+  return *this;
+}
+
+HTuple& HTuple::operator%=(const HTuple& other) {
+  if (!TupleAccess::inPlace(this, other, checkedMod, noReals)) *this = *this % other;
+  return *this;
+}
+
 bool operator==(const HTuple& a, const HTuple& b) {
-  const auto& x = a.Elements();
-  const auto& y = b.Elements();
-  if (x.size() != y.size()) return false;
-  for (std::size_t i = 0; i < x.size(); ++i) {
-    if (isNumber(x[i]) != isNumber(y[i]) || compareElements(x[i], y[i]) != 0) return false;
-  }
-  return true;
+  return TupleAccess::equal(a, b);
 }
 
 bool operator!=(const HTuple& a, const HTuple& b) {
   return !(a == b);
 }
 bool operator<(const HTuple& a, const HTuple& b) {
-  return compareTuples(a, b) < 0;
+  return TupleAccess::compare(a, b) < 0;
 }
 bool operator>(const HTuple& a, const HTuple& b) {
-  return compareTuples(a, b) > 0;
+  return TupleAccess::compare(a, b) > 0;
 }
 bool operator<=(const HTuple& a, const HTuple& b) {
-  return compareTuples(a, b) <= 0;
+  return TupleAccess::compare(a, b) <= 0;
 }
 bool operator>=(const HTuple& a, const HTuple& b) {
-  return compareTuples(a, b) >= 0;
+  return TupleAccess::compare(a, b) >= 0;
 }
 
 void TupleTypeElem(const HTuple& tuple, HTuple* types) {

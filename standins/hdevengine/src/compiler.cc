@@ -1,5 +1,6 @@
 #include "compiler.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "display_operators.h"
@@ -21,6 +22,13 @@ class Binder {
       : procedure_(procedure), lookup_(lookup), options_(options) {}
 
   void bind(Stmt* stmt) {
+    temps_ = 0;
+    bindStatement(stmt);
+    procedure_->tempCount = std::max(procedure_->tempCount, temps_);
+  }
+
+ private:
+  void bindStatement(Stmt* stmt) {
     switch (stmt->kind) {
       case StmtKind::Assign:
       case StmtKind::AssignElement:
@@ -28,6 +36,17 @@ class Binder {
         stmt->slot = ctrlVariable(stmt->variable);
         for (ExprPtr& expr : stmt->exprs) bindExpr(expr.get());
         if (stmt->kind == StmtKind::For) stmt->loopSlot = procedure_->loopCount++;
+        if (stmt->kind == StmtKind::Assign) {
+          const Expr& value = *stmt->exprs[0];
+          stmt->appendsInPlace = value.kind == ExprKind::Tuple && !value.operands.empty() &&
+                                 value.operands[0]->kind == ExprKind::Variable &&
+                                 value.operands[0]->slot == stmt->slot;
+        } else if (stmt->kind == StmtKind::AssignElement) {
+          const Expr& index = *stmt->exprs[0];
+          stmt->appendsInPlace = index.kind == ExprKind::Length &&
+                                 index.operands[0]->kind == ExprKind::Variable &&
+                                 index.operands[0]->slot == stmt->slot;
+        }
         break;
       case StmtKind::Call:
         bindCall(stmt);
@@ -37,7 +56,6 @@ class Binder {
     }
   }
 
- private:
   int ctrlVariable(const std::string& name) {
     if (procedure_->iconicSlot(name) >= 0) {
       lineError(kErrVariableKind, ExceptionSyntax, name + " is an iconic variable");
@@ -63,7 +81,11 @@ class Binder {
   }
 
   void bindExpr(Expr* expr) {
-    if (expr->kind == ExprKind::Variable) expr->slot = ctrlVariable(expr->name);
+    if (expr->kind == ExprKind::Variable) {
+      expr->slot = ctrlVariable(expr->name);
+    } else if (expr->kind != ExprKind::Literal) {
+      expr->temp = temps_++;
+    }
     for (ExprPtr& operand : expr->operands) bindExpr(operand.get());
   }
 
@@ -134,6 +156,7 @@ class Binder {
   ProcedureData* procedure_;
   ProcedureLookup* lookup_;
   const CompileOptions& options_;
+  int temps_ = 0;  // temporaries of the statement being bound
 };
 
 bool isLineError(Hlong number) {

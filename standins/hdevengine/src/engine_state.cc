@@ -14,7 +14,7 @@ namespace {
 
 bool booleanValue(const std::string& name, const HTuple& value) {
   if (value.Length() == 1) {
-    const HTuple::Element& element = value.Elements()[0];
+    const HTuple::Element element = value.At(0);
     if (const auto* text = std::get_if<std::string>(&element)) {
       if (*text == "true") return true;
       if (*text == "false") return false;
@@ -48,6 +48,7 @@ constexpr const char* kIgnoreInvalidLines = "ignore_invalid_lines";
 constexpr const char* kIgnoreUnresolved = "ignore_unresolved_procedures";
 constexpr const char* kCallDepthLimit = "call_depth_limit";
 constexpr const char* kStepLimit = "step_limit";
+constexpr const char* kValueLimit = "value_limit";
 
 }  // namespace
 
@@ -65,15 +66,21 @@ void EngineState::setAttribute(const std::string& name, const HTuple& value) {
     std::lock_guard<std::mutex> lock(mutex_);
     (name == kIgnoreInvalidLines ? ignoreInvalidLines_ : ignoreUnresolved_) = on;
   } else if (name == kCallDepthLimit) {
-    const Hlong* limit = value.Length() == 1 ? std::get_if<Hlong>(&value.Elements()[0]) : nullptr;
+    const HTuple::Element element = value.Length() == 1 ? value.At(0) : HTuple::Element();
+    const Hlong* limit = value.Length() == 1 ? std::get_if<Hlong>(&element) : nullptr;
     if (!limit || *limit < 1 || *limit > kMaxCallDepthLimit) {
       badValue(name, "an integer from 1 to " + std::to_string(kMaxCallDepthLimit));
     }
     std::lock_guard<std::mutex> lock(mutex_);
     callDepthLimit_ = static_cast<int>(*limit);
-  } else if (name == kStepLimit) {
-    const Hlong* limit = value.Length() == 1 ? std::get_if<Hlong>(&value.Elements()[0]) : nullptr;
+  } else if (name == kStepLimit || name == kValueLimit) {
+    const HTuple::Element element = value.Length() == 1 ? value.At(0) : HTuple::Element();
+    const Hlong* limit = value.Length() == 1 ? std::get_if<Hlong>(&element) : nullptr;
     if (!limit || *limit < 1) badValue(name, "a positive integer");
+    if (name == kValueLimit) {
+      valueLimit_.store(*limit, std::memory_order_relaxed);
+      return;
+    }
     std::lock_guard<std::mutex> lock(mutex_);
     stepLimit_ = *limit;
   } else {
@@ -87,6 +94,7 @@ HTuple EngineState::attribute(const std::string& name) const {
   if (name == kIgnoreUnresolved) return HTuple(ignoreUnresolved_ ? "true" : "false");
   if (name == kCallDepthLimit) return HTuple(static_cast<Hlong>(callDepthLimit_));
   if (name == kStepLimit) return HTuple(stepLimit_);
+  if (name == kValueLimit) return HTuple(valueLimit());
   throw engineError(kErrUnknownAttribute, ExceptionAttribute, "'" + name + "'");
 }
 

@@ -5,6 +5,7 @@
 #ifndef QUORVEX_STANDINS_HDEVENGINE_ENGINE_STATE_H
 #define QUORVEX_STANDINS_HDEVENGINE_ENGINE_STATE_H
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,6 +21,9 @@ constexpr int kDefaultCallDepthLimit = 200;
 constexpr Hlong kMaxCallDepthLimit = 1000000;
 // Lines one Execute may run before it fails: no input runs forever.
 constexpr Hlong kDefaultStepLimit = 100000000;
+// The most elements one value may hold ("value_limit"): room for the ten-million-element
+// tuples a loop may collect, yet far from exhausting memory.
+constexpr Hlong kDefaultValueLimit = Hlong{1} << 24;
 
 // What a load needs, taken at its start so that it sees one consistent engine.
 struct LoadSettings {
@@ -49,6 +53,8 @@ class EngineState {
 
   int callDepthLimit() const;
   Hlong stepLimit() const;
+  // Read by every tuple-building expression: an atomic, not the mutex.
+  Hlong valueLimit() const { return valueLimit_.load(std::memory_order_relaxed); }
   LoadSettings loadSettings() const;
   void unloadAllProcedures();
 
@@ -64,6 +70,7 @@ class EngineState {
   bool ignoreUnresolved_ = false;                // guarded by mutex_
   int callDepthLimit_ = kDefaultCallDepthLimit;  // guarded by mutex_
   Hlong stepLimit_ = kDefaultStepLimit;          // guarded by mutex_
+  std::atomic<Hlong> valueLimit_{kDefaultValueLimit};
   HDevOperatorImplCpp* impl_ = nullptr;          // guarded by mutex_
   std::vector<HDevOperatorImplCpp*> keptImpls_;  // guarded by mutex_; never deleted
   std::shared_ptr<ProcedureCache> cache_;        // guarded by mutex_

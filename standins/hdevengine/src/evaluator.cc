@@ -1,5 +1,6 @@
 #include "evaluator.h"
 
+#include <utility>
 #include <variant>
 
 #include "engine_errors.h"
@@ -23,13 +24,13 @@ Hlong integerIndex(const HTuple::Element& element) {
 
 Hlong singleIndex(const HTuple& index) {
   if (index.Length() != 1) throw RunError{kErrIndexValue, "a tuple index must be one integer"};
-  return integerIndex(index.Elements()[0]);
+  return integerIndex(index.At(0));
 }
 
 HTuple select(const HTuple& base, const HTuple& indices) {
   HTuple result;
-  for (const HTuple::Element& element : indices.Elements()) {
-    const Hlong index = integerIndex(element);
+  for (Hlong i = 0; i < indices.Length(); ++i) {
+    const Hlong index = integerIndex(indices.At(i));
     if (index < 0 || index >= base.Length()) {
       throw HException::ForOperator("tuple_select", HalconCpp::H_ERR_TUPLE_INDEX);
     }
@@ -49,36 +50,57 @@ HTuple selectRange(const HTuple& base, Hlong from, Hlong to) {
   return result;
 }
 
-HTuple binary(BinaryOp op, const HTuple& a, const HTuple& b) {
+// Writes a op b to `result`, which is neither operand. Arithmetic works in place: the
+// result's storage is reused from the line's previous run.
+void binary(BinaryOp op, const HTuple& a, const HTuple& b, HTuple* result) {
   switch (op) {
     case BinaryOp::Add:
-      return a + b;
+      *result = a;
+      *result += b;
+      return;
     case BinaryOp::Subtract:
-      return a - b;
+      *result = a;
+      *result -= b;
+      return;
     case BinaryOp::Multiply:
-      return a * b;
+      *result = a;
+      *result *= b;
+      return;
     case BinaryOp::Divide:
-      return a / b;
+      *result = a;
+      *result /= b;
+      return;
     case BinaryOp::Modulo:
-      return a % b;
+      *result = a;
+      *result %= b;
+      return;
     case BinaryOp::Equal:
-      return flag(a == b);
+      *result = flag(a == b);
+      return;
     case BinaryOp::NotEqual:
-      return flag(a != b);
+      *result = flag(a != b);
+      return;
     case BinaryOp::Less:
-      return flag(a < b);
+      *result = flag(a < b);
+      return;
     case BinaryOp::Greater:
-      return flag(a > b);
+      *result = flag(a > b);
+      return;
     case BinaryOp::LessEqual:
-      return flag(a <= b);
+      *result = flag(a <= b);
+      return;
     case BinaryOp::GreaterEqual:
-      return flag(a >= b);
+      *result = flag(a >= b);
+      return;
     case BinaryOp::And:
-      return flag(truthOf(a, "and") && truthOf(b, "and"));
+      *result = flag(truthOf(a, "and") && truthOf(b, "and"));
+      return;
     case BinaryOp::Or:
-      return flag(truthOf(a, "or") || truthOf(b, "or"));
+      *result = flag(truthOf(a, "or") || truthOf(b, "or"));
+      return;
     case BinaryOp::Xor:
-      return flag(truthOf(a, "xor") != truthOf(b, "xor"));
+      *result = flag(truthOf(a, "xor") != truthOf(b, "xor"));
+      return;
   }
   throw RunError{kErrInternal, "unknown operator"};
 }
@@ -87,52 +109,66 @@ HTuple binary(BinaryOp op, const HTuple& a, const HTuple& b) {
 
 bool truthOf(const HTuple& value, const char* what) {
   if (value.Length() == 1) {
-    const HTuple::Element& element = value.Elements()[0];
-    if (const auto* integer = std::get_if<Hlong>(&element)) return *integer != 0;
-    if (const auto* real = std::get_if<double>(&element)) return *real != 0.0;
+    const HalconCpp::HTupleElement element = value[0];
+    if (element.Type() == HalconCpp::eElementTypeLong) return element.L() != 0;
+    if (element.Type() == HalconCpp::eElementTypeDouble) return element.D() != 0.0;
   }
   throw RunError{kErrCondition,
                  std::string(what) + " needs one number, not " + value.ToString().str()};
 }
 
-HTuple evaluate(const Expr& expr, const Frame& frame) {
+const HTuple& evaluateInto(const Expr& expr, const Frame& frame, Temps& temps) {
+  if (expr.kind == ExprKind::Literal) return expr.value;
+  if (expr.kind == ExprKind::Variable) {
+    if (!frame.ctrlSet[expr.slot]) throw RunError{kErrUnsetVariable, expr.name};
+    return frame.ctrl[expr.slot];
+  }
+  HTuple& result = temps[expr.temp];
+  // Variables and literals, the most common operands, are read here without a call.
+  const auto operand = [&](std::size_t i) -> const HTuple& {
+    const Expr& e = *expr.operands[i];
+    if (e.kind == ExprKind::Variable && frame.ctrlSet[e.slot]) return frame.ctrl[e.slot];
+    if (e.kind == ExprKind::Literal) return e.value;
+    return evaluateInto(e, frame, temps);
+  };
   switch (expr.kind) {
-    case ExprKind::Literal:
-      return expr.value;
-    case ExprKind::Variable:
-      if (!frame.ctrlSet[expr.slot]) throw RunError{kErrUnsetVariable, expr.name};
-      return frame.ctrl[expr.slot];
-    case ExprKind::Tuple: {
-      HTuple result;
-      for (const ExprPtr& operand : expr.operands) {
-        bounded(result.Append(evaluate(*operand, frame)));
-      }
-      return result;
-    }
+    case ExprKind::Tuple:
+      result.Clear();
+      for (std::size_t i = 0; i < expr.operands.size(); ++i) result.Append(operand(i));
+      return bounded(result);
     case ExprKind::Negate:
-      return -evaluate(*expr.operands[0], frame);
+      result = flag(false);
+      result -= operand(0);
+      return result;
     case ExprKind::Not:
-      return flag(!truthOf(evaluate(*expr.operands[0], frame), "not"));
+      result = flag(!truthOf(operand(0), "not"));
+      return result;
     case ExprKind::Binary: {
       // Both operands are evaluated, also for and/or: the language does not short-circuit.
-      const HTuple left = evaluate(*expr.operands[0], frame);
-      HTuple result = binary(expr.op, left, evaluate(*expr.operands[1], frame));
-      bounded(result);
-      return result;
+      const HTuple& a = operand(0);
+      const HTuple& b = operand(1);
+      binary(expr.op, a, b, &result);
+      return bounded(result);
     }
     case ExprKind::Length:
-      return HTuple(evaluate(*expr.operands[0], frame).Length());
+      result = HTuple(operand(0).Length());
+      return result;
     case ExprKind::Index: {
-      const HTuple base = evaluate(*expr.operands[0], frame);
-      return select(base, evaluate(*expr.operands[1], frame));
+      const HTuple& base = operand(0);
+      result = select(base, operand(1));
+      return result;
     }
     case ExprKind::Slice: {
-      const HTuple base = evaluate(*expr.operands[0], frame);
-      const Hlong from = singleIndex(evaluate(*expr.operands[1], frame));
-      return selectRange(base, from, singleIndex(evaluate(*expr.operands[2], frame)));
+      const HTuple& base = operand(0);
+      const Hlong from = singleIndex(operand(1));
+      result = selectRange(base, from, singleIndex(operand(2)));
+      return result;
     }
     case ExprKind::Function:
-      return applyFunction(expr.function, evaluate(*expr.operands[0], frame));
+      result = applyFunction(expr.function, operand(0));
+      return result;
+    default:
+      break;
   }
   throw RunError{kErrInternal, "unknown expression"};
 }

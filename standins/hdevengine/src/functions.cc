@@ -27,7 +27,7 @@ HTuple toTuple(const Element& element) {
 template <typename Op>
 HTuple eachElement(const HTuple& argument, Op op) {
   HTuple result;
-  for (const Element& element : argument.Elements()) result.Append(op(element));
+  for (Hlong i = 0; i < argument.Length(); ++i) result.Append(op(argument.At(i)));
   return result;
 }
 
@@ -120,9 +120,9 @@ HTuple numberOf(const HTuple& argument) {
 template <typename Better>
 HTuple extreme(const char* function, const HTuple& argument, Better better) {
   if (argument.Length() == 0) refuse(function, "an empty tuple");
-  HTuple best = toTuple(argument.Elements().front());
-  for (const Element& e : argument.Elements()) {
-    HTuple candidate = toTuple(e);
+  HTuple best = toTuple(argument.At(0));
+  for (Hlong i = 0; i < argument.Length(); ++i) {
+    HTuple candidate = toTuple(argument.At(i));
     if (better(candidate, best)) best = std::move(candidate);
   }
   return best;
@@ -138,9 +138,9 @@ HTuple maxOf(const HTuple& argument) {
 
 HTuple sumOf(const HTuple& argument) {
   if (argument.Length() == 0) return HTuple(0);
-  HTuple total = toTuple(argument.Elements().front());
-  for (std::size_t i = 1; i < argument.Elements().size(); ++i) {
-    total = total + toTuple(argument.Elements()[i]);
+  HTuple total = toTuple(argument.At(0));
+  for (Hlong i = 1; i < argument.Length(); ++i) {
+    total = total + toTuple(argument.At(i));
   }
   return total;
 }

@@ -28,6 +28,11 @@ struct LoopState {
   HTuple end;
   HTuple step;
   bool up = true;
+  // All three integers: the loop counts in these instead.
+  bool integers = false;
+  Hlong currentInteger = 0;
+  Hlong endInteger = 0;
+  Hlong stepInteger = 0;
 };
 
 // One running procedure: its variables, the line it is at and its for-loops.
@@ -36,17 +41,31 @@ struct Activation {
       : procedure(called),
         owned(given ? nullptr : std::make_unique<Frame>(*called)),
         frame(given ? given : owned.get()),
-        loops(called->loopCount) {}
+        loops(called->loopCount),
+        temps(called->tempCount) {}
 
   const ProcedureData* procedure;
   std::unique_ptr<Frame> owned;
   Frame* frame;
   std::size_t pc = 0;
   std::vector<LoopState> loops;
+  Temps temps;  // where the running line's expressions put their values
 };
 
-void writeCtrl(Frame* frame, int slot, HTuple value) {
+// The value of an expression as a tuple of its own.
+HTuple valueOf(Activation& a, const Expr& expr) {
+  return evaluateInto(expr, *a.frame, a.temps);
+}
+
+// Assigns over the variable's tuple instead of building a new one: a number over a number
+// costs no tuple at all.
+void writeCtrl(Frame* frame, int slot, HTuple&& value) {
   frame->ctrl[slot] = std::move(value);
+  frame->ctrlSet[slot] = 1;
+}
+
+void writeCtrl(Frame* frame, int slot, const HTuple& value) {
+  frame->ctrl[slot] = value;
   frame->ctrlSet[slot] = 1;
 }
 
@@ -63,7 +82,7 @@ const HObject& readIconic(const Activation& a, int slot) {
 }
 
 HTuple loopValue(const HTuple& value, const char* what) {
-  if (value.Length() != 1 || std::holds_alternative<std::string>(value.Elements()[0])) {
+  if (value.Length() != 1 || value[0].Type() == HalconCpp::eElementTypeString) {
     throw RunError{kErrLoopBounds, std::string("the loop's ") + what + " must be one number, not " +
                                        value.ToString().str()};
   }
@@ -74,13 +93,22 @@ bool inRange(const LoopState& loop) {
   return loop.up ? loop.current <= loop.end : loop.current >= loop.end;
 }
 
+bool isInteger(const HTuple& value) {
+  return value[0].Type() == HalconCpp::eElementTypeLong;
+}
+
 // Steps the loop variable; false when the loop is done.
 bool advance(LoopState* loop) {
-  const auto* current = std::get_if<Hlong>(&loop->current.Elements()[0]);
-  const auto* step = std::get_if<Hlong>(&loop->step.Elements()[0]);
-  if (current && step) {
+  if (loop->integers) {
     Hlong next;
-    if (__builtin_add_overflow(*current, *step, &next)) return false;
+    if (__builtin_add_overflow(loop->currentInteger, loop->stepInteger, &next)) return false;
+    loop->currentInteger = next;
+    loop->current += loop->step;  // in place: a number plus a number
+    return loop->up ? next <= loop->endInteger : next >= loop->endInteger;
+  }
+  if (isInteger(loop->current) && isInteger(loop->step)) {
+    Hlong next;
+    if (__builtin_add_overflow(loop->current.L(), loop->step.L(), &next)) return false;
     loop->current = HTuple(next);
   } else {
     loop->current = loop->current + loop->step;
@@ -137,7 +165,11 @@ class Interpreter {
     const std::vector<Stmt>& body = a.procedure->body;
     switch (s.kind) {
       case StmtKind::Assign:
-        writeCtrl(a.frame, s.slot, evaluate(*s.exprs[0], *a.frame));
+        if (s.appendsInPlace) {
+          appendInPlace(a, s);
+        } else {
+          assign(a, s);
+        }
         ++a.pc;
         return;
       case StmtKind::AssignElement:
@@ -194,8 +226,44 @@ class Interpreter {
     }
   }
 
-  static bool condition(const Activation& a, const Stmt& s) {
-    return truthOf(evaluate(*s.exprs[0], *a.frame), s.name.c_str());
+  static bool condition(Activation& a, const Stmt& s) {
+    return truthOf(evaluateInto(*s.exprs[0], *a.frame, a.temps), s.name.c_str());
+  }
+
+  static void assign(Activation& a, const Stmt& s) {
+    const Expr& expr = *s.exprs[0];
+    const HTuple& value = evaluateInto(expr, *a.frame, a.temps);
+    if (expr.temp >= 0) {
+      // The temporary is taken over; the line rebuilds it next time.
+      writeCtrl(a.frame, s.slot, std::move(a.temps[expr.temp]));
+    } else {
+      writeCtrl(a.frame, s.slot, value);
+    }
+  }
+
+  // X := [X, A, B, ...] appends A, B, ... to X where it is, instead of building a new tuple
+  // from a copy of X: a loop that collects values this way costs linear time, not quadratic.
+  // Every operand is evaluated before X changes, so a failing one leaves X as it was, and an
+  // operand that is X itself is copied first.
+  static void appendInPlace(Activation& a, const Stmt& s) {
+    const std::vector<ExprPtr>& operands = s.exprs[0]->operands;
+    if (!a.frame->ctrlSet[s.slot]) throw RunError{kErrUnsetVariable, s.variable};
+    HTuple& target = a.frame->ctrl[s.slot];
+    if (operands.size() == 2) {
+      const HTuple& tail = evaluateInto(*operands[1], *a.frame, a.temps);
+      checkValueLength(target.Length() + tail.Length());
+      target.Append(tail);
+      return;
+    }
+    std::vector<HTuple> tails;
+    tails.reserve(operands.size() - 1);
+    Hlong length = target.Length();
+    for (std::size_t i = 1; i < operands.size(); ++i) {
+      tails.push_back(valueOf(a, *operands[i]));
+      length += tails.back().Length();
+    }
+    checkValueLength(length);
+    for (const HTuple& tail : tails) target.Append(tail);
   }
 
   // After a failed if or elseif: tries the following elseif conditions, enters the else
@@ -215,14 +283,20 @@ class Interpreter {
 
   static void startLoop(Activation& a, const Stmt& s) {
     LoopState& loop = a.loops[s.loopSlot];
-    loop.current = loopValue(evaluate(*s.exprs[0], *a.frame), "start");
-    loop.end = loopValue(evaluate(*s.exprs[1], *a.frame), "end");
-    loop.step = s.exprs.size() > 2 ? loopValue(evaluate(*s.exprs[2], *a.frame), "step") : HTuple(1);
+    loop.current = loopValue(valueOf(a, *s.exprs[0]), "start");
+    loop.end = loopValue(valueOf(a, *s.exprs[1]), "end");
+    loop.step = s.exprs.size() > 2 ? loopValue(valueOf(a, *s.exprs[2]), "step") : HTuple(1);
     if (loop.step == HTuple(0)) throw RunError{kErrLoopBounds, "the loop's step is 0"};
     loop.up = loop.step > HTuple(0);
     if (!inRange(loop)) {
       a.pc = s.end + 1;
       return;
+    }
+    loop.integers = isInteger(loop.current) && isInteger(loop.end) && isInteger(loop.step);
+    if (loop.integers) {
+      loop.currentInteger = loop.current.L();
+      loop.endInteger = loop.end.L();
+      loop.stepInteger = loop.step.L();
     }
     writeCtrl(a.frame, s.slot, loop.current);
     ++a.pc;
@@ -241,12 +315,27 @@ class Interpreter {
   }
 
   static void assignElement(Activation& a, const Stmt& s) {
-    const HTuple index = evaluate(*s.exprs[0], *a.frame);
-    const HTuple value = evaluate(*s.exprs[1], *a.frame);
-    const Hlong* position =
-        index.Length() == 1 ? std::get_if<Hlong>(&index.Elements()[0]) : nullptr;
+    const HTuple* index = nullptr;
+    Hlong indexValue = 0;
+    bool integer = true;
+    if (s.appendsInPlace) {
+      // T[|T|] := V: the index is T's length, read without building a tuple for it.
+      if (!a.frame->ctrlSet[s.slot]) throw RunError{kErrUnsetVariable, s.variable};
+      indexValue = a.frame->ctrl[s.slot].Length();
+    } else {
+      index = &evaluateInto(*s.exprs[0], *a.frame, a.temps);
+      integer = index->Length() == 1 && isInteger(*index);
+      if (integer) indexValue = index->L();
+    }
+    HTuple valueCopy;
+    const HTuple* valueAt = &evaluateInto(*s.exprs[1], *a.frame, a.temps);
+    // T[I] := T reads T as it was before the padding below.
+    if (valueAt == &a.frame->ctrl[s.slot]) valueAt = &(valueCopy = *valueAt);
+    const HTuple& value = *valueAt;
+    const Hlong* position = integer ? &indexValue : nullptr;
     if (!position || *position < 0 || *position > kMaxAssignedIndex) {
-      throw RunError{kErrIndexValue, "index " + index.ToString().str() + " of " + s.variable};
+      const std::string shown = index ? index->ToString().str() : std::to_string(indexValue);
+      throw RunError{kErrIndexValue, "index " + shown + " of " + s.variable};
     }
     if (value.Length() != 1) {
       throw RunError{kErrIndexValue,
@@ -291,10 +380,10 @@ class Interpreter {
     }
   }
 
-  static std::vector<HTuple> controlInputs(const Activation& a, const Stmt& s) {
+  static std::vector<HTuple> controlInputs(Activation& a, const Stmt& s) {
     std::vector<HTuple> inputs;
     inputs.reserve(s.ctrlIn.size());
-    for (const ExprPtr& expr : s.ctrlIn) inputs.push_back(evaluate(*expr, *a.frame));
+    for (const ExprPtr& expr : s.ctrlIn) inputs.push_back(valueOf(a, *expr));
     return inputs;
   }
 
@@ -349,7 +438,7 @@ class Interpreter {
     }
   }
 
-  void callProcedure(const Activation& a, const Stmt& s) {
+  void callProcedure(Activation& a, const Stmt& s) {
     if (stack_.size() >= depthLimit_) {
       throw RunError{kErrCallDepth, "calling " + s.name + " would nest more than " +
                                         std::to_string(depthLimit_) +
@@ -358,7 +447,7 @@ class Interpreter {
     const ProcedureData& callee = *s.procedure;
     auto next = std::make_unique<Activation>(&callee, nullptr);
     for (std::size_t i = 0; i < s.ctrlIn.size(); ++i) {
-      writeCtrl(next->frame, callee.paramSlots[kCtrlIn][i], evaluate(*s.ctrlIn[i], *a.frame));
+      writeCtrl(next->frame, callee.paramSlots[kCtrlIn][i], valueOf(a, *s.ctrlIn[i]));
     }
     for (std::size_t i = 0; i < s.iconicIn.size(); ++i) {
       writeIconic(next->frame, callee.paramSlots[kIconicIn][i], readIconic(a, s.iconicIn[i]));

@@ -28,6 +28,7 @@ struct ProcedureData {
   std::vector<std::string> iconicVariables;
   std::vector<Stmt> body;  // line N is body[N - 1]
   int loopCount = 0;       // for-loops, each with its own state in a running call
+  int tempCount = 0;       // temporaries of the line with the most (Expr::temp)
 
   // -1 when the procedure has no such variable.
   int ctrlSlot(const std::string& variable) const;

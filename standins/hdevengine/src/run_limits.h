@@ -30,19 +30,30 @@ class StepBudget {
   Hlong left_;
 };
 
-// The most elements and text bytes one value may hold. A tuple that doubles itself in a
-// loop reaches them within a few dozen lines and fails there, long before memory runs out.
-constexpr Hlong kMaxValueElements = Hlong{1} << 18;
-constexpr std::size_t kMaxValueTextBytes = std::size_t{1} << 22;
+// The most text bytes one value may hold; its elements are bounded by the engine attribute
+// "value_limit". A tuple or text that doubles itself in a loop reaches them within a few
+// dozen lines and fails there, long before memory runs out.
+constexpr std::size_t kMaxValueTextBytes = std::size_t{1} << 24;
 
-// Returns `value` when it is within the bounds above; raises otherwise.
-inline const HTuple& bounded(const HTuple& value) {
-  if (value.Length() > kMaxValueElements) {
-    throw RunError{kErrValueSize, std::to_string(value.Length()) + " elements, more than " +
-                                      std::to_string(kMaxValueElements)};
+// Raises when a value of `length` elements is more than "value_limit" allows. Cheap: appends
+// in place check it on every line, before they change their target.
+inline void checkValueLength(Hlong length) {
+  const Hlong limit = EngineState::instance().valueLimit();
+  if (length > limit) {
+    throw RunError{kErrValueSize, std::to_string(length) + " elements, more than value_limit " +
+                                      std::to_string(limit)};
   }
+}
+
+// Returns `value` when it is within both bounds; raises otherwise. Only tuples that hold
+// strings have text to count.
+inline const HTuple& bounded(const HTuple& value) {
+  checkValueLength(value.Length());
+  const HTupleType type = value.Type();
+  if (type != eElementTypeString && type != eElementTypeMixed) return value;
   std::size_t text = 0;
-  for (const auto& element : value.Elements()) {
+  for (Hlong i = 0; i < value.Length(); ++i) {
+    const HTuple::Element element = value.At(i);
     if (const auto* s = std::get_if<std::string>(&element)) text += s->size();
   }
   if (text > kMaxValueTextBytes) {

@@ -57,6 +57,9 @@ struct Expr {
   int function = -1;              // Function: its index in the function table
   std::vector<ExprPtr> operands;  // in source order; Index: base, index; Slice: base, from, to
   int depth = 1;                  // height of the tree below and including this node
+  // Every node but a variable or literal: where its value goes while the line runs, an
+  // index into the running call's temporaries, reused line after line.
+  int temp = -1;
 };
 
 enum class StmtKind {
@@ -91,6 +94,9 @@ struct Stmt {
   std::string name;
   std::string variable;  // Assign/AssignElement/For: the variable assigned
   int slot = -1;         // its control slot
+  // X := [X, ...] or X[|X|] := V: the compiler saw that the line appends to the variable
+  // itself, so it appends in place.
+  bool appendsInPlace = false;
   // Assign: value; AssignElement: index, value; If/ElseIf/While/Until: condition;
   // For: from, to and an optional step; Call: the arguments as written, until the compiler
   // moves the control inputs to ctrlIn.

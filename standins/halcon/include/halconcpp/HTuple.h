@@ -57,11 +57,23 @@ class HALCONCPP_API HTuple {
   HTuple& operator=(HTuple&& other) noexcept;
   virtual ~HTuple();
 
-  Hlong Length() const { return static_cast<Hlong>(elements_.size()); }
+  Hlong Length() const {
+    if (kind_ == eElementTypeLong) return longs_.empty() ? 1 : static_cast<Hlong>(longs_.size());
+    if (kind_ == eElementTypeDouble) {
+      return doubles_.empty() ? 1 : static_cast<Hlong>(doubles_.size());
+    }
+    return static_cast<Hlong>(mixed_.size());
+  }
   // The common kind of all elements: eElementTypeMixed when they differ, eElementTypeUndef
   // for an empty tuple.
   HTupleType Type() const;
   HTuple& Append(const HTuple& tail);
+  // a op= b gives a the value of a op b, in place where both hold one number.
+  HTuple& operator+=(const HTuple& other);
+  HTuple& operator-=(const HTuple& other);
+  HTuple& operator*=(const HTuple& other);
+  HTuple& operator/=(const HTuple& other);
+  HTuple& operator%=(const HTuple& other);
   HTuple Clone() const { return *this; }
 
   HTupleElement operator[](Hlong index);
@@ -80,12 +92,25 @@ class HALCONCPP_API HTuple {
   // as a bracketed list ("[]", "[1, 'a']").
   HString ToString() const;
 
-  const std::vector<Element>& Elements() const { return elements_; }
-  void Clear() { elements_.clear(); }
+  // The stand-ins' own element access, without the vendor's bounds check: element `index`
+  // (0 <= index < Length()) as a value.
+  Element At(Hlong index) const;
+  void Clear();
 
  private:
   friend class HTupleElement;
-  std::vector<Element> elements_;
+  friend struct TupleAccess;
+  // Elements are stored compactly: integers only as an Hlong array, reals only as a double
+  // array, anything else (strings, or kinds mixed) as Element values. The one element of a
+  // one-number tuple lives in `one_`, without an allocation, while its array is empty.
+  HTupleType kind_ = eElementTypeUndef;  // eElementTypeLong, ...Double, ...Mixed or ...Undef
+  union {
+    Hlong l;
+    double d;
+  } one_{};
+  std::vector<Hlong> longs_;
+  std::vector<double> doubles_;
+  std::vector<Element> mixed_;
 };
 
 HALCONCPP_API HTuple operator+(const HTuple& a, const HTuple& b);
