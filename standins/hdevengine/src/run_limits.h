@@ -49,8 +49,8 @@ inline void checkValueLength(Hlong length) {
 // strings have text to count.
 inline const HTuple& bounded(const HTuple& value) {
   checkValueLength(value.Length());
-  const HTupleType type = value.Type();
-  if (type != eElementTypeString && type != eElementTypeMixed) return value;
+  const HalconCpp::HTupleType type = value.Type();
+  if (type != HalconCpp::eElementTypeString && type != HalconCpp::eElementTypeMixed) return value;
   std::size_t text = 0;
   for (Hlong i = 0; i < value.Length(); ++i) {
     const HTuple::Element element = value.At(i);
