@@ -108,7 +108,7 @@ TEST(StandinTuple, ElementsKeepTheirKindWhenKindsMix) {
   EXPECT_EQ(twice, list({1, 2, 1, 2}));
   HTuple one(7);
   one[0] = HTuple("x");
-  EXPECT_EQ(one.Type(), eElementTypeString);
+  EXPECT_EQ(one.Type(), HalconCpp::eElementTypeString);
 }
 
 TEST(StandinTuple, CompoundAssignmentIsTheBinaryOperator) {
