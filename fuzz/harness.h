@@ -11,6 +11,7 @@
 
 #include "halconcpp/HStandin.h"
 #include "halconcpp/HalconCpp.h"
+#include "procedure_file.h"
 #include "quorvex.h"
 #include "temp_folder.h"
 
@@ -26,12 +27,9 @@ inline const std::string& scratch() {
     hclearErrorMsg(haddProcedurePath(made.c_str()));
     hclearErrorMsg(hsetEngineAttributeInt("step_limit", 20000));
     // A run may leave windows open and registered, by design; this closes them again.
-    std::ofstream(made + "/quorvex_close_all.hdvp")
-        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<hdevelop file_version=\"1.0\" "
-           "halcon_version=\"11.0\">\n<procedure name=\"quorvex_close_all\">\n<interface>\n"
-           "</interface>\n<body>\n<l>dev_get_window (W)</l>\n<l>while (W # -1)</l>\n"
-           "<l>dev_close_window ()</l>\n<l>dev_get_window (W)</l>\n<l>endwhile</l>\n</body>\n"
-           "</procedure>\n</hdevelop>\n";
+    quorvex::test::writeProcedureFile(made, "quorvex_close_all", {},
+                                      {"dev_get_window (W)", "while (W # -1)",
+                                       "dev_close_window ()", "dev_get_window (W)", "endwhile"});
     return made;
   }();
   return folder;

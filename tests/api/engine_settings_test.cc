@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "api/handle_owners.h"
@@ -11,6 +10,7 @@
 #include "api/standin_control.h"
 #include "api/test_data.h"
 #include "hdevengine/HDevEngineCpp.h"
+#include "procedure_file.h"
 #include "quorvex.h"
 #include "temp_folder.h"
 
@@ -106,13 +106,7 @@ TEST_F(EngineSettings, FailingEngineCallsBecomeRecords) {
 
 // Writes a procedure returning `value`, in its own folder, so that a reload can be seen.
 void writeAnswerProcedure(const std::string& folder, int value) {
-  std::ofstream file(folder + "/answer.hdvp");
-  file << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-       << "<hdevelop file_version=\"1.0\" halcon_version=\"11.0\">\n"
-       << "<procedure name=\"answer\">\n<interface>\n<oc>\n"
-       << "<par name=\"Value\" base_type=\"ctrl\" dimension=\"0\"/>\n"
-       << "</oc>\n</interface>\n<body>\n<l>Value := " << value << "</l>\n</body>\n"
-       << "</procedure>\n</hdevelop>\n";
+  writeProcedureFile(folder, "answer", {{"oc", {"Value"}}}, {"Value := " + std::to_string(value)});
 }
 
 int32_t runAnswer(ProcedureHandle procedure) {

@@ -86,21 +86,6 @@ class SnapshotTest(unittest.TestCase):
                              [(160, 100), (320, 200)])
             self.assertEqual(result.stderr.count("snapshot: "), 2)
 
-    def test_the_inspection_example_leaves_its_window_with_the_images_size(self):
-        example = os.path.join(os.environ["QUORVEX_EXAMPLES"], "inspection")
-        with tempfile.TemporaryDirectory() as shots:
-            result = run("--logo", "--snapshots", shots, "--procedure", "inspect_parts",
-                         "--path", example, "--in",
-                         "ImagePath=" + os.path.join(example, "parts.png"),
-                         "--in", "MinGray=128", "--in", "MaxGray=255")
-            self.assertEqual(result.returncode, 0, result.stderr)
-            self.assertIn("Areas: [7200, 441, 2821, 400, 4000, 6361, 1257, 4500, 36]\n",
-                          result.stdout)
-            self.assertIn("Count: 9\n", result.stdout)
-            files = os.listdir(shots)
-            self.assertEqual(len(files), 1, files)
-            self.assertEqual(png_size(os.path.join(shots, files[0])), (640, 480))
-
     def test_default_window_and_verbose_messages(self):
         result = run("--procedure", "add", "--path", PROCEDURES, "--in", "A=1", "--in", "B=1",
                      "--default-window", "--verbose")

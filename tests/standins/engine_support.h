@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "halconcpp/HalconCpp.h"
 #include "hdevengine/HDevEngineCpp.h"
+#include "procedure_file.h"
 #include "temp_folder.h"
 
 namespace quorvex::test {
@@ -44,22 +44,6 @@ inline void useBundledProcedures() {
   (void)added;
 }
 
-inline std::string xmlEscaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '<') {
-      out += "&lt;";
-    } else if (c == '>') {
-      out += "&gt;";
-    } else if (c == '&') {
-      out += "&amp;";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 struct Interface {
   std::vector<std::string> iconicIn, iconicOut, ctrlIn, ctrlOut;
 };
@@ -67,36 +51,12 @@ struct Interface {
 // Writes NAME.hdvp into the scratch folder; lines starting with "//" become <c> lines.
 inline void writeProcedure(const std::string& name, const Interface& interface,
                            const std::vector<std::string>& lines) {
-  std::ofstream file(scratchFolder() + "/" + name + ".hdvp", std::ios::trunc);
-  file << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-       << "<hdevelop file_version=\"1.0\" halcon_version=\"11.0\">\n"
-       << "<procedure name=\"" << name << "\">\n<interface>\n";
-  const std::pair<const char*, const std::vector<std::string>*> groups[] = {
-      {"io", &interface.iconicIn},
-      {"oo", &interface.iconicOut},
-      {"ic", &interface.ctrlIn},
-      {"oc", &interface.ctrlOut}};
-  for (const auto& [tag, names] : groups) {
-    if (names->empty()) continue;
-    file << "<" << tag << ">\n";
-    const bool iconic = std::string(tag) == "io" || std::string(tag) == "oo";
-    for (const std::string& par : *names) {
-      file << "<par name=\"" << par << "\" base_type=\"" << (iconic ? "iconic" : "ctrl")
-           << "\" dimension=\"0\"/>\n";
-    }
-    file << "</" << tag << ">\n";
-  }
-  file << "</interface>\n<body>\n";
-  for (const std::string& line : lines) {
-    if (line.compare(0, 2, "//") == 0) {
-      file << "<c>" << xmlEscaped(line.substr(2)) << "</c>\n";
-    } else if (line.empty()) {
-      file << "<l/>\n";
-    } else {
-      file << "<l>" << xmlEscaped(line) << "</l>\n";
-    }
-  }
-  file << "</body>\n</procedure>\n</hdevelop>\n";
+  writeProcedureFile(scratchFolder(), name,
+                     {{"io", interface.iconicIn},
+                      {"oo", interface.iconicOut},
+                      {"ic", interface.ctrlIn},
+                      {"oc", interface.ctrlOut}},
+                     lines);
 }
 
 // A name no other test uses, so that the engine's cache never serves an older file.
