@@ -1,6 +1,6 @@
-// Stand-in windows as the display code relies on them: handles, extents, parts, settings and
-// drawing through the part. Dumps, native windows, monitors and low-level error reporting are
-// checked through the library (tests/display, tests/api), which drives them the same way.
+// Stand-in windows as the display code relies on them: handles, extents, parts, the
+// background and images drawn through the part. Dumps, native windows, monitors and low-level
+// error reporting are checked through the library (tests/display, tests/api).
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -17,27 +17,11 @@ namespace {
 
 using namespace HalconCpp;
 using namespace quorvex::test;
-using Picture = std::vector<std::string>;
 
 HTuple extentsOf(const TestWindow& window) {
   HTuple row, col, width, height;
   GetWindowExtents(window.handle, &row, &col, &width, &height);
   return row.Append(col).Append(width).Append(height);
-}
-
-// One channel's rows, '#' where the value is `on`.
-Picture picture(const HObject& image, Hlong channel, Hlong on) {
-  HTuple width, height;
-  GetImageSize(image, &width, &height);
-  HObject single;
-  AccessChannel(image, &single, channel);
-  Picture rows;
-  for (Hlong r = 0; r < height.L(); ++r) {
-    std::string row;
-    for (Hlong c = 0; c < width.L(); ++c) row += pixel(single, r, c)[0].L() == on ? '#' : '.';
-    rows.push_back(row);
-  }
-  return rows;
 }
 
 TEST(Windows, OpenGivesUniqueHandlesTheFullPartAndABlackFramebuffer) {
@@ -91,41 +75,6 @@ TEST(Drawing, ImagesGoThroughThePart) {
   SetLut(small.handle, "inverse");
   DispObj(wrapGray(big, 4, 4), small.handle);
   EXPECT_EQ(pixel(small.dump(), 0, 0), tuple({250, 250, 250}));
-}
-
-TEST(Drawing, RegionsAndContoursFollowTheSettings) {
-  TestWindow window(0, 0, 8, 6);
-  HObject rectangle, line, squares;
-  GenRectangle1(&rectangle, 0, 1, 5, 6);
-  SetDraw(window.handle, "margin");
-  SetColor(window.handle, "green");
-  SetLineWidth(window.handle, 2);
-  DispObj(rectangle, window.handle);
-  EXPECT_EQ(picture(window.dump(), 2, 255),
-            (Picture{".######.", ".######.", ".##..##.", ".##..##.", ".######.", ".######."}));
-  ClearWindow(window.handle);
-  SetLineWidth(window.handle, 1);
-  GenContourPolygonXld(&line, HTuple(-1e12).Append(HTuple(1e12)), tuple({3, 3}));
-  DispObj(line, window.handle);  // far points are clipped, not walked
-  EXPECT_EQ(picture(window.dump(), 2, 255), Picture(6, "...#...."));
-  GenRectangle1(&squares, tuple({0, 0, 0, 0}), tuple({0, 2, 4, 6}), tuple({0, 0, 0, 0}),
-                tuple({0, 2, 4, 6}));
-  SetColored(window.handle, 3);
-  DispObj(squares, window.handle);
-  EXPECT_EQ(pixel(window.dump(), 0, 2).Append(pixel(window.dump(), 0, 6)),
-            tuple({0, 255, 0, 255, 0, 0}));
-  SetColored(window.handle, 12);
-  HObject seven;
-  GenRectangle1(&seven, tuple({1, 1, 1, 1, 1, 1, 1}), tuple({0, 1, 2, 3, 4, 5, 6}),
-                tuple({1, 1, 1, 1, 1, 1, 1}), tuple({0, 1, 2, 3, 4, 5, 6}));
-  SetDraw(window.handle, "fill");
-  DispObj(seven, window.handle);
-  EXPECT_EQ(pixel(window.dump(), 1, 6), tuple({105, 105, 105})) << "the seventh of twelve";
-  SetShape(window.handle, "rectangle1");
-  SetColor(window.handle, "white");
-  GenCircle(&rectangle, 3.0, 3.0, 2.0);
-  DispObj(rectangle, window.handle);
-  EXPECT_EQ(pixel(window.dump(), 1, 1), tuple({255, 255, 255}));
 }
 
 // The header compiled as C (winuser_check.c) lays the monitor record out as C++ does.
