@@ -1,5 +1,5 @@
 // Stand-in images as the library and the examples use them: images over caller memory, shared
-// channel planes, tiling, grey values and painting. The measurements of regions are checked
+// channel planes, tiling and grey values. The measurements of regions are checked
 // end to end by the inspection example's suites against the generator's expected parts.
 #include <gtest/gtest.h>
 
@@ -113,21 +113,6 @@ TEST(Images, GreyValuesComePointByPointThenChannelByChannelSaturatedAndRounded) 
   EXPECT_EQ(grayvals(rgb, tuple({1, 2}), tuple({1, 1})), tuple({255, 255, 255, 8, 8, 8}));
   HTuple values;
   EXPECT_EQ(errorOf([&] { GetGrayval(gray, 4, 0, &values); }), 1301);
-}
-
-TEST(Images, PaintRegionFillsOrOutlinesIntoANewImage) {
-  HObject image = constImage(6, 6), rectangle, filled, outlined, region;
-  GenRectangle1(&rectangle, 1, 1, 4, 4);
-  PaintRegion(rectangle, image, &filled, 9, "fill");
-  PaintRegion(rectangle, image, &outlined, 5, "margin");
-  HTuple area;
-  Threshold(filled, &region, 9, 9);
-  AreaCenter(region, &area, nullptr, nullptr);
-  EXPECT_EQ(area, HTuple(16));
-  Threshold(outlined, &region, 5, 5);
-  AreaCenter(region, &area, nullptr, nullptr);
-  EXPECT_EQ(area, HTuple(12)) << "the ring without its inside";
-  EXPECT_EQ(grayvals(image, 1, 1), HTuple(0)) << "the input is untouched";
 }
 
 }  // namespace
