@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "api/standin_control.h"
 #include "halconcpp/HStandin.h"
 #include "halconcpp/HalconCpp.h"
 #include "procedure_file.h"
@@ -57,10 +58,7 @@ inline long liveObjects() {
   if (call) hclearErrorMsg(hprocedurecallExecute(call));
   hfreeProcedureCall(call);
   hfreeProcedure(closeAll);
-  HalconCpp::Standin::InsideScope inside;
-  HalconCpp::HTuple open;
-  HalconCpp::GetSystem("standin_native_windows", &open);
-  for (HalconCpp::Hlong i = 0; i + 8 < open.Length(); i += 9) HalconCpp::CloseWindow(open[i]);
+  quorvex::test::closeNativeWindows();
   return live("tuples") + live("programs") + live("program_calls") + live("procedures") +
          live("procedure_calls");
 }

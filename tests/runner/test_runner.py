@@ -46,22 +46,17 @@ class FailureTest(unittest.TestCase):
                      "error text: Wrong value of control parameter 1", "kind: 2"):
             self.assertIn(text, result.stderr)
 
-    def test_unknown_input_names_the_inputs(self):
-        result = run("--procedure", "add", "--path", PROCEDURES, "--in", "C=1")
-        self.assertEqual(result.returncode, 1)
-        self.assertIn("its inputs: A, B", result.stderr)
-
-    def test_bad_command_line_gets_usage(self):
-        for arguments in ([], ["--procedure"], ["--in", "x"], ["a.hdev", "--bogus"]):
+    def test_refusals_exit_with_their_code_and_say_why(self):
+        rows = [(["--procedure", "add", "--path", PROCEDURES, "--in", "C=1"], 1,
+                 "its inputs: A, B"),
+                (["--library", "/nonexistent.so", "--procedure", "add"], 1,
+                 "cannot load /nonexistent.so")]
+        rows += [(arguments, 2, "usage: quorvex-run")
+                 for arguments in ([], ["--procedure"], ["--in", "x"], ["a.hdev", "--bogus"])]
+        for arguments, code, text in rows:
             result = run(*arguments)
-            self.assertEqual(result.returncode, 2, arguments)
-            self.assertIn("usage: quorvex-run", result.stderr)
-
-    def test_missing_library(self):
-        result = subprocess.run([RUNNER, "--library", "/nonexistent.so", "--procedure", "add"],
-                                capture_output=True, text=True)
-        self.assertEqual(result.returncode, 1)
-        self.assertIn("cannot load /nonexistent.so", result.stderr)
+            self.assertEqual(result.returncode, code, arguments)
+            self.assertIn(text, result.stderr)
 
 
 class SnapshotTest(unittest.TestCase):

@@ -1,6 +1,7 @@
 // The engine stand-in as the library and its callers rely on it: the language, loading,
-// procedure and program objects, error records, the depth limit, faults on demand. The faults
-// of each engine constructor and method are met by the fault sweep (tests/hardening).
+// procedure and program objects, the depth limit, faults on demand. The records of failing
+// lines are checked through the library (tests/api: the innermost procedure, the line counting
+// comments, the message), the faults of each engine operation by the fault sweep.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -248,28 +249,6 @@ TEST(EngineProcedures, InterfaceNamesAndIndices) {
   EXPECT_EQ(text(call.GetOutputCtrlParamTuple("Sum")), "42");
 }
 
-TEST(EngineErrors, RecordNamesTheInnermostProcedureLineAndOperator) {
-  useBundledProcedures();
-  for (const char* name : {"failing", "calls_failing"}) {
-    HDevProcedureCall call{HDevProcedure(name)};
-    if (std::string(name) == "failing") call.SetInputCtrlParamTuple(1, HTuple(1));
-    const HDevEngineException e = engineErrorOf([&] { call.Execute(); });
-    EXPECT_EQ(e.Category(), HDevEngineCpp::ExceptionRuntime);
-    EXPECT_EQ(e.HalconErrNum(), 1301u);
-    EXPECT_STREQ(e.ExecProcedureName(), "failing");
-    EXPECT_STREQ(e.ProgLineName(), "get_system");
-    EXPECT_EQ(e.ProgLineNum(), 3) << "the comment line counts";
-    EXPECT_STREQ(e.Message(),
-                 "HALCON error #1301: Wrong value of control parameter 1 in operator get_system");
-  }
-  const std::pair<Lines, const char*> kinds[] = {{{"R := 1", "X := R / 0"}, "assign"},
-                                                 {{"if (1 / 0)", "endif"}, "if"},
-                                                 {{"for I := 1 to 'x'", "endfor"}, "for"}};
-  for (const auto& [lines, kind] : kinds) {
-    EXPECT_STREQ(engineErrorOf([&] { runLines(lines); }).ProgLineName(), kind);
-  }
-}
-
 TEST(EngineLoading, FilesAndTheirErrors) {
   useBundledProcedures();
   const std::vector<HTuple> entities = runProcedure("entities", {});
@@ -295,18 +274,6 @@ TEST(EngineLoading, FilesAndTheirErrors) {
                "syntax_error")
       << "a broken callee reports its own file";
   EXPECT_EQ(engineErrorOf([] { HDevProcedure("no_such_procedure"); }).HalconErrNum(), 21002u);
-}
-
-TEST(EngineFaults, LinesMeetTheFaultsOfTheirOperatorsOnce) {
-  FaultsCleared cleared;
-  injectFault("GetSystem", 4242);
-  const HDevEngineException e = engineErrorOf([] { runLines({"get_system ('width', R)"}); });
-  EXPECT_EQ(e.HalconErrNum(), 4242u);
-  EXPECT_STREQ(e.ProgLineName(), "get_system");
-  EXPECT_EQ(text(runLines({"get_system ('width', R)"})), "512") << "spent";
-  injectFaultWithMessage("TupleLength", 77, "custom failure");
-  EXPECT_STREQ(engineErrorOf([] { runLines({"tuple_length ([1], R)"}); }).Message(),
-               "custom failure");
 }
 
 TEST(EngineFaults, TheEnginesOwnWorkNeitherFiresNorSpendsAFault) {

@@ -1,6 +1,6 @@
 // The stand-in tuple and system store as the library relies on them: element-wise arithmetic
-// and comparison, the type-code mask of the parameter checks, readable forms, the size
-// parameters and fault injection.
+// and comparison, the type-code mask of the parameter checks, readable forms and fault
+// injection. The size parameters and their errors are read through the library (tests/api).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -18,7 +18,6 @@ using HalconCpp::GetSystem;
 using HalconCpp::SetSystem;
 using quorvex::test::errorOf;
 using quorvex::test::FaultsCleared;
-using quorvex::test::HException;
 using quorvex::test::Hlong;
 using quorvex::test::HTuple;
 
@@ -59,20 +58,6 @@ TEST(StandinTuple, OperationsGiveTheVendorsResults) {
   HTuple copy = original;
   copy.Append(HTuple(3));
   EXPECT_EQ(original.Length(), 2);
-}
-
-TEST(StandinSystem, SizeParametersErrorsAndTheirTexts) {
-  HTuple value;
-  GetSystem("width", &value);
-  EXPECT_EQ(value, HTuple(512));
-  try {
-    GetSystem("no_such_parameter", &value);
-    ADD_FAILURE() << "expected an exception";
-  } catch (const HException& e) {
-    EXPECT_STREQ(e.ErrorMessage().Text(),
-                 "HALCON error #1301: Wrong value of control parameter 1 in operator get_system");
-  }
-  EXPECT_EQ(errorOf([] { SetSystem("width", HTuple(0)); }), 1302);
 }
 
 TEST(StandinFaults, FireForTheirOperationCountTimesUnlessInside) {
