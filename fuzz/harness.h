@@ -9,8 +9,10 @@
 #include <fstream>
 #include <string>
 
+#include "api/standin_control.h"
 #include "halconcpp/HStandin.h"
 #include "halconcpp/HalconCpp.h"
+#include "procedure_file.h"
 #include "quorvex.h"
 #include "temp_folder.h"
 
@@ -27,12 +29,9 @@ inline const std::string& scratch() {
     hclearErrorMsg(hsetEngineAttributeInt("step_limit", 20000));
     hclearErrorMsg(hsetEngineAttributeInt("value_limit", 1 << 18));
     // A run may leave windows open and registered, by design; this closes them again.
-    std::ofstream(made + "/quorvex_close_all.hdvp")
-        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<hdevelop file_version=\"1.0\" "
-           "halcon_version=\"11.0\">\n<procedure name=\"quorvex_close_all\">\n<interface>\n"
-           "</interface>\n<body>\n<l>dev_get_window (W)</l>\n<l>while (W # -1)</l>\n"
-           "<l>dev_close_window ()</l>\n<l>dev_get_window (W)</l>\n<l>endwhile</l>\n</body>\n"
-           "</procedure>\n</hdevelop>\n";
+    quorvex::test::writeProcedureFile(made, "quorvex_close_all", {},
+                                      {"dev_get_window (W)", "while (W # -1)",
+                                       "dev_close_window ()", "dev_get_window (W)", "endwhile"});
     return made;
   }();
   return folder;
@@ -60,10 +59,7 @@ inline long liveObjects() {
   if (call) hclearErrorMsg(hprocedurecallExecute(call));
   hfreeProcedureCall(call);
   hfreeProcedure(closeAll);
-  HalconCpp::Standin::InsideScope inside;
-  HalconCpp::HTuple open;
-  HalconCpp::GetSystem("standin_native_windows", &open);
-  for (HalconCpp::Hlong i = 0; i + 8 < open.Length(); i += 9) HalconCpp::CloseWindow(open[i]);
+  quorvex::test::closeNativeWindows();
   return live("tuples") + live("programs") + live("program_calls") + live("procedures") +
          live("procedure_calls");
 }

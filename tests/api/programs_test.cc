@@ -22,7 +22,7 @@ ProgramCall callOf(ProgramHandle program) {
   return ProgramCall(call);
 }
 
-TEST_F(Programs, ExecutedProgramLeavesItsEffects) {
+TEST_F(Programs, ExecutedProgramLeavesItsEffectsAndAFailingRunIsReported) {
   ProgramHandle program = nullptr;
   ASSERT_OK(hcreateProgram(testData("programs/set_marker.hdev").c_str(), &program));
   Program owner(program);
@@ -33,6 +33,13 @@ TEST_F(Programs, ExecutedProgramLeavesItsEffects) {
   ASSERT_OK(hgetsystem("quorvex_test_marker", &marker));
   EXPECT_EQ(hgetTupleElemLong(marker, 0), 42);
   hfreeTuple(marker);
+
+  injectFault("HDevProgramCall::Execute", 1305);
+  Record record(hprogramcallExecute(call.get()));
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(record->kind, ErrorKindEngine);
+  EXPECT_EQ(record->errorCode, 1305);
+  EXPECT_STREQ(record->errorText, "Wrong value of control parameter 5");
 }
 
 TEST_F(Programs, MissingFileGivesRecordAndNullHandle) {
@@ -77,19 +84,6 @@ TEST_F(Programs, OneReleaseFunctionForTuplesProgramsAndCalls) {
   EXPECT_EQ(liveCount("program_calls"), calls);
   hfreeProgram(nullptr);
   hfreeProgramCall(nullptr);
-}
-
-TEST_F(Programs, FailingExecuteOfTheCallIsReported) {
-  ProgramHandle program = nullptr;
-  ASSERT_OK(hcreateProgram(testData("programs/set_marker.hdev").c_str(), &program));
-  Program owner(program);
-  ProgramCall call = callOf(program);
-  injectFault("HDevProgramCall::Execute", 1305);
-  Record record(hprogramcallExecute(call.get()));
-  ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->kind, ErrorKindEngine);
-  EXPECT_EQ(record->errorCode, 1305);
-  EXPECT_STREQ(record->errorText, "Wrong value of control parameter 5");
 }
 
 }  // namespace

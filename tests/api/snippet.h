@@ -6,12 +6,12 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "api/handle_owners.h"
 #include "api/record_assertions.h"
+#include "procedure_file.h"
 #include "temp_folder.h"
 
 namespace quorvex::test {
@@ -23,20 +23,7 @@ class Snippet {
       : outputs_(std::move(outputs)) {
     static int counter = 0;
     name_ = "snippet_" + std::to_string(++counter);
-    std::ofstream file(folder() + "/" + name_ + ".hdvp");
-    file << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-         << "<hdevelop file_version=\"1.0\" halcon_version=\"11.0\">\n"
-         << "<procedure name=\"" << name_ << "\">\n<interface>\n";
-    if (!outputs_.empty()) {
-      file << "<oc>\n";
-      for (const auto& output : outputs_) {
-        file << "<par name=\"" << output << "\" base_type=\"ctrl\" dimension=\"0\"/>\n";
-      }
-      file << "</oc>\n";
-    }
-    file << "</interface>\n<body>\n";
-    for (const auto& line : lines) file << "<l>" << escaped(line) << "</l>\n";
-    file << "</body>\n</procedure>\n</hdevelop>\n";
+    writeProcedureFile(folder(), name_, {{"oc", outputs_}}, lines);
   }
 
   // Executes the lines; null on success, else the record (owned by the returned value).
@@ -98,26 +85,6 @@ class Snippet {
   static const std::string& folder() {
     static const Folder instance;
     return instance.path;
-  }
-
-  static std::string escaped(const std::string& line) {
-    std::string out;
-    for (char c : line) {
-      switch (c) {
-        case '<':
-          out += "&lt;";
-          break;
-        case '>':
-          out += "&gt;";
-          break;
-        case '&':
-          out += "&amp;";
-          break;
-        default:
-          out += c;
-      }
-    }
-    return out;
   }
 
   std::string name_;

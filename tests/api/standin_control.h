@@ -46,6 +46,15 @@ inline long liveCount(const std::string& kind) {
   return count[0].L();
 }
 
+// Closes every native window the stand-in still has open, registered with the library or not:
+// a window whose opening failed after it existed stays open, by design.
+inline void closeNativeWindows() {
+  HalconCpp::Standin::InsideScope inside;
+  HalconCpp::HTuple open;
+  HalconCpp::GetSystem("standin_native_windows", &open);
+  for (HalconCpp::Hlong i = 0; i + 8 < open.Length(); i += 9) HalconCpp::CloseWindow(open[i]);
+}
+
 }  // namespace quorvex::test
 
 #endif

@@ -135,8 +135,6 @@ long addStillWorks() {
   return sum.run() ? -1 : sum.longAt("S");
 }
 
-HTuple control(const char* name);
-
 // Back to the state a case starts from: no window open and "add" loaded, whatever the case
 // closed or unloaded.
 void settle() {
@@ -144,10 +142,7 @@ void settle() {
   static Snippet closeAll({"dev_get_window (Window)", "while (Window # -1)", "dev_close_window ()",
                            "dev_get_window (Window)", "endwhile"});
   EXPECT_EQ(closeAll.run(), nullptr);
-  // A window whose opening failed after it existed stays open, unregistered, by design.
-  const HTuple open = control("standin_native_windows");
-  HalconCpp::Standin::InsideScope inside;
-  for (HalconCpp::Hlong i = 0; i + 8 < open.Length(); i += 9) HalconCpp::CloseWindow(open[i]);
+  closeNativeWindows();
   ProcedureHandle add = nullptr;
   EXPECT_OK(hcreateProcedure("add", &add));
   hfreeProcedure(add);

@@ -66,10 +66,8 @@ class FinalizerTest(unittest.TestCase):
         program = quorvex.Program(PROGRAM)
         program_call = program.create_call()
         during = live()
-        self.assertEqual(during["procedures"], before["procedures"] + 1)
-        self.assertEqual(during["procedure_calls"], before["procedure_calls"] + 1)
-        self.assertEqual(during["programs"], before["programs"] + 1)
-        self.assertEqual(during["program_calls"], before["program_calls"] + 1)
+        self.assertEqual({kind: during[kind] - before[kind] for kind in KINDS[1:]},
+                         dict.fromkeys(KINDS[1:], 1))
         self.assertGreater(during["tuples"], before["tuples"])
         del procedure, call, tuple_, program, program_call
         self.assertEqual(live(), before)

@@ -1,4 +1,4 @@
-// Helpers shared by the image, region and window suites of the stand-ins.
+// Helpers shared by the image, window and tuple suites of the stand-ins.
 #ifndef QUORVEX_TESTS_STANDINS_ICONIC_TEST_SUPPORT_H
 #define QUORVEX_TESTS_STANDINS_ICONIC_TEST_SUPPORT_H
 
@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "api/standin_control.h"
 #include "halconcpp/HStandin.h"
 #include "halconcpp/HalconCpp.h"
 
@@ -62,14 +63,40 @@ struct SystemSizeRestored {
   }
 };
 
-struct FaultsCleared {
-  ~FaultsCleared() { HalconCpp::SetSystem("standin_fail", HTuple()); }
+// A window for a test, closed when the test ends.
+struct TestWindow {
+  TestWindow(Hlong row, Hlong col, Hlong width, Hlong height) {
+    HalconCpp::OpenWindow(row, col, width, height, 0, "visible", "", &handle);
+  }
+  ~TestWindow() {
+    try {
+      HalconCpp::CloseWindow(handle);
+    } catch (const HalconCpp::HException&) {
+      // Closed by the test itself.
+    }
+  }
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+
+  HObject dump() const {
+    HObject image;
+    HalconCpp::DumpWindowImage(&image, handle);
+    return image;
+  }
+  HTuple part() const {
+    HTuple r1, c1, r2, c2;
+    HalconCpp::GetPart(handle, &r1, &c1, &r2, &c2);
+    return r1.Append(c1).Append(r2).Append(c2);
+  }
+
+  HTuple handle;
 };
 
-inline void armFault(const char* operation, Hlong errorCode) {
-  HTuple value(operation);
-  value.Append(HTuple(errorCode));
-  HalconCpp::SetSystem("standin_fail", value);
+// The values of every channel of one pixel.
+inline HTuple pixel(const HObject& image, Hlong row, Hlong col) {
+  HTuple values;
+  HalconCpp::GetGrayval(image, row, col, &values);
+  return values;
 }
 
 }  // namespace quorvex::test

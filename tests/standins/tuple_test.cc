@@ -1,6 +1,6 @@
 // The stand-in tuple and system store as the library relies on them: element-wise arithmetic
-// and comparison, the type-code mask of the parameter checks, readable forms, the size
-// parameters, vendor error texts and fault injection.
+// and comparison, the type-code mask of the parameter checks, readable forms and fault
+// injection. The size parameters and their errors are read through the library (tests/api).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,35 +10,22 @@
 #include <thread>
 #include <vector>
 
-#include "halconcpp/HStandin.h"
-#include "halconcpp/HalconCpp.h"
+#include "standins/iconic_test_support.h"
 
 namespace {
 
 using HalconCpp::GetSystem;
-using HalconCpp::HException;
-using HalconCpp::Hlong;
-using HalconCpp::HTuple;
 using HalconCpp::SetSystem;
+using quorvex::test::errorOf;
+using quorvex::test::FaultsCleared;
+using quorvex::test::Hlong;
+using quorvex::test::HTuple;
 
 HTuple list(std::initializer_list<HTuple> items) {
   HTuple result;
   for (const HTuple& item : items) result.Append(item);
   return result;
 }
-
-Hlong errorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const HException& e) {
-    return e.ErrorCode();
-  }
-  return 0;
-}
-
-struct FaultsCleared {
-  ~FaultsCleared() { SetSystem("standin_fail", HTuple()); }
-};
 
 TEST(StandinTuple, OperationsGiveTheVendorsResults) {
   const Hlong max = std::numeric_limits<Hlong>::max();
@@ -71,27 +58,6 @@ TEST(StandinTuple, OperationsGiveTheVendorsResults) {
   HTuple copy = original;
   copy.Append(HTuple(3));
   EXPECT_EQ(original.Length(), 2);
-}
-
-TEST(StandinSystem, SizeParametersErrorsAndTheirTexts) {
-  HTuple value;
-  GetSystem("width", &value);
-  EXPECT_EQ(value, HTuple(512));
-  try {
-    GetSystem("no_such_parameter", &value);
-    ADD_FAILURE() << "expected an exception";
-  } catch (const HException& e) {
-    EXPECT_STREQ(e.ErrorMessage().Text(),
-                 "HALCON error #1301: Wrong value of control parameter 1 in operator get_system");
-  }
-  EXPECT_EQ(errorOf([] { SetSystem("width", HTuple(0)); }), 1302);
-  for (const auto& [number, text] :
-       {std::pair<Hlong, const char*>{1205, "Wrong type of control parameter 5"},
-        {1303, "Wrong value of control parameter 3"},
-        {1404, "Wrong number of values of control parameter 4"}}) {
-    HalconCpp::GetErrorText(HTuple(number), &value);
-    EXPECT_EQ(value[0].S().str(), text);
-  }
 }
 
 // Integers and reals are stored as arrays of their kind until another kind joins them.

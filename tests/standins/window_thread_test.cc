@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "standins/window_test_support.h"
+#include "standins/iconic_test_support.h"
 #include "user32/WinUser.h"
 
 namespace {
