@@ -89,8 +89,8 @@ TEST(StandinTuple, CompoundAssignmentIsTheBinaryOperator) {
   text += HTuple(5);
   EXPECT_STREQ(text.ToString().Text(), "'n=5'");
   HTuple kept(1);
-  EXPECT_THROW(kept %= HTuple(0), HException);
-  EXPECT_THROW(kept %= HTuple(0.5), HException);
+  EXPECT_THROW(kept %= HTuple(0), HalconCpp::HException);
+  EXPECT_THROW(kept %= HTuple(0.5), HalconCpp::HException);
   EXPECT_EQ(kept[0].L(), 1) << "a failed operation leaves the tuple as it was";
 }
 
