@@ -34,9 +34,8 @@ def exported_symbols(library):
     return symbols
 
 
-def main(library, export_list):
-    names, aliases = read_export_list(export_list)
-    symbols = exported_symbols(library)
+def compare_with_list(names, aliases, symbols):
+    """What differs between the listed names and the exported symbols (name to address)."""
     problems = []
     missing = sorted(set(names) - set(symbols))
     extra = sorted(set(symbols) - set(names))
@@ -47,6 +46,13 @@ def main(library, export_list):
     for alias, target in sorted(aliases.items()):
         if alias in symbols and target in symbols and symbols[alias] != symbols[target]:
             problems.append(f"{alias} is a copy, not an alias of {target}")
+    return problems
+
+
+def main(library, export_list):
+    names, aliases = read_export_list(export_list)
+    symbols = exported_symbols(library)
+    problems = compare_with_list(names, aliases, symbols)
     for problem in problems:
         print(problem)
     print(f"{len(names)} names listed, {len(symbols)} exported, {len(aliases)} aliases")

@@ -15,7 +15,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from check_exports import read_export_list  # noqa: E402
+from check_exports import compare_with_list, read_export_list  # noqa: E402
 
 RUNTIME_EXPORT = re.compile(r"^(_ZNS|_ZNKS|_ZSt|_ZNSt|_ZNKSt|_ZTVSt|_ZTISt|_ZTSSt|__cxa_|_Unwind_|__gxx_|pthread_|__emutls|_ZN9__gnu_cxx)")
 
@@ -56,15 +56,7 @@ def main(objdump, dll, export_list, allowed):
         names, aliases = read_export_list(export_list)
         if dll_name != os.path.basename(dll):
             problems.append(f"export directory names {dll_name}")
-        missing = sorted(set(names) - set(exports))
-        extra = sorted(set(exports) - set(names))
-        if missing:
-            problems.append("missing: " + ", ".join(missing))
-        if extra:
-            problems.append("exported but not listed: " + ", ".join(extra))
-        for alias, target in sorted(aliases.items()):
-            if alias in exports and target in exports and exports[alias] != exports[target]:
-                problems.append(f"{alias} is a copy, not an alias of {target}")
+        problems += compare_with_list(names, aliases, exports)
     for problem in problems:
         print(problem)
     print(f"{os.path.basename(dll)}: {len(exports)} exports, imports {', '.join(imports)}")
