@@ -256,6 +256,31 @@ struct TupleAccess {
     return t.longs_.empty() && t.doubles_.empty() && t.mixed_.empty();
   }
 
+  // Both operands hold numbers of one kind T (Hlong or double), and so does the result: the
+  // operation runs over the plain arrays, a one-number result without an allocation.
+  template <typename T, typename Op>
+  static HTuple sameKind(const T* x, const T* y, Hlong n, Hlong da, Hlong db, Op op) {
+    constexpr bool kIntegers = std::is_same_v<T, Hlong>;
+    HTuple result;
+    result.kind_ = kIntegers ? eElementTypeLong : eElementTypeDouble;
+    if (n == 1) {
+      if constexpr (kIntegers) {
+        result.one_.l = op(x[0], y[0]);
+      } else {
+        result.one_.d = op(x[0], y[0]);
+      }
+      return result;
+    }
+    std::vector<T> values(static_cast<std::size_t>(n));
+    for (Hlong i = 0; i < n; ++i) values[static_cast<std::size_t>(i)] = op(x[i * da], y[i * db]);
+    if constexpr (kIntegers) {
+      result.longs_ = std::move(values);
+    } else {
+      result.doubles_ = std::move(values);
+    }
+    return result;
+  }
+
   // Applies the operation element by element; a one-element operand is repeated against the
   // other. IntOp works on two integers, RealOp on two numbers of which one is a real;
   // StringOp on anything else.
@@ -269,34 +294,10 @@ struct TupleAccess {
     const Hlong n = std::max(na, nb);
     const Hlong da = na == 1 ? 0 : 1, db = nb == 1 ? 0 : 1;
     if (a.kind_ == eElementTypeLong && b.kind_ == eElementTypeLong) {
-      const Hlong* x = longs(a);
-      const Hlong* y = longs(b);
-      if (n == 1) {
-        result.one_.l = intOp(x[0], y[0]);
-        result.kind_ = eElementTypeLong;
-        return result;
-      }
-      std::vector<Hlong> values(static_cast<std::size_t>(n));
-      for (Hlong i = 0; i < n; ++i)
-        values[static_cast<std::size_t>(i)] = intOp(x[i * da], y[i * db]);
-      result.longs_ = std::move(values);
-      result.kind_ = eElementTypeLong;
-      return result;
+      return sameKind(longs(a), longs(b), n, da, db, intOp);
     }
     if (a.kind_ == eElementTypeDouble && b.kind_ == eElementTypeDouble) {
-      const double* x = doubles(a);
-      const double* y = doubles(b);
-      if (n == 1) {
-        result.one_.d = realOp(x[0], y[0]);
-        result.kind_ = eElementTypeDouble;
-        return result;
-      }
-      std::vector<double> values(static_cast<std::size_t>(n));
-      for (Hlong i = 0; i < n; ++i)
-        values[static_cast<std::size_t>(i)] = realOp(x[i * da], y[i * db]);
-      result.doubles_ = std::move(values);
-      result.kind_ = eElementTypeDouble;
-      return result;
+      return sameKind(doubles(a), doubles(b), n, da, db, realOp);
     }
     for (Hlong i = 0; i < n; ++i) {
       const Element x = at(a, i * da), y = at(b, i * db);
