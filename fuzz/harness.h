@@ -10,8 +10,6 @@
 #include <string>
 
 #include "api/standin_control.h"
-#include "halconcpp/HStandin.h"
-#include "halconcpp/HalconCpp.h"
 #include "procedure_file.h"
 #include "quorvex.h"
 #include "temp_folder.h"
@@ -42,13 +40,6 @@ inline void writeFile(const std::string& path, const std::uint8_t* data, std::si
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
-inline long live(const char* kind) {
-  HalconCpp::Standin::InsideScope inside;
-  HalconCpp::HTuple count;
-  HalconCpp::GetSystem((std::string("standin_live_") + kind).c_str(), &count);
-  return count[0].L();
-}
-
 // The engine objects and tuples alive; windows a run opened are closed first, since a
 // program may leave them open on purpose.
 inline long liveObjects() {
@@ -60,8 +51,12 @@ inline long liveObjects() {
   hfreeProcedureCall(call);
   hfreeProcedure(closeAll);
   quorvex::test::closeNativeWindows();
-  return live("tuples") + live("programs") + live("program_calls") + live("procedures") +
-         live("procedure_calls");
+  long count = 0;
+  for (const char* kind :
+       {"tuples", "programs", "program_calls", "procedures", "procedure_calls"}) {
+    count += quorvex::test::liveCount(kind);
+  }
+  return count;
 }
 
 // A finding: the fuzzer records the input that led here.

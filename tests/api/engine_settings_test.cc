@@ -34,10 +34,7 @@ TEST_F(EngineSettings, IntegerAndStringAttributesKeepTheirKinds) {
   EXPECT_EQ(value[0].Type(), HalconCpp::eElementTypeLong);
   EXPECT_EQ(value[0].L(), 5);
 
-  Record refused(hsetEngineAttribute("call_depth_limit", "5"));
-  ASSERT_NE(refused, nullptr);
-  EXPECT_EQ(refused->kind, ErrorKindEngine);
-  EXPECT_EQ(refused->errorCode, 21041);
+  EXPECT_FAILS(hsetEngineAttribute("call_depth_limit", "5"), ErrorKindEngine, 21041);
   ASSERT_OK(hsetEngineAttributeInt("call_depth_limit", 200));
 
   ASSERT_OK(hsetEngineAttribute("ignore_invalid_lines", "true"));
@@ -64,10 +61,10 @@ TEST_F(EngineSettings, GetSystemHandlesAreNewAndIndependent) {
 TEST_F(EngineSettings, GetSystemFailureLeavesOutParameterUntouched) {
   TupleHandle tuple = reinterpret_cast<TupleHandle>(0x9);
   Record record(hgetsystem("no_such_parameter", &tuple));
-  ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->kind, ErrorKindHalcon);
-  EXPECT_EQ(record->errorCode, 1301);
-  EXPECT_STREQ(record->procName, "get_system");
+  EXPECT_EQ(describe(record.get()),
+            "kind 1, errorCode 1301, procName \"get_system\", progLineName null, progLineNum -1, "
+            "message \"HALCON error #1301: Wrong value of control parameter 1 in operator "
+            "get_system\", errorText \"Wrong value of control parameter 1\"");
   EXPECT_EQ(tuple, reinterpret_cast<TupleHandle>(0x9));
 }
 
@@ -84,11 +81,7 @@ TEST_F(EngineSettings, DebugServerIsRefusedWithAFixedRecordEveryTimeAndShutdownD
 
 TEST_F(EngineSettings, FailingEngineCallsBecomeRecords) {
   injectFault("HDevEngine::AddProcedurePath", 1302);
-  Record path(haddProcedurePath("/tmp"));
-  ASSERT_NE(path, nullptr);
-  EXPECT_EQ(path->kind, ErrorKindEngine);
-  EXPECT_EQ(path->errorCode, 1302);
-
+  EXPECT_FAILS(haddProcedurePath("/tmp"), ErrorKindEngine, 1302);
   injectFault("HDevEngine::UnloadAllProcedures", 1303);
   Record unload(hunloadAllProcedures());
   ASSERT_NE(unload, nullptr);

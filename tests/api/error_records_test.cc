@@ -37,7 +37,7 @@ TEST_F(ErrorRecords, FieldsComeFromTheVendorsException) {
                       {[] { injectFault("HTuple", 9999); }, 9999, "HTuple",
                        "HALCON error #9999 in operator HTuple", nullptr},
                       {[] { injectFault("HTuple", 1302, 2); }, 1302, "HTuple", "*#1302", nullptr},
-                      {[] { injectFaultWithMessage("HTuple", 1201, ""); }, 1201, "", "",
+                      {[] { injectFault("HTuple", 1201, 1, ""); }, 1201, "", "",
                        "Wrong type of control parameter 1"}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.errorCode);
@@ -72,10 +72,10 @@ TEST_F(ErrorRecords, FieldsComeFromTheVendorsException) {
 }
 
 TEST_F(ErrorRecords, RecordsAreIndependentOfEachOther) {
-  injectFaultWithMessage("HTuple", 1201, "first");
+  injectFault("HTuple", 1201, 1, "first");
   TupleHandle tuple = nullptr;
   Record first(hcreateTuple(&tuple));
-  injectFaultWithMessage("HTuple", 1202, "second");
+  injectFault("HTuple", 1202, 1, "second");
   Record second(hcreateTuple(&tuple));
 
   ASSERT_TRUE(first && second);

@@ -79,9 +79,7 @@ TEST_F(Procedures, CountsAndNamesOfEveryGroup) {
 TEST_F(Procedures, FailuresLeaveOutParametersUntouched) {
   Procedure add = load("add");
   const char* name = "untouched";
-  Record record(hprocedureGetInputCtrlParamName(add.get(), 3, &name));
-  ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->kind, ErrorKindEngine);
+  EXPECT_FAILS(hprocedureGetInputCtrlParamName(add.get(), 3, &name), ErrorKindEngine, -1);
   EXPECT_STREQ(name, "untouched");
 
   injectFault("HDevProcedure::GetInputCtrlParamCount", 1301);
@@ -95,9 +93,7 @@ TEST_F(Procedures, FailuresLeaveOutParametersUntouched) {
   EXPECT_EQ(tuple, reinterpret_cast<TupleHandle>(0x5));
 
   ProcedureHandle handle = reinterpret_cast<ProcedureHandle>(0x1);
-  Record missing(hcreateProcedure("no_such_procedure", &handle));
-  ASSERT_NE(missing, nullptr);
-  EXPECT_EQ(missing->kind, ErrorKindEngine);
+  EXPECT_FAILS(hcreateProcedure("no_such_procedure", &handle), ErrorKindEngine, -1);
   EXPECT_EQ(handle, nullptr);
 
   injectFault("HDevProcedureCall", 1302);

@@ -34,10 +34,21 @@ inline ::testing::AssertionResult succeeded(ErrorMsg* result) {
   return ::testing::AssertionFailure() << "the library reported: " << describe(record.get());
 }
 
+// A failure of `kind` and `errorCode` (any code when it is -1); releases the record.
+inline ::testing::AssertionResult failedWith(ErrorMsg* result, int32_t kind, int32_t errorCode) {
+  Record record(result);
+  if (record && record->kind == kind && (errorCode == -1 || record->errorCode == errorCode)) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "the library reported: " << describe(record.get());
+}
+
 }  // namespace quorvex::test
 
 // Checks that an export returning an ErrorMsg* succeeded; releases the record otherwise.
 #define EXPECT_OK(call) EXPECT_TRUE(::quorvex::test::succeeded(call))
 #define ASSERT_OK(call) ASSERT_TRUE(::quorvex::test::succeeded(call))
+#define EXPECT_FAILS(call, kind, errorCode) \
+  EXPECT_TRUE(::quorvex::test::failedWith(call, kind, errorCode))
 
 #endif

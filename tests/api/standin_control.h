@@ -9,24 +9,29 @@
 
 namespace quorvex::test {
 
-// Makes the next `count` calls of a stand-in operation fail with `errorCode`.
-inline void injectFault(const char* operation, long errorCode, long count = 1) {
-  // Built as the stand-ins' own work, so that an "HTuple" fault armed before is not spent.
+// Sets or reads a stand-in control as the stand-ins' own work, so that a fault armed for
+// SetSystem or GetSystem is not spent by it. (A value built by the caller is the caller's.)
+inline void setControl(const char* name, const HalconCpp::HTuple& value) {
+  HalconCpp::Standin::InsideScope inside;
+  HalconCpp::SetSystem(name, value);
+}
+
+inline HalconCpp::HTuple control(const char* name) {
+  HalconCpp::Standin::InsideScope inside;
+  HalconCpp::HTuple value;
+  HalconCpp::GetSystem(name, &value);
+  return value;
+}
+
+// Makes the next `count` calls of a stand-in operation fail with `errorCode`, and with
+// `message` as the exception's whole text (no operator name) when one is given.
+inline void injectFault(const char* operation, long errorCode, long count = 1,
+                        const char* message = nullptr) {
   HalconCpp::Standin::InsideScope inside;
   HalconCpp::HTuple value(operation);
   value.Append(HalconCpp::HTuple(static_cast<HalconCpp::Hlong>(errorCode)));
   value.Append(HalconCpp::HTuple(static_cast<HalconCpp::Hlong>(count)));
-  HalconCpp::SetSystem("standin_fail", value);
-}
-
-// The same with the message the raised exception carries instead of the usual one, and no
-// operator name.
-inline void injectFaultWithMessage(const char* operation, long errorCode, const char* message) {
-  HalconCpp::Standin::InsideScope inside;
-  HalconCpp::HTuple value(operation);
-  value.Append(HalconCpp::HTuple(static_cast<HalconCpp::Hlong>(errorCode)));
-  value.Append(HalconCpp::HTuple(1));
-  value.Append(HalconCpp::HTuple(message));
+  if (message) value.Append(HalconCpp::HTuple(message));
   HalconCpp::SetSystem("standin_fail", value);
 }
 
@@ -41,17 +46,14 @@ struct FaultsCleared {
 };
 
 inline long liveCount(const std::string& kind) {
-  HalconCpp::HTuple count;
-  HalconCpp::GetSystem(("standin_live_" + kind).c_str(), &count);
-  return count[0].L();
+  return control(("standin_live_" + kind).c_str())[0].L();
 }
 
 // Closes every native window the stand-in still has open, registered with the library or not:
 // a window whose opening failed after it existed stays open, by design.
 inline void closeNativeWindows() {
   HalconCpp::Standin::InsideScope inside;
-  HalconCpp::HTuple open;
-  HalconCpp::GetSystem("standin_native_windows", &open);
+  const HalconCpp::HTuple open = control("standin_native_windows");
   for (HalconCpp::Hlong i = 0; i + 8 < open.Length(); i += 9) HalconCpp::CloseWindow(open[i]);
 }
 

@@ -78,24 +78,19 @@ TEST(Hinit, AFailingStepKeepsWhatCameBefore) {
   // The logo switch comes first: it stays on though the first parameter fails.
   unsetParameters();
   injectFault("SetSystem", 1302);
-  Record parameter(hinit(1));
-  ASSERT_NE(parameter, nullptr);
-  EXPECT_EQ(parameter->errorCode, 1302);
+  EXPECT_FAILS(hinit(1), ErrorKindHalcon, 1302);
   EXPECT_EQ(parameters(), "100 200 'false'");
 
   // The instance's construction fails (its logo images): the parameters stay set.
   injectFault("GenImage3Extern", 5555);
-  Record construction(hinit(0));
-  ASSERT_NE(construction, nullptr);
-  EXPECT_EQ(construction->errorCode, 5555);
+  EXPECT_FAILS(hinit(0), ErrorKindHalcon, 5555);
   EXPECT_EQ(parameters(), "512 512 'true'");
 
   // The registration fails: the new instance is already the library's, the engine keeps the
   // one before, so the default window opens where the engine's lines do not see it.
   EXPECT_EQ(activeWindow(), -1);
   injectFault("HDevEngine::SetHDevOperatorImpl", 4444);
-  Record registration(hinit(0));
-  ASSERT_NE(registration, nullptr);
+  EXPECT_FAILS(hinit(0), ErrorKindMessage, -1);
   EXPECT_OK(hopenDefaultWindow());
   EXPECT_EQ(activeWindow(), -1);
 

@@ -24,10 +24,7 @@ namespace logo = quorvex::render;
 
 using Corners = std::vector<std::pair<int, int>>;
 
-struct Rgb {
-  std::vector<std::uint8_t> red, green, blue;
-  std::size_t width = 0;
-};
+using Rgb = WindowPixels;
 
 int blend(int l, int w, int a) {
   return (l * a + w * (255 - a)) / 256;
@@ -36,9 +33,12 @@ int blend(int l, int w, int a) {
 class LogoOverlay : public DisplayTest {
  protected:
   void TearDown() override {
-    Snippet reset({"set_system ('standin_dump_channels', 3)"});
-    EXPECT_EQ(reset.run(), nullptr);
+    setDumpChannels(3);
     DisplayTest::TearDown();
+  }
+
+  static void setDumpChannels(int channels) {
+    setControl("standin_dump_channels", HTuple(static_cast<HalconCpp::Hlong>(channels)));
   }
 
   // Opens a width x height window with a grey background of `level` through the library.
@@ -53,19 +53,7 @@ class LogoOverlay : public DisplayTest {
     return lines.longAt("W");
   }
 
-  static Rgb pixels(long window) {
-    HalconCpp::Standin::InsideScope inside;
-    HObject dump;
-    HalconCpp::DumpWindowImage(&dump, HTuple(static_cast<HalconCpp::Hlong>(window)));
-    HTuple red, green, blue, type, width, height;
-    HalconCpp::GetImagePointer3(dump, &red, &green, &blue, &type, &width, &height);
-    const auto n = static_cast<std::size_t>(width[0].L() * height[0].L());
-    auto plane = [n](const HTuple& address) {
-      const auto* bytes = reinterpret_cast<const std::uint8_t*>(address[0].L());
-      return std::vector<std::uint8_t>(bytes, bytes + n);
-    };
-    return {plane(red), plane(green), plane(blue), static_cast<std::size_t>(width[0].L())};
-  }
+  static Rgb pixels(long window) { return windowPixels(window); }
 
   // The window expected after one overlay run on a uniform background: every byte outside
   // the copies darkened by the alpha-0 rule, the copies blended at the given corners.
@@ -173,11 +161,9 @@ TEST_F(LogoOverlay, EveryRunDarkensTheWindowOnceMore) {
 // the three blends of a pixel then follow one another in that one plane.
 TEST_F(LogoOverlay, WindowDumpsOfEveryChannelCount) {
   for (int channels : {1, 2, 4}) {
-    Snippet setting({"set_system ('standin_dump_channels', " + std::to_string(channels) + ")"});
-    ASSERT_EQ(setting.run(), nullptr);
+    setDumpChannels(channels);
     const long window = openWindow(640, 480, 100);
-    Snippet reset({"set_system ('standin_dump_channels', 3)"});
-    ASSERT_EQ(reset.run(), nullptr);
+    setDumpChannels(3);
     const Rgb shown = pixels(window);
     for (int r = 0; r < logo::logoHeight; r += 7) {
       for (int c = 0; c < logo::logoWidth; c += 5) {
@@ -193,11 +179,9 @@ TEST_F(LogoOverlay, WindowDumpsOfEveryChannelCount) {
       }
     }
   }
-  Snippet none({"set_system ('standin_dump_channels', 0)"});
-  ASSERT_EQ(none.run(), nullptr);
+  setDumpChannels(0);
   const long window = openWindow(640, 480, 100);
-  Snippet reset({"set_system ('standin_dump_channels', 3)"});
-  ASSERT_EQ(reset.run(), nullptr);
+  setDumpChannels(3);
   const Rgb untouched = pixels(window);
   EXPECT_EQ(untouched.red[10 * 640 + 10], 100) << "no channel, nothing drawn";
 }
@@ -209,12 +193,11 @@ TEST_F(LogoOverlay, PartAndSystemSizeAreAsBefore) {
                  "get_system ('width', Width)", "get_system ('height', Height)"},
                 {"Row1", "Column1", "Row2", "Column2", "Width", "Height"});
   ASSERT_EQ(lines.run(), nullptr);
-  EXPECT_EQ(lines.longs("Row1"), std::vector<long>{10});
-  EXPECT_EQ(lines.longs("Column1"), std::vector<long>{20});
-  EXPECT_EQ(lines.longs("Row2"), std::vector<long>{30});
-  EXPECT_EQ(lines.longs("Column2"), std::vector<long>{40});
-  EXPECT_EQ(lines.longAt("Width"), 512);
-  EXPECT_EQ(lines.longAt("Height"), 512);
+  std::vector<long> values;
+  for (const char* name : {"Row1", "Column1", "Row2", "Column2", "Width", "Height"}) {
+    for (long value : lines.longs(name)) values.push_back(value);
+  }
+  EXPECT_EQ(values, (std::vector<long>{10, 20, 30, 40, 512, 512}));
 }
 
 TEST_F(LogoOverlay, FailingDumpDrawsNothingAndIsNoError) {

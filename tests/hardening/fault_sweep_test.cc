@@ -120,8 +120,8 @@ void handlersAndVerbosity() {
   MessageCapture capture;
   ok(hsetVerbosity(1));
   {
-    HalconCpp::Standin::InsideScope inside;
-    HalconCpp::SetSystem("standin_low_level_error", "sweep");
+    HalconCpp::Standin::InsideScope inside;  // the text too is the stand-ins' own work
+    setControl("standin_low_level_error", HTuple("sweep"));
   }
   ok(hsetVerbosity(0));
 }
@@ -146,18 +146,6 @@ void settle() {
   ProcedureHandle add = nullptr;
   EXPECT_OK(hcreateProcedure("add", &add));
   hfreeProcedure(add);
-}
-
-HTuple control(const char* name) {
-  HalconCpp::Standin::InsideScope inside;
-  HTuple value;
-  HalconCpp::GetSystem(name, &value);
-  return value;
-}
-
-void setControl(const char* name, const HTuple& value) {
-  HalconCpp::Standin::InsideScope inside;
-  HalconCpp::SetSystem(name, value);
 }
 
 const char* const kMonitors[] = {"tuples",     "objects",         "programs", "program_calls",
