@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,69 +19,50 @@ namespace quorvex::test {
 namespace {
 
 using HalconCpp::HException;
+using HalconCpp::HTuple;
 using HDevEngineCpp::HDevEngine;
+using HDevEngineCpp::HDevEngineException;
 using HDevEngineCpp::HDevProcedure;
 using HDevEngineCpp::HDevProcedureCall;
-using HDevEngineCpp::HDevProgram;
-using HDevEngineCpp::HDevProgramCall;
 using Lines = std::vector<std::string>;
 
-// Helpers: the bundled .hdev/.hdvp files, procedures written on the fly, and running a
-// procedure in one call.
-
-using HalconCpp::HTuple;
-using HDevEngineCpp::HDevEngineException;
-
-inline std::string engineData() {
-  const char* root = std::getenv("QUORVEX_TEST_DATA");
-  return std::string(root ? root : "tests/data") + "/engine";
-}
-
-// A folder of procedures written by the tests, on the engine's procedure path.
-inline const std::string& scratchFolder() {
-  static const std::string folder = [] {
-    std::string path = makeTempFolder("quorvex_engine_");
-    if (path.empty()) ADD_FAILURE() << "cannot create a scratch folder";
-    if (path.empty()) path = ".";
-    HDevEngineCpp::HDevEngine().AddProcedurePath(path.c_str());
-    return path;
-  }();
-  return folder;
-}
-
-inline void useBundledProcedures() {
+// The bundled .hdev/.hdvp files of the engine tests.
+void useBundledProcedures() {
   static const bool added = [] {
-    HDevEngineCpp::HDevEngine().AddProcedurePath(engineData().c_str());
+    const char* root = std::getenv("QUORVEX_TEST_DATA");
+    HDevEngine().AddProcedurePath((std::string(root ? root : "tests/data") + "/engine").c_str());
     return true;
   }();
   (void)added;
 }
 
-struct Interface {
-  std::vector<std::string> iconicIn, iconicOut, ctrlIn, ctrlOut;
-};
+// A folder of procedures written by the tests, on the engine's procedure path.
+const std::string& scratchFolder() {
+  static const std::string folder = [] {
+    std::string path = makeTempFolder("quorvex_engine_");
+    if (path.empty()) ADD_FAILURE() << "cannot create a scratch folder";
+    if (path.empty()) path = ".";
+    HDevEngine().AddProcedurePath(path.c_str());
+    return path;
+  }();
+  return folder;
+}
 
-// Writes NAME.hdvp into the scratch folder; lines starting with "//" become <c> lines.
-inline void writeProcedure(const std::string& name, const Interface& interface,
-                           const std::vector<std::string>& lines) {
-  writeProcedureFile(scratchFolder(), name,
-                     {{"io", interface.iconicIn},
-                      {"oo", interface.iconicOut},
-                      {"ic", interface.ctrlIn},
-                      {"oc", interface.ctrlOut}},
-                     lines);
+// Writes NAME.hdvp into the scratch folder (see procedureFile for the lines).
+void writeProcedure(const std::string& name, const ParameterGroups& groups, const Lines& lines) {
+  writeProcedureFile(scratchFolder(), name, groups, lines);
 }
 
 // A name no other test uses, so that the engine's cache never serves an older file.
-inline std::string uniqueName(const char* stem) {
+std::string uniqueName(const char* stem) {
   static int counter = 0;
   return std::string(stem) + "_" + std::to_string(++counter);
 }
 
 // Runs an external procedure with control inputs and gives its control outputs.
-inline std::vector<HTuple> runProcedure(const char* name, const std::vector<HTuple>& inputs) {
-  HDevEngineCpp::HDevProcedure procedure(name);
-  HDevEngineCpp::HDevProcedureCall call(procedure);
+std::vector<HTuple> runProcedure(const char* name, const std::vector<HTuple>& inputs) {
+  HDevProcedure procedure(name);
+  HDevProcedureCall call(procedure);
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     call.SetInputCtrlParamTuple(static_cast<int>(i) + 1, inputs[i]);
   }
@@ -96,25 +76,21 @@ inline std::vector<HTuple> runProcedure(const char* name, const std::vector<HTup
 
 // Writes and runs a procedure of the given lines with control inputs In1, In2, ... and
 // one output, R.
-inline HTuple runLines(const std::vector<std::string>& lines,
-                       const std::vector<HTuple>& inputs = {}) {
+HTuple runLines(const Lines& lines, const std::vector<HTuple>& inputs = {}) {
   const std::string name = uniqueName("lines");
-  Interface interface;
-  for (std::size_t i = 0; i < inputs.size(); ++i) {
-    interface.ctrlIn.push_back("In" + std::to_string(i + 1));
-  }
-  interface.ctrlOut = {"R"};
-  writeProcedure(name, interface, lines);
+  Lines names;
+  for (std::size_t i = 0; i < inputs.size(); ++i) names.push_back("In" + std::to_string(i + 1));
+  writeProcedure(name, {{"ic", names}, {"oc", {"R"}}}, lines);
   return runProcedure(name.c_str(), inputs)[0];
 }
 
-inline HTuple evaluate(const std::string& expression) {
-  return runLines({"R := " + expression});
+// The tuple's readable form, which tells 5 from 5.0 from '5': "[1, 2.5, 'a']".
+std::string text(const HTuple& value) {
+  return value.ToString().str();
 }
 
-// The tuple's readable form, which tells 5 from 5.0 from '5': "[1, 2.5, 'a']".
-inline std::string text(const HTuple& value) {
-  return value.ToString().str();
+HTuple evaluate(const std::string& expression) {
+  return runLines({"R := " + expression});
 }
 
 // Runs `body` and gives the engine error it raises; fails the test when it raises none.
@@ -127,10 +103,6 @@ HDevEngineException engineErrorOf(Body&& body) {
   }
   ADD_FAILURE() << "expected HDevEngineException";
   return HDevEngineException("none");
-}
-
-void writeFile(const std::string& name, const std::string& content) {
-  std::ofstream(scratchFolder() + "/" + name, std::ios::trunc) << content;
 }
 
 unsigned errorOfLines(const Lines& lines, const std::vector<HTuple>& inputs = {}) {
@@ -230,7 +202,7 @@ TEST(EngineProcedures, CallsRecursionAndTheDepthLimit) {
   EXPECT_EQ(text(runProcedure("add", {HTuple("a"), HTuple("b")})[0]), "'ab'");
   EXPECT_EQ(text(runProcedure("factorial", {HTuple(10)})[0]), "3628800");
   const std::string callee = uniqueName("callee");
-  writeProcedure(callee, {{}, {}, {"In"}, {"Out", "Never"}}, {"In := In + 1", "Out := In"});
+  writeProcedure(callee, {{"ic", {"In"}}, {"oc", {"Out", "Never"}}}, {"In := In + 1", "Out := In"});
   EXPECT_EQ(text(runLines({"X := 1", callee + " (X, Y, Z)", "R := [X, Y, |Z|]"})), "[1, 2, 0]");
   EXPECT_EQ(errorOfLines({callee + " (1, 2)"}), 21012u);
   EXPECT_EQ(errorOfLines({callee + " (1, 2, [R])"}), 21013u);
@@ -244,7 +216,7 @@ TEST(EngineProcedures, CallsRecursionAndTheDepthLimit) {
   // Deep recursion does not use the machine stack.
   const std::string depth = uniqueName("depth");
   writeProcedure(
-      depth, {{}, {}, {"N"}, {"D"}},
+      depth, {{"ic", {"N"}}, {"oc", {"D"}}},
       {"if (N == 0)", "  D := 0", "else", "  " + depth + " (N - 1, E)", "  D := E + 1", "endif"});
   engine.SetEngineAttribute("call_depth_limit", HTuple(100000));
   EXPECT_EQ(text(runProcedure(depth.c_str(), {HTuple(50000)})[0]), "50000");
@@ -275,10 +247,10 @@ TEST(EngineLoading, FilesAndTheirErrors) {
   useBundledProcedures();
   const std::vector<HTuple> entities = runProcedure("entities", {});
   EXPECT_EQ(entities[0][0].S().str(), "<>&\"'AB");
-  writeFile("versioned.hdvp",
-            "<hdevelop file_version=\"9.9\"><procedure name=\"versioned\"><interface><oc>"
-            "<par name=\"X\"/></oc></interface><body><l>  \tX := 1</l><l>\t  X := X + 1   </l>"
-            "</body></procedure></hdevelop>");
+  std::ofstream(scratchFolder() + "/versioned.hdvp")
+      << "<hdevelop file_version=\"9.9\"><procedure name=\"versioned\"><interface><oc>"
+         "<par name=\"X\"/></oc></interface><body><l>  \tX := 1</l><l>\t  X := X + 1   </l>"
+         "</body></procedure></hdevelop>";
   EXPECT_EQ(text(runProcedure("versioned", {})[0]), "2");
 
   const HDevEngineException malformed = engineErrorOf([] { HDevProcedure("malformed"); });
