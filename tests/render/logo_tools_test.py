@@ -18,6 +18,17 @@ sys.path.insert(0, TOOLS)
 import pngio  # noqa: E402
 
 
+def paeth(a, b, c):
+    p = a + b - c
+    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+    return a if pa <= pb and pa <= pc else (b if pb <= pc else c)
+
+
+# The predictor of each PNG filter type, from the bytes left (a), above (b) and above-left (c).
+PREDICTORS = [lambda a, b, c: 0, lambda a, b, c: a, lambda a, b, c: b,
+              lambda a, b, c: (a + b) // 2, paeth]
+
+
 def encode_png(width, height, colour, pixels, filters, depth=8, interlace=0):
     """An encoder written apart from pngio: rows of `pixels` (lists of per-pixel tuples),
     each row filtered with the given type as the PNG format defines it."""
@@ -28,22 +39,8 @@ def encode_png(width, height, colour, pixels, filters, depth=8, interlace=0):
         flat = [v for px in row for v in px]
         raw.append(kind)
         for i, value in enumerate(flat):
-            a = flat[i - bpp] if i >= bpp else 0
-            b = previous[i]
-            c = previous[i - bpp] if i >= bpp else 0
-            if kind == 0:
-                predicted = 0
-            elif kind == 1:
-                predicted = a
-            elif kind == 2:
-                predicted = b
-            elif kind == 3:
-                predicted = (a + b) // 2
-            else:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                predicted = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
-            raw.append((value - predicted) % 256)
+            a, c = (flat[i - bpp], previous[i - bpp]) if i >= bpp else (0, 0)
+            raw.append((value - PREDICTORS[kind](a, previous[i], c)) % 256)
         previous = flat
 
     def chunk(kind, body):
@@ -102,20 +99,14 @@ class PngReading(unittest.TestCase):
                 f.write(data)
             return pngio.read_png(path)
 
-    def test_every_filter_type_decodes(self):
-        width, height = 40, 20
-        pixels = sample_pixels(width, height, 4)
-        filters = [0, 1, 2, 3, 4] * 4
-        _, _, rows = self.decode(encode_png(width, height, 6, pixels, filters))
-        self.assertEqual(rows, [bytes(v for px in row for v in px) for row in pixels])
-
-    def test_grey_rgb_and_grey_alpha_become_rgba(self):
+    def test_every_filter_type_and_colour_type_becomes_rgba(self):
         for colour, channels, to_rgba in [
+                (6, 4, lambda p: p),
                 (0, 1, lambda p: (p[0], p[0], p[0], 255)),
                 (2, 3, lambda p: (p[0], p[1], p[2], 255)),
                 (4, 2, lambda p: (p[0], p[0], p[0], p[1]))]:
-            pixels = sample_pixels(5, 4, channels)
-            _, _, rows = self.decode(encode_png(5, 4, colour, pixels, [4, 3, 1, 2]))
+            pixels = sample_pixels(40, 10, channels)
+            _, _, rows = self.decode(encode_png(40, 10, colour, pixels, [0, 1, 2, 3, 4] * 2))
             expected = [bytes(v for px in row for v in to_rgba(px)) for row in pixels]
             self.assertEqual(rows, expected, "colour type %d" % colour)
 

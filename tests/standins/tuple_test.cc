@@ -1,13 +1,12 @@
 // The stand-in tuple and system store as the library relies on them: element-wise arithmetic
 // and comparison, the type-code mask of the parameter checks, readable forms and fault
-// injection. The size parameters and their errors are read through the library (tests/api).
+// injection. The size parameters and their errors are read through the library (tests/api),
+// the store from several threads by window_thread_test.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 #include <limits>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "standins/iconic_test_support.h"
@@ -113,24 +112,6 @@ TEST(StandinFaults, FireForTheirOperationCountTimesUnlessInside) {
   }
   EXPECT_EQ(errorOf([] { HTuple(1); }), 77);
   EXPECT_EQ(errorOf([] { SetSystem("standin_fail", list({"HTuple", 1, 0})); }), 1302);
-}
-
-TEST(StandinSystem, StoreIsSafeAcrossThreads) {
-  std::vector<std::thread> threads;
-  std::atomic<int> failures{0};
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([t, &failures] {
-      const std::string name = "thread_parameter_" + std::to_string(t);
-      for (int i = 0; i < 200; ++i) {
-        SetSystem(name.c_str(), HTuple(i));
-        HTuple value;
-        GetSystem(name.c_str(), &value);
-        if (value[0].L() != i) ++failures;
-      }
-    });
-  }
-  for (auto& thread : threads) thread.join();
-  EXPECT_EQ(failures.load(), 0);
 }
 
 }  // namespace
