@@ -89,8 +89,7 @@ TEST_F(SettingsReplay, RefusedSettingIsNotRemembered) {
   Snippet refused({"dev_open_window (0, 0, 64, 64, 'black', A)", "dev_set_color ('green')",
                    "dev_set_color ('no such colour')"});
   Record record = refused.run();
-  ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->progLineNum, 3);
+  EXPECT_EQ(record ? record->progLineNum : 0, 3);
   const Calls calls = replayedAfter({});
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls.back(), "SetColor(W, 'green')");

@@ -34,30 +34,24 @@ class Messages : public ::testing::Test {
 TEST_F(Messages, LowLevelErrorsGoToStandardErrorWithTheirPrefix) {
   EXPECT_EQ(messages::onLowLevelError("disk full"), 2);
   EXPECT_EQ(messages::onLowLevelError(""), 2);
-  EXPECT_EQ(MessageCapture::err(), (Lines{"low level error: disk full", "low level error: "}));
+  EXPECT_EQ(messages::onLowLevelError("two\nlines\n"), 2);
+  EXPECT_EQ(MessageCapture::err(), (Lines{"low level error: disk full",
+                                          "low level error: ", "low level error: two\nlines\n"}))
+      << "texts pass unchanged, without added line ends";
   EXPECT_TRUE(MessageCapture::out().empty());
 }
 
-TEST_F(Messages, TextsPassUnchangedWithoutAddedLineEnds) {
-  messages::onLowLevelError("two\nlines\n");
-  EXPECT_EQ(MessageCapture::err(), (Lines{"low level error: two\nlines\n"}));
-}
-
+// The setters have nothing to report: they return null whatever they are given.
 TEST_F(Messages, ClosedChannelDropsAndLowLevelHandlerStillSucceeds) {
-  hsetStdErrHandler(nullptr);
+  EXPECT_EQ(hsetStdErrHandler(nullptr), nullptr);
   EXPECT_EQ(messages::onLowLevelError("lost"), 2);
-  hsetStdErrHandler(&MessageCapture::captureErr);
+  EXPECT_EQ(hsetStdErrHandler(&MessageCapture::captureErr), nullptr);
+  EXPECT_EQ(hsetStdOutHandler(nullptr), nullptr);
   messages::writeStdErr("back");
   EXPECT_EQ(MessageCapture::err(), (Lines{"back"}));
 }
 
-TEST_F(Messages, HandlerSettersAlwaysReturnNull) {
-  EXPECT_EQ(hsetStdOutHandler(nullptr), nullptr);
-  EXPECT_EQ(hsetStdErrHandler(nullptr), nullptr);
-  EXPECT_EQ(hsetStdOutHandler(&MessageCapture::captureOut), nullptr);
-}
-
-TEST_F(Messages, AnyNonZeroVerbosityInstallsTheHandler) {
+TEST_F(Messages, AnyNonZeroVerbosityInstallsTheHandlerAndZeroKeepsIt) {
   const auto address =
       static_cast<Hlong>(reinterpret_cast<std::intptr_t>(&messages::onLowLevelError));
   HTuple expected("callback");
@@ -68,15 +62,10 @@ TEST_F(Messages, AnyNonZeroVerbosityInstallsTheHandler) {
     EXPECT_TRUE(messages::verbose()) << verbosity;
     EXPECT_EQ(lowErrorSetting(), expected) << verbosity;
   }
-  EXPECT_TRUE(MessageCapture::err().empty());
-}
-
-TEST_F(Messages, SwitchingOffKeepsTheHandlerInstalled) {
-  hsetVerbosity(1);
-  const HTuple installed = lowErrorSetting();
   EXPECT_EQ(hsetVerbosity(0), nullptr);
   EXPECT_FALSE(messages::verbose());
-  EXPECT_EQ(lowErrorSetting(), installed);
+  EXPECT_EQ(lowErrorSetting(), expected) << "switching off keeps the handler installed";
+  EXPECT_TRUE(MessageCapture::err().empty());
 }
 
 TEST_F(Messages, FailedInstallIsReportedAndVerbosityStaysOn) {

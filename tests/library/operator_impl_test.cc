@@ -39,17 +39,19 @@ class OperatorImpl : public ::testing::Test {
   HDevOperatorImplCppNative impl;
 };
 
-TEST_F(OperatorImpl, NewEntryHoldsThePartReadRightAfterOpening) {
+// No window: -1, and nothing written to null. A new entry holds the part read right after
+// opening; a fitted one is remembered as reals.
+TEST_F(OperatorImpl, NewEntryHoldsThePartReadAndAFittedOneReals) {
+  HTuple none;
+  EXPECT_EQ(impl.DevGetWindow(nullptr), kSuccess) << "null: nothing written";
+  EXPECT_EQ(impl.DevGetWindow(&none), kSuccess);
+  EXPECT_EQ(none, HTuple(-1));
   const HTuple window = open(512, 512);
   const auto entries = impl.registeredWindows();
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].window, window);
   EXPECT_EQ(entries[0].row2, HTuple(511));
   EXPECT_EQ(entries[0].column2, HTuple(511));
-}
-
-TEST_F(OperatorImpl, FittedPartIsRememberedAsReals) {
-  open(512, 512);
   ASSERT_EQ(impl.DevDisplay(imageOf(640, 480)), kSuccess);
   const auto entry = impl.registeredWindows().back();
   EXPECT_TRUE(isReal(entry.row1) && isReal(entry.column1) && isReal(entry.row2) &&
@@ -78,13 +80,6 @@ TEST_F(OperatorImpl, DevSetPartStoresItsArgumentsUnchanged) {
   EXPECT_EQ(entry.column1, HTuple(0.5));
   EXPECT_EQ(impl.DevSetPart(0, 0, "x", 639), 1203);
   EXPECT_EQ(impl.registeredWindows().back().column1, HTuple(0.5)) << "unchanged after a refusal";
-}
-
-TEST_F(OperatorImpl, GetWindowWithNullWritesNothing) {
-  EXPECT_EQ(impl.DevGetWindow(nullptr), kSuccess);
-  HTuple window;
-  EXPECT_EQ(impl.DevGetWindow(&window), kSuccess);
-  EXPECT_EQ(window, HTuple(-1));
 }
 
 TEST(OperatorImplLifetime, DestroyingTheInstanceClosesNoWindow) {
