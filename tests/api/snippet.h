@@ -68,6 +68,13 @@ class Snippet {
     return tuple ? hgetTupleElemLong(tuple.get(), index) : -999999;
   }
 
+  // The first value of every output, in the order they were declared.
+  std::vector<long> firstOfEach() const {
+    std::vector<long> values;
+    for (const std::string& name : outputs_) values.push_back(longAt(name));
+    return values;
+  }
+
  private:
   // One folder per test process, added to the engine's procedure paths once and removed
   // with everything in it when the process ends.

@@ -20,8 +20,7 @@ class DefaultWindow : public DisplayTest {
                    "get_part (W, Row1, Column1, Row2, Column2)"},
                   {"Width", "Height", "Row2", "Column2"});
     EXPECT_EQ(lines.run(), nullptr);
-    return {lines.longAt("Width"), lines.longAt("Height"), lines.longAt("Row2"),
-            lines.longAt("Column2")};
+    return lines.firstOfEach();
   }
   MessageCapture capture;
 };

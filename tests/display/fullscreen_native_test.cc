@@ -78,10 +78,7 @@ TEST_F(NativeFullscreen, DefaultWindowCoversTheMonitorAndKeepsItsPart) {
                 {"Width", "Height", "Row2", "Column2"});
   ASSERT_EQ(lines.run(), nullptr);
   const std::vector<long> monitor = asExtents(monitorAt(0, 0));
-  EXPECT_EQ(lines.longAt("Width"), monitor[2]);
-  EXPECT_EQ(lines.longAt("Height"), monitor[3]);
-  EXPECT_EQ(lines.longAt("Row2"), 479);
-  EXPECT_EQ(lines.longAt("Column2"), 639);
+  EXPECT_EQ(lines.firstOfEach(), (std::vector<long>{monitor[2], monitor[3], 479, 639}));
 }
 
 }  // namespace

@@ -27,8 +27,7 @@ class Fullscreen : public DisplayTest {
                   {"Row", "Column", "Width", "Height"});
     Record record = lines.run();
     EXPECT_EQ(record, nullptr) << describe(record.get());
-    return {lines.longAt("Row"), lines.longAt("Column"), lines.longAt("Width"),
-            lines.longAt("Height")};
+    return lines.firstOfEach();
   }
 
   MessageCapture capture;

@@ -193,11 +193,7 @@ TEST_F(LogoOverlay, PartAndSystemSizeAreAsBefore) {
                  "get_system ('width', Width)", "get_system ('height', Height)"},
                 {"Row1", "Column1", "Row2", "Column2", "Width", "Height"});
   ASSERT_EQ(lines.run(), nullptr);
-  std::vector<long> values;
-  for (const char* name : {"Row1", "Column1", "Row2", "Column2", "Width", "Height"}) {
-    for (long value : lines.longs(name)) values.push_back(value);
-  }
-  EXPECT_EQ(values, (std::vector<long>{10, 20, 30, 40, 512, 512}));
+  EXPECT_EQ(lines.firstOfEach(), (std::vector<long>{10, 20, 30, 40, 512, 512}));
 }
 
 TEST_F(LogoOverlay, FailingDumpDrawsNothingAndIsNoError) {

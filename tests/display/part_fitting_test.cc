@@ -14,8 +14,7 @@ Part partAfter(std::vector<std::string> lines) {
   Snippet snippet(lines, {"Row1", "Column1", "Row2", "Column2"});
   Record record = snippet.run();
   EXPECT_EQ(record, nullptr) << describe(record.get());
-  return {snippet.longAt("Row1"), snippet.longAt("Column1"), snippet.longAt("Row2"),
-          snippet.longAt("Column2")};
+  return snippet.firstOfEach();
 }
 
 using PartFitting = DisplayTest;

@@ -1,4 +1,5 @@
-"""Shared by the package suites: import quorvex from python/ and load the built library."""
+"""Shared by the package suites: import quorvex from python/, load the built library and
+add the tests' procedures to its path, and make the library send a message."""
 import os
 import sys
 
@@ -12,6 +13,20 @@ DATA = os.environ.get("QUORVEX_TEST_DATA", os.path.join(ROOT, "tests", "data"))
 PROCEDURES = os.path.join(DATA, "procedures")
 
 LIB = quorvex.load()  # QUORVEX_LIBRARY, set by CTest
+quorvex.add_procedure_path(PROCEDURES)
+
+# What the library says on standard error when switching verbosity on cannot install its
+# low-level error handler.
+STDERR_MESSAGE = 'could not set "do_low_error" handler'
+
+
+def send_stderr_message():
+    """Make the library say STDERR_MESSAGE: a procedure line arms a tuple fault for this
+    process, which spoils switching verbosity on."""
+    with quorvex.Procedure("arm_tuple_fault") as arm:
+        arm(Number=9999)
+    quorvex.set_verbosity(True)
+    quorvex.set_verbosity(False)
 
 
 class CapturedUnraisable:

@@ -2,14 +2,10 @@
 import pickle
 import unittest
 
-from package_support import LIB, PROCEDURES, quorvex
+from package_support import LIB, quorvex
 from quorvex import _library
 
 EngineError, ErrorKind = quorvex.EngineError, quorvex.ErrorKind
-
-
-def setUpModule():
-    quorvex.add_procedure_path(PROCEDURES)
 
 
 def failure_of(function, *args, **kwargs):

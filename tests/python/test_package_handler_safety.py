@@ -4,27 +4,17 @@ import threading
 import unittest
 import weakref
 
-from package_support import LIB, PROCEDURES, quorvex
+from package_support import LIB, STDERR_MESSAGE as MESSAGE, quorvex, send_stderr_message
 from quorvex.messages import ReentrantCallError
-
-MESSAGE = 'could not set "do_low_error" handler'
 
 
 def setUpModule():
-    quorvex.add_procedure_path(PROCEDURES)
     quorvex.init()
 
 
 def set_system(name, value):
     with quorvex.Procedure("set_system_value") as procedure:
         procedure(Name=name, Value=value)
-
-
-def send_stderr_message():
-    """The library says MESSAGE on standard error: a tuple fault spoils switching verbosity on."""
-    set_system("standin_fail", ["HTuple", 9999])
-    quorvex.set_verbosity(True)
-    quorvex.set_verbosity(False)
 
 
 class HandlerSafetyTest(unittest.TestCase):

@@ -7,22 +7,9 @@ import gc
 import unittest
 import weakref
 
-from package_support import LIB, PROCEDURES, CapturedUnraisable, quorvex
+from package_support import (LIB, STDERR_MESSAGE as MESSAGE, CapturedUnraisable, quorvex,
+                             send_stderr_message)
 from quorvex import _library
-
-MESSAGE = 'could not set "do_low_error" handler'
-
-
-def setUpModule():
-    quorvex.add_procedure_path(PROCEDURES)
-
-
-def send_stderr_message():
-    """Make the library send one message on its standard-error channel."""
-    with quorvex.Procedure("arm_tuple_fault") as arm:
-        arm(Number=9999)
-    quorvex.set_verbosity(True)
-    quorvex.set_verbosity(False)
 
 
 class Collector:

@@ -7,7 +7,7 @@ import gc
 import os
 import unittest
 
-from package_support import DATA, PROCEDURES, quorvex
+from package_support import DATA, quorvex
 
 KINDS = ("tuples", "procedures", "procedure_calls", "programs", "program_calls")
 PROGRAM = os.path.join(DATA, "programs", "set_marker.hdev")
@@ -20,7 +20,6 @@ def live():
 
 
 def setUpModule():
-    quorvex.add_procedure_path(PROCEDURES)
     # Load every procedure used here once, so that the engine's cache is filled.
     for name in ("add", "fail_at_line3", "arm_tuple_fault"):
         quorvex.Procedure(name).close()

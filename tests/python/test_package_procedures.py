@@ -5,13 +5,9 @@ test_package_handler_safety; what the library does with them is the C++ suites' 
 import os
 import unittest
 
-from package_support import DATA, PROCEDURES, quorvex
+from package_support import DATA, quorvex
 
 PROGRAMS = os.path.join(DATA, "programs")
-
-
-def setUpModule():
-    quorvex.add_procedure_path(PROCEDURES)
 
 
 class ParameterNamesTest(unittest.TestCase):
