@@ -23,37 +23,32 @@ class MessageCapture {
     hsetStdErrHandler(nullptr);
   }
 
-  static std::vector<std::string> out() { return copy(outLines()); }
-  static std::vector<std::string> err() { return copy(errLines()); }
+  static std::vector<std::string> out() { return copy(0); }
+  static std::vector<std::string> err() { return copy(1); }
   static void clear() {
-    std::lock_guard<std::mutex> lock(mutex());
-    outLines().clear();
-    errLines().clear();
+    std::lock_guard<std::mutex> lock(state().mutex);
+    for (auto& lines : state().lines) lines.clear();
   }
 
-  static void QUORVEX_CALL captureOut(const char* text) { append(outLines(), text); }
-  static void QUORVEX_CALL captureErr(const char* text) { append(errLines(), text); }
+  static void QUORVEX_CALL captureOut(const char* text) { append(0, text); }
+  static void QUORVEX_CALL captureErr(const char* text) { append(1, text); }
 
  private:
-  static std::mutex& mutex() {
-    static std::mutex m;
-    return m;
+  struct State {
+    std::mutex mutex;
+    std::vector<std::string> lines[2];  // standard output, standard error; guarded by mutex
+  };
+  static State& state() {
+    static State instance;
+    return instance;
   }
-  static std::vector<std::string>& outLines() {
-    static std::vector<std::string> lines;  // guarded by mutex()
-    return lines;
+  static void append(int channel, const char* text) {
+    std::lock_guard<std::mutex> lock(state().mutex);
+    state().lines[channel].emplace_back(text);
   }
-  static std::vector<std::string>& errLines() {
-    static std::vector<std::string> lines;  // guarded by mutex()
-    return lines;
-  }
-  static void append(std::vector<std::string>& lines, const char* text) {
-    std::lock_guard<std::mutex> lock(mutex());
-    lines.emplace_back(text);
-  }
-  static std::vector<std::string> copy(const std::vector<std::string>& lines) {
-    std::lock_guard<std::mutex> lock(mutex());
-    return lines;
+  static std::vector<std::string> copy(int channel) {
+    std::lock_guard<std::mutex> lock(state().mutex);
+    return state().lines[channel];
   }
 };
 

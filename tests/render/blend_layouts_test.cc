@@ -1,5 +1,6 @@
-// The blend's result in the layouts callers hand it: the arithmetic on known values, shared
-// and overlapping planes, tails and misaligned planes, whole images, and the dispatch.
+// The vector blends against the reference in the layouts callers hand them: shared and
+// overlapping planes, tails and misaligned planes, and the dispatch. The arithmetic itself is
+// checked on known values through the windows that show the logo (tests/display/logo_test).
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -17,35 +18,6 @@ namespace {
 using render::blendForm;
 using render::blendName;
 using render::blendReference;
-
-// One pixel through the reference, every plane distinct.
-std::uint8_t blendOne(std::uint8_t logo, std::uint8_t window, std::uint8_t alpha) {
-  std::uint8_t r = window, g = window, b = window;
-  render::blendReference({&r, &g, &b, &logo, &logo, &logo, &alpha}, 1);
-  EXPECT_EQ(r, g);
-  EXPECT_EQ(g, b);
-  return r;
-}
-
-TEST(BlendArithmetic, DividesBy256SoOpaqueAndTransparentLoseOneStep) {
-  EXPECT_EQ(blendOne(255, 0, 255), 254);
-  EXPECT_EQ(blendOne(0, 255, 0), 254);
-  EXPECT_EQ(blendOne(0, 0, 255), 0);
-  EXPECT_EQ(blendOne(255, 255, 128), 254);
-  EXPECT_EQ(blendOne(1, 1, 77), 0);
-  // (200 * 128 + 100 * 127) / 256 = 38300 / 256 = 149.6, truncated.
-  EXPECT_EQ(blendOne(200, 100, 128), 149);
-}
-
-TEST(BlendArithmetic, SharedWindowPlaneChainsTheChannels) {
-  std::uint8_t window = 200;
-  const std::uint8_t logo[] = {10, 20, 30};
-  const std::uint8_t alpha = 64;
-  render::blendReference({&window, &window, &window, &logo[0], &logo[1], &logo[2], &alpha}, 1);
-  // red: (640 + 200*191)/256 = 151; green: (1280 + 151*191)/256 = 117;
-  // blue: (1920 + 117*191)/256 = 94.
-  EXPECT_EQ(window, 94);
-}
 
 // Runs `kind` and the reference on copies of `in`, with the seven planes chosen by `layout`
 // from the copy's buffers (so that planes may coincide or overlap), and compares every buffer.

@@ -62,17 +62,8 @@ class FailureTest(unittest.TestCase):
 class SnapshotTest(unittest.TestCase):
     def test_every_open_window_is_written_with_its_size(self):
         with tempfile.TemporaryDirectory() as folder:
-            snippet = os.path.join(folder, "two_windows.hdvp")
-            with open(snippet, "w", encoding="utf-8") as handle:
-                handle.write(
-                    '<?xml version="1.0" encoding="UTF-8"?>\n'
-                    '<hdevelop file_version="1.0" halcon_version="11.0">\n'
-                    '<procedure name="two_windows"><interface/><body>\n'
-                    "<l>dev_open_window (0, 0, 320, 200, 'black', A)</l>\n"
-                    "<l>dev_open_window (0, 0, 160, 100, 'white', B)</l>\n"
-                    "</body></procedure></hdevelop>\n")
             shots = os.path.join(folder, "shots")
-            result = run("--procedure", "two_windows", "--path", folder, "--logo",
+            result = run("--procedure", "two_windows", "--path", PROCEDURES, "--logo",
                          "--snapshots", shots)
             self.assertEqual(result.returncode, 0, result.stderr)
             files = sorted(os.listdir(shots))
