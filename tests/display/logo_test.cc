@@ -24,8 +24,6 @@ namespace logo = quorvex::render;
 
 using Corners = std::vector<std::pair<int, int>>;
 
-using Rgb = WindowPixels;
-
 int blend(int l, int w, int a) {
   return (l * a + w * (255 - a)) / 256;
 }
@@ -53,15 +51,13 @@ class LogoOverlay : public DisplayTest {
     return lines.longAt("W");
   }
 
-  static Rgb pixels(long window) { return windowPixels(window); }
-
   // The window expected after one overlay run on a uniform background: every byte outside
   // the copies darkened by the alpha-0 rule, the copies blended at the given corners.
-  static Rgb expected(int width, int height, int level, const Corners& corners) {
+  static WindowPixels expected(int width, int height, int level, const Corners& corners) {
     const auto n = static_cast<std::size_t>(width) * height;
     const auto outside = static_cast<std::uint8_t>(blend(0, level, 0));
-    Rgb rgb{std::vector<std::uint8_t>(n, outside), std::vector<std::uint8_t>(n, outside),
-            std::vector<std::uint8_t>(n, outside)};
+    WindowPixels rgb{std::vector<std::uint8_t>(n, outside), std::vector<std::uint8_t>(n, outside),
+                     std::vector<std::uint8_t>(n, outside)};
     for (const auto& [top, left] : corners) {
       for (int r = 0; r < logo::logoHeight; ++r) {
         for (int c = 0; c < logo::logoWidth; ++c) {
@@ -79,10 +75,10 @@ class LogoOverlay : public DisplayTest {
 
   // No copy expected: the window keeps its background, untouched by any blend.
   static void expectShows(long window, int width, int height, const Corners& corners) {
-    const Rgb shown = pixels(window);
+    const WindowPixels shown = windowPixels(window);
     const std::vector<std::uint8_t> background(static_cast<std::size_t>(width) * height, 100);
-    const Rgb wanted = corners.empty() ? Rgb{background, background, background}
-                                       : expected(width, height, 100, corners);
+    const WindowPixels wanted = corners.empty() ? WindowPixels{background, background, background}
+                                                : expected(width, height, 100, corners);
     EXPECT_TRUE(shown.red == wanted.red && shown.green == wanted.green && shown.blue == wanted.blue)
         << width << " x " << height;
   }
@@ -115,8 +111,8 @@ TEST_F(LogoOverlay, AClearedWindowShowsItAgain) {
 // keeps the overlaid 640 x 480 at its top left.
 TEST_F(LogoOverlay, DrawnBeforeTheFullscreenChange) {
   hsetFullscreen(1);
-  const Rgb shown = pixels(openWindow(640, 480));
-  const Rgb wanted = expected(640, 480, 100, kFourCorners);
+  const WindowPixels shown = windowPixels(openWindow(640, 480));
+  const WindowPixels wanted = expected(640, 480, 100, kFourCorners);
   ASSERT_GT(shown.width, std::size_t{640}) << "the window covers its monitor";
   bool same = true;
   for (std::size_t row = 0; row < 480; ++row) {
@@ -127,8 +123,8 @@ TEST_F(LogoOverlay, DrawnBeforeTheFullscreenChange) {
 }
 
 TEST_F(LogoOverlay, ExtremeAlphasFollowTheRule) {
-  const Rgb black = pixels(openWindow(640, 480, 0));
-  const Rgb white = pixels(openWindow(640, 480, 255));
+  const WindowPixels black = windowPixels(openWindow(640, 480, 0));
+  const WindowPixels white = windowPixels(openWindow(640, 480, 255));
   int opaque = 0, clear = 0;
   for (int r = 0; r < logo::logoHeight; ++r) {
     for (int c = 0; c < logo::logoWidth; ++c) {
@@ -154,7 +150,7 @@ TEST_F(LogoOverlay, EveryRunDarkensTheWindowOnceMore) {
   const long window = openWindow(640, 480, 100);
   Snippet lines({"gen_empty_obj (Nothing)", "dev_display (Nothing)", "dev_display (Nothing)"});
   ASSERT_EQ(lines.run(), nullptr);
-  EXPECT_EQ(pixels(window).red[0], 100 * 255 / 256 * 255 / 256 * 255 / 256);
+  EXPECT_EQ(windowPixels(window).red[0], 100 * 255 / 256 * 255 / 256 * 255 / 256);
 }
 
 // The dump's channels decide how the window is read: one plane stands for all three, and
@@ -164,7 +160,7 @@ TEST_F(LogoOverlay, WindowDumpsOfEveryChannelCount) {
     setDumpChannels(channels);
     const long window = openWindow(640, 480, 100);
     setDumpChannels(3);
-    const Rgb shown = pixels(window);
+    const WindowPixels shown = windowPixels(window);
     for (int r = 0; r < logo::logoHeight; r += 7) {
       for (int c = 0; c < logo::logoWidth; c += 5) {
         const std::size_t q = static_cast<std::size_t>(r) * logo::logoWidth + c;
@@ -182,7 +178,7 @@ TEST_F(LogoOverlay, WindowDumpsOfEveryChannelCount) {
   setDumpChannels(0);
   const long window = openWindow(640, 480, 100);
   setDumpChannels(3);
-  const Rgb untouched = pixels(window);
+  const WindowPixels untouched = windowPixels(window);
   EXPECT_EQ(untouched.red[10 * 640 + 10], 100) << "no channel, nothing drawn";
 }
 
@@ -200,7 +196,7 @@ TEST_F(LogoOverlay, FailingDumpDrawsNothingAndIsNoError) {
   const long window = openWindow(640, 480, 100);
   Snippet lines({"set_system ('standin_fail', ['DumpWindowImage', 5200])", "dev_clear_window ()"});
   ASSERT_EQ(lines.run(), nullptr);
-  const Rgb shown = pixels(window);
+  const WindowPixels shown = windowPixels(window);
   EXPECT_EQ(shown.red[10 * 640 + 10], 100) << "cleared, and no logo blended";
   EXPECT_EQ(shown.red[0], 100);
 }
