@@ -24,6 +24,8 @@ constexpr ErrorText kTexts[] = {
     {kErrVariableKind, "Variable used both as iconic and as control variable"},
     {kErrNestingDepth, "Expression nested too deeply"},
     {kErrUnknownFunction, "Unknown function in expression"},
+    {kErrLaterRelease, "Construct of a later HDevelop release"},
+    {kErrUserException, "User-defined exception"},
     {kErrUnsetVariable, "Variable has no value"},
     {kErrCallDepth, "Procedure call depth limit exceeded"},
     {kErrUnresolvedAtRun, "Call of an unresolved procedure"},

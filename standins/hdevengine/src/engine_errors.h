@@ -24,6 +24,8 @@ enum EngineError : Hlong {
   kErrVariableKind = 21015,       // one variable used as iconic and as control variable
   kErrNestingDepth = 21016,       // an expression nested too deeply
   kErrUnknownFunction = 21017,    // an expression calls no known function
+  kErrLaterRelease = 21018,       // a construct of a later HDevelop release
+  kErrUserException = 21019,      // a thrown exception that no catch handled
   kErrUnsetVariable = 21020,      // a variable read before it has a value
   kErrCallDepth = 21021,          // procedure calls nested beyond the engine's limit
   kErrUnresolvedAtRun = 21022,    // a call left unresolved at load time is reached

@@ -2,6 +2,7 @@
 
 #include <utility>
 #include <variant>
+#include <vector>
 
 #include "engine_errors.h"
 #include "functions.h"
@@ -164,9 +165,19 @@ const HTuple& evaluateInto(const Expr& expr, const Frame& frame, Temps& temps) {
       result = selectRange(base, from, singleIndex(operand(2)));
       return result;
     }
-    case ExprKind::Function:
-      result = applyFunction(expr.function, operand(0));
-      return result;
+    case ExprKind::Function: {
+      // Few functions take more than three arguments; those few get a vector.
+      const HTuple* small[4];
+      std::vector<const HTuple*> many;
+      const HTuple** arguments = small;
+      if (expr.operands.size() > 4) {
+        many.resize(expr.operands.size());
+        arguments = many.data();
+      }
+      for (std::size_t i = 0; i < expr.operands.size(); ++i) arguments[i] = &operand(i);
+      applyFunction(expr.function, arguments, expr.operands.size(), &result);
+      return bounded(result);
+    }
     default:
       break;
   }

@@ -165,8 +165,20 @@ int findFunction(const std::string& name) {
   return -1;
 }
 
-HTuple applyFunction(int function, const HTuple& argument) {
-  return kFunctions[function].apply(argument);
+int functionMinArguments(int) {
+  return 1;
+}
+
+int functionMaxArguments(int) {
+  return 1;
+}
+
+const char* functionName(int function) {
+  return kFunctions[function].name;
+}
+
+void applyFunction(int function, const HTuple* const* arguments, std::size_t, HTuple* result) {
+  *result = kFunctions[function].apply(*arguments[0]);
 }
 
 }  // namespace Standin

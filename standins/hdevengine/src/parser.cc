@@ -340,9 +340,24 @@ class Parser {
       throw LoadError{kErrUnknownFunction, ExceptionSyntax, "no function " + name, ErrorPlace{}};
     }
     std::vector<ExprPtr> operands;
-    operands.push_back(expression());
-    if (!isSymbol(")")) fail(name + " takes one argument");
-    ++pos_;
+    if (!acceptSymbol(")")) {
+      do {
+        operands.push_back(expression());
+      } while (acceptSymbol(","));
+      expectSymbol(")");
+    }
+    const int count = static_cast<int>(operands.size());
+    const int least = functionMinArguments(function);
+    const int most = functionMaxArguments(function);
+    if (count < least || count > most) {
+      const std::string takes = least == most
+                                    ? std::to_string(least)
+                                    : std::to_string(least) + " to " + std::to_string(most);
+      throw LoadError{kErrSyntax, ExceptionSyntax,
+                      name + " takes " + takes + " argument" + (most == 1 ? "" : "s") + ", not " +
+                          std::to_string(count),
+                      ErrorPlace{}};
+    }
     ExprPtr expr = node(ExprKind::Function, std::move(operands));
     expr->name = name;
     expr->function = function;
