@@ -10,6 +10,8 @@
 #include "engine_errors.h"
 #include "engine_state.h"
 #include "evaluator.h"
+#include "exception_data.h"
+#include "globals.h"
 #include "halconcpp/HStandin.h"
 #include "run_limits.h"
 
@@ -121,6 +123,7 @@ class Interpreter {
   Interpreter(const ProcedureData& procedure, Frame* frame)
       : depthLimit_(static_cast<std::size_t>(EngineState::instance().callDepthLimit())) {
     stack_.push_back(std::make_unique<Activation>(&procedure, frame));
+    loadGlobals(procedure, stack_.back()->frame);
   }
 
   void run() {
@@ -134,20 +137,105 @@ class Interpreter {
         steps_.spend();
         execute(a, a.procedure->body[a.pc]);
       } catch (const HException& e) {
-        throw HDevEngineException(
-            e.ErrorMessage().Text(), ExceptionRuntime, a.procedure->name.c_str(), lineNumber(a),
-            a.procedure->body[a.pc].name.c_str(), static_cast<Herror>(e.ErrorCode()));
+        handleOperatorError(e);
       } catch (const RunError& e) {
-        throw engineError(e.number, ExceptionRuntime, placeOf(a), e.detail);
+        handleRunError(e);
+      } catch (const ThrownException& e) {
+        handleThrow(e.value);
       } catch (const std::bad_alloc&) {
         throw;
       } catch (const std::exception& e) {
-        throw engineError(kErrInternal, ExceptionRuntime, placeOf(a), e.what());
+        throw engineError(kErrInternal, ExceptionRuntime, placeOf(*stack_.back()), e.what());
       }
     }
   }
 
  private:
+  // Failures are handled at the line that raised them: the top activation's current line.
+  void handleOperatorError(const HException& e) {
+    Activation& a = *stack_.back();
+    const Hlong code = e.ErrorCode();
+    if (!giveErrors_) {
+      // dev_set_check ('~give_error'): the program checks the error variable instead.
+      setErrorVar(a, code);
+      ++a.pc;
+      return;
+    }
+    const std::string message = e.ErrorMessage().Text();
+    if (catchFailure(failureTuple(a, code, message, kOperatorErrorCode, "HALCON operator error"))) {
+      return;
+    }
+    throw HDevEngineException(message.c_str(), ExceptionRuntime, a.procedure->name.c_str(),
+                              lineNumber(a), a.procedure->body[a.pc].name.c_str(),
+                              static_cast<Herror>(code));
+  }
+
+  void handleRunError(const RunError& e) {
+    Activation& a = *stack_.back();
+    // The run's own bounds end it: a catch in a loop would otherwise meet them forever.
+    const bool bound = e.number == kErrStepLimit || e.number == kErrValueSize;
+    if (!bound &&
+        catchFailure(failureTuple(a, e.number, engineErrorText(e.number), e.number, e.detail))) {
+      return;
+    }
+    throw engineError(e.number, ExceptionRuntime, placeOf(a), e.detail);
+  }
+
+  void handleThrow(const HTuple& exception) {
+    if (catchFailure(exception)) return;
+    Activation& a = *stack_.back();
+    throw HDevEngineException(uncaughtMessage(exception).c_str(), ExceptionRuntime,
+                              a.procedure->name.c_str(), lineNumber(a),
+                              a.procedure->body[a.pc].name.c_str(),
+                              static_cast<Herror>(uncaughtCode(exception, kErrUserException)));
+  }
+
+  HTuple failureTuple(const Activation& a, Hlong code, const std::string& message, Hlong addCode,
+                      const std::string& addMessage) const {
+    return exceptionTuple(FailureData{code, message, addCode, addMessage, lineNumber(a),
+                                      a.procedure->body[a.pc].name, static_cast<int>(stack_.size()),
+                                      a.procedure->name});
+  }
+
+  // The innermost try block around the line each activation is at, from the failing one
+  // outwards; the activations inside it are left. False when no try block is around.
+  bool catchFailure(const HTuple& exception) {
+    for (std::size_t k = stack_.size(); k-- > 0;) {
+      Activation& a = *stack_[k];
+      const int catchLine = enclosingCatch(*a.procedure, static_cast<int>(a.pc));
+      if (catchLine < 0) continue;
+      while (stack_.size() > k + 1) leave();
+      writeCtrl(a.frame, a.procedure->body[catchLine].slot, exception);
+      a.pc = static_cast<std::size_t>(catchLine) + 1;
+      return true;
+    }
+    return false;
+  }
+
+  static int enclosingCatch(const ProcedureData& procedure, int line) {
+    int bestTry = -1;
+    int catchLine = -1;
+    for (const auto& [tryLine, catchAt] : procedure.tryBlocks) {
+      if (tryLine < line && line < catchAt && tryLine > bestTry) {
+        bestTry = tryLine;
+        catchLine = catchAt;
+      }
+    }
+    return catchLine;
+  }
+
+  // Drops the top activation without handing back outputs; its globals are kept.
+  void leave() {
+    const Activation& done = *stack_.back();
+    storeGlobals(*done.procedure, *done.frame);
+    if (errorVar_.activation == &done) errorVar_ = ErrorVarBinding{};
+    stack_.pop_back();
+  }
+
+  void setErrorVar(Activation& a, Hlong code) {
+    if (errorVar_.activation == &a) writeCtrl(a.frame, errorVar_.slot, HTuple(code));
+  }
+
   static int lineNumber(const Activation& a) { return static_cast<int>(a.pc) + 1; }
 
   static ErrorPlace placeOf(const Activation& a) {
@@ -215,14 +303,87 @@ class Interpreter {
       case StmtKind::Return:
         finish();
         return;
+      case StmtKind::Exit:
+        exitRun();
+        return;
+      case StmtKind::Catch:
+        // Reached from the end of the try block: nothing failed.
+        a.pc = s.end + 1;
+        return;
+      case StmtKind::Throw:
+        throw ThrownException{valueOf(a, *s.exprs[0])};
+      case StmtKind::Switch:
+        a.pc = switchTarget(a, s) + 1;
+        return;
+      case StmtKind::AssignIconic:
+        writeIconic(a.frame, s.slot, readIconic(a, s.source));
+        ++a.pc;
+        return;
+      case StmtKind::Insert:
+        insert(a, s);
+        ++a.pc;
+        return;
+      case StmtKind::SetCheck:
+        setCheck(valueOf(a, *s.exprs[0]));
+        ++a.pc;
+        return;
+      case StmtKind::ErrorVar:
+        bindErrorVar(a, s);
+        ++a.pc;
+        return;
       case StmtKind::Empty:
       case StmtKind::Comment:
       case StmtKind::Invalid:
       case StmtKind::EndIf:
       case StmtKind::Repeat:
       case StmtKind::Stop:
+      case StmtKind::Try:
+      case StmtKind::EndTry:
+      case StmtKind::Case:
+      case StmtKind::Default:
+      case StmtKind::EndSwitch:
+      case StmtKind::Global:
         ++a.pc;
         return;
+    }
+  }
+
+  // The line a switch goes on after: the matching case, else the default, else endswitch.
+  static int switchTarget(Activation& a, const Stmt& s) {
+    const HTuple value = valueOf(a, *s.exprs[0]);
+    if (value.Length() != 1) {
+      throw RunError{kErrCondition, "switch needs one value, not " + value.ToString().str()};
+    }
+    for (int line : s.cases) {
+      if (valueOf(a, *a.procedure->body[line].exprs[0]) == value) return line;
+    }
+    return s.defaultLine >= 0 ? s.defaultLine : s.end;
+  }
+
+  // Ends the run from any depth; the outermost procedure's variables stay as they are.
+  void exitRun() {
+    while (stack_.size() > 1) leave();
+    Activation& outer = *stack_.back();
+    outer.pc = outer.procedure->body.size();
+  }
+
+  void setCheck(const HTuple& modes) {
+    for (Hlong i = 0; i < modes.Length(); ++i) {
+      if (modes[i].Type() != HalconCpp::eElementTypeString) continue;
+      const std::string mode = modes[i].S().Text();
+      if (mode == "give_error") giveErrors_ = true;
+      if (mode == "~give_error") giveErrors_ = false;
+    }
+  }
+
+  // dev_error_var (Var, 1) makes Var receive each operator's result in this procedure;
+  // dev_error_var (Var, 0) stops it.
+  void bindErrorVar(Activation& a, const Stmt& s) {
+    const HTuple mode = valueOf(a, *s.exprs[0]);
+    if (truthOf(mode, "dev_error_var")) {
+      errorVar_ = ErrorVarBinding{&a, s.slot};
+    } else if (errorVar_.activation == &a) {
+      errorVar_ = ErrorVarBinding{};
     }
   }
 
@@ -314,6 +475,25 @@ class Interpreter {
     a.pc = endfor.jump + 1;
   }
 
+  // insert (Tuple, Value, Index, Result): Result is Tuple with one element replaced or added.
+  static void insert(Activation& a, const Stmt& s) {
+    if (!a.frame->ctrlSet[s.source]) {
+      throw RunError{kErrUnsetVariable, a.procedure->ctrlVariables[s.source]};
+    }
+    HTuple original = a.frame->ctrl[s.source];
+    const HTuple previous = a.frame->ctrlSet[s.slot] ? a.frame->ctrl[s.slot] : HTuple();
+    const bool wasSet = a.frame->ctrlSet[s.slot] != 0;
+    writeCtrl(a.frame, s.slot, std::move(original));
+    try {
+      assignElement(a, s);
+    } catch (...) {
+      // A failing index or value leaves Result as it was.
+      a.frame->ctrl[s.slot] = previous;
+      a.frame->ctrlSet[s.slot] = wasSet ? 1 : 0;
+      throw;
+    }
+  }
+
   static void assignElement(Activation& a, const Stmt& s) {
     const HTuple* index = nullptr;
     Hlong indexValue = 0;
@@ -357,10 +537,12 @@ class Interpreter {
     switch (s.callKind) {
       case CallKind::Operator:
         callOperator(a, s);
+        setErrorVar(a, HalconCpp::H_MSG_TRUE);
         ++a.pc;
         return;
       case CallKind::Display:
         callDisplay(a, s);
+        setErrorVar(a, HalconCpp::H_MSG_TRUE);
         ++a.pc;
         return;
       case CallKind::Procedure:
@@ -452,6 +634,8 @@ class Interpreter {
     for (std::size_t i = 0; i < s.iconicIn.size(); ++i) {
       writeIconic(next->frame, callee.paramSlots[kIconicIn][i], readIconic(a, s.iconicIn[i]));
     }
+    storeGlobals(*a.procedure, *a.frame);
+    loadGlobals(callee, next->frame);
     stack_.push_back(std::move(next));
   }
 
@@ -460,8 +644,11 @@ class Interpreter {
   void finish() {
     const std::unique_ptr<Activation> done = std::move(stack_.back());
     stack_.pop_back();
+    storeGlobals(*done->procedure, *done->frame);
+    if (errorVar_.activation == done.get()) errorVar_ = ErrorVarBinding{};
     if (stack_.empty()) return;
     Activation& caller = *stack_.back();
+    loadGlobals(*caller.procedure, caller.frame);
     const Stmt& call = caller.procedure->body[caller.pc];
     const ProcedureData& callee = *done->procedure;
     Frame& results = *done->frame;
@@ -478,8 +665,15 @@ class Interpreter {
     ++caller.pc;
   }
 
+  struct ErrorVarBinding {
+    const Activation* activation = nullptr;
+    int slot = -1;
+  };
+
   const std::size_t depthLimit_;
   StepBudget steps_;
+  bool giveErrors_ = true;  // dev_set_check: operator errors raise, as by default
+  ErrorVarBinding errorVar_;
   std::vector<std::unique_ptr<Activation>> stack_;
 };
 

@@ -1,6 +1,7 @@
 #include "lexer.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -35,8 +36,39 @@ bool isIdentifierChar(char c) {
 }
 
 // Longest symbols first, so that ':=' is not read as ':' '='.
-constexpr const char* kSymbols[] = {":=", "==", "!=", "<=", ">=", "(", ")", "[", "]", ",", ":",
-                                    "=",  "#",  "<",  ">",  "+",  "-", "*", "/", "%", "|"};
+constexpr const char* kSymbols[] = {":=", "==", "!=", "<=", ">=", "=~", "(", ")", "[", "]",
+                                    "{",  "}",  ",",  ":",  "=",  "#",  "<", ">", "+", "-",
+                                    "*",  "/",  "%",  "|",  "$",  ".",  ";", "?"};
+
+// Independent of the C library's locale: a host that set a decimal comma still reads 2.5.
+double parseReal(const std::string& text) {
+  double value = 0.0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    // Beyond the range of a double: its infinity, or for a tiny value 0, as strtod gives.
+    return text.find_first_of("eE") != std::string::npos && text.find("e-") == std::string::npos &&
+                   text.find("E-") == std::string::npos
+               ? std::numeric_limits<double>::infinity()
+               : 0.0;
+  }
+  return value;
+}
+
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
+
+// The whole UTF-8 sequence that starts at `at`, so that a message never shows half a
+// character; a byte that starts no valid sequence is shown as it is.
+std::string characterAt(const std::string& s, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(s[at]);
+  std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  if (at + length > s.size()) length = 1;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(s[at + i]) & 0xC0) != 0x80) length = 1;
+  }
+  return s.substr(at, length);
+}
 
 class Lexer {
  public:
@@ -45,9 +77,10 @@ class Lexer {
   std::vector<Token> run() {
     std::vector<Token> tokens;
     for (;;) {
-      while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t')) ++pos_;
+      skipSpace();
       Token token{TokenKind::End, "", 0, 0.0, pos_ + 1};
-      if (pos_ >= s_.size()) {
+      // "//" starts a comment that runs to the end of the line.
+      if (pos_ >= s_.size() || s_.compare(pos_, 2, "//") == 0) {
         tokens.push_back(token);
         return tokens;
       }
@@ -69,6 +102,18 @@ class Lexer {
   }
 
  private:
+  // Blanks, and a backslash before the end of a physical line: the line goes on on the next.
+  void skipSpace() {
+    for (;;) {
+      while (pos_ < s_.size() && isSpace(s_[pos_])) ++pos_;
+      if (pos_ >= s_.size() || s_[pos_] != '\\') return;
+      std::size_t next = pos_ + 1;
+      while (next < s_.size() && (s_[next] == ' ' || s_[next] == '\t')) ++next;
+      if (next < s_.size() && s_[next] != '\r' && s_[next] != '\n') return;
+      pos_ = next;
+    }
+  }
+
   void number(Token* token) {
     const std::size_t start = pos_;
     if (s_.compare(pos_, 2, "0x") == 0 || s_.compare(pos_, 2, "0X") == 0) {
@@ -95,9 +140,14 @@ class Lexer {
         }
       }
       const std::string text = s_.substr(start, pos_ - start);
-      if (real) {
+      // A leading 0 makes an octal integer, as in C.
+      const bool octal = !real && text.size() > 1 && text[0] == '0' &&
+                         text.find_first_not_of("01234567") == std::string::npos;
+      if (octal) {
+        integer(token, text.substr(1), 8, start);
+      } else if (real) {
         token->kind = TokenKind::Real;
-        token->real = std::strtod(text.c_str(), nullptr);
+        token->real = parseReal(text);
       } else {
         integer(token, text, 10, start);
       }
@@ -163,7 +213,7 @@ class Lexer {
         return;
       }
     }
-    syntaxError(pos_ + 1, std::string("unexpected character '") + s_[pos_] + "'");
+    syntaxError(pos_ + 1, "unexpected character '" + characterAt(s_, pos_) + "'");
   }
 
   const std::string& s_;

@@ -6,12 +6,14 @@ namespace HDevEngineCpp {
 namespace Standin {
 
 OperatorGroup systemOperators();
+OperatorGroup exceptionOperators();
 OperatorGroup iconicOperators();
 OperatorGroup windowOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
       systemOperators(),
+      exceptionOperators(),
       iconicOperators(),
       windowOperators(),
   };

@@ -12,8 +12,30 @@ namespace Standin {
 namespace {
 
 constexpr const char* kReserved[] = {
-    "if",    "elseif",   "else",   "endif", "for", "endfor", "while", "endwhile", "repeat", "until",
-    "break", "continue", "return", "stop",  "and", "or",     "xor",   "not",      "to",     "by"};
+    "if",      "elseif",    "else",     "endif",  "for",   "endfor", "while", "endwhile", "repeat",
+    "until",   "break",     "continue", "return", "stop",  "exit",   "and",   "or",       "xor",
+    "not",     "to",        "by",       "try",    "catch", "endtry", "throw", "switch",   "case",
+    "default", "endswitch", "global",   "band",   "bor",   "bxor",   "bnot",  "ifelse"};
+
+// Statements of later HDevelop releases, refused by name so that the record says why.
+struct LaterConstruct {
+  const char* word;
+  const char* what;
+  const char* release;
+};
+constexpr LaterConstruct kLaterStatements[] = {
+    {"par_start", "par_start (parallel execution)", "12.0"},
+    {"par_join", "par_join (parallel execution)", "12.0"},
+    {"import", "import", "18.05"},
+    {"convert_vector_to_tuple", "vectors", "12.0"},
+    {"convert_tuple_to_vector_1d", "vectors", "12.0"},
+};
+
+[[noreturn]] void laterRelease(const std::string& what, const char* release) {
+  throw LoadError{kErrLaterRelease, ExceptionSyntax,
+                  what + " needs HDevelop " + release + " or later; this engine runs 11.0 programs",
+                  ErrorPlace{}};
+}
 
 bool isReserved(const std::string& word) {
   for (const char* reserved : kReserved) {
@@ -22,9 +44,12 @@ bool isReserved(const std::string& word) {
   return false;
 }
 
+// One level of binary operators: each symbol either makes a Binary node or calls the
+// function of the same name (band, bor, bxor, =~).
 struct BinaryLevel {
   const char* symbols[4];
   BinaryOp ops[4];
+  bool function;
 };
 
 class Parser {
@@ -37,16 +62,37 @@ class Parser {
     if (first.kind == TokenKind::End) return stmt;
     if (first.kind != TokenKind::Identifier) fail("expected a statement");
     const std::string word = first.text;
-    if (word == "if" || word == "elseif" || word == "while" || word == "until") {
-      stmt.kind = word == "if"       ? StmtKind::If
-                  : word == "elseif" ? StmtKind::ElseIf
-                  : word == "while"  ? StmtKind::While
-                                     : StmtKind::Until;
-      stmt.name = word;
+    for (const LaterConstruct& later : kLaterStatements) {
+      if (word == later.word) laterRelease(later.what, later.release);
+    }
+    if (word == "if" || word == "ifelse" || word == "elseif" || word == "while" ||
+        word == "until" || word == "switch") {
+      stmt.kind = word == "if" || word == "ifelse" ? StmtKind::If
+                  : word == "elseif"               ? StmtKind::ElseIf
+                  : word == "while"                ? StmtKind::While
+                  : word == "switch"               ? StmtKind::Switch
+                                                   : StmtKind::Until;
+      stmt.name = word == "ifelse" ? "if" : word;
       ++pos_;
       stmt.exprs.push_back(expression());
     } else if (word == "for") {
       forHead(&stmt);
+    } else if (word == "case" || word == "default") {
+      caseLabel(&stmt);
+    } else if (word == "catch" || word == "throw") {
+      ++pos_;
+      stmt.name = word;
+      expectSymbol("(");
+      if (word == "catch") {
+        stmt.kind = StmtKind::Catch;
+        stmt.variable = variableName();
+      } else {
+        stmt.kind = StmtKind::Throw;
+        stmt.exprs.push_back(expression());
+      }
+      expectSymbol(")");
+    } else if (word == "global") {
+      globalDeclaration(&stmt);
     } else if (isReserved(word)) {
       bareKeyword(&stmt);
     } else {
@@ -66,6 +112,8 @@ class Parser {
         expectSymbol("]");
         expectSymbol(":=");
         stmt.exprs.push_back(expression());
+      } else if (isSymbol(".")) {
+        laterRelease("dictionaries and vectors (" + word + "." + describeNext() + ")", "12.0");
       } else {
         fail("expected ':=' or '(' after " + word);
       }
@@ -109,6 +157,10 @@ class Parser {
     if (!acceptSymbol(symbol)) fail(std::string("expected '") + symbol + "'");
   }
 
+  std::string describeNext() const {
+    return pos_ + 1 < tokens_.size() ? tokens_[pos_ + 1].text : "";
+  }
+
   static std::string describe(const Token& token) {
     switch (token.kind) {
       case TokenKind::End:
@@ -144,6 +196,19 @@ class Parser {
     return expr;
   }
 
+  // A call of a function of the table, for the operators that are functions underneath.
+  ExprPtr functionNode(const char* name, std::vector<ExprPtr> operands) const {
+    const int function = findFunction(name);
+    if (function < 0) {
+      throw LoadError{kErrUnknownFunction, ExceptionSyntax, std::string("no function ") + name,
+                      ErrorPlace{}};
+    }
+    ExprPtr expr = node(ExprKind::Function, std::move(operands));
+    expr->name = name;
+    expr->function = function;
+    return expr;
+  }
+
   std::string variableName() {
     if (peek().kind != TokenKind::Identifier || isReserved(peek().text)) {
       fail("expected a variable name");
@@ -153,11 +218,19 @@ class Parser {
 
   void bareKeyword(Stmt* stmt) {
     static constexpr std::pair<const char*, StmtKind> kBare[] = {
-        {"else", StmtKind::Else},         {"endif", StmtKind::EndIf},
-        {"endfor", StmtKind::EndFor},     {"endwhile", StmtKind::EndWhile},
-        {"repeat", StmtKind::Repeat},     {"break", StmtKind::Break},
-        {"continue", StmtKind::Continue}, {"return", StmtKind::Return},
-        {"stop", StmtKind::Stop}};
+        {"else", StmtKind::Else},
+        {"endif", StmtKind::EndIf},
+        {"endfor", StmtKind::EndFor},
+        {"endwhile", StmtKind::EndWhile},
+        {"repeat", StmtKind::Repeat},
+        {"break", StmtKind::Break},
+        {"continue", StmtKind::Continue},
+        {"return", StmtKind::Return},
+        {"stop", StmtKind::Stop},
+        {"exit", StmtKind::Exit},
+        {"try", StmtKind::Try},
+        {"endtry", StmtKind::EndTry},
+        {"endswitch", StmtKind::EndSwitch}};
     for (const auto& [word, kind] : kBare) {
       if (isWord(word)) {
         stmt->kind = kind;
@@ -187,6 +260,32 @@ class Parser {
     }
   }
 
+  // "case 3:" and "default:".
+  void caseLabel(Stmt* stmt) {
+    stmt->name = peek().text;
+    stmt->kind = stmt->name == "case" ? StmtKind::Case : StmtKind::Default;
+    ++pos_;
+    if (stmt->kind == StmtKind::Case) stmt->exprs.push_back(expression());
+    expectSymbol(":");
+  }
+
+  // "global tuple X", "global def object Y": the declaration of a global variable.
+  void globalDeclaration(Stmt* stmt) {
+    ++pos_;
+    stmt->kind = StmtKind::Global;
+    stmt->name = "global";
+    if (isWord("def")) ++pos_;
+    if (isWord("object") || isWord("tuple")) {
+      stmt->iconic = peek().text == "object";
+      ++pos_;
+    } else if (isWord("vector") || isWord("dict")) {
+      laterRelease("global " + peek().text + " variables", "12.0");
+    } else {
+      fail("expected 'tuple' or 'object'");
+    }
+    stmt->variable = variableName();
+  }
+
   void callArguments(const std::string& callee, Stmt* stmt) {
     std::vector<ExprPtr> arguments;
     if (!acceptSymbol(")")) {
@@ -204,6 +303,22 @@ class Parser {
       stmt->kind = StmtKind::Assign;
       stmt->variable = arguments[1]->name;
       arguments.pop_back();
+    } else if (callee == "insert") {
+      // The old spelling of "Result := Tuple; Result[Index] := Value".
+      if (arguments.size() != 4 || arguments[0]->kind != ExprKind::Variable ||
+          arguments[3]->kind != ExprKind::Variable) {
+        throw LoadError{kErrSyntax, ExceptionSyntax,
+                        "insert takes a tuple variable, a value, an index and a variable",
+                        ErrorPlace{}};
+      }
+      stmt->variable = arguments[3]->name;
+      std::vector<ExprPtr> parts;
+      parts.push_back(std::move(arguments[2]));
+      parts.push_back(std::move(arguments[1]));
+      stmt->kind =
+          arguments[0]->name == stmt->variable ? StmtKind::AssignElement : StmtKind::Insert;
+      if (stmt->kind == StmtKind::Insert) parts.push_back(std::move(arguments[0]));
+      arguments = std::move(parts);
     } else {
       stmt->kind = StmtKind::Call;
     }
@@ -219,15 +334,21 @@ class Parser {
   // Binary operators from the loosest binding to the tightest.
   ExprPtr binary(std::size_t level) {
     static const BinaryLevel kLevels[] = {
-        {{"or"}, {BinaryOp::Or}},
-        {{"xor"}, {BinaryOp::Xor}},
-        {{"and"}, {BinaryOp::And}},
+        {{"or"}, {BinaryOp::Or}, false},
+        {{"xor"}, {BinaryOp::Xor}, false},
+        {{"and"}, {BinaryOp::And}, false},
+        {{"bor"}, {}, true},
+        {{"bxor"}, {}, true},
+        {{"band"}, {}, true},
         {{"=", "==", "#", "!="},
-         {BinaryOp::Equal, BinaryOp::Equal, BinaryOp::NotEqual, BinaryOp::NotEqual}},
+         {BinaryOp::Equal, BinaryOp::Equal, BinaryOp::NotEqual, BinaryOp::NotEqual},
+         false},
+        {{"=~"}, {}, true},
         {{"<", ">", "<=", ">="},
-         {BinaryOp::Less, BinaryOp::Greater, BinaryOp::LessEqual, BinaryOp::GreaterEqual}},
-        {{"+", "-"}, {BinaryOp::Add, BinaryOp::Subtract}},
-        {{"*", "/", "%"}, {BinaryOp::Multiply, BinaryOp::Divide, BinaryOp::Modulo}},
+         {BinaryOp::Less, BinaryOp::Greater, BinaryOp::LessEqual, BinaryOp::GreaterEqual},
+         false},
+        {{"+", "-"}, {BinaryOp::Add, BinaryOp::Subtract}, false},
+        {{"*", "/", "%"}, {BinaryOp::Multiply, BinaryOp::Divide, BinaryOp::Modulo}, false},
     };
     constexpr std::size_t kLevelCount = sizeof kLevels / sizeof kLevels[0];
     if (level == kLevelCount) return unary();
@@ -245,8 +366,12 @@ class Parser {
       std::vector<ExprPtr> operands;
       operands.push_back(std::move(left));
       operands.push_back(binary(level + 1));
-      left = node(ExprKind::Binary, std::move(operands));
-      left->op = current.ops[found];
+      if (current.function) {
+        left = functionNode(current.symbols[found], std::move(operands));
+      } else {
+        left = node(ExprKind::Binary, std::move(operands));
+        left->op = current.ops[found];
+      }
     }
   }
 
@@ -259,24 +384,56 @@ class Parser {
       operands.push_back(unary());
       return node(negate ? ExprKind::Negate : ExprKind::Not, std::move(operands));
     }
-    return postfix();
+    if (isWord("bnot")) {
+      ++pos_;
+      Nesting nesting(this);
+      std::vector<ExprPtr> operands;
+      operands.push_back(unary());
+      return functionNode("bnot", std::move(operands));
+    }
+    return formatted();
+  }
+
+  // Value$Format binds tighter than any other operator but the postfix ones.
+  ExprPtr formatted() {
+    ExprPtr expr = postfix();
+    while (acceptSymbol("$")) {
+      std::vector<ExprPtr> operands;
+      operands.push_back(std::move(expr));
+      operands.push_back(postfix());
+      expr = functionNode(kFormatFunction, std::move(operands));
+    }
+    return expr;
   }
 
   ExprPtr postfix() {
     ExprPtr expr = primary();
-    while (acceptSymbol("[")) {
-      std::vector<ExprPtr> operands;
-      operands.push_back(std::move(expr));
-      operands.push_back(expression());
-      ExprKind kind = ExprKind::Index;
-      if (acceptSymbol(":")) {
-        kind = ExprKind::Slice;
+    for (;;) {
+      if (acceptSymbol("[")) {
+        std::vector<ExprPtr> operands;
+        operands.push_back(std::move(expr));
         operands.push_back(expression());
+        ExprKind kind = ExprKind::Index;
+        if (acceptSymbol(":")) {
+          kind = ExprKind::Slice;
+          operands.push_back(expression());
+        }
+        expectSymbol("]");
+        expr = node(kind, std::move(operands));
+      } else if (acceptSymbol("{")) {
+        // S{I} is one character of each string, S{A:B} the characters from A to B.
+        std::vector<ExprPtr> operands;
+        operands.push_back(std::move(expr));
+        operands.push_back(expression());
+        if (acceptSymbol(":")) operands.push_back(expression());
+        expectSymbol("}");
+        expr = functionNode(kSubstringFunction, std::move(operands));
+      } else if (isSymbol(".")) {
+        laterRelease("dictionaries and vectors (." + describeNext() + ")", "12.0");
+      } else {
+        return expr;
       }
-      expectSymbol("]");
-      expr = node(kind, std::move(operands));
     }
-    return expr;
   }
 
   ExprPtr literal(HTuple value) {
@@ -311,17 +468,34 @@ class Parser {
       expectSymbol("|");
       return node(ExprKind::Length, std::move(operands));
     }
-    if (acceptSymbol("[")) {
-      std::vector<ExprPtr> operands;
-      if (!acceptSymbol("]")) {
-        do {
-          operands.push_back(expression());
-        } while (acceptSymbol(","));
-        expectSymbol("]");
-      }
-      return node(ExprKind::Tuple, std::move(operands));
-    }
+    if (acceptSymbol("[")) return tupleLiteral();
+    if (isSymbol("{")) laterRelease("vectors ({...})", "12.0");
     fail("expected an expression");
+  }
+
+  // [A, B, ...], where an element may be a range A:B or A:Step:B.
+  ExprPtr tupleLiteral() {
+    std::vector<ExprPtr> operands;
+    if (!acceptSymbol("]")) {
+      do {
+        ExprPtr element = expression();
+        if (acceptSymbol(":")) {
+          std::vector<ExprPtr> bounds;
+          bounds.push_back(std::move(element));
+          bounds.push_back(expression());
+          if (acceptSymbol(":")) bounds.push_back(expression());
+          element = functionNode(kRangeFunction, std::move(bounds));
+        }
+        operands.push_back(std::move(element));
+      } while (acceptSymbol(","));
+      expectSymbol("]");
+    }
+    // A range alone is the tuple itself.
+    if (operands.size() == 1 && operands[0]->kind == ExprKind::Function &&
+        operands[0]->name == kRangeFunction) {
+      return std::move(operands[0]);
+    }
+    return node(ExprKind::Tuple, std::move(operands));
   }
 
   ExprPtr identifier() {

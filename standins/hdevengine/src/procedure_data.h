@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hdevengine/HDevEngineCpp.h"
@@ -29,6 +30,13 @@ struct ProcedureData {
   std::vector<Stmt> body;  // line N is body[N - 1]
   int loopCount = 0;       // for-loops, each with its own state in a running call
   int tempCount = 0;       // temporaries of the line with the most (Expr::temp)
+  // Variables declared global: their slots and names. A run shares their values with every
+  // procedure that declares them.
+  std::vector<std::pair<int, std::string>> globalCtrl;
+  std::vector<std::pair<int, std::string>> globalIconic;
+  // The try blocks, as (try line, catch line) body indices: a failure on a line between the
+  // two is caught there. Inner blocks come after the blocks around them.
+  std::vector<std::pair<int, int>> tryBlocks;
 
   // -1 when the procedure has no such variable.
   int ctrlSlot(const std::string& variable) const;

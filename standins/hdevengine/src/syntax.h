@@ -3,6 +3,7 @@
 #ifndef QUORVEX_STANDINS_HDEVENGINE_SYNTAX_H
 #define QUORVEX_STANDINS_HDEVENGINE_SYNTAX_H
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,6 +84,20 @@ enum class StmtKind {
   Continue,
   Return,
   Stop,
+  Exit,   // ends the whole run, from any procedure
+  Try,    // jump: its catch; end: its endtry
+  Catch,  // the variable receives the exception; end: its endtry
+  EndTry,
+  Throw,   // exprs: the exception tuple
+  Switch,  // exprs: the value; cases: its case and default lines; end: its endswitch
+  Case,    // exprs: the constant
+  Default,
+  EndSwitch,
+  Global,        // a declaration: the compiler links the variable to the global one
+  AssignIconic,  // slot: the iconic target; source: the iconic variable assigned
+  Insert,        // insert (Tuple, Value, Index, Result): exprs index, value; source: Tuple
+  SetCheck,      // dev_set_check: exprs the mode
+  ErrorVar,      // dev_error_var: slot the variable, exprs the mode
 };
 
 enum class CallKind { Operator, Display, Procedure, Unresolved };
@@ -108,7 +123,11 @@ struct Stmt {
   // closing line; Continue: `jump` is where the next iteration starts.
   int jump = -1;
   int end = -1;
-  int loopSlot = -1;  // For: which loop state of the running call it uses
+  int loopSlot = -1;       // For: which loop state of the running call it uses
+  int source = -1;         // AssignIconic: the iconic slot read; Insert: the control slot read
+  bool iconic = false;     // Global: an object, not a tuple
+  std::vector<int> cases;  // Switch: its case lines, then its default line if any
+  int defaultLine = -1;    // Switch: its default line
 
   // Call.
   CallKind callKind = CallKind::Unresolved;
@@ -116,6 +135,7 @@ struct Stmt {
   const OperatorSpec* op = nullptr;
   int display = -1;                          // index in the display operator table
   const ProcedureData* procedure = nullptr;  // owned by the program or the loaded procedures
+  std::array<int, 4> counts{};               // arguments of each parameter group
   std::vector<int> iconicIn;                 // iconic slots
   std::vector<int> iconicOut;
   std::vector<ExprPtr> ctrlIn;

@@ -1,0 +1,63 @@
+#include "globals.h"
+
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace HDevEngineCpp {
+namespace Standin {
+namespace {
+
+class GlobalStore {
+ public:
+  static GlobalStore& instance() {
+    static GlobalStore store;
+    return store;
+  }
+
+  void load(const ProcedureData& procedure, Frame* frame) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const auto& [slot, name] : procedure.globalCtrl) {
+      const auto it = ctrl_.find(name);
+      if (it == ctrl_.end()) continue;
+      frame->ctrl[slot] = it->second;
+      frame->ctrlSet[slot] = 1;
+    }
+    for (const auto& [slot, name] : procedure.globalIconic) {
+      const auto it = iconic_.find(name);
+      if (it == iconic_.end()) continue;
+      frame->iconic[slot] = it->second;
+      frame->iconicSet[slot] = 1;
+    }
+  }
+
+  void store(const ProcedureData& procedure, const Frame& frame) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const auto& [slot, name] : procedure.globalCtrl) {
+      if (frame.ctrlSet[slot]) ctrl_[name] = frame.ctrl[slot];
+    }
+    for (const auto& [slot, name] : procedure.globalIconic) {
+      if (frame.iconicSet[slot]) iconic_[name] = frame.iconic[slot];
+    }
+  }
+
+ private:
+  std::mutex mutex_;
+  std::map<std::string, HTuple> ctrl_;     // guarded by mutex_
+  std::map<std::string, HObject> iconic_;  // guarded by mutex_
+};
+
+}  // namespace
+
+void loadGlobals(const ProcedureData& procedure, Frame* frame) {
+  if (procedure.globalCtrl.empty() && procedure.globalIconic.empty()) return;
+  GlobalStore::instance().load(procedure, frame);
+}
+
+void storeGlobals(const ProcedureData& procedure, const Frame& frame) {
+  if (procedure.globalCtrl.empty() && procedure.globalIconic.empty()) return;
+  GlobalStore::instance().store(procedure, frame);
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp

@@ -1,0 +1,113 @@
+// Helpers of the engine stand-in's suites: procedures written from lines into a scratch folder
+// on the procedure path, run with control inputs, and the engine errors they raise.
+#ifndef QUORVEX_TESTS_STANDINS_ENGINE_SUPPORT_H
+#define QUORVEX_TESTS_STANDINS_ENGINE_SUPPORT_H
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "halconcpp/HalconCpp.h"
+#include "hdevengine/HDevEngineCpp.h"
+#include "procedure_file.h"
+#include "temp_folder.h"
+
+namespace quorvex::test {
+
+using HalconCpp::HException;
+using HalconCpp::HTuple;
+using HDevEngineCpp::HDevEngine;
+using HDevEngineCpp::HDevEngineException;
+using HDevEngineCpp::HDevProcedure;
+using HDevEngineCpp::HDevProcedureCall;
+using Lines = std::vector<std::string>;
+
+// The bundled .hdev/.hdvp files of the engine tests.
+inline void useBundledProcedures() {
+  static const bool added = [] {
+    const char* root = std::getenv("QUORVEX_TEST_DATA");
+    HDevEngine().AddProcedurePath((std::string(root ? root : "tests/data") + "/engine").c_str());
+    return true;
+  }();
+  (void)added;
+}
+
+// A folder of procedures written by the tests, on the engine's procedure path.
+inline const std::string& scratchFolder() {
+  static const std::string folder = [] {
+    std::string path = makeTempFolder("quorvex_engine_");
+    if (path.empty()) ADD_FAILURE() << "cannot create a scratch folder";
+    if (path.empty()) path = ".";
+    HDevEngine().AddProcedurePath(path.c_str());
+    return path;
+  }();
+  return folder;
+}
+
+// Writes NAME.hdvp into the scratch folder (see procedureFile for the lines).
+inline void writeProcedure(const std::string& name, const ParameterGroups& groups,
+                           const Lines& lines) {
+  writeProcedureFile(scratchFolder(), name, groups, lines);
+}
+
+// A name no other test uses, so that the engine's cache never serves an older file.
+inline std::string uniqueName(const char* stem) {
+  static int counter = 0;  // one suite process: a plain counter is enough
+  return std::string(stem) + "_" + std::to_string(++counter);
+}
+
+// Runs an external procedure with control inputs and gives its control outputs.
+inline std::vector<HTuple> runProcedure(const char* name, const std::vector<HTuple>& inputs) {
+  HDevProcedure procedure(name);
+  HDevProcedureCall call(procedure);
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    call.SetInputCtrlParamTuple(static_cast<int>(i) + 1, inputs[i]);
+  }
+  call.Execute();
+  std::vector<HTuple> outputs;
+  for (int i = 1; i <= procedure.GetOutputCtrlParamCount(); ++i) {
+    outputs.push_back(call.GetOutputCtrlParamTuple(i));
+  }
+  return outputs;
+}
+
+// Writes and runs a procedure of the given lines with control inputs In1, In2, ... and
+// one output, R.
+inline HTuple runLines(const Lines& lines, const std::vector<HTuple>& inputs = {}) {
+  const std::string name = uniqueName("lines");
+  Lines names;
+  for (std::size_t i = 0; i < inputs.size(); ++i) names.push_back("In" + std::to_string(i + 1));
+  writeProcedure(name, {{"ic", names}, {"oc", {"R"}}}, lines);
+  return runProcedure(name.c_str(), inputs)[0];
+}
+
+// The tuple's readable form, which tells 5 from 5.0 from '5': "[1, 2.5, 'a']".
+inline std::string text(const HTuple& value) {
+  return value.ToString().str();
+}
+
+inline HTuple evaluate(const std::string& expression) {
+  return runLines({"R := " + expression});
+}
+
+// Runs `body` and gives the engine error it raises; fails the test when it raises none.
+template <typename Body>
+HDevEngineException engineErrorOf(Body&& body) {
+  try {
+    body();
+  } catch (const HDevEngineException& e) {
+    return e;
+  }
+  ADD_FAILURE() << "expected HDevEngineException";
+  return HDevEngineException("none");
+}
+
+inline unsigned errorOfLines(const Lines& lines, const std::vector<HTuple>& inputs = {}) {
+  return engineErrorOf([&] { runLines(lines, inputs); }).HalconErrNum();
+}
+
+}  // namespace quorvex::test
+
+#endif

@@ -1,0 +1,179 @@
+// The language of real HDevelop 11.0 files: the syntax beyond plain expressions, exception
+// handling, switch, global variables, the error-variable style of error handling, and the
+// records for constructs of later releases.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine_support.h"
+
+namespace quorvex::test {
+namespace {
+
+// The engine's numbers that these rules report.
+constexpr unsigned kSyntax = 21010;
+constexpr unsigned kUnknownCall = 21011;
+constexpr unsigned kArgumentCount = 21012;
+constexpr unsigned kBlockStructure = 21014;
+constexpr unsigned kVariableKind = 21015;
+constexpr unsigned kLaterRelease = 21018;
+constexpr unsigned kUserException = 21019;
+constexpr unsigned kTupleIndex = 2101;
+
+// Each row: an expression in the syntax real files use, and its value's readable form.
+TEST(Language, Syntax) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"1 + 2 // the rest of the line is a comment", "3"},
+      {"[1, \\\n 2]", "[1, 2]"},
+      {"[1, \\  \r\n 2, \\\n3]", "[1, 2, 3]"},
+      {"010 + 0x10", "24"},
+      {"'abcdef'{1:3}", "'bcd'"},
+      {"'abc'{1}", "'b'"},
+      {"[1:4]", "[1, 2, 3, 4]"},
+      {"[0:2:6]", "[0, 2, 4, 6]"},
+      {"[9, 1:2]", "[9, 1, 2]"},
+      {"3.14159$'.2f'", "'3.14'"},
+      {"'n=' + 7$'03d'", "'n=007'"},
+      {"'abc' =~ 'b.'", "1"},
+      {"5 band 3", "1"},
+      {"5 bor 3", "7"},
+      {"6 bxor 3", "5"},
+      {"1 bor 2 band 3", "3"},
+      {"bnot 0", "-1"},
+      {"max2(3, 7)", "7"},
+      {"1 + 2 = 3", "1"},
+  };
+  for (const auto& [expression, expected] : rows) {
+    EXPECT_EQ(text(evaluate(expression)), expected) << expression;
+  }
+}
+
+// Each row: a procedure whose output is R, and R's readable form.
+TEST(Language, Statements) {
+  const std::pair<Lines, const char*> rows[] = {
+      // An operator's failure reaches the catch with its error code first.
+      {{"try", "  R := [1][5]", "catch (E)", "  R := E[0]", "endtry"}, "2101"},
+      {{"try", "  R := 1", "catch (E)", "  R := 2", "endtry"}, "1"},
+      // A throw passes its tuple on as it is.
+      {{"try", "  throw ([30001, 'bad'])", "catch (E)", "  R := E", "endtry"}, "[30001, 'bad']"},
+      // The innermost try takes it; a throw in a catch goes to the try around it.
+      {{"R := []", "try", "  try", "    throw (1)", "  catch (E)", "    R := [R, 'inner']",
+        "    throw (2)", "  endtry", "catch (E)", "  R := [R, E]", "endtry"},
+       "['inner', 2]"},
+      // A break out of a try block leaves the block: a later failure is not caught by it.
+      {{"R := 0", "for I := 1 to 3 by 1", "  try", "    break", "  catch (E)", "  endtry", "endfor",
+        "try", "  R := [1][7]", "catch (E)", "  R := 'outer'", "endtry"},
+       "'outer'"},
+      // switch: a case, falling through to the next, default, break.
+      {{"R := []", "for I := 1 to 4 by 1", "  switch (I)", "  case 1:", "    R := [R, 'one']",
+        "  case 2:", "    R := [R, 'two']", "    break", "  default:", "    R := [R, 'many']",
+        "  endswitch", "endfor"},
+       "['one', 'two', 'two', 'many', 'many']"},
+      {{"R := 0", "for I := 1 to 5 by 1", "  switch (I % 2)", "  case 0:", "    continue",
+        "  endswitch", "  R := R + I", "endfor"},
+       "9"},
+      // The error variable style: operator errors continue, the variable tells.
+      {{"dev_set_check ('~give_error')", "dev_error_var (Error, 1)", "get_system ('width', W)",
+        "R := Error", "get_system ('no_such_parameter', V)", "R := [R, Error]",
+        "dev_set_check ('give_error')"},
+       "[2, 1301]"},
+      // insert (Tuple, Value, Index, Result), the old element assignment.
+      {{"T := [1, 2, 3]", "insert (T, 9, 1, R)", "insert (R, 8, 3, R)"}, "[1, 9, 3, 8]"},
+      {{"ifelse (1 > 2)", "  R := 'then'", "else", "  R := 'else'", "endif"}, "'else'"},
+      // Objects assigned with := stay objects.
+      {{"gen_empty_obj (Empty)", "Copy := Empty", "gen_rectangle1 (Box, 0, 0, 1, 1)",
+        "concat_obj (Copy, Box, Both)", "count_obj (Both, R)"},
+       "1"},
+  };
+  for (const auto& [lines, expected] : rows) {
+    EXPECT_EQ(text(runLines(lines)), expected) << lines.front() << " ...";
+  }
+}
+
+TEST(Language, ExceptionDataAndWhatEscapes) {
+  const std::string inner = uniqueName("fails");
+  writeProcedure(inner, {}, {"get_system ('no_such_parameter', V)"});
+  const HTuple data = runLines({"try", "  " + inner + " ()", "catch (E)",
+                                "  dev_get_exception_data (E, ['error_code', 'operator', "
+                                "'program_line', 'procedure', 'call_stack_depth'], R)",
+                                "endtry"});
+  EXPECT_EQ(text(data), "[1301, 'get_system', 1, '" + inner + "', 2]");
+  EXPECT_EQ(text(runLines({"try", "  throw ([30001, 'x', 'y'])", "catch (E)",
+                           "  dev_get_exception_data (E, 'user_data', R)", "endtry"})),
+            "['x', 'y']");
+
+  // What no catch takes leaves the procedure as an engine error naming the throw's line.
+  const HDevEngineException thrown = engineErrorOf([] {
+    runLines({"R := 1", "throw ([30002, 'why'])"});
+  });
+  EXPECT_EQ(thrown.HalconErrNum(), 30002u);
+  EXPECT_EQ(thrown.ProgLineNum(), 2);
+  EXPECT_EQ(errorOfLines({"throw ('no code')"}), kUserException);
+  // A caught failure thrown on keeps its own code and message.
+  const HDevEngineException rethrown = engineErrorOf([] {
+    runLines({"try", "  R := [1][5]", "catch (E)", "  throw (E)", "endtry"});
+  });
+  EXPECT_EQ(rethrown.HalconErrNum(), kTupleIndex);
+  EXPECT_EQ(rethrown.ProgLineNum(), 4);
+}
+
+TEST(Language, GlobalVariablesAreShared) {
+  const std::string bump = uniqueName("bump");
+  writeProcedure(bump, {}, {"global tuple Counter", "Counter := Counter + 1"});
+  EXPECT_EQ(text(runLines({"global def tuple Counter", "Counter := 10", bump + " ()", bump + " ()",
+                           "R := Counter"})),
+            "12");
+}
+
+TEST(Language, ExitEndsTheWholeRun) {
+  const std::string leave = uniqueName("leave");
+  writeProcedure(leave, {}, {"exit ()"});
+  EXPECT_EQ(text(runLines({"R := 'before'", leave + " ()", "R := 'after'"})), "'before'");
+}
+
+struct Refusal {
+  Lines lines;
+  unsigned number;
+  int line;
+  const char* says;
+};
+
+// Each row: lines that do not load, the error, its line and what its message says.
+TEST(Language, Refusals) {
+  const Refusal rows[] = {
+      {{"D.key := 1"}, kLaterRelease, 1, "needs HDevelop"},
+      {{"R := 1", "R := V.at(0)"}, kLaterRelease, 2, "needs HDevelop"},
+      {{"V := {}"}, kLaterRelease, 1, "needs HDevelop"},
+      {{"par_start <T> : f ()"}, kLaterRelease, 1, "par_start"},
+      {{"import './lib'"}, kLaterRelease, 1, "import"},
+      // The whole character, never half of its UTF-8 bytes.
+      {{"R := 1 日"}, kSyntax, 1, "unexpected character '日'"},
+      // The assignment that made the object variable a tuple is the line reported.
+      {{"X := 5", "R := 1", "gen_empty_obj (X)"}, kVariableKind, 1, "X is an iconic variable"},
+      {{"try", "R := 1", "endtry"}, kBlockStructure, 1, "try without its catch"},
+      {{"catch (E)"}, kBlockStructure, 1, "catch without a matching try"},
+      {{"case 1:"}, kBlockStructure, 1, "case without a matching switch"},
+      {{"switch (1)", "case X:", "endswitch"}, kSyntax, 2, "constant"},
+  };
+  for (const Refusal& row : rows) {
+    const HDevEngineException error = engineErrorOf([&] { runLines(row.lines); });
+    EXPECT_EQ(error.HalconErrNum(), row.number) << row.lines.back();
+    EXPECT_EQ(error.ProgLineNum(), row.line) << row.lines.back();
+    EXPECT_NE(std::string(error.Message()).find(row.says), std::string::npos) << error.Message();
+  }
+}
+
+// ignore_invalid_lines skips lines that do not parse, nothing else: a line that parses but
+// calls an unknown operator or passes the wrong arguments still fails the load.
+TEST(Language, IgnoredInvalidLinesAreOnlyThoseThatDoNotParse) {
+  HDevEngine().SetEngineAttribute("ignore_invalid_lines", "true");
+  EXPECT_EQ(text(runLines({"R := 1", "R := (", "R := [R, 2]"})), "[1, 2]");
+  EXPECT_EQ(errorOfLines({"R := 1", "no_such_operator_anywhere (R)"}), kUnknownCall);
+  EXPECT_EQ(errorOfLines({"R := 1", "get_system ('width')"}), kArgumentCount);
+  HDevEngine().SetEngineAttribute("ignore_invalid_lines", "false");
+}
+
+}  // namespace
+}  // namespace quorvex::test
