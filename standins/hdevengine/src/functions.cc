@@ -1,184 +1,147 @@
 #include "functions.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
-#include <limits>
-#include <variant>
-
-#include "engine_errors.h"
+#include "tuple_functions.h"
 
 namespace HDevEngineCpp {
 namespace Standin {
 namespace {
 
-using Element = HTuple::Element;
-
-[[noreturn]] void refuse(const char* function, const char* what) {
-  throw RunError{kErrFunctionArgument, std::string(function) + " of " + what};
-}
-
-HTuple toTuple(const Element& element) {
-  if (const auto* l = std::get_if<Hlong>(&element)) return HTuple(*l);
-  if (const auto* d = std::get_if<double>(&element)) return HTuple(*d);
-  return HTuple(std::get<std::string>(element).c_str());
-}
-
-template <typename Op>
-HTuple eachElement(const HTuple& argument, Op op) {
-  HTuple result;
-  for (Hlong i = 0; i < argument.Length(); ++i) result.Append(op(argument.At(i)));
-  return result;
-}
-
-Hlong toInteger(const char* function, double value) {
-  // Hlong's limits as doubles: the upper one rounds up to 2^63 (or 2^31), hence '<'.
-  if (!std::isfinite(value) || value < static_cast<double>(std::numeric_limits<Hlong>::min()) ||
-      value >= static_cast<double>(std::numeric_limits<Hlong>::max())) {
-    refuse(function, "a value beyond the integer range");
-  }
-  return static_cast<Hlong>(value);
-}
-
-HTuple intOf(const HTuple& argument) {
-  return eachElement(argument, [](const Element& e) {
-    if (const auto* d = std::get_if<double>(&e)) return HTuple(toInteger("int", std::trunc(*d)));
-    if (std::holds_alternative<std::string>(e)) refuse("int", "a string");
-    return toTuple(e);
-  });
-}
-
-HTuple realOf(const HTuple& argument) {
-  return eachElement(argument, [](const Element& e) {
-    if (const auto* l = std::get_if<Hlong>(&e)) return HTuple(static_cast<double>(*l));
-    if (std::holds_alternative<std::string>(e)) refuse("real", "a string");
-    return toTuple(e);
-  });
-}
-
-HTuple absOf(const HTuple& argument) {
-  return eachElement(argument, [](const Element& e) {
-    if (const auto* l = std::get_if<Hlong>(&e)) {
-      if (*l == std::numeric_limits<Hlong>::min()) refuse("abs", "the smallest integer");
-      return HTuple(*l < 0 ? -*l : *l);
-    }
-    if (const auto* d = std::get_if<double>(&e)) return HTuple(std::fabs(*d));
-    refuse("abs", "a string");
-  });
-}
-
-HTuple roundOf(const HTuple& argument) {
-  return eachElement(argument, [](const Element& e) {
-    if (const auto* d = std::get_if<double>(&e)) return HTuple(toInteger("round", std::round(*d)));
-    if (std::holds_alternative<std::string>(e)) refuse("round", "a string");
-    return toTuple(e);
-  });
-}
-
-HTuple sqrtOf(const HTuple& argument) {
-  return eachElement(argument, [](const Element& e) {
-    if (std::holds_alternative<std::string>(e)) refuse("sqrt", "a string");
-    const double value = std::holds_alternative<Hlong>(e) ? static_cast<double>(std::get<Hlong>(e))
-                                                          : std::get<double>(e);
-    if (value < 0) refuse("sqrt", "a negative number");
-    return HTuple(std::sqrt(value));
-  });
-}
-
-HTuple strlenOf(const HTuple& argument) {
-  return eachElement(argument, [](const Element& e) {
-    const auto* s = std::get_if<std::string>(&e);
-    if (!s) refuse("strlen", "a number");
-    return HTuple(static_cast<Hlong>(s->size()));
-  });
-}
-
-// Strings that read completely as a number become that number; others stay strings.
-HTuple numberOf(const HTuple& argument) {
-  return eachElement(argument, [](const Element& e) {
-    const auto* s = std::get_if<std::string>(&e);
-    // Only decimal notation: strtod alone would also take "inf", "nan" and hex floats.
-    if (!s || s->find_first_of("0123456789") == std::string::npos ||
-        s->find_first_not_of("0123456789+-.eE") != std::string::npos) {
-      return toTuple(e);
-    }
-    const char* text = s->c_str();
-    char* rest = nullptr;
-    errno = 0;
-    const long long integer = std::strtoll(text, &rest, 10);
-    if (*rest == '\0' && errno == 0 && integer >= std::numeric_limits<Hlong>::min() &&
-        integer <= std::numeric_limits<Hlong>::max()) {
-      return HTuple(static_cast<Hlong>(integer));
-    }
-    const double real = std::strtod(text, &rest);
-    if (*rest == '\0') return HTuple(real);
-    return toTuple(e);
-  });
-}
-
-// min and max keep the winning element as it is: the integer stays an integer.
-template <typename Better>
-HTuple extreme(const char* function, const HTuple& argument, Better better) {
-  if (argument.Length() == 0) refuse(function, "an empty tuple");
-  HTuple best = toTuple(argument.At(0));
-  for (Hlong i = 0; i < argument.Length(); ++i) {
-    HTuple candidate = toTuple(argument.At(i));
-    if (better(candidate, best)) best = std::move(candidate);
-  }
-  return best;
-}
-
-HTuple minOf(const HTuple& argument) {
-  return extreme("min", argument, [](const HTuple& a, const HTuple& b) { return a < b; });
-}
-
-HTuple maxOf(const HTuple& argument) {
-  return extreme("max", argument, [](const HTuple& a, const HTuple& b) { return a > b; });
-}
-
-HTuple sumOf(const HTuple& argument) {
-  if (argument.Length() == 0) return HTuple(0);
-  HTuple total = toTuple(argument.At(0));
-  for (Hlong i = 1; i < argument.Length(); ++i) {
-    total = total + toTuple(argument.At(i));
-  }
-  return total;
-}
-
-struct Function {
+struct FunctionSpec {
   const char* name;
-  HTuple (*apply)(const HTuple& argument);
+  int least;
+  int most;
+  TupleFunction apply;
 };
 
-constexpr Function kFunctions[] = {
-    {"int", intOf},       {"real", realOf},     {"abs", absOf},     {"min", minOf},
-    {"max", maxOf},       {"sum", sumOf},       {"round", roundOf}, {"sqrt", sqrtOf},
-    {"strlen", strlenOf}, {"number", numberOf},
+// The expression functions of HDevelop with the tuple operation behind each. band, bor, bxor
+// and bnot are operators in the syntax; the parser calls them here.
+constexpr FunctionSpec kFunctions[] = {
+    // Arithmetic and mathematics.
+    {"abs", 1, 1, tupleAbs},
+    {"fabs", 1, 1, tupleFabs},
+    {"ceil", 1, 1, tupleCeil},
+    {"floor", 1, 1, tupleFloor},
+    {"sqrt", 1, 1, tupleSqrt},
+    {"exp", 1, 1, tupleExp},
+    {"log", 1, 1, tupleLog},
+    {"log10", 1, 1, tupleLog10},
+    {"sin", 1, 1, tupleSin},
+    {"cos", 1, 1, tupleCos},
+    {"tan", 1, 1, tupleTan},
+    {"asin", 1, 1, tupleAsin},
+    {"acos", 1, 1, tupleAcos},
+    {"atan", 1, 1, tupleAtan},
+    {"sinh", 1, 1, tupleSinh},
+    {"cosh", 1, 1, tupleCosh},
+    {"tanh", 1, 1, tupleTanh},
+    {"deg", 1, 1, tupleDeg},
+    {"rad", 1, 1, tupleRad},
+    {"sgn", 1, 1, tupleSgn},
+    {"int", 1, 1, tupleInt},
+    {"real", 1, 1, tupleReal},
+    {"round", 1, 1, tupleRound},
+    {"atan2", 2, 2, tupleAtan2},
+    {"pow", 2, 2, tuplePow},
+    {"ldexp", 2, 2, tupleLdexp},
+    {"fmod", 2, 2, tupleFmod},
+    {"min2", 2, 2, tupleMin2},
+    {"max2", 2, 2, tupleMax2},
+    // Bits.
+    {"lsh", 2, 2, tupleLsh},
+    {"rsh", 2, 2, tupleRsh},
+    {"band", 2, 2, tupleBand},
+    {"bor", 2, 2, tupleBor},
+    {"bxor", 2, 2, tupleBxor},
+    {"bnot", 1, 1, tupleBnot},
+    // Whole tuples.
+    {"min", 1, 1, tupleMin},
+    {"max", 1, 1, tupleMax},
+    {"sum", 1, 1, tupleSum},
+    {"mean", 1, 1, tupleMean},
+    {"median", 1, 1, tupleMedian},
+    {"deviation", 1, 1, tupleDeviation},
+    {"cumul", 1, 1, tupleCumul},
+    {"select_rank", 2, 2, tupleSelectRank},
+    {"sort", 1, 1, tupleSort},
+    {"sort_index", 1, 1, tupleSortIndex},
+    {"inverse", 1, 1, tupleInverse},
+    {"uniq", 1, 1, tupleUniq},
+    {"find", 2, 2, tupleFind},
+    {"remove", 2, 2, tupleRemove},
+    {"subset", 2, 2, tupleSelect},
+    {"select_mask", 2, 2, tupleSelectMask},
+    {"gen_tuple_const", 2, 2, tupleGenConst},
+    {"gen_sequence", 3, 3, tupleGenSequence},
+    {"rand", 1, 1, tupleRand},
+    {"insert", 3, 3, tupleInsert},
+    {"replace", 3, 3, tupleReplace},
+    {"union", 2, 2, tupleUnion},
+    {"intersection", 2, 2, tupleIntersection},
+    {"difference", 2, 2, tupleDifference},
+    {"symmdiff", 2, 2, tupleSymmdiff},
+    // Kinds.
+    {"type", 1, 1, tupleType},
+    {"type_elem", 1, 1, tupleTypeElem},
+    {"is_int", 1, 1, tupleIsInt},
+    {"is_real", 1, 1, tupleIsReal},
+    {"is_string", 1, 1, tupleIsString},
+    {"is_mixed", 1, 1, tupleIsMixed},
+    {"is_int_elem", 1, 1, tupleIsIntElem},
+    {"is_real_elem", 1, 1, tupleIsRealElem},
+    {"is_string_elem", 1, 1, tupleIsStringElem},
+    {"number", 1, 1, tupleNumber},
+    {"is_number", 1, 1, tupleIsNumber},
+    // Strings.
+    {"strlen", 1, 1, tupleStrlen},
+    {"strchr", 2, 2, tupleStrchr},
+    {"strrchr", 2, 2, tupleStrrchr},
+    {"strstr", 2, 2, tupleStrstr},
+    {"strrstr", 2, 2, tupleStrrstr},
+    {"str_firstn", 2, 2, tupleStrFirstN},
+    {"str_lastn", 2, 2, tupleStrLastN},
+    {"split", 2, 2, tupleSplit},
+    {"chr", 1, 1, tupleChr},
+    {"chrt", 1, 1, tupleChrt},
+    {"ord", 1, 1, tupleOrd},
+    {"ords", 1, 1, tupleOrds},
+    {"environment", 1, 1, tupleEnvironment},
+    {"regexp_match", 2, 2, tupleRegexpMatch},
+    {"regexp_replace", 3, 3, tupleRegexpReplace},
+    {"regexp_select", 2, 2, tupleRegexpSelect},
+    {"regexp_test", 2, 2, tupleRegexpTest},
+    // The syntax operators.
+    {kFormatFunction, 2, 2, tupleString},
+    {kSubstringFunction, 2, 3, substringFunction},
+    {kRangeFunction, 2, 3, rangeFunction},
+    {kRegexpTestFunction, 2, 2, tupleRegexpTest},
 };
+
+constexpr int kFunctionCount = static_cast<int>(sizeof kFunctions / sizeof kFunctions[0]);
 
 }  // namespace
 
 int findFunction(const std::string& name) {
-  for (std::size_t i = 0; i < sizeof kFunctions / sizeof kFunctions[0]; ++i) {
-    if (name == kFunctions[i].name) return static_cast<int>(i);
+  for (int i = 0; i < kFunctionCount; ++i) {
+    if (name == kFunctions[i].name) return i;
   }
   return -1;
 }
 
-int functionMinArguments(int) {
-  return 1;
+int functionMinArguments(int function) {
+  return kFunctions[function].least;
 }
 
-int functionMaxArguments(int) {
-  return 1;
+int functionMaxArguments(int function) {
+  return kFunctions[function].most;
 }
 
 const char* functionName(int function) {
   return kFunctions[function].name;
 }
 
-void applyFunction(int function, const HTuple* const* arguments, std::size_t, HTuple* result) {
-  *result = kFunctions[function].apply(*arguments[0]);
+void applyFunction(int function, const HTuple* const* arguments, std::size_t count,
+                   HTuple* result) {
+  kFunctions[function].apply(arguments, count, result);
 }
 
 }  // namespace Standin

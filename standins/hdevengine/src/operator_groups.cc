@@ -6,6 +6,7 @@ namespace HDevEngineCpp {
 namespace Standin {
 
 OperatorGroup systemOperators();
+OperatorGroup tupleOperators();
 OperatorGroup exceptionOperators();
 OperatorGroup iconicOperators();
 OperatorGroup windowOperators();
@@ -13,6 +14,7 @@ OperatorGroup windowOperators();
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
       systemOperators(),
+      tupleOperators(),
       exceptionOperators(),
       iconicOperators(),
       windowOperators(),

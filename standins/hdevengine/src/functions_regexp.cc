@@ -1,0 +1,190 @@
+// The regular expression functions. A pattern is a string or [Pattern, Option, ...]; the
+// options are the vendor's ('ignore_case', 'multiline', 'dot_matches_all', 'newline_*',
+// 'replace_all', 'invert_match'). Patterns run as ECMAScript expressions, which read the
+// Perl syntax programs use alike for everything but its rarer extensions.
+//
+// libstdc++ matches by recursion, a few frames per subject character: a long enough subject
+// overflows the stack. Subjects are therefore bounded, and a longer one is refused with an
+// error instead of a crash.
+#include <memory>
+#include <mutex>
+#include <regex>
+#include <string>
+#include <unordered_map>
+
+#include "engine_errors.h"
+#include "tuple_functions.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+namespace {
+
+constexpr std::size_t kMaxSubjectLength = 4096;
+constexpr std::size_t kMaxCachedPatterns = 256;
+
+struct Pattern {
+  std::shared_ptr<const std::regex> regex;
+  bool replaceAll = false;
+  bool invert = false;
+};
+
+// "." also matches line ends: every unescaped dot outside a bracket expression.
+std::string dotMatchesAll(const std::string& pattern) {
+  std::string out;
+  bool inClass = false;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const char c = pattern[i];
+    if (c == '\\' && i + 1 < pattern.size()) {
+      out += c;
+      out += pattern[++i];
+    } else if (c == '[' && !inClass) {
+      inClass = true;
+      out += c;
+    } else if (c == ']' && inClass) {
+      inClass = false;
+      out += c;
+    } else if (c == '.' && !inClass) {
+      out += "[\\s\\S]";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// Compiled patterns by their text and flags: programs test the same pattern in loops.
+std::shared_ptr<const std::regex> compiled(const char* op, const std::string& pattern,
+                                           std::regex::flag_type flags) {
+  static std::mutex mutex;
+  static std::unordered_map<std::string, std::shared_ptr<const std::regex>> cache;
+  const std::string key = std::to_string(static_cast<unsigned>(flags)) + '/' + pattern;
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    const auto found = cache.find(key);
+    if (found != cache.end()) return found->second;
+  }
+  std::shared_ptr<const std::regex> regex;
+  try {
+    regex = std::make_shared<const std::regex>(pattern, flags);
+  } catch (const std::regex_error&) {
+    wrongValue(op, 1);
+  }
+  std::lock_guard<std::mutex> lock(mutex);
+  if (cache.size() >= kMaxCachedPatterns) cache.clear();
+  cache.emplace(key, regex);
+  return regex;
+}
+
+Pattern patternOf(const char* op, const HTuple& expression) {
+  if (expression.Length() == 0) wrongCount(op, 1);
+  std::string text = stringAt(op, 1, expression, 0);
+  std::regex::flag_type flags = std::regex::ECMAScript;
+  Pattern pattern;
+  bool dotAll = false;
+  for (Hlong i = 1; i < expression.Length(); ++i) {
+    const std::string option = stringAt(op, 1, expression, i);
+    if (option == "ignore_case") {
+      flags |= std::regex::icase;
+    } else if (option == "multiline") {
+      flags |= std::regex::multiline;
+    } else if (option == "dot_matches_all") {
+      dotAll = true;
+    } else if (option == "replace_all") {
+      pattern.replaceAll = true;
+    } else if (option == "invert_match") {
+      pattern.invert = true;
+    } else if (option.compare(0, 8, "newline_") != 0) {
+      wrongValue(op, 1);
+    }
+  }
+  pattern.regex = compiled(op, dotAll ? dotMatchesAll(text) : text, flags);
+  return pattern;
+}
+
+const char* subjectAt(const char* op, const HTuple& data, Hlong i) {
+  const char* subject = stringAt(op, 0, data, i);
+  if (std::char_traits<char>::length(subject) > kMaxSubjectLength) {
+    throw RunError{kErrFunctionArgument, std::string(op) + " of a string longer than " +
+                                             std::to_string(kMaxSubjectLength) + " characters"};
+  }
+  return subject;
+}
+
+bool matches(const char* op, const Pattern& pattern, const HTuple& data, Hlong i) {
+  return std::regex_search(subjectAt(op, data, i), *pattern.regex) != pattern.invert;
+}
+
+void selectOrCount(const char* op, TupleArgs a, HTuple* r, bool count) {
+  const Pattern pattern = patternOf(op, *a[1]);
+  HTuple out;
+  Hlong matching = 0;
+  for (Hlong i = 0; i < a[0]->Length(); ++i) {
+    if (!matches(op, pattern, *a[0], i)) continue;
+    ++matching;
+    if (!count) out.Append(HTuple((*a[0])[i].C()));
+  }
+  *r = count ? HTuple(matching) : std::move(out);
+}
+
+// The vendor writes the whole match as $0; ECMAScript as $&.
+std::string replacementFormat(const char* replace) {
+  std::string out;
+  for (const char* c = replace; *c; ++c) {
+    if (c[0] == '$' && c[1] == '0' && !(c[2] >= '0' && c[2] <= '9')) {
+      out += "$&";
+      ++c;
+    } else {
+      out += *c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+// The match, or its groups when the pattern has any: all of them for one string, the first
+// for each of several. A string that does not match gives the empty string.
+void tupleRegexpMatch(TupleArgs a, std::size_t, HTuple* r) {
+  const char* op = "tuple_regexp_match";
+  const Pattern pattern = patternOf(op, *a[1]);
+  const HTuple& data = *a[0];
+  const std::size_t groups = pattern.regex->mark_count();
+  HTuple out;
+  for (Hlong i = 0; i < data.Length(); ++i) {
+    std::cmatch match;
+    const bool found = std::regex_search(subjectAt(op, data, i), match, *pattern.regex);
+    if (groups == 0 || data.Length() > 1 || !found) {
+      out.Append(HTuple(found ? match.str(groups == 0 ? 0 : 1).c_str() : ""));
+      continue;
+    }
+    for (std::size_t g = 1; g <= groups; ++g) out.Append(HTuple(match.str(g).c_str()));
+  }
+  *r = std::move(out);
+}
+
+void tupleRegexpReplace(TupleArgs a, std::size_t, HTuple* r) {
+  const char* op = "tuple_regexp_replace";
+  const Pattern pattern = patternOf(op, *a[1]);
+  if (a[2]->Length() != 1) wrongCount(op, 2);
+  const std::string format = replacementFormat(stringAt(op, 2, *a[2], 0));
+  const auto flags = pattern.replaceAll ? std::regex_constants::format_default
+                                        : std::regex_constants::format_first_only;
+  HTuple out;
+  for (Hlong i = 0; i < a[0]->Length(); ++i) {
+    const std::string subject = subjectAt(op, *a[0], i);
+    out.Append(HTuple(std::regex_replace(subject, *pattern.regex, format, flags).c_str()));
+  }
+  *r = std::move(out);
+}
+
+void tupleRegexpSelect(TupleArgs a, std::size_t, HTuple* r) {
+  selectOrCount("tuple_regexp_select", a, r, false);
+}
+
+// How many of the strings match.
+void tupleRegexpTest(TupleArgs a, std::size_t, HTuple* r) {
+  selectOrCount("tuple_regexp_test", a, r, true);
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp
