@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "contour.h"
+#include "draw.h"
 #include "halconcpp/HOperatorsWindow.h"
 #include "halconcpp/HStandin.h"
 #include "image.h"
@@ -21,53 +22,7 @@
 namespace HalconCpp {
 using namespace Standin;
 
-namespace {
-
-// Maps window pixels to image pixels and image coordinates to window coordinates.
-class PartMap {
- public:
-  explicit PartMap(const Window& window) {
-    const double row1 = window.part[0].D(), col1 = window.part[1].D();
-    row1_ = row1;
-    col1_ = col1;
-    rowScale_ = (window.part[2].D() - row1 + 1) / window.height;
-    colScale_ = (window.part[3].D() - col1 + 1) / window.width;
-  }
-
-  double imageRow(std::int32_t y) const { return std::floor(row1_ + (y + 0.5) * rowScale_); }
-  double imageCol(std::int32_t x) const { return std::floor(col1_ + (x + 0.5) * colScale_); }
-  double windowY(double row) const { return (row - row1_ + 0.5) / rowScale_ - 0.5; }
-  double windowX(double col) const { return (col - col1_ + 0.5) / colScale_ - 0.5; }
-
-  // The window columns within [xMin, xMax] that show image columns begin..end; first > last
-  // when there are none.
-  void windowCols(std::int32_t begin, std::int32_t end, std::int32_t xMin, std::int32_t xMax,
-                  std::int32_t* first, std::int32_t* last) const {
-    *first = firstAtLeast(begin, xMin, xMax);
-    *last = firstAtLeast(static_cast<std::int32_t>(end + 1), xMin, xMax + 1) - 1;
-  }
-
- private:
-  // The smallest x in [xMin, xLimit] whose image column is at least `col` (xLimit + 1 when
-  // none is). The closed form can be a pixel off in floating point; the steps after it make
-  // it exact, since imageCol grows with x.
-  std::int32_t firstAtLeast(std::int32_t col, std::int32_t xMin, std::int32_t xLimit) const {
-    // imageCol(x) >= col exactly when col1 + (x + 0.5) * colScale >= col.
-    const double estimate = std::ceil((col - col1_) / colScale_ - 0.5);
-    if (estimate <= xMin) {
-      std::int32_t x = xMin;
-      while (x <= xLimit && imageCol(x) < col) ++x;  // at most a step or two
-      return x;
-    }
-    if (estimate > xLimit + 1.0) return xLimit + 1;
-    auto x = static_cast<std::int32_t>(estimate);
-    while (x > xMin && imageCol(x - 1) >= col) --x;
-    while (x <= xLimit && imageCol(x) < col) ++x;
-    return x;
-  }
-
-  double row1_, col1_, rowScale_, colScale_;
-};
+namespace Standin {
 
 // The window pixels within rows yMin..yMax and columns xMin..xMax that show a region's
 // pixels.
@@ -100,6 +55,8 @@ void paintRuns(Window& window, const Runs& runs, const Rgb& color) {
     }
   }
 }
+
+namespace {
 
 void drawImage(Window& window, const ImageObject& image) {
   if (image.channels.empty()) return;
@@ -158,6 +115,8 @@ Runs shapedRuns(const Runs& runs, const std::string& shape) {
   return runs;
 }
 
+}  // namespace
+
 void drawRegion(Window& window, const Runs& region, const Rgb& color) {
   const PartMap map(window);
   const Runs runs = shapedRuns(region, window.shape);
@@ -171,6 +130,8 @@ void drawRegion(Window& window, const Runs& region, const Rgb& color) {
   const Runs mapped = windowRuns(runs, map, -w, window.height - 1 + w, -w, window.width - 1 + w);
   paintRuns(window, marginRuns(mapped, w), color);
 }
+
+namespace {
 
 // Paints a line width square centred on (y, x).
 void stamp(Window& window, std::int64_t y, std::int64_t x, const Rgb& color) {
@@ -217,6 +178,8 @@ bool clipSegment(double* y0, double* x0, double* y1, double* x1, double loY, dou
   return true;
 }
 
+}  // namespace
+
 void drawSegment(Window& window, double y0, double x0, double y1, double x1, const Rgb& color) {
   const double pad = window.lineWidth + 1.0;
   if (!(std::isfinite(y0) && std::isfinite(x0) && std::isfinite(y1) && std::isfinite(x1))) return;
@@ -246,6 +209,10 @@ void drawSegment(Window& window, double y0, double x0, double y1, double x1, con
   }
 }
 
+}  // namespace Standin
+
+namespace {
+
 void drawContour(Window& window, const ContourObject& contour, const Rgb& color) {
   const PartMap map(window);
   const std::size_t count = contour.rows.size();
@@ -268,7 +235,7 @@ void DispObj(const HObject& Object, const HTuple& WindowHandle) {
   windowTable().with(handle, op, [&](Window& window) {
     // Colours cycle over the regions and contours of this call: SetColored's list, or the
     // colours SetColor gave.
-    const std::vector<Rgb> colors = window.colored ? coloredCycle(window.colored) : window.colors;
+    const std::vector<Rgb> colors = drawingColors(window);
     std::size_t next = 0;
     for (const HObject::Item& item : Object.Items()) {
       if (const auto* image = dynamic_cast<const ImageObject*>(item.get())) {

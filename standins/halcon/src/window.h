@@ -43,6 +43,15 @@ struct Window {
   HTuple paint = HTuple("default");
   int lineWidth = 1;
 
+  // Text output: the position of the next WriteString in image coordinates, the column that
+  // NewLine returns to, and the font as SetFont gave it with the pixel height it means.
+  double textRow = 0;
+  double textCol = 0;
+  double lineStartCol = 0;
+  std::string font = "-Courier New-16-*-*-*-*-*-";
+  int fontHeight = 16;
+  bool fontBold = false;
+
   // The native window's style words and the flags of its latest SetWindowPos.
   std::int32_t style = 0;
   std::int32_t exStyle = 0;

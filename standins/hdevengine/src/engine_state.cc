@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine_errors.h"
+#include "standard_procedures.h"
 
 namespace HDevEngineCpp {
 namespace Standin {
@@ -134,8 +135,15 @@ Hlong EngineState::stepLimit() const {
 }
 
 LoadSettings EngineState::loadSettings() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return LoadSettings{paths_, ignoreInvalidLines_, ignoreUnresolved_, cache_};
+  LoadSettings settings;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    settings = LoadSettings{paths_, ignoreInvalidLines_, ignoreUnresolved_, cache_};
+  }
+  // Searched last: a user's own procedure of the same name wins.
+  std::string standard = standardProceduresFolder();
+  if (!standard.empty()) settings.paths.push_back(std::move(standard));
+  return settings;
 }
 
 void EngineState::unloadAllProcedures() {

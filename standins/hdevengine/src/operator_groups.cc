@@ -10,6 +10,8 @@ OperatorGroup tupleOperators();
 OperatorGroup exceptionOperators();
 OperatorGroup iconicOperators();
 OperatorGroup windowOperators();
+OperatorGroup textOperators();
+OperatorGroup drawingOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
@@ -18,6 +20,8 @@ std::vector<OperatorGroup> allOperatorGroups() {
       exceptionOperators(),
       iconicOperators(),
       windowOperators(),
+      textOperators(),
+      drawingOperators(),
   };
 }
 
