@@ -145,24 +145,16 @@ class Binder {
     if (procedure_->iconicSlot(name) >= 0) {
       lineError(kErrVariableKind, ExceptionSyntax, name + " is an iconic variable");
     }
-    int slot = procedure_->ctrlSlot(name);
-    if (slot < 0) {
-      slot = static_cast<int>(procedure_->ctrlVariables.size());
-      procedure_->ctrlVariables.push_back(name);
-    }
-    return slot;
+    const int slot = procedure_->ctrlSlot(name);
+    return slot >= 0 ? slot : procedure_->addCtrlVariable(name);
   }
 
   int iconicVariable(const std::string& name) {
     if (procedure_->ctrlSlot(name) >= 0) {
       lineError(kErrVariableKind, ExceptionSyntax, name + " is a control variable");
     }
-    int slot = procedure_->iconicSlot(name);
-    if (slot < 0) {
-      slot = static_cast<int>(procedure_->iconicVariables.size());
-      procedure_->iconicVariables.push_back(name);
-    }
-    return slot;
+    const int slot = procedure_->iconicSlot(name);
+    return slot >= 0 ? slot : procedure_->addIconicVariable(name);
   }
 
   void bindExpr(Expr* expr) {
@@ -545,14 +537,12 @@ std::unique_ptr<ProcedureData> declareProcedure(const ProcedureSource& source,
   for (int g = 0; g < kGroupCount; ++g) procedure->params[g] = source.params[g];
   for (int g : {kIconicIn, kIconicOut}) {
     for (const std::string& name : source.params[g]) {
-      procedure->paramSlots[g].push_back(static_cast<int>(procedure->iconicVariables.size()));
-      procedure->iconicVariables.push_back(name);
+      procedure->paramSlots[g].push_back(procedure->addIconicVariable(name));
     }
   }
   for (int g : {kCtrlIn, kCtrlOut}) {
     for (const std::string& name : source.params[g]) {
-      procedure->paramSlots[g].push_back(static_cast<int>(procedure->ctrlVariables.size()));
-      procedure->ctrlVariables.push_back(name);
+      procedure->paramSlots[g].push_back(procedure->addCtrlVariable(name));
     }
   }
   return procedure;

@@ -60,6 +60,18 @@ constexpr DisplayOperator kDisplayOperators[] = {
     {"dev_update_var", 0, 1, 0, nullptr},
     {"dev_update_time", 0, 1, 0, nullptr},
     {"dev_update_window", 0, 1, 0, nullptr},
+    // Tools of HDevelop's own user interface, which a program run by the engine has not.
+    {"dev_inspect_ctrl", 0, 1, 0, nullptr},
+    {"dev_close_inspect_ctrl", 0, 1, 0, nullptr},
+    {"dev_map_par", 0, 0, 0, nullptr},
+    {"dev_unmap_par", 0, 0, 0, nullptr},
+    {"dev_map_var", 0, 0, 0, nullptr},
+    {"dev_unmap_var", 0, 0, 0, nullptr},
+    {"dev_map_prog", 0, 0, 0, nullptr},
+    {"dev_unmap_prog", 0, 0, 0, nullptr},
+    {"dev_clear_obj", 1, 0, 0, nullptr},
+    {"dev_set_preferences", 0, 2, 0, nullptr},
+    {"dev_get_preferences", 0, 1, 1, nullptr},
 };
 
 constexpr int kCount = sizeof kDisplayOperators / sizeof kDisplayOperators[0];

@@ -29,6 +29,16 @@ constexpr LaterConstruct kLaterStatements[] = {
     {"import", "import", "18.05"},
     {"convert_vector_to_tuple", "vectors", "12.0"},
     {"convert_tuple_to_vector_1d", "vectors", "12.0"},
+    {"create_dict", "dictionaries", "18.11"},
+    {"set_dict_tuple", "dictionaries", "18.11"},
+    {"get_dict_tuple", "dictionaries", "18.11"},
+    {"set_dict_object", "dictionaries", "18.11"},
+    {"get_dict_object", "dictionaries", "18.11"},
+    {"get_dict_param", "dictionaries", "18.11"},
+    {"remove_dict_key", "dictionaries", "18.11"},
+    {"copy_dict", "dictionaries", "18.11"},
+    {"read_dict", "dictionaries", "18.11"},
+    {"write_dict", "dictionaries", "18.11"},
 };
 
 [[noreturn]] void laterRelease(const std::string& what, const char* release) {

@@ -6,21 +6,35 @@ namespace HDevEngineCpp {
 namespace Standin {
 namespace {
 
-int slotOf(const std::vector<std::string>& variables, const std::string& variable) {
-  for (std::size_t i = 0; i < variables.size(); ++i) {
-    if (variables[i] == variable) return static_cast<int>(i);
-  }
-  return -1;
+int slotOf(const std::unordered_map<std::string, int>& slots, const std::string& variable) {
+  const auto it = slots.find(variable);
+  return it == slots.end() ? -1 : it->second;
+}
+
+int addVariable(std::vector<std::string>* variables, std::unordered_map<std::string, int>* slots,
+                const std::string& variable) {
+  const int slot = static_cast<int>(variables->size());
+  variables->push_back(variable);
+  slots->emplace(variable, slot);
+  return slot;
 }
 
 }  // namespace
 
 int ProcedureData::ctrlSlot(const std::string& variable) const {
-  return slotOf(ctrlVariables, variable);
+  return slotOf(ctrlSlots_, variable);
 }
 
 int ProcedureData::iconicSlot(const std::string& variable) const {
-  return slotOf(iconicVariables, variable);
+  return slotOf(iconicSlots_, variable);
+}
+
+int ProcedureData::addCtrlVariable(const std::string& variable) {
+  return addVariable(&ctrlVariables, &ctrlSlots_, variable);
+}
+
+int ProcedureData::addIconicVariable(const std::string& variable) {
+  return addVariable(&iconicVariables, &iconicSlots_, variable);
 }
 
 ProcedureData* ProcedureCache::find(const std::string& name) const {

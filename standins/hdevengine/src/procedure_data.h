@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -41,6 +42,14 @@ struct ProcedureData {
   // -1 when the procedure has no such variable.
   int ctrlSlot(const std::string& variable) const;
   int iconicSlot(const std::string& variable) const;
+  // The new variable's slot.
+  int addCtrlVariable(const std::string& variable);
+  int addIconicVariable(const std::string& variable);
+
+ private:
+  // Slots by name: programs of thousands of lines have thousands of variables.
+  std::unordered_map<std::string, int> ctrlSlots_;
+  std::unordered_map<std::string, int> iconicSlots_;
 };
 
 // The external procedures loaded since the last UnloadAllProcedures. Procedures in it call
