@@ -3,7 +3,8 @@
 #   include/   quorvex.h
 #   lib/       the module-definition file and the import library
 #   vendor-standins/  the project's stand-ins for halconcpp.dll and hdevenginecpp.dll: for
-#              trying the library without the vendor's runtime, never for production
+#              trying the library without the vendor's runtime, never for production; with
+#              them standard_procedures/, HDevelop's standard procedures as the stand-in has them
 # as quorvex-<version>-win32.zip (win64 for the x86_64 build).
 if(NOT WIN32)
   return()
@@ -35,6 +36,9 @@ if(NOT QUORVEX_VENDOR_ROOT)
           ARCHIVE DESTINATION vendor-standins/lib EXCLUDE_FROM_ALL)
   install(FILES ${quorvex_unwinder} "${PROJECT_SOURCE_DIR}/standins/README-windows.txt"
           DESTINATION vendor-standins)
+  # The engine stand-in looks for HDevelop's standard procedures beside its own DLL.
+  install(DIRECTORY "${PROJECT_SOURCE_DIR}/standins/hdevengine/procedures/"
+          DESTINATION vendor-standins/standard_procedures FILES_MATCHING PATTERN "*.hdvp")
 endif()
 
 set(quorvex_platform win64)

@@ -31,8 +31,14 @@ def build(package, libraries, out):
     for name in sorted(os.listdir(package)):
         if name.endswith(".py"):
             files.append((f"{NAME}/{name}", os.path.join(package, name)))
-    for name in sorted(os.listdir(libraries)):
-        files.append((f"{NAME}/{name}", os.path.join(libraries, name)))
+    # Folders beside the libraries (the engine stand-in's standard procedures) keep their
+    # place relative to them.
+    for folder, subfolders, names in os.walk(libraries):
+        subfolders.sort()
+        relative = os.path.relpath(folder, libraries).replace(os.sep, "/")
+        prefix = NAME if relative == "." else f"{NAME}/{relative}"
+        for name in sorted(names):
+            files.append((f"{prefix}/{name}", os.path.join(folder, name)))
     info = f"{NAME}-{VERSION}.dist-info"
     readme = os.path.join(os.path.dirname(os.path.abspath(package)), "README.md")
     with open(readme, encoding="utf-8") as file:

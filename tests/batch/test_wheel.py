@@ -10,13 +10,30 @@ import unittest
 EXAMPLE = os.path.join(os.environ["QUORVEX_EXAMPLES"], "inspection")
 WHEELS = glob.glob(os.path.join(os.environ["QUORVEX_WHEELS"], "quorvex-*.whl"))
 
-# Where the library and the stand-ins came from, seen from inside the process.
+# A procedure calling one of HDevelop's standard procedures, which only the wheel carries.
+SHOW_MESSAGE = """<?xml version="1.0" encoding="UTF-8"?>
+<hdevelop file_version="1.0" halcon_version="11.0">
+<procedure name="show_message">
+<interface/>
+<body>
+<l>open_window (0, 0, 64, 64, 0, 'buffer', '', Window)</l>
+<l>disp_message (Window, 'ok', 'window', -1, -1, 'red', 'true')</l>
+<l>close_window (Window)</l>
+</body>
+</procedure>
+</hdevelop>
+"""
+
+# Where the library and the stand-ins came from, seen from inside the process, after running
+# a procedure that needs the standard procedures.
 WHERE = """
 import quorvex
 quorvex.init()
 quorvex.add_procedure_path('.')
 with quorvex.Procedure('inspect_parts') as inspect:
     inspect(ImagePath='parts.png', MinGray=128, MaxGray=255)
+with quorvex.Procedure('show_message') as show:
+    show()
 with open('/proc/self/maps') as maps:
     print(sorted({line.split()[-1] for line in maps if '.so' in line and (
         'quorvex' in line or 'halcon' in line or 'hdevengine' in line)}))
@@ -38,6 +55,8 @@ class WheelTest(unittest.TestCase):
             os.mkdir(work)
             for name in ("inspect.py", "inspect_parts.hdvp", "parts.png"):
                 shutil.copy(os.path.join(EXAMPLE, name), work)
+            with open(os.path.join(work, "show_message.hdvp"), "w") as file:
+                file.write(SHOW_MESSAGE)
             report = subprocess.run([python, "inspect.py"], cwd=work, env=env, text=True,
                                     capture_output=True, timeout=300)
             self.assertEqual(report.returncode, 0, report.stderr)
