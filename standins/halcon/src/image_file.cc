@@ -1,107 +1,93 @@
-// Reading and writing PNG files with Debian's header-only stb codecs. The stand-in reads the
-// file itself and hands stb memory, so that file names behave the same on every platform.
+// ReadImage and WriteImage: names resolved as the vendor does, formats by their content on
+// reading and by the vendor's format names on writing.
 #include "image_file.h"
 
 #include <algorithm>
 #include <cctype>
-#include <climits>
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include <cstdlib>
+#include <sstream>
 
 #include "halconcpp/HOperatorsIconic.h"
 #include "halconcpp/HStandin.h"
 #include "image.h"
+#include "image_codecs.h"
+#include "image_search.h"
 #include "params.h"
-
-#define STBI_ONLY_PNG
-#define STBI_NO_STDIO
-#define STB_IMAGE_IMPLEMENTATION
-#include <stb/stb_image.h>
-#define STBI_WRITE_NO_STDIO
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
 
 namespace HalconCpp {
 namespace Standin {
 
 namespace {
 
-bool readFile(const std::string& fileName, std::string* contents) {
-  std::FILE* file = std::fopen(fileName.c_str(), "rb");
-  if (!file) return false;
-  char buffer[65536];
-  std::size_t got;
-  contents->clear();
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) contents->append(buffer, got);
-  const bool ok = !std::ferror(file);
-  std::fclose(file);
-  return ok;
-}
-
-bool endsWithPng(const std::string& name) {
-  if (name.size() < 4) return false;
-  std::string tail = name.substr(name.size() - 4);
-  std::transform(tail.begin(), tail.end(), tail.begin(),
+std::string lowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return tail == ".png";
+  return text;
 }
 
-ImagePtr readPng(const std::string& fileName, const char* op) {
-  std::string contents;
-  if (!readFile(fileName, &contents) && !readFile(fileName + ".png", &contents)) {
-    fail(op, H_ERR_FILE_NOT_FOUND);
+bool endsWithAny(const std::string& name, const std::vector<std::string>& extensions) {
+  const std::string lower = lowerCase(name);
+  for (const std::string& extension : extensions) {
+    if (lower.size() > extension.size() &&
+        lower.compare(lower.size() - extension.size(), extension.size(), extension) == 0) {
+      return true;
+    }
   }
-  // stb takes the length as an int; no PNG the stand-in accepts comes near that size.
-  if (contents.size() > static_cast<std::size_t>(INT_MAX)) fail(op, H_ERR_FILE_FORMAT);
-  int width = 0, height = 0, channels = 0;
-  std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
-      stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(contents.data()),
-                            static_cast<int>(contents.size()), &width, &height, &channels, 0),
-      &stbi_image_free);
-  if (!pixels || width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide ||
-      channels < 1 || channels > 4) {
-    fail(op, H_ERR_FILE_FORMAT);
-  }
-  ImagePtr image = newImage(width, height, static_cast<std::size_t>(channels), op);
-  const std::size_t count = image->offset(height, 0);
-  const auto stride = static_cast<std::size_t>(channels);
-  for (std::size_t c = 0; c < stride; ++c) {
-    std::uint8_t* plane = image->pixels(c);
-    for (std::size_t i = 0; i < count; ++i) plane[i] = pixels.get()[i * stride + c];
-  }
-  return image;
+  return false;
 }
 
-void appendBytes(void* context, void* data, int size) {
-  static_cast<std::string*>(context)->append(static_cast<const char*>(data),
-                                             static_cast<std::size_t>(size));
+// A write_image format: its name, an optional setting after a space ('jpeg 90',
+// 'tiff lzw'), and the extensions that count as already given; the first is appended.
+struct WriteFormat {
+  std::string name;
+  std::string setting;
+  std::vector<std::string> extensions;
+};
+
+WriteFormat parseFormat(const std::string& format, const char* op) {
+  std::istringstream words(format);
+  WriteFormat parsed;
+  words >> parsed.name >> parsed.setting;
+  std::string extra;
+  if (words >> extra) fail(op, 1301);
+  if (parsed.name == "png") {
+    parsed.extensions = {".png"};
+  } else if (parsed.name == "bmp") {
+    parsed.extensions = {".bmp"};
+  } else if (parsed.name == "jpeg") {
+    parsed.extensions = {".jpg", ".jpeg"};
+  } else if (parsed.name == "tiff") {
+    parsed.extensions = {".tif", ".tiff"};
+  } else {
+    fail(op, 1301);
+  }
+  return parsed;
+}
+
+// 'png N' names a compression level, 'jpeg N' a quality, 'tiff NAME' a compression.
+int settingNumber(const std::string& setting, int low, int high, const char* op) {
+  char* end = nullptr;
+  const long value = std::strtol(setting.c_str(), &end, 10);
+  if (setting.empty() || *end != '\0' || value < low || value > high) fail(op, 1301);
+  return static_cast<int>(value);
 }
 
 }  // namespace
 
 std::string pngFileName(const std::string& fileName) {
-  return endsWithPng(fileName) ? fileName : fileName + ".png";
+  return endsWithAny(fileName, {".png"}) ? fileName : fileName + ".png";
 }
 
 void writePng(const std::string& fileName, std::int32_t width, std::int32_t height,
               const std::vector<const std::uint8_t*>& planes, const char* op) {
-  const std::size_t channels = planes.size();
-  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  std::vector<std::uint8_t> interleaved(count * channels);
-  for (std::size_t c = 0; c < channels; ++c) {
-    for (std::size_t i = 0; i < count; ++i) interleaved[i * channels + c] = planes[c][i];
-  }
-  std::string encoded;
-  const int stride = width * static_cast<int>(channels);
-  if (!stbi_write_png_to_func(&appendBytes, &encoded, width, height, static_cast<int>(channels),
-                              interleaved.data(), stride)) {
-    fail(op, H_ERR_FILE_WRITE);
-  }
-  std::FILE* file = std::fopen(fileName.c_str(), "wb");
-  if (!file) fail(op, H_ERR_FILE_WRITE);
-  const bool written = std::fwrite(encoded.data(), 1, encoded.size(), file) == encoded.size();
-  if (std::fclose(file) != 0 || !written) fail(op, H_ERR_FILE_WRITE);
+  writeWholeFile(fileName, encodePng(PlaneView{width, height, planes}, op), op);
+}
+
+ImagePtr readImageFile(const std::string& name, const char* op) {
+  const std::string path = findImageFile(name);
+  std::string contents;
+  if (path.empty() || !readWholeFile(path, &contents)) fail(op, H_ERR_FILE_NOT_FOUND);
+  return decodeImageFile(path, contents, op);
 }
 
 }  // namespace Standin
@@ -115,7 +101,7 @@ void ReadImage(HObject* Image, const HTuple& FileName) {
   std::vector<HObject::Item> items;
   for (Hlong i = 0; i < FileName.Length(); ++i) {
     if (FileName[i].Type() != eElementTypeString) fail(op, 1201);
-    items.push_back(readPng(FileName[i].S().str(), op));
+    items.push_back(readImageFile(FileName[i].S().str(), op));
   }
   setOutput(Image, objectOf(items));
 }
@@ -125,16 +111,38 @@ void WriteImage(const HObject& Image, const HTuple& Format, const HTuple& FillCo
   ApiScope scope("WriteImage");
   const char* op = "write_image";
   const ImagePtr image = oneImage(Image, op, 1);
-  if (oneString(Format, op, 1) != "png") fail(op, 1301);
+  const WriteFormat format = parseFormat(oneString(Format, op, 1), op);
   oneInteger(FillColor, op, 2);
-  const std::string fileName = oneString(FileName, op, 3);
+  std::string fileName = oneString(FileName, op, 3);
   if (image->channels.empty() || image->channels.size() > 4) fail(op, H_ERR_CHANNEL_COUNT);
+  if (!endsWithAny(fileName, format.extensions)) fileName += format.extensions.front();
 
   // FillColor is for pixels outside the domain; every operator of the stand-in keeps the
   // full domain, so it is checked and has nothing to fill.
-  std::vector<const std::uint8_t*> planes;
-  for (std::size_t c = 0; c < image->channels.size(); ++c) planes.push_back(image->pixels(c));
-  writePng(pngFileName(fileName), image->width, image->height, planes, op);
+  PlaneView view{image->width, image->height, {}};
+  for (std::size_t c = 0; c < image->channels.size(); ++c) view.planes.push_back(image->pixels(c));
+  if (format.name == "tiff") {
+    const std::string& compression = format.setting.empty() ? "none" : format.setting;
+    if (compression != "none" && compression != "lzw" && compression != "deflate" &&
+        compression != "packbits") {
+      fail(op, 1301);
+    }
+    writeTiff(fileName, view, compression, op);
+    return;
+  }
+  std::string encoded;
+  if (format.name == "png") {
+    // stb chooses its own compression level; the level only changes the file's size.
+    if (!format.setting.empty()) settingNumber(format.setting, 0, 9, op);
+    encoded = encodePng(view, op);
+  } else if (format.name == "bmp") {
+    if (!format.setting.empty()) fail(op, 1301);
+    encoded = encodeBmp(view, op);
+  } else {
+    const int quality = format.setting.empty() ? 75 : settingNumber(format.setting, 0, 100, op);
+    encoded = encodeJpeg(view, std::max(quality, 1), op);
+  }
+  writeWholeFile(fileName, encoded, op);
 }
 
 }  // namespace HalconCpp

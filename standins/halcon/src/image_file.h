@@ -1,10 +1,12 @@
-// PNG files for ReadImage, WriteImage and DumpWindow.
+// Image files for ReadImage, WriteImage, DumpWindow and the file acquisition interface.
 #ifndef QUORVEX_STANDINS_HALCON_IMAGE_FILE_H
 #define QUORVEX_STANDINS_HALCON_IMAGE_FILE_H
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "image.h"
 
 namespace HalconCpp {
 namespace Standin {
@@ -17,6 +19,10 @@ std::string pngFileName(const std::string& fileName);
 // Raises HException 5201 in `op` when the file cannot be written.
 void writePng(const std::string& fileName, std::int32_t width, std::int32_t height,
               const std::vector<const std::uint8_t*>& planes, const char* op);
+
+// The image a name denotes, found as read_image finds it. Raises 5200 in `op` when there is
+// no such file, 5202 when it is no image the stand-in can read.
+ImagePtr readImageFile(const std::string& name, const char* op);
 
 }  // namespace Standin
 }  // namespace HalconCpp

@@ -12,6 +12,8 @@ OperatorGroup iconicOperators();
 OperatorGroup windowOperators();
 OperatorGroup textOperators();
 OperatorGroup drawingOperators();
+OperatorGroup fileOperators();
+OperatorGroup acquisitionOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
@@ -22,6 +24,8 @@ std::vector<OperatorGroup> allOperatorGroups() {
       windowOperators(),
       textOperators(),
       drawingOperators(),
+      fileOperators(),
+      acquisitionOperators(),
   };
 }
 

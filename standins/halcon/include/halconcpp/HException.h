@@ -44,9 +44,14 @@ enum HStandinError : Hlong {
   H_ERR_CHANNELS_DIFFER = 3031,  // images with different numbers of channels
   H_ERR_CHANNEL_COUNT = 3032,    // an image without the channels the operator needs
   H_ERR_WINDOW_HANDLE = 5100,    // a closed or unknown window handle
-  H_ERR_FILE_NOT_FOUND = 5200,   // no readable file under the name (or name + ".png")
+  H_ERR_FILE_NOT_FOUND = 5200,   // no readable file under the name (or with an extension)
   H_ERR_FILE_WRITE = 5201,       // the file could not be written
   H_ERR_FILE_FORMAT = 5202,      // not an image file the stand-in can read
+  H_ERR_ACQ_INTERFACE = 5302,    // no image acquisition interface of that name
+  H_ERR_ACQ_GRAB = 5308,         // a grab past the last image while not looping
+  H_ERR_ACQ_HANDLE = 5313,       // a closed or unknown image acquisition handle
+  H_ERR_ACQ_PARAM = 5330,        // a parameter the acquisition interface does not have
+  H_ERR_ACQ_VALUE = 5331,        // a value the acquisition interface does not accept
   H_ERR_NO_MEMORY = 6001,        // pixel memory could not be allocated
   H_ERR_INJECTED = 9999,         // conventional number of an injected fault
 };

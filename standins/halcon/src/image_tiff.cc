@@ -1,0 +1,157 @@
+// TIFF through libtiff where the build has it (QUORVEX_HAVE_TIFF); the 32-bit and Windows
+// builds lack the library and refuse TIFF files with a message that says so.
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "halconcpp/HException.h"
+#include "image_codecs.h"
+#include "params.h"
+
+#ifdef QUORVEX_HAVE_TIFF
+#include <tiffio.h>
+
+#include <mutex>
+#endif
+
+namespace HalconCpp {
+namespace Standin {
+
+bool isTiffData(const std::string& contents) {
+  if (contents.size() < 4) return false;
+  const bool little = contents.compare(0, 2, "II") == 0 && contents[2] != 0 && contents[3] == 0;
+  const bool big = contents.compare(0, 2, "MM") == 0 && contents[2] == 0 && contents[3] != 0;
+  const char version = little ? contents[2] : contents[3];
+  return (little || big) && (version == 42 || version == 43);
+}
+
+#ifndef QUORVEX_HAVE_TIFF
+
+namespace {
+[[noreturn]] void refuseTiff(const char* op) {
+  const std::string message = "HALCON error #" + std::to_string(H_ERR_FILE_FORMAT) +
+                              ": Unsupported or corrupt image file in operator " + op +
+                              " (this build has no TIFF support)";
+  throw HException(op, message.c_str(), H_ERR_FILE_FORMAT);
+}
+}  // namespace
+
+bool tiffSupported() {
+  return false;
+}
+
+ImagePtr decodeTiff(const std::string&, std::size_t, const char* op) {
+  refuseTiff(op);
+}
+
+void writeTiff(const std::string&, const PlaneView&, const std::string&, const char* op) {
+  refuseTiff(op);
+}
+
+#else
+
+namespace {
+
+using TiffFile = std::unique_ptr<TIFF, void (*)(TIFF*)>;
+
+// libtiff reports on stderr by default; the operator's error says what went wrong instead.
+void silenceLibtiff() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    TIFFSetErrorHandler(nullptr);
+    TIFFSetWarningHandler(nullptr);
+  });
+}
+
+std::uint16_t compressionOf(const std::string& name) {
+  if (name == "lzw") return COMPRESSION_LZW;
+  if (name == "deflate") return COMPRESSION_ADOBE_DEFLATE;
+  if (name == "packbits") return COMPRESSION_PACKBITS;
+  return COMPRESSION_NONE;
+}
+
+}  // namespace
+
+bool tiffSupported() {
+  return true;
+}
+
+ImagePtr decodeTiff(const std::string& fileName, std::size_t fileSize, const char* op) {
+  silenceLibtiff();
+  TiffFile tiff(TIFFOpen(fileName.c_str(), "r"), &TIFFClose);
+  if (!tiff) fail(op, H_ERR_FILE_FORMAT);
+  std::uint32_t width = 0, height = 0;
+  std::uint16_t samples = 1, photometric = PHOTOMETRIC_MINISBLACK;
+  if (!TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width) ||
+      !TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height)) {
+    fail(op, H_ERR_FILE_FORMAT);
+  }
+  TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_SAMPLESPERPIXEL, &samples);
+  TIFFGetField(tiff.get(), TIFFTAG_PHOTOMETRIC, &photometric);
+  // The RGBA interface decodes into four bytes a pixel, whatever the file holds.
+  checkDecodedSize(width, height, 4, fileSize, op);
+
+  std::vector<std::uint32_t> raster;
+  try {
+    raster.resize(std::size_t{width} * height);
+  } catch (const std::bad_alloc&) {
+    fail(op, H_ERR_NO_MEMORY);
+  }
+  // 16-bit samples come out reduced to their high byte, as the stand-in keeps bytes only.
+  if (!TIFFReadRGBAImageOriented(tiff.get(), width, height, raster.data(), ORIENTATION_TOPLEFT,
+                                 0)) {
+    fail(op, H_ERR_FILE_FORMAT);
+  }
+  const bool grey = photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE;
+  const std::size_t channels = grey ? 1 : (photometric == PHOTOMETRIC_RGB && samples >= 4 ? 4 : 3);
+  ImagePtr image =
+      newImage(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), channels, op);
+  for (std::size_t i = 0; i < raster.size(); ++i) {
+    const std::uint32_t pixel = raster[i];
+    const std::uint8_t values[4] = {
+        static_cast<std::uint8_t>(TIFFGetR(pixel)), static_cast<std::uint8_t>(TIFFGetG(pixel)),
+        static_cast<std::uint8_t>(TIFFGetB(pixel)), static_cast<std::uint8_t>(TIFFGetA(pixel))};
+    for (std::size_t c = 0; c < channels; ++c) image->pixels(c)[i] = values[c];
+  }
+  return photometric == PHOTOMETRIC_PALETTE ? collapseGreyChannels(image) : image;
+}
+
+void writeTiff(const std::string& fileName, const PlaneView& image, const std::string& compression,
+               const char* op) {
+  silenceLibtiff();
+  const auto channels = static_cast<std::uint16_t>(image.planes.size());
+  TiffFile tiff(TIFFOpen(fileName.c_str(), "w"), &TIFFClose);
+  if (!tiff) fail(op, H_ERR_FILE_WRITE);
+  TIFF* out = tiff.get();
+  TIFFSetField(out, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(image.width));
+  TIFFSetField(out, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(image.height));
+  TIFFSetField(out, TIFFTAG_SAMPLESPERPIXEL, channels);
+  TIFFSetField(out, TIFFTAG_BITSPERSAMPLE, 8);
+  TIFFSetField(out, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
+  TIFFSetField(out, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+  TIFFSetField(out, TIFFTAG_PHOTOMETRIC, channels <= 2 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
+  if (channels == 2 || channels == 4) {
+    const std::uint16_t alpha[] = {EXTRASAMPLE_UNASSALPHA};
+    TIFFSetField(out, TIFFTAG_EXTRASAMPLES, 1, alpha);
+  }
+  TIFFSetField(out, TIFFTAG_COMPRESSION, compressionOf(compression));
+  TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(out, 0));
+  const auto width = static_cast<std::size_t>(image.width);
+  std::vector<std::uint8_t> row(width * channels);
+  for (std::int32_t y = 0; y < image.height; ++y) {
+    const std::size_t start = static_cast<std::size_t>(y) * width;
+    for (std::size_t x = 0; x < width; ++x) {
+      for (std::size_t c = 0; c < channels; ++c) row[x * channels + c] = image.planes[c][start + x];
+    }
+    if (TIFFWriteScanline(out, row.data(), static_cast<std::uint32_t>(y), 0) < 0) {
+      fail(op, H_ERR_FILE_WRITE);
+    }
+  }
+  if (!TIFFFlush(out)) fail(op, H_ERR_FILE_WRITE);
+}
+
+#endif
+
+}  // namespace Standin
+}  // namespace HalconCpp
