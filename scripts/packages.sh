@@ -1,6 +1,6 @@
 # Installs the Debian packages the builds need, those missing only. Sourced by the scripts.
 quorvex_packages=(cmake g++ gcc-multilib g++-multilib qemu-user googletest libgtest-dev
-                  libbenchmark-dev libstb-dev python3 binutils ccache python3-venv
+                  libbenchmark-dev libstb-dev libtiff-dev python3 binutils ccache python3-venv
                   python3-distributed g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64)
 
 quorvex_install_packages() {
