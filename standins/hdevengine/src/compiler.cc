@@ -6,6 +6,7 @@
 
 #include "display_operators.h"
 #include "engine_errors.h"
+#include "known_operators.h"
 #include "parser.h"
 
 namespace HDevEngineCpp {
@@ -197,6 +198,9 @@ class Binder {
       for (int g = 0; g < kGroupCount; ++g) {
         counts_[g] = static_cast<int>(stmt->procedure->params[g].size());
       }
+    } else if (const KnownOperator* known = findKnownOperator(stmt->name)) {
+      stmt->callKind = CallKind::Unimplemented;
+      for (int g = 0; g < kGroupCount; ++g) counts_[g] = known->count(g);
     } else if (options_.ignoreUnresolved) {
       stmt->callKind = CallKind::Unresolved;
       return;

@@ -89,5 +89,9 @@ const DisplayOperator& displayOperator(int index) {
   return kDisplayOperators[index];
 }
 
+int displayOperatorCount() {
+  return kCount;
+}
+
 }  // namespace Standin
 }  // namespace HDevEngineCpp

@@ -25,6 +25,7 @@ struct DisplayOperator {
 // The operator's index, or -1 when it is no display operator.
 int findDisplayOperator(const std::string& name);
 const DisplayOperator& displayOperator(int index);
+int displayOperatorCount();
 
 }  // namespace Standin
 }  // namespace HDevEngineCpp

@@ -40,6 +40,7 @@ constexpr ErrorText kTexts[] = {
     {kErrInputNotSet, "Input parameter not set"},
     {kErrUnknownVariable, "Unknown program variable"},
     {kErrNotLoaded, "No program or procedure loaded"},
+    {kErrNotImplemented, "Operator not implemented by the stand-in"},
     {kErrUnknownAttribute, "Unknown engine attribute"},
     {kErrAttributeValue, "Invalid value for engine attribute"},
     {kErrInternal, "Internal error of the HDevelop engine"},

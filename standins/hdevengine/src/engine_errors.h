@@ -40,6 +40,7 @@ enum EngineError : Hlong {
   kErrInputNotSet = 21032,        // Execute with an input parameter never set
   kErrUnknownVariable = 21033,    // a program variable of that name does not exist
   kErrNotLoaded = 21034,          // the object holds no program or procedure
+  kErrNotImplemented = 21035,     // a line calls an operator the stand-in does not implement
   kErrUnknownAttribute = 21040,   // no engine attribute of that name
   kErrAttributeValue = 21041,     // a value the attribute does not take
   kErrInternal = 21099,           // an unexpected failure inside the engine

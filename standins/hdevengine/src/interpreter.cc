@@ -548,6 +548,8 @@ class Interpreter {
       case CallKind::Procedure:
         callProcedure(a, s);
         return;
+      case CallKind::Unimplemented:
+        throw RunError{kErrNotImplemented, "operator " + s.name};
       case CallKind::Unresolved:
         throw RunError{kErrUnresolvedAtRun, s.name};
     }

@@ -100,7 +100,9 @@ enum class StmtKind {
   ErrorVar,      // dev_error_var: slot the variable, exprs the mode
 };
 
-enum class CallKind { Operator, Display, Procedure, Unresolved };
+// Unimplemented: an operator of the vendor's reference (known_operators.h) that the stand-in
+// does not implement; the line loads and fails when it runs.
+enum class CallKind { Operator, Display, Procedure, Unimplemented, Unresolved };
 
 struct Stmt {
   StmtKind kind = StmtKind::Empty;

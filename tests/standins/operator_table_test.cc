@@ -1,0 +1,217 @@
+// The table of the vendor's operators (standins/hdevengine/data/operators.txt) as the engine
+// uses it: every line is an operator the engine knows, implemented operators agree with it,
+// and a program calling an operator the stand-in lacks loads and fails only at that line.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine_support.h"
+
+namespace quorvex::test {
+namespace {
+
+constexpr unsigned kNotImplemented = 21035;
+constexpr unsigned kArgumentCount = 21012;
+constexpr unsigned kVariableKind = 21015;
+
+// The operator lines of the table file, comments and blank lines left out.
+const std::vector<std::string>& tableLines() {
+  static const std::vector<std::string> lines = [] {
+    const char* data = std::getenv("QUORVEX_TEST_DATA");
+    const std::string path =
+        std::string(data ? data : "tests/data") + "/../../standins/hdevengine/data/operators.txt";
+    std::ifstream file(path);
+    if (!file) ADD_FAILURE() << "cannot read " << path;
+    std::vector<std::string> result;
+    for (std::string line; std::getline(file, line);) {
+      const auto first = line.find_first_not_of(" \t\r");
+      if (first != std::string::npos && line[first] != '#') result.push_back(line.substr(first));
+    }
+    return result;
+  }();
+  return lines;
+}
+
+std::string nameOf(const std::string& line) {
+  return line.substr(0, line.find_first_of(" ("));
+}
+
+struct Listed {
+  std::string signature;
+  std::string status;
+};
+
+// get_system ('standin_operators'): name, signature, status for each operator.
+const std::map<std::string, Listed>& listing() {
+  static const std::map<std::string, Listed> rows = [] {
+    HTuple value;
+    HalconCpp::GetSystem("standin_operators", &value);
+    std::map<std::string, Listed> result;
+    for (HalconCpp::Hlong i = 0; i + 2 < value.Length(); i += 3) {
+      result[value[i].S().Text()] = {value[i + 1].S().Text(), value[i + 2].S().Text()};
+    }
+    return result;
+  }();
+  return rows;
+}
+
+TEST(OperatorTable, EveryLineParses) {
+  for (const std::string& line : tableLines()) {
+    const auto found = listing().find(nameOf(line));
+    EXPECT_TRUE(found != listing().end() && !found->second.signature.empty())
+        << "the engine does not know this line: " << line;
+  }
+}
+
+TEST(OperatorTable, NoOperatorTwice) {
+  std::set<std::string> seen;
+  for (const std::string& line : tableLines()) {
+    EXPECT_TRUE(seen.insert(nameOf(line)).second) << nameOf(line) << " is listed twice";
+  }
+}
+
+TEST(OperatorTable, CoversTheReferenceChapters) {
+  EXPECT_GE(tableLines().size(), 800u);
+  // One much-used operator of each chapter, with its parameter counts.
+  const std::pair<const char*, const char*> rows[] = {
+      {"mean_image",
+       "mean_image (image Image : image ImageMean : number MaskWidth, number "
+       "MaskHeight : )"},
+      {"opening_circle", "opening_circle (region Region : region RegionOpening : real Radius : )"},
+      {"edges_sub_pix",
+       "edges_sub_pix (image Image : xld Edges : string Filter, real Alpha, "
+       "number Low, number High : )"},
+      {"find_shape_model",
+       "find_shape_model (image Image : : handle ModelID, real AngleStart, "
+       "real AngleExtent, real MinScore, integer NumMatches, real "
+       "MaxOverlap, any SubPixel, integer NumLevels, real Greediness : real "
+       "Row, real Column, real Angle, real Score)"},
+      {"measure_pos",
+       "measure_pos (image Image : : handle MeasureHandle, number Sigma, number "
+       "Threshold, string Transition, string Select : real RowEdge, real "
+       "ColumnEdge, real Amplitude, real Distance)"},
+      {"tuple_sort", "tuple_sort ( : : any Tuple : any Sorted)"},
+      {"dev_update_off", "dev_update_off ( : : : )"},
+  };
+  for (const auto& [name, signature] : rows) {
+    const auto found = listing().find(name);
+    ASSERT_NE(found, listing().end()) << name;
+    EXPECT_EQ(found->second.signature, signature);
+  }
+}
+
+// An operator the stand-in implements (also a display operator or an engine statement) must
+// be in the table, with the same parameter counts: a call written as the table says loads.
+TEST(OperatorTable, ImplementedOperatorsAgreeWithTheTable) {
+  int implemented = 0;
+  for (const auto& [name, row] : listing()) {
+    EXPECT_FALSE(row.signature.empty()) << name << " is implemented but not in the table";
+    EXPECT_EQ(row.status.find("disagrees"), std::string::npos) << name << ": " << row.status;
+    implemented += row.status == "implemented";
+  }
+  EXPECT_GT(implemented, 30);
+}
+
+// The parameter names of a table line, all groups in order: "f (image A : : integer B : )"
+// gives A, B.
+std::vector<std::string> parameterNames(const std::string& line) {
+  const std::size_t open = line.find('(');
+  const std::string inside = line.substr(open + 1, line.rfind(')') - open - 1);
+  std::vector<std::string> names;
+  std::size_t start = 0;
+  while (start <= inside.size()) {
+    const std::size_t end = std::min(inside.find_first_of(",:", start), inside.size());
+    const std::string item = inside.substr(start, end - start);
+    const std::size_t last = item.find_last_not_of(' ');
+    const std::size_t space = item.find_last_of(' ', last);
+    if (last != std::string::npos && space != std::string::npos) {
+      names.push_back(item.substr(space + 1, last - space));
+    }
+    start = end + 1;
+  }
+  return names;
+}
+
+// Each line of the table written as a call with variables for all arguments; all of them
+// in one procedure load.
+TEST(OperatorTable, CallsOfEveryOperatorLoad) {
+  Lines body;
+  for (const std::string& line : tableLines()) {
+    const std::string prefix = "L" + std::to_string(body.size() + 1) + "_";
+    std::string call = nameOf(line) + " (";
+    const std::vector<std::string> names = parameterNames(line);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      call += (i ? ", " : "") + prefix + names[i];
+    }
+    body.push_back(call + ")");
+  }
+  const std::string name = uniqueName("every_operator");
+  writeProcedure(name, {}, body);
+  EXPECT_NO_THROW(HDevProcedure(name.c_str())) << body.size() << " lines";
+}
+
+// The lines before the unimplemented operator run; the error names the procedure, the line
+// and the operator.
+TEST(UnimplementedOperator, FailsWhenItsLineRuns) {
+  const std::string name = uniqueName("calls_find_shape_model");
+  writeProcedure(name, {{"oc", {"R"}}},
+                 {"set_system ('quorvex_table_probe', 1)", "// a comment line counts as a line",
+                  "gen_image_const (Image, 'byte', 16, 16)",
+                  "find_shape_model (Image, 7, 0, 6.28, 0.5, 1, 0.5, 'least_squares', 0, 0.9, "
+                  "Row, Column, Angle, Score)",
+                  "set_system ('quorvex_table_probe', 2)", "R := Score"});
+  HalconCpp::SetSystem("quorvex_table_probe", 0);
+  const HDevEngineException error = engineErrorOf([&] { runProcedure(name.c_str(), {}); });
+  EXPECT_EQ(error.HalconErrNum(), kNotImplemented);
+  EXPECT_EQ(error.ProgLineNum(), 4);
+  EXPECT_STREQ(error.ProgLineName(), "find_shape_model");
+  EXPECT_EQ(error.ExecProcedureName(), name);
+  EXPECT_NE(std::string(error.Message()).find("not implemented by the stand-in"), std::string::npos)
+      << error.Message();
+  EXPECT_NE(std::string(error.Message()).find("operator find_shape_model"), std::string::npos)
+      << error.Message();
+  HTuple probe;
+  HalconCpp::GetSystem("quorvex_table_probe", &probe);
+  EXPECT_EQ(text(probe), "1") << "the lines before it ran, none after it";
+}
+
+TEST(UnimplementedOperator, LineNotReachedDoesNotFail) {
+  EXPECT_EQ(text(runLines({"R := 1", "if (R == 2)", "  mean_image (Image, Mean, 3, 3)", "endif",
+                           "R := R + 1"})),
+            "2");
+}
+
+// Loading binds the calls with the table's parameters, as for an implemented operator.
+TEST(UnimplementedOperator, LoadsWithTheTablesParameters) {
+  const struct {
+    Lines lines;
+    unsigned error;  // 0: loads
+    int line;
+  } rows[] = {
+      {{"mean_image (Image, Mean, 3, 3)", "count_obj (Mean, N)"}, 0, 0},
+      {{"mean_image (Image, Mean, 3, 3)", "Mean := 1"}, kVariableKind, 2},
+      {{"Image := 1", "mean_image (Image, Mean, 3, 3)"}, kVariableKind, 1},
+      {{"mean_image (Image, Mean, 3)"}, kArgumentCount, 1},
+      {{"smallest_rectangle1 (Region, R1, C1, R2, C2)", "N := R1 + 1"}, 0, 0},
+  };
+  for (const auto& row : rows) {
+    const std::string name = uniqueName("binds");
+    writeProcedure(name, {}, row.lines);
+    if (row.error == 0) {
+      EXPECT_NO_THROW(HDevProcedure(name.c_str())) << row.lines[0];
+      continue;
+    }
+    const HDevEngineException error = engineErrorOf([&] { HDevProcedure(name.c_str()); });
+    EXPECT_EQ(error.HalconErrNum(), row.error) << row.lines[0];
+    EXPECT_EQ(error.ProgLineNum(), row.line) << row.lines[0];
+  }
+}
+
+}  // namespace
+}  // namespace quorvex::test
