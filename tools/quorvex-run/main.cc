@@ -7,6 +7,7 @@
 
 #include "batch.h"
 #include "library.h"
+#include "operators.h"
 #include "options.h"
 #include "runner.h"
 
@@ -62,6 +63,10 @@ int main(int argc, char** argv) {
   try {
     if (options.library.empty()) options.library = defaultLibrary(argv[0]);
     Library library(options.library);
+    if (options.operators) {
+      listOperators(library, std::cout);
+      return 0;
+    }
     if (!options.batch.empty()) return runBatch(library, options, selfPath(argv[0]));
     run(library, options, std::cout);
     return 0;

@@ -24,6 +24,8 @@ const char* const kUsage =
     "  --attribute NAME=VALUE  set an engine attribute (integers stay integers)\n"
     "  --snapshots DIR         write a PNG of every window still open at the end\n"
     "  --library PATH          the quorvex library to load\n"
+    "  --operators             list every operator of the reference the engine knows, with\n"
+    "                          its signature and whether the stand-in implements it\n"
     "  --help                  this text\n"
     "\n"
     "Batch: one call of the procedure per file matching PATTERN (wildcards * and ? in\n"
@@ -105,6 +107,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
     };
     if (argument == "--help" || argument == "-h") {
       options.help = true;
+    } else if (argument == "--operators") {
+      options.operators = true;
     } else if (argument == "--procedure") {
       options.procedure = value();
     } else if (argument == "--path") {
@@ -148,6 +152,12 @@ Options parseOptions(const std::vector<std::string>& arguments) {
     }
   }
   if (options.help) return options;
+  if (options.operators) {
+    if (!options.program.empty() || !options.procedure.empty() || !options.batch.empty()) {
+      throw std::invalid_argument("--operators runs nothing: no program, --procedure or --batch");
+    }
+    return options;
+  }
   if (options.program.empty() == options.procedure.empty()) {
     throw std::invalid_argument("give either a program file or --procedure NAME");
   }

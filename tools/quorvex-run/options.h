@@ -24,6 +24,7 @@ struct Options {
   bool verbose = false;
   bool defaultWindow = false;
   bool help = false;
+  bool operators = false;  // --operators: list the operators instead of running
   // A batch: one procedure call per file matching `batch`, `{}` in an input standing for it.
   std::string batch;      // --batch PATTERN, or empty
   std::string out = "-";  // --out FILE: .csv writes CSV, anything else JSON lines; - is stdout
