@@ -26,6 +26,10 @@
  *  6. Texts are NUL-terminated 8-bit strings, passed through without any conversion.
  *  7. Calling convention: cdecl on 32-bit x86 (QUORVEX_CALL), the platform's default
  *     elsewhere.
+ *  8. Integers. The engine's integers are as wide as a pointer: 32 bits on 32-bit targets,
+ *     64 bits on 64-bit targets, where procedures compute with them and may return values
+ *     beyond 32 bits. The interface passes integers as 32 bits (hgetTupleElemLong); see the
+ *     tuple section for reading a wider one.
  */
 #ifndef QUORVEX_H
 #define QUORVEX_H
@@ -125,7 +129,13 @@ QUORVEX_API void QUORVEX_CALL happendTupleString(TupleHandle tuple, const char* 
 /* The number of elements. */
 QUORVEX_API int32_t QUORVEX_CALL hgetTupleLength(TupleHandle tuple);
 /* Element access, index from 0. Read the type first: an index out of range or an element
- * of a kind the accessor does not accept gives 0, 0.0 or NULL. */
+ * of a kind the accessor does not accept gives 0, 0.0 or NULL.
+ * hgetTupleElemLong returns an integer element's low 32 bits only: on 64-bit targets an
+ * element beyond the 32-bit range comes back cut (2^31 as -2^31, 2^32 + 5 as 5).
+ * hgetTupleElemDouble accepts integer elements too and converts them, exactly up to 2^53 in
+ * magnitude: read both, and the double gives the value where it lies in that range and
+ * agrees with the low 32 bits; otherwise the value cannot be read through this interface
+ * (2^53 + 1 converts to 2^53, which the low bits contradict). */
 QUORVEX_API int32_t QUORVEX_CALL hgetTupleElemType(TupleHandle tuple, int32_t index);
 QUORVEX_API double QUORVEX_CALL hgetTupleElemDouble(TupleHandle tuple, int32_t index);
 QUORVEX_API int32_t QUORVEX_CALL hgetTupleElemLong(TupleHandle tuple, int32_t index);

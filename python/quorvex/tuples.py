@@ -11,6 +11,8 @@ __all__ = ["ElemType", "Tuple", "INT32_MIN", "INT32_MAX"]
 
 INT32_MIN = -2**31
 INT32_MAX = 2**31 - 1
+# The widest integer an element can be read as exactly: every integer up to it is a double.
+EXACT_LIMIT = 2**53
 
 
 class ElemType(enum.IntEnum):
@@ -32,6 +34,22 @@ def _encode_text(value, encoding, errors):
     if b"\0" in data:
         raise ValueError("a tuple string cannot contain a NUL character")
     return data
+
+
+def _exact_integer(low, real, index):
+    """An integer element's value from its low 32 bits and its value as a double.
+
+    The engine's integers are 64 bits wide on 64-bit targets, while ``hgetTupleElemLong``
+    returns 32 bits; ``hgetTupleElemDouble`` converts the element and is exact up to 2**53,
+    where the low bits still tell 2**53 from 2**53 + 1 (which rounds to it).
+    """
+    if abs(real) <= EXACT_LIMIT:
+        value = int(real)
+        if (value - low) % 2**32 == 0:
+            return value
+    raise OverflowError(
+        f"integer element {index} is beyond +-2**53 (about {real:.17g}), which the C "
+        f"interface cannot read exactly")
 
 
 def _classify(value):
@@ -66,7 +84,8 @@ class Tuple(Wrapper):
     * A ``list`` or ``tuple`` of those gives one element each; a scalar gives one element;
       nested lists are refused with :class:`TypeError`.
 
-    Conversion back: integers as ``int``, reals as ``float``, strings as ``str`` decoded
+    Conversion back: integers as ``int`` (exact up to 2**53 in magnitude; a wider one, which
+    the engine makes on 64-bit targets, raises :class:`OverflowError`), reals as ``float``, strings as ``str`` decoded
     with ``encoding`` and ``errors`` (the default ``surrogateescape`` keeps bytes that are
     not valid text, so they go back unchanged), or as ``bytes`` when ``encoding`` is
     ``None``. :meth:`to_list` always gives a list; :meth:`to_python` gives the element
@@ -211,7 +230,8 @@ class Tuple(Wrapper):
         index = self._index(index, library.hgetTupleLength(handle))
         kind = library.hgetTupleElemType(handle, index)
         if kind == ElemType.INTEGER:
-            return kind, library.hgetTupleElemLong(handle, index)
+            return kind, _exact_integer(library.hgetTupleElemLong(handle, index),
+                                        library.hgetTupleElemDouble(handle, index), index)
         if kind == ElemType.REAL:
             return kind, library.hgetTupleElemDouble(handle, index)
         if kind == ElemType.STRING:

@@ -74,6 +74,26 @@ class CallTest(unittest.TestCase):
             self.assertEqual(values.to_list(), [1, 2, 3])
 
 
+class WideIntegerTest(unittest.TestCase):
+    """The engine's 64-bit integers, read through an interface that returns 32 bits."""
+
+    def test_exact_up_to_2_to_the_53(self):
+        rows = ((65536, 32768, 0, 2**31), (-65536, 32768, -1, -2**31 - 1),
+                (2147483647, 1, 2147483647, 2**32 - 2), (67108864, 134217728, 0, 2**53),
+                (-67108864, 134217728, 0, -2**53))
+        with quorvex.Procedure("multiply_add") as multiply_add:
+            for a, b, c, expected in rows:
+                self.assertEqual(multiply_add(A=a, B=b, C=c)["Value"], [expected], (a, b, c))
+
+    def test_beyond_2_to_the_53_is_refused(self):
+        rows = ((67108864, 134217728, 1), (-67108864, 134217728, -1),
+                (67108864, 134217728, 2), (2147483647, 2147483647, 0))
+        with quorvex.Procedure("multiply_add") as multiply_add:
+            for a, b, c in rows:
+                with self.assertRaisesRegex(OverflowError, r"beyond \+-2\*\*53"):
+                    multiply_add(A=a, B=b, C=c)
+
+
 class ProgramTest(unittest.TestCase):
     def test_a_program_runs_its_main(self):
         with quorvex.Program(os.path.join(PROGRAMS, "set_marker.hdev")) as program:

@@ -38,6 +38,33 @@ class OutputTest(unittest.TestCase):
         self.assertEqual(run(program).stdout, "", "a program runs quietly")
 
 
+class WideIntegerTest(unittest.TestCase):
+    """The engine's 64-bit integers, read through an interface that returns 32 bits."""
+
+    def multiply_add(self, a, b, c, *options):
+        return run("--procedure", "multiply_add", "--path", PROCEDURES, "--in", f"A={a}",
+                   "--in", f"B={b}", "--in", f"C={c}", *options)
+
+    def test_printed_exactly_up_to_2_to_the_53(self):
+        rows = ((65536, 32768, 0, 2**31), (-65536, 32768, -1, -2**31 - 1),
+                (2147483647, 1, 2147483647, 2**32 - 2), (67108864, 134217728, 0, 2**53),
+                (-67108864, 134217728, 0, -2**53))
+        for a, b, c, expected in rows:
+            result = self.multiply_add(a, b, c)
+            self.assertEqual((result.returncode, result.stdout), (0, f"Value: {expected}\n"),
+                             result.stderr)
+            result = self.multiply_add(a, b, c, "--json")
+            self.assertEqual(json.loads(result.stdout), {"Value": [expected]})
+
+    def test_beyond_2_to_the_53_fails_without_a_number(self):
+        rows = ((67108864, 134217728, 1), (-67108864, 134217728, -1),
+                (67108864, 134217728, 2), (2147483647, 2147483647, 0))
+        for a, b, c in rows:
+            result = self.multiply_add(a, b, c)
+            self.assertEqual((result.returncode, result.stdout), (1, ""), (a, b, c))
+            self.assertIn("output Value: element 0 is an integer beyond +-2^53", result.stderr)
+
+
 class FailureTest(unittest.TestCase):
     def test_failing_procedure_prints_every_field(self):
         result = run("--procedure", "fail_at_line3", "--path", PROCEDURES)

@@ -64,9 +64,9 @@ void mergeInput(std::vector<std::pair<std::string, Values>>& inputs,
 
 int positiveCount(const std::string& option, const std::string& text) {
   const Values values = parseValues(text);
-  const auto* count = values.size() == 1 ? std::get_if<std::int32_t>(&values[0]) : nullptr;
+  const auto* count = values.size() == 1 ? std::get_if<std::int64_t>(&values[0]) : nullptr;
   if (!count || *count < 1) throw std::invalid_argument(option + " needs a positive integer");
-  return *count;
+  return static_cast<int>(*count);
 }
 
 bool mentionsFile(const Options& options) {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "processes.h"
@@ -35,8 +36,8 @@ class Tuple {
   TupleHandle get() const { return handle_; }
 
   void append(const Value& value) {
-    if (const auto* i = std::get_if<std::int32_t>(&value)) {
-      library_.happendTupleLong(handle_, *i);
+    if (const auto* i = std::get_if<std::int64_t>(&value)) {
+      library_.happendTupleLong(handle_, static_cast<int32_t>(*i));  // parsed as 32 bits
     } else if (const auto* d = std::get_if<double>(&value)) {
       library_.happendTupleDouble(handle_, *d);
     } else {
@@ -50,7 +51,7 @@ class Tuple {
     for (int32_t i = 0; i < length; ++i) {
       switch (library_.hgetTupleElemType(handle_, i)) {
         case TupleElemLong:
-          values.emplace_back(library_.hgetTupleElemLong(handle_, i));
+          values.emplace_back(integer(i));
           break;
         case TupleElemDouble:
           values.emplace_back(library_.hgetTupleElemDouble(handle_, i));
@@ -66,6 +67,20 @@ class Tuple {
   }
 
  private:
+  // The engine's integers are 64 bits wide on 64-bit targets and hgetTupleElemLong returns
+  // only 32: the real reading carries the rest up to 2^53. Beyond that no number is printed
+  // rather than a wrong one.
+  std::int64_t integer(int32_t index) const {
+    const auto value = exactInteger(library_.hgetTupleElemLong(handle_, index),
+                                    library_.hgetTupleElemDouble(handle_, index));
+    if (!value) {
+      throw std::range_error("element " + std::to_string(index) +
+                             " is an integer beyond +-2^53, which the C interface cannot "
+                             "read exactly");
+    }
+    return *value;
+  }
+
   Library& library_;
   TupleHandle handle_ = nullptr;
 };
@@ -219,7 +234,12 @@ std::vector<Values> ProcedureSession::call(const Inputs& inputs) {
     TupleHandle tuple = nullptr;
     check(library_, library_.hprocedurecallGetOutputCtrlParamTuple(
                         handle, static_cast<int32_t>(i + 1), &tuple));
-    outputs.push_back(Tuple(library_, tuple).values());
+    const Tuple owner(library_, tuple);
+    try {
+      outputs.push_back(owner.values());
+    } catch (const std::range_error& error) {
+      throw std::range_error("output " + outputs_[i] + ": " + error.what());
+    }
   }
   return outputs;
 }
@@ -252,8 +272,8 @@ void initialise(Library& library, const Options& options, bool messagesOnStderr)
   if (options.fullscreen) library.hsetFullscreen(1);
   for (const auto& [name, values] : options.attributes) {
     const Value& value = values.front();
-    if (const auto* integer = std::get_if<std::int32_t>(&value)) {
-      check(library, library.hsetEngineAttributeInt(name.c_str(), *integer));
+    if (const auto* integer = std::get_if<std::int64_t>(&value)) {
+      check(library, library.hsetEngineAttributeInt(name.c_str(), static_cast<int32_t>(*integer)));
     } else {
       check(library, library.hsetEngineAttribute(name.c_str(), readableText(values).c_str()));
     }

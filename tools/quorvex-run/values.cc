@@ -33,7 +33,7 @@ Value parseScalar(const std::string& raw) {
         integer > std::numeric_limits<std::int32_t>::max()) {
       throw std::invalid_argument("integer out of range: " + text);
     }
-    return static_cast<std::int32_t>(integer);
+    return static_cast<std::int64_t>(integer);
   }
   const double real = std::strtod(text.c_str(), &end);
   if (*end == '\0' && std::isfinite(real)) return real;
@@ -72,12 +72,25 @@ std::string realText(double value) {
 
 template <typename Text, typename Real, typename Integer>
 std::string visitValue(const Value& value, Integer integer, Real real, Text text) {
-  if (const auto* i = std::get_if<std::int32_t>(&value)) return integer(*i);
+  if (const auto* i = std::get_if<std::int64_t>(&value)) return integer(*i);
   if (const auto* d = std::get_if<double>(&value)) return real(*d);
   return text(std::get<std::string>(value));
 }
 
 }  // namespace
+
+std::optional<std::int64_t> exactInteger(std::int32_t low, double real) {
+  // Every integer up to 2^53 is a double, so the real reading is exact there, except that
+  // 2^53 + 1 rounds to 2^53: the low 32 bits tell those two apart.
+  constexpr double kExactLimit = 9007199254740992.0;  // 2^53
+  if (!(real >= -kExactLimit && real <= kExactLimit)) return std::nullopt;
+  const auto value = static_cast<std::int64_t>(real);
+  if (static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)) !=
+      static_cast<std::uint32_t>(low)) {
+    return std::nullopt;
+  }
+  return value;
+}
 
 Values parseValues(const std::string& raw) {
   const std::string text = trimmed(raw);
@@ -91,7 +104,7 @@ Values parseValues(const std::string& raw) {
 }
 
 std::string readableText(const Values& values) {
-  const auto integer = [](std::int32_t i) { return std::to_string(i); };
+  const auto integer = [](std::int64_t i) { return std::to_string(i); };
   if (values.size() == 1) {
     return visitValue(values[0], integer, realText, [](const std::string& s) { return s; });
   }
@@ -141,7 +154,7 @@ std::string jsonArray(const Values& values) {
   for (std::size_t i = 0; i < values.size(); ++i) {
     if (i) json += ", ";
     json += visitValue(
-        values[i], [](std::int32_t v) { return std::to_string(v); },
+        values[i], [](std::int64_t v) { return std::to_string(v); },
         [](double v) { return std::isfinite(v) ? realText(v) : std::string("null"); }, jsonString);
   }
   return json + "]";
