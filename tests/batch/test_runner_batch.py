@@ -9,6 +9,7 @@ import tempfile
 import unittest
 
 RUNNER = os.environ["QUORVEX_RUN"]
+PROCEDURES = os.path.join(os.environ["QUORVEX_TEST_DATA"], "procedures")
 EXAMPLE = os.path.join(os.environ["QUORVEX_EXAMPLES"], "inspection")
 sys.path.insert(0, EXAMPLE)
 
@@ -107,6 +108,72 @@ class BatchTest(unittest.TestCase):
             self.assertEqual(result.returncode, 2, arguments)
             self.assertIn(message, result.stderr)
         self.assertEqual(batch(pattern="*.nothing").returncode, 2)
+
+
+# A folder of empty files for the patterns; add(A={}, B='') gives each row its file.
+TREE = ["img_00.png", "img_01.png", "img_03.png", "img_05.png", "img_0a.png", ".img_02.png",
+        "notes.txt", "a" * 60 + "c", "sub/img_02.png", "sub/deep/img_04.png",
+        ".hidden/img_06.png"]
+
+
+def files_of(pattern, cwd):
+    result = subprocess.run(
+        [RUNNER, "--procedure", "add", "--path", PROCEDURES, "--in", "A={}", "--in", "B=''",
+         "--batch", pattern, "--jobs", "1"],
+        capture_output=True, text=True, timeout=120, cwd=cwd)
+    return result, [json.loads(line)["file"] for line in result.stdout.splitlines()]
+
+
+class FilePatternTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.TemporaryDirectory()
+        self.root = self.folder.name
+        for name in TREE:
+            os.makedirs(os.path.dirname(os.path.join(self.root, name)), exist_ok=True)
+            open(os.path.join(self.root, name), "w").close()
+
+    def tearDown(self):
+        self.folder.cleanup()
+
+    def test_patterns_select_their_files_in_name_order(self):
+        rows = (("img_0[0-3].png", ["img_00.png", "img_01.png", "img_03.png"]),
+                ("img_0[!0-3].png", ["img_05.png", "img_0a.png"]),
+                ("img_0?.png", ["img_00.png", "img_01.png", "img_03.png", "img_05.png",
+                                "img_0a.png"]),
+                ("**/img_0[2-4].png", ["img_03.png", "sub/deep/img_04.png", "sub/img_02.png"]),
+                ("sub/**", ["sub/deep/img_04.png", "sub/img_02.png"]),
+                ("*/img_*.png", ["sub/img_02.png"]),
+                (".img_*", [".img_02.png"]),
+                ("*a*a*a*a*a*a*a*a*a*a*a*a*c", ["a" * 60 + "c"]))
+        for pattern, expected in rows:
+            for prefix in ("", self.root + "/"):
+                result, files = files_of(prefix + pattern, self.root)
+                self.assertEqual(result.returncode, 0, (pattern, result.stderr))
+                self.assertEqual(files, [prefix + name for name in expected], pattern)
+
+    def test_no_match_exits_2(self):
+        for pattern in ("img_0[6-9].png", "*a*a*a*a*a*a*a*a*a*a*a*a*b", "nothing/**"):
+            result, files = files_of(pattern, self.root)
+            self.assertEqual((result.returncode, files), (2, []), pattern)
+            self.assertIn("no file matches " + pattern, result.stderr)
+
+    def test_a_list_names_files_relative_to_its_folder_in_its_order(self):
+        lists = os.path.join(self.root, "lists")
+        os.makedirs(lists)
+        with open(os.path.join(lists, "inputs.txt"), "w") as listing:
+            listing.write(f"../sub/img_02.png\r\n\n  \n{self.root}/img_00.png\n../notes.txt\n")
+        result, files = files_of("@lists/inputs.txt", self.root)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(files, ["lists/../sub/img_02.png", f"{self.root}/img_00.png",
+                                 "lists/../notes.txt"])
+
+    def test_an_empty_or_missing_list_exits_2(self):
+        open(os.path.join(self.root, "empty.txt"), "w").close()
+        for argument, message in (("@empty.txt", "no file listed in @empty.txt"),
+                                  ("@missing.txt", "cannot read the list of files missing.txt")):
+            result, _ = files_of(argument, self.root)
+            self.assertEqual(result.returncode, 2, argument)
+            self.assertIn(message, result.stderr)
 
 
 if __name__ == "__main__":

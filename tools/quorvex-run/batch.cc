@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "file_patterns.h"
 #include "processes.h"
 #include "rows.h"
 #include "runner.h"
@@ -22,13 +23,6 @@ namespace quorvex::run {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-bool wildcardMatch(const char* pattern, const char* name) {
-  if (*pattern == '\0') return *name == '\0';
-  if (*pattern == '*')
-    return wildcardMatch(pattern + 1, name) || (*name && wildcardMatch(pattern, name + 1));
-  return *name && (*pattern == '?' || *pattern == *name) && wildcardMatch(pattern + 1, name + 1);
-}
 
 Inputs inputsFor(const Inputs& inputs, const std::string& file) {
   Inputs result = inputs;
@@ -147,22 +141,6 @@ void readWorker(ChildProcess& child, std::size_t first, std::size_t step,
 
 }  // namespace
 
-std::vector<std::string> matchingFiles(const std::string& pattern) {
-  namespace fs = std::filesystem;
-  const auto slash = pattern.find_last_of("/\\");
-  const std::string folder = slash == std::string::npos ? "" : pattern.substr(0, slash + 1);
-  const std::string name = pattern.substr(folder.size());
-  std::vector<std::string> files;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(folder.empty() ? "." : folder, error)) {
-    const std::string entryName = entry.path().filename().string();
-    if (entryName[0] == '.' && name[0] != '.') continue;
-    if (wildcardMatch(name.c_str(), entryName.c_str())) files.push_back(folder + entryName);
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 int runWorker(Library& library, const Options& options, const std::vector<std::string>& files) {
   initialise(library, options, true);  // stdout carries the rows
   std::printf("pid %ld\n", currentProcessId());
@@ -195,8 +173,11 @@ int workerMain(const std::string& argumentsFile, const std::string& slice) {
 }
 
 int runBatch(Library& library, const Options& options, const std::string& self) {
-  const std::vector<std::string> files = matchingFiles(options.batch);
-  if (files.empty()) throw std::invalid_argument("no file matches " + options.batch);
+  const std::vector<std::string> files = batchFiles(options.batch);
+  if (files.empty()) {
+    throw std::invalid_argument(
+        (options.batch[0] == '@' ? "no file listed in " : "no file matches ") + options.batch);
+  }
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
   const std::size_t jobs = std::min<std::size_t>(
       options.jobs ? static_cast<std::size_t>(options.jobs) : cores, files.size());

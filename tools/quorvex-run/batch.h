@@ -15,13 +15,9 @@
 
 namespace quorvex::run {
 
-// The files matching PATTERN (wildcards * and ? in the last component; names starting with
-// a dot only when the pattern's does), in name order.
-std::vector<std::string> matchingFiles(const std::string& pattern);
-
 // Runs the batch as the options say; the exit status: 0 when every file succeeded, else 1.
 // `self` is this program, started again for worker processes. Raises std::invalid_argument
-// when no file matches.
+// when no file matches (file_patterns.h).
 int runBatch(Library& library, const Options& options, const std::string& self);
 
 // A worker process: runs its share of `files` and writes their rows to stdout.
