@@ -19,8 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Windows' matcher has no bracket expressions: there `[` is an ordinary character.
 bool isWildcard(const std::string& component) {
+#if defined(_WIN32)
+  return component.find_first_of("*?") != std::string::npos;
+#else
   return component.find_first_of("*?[") != std::string::npos;
+#endif
 }
 
 bool hidden(const fs::path& name) {
