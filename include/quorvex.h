@@ -30,11 +30,16 @@
  *     64 bits on 64-bit targets, where procedures compute with them and may return values
  *     beyond 32 bits. The interface passes integers as 32 bits (hgetTupleElemLong); see the
  *     tuple section for reading a wider one.
+ *  9. Version. quorvex_version.h, included here, gives the library's own release as
+ *     QUORVEX_VERSION_MAJOR, _MINOR, _PATCH and QUORVEX_VERSION_STRING; the "11.0" of the
+ *     library's file name is the engine release it is made for.
  */
 #ifndef QUORVEX_H
 #define QUORVEX_H
 
 #include <stdint.h>
+
+#include "quorvex_version.h"
 
 #if defined(__i386__) || defined(_M_IX86)
 #if defined(_MSC_VER)

@@ -5,7 +5,10 @@ The wheel holds the package and, inside it, the library files the build staged (
 quorvex library and the stand-ins it was built with, their run paths pointing beside
 themselves), so that ``pip install --no-index quorvex-*.whl`` is all a user needs.
 
-Usage: build_wheel.py --package python/quorvex --libraries STAGED_DIR --out DIR
+Usage: build_wheel.py --package python/quorvex --libraries STAGED_DIR --version X.Y.Z --out DIR
+
+The version is the project's (CMake's PROJECT_VERSION): it names the wheel, fills its
+metadata and is written into the package's _version.py.
 """
 import argparse
 import base64
@@ -14,7 +17,7 @@ import os
 import sysconfig
 import zipfile
 
-NAME, VERSION = "quorvex", "11.0.0"
+NAME = "quorvex"
 
 
 def platform_tag():
@@ -26,10 +29,10 @@ def record_line(name, data):
     return f"{name},sha256={digest},{len(data)}"
 
 
-def build(package, libraries, out):
+def build(package, libraries, version, out):
     files = []
     for name in sorted(os.listdir(package)):
-        if name.endswith(".py"):
+        if name.endswith(".py") and name != "_version.py":
             files.append((f"{NAME}/{name}", os.path.join(package, name)))
     # Folders beside the libraries (the engine stand-in's standard procedures) keep their
     # place relative to them.
@@ -39,21 +42,23 @@ def build(package, libraries, out):
         prefix = NAME if relative == "." else f"{NAME}/{relative}"
         for name in sorted(names):
             files.append((f"{prefix}/{name}", os.path.join(folder, name)))
-    info = f"{NAME}-{VERSION}.dist-info"
+    info = f"{NAME}-{version}.dist-info"
     readme = os.path.join(os.path.dirname(os.path.abspath(package)), "README.md")
     with open(readme, encoding="utf-8") as file:
         description = file.read()
     metadata = {
-        f"{info}/METADATA": (f"Metadata-Version: 2.1\nName: {NAME}\nVersion: {VERSION}\n"
+        f"{info}/METADATA": (f"Metadata-Version: 2.1\nName: {NAME}\nVersion: {version}\n"
                              "Summary: HDevelop programs and procedures from Python through the "
                              "quorvex library\nRequires-Python: >=3.8\nLicense: Proprietary\n"
                              "Description-Content-Type: text/markdown\n\n" + description),
         f"{info}/WHEEL": ("Wheel-Version: 1.0\nGenerator: quorvex build_wheel.py\n"
                           f"Root-Is-Purelib: false\nTag: py3-none-{platform_tag()}\n"),
         f"{info}/top_level.txt": f"{NAME}\n",
+        f"{NAME}/_version.py": ('"""The package\'s version, written in when the wheel was built."""\n'
+                                f"__version__ = {version!r}\n"),
     }
     os.makedirs(out, exist_ok=True)
-    wheel = os.path.join(out, f"{NAME}-{VERSION}-py3-none-{platform_tag()}.whl")
+    wheel = os.path.join(out, f"{NAME}-{version}-py3-none-{platform_tag()}.whl")
     records = []
     with zipfile.ZipFile(wheel, "w", zipfile.ZIP_DEFLATED) as archive:
         for name, path in files:
@@ -75,9 +80,10 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--package", required=True)
     parser.add_argument("--libraries", required=True)
+    parser.add_argument("--version", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
-    print(build(args.package, args.libraries, args.out))
+    print(build(args.package, args.libraries, args.version, args.out))
 
 
 if __name__ == "__main__":

@@ -13,8 +13,7 @@ from .system import (add_procedure_path, debug_server, get_system, init, open_de
                      prepare_shutdown, set_engine_attribute, set_fullscreen,
                      unload_all_procedures)
 from .tuples import ElemType, Tuple
-
-__version__ = "11.0.0"
+from ._version import __version__
 
 __all__ = [
     "Library", "load", "default_library", "library_file_name",
