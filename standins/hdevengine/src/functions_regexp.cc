@@ -3,9 +3,11 @@
 // 'replace_all', 'invert_match'). Patterns run as ECMAScript expressions, which read the
 // Perl syntax programs use alike for everything but its rarer extensions.
 //
-// libstdc++ matches by recursion, a few frames per subject character: a long enough subject
-// overflows the stack. Subjects are therefore bounded, and a longer one is refused with an
-// error instead of a crash.
+// libstdc++ matches by recursion, some hundred bytes of stack per subject character and
+// pattern element: a long subject overflows a thread's stack. Short subjects match on the
+// caller's stack; longer ones on a thread with a stack sized for them, up to a bound past
+// which a subject is refused with an error instead of a crash.
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <regex>
@@ -13,17 +15,25 @@
 #include <unordered_map>
 
 #include "engine_errors.h"
+#include "large_stack.h"
 #include "tuple_functions.h"
 
 namespace HDevEngineCpp {
 namespace Standin {
 namespace {
 
-constexpr std::size_t kMaxSubjectLength = 4096;
+// Measured on x86-64: about 770 bytes a character for '^(a|b)*$', more with more
+// alternatives; the estimate errs well on the safe side.
+constexpr std::size_t kStackPerCharacter = 256;
+constexpr std::size_t kStackPerCharacterAndPatternByte = 128;
+constexpr std::size_t kStackReserve = std::size_t{256} << 10;
+constexpr std::size_t kCallerStackLength = 128;
+constexpr std::size_t kMaxMatchStack = std::size_t{64} << 20;
 constexpr std::size_t kMaxCachedPatterns = 256;
 
 struct Pattern {
   std::shared_ptr<const std::regex> regex;
+  std::size_t length = 0;
   bool replaceAll = false;
   bool invert = false;
 };
@@ -97,21 +107,58 @@ Pattern patternOf(const char* op, const HTuple& expression) {
       wrongValue(op, 1);
     }
   }
-  pattern.regex = compiled(op, dotAll ? dotMatchesAll(text) : text, flags);
+  if (dotAll) text = dotMatchesAll(text);
+  pattern.regex = compiled(op, text, flags);
+  pattern.length = text.size();
   return pattern;
 }
 
 const char* subjectAt(const char* op, const HTuple& data, Hlong i) {
-  const char* subject = stringAt(op, 0, data, i);
-  if (std::char_traits<char>::length(subject) > kMaxSubjectLength) {
-    throw RunError{kErrFunctionArgument, std::string(op) + " of a string longer than " +
-                                             std::to_string(kMaxSubjectLength) + " characters"};
+  return stringAt(op, 0, data, i);
+}
+
+struct Search {
+  const std::regex* regex;
+  const char* subject;
+  std::cmatch* match;
+  bool found;
+};
+
+void search(void* context) {
+  auto* s = static_cast<Search*>(context);
+  s->found = s->match ? std::regex_search(s->subject, *s->match, *s->regex)
+                      : std::regex_search(s->subject, *s->regex);
+}
+
+// Every match runs here, on a stack deep enough for the subject.
+template <typename Work>
+void onStackFor(const char* op, const Pattern& pattern, std::size_t subjectLength, Work& work,
+                void (*run)(void*)) {
+  if (subjectLength <= kCallerStackLength) {
+    run(&work);
+    return;
   }
-  return subject;
+  const std::size_t perCharacter =
+      kStackPerCharacter + kStackPerCharacterAndPatternByte * pattern.length;
+  const std::size_t limit = (kMaxMatchStack - kStackReserve) / perCharacter;
+  if (subjectLength > limit ||
+      !runOnLargeStack(kStackReserve + subjectLength * perCharacter, run, &work)) {
+    throw RunError{kErrFunctionArgument, std::string(op) + " of a string of " +
+                                             std::to_string(subjectLength) +
+                                             " characters, more than the " + std::to_string(limit) +
+                                             " this pattern may match"};
+  }
+}
+
+bool searchIn(const char* op, const Pattern& pattern, const char* subject,
+              std::cmatch* match = nullptr) {
+  Search work{pattern.regex.get(), subject, match, false};
+  onStackFor(op, pattern, std::char_traits<char>::length(subject), work, search);
+  return work.found;
 }
 
 bool matches(const char* op, const Pattern& pattern, const HTuple& data, Hlong i) {
-  return std::regex_search(subjectAt(op, data, i), *pattern.regex) != pattern.invert;
+  return searchIn(op, pattern, subjectAt(op, data, i)) != pattern.invert;
 }
 
 void selectOrCount(const char* op, TupleArgs a, HTuple* r, bool count) {
@@ -152,7 +199,7 @@ void tupleRegexpMatch(TupleArgs a, std::size_t, HTuple* r) {
   HTuple out;
   for (Hlong i = 0; i < data.Length(); ++i) {
     std::cmatch match;
-    const bool found = std::regex_search(subjectAt(op, data, i), match, *pattern.regex);
+    const bool found = searchIn(op, pattern, subjectAt(op, data, i), &match);
     if (groups == 0 || data.Length() > 1 || !found) {
       out.Append(HTuple(found ? match.str(groups == 0 ? 0 : 1).c_str() : ""));
       continue;
@@ -169,10 +216,22 @@ void tupleRegexpReplace(TupleArgs a, std::size_t, HTuple* r) {
   const std::string format = replacementFormat(stringAt(op, 2, *a[2], 0));
   const auto flags = pattern.replaceAll ? std::regex_constants::format_default
                                         : std::regex_constants::format_first_only;
+  struct Replace {
+    const Pattern* pattern;
+    const std::string* format;
+    std::regex_constants::match_flag_type flags;
+    std::string subject;
+    std::string replaced;
+  } work{&pattern, &format, flags, {}, {}};
+  const auto replace = [](void* context) {
+    auto* w = static_cast<Replace*>(context);
+    w->replaced = std::regex_replace(w->subject, *w->pattern->regex, *w->format, w->flags);
+  };
   HTuple out;
   for (Hlong i = 0; i < a[0]->Length(); ++i) {
-    const std::string subject = subjectAt(op, *a[0], i);
-    out.Append(HTuple(std::regex_replace(subject, *pattern.regex, format, flags).c_str()));
+    work.subject = subjectAt(op, *a[0], i);
+    onStackFor(op, pattern, work.subject.size(), work, replace);
+    out.Append(HTuple(work.replaced.c_str()));
   }
   *r = std::move(out);
 }

@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "run_limits.h"
 #include "tuple_functions.h"
 
 namespace HDevEngineCpp {
@@ -188,6 +189,7 @@ void tupleHistoRange(TupleArgs a, HTuple* histogram, HTuple* binSize) {
   const Hlong bins = singleInteger(op, 3, *a[3]);
   requireNumbers(op, t);
   if (bins < 1) wrongValue(op, 3);
+  checkValueLength(bins);
   if (!(high > low)) wrongValue(op, 2);
   const double width = (high - low) / static_cast<double>(bins);
   std::vector<Hlong> counts(static_cast<std::size_t>(bins), 0);

@@ -1,6 +1,7 @@
 // Building, selecting and rearranging tuples, and the kind tests.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -200,7 +201,8 @@ void genSequence(const char* op, const HTuple& startArg, const HTuple& endArg,
   HTuple out;
   if (span >= 0) {
     const double count = std::floor(span * (1 + 1e-12) + 1e-12) + 1;
-    checkValueLength(count > 9e15 ? Hlong{1} << 52 : static_cast<Hlong>(count));
+    constexpr Hlong kMost = std::numeric_limits<Hlong>::max();
+    checkValueLength(count >= static_cast<double>(kMost) ? kMost : static_cast<Hlong>(count));
     const auto n = static_cast<Hlong>(count);
     for (Hlong i = 0; i < n; ++i) {
       if (integers) {
