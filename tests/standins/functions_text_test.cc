@@ -114,6 +114,22 @@ TEST(TextFunctions, Formatting) {
       true);
 }
 
+// The operators of the expression syntax run the same functions: V$F, S{A}, S{A:B}, [A:B],
+// [A:S:B], S =~ P, and the bit operators.
+TEST(TextFunctions, SyntaxOperators) {
+  expectValues({
+      {"5$'3d'", "'  5'"},
+      {"[1, 2]$'.1f'", "['1.0', '2.0']"},
+      {"'hello'{4}", "'o'"},
+      {"'hello'{1:3}", "'ell'"},
+      {"[1:3]", "[1, 2, 3]"},
+      {"[0:0.5:2]", "[0.0, 0.5, 1.0, 1.5, 2.0]"},
+      {"['abc', 'xyz'] =~ 'b'", "1"},
+      {"12 band 10", "8"},
+      {"bnot 5", "-6"},
+  });
+}
+
 // A host may switch to a locale with a decimal comma; numbers still read and print with a
 // point.
 TEST(TextFunctions, NumbersIgnoreTheLocale) {
