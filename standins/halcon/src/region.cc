@@ -7,6 +7,7 @@
 #include "halconcpp/HStandin.h"
 #include "image.h"
 #include "params.h"
+#include "run_sets.h"
 
 namespace HalconCpp {
 namespace Standin {
@@ -113,8 +114,9 @@ void Threshold(const HObject& Image, HObject* Region, const HTuple& MinGray,
 void Connection(const HObject& Region, HObject* ConnectedRegions) {
   ApiScope scope("Connection");
   std::vector<HObject::Item> items;
+  const int neighbourhood = systemNeighbourhood();
   for (const Runs* region : regionsOf(Region, "connection", 1, false)) {
-    for (Runs& component : connectedRuns(*region)) {
+    for (Runs& component : connectedRuns(*region, neighbourhood)) {
       items.push_back(makeRegion(std::move(component)));
     }
   }

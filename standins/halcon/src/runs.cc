@@ -114,11 +114,13 @@ std::size_t findRoot(std::vector<std::size_t>& parent, std::size_t i) {
 
 }  // namespace
 
-std::vector<Runs> connectedRuns(const Runs& runs) {
+std::vector<Runs> connectedRuns(const Runs& runs, int neighbourhood) {
+  const std::int32_t reach = neighbourhood == 8 ? 1 : 0;
   std::vector<std::size_t> parent(runs.size());
   std::iota(parent.begin(), parent.end(), std::size_t{0});
   // Runs of consecutive rows touch in the 8-neighbourhood when their column ranges, each
-  // widened by one, overlap. Both rows are sorted, so one sweep finds every touching pair.
+  // widened by one, overlap; in the 4-neighbourhood when they overlap as they are. Both rows are
+  // sorted, so one sweep finds every touching pair.
   std::size_t previousBegin = 0, previousEnd = 0;  // runs of the row above
   for (std::size_t i = 0; i < runs.size();) {
     std::size_t rowEnd = i;
@@ -128,8 +130,8 @@ std::vector<Runs> connectedRuns(const Runs& runs) {
     if (aboveIsAdjacent) {
       std::size_t j = previousBegin;
       for (std::size_t k = i; k < rowEnd; ++k) {
-        while (j < previousEnd && runs[j].end + 1 < runs[k].begin) ++j;
-        for (std::size_t m = j; m < previousEnd && runs[m].begin <= runs[k].end + 1; ++m) {
+        while (j < previousEnd && runs[j].end + reach < runs[k].begin) ++j;
+        for (std::size_t m = j; m < previousEnd && runs[m].begin <= runs[k].end + reach; ++m) {
           parent[findRoot(parent, k)] = findRoot(parent, m);
         }
       }

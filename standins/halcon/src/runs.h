@@ -33,8 +33,9 @@ bool runsContain(const Runs& runs, std::int32_t row, std::int32_t col);
 bool runsBox(const Runs& runs, std::int32_t* row1, std::int32_t* col1, std::int32_t* row2,
              std::int32_t* col2);
 
-// 8-connected components, ordered by their first run (top-most, then left-most).
-std::vector<Runs> connectedRuns(const Runs& runs);
+// 8-connected (or 4-connected) components, ordered by their first run (top-most, then
+// left-most).
+std::vector<Runs> connectedRuns(const Runs& runs, int neighbourhood = 8);
 
 // The inner border of a region: every pixel of it within `width` pixels (horizontally,
 // vertically or diagonally) of a pixel outside it.

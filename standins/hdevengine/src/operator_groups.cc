@@ -9,6 +9,8 @@ OperatorGroup systemOperators();
 OperatorGroup tupleOperators();
 OperatorGroup exceptionOperators();
 OperatorGroup iconicOperators();
+OperatorGroup regionOperators();
+OperatorGroup morphologyOperators();
 OperatorGroup windowOperators();
 OperatorGroup textOperators();
 OperatorGroup drawingOperators();
@@ -21,6 +23,8 @@ std::vector<OperatorGroup> allOperatorGroups() {
       tupleOperators(),
       exceptionOperators(),
       iconicOperators(),
+      regionOperators(),
+      morphologyOperators(),
       windowOperators(),
       textOperators(),
       drawingOperators(),

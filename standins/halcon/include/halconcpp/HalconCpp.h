@@ -10,6 +10,8 @@
 #include "halconcpp/HOperatorsDrawing.h"
 #include "halconcpp/HOperatorsFile.h"
 #include "halconcpp/HOperatorsIconic.h"
+#include "halconcpp/HOperatorsMorphology.h"
+#include "halconcpp/HOperatorsRegion.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "halconcpp/HOperatorsText.h"
 #include "halconcpp/HOperatorsWindow.h"

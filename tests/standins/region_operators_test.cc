@@ -1,0 +1,313 @@
+// Region operators checked against values worked out by hand from the vendor's definitions:
+// set operations, holes, fitted shapes, features, selection and order, through the C++
+// interface and, for a sample of them, through program lines.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "standins/iconic_test_support.h"
+#include "standins/program_lines.h"
+
+namespace {
+
+using namespace HalconCpp;
+using namespace quorvex::test;
+
+// The tuple's readable form, which tells 5 from 5.0.
+std::string shown(const HTuple& value) {
+  return value.ToString().str();
+}
+
+constexpr double kPi = 3.14159265358979323846;
+
+HObject rectangle(Hlong row1, Hlong col1, Hlong row2, Hlong col2) {
+  HObject region;
+  GenRectangle1(&region, row1, col1, row2, col2);
+  return region;
+}
+
+HObject points(const HTuple& rows, const HTuple& cols) {
+  HObject region;
+  GenRegionPoints(&region, rows, cols);
+  return region;
+}
+
+HObject joined(const HObject& a, const HObject& b) {
+  HObject both, merged;
+  ConcatObj(a, b, &both);
+  Union1(both, &merged);
+  return merged;
+}
+
+std::vector<Hlong> areas(const HObject& regions) {
+  HTuple area;
+  AreaCenter(regions, &area, nullptr, nullptr);
+  std::vector<Hlong> result;
+  for (Hlong i = 0; i < area.Length(); ++i) result.push_back(area[i].L());
+  return result;
+}
+
+double feature(const HObject& region, const char* name) {
+  HTuple value;
+  RegionFeatures(region, name, &value);
+  return value[0].D();
+}
+
+// A 10 x 30 rectangle, a ring with a 4 x 4 hole and an L whose hull is known.
+HObject bar() {
+  return rectangle(10, 20, 19, 49);
+}
+HObject ring() {
+  HObject ring;
+  Difference(rectangle(0, 0, 9, 9), rectangle(3, 3, 6, 6), &ring);
+  return ring;
+}
+HObject ell() {
+  return joined(rectangle(0, 0, 9, 1), rectangle(8, 0, 9, 9));
+}
+
+struct FeatureCase {
+  const char* shape;
+  std::function<HObject()> make;
+  const char* feature;
+  double expected;
+};
+
+class Features : public ::testing::TestWithParam<FeatureCase> {};
+
+TEST_P(Features, MatchTheDefinitions) {
+  const FeatureCase& c = GetParam();
+  EXPECT_NEAR(feature(c.make(), c.feature), c.expected, 1e-4) << c.shape << " " << c.feature;
+}
+
+const double kBarCorner = std::hypot(14.5, 4.5);  // centre to a corner pixel's centre
+
+INSTANTIATE_TEST_SUITE_P(
+    Regions, Features,
+    ::testing::Values(
+        FeatureCase{"bar", bar, "area", 300}, FeatureCase{"bar", bar, "row", 14.5},
+        FeatureCase{"bar", bar, "column", 34.5}, FeatureCase{"bar", bar, "width", 30},
+        FeatureCase{"bar", bar, "height", 10}, FeatureCase{"bar", bar, "ratio", 10.0 / 30},
+        FeatureCase{"bar", bar, "row1", 10}, FeatureCase{"bar", bar, "column2", 49},
+        // the contour runs through the border pixels' centres: 2 * 29 + 2 * 9
+        FeatureCase{"bar", bar, "contlength", 76},
+        FeatureCase{"bar", bar, "compactness", 76.0 * 76 / (4 * 300 * kPi)},
+        FeatureCase{"bar", bar, "circularity", 300 / (kBarCorner * kBarCorner * kPi)},
+        FeatureCase{"bar", bar, "convexity", 1}, FeatureCase{"bar", bar, "rectangularity", 1},
+        // second moments of n pixels in a line: (n^2 - 1) / 12
+        FeatureCase{"bar", bar, "ra", 2 * std::sqrt(899.0 / 12)},
+        FeatureCase{"bar", bar, "rb", 2 * std::sqrt(99.0 / 12)},
+        FeatureCase{"bar", bar, "anisometry", std::sqrt(899.0 / 99)},
+        FeatureCase{"bar", bar, "phi", 0}, FeatureCase{"bar", bar, "orientation", 0},
+        FeatureCase{"bar", bar, "rect2_len1", 14.5}, FeatureCase{"bar", bar, "rect2_len2", 4.5},
+        FeatureCase{"bar", bar, "rect2_phi", 0},
+        FeatureCase{"bar", bar, "outer_radius", kBarCorner},
+        FeatureCase{"bar", bar, "max_diameter", 2 * kBarCorner},
+        // the nearest outside pixel of the best centre is 5 rows away
+        FeatureCase{"bar", bar, "inner_radius", 4}, FeatureCase{"bar", bar, "holes_num", 0},
+        FeatureCase{"ring", ring, "area", 84}, FeatureCase{"ring", ring, "holes_num", 1},
+        FeatureCase{"ring", ring, "area_holes", 16}, FeatureCase{"ring", ring, "connect_num", 1},
+        FeatureCase{"ring", ring, "euler_number", 0}, FeatureCase{"ring", ring, "contlength", 36},
+        // hull rows 0..8 reach column y + 1, row 9 all ten columns: 64 pixels against 36
+        FeatureCase{"ell", ell, "convexity", 36.0 / 64},
+        FeatureCase{"pixel", [] { return points(3, 4); }, "contlength", 0},
+        FeatureCase{"pixel", [] { return points(3, 4); }, "compactness", 1},
+        FeatureCase{"pixel", [] { return points(3, 4); }, "outer_radius", 0},
+        FeatureCase{"pixel", [] { return points(3, 4); }, "ra", 0},
+        FeatureCase{"vertical", [] { return rectangle(0, 0, 9, 0); }, "phi", kPi / 2},
+        FeatureCase{"vertical", [] { return rectangle(0, 0, 9, 0); }, "rb", 0},
+        FeatureCase{"empty", [] { return points(HTuple(), HTuple()); }, "circularity", 0},
+        FeatureCase{"empty", [] { return points(HTuple(), HTuple()); }, "area", 0}));
+
+TEST(RegionSets, CombineEachRegionWithTheUnionOfTheOthers) {
+  const HObject a = rectangle(0, 0, 9, 9), b = rectangle(5, 5, 14, 14);
+  HObject out, both, none;
+  GenEmptyObj(&none);
+  Intersection(a, b, &out);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{25}));
+  ConcatObj(b, rectangle(0, 0, 1, 1), &both);
+  Intersection(a, both, &out);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{29}));
+  Union2(a, b, &out);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{175}));
+  Difference(a, b, &out);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{75}));
+  Complement(a, &out);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{512 * 512 - 100}));
+  ConcatObj(a, b, &both);
+  Union1(both, &out);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{175}));
+
+  Intersection(a, none, &out);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{0})) << "nothing to meet";
+  Difference(a, none, &out);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{100}));
+  Union1(none, &out);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{0})) << "one empty region";
+  Intersection(none, a, &out);
+  EXPECT_EQ(out.CountObj(), 0);
+
+  HObject image;
+  GenImageConst(&image, "byte", 4, 4);
+  EXPECT_EQ(errorOf([&] { Intersection(image, a, &out); }), 1101);
+  EXPECT_EQ(errorOf([&] { Difference(a, image, &out); }), 1102);
+  EXPECT_EQ(errorOf([&] { Union1(HObject(), &out); }), 1501);
+}
+
+TEST(RegionShapes, HolesAndFittedShapes) {
+  HObject out;
+  FillUp(ring(), &out);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{100}));
+  FillUpShape(ring(), &out, "area", 1, 10);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{84})) << "the 16-pixel hole is out of range";
+  FillUpShape(ring(), &out, "area", 1, 20);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{100}));
+  EXPECT_EQ(errorOf([&] { FillUpShape(ring(), &out, "width", 1, 20); }), 1301);
+
+  // A pixel's 8 neighbours enclose it; four pixels meeting at corners do not.
+  HObject square;
+  Difference(rectangle(0, 0, 2, 2), points(1, 1), &square);
+  FillUp(square, &out);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{9}));
+  FillUp(points(tuple({0, 1, 1, 2}), tuple({1, 0, 2, 1})), &out);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{5})) << "the 4-connected gap is a hole";
+
+  HObject circle;
+  GenCircle(&circle, 50, 50, 10.5);
+  EXPECT_EQ(areas(circle), (std::vector<Hlong>{349}));
+  const std::pair<const char*, Hlong> shapes[] = {
+      {"rectangle1", 21 * 21}, {"convex", 349}, {"outer_circle", 349}};
+  for (const auto& [type, area] : shapes) {
+    ShapeTrans(circle, &out, type);
+    EXPECT_EQ(areas(out), (std::vector<Hlong>{area})) << type;
+  }
+  ShapeTrans(ell(), &out, "convex");
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{64}));
+  ShapeTrans(bar(), &out, "rectangle2");
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{300}));
+  ShapeTrans(bar(), &out, "inner_circle");
+  HTuple row, col, radius;
+  SmallestCircle(out, &row, &col, &radius);
+  EXPECT_NEAR(row[0].D(), 14, 1e-9);
+  EXPECT_NEAR(col[0].D(), 24, 1e-9);
+  EXPECT_NEAR(radius[0].D(), 4, 1e-9);
+  EXPECT_EQ(errorOf([&] { ShapeTrans(bar(), &out, "triangle"); }), 1301);
+
+  SmallestCircle(circle, &row, &col, &radius);
+  EXPECT_NEAR(row[0].D(), 50, 1e-9);
+  EXPECT_NEAR(radius[0].D(), std::sqrt(109.0), 1e-9) << "the pixels at (3, 10)";
+}
+
+TEST(RegionShapes, GeneratedShapesCoverThePixelCentresInside) {
+  HObject region;
+  HTuple r1, c1, r2, c2;
+  GenRectangle2(&region, 50, 60, 0, 10, 5);
+  SmallestRectangle1(region, &r1, &c1, &r2, &c2);
+  EXPECT_EQ(shown(r1.Clone().Append(c1).Append(r2).Append(c2)), "[45, 50, 55, 70]");
+  GenRectangle2(&region, 50, 60, kPi / 2, 10, 5);
+  SmallestRectangle1(region, &r1, &c1, &r2, &c2);
+  EXPECT_EQ(shown(r1.Clone().Append(c1).Append(r2).Append(c2)), "[40, 55, 60, 65]");
+
+  HTuple row, col, phi, length1, length2;
+  GenRectangle2(&region, 100, 100, 0.3, 20, 8);
+  SmallestRectangle2(region, &row, &col, &phi, &length1, &length2);
+  EXPECT_NEAR(phi[0].D(), 0.3, 0.05);
+  EXPECT_NEAR(length1[0].D(), 20, 0.8);
+  EXPECT_NEAR(length2[0].D(), 8, 0.8);
+
+  HTuple ra, rb;
+  GenEllipse(&region, 100, 100, -0.5, 20, 10);
+  EllipticAxis(region, &ra, &rb, &phi);
+  EXPECT_NEAR(ra[0].D(), 20, 0.3);
+  EXPECT_NEAR(rb[0].D(), 10, 0.3);
+  EXPECT_NEAR(phi[0].D(), -0.5, 0.02);
+
+  GenRegionLine(&region, 0, 0, 3, 6);
+  EXPECT_EQ(areas(region), (std::vector<Hlong>{7})) << "one pixel per column of a flat line";
+  GenEmptyRegion(&region);
+  EXPECT_EQ(areas(region), (std::vector<Hlong>{0}));
+  EXPECT_EQ(errorOf([&] { GenRectangle2(&region, 0, 0, 0, -1, 1); }), 1304);
+  EXPECT_EQ(errorOf([&] { GenEllipse(&region, 0, 0, 0, 5, 0); }), 1305);
+  EXPECT_EQ(errorOf([&] { GenRegionPoints(&region, tuple({1, 2}), 3); }), 1402);
+
+  // The orientation points from the centre towards the farthest pixel: away from the
+  // heavy end of a line.
+  HTuple orientation;
+  OrientationRegion(joined(rectangle(10, 0, 10, 20), rectangle(9, 0, 11, 2)), &orientation);
+  EXPECT_NEAR(orientation[0].D(), 0, 1e-9);
+  OrientationRegion(joined(rectangle(10, 0, 10, 20), rectangle(9, 18, 11, 20)), &orientation);
+  EXPECT_NEAR(orientation[0].D(), kPi, 1e-9);
+
+  HObject image;
+  RegionToBin(rectangle(1, 1, 2, 2), &image, 255, 10, 4, 3);
+  HTuple values;
+  GetGrayval(image, tuple({0, 1, 2}), tuple({0, 1, 3}), &values);
+  EXPECT_EQ(values, tuple({10, 255, 10}));
+}
+
+HObject squares() {
+  HObject regions;  // areas 4, 9, 16, 25 from left to right
+  GenRectangle1(&regions, tuple({0, 5, 0, 3}), tuple({0, 10, 20, 30}), tuple({1, 7, 3, 7}),
+                tuple({1, 12, 23, 34}));
+  return regions;
+}
+
+TEST(RegionSelection, ByFeaturesByStandardShapesAndInOrder) {
+  HObject out;
+  SelectShape(squares(), &out, "area", "and", 5, 20);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{9, 16}));
+  SelectShape(squares(), &out, HTuple("area").Append("width"), "or", tuple({0, 4}),
+              tuple({5, 100}));
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{4, 16, 25}));
+  SelectShape(squares(), &out, HTuple("area").Append("width"), "and", tuple({0, 4}),
+              tuple({20, 100}));
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{16}));
+  SelectShape(squares(), &out, "area", "and", "min", 9);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{4, 9}));
+  SelectShape(squares(), &out, "area", "and", 10, "max");
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{16, 25}));
+  EXPECT_EQ(errorOf([&] { SelectShape(squares(), &out, "weight", "and", 1, 2); }), 1301);
+  EXPECT_EQ(errorOf([&] { SelectShape(squares(), &out, "area", "xor", 1, 2); }), 1302);
+  EXPECT_EQ(errorOf([&] { SelectShape(squares(), &out, "area", "and", tuple({1, 2}), 3); }), 1403);
+
+  SelectShapeStd(squares(), &out, "max_area", 70);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{25}));
+  SelectShapeStd(joined(rectangle(0, 0, 9, 9), rectangle(20, 20, 20, 20)).ConcatObj(ring()), &out,
+                 "rectangle1", 90);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{})) << "84 of 100 and 101 of 441 pixels";
+  SelectShapeStd(squares().ConcatObj(ring()), &out, "rectangle1", 80);
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{4, 9, 16, 25, 84}));
+
+  HTuple values;
+  RegionFeatures(squares(), HTuple("area").Append("width"), &values);
+  EXPECT_EQ(shown(values), "[4.0, 2.0, 9.0, 3.0, 16.0, 4.0, 25.0, 5.0]");
+
+  SortRegion(squares(), &out, "upper_left", "true", "row");
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{4, 16, 25, 9}));
+  SortRegion(squares(), &out, "lower_right", "false", "column");
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{25, 16, 9, 4}));
+  SortRegion(squares(), &out, "character", "true", "row");
+  EXPECT_EQ(areas(out), (std::vector<Hlong>{4, 9, 16, 25})) << "one line of characters";
+  EXPECT_EQ(errorOf([&] { SortRegion(squares(), &out, "middle", "true", "row"); }), 1301);
+  EXPECT_EQ(errorOf([&] { SortRegion(squares(), &out, "first_point", "up", "row"); }), 1302);
+}
+
+TEST(RegionLines, ProgramsSeeTheSameOperators) {
+  EXPECT_EQ(
+      shown(runProgramLines({"gen_rectangle1 (Box, 0, 0, 9, 9)", "dilation_circle (Box, D, 1.5)",
+                             "fill_up_shape (D, F, 'area', 1, 5)", "shape_trans (F, T, 'convex')",
+                             "area_center (T, A, Row, Col)", "R := [A, Row, Col]"})),
+      "[144, 4.5, 4.5]");
+  EXPECT_EQ(shown(runProgramLines({"gen_region_points (P, [0, 1], [0, 1])", "connection (P, C8)",
+                                   "count_obj (C8, N8)", "set_system ('neighborhood', 4)",
+                                   "connection (P, C4)", "count_obj (C4, N4)",
+                                   "set_system ('neighborhood', 8)", "R := [N8, N4]"})),
+            "[1, 2]");
+  EXPECT_EQ(programError({"gen_empty_obj (E)", "select_shape (E, S, 'area', 'and', 1, [2, 3])"}),
+            1404);
+}
+
+}  // namespace
