@@ -35,6 +35,7 @@ constexpr ErrorText kTexts[] = {
     {kErrFunctionArgument, "Invalid argument of a function"},
     {kErrStepLimit, "Step limit exceeded"},
     {kErrValueSize, "Value too large"},
+    {kErrOutOfMemory, "Out of memory"},
     {kErrParameterIndex, "Parameter index out of range"},
     {kErrParameterName, "Unknown parameter name"},
     {kErrInputNotSet, "Input parameter not set"},

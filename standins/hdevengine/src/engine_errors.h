@@ -35,6 +35,7 @@ enum EngineError : Hlong {
   kErrFunctionArgument = 21026,   // a function applied to a value it does not take
   kErrStepLimit = 21027,          // a run executed more lines than the engine's step limit
   kErrValueSize = 21028,          // a value with more elements or text than a run may build
+  kErrOutOfMemory = 21029,        // memory ran out while a line ran
   kErrParameterIndex = 21030,     // a parameter index out of range
   kErrParameterName = 21031,      // no parameter of that name
   kErrInputNotSet = 21032,        // Execute with an input parameter never set

@@ -114,8 +114,7 @@ bool truthOf(const HTuple& value, const char* what) {
     if (element.Type() == HalconCpp::eElementTypeLong) return element.L() != 0;
     if (element.Type() == HalconCpp::eElementTypeDouble) return element.D() != 0.0;
   }
-  throw RunError{kErrCondition,
-                 std::string(what) + " needs one number, not " + value.ToString().str()};
+  throw RunError{kErrCondition, std::string(what) + " needs one number, not " + shownValue(value)};
 }
 
 const HTuple& evaluateInto(const Expr& expr, const Frame& frame, Temps& temps) {
@@ -133,10 +132,30 @@ const HTuple& evaluateInto(const Expr& expr, const Frame& frame, Temps& temps) {
     return evaluateInto(e, frame, temps);
   };
   switch (expr.kind) {
-    case ExprKind::Tuple:
+    case ExprKind::Tuple: {
+      // Bounded before it is built: [A, A, A, ...] of a large A fails without taking the memory.
+      const std::size_t count = expr.operands.size();
+      const HTuple* few[8];
+      std::vector<const HTuple*> many;
+      const HTuple** parts = few;
+      if (count > 8) {
+        many.resize(count);
+        parts = many.data();
+      }
+      Hlong length = 0;
+      std::size_t text = 0;
+      for (std::size_t i = 0; i < count; ++i) {
+        parts[i] = &operand(i);
+        length += parts[i]->Length();
+        text += textBytes(*parts[i]);
+      }
+      checkValueLength(length);
+      checkValueText(text);
       result.Clear();
-      for (std::size_t i = 0; i < expr.operands.size(); ++i) result.Append(operand(i));
-      return bounded(result);
+      for (std::size_t i = 0; i < count; ++i) result.Append(*parts[i]);
+      spendWork(length);
+      return result;
+    }
     case ExprKind::Negate:
       result = flag(false);
       result -= operand(0);

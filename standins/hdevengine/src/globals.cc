@@ -22,6 +22,7 @@ class GlobalStore {
       if (it == ctrl_.end()) continue;
       frame->ctrl[slot] = it->second;
       frame->ctrlSet[slot] = 1;
+      frame->knownText[slot].first = -1;
     }
     for (const auto& [slot, name] : procedure.globalIconic) {
       const auto it = iconic_.find(name);

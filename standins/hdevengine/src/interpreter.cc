@@ -1,5 +1,6 @@
 #include "interpreter.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
@@ -20,10 +21,6 @@ namespace Standin {
 namespace {
 
 using HalconCpp::HException;
-
-// An element assignment beyond this index is almost certainly a wrong index; refusing it
-// beats exhausting memory.
-constexpr Hlong kMaxAssignedIndex = Hlong{1} << 24;
 
 struct LoopState {
   HTuple current;
@@ -62,13 +59,24 @@ HTuple valueOf(Activation& a, const Expr& expr) {
 // Assigns over the variable's tuple instead of building a new one: a number over a number
 // costs no tuple at all.
 void writeCtrl(Frame* frame, int slot, HTuple&& value) {
+  if (HeldValues* held = HeldValues::current()) {
+    held->replace(frame->ctrlSet[slot] ? &frame->ctrl[slot] : nullptr, value);
+  }
   frame->ctrl[slot] = std::move(value);
   frame->ctrlSet[slot] = 1;
+  frame->knownText[slot].first = -1;
 }
 
 void writeCtrl(Frame* frame, int slot, const HTuple& value) {
-  frame->ctrl[slot] = value;
-  frame->ctrlSet[slot] = 1;
+  writeCtrl(frame, slot, HTuple(value));
+}
+
+// The text bytes variable `slot` holds, counted once and then kept up to date by the appends.
+std::size_t knownTextOf(Frame* frame, int slot) {
+  auto& known = frame->knownText[slot];
+  const HTuple& value = frame->ctrl[slot];
+  if (known.first != value.Length()) known = {value.Length(), textBytes(value)};
+  return known.second;
 }
 
 void writeIconic(Frame* frame, int slot, HObject value) {
@@ -86,7 +94,7 @@ const HObject& readIconic(const Activation& a, int slot) {
 HTuple loopValue(const HTuple& value, const char* what) {
   if (value.Length() != 1 || value[0].Type() == HalconCpp::eElementTypeString) {
     throw RunError{kErrLoopBounds, std::string("the loop's ") + what + " must be one number, not " +
-                                       value.ToString().str()};
+                                       shownValue(value)};
   }
   return value;
 }
@@ -124,6 +132,7 @@ class Interpreter {
       : depthLimit_(static_cast<std::size_t>(EngineState::instance().callDepthLimit())) {
     stack_.push_back(std::make_unique<Activation>(&procedure, frame));
     loadGlobals(procedure, stack_.back()->frame);
+    held_.addFrame(*stack_.back()->frame);
   }
 
   void run() {
@@ -143,7 +152,9 @@ class Interpreter {
       } catch (const ThrownException& e) {
         handleThrow(e.value);
       } catch (const std::bad_alloc&) {
-        throw;
+        // The failed allocation's memory is free again: enough for the record.
+        throw engineError(kErrOutOfMemory, ExceptionRuntime, placeOf(*stack_.back()),
+                          "out of memory");
       } catch (const std::exception& e) {
         throw engineError(kErrInternal, ExceptionRuntime, placeOf(*stack_.back()), e.what());
       }
@@ -228,6 +239,7 @@ class Interpreter {
   void leave() {
     const Activation& done = *stack_.back();
     storeGlobals(*done.procedure, *done.frame);
+    held_.releaseFrame(*done.frame);
     if (errorVar_.activation == &done) errorVar_ = ErrorVarBinding{};
     stack_.pop_back();
   }
@@ -352,7 +364,7 @@ class Interpreter {
   static int switchTarget(Activation& a, const Stmt& s) {
     const HTuple value = valueOf(a, *s.exprs[0]);
     if (value.Length() != 1) {
-      throw RunError{kErrCondition, "switch needs one value, not " + value.ToString().str()};
+      throw RunError{kErrCondition, "switch needs one value, not " + shownValue(value)};
     }
     for (int line : s.cases) {
       if (valueOf(a, *a.procedure->body[line].exprs[0]) == value) return line;
@@ -412,19 +424,36 @@ class Interpreter {
     HTuple& target = a.frame->ctrl[s.slot];
     if (operands.size() == 2) {
       const HTuple& tail = evaluateInto(*operands[1], *a.frame, a.temps);
-      checkValueLength(target.Length() + tail.Length());
+      growInPlace(a.frame, s.slot, tail.Length(), textBytes(tail));
       target.Append(tail);
       return;
     }
     std::vector<HTuple> tails;
     tails.reserve(operands.size() - 1);
-    Hlong length = target.Length();
+    Hlong length = 0;
+    std::size_t text = 0;
     for (std::size_t i = 1; i < operands.size(); ++i) {
       tails.push_back(valueOf(a, *operands[i]));
       length += tails.back().Length();
+      text += textBytes(tails.back());
     }
-    checkValueLength(length);
+    growInPlace(a.frame, s.slot, length, text);
     for (const HTuple& tail : tails) target.Append(tail);
+  }
+
+  // Checks every bound before variable `slot` grows where it is by `elements` elements
+  // holding `text` bytes, and keeps its known text up to date.
+  static void growInPlace(Frame* frame, int slot, Hlong elements, std::size_t text,
+                          std::size_t replacedText = 0) {
+    const HTuple& target = frame->ctrl[slot];
+    const std::size_t total = knownTextOf(frame, slot) - replacedText + text;
+    checkValueLength(target.Length() + elements);
+    checkValueText(total);
+    if (HeldValues* held = HeldValues::current()) {
+      held->grow(elements, static_cast<long long>(text) - static_cast<long long>(replacedText));
+    }
+    spendWork(elements);
+    frame->knownText[slot] = {target.Length() + elements, total};
   }
 
   // After a failed if or elseif: tries the following elseif conditions, enters the else
@@ -513,17 +542,25 @@ class Interpreter {
     if (valueAt == &a.frame->ctrl[s.slot]) valueAt = &(valueCopy = *valueAt);
     const HTuple& value = *valueAt;
     const Hlong* position = integer ? &indexValue : nullptr;
-    if (!position || *position < 0 || *position > kMaxAssignedIndex) {
-      const std::string shown = index ? index->ToString().str() : std::to_string(indexValue);
+    if (!position || *position < 0) {
+      const std::string shown = index ? shownValue(*index) : std::to_string(indexValue);
       throw RunError{kErrIndexValue, "index " + shown + " of " + s.variable};
     }
     if (value.Length() != 1) {
       throw RunError{kErrIndexValue,
-                     "one value is assigned to an element, not " + value.ToString().str()};
+                     "one value is assigned to an element, not " + shownValue(value)};
     }
     HTuple& target = a.frame->ctrl[s.slot];
-    if (!a.frame->ctrlSet[s.slot]) target = HTuple();
-    a.frame->ctrlSet[s.slot] = 1;
+    if (!a.frame->ctrlSet[s.slot]) {
+      writeCtrl(a.frame, s.slot, HTuple());
+    }
+    // An index far past the end would pad the tuple with zeros: bounded before it does.
+    const Hlong added = *position >= target.Length() ? *position + 1 - target.Length() : 0;
+    std::size_t replaced = 0;
+    if (added == 0 && target[*position].Type() == HalconCpp::eElementTypeString) {
+      replaced = std::strlen(target[*position].C());
+    }
+    growInPlace(a.frame, s.slot, added, textBytes(value), replaced);
     // Elements between the old end and the new one are 0.
     while (target.Length() < *position) target.Append(HTuple(0));
     if (target.Length() == *position) {
@@ -590,6 +627,7 @@ class Interpreter {
     for (const HTuple& tuple : ctrlIn) args.ctrlIn.push_back(&tuple);
     for (HTuple& tuple : ctrlOut) args.ctrlOut.push_back(&tuple);
     s.op->run(args);
+    for (const HTuple& output : ctrlOut) spendWork(output.Length());
     for (std::size_t i = 0; i < ctrlOut.size(); ++i) {
       writeCtrl(a.frame, s.ctrlOut[i], std::move(ctrlOut[i]));
     }
@@ -647,6 +685,8 @@ class Interpreter {
     const std::unique_ptr<Activation> done = std::move(stack_.back());
     stack_.pop_back();
     storeGlobals(*done->procedure, *done->frame);
+    // Its outputs are counted again as the caller's variables receive them.
+    held_.releaseFrame(*done->frame);
     if (errorVar_.activation == done.get()) errorVar_ = ErrorVarBinding{};
     if (stack_.empty()) return;
     Activation& caller = *stack_.back();
@@ -674,6 +714,7 @@ class Interpreter {
 
   const std::size_t depthLimit_;
   StepBudget steps_;
+  HeldValues held_;
   bool giveErrors_ = true;  // dev_set_check: operator errors raise, as by default
   ErrorVarBinding errorVar_;
   std::vector<std::unique_ptr<Activation>> stack_;

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "operator_table.h"
+#include "run_limits.h"
 
 namespace HDevEngineCpp {
 namespace Standin {
@@ -32,6 +33,8 @@ void waitSeconds(const OperatorArgs& args) {
   // The upper bound keeps the conversion to the clock's integer ticks in range.
   if (!std::isfinite(value) || value < 0 || value > 1e6)
     throw HException::ForOperator("wait_seconds", 1301);
+  // A wait is work the run's budget pays for, before it starts.
+  spendWait(value);
   std::this_thread::sleep_for(std::chrono::duration<double>(value));
 }
 

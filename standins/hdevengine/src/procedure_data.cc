@@ -53,7 +53,8 @@ Frame::Frame(const ProcedureData& procedure)
     : ctrl(procedure.ctrlVariables.size()),
       ctrlSet(procedure.ctrlVariables.size(), 0),
       iconic(procedure.iconicVariables.size()),
-      iconicSet(procedure.iconicVariables.size(), 0) {}
+      iconicSet(procedure.iconicVariables.size(), 0),
+      knownText(procedure.ctrlVariables.size(), {-1, 0}) {}
 
 CallData::CallData(std::shared_ptr<ProcedureData> called)
     : procedure(std::move(called)),

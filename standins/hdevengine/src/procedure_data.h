@@ -80,6 +80,9 @@ struct Frame {
   std::vector<char> ctrlSet;
   std::vector<HObject> iconic;
   std::vector<char> iconicSet;
+  // The text bytes of a control variable as (its length then, bytes), so that appending to a
+  // long tuple of strings counts only the new text; a length of -1 when not known.
+  std::vector<std::pair<Hlong, std::size_t>> knownText;
 
   explicit Frame(const ProcedureData& procedure);
 };

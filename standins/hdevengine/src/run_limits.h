@@ -1,10 +1,11 @@
 // Bounds on one run of a program or procedure, kept apart from the interpreter so that they
-// stay the same whatever form its loop takes.
+// stay the same whatever form its loop takes. Every bound is checked before the memory or
+// time it guards is taken, and ends the run with a record that names the line.
 #ifndef HDEVENGINE_STANDIN_RUN_LIMITS_H
 #define HDEVENGINE_STANDIN_RUN_LIMITS_H
 
+#include <cstddef>
 #include <string>
-#include <variant>
 
 #include "engine_errors.h"
 #include "engine_state.h"
@@ -12,28 +13,55 @@
 namespace HDevEngineCpp {
 namespace Standin {
 
-// The lines one run may still execute ("step_limit"); every executed line spends one, so
-// that an endless loop ends in an error instead of never.
+// The work one run may still do ("step_limit"). Every executed line spends one step, and work
+// that grows with the data spends more: one step per kElementsPerStep elements a line builds,
+// and kStepsPerSecond for each second a line waits. So one line over millions of elements
+// costs what a loop over them would, and an endless loop or wait ends in an error.
+constexpr std::size_t kElementsPerStep = 64;
+constexpr double kStepsPerSecond = 1e6;
+
 class StepBudget {
  public:
-  StepBudget() : limit_(EngineState::instance().stepLimit()), left_(limit_) {}
+  StepBudget();
+  ~StepBudget();
+  StepBudget(const StepBudget&) = delete;
+  StepBudget& operator=(const StepBudget&) = delete;
 
-  void spend() {
-    if (--left_ < 0) {
-      throw RunError{kErrStepLimit, "the run executed more than " + std::to_string(limit_) +
-                                        " lines (engine attribute step_limit)"};
-    }
+  void spend(Hlong steps = 1) {
+    left_ -= steps;
+    if (left_ < 0) exhausted();
   }
 
+  // The budget of the run on this thread, or null outside a run.
+  static StepBudget* current();
+
  private:
+  [[noreturn]] void exhausted() const;
+
   Hlong limit_;
   Hlong left_;
+  StepBudget* outer_;  // a run started from within another (an operator's callback)
 };
+
+// Charges the work of building `elements` elements to the running line.
+inline void spendWork(Hlong elements) {
+  if (elements < static_cast<Hlong>(kElementsPerStep)) return;
+  if (StepBudget* budget = StepBudget::current()) {
+    budget->spend(elements / static_cast<Hlong>(kElementsPerStep));
+  }
+}
+
+// Charges a wait before it starts: a wait the budget cannot pay fails at once.
+void spendWait(double seconds);
 
 // The most text bytes one value may hold; its elements are bounded by the engine attribute
 // "value_limit". A tuple or text that doubles itself in a loop reaches them within a few
 // dozen lines and fails there, long before memory runs out.
 constexpr std::size_t kMaxValueTextBytes = std::size_t{1} << 24;
+
+// All values of a run together may hold this many times one value's bounds: a recursion
+// that keeps a large value in every frame ends as soon as one value would.
+constexpr Hlong kRunValueFactor = 4;
 
 // Raises when a value of `length` elements is more than "value_limit" allows. Cheap: appends
 // in place check it on every line, before they change their target.
@@ -45,23 +73,58 @@ inline void checkValueLength(Hlong length) {
   }
 }
 
-// Returns `value` when it is within both bounds; raises otherwise. Only tuples that hold
-// strings have text to count.
-inline const HTuple& bounded(const HTuple& value) {
-  checkValueLength(value.Length());
-  const HalconCpp::HTupleType type = value.Type();
-  if (type != HalconCpp::eElementTypeString && type != HalconCpp::eElementTypeMixed) return value;
-  std::size_t text = 0;
-  for (Hlong i = 0; i < value.Length(); ++i) {
-    const HTuple::Element element = value.At(i);
-    if (const auto* s = std::get_if<std::string>(&element)) text += s->size();
-  }
-  if (text > kMaxValueTextBytes) {
-    throw RunError{kErrValueSize, std::to_string(text) + " bytes of text, more than " +
+inline void checkValueText(std::size_t bytes) {
+  if (bytes > kMaxValueTextBytes) {
+    throw RunError{kErrValueSize, std::to_string(bytes) + " bytes of text, more than " +
                                       std::to_string(kMaxValueTextBytes)};
   }
+}
+
+// The text bytes a tuple holds; 0 for a tuple of numbers, without looking at its elements.
+std::size_t textBytes(const HTuple& value);
+
+// Returns `value` when it is within both bounds; raises otherwise.
+inline const HTuple& bounded(const HTuple& value) {
+  checkValueLength(value.Length());
+  checkValueText(textBytes(value));
+  spendWork(value.Length());
   return value;
 }
+
+struct Frame;
+
+// What the variables of one run hold together, elements and text: bounded by
+// kRunValueFactor times one value's bounds. Checked before a value is stored, so that the
+// run fails at the line that would pass the bound.
+class HeldValues {
+ public:
+  HeldValues();
+  ~HeldValues();
+  HeldValues(const HeldValues&) = delete;
+  HeldValues& operator=(const HeldValues&) = delete;
+
+  // `value` replaces `old` (null when the variable had none).
+  void replace(const HTuple* old, const HTuple& value);
+  // A value grows in place by `elements` elements and `text` bytes.
+  void grow(long long elements, long long text);
+  void addFrame(const Frame& frame);
+  void releaseFrame(const Frame& frame);
+
+  // The tally of the run on this thread, or null outside a run.
+  static HeldValues* current();
+
+ private:
+  void check(long long elements, long long text) const;
+
+  // Signed, and never below 0: a value written around the tally only makes it lower.
+  long long elements_ = 0;
+  long long text_ = 0;
+  HeldValues* outer_;
+};
+
+// A value as a message shows it: its beginning only, so that a record stays small whatever
+// the value it complains about.
+std::string shownValue(const HTuple& value);
 
 }  // namespace Standin
 }  // namespace HDevEngineCpp
