@@ -11,6 +11,10 @@
 
 #if defined(_WIN32)
 #define QUORVEX_ALIAS(declaration, target)
+#elif defined(__clang__)
+// clang has no warning about aliases of another type to silence.
+#define QUORVEX_ALIAS(declaration, target) \
+  QUORVEX_EXPORT declaration __attribute__((alias(#target)));
 #else
 // The aliases keep the parameter types of their own declaration in quorvex.h (a program
 // handle, say, where the target takes a tuple handle); they are one function all the same.

@@ -14,7 +14,7 @@ int HDevOperatorImplCppNative::DevOpenWindow(const HTuple& row, const HTuple& co
                                              const HTuple& width, const HTuple& height,
                                              const HTuple& background, HTuple* window) {
   try {
-    std::lock_guard<std::mutex> lock(windowsMutex);
+    engine::Lock lock(windowsMutex);
     checkSingleValue(row, 3, 1);
     checkSingleValue(column, 3, 2);
     checkSingleValue(width, 3, 3);
@@ -44,7 +44,7 @@ int HDevOperatorImplCppNative::DevOpenWindow(const HTuple& row, const HTuple& co
 // the others still apply.
 void HDevOperatorImplCppNative::replaySettings(const HTuple& window) {
   const HTuple newWindow = window;
-  std::lock_guard<std::mutex> lock(settingsMutex);
+  engine::Lock lock(settingsMutex);
   std::vector<std::pair<const HTuple*, SettingOperator>> replay = {
       {&draw, HalconCpp::SetDraw},
       {&shape, HalconCpp::SetShape},

@@ -38,13 +38,13 @@ void HDevOperatorImplCppNative::checkSingleValue(const HTuple& tuple, int typeMa
 }
 
 std::vector<WindowEntry> HDevOperatorImplCppNative::registeredWindows() {
-  std::lock_guard<std::mutex> lock(windowsMutex);
+  engine::Lock lock(windowsMutex);
   return windows;
 }
 
 int HDevOperatorImplCppNative::DevClearWindow() {
   try {
-    std::lock_guard<std::mutex> lock(windowsMutex);
+    engine::Lock lock(windowsMutex);
     if (windows.empty()) return kSuccess;
     const HTuple& active = windows.back().window;
     HalconCpp::ClearWindow(active);
@@ -57,7 +57,7 @@ int HDevOperatorImplCppNative::DevClearWindow() {
 
 int HDevOperatorImplCppNative::DevCloseWindow() {
   try {
-    std::lock_guard<std::mutex> lock(windowsMutex);
+    engine::Lock lock(windowsMutex);
     if (windows.empty()) return kSuccess;
     HalconCpp::CloseWindow(windows.back().window);
     windows.pop_back();
@@ -70,7 +70,7 @@ int HDevOperatorImplCppNative::DevCloseWindow() {
 // A handle that is not registered is no error: the active window stays as it was.
 int HDevOperatorImplCppNative::DevSetWindow(const HTuple& window) {
   try {
-    std::lock_guard<std::mutex> lock(windowsMutex);
+    engine::Lock lock(windowsMutex);
     checkSingleValue(window, 1, 1);
     auto match = std::find_if(windows.begin(), windows.end(),
                               [&](const WindowEntry& entry) { return entry.window == window; });
@@ -82,7 +82,7 @@ int HDevOperatorImplCppNative::DevSetWindow(const HTuple& window) {
 }
 
 int HDevOperatorImplCppNative::DevGetWindow(HTuple* window) {
-  std::lock_guard<std::mutex> lock(windowsMutex);
+  engine::Lock lock(windowsMutex);
   if (window) *window = windows.empty() ? HTuple(-1) : windows.back().window;
   return kSuccess;
 }
@@ -91,7 +91,7 @@ int HDevOperatorImplCppNative::DevGetWindow(HTuple* window) {
 int HDevOperatorImplCppNative::DevSetWindowExtents(const HTuple& row, const HTuple& column,
                                                    const HTuple& width, const HTuple& height) {
   try {
-    std::lock_guard<std::mutex> lock(windowsMutex);
+    engine::Lock lock(windowsMutex);
     if (windows.empty()) return kSuccess;
     const HTuple& active = windows.back().window;
     HTuple extents[4] = {row, column, width, height};
@@ -113,7 +113,7 @@ int HDevOperatorImplCppNative::DevSetWindowExtents(const HTuple& row, const HTup
 int HDevOperatorImplCppNative::DevSetPart(const HTuple& row1, const HTuple& column1,
                                           const HTuple& row2, const HTuple& column2) {
   try {
-    std::lock_guard<std::mutex> lock(windowsMutex);
+    engine::Lock lock(windowsMutex);
     if (windows.empty()) return kSuccess;
     checkSingleValue(row1, 3, 1);
     checkSingleValue(column1, 3, 2);
@@ -135,16 +135,16 @@ int HDevOperatorImplCppNative::DevSetPart(const HTuple& row1, const HTuple& colu
 // wrong value is reported even with no window open), apply it to the active window, and only
 // then remember it for the windows opened later.
 int HDevOperatorImplCppNative::forwardSetting(SettingOperator setting, const HTuple& value,
-                                              int typeMask, HTuple& remembered) {
+                                              int typeMask, Remembered remembered) {
   try {
     if (typeMask != uncheckedTypeMask) checkSingleValue(value, typeMask, 1);
     {
-      std::lock_guard<std::mutex> lock(windowsMutex);
+      engine::Lock lock(windowsMutex);
       if (windows.empty()) return kSuccess;
       setting(windows.back().window, value);
     }
-    std::lock_guard<std::mutex> lock(settingsMutex);
-    remembered = value;
+    engine::Lock lock(settingsMutex);
+    this->*remembered = value;
     return kSuccess;
   } catch (const HException& e) {
     return errorNumberOf(e);
@@ -152,31 +152,31 @@ int HDevOperatorImplCppNative::forwardSetting(SettingOperator setting, const HTu
 }
 
 int HDevOperatorImplCppNative::DevSetDraw(const HTuple& value) {
-  return forwardSetting(HalconCpp::SetDraw, value, 4, draw);
+  return forwardSetting(HalconCpp::SetDraw, value, 4, &Self::draw);
 }
 
 int HDevOperatorImplCppNative::DevSetShape(const HTuple& value) {
-  return forwardSetting(HalconCpp::SetShape, value, 4, shape);
+  return forwardSetting(HalconCpp::SetShape, value, 4, &Self::shape);
 }
 
 int HDevOperatorImplCppNative::DevSetColored(const HTuple& value) {
-  return forwardSetting(HalconCpp::SetColored, value, 1, color);
+  return forwardSetting(HalconCpp::SetColored, value, 1, &Self::color);
 }
 
 int HDevOperatorImplCppNative::DevSetColor(const HTuple& value) {
-  return forwardSetting(HalconCpp::SetColor, value, 4, color);
+  return forwardSetting(HalconCpp::SetColor, value, 4, &Self::color);
 }
 
 int HDevOperatorImplCppNative::DevSetLut(const HTuple& value) {
-  return forwardSetting(HalconCpp::SetLut, value, 4, lut);
+  return forwardSetting(HalconCpp::SetLut, value, 4, &Self::lut);
 }
 
 int HDevOperatorImplCppNative::DevSetPaint(const HTuple& value) {
-  return forwardSetting(HalconCpp::SetPaint, value, uncheckedTypeMask, paint);
+  return forwardSetting(HalconCpp::SetPaint, value, uncheckedTypeMask, &Self::paint);
 }
 
 int HDevOperatorImplCppNative::DevSetLineWidth(const HTuple& value) {
-  return forwardSetting(HalconCpp::SetLineWidth, value, 1, lineWidth);
+  return forwardSetting(HalconCpp::SetLineWidth, value, 1, &Self::lineWidth);
 }
 
 }  // namespace quorvex::display

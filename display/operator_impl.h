@@ -5,10 +5,10 @@
 #define QUORVEX_DISPLAY_OPERATOR_IMPL_H
 
 #include <atomic>
-#include <mutex>
 #include <utility>
 #include <vector>
 
+#include "engine/annotated_mutex.h"
 #include "engine/vendor.h"
 
 namespace quorvex::display {
@@ -59,25 +59,30 @@ class HDevOperatorImplCppNative : public engine::HDevOperatorImplCpp {
   static void checkSingleValue(const HTuple& tuple, int typeMask, int n);
 
   // A copy of the registry, oldest activation first; for tests.
-  std::vector<WindowEntry> registeredWindows();
+  std::vector<WindowEntry> registeredWindows() QUORVEX_EXCLUDES(windowsMutex);
 
  private:
-  int forwardSetting(SettingOperator setting, const HTuple& value, int typeMask,
-                     HTuple& remembered);
-  void replaySettings(const HTuple& window);
+  // The remembered setting a setting operation updates, as &Self::draw.
+  using Self = HDevOperatorImplCppNative;
+  using Remembered = HTuple Self::*;
 
-  // The registry in activation order: the last entry is the active window.
-  std::vector<WindowEntry> windows;  // guarded by windowsMutex
+  int forwardSetting(SettingOperator setting, const HTuple& value, int typeMask,
+                     Remembered remembered) QUORVEX_EXCLUDES(windowsMutex, settingsMutex);
+  void replaySettings(const HTuple& window) QUORVEX_EXCLUDES(windowsMutex, settingsMutex);
+
   // Serialises all window work, the calls into the vendor's window operators included.
   // Never held together with settingsMutex.
-  std::mutex windowsMutex;
-  HTuple color;      // guarded by settingsMutex; an integer (colored) or a colour name
-  HTuple draw;       // guarded by settingsMutex
-  HTuple shape;      // guarded by settingsMutex
-  HTuple lut;        // guarded by settingsMutex
-  HTuple paint;      // guarded by settingsMutex
-  HTuple lineWidth;  // guarded by settingsMutex
-  std::mutex settingsMutex;
+  engine::Mutex windowsMutex;
+  // The registry in activation order: the last entry is the active window.
+  std::vector<WindowEntry> windows QUORVEX_GUARDED_BY(windowsMutex);
+  engine::Mutex settingsMutex;
+  // An integer (colored) or a colour name.
+  HTuple color QUORVEX_GUARDED_BY(settingsMutex);
+  HTuple draw QUORVEX_GUARDED_BY(settingsMutex);
+  HTuple shape QUORVEX_GUARDED_BY(settingsMutex);
+  HTuple lut QUORVEX_GUARDED_BY(settingsMutex);
+  HTuple paint QUORVEX_GUARDED_BY(settingsMutex);
+  HTuple lineWidth QUORVEX_GUARDED_BY(settingsMutex);
   // The type mask at which forwardSetting makes no check: DevSetPaint takes any tuple.
   const int uncheckedTypeMask;
 };

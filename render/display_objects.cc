@@ -45,7 +45,7 @@ namespace quorvex::display {
 // Displaying with no open window is a silent no-op: nothing is drawn and no window opens.
 int HDevOperatorImplCppNative::DevDisplay(const HObject& object) {
   try {
-    std::lock_guard<std::mutex> lock(windowsMutex);
+    engine::Lock lock(windowsMutex);
     if (windows.empty()) return engine::kSuccess;
     WindowEntry& active = windows.back();
     const auto [width, height] = render::firstImageSize(object);

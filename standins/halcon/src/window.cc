@@ -48,7 +48,7 @@ void Window::resize(std::int32_t newWidth, std::int32_t newHeight) {
 }
 
 Hlong WindowTable::add(Window window) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  standin::Lock lock(mutex_);
   window.handle = nextHandle_++;
   if (window.osHandle == 0) {
     window.osHandle = nextOsHandle_;
@@ -60,7 +60,7 @@ Hlong WindowTable::add(Window window) {
 }
 
 void WindowTable::remove(Hlong handle, const char* op) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  standin::Lock lock(mutex_);
   find(handle, op);
   windows_.erase(handle);
 }

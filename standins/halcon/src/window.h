@@ -6,11 +6,11 @@
 
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "../../common/annotated_mutex.h"
 #include "colors.h"
 #include "halconcpp/HObject.h"
 #include "halconcpp/HTuple.h"
@@ -70,22 +70,22 @@ class WindowTable {
  public:
   // Adds a window and gives it the next handle, and the next made-up native handle unless it
   // has a native window of its own.
-  Hlong add(Window window);
+  Hlong add(Window window) STANDIN_EXCLUDES(mutex_);
   // Raises 5100 in `op` for a handle that is not open.
-  void remove(Hlong handle, const char* op);
+  void remove(Hlong handle, const char* op) STANDIN_EXCLUDES(mutex_);
 
   // Runs fn(Window&) under the table's lock; raises 5100 in `op` for a handle that is not
   // open.
   template <typename Fn>
-  decltype(auto) with(Hlong handle, const char* op, Fn&& fn) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  decltype(auto) with(Hlong handle, const char* op, Fn&& fn) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     return std::forward<Fn>(fn)(find(handle, op));
   }
 
   // The same by native handle; false when no open window has it.
   template <typename Fn>
-  bool withNative(std::uintptr_t osHandle, Fn&& fn) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  bool withNative(std::uintptr_t osHandle, Fn&& fn) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     for (auto& [handle, window] : windows_) {
       if (window.osHandle == osHandle) {
         std::forward<Fn>(fn)(window);
@@ -96,18 +96,18 @@ class WindowTable {
   }
 
   template <typename Fn>
-  void forEach(Fn&& fn) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  void forEach(Fn&& fn) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     for (auto& [handle, window] : windows_) fn(window);
   }
 
  private:
-  Window& find(Hlong handle, const char* op);
+  Window& find(Hlong handle, const char* op) STANDIN_REQUIRES(mutex_);
 
-  std::mutex mutex_;
-  std::map<Hlong, Window> windows_;        // guarded by mutex_
-  Hlong nextHandle_ = 3600;                // guarded by mutex_
-  std::uintptr_t nextOsHandle_ = 0x10000;  // guarded by mutex_
+  standin::Mutex mutex_;
+  std::map<Hlong, Window> windows_ STANDIN_GUARDED_BY(mutex_);
+  Hlong nextHandle_ STANDIN_GUARDED_BY(mutex_) = 3600;
+  std::uintptr_t nextOsHandle_ STANDIN_GUARDED_BY(mutex_) = 0x10000;
 };
 
 WindowTable& windowTable();

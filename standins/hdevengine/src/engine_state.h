@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../../common/annotated_mutex.h"
 #include "hdevengine/HDevEngineCpp.h"
 #include "procedure_data.h"
 
@@ -64,16 +65,16 @@ class EngineState {
  private:
   EngineState();
 
-  mutable std::mutex mutex_;
-  std::vector<std::string> paths_;               // guarded by mutex_
-  bool ignoreInvalidLines_ = false;              // guarded by mutex_
-  bool ignoreUnresolved_ = false;                // guarded by mutex_
-  int callDepthLimit_ = kDefaultCallDepthLimit;  // guarded by mutex_
-  Hlong stepLimit_ = kDefaultStepLimit;          // guarded by mutex_
+  mutable standin::Mutex mutex_;
+  std::vector<std::string> paths_ STANDIN_GUARDED_BY(mutex_);
+  bool ignoreInvalidLines_ STANDIN_GUARDED_BY(mutex_) = false;
+  bool ignoreUnresolved_ STANDIN_GUARDED_BY(mutex_) = false;
+  int callDepthLimit_ STANDIN_GUARDED_BY(mutex_) = kDefaultCallDepthLimit;
+  Hlong stepLimit_ STANDIN_GUARDED_BY(mutex_) = kDefaultStepLimit;
   std::atomic<Hlong> valueLimit_{kDefaultValueLimit};
-  HDevOperatorImplCpp* impl_ = nullptr;          // guarded by mutex_
-  std::vector<HDevOperatorImplCpp*> keptImpls_;  // guarded by mutex_; never deleted
-  std::shared_ptr<ProcedureCache> cache_;        // guarded by mutex_
+  HDevOperatorImplCpp* impl_ STANDIN_GUARDED_BY(mutex_) = nullptr;
+  std::vector<HDevOperatorImplCpp*> keptImpls_ STANDIN_GUARDED_BY(mutex_);  // never deleted
+  std::shared_ptr<ProcedureCache> cache_ STANDIN_GUARDED_BY(mutex_);
   std::mutex loadMutex_;
 };
 

@@ -1,8 +1,9 @@
 #include "globals.h"
 
 #include <map>
-#include <mutex>
 #include <string>
+
+#include "../../common/annotated_mutex.h"
 
 namespace HDevEngineCpp {
 namespace Standin {
@@ -15,8 +16,8 @@ class GlobalStore {
     return store;
   }
 
-  void load(const ProcedureData& procedure, Frame* frame) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  void load(const ProcedureData& procedure, Frame* frame) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     for (const auto& [slot, name] : procedure.globalCtrl) {
       const auto it = ctrl_.find(name);
       if (it == ctrl_.end()) continue;
@@ -32,8 +33,8 @@ class GlobalStore {
     }
   }
 
-  void store(const ProcedureData& procedure, const Frame& frame) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  void store(const ProcedureData& procedure, const Frame& frame) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     for (const auto& [slot, name] : procedure.globalCtrl) {
       if (frame.ctrlSet[slot]) ctrl_[name] = frame.ctrl[slot];
     }
@@ -43,9 +44,9 @@ class GlobalStore {
   }
 
  private:
-  std::mutex mutex_;
-  std::map<std::string, HTuple> ctrl_;     // guarded by mutex_
-  std::map<std::string, HObject> iconic_;  // guarded by mutex_
+  standin::Mutex mutex_;
+  std::map<std::string, HTuple> ctrl_ STANDIN_GUARDED_BY(mutex_);
+  std::map<std::string, HObject> iconic_ STANDIN_GUARDED_BY(mutex_);
 };
 
 }  // namespace
