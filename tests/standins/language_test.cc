@@ -3,6 +3,7 @@
 // records for constructs of later releases.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -173,6 +174,47 @@ TEST(Language, IgnoredInvalidLinesAreOnlyThoseThatDoNotParse) {
   EXPECT_EQ(errorOfLines({"R := 1", "no_such_operator_anywhere (R)"}), kUnknownCall);
   EXPECT_EQ(errorOfLines({"R := 1", "get_system ('width')"}), kArgumentCount);
   HDevEngine().SetEngineAttribute("ignore_invalid_lines", "false");
+}
+
+// Files as users' projects hold them: other encodings, CRLF line ends, very long programs, and
+// files that are no XML at all (protected or damaged) load or give a record.
+TEST(Language, UnusualFilesLoadOrGiveARecord) {
+  const auto file = [](const std::string& name, const std::string& declaration,
+                       const std::string& body) {
+    return declaration + "<hdevelop file_version=\"1.0\" halcon_version=\"11.0\">\r\n" +
+           "<procedure name=\"" + name + "\">\r\n<interface><oc><par name=\"R\"/></oc>" +
+           "</interface>\r\n<body>\r\n" + body + "</body>\r\n</procedure>\r\n</hdevelop>\r\n";
+  };
+  std::string longBody = "<l>R := 0</l>\n";
+  for (int i = 1; i < 10000; ++i) longBody += "<l>R := R + 1</l>\n";
+  struct Row {
+    const char* what;
+    std::string content;  // with NAME standing for the procedure's name
+    const char* value;    // the value of R, or null when the load fails
+    unsigned number;
+  };
+  const Row rows[] = {
+      {"Latin-1 text", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", "'caf\xC3\xA9'", 0},
+      {"a 10,000-line program", "", "9999", 0},
+      {"UTF-16", std::string("\xFF\xFE<\0?\0x\0m\0l\0", 10), nullptr, 21003},
+      {"no XML at all", std::string("\x1F\x8B\x08\0protected", 13), nullptr, 21003},
+  };
+  for (const Row& row : rows) {
+    const std::string name = uniqueName("unusual");
+    std::string content = row.content;
+    if (row.value) {
+      const bool isLong = std::string(row.what).find("10,000") != std::string::npos;
+      content = file(name, content, isLong ? longBody : "<l>R := 'caf\xE9'</l>\r\n");
+    }
+    std::ofstream(scratchFolder() + "/" + name + ".hdvp", std::ios::binary) << content;
+    if (row.value) {
+      EXPECT_EQ(text(runProcedure(name.c_str(), {})[0]), row.value) << row.what;
+    } else {
+      const HDevEngineException error =
+          engineErrorOf([&] { HDevProcedure procedure(name.c_str()); });
+      EXPECT_EQ(error.HalconErrNum(), row.number) << row.what << ": " << error.Message();
+    }
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "source_reader.h"
 
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -73,6 +74,43 @@ ProcedureSource readProcedure(const XmlElement& element, const std::string& file
   return procedure;
 }
 
+// The encoding the XML declaration names, lower case; empty when there is none.
+std::string declaredEncoding(const std::string& content) {
+  const std::size_t end = content.find("?>");
+  if (content.compare(0, 5, "<?xml") != 0 || end == std::string::npos) return "";
+  const std::size_t at = content.find("encoding", 0);
+  if (at == std::string::npos || at > end) return "";
+  const std::size_t open = content.find_first_of("\"'", at);
+  if (open == std::string::npos || open > end) return "";
+  const std::size_t close = content.find(content[open], open + 1);
+  if (close == std::string::npos || close > end) return "";
+  std::string name = content.substr(open + 1, close - open - 1);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
+
+// Files saved in a Western single-byte encoding become UTF-8, the engine's text everywhere.
+// Windows-1252's extra characters in 0x80-0x9F are read as their Latin-1 code points.
+void toUtf8(std::string* content) {
+  const std::string encoding = declaredEncoding(*content);
+  if (encoding != "iso-8859-1" && encoding != "latin1" && encoding != "iso-8859-15" &&
+      encoding != "windows-1252" && encoding != "cp1252") {
+    return;
+  }
+  std::string utf8;
+  utf8.reserve(content->size());
+  for (char c : *content) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      utf8.push_back(c);
+    } else {
+      utf8.push_back(static_cast<char>(0xC0 | (byte >> 6)));
+      utf8.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
+    }
+  }
+  content->swap(utf8);
+}
+
 }  // namespace
 
 std::vector<ProcedureSource> readHDevelopFile(const std::string& fileName) {
@@ -82,13 +120,13 @@ std::vector<ProcedureSource> readHDevelopFile(const std::string& fileName) {
     place.file = fileName;
     throw LoadError{kErrFileNotFound, ExceptionFile, "", place};
   }
-  const std::string content((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
+  std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (file.bad()) {
     ErrorPlace place;
     place.file = fileName;
     throw LoadError{kErrFileNotFound, ExceptionFile, "read error", place};
   }
+  toUtf8(&content);
   XmlElement root;
   XmlError error;
   if (!parseXml(content, &root, &error)) {
