@@ -77,9 +77,9 @@ TEST(Language, Statements) {
        "9"},
       // The error variable style: operator errors continue, the variable tells.
       {{"dev_set_check ('~give_error')", "dev_error_var (Error, 1)", "get_system ('width', W)",
-        "R := Error", "get_system ('no_such_parameter', V)", "R := [R, Error]",
+        "R := Error", "get_system ('no_such_parameter', V)", "R := [R, Error, Error # H_MSG_TRUE]",
         "dev_set_check ('give_error')"},
-       "[2, 1301]"},
+       "[2, 1301, 1]"},
       // insert (Tuple, Value, Index, Result), the old element assignment.
       {{"T := [1, 2, 3]", "insert (T, 9, 1, R)", "insert (R, 8, 3, R)"}, "[1, 9, 3, 8]"},
       {{"ifelse (1 > 2)", "  R := 'then'", "else", "  R := 'else'", "endif"}, "'else'"},

@@ -512,6 +512,12 @@ class Parser {
     const std::string name = peek().text;
     if (name == "true") return literal(HTuple(1));
     if (name == "false") return literal(HTuple(0));
+    // The operators' result codes, which programs compare the error variable with.
+    static constexpr std::pair<const char*, int> kResultCodes[] = {
+        {"H_MSG_TRUE", 2}, {"H_MSG_FALSE", 3}, {"H_MSG_VOID", 4}, {"H_MSG_FAIL", 5}};
+    for (const auto& [constant, value] : kResultCodes) {
+      if (name == constant) return literal(HTuple(value));
+    }
     if (isReserved(name)) fail("expected an expression");
     ++pos_;
     if (!acceptSymbol("(")) {
