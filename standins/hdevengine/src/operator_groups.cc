@@ -9,6 +9,7 @@ OperatorGroup systemOperators();
 OperatorGroup tupleOperators();
 OperatorGroup exceptionOperators();
 OperatorGroup iconicOperators();
+OperatorGroup imageOperators();
 OperatorGroup regionOperators();
 OperatorGroup morphologyOperators();
 OperatorGroup windowOperators();
@@ -23,6 +24,7 @@ std::vector<OperatorGroup> allOperatorGroups() {
       tupleOperators(),
       exceptionOperators(),
       iconicOperators(),
+      imageOperators(),
       regionOperators(),
       morphologyOperators(),
       windowOperators(),

@@ -10,6 +10,7 @@
 #include "halconcpp/HOperatorsDrawing.h"
 #include "halconcpp/HOperatorsFile.h"
 #include "halconcpp/HOperatorsIconic.h"
+#include "halconcpp/HOperatorsImage.h"
 #include "halconcpp/HOperatorsMorphology.h"
 #include "halconcpp/HOperatorsRegion.h"
 #include "halconcpp/HOperatorsSystem.h"
