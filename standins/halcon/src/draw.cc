@@ -73,10 +73,16 @@ void drawImage(Window& window, const ImageObject& image) {
   }
   for (const Run& run : windowRuns(*image.domain, map, 0, window.height - 1, 0, window.width - 1)) {
     const auto row = static_cast<std::int32_t>(map.imageRow(run.row));
-    const std::size_t rowStart = image.offset(row, 0);
-    const std::size_t windowRow = static_cast<std::size_t>(run.row) * window.width;
     // Image columns never decrease with x, so equal spans mean one to one: a plain copy.
     const std::int32_t firstCol = imageCols[static_cast<std::size_t>(run.begin)];
+    // The pixels read are those of the domain; a domain reaching past its image would make
+    // them reads past the planes, so such a run is left out rather than trusted.
+    if (row < 0 || row >= image.height || firstCol < 0 ||
+        imageCols[static_cast<std::size_t>(run.end)] >= image.width) {
+      continue;
+    }
+    const std::size_t rowStart = image.offset(row, 0);
+    const std::size_t windowRow = static_cast<std::size_t>(run.row) * window.width;
     const bool oneToOne =
         imageCols[static_cast<std::size_t>(run.end)] - firstCol == run.end - run.begin;
     for (int c = 0; c < 3; ++c) {

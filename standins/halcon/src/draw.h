@@ -39,7 +39,9 @@ class PartMap {
   void windowCols(std::int32_t begin, std::int32_t end, std::int32_t xMin, std::int32_t xMax,
                   std::int32_t* first, std::int32_t* last) const {
     *first = firstAtLeast(begin, xMin, xMax);
-    *last = firstAtLeast(static_cast<std::int32_t>(end + 1), xMin, xMax + 1) - 1;
+    // The last column showing `end` is the one before the first showing a later column; when
+    // no column in range shows a later one, xMax is the last, never a column past it.
+    *last = firstAtLeast(static_cast<std::int32_t>(end + 1), xMin, xMax) - 1;
   }
 
  private:

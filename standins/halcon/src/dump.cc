@@ -37,6 +37,11 @@ HTuple resizeAtDump;  // guarded by resizeMutex; empty when disarmed
 
 void setResizeAtDump(const HTuple& value) {
   if (value.Length() != 0 && value.Length() != 2) fail("set_system", 1402);
+  // Checked as SetWindowExtents checks a size, since the resize happens in its place.
+  for (Hlong i = 0; i < value.Length(); ++i) {
+    const Hlong side = integerAt(value, i, "set_system", 2);
+    if (side < 1 || side > kMaxWindowSide) fail("set_system", 1302);
+  }
   std::lock_guard<std::mutex> lock(resizeMutex);
   resizeAtDump = value;
 }

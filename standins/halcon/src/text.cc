@@ -78,6 +78,15 @@ std::string textOf(const HTuple& values, Hlong i) {
   return HTuple(values[i]).ToString().str();
 }
 
+// The window pixel of a text position. Positions beyond any window all draw nothing; bounded
+// first, they convert exactly on every target, where long may have 32 bits.
+std::int64_t textPixel(double coordinate) {
+  constexpr double kFar = 1e12;
+  if (!(coordinate > -kFar)) return static_cast<std::int64_t>(-kFar);
+  if (!(coordinate < kFar)) return static_cast<std::int64_t>(kFar);
+  return std::llround(coordinate);
+}
+
 Rgb textColor(const Window& window) {
   return drawingColors(window).front();
 }
@@ -150,8 +159,8 @@ void WriteString(const HTuple& WindowHandle, const HTuple& String) {
   for (Hlong i = 0; i < String.Length(); ++i) text += textOf(String, i);
   windowTable().with(handle, op, [&](Window& window) {
     const PartMap map(window);
-    drawText(window, text, std::lround(map.windowY(window.textRow)),
-             std::lround(map.windowX(window.textCol)));
+    drawText(window, text, textPixel(map.windowY(window.textRow)),
+             textPixel(map.windowX(window.textCol)));
     const FontMetrics metrics = fontMetrics(window.fontHeight);
     window.textCol += static_cast<double>(text.size()) * metrics.charWidth * map.colScale();
   });
