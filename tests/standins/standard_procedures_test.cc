@@ -164,6 +164,146 @@ TEST_F(StandardProcedures, ListImageFilesSelectsImagesByExtension) {
   std::filesystem::remove_all(folder, ignored);
 }
 
+// Each row: the image size (or Width, Height) and limits given, where the window goes, and
+// its extents worked out from the same rule as for a new window; a negative row or column
+// keeps the window where it was opened (10, 20).
+TEST_F(StandardProcedures, DevResizeWindowFitSizesTheActiveWindow) {
+  struct Row {
+    const char* call;
+    std::vector<long> expected;  // row, column, width, height, then the part's Row2, Column2
+  };
+  const Row rows[] = {
+      {"dev_resize_window_fit_image (Image, -1, -1, -1, -1)", {10, 20, 640, 480, 479, 639}},
+      {"dev_resize_window_fit_image (Image, 5, 6, 320, 240)", {5, 6, 320, 240, 479, 639}},
+      {"dev_resize_window_fit_size (0, 0, 2000, 300, -1, -1)", {0, 0, 800, 120, 299, 1999}},
+      {"dev_resize_window_fit_size (-1, 30, 200, 100, [], [])", {10, 30, 800, 400, 99, 199}},
+      {"dev_resize_window_fit_size (0, 0, 640, 480, [700, 900], -1)", {0, 0, 700, 525, 479, 639}}};
+  for (const Row& row : rows) {
+    Snippet snippet({"gen_image_const (Image, 'byte', 640, 480)",
+                     "dev_open_window (10, 20, 300, 200, 'black', W)", row.call,
+                     "get_window_extents (W, R, C, Width, Height)",
+                     "get_part (W, Row1, Column1, Row2, Column2)"},
+                    {"R", "C", "Width", "Height", "Row2", "Column2"});
+    ASSERT_EQ(snippet.run(), nullptr) << row.call;
+    EXPECT_EQ(snippet.firstOfEach(), row.expected) << row.call;
+    closeRegisteredWindows();
+  }
+}
+
+// Points found along a horizontal profile (Phi 0) show as vertical lines Length2 (10) above
+// and below them, 21 pixels each; along a vertical profile as horizontal ones.
+TEST_F(StandardProcedures, DevDisplayProfilePointsDrawsLinesAcrossTheProfile) {
+  struct Row {
+    const char* call;
+    std::vector<Box> lines;
+  };
+  const Row rows[] = {
+      {"dev_display_profile_points ([50, 50], [30, 80], 50, 55, 0, 40, 10)",
+       {{40, 30, 60, 30}, {40, 80, 60, 80}}},
+      {"dev_display_profile_points (70, 100, 50, 100, rad(90), 40, 10)", {{70, 90, 70, 110}}}};
+  for (const Row& row : rows) {
+    Snippet snippet(
+        {"dev_open_window (0, 0, 200, 100, 'black', W)", "dev_set_color ('red')", row.call}, {"W"});
+    ASSERT_EQ(snippet.run(), nullptr) << row.call;
+    const WindowPixels pixels = windowPixels(snippet.longAt("W"));
+    const Rgb red{255, 0, 0};
+    for (const Box& line : row.lines) {
+      EXPECT_EQ(countInside(pixels, red, line), 21) << row.call;
+    }
+    EXPECT_EQ(countInside(pixels, red, {0, 0, 99, 199}), 21 * static_cast<long>(row.lines.size()))
+        << row.call;
+    closeRegisteredWindows();
+  }
+}
+
+// A match at (50, 100), angle 0: the cross covers rows 42-58 and columns 92-108, the arrow
+// runs to column 124 with its head 3 rows either side. Each model's matches take its colour.
+TEST_F(StandardProcedures, DevDisplayNccMatchingResultsMarksEachMatchInItsModelsColour) {
+  Snippet snippet({"dev_open_window (0, 0, 300, 200, 'black', W)",
+                   "dev_display_ncc_matching_results ([7, 8], ['green', 'red'], [50, 150], "
+                   "[100, 100], [0, 0], [0, 1])"},
+                  {"W"});
+  ASSERT_EQ(snippet.run(), nullptr);
+  const WindowPixels pixels = windowPixels(snippet.longAt("W"));
+  const Rgb green{0, 255, 0}, red{255, 0, 0};
+  const Box first{42, 92, 58, 124}, second{142, 92, 158, 124};
+  const long greenInside = countInside(pixels, green, first);
+  EXPECT_GT(greenInside, 40);
+  EXPECT_EQ(countInside(pixels, green, {0, 0, 199, 299}), greenInside);
+  EXPECT_EQ(countInside(pixels, green, {50, 92, 50, 108}), 17) << "the cross's arm";
+  EXPECT_EQ(countInside(pixels, green, {42, 100, 58, 100}), 17) << "the cross's other arm";
+  const long redInside = countInside(pixels, red, second);
+  EXPECT_EQ(redInside, greenInside) << "the same marker, 100 rows lower";
+  EXPECT_EQ(countInside(pixels, red, {0, 0, 199, 299}), redInside);
+}
+
+TEST_F(StandardProcedures, DevDisplayNccMatchingResultsWithoutMatchesDrawsNothing) {
+  Snippet snippet({"dev_open_window (0, 0, 100, 100, 'black', W)",
+                   "dev_display_ncc_matching_results (7, 'green', [], [], [], [])"},
+                  {"W"});
+  ASSERT_EQ(snippet.run(), nullptr);
+  EXPECT_EQ(countInside(windowPixels(snippet.longAt("W")), {0, 0, 0}, {0, 0, 99, 99}), 10000);
+}
+
+// Lines up to 6 pixels wide (half width 3): Sigma 3 / sqrt(3), and the bar's response
+// 2 * 3 / (sqrt(2 pi) * sqrt(3)^3) * exp(-3 / 2) = 0.10278689 per grey value of contrast.
+// Under sqrt(3) pixels the width is raised to sqrt(3) and the contrast lowered with it:
+// Sigma 0.5, and High = 60 / sqrt(3) * 8 sqrt(3) / sqrt(2 pi) * exp(-3 / 2) = 42.727706.
+TEST_F(StandardProcedures, CalculateLinesGaussParametersFollowsTheBarsResponse) {
+  struct Row {
+    const char* arguments;
+    double sigma, low, high;
+  };
+  const Row rows[] = {{"6, 60", 1.7320508, 2.0557377, 6.1672132},
+                      {"6, [60, 10]", 1.7320508, 1.0278689, 6.1672132},
+                      {"1, 60", 0.5, 14.242569, 42.727706}};
+  for (const Row& row : rows) {
+    Snippet snippet(
+        {std::string("calculate_lines_gauss_parameters (") + row.arguments + ", Sigma, Low, High)"},
+        {"Sigma", "Low", "High"});
+    ASSERT_EQ(snippet.run(), nullptr) << row.arguments;
+    const double expected[] = {row.sigma, row.low, row.high};
+    const char* names[] = {"Sigma", "Low", "High"};
+    for (int i = 0; i < 3; ++i) {
+      Tuple value = snippet.value(names[i]);
+      ASSERT_EQ(hgetTupleLength(value.get()), 1) << names[i];
+      EXPECT_NEAR(hgetTupleElemDouble(value.get(), 0), expected[i], 1e-6)
+          << row.arguments << ": " << names[i];
+    }
+  }
+  for (const char* wrong : {"0, 60", "[6, 7], 60", "6, [10, 20]", "6, -5", "'wide', 60"}) {
+    Snippet snippet(
+        {std::string("calculate_lines_gauss_parameters (") + wrong + ", Sigma, Low, High)"});
+    EXPECT_NE(snippet.run(), nullptr) << wrong;
+  }
+}
+
+// The shape model's contours and the 3D transformations are operators the stand-in lacks:
+// the procedures run up to them, and not at all when there is nothing to show.
+TEST_F(StandardProcedures, MatchingAnd3dDisplaysRunUpToTheOperatorsTheyNeed) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"dev_display_shape_matching_results (ModelID, 'green', [], [], [], 1.0, 1.0, 0)", nullptr},
+      {"dev_display_shape_matching_results (ModelID, 'green', 10, 20, 0.5, 1.0, 1.0, [])",
+       "get_shape_model_contours"},
+      {"disp_3d_coord_system (W, [0.016, 0, 7.4e-6, 7.4e-6, 320, 240, 640, 480], [0, 0, 1, 0, "
+       "0, 0], 0.1)",
+       nullptr},
+      {"disp_3d_coord_system (W, [0.016, 0, 7.4e-6, 7.4e-6, 320, 240, 640, 480], [0, 0, 1, 0, "
+       "0, 0, 0], 0.1)",
+       "pose_to_hom_mat3d"}};
+  for (const auto& [call, missing] : rows) {
+    Snippet snippet({"dev_open_window (0, 0, 100, 100, 'black', W)", "ModelID := 5", call});
+    Record record = snippet.run();
+    if (!missing) {
+      EXPECT_EQ(record, nullptr) << call << ": " << describe(record.get());
+      continue;
+    }
+    ASSERT_NE(record, nullptr) << call;
+    EXPECT_EQ(record->errorCode, 21035) << describe(record.get());
+    EXPECT_STREQ(record->progLineName, missing) << describe(record.get());
+  }
+}
+
 // A folder of the user's own procedures, on the procedure path for one test.
 class UserProcedures {
  public:
@@ -192,6 +332,34 @@ TEST_F(StandardProcedures, AUserProcedureOfTheSameNameWins) {
                   {"Marker"});
   ASSERT_EQ(snippet.run(), nullptr);
   EXPECT_EQ(snippet.longAt("Marker"), 21);
+}
+
+// A procedure calling every standard procedure with arguments of the kinds users pass loads:
+// each call has the vendor's number of parameters in the vendor's groups.
+TEST_F(StandardProcedures, EveryStandardProcedureLoadsWithTheVendorsParameters) {
+  UserProcedures user;
+  writeProcedureFile(
+      user.folder(), "calls_every_standard_procedure", {{"ic", {"W"}}},
+      {"gen_image_const (Image, 'byte', 64, 48)",
+       "set_display_font (W, 14, 'mono', 'true', 'false')",
+       "disp_message (W, 'text', 'window', 12, 12, 'black', 'true')",
+       "disp_continue_message (W, 'black', 'true')",
+       "disp_end_of_program_message (W, 'black', 'true')",
+       "dev_open_window_fit_image (Image, 0, 0, -1, -1, Window1)",
+       "dev_open_window_fit_size (0, 0, 640, 480, -1, -1, Window2)",
+       "dev_resize_window_fit_image (Image, 0, 0, -1, -1)",
+       "dev_resize_window_fit_size (0, 0, 640, 480, -1, -1)",
+       "list_image_files ('.', 'default', [], ImageFiles)",
+       "gen_arrow_contour_xld (Arrow, 0, 0, 10, 10, 2, 2)",
+       "dev_display_shape_matching_results (1, 'green', 10, 10, 0, 1.0, 1.0, 0)",
+       "dev_display_ncc_matching_results (1, 'green', 10, 10, 0, 0)",
+       "dev_display_profile_points (10, 10, 10, 10, 0, 20, 5)",
+       "disp_3d_coord_system (W, [0.016, 0, 7.4e-6, 7.4e-6, 320, 240, 640, 480], [0, 0, 1, 0, 0, "
+       "0, 0], 0.1)",
+       "calculate_lines_gauss_parameters (6, 60, Sigma, Low, High)"});
+  ProcedureHandle procedure = nullptr;
+  EXPECT_OK(hcreateProcedure("calls_every_standard_procedure", &procedure));
+  hfreeProcedure(procedure);
 }
 
 // Each row: the variable's value, and whether disp_message resolves.
