@@ -204,8 +204,10 @@ class Lexer {
   }
 
   void symbol(Token* token) {
+    const char first = s_[pos_];
     for (const char* symbol : kSymbols) {
-      const std::size_t length = std::strlen(symbol);
+      if (symbol[0] != first) continue;
+      const std::size_t length = symbol[1] ? 2 : 1;
       if (s_.compare(pos_, length, symbol) == 0) {
         token->kind = TokenKind::Symbol;
         token->text = symbol;

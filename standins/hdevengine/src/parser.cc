@@ -1,6 +1,9 @@
 #include "parser.h"
 
 #include <algorithm>
+#include <iterator>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "engine_errors.h"
@@ -48,10 +51,8 @@ constexpr LaterConstruct kLaterStatements[] = {
 }
 
 bool isReserved(const std::string& word) {
-  for (const char* reserved : kReserved) {
-    if (word == reserved) return true;
-  }
-  return false;
+  static const std::unordered_set<std::string> kWords(std::begin(kReserved), std::end(kReserved));
+  return kWords.count(word) != 0;
 }
 
 // One level of binary operators: each symbol either makes a Binary node or calls the
@@ -62,9 +63,54 @@ struct BinaryLevel {
   bool function;
 };
 
+// Binary operators from the loosest binding to the tightest.
+const BinaryLevel kLevels[] = {
+    {{"or"}, {BinaryOp::Or}, false},
+    {{"xor"}, {BinaryOp::Xor}, false},
+    {{"and"}, {BinaryOp::And}, false},
+    {{"bor"}, {}, true},
+    {{"bxor"}, {}, true},
+    {{"band"}, {}, true},
+    {{"=", "==", "#", "!="},
+     {BinaryOp::Equal, BinaryOp::Equal, BinaryOp::NotEqual, BinaryOp::NotEqual},
+     false},
+    {{"=~"}, {}, true},
+    {{"<", ">", "<=", ">="},
+     {BinaryOp::Less, BinaryOp::Greater, BinaryOp::LessEqual, BinaryOp::GreaterEqual},
+     false},
+    {{"+", "-"}, {BinaryOp::Add, BinaryOp::Subtract}, false},
+    {{"*", "/", "%"}, {BinaryOp::Multiply, BinaryOp::Divide, BinaryOp::Modulo}, false},
+};
+constexpr std::size_t kLevelCount = sizeof kLevels / sizeof kLevels[0];
+
+// Where a token stands among the binary operators: its level and its place in that level.
+struct BinaryPlace {
+  int level = -1;
+  int index = -1;
+};
+
+BinaryPlace binaryPlaceOf(const Token& token) {
+  static const std::unordered_map<std::string, BinaryPlace> kPlaces = [] {
+    std::unordered_map<std::string, BinaryPlace> places;
+    for (std::size_t level = 0; level < kLevelCount; ++level) {
+      for (int i = 0; i < 4 && kLevels[level].symbols[i]; ++i) {
+        places[kLevels[level].symbols[i]] = BinaryPlace{static_cast<int>(level), i};
+      }
+    }
+    return places;
+  }();
+  if (token.kind != TokenKind::Identifier && token.kind != TokenKind::Symbol) return {};
+  const auto it = kPlaces.find(token.text);
+  return it == kPlaces.end() ? BinaryPlace{} : it->second;
+}
+
 class Parser {
  public:
-  explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
+  // Each token's place among the binary operators is looked up once, not at every level.
+  explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {
+    places_.reserve(tokens_.size());
+    for (const Token& token : tokens_) places_.push_back(binaryPlaceOf(token));
+  }
 
   Stmt statement() {
     Stmt stmt;
@@ -341,37 +387,13 @@ class Parser {
     return binary(0);
   }
 
-  // Binary operators from the loosest binding to the tightest.
   ExprPtr binary(std::size_t level) {
-    static const BinaryLevel kLevels[] = {
-        {{"or"}, {BinaryOp::Or}, false},
-        {{"xor"}, {BinaryOp::Xor}, false},
-        {{"and"}, {BinaryOp::And}, false},
-        {{"bor"}, {}, true},
-        {{"bxor"}, {}, true},
-        {{"band"}, {}, true},
-        {{"=", "==", "#", "!="},
-         {BinaryOp::Equal, BinaryOp::Equal, BinaryOp::NotEqual, BinaryOp::NotEqual},
-         false},
-        {{"=~"}, {}, true},
-        {{"<", ">", "<=", ">="},
-         {BinaryOp::Less, BinaryOp::Greater, BinaryOp::LessEqual, BinaryOp::GreaterEqual},
-         false},
-        {{"+", "-"}, {BinaryOp::Add, BinaryOp::Subtract}, false},
-        {{"*", "/", "%"}, {BinaryOp::Multiply, BinaryOp::Divide, BinaryOp::Modulo}, false},
-    };
-    constexpr std::size_t kLevelCount = sizeof kLevels / sizeof kLevels[0];
     if (level == kLevelCount) return unary();
     ExprPtr left = binary(level + 1);
     for (;;) {
       const BinaryLevel& current = kLevels[level];
-      int found = -1;
-      for (int i = 0; i < 4 && current.symbols[i]; ++i) {
-        const char* symbol = current.symbols[i];
-        const bool word = symbol[0] >= 'a' && symbol[0] <= 'z';
-        if (word ? isWord(symbol) : isSymbol(symbol)) found = i;
-      }
-      if (found < 0) return left;
+      if (places_[pos_].level != static_cast<int>(level)) return left;
+      const int found = places_[pos_].index;
       ++pos_;
       std::vector<ExprPtr> operands;
       operands.push_back(std::move(left));
@@ -555,6 +577,7 @@ class Parser {
   }
 
   std::vector<Token> tokens_;
+  std::vector<BinaryPlace> places_;  // one per token
   std::size_t pos_ = 0;
   int nesting_ = 0;
 };
