@@ -101,7 +101,7 @@ TEST(EngineLanguage, FailingStatements) {
       {{"T := [1, 2]", "for I := 1 to 40", "  T := [T, T]", "endfor"}, 21028, 3},
       {{"T := 'ab'", "for I := 1 to 40", "  T := T + T", "endfor"}, 21028, 3}};
   for (const auto& [lines, number, line] : rows) {
-    const HDevEngineException e = engineErrorOf([&] { runLines(lines); });
+    const HDevEngineException e = engineErrorOf([&failing = lines] { runLines(failing); });
     EXPECT_EQ(e.HalconErrNum(), number) << lines.back();
     EXPECT_EQ(e.ProgLineNum(), line) << lines.back();
   }
