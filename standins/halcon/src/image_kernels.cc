@@ -38,9 +38,12 @@ void meanPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
   const double inverse = 1.0 / (double(2 * hw + 1) * double(2 * hh + 1));
   const std::uint32_t half = static_cast<std::uint32_t>((2 * hw + 1) * (2 * hh + 1) / 2);
   for (std::int32_t y = 0; y < h; ++y) {
-    for (std::int32_t i = 0; i < w + 2 * hw; ++i) {
+    std::copy(columns.begin(), columns.end(), extended.begin() + hw);
+    for (std::int32_t i = 0; i < hw; ++i) {
       extended[static_cast<std::size_t>(i)] =
           columns[static_cast<std::size_t>(mirroredIndex(i - hw, w))];
+      extended[static_cast<std::size_t>(w + hw + i)] =
+          columns[static_cast<std::size_t>(mirroredIndex(w + i, w))];
     }
     std::uint32_t sum = 0;
     for (std::int32_t i = 0; i < 2 * hw; ++i) sum += extended[static_cast<std::size_t>(i)];
@@ -65,6 +68,7 @@ void meanPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
 void binomialPlane(const std::uint8_t* src, PlaneSize size, std::int32_t taps, std::uint8_t* dst) {
   const std::int32_t w = size.width, h = size.height, half = taps / 2;
   const auto width = static_cast<std::size_t>(w);
+  // The row weights; those along the row come from repeated neighbour sums below.
   std::vector<std::uint32_t> weights(static_cast<std::size_t>(taps), 1);
   for (std::int32_t n = 1; n < taps; ++n) {
     for (std::int32_t k = n - 1; k > 0; --k) {
@@ -86,13 +90,15 @@ void binomialPlane(const std::uint8_t* src, PlaneSize size, std::int32_t taps, s
       column[-i] = column[mirroredIndex(-i, w)];
       column[w - 1 + i] = column[mirroredIndex(w - 1 + i, w)];
     }
+    // Taps - 1 passes of neighbour sums make the binomial weights along the row.
+    std::uint32_t* line = vertical.data();
+    for (std::size_t pass = 1; pass < static_cast<std::size_t>(taps); ++pass) {
+      const std::size_t length = width + 2 * static_cast<std::size_t>(half) - pass;
+      for (std::size_t x = 0; x < length; ++x) line[x] += line[x + 1];
+    }
     std::uint8_t* out = dst + at(y, w);
     for (std::size_t x = 0; x < width; ++x) {
-      std::uint32_t sum = rounding;
-      for (std::int32_t k = 0; k < taps; ++k) {
-        sum += weights[static_cast<std::size_t>(k)] * vertical[x + static_cast<std::size_t>(k)];
-      }
-      out[x] = static_cast<std::uint8_t>(sum >> shift);
+      out[x] = static_cast<std::uint8_t>((line[x] + rounding) >> shift);
     }
   }
 }
@@ -120,24 +126,30 @@ constexpr unsigned char kMedian25[][2] = {
     {12, 16}, {13, 17}, {10, 12}, {11, 13}, {11, 12}};
 
 constexpr std::size_t kLanes = 32;
+// Sixteen pixels a register where the target has vectors; compilers lower it otherwise.
+using Lanes = std::uint8_t __attribute__((vector_size(16)));
 
-// The mask's pixels gathered for kLanes neighbouring outputs, one lane per output; the
-// comparators then run across all lanes at once, which compilers turn into vector min/max.
+// The mask's pixels gathered for kLanes neighbouring outputs, one lane per output; each
+// comparator then orders all lanes at once with vector minimum and maximum.
 template <std::size_t N, std::size_t C>
 void medianNetwork(const std::vector<const std::uint8_t*>& taps, std::size_t count,
                    const unsigned char (&network)[C][2], std::uint8_t* out) {
-  alignas(32) std::uint8_t lanes[N][kLanes];
-  for (std::size_t i = 0; i < N; ++i) std::memcpy(lanes[i], taps[i], kLanes);
+  Lanes low[N], high[N];
+  for (std::size_t i = 0; i < N; ++i) {
+    std::memcpy(&low[i], taps[i], sizeof(Lanes));
+    std::memcpy(&high[i], taps[i] + sizeof(Lanes), sizeof(Lanes));
+  }
   for (const auto& pair : network) {
-    std::uint8_t* a = lanes[pair[0]];
-    std::uint8_t* b = lanes[pair[1]];
-    for (std::size_t k = 0; k < kLanes; ++k) {
-      const std::uint8_t lo = std::min(a[k], b[k]), hi = std::max(a[k], b[k]);
-      a[k] = lo;
-      b[k] = hi;
+    for (Lanes* v : {low, high}) {
+      const Lanes a = v[pair[0]], b = v[pair[1]];
+      v[pair[0]] = a < b ? a : b;
+      v[pair[1]] = a < b ? b : a;
     }
   }
-  std::memcpy(out, lanes[N / 2], count);
+  std::uint8_t middle[kLanes];
+  std::memcpy(middle, &low[N / 2], sizeof(Lanes));
+  std::memcpy(middle + sizeof(Lanes), &high[N / 2], sizeof(Lanes));
+  std::memcpy(out, middle, count);
 }
 
 }  // namespace

@@ -1,0 +1,233 @@
+// The stand-in's image and region operators against OpenCV's nearest equivalents on one
+// 4096 x 2160 byte image, each pair in the same run. OpenCV runs on one thread, as the
+// stand-in does. Rows come in pairs: BM_<family>_Standin and BM_<family>_OpenCV.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <vector>
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include "halconcpp/HalconCpp.h"
+
+namespace {
+
+using namespace HalconCpp;
+
+constexpr int kWidth = 4096;
+constexpr int kHeight = 2160;
+
+// Bright discs on a dark, gently varying background with a little noise: a few thousand
+// parts, as an inspection image has.
+std::vector<std::uint8_t>& scene() {
+  static std::vector<std::uint8_t> pixels = [] {
+    std::vector<std::uint8_t> p(static_cast<std::size_t>(kWidth) * kHeight);
+    std::uint32_t state = 1;
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        state = state * 1664525u + 1013904223u;
+        const int cx = x % 64 - 32, cy = y % 64 - 32;
+        const bool disc = cx * cx + cy * cy < 18 * 18;
+        const int base = disc ? 200 : 40 + (x + y) % 32;
+        p[static_cast<std::size_t>(y) * kWidth + x] =
+            static_cast<std::uint8_t>(base + (state >> 29));
+      }
+    }
+    return p;
+  }();
+  return pixels;
+}
+
+HObject grayImage() {
+  HObject image;
+  GenImage1Extern(&image, "byte", kWidth, kHeight,
+                  static_cast<Hlong>(reinterpret_cast<std::uintptr_t>(scene().data())), 0);
+  return image;
+}
+
+cv::Mat grayMat() {
+  return cv::Mat(kHeight, kWidth, CV_8UC1, scene().data());
+}
+
+void singleThreaded() {
+  static const bool once = [] {
+    cv::setNumThreads(1);
+    return true;
+  }();
+  (void)once;
+}
+
+void BM_Blobs_Standin(benchmark::State& state) {
+  const HObject image = grayImage();
+  for (auto _ : state) {
+    HObject region, parts;
+    HTuple area, row, col;
+    Threshold(image, &region, 128, 255);
+    Connection(region, &parts);
+    AreaCenter(parts, &area, &row, &col);
+    benchmark::DoNotOptimize(area.Length());
+  }
+}
+void BM_Blobs_OpenCV(benchmark::State& state) {
+  singleThreaded();
+  const cv::Mat image = grayMat();
+  cv::Mat binary, labels, stats, centroids;
+  for (auto _ : state) {
+    cv::threshold(image, binary, 127, 255, cv::THRESH_BINARY);
+    benchmark::DoNotOptimize(cv::connectedComponentsWithStats(binary, labels, stats, centroids, 8));
+  }
+}
+
+void BM_Mean11_Standin(benchmark::State& state) {
+  const HObject image = grayImage();
+  for (auto _ : state) {
+    HObject mean;
+    MeanImage(image, &mean, 11, 11);
+  }
+}
+void BM_Mean11_OpenCV(benchmark::State& state) {
+  singleThreaded();
+  const cv::Mat image = grayMat();
+  cv::Mat mean;
+  for (auto _ : state)
+    cv::blur(image, mean, cv::Size(11, 11), cv::Point(-1, -1), cv::BORDER_REFLECT);
+}
+
+void BM_Median5_Standin(benchmark::State& state) {
+  const HObject image = grayImage();
+  for (auto _ : state) {
+    HObject median;
+    MedianImage(image, &median, "square", 2, "mirrored");
+  }
+}
+void BM_Median5_OpenCV(benchmark::State& state) {
+  singleThreaded();
+  const cv::Mat image = grayMat();
+  cv::Mat median;
+  for (auto _ : state) cv::medianBlur(image, median, 5);
+}
+
+void BM_Gauss5_Standin(benchmark::State& state) {
+  const HObject image = grayImage();
+  for (auto _ : state) {
+    HObject smooth;
+    GaussFilter(image, &smooth, 5);
+  }
+}
+void BM_Gauss5_OpenCV(benchmark::State& state) {
+  singleThreaded();
+  const cv::Mat image = grayMat();
+  cv::Mat smooth;
+  for (auto _ : state) cv::GaussianBlur(image, smooth, cv::Size(5, 5), 0, 0, cv::BORDER_REFLECT);
+}
+
+void BM_Closing35_Standin(benchmark::State& state) {
+  HObject region;
+  Threshold(grayImage(), &region, 128, 255);
+  for (auto _ : state) {
+    HObject closed;
+    ClosingCircle(region, &closed, 3.5);
+  }
+}
+void BM_Closing35_OpenCV(benchmark::State& state) {
+  singleThreaded();
+  cv::Mat binary;
+  cv::threshold(grayMat(), binary, 127, 255, cv::THRESH_BINARY);
+  const cv::Mat element = cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(7, 7));
+  cv::Mat closed;
+  for (auto _ : state) cv::morphologyEx(binary, closed, cv::MORPH_CLOSE, element);
+}
+
+std::vector<std::uint8_t>& colourScene() {
+  static std::vector<std::uint8_t> planes = [] {
+    std::vector<std::uint8_t> p(scene().size() * 3);
+    for (std::size_t i = 0; i < scene().size(); ++i) {
+      p[i] = scene()[i];
+      p[scene().size() + i] = static_cast<std::uint8_t>(scene()[i] / 2);
+      p[2 * scene().size() + i] = static_cast<std::uint8_t>(255 - scene()[i]);
+    }
+    return p;
+  }();
+  return planes;
+}
+
+void BM_Gray_Standin(benchmark::State& state) {
+  const auto address = [](std::size_t plane) {
+    return static_cast<Hlong>(
+        reinterpret_cast<std::uintptr_t>(colourScene().data() + plane * scene().size()));
+  };
+  HObject rgb;
+  GenImage3Extern(&rgb, "byte", kWidth, kHeight, address(0), address(1), address(2), 0);
+  for (auto _ : state) {
+    HObject gray;
+    Rgb1ToGray(rgb, &gray);
+  }
+}
+void BM_Gray_OpenCV(benchmark::State& state) {
+  singleThreaded();
+  // OpenCV keeps colour interleaved, the stand-in in planes: each converts its own layout.
+  cv::Mat planes[3];
+  for (int c = 0; c < 3; ++c) {
+    planes[c] = cv::Mat(kHeight, kWidth, CV_8UC1, colourScene().data() + c * scene().size());
+  }
+  cv::Mat rgb, gray;
+  cv::merge(planes, 3, rgb);
+  for (auto _ : state) cv::cvtColor(rgb, gray, cv::COLOR_RGB2GRAY);
+}
+
+// Ten thousand parts selected by area. select_shape measures each region as it selects, so
+// OpenCV's nearest equivalent measures the parts (connectedComponentsWithStats) and filters
+// its table.
+void BM_Select_Standin(benchmark::State& state) {
+  HObject discs;
+  std::vector<Hlong> rows, cols, radii;
+  HTuple r, c, radius;
+  for (int i = 0; i < 10000; ++i) {
+    r.Append(HTuple(static_cast<Hlong>(20 + (i / 100) * 20)));
+    c.Append(HTuple(static_cast<Hlong>(20 + (i % 100) * 20)));
+    radius.Append(HTuple(3.5 + i % 5));
+  }
+  GenCircle(&discs, r, c, radius);
+  for (auto _ : state) {
+    HObject selected;
+    SelectShape(discs, &selected, "area", "and", 60, 150);
+    benchmark::DoNotOptimize(selected.CountObj());
+  }
+}
+void BM_Select_OpenCV(benchmark::State& state) {
+  singleThreaded();
+  cv::Mat canvas = cv::Mat::zeros(2040, 2040, CV_8UC1);
+  for (int i = 0; i < 10000; ++i) {
+    cv::circle(canvas, cv::Point(20 + (i % 100) * 20, 20 + (i / 100) * 20), 3 + i % 5, 255, -1);
+  }
+  cv::Mat labels, stats, centroids;
+  for (auto _ : state) {
+    const int count = cv::connectedComponentsWithStats(canvas, labels, stats, centroids, 8);
+    std::vector<int> selected;
+    for (int i = 1; i < count; ++i) {
+      const int area = stats.at<int>(i, cv::CC_STAT_AREA);
+      if (area >= 60 && area <= 150) selected.push_back(i);
+    }
+    benchmark::DoNotOptimize(selected.size());
+  }
+}
+
+BENCHMARK(BM_Blobs_Standin)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Blobs_OpenCV)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Mean11_Standin)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Mean11_OpenCV)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Median5_Standin)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Median5_OpenCV)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Gauss5_Standin)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Gauss5_OpenCV)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Closing35_Standin)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Closing35_OpenCV)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Gray_Standin)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Gray_OpenCV)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Select_Standin)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Select_OpenCV)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
