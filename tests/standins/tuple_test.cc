@@ -76,6 +76,33 @@ TEST(StandinTuple, ElementsKeepTheirKindWhenKindsMix) {
   EXPECT_EQ(one.Type(), HalconCpp::eElementTypeString);
 }
 
+// Each row: the tuple appended to, and the readable form after appending 0, 0.5, 'a' in
+// turn nine times (27 elements). Whatever kind comes first, nothing is lost or reordered.
+TEST(StandinTuple, RepeatedAppendsOfEveryKindKeepEveryElement) {
+  const std::string cycle = "0, 0.5, 'a'";
+  std::string nine;
+  for (int i = 0; i < 9; ++i) nine += ", " + cycle;
+  const std::pair<HTuple, std::string> rows[] = {
+      {HTuple(), "[" + nine.substr(2) + "]"}, {HTuple(7), "[7" + nine + "]"},
+      {HTuple(7.5), "[7.5" + nine + "]"},     {HTuple("s"), "['s'" + nine + "]"},
+      {list({1, 2}), "[1, 2" + nine + "]"},   {list({"s", 2.5}), "['s', 2.5" + nine + "]"}};
+  for (const auto& [start, expected] : rows) {
+    HTuple values = start;
+    for (int i = 0; i < 9; ++i) {
+      values.Append(HTuple(0));
+      values.Append(HTuple(0.5));
+      values.Append(HTuple("a"));
+    }
+    EXPECT_EQ(values.ToString().Text(), expected);
+  }
+  // Many more appends after a string: the length and the last elements of each kind.
+  HTuple afterString("first");
+  for (Hlong i = 0; i < 20000; ++i) afterString.Append(i % 2 ? HTuple(0.5 * i) : HTuple(i));
+  EXPECT_EQ(afterString.Length(), 20001);
+  EXPECT_EQ(afterString[19999].L(), 19998);
+  EXPECT_EQ(afterString[20000].D(), 9999.5);
+}
+
 TEST(StandinTuple, CompoundAssignmentIsTheBinaryOperator) {
   HTuple value(7);
   value /= HTuple(2);

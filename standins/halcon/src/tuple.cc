@@ -1,6 +1,6 @@
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -29,21 +29,32 @@ double asReal(const Element& e) {
   return std::get<double>(e);
 }
 
-// Reals print the way the vendor's tools show them: shortest round-trip digits, and always
-// with a decimal point so that 5.0 does not read as the integer 5.
+// Reals print the way the vendor's tools show them: shortest round-trip digits (at least
+// six), and always with a decimal point so that 5.0 does not read as the integer 5. The
+// conversions are the C++ library's own, so a host that set a decimal-comma locale still
+// reads 2.5.
 std::string realText(double value) {
   char buffer[40];
+  std::to_chars_result result{buffer, std::errc()};
   for (int precision = 6; precision <= 17; ++precision) {
-    std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
-    if (std::strtod(buffer, nullptr) == value) break;
+    result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
+    double back = 0;
+    std::from_chars(buffer, result.ptr, back);
+    if (back == value) break;
   }
-  std::string text(buffer);
+  std::string text(buffer, result.ptr);
   if (std::isfinite(value) && text.find_first_of(".e") == std::string::npos) text += ".0";
   return text;
 }
 
+std::string integerText(Hlong value) {
+  char buffer[24];
+  return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
 std::string elementText(const Element& e) {
-  if (const auto* l = std::get_if<Hlong>(&e)) return std::to_string(*l);
+  if (const auto* l = std::get_if<Hlong>(&e)) return integerText(*l);
   if (const auto* d = std::get_if<double>(&e)) return realText(*d);
   return std::get<std::string>(e);
 }
@@ -95,6 +106,14 @@ int compareElements(const Element& x, const Element& y) {
   }
   const int c = std::get<std::string>(x).compare(std::get<std::string>(y));
   return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+// Room for `extra` more elements, at least doubling when it grows: a reserve of exactly the
+// size needed would copy the whole array on every append.
+template <typename T>
+void reserveMore(std::vector<T>& array, std::size_t extra) {
+  const std::size_t needed = array.size() + extra;
+  if (needed > array.capacity()) array.reserve(std::max(needed, 2 * array.capacity()));
 }
 
 // Every tuple alive, copies included, so that a test can tell whether handles leak.
@@ -228,7 +247,7 @@ struct TupleAccess {
       if (tail.kind_ == eElementTypeMixed) {
         t->mixed_.insert(t->mixed_.end(), tail.mixed_.begin(), tail.mixed_.end());
       } else {
-        t->mixed_.reserve(t->mixed_.size() + static_cast<std::size_t>(n));
+        reserveMore(t->mixed_, static_cast<std::size_t>(n));
         for (Hlong i = 0; i < n; ++i) t->mixed_.push_back(at(tail, i));
       }
     }
