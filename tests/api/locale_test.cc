@@ -1,0 +1,89 @@
+// A host that switches the C library to a decimal-comma locale before hinit, as GUI toolkits
+// do, gets the same numbers and texts as any other: reals read, computed, printed and
+// reported with a decimal point. This program sets the locale before anything else runs.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+
+#include "api/record_assertions.h"
+#include "api/snippet.h"
+#include "api/standin_control.h"
+#include "quorvex.h"
+
+namespace quorvex::test {
+namespace {
+
+// The name of a decimal-comma locale that this machine has, or empty.
+std::string useDecimalCommaLocale() {
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "German_Germany.1252", "de-DE"}) {
+    if (std::setlocale(LC_ALL, name) && std::localeconv()->decimal_point[0] == ',') return name;
+  }
+  std::setlocale(LC_ALL, "C");
+  return "";
+}
+
+class DecimalComma : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    locale = useDecimalCommaLocale();
+    if (!locale.empty()) {
+      EXPECT_OK(hinit(0));
+    }
+  }
+  static void TearDownTestSuite() { std::setlocale(LC_ALL, "C"); }
+  void SetUp() override {
+    if (locale.empty()) {
+      GTEST_SKIP() << "no decimal-comma locale on this machine (Debian: apt-get install "
+                      "locales-all)";
+    }
+  }
+  static std::string locale;
+};
+
+std::string DecimalComma::locale;
+
+// Each row: an expression, and the double it gives (bit for bit: the values are exact).
+TEST_F(DecimalComma, RealsReadAndComputeAsEverywhere) {
+  const std::pair<std::string, double> rows[] = {{"2.5", 2.5},
+                                                 {"0.5 * 3", 1.5},
+                                                 {"number('2.5')", 2.5},
+
+                                                 {"2.5e2 / 4", 62.5}};
+  for (const auto& [expression, expected] : rows) {
+    Snippet snippet({"R := " + expression}, {"R"});
+    ASSERT_EQ(snippet.run(), nullptr) << expression;
+    const Tuple value = snippet.value("R");
+    ASSERT_EQ(hgetTupleElemType(value.get(), 0), TupleElemDouble) << expression;
+    EXPECT_EQ(hgetTupleElemDouble(value.get(), 0), expected) << expression;
+  }
+}
+
+// Each row: an expression, and the text it gives.
+TEST_F(DecimalComma, RealsPrintWithADecimalPoint) {
+  const std::pair<std::string, std::string> rows[] = {{"'x' + 2.5", "x2.5"},
+                                                      {"'x' + 5.0", "x5.0"},
+                                                      {"'' + (0.1 + 0.2)", "0.30000000000000004"},
+                                                      {"'v' + -0.125", "v-0.125"},
+                                                      {"'' + 1.5e20", "1.5e+20"},
+                                                      {"2.5 + 'x'", "2.5x"},
+                                                      {"'' + 2.0e-7", "2e-07"}};
+  for (const auto& [expression, expected] : rows) {
+    Snippet snippet({"R := " + expression}, {"R"});
+    ASSERT_EQ(snippet.run(), nullptr) << expression;
+    EXPECT_EQ(stringAt(snippet.value("R").get(), 0), expected) << expression;
+  }
+}
+
+TEST_F(DecimalComma, RecordsShowRealsWithADecimalPoint) {
+  FaultsCleared cleared;
+  Snippet snippet({"set_system ('standin_fail', ['GenEmptyObj', 1302, 1, 'gain ' + 0.75])",
+                   "gen_empty_obj (Nothing)"});
+  Record record = snippet.run();
+  ASSERT_NE(record, nullptr);
+  EXPECT_NE(std::string(record->message).find("gain 0.75"), std::string::npos)
+      << describe(record.get());
+}
+
+}  // namespace
+}  // namespace quorvex::test
