@@ -1,6 +1,8 @@
 // The one place where the library reaches the vendor's image-processing and HDevelop engine
 // libraries. Everything else includes this header instead of the vendor's, so that building
-// against the real libraries or against the stand-ins changes nothing in the library.
+// against the real libraries or against the stand-ins changes nothing in the library. The
+// calls made through it, from api/, display/, render/ and messages/, are listed in
+// engine/vendor_calls.txt: the list a build against the real libraries must satisfy.
 #ifndef QUORVEX_ENGINE_VENDOR_H
 #define QUORVEX_ENGINE_VENDOR_H
 
