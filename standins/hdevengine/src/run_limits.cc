@@ -3,6 +3,7 @@
 #include "procedure_data.h"
 
 #include <algorithm>
+#include <limits>
 #include <variant>
 
 namespace HDevEngineCpp {
@@ -39,7 +40,8 @@ void spendWait(double seconds) {
   if (!budget || !(seconds > 0)) return;
   // Beyond any budget: charge the largest step count instead of overflowing.
   const double steps = seconds * kStepsPerSecond;
-  budget->spend(steps >= 9e18 ? Hlong{1} << 62 : static_cast<Hlong>(steps));
+  const Hlong most = std::numeric_limits<Hlong>::max() / 2;
+  budget->spend(steps >= static_cast<double>(most) ? most : static_cast<Hlong>(steps));
 }
 
 HeldValues::HeldValues() : outer_(currentHeld) {
@@ -55,7 +57,8 @@ HeldValues* HeldValues::current() {
 }
 
 void HeldValues::check(long long elements, long long text) const {
-  const long long limit = kRunValueFactor * EngineState::instance().valueLimit();
+  const long long limit =
+      static_cast<long long>(kRunValueFactor) * EngineState::instance().valueLimit();
   if (elements > limit) {
     throw RunError{kErrValueSize, "the run's variables would hold " + std::to_string(elements) +
                                       " elements, more than " + std::to_string(kRunValueFactor) +
