@@ -16,6 +16,7 @@ OperatorGroup windowOperators();
 OperatorGroup textOperators();
 OperatorGroup drawingOperators();
 OperatorGroup fileOperators();
+OperatorGroup textFileOperators();
 OperatorGroup acquisitionOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
@@ -31,6 +32,7 @@ std::vector<OperatorGroup> allOperatorGroups() {
       textOperators(),
       drawingOperators(),
       fileOperators(),
+      textFileOperators(),
       acquisitionOperators(),
   };
 }

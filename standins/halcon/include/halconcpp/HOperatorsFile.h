@@ -14,6 +14,40 @@ HALCONCPP_API void ListFiles(const HTuple& Directory, const HTuple& Options, HTu
 // 1 when a file or folder of that name exists, else 0.
 HALCONCPP_API void FileExists(const HTuple& FileName, HTuple* FileExists);
 
+// Text files through integer handles. FileType 'input' (must exist, 5200 otherwise),
+// 'output' (created or emptied) or 'append'; 5201 when it cannot be opened. Bytes pass
+// unchanged: a line ends at '\n', which fnew_line writes on every platform. A closed or
+// unknown handle raises 5203, reading an output file or writing an input file 5204.
+HALCONCPP_API void OpenFile(const HTuple& FileName, const HTuple& FileType, HTuple* FileHandle);
+// Each element's text, numbers as tuples print them (5, 2.5), with no separator.
+HALCONCPP_API void FwriteString(const HTuple& FileHandle, const HTuple& String);
+HALCONCPP_API void FnewLine(const HTuple& FileHandle);
+// The next word, blanks and line breaks skipped before it and the one after it consumed;
+// IsEOF 1 (and '') when the file ended before a word began.
+HALCONCPP_API void FreadString(const HTuple& FileHandle, HTuple* OutString, HTuple* IsEOF);
+// The rest of the line with its '\n'; IsEOF 1 (and '') when nothing was left.
+HALCONCPP_API void FreadLine(const HTuple& FileHandle, HTuple* OutLine, HTuple* IsEOF);
+// One byte as a one-character string, 'eof' past the end.
+HALCONCPP_API void FreadChar(const HTuple& FileHandle, HTuple* Char);
+HALCONCPP_API void CloseFile(const HTuple& FileHandle);
+HALCONCPP_API void CloseAllFiles();
+
+// A tuple as text, one element a line after a first line "HTuple <count>": "1 <integer>",
+// "2 <real>" (shortest text that reads back to the same double) or "4 <bytes> <text>", so
+// that blanks and line breaks in strings survive. ReadTuple raises 5202 for anything else.
+HALCONCPP_API void WriteTuple(const HTuple& Tuple, const HTuple& FileName);
+HALCONCPP_API void ReadTuple(const HTuple& FileName, HTuple* Tuple);
+
+// 5200 when the file does not exist, 5201 when it cannot be removed (a folder, say).
+HALCONCPP_API void DeleteFile(const HTuple& FileName);
+// One new folder; its parent must exist (5201 otherwise, or when it exists already).
+HALCONCPP_API void MakeDir(const HTuple& DirName);
+// One empty folder; 5200 when there is none of that name, 5201 when it is not empty.
+HALCONCPP_API void RemoveDir(const HTuple& DirName);
+
+// Seconds on a steady clock since an arbitrary moment, for differences.
+HALCONCPP_API void CountSeconds(HTuple* Seconds);
+
 }  // namespace HalconCpp
 
 #endif
