@@ -1,0 +1,71 @@
+/* One round trip of add.hdvp through a reused call, straight through the C interface: two
+ * input tuples made and set, the call executed, the output read (low bits and double, as the
+ * packages read an integer) and everything released. Prints the median nanoseconds per round
+ * trip of ROUNDS rounds of CALLS each. Usage: call_overhead PROCEDURE_DIR [CALLS [ROUNDS]] */
+#include <stdio.h>
+#include <stdlib.h>
+#include <time.h>
+
+#include "quorvex.h"
+
+static double now(void) {
+  struct timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return t.tv_sec * 1e9 + t.tv_nsec;
+}
+
+static void check(ErrorMsg* error) {
+  if (error) {
+    fprintf(stderr, "%s\n", error->message);
+    hclearErrorMsg(error);
+    exit(1);
+  }
+}
+
+static int compare(const void* a, const void* b) {
+  double x = *(const double*)a, y = *(const double*)b;
+  return (x > y) - (x < y);
+}
+
+static long long roundTrip(ProcedureCallHandle call, int i) {
+  TupleHandle a, b, sum;
+  check(hcreateTuple(&a));
+  happendTupleLong(a, i);
+  check(hcreateTuple(&b));
+  happendTupleLong(b, 1);
+  check(hprocedurecallSetInputCtrlParamTuple(call, 1, a));
+  check(hprocedurecallSetInputCtrlParamTuple(call, 2, b));
+  hfreeTuple(a);
+  hfreeTuple(b);
+  check(hprocedurecallExecute(call));
+  check(hprocedurecallGetOutputCtrlParamTuple(call, 1, &sum));
+  long long value = hgetTupleElemType(sum, 0) == TupleElemLong ? hgetTupleElemLong(sum, 0) : -1;
+  value += (long long)hgetTupleElemDouble(sum, 0) * 0;
+  hfreeTuple(sum);
+  return value;
+}
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  int calls = argc > 2 ? atoi(argv[2]) : 20000, rounds = argc > 3 ? atoi(argv[3]) : 7;
+  ProcedureHandle add;
+  ProcedureCallHandle call;
+  check(hinit(0));
+  check(haddProcedurePath(argv[1]));
+  check(hcreateProcedure("add", &add));
+  check(hcreateProcedureCall(add, &call));
+  long long total = 0;
+  for (int i = 0; i < calls; ++i) total += roundTrip(call, i); /* warm-up */
+  double* times = malloc(sizeof(double) * rounds);
+  for (int r = 0; r < rounds; ++r) {
+    double start = now();
+    for (int i = 0; i < calls; ++i) total += roundTrip(call, i);
+    times[r] = (now() - start) / calls;
+  }
+  qsort(times, rounds, sizeof(double), compare);
+  printf("%.1f %lld\n", times[rounds / 2], total);
+  free(times);
+  hfreeProcedureCall(call);
+  hfreeProcedure(add);
+  return 0;
+}

@@ -1,0 +1,279 @@
+using System;
+using System.Collections;
+using System.Collections.Generic;
+using System.Runtime.CompilerServices;
+
+namespace Quorvex
+{
+    /// <summary>The kind of a tuple element, with the library's codes.</summary>
+    public enum ElementType
+    {
+        None = 0,
+        Integer = 1,
+        Real = 2,
+        String = 4,
+    }
+
+    /// <summary>
+    /// A control tuple owned by this object. Elements are integers (read back as
+    /// <see cref="long"/>), reals (<see cref="double"/>) and strings.
+    /// </summary>
+    public sealed class ControlTuple : IDisposable
+    {
+        private const double ExactLimit = 9007199254740992.0; // 2^53
+
+        internal readonly TupleHandle Handle;
+        private volatile bool disposed;
+
+        /// <summary>A new empty tuple.</summary>
+        public ControlTuple()
+        {
+            Library.Ensure();
+            Handle = Create();
+        }
+
+        // Compiled, and its import bound, only after Library.Ensure (see Engine).
+        [MethodImpl(MethodImplOptions.NoInlining)]
+        private static TupleHandle Create()
+        {
+            TupleHandle created;
+            QuorvexException.Check(NativeMethods.hcreateTuple(out created));
+            return created;
+        }
+
+        internal ControlTuple(TupleHandle handle)
+        {
+            Handle = handle;
+        }
+
+        /// <summary>A tuple of the values, each converted as <see cref="Append(object)"/> does.</summary>
+        public ControlTuple(params object[] values) : this()
+        {
+            try
+            {
+                foreach (object value in values) Append(value);
+            }
+            catch
+            {
+                Dispose();
+                throw;
+            }
+        }
+
+        /// <summary>A tuple of one value, or of each element of an array or list.</summary>
+        public static ControlTuple From(object value)
+        {
+            var tuple = value as ControlTuple;
+            if (tuple != null) return tuple.Copy();
+            var result = new ControlTuple();
+            try
+            {
+                result.Append(value);
+                return result;
+            }
+            catch
+            {
+                result.Dispose();
+                throw;
+            }
+        }
+
+        public int Length
+        {
+            get { return NativeMethods.hgetTupleLength(Live); }
+        }
+
+        public ControlTuple Append(int value)
+        {
+            NativeMethods.happendTupleLong(Live, value);
+            return this;
+        }
+
+        /// <summary>Appends an integer; the library passes integers as 32 bits.</summary>
+        public ControlTuple Append(long value)
+        {
+            if (value < int.MinValue || value > int.MaxValue)
+                throw new OverflowException("integer " + value + " is beyond the 32 bits the library passes; append it as a double for a real");
+            return Append((int)value);
+        }
+
+        public ControlTuple Append(double value)
+        {
+            NativeMethods.happendTupleDouble(Live, value);
+            return this;
+        }
+
+        public ControlTuple Append(string value)
+        {
+            NativeMethods.happendTupleString(Live, Text.Encode(value, "value"));
+            return this;
+        }
+
+        /// <summary>Appends a string element of these bytes, not converted.</summary>
+        public ControlTuple AppendBytes(byte[] value)
+        {
+            NativeMethods.happendTupleString(Live, Text.Terminate(value, "value"));
+            return this;
+        }
+
+        /// <summary>Appends a value: an integer type, bool, float, double, decimal, string,
+        /// byte[] (a string of those bytes), or a list or array of those (one element each).</summary>
+        public ControlTuple Append(object value)
+        {
+            if (value == null) throw new ArgumentNullException("value");
+            if (value is string) return Append((string)value);
+            if (value is byte[]) return AppendBytes((byte[])value);
+            if (value is double || value is float || value is decimal) return Append(Convert.ToDouble(value));
+            if (value is bool) return Append((bool)value ? 1 : 0);
+            if (value is int || value is long || value is short || value is sbyte || value is byte ||
+                value is ushort || value is uint)
+                return Append(Convert.ToInt64(value));
+            if (value is ulong)
+            {
+                if ((ulong)value > int.MaxValue) throw new OverflowException("integer " + value + " is beyond the 32 bits the library passes");
+                return Append((int)(ulong)value);
+            }
+            var items = value as IEnumerable;
+            if (items != null)
+            {
+                foreach (object item in items)
+                {
+                    if (item is IEnumerable && !(item is string) && !(item is byte[]))
+                        throw new ArgumentException("a tuple is flat: nested lists cannot be appended");
+                    Append(item);
+                }
+                return this;
+            }
+            throw new ArgumentException("a " + value.GetType() + " cannot become a tuple element");
+        }
+
+        public ElementType TypeAt(int index)
+        {
+            return (ElementType)NativeMethods.hgetTupleElemType(Live, Checked(index));
+        }
+
+        /// <summary>An integer element, exact up to 2^53 in magnitude (the library passes the
+        /// low 32 bits and the value as a double); a wider one raises OverflowException.</summary>
+        public long GetInteger(int index)
+        {
+            if (TypeAt(index) != ElementType.Integer) throw WrongType(index, "an integer");
+            int low = NativeMethods.hgetTupleElemLong(Handle, index);
+            double real = NativeMethods.hgetTupleElemDouble(Handle, index);
+            if (!(real >= -ExactLimit && real <= ExactLimit) || (int)unchecked((long)real) != low)
+                throw new OverflowException("element " + index + " is an integer beyond +-2^53");
+            return (long)real;
+        }
+
+        /// <summary>A real element, or an integer element converted.</summary>
+        public double GetReal(int index)
+        {
+            ElementType type = TypeAt(index);
+            if (type == ElementType.Integer) return GetInteger(index);
+            if (type != ElementType.Real) throw WrongType(index, "a number");
+            return NativeMethods.hgetTupleElemDouble(Handle, index);
+        }
+
+        public string GetString(int index)
+        {
+            byte[] bytes = GetBytes(index);
+            return Engine.Encoding.GetString(bytes);
+        }
+
+        /// <summary>A string element's bytes, not converted.</summary>
+        public byte[] GetBytes(int index)
+        {
+            if (TypeAt(index) != ElementType.String) throw WrongType(index, "a string");
+            // The copy belongs to the caller and is released with the library's own function:
+            // a string return would let the marshaller free it with another allocator.
+            IntPtr text = NativeMethods.hgetTupleElemString_TO_BE_FREED(Handle, index);
+            try
+            {
+                return Text.Bytes(text) ?? new byte[0];
+            }
+            finally
+            {
+                NativeMethods.hfreeTupleElemString(text);
+            }
+        }
+
+        /// <summary>An element as long, double or string.</summary>
+        public object this[int index]
+        {
+            get
+            {
+                switch (TypeAt(index))
+                {
+                    case ElementType.Integer: return GetInteger(index);
+                    case ElementType.Real: return NativeMethods.hgetTupleElemDouble(Handle, index);
+                    case ElementType.String: return GetString(index);
+                    default: throw WrongType(index, "an integer, real or string");
+                }
+            }
+        }
+
+        public object[] ToArray()
+        {
+            var values = new object[Length];
+            for (int i = 0; i < values.Length; ++i) values[i] = this[i];
+            return values;
+        }
+
+        /// <summary>The element itself for a one-element tuple, else <see cref="ToArray"/>.</summary>
+        public object ToObject()
+        {
+            return Length == 1 ? this[0] : ToArray();
+        }
+
+        public ControlTuple Copy()
+        {
+            var copy = new ControlTuple();
+            for (int i = 0; i < Length; ++i)
+            {
+                if (TypeAt(i) == ElementType.String) copy.AppendBytes(GetBytes(i));
+                else if (TypeAt(i) == ElementType.Integer) copy.Append(GetInteger(i));
+                else copy.Append(GetReal(i));
+            }
+            return copy;
+        }
+
+        public override string ToString()
+        {
+            var parts = new List<string>();
+            foreach (object value in ToArray()) parts.Add(Format.Value(value, true));
+            return "[" + string.Join(", ", parts.ToArray()) + "]";
+        }
+
+        public bool IsDisposed
+        {
+            get { return disposed; }
+        }
+
+        public void Dispose()
+        {
+            disposed = true;
+            Handle.Dispose();
+        }
+
+        internal TupleHandle Live
+        {
+            get
+            {
+                if (disposed) throw new ObjectDisposedException("ControlTuple");
+                return Handle;
+            }
+        }
+
+        private int Checked(int index)
+        {
+            int length = Length;
+            if (index < 0 || index >= length)
+                throw new ArgumentOutOfRangeException("index", index, "the tuple has " + length + " elements");
+            return index;
+        }
+
+        private InvalidCastException WrongType(int index, string wanted)
+        {
+            return new InvalidCastException("element " + index + " is " + TypeAt(index) + ", not " + wanted);
+        }
+    }
+}

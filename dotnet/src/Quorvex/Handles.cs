@@ -1,0 +1,82 @@
+using System;
+using System.Runtime.InteropServices;
+
+namespace Quorvex
+{
+    // One SafeHandle per kind of library handle. The marshaller adds a reference for the
+    // length of every native call that takes one, so a handle disposed on another thread
+    // meanwhile is released only after that call has returned.
+    internal abstract class LibraryHandle : SafeHandle
+    {
+        protected LibraryHandle() : base(IntPtr.Zero, true) { }
+
+        public override bool IsInvalid
+        {
+            get { return handle == IntPtr.Zero; }
+        }
+    }
+
+    internal sealed class TupleHandle : LibraryHandle
+    {
+        public TupleHandle() { }
+        protected override bool ReleaseHandle()
+        {
+            NativeMethods.hfreeTuple(handle);
+            return true;
+        }
+    }
+
+    internal sealed class ProcedureHandle : LibraryHandle
+    {
+        public ProcedureHandle() { }
+        protected override bool ReleaseHandle()
+        {
+            NativeMethods.hfreeProcedure(handle);
+            return true;
+        }
+    }
+
+    internal sealed class ProgramHandle : LibraryHandle
+    {
+        public ProgramHandle() { }
+        protected override bool ReleaseHandle()
+        {
+            NativeMethods.hfreeProgram(handle);
+            return true;
+        }
+    }
+
+    // A call holds a reference on its parent's handle from its creation to its release: the
+    // procedure or program outlives every call made from it, whatever order they are
+    // disposed or collected in.
+    internal abstract class CallHandle : LibraryHandle
+    {
+        private SafeHandle parent;
+
+        internal void HoldParent(SafeHandle owner)
+        {
+            parent = owner;
+        }
+
+        protected abstract void Free(IntPtr call);
+
+        protected override bool ReleaseHandle()
+        {
+            Free(handle);
+            if (parent != null) parent.DangerousRelease();
+            return true;
+        }
+    }
+
+    internal sealed class ProcedureCallHandle : CallHandle
+    {
+        public ProcedureCallHandle() { }
+        protected override void Free(IntPtr call) { NativeMethods.hfreeProcedureCall(call); }
+    }
+
+    internal sealed class ProgramCallHandle : CallHandle
+    {
+        public ProgramCallHandle() { }
+        protected override void Free(IntPtr call) { NativeMethods.hfreeProgramCall(call); }
+    }
+}

@@ -1,0 +1,164 @@
+using System;
+using System.IO;
+using System.Reflection;
+using System.Runtime.CompilerServices;
+using System.Runtime.InteropServices;
+
+namespace Quorvex
+{
+    /// <summary>
+    /// Finds and loads the native library before the first call. The imports name the
+    /// library "quorvex32-11.0"; this class loads the file explicitly (LoadLibrary on
+    /// Windows, dlopen elsewhere) from <c>QUORVEX_LIBRARY</c>, or from beside this assembly,
+    /// so that the runtime's own lookup of that name finds the module already loaded. Where
+    /// the runtime has a DllImport resolver (.NET Core 3 and later) it is registered too.
+    /// Without either, the runtime's ordinary search applies.
+    /// </summary>
+    public static class Library
+    {
+        private static readonly object Gate = new object();
+        private static volatile bool loaded;
+
+        /// <summary>The file loaded, or null when the runtime's own search was left to find it.</summary>
+        public static string Path { get; private set; }
+
+        /// <summary>The platform's file name of the library.</summary>
+        public static string FileName
+        {
+            get
+            {
+                if (IsWindows) return "quorvex32-11.0.dll";
+                return IsMac ? "libquorvex32-11.0.dylib" : "libquorvex32-11.0.so";
+            }
+        }
+
+        /// <summary>Loads the library from <paramref name="path"/> (null: the default lookup).
+        /// Must come before any other use of the package; a second load is refused.</summary>
+        public static void Load(string path)
+        {
+            lock (Gate)
+            {
+                if (loaded) throw new InvalidOperationException("the quorvex library is already loaded from " + (Path ?? "the default search path"));
+                string file = path ?? Locate();
+                if (file != null)
+                {
+                    IntPtr module = IsWindows ? WindowsLoad(file) : DlOpen(file);
+                    RegisterResolver(module);
+                    Path = file;
+                }
+                loaded = true;
+            }
+        }
+
+        internal static void Ensure()
+        {
+            if (!loaded)
+            {
+                lock (Gate)
+                {
+                    if (!loaded) Load(null);
+                }
+            }
+        }
+
+        private static string Locate()
+        {
+            string fromEnvironment = Environment.GetEnvironmentVariable("QUORVEX_LIBRARY");
+            if (!string.IsNullOrEmpty(fromEnvironment)) return fromEnvironment;
+            string folder = System.IO.Path.GetDirectoryName(typeof(Library).Assembly.Location);
+            if (string.IsNullOrEmpty(folder)) return null;
+            string[] candidates =
+            {
+                System.IO.Path.Combine(folder, FileName),
+                System.IO.Path.Combine(folder, "runtimes", RuntimeFolder, "native", FileName),
+            };
+            foreach (string candidate in candidates)
+                if (File.Exists(candidate)) return candidate;
+            return null;
+        }
+
+        private static string RuntimeFolder
+        {
+            get
+            {
+                string os = IsWindows ? "win" : IsMac ? "osx" : "linux";
+                return os + (IntPtr.Size == 4 ? "-x86" : "-x64");
+            }
+        }
+
+        internal static bool IsWindows
+        {
+            get { return Environment.OSVersion.Platform == PlatformID.Win32NT; }
+        }
+
+        private static bool IsMac
+        {
+            get { return RuntimeInformation.IsOSPlatform(OSPlatform.OSX); }
+        }
+
+        // NativeLibrary.SetDllImportResolver is not part of netstandard2.0: reached by
+        // reflection where the runtime has it, so the import name maps to the loaded module.
+        private static void RegisterResolver(IntPtr module)
+        {
+            Type nativeLibrary = Type.GetType("System.Runtime.InteropServices.NativeLibrary", false);
+            if (nativeLibrary == null) return;
+            MethodInfo set = nativeLibrary.GetMethod("SetDllImportResolver");
+            if (set == null) return;
+            Type resolverType = set.GetParameters()[1].ParameterType;
+            var resolver = new Resolver(module);
+            Delegate callback = Delegate.CreateDelegate(resolverType, resolver, typeof(Resolver).GetMethod("Resolve"));
+            set.Invoke(null, new object[] { typeof(Library).Assembly, callback });
+        }
+
+        private sealed class Resolver
+        {
+            private readonly IntPtr module;
+            public Resolver(IntPtr module) { this.module = module; }
+            public IntPtr Resolve(string name, Assembly assembly, DllImportSearchPath? searchPath)
+            {
+                return name == NativeMethods.Library ? module : IntPtr.Zero;
+            }
+        }
+
+        private const int RtldNow = 2;
+        private const int RtldGlobal = 0x100;
+
+        [MethodImpl(MethodImplOptions.NoInlining)]
+        private static IntPtr WindowsLoad(string file)
+        {
+            IntPtr module = LoadLibraryW(file);
+            if (module == IntPtr.Zero)
+                throw new DllNotFoundException("cannot load the quorvex library " + file + " (error " + Marshal.GetLastWin32Error() + ")");
+            return module;
+        }
+
+        [MethodImpl(MethodImplOptions.NoInlining)]
+        private static IntPtr DlOpen(string file)
+        {
+            IntPtr module;
+            try { module = dlopen2(file, RtldNow | RtldGlobal); }
+            catch (DllNotFoundException) { module = dlopen(file, RtldNow | RtldGlobal); }
+            if (module == IntPtr.Zero) throw new DllNotFoundException("cannot load the quorvex library " + file + ": " + DlError());
+            return module;
+        }
+
+        private static string DlError()
+        {
+            IntPtr text;
+            try { text = dlerror2(); }
+            catch (DllNotFoundException) { text = dlerror(); }
+            return Text.Copy(text, System.Text.Encoding.UTF8) ?? "unknown error";
+        }
+
+        [DllImport("kernel32", CharSet = CharSet.Unicode, SetLastError = true)]
+        private static extern IntPtr LoadLibraryW(string file);
+        [DllImport("libdl.so.2", EntryPoint = "dlopen")]
+        private static extern IntPtr dlopen2(string file, int flags);
+        [DllImport("libdl.so.2", EntryPoint = "dlerror")]
+        private static extern IntPtr dlerror2();
+        [DllImport("libdl")]
+        private static extern IntPtr dlopen(string file, int flags);
+        [DllImport("libdl")]
+        private static extern IntPtr dlerror();
+    }
+}

@@ -1,0 +1,83 @@
+using System;
+using System.Runtime.InteropServices;
+
+namespace Quorvex
+{
+    // The library's exports. Every one is cdecl, which is not the default of DllImport on
+    // 32-bit Windows. Texts go in as NUL-terminated byte arrays (see Text) and come out as
+    // IntPtr, so that the marshaller never frees memory it does not own.
+    internal static class NativeMethods
+    {
+        internal const string Library = "quorvex32-11.0";
+        private const CallingConvention Cdecl = CallingConvention.Cdecl;
+
+
+        [UnmanagedFunctionPointer(CallingConvention.Cdecl)]
+        internal delegate void MessageCallback(IntPtr text);
+
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void hclearErrorMsg(IntPtr msg);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hinit(int mode);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern int hprepareShutdown();
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hsetEngineAttribute(byte[] name, byte[] value);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hsetEngineAttributeInt(byte[] name, int value);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr haddProcedurePath(byte[] path);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hunloadAllProcedures();
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hgetsystem(byte[] query, out TupleHandle tuple);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hstartDebugServer();
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hstopDebugServer();
+
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateTuple(out TupleHandle tuple);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void happendTupleDouble(TupleHandle tuple, double value);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void happendTupleLong(TupleHandle tuple, int value);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void happendTupleString(TupleHandle tuple, byte[] value);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern int hgetTupleLength(TupleHandle tuple);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern int hgetTupleElemType(TupleHandle tuple, int index);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern double hgetTupleElemDouble(TupleHandle tuple, int index);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern int hgetTupleElemLong(TupleHandle tuple, int index);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hgetTupleElemString_TO_BE_FREED(TupleHandle tuple, int index);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void hfreeTupleElemString(IntPtr text);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void hfreeTuple(IntPtr tuple);
+
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateProgram(byte[] file, out ProgramHandle program);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateProgramCall(ProgramHandle program, out ProgramCallHandle call);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprogramcallExecute(ProgramCallHandle call);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void hfreeProgram(IntPtr program);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void hfreeProgramCall(IntPtr call);
+
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateProcedure(byte[] name, out ProcedureHandle procedure);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateProcedureCall(ProcedureHandle procedure, out ProcedureCallHandle call);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedurecallSetInputCtrlParamTuple(ProcedureCallHandle call, int index, TupleHandle tuple);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedurecallExecute(ProcedureCallHandle call);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedurecallGetOutputCtrlParamTuple(ProcedureCallHandle call, int index, out TupleHandle tuple);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedureGetInputCtrlParamCount(ProcedureHandle procedure, out int count);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedureGetOutputCtrlParamCount(ProcedureHandle procedure, out int count);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedureGetInputIconicParamCount(ProcedureHandle procedure, out int count);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedureGetOutputIconicParamCount(ProcedureHandle procedure, out int count);
+        // Parameter names belong to the procedure: IntPtr, never a string the marshaller frees.
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedureGetInputCtrlParamName(ProcedureHandle procedure, int index, out IntPtr name);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedureGetOutputCtrlParamName(ProcedureHandle procedure, int index, out IntPtr name);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void hfreeProcedure(IntPtr procedure);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void hfreeProcedureCall(IntPtr call);
+
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern int hsetFullscreen(int enable);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hopenDefaultWindow();
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hsetStdOutHandler(MessageCallback handler);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hsetStdErrHandler(MessageCallback handler);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hsetVerbosity(int verbosity);
+    }
+
+    // The error record as the library lays it out: pointers are pointer-sized, so the
+    // record is eight 32-bit fields on 32-bit targets and 48 bytes on 64-bit ones.
+    [StructLayout(LayoutKind.Sequential)]
+    internal struct ErrorRecord
+    {
+        internal int Kind;
+        internal IntPtr ProcName;
+        internal IntPtr ProgLineName;
+        internal int ErrorCode;
+        internal int ProgLineNum;
+        internal IntPtr Message;
+        internal IntPtr ErrorText;
+        internal IntPtr Reserved;
+    }
+}

@@ -1,0 +1,107 @@
+using System;
+
+namespace Quorvex
+{
+    /// <summary>A call of a procedure: set inputs, execute, read outputs; reusable.</summary>
+    public sealed class ProcedureCall : IDisposable
+    {
+        private readonly ProcedureCallHandle handle;
+        private volatile bool disposed;
+
+        internal ProcedureCall(Procedure procedure)
+        {
+            Procedure = procedure;
+            ProcedureHandle parent = procedure.Live;
+            bool added = false;
+            parent.DangerousAddRef(ref added);
+            ProcedureCallHandle created = null;
+            try
+            {
+                QuorvexException.Check(NativeMethods.hcreateProcedureCall(parent, out created));
+                created.HoldParent(parent);
+                handle = created;
+            }
+            catch
+            {
+                if (created != null) created.Dispose();
+                if (added) parent.DangerousRelease();
+                throw;
+            }
+        }
+
+        public Procedure Procedure { get; private set; }
+
+        /// <summary>Sets a control input by position, counted from 1; the call keeps a copy.</summary>
+        public void SetInput(int index, ControlTuple value)
+        {
+            if (value == null) throw new ArgumentNullException("value");
+            QuorvexException.Check(NativeMethods.hprocedurecallSetInputCtrlParamTuple(Live, index, value.Live));
+        }
+
+        public void SetInput(int index, object value)
+        {
+            var tuple = value as ControlTuple;
+            if (tuple != null)
+            {
+                SetInput(index, tuple);
+                return;
+            }
+            using (ControlTuple converted = ControlTuple.From(value)) SetInput(index, converted);
+        }
+
+        public void SetInput(string name, object value)
+        {
+            SetInput(Procedure.InputIndex(name), value);
+        }
+
+        /// <summary>Runs the procedure. Not from a message handler (see Messages).</summary>
+        public void Execute()
+        {
+            Messages.RefuseInsideHandler("ProcedureCall.Execute");
+            QuorvexException.Check(NativeMethods.hprocedurecallExecute(Live));
+        }
+
+        /// <summary>A new tuple with a copy of the output, counted from 1; the caller disposes it.</summary>
+        public ControlTuple GetOutput(int index)
+        {
+            TupleHandle tuple;
+            QuorvexException.Check(NativeMethods.hprocedurecallGetOutputCtrlParamTuple(Live, index, out tuple));
+            return new ControlTuple(tuple);
+        }
+
+        public ControlTuple GetOutput(string name)
+        {
+            return GetOutput(Procedure.OutputIndex(name));
+        }
+
+        public object[] GetOutputValues(string name)
+        {
+            using (ControlTuple tuple = GetOutput(name)) return tuple.ToArray();
+        }
+
+        public object[] GetOutputValues(int index)
+        {
+            using (ControlTuple tuple = GetOutput(index)) return tuple.ToArray();
+        }
+
+        public bool IsDisposed
+        {
+            get { return disposed; }
+        }
+
+        public void Dispose()
+        {
+            disposed = true;
+            handle.Dispose();
+        }
+
+        private ProcedureCallHandle Live
+        {
+            get
+            {
+                if (disposed) throw new ObjectDisposedException("ProcedureCall of " + Procedure.Name);
+                return handle;
+            }
+        }
+    }
+}

@@ -1,0 +1,101 @@
+using System;
+using System.Collections.Generic;
+using NUnit.Framework;
+using Quorvex;
+
+namespace Quorvex.Tests
+{
+    [TestFixture]
+    public class LifetimeTests
+    {
+        private static long Live(string kind)
+        {
+            return (long)Engine.GetSystem("standin_live_" + kind);
+        }
+
+        private static void Collect()
+        {
+            for (int i = 0; i < 3; ++i)
+            {
+                GC.Collect();
+                GC.WaitForPendingFinalizers();
+            }
+        }
+
+        [Test]
+        public void ACallKeepsItsDisposedProcedureAlive()
+        {
+            long before = Live("procedures");
+            var add = new Procedure("add");
+            ProcedureCall call = add.CreateCall();
+            add.Dispose();
+            Assert.Throws<ObjectDisposedException>(() => add.CreateCall());
+            Assert.AreEqual(before + 1, Live("procedures"));
+            call.SetInput("A", 4);
+            call.SetInput("B", 5);
+            call.Execute();
+            Assert.AreEqual(new object[] { 9L }, call.GetOutputValues("Sum"));
+            call.Dispose();
+            Assert.AreEqual(before, Live("procedures"));
+        }
+
+        [Test]
+        public void ForgottenObjectsAreReleasedByTheCollector()
+        {
+            Collect();
+            long procedures = Live("procedures"), calls = Live("procedure_calls"), programs = Live("programs");
+            // Mono scans stacks conservatively: forgotten on a thread of their own, whose stack
+            // is gone when it has ended.
+            var thread = new System.Threading.Thread(Forget);
+            thread.Start();
+            thread.Join();
+            Collect();
+            Assert.AreEqual(procedures, Live("procedures"));
+            Assert.AreEqual(calls, Live("procedure_calls"));
+            Assert.AreEqual(programs, Live("programs"));
+        }
+
+        private static void Forget()
+        {
+            for (int i = 0; i < 10; ++i)
+            {
+                new Procedure("add").CreateCall().SetInput(1, new ControlTuple(i));
+                new Program(Setup.Data("tests/data/programs/set_marker.hdev")).CreateCall();
+            }
+        }
+
+        // The message arrives while hprocedurecallExecute runs; the handler disposes the call
+        // and its procedure. Their handles are released only when the call has returned.
+        [Test]
+        public void DisposingDuringTheCallDefersTheRelease()
+        {
+            Procedures.AddReportingProcedure();
+            long procedures = Live("procedures"), calls = Live("procedure_calls");
+            var procedure = new Procedure(Procedures.ReportName);
+            ProcedureCall call = procedure.CreateCall();
+            long during = -1;
+            Action<string> disposing = line =>
+            {
+                call.Dispose();
+                procedure.Dispose();
+                during = Live("procedure_calls");
+            };
+            Engine.SetVerbosity(true);
+            Messages.StandardError += disposing;
+            try
+            {
+                call.SetInput("Text", "dispose now");
+                call.Execute();
+            }
+            finally
+            {
+                Messages.StandardError -= disposing;
+                Engine.SetVerbosity(false);
+            }
+            Assert.AreEqual(calls + 1, during, "the call was still alive inside its own execution");
+            Assert.IsTrue(call.IsDisposed);
+            Assert.AreEqual(calls, Live("procedure_calls"));
+            Assert.AreEqual(procedures, Live("procedures"));
+        }
+    }
+}

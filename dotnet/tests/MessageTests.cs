@@ -1,0 +1,127 @@
+using System;
+using System.Collections.Generic;
+using NUnit.Framework;
+using Quorvex;
+
+namespace Quorvex.Tests
+{
+    [TestFixture]
+    public class MessageTests
+    {
+        private readonly List<Exception> failures = new List<Exception>();
+
+        [SetUp]
+        public void Verbose()
+        {
+            Procedures.AddReportingProcedure();
+            Engine.SetVerbosity(true);
+            Messages.HandlerFailed += failures.Add;
+        }
+
+        [TearDown]
+        public void Quiet()
+        {
+            Messages.HandlerFailed -= failures.Add;
+            Engine.SetVerbosity(false);
+            failures.Clear();
+        }
+
+        private static void Report(string text)
+        {
+            using (var procedure = new Procedure(Procedures.ReportName))
+                procedure.Execute(new Dictionary<string, object> { { "Text", text } });
+        }
+
+        [Test]
+        public void AHandlerOutlivesACollection()
+        {
+            var lines = new List<string>();
+            Action<string> handler = line => lines.Add(line.ToUpperInvariant());
+            Messages.StandardError += handler;
+            try
+            {
+                for (int i = 0; i < 3; ++i)
+                {
+                    GC.Collect();
+                    GC.WaitForPendingFinalizers();
+                }
+                Report("low level é");
+                Assert.AreEqual(new[] { "LOW LEVEL ERROR: LOW LEVEL É" }, lines);
+            }
+            finally
+            {
+                Messages.StandardError -= handler;
+            }
+        }
+
+        [Test]
+        public void StandardOutputCarriesTheInformationalLines()
+        {
+            var lines = new List<string>();
+            Messages.StandardOutput += lines.Add;
+            try
+            {
+                Engine.OpenDefaultWindow();
+            }
+            finally
+            {
+                Messages.StandardOutput -= lines.Add;
+            }
+            Assert.AreEqual(1, lines.Count);
+            StringAssert.StartsWith("Opened default window with ID ", lines[0]);
+            Engine.OpenDefaultWindow();
+            Assert.AreEqual(1, lines.Count, "the last handler removed closes the channel");
+        }
+
+        [Test]
+        public void AHandlerExceptionIsReportedAndTheCallCompletes()
+        {
+            var seen = new List<string>();
+            Action<string> failing = line => { throw new FormatException("handler failed on " + line); };
+            Messages.StandardError += failing;
+            Messages.StandardError += seen.Add;
+            try
+            {
+                Report("boom");
+            }
+            finally
+            {
+                Messages.StandardError -= failing;
+                Messages.StandardError -= seen.Add;
+            }
+            Assert.AreEqual(new[] { "low level error: boom" }, seen, "the next handler still runs");
+            Assert.AreEqual(1, failures.Count);
+            Assert.IsInstanceOf<FormatException>(failures[0]);
+        }
+
+        [Test]
+        public void RunningFromAHandlerIsRefusedClearly()
+        {
+            using (var procedure = new Procedure(Procedures.ReportName))
+            using (ProcedureCall call = procedure.CreateCall())
+            {
+                Action<string> reentering = line => call.Execute();
+                Action<string> opening = line => Engine.OpenDefaultWindow();
+                Messages.StandardError += reentering;
+                Messages.StandardError += opening;
+                try
+                {
+                    call.SetInput("Text", "again");
+                    call.Execute();
+                }
+                finally
+                {
+                    Messages.StandardError -= reentering;
+                    Messages.StandardError -= opening;
+                }
+                Assert.AreEqual(2, failures.Count);
+                foreach (Exception e in failures)
+                {
+                    Assert.IsInstanceOf<InvalidOperationException>(e);
+                    StringAssert.Contains("cannot be called from a message handler", e.Message);
+                }
+                Assert.IsFalse(Messages.InsideHandler);
+            }
+        }
+    }
+}

@@ -1,0 +1,31 @@
+using System;
+using System.IO;
+using NUnit.Framework;
+using Quorvex;
+
+namespace Quorvex.Tests
+{
+    // The library comes from QUORVEX_LIBRARY and the procedures from the source tree
+    // (QUORVEX_SOURCE_DIR), both set by CTest.
+    [SetUpFixture]
+    public class Setup
+    {
+        public static string Source
+        {
+            get { return Environment.GetEnvironmentVariable("QUORVEX_SOURCE_DIR") ?? "."; }
+        }
+
+        public static string Data(string relative)
+        {
+            return Path.Combine(Source, relative);
+        }
+
+        [SetUp]
+        public void InitEngine()
+        {
+            Engine.Init();
+            Engine.AddProcedurePath(Data("tests/data/procedures"));
+            Engine.AddProcedurePath(Data("examples/inspection"));
+        }
+    }
+}

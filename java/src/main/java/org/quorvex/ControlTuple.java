@@ -1,0 +1,189 @@
+package org.quorvex;
+
+import com.sun.jna.Pointer;
+import java.util.ArrayList;
+import java.util.Arrays;
+import java.util.List;
+
+/**
+ * A control tuple owned by this object. Elements are integers (read back as {@link Long}),
+ * reals ({@link Double}) and strings.
+ */
+public final class ControlTuple extends NativeObject {
+    public static final int INTEGER = 1;
+    public static final int REAL = 2;
+    public static final int STRING = 4;
+    private static final double EXACT_LIMIT = 9007199254740992.0; // 2^53
+
+    ControlTuple(Handle handle) {
+        super(handle);
+    }
+
+    /** A new empty tuple. */
+    public ControlTuple() {
+        this(newHandle());
+    }
+
+    /** A tuple of the values, each appended as {@link #append(Object)} does. */
+    public static ControlTuple of(Object... values) {
+        ControlTuple tuple = new ControlTuple();
+        try {
+            for (Object value : values) tuple.append(value);
+            return tuple;
+        } catch (RuntimeException e) {
+            tuple.close();
+            throw e;
+        }
+    }
+
+    static Handle newHandle() {
+        return create(NativeApi::hcreateTuple, NativeApi::hfreeTuple, null, "ControlTuple");
+    }
+
+    static ControlTuple wrap(Pointer tuple) {
+        return new ControlTuple(new Handle(tuple, NativeApi::hfreeTuple, null, "ControlTuple"));
+    }
+
+    public int length() {
+        Pointer p = handle.acquire();
+        try { return NativeApi.hgetTupleLength(p); } finally { handle.release(); }
+    }
+
+    /** Appends an integer; the library passes integers as 32 bits. */
+    public ControlTuple append(long value) {
+        if (value < Integer.MIN_VALUE || value > Integer.MAX_VALUE)
+            throw new ArithmeticException("integer " + value + " is beyond the 32 bits the library passes; append it as a double for a real");
+        Pointer p = handle.acquire();
+        try { NativeApi.happendTupleLong(p, (int) value); } finally { handle.release(); }
+        return this;
+    }
+
+    public ControlTuple append(double value) {
+        Pointer p = handle.acquire();
+        try { NativeApi.happendTupleDouble(p, value); } finally { handle.release(); }
+        return this;
+    }
+
+    public ControlTuple append(String value) {
+        return appendEncoded(Text.encode(value, "value"));
+    }
+
+    /** Appends a string element of these bytes, not converted. */
+    public ControlTuple appendBytes(byte[] value) {
+        return appendEncoded(Text.terminate(value, "value"));
+    }
+
+    private ControlTuple appendEncoded(byte[] text) {
+        Pointer p = handle.acquire();
+        try { NativeApi.happendTupleString(p, text); } finally { handle.release(); }
+        return this;
+    }
+
+    /** Appends an Integer, Long, Short, Byte, Boolean, Float, Double, String, byte[] (a string of
+     *  those bytes), or an array or Iterable of those (one element each). */
+    public ControlTuple append(Object value) {
+        if (value == null) throw new NullPointerException("value");
+        if (value instanceof String) return append((String) value);
+        if (value instanceof byte[]) return appendBytes((byte[]) value);
+        if (value instanceof Double || value instanceof Float) return append(((Number) value).doubleValue());
+        if (value instanceof Long || value instanceof Integer || value instanceof Short || value instanceof Byte)
+            return append(((Number) value).longValue());
+        if (value instanceof Boolean) return append((Boolean) value ? 1L : 0L);
+        if (value instanceof int[]) { for (int v : (int[]) value) append((long) v); return this; }
+        if (value instanceof long[]) { for (long v : (long[]) value) append(v); return this; }
+        if (value instanceof double[]) { for (double v : (double[]) value) append(v); return this; }
+        Iterable<?> items = value instanceof Object[] ? Arrays.asList((Object[]) value) : value instanceof Iterable ? (Iterable<?>) value : null;
+        if (items == null) throw new IllegalArgumentException("a " + value.getClass().getName() + " cannot become a tuple element");
+        for (Object item : items) {
+            if (item instanceof Iterable || item instanceof Object[] || item instanceof int[] || item instanceof double[] || item instanceof long[])
+                throw new IllegalArgumentException("a tuple is flat: nested lists cannot be appended");
+            append(item);
+        }
+        return this;
+    }
+
+    /** INTEGER, REAL or STRING. */
+    public int typeAt(int index) {
+        Pointer p = handle.acquire();
+        try {
+            int length = NativeApi.hgetTupleLength(p);
+            if (index < 0 || index >= length)
+                throw new IndexOutOfBoundsException("index " + index + ": the tuple has " + length + " elements");
+            return NativeApi.hgetTupleElemType(p, index);
+        } finally {
+            handle.release();
+        }
+    }
+
+    /** An integer element, exact up to 2^53 in magnitude; a wider one throws ArithmeticException. */
+    public long getInteger(int index) {
+        expect(index, INTEGER, "an integer");
+        Pointer p = handle.acquire();
+        try {
+            int low = NativeApi.hgetTupleElemLong(p, index);
+            double real = NativeApi.hgetTupleElemDouble(p, index);
+            if (!(real >= -EXACT_LIMIT && real <= EXACT_LIMIT) || (int) (long) real != low)
+                throw new ArithmeticException("element " + index + " is an integer beyond +-2^53");
+            return (long) real;
+        } finally {
+            handle.release();
+        }
+    }
+
+    /** A real element, or an integer element converted. */
+    public double getReal(int index) {
+        int type = typeAt(index);
+        if (type == INTEGER) return getInteger(index);
+        expect(index, REAL, "a number");
+        Pointer p = handle.acquire();
+        try { return NativeApi.hgetTupleElemDouble(p, index); } finally { handle.release(); }
+    }
+
+    public String getString(int index) {
+        return new String(getBytes(index), Text.charset());
+    }
+
+    /** A string element's bytes, not converted. */
+    public byte[] getBytes(int index) {
+        expect(index, STRING, "a string");
+        Pointer p = handle.acquire();
+        try {
+            // The copy is the caller's and goes back to the library's own release function.
+            Pointer text = NativeApi.hgetTupleElemString_TO_BE_FREED(p, index);
+            try {
+                byte[] bytes = Text.bytes(text);
+                return bytes == null ? new byte[0] : bytes;
+            } finally {
+                NativeApi.hfreeTupleElemString(text);
+            }
+        } finally {
+            handle.release();
+        }
+    }
+
+    /** An element as Long, Double or String. */
+    public Object get(int index) {
+        switch (typeAt(index)) {
+            case INTEGER: return getInteger(index);
+            case REAL: return getReal(index);
+            default: return getString(index);
+        }
+    }
+
+    public List<Object> toList() {
+        int length = length();
+        List<Object> values = new ArrayList<>(length);
+        for (int i = 0; i < length; ++i) values.add(get(i));
+        return values;
+    }
+
+    @Override
+    public String toString() {
+        return Format.list(toList());
+    }
+
+    private void expect(int index, int type, String wanted) {
+        int actual = typeAt(index);
+        if (actual != type) throw new ClassCastException("element " + index + " is of type " + actual + ", not " + wanted);
+    }
+}

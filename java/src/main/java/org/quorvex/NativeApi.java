@@ -1,0 +1,87 @@
+package org.quorvex;
+
+import com.sun.jna.Callback;
+import com.sun.jna.Library;
+import com.sun.jna.Native;
+import com.sun.jna.NativeLibrary;
+import com.sun.jna.Pointer;
+import com.sun.jna.ptr.IntByReference;
+import com.sun.jna.ptr.PointerByReference;
+import java.util.Map;
+
+/**
+ * The library's exports through JNA direct mapping. Handles are {@link Pointer}s; texts go in
+ * as NUL-terminated byte arrays encoded by {@link Text} and come out as pointers, so nothing
+ * the library owns is freed by JNA, and nothing JNA gives is left unreleased. Callbacks use
+ * JNA's default convention, cdecl, as the library's callback type does.
+ */
+final class NativeApi {
+    static final String NAME = "quorvex32-11.0";
+    static final String PATH;
+
+    interface MessageCallback extends Callback {
+        void invoke(Pointer text);
+    }
+
+    static {
+        String path = System.getProperty("quorvex.library");
+        if (path == null || path.isEmpty()) path = System.getenv("QUORVEX_LIBRARY");
+        PATH = path == null || path.isEmpty() ? NAME : path;
+        // Strings are never passed as java.lang.String, but the encoding is set all the same so
+        // that nothing follows the platform's charset.
+        NativeLibrary library = NativeLibrary.getInstance(PATH, Map.of(Library.OPTION_STRING_ENCODING, "UTF-8"));
+        Native.register(NativeApi.class, library);
+    }
+
+    private NativeApi() {}
+
+    static native void hclearErrorMsg(Pointer msg);
+    static native Pointer hinit(int mode);
+    static native int hprepareShutdown();
+    static native Pointer hsetEngineAttribute(byte[] name, byte[] value);
+    static native Pointer hsetEngineAttributeInt(byte[] name, int value);
+    static native Pointer haddProcedurePath(byte[] path);
+    static native Pointer hunloadAllProcedures();
+    static native Pointer hgetsystem(byte[] query, PointerByReference tuple);
+    static native Pointer hstartDebugServer();
+    static native Pointer hstopDebugServer();
+
+    static native Pointer hcreateTuple(PointerByReference tuple);
+    static native void happendTupleDouble(Pointer tuple, double value);
+    static native void happendTupleLong(Pointer tuple, int value);
+    static native void happendTupleString(Pointer tuple, byte[] value);
+    static native int hgetTupleLength(Pointer tuple);
+    static native int hgetTupleElemType(Pointer tuple, int index);
+    static native double hgetTupleElemDouble(Pointer tuple, int index);
+    static native int hgetTupleElemLong(Pointer tuple, int index);
+    static native Pointer hgetTupleElemString_TO_BE_FREED(Pointer tuple, int index);
+    static native void hfreeTupleElemString(Pointer text);
+    static native void hfreeTuple(Pointer tuple);
+
+    static native Pointer hcreateProgram(byte[] file, PointerByReference program);
+    static native Pointer hcreateProgramCall(Pointer program, PointerByReference call);
+    static native Pointer hprogramcallExecute(Pointer call);
+    static native void hfreeProgram(Pointer program);
+    static native void hfreeProgramCall(Pointer call);
+
+    static native Pointer hcreateProcedure(byte[] name, PointerByReference procedure);
+    static native Pointer hcreateProcedureCall(Pointer procedure, PointerByReference call);
+    static native Pointer hprocedurecallSetInputCtrlParamTuple(Pointer call, int index, Pointer tuple);
+    static native Pointer hprocedurecallExecute(Pointer call);
+    static native Pointer hprocedurecallGetOutputCtrlParamTuple(Pointer call, int index, PointerByReference tuple);
+    static native Pointer hprocedureGetInputCtrlParamCount(Pointer procedure, IntByReference count);
+    static native Pointer hprocedureGetOutputCtrlParamCount(Pointer procedure, IntByReference count);
+    static native Pointer hprocedureGetInputIconicParamCount(Pointer procedure, IntByReference count);
+    static native Pointer hprocedureGetOutputIconicParamCount(Pointer procedure, IntByReference count);
+    // Parameter names belong to the procedure: read, never released.
+    static native Pointer hprocedureGetInputCtrlParamName(Pointer procedure, int index, PointerByReference name);
+    static native Pointer hprocedureGetOutputCtrlParamName(Pointer procedure, int index, PointerByReference name);
+    static native void hfreeProcedure(Pointer procedure);
+    static native void hfreeProcedureCall(Pointer call);
+
+    static native int hsetFullscreen(int enable);
+    static native Pointer hopenDefaultWindow();
+    static native Pointer hsetStdOutHandler(MessageCallback handler);
+    static native Pointer hsetStdErrHandler(MessageCallback handler);
+    static native Pointer hsetVerbosity(int verbosity);
+}

@@ -1,0 +1,37 @@
+package org.quorvex;
+
+import com.sun.jna.Pointer;
+
+/** A call of a program's main procedure. */
+public final class ProgramCall extends NativeObject {
+    private final Program program;
+
+    ProgramCall(Program program) {
+        super(newHandle(program));
+        this.program = program;
+    }
+
+    private static Handle newHandle(Program program) {
+        Pointer parent = program.handle.acquire();
+        try {
+            return create(out -> NativeApi.hcreateProgramCall(parent, out), NativeApi::hfreeProgramCall,
+                          program.handle, "ProgramCall of " + program.file());
+        } catch (RuntimeException e) {
+            program.handle.release();
+            throw e;
+        }
+    }
+
+    public Program program() { return program; }
+
+    /** Runs main. Not from a message listener (see {@link Messages}). */
+    public void execute() {
+        Messages.refuseInsideListener("ProgramCall.execute");
+        Pointer p = handle.acquire();
+        try {
+            QuorvexException.check(NativeApi.hprogramcallExecute(p));
+        } finally {
+            handle.release();
+        }
+    }
+}

@@ -1,0 +1,105 @@
+package org.quorvex;
+
+import static org.junit.jupiter.api.Assertions.*;
+
+import java.util.ArrayList;
+import java.util.List;
+import java.util.Map;
+import java.util.function.Consumer;
+import org.junit.jupiter.api.AfterEach;
+import org.junit.jupiter.api.BeforeEach;
+import org.junit.jupiter.api.Test;
+
+class MessageTest {
+    private final List<Throwable> failures = new ArrayList<>();
+
+    @BeforeEach
+    void verbose() {
+        Setup.engine();
+        Engine.setVerbosity(true);
+        Messages.setFailureListener(failures::add);
+    }
+
+    @AfterEach
+    void quiet() {
+        Messages.setFailureListener(null);
+        Engine.setVerbosity(false);
+    }
+
+    private static void report(String text) {
+        try (Procedure procedure = new Procedure(Setup.REPORT)) {
+            procedure.execute(Map.of("Text", text));
+        }
+    }
+
+    @Test
+    void aListenerOutlivesACollection() throws InterruptedException {
+        List<String> lines = new ArrayList<>();
+        Consumer<String> listener = line -> lines.add(line.toUpperCase());
+        Messages.addStandardErrorListener(listener);
+        try {
+            Setup.collect();
+            report("low level é");
+            assertEquals(List.of("LOW LEVEL ERROR: LOW LEVEL É"), lines);
+        } finally {
+            Messages.removeStandardErrorListener(listener);
+        }
+    }
+
+    @Test
+    void standardOutputCarriesTheInformationalLines() {
+        List<String> lines = new ArrayList<>();
+        Consumer<String> listener = lines::add;
+        Messages.addStandardOutputListener(listener);
+        try {
+            Engine.openDefaultWindow();
+        } finally {
+            Messages.removeStandardOutputListener(listener);
+        }
+        assertEquals(1, lines.size());
+        assertTrue(lines.get(0).startsWith("Opened default window with ID "), lines.get(0));
+        Engine.openDefaultWindow();
+        assertEquals(1, lines.size(), "the last listener removed closes the channel");
+    }
+
+    @Test
+    void aListenerExceptionIsReportedAndTheCallCompletes() {
+        List<String> seen = new ArrayList<>();
+        Consumer<String> failing = line -> { throw new IllegalStateException("listener failed on " + line); };
+        Consumer<String> collecting = seen::add;
+        Messages.addStandardErrorListener(failing);
+        Messages.addStandardErrorListener(collecting);
+        try {
+            report("boom");
+        } finally {
+            Messages.removeStandardErrorListener(failing);
+            Messages.removeStandardErrorListener(collecting);
+        }
+        assertEquals(List.of("low level error: boom"), seen, "the next listener still runs");
+        assertEquals(1, failures.size());
+        assertEquals("listener failed on low level error: boom", failures.get(0).getMessage());
+    }
+
+    @Test
+    void runningFromAListenerIsRefusedClearly() {
+        try (Procedure procedure = new Procedure(Setup.REPORT); ProcedureCall call = procedure.createCall()) {
+            Consumer<String> reentering = line -> call.execute();
+            Consumer<String> opening = line -> Engine.openDefaultWindow();
+            Messages.addStandardErrorListener(reentering);
+            Messages.addStandardErrorListener(opening);
+            try {
+                call.setInput("Text", "again");
+                call.execute();
+            } finally {
+                Messages.removeStandardErrorListener(reentering);
+                Messages.removeStandardErrorListener(opening);
+            }
+            assertEquals(2, failures.size());
+            for (Throwable e : failures) {
+                assertInstanceOf(IllegalStateException.class, e);
+                assertTrue(e.getMessage().contains("cannot be called from a message listener"), e.getMessage());
+            }
+            assertFalse(Messages.insideListener());
+        }
+    }
+}
