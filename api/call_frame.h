@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "api/error_record.h"
+#include "messages/pending.h"
 
 namespace quorvex::api {
 
@@ -21,11 +22,11 @@ enum class Catches {
 // Builds the kind-0 record for an exception outside the export's catch list.
 ErrorMsg* errorFromUnexpected(const char* what);
 
-// Runs `body` for an export that returns an error record: null when the body completes, the
-// record of the caught exception otherwise. Exceptions the export's catch list does not name
-// still become records: kind 0 with a message that says what escaped.
+// Runs `body` and turns what it throws into a record: null when it completes. Exceptions the
+// catch list does not name still become records: kind 0 with a message that says what
+// escaped.
 template <Catches kCatches = Catches::HalconAndEngine, typename Body>
-ErrorMsg* recordFrame(Body&& body) noexcept {
+ErrorMsg* caughtRecord(Body&& body) noexcept {
   try {
     std::forward<Body>(body)();
     return nullptr;
@@ -46,26 +47,46 @@ ErrorMsg* recordFrame(Body&& body) noexcept {
   }
 }
 
+// Delivers the messages that waited on this thread for a library lock
+// (messages/pending.h). What a callback throws becomes the export's record unless it already
+// has one; the remaining messages are delivered all the same.
+ErrorMsg* deliverPendingMessages(ErrorMsg* record) noexcept;
+// The same for exports without a record: a callback's exception is dropped.
+void deliverPendingMessages() noexcept;
+
+// Runs `body` for an export that returns an error record: null when the body completes, the
+// record of the caught exception otherwise; then delivers the waiting messages.
+template <Catches kCatches = Catches::HalconAndEngine, typename Body>
+ErrorMsg* recordFrame(Body&& body) noexcept {
+  ErrorMsg* record = caughtRecord<kCatches>(std::forward<Body>(body));
+  return messages::anyPending() ? deliverPendingMessages(record) : record;
+}
+
 // Runs `body` for an export that returns a value and has no record to report in: any
 // exception gives `fallback` instead.
 template <typename Result, typename Body>
 Result valueFrame(Result fallback, Body&& body) noexcept {
+  Result result = fallback;
   try {
-    return std::forward<Body>(body)();
+    result = std::forward<Body>(body)();
   } catch (...) {
-    return fallback;
+    result = fallback;
   }
+  if (messages::anyPending()) deliverPendingMessages();
+  return result;
 }
 
 // The same for an export without a result; tells whether the body completed.
 template <typename Body>
 bool voidFrame(Body&& body) noexcept {
+  bool completed = false;
   try {
     std::forward<Body>(body)();
-    return true;
+    completed = true;
   } catch (...) {
-    return false;
   }
+  if (messages::anyPending()) deliverPendingMessages();
+  return completed;
 }
 
 }  // namespace quorvex::api

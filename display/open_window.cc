@@ -1,5 +1,6 @@
 #include "display/fullscreen.h"
 #include "display/operator_impl.h"
+#include "messages/pending.h"
 #include "render/logo_overlay.h"
 
 namespace quorvex::display {
@@ -9,12 +10,12 @@ using engine::kSuccess;
 
 // Under windowsMutex from the checks to the fullscreen change, so no other operation sees the
 // window between its opening and its registration; the settings are replayed after that lock
-// is released, under settingsMutex alone.
+// is released, under settingsMutex alone. A failed fullscreen change is reported after both.
 int HDevOperatorImplCppNative::DevOpenWindow(const HTuple& row, const HTuple& column,
                                              const HTuple& width, const HTuple& height,
                                              const HTuple& background, HTuple* window) {
   try {
-    engine::Lock lock(windowsMutex);
+    messages::HoldingLock lock(windowsMutex);
     checkSingleValue(row, 3, 1);
     checkSingleValue(column, 3, 2);
     checkSingleValue(width, 3, 3);
@@ -44,7 +45,7 @@ int HDevOperatorImplCppNative::DevOpenWindow(const HTuple& row, const HTuple& co
 // the others still apply.
 void HDevOperatorImplCppNative::replaySettings(const HTuple& window) {
   const HTuple newWindow = window;
-  engine::Lock lock(settingsMutex);
+  messages::HoldingLock lock(settingsMutex);
   std::vector<std::pair<const HTuple*, SettingOperator>> replay = {
       {&draw, HalconCpp::SetDraw},
       {&shape, HalconCpp::SetShape},

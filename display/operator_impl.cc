@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "messages/pending.h"
 #include "render/logo_overlay.h"
 
 namespace quorvex::display {
@@ -38,13 +39,13 @@ void HDevOperatorImplCppNative::checkSingleValue(const HTuple& tuple, int typeMa
 }
 
 std::vector<WindowEntry> HDevOperatorImplCppNative::registeredWindows() {
-  engine::Lock lock(windowsMutex);
+  messages::HoldingLock lock(windowsMutex);
   return windows;
 }
 
 int HDevOperatorImplCppNative::DevClearWindow() {
   try {
-    engine::Lock lock(windowsMutex);
+    messages::HoldingLock lock(windowsMutex);
     if (windows.empty()) return kSuccess;
     const HTuple& active = windows.back().window;
     HalconCpp::ClearWindow(active);
@@ -57,7 +58,7 @@ int HDevOperatorImplCppNative::DevClearWindow() {
 
 int HDevOperatorImplCppNative::DevCloseWindow() {
   try {
-    engine::Lock lock(windowsMutex);
+    messages::HoldingLock lock(windowsMutex);
     if (windows.empty()) return kSuccess;
     HalconCpp::CloseWindow(windows.back().window);
     windows.pop_back();
@@ -70,7 +71,7 @@ int HDevOperatorImplCppNative::DevCloseWindow() {
 // A handle that is not registered is no error: the active window stays as it was.
 int HDevOperatorImplCppNative::DevSetWindow(const HTuple& window) {
   try {
-    engine::Lock lock(windowsMutex);
+    messages::HoldingLock lock(windowsMutex);
     checkSingleValue(window, 1, 1);
     auto match = std::find_if(windows.begin(), windows.end(),
                               [&](const WindowEntry& entry) { return entry.window == window; });
@@ -82,7 +83,7 @@ int HDevOperatorImplCppNative::DevSetWindow(const HTuple& window) {
 }
 
 int HDevOperatorImplCppNative::DevGetWindow(HTuple* window) {
-  engine::Lock lock(windowsMutex);
+  messages::HoldingLock lock(windowsMutex);
   if (window) *window = windows.empty() ? HTuple(-1) : windows.back().window;
   return kSuccess;
 }
@@ -91,7 +92,7 @@ int HDevOperatorImplCppNative::DevGetWindow(HTuple* window) {
 int HDevOperatorImplCppNative::DevSetWindowExtents(const HTuple& row, const HTuple& column,
                                                    const HTuple& width, const HTuple& height) {
   try {
-    engine::Lock lock(windowsMutex);
+    messages::HoldingLock lock(windowsMutex);
     if (windows.empty()) return kSuccess;
     const HTuple& active = windows.back().window;
     HTuple extents[4] = {row, column, width, height};
@@ -113,7 +114,7 @@ int HDevOperatorImplCppNative::DevSetWindowExtents(const HTuple& row, const HTup
 int HDevOperatorImplCppNative::DevSetPart(const HTuple& row1, const HTuple& column1,
                                           const HTuple& row2, const HTuple& column2) {
   try {
-    engine::Lock lock(windowsMutex);
+    messages::HoldingLock lock(windowsMutex);
     if (windows.empty()) return kSuccess;
     checkSingleValue(row1, 3, 1);
     checkSingleValue(column1, 3, 2);
@@ -139,11 +140,11 @@ int HDevOperatorImplCppNative::forwardSetting(SettingOperator setting, const HTu
   try {
     if (typeMask != uncheckedTypeMask) checkSingleValue(value, typeMask, 1);
     {
-      engine::Lock lock(windowsMutex);
+      messages::HoldingLock lock(windowsMutex);
       if (windows.empty()) return kSuccess;
       setting(windows.back().window, value);
     }
-    engine::Lock lock(settingsMutex);
+    messages::HoldingLock lock(settingsMutex);
     this->*remembered = value;
     return kSuccess;
   } catch (const HException& e) {

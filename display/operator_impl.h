@@ -71,7 +71,8 @@ class HDevOperatorImplCppNative : public engine::HDevOperatorImplCpp {
   void replaySettings(const HTuple& window) QUORVEX_EXCLUDES(windowsMutex, settingsMutex);
 
   // Serialises all window work, the calls into the vendor's window operators included.
-  // Never held together with settingsMutex.
+  // Never held together with settingsMutex. Both are taken through messages::HoldingLock, so
+  // no message callback runs while either is held.
   engine::Mutex windowsMutex;
   // The registry in activation order: the last entry is the active window.
   std::vector<WindowEntry> windows QUORVEX_GUARDED_BY(windowsMutex);

@@ -234,10 +234,12 @@ QUORVEX_API ErrorMsg* QUORVEX_CALL hopenDefaultWindow(void);
 /* ---- Messages ------------------------------------------------------------------ */
 
 /* A message callback: one NUL-terminated text without a line end, valid until the callback
- * returns. It may be entered on any thread that sends a message, and while the library holds
- * its window lock (the fullscreen messages of a window being opened). So a callback must not
- * call hopenDefaultWindow, hprogramcallExecute or hprocedurecallExecute: on the delivering
- * thread they would wait for that lock forever. Other functions may be called. */
+ * returns. It is entered on the thread that sends the message, never while the library holds
+ * a lock of its own: a message sent under one (the fullscreen messages of a window being
+ * opened) waits and is delivered, in the order of sending, once the thread holds no lock and
+ * before the function that sent it returns. A callback may therefore call any function of
+ * this interface. A C++ exception a callback throws becomes that function's kind-0 record
+ * unless it has one already; the other messages are still delivered. */
 typedef void(QUORVEX_CALL* hMessageHandler)(const char* text);
 
 /* Set the standard-output and standard-error callbacks; NULL closes the channel and its

@@ -14,8 +14,10 @@ namespace quorvex::messages {
 void setStdOutHandler(hMessageHandler handler);
 void setStdErrHandler(hMessageHandler handler);
 
-// Pass `text` to the channel's callback, if one is set. Each call reads its slot once, so a
-// handler replaced meanwhile finishes this delivery with the old one.
+// Pass `text` to the channel's callback, if one is set: at once, or, while this thread holds
+// a library lock or has messages waiting, a copy after them (messages/pending.h). Each
+// delivery reads its slot once, so a handler replaced meanwhile finishes that delivery with
+// the old one.
 void writeStdOut(const char* text);
 void writeStdErr(const char* text);
 

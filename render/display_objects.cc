@@ -1,5 +1,6 @@
 #include "render/display_objects.h"
 
+#include "messages/pending.h"
 #include "render/logo_overlay.h"
 
 namespace quorvex::render {
@@ -45,7 +46,7 @@ namespace quorvex::display {
 // Displaying with no open window is a silent no-op: nothing is drawn and no window opens.
 int HDevOperatorImplCppNative::DevDisplay(const HObject& object) {
   try {
-    engine::Lock lock(windowsMutex);
+    messages::HoldingLock lock(windowsMutex);
     if (windows.empty()) return engine::kSuccess;
     WindowEntry& active = windows.back();
     const auto [width, height] = render::firstImageSize(object);
