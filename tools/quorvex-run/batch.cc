@@ -16,6 +16,7 @@
 
 #include "file_patterns.h"
 #include "processes.h"
+#include "report.h"
 #include "rows.h"
 #include "runner.h"
 
@@ -56,13 +57,16 @@ Row runFile(Library& library, ProcedureSession& session, const Options& options,
     }
   };
   attempt([&] { outputs = session.call(inputsFor(options.inputs, file)); });
+  std::vector<std::string> pictures;
   if (!options.threads) {
     const std::string folder = options.snapshots;
     const std::string stem = std::filesystem::path(file).stem().string() + "_";
-    attempt([&] { writeSnapshots(library, folder, stem); });
+    attempt([&] { pictures = writeSnapshots(library, folder, stem); });
   }
-  if (failure) return failureRow(file, seconds(), session.outputNames().size(), *failure);
-  return successRow(file, seconds(), outputs);
+  Row row = failure ? failureRow(file, seconds(), session.outputNames().size(), *failure)
+                    : successRow(file, seconds(), outputs);
+  row.pictures = std::move(pictures);
+  return row;
 }
 
 // The rows as they arrive, in any order; the consumer writes them in file order.
@@ -122,10 +126,14 @@ void readWorker(ChildProcess& child, std::size_t first, std::size_t step,
   std::string line;
   std::size_t index = 0;
   Row row;
+  std::vector<std::string> pictures;
   while (child.readLine(line)) {
     if (line.rfind("pid ", 0) == 0) {
       id = std::atol(line.c_str() + 4);
+    } else if (decodePictures(line, index, pictures)) {
     } else if (decodeRow(line, index, row)) {
+      row.pictures = std::move(pictures);  // the line before a row names its pictures
+      pictures.clear();
       results.put(index, std::move(row));
     }
   }
@@ -148,7 +156,9 @@ int runWorker(Library& library, const Options& options, const std::vector<std::s
   if (std::sscanf(options.worker.c_str(), "%zu/%zu", &first, &step) != 2 || step == 0) return 2;
   ProcedureSession session(library, options.procedure);
   for (std::size_t i = first; i < files.size(); i += step) {
-    const std::string line = encodeRow(i, runFile(library, session, options, files[i]));
+    const Row row = runFile(library, session, options, files[i]);
+    std::string line = encodeRow(i, row);
+    if (!row.pictures.empty()) line = encodePictures(i, row.pictures) + "\n" + line;
     // A runner that stopped reading has stopped the batch.
     if (std::printf("%s\n", line.c_str()) < 0 || std::fflush(stdout) != 0) return 1;
   }
@@ -207,6 +217,10 @@ int runBatch(Library& library, const Options& options, const std::string& self) 
   }
   const bool csv = std::filesystem::path(options.out).extension() == ".csv";
   RowWriter writer(options.out == "-" ? std::cout : file, csv, columnNames(outputs));
+  std::optional<Report> report;
+  if (!options.report.empty()) {
+    report.emplace(options.report, outputs, options.procedure + " over " + options.batch);
+  }
 
   Results results;
   results.rows.resize(files.size());
@@ -259,6 +273,7 @@ int runBatch(Library& library, const Options& options, const std::string& self) 
       while (written < files.size() && results.rows[written] && !results.stopped) {
         const Row& row = *results.rows[written++];
         writer.write(row);
+        if (report) report->add(row);
         if (!row.ok) {
           ++failed;
           if (options.failFast) results.stopped = true;
@@ -279,6 +294,7 @@ int runBatch(Library& library, const Options& options, const std::string& self) 
 
   const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
   if (terminal) std::fputs("\n", stderr);
+  if (report) std::fprintf(stderr, "report: %s\n", report->finish(elapsed, jobs).c_str());
   std::fprintf(stderr,
                "quorvex-run: %zu of %zu files, %zu failed%s, %.2f s (%.1f files/s), %zu %s\n",
                written, files.size(), failed, results.stopped ? " (stopped at the first)" : "",

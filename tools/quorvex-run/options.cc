@@ -40,6 +40,8 @@ const char* const kUsage =
     "  --threads               run jobs as threads, not processes: only for procedures\n"
     "                          that open no windows (windows are process-wide)\n"
     "  --snapshots DIR         (batch) each file's windows as DIR/<file stem>_<window>.png\n"
+    "  --report DIR            a page to look the batch over, DIR/index.html, with the\n"
+    "                          windows' pictures (in DIR/pictures unless --snapshots)\n"
     "Exit status: 0 success (every file), 1 a failure (any file), 2 a bad command line.\n";
 
 namespace {
@@ -122,6 +124,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
       options.library = value();
     } else if (argument == "--snapshots") {
       options.snapshots = value();
+    } else if (argument == "--report") {
+      options.report = value();
     } else if (argument == "--json") {
       options.json = true;
     } else if (argument == "--logo") {
@@ -168,7 +172,15 @@ Options parseOptions(const std::vector<std::string>& arguments) {
   for (const auto& [name, values] : options.attributes) {
     if (values.size() != 1) throw std::invalid_argument("--attribute " + name + " takes one value");
   }
+  if (!options.report.empty() && options.batch.empty()) {
+    throw std::invalid_argument("--report needs --batch");
+  }
   checkBatch(options);
+  // The report shows the windows: beside it unless the snapshots go elsewhere. Threads share
+  // the windows, so a report of them has no pictures.
+  if (!options.report.empty() && options.snapshots.empty() && !options.threads) {
+    options.snapshots = options.report + "/pictures";
+  }
   return options;
 }
 

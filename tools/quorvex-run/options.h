@@ -18,6 +18,7 @@ struct Options {
   std::vector<std::pair<std::string, Values>> attributes;  // --attribute NAME=VALUE
   std::string library;                                     // --library PATH
   std::string snapshots;                                   // --snapshots DIR
+  std::string report;  // --report DIR: DIR/index.html, the snapshots in DIR/pictures by default
   bool json = false;
   bool logo = false;
   bool fullscreen = false;

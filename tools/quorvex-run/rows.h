@@ -22,7 +22,8 @@ struct Cell {
 
 struct Row {
   bool ok = false;
-  std::vector<Cell> cells;  // one per column
+  std::vector<Cell> cells;              // one per column
+  std::vector<std::string> pictures{};  // the snapshots written for the file
 };
 
 // file, status, seconds, the outputs, then the record's fields by their C names.

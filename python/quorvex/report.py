@@ -1,0 +1,185 @@
+"""A batch's report: one page, ``DIR/index.html``, to look a batch over in a browser.
+
+The page is the same one ``quorvex-run --batch ... --report DIR`` writes (this package ships
+it, the runner embeds it): every file's row with the pictures of its windows, its outputs
+and, for a failure, every field of its error record; filters, sorting and a histogram of
+each output that holds one number per file. It opens from the file system, with no server
+and nothing fetched but the pictures.
+
+    names = [...]                                   # the files, in order
+    with quorvex.Procedure("inspect_parts") as inspect:
+        results = list(inspect.map({"ImagePath": n, ...} for n in names))
+    quorvex.report.write("report", zip(names, results), inspect.output_ctrl_names)
+
+A row is ``(file, result)``, ``(file, result, pictures)`` or ``(file, result, pictures,
+seconds)``; ``result`` is the outputs by name, an :class:`EngineError` or a :class:`Failure`.
+:func:`snapshots` writes the windows a procedure left open, in the process that ran it.
+"""
+import json
+import math
+import os
+import tempfile
+import threading
+from typing import Any, Dict, Iterable, List, Mapping, Optional, Sequence, Union
+
+from ._library import Library
+from .errors import EngineError
+
+__all__ = ["Failure", "failure", "snapshots", "write", "PAGE"]
+
+#: The page the data goes into, shared with quorvex-run.
+PAGE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "report.html")
+_MARKER = "@QUORVEX_REPORT_DATA@"
+
+
+class Failure(list):  # type: ignore[type-arg]
+    """An error record's seven fields in the order of the C record (``kind``, ``procName``,
+    ``progLineName``, ``errorCode``, ``progLineNum``, ``message``, ``errorText``): a plain
+    list, so that it travels between processes where an exception might not."""
+
+
+def failure(error: EngineError) -> Failure:
+    """The record of ``error`` as the page shows it."""
+    return Failure([int(error.kind), error.proc_name, error.line_name, error.error_code,
+                    error.line_number, error.message, error.error_text])
+
+
+Result = Union[Mapping[str, Any], EngineError, Failure]
+
+# The engine's own procedure that writes the windows, as quorvex-run has it: every window
+# still open, active first, as FOLDER/PREFIX<window>.png, each closed once written.
+_SNAPSHOTS = """<?xml version="1.0" encoding="UTF-8"?>
+<hdevelop file_version="1.0" halcon_version="11.0">
+<procedure name="quorvex_report_snapshots">
+<interface>
+<ic><par name="Folder" base_type="ctrl" dimension="0"/>
+<par name="Prefix" base_type="ctrl" dimension="0"/></ic>
+<oc><par name="Files" base_type="ctrl" dimension="0"/></oc>
+</interface>
+<body>
+<l>Files := []</l>
+<l>dev_get_window (Window)</l>
+<l>while (Window # -1)</l>
+<l>FileName := Folder + '/' + Prefix + Window</l>
+<l>dump_window (Window, 'png', FileName)</l>
+<l>Files := [Files, FileName + '.png']</l>
+<l>dev_close_window ()</l>
+<l>dev_get_window (Window)</l>
+<l>endwhile</l>
+</body>
+</procedure>
+</hdevelop>
+"""
+_procedures: Dict[int, Any] = {}
+_lock = threading.Lock()
+
+
+def snapshots(folder: str, prefix: str, library: Optional[Library] = None) -> List[str]:
+    """Write a PNG of every window still open, as ``folder/<prefix><window>.png``, closing
+    each; returns the files. Windows belong to the process: call it where the procedure ran.
+    quorvex-run names a file's pictures with the prefix ``<file stem>_``."""
+    from . import system
+    from .engine import Procedure
+    from ._library import default_library
+    library = library or default_library()
+    with _lock:
+        procedure = _procedures.get(id(library))
+        if procedure is None:
+            own = os.path.join(tempfile.gettempdir(), "quorvex_report_procedures")
+            os.makedirs(own, exist_ok=True)
+            # Other processes may write it at the same moment: each renames a whole file.
+            part = os.path.join(own, f"snapshots_{os.getpid()}.tmp")
+            with open(part, "w", encoding="utf-8") as file:
+                file.write(_SNAPSHOTS)
+            os.replace(part, os.path.join(own, "quorvex_report_snapshots.hdvp"))
+            system.add_procedure_path(own, library=library)
+            procedure = _procedures[id(library)] = Procedure("quorvex_report_snapshots",
+                                                             library=library)
+    os.makedirs(folder, exist_ok=True)
+    files: List[str] = procedure(Folder=os.path.abspath(folder), Prefix=prefix)["Files"]
+    return files
+
+
+def _number(value: Any) -> Any:
+    # JSON has no NaN or infinity: they are shown as their names.
+    return str(value) if isinstance(value, float) and not math.isfinite(value) else value
+
+
+def _entry(folder: str, row: Sequence[Any], outputs: Sequence[str]) -> List[Any]:
+    file, result = row[0], row[1]
+    pictures = row[2] if len(row) > 2 and row[2] else ()
+    seconds = row[3] if len(row) > 3 else None
+    links = []
+    for picture in pictures:
+        try:
+            links.append(os.path.relpath(os.path.abspath(picture), folder).replace(os.sep, "/"))
+        except ValueError:  # another drive: no relative way there
+            links.append(os.path.abspath(picture))
+    if isinstance(result, EngineError):
+        result = failure(result)
+    if isinstance(result, Failure):
+        return [str(file), "error", seconds, None, list(result), links]
+    values = [[_number(v) for v in result[name]] for name in outputs]
+    return [str(file), "ok", seconds, values, None, links]
+
+
+def _script_safe(text: str) -> str:
+    # Inside <script>, '</' would end the element and '<!--' open a comment; ASCII JSON
+    # already escapes U+2028 and U+2029.
+    return text.replace("<", "\\u003c").replace(">", "\\u003e").replace("&", "\\u0026")
+
+
+def write(folder: str, rows: Iterable[Sequence[Any]], outputs: Optional[Sequence[str]] = None,
+          *, seconds: Optional[float] = None, jobs: Optional[int] = None,
+          title: Optional[str] = None) -> str:
+    """Write ``folder/index.html`` for ``rows`` (see the module's text); returns its path.
+
+    ``outputs`` names the output columns in order (by default those of the first success);
+    ``seconds`` is the batch's time and ``jobs`` how many ran at once, for the summary.
+    Rows are written as they come, so a generator of results is never held whole.
+    """
+    folder = os.path.abspath(folder)
+    os.makedirs(folder, exist_ok=True)
+    with open(PAGE, encoding="utf-8") as file:
+        head, tail = file.read().split(_MARKER)
+    page = os.path.join(folder, "index.html")
+    part = page + ".part"
+    with open(part, "w", encoding="utf-8", newline="\n") as out:
+        out.write(head)
+        names: Optional[List[str]] = None
+        pending: List[Sequence[Any]] = []
+        count = 0
+
+        def begin(columns: Sequence[str]) -> List[str]:
+            data = json.dumps({"title": title or "quorvex batch", "outputs": list(columns)})
+            out.write(_script_safe(data[:-1]) + ',"rows":[\n')
+            return list(columns)
+
+        def emit(row: Sequence[Any]) -> None:
+            nonlocal count
+            assert names is not None
+            text = json.dumps(_entry(folder, row, names), ensure_ascii=True, allow_nan=False)
+            out.write(("," if count else "") + _script_safe(text) + "\n")
+            count += 1
+
+        if outputs is not None:
+            names = begin(outputs)
+        for row in rows:
+            if names is None:  # the columns are the first success's outputs
+                if isinstance(row[1], (EngineError, Failure)):
+                    pending.append(row)
+                    continue
+                names = begin(list(row[1]))
+            for waiting in pending:
+                emit(waiting)
+            pending.clear()
+            emit(row)
+        if names is None:
+            names = begin([])
+        for waiting in pending:
+            emit(waiting)
+        summary = {"seconds": None if seconds is None else round(seconds, 3), "jobs": jobs}
+        out.write("]," + json.dumps({"summary": summary})[1:] + tail)
+    os.replace(part, page)
+    return page
+
