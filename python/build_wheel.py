@@ -34,6 +34,8 @@ def build(package, libraries, version, out):
     for name in sorted(os.listdir(package)):
         if name.endswith(".py") and name != "_version.py":
             files.append((f"{NAME}/{name}", os.path.join(package, name)))
+        elif name == "report.html":  # the page quorvex.report fills, as quorvex-run does
+            files.append((f"{NAME}/{name}", os.path.join(package, name)))
     # Folders beside the libraries (the engine stand-in's standard procedures) keep their
     # place relative to them.
     for folder, subfolders, names in os.walk(libraries):

@@ -65,9 +65,12 @@ def text(values):
     return element(values[0]) if len(values) == 1 else "[" + ", ".join(map(element, values)) + "]"
 
 
-def inspect_image(path, inputs):
-    """The CSV row of one image, run by a worker."""
+def inspect_image(path, inputs, pictures=None):
+    """The CSV row of one image and its report row, run by a worker. With ``pictures`` (a
+    folder every worker sees) the windows the procedure left are written there, as
+    quorvex-run names them."""
     import quorvex
+    import quorvex.report
     plugin = get_worker().plugins[QuorvexPlugin.name]
     start = time.perf_counter()
     with plugin.lock:
@@ -75,30 +78,46 @@ def inspect_image(path, inputs):
             outputs = plugin.procedure(ImagePath=path, **inputs)
         except quorvex.EngineError as error:
             outputs = error
-    seconds = f"{time.perf_counter() - start:.4f}"
+        stem = os.path.splitext(os.path.basename(path))[0] + "_"
+        written = quorvex.report.snapshots(pictures, stem) if pictures else []
+    elapsed = time.perf_counter() - start
+    seconds = f"{elapsed:.4f}"
     if isinstance(outputs, quorvex.EngineError):
-        fields = [int(outputs.kind), outputs.proc_name, outputs.line_name, outputs.error_code,
-                  outputs.line_number, outputs.message, outputs.error_text]
+        record = quorvex.report.failure(outputs)
         return [path, "error", seconds] + [""] * len(plugin.outputs) + [
-            "" if field is None else str(field) for field in fields]
+            "" if field is None else str(field) for field in record], (
+            path, list(record), written, round(elapsed, 4))  # plain data for the client
     return [path, "ok", seconds] + [text(outputs[name]) for name in plugin.outputs] + [
-        ""] * len(RECORD)
+        ""] * len(RECORD), (path, outputs, written, round(elapsed, 4))
 
 
 def run(client, pattern, out, procedure="inspect_parts", paths=(INSPECTION,), inputs=None,
-        library=None):
-    """Run the batch on ``client``'s cluster and write the CSV; returns the failed count."""
+        library=None, report=None):
+    """Run the batch on ``client``'s cluster and write the CSV, and with ``report`` the same
+    page as quorvex-run --report; returns the failed count."""
+    start = time.perf_counter()
     files = sorted(glob.glob(pattern))
     client.register_worker_plugin(QuorvexPlugin(procedure, list(paths), library))
     names = client.run(lambda dask_worker: dask_worker.plugins[QuorvexPlugin.name].outputs)
     outputs = next(iter(names.values()))
+    pictures = os.path.join(os.path.abspath(report), "pictures") if report else None
     futures = client.map(inspect_image, files, inputs=inputs or {"MinGray": 128, "MaxGray": 255},
-                         pure=False)
-    rows = client.gather(futures)
+                         pictures=pictures, pure=False)
+    results = client.gather(futures)
+    rows = [row for row, _ in results]
     with open(out, "w", newline="") as file:
         writer = csv.writer(file, lineterminator="\n")
         writer.writerow(["file", "status", "seconds"] + outputs + RECORD)
         writer.writerows(rows)
+    if report:
+        if os.path.isdir(PACKAGE) and PACKAGE not in sys.path:
+            sys.path.append(PACKAGE)
+        from quorvex import report as page
+        entries = ((file, page.Failure(result) if row[1] == "error" else result, pictures,
+                    seconds) for row, (file, result, pictures, seconds) in results)
+        page.write(report, entries, outputs,
+                   seconds=time.perf_counter() - start,
+                   jobs=len(client.scheduler_info()["workers"]), title=f"{procedure} over {pattern}")
     return sum(row[1] != "ok" for row in rows)
 
 
@@ -111,6 +130,9 @@ def main(argv=None):
     parser.add_argument("--batch", required=True, help="the images, as a glob pattern")
     parser.add_argument("--out", required=True, help="the CSV to write")
     parser.add_argument("--library", help="the quorvex library file on the workers")
+    parser.add_argument("--report", metavar="DIR",
+                        help="also write DIR/index.html, the page quorvex-run --report writes, "
+                             "with the windows' pictures in DIR/pictures (seen by every worker)")
     args = parser.parse_args(argv)
     if args.local:
         cluster = LocalCluster(n_workers=args.local, threads_per_worker=1, processes=True,
@@ -119,12 +141,14 @@ def main(argv=None):
     else:
         cluster, client = None, Client(args.scheduler)
     try:
-        failed = run(client, args.batch, args.out, library=args.library)
+        failed = run(client, args.batch, args.out, library=args.library, report=args.report)
     finally:
         client.close()
         if cluster:
             cluster.close()
     print(f"{args.out}: {len(glob.glob(args.batch))} files, {failed} failed")
+    if args.report:
+        print(f"report: {os.path.join(os.path.abspath(args.report), 'index.html')}")
     return 1 if failed else 0
 
 
