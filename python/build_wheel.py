@@ -32,7 +32,8 @@ def record_line(name, data):
 def build(package, libraries, version, out):
     files = []
     for name in sorted(os.listdir(package)):
-        if name.endswith(".py") and name != "_version.py":
+        # py.typed marks the package as typed for type checkers.
+        if (name.endswith(".py") and name != "_version.py") or name == "py.typed":
             files.append((f"{NAME}/{name}", os.path.join(package, name)))
         elif name == "report.html":  # the page quorvex.report fills, as quorvex-run does
             files.append((f"{NAME}/{name}", os.path.join(package, name)))

@@ -6,7 +6,7 @@ error records become :class:`EngineError`, and every handle is released by the l
 own release function, from ``close()``, a ``with`` block or the garbage collector.
 """
 from ._library import Library, default_library, library_file_name, load
-from .errors import EngineError, ErrorKind
+from .errors import EngineError, ErrorKind, ExecutionError, MessageError, OperatorError
 from .messages import KEEP, message_handlers, set_message_handlers, set_verbosity
 from .engine import Procedure, ProcedureCall, Program, ProgramCall
 from .system import (add_procedure_path, debug_server, get_system, init, open_default_window,
@@ -17,7 +17,7 @@ from ._version import __version__
 
 __all__ = [
     "Library", "load", "default_library", "library_file_name",
-    "EngineError", "ErrorKind",
+    "EngineError", "MessageError", "OperatorError", "ExecutionError", "ErrorKind",
     "Tuple", "ElemType",
     "Procedure", "ProcedureCall", "Program", "ProgramCall",
     "init", "add_procedure_path", "set_engine_attribute", "unload_all_procedures",

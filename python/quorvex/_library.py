@@ -8,8 +8,12 @@ import ctypes.util
 import os
 import sys
 import threading
+from typing import TYPE_CHECKING, Any, Callable, Dict, List, Optional, Sequence, Tuple, Union
 
-__all__ = ["ErrorMsg", "Library", "load", "default_library", "library_file_name"]
+__all__ = ["ErrorMsg", "Library", "Calls", "load", "default_library", "library_file_name"]
+
+#: A path the loader accepts.
+PathLike = Union[str, "os.PathLike[str]"]
 
 
 class ErrorMsg(ctypes.Structure):
@@ -31,7 +35,7 @@ ErrorPtr = ctypes.POINTER(ErrorMsg)
 Handle = ctypes.c_void_p
 HandleOut = ctypes.POINTER(Handle)
 #: The message callback type: cdecl, one NUL-terminated text, no result.
-MessageHandler = ctypes.CFUNCTYPE(None, ctypes.c_char_p)
+MessageHandler: Any = ctypes.CFUNCTYPE(None, ctypes.c_char_p)
 
 _int = ctypes.c_int32
 _text = ctypes.c_char_p
@@ -44,7 +48,7 @@ _int_out = ctypes.POINTER(ctypes.c_int32)
 GROUPS = ("InputCtrl", "InputIconic", "OutputCtrl", "OutputIconic")
 
 # name: (result type, argument types), in the order of quorvex.h
-SIGNATURES = {
+SIGNATURES: Dict[str, Tuple[Any, List[Any]]] = {
     # Error records
     "hclearErrorMsg": (None, [ErrorPtr]),
     # Initialisation and engine settings
@@ -98,7 +102,7 @@ SIGNATURES = {
 }
 
 
-def library_file_name(platform=None):
+def library_file_name(platform: Optional[str] = None) -> str:
     """Return the library's file name on a platform.
 
     Args:
@@ -119,11 +123,11 @@ def library_file_name(platform=None):
 class _MissingExport:
     """Stands for an export the loaded library lacks; calling it raises."""
 
-    def __init__(self, path, name):
+    def __init__(self, path: str, name: str) -> None:
         self._path = path
         self.__name__ = name
 
-    def __call__(self, *args):
+    def __call__(self, *args: Any) -> Any:
         raise AttributeError(f"{self._path} has no export {self.__name__}")
 
 
@@ -139,7 +143,14 @@ class Library:
         missing: The names of the exports the file lacks.
     """
 
-    def __init__(self, path):
+    path: str
+    missing: List[str]
+
+    if TYPE_CHECKING:
+        # The exports are set per instance from SIGNATURES.
+        def __getattr__(self, name: str) -> Any: ...
+
+    def __init__(self, path: str) -> None:
         """Load the library file at ``path``.
 
         Args:
@@ -153,7 +164,8 @@ class Library:
         self._cdll = ctypes.CDLL(path)
         self.missing = []
         # Message callbacks set through this library, kept alive while set (see messages).
-        self._message_handlers = {}
+        self._message_handlers: Dict[str, Any] = {}
+        self._calls: Optional[Calls] = None
         for name, (restype, argtypes) in SIGNATURES.items():
             try:
                 function = getattr(self._cdll, name)
@@ -165,13 +177,74 @@ class Library:
                 function.argtypes = argtypes
             setattr(self, name, function)
 
-    def __repr__(self):
+    @property
+    def calls(self) -> "Calls":
+        """The exports the package calls most, bound for speed (see :class:`Calls`)."""
+        calls = self._calls
+        if calls is None:
+            calls = self._calls = Calls(self._cdll, self.path)
+        return calls
+
+    def __repr__(self) -> str:
         return f"<quorvex.Library {self.path!r}>"
 
 
-def _candidates():
+_Function = Callable[..., Any]
+
+
+class Calls:
+    """The exports on the package's hot paths, bound a second time without argument types.
+
+    ctypes converts every argument through its declared type on each call; these function
+    objects skip that. Callers pass exactly what C receives: handles as ``c_void_p``,
+    integers as ``int`` within 32 bits, texts as ``bytes``, out-parameters by ``byref``.
+    Functions that return a record give its address as an ``int``, or ``None`` for success;
+    :func:`~quorvex.errors.raise_record` turns one into an exception. Reals cannot go through
+    unconverted, so ``append_double`` keeps its argument types.
+    """
+
+    __slots__ = ("clear_record", "create_tuple", "append_long", "append_double",
+                 "append_string", "length", "elem_type", "elem_double", "elem_long",
+                 "elem_string", "free_string", "free_tuple", "create_call", "free_call",
+                 "set_input", "execute", "get_output", "program_execute")
+
+    def __init__(self, cdll: ctypes.CDLL, path: str) -> None:
+        def bind(name: str, restype: Any, argtypes: Optional[Sequence[Any]] = None) -> _Function:
+            # Indexing makes a function object of its own, apart from the declared one.
+            try:
+                function = cdll[name]
+            except AttributeError:
+                return _MissingExport(path, name)
+            function.restype = restype
+            if argtypes is not None:
+                function.argtypes = argtypes
+            return function
+
+        record, address, handle = ctypes.c_void_p, ctypes.c_void_p, ctypes.c_void_p
+        self.clear_record: _Function = bind("hclearErrorMsg", None)
+        self.create_tuple: _Function = bind("hcreateTuple", record)
+        self.append_long: _Function = bind("happendTupleLong", None)
+        self.append_double: _Function = bind("happendTupleDouble", None,
+                                             [handle, ctypes.c_double])
+        self.append_string: _Function = bind("happendTupleString", None)
+        self.length: _Function = bind("hgetTupleLength", _int)
+        self.elem_type: _Function = bind("hgetTupleElemType", _int)
+        self.elem_double: _Function = bind("hgetTupleElemDouble", ctypes.c_double)
+        self.elem_long: _Function = bind("hgetTupleElemLong", _int)
+        self.elem_string: _Function = bind("hgetTupleElemString_TO_BE_FREED", address)
+        self.free_string: _Function = bind("hfreeTupleElemString", None)
+        self.free_tuple: _Function = bind("hfreeTuple", None)
+        self.create_call: _Function = bind("hcreateProcedureCall", record)
+        self.free_call: _Function = bind("hfreeProcedureCall", None)
+        self.set_input: _Function = bind("hprocedurecallSetInputCtrlParamTuple", record)
+        self.execute: _Function = bind("hprocedurecallExecute", record)
+        self.get_output: _Function = bind("hprocedurecallGetOutputCtrlParamTuple", record)
+        self.program_execute: _Function = bind("hprogramcallExecute", record)
+
+
+def _candidates() -> List[str]:
     """The places tried, in order, when no path is given."""
-    found = []
+    found: List[str] = []
     variable = os.environ.get("QUORVEX_LIBRARY")
     if variable:
         return [variable]
@@ -187,10 +260,10 @@ def _candidates():
 
 
 _lock = threading.Lock()
-_default = None
+_default: Optional[Library] = None
 
 
-def load(path=None):
+def load(path: Optional[PathLike] = None) -> Library:
     """Load the quorvex library and make it the package's default.
 
     Args:
@@ -220,7 +293,7 @@ def load(path=None):
     raise OSError("cannot load the quorvex library; tried " + "; ".join(failures))
 
 
-def default_library():
+def default_library() -> Library:
     """Return the default library, loading it on first use.
 
     Returns:

@@ -1,6 +1,12 @@
 """Handle ownership shared by every wrapper: release once, children before parents."""
 import threading
 import weakref
+from typing import TYPE_CHECKING, Any, Optional, TypeVar
+
+if TYPE_CHECKING:
+    from ._library import Library
+
+_Self = TypeVar("_Self", bound="Wrapper")
 
 # One lock for every ownership tree: the sections it guards are a few attribute updates.
 _lock = threading.RLock()
@@ -17,7 +23,12 @@ class Owner:
     __slots__ = ("library", "_handle", "_release", "parent", "_children", "_closing",
                  "__weakref__")
 
-    def __init__(self, library, handle, release, parent=None):
+    library: "Library"
+    parent: "Optional[Owner]"
+    _handle: Optional[int]
+
+    def __init__(self, library: "Library", handle: int, release: str,
+                 parent: "Optional[Owner]" = None) -> None:
         """Take ownership of ``handle``.
 
         Args:
@@ -37,12 +48,12 @@ class Owner:
                 parent._children += 1
 
     @property
-    def closed(self):
+    def closed(self) -> bool:
         """Whether :meth:`close` was called (the handle may wait for its children)."""
         return self._closing
 
     @property
-    def handle(self):
+    def handle(self) -> int:
         """The handle, for passing to the library.
 
         Raises:
@@ -50,9 +61,28 @@ class Owner:
         """
         if self._closing:
             raise ValueError("operation on a closed quorvex object")
-        return self._handle
+        handle = self._handle
+        assert handle is not None  # released only once closed
+        return handle
 
-    def close(self):
+    def borrow(self) -> None:
+        """Keep the handle for a use that does not own it (a call made and freed at once).
+
+        Raises:
+            ValueError: The owner was closed.
+        """
+        with _lock:
+            if self._closing:
+                raise ValueError("operation on a closed quorvex object")
+            self._children += 1
+
+    def give_back(self) -> None:
+        """End a :meth:`borrow`; a close meanwhile releases the handle now."""
+        with _lock:
+            self._children -= 1
+        self._release_if_unused()
+
+    def close(self) -> None:
         """Give the handle up; it is released now, or when its last child is released."""
         with _lock:
             if self._closing:
@@ -60,7 +90,7 @@ class Owner:
             self._closing = True
         self._release_if_unused()
 
-    def _release_if_unused(self):
+    def _release_if_unused(self) -> None:
         with _lock:
             if not self._closing or self._children or self._handle is None:
                 return
@@ -77,18 +107,22 @@ class Owner:
 class Wrapper:
     """The ownership every public wrapper shares: one :class:`Owner`, closed once."""
 
-    def _own(self, library, handle, release, parent=None):
+    _owner: Owner
+    _finalizer: "weakref.finalize"
+
+    def _own(self, library: "Library", handle: int, release: str,
+             parent: "Optional[Wrapper]" = None) -> None:
         self._owner = Owner(library, handle, release,
                             parent._owner if parent is not None else None)
         self._finalizer = attach(self, self._owner)
 
     @property
-    def library(self):
+    def library(self) -> "Library":
         """The :class:`~quorvex.Library` holding the object."""
         return self._owner.library
 
     @property
-    def handle(self):
+    def handle(self) -> int:
         """The library handle as an ``int``, still owned by this object.
 
         Raises:
@@ -97,11 +131,11 @@ class Wrapper:
         return self._owner.handle
 
     @property
-    def closed(self):
+    def closed(self) -> bool:
         """Whether :meth:`close` was called."""
         return self._owner.closed
 
-    def close(self):
+    def close(self) -> None:
         """Release the handle through the library; later calls do nothing.
 
         An object that others were made from (a procedure or program with calls still
@@ -109,14 +143,14 @@ class Wrapper:
         """
         self._finalizer()
 
-    def __enter__(self):
+    def __enter__(self: "_Self") -> "_Self":
         return self
 
-    def __exit__(self, *exc_info):
+    def __exit__(self, *exc_info: Any) -> None:
         self.close()
 
 
-def attach(wrapper, owner):
+def attach(wrapper: object, owner: Owner) -> "weakref.finalize":
     """Close ``owner`` when ``wrapper`` is collected; return the finalizer.
 
     Calling the returned :class:`weakref.finalize` closes the owner early, once.

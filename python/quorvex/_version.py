@@ -8,7 +8,7 @@ import os
 import re
 
 
-def _from_sources():
+def _from_sources() -> str:
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir,
                         "CMakeLists.txt")
     try:

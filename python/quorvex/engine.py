@@ -1,16 +1,28 @@
 """HDevelop procedures and programs, and calls of them."""
 import ctypes
 import os
+from typing import (Any, Callable, Dict, Iterable, Iterator, List, Mapping, Optional, Sequence,
+                    Tuple as Pair, Union)
 
 from . import _library
+from ._library import Calls, Library
 from ._resources import Wrapper
-from .errors import check, created
-from .tuples import Tuple, as_tuple
+from .batch import map_procedure
+from .errors import EngineError, check, created, raise_record
+from .tuples import Tuple, Value, fill, read
 
 __all__ = ["Procedure", "ProcedureCall", "Program", "ProgramCall"]
 
+#: A parameter given by name or by its number from 1.
+Parameter = Union[str, bytes, int]
+#: A procedure's control outputs by name.
+Outputs = Dict[str, List[Any]]
 
-def _encode_name(name, encoding):
+# How string values are encoded and decoded on the way through a call.
+_ERRORS = "surrogateescape"
+
+
+def _encode_name(name: Union[str, bytes], encoding: Optional[str]) -> bytes:
     if isinstance(name, bytes):
         return name
     if not isinstance(name, str):
@@ -18,10 +30,46 @@ def _encode_name(name, encoding):
     return name.encode(encoding or "utf-8")
 
 
-def _check_index(index):
+def _check_index(index: Any) -> int:
     if isinstance(index, bool):
         raise TypeError("a parameter index must be an int or a name, not a bool")
     return int(index)
+
+
+def _set_input(library: Library, calls: Calls, call: ctypes.c_void_p, index: int, value: Any,
+               encoding: Optional[str]) -> None:
+    """Set control input ``index`` of ``call`` from a :class:`Tuple` or a value.
+
+    A value goes through a tuple of its own, made, filled, handed over and released here.
+    """
+    if isinstance(value, Tuple):
+        address = calls.set_input(call, index, value._live())
+    else:
+        handle = ctypes.c_void_p()
+        address = calls.create_tuple(ctypes.byref(handle))
+        if address:
+            raise_record(library, address, encoding)
+        try:
+            fill(calls, handle, value if isinstance(value, (list, tuple)) else (value,),
+                 encoding, _ERRORS)
+            address = calls.set_input(call, index, handle)
+        finally:
+            calls.free_tuple(handle)
+    if address:
+        raise_record(library, address, encoding)
+
+
+def _get_output(library: Library, calls: Calls, call: ctypes.c_void_p, index: int,
+                encoding: Optional[str]) -> List[Any]:
+    """Control output ``index`` of ``call`` as a list, through a tuple released here."""
+    handle = ctypes.c_void_p()
+    address = calls.get_output(call, index, ctypes.byref(handle))
+    if address:
+        raise_record(library, address, encoding)
+    try:
+        return read(calls, handle, encoding, _ERRORS)
+    finally:
+        calls.free_tuple(handle)
 
 
 class Procedure(Wrapper):
@@ -38,7 +86,10 @@ class Procedure(Wrapper):
     Control values convert as for :class:`~quorvex.Tuple`; outputs are always lists.
     """
 
-    def __init__(self, name, *, encoding="utf-8", library=None):
+    name: Union[str, bytes]
+
+    def __init__(self, name: Union[str, bytes], *, encoding: Optional[str] = "utf-8",
+                 library: Optional[Library] = None) -> None:
         """Load the procedure ``name``.
 
         Args:
@@ -55,13 +106,16 @@ class Procedure(Wrapper):
         handle = created(library, library.hcreateProcedure, _encode_name(name, encoding),
                          encoding=encoding)
         self._own(library, handle, "hfreeProcedure")
-        self._names = {}
+        self._calls = library.calls
+        self._arg = ctypes.c_void_p(handle)
+        self._names: Dict[str, Pair[str, ...]] = {}
+        self._input_index: Optional[Dict[str, int]] = None
 
-    def __repr__(self):
+    def __repr__(self) -> str:
         state = " closed" if self.closed else ""
         return f"<quorvex.Procedure {self.name!r}{state}>"
 
-    def _group(self, group):
+    def _group(self, group: str) -> Pair[str, ...]:
         """The parameter names of one group, read once from the library."""
         names = self._names.get(group)
         if names is None:
@@ -69,42 +123,67 @@ class Procedure(Wrapper):
             count = ctypes.c_int32()
             check(library, getattr(library, f"hprocedureGet{group}ParamCount")(
                 handle, ctypes.byref(count)), self._encoding)
-            names = []
+            found = []
             for index in range(1, count.value + 1):
                 text = ctypes.c_char_p()
                 check(library, getattr(library, f"hprocedureGet{group}ParamName")(
                     handle, index, ctypes.byref(text)), self._encoding)
                 # The text belongs to the procedure: copied, never released.
-                names.append((text.value or b"").decode(self._encoding or "utf-8",
+                found.append((text.value or b"").decode(self._encoding or "utf-8",
                                                         "surrogateescape"))
-            self._names[group] = names = tuple(names)
-        return list(names)
+            self._names[group] = names = tuple(found)
+        return names
+
+    def _inputs(self) -> Dict[str, int]:
+        """Each control input's number from 1, by name; read once."""
+        index = self._input_index
+        if index is None:
+            index = self._input_index = {
+                name: number for number, name in enumerate(self._group("InputCtrl"), start=1)}
+        return index
 
     @property
-    def input_ctrl_names(self):
+    def input_ctrl_names(self) -> List[str]:
         """The names of the control inputs, in interface order."""
-        return self._group("InputCtrl")
+        return list(self._group("InputCtrl"))
 
     @property
-    def output_ctrl_names(self):
+    def output_ctrl_names(self) -> List[str]:
         """The names of the control outputs, in interface order."""
-        return self._group("OutputCtrl")
+        return list(self._group("OutputCtrl"))
 
     @property
-    def input_iconic_names(self):
+    def input_iconic_names(self) -> List[str]:
         """The names of the iconic inputs, in interface order."""
-        return self._group("InputIconic")
+        return list(self._group("InputIconic"))
 
     @property
-    def output_iconic_names(self):
+    def output_iconic_names(self) -> List[str]:
         """The names of the iconic outputs, in interface order."""
-        return self._group("OutputIconic")
+        return list(self._group("OutputIconic"))
 
-    def create_call(self):
+    def create_call(self) -> "ProcedureCall":
         """Return a new :class:`ProcedureCall` of this procedure."""
         return ProcedureCall(self)
 
-    def call(self, *args, **inputs):
+    def _arguments(self, args: Sequence[Any], inputs: Mapping[str, Any]) -> List[Pair[int, Any]]:
+        """(number, value) of every input given, checked against the interface."""
+        index = self._inputs()
+        if len(args) > len(index):
+            raise TypeError(f"{self.name!s} takes {len(index)} control inputs, "
+                            f"{len(args)} given")
+        pairs = list(enumerate(args, start=1))
+        for name, value in inputs.items():
+            number = index.get(name)
+            if number is None:
+                raise TypeError(f"{self.name!s} has no control input {name!r}; "
+                                f"its inputs are {', '.join(index) or 'none'}")
+            if number <= len(args):
+                raise TypeError(f"{self.name!s} got input {name!r} twice")
+            pairs.append((number, value))
+        return pairs
+
+    def call(self, *args: Any, **inputs: Any) -> Outputs:
         """Run the procedure once and return its control outputs.
 
         Args:
@@ -119,27 +198,37 @@ class Procedure(Wrapper):
                 be converted.
             EngineError: An input left unset, or a failure while the procedure runs.
         """
-        names = self.input_ctrl_names
-        if len(args) > len(names):
-            raise TypeError(f"{self.name} takes {len(names)} control inputs, "
-                            f"{len(args)} given")
-        for name, value in zip(names, args):
-            if name in inputs:
-                raise TypeError(f"{self.name} got input {name!r} twice")
-            inputs[name] = value
-        unknown = [name for name in inputs if name not in names]
-        if unknown:
-            raise TypeError(f"{self.name} has no control input {unknown[0]!r}; "
-                            f"its inputs are {', '.join(names) or 'none'}")
-        with self.create_call() as call:
-            for name, value in inputs.items():
-                call.set_input(name, value)
-            call.execute()
-            return call.outputs()
+        pairs = self._arguments(args, inputs)
+        outputs = self._group("OutputCtrl")
+        library, calls, encoding = self.library, self._calls, self._encoding
+        owner = self._owner
+        # The call lives only here: a handle of its own, made and freed around the run, with
+        # the procedure kept meanwhile.
+        owner.borrow()
+        try:
+            call = ctypes.c_void_p()
+            address = calls.create_call(self._arg, ctypes.byref(call))
+            if address:
+                raise_record(library, address, encoding)
+            try:
+                for number, value in pairs:
+                    _set_input(library, calls, call, number, value, encoding)
+                address = calls.execute(call)
+                if address:
+                    raise_record(library, address, encoding)
+                return {name: _get_output(library, calls, call, number, encoding)
+                        for number, name in enumerate(outputs, start=1)}
+            finally:
+                calls.free_call(call)
+        finally:
+            owner.give_back()
 
     __call__ = call
 
-    def map(self, inputs, *, jobs=None, threads=False, raise_errors=False, progress=None):
+    def map(self, inputs: Iterable[Mapping[str, Any]], *, jobs: Optional[int] = None,
+            threads: bool = False, raise_errors: bool = False,
+            progress: Optional[Callable[[int, int], Any]] = None
+            ) -> Iterator[Union[Outputs, EngineError]]:
         """Run the procedure once per item of ``inputs``, ``jobs`` at once.
 
         Jobs are worker processes (the window registry and the display settings are
@@ -160,7 +249,6 @@ class Procedure(Wrapper):
             An iterator over each item's outputs (as :meth:`call` returns them) or its
             :class:`EngineError`, in input order.
         """
-        from .batch import map_procedure
         return map_procedure(self, inputs, jobs=jobs, threads=threads,
                              raise_errors=raise_errors, progress=progress)
 
@@ -172,7 +260,7 @@ class ProcedureCall(Wrapper):
     The call keeps its procedure alive.
     """
 
-    def __init__(self, procedure):
+    def __init__(self, procedure: Procedure) -> None:
         """Create a call of ``procedure``.
 
         Args:
@@ -184,32 +272,42 @@ class ProcedureCall(Wrapper):
         self.procedure = procedure
         self._encoding = procedure._encoding
         # Read now, so that the names stay known should the procedure be closed first.
-        self._inputs = procedure.input_ctrl_names
-        self._outputs = procedure.output_ctrl_names
+        self._inputs = procedure._inputs()
+        self._outputs = procedure._group("OutputCtrl")
+        self._output_index = {name: number
+                              for number, name in enumerate(self._outputs, start=1)}
         library = procedure.library
         handle = created(library, library.hcreateProcedureCall, procedure.handle,
                          encoding=self._encoding)
         self._own(library, handle, "hfreeProcedureCall", parent=procedure)
+        self._calls = library.calls
+        self._arg = ctypes.c_void_p(handle)
 
-    def __repr__(self):
+    def __repr__(self) -> str:
         state = " closed" if self.closed else ""
         return f"<quorvex.ProcedureCall of {self.procedure.name!r}{state}>"
 
-    def _index(self, name_or_index, names, what):
+    def _live(self) -> ctypes.c_void_p:
+        """The handle for a call; ValueError once closed."""
+        if self._owner._closing:
+            raise ValueError("operation on a closed quorvex object")
+        return self._arg
+
+    def _index(self, name_or_index: Parameter, numbers: Dict[str, int], what: str) -> int:
         """The library's index (from 1) of a parameter given by name or index."""
-        if isinstance(name_or_index, bytes):
-            name_or_index = name_or_index.decode(self._encoding or "utf-8",
-                                                 "surrogateescape")
         if isinstance(name_or_index, str):
-            try:
-                return names.index(name_or_index) + 1
-            except ValueError:
-                raise ValueError(
-                    f"procedure {self.procedure.name!r} has no control {what} "
-                    f"{name_or_index!r}; it has {', '.join(names) or 'none'}") from None
+            number = numbers.get(name_or_index)
+            if number is not None:
+                return number
+            raise ValueError(
+                f"procedure {self.procedure.name!r} has no control {what} "
+                f"{name_or_index!r}; it has {', '.join(numbers) or 'none'}")
+        if isinstance(name_or_index, bytes):
+            return self._index(name_or_index.decode(self._encoding or "utf-8",
+                                                    "surrogateescape"), numbers, what)
         return _check_index(name_or_index)
 
-    def set_input(self, name_or_index, value):
+    def set_input(self, name_or_index: Parameter, value: Value) -> None:
         """Set one control input.
 
         Args:
@@ -222,26 +320,24 @@ class ProcedureCall(Wrapper):
             TypeError, OverflowError, ValueError: The value cannot be converted.
             EngineError: An index out of range.
         """
-        index = self._index(name_or_index, self._inputs, "input")
-        library, handle = self.library, self.handle
-        tuple_, made = as_tuple(value, library, self._encoding)
-        try:
-            check(library, library.hprocedurecallSetInputCtrlParamTuple(
-                handle, index, tuple_.handle), self._encoding)
-        finally:
-            if made:
-                tuple_.close()
+        number = self._inputs.get(name_or_index) if type(name_or_index) is str else None
+        if number is None:
+            number = self._index(name_or_index, self._inputs, "input")
+        _set_input(self._owner.library, self._calls, self._live(), number, value,
+                   self._encoding)
 
-    def execute(self):
+    def execute(self) -> None:
         """Run the procedure with the inputs set.
 
         Raises:
             EngineError: An input is unset, or a line fails (with procedure, line number
                 and the called operator in the error).
         """
-        check(self.library, self.library.hprocedurecallExecute(self.handle), self._encoding)
+        address = self._calls.execute(self._live())
+        if address:
+            raise_record(self._owner.library, address, self._encoding)
 
-    def get_output_tuple(self, name_or_index):
+    def get_output_tuple(self, name_or_index: Parameter) -> Tuple:
         """Return one control output as a new :class:`~quorvex.Tuple` the caller owns.
 
         Args:
@@ -251,13 +347,13 @@ class ProcedureCall(Wrapper):
             ValueError: An unknown name.
             EngineError: An index out of range.
         """
-        index = self._index(name_or_index, self._outputs, "output")
+        index = self._index(name_or_index, self._output_index, "output")
         library = self.library
         handle = created(library, library.hprocedurecallGetOutputCtrlParamTuple, self.handle,
                          index, encoding=self._encoding)
         return Tuple.from_handle(handle, encoding=self._encoding, library=library)
 
-    def get_output(self, name_or_index):
+    def get_output(self, name_or_index: Parameter) -> List[Any]:
         """Return one control output's values as a list.
 
         An output the procedure never assigned is an empty list.
@@ -269,13 +365,17 @@ class ProcedureCall(Wrapper):
             ValueError: An unknown name.
             EngineError: An index out of range.
         """
-        with self.get_output_tuple(name_or_index) as tuple_:
-            return tuple_.to_list()
+        number = self._output_index.get(name_or_index) if type(name_or_index) is str else None
+        if number is None:
+            number = self._index(name_or_index, self._output_index, "output")
+        return _get_output(self._owner.library, self._calls, self._live(), number,
+                           self._encoding)
 
-    def outputs(self):
+    def outputs(self) -> Outputs:
         """Return every control output as a dict from name to list of values."""
-        return {name: self.get_output(index)
-                for index, name in enumerate(self._outputs, start=1)}
+        library, calls, call = self._owner.library, self._calls, self._live()
+        return {name: _get_output(library, calls, call, number, self._encoding)
+                for number, name in enumerate(self._outputs, start=1)}
 
 
 class Program(Wrapper):
@@ -285,7 +385,8 @@ class Program(Wrapper):
     runs a program but gives no access to its variables.
     """
 
-    def __init__(self, path, *, encoding="utf-8", library=None):
+    def __init__(self, path: Union[str, bytes, "os.PathLike[str]"], *,
+                 encoding: Optional[str] = "utf-8", library: Optional[Library] = None) -> None:
         """Load the program file ``path``.
 
         Args:
@@ -299,20 +400,20 @@ class Program(Wrapper):
         """
         library = library or _library.default_library()
         self._encoding = encoding
-        self.path = os.fspath(path)
+        self.path: Union[str, bytes] = os.fspath(path)
         handle = created(library, library.hcreateProgram, os.fsencode(self.path),
                          encoding=encoding)
         self._own(library, handle, "hfreeProgram")
 
-    def __repr__(self):
+    def __repr__(self) -> str:
         state = " closed" if self.closed else ""
         return f"<quorvex.Program {self.path!r}{state}>"
 
-    def create_call(self):
+    def create_call(self) -> "ProgramCall":
         """Return a new, not yet executed :class:`ProgramCall`."""
         return ProgramCall(self)
 
-    def execute(self):
+    def execute(self) -> None:
         """Run the program's main procedure once.
 
         Raises:
@@ -327,7 +428,7 @@ class Program(Wrapper):
 class ProgramCall(Wrapper):
     """A run of a :class:`Program`'s main procedure, executable any number of times."""
 
-    def __init__(self, program):
+    def __init__(self, program: Program) -> None:
         """Create a run of ``program``.
 
         Args:
@@ -343,14 +444,16 @@ class ProgramCall(Wrapper):
                          encoding=self._encoding)
         self._own(library, handle, "hfreeProgramCall", parent=program)
 
-    def __repr__(self):
+    def __repr__(self) -> str:
         state = " closed" if self.closed else ""
         return f"<quorvex.ProgramCall of {self.program.path!r}{state}>"
 
-    def execute(self):
+    def execute(self) -> None:
         """Run the program's main procedure.
 
         Raises:
             EngineError: A line fails.
         """
-        check(self.library, self.library.hprogramcallExecute(self.handle), self._encoding)
+        address = self.library.calls.program_execute(ctypes.c_void_p(self.handle))
+        if address:
+            raise_record(self.library, address, self._encoding)

@@ -1,8 +1,17 @@
-"""The library's error records as Python exceptions."""
+"""The library's error records as Python exceptions.
+
+Every record becomes an :class:`EngineError`, of the subclass its kind names:
+:class:`MessageError` (kind 0), :class:`OperatorError` (kind 1) or :class:`ExecutionError`
+(kind 2). ``except EngineError`` catches all three.
+"""
 import ctypes
 import enum
+from typing import Any, Dict, NoReturn, Optional, Tuple, Type, Union
 
-__all__ = ["ErrorKind", "EngineError", "check"]
+from ._library import ErrorMsg, Library
+
+__all__ = ["ErrorKind", "EngineError", "MessageError", "OperatorError", "ExecutionError",
+           "check", "created", "raise_record"]
 
 
 class ErrorKind(enum.IntEnum):
@@ -13,7 +22,7 @@ class ErrorKind(enum.IntEnum):
     ENGINE = 2  #: the HDevelop engine failed, with procedure and line
 
 
-def _decode(raw, encoding):
+def _decode(raw: Optional[bytes], encoding: Optional[str]) -> Optional[str]:
     if raw is None:
         return None
     return raw.decode(encoding or "utf-8", errors="replace")
@@ -35,13 +44,27 @@ class EngineError(Exception):
         error_text: The error number's standard text, ``None`` if it has none.
     """
 
-    def __init__(self, message, kind=ErrorKind.MESSAGE, proc_name=None, line_name=None,
-                 line_number=-1, error_code=-1, error_text=None):
+    #: The kind an error of this class has when none is given.
+    default_kind: Union[ErrorKind, int] = ErrorKind.MESSAGE
+
+    kind: Union[ErrorKind, int]
+    proc_name: Optional[str]
+    line_name: Optional[str]
+    line_number: int
+    error_code: int
+    message: str
+    error_text: Optional[str]
+
+    def __init__(self, message: str, kind: Optional[Union[ErrorKind, int]] = None,
+                 proc_name: Optional[str] = None, line_name: Optional[str] = None,
+                 line_number: int = -1, error_code: int = -1,
+                 error_text: Optional[str] = None) -> None:
         """Build an error from the fields of a record.
 
         Args:
             message: The failure's message.
-            kind: The record's kind, 0, 1 or 2.
+            kind: The record's kind, 0, 1 or 2; the class's :attr:`default_kind` when
+                omitted.
             proc_name: The operator or executing procedure.
             line_name: The operator or procedure called on the failing line.
             line_number: The failing line, from 1, or -1.
@@ -49,6 +72,8 @@ class EngineError(Exception):
             error_text: The standard text of the error number.
         """
         super().__init__(message)
+        if kind is None:
+            kind = self.default_kind
         try:
             self.kind = ErrorKind(kind)
         except ValueError:
@@ -61,7 +86,7 @@ class EngineError(Exception):
         self.error_text = error_text
 
     @classmethod
-    def from_record(cls, record, encoding="utf-8"):
+    def from_record(cls, record: Any, encoding: Optional[str] = "utf-8") -> "EngineError":
         """Copy every field of an ``ErrorMsg`` record into a new error.
 
         Args:
@@ -69,8 +94,11 @@ class EngineError(Exception):
             encoding: The encoding of the record's texts; undecodable bytes are replaced.
 
         Returns:
-            The new :class:`EngineError`; the record is not released.
+            The new error; called on :class:`EngineError` itself, of the subclass the
+            record's kind names. The record is not released.
         """
+        if cls is EngineError:
+            cls = _BY_KIND.get(record.kind, EngineError)
         return cls(_decode(record.message, encoding) or "",
                    kind=record.kind,
                    proc_name=_decode(record.procName, encoding),
@@ -79,7 +107,7 @@ class EngineError(Exception):
                    error_code=record.errorCode,
                    error_text=_decode(record.errorText, encoding))
 
-    def __str__(self):
+    def __str__(self) -> str:
         parts = []
         if self.kind == ErrorKind.ENGINE:
             where = [self.proc_name] if self.proc_name else []
@@ -99,22 +127,67 @@ class EngineError(Exception):
         head = self.message or self.error_text or "unknown failure"
         return head + (f" [{'; '.join(parts)}]" if parts else "")
 
-    def __repr__(self):
+    def __repr__(self) -> str:
         return (f"{type(self).__name__}({self.message!r}, kind={self.kind!r}, "
                 f"proc_name={self.proc_name!r}, line_name={self.line_name!r}, "
                 f"line_number={self.line_number!r}, error_code={self.error_code!r}, "
                 f"error_text={self.error_text!r})")
 
-    def __reduce__(self):
+    def __reduce__(self) -> Tuple[Any, Tuple[Any, ...]]:
         return (_rebuild, (type(self), self.message, int(self.kind), self.proc_name,
                            self.line_name, self.line_number, self.error_code, self.error_text))
 
 
-def _rebuild(cls, message, kind, proc_name, line_name, line_number, error_code, error_text):
+class MessageError(EngineError):
+    """A plain text of the library's own (kind 0): a NULL argument, a refused request."""
+
+    default_kind = ErrorKind.MESSAGE
+
+
+class OperatorError(EngineError):
+    """An image-processing operator failed (kind 1); :attr:`proc_name` names it."""
+
+    default_kind = ErrorKind.OPERATOR
+
+
+class ExecutionError(EngineError):
+    """The HDevelop engine failed (kind 2), with procedure, line and called operator."""
+
+    default_kind = ErrorKind.ENGINE
+
+
+_BY_KIND: Dict[int, Type[EngineError]] = {
+    ErrorKind.MESSAGE: MessageError, ErrorKind.OPERATOR: OperatorError,
+    ErrorKind.ENGINE: ExecutionError}
+
+
+def _rebuild(cls: Type[EngineError], message: str, kind: int, proc_name: Optional[str],
+             line_name: Optional[str], line_number: int, error_code: int,
+             error_text: Optional[str]) -> EngineError:
     return cls(message, kind, proc_name, line_name, line_number, error_code, error_text)
 
 
-def check(library, record, encoding="utf-8"):
+def raise_record(library: Library, address: int, encoding: Optional[str] = "utf-8") -> NoReturn:
+    """Raise the error of a record given by its address, releasing the record first.
+
+    Args:
+        library: The :class:`~quorvex.Library` that returned the record.
+        address: The record's address (not NULL), as :class:`~quorvex._library.Calls`
+            functions return it.
+        encoding: The encoding of the record's texts.
+    """
+    try:
+        error = EngineError.from_record(ErrorMsg.from_address(address), encoding)
+    finally:
+        library.calls.clear_record(ctypes.c_void_p(address))
+    try:
+        raise error
+    finally:
+        # As in check: no cycle between this frame and the error.
+        del error
+
+
+def check(library: Library, record: Any, encoding: Optional[str] = "utf-8") -> None:
     """Raise the error a function's result reports, releasing the record.
 
     Args:
@@ -141,7 +214,8 @@ def check(library, record, encoding="utf-8"):
         del error
 
 
-def created(library, create, *args, encoding="utf-8"):
+def created(library: Library, create: Any, *args: Any,
+            encoding: Optional[str] = "utf-8") -> int:
     """Call an export that writes a new handle into its last argument; return the handle.
 
     Args:
@@ -158,4 +232,4 @@ def created(library, create, *args, encoding="utf-8"):
     """
     handle = ctypes.c_void_p()
     check(library, create(*args, ctypes.byref(handle)), encoding)
-    return handle.value
+    return handle.value or 0

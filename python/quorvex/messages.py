@@ -2,15 +2,20 @@
 import sys
 import threading
 import traceback
+from typing import Any, Callable, Dict, Optional, Union
 
 from . import _library
+from ._library import Library
 from .errors import check
 
-__all__ = ["set_message_handlers", "set_verbosity", "KEEP", "ReentrantCallError"]
+__all__ = ["set_message_handlers", "message_handlers", "set_verbosity", "KEEP", "Handler"]
+
+#: A message handler: called with one message.
+Handler = Callable[[str], Any]
 
 
 class _Keep:
-    def __repr__(self):
+    def __repr__(self) -> str:
         return "quorvex.KEEP"
 
 
@@ -23,7 +28,7 @@ _lock = threading.Lock()
 class _Unraisable:
     """The fields ``sys.unraisablehook`` reads."""
 
-    def __init__(self, error, err_msg, obj):
+    def __init__(self, error: BaseException, err_msg: str, obj: object) -> None:
         self.exc_type = type(error)
         self.exc_value = error
         self.exc_traceback = error.__traceback__
@@ -31,13 +36,14 @@ class _Unraisable:
         self.object = obj
 
 
-def _report(error, handler, channel):
+def _report(error: BaseException, handler: Handler, channel: str) -> None:
     """Report an exception raised by a message handler without raising anything."""
     err_msg = f"Exception ignored in quorvex {channel} message handler"
     try:
         hook = sys.unraisablehook
         if hook is not sys.__unraisablehook__:
-            hook(_Unraisable(error, err_msg, handler))
+            # A hook reads the fields only: this object has all of them.
+            hook(_Unraisable(error, err_msg, handler))  # type: ignore[arg-type]
             return
         # The interpreter's own hook accepts only its own argument type: write what it
         # would write.
@@ -49,38 +55,7 @@ def _report(error, handler, channel):
         pass
 
 
-# Exports that may wait for the library's window lock. The library delivers some messages
-# while it holds that lock (the fullscreen change of a window being opened), so one of these
-# called by a handler on the delivering thread would wait for itself forever.
-_LOCKING_EXPORTS = ("hopenDefaultWindow", "hprogramcallExecute", "hprocedurecallExecute")
-
-_delivery = threading.local()  # .depth: handlers running on this thread
-
-
-class ReentrantCallError(RuntimeError):
-    """A message handler called an export that could wait for the library forever."""
-
-
-class _Guarded:
-    """An export that refuses to run inside a message handler; otherwise the export itself."""
-
-    def __init__(self, name, function):
-        self._name = name
-        self._function = function
-
-    def __call__(self, *args):
-        if getattr(_delivery, "depth", 0):
-            raise ReentrantCallError(
-                f"{self._name} called from inside a quorvex message handler: the library may "
-                "hold its window lock while it delivers a message, so the call could wait "
-                "forever; make it after the handler has returned")
-        return self._function(*args)
-
-    def __getattr__(self, attribute):
-        return getattr(self._function, attribute)
-
-
-def _dispatcher(library, channel):
+def _dispatcher(library: Library, channel: str) -> Any:
     """The one C callback of a channel, for the library's lifetime.
 
     It calls whichever Python handler is set when a message arrives. Replacing a handler
@@ -89,53 +64,46 @@ def _dispatcher(library, channel):
     """
     table = _handlers(library)
 
-    def deliver(raw):
+    def deliver(raw: Optional[bytes]) -> None:
         handler, _, encoding = table.get(channel, (None, None, None))
         if handler is None:
             return
-        _delivery.depth = getattr(_delivery, "depth", 0) + 1
         try:
             handler(raw.decode(encoding, "replace") if raw is not None else "")
         except BaseException as error:
             _report(error, handler, channel)
-        finally:
-            _delivery.depth -= 1
 
     return _library.MessageHandler(deliver)
 
 
-def _handlers(library):
+def _handlers(library: Library) -> Dict[str, Any]:
     # Per library: the Python handler, the C callback and the encoding of each channel.
     return library._message_handlers
 
 
-def _callback(library, channel):
-    """The channel's dispatcher, made (and the locking exports guarded) on first use."""
+def _callback(library: Library, channel: str) -> Any:
+    """The channel's dispatcher, made on first use."""
     callbacks = _handlers(library).setdefault("callbacks", {})
-    if not callbacks:
-        for name in _LOCKING_EXPORTS:
-            function = getattr(library, name, None)
-            if function is not None and not isinstance(function, _Guarded):
-                setattr(library, name, _Guarded(name, function))
     if channel not in callbacks:
         callbacks[channel] = _dispatcher(library, channel)
     return callbacks[channel]
 
 
-def set_message_handlers(stdout=KEEP, stderr=KEEP, *, encoding="utf-8", library=None):
+def set_message_handlers(stdout: Union[Handler, None, _Keep] = KEEP,
+                         stderr: Union[Handler, None, _Keep] = KEEP, *,
+                         encoding: str = "utf-8", library: Optional[Library] = None) -> None:
     """Route the library's message channels to Python callables.
 
     Each handler receives one message as ``str``, without a line end, decoded with
-    ``encoding`` (undecodable bytes replaced). It may be called on any thread that sends a
-    message. An exception raised by a handler never reaches the library: it is reported
+    ``encoding`` (undecodable bytes replaced). An exception raised by a handler never
+    reaches the library: it is reported
     through ``sys.unraisablehook`` (or written to ``sys.stderr`` as the interpreter does for
     such exceptions) and the message is dropped.
 
-    A handler must not open a window or execute a program or procedure: the library may
-    deliver a message while it holds its window lock, and such a call on the delivering
-    thread would wait forever. The package raises :class:`ReentrantCallError` for it
-    instead (reported like any exception of a handler). Replacing a handler while a message
-    is being delivered on another thread is safe: that delivery finishes with the old one.
+    A handler runs on the thread that sent the message, never while the library holds a
+    lock, so it may call anything of the package: open a window, run a procedure. Replacing
+    a handler while a message is being delivered on another thread is safe: that delivery
+    finishes with the old one.
 
     Args:
         stdout: A callable for the standard-output channel, ``None`` to close it (its
@@ -163,7 +131,7 @@ def set_message_handlers(stdout=KEEP, stderr=KEEP, *, encoding="utf-8", library=
             check(library, setter(callback))
 
 
-def message_handlers(library=None):
+def message_handlers(library: Optional[Library] = None) -> Dict[str, Optional[Handler]]:
     """Return the Python handlers now set, as ``{"stdout": ..., "stderr": ...}``.
 
     Args:
@@ -176,7 +144,7 @@ def message_handlers(library=None):
     return {name: table.get(name, (None, None))[0] for name in ("stdout", "stderr")}
 
 
-def set_verbosity(verbose, *, library=None):
+def set_verbosity(verbose: bool, *, library: Optional[Library] = None) -> None:
     """Switch the library's informational messages on or off.
 
     Switching on also routes the image-processing library's low-level errors to the

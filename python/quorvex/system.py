@@ -1,7 +1,9 @@
 """Engine-wide settings: initialisation, procedure paths, attributes, system queries."""
 import os
+from typing import Any, List, Optional, Tuple as Pair, Union
 
 from . import _library
+from ._library import Library
 from .errors import check, created
 from .tuples import Tuple
 
@@ -10,11 +12,11 @@ __all__ = ["init", "add_procedure_path", "set_engine_attribute", "unload_all_pro
            "debug_server"]
 
 
-def _lib(library):
+def _lib(library: Optional[Library]) -> Library:
     return library or _library.default_library()
 
 
-def _text(value, encoding="utf-8"):
+def _text(value: Union[str, bytes], encoding: str = "utf-8") -> bytes:
     """The bytes the library receives for a name or value: ``str`` encoded, ``bytes`` kept."""
     if isinstance(value, bytes):
         return value
@@ -23,17 +25,17 @@ def _text(value, encoding="utf-8"):
     raise TypeError(f"expected str or bytes, not {type(value).__name__}")
 
 
-def _remember(library, setting, *args):
+def _remember(library: Library, setting: str, *args: Any) -> None:
     """Note a process-wide setting, replayed in the worker processes of ``Procedure.map``."""
     library.__dict__.setdefault("_settings", []).append((setting, args))
 
 
-def settings(library=None):
+def settings(library: Optional[Library] = None) -> List[Pair[str, Pair[Any, ...]]]:
     """The process-wide settings made through this package, as (function name, arguments)."""
     return list(_lib(library).__dict__.get("_settings", []))
 
 
-def init(logo=False, *, library=None):
+def init(logo: bool = False, *, library: Optional[Library] = None) -> None:
     """Initialise the library: call once before any program or procedure runs.
 
     Sets the system parameters ``width`` and ``height`` to 512 and ``use_window_thread`` to
@@ -53,7 +55,8 @@ def init(logo=False, *, library=None):
     _remember(library, "init", bool(logo))
 
 
-def add_procedure_path(path, *, library=None):
+def add_procedure_path(path: Union[str, bytes, "os.PathLike[str]"], *,
+                       library: Optional[Library] = None) -> None:
     """Append a folder to the paths searched for external procedures (``NAME.hdvp``).
 
     Args:
@@ -69,7 +72,8 @@ def add_procedure_path(path, *, library=None):
     _remember(library, "add_procedure_path", os.fspath(path))
 
 
-def set_engine_attribute(name, value, *, library=None):
+def set_engine_attribute(name: Union[str, bytes], value: Union[int, str, bytes], *,
+                         library: Optional[Library] = None) -> None:
     """Set an engine attribute such as ``call_depth_limit`` or ``ignore_invalid_lines``.
 
     Args:
@@ -95,7 +99,7 @@ def set_engine_attribute(name, value, *, library=None):
     _remember(library, "set_engine_attribute", name, value)
 
 
-def unload_all_procedures(*, library=None):
+def unload_all_procedures(*, library: Optional[Library] = None) -> None:
     """Drop the engine's cache of loaded external procedures.
 
     Procedures loaded before keep working; later loads read the files again.
@@ -107,7 +111,7 @@ def unload_all_procedures(*, library=None):
     check(library, library.hunloadAllProcedures())
 
 
-def get_system(query, *, library=None):
+def get_system(query: Union[str, bytes], *, library: Optional[Library] = None) -> Any:
     """Return a system parameter of the image-processing library.
 
     Args:
@@ -127,13 +131,14 @@ def get_system(query, *, library=None):
         return value.to_python()
 
 
-def prepare_shutdown(*, library=None):
+def prepare_shutdown(*, library: Optional[Library] = None) -> int:
     """Tell the library the process is about to end; returns the library's result (0)."""
     library = _lib(library)
-    return library.hprepareShutdown()
+    result: int = library.hprepareShutdown()
+    return result
 
 
-def set_fullscreen(fullscreen, *, library=None):
+def set_fullscreen(fullscreen: bool, *, library: Optional[Library] = None) -> None:
     """Choose whether windows opened from now on cover their monitor without a frame.
 
     Windows already open are not touched.
@@ -147,7 +152,7 @@ def set_fullscreen(fullscreen, *, library=None):
     _remember(library, "set_fullscreen", bool(fullscreen))
 
 
-def open_default_window(*, library=None):
+def open_default_window(*, library: Optional[Library] = None) -> None:
     """Open a 640 x 480 black window, the active window for programs from now on.
 
     Needs :func:`init` first. The library reports a refused opening on its standard-error
@@ -163,7 +168,7 @@ def open_default_window(*, library=None):
     check(library, library.hopenDefaultWindow())
 
 
-def debug_server(start=True, *, library=None):
+def debug_server(start: bool = True, *, library: Optional[Library] = None) -> None:
     """Ask the library to start (or stop) the HDevelop debug server.
 
     The library does not offer one with this engine: this raises its refusal.

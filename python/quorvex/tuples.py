@@ -2,17 +2,26 @@
 import ctypes
 import enum
 import numbers
+from typing import Any, Iterable, Iterator, List, Optional, Sequence
+from typing import Tuple as Pair
+from typing import Union, overload
 
 from . import _library
+from ._library import Calls, Library
 from ._resources import Wrapper
-from .errors import EngineError, created
+from .errors import MessageError, created
 
-__all__ = ["ElemType", "Tuple", "INT32_MIN", "INT32_MAX"]
+__all__ = ["ElemType", "Tuple", "INT32_MIN", "INT32_MAX", "Value", "Element"]
 
 INT32_MIN = -2**31
 INT32_MAX = 2**31 - 1
 # The widest integer an element can be read as exactly: every integer up to it is a double.
 EXACT_LIMIT = 2**53
+
+#: One element as Python gives it.
+Element = Union[int, float, str, bytes]
+#: What converts to a tuple: a scalar, a sequence of scalars or a tuple.
+Value = Union[Element, bytearray, memoryview, Sequence[Any], "Tuple"]
 
 
 class ElemType(enum.IntEnum):
@@ -23,7 +32,8 @@ class ElemType(enum.IntEnum):
     STRING = 4
 
 
-def _encode_text(value, encoding, errors):
+def _encode_text(value: Union[str, bytes, bytearray, memoryview], encoding: Optional[str],
+                 errors: str) -> bytes:
     """The bytes the library receives for a string element."""
     if isinstance(value, str):
         if encoding is None:
@@ -36,7 +46,7 @@ def _encode_text(value, encoding, errors):
     return data
 
 
-def _exact_integer(low, real, index):
+def _exact_integer(low: int, real: float, index: int) -> int:
     """An integer element's value from its low 32 bits and its value as a double.
 
     The engine's integers are 64 bits wide on 64-bit targets, while ``hgetTupleElemLong``
@@ -52,16 +62,19 @@ def _exact_integer(low, real, index):
         f"interface cannot read exactly")
 
 
-def _classify(value):
+def _too_wide(number: int) -> OverflowError:
+    return OverflowError(f"{number} does not fit a 32-bit integer element "
+                         f"({INT32_MIN}..{INT32_MAX}); pass float({number}) for a real")
+
+
+def _classify(value: Any) -> Pair[ElemType, Any]:
     """(type code, converted value) for one Python value, or raise TypeError."""
     if isinstance(value, (str, bytes, bytearray, memoryview)):
         return ElemType.STRING, value
     if isinstance(value, numbers.Integral):  # bool included: True is 1, False is 0
         number = int(value)
         if not INT32_MIN <= number <= INT32_MAX:
-            raise OverflowError(
-                f"{number} does not fit a 32-bit integer element "
-                f"({INT32_MIN}..{INT32_MAX}); pass float({number}) for a real")
+            raise _too_wide(number)
         return ElemType.INTEGER, number
     if isinstance(value, numbers.Real):
         return ElemType.REAL, float(value)
@@ -69,6 +82,95 @@ def _classify(value):
         raise TypeError("tuples are flat: a list inside a list cannot be an element")
     raise TypeError(f"a tuple element must be int, float, str or bytes, not "
                     f"{type(value).__name__}")
+
+
+def fill(calls: Calls, handle: ctypes.c_void_p, values: Iterable[Any], encoding: Optional[str],
+         errors: str) -> None:
+    """Append every value to the tuple ``handle``, checking each as it goes.
+
+    The common types (``int``, ``float``, ``str``, ``bytes``) are told apart by their exact
+    type; anything else goes through :func:`_classify`. The library reports nothing about an
+    append, so the length is compared once at the end.
+    """
+    append_long, append_double = calls.append_long, calls.append_double
+    append_string = calls.append_string
+    expected = calls.length(handle)
+    for value in values:
+        kind = type(value)
+        if kind is int:
+            if not INT32_MIN <= value <= INT32_MAX:
+                raise _too_wide(value)
+            append_long(handle, value)
+        elif kind is float:
+            append_double(handle, value)
+        elif kind is str:
+            if encoding is None:
+                raise TypeError("this tuple takes strings as bytes only (encoding=None)")
+            data = value.encode(encoding, errors)
+            if b"\0" in data:
+                raise ValueError("a tuple string cannot contain a NUL character")
+            append_string(handle, data)
+        else:
+            code, value = _classify(value)
+            if code == ElemType.INTEGER:
+                append_long(handle, value)
+            elif code == ElemType.REAL:
+                append_double(handle, value)
+            else:
+                append_string(handle, _encode_text(value, encoding, errors))
+        expected += 1
+    length = calls.length(handle)
+    if length != expected:
+        raise MessageError(f"the library refused {expected - length} of the elements "
+                           f"appended to the tuple; it holds the others")
+
+
+def _string(calls: Calls, handle: ctypes.c_void_p, index: int, encoding: Optional[str],
+            errors: str) -> Union[str, bytes]:
+    address = calls.elem_string(handle, index)
+    if not address:
+        raise MessageError(f"the library could not copy string element {index}")
+    try:
+        data = ctypes.string_at(address)
+    finally:
+        calls.free_string(ctypes.c_void_p(address))
+    return data if encoding is None else data.decode(encoding, errors)
+
+
+def element(calls: Calls, handle: ctypes.c_void_p, index: int, kind: int,
+            encoding: Optional[str], errors: str) -> Any:
+    """The element at ``index`` (in range) of type code ``kind``, one or two calls."""
+    if kind == 1:
+        real = calls.elem_double(handle, index)
+        # Below 2**53 in magnitude the double is the value itself; from there on the low
+        # bits must confirm it.
+        if -EXACT_LIMIT < real < EXACT_LIMIT:
+            return int(real)
+        return _exact_integer(calls.elem_long(handle, index), real, index)
+    if kind == 2:
+        return calls.elem_double(handle, index)
+    if kind == 4:
+        return _string(calls, handle, index, encoding, errors)
+    raise MessageError(f"element {index} has the unknown type code {kind}")
+
+
+def read(calls: Calls, handle: ctypes.c_void_p, encoding: Optional[str], errors: str,
+         indices: Optional[Iterable[int]] = None) -> List[Any]:
+    """Every element of the tuple ``handle`` (or those at ``indices``), one type query each."""
+    elem_type, elem_double = calls.elem_type, calls.elem_double
+    values: List[Any] = []
+    add = values.append
+    for index in range(calls.length(handle)) if indices is None else indices:
+        kind = elem_type(handle, index)
+        if kind == 2:
+            add(elem_double(handle, index))
+        elif kind == 1:
+            real = elem_double(handle, index)
+            add(int(real) if -EXACT_LIMIT < real < EXACT_LIMIT
+                else _exact_integer(calls.elem_long(handle, index), real, index))
+        else:
+            add(element(calls, handle, index, kind, encoding, errors))
+    return values
 
 
 class Tuple(Wrapper):
@@ -85,9 +187,10 @@ class Tuple(Wrapper):
       nested lists are refused with :class:`TypeError`.
 
     Conversion back: integers as ``int`` (exact up to 2**53 in magnitude; a wider one, which
-    the engine makes on 64-bit targets, raises :class:`OverflowError`), reals as ``float``, strings as ``str`` decoded
-    with ``encoding`` and ``errors`` (the default ``surrogateescape`` keeps bytes that are
-    not valid text, so they go back unchanged), or as ``bytes`` when ``encoding`` is
+    the engine makes on 64-bit targets, raises :class:`OverflowError`), reals as ``float``,
+    strings as ``str`` decoded with ``encoding`` and ``errors`` (the default
+    ``surrogateescape`` keeps bytes that are not valid text, so they go back unchanged), or
+    as ``bytes`` when ``encoding`` is
     ``None``. :meth:`to_list` always gives a list; :meth:`to_python` gives the element
     itself for a one-element tuple.
 
@@ -100,8 +203,11 @@ class Tuple(Wrapper):
         errors: The codec error handler, both ways.
     """
 
-    def __init__(self, values=(), *, encoding="utf-8", errors="surrogateescape",
-                 library=None):
+    encoding: Optional[str]
+    errors: str
+
+    def __init__(self, values: Value = (), *, encoding: Optional[str] = "utf-8",
+                 errors: str = "surrogateescape", library: Optional[Library] = None) -> None:
         """Create a tuple holding ``values``.
 
         Args:
@@ -125,14 +231,25 @@ class Tuple(Wrapper):
             self.close()
             raise
 
-    def _adopt(self, library, handle, encoding, errors):
+    def _adopt(self, library: Library, handle: int, encoding: Optional[str],
+               errors: str) -> None:
         self._own(library, handle, "hfreeTuple")
+        self._calls = library.calls
+        # The handle as the unconverted calls take it.
+        self._arg = ctypes.c_void_p(handle)
         self.encoding = encoding
         self.errors = errors
 
+    def _live(self) -> ctypes.c_void_p:
+        """The handle for a call; ValueError once closed."""
+        if self._owner._closing:
+            raise ValueError("operation on a closed quorvex object")
+        return self._arg
+
     @classmethod
-    def from_handle(cls, handle, *, encoding="utf-8", errors="surrogateescape",
-                    library=None):
+    def from_handle(cls, handle: Union[int, ctypes.c_void_p, None], *,
+                    encoding: Optional[str] = "utf-8", errors: str = "surrogateescape",
+                    library: Optional[Library] = None) -> "Tuple":
         """Take ownership of a tuple handle made by the library.
 
         Args:
@@ -156,7 +273,7 @@ class Tuple(Wrapper):
         self._adopt(library or _library.default_library(), handle, encoding, errors)
         return self
 
-    def append(self, value):
+    def append(self, value: Any) -> None:
         """Append one element.
 
         Args:
@@ -166,9 +283,9 @@ class Tuple(Wrapper):
             TypeError, OverflowError, ValueError: As for the constructor.
             EngineError: The library did not append it (the tuple is unchanged).
         """
-        self.extend([value])
+        fill(self._calls, self._live(), (value,), self.encoding, self.errors)
 
-    def extend(self, values):
+    def extend(self, values: Iterable[Any]) -> None:
         """Append every element of a list or other iterable of scalars.
 
         Elements are checked one by one as they are appended: on an error, those before it
@@ -179,29 +296,17 @@ class Tuple(Wrapper):
 
         Raises:
             TypeError, OverflowError, ValueError: As for the constructor.
-            EngineError: The library did not append an element.
+            EngineError: The library refused elements (it holds the others).
         """
-        library = self.library
-        handle = self.handle
-        length = library.hgetTupleLength(handle)
-        for value in values:
-            kind, value = _classify(value)
-            if kind == ElemType.INTEGER:
-                library.happendTupleLong(handle, value)
-            elif kind == ElemType.REAL:
-                library.happendTupleDouble(handle, value)
-            else:
-                library.happendTupleString(handle,
-                                           _encode_text(value, self.encoding, self.errors))
-            # The append functions report nothing: a failure shows as an unchanged length.
-            if library.hgetTupleLength(handle) != length + 1:
-                raise EngineError(f"the library could not append {value!r} to the tuple")
-            length += 1
+        if isinstance(values, Tuple):
+            values = values.to_list()
+        fill(self._calls, self._live(), values, self.encoding, self.errors)
 
-    def __len__(self):
-        return self.library.hgetTupleLength(self.handle)
+    def __len__(self) -> int:
+        length: int = self._calls.length(self._live())
+        return length
 
-    def type_of(self, index):
+    def type_of(self, index: int) -> ElemType:
         """Return the :class:`ElemType` of one element.
 
         Args:
@@ -210,13 +315,15 @@ class Tuple(Wrapper):
         Raises:
             IndexError: The index is out of range.
         """
-        return ElemType(self._element(index)[0])
+        handle = self._live()
+        return ElemType(self._calls.elem_type(handle, self._index(index, len(self))))
 
-    def types(self):
+    def types(self) -> List[ElemType]:
         """Return the :class:`ElemType` of every element, in order."""
-        return [self.type_of(i) for i in range(len(self))]
+        elem_type, handle = self._calls.elem_type, self._live()
+        return [ElemType(elem_type(handle, i)) for i in range(len(self))]
 
-    def _index(self, index, length):
+    def _index(self, index: int, length: int) -> int:
         index = int(index)
         if index < 0:
             index += length
@@ -224,55 +331,34 @@ class Tuple(Wrapper):
             raise IndexError("tuple index out of range")
         return index
 
-    def _element(self, index):
-        """(type code, value) of one element."""
-        library, handle = self.library, self.handle
-        index = self._index(index, library.hgetTupleLength(handle))
-        kind = library.hgetTupleElemType(handle, index)
-        if kind == ElemType.INTEGER:
-            return kind, _exact_integer(library.hgetTupleElemLong(handle, index),
-                                        library.hgetTupleElemDouble(handle, index), index)
-        if kind == ElemType.REAL:
-            return kind, library.hgetTupleElemDouble(handle, index)
-        if kind == ElemType.STRING:
-            address = library.hgetTupleElemString_TO_BE_FREED(handle, index)
-            if not address:
-                raise EngineError(f"the library could not copy string element {index}")
-            try:
-                data = ctypes.string_at(address)
-            finally:
-                library.hfreeTupleElemString(address)
-            if self.encoding is None:
-                return kind, data
-            return kind, data.decode(self.encoding, self.errors)
-        raise EngineError(f"element {index} has the unknown type code {kind}")
+    @overload
+    def __getitem__(self, index: int) -> Any: ...
 
-    def __getitem__(self, index):
+    @overload
+    def __getitem__(self, index: slice) -> List[Any]: ...
+
+    def __getitem__(self, index: Union[int, slice]) -> Any:
+        calls, handle = self._calls, self._live()
         if isinstance(index, slice):
-            return [self._element(i)[1] for i in range(*index.indices(len(self)))]
-        return self._element(index)[1]
+            return read(calls, handle, self.encoding, self.errors,
+                        range(*index.indices(len(self))))
+        index = self._index(index, len(self))
+        return element(calls, handle, index, calls.elem_type(handle, index), self.encoding,
+                       self.errors)
 
-    def __iter__(self):
-        for i in range(len(self)):
-            yield self._element(i)[1]
+    def __iter__(self) -> Iterator[Any]:
+        return iter(self.to_list())
 
-    def to_list(self):
+    def to_list(self) -> List[Any]:
         """Return every element as a Python value, in a list (empty for an empty tuple)."""
-        return list(self)
+        return read(self._calls, self._live(), self.encoding, self.errors)
 
-    def to_python(self):
+    def to_python(self) -> Any:
         """Return the single element of a one-element tuple, else a list of all elements."""
         values = self.to_list()
         return values[0] if len(values) == 1 else values
 
-    def __repr__(self):
+    def __repr__(self) -> str:
         if self.closed:
             return "<quorvex.Tuple closed>"
         return f"quorvex.Tuple({self.to_list()!r})"
-
-
-def as_tuple(value, library, encoding="utf-8", errors="surrogateescape"):
-    """(tuple, made) for a value: a :class:`Tuple` as it is, or a new one the caller closes."""
-    if isinstance(value, Tuple):
-        return value, False
-    return Tuple(value, encoding=encoding, errors=errors, library=library), True

@@ -6,6 +6,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import zipfile
 
 EXAMPLE = os.path.join(os.environ["QUORVEX_EXAMPLES"], "inspection")
 WHEELS = glob.glob(os.path.join(os.environ["QUORVEX_WHEELS"], "quorvex-*.whl"))
@@ -41,6 +42,11 @@ with open('/proc/self/maps') as maps:
 
 
 class WheelTest(unittest.TestCase):
+    def test_the_package_is_marked_typed(self):
+        self.assertEqual(len(WHEELS), 1, WHEELS)
+        with zipfile.ZipFile(WHEELS[0]) as wheel:
+            self.assertIn("quorvex/py.typed", wheel.namelist())
+
     def test_a_fresh_venv_runs_the_example_from_the_wheel_alone(self):
         self.assertEqual(len(WHEELS), 1, WHEELS)
         with tempfile.TemporaryDirectory() as home:

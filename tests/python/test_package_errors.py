@@ -60,19 +60,51 @@ class FieldsTest(unittest.TestCase):
         self.assertEqual(EngineError.from_record(record, "latin-1").message, "bad \xe4 byte")
 
 
+class KindClassTest(unittest.TestCase):
+    """Each kind of record has its class; EngineError catches every one."""
+
+    def test_each_kind_raises_its_own_class(self):
+        with quorvex.Procedure("fail_at_line3") as procedure:
+            rows = ((procedure, (), quorvex.ExecutionError, ErrorKind.ENGINE),
+                    (quorvex.get_system, ("no_such_parameter",), quorvex.OperatorError,
+                     ErrorKind.OPERATOR),
+                    (quorvex.debug_server, (), quorvex.MessageError, ErrorKind.MESSAGE))
+            for function, args, cls, kind in rows:
+                with self.subTest(cls=cls.__name__):
+                    with self.assertRaises(cls) as caught:
+                        function(*args)
+                    self.assertIsInstance(caught.exception, EngineError)
+                    self.assertIs(caught.exception.kind, kind)
+                    copy = pickle.loads(pickle.dumps(caught.exception))
+                    self.assertIs(type(copy), cls)
+
+    def test_an_unknown_kind_stays_the_base_class(self):
+        record = _library.ErrorMsg(7, None, None, 1, -1, b"odd", None, None)
+        self.assertIs(type(EngineError.from_record(record)), EngineError)
+        self.assertEqual(quorvex.OperatorError("x").kind, ErrorKind.OPERATOR)
+
+
 class ReleaseTest(unittest.TestCase):
     """Every record is released exactly once, right after it is read."""
 
     def setUp(self):
         self.released = []
-        original = LIB.hclearErrorMsg
+        # Records reach the library's release function by pointer, or by address from the
+        # package's unconverted calls.
+        original, by_address = LIB.hclearErrorMsg, LIB.calls.clear_record
 
         def spy(record):
             self.released.append(_library.ctypes.addressof(record.contents))
             original(record)
 
+        def spy_address(address):
+            self.released.append(address.value)
+            by_address(address)
+
         LIB.hclearErrorMsg = spy
+        LIB.calls.clear_record = spy_address
         self.addCleanup(setattr, LIB, "hclearErrorMsg", original)
+        self.addCleanup(setattr, LIB.calls, "clear_record", by_address)
 
     def test_each_failure_releases_its_record_once(self):
         with quorvex.Procedure("fail_at_line3") as procedure:

@@ -1,20 +1,34 @@
-"""Message handlers that call back into the library, or are replaced while they run."""
+"""Message handlers that call back into the library, raise, or are replaced while they run."""
 import gc
 import threading
 import unittest
 import weakref
 
-from package_support import LIB, STDERR_MESSAGE as MESSAGE, quorvex, send_stderr_message
-from quorvex.messages import ReentrantCallError
+from package_support import (LIB, STDERR_MESSAGE as MESSAGE, CapturedUnraisable, quorvex,
+                             send_stderr_message)
+
+add_procedure = None
 
 
 def setUpModule():
+    global add_procedure
     quorvex.init()
+    add_procedure = quorvex.Procedure("add")
+
+
+def tearDownModule():
+    add_procedure.close()
 
 
 def set_system(name, value):
     with quorvex.Procedure("set_system_value") as procedure:
         procedure(Name=name, Value=value)
+
+
+def close_windows():
+    """Closes every window the library registered; returns how many there were."""
+    with quorvex.Procedure("close_all_windows") as close_all:
+        return close_all()["Count"][0]
 
 
 class HandlerSafetyTest(unittest.TestCase):
@@ -23,26 +37,51 @@ class HandlerSafetyTest(unittest.TestCase):
         quorvex.set_fullscreen(False)
         set_system("standin_null_os_handle", "false")
 
-    def test_a_handler_opening_a_window_under_the_window_lock_gets_an_error_not_a_hang(self):
-        # The fullscreen change of a window being opened reports its failure while the
-        # library holds its window lock, on the opening thread.
-        refused = []
+    # The fullscreen change of a window being opened reports its failure while the library
+    # holds its window lock; the message reaches the handler once the lock is released.
+    NO_HANDLE = "fullscreen: got invalid window handle from GetOsWindowHandle"
 
-        def reopen(text):
-            try:
-                quorvex.open_default_window()
-            except ReentrantCallError as error:
-                refused.append((text, str(error)))
-
+    def spoil_fullscreen(self):
         set_system("standin_null_os_handle", "true")
         quorvex.set_fullscreen(True)
+
+    def test_a_handler_opens_a_window_from_inside_a_message(self):
+        seen = []
+
+        def reopen(text):
+            seen.append(text)
+            if len(seen) == 1:
+                quorvex.open_default_window()
+
+        self.spoil_fullscreen()
         quorvex.set_message_handlers(stderr=reopen)
+        with CapturedUnraisable() as unraisable:
+            quorvex.open_default_window()
+        self.assertEqual(unraisable.seen, [])
+        self.assertEqual(seen, [self.NO_HANDLE] * 2, "the nested opening's message came too")
+        self.assertEqual(close_windows(), 2)
+
+    def test_a_handler_runs_a_procedure_from_inside_a_message(self):
+        sums = []
+        quorvex.set_message_handlers(stderr=lambda text: sums.append(
+            add_procedure(A=len(text), B=1)["Sum"]))
+        self.spoil_fullscreen()
         quorvex.open_default_window()
-        self.assertEqual(len(refused), 1)
-        self.assertEqual(refused[0][0],
-                         "fullscreen: got invalid window handle from GetOsWindowHandle")
-        self.assertIn("hopenDefaultWindow called from inside a quorvex message handler",
-                      refused[0][1])
+        self.assertEqual(sums, [[len(self.NO_HANDLE) + 1]])
+        close_windows()
+
+    def test_a_raising_handler_leaves_the_library_usable(self):
+        def fail(text):
+            raise RuntimeError(text)
+
+        self.spoil_fullscreen()
+        quorvex.set_message_handlers(stderr=fail)
+        with CapturedUnraisable() as unraisable:
+            quorvex.open_default_window()
+        self.assertEqual([str(seen.exc_value) for seen in unraisable.seen], [self.NO_HANDLE])
+        quorvex.set_message_handlers(stderr=None)
+        quorvex.open_default_window()
+        self.assertEqual(close_windows(), 2, "no lock was left behind")
 
     def test_a_handler_replaced_during_a_delivery_keeps_its_code_until_it_returns(self):
         entered, release = threading.Event(), threading.Event()

@@ -1,5 +1,6 @@
 """quorvex.Tuple: conversions both ways, refusals, and the library's view of the elements."""
 import ctypes
+import fractions
 import unittest
 
 from package_support import LIB, quorvex
@@ -20,6 +21,21 @@ class RoundTripTest(unittest.TestCase):
         self.assertEqual(types, [1, 1, 1, 1, 2, 2, 2, 4, 4, 2])
         with Tuple([bytearray(b"ab"), memoryview(b"cd")], encoding=None) as raw:
             self.assertEqual(raw.to_list(), [b"ab", b"cd"])
+
+    def test_numbers_and_texts_of_other_types_convert_like_their_kind(self):
+        values = [True, ElemType.REAL, fractions.Fraction(1, 4), bytearray(b"ab"),
+                  memoryview(b"c"), b"d"]
+        self.assertEqual(self.round_trip(values),
+                         ([1, 2, 0.25, "ab", "c", "d"],
+                          [ElemType.INTEGER, ElemType.INTEGER, ElemType.REAL] +
+                          [ElemType.STRING] * 3))
+
+    def test_many_elements_of_every_kind_in_order(self):
+        values = [(i, i / 4, f"e{i}")[i % 3] for i in range(3000)]
+        with Tuple(values) as tuple_:
+            self.assertEqual(tuple_.to_list(), values)
+            self.assertEqual((tuple_[1], tuple_[-1], tuple_[2:6]), (0.25, values[-1], values[2:6]))
+            self.assertEqual(list(tuple_), values)
 
     def test_to_python_gives_the_element_only_for_one_element(self):
         with Tuple("one") as one, Tuple([]) as empty, Tuple([1, 2]) as two:
