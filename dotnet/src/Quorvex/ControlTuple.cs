@@ -149,7 +149,9 @@ namespace Quorvex
 
         public ElementType TypeAt(int index)
         {
-            return (ElementType)NativeMethods.hgetTupleElemType(Live, Checked(index));
+            // The library gives 0 for an index out of range: only then is the length read.
+            var type = (ElementType)NativeMethods.hgetTupleElemType(Live, index);
+            return type == ElementType.None ? (ElementType)NativeMethods.hgetTupleElemType(Handle, Checked(index)) : type;
         }
 
         /// <summary>An integer element, exact up to 2^53 in magnitude (the library passes the

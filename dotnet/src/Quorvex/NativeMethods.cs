@@ -38,6 +38,14 @@ namespace Quorvex
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern void hfreeTupleElemString(IntPtr text);
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern void hfreeTuple(IntPtr tuple);
 
+        // The same entry points over a bare pointer, for the short-lived input tuple of
+        // ProcedureCall.SetInput, released in a finally block.
+        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hcreateTuple")] internal static extern IntPtr hcreateTupleBare(out IntPtr tuple);
+        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "happendTupleLong")] internal static extern void happendTupleLongBare(IntPtr tuple, int value);
+        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "happendTupleDouble")] internal static extern void happendTupleDoubleBare(IntPtr tuple, double value);
+        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "happendTupleString")] internal static extern void happendTupleStringBare(IntPtr tuple, byte[] value);
+        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hprocedurecallSetInputCtrlParamTuple")] internal static extern IntPtr hprocedurecallSetInputCtrlParamTupleBare(ProcedureCallHandle call, int index, IntPtr tuple);
+
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateProgram(byte[] file, out ProgramHandle program);
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateProgramCall(ProgramHandle program, out ProgramCallHandle call);
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprogramcallExecute(ProgramCallHandle call);

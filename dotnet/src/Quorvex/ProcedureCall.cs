@@ -46,7 +46,32 @@ namespace Quorvex
                 SetInput(index, tuple);
                 return;
             }
+            if (value is int || value is double || value is string)
+            {
+                SetScalar(index, value);
+                return;
+            }
             using (ControlTuple converted = ControlTuple.From(value)) SetInput(index, converted);
+        }
+
+        // One value without a ControlTuple object: the tuple lives only inside this method.
+        private void SetScalar(int index, object value)
+        {
+            byte[] text = value is string ? Text.Encode((string)value, "value") : null;
+            ProcedureCallHandle call = Live;
+            IntPtr tuple;
+            QuorvexException.Check(NativeMethods.hcreateTupleBare(out tuple));
+            try
+            {
+                if (text != null) NativeMethods.happendTupleStringBare(tuple, text);
+                else if (value is int) NativeMethods.happendTupleLongBare(tuple, (int)value);
+                else NativeMethods.happendTupleDoubleBare(tuple, (double)value);
+                QuorvexException.Check(NativeMethods.hprocedurecallSetInputCtrlParamTupleBare(call, index, tuple));
+            }
+            finally
+            {
+                NativeMethods.hfreeTuple(tuple);
+            }
         }
 
         public void SetInput(string name, object value)

@@ -106,10 +106,13 @@ public final class ControlTuple extends NativeObject {
     public int typeAt(int index) {
         Pointer p = handle.acquire();
         try {
+            int type = NativeApi.hgetTupleElemType(p, index);
+            if (type != 0) return type;
+            // The library gives 0 for an index out of range: only then is the length read.
             int length = NativeApi.hgetTupleLength(p);
             if (index < 0 || index >= length)
                 throw new IndexOutOfBoundsException("index " + index + ": the tuple has " + length + " elements");
-            return NativeApi.hgetTupleElemType(p, index);
+            return type;
         } finally {
             handle.release();
         }

@@ -1,6 +1,6 @@
 package org.quorvex;
 
-import com.sun.jna.ptr.PointerByReference;
+import com.sun.jna.Pointer;
 import java.nio.charset.Charset;
 import java.util.List;
 
@@ -47,9 +47,9 @@ public final class Engine {
 
     /** A system parameter: the element itself for one value, else a list. */
     public static Object getSystem(String query) {
-        PointerByReference out = new PointerByReference();
+        Pointer out = NativeApi.outSlot();
         QuorvexException.check(NativeApi.hgetsystem(Text.encode(query, "query"), out));
-        try (ControlTuple tuple = ControlTuple.wrap(out.getValue())) {
+        try (ControlTuple tuple = ControlTuple.wrap(out.getPointer(0))) {
             List<Object> values = tuple.toList();
             return values.size() == 1 ? values.get(0) : values;
         }

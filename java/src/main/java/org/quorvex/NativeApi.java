@@ -2,11 +2,11 @@ package org.quorvex;
 
 import com.sun.jna.Callback;
 import com.sun.jna.Library;
+import com.sun.jna.Memory;
 import com.sun.jna.Native;
 import com.sun.jna.NativeLibrary;
 import com.sun.jna.Pointer;
 import com.sun.jna.ptr.IntByReference;
-import com.sun.jna.ptr.PointerByReference;
 import java.util.Map;
 
 /**
@@ -35,6 +35,16 @@ final class NativeApi {
 
     private NativeApi() {}
 
+    // One pointer-sized slot per thread for the out-parameters of create functions: a
+    // PointerByReference per call would allocate and register native memory every time.
+    private static final ThreadLocal<Memory> OUT = ThreadLocal.withInitial(() -> new Memory(Native.POINTER_SIZE));
+
+    static Pointer outSlot() {
+        Memory slot = OUT.get();
+        slot.setPointer(0, null);
+        return slot;
+    }
+
     static native void hclearErrorMsg(Pointer msg);
     static native Pointer hinit(int mode);
     static native int hprepareShutdown();
@@ -42,11 +52,11 @@ final class NativeApi {
     static native Pointer hsetEngineAttributeInt(byte[] name, int value);
     static native Pointer haddProcedurePath(byte[] path);
     static native Pointer hunloadAllProcedures();
-    static native Pointer hgetsystem(byte[] query, PointerByReference tuple);
+    static native Pointer hgetsystem(byte[] query, Pointer tuple);
     static native Pointer hstartDebugServer();
     static native Pointer hstopDebugServer();
 
-    static native Pointer hcreateTuple(PointerByReference tuple);
+    static native Pointer hcreateTuple(Pointer tuple);
     static native void happendTupleDouble(Pointer tuple, double value);
     static native void happendTupleLong(Pointer tuple, int value);
     static native void happendTupleString(Pointer tuple, byte[] value);
@@ -58,24 +68,24 @@ final class NativeApi {
     static native void hfreeTupleElemString(Pointer text);
     static native void hfreeTuple(Pointer tuple);
 
-    static native Pointer hcreateProgram(byte[] file, PointerByReference program);
-    static native Pointer hcreateProgramCall(Pointer program, PointerByReference call);
+    static native Pointer hcreateProgram(byte[] file, Pointer program);
+    static native Pointer hcreateProgramCall(Pointer program, Pointer call);
     static native Pointer hprogramcallExecute(Pointer call);
     static native void hfreeProgram(Pointer program);
     static native void hfreeProgramCall(Pointer call);
 
-    static native Pointer hcreateProcedure(byte[] name, PointerByReference procedure);
-    static native Pointer hcreateProcedureCall(Pointer procedure, PointerByReference call);
+    static native Pointer hcreateProcedure(byte[] name, Pointer procedure);
+    static native Pointer hcreateProcedureCall(Pointer procedure, Pointer call);
     static native Pointer hprocedurecallSetInputCtrlParamTuple(Pointer call, int index, Pointer tuple);
     static native Pointer hprocedurecallExecute(Pointer call);
-    static native Pointer hprocedurecallGetOutputCtrlParamTuple(Pointer call, int index, PointerByReference tuple);
+    static native Pointer hprocedurecallGetOutputCtrlParamTuple(Pointer call, int index, Pointer tuple);
     static native Pointer hprocedureGetInputCtrlParamCount(Pointer procedure, IntByReference count);
     static native Pointer hprocedureGetOutputCtrlParamCount(Pointer procedure, IntByReference count);
     static native Pointer hprocedureGetInputIconicParamCount(Pointer procedure, IntByReference count);
     static native Pointer hprocedureGetOutputIconicParamCount(Pointer procedure, IntByReference count);
     // Parameter names belong to the procedure: read, never released.
-    static native Pointer hprocedureGetInputCtrlParamName(Pointer procedure, int index, PointerByReference name);
-    static native Pointer hprocedureGetOutputCtrlParamName(Pointer procedure, int index, PointerByReference name);
+    static native Pointer hprocedureGetInputCtrlParamName(Pointer procedure, int index, Pointer name);
+    static native Pointer hprocedureGetOutputCtrlParamName(Pointer procedure, int index, Pointer name);
     static native void hfreeProcedure(Pointer procedure);
     static native void hfreeProcedureCall(Pointer call);
 

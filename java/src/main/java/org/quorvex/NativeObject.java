@@ -1,7 +1,6 @@
 package org.quorvex;
 
 import com.sun.jna.Pointer;
-import com.sun.jna.ptr.PointerByReference;
 import java.lang.ref.Cleaner;
 import java.util.function.Consumer;
 import java.util.function.Function;
@@ -17,10 +16,10 @@ abstract class NativeObject implements AutoCloseable {
     }
 
     /** Runs a create function and wraps what it stored; a record is thrown. */
-    static Handle create(Function<PointerByReference, Pointer> create, Consumer<Pointer> free, Handle parent, String what) {
-        PointerByReference out = new PointerByReference();
+    static Handle create(Function<Pointer, Pointer> create, Consumer<Pointer> free, Handle parent, String what) {
+        Pointer out = NativeApi.outSlot();
         QuorvexException.check(create.apply(out));
-        Pointer created = out.getValue();
+        Pointer created = out.getPointer(0);
         if (created == null) throw new IllegalStateException(what + ": the library stored no handle");
         return new Handle(created, free, parent, what);
     }

@@ -2,7 +2,6 @@ package org.quorvex;
 
 import com.sun.jna.Pointer;
 import com.sun.jna.ptr.IntByReference;
-import com.sun.jna.ptr.PointerByReference;
 import java.util.ArrayList;
 import java.util.Collections;
 import java.util.LinkedHashMap;
@@ -71,10 +70,10 @@ public final class Procedure extends NativeObject {
                                          : NativeApi.hprocedureGetOutputCtrlParamCount(p, count));
             List<String> names = new ArrayList<>();
             for (int i = 1; i <= count.getValue(); ++i) {
-                PointerByReference text = new PointerByReference();
+                Pointer text = NativeApi.outSlot();
                 QuorvexException.check(input ? NativeApi.hprocedureGetInputCtrlParamName(p, i, text)
                                              : NativeApi.hprocedureGetOutputCtrlParamName(p, i, text));
-                names.add(Text.copy(text.getValue())); // the procedure's own text: copied only
+                names.add(Text.copy(text.getPointer(0))); // the procedure's own text: copied only
             }
             return Collections.unmodifiableList(names);
         } finally {

@@ -1,7 +1,6 @@
 package org.quorvex;
 
 import com.sun.jna.Pointer;
-import com.sun.jna.ptr.PointerByReference;
 import java.util.List;
 
 /** A call of a procedure: set inputs, execute, read outputs; reusable. */
@@ -71,9 +70,9 @@ public final class ProcedureCall extends NativeObject {
     public ControlTuple getOutput(int index) {
         Pointer p = handle.acquire();
         try {
-            PointerByReference out = new PointerByReference();
+            Pointer out = NativeApi.outSlot();
             QuorvexException.check(NativeApi.hprocedurecallGetOutputCtrlParamTuple(p, index, out));
-            return ControlTuple.wrap(out.getValue());
+            return ControlTuple.wrap(out.getPointer(0));
         } finally {
             handle.release();
         }
