@@ -101,6 +101,14 @@ void BM_Median5_Standin(benchmark::State& state) {
     MedianImage(image, &median, "square", 2, "mirrored");
   }
 }
+// The circle of radius 2 holds 13 of the 5 x 5 pixels; OpenCV has square masks only.
+void BM_Median5Circle_Standin(benchmark::State& state) {
+  const HObject image = grayImage();
+  for (auto _ : state) {
+    HObject median;
+    MedianImage(image, &median, "circle", 2, "mirrored");
+  }
+}
 void BM_Median5_OpenCV(benchmark::State& state) {
   singleThreaded();
   const cv::Mat image = grayMat();
@@ -218,6 +226,7 @@ BENCHMARK(BM_Blobs_OpenCV)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mean11_Standin)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mean11_OpenCV)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Median5_Standin)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Median5Circle_Standin)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Median5_OpenCV)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Gauss5_Standin)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Gauss5_OpenCV)->Unit(benchmark::kMillisecond);
