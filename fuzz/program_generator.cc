@@ -149,7 +149,8 @@ std::vector<std::string> ProgramGenerator::body(const Variables& variables,
                            variables_.inputs.end()) {
       continue;
     }
-    emit(0, name + " := " + atom());
+    // Literals only: another variable named here may not have its value yet.
+    emit(0, name + " := " + literal(in_.below(2) ? "number" : "string"));
   }
   block(0, false);
   return lines_;
@@ -232,7 +233,9 @@ void ProgramGenerator::statement(int depth, bool inLoop) {
     case 8:
       if (!nest) break;
       emit(depth, "try");
+      ++insideTry_;
       block(depth + 1, inLoop);
+      --insideTry_;
       emit(depth, "catch (E)");
       if (in_.below(2))
         emit(depth + 1, "dev_get_exception_data (E, " + atom() + ", " + control() + ")");
@@ -240,7 +243,10 @@ void ProgramGenerator::statement(int depth, bool inLoop) {
       emit(depth, "endtry");
       break;
     case 9:
-      emit(depth, "throw (" + (in_.below(2) ? std::string("E") : expression(1)) + ")");
+      // Mostly where a catch takes it: a throw nothing catches ends the run at once.
+      if (insideTry_ > 0 || in_.below(4) == 0) {
+        emit(depth, "throw (" + (in_.below(2) ? std::string("E") : expression(1)) + ")");
+      }
       break;
     case 10:
     case 11:
@@ -254,7 +260,7 @@ void ProgramGenerator::statement(int depth, bool inLoop) {
     case 14:
       if (inLoop) {
         emit(depth, in_.below(2) ? "break" : "continue");
-      } else {
+      } else if (in_.below(4) == 0) {
         emit(depth, in_.below(4) ? "return ()" : "exit ()");
       }
       break;
@@ -287,8 +293,11 @@ void ProgramGenerator::call(int depth) {
   const GeneratedOperator& op = operators_[(high * 256 + low) % operators_.size()];
   std::vector<std::string> arguments;
   for (int i = 0; i < op.iconicInputs + op.iconicOutputs; ++i) arguments.push_back(iconic());
+  // The display operators' generic inputs name variables (dev_error_var, dev_inspect_ctrl).
+  const bool takesVariables = op.name.compare(0, 4, "dev_") == 0;
   for (const std::string& kind : op.controlInputKinds) {
-    arguments.push_back(in_.below(4) == 0 ? control() : literal(kind));
+    const bool variable = (takesVariables && kind == "any") || in_.below(4) == 0;
+    arguments.push_back(variable ? control() : literal(kind));
   }
   for (int i = 0; i < op.controlOutputs; ++i) arguments.push_back(control());
   std::string line = op.name + " (";

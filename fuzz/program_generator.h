@@ -73,6 +73,7 @@ class ProgramGenerator {
   Variables variables_;
   std::string subprocedure_;
   std::vector<std::string> lines_;
+  int insideTry_ = 0;
 };
 
 }  // namespace quorvex::fuzz
