@@ -7,4 +7,8 @@
 set(QUORVEX_MINGW_TRIPLE i686-w64-mingw32)
 set(QUORVEX_MINGW_RUNTIME_FLAGS
     "-static-libstdc++ -shared-libgcc -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic")
+# Doubles in SSE2 registers rather than the x87 unit, whose double rounding would make reals
+# differ by a bit from the other builds (see toolchain-i386.cmake).
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 include("${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw.cmake")
