@@ -9,19 +9,11 @@
 #include "api/record_assertions.h"
 #include "api/snippet.h"
 #include "api/standin_control.h"
+#include "decimal_comma.h"
 #include "quorvex.h"
 
 namespace quorvex::test {
 namespace {
-
-// The name of a decimal-comma locale that this machine has, or empty.
-std::string useDecimalCommaLocale() {
-  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "German_Germany.1252", "de-DE"}) {
-    if (std::setlocale(LC_ALL, name) && std::localeconv()->decimal_point[0] == ',') return name;
-  }
-  std::setlocale(LC_ALL, "C");
-  return "";
-}
 
 class DecimalComma : public ::testing::Test {
  protected:
@@ -34,8 +26,7 @@ class DecimalComma : public ::testing::Test {
   static void TearDownTestSuite() { std::setlocale(LC_ALL, "C"); }
   void SetUp() override {
     if (locale.empty()) {
-      GTEST_SKIP() << "no decimal-comma locale on this machine (Debian: apt-get install "
-                      "locales-all)";
+      GTEST_SKIP() << kNoDecimalCommaLocale;
     }
   }
   static std::string locale;

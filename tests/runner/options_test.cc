@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
+#include "decimal_comma.h"
 #include "options.h"
+#include "rows.h"
 #include "values.h"
 
 namespace quorvex::run {
@@ -42,6 +45,24 @@ TEST(RunnerValues, ReadableAndJsonForms) {
   EXPECT_EQ(readableText({}), "[]");
   EXPECT_EQ(jsonArray({1, 0.5, std::string("q\"\n")}), "[1, 0.5, \"q\\\"\\n\"]");
   EXPECT_EQ(jsonString(std::string("\x01")), "\"\\u0001\"");
+}
+
+// Each row: a value as given on the command line, and its readable and JSON forms, the same
+// under a decimal-comma locale as everywhere.
+TEST(RunnerValues, TheHostsLocaleChangesNoNumber) {
+  const test::DecimalCommaLocale locale;
+  if (locale.name.empty()) GTEST_SKIP() << test::kNoDecimalCommaLocale;
+  const std::tuple<std::string, std::string, std::string> rows[] = {
+      {"2.5", "2.5", "[2.5]"},           {"+0.125", "0.125", "[0.125]"},
+      {"-1e-3", "-0.001", "[-0.001]"},   {"[1.5, 2]", "[1.5, 2]", "[1.5, 2]"},
+      {"4.0", "4.0", "[4.0]"},           {"1e-400", "0.0", "[0.0]"},
+      {"1e400", "1e400", "[\"1e400\"]"}, {"2,5", "2,5", "[\"2,5\"]"}};
+  for (const auto& [given, readable, json] : rows) {
+    const Values values = parseValues(given);
+    EXPECT_EQ(readableText(values), readable) << given;
+    EXPECT_EQ(jsonArray(values), json) << given;
+  }
+  EXPECT_EQ(successRow("a.png", 1.25, {}).cells[2].text, "1.2500") << "the time column";
 }
 
 TEST(RunnerOptions, ProcedureWithInputsMergedByName) {

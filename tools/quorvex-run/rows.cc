@@ -1,5 +1,6 @@
 #include "rows.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,8 +23,11 @@ Cell optionalCell(const std::optional<std::string>& text) {
 }
 
 Row startRow(const std::string& file, bool ok, double seconds) {
-  char time[32];
-  std::snprintf(time, sizeof time, "%.4f", seconds);
+  // Locale-independent, so that the column reads the same whatever a loaded library set.
+  char buffer[64];
+  const std::string time(
+      buffer,
+      std::to_chars(buffer, buffer + sizeof buffer, seconds, std::chars_format::fixed, 4).ptr);
   return {ok, {textCell(file), textCell(ok ? "ok" : "error"), {time, time}}};
 }
 

@@ -1,9 +1,8 @@
 #include "values.h"
 
-#include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <stdexcept>
 
@@ -25,18 +24,32 @@ Value parseScalar(const std::string& raw) {
   if (!text.empty() && text.front() == '\'')
     throw std::invalid_argument("unterminated string: " + raw);
   if (text.empty()) return std::string();
-  char* end = nullptr;
-  errno = 0;
-  const long long integer = std::strtoll(text.c_str(), &end, 10);
-  if (*end == '\0') {
-    if (errno == ERANGE || integer < std::numeric_limits<std::int32_t>::min() ||
+  // The C++ library's conversions, not strtoll/strtod: a decimal-comma locale that a host
+  // library set must not turn 2.5 into a string. A leading '+' is taken as strtod took it.
+  const bool plus = text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+';
+  const char* const first = text.data() + (plus ? 1 : 0);
+  const char* const last = text.data() + text.size();
+  long long integer = 0;
+  const auto whole = std::from_chars(first, last, integer);
+  if (whole.ptr == last && whole.ec != std::errc::invalid_argument) {
+    if (whole.ec == std::errc::result_out_of_range ||
+        integer < std::numeric_limits<std::int32_t>::min() ||
         integer > std::numeric_limits<std::int32_t>::max()) {
       throw std::invalid_argument("integer out of range: " + text);
     }
     return static_cast<std::int64_t>(integer);
   }
-  const double real = std::strtod(text.c_str(), &end);
-  if (*end == '\0' && std::isfinite(real)) return real;
+  double real = 0;
+  const auto read = std::from_chars(first, last, real);
+  if (read.ptr != last) return text;
+  if (read.ec == std::errc::result_out_of_range) {
+    // Below the smallest double reads as zero, as strtod read it; beyond the largest stays
+    // text, as an infinity did.
+    const std::size_t exponent = text.find_first_of("eE");
+    if (exponent == std::string::npos || text.compare(exponent + 1, 1, "-") != 0) return text;
+    return text.front() == '-' ? -0.0 : 0.0;
+  }
+  if (read.ec == std::errc() && std::isfinite(real)) return real;
   return text;
 }
 
@@ -59,13 +72,19 @@ std::vector<std::string> listItems(const std::string& inside) {
   return items;
 }
 
+// The fewest significant digits (at least six) that read back as the same value, with a
+// decimal point so that 5.0 stays a real; locale-independent, as the stand-ins print.
 std::string realText(double value) {
   char buffer[40];
+  std::to_chars_result result{buffer, std::errc()};
   for (int precision = 6; precision <= 17; ++precision) {
-    std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
-    if (std::strtod(buffer, nullptr) == value) break;
+    result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
+    double back = 0;
+    std::from_chars(buffer, result.ptr, back);
+    if (back == value) break;
   }
-  std::string text(buffer);
+  std::string text(buffer, result.ptr);
   if (std::isfinite(value) && text.find_first_of(".e") == std::string::npos) text += ".0";
   return text;
 }
