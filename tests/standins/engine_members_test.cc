@@ -123,6 +123,34 @@ TEST(EngineMembers, IconicParametersByIndexAndByName) {
   }
 }
 
+TEST(EngineMembers, CopiesShareTheirObject) {
+  useBundledProcedures();
+  HDevProgram program(engineData("program.hdev").c_str());
+  HDevProgram assignedProgram;
+  assignedProgram = HDevProgram(program);
+  EXPECT_STREQ(assignedProgram.GetName(), program.GetName());
+  HDevProgramCall call(assignedProgram);
+  HDevProgramCall assignedCall;
+  assignedCall = call;
+  const HDevProgramCall copiedCall(call);
+  assignedCall.Execute();
+  EXPECT_EQ(copiedCall.GetCtrlVarTuple("B")[0].L(), 40);
+
+  HDevProcedure add("add");
+  HDevProcedure assignedAdd;
+  assignedAdd = HDevProcedure(add);
+  EXPECT_STREQ(assignedAdd.GetName(), "add");
+  HDevProcedureCall sum(assignedAdd);
+  HDevProcedureCall assignedSum;
+  assignedSum = sum;
+  HDevProcedureCall copiedSum(sum);
+  sum.SetInputCtrlParamTuple(1, HTuple(2));
+  copiedSum.SetInputCtrlParamTuple(2, HTuple(3));
+  assignedSum.Execute();
+  EXPECT_EQ(sum.GetOutputCtrlParamTuple(1)[0].L(), 5);
+  EXPECT_EQ(errorOf([] { HDevProcedureCall().Execute(); }), 21034);
+}
+
 TEST(EngineMembers, SettingTheProcedurePathReplacesIt) {
   const std::string name = uniqueName("path_replaced");
   writeProcedure(name, {{"oc", {"R"}}}, {"R := 1"});

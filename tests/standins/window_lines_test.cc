@@ -56,5 +56,18 @@ TEST(WindowLines, ARegionDrawnInTheCurrentColour) {
   EXPECT_EQ(grays[1].L(), 0) << "outside it";
 }
 
+TEST(WindowLines, ExtentsHandleAndColouredMode) {
+  const HTuple values =
+      runProgramLines({kOpen, "set_window_extents (W, 5, 6, 70, 50)",
+                       "get_window_extents (W, Row, Column, Width, Height)",
+                       "get_os_window_handle (W, OsHandle, OsDisplay)", "set_colored (W, 12)",
+                       "close_window (W)", "R := [Row, Column, Width, Height, |OsHandle|]"});
+  EXPECT_EQ(values.ToString().str(), "[5, 6, 70, 50, 1]");
+  EXPECT_NE(programError({kOpen, "try", "set_colored (W, 5)", "catch (E)", "close_window (W)",
+                          "throw (E)", "endtry"}),
+            0)
+      << "6, 12 and 24 colours only";
+}
+
 }  // namespace
 }  // namespace quorvex::test
