@@ -106,6 +106,23 @@ void binary(BinaryOp op, const HTuple& a, const HTuple& b, HTuple* result) {
   throw RunError{kErrInternal, "unknown operator"};
 }
 
+// A + B with texts concatenates element by element, a one-element side against every element
+// of the other: its text is bounded before it is built, so S := S + S in a loop fails at the
+// bound instead of after building twice the bound.
+void checkConcatenation(const HTuple& a, const HTuple& b) {
+  const std::size_t textA = textBytes(a);
+  const std::size_t textB = textBytes(b);
+  if (textA == 0 && textB == 0) return;
+  const auto count = static_cast<unsigned long long>(a.Length() == 1 ? b.Length() : a.Length());
+  // In 64 bits even where size_t has 32: a repeated text may pass 4 GiB.
+  const auto repeated = [count](const HTuple& side, std::size_t text) {
+    return side.Length() == 1 ? text * count : static_cast<unsigned long long>(text);
+  };
+  const unsigned long long total = repeated(a, textA) + repeated(b, textB);
+  checkValueText(total > kMaxValueTextBytes ? kMaxValueTextBytes + 1
+                                            : static_cast<std::size_t>(total));
+}
+
 }  // namespace
 
 bool truthOf(const HTuple& value, const char* what) {
@@ -167,6 +184,7 @@ const HTuple& evaluateInto(const Expr& expr, const Frame& frame, Temps& temps) {
       // Both operands are evaluated, also for and/or: the language does not short-circuit.
       const HTuple& a = operand(0);
       const HTuple& b = operand(1);
+      if (expr.op == BinaryOp::Add) checkConcatenation(a, b);
       binary(expr.op, a, b, &result);
       return bounded(result);
     }

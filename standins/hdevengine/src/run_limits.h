@@ -61,7 +61,7 @@ constexpr std::size_t kMaxValueTextBytes = std::size_t{1} << 24;
 
 // All values of a run together may hold this many times one value's bounds: a recursion
 // that keeps a large value in every frame ends as soon as one value would.
-constexpr Hlong kRunValueFactor = 4;
+constexpr Hlong kRunValueFactor = 3;
 
 // Raises when a value of `length` elements is more than "value_limit" allows. Cheap: appends
 // in place check it on every line, before they change their target.
