@@ -25,11 +25,16 @@ RECORD = ["kind", "procName", "progLineName", "errorCode", "progLineNum", "messa
 
 
 def chromium(url, *arguments):
+    # The sanitizer build preloads its runtime into the suite's processes; the browser is
+    # none of ours and must start without it.
+    environment = {key: value for key, value in os.environ.items()
+                   if key not in ("LD_PRELOAD", "ASAN_OPTIONS", "UBSAN_OPTIONS")}
     return subprocess.run(
         [CHROMIUM, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
          "--hide-scrollbars", "--virtual-time-budget=10000",
          f"--user-data-dir={os.path.join(FOLDER.name, 'profile')}", *arguments, url],
-        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=120, check=True)
+        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=120, check=True,
+        env=environment)
 
 
 class Page(html.parser.HTMLParser):
