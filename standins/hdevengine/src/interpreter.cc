@@ -138,11 +138,12 @@ class Interpreter {
   void run() {
     while (!stack_.empty()) {
       Activation& a = *stack_.back();
-      if (a.pc >= a.procedure->body.size()) {
-        finish();
-        continue;
-      }
       try {
+        // Handing outputs back can meet a bound: it fails at the caller's line.
+        if (a.pc >= a.procedure->body.size()) {
+          finish();
+          continue;
+        }
         steps_.spend();
         execute(a, a.procedure->body[a.pc]);
       } catch (const HException& e) {
