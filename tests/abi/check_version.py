@@ -62,9 +62,19 @@ def utf16_value(data, key):
 def pe_versions(path):
     with open(path, "rb") as file:
         data = file.read()
+    # The statically linked winpthread brings a version resource of its own: ours is the one
+    # whose strings name the library.
+    name = "quorvex32-11.0\0".encode("utf-16-le")
     at = data.find(FIXED_FILE_INFO_SIGNATURE)
+    while at >= 0:
+        following = data.find(FIXED_FILE_INFO_SIGNATURE, at + 4)
+        if name in data[at:following if following >= 0 else len(data)]:
+            break
+        at = following
     if at < 0:
         return {"PE version resource": None}
+    data = data[at:]
+    at = 0
     # dwSignature, dwStrucVersion, dwFileVersionMS, dwFileVersionLS, dwProductVersionMS, ...LS
     fields = struct.unpack_from("<6I", data, at)
     numbers = lambda ms, ls: f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}"  # noqa: E731
