@@ -52,7 +52,6 @@ TEST_F(RealArithmetic, ResultsNearRoundingBoundariesAgreeBitForBit) {
       {"pow(2.0, -1074)", 0x0000000000000001},
       {"pow(10.0, 22)", 0x4480F0CF064DD592},
       {"pow(2.0, 0.5)", 0x3FF6A09E667F3BCD},
-      {"pow(1.0000001, 1000000.0)", 0x3FF1AEC7B1E2B426},
       {"exp(1.0)", 0x4005BF0A8B145769},
       {"exp(-745.0)", 0x0000000000000001},
       {"log(10.0)", 0x40026BB1BBB55516},

@@ -364,7 +364,11 @@ TEST_F(StandardProcedures, EveryStandardProcedureLoadsWithTheVendorsParameters) 
 
 // Each row: the variable's value, and whether disp_message resolves.
 TEST_F(StandardProcedures, TheVariableMovesOrTurnsOffTheFolder) {
-  const std::pair<const char*, bool> rows[] = {{"", false}, {"/nonexistent", false}};
+  std::vector<std::pair<const char*, bool>> rows = {{"/nonexistent", false}};
+#ifndef _WIN32
+  // Windows holds no empty variable: setting one to "" removes it.
+  rows.insert(rows.begin(), {"", false});
+#endif
   for (const auto& [value, resolves] : rows) {
     setVariable("QUORVEX_STANDARD_PROCEDURES", value);
     EXPECT_OK(hunloadAllProcedures());
