@@ -118,7 +118,8 @@ TEST(FilterPaths, MedianImageTakesTheMiddleValue) {
     const bool circle = std::string(type) == "circle";
     expectEveryPixel(
         median, noise,
-        [&](const Noise& n, Hlong row, Hlong col) {
+        // An init-capture: C++17 lambdas cannot capture a structured binding.
+        [&, radius = radius](const Noise& n, Hlong row, Hlong col) {
           std::vector<int> window;
           for (Hlong dy = -radius; dy <= radius; ++dy) {
             for (Hlong dx = -radius; dx <= radius; ++dx) {
