@@ -1,4 +1,4 @@
-// V$F: numbers and strings formatted by a printf-like specification, the way tuple_string
+// V$F: numbers and strings formatted by a printf-like field description, the way tuple_string
 // formats them: [flags][width][.precision][conversion], flags from "-+ #0", conversions
 // d u o x X f e E g G s. Integers take real conversions as reals and reals integer ones
 // truncated; numbers take s as their usual text; strings take s only. Every digit comes
@@ -19,7 +19,7 @@ namespace {
 constexpr const char* kOp = "tuple_string";
 constexpr int kMaxPrecision = 1000;
 
-struct Spec {
+struct Field {
   bool left = false, plus = false, space = false, alternate = false, zero = false;
   Hlong width = 0;
   int precision = -1;   // none given
@@ -36,85 +36,85 @@ Hlong readCount(const std::string& text, std::size_t* at, Hlong limit) {
   return value;
 }
 
-Spec parseSpec(const std::string& text) {
-  Spec spec;
+Field parseField(const std::string& text) {
+  Field field;
   std::size_t at = 0;
   for (; at < text.size(); ++at) {
     const char c = text[at];
     if (c == '-') {
-      spec.left = true;
+      field.left = true;
     } else if (c == '+') {
-      spec.plus = true;
+      field.plus = true;
     } else if (c == ' ') {
-      spec.space = true;
+      field.space = true;
     } else if (c == '#') {
-      spec.alternate = true;
+      field.alternate = true;
     } else if (c == '0') {
-      spec.zero = true;
+      field.zero = true;
     } else {
       break;
     }
   }
-  spec.width = readCount(text, &at, static_cast<Hlong>(kMaxValueTextBytes));
+  field.width = readCount(text, &at, static_cast<Hlong>(kMaxValueTextBytes));
   if (at < text.size() && text[at] == '.') {
     ++at;
-    spec.precision = static_cast<int>(readCount(text, &at, kMaxPrecision));
+    field.precision = static_cast<int>(readCount(text, &at, kMaxPrecision));
   }
   if (at < text.size()) {
-    spec.conversion = text[at++];
-    if (std::string("duoxXfeEgGs").find(spec.conversion) == std::string::npos) {
+    field.conversion = text[at++];
+    if (std::string("duoxXfeEgGs").find(field.conversion) == std::string::npos) {
       wrongValue(kOp, 1);
     }
   }
   if (at != text.size()) wrongValue(kOp, 1);
-  return spec;
+  return field;
 }
 
-std::string padded(const Spec& spec, std::string sign, std::string body) {
+std::string padded(const Field& field, std::string sign, std::string body) {
   const auto length = static_cast<Hlong>(sign.size() + body.size());
-  if (length >= spec.width) return sign + body;
-  const std::string fill(static_cast<std::size_t>(spec.width - length),
-                         spec.zero && !spec.left ? '0' : ' ');
-  if (spec.left) return sign + body + fill;
-  return spec.zero ? sign + fill + body : fill + sign + body;
+  if (length >= field.width) return sign + body;
+  const std::string fill(static_cast<std::size_t>(field.width - length),
+                         field.zero && !field.left ? '0' : ' ');
+  if (field.left) return sign + body + fill;
+  return field.zero ? sign + fill + body : fill + sign + body;
 }
 
-std::string signOf(const Spec& spec, bool negative) {
+std::string signOf(const Field& field, bool negative) {
   if (negative) return "-";
-  if (spec.plus) return "+";
-  return spec.space ? " " : "";
+  if (field.plus) return "+";
+  return field.space ? " " : "";
 }
 
-std::string integerText(const Spec& spec, Hlong value) {
+std::string integerText(const Field& field, Hlong value) {
   using UHlong = std::make_unsigned_t<Hlong>;
   char buffer[72];
-  const bool isSigned = spec.conversion == 'd' || spec.conversion == 0;
+  const bool isSigned = field.conversion == 'd' || field.conversion == 0;
   const bool negative = isSigned && value < 0;
   // Octal and hexadecimal show the machine word, as printf does for negative values.
   const UHlong magnitude =
       negative ? UHlong{0} - static_cast<UHlong>(value) : static_cast<UHlong>(value);
-  const int base = spec.conversion == 'o'                               ? 8
-                   : (spec.conversion == 'x' || spec.conversion == 'X') ? 16
-                                                                        : 10;
+  const int base = field.conversion == 'o'                                ? 8
+                   : (field.conversion == 'x' || field.conversion == 'X') ? 16
+                                                                          : 10;
   std::string digits(buffer, std::to_chars(buffer, buffer + sizeof buffer, magnitude, base).ptr);
-  if (spec.conversion == 'X') {
+  if (field.conversion == 'X') {
     for (char& c : digits) c = static_cast<char>(c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c);
   }
-  if (spec.precision >= 0 && static_cast<int>(digits.size()) < spec.precision) {
-    digits.insert(0, static_cast<std::size_t>(spec.precision) - digits.size(), '0');
+  if (field.precision >= 0 && static_cast<int>(digits.size()) < field.precision) {
+    digits.insert(0, static_cast<std::size_t>(field.precision) - digits.size(), '0');
   }
-  if (spec.precision == 0 && value == 0) digits.clear();
-  std::string prefix = isSigned ? signOf(spec, negative) : "";
-  if (spec.alternate && base == 8 && (digits.empty() || digits[0] != '0')) digits.insert(0, "0");
-  if (spec.alternate && base == 16 && value != 0) prefix = spec.conversion == 'X' ? "0X" : "0x";
-  Spec fill = spec;
-  fill.zero = spec.zero && spec.precision < 0;
+  if (field.precision == 0 && value == 0) digits.clear();
+  std::string prefix = isSigned ? signOf(field, negative) : "";
+  if (field.alternate && base == 8 && (digits.empty() || digits[0] != '0')) digits.insert(0, "0");
+  if (field.alternate && base == 16 && value != 0) prefix = field.conversion == 'X' ? "0X" : "0x";
+  Field fill = field;
+  fill.zero = field.zero && field.precision < 0;
   return padded(fill, prefix, digits);
 }
 
-std::string realText(const Spec& spec, double value) {
-  const char conversion = spec.conversion ? spec.conversion : 'g';
-  const int precision = spec.precision >= 0 ? spec.precision : 6;
+std::string realText(const Field& field, double value) {
+  const char conversion = field.conversion ? field.conversion : 'g';
+  const int precision = field.precision >= 0 ? field.precision : 6;
   const bool upper = conversion == 'E' || conversion == 'G';
   std::chars_format format = std::chars_format::general;
   if (conversion == 'f') format = std::chars_format::fixed;
@@ -126,20 +126,20 @@ std::string realText(const Spec& spec, double value) {
                     format == std::chars_format::general && precision == 0 ? 1 : precision)
           .ptr;
   std::string body(buffer.data(), end);
-  if (spec.alternate && body.find_first_of(".en") == std::string::npos) body += '.';
+  if (field.alternate && body.find_first_of(".en") == std::string::npos) body += '.';
   if (upper) {
     for (char& c : body) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
   }
-  Spec fill = spec;
-  fill.zero = spec.zero && std::isfinite(value);
-  return padded(fill, signOf(spec, std::signbit(value) && !std::isnan(value)), body);
+  Field fill = field;
+  fill.zero = field.zero && std::isfinite(value);
+  return padded(fill, signOf(field, std::signbit(value) && !std::isnan(value)), body);
 }
 
-std::string stringText(const Spec& spec, std::string text) {
-  if (spec.precision >= 0 && static_cast<std::size_t>(spec.precision) < text.size()) {
-    text.resize(static_cast<std::size_t>(spec.precision));
+std::string stringText(const Field& field, std::string text) {
+  if (field.precision >= 0 && static_cast<std::size_t>(field.precision) < text.size()) {
+    text.resize(static_cast<std::size_t>(field.precision));
   }
-  Spec fill = spec;
+  Field fill = field;
   fill.zero = false;
   return padded(fill, "", text);
 }
@@ -150,21 +150,22 @@ Hlong truncated(double value) {
   return static_cast<Hlong>(value);
 }
 
-std::string formatElement(const Spec& spec, const HTuple& t, Hlong i) {
-  const char c = spec.conversion;
+std::string formatElement(const Field& field, const HTuple& t, Hlong i) {
+  const char c = field.conversion;
   if (isString(t, i)) {
     if (c != 0 && c != 's') wrongType(kOp, 0);
-    return stringText(spec, t[i].C());
+    return stringText(field, t[i].C());
   }
   const bool integer = isInteger(t, i);
   if (c == 's') {
-    return stringText(spec, integer ? Standin::integerText(t[i].L()) : Standin::realText(t[i].D()));
+    return stringText(field,
+                      integer ? Standin::integerText(t[i].L()) : Standin::realText(t[i].D()));
   }
   const bool integerConversion = c == 'd' || c == 'u' || c == 'o' || c == 'x' || c == 'X';
   if (integerConversion || (c == 0 && integer)) {
-    return integerText(spec, integer ? t[i].L() : truncated(t[i].D()));
+    return integerText(field, integer ? t[i].L() : truncated(t[i].D()));
   }
-  return realText(spec, t[i].D());
+  return realText(field, t[i].D());
 }
 
 }  // namespace
@@ -174,8 +175,8 @@ void tupleString(TupleArgs a, std::size_t, HTuple* r) {
   const Hlong n = pairLength(kOp, values, formats);
   HTuple out;
   for (Hlong i = 0; i < n; ++i) {
-    const Spec spec = parseSpec(stringAt(kOp, 1, formats, spread(formats, i)));
-    out.Append(HTuple(formatElement(spec, values, spread(values, i)).c_str()));
+    const Field field = parseField(stringAt(kOp, 1, formats, spread(formats, i)));
+    out.Append(HTuple(formatElement(field, values, spread(values, i)).c_str()));
   }
   *r = std::move(out);
 }

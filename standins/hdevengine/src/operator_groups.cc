@@ -21,18 +21,9 @@ OperatorGroup acquisitionOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
-      systemOperators(),
-      tupleOperators(),
-      exceptionOperators(),
-      iconicOperators(),
-      imageOperators(),
-      regionOperators(),
-      morphologyOperators(),
-      windowOperators(),
-      textOperators(),
-      drawingOperators(),
-      fileOperators(),
-      textFileOperators(),
+      systemOperators(),      tupleOperators(),   exceptionOperators(),  iconicOperators(),
+      imageOperators(),       regionOperators(),  morphologyOperators(), windowOperators(),
+      textOperators(),        drawingOperators(), fileOperators(),       textFileOperators(),
       acquisitionOperators(),
   };
 }
