@@ -23,9 +23,15 @@
  *  5. Threads. The library starts no thread and takes no lock in these functions. A handle
  *     is used by one thread at a time; different handles are independent. Records and
  *     texts may be released on any thread.
- *  6. Texts are NUL-terminated 8-bit strings, passed through without any conversion.
- *  7. Calling convention: cdecl on 32-bit x86 (QUORVEX_CALL), the platform's default
- *     elsewhere.
+ *  6. Texts are NUL-terminated 8-bit strings that the library passes through without any
+ *     conversion; what they mean is the engine's. Use UTF-8: the stand-in engine reads names,
+ *     paths and string elements as UTF-8 (the vendor's 11.0 engine reads them in the
+ *     process's code page, which is UTF-8 on Linux). The language packages send UTF-8.
+ *  7. Calling convention: every function and the message callback are cdecl on Windows, for
+ *     every compiler and whatever its default (QUORVEX_CALL is __cdecl there), and cdecl on
+ *     32-bit x86 elsewhere; other targets have one convention. A consumer may define
+ *     QUORVEX_CALL and QUORVEX_API before including this header; the library itself is built
+ *     with the definitions below.
  *  8. Integers. The engine's integers are as wide as a pointer: 32 bits on 32-bit targets,
  *     64 bits on 64-bit targets, where procedures compute with them and may return values
  *     beyond 32 bits. The interface passes integers as 32 bits (hgetTupleElemLong); see the
@@ -33,6 +39,16 @@
  *  9. Version. quorvex_version.h, included here, gives the library's own release as
  *     QUORVEX_VERSION_MAJOR, _MINOR, _PATCH and QUORVEX_VERSION_STRING; the "11.0" of the
  *     library's file name is the engine release it is made for.
+ * 10. Callbacks return normally. No exception of any language and no longjmp may leave a
+ *     message callback: the library's frames are not built to be unwound by a foreign
+ *     runtime. (A C++ exception of the library's own runtime is caught as a last resort; see
+ *     the message section.)
+ * 11. Lifetimes. The library does not tie a call to the program or procedure it was made
+ *     from: release calls first. (The stand-in engine keeps a call's procedure data alive, so
+ *     releasing the procedure first is harmless there; the vendor does not document it.) A
+ *     parameter-name text stays valid until its procedure is released; copy it to keep it.
+ *
+ * The header is C89 and C++98 clean.
  */
 #ifndef QUORVEX_H
 #define QUORVEX_H
@@ -41,16 +57,17 @@
 
 #include "quorvex_version.h"
 
-#if defined(__i386__) || defined(_M_IX86)
-#if defined(_MSC_VER)
+#ifndef QUORVEX_CALL
+#if defined(_WIN32)
 #define QUORVEX_CALL __cdecl
-#else
+#elif defined(__i386__)
 #define QUORVEX_CALL __attribute__((cdecl))
-#endif
 #else
 #define QUORVEX_CALL
 #endif
+#endif
 
+#ifndef QUORVEX_API
 #if defined(QUORVEX_BUILDING_LIBRARY)
 #if defined(_WIN32)
 #define QUORVEX_API __declspec(dllexport)
@@ -61,6 +78,7 @@
 #define QUORVEX_API __declspec(dllimport)
 #else
 #define QUORVEX_API
+#endif
 #endif
 
 #ifdef __cplusplus
@@ -74,8 +92,12 @@ enum {
   ErrorKindEngine = 2   /* the HDevelop engine failed, with procedure and line */
 };
 
-/* One failure. Eight 32-bit fields on 32-bit targets, read by position. Text fields are
- * NULL or NUL-terminated copies owned by the record. */
+/* One failure. Text fields are NULL or NUL-terminated copies owned by the record. Read by
+ * position, the layout is:
+ *   32-bit targets: eight 4-byte fields at offsets 0, 4, 8, ..., 28; 32 bytes in all.
+ *   64-bit targets: kind 0 (4 bytes, then 4 of padding), procName 8, progLineName 16,
+ *                   errorCode 24, progLineNum 28, message 32, errorText 40, reserved 48;
+ *                   56 bytes in all (pointers are 8 bytes, the integers stay 4). */
 typedef struct ErrorMsg {
   int32_t kind;        /* ErrorKindMessage, ErrorKindHalcon or ErrorKindEngine */
   char* procName;      /* operator (kind 1) or executing procedure (kind 2); else NULL */

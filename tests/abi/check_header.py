@@ -1,0 +1,71 @@
+#!/usr/bin/env python3
+"""Compiles header_check.c against include/quorvex.h in every language mode and for every
+compiler found, warnings as errors: C89, C99, C11 and C++98 with gcc and clang, 32-bit x86
+with stdcall as the compiler's default, the Windows cross compilers, and a consumer that
+predefines the two macros."""
+import argparse
+import pathlib
+import shutil
+import subprocess
+import sys
+import tempfile
+
+WARNINGS = ["-Wall", "-Wextra", "-pedantic", "-Werror"]
+MODES = [("c", "c89"), ("c", "c99"), ("c", "c11"), ("c++", "c++98")]
+
+
+def variants():
+    for compiler in ("gcc", "clang"):
+        for language, standard in MODES:
+            yield compiler, [f"-x{language}", f"-std={standard}"]
+    # stdcall as the default must not reach the exports or the callback type.
+    yield "gcc", ["-xc", "-std=c89", "-m32", "-mrtd"]
+    yield "clang", ["-xc++", "-std=c++98", "-m32", "-mrtd"]
+    yield "i686-w64-mingw32-gcc", ["-xc", "-std=c89", "-mrtd"]
+    yield "i686-w64-mingw32-gcc", ["-xc++", "-std=c++98", "-mrtd"]
+    yield "x86_64-w64-mingw32-gcc", ["-xc", "-std=c99"]
+    yield "x86_64-w64-mingw32-gcc", ["-xc++", "-std=c++98"]
+    # A consumer's own definitions win; a redefinition would warn.
+    yield "gcc", ["-xc", "-std=c99", "-DQUORVEX_API=extern", "-DQUORVEX_CALL="]
+    yield "i686-w64-mingw32-gcc", ["-xc", "-std=c99", "-DQUORVEX_API=", "-DQUORVEX_CALL=__cdecl"]
+
+
+def can_target(compiler: str, flags: list, scratch: pathlib.Path) -> bool:
+    """The 32-bit multilib may be missing on a machine; such a variant is reported, not run."""
+    probe = scratch / "probe.c"
+    probe.write_text("#include <stdint.h>\nint main(void) { return 0; }\n")
+    machine = [flag for flag in flags if flag == "-m32"]
+    result = subprocess.run([compiler, "-fsyntax-only", *machine, str(probe)],
+                            capture_output=True, text=True)
+    return result.returncode == 0
+
+
+def main() -> int:
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--include", action="append", required=True)
+    parser.add_argument("--source", required=True)
+    args = parser.parse_args()
+
+    includes = [f"-I{folder}" for folder in args.include]
+    failures = 0
+    checked = 0
+    with tempfile.TemporaryDirectory() as folder:
+        scratch = pathlib.Path(folder)
+        for compiler, flags in variants():
+            if shutil.which(compiler) is None or not can_target(compiler, flags, scratch):
+                print(f"not available: {compiler} {' '.join(flags)}")
+                continue
+            command = [compiler, "-fsyntax-only", *WARNINGS, *flags, *includes, args.source]
+            result = subprocess.run(command, capture_output=True, text=True)
+            checked += 1
+            if result.returncode != 0 or result.stderr.strip():
+                failures += 1
+                print(f"FAILED: {' '.join(command)}\n{result.stderr}")
+            else:
+                print(f"ok: {compiler} {' '.join(flags)}")
+    print(f"{checked} compilations, {failures} failed")
+    return 1 if failures or checked == 0 else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
