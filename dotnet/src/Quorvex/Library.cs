@@ -126,7 +126,10 @@ namespace Quorvex
         [MethodImpl(MethodImplOptions.NoInlining)]
         private static IntPtr WindowsLoad(string file)
         {
-            IntPtr module = LoadLibraryW(file);
+            // A full path makes Windows look for the library's own imports (the i686 build's
+            // unwinder DLL) in its folder first, as they are packed beside it.
+            int flags = System.IO.Path.IsPathRooted(file) ? LoadWithAlteredSearchPath : 0;
+            IntPtr module = LoadLibraryExW(file, IntPtr.Zero, flags);
             if (module == IntPtr.Zero)
                 throw new DllNotFoundException("cannot load the quorvex library " + file + " (error " + Marshal.GetLastWin32Error() + ")");
             return module;
@@ -150,8 +153,9 @@ namespace Quorvex
             return Text.Copy(text, System.Text.Encoding.UTF8) ?? "unknown error";
         }
 
+        private const int LoadWithAlteredSearchPath = 0x8;
         [DllImport("kernel32", CharSet = CharSet.Unicode, SetLastError = true)]
-        private static extern IntPtr LoadLibraryW(string file);
+        private static extern IntPtr LoadLibraryExW(string file, IntPtr reserved, int flags);
         [DllImport("libdl.so.2", EntryPoint = "dlopen")]
         private static extern IntPtr dlopen2(string file, int flags);
         [DllImport("libdl.so.2", EntryPoint = "dlerror")]

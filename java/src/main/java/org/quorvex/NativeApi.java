@@ -5,8 +5,13 @@ import com.sun.jna.Library;
 import com.sun.jna.Memory;
 import com.sun.jna.Native;
 import com.sun.jna.NativeLibrary;
+import com.sun.jna.Platform;
 import com.sun.jna.Pointer;
 import com.sun.jna.ptr.IntByReference;
+import java.io.IOException;
+import java.io.InputStream;
+import java.nio.file.Files;
+import java.nio.file.Path;
 import java.util.Map;
 
 /**
@@ -26,6 +31,7 @@ final class NativeApi {
     static {
         String path = System.getProperty("quorvex.library");
         if (path == null || path.isEmpty()) path = System.getenv("QUORVEX_LIBRARY");
+        if (path == null || path.isEmpty()) path = withCompanionFromJar();
         PATH = path == null || path.isEmpty() ? NAME : path;
         // Strings are never passed as java.lang.String, but the encoding is set all the same so
         // that nothing follows the platform's charset.
@@ -34,6 +40,35 @@ final class NativeApi {
     }
 
     private NativeApi() {}
+
+    /** The shared unwinder the i686 Windows DLL imports, packed beside it in the jar. */
+    private static final String COMPANION = "libgcc_s_dw2-1.dll";
+
+    /**
+     * JNA extracts a library from the jar under a made-up name, alone, where Windows would not
+     * find the DLLs it imports. Where the jar packs a companion beside the library, both are
+     * extracted under their own names into one folder and the companion is loaded first, so
+     * that the library's import resolves to it; null where there is nothing of the kind.
+     */
+    private static String withCompanionFromJar() {
+        if (!Platform.isWindows()) return null;
+        ClassLoader loader = NativeApi.class.getClassLoader();
+        String folder = Platform.RESOURCE_PREFIX + "/";
+        if (loader == null || loader.getResource(folder + COMPANION) == null) return null;
+        try {
+            Path target = Files.createTempDirectory("quorvex");
+            for (String name : new String[] {COMPANION, NAME + ".dll"}) {
+                try (InputStream in = loader.getResourceAsStream(folder + name)) {
+                    if (in == null) return null;
+                    Files.copy(in, target.resolve(name));
+                }
+            }
+            NativeLibrary.getInstance(target.resolve(COMPANION).toString());
+            return target.resolve(NAME + ".dll").toString();
+        } catch (IOException e) {
+            throw new UnsatisfiedLinkError("cannot extract the quorvex library from the jar: " + e);
+        }
+    }
 
     // One pointer-sized slot per thread for the out-parameters of create functions: a
     // PointerByReference per call would allocate and register native memory every time.
