@@ -4,8 +4,8 @@
 // iconic ones as their classes in angle brackets ("<region, region>").
 #include <atomic>
 #include <deque>
-#include <mutex>
 
+#include "../../common/annotated_mutex.h"
 #include "halconcpp/HStandin.h"
 #include "iconic.h"
 #include "window.h"
@@ -21,23 +21,23 @@ class CallLog {
  public:
   std::atomic<bool> recording{false};
 
-  void add(const std::string& entry) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  void add(const std::string& entry) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     entries_.push_back(entry);
     if (entries_.size() > kMaxEntries) entries_.pop_front();
   }
-  void clear() {
-    std::lock_guard<std::mutex> lock(mutex_);
+  void clear() STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     entries_.clear();
   }
-  std::deque<std::string> entries() {
-    std::lock_guard<std::mutex> lock(mutex_);
+  std::deque<std::string> entries() STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     return entries_;
   }
 
  private:
-  std::mutex mutex_;
-  std::deque<std::string> entries_;  // guarded by mutex_
+  standin::Mutex mutex_;
+  std::deque<std::string> entries_ STANDIN_GUARDED_BY(mutex_);
 };
 
 CallLog& callLog() {

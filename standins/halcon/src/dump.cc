@@ -6,9 +6,9 @@
 // reads it, as another thread's SetWindowExtents can; [] disarms it.
 #include <atomic>
 #include <cstring>
-#include <mutex>
 #include <utility>
 
+#include "../../common/annotated_mutex.h"
 #include "halconcpp/HOperatorsWindow.h"
 #include "halconcpp/HStandin.h"
 #include "image.h"
@@ -32,8 +32,8 @@ HTuple getDumpChannels() {
   return HTuple(static_cast<Hlong>(dumpChannels.load()));
 }
 
-std::mutex resizeMutex;
-HTuple resizeAtDump;  // guarded by resizeMutex; empty when disarmed
+standin::Mutex resizeMutex;
+HTuple resizeAtDump STANDIN_GUARDED_BY(resizeMutex);  // empty when disarmed
 
 void setResizeAtDump(const HTuple& value) {
   if (value.Length() != 0 && value.Length() != 2) fail("set_system", 1402);
@@ -42,19 +42,19 @@ void setResizeAtDump(const HTuple& value) {
     const Hlong side = integerAt(value, i, "set_system", 2);
     if (side < 1 || side > kMaxWindowSide) fail("set_system", 1302);
   }
-  std::lock_guard<std::mutex> lock(resizeMutex);
+  standin::Lock lock(resizeMutex);
   resizeAtDump = value;
 }
 
 HTuple getResizeAtDump() {
-  std::lock_guard<std::mutex> lock(resizeMutex);
+  standin::Lock lock(resizeMutex);
   return resizeAtDump;
 }
 
 void resizeIfArmed(Hlong handle, const char* op) {
   HTuple size;
   {
-    std::lock_guard<std::mutex> lock(resizeMutex);
+    standin::Lock lock(resizeMutex);
     std::swap(size, resizeAtDump);
   }
   if (size.Length() != 2) return;

@@ -1,7 +1,7 @@
 #include <map>
-#include <mutex>
 #include <string>
 
+#include "../../common/annotated_mutex.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "halconcpp/HStandin.h"
 
@@ -28,13 +28,13 @@ class ErrorTexts {
     }
   }
 
-  void add(Hlong errorCode, const char* text) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  void add(Hlong errorCode, const char* text) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     texts_[errorCode] = text;
   }
 
-  bool find(Hlong errorCode, std::string* text) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  bool find(Hlong errorCode, std::string* text) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     const auto it = texts_.find(errorCode);
     if (it == texts_.end()) return false;
     *text = it->second;
@@ -42,8 +42,8 @@ class ErrorTexts {
   }
 
  private:
-  std::mutex mutex_;
-  std::map<Hlong, std::string> texts_;  // guarded by mutex_
+  standin::Mutex mutex_;
+  std::map<Hlong, std::string> texts_ STANDIN_GUARDED_BY(mutex_);
 };
 
 ErrorTexts& errorTexts() {

@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <mutex>
 #include <system_error>
+
+#include "../../common/annotated_mutex.h"
 
 namespace HalconCpp {
 namespace Standin {
@@ -28,8 +29,8 @@ std::string defaultImageDir() {
 }
 
 struct ImageDir {
-  std::mutex mutex;
-  std::string folders = defaultImageDir();  // guarded by mutex
+  standin::Mutex mutex;
+  std::string folders STANDIN_GUARDED_BY(mutex) = defaultImageDir();
 };
 
 ImageDir& imageDir() {
@@ -82,12 +83,12 @@ bool hasImageExtension(const std::string& fileName) {
 }
 
 std::string imageDirSetting() {
-  std::lock_guard<std::mutex> lock(imageDir().mutex);
+  standin::Lock lock(imageDir().mutex);
   return imageDir().folders;
 }
 
 void setImageDirSetting(const std::string& folders) {
-  std::lock_guard<std::mutex> lock(imageDir().mutex);
+  standin::Lock lock(imageDir().mutex);
   imageDir().folders = folders;
 }
 

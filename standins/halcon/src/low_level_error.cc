@@ -7,9 +7,9 @@
 // Setting 'true' or 'false' removes a callback. standin_low_level_error Text reports Text.
 #include <cstdint>
 #include <cstdio>
-#include <mutex>
 #include <string>
 
+#include "../../common/annotated_mutex.h"
 #include "halconcpp/HStandin.h"
 #include "params.h"
 
@@ -30,21 +30,21 @@ using Handler = int(QUORVEX_STANDIN_STDCALL*)(const char*);
 
 class LowLevelErrors {
  public:
-  void set(bool print, Hlong address) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  void set(bool print, Hlong address) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     print_ = print;
     address_ = address;
   }
-  void get(bool* print, Hlong* address) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  void get(bool* print, Hlong* address) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     *print = print_;
     *address = address_;
   }
 
  private:
-  std::mutex mutex_;
-  bool print_ = false;  // guarded by mutex_
-  Hlong address_ = 0;   // guarded by mutex_; 0: no callback
+  standin::Mutex mutex_;
+  bool print_ STANDIN_GUARDED_BY(mutex_) = false;
+  Hlong address_ STANDIN_GUARDED_BY(mutex_) = 0;  // 0: no callback
 };
 
 LowLevelErrors& lowLevelErrors() {

@@ -3,8 +3,8 @@
 // and "standin_null_os_handle".
 #include <atomic>
 #include <deque>
-#include <mutex>
 
+#include "../../common/annotated_mutex.h"
 #include "halconcpp/HStandin.h"
 #include "halconcpp/HStandinNative.h"
 #include "window.h"
@@ -19,34 +19,34 @@ constexpr std::size_t kMaxLogEntries = 100000;
 
 class NativeState {
  public:
-  std::vector<Native::Rect> monitors() {
-    std::lock_guard<std::mutex> lock(mutex_);
+  std::vector<Native::Rect> monitors() STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     return monitors_;
   }
-  void setMonitors(std::vector<Native::Rect> monitors) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  void setMonitors(std::vector<Native::Rect> monitors) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     monitors_ = std::move(monitors);
   }
-  void log(const std::string& call) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  void log(const std::string& call) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     calls_.push_back(call);
     if (calls_.size() > kMaxLogEntries) calls_.pop_front();
   }
-  std::deque<std::string> calls() {
-    std::lock_guard<std::mutex> lock(mutex_);
+  std::deque<std::string> calls() STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     return calls_;
   }
-  void clearCalls() {
-    std::lock_guard<std::mutex> lock(mutex_);
+  void clearCalls() STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     calls_.clear();
   }
 
   std::atomic<bool> nullOsHandle{false};
 
  private:
-  std::mutex mutex_;
-  std::vector<Native::Rect> monitors_{{0, 0, 1920, 1080}};  // guarded by mutex_
-  std::deque<std::string> calls_;                           // guarded by mutex_
+  standin::Mutex mutex_;
+  std::vector<Native::Rect> monitors_ STANDIN_GUARDED_BY(mutex_) = {{0, 0, 1920, 1080}};
+  std::deque<std::string> calls_ STANDIN_GUARDED_BY(mutex_);
 };
 
 NativeState& state() {

@@ -1,8 +1,8 @@
 #include <map>
-#include <mutex>
 #include <string>
 #include <utility>
 
+#include "../../common/annotated_mutex.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "halconcpp/HStandin.h"
 
@@ -27,27 +27,27 @@ class SystemStore {
         Control{&Standin::clearSeenOperations, &Standin::seenOperations};
   }
 
-  void addControl(const std::string& name, Control control) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  void addControl(const std::string& name, Control control) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     controls_[name] = control;
   }
 
   // Controls run outside the lock: they may set other parameters themselves.
-  bool findControl(const std::string& name, Control* control) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  bool findControl(const std::string& name, Control* control) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     auto it = controls_.find(name);
     if (it == controls_.end()) return false;
     *control = it->second;
     return true;
   }
 
-  void set(const std::string& name, const HTuple& value) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  void set(const std::string& name, const HTuple& value) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     values_[name] = value;
   }
 
-  bool get(const std::string& name, HTuple* value) {
-    std::lock_guard<std::mutex> lock(mutex_);
+  bool get(const std::string& name, HTuple* value) STANDIN_EXCLUDES(mutex_) {
+    standin::Lock lock(mutex_);
     auto it = values_.find(name);
     if (it == values_.end()) return false;
     *value = it->second;
@@ -55,9 +55,9 @@ class SystemStore {
   }
 
  private:
-  std::mutex mutex_;
-  std::map<std::string, HTuple> values_;     // guarded by mutex_
-  std::map<std::string, Control> controls_;  // guarded by mutex_
+  standin::Mutex mutex_;
+  std::map<std::string, HTuple> values_ STANDIN_GUARDED_BY(mutex_);
+  std::map<std::string, Control> controls_ STANDIN_GUARDED_BY(mutex_);
 };
 
 SystemStore& store() {

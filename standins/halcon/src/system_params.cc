@@ -3,11 +3,11 @@
 // machine and the library are read-only (set_system raises 1301 for them).
 #include <cstddef>
 #include <map>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
 
+#include "../../common/annotated_mutex.h"
 #include "halconcpp/HException.h"
 #include "halconcpp/HStandin.h"
 #include "halconcpp/HTuple.h"
@@ -51,8 +51,8 @@ HTuple defaultOf(const std::string& name) {
 }
 
 struct SettingStore {
-  std::mutex mutex;
-  std::map<std::string, HTuple> values;  // guarded by mutex; a name unset has its default
+  standin::Mutex mutex;
+  std::map<std::string, HTuple> values STANDIN_GUARDED_BY(mutex);  // a name unset has its default
 };
 
 SettingStore& settings() {
@@ -84,14 +84,14 @@ void check(const Setting& setting, const HTuple& value) {
 template <std::size_t I>
 void setSetting(const HTuple& value) {
   check(kSettings[I], value);
-  std::lock_guard<std::mutex> lock(settings().mutex);
+  standin::Lock lock(settings().mutex);
   settings().values[kSettings[I].name] = value;
 }
 
 template <std::size_t I>
 HTuple getSetting() {
   {
-    std::lock_guard<std::mutex> lock(settings().mutex);
+    standin::Lock lock(settings().mutex);
     const auto it = settings().values.find(kSettings[I].name);
     if (it != settings().values.end()) return it->second;
   }
