@@ -6,12 +6,12 @@
 
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "../../common/annotated_mutex.h"
 #include "hdevengine/HDevEngineCpp.h"
 #include "source_reader.h"
 #include "syntax.h"
@@ -57,12 +57,12 @@ struct ProcedureData {
 // those pointers stay valid after the engine has moved on to a fresh cache.
 class ProcedureCache {
  public:
-  ProcedureData* find(const std::string& name) const;
-  void add(std::unique_ptr<ProcedureData> procedure);
+  ProcedureData* find(const std::string& name) const STANDIN_EXCLUDES(mutex_);
+  void add(std::unique_ptr<ProcedureData> procedure) STANDIN_EXCLUDES(mutex_);
 
  private:
-  mutable std::mutex mutex_;
-  std::map<std::string, std::unique_ptr<ProcedureData>> procedures_;  // guarded by mutex_
+  mutable standin::Mutex mutex_;
+  std::map<std::string, std::unique_ptr<ProcedureData>> procedures_ STANDIN_GUARDED_BY(mutex_);
 };
 
 struct ProgramData {
@@ -91,14 +91,14 @@ struct Frame {
 struct CallData {
   std::shared_ptr<ProcedureData> procedure;  // a program call runs its program's main
 
-  std::mutex mutex;
-  std::vector<HTuple> ctrlIn;        // guarded by mutex
-  std::vector<char> ctrlInSet;       // guarded by mutex
-  std::vector<HObject> iconicIn;     // guarded by mutex
-  std::vector<char> iconicInSet;     // guarded by mutex
-  std::vector<HTuple> ctrlOut;       // guarded by mutex
-  std::vector<HObject> iconicOut;    // guarded by mutex
-  std::unique_ptr<Frame> variables;  // guarded by mutex; a program's, after Execute
+  standin::Mutex mutex;
+  std::vector<HTuple> ctrlIn STANDIN_GUARDED_BY(mutex);
+  std::vector<char> ctrlInSet STANDIN_GUARDED_BY(mutex);
+  std::vector<HObject> iconicIn STANDIN_GUARDED_BY(mutex);
+  std::vector<char> iconicInSet STANDIN_GUARDED_BY(mutex);
+  std::vector<HTuple> ctrlOut STANDIN_GUARDED_BY(mutex);
+  std::vector<HObject> iconicOut STANDIN_GUARDED_BY(mutex);
+  std::unique_ptr<Frame> variables STANDIN_GUARDED_BY(mutex);  // a program's, after Execute
 
   explicit CallData(std::shared_ptr<ProcedureData> called);
 };
