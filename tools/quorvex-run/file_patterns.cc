@@ -8,8 +8,7 @@
 #include <utility>
 
 #if defined(_WIN32)
-#include <shlwapi.h>
-#include <windows.h>
+#include "name_match.h"
 #else
 #include <fnmatch.h>
 #endif
@@ -19,13 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Windows' matcher has no bracket expressions: there `[` is an ordinary character.
 bool isWildcard(const std::string& component) {
-#if defined(_WIN32)
-  return component.find_first_of("*?") != std::string::npos;
-#else
   return component.find_first_of("*?[") != std::string::npos;
-#endif
 }
 
 bool hidden(const fs::path& name) {
@@ -33,13 +27,12 @@ bool hidden(const fs::path& name) {
   return !text.empty() && text[0] == '.';
 }
 
-// The platform's own matcher, so that a pattern means what it means to the system's shell
-// tools, and no backtracking of ours can blow up on patterns such as *a*a*a*a*b.
+// fnmatch where there is one, so that a pattern means what it means to the system's shell
+// tools. Windows' own PathMatchSpecExW knows no bracket expressions, and its file names
+// ignore case; both sides go through UTF-8, as the command line's text reaches a path.
 bool nameMatches(const std::string& component, const fs::path& name) {
 #if defined(_WIN32)
-  return PathMatchSpecExW(name.wstring().c_str(), fs::path(component).wstring().c_str(),
-                          PMSF_NORMAL | PMSF_DONT_STRIP_SPACES) == S_OK &&
-         (!hidden(name) || component[0] == '.');
+  return wildcardMatches(fs::path(component).u8string(), name.u8string(), LetterCase::kIgnored);
 #else
   return fnmatch(component.c_str(), name.c_str(), FNM_PERIOD) == 0;
 #endif
