@@ -57,7 +57,7 @@ std::vector<std::string> wordsOf(const std::string& alphabet, std::size_t longes
   return words;
 }
 
-// Where glibc departs from POSIX, which the matcher follows: `[.` inside a set opens a
+// Where glibc strays from POSIX, which the matcher follows: `[.` inside a set opens a
 // collating symbol, which file names have no use for, and a set left open by a range running
 // to the pattern's end fails the whole match instead of leaving the `[` an ordinary character.
 bool beyondComparison(const std::string& pattern) {

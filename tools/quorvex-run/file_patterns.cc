@@ -28,7 +28,7 @@ bool hidden(const fs::path& name) {
 }
 
 // fnmatch where there is one, so that a pattern means what it means to the system's shell
-// tools. Windows' own PathMatchSpecExW knows no bracket expressions, and its file names
+// tools. Windows' own matcher knows no bracket expressions, and its file names
 // ignore case; both sides go through UTF-8, as the command line's text reaches a path.
 bool nameMatches(const std::string& component, const fs::path& name) {
 #if defined(_WIN32)
