@@ -103,6 +103,63 @@ TEST_F(RunBounds, WorkNotLinesIsCounted) {
   EXPECT_EQ(waited.HalconErrNum(), kStepLimit);
 }
 
+// Images and window framebuffers share one pixel bound and windows have a count bound; each
+// ends at the operator line that would pass it, and what a run made is given back after it.
+TEST(ImageAndWindowBounds, EndAtTheLineThatWouldPassThem) {
+  struct Case {
+    const char* what;
+    Lines lines;
+    unsigned number;
+    int line;
+  };
+  const Case cases[] = {
+      {"one image larger than the pixel bound",
+       {"set_system ('standin_pixel_limit', 1000000)", "gen_image_const (I, 'byte', 1001, 1000)"},
+       6001,
+       2},
+      {"images kept in a loop",
+       {"set_system ('standin_pixel_limit', 10000000)", "gen_empty_obj (All)",
+        "for I := 1 to 100 by 1", "  gen_image_const (Image, 'byte', 1000, 1000)",
+        "  concat_obj (All, Image, All)", "endfor"},
+       6001,
+       4},
+      {"a window's framebuffer",
+       {"set_system ('standin_pixel_limit', 1000000)",
+        "open_window (0, 0, 1000, 1000, 0, 'invisible', '', W)"},
+       6001,
+       2},
+      {"a window grown past the pixel bound",
+       {"set_system ('standin_pixel_limit', 1000000)",
+        "open_window (0, 0, 100, 100, 0, 'invisible', '', W)",
+        "set_window_extents (W, 0, 0, 1000, 1000)"},
+       6001,
+       3},
+      {"windows left open",
+       {"set_system ('standin_window_limit', 3)", "for I := 1 to 4 by 1",
+        "  open_window (0, 0, 64, 64, 0, 'invisible', '', W)", "endfor"},
+       5101,
+       3},
+  };
+  HTuple pixelLimit, windowLimit, heldBefore;
+  HalconCpp::GetSystem("standin_pixel_limit", &pixelLimit);
+  HalconCpp::GetSystem("standin_window_limit", &windowLimit);
+  HalconCpp::GetSystem("standin_pixel_bytes", &heldBefore);
+  for (const Case& c : cases) {
+    const HDevEngineException error = engineErrorOf([&] { runLines(c.lines); });
+    EXPECT_EQ(error.HalconErrNum(), c.number) << c.what << ": " << error.Message();
+    EXPECT_EQ(error.ProgLineNum(), c.line) << c.what;
+    HalconCpp::SetSystem("standin_pixel_limit", pixelLimit);
+    HalconCpp::SetSystem("standin_window_limit", windowLimit);
+    // Windows stay open after a run; closing them gives their pixels back.
+    HTuple open;
+    HalconCpp::GetSystem("standin_native_windows", &open);
+    for (Hlong i = 0; i < open.Length(); i += 9) HalconCpp::CloseWindow(open[i]);
+    HTuple held;
+    HalconCpp::GetSystem("standin_pixel_bytes", &held);
+    EXPECT_EQ(held.L(), heldBefore.L()) << c.what;
+  }
+}
+
 // A record about a large value shows its beginning, not the whole value.
 TEST_F(RunBounds, RecordsStaySmall) {
   const HDevEngineException error = engineErrorOf([] {

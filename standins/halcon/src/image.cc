@@ -14,7 +14,8 @@
 namespace HalconCpp {
 namespace Standin {
 
-Plane::Plane(std::int32_t width, std::int32_t height, const char* op) {
+Plane::Plane(std::int32_t width, std::int32_t height, const char* op)
+    : reservation_(static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height), op) {
   try {
     owned_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
   } catch (const std::bad_alloc&) {

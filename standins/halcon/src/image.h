@@ -10,6 +10,7 @@
 
 #include "halconcpp/HObject.h"
 #include "iconic.h"
+#include "memory_bounds.h"
 #include "runs.h"
 
 namespace HalconCpp {
@@ -20,7 +21,8 @@ namespace Standin {
 class Plane {
  public:
   using ClearProc = void (*)(void*);
-  // Owned pixels, all 0. Raises HException 6001 in `op` when memory runs out.
+  // Owned pixels, all 0. Raises HException 6001 in `op` when memory runs out or the pixels
+  // would pass "standin_pixel_limit".
   Plane(std::int32_t width, std::int32_t height, const char* op);
   Plane(std::uint8_t* external, ClearProc clear);
   ~Plane();
@@ -30,6 +32,7 @@ class Plane {
   std::uint8_t* data() const { return data_; }
 
  private:
+  PixelReservation reservation_;
   std::vector<std::uint8_t> owned_;
   std::uint8_t* data_;
   ClearProc clear_ = nullptr;

@@ -29,7 +29,9 @@ void Window::clear() {
   for (int c = 0; c < 3; ++c) planes[c].assign(pixelCount(), values[c]);
 }
 
-void Window::resize(std::int32_t newWidth, std::int32_t newHeight) {
+void Window::resize(std::int32_t newWidth, std::int32_t newHeight, const char* op) {
+  reservation.change(
+      3 * static_cast<std::uint64_t>(newWidth) * static_cast<std::uint64_t>(newHeight), op);
   const std::uint8_t values[3] = {background.red, background.green, background.blue};
   const auto keptWidth = static_cast<std::size_t>(std::min(width, newWidth));
   const std::int32_t keptRows = std::min(height, newHeight);
@@ -47,8 +49,9 @@ void Window::resize(std::int32_t newWidth, std::int32_t newHeight) {
   height = newHeight;
 }
 
-Hlong WindowTable::add(Window window) {
+Hlong WindowTable::add(Window window, const char* op) {
   standin::Lock lock(mutex_);
+  checkWindowCount(windows_.size(), op);
   window.handle = nextHandle_++;
   if (window.osHandle == 0) {
     window.osHandle = nextOsHandle_;
@@ -132,12 +135,13 @@ void OpenWindow(const HTuple& Row, const HTuple& Column, const HTuple& Width, co
   window.style = kOverlappedWindow | (mode == "visible" ? kVisible : 0);
   window.exStyle = kWindowEdgeClientEdge;
   window.part = fullPart(window.width, window.height);
+  window.reservation.change(3 * static_cast<std::uint64_t>(window.pixelCount()), op);
   window.clear();
 #if defined(_WIN32)
   window.osHandle = createNativeWindow(window, mode == "visible");
   if (window.osHandle == 0) fail(op, H_ERR_NO_MEMORY);
 #endif
-  const Hlong handle = windowTable().add(std::move(window));
+  const Hlong handle = windowTable().add(std::move(window), op);
   countLive("windows", 1);
   setOutput(WindowHandle, HTuple(handle));
 }
@@ -184,9 +188,9 @@ void SetWindowExtents(const HTuple& WindowHandle, const HTuple& Row, const HTupl
   const std::int32_t width = sideOf(Width, op, 4);
   const std::int32_t height = sideOf(Height, op, 5);
   windowTable().with(handle, op, [&](Window& window) {
+    window.resize(width, height, op);
     window.row = row;
     window.col = col;
-    window.resize(width, height);
   });
 }
 

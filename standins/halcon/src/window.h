@@ -14,6 +14,7 @@
 #include "colors.h"
 #include "halconcpp/HObject.h"
 #include "halconcpp/HTuple.h"
+#include "memory_bounds.h"
 #include "params.h"
 
 namespace HalconCpp {
@@ -31,6 +32,7 @@ struct Window {
   std::int32_t width = 0;
   std::int32_t height = 0;
   std::vector<std::uint8_t> planes[3];  // red, green, blue; width x height each
+  PixelReservation reservation;         // the planes' share of "standin_pixel_limit"
   Rgb background{0, 0, 0};
   HTuple part;  // Row1, Column1, Row2, Column2, each as the caller gave it
 
@@ -62,15 +64,18 @@ struct Window {
   }
   // Fills the framebuffer with the background colour.
   void clear();
-  // New size: the content keeps its top-left, the rest shows the background.
-  void resize(std::int32_t newWidth, std::int32_t newHeight);
+  // New size: the content keeps its top-left, the rest shows the background. Raises 6001 in
+  // `op` when the new planes would pass "standin_pixel_limit"; a null `op` (a size the
+  // native window already has) never raises.
+  void resize(std::int32_t newWidth, std::int32_t newHeight, const char* op = nullptr);
 };
 
 class WindowTable {
  public:
   // Adds a window and gives it the next handle, and the next made-up native handle unless it
-  // has a native window of its own.
-  Hlong add(Window window) STANDIN_EXCLUDES(mutex_);
+  // has a native window of its own. Raises 5101 in `op` when "standin_window_limit" windows
+  // are open.
+  Hlong add(Window window, const char* op) STANDIN_EXCLUDES(mutex_);
   // Raises 5100 in `op` for a handle that is not open.
   void remove(Hlong handle, const char* op) STANDIN_EXCLUDES(mutex_);
 

@@ -44,6 +44,7 @@ enum HStandinError : Hlong {
   H_ERR_CHANNELS_DIFFER = 3031,  // images with different numbers of channels
   H_ERR_CHANNEL_COUNT = 3032,    // an image without the channels the operator needs
   H_ERR_WINDOW_HANDLE = 5100,    // a closed or unknown window handle
+  H_ERR_WINDOW_OPEN = 5101,      // no window can be opened ("standin_window_limit")
   H_ERR_FILE_NOT_FOUND = 5200,   // no readable file under the name (or with an extension)
   H_ERR_FILE_WRITE = 5201,       // the file could not be written
   H_ERR_FILE_FORMAT = 5202,      // not an image file the stand-in can read
