@@ -3,6 +3,7 @@
 // end to end by the inspection example's suites against the generator's expected parts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -113,6 +114,76 @@ TEST(Images, GreyValuesComePointByPointThenChannelByChannelSaturatedAndRounded) 
   EXPECT_EQ(grayvals(rgb, tuple({1, 2}), tuple({1, 1})), tuple({255, 255, 255, 8, 8, 8}));
   HTuple values;
   EXPECT_EQ(errorOf([&] { GetGrayval(gray, 4, 0, &values); }), 1301);
+}
+
+// Which pixels of a `size` x `size` image paint_region sets to 1 with `type`.
+std::vector<bool> painted(const HObject& region, Hlong size, const char* type) {
+  HObject result;
+  PaintRegion(region, constImage(size, size), &result, 1, type);
+  HTuple rows, columns;
+  for (Hlong r = 0; r < size; ++r) {
+    for (Hlong c = 0; c < size; ++c) {
+      rows.Append(HTuple(r));
+      columns.Append(HTuple(c));
+    }
+  }
+  const HTuple values = grayvals(result, rows, columns);
+  std::vector<bool> set(static_cast<std::size_t>(size * size));
+  for (std::size_t i = 0; i < set.size(); ++i) set[i] = values[static_cast<Hlong>(i)].L() == 1;
+  return set;
+}
+
+// The margin is every pixel of the region with one of its eight neighbours outside: checked
+// against that definition on unions of rectangles and circles inside the image, and on
+// regions far larger than it, where only their own border may show.
+TEST(Images, PaintedMarginIsThePixelsWithANeighbourOutside) {
+  constexpr Hlong kSize = 24;
+  unsigned seed = 7;
+  auto next = [&seed](Hlong range) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<Hlong>((seed >> 16) % static_cast<unsigned>(range));
+  };
+  for (int trial = 0; trial < 40; ++trial) {
+    HObject region;
+    GenEmptyRegion(&region);
+    for (int part = 0; part < 3; ++part) {
+      HObject shape;
+      const Hlong row = 1 + next(kSize - 2), col = 1 + next(kSize - 2);
+      if (next(2) == 0) {
+        GenRectangle1(&shape, row, col, std::min(row + next(8), kSize - 2),
+                      std::min(col + next(8), kSize - 2));
+      } else {
+        GenCircle(
+            &shape, row, col,
+            0.5 +
+                static_cast<double>(std::min({row, col, kSize - 1 - row, kSize - 1 - col})) / 2.0);
+      }
+      Union2(region, shape, &region);
+    }
+    const std::vector<bool> inside = painted(region, kSize, "fill");
+    const std::vector<bool> margin = painted(region, kSize, "margin");
+    for (Hlong r = 1; r + 1 < kSize; ++r) {
+      for (Hlong c = 1; c + 1 < kSize; ++c) {
+        bool neighbourOutside = false;
+        for (Hlong dr = -1; dr <= 1; ++dr) {
+          for (Hlong dc = -1; dc <= 1; ++dc) {
+            neighbourOutside |= !inside[static_cast<std::size_t>((r + dr) * kSize + c + dc)];
+          }
+        }
+        const bool expected = inside[static_cast<std::size_t>(r * kSize + c)] && neighbourOutside;
+        ASSERT_EQ(margin[static_cast<std::size_t>(r * kSize + c)], expected)
+            << "trial " << trial << " at " << r << ", " << c;
+      }
+    }
+  }
+  HObject huge, corner;
+  GenRectangle1(&huge, -20000, -20000, 20000, 20000);
+  EXPECT_EQ(painted(huge, 4, "margin"), std::vector<bool>(16, false));
+  GenRectangle1(&corner, 0, 0, 20000, 20000);
+  const std::vector<bool> edge = painted(corner, 4, "margin");
+  for (Hlong i = 0; i < 16; ++i) {
+    EXPECT_EQ(edge[static_cast<std::size_t>(i)], i < 4 || i % 4 == 0) << i;
+  }
 }
 
 }  // namespace

@@ -156,59 +156,74 @@ std::vector<Runs> connectedRuns(const Runs& runs, int neighbourhood) {
 
 namespace {
 
-// Erodes each line of a bitmap by a window of 2*width+1 pixels: a pixel stays set only when
-// every pixel of the window around it is set; pixels beyond the bitmap count as unset.
-void erodeLines(std::vector<unsigned char>& bits, std::size_t lines, std::size_t length,
-                std::size_t stride, std::size_t step, int width) {
-  std::vector<unsigned char> line(length);
-  const auto w = static_cast<std::ptrdiff_t>(width);
-  for (std::size_t l = 0; l < lines; ++l) {
-    for (std::size_t i = 0; i < length; ++i) line[i] = bits[l * stride + i * step];
-    // runLeft: set pixels ending at i; runRight: set pixels starting at i.
-    std::vector<std::ptrdiff_t> runLeft(length), runRight(length);
-    for (std::size_t i = 0; i < length; ++i) {
-      runLeft[i] = line[i] ? (i > 0 ? runLeft[i - 1] : 0) + 1 : 0;
-    }
-    for (std::size_t i = length; i-- > 0;) {
-      runRight[i] = line[i] ? (i + 1 < length ? runRight[i + 1] : 0) + 1 : 0;
-    }
-    for (std::size_t i = 0; i < length; ++i) {
-      bits[l * stride + i * step] = line[i] && runLeft[i] > w && runRight[i] > w;
+// The runs of one row, [first, last) of a canonical list.
+struct RowSpan {
+  std::int32_t row;
+  std::size_t first;
+  std::size_t last;
+};
+
+// The row's runs with `width` pixels taken off both ends: the row eroded horizontally.
+Runs shrunkRow(const Runs& runs, const RowSpan& span, int width) {
+  Runs shrunk;
+  for (std::size_t i = span.first; i < span.last; ++i) {
+    const std::int64_t begin = std::int64_t{runs[i].begin} + width;
+    const std::int64_t end = std::int64_t{runs[i].end} - width;
+    if (begin <= end) {
+      shrunk.push_back(
+          Run{runs[i].row, static_cast<std::int32_t>(begin), static_cast<std::int32_t>(end)});
     }
   }
+  return shrunk;
+}
+
+// The columns both sorted lists cover, with the row of `a`.
+Runs intersectRows(const Runs& a, const Runs& b) {
+  Runs both;
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    const std::int32_t begin = std::max(a[i].begin, b[j].begin);
+    const std::int32_t end = std::min(a[i].end, b[j].end);
+    if (begin <= end) both.push_back(Run{a[i].row, begin, end});
+    (a[i].end < b[j].end ? i : j) += 1;
+  }
+  return both;
 }
 
 }  // namespace
 
+// A square erosion is a row erosion followed by a column erosion; what it removes is the
+// margin. Done on the runs, row by row, so that the cost follows the number of runs and not
+// the area of the bounding box (a huge rectangle painted onto a small image).
 Runs marginRuns(const Runs& runs, int width) {
-  std::int32_t row1, col1, row2, col2;
-  if (!runsBox(runs, &row1, &col1, &row2, &col2)) return {};
-  const auto rows = static_cast<std::size_t>(row2 - row1 + 1);
-  const auto cols = static_cast<std::size_t>(col2 - col1 + 1);
-  std::vector<unsigned char> bits(rows * cols, 0);
-  for (const Run& run : runs) {
-    for (std::int32_t c = run.begin; c <= run.end; ++c) {
-      bits[static_cast<std::size_t>(run.row - row1) * cols + static_cast<std::size_t>(c - col1)] =
-          1;
-    }
+  std::vector<RowSpan> rows;
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    if (rows.empty() || rows.back().row != runs[i].row) rows.push_back(RowSpan{runs[i].row, i, i});
+    rows.back().last = i + 1;
   }
-  // A square erosion is a row erosion followed by a column erosion; what it removes is the
-  // margin.
-  std::vector<unsigned char> eroded = bits;
-  erodeLines(eroded, rows, cols, cols, 1, width);
-  erodeLines(eroded, cols, rows, 1, cols, width);
   Runs margin;
-  for (std::size_t y = 0; y < rows; ++y) {
-    for (std::size_t x = 0; x < cols; ++x) {
-      const std::size_t i = y * cols + x;
-      if (!bits[i] || eroded[i]) continue;
-      const auto row = static_cast<std::int32_t>(row1 + static_cast<std::int32_t>(y));
-      const auto col = static_cast<std::int32_t>(col1 + static_cast<std::int32_t>(x));
-      if (!margin.empty() && margin.back().row == row && margin.back().end + 1 == col) {
-        margin.back().end = col;
-      } else {
-        margin.push_back(Run{row, col, col});
+  const auto reach = static_cast<std::ptrdiff_t>(width);
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    Runs kept = shrunkRow(runs, rows[k], width);
+    for (std::ptrdiff_t d = -reach; d <= reach && !kept.empty(); ++d) {
+      const std::ptrdiff_t n = static_cast<std::ptrdiff_t>(k) + d;
+      // Rows are distinct and sorted: row + d is there only at index k + d.
+      if (n < 0 || n >= static_cast<std::ptrdiff_t>(rows.size()) ||
+          std::int64_t{rows[static_cast<std::size_t>(n)].row} != std::int64_t{rows[k].row} + d) {
+        kept.clear();
+      } else if (d != 0) {
+        kept = intersectRows(kept, shrunkRow(runs, rows[static_cast<std::size_t>(n)], width));
       }
+    }
+    // What the erosion kept lies within the row's runs: the rest of each run is margin.
+    std::size_t j = 0;
+    for (std::size_t i = rows[k].first; i < rows[k].last; ++i) {
+      std::int32_t from = runs[i].begin;
+      for (; j < kept.size() && kept[j].end <= runs[i].end; ++j) {
+        if (kept[j].begin > from) margin.push_back(Run{runs[i].row, from, kept[j].begin - 1});
+        from = kept[j].end + 1;
+      }
+      if (from <= runs[i].end) margin.push_back(Run{runs[i].row, from, runs[i].end});
     }
   }
   return margin;
