@@ -189,6 +189,16 @@ struct TupleAccess {
     return t->doubles_;
   }
 
+  // Takes the value over: a text element moves into the tuple instead of being copied.
+  static void push(HTuple* t, Element&& value) {
+    if (std::holds_alternative<std::string>(value)) {
+      toMixed(t);
+      t->mixed_.push_back(std::move(value));
+    } else {
+      push(t, static_cast<const Element&>(value));
+    }
+  }
+
   static void push(HTuple* t, const Element& value) {
     const HTupleElementType type = typeOf(value);
     if (t->kind_ == eElementTypeUndef && type != eElementTypeString) {
@@ -318,8 +328,16 @@ struct TupleAccess {
     if (a.kind_ == eElementTypeDouble && b.kind_ == eElementTypeDouble) {
       return sameKind(doubles(a), doubles(b), n, da, db, realOp);
     }
+    // Elements of mixed tuples are read where they are: a copy of each text operand would
+    // double what joining two large texts holds.
+    Element xNumber, yNumber;
+    const auto element = [](const HTuple& t, Hlong i, Element& number) -> const Element& {
+      if (t.kind_ == eElementTypeLong || t.kind_ == eElementTypeDouble) return number = at(t, i);
+      return t.mixed_[static_cast<std::size_t>(i)];
+    };
     for (Hlong i = 0; i < n; ++i) {
-      const Element x = at(a, i * da), y = at(b, i * db);
+      const Element& x = element(a, i * da, xNumber);
+      const Element& y = element(b, i * db, yNumber);
       if (!isNumber(x) || !isNumber(y)) {
         push(&result, stringOp(x, y));
       } else if (std::holds_alternative<Hlong>(x) && std::holds_alternative<Hlong>(y)) {
@@ -625,10 +643,27 @@ double divided(double x, double y) {
 
 }  // namespace
 
+namespace {
+
+// One allocation of the joined size, no copy of either side: a text that doubles itself then
+// holds only its old value and the new one at its peak.
+Element joined(const Element& x, const Element& y) {
+  const std::string* xText = std::get_if<std::string>(&x);
+  const std::string* yText = std::get_if<std::string>(&y);
+  const std::string xNumber = xText ? std::string() : elementText(x);
+  const std::string yNumber = yText ? std::string() : elementText(y);
+  const std::string& left = xText ? *xText : xNumber;
+  const std::string& right = yText ? *yText : yNumber;
+  std::string text;
+  text.reserve(left.size() + right.size());
+  text.append(left).append(right);
+  return Element(std::move(text));
+}
+
+}  // namespace
+
 HTuple operator+(const HTuple& a, const HTuple& b) {
-  return TupleAccess::elementwise(a, b, wrappingAdd, plus, [](const Element& x, const Element& y) {
-    return Element(elementText(x) + elementText(y));
-  });
+  return TupleAccess::elementwise(a, b, wrappingAdd, plus, joined);
 }
 
 HTuple operator-(const HTuple& a, const HTuple& b) {
