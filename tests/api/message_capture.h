@@ -2,10 +2,10 @@
 #ifndef QUORVEX_TESTS_API_MESSAGE_CAPTURE_H
 #define QUORVEX_TESTS_API_MESSAGE_CAPTURE_H
 
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "../../engine/annotated_mutex.h"
 #include "quorvex.h"
 
 namespace quorvex::test {
@@ -26,7 +26,7 @@ class MessageCapture {
   static std::vector<std::string> out() { return copy(0); }
   static std::vector<std::string> err() { return copy(1); }
   static void clear() {
-    std::lock_guard<std::mutex> lock(state().mutex);
+    engine::Lock lock(state().mutex);
     for (auto& lines : state().lines) lines.clear();
   }
 
@@ -35,19 +35,19 @@ class MessageCapture {
 
  private:
   struct State {
-    std::mutex mutex;
-    std::vector<std::string> lines[2];  // standard output, standard error; guarded by mutex
+    engine::Mutex mutex;
+    std::vector<std::string> lines[2] QUORVEX_GUARDED_BY(mutex);  // standard output, error
   };
   static State& state() {
     static State instance;
     return instance;
   }
   static void append(int channel, const char* text) {
-    std::lock_guard<std::mutex> lock(state().mutex);
+    engine::Lock lock(state().mutex);
     state().lines[channel].emplace_back(text);
   }
   static std::vector<std::string> copy(int channel) {
-    std::lock_guard<std::mutex> lock(state().mutex);
+    engine::Lock lock(state().mutex);
     return state().lines[channel];
   }
 };
