@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "standins/program_lines.h"
+#include "standins/engine_support.h"
 
 namespace {
 
@@ -15,7 +15,6 @@ using HalconCpp::Hlong;
 using HalconCpp::HObject;
 using HalconCpp::HTuple;
 using namespace quorvex::test;
-using Lines = std::vector<std::string>;
 
 const std::string kOpen =
     "open_framegrabber ('File', 1, 1, 0, 0, 0, 0, 'default', -1, 'default', -1, 'false', In1, "
@@ -72,23 +71,22 @@ HTuple expected(std::initializer_list<Hlong> numbers, const char* name) {
 }
 
 TEST_F(FileAcquisition, AFolderIsGrabbedInNameOrderAndAroundAgain) {
-  EXPECT_EQ(runProgramLines(grabLoop(4), {HTuple(folder_.c_str())}),
+  EXPECT_EQ(runLines(grabLoop(4), {HTuple(folder_.c_str())}),
             expected({4, 10, 20, 30, 10, 4, 5, 6, 4}, "File"));
 }
 
 TEST_F(FileAcquisition, AsynchronousGrabsComeInTheSameOrder) {
   Lines lines = grabLoop(3, "grab_image_async (Image, AcqHandle, -1)");
   lines.insert(lines.begin() + 1, "grab_image_start (AcqHandle, -1)");
-  EXPECT_EQ(runProgramLines(lines, {HTuple(folder_.c_str())}),
-            expected({4, 10, 20, 30, 4, 5, 6}, "File"));
+  EXPECT_EQ(runLines(lines, {HTuple(folder_.c_str())}), expected({4, 10, 20, 30, 4, 5, 6}, "File"));
 }
 
 // Paths relative to the sequence file's folder; a single image file is grabbed every time.
 TEST_F(FileAcquisition, SequenceFilesAndSingleImages) {
   std::ofstream(folder_ + "/order.seq") << "c_third.png\n\n" << folder_ << "/a_first.png\r\n";
-  EXPECT_EQ(runProgramLines(grabLoop(3), {HTuple((folder_ + "/order.seq").c_str())}),
+  EXPECT_EQ(runLines(grabLoop(3), {HTuple((folder_ + "/order.seq").c_str())}),
             expected({6, 30, 10, 30, 6, 4, 6}, "File"));
-  EXPECT_EQ(runProgramLines(grabLoop(2), {HTuple((folder_ + "/b_second").c_str())}),
+  EXPECT_EQ(runLines(grabLoop(2), {HTuple((folder_ + "/b_second").c_str())}),
             expected({5, 20, 20, 5, 5}, "File"));
 }
 
@@ -96,8 +94,8 @@ TEST_F(FileAcquisition, WithoutLoopingAGrabPastTheLastImageFails) {
   Lines lines = grabLoop(4);
   lines.insert(lines.begin() + 1, "set_framegrabber_param (AcqHandle, 'do_loop', 'false')");
   EXPECT_EQ(programError(lines, {HTuple(folder_.c_str())}), HalconCpp::H_ERR_ACQ_GRAB);
-  EXPECT_EQ(runProgramLines({kOpen, "get_framegrabber_param (AcqHandle, 'do_loop', R)"},
-                            {HTuple(folder_.c_str())}),
+  EXPECT_EQ(runLines({kOpen, "get_framegrabber_param (AcqHandle, 'do_loop', R)"},
+                     {HTuple(folder_.c_str())}),
             HTuple("true"));
 }
 
@@ -108,7 +106,7 @@ TEST_F(FileAcquisition, OpenParametersShapeTheImages) {
   HObject rgb;
   HalconCpp::Compose3(red, green, blue, &rgb);
   HalconCpp::WriteImage(rgb, "png", 0, (folder_ + "/colour").c_str());
-  const HTuple result = runProgramLines(
+  const HTuple result = runLines(
       {"open_framegrabber ('File', 2, 2, 0, 0, 1, 1, 'default', 8, 'gray', -1, 'false', In1, "
        "'default', -1, -1, AcqHandle)",
        "grab_image (Image, AcqHandle)", "get_image_size (Image, W, H)", "count_channels (Image, C)",
@@ -147,13 +145,12 @@ TEST_F(FileAcquisition, WrongUseRaisesTheInterfacesErrors) {
 }
 
 TEST(FileAcquisitionInfo, TheInterfaceDescribesItself) {
-  const HTuple defaults =
-      runProgramLines({"info_framegrabber ('File', 'defaults', Information, R)"});
+  const HTuple defaults = runLines({"info_framegrabber ('File', 'defaults', Information, R)"});
   EXPECT_EQ(defaults.Length(), 15);
   const HTuple parameters =
-      runProgramLines({"info_framegrabber ('File', 'parameters', Information, Values)",
-                       "info_framegrabber ('File', 'color_space', Information, Spaces)",
-                       "R := [|Values|, Spaces]"});
+      runLines({"info_framegrabber ('File', 'parameters', Information, Values)",
+                "info_framegrabber ('File', 'color_space', Information, Spaces)",
+                "R := [|Values|, Spaces]"});
   EXPECT_EQ(parameters, HTuple(20).Append("default").Append("gray").Append("rgb"));
   EXPECT_EQ(programError({"info_framegrabber ('File', 'colour', Information, R)"}), 1302);
 }

@@ -1,5 +1,6 @@
-// Helpers of the engine stand-in's suites: procedures written from lines into a scratch folder
-// on the procedure path, run with control inputs, and the engine errors they raise.
+// Shared by the stand-in suites that run program lines: procedures written from lines into a
+// scratch folder on the procedure path, run with control inputs, the engine errors they raise,
+// and tables of expressions or operator lines with the values or errors they give.
 #ifndef QUORVEX_TESTS_STANDINS_ENGINE_SUPPORT_H
 #define QUORVEX_TESTS_STANDINS_ENGINE_SUPPORT_H
 
@@ -106,6 +107,44 @@ HDevEngineException engineErrorOf(Body&& body) {
 
 inline unsigned errorOfLines(const Lines& lines, const std::vector<HTuple>& inputs = {}) {
   return engineErrorOf([&] { runLines(lines, inputs); }).HalconErrNum();
+}
+
+// The error number a run of the lines raises; 0 when they run through.
+inline long programError(const Lines& lines, const std::vector<HTuple>& inputs = {}) {
+  try {
+    runLines(lines, inputs);
+  } catch (const HDevEngineException& e) {
+    return static_cast<long>(e.HalconErrNum());
+  }
+  return 0;
+}
+
+struct Row {
+  const char* input;     // an expression, or an operator line writing R
+  const char* expected;  // the readable form of R
+};
+
+struct ErrorRow {
+  const char* input;
+  long number;
+};
+
+inline void expectValues(const std::vector<Row>& rows, bool lines = false) {
+  for (const Row& row : rows) {
+    try {
+      EXPECT_EQ(text(lines ? runLines({row.input}) : evaluate(row.input)), row.expected)
+          << row.input;
+    } catch (const HDevEngineException& e) {
+      ADD_FAILURE() << row.input << ": " << e.Message();
+    }
+  }
+}
+
+inline void expectErrors(const std::vector<ErrorRow>& rows, bool lines = false) {
+  for (const ErrorRow& row : rows) {
+    const std::string line = lines ? row.input : std::string("R := ") + row.input;
+    EXPECT_EQ(programError({line}), row.number) << row.input;
+  }
 }
 
 }  // namespace quorvex::test

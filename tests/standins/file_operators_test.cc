@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "standins/program_lines.h"
+#include "standins/engine_support.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ class ListFiles : public ::testing::Test {
     }
   }
   HTuple list(const HTuple& options) {
-    return runProgramLines({"list_files (In1, In2, R)"}, {HTuple(root_.c_str()), options});
+    return runLines({"list_files (In1, In2, R)"}, {HTuple(root_.c_str()), options});
   }
   // Names under the root as list_files gives them.
   HTuple named(const std::vector<std::string>& relative) {
@@ -79,7 +79,7 @@ TEST_F(ListFiles, OptionsSelectAndBoundTheEntries) {
 
 TEST_F(ListFiles, ADirectoryGivenWithItsSeparatorIsNotDoubled) {
   const HTuple files =
-      runProgramLines({"list_files (In1, 'files', R)"}, {HTuple((root_ + "/sub/").c_str())});
+      runLines({"list_files (In1, 'files', R)"}, {HTuple((root_ + "/sub/").c_str())});
   EXPECT_EQ(files, strings({root_ + "/sub/c.txt"}));
 }
 
@@ -111,9 +111,9 @@ TEST_F(ListFiles, WrongOptionsAndMissingFoldersRaiseErrors) {
 
 TEST_F(ListFiles, FileExistsForFilesAndFolders) {
   const HTuple names = strings({root_ + "/a.txt", root_ + "/sub", root_ + "/absent", ""});
-  const HTuple found = runProgramLines({"R := []", "for I := 0 to |In1| - 1 by 1",
-                                        "  file_exists (In1[I], E)", "  R := [R, E]", "endfor"},
-                                       {names});
+  const HTuple found = runLines({"R := []", "for I := 0 to |In1| - 1 by 1",
+                                 "  file_exists (In1[I], E)", "  R := [R, E]", "endfor"},
+                                {names});
   EXPECT_EQ(found, HTuple(1).Append(1).Append(0).Append(0));
 }
 
@@ -129,13 +129,13 @@ TEST(SystemParameters, DefaultsAsDocumented) {
       {"version", HTuple("11.0")},
   };
   for (const auto& [name, expected] : rows) {
-    EXPECT_EQ(runProgramLines({"get_system (In1, R)"}, {HTuple(name)}), expected) << name;
+    EXPECT_EQ(runLines({"get_system (In1, R)"}, {HTuple(name)}), expected) << name;
   }
-  const HTuple counts = runProgramLines(
-      {"get_system ('processor_num', P)", "get_system ('thread_num', T)", "R := [P, T]"});
+  const HTuple counts =
+      runLines({"get_system ('processor_num', P)", "get_system ('thread_num', T)", "R := [P, T]"});
   EXPECT_GE(counts[0].L(), 1);
   EXPECT_EQ(counts[1].L(), counts[0].L());
-  const HTuple system = runProgramLines({"get_system ('operating_system', R)"});
+  const HTuple system = runLines({"get_system ('operating_system', R)"});
   EXPECT_GT(std::string(system[0].S().Text()).size(), 0u);
 }
 

@@ -3,7 +3,7 @@
 // the definitions of the vendor's tuple operators.
 #include <gtest/gtest.h>
 
-#include "function_runs.h"
+#include "engine_support.h"
 
 namespace quorvex::test {
 namespace {

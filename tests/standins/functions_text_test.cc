@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "function_runs.h"
+#include "engine_support.h"
 
 namespace quorvex::test {
 namespace {

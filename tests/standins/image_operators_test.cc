@@ -8,17 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "standins/engine_support.h"
 #include "standins/iconic_test_support.h"
-#include "standins/program_lines.h"
 
 namespace {
 
 using namespace HalconCpp;
 using namespace quorvex::test;
-
-std::string shown(const HTuple& value) {
-  return value.ToString().str();
-}
 
 // 10 20 30 40 / 50 60 70 80 / 90 100 110 120
 struct Ramp {
@@ -259,16 +255,16 @@ TEST(ImageOperators, DomainsChannelsAndStatistics) {
   CropDomain(reduced, &cropped);
   HTuple width, height;
   GetImageSize(cropped, &width, &height);
-  EXPECT_EQ(shown(width.Clone().Append(height)), "[2, 2]");
+  EXPECT_EQ(text(width.Clone().Append(height)), "[2, 2]");
   EXPECT_EQ(at(cropped, 0, 0), 60);
 
   HTuple min, max, range, mean, deviation, absolute, relative;
   HObject whole;
   GenRectangle1(&whole, 0, 0, 2, 3);
   MinMaxGray(whole, ramp.image, 0, &min, &max, &range);
-  EXPECT_EQ(shown(min.Clone().Append(max).Append(range)), "[10.0, 120.0, 110.0]");
+  EXPECT_EQ(text(min.Clone().Append(max).Append(range)), "[10.0, 120.0, 110.0]");
   MinMaxGray(whole, ramp.image, 25, &min, &max, &range);
-  EXPECT_EQ(shown(min.Clone().Append(max)), "[40.0, 90.0]") << "three pixels left out at each end";
+  EXPECT_EQ(text(min.Clone().Append(max)), "[40.0, 90.0]") << "three pixels left out at each end";
   Intensity(whole, reduced, &mean, &deviation);
   EXPECT_NEAR(mean[0].D(), 85, 1e-9) << "the domain limits the region";
   Intensity(whole, ramp.image, &mean, &deviation);
@@ -303,7 +299,7 @@ TEST(ImageOperators, DomainsChannelsAndStatistics) {
   HTuple used;
   BinaryThreshold(wrapGray(bimodal, 8, 2), &region, "max_separability", "light", &used);
   AreaCenter(region, &area, nullptr, nullptr);
-  EXPECT_EQ(shown(used.Clone().Append(area)), "[20, 11]");
+  EXPECT_EQ(text(used.Clone().Append(area)), "[20, 11]");
   BinaryThreshold(wrapGray(bimodal, 8, 2), &region, "smooth_histo", "dark", &used);
   AreaCenter(region, &area, nullptr, nullptr);
   EXPECT_EQ(area, HTuple(5));
@@ -332,13 +328,12 @@ TEST(ImageOperators, WrongInputsRaiseTheVendorsNumbers) {
 
 TEST(ImageOperators, ProgramLinesRunThem) {
   SystemSizeRestored restore;
-  EXPECT_EQ(
-      shown(runProgramLines({"gen_image_const (I, 'byte', 8, 8)", "scale_image (I, S, 1, 100)",
-                             "mean_image (S, M, 3, 3)", "gen_rectangle1 (Box, 2, 2, 5, 5)",
-                             "reduce_domain (M, Box, Red)", "intensity (Box, Red, Mean, Dev)",
-                             "threshold (Red, T, 100, 100)", "area_center (T, A, Row, Col)",
-                             "R := [Mean, Dev, A]"})),
-      "[100.0, 0.0, 16]");
+  EXPECT_EQ(text(runLines({"gen_image_const (I, 'byte', 8, 8)", "scale_image (I, S, 1, 100)",
+                           "mean_image (S, M, 3, 3)", "gen_rectangle1 (Box, 2, 2, 5, 5)",
+                           "reduce_domain (M, Box, Red)", "intensity (Box, Red, Mean, Dev)",
+                           "threshold (Red, T, 100, 100)", "area_center (T, A, Row, Col)",
+                           "R := [Mean, Dev, A]"})),
+            "[100.0, 0.0, 16]");
 }
 
 }  // namespace

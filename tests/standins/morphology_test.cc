@@ -6,18 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "standins/engine_support.h"
 #include "standins/iconic_test_support.h"
-#include "standins/program_lines.h"
 
 namespace {
 
 using namespace HalconCpp;
 using namespace quorvex::test;
-
-// The tuple's readable form, which tells 5 from 5.0.
-std::string shown(const HTuple& value) {
-  return value.ToString().str();
-}
 
 HObject rectangle(Hlong row1, Hlong col1, Hlong row2, Hlong col2) {
   HObject region;
@@ -40,7 +35,7 @@ Hlong area(const HObject& region) {
 std::string box(const HObject& region) {
   HTuple r1, c1, r2, c2;
   SmallestRectangle1(region, &r1, &c1, &r2, &c2);
-  return shown(r1.Clone().Append(c1).Append(r2).Append(c2));
+  return text(r1.Clone().Append(c1).Append(r2).Append(c2));
 }
 
 struct CircleCase {
@@ -132,10 +127,10 @@ TEST(Morphology, EmptyInputsAndWrongParameters) {
 }
 
 TEST(Morphology, ProgramLinesRunThem) {
-  EXPECT_EQ(shown(runProgramLines({"gen_circle (C, 20, 20, 5.5)", "erosion_circle (C, E, 1.5)",
-                                   "dilation_circle (E, D, 1.5)", "opening_circle (C, O, 1.5)",
-                                   "concat_obj (E, D, ED)", "concat_obj (ED, O, All)",
-                                   "area_center (All, A, Row, Col)", "R := A"})),
+  EXPECT_EQ(text(runLines({"gen_circle (C, 20, 20, 5.5)", "erosion_circle (C, E, 1.5)",
+                           "dilation_circle (E, D, 1.5)", "opening_circle (C, O, 1.5)",
+                           "concat_obj (E, D, ED)", "concat_obj (ED, O, All)",
+                           "area_center (All, A, Row, Col)", "R := A"})),
             "[57, 97, 97]");
   EXPECT_EQ(programError({"gen_circle (C, 20, 20, 5.5)", "closing_rectangle1 (C, D, 3)"}), 21012);
 }

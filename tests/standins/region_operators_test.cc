@@ -8,18 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "standins/engine_support.h"
 #include "standins/iconic_test_support.h"
-#include "standins/program_lines.h"
 
 namespace {
 
 using namespace HalconCpp;
 using namespace quorvex::test;
-
-// The tuple's readable form, which tells 5 from 5.0.
-std::string shown(const HTuple& value) {
-  return value.ToString().str();
-}
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -206,10 +201,10 @@ TEST(RegionShapes, GeneratedShapesCoverThePixelCentresInside) {
   HTuple r1, c1, r2, c2;
   GenRectangle2(&region, 50, 60, 0, 10, 5);
   SmallestRectangle1(region, &r1, &c1, &r2, &c2);
-  EXPECT_EQ(shown(r1.Clone().Append(c1).Append(r2).Append(c2)), "[45, 50, 55, 70]");
+  EXPECT_EQ(text(r1.Clone().Append(c1).Append(r2).Append(c2)), "[45, 50, 55, 70]");
   GenRectangle2(&region, 50, 60, kPi / 2, 10, 5);
   SmallestRectangle1(region, &r1, &c1, &r2, &c2);
-  EXPECT_EQ(shown(r1.Clone().Append(c1).Append(r2).Append(c2)), "[40, 55, 60, 65]");
+  EXPECT_EQ(text(r1.Clone().Append(c1).Append(r2).Append(c2)), "[40, 55, 60, 65]");
 
   HTuple row, col, phi, length1, length2;
   GenRectangle2(&region, 100, 100, 0.3, 20, 8);
@@ -283,7 +278,7 @@ TEST(RegionSelection, ByFeaturesByStandardShapesAndInOrder) {
 
   HTuple values;
   RegionFeatures(squares(), HTuple("area").Append("width"), &values);
-  EXPECT_EQ(shown(values), "[4.0, 2.0, 9.0, 3.0, 16.0, 4.0, 25.0, 5.0]");
+  EXPECT_EQ(text(values), "[4.0, 2.0, 9.0, 3.0, 16.0, 4.0, 25.0, 5.0]");
 
   SortRegion(squares(), &out, "upper_left", "true", "row");
   EXPECT_EQ(areas(out), (std::vector<Hlong>{4, 16, 25, 9}));
@@ -296,16 +291,15 @@ TEST(RegionSelection, ByFeaturesByStandardShapesAndInOrder) {
 }
 
 TEST(RegionLines, ProgramsSeeTheSameOperators) {
+  EXPECT_EQ(text(runLines({"gen_rectangle1 (Box, 0, 0, 9, 9)", "dilation_circle (Box, D, 1.5)",
+                           "fill_up_shape (D, F, 'area', 1, 5)", "shape_trans (F, T, 'convex')",
+                           "area_center (T, A, Row, Col)", "R := [A, Row, Col]"})),
+            "[144, 4.5, 4.5]");
   EXPECT_EQ(
-      shown(runProgramLines({"gen_rectangle1 (Box, 0, 0, 9, 9)", "dilation_circle (Box, D, 1.5)",
-                             "fill_up_shape (D, F, 'area', 1, 5)", "shape_trans (F, T, 'convex')",
-                             "area_center (T, A, Row, Col)", "R := [A, Row, Col]"})),
-      "[144, 4.5, 4.5]");
-  EXPECT_EQ(shown(runProgramLines({"gen_region_points (P, [0, 1], [0, 1])", "connection (P, C8)",
-                                   "count_obj (C8, N8)", "set_system ('neighborhood', 4)",
-                                   "connection (P, C4)", "count_obj (C4, N4)",
-                                   "set_system ('neighborhood', 8)", "R := [N8, N4]"})),
-            "[1, 2]");
+      text(runLines({"gen_region_points (P, [0, 1], [0, 1])", "connection (P, C8)",
+                     "count_obj (C8, N8)", "set_system ('neighborhood', 4)", "connection (P, C4)",
+                     "count_obj (C4, N4)", "set_system ('neighborhood', 8)", "R := [N8, N4]"})),
+      "[1, 2]");
   EXPECT_EQ(programError({"gen_empty_obj (E)", "select_shape (E, S, 'area', 'and', 1, [2, 3])"}),
             1404);
 }

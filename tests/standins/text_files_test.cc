@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "standins/program_lines.h"
+#include "standins/engine_support.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ class TextFiles : public ::testing::Test {
   }
   std::string path(const std::string& name) const { return root_ + "/" + name; }
   HTuple run(const std::vector<std::string>& lines, const std::string& name) {
-    return runProgramLines(lines, {HTuple(path(name).c_str())});
+    return runLines(lines, {HTuple(path(name).c_str())});
   }
   std::string root_;
 };
@@ -137,8 +137,8 @@ TEST_F(TextFiles, TupleFilesRoundTrip) {
       {HTuple(1e300).Append(-0.5), "HTuple 2\n2 1e+300\n2 -0.5\n"},
   };
   for (const auto& [tuple, text] : rows) {
-    const HTuple back = runProgramLines({"write_tuple (In1, In2)", "read_tuple (In2, R)"},
-                                        {tuple, HTuple(path("t.tup").c_str())});
+    const HTuple back = runLines({"write_tuple (In1, In2)", "read_tuple (In2, R)"},
+                                 {tuple, HTuple(path("t.tup").c_str())});
     EXPECT_EQ(contentsOf(path("t.tup")), text);
     EXPECT_EQ(back, tuple) << text;
     HTuple types;
@@ -189,7 +189,7 @@ TEST_F(TextFiles, FoldersAreMadeAndRemovedAndFilesDeleted) {
 }
 
 TEST(CountSeconds, IsARealThatNeverGoesBack) {
-  const HTuple seconds = runProgramLines(
+  const HTuple seconds = runLines(
       {"count_seconds (T1)", "wait_seconds (0.01)", "count_seconds (T2)", "R := [T1, T2]"});
   ASSERT_EQ(seconds.Length(), 2);
   EXPECT_EQ(seconds[0].Type(), HalconCpp::eElementTypeDouble);
