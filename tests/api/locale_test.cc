@@ -58,7 +58,8 @@ TEST_F(DecimalComma, RealsPrintWithADecimalPoint) {
                                                       {"'v' + -0.125", "v-0.125"},
                                                       {"'' + 1.5e20", "1.5e+20"},
                                                       {"2.5 + 'x'", "2.5x"},
-                                                      {"'' + 2.0e-7", "2e-07"}};
+                                                      {"'' + 2.0e-7", "2e-07"},
+                                                      {"2.5$'.1f'", "2.5"}};
   for (const auto& [expression, expected] : rows) {
     Snippet snippet({"R := " + expression}, {"R"});
     ASSERT_EQ(snippet.run(), nullptr) << expression;

@@ -1,9 +1,8 @@
 // The expression functions on strings: searching and cutting, regular expressions, number
-// formatting ($, tuple_string) and its independence from the host's locale.
+// formatting ($, tuple_string); its independence from the host's locale is checked through the
+// library (tests/api/locale_test.cc).
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <cstdlib>
 #include <string>
 
 #include "engine_support.h"
@@ -128,27 +127,6 @@ TEST(TextFunctions, SyntaxOperators) {
       {"12 band 10", "8"},
       {"bnot 5", "-6"},
   });
-}
-
-// A host may switch to a locale with a decimal comma; numbers still read and print with a
-// point.
-TEST(TextFunctions, NumbersIgnoreTheLocale) {
-  const std::string previous = std::setlocale(LC_ALL, nullptr);
-  const char* chosen = nullptr;
-  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "German_Germany.1252"}) {
-    if (std::setlocale(LC_ALL, name)) {
-      chosen = name;
-      break;
-    }
-  }
-  if (!chosen) GTEST_SKIP() << "no locale with a decimal comma is installed";
-  const HalconCpp::HTuple number = evaluate("number('2.5')");
-  const HalconCpp::HTuple formatted = runLines({"tuple_string (2.5, '.1f', R)"});
-  std::setlocale(LC_ALL, previous.c_str());
-  ASSERT_EQ(number.Length(), 1);
-  EXPECT_EQ(number[0].Type(), HalconCpp::eElementTypeDouble) << chosen;
-  EXPECT_EQ(number[0].D(), 2.5) << chosen;
-  EXPECT_STREQ(formatted[0].C(), "2.5") << chosen;
 }
 
 }  // namespace
