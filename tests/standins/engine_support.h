@@ -93,6 +93,14 @@ inline HTuple evaluate(const std::string& expression) {
   return runLines({"R := " + expression});
 }
 
+// Runs operator lines that each write R, and gives what they wrote, one after the other.
+inline HTuple outputsOf(const Lines& lines) {
+  Lines body{"All := []"};
+  for (const std::string& line : lines) body.insert(body.end(), {line, "All := [All, R]"});
+  body.push_back("R := All");
+  return runLines(body);
+}
+
 // Runs `body` and gives the engine error it raises; fails the test when it raises none.
 template <typename Body>
 HDevEngineException engineErrorOf(Body&& body) {

@@ -20,6 +20,7 @@ namespace quorvex::test {
 namespace {
 
 // Each row: an expression and the readable form of its value, which tells 5 from 5.0 from '5'.
+// The functions are checked one by one in functions_test.
 TEST(EngineLanguage, Expressions) {
   // clang-format off
   const std::pair<const char*, const char*> rows[] = {
@@ -30,10 +31,7 @@ TEST(EngineLanguage, Expressions) {
       {"[1, 2] = [1, 2]", "1"}, {"5 == 5.0", "1"}, {"'5' # 5", "1"}, {"[1, 2] < [1, 3]", "1"},
       {"'abc' >= 'abd'", "0"}, {"0 or 0.5", "1"}, {"1 xor 1", "0"}, {"not (1 = 2)", "1"},
       {"1 = 1 or 1 = 2 and 0", "1"}, {"||[4, 5]| + 1|", "1"}, {"[10, 20, 30][[2, 0]]", "[30, 10]"},
-      {"[10, 20, 30, 40][1:2]", "[20, 30]"}, {"[10, 20, 30][2:1]", "[]"}, {"int(-3.7)", "-3"},
-      {"real(2)", "2.0"}, {"abs([-3, 2.5])", "[3, 2.5]"}, {"max([3, 7.5, 2])", "7.5"},
-      {"sum([])", "[]"}, {"round([2.5, -2.5, 2.4])", "[3, -3, 2]"}, {"sqrt(16)", "4.0"},
-      {"strlen(['abc', ''])", "[3, 0]"},
+      {"[10, 20, 30, 40][1:2]", "[20, 30]"}, {"[10, 20, 30][2:1]", "[]"},
       {"number(['12', '1.5', 'x', 'inf', '-3e2'])", "[12, 1.5, 'x', 'inf', -300.0]"},
       {"((((1))))", "1"}
   };
