@@ -69,9 +69,8 @@ namespace Quorvex.Tests
         [Test]
         public void DisposingDuringTheCallDefersTheRelease()
         {
-            Procedures.AddReportingProcedure();
             long procedures = Live("procedures"), calls = Live("procedure_calls");
-            var procedure = new Procedure(Procedures.ReportName);
+            var procedure = new Procedure(Setup.ReportName);
             ProcedureCall call = procedure.CreateCall();
             long during = -1;
             Action<string> disposing = line =>

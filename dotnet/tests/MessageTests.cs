@@ -13,7 +13,6 @@ namespace Quorvex.Tests
         [SetUp]
         public void Verbose()
         {
-            Procedures.AddReportingProcedure();
             Engine.SetVerbosity(true);
             Messages.HandlerFailed += failures.Add;
         }
@@ -28,7 +27,7 @@ namespace Quorvex.Tests
 
         private static void Report(string text)
         {
-            using (var procedure = new Procedure(Procedures.ReportName))
+            using (var procedure = new Procedure(Setup.ReportName))
                 procedure.Execute(new Dictionary<string, object> { { "Text", text } });
         }
 
@@ -97,7 +96,7 @@ namespace Quorvex.Tests
         [Test]
         public void RunningFromAHandlerIsRefusedClearly()
         {
-            using (var procedure = new Procedure(Procedures.ReportName))
+            using (var procedure = new Procedure(Setup.ReportName))
             using (ProcedureCall call = procedure.CreateCall())
             {
                 Action<string> reentering = line => call.Execute();

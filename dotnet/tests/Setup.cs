@@ -10,6 +10,10 @@ namespace Quorvex.Tests
     [SetUpFixture]
     public class Setup
     {
+        // tests/data/procedures/report_low_level.hdvp: its Text reaches the standard-error
+        // handlers as a low-level error while hprocedurecallExecute is still on the stack.
+        internal const string ReportName = "report_low_level";
+
         public static string Source
         {
             get { return Environment.GetEnvironmentVariable("QUORVEX_SOURCE_DIR") ?? "."; }
