@@ -155,6 +155,11 @@ inline void expectErrors(const std::vector<ErrorRow>& rows, bool lines = false) 
   }
 }
 
+// Every input raising the same number.
+inline void expectErrors(long number, const Lines& inputs, bool lines = false) {
+  for (const std::string& input : inputs) expectErrors({{input.c_str(), number}}, lines);
+}
+
 }  // namespace quorvex::test
 
 #endif

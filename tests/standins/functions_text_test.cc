@@ -49,11 +49,9 @@ TEST(TextFunctions, RegularExpressions) {
        "[1, 0]"},
   });
   expectValues({{"tuple_regexp_test (['a1', 'b2', 'c'], '[0-9]', R)", "2"}}, true);
-  expectErrors({
-      {"regexp_test(1, 'a')", 1201},
-      {"regexp_test('a', ['a', 'no_such_option'])", 1302},
-      {"regexp_test('a', '(')", 1302},
-  });
+  expectErrors({{"regexp_test(1, 'a')", 1201},
+                {"regexp_test('a', ['a', 'no_such_option'])", 1302},
+                {"regexp_test('a', '(')", 1302}});
 }
 
 // Long subjects match on a stack sized for them; one past the bound for its pattern is
