@@ -2,61 +2,21 @@
 snapshots; counts as the generator made them, the count written in a box on each window."""
 import json
 import os
-import struct
 import subprocess
 import sys
 import tempfile
 import unittest
-import zlib
 
 RUNNER = os.environ["QUORVEX_RUN"]
 EXAMPLE = os.path.join(os.environ["QUORVEX_EXAMPLES"], "inspection")
-sys.path.insert(0, EXAMPLE)
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path[:0] = [EXAMPLE, os.path.join(ROOT, "tools", "logo")]
 
 import make_batch  # noqa: E402
+import pngio  # noqa: E402  the logo tools' reader, written apart from the stand-in's writer
 
 COUNT = 6
 BOX = (12, 12)  # the message's top-left corner, row and column, as the procedure places it
-
-
-def png_pixels(path):
-    """(width, height, channels, rows of bytes) of an 8-bit grey or RGB(A) PNG."""
-    with open(path, "rb") as file:
-        data = file.read()
-    assert data[:8] == b"\x89PNG\r\n\x1a\n", path
-    at, idat, header = 8, b"", None
-    while at < len(data):
-        length, kind = struct.unpack(">I4s", data[at:at + 8])
-        body = data[at + 8:at + 8 + length]
-        if kind == b"IHDR":
-            header = struct.unpack(">IIBBBBB", body)
-        elif kind == b"IDAT":
-            idat += body
-        at += 12 + length
-    width, height, depth, color = header[:4]
-    assert depth == 8 and color in (0, 2, 6), header
-    channels = {0: 1, 2: 3, 6: 4}[color]
-    raw, stride, rows, previous = zlib.decompress(idat), width * channels, [], None
-    for y in range(height):
-        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        up = previous or bytearray(stride)
-        for x in range(stride):
-            left = line[x - channels] if x >= channels else 0
-            corner = up[x - channels] if x >= channels else 0
-            if kind == 1:
-                line[x] = (line[x] + left) & 255
-            elif kind == 2:
-                line[x] = (line[x] + up[x]) & 255
-            elif kind == 3:
-                line[x] = (line[x] + (left + up[x]) // 2) & 255
-            elif kind == 4:
-                p = left + up[x] - corner
-                pa, pb, pc = abs(p - left), abs(p - up[x]), abs(p - corner)
-                line[x] = (line[x] + (left if pa <= pb and pa <= pc else
-                                      up[x] if pb <= pc else corner)) & 255
-        rows.append(line)
-        previous = line
-    return width, height, channels, rows
 
 
 class InspectBlobsTest(unittest.TestCase):
@@ -97,16 +57,16 @@ class InspectBlobsTest(unittest.TestCase):
         pictures = sorted(os.listdir(self.shots))
         self.assertEqual(len(pictures), COUNT - 1, pictures)
         for picture in pictures:
-            width, height, channels, rows = png_pixels(os.path.join(self.shots, picture))
+            width, height, rows = pngio.read_png(os.path.join(self.shots, picture))  # RGBA
             self.assertEqual((width, height), (make_batch.WIDTH, make_batch.HEIGHT))
             # Inside the box's first rows and columns: white box and black text, nothing else
             # being pure black or white in these images.
-            box = [tuple(rows[r][c * channels:c * channels + 3])
+            box = [tuple(rows[r][c * 4:c * 4 + 3])
                    for r in range(BOX[0], BOX[0] + 14) for c in range(BOX[1], BOX[1] + 90)]
             self.assertGreater(box.count((255, 255, 255)), len(box) // 2, picture)
             self.assertGreater(box.count((0, 0, 0)), 20, picture)
             # Outside it, the scene: no text colour far below the box.
-            below = [tuple(rows[r][c * channels:c * channels + 3])
+            below = [tuple(rows[r][c * 4:c * 4 + 3])
                      for r in range(BOX[0] + 40, BOX[0] + 44) for c in range(0, 200)]
             self.assertNotIn((255, 255, 255), below, picture)
 
