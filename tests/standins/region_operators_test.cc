@@ -45,6 +45,16 @@ std::vector<Hlong> areas(const HObject& regions) {
   return result;
 }
 
+// Each row: regions an operator makes, and their areas.
+using Made = std::function<void(HObject*)>;
+void expectAreas(const std::vector<std::pair<Made, std::vector<Hlong>>>& rows) {
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    HObject out;
+    rows[i].first(&out);
+    EXPECT_EQ(areas(out), rows[i].second) << "row " << i;
+  }
+}
+
 double feature(const HObject& region, const char* name) {
   HTuple value;
   RegionFeatures(region, name, &value);
@@ -119,31 +129,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RegionSets, CombineEachRegionWithTheUnionOfTheOthers) {
   const HObject a = rectangle(0, 0, 9, 9), b = rectangle(5, 5, 14, 14);
-  HObject out, both, none;
+  HObject out, none;
   GenEmptyObj(&none);
-  Intersection(a, b, &out);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{25}));
-  ConcatObj(b, rectangle(0, 0, 1, 1), &both);
-  Intersection(a, both, &out);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{29}));
-  Union2(a, b, &out);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{175}));
-  Difference(a, b, &out);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{75}));
-  Complement(a, &out);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{512 * 512 - 100}));
-  ConcatObj(a, b, &both);
-  Union1(both, &out);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{175}));
-
-  Intersection(a, none, &out);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{0})) << "nothing to meet";
-  Difference(a, none, &out);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{100}));
-  Union1(none, &out);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{0})) << "one empty region";
-  Intersection(none, a, &out);
-  EXPECT_EQ(out.CountObj(), 0);
+  expectAreas({{[&](HObject* o) { Intersection(a, b, o); }, {25}},
+               {[&](HObject* o) { Intersection(a, b.ConcatObj(rectangle(0, 0, 1, 1)), o); }, {29}},
+               {[&](HObject* o) { Union2(a, b, o); }, {175}},
+               {[&](HObject* o) { Difference(a, b, o); }, {75}},
+               {[&](HObject* o) { Complement(a, o); }, {512 * 512 - 100}},
+               {[&](HObject* o) { Union1(a.ConcatObj(b), o); }, {175}},
+               // Nothing to meet, nothing to take away, one empty region, no region.
+               {[&](HObject* o) { Intersection(a, none, o); }, {0}},
+               {[&](HObject* o) { Difference(a, none, o); }, {100}},
+               {[&](HObject* o) { Union1(none, o); }, {0}},
+               {[&](HObject* o) { Intersection(none, a, o); }, {}}});
 
   HObject image;
   GenImageConst(&image, "byte", 4, 4);
@@ -153,36 +151,27 @@ TEST(RegionSets, CombineEachRegionWithTheUnionOfTheOthers) {
 }
 
 TEST(RegionShapes, HolesAndFittedShapes) {
-  HObject out;
-  FillUp(ring(), &out);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{100}));
-  FillUpShape(ring(), &out, "area", 1, 10);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{84})) << "the 16-pixel hole is out of range";
-  FillUpShape(ring(), &out, "area", 1, 20);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{100}));
-  EXPECT_EQ(errorOf([&] { FillUpShape(ring(), &out, "width", 1, 20); }), 1301);
-
+  HObject out, square, circle;
   // A pixel's 8 neighbours enclose it; four pixels meeting at corners do not.
-  HObject square;
   Difference(rectangle(0, 0, 2, 2), points(1, 1), &square);
-  FillUp(square, &out);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{9}));
-  FillUp(points(tuple({0, 1, 1, 2}), tuple({1, 0, 2, 1})), &out);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{5})) << "the 4-connected gap is a hole";
-
-  HObject circle;
   GenCircle(&circle, 50, 50, 10.5);
-  EXPECT_EQ(areas(circle), (std::vector<Hlong>{349}));
-  const std::pair<const char*, Hlong> shapes[] = {
-      {"rectangle1", 21 * 21}, {"convex", 349}, {"outer_circle", 349}};
-  for (const auto& [type, area] : shapes) {
-    ShapeTrans(circle, &out, type);
-    EXPECT_EQ(areas(out), (std::vector<Hlong>{area})) << type;
-  }
-  ShapeTrans(ell(), &out, "convex");
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{64}));
-  ShapeTrans(bar(), &out, "rectangle2");
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{300}));
+  expectAreas({{[&](HObject* o) { FillUp(ring(), o); }, {100}},
+               // the 16-pixel hole is out of range
+               {[&](HObject* o) { FillUpShape(ring(), o, "area", 1, 10); }, {84}},
+               {[&](HObject* o) { FillUpShape(ring(), o, "area", 1, 20); }, {100}},
+               {[&](HObject* o) { FillUp(square, o); }, {9}},
+               // the 4-connected gap is a hole
+               {[&](HObject* o) {
+                  FillUp(points(tuple({0, 1, 1, 2}), tuple({1, 0, 2, 1})), o);
+                },
+                {5}},
+               {[&](HObject* o) { *o = circle; }, {349}},
+               {[&](HObject* o) { ShapeTrans(circle, o, "rectangle1"); }, {21 * 21}},
+               {[&](HObject* o) { ShapeTrans(circle, o, "convex"); }, {349}},
+               {[&](HObject* o) { ShapeTrans(circle, o, "outer_circle"); }, {349}},
+               {[&](HObject* o) { ShapeTrans(ell(), o, "convex"); }, {64}},
+               {[&](HObject* o) { ShapeTrans(bar(), o, "rectangle2"); }, {300}}});
+  EXPECT_EQ(errorOf([&] { FillUpShape(ring(), &out, "width", 1, 20); }), 1301);
   ShapeTrans(bar(), &out, "inner_circle");
   HTuple row, col, radius;
   SmallestCircle(out, &row, &col, &radius);
@@ -251,43 +240,43 @@ HObject squares() {
 }
 
 TEST(RegionSelection, ByFeaturesByStandardShapesAndInOrder) {
+  const HObject four = squares();
+  const HTuple areaAndWidth = HTuple("area").Append("width");
+  expectAreas(
+      {{[&](HObject* o) { SelectShape(four, o, "area", "and", 5, 20); }, {9, 16}},
+       {[&](HObject* o) {
+          SelectShape(four, o, areaAndWidth, "or", tuple({0, 4}), tuple({5, 100}));
+        },
+        {4, 16, 25}},
+       {[&](HObject* o) {
+          SelectShape(four, o, areaAndWidth, "and", tuple({0, 4}), tuple({20, 100}));
+        },
+        {16}},
+       {[&](HObject* o) { SelectShape(four, o, "area", "and", "min", 9); }, {4, 9}},
+       {[&](HObject* o) { SelectShape(four, o, "area", "and", 10, "max"); }, {16, 25}},
+       {[&](HObject* o) { SelectShapeStd(four, o, "max_area", 70); }, {25}},
+       // 84 of 100 and 101 of 441 pixels
+       {[&](HObject* o) {
+          const HObject apart = joined(rectangle(0, 0, 9, 9), rectangle(20, 20, 20, 20));
+          SelectShapeStd(apart.ConcatObj(ring()), o, "rectangle1", 90);
+        },
+        {}},
+       {[&](HObject* o) { SelectShapeStd(four.ConcatObj(ring()), o, "rectangle1", 80); },
+        {4, 9, 16, 25, 84}},
+       {[&](HObject* o) { SortRegion(four, o, "upper_left", "true", "row"); }, {4, 16, 25, 9}},
+       {[&](HObject* o) { SortRegion(four, o, "lower_right", "false", "column"); }, {25, 16, 9, 4}},
+       // one line of characters
+       {[&](HObject* o) { SortRegion(four, o, "character", "true", "row"); }, {4, 9, 16, 25}}});
   HObject out;
-  SelectShape(squares(), &out, "area", "and", 5, 20);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{9, 16}));
-  SelectShape(squares(), &out, HTuple("area").Append("width"), "or", tuple({0, 4}),
-              tuple({5, 100}));
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{4, 16, 25}));
-  SelectShape(squares(), &out, HTuple("area").Append("width"), "and", tuple({0, 4}),
-              tuple({20, 100}));
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{16}));
-  SelectShape(squares(), &out, "area", "and", "min", 9);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{4, 9}));
-  SelectShape(squares(), &out, "area", "and", 10, "max");
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{16, 25}));
-  EXPECT_EQ(errorOf([&] { SelectShape(squares(), &out, "weight", "and", 1, 2); }), 1301);
-  EXPECT_EQ(errorOf([&] { SelectShape(squares(), &out, "area", "xor", 1, 2); }), 1302);
-  EXPECT_EQ(errorOf([&] { SelectShape(squares(), &out, "area", "and", tuple({1, 2}), 3); }), 1403);
-
-  SelectShapeStd(squares(), &out, "max_area", 70);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{25}));
-  SelectShapeStd(joined(rectangle(0, 0, 9, 9), rectangle(20, 20, 20, 20)).ConcatObj(ring()), &out,
-                 "rectangle1", 90);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{})) << "84 of 100 and 101 of 441 pixels";
-  SelectShapeStd(squares().ConcatObj(ring()), &out, "rectangle1", 80);
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{4, 9, 16, 25, 84}));
+  EXPECT_EQ(errorOf([&] { SelectShape(four, &out, "weight", "and", 1, 2); }), 1301);
+  EXPECT_EQ(errorOf([&] { SelectShape(four, &out, "area", "xor", 1, 2); }), 1302);
+  EXPECT_EQ(errorOf([&] { SelectShape(four, &out, "area", "and", tuple({1, 2}), 3); }), 1403);
+  EXPECT_EQ(errorOf([&] { SortRegion(four, &out, "middle", "true", "row"); }), 1301);
+  EXPECT_EQ(errorOf([&] { SortRegion(four, &out, "first_point", "up", "row"); }), 1302);
 
   HTuple values;
-  RegionFeatures(squares(), HTuple("area").Append("width"), &values);
+  RegionFeatures(four, areaAndWidth, &values);
   EXPECT_EQ(text(values), "[4.0, 2.0, 9.0, 3.0, 16.0, 4.0, 25.0, 5.0]");
-
-  SortRegion(squares(), &out, "upper_left", "true", "row");
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{4, 16, 25, 9}));
-  SortRegion(squares(), &out, "lower_right", "false", "column");
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{25, 16, 9, 4}));
-  SortRegion(squares(), &out, "character", "true", "row");
-  EXPECT_EQ(areas(out), (std::vector<Hlong>{4, 9, 16, 25})) << "one line of characters";
-  EXPECT_EQ(errorOf([&] { SortRegion(squares(), &out, "middle", "true", "row"); }), 1301);
-  EXPECT_EQ(errorOf([&] { SortRegion(squares(), &out, "first_point", "up", "row"); }), 1302);
 }
 
 TEST(RegionLines, ProgramsSeeTheSameOperators) {
