@@ -64,30 +64,24 @@ Lines grabLoop(int count, const std::string& grab = "grab_image (Image, AcqHandl
           "R := [W0, Values, Widths, Name]"};
 }
 
-HTuple expected(std::initializer_list<Hlong> numbers, const char* name) {
-  HTuple result;
-  for (Hlong n : numbers) result.Append(n);
-  return result.Append(name);
-}
-
 TEST_F(FileAcquisition, AFolderIsGrabbedInNameOrderAndAroundAgain) {
-  EXPECT_EQ(runLines(grabLoop(4), {HTuple(folder_.c_str())}),
-            expected({4, 10, 20, 30, 10, 4, 5, 6, 4}, "File"));
+  EXPECT_EQ(text(runLines(grabLoop(4), {HTuple(folder_.c_str())})),
+            "[4, 10, 20, 30, 10, 4, 5, 6, 4, 'File']");
 }
 
 TEST_F(FileAcquisition, AsynchronousGrabsComeInTheSameOrder) {
   Lines lines = grabLoop(3, "grab_image_async (Image, AcqHandle, -1)");
   lines.insert(lines.begin() + 1, "grab_image_start (AcqHandle, -1)");
-  EXPECT_EQ(runLines(lines, {HTuple(folder_.c_str())}), expected({4, 10, 20, 30, 4, 5, 6}, "File"));
+  EXPECT_EQ(text(runLines(lines, {HTuple(folder_.c_str())})), "[4, 10, 20, 30, 4, 5, 6, 'File']");
 }
 
 // Paths relative to the sequence file's folder; a single image file is grabbed every time.
 TEST_F(FileAcquisition, SequenceFilesAndSingleImages) {
   std::ofstream(folder_ + "/order.seq") << "c_third.png\n\n" << folder_ << "/a_first.png\r\n";
-  EXPECT_EQ(runLines(grabLoop(3), {HTuple((folder_ + "/order.seq").c_str())}),
-            expected({6, 30, 10, 30, 6, 4, 6}, "File"));
-  EXPECT_EQ(runLines(grabLoop(2), {HTuple((folder_ + "/b_second").c_str())}),
-            expected({5, 20, 20, 5, 5}, "File"));
+  EXPECT_EQ(text(runLines(grabLoop(3), {HTuple((folder_ + "/order.seq").c_str())})),
+            "[6, 30, 10, 30, 6, 4, 6, 'File']");
+  EXPECT_EQ(text(runLines(grabLoop(2), {HTuple((folder_ + "/b_second").c_str())})),
+            "[5, 20, 20, 5, 5, 'File']");
 }
 
 TEST_F(FileAcquisition, WithoutLoopingAGrabPastTheLastImageFails) {

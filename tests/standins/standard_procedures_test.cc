@@ -34,34 +34,43 @@ void setVariable(const char* name, const char* value) {
 
 using StandardProcedures = DisplayTest;
 
-// Each row: the image size and limits given, and the window's width and height, worked out
-// from the documented rule: fit the largest size keeping the aspect ratio, grow to the
-// smallest unless that passes the largest. The part always shows the whole image.
-TEST_F(StandardProcedures, DevOpenWindowFitImageSizesTheWindow) {
-  struct Row {
-    int width, height;
-    const char* limits;
-    std::vector<long> expected;
-  };
-  const Row rows[] = {
-      {640, 480, "-1, -1", {640, 480}},
+// Each row: lines opening W fitted to an image (640 x 480 unless said) or resizing the window
+// opened at (10, 20), and W's row, column, width, height and last part row and column, worked
+// out from the documented rule: fit the largest size keeping the aspect ratio, grow to the
+// smallest unless that passes the largest. The part always shows the whole image; a negative
+// row or column keeps the window where it was.
+TEST_F(StandardProcedures, FittingProceduresSizeTheWindow) {
+  const std::pair<std::vector<std::string>, std::vector<long>> rows[] = {
+      {{"dev_open_window_fit_image (Image, 0, 0, -1, -1, W)"}, {0, 0, 640, 480, 479, 639}},
       // 800 / 2000 shrinks to 800 x 120; growing to a height of 400 would pass 800.
-      {2000, 300, "-1, -1", {800, 120}},
-      {640, 480, "[700, 900], -1", {700, 525}},
-      {640, 480, "320, 240", {320, 240}},
+      {{"gen_image_const (Wide, 'byte', 2000, 300)",
+        "dev_open_window_fit_image (Wide, 0, 0, -1, -1, W)"},
+       {0, 0, 800, 120, 299, 1999}},
+      {{"dev_open_window_fit_image (Image, 0, 0, [700, 900], -1, W)"}, {0, 0, 700, 525, 479, 639}},
+      {{"dev_open_window_fit_image (Image, 0, 0, 320, 240, W)"}, {0, 0, 320, 240, 479, 639}},
       // Reaching a height of 400 takes 4 times, which the largest width just allows.
-      {200, 100, "[], []", {800, 400}}};
-  for (const Row& row : rows) {
-    const std::string size = std::to_string(row.width) + ", " + std::to_string(row.height);
-    Snippet snippet({"gen_image_const (Image, 'byte', " + size + ")",
-                     std::string("dev_open_window_fit_image (Image, 0, 0, ") + row.limits + ", W)",
-                     "get_window_extents (W, R, C, Width, Height)",
-                     "get_part (W, Row1, Column1, Row2, Column2)"},
-                    {"Width", "Height", "Row1", "Column1", "Row2", "Column2"});
-    ASSERT_EQ(snippet.run(), nullptr) << size;
-    std::vector<long> expected = row.expected;
-    expected.insert(expected.end(), {0, 0, row.height - 1, row.width - 1});
-    EXPECT_EQ(snippet.firstOfEach(), expected) << size << " within " << row.limits;
+      {{"gen_image_const (Small, 'byte', 200, 100)",
+        "dev_open_window_fit_image (Small, 0, 0, [], [], W)"},
+       {0, 0, 800, 400, 99, 199}},
+      {{"dev_resize_window_fit_image (Image, -1, -1, -1, -1)"}, {10, 20, 640, 480, 479, 639}},
+      {{"dev_resize_window_fit_image (Image, 5, 6, 320, 240)"}, {5, 6, 320, 240, 479, 639}},
+      {{"dev_resize_window_fit_size (0, 0, 2000, 300, -1, -1)"}, {0, 0, 800, 120, 299, 1999}},
+      {{"dev_resize_window_fit_size (-1, 30, 200, 100, [], [])"}, {10, 30, 800, 400, 99, 199}},
+      {{"dev_resize_window_fit_size (0, 0, 640, 480, [700, 900], -1)"},
+       {0, 0, 700, 525, 479, 639}}};
+  for (const auto& [fit, expected] : rows) {
+    std::vector<std::string> lines{"gen_image_const (Image, 'byte', 640, 480)"};
+    if (fit.back().rfind("dev_resize", 0) == 0) {
+      lines.push_back("dev_open_window (10, 20, 300, 200, 'black', W)");
+    }
+    lines.insert(lines.end(), fit.begin(), fit.end());
+    lines.insert(lines.end(), {"get_window_extents (W, R, C, Width, Height)",
+                               "get_part (W, Row1, Column1, Row2, Column2)"});
+    Snippet snippet(lines, {"R", "C", "Width", "Height", "Row1", "Column1", "Row2", "Column2"});
+    ASSERT_EQ(snippet.run(), nullptr) << fit.back();
+    std::vector<long> withPartOrigin = expected;
+    withPartOrigin.insert(withPartOrigin.begin() + 4, {0, 0});
+    EXPECT_EQ(snippet.firstOfEach(), withPartOrigin) << fit.back();
     closeRegisteredWindows();
   }
 }
@@ -162,32 +171,6 @@ TEST_F(StandardProcedures, ListImageFilesSelectsImagesByExtension) {
   }
   EXPECT_EQ(names, (std::set<std::string>{"a.png", "b.JPG", "d.tif"}));
   std::filesystem::remove_all(folder, ignored);
-}
-
-// Each row: the image size (or Width, Height) and limits given, where the window goes, and
-// its extents worked out from the same rule as for a new window; a negative row or column
-// keeps the window where it was opened (10, 20).
-TEST_F(StandardProcedures, DevResizeWindowFitSizesTheActiveWindow) {
-  struct Row {
-    const char* call;
-    std::vector<long> expected;  // row, column, width, height, then the part's Row2, Column2
-  };
-  const Row rows[] = {
-      {"dev_resize_window_fit_image (Image, -1, -1, -1, -1)", {10, 20, 640, 480, 479, 639}},
-      {"dev_resize_window_fit_image (Image, 5, 6, 320, 240)", {5, 6, 320, 240, 479, 639}},
-      {"dev_resize_window_fit_size (0, 0, 2000, 300, -1, -1)", {0, 0, 800, 120, 299, 1999}},
-      {"dev_resize_window_fit_size (-1, 30, 200, 100, [], [])", {10, 30, 800, 400, 99, 199}},
-      {"dev_resize_window_fit_size (0, 0, 640, 480, [700, 900], -1)", {0, 0, 700, 525, 479, 639}}};
-  for (const Row& row : rows) {
-    Snippet snippet({"gen_image_const (Image, 'byte', 640, 480)",
-                     "dev_open_window (10, 20, 300, 200, 'black', W)", row.call,
-                     "get_window_extents (W, R, C, Width, Height)",
-                     "get_part (W, Row1, Column1, Row2, Column2)"},
-                    {"R", "C", "Width", "Height", "Row2", "Column2"});
-    ASSERT_EQ(snippet.run(), nullptr) << row.call;
-    EXPECT_EQ(snippet.firstOfEach(), row.expected) << row.call;
-    closeRegisteredWindows();
-  }
 }
 
 // Points found along a horizontal profile (Phi 0) show as vertical lines Length2 (10) above
