@@ -48,19 +48,6 @@ namespace Quorvex.Tests
         }
 
         [Test]
-        public void TheInspectionReportsItsNineParts()
-        {
-            using (var inspect = new Procedure("inspect_parts"))
-            {
-                var outputs = inspect.Execute(new Dictionary<string, object> {
-                    { "ImagePath", Setup.Data("examples/inspection/parts.png") }, { "MinGray", 128 }, { "MaxGray", 255 } });
-                Assert.AreEqual("[7200, 441, 2821, 400, 4000, 6361, 1257, 4500, 36]", Format.Values(outputs["Areas"]));
-                Assert.AreEqual("[69.5, 80.0, 120.0, 209.5, 299.5, 300.0, 420.0, 424.5, 457.5]", Format.Values(outputs["Rows"]));
-                Assert.AreEqual("9", Format.Values(outputs["Count"]));
-            }
-        }
-
-        [Test]
         public void AProgramRunsItsMain()
         {
             using (var program = new Program(Setup.Data("tests/data/programs/set_marker.hdev")))

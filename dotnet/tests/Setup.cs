@@ -29,7 +29,6 @@ namespace Quorvex.Tests
         {
             Engine.Init();
             Engine.AddProcedurePath(Data("tests/data/procedures"));
-            Engine.AddProcedurePath(Data("examples/inspection"));
         }
     }
 }

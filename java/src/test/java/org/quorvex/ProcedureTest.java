@@ -45,17 +45,6 @@ class ProcedureTest {
     }
 
     @Test
-    void theInspectionReportsItsNineParts() {
-        try (Procedure inspect = new Procedure("inspect_parts")) {
-            Map<String, List<Object>> outputs = inspect.execute(
-                Map.of("ImagePath", Setup.data("examples/inspection/parts.png"), "MinGray", 128, "MaxGray", 255));
-            assertEquals("[7200, 441, 2821, 400, 4000, 6361, 1257, 4500, 36]", Format.values(outputs.get("Areas")));
-            assertEquals("[69.5, 80.0, 120.0, 209.5, 299.5, 300.0, 420.0, 424.5, 457.5]", Format.values(outputs.get("Rows")));
-            assertEquals("9", Format.values(outputs.get("Count")));
-        }
-    }
-
-    @Test
     void aProgramRunsItsMain() {
         try (Program program = new Program(Setup.data("tests/data/programs/set_marker.hdev"))) {
             program.execute();

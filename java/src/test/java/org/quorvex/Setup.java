@@ -21,7 +21,6 @@ final class Setup {
         if (done) return;
         Engine.init(false);
         Engine.addProcedurePath(data("tests/data/procedures"));
-        Engine.addProcedurePath(data("examples/inspection"));
         done = true;
     }
 
