@@ -45,22 +45,6 @@ class HandlerSafetyTest(unittest.TestCase):
         set_system("standin_null_os_handle", "true")
         quorvex.set_fullscreen(True)
 
-    def test_a_handler_opens_a_window_from_inside_a_message(self):
-        seen = []
-
-        def reopen(text):
-            seen.append(text)
-            if len(seen) == 1:
-                quorvex.open_default_window()
-
-        self.spoil_fullscreen()
-        quorvex.set_message_handlers(stderr=reopen)
-        with CapturedUnraisable() as unraisable:
-            quorvex.open_default_window()
-        self.assertEqual(unraisable.seen, [])
-        self.assertEqual(seen, [self.NO_HANDLE] * 2, "the nested opening's message came too")
-        self.assertEqual(close_windows(), 2)
-
     def test_a_handler_runs_a_procedure_from_inside_a_message(self):
         sums = []
         quorvex.set_message_handlers(stderr=lambda text: sums.append(
