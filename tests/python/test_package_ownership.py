@@ -79,8 +79,9 @@ class ParentTest(unittest.TestCase):
         call = procedure.create_call()
         procedure.close()
         self.assertTrue(procedure.closed)
-        with self.assertRaises(ValueError):
-            procedure.create_call()
+        for use in (procedure.create_call, lambda: procedure(A=1, B=2)):
+            with self.assertRaisesRegex(ValueError, "closed"):
+                use()
         self.assertEqual(live()["procedures"], before["procedures"] + 1)
         call.set_input("A", 1)
         call.set_input("B", 2)
@@ -88,6 +89,9 @@ class ParentTest(unittest.TestCase):
         self.assertEqual(call.outputs(), {"Sum": [3]})
         call.close()
         self.assertEqual(live(), before)
+        for use in (lambda: call.set_input("A", 1), call.execute, lambda: call.get_output("Sum")):
+            with self.assertRaisesRegex(ValueError, "closed"):
+                use()
 
     def test_a_call_keeps_a_forgotten_procedure(self):
         before = live()

@@ -64,17 +64,6 @@ class CallTest(unittest.TestCase):
                 self.assertEqual(call.get_output("Sum"), [2 * a, a + 0.5])
                 self.assertEqual(call.outputs(), {"Sum": [2 * a, a + 0.5]})
 
-    def test_a_closed_procedure_or_call_refuses_work(self):
-        add = quorvex.Procedure("add")
-        call = add.create_call()
-        add.close()
-        call.set_input("A", 1)  # the call keeps its procedure
-        call.close()
-        for use in (lambda: add(A=1, B=2), lambda: call.set_input("A", 1), call.execute,
-                    lambda: call.get_output("Sum")):
-            with self.assertRaisesRegex(ValueError, "closed"):
-                use()
-
     def test_unknown_names_and_indices(self):
         with self.add.create_call() as call:
             with self.assertRaisesRegex(ValueError, "no control input 'C'.*A, B"):

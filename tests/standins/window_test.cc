@@ -1,12 +1,7 @@
-// Stand-in windows as the display code relies on them: handles, extents, parts, the
-// background and images drawn through the part. Dumps, native windows, monitors and low-level
+// Stand-in windows as the display code relies on them: handles, extents, parts and the
+// background. Images drawn through the part, dumps, native windows, monitors and low-level
 // error reporting are checked through the library (tests/display, tests/api).
 #include <gtest/gtest.h>
-
-#include <cstdint>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "standins/iconic_test_support.h"
 #include "user32/WinUser.h"
@@ -56,25 +51,6 @@ TEST(Windows, BackgroundShowsFromTheNextClearAndResizingKeepsTheTopLeftAndThePar
   GetPart(window.handle, &r1, &c1, &r2, &c2);
   EXPECT_EQ(r1[0].Type() * 10 + c1[0].Type(), eElementTypeDouble * 10 + eElementTypeLong)
       << "the part keeps the kinds of its values";
-}
-
-TEST(Drawing, ImagesGoThroughThePart) {
-  TestWindow window(0, 0, 4, 4);
-  std::vector<std::uint8_t> pixels = {10, 20, 30, 40};
-  SetPart(window.handle, 0, 0, 1, 1);
-  DispObj(wrapGray(pixels, 2, 2), window.handle);
-  const HObject zoomed = window.dump();
-  EXPECT_EQ(pixel(zoomed, 1, 1), tuple({10, 10, 10}));
-  EXPECT_EQ(pixel(zoomed, 2, 3), tuple({40, 40, 40}));
-  std::vector<std::uint8_t> big(16);
-  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i);
-  TestWindow small(0, 0, 2, 2);
-  SetPart(small.handle, 0, 0, 3, 3);
-  DispObj(wrapGray(big, 4, 4), small.handle);
-  EXPECT_EQ(pixel(small.dump(), 1, 0), tuple({13, 13, 13})) << "the pixel under the centre";
-  SetLut(small.handle, "inverse");
-  DispObj(wrapGray(big, 4, 4), small.handle);
-  EXPECT_EQ(pixel(small.dump(), 0, 0), tuple({250, 250, 250}));
 }
 
 // The header compiled as C (winuser_check.c) lays the monitor record out as C++ does.
