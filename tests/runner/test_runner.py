@@ -78,12 +78,18 @@ class FailureTest(unittest.TestCase):
                  "its inputs: A, B"),
                 (["--library", "/nonexistent.so", "--procedure", "add"], 1,
                  "cannot load /nonexistent.so")]
-        rows += [(arguments, 2, "usage: quorvex-run")
-                 for arguments in ([], ["--procedure"], ["--in", "x"], ["a.hdev", "--bogus"])]
+        rows += [(arguments, 2, "usage: quorvex-run") for arguments in (
+            [], ["--procedure"], ["--in", "x"], ["a.hdev", "--bogus"], ["a.hdev", "b.hdev"],
+            ["a.hdev", "--procedure", "x"], ["--procedure", "x", "--in", "novalue"],
+            ["--procedure", "x", "--in", "=3"], ["a.hdev", "--in", "A=1"],
+            ["--procedure", "x", "--attribute", "a=[1, 2]"])]
         for arguments, code, text in rows:
             result = run(*arguments)
             self.assertEqual(result.returncode, code, arguments)
             self.assertIn(text, result.stderr)
+        result = run("--help")
+        self.assertEqual((result.returncode, result.stdout.split()[:2]),
+                         (0, ["usage:", "quorvex-run"]))
 
 
 class SnapshotTest(unittest.TestCase):
