@@ -103,21 +103,13 @@ TEST(StandinTuple, RepeatedAppendsOfEveryKindKeepEveryElement) {
   EXPECT_EQ(afterString[20000].D(), 9999.5);
 }
 
-TEST(StandinTuple, CompoundAssignmentIsTheBinaryOperator) {
-  HTuple value(7);
-  value /= HTuple(2);
-  EXPECT_STREQ(value.ToString().Text(), "3");
-  value += HTuple(0.5);
-  EXPECT_STREQ(value.ToString().Text(), "3.5");
-  value *= list({2, 4});
-  EXPECT_STREQ(value.ToString().Text(), "[7.0, 14.0]");
-  HTuple text("n=");
-  text += HTuple(5);
-  EXPECT_STREQ(text.ToString().Text(), "'n=5'");
+// The engine runs its arithmetic through the compound operators, whose values engine_test
+// checks in program lines; a failed one leaves the tuple as it was.
+TEST(StandinTuple, AFailedCompoundAssignmentLeavesTheTuple) {
   HTuple kept(1);
   EXPECT_THROW(kept %= HTuple(0), HalconCpp::HException);
   EXPECT_THROW(kept %= HTuple(0.5), HalconCpp::HException);
-  EXPECT_EQ(kept[0].L(), 1) << "a failed operation leaves the tuple as it was";
+  EXPECT_EQ(kept[0].L(), 1);
 }
 
 TEST(StandinFaults, FireForTheirOperationCountTimesUnlessInside) {
