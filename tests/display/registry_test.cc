@@ -133,15 +133,6 @@ TEST_F(Registry, NegativeExtentsKeepTheCurrentOnes) {
   }
 }
 
-TEST_F(Registry, DevSetPartAppliesToTheActiveWindow) {
-  Snippet lines({"dev_open_window (0, 0, 160, 120, 'black', W)", "dev_set_part (0, 0.5, 479, 639)",
-                 "get_part (W, Row1, Column1, Row2, Column2)"},
-                {"Row2", "Column2"});
-  ASSERT_EQ(lines.run(), nullptr);
-  EXPECT_EQ(lines.longAt("Row2"), 479);
-  EXPECT_EQ(lines.longAt("Column2"), 639);
-}
-
 TEST_F(Registry, RefusedBackgroundLeavesAnUnregisteredWindowOpen) {
   Snippet first({"dev_open_window (0, 0, 160, 120, 'black', First)"}, {"First"});
   ASSERT_EQ(first.run(), nullptr);
