@@ -12,18 +12,7 @@ EXAMPLE = os.path.join(os.environ["QUORVEX_EXAMPLES"], "inspection")
 WHEELS = glob.glob(os.path.join(os.environ["QUORVEX_WHEELS"], "quorvex-*.whl"))
 
 # A procedure calling one of HDevelop's standard procedures, which only the wheel carries.
-SHOW_MESSAGE = """<?xml version="1.0" encoding="UTF-8"?>
-<hdevelop file_version="1.0" halcon_version="11.0">
-<procedure name="show_message">
-<interface/>
-<body>
-<l>open_window (0, 0, 64, 64, 0, 'buffer', '', Window)</l>
-<l>disp_message (Window, 'ok', 'window', -1, -1, 'red', 'true')</l>
-<l>close_window (Window)</l>
-</body>
-</procedure>
-</hdevelop>
-"""
+SHOW_MESSAGE = os.path.join(os.environ["QUORVEX_TEST_DATA"], "procedures", "show_message.hdvp")
 
 # Where the library and the stand-ins came from, seen from inside the process, after running
 # a procedure that needs the standard procedures.
@@ -61,8 +50,7 @@ class WheelTest(unittest.TestCase):
             os.mkdir(work)
             for name in ("inspect.py", "inspect_parts.hdvp", "parts.png"):
                 shutil.copy(os.path.join(EXAMPLE, name), work)
-            with open(os.path.join(work, "show_message.hdvp"), "w") as file:
-                file.write(SHOW_MESSAGE)
+            shutil.copy(SHOW_MESSAGE, work)
             report = subprocess.run([python, "inspect.py"], cwd=work, env=env, text=True,
                                     capture_output=True, timeout=300)
             self.assertEqual(report.returncode, 0, report.stderr)

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "api/test_data.h"
 #include "display/display_fixture.h"
 #include "procedure_file.h"
 #include "standins/window_pixels.h"
@@ -320,26 +321,7 @@ TEST_F(StandardProcedures, AUserProcedureOfTheSameNameWins) {
 // A procedure calling every standard procedure with arguments of the kinds users pass loads:
 // each call has the vendor's number of parameters in the vendor's groups.
 TEST_F(StandardProcedures, EveryStandardProcedureLoadsWithTheVendorsParameters) {
-  UserProcedures user;
-  writeProcedureFile(
-      user.folder(), "calls_every_standard_procedure", {{"ic", {"W"}}},
-      {"gen_image_const (Image, 'byte', 64, 48)",
-       "set_display_font (W, 14, 'mono', 'true', 'false')",
-       "disp_message (W, 'text', 'window', 12, 12, 'black', 'true')",
-       "disp_continue_message (W, 'black', 'true')",
-       "disp_end_of_program_message (W, 'black', 'true')",
-       "dev_open_window_fit_image (Image, 0, 0, -1, -1, Window1)",
-       "dev_open_window_fit_size (0, 0, 640, 480, -1, -1, Window2)",
-       "dev_resize_window_fit_image (Image, 0, 0, -1, -1)",
-       "dev_resize_window_fit_size (0, 0, 640, 480, -1, -1)",
-       "list_image_files ('.', 'default', [], ImageFiles)",
-       "gen_arrow_contour_xld (Arrow, 0, 0, 10, 10, 2, 2)",
-       "dev_display_shape_matching_results (1, 'green', 10, 10, 0, 1.0, 1.0, 0)",
-       "dev_display_ncc_matching_results (1, 'green', 10, 10, 0, 0)",
-       "dev_display_profile_points (10, 10, 10, 10, 0, 20, 5)",
-       "disp_3d_coord_system (W, [0.016, 0, 7.4e-6, 7.4e-6, 320, 240, 640, 480], [0, 0, 1, 0, 0, "
-       "0, 0], 0.1)",
-       "calculate_lines_gauss_parameters (6, 60, Sigma, Low, High)"});
+  useTestProcedures();
   ProcedureHandle procedure = nullptr;
   EXPECT_OK(hcreateProcedure("calls_every_standard_procedure", &procedure));
   hfreeProcedure(procedure);
