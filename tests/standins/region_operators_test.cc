@@ -1,6 +1,6 @@
 // Region operators checked against values worked out by hand from the vendor's definitions:
-// set operations, holes, fitted shapes, features, selection and order, through the C++
-// interface and, for a sample of them, through program lines.
+// set operations, holes, fitted shapes, features, selection, order and morphology, through
+// the C++ interface and, for a sample of them, through program lines.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -279,6 +279,74 @@ TEST(RegionSelection, ByFeaturesByStandardShapesAndInOrder) {
   EXPECT_EQ(text(values), "[4.0, 2.0, 9.0, 3.0, 16.0, 4.0, 25.0, 5.0]");
 }
 
+// Morphology against the discretised elements worked out by hand: a circle of radius r is the
+// pixels within r of the reference pixel, a rectangle extends one pixel further right and
+// down when a side is even. The shapes: a pixel, a 10 x 10 square, two 10 x 5 blocks one
+// column apart, and the square with a lone pixel far off.
+struct Shapes {
+  HObject pixel = points(10, 10), square = rectangle(0, 0, 9, 9);
+  HObject split = joined(rectangle(0, 0, 9, 4), rectangle(0, 6, 9, 10));
+  HObject speckled = joined(square, pixel.ConcatObj(rectangle(30, 30, 30, 30)));
+};
+
+TEST(Morphology, CirclesAreTheDiscretisedCircle) {
+  const Shapes s;
+  expectAreas({{[&](HObject* o) { DilationCircle(s.pixel, o, 1.5); }, {9}},
+               // 5 x 5 without corners
+               {[&](HObject* o) { DilationCircle(s.pixel, o, 2.5); }, {21}},
+               // rows of 7, 7, 5 and 3 pixels either side of the middle row of 7
+               {[&](HObject* o) { DilationCircle(s.pixel, o, 3.5); }, {37}},
+               {[&](HObject* o) { DilationCircle(s.pixel, o, 0.5); }, {1}},
+               {[&](HObject* o) { DilationCircle(s.square, o, 1.5); }, {144}},
+               {[&](HObject* o) { ErosionCircle(s.square, o, 1.5); }, {64}},
+               {[&](HObject* o) { ErosionCircle(s.square, o, 2.5); }, {36}},
+               {[&](HObject* o) { ErosionCircle(s.pixel, o, 1.5); }, {0}},
+               {[&](HObject* o) { OpeningCircle(s.speckled, o, 1.5); }, {100}},
+               {[&](HObject* o) { ClosingCircle(s.split, o, 1.5); }, {110}},
+               {[&](HObject* o) { ClosingCircle(s.square, o, 3.5); }, {100}}});
+}
+
+std::string box(const HObject& region) {
+  HTuple r1, c1, r2, c2;
+  SmallestRectangle1(region, &r1, &c1, &r2, &c2);
+  return text(r1.Clone().Append(c1).Append(r2).Append(c2));
+}
+
+TEST(Morphology, EvenRectangleSidesReachRightAndDown) {
+  const Shapes s;
+  HObject out;
+  DilationRectangle1(s.pixel, &out, 3, 5);
+  EXPECT_EQ(box(out), "[8, 9, 12, 11]");
+  DilationRectangle1(s.pixel, &out, 4, 2);
+  EXPECT_EQ(box(out), "[10, 9, 11, 12]");
+  ErosionRectangle1(s.square, &out, 4, 2);
+  EXPECT_EQ(box(out), "[0, 1, 8, 7]");
+  expectAreas({{[&](HObject* o) { OpeningRectangle1(s.square, o, 4, 2); }, {100}},
+               // neither block is 6 wide
+               {[&](HObject* o) { OpeningRectangle1(s.split, o, 6, 1); }, {0}},
+               {[&](HObject* o) { ClosingRectangle1(s.split, o, 3, 1); }, {110}},
+               // a vertical element bridges nothing across
+               {[&](HObject* o) { ClosingRectangle1(s.split, o, 1, 3); }, {100}}});
+}
+
+TEST(Morphology, EmptyInputsAndWrongParameters) {
+  const HObject pixel = points(10, 10);
+  HObject none, empty, out, image;
+  GenEmptyObj(&none);
+  GenEmptyRegion(&empty);
+  expectAreas({{[&](HObject* o) { DilationCircle(none, o, 2.5); }, {}},
+               {[&](HObject* o) { ErosionCircle(empty, o, 2.5); }, {0}},
+               {[&](HObject* o) { ClosingRectangle1(empty, o, 3, 3); }, {0}}});
+  EXPECT_EQ(errorOf([&] { DilationCircle(pixel, &out, 0.4); }), 1301);
+  EXPECT_EQ(errorOf([&] { DilationCircle(pixel, &out, 512); }), 1301);
+  EXPECT_EQ(errorOf([&] { DilationCircle(pixel, &out, "big"); }), 1201);
+  EXPECT_EQ(errorOf([&] { ErosionRectangle1(pixel, &out, 0, 3); }), 1301);
+  EXPECT_EQ(errorOf([&] { ErosionRectangle1(pixel, &out, 3, 600); }), 1302);
+  EXPECT_EQ(errorOf([&] { OpeningRectangle1(pixel, &out, 2.5, 3); }), 1201);
+  GenImageConst(&image, "byte", 4, 4);
+  EXPECT_EQ(errorOf([&] { ClosingCircle(image, &out, 1.5); }), 1101);
+}
+
 TEST(RegionLines, ProgramsSeeTheSameOperators) {
   EXPECT_EQ(text(runLines({"gen_rectangle1 (Box, 0, 0, 9, 9)", "dilation_circle (Box, D, 1.5)",
                            "fill_up_shape (D, F, 'area', 1, 5)", "shape_trans (F, T, 'convex')",
@@ -291,6 +359,12 @@ TEST(RegionLines, ProgramsSeeTheSameOperators) {
       "[1, 2]");
   EXPECT_EQ(programError({"gen_empty_obj (E)", "select_shape (E, S, 'area', 'and', 1, [2, 3])"}),
             1404);
+  EXPECT_EQ(text(runLines({"gen_circle (C, 20, 20, 5.5)", "erosion_circle (C, E, 1.5)",
+                           "dilation_circle (E, D, 1.5)", "opening_circle (C, O, 1.5)",
+                           "concat_obj (E, D, ED)", "concat_obj (ED, O, All)",
+                           "area_center (All, A, Row, Col)", "R := A"})),
+            "[57, 97, 97]");
+  EXPECT_EQ(programError({"gen_circle (C, 20, 20, 5.5)", "closing_rectangle1 (C, D, 3)"}), 21012);
 }
 
 }  // namespace
