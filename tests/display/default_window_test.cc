@@ -1,5 +1,6 @@
-// The default window a caller opens with hopenDefaultWindow, and its lines on the message
-// channels.
+// The default window a caller opens with hopenDefaultWindow and its lines on the message
+// channels, and the fullscreen mode: new windows lose their frame and cover the monitor that
+// holds them.
 #include "display/display_fixture.h"
 
 namespace quorvex::test {
@@ -71,6 +72,90 @@ TEST_F(DefaultWindow, FullscreenKeepsTheFixedPart) {
   EXPECT_EQ(sizeAndPart(), (std::vector<long>{1920, 1080, 479, 639}));
 }
 #endif
+
+class Fullscreen : public DisplayTest {
+ protected:
+  void SetUp() override {
+    DisplayTest::SetUp();
+    Snippet monitors({"set_system ('standin_monitors', [0, 0, 1920, 1080, 1920, 0, 3840, 1080])"});
+    ASSERT_EQ(monitors.run(), nullptr);
+  }
+  void TearDown() override {
+    Snippet monitors({"set_system ('standin_monitors', [0, 0, 1920, 1080])",
+                      "set_system ('standin_null_os_handle', 'false')"});
+    EXPECT_EQ(monitors.run(), nullptr);
+    DisplayTest::TearDown();
+  }
+
+  // Opens a window at column `column` and reads its extents back.
+  std::vector<long> extentsOfWindowAt(int column) {
+    Snippet lines({"dev_open_window (100, " + std::to_string(column) + ", 640, 480, 'black', W)",
+                   "get_window_extents (W, Row, Column, Width, Height)"},
+                  {"Row", "Column", "Width", "Height"});
+    Record record = lines.run();
+    EXPECT_EQ(record, nullptr) << describe(record.get());
+    return lines.firstOfEach();
+  }
+
+  MessageCapture capture;
+};
+
+// Monitors of the stand-in's choosing and its native-window records exist off Windows only
+// (fullscreen_native_test.cc).
+#ifndef _WIN32
+// Each row: the switch's value, the column a 640 x 480 window is opened at, and its extents.
+// A window off every monitor covers the nearest one.
+TEST_F(Fullscreen, WindowsCoverTheirMonitor) {
+  const std::tuple<int, int, std::vector<long>> rows[] = {{1, 2000, {0, 1920, 1920, 1080}},
+                                                          {-1, 50, {0, 0, 1920, 1080}},
+                                                          {2, 5000, {0, 1920, 1920, 1080}},
+                                                          {0, 2000, {100, 2000, 640, 480}}};
+  for (const auto& [on, column, extents] : rows) {
+    EXPECT_EQ(hsetFullscreen(on), 0);
+    EXPECT_EQ(extentsOfWindowAt(column), extents) << on << " " << column;
+  }
+  EXPECT_TRUE(MessageCapture::err().empty());
+}
+
+// The native window loses the caption and the sizing frame (WS_CAPTION | WS_THICKFRAME,
+// 0x00C40000) of its overlapped style 0x10CF0000, and the window and client edges of its
+// extended style; it is moved with SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED.
+TEST_F(Fullscreen, StylesAndTheNativeMove) {
+  hsetFullscreen(1);
+  Snippet lines({"dev_open_window (100, 2000, 640, 480, 'black', W)",
+                 "get_system ('standin_native_windows', Native)"},
+                {"W", "Native"});
+  ASSERT_EQ(lines.run(), nullptr);
+  const std::vector<long> native = lines.longs("Native");
+  std::vector<long> record;
+  for (std::size_t i = 0; i + 8 < native.size(); i += 9) {
+    if (native[i] == lines.longAt("W"))
+      record.assign(native.begin() + i + 2, native.begin() + i + 9);
+  }
+  EXPECT_EQ(record, (std::vector<long>{0x100B0000, 0, 1920, 0, 1920, 1080, 0x34}));
+}
+#endif
+
+// Each row: a control that spoils the change, and what the library says; the window keeps
+// the size it was opened with and stays registered and active.
+TEST_F(Fullscreen, FailuresAreReportedAndTheWindowStaysRegistered) {
+  hsetFullscreen(1);
+  const std::pair<const char*, const char*> rows[] = {
+      {"set_system ('standin_fail', ['SetWindowExtents', 5100])",
+       "unknown error in changeWindowFullscreen"},
+      {"set_system ('standin_null_os_handle', 'true')",
+       "fullscreen: got invalid window handle from GetOsWindowHandle"}};
+  for (const auto& [control, message] : rows) {
+    MessageCapture::clear();
+    Snippet lines({control, "dev_open_window (100, 200, 640, 480, 'black', W)",
+                   "dev_get_window (Active)", "get_window_extents (W, Row, Column, Width, Height)"},
+                  {"W", "Active", "Width"});
+    ASSERT_EQ(lines.run(), nullptr);
+    EXPECT_EQ(lines.longAt("Active"), lines.longAt("W"));
+    EXPECT_EQ(lines.longAt("Width"), 640);
+    EXPECT_EQ(MessageCapture::err(), Lines{message});
+  }
+}
 
 }  // namespace
 }  // namespace quorvex::test
