@@ -80,15 +80,13 @@ namespace Quorvex.Tests
                 during = Live("procedure_calls");
             };
             Engine.SetVerbosity(true);
-            Messages.StandardError += disposing;
+            call.SetInput("Text", "dispose now");
             try
             {
-                call.SetInput("Text", "dispose now");
-                call.Execute();
+                Setup.WithStandardError(call.Execute, disposing);
             }
             finally
             {
-                Messages.StandardError -= disposing;
                 Engine.SetVerbosity(false);
             }
             Assert.AreEqual(calls + 1, during, "the call was still alive inside its own execution");

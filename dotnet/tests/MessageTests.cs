@@ -35,9 +35,7 @@ namespace Quorvex.Tests
         public void AHandlerOutlivesACollection()
         {
             var lines = new List<string>();
-            Action<string> handler = line => lines.Add(line.ToUpperInvariant());
-            Messages.StandardError += handler;
-            try
+            Setup.WithStandardError(() =>
             {
                 for (int i = 0; i < 3; ++i)
                 {
@@ -45,12 +43,8 @@ namespace Quorvex.Tests
                     GC.WaitForPendingFinalizers();
                 }
                 Report("low level é");
-                Assert.AreEqual(new[] { "LOW LEVEL ERROR: LOW LEVEL É" }, lines);
-            }
-            finally
-            {
-                Messages.StandardError -= handler;
-            }
+            }, line => lines.Add(line.ToUpperInvariant()));
+            Assert.AreEqual(new[] { "LOW LEVEL ERROR: LOW LEVEL É" }, lines);
         }
 
         [Test]
@@ -77,17 +71,7 @@ namespace Quorvex.Tests
         {
             var seen = new List<string>();
             Action<string> failing = line => { throw new FormatException("handler failed on " + line); };
-            Messages.StandardError += failing;
-            Messages.StandardError += seen.Add;
-            try
-            {
-                Report("boom");
-            }
-            finally
-            {
-                Messages.StandardError -= failing;
-                Messages.StandardError -= seen.Add;
-            }
+            Setup.WithStandardError(() => Report("boom"), failing, seen.Add);
             Assert.AreEqual(new[] { "low level error: boom" }, seen, "the next handler still runs");
             Assert.AreEqual(1, failures.Count);
             Assert.IsInstanceOf<FormatException>(failures[0]);
@@ -99,20 +83,8 @@ namespace Quorvex.Tests
             using (var procedure = new Procedure(Setup.ReportName))
             using (ProcedureCall call = procedure.CreateCall())
             {
-                Action<string> reentering = line => call.Execute();
-                Action<string> opening = line => Engine.OpenDefaultWindow();
-                Messages.StandardError += reentering;
-                Messages.StandardError += opening;
-                try
-                {
-                    call.SetInput("Text", "again");
-                    call.Execute();
-                }
-                finally
-                {
-                    Messages.StandardError -= reentering;
-                    Messages.StandardError -= opening;
-                }
+                call.SetInput("Text", "again");
+                Setup.WithStandardError(call.Execute, line => call.Execute(), line => Engine.OpenDefaultWindow());
                 Assert.AreEqual(2, failures.Count);
                 foreach (Exception e in failures)
                 {

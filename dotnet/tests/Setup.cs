@@ -24,6 +24,20 @@ namespace Quorvex.Tests
             return Path.Combine(Source, relative);
         }
 
+        // Runs body with the handlers on the standard-error channel, removed again after it.
+        internal static void WithStandardError(Action body, params Action<string>[] handlers)
+        {
+            foreach (Action<string> handler in handlers) Messages.StandardError += handler;
+            try
+            {
+                body();
+            }
+            finally
+            {
+                foreach (Action<string> handler in handlers) Messages.StandardError -= handler;
+            }
+        }
+
         [SetUp]
         public void InitEngine()
         {

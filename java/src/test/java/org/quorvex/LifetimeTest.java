@@ -62,12 +62,10 @@ class LifetimeTest {
             during[0] = Setup.live("procedure_calls");
         };
         Engine.setVerbosity(true);
-        Messages.addStandardErrorListener(closing);
+        call.setInput("Text", "close now");
         try {
-            call.setInput("Text", "close now");
-            call.execute();
+            Setup.withStandardError(call::execute, closing);
         } finally {
-            Messages.removeStandardErrorListener(closing);
             Engine.setVerbosity(false);
         }
         assertEquals(calls + 1, during[0], "the call was still alive inside its own execution");

@@ -66,15 +66,7 @@ class MessageTest {
     void aListenerExceptionIsReportedAndTheCallCompletes() {
         List<String> seen = new ArrayList<>();
         Consumer<String> failing = line -> { throw new IllegalStateException("listener failed on " + line); };
-        Consumer<String> collecting = seen::add;
-        Messages.addStandardErrorListener(failing);
-        Messages.addStandardErrorListener(collecting);
-        try {
-            report("boom");
-        } finally {
-            Messages.removeStandardErrorListener(failing);
-            Messages.removeStandardErrorListener(collecting);
-        }
+        Setup.withStandardError(() -> report("boom"), failing, seen::add);
         assertEquals(List.of("low level error: boom"), seen, "the next listener still runs");
         assertEquals(1, failures.size());
         assertEquals("listener failed on low level error: boom", failures.get(0).getMessage());
@@ -83,17 +75,8 @@ class MessageTest {
     @Test
     void runningFromAListenerIsRefusedClearly() {
         try (Procedure procedure = new Procedure(Setup.REPORT); ProcedureCall call = procedure.createCall()) {
-            Consumer<String> reentering = line -> call.execute();
-            Consumer<String> opening = line -> Engine.openDefaultWindow();
-            Messages.addStandardErrorListener(reentering);
-            Messages.addStandardErrorListener(opening);
-            try {
-                call.setInput("Text", "again");
-                call.execute();
-            } finally {
-                Messages.removeStandardErrorListener(reentering);
-                Messages.removeStandardErrorListener(opening);
-            }
+            call.setInput("Text", "again");
+            Setup.withStandardError(call::execute, line -> call.execute(), line -> Engine.openDefaultWindow());
             assertEquals(2, failures.size());
             for (Throwable e : failures) {
                 assertInstanceOf(IllegalStateException.class, e);

@@ -1,6 +1,7 @@
 package org.quorvex;
 
 import java.nio.file.Paths;
+import java.util.function.Consumer;
 
 /** The engine set up once for every test class: the library from QUORVEX_LIBRARY, the
  *  procedures from the source tree (QUORVEX_SOURCE_DIR), both set by CTest. */
@@ -22,6 +23,17 @@ final class Setup {
         Engine.init(false);
         Engine.addProcedurePath(data("tests/data/procedures"));
         done = true;
+    }
+
+    // Runs body with the listeners on the standard-error channel, removed again after it.
+    @SafeVarargs
+    static void withStandardError(Runnable body, Consumer<String>... listeners) {
+        for (Consumer<String> listener : listeners) Messages.addStandardErrorListener(listener);
+        try {
+            body.run();
+        } finally {
+            for (Consumer<String> listener : listeners) Messages.removeStandardErrorListener(listener);
+        }
     }
 
     static long live(String kind) {
