@@ -74,58 +74,39 @@ HObject ell() {
   return joined(rectangle(0, 0, 9, 1), rectangle(8, 0, 9, 9));
 }
 
-struct FeatureCase {
-  const char* shape;
-  std::function<HObject()> make;
-  const char* feature;
-  double expected;
-};
-
-class Features : public ::testing::TestWithParam<FeatureCase> {};
-
-TEST_P(Features, MatchTheDefinitions) {
-  const FeatureCase& c = GetParam();
-  EXPECT_NEAR(feature(c.make(), c.feature), c.expected, 1e-4) << c.shape << " " << c.feature;
-}
-
-const double kBarCorner = std::hypot(14.5, 4.5);  // centre to a corner pixel's centre
-
-INSTANTIATE_TEST_SUITE_P(
-    Regions, Features,
-    ::testing::Values(
-        FeatureCase{"bar", bar, "area", 300}, FeatureCase{"bar", bar, "row", 14.5},
-        FeatureCase{"bar", bar, "column", 34.5}, FeatureCase{"bar", bar, "width", 30},
-        FeatureCase{"bar", bar, "height", 10}, FeatureCase{"bar", bar, "ratio", 10.0 / 30},
-        FeatureCase{"bar", bar, "row1", 10}, FeatureCase{"bar", bar, "column2", 49},
+// Each row: a shape, and its features by name with their values.
+TEST(Regions, FeaturesMatchTheDefinitions) {
+  const double corner = std::hypot(14.5, 4.5);  // the bar's centre to a corner pixel's centre
+  // clang-format off
+  const std::pair<HObject, std::vector<std::pair<const char*, double>>> rows[] = {
+      {bar(),
+       {{"area", 300}, {"row", 14.5}, {"column", 34.5}, {"width", 30}, {"height", 10},
+        {"ratio", 10.0 / 30}, {"row1", 10}, {"column2", 49},
         // the contour runs through the border pixels' centres: 2 * 29 + 2 * 9
-        FeatureCase{"bar", bar, "contlength", 76},
-        FeatureCase{"bar", bar, "compactness", 76.0 * 76 / (4 * 300 * kPi)},
-        FeatureCase{"bar", bar, "circularity", 300 / (kBarCorner * kBarCorner * kPi)},
-        FeatureCase{"bar", bar, "convexity", 1}, FeatureCase{"bar", bar, "rectangularity", 1},
+        {"contlength", 76}, {"compactness", 76.0 * 76 / (4 * 300 * kPi)},
+        {"circularity", 300 / (corner * corner * kPi)}, {"convexity", 1}, {"rectangularity", 1},
         // second moments of n pixels in a line: (n^2 - 1) / 12
-        FeatureCase{"bar", bar, "ra", 2 * std::sqrt(899.0 / 12)},
-        FeatureCase{"bar", bar, "rb", 2 * std::sqrt(99.0 / 12)},
-        FeatureCase{"bar", bar, "anisometry", std::sqrt(899.0 / 99)},
-        FeatureCase{"bar", bar, "phi", 0}, FeatureCase{"bar", bar, "orientation", 0},
-        FeatureCase{"bar", bar, "rect2_len1", 14.5}, FeatureCase{"bar", bar, "rect2_len2", 4.5},
-        FeatureCase{"bar", bar, "rect2_phi", 0},
-        FeatureCase{"bar", bar, "outer_radius", kBarCorner},
-        FeatureCase{"bar", bar, "max_diameter", 2 * kBarCorner},
+        {"ra", 2 * std::sqrt(899.0 / 12)}, {"rb", 2 * std::sqrt(99.0 / 12)},
+        {"anisometry", std::sqrt(899.0 / 99)}, {"phi", 0}, {"orientation", 0},
+        {"rect2_len1", 14.5}, {"rect2_len2", 4.5}, {"rect2_phi", 0}, {"outer_radius", corner},
+        {"max_diameter", 2 * corner},
         // the nearest outside pixel of the best centre is 5 rows away
-        FeatureCase{"bar", bar, "inner_radius", 4}, FeatureCase{"bar", bar, "holes_num", 0},
-        FeatureCase{"ring", ring, "area", 84}, FeatureCase{"ring", ring, "holes_num", 1},
-        FeatureCase{"ring", ring, "area_holes", 16}, FeatureCase{"ring", ring, "connect_num", 1},
-        FeatureCase{"ring", ring, "euler_number", 0}, FeatureCase{"ring", ring, "contlength", 36},
-        // hull rows 0..8 reach column y + 1, row 9 all ten columns: 64 pixels against 36
-        FeatureCase{"ell", ell, "convexity", 36.0 / 64},
-        FeatureCase{"pixel", [] { return points(3, 4); }, "contlength", 0},
-        FeatureCase{"pixel", [] { return points(3, 4); }, "compactness", 1},
-        FeatureCase{"pixel", [] { return points(3, 4); }, "outer_radius", 0},
-        FeatureCase{"pixel", [] { return points(3, 4); }, "ra", 0},
-        FeatureCase{"vertical", [] { return rectangle(0, 0, 9, 0); }, "phi", kPi / 2},
-        FeatureCase{"vertical", [] { return rectangle(0, 0, 9, 0); }, "rb", 0},
-        FeatureCase{"empty", [] { return points(HTuple(), HTuple()); }, "circularity", 0},
-        FeatureCase{"empty", [] { return points(HTuple(), HTuple()); }, "area", 0}));
+        {"inner_radius", 4}, {"holes_num", 0}}},
+      {ring(),
+       {{"area", 84}, {"holes_num", 1}, {"area_holes", 16}, {"connect_num", 1},
+        {"euler_number", 0}, {"contlength", 36}}},
+      // hull rows 0..8 reach column y + 1, row 9 all ten columns: 64 pixels against 36
+      {ell(), {{"convexity", 36.0 / 64}}},
+      {points(3, 4), {{"contlength", 0}, {"compactness", 1}, {"outer_radius", 0}, {"ra", 0}}},
+      {rectangle(0, 0, 9, 0), {{"phi", kPi / 2}, {"rb", 0}}},
+      {points(HTuple(), HTuple()), {{"circularity", 0}, {"area", 0}}}};
+  // clang-format on
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    for (const auto& [name, expected] : rows[i].second) {
+      EXPECT_NEAR(feature(rows[i].first, name), expected, 1e-4) << "shape " << i << " " << name;
+    }
+  }
+}
 
 TEST(RegionSets, CombineEachRegionWithTheUnionOfTheOthers) {
   const HObject a = rectangle(0, 0, 9, 9), b = rectangle(5, 5, 14, 14);
