@@ -26,6 +26,14 @@ class Snippet {
     writeProcedureFile(folder(), name_, {{"oc", outputs_}}, lines);
   }
 
+  // Makes and executes the lines at once; a failure is the test's, with the record's fields.
+  static Snippet ran(std::vector<std::string> lines, std::vector<std::string> outputs = {}) {
+    Snippet snippet(std::move(lines), std::move(outputs));
+    const Record record = snippet.run();
+    EXPECT_EQ(record, nullptr) << describe(record.get());
+    return snippet;
+  }
+
   // Executes the lines; null on success, else the record (owned by the returned value).
   Record run() {
     if (!call_) {

@@ -11,16 +11,15 @@ using Lines = std::vector<std::string>;
 class DefaultWindow : public DisplayTest {
  protected:
   long activeWindow() {
-    Snippet lines({"dev_get_window (Active)"}, {"Active"});
-    EXPECT_EQ(lines.run(), nullptr);
+    const Snippet lines = Snippet::ran({"dev_get_window (Active)"}, {"Active"});
     return lines.longAt("Active");
   }
   // Width, height, last row and last column of the part of the active window.
   std::vector<long> sizeAndPart() {
-    Snippet lines({"dev_get_window (W)", "get_window_extents (W, Row, Column, Width, Height)",
-                   "get_part (W, Row1, Column1, Row2, Column2)"},
-                  {"Width", "Height", "Row2", "Column2"});
-    EXPECT_EQ(lines.run(), nullptr);
+    const Snippet lines =
+        Snippet::ran({"dev_get_window (W)", "get_window_extents (W, Row, Column, Width, Height)",
+                      "get_part (W, Row1, Column1, Row2, Column2)"},
+                     {"Width", "Height", "Row2", "Column2"});
     return lines.firstOfEach();
   }
   MessageCapture capture;
@@ -31,9 +30,8 @@ TEST_F(DefaultWindow, QuietWhenVerbosityIsOff) {
   EXPECT_TRUE(MessageCapture::out().empty());
   EXPECT_TRUE(MessageCapture::err().empty());
   EXPECT_EQ(sizeAndPart(), (std::vector<long>{640, 480, 479, 639}));
-  Snippet lines({"dev_get_window (W)", "dump_window_image (D, W)", "get_grayval (D, 240, 320, V)"},
-                {"V"});
-  ASSERT_EQ(lines.run(), nullptr);
+  const Snippet lines = Snippet::ran(
+      {"dev_get_window (W)", "dump_window_image (D, W)", "get_grayval (D, 240, 320, V)"}, {"V"});
   EXPECT_EQ(lines.longs("V"), (std::vector<long>{0, 0, 0})) << "black";
 }
 
@@ -77,13 +75,11 @@ class Fullscreen : public DisplayTest {
  protected:
   void SetUp() override {
     DisplayTest::SetUp();
-    Snippet monitors({"set_system ('standin_monitors', [0, 0, 1920, 1080, 1920, 0, 3840, 1080])"});
-    ASSERT_EQ(monitors.run(), nullptr);
+    Snippet::ran({"set_system ('standin_monitors', [0, 0, 1920, 1080, 1920, 0, 3840, 1080])"});
   }
   void TearDown() override {
-    Snippet monitors({"set_system ('standin_monitors', [0, 0, 1920, 1080])",
-                      "set_system ('standin_null_os_handle', 'false')"});
-    EXPECT_EQ(monitors.run(), nullptr);
+    Snippet::ran({"set_system ('standin_monitors', [0, 0, 1920, 1080])",
+                  "set_system ('standin_null_os_handle', 'false')"});
     DisplayTest::TearDown();
   }
 
@@ -122,10 +118,9 @@ TEST_F(Fullscreen, WindowsCoverTheirMonitor) {
 // extended style; it is moved with SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED.
 TEST_F(Fullscreen, StylesAndTheNativeMove) {
   hsetFullscreen(1);
-  Snippet lines({"dev_open_window (100, 2000, 640, 480, 'black', W)",
-                 "get_system ('standin_native_windows', Native)"},
-                {"W", "Native"});
-  ASSERT_EQ(lines.run(), nullptr);
+  const Snippet lines = Snippet::ran({"dev_open_window (100, 2000, 640, 480, 'black', W)",
+                                      "get_system ('standin_native_windows', Native)"},
+                                     {"W", "Native"});
   const std::vector<long> native = lines.longs("Native");
   std::vector<long> record;
   for (std::size_t i = 0; i + 8 < native.size(); i += 9) {
@@ -147,10 +142,10 @@ TEST_F(Fullscreen, FailuresAreReportedAndTheWindowStaysRegistered) {
        "fullscreen: got invalid window handle from GetOsWindowHandle"}};
   for (const auto& [control, message] : rows) {
     MessageCapture::clear();
-    Snippet lines({control, "dev_open_window (100, 200, 640, 480, 'black', W)",
-                   "dev_get_window (Active)", "get_window_extents (W, Row, Column, Width, Height)"},
-                  {"W", "Active", "Width"});
-    ASSERT_EQ(lines.run(), nullptr);
+    const Snippet lines = Snippet::ran(
+        {control, "dev_open_window (100, 200, 640, 480, 'black', W)", "dev_get_window (Active)",
+         "get_window_extents (W, Row, Column, Width, Height)"},
+        {"W", "Active", "Width"});
     EXPECT_EQ(lines.longAt("Active"), lines.longAt("W"));
     EXPECT_EQ(lines.longAt("Width"), 640);
     EXPECT_EQ(MessageCapture::err(), Lines{message});

@@ -73,10 +73,10 @@ TEST_F(NativeFullscreen, OffLeavesTheNativeWindowFramedAndClosingDestroysIt) {
 TEST_F(NativeFullscreen, DefaultWindowCoversTheMonitorAndKeepsItsPart) {
   hsetFullscreen(1);
   EXPECT_OK(hopenDefaultWindow());
-  Snippet lines({"dev_get_window (W)", "get_window_extents (W, Row, Column, Width, Height)",
-                 "get_part (W, Row1, Column1, Row2, Column2)"},
-                {"Width", "Height", "Row2", "Column2"});
-  ASSERT_EQ(lines.run(), nullptr);
+  const Snippet lines =
+      Snippet::ran({"dev_get_window (W)", "get_window_extents (W, Row, Column, Width, Height)",
+                    "get_part (W, Row1, Column1, Row2, Column2)"},
+                   {"Width", "Height", "Row2", "Column2"});
   const std::vector<long> monitor = asExtents(monitorAt(0, 0));
   EXPECT_EQ(lines.firstOfEach(), (std::vector<long>{monitor[2], monitor[3], 479, 639}));
 }

@@ -40,8 +40,7 @@ bool logoShown() {
 }
 
 long activeWindow() {
-  Snippet lines({"dev_get_window (W)"}, {"W"});
-  EXPECT_EQ(lines.run(), nullptr);
+  const Snippet lines = Snippet::ran({"dev_get_window (W)"}, {"W"});
   return lines.longAt("W");
 }
 
@@ -66,8 +65,7 @@ TEST(Hinit, EveryModeButOneSetsTheParametersAndLeavesTheLogoOff) {
 }
 
 TEST(Hinit, ASecondCallReplacesTheInstanceAndItsWindows) {
-  Snippet open({"dev_open_window (0, 0, 64, 48, 'black', W)"}, {"W"});
-  ASSERT_EQ(open.run(), nullptr);
+  const Snippet open = Snippet::ran({"dev_open_window (0, 0, 64, 48, 'black', W)"}, {"W"});
   EXPECT_EQ(activeWindow(), open.longAt("W"));
   EXPECT_OK(hinit(0));
   EXPECT_EQ(activeWindow(), -1);

@@ -102,8 +102,7 @@ TEST_F(LogoOverlay, PlacementsByWindowSize) {
 
 TEST_F(LogoOverlay, AClearedWindowShowsItAgain) {
   const long window = openWindow(640, 480);
-  Snippet clear({"dev_clear_window ()"});
-  ASSERT_EQ(clear.run(), nullptr);
+  Snippet::ran({"dev_clear_window ()"});
   expectShows(window, 640, 480, kFourCorners);
 }
 
@@ -148,8 +147,7 @@ TEST_F(LogoOverlay, ExtremeAlphasFollowTheRule) {
 
 TEST_F(LogoOverlay, EveryRunDarkensTheWindowOnceMore) {
   const long window = openWindow(640, 480, 100);
-  Snippet lines({"gen_empty_obj (Nothing)", "dev_display (Nothing)", "dev_display (Nothing)"});
-  ASSERT_EQ(lines.run(), nullptr);
+  Snippet::ran({"gen_empty_obj (Nothing)", "dev_display (Nothing)", "dev_display (Nothing)"});
   EXPECT_EQ(windowPixels(window).red[0], 100 * 255 / 256 * 255 / 256 * 255 / 256);
 }
 
@@ -183,19 +181,18 @@ TEST_F(LogoOverlay, WindowDumpsOfEveryChannelCount) {
 }
 
 TEST_F(LogoOverlay, PartAndSystemSizeAreAsBefore) {
-  Snippet lines({"set_system ('width', 512)", "set_system ('height', 512)",
-                 "dev_open_window (0, 0, 900, 700, 'black', W)", "dev_set_part (10, 20, 30, 40)",
-                 "dev_clear_window ()", "get_part (W, Row1, Column1, Row2, Column2)",
-                 "get_system ('width', Width)", "get_system ('height', Height)"},
-                {"Row1", "Column1", "Row2", "Column2", "Width", "Height"});
-  ASSERT_EQ(lines.run(), nullptr);
+  const Snippet lines =
+      Snippet::ran({"set_system ('width', 512)", "set_system ('height', 512)",
+                    "dev_open_window (0, 0, 900, 700, 'black', W)", "dev_set_part (10, 20, 30, 40)",
+                    "dev_clear_window ()", "get_part (W, Row1, Column1, Row2, Column2)",
+                    "get_system ('width', Width)", "get_system ('height', Height)"},
+                   {"Row1", "Column1", "Row2", "Column2", "Width", "Height"});
   EXPECT_EQ(lines.firstOfEach(), (std::vector<long>{10, 20, 30, 40, 512, 512}));
 }
 
 TEST_F(LogoOverlay, FailingDumpDrawsNothingAndIsNoError) {
   const long window = openWindow(640, 480, 100);
-  Snippet lines({"set_system ('standin_fail', ['DumpWindowImage', 5200])", "dev_clear_window ()"});
-  ASSERT_EQ(lines.run(), nullptr);
+  Snippet::ran({"set_system ('standin_fail', ['DumpWindowImage', 5200])", "dev_clear_window ()"});
   const WindowPixels shown = windowPixels(window);
   EXPECT_EQ(shown.red[10 * 640 + 10], 100) << "cleared, and no logo blended";
   EXPECT_EQ(shown.red[0], 100);

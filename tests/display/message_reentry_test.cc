@@ -49,22 +49,20 @@ class MessageReentry : public DisplayTest {
   void TearDown() override {
     hsetStdOutHandler(nullptr);
     hsetStdErrHandler(nullptr);
-    Snippet handles({"set_system ('standin_null_os_handle', 'false')"});
-    EXPECT_EQ(handles.run(), nullptr);
+    Snippet::ran({"set_system ('standin_null_os_handle', 'false')"});
     DisplayTest::TearDown();
   }
   // Every window still registered makes the next fullscreen change fail.
   static void spoilFullscreen() {
     hsetFullscreen(1);
-    Snippet handles({"set_system ('standin_null_os_handle', 'true')"});
-    EXPECT_EQ(handles.run(), nullptr);
+    Snippet::ran({"set_system ('standin_null_os_handle', 'true')"});
   }
   // Closes every registered window and tells how many there were.
   static long closeAndCount() {
-    Snippet lines({"N := 0", "dev_get_window (W)", "while (W # -1)", "dev_close_window ()",
-                   "N := N + 1", "dev_get_window (W)", "endwhile"},
-                  {"N"});
-    EXPECT_EQ(lines.run(), nullptr);
+    const Snippet lines =
+        Snippet::ran({"N := 0", "dev_get_window (W)", "while (W # -1)", "dev_close_window ()",
+                      "N := N + 1", "dev_get_window (W)", "endwhile"},
+                     {"N"});
     return lines.longAt("N");
   }
 };
@@ -75,8 +73,7 @@ TEST_F(MessageReentry, TheOrderAcrossChannelsIsTheOrderOfSending) {
   spoilFullscreen();
   hsetVerbosity(1);
   EXPECT_OK(hopenDefaultWindow());
-  Snippet active({"dev_get_window (W)"}, {"W"});
-  ASSERT_EQ(active.run(), nullptr);
+  const Snippet active = Snippet::ran({"dev_get_window (W)"}, {"W"});
   EXPECT_EQ(Channels::lines(),
             (Lines{std::string("err: ") + kNoHandle,
                    "out: Opened default window with ID " + std::to_string(active.longAt("W"))}));
@@ -95,8 +92,7 @@ TEST_F(MessageReentry, ACallbackOpensAWindowFromInsideAMessage) {
 TEST_F(MessageReentry, ACallbackOpensAWindowWhileAProcedureRuns) {
   spoilFullscreen();
   hsetStdErrHandler(&Channels::reopen);
-  Snippet lines({"dev_open_window (0, 0, 320, 240, 'black', W)"});
-  EXPECT_EQ(lines.run(), nullptr);
+  Snippet::ran({"dev_open_window (0, 0, 320, 240, 'black', W)"});
   EXPECT_EQ(Channels::reopenings(), 2);
   EXPECT_EQ(closeAndCount(), 2);
 }

@@ -13,7 +13,7 @@ namespace {
 class Registry : public DisplayTest {};
 
 TEST_F(Registry, ActivationOrderFollowsOpeningChoosingAndClosing) {
-  Snippet lines(
+  const Snippet lines = Snippet::ran(
       {"dev_open_window (0, 0, 160, 120, 'black', P)",
        "dev_open_window (0, 0, 160, 120, 'black', Q)",
        "dev_open_window (0, 0, 160, 120, 'black', R)", "dev_get_window (AfterOpening)",
@@ -22,7 +22,6 @@ TEST_F(Registry, ActivationOrderFollowsOpeningChoosingAndClosing) {
        "dev_get_window (AfterSecondClose)", "dev_close_window ()", "dev_get_window (AfterLast)"},
       {"P", "Q", "R", "AfterOpening", "AfterChoosing", "AfterFirstClose", "AfterSecondClose",
        "AfterLast"});
-  ASSERT_EQ(lines.run(), nullptr);
   const long p = lines.longAt("P"), q = lines.longAt("Q"), r = lines.longAt("R");
   EXPECT_EQ(lines.longAt("AfterOpening"), r);
   EXPECT_EQ(lines.longAt("AfterChoosing"), p);
@@ -32,8 +31,8 @@ TEST_F(Registry, ActivationOrderFollowsOpeningChoosingAndClosing) {
 }
 
 TEST_F(Registry, ClosedWindowIsReallyClosed) {
-  Snippet open({"dev_open_window (0, 0, 160, 120, 'black', W)", "dev_close_window ()"}, {"W"});
-  ASSERT_EQ(open.run(), nullptr);
+  const Snippet open =
+      Snippet::ran({"dev_open_window (0, 0, 160, 120, 'black', W)", "dev_close_window ()"}, {"W"});
   Snippet use({"W := " + std::to_string(open.longAt("W")),
                "get_window_extents (W, Row, Column, Width, Height)"});
   Record record = use.run();
@@ -41,10 +40,9 @@ TEST_F(Registry, ClosedWindowIsReallyClosed) {
 }
 
 TEST_F(Registry, UnregisteredHandleKeepsTheActiveWindow) {
-  Snippet lines({"dev_open_window (0, 0, 160, 120, 'black', A)", "dev_set_window (A + 1000)",
-                 "dev_get_window (Active)"},
-                {"A", "Active"});
-  ASSERT_EQ(lines.run(), nullptr);
+  const Snippet lines = Snippet::ran({"dev_open_window (0, 0, 160, 120, 'black', A)",
+                                      "dev_set_window (A + 1000)", "dev_get_window (Active)"},
+                                     {"A", "Active"});
   EXPECT_EQ(lines.longAt("Active"), lines.longAt("A"));
 }
 
@@ -62,10 +60,10 @@ TEST_P(ArgumentChecks, RefusedWithTheParametersNumber) {
                  "set_system ('standin_call_log', 'clear')",
                  "set_system ('standin_call_log', 'start')", GetParam().line});
   Record record = lines.run();
-  Snippet log({"set_system ('standin_call_log', 'stop')", "get_system ('standin_call_log', Log)",
-               "set_system ('standin_call_log', 'clear')", "N := |Log|"},
-              {"N"});
-  ASSERT_EQ(log.run(), nullptr);
+  const Snippet log = Snippet::ran(
+      {"set_system ('standin_call_log', 'stop')", "get_system ('standin_call_log', Log)",
+       "set_system ('standin_call_log', 'clear')", "N := |Log|"},
+      {"N"});
   EXPECT_EQ(log.longAt("N"), 0);
   EXPECT_EQ(record ? record->progLineNum : 0, 5);
   EXPECT_FAILS(record.release(), ErrorKindEngine, GetParam().number);
@@ -88,13 +86,12 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"dev_set_draw (1)", 1201}));
 
 TEST_F(Registry, WithNoWindowEveryOperationSucceedsAndChangesNothing) {
-  Snippet lines(
+  const Snippet lines = Snippet::ran(
       {"dev_get_window (Before)", "dev_clear_window ()", "dev_close_window ()",
        "dev_set_window (17)", "dev_set_window_extents (-1, -1, 800, 600)",
        "dev_set_part ('any', [], 1, 2)", "dev_set_color ('red')",
        "gen_image_const (Image, 'byte', 64, 48)", "dev_display (Image)", "dev_get_window (After)"},
       {"Before", "After"});
-  ASSERT_EQ(lines.run(), nullptr);
   EXPECT_EQ(lines.longAt("Before"), -1);
   EXPECT_EQ(lines.longAt("After"), -1);
 }
@@ -134,15 +131,14 @@ TEST_F(Registry, NegativeExtentsKeepTheCurrentOnes) {
 }
 
 TEST_F(Registry, RefusedBackgroundLeavesAnUnregisteredWindowOpen) {
-  Snippet first({"dev_open_window (0, 0, 160, 120, 'black', First)"}, {"First"});
-  ASSERT_EQ(first.run(), nullptr);
+  const Snippet first =
+      Snippet::ran({"dev_open_window (0, 0, 160, 120, 'black', First)"}, {"First"});
   const long before = liveCount("windows");
   Snippet refused({"dev_open_window (0, 0, 160, 120, 'no such colour', Second)"});
   Record record = refused.run();
   EXPECT_STREQ(record ? record->progLineName : "", "dev_open_window");
   EXPECT_EQ(liveCount("windows"), before + 1) << "the refused window stays open";
-  Snippet active({"dev_get_window (Active)"}, {"Active"});
-  ASSERT_EQ(active.run(), nullptr);
+  const Snippet active = Snippet::ran({"dev_get_window (Active)"}, {"Active"});
   EXPECT_EQ(active.longAt("Active"), first.longAt("First"));
 }
 

@@ -16,12 +16,11 @@ class SettingsReplay : public DisplayTest {
 
   // For the tests after this one: the initial settings, and no window open.
   static void backToTheInitialSettings() {
-    Snippet reset({"dev_open_window (0, 0, 64, 64, 'black', W)", "dev_set_draw ('fill')",
-                   "dev_set_shape ('original')", "dev_set_lut ('default')",
-                   "dev_set_paint ('default')", "dev_set_line_width (1)", "dev_set_colored (12)",
-                   "set_system ('standin_call_log', 'stop')",
-                   "set_system ('standin_call_log', 'clear')"});
-    EXPECT_EQ(reset.run(), nullptr);
+    Snippet::ran({"dev_open_window (0, 0, 64, 64, 'black', W)", "dev_set_draw ('fill')",
+                  "dev_set_shape ('original')", "dev_set_lut ('default')",
+                  "dev_set_paint ('default')", "dev_set_line_width (1)", "dev_set_colored (12)",
+                  "set_system ('standin_call_log', 'stop')",
+                  "set_system ('standin_call_log', 'clear')"});
     closeRegisteredWindows();
   }
 
@@ -100,8 +99,7 @@ TEST_F(SettingsReplay, AReplayedSettingThatFailsIsDroppedAndTheRestApply) {
   const Calls calls = replayedAfter({"set_system ('standin_fail', ['SetLut', 5555])"});
   EXPECT_EQ(calls, (Calls{"SetDraw(W, 'fill')", "SetShape(W, 'original')", "SetPaint(W, 'default')",
                           "SetLineWidth(W, 1)", "SetColored(W, 12)"}));
-  Snippet active({"dev_get_window (Active)"}, {"Active"});
-  ASSERT_EQ(active.run(), nullptr);
+  const Snippet active = Snippet::ran({"dev_get_window (Active)"}, {"Active"});
   EXPECT_NE(active.longAt("Active"), -1) << "the window opened and is registered";
 }
 

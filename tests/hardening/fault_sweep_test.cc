@@ -106,17 +106,6 @@ void runProgram(const char* file) {
   hfreeProgram(p);
 }
 
-void program() {
-  runProgram("programs/set_marker.hdev");
-}
-
-// Local procedures, an external one found in the paths, iconic parameters, and a failure
-// inside a local procedure.
-void localAndExternal() {
-  runProgram("programs/local_and_external.hdev");
-  runProgram("programs/fails_in_local.hdev");
-}
-
 // Records of failures at run time, each with its error text looked up: an operator's error
 // inside a procedure, and one of the library's own calls.
 void runtimeErrors() {
@@ -195,10 +184,6 @@ void handlersAndVerbosity() {
   ok(hsetVerbosity(0));
 }
 
-void unloading() {
-  if (ok(hunloadAllProcedures())) procedure();
-}
-
 long addStillWorks() {
   static Snippet sum({"S := 2 + 3"}, {"S"});
   return sum.run() ? -1 : sum.longAt("S");
@@ -272,8 +257,15 @@ TEST_F(FaultSweep, EveryReachedOperationFailsCleanlyAtEveryCall) {
   } scenarios[] = {
       {"tuples", tuples, true},
       {"procedure", procedure, true},
-      {"program", program, true},
-      {"program with local and external procedures", localAndExternal, true},
+      {"program", [] { runProgram("programs/set_marker.hdev"); }, true},
+      // Local procedures, an external one found in the paths, iconic parameters, and a
+      // failure inside a local procedure.
+      {"program with local and external procedures",
+       [] {
+         runProgram("programs/local_and_external.hdev");
+         runProgram("programs/fails_in_local.hdev");
+       },
+       true},
       {"runtime error records", runtimeErrors, true},
       {"load error records", loadErrors, true},
       {"iconic operator lines", iconicLines, true},
@@ -281,7 +273,11 @@ TEST_F(FaultSweep, EveryReachedOperationFailsCleanlyAtEveryCall) {
       {"default window, fullscreen", defaultWindowFullscreen, true},
       {"display with the logo", display, true},
       {"handlers and verbosity", handlersAndVerbosity, true},
-      {"unloading procedures", unloading, true},
+      {"unloading procedures",
+       [] {
+         if (ok(hunloadAllProcedures())) procedure();
+       },
+       true},
   };
   int cases = 0, fired = 0, windowsLeft = 0;
   for (const auto& scenario : scenarios) {

@@ -27,13 +27,11 @@ class Hardening : public DisplayTest {};
 TEST_F(Hardening, OverlayLeavesAWindowResizedUnderItAlone) {
   const struct { std::size_t width, height; } sizes[] = {{130, 60}, {200, 100}, {1200, 900}};
   for (const auto& size : sizes) {
-    Snippet open({"dev_open_window (0, 0, 640, 480, 'black', W)"}, {"W"});
-    ASSERT_EQ(open.run(), nullptr);
+    const Snippet open = Snippet::ran({"dev_open_window (0, 0, 640, 480, 'black', W)"}, {"W"});
     HTuple resize(static_cast<HalconCpp::Hlong>(size.width));
     setControl("standin_resize_at_dump",
                resize.Append(HTuple(static_cast<HalconCpp::Hlong>(size.height))));
-    Snippet clear({"dev_clear_window ()"});
-    ASSERT_EQ(clear.run(), nullptr);
+    Snippet::ran({"dev_clear_window ()"});
     const WindowPixels shown = windowPixels(open.longAt("W"));
     EXPECT_EQ(shown.width, size.width);
     EXPECT_EQ(shown.height, size.height);

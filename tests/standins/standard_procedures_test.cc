@@ -114,13 +114,13 @@ TEST_F(StandardProcedures, DispMessageWritesOnItsBox) {
 }
 
 TEST_F(StandardProcedures, DispMessageLeavesTheWindowsSettings) {
-  Snippet snippet({"dev_open_window (0, 0, 200, 100, 'black', W)", "set_part (W, 5, 5, 54, 104)",
-                   "set_rgb (W, 1, 2, 3)", "set_draw (W, 'margin')",
-                   "disp_message (W, ['one', 'two'], 'image', -1, -1, ['red', 'auto'], 'true')",
-                   "get_part (W, Row1, Column1, Row2, Column2)", "get_rgb (W, Red, Green, Blue)",
-                   "get_draw (W, Mode)"},
-                  {"Row1", "Column1", "Row2", "Column2", "Red", "Green", "Blue"});
-  ASSERT_EQ(snippet.run(), nullptr);
+  const Snippet snippet =
+      Snippet::ran({"dev_open_window (0, 0, 200, 100, 'black', W)", "set_part (W, 5, 5, 54, 104)",
+                    "set_rgb (W, 1, 2, 3)", "set_draw (W, 'margin')",
+                    "disp_message (W, ['one', 'two'], 'image', -1, -1, ['red', 'auto'], 'true')",
+                    "get_part (W, Row1, Column1, Row2, Column2)", "get_rgb (W, Red, Green, Blue)",
+                    "get_draw (W, Mode)"},
+                   {"Row1", "Column1", "Row2", "Column2", "Red", "Green", "Blue"});
   EXPECT_EQ(snippet.firstOfEach(), (std::vector<long>{5, 5, 54, 104, 1, 2, 3}));
 }
 
@@ -144,10 +144,10 @@ TEST_F(StandardProcedures, ContinueAndEndMessagesSitInTheLowerRightCorner) {
 }
 
 TEST_F(StandardProcedures, GenArrowContourXldMakesOneContourAnArrow) {
-  Snippet snippet({"gen_arrow_contour_xld (Arrows, [10, 50], [10, 50], [10, 90], [10, 50], 5, 4)",
-                   "count_obj (Arrows, Count)"},
-                  {"Count"});
-  ASSERT_EQ(snippet.run(), nullptr);
+  const Snippet snippet =
+      Snippet::ran({"gen_arrow_contour_xld (Arrows, [10, 50], [10, 50], [10, 90], [10, 50], 5, 4)",
+                    "count_obj (Arrows, Count)"},
+                   {"Count"});
   EXPECT_EQ(snippet.longAt("Count"), 2);
 }
 
@@ -207,11 +207,11 @@ TEST_F(StandardProcedures, DevDisplayProfilePointsDrawsLinesAcrossTheProfile) {
 // A match at (50, 100), angle 0: the cross covers rows 42-58 and columns 92-108, the arrow
 // runs to column 124 with its head 3 rows either side. Each model's matches take its colour.
 TEST_F(StandardProcedures, DevDisplayNccMatchingResultsMarksEachMatchInItsModelsColour) {
-  Snippet snippet({"dev_open_window (0, 0, 300, 200, 'black', W)",
-                   "dev_display_ncc_matching_results ([7, 8], ['green', 'red'], [50, 150], "
-                   "[100, 100], [0, 0], [0, 1])"},
-                  {"W"});
-  ASSERT_EQ(snippet.run(), nullptr);
+  const Snippet snippet =
+      Snippet::ran({"dev_open_window (0, 0, 300, 200, 'black', W)",
+                    "dev_display_ncc_matching_results ([7, 8], ['green', 'red'], [50, 150], "
+                    "[100, 100], [0, 0], [0, 1])"},
+                   {"W"});
   const WindowPixels pixels = windowPixels(snippet.longAt("W"));
   const Rgb green{0, 255, 0}, red{255, 0, 0};
   const Box first{42, 92, 58, 124}, second{142, 92, 158, 124};
@@ -226,10 +226,10 @@ TEST_F(StandardProcedures, DevDisplayNccMatchingResultsMarksEachMatchInItsModels
 }
 
 TEST_F(StandardProcedures, DevDisplayNccMatchingResultsWithoutMatchesDrawsNothing) {
-  Snippet snippet({"dev_open_window (0, 0, 100, 100, 'black', W)",
-                   "dev_display_ncc_matching_results (7, 'green', [], [], [], [])"},
-                  {"W"});
-  ASSERT_EQ(snippet.run(), nullptr);
+  const Snippet snippet =
+      Snippet::ran({"dev_open_window (0, 0, 100, 100, 'black', W)",
+                    "dev_display_ncc_matching_results (7, 'green', [], [], [], [])"},
+                   {"W"});
   EXPECT_EQ(countInside(windowPixels(snippet.longAt("W")), {0, 0, 0}, {0, 0, 99, 99}), 10000);
 }
 
@@ -315,10 +315,9 @@ TEST_F(StandardProcedures, AUserProcedureOfTheSameNameWins) {
                      {{"ic", {"WindowHandle", "Size", "Font", "Bold", "Slant"}}},
                      {"set_system ('user_set_display_font', Size)"});
   EXPECT_OK(hunloadAllProcedures());
-  Snippet snippet({"set_display_font (3600, 21, 'mono', 'true', 'false')",
-                   "get_system ('user_set_display_font', Marker)"},
-                  {"Marker"});
-  ASSERT_EQ(snippet.run(), nullptr);
+  const Snippet snippet = Snippet::ran({"set_display_font (3600, 21, 'mono', 'true', 'false')",
+                                        "get_system ('user_set_display_font', Marker)"},
+                                       {"Marker"});
   EXPECT_EQ(snippet.longAt("Marker"), 21);
 }
 
@@ -424,9 +423,8 @@ TEST_F(WindowText, WrongFontsAreWrongValues) {
 // 'A' at 16 pixels: every glyph pixel a 2 x 2 square. Its first column lights glyph rows 1-6,
 // its second rows 0 and 4; the glyph has 18 pixels in all.
 TEST_F(WindowText, WriteStringPaintsTheGlyphInTheCurrentColour) {
-  Snippet snippet(
+  const Snippet snippet = Snippet::ran(
       {kOpen, "set_color (W, 'red')", "set_tposition (W, 10, 20)", "write_string (W, 'A')"}, {"W"});
-  ASSERT_EQ(snippet.run(), nullptr);
   const WindowPixels pixels = windowPixels(snippet.longAt("W"));
   const Rgb red{255, 0, 0}, black{0, 0, 0};
   EXPECT_EQ(pixelAt(pixels, 10, 20), black);
@@ -457,11 +455,10 @@ TEST_F(WindowText, ShapesFillAndOutline) {
 }
 
 TEST_F(WindowText, SettingsReadBack) {
-  Snippet snippet(
+  const Snippet snippet = Snippet::ran(
       {kOpen, "set_draw (W, 'margin')", "set_line_width (W, 3)", "set_rgb (W, 10, 20, 30)",
        "get_draw (W, Mode)", "get_line_width (W, Width)", "get_rgb (W, Red, Green, Blue)"},
       {"Width", "Red", "Green", "Blue"});
-  ASSERT_EQ(snippet.run(), nullptr);
   EXPECT_EQ(snippet.firstOfEach(), (std::vector<long>{3, 10, 20, 30}));
 }
 
