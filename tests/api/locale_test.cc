@@ -42,8 +42,7 @@ TEST_F(DecimalComma, RealsReadAndComputeAsEverywhere) {
 
                                                  {"2.5e2 / 4", 62.5}};
   for (const auto& [expression, expected] : rows) {
-    Snippet snippet({"R := " + expression}, {"R"});
-    ASSERT_EQ(snippet.run(), nullptr) << expression;
+    const Snippet snippet = Snippet::ran({"R := " + expression}, {"R"});
     const Tuple value = snippet.value("R");
     ASSERT_EQ(hgetTupleElemType(value.get(), 0), TupleElemDouble) << expression;
     EXPECT_EQ(hgetTupleElemDouble(value.get(), 0), expected) << expression;
@@ -61,8 +60,7 @@ TEST_F(DecimalComma, RealsPrintWithADecimalPoint) {
                                                       {"'' + 2.0e-7", "2e-07"},
                                                       {"2.5$'.1f'", "2.5"}};
   for (const auto& [expression, expected] : rows) {
-    Snippet snippet({"R := " + expression}, {"R"});
-    ASSERT_EQ(snippet.run(), nullptr) << expression;
+    const Snippet snippet = Snippet::ran({"R := " + expression}, {"R"});
     EXPECT_EQ(stringAt(snippet.value("R").get(), 0), expected) << expression;
   }
 }

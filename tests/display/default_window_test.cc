@@ -85,11 +85,10 @@ class Fullscreen : public DisplayTest {
 
   // Opens a window at column `column` and reads its extents back.
   std::vector<long> extentsOfWindowAt(int column) {
-    Snippet lines({"dev_open_window (100, " + std::to_string(column) + ", 640, 480, 'black', W)",
-                   "get_window_extents (W, Row, Column, Width, Height)"},
-                  {"Row", "Column", "Width", "Height"});
-    Record record = lines.run();
-    EXPECT_EQ(record, nullptr) << describe(record.get());
+    const Snippet lines =
+        Snippet::ran({"dev_open_window (100, " + std::to_string(column) + ", 640, 480, 'black', W)",
+                      "get_window_extents (W, Row, Column, Width, Height)"},
+                     {"Row", "Column", "Width", "Height"});
     return lines.firstOfEach();
   }
 

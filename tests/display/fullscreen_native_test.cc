@@ -15,13 +15,11 @@ struct Native {
 };
 
 Native openWindowAt(int row, int column) {
-  Snippet lines({"dev_open_window (" + std::to_string(row) + ", " + std::to_string(column) +
-                     ", 640, 480, 'black', W)",
-                 "get_window_extents (W, Row, Column, Width, Height)",
-                 "get_os_window_handle (W, OSWindow, OSDisplay)"},
-                {"Row", "Column", "Width", "Height", "OSWindow"});
-  Record record = lines.run();
-  EXPECT_EQ(record, nullptr) << describe(record.get());
+  const Snippet lines = Snippet::ran({"dev_open_window (" + std::to_string(row) + ", " +
+                                          std::to_string(column) + ", 640, 480, 'black', W)",
+                                      "get_window_extents (W, Row, Column, Width, Height)",
+                                      "get_os_window_handle (W, OSWindow, OSDisplay)"},
+                                     {"Row", "Column", "Width", "Height", "OSWindow"});
   return {
       {lines.longAt("Row"), lines.longAt("Column"), lines.longAt("Width"), lines.longAt("Height")},
       reinterpret_cast<HWND>(static_cast<INT_PTR>(lines.longAt("OSWindow")))};

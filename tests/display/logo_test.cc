@@ -43,11 +43,9 @@ class LogoOverlay : public DisplayTest {
   long openWindow(int width, int height, int level = 100) {
     char background[8];
     std::snprintf(background, sizeof background, "#%02x%02x%02x", level, level, level);
-    Snippet lines({"dev_open_window (0, 0, " + std::to_string(width) + ", " +
-                   std::to_string(height) + ", '" + background + "', W)"},
-                  {"W"});
-    Record record = lines.run();
-    EXPECT_EQ(record, nullptr) << describe(record.get());
+    const Snippet lines = Snippet::ran({"dev_open_window (0, 0, " + std::to_string(width) + ", " +
+                                        std::to_string(height) + ", '" + background + "', W)"},
+                                       {"W"});
     return lines.longAt("W");
   }
 

@@ -182,9 +182,7 @@ using Part = std::vector<long>;
 Part partAfter(std::vector<std::string> lines) {
   lines.insert(lines.begin(), "dev_open_window (0, 0, 512, 512, 'black', W)");
   lines.push_back("get_part (W, Row1, Column1, Row2, Column2)");
-  Snippet snippet(lines, {"Row1", "Column1", "Row2", "Column2"});
-  Record record = snippet.run();
-  EXPECT_EQ(record, nullptr) << describe(record.get());
+  const Snippet snippet = Snippet::ran(lines, {"Row1", "Column1", "Row2", "Column2"});
   return snippet.firstOfEach();
 }
 

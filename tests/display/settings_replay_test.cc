@@ -32,9 +32,7 @@ class SettingsReplay : public DisplayTest {
         {"set_system ('standin_call_log', 'clear')", "set_system ('standin_call_log', 'start')",
          "dev_open_window (0, 0, 64, 64, 'black', New)", "set_system ('standin_call_log', 'stop')",
          "get_system ('standin_call_log', Log)"});
-    Snippet snippet(lines, {"New", "Log"});
-    Record record = snippet.run();
-    EXPECT_EQ(record, nullptr) << describe(record.get());
+    const Snippet snippet = Snippet::ran(lines, {"New", "Log"});
     const std::string handle = std::to_string(snippet.longAt("New"));
     Tuple log = snippet.value("Log");
     Calls calls;
