@@ -4,7 +4,6 @@
 #ifndef QUORVEX_TESTS_API_SNIPPET_H
 #define QUORVEX_TESTS_API_SNIPPET_H
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>

@@ -2,7 +2,6 @@
 // reading elements back, caller-owned texts, and the limits of the accessors.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 
 #include "api/record_assertions.h"

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <new>
-#include <stdexcept>
 
 #include "api/call_frame.h"
 #include "api/record_assertions.h"

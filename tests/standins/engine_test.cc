@@ -4,7 +4,6 @@
 // comments, the message), the faults of each engine operation by the fault sweep.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
