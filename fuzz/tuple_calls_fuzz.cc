@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "program_generator.h"
 
 namespace {
 
@@ -16,25 +17,16 @@ struct Slot {
   std::vector<Value> model;
 };
 
-class Bytes {
- public:
-  Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  bool empty() const { return at_ >= size_; }
-  std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
-  template <typename T>
-  T value() {
-    T result{};
-    const std::size_t n = std::min(sizeof result, size_ - std::min(at_, size_));
-    std::memcpy(&result, data_ + at_, n);
-    at_ += n;
-    return result;
-  }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t at_ = 0;
-};
+// A value made of the next bytes, lowest first as memcpy lays them out on the fuzzing
+// machines; spent bytes read as zero.
+template <typename T>
+T next(quorvex::fuzz::Choices& bytes) {
+  unsigned char raw[sizeof(T)];
+  for (unsigned char& byte : raw) byte = static_cast<unsigned char>(bytes.below(256));
+  T result;
+  std::memcpy(&result, raw, sizeof result);
+  return result;
+}
 
 void checkElement(const Slot& slot, int32_t index) {
   using quorvex::fuzz::check;
@@ -67,9 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)added;
   return twice([&] {
     Slot slots[4];
-    Bytes bytes(data, size);
-    for (int steps = 0; !bytes.empty() && steps < 256; ++steps) {
-      const std::uint8_t op = bytes.byte();
+    quorvex::fuzz::Choices bytes(data, size);
+    for (int steps = 0; !bytes.spent() && steps < 256; ++steps) {
+      const std::uint8_t op = bytes.below(256);
       Slot& slot = slots[(op >> 4) & 3];
       switch (op & 15) {
         case 0:
@@ -79,18 +71,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           break;
         case 1:
           if (!slot.tuple) break;
-          slot.model.emplace_back(bytes.value<int32_t>());
+          slot.model.emplace_back(next<int32_t>(bytes));
           happendTupleLong(slot.tuple, std::get<int32_t>(slot.model.back()));
           break;
         case 2:
           if (!slot.tuple) break;
-          slot.model.emplace_back(bytes.value<double>());
+          slot.model.emplace_back(next<double>(bytes));
           happendTupleDouble(slot.tuple, std::get<double>(slot.model.back()));
           break;
         case 3: {
           if (!slot.tuple) break;
-          std::string text(bytes.byte() % 32, 'x');
-          for (char& c : text) c = static_cast<char>(bytes.byte());
+          std::string text(bytes.below(256) % 32, 'x');
+          for (char& c : text) c = static_cast<char>(bytes.below(256));
           text = text.c_str();  // the C interface ends a text at its first NUL
           slot.model.emplace_back(text);
           happendTupleString(slot.tuple, text.c_str());
@@ -104,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           break;
         case 5: {
           // Out of range reads give the failure value, never a crash.
-          const int32_t index = bytes.value<int32_t>();
+          const int32_t index = next<int32_t>(bytes);
           hgetTupleElemLong(slot.tuple, index);
           hfreeTupleElemString(hgetTupleElemString_TO_BE_FREED(slot.tuple, index));
           break;
@@ -115,8 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           break;
         case 7: {
           // add(A, B) with two slots as inputs; the sum replaces a third slot.
-          Slot& other = slots[bytes.byte() & 3];
-          Slot& result = slots[bytes.byte() & 3];
+          Slot& other = slots[bytes.below(256) & 3];
+          Slot& result = slots[bytes.below(256) & 3];
           ProcedureHandle add = nullptr;
           if (!succeeded(hcreateProcedure("add", &add))) break;
           ProcedureCallHandle call = nullptr;
