@@ -194,7 +194,8 @@ TEST_F(StandardProcedures, DevDisplayProfilePointsDrawsLinesAcrossTheProfile) {
 }
 
 // A match at (50, 100), angle 0: the cross covers rows 42-58 and columns 92-108, the arrow
-// runs to column 124 with its head 3 rows either side. Each model's matches take its colour.
+// runs to column 124 with its head 3 rows either side. Each model's matches take its colour;
+// without matches nothing is drawn.
 TEST_F(StandardProcedures, DevDisplayNccMatchingResultsMarksEachMatchInItsModelsColour) {
   const Snippet snippet =
       Snippet::ran({"dev_open_window (0, 0, 300, 200, 'black', W)",
@@ -212,14 +213,12 @@ TEST_F(StandardProcedures, DevDisplayNccMatchingResultsMarksEachMatchInItsModels
   const long redInside = countInside(pixels, red, second);
   EXPECT_EQ(redInside, greenInside) << "the same marker, 100 rows lower";
   EXPECT_EQ(countInside(pixels, red, {0, 0, 199, 299}), redInside);
-}
-
-TEST_F(StandardProcedures, DevDisplayNccMatchingResultsWithoutMatchesDrawsNothing) {
-  const Snippet snippet =
+  const Snippet none =
       Snippet::ran({"dev_open_window (0, 0, 100, 100, 'black', W)",
                     "dev_display_ncc_matching_results (7, 'green', [], [], [], [])"},
                    {"W"});
-  EXPECT_EQ(countInside(windowPixels(snippet.longAt("W")), {0, 0, 0}, {0, 0, 99, 99}), 10000);
+  EXPECT_EQ(countInside(windowPixels(none.longAt("W")), {0, 0, 0}, {0, 0, 99, 99}), 10000)
+      << "without matches nothing is drawn";
 }
 
 // Lines up to 6 pixels wide (half width 3): Sigma 3 / sqrt(3), and the bar's response
@@ -280,26 +279,11 @@ TEST_F(StandardProcedures, MatchingAnd3dDisplaysRunUpToTheOperatorsTheyNeed) {
   }
 }
 
-// A folder of the user's own procedures, on the procedure path for one test.
-class UserProcedures {
- public:
-  UserProcedures() : folder_(makeTempFolder("quorvex_user_procedures_")) {
-    EXPECT_OK(haddProcedurePath(folder_.c_str()));
-  }
-  ~UserProcedures() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-    EXPECT_OK(hunloadAllProcedures());
-  }
-  const std::string& folder() const { return folder_; }
-
- private:
-  std::string folder_;
-};
-
+// The user's folder goes again after the test, and with it the user's procedure.
 TEST_F(StandardProcedures, AUserProcedureOfTheSameNameWins) {
-  UserProcedures user;
-  writeProcedureFile(user.folder(), "set_display_font",
+  const std::string folder = makeTempFolder("quorvex_user_procedures_");
+  EXPECT_OK(haddProcedurePath(folder.c_str()));
+  writeProcedureFile(folder, "set_display_font",
                      {{"ic", {"WindowHandle", "Size", "Font", "Bold", "Slant"}}},
                      {"set_system ('user_set_display_font', Size)"});
   EXPECT_OK(hunloadAllProcedures());
@@ -307,6 +291,9 @@ TEST_F(StandardProcedures, AUserProcedureOfTheSameNameWins) {
                                         "get_system ('user_set_display_font', Marker)"},
                                        {"Marker"});
   EXPECT_EQ(snippet.longAt("Marker"), 21);
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+  EXPECT_OK(hunloadAllProcedures());
 }
 
 // A procedure calling every standard procedure with arguments of the kinds users pass loads:
