@@ -28,6 +28,8 @@ def setUpModule():
 
 
 class NoLeakTest(unittest.TestCase):
+    """Every case leaves the live counts as it found them."""
+
     def setUp(self):
         self.before = live()
 
@@ -54,10 +56,7 @@ class NoLeakTest(unittest.TestCase):
                 with self.assertRaises(quorvex.EngineError):
                     quorvex.get_system("no_such_parameter")
 
-
-class FinalizerTest(unittest.TestCase):
     def test_forgotten_objects_are_released_when_collected(self):
-        before = live()
         procedure = quorvex.Procedure("add")
         call = procedure.create_call()
         call.set_input("A", 1)
@@ -65,16 +64,11 @@ class FinalizerTest(unittest.TestCase):
         program = quorvex.Program(PROGRAM)
         program_call = program.create_call()
         during = live()
-        self.assertEqual({kind: during[kind] - before[kind] for kind in KINDS[1:]},
+        self.assertEqual({kind: during[kind] - self.before[kind] for kind in KINDS[1:]},
                          dict.fromkeys(KINDS[1:], 1))
-        self.assertGreater(during["tuples"], before["tuples"])
-        del procedure, call, tuple_, program, program_call
-        self.assertEqual(live(), before)
+        self.assertGreater(during["tuples"], self.before["tuples"])
 
-
-class ParentTest(unittest.TestCase):
     def test_closing_a_procedure_first_waits_for_its_calls(self):
-        before = live()
         procedure = quorvex.Procedure("add")
         call = procedure.create_call()
         procedure.close()
@@ -82,45 +76,34 @@ class ParentTest(unittest.TestCase):
         for use in (procedure.create_call, lambda: procedure(A=1, B=2)):
             with self.assertRaisesRegex(ValueError, "closed"):
                 use()
-        self.assertEqual(live()["procedures"], before["procedures"] + 1)
+        self.assertEqual(live()["procedures"], self.before["procedures"] + 1)
         call.set_input("A", 1)
         call.set_input("B", 2)
         call.execute()
         self.assertEqual(call.outputs(), {"Sum": [3]})
         call.close()
-        self.assertEqual(live(), before)
+        self.assertEqual(live(), self.before)
         for use in (lambda: call.set_input("A", 1), call.execute, lambda: call.get_output("Sum")):
             with self.assertRaisesRegex(ValueError, "closed"):
                 use()
 
     def test_a_call_keeps_a_forgotten_procedure(self):
-        before = live()
         call = quorvex.Procedure("add").create_call()
         gc.collect()
-        self.assertEqual(live()["procedures"], before["procedures"] + 1)
+        self.assertEqual(live()["procedures"], self.before["procedures"] + 1)
         call.set_input("A", 1)
         call.set_input("B", 1)
         call.execute()
-        del call
-        self.assertEqual(live(), before)
-
-
-class FaultTest(unittest.TestCase):
-    """A procedure line arms a fault for the next tuple construction outside the engine."""
-
-    def arm(self):
-        with quorvex.Procedure("arm_tuple_fault") as arm:
-            arm(Number=9999)
 
     def test_a_failing_tuple_creation_raises_and_leaves_nothing(self):
-        before = live()
-        self.arm()
+        # A procedure line arms a fault for the next tuple construction outside the engine.
+        with quorvex.Procedure("arm_tuple_fault") as arm:
+            arm(Number=9999)
         with self.assertRaises(quorvex.EngineError) as caught:
             quorvex.Tuple([1, 2])
         error = caught.exception
         self.assertEqual((error.kind, error.proc_name, error.error_code),
                          (quorvex.ErrorKind.OPERATOR, "HTuple", 9999))
-        self.assertEqual(live(), before)
 
 
 if __name__ == "__main__":
