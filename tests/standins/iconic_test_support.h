@@ -2,8 +2,12 @@
 #ifndef QUORVEX_TESTS_STANDINS_ICONIC_TEST_SUPPORT_H
 #define QUORVEX_TESTS_STANDINS_ICONIC_TEST_SUPPORT_H
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "api/standin_control.h"
@@ -62,6 +66,25 @@ struct SystemSizeRestored {
     HalconCpp::SetSystem("height", HTuple(512));
   }
 };
+
+// The area of each region.
+inline std::vector<Hlong> areas(const HObject& regions) {
+  HTuple area;
+  HalconCpp::AreaCenter(regions, &area, nullptr, nullptr);
+  std::vector<Hlong> result;
+  for (Hlong i = 0; i < area.Length(); ++i) result.push_back(area[i].L());
+  return result;
+}
+
+// Each row: regions an operator makes, and their areas.
+using Made = std::function<void(HObject*)>;
+inline void expectAreas(const std::vector<std::pair<Made, std::vector<Hlong>>>& rows) {
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    HObject out;
+    rows[i].first(&out);
+    EXPECT_EQ(areas(out), rows[i].second) << "row " << i;
+  }
+}
 
 // A window for a test, closed when the test ends.
 struct TestWindow {

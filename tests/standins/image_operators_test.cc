@@ -81,9 +81,7 @@ TEST(ImageOperators, DomainsChannelsAndStatistics) {
   GenRectangle1(&box, 1, 1, 5, 2);
   ReduceDomain(ramp.image, box, &reduced);
   GetDomain(reduced, &domain);
-  HTuple area;
-  AreaCenter(domain, &area, nullptr, nullptr);
-  EXPECT_EQ(area, HTuple(4)) << "rows 1-2, columns 1-2 of the image";
+  EXPECT_EQ(areas(domain), std::vector<Hlong>{4}) << "rows 1-2, columns 1-2 of the image";
   CropDomain(reduced, &cropped);
   HTuple width, height;
   GetImageSize(cropped, &width, &height);
@@ -115,26 +113,20 @@ TEST(ImageOperators, DomainsChannelsAndStatistics) {
   EXPECT_EQ(at(gray, 2, 3), 82);
   EXPECT_EQ(at(b, 0, 0), 200);
 
-  HObject region, orig;
-  DynThreshold(ramp.image, constant(55), &region, 10, "light");
-  AreaCenter(region, &area, nullptr, nullptr);
-  EXPECT_EQ(area, HTuple(6)) << "65 and more: 70 to 120";
-  DynThreshold(ramp.image, constant(55), &region, 10, "equal");
-  AreaCenter(region, &area, nullptr, nullptr);
-  EXPECT_EQ(area, HTuple(2)) << "45 to 65: 50 and 60";
-  VarThreshold(constant(100), &region, 3, 3, 0.2, 2, "light");
-  AreaCenter(region, &area, nullptr, nullptr);
-  EXPECT_EQ(area, HTuple(0));
-
   std::vector<std::uint8_t> bimodal(8 * 2, 20);
   std::fill(bimodal.begin() + 5, bimodal.end(), 200);
-  HTuple used;
-  BinaryThreshold(wrapGray(bimodal, 8, 2), &region, "max_separability", "light", &used);
-  AreaCenter(region, &area, nullptr, nullptr);
-  EXPECT_EQ(text(used.Clone().Append(area)), "[20, 11]");
-  BinaryThreshold(wrapGray(bimodal, 8, 2), &region, "smooth_histo", "dark", &used);
-  AreaCenter(region, &area, nullptr, nullptr);
-  EXPECT_EQ(area, HTuple(5));
+  const HObject twoLevels = wrapGray(bimodal, 8, 2);
+  HTuple used, smoothed;
+  expectAreas(
+      {// 65 and more: 70 to 120; 45 to 65: 50 and 60
+       {[&](HObject* o) { DynThreshold(ramp.image, constant(55), o, 10, "light"); }, {6}},
+       {[&](HObject* o) { DynThreshold(ramp.image, constant(55), o, 10, "equal"); }, {2}},
+       {[&](HObject* o) { VarThreshold(constant(100), o, 3, 3, 0.2, 2, "light"); }, {0}},
+       {[&](HObject* o) { BinaryThreshold(twoLevels, o, "max_separability", "light", &used); },
+        {11}},
+       {[&](HObject* o) { BinaryThreshold(twoLevels, o, "smooth_histo", "dark", &smoothed); },
+        {5}}});
+  EXPECT_EQ(used, HTuple(20)) << "the threshold found between the two levels";
 }
 
 TEST(ImageOperators, WrongInputsRaiseTheVendorsNumbers) {

@@ -37,24 +37,6 @@ HObject joined(const HObject& a, const HObject& b) {
   return merged;
 }
 
-std::vector<Hlong> areas(const HObject& regions) {
-  HTuple area;
-  AreaCenter(regions, &area, nullptr, nullptr);
-  std::vector<Hlong> result;
-  for (Hlong i = 0; i < area.Length(); ++i) result.push_back(area[i].L());
-  return result;
-}
-
-// Each row: regions an operator makes, and their areas.
-using Made = std::function<void(HObject*)>;
-void expectAreas(const std::vector<std::pair<Made, std::vector<Hlong>>>& rows) {
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    HObject out;
-    rows[i].first(&out);
-    EXPECT_EQ(areas(out), rows[i].second) << "row " << i;
-  }
-}
-
 double feature(const HObject& region, const char* name) {
   HTuple value;
   RegionFeatures(region, name, &value);
