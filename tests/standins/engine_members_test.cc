@@ -34,7 +34,7 @@ long width(const HObject& image) {
   return w[0].L();
 }
 
-TEST(EngineMembers, AProgramLoadedIntoAnEmptyObject) {
+TEST(EngineMembers, EmptyObjectsLoadAProgramOrProcedureLater) {
   useBundledProcedures();
   HDevProgram program;
   EXPECT_FALSE(program.IsLoaded());
@@ -44,6 +44,13 @@ TEST(EngineMembers, AProgramLoadedIntoAnEmptyObject) {
   program.LoadProgram(engineData("program.hdev").c_str());
   EXPECT_TRUE(program.IsLoaded());
   EXPECT_STRNE(program.GetName(), "");
+  HDevProcedure procedure;
+  EXPECT_FALSE(procedure.IsLoaded());
+  EXPECT_STREQ(procedure.GetName(), "");
+  EXPECT_EQ(errorOf([&] { procedure.LoadProcedure("no_such_procedure"); }), 21002);
+  procedure.LoadProcedure("add");
+  EXPECT_TRUE(procedure.IsLoaded());
+  EXPECT_STREQ(procedure.GetName(), "add");
 }
 
 TEST(EngineMembers, AProgramsVariablesAfterItsRun) {
@@ -84,17 +91,6 @@ TEST(EngineMembers, ALocalProcedureOfAProgram) {
   EXPECT_EQ(call.GetOutputCtrlParamTuple("Out")[0].L(), 42);
   EXPECT_EQ(errorOf([&] { HDevProcedure(program, "no_such_local"); }), 21002);
   EXPECT_EQ(errorOf([] { HDevProcedure(HDevProgram(), "double_it"); }), 21034);
-}
-
-TEST(EngineMembers, AProcedureLoadedIntoAnEmptyObject) {
-  useBundledProcedures();
-  HDevProcedure procedure;
-  EXPECT_FALSE(procedure.IsLoaded());
-  EXPECT_STREQ(procedure.GetName(), "");
-  EXPECT_EQ(errorOf([&] { procedure.LoadProcedure("no_such_procedure"); }), 21002);
-  procedure.LoadProcedure("add");
-  EXPECT_TRUE(procedure.IsLoaded());
-  EXPECT_STREQ(procedure.GetName(), "add");
 }
 
 TEST(EngineMembers, IconicParametersByIndexAndByName) {

@@ -108,17 +108,15 @@ TEST(Language, ExceptionDataAndWhatEscapes) {
   EXPECT_EQ(rethrown.ProgLineNum(), 4);
 }
 
-TEST(Language, GlobalVariablesAreShared) {
-  const std::string bump = uniqueName("bump");
+// Global variables are shared with the procedures that declare them; exit ends the whole run,
+// the caller's later lines too.
+TEST(Language, GlobalsAndExitReachAcrossProcedures) {
+  const std::string bump = uniqueName("bump"), leave = uniqueName("leave");
   writeProcedure(bump, {}, {"global tuple Counter", "Counter := Counter + 1"});
+  writeProcedure(leave, {}, {"exit ()"});
   EXPECT_EQ(text(runLines({"global def tuple Counter", "Counter := 10", bump + " ()", bump + " ()",
                            "R := Counter"})),
             "12");
-}
-
-TEST(Language, ExitEndsTheWholeRun) {
-  const std::string leave = uniqueName("leave");
-  writeProcedure(leave, {}, {"exit ()"});
   EXPECT_EQ(text(runLines({"R := 'before'", leave + " ()", "R := 'after'"})), "'before'");
 }
 
