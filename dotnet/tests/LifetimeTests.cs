@@ -13,15 +13,6 @@ namespace Quorvex.Tests
             return (long)Engine.GetSystem("standin_live_" + kind);
         }
 
-        private static void Collect()
-        {
-            for (int i = 0; i < 3; ++i)
-            {
-                GC.Collect();
-                GC.WaitForPendingFinalizers();
-            }
-        }
-
         [Test]
         public void ACallKeepsItsDisposedProcedureAlive()
         {
@@ -42,14 +33,14 @@ namespace Quorvex.Tests
         [Test]
         public void ForgottenObjectsAreReleasedByTheCollector()
         {
-            Collect();
+            Setup.Collect();
             long procedures = Live("procedures"), calls = Live("procedure_calls"), programs = Live("programs");
             // Mono scans stacks conservatively: forgotten on a thread of their own, whose stack
             // is gone when it has ended.
             var thread = new System.Threading.Thread(Forget);
             thread.Start();
             thread.Join();
-            Collect();
+            Setup.Collect();
             Assert.AreEqual(procedures, Live("procedures"));
             Assert.AreEqual(calls, Live("procedure_calls"));
             Assert.AreEqual(programs, Live("programs"));

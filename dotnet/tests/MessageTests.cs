@@ -37,11 +37,7 @@ namespace Quorvex.Tests
             var lines = new List<string>();
             Setup.WithStandardError(() =>
             {
-                for (int i = 0; i < 3; ++i)
-                {
-                    GC.Collect();
-                    GC.WaitForPendingFinalizers();
-                }
+                Setup.Collect();
                 Report("low level é");
             }, line => lines.Add(line.ToUpperInvariant()));
             Assert.AreEqual(new[] { "LOW LEVEL ERROR: LOW LEVEL É" }, lines);

@@ -24,6 +24,15 @@ namespace Quorvex.Tests
             return Path.Combine(Source, relative);
         }
 
+        internal static void Collect()
+        {
+            for (int i = 0; i < 3; ++i)
+            {
+                GC.Collect();
+                GC.WaitForPendingFinalizers();
+            }
+        }
+
         // Runs body with the handlers on the standard-error channel, removed again after it.
         internal static void WithStandardError(Action body, params Action<string>[] handlers)
         {
