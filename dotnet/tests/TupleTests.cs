@@ -17,6 +17,7 @@ namespace Quorvex.Tests
                 Assert.AreEqual(ElementType.Real, tuple.TypeAt(2));
                 Assert.AreEqual("[7, -2147483648, 2.5, 'Größe ✓', 1, 1, 2]", tuple.ToString());
             }
+            Assert.IsInstanceOf<long>(Engine.GetSystem("width"), "system parameters are values too");
         }
 
         [Test]
@@ -31,15 +32,10 @@ namespace Quorvex.Tests
         }
 
         [Test]
-        public void BytesPassUnconverted()
+        public void BytesPassUnconvertedAndTheEncodingIsConfigurable()
         {
             var raw = new byte[] { 0x63, 0x61, 0x66, 0xe9, 0xff };
             using (var tuple = new ControlTuple().AppendBytes(raw)) Assert.AreEqual(raw, tuple.GetBytes(0));
-        }
-
-        [Test]
-        public void TheEncodingIsConfigurable()
-        {
             Encoding saved = Engine.Encoding;
             try
             {
@@ -90,12 +86,6 @@ namespace Quorvex.Tests
             tuple.Dispose();
             Assert.IsTrue(tuple.IsDisposed);
             Assert.Throws<ObjectDisposedException>(() => { int n = tuple.Length; });
-        }
-
-        [Test]
-        public void SystemParametersAreReadAsValues()
-        {
-            Assert.IsInstanceOf<long>(Engine.GetSystem("width"));
         }
     }
 }

@@ -19,6 +19,7 @@ class TupleTest {
             assertEquals(ControlTuple.REAL, tuple.typeAt(2));
             assertEquals("[7, -2147483648, 2.5, 'Größe ✓', 1, 1, 2]", tuple.toString());
         }
+        assertInstanceOf(Long.class, Engine.getSystem("width"), "system parameters are values too");
     }
 
     @Test
@@ -33,15 +34,11 @@ class TupleTest {
     }
 
     @Test
-    void bytesPassUnconverted() {
+    void bytesPassUnconvertedAndTheCharsetIsExplicitAndConfigurable() {
         byte[] raw = {0x63, 0x61, 0x66, (byte) 0xe9, (byte) 0xff};
         try (ControlTuple tuple = new ControlTuple().appendBytes(raw)) {
             assertArrayEquals(raw, tuple.getBytes(0));
         }
-    }
-
-    @Test
-    void theCharsetIsExplicitAndConfigurable() {
         try (ControlTuple tuple = ControlTuple.of("é")) {
             assertArrayEquals(new byte[] {(byte) 0xc3, (byte) 0xa9}, tuple.getBytes(0));
         }
@@ -85,10 +82,5 @@ class TupleTest {
         tuple.close();
         assertTrue(tuple.isClosed());
         assertThrows(IllegalStateException.class, tuple::length);
-    }
-
-    @Test
-    void systemParametersAreReadAsValues() {
-        assertInstanceOf(Long.class, Engine.getSystem("width"));
     }
 }
