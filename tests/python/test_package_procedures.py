@@ -10,19 +10,17 @@ from package_support import DATA, quorvex
 PROGRAMS = os.path.join(DATA, "programs")
 
 
-class ParameterNamesTest(unittest.TestCase):
-    def test_four_groups_in_interface_order(self):
+class CallTest(unittest.TestCase):
+    def setUp(self):
+        self.add = quorvex.Procedure("add")
+        self.addCleanup(self.add.close)
+
+    def test_parameter_names_of_the_four_groups_in_interface_order(self):
         with quorvex.Procedure("all_groups") as procedure:
             self.assertEqual(procedure.input_ctrl_names, ["Low", "High", "Mode"])
             self.assertEqual(procedure.output_ctrl_names, ["Area", "Row"])
             self.assertEqual(procedure.input_iconic_names, ["Image", "Mask"])
             self.assertEqual(procedure.output_iconic_names, ["Region"])
-
-
-class CallTest(unittest.TestCase):
-    def setUp(self):
-        self.add = quorvex.Procedure("add")
-        self.addCleanup(self.add.close)
 
     def test_inputs_by_keyword_by_position_or_both(self):
         self.assertEqual(self.add(A=2, B=3), {"Sum": [5]})
@@ -103,14 +101,12 @@ class WideIntegerTest(unittest.TestCase):
                     multiply_add(A=a, B=b, C=c)
 
 
-class ProgramTest(unittest.TestCase):
+class ProgramAndSettingsTest(unittest.TestCase):
     def test_a_program_runs_its_main(self):
         with quorvex.Program(os.path.join(PROGRAMS, "set_marker.hdev")) as program:
             program.execute()
         self.assertEqual(quorvex.get_system("quorvex_test_marker"), 42)
 
-
-class SettingsTest(unittest.TestCase):
     def test_get_system_gives_python_values(self):
         self.assertEqual(quorvex.get_system("width"), 512)
 

@@ -107,8 +107,6 @@ class SequenceTest(unittest.TestCase):
             self.assertEqual(copy.to_list(), [10, 2.5, "x", -1, "y", 0.5])
         self.assertEqual(len(self.tuple), 3)
 
-
-class ClosedTupleTest(unittest.TestCase):
     def test_use_after_close_raises_instead_of_reaching_the_library(self):
         tuple_ = Tuple([1])
         tuple_.close()
