@@ -176,10 +176,10 @@ TEST_F(Placements, ImpossibleSizesAtTheNextDumpAreWrongValues) {
                 "set_system ('standin_resize_at_dump', [])"});
 }
 
-using Part = std::vector<long>;
+using Rect = std::vector<long>;
 
 // Runs `lines` after opening a 512 x 512 window W, then reads W's part.
-Part partAfter(std::vector<std::string> lines) {
+Rect partAfter(std::vector<std::string> lines) {
   lines.insert(lines.begin(), "dev_open_window (0, 0, 512, 512, 'black', W)");
   lines.push_back("get_part (W, Row1, Column1, Row2, Column2)");
   const Snippet snippet = Snippet::ran(lines, {"Row1", "Column1", "Row2", "Column2"});
@@ -192,8 +192,8 @@ using PartFitting = DisplayTest;
 // through the library (remembered) or behind its back, and the part after.
 TEST_F(PartFitting, TheDecisionTable) {
   const std::string image = "gen_image_const (Image, 'byte', 640, 480)";
-  const Part fitted{0, 0, 479, 639};
-  const std::pair<std::string, Part> rows[] = {
+  const Rect fitted{0, 0, 479, 639};
+  const std::pair<std::string, Rect> rows[] = {
       {"* fresh window: remembered 512 x 512, other size", fitted},
       {"dev_display (Image)", fitted},                              // remembered, same size: kept
       {"dev_set_part (100, 100, 579, 739)", {100, 100, 579, 739}},  // remembered, same size
@@ -210,12 +210,12 @@ TEST_F(PartFitting, TheDecisionTable) {
   // A part kept as it was stays kept: a second display after an unremembered full-image part.
   EXPECT_EQ(partAfter({image, "set_part (W, 0, 0, 479, 639)", "dev_display (Image)",
                        "dev_set_part (10, 10, 489, 649)", "dev_display (Image)"}),
-            (Part{10, 10, 489, 649}));
+            (Rect{10, 10, 489, 649}));
 }
 
 // Each row: the objects displayed in a fresh 512 x 512 window, and its part after.
 TEST_F(PartFitting, TheFirstImageCountsAndOtherObjectsLeaveThePart) {
-  const std::pair<std::vector<std::string>, Part> rows[] = {
+  const std::pair<std::vector<std::string>, Rect> rows[] = {
       {{"gen_rectangle1 (Box, 10, 10, 20, 20)", "gen_image_const (Image, 'byte', 640, 480)",
         "gen_image_const (Small, 'byte', 320, 240)", "concat_obj (Box, Image, Two)",
         "concat_obj (Two, Small, Three)", "dev_display (Three)"},
@@ -236,7 +236,7 @@ TEST_F(PartFitting, FailedDisplayReportsItsNumberAndLeavesTheWindowUsable) {
   EXPECT_STREQ(record ? record->progLineName : "", "dev_display");
   EXPECT_FAILS(record.release(), ErrorKindEngine, 5555);
   EXPECT_EQ(partAfter({"gen_image_const (Image, 'byte', 640, 480)", "dev_display (Image)"}),
-            (Part{0, 0, 479, 639}))
+            (Rect{0, 0, 479, 639}))
       << "the window lock is free again";
 }
 
