@@ -218,6 +218,16 @@ TEST_F(SettingsReplay, NewWindowsGetTheRememberedSettingsInOrder) {
   }
 }
 
+// hinit makes a new instance: it forgets what the old one remembered and starts again from
+// the initial settings.
+TEST_F(SettingsReplay, ANewInstanceStartsFromTheInitialSettings) {
+  Snippet::ran({"dev_open_window (0, 0, 64, 64, 'black', A)", "dev_set_lut ('gray')",
+                "dev_set_draw ('margin')", "dev_set_color ('red')"});
+  closeRegisteredWindows();
+  EXPECT_OK(hinit(hinitMode()));
+  EXPECT_EQ(replayedAfter({}), replay("'fill'", "'default'", "1", "SetColored(W, 12)"));
+}
+
 TEST_F(SettingsReplay, RefusedSettingIsNotRemembered) {
   Snippet refused({"dev_open_window (0, 0, 64, 64, 'black', A)", "dev_set_color ('green')",
                    "dev_set_color ('no such colour')"});
