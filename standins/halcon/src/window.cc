@@ -141,7 +141,15 @@ void OpenWindow(const HTuple& Row, const HTuple& Column, const HTuple& Width, co
   window.osHandle = createNativeWindow(window, mode == "visible");
   if (window.osHandle == 0) fail(op, H_ERR_NO_MEMORY);
 #endif
-  const Hlong handle = windowTable().add(std::move(window), op);
+  const std::uintptr_t osHandle = window.osHandle;
+  Hlong handle = 0;
+  try {
+    handle = windowTable().add(std::move(window), op);
+  } catch (...) {
+    // A window the table refuses (too many open) must not leave its native window behind.
+    destroyNativeWindow(osHandle);
+    throw;
+  }
   countLive("windows", 1);
   setOutput(WindowHandle, HTuple(handle));
 }
