@@ -4,6 +4,7 @@ compiler found, warnings as errors: C89, C99, C11 and C++98 with gcc and clang, 
 with stdcall as the compiler's default, the Windows cross compilers, and a consumer that
 predefines the two macros."""
 import argparse
+import functools
 import pathlib
 import shutil
 import subprocess
@@ -30,13 +31,15 @@ def variants():
     yield "i686-w64-mingw32-gcc", ["-xc", "-std=c99", "-DQUORVEX_API=", "-DQUORVEX_CALL=__cdecl"]
 
 
-def can_target(compiler: str, flags: list, scratch: pathlib.Path) -> bool:
-    """The 32-bit multilib may be missing on a machine; such a variant is reported, not run."""
-    probe = scratch / "probe.c"
-    probe.write_text("#include <stdint.h>\nint main(void) { return 0; }\n")
-    machine = [flag for flag in flags if flag == "-m32"]
-    result = subprocess.run([compiler, "-fsyntax-only", *machine, str(probe)],
-                            capture_output=True, text=True)
+@functools.lru_cache(maxsize=None)
+def can_target(compiler: str, machine: tuple) -> bool:
+    """The 32-bit multilib may be missing on a machine; such a variant is reported, not run.
+    Asked once per compiler and word size."""
+    with tempfile.TemporaryDirectory() as folder:
+        probe = pathlib.Path(folder) / "probe.c"
+        probe.write_text("#include <stdint.h>\nint main(void) { return 0; }\n")
+        result = subprocess.run([compiler, "-fsyntax-only", *machine, str(probe)],
+                                capture_output=True, text=True)
     return result.returncode == 0
 
 
@@ -49,20 +52,19 @@ def main() -> int:
     includes = [f"-I{folder}" for folder in args.include]
     failures = 0
     checked = 0
-    with tempfile.TemporaryDirectory() as folder:
-        scratch = pathlib.Path(folder)
-        for compiler, flags in variants():
-            if shutil.which(compiler) is None or not can_target(compiler, flags, scratch):
-                print(f"not available: {compiler} {' '.join(flags)}")
-                continue
-            command = [compiler, "-fsyntax-only", *WARNINGS, *flags, *includes, args.source]
-            result = subprocess.run(command, capture_output=True, text=True)
-            checked += 1
-            if result.returncode != 0 or result.stderr.strip():
-                failures += 1
-                print(f"FAILED: {' '.join(command)}\n{result.stderr}")
-            else:
-                print(f"ok: {compiler} {' '.join(flags)}")
+    for compiler, flags in variants():
+        machine = tuple(flag for flag in flags if flag == "-m32")
+        if shutil.which(compiler) is None or not can_target(compiler, machine):
+            print(f"not available: {compiler} {' '.join(flags)}")
+            continue
+        command = [compiler, "-fsyntax-only", *WARNINGS, *flags, *includes, args.source]
+        result = subprocess.run(command, capture_output=True, text=True)
+        checked += 1
+        if result.returncode != 0 or result.stderr.strip():
+            failures += 1
+            print(f"FAILED: {' '.join(command)}\n{result.stderr}")
+        else:
+            print(f"ok: {compiler} {' '.join(flags)}")
     print(f"{checked} compilations, {failures} failed")
     return 1 if failures or checked == 0 else 0
 
