@@ -8,8 +8,9 @@ import zlib
 
 SIGNATURE = b"\x89PNG\r\n\x1a\n"
 
-# Colour type -> channels per pixel, for the 8-bit depth this reader accepts.
-_CHANNELS = {0: 1, 2: 3, 4: 2, 6: 4}
+# Colour type -> channels per pixel, for the 8-bit depth this reader accepts (a palette
+# image has one index a pixel).
+_CHANNELS = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}
 
 
 class PngError(ValueError):
@@ -91,27 +92,50 @@ def _to_rgba(row, channels):
     return bytes(out)
 
 
+def _palette_to_rgba(row, palette, alphas):
+    out = bytearray()
+    for index in row:
+        if 3 * index + 3 > len(palette):
+            raise PngError("palette index %d past the palette's %d entries"
+                           % (index, len(palette) // 3))
+        out += palette[3 * index:3 * index + 3]
+        out.append(alphas[index] if index < len(alphas) else 255)
+    return bytes(out)
+
+
 def read_png(path):
-    """Decodes an 8-bit, non-interlaced grey, grey+alpha, RGB or RGBA PNG into RGBA rows."""
+    """Decodes an 8-bit, non-interlaced grey, grey+alpha, palette, RGB or RGBA PNG into RGBA
+    rows."""
     with open(path, "rb") as f:
         data = f.read()
     header = None
     compressed = bytearray()
+    palette, alphas = b"", b""
     for kind, body in _chunks(data):
         if kind == b"IHDR":
             header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"PLTE":
+            if not body or len(body) % 3 or len(body) > 3 * 256:
+                raise PngError("a palette holds 1 to 256 RGB entries")
+            palette = body
+        elif kind == b"tRNS":
+            alphas = body
         elif kind == b"IDAT":
             compressed += body
     if header is None:
         raise PngError("no IHDR chunk")
     width, height, depth, colour, _, _, interlace = header
     if depth != 8 or colour not in _CHANNELS:
-        raise PngError("only 8-bit grey, grey+alpha, RGB or RGBA images are supported "
-                       "(save the master as 8-bit RGBA)")
+        raise PngError("only 8-bit grey, grey+alpha, palette, RGB or RGBA images are "
+                       "supported (save the master as 8-bit RGBA)")
     if interlace != 0:
         raise PngError("interlaced images are not supported (save without interlacing)")
+    if colour == 3 and not palette:
+        raise PngError("a palette image without its PLTE chunk")
     channels = _CHANNELS[colour]
     rows = _unfilter(zlib.decompress(bytes(compressed)), width, height, channels)
+    if colour == 3:
+        return width, height, [_palette_to_rgba(row, palette, alphas) for row in rows]
     return width, height, [_to_rgba(row, channels) for row in rows]
 
 

@@ -4,6 +4,7 @@
 #include "image_codecs.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +12,9 @@
 #include <memory>
 
 #include "halconcpp/HException.h"
+#include "halconcpp/HStandin.h"
 #include "params.h"
+#include "png_palette.h"
 
 #define STBI_ONLY_PNG
 #define STBI_ONLY_BMP
@@ -228,7 +231,35 @@ ImagePtr decodeImageFile(const std::string& fileName, const std::string& content
   return true;
 }();
 
+namespace {
+
+// "standin_png_palette": 'true' writes colour pictures of up to 256 colours as palette PNGs
+// (several times faster, a third of the data); 'false', the default, writes RGB as the
+// vendor does, which every reader gives back as three channels.
+std::atomic<bool> palettePng{false};
+
+void setPalettePng(const HTuple& value) {
+  const std::string text = oneString(value, "set_system", 2);
+  if (text != "true" && text != "false") fail("set_system", 1302);
+  palettePng.store(text == "true");
+}
+
+HTuple getPalettePng() {
+  return HTuple(palettePng.load() ? "true" : "false");
+}
+
+const bool registered = [] {
+  registerControl("standin_png_palette", &setPalettePng, &getPalettePng);
+  return true;
+}();
+
+}  // namespace
+
 std::string encodePng(const PlaneView& image, const char* op) {
+  if (palettePng.load()) {
+    std::string palette = encodePalettePng(image);
+    if (!palette.empty()) return palette;
+  }
   const std::vector<std::uint8_t> pixels = interleaved(image);
   const int channels = static_cast<int>(image.planes.size());
   std::string encoded;
