@@ -12,7 +12,9 @@
 #include "halconcpp/HOperatorsWindow.h"
 #include "halconcpp/HStandin.h"
 #include "image.h"
+#include "image_codecs.h"
 #include "image_file.h"
+#include "png_palette.h"
 #include "window.h"
 
 namespace HalconCpp {
@@ -114,6 +116,22 @@ void DumpWindow(const HTuple& WindowHandle, const HTuple& Device, const HTuple& 
   handleOf(WindowHandle, op);
   if (oneString(Device, op, 2) != "png") fail(op, 1302);
   const std::string fileName = oneString(FileName, op, 3);
+  if (palettePngRequested()) {
+    // Indexing reads the framebuffer once, under the lock, in place of copying it.
+    IndexedPicture picture;
+    const bool indexed = windowTable().with(handleOf(WindowHandle, op), op, [&](Window& window) {
+      return indexPicture(
+          PlaneView{window.width,
+                    window.height,
+                    {window.planes[0].data(), window.planes[1].data(), window.planes[2].data()}},
+          &picture);
+    });
+    std::string png = indexed ? encodeIndexedPicture(picture) : std::string();
+    if (!png.empty()) {
+      writeWholeFile(pngFileName(fileName), png, op);
+      return;
+    }
+  }
   const Framebuffer frame = copyFramebuffer(WindowHandle, op);
   writePng(pngFileName(fileName), frame.width, frame.height,
            {frame.planes[0].data(), frame.planes[1].data(), frame.planes[2].data()}, op);

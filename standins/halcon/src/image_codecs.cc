@@ -255,6 +255,10 @@ const bool registered = [] {
 
 }  // namespace
 
+bool palettePngRequested() {
+  return palettePng.load();
+}
+
 std::string encodePng(const PlaneView& image, const char* op) {
   if (palettePng.load()) {
     std::string palette = encodePalettePng(image);

@@ -42,6 +42,8 @@ ImagePtr decodeTiff(const std::string& fileName, std::size_t fileSize, const cha
 void writeTiff(const std::string& fileName, const PlaneView& image, const std::string& compression,
                const char* op);
 
+// Whether "standin_png_palette" asks for palette files where a picture allows them.
+bool palettePngRequested();
 std::string encodePng(const PlaneView& image, const char* op);
 std::string encodeBmp(const PlaneView& image, const char* op);
 // quality 1..100

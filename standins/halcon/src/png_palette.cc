@@ -8,6 +8,12 @@
 #include <new>
 #include <vector>
 
+// QUORVEX_PNG_PORTABLE: the scan without SSE2 also where SSE2 is there, for its test.
+#if defined(__SSE2__) && !defined(QUORVEX_PNG_PORTABLE)
+#define QUORVEX_PNG_SSE2
+#include <emmintrin.h>
+#endif
+
 #if defined(QUORVEX_HAVE_LIBDEFLATE)
 #include <libdeflate.h>
 #endif
@@ -204,12 +210,6 @@ int lowestSetBit(std::uint64_t value) {
 #endif
 }
 
-// 0x80 in every byte of `value` that is zero, nothing elsewhere.
-std::uint64_t zeroBytes(std::uint64_t value) {
-  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-  return ~(((value & kLow7) + kLow7) | value | kLow7);
-}
-
 // Collects up to 56 bits between flushes, which store eight bytes at once: the buffer it
 // writes to has eight bytes to spare.
 class BitWriter {
@@ -283,8 +283,35 @@ std::size_t matchLength(const std::uint8_t* here, const std::uint8_t* earlier, s
   return length;
 }
 
-// How many of the six bytes from `at` come before the first match of three at either
-// distance (6: none starts there). Needs eight bytes from `at` and one before it.
+#if defined(QUORVEX_PNG_SSE2)
+constexpr std::size_t kScanned = 14;    // positions one scan decides
+constexpr std::size_t kScanBytes = 16;  // bytes it reads from its first position
+
+// How many of the kScanned bytes from `at` come before the first match of three at either
+// distance (kScanned: none starts there). Reads kScanBytes from `at` and one before it.
+std::size_t bytesBeforeMatch(const std::uint8_t* at, std::size_t row, bool rowReachable) {
+  const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  const auto startsFrom = [&here](const std::uint8_t* earlier) {
+    const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(earlier));
+    const auto same = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, before)));
+    return same & same >> 1 & same >> 2;
+  };
+  std::uint32_t starts = startsFrom(at - 1);
+  if (rowReachable) starts |= startsFrom(at - row);
+  starts &= (1u << kScanned) - 1;
+  return starts ? static_cast<std::size_t>(lowestSetBit(starts)) : kScanned;
+}
+#else
+constexpr std::size_t kScanned = 6;
+constexpr std::size_t kScanBytes = 8;
+
+// 0x80 in every byte of `value` that is zero, nothing elsewhere.
+std::uint64_t zeroBytes(std::uint64_t value) {
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+  return ~(((value & kLow7) + kLow7) | value | kLow7);
+}
+
+// As above, a word at a time.
 std::size_t bytesBeforeMatch(const std::uint8_t* at, std::size_t row, bool rowReachable) {
   const std::uint64_t here = load64(at);
   std::uint64_t same = zeroBytes(here ^ load64(at - 1));
@@ -294,8 +321,9 @@ std::size_t bytesBeforeMatch(const std::uint8_t* at, std::size_t row, bool rowRe
     starts |= same & same >> 8 & same >> 16;
   }
   starts &= 0x0000FFFFFFFFFFFFull;
-  return starts ? static_cast<std::size_t>(lowestSetBit(starts) >> 3) : 6;
+  return starts ? static_cast<std::size_t>(lowestSetBit(starts) >> 3) : kScanned;
 }
+#endif
 
 // Greedy matches at the two distances a picture repeats itself at; every byte not in a match
 // is a literal. Counts the symbols the block will code.
@@ -307,11 +335,11 @@ void findMatches(const std::uint8_t* bytes, std::size_t size, std::size_t row,
   const std::size_t firstFromRow = row <= kMaxDistance ? row : size;
   std::size_t i = 0;
   while (i < size) {
-    if (i >= 1 && i + 8 <= size) {
+    if (i >= 1 && i + kScanBytes <= size) {
       const std::size_t plain = bytesBeforeMatch(bytes + i, row, i >= firstFromRow);
-      if (plain == 6) {  // the common case on camera images, unrolled
-        for (std::size_t k = 0; k < 6; ++k) ++litLenCounts[bytes[i + k]];
-        i += 6;
+      if (plain == kScanned) {  // the common case on camera images, unrolled
+        for (std::size_t k = 0; k < kScanned; ++k) ++litLenCounts[bytes[i + k]];
+        i += kScanned;
         continue;
       }
       for (std::size_t k = 0; k < plain; ++k) ++litLenCounts[bytes[i + k]];
@@ -567,14 +595,16 @@ bool paletteIndices(const PlaneView& rgb, Palette* palette, std::uint8_t* out) {
   return true;
 }
 
-std::string pngFile(const PlaneView& rgb, const std::vector<std::uint8_t>& colours,
-                    const std::uint8_t* stream, std::size_t streamSize) {
+std::string pngFile(const IndexedPicture& picture, const std::uint8_t* stream,
+                    std::size_t streamSize) {
+  const std::vector<std::uint8_t>& colours = picture.colours;
   std::string png("\x89PNG\r\n\x1a\n", 8);
   std::uint8_t header[13];
   for (int i = 0; i < 4; ++i) {
-    header[i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(rgb.width) >> (24 - 8 * i));
+    header[i] =
+        static_cast<std::uint8_t>(static_cast<std::uint32_t>(picture.width) >> (24 - 8 * i));
     header[4 + i] =
-        static_cast<std::uint8_t>(static_cast<std::uint32_t>(rgb.height) >> (24 - 8 * i));
+        static_cast<std::uint8_t>(static_cast<std::uint32_t>(picture.height) >> (24 - 8 * i));
   }
   header[8] = 8;                             // bits per index
   header[9] = 3;                             // palette colour
@@ -587,21 +617,36 @@ std::string pngFile(const PlaneView& rgb, const std::vector<std::uint8_t>& colou
   return png;
 }
 
+Buffers& threadBuffers() {
+  thread_local Buffers buffers;
+  return buffers;
+}
+
 }  // namespace
 
-std::string encodePalettePng(const PlaneView& rgb) {
-  if (rgb.planes.size() != 3 || rgb.width <= 0 || rgb.height <= 0) return {};
+bool indexPicture(const PlaneView& rgb, IndexedPicture* picture) {
+  if (rgb.planes.size() != 3 || rgb.width <= 0 || rgb.height <= 0) return false;
+  const std::size_t size =
+      (static_cast<std::size_t>(rgb.width) + 1) * static_cast<std::size_t>(rgb.height);
+  std::uint8_t* const indices = threadBuffers().indices.room(size);
   Palette palette;
-  thread_local Buffers buffers;
-  const std::size_t row = static_cast<std::size_t>(rgb.width) + 1;
-  const std::size_t size = row * static_cast<std::size_t>(rgb.height);
-  std::uint8_t* const indices = buffers.indices.room(size);
+  if (!indices || !paletteIndices(rgb, &palette, indices)) return false;
+  picture->width = rgb.width;
+  picture->height = rgb.height;
+  picture->colours = palette.colours();
+  picture->indices = indices;
+  return true;
+}
+
+std::string encodeIndexedPicture(const IndexedPicture& picture) {
+  Buffers& buffers = threadBuffers();
+  const std::size_t row = static_cast<std::size_t>(picture.width) + 1;
+  const std::size_t size = row * static_cast<std::size_t>(picture.height);
   std::uint8_t* const stream = buffers.stream.room(2 * size + 1024);
-  const bool fits = indices && stream && paletteIndices(rgb, &palette, indices);
   const std::size_t streamSize =
-      fits ? zlibStream(indices, size, row, &buffers.matches, stream) : 0;
-  const std::string png = fits && streamSize <= 0x7FFFFFFFu  // a chunk's length has 31 bits
-                              ? pngFile(rgb, palette.colours(), stream, streamSize)
+      stream ? zlibStream(picture.indices, size, row, &buffers.matches, stream) : 0;
+  const std::string png = stream && streamSize <= 0x7FFFFFFFu  // a chunk's length has 31 bits
+                              ? pngFile(picture, stream, streamSize)
                               : std::string();
   buffers.indices.trim();
   buffers.stream.trim();
@@ -609,6 +654,11 @@ std::string encodePalettePng(const PlaneView& rgb) {
     std::vector<Match>().swap(buffers.matches);
   }
   return png;
+}
+
+std::string encodePalettePng(const PlaneView& rgb) {
+  IndexedPicture picture;
+  return indexPicture(rgb, &picture) ? encodeIndexedPicture(picture) : std::string();
 }
 
 }  // namespace Standin
