@@ -244,4 +244,40 @@ TEST_F(PngFiles, RepeatedPixelsAndRowsCostLittle) {
   EXPECT_LT(roundTrip("rows", rows, 3), 4000u);  // three matches a row, some 16 bits each
 }
 
+// Window dumps index the framebuffer in place; past 256 colours they fall back to an RGB copy.
+// Either way the file holds what DumpWindowImage gives.
+TEST_F(PngFiles, WindowDumpsHoldTheFramebuffer) {
+  for (const std::uint32_t colours : {5u, 300u}) {
+    SCOPED_TRACE(colours);
+    Picture picture = makePicture(
+        20, 15, [colours](Hlong i) { return static_cast<std::uint32_t>(i) % colours * 0x010305u; });
+    HObject image, dumped, read;
+    GenImage3Extern(&image, "byte", picture.width, picture.height,
+                    address(picture.planes[0].data()), address(picture.planes[1].data()),
+                    address(picture.planes[2].data()), 0);
+    TestWindow window(0, 0, picture.width, picture.height);
+    SetPart(window.handle, 0, 0, picture.height - 1, picture.width - 1);
+    DispObj(image, window.handle);
+    const std::string path = folder_ + "/window_" + std::to_string(colours);
+    DumpWindow(window.handle, "png", path.c_str());
+    std::ifstream in(path + ".png", std::ios::binary);
+    const std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(png.size(), 33u);
+    EXPECT_EQ(static_cast<int>(png[25]), colours <= 256 ? 3 : 2);
+    ReadImage(&read, (path + ".png").c_str());
+    dumped = window.dump();
+    const std::size_t bytes = picture.planes[0].size();
+    for (int c = 0; c < 3; ++c) {
+      HObject fromFile, fromWindow;
+      AccessChannel(read, &fromFile, c + 1);
+      AccessChannel(dumped, &fromWindow, c + 1);
+      HTuple filePixels, windowPixels, type, width, height;
+      GetImagePointer1(fromFile, &filePixels, &type, &width, &height);
+      GetImagePointer1(fromWindow, &windowPixels, &type, &width, &height);
+      EXPECT_EQ(std::memcmp(pointerOf(filePixels), pointerOf(windowPixels), bytes), 0)
+          << "channel " << c;
+    }
+  }
+}
+
 }  // namespace
