@@ -9,11 +9,11 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <thread>
 
+#include "engine/annotated_mutex.h"
 #include "file_patterns.h"
 #include "processes.h"
 #include "report.h"
@@ -71,23 +71,25 @@ Row runFile(Library& library, ProcedureSession& session, const Options& options,
 
 // The rows as they arrive, in any order; the consumer writes them in file order.
 struct Results {
-  std::mutex mutex;  // guards rows, done and stopped
-  std::condition_variable arrived;
-  std::vector<std::optional<Row>> rows;
-  std::size_t done = 0;
-  bool stopped = false;
+  explicit Results(std::size_t files) : rows(files) {}
 
-  void put(std::size_t index, Row row) {
+  quorvex::engine::Mutex mutex;
+  std::condition_variable_any arrived;  // waits on `mutex`
+  std::vector<std::optional<Row>> rows QUORVEX_GUARDED_BY(mutex);
+  std::size_t done QUORVEX_GUARDED_BY(mutex) = 0;
+  bool stopped QUORVEX_GUARDED_BY(mutex) = false;
+
+  void put(std::size_t index, Row row) QUORVEX_EXCLUDES(mutex) {
     {
-      std::lock_guard<std::mutex> lock(mutex);
+      quorvex::engine::Lock lock(mutex);
       if (index >= rows.size() || rows[index]) return;
       rows[index] = std::move(row);
       ++done;
     }
     arrived.notify_one();
   }
-  bool isStopped() {
-    std::lock_guard<std::mutex> lock(mutex);
+  bool isStopped() QUORVEX_EXCLUDES(mutex) {
+    quorvex::engine::Lock lock(mutex);
     return stopped;
   }
 };
@@ -222,8 +224,7 @@ int runBatch(Library& library, const Options& options, const std::string& self) 
     report.emplace(options.report, outputs, options.procedure + " over " + options.batch);
   }
 
-  Results results;
-  results.rows.resize(files.size());
+  Results results(files.size());
   std::vector<std::thread> producers;
   std::vector<std::unique_ptr<ChildProcess>> children;
   std::vector<std::unique_ptr<std::atomic<long>>> childIds;
@@ -267,9 +268,9 @@ int runBatch(Library& library, const Options& options, const std::string& self) 
   const auto start = Clock::now();
   std::size_t written = 0, failed = 0;
   {
-    std::unique_lock<std::mutex> lock(results.mutex);
+    quorvex::engine::Lock lock(results.mutex);
     while (written < files.size() && !results.stopped) {
-      results.arrived.wait_for(lock, std::chrono::milliseconds(100));
+      results.arrived.wait_for(results.mutex, std::chrono::milliseconds(100));
       while (written < files.size() && results.rows[written] && !results.stopped) {
         const Row& row = *results.rows[written++];
         writer.write(row);
@@ -297,7 +298,7 @@ int runBatch(Library& library, const Options& options, const std::string& self) 
   if (report) std::fprintf(stderr, "report: %s\n", report->finish(elapsed, jobs).c_str());
   std::fprintf(stderr,
                "quorvex-run: %zu of %zu files, %zu failed%s, %.2f s (%.1f files/s), %zu %s\n",
-               written, files.size(), failed, results.stopped ? " (stopped at the first)" : "",
+               written, files.size(), failed, results.isStopped() ? " (stopped at the first)" : "",
                elapsed, elapsed > 0 ? static_cast<double>(written) / elapsed : 0.0, jobs,
                inProcess ? (jobs == 1 ? "job" : "threads") : "worker processes");
   return failed ? 1 : 0;
