@@ -2,10 +2,10 @@
 // images of an iconic parameter, and the HImage class.
 #include "image.h"
 
-#include <mutex>
 #include <new>
 #include <utility>
 
+#include "../../common/annotated_mutex.h"
 #include "halconcpp/HImage.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "halconcpp/HStandin.h"
@@ -38,8 +38,8 @@ namespace {
 // code that restores "width"/"height" afterwards relies on seeing that.
 void raiseSystemSize(std::int32_t width, std::int32_t height) {
   // Serialises the read-compare-write of the two parameters between creating threads.
-  static std::mutex* mutex = new std::mutex;  // outlives every static destructor
-  std::lock_guard<std::mutex> lock(*mutex);
+  static standin::Mutex* mutex = new standin::Mutex;  // outlives every static destructor
+  standin::Lock lock(*mutex);
   InsideScope inside;
   const std::pair<const char*, std::int32_t> sizes[] = {{"width", width}, {"height", height}};
   for (const auto& [name, size] : sizes) {

@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -60,7 +59,7 @@ class EngineState {
   void unloadAllProcedures();
 
   // Loads run one at a time, so that two of them never read the same new procedure twice.
-  std::mutex& loadMutex() { return loadMutex_; }
+  standin::Mutex& loadMutex() { return loadMutex_; }
 
  private:
   EngineState();
@@ -75,7 +74,7 @@ class EngineState {
   HDevOperatorImplCpp* impl_ STANDIN_GUARDED_BY(mutex_) = nullptr;
   std::vector<HDevOperatorImplCpp*> keptImpls_ STANDIN_GUARDED_BY(mutex_);  // never deleted
   std::shared_ptr<ProcedureCache> cache_ STANDIN_GUARDED_BY(mutex_);
-  std::mutex loadMutex_;
+  standin::Mutex loadMutex_;
 };
 
 }  // namespace Standin

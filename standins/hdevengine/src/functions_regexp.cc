@@ -9,11 +9,11 @@
 // which a subject is refused with an error instead of a crash.
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <regex>
 #include <string>
 #include <unordered_map>
 
+#include "../../common/annotated_mutex.h"
 #include "engine_errors.h"
 #include "large_stack.h"
 #include "tuple_functions.h"
@@ -63,15 +63,20 @@ std::string dotMatchesAll(const std::string& pattern) {
 }
 
 // Compiled patterns by their text and flags: programs test the same pattern in loops.
+struct PatternCache {
+  standin::Mutex mutex;
+  std::unordered_map<std::string, std::shared_ptr<const std::regex>> patterns
+      STANDIN_GUARDED_BY(mutex);
+};
+
 std::shared_ptr<const std::regex> compiled(const char* op, const std::string& pattern,
                                            std::regex::flag_type flags) {
-  static std::mutex mutex;
-  static std::unordered_map<std::string, std::shared_ptr<const std::regex>> cache;
+  static PatternCache* cache = new PatternCache;  // outlives every static destructor
   const std::string key = std::to_string(static_cast<unsigned>(flags)) + '/' + pattern;
   {
-    std::lock_guard<std::mutex> lock(mutex);
-    const auto found = cache.find(key);
-    if (found != cache.end()) return found->second;
+    standin::Lock lock(cache->mutex);
+    const auto found = cache->patterns.find(key);
+    if (found != cache->patterns.end()) return found->second;
   }
   std::shared_ptr<const std::regex> regex;
   try {
@@ -79,9 +84,9 @@ std::shared_ptr<const std::regex> compiled(const char* op, const std::string& pa
   } catch (const std::regex_error&) {
     wrongValue(op, 1);
   }
-  std::lock_guard<std::mutex> lock(mutex);
-  if (cache.size() >= kMaxCachedPatterns) cache.clear();
-  cache.emplace(key, regex);
+  standin::Lock lock(cache->mutex);
+  if (cache->patterns.size() >= kMaxCachedPatterns) cache->patterns.clear();
+  cache->patterns.emplace(key, regex);
   return regex;
 }
 
