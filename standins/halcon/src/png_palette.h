@@ -1,9 +1,6 @@
 // Window pictures as palette PNGs. A window shows a grey image with a few overlay colours:
 // far fewer than 256 colours, a third of the bytes of RGB. Batches write one picture per
-// file, so this writer is built for speed: one byte per pixel, no row filter, and a deflate
-// stream whose only matches repeat the pixel to the left or the one above, coded with one
-// Huffman table fitted to the picture. That costs a few passes over the pixels instead of a
-// general match search, and on noisy camera images compresses within 10% of zlib's level 1.
+// file, so the indices go through the pictures' own fast deflate (png_deflate.h), unfiltered.
 #ifndef QUORVEX_STANDINS_HALCON_PNG_PALETTE_H
 #define QUORVEX_STANDINS_HALCON_PNG_PALETTE_H
 
