@@ -47,7 +47,9 @@ def failure(error: EngineError) -> Failure:
 Result = Union[Mapping[str, Any], EngineError, Failure]
 
 # The engine's own procedure that writes the windows, as quorvex-run has it: every window
-# still open, active first, as FOLDER/PREFIX<window>.png, each closed once written.
+# still open, active first, as FOLDER/PREFIX<window>.png, each closed once written. Against
+# the stand-ins the pictures are palette PNGs where they have at most 256 colours, and the
+# setting goes back to what it was.
 _SNAPSHOTS = """<?xml version="1.0" encoding="UTF-8"?>
 <hdevelop file_version="1.0" halcon_version="11.0">
 <procedure name="quorvex_report_snapshots">
@@ -58,6 +60,13 @@ _SNAPSHOTS = """<?xml version="1.0" encoding="UTF-8"?>
 </interface>
 <body>
 <l>Files := []</l>
+<l>try</l>
+<l>get_system ('standin_png_palette', Palette)</l>
+<l>set_system ('standin_png_palette', 'true')</l>
+<l>catch (Exception)</l>
+<l>Palette := []</l>
+<l>endtry</l>
+<l>try</l>
 <l>dev_get_window (Window)</l>
 <l>while (Window # -1)</l>
 <l>FileName := Folder + '/' + Prefix + Window</l>
@@ -66,6 +75,15 @@ _SNAPSHOTS = """<?xml version="1.0" encoding="UTF-8"?>
 <l>dev_close_window ()</l>
 <l>dev_get_window (Window)</l>
 <l>endwhile</l>
+<l>catch (Exception)</l>
+<l>if (|Palette| > 0)</l>
+<l>set_system ('standin_png_palette', Palette)</l>
+<l>endif</l>
+<l>throw (Exception)</l>
+<l>endtry</l>
+<l>if (|Palette| > 0)</l>
+<l>set_system ('standin_png_palette', Palette)</l>
+<l>endif</l>
 </body>
 </procedure>
 </hdevelop>
