@@ -54,6 +54,7 @@ std::uint32_t grey(std::uint32_t value) {
   return value * 0x010101u;
 }
 
+#if defined(QUORVEX_TEST_HAVE_ZLIB)
 std::uint32_t bigEndian(const std::string& bytes, std::size_t at) {
   std::uint32_t value = 0;
   for (std::size_t k = 0; k < 4; ++k) value = value << 8 | static_cast<std::uint8_t>(bytes[at + k]);
@@ -75,7 +76,6 @@ std::vector<Chunk> chunksOf(const std::string& png) {
   return chunks;
 }
 
-#if defined(QUORVEX_TEST_HAVE_ZLIB)
 // Decodes a palette file with zlib and the PNG rules alone; empty with a reason on failure.
 std::vector<std::uint32_t> inflatePalette(const std::string& png, Hlong width, Hlong height,
                                           std::string* failure) {
