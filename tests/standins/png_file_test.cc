@@ -227,6 +227,32 @@ TEST_F(PngFiles, ColourPicturesReadBackExactly) {
        [](Hlong i) { return 0x010000u + static_cast<std::uint32_t>(i % 255) * 0x000102u; }, 3},
       {"257_colours", 257, 1, [](Hlong i) { return static_cast<std::uint32_t>(i) << 8 | 0x80u; },
        2},
+      // 150 values once each, side by side among 60 common ones that never repeat in a row:
+      // codes at the length limit, four to a flush, most of them missed by the sample the code
+      // is shaped by.
+      {"rare_values_in_a_row", 600, 500,
+       [](Hlong i) {
+         const auto at = static_cast<std::uint32_t>(i);
+         return grey(i >= 1000 && i < 1150 ? at - 900 : (at * 2654435761u >> 8) % 60);
+       },
+       3},
+      // The one brightest grey sits where the sample does not look; the colour must take an
+      // entry above it.
+      {"rare_brightest_grey_and_a_colour", 255, 8,
+       [](Hlong i) {
+         return i == 610      ? grey(200)
+                : i % 50 == 7 ? 0x00FF00u
+                              : grey(static_cast<std::uint32_t>(i % 7 * 20));
+       },
+       3},
+      // Greys from 0 to 254 leave one entry past their range for 80 colours: the colours take
+      // the odd values no grey shows.
+      {"greys_at_both_ends_and_80_colours", 256, 4,
+       [](Hlong i) {
+         return i % 2 == 0 ? grey(static_cast<std::uint32_t>(i % 256))
+                           : 0x010203u * static_cast<std::uint32_t>(i / 2 % 80 + 1);
+       },
+       3},
   };
   for (const Row& row : rows) {
     Picture picture = makePicture(row.width, row.height, row.colour);

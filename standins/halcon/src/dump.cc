@@ -126,10 +126,12 @@ void DumpWindow(const HTuple& WindowHandle, const HTuple& Device, const HTuple& 
                     {window.planes[0].data(), window.planes[1].data(), window.planes[2].data()}},
           &picture);
     });
-    std::string png = indexed ? encodeIndexedPicture(picture) : std::string();
-    if (!png.empty()) {
-      writeWholeFile(pngFileName(fileName), png, op);
-      return;
+    if (indexed) {
+      const EncodedPicture png = encodeIndexedPicture(picture);
+      if (!png.empty()) {
+        writeWholeFile(pngFileName(fileName), png.data(), png.size(), op);
+        return;
+      }
     }
   }
   const Framebuffer frame = copyFramebuffer(WindowHandle, op);

@@ -299,11 +299,17 @@ std::string encodeJpeg(const PlaneView& image, int quality, const char* op) {
   return encoded;
 }
 
-void writeWholeFile(const std::string& fileName, const std::string& bytes, const char* op) {
+void writeWholeFile(const std::string& fileName, const std::uint8_t* bytes, std::size_t size,
+                    const char* op) {
   std::FILE* file = std::fopen(fileName.c_str(), "wb");
   if (!file) fail(op, H_ERR_FILE_WRITE);
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  std::setvbuf(file, nullptr, _IONBF, 0);  // one write, not one through a buffer and a rest
+  const bool written = std::fwrite(bytes, 1, size, file) == size;
   if (std::fclose(file) != 0 || !written) fail(op, H_ERR_FILE_WRITE);
+}
+
+void writeWholeFile(const std::string& fileName, const std::string& bytes, const char* op) {
+  writeWholeFile(fileName, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), op);
 }
 
 }  // namespace Standin

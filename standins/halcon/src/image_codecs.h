@@ -3,6 +3,7 @@
 #ifndef QUORVEX_STANDINS_HALCON_IMAGE_CODECS_H
 #define QUORVEX_STANDINS_HALCON_IMAGE_CODECS_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -50,6 +51,8 @@ std::string encodeBmp(const PlaneView& image, const char* op);
 std::string encodeJpeg(const PlaneView& image, int quality, const char* op);
 
 // Writes the bytes, raising 5201 in `op` on failure.
+void writeWholeFile(const std::string& fileName, const std::uint8_t* bytes, std::size_t size,
+                    const char* op);
 void writeWholeFile(const std::string& fileName, const std::string& bytes, const char* op);
 
 }  // namespace Standin

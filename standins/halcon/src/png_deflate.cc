@@ -26,7 +26,15 @@ constexpr int kLitLenSymbols = 286;
 constexpr int kDistanceSymbols = 30;
 constexpr int kCodeLengthSymbols = 19;
 constexpr int kMaxCodeBits = 15;
+// The literal/length codes stop one bit short of deflate's 15, so that four literals fit
+// between two flushes of the bit buffer (7 + 4 * 14 bits).
+constexpr int kMaxLitLenBits = 14;
 constexpr int kMaxCodeLengthBits = 7;
+// The literals' code is shaped by a sample: the first kSampleTaken bytes of every kSampleSpan,
+// an eighth of the counting. Runs, not single bytes: a picture's fine periodic patterns
+// would alias with a stride.
+constexpr std::size_t kSampleSpan = 256;
+constexpr std::size_t kSampleTaken = 32;
 
 // Deflate's length symbols 257..285 and distance symbols 0..29: first value and extra bits.
 constexpr std::uint16_t kLengthBase[29] = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
@@ -175,6 +183,65 @@ int lowestSetBit(std::uint64_t value) {
 #endif
 }
 
+// Two literals' codes by one lookup, for pictures whose literals are nearly all among a few
+// dozen values: a window shows a camera image's noise and a few overlay colours. Each of the
+// kPairIds - 1 most frequent literals gets an id; the last id stands for all others, whose
+// pairs are marked kOther and coded one by one.
+constexpr std::size_t kPairIds = 64;
+constexpr std::uint64_t kOther = std::uint64_t{1} << 63;
+
+class PairCodes {
+ public:
+  // False when the literals without an id are too common (over 1 in 64) for pairs to pay.
+  // `codes` holds each literal's code in its low 16 bits, its length above them.
+  bool build(const std::uint32_t* weights, const std::uint32_t* codes,
+             std::vector<std::uint64_t>* table) {
+    std::uint8_t byWeight[256];
+    for (int literal = 0; literal < 256; ++literal) {
+      byWeight[literal] = static_cast<std::uint8_t>(literal);
+    }
+    std::partial_sort(byWeight, byWeight + kPairIds - 1, byWeight + 256,
+                      [&](std::uint8_t a, std::uint8_t b) { return weights[a] > weights[b]; });
+    std::uint64_t total = 0, named = 0;
+    for (int literal = 0; literal < 256; ++literal) total += weights[literal];
+    std::uint32_t literalOf[kPairIds];
+    std::fill(firstId_, firstId_ + 256, static_cast<std::uint16_t>((kPairIds - 1) * kPairIds));
+    std::fill(secondId_, secondId_ + 256, static_cast<std::uint8_t>(kPairIds - 1));
+    for (std::size_t id = 0; id + 1 < kPairIds; ++id) {
+      const std::uint8_t literal = byWeight[id];
+      named += weights[literal];
+      literalOf[id] = literal;
+      firstId_[literal] = static_cast<std::uint16_t>(id * kPairIds);
+      secondId_[literal] = static_cast<std::uint8_t>(id);
+    }
+    if ((total - named) * 64 > total) return false;
+    table->resize(kPairIds * kPairIds);
+    for (std::size_t a = 0; a < kPairIds; ++a) {
+      for (std::size_t b = 0; b < kPairIds; ++b) {
+        std::uint64_t entry = kOther;
+        if (a + 1 < kPairIds && b + 1 < kPairIds) {
+          const std::uint32_t first = codes[literalOf[a]], second = codes[literalOf[b]];
+          const std::uint32_t firstBits = first >> 16;
+          entry = (first & 0xFFFF) | std::uint64_t{second & 0xFFFF} << firstBits |
+                  std::uint64_t{firstBits + (second >> 16)} << 32;
+        }
+        (*table)[a * kPairIds + b] = entry;
+      }
+    }
+    pairs_ = table->data();
+    return true;
+  }
+  // The two literals' codes in the low 32 bits and their length above, or kOther.
+  std::uint64_t of(std::uint8_t first, std::uint8_t second) const {
+    return pairs_[firstId_[first] | secondId_[second]];
+  }
+
+ private:
+  std::uint16_t firstId_[256];
+  std::uint8_t secondId_[256];
+  const std::uint64_t* pairs_ = nullptr;
+};
+
 // Collects up to 56 bits between flushes, which store eight bytes at once: the buffer it
 // writes to has eight bytes to spare.
 class BitWriter {
@@ -202,6 +269,38 @@ class BitWriter {
       put(bytes[i]);
       put(bytes[i + 1]);
       put(bytes[i + 2]);
+      flushState(out, buffer, count);
+    }
+    for (; i < size; ++i) {
+      put(bytes[i]);
+      flushState(out, buffer, count);
+    }
+    out_ = out;
+    buffer_ = buffer;
+    count_ = count;
+  }
+  // The same, two codes a lookup where both literals have pair ids.
+  void literalPairs(const std::uint8_t* bytes, std::size_t size, const PairCodes& pairs,
+                    const std::uint32_t* codes) {
+    std::uint8_t* out = out_;
+    std::uint64_t buffer = buffer_;
+    int count = count_;
+    const auto put = [&](std::uint8_t literal) {
+      const std::uint32_t code = codes[literal];
+      buffer |= static_cast<std::uint64_t>(code & 0xFFFF) << count;
+      count += static_cast<int>(code >> 16);
+    };
+    std::size_t i = 0;
+    for (; i + 4 <= size; i += 4) {  // four codes of at most 14 bits between flushes
+      const std::uint64_t first = pairs.of(bytes[i], bytes[i + 1]);
+      const std::uint64_t second = pairs.of(bytes[i + 2], bytes[i + 3]);
+      if ((first | second) & kOther) {
+        for (std::size_t k = i; k < i + 4; ++k) put(bytes[k]);
+      } else {
+        const auto firstBits = static_cast<int>(first >> 32);
+        buffer |= ((first & 0xFFFFFFFF) | (second & 0xFFFFFFFF) << firstBits) << count;
+        count += firstBits + static_cast<int>(second >> 32);
+      }
       flushState(out, buffer, count);
     }
     for (; i < size; ++i) {
@@ -283,45 +382,51 @@ std::size_t bytesBeforeMatch(const std::uint8_t* at, std::size_t row, bool rowRe
 }
 #endif
 
+// Calls take(first, end) for each sampled stretch of the bytes from..to.
+template <class Take>
+void forSampled(std::size_t from, std::size_t to, const Take& take) {
+  while (from < to) {
+    const std::size_t span = from / kSampleSpan * kSampleSpan;
+    if (from < span + kSampleTaken) take(from, std::min(to, span + kSampleTaken));
+    from = span + kSampleSpan;
+  }
+}
+
 // Greedy matches at the two distances a picture repeats itself at; every byte not in a match
-// is a literal. Counts the symbols the block will code.
+// is a literal. `litLenCounts` holds the sampled bytes' counts: the sampled bytes matches
+// cover are taken off, the matches' own symbols counted.
 void findMatches(const std::uint8_t* bytes, std::size_t size, std::size_t row,
                  std::uint32_t* litLenCounts, std::uint32_t* distanceCounts, int rowDistanceSymbol,
                  std::vector<DeflateMatch>* found) {
   std::vector<DeflateMatch>& matches = *found;
   matches.clear();
   const std::size_t firstFromRow = row <= kMaxDistance ? row : size;
-  std::size_t i = 0;
+  std::size_t i = 1;
   while (i < size) {
-    if (i >= 1 && i + kScanBytes <= size) {
+    if (i + kScanBytes <= size) {
       const std::size_t plain = bytesBeforeMatch(bytes + i, row, i >= firstFromRow);
-      if (plain == kScanned) {  // the common case on camera images, unrolled
-        for (std::size_t k = 0; k < kScanned; ++k) ++litLenCounts[bytes[i + k]];
-        i += kScanned;
-        continue;
-      }
-      for (std::size_t k = 0; k < plain; ++k) ++litLenCounts[bytes[i + k]];
       i += plain;
+      if (plain == kScanned) continue;  // the common case on camera images
     }
-    if (i >= 1 && i + kMinMatch <= size) {
-      const bool left = sameThree(bytes + i, bytes + i - 1);
-      const bool above = i >= firstFromRow && sameThree(bytes + i, bytes + i - row);
-      if (left || above) {
-        const std::size_t limit = std::min(kMaxMatch, size - i);
-        const std::size_t fromLeft = left ? matchLength(bytes + i, bytes + i - 1, limit) : 0;
-        const std::size_t fromAbove = above ? matchLength(bytes + i, bytes + i - row, limit) : 0;
-        const bool fromRow = fromAbove > fromLeft;
-        const std::size_t length = fromRow ? fromAbove : fromLeft;
-        matches.push_back(
-            {static_cast<std::uint32_t>(i), static_cast<std::uint16_t>(length), fromRow});
-        ++litLenCounts[257 + kLengthSymbol[length]];
-        ++distanceCounts[fromRow ? rowDistanceSymbol : 0];
-        i += length;
-        continue;
-      }
+    if (i + kMinMatch > size) break;
+    const bool left = sameThree(bytes + i, bytes + i - 1);
+    const bool above = i >= firstFromRow && sameThree(bytes + i, bytes + i - row);
+    if (!left && !above) {
+      ++i;
+      continue;
     }
-    ++litLenCounts[bytes[i]];
-    ++i;
+    const std::size_t limit = std::min(kMaxMatch, size - i);
+    const std::size_t fromLeft = left ? matchLength(bytes + i, bytes + i - 1, limit) : 0;
+    const std::size_t fromAbove = above ? matchLength(bytes + i, bytes + i - row, limit) : 0;
+    const bool fromRow = fromAbove > fromLeft;
+    const std::size_t length = fromRow ? fromAbove : fromLeft;
+    matches.push_back({static_cast<std::uint32_t>(i), static_cast<std::uint16_t>(length), fromRow});
+    ++litLenCounts[257 + kLengthSymbol[length]];
+    ++distanceCounts[fromRow ? rowDistanceSymbol : 0];
+    forSampled(i, i + length, [&](std::size_t first, std::size_t end) {
+      for (std::size_t k = first; k < end; ++k) --litLenCounts[bytes[k]];
+    });
+    i += length;
   }
   ++litLenCounts[kEndOfBlock];
 }
@@ -348,17 +453,26 @@ std::uint32_t crc32Of(std::uint32_t crc, const std::uint8_t* data, std::size_t s
 }
 
 std::size_t deflatePicture(const std::uint8_t* bytes, std::size_t size, std::size_t row,
-                           std::vector<DeflateMatch>* found, std::uint8_t* out) {
+                           const bool* mayOccur, DeflateScratch* scratch, std::uint8_t* out) {
   std::uint32_t litLenCounts[kLitLenSymbols] = {};
+  forSampled(0, size, [&](std::size_t first, std::size_t end) {
+    for (std::size_t k = first; k < end; ++k) ++litLenCounts[bytes[k]];
+  });
   std::uint32_t distanceCounts[kDistanceSymbols] = {};
   const std::size_t rowDistance = std::min(row, kMaxDistance);
   const int rowSymbol = distanceSymbol(rowDistance);
-  findMatches(bytes, size, row, litLenCounts, distanceCounts, rowSymbol, found);
-  const std::vector<DeflateMatch>& matches = *found;
+  findMatches(bytes, size, row, litLenCounts, distanceCounts, rowSymbol, &scratch->matches);
+  // Sampled literals to the scale of the other symbols; every byte value that may occur keeps
+  // a code, as the sample may have missed some.
+  for (int literal = 0; literal < 256; ++literal) {
+    litLenCounts[literal] *= kSampleSpan / kSampleTaken;
+    if (!mayOccur || mayOccur[literal]) ++litLenCounts[literal];
+  }
+  const std::vector<DeflateMatch>& matches = scratch->matches;
 
   std::uint8_t lengths[kLitLenSymbols + kDistanceSymbols];
   std::uint8_t* const distanceLengths = lengths + kLitLenSymbols;
-  codeLengths(litLenCounts, kLitLenSymbols, kMaxCodeBits, lengths);
+  codeLengths(litLenCounts, kLitLenSymbols, kMaxLitLenBits, lengths);
   codeLengths(distanceCounts, kDistanceSymbols, kMaxCodeBits, distanceLengths);
   std::uint16_t litLenCodes[kLitLenSymbols] = {}, distanceCodes[kDistanceSymbols] = {};
   canonicalCodes(lengths, kLitLenSymbols, litLenCodes);
@@ -404,8 +518,14 @@ std::size_t deflatePicture(const std::uint8_t* bytes, std::size_t size, std::siz
   for (int literal = 0; literal < 256; ++literal) {
     literalCodes[literal] = litLenCodes[literal] | std::uint32_t{lengths[literal]} << 16;
   }
+  PairCodes pairs;
+  const bool paired = pairs.build(litLenCounts, literalCodes, &scratch->pairCodes);
   const auto literals = [&](std::size_t from, std::size_t to) {
-    bits.literals(bytes + from, to - from, literalCodes);
+    if (paired) {
+      bits.literalPairs(bytes + from, to - from, pairs, literalCodes);
+    } else {
+      bits.literals(bytes + from, to - from, literalCodes);
+    }
   };
   const int rowExtraBits = kDistanceExtra[rowSymbol];
   const auto rowExtra = static_cast<std::uint32_t>(rowDistance - kDistanceBase[rowSymbol]);

@@ -21,10 +21,17 @@ struct DeflateMatch {
   bool fromRow;
 };
 
+// Space deflatePicture keeps from picture to picture.
+struct DeflateScratch {
+  std::vector<DeflateMatch> matches;
+  std::vector<std::uint64_t> pairCodes;
+};
+
 // The zlib stream of `size` bytes in rows of `row` bytes, written from `out`, which has room
-// for 2 * size + 1024 bytes; returns the stream's size. `matches` is scratch space.
+// for 2 * size + 1024 bytes; returns the stream's size. `mayOccur` (256 entries, or null for
+// all) tells which byte values the bytes may hold: only those get codes.
 std::size_t deflatePicture(const std::uint8_t* bytes, std::size_t size, std::size_t row,
-                           std::vector<DeflateMatch>* matches, std::uint8_t* out);
+                           const bool* mayOccur, DeflateScratch* scratch, std::uint8_t* out);
 
 // The CRC-32 of PNG chunks and zlib, continued from `crc` (0 to start).
 std::uint32_t crc32Of(std::uint32_t crc, const std::uint8_t* data, std::size_t size);

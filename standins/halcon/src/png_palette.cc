@@ -1,12 +1,20 @@
 #include "png_palette.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
 
 #include "png_deflate.h"
+
+// QUORVEX_PNG_PORTABLE: the code without SSE2 also where SSE2 is there, for its test.
+#if defined(__SSE2__) && !defined(QUORVEX_PNG_PORTABLE)
+#define QUORVEX_PNG_SSE2
+#include <emmintrin.h>
+#endif
 
 namespace HalconCpp {
 namespace Standin {
@@ -41,136 +49,228 @@ class Scratch {
 
 struct Buffers {
   Scratch indices;
-  Scratch stream;
-  std::vector<DeflateMatch> matches;
+  Scratch file;
+  DeflateScratch deflate;
 };
 
-void putBigEndian(std::string* out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out->push_back(static_cast<char>(value >> shift));
+std::uint8_t* putBigEndian(std::uint8_t* out, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) *out++ = static_cast<std::uint8_t>(value >> shift);
+  return out;
 }
 
-void putChunk(std::string* out, const char* type, const std::uint8_t* data, std::size_t size) {
-  putBigEndian(out, static_cast<std::uint32_t>(size));
-  const std::size_t start = out->size();
-  out->append(type, 4);
-  if (size > 0) out->append(reinterpret_cast<const char*>(data), size);
-  const auto* typed = reinterpret_cast<const std::uint8_t*>(out->data() + start);
-  putBigEndian(out, crc32Of(0, typed, size + 4));
+// A chunk whose `size` bytes of data are already in place after its length and type.
+std::uint8_t* finishChunk(std::uint8_t* chunk, const char* type, std::size_t size) {
+  putBigEndian(chunk, static_cast<std::uint32_t>(size));
+  std::memcpy(chunk + 4, type, 4);
+  return putBigEndian(chunk + 8 + size, crc32Of(0, chunk + 4, size + 4));
 }
 
-// Colours to palette entries, in the order they first appear. Grey pixels, most of a window,
-// find their entry by value; the others by a small hash.
-class Palette {
+#if defined(QUORVEX_PNG_SSE2)
+constexpr std::size_t kBlock = 16;  // pixels one test finds grey
+
+bool allGrey(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue) {
+  const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(red));
+  const __m128i g = _mm_loadu_si128(reinterpret_cast<const __m128i*>(green));
+  const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(blue));
+  return _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(r, g), _mm_cmpeq_epi8(r, b))) == 0xFFFF;
+}
+#else
+constexpr std::size_t kBlock = 8;
+
+bool allGrey(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue) {
+  const std::uint64_t r = load64(red);
+  return ((r ^ load64(green)) | (r ^ load64(blue))) == 0;
+}
+#endif
+
+// The colours other than grey, numbered in the order they first appear; at most 256.
+class ColourSet {
  public:
-  Palette() { std::fill(std::begin(greyEntry_), std::end(greyEntry_), std::int16_t{-1}); }
+  static constexpr std::uint32_t kFull = 256;
 
-  // Eight grey pixels already in the palette, at once; false when one is not.
-  bool greys(const std::uint8_t* grey, std::uint8_t* out) const {
-    int missing = 0;
-    for (int k = 0; k < 8; ++k) {
-      const std::int16_t entry = greyEntry_[grey[k]];
-      missing |= entry;
-      out[k] = static_cast<std::uint8_t>(entry);
-    }
-    return missing >= 0;
-  }
-
-  // False when the colour would be the 257th.
-  bool entry(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t* out) {
-    if (r == g && g == b) {
-      if (greyEntry_[r] < 0) {
-        if (full()) return false;
-        greyEntry_[r] = static_cast<std::int16_t>(add(r, g, b));
-      }
-      *out = static_cast<std::uint8_t>(greyEntry_[r]);
-      return true;
-    }
+  // The colour's number, or kFull when it would be the 257th.
+  std::uint32_t add(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     const std::uint32_t key = 1u << 24 | std::uint32_t{r} << 16 | std::uint32_t{g} << 8 | b;
-    if (key != lastKey_) {
-      std::size_t slot = (key * 2654435761u) >> 22;
-      while (keys_[slot] != 0 && keys_[slot] != key) slot = (slot + 1) % kSlots;
-      if (keys_[slot] == 0) {
-        if (full()) return false;
-        keys_[slot] = key;
-        entries_[slot] = add(r, g, b);
-      }
-      lastKey_ = key;
-      lastEntry_ = entries_[slot];
+    if (key == lastKey_) return lastNumber_;
+    std::size_t slot = (key * 2654435761u) >> 22;
+    while (keys_[slot] != 0 && keys_[slot] != key) slot = (slot + 1) % kSlots;
+    if (keys_[slot] == 0) {
+      if (colours_.size() == 3 * kFull) return kFull;
+      keys_[slot] = key;
+      numbers_[slot] = static_cast<std::uint16_t>(colours_.size() / 3);
+      colours_.insert(colours_.end(), {r, g, b});
     }
-    *out = lastEntry_;
-    return true;
+    lastKey_ = key;
+    lastNumber_ = numbers_[slot];
+    return lastNumber_;
   }
-
+  std::size_t size() const { return colours_.size() / 3; }
   const std::vector<std::uint8_t>& colours() const { return colours_; }
 
  private:
   static constexpr std::size_t kSlots = 1024;  // at most 256 colours: a quarter full
 
-  bool full() const { return colours_.size() == 3 * 256; }
-  std::uint8_t add(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-    const auto index = static_cast<std::uint8_t>(colours_.size() / 3);
-    colours_.insert(colours_.end(), {r, g, b});
-    return index;
-  }
-
   std::vector<std::uint8_t> colours_;
-  std::int16_t greyEntry_[256];
   std::uint32_t keys_[kSlots] = {};
-  std::uint8_t entries_[kSlots] = {};
+  std::uint16_t numbers_[kSlots] = {};
   std::uint32_t lastKey_ = 0;
-  std::uint8_t lastEntry_ = 0;
+  std::uint32_t lastNumber_ = 0;
 };
 
+// The darkest and the brightest grey pixel seen.
+class GreyRange {
+ public:
+  void add(std::uint8_t grey) {
+    lowest_ = std::min(lowest_, grey);
+    highest_ = std::max(highest_, grey);
+    any_ = true;
+  }
+  void addBlock(const std::uint8_t* greys) {
+#if defined(QUORVEX_PNG_SSE2)
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(greys));
+    low_ = _mm_min_epu8(low_, block);
+    high_ = _mm_max_epu8(high_, block);
+    any_ = true;
+#else
+    for (std::size_t k = 0; k < kBlock; ++k) add(greys[k]);
+#endif
+  }
+  // True from the darkest grey to the brightest: a superset of the greys shown.
+  std::array<bool, 256> span() const {
+    std::uint8_t lowest = lowest_, highest = highest_;
+#if defined(QUORVEX_PNG_SSE2)
+    std::uint8_t lows[kBlock], highs[kBlock];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lows), low_);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(highs), high_);
+    lowest = std::min(lowest, *std::min_element(lows, lows + kBlock));
+    highest = std::max(highest, *std::max_element(highs, highs + kBlock));
+#endif
+    std::array<bool, 256> values{};
+    for (unsigned value = lowest; any_ && value <= highest; ++value) values[value] = true;
+    return values;
+  }
+
+ private:
+#if defined(QUORVEX_PNG_SSE2)
+  __m128i low_ = _mm_set1_epi8(-1);
+  __m128i high_ = _mm_setzero_si128();
+#endif
+  std::uint8_t lowest_ = 255;
+  std::uint8_t highest_ = 0;
+  bool any_ = false;
+};
+
+// Exactly the greys the picture shows.
+std::array<bool, 256> greysShown(const PlaneView& rgb) {
+  std::array<bool, 256> shown{};
+  const std::uint8_t* const red = rgb.planes[0];
+  const std::size_t pixels =
+      static_cast<std::size_t>(rgb.width) * static_cast<std::size_t>(rgb.height);
+  for (std::size_t p = 0; p < pixels; ++p) {
+    if (red[p] == rgb.planes[1][p] && red[p] == rgb.planes[2][p]) shown[red[p]] = true;
+  }
+  return shown;
+}
+
+std::vector<std::uint8_t> valuesNotIn(const std::array<bool, 256>& values) {
+  std::vector<std::uint8_t> missing;
+  for (unsigned value = 0; value < 256; ++value) {
+    if (!values[value]) missing.push_back(static_cast<std::uint8_t>(value));
+  }
+  return missing;
+}
+
 // Palette indices with each row's leading filter byte (0: none), or false past 256 colours.
-bool paletteIndices(const PlaneView& rgb, Palette* palette, std::uint8_t* out) {
+// A grey pixel's entry is its own grey value: the grey image that fills most of a window is
+// copied, not looked up. The other colours take entries no grey pixel uses, known once every
+// pixel has been seen: above or below the greys' range, where there is room, else any grey
+// the picture lacks. A second pass fills them in, over the blocks that hold them only.
+bool paletteIndices(const PlaneView& rgb, std::uint8_t* out, IndexedPicture* picture) {
   const auto width = static_cast<std::size_t>(rgb.width);
   const auto height = static_cast<std::size_t>(rgb.height);
+  const std::uint8_t* const red = rgb.planes[0];
+  const std::uint8_t* const green = rgb.planes[1];
+  const std::uint8_t* const blue = rgb.planes[2];
+  const auto isGrey = [&](std::size_t p) { return red[p] == green[p] && red[p] == blue[p]; };
+  ColourSet colours;
+  GreyRange greys;
+  std::vector<std::size_t> colouredBlocks;  // the first pixel of each
   for (std::size_t y = 0; y < height; ++y) {
-    const std::uint8_t* red = rgb.planes[0] + y * width;
-    const std::uint8_t* green = rgb.planes[1] + y * width;
-    const std::uint8_t* blue = rgb.planes[2] + y * width;
-    *out++ = 0;
-    std::size_t x = 0;
-    while (x < width) {
-      if (x + 8 <= width) {
-        const std::uint64_t r = load64(red + x);
-        if (((r ^ load64(green + x)) | (r ^ load64(blue + x))) == 0 &&
-            palette->greys(red + x, out)) {
-          x += 8;
-          out += 8;
-          continue;
+    std::uint8_t* const row = out + y * (width + 1) + 1;
+    row[-1] = 0;
+    for (std::size_t x = 0; x < width; x += kBlock) {
+      const std::size_t p = y * width + x;
+      const std::size_t n = std::min(kBlock, width - x);
+      if (n == kBlock && allGrey(red + p, green + p, blue + p)) {
+        std::memcpy(row + x, red + p, kBlock);
+        greys.addBlock(red + p);
+        continue;
+      }
+      bool coloured = false;
+      for (std::size_t k = 0; k < n; ++k) {
+        if (isGrey(p + k)) {
+          row[x + k] = red[p + k];
+          greys.add(red[p + k]);
+        } else if (colours.add(red[p + k], green[p + k], blue[p + k]) == ColourSet::kFull) {
+          return false;
+        } else {
+          coloured = true;
         }
       }
-      // One pixel at a time up to the next multiple of eight.
-      const std::size_t end = std::min(width, (x | 7) + 1);
-      for (; x < end; ++x) {
-        if (!palette->entry(red[x], green[x], blue[x], out++)) return false;
-      }
+      if (coloured) colouredBlocks.push_back(p);
+    }
+  }
+
+  std::array<bool, 256>& used = picture->used;
+  used = greys.span();
+  std::vector<std::uint8_t> spare = valuesNotIn(used);
+  if (spare.size() < colours.size()) {
+    used = greysShown(rgb);
+    spare = valuesNotIn(used);
+    if (spare.size() < colours.size()) return false;  // greys and colours together past 256
+  }
+  for (std::size_t c = 0; c < colours.size(); ++c) used[spare[c]] = true;
+
+  const auto entries =
+      static_cast<std::size_t>(std::find(used.rbegin(), used.rend(), true).base() - used.begin());
+  picture->colours.resize(3 * std::max<std::size_t>(entries, 1));
+  for (std::size_t entry = 0; entry < entries; ++entry) {
+    std::fill_n(picture->colours.begin() + static_cast<std::ptrdiff_t>(3 * entry), 3,
+                static_cast<std::uint8_t>(entry));
+  }
+  for (std::size_t c = 0; c < colours.size(); ++c) {
+    std::copy_n(colours.colours().begin() + static_cast<std::ptrdiff_t>(3 * c), 3,
+                picture->colours.begin() + static_cast<std::ptrdiff_t>(3 * spare[c]));
+  }
+  used[0] = true;  // the filter bytes
+  for (const std::size_t p : colouredBlocks) {
+    const std::size_t y = p / width, x = p % width;
+    std::uint8_t* const row = out + y * (width + 1) + 1;
+    for (std::size_t k = 0; k < std::min(kBlock, width - x); ++k) {
+      if (!isGrey(p + k)) row[x + k] = spare[colours.add(red[p + k], green[p + k], blue[p + k])];
     }
   }
   return true;
 }
 
-std::string pngFile(const IndexedPicture& picture, const std::uint8_t* stream,
-                    std::size_t streamSize) {
-  const std::vector<std::uint8_t>& colours = picture.colours;
-  std::string png("\x89PNG\r\n\x1a\n", 8);
-  std::uint8_t header[13];
-  for (int i = 0; i < 4; ++i) {
-    header[i] =
-        static_cast<std::uint8_t>(static_cast<std::uint32_t>(picture.width) >> (24 - 8 * i));
-    header[4 + i] =
-        static_cast<std::uint8_t>(static_cast<std::uint32_t>(picture.height) >> (24 - 8 * i));
-  }
-  header[8] = 8;                             // bits per index
-  header[9] = 3;                             // palette colour
-  header[10] = header[11] = header[12] = 0;  // deflate, adaptive filters, no interlacing
-  png.reserve(8 + 25 + 12 + colours.size() + 12 + streamSize + 12);
-  putChunk(&png, "IHDR", header, sizeof header);
-  putChunk(&png, "PLTE", colours.data(), colours.size());
-  putChunk(&png, "IDAT", stream, streamSize);
-  putChunk(&png, "IEND", nullptr, 0);
-  return png;
+constexpr std::size_t kSignatureBytes = 8;
+constexpr std::size_t kChunkBytes = 12;  // length, type and CRC around a chunk's data
+constexpr std::size_t kHeaderBytes = 13;
+
+// The file's bytes up to the picture data's chunk, whose length and type come last.
+std::uint8_t* startPngFile(const IndexedPicture& picture, std::uint8_t* out) {
+  std::memcpy(out, "\x89PNG\r\n\x1a\n", kSignatureBytes);
+  std::uint8_t* const header = out + kSignatureBytes;
+  std::uint8_t* data = putBigEndian(header + 8, static_cast<std::uint32_t>(picture.width));
+  data = putBigEndian(data, static_cast<std::uint32_t>(picture.height));
+  *data++ = 8;  // bits per index
+  *data++ = 3;  // palette colour
+  *data++ = 0;  // deflate
+  *data++ = 0;  // adaptive filters
+  *data++ = 0;  // no interlacing
+  std::uint8_t* const palette = finishChunk(header, "IHDR", kHeaderBytes);
+  std::copy(picture.colours.begin(), picture.colours.end(), palette + 8);
+  return finishChunk(palette, "PLTE", picture.colours.size());
 }
 
 Buffers& threadBuffers() {
@@ -185,36 +285,49 @@ bool indexPicture(const PlaneView& rgb, IndexedPicture* picture) {
   const std::size_t size =
       (static_cast<std::size_t>(rgb.width) + 1) * static_cast<std::size_t>(rgb.height);
   std::uint8_t* const indices = threadBuffers().indices.room(size);
-  Palette palette;
-  if (!indices || !paletteIndices(rgb, &palette, indices)) return false;
+  if (!indices || !paletteIndices(rgb, indices, picture)) return false;
   picture->width = rgb.width;
   picture->height = rgb.height;
-  picture->colours = palette.colours();
   picture->indices = indices;
   return true;
 }
 
-std::string encodeIndexedPicture(const IndexedPicture& picture) {
+EncodedPicture::~EncodedPicture() {
+  if (data_) threadBuffers().file.trim();
+}
+
+EncodedPicture encodeIndexedPicture(const IndexedPicture& picture) {
   Buffers& buffers = threadBuffers();
   const std::size_t row = static_cast<std::size_t>(picture.width) + 1;
   const std::size_t size = row * static_cast<std::size_t>(picture.height);
-  std::uint8_t* const stream = buffers.stream.room(2 * size + 1024);
-  const std::size_t streamSize =
-      stream ? deflatePicture(picture.indices, size, row, &buffers.matches, stream) : 0;
-  const std::string png = stream && streamSize <= 0x7FFFFFFFu  // a chunk's length has 31 bits
-                              ? pngFile(picture, stream, streamSize)
-                              : std::string();
-  buffers.indices.trim();
-  buffers.stream.trim();
-  if (buffers.matches.capacity() * sizeof(DeflateMatch) > Scratch::kKeptBytes) {
-    std::vector<DeflateMatch>().swap(buffers.matches);
+  const std::size_t prefix = kSignatureBytes + kChunkBytes + kHeaderBytes + kChunkBytes +
+                             picture.colours.size() + kChunkBytes - 4;
+  std::uint8_t* const file = buffers.file.room(prefix + 2 * size + 1024 + 4 + kChunkBytes);
+  EncodedPicture encoded;
+  if (file) {
+    std::uint8_t* const data = startPngFile(picture, file);
+    const std::size_t streamSize =
+        deflatePicture(picture.indices, size, row, picture.used.data(), &buffers.deflate, data + 8);
+    if (streamSize <= 0x7FFFFFFFu) {  // a chunk's length has 31 bits
+      std::uint8_t* const end = finishChunk(data, "IDAT", streamSize);
+      encoded.data_ = file;
+      encoded.size_ = static_cast<std::size_t>(finishChunk(end, "IEND", 0) - file);
+    }
   }
-  return png;
+  buffers.indices.trim();
+  if (buffers.deflate.matches.capacity() * sizeof(DeflateMatch) > Scratch::kKeptBytes) {
+    std::vector<DeflateMatch>().swap(buffers.deflate.matches);
+  }
+  if (!encoded.data_) buffers.file.trim();
+  return encoded;
 }
 
 std::string encodePalettePng(const PlaneView& rgb) {
   IndexedPicture picture;
-  return indexPicture(rgb, &picture) ? encodeIndexedPicture(picture) : std::string();
+  if (!indexPicture(rgb, &picture)) return std::string();
+  const EncodedPicture encoded = encodeIndexedPicture(picture);
+  if (encoded.empty()) return std::string();
+  return std::string(reinterpret_cast<const char*>(encoded.data()), encoded.size());
 }
 
 }  // namespace Standin
