@@ -66,21 +66,9 @@ std::uint8_t* finishChunk(std::uint8_t* chunk, const char* type, std::size_t siz
 }
 
 #if defined(QUORVEX_PNG_SSE2)
-constexpr std::size_t kBlock = 16;  // pixels one test finds grey
-
-bool allGrey(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue) {
-  const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(red));
-  const __m128i g = _mm_loadu_si128(reinterpret_cast<const __m128i*>(green));
-  const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(blue));
-  return _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(r, g), _mm_cmpeq_epi8(r, b))) == 0xFFFF;
-}
+constexpr std::size_t kBlock = 16;  // pixels one step of the first pass takes
 #else
 constexpr std::size_t kBlock = 8;
-
-bool allGrey(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue) {
-  const std::uint64_t r = load64(red);
-  return ((r ^ load64(green)) | (r ^ load64(blue))) == 0;
-}
 #endif
 
 // The colours other than grey, numbered in the order they first appear; at most 256.
@@ -125,14 +113,33 @@ class GreyRange {
     highest_ = std::max(highest_, grey);
     any_ = true;
   }
-  void addBlock(const std::uint8_t* greys) {
+  // Copies a block's red values and takes in those of its grey pixels; returns the block's
+  // other pixels, one bit each.
+  std::uint32_t copyBlock(const std::uint8_t* red, const std::uint8_t* green,
+                          const std::uint8_t* blue, std::uint8_t* out) {
 #if defined(QUORVEX_PNG_SSE2)
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(greys));
-    low_ = _mm_min_epu8(low_, block);
-    high_ = _mm_max_epu8(high_, block);
-    any_ = true;
+    const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(red));
+    const __m128i g = _mm_loadu_si128(reinterpret_cast<const __m128i*>(green));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(blue));
+    const __m128i grey = _mm_and_si128(_mm_cmpeq_epi8(r, g), _mm_cmpeq_epi8(r, b));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), r);
+    // Other pixels count as white for the darkest grey and as black for the brightest.
+    low_ = _mm_min_epu8(low_, _mm_or_si128(r, _mm_andnot_si128(grey, _mm_set1_epi8(-1))));
+    high_ = _mm_max_epu8(high_, _mm_and_si128(r, grey));
+    const auto greys = static_cast<std::uint32_t>(_mm_movemask_epi8(grey));
+    any_ = any_ || greys != 0;
+    return ~greys & 0xFFFFu;
 #else
-    for (std::size_t k = 0; k < kBlock; ++k) add(greys[k]);
+    std::memcpy(out, red, kBlock);
+    std::uint32_t others = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) {
+      if (red[k] == green[k] && red[k] == blue[k]) {
+        add(red[k]);
+      } else {
+        others |= 1u << k;
+      }
+    }
+    return others;
 #endif
   }
   // True from the darkest grey to the brightest: a superset of the greys shown.
@@ -180,6 +187,19 @@ std::vector<std::uint8_t> valuesNotIn(const std::array<bool, 256>& values) {
   return missing;
 }
 
+int lowestBit(std::uint32_t value) {
+#if defined(__GNUC__)
+  return __builtin_ctz(value);
+#else
+  int bit = 0;
+  while (!(value & 1u)) {
+    value >>= 1;
+    ++bit;
+  }
+  return bit;
+#endif
+}
+
 // Palette indices with each row's leading filter byte (0: none), or false past 256 colours.
 // A grey pixel's entry is its own grey value: the grey image that fills most of a window is
 // copied, not looked up. The other colours take entries no grey pixel uses, known once every
@@ -194,30 +214,36 @@ bool paletteIndices(const PlaneView& rgb, std::uint8_t* out, IndexedPicture* pic
   const auto isGrey = [&](std::size_t p) { return red[p] == green[p] && red[p] == blue[p]; };
   ColourSet colours;
   GreyRange greys;
-  std::vector<std::size_t> colouredBlocks;  // the first pixel of each
+  struct ColouredBlock {
+    std::size_t first;     // pixel
+    std::uint32_t others;  // its pixels that are not grey, one bit each
+  };
+  std::vector<ColouredBlock> colouredBlocks;
   for (std::size_t y = 0; y < height; ++y) {
     std::uint8_t* const row = out + y * (width + 1) + 1;
     row[-1] = 0;
     for (std::size_t x = 0; x < width; x += kBlock) {
       const std::size_t p = y * width + x;
       const std::size_t n = std::min(kBlock, width - x);
-      if (n == kBlock && allGrey(red + p, green + p, blue + p)) {
-        std::memcpy(row + x, red + p, kBlock);
-        greys.addBlock(red + p);
-        continue;
-      }
-      bool coloured = false;
-      for (std::size_t k = 0; k < n; ++k) {
-        if (isGrey(p + k)) {
+      std::uint32_t others = 0;
+      if (n == kBlock) {
+        others = greys.copyBlock(red + p, green + p, blue + p, row + x);
+      } else {
+        for (std::size_t k = 0; k < n; ++k) {
           row[x + k] = red[p + k];
-          greys.add(red[p + k]);
-        } else if (colours.add(red[p + k], green[p + k], blue[p + k]) == ColourSet::kFull) {
-          return false;
-        } else {
-          coloured = true;
+          if (isGrey(p + k)) {
+            greys.add(red[p + k]);
+          } else {
+            others |= 1u << k;
+          }
         }
       }
-      if (coloured) colouredBlocks.push_back(p);
+      if (others == 0) continue;  // the common case: a grey image
+      for (std::uint32_t left = others; left != 0; left &= left - 1) {
+        const std::size_t at = p + static_cast<std::size_t>(lowestBit(left));
+        if (colours.add(red[at], green[at], blue[at]) == ColourSet::kFull) return false;
+      }
+      colouredBlocks.push_back({p, others});
     }
   }
 
@@ -243,11 +269,13 @@ bool paletteIndices(const PlaneView& rgb, std::uint8_t* out, IndexedPicture* pic
                 picture->colours.begin() + static_cast<std::ptrdiff_t>(3 * spare[c]));
   }
   used[0] = true;  // the filter bytes
-  for (const std::size_t p : colouredBlocks) {
-    const std::size_t y = p / width, x = p % width;
-    std::uint8_t* const row = out + y * (width + 1) + 1;
-    for (std::size_t k = 0; k < std::min(kBlock, width - x); ++k) {
-      if (!isGrey(p + k)) row[x + k] = spare[colours.add(red[p + k], green[p + k], blue[p + k])];
+  for (const ColouredBlock& block : colouredBlocks) {
+    std::uint8_t* const blockOut =
+        out + block.first / width * (width + 1) + 1 + block.first % width;
+    for (std::uint32_t left = block.others; left != 0; left &= left - 1) {
+      const auto k = static_cast<std::size_t>(lowestBit(left));
+      const std::size_t at = block.first + k;
+      blockOut[k] = spare[colours.add(red[at], green[at], blue[at])];
     }
   }
   return true;
