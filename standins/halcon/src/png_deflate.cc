@@ -231,10 +231,18 @@ class PairCodes {
     pairs_ = table->data();
     return true;
   }
-  // The two literals' codes in the low 32 bits and their length above, or kOther.
-  std::uint64_t of(std::uint8_t first, std::uint8_t second) const {
-    return pairs_[firstId_[first] | secondId_[second]];
-  }
+  // The tables' addresses, for loops to keep in registers: the bit writer's byte stores may
+  // alias anything, members would be loaded again after each one.
+  struct View {
+    const std::uint16_t* firstId;
+    const std::uint8_t* secondId;
+    const std::uint64_t* pairs;
+    // The two literals' codes in the low 32 bits and their length above, or kOther.
+    std::uint64_t of(std::uint8_t first, std::uint8_t second) const {
+      return pairs[firstId[first] | secondId[second]];
+    }
+  };
+  View view() const { return {firstId_, secondId_, pairs_}; }
 
  private:
   std::uint16_t firstId_[256];
@@ -291,9 +299,10 @@ class BitWriter {
       count += static_cast<int>(code >> 16);
     };
     std::size_t i = 0;
+    const PairCodes::View view = pairs.view();
     for (; i + 4 <= size; i += 4) {  // four codes of at most 14 bits between flushes
-      const std::uint64_t first = pairs.of(bytes[i], bytes[i + 1]);
-      const std::uint64_t second = pairs.of(bytes[i + 2], bytes[i + 3]);
+      const std::uint64_t first = view.of(bytes[i], bytes[i + 1]);
+      const std::uint64_t second = view.of(bytes[i + 2], bytes[i + 3]);
       if ((first | second) & kOther) {
         for (std::size_t k = i; k < i + 4; ++k) put(bytes[k]);
       } else {
