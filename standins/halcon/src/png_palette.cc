@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <new>
 #include <vector>
@@ -330,7 +331,10 @@ EncodedPicture encodeIndexedPicture(const IndexedPicture& picture) {
   const std::size_t size = row * static_cast<std::size_t>(picture.height);
   const std::size_t prefix = kSignatureBytes + kChunkBytes + kHeaderBytes + kChunkBytes +
                              picture.colours.size() + kChunkBytes - 4;
-  std::uint8_t* const file = buffers.file.room(prefix + 2 * size + 1024 + 4 + kChunkBytes);
+  // Matches keep 32-bit positions, and the room below must not wrap on 32-bit machines.
+  const bool fits = size <= std::numeric_limits<std::uint32_t>::max() / 4;
+  std::uint8_t* const file =
+      fits ? buffers.file.room(prefix + 2 * size + 1024 + 4 + kChunkBytes) : nullptr;
   EncodedPicture encoded;
   if (file) {
     std::uint8_t* const data = startPngFile(picture, file);
