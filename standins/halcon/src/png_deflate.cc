@@ -260,10 +260,13 @@ class BitWriter {
     count_ += bits;
   }
   void flush() { flushState(out_, buffer_, count_); }
-  // The codes of a run of literals. The state lives in locals meanwhile: byte stores may
-  // alias anything, members would be reloaded after each one.
+  // The codes of a run of literals, four between flushes (at most 14 bits each). With pair
+  // codes, two literals cost one lookup where both have pair ids. The state lives in locals
+  // meanwhile: byte stores may alias anything, members would be reloaded after each one.
   // `codes` holds each literal's code in its low 16 bits, its length above them.
-  void literals(const std::uint8_t* bytes, std::size_t size, const std::uint32_t* codes) {
+  template <bool kPaired>
+  void literals(const std::uint8_t* bytes, std::size_t size, const std::uint32_t* codes,
+                const PairCodes::View& pairs) {
     std::uint8_t* out = out_;
     std::uint64_t buffer = buffer_;
     int count = count_;
@@ -273,36 +276,12 @@ class BitWriter {
       count += static_cast<int>(code >> 16);
     };
     std::size_t i = 0;
-    for (; i + 3 <= size; i += 3) {  // three codes of at most 15 bits between flushes
-      put(bytes[i]);
-      put(bytes[i + 1]);
-      put(bytes[i + 2]);
-      flushState(out, buffer, count);
-    }
-    for (; i < size; ++i) {
-      put(bytes[i]);
-      flushState(out, buffer, count);
-    }
-    out_ = out;
-    buffer_ = buffer;
-    count_ = count;
-  }
-  // The same, two codes a lookup where both literals have pair ids.
-  void literalPairs(const std::uint8_t* bytes, std::size_t size, const PairCodes& pairs,
-                    const std::uint32_t* codes) {
-    std::uint8_t* out = out_;
-    std::uint64_t buffer = buffer_;
-    int count = count_;
-    const auto put = [&](std::uint8_t literal) {
-      const std::uint32_t code = codes[literal];
-      buffer |= static_cast<std::uint64_t>(code & 0xFFFF) << count;
-      count += static_cast<int>(code >> 16);
-    };
-    std::size_t i = 0;
-    const PairCodes::View view = pairs.view();
-    for (; i + 4 <= size; i += 4) {  // four codes of at most 14 bits between flushes
-      const std::uint64_t first = view.of(bytes[i], bytes[i + 1]);
-      const std::uint64_t second = view.of(bytes[i + 2], bytes[i + 3]);
+    for (; i + 4 <= size; i += 4) {
+      std::uint64_t first = kOther, second = kOther;
+      if constexpr (kPaired) {
+        first = pairs.of(bytes[i], bytes[i + 1]);
+        second = pairs.of(bytes[i + 2], bytes[i + 3]);
+      }
       if ((first | second) & kOther) {
         for (std::size_t k = i; k < i + 4; ++k) put(bytes[k]);
       } else {
@@ -529,11 +508,12 @@ std::size_t deflatePicture(const std::uint8_t* bytes, std::size_t size, std::siz
   }
   PairCodes pairs;
   const bool paired = pairs.build(litLenCounts, literalCodes, &scratch->pairCodes);
+  const PairCodes::View pairView = pairs.view();
   const auto literals = [&](std::size_t from, std::size_t to) {
     if (paired) {
-      bits.literalPairs(bytes + from, to - from, pairs, literalCodes);
+      bits.literals<true>(bytes + from, to - from, literalCodes, pairView);
     } else {
-      bits.literals(bytes + from, to - from, literalCodes);
+      bits.literals<false>(bytes + from, to - from, literalCodes, pairView);
     }
   };
   const int rowExtraBits = kDistanceExtra[rowSymbol];
