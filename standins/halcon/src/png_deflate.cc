@@ -4,12 +4,6 @@
 #include <array>
 #include <cstring>
 
-// QUORVEX_PNG_PORTABLE: the scan without SSE2 also where SSE2 is there, for its test.
-#if defined(__SSE2__) && !defined(QUORVEX_PNG_PORTABLE)
-#define QUORVEX_PNG_SSE2
-#include <emmintrin.h>
-#endif
-
 #if defined(QUORVEX_HAVE_LIBDEFLATE)
 #include <libdeflate.h>
 #endif
@@ -167,19 +161,6 @@ void store64(std::uint8_t* p, std::uint64_t value) {
   std::memcpy(p, &value, sizeof value);
 #else
   for (int i = 0; i < 8; ++i) p[i] = static_cast<std::uint8_t>(value >> (8 * i));
-#endif
-}
-
-int lowestSetBit(std::uint64_t value) {
-#if defined(__GNUC__)
-  return __builtin_ctzll(value);
-#else
-  int bit = 0;
-  while (!(value & 1)) {
-    value >>= 1;
-    ++bit;
-  }
-  return bit;
 #endif
 }
 
@@ -482,7 +463,7 @@ std::size_t deflatePicture(const std::uint8_t* bytes, std::size_t size, std::siz
   int orderUsed = kCodeLengthSymbols;
   while (orderUsed > 4 && codeLengthLengths[kCodeLengthOrder[orderUsed - 1]] == 0) --orderUsed;
 
-  // A literal takes at most 15 bits, a match of three bytes or more at most 48, the header
+  // A literal takes at most 14 bits, a match of three bytes or more at most 48, the header
   // under 400 bytes; flushes store eight bytes.
   out[0] = 0x78;  // deflate, 32 KiB window
   out[1] = 0x01;  // fastest compression; 0x7801 is a multiple of 31 as the header requires

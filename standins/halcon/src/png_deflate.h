@@ -10,6 +10,12 @@
 #include <cstring>
 #include <vector>
 
+// QUORVEX_PNG_PORTABLE: the code without SSE2 also where SSE2 is there, for its test.
+#if defined(__SSE2__) && !defined(QUORVEX_PNG_PORTABLE)
+#define QUORVEX_PNG_SSE2
+#include <emmintrin.h>
+#endif
+
 namespace HalconCpp {
 namespace Standin {
 
@@ -46,6 +52,20 @@ inline std::uint64_t load64(const std::uint8_t* p) {
   std::uint64_t value = 0;
   for (int i = 0; i < 8; ++i) value |= static_cast<std::uint64_t>(p[i]) << (8 * i);
   return value;
+#endif
+}
+
+// The index of the lowest set bit of a nonzero value.
+inline int lowestSetBit(std::uint64_t value) {
+#if defined(__GNUC__)
+  return __builtin_ctzll(value);
+#else
+  int bit = 0;
+  while (!(value & 1)) {
+    value >>= 1;
+    ++bit;
+  }
+  return bit;
 #endif
 }
 

@@ -11,12 +11,6 @@
 
 #include "png_deflate.h"
 
-// QUORVEX_PNG_PORTABLE: the code without SSE2 also where SSE2 is there, for its test.
-#if defined(__SSE2__) && !defined(QUORVEX_PNG_PORTABLE)
-#define QUORVEX_PNG_SSE2
-#include <emmintrin.h>
-#endif
-
 namespace HalconCpp {
 namespace Standin {
 namespace {
@@ -109,11 +103,6 @@ class ColourSet {
 // The darkest and the brightest grey pixel seen.
 class GreyRange {
  public:
-  void add(std::uint8_t grey) {
-    lowest_ = std::min(lowest_, grey);
-    highest_ = std::max(highest_, grey);
-    any_ = true;
-  }
   // Copies a block's red values and takes in those of its grey pixels; returns the block's
   // other pixels, one bit each.
   std::uint32_t copyBlock(const std::uint8_t* red, const std::uint8_t* green,
@@ -131,9 +120,15 @@ class GreyRange {
     any_ = any_ || greys != 0;
     return ~greys & 0xFFFFu;
 #else
-    std::memcpy(out, red, kBlock);
+    return copyPixels(red, green, blue, out, kBlock);
+#endif
+  }
+  // The same for the first `count` pixels, one at a time: a row's last, short block.
+  std::uint32_t copyPixels(const std::uint8_t* red, const std::uint8_t* green,
+                           const std::uint8_t* blue, std::uint8_t* out, std::size_t count) {
+    std::memcpy(out, red, count);
     std::uint32_t others = 0;
-    for (std::size_t k = 0; k < kBlock; ++k) {
+    for (std::size_t k = 0; k < count; ++k) {
       if (red[k] == green[k] && red[k] == blue[k]) {
         add(red[k]);
       } else {
@@ -141,7 +136,6 @@ class GreyRange {
       }
     }
     return others;
-#endif
   }
   // True from the darkest grey to the brightest: a superset of the greys shown.
   std::array<bool, 256> span() const {
@@ -159,6 +153,12 @@ class GreyRange {
   }
 
  private:
+  void add(std::uint8_t grey) {
+    lowest_ = std::min(lowest_, grey);
+    highest_ = std::max(highest_, grey);
+    any_ = true;
+  }
+
 #if defined(QUORVEX_PNG_SSE2)
   __m128i low_ = _mm_set1_epi8(-1);
   __m128i high_ = _mm_setzero_si128();
@@ -188,19 +188,6 @@ std::vector<std::uint8_t> valuesNotIn(const std::array<bool, 256>& values) {
   return missing;
 }
 
-int lowestBit(std::uint32_t value) {
-#if defined(__GNUC__)
-  return __builtin_ctz(value);
-#else
-  int bit = 0;
-  while (!(value & 1u)) {
-    value >>= 1;
-    ++bit;
-  }
-  return bit;
-#endif
-}
-
 // Palette indices with each row's leading filter byte (0: none), or false past 256 colours.
 // A grey pixel's entry is its own grey value: the grey image that fills most of a window is
 // copied, not looked up. The other colours take entries no grey pixel uses, known once every
@@ -212,7 +199,6 @@ bool paletteIndices(const PlaneView& rgb, std::uint8_t* out, IndexedPicture* pic
   const std::uint8_t* const red = rgb.planes[0];
   const std::uint8_t* const green = rgb.planes[1];
   const std::uint8_t* const blue = rgb.planes[2];
-  const auto isGrey = [&](std::size_t p) { return red[p] == green[p] && red[p] == blue[p]; };
   ColourSet colours;
   GreyRange greys;
   struct ColouredBlock {
@@ -226,22 +212,12 @@ bool paletteIndices(const PlaneView& rgb, std::uint8_t* out, IndexedPicture* pic
     for (std::size_t x = 0; x < width; x += kBlock) {
       const std::size_t p = y * width + x;
       const std::size_t n = std::min(kBlock, width - x);
-      std::uint32_t others = 0;
-      if (n == kBlock) {
-        others = greys.copyBlock(red + p, green + p, blue + p, row + x);
-      } else {
-        for (std::size_t k = 0; k < n; ++k) {
-          row[x + k] = red[p + k];
-          if (isGrey(p + k)) {
-            greys.add(red[p + k]);
-          } else {
-            others |= 1u << k;
-          }
-        }
-      }
+      const std::uint32_t others = n == kBlock
+                                       ? greys.copyBlock(red + p, green + p, blue + p, row + x)
+                                       : greys.copyPixels(red + p, green + p, blue + p, row + x, n);
       if (others == 0) continue;  // the common case: a grey image
       for (std::uint32_t left = others; left != 0; left &= left - 1) {
-        const std::size_t at = p + static_cast<std::size_t>(lowestBit(left));
+        const std::size_t at = p + static_cast<std::size_t>(lowestSetBit(left));
         if (colours.add(red[at], green[at], blue[at]) == ColourSet::kFull) return false;
       }
       colouredBlocks.push_back({p, others});
@@ -274,7 +250,7 @@ bool paletteIndices(const PlaneView& rgb, std::uint8_t* out, IndexedPicture* pic
     std::uint8_t* const blockOut =
         out + block.first / width * (width + 1) + 1 + block.first % width;
     for (std::uint32_t left = block.others; left != 0; left &= left - 1) {
-      const auto k = static_cast<std::size_t>(lowestBit(left));
+      const auto k = static_cast<std::size_t>(lowestSetBit(left));
       const std::size_t at = block.first + k;
       blockOut[k] = spare[colours.add(red[at], green[at], blue[at])];
     }
