@@ -11,25 +11,6 @@ ErrorMsg* errorFromUnexpected(const char* what) {
   }
 }
 
-// A callback's exception ends the delivery of its own message only: each round delivers
-// what still waits, so every message is offered once.
-ErrorMsg* deliverPendingMessages(ErrorMsg* record) noexcept {
-  while (messages::anyPending()) {
-    ErrorMsg* failure = caughtRecord(messages::deliverPending);
-    if (!failure) break;
-    if (record) {
-      releaseRecord(failure);
-    } else {
-      record = failure;
-    }
-  }
-  return record;
-}
-
-void deliverPendingMessages() noexcept {
-  releaseRecord(deliverPendingMessages(nullptr));
-}
-
 ErrorMsg* nullArgument(const char* exportName, std::initializer_list<Argument> arguments) {
   for (const Argument& argument : arguments) {
     if (argument.value) continue;

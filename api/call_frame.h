@@ -47,46 +47,39 @@ ErrorMsg* caughtRecord(Body&& body) noexcept {
   }
 }
 
-// Delivers the messages that waited on this thread for a library lock
-// (messages/pending.h). What a callback throws becomes the export's record unless it already
-// has one; the remaining messages are delivered all the same.
-ErrorMsg* deliverPendingMessages(ErrorMsg* record) noexcept;
-// The same for exports without a record: a callback's exception is dropped.
-void deliverPendingMessages() noexcept;
-
 // Runs `body` for an export that returns an error record: null when the body completes, the
-// record of the caught exception otherwise; then delivers the waiting messages.
+// record of the caught exception otherwise. A message callback that threw during the export
+// gives the record when the body gave none (messages/pending.h).
 template <Catches kCatches = Catches::HalconAndEngine, typename Body>
 ErrorMsg* recordFrame(Body&& body) noexcept {
+  messages::CallbackFailures callbacks;
   ErrorMsg* record = caughtRecord<kCatches>(std::forward<Body>(body));
-  return messages::anyPending() ? deliverPendingMessages(record) : record;
+  if (std::exception_ptr failure = callbacks.take()) {
+    if (!record) record = caughtRecord([&] { std::rethrow_exception(failure); });
+  }
+  return record;
 }
 
 // Runs `body` for an export that returns a value and has no record to report in: any
 // exception gives `fallback` instead.
 template <typename Result, typename Body>
 Result valueFrame(Result fallback, Body&& body) noexcept {
-  Result result = fallback;
   try {
-    result = std::forward<Body>(body)();
+    return std::forward<Body>(body)();
   } catch (...) {
-    result = fallback;
+    return fallback;
   }
-  if (messages::anyPending()) deliverPendingMessages();
-  return result;
 }
 
 // The same for an export without a result; tells whether the body completed.
 template <typename Body>
 bool voidFrame(Body&& body) noexcept {
-  bool completed = false;
   try {
     std::forward<Body>(body)();
-    completed = true;
+    return true;
   } catch (...) {
+    return false;
   }
-  if (messages::anyPending()) deliverPendingMessages();
-  return completed;
 }
 
 }  // namespace quorvex::api

@@ -18,17 +18,15 @@ std::atomic<hMessageHandler> stdOutHandler{nullptr};
 std::atomic<hMessageHandler> stdErrHandler{nullptr};
 std::atomic<bool> verboseFlag{false};
 
-void deliver(const std::atomic<hMessageHandler>& slot, const char* text) {
-  if (hMessageHandler handler = slot.load(std::memory_order_relaxed)) handler(text);
-}
-
-// This thread's locks and waiting messages. The two counters are plain thread-locals, so
-// the common case (nothing held, nothing waiting) touches no queue.
+// This thread's state. The counters are plain thread-locals, so the common case (no lock
+// held, no callback running, nothing waiting) touches no queue.
 thread_local int heldLocks = 0;
+thread_local bool inCallback = false;
 thread_local std::size_t waitingCount = 0;
+thread_local CallbackFailures* openFrame = nullptr;
 
 struct Waiting {
-  const std::atomic<hMessageHandler>* slot;
+  hMessageHandler handler;
   std::string text;
 };
 
@@ -37,60 +35,88 @@ std::deque<Waiting>& waiting() {
   return queue;
 }
 
-// Sends now when nothing waits and no lock is held; otherwise queues behind the waiting ones,
-// so that the order stays the order of sending. A message that cannot be queued is dropped.
-void send(const std::atomic<hMessageHandler>& slot, const char* text) {
-  if (heldLocks == 0 && waitingCount == 0) {
-    deliver(slot, text);
-    return;
-  }
+bool mayDeliver() noexcept {
+  return heldLocks == 0 && !inCallback;
+}
+
+void callHandler(hMessageHandler handler, const char* text) noexcept {
+  inCallback = true;
   try {
-    waiting().push_back(Waiting{&slot, text});
-    ++waitingCount;
-  } catch (const std::bad_alloc&) {
-    return;
+    handler(text);
+  } catch (...) {
+    noteCallbackFailure(std::current_exception());
   }
-  deliverPending();
+  inCallback = false;
+}
+
+// Each message leaves the queue before its callback runs, so what the callback sends goes
+// behind the ones still waiting.
+void deliverWaiting() noexcept {
+  while (mayDeliver() && waitingCount != 0) {
+    std::deque<Waiting>& queue = waiting();
+    Waiting next = std::move(queue.front());
+    queue.pop_front();
+    --waitingCount;
+    callHandler(next.handler, next.text.c_str());
+  }
+}
+
+void sendOn(const std::atomic<hMessageHandler>& slot, const char* text) noexcept {
+  send(slot.load(std::memory_order_relaxed), text);
 }
 
 }  // namespace
+
+void send(hMessageHandler handler, const char* text) noexcept {
+  if (!handler) return;
+  if (mayDeliver() && waitingCount == 0) {
+    callHandler(handler, text);
+    deliverWaiting();  // what the callback's own calls sent
+    return;
+  }
+  try {
+    waiting().push_back(Waiting{handler, text});
+    ++waitingCount;
+  } catch (const std::bad_alloc&) {
+    // Dropped: a message that cannot be copied cannot wait.
+  }
+  deliverWaiting();
+}
 
 void holdMessages() noexcept {
   ++heldLocks;
 }
 void releaseMessages() noexcept {
   --heldLocks;
+  deliverWaiting();
 }
 
-bool anyPending() noexcept {
-  return waitingCount != 0;
+void noteCallbackFailure(std::exception_ptr failure) noexcept {
+  if (openFrame && !openFrame->failure_) openFrame->failure_ = std::move(failure);
 }
 
-// Each message leaves the queue before its callback runs, so a callback that calls back into
-// the library (which delivers too) neither repeats nor reorders the others.
-void deliverPending() {
-  while (heldLocks == 0 && waitingCount != 0) {
-    std::deque<Waiting>& queue = waiting();
-    Waiting next = std::move(queue.front());
-    queue.pop_front();
-    --waitingCount;
-    deliver(*next.slot, next.text.c_str());
-  }
+CallbackFailures::CallbackFailures() noexcept : outer_(openFrame) {
+  openFrame = this;
+}
+CallbackFailures::~CallbackFailures() {
+  openFrame = outer_;
+}
+std::exception_ptr CallbackFailures::take() noexcept {
+  return std::exchange(failure_, nullptr);
 }
 
 void setStdOutHandler(hMessageHandler handler) {
   stdOutHandler.store(handler, std::memory_order_relaxed);
 }
-
 void setStdErrHandler(hMessageHandler handler) {
   stdErrHandler.store(handler, std::memory_order_relaxed);
 }
 
 void writeStdOut(const char* text) {
-  send(stdOutHandler, text);
+  sendOn(stdOutHandler, text);
 }
 void writeStdErr(const char* text) {
-  send(stdErrHandler, text);
+  sendOn(stdErrHandler, text);
 }
 
 void setVerbose(bool on) {

@@ -14,10 +14,9 @@ namespace quorvex::messages {
 void setStdOutHandler(hMessageHandler handler);
 void setStdErrHandler(hMessageHandler handler);
 
-// Pass `text` to the channel's callback, if one is set: at once, or, while this thread holds
-// a library lock or has messages waiting, a copy after them (messages/pending.h). Each
-// delivery reads its slot once, so a handler replaced meanwhile finishes that delivery with
-// the old one.
+// Pass `text` to the callback the channel's slot holds now, if any: at once, or a copy once
+// this thread may call it (messages/pending.h). The slot is read once, when the message is
+// sent, so a handler replaced or a channel closed later does not redirect it.
 void writeStdOut(const char* text);
 void writeStdErr(const char* text);
 

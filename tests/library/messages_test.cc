@@ -2,14 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "api/message_capture.h"
 #include "api/standin_control.h"
+#include "display/fullscreen.h"
+#include "display/operator_impl.h"
 #include "engine/vendor.h"
 #include "messages/channels.h"
 #include "messages/low_level_error.h"
+#include "messages/pending.h"
 
 namespace quorvex::test {
 namespace {
@@ -73,6 +78,58 @@ TEST_F(Messages, FailedInstallIsReportedAndVerbosityStaysOn) {
   EXPECT_EQ(hsetVerbosity(1), nullptr);
   EXPECT_TRUE(messages::verbose());
   EXPECT_EQ(MessageCapture::err(), (Lines{"could not set \"do_low_error\" handler"}));
+}
+
+// Messages sent under a library lock wait for its release, in the order of sending across
+// both channels; a low-level error's handler has returned 2 by then.
+TEST_F(Messages, UnderALockTheyWaitForItsRelease) {
+  engine::Mutex mutex;
+  {
+    messages::HoldingLock lock(mutex);
+    EXPECT_EQ(messages::onLowLevelError("first"), 2);
+    messages::writeStdOut("second");
+    messages::writeStdErr("third");
+    EXPECT_TRUE(MessageCapture::err().empty() && MessageCapture::out().empty());
+  }
+  EXPECT_EQ(MessageCapture::err(), (Lines{"low level error: first", "third"}));
+  EXPECT_EQ(MessageCapture::out(), Lines{"second"});
+}
+
+// A window opened on a thread that never enters an export: its message reaches the callback
+// on that thread, before the opening returns.
+TEST_F(Messages, AThreadOfItsOwnGetsItsMessageBeforeTheOperationReturns) {
+  static std::thread::id receiver;
+  static bool returned;
+  receiver = std::thread::id();
+  returned = false;
+  hsetStdErrHandler([](const char* text) {
+    receiver = std::this_thread::get_id();
+    EXPECT_FALSE(returned) << text;
+  });
+  setControl("standin_null_os_handle", HTuple("true"));
+  display::setFullscreen(true);
+  std::thread::id opener;
+  std::thread thread([&] {
+    opener = std::this_thread::get_id();
+    display::HDevOperatorImplCppNative impl;
+    HTuple window;
+    EXPECT_EQ(impl.DevOpenWindow(0, 0, 64, 64, "black", &window), 2);
+    returned = true;
+    impl.DevCloseWindow();
+  });
+  thread.join();
+  display::setFullscreen(false);
+  setControl("standin_null_os_handle", HTuple("false"));
+  EXPECT_EQ(receiver, opener);
+}
+
+// A callback's exception goes no further than its delivery, from a function without a frame
+// too.
+TEST_F(Messages, AThrowingCallbackStopsAtItsDelivery) {
+  hsetStdErrHandler([](const char*) { throw std::runtime_error("callback failed"); });
+  injectFault("SetSystem", 1301);
+  EXPECT_EQ(hsetVerbosity(1), nullptr);
+  EXPECT_TRUE(messages::verbose());
 }
 
 TEST(MessageAssembly, IntegersInPlainDecimalTextsUnchanged) {
