@@ -52,11 +52,8 @@ QUORVEX_EXPORT int32_t QUORVEX_CALL hgetTupleElemType(TupleHandle tuple, int32_t
 QUORVEX_EXPORT double QUORVEX_CALL hgetTupleElemDouble(TupleHandle tuple, int32_t index) {
   if (!tuple) return 0.0;
   return quorvex::api::valueFrame<double>(0.0, [&] {
-    const auto element = tupleOf(tuple)[static_cast<Hlong>(index)];
-    // Converted here rather than left to the engine's accessor: callers read an integer wider
-    // than hgetTupleElemLong's 32 bits through this function, whatever the engine's release.
-    if (static_cast<int>(element.Type()) == TupleElemLong) return static_cast<double>(element.L());
-    return element.D();
+    // The engine's own accessor converts an integer element; the library converts nothing.
+    return tupleOf(tuple)[static_cast<Hlong>(index)].D();
   });
 }
 

@@ -70,13 +70,14 @@ class HDevOperatorImplCppNative : public engine::HDevOperatorImplCpp {
                      Remembered remembered) QUORVEX_EXCLUDES(windowsMutex, settingsMutex);
   void replaySettings(const HTuple& window) QUORVEX_EXCLUDES(windowsMutex, settingsMutex);
 
+  // Declared in this order, so constructed in it and destroyed in reverse. The guards name
+  // mutexes declared after the members they guard; clang reads the attributes late.
+  // The registry in activation order: the last entry is the active window.
+  std::vector<WindowEntry> windows QUORVEX_GUARDED_BY(windowsMutex);
   // Serialises all window work, the calls into the vendor's window operators included.
   // Never held together with settingsMutex. Both are taken through messages::HoldingLock, so
   // no message callback runs while either is held.
   engine::Mutex windowsMutex;
-  // The registry in activation order: the last entry is the active window.
-  std::vector<WindowEntry> windows QUORVEX_GUARDED_BY(windowsMutex);
-  engine::Mutex settingsMutex;
   // An integer (colored) or a colour name.
   HTuple color QUORVEX_GUARDED_BY(settingsMutex);
   HTuple draw QUORVEX_GUARDED_BY(settingsMutex);
@@ -84,6 +85,7 @@ class HDevOperatorImplCppNative : public engine::HDevOperatorImplCpp {
   HTuple lut QUORVEX_GUARDED_BY(settingsMutex);
   HTuple paint QUORVEX_GUARDED_BY(settingsMutex);
   HTuple lineWidth QUORVEX_GUARDED_BY(settingsMutex);
+  engine::Mutex settingsMutex;
   // The type mask at which forwardSetting makes no check: DevSetPaint takes any tuple.
   const int uncheckedTypeMask;
 };
