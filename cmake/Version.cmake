@@ -1,12 +1,9 @@
-# The project's version, stated once by project() in the top CMakeLists.txt, reaches the
-# public header (quorvex_version.h, generated beside the build's other headers), the Windows
-# DLL's version resource and the Python wheel (python/CMakeLists.txt).
+# The project's version, stated once in the public header and read from there by project() in
+# the top CMakeLists.txt, reaches the Windows DLL's version resource and the Python wheel
+# (python/CMakeLists.txt).
 if(WIN32)
   enable_language(RC)
 endif()
-set(QUORVEX_GENERATED_INCLUDE_DIR "${PROJECT_BINARY_DIR}/include")
-configure_file("${CMAKE_CURRENT_LIST_DIR}/version/quorvex_version.h.in"
-               "${QUORVEX_GENERATED_INCLUDE_DIR}/quorvex_version.h" @ONLY)
 
 # Adds the version resource to a Windows DLL.
 function(quorvex_version_resource target)

@@ -1,6 +1,6 @@
 # The Windows release: `cmake --install` and CPack (ZIP) lay out
 #   bin/       quorvex32-11.0.dll and quorvex-run.exe (on i686 with the shared unwinder DLL)
-#   include/   quorvex.h and quorvex_version.h
+#   include/   quorvex.h
 #   lib/       the module-definition file and the import library
 #   vendor-standins/  the project's stand-ins for halconcpp.dll and hdevenginecpp.dll: for
 #              trying the library without the vendor's runtime, never for production; with
@@ -25,8 +25,7 @@ endif()
 
 install(TARGETS quorvex32-11.0 RUNTIME DESTINATION bin ARCHIVE DESTINATION lib)
 install(TARGETS quorvex-run RUNTIME DESTINATION bin)
-install(FILES "${PROJECT_SOURCE_DIR}/include/quorvex.h"
-              "${QUORVEX_GENERATED_INCLUDE_DIR}/quorvex_version.h" DESTINATION include)
+install(FILES "${PROJECT_SOURCE_DIR}/include/quorvex.h" DESTINATION include)
 install(FILES "${PROJECT_BINARY_DIR}/quorvex32-11.0.def" DESTINATION lib)
 if(quorvex_unwinder)
   install(FILES "${quorvex_unwinder}" DESTINATION bin)

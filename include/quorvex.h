@@ -9,8 +9,8 @@
  *  2. Ownership. Every handle a create function stores and every text returned by
  *     hgetTupleElemString_TO_BE_FREED belongs to the caller, who releases it with the
  *     release function named beside the declaration: the library's own, since the
- *     allocator must match. Parameter-name texts belong to the procedure and are never
- *     released by the caller.
+ *     allocator must match. A parameter-name text is the engine's, never released by the
+ *     caller (see 11).
  *  3. Out-parameters. A create function stores NULL before anything else, so its
  *     out-parameter is NULL after a failure. Every other function writes its out-parameter
  *     only as the last step of success and leaves it untouched on failure.
@@ -36,17 +36,19 @@
  *     64 bits on 64-bit targets, where procedures compute with them and may return values
  *     beyond 32 bits. The interface passes integers as 32 bits (hgetTupleElemLong); see the
  *     tuple section for reading a wider one.
- *  9. Version. quorvex_version.h, included here, gives the library's own release as
- *     QUORVEX_VERSION_MAJOR, _MINOR, _PATCH and QUORVEX_VERSION_STRING; the "11.0" of the
- *     library's file name is the engine release it is made for.
+ *  9. Version. QUORVEX_VERSION_MAJOR, _MINOR, _PATCH and QUORVEX_VERSION_STRING below give
+ *     the library's own release (the build reads them from here); the "11.0" of the
+ *     library's file name is the engine release it is made for. This header needs no other
+ *     file of this project.
  * 10. Callbacks return normally. No exception of any language and no longjmp may leave a
  *     message callback: the library's frames are not built to be unwound by a foreign
- *     runtime. (A C++ exception of the library's own runtime is caught as a last resort; see
- *     the message section.)
+ *     runtime. (A C++ exception of the library's own runtime is caught where the message is
+ *     delivered; see the message section.)
  * 11. Lifetimes. The library does not tie a call to the program or procedure it was made
- *     from: release calls first. (The stand-in engine keeps a call's procedure data alive, so
- *     releasing the procedure first is harmless there; the vendor does not document it.) A
- *     parameter-name text stays valid until its procedure is released; copy it to keep it.
+ *     from: release calls first. A parameter-name text is the engine's own: the library
+ *     hands on the engine's pointer and promises no lifetime for it, so copy it before the
+ *     next call into the library. (The stand-in engine keeps it, and a call's procedure
+ *     data, until the procedure is released; the vendor's engine documents neither.)
  *
  * The header is C89 and C++98 clean.
  */
@@ -55,7 +57,10 @@
 
 #include <stdint.h>
 
-#include "quorvex_version.h"
+#define QUORVEX_VERSION_MAJOR 0
+#define QUORVEX_VERSION_MINOR 1
+#define QUORVEX_VERSION_PATCH 0
+#define QUORVEX_VERSION_STRING "0.1.0"
 
 #ifndef QUORVEX_CALL
 #if defined(_WIN32)
@@ -256,12 +261,25 @@ QUORVEX_API ErrorMsg* QUORVEX_CALL hopenDefaultWindow(void);
 /* ---- Messages ------------------------------------------------------------------ */
 
 /* A message callback: one NUL-terminated text without a line end, valid until the callback
- * returns. It is entered on the thread that sends the message, never while the library holds
- * a lock of its own: a message sent under one (the fullscreen messages of a window being
- * opened) waits and is delivered, in the order of sending, once the thread holds no lock and
- * before the function that sent it returns. A callback may therefore call any function of
- * this interface. A C++ exception a callback throws becomes that function's kind-0 record
- * unless it has one already; the other messages are still delivered. */
+ * returns. Each message goes to the callback its channel held when the message was sent;
+ * replacing a callback or closing a channel later does not redirect it. The callback is
+ * entered on the thread that sends the message (for a program's windows, the thread that
+ * runs the program), in the order of sending across both channels, and:
+ *  - never while the library holds a lock of its own: a message sent under one (the
+ *    fullscreen message of a window being opened, a low-level error met while drawing)
+ *    waits until the thread releases that lock and is delivered before the operation's next
+ *    step: a window's fullscreen message comes before its display settings are applied and
+ *    before the program's next line. A low-level error handler called under a lock has
+ *    returned to the image-processing library by then;
+ *  - never inside another callback on the same thread: what a callback's own calls into the
+ *    library send is delivered right after that callback returns.
+ * A callback may therefore call any function of this interface, running a program or a
+ * procedure and opening the default window included.
+ * A C++ exception of the library's own runtime that a callback throws anyway ends the
+ * delivery of that message only. A function that can fail and had no record to return then
+ * returns a kind-0 record with the exception's text; the three functions below (which always
+ * return NULL), the other functions, and display operations on a thread that is inside no
+ * function of this interface drop it. */
 typedef void(QUORVEX_CALL* hMessageHandler)(const char* text);
 
 /* Set the standard-output and standard-error callbacks; NULL closes the channel and its

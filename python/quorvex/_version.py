@@ -1,8 +1,9 @@
-"""The package's version: the project's, stated once by project() in the top CMakeLists.txt.
+"""The package's version: the project's, stated once in the C interface's header
+(include/quorvex.h).
 
 A wheel carries this module rewritten with the version written in (python/build_wheel.py);
-in the source tree it is read from the CMakeLists.txt above the package, and a package
-installed from the sources (pip install ./python) finds it in its installed metadata.
+in the source tree it is read from the header above the package, and a package installed
+from the sources (pip install ./python) finds it in its installed metadata.
 """
 import os
 import re
@@ -10,10 +11,10 @@ import re
 
 def _from_sources() -> str:
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir,
-                        "CMakeLists.txt")
+                        "include", "quorvex.h")
     try:
         with open(path, encoding="utf-8") as file:
-            found = re.search(r"project\(\s*quorvex\s+VERSION\s+([0-9.]+)", file.read())
+            found = re.search(r'^#define QUORVEX_VERSION_STRING "([0-9.]+)"$', file.read(), re.M)
     except OSError:
         found = None
     if found:

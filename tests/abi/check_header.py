@@ -2,7 +2,8 @@
 """Compiles header_check.c against include/quorvex.h in every language mode and for every
 compiler found, warnings as errors: C89, C99, C11 and C++98 with gcc and clang, 32-bit x86
 with stdcall as the compiler's default, the Windows cross compilers, and a consumer that
-predefines the two macros."""
+predefines the two macros. Last, a copy of the header alone in an empty folder compiles in
+C89 and C99: a caller who copies the one file needs nothing else of the project."""
 import argparse
 import functools
 import pathlib
@@ -65,6 +66,21 @@ def main() -> int:
             print(f"FAILED: {' '.join(command)}\n{result.stderr}")
         else:
             print(f"ok: {compiler} {' '.join(flags)}")
+    header = next(pathlib.Path(folder) / "quorvex.h" for folder in args.include
+                  if (pathlib.Path(folder) / "quorvex.h").exists())
+    with tempfile.TemporaryDirectory() as folder:
+        shutil.copy(header, folder)
+        source = pathlib.Path(folder) / "alone.c"
+        source.write_text('#include "quorvex.h"\nint main(void) { return QUORVEX_VERSION_MAJOR; }\n')
+        for standard in ("c89", "c99"):
+            command = ["gcc", "-fsyntax-only", *WARNINGS, f"-std={standard}", str(source)]
+            result = subprocess.run(command, capture_output=True, text=True, cwd=folder)
+            checked += 1
+            if result.returncode != 0 or result.stderr.strip():
+                failures += 1
+                print(f"FAILED (the header alone): {' '.join(command)}\n{result.stderr}")
+            else:
+                print(f"ok: the header alone, gcc -std={standard}")
     print(f"{checked} compilations, {failures} failed")
     return 1 if failures or checked == 0 else 0
 

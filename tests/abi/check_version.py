@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""The project's version (CMake's PROJECT_VERSION) is the one every artefact carries.
+"""The project's version (stated in quorvex.h, read by CMake as PROJECT_VERSION) is the one
+every artefact carries.
 
-Usage: check_version.py --cmake X.Y.Z --header quorvex_version.h [--wheels DIR]
+Usage: check_version.py --cmake X.Y.Z --header quorvex.h [--wheels DIR]
                         [--package python/] [--pe quorvex32-11.0.dll]
 """
 import argparse
