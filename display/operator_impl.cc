@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "messages/pending.h"
+#include "render/display_objects.h"
 #include "render/logo_overlay.h"
 
 namespace quorvex::display {
@@ -41,6 +42,20 @@ void HDevOperatorImplCppNative::checkSingleValue(const HTuple& tuple, int typeMa
 std::vector<WindowEntry> HDevOperatorImplCppNative::registeredWindows() {
   messages::HoldingLock lock(windowsMutex);
   return windows;
+}
+
+// Displaying with no open window is a silent no-op: nothing is drawn and no window opens.
+int HDevOperatorImplCppNative::DevDisplay(const HObject& object) {
+  try {
+    messages::HoldingLock lock(windowsMutex);
+    if (windows.empty()) return kSuccess;
+    WindowEntry& active = windows.back();
+    render::displayObjects(object, active.window,
+                           {active.row1, active.column1, active.row2, active.column2});
+    return kSuccess;
+  } catch (const HException& e) {
+    return errorNumberOf(e);
+  }
 }
 
 int HDevOperatorImplCppNative::DevClearWindow() {

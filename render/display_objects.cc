@@ -1,6 +1,5 @@
 #include "render/display_objects.h"
 
-#include "messages/pending.h"
 #include "render/logo_overlay.h"
 
 namespace quorvex::render {
@@ -21,42 +20,29 @@ std::pair<HTuple, HTuple> firstImageSize(const HObject& object) {
   return {HTuple(0), HTuple(0)};
 }
 
-void fitPartToImage(display::WindowEntry& entry, HTuple width, HTuple height) {
+void fitPartToImage(const HTuple& window, PartRef remembered, HTuple width, HTuple height) {
   HTuple row1, column1, row2, column2;
-  HalconCpp::GetPart(entry.window, &row1, &column1, &row2, &column2);
+  HalconCpp::GetPart(window, &row1, &column1, &row2, &column2);
   const HTuple partHeight = (row2 - row1) + HTuple(1);
   const HTuple partWidth = (column2 - column1) + HTuple(1);
   const bool sizeDiffers = partHeight != height || partWidth != width;
-  const bool remembered = row1 == entry.row1 && column1 == entry.column1 && row2 == entry.row2 &&
-                          column2 == entry.column2;
+  const bool isRemembered = row1 == remembered.row1 && column1 == remembered.column1 &&
+                            row2 == remembered.row2 && column2 == remembered.column2;
   const bool reset =
-      remembered ? sizeDiffers : (row1 != HTuple(0.0) || column1 != HTuple(0.0) || sizeDiffers);
+      isRemembered ? sizeDiffers : (row1 != HTuple(0.0) || column1 != HTuple(0.0) || sizeDiffers);
   if (!reset) return;
-  HalconCpp::SetPart(entry.window, HTuple(0), HTuple(0), height - HTuple(1), width - HTuple(1));
-  entry.row1 = HTuple(0.0);
-  entry.column1 = HTuple(0.0);
-  entry.row2 = height - HTuple(1.0);
-  entry.column2 = width - HTuple(1.0);
+  HalconCpp::SetPart(window, HTuple(0), HTuple(0), height - HTuple(1), width - HTuple(1));
+  remembered.row1 = HTuple(0.0);
+  remembered.column1 = HTuple(0.0);
+  remembered.row2 = height - HTuple(1.0);
+  remembered.column2 = width - HTuple(1.0);
+}
+
+void displayObjects(const HObject& object, const HTuple& window, PartRef remembered) {
+  const auto [width, height] = firstImageSize(object);
+  if (width != HTuple(0)) fitPartToImage(window, remembered, width, height);
+  HalconCpp::DispObj(object, window);
+  overlayLogo(window);
 }
 
 }  // namespace quorvex::render
-
-namespace quorvex::display {
-
-// Displaying with no open window is a silent no-op: nothing is drawn and no window opens.
-int HDevOperatorImplCppNative::DevDisplay(const HObject& object) {
-  try {
-    messages::HoldingLock lock(windowsMutex);
-    if (windows.empty()) return engine::kSuccess;
-    WindowEntry& active = windows.back();
-    const auto [width, height] = render::firstImageSize(object);
-    if (width != HTuple(0)) render::fitPartToImage(active, width, height);
-    HalconCpp::DispObj(object, active.window);
-    render::overlayLogo(active.window);
-    return engine::kSuccess;
-  } catch (const engine::HException& e) {
-    return static_cast<int>(e.ErrorCode());
-  }
-}
-
-}  // namespace quorvex::display
