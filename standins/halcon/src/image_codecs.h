@@ -9,16 +9,10 @@
 #include <vector>
 
 #include "image.h"
+#include "plane_view.h"
 
 namespace HalconCpp {
 namespace Standin {
-
-// Byte planes of one image as an encoder takes them.
-struct PlaneView {
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  std::vector<const std::uint8_t*> planes;
-};
 
 // Decodes a whole file. Raises 5202 in `op` for data no codec accepts, and for a header
 // that promises more pixels than the file could plausibly hold, before allocating them.

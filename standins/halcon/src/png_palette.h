@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "image_codecs.h"
+#include "plane_view.h"
 
 namespace HalconCpp {
 namespace Standin {

@@ -1,0 +1,20 @@
+// Byte planes of one image as an encoder takes them.
+#ifndef QUORVEX_STANDINS_HALCON_PLANE_VIEW_H
+#define QUORVEX_STANDINS_HALCON_PLANE_VIEW_H
+
+#include <cstdint>
+#include <vector>
+
+namespace HalconCpp {
+namespace Standin {
+
+struct PlaneView {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::vector<const std::uint8_t*> planes;
+};
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif
