@@ -1,10 +1,11 @@
-// A mutex and its scoped lock that clang's thread-safety analysis understands
+// A mutex and its scoped lock that clang's thread-safety analysis understands, for the library,
+// the stand-ins and the runner alike
 // (-Wthread-safety): members say which mutex guards them, functions which mutex they need or
 // must not hold, and the compiler checks every access. libstdc++'s std::mutex carries no such
 // annotations, hence this thin wrapper. Other compilers see plain std::mutex behaviour and
 // macros that expand to nothing.
-#ifndef QUORVEX_ENGINE_ANNOTATED_MUTEX_H
-#define QUORVEX_ENGINE_ANNOTATED_MUTEX_H
+#ifndef QUORVEX_COMMON_ANNOTATED_MUTEX_H
+#define QUORVEX_COMMON_ANNOTATED_MUTEX_H
 
 #include <mutex>
 
@@ -22,7 +23,7 @@
 #define QUORVEX_ACQUIRE(...) QUORVEX_TSA(acquire_capability(__VA_ARGS__))
 #define QUORVEX_RELEASE(...) QUORVEX_TSA(release_capability(__VA_ARGS__))
 
-namespace quorvex::engine {
+namespace quorvex::common {
 
 class QUORVEX_CAPABILITY("mutex") Mutex {
  public:
@@ -45,6 +46,6 @@ class QUORVEX_SCOPED_CAPABILITY Lock {
   Mutex& mutex_;
 };
 
-}  // namespace quorvex::engine
+}  // namespace quorvex::common
 
 #endif

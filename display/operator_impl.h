@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "engine/vendor.h"
 
 namespace quorvex::display {
@@ -77,7 +77,7 @@ class HDevOperatorImplCppNative : public engine::HDevOperatorImplCpp {
   // Serialises all window work, the calls into the vendor's window operators included.
   // Never held together with settingsMutex. Both are taken through messages::HoldingLock, so
   // no message callback runs while either is held.
-  engine::Mutex windowsMutex;
+  common::Mutex windowsMutex;
   // An integer (colored) or a colour name.
   HTuple color QUORVEX_GUARDED_BY(settingsMutex);
   HTuple draw QUORVEX_GUARDED_BY(settingsMutex);
@@ -85,7 +85,7 @@ class HDevOperatorImplCppNative : public engine::HDevOperatorImplCpp {
   HTuple lut QUORVEX_GUARDED_BY(settingsMutex);
   HTuple paint QUORVEX_GUARDED_BY(settingsMutex);
   HTuple lineWidth QUORVEX_GUARDED_BY(settingsMutex);
-  engine::Mutex settingsMutex;
+  common::Mutex settingsMutex;
   // The type mask at which forwardSetting makes no check: DevSetPaint takes any tuple.
   const int uncheckedTypeMask;
 };

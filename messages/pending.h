@@ -13,7 +13,7 @@
 
 #include <exception>
 
-#include "engine/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "quorvex.h"
 
 namespace quorvex::messages {
@@ -29,7 +29,7 @@ void releaseMessages() noexcept;
 // A library lock, held for its scope; messages sent meanwhile wait for its release.
 class QUORVEX_SCOPED_CAPABILITY HoldingLock {
  public:
-  explicit HoldingLock(engine::Mutex& mutex) QUORVEX_ACQUIRE(mutex) : mutex_(mutex) {
+  explicit HoldingLock(common::Mutex& mutex) QUORVEX_ACQUIRE(mutex) : mutex_(mutex) {
     mutex_.lock();
     holdMessages();
   }
@@ -41,7 +41,7 @@ class QUORVEX_SCOPED_CAPABILITY HoldingLock {
   HoldingLock& operator=(const HoldingLock&) = delete;
 
  private:
-  engine::Mutex& mutex_;
+  common::Mutex& mutex_;
 };
 
 class CallbackFailures;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../../engine/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "quorvex.h"
 
 namespace quorvex::test {
@@ -26,7 +26,7 @@ class MessageCapture {
   static std::vector<std::string> out() { return copy(0); }
   static std::vector<std::string> err() { return copy(1); }
   static void clear() {
-    engine::Lock lock(state().mutex);
+    common::Lock lock(state().mutex);
     for (auto& lines : state().lines) lines.clear();
   }
 
@@ -35,7 +35,7 @@ class MessageCapture {
 
  private:
   struct State {
-    engine::Mutex mutex;
+    common::Mutex mutex;
     std::vector<std::string> lines[2] QUORVEX_GUARDED_BY(mutex);  // standard output, error
   };
   static State& state() {
@@ -43,11 +43,11 @@ class MessageCapture {
     return instance;
   }
   static void append(int channel, const char* text) {
-    engine::Lock lock(state().mutex);
+    common::Lock lock(state().mutex);
     state().lines[channel].emplace_back(text);
   }
   static std::vector<std::string> copy(int channel) {
-    engine::Lock lock(state().mutex);
+    common::Lock lock(state().mutex);
     return state().lines[channel];
   }
 };

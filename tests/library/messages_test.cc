@@ -83,7 +83,7 @@ TEST_F(Messages, FailedInstallIsReportedAndVerbosityStaysOn) {
 // Messages sent under a library lock wait for its release, in the order of sending across
 // both channels; a low-level error's handler has returned 2 by then.
 TEST_F(Messages, UnderALockTheyWaitForItsRelease) {
-  engine::Mutex mutex;
+  common::Mutex mutex;
   {
     messages::HoldingLock lock(mutex);
     EXPECT_EQ(messages::onLowLevelError("first"), 2);

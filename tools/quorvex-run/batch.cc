@@ -13,7 +13,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "engine/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "file_patterns.h"
 #include "processes.h"
 #include "report.h"
@@ -73,7 +73,7 @@ Row runFile(Library& library, ProcedureSession& session, const Options& options,
 struct Results {
   explicit Results(std::size_t files) : rows(files) {}
 
-  quorvex::engine::Mutex mutex;
+  quorvex::common::Mutex mutex;
   std::condition_variable_any arrived;  // waits on `mutex`
   std::vector<std::optional<Row>> rows QUORVEX_GUARDED_BY(mutex);
   std::size_t done QUORVEX_GUARDED_BY(mutex) = 0;
@@ -81,7 +81,7 @@ struct Results {
 
   void put(std::size_t index, Row row) QUORVEX_EXCLUDES(mutex) {
     {
-      quorvex::engine::Lock lock(mutex);
+      quorvex::common::Lock lock(mutex);
       if (index >= rows.size() || rows[index]) return;
       rows[index] = std::move(row);
       ++done;
@@ -89,7 +89,7 @@ struct Results {
     arrived.notify_one();
   }
   bool isStopped() QUORVEX_EXCLUDES(mutex) {
-    quorvex::engine::Lock lock(mutex);
+    quorvex::common::Lock lock(mutex);
     return stopped;
   }
 };
@@ -268,7 +268,7 @@ int runBatch(Library& library, const Options& options, const std::string& self) 
   const auto start = Clock::now();
   std::size_t written = 0, failed = 0;
   {
-    quorvex::engine::Lock lock(results.mutex);
+    quorvex::common::Lock lock(results.mutex);
     while (written < files.size() && !results.stopped) {
       results.arrived.wait_for(results.mutex, std::chrono::milliseconds(100));
       while (written < files.size() && results.rows[written] && !results.stopped) {

@@ -10,8 +10,8 @@
 #include <system_error>
 #include <vector>
 
-#include "../../common/annotated_mutex.h"
 #include "acquisition_device.h"
+#include "common/annotated_mutex.h"
 #include "halconcpp/HOperatorsAcquisition.h"
 #include "halconcpp/HStandin.h"
 #include "image_file.h"
@@ -36,33 +36,33 @@ const bool registered = [] {
 
 class GrabberTable {
  public:
-  Hlong add(FileGrabber grabber) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  Hlong add(FileGrabber grabber) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     const Hlong handle = nextHandle_++;
     grabbers_.emplace(handle, std::move(grabber));
     return handle;
   }
-  void remove(Hlong handle, const char* op) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void remove(Hlong handle, const char* op) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     if (grabbers_.erase(handle) == 0) fail(op, H_ERR_ACQ_HANDLE);
   }
-  void clear() STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void clear() QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     grabbers_.clear();
   }
   // Runs fn(FileGrabber&) under the table's lock.
   template <typename Fn>
-  decltype(auto) with(Hlong handle, const char* op, Fn&& fn) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  decltype(auto) with(Hlong handle, const char* op, Fn&& fn) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     const auto it = grabbers_.find(handle);
     if (it == grabbers_.end()) fail(op, H_ERR_ACQ_HANDLE);
     return std::forward<Fn>(fn)(it->second);
   }
 
  private:
-  standin::Mutex mutex_;
-  std::map<Hlong, FileGrabber> grabbers_ STANDIN_GUARDED_BY(mutex_);
-  Hlong nextHandle_ STANDIN_GUARDED_BY(mutex_) = 1;
+  quorvex::common::Mutex mutex_;
+  std::map<Hlong, FileGrabber> grabbers_ QUORVEX_GUARDED_BY(mutex_);
+  Hlong nextHandle_ QUORVEX_GUARDED_BY(mutex_) = 1;
 };
 
 GrabberTable& grabbers() {

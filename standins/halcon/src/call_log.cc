@@ -5,7 +5,7 @@
 #include <atomic>
 #include <deque>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "halconcpp/HStandin.h"
 #include "iconic.h"
 #include "window.h"
@@ -21,23 +21,23 @@ class CallLog {
  public:
   std::atomic<bool> recording{false};
 
-  void add(const std::string& entry) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void add(const std::string& entry) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     entries_.push_back(entry);
     if (entries_.size() > kMaxEntries) entries_.pop_front();
   }
-  void clear() STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void clear() QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     entries_.clear();
   }
-  std::deque<std::string> entries() STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  std::deque<std::string> entries() QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     return entries_;
   }
 
  private:
-  standin::Mutex mutex_;
-  std::deque<std::string> entries_ STANDIN_GUARDED_BY(mutex_);
+  quorvex::common::Mutex mutex_;
+  std::deque<std::string> entries_ QUORVEX_GUARDED_BY(mutex_);
 };
 
 CallLog& callLog() {

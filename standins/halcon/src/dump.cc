@@ -8,7 +8,7 @@
 #include <cstring>
 #include <utility>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "halconcpp/HOperatorsWindow.h"
 #include "halconcpp/HStandin.h"
 #include "image.h"
@@ -34,8 +34,8 @@ HTuple getDumpChannels() {
   return HTuple(static_cast<Hlong>(dumpChannels.load()));
 }
 
-standin::Mutex resizeMutex;
-HTuple resizeAtDump STANDIN_GUARDED_BY(resizeMutex);  // empty when disarmed
+quorvex::common::Mutex resizeMutex;
+HTuple resizeAtDump QUORVEX_GUARDED_BY(resizeMutex);  // empty when disarmed
 
 void setResizeAtDump(const HTuple& value) {
   if (value.Length() != 0 && value.Length() != 2) fail("set_system", 1402);
@@ -44,19 +44,19 @@ void setResizeAtDump(const HTuple& value) {
     const Hlong side = integerAt(value, i, "set_system", 2);
     if (side < 1 || side > kMaxWindowSide) fail("set_system", 1302);
   }
-  standin::Lock lock(resizeMutex);
+  quorvex::common::Lock lock(resizeMutex);
   resizeAtDump = value;
 }
 
 HTuple getResizeAtDump() {
-  standin::Lock lock(resizeMutex);
+  quorvex::common::Lock lock(resizeMutex);
   return resizeAtDump;
 }
 
 void resizeIfArmed(Hlong handle, const char* op) {
   HTuple size;
   {
-    standin::Lock lock(resizeMutex);
+    quorvex::common::Lock lock(resizeMutex);
     std::swap(size, resizeAtDump);
   }
   if (size.Length() != 2) return;

@@ -1,7 +1,7 @@
 #include <map>
 #include <string>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "halconcpp/HStandin.h"
 
@@ -28,13 +28,13 @@ class ErrorTexts {
     }
   }
 
-  void add(Hlong errorCode, const char* text) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void add(Hlong errorCode, const char* text) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     texts_[errorCode] = text;
   }
 
-  bool find(Hlong errorCode, std::string* text) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  bool find(Hlong errorCode, std::string* text) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     const auto it = texts_.find(errorCode);
     if (it == texts_.end()) return false;
     *text = it->second;
@@ -42,8 +42,8 @@ class ErrorTexts {
   }
 
  private:
-  standin::Mutex mutex_;
-  std::map<Hlong, std::string> texts_ STANDIN_GUARDED_BY(mutex_);
+  quorvex::common::Mutex mutex_;
+  std::map<Hlong, std::string> texts_ QUORVEX_GUARDED_BY(mutex_);
 };
 
 ErrorTexts& errorTexts() {

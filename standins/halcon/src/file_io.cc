@@ -9,7 +9,7 @@
 #include <string>
 #include <system_error>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "halconcpp/HOperatorsFile.h"
 #include "halconcpp/HStandin.h"
 #include "params.h"
@@ -37,26 +37,26 @@ struct OpenTextFile {
 
 class FileTable {
  public:
-  Hlong add(std::unique_ptr<OpenTextFile> file) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  Hlong add(std::unique_ptr<OpenTextFile> file) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     const Hlong handle = nextHandle_++;
     files_.emplace(handle, std::move(file));
     return handle;
   }
-  void remove(Hlong handle, const char* op) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void remove(Hlong handle, const char* op) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     if (files_.erase(handle) == 0) fail(op, kFileHandle);
   }
-  void clear() STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void clear() QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     files_.clear();
   }
   // Runs fn(std::fstream&) under the table's lock, on a file open for reading or not.
   template <typename Fn>
   decltype(auto) with(const HTuple& handle, bool reading, const char* op, Fn&& fn)
-      STANDIN_EXCLUDES(mutex_) {
+      QUORVEX_EXCLUDES(mutex_) {
     const Hlong key = oneInteger(handle, op, 1);
-    standin::Lock lock(mutex_);
+    quorvex::common::Lock lock(mutex_);
     const auto it = files_.find(key);
     if (it == files_.end()) fail(op, kFileHandle);
     if (it->second->reading != reading) fail(op, kFileMode);
@@ -64,9 +64,9 @@ class FileTable {
   }
 
  private:
-  standin::Mutex mutex_;
-  std::map<Hlong, std::unique_ptr<OpenTextFile>> files_ STANDIN_GUARDED_BY(mutex_);
-  Hlong nextHandle_ STANDIN_GUARDED_BY(mutex_) = 1;
+  quorvex::common::Mutex mutex_;
+  std::map<Hlong, std::unique_ptr<OpenTextFile>> files_ QUORVEX_GUARDED_BY(mutex_);
+  Hlong nextHandle_ QUORVEX_GUARDED_BY(mutex_) = 1;
 };
 
 FileTable& files() {

@@ -5,7 +5,7 @@
 #include <new>
 #include <utility>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "halconcpp/HImage.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "halconcpp/HStandin.h"
@@ -38,8 +38,9 @@ namespace {
 // code that restores "width"/"height" afterwards relies on seeing that.
 void raiseSystemSize(std::int32_t width, std::int32_t height) {
   // Serialises the read-compare-write of the two parameters between creating threads.
-  static standin::Mutex* mutex = new standin::Mutex;  // outlives every static destructor
-  standin::Lock lock(*mutex);
+  static quorvex::common::Mutex* mutex =
+      new quorvex::common::Mutex;  // outlives every static destructor
+  quorvex::common::Lock lock(*mutex);
   InsideScope inside;
   const std::pair<const char*, std::int32_t> sizes[] = {{"width", width}, {"height", height}};
   for (const auto& [name, size] : sizes) {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 
 namespace HalconCpp {
 namespace Standin {
@@ -29,8 +29,8 @@ std::string defaultImageDir() {
 }
 
 struct ImageDir {
-  standin::Mutex mutex;
-  std::string folders STANDIN_GUARDED_BY(mutex) = defaultImageDir();
+  quorvex::common::Mutex mutex;
+  std::string folders QUORVEX_GUARDED_BY(mutex) = defaultImageDir();
 };
 
 ImageDir& imageDir() {
@@ -83,12 +83,12 @@ bool hasImageExtension(const std::string& fileName) {
 }
 
 std::string imageDirSetting() {
-  standin::Lock lock(imageDir().mutex);
+  quorvex::common::Lock lock(imageDir().mutex);
   return imageDir().folders;
 }
 
 void setImageDirSetting(const std::string& folders) {
-  standin::Lock lock(imageDir().mutex);
+  quorvex::common::Lock lock(imageDir().mutex);
   imageDir().folders = folders;
 }
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "halconcpp/HStandin.h"
 #include "params.h"
 
@@ -30,21 +30,21 @@ using Handler = int(QUORVEX_STANDIN_STDCALL*)(const char*);
 
 class LowLevelErrors {
  public:
-  void set(bool print, Hlong address) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void set(bool print, Hlong address) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     print_ = print;
     address_ = address;
   }
-  void get(bool* print, Hlong* address) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void get(bool* print, Hlong* address) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     *print = print_;
     *address = address_;
   }
 
  private:
-  standin::Mutex mutex_;
-  bool print_ STANDIN_GUARDED_BY(mutex_) = false;
-  Hlong address_ STANDIN_GUARDED_BY(mutex_) = 0;  // 0: no callback
+  quorvex::common::Mutex mutex_;
+  bool print_ QUORVEX_GUARDED_BY(mutex_) = false;
+  Hlong address_ QUORVEX_GUARDED_BY(mutex_) = 0;  // 0: no callback
 };
 
 LowLevelErrors& lowLevelErrors() {

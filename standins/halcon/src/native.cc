@@ -4,7 +4,7 @@
 #include <atomic>
 #include <deque>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "halconcpp/HStandin.h"
 #include "halconcpp/HStandinNative.h"
 #include "window.h"
@@ -19,34 +19,34 @@ constexpr std::size_t kMaxLogEntries = 100000;
 
 class NativeState {
  public:
-  std::vector<Native::Rect> monitors() STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  std::vector<Native::Rect> monitors() QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     return monitors_;
   }
-  void setMonitors(std::vector<Native::Rect> monitors) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void setMonitors(std::vector<Native::Rect> monitors) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     monitors_ = std::move(monitors);
   }
-  void log(const std::string& call) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void log(const std::string& call) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     calls_.push_back(call);
     if (calls_.size() > kMaxLogEntries) calls_.pop_front();
   }
-  std::deque<std::string> calls() STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  std::deque<std::string> calls() QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     return calls_;
   }
-  void clearCalls() STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void clearCalls() QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     calls_.clear();
   }
 
   std::atomic<bool> nullOsHandle{false};
 
  private:
-  standin::Mutex mutex_;
-  std::vector<Native::Rect> monitors_ STANDIN_GUARDED_BY(mutex_) = {{0, 0, 1920, 1080}};
-  std::deque<std::string> calls_ STANDIN_GUARDED_BY(mutex_);
+  quorvex::common::Mutex mutex_;
+  std::vector<Native::Rect> monitors_ QUORVEX_GUARDED_BY(mutex_) = {{0, 0, 1920, 1080}};
+  std::deque<std::string> calls_ QUORVEX_GUARDED_BY(mutex_);
 };
 
 NativeState& state() {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "halconcpp/HStandin.h"
 #include "halconcpp/HTuple.h"
 #include "live_count.h"
@@ -35,22 +35,22 @@ struct PendingFault {
 class FaultTable {
  public:
   void arm(const std::string& operation, const Fault& fault, Hlong count, Hlong skip = 0)
-      STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+      QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     faults_[operation] = PendingFault{fault, count, skip};
     armed_.store(true, std::memory_order_release);
   }
 
-  void clear() STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void clear() QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     faults_.clear();
     armed_.store(false, std::memory_order_release);
   }
 
-  bool take(const char* operation, Fault* fault) STANDIN_EXCLUDES(mutex_) {
+  bool take(const char* operation, Fault* fault) QUORVEX_EXCLUDES(mutex_) {
     // Every public call checks; the flag keeps the unarmed case free of the lock.
     if (!armed_.load(std::memory_order_acquire)) return false;
-    standin::Lock lock(mutex_);
+    quorvex::common::Lock lock(mutex_);
     seen_.insert(operation);
     auto it = faults_.find(operation);
     if (it == faults_.end()) return false;
@@ -64,21 +64,21 @@ class FaultTable {
     return true;
   }
 
-  HTuple seen() STANDIN_EXCLUDES(mutex_) {
+  HTuple seen() QUORVEX_EXCLUDES(mutex_) {
     InsideScope inside;
-    standin::Lock lock(mutex_);
+    quorvex::common::Lock lock(mutex_);
     HTuple result;
     for (const auto& operation : seen_) result.Append(HTuple(operation.c_str()));
     return result;
   }
-  void clearSeen() STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void clearSeen() QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     seen_.clear();
   }
 
-  HTuple pending() STANDIN_EXCLUDES(mutex_) {
+  HTuple pending() QUORVEX_EXCLUDES(mutex_) {
     InsideScope inside;
-    standin::Lock lock(mutex_);
+    quorvex::common::Lock lock(mutex_);
     HTuple result;
     for (const auto& [operation, pending] : faults_) {
       result.Append(HTuple(operation.c_str()));
@@ -89,9 +89,9 @@ class FaultTable {
   }
 
  private:
-  standin::Mutex mutex_;
-  std::map<std::string, PendingFault> faults_ STANDIN_GUARDED_BY(mutex_);
-  std::set<std::string> seen_ STANDIN_GUARDED_BY(mutex_);
+  quorvex::common::Mutex mutex_;
+  std::map<std::string, PendingFault> faults_ QUORVEX_GUARDED_BY(mutex_);
+  std::set<std::string> seen_ QUORVEX_GUARDED_BY(mutex_);
   std::atomic<bool> armed_{false};
 };
 
@@ -121,9 +121,9 @@ struct LiveBlock {
 };
 
 struct LiveBlocks {
-  standin::Mutex mutex;
-  std::vector<LiveBlock*> all STANDIN_GUARDED_BY(mutex);  // never freed
-  std::vector<LiveBlock*> free STANDIN_GUARDED_BY(mutex);
+  quorvex::common::Mutex mutex;
+  std::vector<LiveBlock*> all QUORVEX_GUARDED_BY(mutex);  // never freed
+  std::vector<LiveBlock*> free QUORVEX_GUARDED_BY(mutex);
   std::atomic<long> late[kLiveKindCount] = {};  // counted by threads past their block's end
 };
 
@@ -138,7 +138,7 @@ thread_local bool threadEnded STANDIN_FAST_TLS = false;
 struct BlockReturn {
   ~BlockReturn() {
     LiveBlocks& blocks = liveBlocks();
-    standin::Lock lock(blocks.mutex);
+    quorvex::common::Lock lock(blocks.mutex);
     blocks.free.push_back(threadBlock);
     threadBlock = nullptr;
     threadEnded = true;
@@ -150,7 +150,7 @@ LiveBlock* acquireBlock() {
   static thread_local BlockReturn giveBack;  // hands the block on when the thread ends
   (void)&giveBack;
   LiveBlocks& blocks = liveBlocks();
-  standin::Lock lock(blocks.mutex);
+  quorvex::common::Lock lock(blocks.mutex);
   if (blocks.free.empty()) {
     blocks.all.push_back(new LiveBlock);
     threadBlock = blocks.all.back();
@@ -269,7 +269,7 @@ Hlong liveCount(const std::string& kind) {
   const int index = liveIndex(kind.c_str());
   if (index < 0) return -1;
   LiveBlocks& blocks = liveBlocks();
-  standin::Lock lock(blocks.mutex);
+  quorvex::common::Lock lock(blocks.mutex);
   long total = blocks.late[index].load(std::memory_order_relaxed);
   for (const LiveBlock* block : blocks.all)
     total += block->counts[index].load(std::memory_order_relaxed);

@@ -2,7 +2,7 @@
 #include <string>
 #include <utility>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "halconcpp/HStandin.h"
 
@@ -27,27 +27,27 @@ class SystemStore {
         Control{&Standin::clearSeenOperations, &Standin::seenOperations};
   }
 
-  void addControl(const std::string& name, Control control) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void addControl(const std::string& name, Control control) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     controls_[name] = control;
   }
 
   // Controls run outside the lock: they may set other parameters themselves.
-  bool findControl(const std::string& name, Control* control) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  bool findControl(const std::string& name, Control* control) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     auto it = controls_.find(name);
     if (it == controls_.end()) return false;
     *control = it->second;
     return true;
   }
 
-  void set(const std::string& name, const HTuple& value) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void set(const std::string& name, const HTuple& value) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     values_[name] = value;
   }
 
-  bool get(const std::string& name, HTuple* value) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  bool get(const std::string& name, HTuple* value) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     auto it = values_.find(name);
     if (it == values_.end()) return false;
     *value = it->second;
@@ -55,9 +55,9 @@ class SystemStore {
   }
 
  private:
-  standin::Mutex mutex_;
-  std::map<std::string, HTuple> values_ STANDIN_GUARDED_BY(mutex_);
-  std::map<std::string, Control> controls_ STANDIN_GUARDED_BY(mutex_);
+  quorvex::common::Mutex mutex_;
+  std::map<std::string, HTuple> values_ QUORVEX_GUARDED_BY(mutex_);
+  std::map<std::string, Control> controls_ QUORVEX_GUARDED_BY(mutex_);
 };
 
 SystemStore& store() {

@@ -7,7 +7,7 @@
 #include <thread>
 #include <utility>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "halconcpp/HException.h"
 #include "halconcpp/HStandin.h"
 #include "halconcpp/HTuple.h"
@@ -51,8 +51,8 @@ HTuple defaultOf(const std::string& name) {
 }
 
 struct SettingStore {
-  standin::Mutex mutex;
-  std::map<std::string, HTuple> values STANDIN_GUARDED_BY(mutex);  // a name unset has its default
+  quorvex::common::Mutex mutex;
+  std::map<std::string, HTuple> values QUORVEX_GUARDED_BY(mutex);  // a name unset has its default
 };
 
 SettingStore& settings() {
@@ -84,14 +84,14 @@ void check(const Setting& setting, const HTuple& value) {
 template <std::size_t I>
 void setSetting(const HTuple& value) {
   check(kSettings[I], value);
-  standin::Lock lock(settings().mutex);
+  quorvex::common::Lock lock(settings().mutex);
   settings().values[kSettings[I].name] = value;
 }
 
 template <std::size_t I>
 HTuple getSetting() {
   {
-    standin::Lock lock(settings().mutex);
+    quorvex::common::Lock lock(settings().mutex);
     const auto it = settings().values.find(kSettings[I].name);
     if (it != settings().values.end()) return it->second;
   }

@@ -50,7 +50,7 @@ void Window::resize(std::int32_t newWidth, std::int32_t newHeight, const char* o
 }
 
 Hlong WindowTable::add(Window window, const char* op) {
-  standin::Lock lock(mutex_);
+  quorvex::common::Lock lock(mutex_);
   checkWindowCount(windows_.size(), op);
   window.handle = nextHandle_++;
   if (window.osHandle == 0) {
@@ -63,7 +63,7 @@ Hlong WindowTable::add(Window window, const char* op) {
 }
 
 void WindowTable::remove(Hlong handle, const char* op) {
-  standin::Lock lock(mutex_);
+  quorvex::common::Lock lock(mutex_);
   find(handle, op);
   windows_.erase(handle);
 }

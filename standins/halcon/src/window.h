@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "../../common/annotated_mutex.h"
 #include "colors.h"
+#include "common/annotated_mutex.h"
 #include "halconcpp/HObject.h"
 #include "halconcpp/HTuple.h"
 #include "memory_bounds.h"
@@ -75,22 +75,22 @@ class WindowTable {
   // Adds a window and gives it the next handle, and the next made-up native handle unless it
   // has a native window of its own. Raises 5101 in `op` when "standin_window_limit" windows
   // are open.
-  Hlong add(Window window, const char* op) STANDIN_EXCLUDES(mutex_);
+  Hlong add(Window window, const char* op) QUORVEX_EXCLUDES(mutex_);
   // Raises 5100 in `op` for a handle that is not open.
-  void remove(Hlong handle, const char* op) STANDIN_EXCLUDES(mutex_);
+  void remove(Hlong handle, const char* op) QUORVEX_EXCLUDES(mutex_);
 
   // Runs fn(Window&) under the table's lock; raises 5100 in `op` for a handle that is not
   // open.
   template <typename Fn>
-  decltype(auto) with(Hlong handle, const char* op, Fn&& fn) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  decltype(auto) with(Hlong handle, const char* op, Fn&& fn) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     return std::forward<Fn>(fn)(find(handle, op));
   }
 
   // The same by native handle; false when no open window has it.
   template <typename Fn>
-  bool withNative(std::uintptr_t osHandle, Fn&& fn) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  bool withNative(std::uintptr_t osHandle, Fn&& fn) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     for (auto& [handle, window] : windows_) {
       if (window.osHandle == osHandle) {
         std::forward<Fn>(fn)(window);
@@ -101,18 +101,18 @@ class WindowTable {
   }
 
   template <typename Fn>
-  void forEach(Fn&& fn) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void forEach(Fn&& fn) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     for (auto& [handle, window] : windows_) fn(window);
   }
 
  private:
-  Window& find(Hlong handle, const char* op) STANDIN_REQUIRES(mutex_);
+  Window& find(Hlong handle, const char* op) QUORVEX_REQUIRES(mutex_);
 
-  standin::Mutex mutex_;
-  std::map<Hlong, Window> windows_ STANDIN_GUARDED_BY(mutex_);
-  Hlong nextHandle_ STANDIN_GUARDED_BY(mutex_) = 3600;
-  std::uintptr_t nextOsHandle_ STANDIN_GUARDED_BY(mutex_) = 0x10000;
+  quorvex::common::Mutex mutex_;
+  std::map<Hlong, Window> windows_ QUORVEX_GUARDED_BY(mutex_);
+  Hlong nextHandle_ QUORVEX_GUARDED_BY(mutex_) = 3600;
+  std::uintptr_t nextOsHandle_ QUORVEX_GUARDED_BY(mutex_) = 0x10000;
 };
 
 WindowTable& windowTable();

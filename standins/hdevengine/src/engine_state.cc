@@ -64,7 +64,7 @@ EngineState::EngineState() : cache_(std::make_shared<ProcedureCache>()) {}
 void EngineState::setAttribute(const std::string& name, const HTuple& value) {
   if (name == kIgnoreInvalidLines || name == kIgnoreUnresolved) {
     const bool on = booleanValue(name, value);
-    standin::Lock lock(mutex_);
+    quorvex::common::Lock lock(mutex_);
     (name == kIgnoreInvalidLines ? ignoreInvalidLines_ : ignoreUnresolved_) = on;
   } else if (name == kCallDepthLimit) {
     const HTuple::Element element = value.Length() == 1 ? value.At(0) : HTuple::Element();
@@ -72,7 +72,7 @@ void EngineState::setAttribute(const std::string& name, const HTuple& value) {
     if (!limit || *limit < 1 || *limit > kMaxCallDepthLimit) {
       badValue(name, "an integer from 1 to " + std::to_string(kMaxCallDepthLimit));
     }
-    standin::Lock lock(mutex_);
+    quorvex::common::Lock lock(mutex_);
     callDepthLimit_ = static_cast<int>(*limit);
   } else if (name == kStepLimit || name == kValueLimit) {
     const HTuple::Element element = value.Length() == 1 ? value.At(0) : HTuple::Element();
@@ -82,7 +82,7 @@ void EngineState::setAttribute(const std::string& name, const HTuple& value) {
       valueLimit_.store(*limit, std::memory_order_relaxed);
       return;
     }
-    standin::Lock lock(mutex_);
+    quorvex::common::Lock lock(mutex_);
     stepLimit_ = *limit;
   } else {
     throw engineError(kErrUnknownAttribute, ExceptionAttribute, "'" + name + "'");
@@ -90,7 +90,7 @@ void EngineState::setAttribute(const std::string& name, const HTuple& value) {
 }
 
 HTuple EngineState::attribute(const std::string& name) const {
-  standin::Lock lock(mutex_);
+  quorvex::common::Lock lock(mutex_);
   if (name == kIgnoreInvalidLines) return HTuple(ignoreInvalidLines_ ? "true" : "false");
   if (name == kIgnoreUnresolved) return HTuple(ignoreUnresolved_ ? "true" : "false");
   if (name == kCallDepthLimit) return HTuple(static_cast<Hlong>(callDepthLimit_));
@@ -101,18 +101,18 @@ HTuple EngineState::attribute(const std::string& name) const {
 
 void EngineState::setProcedurePath(const std::string& path) {
   std::vector<std::string> folders = splitPath(path);
-  standin::Lock lock(mutex_);
+  quorvex::common::Lock lock(mutex_);
   paths_ = std::move(folders);
 }
 
 void EngineState::addProcedurePath(const std::string& path) {
   const std::vector<std::string> folders = splitPath(path);
-  standin::Lock lock(mutex_);
+  quorvex::common::Lock lock(mutex_);
   paths_.insert(paths_.end(), folders.begin(), folders.end());
 }
 
 void EngineState::setOperatorImpl(HDevOperatorImplCpp* impl) {
-  standin::Lock lock(mutex_);
+  quorvex::common::Lock lock(mutex_);
   if (impl && std::find(keptImpls_.begin(), keptImpls_.end(), impl) == keptImpls_.end()) {
     keptImpls_.push_back(impl);
   }
@@ -120,24 +120,24 @@ void EngineState::setOperatorImpl(HDevOperatorImplCpp* impl) {
 }
 
 HDevOperatorImplCpp* EngineState::operatorImpl() const {
-  standin::Lock lock(mutex_);
+  quorvex::common::Lock lock(mutex_);
   return impl_;
 }
 
 int EngineState::callDepthLimit() const {
-  standin::Lock lock(mutex_);
+  quorvex::common::Lock lock(mutex_);
   return callDepthLimit_;
 }
 
 Hlong EngineState::stepLimit() const {
-  standin::Lock lock(mutex_);
+  quorvex::common::Lock lock(mutex_);
   return stepLimit_;
 }
 
 LoadSettings EngineState::loadSettings() const {
   LoadSettings settings;
   {
-    standin::Lock lock(mutex_);
+    quorvex::common::Lock lock(mutex_);
     settings = LoadSettings{paths_, ignoreInvalidLines_, ignoreUnresolved_, cache_};
   }
   // Searched last: a user's own procedure of the same name wins.
@@ -148,7 +148,7 @@ LoadSettings EngineState::loadSettings() const {
 
 void EngineState::unloadAllProcedures() {
   auto fresh = std::make_shared<ProcedureCache>();
-  standin::Lock lock(mutex_);
+  quorvex::common::Lock lock(mutex_);
   cache_.swap(fresh);
   // The old cache is released here, or later by the last procedure object that uses it.
 }

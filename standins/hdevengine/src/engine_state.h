@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "hdevengine/HDevEngineCpp.h"
 #include "procedure_data.h"
 
@@ -59,22 +59,22 @@ class EngineState {
   void unloadAllProcedures();
 
   // Loads run one at a time, so that two of them never read the same new procedure twice.
-  standin::Mutex& loadMutex() { return loadMutex_; }
+  quorvex::common::Mutex& loadMutex() { return loadMutex_; }
 
  private:
   EngineState();
 
-  mutable standin::Mutex mutex_;
-  std::vector<std::string> paths_ STANDIN_GUARDED_BY(mutex_);
-  bool ignoreInvalidLines_ STANDIN_GUARDED_BY(mutex_) = false;
-  bool ignoreUnresolved_ STANDIN_GUARDED_BY(mutex_) = false;
-  int callDepthLimit_ STANDIN_GUARDED_BY(mutex_) = kDefaultCallDepthLimit;
-  Hlong stepLimit_ STANDIN_GUARDED_BY(mutex_) = kDefaultStepLimit;
+  mutable quorvex::common::Mutex mutex_;
+  std::vector<std::string> paths_ QUORVEX_GUARDED_BY(mutex_);
+  bool ignoreInvalidLines_ QUORVEX_GUARDED_BY(mutex_) = false;
+  bool ignoreUnresolved_ QUORVEX_GUARDED_BY(mutex_) = false;
+  int callDepthLimit_ QUORVEX_GUARDED_BY(mutex_) = kDefaultCallDepthLimit;
+  Hlong stepLimit_ QUORVEX_GUARDED_BY(mutex_) = kDefaultStepLimit;
   std::atomic<Hlong> valueLimit_{kDefaultValueLimit};
-  HDevOperatorImplCpp* impl_ STANDIN_GUARDED_BY(mutex_) = nullptr;
-  std::vector<HDevOperatorImplCpp*> keptImpls_ STANDIN_GUARDED_BY(mutex_);  // never deleted
-  std::shared_ptr<ProcedureCache> cache_ STANDIN_GUARDED_BY(mutex_);
-  standin::Mutex loadMutex_;
+  HDevOperatorImplCpp* impl_ QUORVEX_GUARDED_BY(mutex_) = nullptr;
+  std::vector<HDevOperatorImplCpp*> keptImpls_ QUORVEX_GUARDED_BY(mutex_);  // never deleted
+  std::shared_ptr<ProcedureCache> cache_ QUORVEX_GUARDED_BY(mutex_);
+  quorvex::common::Mutex loadMutex_;
 };
 
 }  // namespace Standin

@@ -13,7 +13,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "engine_errors.h"
 #include "large_stack.h"
 #include "tuple_functions.h"
@@ -64,9 +64,9 @@ std::string dotMatchesAll(const std::string& pattern) {
 
 // Compiled patterns by their text and flags: programs test the same pattern in loops.
 struct PatternCache {
-  standin::Mutex mutex;
+  quorvex::common::Mutex mutex;
   std::unordered_map<std::string, std::shared_ptr<const std::regex>> patterns
-      STANDIN_GUARDED_BY(mutex);
+      QUORVEX_GUARDED_BY(mutex);
 };
 
 std::shared_ptr<const std::regex> compiled(const char* op, const std::string& pattern,
@@ -74,7 +74,7 @@ std::shared_ptr<const std::regex> compiled(const char* op, const std::string& pa
   static PatternCache* cache = new PatternCache;  // outlives every static destructor
   const std::string key = std::to_string(static_cast<unsigned>(flags)) + '/' + pattern;
   {
-    standin::Lock lock(cache->mutex);
+    quorvex::common::Lock lock(cache->mutex);
     const auto found = cache->patterns.find(key);
     if (found != cache->patterns.end()) return found->second;
   }
@@ -84,7 +84,7 @@ std::shared_ptr<const std::regex> compiled(const char* op, const std::string& pa
   } catch (const std::regex_error&) {
     wrongValue(op, 1);
   }
-  standin::Lock lock(cache->mutex);
+  quorvex::common::Lock lock(cache->mutex);
   if (cache->patterns.size() >= kMaxCachedPatterns) cache->patterns.clear();
   cache->patterns.emplace(key, regex);
   return regex;

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 
 namespace HDevEngineCpp {
 namespace Standin {
@@ -16,8 +16,8 @@ class GlobalStore {
     return store;
   }
 
-  void load(const ProcedureData& procedure, Frame* frame) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void load(const ProcedureData& procedure, Frame* frame) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     for (const auto& [slot, name] : procedure.globalCtrl) {
       const auto it = ctrl_.find(name);
       if (it == ctrl_.end()) continue;
@@ -33,8 +33,8 @@ class GlobalStore {
     }
   }
 
-  void store(const ProcedureData& procedure, const Frame& frame) STANDIN_EXCLUDES(mutex_) {
-    standin::Lock lock(mutex_);
+  void store(const ProcedureData& procedure, const Frame& frame) QUORVEX_EXCLUDES(mutex_) {
+    quorvex::common::Lock lock(mutex_);
     for (const auto& [slot, name] : procedure.globalCtrl) {
       if (frame.ctrlSet[slot]) ctrl_[name] = frame.ctrl[slot];
     }
@@ -44,9 +44,9 @@ class GlobalStore {
   }
 
  private:
-  standin::Mutex mutex_;
-  std::map<std::string, HTuple> ctrl_ STANDIN_GUARDED_BY(mutex_);
-  std::map<std::string, HObject> iconic_ STANDIN_GUARDED_BY(mutex_);
+  quorvex::common::Mutex mutex_;
+  std::map<std::string, HTuple> ctrl_ QUORVEX_GUARDED_BY(mutex_);
+  std::map<std::string, HObject> iconic_ QUORVEX_GUARDED_BY(mutex_);
 };
 
 }  // namespace

@@ -78,24 +78,24 @@ const char* nameOf(const std::shared_ptr<ProcedureData>& data, ParamGroup group,
 }
 
 void setCtrl(CallData& call, std::size_t position, const HTuple& tuple) {
-  standin::Lock lock(call.mutex);
+  quorvex::common::Lock lock(call.mutex);
   call.ctrlIn[position] = tuple;
   call.ctrlInSet[position] = 1;
 }
 
 void setIconic(CallData& call, std::size_t position, const HObject& object) {
-  standin::Lock lock(call.mutex);
+  quorvex::common::Lock lock(call.mutex);
   call.iconicIn[position] = object;
   call.iconicInSet[position] = 1;
 }
 
 HTuple ctrlOutput(CallData& call, std::size_t position) {
-  standin::Lock lock(call.mutex);
+  quorvex::common::Lock lock(call.mutex);
   return call.ctrlOut[position];
 }
 
 HObject iconicOutput(CallData& call, std::size_t position) {
-  standin::Lock lock(call.mutex);
+  quorvex::common::Lock lock(call.mutex);
   return call.iconicOut[position];
 }
 
@@ -247,7 +247,7 @@ void HDevProcedureCall::Execute() {
   const ProcedureData& procedure = *call.procedure;
   Standin::Frame frame(procedure);
   {
-    standin::Lock lock(call.mutex);
+    quorvex::common::Lock lock(call.mutex);
     for (std::size_t i = 0; i < call.ctrlIn.size(); ++i) {
       if (!call.ctrlInSet[i]) {
         throw Standin::engineError(Standin::kErrInputNotSet, ExceptionParameter, placeOf(procedure),
@@ -271,7 +271,7 @@ void HDevProcedureCall::Execute() {
     for (HObject& output : call.iconicOut) output = HObject();
   }
   Standin::runProcedure(procedure, &frame);
-  standin::Lock lock(call.mutex);
+  quorvex::common::Lock lock(call.mutex);
   for (std::size_t i = 0; i < call.ctrlOut.size(); ++i) {
     const int slot = procedure.paramSlots[Standin::kCtrlOut][i];
     if (frame.ctrlSet[slot]) call.ctrlOut[i] = std::move(frame.ctrl[slot]);

@@ -38,7 +38,7 @@ Value readVariable(CallData& call, const char* name, bool iconic, Read read) {
         std::string(iconic ? "no iconic variable '" : "no control variable '") + variable +
             "' in the program");
   }
-  standin::Lock lock(call.mutex);
+  quorvex::common::Lock lock(call.mutex);
   if (!call.variables) {
     throw Standin::engineError(Standin::kErrUnsetVariable, ExceptionParameter,
                                variable + ": the program has not run");
@@ -132,11 +132,11 @@ void HDevProgramCall::Execute() {
   try {
     Standin::runProcedure(*data_->procedure, frame.get());
   } catch (...) {
-    standin::Lock lock(data_->mutex);
+    quorvex::common::Lock lock(data_->mutex);
     data_->variables = std::move(frame);
     throw;
   }
-  standin::Lock lock(data_->mutex);
+  quorvex::common::Lock lock(data_->mutex);
   data_->variables = std::move(frame);
 }
 

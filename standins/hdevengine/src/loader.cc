@@ -138,7 +138,7 @@ std::string baseName(const std::string& fileName) {
 
 std::shared_ptr<ProgramData> loadProgram(const std::string& fileName) {
   EngineState& engine = EngineState::instance();
-  standin::Lock lock(engine.loadMutex());
+  quorvex::common::Lock lock(engine.loadMutex());
   try {
     Linker linker(engine.loadSettings());
     auto program = std::make_shared<ProgramData>();
@@ -165,7 +165,7 @@ std::shared_ptr<ProgramData> loadProgram(const std::string& fileName) {
 
 std::shared_ptr<ProcedureData> loadExternalProcedure(const std::string& name) {
   EngineState& engine = EngineState::instance();
-  standin::Lock lock(engine.loadMutex());
+  quorvex::common::Lock lock(engine.loadMutex());
   try {
     Linker linker(engine.loadSettings());
     ProcedureData* procedure = linker.findExternal(name);

@@ -38,13 +38,13 @@ int ProcedureData::addIconicVariable(const std::string& variable) {
 }
 
 ProcedureData* ProcedureCache::find(const std::string& name) const {
-  standin::Lock lock(mutex_);
+  quorvex::common::Lock lock(mutex_);
   const auto it = procedures_.find(name);
   return it == procedures_.end() ? nullptr : it->second.get();
 }
 
 void ProcedureCache::add(std::unique_ptr<ProcedureData> procedure) {
-  standin::Lock lock(mutex_);
+  quorvex::common::Lock lock(mutex_);
   const std::string name = procedure->name;
   procedures_.emplace(name, std::move(procedure));
 }

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "../../common/annotated_mutex.h"
+#include "common/annotated_mutex.h"
 #include "hdevengine/HDevEngineCpp.h"
 #include "source_reader.h"
 #include "syntax.h"
@@ -57,12 +57,12 @@ struct ProcedureData {
 // those pointers stay valid after the engine has moved on to a fresh cache.
 class ProcedureCache {
  public:
-  ProcedureData* find(const std::string& name) const STANDIN_EXCLUDES(mutex_);
-  void add(std::unique_ptr<ProcedureData> procedure) STANDIN_EXCLUDES(mutex_);
+  ProcedureData* find(const std::string& name) const QUORVEX_EXCLUDES(mutex_);
+  void add(std::unique_ptr<ProcedureData> procedure) QUORVEX_EXCLUDES(mutex_);
 
  private:
-  mutable standin::Mutex mutex_;
-  std::map<std::string, std::unique_ptr<ProcedureData>> procedures_ STANDIN_GUARDED_BY(mutex_);
+  mutable quorvex::common::Mutex mutex_;
+  std::map<std::string, std::unique_ptr<ProcedureData>> procedures_ QUORVEX_GUARDED_BY(mutex_);
 };
 
 struct ProgramData {
@@ -91,14 +91,14 @@ struct Frame {
 struct CallData {
   std::shared_ptr<ProcedureData> procedure;  // a program call runs its program's main
 
-  standin::Mutex mutex;
-  std::vector<HTuple> ctrlIn STANDIN_GUARDED_BY(mutex);
-  std::vector<char> ctrlInSet STANDIN_GUARDED_BY(mutex);
-  std::vector<HObject> iconicIn STANDIN_GUARDED_BY(mutex);
-  std::vector<char> iconicInSet STANDIN_GUARDED_BY(mutex);
-  std::vector<HTuple> ctrlOut STANDIN_GUARDED_BY(mutex);
-  std::vector<HObject> iconicOut STANDIN_GUARDED_BY(mutex);
-  std::unique_ptr<Frame> variables STANDIN_GUARDED_BY(mutex);  // a program's, after Execute
+  quorvex::common::Mutex mutex;
+  std::vector<HTuple> ctrlIn QUORVEX_GUARDED_BY(mutex);
+  std::vector<char> ctrlInSet QUORVEX_GUARDED_BY(mutex);
+  std::vector<HObject> iconicIn QUORVEX_GUARDED_BY(mutex);
+  std::vector<char> iconicInSet QUORVEX_GUARDED_BY(mutex);
+  std::vector<HTuple> ctrlOut QUORVEX_GUARDED_BY(mutex);
+  std::vector<HObject> iconicOut QUORVEX_GUARDED_BY(mutex);
+  std::unique_ptr<Frame> variables QUORVEX_GUARDED_BY(mutex);  // a program's, after Execute
 
   explicit CallData(std::shared_ptr<ProcedureData> called);
 };
