@@ -8,6 +8,7 @@ the native suites run until the first failure, and the file put back. A mutant i
 a suite fails, missed when they all pass. Run by hand, not in CI:
 
   tools/mutate/mutate.py [--list FILE] [--only SUBSTRING ...] [--jobs N]
+  tools/mutate/mutate.py --check   # every mutant still applies to the tree (a CTest test)
 
 Configure with ccache (installed on the build machines) so that putting a file back costs a
 cache hit, not a compile.
@@ -69,14 +70,36 @@ def run(command, cwd, log):
         return subprocess.run(command, cwd=cwd, stdout=out, stderr=subprocess.STDOUT).returncode
 
 
+def stale(mutants):
+    """The mutants whose text is not exactly once in their file, or whose file is missing."""
+    found = []
+    for m in mutants:
+        path = ROOT / m.get("file", "")
+        if not m.get("file") or not path.is_file():
+            found.append(f"{m['rule']}: no file named {m.get('file')}")
+        elif path.read_text().count(m["old"]) != 1:
+            found.append(f"{m['rule']}: the text is not in {m['file']} exactly once")
+        elif m["old"] == m["new"]:
+            found.append(f"{m['rule']}: the mutant changes nothing")
+    return found
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--list", default=str(pathlib.Path(__file__).with_name("mutants.txt")))
     parser.add_argument("--only", nargs="*", default=[], help="rules containing any of these")
     parser.add_argument("--jobs", default=os.environ.get("QUORVEX_JOBS", "2"))
+    parser.add_argument("--check", action="store_true",
+                        help="only tell whether every mutant still applies to the tree")
     args = parser.parse_args()
     mutants = [m for m in parse(pathlib.Path(args.list))
                if not args.only or any(s in m["rule"] for s in args.only)]
+    if args.check:
+        problems = stale(mutants)
+        for problem in problems:
+            print(f"STALE  {problem}")
+        print(f"{len(mutants) - len(problems)} of {len(mutants)} mutants apply")
+        return 1 if problems or not mutants else 0
 
     source = SCRATCH / "src"
     build = source / "build" / "native"
