@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "api/standin_control.h"
-#include "procedure_file.h"
 #include "program_generator.h"
+#include "support/procedure_file.h"
+#include "support/standin_control.h"
 
 namespace quorvex::fuzz {
 

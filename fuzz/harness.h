@@ -9,10 +9,10 @@
 #include <fstream>
 #include <string>
 
-#include "api/standin_control.h"
-#include "procedure_file.h"
 #include "quorvex.h"
-#include "temp_folder.h"
+#include "support/procedure_file.h"
+#include "support/standin_control.h"
+#include "support/temp_folder.h"
 
 namespace quorvex::fuzz {
 

@@ -7,9 +7,9 @@
 #include <random>
 #include <vector>
 
-#include "api/record_assertions.h"
 #include "generated_files.h"
-#include "temp_folder.h"
+#include "support/record_assertions.h"
+#include "support/temp_folder.h"
 
 namespace quorvex::fuzz {
 namespace {

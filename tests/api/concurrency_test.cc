@@ -6,10 +6,10 @@
 #include <thread>
 #include <vector>
 
-#include "api/handle_owners.h"
-#include "api/record_assertions.h"
-#include "api/test_data.h"
 #include "quorvex.h"
+#include "support/handle_owners.h"
+#include "support/record_assertions.h"
+#include "support/test_data.h"
 
 namespace quorvex::test {
 namespace {

@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <string>
 
-#include "api/handle_owners.h"
-#include "api/record_assertions.h"
-#include "api/standin_control.h"
-#include "api/test_data.h"
 #include "hdevengine/HDevEngineCpp.h"
-#include "procedure_file.h"
 #include "quorvex.h"
-#include "temp_folder.h"
+#include "support/handle_owners.h"
+#include "support/procedure_file.h"
+#include "support/record_assertions.h"
+#include "support/standin_control.h"
+#include "support/temp_folder.h"
+#include "support/test_data.h"
 
 namespace quorvex::test {
 namespace {

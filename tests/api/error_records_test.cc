@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "api/record_assertions.h"
-#include "api/snippet.h"
-#include "api/standin_control.h"
 #include "quorvex.h"
+#include "support/record_assertions.h"
+#include "support/snippet.h"
+#include "support/standin_control.h"
 
 namespace quorvex::test {
 namespace {

@@ -6,11 +6,11 @@
 #include <clocale>
 #include <string>
 
-#include "api/record_assertions.h"
-#include "api/snippet.h"
-#include "api/standin_control.h"
-#include "decimal_comma.h"
 #include "quorvex.h"
+#include "support/decimal_comma.h"
+#include "support/record_assertions.h"
+#include "support/snippet.h"
+#include "support/standin_control.h"
 
 namespace quorvex::test {
 namespace {

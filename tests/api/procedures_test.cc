@@ -6,11 +6,11 @@
 #include <string>
 #include <tuple>
 
-#include "api/handle_owners.h"
-#include "api/record_assertions.h"
-#include "api/standin_control.h"
-#include "api/test_data.h"
 #include "quorvex.h"
+#include "support/handle_owners.h"
+#include "support/record_assertions.h"
+#include "support/standin_control.h"
+#include "support/test_data.h"
 
 namespace quorvex::test {
 namespace {

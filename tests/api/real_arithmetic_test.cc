@@ -10,10 +10,10 @@
 #include <cstring>
 #include <string>
 
-#include "api/handle_owners.h"
-#include "api/record_assertions.h"
-#include "api/snippet.h"
 #include "quorvex.h"
+#include "support/handle_owners.h"
+#include "support/record_assertions.h"
+#include "support/snippet.h"
 
 namespace quorvex::test {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "api/record_assertions.h"
-#include "api/standin_control.h"
 #include "quorvex.h"
+#include "support/record_assertions.h"
+#include "support/standin_control.h"
 
 namespace quorvex::test {
 namespace {

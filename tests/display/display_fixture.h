@@ -8,11 +8,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "api/message_capture.h"
-#include "api/record_assertions.h"
-#include "api/snippet.h"
-#include "api/standin_control.h"
 #include "quorvex.h"
+#include "support/message_capture.h"
+#include "support/record_assertions.h"
+#include "support/snippet.h"
+#include "support/standin_control.h"
 
 namespace quorvex::test {
 

@@ -3,10 +3,10 @@
 // replaces the display-operator instance. The tests run in the order written.
 #include <string>
 
-#include "api/record_assertions.h"
-#include "api/snippet.h"
-#include "api/standin_control.h"
 #include "quorvex.h"
+#include "support/record_assertions.h"
+#include "support/snippet.h"
+#include "support/standin_control.h"
 
 namespace quorvex::test {
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "api/test_data.h"
 #include "display/display_fixture.h"
+#include "support/test_data.h"
 
 namespace quorvex::test {
 

@@ -6,8 +6,8 @@
 #include <locale>
 #include <string>
 
-#include "api/test_data.h"
 #include "display/display_fixture.h"
+#include "support/test_data.h"
 
 namespace quorvex::test {
 

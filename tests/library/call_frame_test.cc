@@ -5,7 +5,7 @@
 #include <new>
 
 #include "api/call_frame.h"
-#include "api/record_assertions.h"
+#include "support/record_assertions.h"
 
 namespace quorvex::test {
 namespace {

@@ -7,14 +7,14 @@
 #include <thread>
 #include <vector>
 
-#include "api/message_capture.h"
-#include "api/standin_control.h"
 #include "display/fullscreen.h"
 #include "display/operator_impl.h"
 #include "engine/vendor.h"
 #include "messages/channels.h"
 #include "messages/low_level_error.h"
 #include "messages/pending.h"
+#include "support/message_capture.h"
+#include "support/standin_control.h"
 
 namespace quorvex::test {
 namespace {

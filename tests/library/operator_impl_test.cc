@@ -2,10 +2,10 @@
 // remembers, and the cases no program can observe.
 #include <gtest/gtest.h>
 
-#include "api/record_assertions.h"
 #include "display/operator_impl.h"
 #include "engine/vendor.h"
 #include "quorvex.h"
+#include "support/record_assertions.h"
 
 namespace quorvex::test {
 namespace {

@@ -4,9 +4,9 @@
 #include <stdexcept>
 #include <tuple>
 
-#include "decimal_comma.h"
 #include "options.h"
 #include "rows.h"
+#include "support/decimal_comma.h"
 #include "values.h"
 
 namespace quorvex::run {

@@ -12,8 +12,8 @@
 
 #include "halconcpp/HalconCpp.h"
 #include "hdevengine/HDevEngineCpp.h"
-#include "procedure_file.h"
-#include "temp_folder.h"
+#include "support/procedure_file.h"
+#include "support/temp_folder.h"
 
 namespace quorvex::test {
 

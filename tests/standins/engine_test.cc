@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "api/standin_control.h"
 #include "engine_support.h"
 #include "halconcpp/HalconCpp.h"
 #include "hdevengine/HDevEngineCpp.h"
-#include "procedure_file.h"
-#include "temp_folder.h"
+#include "support/procedure_file.h"
+#include "support/standin_control.h"
+#include "support/temp_folder.h"
 
 namespace quorvex::test {
 namespace {

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "api/standin_control.h"
 #include "halconcpp/HStandin.h"
 #include "halconcpp/HalconCpp.h"
+#include "support/standin_control.h"
 
 namespace quorvex::test {
 

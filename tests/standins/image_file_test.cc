@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "standins/iconic_test_support.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 

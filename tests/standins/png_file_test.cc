@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "standins/iconic_test_support.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 #if defined(QUORVEX_TEST_HAVE_ZLIB)
 #include <zlib.h>

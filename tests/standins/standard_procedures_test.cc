@@ -11,11 +11,11 @@
 #include <tuple>
 #include <vector>
 
-#include "api/test_data.h"
 #include "display/display_fixture.h"
-#include "procedure_file.h"
 #include "standins/window_pixels.h"
-#include "temp_folder.h"
+#include "support/procedure_file.h"
+#include "support/temp_folder.h"
+#include "support/test_data.h"
 
 namespace quorvex::test {
 

@@ -1,6 +1,6 @@
 // Collects what the library writes to its two message channels during a test.
-#ifndef QUORVEX_TESTS_API_MESSAGE_CAPTURE_H
-#define QUORVEX_TESTS_API_MESSAGE_CAPTURE_H
+#ifndef QUORVEX_TESTS_SUPPORT_MESSAGE_CAPTURE_H
+#define QUORVEX_TESTS_SUPPORT_MESSAGE_CAPTURE_H
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // A fresh, empty folder under the system's temporary folder, on POSIX and on Windows alike
 // (mkdtemp is POSIX only). Returns an empty string when no folder could be made.
-#ifndef QUORVEX_TESTS_TEMP_FOLDER_H
-#define QUORVEX_TESTS_TEMP_FOLDER_H
+#ifndef QUORVEX_TESTS_SUPPORT_TEMP_FOLDER_H
+#define QUORVEX_TESTS_SUPPORT_TEMP_FOLDER_H
 
 #include <filesystem>
 #include <random>

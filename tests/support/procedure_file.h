@@ -1,7 +1,7 @@
 // The text of an HDevelop procedure file, for the tests and harnesses that write their own
 // procedures: one writer, so that every suite feeds the engine files of the same form.
-#ifndef QUORVEX_TESTS_PROCEDURE_FILE_H
-#define QUORVEX_TESTS_PROCEDURE_FILE_H
+#ifndef QUORVEX_TESTS_SUPPORT_PROCEDURE_FILE_H
+#define QUORVEX_TESTS_SUPPORT_PROCEDURE_FILE_H
 
 #include <fstream>
 #include <string>

@@ -1,17 +1,17 @@
 // Runs a few HDevelop lines as a procedure through the exported interface, the way a caller
 // runs its own procedures: the lines are written to an external procedure file in a folder
 // of the test's own, loaded by name, executed, and its control outputs read back by name.
-#ifndef QUORVEX_TESTS_API_SNIPPET_H
-#define QUORVEX_TESTS_API_SNIPPET_H
+#ifndef QUORVEX_TESTS_SUPPORT_SNIPPET_H
+#define QUORVEX_TESTS_SUPPORT_SNIPPET_H
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "api/handle_owners.h"
-#include "api/record_assertions.h"
-#include "procedure_file.h"
-#include "temp_folder.h"
+#include "support/handle_owners.h"
+#include "support/procedure_file.h"
+#include "support/record_assertions.h"
+#include "support/temp_folder.h"
 
 namespace quorvex::test {
 

@@ -1,6 +1,6 @@
 // Owners that release the library's handles when a test ends, through its own functions.
-#ifndef QUORVEX_TESTS_API_HANDLE_OWNERS_H
-#define QUORVEX_TESTS_API_HANDLE_OWNERS_H
+#ifndef QUORVEX_TESTS_SUPPORT_HANDLE_OWNERS_H
+#define QUORVEX_TESTS_SUPPORT_HANDLE_OWNERS_H
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 // A decimal-comma C locale for the tests of locale independence, as a GUI host sets one with
 // setlocale before it loads the library.
-#ifndef QUORVEX_TESTS_DECIMAL_COMMA_H
-#define QUORVEX_TESTS_DECIMAL_COMMA_H
+#ifndef QUORVEX_TESTS_SUPPORT_DECIMAL_COMMA_H
+#define QUORVEX_TESTS_SUPPORT_DECIMAL_COMMA_H
 
 #include <clocale>
 #include <string>

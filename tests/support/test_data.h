@@ -1,11 +1,11 @@
 // Where the tests' programs and procedures live, and making the procedures findable.
-#ifndef QUORVEX_TESTS_API_TEST_DATA_H
-#define QUORVEX_TESTS_API_TEST_DATA_H
+#ifndef QUORVEX_TESTS_SUPPORT_TEST_DATA_H
+#define QUORVEX_TESTS_SUPPORT_TEST_DATA_H
 
 #include <cstdlib>
 #include <string>
 
-#include "api/record_assertions.h"
+#include "support/record_assertions.h"
 
 namespace quorvex::test {
 

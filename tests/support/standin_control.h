@@ -1,6 +1,6 @@
 // Scripts the stand-in vendor libraries from a test: faults to inject and monitors to read.
-#ifndef QUORVEX_TESTS_API_STANDIN_CONTROL_H
-#define QUORVEX_TESTS_API_STANDIN_CONTROL_H
+#ifndef QUORVEX_TESTS_SUPPORT_STANDIN_CONTROL_H
+#define QUORVEX_TESTS_SUPPORT_STANDIN_CONTROL_H
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Assertions on the library's error records. A failing check prints the record's own
 // fields, so a broken test says what the library reported.
-#ifndef QUORVEX_TESTS_API_RECORD_ASSERTIONS_H
-#define QUORVEX_TESTS_API_RECORD_ASSERTIONS_H
+#ifndef QUORVEX_TESTS_SUPPORT_RECORD_ASSERTIONS_H
+#define QUORVEX_TESTS_SUPPORT_RECORD_ASSERTIONS_H
 
 #include <gtest/gtest.h>
 
