@@ -119,9 +119,15 @@ def _private_folder() -> str:
         with open(os.path.join(folder, "quorvex_report_snapshots.hdvp"), "w",
                   encoding="utf-8") as file:
             file.write(_SNAPSHOTS)
-        atexit.register(shutil.rmtree, folder, True)
+        atexit.register(_remove, folder, os.getpid())
         _folder = folder
     return _folder
+
+
+def _remove(folder: str, owner: int) -> None:
+    # A child forked from the process that made it ends with the same exit handlers.
+    if os.getpid() == owner:
+        shutil.rmtree(folder, ignore_errors=True)
 
 
 def picture_prefix(index: int, count: int, file: str) -> str:
