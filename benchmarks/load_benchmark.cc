@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 
 #include "hdevengine/HDevEngineCpp.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -54,9 +56,24 @@ std::string block(int n) {
 
 constexpr int kLinesPerBlock = 16;
 
+// The files go into a folder of this run's own, removed at exit: a fixed name in the shared
+// temporary folder could be another user's file or link.
+const std::filesystem::path& scratchFolder() {
+  static const struct Folder {
+    Folder() : path(quorvex::test::makeTempFolder("quorvex_load_")) {
+      if (path.empty()) throw std::runtime_error("cannot make a temporary folder");
+    }
+    ~Folder() {
+      std::error_code ignored;
+      std::filesystem::remove_all(path, ignored);
+    }
+    std::filesystem::path path;
+  } folder;
+  return folder.path;
+}
+
 std::string writeProgram(int lines) {
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("quorvex_load_" + std::to_string(lines) + ".hdev");
+  const std::filesystem::path path = scratchFolder() / ("load_" + std::to_string(lines) + ".hdev");
   std::ofstream out(path, std::ios::trunc);
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
          "<hdevelop file_version=\"1.0\" halcon_version=\"11.0\">\n"

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include <opencv2/imgcodecs.hpp>
 
 #include "halconcpp/HalconCpp.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -49,8 +51,24 @@ const Picture& picture() {
   return made;
 }
 
+// The files go into a folder of this run's own, removed at exit: a fixed name in the shared
+// temporary folder could be another user's file or link.
+const std::filesystem::path& scratchFolder() {
+  static const struct Folder {
+    Folder() : path(quorvex::test::makeTempFolder("quorvex_png_")) {
+      if (path.empty()) throw std::runtime_error("cannot make a temporary folder");
+    }
+    ~Folder() {
+      std::error_code ignored;
+      std::filesystem::remove_all(path, ignored);
+    }
+    std::filesystem::path path;
+  } folder;
+  return folder.path;
+}
+
 std::string target(const char* name) {
-  return (std::filesystem::temp_directory_path() / name).string();
+  return (scratchFolder() / name).string();
 }
 
 std::uint64_t fileSize(const std::string& path) {

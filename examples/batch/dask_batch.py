@@ -22,13 +22,17 @@ import argparse
 import csv
 import glob
 import os
+import re
+import shutil
 import sys
+import tempfile
 import threading
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 INSPECTION = os.path.join(os.path.dirname(HERE), "inspection")
 PACKAGE = os.path.join(os.path.dirname(os.path.dirname(HERE)), "python")
+NUMBER = re.compile(r"-?((\d+\.?\d*|\.\d+)([eE][+-]?\d+)?|inf(inity)?|nan)", re.IGNORECASE)
 RECORD = ["kind", "procName", "progLineName", "errorCode", "progLineNum", "message", "errorText"]
 
 from distributed import Client, LocalCluster, WorkerPlugin, get_worker  # noqa: E402
@@ -65,10 +69,23 @@ def text(values):
     return element(values[0]) if len(values) == 1 else "[" + ", ".join(map(element, values)) + "]"
 
 
-def inspect_image(path, inputs, pictures=None):
+def cell(text):
+    """A CSV cell as quorvex-run writes it: one that a spreadsheet would run as a formula
+    (starting with =, +, -, @, a tab or a carriage return, and not a number) gets a leading
+    quote, which csv then quotes."""
+    if text[:1] in ("=", "+", "-", "@", "\t", "\r") and not NUMBER.fullmatch(text):
+        return "'" + text
+    return text
+
+
+def quoted_row(row):
+    return [cell(text) for text in row]
+
+
+def inspect_image(path, prefix, inputs, pictures=None):
     """The CSV row of one image and its report row, run by a worker. With ``pictures`` (a
-    folder every worker sees) the windows the procedure left are written there, as
-    quorvex-run names them."""
+    folder every worker sees) the windows the procedure left are written there, named with
+    ``prefix`` as quorvex-run names them."""
     import quorvex
     import quorvex.report
     plugin = get_worker().plugins[QuorvexPlugin.name]
@@ -78,8 +95,7 @@ def inspect_image(path, inputs, pictures=None):
             outputs = plugin.procedure(ImagePath=path, **inputs)
         except quorvex.EngineError as error:
             outputs = error
-        stem = os.path.splitext(os.path.basename(path))[0] + "_"
-        written = quorvex.report.snapshots(pictures, stem) if pictures else []
+        written = quorvex.report.snapshots(pictures, prefix) if pictures else []
     elapsed = time.perf_counter() - start
     seconds = f"{elapsed:.4f}"
     if isinstance(outputs, quorvex.EngineError):
@@ -101,17 +117,20 @@ def run(client, pattern, out, procedure="inspect_parts", paths=(INSPECTION,), in
     names = client.run(lambda dask_worker: dask_worker.plugins[QuorvexPlugin.name].outputs)
     outputs = next(iter(names.values()))
     pictures = os.path.join(os.path.abspath(report), "pictures") if report else None
-    futures = client.map(inspect_image, files, inputs=inputs or {"MinGray": 128, "MaxGray": 255},
-                         pictures=pictures, pure=False)
+    if os.path.isdir(PACKAGE) and PACKAGE not in sys.path:
+        sys.path.append(PACKAGE)
+    from quorvex.report import picture_prefix
+    prefixes = [picture_prefix(i, len(files), file) for i, file in enumerate(files)]
+    futures = client.map(inspect_image, files, prefixes,
+                         inputs=inputs or {"MinGray": 128, "MaxGray": 255}, pictures=pictures,
+                         pure=False)
     results = client.gather(futures)
     rows = [row for row, _ in results]
     with open(out, "w", newline="") as file:
         writer = csv.writer(file, lineterminator="\n")
-        writer.writerow(["file", "status", "seconds"] + outputs + RECORD)
-        writer.writerows(rows)
+        writer.writerow(quoted_row(["file", "status", "seconds"] + outputs + RECORD))
+        writer.writerows(map(quoted_row, rows))
     if report:
-        if os.path.isdir(PACKAGE) and PACKAGE not in sys.path:
-            sys.path.append(PACKAGE)
         from quorvex import report as page
         entries = ((file, page.Failure(result) if row[1] == "error" else result, pictures,
                     seconds) for row, (file, result, pictures, seconds) in results)
@@ -134,9 +153,13 @@ def main(argv=None):
                         help="also write DIR/index.html, the page quorvex-run --report writes, "
                              "with the windows' pictures in DIR/pictures (seen by every worker)")
     args = parser.parse_args(argv)
+    scratch = None
     if args.local:
+        # The workers' scratch space in a folder of this run's own: Dask's default is the fixed
+        # name dask-scratch-space in the shared temporary folder, which another user may own.
+        scratch = tempfile.mkdtemp(prefix="quorvex-dask-")
         cluster = LocalCluster(n_workers=args.local, threads_per_worker=1, processes=True,
-                               dashboard_address=None)
+                               dashboard_address=None, local_directory=scratch)
         client = Client(cluster)
     else:
         cluster, client = None, Client(args.scheduler)
@@ -146,6 +169,8 @@ def main(argv=None):
         client.close()
         if cluster:
             cluster.close()
+        if scratch:
+            shutil.rmtree(scratch, ignore_errors=True)
     print(f"{args.out}: {len(glob.glob(args.batch))} files, {failed} failed")
     if args.report:
         print(f"report: {os.path.join(os.path.abspath(args.report), 'index.html')}")

@@ -13,19 +13,23 @@ and nothing fetched but the pictures.
 
 A row is ``(file, result)``, ``(file, result, pictures)`` or ``(file, result, pictures,
 seconds)``; ``result`` is the outputs by name, an :class:`EngineError` or a :class:`Failure`.
-:func:`snapshots` writes the windows a procedure left open, in the process that ran it.
+:func:`snapshots` writes the windows a procedure left open, in the process that ran it, and
+:func:`picture_prefix` names a file's pictures as quorvex-run does.
 """
+import atexit
 import json
 import math
 import os
+import shutil
+import stat
 import tempfile
 import threading
 from typing import Any, Dict, Iterable, List, Mapping, Optional, Sequence, Union
 
 from ._library import Library
-from .errors import EngineError
+from .errors import EngineError, check
 
-__all__ = ["Failure", "failure", "snapshots", "write", "PAGE"]
+__all__ = ["Failure", "failure", "picture_prefix", "snapshots", "write", "PAGE"]
 
 #: The page the data goes into, shared with quorvex-run.
 PAGE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "report.html")
@@ -90,27 +94,65 @@ _SNAPSHOTS = """<?xml version="1.0" encoding="UTF-8"?>
 """
 _procedures: Dict[int, Any] = {}
 _lock = threading.Lock()
+_folder: Optional[str] = None
+
+
+def _private_folder() -> str:
+    """This process's own folder for the snapshot procedure, made once and removed at exit.
+
+    The engine loads procedures only from files along the procedure path. A fixed folder in
+    the shared temporary folder may have been made by another user, who would then choose
+    the procedure that runs; mkdtemp makes a fresh one only this user can enter (0700), and it
+    is checked before anything is written into it. Under the lock."""
+    global _folder
+    if _folder is None:
+        try:
+            folder = tempfile.mkdtemp(prefix="quorvex-report-")
+        except OSError as error:
+            raise OSError(error.errno, "cannot make a private folder under the temporary "
+                          f"folder {tempfile.gettempdir()} (TMPDIR): {error.strerror}") from error
+        status = os.lstat(folder)
+        if (not stat.S_ISDIR(status.st_mode) or
+                (hasattr(os, "geteuid") and (status.st_uid != os.geteuid() or
+                                             status.st_mode & 0o077))):
+            raise OSError(f"{folder} is not a folder of this user's alone")
+        with open(os.path.join(folder, "quorvex_report_snapshots.hdvp"), "w",
+                  encoding="utf-8") as file:
+            file.write(_SNAPSHOTS)
+        atexit.register(_remove, folder, os.getpid())
+        _folder = folder
+    return _folder
+
+
+def _remove(folder: str, owner: int) -> None:
+    # A child forked from the process that made it ends with the same exit handlers.
+    if os.getpid() == owner:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def picture_prefix(index: int, count: int, file: str) -> str:
+    """The prefix quorvex-run gives the pictures of the batch's ``index``-th file (from 0) of
+    ``count``: its place from 1, as wide as ``count``, then its name with the extension, every
+    character but an ASCII letter, digit, ``.``, ``-`` or ``_`` made ``_``, then ``_``. Unique
+    within a batch and the same for the same batch."""
+    name = os.path.basename(os.fsencode(file))
+    plain = b"".join(bytes([c]) if chr(c).isascii() and (chr(c).isalnum() or c in b".-_")
+                     else b"_" for c in name)
+    return f"{index + 1:0{len(str(count))}d}_{plain.decode('ascii')}_"
 
 
 def snapshots(folder: str, prefix: str, library: Optional[Library] = None) -> List[str]:
     """Write a PNG of every window still open, as ``folder/<prefix><window>.png``, closing
     each; returns the files. Windows belong to the process: call it where the procedure ran.
-    quorvex-run names a file's pictures with the prefix ``<file stem>_``."""
-    from . import system
+    quorvex-run names a file's pictures with :func:`picture_prefix`."""
     from .engine import Procedure
     from ._library import default_library
     library = library or default_library()
     with _lock:
         procedure = _procedures.get(id(library))
         if procedure is None:
-            own = os.path.join(tempfile.gettempdir(), "quorvex_report_procedures")
-            os.makedirs(own, exist_ok=True)
-            # Other processes may write it at the same moment: each renames a whole file.
-            part = os.path.join(own, f"snapshots_{os.getpid()}.tmp")
-            with open(part, "w", encoding="utf-8") as file:
-                file.write(_SNAPSHOTS)
-            os.replace(part, os.path.join(own, "quorvex_report_snapshots.hdvp"))
-            system.add_procedure_path(own, library=library)
+            # Not among the settings worker processes replay: the folder is this process's.
+            check(library, library.haddProcedurePath(os.fsencode(_private_folder())))
             procedure = _procedures[id(library)] = Procedure("quorvex_report_snapshots",
                                                              library=library)
     os.makedirs(folder, exist_ok=True)

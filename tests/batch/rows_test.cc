@@ -49,5 +49,62 @@ TEST(BatchRows, CsvQuotesOnlyWhatNeedsIt) {
             "q.png,error,0.0000,,-1,,,-1,-1,\"say \"\"no\"\", twice\",\n");
 }
 
+// A spreadsheet runs a cell starting with =, +, - or @ as a formula (CWE-1236); numbers as
+// the runner writes them are left alone, they are no formulas.
+TEST(BatchRows, CsvCellsASpreadsheetWouldRunAreText) {
+  const struct {
+    const char* text;
+    const char* cell;
+  } rows[] = {
+      {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+      {"+1+2", "\"'+1+2\""},
+      {"-1+2", "\"'-1+2\""},
+      {"@SUM(A1)", "\"'@SUM(A1)\""},
+      {"\t=1", "\"'\t=1\""},
+      {"\r=1", "\"'\r=1\""},
+      {"+5", "\"'+5\""},
+      {"-", "\"'-\""},
+      {"-5", "-5"},
+      {"-2.5", "-2.5"},
+      {"-1e-05", "-1e-05"},
+      {"a=b", "a=b"},
+      {" =1", " =1"},
+      {"", ""},
+  };
+  for (const auto& row : rows) {
+    std::ostringstream out;
+    RowWriter writer(out, true, {"file"});
+    Row written;
+    written.cells = {{"", row.text}};
+    writer.write(written);
+    EXPECT_EQ(out.str(), std::string("file\n") + row.cell + "\n") << row.text;
+  }
+}
+
+// JSON text is UTF-8 (RFC 8259 section 8.1); a byte outside a well-formed sequence (RFC 3629
+// section 4: no overlong forms, no surrogates, nothing past U+10FFFF) is one U+FFFD each.
+TEST(BatchRows, JsonIsUtf8WhateverTheBytes) {
+  const struct {
+    const char* bytes;
+    const char* json;
+  } rows[] = {
+      {"caf\xc3\xa9", "\"caf\xc3\xa9\""},                        // U+00E9
+      {"\xe2\x82\xac", "\"\xe2\x82\xac\""},                      // U+20AC
+      {"\xf0\x9f\x98\x80", "\"\xf0\x9f\x98\x80\""},              // U+1F600
+      {"\xf4\x8f\xbf\xbf", "\"\xf4\x8f\xbf\xbf\""},              // U+10FFFF
+      {"caf\xe9", "\"caf\\ufffd\""},                             // Latin-1
+      {"\xc0\xaf", "\"\\ufffd\\ufffd\""},                        // overlong '/'
+      {"\xe0\x80\xaf", "\"\\ufffd\\ufffd\\ufffd\""},             // overlong '/'
+      {"\xed\xa0\x80", "\"\\ufffd\\ufffd\\ufffd\""},             // U+D800, a surrogate
+      {"\xf4\x90\x80\x80", "\"\\ufffd\\ufffd\\ufffd\\ufffd\""},  // past U+10FFFF
+      {"\xe2\x82", "\"\\ufffd\\ufffd\""},                        // cut short
+      {"\x80"
+       "a",
+       "\"\\ufffda\""},  // a lone continuation
+      {"\xff", "\"\\ufffd\""},
+  };
+  for (const auto& row : rows) EXPECT_EQ(jsonString(row.bytes), row.json) << row.bytes;
+}
+
 }  // namespace
 }  // namespace quorvex::run

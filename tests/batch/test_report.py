@@ -10,7 +10,7 @@ import unittest
 
 RUNNER = os.environ["QUORVEX_RUN"]
 EXAMPLE = os.path.join(os.environ["QUORVEX_EXAMPLES"], "inspection")
-SHOTS = os.environ.get("QUORVEX_REPORT_SHOTS", tempfile.gettempdir())
+SHOTS = os.environ.get("QUORVEX_REPORT_SHOTS")  # else the test's own folder
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path[:0] = [os.path.join(ROOT, "python"), EXAMPLE]
 
@@ -141,8 +141,9 @@ class ReportInChromiumTest(unittest.TestCase):
         self.assertEqual(page.rows[0]["pictures"][0].get("data-loaded"), "1")
 
     def test_a_screenshot(self):
-        shot = os.path.join(SHOTS, "report.png")
-        os.makedirs(SHOTS, exist_ok=True)
+        shots = SHOTS or os.path.join(FOLDER.name, "shots")
+        shot = os.path.join(shots, "report.png")
+        os.makedirs(shots, exist_ok=True)
         chromium("file://" + self.page, "--window-size=1400,1000", f"--screenshot={shot}")
         with open(shot, "rb") as file:
             self.assertEqual(file.read(8), b"\x89PNG\r\n\x1a\n")

@@ -87,7 +87,7 @@ class BatchTest(unittest.TestCase):
         result = batch("--jobs", "2", "--snapshots", shots, folder=READABLE)
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(sorted(name.rsplit("_", 1)[0] for name in os.listdir(shots)),
-                         [f"part_{i:04d}" for i in range(make_batch.UNREADABLE)])
+                         [f"{i + 1}_part_{i:04d}.png" for i in range(make_batch.UNREADABLE)])
 
     def test_a_terminal_gets_a_progress_bar(self):
         reader, writer = pty.openpty()

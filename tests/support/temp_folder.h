@@ -1,5 +1,6 @@
 // A fresh, empty folder under the system's temporary folder, on POSIX and on Windows alike
-// (mkdtemp is POSIX only). Returns an empty string when no folder could be made.
+// (mkdtemp is POSIX only): a name that exists already is never taken over, and the folder is
+// its owner's alone (0700). Returns an empty string when no folder could be made.
 #ifndef QUORVEX_TESTS_SUPPORT_TEMP_FOLDER_H
 #define QUORVEX_TESTS_SUPPORT_TEMP_FOLDER_H
 
@@ -18,7 +19,11 @@ inline std::string makeTempFolder(const std::string& prefix) {
   std::mt19937_64 random((static_cast<unsigned long long>(seed()) << 32) ^ seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::filesystem::path path = base / (prefix + std::to_string(random() % 1000000000));
-    if (std::filesystem::create_directory(path, error)) return path.generic_string();
+    if (std::filesystem::create_directory(path, error)) {
+      std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::replace, error);
+      return path.generic_string();
+    }
   }
   return {};
 }

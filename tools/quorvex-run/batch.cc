@@ -15,6 +15,7 @@
 
 #include "common/annotated_mutex.h"
 #include "file_patterns.h"
+#include "private_folder.h"
 #include "processes.h"
 #include "report.h"
 #include "rows.h"
@@ -42,7 +43,9 @@ Inputs inputsFor(const Inputs& inputs, const std::string& file) {
 // Runs one file; then writes its windows as snapshots, or just closes them, so that every
 // file starts with none, as a run of its own would. Threads share the windows: they leave them.
 Row runFile(Library& library, ProcedureSession& session, const Options& options,
-            const std::string& file) {
+            const std::string& procedures, const std::vector<std::string>& files,
+            std::size_t index) {
+  const std::string& file = files[index];
   const auto start = Clock::now();
   const auto seconds = [&] { return std::chrono::duration<double>(Clock::now() - start).count(); };
   std::optional<Record> failure;
@@ -59,9 +62,8 @@ Row runFile(Library& library, ProcedureSession& session, const Options& options,
   attempt([&] { outputs = session.call(inputsFor(options.inputs, file)); });
   std::vector<std::string> pictures;
   if (!options.threads) {
-    const std::string folder = options.snapshots;
-    const std::string stem = std::filesystem::path(file).stem().string() + "_";
-    attempt([&] { pictures = writeSnapshots(library, folder, stem); });
+    const std::string prefix = picturePrefix(index, files.size(), file);
+    attempt([&] { pictures = writeSnapshots(library, procedures, options.snapshots, prefix); });
   }
   Row row = failure ? failureRow(file, seconds(), session.outputNames().size(), *failure)
                     : successRow(file, seconds(), outputs);
@@ -112,13 +114,15 @@ void drawProgress(std::size_t done, std::size_t total, double elapsed) {
   std::fflush(stderr);
 }
 
-void writeArguments(const std::string& path, const std::vector<std::string>& arguments,
-                    const std::vector<std::string>& files) {
-  std::ofstream out(path, std::ios::binary);
-  for (const auto& argument : arguments) out << argument << '\0';
-  out << "--files" << '\0';
-  for (const auto& file : files) out << file << '\0';
-  if (!out) throw std::runtime_error("cannot write " + path);
+// A worker's input: the snapshot procedure's folder, the options, then the files, each ended
+// by a NUL, which no argument or file name can hold.
+std::string workerInput(const std::string& procedures, const std::vector<std::string>& arguments,
+                        const std::vector<std::string>& files) {
+  std::string input = procedures + '\0';
+  for (const auto& argument : arguments) input += argument + '\0';
+  input += std::string("--files") + '\0';
+  for (const auto& file : files) input += file + '\0';
+  return input;
 }
 
 // A worker process and the thread that reads its rows.
@@ -151,14 +155,28 @@ void readWorker(ChildProcess& child, std::size_t first, std::size_t step,
 
 }  // namespace
 
-int runWorker(Library& library, const Options& options, const std::vector<std::string>& files) {
+std::string picturePrefix(std::size_t index, std::size_t count, const std::string& file) {
+  std::string place = std::to_string(index + 1);
+  place.insert(
+      0, std::to_string(count).size() - std::min(place.size(), std::to_string(count).size()), '0');
+  std::string name = std::filesystem::path(file).filename().string();
+  for (char& c : name) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '.' || c == '-' || c == '_';
+    if (!plain) c = '_';
+  }
+  return place + "_" + name + "_";
+}
+
+int runWorker(Library& library, const Options& options, const std::vector<std::string>& files,
+              const std::string& procedures) {
   initialise(library, options, true);  // stdout carries the rows
   std::printf("pid %ld\n", currentProcessId());
   std::size_t first = 0, step = 1;
   if (std::sscanf(options.worker.c_str(), "%zu/%zu", &first, &step) != 2 || step == 0) return 2;
   ProcedureSession session(library, options.procedure);
   for (std::size_t i = first; i < files.size(); i += step) {
-    const Row row = runFile(library, session, options, files[i]);
+    const Row row = runFile(library, session, options, procedures, files, i);
     std::string line = encodeRow(i, row);
     if (!row.pictures.empty()) line = encodePictures(i, row.pictures) + "\n" + line;
     // A runner that stopped reading has stopped the batch.
@@ -167,21 +185,20 @@ int runWorker(Library& library, const Options& options, const std::vector<std::s
   return 0;
 }
 
-int workerMain(const std::string& argumentsFile, const std::string& slice) {
-  std::ifstream in(argumentsFile, std::ios::binary);
-  std::vector<std::string> arguments, files;
-  bool inFiles = false;
-  for (std::string item; std::getline(in, item, '\0');) {
-    if (!inFiles && item == "--files") {
-      inFiles = true;
-    } else {
-      (inFiles ? files : arguments).push_back(item);
-    }
+int workerMain(const std::string& slice) {
+  const std::string input = readStandardInput();
+  std::vector<std::string> items;
+  for (std::size_t at = 0, end; (end = input.find('\0', at)) != std::string::npos; at = end + 1) {
+    items.push_back(input.substr(at, end - at));
   }
-  Options options = parseOptions(arguments);
+  const auto filesAt = std::find(items.begin(), items.end(), "--files");
+  if (items.empty() || filesAt == items.end()) {
+    throw std::runtime_error("no options on the standard input: a worker is started by the runner");
+  }
+  Options options = parseOptions(std::vector<std::string>(items.begin() + 1, filesAt));
   options.worker = slice;
   Library library(options.library);
-  return runWorker(library, options, files);
+  return runWorker(library, options, std::vector<std::string>(filesAt + 1, items.end()), items[0]);
 }
 
 int runBatch(Library& library, const Options& options, const std::string& self) {
@@ -194,6 +211,15 @@ int runBatch(Library& library, const Options& options, const std::string& self) 
   const std::size_t jobs = std::min<std::size_t>(
       options.jobs ? static_cast<std::size_t>(options.jobs) : cores, files.size());
   const bool inProcess = options.threads || jobs == 1;
+  // The snapshot procedure writes or just closes each file's windows, so every batch in
+  // processes needs it. Made before anything runs or is written: a temporary folder that
+  // cannot be made is one error of the batch, not a failure of every file.
+  std::optional<PrivateFolder> procedures;
+  if (!options.threads) {
+    procedures.emplace();
+    writeSnapshotProcedure(procedures->path());
+  }
+  const std::string proceduresFolder = procedures ? procedures->path() : std::string();
 
   // The procedure is loaded here in any case: its outputs name the columns, and a wrong
   // input name is reported once, before any file runs.
@@ -229,14 +255,13 @@ int runBatch(Library& library, const Options& options, const std::string& self) 
   std::vector<std::unique_ptr<ChildProcess>> children;
   std::vector<std::unique_ptr<std::atomic<long>>> childIds;
   std::atomic<std::size_t> next{0};
-  std::string argumentsFile;
   if (inProcess) {
     for (std::size_t t = 0; t < jobs; ++t) {
       producers.emplace_back([&] {
         try {
           ProcedureSession session(library, options.procedure);
           for (std::size_t i = next++; i < files.size() && !results.isStopped(); i = next++) {
-            results.put(i, runFile(library, session, options, files[i]));
+            results.put(i, runFile(library, session, options, proceduresFolder, files, i));
           }
         } catch (const std::exception& error) {  // every file left fails with the reason
           const Record record{-1, {}, {}, -1, -1, std::string(error.what()), {}};
@@ -247,17 +272,13 @@ int runBatch(Library& library, const Options& options, const std::string& self) 
       });
     }
   } else {
-    argumentsFile = (std::filesystem::temp_directory_path() /
-                     ("quorvex_run_batch_" + std::to_string(currentProcessId())))
-                        .string();
     std::vector<std::string> arguments = options.originalArguments;
     arguments.insert(arguments.end(), {"--library", options.library});
-    writeArguments(argumentsFile, arguments, files);
+    const std::string input = workerInput(proceduresFolder, arguments, files);
     for (std::size_t k = 0; k < jobs; ++k) {
       const std::string slice = std::to_string(k) + "/" + std::to_string(jobs);
-      children.push_back(std::make_unique<ChildProcess>(quotedArgument(self) + " --worker " +
-                                                        slice + " --arguments " +
-                                                        quotedArgument(argumentsFile)));
+      children.push_back(
+          std::make_unique<ChildProcess>(self, std::vector<std::string>{"--worker", slice}, input));
       childIds.push_back(std::make_unique<std::atomic<long>>(0));
       producers.emplace_back(readWorker, std::ref(*children.back()), k, jobs, std::cref(files),
                              outputs.size(), std::ref(results), std::ref(*childIds.back()));
@@ -291,7 +312,7 @@ int runBatch(Library& library, const Options& options, const std::string& self) 
   }
   for (auto& producer : producers) producer.join();
   children.clear();
-  if (!argumentsFile.empty()) std::filesystem::remove(argumentsFile);
+  procedures.reset();
 
   const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
   if (terminal) std::fputs("\n", stderr);

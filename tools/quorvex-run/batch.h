@@ -20,11 +20,20 @@ namespace quorvex::run {
 // when no file matches (file_patterns.h).
 int runBatch(Library& library, const Options& options, const std::string& self);
 
-// A worker process: runs its share of `files` and writes their rows to stdout.
-int runWorker(Library& library, const Options& options, const std::vector<std::string>& files);
+// A worker process: runs its share of `files` and writes their rows to stdout; the snapshot
+// procedure is read from `procedures`, the folder the batch's runner made for it.
+int runWorker(Library& library, const Options& options, const std::vector<std::string>& files,
+              const std::string& procedures);
 
-// The worker's command line keeps only the runner and a file holding the options and files.
-int workerMain(const std::string& argumentsFile, const std::string& slice);
+// A worker's command line holds only its share (`slice`, K/N); the options and the files come
+// through its standard input, a pipe from the runner, never through a file.
+int workerMain(const std::string& slice);
+
+// The name a file's pictures start with: its place in the batch (from 1, as wide as the
+// batch's count) and its name with the extension, every byte but an ASCII letter, digit, '.',
+// '-' or '_' made '_', then '_'. Unique within a batch, the same for the same batch, and safe in
+// a link of the report on any system.
+std::string picturePrefix(std::size_t index, std::size_t count, const std::string& file);
 
 }  // namespace quorvex::run
 

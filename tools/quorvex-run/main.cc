@@ -41,9 +41,9 @@ std::string selfPath(const char* argv0) {
 int main(int argc, char** argv) {
   using namespace quorvex::run;
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  if (arguments.size() == 4 && arguments[0] == "--worker" && arguments[2] == "--arguments") {
+  if (arguments.size() == 2 && arguments[0] == "--worker") {
     try {
-      return workerMain(arguments[3], arguments[1]);
+      return workerMain(arguments[1]);
     } catch (const std::exception& e) {
       std::cerr << "quorvex-run worker: " << e.what() << "\n";
       return 1;

@@ -39,7 +39,7 @@ const char* const kUsage =
     "  --fail-fast             stop at the first file that fails\n"
     "  --threads               run jobs as threads, not processes: only for procedures\n"
     "                          that open no windows (windows are process-wide)\n"
-    "  --snapshots DIR         (batch) each file's windows as DIR/<file stem>_<window>.png\n"
+    "  --snapshots DIR         (batch) each file's windows as DIR/<place>_<name>_<window>.png\n"
     "  --report DIR            a page to look the batch over, DIR/index.html, with the\n"
     "                          windows' pictures (in DIR/pictures unless --snapshots)\n"
     "Exit status: 0 success (every file), 1 a failure (any file), 2 a bad command line.\n";

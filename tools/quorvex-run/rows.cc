@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace quorvex::run {
 namespace {
@@ -31,9 +32,20 @@ Row startRow(const std::string& file, bool ok, double seconds) {
   return {ok, {textCell(file), textCell(ok ? "ok" : "error"), {time, time}}};
 }
 
+bool isNumber(const std::string& text) {
+  double number = 0;
+  const char* const end = text.data() + text.size();
+  const auto read = std::from_chars(text.data(), end, number);
+  return !text.empty() && read.ptr == end && read.ec == std::errc();
+}
+
+// A spreadsheet runs a cell that starts with '=', '+', '-' or '@' (or a tab or carriage
+// return before one) as a formula: such a cell gets a leading ' inside its quotes, which the
+// spreadsheet shows as text. Numbers as the runner writes them (-5, -2.5) stay numbers.
 std::string csvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
+  const bool formula = !text.empty() && std::strchr("=+-@\t\r", text[0]) && !isNumber(text);
+  if (!formula && text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = formula ? "\"'" : "\"";
   for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
   return quoted + "\"";
 }

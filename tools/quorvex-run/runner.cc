@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "processes.h"
+#include "private_folder.h"
 
 namespace quorvex::run {
 namespace {
@@ -186,22 +186,6 @@ void QUORVEX_CALL printErr(const char* text) {
   std::fprintf(stderr, "%s\n", text);
 }
 
-// Writes the runner's own procedures once per process. Other runners may be writing the same
-// file at the same moment: each writes a file of its own and renames it over the shared one,
-// so that a reader always finds a whole file.
-std::string ownProcedurePath() {
-  namespace fs = std::filesystem;
-  static const std::string path = [] {
-    const fs::path folder = fs::temp_directory_path() / "quorvex_run_procedures";
-    fs::create_directories(folder);
-    const fs::path own = folder / ("snapshots_" + std::to_string(currentProcessId()) + ".tmp");
-    std::ofstream(own) << kSnapshotProcedure;
-    fs::rename(own, folder / "quorvex_run_snapshots.hdvp");
-    return folder.string();
-  }();
-  return path;
-}
-
 }  // namespace
 
 RecordError::RecordError(const ErrorMsg& error) : std::runtime_error(describeRecord(error)) {
@@ -263,15 +247,24 @@ std::vector<Values> ProcedureSession::call(const Inputs& inputs) {
   return outputs;
 }
 
-std::vector<std::string> writeSnapshots(Library& library, const std::string& folder,
-                                        const std::string& prefix) {
+void writeSnapshotProcedure(const std::string& folder) {
+  const std::filesystem::path file = std::filesystem::path(folder) / "quorvex_run_snapshots.hdvp";
+  std::ofstream out(file, std::ios::binary);
+  out << kSnapshotProcedure;
+  out.close();
+  if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+std::vector<std::string> writeSnapshots(Library& library, const std::string& procedures,
+                                        const std::string& folder, const std::string& prefix) {
   namespace fs = std::filesystem;
   if (!folder.empty()) fs::create_directories(folder);
-  static const bool pathAdded = [&] {
-    check(library, library.haddProcedurePath(ownProcedurePath().c_str()));
-    return true;
-  }();
-  (void)pathAdded;
+  // A process works with one such folder; snapshots are never written by threads at once.
+  static std::string added;
+  if (added != procedures) {
+    check(library, library.haddProcedurePath(procedures.c_str()));
+    added = procedures;
+  }
   ProcedureSession session(library, "quorvex_run_snapshots");
   const Inputs inputs = {{"Folder", {folder.empty() ? folder : fs::absolute(folder).string()}},
                          {"Prefix", {prefix}}};
@@ -321,6 +314,12 @@ std::string describeRecord(const ErrorMsg& record) {
 }
 
 void run(Library& library, const Options& options, std::ostream& out) {
+  // Made before the run, so that a temporary folder that cannot be made stops it at once.
+  std::optional<PrivateFolder> procedures;
+  if (!options.snapshots.empty()) {
+    procedures.emplace();
+    writeSnapshotProcedure(procedures->path());
+  }
   initialise(library, options, false);
   if (options.program.empty()) {
     runProcedure(library, options, out);
@@ -329,7 +328,8 @@ void run(Library& library, const Options& options, std::ostream& out) {
   }
   out.flush();
   if (options.snapshots.empty()) return;
-  for (const auto& file : writeSnapshots(library, options.snapshots, "window_")) {
+  for (const auto& file :
+       writeSnapshots(library, procedures->path(), options.snapshots, "window_")) {
     std::cerr << "snapshot: " << file << "\n";
   }
 }

@@ -63,10 +63,16 @@ class ProcedureSession {
 // messages go to stdout and stderr, or both to stderr when stdout carries results.
 void initialise(Library& library, const Options& options, bool messagesOnStderr);
 
+// Writes the runner's own snapshot procedure into `folder`, a PrivateFolder's: the engine
+// loads procedures only from files, and a file in a folder that others can write into would
+// let them choose what runs.
+void writeSnapshotProcedure(const std::string& folder);
+
 // Writes a PNG of every window still open, active first, as FOLDER/<prefix><window>.png,
-// closing each one; returns the files written.
-std::vector<std::string> writeSnapshots(Library& library, const std::string& folder,
-                                        const std::string& prefix);
+// closing each one; returns the files written. `procedures` is the folder the snapshot
+// procedure was written into, added to the procedure paths the first time.
+std::vector<std::string> writeSnapshots(Library& library, const std::string& procedures,
+                                        const std::string& folder, const std::string& prefix);
 
 // Runs as the options say, printing outputs to `out`. Raises RecordError for a failure the
 // library reported and std::runtime_error for anything else.

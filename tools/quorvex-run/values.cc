@@ -136,9 +136,48 @@ std::string readableText(const Values& values) {
   return text + "]";
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at `at` (RFC 3629: no overlong forms, no
+// surrogates, nothing beyond U+10FFFF), or 0 where the bytes are not one.
+std::size_t utf8Length(const std::string& text, std::size_t at) {
+  const auto byte = [&](std::size_t i) {
+    return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0u;
+  };
+  const unsigned first = byte(0);
+  const auto follows = [&](std::size_t i, unsigned low, unsigned high) {
+    return byte(i) >= low && byte(i) <= high;
+  };
+  if (first >= 0xC2 && first <= 0xDF) return follows(1, 0x80, 0xBF) ? 2 : 0;
+  if (first >= 0xE0 && first <= 0xEF) {
+    const unsigned low = first == 0xE0 ? 0xA0 : 0x80, high = first == 0xED ? 0x9F : 0xBF;
+    return follows(1, low, high) && follows(2, 0x80, 0xBF) ? 3 : 0;
+  }
+  if (first >= 0xF0 && first <= 0xF4) {
+    const unsigned low = first == 0xF0 ? 0x90 : 0x80, high = first == 0xF4 ? 0x8F : 0xBF;
+    return follows(1, low, high) && follows(2, 0x80, 0xBF) && follows(3, 0x80, 0xBF) ? 4 : 0;
+  }
+  return 0;
+}
+
+}  // namespace
+
 std::string jsonString(const std::string& text) {
   std::string json = "\"";
-  for (unsigned char c : text) {
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const unsigned char c = static_cast<unsigned char>(text[at]);
+    if (c >= 0x80) {
+      // JSON is UTF-8: a byte that starts no well-formed sequence (a file name in another
+      // encoding) becomes U+FFFD, one for each such byte.
+      const std::size_t length = utf8Length(text, at);
+      if (length == 0) {
+        json += "\\ufffd";
+      } else {
+        json.append(text, at, length);
+        at += length - 1;
+      }
+      continue;
+    }
     switch (c) {
       case '"':
         json += "\\\"";

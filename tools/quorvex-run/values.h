@@ -30,6 +30,8 @@ std::string readableText(const Values& values);
 
 // A JSON array of the values.
 std::string jsonArray(const Values& values);
+// A JSON string of `text`, always valid UTF-8: each byte of `text` that is not part of a
+// well-formed UTF-8 sequence is written as \ufffd (U+FFFD, the replacement character).
 std::string jsonString(const std::string& text);
 
 }  // namespace quorvex::run
