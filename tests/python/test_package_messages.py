@@ -5,13 +5,16 @@ The message comes from the library itself: with a tuple fault armed, switching v
 cannot install the low-level error handler, and the library says so on standard error.
 """
 import gc
+import os
 import threading
 import unittest
 import weakref
 
-from package_support import (LIB, STDERR_MESSAGE as MESSAGE, CapturedUnraisable, quorvex,
+from package_support import (DATA, LIB, STDERR_MESSAGE as MESSAGE, CapturedUnraisable, quorvex,
                              send_stderr_message)
 from quorvex import _library
+
+PROGRAMS = os.path.join(DATA, "programs")
 
 
 class Collector:
@@ -179,6 +182,37 @@ class HandlerSafetyTest(unittest.TestCase):
             self.send_from_a_window_opening()
         self.assertEqual([seen.exc_type for seen in unraisable.seen], [quorvex.OperatorError])
         close_windows()
+
+    @staticmethod
+    def procedure_call():
+        procedure = quorvex.Procedure("report_low_level")
+        call = procedure.create_call()
+        procedure.close()
+        call.set_input("Text", "from a procedure call")
+        return call
+
+    @staticmethod
+    def program_call():
+        with quorvex.Program(os.path.join(PROGRAMS, "report_low_level.hdev")) as program:
+            return program.create_call()
+
+    # A call object whose run sends the message, and the stand-ins' count of its kind.
+    CLOSED_WHILE_RUNNING = ((procedure_call, "procedure_calls"), (program_call, "program_calls"))
+
+    def test_a_handler_that_closes_the_running_call_leaves_it_until_the_run_returns(self):
+        quorvex.set_verbosity(True)
+        self.addCleanup(quorvex.set_verbosity, False)
+        for make, kind in self.CLOSED_WHILE_RUNNING:
+            with self.subTest(call=kind):
+                live = f"standin_live_{kind}"
+                before = quorvex.get_system(live)
+                call = make.__func__()
+                quorvex.set_message_handlers(stderr=lambda text: call.close())
+                with CapturedUnraisable() as unraisable:
+                    call.execute()
+                self.assertEqual(unraisable.seen, [])
+                self.assertTrue(call.closed)
+                self.assertEqual(quorvex.get_system(live), before, "released after the run")
 
     def test_a_raising_handler_leaves_the_library_usable(self):
         def fail(text):
