@@ -91,6 +91,42 @@ namespace Quorvex.Tests
             Assert.AreEqual(ErrorKind.Operator, ((QuorvexException)failures[0]).Kind);
         }
 
+        // A call object whose run sends the message, how it runs, and the stand-ins' count of
+        // its kind.
+        private static IEnumerable<TestCaseData> RunningCalls()
+        {
+            yield return new TestCaseData((Func<IDisposable>)ReportingProcedureCall, (Action<IDisposable>)(call => ((ProcedureCall)call).Execute()),
+                                          "procedure_calls").SetName("AHandlerThatDisposesTheRunningProcedureCall");
+            yield return new TestCaseData((Func<IDisposable>)ReportingProgramCall, (Action<IDisposable>)(call => ((ProgramCall)call).Execute()),
+                                          "program_calls").SetName("AHandlerThatDisposesTheRunningProgramCall");
+        }
+
+        [TestCaseSource("RunningCalls")]
+        public void LeavesTheCallUntilTheRunReturns(Func<IDisposable> make, Action<IDisposable> run, string kind)
+        {
+            string live = "standin_live_" + kind;
+            object before = Engine.GetSystem(live);
+            IDisposable call = make();
+            Setup.WithStandardError(() => run(call), line => call.Dispose());
+            CollectionAssert.IsEmpty(failures);
+            Assert.AreEqual(before, Engine.GetSystem(live), "released after the run");
+        }
+
+        private static IDisposable ReportingProcedureCall()
+        {
+            using (var procedure = new Procedure(Setup.ReportName))
+            {
+                ProcedureCall call = procedure.CreateCall();
+                call.SetInput("Text", "from a procedure call");
+                return call;
+            }
+        }
+
+        private static IDisposable ReportingProgramCall()
+        {
+            using (var program = new Program(Setup.Data("tests/data/programs/report_low_level.hdev"))) return program.CreateCall();
+        }
+
         private static IDictionary<string, object[]> Run(string procedure, params object[] namesAndValues)
         {
             var inputs = new Dictionary<string, object>();

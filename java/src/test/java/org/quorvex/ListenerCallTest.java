@@ -109,6 +109,39 @@ class ListenerCallTest {
         assertEquals(List.of(), failures);
     }
 
+    // A call object whose run sends the message, and the stand-ins' count of its kind.
+    static Stream<Arguments> runningCalls() {
+        return Stream.of(
+            Arguments.of(Named.<Supplier<Runnable>>of("procedure call", () -> {
+                try (Procedure procedure = new Procedure(Setup.REPORT)) {
+                    ProcedureCall call = procedure.createCall();
+                    call.setInput("Text", "from a procedure call");
+                    return closing(call, call::execute);
+                }
+            }), "procedure_calls"),
+            Arguments.of(Named.<Supplier<Runnable>>of("program call", () -> {
+                try (Program program = new Program(Setup.data("tests/data/programs/report_low_level.hdev"))) {
+                    ProgramCall call = program.createCall();
+                    return closing(call, call::execute);
+                }
+            }), "program_calls"));
+    }
+
+    // The run of a call, with a listener that closes the call while it runs.
+    private static Runnable closing(NativeObject call, Runnable execute) {
+        return () -> Setup.withStandardError(execute, line -> call.close());
+    }
+
+    @ParameterizedTest(name = "a listener that closes the running {0}")
+    @MethodSource("runningCalls")
+    void aListenerThatClosesTheRunningCallLeavesItUntilTheRunReturns(Supplier<Runnable> make, String kind) {
+        String live = "standin_live_" + kind;
+        Object before = Engine.getSystem(live);
+        make.get().run();
+        assertEquals(List.of(), failures);
+        assertEquals(before, Engine.getSystem(live), "released after the run");
+    }
+
     private static Map<String, List<Object>> run(String name, Map<String, ?> inputs) {
         try (Procedure procedure = new Procedure(name)) {
             return procedure.execute(inputs);
