@@ -72,23 +72,5 @@ namespace Quorvex.Tests
             Assert.AreEqual(1, failures.Count);
             Assert.IsInstanceOf<FormatException>(failures[0]);
         }
-
-        [Test]
-        public void RunningFromAHandlerIsRefusedClearly()
-        {
-            using (var procedure = new Procedure(Setup.ReportName))
-            using (ProcedureCall call = procedure.CreateCall())
-            {
-                call.SetInput("Text", "again");
-                Setup.WithStandardError(call.Execute, line => call.Execute(), line => Engine.OpenDefaultWindow());
-                Assert.AreEqual(2, failures.Count);
-                foreach (Exception e in failures)
-                {
-                    Assert.IsInstanceOf<InvalidOperationException>(e);
-                    StringAssert.Contains("cannot be called from a message handler", e.Message);
-                }
-                Assert.IsFalse(Messages.InsideHandler);
-            }
-        }
     }
 }

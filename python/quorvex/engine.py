@@ -333,9 +333,16 @@ class ProcedureCall(Wrapper):
             EngineError: An input is unset, or a line fails (with procedure, line number
                 and the called operator in the error).
         """
-        address = self._calls.execute(self._live())
+        # Borrowed for the run: a message handler may close this call meanwhile, and the
+        # release then waits until the run has returned.
+        owner = self._owner
+        owner.borrow()
+        try:
+            address = self._calls.execute(self._arg)
+        finally:
+            owner.give_back()
         if address:
-            raise_record(self._owner.library, address, self._encoding)
+            raise_record(owner.library, address, self._encoding)
 
     def get_output_tuple(self, name_or_index: Parameter) -> Tuple:
         """Return one control output as a new :class:`~quorvex.Tuple` the caller owns.
@@ -454,6 +461,12 @@ class ProgramCall(Wrapper):
         Raises:
             EngineError: A line fails.
         """
-        address = self.library.calls.program_execute(ctypes.c_void_p(self.handle))
+        # Borrowed for the run, as ProcedureCall.execute does.
+        owner = self._owner
+        owner.borrow()
+        try:
+            address = owner.library.calls.program_execute(ctypes.c_void_p(owner.handle))
+        finally:
+            owner.give_back()
         if address:
-            raise_record(self.library, address, self._encoding)
+            raise_record(owner.library, address, self._encoding)

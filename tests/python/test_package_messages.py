@@ -5,13 +5,16 @@ The message comes from the library itself: with a tuple fault armed, switching v
 cannot install the low-level error handler, and the library says so on standard error.
 """
 import gc
+import os
 import threading
 import unittest
 import weakref
 
-from package_support import (LIB, STDERR_MESSAGE as MESSAGE, CapturedUnraisable, quorvex,
+from package_support import (DATA, LIB, STDERR_MESSAGE as MESSAGE, CapturedUnraisable, quorvex,
                              send_stderr_message)
 from quorvex import _library
+
+PROGRAMS = os.path.join(DATA, "programs")
 
 
 class Collector:
@@ -103,6 +106,10 @@ class HandlerSafetyTest(unittest.TestCase):
         quorvex.init()
 
     def tearDown(self):
+        self.restore()
+
+    @staticmethod
+    def restore():
         quorvex.set_message_handlers(stdout=None, stderr=None)
         quorvex.set_fullscreen(False)
         set_system("standin_null_os_handle", "false")
@@ -115,14 +122,97 @@ class HandlerSafetyTest(unittest.TestCase):
         set_system("standin_null_os_handle", "true")
         quorvex.set_fullscreen(True)
 
-    def test_a_handler_runs_a_procedure_from_inside_a_message(self):
-        sums, add = [], quorvex.Procedure("add")
-        self.addCleanup(add.close)
-        quorvex.set_message_handlers(stderr=lambda text: sums.append(add(A=len(text), B=1)["Sum"]))
+    def send_from_a_procedure_run(self):
+        quorvex.set_verbosity(True)
+        try:
+            with quorvex.Procedure("report_low_level") as report:
+                report(Text="from a run")
+        finally:
+            quorvex.set_verbosity(False)
+
+    def send_from_a_window_opening(self):
         self.spoil_fullscreen()
         quorvex.open_default_window()
-        self.assertEqual(sums, [[len(self.NO_HANDLE) + 1]])
+
+    @staticmethod
+    def add(a, b):
+        with quorvex.Procedure("add") as add:
+            return add(A=a, B=b)["Sum"]
+
+    @staticmethod
+    def open_window():
+        quorvex.open_default_window()
+        return "opened"
+
+    # Two roads to a standard-error handler: a procedure run that reports a low-level error,
+    # and a window opening whose message waits for the window lock to be released. What the
+    # handler does with the library the first time it runs, and what it gets; "width" is 512
+    # after init (include/quorvex.h, hinit).
+    SENDERS = ("send_from_a_procedure_run", "send_from_a_window_opening")
+    CALLS = (("runs add with 2 and 3", lambda: HandlerSafetyTest.add(2, 3), [5]),
+             ("reads the system value width", lambda: quorvex.get_system("width"), 512),
+             ("opens the default window", lambda: HandlerSafetyTest.open_window(), "opened"))
+
+    def test_a_handler_calls_the_library_and_the_sender_completes(self):
+        for sender in self.SENDERS:
+            for what, call, expected in self.CALLS:
+                with self.subTest(sender=sender, handler=what):
+                    results, entered = [], []
+
+                    def once(text):
+                        # The call may send messages of its own (a window opening does).
+                        if not entered:
+                            entered.append(text)
+                            results.append(call())
+
+                    quorvex.set_message_handlers(stderr=once)
+                    try:
+                        with CapturedUnraisable() as unraisable:
+                            getattr(self, sender)()
+                            results.append("sent")
+                    finally:
+                        self.restore()
+                    self.assertEqual(unraisable.seen, [])
+                    self.assertEqual(results, [expected, "sent"])
         close_windows()
+
+    def test_a_failing_call_in_a_handler_is_reported_and_the_sender_completes(self):
+        quorvex.set_message_handlers(stderr=lambda text: quorvex.get_system("no_such_parameter"))
+        with CapturedUnraisable() as unraisable:
+            self.send_from_a_window_opening()
+        self.assertEqual([seen.exc_type for seen in unraisable.seen], [quorvex.OperatorError])
+        close_windows()
+
+    @staticmethod
+    def procedure_call():
+        procedure = quorvex.Procedure("report_low_level")
+        call = procedure.create_call()
+        procedure.close()
+        call.set_input("Text", "from a procedure call")
+        return call
+
+    @staticmethod
+    def program_call():
+        with quorvex.Program(os.path.join(PROGRAMS, "report_low_level.hdev")) as program:
+            return program.create_call()
+
+    # A call object whose run sends the message, and the stand-ins' count of its kind.
+    CLOSED_WHILE_RUNNING = ((procedure_call, "procedure_calls"), (program_call, "program_calls"))
+
+    def test_a_handler_that_closes_the_running_call_leaves_it_until_the_run_returns(self):
+        quorvex.set_verbosity(True)
+        self.addCleanup(quorvex.set_verbosity, False)
+        for make, kind in self.CLOSED_WHILE_RUNNING:
+            with self.subTest(call=kind):
+                live = f"standin_live_{kind}"
+                before = quorvex.get_system(live)
+                call = make.__func__()
+                quorvex.set_message_handlers(stderr=lambda text: call.close())
+                with CapturedUnraisable() as unraisable:
+                    call.execute()
+                self.assertEqual(unraisable.seen, [])
+                self.assertTrue(call.closed)
+                self.assertEqual(quorvex.get_system(live), before, "released after the run")
 
     def test_a_raising_handler_leaves_the_library_usable(self):
         def fail(text):

@@ -66,8 +66,8 @@ namespace Quorvex
             Core.SetFullscreen(enable);
         }
 
-        /// <summary>Opens a 640 x 480 window, the active one for programs. Not from a message
-        /// handler: the library delivers some messages while it holds its window lock.</summary>
+        /// <summary>Opens a 640 x 480 window, the active one for programs; a message handler may
+        /// open one too (see Messages).</summary>
         public static void OpenDefaultWindow()
         {
             Library.Ensure();
@@ -150,7 +150,6 @@ namespace Quorvex
             [MethodImpl(MethodImplOptions.NoInlining)]
             internal static void OpenDefaultWindow()
             {
-                Messages.RefuseInsideHandler("Engine.OpenDefaultWindow");
                 QuorvexException.Check(NativeMethods.hopenDefaultWindow());
             }
 

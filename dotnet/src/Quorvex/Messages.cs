@@ -6,9 +6,12 @@ namespace Quorvex
     /// <summary>
     /// The library's two message channels as events. Each channel has one native callback,
     /// created once and kept for the life of the process, so the library never calls a
-    /// collected delegate; it is set while the channel has a handler. A handler's exception
-    /// never unwinds into the library: it goes to <see cref="HandlerFailed"/> (or, with no
-    /// subscriber there, to standard error).
+    /// collected delegate; it is set while the channel has a handler. A handler runs on the
+    /// thread that sent the message, never while the library holds a lock of its own, so it
+    /// may use the whole package: run a procedure or a program, open the default window,
+    /// read a system value. A handler's exception, one thrown by such a call included, never
+    /// unwinds into the library: it goes to <see cref="HandlerFailed"/> (or, with no
+    /// subscriber there, to standard error), and the call that sent the message completes.
     /// </summary>
     public static class Messages
     {
@@ -38,13 +41,6 @@ namespace Quorvex
         public static bool InsideHandler
         {
             get { return depth > 0; }
-        }
-
-        internal static void RefuseInsideHandler(string what)
-        {
-            if (depth > 0)
-                throw new InvalidOperationException(what + " cannot be called from a message handler: the library may " +
-                    "deliver the message while it holds its window lock, and the call would wait for that lock forever");
         }
 
         private static void Change(ref Action<string> slot, Action<string> handler, bool add, bool isOut)

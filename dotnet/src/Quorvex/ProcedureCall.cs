@@ -79,10 +79,9 @@ namespace Quorvex
             SetInput(Procedure.InputIndex(name), value);
         }
 
-        /// <summary>Runs the procedure. Not from a message handler (see Messages).</summary>
+        /// <summary>Runs the procedure; a message handler may run one too (see Messages).</summary>
         public void Execute()
         {
-            Messages.RefuseInsideHandler("ProcedureCall.Execute");
             QuorvexException.Check(NativeMethods.hprocedurecallExecute(Live));
         }
 

@@ -85,7 +85,6 @@ namespace Quorvex
 
         public void Execute()
         {
-            Messages.RefuseInsideHandler("ProgramCall.Execute");
             if (disposed) throw new ObjectDisposedException("ProgramCall of " + Program.File);
             QuorvexException.Check(NativeMethods.hprogramcallExecute(handle));
         }

@@ -59,9 +59,8 @@ public final class Engine {
         NativeApi.hsetFullscreen(enable ? 1 : 0);
     }
 
-    /** Opens a 640 x 480 window, the active one for programs. Not from a message listener. */
+    /** Opens a 640 x 480 window, the active one for programs; a message listener may open one too. */
     public static void openDefaultWindow() {
-        Messages.refuseInsideListener("Engine.openDefaultWindow");
         QuorvexException.check(NativeApi.hopenDefaultWindow());
     }
 

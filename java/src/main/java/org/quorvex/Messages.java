@@ -1,5 +1,6 @@
 package org.quorvex;
 
+import com.sun.jna.Memory;
 import com.sun.jna.Pointer;
 import java.util.List;
 import java.util.concurrent.CopyOnWriteArrayList;
@@ -8,8 +9,11 @@ import java.util.function.Consumer;
 /**
  * The library's two message channels as listeners. Each channel has one native callback,
  * created once and held for the life of the process (JNA holds callbacks only weakly), set
- * while the channel has a listener. A listener's exception never unwinds into the library:
- * it goes to the failure listener, or to standard error.
+ * while the channel has a listener. A listener runs on the thread that sent the message, never
+ * while the library holds a lock of its own, so it may use the whole package: run a procedure
+ * or a program, open the default window, read a system value. A listener's exception, one
+ * thrown by such a call included, never unwinds into the library: it goes to the failure
+ * listener, or to standard error, and the call that sent the message completes.
  */
 public final class Messages {
     private static final Object GATE = new Object();
@@ -33,12 +37,6 @@ public final class Messages {
     /** True on a thread that is inside a message listener. */
     public static boolean insideListener() { return DEPTH.get()[0] > 0; }
 
-    static void refuseInsideListener(String what) {
-        if (insideListener())
-            throw new IllegalStateException(what + " cannot be called from a message listener: the library may deliver "
-                + "the message while it holds its window lock, and the call would wait for that lock forever");
-    }
-
     private static void change(List<Consumer<String>> listeners, Consumer<String> listener, boolean add) {
         if (listener == null) throw new NullPointerException("listener");
         synchronized (GATE) {
@@ -53,10 +51,12 @@ public final class Messages {
         }
     }
 
-    // Entered from native code: nothing may escape.
+    // Entered from native code: nothing may escape. The listeners' own calls get an out slot
+    // of their own: the sending call may be one whose result still waits in this thread's slot.
     private static void deliver(List<Consumer<String>> listeners, Pointer text) {
         try {
             int[] depth = DEPTH.get();
+            Memory sendersSlot = NativeApi.shelveOutSlot();
             ++depth[0];
             try {
                 String message = Text.copy(text);
@@ -69,6 +69,7 @@ public final class Messages {
                 }
             } finally {
                 --depth[0];
+                NativeApi.restoreOutSlot(sendersSlot);
             }
         } catch (Throwable e) {
             report(e);

@@ -80,6 +80,18 @@ final class NativeApi {
         return slot;
     }
 
+    /** Gives this thread a fresh slot for the calls of a message listener and returns the one
+     *  in use, which the call that sent the message may still have to read. */
+    static Memory shelveOutSlot() {
+        Memory sender = OUT.get();
+        OUT.set(new Memory(Native.POINTER_SIZE));
+        return sender;
+    }
+
+    static void restoreOutSlot(Memory sender) {
+        OUT.set(sender);
+    }
+
     static native void hclearErrorMsg(Pointer msg);
     static native Pointer hinit(int mode);
     static native int hprepareShutdown();

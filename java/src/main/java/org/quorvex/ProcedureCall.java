@@ -55,9 +55,8 @@ public final class ProcedureCall extends NativeObject {
         setInput(procedure.inputIndex(name), value);
     }
 
-    /** Runs the procedure. Not from a message listener (see {@link Messages}). */
+    /** Runs the procedure; a message listener may run one too (see {@link Messages}). */
     public void execute() {
-        Messages.refuseInsideListener("ProcedureCall.execute");
         Pointer p = handle.acquire();
         try {
             QuorvexException.check(NativeApi.hprocedurecallExecute(p));

@@ -24,9 +24,8 @@ public final class ProgramCall extends NativeObject {
 
     public Program program() { return program; }
 
-    /** Runs main. Not from a message listener (see {@link Messages}). */
+    /** Runs main; a message listener may run it too (see {@link Messages}). */
     public void execute() {
-        Messages.refuseInsideListener("ProgramCall.execute");
         Pointer p = handle.acquire();
         try {
             QuorvexException.check(NativeApi.hprogramcallExecute(p));

@@ -71,18 +71,4 @@ class MessageTest {
         assertEquals(1, failures.size());
         assertEquals("listener failed on low level error: boom", failures.get(0).getMessage());
     }
-
-    @Test
-    void runningFromAListenerIsRefusedClearly() {
-        try (Procedure procedure = new Procedure(Setup.REPORT); ProcedureCall call = procedure.createCall()) {
-            call.setInput("Text", "again");
-            Setup.withStandardError(call::execute, line -> call.execute(), line -> Engine.openDefaultWindow());
-            assertEquals(2, failures.size());
-            for (Throwable e : failures) {
-                assertInstanceOf(IllegalStateException.class, e);
-                assertTrue(e.getMessage().contains("cannot be called from a message listener"), e.getMessage());
-            }
-            assertFalse(Messages.insideListener());
-        }
-    }
 }
