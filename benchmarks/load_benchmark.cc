@@ -10,7 +10,7 @@
 #include <string>
 
 #include "hdevengine/HDevEngineCpp.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 

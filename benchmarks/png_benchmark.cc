@@ -15,7 +15,7 @@
 #include <opencv2/imgcodecs.hpp>
 
 #include "halconcpp/HalconCpp.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 
