@@ -200,5 +200,37 @@ TEST(TextFunctions, Formatting) {
                true);
 }
 
+// The alternate form (#) as printf writes it, which tuple_string follows (HALCON 11.0
+// reference, tuple_string: "the result always contains a decimal point; for g and G trailing
+// zeros are not removed"); worked by hand: %#g keeps six significant digits, the point goes
+// before the exponent. A negative zero keeps its sign, as printf's %f shows it.
+TEST(TextFunctions, AlternateFormsAndNegativeZero) {
+  expectValues({
+      {"[1.0$'#g', 0.0001$'#g', 1e-5$'#g', 123456.0$'#g', 0.0$'#g']",
+       "['1.00000', '0.000100000', '1.00000e-05', '123456.', '0.00000']"},
+      {"[100000.0$'#.3g', 1.0$'#.0g', 12345.0$'#.0e', 12345.0$'#.0E', 2.0$'#.0f']",
+       "['1.00e+05', '1.', '1.e+04', '1.E+04', '2.']"},
+      {"[1.5$'#g', 1.5$'#e', 1.5$'g']", "['1.50000', '1.500000e+00', '1.5']"},
+      {"[-0.0, -(0.0), 0.0 * -1, (-0.0)$'f', (-0.0)$'.1f', -(0)]",
+       "[-0.0, -0.0, -0.0, '-0.000000', '-0.0', 0]"},
+  });
+}
+
+// Ranges of integers too large for a real's 53 bits are counted in integers: exactly the
+// elements from the start to the end (tuple_gen_sequence, HALCON 11.0 reference).
+TEST(Functions, RangesOfLargeIntegers) {
+  expectValues({
+      {"|[100000000000000000:100000000000000010]|", "11"},
+      {"[100000000000000000:100000000000000010][10]", "100000000000000010"},
+      {"gen_sequence(9223372036854775806, 9223372036854775807, 1)",
+       "[9223372036854775806, 9223372036854775807]"},
+      {"gen_sequence(-9223372036854775807, 9223372036854775807, 9223372036854775807)",
+       "[-9223372036854775807, 0, 9223372036854775807]"},
+      {"[100000000000000010:-5:100000000000000000]",
+       "[100000000000000010, 100000000000000005, 100000000000000000]"},
+      {"[0:0.1:0.3]", "[0.0, 0.1, 0.2, 0.30000000000000004]"},
+  });
+}
+
 }  // namespace
 }  // namespace quorvex::test

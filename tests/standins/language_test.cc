@@ -203,6 +203,22 @@ TEST(Language, UnusualFilesLoadOrGiveARecord) {
   }
 }
 
+// ISO-8859-15 is Latin-1 but for eight characters: the euro sign at 0xA4, not the currency
+// sign, and S, s, Z, z with caron, the OE ligatures and Y with diaeresis.
+TEST(Language, Latin9TextIsDecodedAsLatin9) {
+  const std::string name = uniqueName("latin9");
+  std::ofstream(scratchFolder() + "/" + name + ".hdvp", std::ios::binary)
+      << "<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?>\n"
+      << "<hdevelop file_version=\"1.0\" halcon_version=\"11.0\">\n<procedure name=\"" << name
+      << "\">\n<interface><oc><par name=\"R\"/></oc></interface>\n<body>\n"
+      << "<l>R := "
+         "'\xA4\xA6\xA8\xB4\xB8\xBC\xBD\xBE\xA3\xE9'</l>\n</body>\n</procedure>\n</hdevelop>\n";
+  // U+20AC U+0160 U+0161 U+017D U+017E U+0152 U+0153 U+0178, and the Latin-1 pound and e-acute.
+  EXPECT_EQ(
+      text(runProcedure(name.c_str(), {})[0]),
+      "'\xE2\x82\xAC\xC5\xA0\xC5\xA1\xC5\xBD\xC5\xBE\xC5\x92\xC5\x93\xC5\xB8\xC2\xA3\xC3\xA9'");
+}
+
 using HalconCpp::Hlong;
 
 constexpr Hlong kSmallValueLimit = Hlong{1} << 16;

@@ -1,4 +1,5 @@
 // Text files behind integer handles, tuple files, folders and the steady clock.
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -24,11 +25,34 @@ namespace {
 constexpr Hlong kFileHandle = 5203;
 constexpr Hlong kFileMode = 5204;
 
+// What one read may return ("standin_text_limit" bytes of text, "standin_value_limit"
+// elements): the engine's defaults for one value, so that a file without line ends (or a
+// device such as /dev/zero) fails at the bound with 6001 instead of filling memory.
+std::atomic<Hlong> textLimit{Hlong{1} << 24};
+std::atomic<Hlong> valueLimit{Hlong{1} << 24};
+
+Hlong positiveInteger(const HTuple& value) {
+  const Hlong number = oneInteger(value, "set_system", 2);
+  if (number < 1) fail("set_system", 1302);
+  return number;
+}
+
 const bool registered = [] {
   registerErrorText(kFileHandle, "Invalid file handle");
   registerErrorText(kFileMode, "Wrong file access mode for this operation");
+  registerControl(
+      "standin_text_limit", [](const HTuple& v) { textLimit = positiveInteger(v); },
+      [] { return HTuple(textLimit.load()); });
+  registerControl(
+      "standin_value_limit", [](const HTuple& v) { valueLimit = positiveInteger(v); },
+      [] { return HTuple(valueLimit.load()); });
   return true;
 }();
+
+// Raises 6001 in `op` when `bytes` of text are more than one read may return.
+void checkText(unsigned long long bytes, const char* op) {
+  if (bytes > static_cast<unsigned long long>(textLimit.load())) fail(op, H_ERR_NO_MEMORY);
+}
 
 struct OpenTextFile {
   std::fstream stream;
@@ -87,18 +111,28 @@ std::string elementText(const HTuple& tuple, Hlong i) {
   fail("read_tuple", H_ERR_FILE_FORMAT);
 }
 
-HTuple parseTupleFile(std::istream& in) {
+// Sizes a file declares are checked against what the file holds before memory is taken for
+// them: every element takes at least two bytes ("1 0" and a separator), a text its length.
+HTuple parseTupleFile(std::istream& in, unsigned long long fileSize) {
+  const char* op = "read_tuple";
   std::string word;
   long long count = -1;
   if (!(in >> word) || word != "HTuple" || !(in >> count) || count < 0) badTupleFile();
+  if (static_cast<unsigned long long>(count) > fileSize / 2) badTupleFile();
+  if (count > valueLimit.load()) fail(op, H_ERR_NO_MEMORY);
   HTuple tuple;
+  unsigned long long textTotal = 0;
   for (long long i = 0; i < count; ++i) {
     int kind = 0;
     if (!(in >> kind)) badTupleFile();
     if (kind == 4) {
-      std::size_t bytes = 0;
+      unsigned long long bytes = 0;
       if (!(in >> bytes) || in.get() != ' ') badTupleFile();
-      std::string text(bytes, '\0');
+      const std::streamoff at = in.tellg();
+      if (at < 0 || bytes > fileSize - static_cast<unsigned long long>(at)) badTupleFile();
+      textTotal += bytes;
+      checkText(textTotal, op);
+      std::string text(static_cast<std::size_t>(bytes), '\0');
       if (bytes > 0 && !in.read(&text[0], static_cast<std::streamsize>(bytes))) badTupleFile();
       tuple.Append(text.c_str());
       continue;
@@ -178,11 +212,16 @@ void FreadString(const HTuple& FileHandle, HTuple* OutString, HTuple* IsEOF) {
   ApiScope scope("FreadString");
   std::string word;
   bool ended = false;
+  const auto limit = static_cast<std::size_t>(textLimit.load());
   files().with(FileHandle, true, "fread_string", [&](std::fstream& stream) {
     int c = stream.get();
     while (c != EOF && isBlank(c)) c = stream.get();
     ended = c == EOF;
     while (c != EOF && !isBlank(c)) {
+      if (word.size() >= limit) {
+        stream.clear();
+        fail("fread_string", H_ERR_NO_MEMORY);
+      }
       word += static_cast<char>(c);
       c = stream.get();
     }
@@ -195,8 +234,13 @@ void FreadString(const HTuple& FileHandle, HTuple* OutString, HTuple* IsEOF) {
 void FreadLine(const HTuple& FileHandle, HTuple* OutLine, HTuple* IsEOF) {
   ApiScope scope("FreadLine");
   std::string line;
+  const auto limit = static_cast<std::size_t>(textLimit.load());
   files().with(FileHandle, true, "fread_line", [&](std::fstream& stream) {
     for (int c = stream.get(); c != EOF; c = stream.get()) {
+      if (line.size() >= limit) {
+        stream.clear();
+        fail("fread_line", H_ERR_NO_MEMORY);
+      }
       line += static_cast<char>(c);
       if (c == '\n') break;
     }
@@ -255,7 +299,10 @@ void ReadTuple(const HTuple& FileName, HTuple* Tuple) {
   std::ifstream in(fs::u8path(name), std::ios::binary);
   if (name.empty() || !in) fail(op, H_ERR_FILE_NOT_FOUND);
   in.imbue(std::locale::classic());
-  setOutput(Tuple, parseTupleFile(in));
+  std::error_code error;
+  const auto size = fs::file_size(fs::u8path(name), error);
+  if (error) fail(op, H_ERR_FILE_NOT_FOUND);
+  setOutput(Tuple, parseTupleFile(in, static_cast<unsigned long long>(size)));
 }
 
 void DeleteFile(const HTuple& FileName) {

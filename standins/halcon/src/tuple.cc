@@ -587,6 +587,11 @@ HTuple::Element HTuple::At(Hlong index) const {
   return TupleAccess::at(*this, index);
 }
 
+const std::string* HTuple::StringAt(Hlong index) const {
+  if (kind_ != eElementTypeMixed) return nullptr;
+  return std::get_if<std::string>(&mixed_[static_cast<std::size_t>(index)]);
+}
+
 void HTuple::Clear() {
   TupleAccess::clear(this);
 }
@@ -693,7 +698,12 @@ HTuple operator|(const HTuple& a, const HTuple& b) {
 }
 
 HTuple operator-(const HTuple& a) {
-  return HTuple(0) - a;
+  HTuple result = HTuple(0) - a;
+  // 0 - 0.0 is +0.0, but negating a real flips its sign, zero's too (as printf shows: -0.0).
+  for (Hlong i = 0; i < a.Length(); ++i) {
+    if (a[i].Type() == eElementTypeDouble) result[i] = HTuple(-a[i].D());
+  }
+  return result;
 }
 
 HTuple& HTuple::operator+=(const HTuple& other) {

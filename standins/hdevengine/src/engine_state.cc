@@ -50,6 +50,7 @@ constexpr const char* kIgnoreUnresolved = "ignore_unresolved_procedures";
 constexpr const char* kCallDepthLimit = "call_depth_limit";
 constexpr const char* kStepLimit = "step_limit";
 constexpr const char* kValueLimit = "value_limit";
+constexpr const char* kTextLimit = "text_limit";
 
 }  // namespace
 
@@ -74,12 +75,16 @@ void EngineState::setAttribute(const std::string& name, const HTuple& value) {
     }
     quorvex::common::Lock lock(mutex_);
     callDepthLimit_ = static_cast<int>(*limit);
-  } else if (name == kStepLimit || name == kValueLimit) {
+  } else if (name == kStepLimit || name == kValueLimit || name == kTextLimit) {
     const HTuple::Element element = value.Length() == 1 ? value.At(0) : HTuple::Element();
     const Hlong* limit = value.Length() == 1 ? std::get_if<Hlong>(&element) : nullptr;
     if (!limit || *limit < 1) badValue(name, "a positive integer");
     if (name == kValueLimit) {
       valueLimit_.store(*limit, std::memory_order_relaxed);
+      return;
+    }
+    if (name == kTextLimit) {
+      textLimit_.store(*limit, std::memory_order_relaxed);
       return;
     }
     quorvex::common::Lock lock(mutex_);
@@ -96,19 +101,30 @@ HTuple EngineState::attribute(const std::string& name) const {
   if (name == kCallDepthLimit) return HTuple(static_cast<Hlong>(callDepthLimit_));
   if (name == kStepLimit) return HTuple(stepLimit_);
   if (name == kValueLimit) return HTuple(valueLimit());
+  if (name == kTextLimit) return HTuple(textLimit());
   throw engineError(kErrUnknownAttribute, ExceptionAttribute, "'" + name + "'");
 }
 
+// Each folder is kept once, where it was first named: a program that adds its folder before
+// every call would otherwise make every later lookup search it again and again.
 void EngineState::setProcedurePath(const std::string& path) {
-  std::vector<std::string> folders = splitPath(path);
+  const std::vector<std::string> folders = splitPath(path);
   quorvex::common::Lock lock(mutex_);
-  paths_ = std::move(folders);
+  paths_.clear();
+  knownPaths_.clear();
+  appendFolders(folders);
 }
 
 void EngineState::addProcedurePath(const std::string& path) {
   const std::vector<std::string> folders = splitPath(path);
   quorvex::common::Lock lock(mutex_);
-  paths_.insert(paths_.end(), folders.begin(), folders.end());
+  appendFolders(folders);
+}
+
+void EngineState::appendFolders(const std::vector<std::string>& folders) {
+  for (const std::string& folder : folders) {
+    if (knownPaths_.insert(folder).second) paths_.push_back(folder);
+  }
 }
 
 void EngineState::setOperatorImpl(HDevOperatorImplCpp* impl) {

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "common/annotated_mutex.h"
@@ -24,6 +25,8 @@ constexpr Hlong kDefaultStepLimit = 100000000;
 // The most elements one value may hold ("value_limit"): room for the ten-million-element
 // tuples a loop may collect, yet far from exhausting memory.
 constexpr Hlong kDefaultValueLimit = Hlong{1} << 24;
+// The most text bytes one value may hold ("text_limit"): 16 MiB, a large file's text.
+constexpr Hlong kDefaultTextLimit = Hlong{1} << 24;
 
 // What a load needs, taken at its start so that it sees one consistent engine.
 struct LoadSettings {
@@ -38,8 +41,8 @@ class EngineState {
   static EngineState& instance();
 
   // Attributes: "ignore_invalid_lines", "ignore_unresolved_procedures" ('true'/'false' or
-  // 1/0), "call_depth_limit" and "step_limit" (positive integers). Throw HDevEngineException for an
-  // unknown name or a wrong value.
+  // 1/0), "call_depth_limit", "step_limit", "value_limit" and "text_limit" (positive integers).
+  // Throw HDevEngineException for an unknown name or a wrong value.
   void setAttribute(const std::string& name, const HTuple& value);
   HTuple attribute(const std::string& name) const;
 
@@ -55,6 +58,7 @@ class EngineState {
   Hlong stepLimit() const;
   // Read by every tuple-building expression: an atomic, not the mutex.
   Hlong valueLimit() const { return valueLimit_.load(std::memory_order_relaxed); }
+  Hlong textLimit() const { return textLimit_.load(std::memory_order_relaxed); }
   LoadSettings loadSettings() const;
   void unloadAllProcedures();
 
@@ -63,14 +67,17 @@ class EngineState {
 
  private:
   EngineState();
+  void appendFolders(const std::vector<std::string>& folders) QUORVEX_REQUIRES(mutex_);
 
   mutable quorvex::common::Mutex mutex_;
   std::vector<std::string> paths_ QUORVEX_GUARDED_BY(mutex_);
+  std::unordered_set<std::string> knownPaths_ QUORVEX_GUARDED_BY(mutex_);  // paths_, for lookup
   bool ignoreInvalidLines_ QUORVEX_GUARDED_BY(mutex_) = false;
   bool ignoreUnresolved_ QUORVEX_GUARDED_BY(mutex_) = false;
   int callDepthLimit_ QUORVEX_GUARDED_BY(mutex_) = kDefaultCallDepthLimit;
   Hlong stepLimit_ QUORVEX_GUARDED_BY(mutex_) = kDefaultStepLimit;
   std::atomic<Hlong> valueLimit_{kDefaultValueLimit};
+  std::atomic<Hlong> textLimit_{kDefaultTextLimit};
   HDevOperatorImplCpp* impl_ QUORVEX_GUARDED_BY(mutex_) = nullptr;
   std::vector<HDevOperatorImplCpp*> keptImpls_ QUORVEX_GUARDED_BY(mutex_);  // never deleted
   std::shared_ptr<ProcedureCache> cache_ QUORVEX_GUARDED_BY(mutex_);

@@ -28,14 +28,20 @@ Hlong singleIndex(const HTuple& index) {
   return integerIndex(index.At(0));
 }
 
+// T[I] may name one element many times: its size is known, and bounded, before it is built.
 HTuple select(const HTuple& base, const HTuple& indices) {
-  HTuple result;
+  checkValueLength(indices.Length());
+  TextTally text;
   for (Hlong i = 0; i < indices.Length(); ++i) {
     const Hlong index = integerIndex(indices.At(i));
     if (index < 0 || index >= base.Length()) {
       throw HException::ForOperator("tuple_select", HalconCpp::H_ERR_TUPLE_INDEX);
     }
-    result.Append(HTuple(base[index]));
+    text.add(elementText(base, index));
+  }
+  HTuple result;
+  for (Hlong i = 0; i < indices.Length(); ++i) {
+    result.Append(HTuple(base[std::get<Hlong>(indices.At(i))]));
   }
   return result;
 }
@@ -106,23 +112,6 @@ void binary(BinaryOp op, const HTuple& a, const HTuple& b, HTuple* result) {
   throw RunError{kErrInternal, "unknown operator"};
 }
 
-// A + B with texts concatenates element by element, a one-element side against every element
-// of the other: its text is bounded before it is built, so S := S + S in a loop fails at the
-// bound instead of after building twice the bound.
-void checkConcatenation(const HTuple& a, const HTuple& b) {
-  const std::size_t textA = textBytes(a);
-  const std::size_t textB = textBytes(b);
-  if (textA == 0 && textB == 0) return;
-  const auto count = static_cast<unsigned long long>(a.Length() == 1 ? b.Length() : a.Length());
-  // In 64 bits even where size_t has 32: a repeated text may pass 4 GiB.
-  const auto repeated = [count](const HTuple& side, std::size_t text) {
-    return side.Length() == 1 ? text * count : static_cast<unsigned long long>(text);
-  };
-  const unsigned long long total = repeated(a, textA) + repeated(b, textB);
-  checkValueText(total > kMaxValueTextBytes ? kMaxValueTextBytes + 1
-                                            : static_cast<std::size_t>(total));
-}
-
 }  // namespace
 
 bool truthOf(const HTuple& value, const char* what) {
@@ -160,7 +149,7 @@ const HTuple& evaluateInto(const Expr& expr, const Frame& frame, Temps& temps) {
         parts = many.data();
       }
       Hlong length = 0;
-      std::size_t text = 0;
+      unsigned long long text = 0;
       for (std::size_t i = 0; i < count; ++i) {
         parts[i] = &operand(i);
         length += parts[i]->Length();
@@ -170,12 +159,11 @@ const HTuple& evaluateInto(const Expr& expr, const Frame& frame, Temps& temps) {
       checkValueText(text);
       result.Clear();
       for (std::size_t i = 0; i < count; ++i) result.Append(*parts[i]);
-      spendWork(length);
+      spendWork(length, static_cast<std::size_t>(text));
       return result;
     }
     case ExprKind::Negate:
-      result = flag(false);
-      result -= operand(0);
+      result = -operand(0);
       return result;
     case ExprKind::Not:
       result = flag(!truthOf(operand(0), "not"));
@@ -194,12 +182,14 @@ const HTuple& evaluateInto(const Expr& expr, const Frame& frame, Temps& temps) {
     case ExprKind::Index: {
       const HTuple& base = operand(0);
       result = select(base, operand(1));
+      spendWork(result.Length(), textBytes(result));
       return result;
     }
     case ExprKind::Slice: {
       const HTuple& base = operand(0);
       const Hlong from = singleIndex(operand(1));
       result = selectRange(base, from, singleIndex(operand(2)));
+      spendWork(result.Length(), textBytes(result));
       return result;
     }
     case ExprKind::Function: {

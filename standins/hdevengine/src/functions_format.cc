@@ -55,7 +55,8 @@ Field parseField(const std::string& text) {
       break;
     }
   }
-  field.width = readCount(text, &at, static_cast<Hlong>(kMaxValueTextBytes));
+  // A width past the text bound fails with that bound, before the padding is built.
+  field.width = readCount(text, &at, (std::numeric_limits<Hlong>::max() - 9) / 10);
   if (at < text.size() && text[at] == '.') {
     ++at;
     field.precision = static_cast<int>(readCount(text, &at, kMaxPrecision));
@@ -121,12 +122,28 @@ std::string realText(const Field& field, double value) {
   if (conversion == 'e' || conversion == 'E') format = std::chars_format::scientific;
   std::string buffer(static_cast<std::size_t>(precision) + 400, '\0');
   const double magnitude = std::fabs(value);
-  const auto end =
-      std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, format,
-                    format == std::chars_format::general && precision == 0 ? 1 : precision)
-          .ptr;
-  std::string body(buffer.data(), end);
-  if (field.alternate && body.find_first_of(".en") == std::string::npos) body += '.';
+  const auto write = [&](std::chars_format f, int digits) {
+    return std::string(
+        buffer.data(),
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, f, digits).ptr);
+  };
+  std::string body;
+  if (field.alternate && format == std::chars_format::general && std::isfinite(value)) {
+    // %#g keeps its trailing zeros: the style %g picks, with precision significant digits.
+    const int significant = precision == 0 ? 1 : precision;
+    const std::string scientific = write(std::chars_format::scientific, significant - 1);
+    const int exponent = std::stoi(scientific.substr(scientific.find('e') + 1));
+    body = exponent < -4 || exponent >= significant
+               ? scientific
+               : write(std::chars_format::fixed, significant - 1 - exponent);
+  } else {
+    body = write(format, format == std::chars_format::general && precision == 0 ? 1 : precision);
+  }
+  // The alternate form always has a decimal point, before the exponent if there is one.
+  if (field.alternate && std::isfinite(value) && body.find('.') == std::string::npos) {
+    const std::size_t exponent = body.find('e');
+    body.insert(exponent == std::string::npos ? body.size() : exponent, 1, '.');
+  }
   if (upper) {
     for (char& c : body) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
   }
@@ -173,10 +190,15 @@ std::string formatElement(const Field& field, const HTuple& t, Hlong i) {
 void tupleString(TupleArgs a, std::size_t, HTuple* r) {
   const HTuple &values = *a[0], &formats = *a[1];
   const Hlong n = pairLength(kOp, values, formats);
+  // A field's width is text it pads to: bounded, with what came before, before it is built.
+  TextTally text;
   HTuple out;
   for (Hlong i = 0; i < n; ++i) {
     const Field field = parseField(stringAt(kOp, 1, formats, spread(formats, i)));
-    out.Append(HTuple(formatElement(field, values, spread(values, i)).c_str()));
+    if (static_cast<unsigned long long>(field.width) > text.room()) text.add(field.width);
+    const std::string element = formatElement(field, values, spread(values, i));
+    text.add(element.size());
+    out.Append(HTuple(element.c_str()));
   }
   *r = std::move(out);
 }

@@ -3,6 +3,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "run_limits.h"
 #include "tuple_functions.h"
 
 namespace HDevEngineCpp {
@@ -103,6 +104,7 @@ bool unitRange(double x) {
 }  // namespace
 
 void tupleAdd(TupleArgs a, std::size_t, HTuple* r) {
+  checkConcatenation(*a[0], *a[1]);
   underName("tuple_add", r, [&] { return *a[0] + *a[1]; });
 }
 void tupleSub(TupleArgs a, std::size_t, HTuple* r) {

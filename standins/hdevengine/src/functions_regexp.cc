@@ -8,6 +8,7 @@
 // caller's stack; longer ones on a thread with a stack sized for them, up to a bound past
 // which a subject is refused with an error instead of a crash.
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <regex>
 #include <string>
@@ -16,6 +17,7 @@
 #include "common/annotated_mutex.h"
 #include "engine_errors.h"
 #include "large_stack.h"
+#include "run_limits.h"
 #include "tuple_functions.h"
 
 namespace HDevEngineCpp {
@@ -192,6 +194,33 @@ std::string replacementFormat(const char* replace) {
   return out;
 }
 
+// Appends a replacement's output to a string and raises before the string passes `room`
+// bytes: an empty pattern inserts the replacement at every position of the subject.
+class BoundedAppender {
+ public:
+  using iterator_category = std::output_iterator_tag;
+  using value_type = void;
+  using difference_type = std::ptrdiff_t;
+  using pointer = void;
+  using reference = void;
+
+  BoundedAppender(std::string* out, unsigned long long before, unsigned long long room)
+      : out_(out), before_(before), room_(room) {}
+  BoundedAppender& operator=(char c) {
+    if (out_->size() >= room_) textTooLarge(before_ + out_->size() + 1);
+    out_->push_back(c);
+    return *this;
+  }
+  BoundedAppender& operator*() { return *this; }
+  BoundedAppender& operator++() { return *this; }
+  BoundedAppender& operator++(int) { return *this; }
+
+ private:
+  std::string* out_;
+  unsigned long long before_;
+  unsigned long long room_;
+};
+
 }  // namespace
 
 // The match, or its groups when the pattern has any: all of them for one string, the first
@@ -227,10 +256,15 @@ void tupleRegexpReplace(TupleArgs a, std::size_t, HTuple* r) {
     std::regex_constants::match_flag_type flags;
     std::string subject;
     std::string replaced;
-  } work{&pattern, &format, flags, {}, {}};
+    TextTally text;
+  } work{&pattern, &format, flags, {}, {}, {}};
   const auto replace = [](void* context) {
     auto* w = static_cast<Replace*>(context);
-    w->replaced = std::regex_replace(w->subject, *w->pattern->regex, *w->format, w->flags);
+    w->replaced.clear();
+    const unsigned long long room = w->text.room();
+    std::regex_replace(BoundedAppender(&w->replaced, textLimit() - room, room), w->subject.begin(),
+                       w->subject.end(), *w->pattern->regex, *w->format, w->flags);
+    w->text.add(w->replaced.size());
   };
   HTuple out;
   for (Hlong i = 0; i < a[0]->Length(); ++i) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <type_traits>
 #include <vector>
 
 #include "run_limits.h"
@@ -98,9 +99,13 @@ void tupleLength(TupleArgs a, std::size_t, HTuple* r) {
   *r = HTuple(a[0]->Length());
 }
 
+// An index may repeat: the result's text is bounded before it is built.
 void tupleSelect(TupleArgs a, std::size_t, HTuple* r) {
+  const std::vector<Hlong> at = positions("tuple_select", 1, *a[1], a[0]->Length());
+  TextTally text;
+  for (Hlong i : at) text.add(elementText(*a[0], i));
   HTuple out;
-  for (Hlong i : positions("tuple_select", 1, *a[1], a[0]->Length())) appendElement(&out, *a[0], i);
+  for (Hlong i : at) appendElement(&out, *a[0], i);
   *r = std::move(out);
 }
 
@@ -180,14 +185,35 @@ void tupleGenConst(TupleArgs a, std::size_t, HTuple* r) {
   if (length < 0) wrongValue(op, 0);
   if (a[1]->Length() != 1) wrongCount(op, 1);
   checkValueLength(length);
+  TextTally().add(textBytes(*a[1]), static_cast<unsigned long long>(length));
   HTuple out;
   for (Hlong i = 0; i < length; ++i) out.Append(*a[1]);
   *r = std::move(out);
 }
 
+// The elements of an integer sequence, counted without rounding: near 10^17 a real holds
+// only every sixteenth integer.
+Hlong integerSequenceCount(Hlong start, Hlong end, Hlong step) {
+  using U = std::make_unsigned_t<Hlong>;
+  if (step > 0 ? end < start : end > start) return 0;
+  const U distance = step > 0 ? static_cast<U>(end) - static_cast<U>(start)
+                              : static_cast<U>(start) - static_cast<U>(end);
+  const U stride = step > 0 ? static_cast<U>(step) : U{0} - static_cast<U>(step);
+  const U count = distance / stride;
+  constexpr U kMost = static_cast<U>(std::numeric_limits<Hlong>::max());
+  return count >= kMost ? std::numeric_limits<Hlong>::max() : static_cast<Hlong>(count + 1);
+}
+
+// Whether Start + n Step is not beyond End, allowing for the rounding of the step's multiples
+// (0.1 * 3 passes 0.3 by one unit in the last place) but never by a whole step.
+bool withinEnd(double start, double end, double step, double n) {
+  const double value = start + n * step;
+  const double slack = 1e-12 * std::max(std::fabs(step), std::fabs(end));
+  return step > 0 ? value <= end + slack : value >= end - slack;
+}
+
 // Start, Start + Step, ... up to End; integers when all three are integers. A sequence that
-// runs away from End is empty; real steps stop at the last value not beyond End, allowing
-// for the rounding of the step's multiples.
+// runs away from End is empty; real steps stop at the last value not beyond End.
 void genSequence(const char* op, const HTuple& startArg, const HTuple& endArg,
                  const HTuple& stepArg, HTuple* r) {
   const double start = singleReal(op, 0, startArg);
@@ -196,21 +222,32 @@ void genSequence(const char* op, const HTuple& startArg, const HTuple& endArg,
   if (step == 0 || !std::isfinite(step) || !std::isfinite(start) || !std::isfinite(end)) {
     wrongValue(op, step == 0 || !std::isfinite(step) ? 2 : 0);
   }
-  const bool integers = isInteger(startArg, 0) && isInteger(endArg, 0) && isInteger(stepArg, 0);
-  const double span = (end - start) / step;
   HTuple out;
-  if (span >= 0) {
-    const double count = std::floor(span * (1 + 1e-12) + 1e-12) + 1;
-    constexpr Hlong kMost = std::numeric_limits<Hlong>::max();
-    checkValueLength(count >= static_cast<double>(kMost) ? kMost : static_cast<Hlong>(count));
-    const auto n = static_cast<Hlong>(count);
+  if (isInteger(startArg, 0) && isInteger(endArg, 0) && isInteger(stepArg, 0)) {
+    using U = std::make_unsigned_t<Hlong>;
+    const Hlong first = startArg[0].L(), stride = stepArg[0].L();
+    const Hlong n = integerSequenceCount(first, endArg[0].L(), stride);
+    checkValueLength(n);
+    // In unsigned arithmetic: every element lies between Start and End, so none overflows.
     for (Hlong i = 0; i < n; ++i) {
-      if (integers) {
-        out.Append(HTuple(startArg[0].L() + i * stepArg[0].L()));
-      } else {
-        out.Append(HTuple(start + static_cast<double>(i) * step));
-      }
+      out.Append(HTuple(
+          static_cast<Hlong>(static_cast<U>(first) + static_cast<U>(i) * static_cast<U>(stride))));
     }
+    *r = std::move(out);
+    return;
+  }
+  const double steps = (end - start) / step;
+  if (steps >= 0 || withinEnd(start, end, step, 0)) {
+    double last = std::max(std::floor(steps), 0.0);
+    constexpr double kMost = static_cast<double>(std::numeric_limits<Hlong>::max());
+    checkValueLength(last + 1 >= kMost ? std::numeric_limits<Hlong>::max()
+                                       : static_cast<Hlong>(last + 1));
+    // A quotient just short of a whole number is that number rounded down.
+    if (steps - last > 1 - 1e-9 && withinEnd(start, end, step, last + 1)) last += 1;
+    while (last > 0 && !withinEnd(start, end, step, last)) last -= 1;
+    const auto n = static_cast<Hlong>(last) + 1;
+    checkValueLength(n);
+    for (Hlong i = 0; i < n; ++i) out.Append(HTuple(start + static_cast<double>(i) * step));
   }
   *r = std::move(out);
 }
@@ -305,6 +342,12 @@ void tupleReplace(TupleArgs a, std::size_t, HTuple* r) {
   const HTuple &t = *a[0], &values = *a[2];
   const std::vector<Hlong> at = positions(op, 1, *a[1], t.Length());
   if (values.Length() != 1 && values.Length() != static_cast<Hlong>(at.size())) wrongCount(op, 2);
+  // One value may replace many elements: the result's text is bounded before it is built.
+  TextTally text;
+  text.add(textBytes(t));
+  for (std::size_t k = 0; k < at.size(); ++k) {
+    text.add(elementText(values, values.Length() == 1 ? 0 : static_cast<Hlong>(k)));
+  }
   HTuple out = t;
   for (std::size_t k = 0; k < at.size(); ++k) {
     HTuple value;

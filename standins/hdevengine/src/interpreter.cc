@@ -51,9 +51,11 @@ struct Activation {
   Temps temps;  // where the running line's expressions put their values
 };
 
-// The value of an expression as a tuple of its own.
+// The value of an expression as a tuple of its own: a copy, charged as work.
 HTuple valueOf(Activation& a, const Expr& expr) {
-  return evaluateInto(expr, *a.frame, a.temps);
+  const HTuple& value = evaluateInto(expr, *a.frame, a.temps);
+  spendWork(value.Length(), textBytes(value));
+  return value;
 }
 
 // Assigns over the variable's tuple instead of building a new one: a number over a number
@@ -67,7 +69,9 @@ void writeCtrl(Frame* frame, int slot, HTuple&& value) {
   frame->knownText[slot].first = -1;
 }
 
+// A copy: charged by what it moves, so that a loop copying a long text pays for each copy.
 void writeCtrl(Frame* frame, int slot, const HTuple& value) {
+  spendWork(value.Length(), textBytes(value));
   writeCtrl(frame, slot, HTuple(value));
 }
 
@@ -131,11 +135,16 @@ class Interpreter {
   Interpreter(const ProcedureData& procedure, Frame* frame)
       : depthLimit_(static_cast<std::size_t>(EngineState::instance().callDepthLimit())) {
     stack_.push_back(std::make_unique<Activation>(&procedure, frame));
-    loadGlobals(procedure, stack_.back()->frame);
+    globals_.take(procedure, stack_.back()->frame);
     held_.addFrame(*stack_.back()->frame);
   }
 
   void run() {
+    // What the run did to the globals reaches the store however it ends.
+    struct Publish {
+      RunGlobals& globals;
+      ~Publish() { globals.publish(); }
+    } publish{globals_};
     while (!stack_.empty()) {
       Activation& a = *stack_.back();
       try {
@@ -236,13 +245,15 @@ class Interpreter {
     return catchLine;
   }
 
-  // Drops the top activation without handing back outputs; its globals are kept.
+  // Drops the top activation without handing back outputs; its globals are kept, and the
+  // activation below takes them back.
   void leave() {
-    const Activation& done = *stack_.back();
-    storeGlobals(*done.procedure, *done.frame);
+    Activation& done = *stack_.back();
+    globals_.give(*done.procedure, done.frame, false);
     held_.releaseFrame(*done.frame);
     if (errorVar_.activation == &done) errorVar_ = ErrorVarBinding{};
     stack_.pop_back();
+    if (!stack_.empty()) globals_.take(*stack_.back()->procedure, stack_.back()->frame);
   }
 
   void setErrorVar(Activation& a, Hlong code) {
@@ -453,7 +464,7 @@ class Interpreter {
     if (HeldValues* held = HeldValues::current()) {
       held->grow(elements, static_cast<long long>(text) - static_cast<long long>(replacedText));
     }
-    spendWork(elements);
+    spendWork(elements, text);
     frame->knownText[slot] = {target.Length() + elements, total};
   }
 
@@ -628,7 +639,7 @@ class Interpreter {
     for (const HTuple& tuple : ctrlIn) args.ctrlIn.push_back(&tuple);
     for (HTuple& tuple : ctrlOut) args.ctrlOut.push_back(&tuple);
     s.op->run(args);
-    for (const HTuple& output : ctrlOut) spendWork(output.Length());
+    for (const HTuple& output : ctrlOut) spendWork(output.Length(), textBytes(output));
     for (std::size_t i = 0; i < ctrlOut.size(); ++i) {
       writeCtrl(a.frame, s.ctrlOut[i], std::move(ctrlOut[i]));
     }
@@ -675,8 +686,11 @@ class Interpreter {
     for (std::size_t i = 0; i < s.iconicIn.size(); ++i) {
       writeIconic(next->frame, callee.paramSlots[kIconicIn][i], readIconic(a, s.iconicIn[i]));
     }
-    storeGlobals(*a.procedure, *a.frame);
-    loadGlobals(callee, next->frame);
+    // A global the run does not hold yet is copied from the store: counted and charged here.
+    globals_.give(*a.procedure, a.frame, false);
+    const CopiedGlobals copied = globals_.take(callee, next->frame);
+    spendWork(copied.elements, static_cast<std::size_t>(copied.text));
+    held_.grow(copied.elements, copied.text);
     stack_.push_back(std::move(next));
   }
 
@@ -685,13 +699,13 @@ class Interpreter {
   void finish() {
     const std::unique_ptr<Activation> done = std::move(stack_.back());
     stack_.pop_back();
-    storeGlobals(*done->procedure, *done->frame);
+    globals_.give(*done->procedure, done->frame, stack_.empty());
     // Its outputs are counted again as the caller's variables receive them.
     held_.releaseFrame(*done->frame);
     if (errorVar_.activation == done.get()) errorVar_ = ErrorVarBinding{};
     if (stack_.empty()) return;
     Activation& caller = *stack_.back();
-    loadGlobals(*caller.procedure, caller.frame);
+    globals_.take(*caller.procedure, caller.frame);
     const Stmt& call = caller.procedure->body[caller.pc];
     const ProcedureData& callee = *done->procedure;
     Frame& results = *done->frame;
@@ -716,6 +730,7 @@ class Interpreter {
   const std::size_t depthLimit_;
   StepBudget steps_;
   HeldValues held_;
+  RunGlobals globals_;
   bool giveErrors_ = true;  // dev_set_check: operator errors raise, as by default
   ErrorVarBinding errorVar_;
   std::vector<std::unique_ptr<Activation>> stack_;

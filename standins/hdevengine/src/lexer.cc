@@ -72,34 +72,33 @@ std::string characterAt(const std::string& s, std::size_t at) {
 
 class Lexer {
  public:
-  explicit Lexer(const std::string& line) : s_(line) {}
+  Lexer(const std::string& line, std::size_t at) : s_(line), pos_(at) {}
 
-  std::vector<Token> run() {
-    std::vector<Token> tokens;
-    for (;;) {
-      skipSpace();
-      Token token{TokenKind::End, "", 0, 0.0, pos_ + 1};
-      // "//" starts a comment that runs to the end of the line.
-      if (pos_ >= s_.size() || s_.compare(pos_, 2, "//") == 0) {
-        tokens.push_back(token);
-        return tokens;
-      }
-      const char c = s_[pos_];
-      if (isIdentifierStart(c)) {
-        const std::size_t start = pos_;
-        while (pos_ < s_.size() && isIdentifierChar(s_[pos_])) ++pos_;
-        token.kind = TokenKind::Identifier;
-        token.text = s_.substr(start, pos_ - start);
-      } else if (isDigit(c) || (c == '.' && pos_ + 1 < s_.size() && isDigit(s_[pos_ + 1]))) {
-        number(&token);
-      } else if (c == '\'') {
-        string(&token);
-      } else {
-        symbol(&token);
-      }
-      tokens.push_back(std::move(token));
+  Token next() {
+    skipSpace();
+    Token token{TokenKind::End, "", 0, 0.0, pos_ + 1};
+    // "//" starts a comment that runs to the end of the line.
+    if (pos_ >= s_.size() || s_.compare(pos_, 2, "//") == 0) {
+      pos_ = s_.size();
+      return token;
     }
+    const char c = s_[pos_];
+    if (isIdentifierStart(c)) {
+      const std::size_t start = pos_;
+      while (pos_ < s_.size() && isIdentifierChar(s_[pos_])) ++pos_;
+      token.kind = TokenKind::Identifier;
+      token.text = s_.substr(start, pos_ - start);
+    } else if (isDigit(c) || (c == '.' && pos_ + 1 < s_.size() && isDigit(s_[pos_ + 1]))) {
+      number(&token);
+    } else if (c == '\'') {
+      string(&token);
+    } else {
+      symbol(&token);
+    }
+    return token;
   }
+
+  std::size_t position() const { return pos_; }
 
  private:
   // Blanks, and a backslash before the end of a physical line: the line goes on on the next.
@@ -219,13 +218,16 @@ class Lexer {
   }
 
   const std::string& s_;
-  std::size_t pos_ = 0;
+  std::size_t pos_;
 };
 
 }  // namespace
 
-std::vector<Token> tokenize(const std::string& line) {
-  return Lexer(line).run();
+Token TokenReader::next() {
+  Lexer lexer(line_, at_);
+  Token token = lexer.next();
+  at_ = lexer.position();
+  return token;
 }
 
 }  // namespace Standin

@@ -27,9 +27,18 @@ struct Token {
   std::size_t column = 0;  // from 1
 };
 
-// Tokens of `line`, ending with an End token. Throws LoadError (syntax) for a character or
-// literal it cannot read.
-std::vector<Token> tokenize(const std::string& line);
+// The tokens of `line`, read one at a time, so that a long line never holds all its tokens
+// at once: an End token at the end, and after it. Throws LoadError (syntax) for a character
+// or literal it cannot read.
+class TokenReader {
+ public:
+  explicit TokenReader(const std::string& line) : line_(line) {}
+  Token next();
+
+ private:
+  const std::string& line_;
+  std::size_t at_ = 0;
+};
 
 }  // namespace Standin
 }  // namespace HDevEngineCpp

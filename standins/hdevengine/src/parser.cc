@@ -106,10 +106,10 @@ BinaryPlace binaryPlaceOf(const Token& token) {
 
 class Parser {
  public:
-  // Each token's place among the binary operators is looked up once, not at every level.
-  explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {
-    places_.reserve(tokens_.size());
-    for (const Token& token : tokens_) places_.push_back(binaryPlaceOf(token));
+  explicit Parser(const std::string& line) : reader_(line) {
+    current_ = reader_.next();
+    if (current_.kind != TokenKind::End) next_ = reader_.next();
+    place_ = binaryPlaceOf(current_);
   }
 
   Stmt statement() {
@@ -129,14 +129,14 @@ class Parser {
                   : word == "switch"               ? StmtKind::Switch
                                                    : StmtKind::Until;
       stmt.name = word == "ifelse" ? "if" : word;
-      ++pos_;
+      advance();
       stmt.exprs.push_back(expression());
     } else if (word == "for") {
       forHead(&stmt);
     } else if (word == "case" || word == "default") {
       caseLabel(&stmt);
     } else if (word == "catch" || word == "throw") {
-      ++pos_;
+      advance();
       stmt.name = word;
       expectSymbol("(");
       if (word == "catch") {
@@ -152,7 +152,7 @@ class Parser {
     } else if (isReserved(word)) {
       bareKeyword(&stmt);
     } else {
-      ++pos_;
+      advance();
       if (acceptSymbol("(")) {
         callArguments(word, &stmt);
       } else if (acceptSymbol(":=")) {
@@ -193,7 +193,15 @@ class Parser {
     Parser* parser_;
   };
 
-  const Token& peek() const { return tokens_[pos_]; }
+  const Token& peek() const { return current_; }
+
+  // Moves on to the next token; the end of the line stays where it is.
+  void advance() {
+    if (current_.kind == TokenKind::End) return;
+    current_ = std::move(next_);
+    if (current_.kind != TokenKind::End) next_ = reader_.next();
+    place_ = binaryPlaceOf(current_);
+  }
 
   bool isSymbol(const char* symbol) const {
     return peek().kind == TokenKind::Symbol && peek().text == symbol;
@@ -205,7 +213,7 @@ class Parser {
 
   bool acceptSymbol(const char* symbol) {
     if (!isSymbol(symbol)) return false;
-    ++pos_;
+    advance();
     return true;
   }
 
@@ -213,9 +221,7 @@ class Parser {
     if (!acceptSymbol(symbol)) fail(std::string("expected '") + symbol + "'");
   }
 
-  std::string describeNext() const {
-    return pos_ + 1 < tokens_.size() ? tokens_[pos_ + 1].text : "";
-  }
+  std::string describeNext() const { return current_.kind == TokenKind::End ? "" : next_.text; }
 
   static std::string describe(const Token& token) {
     switch (token.kind) {
@@ -269,7 +275,9 @@ class Parser {
     if (peek().kind != TokenKind::Identifier || isReserved(peek().text)) {
       fail("expected a variable name");
     }
-    return tokens_[pos_++].text;
+    std::string name = current_.text;
+    advance();
+    return name;
   }
 
   void bareKeyword(Stmt* stmt) {
@@ -291,7 +299,7 @@ class Parser {
       if (isWord(word)) {
         stmt->kind = kind;
         stmt->name = word;
-        ++pos_;
+        advance();
         // "return ()" and "stop ()" are written with parentheses; the others may have them.
         if (acceptSymbol("(")) expectSymbol(")");
         return;
@@ -301,17 +309,17 @@ class Parser {
   }
 
   void forHead(Stmt* stmt) {
-    ++pos_;
+    advance();
     stmt->kind = StmtKind::For;
     stmt->name = "for";
     stmt->variable = variableName();
     expectSymbol(":=");
     stmt->exprs.push_back(expression());
     if (!isWord("to")) fail("expected 'to'");
-    ++pos_;
+    advance();
     stmt->exprs.push_back(expression());
     if (isWord("by")) {
-      ++pos_;
+      advance();
       stmt->exprs.push_back(expression());
     }
   }
@@ -320,20 +328,20 @@ class Parser {
   void caseLabel(Stmt* stmt) {
     stmt->name = peek().text;
     stmt->kind = stmt->name == "case" ? StmtKind::Case : StmtKind::Default;
-    ++pos_;
+    advance();
     if (stmt->kind == StmtKind::Case) stmt->exprs.push_back(expression());
     expectSymbol(":");
   }
 
   // "global tuple X", "global def object Y": the declaration of a global variable.
   void globalDeclaration(Stmt* stmt) {
-    ++pos_;
+    advance();
     stmt->kind = StmtKind::Global;
     stmt->name = "global";
-    if (isWord("def")) ++pos_;
+    if (isWord("def")) advance();
     if (isWord("object") || isWord("tuple")) {
       stmt->iconic = peek().text == "object";
-      ++pos_;
+      advance();
     } else if (isWord("vector") || isWord("dict")) {
       laterRelease("global " + peek().text + " variables", "12.0");
     } else {
@@ -392,9 +400,9 @@ class Parser {
     ExprPtr left = binary(level + 1);
     for (;;) {
       const BinaryLevel& current = kLevels[level];
-      if (places_[pos_].level != static_cast<int>(level)) return left;
-      const int found = places_[pos_].index;
-      ++pos_;
+      if (place_.level != static_cast<int>(level)) return left;
+      const int found = place_.index;
+      advance();
       std::vector<ExprPtr> operands;
       operands.push_back(std::move(left));
       operands.push_back(binary(level + 1));
@@ -410,14 +418,21 @@ class Parser {
   ExprPtr unary() {
     if (isSymbol("-") || isWord("not")) {
       const bool negate = isSymbol("-");
-      ++pos_;
+      advance();
       Nesting nesting(this);
       std::vector<ExprPtr> operands;
       operands.push_back(unary());
+      // A negative number is a literal of its own, so that it joins its neighbours in a tuple.
+      const HalconCpp::HTupleType kind = operands[0]->value.Type();
+      if (negate && operands[0]->kind == ExprKind::Literal &&
+          (kind == HalconCpp::eElementTypeLong || kind == HalconCpp::eElementTypeDouble)) {
+        operands[0]->value = -operands[0]->value;
+        return std::move(operands[0]);
+      }
       return node(negate ? ExprKind::Negate : ExprKind::Not, std::move(operands));
     }
     if (isWord("bnot")) {
-      ++pos_;
+      advance();
       Nesting nesting(this);
       std::vector<ExprPtr> operands;
       operands.push_back(unary());
@@ -471,7 +486,7 @@ class Parser {
   ExprPtr literal(HTuple value) {
     ExprPtr expr = node(ExprKind::Literal, {});
     expr->value = std::move(value);
-    ++pos_;
+    advance();
     return expr;
   }
 
@@ -518,9 +533,19 @@ class Parser {
           if (acceptSymbol(":")) bounds.push_back(expression());
           element = functionNode(kRangeFunction, std::move(bounds));
         }
-        operands.push_back(std::move(element));
+        // Neighbouring literals become one: a long literal tuple costs its values, not a
+        // node per element.
+        if (element->kind == ExprKind::Literal && !operands.empty() &&
+            operands.back()->kind == ExprKind::Literal) {
+          operands.back()->value.Append(element->value);
+        } else {
+          operands.push_back(std::move(element));
+        }
       } while (acceptSymbol(","));
       expectSymbol("]");
+    }
+    if (operands.size() == 1 && operands[0]->kind == ExprKind::Literal) {
+      return std::move(operands[0]);
     }
     // A range alone is the tuple itself.
     if (operands.size() == 1 && operands[0]->kind == ExprKind::Function &&
@@ -541,7 +566,7 @@ class Parser {
       if (name == constant) return literal(HTuple(value));
     }
     if (isReserved(name)) fail("expected an expression");
-    ++pos_;
+    advance();
     if (!acceptSymbol("(")) {
       ExprPtr expr = node(ExprKind::Variable, {});
       expr->name = name;
@@ -576,9 +601,12 @@ class Parser {
     return expr;
   }
 
-  std::vector<Token> tokens_;
-  std::vector<BinaryPlace> places_;  // one per token
-  std::size_t pos_ = 0;
+  // Tokens are read as the parser moves on, one ahead; the current one's place among the
+  // binary operators is looked up once, not at every level.
+  TokenReader reader_;
+  Token current_{TokenKind::End, "", 0, 0.0, 0};
+  Token next_{TokenKind::End, "", 0, 0.0, 0};
+  BinaryPlace place_;
   int nesting_ = 0;
 };
 
@@ -591,7 +619,7 @@ Stmt parseLine(const std::string& text) {
     comment.kind = StmtKind::Comment;
     return comment;
   }
-  return Parser(tokenize(text)).statement();
+  return Parser(text).statement();
 }
 
 }  // namespace Standin

@@ -35,6 +35,26 @@ void StepBudget::exhausted() const {
                                     " steps of work (engine attribute step_limit)"};
 }
 
+void textTooLarge(unsigned long long bytes) {
+  throw RunError{kErrValueSize, std::to_string(bytes) + " bytes of text, more than text_limit " +
+                                    std::to_string(textLimit())};
+}
+
+void TextTally::passed(unsigned long long bytes, unsigned long long count) const {
+  constexpr unsigned long long kMost = std::numeric_limits<unsigned long long>::max();
+  textTooLarge(bytes > (kMost - total_) / count ? kMost : total_ + bytes * count);
+}
+
+void checkConcatenation(const HTuple& a, const HTuple& b) {
+  const std::size_t textA = textBytes(a);
+  const std::size_t textB = textBytes(b);
+  if (textA == 0 && textB == 0) return;
+  const auto count = static_cast<unsigned long long>(a.Length() == 1 ? b.Length() : a.Length());
+  TextTally tally;
+  tally.add(textA, a.Length() == 1 ? count : 1);
+  tally.add(textB, b.Length() == 1 ? count : 1);
+}
+
 void spendWait(double seconds) {
   StepBudget* budget = StepBudget::current();
   if (!budget || !(seconds > 0)) return;
@@ -64,10 +84,11 @@ void HeldValues::check(long long elements, long long text) const {
                                       " elements, more than " + std::to_string(kRunValueFactor) +
                                       " times value_limit"};
   }
-  const long long textLimit = kRunValueFactor * static_cast<long long>(kMaxValueTextBytes);
-  if (text > textLimit) {
+  const long long textBound = kRunValueFactor * static_cast<long long>(textLimit());
+  if (text > textBound) {
     throw RunError{kErrValueSize, "the run's variables would hold " + std::to_string(text) +
-                                      " bytes of text, more than " + std::to_string(textLimit)};
+                                      " bytes of text, more than " +
+                                      std::to_string(kRunValueFactor) + " times text_limit"};
   }
 }
 
@@ -109,11 +130,13 @@ std::size_t textBytes(const HTuple& value) {
   const HalconCpp::HTupleType type = value.Type();
   if (type != HalconCpp::eElementTypeString && type != HalconCpp::eElementTypeMixed) return 0;
   std::size_t text = 0;
-  for (Hlong i = 0; i < value.Length(); ++i) {
-    const HTuple::Element element = value.At(i);
-    if (const auto* s = std::get_if<std::string>(&element)) text += s->size();
-  }
+  for (Hlong i = 0; i < value.Length(); ++i) text += elementText(value, i);
   return text;
+}
+
+std::size_t elementText(const HTuple& value, Hlong i) {
+  const std::string* s = value.StringAt(i);
+  return s ? s->size() : 0;
 }
 
 std::string shownValue(const HTuple& value) {

@@ -14,10 +14,12 @@ namespace HDevEngineCpp {
 namespace Standin {
 
 // The work one run may still do ("step_limit"). Every executed line spends one step, and work
-// that grows with the data spends more: one step per kElementsPerStep elements a line builds,
-// and kStepsPerSecond for each second a line waits. So one line over millions of elements
-// costs what a loop over them would, and an endless loop or wait ends in an error.
+// that grows with the data spends more: one step per kElementsPerStep elements and one per
+// kTextBytesPerStep text bytes a line builds or copies, and kStepsPerSecond for each second a
+// line waits. So one line over millions of elements, or a copy of a long text, costs what a
+// loop over them would, and an endless loop or wait ends in an error.
 constexpr std::size_t kElementsPerStep = 64;
+constexpr std::size_t kTextBytesPerStep = 256;
 constexpr double kStepsPerSecond = 1e6;
 
 class StepBudget {
@@ -43,21 +45,24 @@ class StepBudget {
   StepBudget* outer_;  // a run started from within another (an operator's callback)
 };
 
-// Charges the work of building `elements` elements to the running line.
-inline void spendWork(Hlong elements) {
-  if (elements < static_cast<Hlong>(kElementsPerStep)) return;
-  if (StepBudget* budget = StepBudget::current()) {
-    budget->spend(elements / static_cast<Hlong>(kElementsPerStep));
-  }
+// Charges the work of building or copying `elements` elements holding `text` bytes of text to
+// the running line.
+inline void spendWork(Hlong elements, std::size_t text = 0) {
+  const Hlong steps = elements / static_cast<Hlong>(kElementsPerStep) +
+                      static_cast<Hlong>(text / kTextBytesPerStep);
+  if (steps == 0) return;
+  if (StepBudget* budget = StepBudget::current()) budget->spend(steps);
 }
 
 // Charges a wait before it starts: a wait the budget cannot pay fails at once.
 void spendWait(double seconds);
 
-// The most text bytes one value may hold; its elements are bounded by the engine attribute
+// The most text bytes one value may hold is the engine attribute "text_limit", its elements
 // "value_limit". A tuple or text that doubles itself in a loop reaches them within a few
 // dozen lines and fails there, long before memory runs out.
-constexpr std::size_t kMaxValueTextBytes = std::size_t{1} << 24;
+inline std::size_t textLimit() {
+  return static_cast<std::size_t>(EngineState::instance().textLimit());
+}
 
 // All values of a run together may hold this many times one value's bounds: a recursion
 // that keeps a large value in every frame ends as soon as one value would.
@@ -73,21 +78,49 @@ inline void checkValueLength(Hlong length) {
   }
 }
 
-inline void checkValueText(std::size_t bytes) {
-  if (bytes > kMaxValueTextBytes) {
-    throw RunError{kErrValueSize, std::to_string(bytes) + " bytes of text, more than " +
-                                      std::to_string(kMaxValueTextBytes)};
-  }
+[[noreturn]] void textTooLarge(unsigned long long bytes);
+
+inline void checkValueText(unsigned long long bytes) {
+  if (bytes > textLimit()) textTooLarge(bytes);
 }
+
+// The text of a result added up while it is built, checked before each part is: a function
+// that repeats a text (a constant tuple, a field width, a replacement at every position)
+// fails when the sum would pass the bound, before the memory is taken. In 64 bits even where
+// size_t has 32: a repeated text may pass 4 GiB.
+class TextTally {
+ public:
+  // `bytes` more, `count` times.
+  void add(unsigned long long bytes, unsigned long long count = 1) {
+    const unsigned long long limit = textLimit();
+    if (count != 0 && bytes > (limit - total_) / count) passed(bytes, count);
+    total_ += bytes * count;
+  }
+  // What is left before the bound.
+  unsigned long long room() const { return textLimit() - total_; }
+
+ private:
+  [[noreturn]] void passed(unsigned long long bytes, unsigned long long count) const;
+
+  unsigned long long total_ = 0;
+};
 
 // The text bytes a tuple holds; 0 for a tuple of numbers, without looking at its elements.
 std::size_t textBytes(const HTuple& value);
 
+// The text bytes of element `i`; 0 for a number.
+std::size_t elementText(const HTuple& value, Hlong i);
+
+// Raises when A + B would hold more text than a value may: texts are concatenated element by
+// element, a one-element side against every element of the other.
+void checkConcatenation(const HTuple& a, const HTuple& b);
+
 // Returns `value` when it is within both bounds; raises otherwise.
 inline const HTuple& bounded(const HTuple& value) {
+  const std::size_t text = textBytes(value);
   checkValueLength(value.Length());
-  checkValueText(textBytes(value));
-  spendWork(value.Length());
+  checkValueText(text);
+  spendWork(value.Length(), text);
   return value;
 }
 

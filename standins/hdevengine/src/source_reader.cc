@@ -89,24 +89,57 @@ std::string declaredEncoding(const std::string& content) {
   return name;
 }
 
+// ISO-8859-15 is Latin-1 but for eight characters, the euro sign first.
+unsigned latin9CodePoint(unsigned char byte) {
+  switch (byte) {
+    case 0xA4:
+      return 0x20AC;
+    case 0xA6:
+      return 0x0160;
+    case 0xA8:
+      return 0x0161;
+    case 0xB4:
+      return 0x017D;
+    case 0xB8:
+      return 0x017E;
+    case 0xBC:
+      return 0x0152;
+    case 0xBD:
+      return 0x0153;
+    case 0xBE:
+      return 0x0178;
+    default:
+      return byte;
+  }
+}
+
+void appendUtf8(std::string* out, unsigned codePoint) {
+  if (codePoint < 0x80) {
+    out->push_back(static_cast<char>(codePoint));
+  } else if (codePoint < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (codePoint >> 6)));
+    out->push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xE0 | (codePoint >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+  }
+}
+
 // Files saved in a Western single-byte encoding become UTF-8, the engine's text everywhere.
 // Windows-1252's extra characters in 0x80-0x9F are read as their Latin-1 code points.
 void toUtf8(std::string* content) {
   const std::string encoding = declaredEncoding(*content);
-  if (encoding != "iso-8859-1" && encoding != "latin1" && encoding != "iso-8859-15" &&
-      encoding != "windows-1252" && encoding != "cp1252") {
+  const bool latin9 = encoding == "iso-8859-15" || encoding == "latin-9" || encoding == "latin9";
+  if (encoding != "iso-8859-1" && encoding != "latin1" && !latin9 && encoding != "windows-1252" &&
+      encoding != "cp1252") {
     return;
   }
   std::string utf8;
   utf8.reserve(content->size());
   for (char c : *content) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      utf8.push_back(c);
-    } else {
-      utf8.push_back(static_cast<char>(0xC0 | (byte >> 6)));
-      utf8.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
-    }
+    appendUtf8(&utf8, latin9 ? latin9CodePoint(byte) : byte);
   }
   content->swap(utf8);
 }

@@ -95,6 +95,8 @@ class HALCONCPP_API HTuple {
   // The stand-ins' own element access, without the vendor's bounds check: element `index`
   // (0 <= index < Length()) as a value.
   Element At(Hlong index) const;
+  // Element `index` when it is a string, else null: its length read without a copy.
+  const std::string* StringAt(Hlong index) const;
   void Clear();
 
  private:
