@@ -74,8 +74,8 @@ std::string readFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Each row: a file that once crashed stb or made it pass a null pointer; both decoders refuse
-// it with 5202.
+// Each row: a file that made stb write out of bounds, pass a null pointer, overflow or leave
+// pixels unset; every decoder refuses it with 5202.
 TEST_F(ImageDecoders, FilesThatBrokeStbAreRefused) {
   HObject flat;
   GenImageConst(&flat, "byte", 8, 8);
@@ -84,6 +84,9 @@ TEST_F(ImageDecoders, FilesThatBrokeStbAreRefused) {
   const std::pair<const char*, std::string> rows[] = {
       {"long_huffman.jpg", jpegWithLongHuffmanTable(jpeg)},
       {"only_empty_idat.png", pngFile(2, 1, 0, {}, true)},
+      // stb's PGM reader overflowed an int on the maximum, and left a short file's pixels unset.
+      {"long_number.pgm", "P5 2 2 65555555555555555555\n" + std::string(8, 'x')},
+      {"short.pgm", "P5 4 4 255\n" + std::string(15, 'x')},
   };
   for (const char* decoders : kDecoders) {
     SetSystem("standin_image_decoders", decoders);

@@ -59,6 +59,7 @@ const bool registered = [] {
 }();
 
 DecodedPixels decode(ImageFormat format, const std::string& contents, const char* op) {
+  if (format == ImageFormat::kPortableMap) return decodePortableMap(contents, op);
   if (systemChosen.load() && systemDecoderBuilt(format)) {
     switch (format) {
       case ImageFormat::kJpeg:

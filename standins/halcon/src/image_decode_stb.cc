@@ -1,5 +1,5 @@
-// Decoding with Debian's header-only stb_image: BMP and binary PGM/PPM in every build, and
-// JPEG, PNG and GIF where the build has no system decoder for them. stb is not written for
+// Decoding with Debian's header-only stb_image: BMP in every build, and JPEG, PNG and GIF
+// where the build has no system decoder for them. stb is not written for
 // files from outside, so what it is known to mishandle is checked before it sees the bytes.
 // TGA is left out: it is not among the vendor's formats, and stb accepts almost any bytes as one.
 #include <climits>
@@ -19,7 +19,6 @@
 #define STBI_ONLY_PNG
 #define STBI_ONLY_BMP
 #define STBI_ONLY_JPEG
-#define STBI_ONLY_PNM
 #define STBI_ONLY_GIF
 #define STBI_NO_STDIO
 #define STBI_MAX_DIMENSIONS 32768
@@ -50,35 +49,6 @@ std::uint32_t littleEndian32(const std::string& contents, std::size_t at) {
   std::uint32_t value = 0;
   for (int i = 3; i >= 0; --i) value = value << 8 | byteAt(contents, at + i);
   return value;
-}
-
-// Samples of a 16-bit PGM/PPM reduced to their high byte. The format stores the high byte
-// first; stb releases before 2.29 read the samples the other way round, so the order stb
-// used is told from the file's own bytes, where the pixels are the file's last bytes.
-stbi_uc* portableMap16To8(const std::string& contents, int* width, int* height, int* channels) {
-  const auto* data = reinterpret_cast<const stbi_uc*>(contents.data());
-  std::unique_ptr<stbi_us, void (*)(void*)> wide(
-      stbi_load_16_from_memory(data, static_cast<int>(contents.size()), width, height, channels, 0),
-      &stbi_image_free);
-  if (!wide) return nullptr;
-  const stbi_us* samples16 = wide.get();
-  const std::size_t samples = static_cast<std::size_t>(*width) * static_cast<std::size_t>(*height) *
-                              static_cast<std::size_t>(*channels);
-  if (contents.size() < samples * 2) return nullptr;
-  const stbi_uc* raw = data + contents.size() - samples * 2;
-  bool swapped = false;
-  for (std::size_t i = 0; i < samples; ++i) {
-    if (raw[2 * i] == raw[2 * i + 1]) continue;
-    swapped = samples16[i] != (raw[2 * i] << 8 | raw[2 * i + 1]);
-    break;
-  }
-  auto* narrow = static_cast<stbi_uc*>(STBI_MALLOC(samples));
-  if (!narrow) return nullptr;
-  for (std::size_t i = 0; i < samples; ++i) {
-    const stbi_us value = samples16[i];
-    narrow[i] = static_cast<stbi_uc>(swapped ? value & 0xFF : value >> 8);
-  }
-  return narrow;
 }
 
 // The height a BMP header gives, which is negative for rows stored top-down; stb's header
@@ -157,9 +127,7 @@ DecodedPixels decodeWithStb(const std::string& contents, ImageFormat format, con
   if (format == ImageFormat::kBmp) height = std::abs(height);
   // Decoders work with up to four bytes a pixel whatever the file holds.
   checkDecodedSize(width, height, 4, file->size(), op);
-  StbPixels pixels(format == ImageFormat::kPortableMap && stbi_is_16_bit_from_memory(data, length)
-                       ? portableMap16To8(*file, &width, &height, &channels)
-                       : stbi_load_from_memory(data, length, &width, &height, &channels, 0),
+  StbPixels pixels(stbi_load_from_memory(data, length, &width, &height, &channels, 0),
                    &stbi_image_free);
   if (!pixels) fail(op, H_ERR_FILE_FORMAT);
   checkDecodedSize(width, height, channels, file->size(), op);

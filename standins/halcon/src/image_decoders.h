@@ -1,8 +1,8 @@
 // The decoders behind ReadImage. Where the build has them, JPEG, PNG and GIF go through
-// libjpeg-turbo, libpng and giflib, which their makers fuzz and Debian patches; BMP and binary
-// PGM/PPM, and every format in builds without those libraries (32-bit, Windows), go through
-// the header-only stb, guarded against its known faults. Each decoder raises 5202 in `op` for
-// data it refuses.
+// libjpeg-turbo, libpng and giflib, which their makers fuzz and Debian patches; BMP, and those
+// three in builds without the libraries (32-bit, Windows), go through the header-only stb,
+// guarded against its known faults; binary PGM/PPM the stand-in reads itself. Each decoder
+// raises 5202 in `op` for data it refuses.
 #ifndef QUORVEX_STANDINS_HALCON_IMAGE_DECODERS_H
 #define QUORVEX_STANDINS_HALCON_IMAGE_DECODERS_H
 
@@ -41,8 +41,10 @@ bool systemDecodersChosen();
 DecodedPixels decodeJpegSystem(const std::string& contents, const char* op);
 DecodedPixels decodePngSystem(const std::string& contents, const char* op);
 DecodedPixels decodeGifSystem(const std::string& contents, const char* op);
-// Any format of ImageFormat, with stb.
+// PNG, JPEG, GIF or BMP, with stb.
 DecodedPixels decodeWithStb(const std::string& contents, ImageFormat format, const char* op);
+// Binary PGM/PPM, by the stand-in itself.
+DecodedPixels decodePortableMap(const std::string& contents, const char* op);
 
 // The guards stb needs before it sees a file. Whether no Huffman table of a JPEG declares more
 // than 256 codes, wherever the bytes of a table could be read as one.
