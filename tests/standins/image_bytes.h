@@ -141,6 +141,14 @@ inline std::string gifFile(std::uint16_t width, std::uint16_t height, const std:
   return gif + ";";
 }
 
+// A JPEG with a Huffman table of 300 codes put in front of its own tables: a table holds at
+// most 256, and stb 2.27 wrote the surplus past its arrays.
+inline std::string jpegWithLongHuffmanTable(const std::string& jpeg) {
+  std::string table = bytes({0xFF, 0xC4, 0x01, 0x3F, 0x00});  // length 2 + 17 + 300, table 0
+  table += std::string(14, '\0') + bytes({45, 255}) + std::string(300, '\0');
+  return jpeg.substr(0, 2) + table + jpeg.substr(2);
+}
+
 }  // namespace quorvex::test
 
 #endif

@@ -61,14 +61,6 @@ HTuple allPixels(const HObject& image) {
   return values;
 }
 
-// A JPEG of the stand-in's own writer, with a Huffman table of 300 codes put in front of its
-// tables: a table holds at most 256, and stb 2.27 wrote the surplus past its arrays.
-std::string jpegWithLongHuffmanTable(const std::string& jpeg) {
-  std::string table = bytes({0xFF, 0xC4}) + bytes({0x01, 0x3F, 0x00});  // length 2 + 17 + 300
-  table += std::string(14, '\0') + bytes({45, 255}) + std::string(300, '\0');
-  return jpeg.substr(0, 2) + table + jpeg.substr(2);
-}
-
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
@@ -163,6 +155,43 @@ TEST_F(ImageDecoders, TiffKeepsAlphaAsThePngDoes) {
   }
 }
 #endif
+
+struct PixelLimitRestored {
+  HTuple saved;
+  PixelLimitRestored() { GetSystem("standin_pixel_limit", &saved); }
+  ~PixelLimitRestored() { SetSystem("standin_pixel_limit", saved); }
+};
+
+// Decoded pixels count against "standin_pixel_limit" and are taken before decoding: a file of
+// more pixels than the bound allows fails with 6001, whichever decoder reads it.
+TEST_F(ImageDecoders, DecodingTakesItsPixelsFromTheBound) {
+  PixelLimitRestored restored;
+  HObject flat;
+  GenImageConst(&flat, "byte", 64, 64);
+  WriteImage(flat, "jpeg", 0, (folder_ + "/flat").c_str());
+  const std::string rows[] = {
+      write("rgb.png", pngFile(40, 1, 2, {std::string(120, '\x10')})),
+      write("grey.gif",
+            gifFile(40, 1, bytes({0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3}), std::vector<int>(40, 1))),
+      write("rgb.bmp", bmpFile(40, 1, {std::string(120, '\x10')})),
+      write("grey.pgm", "P5 100 1 255\n" + std::string(100, '\x10')),
+      folder_ + "/flat.jpg",
+  };
+  for (const char* decoders : kDecoders) {
+    SetSystem("standin_image_decoders", decoders);
+    for (const std::string& path : rows) {
+      HTuple held;
+      GetSystem("standin_pixel_bytes", &held);
+      SetSystem("standin_pixel_limit", held[0].L() + 99);
+      HObject read;
+      EXPECT_EQ(errorOf([&] { ReadImage(&read, path.c_str()); }), H_ERR_NO_MEMORY)
+          << path << " with " << decoders;
+      SetSystem("standin_pixel_limit", restored.saved);
+      EXPECT_EQ(errorOf([&] { ReadImage(&read, path.c_str()); }), 0)
+          << path << " with " << decoders;
+    }
+  }
+}
 
 // Only the two decoder choices are accepted.
 TEST_F(ImageDecoders, DecoderChoiceIsSystemOrStb) {

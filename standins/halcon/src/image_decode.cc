@@ -107,13 +107,19 @@ void checkDecodedSize(std::int64_t width, std::int64_t height, std::int64_t chan
 }
 
 bool allocatePixels(DecodedPixels* out, std::int32_t width, std::int32_t height, int channels) {
+  const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                           static_cast<std::size_t>(channels);
+  out->outOfMemory = true;
+  // Neither exception may leave: decoders call this between a setjmp and its longjmp.
   try {
-    out->bytes.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
-                          static_cast<std::size_t>(channels),
-                      0);
+    out->reservation.change(size, "read_image");
+    out->bytes.assign(size, 0);
+  } catch (const HException&) {
+    return false;
   } catch (const std::bad_alloc&) {
     return false;
   }
+  out->outOfMemory = false;
   out->width = width;
   out->height = height;
   out->channels = channels;

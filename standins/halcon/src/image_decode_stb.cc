@@ -127,6 +127,7 @@ DecodedPixels decodeWithStb(const std::string& contents, ImageFormat format, con
   if (format == ImageFormat::kBmp) height = std::abs(height);
   // Decoders work with up to four bytes a pixel whatever the file holds.
   checkDecodedSize(width, height, 4, file->size(), op);
+  const PixelReservation decoding(static_cast<std::uint64_t>(width) * height * 4, op);
   StbPixels pixels(stbi_load_from_memory(data, length, &width, &height, &channels, 0),
                    &stbi_image_free);
   if (!pixels) fail(op, H_ERR_FILE_FORMAT);

@@ -103,14 +103,15 @@ bool decodeJpegFrame(const std::string& contents, DecodedPixels* out) {
   const bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
   info.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_RGB;
   const int channels = grey ? 1 : 3;
-  // libjpeg keeps a progressive file's coefficients, some bytes a pixel, before any output.
-  if (!plausibleDecodedSize(info.image_width, info.image_height, 4, contents.size())) {
+  // libjpeg keeps a progressive file's coefficients, some bytes a pixel, before any output:
+  // the size is checked and the pixels taken before it starts.
+  if (!plausibleDecodedSize(info.image_width, info.image_height, 4, contents.size()) ||
+      !allocatePixels(out, static_cast<std::int32_t>(info.image_width),
+                      static_cast<std::int32_t>(info.image_height), channels)) {
     jpegFail(reinterpret_cast<j_common_ptr>(&info));
   }
   jpeg_start_decompress(&info);
-  if (info.output_width != info.image_width || info.output_height != info.image_height ||
-      !allocatePixels(out, static_cast<std::int32_t>(info.output_width),
-                      static_cast<std::int32_t>(info.output_height), channels)) {
+  if (info.output_width != info.image_width || info.output_height != info.image_height) {
     jpegFail(reinterpret_cast<j_common_ptr>(&info));
   }
   const std::size_t stride = std::size_t{info.output_width} * static_cast<std::size_t>(channels);
@@ -324,7 +325,9 @@ DecodedPixels decodeGifFrame(GifFileType* gif, std::size_t fileSize, const char*
 DecodedPixels decodeJpegSystem(const std::string& contents, const char* op) {
 #ifdef QUORVEX_HAVE_LIBJPEG
   DecodedPixels decoded;
-  if (!decodeJpegFrame(contents, &decoded)) fail(op, H_ERR_FILE_FORMAT);
+  if (!decodeJpegFrame(contents, &decoded)) {
+    fail(op, decoded.outOfMemory ? H_ERR_NO_MEMORY : H_ERR_FILE_FORMAT);
+  }
   return decoded;
 #else
   (void)contents;
@@ -335,7 +338,9 @@ DecodedPixels decodeJpegSystem(const std::string& contents, const char* op) {
 DecodedPixels decodePngSystem(const std::string& contents, const char* op) {
 #ifdef QUORVEX_HAVE_LIBPNG
   DecodedPixels decoded;
-  if (!decodePngFrame(contents, &decoded)) fail(op, H_ERR_FILE_FORMAT);
+  if (!decodePngFrame(contents, &decoded)) {
+    fail(op, decoded.outOfMemory ? H_ERR_NO_MEMORY : H_ERR_FILE_FORMAT);
+  }
   return decoded;
 #else
   (void)contents;

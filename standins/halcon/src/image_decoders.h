@@ -11,16 +11,22 @@
 #include <string>
 #include <vector>
 
+#include "memory_bounds.h"
+
 namespace HalconCpp {
 namespace Standin {
 
 // An image as a decoder leaves it: width x height pixels of `channels` interleaved bytes
 // (1 grey, 2 grey+alpha, 3 RGB, 4 RGBA).
+// The bytes count against "standin_pixel_limit" while they are held, and are taken from it
+// before the decoding, so that a file promising more than the bound fails at once.
 struct DecodedPixels {
   std::int32_t width = 0;
   std::int32_t height = 0;
   int channels = 0;
   std::vector<std::uint8_t> bytes;
+  PixelReservation reservation;
+  bool outOfMemory = false;  // why allocatePixels failed
 };
 
 enum class ImageFormat { kUnknown, kPng, kJpeg, kGif, kBmp, kPortableMap };
@@ -30,7 +36,8 @@ ImageFormat imageFormatOf(const std::string& contents);
 // bytes (see checkDecodedSize); never throws, for decoders that must clean up first.
 bool plausibleDecodedSize(std::int64_t width, std::int64_t height, std::int64_t channels,
                           std::size_t fileSize);
-// Sizes `out` for width x height x channels bytes; false when memory runs out.
+// Sizes `out` for width x height x channels bytes; false, with `outOfMemory` set, when they
+// would pass the pixel bound or memory runs out. Never throws.
 bool allocatePixels(DecodedPixels* out, std::int32_t width, std::int32_t height, int channels);
 
 // Whether the build has a system decoder for the format, and whether
