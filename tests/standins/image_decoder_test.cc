@@ -83,9 +83,9 @@ TEST_F(ImageDecoders, FilesThatBrokeStbAreRefused) {
   for (const char* decoders : kDecoders) {
     SetSystem("standin_image_decoders", decoders);
     for (const auto& [name, contents] : rows) {
+      const std::string path = write(name, contents);
       HObject read;
-      EXPECT_EQ(errorOf([&] { ReadImage(&read, write(name, contents).c_str()); }),
-                H_ERR_FILE_FORMAT)
+      EXPECT_EQ(errorOf([&] { ReadImage(&read, path.c_str()); }), H_ERR_FILE_FORMAT)
           << name << " with " << decoders;
     }
   }
