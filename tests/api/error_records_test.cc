@@ -2,16 +2,21 @@
 // read field by field, released by hclearErrorMsg; and what a record says when a program line
 // meets what the stand-in engine refuses or does not carry: an operator it does not implement
 // (at run time), a construct of a later release (at load time), an exception that no catch
-// takes, a run's bound.
+// takes, a run's bound, an image file built to break a decoder.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "quorvex.h"
+#include "standins/image_bytes.h"
 #include "support/record_assertions.h"
 #include "support/snippet.h"
 #include "support/standin_control.h"
+#include "support/temp_folder.h"
 
 namespace quorvex::test {
 namespace {
@@ -109,6 +114,36 @@ TEST(LanguageRecords, KindTwoRecordsNameTheLine) {
     EXPECT_STREQ(record->progLineName, row.lineName) << describe(record.get());
     EXPECT_NE(std::string(record->message).find(row.says), std::string::npos)
         << describe(record.get());
+  }
+}
+
+// Image files that made the header-only decoder write out of bounds or pass memcpy a null
+// pointer: read_image fails with a record, under either decoder a build can choose.
+TEST(LanguageRecords, HostileImageFilesGiveARecord) {
+  const std::string folder =
+      std::filesystem::path(makeTempFolder("quorvex_hostile_")).generic_string();
+  Snippet::ran({"gen_image_const (Image, 'byte', 8, 8)",
+                "write_image (Image, 'jpeg', 0, '" + folder + "/plain.jpg')"});
+  std::ifstream plain(folder + "/plain.jpg", std::ios::binary);
+  const std::string jpeg{std::istreambuf_iterator<char>(plain), {}};
+  const std::pair<std::string, std::string> files[] = {
+      {"long_huffman.jpg", jpegWithLongHuffmanTable(jpeg)},
+      {"only_empty_idat.png", pngFile(2, 1, 0, {}, true)},
+  };
+  for (const char* decoders : {"stb", "system"}) {
+    for (const auto& [name, contents] : files) {
+      std::ofstream(folder + "/" + name, std::ios::binary) << contents;
+      Snippet snippet({"set_system ('standin_image_decoders', '" + std::string(decoders) + "')",
+                       "read_image (Image, '" + folder + "/" + name + "')"});
+      const Record record = snippet.run();
+      ASSERT_TRUE(record) << name << " with " << decoders;
+      EXPECT_EQ(record->kind, ErrorKindEngine) << describe(record.get());
+      EXPECT_EQ(record->errorCode, 5202) << describe(record.get());
+      EXPECT_EQ(record->progLineNum, 2) << describe(record.get());
+      EXPECT_STREQ(record->progLineName, "read_image") << describe(record.get());
+      EXPECT_STREQ(record->errorText, "Unsupported or corrupt image file")
+          << describe(record.get());
+    }
   }
 }
 

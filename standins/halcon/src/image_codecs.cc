@@ -1,11 +1,9 @@
-// Decoding and encoding with Debian's header-only stb codecs. The stand-in reads the file
-// itself and hands stb memory, so that file names behave the same on every platform. TGA is
-// left out: it is not among the vendor's formats, and stb accepts almost any bytes as one.
+// Encoding with Debian's header-only stb_image_write (decoding is image_decode.cc's), and
+// writing whole files.
 #include "image_codecs.h"
 
 #include <algorithm>
 #include <atomic>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,15 +14,6 @@
 #include "params.h"
 #include "png_palette.h"
 
-#define STBI_ONLY_PNG
-#define STBI_ONLY_BMP
-#define STBI_ONLY_JPEG
-#define STBI_ONLY_PNM
-#define STBI_ONLY_GIF
-#define STBI_NO_STDIO
-#define STBI_MAX_DIMENSIONS 32768
-#define STB_IMAGE_IMPLEMENTATION
-#include <stb/stb_image.h>
 #if defined(QUORVEX_HAVE_LIBDEFLATE)
 #include <libdeflate.h>
 
@@ -62,33 +51,6 @@ namespace HalconCpp {
 namespace Standin {
 
 namespace {
-
-static_assert(STBI_MAX_DIMENSIONS == kMaxImageSide, "stb's bound is the stand-in's");
-
-// Deflate packs at most about 1032:1, JPEG and LZW stay below that on real pictures; the
-// floor lets small, very flat images through.
-constexpr std::uint64_t kCompressionRatio = 2048;
-constexpr std::uint64_t kDecodedFloor = std::uint64_t{64} << 20;
-// A 32-bit process must still find the memory for the planes after decoding.
-constexpr std::uint64_t kDecodedCeiling32 = std::uint64_t{512} << 20;
-
-bool startsWith(const std::string& contents, const char* magic) {
-  return contents.compare(0, std::strlen(magic), magic) == 0;
-}
-
-bool isPortableMap(const std::string& contents) {
-  return startsWith(contents, "P5") || startsWith(contents, "P6");
-}
-
-// Formats whose grey images come out of stb as RGB: palettes, and JPEG because stb's encoder
-// writes every JPEG with three components. The vendor gives a grey image one channel.
-bool mayCarryGreyAsRgb(const std::string& contents) {
-  if (startsWith(contents, "GIF8") || startsWith(contents, "\xFF\xD8")) return true;
-  if (!startsWith(contents, "BM") || contents.size() < 30) return false;
-  const auto bitsPerPixel = static_cast<unsigned>(static_cast<unsigned char>(contents[28]) |
-                                                  static_cast<unsigned char>(contents[29]) << 8);
-  return bitsPerPixel <= 8;
-}
 
 std::vector<std::uint8_t> interleaved(const PlaneView& image) {
   const std::size_t channels = image.planes.size();
@@ -136,90 +98,7 @@ std::string encodeGreyBmp(const PlaneView& image) {
   return out;
 }
 
-// Samples of a 16-bit PGM/PPM reduced to their high byte. The format stores the high byte
-// first; stb releases before 2.29 read the samples the other way round, so the order stb
-// used is told from the file's own bytes, where the pixels are the file's last bytes.
-stbi_uc* portableMap16To8(const std::string& contents, int* width, int* height, int* channels) {
-  const auto* data = reinterpret_cast<const stbi_uc*>(contents.data());
-  std::unique_ptr<stbi_us, void (*)(void*)> wide(
-      stbi_load_16_from_memory(data, static_cast<int>(contents.size()), width, height, channels, 0),
-      &stbi_image_free);
-  if (!wide) return nullptr;
-  const std::size_t samples = static_cast<std::size_t>(*width) * static_cast<std::size_t>(*height) *
-                              static_cast<std::size_t>(*channels);
-  if (contents.size() < samples * 2) return nullptr;
-  const stbi_uc* raw = data + contents.size() - samples * 2;
-  bool swapped = false;
-  for (std::size_t i = 0; i < samples; ++i) {
-    if (raw[2 * i] == raw[2 * i + 1]) continue;
-    swapped = wide.get()[i] != (raw[2 * i] << 8 | raw[2 * i + 1]);
-    break;
-  }
-  auto* narrow = static_cast<stbi_uc*>(STBI_MALLOC(samples));
-  if (!narrow) return nullptr;
-  for (std::size_t i = 0; i < samples; ++i) {
-    const stbi_us value = wide.get()[i];
-    narrow[i] = static_cast<stbi_uc>(swapped ? value & 0xFF : value >> 8);
-  }
-  return narrow;
-}
-
 }  // namespace
-
-void checkDecodedSize(std::int64_t width, std::int64_t height, std::int64_t channels,
-                      std::size_t fileSize, const char* op) {
-  if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide || channels < 1 ||
-      channels > 4) {
-    fail(op, H_ERR_FILE_FORMAT);
-  }
-  std::uint64_t limit = std::max(kDecodedFloor, std::uint64_t{fileSize} * kCompressionRatio);
-  if (sizeof(void*) < 8) limit = std::min(limit, kDecodedCeiling32);
-  const auto bytes = static_cast<std::uint64_t>(width * height * channels);
-  if (bytes > limit) fail(op, H_ERR_FILE_FORMAT);
-}
-
-ImagePtr collapseGreyChannels(const ImagePtr& image) {
-  if (image->channels.size() != 3) return image;
-  const std::size_t count = image->offset(image->height, 0);
-  const std::uint8_t* red = image->pixels(0);
-  if (std::memcmp(red, image->pixels(1), count) != 0 ||
-      std::memcmp(red, image->pixels(2), count) != 0) {
-    return image;
-  }
-  return makeImage(image->width, image->height, {image->channels[0]});
-}
-
-ImagePtr decodeImageFile(const std::string& fileName, const std::string& contents, const char* op) {
-  if (isTiffData(contents)) return decodeTiff(fileName, contents.size(), op);
-  if (contents.size() > static_cast<std::size_t>(INT_MAX)) fail(op, H_ERR_FILE_FORMAT);
-  const auto* data = reinterpret_cast<const stbi_uc*>(contents.data());
-  const int length = static_cast<int>(contents.size());
-  int width = 0, height = 0, channels = 0;
-  if (!stbi_info_from_memory(data, length, &width, &height, &channels)) {
-    fail(op, H_ERR_FILE_FORMAT);
-  }
-  // Decoders work with up to four bytes a pixel whatever the file holds.
-  checkDecodedSize(width, height, 4, contents.size(), op);
-  std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
-      isPortableMap(contents) && stbi_is_16_bit_from_memory(data, length)
-          ? portableMap16To8(contents, &width, &height, &channels)
-          : stbi_load_from_memory(data, length, &width, &height, &channels, 0),
-      &stbi_image_free);
-  if (!pixels) fail(op, H_ERR_FILE_FORMAT);
-  checkDecodedSize(width, height, channels, contents.size(), op);
-
-  const bool greyAsRgb = mayCarryGreyAsRgb(contents);
-  // A GIF's transparency is not an image channel for the vendor.
-  const int kept = startsWith(contents, "GIF8") ? std::min(channels, 3) : channels;
-  ImagePtr image = newImage(width, height, static_cast<std::size_t>(kept), op);
-  const std::size_t count = image->offset(height, 0);
-  const auto stride = static_cast<std::size_t>(channels);
-  for (std::size_t c = 0; c < static_cast<std::size_t>(kept); ++c) {
-    std::uint8_t* plane = image->pixels(c);
-    for (std::size_t i = 0; i < count; ++i) plane[i] = pixels.get()[i * stride + c];
-  }
-  return greyAsRgb ? collapseGreyChannels(image) : image;
-}
 
 // Window dumps and snapshots are written by the hundred in a batch: one fixed row filter and
 // fast compression instead of stb's default, which tries all five filters on every row and

@@ -1,5 +1,5 @@
-// Image files in memory and on disk: decoding with stb (PNG, BMP, JPEG, PNM, GIF, TGA) and
-// libtiff (TIFF, where the build has it), encoding the formats write_image offers.
+// Image files in memory and on disk: decoding (image_decoders.h says with what), TIFF through
+// libtiff where the build has it, encoding the formats write_image offers.
 #ifndef QUORVEX_STANDINS_HALCON_IMAGE_CODECS_H
 #define QUORVEX_STANDINS_HALCON_IMAGE_CODECS_H
 

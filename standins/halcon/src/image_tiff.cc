@@ -1,5 +1,6 @@
 // TIFF through libtiff where the build has it (QUORVEX_HAVE_TIFF); the 32-bit and Windows
 // builds lack the library and refuse TIFF files with a message that says so.
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
@@ -71,6 +72,63 @@ std::uint16_t compressionOf(const std::string& name) {
   return COMPRESSION_NONE;
 }
 
+bool isGrey(std::uint16_t photometric) {
+  return photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE;
+}
+
+// Grey or RGB, and alpha when the first extra sample is declared as one (an RGB file's fourth
+// sample counts as alpha in any case, as libtiff reads it). Grey+alpha has two channels, as a
+// grey+alpha PNG has.
+std::size_t channelsOf(TIFF* tiff, std::uint16_t photometric, std::uint16_t samples) {
+  const std::size_t colour = isGrey(photometric) ? 1 : 3;
+  std::uint16_t extraCount = 0;
+  std::uint16_t* extra = nullptr;
+  TIFFGetFieldDefaulted(tiff, TIFFTAG_EXTRASAMPLES, &extraCount, &extra);
+  const bool declared = extraCount > 0 && extra &&
+                        (extra[0] == EXTRASAMPLE_ASSOCALPHA || extra[0] == EXTRASAMPLE_UNASSALPHA);
+  const bool rgbWithFourth = photometric == PHOTOMETRIC_RGB && samples >= 4;
+  return samples > colour && (declared || rgbWithFourth) ? colour + 1 : colour;
+}
+
+// Strips of 8- or 16-bit grey or RGB samples, rows top-down: read as they are stored, which
+// keeps unassociated alpha and its colours exact (libtiff's RGBA interface premultiplies them).
+bool readScanlines(TIFF* tiff, const ImagePtr& image, std::uint16_t photometric,
+                   std::uint16_t samples) {
+  std::uint16_t bits = 8, planar = PLANARCONFIG_CONTIG, format = SAMPLEFORMAT_UINT,
+                orientation = ORIENTATION_TOPLEFT;
+  TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
+  TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
+  TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLEFORMAT, &format);
+  TIFFGetFieldDefaulted(tiff, TIFFTAG_ORIENTATION, &orientation);
+  const std::size_t channels = image->channels.size();
+  const auto width = static_cast<std::size_t>(image->width);
+  const std::size_t bytes = bits / 8;
+  if (TIFFIsTiled(tiff) || (bits != 8 && bits != 16) || planar != PLANARCONFIG_CONTIG ||
+      format != SAMPLEFORMAT_UINT || orientation != ORIENTATION_TOPLEFT ||
+      (!isGrey(photometric) && photometric != PHOTOMETRIC_RGB) || samples < channels ||
+      static_cast<std::uint64_t>(TIFFScanlineSize64(tiff)) != width * samples * bytes) {
+    return false;
+  }
+  std::vector<std::uint8_t> row(width * samples * bytes);
+  const bool invert = photometric == PHOTOMETRIC_MINISWHITE;
+  for (std::int32_t y = 0; y < image->height; ++y) {
+    if (TIFFReadScanline(tiff, row.data(), static_cast<std::uint32_t>(y), 0) < 0) return false;
+    const std::size_t start = image->offset(y, 0);
+    for (std::size_t c = 0; c < channels; ++c) {
+      std::uint8_t* plane = image->pixels(c) + start;
+      const unsigned flip = invert && c == 0 ? 0xFF : 0;
+      for (std::size_t x = 0; x < width; ++x) {
+        const std::uint8_t* sample = row.data() + (x * samples + c) * bytes;
+        // libtiff gives 16-bit samples in the machine's order; the stand-in keeps the high byte.
+        std::uint16_t wide = sample[0];
+        if (bytes == 2) std::memcpy(&wide, sample, 2);
+        plane[x] = static_cast<std::uint8_t>((bytes == 2 ? wide >> 8 : wide) ^ flip);
+      }
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 bool tiffSupported() {
@@ -91,6 +149,10 @@ ImagePtr decodeTiff(const std::string& fileName, std::size_t fileSize, const cha
   TIFFGetField(tiff.get(), TIFFTAG_PHOTOMETRIC, &photometric);
   // The RGBA interface decodes into four bytes a pixel, whatever the file holds.
   checkDecodedSize(width, height, 4, fileSize, op);
+  const std::size_t channels = channelsOf(tiff.get(), photometric, samples);
+  ImagePtr image =
+      newImage(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), channels, op);
+  if (readScanlines(tiff.get(), image, photometric, samples)) return image;
 
   std::vector<std::uint32_t> raster;
   try {
@@ -103,16 +165,15 @@ ImagePtr decodeTiff(const std::string& fileName, std::size_t fileSize, const cha
                                  0)) {
     fail(op, H_ERR_FILE_FORMAT);
   }
-  const bool grey = photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE;
-  const std::size_t channels = grey ? 1 : (photometric == PHOTOMETRIC_RGB && samples >= 4 ? 4 : 3);
-  ImagePtr image =
-      newImage(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), channels, op);
+  // Grey+alpha takes the grey and the alpha of each RGBA pixel.
+  const std::size_t sources[2][4] = {{0, 1, 2, 3}, {0, 3, 0, 0}};
+  const std::size_t* source = sources[channels == 2 ? 1 : 0];
   for (std::size_t i = 0; i < raster.size(); ++i) {
     const std::uint32_t pixel = raster[i];
     const std::uint8_t values[4] = {
         static_cast<std::uint8_t>(TIFFGetR(pixel)), static_cast<std::uint8_t>(TIFFGetG(pixel)),
         static_cast<std::uint8_t>(TIFFGetB(pixel)), static_cast<std::uint8_t>(TIFFGetA(pixel))};
-    for (std::size_t c = 0; c < channels; ++c) image->pixels(c)[i] = values[c];
+    for (std::size_t c = 0; c < channels; ++c) image->pixels(c)[i] = values[source[c]];
   }
   return photometric == PHOTOMETRIC_PALETTE ? collapseGreyChannels(image) : image;
 }
