@@ -1,4 +1,5 @@
-"""Handle ownership shared by every wrapper: release once, children before parents."""
+"""Handle ownership shared by every wrapper: release once, children before parents, and
+never while a native call on the handle runs."""
 import threading
 import weakref
 from typing import TYPE_CHECKING, Any, Optional, TypeVar
@@ -17,7 +18,12 @@ class Owner:
 
     A handle made from another (a call from its procedure) names that one as its parent:
     the parent's handle is then released only after every child's, whatever the order in
-    which the Python objects are closed or collected.
+    which the Python objects are closed or collected. A native call on the handle borrows it
+    (:meth:`borrow`), so that a close from another thread, or from Python code the call runs,
+    releases it only once the call has returned.
+
+    Each library keeps the handles its owners hold: a second owner of the same handle would
+    release it twice, so it is refused.
     """
 
     __slots__ = ("library", "_handle", "_release", "parent", "_children", "_closing",
@@ -36,7 +42,16 @@ class Owner:
             handle: The handle, an ``int`` address.
             release: The name of the library's release function for it.
             parent: The :class:`Owner` of the handle this one was made from, if any.
+
+        Raises:
+            ValueError: Another owner holds ``handle``.
         """
+        owned = library.owned
+        with _lock:
+            if handle in owned:
+                raise ValueError(f"the handle {handle:#x} is already owned by another quorvex "
+                                 f"object; detach() it there first")
+            owned[handle] = self
         self.library = library
         self._handle = handle
         self._release = release
@@ -82,6 +97,25 @@ class Owner:
             self._children -= 1
         self._release_if_unused()
 
+    def detach(self) -> int:
+        """Give the handle up without releasing it; return it.
+
+        Raises:
+            ValueError: The owner was closed, or the handle is in use (by a call made from
+                it, or a native call running on another thread).
+        """
+        with _lock:
+            if self._closing:
+                raise ValueError("operation on a closed quorvex object")
+            if self._children:
+                raise ValueError("the handle is in use and cannot be detached")
+            handle, self._handle = self._handle, None
+            assert handle is not None
+            self._closing = True
+            self.library.owned.pop(handle, None)
+        self._leave_parent()
+        return handle
+
     def close(self) -> None:
         """Give the handle up; it is released now, or when its last child is released."""
         with _lock:
@@ -95,7 +129,12 @@ class Owner:
             if not self._closing or self._children or self._handle is None:
                 return
             handle, self._handle = self._handle, None
+            # Out of the table first: the address is free for a new handle once released.
+            self.library.owned.pop(handle, None)
         getattr(self.library, self._release)(handle)
+        self._leave_parent()
+
+    def _leave_parent(self) -> None:
         parent = self.parent
         if parent is not None:
             self.parent = None
@@ -134,6 +173,20 @@ class Wrapper:
     def closed(self) -> bool:
         """Whether :meth:`close` was called."""
         return self._owner.closed
+
+    def detach(self) -> int:
+        """Give up the handle without releasing it, and return it as an ``int``.
+
+        The object is closed from then on; the caller owns the handle (to pass to
+        ``from_handle`` or to release through the library).
+
+        Raises:
+            ValueError: The object is closed, or its handle is in use (a call made from it
+                is open, or another thread is inside a call on it).
+        """
+        handle = self._owner.detach()
+        self._finalizer.detach()
+        return handle
 
     def close(self) -> None:
         """Release the handle through the library; later calls do nothing.
