@@ -71,6 +71,8 @@ namespace Quorvex
             {
                 System.IO.Path.Combine(folder, FileName),
                 System.IO.Path.Combine(folder, "runtimes", RuntimeFolder, "native", FileName),
+                // The assembly loaded from the package itself: lib/<framework>/Quorvex.dll.
+                System.IO.Path.Combine(folder, "..", "..", "runtimes", RuntimeFolder, "native", FileName),
             };
             foreach (string candidate in candidates)
                 if (File.Exists(candidate)) return candidate;
