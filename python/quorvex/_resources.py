@@ -1,7 +1,7 @@
 """Handle ownership shared by every wrapper: release once, children before parents, and
 never while a native call on the handle runs."""
+import ctypes
 import threading
-import weakref
 from typing import TYPE_CHECKING, Any, Optional, TypeVar
 
 if TYPE_CHECKING:
@@ -26,40 +26,44 @@ class Owner:
     release it twice, so it is refused.
     """
 
-    __slots__ = ("library", "_handle", "_release", "parent", "_children", "_closing",
+    __slots__ = ("library", "_handle", "_release", "parent", "_children", "_users", "_closing",
                  "__weakref__")
 
     library: "Library"
     parent: "Optional[Owner]"
     _handle: Optional[int]
 
-    def __init__(self, library: "Library", handle: int, release: str,
+    def __init__(self, library: "Library", handle: int, release: Any,
                  parent: "Optional[Owner]" = None) -> None:
         """Take ownership of ``handle``.
 
         Args:
             library: The library that made the handle.
             handle: The handle, an ``int`` address.
-            release: The name of the library's release function for it.
-            parent: The :class:`Owner` of the handle this one was made from, if any.
+            release: The library's release function for it: its name, or a function
+                taking the handle as ``c_void_p``.
+            parent: The :class:`Owner` of the handle this one was made from, if any (borrowed
+                by the caller around the handle's creation).
 
         Raises:
             ValueError: Another owner holds ``handle``.
         """
+        self.library = library
+        self._handle = handle
+        self._release = release
+        self.parent = parent
+        self._children = 0
+        # One entry per native call in progress: appending to and popping from a list are
+        # atomic, so that a borrow takes no lock; a close looks at the list under the lock.
+        self._users: list = []
+        self._closing = False
         owned = library.owned
         with _lock:
             if handle in owned:
                 raise ValueError(f"the handle {handle:#x} is already owned by another quorvex "
                                  f"object; detach() it there first")
             owned[handle] = self
-        self.library = library
-        self._handle = handle
-        self._release = release
-        self.parent = parent
-        self._children = 0
-        self._closing = False
-        if parent is not None:
-            with _lock:
+            if parent is not None:
                 parent._children += 1
 
     @property
@@ -81,21 +85,26 @@ class Owner:
         return handle
 
     def borrow(self) -> None:
-        """Keep the handle for a use that does not own it (a call made and freed at once).
+        """Keep the handle for a native call, until :meth:`give_back`.
 
         Raises:
             ValueError: The owner was closed.
         """
-        with _lock:
-            if self._closing:
-                raise ValueError("operation on a closed quorvex object")
-            self._children += 1
+        users = self._users
+        users.append(None)
+        # A close from here on sees this use; one before it is seen now.
+        if self._closing:
+            self.give_back()
+            raise ValueError("operation on a closed quorvex object")
 
     def give_back(self) -> None:
         """End a :meth:`borrow`; a close meanwhile releases the handle now."""
-        with _lock:
-            self._children -= 1
-        self._release_if_unused()
+        self._users.pop()
+        if self._closing:
+            with _lock:
+                handle = self._unused()
+            if handle is not None:
+                self._free(handle)
 
     def detach(self) -> int:
         """Give the handle up without releasing it; return it.
@@ -107,7 +116,7 @@ class Owner:
         with _lock:
             if self._closing:
                 raise ValueError("operation on a closed quorvex object")
-            if self._children:
+            if self._children or self._users:
                 raise ValueError("the handle is in use and cannot be detached")
             handle, self._handle = self._handle, None
             assert handle is not None
@@ -122,16 +131,24 @@ class Owner:
             if self._closing:
                 return
             self._closing = True
-        self._release_if_unused()
+            handle = self._unused()
+        if handle is not None:
+            self._free(handle)
 
-    def _release_if_unused(self) -> None:
-        with _lock:
-            if not self._closing or self._children or self._handle is None:
-                return
-            handle, self._handle = self._handle, None
-            # Out of the table first: the address is free for a new handle once released.
-            self.library.owned.pop(handle, None)
-        getattr(self.library, self._release)(handle)
+    def _unused(self) -> Optional[int]:
+        """The handle, taken for release, once closed and unused; else None. Under _lock."""
+        if not self._closing or self._children or self._users or self._handle is None:
+            return None
+        handle, self._handle = self._handle, None
+        # Out of the table first: the address is free for a new handle once released.
+        self.library.owned.pop(handle, None)
+        return handle
+
+    def _free(self, handle: int) -> None:
+        release = self._release
+        if isinstance(release, str):
+            release = getattr(self.library, release)
+        release(ctypes.c_void_p(handle))
         self._leave_parent()
 
     def _leave_parent(self) -> None:
@@ -140,20 +157,30 @@ class Owner:
             self.parent = None
             with _lock:
                 parent._children -= 1
-            parent._release_if_unused()
+                handle = parent._unused()
+            if handle is not None:
+                parent._free(handle)
 
 
 class Wrapper:
-    """The ownership every public wrapper shares: one :class:`Owner`, closed once."""
+    """The ownership every public wrapper shares: one :class:`Owner`, closed once, and at
+    the latest when the wrapper is collected.
+
+    ``__del__`` rather than :class:`weakref.finalize`: a finalizer costs a weak reference
+    with a callback and a registry entry per object, a third of a call object's life.
+    """
 
     _owner: Owner
-    _finalizer: "weakref.finalize"
 
-    def _own(self, library: "Library", handle: int, release: str,
+    def _own(self, library: "Library", handle: int, release: Any,
              parent: "Optional[Wrapper]" = None) -> None:
         self._owner = Owner(library, handle, release,
                             parent._owner if parent is not None else None)
-        self._finalizer = attach(self, self._owner)
+
+    def __del__(self) -> None:
+        owner = self.__dict__.get("_owner")
+        if owner is not None and not owner._closing:
+            owner.close()
 
     @property
     def library(self) -> "Library":
@@ -184,9 +211,7 @@ class Wrapper:
             ValueError: The object is closed, or its handle is in use (a call made from it
                 is open, or another thread is inside a call on it).
         """
-        handle = self._owner.detach()
-        self._finalizer.detach()
-        return handle
+        return self._owner.detach()
 
     def close(self) -> None:
         """Release the handle through the library; later calls do nothing.
@@ -194,7 +219,7 @@ class Wrapper:
         An object that others were made from (a procedure or program with calls still
         open) is released after the last of them.
         """
-        self._finalizer()
+        self._owner.close()
 
     def __enter__(self: "_Self") -> "_Self":
         return self
@@ -202,10 +227,3 @@ class Wrapper:
     def __exit__(self, *exc_info: Any) -> None:
         self.close()
 
-
-def attach(wrapper: object, owner: Owner) -> "weakref.finalize":
-    """Close ``owner`` when ``wrapper`` is collected; return the finalizer.
-
-    Calling the returned :class:`weakref.finalize` closes the owner early, once.
-    """
-    return weakref.finalize(wrapper, owner.close)

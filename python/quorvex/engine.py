@@ -125,6 +125,7 @@ class Procedure(Wrapper):
         self._arg = ctypes.c_void_p(handle)
         self._names: Dict[str, Pair[str, ...]] = {}
         self._input_index: Optional[Dict[str, int]] = None
+        self._output_index: Optional[Dict[str, int]] = None
 
     def __repr__(self) -> str:
         state = " closed" if self.closed else ""
@@ -163,6 +164,14 @@ class Procedure(Wrapper):
         if index is None:
             index = self._input_index = {
                 name: number for number, name in enumerate(self._group("InputCtrl"), start=1)}
+        return index
+
+    def _outputs(self) -> Dict[str, int]:
+        """Each control output's number from 1, by name; read once."""
+        index = self._output_index
+        if index is None:
+            index = self._output_index = {
+                name: number for number, name in enumerate(self._group("OutputCtrl"), start=1)}
         return index
 
     @property
@@ -294,17 +303,24 @@ class ProcedureCall(Wrapper):
             EngineError: The library could not create the call.
         """
         self.procedure = procedure
-        self._encoding = procedure._encoding
+        self._encoding = encoding = procedure._encoding
         # Read now, so that the names stay known should the procedure be closed first.
         self._inputs = procedure._inputs()
         self._outputs = procedure._group("OutputCtrl")
-        self._output_index = {name: number
-                              for number, name in enumerate(self._outputs, start=1)}
-        library = procedure.library
-        handle = _create_from(procedure, library.hcreateProcedureCall, self._encoding)
-        self._own(library, handle, "hfreeProcedureCall", parent=procedure)
-        self._calls = library.calls
-        self._arg = ctypes.c_void_p(handle)
+        self._output_index = procedure._outputs()
+        parent = procedure._owner
+        library = parent.library
+        self._calls = calls = library.calls
+        # Borrowed until the call counts as its child.
+        parent.borrow()
+        try:
+            self._arg = handle = ctypes.c_void_p()
+            address = calls.create_call(procedure._arg, ctypes.byref(handle))
+            if address:
+                raise_record(library, address, encoding)
+            self._own(library, handle.value or 0, calls.free_call, parent=procedure)
+        finally:
+            parent.give_back()
 
     def __repr__(self) -> str:
         state = " closed" if self.closed else ""
