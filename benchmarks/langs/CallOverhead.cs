@@ -5,6 +5,7 @@
 // Usage: CallOverhead.exe PROCEDURE_DIR [CALLS [ROUNDS [MODE]]]
 using System;
 using System.Diagnostics;
+using System.Runtime.CompilerServices;
 using System.Runtime.InteropServices;
 using Quorvex;
 
@@ -61,6 +62,15 @@ public static class CallOverhead
         return value;
     }
 
+    // Mono binds an import when it compiles the method calling it: after the package's load.
+    [MethodImpl(MethodImplOptions.NoInlining)]
+    private static IntPtr DirectProcedure()
+    {
+        IntPtr procedure;
+        Check(hcreateProcedure(System.Text.Encoding.UTF8.GetBytes("add\0"), out procedure));
+        return procedure;
+    }
+
     public static int Main(string[] args)
     {
         int calls = args.Length > 1 ? int.Parse(args[1]) : 20000, rounds = args.Length > 2 ? int.Parse(args[2]) : 7;
@@ -72,7 +82,7 @@ public static class CallOverhead
         using (ProcedureCall reused = add.CreateCall())
         {
             IntPtr direct = IntPtr.Zero;
-            if (mode == "pinvoke") Check(hcreateProcedure(System.Text.Encoding.UTF8.GetBytes("add\0"), out direct));
+            if (mode == "pinvoke") direct = DirectProcedure();
             Func<int, long> trip;
             if (mode == "fresh")
                 trip = i => { using (ProcedureCall call = add.CreateCall()) return RoundTrip(call, i); };
