@@ -66,7 +66,7 @@ def _set_input(library: Library, calls: Calls, call: ctypes.c_void_p, index: int
             raise_record(library, address, encoding)
         try:
             fill(calls, handle, value if isinstance(value, (list, tuple)) else (value,),
-                 encoding, _ERRORS)
+                 encoding, _ERRORS, 0)
             address = calls.set_input(call, index, handle)
         finally:
             calls.free_tuple(handle)

@@ -15,30 +15,26 @@ __all__ = ["ErrorKind", "EngineError", "MessageError", "OperatorError", "Executi
            "check", "created", "raise_record", "hold", "raise_held"]
 
 
-class _Held(threading.local):
-    error: Optional[BaseException] = None
-
-
-# Per thread: a SystemExit or KeyboardInterrupt a message handler raised inside a native
-# call, which cannot cross C and is raised once the call returns.
-_held = _Held()
+# By thread: a SystemExit or KeyboardInterrupt a message handler raised inside a native
+# call, which cannot cross C and is raised once the call returns. A dict, not a
+# threading.local: an empty dict is the common case and the cheapest test.
+_held: Dict[int, BaseException] = {}
 
 
 def hold(error: BaseException) -> None:
     """Keep ``error`` for :func:`raise_held` on this thread; the first one held wins."""
-    if _held.error is None:
-        _held.error = error
+    _held.setdefault(threading.get_ident(), error)
 
 
 def raise_held() -> None:
     """Raise what :func:`hold` kept on this thread, if anything, and forget it."""
-    error = _held.error
-    if error is not None:
-        _held.error = None
-        try:
-            raise error
-        finally:
-            del error
+    if _held:
+        error = _held.pop(threading.get_ident(), None)
+        if error is not None:
+            try:
+                raise error
+            finally:
+                del error
 
 
 class ErrorKind(enum.IntEnum):
@@ -209,7 +205,7 @@ def raise_record(library: Library, address: int, encoding: Optional[str] = "utf-
         library.calls.clear_record(ctypes.c_void_p(address))
     try:
         # An exit or interrupt from a handler during the failed call comes first.
-        if _held.error is not None:
+        if _held:
             try:
                 raise error
             except EngineError:
@@ -235,7 +231,7 @@ def check(library: Library, record: Any, encoding: Optional[str] = "utf-8") -> N
             :func:`hold`); an error of the call is its context.
     """
     if not record:
-        if _held.error is not None:
+        if _held:
             raise_held()
         return
     try:
@@ -243,7 +239,7 @@ def check(library: Library, record: Any, encoding: Optional[str] = "utf-8") -> N
     finally:
         library.hclearErrorMsg(record)
     try:
-        if _held.error is not None:
+        if _held:
             try:
                 raise error
             except EngineError:

@@ -85,16 +85,17 @@ def _classify(value: Any) -> Pair[ElemType, Any]:
 
 
 def fill(calls: Calls, handle: ctypes.c_void_p, values: Iterable[Any], encoding: Optional[str],
-         errors: str) -> None:
+         errors: str, length: Optional[int] = None) -> None:
     """Append every value to the tuple ``handle``, checking each as it goes.
 
     The common types (``int``, ``float``, ``str``, ``bytes``) are told apart by their exact
     type; anything else goes through :func:`_classify`. The library reports nothing about an
-    append, so the length is compared once at the end.
+    append, so the length is compared once at the end. ``length`` is the tuple's length when
+    the caller knows it (0 for one it has just made), saving a call.
     """
     append_long, append_double = calls.append_long, calls.append_double
     append_string = calls.append_string
-    expected = calls.length(handle)
+    expected = calls.length(handle) if length is None else length
     for value in values:
         kind = type(value)
         if kind is int:
