@@ -63,8 +63,9 @@ def build(package, libraries, version, out):
         description = file.read()
     metadata = {
         f"{info}/METADATA": (f"Metadata-Version: 2.1\nName: {NAME}\nVersion: {version}\n"
-                             "Summary: HDevelop programs and procedures from Python through the "
-                             "quorvex library\nRequires-Python: >=3.8\nLicense: Proprietary\n"
+                             "Summary: HDevelop 11.0 programs and procedures from Python through "
+                             "the quorvex32-11.0 library\nAuthor: quorvex developers\n"
+                             "Requires-Python: >=3.8\nLicense: Proprietary\n"
                              "Description-Content-Type: text/markdown\n\n" + description),
         f"{info}/WHEEL": ("Wheel-Version: 1.0\nGenerator: quorvex build_wheel.py\n"
                           f"Root-Is-Purelib: false\nTag: py3-none-{tag}\n"),
