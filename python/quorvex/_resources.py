@@ -14,27 +14,33 @@ _lock = threading.RLock()
 
 
 class Owner:
-    """Owns one library handle and releases it exactly once.
+    """Owns one library handle and releases it exactly once, never while it is in use.
 
-    A handle made from another (a call from its procedure) names that one as its parent:
-    the parent's handle is then released only after every child's, whatever the order in
-    which the Python objects are closed or collected. A native call on the handle borrows it
-    (:meth:`borrow`), so that a close from another thread, or from Python code the call runs,
-    releases it only once the call has returned.
+    Uses are counted in one list, one entry each (appending to and popping from a list are
+    atomic, so that counting takes no lock; a close looks at the list under the lock):
 
-    Each library keeps the handles its owners hold: a second owner of the same handle would
-    release it twice, so it is refused.
+    * a native call on the handle borrows it (:meth:`borrow`, :meth:`give_back`), so that a
+      close from another thread, or from Python code the call runs, releases it only once
+      the call has returned;
+    * a handle made from this one (a call from its procedure) keeps the borrow taken around
+      its creation until its own release: the parent's handle is released after every
+      child's, whatever the order in which the Python objects are closed or collected.
+
+    Handles that may be adopted (tuples, :meth:`~quorvex.Tuple.from_handle`) are kept in
+    their library's table of owned handles: a second owner of one would release it twice,
+    so it is refused.
     """
 
-    __slots__ = ("library", "_handle", "_release", "parent", "_children", "_users", "_closing",
-                 "__weakref__")
+    __slots__ = ("library", "_handle", "_arg", "_release", "parent", "_users", "_closing",
+                 "_registered", "__weakref__")
 
     library: "Library"
     parent: "Optional[Owner]"
     _handle: Optional[int]
 
     def __init__(self, library: "Library", handle: int, release: Any,
-                 parent: "Optional[Owner]" = None) -> None:
+                 parent: "Optional[Owner]" = None, arg: Optional[ctypes.c_void_p] = None,
+                 register: bool = False) -> None:
         """Take ownership of ``handle``.
 
         Args:
@@ -42,29 +48,30 @@ class Owner:
             handle: The handle, an ``int`` address.
             release: The library's release function for it: its name, or a function
                 taking the handle as ``c_void_p``.
-            parent: The :class:`Owner` of the handle this one was made from, if any (borrowed
-                by the caller around the handle's creation).
+            parent: The :class:`Owner` of the handle this one was made from, if any, which
+                the caller borrowed around the handle's creation: the borrow passes to this
+                owner and ends when the handle is released.
+            arg: The handle as ``c_void_p``, when the caller has it already.
+            register: Enter the handle in the library's table of owned handles.
 
         Raises:
-            ValueError: Another owner holds ``handle``.
+            ValueError: ``register`` and another owner holds ``handle``.
         """
         self.library = library
         self._handle = handle
+        self._arg = arg
         self._release = release
         self.parent = parent
-        self._children = 0
-        # One entry per native call in progress: appending to and popping from a list are
-        # atomic, so that a borrow takes no lock; a close looks at the list under the lock.
         self._users: list = []
         self._closing = False
-        owned = library.owned
-        with _lock:
-            if handle in owned:
-                raise ValueError(f"the handle {handle:#x} is already owned by another quorvex "
-                                 f"object; detach() it there first")
-            owned[handle] = self
-            if parent is not None:
-                parent._children += 1
+        self._registered = register
+        if register:
+            owned = library.owned
+            with _lock:
+                if handle in owned:
+                    raise ValueError(f"the handle {handle:#x} is already owned by another "
+                                     f"quorvex object; detach() it there first")
+                owned[handle] = self
 
     @property
     def closed(self) -> bool:
@@ -90,8 +97,7 @@ class Owner:
         Raises:
             ValueError: The owner was closed.
         """
-        users = self._users
-        users.append(None)
+        self._users.append(None)
         # A close from here on sees this use; one before it is seen now.
         if self._closing:
             self.give_back()
@@ -116,17 +122,18 @@ class Owner:
         with _lock:
             if self._closing:
                 raise ValueError("operation on a closed quorvex object")
-            if self._children or self._users:
+            if self._users:
                 raise ValueError("the handle is in use and cannot be detached")
             handle, self._handle = self._handle, None
             assert handle is not None
             self._closing = True
-            self.library.owned.pop(handle, None)
+            if self._registered:
+                self.library.owned.pop(handle, None)
         self._leave_parent()
         return handle
 
     def close(self) -> None:
-        """Give the handle up; it is released now, or when its last child is released."""
+        """Give the handle up; it is released now, or once its last use ends."""
         with _lock:
             if self._closing:
                 return
@@ -137,29 +144,27 @@ class Owner:
 
     def _unused(self) -> Optional[int]:
         """The handle, taken for release, once closed and unused; else None. Under _lock."""
-        if not self._closing or self._children or self._users or self._handle is None:
+        if not self._closing or self._users or self._handle is None:
             return None
         handle, self._handle = self._handle, None
-        # Out of the table first: the address is free for a new handle once released.
-        self.library.owned.pop(handle, None)
+        if self._registered:
+            # Out of the table first: the address is free for a new handle once released.
+            self.library.owned.pop(handle, None)
         return handle
 
     def _free(self, handle: int) -> None:
         release = self._release
         if isinstance(release, str):
             release = getattr(self.library, release)
-        release(ctypes.c_void_p(handle))
+        arg = self._arg
+        release(arg if arg is not None else ctypes.c_void_p(handle))
         self._leave_parent()
 
     def _leave_parent(self) -> None:
         parent = self.parent
         if parent is not None:
             self.parent = None
-            with _lock:
-                parent._children -= 1
-                handle = parent._unused()
-            if handle is not None:
-                parent._free(handle)
+            parent.give_back()
 
 
 class Wrapper:
@@ -173,9 +178,11 @@ class Wrapper:
     _owner: Owner
 
     def _own(self, library: "Library", handle: int, release: Any,
-             parent: "Optional[Wrapper]" = None) -> None:
+             parent: "Optional[Wrapper]" = None, arg: Optional[ctypes.c_void_p] = None,
+             register: bool = False) -> None:
+        """Own ``handle`` (see :class:`Owner`); a ``parent`` must be borrowed already."""
         self._owner = Owner(library, handle, release,
-                            parent._owner if parent is not None else None)
+                            parent._owner if parent is not None else None, arg, register)
 
     def __del__(self) -> None:
         owner = self.__dict__.get("_owner")

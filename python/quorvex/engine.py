@@ -31,13 +31,15 @@ def _encode_name(name: Union[str, bytes], encoding: Optional[str]) -> bytes:
 
 
 def _create_from(parent: Wrapper, create: Any, encoding: Optional[str]) -> int:
-    """A handle made from ``parent``'s, which is borrowed meanwhile."""
+    """A handle made from ``parent``'s, which stays borrowed for it (the new handle's owner
+    takes the borrow over); on failure nothing stays borrowed."""
     owner = parent._owner
     owner.borrow()
     try:
         return created(owner.library, create, owner._handle, encoding=encoding)
-    finally:
+    except BaseException:
         owner.give_back()
+        raise
 
 
 def _check_index(index: Any) -> int:
@@ -311,16 +313,17 @@ class ProcedureCall(Wrapper):
         parent = procedure._owner
         library = parent.library
         self._calls = calls = library.calls
-        # Borrowed until the call counts as its child.
+        # Borrowed from here on, until this call's handle is released.
         parent.borrow()
         try:
             self._arg = handle = ctypes.c_void_p()
             address = calls.create_call(procedure._arg, ctypes.byref(handle))
             if address:
                 raise_record(library, address, encoding)
-            self._own(library, handle.value or 0, calls.free_call, parent=procedure)
-        finally:
+        except BaseException:
             parent.give_back()
+            raise
+        self._own(library, handle.value or 0, calls.free_call, procedure, handle)
 
     def __repr__(self) -> str:
         state = " closed" if self.closed else ""

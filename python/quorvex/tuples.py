@@ -236,10 +236,10 @@ class Tuple(Wrapper):
 
     def _adopt(self, library: Library, handle: int, encoding: Optional[str],
                errors: str) -> None:
-        self._own(library, handle, "hfreeTuple")
-        self._calls = library.calls
+        self._calls = calls = library.calls
         # The handle as the unconverted calls take it.
-        self._arg = ctypes.c_void_p(handle)
+        self._arg = arg = ctypes.c_void_p(handle)
+        self._own(library, handle, calls.free_tuple, arg=arg, register=True)
         self.encoding = encoding
         self.errors = errors
 
