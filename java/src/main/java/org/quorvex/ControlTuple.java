@@ -306,9 +306,41 @@ public final class ControlTuple extends NativeObject {
      * @throws IllegalStateException the tuple is closed
      */
     public List<Object> toList() {
-        int length = length();
+        Pointer p = handle.acquire();
+        try {
+            return read(p);
+        } finally {
+            handle.release();
+        }
+    }
+
+    /** Every element of a tuple the caller holds, as {@link #get(int)} reads each. */
+    static List<Object> read(Pointer tuple) {
+        int length = NativeApi.hgetTupleLength(tuple);
         List<Object> values = new ArrayList<>(length);
-        for (int i = 0; i < length; ++i) values.add(get(i));
+        for (int i = 0; i < length; ++i) {
+            int type = NativeApi.hgetTupleElemType(tuple, i);
+            if (type == 2) {
+                values.add(NativeApi.hgetTupleElemDouble(tuple, i));
+            } else if (type == 1) {
+                double real = NativeApi.hgetTupleElemDouble(tuple, i);
+                if (!(real > -EXACT_LIMIT && real < EXACT_LIMIT)
+                        && (!(real >= -EXACT_LIMIT && real <= EXACT_LIMIT)
+                            || (int) (long) real != NativeApi.hgetTupleElemLong(tuple, i)))
+                    throw new ArithmeticException("element " + i + " is an integer beyond +-2^53");
+                values.add((long) real);
+            } else if (type == 4) {
+                Pointer text = NativeApi.hgetTupleElemString_TO_BE_FREED(tuple, i);
+                try {
+                    byte[] bytes = Text.bytes(text);
+                    values.add(new String(bytes == null ? new byte[0] : bytes, Text.charset()));
+                } finally {
+                    NativeApi.hfreeTupleElemString(text);
+                }
+            } else {
+                throw new ClassCastException("element " + i + " is of the unknown type " + type);
+            }
+        }
         return values;
     }
 

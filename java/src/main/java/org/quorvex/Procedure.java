@@ -114,12 +114,36 @@ public final class Procedure extends NativeObject {
      * @throws IllegalStateException the procedure is closed
      */
     public Map<String, List<Object>> execute(Map<String, ?> inputValues) {
-        try (ProcedureCall call = createCall()) {
-            for (Map.Entry<String, ?> input : inputValues.entrySet()) call.setInput(input.getKey(), input.getValue());
-            call.execute();
-            Map<String, List<Object>> results = new LinkedHashMap<>();
-            for (String output : outputs) results.put(output, call.getOutputValues(output));
-            return results;
+        List<Map.Entry<String, ?>> given = new ArrayList<>(inputValues.entrySet());
+        int[] numbers = new int[given.size()];
+        for (int i = 0; i < numbers.length; ++i) numbers[i] = inputIndex(given.get(i).getKey());
+        // The call, its input tuples and its outputs live only here: bare pointers released
+        // in finally blocks, where call objects would register each with the cleaner.
+        Pointer procedure = handle.acquire();
+        try {
+            Pointer slot = NativeApi.outSlot();
+            QuorvexException.check(NativeApi.hcreateProcedureCall(procedure, slot));
+            Pointer call = slot.getPointer(0);
+            try {
+                for (int i = 0; i < numbers.length; ++i) ProcedureCall.setInput(call, numbers[i], given.get(i).getValue());
+                QuorvexException.check(NativeApi.hprocedurecallExecute(call));
+                Map<String, List<Object>> results = new LinkedHashMap<>();
+                for (int i = 0; i < outputs.size(); ++i) {
+                    Pointer out = NativeApi.outSlot();
+                    QuorvexException.check(NativeApi.hprocedurecallGetOutputCtrlParamTuple(call, i + 1, out));
+                    Pointer tuple = out.getPointer(0);
+                    try {
+                        results.put(outputs.get(i), ControlTuple.read(tuple));
+                    } finally {
+                        NativeApi.hfreeTuple(tuple);
+                    }
+                }
+                return results;
+            } finally {
+                NativeApi.hfreeProcedureCall(call);
+            }
+        } finally {
+            handle.release();
         }
     }
 

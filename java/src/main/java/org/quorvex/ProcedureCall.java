@@ -78,8 +78,48 @@ public final class ProcedureCall extends NativeObject {
             setInput(index, (ControlTuple) value);
             return;
         }
-        try (ControlTuple converted = ControlTuple.of(value)) {
-            setInput(index, converted);
+        Pointer p = handle.acquire();
+        try {
+            setInput(p, index, value);
+        } finally {
+            handle.release();
+        }
+    }
+
+    /** Sets an input of a call the caller holds; a single number or string goes through a
+     *  bare tuple released here, anything else through a {@link ControlTuple}. */
+    static void setInput(Pointer call, int index, Object value) {
+        if (value instanceof ControlTuple) {
+            ControlTuple given = (ControlTuple) value;
+            Pointer tuple = given.handle.acquire();
+            try {
+                QuorvexException.check(NativeApi.hprocedurecallSetInputCtrlParamTuple(call, index, tuple));
+            } finally {
+                given.handle.release();
+            }
+            return;
+        }
+        boolean scalar = value instanceof Integer || value instanceof Double || value instanceof String
+            || (value instanceof Long && (Long) value >= Integer.MIN_VALUE && (Long) value <= Integer.MAX_VALUE);
+        if (!scalar) {
+            try (ControlTuple converted = ControlTuple.of(value)) {
+                setInput(call, index, converted);
+            }
+            return;
+        }
+        byte[] text = value instanceof String ? Text.encode((String) value, "value") : null;
+        Pointer slot = NativeApi.outSlot();
+        QuorvexException.check(NativeApi.hcreateTuple(slot));
+        Pointer tuple = slot.getPointer(0);
+        try {
+            if (text != null) NativeApi.happendTupleString(tuple, text);
+            else if (value instanceof Double) NativeApi.happendTupleDouble(tuple, (Double) value);
+            else NativeApi.happendTupleLong(tuple, ((Number) value).intValue());
+            if (NativeApi.hgetTupleLength(tuple) != 1)
+                throw new IllegalStateException("the library refused the value " + value);
+            QuorvexException.check(NativeApi.hprocedurecallSetInputCtrlParamTuple(call, index, tuple));
+        } finally {
+            NativeApi.hfreeTuple(tuple);
         }
     }
 
