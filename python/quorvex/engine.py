@@ -128,6 +128,8 @@ class Procedure(Wrapper):
         self._names: Dict[str, Pair[str, ...]] = {}
         self._input_index: Optional[Dict[str, int]] = None
         self._output_index: Optional[Dict[str, int]] = None
+        # What each call object reads: input numbers, output names, output numbers.
+        self._interface: Optional[Pair[Dict[str, int], Pair[str, ...], Dict[str, int]]] = None
 
     def __repr__(self) -> str:
         state = " closed" if self.closed else ""
@@ -307,9 +309,11 @@ class ProcedureCall(Wrapper):
         self.procedure = procedure
         self._encoding = encoding = procedure._encoding
         # Read now, so that the names stay known should the procedure be closed first.
-        self._inputs = procedure._inputs()
-        self._outputs = procedure._group("OutputCtrl")
-        self._output_index = procedure._outputs()
+        interface = procedure._interface
+        if interface is None:
+            interface = procedure._interface = (
+                procedure._inputs(), procedure._group("OutputCtrl"), procedure._outputs())
+        self._inputs, self._outputs, self._output_index = interface
         parent = procedure._owner
         library = parent.library
         self._calls = calls = library.calls
