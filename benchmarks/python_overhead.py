@@ -5,7 +5,9 @@ Four pairs, each the package against plain ctypes code with the exports declared
 quorvex.h (argument types, ``c_void_p`` out-parameters through ``byref``):
 
 * a reused call of tests/data/procedures/add.hdvp: two inputs set, executed, the output read;
-* ``Procedure.__call__``: the same with a call made and freed each time;
+* a call object made and closed each time (``create_call``, two ``set_input``, ``execute``,
+  ``get_output``, ``close``) against a call made and freed each time;
+* ``Procedure.__call__``: the same through the procedure object;
 * building a tuple of 10,000 integers, and of 10,000 mixed elements (integer, real, string);
 * reading those tuples back into lists.
 
@@ -137,7 +139,7 @@ def timed(work, count):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--library", help="the library file (default: QUORVEX_LIBRARY, ...)")
-    parser.add_argument("--repetitions", type=int, default=9)
+    parser.add_argument("--repetitions", type=int, default=11)
     parser.add_argument("--package", default=os.path.join(ROOT, "python"),
                         help="the folder holding the quorvex package to measure")
     args = parser.parse_args()
@@ -164,6 +166,14 @@ def main():
         for _ in range(CALLS):
             raw.reused_call()
 
+    def package_call_object():
+        for _ in range(CALLS):
+            with add.create_call() as fresh:
+                fresh.set_input("A", 2)
+                fresh.set_input("B", 3)
+                fresh.execute()
+                fresh.get_output("Sum")
+
     def package_fresh():
         for _ in range(CALLS):
             add(A=2, B=3)
@@ -188,6 +198,7 @@ def main():
 
     assert raw.reused_call() == [5] and raw.fresh_call() == add(A=2, B=3) == {"Sum": [5]}
     rows = [("reused call (add.hdvp)", "us/call", package_reused, raw_reused, CALLS),
+            ("fresh call object (add.hdvp)", "us/call", package_call_object, raw_fresh, CALLS),
             ("Procedure.__call__ (add.hdvp)", "us/call", package_fresh, raw_fresh, CALLS),
             ("build 10,000 integers", "us/element", *builds(ints), ELEMENTS),
             ("build 10,000 mixed", "us/element", *builds(mixed), ELEMENTS),

@@ -14,14 +14,25 @@ import argparse
 import base64
 import hashlib
 import os
+import sys
 import sysconfig
 import zipfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import manylinux  # noqa: E402
 
 NAME = "quorvex"
 
 
-def platform_tag():
-    return sysconfig.get_platform().replace("-", "_").replace(".", "_")
+def platform_tag(libraries):
+    """The wheel's platform tag: on Linux the manylinux one its libraries' symbol versions
+    allow (so that pip refuses it on an older system), else the interpreter's platform."""
+    platform = sysconfig.get_platform()
+    if platform.startswith("linux-"):
+        found = [os.path.join(folder, name) for folder, _, names in os.walk(libraries)
+                 for name in names if name.endswith(".so")]
+        return manylinux.tag(sorted(found), platform.split("-", 1)[1])
+    return platform.replace("-", "_").replace(".", "_")
 
 
 def record_line(name, data):
@@ -46,22 +57,24 @@ def build(package, libraries, version, out):
         for name in sorted(names):
             files.append((f"{prefix}/{name}", os.path.join(folder, name)))
     info = f"{NAME}-{version}.dist-info"
+    tag = platform_tag(libraries)
     readme = os.path.join(os.path.dirname(os.path.abspath(package)), "README.md")
     with open(readme, encoding="utf-8") as file:
         description = file.read()
     metadata = {
         f"{info}/METADATA": (f"Metadata-Version: 2.1\nName: {NAME}\nVersion: {version}\n"
-                             "Summary: HDevelop programs and procedures from Python through the "
-                             "quorvex library\nRequires-Python: >=3.8\nLicense: Proprietary\n"
+                             "Summary: HDevelop 11.0 programs and procedures from Python through "
+                             "the quorvex32-11.0 library\nAuthor: quorvex developers\n"
+                             "Requires-Python: >=3.8\nLicense: Proprietary\n"
                              "Description-Content-Type: text/markdown\n\n" + description),
         f"{info}/WHEEL": ("Wheel-Version: 1.0\nGenerator: quorvex build_wheel.py\n"
-                          f"Root-Is-Purelib: false\nTag: py3-none-{platform_tag()}\n"),
+                          f"Root-Is-Purelib: false\nTag: py3-none-{tag}\n"),
         f"{info}/top_level.txt": f"{NAME}\n",
         f"{NAME}/_version.py": ('"""The package\'s version, written in when the wheel was built."""\n'
                                 f"__version__ = {version!r}\n"),
     }
     os.makedirs(out, exist_ok=True)
-    wheel = os.path.join(out, f"{NAME}-{version}-py3-none-{platform_tag()}.whl")
+    wheel = os.path.join(out, f"{NAME}-{version}-py3-none-{tag}.whl")
     records = []
     with zipfile.ZipFile(wheel, "w", zipfile.ZIP_DEFLATED) as archive:
         for name, path in files:

@@ -1,9 +1,11 @@
-/* One round trip of add.hdvp through a reused call, straight through the C interface: two
- * input tuples made and set, the call executed, the output read (low bits and double, as the
- * packages read an integer) and everything released. Prints the median nanoseconds per round
- * trip of ROUNDS rounds of CALLS each. Usage: call_overhead PROCEDURE_DIR [CALLS [ROUNDS]] */
+/* One round trip of add.hdvp straight through the C interface: two input tuples made and
+ * set, the call executed, the output read (low bits and double, as the packages read an
+ * integer) and everything released; through one reused call, or (MODE fresh) a call made and
+ * freed each time. Prints the median nanoseconds per round trip of ROUNDS rounds of CALLS
+ * each. Usage: call_overhead PROCEDURE_DIR [CALLS [ROUNDS [MODE]]] */
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <time.h>
 
 #include "quorvex.h"
@@ -45,9 +47,18 @@ static long long roundTrip(ProcedureCallHandle call, int i) {
   return value;
 }
 
+static long long freshTrip(ProcedureHandle add, int i) {
+  ProcedureCallHandle call;
+  check(hcreateProcedureCall(add, &call));
+  long long value = roundTrip(call, i);
+  hfreeProcedureCall(call);
+  return value;
+}
+
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
   int calls = argc > 2 ? atoi(argv[2]) : 20000, rounds = argc > 3 ? atoi(argv[3]) : 7;
+  int fresh = argc > 4 && strcmp(argv[4], "fresh") == 0;
   ProcedureHandle add;
   ProcedureCallHandle call;
   check(hinit(0));
@@ -55,11 +66,12 @@ int main(int argc, char** argv) {
   check(hcreateProcedure("add", &add));
   check(hcreateProcedureCall(add, &call));
   long long total = 0;
-  for (int i = 0; i < calls; ++i) total += roundTrip(call, i); /* warm-up */
+  for (int i = 0; i < calls; ++i) /* warm-up */
+    total += fresh ? freshTrip(add, i) : roundTrip(call, i);
   double* times = malloc(sizeof(double) * rounds);
   for (int r = 0; r < rounds; ++r) {
     double start = now();
-    for (int i = 0; i < calls; ++i) total += roundTrip(call, i);
+    for (int i = 0; i < calls; ++i) total += fresh ? freshTrip(add, i) : roundTrip(call, i);
     times[r] = (now() - start) / calls;
   }
   qsort(times, rounds, sizeof(double), compare);

@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
-"""Per-call overhead of one add.hdvp round trip through a reused call, in C, C# and Java,
-in one run: each program times its own loop (after a warm-up) and prints its median
-nanoseconds per round trip; the runs are interleaved REPEAT times and the medians of those
-are compared as ratios to C.
+"""Per-call overhead of one add.hdvp round trip in C, C#, Java and Python, in one run.
 
-    cmake --build build/langs --target langs_benchmarks
-    python3 benchmarks/langs/call_overhead.py build/langs [--calls 20000] [--repeat 5]
+Each program times its own loop (after a warm-up) and prints its median nanoseconds per
+round trip; the programs run interleaved REPEAT times and the medians of those are compared
+as ratios: each package's path against the same round trip with no package in the same
+language (raw ctypes, P/Invoke, JNA direct) and against C.
+
+    cmake --build build/native --target langs_benchmarks
+    python3 benchmarks/langs/call_overhead.py build/native [--calls 20000] [--repeat 11]
 """
 import argparse
+import glob
 import os
 import statistics
 import subprocess
@@ -16,37 +19,59 @@ from pathlib import Path
 
 SOURCE = Path(__file__).resolve().parents[2]
 
+# (row, language, mode, the row it is compared with, goal for the ratio)
+ROWS = (
+    ("C, reused call", "C", "reused", None, ""),
+    ("C, call made and freed", "C", "fresh", None, ""),
+    ("C# reused call object", "C#", "reused", "C, reused call", "<= 3"),
+    ("C# call object made and disposed", "C#", "fresh", "C, call made and freed", "<= 2"),
+    ("C# P/Invoke direct, call made and freed", "C#", "pinvoke", "C, call made and freed", ""),
+    ("Java reused call object", "Java", "reused", "C, reused call", "<= 10"),
+    ("Java execute(Map)", "Java", "map", "C, call made and freed", "<= 5"),
+    ("Java JNA direct, call made and freed", "Java", "jna", "C, call made and freed", ""),
+    ("Python raw ctypes, call made and freed", "Python", "ctypes", "C, call made and freed", ""),
+    ("Python call object made and closed", "Python", "object",
+     "Python raw ctypes, call made and freed", "<= 1.2"),
+    ("Python Procedure.__call__", "Python", "call", "Python raw ctypes, call made and freed",
+     "<= 1.1"),
+)
+
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("build", type=Path)
     parser.add_argument("--calls", type=int, default=20000)
-    parser.add_argument("--repeat", type=int, default=5)
+    parser.add_argument("--repeat", type=int, default=11)
     args = parser.parse_args()
     build = args.build.resolve()
     procedures = str(SOURCE / "tests/data/procedures")
-    counts = [str(args.calls), "7"]
-    env = dict(os.environ, QUORVEX_LIBRARY=str(build / "libquorvex32-11.0.so"))
+    env = dict(os.environ, QUORVEX_LIBRARY=str(build / "libquorvex32-11.0.so"),
+               MONO_PATH=str(build / "dotnet"))
     bench = build / "benchmarks/langs"
-    programs = {
-        "C": [str(bench / "call_overhead"), procedures] + counts,
-        "C#": ["mono", str(bench / "CallOverhead.exe"), procedures] + counts,
-        "Java": ["java", "-cp", f"{bench}:{build}/java/quorvex-0.1.0.jar:/usr/share/java/jna.jar",
-                 "CallOverhead", procedures] + counts,
+    jar = glob.glob(str(build / "java/quorvex-*.jar"))[0]
+    calls = str(args.calls)
+    commands = {
+        "C": [str(bench / "call_overhead"), procedures, calls, "7"],
+        "C#": ["mono", str(bench / "CallOverhead.exe"), procedures, calls, "7"],
+        "Java": ["java", "-cp", f"{bench}:{jar}:/usr/share/java/jna.jar", "CallOverhead",
+                 procedures, calls, "7"],
+        # Python's loop is the slowest: a quarter of the calls keeps the rounds as long.
+        "Python": [sys.executable, str(SOURCE / "benchmarks/langs/py_call_overhead.py"),
+                   procedures, str(args.calls // 4), "7"],
     }
-    mono_path = str(build / "dotnet")
-    env["MONO_PATH"] = mono_path
-    times = {name: [] for name in programs}
+    times = {row: [] for row, *_ in ROWS}
     for _ in range(args.repeat):
-        for name, command in programs.items():
-            out = subprocess.run(command, env=env, check=True, capture_output=True, text=True).stdout
-            times[name].append(float(out.split()[0]))
-    c = statistics.median(times["C"])
-    goals = {"C": "", "C#": "<= 3", "Java": "<= 10"}
-    print(f"{'language':<8} {'median ns/call':>15} {'ratio to C':>11} {'goal':>6}")
-    for name, values in times.items():
-        median = statistics.median(values)
-        print(f"{name:<8} {median:>15.0f} {median / c:>11.2f} {goals[name]:>6}")
+        for row, language, mode, *_ in ROWS:
+            out = subprocess.run(commands[language] + [mode], env=env, check=True,
+                                 capture_output=True, text=True).stdout
+            times[row].append(float(out.split()[0]))
+    medians = {row: statistics.median(values) for row, values in times.items()}
+    print(f"medians of {args.repeat} interleaved runs; load average {os.getloadavg()[0]:.1f}")
+    print("| path | median ns per round trip | against | ratio | goal |")
+    print("|---|---|---|---|---|")
+    for row, _, _, against, goal in ROWS:
+        ratio = f"{medians[row] / medians[against]:.2f}" if against else ""
+        print(f"| {row} | {medians[row]:,.0f} | {against or ''} | {ratio} | {goal} |")
     return 0
 
 

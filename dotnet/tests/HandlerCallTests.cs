@@ -124,7 +124,7 @@ namespace Quorvex.Tests
 
         private static IDisposable ReportingProgramCall()
         {
-            using (var program = new Program(Setup.Data("tests/data/programs/report_low_level.hdev"))) return program.CreateCall();
+            using (var program = new HDevProgram(Setup.Data("tests/data/programs/report_low_level.hdev"))) return program.CreateCall();
         }
 
         private static IDictionary<string, object[]> Run(string procedure, params object[] namesAndValues)

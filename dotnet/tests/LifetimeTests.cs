@@ -51,7 +51,7 @@ namespace Quorvex.Tests
             for (int i = 0; i < 10; ++i)
             {
                 new Procedure("add").CreateCall().SetInput(1, new ControlTuple(i));
-                new Program(Setup.Data("tests/data/programs/set_marker.hdev")).CreateCall();
+                new HDevProgram(Setup.Data("tests/data/programs/set_marker.hdev")).CreateCall();
             }
         }
 

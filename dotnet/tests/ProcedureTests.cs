@@ -53,7 +53,7 @@ namespace Quorvex.Tests
         [Test]
         public void AProgramRunsItsMain()
         {
-            using (var program = new Program(Setup.Data("tests/data/programs/set_marker.hdev")))
+            using (var program = new HDevProgram(Setup.Data("tests/data/programs/set_marker.hdev")))
             using (ProgramCall call = program.CreateCall())
             {
                 call.Execute();
@@ -104,7 +104,7 @@ namespace Quorvex.Tests
         public void AMissingProcedureIsAnError()
         {
             Assert.Throws<QuorvexException>(() => new Procedure("no_such_procedure").Dispose());
-            Assert.Throws<QuorvexException>(() => new Program(Setup.Data("no/such/program.hdev")).Dispose());
+            Assert.Throws<QuorvexException>(() => new HDevProgram(Setup.Data("no/such/program.hdev")).Dispose());
         }
     }
 }

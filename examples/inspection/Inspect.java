@@ -20,12 +20,12 @@ public final class Inspect {
             try (Procedure inspect = new Procedure("inspect_parts")) {
                 Map<String, List<Object>> outputs =
                     inspect.execute(Map.of("ImagePath", image, "MinGray", 128, "MaxGray", 255));
-                for (String name : inspect.outputControlNames())
+                for (String name : inspect.getOutputControlNames())
                     System.out.println(name + ": " + Format.values(outputs.get(name)));
             }
         } catch (QuorvexException e) {
-            System.err.printf("%s (kind %s, error %d, %s line %d)%n", e.getMessage(), e.kind(), e.errorCode(),
-                              e.procedureName(), e.lineNumber());
+            System.err.printf("%s (kind %s, error %d, %s line %d)%n", e.getMessage(), e.getKind(), e.getErrorCode(),
+                              e.getProcedureName(), e.getLineNumber());
             System.exit(1);
         }
     }

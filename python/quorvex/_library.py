@@ -141,6 +141,7 @@ class Library:
     Attributes:
         path: The file the library was loaded from.
         missing: The names of the exports the file lacks.
+        owned: The handles package objects own, by address.
     """
 
     path: str
@@ -165,6 +166,8 @@ class Library:
         self.missing = []
         # Message callbacks set through this library, kept alive while set (see messages).
         self._message_handlers: Dict[str, Any] = {}
+        # Every handle a package object owns, by address, to its owner (see _resources).
+        self.owned: Dict[int, Any] = {}
         self._calls: Optional[Calls] = None
         for name, (restype, argtypes) in SIGNATURES.items():
             try:
@@ -187,6 +190,17 @@ class Library:
 
     def __repr__(self) -> str:
         return f"<quorvex.Library {self.path!r}>"
+
+
+def c_text(data: bytes, what: str) -> bytes:
+    """``data`` as a C text argument: the library would read it only up to a NUL.
+
+    Raises:
+        ValueError: ``data`` holds a NUL character.
+    """
+    if b"\0" in data:
+        raise ValueError(f"{what} cannot contain a NUL character")
+    return data
 
 
 _Function = Callable[..., Any]

@@ -8,7 +8,7 @@ from . import _library
 from ._library import Calls, Library
 from ._resources import Wrapper
 from .batch import map_procedure
-from .errors import EngineError, check, created, raise_record
+from .errors import EngineError, check, created, raise_held, raise_record
 from .tuples import Tuple, Value, fill, read
 
 __all__ = ["Procedure", "ProcedureCall", "Program", "ProgramCall"]
@@ -24,10 +24,22 @@ _ERRORS = "surrogateescape"
 
 def _encode_name(name: Union[str, bytes], encoding: Optional[str]) -> bytes:
     if isinstance(name, bytes):
-        return name
+        return _library.c_text(name, "a procedure name")
     if not isinstance(name, str):
         raise TypeError(f"a name must be str or bytes, not {type(name).__name__}")
-    return name.encode(encoding or "utf-8")
+    return _library.c_text(name.encode(encoding or "utf-8"), "a procedure name")
+
+
+def _create_from(parent: Wrapper, create: Any, encoding: Optional[str]) -> int:
+    """A handle made from ``parent``'s, which stays borrowed for it (the new handle's owner
+    takes the borrow over); on failure nothing stays borrowed."""
+    owner = parent._owner
+    owner.borrow()
+    try:
+        return created(owner.library, create, owner._handle, encoding=encoding)
+    except BaseException:
+        owner.give_back()
+        raise
 
 
 def _check_index(index: Any) -> int:
@@ -43,7 +55,12 @@ def _set_input(library: Library, calls: Calls, call: ctypes.c_void_p, index: int
     A value goes through a tuple of its own, made, filled, handed over and released here.
     """
     if isinstance(value, Tuple):
-        address = calls.set_input(call, index, value._live())
+        owner = value._owner
+        owner.borrow()
+        try:
+            address = calls.set_input(call, index, value._arg)
+        finally:
+            owner.give_back()
     else:
         handle = ctypes.c_void_p()
         address = calls.create_tuple(ctypes.byref(handle))
@@ -51,7 +68,7 @@ def _set_input(library: Library, calls: Calls, call: ctypes.c_void_p, index: int
             raise_record(library, address, encoding)
         try:
             fill(calls, handle, value if isinstance(value, (list, tuple)) else (value,),
-                 encoding, _ERRORS)
+                 encoding, _ERRORS, 0)
             address = calls.set_input(call, index, handle)
         finally:
             calls.free_tuple(handle)
@@ -110,6 +127,9 @@ class Procedure(Wrapper):
         self._arg = ctypes.c_void_p(handle)
         self._names: Dict[str, Pair[str, ...]] = {}
         self._input_index: Optional[Dict[str, int]] = None
+        self._output_index: Optional[Dict[str, int]] = None
+        # What each call object reads: input numbers, output names, output numbers.
+        self._interface: Optional[Pair[Dict[str, int], Pair[str, ...], Dict[str, int]]] = None
 
     def __repr__(self) -> str:
         state = " closed" if self.closed else ""
@@ -119,20 +139,28 @@ class Procedure(Wrapper):
         """The parameter names of one group, read once from the library."""
         names = self._names.get(group)
         if names is None:
-            library, handle = self.library, self.handle
-            count = ctypes.c_int32()
-            check(library, getattr(library, f"hprocedureGet{group}ParamCount")(
-                handle, ctypes.byref(count)), self._encoding)
-            found = []
-            for index in range(1, count.value + 1):
-                text = ctypes.c_char_p()
-                check(library, getattr(library, f"hprocedureGet{group}ParamName")(
-                    handle, index, ctypes.byref(text)), self._encoding)
-                # The text belongs to the procedure: copied, never released.
-                found.append((text.value or b"").decode(self._encoding or "utf-8",
-                                                        "surrogateescape"))
-            self._names[group] = names = tuple(found)
+            self._owner.borrow()
+            try:
+                names = self._names[group] = self._read_group(group)
+            finally:
+                self._owner.give_back()
         return names
+
+    def _read_group(self, group: str) -> Pair[str, ...]:
+        """One group's names, with the procedure borrowed."""
+        library, handle = self.library, self._owner._handle
+        count = ctypes.c_int32()
+        check(library, getattr(library, f"hprocedureGet{group}ParamCount")(
+            handle, ctypes.byref(count)), self._encoding)
+        found = []
+        for index in range(1, count.value + 1):
+            text = ctypes.c_char_p()
+            check(library, getattr(library, f"hprocedureGet{group}ParamName")(
+                handle, index, ctypes.byref(text)), self._encoding)
+            # The text belongs to the procedure: copied, never released.
+            found.append((text.value or b"").decode(self._encoding or "utf-8",
+                                                    "surrogateescape"))
+        return tuple(found)
 
     def _inputs(self) -> Dict[str, int]:
         """Each control input's number from 1, by name; read once."""
@@ -140,6 +168,14 @@ class Procedure(Wrapper):
         if index is None:
             index = self._input_index = {
                 name: number for number, name in enumerate(self._group("InputCtrl"), start=1)}
+        return index
+
+    def _outputs(self) -> Dict[str, int]:
+        """Each control output's number from 1, by name; read once."""
+        index = self._output_index
+        if index is None:
+            index = self._output_index = {
+                name: number for number, name in enumerate(self._group("OutputCtrl"), start=1)}
         return index
 
     @property
@@ -216,6 +252,7 @@ class Procedure(Wrapper):
                 address = calls.execute(call)
                 if address:
                     raise_record(library, address, encoding)
+                raise_held()
                 return {name: _get_output(library, calls, call, number, encoding)
                         for number, name in enumerate(outputs, start=1)}
             finally:
@@ -270,28 +307,31 @@ class ProcedureCall(Wrapper):
             EngineError: The library could not create the call.
         """
         self.procedure = procedure
-        self._encoding = procedure._encoding
+        self._encoding = encoding = procedure._encoding
         # Read now, so that the names stay known should the procedure be closed first.
-        self._inputs = procedure._inputs()
-        self._outputs = procedure._group("OutputCtrl")
-        self._output_index = {name: number
-                              for number, name in enumerate(self._outputs, start=1)}
-        library = procedure.library
-        handle = created(library, library.hcreateProcedureCall, procedure.handle,
-                         encoding=self._encoding)
-        self._own(library, handle, "hfreeProcedureCall", parent=procedure)
-        self._calls = library.calls
-        self._arg = ctypes.c_void_p(handle)
+        interface = procedure._interface
+        if interface is None:
+            interface = procedure._interface = (
+                procedure._inputs(), procedure._group("OutputCtrl"), procedure._outputs())
+        self._inputs, self._outputs, self._output_index = interface
+        parent = procedure._owner
+        library = parent.library
+        self._calls = calls = library.calls
+        # Borrowed from here on, until this call's handle is released.
+        parent.borrow()
+        try:
+            self._arg = handle = ctypes.c_void_p()
+            address = calls.create_call(procedure._arg, ctypes.byref(handle))
+            if address:
+                raise_record(library, address, encoding)
+        except BaseException:
+            parent.give_back()
+            raise
+        self._own(library, handle.value or 0, calls.free_call, procedure, handle)
 
     def __repr__(self) -> str:
         state = " closed" if self.closed else ""
         return f"<quorvex.ProcedureCall of {self.procedure.name!r}{state}>"
-
-    def _live(self) -> ctypes.c_void_p:
-        """The handle for a call; ValueError once closed."""
-        if self._owner._closing:
-            raise ValueError("operation on a closed quorvex object")
-        return self._arg
 
     def _index(self, name_or_index: Parameter, numbers: Dict[str, int], what: str) -> int:
         """The library's index (from 1) of a parameter given by name or index."""
@@ -323,8 +363,12 @@ class ProcedureCall(Wrapper):
         number = self._inputs.get(name_or_index) if type(name_or_index) is str else None
         if number is None:
             number = self._index(name_or_index, self._inputs, "input")
-        _set_input(self._owner.library, self._calls, self._live(), number, value,
-                   self._encoding)
+        owner = self._owner
+        owner.borrow()
+        try:
+            _set_input(owner.library, self._calls, self._arg, number, value, self._encoding)
+        finally:
+            owner.give_back()
 
     def execute(self) -> None:
         """Run the procedure with the inputs set.
@@ -343,6 +387,7 @@ class ProcedureCall(Wrapper):
             owner.give_back()
         if address:
             raise_record(owner.library, address, self._encoding)
+        raise_held()
 
     def get_output_tuple(self, name_or_index: Parameter) -> Tuple:
         """Return one control output as a new :class:`~quorvex.Tuple` the caller owns.
@@ -355,9 +400,14 @@ class ProcedureCall(Wrapper):
             EngineError: An index out of range.
         """
         index = self._index(name_or_index, self._output_index, "output")
-        library = self.library
-        handle = created(library, library.hprocedurecallGetOutputCtrlParamTuple, self.handle,
-                         index, encoding=self._encoding)
+        owner = self._owner
+        library = owner.library
+        owner.borrow()
+        try:
+            handle = created(library, library.hprocedurecallGetOutputCtrlParamTuple, self._arg,
+                             index, encoding=self._encoding)
+        finally:
+            owner.give_back()
         return Tuple.from_handle(handle, encoding=self._encoding, library=library)
 
     def get_output(self, name_or_index: Parameter) -> List[Any]:
@@ -375,14 +425,22 @@ class ProcedureCall(Wrapper):
         number = self._output_index.get(name_or_index) if type(name_or_index) is str else None
         if number is None:
             number = self._index(name_or_index, self._output_index, "output")
-        return _get_output(self._owner.library, self._calls, self._live(), number,
-                           self._encoding)
+        owner = self._owner
+        owner.borrow()
+        try:
+            return _get_output(owner.library, self._calls, self._arg, number, self._encoding)
+        finally:
+            owner.give_back()
 
     def outputs(self) -> Outputs:
         """Return every control output as a dict from name to list of values."""
-        library, calls, call = self._owner.library, self._calls, self._live()
-        return {name: _get_output(library, calls, call, number, self._encoding)
-                for number, name in enumerate(self._outputs, start=1)}
+        owner, calls, call = self._owner, self._calls, self._arg
+        owner.borrow()
+        try:
+            return {name: _get_output(owner.library, calls, call, number, self._encoding)
+                    for number, name in enumerate(self._outputs, start=1)}
+        finally:
+            owner.give_back()
 
 
 class Program(Wrapper):
@@ -408,7 +466,8 @@ class Program(Wrapper):
         library = library or _library.default_library()
         self._encoding = encoding
         self.path: Union[str, bytes] = os.fspath(path)
-        handle = created(library, library.hcreateProgram, os.fsencode(self.path),
+        handle = created(library, library.hcreateProgram,
+                         _library.c_text(os.fsencode(self.path), "a program path"),
                          encoding=encoding)
         self._own(library, handle, "hfreeProgram")
 
@@ -447,8 +506,7 @@ class ProgramCall(Wrapper):
         self.program = program
         self._encoding = program._encoding
         library = program.library
-        handle = created(library, library.hcreateProgramCall, program.handle,
-                         encoding=self._encoding)
+        handle = _create_from(program, library.hcreateProgramCall, self._encoding)
         self._own(library, handle, "hfreeProgramCall", parent=program)
 
     def __repr__(self) -> str:
@@ -465,8 +523,9 @@ class ProgramCall(Wrapper):
         owner = self._owner
         owner.borrow()
         try:
-            address = owner.library.calls.program_execute(ctypes.c_void_p(owner.handle))
+            address = owner.library.calls.program_execute(ctypes.c_void_p(owner._handle))
         finally:
             owner.give_back()
         if address:
             raise_record(owner.library, address, self._encoding)
+        raise_held()

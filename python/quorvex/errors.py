@@ -6,12 +6,35 @@ Every record becomes an :class:`EngineError`, of the subclass its kind names:
 """
 import ctypes
 import enum
+import threading
 from typing import Any, Dict, NoReturn, Optional, Tuple, Type, Union
 
 from ._library import ErrorMsg, Library
 
 __all__ = ["ErrorKind", "EngineError", "MessageError", "OperatorError", "ExecutionError",
-           "check", "created", "raise_record"]
+           "check", "created", "raise_record", "hold", "raise_held"]
+
+
+# By thread: a SystemExit or KeyboardInterrupt a message handler raised inside a native
+# call, which cannot cross C and is raised once the call returns. A dict, not a
+# threading.local: an empty dict is the common case and the cheapest test.
+_held: Dict[int, BaseException] = {}
+
+
+def hold(error: BaseException) -> None:
+    """Keep ``error`` for :func:`raise_held` on this thread; the first one held wins."""
+    _held.setdefault(threading.get_ident(), error)
+
+
+def raise_held() -> None:
+    """Raise what :func:`hold` kept on this thread, if anything, and forget it."""
+    if _held:
+        error = _held.pop(threading.get_ident(), None)
+        if error is not None:
+            try:
+                raise error
+            finally:
+                del error
 
 
 class ErrorKind(enum.IntEnum):
@@ -181,6 +204,12 @@ def raise_record(library: Library, address: int, encoding: Optional[str] = "utf-
     finally:
         library.calls.clear_record(ctypes.c_void_p(address))
     try:
+        # An exit or interrupt from a handler during the failed call comes first.
+        if _held:
+            try:
+                raise error
+            except EngineError:
+                raise_held()
         raise error
     finally:
         # As in check: no cycle between this frame and the error.
@@ -198,14 +227,23 @@ def check(library: Library, record: Any, encoding: Optional[str] = "utf-8") -> N
     Raises:
         EngineError: The record is not NULL. It is copied, then released with
             ``hclearErrorMsg`` before the exception is raised.
+        SystemExit, KeyboardInterrupt: A message handler raised it during the call (see
+            :func:`hold`); an error of the call is its context.
     """
     if not record:
+        if _held:
+            raise_held()
         return
     try:
         error = EngineError.from_record(record.contents, encoding)
     finally:
         library.hclearErrorMsg(record)
     try:
+        if _held:
+            try:
+                raise error
+            except EngineError:
+                raise_held()
         raise error
     finally:
         # The traceback refers to this frame: without this, the frame and the error would

@@ -6,7 +6,7 @@ from typing import Any, Callable, Dict, Optional, Union
 
 from . import _library
 from ._library import Library
-from .errors import check
+from .errors import check, hold
 
 __all__ = ["set_message_handlers", "message_handlers", "set_verbosity", "KEEP", "Handler"]
 
@@ -70,6 +70,9 @@ def _dispatcher(library: Library, channel: str) -> Any:
             return
         try:
             handler(raw.decode(encoding, "replace") if raw is not None else "")
+        except (SystemExit, KeyboardInterrupt) as error:
+            # Cannot cross C: raised on this thread once the library call returns.
+            hold(error)
         except BaseException as error:
             _report(error, handler, channel)
 
@@ -98,7 +101,9 @@ def set_message_handlers(stdout: Union[Handler, None, _Keep] = KEEP,
     ``encoding`` (undecodable bytes replaced). An exception raised by a handler never
     reaches the library: it is reported
     through ``sys.unraisablehook`` (or written to ``sys.stderr`` as the interpreter does for
-    such exceptions) and the message is dropped.
+    such exceptions) and the message is dropped, and the call that sent the message
+    completes. :class:`SystemExit` and :class:`KeyboardInterrupt` are not reported: the
+    first one is raised to the caller once the package's call that sent the message returns.
 
     A handler runs on the thread that sent the message, never while the library holds a
     lock, so it may call anything of the package: open a window, run a procedure. Replacing

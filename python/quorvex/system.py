@@ -4,7 +4,7 @@ from typing import Any, List, Optional, Tuple as Pair, Union
 
 from . import _library
 from ._library import Library
-from .errors import check, created
+from .errors import check, created, raise_held
 from .tuples import Tuple
 
 __all__ = ["init", "add_procedure_path", "set_engine_attribute", "unload_all_procedures",
@@ -17,11 +17,12 @@ def _lib(library: Optional[Library]) -> Library:
 
 
 def _text(value: Union[str, bytes], encoding: str = "utf-8") -> bytes:
-    """The bytes the library receives for a name or value: ``str`` encoded, ``bytes`` kept."""
+    """The bytes the library receives for a name or value: ``str`` encoded, ``bytes`` kept;
+    ValueError for a NUL inside."""
     if isinstance(value, bytes):
-        return value
+        return _library.c_text(value, "a name or value")
     if isinstance(value, str):
-        return value.encode(encoding)
+        return _library.c_text(value.encode(encoding), "a name or value")
     raise TypeError(f"expected str or bytes, not {type(value).__name__}")
 
 
@@ -64,11 +65,13 @@ def add_procedure_path(path: Union[str, bytes, "os.PathLike[str]"], *,
         library: The :class:`~quorvex.Library`; the default one when omitted.
 
     Raises:
+        ValueError: The path holds a NUL character.
         EngineError: The engine refused the path.
     """
     library = _lib(library)
     # A folder name is encoded as the file system encodes it.
-    check(library, library.haddProcedurePath(os.fsencode(path)))
+    check(library, library.haddProcedurePath(_library.c_text(os.fsencode(path),
+                                                             "a procedure path")))
     _remember(library, "add_procedure_path", os.fspath(path))
 
 
@@ -150,6 +153,7 @@ def set_fullscreen(fullscreen: bool, *, library: Optional[Library] = None) -> No
     library = _lib(library)
     library.hsetFullscreen(1 if fullscreen else 0)
     _remember(library, "set_fullscreen", bool(fullscreen))
+    raise_held()
 
 
 def open_default_window(*, library: Optional[Library] = None) -> None:

@@ -85,16 +85,17 @@ def _classify(value: Any) -> Pair[ElemType, Any]:
 
 
 def fill(calls: Calls, handle: ctypes.c_void_p, values: Iterable[Any], encoding: Optional[str],
-         errors: str) -> None:
+         errors: str, length: Optional[int] = None) -> None:
     """Append every value to the tuple ``handle``, checking each as it goes.
 
     The common types (``int``, ``float``, ``str``, ``bytes``) are told apart by their exact
     type; anything else goes through :func:`_classify`. The library reports nothing about an
-    append, so the length is compared once at the end.
+    append, so the length is compared once at the end. ``length`` is the tuple's length when
+    the caller knows it (0 for one it has just made), saving a call.
     """
     append_long, append_double = calls.append_long, calls.append_double
     append_string = calls.append_string
-    expected = calls.length(handle)
+    expected = calls.length(handle) if length is None else length
     for value in values:
         kind = type(value)
         if kind is int:
@@ -195,7 +196,9 @@ class Tuple(Wrapper):
     itself for a one-element tuple.
 
     The handle is released with ``hfreeTuple`` by :meth:`close`, at the end of a ``with``
-    block, or when the object is collected. A tuple is used by one thread at a time.
+    block, or when the object is collected. A tuple is used by one thread at a time, but any
+    thread may close it: a close while another thread is inside a call on the tuple takes
+    effect once that call returns.
 
     Attributes:
         encoding: The encoding of string elements, both ways; ``None`` for bytes only.
@@ -233,17 +236,20 @@ class Tuple(Wrapper):
 
     def _adopt(self, library: Library, handle: int, encoding: Optional[str],
                errors: str) -> None:
-        self._own(library, handle, "hfreeTuple")
-        self._calls = library.calls
+        self._calls = calls = library.calls
         # The handle as the unconverted calls take it.
-        self._arg = ctypes.c_void_p(handle)
+        self._arg = arg = ctypes.c_void_p(handle)
+        self._own(library, handle, calls.free_tuple, arg=arg, register=True)
         self.encoding = encoding
         self.errors = errors
 
-    def _live(self) -> ctypes.c_void_p:
-        """The handle for a call; ValueError once closed."""
-        if self._owner._closing:
-            raise ValueError("operation on a closed quorvex object")
+    def _lend(self) -> ctypes.c_void_p:
+        """The handle, borrowed for native calls until ``self._owner.give_back()``.
+
+        A close meanwhile (from another thread, or from a value's conversion or a codec
+        the calls run) releases it only once given back. ValueError once closed.
+        """
+        self._owner.borrow()
         return self._arg
 
     @classmethod
@@ -263,7 +269,8 @@ class Tuple(Wrapper):
             The new :class:`Tuple`.
 
         Raises:
-            ValueError: ``handle`` is NULL.
+            ValueError: ``handle`` is NULL, or another quorvex object owns it (take it
+                from there with :meth:`detach`).
         """
         if isinstance(handle, ctypes.c_void_p):
             handle = handle.value
@@ -283,7 +290,11 @@ class Tuple(Wrapper):
             TypeError, OverflowError, ValueError: As for the constructor.
             EngineError: The library did not append it (the tuple is unchanged).
         """
-        fill(self._calls, self._live(), (value,), self.encoding, self.errors)
+        handle = self._lend()
+        try:
+            fill(self._calls, handle, (value,), self.encoding, self.errors)
+        finally:
+            self._owner.give_back()
 
     def extend(self, values: Iterable[Any]) -> None:
         """Append every element of a list or other iterable of scalars.
@@ -300,10 +311,18 @@ class Tuple(Wrapper):
         """
         if isinstance(values, Tuple):
             values = values.to_list()
-        fill(self._calls, self._live(), values, self.encoding, self.errors)
+        handle = self._lend()
+        try:
+            fill(self._calls, handle, values, self.encoding, self.errors)
+        finally:
+            self._owner.give_back()
 
     def __len__(self) -> int:
-        length: int = self._calls.length(self._live())
+        handle = self._lend()
+        try:
+            length: int = self._calls.length(handle)
+        finally:
+            self._owner.give_back()
         return length
 
     def type_of(self, index: int) -> ElemType:
@@ -315,13 +334,19 @@ class Tuple(Wrapper):
         Raises:
             IndexError: The index is out of range.
         """
-        handle = self._live()
-        return ElemType(self._calls.elem_type(handle, self._index(index, len(self))))
+        handle = self._lend()
+        try:
+            return ElemType(self._calls.elem_type(handle, self._index(index, len(self))))
+        finally:
+            self._owner.give_back()
 
     def types(self) -> List[ElemType]:
         """Return the :class:`ElemType` of every element, in order."""
-        elem_type, handle = self._calls.elem_type, self._live()
-        return [ElemType(elem_type(handle, i)) for i in range(len(self))]
+        elem_type, handle = self._calls.elem_type, self._lend()
+        try:
+            return [ElemType(elem_type(handle, i)) for i in range(len(self))]
+        finally:
+            self._owner.give_back()
 
     def _index(self, index: int, length: int) -> int:
         index = int(index)
@@ -338,20 +363,27 @@ class Tuple(Wrapper):
     def __getitem__(self, index: slice) -> List[Any]: ...
 
     def __getitem__(self, index: Union[int, slice]) -> Any:
-        calls, handle = self._calls, self._live()
-        if isinstance(index, slice):
-            return read(calls, handle, self.encoding, self.errors,
-                        range(*index.indices(len(self))))
-        index = self._index(index, len(self))
-        return element(calls, handle, index, calls.elem_type(handle, index), self.encoding,
-                       self.errors)
+        calls, handle = self._calls, self._lend()
+        try:
+            if isinstance(index, slice):
+                return read(calls, handle, self.encoding, self.errors,
+                            range(*index.indices(len(self))))
+            index = self._index(index, len(self))
+            return element(calls, handle, index, calls.elem_type(handle, index),
+                           self.encoding, self.errors)
+        finally:
+            self._owner.give_back()
 
     def __iter__(self) -> Iterator[Any]:
         return iter(self.to_list())
 
     def to_list(self) -> List[Any]:
         """Return every element as a Python value, in a list (empty for an empty tuple)."""
-        return read(self._calls, self._live(), self.encoding, self.errors)
+        handle = self._lend()
+        try:
+            return read(self._calls, handle, self.encoding, self.errors)
+        finally:
+            self._owner.give_back()
 
     def to_python(self) -> Any:
         """Return the single element of a one-element tuple, else a list of all elements."""

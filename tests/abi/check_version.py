@@ -3,7 +3,8 @@
 every artefact carries.
 
 Usage: check_version.py --cmake X.Y.Z --header quorvex.h [--wheels DIR]
-                        [--package python/] [--pe quorvex32-11.0.dll]
+                        [--package python/] [--pe quorvex32-11.0.dll] [--pom java/pom.xml]
+                        [--nupkgs DIR]
 """
 import argparse
 import glob
@@ -85,6 +86,25 @@ def pe_versions(path):
             "PE ProductVersion text": utf16_value(data, "ProductVersion")}
 
 
+def pom_version(path):
+    with open(path, encoding="utf-8") as file:
+        text = file.read()
+    # The project's own version: the first <version> outside <parent> and <dependencies>.
+    text = re.sub(r"<(parent|dependencies|build)>.*?</\1>", "", text, flags=re.S)
+    return {"pom.xml": re.search(r"<version>([^<]*)</version>", text).group(1)}
+
+
+def nupkg_versions(folder):
+    """The NuGet packages the build made (none where nuget is missing)."""
+    found = {}
+    for path in glob.glob(os.path.join(folder, "Quorvex.*.nupkg")):
+        with zipfile.ZipFile(path) as package:
+            spec = package.read("Quorvex.nuspec").decode("utf-8")
+        found[f"{os.path.basename(path)} nuspec"] = re.search(
+            r"<version>([^<]*)</version>", spec).group(1)
+    return found
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cmake", required=True)
@@ -92,6 +112,8 @@ def main():
     parser.add_argument("--wheels")
     parser.add_argument("--package")
     parser.add_argument("--pe")
+    parser.add_argument("--pom")
+    parser.add_argument("--nupkgs")
     args = parser.parse_args()
     found = header_version(args.header)
     if args.wheels:
@@ -100,6 +122,10 @@ def main():
         found.update(package_version(args.package))
     if args.pe:
         found.update(pe_versions(args.pe))
+    if args.pom:
+        found.update(pom_version(args.pom))
+    if args.nupkgs:
+        found.update(nupkg_versions(args.nupkgs))
     wrong = {place: version for place, version in found.items() if version != args.cmake}
     for place, version in found.items():
         print(f"{place}: {version}")

@@ -1,6 +1,7 @@
 """The built wheel installed as a user installs it: a fresh venv, no index, no source tree."""
 import glob
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -28,6 +29,65 @@ with open('/proc/self/maps') as maps:
     print(sorted({line.split()[-1] for line in maps if '.so' in line and (
         'quorvex' in line or 'halcon' in line or 'hdevengine' in line)}))
 """
+
+
+def _objdump_glibc(wheel):
+    """The newest GLIBC_2.N any library in the wheel needs, read by objdump."""
+    newest = 0
+    with tempfile.TemporaryDirectory() as folder, zipfile.ZipFile(wheel) as archive:
+        for name in archive.namelist():
+            if name.endswith(".so"):
+                path = archive.extract(name, folder)
+                table = subprocess.run(["objdump", "-T", path], check=True, text=True,
+                                       capture_output=True).stdout
+                for minor in re.findall(r"GLIBC_2\.(\d+)", table):
+                    newest = max(newest, int(minor))
+    return newest
+
+
+def _pip_accepts(wheel, platform):
+    """Whether pip would install the wheel on a system of the manylinux platform given."""
+    with tempfile.TemporaryDirectory() as folder:
+        result = subprocess.run(
+            [sys.executable, "-m", "pip", "install", "--dry-run", "--quiet", "--no-index",
+             "--find-links", os.path.dirname(wheel), "--only-binary=:all:", "--platform",
+             platform, "--target", folder, "quorvex"], capture_output=True, text=True,
+            timeout=300)
+    return result.returncode == 0
+
+
+class TagTest(unittest.TestCase):
+    """The wheel states the oldest system its libraries run on, and pip holds older ones off."""
+
+    def setUp(self):
+        self.assertEqual(len(WHEELS), 1, WHEELS)
+        self.tag = os.path.basename(WHEELS[0])[:-4].split("-")[-1]
+
+    def test_the_tag_is_manylinux_at_the_glibc_its_libraries_need(self):
+        match = re.fullmatch(r"manylinux_2_(\d+)_x86_64", self.tag)
+        self.assertIsNotNone(match, self.tag)
+        if shutil.which("objdump") is None:
+            self.skipTest("objdump (binutils) is not installed")
+        self.assertGreaterEqual(int(match.group(1)), _objdump_glibc(WHEELS[0]))
+
+    def test_pip_installs_it_at_its_glibc_and_refuses_it_below(self):
+        minor = int(self.tag.split("_")[2])
+        for platform, accepted in ((f"manylinux_2_{minor}_x86_64", True),
+                                   (f"manylinux_2_{minor - 1}_x86_64", False),
+                                   ("manylinux2014_x86_64", False),
+                                   ("linux_x86_64", False)):
+            with self.subTest(platform):
+                self.assertEqual(_pip_accepts(WHEELS[0], platform), accepted)
+
+    def test_auditwheel_agrees(self):
+        auditwheel = shutil.which("auditwheel")
+        if auditwheel is None:
+            self.skipTest("auditwheel is not installed (Debian has no package of it)")
+        shown = subprocess.run([auditwheel, "show", WHEELS[0]], capture_output=True, text=True,
+                               timeout=300)
+        print(" ".join(shown.stdout.split()))
+        self.assertIn(f'consistent with the following platform tag: "{self.tag}"',
+                      " ".join(shown.stdout.split()))
 
 
 class WheelTest(unittest.TestCase):

@@ -214,6 +214,30 @@ class HandlerSafetyTest(unittest.TestCase):
                 self.assertTrue(call.closed)
                 self.assertEqual(quorvex.get_system(live), before, "released after the run")
 
+    def test_an_exit_or_interrupt_reaches_the_caller_once_the_call_returns(self):
+        for sender in self.SENDERS:
+            for error in (SystemExit(3), KeyboardInterrupt()):
+                with self.subTest(sender=sender, error=type(error).__name__):
+                    seen = []
+
+                    def stop(text, error=error):
+                        seen.append(text)
+                        raise error
+
+                    quorvex.set_message_handlers(stderr=stop)
+                    try:
+                        with CapturedUnraisable() as unraisable:
+                            with self.assertRaises(type(error)) as caught:
+                                getattr(self, sender)()
+                    finally:
+                        self.restore()
+                    self.assertIs(caught.exception, error)
+                    self.assertEqual(unraisable.seen, [])
+                    self.assertTrue(seen)
+                    # The call itself completed: the next one does not meet the exception.
+                    self.assertEqual(self.add(1, 2), [3])
+        self.assertEqual(close_windows(), 2, "each window opening completed")
+
     def test_a_raising_handler_leaves_the_library_usable(self):
         def fail(text):
             raise RuntimeError(text)

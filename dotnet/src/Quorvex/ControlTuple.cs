@@ -8,9 +8,13 @@ namespace Quorvex
     /// <summary>The kind of a tuple element, with the library's codes.</summary>
     public enum ElementType
     {
+        /// <summary>No element: the index is out of range.</summary>
         None = 0,
+        /// <summary>An integer, read back as <see cref="long"/>.</summary>
         Integer = 1,
+        /// <summary>A real, read back as <see cref="double"/>.</summary>
         Real = 2,
+        /// <summary>A string, read back as <see cref="string"/> (or its bytes).</summary>
         String = 4,
     }
 
@@ -78,11 +82,16 @@ namespace Quorvex
             }
         }
 
+        /// <summary>The number of elements.</summary>
+        /// <exception cref="ObjectDisposedException">The tuple is disposed.</exception>
         public int Length
         {
             get { return NativeMethods.hgetTupleLength(Live); }
         }
 
+        /// <summary>Appends an integer element.</summary>
+        /// <returns>This tuple.</returns>
+        /// <exception cref="ObjectDisposedException">The tuple is disposed.</exception>
         public ControlTuple Append(int value)
         {
             NativeMethods.happendTupleLong(Live, value);
@@ -97,12 +106,20 @@ namespace Quorvex
             return Append((int)value);
         }
 
+        /// <summary>Appends a real element.</summary>
+        /// <returns>This tuple.</returns>
+        /// <exception cref="ObjectDisposedException">The tuple is disposed.</exception>
         public ControlTuple Append(double value)
         {
             NativeMethods.happendTupleDouble(Live, value);
             return this;
         }
 
+        /// <summary>Appends a string element, encoded with <see cref="Engine.Encoding"/>.</summary>
+        /// <returns>This tuple.</returns>
+        /// <exception cref="ArgumentNullException"><paramref name="value"/> is null.</exception>
+        /// <exception cref="ArgumentException"><paramref name="value"/> holds a NUL character.</exception>
+        /// <exception cref="ObjectDisposedException">The tuple is disposed.</exception>
         public ControlTuple Append(string value)
         {
             NativeMethods.happendTupleString(Live, Text.Encode(value, "value"));
@@ -147,6 +164,9 @@ namespace Quorvex
             throw new ArgumentException("a " + value.GetType() + " cannot become a tuple element");
         }
 
+        /// <summary>The type of the element at <paramref name="index"/>, from 0.</summary>
+        /// <exception cref="ArgumentOutOfRangeException">The index is out of range.</exception>
+        /// <exception cref="ObjectDisposedException">The tuple is disposed.</exception>
         public ElementType TypeAt(int index)
         {
             // The library gives 0 for an index out of range: only then is the length read.
@@ -175,6 +195,10 @@ namespace Quorvex
             return NativeMethods.hgetTupleElemDouble(Handle, index);
         }
 
+        /// <summary>A string element, decoded with <see cref="Engine.Encoding"/>.</summary>
+        /// <exception cref="InvalidCastException">The element is not a string.</exception>
+        /// <exception cref="ArgumentOutOfRangeException">The index is out of range.</exception>
+        /// <exception cref="ObjectDisposedException">The tuple is disposed.</exception>
         public string GetString(int index)
         {
             byte[] bytes = GetBytes(index);
@@ -213,6 +237,9 @@ namespace Quorvex
             }
         }
 
+        /// <summary>Every element, as <see cref="long"/>, <see cref="double"/> or <see cref="string"/>.</summary>
+        /// <exception cref="OverflowException">An integer is beyond 2^53 in magnitude.</exception>
+        /// <exception cref="ObjectDisposedException">The tuple is disposed.</exception>
         public object[] ToArray()
         {
             var values = new object[Length];
@@ -226,6 +253,8 @@ namespace Quorvex
             return Length == 1 ? this[0] : ToArray();
         }
 
+        /// <summary>A new tuple with the same elements; the caller disposes it.</summary>
+        /// <exception cref="ObjectDisposedException">The tuple is disposed.</exception>
         public ControlTuple Copy()
         {
             var copy = new ControlTuple();
@@ -238,6 +267,7 @@ namespace Quorvex
             return copy;
         }
 
+        /// <summary>The elements as the command-line runner prints a list.</summary>
         public override string ToString()
         {
             var parts = new List<string>();
@@ -245,11 +275,13 @@ namespace Quorvex
             return "[" + string.Join(", ", parts.ToArray()) + "]";
         }
 
+        /// <summary>Whether <see cref="Dispose"/> was called.</summary>
         public bool IsDisposed
         {
             get { return disposed; }
         }
 
+        /// <summary>Releases the tuple; later calls do nothing.</summary>
         public void Dispose()
         {
             disposed = true;

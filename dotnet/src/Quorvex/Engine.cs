@@ -29,24 +29,35 @@ namespace Quorvex
             Core.Init(logo);
         }
 
+        /// <summary>Appends a folder (or several joined with ";") to the paths searched for external procedures.</summary>
+        /// <exception cref="ArgumentException"><paramref name="path"/> holds a NUL character.</exception>
+        /// <exception cref="QuorvexException">The engine refused the path.</exception>
         public static void AddProcedurePath(string path)
         {
             Library.Ensure();
             Core.AddProcedurePath(path);
         }
 
+        /// <summary>Sets an engine attribute to a text.</summary>
+        /// <exception cref="ArgumentException">A text holds a NUL character.</exception>
+        /// <exception cref="QuorvexException">The engine refused the attribute or its value.</exception>
         public static void SetEngineAttribute(string name, string value)
         {
             Library.Ensure();
             Core.SetEngineAttribute(name, value);
         }
 
+        /// <summary>Sets an engine attribute to an integer.</summary>
+        /// <exception cref="ArgumentException"><paramref name="name"/> holds a NUL character.</exception>
+        /// <exception cref="QuorvexException">The engine refused the attribute or its value.</exception>
         public static void SetEngineAttribute(string name, int value)
         {
             Library.Ensure();
             Core.SetEngineAttribute(name, value);
         }
 
+        /// <summary>Unloads every external procedure; the next use loads it again from its file.</summary>
+        /// <exception cref="QuorvexException">The engine failed.</exception>
         public static void UnloadAllProcedures()
         {
             Library.Ensure();
@@ -60,6 +71,7 @@ namespace Quorvex
             return Core.GetSystem(query);
         }
 
+        /// <summary>Whether windows opened from now on cover their monitor without a frame; windows already open are not touched.</summary>
         public static void SetFullscreen(bool enable)
         {
             Library.Ensure();
@@ -74,12 +86,16 @@ namespace Quorvex
             Core.OpenDefaultWindow();
         }
 
+        /// <summary>Switches the library's informational messages on or off (see <see cref="Messages"/>).</summary>
+        /// <exception cref="QuorvexException">The library failed.</exception>
         public static void SetVerbosity(bool verbose)
         {
             Library.Ensure();
             Core.SetVerbosity(verbose);
         }
 
+        /// <summary>Closes the library's windows before the process ends.</summary>
+        /// <returns>What the library returns: 0 on success.</returns>
         public static int PrepareShutdown()
         {
             Library.Ensure();
@@ -93,6 +109,8 @@ namespace Quorvex
             Core.StartDebugServer();
         }
 
+        /// <summary>The debug server is not available with this engine: always throws.</summary>
+        /// <exception cref="QuorvexException">Always.</exception>
         public static void StopDebugServer()
         {
             Library.Ensure();

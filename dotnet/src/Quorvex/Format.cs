@@ -8,6 +8,7 @@ namespace Quorvex
     /// their shortest exact form with ".0" for whole numbers, lists as [1, 2.5, 'a'].</summary>
     public static class Format
     {
+        /// <summary>One value (or an array, as a list), strings in quotes when <paramref name="quoteStrings"/>.</summary>
         public static string Value(object value, bool quoteStrings)
         {
             if (value is double) return Real((double)value);
@@ -26,6 +27,7 @@ namespace Quorvex
             return "[" + string.Join(", ", parts.ToArray()) + "]";
         }
 
+        /// <summary>A real in its shortest exact form, with ".0" for a whole number.</summary>
         public static string Real(double value)
         {
             string text = value.ToString("R", CultureInfo.InvariantCulture);

@@ -71,6 +71,8 @@ namespace Quorvex
             {
                 System.IO.Path.Combine(folder, FileName),
                 System.IO.Path.Combine(folder, "runtimes", RuntimeFolder, "native", FileName),
+                // The assembly loaded from the package itself: lib/<framework>/Quorvex.dll.
+                System.IO.Path.Combine(folder, "..", "..", "runtimes", RuntimeFolder, "native", FileName),
             };
             foreach (string candidate in candidates)
                 if (File.Exists(candidate)) return candidate;
@@ -131,26 +133,30 @@ namespace Quorvex
             int flags = System.IO.Path.IsPathRooted(file) ? LoadWithAlteredSearchPath : 0;
             IntPtr module = LoadLibraryExW(file, IntPtr.Zero, flags);
             if (module == IntPtr.Zero)
-                throw new DllNotFoundException("cannot load the quorvex library " + file + " (error " + Marshal.GetLastWin32Error() + ")");
+            {
+                int code = Marshal.GetLastWin32Error();
+                throw new DllNotFoundException("cannot load the quorvex library " + file + ": " + new System.ComponentModel.Win32Exception(code).Message + " (error " + code + ")");
+            }
             return module;
         }
 
         [MethodImpl(MethodImplOptions.NoInlining)]
         private static IntPtr DlOpen(string file)
         {
+            // The runtime binds an import on its first call with dlopen and dlsym of its own,
+            // which clear the loader's error text: both imports are bound before the load,
+            // so that the text read after a failure is the failure's.
             IntPtr module;
-            try { module = dlopen2(file, RtldNow | RtldGlobal); }
-            catch (DllNotFoundException) { module = dlopen(file, RtldNow | RtldGlobal); }
-            if (module == IntPtr.Zero) throw new DllNotFoundException("cannot load the quorvex library " + file + ": " + DlError());
+            bool libdl2 = true;
+            try { dlerror2(); }
+            catch (DllNotFoundException) { libdl2 = false; dlerror(); }
+            module = libdl2 ? dlopen2(file, RtldNow | RtldGlobal) : dlopen(file, RtldNow | RtldGlobal);
+            if (module == IntPtr.Zero)
+            {
+                IntPtr text = libdl2 ? dlerror2() : dlerror();
+                throw new DllNotFoundException("cannot load the quorvex library " + file + ": " + (Text.Copy(text, System.Text.Encoding.UTF8) ?? "the loader gave no reason"));
+            }
             return module;
-        }
-
-        private static string DlError()
-        {
-            IntPtr text;
-            try { text = dlerror2(); }
-            catch (DllNotFoundException) { text = dlerror(); }
-            return Text.Copy(text, System.Text.Encoding.UTF8) ?? "unknown error";
         }
 
         private const int LoadWithAlteredSearchPath = 0x8;

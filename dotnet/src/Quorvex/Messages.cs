@@ -22,12 +22,14 @@ namespace Quorvex
         private static Action<string> stdErr;
         [ThreadStatic] private static int depth;
 
+        /// <summary>The standard-output channel: each message, without its line end.</summary>
         public static event Action<string> StandardOutput
         {
             add { Change(ref stdOut, value, true, true); }
             remove { Change(ref stdOut, value, false, true); }
         }
 
+        /// <summary>The standard-error channel: each message, without its line end.</summary>
         public static event Action<string> StandardError
         {
             add { Change(ref stdErr, value, true, false); }

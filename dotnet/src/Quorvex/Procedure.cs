@@ -12,6 +12,11 @@ namespace Quorvex
         private readonly string[] outputs;
         private volatile bool disposed;
 
+        /// <summary>Loads the procedure <paramref name="name"/> (without ".hdvp") from the procedure paths.</summary>
+        /// <exception cref="ArgumentNullException"><paramref name="name"/> is null.</exception>
+        /// <exception cref="ArgumentException"><paramref name="name"/> holds a NUL character.</exception>
+        /// <exception cref="QuorvexException">The procedure is not found or does not load.</exception>
+        /// <exception cref="DllNotFoundException">The native library cannot be loaded.</exception>
         public Procedure(string name)
         {
             Library.Ensure();
@@ -31,10 +36,15 @@ namespace Quorvex
             }
         }
 
+        /// <summary>The procedure's name.</summary>
         public string Name { get; private set; }
+        /// <summary>The names of the control inputs, in interface order.</summary>
         public IList<string> InputControlNames { get { return Array.AsReadOnly(inputs); } }
+        /// <summary>The names of the control outputs, in interface order.</summary>
         public IList<string> OutputControlNames { get { return Array.AsReadOnly(outputs); } }
+        /// <summary>The number of iconic inputs.</summary>
         public int InputIconicCount { get; private set; }
+        /// <summary>The number of iconic outputs.</summary>
         public int OutputIconicCount { get; private set; }
 
         /// <summary>A new call of this procedure. The call keeps the procedure's handle alive:
@@ -111,6 +121,7 @@ namespace Quorvex
             }
         }
 
+        /// <summary>Gives the procedure up; its handle is released with its last call's.</summary>
         public void Dispose()
         {
             disposed = true;

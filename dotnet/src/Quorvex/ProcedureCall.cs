@@ -29,6 +29,7 @@ namespace Quorvex
             }
         }
 
+        /// <summary>The procedure this call runs.</summary>
         public Procedure Procedure { get; private set; }
 
         /// <summary>Sets a control input by position, counted from 1; the call keeps a copy.</summary>
@@ -38,6 +39,11 @@ namespace Quorvex
             QuorvexException.Check(NativeMethods.hprocedurecallSetInputCtrlParamTuple(Live, index, value.Live));
         }
 
+        /// <summary>Sets a control input by position, counted from 1, from a value <see cref="ControlTuple.Append(object)"/> takes or a <see cref="ControlTuple"/>.</summary>
+        /// <exception cref="ArgumentException">The value cannot become a tuple.</exception>
+        /// <exception cref="OverflowException">An integer beyond 32 bits.</exception>
+        /// <exception cref="QuorvexException">The index is out of range.</exception>
+        /// <exception cref="ObjectDisposedException">The call is disposed.</exception>
         public void SetInput(int index, object value)
         {
             var tuple = value as ControlTuple;
@@ -74,6 +80,10 @@ namespace Quorvex
             }
         }
 
+        /// <summary>Sets a control input by name (see <see cref="SetInput(int, object)"/>).</summary>
+        /// <exception cref="ArgumentException">The procedure has no such input, or the value cannot become a tuple.</exception>
+        /// <exception cref="OverflowException">An integer beyond 32 bits.</exception>
+        /// <exception cref="ObjectDisposedException">The call is disposed.</exception>
         public void SetInput(string name, object value)
         {
             SetInput(Procedure.InputIndex(name), value);
@@ -93,26 +103,37 @@ namespace Quorvex
             return new ControlTuple(tuple);
         }
 
+        /// <summary>A new tuple with a copy of the output <paramref name="name"/>; the caller disposes it.</summary>
+        /// <exception cref="ArgumentException">The procedure has no such output.</exception>
+        /// <exception cref="ObjectDisposedException">The call is disposed.</exception>
         public ControlTuple GetOutput(string name)
         {
             return GetOutput(Procedure.OutputIndex(name));
         }
 
+        /// <summary>The values of the output <paramref name="name"/> (see <see cref="ControlTuple.ToArray"/>; <see cref="OutputValues"/> reads them typed).</summary>
+        /// <exception cref="ArgumentException">The procedure has no such output.</exception>
+        /// <exception cref="ObjectDisposedException">The call is disposed.</exception>
         public object[] GetOutputValues(string name)
         {
             using (ControlTuple tuple = GetOutput(name)) return tuple.ToArray();
         }
 
+        /// <summary>The values of the output at <paramref name="index"/>, counted from 1.</summary>
+        /// <exception cref="QuorvexException">The index is out of range.</exception>
+        /// <exception cref="ObjectDisposedException">The call is disposed.</exception>
         public object[] GetOutputValues(int index)
         {
             using (ControlTuple tuple = GetOutput(index)) return tuple.ToArray();
         }
 
+        /// <summary>Whether <see cref="Dispose"/> was called.</summary>
         public bool IsDisposed
         {
             get { return disposed; }
         }
 
+        /// <summary>Releases the call; later calls do nothing.</summary>
         public void Dispose()
         {
             disposed = true;

@@ -17,6 +17,7 @@ namespace Quorvex
     /// <summary>A failure the library reported: every field of its error record.</summary>
     public class QuorvexException : Exception
     {
+        /// <summary>An exception with every field of an error record.</summary>
         public QuorvexException(ErrorKind kind, string message, string procedureName, string lineName,
                                 int errorCode, int lineNumber, string errorText)
             : base(message)
@@ -29,6 +30,7 @@ namespace Quorvex
             ErrorText = errorText;
         }
 
+        /// <summary>What failed.</summary>
         public ErrorKind Kind { get; private set; }
         /// <summary>The operator (Operator) or the executing procedure (Engine); else null.</summary>
         public string ProcedureName { get; private set; }

@@ -9,6 +9,12 @@ import java.util.stream.Collectors;
 public final class Format {
     private Format() {}
 
+    /**
+     * One element alone, else the list in brackets.
+     *
+     * @param values the values
+     * @return the text
+     */
     public static String values(List<?> values) {
         if (values.size() == 1) return value(values.get(0), false);
         return list(values);
@@ -18,12 +24,25 @@ public final class Format {
         return values.stream().map(v -> value(v, true)).collect(Collectors.joining(", ", "[", "]"));
     }
 
+    /**
+     * One value.
+     *
+     * @param value the value
+     * @param quoteStrings whether a string is put in quotes
+     * @return the text
+     */
     public static String value(Object value, boolean quoteStrings) {
         if (value instanceof Double) return real((Double) value);
         if (value instanceof String) return quoteStrings ? "'" + value + "'" : (String) value;
         return String.valueOf(value);
     }
 
+    /**
+     * A real in its shortest exact form, with ".0" for a whole number.
+     *
+     * @param value the real
+     * @return the text
+     */
     public static String real(double value) {
         if (Double.isNaN(value) || Double.isInfinite(value)) return Double.toString(value);
         double magnitude = Math.abs(value);

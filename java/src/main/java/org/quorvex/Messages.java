@@ -26,29 +26,107 @@ public final class Messages {
 
     private Messages() {}
 
-    public static void addStandardOutputListener(Consumer<String> listener) { change(OUT, listener, true); }
+    /**
+     * A listener's place on its channel: closing it removes that listener, however it was
+     * written (a lambda or a method reference gives a new object each time it is evaluated,
+     * so passing it again to a remove method finds nothing).
+     */
+    public static final class Subscription implements AutoCloseable {
+        private final List<Consumer<String>> listeners;
+        private final Consumer<String> listener;
+        private boolean closed;
+
+        private Subscription(List<Consumer<String>> listeners, Consumer<String> listener) {
+            this.listeners = listeners;
+            this.listener = listener;
+        }
+
+        /** Removes the listener from its channel; repeating does nothing. */
+        @Override
+        public void close() {
+            synchronized (GATE) {
+                if (closed) return;
+                closed = true;
+            }
+            change(listeners, listener, false);
+        }
+    }
+
+    /**
+     * Adds a listener to the standard-output channel.
+     *
+     * @param listener receives each message, without its line end
+     * @return its subscription, which removes it when closed
+     * @throws NullPointerException the listener is null
+     */
+    public static Subscription addStandardOutputListener(Consumer<String> listener) {
+        return change(OUT, listener, true);
+    }
+
+    /**
+     * Removes one addition of this very listener object from the standard-output channel.
+     *
+     * @param listener the object added
+     * @throws NullPointerException the listener is null
+     */
     public static void removeStandardOutputListener(Consumer<String> listener) { change(OUT, listener, false); }
-    public static void addStandardErrorListener(Consumer<String> listener) { change(ERR, listener, true); }
+
+    /**
+     * Adds a listener to the standard-error channel.
+     *
+     * @param listener receives each message, without its line end
+     * @return its subscription, which removes it when closed
+     * @throws NullPointerException the listener is null
+     */
+    public static Subscription addStandardErrorListener(Consumer<String> listener) {
+        return change(ERR, listener, true);
+    }
+
+    /**
+     * Removes one addition of this very listener object from the standard-error channel.
+     *
+     * @param listener the object added
+     * @throws NullPointerException the listener is null
+     */
     public static void removeStandardErrorListener(Consumer<String> listener) { change(ERR, listener, false); }
 
-    /** Receives what a listener threw (null: printed to standard error). */
+    /**
+     * Sets what receives a listener's exception.
+     *
+     * @param listener receives what a listener threw (null: printed to standard error)
+     */
     public static void setFailureListener(Consumer<Throwable> listener) { failures = listener; }
 
-    /** True on a thread that is inside a message listener. */
-    public static boolean insideListener() { return DEPTH.get()[0] > 0; }
+    /**
+     * Whether the current thread is inside a message listener.
+     *
+     * @return true inside a listener
+     */
+    public static boolean isInsideListener() { return DEPTH.get()[0] > 0; }
 
-    private static void change(List<Consumer<String>> listeners, Consumer<String> listener, boolean add) {
+    /**
+     * Whether the current thread is inside a message listener.
+     *
+     * @return the same as {@link #isInsideListener()}
+     * @deprecated use {@link #isInsideListener()}
+     */
+    @Deprecated
+    public static boolean insideListener() { return isInsideListener(); }
+
+    private static Subscription change(List<Consumer<String>> listeners, Consumer<String> listener, boolean add) {
         if (listener == null) throw new NullPointerException("listener");
+        Subscription subscription = add ? new Subscription(listeners, listener) : null;
         synchronized (GATE) {
             boolean had = !listeners.isEmpty();
             if (add) listeners.add(listener);
             else listeners.remove(listener);
             boolean has = !listeners.isEmpty();
-            if (had == has) return;
+            if (had == has) return subscription;
             boolean out = listeners == OUT;
             NativeApi.MessageCallback callback = has ? (out ? OUT_CALLBACK : ERR_CALLBACK) : null;
             QuorvexException.check(out ? NativeApi.hsetStdOutHandler(callback) : NativeApi.hsetStdErrHandler(callback));
         }
+        return subscription;
     }
 
     // Entered from native code: nothing may escape. The listeners' own calls get an out slot

@@ -10,8 +10,11 @@ import com.sun.jna.Pointer;
 import com.sun.jna.ptr.IntByReference;
 import java.io.IOException;
 import java.io.InputStream;
+import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.util.ArrayList;
+import java.util.List;
 import java.util.Map;
 
 /**
@@ -44,27 +47,43 @@ final class NativeApi {
     /** The shared unwinder the i686 Windows DLL imports, packed beside it in the jar. */
     private static final String COMPANION = "libgcc_s_dw2-1.dll";
 
+    /** The list of a platform's files in the jar, the library first. */
+    private static final String FILES = "quorvex-files.txt";
+
     /**
-     * JNA extracts a library from the jar under a made-up name, alone, where Windows would not
-     * find the DLLs it imports. Where the jar packs a companion beside the library, both are
-     * extracted under their own names into one folder and the companion is loaded first, so
-     * that the library's import resolves to it; null where there is nothing of the kind.
+     * JNA extracts a library from the jar under a made-up name, alone, where the loader would
+     * not find the libraries it needs (the stand-ins on Linux, the unwinder of the i686 DLL).
+     * Where the jar lists a platform's files, all of them are extracted under their own names
+     * into one private folder (their run paths point beside themselves); on Windows the
+     * companion is loaded first, so that the library's import resolves to it. Null where the
+     * jar has no files for this platform.
      */
     private static String withCompanionFromJar() {
-        if (!Platform.isWindows()) return null;
         ClassLoader loader = NativeApi.class.getClassLoader();
         String folder = Platform.RESOURCE_PREFIX + "/";
-        if (loader == null || loader.getResource(folder + COMPANION) == null) return null;
-        try {
+        if (loader == null) return null;
+        try (InputStream list = loader.getResourceAsStream(folder + FILES)) {
+            if (list == null) return null;
+            List<String> names = new ArrayList<>();
+            for (String line : new String(list.readAllBytes(), StandardCharsets.UTF_8).split("\n"))
+                if (!line.trim().isEmpty()) names.add(line.trim());
+            if (names.isEmpty()) return null;
             Path target = Files.createTempDirectory("quorvex");
-            for (String name : new String[] {COMPANION, NAME + ".dll"}) {
+            target.toFile().deleteOnExit();
+            for (String name : names) {
+                Path file = target.resolve(name).normalize();
+                if (!file.startsWith(target)) throw new IOException("a file outside the folder: " + name);
+                Files.createDirectories(file.getParent());
+                file.getParent().toFile().deleteOnExit();
                 try (InputStream in = loader.getResourceAsStream(folder + name)) {
-                    if (in == null) return null;
-                    Files.copy(in, target.resolve(name));
+                    if (in == null) throw new IOException("the jar lists " + name + " but lacks it");
+                    Files.copy(in, file);
                 }
+                file.toFile().deleteOnExit();
             }
-            NativeLibrary.getInstance(target.resolve(COMPANION).toString());
-            return target.resolve(NAME + ".dll").toString();
+            if (Platform.isWindows() && names.contains(COMPANION))
+                NativeLibrary.getInstance(target.resolve(COMPANION).toString());
+            return target.resolve(names.get(0)).toString();
         } catch (IOException e) {
             throw new UnsatisfiedLinkError("cannot extract the quorvex library from the jar: " + e);
         }

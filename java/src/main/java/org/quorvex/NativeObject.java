@@ -30,6 +30,11 @@ abstract class NativeObject implements AutoCloseable {
         cleanable.clean();
     }
 
+    /**
+     * Whether {@link #close()} was called.
+     *
+     * @return true once closed
+     */
     public boolean isClosed() {
         return handle.isClosed();
     }

@@ -8,12 +8,25 @@ import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
 
-/** An external procedure (NAME.hdvp found in the procedure paths). */
+/**
+ * An external procedure (NAME.hdvp found in the procedure paths). A procedure and its calls
+ * may be used from any thread; a close while another thread is inside a call on the object
+ * takes effect once that call returns.
+ */
 public final class Procedure extends NativeObject {
     private final String name;
     private final List<String> inputs;
     private final List<String> outputs;
 
+    /**
+     * Loads a procedure.
+     *
+     * @param name its name, without ".hdvp"
+     * @throws NullPointerException the name is null
+     * @throws IllegalArgumentException the name holds a NUL character
+     * @throws QuorvexException the procedure is not found or does not load
+     * @throws UnsatisfiedLinkError the native library cannot be loaded
+     */
     public Procedure(String name) {
         super(newHandle(name));
         this.name = name;
@@ -32,23 +45,105 @@ public final class Procedure extends NativeObject {
         return create(out -> NativeApi.hcreateProcedure(encoded, out), NativeApi::hfreeProcedure, null, "Procedure " + name);
     }
 
+    /**
+     * The procedure's name.
+     *
+     * @return the name
+     */
+    public String getName() { return name; }
+
+    /**
+     * The names of the control inputs, in interface order.
+     *
+     * @return an unmodifiable list
+     */
+    public List<String> getInputControlNames() { return inputs; }
+
+    /**
+     * The names of the control outputs, in interface order.
+     *
+     * @return an unmodifiable list
+     */
+    public List<String> getOutputControlNames() { return outputs; }
+
+    /**
+     * The procedure's name.
+     *
+     * @return the same as {@link #getName()}
+     * @deprecated use {@link #getName()}
+     */
+    @Deprecated
     public String name() { return name; }
+
+    /**
+     * The control inputs' names.
+     *
+     * @return the same as {@link #getInputControlNames()}
+     * @deprecated use {@link #getInputControlNames()}
+     */
+    @Deprecated
     public List<String> inputControlNames() { return inputs; }
+
+    /**
+     * The control outputs' names.
+     *
+     * @return the same as {@link #getOutputControlNames()}
+     * @deprecated use {@link #getOutputControlNames()}
+     */
+    @Deprecated
     public List<String> outputControlNames() { return outputs; }
 
-    /** A new call; it keeps this procedure's handle alive until the call is released. */
+    /**
+     * A new call; it keeps this procedure's handle alive until the call is released.
+     *
+     * @return the call, which the caller closes
+     * @throws QuorvexException the library could not create the call
+     * @throws IllegalStateException the procedure is closed
+     */
     public ProcedureCall createCall() {
         return new ProcedureCall(this);
     }
 
-    /** Runs the procedure once with inputs by name; the outputs by name, as lists. */
+    /**
+     * Runs the procedure once with inputs by name.
+     *
+     * @param inputValues each input's value, by name (see {@link ControlTuple#append(Object)})
+     * @return the outputs by name, as lists
+     * @throws IllegalArgumentException an unknown input, or a value that cannot become a tuple
+     * @throws QuorvexException an input left unset, or a failure while the procedure runs
+     * @throws IllegalStateException the procedure is closed
+     */
     public Map<String, List<Object>> execute(Map<String, ?> inputValues) {
-        try (ProcedureCall call = createCall()) {
-            for (Map.Entry<String, ?> input : inputValues.entrySet()) call.setInput(input.getKey(), input.getValue());
-            call.execute();
-            Map<String, List<Object>> results = new LinkedHashMap<>();
-            for (String output : outputs) results.put(output, call.getOutputValues(output));
-            return results;
+        List<Map.Entry<String, ?>> given = new ArrayList<>(inputValues.entrySet());
+        int[] numbers = new int[given.size()];
+        for (int i = 0; i < numbers.length; ++i) numbers[i] = inputIndex(given.get(i).getKey());
+        // The call, its input tuples and its outputs live only here: bare pointers released
+        // in finally blocks, where call objects would register each with the cleaner.
+        Pointer procedure = handle.acquire();
+        try {
+            Pointer slot = NativeApi.outSlot();
+            QuorvexException.check(NativeApi.hcreateProcedureCall(procedure, slot));
+            Pointer call = slot.getPointer(0);
+            try {
+                for (int i = 0; i < numbers.length; ++i) ProcedureCall.setInput(call, numbers[i], given.get(i).getValue());
+                QuorvexException.check(NativeApi.hprocedurecallExecute(call));
+                Map<String, List<Object>> results = new LinkedHashMap<>();
+                for (int i = 0; i < outputs.size(); ++i) {
+                    Pointer out = NativeApi.outSlot();
+                    QuorvexException.check(NativeApi.hprocedurecallGetOutputCtrlParamTuple(call, i + 1, out));
+                    Pointer tuple = out.getPointer(0);
+                    try {
+                        results.put(outputs.get(i), ControlTuple.read(tuple));
+                    } finally {
+                        NativeApi.hfreeTuple(tuple);
+                    }
+                }
+                return results;
+            } finally {
+                NativeApi.hfreeProcedureCall(call);
+            }
+        } finally {
+            handle.release();
         }
     }
 

@@ -15,16 +15,35 @@ public final class ProgramCall extends NativeObject {
         Pointer parent = program.handle.acquire();
         try {
             return create(out -> NativeApi.hcreateProgramCall(parent, out), NativeApi::hfreeProgramCall,
-                          program.handle, "ProgramCall of " + program.file());
+                          program.handle, "ProgramCall of " + program.getFile());
         } catch (RuntimeException e) {
             program.handle.release();
             throw e;
         }
     }
 
+    /**
+     * The program this call runs.
+     *
+     * @return the program
+     */
+    public Program getProgram() { return program; }
+
+    /**
+     * The program this call runs.
+     *
+     * @return the same as {@link #getProgram()}
+     * @deprecated use {@link #getProgram()}
+     */
+    @Deprecated
     public Program program() { return program; }
 
-    /** Runs main; a message listener may run it too (see {@link Messages}). */
+    /**
+     * Runs main; a message listener may run it too (see {@link Messages}).
+     *
+     * @throws QuorvexException a line fails
+     * @throws IllegalStateException the call is closed
+     */
     public void execute() {
         Pointer p = handle.acquire();
         try {

@@ -79,7 +79,7 @@ class ListenerCallTest {
         }, listener);
         assertEquals(List.of(expected, "sent"), results);
         assertEquals(List.of(), failures);
-        assertFalse(Messages.insideListener());
+        assertFalse(Messages.isInsideListener());
     }
 
     @Test
@@ -91,7 +91,7 @@ class ListenerCallTest {
         }, line -> Engine.getSystem("no_such_parameter"));
         assertTrue(sent[0]);
         assertEquals(1, failures.size());
-        assertEquals(ErrorKind.OPERATOR, assertInstanceOf(QuorvexException.class, failures.get(0)).kind());
+        assertEquals(ErrorKind.OPERATOR, assertInstanceOf(QuorvexException.class, failures.get(0)).getKind());
     }
 
     // On the vendor's engine any operator may report a low-level error, a create function's or

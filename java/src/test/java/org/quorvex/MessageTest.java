@@ -62,6 +62,28 @@ class MessageTest {
         assertEquals(1, lines.size(), "the last listener removed closes the channel");
     }
 
+    // However a listener was written, closing its subscription removes it: a method reference
+    // or lambda written again at the remove call would be a new object, and find nothing.
+    @Test
+    void closingASubscriptionRemovesALambdaOrAMethodReference() {
+        List<String> lines = new ArrayList<>();
+        Map<String, java.util.function.Supplier<Messages.Subscription>> ways = new java.util.LinkedHashMap<>();
+        ways.put("lambda", () -> Messages.addStandardErrorListener(line -> lines.add(line)));
+        ways.put("method reference", () -> Messages.addStandardErrorListener(lines::add));
+        for (Map.Entry<String, java.util.function.Supplier<Messages.Subscription>> way : ways.entrySet()) {
+            lines.clear();
+            Messages.Subscription subscription = way.getValue().get();
+            try {
+                report("first");
+            } finally {
+                subscription.close();
+            }
+            subscription.close();
+            report("second");
+            assertEquals(List.of("low level error: first"), lines, way.getKey());
+        }
+    }
+
     @Test
     void aListenerExceptionIsReportedAndTheCallCompletes() {
         List<String> seen = new ArrayList<>();

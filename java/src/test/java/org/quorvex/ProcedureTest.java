@@ -17,8 +17,8 @@ class ProcedureTest {
     @Test
     void aProcedureRunsWithInputsByName() {
         try (Procedure add = new Procedure("add")) {
-            assertEquals(List.of("A", "B"), add.inputControlNames());
-            assertEquals(List.of("Sum"), add.outputControlNames());
+            assertEquals(List.of("A", "B"), add.getInputControlNames());
+            assertEquals(List.of("Sum"), add.getOutputControlNames());
             assertEquals(List.of(5.5), add.execute(Map.of("A", 2, "B", 3.5)).get("Sum"));
         }
     }
@@ -59,12 +59,12 @@ class ProcedureTest {
     void anEngineFailureCarriesEveryField() {
         try (Procedure procedure = new Procedure("fail_at_line3")) {
             QuorvexException e = assertThrows(QuorvexException.class, () -> procedure.execute(Map.of()));
-            assertEquals(ErrorKind.ENGINE, e.kind());
-            assertEquals("fail_at_line3", e.procedureName());
-            assertEquals("get_system", e.lineName());
-            assertEquals(3, e.lineNumber());
-            assertEquals(1301, e.errorCode());
-            assertEquals("Wrong value of control parameter 1", e.errorText());
+            assertEquals(ErrorKind.ENGINE, e.getKind());
+            assertEquals("fail_at_line3", e.getProcedureName());
+            assertEquals("get_system", e.getLineName());
+            assertEquals(3, e.getLineNumber());
+            assertEquals(1301, e.getErrorCode());
+            assertEquals("Wrong value of control parameter 1", e.getErrorText());
             assertTrue(e.getMessage().contains("get_system"), e.getMessage());
         }
     }
@@ -72,22 +72,22 @@ class ProcedureTest {
     @Test
     void anOperatorFailure() {
         QuorvexException e = assertThrows(QuorvexException.class, () -> Engine.getSystem("no_such_parameter"));
-        assertEquals(ErrorKind.OPERATOR, e.kind());
-        assertEquals("get_system", e.procedureName());
-        assertNull(e.lineName());
-        assertEquals(-1, e.lineNumber());
-        assertEquals(1301, e.errorCode());
+        assertEquals(ErrorKind.OPERATOR, e.getKind());
+        assertEquals("get_system", e.getProcedureName());
+        assertNull(e.getLineName());
+        assertEquals(-1, e.getLineNumber());
+        assertEquals(1301, e.getErrorCode());
     }
 
     @Test
     void aMessageOfTheLibraryAndManyRecordsReleased() {
         for (int i = 0; i < 1000; ++i) {
             QuorvexException e = assertThrows(QuorvexException.class, Engine::startDebugServer);
-            assertEquals(ErrorKind.MESSAGE, e.kind());
-            assertNull(e.procedureName());
-            assertNull(e.errorText());
-            assertEquals(-1, e.errorCode());
-            assertEquals(-1, e.lineNumber());
+            assertEquals(ErrorKind.MESSAGE, e.getKind());
+            assertNull(e.getProcedureName());
+            assertNull(e.getErrorText());
+            assertEquals(-1, e.getErrorCode());
+            assertEquals(-1, e.getLineNumber());
             assertFalse(e.getMessage().isEmpty());
         }
     }

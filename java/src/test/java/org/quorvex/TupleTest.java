@@ -16,7 +16,7 @@ class TupleTest {
     void valuesComeBackAsTheyWent() {
         try (ControlTuple tuple = ControlTuple.of(7, -2147483648L, 2.5, "Größe ✓", true, new int[] {1, 2})) {
             assertEquals(List.of(7L, -2147483648L, 2.5, "Größe ✓", 1L, 1L, 2L), tuple.toList());
-            assertEquals(ControlTuple.REAL, tuple.typeAt(2));
+            assertEquals(ElementType.REAL, tuple.getType(2));
             assertEquals("[7, -2147483648, 2.5, 'Größe ✓', 1, 1, 2]", tuple.toString());
         }
         assertInstanceOf(Long.class, Engine.getSystem("width"), "system parameters are values too");
@@ -42,15 +42,15 @@ class TupleTest {
         try (ControlTuple tuple = ControlTuple.of("é")) {
             assertArrayEquals(new byte[] {(byte) 0xc3, (byte) 0xa9}, tuple.getBytes(0));
         }
-        Charset saved = Engine.charset();
+        Charset saved = Engine.getCharset();
         try {
-            Engine.charset(StandardCharsets.ISO_8859_1);
+            Engine.setCharset(StandardCharsets.ISO_8859_1);
             try (ControlTuple tuple = ControlTuple.of("é")) {
                 assertArrayEquals(new byte[] {(byte) 0xe9}, tuple.getBytes(0));
                 assertEquals("é", tuple.getString(0));
             }
         } finally {
-            Engine.charset(saved);
+            Engine.setCharset(saved);
         }
     }
 

@@ -4,12 +4,17 @@ using System.Runtime.CompilerServices;
 namespace Quorvex
 {
     /// <summary>An HDevelop program file (.hdev), run through its main procedure.</summary>
-    public sealed class Program : IDisposable
+    public sealed class HDevProgram : IDisposable
     {
         internal readonly ProgramHandle Handle;
         private volatile bool disposed;
 
-        public Program(string file)
+        /// <summary>Loads the program file <paramref name="file"/>.</summary>
+        /// <exception cref="ArgumentNullException"><paramref name="file"/> is null.</exception>
+        /// <exception cref="ArgumentException"><paramref name="file"/> holds a NUL character.</exception>
+        /// <exception cref="QuorvexException">The file is missing or does not load.</exception>
+        /// <exception cref="DllNotFoundException">The native library cannot be loaded.</exception>
+        public HDevProgram(string file)
         {
             Library.Ensure();
             File = file;
@@ -25,8 +30,12 @@ namespace Quorvex
             return created;
         }
 
+        /// <summary>The program file.</summary>
         public string File { get; private set; }
 
+        /// <summary>A new run of the program's main procedure; it keeps the program's handle alive.</summary>
+        /// <exception cref="QuorvexException">The library could not create the call.</exception>
+        /// <exception cref="ObjectDisposedException">The program is disposed.</exception>
         public ProgramCall CreateCall()
         {
             return new ProgramCall(this);
@@ -42,11 +51,12 @@ namespace Quorvex
         {
             get
             {
-                if (disposed) throw new ObjectDisposedException("Program " + File);
+                if (disposed) throw new ObjectDisposedException("HDevProgram " + File);
                 return Handle;
             }
         }
 
+        /// <summary>Gives up the object; a program's handle is released with its last call's.</summary>
         public void Dispose()
         {
             disposed = true;
@@ -60,7 +70,7 @@ namespace Quorvex
         private readonly ProgramCallHandle handle;
         private volatile bool disposed;
 
-        internal ProgramCall(Program program)
+        internal ProgramCall(HDevProgram program)
         {
             Program = program;
             ProgramHandle parent = program.Live;
@@ -81,19 +91,25 @@ namespace Quorvex
             }
         }
 
-        public Program Program { get; private set; }
+        /// <summary>The program this call runs.</summary>
+        public HDevProgram Program { get; private set; }
 
+        /// <summary>Runs the program's main procedure.</summary>
+        /// <exception cref="QuorvexException">A line fails.</exception>
+        /// <exception cref="ObjectDisposedException">The call is disposed.</exception>
         public void Execute()
         {
             if (disposed) throw new ObjectDisposedException("ProgramCall of " + Program.File);
             QuorvexException.Check(NativeMethods.hprogramcallExecute(handle));
         }
 
+        /// <summary>Whether <see cref="Dispose"/> was called.</summary>
         public bool IsDisposed
         {
             get { return disposed; }
         }
 
+        /// <summary>Gives up the object; a program's handle is released with its last call's.</summary>
         public void Dispose()
         {
             disposed = true;
