@@ -56,20 +56,8 @@ std::string block(int n) {
 
 constexpr int kLinesPerBlock = 16;
 
-// The files go into a folder of this run's own, removed at exit: a fixed name in the shared
-// temporary folder could be another user's file or link.
 const std::filesystem::path& scratchFolder() {
-  static const struct Folder {
-    Folder() : path(quorvex::test::makeTempFolder("quorvex_load_")) {
-      if (path.empty()) throw std::runtime_error("cannot make a temporary folder");
-    }
-    ~Folder() {
-      std::error_code ignored;
-      std::filesystem::remove_all(path, ignored);
-    }
-    std::filesystem::path path;
-  } folder;
-  return folder.path;
+  return quorvex::test::processScratchFolder("quorvex_load_");
 }
 
 std::string writeProgram(int lines) {

@@ -51,20 +51,8 @@ const Picture& picture() {
   return made;
 }
 
-// The files go into a folder of this run's own, removed at exit: a fixed name in the shared
-// temporary folder could be another user's file or link.
 const std::filesystem::path& scratchFolder() {
-  static const struct Folder {
-    Folder() : path(quorvex::test::makeTempFolder("quorvex_png_")) {
-      if (path.empty()) throw std::runtime_error("cannot make a temporary folder");
-    }
-    ~Folder() {
-      std::error_code ignored;
-      std::filesystem::remove_all(path, ignored);
-    }
-    std::filesystem::path path;
-  } folder;
-  return folder.path;
+  return quorvex::test::processScratchFolder("quorvex_png_");
 }
 
 std::string target(const char* name) {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 
@@ -26,6 +27,22 @@ inline std::string makeTempFolder(const std::string& prefix) {
     }
   }
   return {};
+}
+
+// A folder of this process's own, made on first use and removed with everything in it at
+// exit: a fixed name in the shared temporary folder could be another user's file or link.
+inline const std::filesystem::path& processScratchFolder(const std::string& prefix) {
+  static const struct Folder {
+    explicit Folder(const std::string& prefix) : path(makeTempFolder(prefix)) {
+      if (path.empty()) throw std::runtime_error("cannot make a temporary folder");
+    }
+    ~Folder() {
+      std::error_code ignored;
+      std::filesystem::remove_all(path, ignored);
+    }
+    std::filesystem::path path;
+  } folder(prefix);
+  return folder.path;
 }
 
 }  // namespace quorvex::test

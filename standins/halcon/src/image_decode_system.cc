@@ -320,15 +320,21 @@ DecodedPixels decodeGifFrame(GifFileType* gif, std::size_t fileSize, const char*
 
 #endif
 
+// The pixels a frame reader gave, or the record of its failure: out of memory or a file
+// it refused.
+[[maybe_unused]] DecodedPixels decodedOrRaise(bool (*read)(const std::string&, DecodedPixels*),
+                                              const std::string& contents, const char* op) {
+  DecodedPixels decoded;
+  if (!read(contents, &decoded))
+    fail(op, decoded.outOfMemory ? H_ERR_NO_MEMORY : H_ERR_FILE_FORMAT);
+  return decoded;
+}
+
 }  // namespace
 
 DecodedPixels decodeJpegSystem(const std::string& contents, const char* op) {
 #ifdef QUORVEX_HAVE_LIBJPEG
-  DecodedPixels decoded;
-  if (!decodeJpegFrame(contents, &decoded)) {
-    fail(op, decoded.outOfMemory ? H_ERR_NO_MEMORY : H_ERR_FILE_FORMAT);
-  }
-  return decoded;
+  return decodedOrRaise(decodeJpegFrame, contents, op);
 #else
   (void)contents;
   fail(op, H_ERR_FILE_FORMAT);
@@ -337,11 +343,7 @@ DecodedPixels decodeJpegSystem(const std::string& contents, const char* op) {
 
 DecodedPixels decodePngSystem(const std::string& contents, const char* op) {
 #ifdef QUORVEX_HAVE_LIBPNG
-  DecodedPixels decoded;
-  if (!decodePngFrame(contents, &decoded)) {
-    fail(op, decoded.outOfMemory ? H_ERR_NO_MEMORY : H_ERR_FILE_FORMAT);
-  }
-  return decoded;
+  return decodedOrRaise(decodePngFrame, contents, op);
 #else
   (void)contents;
   fail(op, H_ERR_FILE_FORMAT);
