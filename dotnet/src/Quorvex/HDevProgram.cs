@@ -73,22 +73,7 @@ namespace Quorvex
         internal ProgramCall(HDevProgram program)
         {
             Program = program;
-            ProgramHandle parent = program.Live;
-            bool added = false;
-            parent.DangerousAddRef(ref added);
-            ProgramCallHandle created = null;
-            try
-            {
-                QuorvexException.Check(NativeMethods.hcreateProgramCall(parent, out created));
-                created.HoldParent(parent);
-                handle = created;
-            }
-            catch
-            {
-                if (created != null) created.Dispose();
-                if (added) parent.DangerousRelease();
-                throw;
-            }
+            handle = CallHandle.Create<ProgramHandle, ProgramCallHandle>(program.Live, NativeMethods.hcreateProgramCall);
         }
 
         /// <summary>The program this call runs.</summary>

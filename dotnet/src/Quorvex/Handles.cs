@@ -58,6 +58,31 @@ namespace Quorvex
             parent = owner;
         }
 
+        internal delegate IntPtr Creator<TParent, TCall>(TParent parent, out TCall call);
+
+        // Makes a call on `parent` with `create`, holding a reference on the parent for the
+        // call's life; on failure nothing stays held or allocated.
+        internal static TCall Create<TParent, TCall>(TParent parent, Creator<TParent, TCall> create)
+            where TParent : SafeHandle
+            where TCall : CallHandle
+        {
+            bool added = false;
+            parent.DangerousAddRef(ref added);
+            TCall created = null;
+            try
+            {
+                QuorvexException.Check(create(parent, out created));
+                created.HoldParent(parent);
+                return created;
+            }
+            catch
+            {
+                if (created != null) created.Dispose();
+                if (added) parent.DangerousRelease();
+                throw;
+            }
+        }
+
         protected abstract void Free(IntPtr call);
 
         protected override bool ReleaseHandle()

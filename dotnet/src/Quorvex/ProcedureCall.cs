@@ -11,22 +11,7 @@ namespace Quorvex
         internal ProcedureCall(Procedure procedure)
         {
             Procedure = procedure;
-            ProcedureHandle parent = procedure.Live;
-            bool added = false;
-            parent.DangerousAddRef(ref added);
-            ProcedureCallHandle created = null;
-            try
-            {
-                QuorvexException.Check(NativeMethods.hcreateProcedureCall(parent, out created));
-                created.HoldParent(parent);
-                handle = created;
-            }
-            catch
-            {
-                if (created != null) created.Dispose();
-                if (added) parent.DangerousRelease();
-                throw;
-            }
+            handle = CallHandle.Create<ProcedureHandle, ProcedureCallHandle>(procedure.Live, NativeMethods.hcreateProcedureCall);
         }
 
         /// <summary>The procedure this call runs.</summary>
