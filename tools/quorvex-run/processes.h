@@ -40,7 +40,9 @@ class ChildProcess {
  private:
   std::FILE* output_ = nullptr;
   long id_ = 0;
-  void* process_ = nullptr;  // Windows: the process's handle
+#ifdef _WIN32
+  void* process_ = nullptr;  // the process's handle
+#endif
 };
 
 }  // namespace quorvex::run
