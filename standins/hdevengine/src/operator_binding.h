@@ -34,7 +34,9 @@ struct GroupOf<HalconCpp::HTuple*> : std::integral_constant<Group, kCtrlOut> {};
 
 template <typename... Parameters>
 struct Signature {
-  static constexpr Group groups[] = {GroupOf<Parameters>::value..., kIconicIn};
+  // One entry past the parameters, so that an operator without any still has an array.
+  static constexpr Group groups[sizeof...(Parameters) + 1] = {GroupOf<Parameters>::value...,
+                                                              kIconicIn};
   static constexpr int count(Group group) {
     int n = 0;
     for (std::size_t i = 0; i < sizeof...(Parameters); ++i) n += groups[i] == group;
