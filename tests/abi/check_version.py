@@ -99,9 +99,9 @@ def nupkg_versions(folder):
     found = {}
     for path in glob.glob(os.path.join(folder, "Quorvex.*.nupkg")):
         with zipfile.ZipFile(path) as package:
-            spec = package.read("Quorvex.nuspec").decode("utf-8")
+            nuspec = package.read("Quorvex.nuspec").decode("utf-8")
         found[f"{os.path.basename(path)} nuspec"] = re.search(
-            r"<version>([^<]*)</version>", spec).group(1)
+            r"<version>([^<]*)</version>", nuspec).group(1)
     return found
 
 
