@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "common/number_text.h"
 #include "core/live_count.h"
 #include "halconcpp/HTuple.h"
 #include "standin/controls.h"
@@ -29,28 +30,13 @@ double asReal(const Element& e) {
   return std::get<double>(e);
 }
 
-// Reals print the way the vendor's tools show them: shortest round-trip digits (at least
-// six), and always with a decimal point so that 5.0 does not read as the integer 5. The
-// conversions are the C++ library's own, so a host that set a decimal-comma locale still
-// reads 2.5.
+// Reals and integers print as the vendor's tools show them (common/number_text.h).
 std::string realText(double value) {
-  char buffer[40];
-  std::to_chars_result result{buffer, std::errc()};
-  for (int precision = 6; precision <= 17; ++precision) {
-    result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
-    double back = 0;
-    std::from_chars(buffer, result.ptr, back);
-    if (back == value) break;
-  }
-  std::string text(buffer, result.ptr);
-  if (std::isfinite(value) && text.find_first_of(".e") == std::string::npos) text += ".0";
-  return text;
+  return quorvex::common::realText(value);
 }
 
 std::string integerText(Hlong value) {
-  char buffer[24];
-  return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+  return quorvex::common::integerText(value);
 }
 
 std::string elementText(const Element& e) {

@@ -50,28 +50,19 @@ void Window::resize(std::int32_t newWidth, std::int32_t newHeight, const char* o
 }
 
 Hlong WindowTable::add(Window window, const char* op) {
-  quorvex::common::Lock lock(mutex_);
-  checkWindowCount(windows_.size(), op);
-  window.handle = nextHandle_++;
-  if (window.osHandle == 0) {
-    window.osHandle = nextOsHandle_;
-    nextOsHandle_ += 0x100;
-  }
-  const Hlong handle = window.handle;
-  windows_.emplace(handle, std::move(window));
-  return handle;
+  return windows_.add(std::move(window), [&](Hlong handle, Window& admitted, std::size_t count) {
+    checkWindowCount(count, op);
+    admitted.handle = handle;
+    if (admitted.osHandle == 0) admitted.osHandle = nextOsHandle_.fetch_add(0x100);
+  });
 }
 
 void WindowTable::remove(Hlong handle, const char* op) {
-  quorvex::common::Lock lock(mutex_);
-  find(handle, op);
-  windows_.erase(handle);
+  if (!windows_.remove(handle)) missing(op);
 }
 
-Window& WindowTable::find(Hlong handle, const char* op) {
-  const auto it = windows_.find(handle);
-  if (it == windows_.end()) fail(op, H_ERR_WINDOW_HANDLE);
-  return it->second;
+void WindowTable::missing(const char* op) {
+  fail(op, H_ERR_WINDOW_HANDLE);
 }
 
 WindowTable& windowTable() {

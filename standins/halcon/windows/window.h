@@ -4,13 +4,14 @@
 #ifndef QUORVEX_STANDINS_HALCON_WINDOW_H
 #define QUORVEX_STANDINS_HALCON_WINDOW_H
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "common/annotated_mutex.h"
+#include "common/handle_table.h"
 #include "core/memory_bounds.h"
 #include "core/params.h"
 #include "halconcpp/HObject.h"
@@ -75,44 +76,39 @@ class WindowTable {
   // Adds a window and gives it the next handle, and the next made-up native handle unless it
   // has a native window of its own. Raises 5101 in `op` when "standin_window_limit" windows
   // are open.
-  Hlong add(Window window, const char* op) QUORVEX_EXCLUDES(mutex_);
+  Hlong add(Window window, const char* op);
   // Raises 5100 in `op` for a handle that is not open.
-  void remove(Hlong handle, const char* op) QUORVEX_EXCLUDES(mutex_);
+  void remove(Hlong handle, const char* op);
 
   // Runs fn(Window&) under the table's lock; raises 5100 in `op` for a handle that is not
   // open.
   template <typename Fn>
-  decltype(auto) with(Hlong handle, const char* op, Fn&& fn) QUORVEX_EXCLUDES(mutex_) {
-    quorvex::common::Lock lock(mutex_);
-    return std::forward<Fn>(fn)(find(handle, op));
+  decltype(auto) with(Hlong handle, const char* op, Fn&& fn) {
+    return windows_.with(
+        handle, [op] { missing(op); }, std::forward<Fn>(fn));
   }
 
   // The same by native handle; false when no open window has it.
   template <typename Fn>
-  bool withNative(std::uintptr_t osHandle, Fn&& fn) QUORVEX_EXCLUDES(mutex_) {
-    quorvex::common::Lock lock(mutex_);
-    for (auto& [handle, window] : windows_) {
-      if (window.osHandle == osHandle) {
-        std::forward<Fn>(fn)(window);
-        return true;
-      }
-    }
-    return false;
+  bool withNative(std::uintptr_t osHandle, Fn&& fn) {
+    return windows_.any([&](Window& window) {
+      if (window.osHandle != osHandle) return false;
+      fn(window);
+      return true;
+    });
   }
 
   template <typename Fn>
-  void forEach(Fn&& fn) QUORVEX_EXCLUDES(mutex_) {
-    quorvex::common::Lock lock(mutex_);
-    for (auto& [handle, window] : windows_) fn(window);
+  void forEach(Fn&& fn) {
+    windows_.forEach(std::forward<Fn>(fn));
   }
 
  private:
-  Window& find(Hlong handle, const char* op) QUORVEX_REQUIRES(mutex_);
+  [[noreturn]] static void missing(const char* op);
 
-  quorvex::common::Mutex mutex_;
-  std::map<Hlong, Window> windows_ QUORVEX_GUARDED_BY(mutex_);
-  Hlong nextHandle_ QUORVEX_GUARDED_BY(mutex_) = 3600;
-  std::uintptr_t nextOsHandle_ QUORVEX_GUARDED_BY(mutex_) = 0x10000;
+  quorvex::common::HandleTable<Hlong, Window> windows_{3600};
+  // Made-up native handles for windows without a native window of their own.
+  std::atomic<std::uintptr_t> nextOsHandle_{0x10000};
 };
 
 WindowTable& windowTable();

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "common/number_text.h"
+
 namespace HDevEngineCpp {
 namespace Standin {
 
@@ -137,26 +139,12 @@ bool parseNumber(std::string_view text, HTuple* number) {
 }
 
 std::string integerText(Hlong value) {
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
+  return quorvex::common::integerText(value);
 }
 
-// As the image-processing stand-in prints reals: the fewest significant digits (at least
-// six) that read back as the same value, with a decimal point so that 5.0 stays a real.
+// As the image-processing stand-in prints reals (common/number_text.h).
 std::string realText(double value) {
-  char buffer[40];
-  std::to_chars_result result{buffer, std::errc()};
-  for (int precision = 6; precision <= 17; ++precision) {
-    result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
-    double back = 0;
-    std::from_chars(buffer, result.ptr, back);
-    if (back == value) break;
-  }
-  std::string text(buffer, result.ptr);
-  if (std::isfinite(value) && text.find_first_of(".e") == std::string::npos) text += ".0";
-  return text;
+  return quorvex::common::realText(value);
 }
 
 }  // namespace Standin

@@ -12,7 +12,7 @@
 
 #include "codecs/image_file.h"
 #include "codecs/image_search.h"
-#include "common/annotated_mutex.h"
+#include "common/handle_table.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsAcquisition.h"
 #include "operators/acquisition/acquisition_device.h"
@@ -34,35 +34,23 @@ const bool registered = [] {
   return true;
 }();
 
+// The open devices behind their handles; an unknown handle is 5312 in the operation.
 class GrabberTable {
  public:
-  Hlong add(FileGrabber grabber) QUORVEX_EXCLUDES(mutex_) {
-    quorvex::common::Lock lock(mutex_);
-    const Hlong handle = nextHandle_++;
-    grabbers_.emplace(handle, std::move(grabber));
-    return handle;
+  Hlong add(FileGrabber grabber) { return table_.add(std::move(grabber)); }
+  void remove(Hlong handle, const char* op) {
+    if (!table_.remove(handle)) fail(op, H_ERR_ACQ_HANDLE);
   }
-  void remove(Hlong handle, const char* op) QUORVEX_EXCLUDES(mutex_) {
-    quorvex::common::Lock lock(mutex_);
-    if (grabbers_.erase(handle) == 0) fail(op, H_ERR_ACQ_HANDLE);
-  }
-  void clear() QUORVEX_EXCLUDES(mutex_) {
-    quorvex::common::Lock lock(mutex_);
-    grabbers_.clear();
-  }
+  void clear() { table_.clear(); }
   // Runs fn(FileGrabber&) under the table's lock.
   template <typename Fn>
-  decltype(auto) with(Hlong handle, const char* op, Fn&& fn) QUORVEX_EXCLUDES(mutex_) {
-    quorvex::common::Lock lock(mutex_);
-    const auto it = grabbers_.find(handle);
-    if (it == grabbers_.end()) fail(op, H_ERR_ACQ_HANDLE);
-    return std::forward<Fn>(fn)(it->second);
+  decltype(auto) with(Hlong handle, const char* op, Fn&& fn) {
+    return table_.with(
+        handle, [op] { fail(op, H_ERR_ACQ_HANDLE); }, std::forward<Fn>(fn));
   }
 
  private:
-  quorvex::common::Mutex mutex_;
-  std::map<Hlong, FileGrabber> grabbers_ QUORVEX_GUARDED_BY(mutex_);
-  Hlong nextHandle_ QUORVEX_GUARDED_BY(mutex_) = 1;
+  quorvex::common::HandleTable<Hlong, FileGrabber> table_{1};
 };
 
 GrabberTable& grabbers() {

@@ -10,7 +10,7 @@
 #include <string>
 #include <system_error>
 
-#include "common/annotated_mutex.h"
+#include "common/handle_table.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsFile.h"
 #include "standin/controls.h"
@@ -61,36 +61,25 @@ struct OpenTextFile {
 
 class FileTable {
  public:
-  Hlong add(std::unique_ptr<OpenTextFile> file) QUORVEX_EXCLUDES(mutex_) {
-    quorvex::common::Lock lock(mutex_);
-    const Hlong handle = nextHandle_++;
-    files_.emplace(handle, std::move(file));
-    return handle;
+  Hlong add(std::unique_ptr<OpenTextFile> file) { return table_.add(std::move(file)); }
+  void remove(Hlong handle, const char* op) {
+    if (!table_.remove(handle)) fail(op, kFileHandle);
   }
-  void remove(Hlong handle, const char* op) QUORVEX_EXCLUDES(mutex_) {
-    quorvex::common::Lock lock(mutex_);
-    if (files_.erase(handle) == 0) fail(op, kFileHandle);
-  }
-  void clear() QUORVEX_EXCLUDES(mutex_) {
-    quorvex::common::Lock lock(mutex_);
-    files_.clear();
-  }
+  void clear() { table_.clear(); }
   // Runs fn(std::fstream&) under the table's lock, on a file open for reading or not.
   template <typename Fn>
-  decltype(auto) with(const HTuple& handle, bool reading, const char* op, Fn&& fn)
-      QUORVEX_EXCLUDES(mutex_) {
+  decltype(auto) with(const HTuple& handle, bool reading, const char* op, Fn&& fn) {
     const Hlong key = oneInteger(handle, op, 1);
-    quorvex::common::Lock lock(mutex_);
-    const auto it = files_.find(key);
-    if (it == files_.end()) fail(op, kFileHandle);
-    if (it->second->reading != reading) fail(op, kFileMode);
-    return std::forward<Fn>(fn)(it->second->stream);
+    return table_.with(
+        key, [op] { fail(op, kFileHandle); },
+        [&](std::unique_ptr<OpenTextFile>& file) -> decltype(auto) {
+          if (file->reading != reading) fail(op, kFileMode);
+          return std::forward<Fn>(fn)(file->stream);
+        });
   }
 
  private:
-  quorvex::common::Mutex mutex_;
-  std::map<Hlong, std::unique_ptr<OpenTextFile>> files_ QUORVEX_GUARDED_BY(mutex_);
-  Hlong nextHandle_ QUORVEX_GUARDED_BY(mutex_) = 1;
+  quorvex::common::HandleTable<Hlong, std::unique_ptr<OpenTextFile>> table_{1};
 };
 
 FileTable& files() {
