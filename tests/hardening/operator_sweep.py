@@ -37,6 +37,15 @@ SETUP = [
 ]
 NEUTRAL_CONTROL = {"integer": "1", "number": "1", "real": "1.0", "string": "'true'",
                    "any": "1", "handle": "Window"}
+# A text input some operators only act on when it names one of their choices: with these the
+# call reaches the operator's work rather than its check of the name.
+NEUTRAL_BY_PARAMETER = {
+    "Features": "'area'", "Operation": "'and'", "LightDark": "'light'", "Order": "'true'",
+    "Interpolation": "'bilinear'", "Method": "'max_separability'", "RowOrCol": "'row'",
+    "SortMode": "'first_point'", "NewType": "'real'", "gen_image_const.Type": "'byte'",
+    "paint_region.Type": "'fill'", "shape_trans.Type": "'convex'", "mirror_image.Mode": "'row'",
+    "select_shape_std.Shape": "'max_area'",
+}
 NEUTRAL_ICONIC = {"image": "Small", "region": "Disc", "object": "Disc", "xld": "Disc"}
 RANDOM_CALLS = 6
 BATCH = 250
@@ -66,7 +75,10 @@ def parse_listing(text):
 def calls_of(name, groups):
     """The argument lists of one operator: one input varied at a time, then random ones."""
     inputs = [(ICONIC_VALUES, NEUTRAL_ICONIC.get(t, "Disc")) for t, _ in groups[0]]
-    inputs += [(CONTROL_VALUES, NEUTRAL_CONTROL.get(t, "1")) for t, _ in groups[2]]
+    for kind, parameter in groups[2]:
+        neutral = NEUTRAL_BY_PARAMETER.get(f"{name}.{parameter}",
+                                           NEUTRAL_BY_PARAMETER.get(parameter))
+        inputs.append((CONTROL_VALUES, neutral or NEUTRAL_CONTROL.get(kind, "1")))
     neutral = [default for _, default in inputs]
     calls = [neutral] if inputs else [[]]
     for i, (values, _) in enumerate(inputs):
