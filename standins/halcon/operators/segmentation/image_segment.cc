@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/empty_results.h"
 #include "core/image_results.h"
 #include "core/params.h"
 #include "core/region.h"
@@ -251,8 +252,9 @@ void MinMaxGray(const HObject& Regions, const HObject& Image, const HTuple& Perc
 void Intensity(const HObject& Regions, const HObject& Image, HTuple* Mean, HTuple* Deviation) {
   ApiScope scope("Intensity");
   const char* op = "intensity";
-  const std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
+  std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
   const ImagePtr image = oneImage(Image, op, 2);
+  if (skipEmptyRegions(regions, op)) regions.clear();
   HTuple means, deviations;
   for (const Runs* region : regions) {
     const std::vector<Hlong> histogram = histogramOf(*region, image, op);
