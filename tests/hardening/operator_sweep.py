@@ -33,6 +33,7 @@ SETUP = [
     "paint_region (Disc, Blank, Small, 200, 'fill')",
     "reduce_domain (Small, EmptyRegion, NoDomain)",
     "dev_open_window (0, 0, 64, 48, 'black', Window)",
+    "open_file ('sweep.txt', 'output', File)",
     "Codes := []",
 ]
 NEUTRAL_CONTROL = {"integer": "1", "number": "1", "real": "1.0", "string": "'true'",
@@ -44,7 +45,7 @@ NEUTRAL_BY_PARAMETER = {
     "Interpolation": "'bilinear'", "Method": "'max_separability'", "RowOrCol": "'row'",
     "SortMode": "'first_point'", "NewType": "'real'", "gen_image_const.Type": "'byte'",
     "paint_region.Type": "'fill'", "shape_trans.Type": "'convex'", "mirror_image.Mode": "'row'",
-    "select_shape_std.Shape": "'max_area'",
+    "select_shape_std.Shape": "'max_area'", "FileHandle": "File",
 }
 NEUTRAL_ICONIC = {"image": "Small", "region": "Disc", "object": "Disc", "xld": "Disc"}
 RANDOM_CALLS = 6
