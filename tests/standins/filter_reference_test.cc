@@ -104,6 +104,13 @@ HObject step(std::vector<std::uint8_t>& pixels) {
   return wrapGray(pixels, 12, 5);
 }
 
+// Columns alike, rows 0 for r < 3 and 100 from 3, over 7 rows.
+HObject stepDown(std::vector<std::uint8_t>& pixels) {
+  pixels.clear();
+  for (int r = 0; r < 7; ++r) pixels.insert(pixels.end(), 8, r < 3 ? 0 : 100);
+  return wrapGray(pixels, 8, 7);
+}
+
 // sobel_amp, HALCON 11.0 reference: 'sum_abs' (|a| + |b|) / 4, 'sum_sqrt' sqrt(a^2 + b^2) / 4,
 // 'thin_sum_abs' (thin(|a|) + thin(|b|)) / 4, 'thin_max_abs' max(thin(|a|), thin(|b|)) / 4,
 // thin keeping a vertical maximum of |a| and a horizontal one of |b|. A larger Size smooths
@@ -111,9 +118,9 @@ HObject step(std::vector<std::uint8_t>& pixels) {
 // .18991) or, for '_binomial', binomial_filter of Size - 2 (3: 1 2 1 / 4; a second value is
 // the mask height).
 TEST(SobelAmpReference, FilterTypesAndSizes) {
-  std::vector<std::uint8_t> rampPixels, diagonalPixels, stepPixels;
+  std::vector<std::uint8_t> rampPixels, diagonalPixels, stepPixels, downPixels;
   const HObject rampImage = ramp(rampPixels), diagonalImage = diagonal(diagonalPixels),
-                stepImage = step(stepPixels);
+                stepImage = step(stepPixels), downImage = stepDown(downPixels);
   struct Row {
     const HObject* image;
     const char* type;
@@ -138,6 +145,8 @@ TEST(SobelAmpReference, FilterTypesAndSizes) {
       {&stepImage, "thin_max_abs_binomial", 5, 2, 4, 0, "|b| 50 < 150 to its right"},
       {&stepImage, "sum_sqrt_binomial", tuple({5, 3}), 2, 4, 50, "2 * 100 / 4"},
       {&stepImage, "sum_abs_binomial", tuple({3, 5}), 2, 5, 200, "unsmoothed rows, doubled"},
+      {&downImage, "sum_abs_binomial", tuple({3, 5}), 2, 3, 150, "2 * 100 * 3 / 4 down"},
+      {&downImage, "sum_abs_binomial", tuple({5, 3}), 2, 3, 200, "unsmoothed columns, doubled"},
   };
   for (const Row& row : rows) {
     HObject edges;
