@@ -240,10 +240,9 @@ void MinMaxGray(const HObject& Regions, const HObject& Image, const HTuple& Perc
     const Hlong cut = static_cast<Hlong>(std::floor(double(total) * percent / 100));
     int low = 0, high = 0;
     if (total > 0) {
-      const Hlong fromDark = std::min(cut, total / 2);
-      const Hlong fromBright = std::min(cut, total - 1 - total / 2);
-      low = greyOfRank(histogram, fromDark);
-      high = greyOfRank(histogram, total - 1 - fromBright);
+      // cut is at most total / 2: only the walk from the bright end can pass the median.
+      low = greyOfRank(histogram, cut);
+      high = greyOfRank(histogram, total - 1 - std::min(cut, total - 1 - total / 2));
     }
     mins.Append(HTuple(double(low)));
     maxs.Append(HTuple(double(high)));
