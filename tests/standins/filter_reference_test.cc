@@ -1,5 +1,6 @@
-// The Gauss and Sobel filters and min_max_gray against values worked out by hand from the
-// definitions on the vendor's HALCON 11.0 reference pages, which each table names.
+// The Gauss and Sobel filters, min_max_gray and the zoom's interpolations against values
+// worked out by hand from the definitions on the vendor's HALCON 11.0 reference pages, which
+// each table names.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -224,6 +225,38 @@ TEST(MinMaxGrayReference, CutsThePercentAtEachEnd) {
     EXPECT_EQ(max[0].D(), row.max) << row.percent << ": " << row.worked;
     EXPECT_EQ(range[0].D(), row.max - row.min) << row.percent << ": never below 0";
   }
+}
+
+// zoom_image_size, HALCON 11.0 reference: the interpolation of affine_trans_image, 'bicubic'
+// among them. Each row: 0 0 100 100 doubled in width, output column c sampling the input at
+// x = (c + 0.5) / 2 - 0.5; bicubic with Keys' kernel (a = -0.5), whose weights at distances
+// 1.25, .25, .75, 1.75 are -.0703125, .8671875, .2265625, -.0234375.
+TEST(ZoomReference, InterpolationsSampleBetweenPixels) {
+  std::vector<std::uint8_t> pixels{0, 0, 100, 100};
+  const HObject image = wrapGray(pixels, 4, 1);
+  struct Row {
+    const char* interpolation;
+    Hlong col, expected;
+    const char* worked;
+  };
+  const Row rows[] = {
+      {"nearest_neighbor", 3, 0, "x = 1.25: pixel 1"},
+      {"bilinear", 3, 25, "x = 1.25: 100 * .25"},
+      {"constant", 4, 75, "x = 1.75: 100 * .75"},
+      {"bicubic", 3, 20, "x = 1.25: 100 (.2265625 - .0234375) = 20.31"},
+      {"bicubic", 4, 80, "x = 1.75: 100 (.8671875 - .0703125) = 79.69"},
+      {"bicubic", 7, 100, "x = 3.25: the edge pixel repeated"},
+  };
+  for (const Row& row : rows) {
+    HObject zoomed;
+    ZoomImageSize(image, &zoomed, 8, 1, row.interpolation);
+    EXPECT_EQ(at(zoomed, 0, row.col), row.expected)
+        << row.interpolation << " at " << row.col << ": " << row.worked;
+  }
+  HObject out;
+  EXPECT_EQ(errorOf([&] { ZoomImageSize(image, &out, 8, 1, "cubic"); }), 1303);
+  EXPECT_EQ(errorOf([&] { RotateImage(image, &out, 180, "bicubic"); }), 0);
+  EXPECT_EQ(at(out, 0, 0), 100) << "a half turn samples pixel centres";
 }
 
 }  // namespace
