@@ -72,10 +72,14 @@ TEST(GaussFilterReference, EdgesMirrorAndWeightsSumToOne) {
   EXPECT_EQ(at(smooth, 0, 0), 177);
   std::vector<std::uint8_t> flat(13 * 13, 201);
   const HObject constant = wrapGray(flat, 13, 13);
+  std::vector<std::uint8_t> sliver{201, 201};
+  const HObject narrow = wrapGray(sliver, 2, 1);
   for (const Hlong size : {3, 5, 7, 9, 11}) {
     GaussFilter(constant, &smooth, size);
     EXPECT_EQ(at(smooth, 6, 6), 201) << "size " << size;
     EXPECT_EQ(at(smooth, 0, 12), 201) << "size " << size;
+    GaussFilter(narrow, &smooth, size);
+    EXPECT_EQ(at(smooth, 0, 1), 201) << "size " << size << ", mirrored many times over";
   }
 }
 
@@ -187,6 +191,9 @@ TEST(SobelAmpReference, RefusedValues) {
   HObject edges;
   EXPECT_EQ(errorOf([&] { SobelAmp(image, &edges, "sum_abs_binomial", 39); }), 0);
   EXPECT_EQ(errorOf([&] { SobelAmp(image, &edges, "thin_sum_abs", 13); }), 0);
+  std::vector<std::uint8_t> one{7};
+  SobelAmp(wrapGray(one, 1, 1), &edges, "thin_max_abs_binomial", tuple({39, 5}));
+  EXPECT_EQ(at(edges, 0, 0), 0) << "a single pixel mirrors into a flat image";
 }
 
 // min_max_gray, HALCON 11.0 reference, its own example: an area of 60 with the histogram
