@@ -23,7 +23,8 @@ std::vector<double> binomialWeights(std::int32_t taps) {
 void sobelPlane(const std::uint8_t* src, PlaneSize size, SobelAmplitude amplitude,
                 const SobelSmoothing& smoothing, std::uint8_t* dst) {
   const std::int32_t w = size.width, h = size.height;
-  const std::size_t n = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+  const auto width = static_cast<std::size_t>(w);
+  const std::size_t n = width * static_cast<std::size_t>(h);
   std::vector<double> g(n);
   if (smoothing.alongRow.empty()) {
     std::copy(src, src + n, g.begin());
@@ -31,33 +32,40 @@ void sobelPlane(const std::uint8_t* src, PlaneSize size, SobelAmplitude amplitud
     smoothPlane(src, size, smoothing.alongRow, smoothing.alongColumn, g.data());
     for (double& v : g) v *= 2;
   }
-  const auto at = [w](std::int32_t y, std::int32_t x) {
-    return static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
+  const auto at = [width](std::int32_t y, std::int32_t x) {
+    return static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x);
   };
-  std::vector<double> a(n), b(n);
-  for (std::int32_t y = 0; y < h; ++y) {
+  // |a| and |b| of one row; the thin kinds also need the rows above and below.
+  const auto absolutes = [&](std::int32_t y, double* absA, double* absB) {
     const std::int32_t up = mirroredIndex(y - 1, h), down = mirroredIndex(y + 1, h);
     for (std::int32_t x = 0; x < w; ++x) {
       const std::int32_t left = mirroredIndex(x - 1, w), right = mirroredIndex(x + 1, w);
-      a[at(y, x)] = g[at(up, left)] + 2 * g[at(up, x)] + g[at(up, right)] - g[at(down, left)] -
-                    2 * g[at(down, x)] - g[at(down, right)];
-      b[at(y, x)] = g[at(up, left)] + 2 * g[at(y, left)] + g[at(down, left)] - g[at(up, right)] -
-                    2 * g[at(y, right)] - g[at(down, right)];
+      absA[x] = std::fabs(g[at(up, left)] + 2 * g[at(up, x)] + g[at(up, right)] -
+                          g[at(down, left)] - 2 * g[at(down, x)] - g[at(down, right)]);
+      absB[x] = std::fabs(g[at(up, left)] + 2 * g[at(y, left)] + g[at(down, left)] -
+                          g[at(up, right)] - 2 * g[at(y, right)] - g[at(down, right)]);
     }
-  }
+  };
   const bool thin =
       amplitude == SobelAmplitude::ThinSumAbs || amplitude == SobelAmplitude::ThinMaxAbs;
+  std::vector<double> rows(6 * width);  // |a| and |b| above, here and below
+  double *aboveA = rows.data(), *hereA = aboveA + width, *belowA = hereA + width;
+  double *aboveB = belowA + width, *hereB = aboveB + width, *belowB = hereB + width;
   for (std::int32_t y = 0; y < h; ++y) {
-    const std::int32_t up = mirroredIndex(y - 1, h), down = mirroredIndex(y + 1, h);
+    absolutes(y, hereA, hereB);
+    if (thin) {
+      absolutes(mirroredIndex(y - 1, h), aboveA, aboveB);
+      absolutes(mirroredIndex(y + 1, h), belowA, belowB);
+    }
     for (std::int32_t x = 0; x < w; ++x) {
-      const std::int32_t left = mirroredIndex(x - 1, w), right = mirroredIndex(x + 1, w);
-      double ta = std::fabs(a[at(y, x)]), tb = std::fabs(b[at(y, x)]);
-      double value = 0;
+      double ta = hereA[x], tb = hereB[x];
       if (thin) {
+        const std::int32_t left = mirroredIndex(x - 1, w), right = mirroredIndex(x + 1, w);
         // A maximum holds its ground against equal neighbours: a plateau stays whole.
-        if (ta < std::fabs(a[at(up, x)]) || ta < std::fabs(a[at(down, x)])) ta = 0;
-        if (tb < std::fabs(b[at(y, left)]) || tb < std::fabs(b[at(y, right)])) tb = 0;
+        if (ta < aboveA[x] || ta < belowA[x]) ta = 0;
+        if (tb < hereB[left] || tb < hereB[right]) tb = 0;
       }
+      double value = 0;
       switch (amplitude) {
         case SobelAmplitude::SumAbs:
         case SobelAmplitude::ThinSumAbs:
