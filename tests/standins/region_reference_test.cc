@@ -239,4 +239,14 @@ TEST(Orientation, PointsToTheFarthestContourPoint) {
   }
 }
 
+// The same rules reach program lines: inner_circle (HALCON 11.0) of the bar, and
+// dilation_circle (HALCON 11.0) by the integer radius 1, which adds the row above and the
+// column left of the bar: 11 x 31 pixels.
+TEST(RegionLines, InnerCircleAndIntegerRadiiInPrograms) {
+  EXPECT_EQ(text(runLines({"gen_rectangle1 (Bar, 10, 20, 19, 49)",
+                           "inner_circle (Bar, Row, Col, Radius)", "dilation_circle (Bar, D, 1)",
+                           "area_center (D, A, R, C)", "R := [Row, Col, Radius, A]"})),
+            "[14.5, 24.5, 5.0, 341]");
+}
+
 }  // namespace
