@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/run_sets.h"
+
 namespace HalconCpp {
 namespace Standin {
 
@@ -65,20 +67,27 @@ Ellipse ellipseOf(const Moments& m) {
 }
 
 double orientationOf(const Runs& runs, const Moments& m) {
-  double phi = ellipseOf(m).phi;
-  // The farthest pixels ahead of and behind the centre along the axis; a symmetric region
-  // keeps the axis angle.
-  double ahead = -1, behind = -1;
-  for (const Run& run : runs) {
-    for (const std::int32_t col : {run.begin, run.end}) {
-      const double dr = run.row - m.row, dc = col - m.col;
-      const double d = dr * dr + dc * dc;
-      double& side = -dr * std::sin(phi) + dc * std::cos(phi) < 0 ? behind : ahead;
-      side = std::max(side, d);
+  const double phi = ellipseOf(m).phi;
+  // The contour point farthest from the centre decides the direction; of several equally far
+  // the first met along the contour, which starts at the top-left pixel.
+  double farthest = -1;
+  Point decisive{m.row, m.col};
+  for (const Point& p : contourPoints(runs)) {
+    const double d = std::hypot(p.row - m.row, p.col - m.col);
+    if (d > farthest + 1e-9) {
+      farthest = d;
+      decisive = p;
     }
   }
-  if (behind > ahead + 1e-9) phi += phi > 0 ? -kPi : kPi;
-  return phi;
+  if (farthest < 0)
+    decisive =
+        Point{static_cast<double>(runs.front().row), static_cast<double>(runs.front().begin)};
+  // The column of that point in the system turned by phi, relative to the centre.
+  const double along =
+      -(decisive.row - m.row) * std::sin(phi) + (decisive.col - m.col) * std::cos(phi);
+  if (along >= -1e-9) return phi;
+  const double turned = phi + kPi;
+  return turned >= kPi - 1e-12 ? turned - 2 * kPi : turned;
 }
 
 std::vector<Point> convexHull(const Runs& runs) {
@@ -213,45 +222,32 @@ Circle smallestCircle(const Runs& runs) {
   return circle;
 }
 
+Runs discreteCircleRuns(double row, double col, double radius) {
+  const double halves = std::floor(2 * radius + kEdge);
+  if (halves < 1) return {};
+  const double r = halves / 2;
+  const bool odd = std::fmod(halves, 2) == 1;
+  const double centreRow = odd ? std::round(row) : std::ceil(row) - 0.5;
+  const double centreCol = odd ? std::round(col) : std::ceil(col) - 0.5;
+  Runs runs;
+  const auto first = static_cast<std::int32_t>(std::ceil(centreRow - r - kEdge));
+  const auto last = static_cast<std::int32_t>(std::floor(centreRow + r + kEdge));
+  for (std::int32_t y = first; y <= last; ++y) {
+    const double dy = y - centreRow;
+    const double half = std::sqrt(std::max(0.0, r * r - dy * dy));
+    const auto begin = static_cast<std::int32_t>(std::ceil(centreCol - half - kEdge));
+    const auto end = static_cast<std::int32_t>(std::floor(centreCol + half + kEdge));
+    if (begin <= end) runs.push_back(Run{y, begin, end});
+  }
+  return runs;
+}
+
 namespace {
 
-// Squared distance of each cell to the nearest zero along one line (Felzenszwalb and
-// Huttenlocher's lower envelope of parabolas).
-void distanceLine(const std::vector<double>& f, std::vector<double>& d, std::vector<int>& v,
-                  std::vector<double>& z) {
-  const int n = static_cast<int>(f.size());
-  int k = 0;
-  v[0] = 0;
-  z[0] = -std::numeric_limits<double>::infinity();
-  z[1] = std::numeric_limits<double>::infinity();
-  for (int q = 1; q < n; ++q) {
-    double s;
-    for (;;) {
-      const int p = v[static_cast<std::size_t>(k)];
-      s = ((f[static_cast<std::size_t>(q)] + double(q) * q) -
-           (f[static_cast<std::size_t>(p)] + double(p) * p)) /
-          (2.0 * q - 2.0 * p);
-      if (s > z[static_cast<std::size_t>(k)] || k == 0) break;
-      --k;
-    }
-    if (s <= z[static_cast<std::size_t>(k)]) {
-      v[0] = q;
-      z[0] = -std::numeric_limits<double>::infinity();
-      z[1] = std::numeric_limits<double>::infinity();
-      k = 0;
-      continue;
-    }
-    ++k;
-    v[static_cast<std::size_t>(k)] = q;
-    z[static_cast<std::size_t>(k)] = s;
-    z[static_cast<std::size_t>(k) + 1] = std::numeric_limits<double>::infinity();
-  }
-  k = 0;
-  for (int q = 0; q < n; ++q) {
-    while (z[static_cast<std::size_t>(k) + 1] < q) ++k;
-    const int p = v[static_cast<std::size_t>(k)];
-    d[static_cast<std::size_t>(q)] = double(q - p) * (q - p) + f[static_cast<std::size_t>(p)];
-  }
+// The pixels at which a discrete circle of `diameter` pixels, placed with its reference pixel
+// there (an even circle's centre is half a pixel up and left of it), fits inside the region.
+Runs placesFor(const Runs& runs, std::int64_t diameter) {
+  return erodeRuns(runs, elementOf(discreteCircleRuns(0, 0, static_cast<double>(diameter) / 2)));
 }
 
 }  // namespace
@@ -259,51 +255,108 @@ void distanceLine(const std::vector<double>& f, std::vector<double>& d, std::vec
 Circle innerCircle(const Runs& runs) {
   std::int32_t row1, col1, row2, col2;
   if (!runsBox(runs, &row1, &col1, &row2, &col2)) return Circle{};
-  // One pixel of background around the box, so that every pixel has a nearest outside one.
-  const auto rows = static_cast<std::size_t>(row2 - row1 + 3);
-  const auto cols = static_cast<std::size_t>(col2 - col1 + 3);
-  const double far = 1e20;
-  std::vector<double> grid(rows * cols, 0);
-  for (const Run& run : runs) {
-    const std::size_t base = static_cast<std::size_t>(run.row - row1 + 1) * cols;
-    for (std::int32_t c = run.begin; c <= run.end; ++c) {
-      grid[base + static_cast<std::size_t>(c - col1 + 1)] = far;
-    }
-  }
-  const std::size_t longest = std::max(rows, cols);
-  std::vector<double> f(longest), d(longest), z(longest + 1);
-  std::vector<int> v(longest);
-  f.resize(rows);
-  d.resize(rows);
-  for (std::size_t c = 0; c < cols; ++c) {
-    for (std::size_t r = 0; r < rows; ++r) f[r] = grid[r * cols + c];
-    distanceLine(f, d, v, z);
-    for (std::size_t r = 0; r < rows; ++r) grid[r * cols + c] = d[r];
-  }
-  f.resize(cols);
-  d.resize(cols);
-  for (std::size_t r = 0; r < rows; ++r) {
-    std::copy(grid.begin() + static_cast<std::ptrdiff_t>(r * cols),
-              grid.begin() + static_cast<std::ptrdiff_t>((r + 1) * cols), f.begin());
-    distanceLine(f, d, v, z);
-    std::copy(d.begin(), d.end(), grid.begin() + static_cast<std::ptrdiff_t>(r * cols));
-  }
+  // A circle's middle row is as long as its diameter and so is its middle column: the widest
+  // run and the height bound the search, which makes thin regions cheap however long.
+  std::int64_t widest = 0;
+  for (const Run& run : runs) widest = std::max<std::int64_t>(widest, run.end - run.begin + 1);
+  const std::int64_t limit = std::min<std::int64_t>(widest, std::int64_t{row2} - row1 + 1);
   Circle best{0, 0, -1};
-  double bestSquared = -1;
-  for (const Run& run : runs) {
-    const std::size_t base = static_cast<std::size_t>(run.row - row1 + 1) * cols;
-    for (std::int32_t c = run.begin; c <= run.end; ++c) {
-      const double squared = grid[base + static_cast<std::size_t>(c - col1 + 1)];
-      if (squared > bestSquared) {
-        bestSquared = squared;
-        best.row = run.row;
-        best.col = c;
+  // Circles of one parity nest (a larger one holds the smaller about the same centre), so
+  // each parity is searched apart: doubling steps until one fails, then halving the gap.
+  for (const std::int64_t smallest : {1, 2}) {
+    if (smallest > limit) continue;
+    Runs places = placesFor(runs, smallest);
+    if (places.empty()) continue;
+    std::int64_t fits = smallest, fails = limit + 2 - (limit - smallest) % 2;
+    for (std::int64_t step = 2; fits + step < fails; step *= 2) {
+      Runs more = placesFor(runs, fits + step);
+      if (more.empty()) {
+        fails = fits + step;
+        break;
+      }
+      fits += step;
+      places.swap(more);
+    }
+    while (fails - fits > 2) {
+      const std::int64_t middle = fits + (fails - fits) / 4 * 2;
+      Runs more = placesFor(runs, middle);
+      if (more.empty()) {
+        fails = middle;
+      } else {
+        fits = middle;
+        places.swap(more);
       }
     }
+    const double radius = static_cast<double>(fits) / 2;
+    if (radius <= best.radius) continue;
+    const double shift = fits % 2 == 0 ? 0.5 : 0;
+    best = Circle{places.front().row - shift, places.front().begin - shift, radius};
   }
-  // The nearest outside pixel is at distance D; every pixel closer than it, out to the
-  // pixels one step short of it, is inside.
-  best.radius = std::max(0.0, std::sqrt(bestSquared) - 1);
+  return best;
+}
+
+Box innerRectangle(const Runs& runs) {
+  // Each row's columns carry the count of pixels above them in the region, down to this row,
+  // as constant pieces; the largest rectangle ending on a row is the largest under that
+  // histogram, found with a stack of rising heights.
+  struct Piece {
+    std::int32_t begin, end;
+    std::int64_t height;
+  };
+  Box best;
+  std::int64_t bestArea = 0;
+  const auto consider = [&](std::int64_t height, std::int32_t begin, std::int32_t end,
+                            std::int32_t bottom) {
+    const std::int64_t area = height * (std::int64_t{end} - begin + 1);
+    const auto top = static_cast<std::int32_t>(bottom - height + 1);
+    if (area > bestArea ||
+        (area == bestArea && (top < best.row1 || (top == best.row1 && begin < best.col1)))) {
+      bestArea = area;
+      best = Box{top, begin, bottom, end};
+    }
+  };
+  std::vector<Piece> above, here;
+  std::vector<std::pair<std::int64_t, std::int32_t>> stack;  // height, first column
+  std::int32_t aboveRow = 0;
+  for (std::size_t i = 0; i < runs.size();) {
+    const std::int32_t row = runs[i].row;
+    here.clear();
+    std::size_t k = 0;
+    const bool adjacent = !above.empty() && aboveRow == row - 1;
+    for (; i < runs.size() && runs[i].row == row; ++i) {
+      std::int32_t c = runs[i].begin;
+      while (adjacent && k < above.size() && above[k].end < c) ++k;
+      while (c <= runs[i].end) {
+        if (!adjacent || k == above.size() || above[k].begin > runs[i].end) {
+          here.push_back(Piece{c, runs[i].end, 1});
+          break;
+        }
+        if (above[k].begin > c) {
+          here.push_back(Piece{c, above[k].begin - 1, 1});
+          c = above[k].begin;
+        }
+        const std::int32_t end = std::min(above[k].end, runs[i].end);
+        here.push_back(Piece{c, end, above[k].height + 1});
+        c = end + 1;
+        if (above[k].end <= runs[i].end) ++k;
+      }
+    }
+    // One histogram per stretch of touching pieces; a gap ends it.
+    for (std::size_t p = 0; p <= here.size(); ++p) {
+      const bool gap = p == 0 || p == here.size() || here[p].begin != here[p - 1].end + 1;
+      const std::int64_t height = gap ? 0 : here[p].height;
+      std::int32_t start = p < here.size() ? here[p].begin : 0;
+      while (!stack.empty() && stack.back().first >= height) {
+        consider(stack.back().first, stack.back().second, here[p - 1].end, row);
+        start = stack.back().second;
+        stack.pop_back();
+      }
+      if (p == here.size()) break;
+      stack.emplace_back(here[p].height, gap ? here[p].begin : start);
+    }
+    above.swap(here);
+    aboveRow = row;
+  }
   return best;
 }
 

@@ -34,7 +34,7 @@ struct Ellipse {
 };
 // The ellipse with the region's second moments.
 Ellipse ellipseOf(const Moments& m);
-// The ellipse's angle turned towards the region's farthest pixel, in (-pi, pi].
+// The ellipse's angle turned towards the region's farthest contour point, in [-pi, pi).
 double orientationOf(const Runs& runs, const Moments& m);
 
 // Corners of the convex hull of the pixel centres, clockwise on screen.
@@ -55,9 +55,19 @@ struct Circle {
   double radius = 0;
 };
 Circle smallestCircle(const Runs& runs);
-// The largest circle inside the region, centred on one of its pixels (the top-most, then
-// left-most of the best).
+// The largest of the vendor's discrete circles (discreteCircleRuns) that fits inside the
+// region, at the first place it fits: the top-most, then left-most centre.
 Circle innerCircle(const Runs& runs);
+
+// The largest axis-parallel rectangle inside the region, by area; among equals the top-most,
+// then left-most.
+struct Box {
+  std::int32_t row1 = 0;
+  std::int32_t col1 = 0;
+  std::int32_t row2 = -1;
+  std::int32_t col2 = -1;
+};
+Box innerRectangle(const Runs& runs);
 
 // Length of the outer contours through the border pixels' centres: 1 a straight step,
 // sqrt(2) a diagonal one.
@@ -65,6 +75,12 @@ double contourLength(const Runs& runs);
 // The border pixels' centres along those contours, for the distance features.
 std::vector<Point> contourPoints(const Runs& runs);
 double maxDiameter(const Runs& runs);
+
+// The vendor's discrete circle: the radius rounded down to a multiple of 0.5 so that the
+// circle is symmetric about its centre, which is the nearest pixel for an odd diameter
+// (radius k + 0.5) and the nearest pixel corner for an even one (radius k), a pixel's own
+// centre moving up and left to its corner; the pixels whose centres lie within the radius.
+Runs discreteCircleRuns(double row, double col, double radius);
 
 // Shapes rasterised as the pixels whose centres they cover.
 Runs convexPolygonRuns(const std::vector<Point>& corners);

@@ -38,6 +38,8 @@ const std::pair<const char*, Feature> kFeatureNames[] = {
     {"struct_factor", Feature::StructFactor},
     {"outer_radius", Feature::OuterRadius},
     {"inner_radius", Feature::InnerRadius},
+    {"inner_width", Feature::InnerWidth},
+    {"inner_height", Feature::InnerHeight},
     {"dist_mean", Feature::DistMean},
     {"dist_deviation", Feature::DistDeviation},
     {"roundness", Feature::Roundness},
@@ -168,6 +170,14 @@ double featureOf(const Runs& runs, Feature feature) {
       return smallestCircle(runs).radius;
     case Feature::InnerRadius:
       return innerCircle(runs).radius;
+    case Feature::InnerWidth: {
+      const Box b = innerRectangle(runs);
+      return b.col2 - b.col1 + 1;
+    }
+    case Feature::InnerHeight: {
+      const Box b = innerRectangle(runs);
+      return b.row2 - b.row1 + 1;
+    }
     case Feature::DistMean:
       return borderDistances(runs, momentsOf(runs)).first;
     case Feature::DistDeviation:

@@ -34,6 +34,8 @@ enum class Feature {
   StructFactor,
   OuterRadius,
   InnerRadius,
+  InnerWidth,
+  InnerHeight,
   DistMean,
   DistDeviation,
   Roundness,

@@ -5,6 +5,7 @@
 #include "core/image.h"
 #include "core/params.h"
 #include "core/region.h"
+#include "core/region_geometry.h"
 #include "core/run_sets.h"
 #include "halconcpp/HOperatorsMorphology.h"
 #include "standin/controls.h"
@@ -17,7 +18,9 @@ namespace {
 Element circleElement(const HTuple& radius, const char* op) {
   const double r = oneNumber(radius, op, 1);
   if (!(r >= 0.5 && r <= 511.5)) fail(op, 1301);
-  return elementOf(circleRuns(0, 0, r));
+  // gen_circle's circle about the reference pixel: an integer radius has an even diameter, so
+  // its centre is a pixel corner, taken to the pixel below and right of it.
+  return elementOf(discreteCircleRuns(0, 0, r));
 }
 
 // Width x Height pixels around the reference pixel; an even side reaches one pixel further

@@ -1,4 +1,5 @@
 // Regions transformed as wholes: holes filled, shapes fitted.
+#include <cmath>
 #include <string>
 
 #include "core/image.h"
@@ -17,6 +18,7 @@ namespace {
 
 // A point on a fitted circle must not fall out of it by rounding.
 constexpr double kOnCircle = 1e-6;
+constexpr double kPi = 3.14159265358979323846;
 
 template <typename Keep>
 Runs fillHoles(const Runs& region, Keep&& keep) {
@@ -26,6 +28,33 @@ Runs fillHoles(const Runs& region, Keep&& keep) {
     if (keep(hole)) parts.push_back(&hole);
   }
   return unionAll(parts);
+}
+
+// The ellipse of the region's centre, angle and axis ratio whose pixels number as the
+// region's: the moments' own ellipse (pi Ra Rb) misses the area by the pixels' own spread.
+Runs equalAreaEllipse(const Runs& region) {
+  if (region.empty()) return {};
+  const Moments m = momentsOf(region);
+  const Ellipse e = ellipseOf(m);
+  const auto scaled = [&](double s) {
+    return ellipseRuns(m.row, m.col, e.phi, s * e.ra, s * e.rb);
+  };
+  if (e.rb <= 0) return scaled(1);
+  // Larger ellipses hold the smaller ones: halve the scale's range to the first that reaches
+  // the area, then keep whichever of it and the last short one is nearer.
+  double low = 0, high = 2 * std::sqrt(m.area / (kPi * e.ra * e.rb));
+  for (int i = 0; i < 60; ++i) {
+    const double middle = (low + high) / 2;
+    if (static_cast<double>(runsArea(scaled(middle))) >= m.area) {
+      high = middle;
+    } else {
+      low = middle;
+    }
+  }
+  Runs over = scaled(high), under = scaled(low);
+  const double above = static_cast<double>(runsArea(over)) - m.area;
+  const double below = m.area - static_cast<double>(runsArea(under));
+  return below < above ? under : over;
 }
 
 Runs transformed(const Runs& region, const std::string& type, const char* op) {
@@ -48,14 +77,14 @@ Runs transformed(const Runs& region, const std::string& type, const char* op) {
   if (type == "inner_circle") {
     if (region.empty()) return {};
     const Circle c = innerCircle(region);
-    return circleRuns(c.row, c.col, c.radius + kOnCircle);
+    return discreteCircleRuns(c.row, c.col, c.radius);
   }
-  if (type == "ellipse") {
-    if (region.empty()) return {};
-    const Moments m = momentsOf(region);
-    const Ellipse e = ellipseOf(m);
-    return ellipseRuns(m.row, m.col, e.phi, e.ra, e.rb);
+  if (type == "inner_rectangle1") {
+    const Box b = innerRectangle(region);
+    if (b.row2 < b.row1) return {};
+    return rectangleRuns(b.row1, b.col1, b.row2, b.col2);
   }
+  if (type == "ellipse") return equalAreaEllipse(region);
   fail(op, 1301);
 }
 
