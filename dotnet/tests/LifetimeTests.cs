@@ -30,6 +30,38 @@ namespace Quorvex.Tests
             Assert.AreEqual(before, Live("procedures"));
         }
 
+        // A call the library fails to make leaves nothing behind: the procedure's reference
+        // taken for it is given back, so that disposing the procedure releases it.
+        [Test]
+        public void AFailedCallCreationHoldsNothing()
+        {
+            long procedures = Live("procedures"), calls = Live("procedure_calls");
+            var add = new Procedure("add");
+            using (var arm = new Procedure("arm_nth_fault"))
+                arm.Execute(new Dictionary<string, object> { { "Operation", "HDevProcedureCall" }, { "Number", 9999 }, { "N", 1 } });
+            var e = Assert.Throws<QuorvexException>(() => add.CreateCall());
+            Assert.AreEqual(9999, e.ErrorCode);
+            Assert.AreEqual(calls, Live("procedure_calls"));
+            add.Dispose();
+            Assert.AreEqual(procedures, Live("procedures"));
+        }
+
+        // SetInput(int, int) and GetInteger hold the handle as the other calls do.
+        [Test]
+        public void TheUnboxedInputAndTheIntegerReadRefuseDisposedObjects()
+        {
+            using (var add = new Procedure("add"))
+            {
+                ProcedureCall call = add.CreateCall();
+                ControlTuple tuple = new ControlTuple(7);
+                call.Dispose();
+                tuple.Dispose();
+                Assert.Throws<ObjectDisposedException>(() => call.SetInput(1, 2));
+                Assert.Throws<ObjectDisposedException>(() => call.SetInput("A", 2));
+                Assert.Throws<ObjectDisposedException>(() => tuple.GetInteger(0));
+            }
+        }
+
         [Test]
         public void ForgottenObjectsAreReleasedByTheCollector()
         {

@@ -58,6 +58,14 @@ namespace Quorvex
             parent = owner;
         }
 
+        // Takes over a call made with a reference on `owner` already added, which the
+        // call's release gives back.
+        internal void Adopt(IntPtr call, SafeHandle owner)
+        {
+            SetHandle(call);
+            parent = owner;
+        }
+
         internal delegate IntPtr Creator<TParent, TCall>(TParent parent, out TCall call);
 
         // Makes a call on `parent` with `create`, holding a reference on the parent for the
