@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "halconcpp/HStandin.h"
 #include "halconcpp/HalconCpp.h"
 #include "quorvex.h"
+#include "standin/controls.h"
 
 namespace {
 

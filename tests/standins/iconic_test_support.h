@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "halconcpp/HStandin.h"
 #include "halconcpp/HalconCpp.h"
+#include "standin/controls.h"
 #include "support/standin_control.h"
 
 namespace quorvex::test {

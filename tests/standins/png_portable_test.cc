@@ -12,7 +12,7 @@
 #define STBI_ONLY_PNG
 #include <stb/stb_image.h>
 
-#include "png_palette.h"
+#include "codecs/png_palette.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "halconcpp/HStandin.h"
 #include "halconcpp/HalconCpp.h"
+#include "standin/controls.h"
 
 namespace quorvex::test {
 

@@ -42,7 +42,11 @@ def area_of(relative, areas):
 
 def resolve(root, source, name):
     candidates = [source.parent / name, root / name, root / "include" / name]
+    relative = source.relative_to(root).parts
+    if relative[0] == "standins" and len(relative) > 2:
+        candidates.append(root / "standins" / relative[1] / name)
     candidates += sorted(root.glob(f"standins/*/include/{name}"))
+    candidates += sorted(root.glob(f"standins/*/controls/include/{name}"))
     for candidate in candidates:
         if candidate.is_file():
             return candidate.resolve()

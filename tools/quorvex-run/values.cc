@@ -6,6 +6,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include "common/number_text.h"
+
 namespace quorvex::run {
 namespace {
 
@@ -72,22 +74,7 @@ std::vector<std::string> listItems(const std::string& inside) {
   return items;
 }
 
-// The fewest significant digits (at least six) that read back as the same value, with a
-// decimal point so that 5.0 stays a real; locale-independent, as the stand-ins print.
-std::string realText(double value) {
-  char buffer[40];
-  std::to_chars_result result{buffer, std::errc()};
-  for (int precision = 6; precision <= 17; ++precision) {
-    result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
-    double back = 0;
-    std::from_chars(buffer, result.ptr, back);
-    if (back == value) break;
-  }
-  std::string text(buffer, result.ptr);
-  if (std::isfinite(value) && text.find_first_of(".e") == std::string::npos) text += ".0";
-  return text;
-}
+using quorvex::common::realText;
 
 template <typename Text, typename Real, typename Integer>
 std::string visitValue(const Value& value, Integer integer, Real real, Text text) {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "halconcpp/HStandinNative.h"
+#include "standin/native.h"
 
 namespace {
 

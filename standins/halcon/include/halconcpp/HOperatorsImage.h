@@ -4,9 +4,8 @@
 #include "halconcpp/HObject.h"
 #include "halconcpp/HTuple.h"
 
-// Operators on byte images: domains, colour, grey-value arithmetic, filters, thresholds,
-// statistics and geometry. Results keep their input's domain unless said otherwise; filters
-// mirror the image at its edges (the row above row 0 repeats row 0).
+// Operators on byte images: domains, colour, grey-value arithmetic and geometry. Results keep
+// their input's domain unless said otherwise.
 namespace HalconCpp {
 
 // Domains.
@@ -35,33 +34,6 @@ HALCONCPP_API void SubImage(const HObject& ImageMinuend, const HObject& ImageSub
                             HObject* ImageSub, const HTuple& Mult, const HTuple& Add);
 HALCONCPP_API void AbsDiffImage(const HObject& Image1, const HObject& Image2, HObject* ImageAbsDiff,
                                 const HTuple& Mult);
-
-// Filters.
-HALCONCPP_API void MeanImage(const HObject& Image, HObject* ImageMean, const HTuple& MaskWidth,
-                             const HTuple& MaskHeight);
-HALCONCPP_API void MedianImage(const HObject& Image, HObject* ImageMedian, const HTuple& MaskType,
-                               const HTuple& Radius, const HTuple& Margin);
-HALCONCPP_API void GaussFilter(const HObject& Image, HObject* ImageGauss, const HTuple& Size);
-HALCONCPP_API void Emphasize(const HObject& Image, HObject* ImageEmphasize, const HTuple& MaskWidth,
-                             const HTuple& MaskHeight, const HTuple& Factor);
-HALCONCPP_API void SobelAmp(const HObject& Image, HObject* EdgeAmplitude, const HTuple& FilterType,
-                            const HTuple& Size);
-
-// Thresholds and statistics.
-HALCONCPP_API void DynThreshold(const HObject& OrigImage, const HObject& ThresholdImage,
-                                HObject* RegionDynThresh, const HTuple& Offset,
-                                const HTuple& LightDark);
-HALCONCPP_API void VarThreshold(const HObject& Image, HObject* Region, const HTuple& MaskWidth,
-                                const HTuple& MaskHeight, const HTuple& StdDevScale,
-                                const HTuple& AbsThreshold, const HTuple& LightDark);
-HALCONCPP_API void BinaryThreshold(const HObject& Image, HObject* Region, const HTuple& Method,
-                                   const HTuple& LightDark, HTuple* UsedThreshold);
-HALCONCPP_API void MinMaxGray(const HObject& Regions, const HObject& Image, const HTuple& Percent,
-                              HTuple* Min, HTuple* Max, HTuple* Range);
-HALCONCPP_API void Intensity(const HObject& Regions, const HObject& Image, HTuple* Mean,
-                             HTuple* Deviation);
-HALCONCPP_API void GrayHisto(const HObject& Regions, const HObject& Image, HTuple* AbsoluteHisto,
-                             HTuple* RelativeHisto);
 
 // Geometry.
 HALCONCPP_API void ZoomImageSize(const HObject& Image, HObject* ImageZoom, const HTuple& Width,

@@ -1,0 +1,76 @@
+// Images behind HObject: channels of byte pixels and a domain. Channels are shared planes, so
+// that objects made from one another (AccessChannel, Compose3, FullDomain, copies) see each
+// other's writes, and so that an extern image wraps the caller's memory without copying.
+#ifndef QUORVEX_STANDINS_HALCON_IMAGE_H
+#define QUORVEX_STANDINS_HALCON_IMAGE_H
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/iconic.h"
+#include "core/memory_bounds.h"
+#include "core/runs.h"
+#include "halconcpp/HObject.h"
+
+namespace HalconCpp {
+namespace Standin {
+
+// One channel's pixels, row by row without padding: either owned or the caller's memory,
+// which `clear` (when set) releases with the last object that shares the plane.
+class Plane {
+ public:
+  using ClearProc = void (*)(void*);
+  // Owned pixels, all 0. Raises HException 6001 in `op` when memory runs out or the pixels
+  // would pass "standin_pixel_limit".
+  Plane(std::int32_t width, std::int32_t height, const char* op);
+  Plane(std::uint8_t* external, ClearProc clear);
+  ~Plane();
+  Plane(const Plane&) = delete;
+  Plane& operator=(const Plane&) = delete;
+
+  std::uint8_t* data() const { return data_; }
+
+ private:
+  PixelReservation reservation_;
+  std::vector<std::uint8_t> owned_;
+  std::uint8_t* data_;
+  ClearProc clear_ = nullptr;
+};
+using PlanePtr = std::shared_ptr<Plane>;
+
+struct ImageObject : IconicObject {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::vector<PlanePtr> channels;
+  std::shared_ptr<const Runs> domain;  // never null
+
+  const char* className() const override { return "image"; }
+  std::uint8_t* pixels(std::size_t channel) const { return channels[channel]->data(); }
+  std::size_t offset(std::int32_t row, std::int32_t col) const {
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+           static_cast<std::size_t>(col);
+  }
+};
+using ImagePtr = std::shared_ptr<ImageObject>;
+
+// Largest side the stand-in accepts, as the vendor's standard edition limits images.
+constexpr std::int32_t kMaxImageSide = 32768;
+
+// Every image is made here: it gets the full domain unless one is given, and the system
+// parameters "width"/"height" are raised to its size when it is larger.
+ImagePtr makeImage(std::int32_t width, std::int32_t height, std::vector<PlanePtr> channels,
+                   std::shared_ptr<const Runs> domain = nullptr);
+// A new image with `channels` owned planes of zeros.
+ImagePtr newImage(std::int32_t width, std::int32_t height, std::size_t channels, const char* op);
+
+// The images of an iconic input at position n; other classes raise 1100+n.
+std::vector<ImagePtr> imagesOf(const HObject& object, const char* op, int n);
+// Exactly one image, else 1500+n.
+ImagePtr oneImage(const HObject& object, const char* op, int n);
+HObject objectOf(const std::vector<std::shared_ptr<IconicObject>>& items);
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif

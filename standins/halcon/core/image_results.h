@@ -1,0 +1,28 @@
+// Shared steps of the operators that compute new images: outputs shaped like their input,
+// checks of byte images with channels, and the pairing of two image inputs.
+#ifndef QUORVEX_STANDINS_HALCON_IMAGE_RESULTS_H
+#define QUORVEX_STANDINS_HALCON_IMAGE_RESULTS_H
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "core/image.h"
+
+namespace HalconCpp {
+namespace Standin {
+
+// A new image of the input's size and domain with `channels` planes of zeros.
+ImagePtr imageLike(const ImagePtr& input, std::size_t channels, const char* op);
+// The images of an input, each with at least one channel (else 3032).
+std::vector<ImagePtr> imagesWithChannels(const HObject& object, const char* op, int n);
+// Images of two inputs taken pairwise: the same number of objects (else 1502), sizes (3030)
+// and channels (3031).
+std::vector<std::pair<ImagePtr, ImagePtr>> imagePairs(const HObject& first, const HObject& second,
+                                                      const char* op);
+std::uint8_t clampToByte(double value);
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif

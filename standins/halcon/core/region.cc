@@ -1,0 +1,141 @@
+// Region objects and the operators that make and measure them.
+#include "core/region.h"
+
+#include <cmath>
+
+#include "core/image.h"
+#include "core/params.h"
+#include "core/run_sets.h"
+#include "halconcpp/HOperatorsIconic.h"
+#include "standin/controls.h"
+
+namespace HalconCpp {
+namespace Standin {
+
+std::shared_ptr<RegionObject> makeRegion(Runs runs) {
+  return std::make_shared<RegionObject>(std::move(runs));
+}
+
+std::vector<const Runs*> regionsOf(const HObject& object, const char* op, int n, bool imagesToo) {
+  objectCount(object, op, n);
+  std::vector<const Runs*> regions;
+  for (const HObject::Item& item : object.Items()) {
+    if (const auto* region = dynamic_cast<const RegionObject*>(item.get())) {
+      regions.push_back(&region->runs);
+    } else if (const auto* image = dynamic_cast<const ImageObject*>(item.get());
+               image && imagesToo) {
+      regions.push_back(image->domain.get());
+    } else {
+      fail(op, 1100 + n);
+    }
+  }
+  return regions;
+}
+
+}  // namespace Standin
+
+using namespace Standin;
+
+namespace {
+
+// Region coordinates are bounded so that a mistyped number cannot ask for millions of runs.
+constexpr double kMaxCoordinate = 100000;
+
+std::int32_t coordinateAt(const HTuple& value, Hlong i, const char* op, int n) {
+  const double coordinate = std::round(numberAt(value, i, op, n));
+  if (!(std::fabs(coordinate) <= kMaxCoordinate)) fail(op, 1300 + n);  // NaN too
+  return static_cast<std::int32_t>(coordinate);
+}
+
+}  // namespace
+
+void GenRectangle1(HObject* Rectangle, const HTuple& Row1, const HTuple& Column1,
+                   const HTuple& Row2, const HTuple& Column2) {
+  ApiScope scope("GenRectangle1");
+  const char* op = "gen_rectangle1";
+  const HTuple* corners[] = {&Row1, &Column1, &Row2, &Column2};
+  for (int n = 2; n <= 4; ++n) requireLength(*corners[n - 1], Row1.Length(), op, n);
+  std::vector<HObject::Item> items;
+  for (Hlong i = 0; i < Row1.Length(); ++i) {
+    std::int32_t c[4];
+    for (int n = 1; n <= 4; ++n) c[n - 1] = coordinateAt(*corners[n - 1], i, op, n);
+    if (c[2] < c[0]) fail(op, 1303);
+    if (c[3] < c[1]) fail(op, 1304);
+    items.push_back(makeRegion(rectangleRuns(c[0], c[1], c[2], c[3])));
+  }
+  setOutput(Rectangle, objectOf(items));
+}
+
+void GenCircle(HObject* Circle, const HTuple& Row, const HTuple& Column, const HTuple& Radius) {
+  ApiScope scope("GenCircle");
+  const char* op = "gen_circle";
+  requireLength(Column, Row.Length(), op, 2);
+  requireLength(Radius, Row.Length(), op, 3);
+  std::vector<HObject::Item> items;
+  for (Hlong i = 0; i < Row.Length(); ++i) {
+    const double row = numberAt(Row, i, op, 1);
+    const double col = numberAt(Column, i, op, 2);
+    const double radius = numberAt(Radius, i, op, 3);
+    if (!(std::fabs(row) <= kMaxCoordinate)) fail(op, 1301);
+    if (!(std::fabs(col) <= kMaxCoordinate)) fail(op, 1302);
+    if (!(radius > 0 && radius <= kMaxCoordinate)) fail(op, 1303);
+    items.push_back(makeRegion(circleRuns(row, col, radius)));
+  }
+  setOutput(Circle, objectOf(items));
+}
+
+void Threshold(const HObject& Image, HObject* Region, const HTuple& MinGray,
+               const HTuple& MaxGray) {
+  ApiScope scope("Threshold");
+  const char* op = "threshold";
+  const double minGray = oneNumber(MinGray, op, 1);
+  const double maxGray = oneNumber(MaxGray, op, 2);
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesOf(Image, op, 1)) {
+    if (image->channels.empty()) fail(op, H_ERR_CHANNEL_COUNT);
+    const std::uint8_t* pixels = image->pixels(0);
+    Runs runs;
+    for (const Run& run : *image->domain) {
+      for (std::int32_t col = run.begin; col <= run.end; ++col) {
+        const double value = pixels[image->offset(run.row, col)];
+        if (value < minGray || value > maxGray) continue;
+        if (!runs.empty() && runs.back().row == run.row && runs.back().end + 1 == col) {
+          runs.back().end = col;
+        } else {
+          runs.push_back(Run{run.row, col, col});
+        }
+      }
+    }
+    items.push_back(makeRegion(std::move(runs)));
+  }
+  setOutput(Region, objectOf(items));
+}
+
+void Connection(const HObject& Region, HObject* ConnectedRegions) {
+  ApiScope scope("Connection");
+  std::vector<HObject::Item> items;
+  const int neighbourhood = systemNeighbourhood();
+  for (const Runs* region : regionsOf(Region, "connection", 1, false)) {
+    for (Runs& component : connectedRuns(*region, neighbourhood)) {
+      items.push_back(makeRegion(std::move(component)));
+    }
+  }
+  setOutput(ConnectedRegions, objectOf(items));
+}
+
+void AreaCenter(const HObject& Regions, HTuple* Area, HTuple* Row, HTuple* Column) {
+  ApiScope scope("AreaCenter");
+  HTuple areas, rows, cols;
+  for (const Runs* region : regionsOf(Regions, "area_center", 1, true)) {
+    double row, col;
+    runsCenter(*region, &row, &col);
+    areas.Append(HTuple(static_cast<Hlong>(runsArea(*region))));
+    rows.Append(HTuple(row));
+    cols.Append(HTuple(col));
+  }
+  setOutput(Area, std::move(areas));
+  setOutput(Row, std::move(rows));
+  setOutput(Column, std::move(cols));
+}
+
+}  // namespace HalconCpp

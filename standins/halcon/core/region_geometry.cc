@@ -1,0 +1,489 @@
+#include "core/region_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace HalconCpp {
+namespace Standin {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// Pixel centres on a shape's edge belong to it; rounding must not push them out.
+constexpr double kEdge = 1e-6;
+
+double sumOfSquares(double k) {
+  return k * (k + 1) * (2 * k + 1) / 6;
+}
+
+// Wraps an axis angle into (-pi/2, pi/2].
+double axisAngle(double phi) {
+  while (phi > kPi / 2 + 1e-12) phi -= kPi;
+  while (phi <= -kPi / 2 + 1e-12) phi += kPi;
+  return phi;
+}
+
+double distance(const Point& a, const Point& b) {
+  return std::hypot(a.row - b.row, a.col - b.col);
+}
+
+}  // namespace
+
+Moments momentsOf(const Runs& runs) {
+  Moments m;
+  double sumR = 0, sumC = 0, sumRR = 0, sumCC = 0, sumRC = 0;
+  for (const Run& run : runs) {
+    const double n = static_cast<double>(run.end) - run.begin + 1;
+    const double r = run.row;
+    const double cols = n * (static_cast<double>(run.begin) + run.end) / 2;
+    m.area += n;
+    sumR += n * r;
+    sumRR += n * r * r;
+    sumC += cols;
+    sumCC += sumOfSquares(run.end) - sumOfSquares(static_cast<double>(run.begin) - 1);
+    sumRC += r * cols;
+  }
+  if (m.area == 0) return m;
+  m.row = sumR / m.area;
+  m.col = sumC / m.area;
+  m.m20 = std::max(0.0, sumRR / m.area - m.row * m.row);
+  m.m02 = std::max(0.0, sumCC / m.area - m.col * m.col);
+  m.m11 = sumRC / m.area - m.row * m.col;
+  return m;
+}
+
+Ellipse ellipseOf(const Moments& m) {
+  Ellipse e;
+  if (m.area == 0) return e;
+  const double root = std::sqrt((m.m20 - m.m02) * (m.m20 - m.m02) + 4 * m.m11 * m.m11);
+  e.ra = std::sqrt(8 * (m.m20 + m.m02 + root)) / 2;
+  e.rb = std::sqrt(std::max(0.0, 8 * (m.m20 + m.m02 - root))) / 2;
+  if (root > 1e-12) e.phi = axisAngle(-0.5 * std::atan2(2 * m.m11, m.m02 - m.m20));
+  return e;
+}
+
+double orientationOf(const Runs& runs, const Moments& m) {
+  double phi = ellipseOf(m).phi;
+  // The farthest pixels ahead of and behind the centre along the axis; a symmetric region
+  // keeps the axis angle.
+  double ahead = -1, behind = -1;
+  for (const Run& run : runs) {
+    for (const std::int32_t col : {run.begin, run.end}) {
+      const double dr = run.row - m.row, dc = col - m.col;
+      const double d = dr * dr + dc * dc;
+      double& side = -dr * std::sin(phi) + dc * std::cos(phi) < 0 ? behind : ahead;
+      side = std::max(side, d);
+    }
+  }
+  if (behind > ahead + 1e-9) phi += phi > 0 ? -kPi : kPi;
+  return phi;
+}
+
+std::vector<Point> convexHull(const Runs& runs) {
+  std::vector<std::pair<std::int64_t, std::int64_t>> points;
+  points.reserve(runs.size() * 2);
+  for (const Run& run : runs) {
+    points.emplace_back(run.row, run.begin);
+    if (run.end != run.begin) points.emplace_back(run.row, run.end);
+  }
+  // Runs are sorted by row, then column: the points are already in the order the monotone
+  // chain needs.
+  const auto cross = [](const auto& o, const auto& a, const auto& b) {
+    return (a.first - o.first) * (b.second - o.second) -
+           (a.second - o.second) * (b.first - o.first);
+  };
+  std::vector<std::pair<std::int64_t, std::int64_t>> hull(points.size() * 2);
+  std::size_t k = 0;
+  for (const auto& p : points) {
+    while (k >= 2 && cross(hull[k - 2], hull[k - 1], p) <= 0) --k;
+    hull[k++] = p;
+  }
+  for (std::size_t i = points.size() - 1, lower = k + 1; i-- > 0;) {
+    while (k >= lower && cross(hull[k - 2], hull[k - 1], points[i]) <= 0) --k;
+    hull[k++] = points[i];
+  }
+  if (k > 1) --k;  // the last point repeats the first
+  std::vector<Point> corners;
+  for (std::size_t i = 0; i < k && i < points.size(); ++i) {
+    corners.push_back(
+        Point{static_cast<double>(hull[i].first), static_cast<double>(hull[i].second)});
+  }
+  return corners;
+}
+
+Rectangle2 smallestRectangle2(const Runs& runs) {
+  const std::vector<Point> hull = convexHull(runs);
+  Rectangle2 best;
+  if (hull.empty()) return best;
+  if (hull.size() == 1) {
+    best.row = hull[0].row;
+    best.col = hull[0].col;
+    return best;
+  }
+  double bestArea = std::numeric_limits<double>::infinity();
+  for (std::size_t i = 0; i < hull.size(); ++i) {
+    const Point& p = hull[i];
+    const Point& q = hull[(i + 1) % hull.size()];
+    const double length = distance(p, q);
+    if (length == 0) continue;
+    const double ur = (q.row - p.row) / length, uc = (q.col - p.col) / length;
+    double minU = 0, maxU = 0, minV = 0, maxV = 0;
+    for (const Point& h : hull) {
+      const double u = (h.row - p.row) * ur + (h.col - p.col) * uc;
+      const double v = -(h.row - p.row) * uc + (h.col - p.col) * ur;
+      minU = std::min(minU, u);
+      maxU = std::max(maxU, u);
+      minV = std::min(minV, v);
+      maxV = std::max(maxV, v);
+    }
+    const double area = (maxU - minU) * (maxV - minV);
+    if (!(area < bestArea - 1e-9)) continue;
+    bestArea = area;
+    const double cu = (minU + maxU) / 2, cv = (minV + maxV) / 2;
+    best.row = p.row + cu * ur - cv * uc;
+    best.col = p.col + cu * uc + cv * ur;
+    const double lu = (maxU - minU) / 2, lv = (maxV - minV) / 2;
+    const double angle = std::atan2(-ur, uc);
+    if (lu >= lv) {
+      best.phi = axisAngle(angle);
+      best.length1 = lu;
+      best.length2 = lv;
+    } else {
+      best.phi = axisAngle(angle + kPi / 2);
+      best.length1 = lv;
+      best.length2 = lu;
+    }
+  }
+  return best;
+}
+
+namespace {
+
+Circle circleThrough(const Point& a, const Point& b) {
+  return Circle{(a.row + b.row) / 2, (a.col + b.col) / 2, distance(a, b) / 2};
+}
+
+Circle circleThrough(const Point& a, const Point& b, const Point& c) {
+  const double bx = b.col - a.col, by = b.row - a.row;
+  const double cx = c.col - a.col, cy = c.row - a.row;
+  const double d = 2 * (bx * cy - by * cx);
+  if (std::fabs(d) < 1e-12) {
+    Circle widest = circleThrough(a, b);
+    for (const Circle& other : {circleThrough(a, c), circleThrough(b, c)}) {
+      if (other.radius > widest.radius) widest = other;
+    }
+    return widest;
+  }
+  const double b2 = bx * bx + by * by, c2 = cx * cx + cy * cy;
+  const double x = (cy * b2 - by * c2) / d, y = (bx * c2 - cx * b2) / d;
+  return Circle{a.row + y, a.col + x, std::hypot(x, y)};
+}
+
+bool inside(const Circle& circle, const Point& p) {
+  return distance(Point{circle.row, circle.col}, p) <= circle.radius + 1e-7;
+}
+
+}  // namespace
+
+Circle smallestCircle(const Runs& runs) {
+  std::vector<Point> points = convexHull(runs);
+  if (points.empty()) return Circle{};
+  // The incremental construction takes expected linear time on points in random order; a
+  // fixed generator keeps the result reproducible.
+  std::uint32_t state = 12345;
+  for (std::size_t i = points.size(); i > 1; --i) {
+    state = state * 1664525u + 1013904223u;
+    std::swap(points[i - 1], points[state % i]);
+  }
+  Circle circle{points[0].row, points[0].col, 0};
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    if (inside(circle, points[i])) continue;
+    circle = Circle{points[i].row, points[i].col, 0};
+    for (std::size_t j = 0; j < i; ++j) {
+      if (inside(circle, points[j])) continue;
+      circle = circleThrough(points[i], points[j]);
+      for (std::size_t k = 0; k < j; ++k) {
+        if (!inside(circle, points[k])) circle = circleThrough(points[i], points[j], points[k]);
+      }
+    }
+  }
+  return circle;
+}
+
+namespace {
+
+// Squared distance of each cell to the nearest zero along one line (Felzenszwalb and
+// Huttenlocher's lower envelope of parabolas).
+void distanceLine(const std::vector<double>& f, std::vector<double>& d, std::vector<int>& v,
+                  std::vector<double>& z) {
+  const int n = static_cast<int>(f.size());
+  int k = 0;
+  v[0] = 0;
+  z[0] = -std::numeric_limits<double>::infinity();
+  z[1] = std::numeric_limits<double>::infinity();
+  for (int q = 1; q < n; ++q) {
+    double s;
+    for (;;) {
+      const int p = v[static_cast<std::size_t>(k)];
+      s = ((f[static_cast<std::size_t>(q)] + double(q) * q) -
+           (f[static_cast<std::size_t>(p)] + double(p) * p)) /
+          (2.0 * q - 2.0 * p);
+      if (s > z[static_cast<std::size_t>(k)] || k == 0) break;
+      --k;
+    }
+    if (s <= z[static_cast<std::size_t>(k)]) {
+      v[0] = q;
+      z[0] = -std::numeric_limits<double>::infinity();
+      z[1] = std::numeric_limits<double>::infinity();
+      k = 0;
+      continue;
+    }
+    ++k;
+    v[static_cast<std::size_t>(k)] = q;
+    z[static_cast<std::size_t>(k)] = s;
+    z[static_cast<std::size_t>(k) + 1] = std::numeric_limits<double>::infinity();
+  }
+  k = 0;
+  for (int q = 0; q < n; ++q) {
+    while (z[static_cast<std::size_t>(k) + 1] < q) ++k;
+    const int p = v[static_cast<std::size_t>(k)];
+    d[static_cast<std::size_t>(q)] = double(q - p) * (q - p) + f[static_cast<std::size_t>(p)];
+  }
+}
+
+}  // namespace
+
+Circle innerCircle(const Runs& runs) {
+  std::int32_t row1, col1, row2, col2;
+  if (!runsBox(runs, &row1, &col1, &row2, &col2)) return Circle{};
+  // One pixel of background around the box, so that every pixel has a nearest outside one.
+  const auto rows = static_cast<std::size_t>(row2 - row1 + 3);
+  const auto cols = static_cast<std::size_t>(col2 - col1 + 3);
+  const double far = 1e20;
+  std::vector<double> grid(rows * cols, 0);
+  for (const Run& run : runs) {
+    const std::size_t base = static_cast<std::size_t>(run.row - row1 + 1) * cols;
+    for (std::int32_t c = run.begin; c <= run.end; ++c) {
+      grid[base + static_cast<std::size_t>(c - col1 + 1)] = far;
+    }
+  }
+  const std::size_t longest = std::max(rows, cols);
+  std::vector<double> f(longest), d(longest), z(longest + 1);
+  std::vector<int> v(longest);
+  f.resize(rows);
+  d.resize(rows);
+  for (std::size_t c = 0; c < cols; ++c) {
+    for (std::size_t r = 0; r < rows; ++r) f[r] = grid[r * cols + c];
+    distanceLine(f, d, v, z);
+    for (std::size_t r = 0; r < rows; ++r) grid[r * cols + c] = d[r];
+  }
+  f.resize(cols);
+  d.resize(cols);
+  for (std::size_t r = 0; r < rows; ++r) {
+    std::copy(grid.begin() + static_cast<std::ptrdiff_t>(r * cols),
+              grid.begin() + static_cast<std::ptrdiff_t>((r + 1) * cols), f.begin());
+    distanceLine(f, d, v, z);
+    std::copy(d.begin(), d.end(), grid.begin() + static_cast<std::ptrdiff_t>(r * cols));
+  }
+  Circle best{0, 0, -1};
+  double bestSquared = -1;
+  for (const Run& run : runs) {
+    const std::size_t base = static_cast<std::size_t>(run.row - row1 + 1) * cols;
+    for (std::int32_t c = run.begin; c <= run.end; ++c) {
+      const double squared = grid[base + static_cast<std::size_t>(c - col1 + 1)];
+      if (squared > bestSquared) {
+        bestSquared = squared;
+        best.row = run.row;
+        best.col = c;
+      }
+    }
+  }
+  // The nearest outside pixel is at distance D; every pixel closer than it, out to the
+  // pixels one step short of it, is inside.
+  best.radius = std::max(0.0, std::sqrt(bestSquared) - 1);
+  return best;
+}
+
+namespace {
+
+constexpr int kStepRow[8] = {0, 1, 1, 1, 0, -1, -1, -1};  // E SE S SW W NW N NE: clockwise
+constexpr int kStepCol[8] = {1, 1, 0, -1, -1, -1, 0, 1};
+
+int directionOf(int dr, int dc) {
+  for (int d = 0; d < 8; ++d) {
+    if (kStepRow[d] == dr && kStepCol[d] == dc) return d;
+  }
+  return 4;
+}
+
+// Follows the outer border of one 8-connected component clockwise from its first pixel
+// (Moore's neighbour tracing, stopping when the first step would repeat).
+template <typename Visit>
+double traceComponent(const Runs& component, Visit&& visit) {
+  std::int32_t row1, col1, row2, col2;
+  runsBox(component, &row1, &col1, &row2, &col2);
+  const std::int64_t cols = static_cast<std::int64_t>(col2) - col1 + 3;
+  const std::int64_t rows = static_cast<std::int64_t>(row2) - row1 + 3;
+  std::vector<unsigned char> bits(static_cast<std::size_t>(rows * cols), 0);
+  for (const Run& run : component) {
+    for (std::int32_t c = run.begin; c <= run.end; ++c) {
+      bits[static_cast<std::size_t>((run.row - row1 + 1) * cols + (c - col1 + 1))] = 1;
+    }
+  }
+  const auto set = [&](std::int64_t r, std::int64_t c) {
+    return bits[static_cast<std::size_t>(r * cols + c)] != 0;
+  };
+  const std::int64_t startRow = 1, startCol = component.front().begin - col1 + 1;
+  std::int64_t r = startRow, c = startCol;
+  int back = 4;  // the pixel to the west of the first one is outside
+  int firstStep = -1;
+  double length = 0;
+  visit(Point{static_cast<double>(r - 1 + row1), static_cast<double>(c - 1 + col1)});
+  for (;;) {
+    int step = -1;
+    for (int i = 1; i <= 8; ++i) {
+      const int d = (back + i) % 8;
+      if (set(r + kStepRow[d], c + kStepCol[d])) {
+        step = d;
+        break;
+      }
+    }
+    if (step < 0) return 0;  // a single pixel
+    if (r == startRow && c == startCol && step == firstStep) break;
+    if (firstStep < 0) firstStep = step;
+    const int examined = (step + 7) % 8;  // outside, checked just before the step
+    const std::int64_t outRow = r + kStepRow[examined], outCol = c + kStepCol[examined];
+    r += kStepRow[step];
+    c += kStepCol[step];
+    back = directionOf(static_cast<int>(outRow - r), static_cast<int>(outCol - c));
+    length += step % 2 == 0 ? 1.0 : std::sqrt(2.0);
+    if (!(r == startRow && c == startCol)) {
+      visit(Point{static_cast<double>(r - 1 + row1), static_cast<double>(c - 1 + col1)});
+    }
+  }
+  return length;
+}
+
+}  // namespace
+
+double contourLength(const Runs& runs) {
+  double length = 0;
+  for (const Runs& component : connectedRuns(runs, 8)) {
+    length += traceComponent(component, [](const Point&) {});
+  }
+  return length;
+}
+
+std::vector<Point> contourPoints(const Runs& runs) {
+  std::vector<Point> points;
+  for (const Runs& component : connectedRuns(runs, 8)) {
+    traceComponent(component, [&](const Point& p) { points.push_back(p); });
+  }
+  return points;
+}
+
+double maxDiameter(const Runs& runs) {
+  const std::vector<Point> hull = convexHull(runs);
+  double best = 0;
+  for (std::size_t i = 0; i < hull.size(); ++i) {
+    for (std::size_t j = i + 1; j < hull.size(); ++j)
+      best = std::max(best, distance(hull[i], hull[j]));
+  }
+  return best;
+}
+
+Runs convexPolygonRuns(const std::vector<Point>& corners) {
+  if (corners.empty()) return {};
+  double top = corners[0].row, bottom = corners[0].row;
+  for (const Point& p : corners) {
+    top = std::min(top, p.row);
+    bottom = std::max(bottom, p.row);
+  }
+  Runs runs;
+  const auto first = static_cast<std::int32_t>(std::ceil(top - kEdge));
+  const auto last = static_cast<std::int32_t>(std::floor(bottom + kEdge));
+  for (std::int32_t y = first; y <= last; ++y) {
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+      const Point& p = corners[i];
+      const Point& q = corners[(i + 1) % corners.size()];
+      if (std::fabs(y - p.row) <= kEdge) {
+        lo = std::min(lo, p.col);
+        hi = std::max(hi, p.col);
+      }
+      if (std::fabs(q.row - p.row) <= kEdge) continue;
+      const double t = (y - p.row) / (q.row - p.row);
+      if (t < -kEdge || t > 1 + kEdge) continue;
+      const double x = p.col + std::clamp(t, 0.0, 1.0) * (q.col - p.col);
+      lo = std::min(lo, x);
+      hi = std::max(hi, x);
+    }
+    if (lo > hi) continue;
+    const auto begin = static_cast<std::int32_t>(std::ceil(lo - kEdge));
+    const auto end = static_cast<std::int32_t>(std::floor(hi + kEdge));
+    if (begin <= end) runs.push_back(Run{y, begin, end});
+  }
+  return runs;
+}
+
+Runs rectangle2Runs(double row, double col, double phi, double length1, double length2) {
+  // Along the angle: rows grow downwards, so the axis is (-sin, cos) in (row, column).
+  const double ar = -std::sin(phi) * length1, ac = std::cos(phi) * length1;
+  const double br = std::cos(phi) * length2, bc = std::sin(phi) * length2;
+  return convexPolygonRuns(
+      {Point{row + ar + br, col + ac + bc}, Point{row + ar - br, col + ac - bc},
+       Point{row - ar - br, col - ac - bc}, Point{row - ar + br, col - ac + bc}});
+}
+
+Runs ellipseRuns(double row, double col, double phi, double radius1, double radius2) {
+  const double a = std::max(radius1, 1e-3), b = std::max(radius2, 1e-3);
+  const double ur = -std::sin(phi), uc = std::cos(phi);  // main axis
+  const double vr = std::cos(phi), vc = std::sin(phi);   // secondary axis
+  const double qa = uc * uc / (a * a) + vc * vc / (b * b);
+  const double qb = 2 * (ur * uc / (a * a) + vr * vc / (b * b));
+  const double qc = ur * ur / (a * a) + vr * vr / (b * b);
+  const double extent = std::sqrt(a * a * ur * ur + b * b * vr * vr);
+  Runs runs;
+  const auto first = static_cast<std::int32_t>(std::ceil(row - extent - kEdge));
+  const auto last = static_cast<std::int32_t>(std::floor(row + extent + kEdge));
+  for (std::int32_t y = first; y <= last; ++y) {
+    const double dy = y - row;
+    const double B = qb * dy, C = qc * dy * dy - 1;
+    const double disc = B * B - 4 * qa * C;
+    if (disc < -kEdge) continue;
+    const double root = std::sqrt(std::max(0.0, disc));
+    const auto begin = static_cast<std::int32_t>(std::ceil(col + (-B - root) / (2 * qa) - kEdge));
+    const auto end = static_cast<std::int32_t>(std::floor(col + (-B + root) / (2 * qa) + kEdge));
+    if (begin <= end) runs.push_back(Run{y, begin, end});
+  }
+  return runs;
+}
+
+Runs lineRuns(std::int32_t row1, std::int32_t col1, std::int32_t row2, std::int32_t col2) {
+  Runs runs;
+  std::int64_t r = row1, c = col1;
+  const std::int64_t dr = std::abs(static_cast<std::int64_t>(row2) - row1);
+  const std::int64_t dc = std::abs(static_cast<std::int64_t>(col2) - col1);
+  const int sr = row2 >= row1 ? 1 : -1, sc = col2 >= col1 ? 1 : -1;
+  std::int64_t error = dc - dr;
+  for (;;) {
+    runs.push_back(Run{static_cast<std::int32_t>(r), static_cast<std::int32_t>(c),
+                       static_cast<std::int32_t>(c)});
+    if (r == row2 && c == col2) break;
+    const std::int64_t twice = 2 * error;
+    if (twice > -dr) {
+      error -= dr;
+      c += sc;
+    }
+    if (twice < dc) {
+      error += dc;
+      r += sr;
+    }
+  }
+  return normalizeRuns(std::move(runs));
+}
+
+}  // namespace Standin
+}  // namespace HalconCpp

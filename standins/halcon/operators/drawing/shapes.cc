@@ -1,0 +1,275 @@
+// Shapes drawn straight into a window, and the drawing settings read back.
+//
+// Filled shapes become regions of the pixels whose centres they cover and draw as DispObj
+// draws regions; outlined rectangles and circles draw their region's inner border, the
+// rotated rectangle, lines, crosses and arrows draw segments in the line width.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "core/region.h"
+#include "halconcpp/HOperatorsDrawing.h"
+#include "standin/controls.h"
+#include "windows/draw.h"
+#include "windows/window.h"
+
+namespace HalconCpp {
+using namespace Standin;
+
+namespace {
+
+constexpr double kMaxCoordinate = 1e6;
+constexpr double kPi = 3.14159265358979323846;
+
+// The values of the shape parameters, control parameters 2, 3, ... of the operator: all of
+// one length (one shape each), all numbers within the coordinate bound.
+std::vector<std::vector<double>> shapeValues(const std::vector<const HTuple*>& params,
+                                             const char* op) {
+  const Hlong count = params.front()->Length();
+  std::vector<std::vector<double>> values(params.size());
+  for (std::size_t p = 0; p < params.size(); ++p) {
+    const int n = static_cast<int>(p) + 2;
+    requireLength(*params[p], count, op, n);
+    for (Hlong i = 0; i < count; ++i) {
+      const double value = numberAt(*params[p], i, op, n);
+      if (!(std::fabs(value) <= kMaxCoordinate)) fail(op, 1300 + n);
+      values[p].push_back(value);
+    }
+  }
+  return values;
+}
+
+std::int32_t pixel(double coordinate) {
+  return static_cast<std::int32_t>(std::lround(coordinate));
+}
+
+// The pixels whose centres lie inside a convex polygon (image coordinates).
+Runs convexPolygonRuns(const std::vector<double>& rows, const std::vector<double>& cols) {
+  Runs runs;
+  const auto [minRow, maxRow] = std::minmax_element(rows.begin(), rows.end());
+  for (auto row = static_cast<std::int32_t>(std::ceil(*minRow));
+       row <= static_cast<std::int32_t>(std::floor(*maxRow)); ++row) {
+    double left = kMaxCoordinate, right = -kMaxCoordinate;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const std::size_t j = (i + 1) % rows.size();
+      const double r0 = rows[i], r1 = rows[j];
+      if ((row < r0 && row < r1) || (row > r0 && row > r1)) continue;
+      if (r0 == r1) {
+        left = std::min({left, cols[i], cols[j]});
+        right = std::max({right, cols[i], cols[j]});
+        continue;
+      }
+      const double col = cols[i] + (row - r0) / (r1 - r0) * (cols[j] - cols[i]);
+      left = std::min(left, col);
+      right = std::max(right, col);
+    }
+    const auto first = static_cast<std::int32_t>(std::ceil(left));
+    const auto last = static_cast<std::int32_t>(std::floor(right));
+    if (first <= last) runs.push_back(Run{row, first, last});
+  }
+  return runs;
+}
+
+// Runs `draw(window, map, shape index, colour)` for each shape, the colours taken in turn.
+template <typename Draw>
+void drawShapes(const HTuple& windowHandle, const char* op, std::size_t count, Draw&& draw) {
+  const Hlong handle = handleOf(windowHandle, op);
+  windowTable().with(handle, op, [&](Window& window) {
+    const PartMap map(window);
+    const std::vector<Rgb> colors = drawingColors(window);
+    for (std::size_t i = 0; i < count; ++i) draw(window, map, i, colors[i % colors.size()]);
+  });
+}
+
+// A segment between image coordinates.
+void imageSegment(Window& window, const PartMap& map, double row0, double col0, double row1,
+                  double col1, const Rgb& color) {
+  drawSegment(window, map.windowY(row0), map.windowX(col0), map.windowY(row1), map.windowX(col1),
+              color);
+}
+
+}  // namespace
+
+void DispRectangle1(const HTuple& WindowHandle, const HTuple& Row1, const HTuple& Column1,
+                    const HTuple& Row2, const HTuple& Column2) {
+  ApiScope scope("DispRectangle1");
+  logWindowCall("DispRectangle1", WindowHandle, Row1, Column1, Row2, Column2);
+  const char* op = "disp_rectangle1";
+  const auto v = shapeValues({&Row1, &Column1, &Row2, &Column2}, op);
+  drawShapes(WindowHandle, op, v[0].size(),
+             [&](Window& window, const PartMap&, std::size_t i, const Rgb& color) {
+               drawRegion(
+                   window,
+                   rectangleRuns(pixel(v[0][i]), pixel(v[1][i]), pixel(v[2][i]), pixel(v[3][i])),
+                   color);
+             });
+}
+
+void DispRectangle2(const HTuple& WindowHandle, const HTuple& CenterRow, const HTuple& CenterCol,
+                    const HTuple& Phi, const HTuple& Length1, const HTuple& Length2) {
+  ApiScope scope("DispRectangle2");
+  logWindowCall("DispRectangle2", WindowHandle, CenterRow, CenterCol, Phi, Length1, Length2);
+  const char* op = "disp_rectangle2";
+  const auto v = shapeValues({&CenterRow, &CenterCol, &Phi, &Length1, &Length2}, op);
+  drawShapes(WindowHandle, op, v[0].size(),
+             [&](Window& window, const PartMap& map, std::size_t i, const Rgb& color) {
+               // Length1 runs along Phi, counted anticlockwise from the column axis; rows
+               // grow downwards.
+               const double cosPhi = std::cos(v[2][i]), sinPhi = std::sin(v[2][i]);
+               const double l1 = v[3][i], l2 = v[4][i];
+               std::vector<double> rows, cols;
+               for (const auto& [a, b] : {std::pair{1, 1}, {-1, 1}, {-1, -1}, {1, -1}}) {
+                 rows.push_back(v[0][i] - a * l1 * sinPhi - b * l2 * cosPhi);
+                 cols.push_back(v[1][i] + a * l1 * cosPhi - b * l2 * sinPhi);
+               }
+               if (window.fill) {
+                 drawRegion(window, convexPolygonRuns(rows, cols), color);
+                 return;
+               }
+               for (std::size_t k = 0; k < 4; ++k) {
+                 imageSegment(window, map, rows[k], cols[k], rows[(k + 1) % 4], cols[(k + 1) % 4],
+                              color);
+               }
+             });
+}
+
+void DispCircle(const HTuple& WindowHandle, const HTuple& Row, const HTuple& Column,
+                const HTuple& Radius) {
+  ApiScope scope("DispCircle");
+  logWindowCall("DispCircle", WindowHandle, Row, Column, Radius);
+  const char* op = "disp_circle";
+  const auto v = shapeValues({&Row, &Column, &Radius}, op);
+  for (double radius : v[2]) {
+    if (radius < 0) fail(op, 1304);
+  }
+  drawShapes(WindowHandle, op, v[0].size(),
+             [&](Window& window, const PartMap&, std::size_t i, const Rgb& color) {
+               drawRegion(window, circleRuns(v[0][i], v[1][i], v[2][i]), color);
+             });
+}
+
+void DispLine(const HTuple& WindowHandle, const HTuple& Row1, const HTuple& Column1,
+              const HTuple& Row2, const HTuple& Column2) {
+  ApiScope scope("DispLine");
+  logWindowCall("DispLine", WindowHandle, Row1, Column1, Row2, Column2);
+  const char* op = "disp_line";
+  const auto v = shapeValues({&Row1, &Column1, &Row2, &Column2}, op);
+  drawShapes(WindowHandle, op, v[0].size(),
+             [&](Window& window, const PartMap& map, std::size_t i, const Rgb& color) {
+               imageSegment(window, map, v[0][i], v[1][i], v[2][i], v[3][i], color);
+             });
+}
+
+void DispCross(const HTuple& WindowHandle, const HTuple& Row, const HTuple& Column,
+               const HTuple& Size, const HTuple& Angle) {
+  ApiScope scope("DispCross");
+  logWindowCall("DispCross", WindowHandle, Row, Column, Size, Angle);
+  const char* op = "disp_cross";
+  const auto v = shapeValues({&Row, &Column, &Size, &Angle}, op);
+  drawShapes(WindowHandle, op, v[0].size(),
+             [&](Window& window, const PartMap& map, std::size_t i, const Rgb& color) {
+               // Two bars of length Size crossing at the point, the first along Angle.
+               const double half = v[2][i] / 2;
+               const double dRow = -std::sin(v[3][i]) * half, dCol = std::cos(v[3][i]) * half;
+               const double r = v[0][i], c = v[1][i];
+               imageSegment(window, map, r - dRow, c - dCol, r + dRow, c + dCol, color);
+               imageSegment(window, map, r - dCol, c + dRow, r + dCol, c - dRow, color);
+             });
+}
+
+void DispArrow(const HTuple& WindowHandle, const HTuple& Row1, const HTuple& Column1,
+               const HTuple& Row2, const HTuple& Column2, const HTuple& Size) {
+  ApiScope scope("DispArrow");
+  logWindowCall("DispArrow", WindowHandle, Row1, Column1, Row2, Column2, Size);
+  const char* op = "disp_arrow";
+  const auto v = shapeValues({&Row1, &Column1, &Row2, &Column2, &Size}, op);
+  drawShapes(WindowHandle, op, v[0].size(),
+             [&](Window& window, const PartMap& map, std::size_t i, const Rgb& color) {
+               const double r1 = v[0][i], c1 = v[1][i], r2 = v[2][i], c2 = v[3][i];
+               imageSegment(window, map, r1, c1, r2, c2, color);
+               const double length = std::hypot(r2 - r1, c2 - c1);
+               if (length == 0) return;
+               // The head: two strokes of length Size back from the tip, 30 degrees either
+               // side of the shaft.
+               const double back = std::atan2(r1 - r2, c1 - c2);
+               for (const double turn : {kPi / 6, -kPi / 6}) {
+                 imageSegment(window, map, r2, c2, r2 + v[4][i] * std::sin(back + turn),
+                              c2 + v[4][i] * std::cos(back + turn), color);
+               }
+             });
+}
+
+void DispRegion(const HObject& DispRegions, const HTuple& WindowHandle) {
+  ApiScope scope("DispRegion");
+  logWindowCall("DispRegion", DispRegions, WindowHandle);
+  const char* op = "disp_region";
+  objectCount(DispRegions, op, 1);
+  const std::vector<const Runs*> regions = regionsOf(DispRegions, op, 1, false);
+  drawShapes(WindowHandle, op, regions.size(),
+             [&](Window& window, const PartMap&, std::size_t i, const Rgb& color) {
+               drawRegion(window, *regions[i], color);
+             });
+}
+
+void GetDraw(const HTuple& WindowHandle, HTuple* Mode) {
+  ApiScope scope("GetDraw");
+  logWindowCall("GetDraw", WindowHandle);
+  const char* op = "get_draw";
+  bool fill = true;
+  windowTable().with(handleOf(WindowHandle, op), op, [&](Window& window) { fill = window.fill; });
+  setOutput(Mode, HTuple(fill ? "fill" : "margin"));
+}
+
+void GetLineWidth(const HTuple& WindowHandle, HTuple* Width) {
+  ApiScope scope("GetLineWidth");
+  logWindowCall("GetLineWidth", WindowHandle);
+  const char* op = "get_line_width";
+  Hlong width = 1;
+  windowTable().with(handleOf(WindowHandle, op), op,
+                     [&](Window& window) { width = window.lineWidth; });
+  setOutput(Width, HTuple(width));
+}
+
+void SetRgb(const HTuple& WindowHandle, const HTuple& Red, const HTuple& Green,
+            const HTuple& Blue) {
+  ApiScope scope("SetRgb");
+  logWindowCall("SetRgb", WindowHandle, Red, Green, Blue);
+  const char* op = "set_rgb";
+  const Hlong handle = handleOf(WindowHandle, op);
+  const HTuple* channels[] = {&Red, &Green, &Blue};
+  if (Red.Length() < 1) fail(op, 1402);
+  std::vector<Rgb> colors(static_cast<std::size_t>(Red.Length()));
+  for (int c = 0; c < 3; ++c) {
+    requireLength(*channels[c], Red.Length(), op, c + 2);
+    for (Hlong i = 0; i < Red.Length(); ++i) {
+      const Hlong value = integerAt(*channels[c], i, op, c + 2);
+      if (value < 0 || value > 255) fail(op, 1302 + c);
+      std::uint8_t* target[] = {&colors[i].red, &colors[i].green, &colors[i].blue};
+      *target[c] = static_cast<std::uint8_t>(value);
+    }
+  }
+  windowTable().with(handle, op, [&](Window& window) {
+    window.colors = colors;
+    window.colored = 0;
+  });
+}
+
+void GetRgb(const HTuple& WindowHandle, HTuple* Red, HTuple* Green, HTuple* Blue) {
+  ApiScope scope("GetRgb");
+  logWindowCall("GetRgb", WindowHandle);
+  const char* op = "get_rgb";
+  std::vector<Rgb> colors;
+  windowTable().with(handleOf(WindowHandle, op), op,
+                     [&](Window& window) { colors = drawingColors(window); });
+  HTuple red, green, blue;
+  for (const Rgb& color : colors) {
+    red.Append(HTuple(static_cast<Hlong>(color.red)));
+    green.Append(HTuple(static_cast<Hlong>(color.green)));
+    blue.Append(HTuple(static_cast<Hlong>(color.blue)));
+  }
+  setOutput(Red, red);
+  setOutput(Green, green);
+  setOutput(Blue, blue);
+}
+
+}  // namespace HalconCpp

@@ -1,0 +1,337 @@
+// Text files behind integer handles, tuple files, folders and the steady clock.
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <system_error>
+
+#include "common/handle_table.h"
+#include "core/params.h"
+#include "halconcpp/HOperatorsFile.h"
+#include "standin/controls.h"
+
+namespace HalconCpp {
+namespace Standin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr Hlong kFileHandle = 5203;
+constexpr Hlong kFileMode = 5204;
+
+// What one read may return ("standin_text_limit" bytes of text, "standin_value_limit"
+// elements): the engine's defaults for one value, so that a file without line ends (or a
+// device such as /dev/zero) fails at the bound with 6001 instead of filling memory.
+std::atomic<Hlong> textLimit{Hlong{1} << 24};
+std::atomic<Hlong> valueLimit{Hlong{1} << 24};
+
+Hlong positiveInteger(const HTuple& value) {
+  const Hlong number = oneInteger(value, "set_system", 2);
+  if (number < 1) fail("set_system", 1302);
+  return number;
+}
+
+const bool registered = [] {
+  registerErrorText(kFileHandle, "Invalid file handle");
+  registerErrorText(kFileMode, "Wrong file access mode for this operation");
+  registerControl(
+      "standin_text_limit", [](const HTuple& v) { textLimit = positiveInteger(v); },
+      [] { return HTuple(textLimit.load()); });
+  registerControl(
+      "standin_value_limit", [](const HTuple& v) { valueLimit = positiveInteger(v); },
+      [] { return HTuple(valueLimit.load()); });
+  return true;
+}();
+
+// Raises 6001 in `op` when `bytes` of text are more than one read may return.
+void checkText(unsigned long long bytes, const char* op) {
+  if (bytes > static_cast<unsigned long long>(textLimit.load())) fail(op, H_ERR_NO_MEMORY);
+}
+
+struct OpenTextFile {
+  std::fstream stream;
+  bool reading = false;
+};
+
+class FileTable {
+ public:
+  Hlong add(std::unique_ptr<OpenTextFile> file) { return table_.add(std::move(file)); }
+  void remove(Hlong handle, const char* op) {
+    if (!table_.remove(handle)) fail(op, kFileHandle);
+  }
+  void clear() { table_.clear(); }
+  // Runs fn(std::fstream&) under the table's lock, on a file open for reading or not.
+  template <typename Fn>
+  decltype(auto) with(const HTuple& handle, bool reading, const char* op, Fn&& fn) {
+    const Hlong key = oneInteger(handle, op, 1);
+    return table_.with(
+        key, [op] { fail(op, kFileHandle); },
+        [&](std::unique_ptr<OpenTextFile>& file) -> decltype(auto) {
+          if (file->reading != reading) fail(op, kFileMode);
+          return std::forward<Fn>(fn)(file->stream);
+        });
+  }
+
+ private:
+  quorvex::common::HandleTable<Hlong, std::unique_ptr<OpenTextFile>> table_{1};
+};
+
+FileTable& files() {
+  static FileTable* table = new FileTable;  // outlives every static destructor
+  return *table;
+}
+
+bool isBlank(int c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// An element's text as string concatenation makes it, so numbers read the same everywhere.
+std::string elementText(const HTuple& tuple, Hlong i) {
+  return (HTuple("") + tuple[i]).S().Text();
+}
+
+[[noreturn]] void badTupleFile() {
+  fail("read_tuple", H_ERR_FILE_FORMAT);
+}
+
+// Sizes a file declares are checked against what the file holds before memory is taken for
+// them: every element takes at least two bytes ("1 0" and a separator), a text its length.
+HTuple parseTupleFile(std::istream& in, unsigned long long fileSize) {
+  const char* op = "read_tuple";
+  std::string word;
+  long long count = -1;
+  if (!(in >> word) || word != "HTuple" || !(in >> count) || count < 0) badTupleFile();
+  if (static_cast<unsigned long long>(count) > fileSize / 2) badTupleFile();
+  if (count > valueLimit.load()) fail(op, H_ERR_NO_MEMORY);
+  HTuple tuple;
+  unsigned long long textTotal = 0;
+  for (long long i = 0; i < count; ++i) {
+    int kind = 0;
+    if (!(in >> kind)) badTupleFile();
+    if (kind == 4) {
+      unsigned long long bytes = 0;
+      if (!(in >> bytes) || in.get() != ' ') badTupleFile();
+      const std::streamoff at = in.tellg();
+      if (at < 0 || bytes > fileSize - static_cast<unsigned long long>(at)) badTupleFile();
+      textTotal += bytes;
+      checkText(textTotal, op);
+      std::string text(static_cast<std::size_t>(bytes), '\0');
+      if (bytes > 0 && !in.read(&text[0], static_cast<std::streamsize>(bytes))) badTupleFile();
+      tuple.Append(text.c_str());
+      continue;
+    }
+    if (!(in >> word)) badTupleFile();
+    std::istringstream number(word);
+    number.imbue(std::locale::classic());
+    if (kind == 1) {
+      long long value = 0;
+      if (!(number >> value) || !number.eof()) badTupleFile();
+      tuple.Append(HTuple(static_cast<Hlong>(value)));
+    } else if (kind == 2) {
+      double value = 0;
+      if (!(number >> value) || !number.eof()) badTupleFile();
+      tuple.Append(HTuple(value));
+    } else {
+      badTupleFile();
+    }
+  }
+  if (in >> word) badTupleFile();
+  return tuple;
+}
+
+}  // namespace
+
+}  // namespace Standin
+
+using namespace Standin;
+
+void OpenFile(const HTuple& FileName, const HTuple& FileType, HTuple* FileHandle) {
+  ApiScope scope("OpenFile");
+  const char* op = "open_file";
+  const std::string name = oneString(FileName, op, 1);
+  const std::string type = oneString(FileType, op, 2);
+  auto file = std::make_unique<OpenTextFile>();
+  std::ios::openmode mode = std::ios::binary;
+  if (type == "input") {
+    mode |= std::ios::in;
+    file->reading = true;
+  } else if (type == "output") {
+    mode |= std::ios::out | std::ios::trunc;
+  } else if (type == "append") {
+    mode |= std::ios::out | std::ios::app;
+  } else {
+    fail(op, 1302);
+  }
+  std::error_code error;
+  if (name.empty() || fs::is_directory(fs::u8path(name), error)) {
+    fail(op, file->reading ? H_ERR_FILE_NOT_FOUND : H_ERR_FILE_WRITE);
+  }
+  file->stream.open(fs::u8path(name), mode);
+  if (!file->stream) fail(op, file->reading ? H_ERR_FILE_NOT_FOUND : H_ERR_FILE_WRITE);
+  setOutput(FileHandle, HTuple(files().add(std::move(file))));
+}
+
+void FwriteString(const HTuple& FileHandle, const HTuple& String) {
+  ApiScope scope("FwriteString");
+  const char* op = "fwrite_string";
+  std::string text;
+  for (Hlong i = 0; i < String.Length(); ++i) text += elementText(String, i);
+  files().with(FileHandle, false, op, [&](std::fstream& stream) {
+    if (!stream.write(text.data(), static_cast<std::streamsize>(text.size())).flush()) {
+      fail(op, H_ERR_FILE_WRITE);
+    }
+  });
+}
+
+void FnewLine(const HTuple& FileHandle) {
+  ApiScope scope("FnewLine");
+  const char* op = "fnew_line";
+  files().with(FileHandle, false, op, [&](std::fstream& stream) {
+    if (!stream.put('\n').flush()) fail(op, H_ERR_FILE_WRITE);
+  });
+}
+
+void FreadString(const HTuple& FileHandle, HTuple* OutString, HTuple* IsEOF) {
+  ApiScope scope("FreadString");
+  std::string word;
+  bool ended = false;
+  const auto limit = static_cast<std::size_t>(textLimit.load());
+  files().with(FileHandle, true, "fread_string", [&](std::fstream& stream) {
+    int c = stream.get();
+    while (c != EOF && isBlank(c)) c = stream.get();
+    ended = c == EOF;
+    while (c != EOF && !isBlank(c)) {
+      if (word.size() >= limit) {
+        stream.clear();
+        fail("fread_string", H_ERR_NO_MEMORY);
+      }
+      word += static_cast<char>(c);
+      c = stream.get();
+    }
+    stream.clear();
+  });
+  setOutput(OutString, HTuple(word.c_str()));
+  setOutput(IsEOF, HTuple(Hlong(ended ? 1 : 0)));
+}
+
+void FreadLine(const HTuple& FileHandle, HTuple* OutLine, HTuple* IsEOF) {
+  ApiScope scope("FreadLine");
+  std::string line;
+  const auto limit = static_cast<std::size_t>(textLimit.load());
+  files().with(FileHandle, true, "fread_line", [&](std::fstream& stream) {
+    for (int c = stream.get(); c != EOF; c = stream.get()) {
+      if (line.size() >= limit) {
+        stream.clear();
+        fail("fread_line", H_ERR_NO_MEMORY);
+      }
+      line += static_cast<char>(c);
+      if (c == '\n') break;
+    }
+    stream.clear();
+  });
+  setOutput(OutLine, HTuple(line.c_str()));
+  setOutput(IsEOF, HTuple(Hlong(line.empty() ? 1 : 0)));
+}
+
+void FreadChar(const HTuple& FileHandle, HTuple* Char) {
+  ApiScope scope("FreadChar");
+  std::string text = "eof";
+  files().with(FileHandle, true, "fread_char", [&](std::fstream& stream) {
+    const int c = stream.get();
+    if (c != EOF) text.assign(1, static_cast<char>(c));
+    stream.clear();
+  });
+  setOutput(Char, HTuple(text.c_str()));
+}
+
+void CloseFile(const HTuple& FileHandle) {
+  ApiScope scope("CloseFile");
+  files().remove(oneInteger(FileHandle, "close_file", 1), "close_file");
+}
+
+void CloseAllFiles() {
+  ApiScope scope("CloseAllFiles");
+  files().clear();
+}
+
+void WriteTuple(const HTuple& Tuple, const HTuple& FileName) {
+  ApiScope scope("WriteTuple");
+  const char* op = "write_tuple";
+  const std::string name = oneString(FileName, op, 2);
+  std::ostringstream text;
+  text << "HTuple " << Tuple.Length() << '\n';
+  for (Hlong i = 0; i < Tuple.Length(); ++i) {
+    const int kind = Tuple[i].Type();
+    const std::string value = elementText(Tuple, i);
+    text << kind << ' ';
+    if (kind == eElementTypeString) text << value.size() << ' ';
+    text << value << '\n';
+  }
+  std::ofstream out(fs::u8path(name), std::ios::binary | std::ios::trunc);
+  const std::string bytes = text.str();
+  if (name.empty() ||
+      !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush()) {
+    fail(op, H_ERR_FILE_WRITE);
+  }
+}
+
+void ReadTuple(const HTuple& FileName, HTuple* Tuple) {
+  ApiScope scope("ReadTuple");
+  const char* op = "read_tuple";
+  const std::string name = oneString(FileName, op, 1);
+  std::ifstream in(fs::u8path(name), std::ios::binary);
+  if (name.empty() || !in) fail(op, H_ERR_FILE_NOT_FOUND);
+  in.imbue(std::locale::classic());
+  std::error_code error;
+  const auto size = fs::file_size(fs::u8path(name), error);
+  if (error) fail(op, H_ERR_FILE_NOT_FOUND);
+  setOutput(Tuple, parseTupleFile(in, static_cast<unsigned long long>(size)));
+}
+
+void DeleteFile(const HTuple& FileName) {
+  ApiScope scope("DeleteFile");
+  const char* op = "delete_file";
+  const fs::path path = fs::u8path(oneString(FileName, op, 1));
+  std::error_code error;
+  if (!fs::exists(fs::symlink_status(path, error))) fail(op, H_ERR_FILE_NOT_FOUND);
+  if (fs::is_directory(fs::symlink_status(path, error)) || !fs::remove(path, error) || error) {
+    fail(op, H_ERR_FILE_WRITE);
+  }
+}
+
+void MakeDir(const HTuple& DirName) {
+  ApiScope scope("MakeDir");
+  const char* op = "make_dir";
+  const std::string name = oneString(DirName, op, 1);
+  std::error_code error;
+  if (name.empty() || !fs::create_directory(fs::u8path(name), error) || error) {
+    fail(op, H_ERR_FILE_WRITE);
+  }
+}
+
+void RemoveDir(const HTuple& DirName) {
+  ApiScope scope("RemoveDir");
+  const char* op = "remove_dir";
+  const fs::path path = fs::u8path(oneString(DirName, op, 1));
+  std::error_code error;
+  if (!fs::is_directory(path, error)) fail(op, H_ERR_FILE_NOT_FOUND);
+  // fs::remove would also take a folder with entries on some platforms' terms; the operator
+  // removes empty folders only.
+  if (!fs::is_empty(path, error) || error || !fs::remove(path, error) || error) {
+    fail(op, H_ERR_FILE_WRITE);
+  }
+}
+
+void CountSeconds(HTuple* Seconds) {
+  ApiScope scope("CountSeconds");
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  setOutput(Seconds, HTuple(std::chrono::duration<double>(now).count()));
+}
+
+}  // namespace HalconCpp

@@ -1,0 +1,116 @@
+// Reading and writing single pixels, and painting regions into images.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "core/image.h"
+#include "core/params.h"
+#include "core/region.h"
+#include "halconcpp/HOperatorsIconic.h"
+#include "standin/controls.h"
+
+namespace HalconCpp {
+using namespace Standin;
+
+namespace {
+
+struct Point {
+  std::int32_t row;
+  std::int32_t col;
+};
+
+// Coordinates may be reals (rounded to the nearest pixel); a point outside the image is a
+// wrong value of the coordinate that leaves it.
+std::vector<Point> pointsOf(const ImageObject& image, const HTuple& rows, const HTuple& cols,
+                            const char* op) {
+  if (cols.Length() != rows.Length()) fail(op, 1402);
+  std::vector<Point> points;
+  for (Hlong i = 0; i < rows.Length(); ++i) {
+    const double row = std::round(numberAt(rows, i, op, 1));
+    const double col = std::round(numberAt(cols, i, op, 2));
+    if (!(row >= 0 && row < image.height)) fail(op, 1301);  // NaN too
+    if (!(col >= 0 && col < image.width)) fail(op, 1302);
+    points.push_back(Point{static_cast<std::int32_t>(row), static_cast<std::int32_t>(col)});
+  }
+  return points;
+}
+
+// Byte pixels saturate: a value beyond 0..255 is clamped, a real rounded, NaN is 0.
+std::uint8_t byteOf(double value) {
+  if (std::isnan(value)) return 0;
+  return static_cast<std::uint8_t>(std::clamp(std::round(value), 0.0, 255.0));
+}
+
+}  // namespace
+
+void GetGrayval(const HObject& Image, const HTuple& Row, const HTuple& Column, HTuple* Grayval) {
+  ApiScope scope("GetGrayval");
+  const char* op = "get_grayval";
+  const ImagePtr image = oneImage(Image, op, 1);
+  HTuple values;
+  for (const Point& point : pointsOf(*image, Row, Column, op)) {
+    for (std::size_t c = 0; c < image->channels.size(); ++c) {
+      values.Append(
+          HTuple(static_cast<Hlong>(image->pixels(c)[image->offset(point.row, point.col)])));
+    }
+  }
+  setOutput(Grayval, std::move(values));
+}
+
+void SetGrayval(const HObject& Image, const HTuple& Row, const HTuple& Column,
+                const HTuple& Grayval) {
+  ApiScope scope("SetGrayval");
+  const char* op = "set_grayval";
+  const ImagePtr image = oneImage(Image, op, 1);
+  const std::vector<Point> points = pointsOf(*image, Row, Column, op);
+  const std::size_t channels = image->channels.size();
+  // One value for everything, one per point (every channel), or one per point and channel
+  // in GetGrayval's order.
+  const auto count = static_cast<std::size_t>(Grayval.Length());
+  if (count != 1 && count != points.size() && count != points.size() * channels) fail(op, 1403);
+  for (Hlong i = 0; i < Grayval.Length(); ++i) numberAt(Grayval, i, op, 3);
+  for (std::size_t p = 0; p < points.size(); ++p) {
+    for (std::size_t c = 0; c < channels; ++c) {
+      const std::size_t index = count == 1 ? 0 : count == points.size() ? p : p * channels + c;
+      image->pixels(c)[image->offset(points[p].row, points[p].col)] =
+          byteOf(Grayval[static_cast<Hlong>(index)].D());
+    }
+  }
+}
+
+void PaintRegion(const HObject& Region, const HObject& Image, HObject* ImageResult,
+                 const HTuple& Grayval, const HTuple& Type) {
+  ApiScope scope("PaintRegion");
+  const char* op = "paint_region";
+  const std::vector<const Runs*> regions = regionsOf(Region, op, 1, false);
+  const ImagePtr image = oneImage(Image, op, 2);
+  const std::size_t channels = image->channels.size();
+  if (Grayval.Length() != 1 && static_cast<std::size_t>(Grayval.Length()) != channels) {
+    fail(op, 1401);
+  }
+  for (Hlong i = 0; i < Grayval.Length(); ++i) numberAt(Grayval, i, op, 1);
+  const std::string type = oneString(Type, op, 2);
+  if (type != "fill" && type != "margin") fail(op, 1302);
+
+  ImagePtr result = newImage(image->width, image->height, channels, op);
+  result->domain = image->domain;
+  const std::size_t size = image->offset(image->height, 0);
+  for (std::size_t c = 0; c < channels; ++c) {
+    std::memcpy(result->pixels(c), image->pixels(c), size);
+  }
+  for (const Runs* region : regions) {
+    const Runs painted =
+        clipRuns(type == "fill" ? *region : marginRuns(*region, 1), image->height, image->width);
+    for (std::size_t c = 0; c < channels; ++c) {
+      const std::uint8_t value =
+          byteOf(Grayval[Grayval.Length() == 1 ? 0 : static_cast<Hlong>(c)].D());
+      for (const Run& run : painted) {
+        std::memset(result->pixels(c) + result->offset(run.row, run.begin), value,
+                    static_cast<std::size_t>(run.end - run.begin + 1));
+      }
+    }
+  }
+  setOutput(ImageResult, objectOf({result}));
+}
+
+}  // namespace HalconCpp

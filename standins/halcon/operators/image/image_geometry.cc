@@ -1,0 +1,172 @@
+// Images resampled to another size, mirrored and rotated.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "core/image_results.h"
+#include "core/params.h"
+#include "core/region.h"
+#include "halconcpp/HOperatorsImage.h"
+#include "standin/controls.h"
+
+namespace HalconCpp {
+using namespace Standin;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+bool bilinearNamed(const HTuple& value, const char* op, int n) {
+  const std::string name = oneString(value, op, n);
+  if (name == "nearest_neighbor") return false;
+  if (name == "bilinear" || name == "constant" || name == "weighted") return true;
+  fail(op, 1300 + n);
+}
+
+// The grey value at a real position, pixel centres at whole numbers; -1 outside the image.
+double sample(const ImagePtr& image, std::size_t channel, double row, double col, bool bilinear) {
+  const std::uint8_t* p = image->pixels(channel);
+  if (!bilinear) {
+    const auto r = static_cast<std::int32_t>(std::floor(row + 0.5));
+    const auto c = static_cast<std::int32_t>(std::floor(col + 0.5));
+    if (r < 0 || c < 0 || r >= image->height || c >= image->width) return -1;
+    return p[image->offset(r, c)];
+  }
+  if (row < -0.5 || col < -0.5 || row > image->height - 0.5 || col > image->width - 0.5) return -1;
+  row = std::clamp(row, 0.0, double(image->height - 1));
+  col = std::clamp(col, 0.0, double(image->width - 1));
+  const auto r0 = static_cast<std::int32_t>(row), c0 = static_cast<std::int32_t>(col);
+  const std::int32_t r1 = std::min(r0 + 1, image->height - 1),
+                     c1 = std::min(c0 + 1, image->width - 1);
+  const double fr = row - r0, fc = col - c0;
+  const double top = p[image->offset(r0, c0)] * (1 - fc) + p[image->offset(r0, c1)] * fc;
+  const double bottom = p[image->offset(r1, c0)] * (1 - fc) + p[image->offset(r1, c1)] * fc;
+  return top * (1 - fr) + bottom * fr;
+}
+
+// A new image of the given size whose pixel (row, col) samples the input at source(row, col);
+// pixels whose source falls outside the input's domain are left out of the result's domain.
+template <typename Source>
+ImagePtr resample(const ImagePtr& image, std::int32_t width, std::int32_t height, bool bilinear,
+                  const char* op, Source&& source) {
+  std::vector<PlanePtr> planes;
+  for (std::size_t c = 0; c < image->channels.size(); ++c) {
+    planes.push_back(std::make_shared<Plane>(width, height, op));
+  }
+  Runs domain;
+  for (std::int32_t r = 0; r < height; ++r) {
+    for (std::int32_t col = 0; col < width; ++col) {
+      double sr, sc;
+      source(r, col, &sr, &sc);
+      const auto nr = static_cast<std::int32_t>(std::floor(sr + 0.5));
+      const auto nc = static_cast<std::int32_t>(std::floor(sc + 0.5));
+      if (!runsContain(*image->domain, nr, nc)) continue;
+      if (!domain.empty() && domain.back().row == r && domain.back().end + 1 == col) {
+        domain.back().end = col;
+      } else {
+        domain.push_back(Run{r, col, col});
+      }
+      for (std::size_t c = 0; c < planes.size(); ++c) {
+        const double v = sample(image, c, sr, sc, bilinear);
+        planes[c]->data()[static_cast<std::size_t>(r) * static_cast<std::size_t>(width) +
+                          static_cast<std::size_t>(col)] = clampToByte(v);
+      }
+    }
+  }
+  return makeImage(width, height, std::move(planes),
+                   std::make_shared<const Runs>(std::move(domain)));
+}
+
+ImagePtr zoomed(const ImagePtr& image, Hlong width, Hlong height, bool bilinear, const char* op) {
+  const double sx = double(image->width) / double(width),
+               sy = double(image->height) / double(height);
+  return resample(image, static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
+                  bilinear, op, [&](std::int32_t r, std::int32_t c, double* sr, double* sc) {
+                    *sr = (r + 0.5) * sy - 0.5;
+                    *sc = (c + 0.5) * sx - 0.5;
+                  });
+}
+
+}  // namespace
+
+void ZoomImageSize(const HObject& Image, HObject* ImageZoom, const HTuple& Width,
+                   const HTuple& Height, const HTuple& Interpolation) {
+  ApiScope scope("ZoomImageSize");
+  const char* op = "zoom_image_size";
+  const Hlong width = oneInteger(Width, op, 1), height = oneInteger(Height, op, 2);
+  if (width < 1 || width > kMaxImageSide) fail(op, 1301);
+  if (height < 1 || height > kMaxImageSide) fail(op, 1302);
+  const bool bilinear = bilinearNamed(Interpolation, op, 3);
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesWithChannels(Image, op, 1)) {
+    items.push_back(zoomed(image, width, height, bilinear, op));
+  }
+  setOutput(ImageZoom, objectOf(items));
+}
+
+void ZoomImageFactor(const HObject& Image, HObject* ImageZoomed, const HTuple& ScaleWidth,
+                     const HTuple& ScaleHeight, const HTuple& Interpolation) {
+  ApiScope scope("ZoomImageFactor");
+  const char* op = "zoom_image_factor";
+  const double sx = oneNumber(ScaleWidth, op, 1), sy = oneNumber(ScaleHeight, op, 2);
+  const bool bilinear = bilinearNamed(Interpolation, op, 3);
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesWithChannels(Image, op, 1)) {
+    const double width = std::round(image->width * sx), height = std::round(image->height * sy);
+    if (!(width >= 1 && width <= kMaxImageSide)) fail(op, 1301);
+    if (!(height >= 1 && height <= kMaxImageSide)) fail(op, 1302);
+    items.push_back(
+        zoomed(image, static_cast<Hlong>(width), static_cast<Hlong>(height), bilinear, op));
+  }
+  setOutput(ImageZoomed, objectOf(items));
+}
+
+void MirrorImage(const HObject& Image, HObject* ImageMirror, const HTuple& Mode) {
+  ApiScope scope("MirrorImage");
+  const char* op = "mirror_image";
+  const std::string mode = oneString(Mode, op, 1);
+  if (mode != "row" && mode != "column" && mode != "diagonal") fail(op, 1301);
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesWithChannels(Image, op, 1)) {
+    const bool transpose = mode == "diagonal";
+    const std::int32_t width = transpose ? image->height : image->width;
+    const std::int32_t height = transpose ? image->width : image->height;
+    items.push_back(resample(image, width, height, false, op,
+                             [&](std::int32_t r, std::int32_t c, double* sr, double* sc) {
+                               *sr = mode == "row" ? image->height - 1 - r : transpose ? c : r;
+                               *sc = mode == "column" ? image->width - 1 - c : transpose ? r : c;
+                             }));
+  }
+  setOutput(ImageMirror, objectOf(items));
+}
+
+void RotateImage(const HObject& Image, HObject* ImageRotate, const HTuple& Phi,
+                 const HTuple& Interpolation) {
+  ApiScope scope("RotateImage");
+  const char* op = "rotate_image";
+  const double degrees = oneNumber(Phi, op, 1);
+  if (!std::isfinite(degrees)) fail(op, 1301);
+  const bool bilinear = bilinearNamed(Interpolation, op, 2);
+  double turn = std::fmod(degrees, 360.0);
+  if (turn < 0) turn += 360;
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesWithChannels(Image, op, 1)) {
+    // A quarter turn swaps the sides; other angles keep the size and turn about the centre.
+    const bool quarter = std::fabs(turn - 90) < 1e-9 || std::fabs(turn - 270) < 1e-9;
+    const std::int32_t width = quarter ? image->height : image->width;
+    const std::int32_t height = quarter ? image->width : image->height;
+    const double angle = turn * kPi / 180, cs = std::cos(angle), sn = std::sin(angle);
+    const double cr = (image->height - 1) / 2.0, cc = (image->width - 1) / 2.0;
+    const double outR = (height - 1) / 2.0, outC = (width - 1) / 2.0;
+    items.push_back(resample(image, width, height, bilinear, op,
+                             [&](std::int32_t r, std::int32_t c, double* sr, double* sc) {
+                               // Counter-clockwise on screen, where rows point down.
+                               const double dr = r - outR, dc = c - outC;
+                               *sr = cr + cs * dr + sn * dc;
+                               *sc = cc - sn * dr + cs * dc;
+                             }));
+  }
+  setOutput(ImageRotate, objectOf(items));
+}
+
+}  // namespace HalconCpp

@@ -1,0 +1,35 @@
+// Every operator group the engine knows. A module that brings operators adds its group
+// function here.
+#include "operators/table.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+
+OperatorGroup systemOperators();
+OperatorGroup tupleOperators();
+OperatorGroup exceptionOperators();
+OperatorGroup iconicOperators();
+OperatorGroup imageOperators();
+OperatorGroup filterOperators();
+OperatorGroup segmentationOperators();
+OperatorGroup regionOperators();
+OperatorGroup featureOperators();
+OperatorGroup morphologyOperators();
+OperatorGroup windowOperators();
+OperatorGroup textOperators();
+OperatorGroup drawingOperators();
+OperatorGroup fileOperators();
+OperatorGroup textFileOperators();
+OperatorGroup acquisitionOperators();
+
+std::vector<OperatorGroup> allOperatorGroups() {
+  return {
+      systemOperators(),  tupleOperators(),      exceptionOperators(),    iconicOperators(),
+      imageOperators(),   filterOperators(),     segmentationOperators(), regionOperators(),
+      featureOperators(), morphologyOperators(), windowOperators(),       textOperators(),
+      drawingOperators(), fileOperators(),       textFileOperators(),     acquisitionOperators(),
+  };
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp

@@ -1,0 +1,47 @@
+// Image, region, contour and object operators a program line can call. Each calls the
+// image-processing stand-in's function of the same name.
+#include "operators/binding.h"
+#include "operators/table.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+namespace {
+
+namespace H = HalconCpp;
+
+// Writes into the image in place: every variable sharing it sees the change.
+
+// bind<&Function>(name) reads the counts off the function (operator_binding.h); a row of its
+// own: name, iconic inputs, iconic outputs, control inputs, control outputs, adapter.
+constexpr OperatorSpec kIconicOperators[] = {
+    bind<&H::GenImageConst>("gen_image_const"),
+    bind<&H::ReadImage>("read_image"),
+    bind<&H::WriteImage>("write_image"),
+    bind<&H::GetImageSize>("get_image_size"),
+    bind<&H::CountChannels>("count_channels"),
+    bind<&H::AccessChannel>("access_channel"),
+    bind<&H::Compose3>("compose3"),
+    bind<&H::GetGrayval>("get_grayval"),
+    bind<&H::SetGrayval>("set_grayval"),
+    bind<&H::PaintRegion>("paint_region"),
+    bind<&H::GenRectangle1>("gen_rectangle1"),
+    bind<&H::GenCircle>("gen_circle"),
+    bind<&H::Threshold>("threshold"),
+    bind<&H::Connection>("connection"),
+    bind<&H::AreaCenter>("area_center"),
+    bind<&H::GenContourPolygonXld>("gen_contour_polygon_xld"),
+    bind<&H::GenEmptyObj>("gen_empty_obj"),
+    bind<&H::ConcatObj>("concat_obj"),
+    bind<&H::CountObj>("count_obj"),
+    bind<&H::SelectObj>("select_obj"),
+    bind<&H::GetObjClass>("get_obj_class"),
+};
+
+}  // namespace
+
+OperatorGroup iconicOperators() {
+  return {kIconicOperators, sizeof kIconicOperators / sizeof kIconicOperators[0]};
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp

@@ -1,0 +1,42 @@
+// Image operators a program line can call: domains, channels, grey-value arithmetic and
+// geometry. Each calls the image-processing stand-in's function of the same name.
+#include "operators/binding.h"
+#include "operators/table.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+namespace {
+
+namespace H = HalconCpp;
+
+// bind<&Function>(name) reads the counts off the function (operator_binding.h); a row of its
+// own: name, iconic inputs, iconic outputs, control inputs, control outputs, adapter.
+constexpr OperatorSpec kImageOperators[] = {
+    bind<&H::ReduceDomain>("reduce_domain"),
+    bind<&H::GetDomain>("get_domain"),
+    bind<&H::CropDomain>("crop_domain"),
+    bind<&H::CropPart>("crop_part"),
+    bind<&H::CropRectangle1>("crop_rectangle1"),
+    bind<&H::Rgb1ToGray>("rgb1_to_gray"),
+    bind<&H::Rgb3ToGray>("rgb3_to_gray"),
+    bind<&H::Decompose3>("decompose3"),
+    bind<&H::ConvertImageType>("convert_image_type"),
+    bind<&H::ScaleImage>("scale_image"),
+    bind<&H::InvertImage>("invert_image"),
+    bind<&H::AddImage>("add_image"),
+    bind<&H::SubImage>("sub_image"),
+    bind<&H::AbsDiffImage>("abs_diff_image"),
+    bind<&H::ZoomImageSize>("zoom_image_size"),
+    bind<&H::ZoomImageFactor>("zoom_image_factor"),
+    bind<&H::MirrorImage>("mirror_image"),
+    bind<&H::RotateImage>("rotate_image"),
+};
+
+}  // namespace
+
+OperatorGroup imageOperators() {
+  return {kImageOperators, sizeof kImageOperators / sizeof kImageOperators[0]};
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp

@@ -1,0 +1,32 @@
+// Morphology operators a program line can call; each calls the image-processing stand-in's
+// function of the same name.
+#include "operators/binding.h"
+#include "operators/table.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+namespace {
+
+namespace H = HalconCpp;
+
+// bind<&Function>(name) reads the counts off the function (operator_binding.h); a row of its
+// own: name, iconic inputs, iconic outputs, control inputs, control outputs, adapter.
+constexpr OperatorSpec kMorphologyOperators[] = {
+    bind<&H::DilationCircle>("dilation_circle"),
+    bind<&H::ErosionCircle>("erosion_circle"),
+    bind<&H::OpeningCircle>("opening_circle"),
+    bind<&H::ClosingCircle>("closing_circle"),
+    bind<&H::DilationRectangle1>("dilation_rectangle1"),
+    bind<&H::ErosionRectangle1>("erosion_rectangle1"),
+    bind<&H::OpeningRectangle1>("opening_rectangle1"),
+    bind<&H::ClosingRectangle1>("closing_rectangle1"),
+};
+
+}  // namespace
+
+OperatorGroup morphologyOperators() {
+  return {kMorphologyOperators, sizeof kMorphologyOperators / sizeof kMorphologyOperators[0]};
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp

@@ -1,0 +1,38 @@
+// Region operators a program line can call: creation, set operations and transformations.
+// Each calls the image-processing stand-in's function of the same name.
+#include "operators/binding.h"
+#include "operators/table.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+namespace {
+
+namespace H = HalconCpp;
+
+// bind<&Function>(name) reads the counts off the function (operator_binding.h); a row of its
+// own: name, iconic inputs, iconic outputs, control inputs, control outputs, adapter.
+constexpr OperatorSpec kRegionOperators[] = {
+    bind<&H::GenEmptyRegion>("gen_empty_region"),
+    bind<&H::GenRectangle2>("gen_rectangle2"),
+    bind<&H::GenEllipse>("gen_ellipse"),
+    bind<&H::GenRegionLine>("gen_region_line"),
+    bind<&H::GenRegionPoints>("gen_region_points"),
+    bind<&H::RegionToBin>("region_to_bin"),
+    bind<&H::Intersection>("intersection"),
+    bind<&H::Union1>("union1"),
+    bind<&H::Union2>("union2"),
+    bind<&H::Difference>("difference"),
+    bind<&H::Complement>("complement"),
+    bind<&H::FillUp>("fill_up"),
+    bind<&H::FillUpShape>("fill_up_shape"),
+    bind<&H::ShapeTrans>("shape_trans"),
+};
+
+}  // namespace
+
+OperatorGroup regionOperators() {
+  return {kRegionOperators, sizeof kRegionOperators / sizeof kRegionOperators[0]};
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp

@@ -1,0 +1,28 @@
+// Thresholds and grey-value statistics a program line can call. Each calls the image-processing
+// stand-in's function of the same name.
+#include "operators/binding.h"
+#include "operators/table.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+namespace {
+
+namespace H = HalconCpp;
+
+constexpr OperatorSpec kSegmentationOperators[] = {
+    bind<&H::DynThreshold>("dyn_threshold"),
+    bind<&H::VarThreshold>("var_threshold"),
+    bind<&H::BinaryThreshold>("binary_threshold"),
+    bind<&H::MinMaxGray>("min_max_gray"),
+    bind<&H::Intensity>("intensity"),
+    bind<&H::GrayHisto>("gray_histo"),
+};
+
+}  // namespace
+
+OperatorGroup segmentationOperators() {
+  return {kSegmentationOperators, sizeof kSegmentationOperators / sizeof kSegmentationOperators[0]};
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp

@@ -1,0 +1,41 @@
+// Graphics window operators a program line can call. Each calls the image-processing
+// stand-in's function of the same name; windows a program opens are process-wide, as the
+// vendor's are.
+#include "operators/binding.h"
+#include "operators/table.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+namespace {
+
+namespace H = HalconCpp;
+
+// bind<&Function>(name) reads the counts off the function (operator_binding.h); a row of its
+// own: name, iconic inputs, iconic outputs, control inputs, control outputs, adapter.
+constexpr OperatorSpec kWindowOperators[] = {
+    bind<&H::OpenWindow>("open_window"),
+    bind<&H::CloseWindow>("close_window"),
+    bind<&H::ClearWindow>("clear_window"),
+    bind<&H::DispObj>("disp_obj"),
+    bind<&H::SetColor>("set_color"),
+    bind<&H::SetColored>("set_colored"),
+    bind<&H::SetDraw>("set_draw"),
+    bind<&H::SetLineWidth>("set_line_width"),
+    bind<&H::GetPart>("get_part"),
+    bind<&H::SetPart>("set_part"),
+    bind<&H::GetWindowExtents>("get_window_extents"),
+    bind<&H::SetWindowExtents>("set_window_extents"),
+    bind<&H::GetOsWindowHandle>("get_os_window_handle"),
+    bind<&H::SetWindowParam>("set_window_param"),
+    bind<&H::DumpWindowImage>("dump_window_image"),
+    bind<&H::DumpWindow>("dump_window"),
+};
+
+}  // namespace
+
+OperatorGroup windowOperators() {
+  return {kWindowOperators, sizeof kWindowOperators / sizeof kWindowOperators[0]};
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp
