@@ -46,6 +46,25 @@ namespace Quorvex.Tests
             Assert.AreEqual(procedures, Live("procedures"));
         }
 
+        // An output that cannot be read is an exception and leaves no tuple behind.
+        [TestCase(0)]
+        [TestCase(2)]
+        [TestCase(-1)]
+        public void AnOutputOutOfRangeLeavesNoTuple(int index)
+        {
+            using (var add = new Procedure("add"))
+            using (ProcedureCall call = add.CreateCall())
+            {
+                call.SetInput(1, 2);
+                call.SetInput(2, 3);
+                call.Execute();
+                long tuples = Live("tuples");
+                Assert.Throws<QuorvexException>(() => call.GetOutput(index));
+                Assert.AreEqual(tuples, Live("tuples"));
+                using (ControlTuple sum = call.GetOutput(1)) Assert.AreEqual(5L, sum.GetInteger(0));
+            }
+        }
+
         // SetInput(int, int) and GetInteger hold the handle as the other calls do.
         [Test]
         public void TheUnboxedInputAndTheIntegerReadRefuseDisposedObjects()

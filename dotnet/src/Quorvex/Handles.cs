@@ -14,6 +14,12 @@ namespace Quorvex
         {
             get { return handle == IntPtr.Zero; }
         }
+
+        // Takes over a handle a native call stored in a bare out-parameter.
+        internal void Adopt(IntPtr value)
+        {
+            SetHandle(value);
+        }
     }
 
     internal sealed class TupleHandle : LibraryHandle

@@ -49,6 +49,7 @@ namespace Quorvex
         // Over handles whose reference the caller holds (DangerousAddRef) for several calls
         // at once, or for a call object made and wrapped here.
         [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hcreateProcedureCall")] internal static extern IntPtr hcreateProcedureCallBare(IntPtr procedure, out IntPtr call);
+        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hprocedurecallGetOutputCtrlParamTuple")] internal static extern IntPtr hprocedurecallGetOutputCtrlParamTupleBare(ProcedureCallHandle call, int index, out IntPtr tuple);
         [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hgetTupleElemType")] internal static extern int hgetTupleElemTypeBare(IntPtr tuple, int index);
         [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hgetTupleElemLong")] internal static extern int hgetTupleElemLongBare(IntPtr tuple, int index);
         [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hgetTupleElemDouble")] internal static extern double hgetTupleElemDoubleBare(IntPtr tuple, int index);

@@ -133,9 +133,21 @@ namespace Quorvex
         /// <summary>A new tuple with a copy of the output, counted from 1; the caller disposes it.</summary>
         public ControlTuple GetOutput(int index)
         {
-            TupleHandle tuple;
-            QuorvexException.Check(NativeMethods.hprocedurecallGetOutputCtrlParamTuple(Live, index, out tuple));
-            return new ControlTuple(tuple);
+            // The handle object first and the tuple stored into it, as for the call itself:
+            // the marshaller's own SafeHandle for an out-parameter costs more than the call.
+            var created = new TupleHandle();
+            try
+            {
+                IntPtr tuple;
+                QuorvexException.Check(NativeMethods.hprocedurecallGetOutputCtrlParamTupleBare(Live, index, out tuple));
+                created.Adopt(tuple);
+            }
+            catch
+            {
+                created.Dispose();
+                throw;
+            }
+            return new ControlTuple(created);
         }
 
         /// <summary>A new tuple with a copy of the output <paramref name="name"/>; the caller disposes it.</summary>
