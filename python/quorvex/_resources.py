@@ -158,7 +158,9 @@ class Owner:
         parent = self.parent
         if parent is not None:
             self.parent = None
-            parent.give_back()
+            parent._users.pop()
+            if parent._closing:
+                parent.release_unused()
 
     def _unused(self) -> Optional[int]:
         """The handle, taken for release, once closed and unused; else None. Under _lock."""

@@ -360,9 +360,12 @@ class ProcedureCall(Wrapper):
         parent = procedure._owner
         library = parent.library
         self._calls = calls = procedure._calls
-        # Borrowed from here on, until this call's handle is released.
-        parent.borrow()
+        # Borrowed from here on, until this call's handle is released (Owner.borrow written
+        # out, as in set_input).
+        parent._users.append(None)
         try:
+            if parent._closing:
+                raise ValueError("operation on a closed quorvex object")
             self._arg = handle = ctypes.c_void_p()
             address = calls.create_call(procedure._arg, ctypes.byref(handle))
             if address:
