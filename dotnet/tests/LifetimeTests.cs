@@ -30,6 +30,57 @@ namespace Quorvex.Tests
             Assert.AreEqual(before, Live("procedures"));
         }
 
+        // A call the library fails to make leaves nothing behind: the procedure's reference
+        // taken for it is given back, so that disposing the procedure releases it.
+        [Test]
+        public void AFailedCallCreationHoldsNothing()
+        {
+            long procedures = Live("procedures"), calls = Live("procedure_calls");
+            var add = new Procedure("add");
+            using (var arm = new Procedure("arm_nth_fault"))
+                arm.Execute(new Dictionary<string, object> { { "Operation", "HDevProcedureCall" }, { "Number", 9999 }, { "N", 1 } });
+            var e = Assert.Throws<QuorvexException>(() => add.CreateCall());
+            Assert.AreEqual(9999, e.ErrorCode);
+            Assert.AreEqual(calls, Live("procedure_calls"));
+            add.Dispose();
+            Assert.AreEqual(procedures, Live("procedures"));
+        }
+
+        // An output that cannot be read is an exception and leaves no tuple behind.
+        [TestCase(0)]
+        [TestCase(2)]
+        [TestCase(-1)]
+        public void AnOutputOutOfRangeLeavesNoTuple(int index)
+        {
+            using (var add = new Procedure("add"))
+            using (ProcedureCall call = add.CreateCall())
+            {
+                call.SetInput(1, 2);
+                call.SetInput(2, 3);
+                call.Execute();
+                long tuples = Live("tuples");
+                Assert.Throws<QuorvexException>(() => call.GetOutput(index));
+                Assert.AreEqual(tuples, Live("tuples"));
+                using (ControlTuple sum = call.GetOutput(1)) Assert.AreEqual(5L, sum.GetInteger(0));
+            }
+        }
+
+        // SetInput(int, int) and GetInteger hold the handle as the other calls do.
+        [Test]
+        public void TheUnboxedInputAndTheIntegerReadRefuseDisposedObjects()
+        {
+            using (var add = new Procedure("add"))
+            {
+                ProcedureCall call = add.CreateCall();
+                ControlTuple tuple = new ControlTuple(7);
+                call.Dispose();
+                tuple.Dispose();
+                Assert.Throws<ObjectDisposedException>(() => call.SetInput(1, 2));
+                Assert.Throws<ObjectDisposedException>(() => call.SetInput("A", 2));
+                Assert.Throws<ObjectDisposedException>(() => tuple.GetInteger(0));
+            }
+        }
+
         [Test]
         public void ForgottenObjectsAreReleasedByTheCollector()
         {

@@ -39,6 +39,27 @@ namespace Quorvex.Tests
             }
         }
 
+        // The integer overloads of SetInput, by position and by name, and their refusals.
+        [Test]
+        public void IntegerInputsByPositionAndName()
+        {
+            using (var add = new Procedure("add"))
+            using (ProcedureCall call = add.CreateCall())
+            {
+                call.SetInput(1, int.MaxValue);
+                call.SetInput("B", -1);
+                call.Execute();
+                using (ControlTuple sum = call.GetOutput(1)) Assert.AreEqual((long)int.MaxValue - 1, sum.GetInteger(0));
+                Assert.Throws<QuorvexException>(() => call.SetInput(3, 1));
+                Assert.Throws<ArgumentException>(() => call.SetInput("C", 1));
+                using (var text = new ControlTuple("x"))
+                {
+                    Assert.Throws<InvalidCastException>(() => text.GetInteger(0));
+                    Assert.Throws<ArgumentOutOfRangeException>(() => text.GetInteger(1));
+                }
+            }
+        }
+
         [Test]
         public void UnknownNamesAreNamedInTheError()
         {

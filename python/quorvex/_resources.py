@@ -107,10 +107,14 @@ class Owner:
         """End a :meth:`borrow`; a close meanwhile releases the handle now."""
         self._users.pop()
         if self._closing:
-            with _lock:
-                handle = self._unused()
-            if handle is not None:
-                self._free(handle)
+            self.release_unused()
+
+    def release_unused(self) -> None:
+        """Release the handle if it is closed and no longer in use (after a use ended)."""
+        with _lock:
+            handle = self._unused()
+        if handle is not None:
+            self._free(handle)
 
     def detach(self) -> int:
         """Give the handle up without releasing it; return it.
@@ -134,13 +138,29 @@ class Owner:
 
     def close(self) -> None:
         """Give the handle up; it is released now, or once its last use ends."""
+        # _unused and _free written out: a call object made and closed per run spends a
+        # good part of its life here.
         with _lock:
             if self._closing:
                 return
             self._closing = True
-            handle = self._unused()
-        if handle is not None:
-            self._free(handle)
+            handle = self._handle
+            if self._users or handle is None:
+                return
+            self._handle = None
+            if self._registered:
+                self.library.owned.pop(handle, None)
+        release = self._release
+        if release.__class__ is str:
+            release = getattr(self.library, release)
+        arg = self._arg
+        release(arg if arg is not None else ctypes.c_void_p(handle))
+        parent = self.parent
+        if parent is not None:
+            self.parent = None
+            parent._users.pop()
+            if parent._closing:
+                parent.release_unused()
 
     def _unused(self) -> Optional[int]:
         """The handle, taken for release, once closed and unused; else None. Under _lock."""
@@ -232,5 +252,5 @@ class Wrapper:
         return self
 
     def __exit__(self, *exc_info: Any) -> None:
-        self.close()
+        self._owner.close()
 

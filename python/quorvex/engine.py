@@ -6,10 +6,10 @@ from typing import (Any, Callable, Dict, Iterable, Iterator, List, Mapping, Opti
 
 from . import _library
 from ._library import Calls, Library
-from ._resources import Wrapper
+from ._resources import Owner, Wrapper
 from .batch import map_procedure
-from .errors import EngineError, check, created, raise_held, raise_record
-from .tuples import Tuple, Value, fill, read
+from .errors import EngineError, MessageError, _held, check, created, raise_held, raise_record
+from .tuples import INT32_MAX, INT32_MIN, Tuple, Value, _too_wide, fill, read
 
 __all__ = ["Procedure", "ProcedureCall", "Program", "ProgramCall"]
 
@@ -54,7 +54,27 @@ def _set_input(library: Library, calls: Calls, call: ctypes.c_void_p, index: int
 
     A value goes through a tuple of its own, made, filled, handed over and released here.
     """
-    if isinstance(value, Tuple):
+    kind = type(value)
+    if kind is int or kind is float:
+        # A single number, the commonest input, without fill's loop and classification.
+        if kind is int and not INT32_MIN <= value <= INT32_MAX:
+            raise _too_wide(value)
+        handle = ctypes.c_void_p()
+        address = calls.create_tuple(ctypes.byref(handle))
+        if address:
+            raise_record(library, address, encoding)
+        try:
+            if kind is int:
+                calls.append_long(handle, value)
+            else:
+                calls.append_double(handle, value)
+            # The library reports nothing about an append.
+            if calls.length(handle) != 1:
+                raise MessageError("the library refused the value; the input is not set")
+            address = calls.set_input(call, index, handle)
+        finally:
+            calls.free_tuple(handle)
+    elif isinstance(value, Tuple):
         owner = value._owner
         owner.borrow()
         try:
@@ -162,6 +182,14 @@ class Procedure(Wrapper):
                                                     "surrogateescape"))
         return tuple(found)
 
+    def _read_interface(self) -> Pair[Dict[str, int], Pair[str, ...], Dict[str, int]]:
+        """Input numbers, output names and output numbers, read once."""
+        interface = self._interface
+        if interface is None:
+            interface = self._interface = (
+                self._inputs(), self._group("OutputCtrl"), self._outputs())
+        return interface
+
     def _inputs(self) -> Dict[str, int]:
         """Each control input's number from 1, by name; read once."""
         index = self._input_index
@@ -234,14 +262,25 @@ class Procedure(Wrapper):
                 be converted.
             EngineError: An input left unset, or a failure while the procedure runs.
         """
-        pairs = self._arguments(args, inputs)
-        outputs = self._group("OutputCtrl")
-        library, calls, encoding = self.library, self._calls, self._encoding
-        owner = self._owner
+        index, outputs, _ = self._interface or self._read_interface()
+        pairs = None
+        if not args:
+            # Inputs by keyword alone, the usual way, checked without _arguments' bookkeeping.
+            try:
+                pairs = [(index[name], value) for name, value in inputs.items()]
+            except KeyError:
+                pass
+        if pairs is None:
+            pairs = self._arguments(args, inputs)
+        owner, calls, encoding = self._owner, self._calls, self._encoding
+        library = owner.library
         # The call lives only here: a handle of its own, made and freed around the run, with
-        # the procedure kept meanwhile.
-        owner.borrow()
+        # the procedure kept meanwhile (a borrow written out, as in ProcedureCall).
+        users = owner._users
+        users.append(None)
         try:
+            if owner._closing:
+                raise ValueError("operation on a closed quorvex object")
             call = ctypes.c_void_p()
             address = calls.create_call(self._arg, ctypes.byref(call))
             if address:
@@ -252,13 +291,20 @@ class Procedure(Wrapper):
                 address = calls.execute(call)
                 if address:
                     raise_record(library, address, encoding)
-                raise_held()
-                return {name: _get_output(library, calls, call, number, encoding)
-                        for number, name in enumerate(outputs, start=1)}
+                if _held:
+                    raise_held()
+                results: Outputs = {}
+                number = 0
+                for name in outputs:
+                    number += 1
+                    results[name] = _get_output(library, calls, call, number, encoding)
+                return results
             finally:
                 calls.free_call(call)
         finally:
-            owner.give_back()
+            users.pop()
+            if owner._closing:
+                owner.release_unused()
 
     __call__ = call
 
@@ -309,17 +355,17 @@ class ProcedureCall(Wrapper):
         self.procedure = procedure
         self._encoding = encoding = procedure._encoding
         # Read now, so that the names stay known should the procedure be closed first.
-        interface = procedure._interface
-        if interface is None:
-            interface = procedure._interface = (
-                procedure._inputs(), procedure._group("OutputCtrl"), procedure._outputs())
+        interface = procedure._interface or procedure._read_interface()
         self._inputs, self._outputs, self._output_index = interface
         parent = procedure._owner
         library = parent.library
-        self._calls = calls = library.calls
-        # Borrowed from here on, until this call's handle is released.
-        parent.borrow()
+        self._calls = calls = procedure._calls
+        # Borrowed from here on, until this call's handle is released (Owner.borrow written
+        # out, as in set_input).
+        parent._users.append(None)
         try:
+            if parent._closing:
+                raise ValueError("operation on a closed quorvex object")
             self._arg = handle = ctypes.c_void_p()
             address = calls.create_call(procedure._arg, ctypes.byref(handle))
             if address:
@@ -327,7 +373,7 @@ class ProcedureCall(Wrapper):
         except BaseException:
             parent.give_back()
             raise
-        self._own(library, handle.value or 0, calls.free_call, procedure, handle)
+        self._owner = Owner(library, handle.value or 0, calls.free_call, parent, handle)
 
     def __repr__(self) -> str:
         state = " closed" if self.closed else ""
@@ -363,12 +409,19 @@ class ProcedureCall(Wrapper):
         number = self._inputs.get(name_or_index) if type(name_or_index) is str else None
         if number is None:
             number = self._index(name_or_index, self._inputs, "input")
+        # Owner.borrow and give_back written out here and below: these methods run on every
+        # call of a procedure, and a method call costs as much as the list operation itself.
         owner = self._owner
-        owner.borrow()
+        users = owner._users
+        users.append(None)
         try:
+            if owner._closing:
+                raise ValueError("operation on a closed quorvex object")
             _set_input(owner.library, self._calls, self._arg, number, value, self._encoding)
         finally:
-            owner.give_back()
+            users.pop()
+            if owner._closing:
+                owner.release_unused()
 
     def execute(self) -> None:
         """Run the procedure with the inputs set.
@@ -380,14 +433,20 @@ class ProcedureCall(Wrapper):
         # Borrowed for the run: a message handler may close this call meanwhile, and the
         # release then waits until the run has returned.
         owner = self._owner
-        owner.borrow()
+        users = owner._users
+        users.append(None)
         try:
+            if owner._closing:
+                raise ValueError("operation on a closed quorvex object")
             address = self._calls.execute(self._arg)
         finally:
-            owner.give_back()
+            users.pop()
+            if owner._closing:
+                owner.release_unused()
         if address:
             raise_record(owner.library, address, self._encoding)
-        raise_held()
+        if _held:
+            raise_held()
 
     def get_output_tuple(self, name_or_index: Parameter) -> Tuple:
         """Return one control output as a new :class:`~quorvex.Tuple` the caller owns.
@@ -426,11 +485,16 @@ class ProcedureCall(Wrapper):
         if number is None:
             number = self._index(name_or_index, self._output_index, "output")
         owner = self._owner
-        owner.borrow()
+        users = owner._users
+        users.append(None)
         try:
+            if owner._closing:
+                raise ValueError("operation on a closed quorvex object")
             return _get_output(owner.library, self._calls, self._arg, number, self._encoding)
         finally:
-            owner.give_back()
+            users.pop()
+            if owner._closing:
+                owner.release_unused()
 
     def outputs(self) -> Outputs:
         """Return every control output as a dict from name to list of values."""

@@ -21,7 +21,7 @@ def live():
 
 def setUpModule():
     # Load every procedure used here once, so that the engine's cache is filled.
-    for name in ("add", "fail_at_line3", "arm_tuple_fault"):
+    for name in ("add", "fail_at_line3", "arm_tuple_fault", "arm_nth_fault"):
         quorvex.Procedure(name).close()
     # The program stores a system parameter: the store's tuple is there from now on.
     quorvex.Program(PROGRAM).execute()
@@ -104,6 +104,21 @@ class NoLeakTest(unittest.TestCase):
         error = caught.exception
         self.assertEqual((error.kind, error.proc_name, error.error_code),
                          (quorvex.ErrorKind.OPERATOR, "HTuple", 9999))
+
+    def test_a_refused_input_value_raises_and_leaves_nothing(self):
+        # The second tuple construction from now on is the value's, after the input tuple's
+        # own: the library drops the append silently, and the input must not go through
+        # empty. Numbers take a shorter road than other values: both are covered.
+        ways = {"call object": lambda add, value: add.create_call().set_input("A", value),
+                "Procedure.__call__": lambda add, value: add(A=value, B=1)}
+        with quorvex.Procedure("arm_nth_fault") as arm, \
+                quorvex.Procedure("add") as add:
+            for way, run in ways.items():
+                for value in (5, 2.5, "x"):
+                    with self.subTest(way=way, value=value):
+                        arm(Operation="HTuple", Number=9999, N=2)
+                        with self.assertRaisesRegex(quorvex.MessageError, "refused"):
+                            run(add, value)
 
 
 if __name__ == "__main__":

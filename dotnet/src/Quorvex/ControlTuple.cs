@@ -178,9 +178,24 @@ namespace Quorvex
         /// low 32 bits and the value as a double); a wider one raises OverflowException.</summary>
         public long GetInteger(int index)
         {
-            if (TypeAt(index) != ElementType.Integer) throw WrongType(index, "an integer");
-            int low = NativeMethods.hgetTupleElemLong(Handle, index);
-            double real = NativeMethods.hgetTupleElemDouble(Handle, index);
+            TupleHandle live = Live;
+            int type, low;
+            double real;
+            // One reference for the three reads, as the marshaller would add one per call.
+            bool held = false;
+            try
+            {
+                live.DangerousAddRef(ref held);
+                IntPtr tuple = live.DangerousGetHandle();
+                type = NativeMethods.hgetTupleElemTypeBare(tuple, index);
+                low = type == (int)ElementType.Integer ? NativeMethods.hgetTupleElemLongBare(tuple, index) : 0;
+                real = type == (int)ElementType.Integer ? NativeMethods.hgetTupleElemDoubleBare(tuple, index) : 0;
+            }
+            finally
+            {
+                if (held) live.DangerousRelease();
+            }
+            if (type != (int)ElementType.Integer) throw WrongType(index, "an integer");
             if (!(real >= -ExactLimit && real <= ExactLimit) || (int)unchecked((long)real) != low)
                 throw new OverflowException("element " + index + " is an integer beyond +-2^53");
             return (long)real;

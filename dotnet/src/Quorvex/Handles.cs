@@ -14,6 +14,12 @@ namespace Quorvex
         {
             get { return handle == IntPtr.Zero; }
         }
+
+        // Takes over a handle a native call stored in a bare out-parameter.
+        internal void Adopt(IntPtr value)
+        {
+            SetHandle(value);
+        }
     }
 
     internal sealed class TupleHandle : LibraryHandle
@@ -55,6 +61,14 @@ namespace Quorvex
 
         internal void HoldParent(SafeHandle owner)
         {
+            parent = owner;
+        }
+
+        // Takes over a call made with a reference on `owner` already added, which the
+        // call's release gives back.
+        internal void Adopt(IntPtr call, SafeHandle owner)
+        {
+            SetHandle(call);
             parent = owner;
         }
 

@@ -46,6 +46,14 @@ namespace Quorvex
         [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "happendTupleString")] internal static extern void happendTupleStringBare(IntPtr tuple, byte[] value);
         [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hprocedurecallSetInputCtrlParamTuple")] internal static extern IntPtr hprocedurecallSetInputCtrlParamTupleBare(ProcedureCallHandle call, int index, IntPtr tuple);
 
+        // Over handles whose reference the caller holds (DangerousAddRef) for several calls
+        // at once, or for a call object made and wrapped here.
+        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hcreateProcedureCall")] internal static extern IntPtr hcreateProcedureCallBare(IntPtr procedure, out IntPtr call);
+        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hprocedurecallGetOutputCtrlParamTuple")] internal static extern IntPtr hprocedurecallGetOutputCtrlParamTupleBare(ProcedureCallHandle call, int index, out IntPtr tuple);
+        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hgetTupleElemType")] internal static extern int hgetTupleElemTypeBare(IntPtr tuple, int index);
+        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hgetTupleElemLong")] internal static extern int hgetTupleElemLongBare(IntPtr tuple, int index);
+        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hgetTupleElemDouble")] internal static extern double hgetTupleElemDoubleBare(IntPtr tuple, int index);
+
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateProgram(byte[] file, out ProgramHandle program);
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateProgramCall(ProgramHandle program, out ProgramCallHandle call);
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprogramcallExecute(ProgramCallHandle call);

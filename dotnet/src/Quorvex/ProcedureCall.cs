@@ -11,7 +11,30 @@ namespace Quorvex
         internal ProcedureCall(Procedure procedure)
         {
             Procedure = procedure;
-            handle = CallHandle.Create<ProcedureHandle, ProcedureCallHandle>(procedure.Live, NativeMethods.hcreateProcedureCall);
+            ProcedureHandle parent = procedure.Live;
+            // The handle object exists before the call does, so that nothing is left unowned
+            // between the two; written out rather than through CallHandle.Create, whose
+            // delegate and shared generic code cost as much as the native call.
+            var created = new ProcedureCallHandle();
+            bool held = false;
+            try
+            {
+                parent.DangerousAddRef(ref held);
+                IntPtr call;
+                QuorvexException.Check(NativeMethods.hcreateProcedureCallBare(parent.DangerousGetHandle(), out call));
+                created.Adopt(call, parent);
+                held = false; // the call's release gives it back
+            }
+            catch
+            {
+                created.Dispose();
+                throw;
+            }
+            finally
+            {
+                if (held) parent.DangerousRelease();
+            }
+            handle = created;
         }
 
         /// <summary>The procedure this call runs.</summary>
@@ -65,6 +88,33 @@ namespace Quorvex
             }
         }
 
+        /// <summary>Sets an integer control input by position, counted from 1, without boxing the value.</summary>
+        /// <exception cref="QuorvexException">The index is out of range.</exception>
+        /// <exception cref="ObjectDisposedException">The call is disposed.</exception>
+        public void SetInput(int index, int value)
+        {
+            ProcedureCallHandle call = Live;
+            IntPtr tuple;
+            QuorvexException.Check(NativeMethods.hcreateTupleBare(out tuple));
+            try
+            {
+                NativeMethods.happendTupleLongBare(tuple, value);
+                QuorvexException.Check(NativeMethods.hprocedurecallSetInputCtrlParamTupleBare(call, index, tuple));
+            }
+            finally
+            {
+                NativeMethods.hfreeTuple(tuple);
+            }
+        }
+
+        /// <summary>Sets an integer control input by name (see <see cref="SetInput(int, int)"/>).</summary>
+        /// <exception cref="ArgumentException">The procedure has no such input.</exception>
+        /// <exception cref="ObjectDisposedException">The call is disposed.</exception>
+        public void SetInput(string name, int value)
+        {
+            SetInput(Procedure.InputIndex(name), value);
+        }
+
         /// <summary>Sets a control input by name (see <see cref="SetInput(int, object)"/>).</summary>
         /// <exception cref="ArgumentException">The procedure has no such input, or the value cannot become a tuple.</exception>
         /// <exception cref="OverflowException">An integer beyond 32 bits.</exception>
@@ -83,9 +133,21 @@ namespace Quorvex
         /// <summary>A new tuple with a copy of the output, counted from 1; the caller disposes it.</summary>
         public ControlTuple GetOutput(int index)
         {
-            TupleHandle tuple;
-            QuorvexException.Check(NativeMethods.hprocedurecallGetOutputCtrlParamTuple(Live, index, out tuple));
-            return new ControlTuple(tuple);
+            // The handle object first and the tuple stored into it, as for the call itself:
+            // the marshaller's own SafeHandle for an out-parameter costs more than the call.
+            var created = new TupleHandle();
+            try
+            {
+                IntPtr tuple;
+                QuorvexException.Check(NativeMethods.hprocedurecallGetOutputCtrlParamTupleBare(Live, index, out tuple));
+                created.Adopt(tuple);
+            }
+            catch
+            {
+                created.Dispose();
+                throw;
+            }
+            return new ControlTuple(created);
         }
 
         /// <summary>A new tuple with a copy of the output <paramref name="name"/>; the caller disposes it.</summary>

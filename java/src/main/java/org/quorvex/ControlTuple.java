@@ -53,6 +53,7 @@ public final class ControlTuple extends NativeObject {
     }
 
     static Handle newHandle() {
+        Engine.ensureLoaded();
         return create(NativeApi::hcreateTuple, NativeApi::hfreeTuple, null, "ControlTuple");
     }
 

@@ -13,10 +13,14 @@ public final class Engine {
      * JNA's search for "quorvex32-11.0" (jna.library.path, the class path's
      * win32-x86/, win32-x86-64/, linux-x86-64/ ... resources, the system's paths).
      *
+     * The library is loaded here at the latest, as by any first use of the package.
+     *
      * @return the file, or the name JNA searched for
+     * @throws UnsatisfiedLinkError the library cannot be loaded: thrown again, with the same
+     *     message, by each use until a load succeeds
      */
     public static String getLibraryPath() {
-        return NativeApi.PATH;
+        return NativeApi.load();
     }
 
     /**
@@ -31,7 +35,7 @@ public final class Engine {
     }
 
     static void ensureLoaded() {
-        getLibraryPath();
+        NativeApi.load();
     }
 
     /**
@@ -73,6 +77,7 @@ public final class Engine {
      * @throws QuorvexException the library failed
      */
     public static void init(boolean logo) {
+        ensureLoaded();
         QuorvexException.check(NativeApi.hinit(logo ? 1 : 0));
     }
 
@@ -84,6 +89,7 @@ public final class Engine {
      * @throws QuorvexException the engine refused the path
      */
     public static void addProcedurePath(String path) {
+        ensureLoaded();
         QuorvexException.check(NativeApi.haddProcedurePath(Text.encode(path, "path")));
     }
 
@@ -96,6 +102,7 @@ public final class Engine {
      * @throws QuorvexException the engine refused the attribute or its value
      */
     public static void setEngineAttribute(String name, String value) {
+        ensureLoaded();
         QuorvexException.check(NativeApi.hsetEngineAttribute(Text.encode(name, "name"), Text.encode(value, "value")));
     }
 
@@ -108,6 +115,7 @@ public final class Engine {
      * @throws QuorvexException the engine refused the attribute or its value
      */
     public static void setEngineAttribute(String name, int value) {
+        ensureLoaded();
         QuorvexException.check(NativeApi.hsetEngineAttributeInt(Text.encode(name, "name"), value));
     }
 
@@ -117,6 +125,7 @@ public final class Engine {
      * @throws QuorvexException the engine failed
      */
     public static void unloadAllProcedures() {
+        ensureLoaded();
         QuorvexException.check(NativeApi.hunloadAllProcedures());
     }
 
@@ -129,6 +138,7 @@ public final class Engine {
      * @throws QuorvexException an unknown parameter
      */
     public static Object getSystem(String query) {
+        ensureLoaded();
         Pointer out = NativeApi.outSlot();
         QuorvexException.check(NativeApi.hgetsystem(Text.encode(query, "query"), out));
         try (ControlTuple tuple = ControlTuple.wrap(out.getPointer(0))) {
@@ -144,6 +154,7 @@ public final class Engine {
      * @param enable true for frameless full-screen windows
      */
     public static void setFullscreen(boolean enable) {
+        ensureLoaded();
         NativeApi.hsetFullscreen(enable ? 1 : 0);
     }
 
@@ -153,6 +164,7 @@ public final class Engine {
      * @throws QuorvexException the window cannot be opened
      */
     public static void openDefaultWindow() {
+        ensureLoaded();
         QuorvexException.check(NativeApi.hopenDefaultWindow());
     }
 
@@ -163,6 +175,7 @@ public final class Engine {
      * @throws QuorvexException the library failed
      */
     public static void setVerbosity(boolean verbose) {
+        ensureLoaded();
         QuorvexException.check(NativeApi.hsetVerbosity(verbose ? 1 : 0));
     }
 
@@ -172,6 +185,7 @@ public final class Engine {
      * @return what the library returns: 0 on success
      */
     public static int prepareShutdown() {
+        ensureLoaded();
         return NativeApi.hprepareShutdown();
     }
 
@@ -181,6 +195,7 @@ public final class Engine {
      * @throws QuorvexException always
      */
     public static void startDebugServer() {
+        ensureLoaded();
         QuorvexException.check(NativeApi.hstartDebugServer());
     }
 
@@ -190,6 +205,7 @@ public final class Engine {
      * @throws QuorvexException always
      */
     public static void stopDebugServer() {
+        ensureLoaded();
         QuorvexException.check(NativeApi.hstopDebugServer());
     }
 }

@@ -115,6 +115,7 @@ public final class Messages {
 
     private static Subscription change(List<Consumer<String>> listeners, Consumer<String> listener, boolean add) {
         if (listener == null) throw new NullPointerException("listener");
+        if (add) Engine.ensureLoaded();
         Subscription subscription = add ? new Subscription(listeners, listener) : null;
         synchronized (GATE) {
             boolean had = !listeners.isEmpty();

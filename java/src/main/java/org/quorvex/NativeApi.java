@@ -25,21 +25,45 @@ import java.util.Map;
  */
 final class NativeApi {
     static final String NAME = "quorvex32-11.0";
-    static final String PATH;
 
     interface MessageCallback extends Callback {
         void invoke(Pointer text);
     }
 
-    static {
+    /** The library file once loaded and its exports registered; null before. */
+    private static volatile String loaded;
+
+    /**
+     * Loads the library and registers the exports, once. Not a static initialiser: a failure
+     * there would leave the class unusable for good (NoClassDefFoundError on every later use),
+     * whereas a failed load here is reported the same way each time and may be retried, for
+     * instance after quorvex.library is set to the right file.
+     */
+    static String load() {
+        String path = loaded;
+        return path != null ? path : loadNow();
+    }
+
+    private static synchronized String loadNow() {
+        if (loaded != null) return loaded;
         String path = System.getProperty("quorvex.library");
         if (path == null || path.isEmpty()) path = System.getenv("QUORVEX_LIBRARY");
         if (path == null || path.isEmpty()) path = withCompanionFromJar();
-        PATH = path == null || path.isEmpty() ? NAME : path;
-        // Strings are never passed as java.lang.String, but the encoding is set all the same so
-        // that nothing follows the platform's charset.
-        NativeLibrary library = NativeLibrary.getInstance(PATH, Map.of(Library.OPTION_STRING_ENCODING, "UTF-8"));
-        Native.register(NativeApi.class, library);
+        if (path == null || path.isEmpty()) path = NAME;
+        try {
+            // Strings are never passed as java.lang.String, but the encoding is set all the same
+            // so that nothing follows the platform's charset.
+            NativeLibrary library = NativeLibrary.getInstance(path, Map.of(Library.OPTION_STRING_ENCODING, "UTF-8"));
+            Native.register(NativeApi.class, library);
+        } catch (UnsatisfiedLinkError e) {
+            UnsatisfiedLinkError clear = new UnsatisfiedLinkError(
+                "cannot load the quorvex library " + path + " (set the system property quorvex.library or "
+                + "QUORVEX_LIBRARY to its file): " + e.getMessage());
+            clear.initCause(e);
+            throw clear;
+        }
+        loaded = path;
+        return path;
     }
 
     private NativeApi() {}

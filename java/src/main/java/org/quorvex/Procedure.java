@@ -114,9 +114,15 @@ public final class Procedure extends NativeObject {
      * @throws IllegalStateException the procedure is closed
      */
     public Map<String, List<Object>> execute(Map<String, ?> inputValues) {
-        List<Map.Entry<String, ?>> given = new ArrayList<>(inputValues.entrySet());
-        int[] numbers = new int[given.size()];
-        for (int i = 0; i < numbers.length; ++i) numbers[i] = inputIndex(given.get(i).getKey());
+        // Numbers and values in two arrays, read in one pass: no copy of the entries.
+        int count = inputValues.size(), given = 0;
+        int[] numbers = new int[count];
+        Object[] values = new Object[count];
+        for (Map.Entry<String, ?> entry : inputValues.entrySet()) {
+            if (given == count) throw new java.util.ConcurrentModificationException();
+            numbers[given] = inputIndex(entry.getKey());
+            values[given++] = entry.getValue();
+        }
         // The call, its input tuples and its outputs live only here: bare pointers released
         // in finally blocks, where call objects would register each with the cleaner.
         Pointer procedure = handle.acquire();
@@ -125,7 +131,7 @@ public final class Procedure extends NativeObject {
             QuorvexException.check(NativeApi.hcreateProcedureCall(procedure, slot));
             Pointer call = slot.getPointer(0);
             try {
-                for (int i = 0; i < numbers.length; ++i) ProcedureCall.setInput(call, numbers[i], given.get(i).getValue());
+                for (int i = 0; i < given; ++i) ProcedureCall.setInput(call, numbers[i], values[i]);
                 QuorvexException.check(NativeApi.hprocedurecallExecute(call));
                 Map<String, List<Object>> results = new LinkedHashMap<>();
                 for (int i = 0; i < outputs.size(); ++i) {

@@ -23,6 +23,28 @@ class ProcedureTest {
         }
     }
 
+    // The library drops a refused append silently; the input must not go through empty. The
+    // second tuple construction from the arming on is the first input's value, and nothing
+    // may be left alive.
+    @Test
+    void aRefusedInputValueIsReportedAndLeavesNothing() {
+        Map<String, java.util.function.BiConsumer<Procedure, Object>> ways = Map.of(
+            "execute(Map)", (add, value) -> add.execute(Map.of("A", value, "B", 1)),
+            "call.setInput", (add, value) -> { try (ProcedureCall call = add.createCall()) { call.setInput("A", value); } });
+        try (Procedure arm = new Procedure("arm_nth_fault"); Procedure add = new Procedure("add")) {
+            for (Map.Entry<String, java.util.function.BiConsumer<Procedure, Object>> way : ways.entrySet()) {
+                for (Object value : List.of(5, 7L, 2.5, "x")) {
+                    long tuples = Setup.live("tuples");
+                    arm.execute(Map.of("Operation", "HTuple", "Number", 9999, "N", 2));
+                    IllegalStateException e = assertThrows(IllegalStateException.class,
+                        () -> way.getValue().accept(add, value), way.getKey() + " " + value);
+                    assertTrue(e.getMessage().contains("refused"), e.getMessage());
+                    assertEquals(tuples, Setup.live("tuples"), way.getKey() + " " + value);
+                }
+            }
+        }
+    }
+
     @Test
     void aReusedCallGivesEachRunsResult() {
         try (Procedure add = new Procedure("add"); ProcedureCall call = add.createCall()) {
