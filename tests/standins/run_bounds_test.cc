@@ -135,6 +135,24 @@ TEST_F(RunBoundRoads, TextsRepeatedPastTheirBound) {
   EXPECT_EQ(text(runLines({"R := regexp_replace('abc', ['', 'replace_all'], '-')"})), "'-a-b-c-'");
 }
 
+// An empty pattern matches at every position of a 2 MiB text: with two bytes put in at
+// each, the result would be 6 MiB, past a text_limit of 4 MiB, and fails before it is built.
+TEST_F(RunBoundRoads, AReplacementAtEveryPositionOfALongText) {
+  HDevEngine().SetEngineAttribute("text_limit", HTuple(Hlong{4} << 20));
+  const HTuple longText(std::string(std::size_t{2} << 20, 'a').c_str());
+  expectRecords({{"an empty pattern replaced all over",
+                  {"R := regexp_replace(In1, ['', 'replace_all'], 'bb')"},
+                  kValueSize,
+                  1,
+                  "bytes of text, more than text_limit 4194304"},
+                 {"its operator",
+                  {"tuple_regexp_replace (In1, ['', 'replace_all'], 'bb', R)"},
+                  kValueSize,
+                  1,
+                  "bytes of text"}},
+                longText);
+}
+
 // Copying a long text costs steps by its bytes: a loop that copies a megabyte a thousand
 // times passes a budget of 100,000 steps, as a loop over its bytes would.
 TEST_F(RunBoundRoads, CopiesAreChargedByWhatTheyMove) {
