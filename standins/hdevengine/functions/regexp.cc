@@ -3,6 +3,7 @@
 // 'newline_lf', 'newline_cr', 'newline_crlf', 'replace_all', 'invert_match'). The matching
 // itself is the engine's of regexp_engine.h; what a match means for each function is here,
 // the same whichever engine the build has.
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -100,18 +101,28 @@ std::string spanOf(const std::string& subject, const std::vector<std::ptrdiff_t>
                         static_cast<std::size_t>(spans[2 * group + 1] - spans[2 * group]));
 }
 
+// The longest subject of `data`, which the matches' stack is sized for; numbers are
+// refused as subjects later, in order.
+std::size_t longestSubject(const HTuple& data) {
+  std::size_t longest = 0;
+  for (Hlong i = 0; i < data.Length(); ++i) longest = std::max(longest, elementText(data, i));
+  return longest;
+}
+
 void selectOrCount(const char* op, TupleArgs a, HTuple* r, bool count) {
   const Pattern pattern = patternOf(op, *a[1]);
   HTuple out;
   Hlong matching = 0;
   std::vector<std::ptrdiff_t> spans;
-  for (Hlong i = 0; i < a[0]->Length(); ++i) {
-    if (pattern.regex->search(op, subjectAt(op, *a[0], i), 0, false, &spans) == pattern.invert) {
-      continue;
+  pattern.regex->onStackFor(op, longestSubject(*a[0]), [&] {
+    for (Hlong i = 0; i < a[0]->Length(); ++i) {
+      if (pattern.regex->search(op, subjectAt(op, *a[0], i), 0, false, &spans) == pattern.invert) {
+        continue;
+      }
+      ++matching;
+      if (!count) out.Append(HTuple((*a[0])[i].C()));
     }
-    ++matching;
-    if (!count) out.Append(HTuple((*a[0])[i].C()));
-  }
+  });
   *r = count ? HTuple(matching) : std::move(out);
 }
 
@@ -181,15 +192,19 @@ void tupleRegexpMatch(TupleArgs a, std::size_t, HTuple* r) {
   const std::size_t groups = pattern.regex->groups();
   HTuple out;
   std::vector<std::ptrdiff_t> spans;
-  for (Hlong i = 0; i < data.Length(); ++i) {
-    const std::string subject = subjectAt(op, data, i);
-    const bool found = pattern.regex->search(op, subject, 0, false, &spans);
-    if (groups == 0 || data.Length() > 1 || !found) {
-      out.Append(HTuple(found ? spanOf(subject, spans, groups == 0 ? 0 : 1).c_str() : ""));
-      continue;
+  pattern.regex->onStackFor(op, longestSubject(data), [&] {
+    for (Hlong i = 0; i < data.Length(); ++i) {
+      const std::string subject = subjectAt(op, data, i);
+      const bool found = pattern.regex->search(op, subject, 0, false, &spans);
+      if (groups == 0 || data.Length() > 1 || !found) {
+        out.Append(HTuple(found ? spanOf(subject, spans, groups == 0 ? 0 : 1).c_str() : ""));
+        continue;
+      }
+      for (std::size_t g = 1; g <= groups; ++g) {
+        out.Append(HTuple(spanOf(subject, spans, g).c_str()));
+      }
     }
-    for (std::size_t g = 1; g <= groups; ++g) out.Append(HTuple(spanOf(subject, spans, g).c_str()));
-  }
+  });
   *r = std::move(out);
 }
 
@@ -203,33 +218,35 @@ void tupleRegexpReplace(TupleArgs a, std::size_t, HTuple* r) {
   TextTally tally;
   HTuple out;
   std::vector<std::ptrdiff_t> spans;
-  for (Hlong i = 0; i < a[0]->Length(); ++i) {
-    const std::string subject = subjectAt(op, *a[0], i);
-    const unsigned long long room = tally.room();
-    BoundedText result(textLimit() - room, room);
-    std::size_t copied = 0;
-    std::size_t at = 0;
-    bool notEmpty = false;
-    while (at <= subject.size()) {
-      if (!pattern.regex->search(op, subject, at, notEmpty, &spans)) {
-        if (!notEmpty || at == subject.size()) break;
-        ++at;
-        notEmpty = false;
-        continue;
+  pattern.regex->onStackFor(op, longestSubject(*a[0]), [&] {
+    for (Hlong i = 0; i < a[0]->Length(); ++i) {
+      const std::string subject = subjectAt(op, *a[0], i);
+      const unsigned long long room = tally.room();
+      BoundedText result(textLimit() - room, room);
+      std::size_t copied = 0;
+      std::size_t at = 0;
+      bool notEmpty = false;
+      while (at <= subject.size()) {
+        if (!pattern.regex->search(op, subject, at, notEmpty, &spans)) {
+          if (!notEmpty || at == subject.size()) break;
+          ++at;
+          notEmpty = false;
+          continue;
+        }
+        const auto begin = static_cast<std::size_t>(spans[0]);
+        const auto end = static_cast<std::size_t>(spans[1]);
+        result.append(subject, copied, begin - copied);
+        appendReplacement(&result, replace, subject, spans, copied);
+        copied = end;
+        if (!pattern.replaceAll) break;
+        at = end;
+        notEmpty = begin == end;
       }
-      const auto begin = static_cast<std::size_t>(spans[0]);
-      const auto end = static_cast<std::size_t>(spans[1]);
-      result.append(subject, copied, begin - copied);
-      appendReplacement(&result, replace, subject, spans, copied);
-      copied = end;
-      if (!pattern.replaceAll) break;
-      at = end;
-      notEmpty = begin == end;
+      result.append(subject, copied, subject.size() - copied);
+      tally.add(result.text().size());
+      out.Append(HTuple(result.text().c_str()));
     }
-    result.append(subject, copied, subject.size() - copied);
-    tally.add(result.text().size());
-    out.Append(HTuple(result.text().c_str()));
-  }
+  });
   *r = std::move(out);
 }
 

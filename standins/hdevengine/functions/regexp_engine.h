@@ -9,12 +9,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace HDevEngineCpp {
 namespace Standin {
+
+class StepBudget;
 
 constexpr std::uint64_t kMatchLimit = 10000000;
 // Units of matching work (PCRE2's backtracking points, the fallback's character tests) that
@@ -39,6 +42,12 @@ class CompiledRegex {
   // and end of the match and of every group, -1 for a group that took no part.
   virtual bool search(const char* op, const std::string& subject, std::size_t start,
                       bool notEmptyAt, std::vector<std::ptrdiff_t>* spans) const = 0;
+  // Runs `work`, which matches subjects of at most `longest` bytes, where its matches have
+  // the stack they need: libstdc++ recurses once a character, so a function's whole loop
+  // runs on one thread with a stack sized for its longest subject (a thread a match would
+  // be millions of threads for a replacement at every position of a long text).
+  virtual void onStackFor(const char* op, std::size_t longest,
+                          const std::function<void()>& work) const = 0;
 };
 
 // Null when `pattern` is no valid expression.
@@ -51,6 +60,22 @@ const char* regexEngineName();
 // How many units of work the next string may cost: kMatchLimit, or less when the run's
 // budget has less left.
 std::uint64_t matchUnitsAllowed();
+
+// Makes `budget` (the caller's, taken on its thread) the one matches on this thread charge,
+// for as long as it lives: a match on a thread of its own still spends the run's steps.
+class MatchBudgetScope {
+ public:
+  explicit MatchBudgetScope(StepBudget* budget);
+  ~MatchBudgetScope();
+  MatchBudgetScope(const MatchBudgetScope&) = delete;
+  MatchBudgetScope& operator=(const MatchBudgetScope&) = delete;
+
+ private:
+  StepBudget* outer_;
+};
+
+// The budget matches on this thread charge: the adopted one, else the run's own.
+StepBudget* matchBudget();
 
 // Charges `units` to the run's budget.
 void chargeMatchUnits(std::uint64_t units);

@@ -7,6 +7,7 @@
 #include <pcre2.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <new>
 #include <string>
@@ -73,6 +74,11 @@ class Pcre2Regex : public CompiledRegex {
   }
 
   std::size_t groups() const override { return groups_; }
+
+  // PCRE2 keeps its backtracking on the heap.
+  void onStackFor(const char*, std::size_t, const std::function<void()>& work) const override {
+    work();
+  }
 
   bool search(const char* op, const std::string& subject, std::size_t start, bool notEmptyAt,
               std::vector<std::ptrdiff_t>* spans) const override {

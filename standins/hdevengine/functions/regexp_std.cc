@@ -8,9 +8,10 @@
 //
 // libstdc++ matches by recursion, some hundred bytes of stack per subject character and
 // pattern element: a long subject overflows a thread's stack. Short subjects match on the
-// caller's stack; longer ones on a thread with a stack sized for them, up to a bound past
-// which a subject is refused with an error instead of a crash.
+// caller's stack; a function with longer ones runs on a thread with a stack sized for the
+// longest, up to a bound past which it is refused with an error instead of a crash.
 #ifndef QUORVEX_HAVE_PCRE2
+#include <functional>
 #include <iterator>
 #include <regex>
 #include <string>
@@ -131,18 +132,15 @@ std::string withoutSpace(const std::string& pattern) {
   });
 }
 
-struct Search {
-  const std::regex* regex;
-  CountingIterator first;
-  CountingIterator last;
-  std::regex_constants::match_flag_type flags;
-  Results results;
-  bool found;
+struct Work {
+  const std::function<void()>* work;
+  StepBudget* budget;
 };
 
-void search(void* context) {
-  auto* s = static_cast<Search*>(context);
-  s->found = std::regex_search(s->first, s->last, s->results, *s->regex, s->flags);
+void runWork(void* context) {
+  const auto* w = static_cast<Work*>(context);
+  const MatchBudgetScope budget(w->budget);
+  (*w->work)();
 }
 
 class StdRegex : public CompiledRegex {
@@ -159,48 +157,47 @@ class StdRegex : public CompiledRegex {
     if (start > 0) flags |= std::regex_constants::match_prev_avail;
     if (notEmptyAt)
       flags |= std::regex_constants::match_not_null | std::regex_constants::match_continuous;
-    Search work{&regex_,
-                CountingIterator(base + start, &allowance),
-                CountingIterator(base + subject.size(), &allowance),
-                flags,
-                {},
-                false};
+    Results results;
+    bool found = false;
     try {
-      onStackFor(op, subject.size() - start, &work);
+      found = std::regex_search(CountingIterator(base + start, &allowance),
+                                CountingIterator(base + subject.size(), &allowance), results,
+                                regex_, flags);
     } catch (const LimitReached&) {
       chargeMatchUnits(allowance.allowed);
       matchLimitReached(op, allowance.allowed);
     }
     chargeMatchUnits(allowance.used);
-    if (!work.found) return false;
+    if (!found) return false;
     spans->assign(2 * (groups() + 1), -1);
     for (std::size_t g = 0; g <= groups(); ++g) {
-      if (!work.results[g].matched) continue;
-      (*spans)[2 * g] = work.results[g].first.at() - base;
-      (*spans)[2 * g + 1] = work.results[g].second.at() - base;
+      if (!results[g].matched) continue;
+      (*spans)[2 * g] = results[g].first.at() - base;
+      (*spans)[2 * g + 1] = results[g].second.at() - base;
     }
     return true;
   }
 
- private:
-  // Every match runs here, on a stack deep enough for the subject.
-  void onStackFor(const char* op, std::size_t subjectLength, Search* work) const {
-    if (subjectLength <= kCallerStackLength) {
-      search(work);
+  void onStackFor(const char* op, std::size_t longest,
+                  const std::function<void()>& work) const override {
+    if (longest <= kCallerStackLength) {
+      work();
       return;
     }
     const std::size_t perCharacter =
         kStackPerCharacter + kStackPerCharacterAndPatternByte * length_;
     const std::size_t limit = (kMaxMatchStack - kStackReserve) / perCharacter;
-    if (subjectLength > limit ||
-        !runOnLargeStack(kStackReserve + subjectLength * perCharacter, search, work)) {
+    Work context{&work, matchBudget()};
+    if (longest > limit ||
+        !runOnLargeStack(kStackReserve + longest * perCharacter, runWork, &context)) {
       throw RunError{kErrFunctionArgument, std::string(op) + " of a string of " +
-                                               std::to_string(subjectLength) +
+                                               std::to_string(longest) +
                                                " characters, more than the " +
                                                std::to_string(limit) + " this pattern may match"};
     }
   }
 
+ private:
   std::regex regex_;
   std::size_t length_;
 };
