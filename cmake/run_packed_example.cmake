@@ -2,10 +2,13 @@
 # outside the build tree, with QUORVEX_LIBRARY unset; its four result lines must be
 # quorvex-run's. KIND: nuget (ARTEFACT the .nupkg, NUGET, MCS, MONO) or jar (ARTEFACT the
 # jar, JAVA, JNA); RUNNER: quorvex-run; SOURCE: the tree.
-string(RANDOM LENGTH 12 suffix)
-set(home "/tmp/quorvex-packed-${suffix}")
-if(DEFINED ENV{TMPDIR})
-  set(home "$ENV{TMPDIR}/quorvex-packed-${suffix}")
+# A folder of this user's alone: mktemp makes it exclusively, 0700, under a random name. A
+# name chosen here (CMake's RANDOM is seeded by the clock) could be made first by another
+# user of the shared temporary folder, who could then swap the package before it runs.
+execute_process(COMMAND mktemp -d -t quorvex-packed-XXXXXXXXXX RESULT_VARIABLE status
+                OUTPUT_VARIABLE home ERROR_VARIABLE errors OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cannot make a private folder under the temporary folder: ${errors}")
 endif()
 set(app "${home}/app")
 file(MAKE_DIRECTORY "${app}")

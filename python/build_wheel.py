@@ -5,7 +5,7 @@ The wheel holds the package and, inside it, the library files the build staged (
 quorvex library and the stand-ins it was built with, their run paths pointing beside
 themselves), so that ``pip install --no-index quorvex-*.whl`` is all a user needs.
 
-Usage: build_wheel.py --package python/quorvex --libraries STAGED_DIR --version X.Y.Z --out DIR
+Usage: build_wheel.py --package python/quorvex --resources resources --libraries STAGED_DIR --version X.Y.Z --out DIR
 
 The version is the project's (CMake's PROJECT_VERSION): it names the wheel, fills its
 metadata and is written into the package's _version.py.
@@ -40,14 +40,16 @@ def record_line(name, data):
     return f"{name},sha256={digest},{len(data)}"
 
 
-def build(package, libraries, version, out):
+def build(package, resources, libraries, version, out):
     files = []
     for name in sorted(os.listdir(package)):
         # py.typed marks the package as typed for type checkers.
         if (name.endswith(".py") and name != "_version.py") or name == "py.typed":
             files.append((f"{NAME}/{name}", os.path.join(package, name)))
-        elif name == "report.html":  # the page quorvex.report fills, as quorvex-run does
-            files.append((f"{NAME}/{name}", os.path.join(package, name)))
+    # What the package shares with quorvex-run (the report page, the snapshot procedure) sits
+    # beside its modules.
+    for name in sorted(os.listdir(resources)):
+        files.append((f"{NAME}/{name}", os.path.join(resources, name)))
     # Folders beside the libraries (the engine stand-in's standard procedures) keep their
     # place relative to them.
     for folder, subfolders, names in os.walk(libraries):
@@ -95,11 +97,12 @@ def build(package, libraries, version, out):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--package", required=True)
+    parser.add_argument("--resources", required=True)
     parser.add_argument("--libraries", required=True)
     parser.add_argument("--version", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
-    print(build(args.package, args.libraries, args.version, args.out))
+    print(build(args.package, args.resources, args.libraries, args.version, args.out))
 
 
 if __name__ == "__main__":

@@ -74,7 +74,9 @@ namespace Quorvex.Tests
         [Test]
         public void AMissingFileIsNamed()
         {
-            string missing = Path.Combine(Path.GetTempPath(), "quorvex-no-such-folder", "libquorvex32-11.0.so");
+            // A folder nobody can have made: under a fixed name another user of the shared
+            // temporary folder could put a library there, which this test would then load.
+            string missing = Path.Combine(Path.GetTempPath(), "quorvex-missing-" + Guid.NewGuid().ToString("N"), "libquorvex32-11.0.so");
             StringAssert.StartsWith("cannot load the quorvex library " + missing + ": " + missing + ": cannot open shared object file", RunProbe(missing));
         }
     }

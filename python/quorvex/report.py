@@ -31,8 +31,23 @@ from .errors import EngineError, check
 
 __all__ = ["Failure", "failure", "picture_prefix", "snapshots", "write", "PAGE"]
 
+
+
+def _resource(name: str) -> str:
+    """A file the package shares with quorvex-run: beside the package in a wheel, in the
+    repository's resources/ folder when the package runs from its sources."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    beside = os.path.join(here, name)
+    if os.path.exists(beside):
+        return beside
+    return os.path.join(os.path.dirname(os.path.dirname(here)), "resources", name)
+
+
 #: The page the data goes into, shared with quorvex-run.
-PAGE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "report.html")
+PAGE = _resource("report.html")
+# The procedure that writes the windows, quorvex-run's own: every window still open, active
+# first, as FOLDER/PREFIX<window>.png, each closed once written.
+_SNAPSHOTS = "quorvex_snapshots"
 _MARKER = "@QUORVEX_REPORT_DATA@"
 
 
@@ -50,48 +65,6 @@ def failure(error: EngineError) -> Failure:
 
 Result = Union[Mapping[str, Any], EngineError, Failure]
 
-# The engine's own procedure that writes the windows, as quorvex-run has it: every window
-# still open, active first, as FOLDER/PREFIX<window>.png, each closed once written. Against
-# the stand-ins the pictures are palette PNGs where they have at most 256 colours, and the
-# setting goes back to what it was.
-_SNAPSHOTS = """<?xml version="1.0" encoding="UTF-8"?>
-<hdevelop file_version="1.0" halcon_version="11.0">
-<procedure name="quorvex_report_snapshots">
-<interface>
-<ic><par name="Folder" base_type="ctrl" dimension="0"/>
-<par name="Prefix" base_type="ctrl" dimension="0"/></ic>
-<oc><par name="Files" base_type="ctrl" dimension="0"/></oc>
-</interface>
-<body>
-<l>Files := []</l>
-<l>try</l>
-<l>get_system ('standin_png_palette', Palette)</l>
-<l>set_system ('standin_png_palette', 'true')</l>
-<l>catch (Exception)</l>
-<l>Palette := []</l>
-<l>endtry</l>
-<l>try</l>
-<l>dev_get_window (Window)</l>
-<l>while (Window # -1)</l>
-<l>FileName := Folder + '/' + Prefix + Window</l>
-<l>dump_window (Window, 'png', FileName)</l>
-<l>Files := [Files, FileName + '.png']</l>
-<l>dev_close_window ()</l>
-<l>dev_get_window (Window)</l>
-<l>endwhile</l>
-<l>catch (Exception)</l>
-<l>if (|Palette| > 0)</l>
-<l>set_system ('standin_png_palette', Palette)</l>
-<l>endif</l>
-<l>throw (Exception)</l>
-<l>endtry</l>
-<l>if (|Palette| > 0)</l>
-<l>set_system ('standin_png_palette', Palette)</l>
-<l>endif</l>
-</body>
-</procedure>
-</hdevelop>
-"""
 _procedures: Dict[int, Any] = {}
 _lock = threading.Lock()
 _folder: Optional[str] = None
@@ -116,9 +89,8 @@ def _private_folder() -> str:
                 (hasattr(os, "geteuid") and (status.st_uid != os.geteuid() or
                                              status.st_mode & 0o077))):
             raise OSError(f"{folder} is not a folder of this user's alone")
-        with open(os.path.join(folder, "quorvex_report_snapshots.hdvp"), "w",
-                  encoding="utf-8") as file:
-            file.write(_SNAPSHOTS)
+        shutil.copyfile(_resource(_SNAPSHOTS + ".hdvp"),
+                        os.path.join(folder, _SNAPSHOTS + ".hdvp"))
         atexit.register(_remove, folder, os.getpid())
         _folder = folder
     return _folder
@@ -153,7 +125,7 @@ def snapshots(folder: str, prefix: str, library: Optional[Library] = None) -> Li
         if procedure is None:
             # Not among the settings worker processes replay: the folder is this process's.
             check(library, library.haddProcedurePath(os.fsencode(_private_folder())))
-            procedure = _procedures[id(library)] = Procedure("quorvex_report_snapshots",
+            procedure = _procedures[id(library)] = Procedure(_SNAPSHOTS,
                                                              library=library)
     os.makedirs(folder, exist_ok=True)
     files: List[str] = procedure(Folder=os.path.abspath(folder), Prefix=prefix)["Files"]

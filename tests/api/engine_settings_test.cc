@@ -81,7 +81,8 @@ TEST_F(EngineSettings, DebugServerIsRefusedWithAFixedRecordEveryTimeAndShutdownD
 
 TEST_F(EngineSettings, FailingEngineCallsBecomeRecords) {
   injectFault("HDevEngine::AddProcedurePath", 1302);
-  EXPECT_FAILS(haddProcedurePath("/tmp"), ErrorKindEngine, 1302);
+  // A folder of no one: the call must fail before it is searched, and never the shared /tmp.
+  EXPECT_FAILS(haddProcedurePath("no-such-procedure-folder"), ErrorKindEngine, 1302);
   injectFault("HDevEngine::UnloadAllProcedures", 1303);
   Record unload(hunloadAllProcedures());
   ASSERT_NE(unload, nullptr);

@@ -255,7 +255,7 @@ class PlantedNamesTest(Folders):
         victim = self.victim([RUNNER, "--procedure", "window_per_file", "--path", PROCEDURES,
                               "--in", "File=x", "--in", "Seconds=0", "--snapshots", shots])
         attacker = self.plant_procedure(victim.pid, "quorvex_run_procedures",
-                                        "quorvex_run_snapshots")
+                                        "quorvex_snapshots")
         code, out, err = victim.run()
         said = attacker.stop()
         self.assertEqual(said, [], said)
@@ -267,7 +267,7 @@ class PlantedNamesTest(Folders):
         shots = os.path.join(self.scratch, "shots")
         victim = self.victim([sys.executable, "-c", SNAPSHOT_SCRIPT, PROCEDURES, shots])
         attacker = self.plant_procedure(victim.pid, "quorvex_report_procedures",
-                                        "quorvex_report_snapshots")
+                                        "quorvex_snapshots")
         code, out, err = victim.run()
         said = attacker.stop()
         self.assertEqual(said, [], said)

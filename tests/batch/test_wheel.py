@@ -96,6 +96,15 @@ class WheelTest(unittest.TestCase):
         with zipfile.ZipFile(WHEELS[0]) as wheel:
             self.assertIn("quorvex/py.typed", wheel.namelist())
 
+    def test_it_ships_the_runners_resources_unchanged(self):
+        # quorvex-run embeds the same files: the report page and the snapshot procedure.
+        resources = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(
+            os.path.abspath(__file__)))), "resources")
+        with zipfile.ZipFile(WHEELS[0]) as wheel:
+            for name in sorted(os.listdir(resources)):
+                with self.subTest(name=name), open(os.path.join(resources, name), "rb") as file:
+                    self.assertEqual(wheel.read("quorvex/" + name), file.read())
+
     def test_a_fresh_venv_runs_the_example_from_the_wheel_alone(self):
         self.assertEqual(len(WHEELS), 1, WHEELS)
         with tempfile.TemporaryDirectory() as home:

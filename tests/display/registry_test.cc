@@ -5,11 +5,6 @@
 #include "display/display_fixture.h"
 
 namespace quorvex::test {
-
-int hinitMode() {
-  return 0;
-}
-
 namespace {
 
 class Registry : public DisplayTest {};

@@ -185,4 +185,39 @@ TEST(Images, PaintedMarginIsThePixelsWithANeighbourOutside) {
   }
 }
 
+// select_obj takes an integer tuple: the objects at those places in its order, repeats
+// included (select_obj, HALCON 11.0 reference: "Index ... integer(-array)", 1 <= Index <=
+// number of objects).
+TEST(Objects, SelectObjTakesATupleOfIndices) {
+  HObject regions;
+  GenEmptyObj(&regions);
+  for (Hlong width : {1, 2, 3}) {  // areas 1, 2 and 3: each object tells its place
+    HObject rectangle;
+    GenRectangle1(&rectangle, 0, 0, 0, width - 1);
+    ConcatObj(regions, rectangle, &regions);
+  }
+  struct Row {
+    HTuple index;
+    std::vector<Hlong> areas;
+  };
+  const Row rows[] = {
+      {HTuple(2), {2}},
+      {HTuple(3).Append(1).Append(3), {3, 1, 3}},
+      {HTuple(), {}},
+  };
+  for (const Row& row : rows) {
+    HObject selected;
+    SelectObj(regions, &selected, row.index);
+    HTuple area, r, c;
+    AreaCenter(selected, &area, &r, &c);
+    std::vector<Hlong> areas;
+    for (Hlong i = 0; i < area.Length(); ++i) areas.push_back(area[i].L());
+    EXPECT_EQ(areas, row.areas) << row.index.Length();
+  }
+  HObject selected;
+  EXPECT_EQ(errorOf([&] { SelectObj(regions, &selected, HTuple(1).Append(4)); }), 1302);
+  EXPECT_EQ(errorOf([&] { SelectObj(regions, &selected, HTuple(0)); }), 1302);
+  EXPECT_EQ(errorOf([&] { SelectObj(regions, &selected, HTuple(1.5)); }), 1201);
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -225,28 +226,39 @@ TEST(FilterPaths, MeanImageRoundsTheMaskSum) {
   }
 }
 
-// Each row: the size; weights are binomial coefficients, the sum rounded at 2^(2 (size - 1)).
-TEST(FilterPaths, GaussFilterWeighsBinomially) {
+// Each row: the size and sigma of gauss_filter's page (HALCON 11.0). The 1-D weights are the
+// normalised samples exp(-i^2 / 2 sigma^2) in 4096ths, each rounded, the centre the rest; the
+// sum over the square is rounded at 4096^2.
+TEST(FilterPaths, GaussFilterWeighsTheSampledGaussian) {
   const Noise noise;
-  for (const Hlong size : {3, 5, 7, 9, 11}) {
-    std::vector<Hlong> weights(static_cast<std::size_t>(size), 0);
-    weights[0] = 1;
-    for (Hlong n = 1; n < size; ++n) {
-      for (Hlong k = n; k > 0; --k) weights[k] += weights[k - 1];
+  for (const auto& [size, sigma] : std::vector<std::pair<Hlong, double>>{
+           {3, 0.600}, {5, 1.075}, {7, 1.550}, {9, 2.025}, {11, 2.550}}) {
+    const Hlong half = size / 2;
+    std::vector<double> samples;
+    for (Hlong i = -half; i <= half; ++i)
+      samples.push_back(std::exp(-double(i * i) / (2 * sigma * sigma)));
+    double total = 0;
+    for (const double s : samples) total += s;
+    std::vector<Hlong> weights;
+    Hlong outer = 0;
+    for (Hlong i = 0; i < size; ++i) {
+      weights.push_back(std::lround(samples[std::size_t(i)] / total * 4096));
+      if (i != half) outer += weights.back();
     }
+    weights[std::size_t(half)] = 4096 - outer;
     HObject smooth;
     GaussFilter(noise.image, &smooth, size);
-    const Hlong half = size / 2, shift = 2 * (size - 1);
     expectEveryPixel(
         smooth, noise,
-        [&](const Noise& n, Hlong row, Hlong col) {
+        [&, half = half, size = size](const Noise& n, Hlong row, Hlong col) {
           Hlong sum = 0;
           for (Hlong i = 0; i < size; ++i) {
             for (Hlong j = 0; j < size; ++j) {
-              sum += weights[i] * weights[j] * n.mirrored(row + i - half, col + j - half);
+              sum += weights[std::size_t(i)] * weights[std::size_t(j)] *
+                     n.mirrored(row + i - half, col + j - half);
             }
           }
-          return static_cast<int>((sum + (Hlong(1) << (shift - 1))) >> shift);
+          return static_cast<int>((sum + (Hlong(1) << 23)) >> 24);
         },
         "gauss " + std::to_string(size));
   }

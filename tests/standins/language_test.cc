@@ -127,6 +127,12 @@ struct Refusal {
   const char* says;
 };
 
+// 11.0 names: a variable called dict or vector, and the substring of one, still load.
+TEST(Language, LaterReleasesWordsAreStillNamesIn11) {
+  EXPECT_EQ(text(runLines({"dict := 'abcd'", "R := dict{1:2}"})), "'bc'");
+  EXPECT_EQ(text(runLines({"global tuple vector", "vector := 3", "R := vector"})), "3");
+}
+
 // Each row: lines that do not load, the error, its line and what its message says.
 TEST(Language, Refusals) {
   const Refusal rows[] = {
@@ -135,6 +141,11 @@ TEST(Language, Refusals) {
       {{"V := {}"}, kLaterRelease, 1, "needs HDevelop"},
       {{"par_start <T> : f ()"}, kLaterRelease, 1, "par_start"},
       {{"import './lib'"}, kLaterRelease, 1, "import"},
+      {{"global object vector(2) X"}, kLaterRelease, 1, "global vector variables"},
+      {{"global def tuple vector(1) V"}, kLaterRelease, 1, "global vector variables"},
+      {{"D := dict{}"}, kLaterRelease, 1, "dictionaries (dict{...})"},
+      {{"D := dict{'a': 1, 'b': 2}"}, kLaterRelease, 1, "dictionaries (dict{...})"},
+      {{"D := dict{A, B}"}, kLaterRelease, 1, "dictionaries (dict{...})"},
       // The whole character, never half of its UTF-8 bytes.
       {{"R := 1 日"}, kSyntax, 1, "unexpected character '日'"},
       // The assignment that made the object variable a tuple is the line reported.

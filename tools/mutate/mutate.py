@@ -52,7 +52,14 @@ def sync(source):
     scratch build stays incremental."""
     listed = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
                             cwd=ROOT, check=True, capture_output=True).stdout.split(b"\0")
-    for name in filter(None, (n.decode() for n in listed)):
+    names = {n.decode() for n in listed if n}
+    # Files the tree no longer has go too: a moved source left behind would still be found by
+    # the build's file patterns.
+    for copy in [p for p in source.rglob("*") if p.is_file()]:
+        relative = copy.relative_to(source)
+        if relative.parts[0] != "build" and relative.as_posix() not in names:
+            copy.unlink()
+    for name in sorted(names):
         origin, copy = ROOT / name, source / name
         if not origin.is_file():
             continue

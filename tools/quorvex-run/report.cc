@@ -9,7 +9,7 @@
 namespace quorvex::run {
 namespace {
 
-#include "report_page.inc"  // kReportPage: python/quorvex/report.html
+#include "report_page.inc"  // kReportPage: resources/report.html
 
 const char kMarker[] = "@QUORVEX_REPORT_DATA@";
 

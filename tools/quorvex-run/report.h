@@ -1,8 +1,8 @@
 // The batch report: DIR/index.html, one page a person opens from the file system to look
 // over a batch. Every file's row, its windows' pictures, its outputs and its error record,
 // with filters, sorting and histograms drawn by the page itself. The page is the one the
-// Python package ships (python/quorvex/report.html), embedded at build time, so that both
-// ways of running a batch give the same page.
+// Python package ships (resources/report.html), embedded at build time, so that both ways of
+// running a batch give the same page.
 //
 // Rows are streamed into the page as they come, so the runner holds no more for a report of
 // 10,000 files than for one of ten.

@@ -133,51 +133,10 @@ void runProgram(Library& library, const Options& options) {
   check(library, library.hprogramcallExecute(call));
 }
 
-// The runner's own procedure: dumps every window still registered into Folder (unless it is
-// empty), active first, closing each one so that the next becomes active. Against the
-// stand-ins the pictures are palette PNGs where they have at most 256 colours.
-const char* const kSnapshotProcedure = R"(<?xml version="1.0" encoding="UTF-8"?>
-<hdevelop file_version="1.0" halcon_version="11.0">
-<procedure name="quorvex_run_snapshots">
-<interface>
-<ic><par name="Folder" base_type="ctrl" dimension="0"/>
-<par name="Prefix" base_type="ctrl" dimension="0"/></ic>
-<oc><par name="Files" base_type="ctrl" dimension="0"/></oc>
-</interface>
-<body>
-<l>Files := []</l>
-<c>* The stand-ins write these pictures as palette PNGs on request, several times faster; the</c>
-<c>* setting goes back to what it was, so that the procedures' own dumps stay as they were.</c>
-<l>try</l>
-<l>get_system ('standin_png_palette', Palette)</l>
-<l>set_system ('standin_png_palette', 'true')</l>
-<l>catch (Exception)</l>
-<l>Palette := []</l>
-<l>endtry</l>
-<l>try</l>
-<l>dev_get_window (Window)</l>
-<l>while (Window # -1)</l>
-<l>if (Folder # '')</l>
-<l>FileName := Folder + '/' + Prefix + Window</l>
-<l>dump_window (Window, 'png', FileName)</l>
-<l>Files := [Files, FileName + '.png']</l>
-<l>endif</l>
-<l>dev_close_window ()</l>
-<l>dev_get_window (Window)</l>
-<l>endwhile</l>
-<l>catch (Exception)</l>
-<l>if (|Palette| > 0)</l>
-<l>set_system ('standin_png_palette', Palette)</l>
-<l>endif</l>
-<l>throw (Exception)</l>
-<l>endtry</l>
-<l>if (|Palette| > 0)</l>
-<l>set_system ('standin_png_palette', Palette)</l>
-<l>endif</l>
-</body>
-</procedure>
-</hdevelop>
-)";
+// The shared snapshot procedure (resources/quorvex_snapshots.hdvp): dumps every window still
+// registered into Folder (unless it is empty), active first, closing each one so that the
+// next becomes active.
+#include "snapshot_procedure.inc"
 
 void QUORVEX_CALL printOut(const char* text) {
   std::printf("%s\n", text);
@@ -248,7 +207,7 @@ std::vector<Values> ProcedureSession::call(const Inputs& inputs) {
 }
 
 void writeSnapshotProcedure(const std::string& folder) {
-  const std::filesystem::path file = std::filesystem::path(folder) / "quorvex_run_snapshots.hdvp";
+  const std::filesystem::path file = std::filesystem::path(folder) / "quorvex_snapshots.hdvp";
   std::ofstream out(file, std::ios::binary);
   out << kSnapshotProcedure;
   out.close();
@@ -265,7 +224,7 @@ std::vector<std::string> writeSnapshots(Library& library, const std::string& pro
     check(library, library.haddProcedurePath(procedures.c_str()));
     added = procedures;
   }
-  ProcedureSession session(library, "quorvex_run_snapshots");
+  ProcedureSession session(library, "quorvex_snapshots");
   const Inputs inputs = {{"Folder", {folder.empty() ? folder : fs::absolute(folder).string()}},
                          {"Prefix", {prefix}}};
   std::vector<std::string> files;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "common/annotated_mutex.h"
+#include "core/empty_results.h"
 #include "core/params.h"
 #include "halconcpp/HImage.h"
 #include "halconcpp/HOperatorsSystem.h"
@@ -77,6 +78,7 @@ ImagePtr newImage(std::int32_t width, std::int32_t height, std::size_t channels,
 
 std::vector<ImagePtr> imagesOf(const HObject& object, const char* op, int n) {
   objectCount(object, op, n);
+  checkNoObjects(object, op, n);
   std::vector<ImagePtr> images;
   for (const HObject::Item& item : object.Items()) {
     auto image = std::dynamic_pointer_cast<ImageObject>(item);

@@ -58,9 +58,14 @@ void CountObj(const HObject& Objects, HTuple* Number) {
 
 void SelectObj(const HObject& Objects, HObject* ObjectSelected, const HTuple& Index) {
   Standin::ApiScope scope("SelectObj");
-  if (Index.Length() != 1) throw HException::ForOperator("select_obj", 1401);
-  if (Index[0].Type() != eElementTypeLong) throw HException::ForOperator("select_obj", 1201);
-  *ObjectSelected = Objects.SelectObj(Index[0].L());
+  // Index is an integer tuple: the objects at those places, in its order, repeats included.
+  std::vector<HObject::Item> selected;
+  selected.reserve(static_cast<std::size_t>(Index.Length()));
+  for (Hlong i = 0; i < Index.Length(); ++i) {
+    if (Index[i].Type() != eElementTypeLong) throw HException::ForOperator("select_obj", 1201);
+    selected.push_back(Objects.SelectObj(Index[i].L()).Items().front());
+  }
+  *ObjectSelected = HObject(std::move(selected));
 }
 
 void ConcatObj(const HObject& Objects1, const HObject& Objects2, HObject* ObjectsConcat) {

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "core/empty_results.h"
 #include "core/image.h"
 #include "core/params.h"
 #include "core/run_sets.h"
@@ -18,6 +19,7 @@ std::shared_ptr<RegionObject> makeRegion(Runs runs) {
 
 std::vector<const Runs*> regionsOf(const HObject& object, const char* op, int n, bool imagesToo) {
   objectCount(object, op, n);
+  checkNoObjects(object, op, n);
   std::vector<const Runs*> regions;
   for (const HObject::Item& item : object.Items()) {
     if (const auto* region = dynamic_cast<const RegionObject*>(item.get())) {
@@ -126,7 +128,9 @@ void Connection(const HObject& Region, HObject* ConnectedRegions) {
 void AreaCenter(const HObject& Regions, HTuple* Area, HTuple* Row, HTuple* Column) {
   ApiScope scope("AreaCenter");
   HTuple areas, rows, cols;
-  for (const Runs* region : regionsOf(Regions, "area_center", 1, true)) {
+  std::vector<const Runs*> regions = regionsOf(Regions, "area_center", 1, true);
+  if (skipEmptyRegions(regions, "area_center")) regions.clear();
+  for (const Runs* region : regions) {
     double row, col;
     runsCenter(*region, &row, &col);
     areas.Append(HTuple(static_cast<Hlong>(runsArea(*region))));

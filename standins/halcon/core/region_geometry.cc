@@ -88,6 +88,7 @@ std::vector<Point> convexHull(const Runs& runs) {
     points.emplace_back(run.row, run.begin);
     if (run.end != run.begin) points.emplace_back(run.row, run.end);
   }
+  if (points.empty()) return {};  // the upper chain below starts from the last point
   // Runs are sorted by row, then column: the points are already in the order the monotone
   // chain needs.
   const auto cross = [](const auto& o, const auto& a, const auto& b) {

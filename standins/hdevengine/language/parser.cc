@@ -211,6 +211,11 @@ class Parser {
     return peek().kind == TokenKind::Identifier && peek().text == word;
   }
 
+  bool nextIsSymbol(const char* symbol) const {
+    return current_.kind != TokenKind::End && next_.kind == TokenKind::Symbol &&
+           next_.text == symbol;
+  }
+
   bool acceptSymbol(const char* symbol) {
     if (!isSymbol(symbol)) return false;
     advance();
@@ -342,6 +347,9 @@ class Parser {
     if (isWord("object") || isWord("tuple")) {
       stmt->iconic = peek().text == "object";
       advance();
+      if (isWord("vector") && nextIsSymbol("(")) {
+        laterRelease("global vector variables", "12.0");
+      }
     } else if (isWord("vector") || isWord("dict")) {
       laterRelease("global " + peek().text + " variables", "12.0");
     } else {
@@ -469,9 +477,18 @@ class Parser {
         expr = node(kind, std::move(operands));
       } else if (acceptSymbol("{")) {
         // S{I} is one character of each string, S{A:B} the characters from A to B.
+        const bool mayBeDictionary = expr->kind == ExprKind::Variable && expr->name == "dict";
+        if (mayBeDictionary && isSymbol("}")) laterDictionary();
         std::vector<ExprPtr> operands;
         operands.push_back(std::move(expr));
         operands.push_back(expression());
+        // dict{'key': Value, ...}: a later release's dictionary, where 11.0 reads a substring
+        // of a variable named dict only with a number before the colon and no comma.
+        if (mayBeDictionary &&
+            (isSymbol(",") || (isSymbol(":") && operands[1]->kind == ExprKind::Literal &&
+                               operands[1]->value.Type() == HalconCpp::eElementTypeString))) {
+          laterDictionary();
+        }
         if (acceptSymbol(":")) operands.push_back(expression());
         expectSymbol("}");
         expr = functionNode(kSubstringFunction, std::move(operands));
@@ -482,6 +499,8 @@ class Parser {
       }
     }
   }
+
+  [[noreturn]] void laterDictionary() { laterRelease("dictionaries (dict{...})", "18.11"); }
 
   ExprPtr literal(HTuple value) {
     ExprPtr expr = node(ExprKind::Literal, {});

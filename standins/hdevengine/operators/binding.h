@@ -78,6 +78,20 @@ struct Binder<kFunction> {
   }
 };
 
+// A member of the display implementation (HDevOperatorImplCpp::DevSetPart and the like),
+// which answers with a status instead of raising.
+template <typename Class, typename... Parameters, int (Class::*kMember)(Parameters...)>
+struct Binder<kMember> {
+  using Shape = Signature<Parameters...>;
+  static int call(Class& object, const OperatorArgs& args) {
+    return callWith(object, args, std::index_sequence_for<Parameters...>{});
+  }
+  template <std::size_t... kIndex>
+  static int callWith(Class& object, const OperatorArgs& args, std::index_sequence<kIndex...>) {
+    return (object.*kMember)(argument<Shape::groups[kIndex], Shape::placeOf(kIndex)>(args)...);
+  }
+};
+
 }  // namespace binding
 
 template <auto kFunction>

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hdevengine/HDevEngineCpp.h"
+#include "operators/table.h"
 
 namespace HDevEngineCpp {
 namespace Standin {
@@ -16,10 +17,9 @@ struct DisplayOperator {
   int iconicIn;
   int ctrlIn;
   int ctrlOut;
-  // Calls the implementation's operation; null for operators the engine ignores, as the
-  // vendor's engine ignores dev_update_*.
-  int (*call)(HDevOperatorImplCpp& impl, const std::vector<HObject>& iconicIn,
-              const std::vector<HTuple>& ctrlIn, std::vector<HTuple>* ctrlOut);
+  // Calls the implementation's operation with the line's arguments (no iconic outputs);
+  // null for operators the engine ignores, as the vendor's engine ignores dev_update_*.
+  int (*call)(HDevOperatorImplCpp& impl, const OperatorArgs& args);
 };
 
 // The operator's index, or -1 when it is no display operator.

@@ -656,12 +656,16 @@ class Interpreter {
     std::vector<HTuple> ctrlOut(s.ctrlOut.size());
     HDevOperatorImplCpp* impl = display.call ? EngineState::instance().operatorImpl() : nullptr;
     if (impl) {
+      OperatorArgs args;
+      for (const HObject& object : iconicIn) args.iconicIn.push_back(&object);
+      for (const HTuple& tuple : ctrlIn) args.ctrlIn.push_back(&tuple);
+      for (HTuple& tuple : ctrlOut) args.ctrlOut.push_back(&tuple);
       int result;
       {
         // The implementation is the caller's code: its calls into the stand-ins are calls
         // from outside, and it runs without any engine lock held.
         HalconCpp::Standin::OutsideScope outside;
-        result = display.call(*impl, iconicIn, ctrlIn, &ctrlOut);
+        result = display.call(*impl, args);
       }
       if (result != static_cast<int>(HalconCpp::H_MSG_TRUE)) {
         throw HException::ForOperator(s.name.c_str(), result);

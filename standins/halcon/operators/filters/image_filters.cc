@@ -29,6 +29,57 @@ HObject filterImages(const HObject& input, const char* op, Filter&& filter) {
   return objectOf(items);
 }
 
+struct SobelKind {
+  SobelAmplitude amplitude;
+  bool binomial;
+};
+
+SobelKind sobelKind(std::string name, const char* op) {
+  const std::string suffix = "_binomial";
+  const bool binomial = name.size() > suffix.size() &&
+                        name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+  if (binomial) name.resize(name.size() - suffix.size());
+  if (name == "sum_abs") return {SobelAmplitude::SumAbs, binomial};
+  if (name == "sum_sqrt") return {SobelAmplitude::SumSqrt, binomial};
+  if (name == "thin_sum_abs") return {SobelAmplitude::ThinSumAbs, binomial};
+  if (name == "thin_max_abs") return {SobelAmplitude::ThinMaxAbs, binomial};
+  // 'x' and 'y' (and their binomial forms) give signed images, int1 for bytes, a pixel type
+  // the stand-in does not have.
+  fail(op, 1301);
+}
+
+// Size 3 filters the image itself; a larger one smooths it first over Size - 2 pixels, with
+// gauss_image's discrete Gaussian or, for the binomial types, binomial weights (one size, or
+// the mask's width and height).
+SobelSmoothing sobelSmoothing(const HTuple& size, bool binomial, const char* op) {
+  if (!binomial) {
+    const Hlong side = oneInteger(size, op, 2);
+    if (side < 3 || side > 13 || side % 2 == 0) fail(op, 1302);
+    // gauss_image's sigma for its sizes 3, 5, ... 11.
+    constexpr double kSigma[] = {0.65, 0.87, 1.43, 1.88, 2.31};
+    SobelSmoothing smoothing;
+    if (side > 3) {
+      const std::vector<std::uint32_t> weights =
+          gaussWeights(static_cast<std::int32_t>(side - 2), kSigma[(side - 5) / 2]);
+      for (const std::uint32_t w : weights) smoothing.alongRow.push_back(double(w) / kGaussUnit);
+      smoothing.alongColumn = smoothing.alongRow;
+    }
+    return smoothing;
+  }
+  if (size.Length() != 1 && size.Length() != 2) fail(op, 1402);
+  Hlong sides[2];
+  for (Hlong i = 0; i < 2; ++i) {
+    sides[i] = integerAt(size, std::min(i, size.Length() - 1), op, 2);
+    if (sides[i] < 3 || sides[i] > 39 || sides[i] % 2 == 0) fail(op, 1302);
+  }
+  SobelSmoothing smoothing;
+  if (sides[0] > 3 || sides[1] > 3) {
+    smoothing.alongRow = binomialWeights(static_cast<std::int32_t>(sides[0] - 2));
+    smoothing.alongColumn = binomialWeights(static_cast<std::int32_t>(sides[1] - 2));
+  }
+  return smoothing;
+}
+
 Hlong maskSide(const HTuple& value, const char* op, int n) {
   const double side = oneNumber(value, op, n);
   if (!(side >= 1 && side <= 501)) fail(op, 1300 + n);
@@ -89,9 +140,14 @@ void GaussFilter(const HObject& Image, HObject* ImageGauss, const HTuple& Size) 
   const char* op = "gauss_filter";
   const Hlong size = oneInteger(Size, op, 1);
   if (size < 3 || size > 11 || size % 2 == 0) fail(op, 1301);
+  // The reference's sigma for each size: 0.6 and then 0.475 more for each two taps, but 2.55
+  // at 11.
+  constexpr double kSigma[] = {0.600, 1.075, 1.550, 2.025, 2.550};
+  const std::vector<std::uint32_t> weights =
+      gaussWeights(static_cast<std::int32_t>(size), kSigma[(size - 3) / 2]);
   setOutput(ImageGauss,
             filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize s, std::uint8_t* out) {
-              binomialPlane(in, s, static_cast<std::int32_t>(size), out);
+              gaussPlane(in, s, weights, out);
             }));
 }
 
@@ -117,31 +173,11 @@ void SobelAmp(const HObject& Image, HObject* EdgeAmplitude, const HTuple& Filter
               const HTuple& Size) {
   ApiScope scope("SobelAmp");
   const char* op = "sobel_amp";
-  const std::string type = oneString(FilterType, op, 1);
-  const Hlong size = oneInteger(Size, op, 2);
-  if (type != "sum_abs" && type != "sum_sqrt") fail(op, 1301);
-  if (size != 3) fail(op, 1302);
-  const bool sqrtSum = type == "sum_sqrt";
+  const SobelKind kind = sobelKind(oneString(FilterType, op, 1), op);
+  const SobelSmoothing smoothing = sobelSmoothing(Size, kind.binomial, op);
   setOutput(EdgeAmplitude,
             filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize s, std::uint8_t* out) {
-              const auto px = [&](std::int32_t y, std::int32_t x) {
-                return int(in[static_cast<std::size_t>(mirroredIndex(y, s.height)) *
-                                  static_cast<std::size_t>(s.width) +
-                              static_cast<std::size_t>(mirroredIndex(x, s.width))]);
-              };
-              for (std::int32_t y = 0; y < s.height; ++y) {
-                for (std::int32_t x = 0; x < s.width; ++x) {
-                  // The masks' weights sum to 4 on each side: dividing by 4 keeps bytes.
-                  const int a = px(y - 1, x - 1) + 2 * px(y - 1, x) + px(y - 1, x + 1) -
-                                px(y + 1, x - 1) - 2 * px(y + 1, x) - px(y + 1, x + 1);
-                  const int b = px(y - 1, x - 1) + 2 * px(y, x - 1) + px(y + 1, x - 1) -
-                                px(y - 1, x + 1) - 2 * px(y, x + 1) - px(y + 1, x + 1);
-                  const double amplitude = sqrtSum ? std::sqrt(double(a) * a + double(b) * b)
-                                                   : std::abs(a) + std::abs(b);
-                  out[static_cast<std::size_t>(y) * static_cast<std::size_t>(s.width) +
-                      static_cast<std::size_t>(x)] = clampToByte(amplitude / 4);
-                }
-              }
+              sobelPlane(in, s, kind.amplitude, smoothing, out);
             }));
 }
 

@@ -156,91 +156,152 @@ void meanPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
   }
 }
 
+std::vector<std::uint32_t> gaussWeights(std::int32_t taps, double sigma) {
+  const std::int32_t half = taps / 2;
+  std::vector<double> samples(static_cast<std::size_t>(taps));
+  double total = 0;
+  for (std::int32_t i = 0; i < taps; ++i) {
+    const double x = i - half;
+    total += samples[static_cast<std::size_t>(i)] = std::exp(-x * x / (2 * sigma * sigma));
+  }
+  std::vector<std::uint32_t> weights(samples.size());
+  std::uint32_t outer = 0;
+  for (std::int32_t i = 0; i < taps; ++i) {
+    if (i == half) continue;
+    const auto w = static_cast<std::uint32_t>(
+        std::lround(samples[static_cast<std::size_t>(i)] / total * kGaussUnit));
+    weights[static_cast<std::size_t>(i)] = w;
+    outer += w;
+  }
+  // The centre takes what rounding left over, so that a constant image stays constant.
+  weights[static_cast<std::size_t>(half)] = kGaussUnit - outer;
+  return weights;
+}
+
 namespace {
 
-// Binomial weights of 3 or 5 taps in 16 bits: the weights sum to 2^(taps - 1) in each
-// direction, 256 * 255 + 128 at most.
-template <int Taps>
-void binomialNarrow(const std::uint8_t* src, PlaneSize size, std::uint8_t* dst) {
-  static_assert(Taps == 3 || Taps == 5, "16-bit sums hold 3 or 5 taps");
-  constexpr int half = Taps / 2, shift = 2 * (Taps - 1);
-  const std::int32_t w = size.width, h = size.height;
+#define QUORVEX_ALWAYS_INLINE inline __attribute__((always_inline))
+
+// One row of weighted sums of `2 Half + 1` neighbours, the weights symmetric about the
+// centre: unrolled, so that the compiler keeps a vector of outputs in registers.
+template <int Half, typename In>
+QUORVEX_ALWAYS_INLINE void symmetricRow(const In* const* rows, const std::uint32_t* weights,
+                                        std::size_t n, std::uint32_t* __restrict out) {
+  // Local copies: the compiler need not reload them after each store through `out`.
+  const In* r[2 * Half + 1];
+  std::uint32_t w[Half + 1];
+  for (int k = 0; k <= 2 * Half; ++k) r[k] = rows[k];
+  for (int k = 0; k <= Half; ++k) w[k] = weights[k];
+  for (std::size_t x = 0; x < n; ++x) {
+    std::uint32_t sum = w[Half] * r[Half][x];
+    for (int k = 1; k <= Half; ++k) sum += w[Half - k] * (r[Half - k][x] + r[Half + k][x]);
+    out[x] = sum;
+  }
+}
+
+template <typename In, int... H>
+QUORVEX_ALWAYS_INLINE void symmetricRowOf(int half, const In* const* rows, const std::uint32_t* w,
+                                          std::size_t n, std::uint32_t* out,
+                                          std::integer_sequence<int, H...>) {
+  (void)((half == H ? (symmetricRow<H>(rows, w, n, out), true) : false) || ...);
+}
+
+struct GaussJob {
+  const std::uint8_t* src;
+  PlaneSize size;
+  const std::vector<std::uint32_t>* weights;
+  std::uint8_t* dst;
+};
+
+QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job) {
+  const std::int32_t w = job.size.width, h = job.size.height;
+  const std::vector<std::uint32_t>& weights = *job.weights;
+  const auto half = static_cast<std::int32_t>(weights.size() / 2);
   const auto width = static_cast<std::size_t>(w);
-  std::vector<std::uint16_t> extended(width + 2 * half);
-  std::uint16_t* column = extended.data() + half;
+  const auto halves = std::make_integer_sequence<int, 6>();
+  // Column sums reach 255 * 4096; row sums of those 255 * 4096^2 plus the rounding half, just
+  // below 2^32.
+  std::vector<std::uint32_t> extended(width + 2 * static_cast<std::size_t>(half));
+  std::vector<std::uint32_t> sums(width);
+  std::uint32_t* column = extended.data() + half;
+  std::vector<const std::uint8_t*> rows(weights.size());
+  std::vector<const std::uint32_t*> shifted(weights.size());
+  for (std::size_t i = 0; i < shifted.size(); ++i) shifted[i] = extended.data() + i;
+  constexpr std::uint32_t rounding = kGaussUnit * kGaussUnit / 2;
   for (std::int32_t y = 0; y < h; ++y) {
-    const std::uint8_t* r[Taps];
-    for (int k = 0; k < Taps; ++k) r[k] = src + at(mirroredIndex(y + k - half, h), w);
-    if (Taps == 3) {
-      for (std::size_t x = 0; x < width; ++x) {
-        column[x] = std::uint16_t(r[0][x] + 2 * r[1][x] + r[Taps - 1][x]);
-      }
-    } else {
-      for (std::size_t x = 0; x < width; ++x) {
-        column[x] = std::uint16_t(r[0][x] + r[Taps - 1][x] + 4 * (r[1][x] + r[Taps - 2][x]) +
-                                  6 * r[half][x]);
-      }
+    for (std::int32_t k = 0; k <= 2 * half; ++k) {
+      rows[static_cast<std::size_t>(k)] = job.src + at(mirroredIndex(y + k - half, h), w);
     }
+    symmetricRowOf(half, rows.data(), weights.data(), width, column, halves);
     for (std::int32_t i = 1; i <= half; ++i) {
       column[-i] = column[mirroredIndex(-i, w)];
       column[w - 1 + i] = column[mirroredIndex(w - 1 + i, w)];
     }
-    const std::uint16_t* c = extended.data();
-    std::uint8_t* out = dst + at(y, w);
-    if (Taps == 3) {
-      for (std::size_t x = 0; x < width; ++x) {
-        out[x] = static_cast<std::uint8_t>(
-            std::uint16_t(c[x] + 2 * c[x + 1] + c[x + Taps - 1] + (1 << (shift - 1))) >> shift);
-      }
-    } else {
-      for (std::size_t x = 0; x < width; ++x) {
-        out[x] = static_cast<std::uint8_t>(std::uint16_t(c[x] + c[x + Taps - 1] +
-                                                         4 * (c[x + 1] + c[x + Taps - 2]) +
-                                                         6 * c[x + half] + (1 << (shift - 1))) >>
-                                           shift);
-      }
+    symmetricRowOf(half, shifted.data(), weights.data(), width, sums.data(), halves);
+    std::uint8_t* out = job.dst + at(y, w);
+    for (std::size_t x = 0; x < width; ++x) {
+      out[x] = static_cast<std::uint8_t>((sums[x] + rounding) >> 24);
     }
   }
 }
 
+void gaussRowsPlain(const GaussJob& job) {
+  gaussRows(job);
+}
+
+#if QUORVEX_KERNELS_AVX2
+// 32-bit multiplies in vectors need SSE4.1; AVX2 does eight at once.
+__attribute__((target("avx2"))) void gaussRowsAvx2(const GaussJob& job) {
+  gaussRows(job);
+}
+#endif
+
 }  // namespace
 
-void binomialPlane(const std::uint8_t* src, PlaneSize size, std::int32_t taps, std::uint8_t* dst) {
-  if (taps == 3) return binomialNarrow<3>(src, size, dst);
-  if (taps == 5) return binomialNarrow<5>(src, size, dst);
-  const std::int32_t w = size.width, h = size.height, half = taps / 2;
-  const auto width = static_cast<std::size_t>(w);
-  // The row weights; those along the row come from repeated neighbour sums below.
-  std::vector<std::uint32_t> weights(static_cast<std::size_t>(taps), 1);
-  for (std::int32_t n = 1; n < taps; ++n) {
-    for (std::int32_t k = n - 1; k > 0; --k) {
-      weights[static_cast<std::size_t>(k)] += weights[static_cast<std::size_t>(k - 1)];
-    }
-  }
-  const int shift = 2 * (taps - 1);
-  const std::uint32_t rounding = 1u << (shift - 1);
-  std::vector<std::uint32_t> vertical(width + 2 * static_cast<std::size_t>(half));
+#if QUORVEX_KERNELS_AVX2
+bool cpuHasAvx2() {
+  static const bool avx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  return avx2;
+}
+#else
+bool cpuHasAvx2() {
+  return false;
+}
+#endif
+
+void gaussPlane(const std::uint8_t* src, PlaneSize size, const std::vector<std::uint32_t>& weights,
+                std::uint8_t* dst) {
+  const GaussJob job{src, size, &weights, dst};
+#if QUORVEX_KERNELS_AVX2
+  if (cpuHasAvx2()) return gaussRowsAvx2(job);
+#endif
+  gaussRowsPlain(job);
+}
+
+void smoothPlane(const std::uint8_t* src, PlaneSize size, const std::vector<double>& alongRow,
+                 const std::vector<double>& alongColumn, double* dst) {
+  const std::int32_t w = size.width, h = size.height;
+  const auto rowHalf = static_cast<std::int32_t>(alongRow.size() / 2);
+  const auto columnHalf = static_cast<std::int32_t>(alongColumn.size() / 2);
+  std::vector<double> column(static_cast<std::size_t>(w));
   for (std::int32_t y = 0; y < h; ++y) {
-    std::uint32_t* column = vertical.data() + half;
-    std::fill(column, column + width, 0u);
-    for (std::int32_t k = 0; k < taps; ++k) {
-      const std::uint8_t* row = src + at(mirroredIndex(y + k - half, h), w);
-      const std::uint32_t weight = weights[static_cast<std::size_t>(k)];
-      for (std::size_t x = 0; x < width; ++x) column[x] += weight * row[x];
+    std::fill(column.begin(), column.end(), 0.0);
+    for (std::int32_t k = -columnHalf; k <= columnHalf; ++k) {
+      const std::uint8_t* row = src + at(mirroredIndex(y + k, h), w);
+      const double weight = alongColumn[static_cast<std::size_t>(k + columnHalf)];
+      for (std::size_t x = 0; x < column.size(); ++x) column[x] += weight * row[x];
     }
-    for (std::int32_t i = 1; i <= half; ++i) {
-      column[-i] = column[mirroredIndex(-i, w)];
-      column[w - 1 + i] = column[mirroredIndex(w - 1 + i, w)];
-    }
-    // Taps - 1 passes of neighbour sums make the binomial weights along the row.
-    std::uint32_t* line = vertical.data();
-    for (std::size_t pass = 1; pass < static_cast<std::size_t>(taps); ++pass) {
-      const std::size_t length = width + 2 * static_cast<std::size_t>(half) - pass;
-      for (std::size_t x = 0; x < length; ++x) line[x] += line[x + 1];
-    }
-    std::uint8_t* out = dst + at(y, w);
-    for (std::size_t x = 0; x < width; ++x) {
-      out[x] = static_cast<std::uint8_t>((line[x] + rounding) >> shift);
+    double* out = dst + at(y, w);
+    for (std::int32_t x = 0; x < w; ++x) {
+      double sum = 0;
+      for (std::int32_t k = -rowHalf; k <= rowHalf; ++k) {
+        sum += alongRow[static_cast<std::size_t>(k + rowHalf)] *
+               column[static_cast<std::size_t>(mirroredIndex(x + k, w))];
+      }
+      out[x] = sum;
     }
   }
 }

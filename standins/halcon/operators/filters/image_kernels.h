@@ -8,6 +8,12 @@
 
 #include "core/runs.h"
 
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define QUORVEX_KERNELS_AVX2 1
+#else
+#define QUORVEX_KERNELS_AVX2 0
+#endif
+
 namespace HalconCpp {
 namespace Standin {
 
@@ -16,14 +22,41 @@ struct PlaneSize {
   std::int32_t height;
 };
 
+// Whether the processor runs AVX2, asked once; false where the kernels have no AVX2 path.
+bool cpuHasAvx2();
+
 std::int32_t mirroredIndex(std::int32_t i, std::int32_t n);
 
 // Mean over (2 * (maskWidth / 2) + 1) x (2 * (maskHeight / 2) + 1) pixels, rounded: running
 // sums, so the cost does not grow with the mask.
 void meanPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
                std::int32_t maskHeight, std::uint8_t* dst);
-// Binomial weights of Size (3, 5, ... 11) taps in each direction, rounded.
-void binomialPlane(const std::uint8_t* src, PlaneSize size, std::int32_t taps, std::uint8_t* dst);
+// The weights of a Gaussian of the given sigma sampled at `taps` whole offsets about 0, as
+// parts of kGaussUnit that sum to it: each rounded to the nearest part, the centre the rest.
+constexpr std::uint32_t kGaussUnit = 4096;
+std::vector<std::uint32_t> gaussWeights(std::int32_t taps, double sigma);
+// The weights along the row and down the column alike (at most 11), the sum rounded.
+void gaussPlane(const std::uint8_t* src, PlaneSize size, const std::vector<std::uint32_t>& weights,
+                std::uint8_t* dst);
+// Weighted sums along the row and down the column, unrounded, for the filters that go on
+// from them.
+void smoothPlane(const std::uint8_t* src, PlaneSize size, const std::vector<double>& alongRow,
+                 const std::vector<double>& alongColumn, double* dst);
+
+// The binomial coefficients of `taps` taps over 2^(taps - 1), exact in doubles up to 37 taps.
+std::vector<double> binomialWeights(std::int32_t taps);
+
+// The Sobel filter's amplitudes of a and b, the image convolved with the masks
+// A = (1 2 1 / 0 0 0 / -1 -2 -1) and B = (1 0 -1 / 2 0 -2 / 1 0 -1), over 4; the thin kinds
+// keep |a| only where it is a maximum down its column and |b| along its row.
+enum class SobelAmplitude { SumAbs, SumSqrt, ThinSumAbs, ThinMaxAbs };
+// Weights to smooth with first; none: the masks filter the image itself. A smoothed image is
+// doubled before the masks, as the smoothing lowers edges.
+struct SobelSmoothing {
+  std::vector<double> alongRow, alongColumn;
+};
+void sobelPlane(const std::uint8_t* src, PlaneSize size, SobelAmplitude amplitude,
+                const SobelSmoothing& smoothing, std::uint8_t* dst);
 
 // How median filters read beyond the edges: mirrored, repeated from the opposite edge,
 // continued from the edge pixel, or a constant grey value.

@@ -8,12 +8,6 @@
 
 #include "operators/filters/image_kernels.h"
 
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-#define QUORVEX_MEDIAN_AVX2 1
-#else
-#define QUORVEX_MEDIAN_AVX2 0
-#endif
-
 namespace HalconCpp {
 namespace Standin {
 
@@ -118,17 +112,9 @@ void medianRowsPlain(const RowJob& job) {
   medianRows<Lanes16>(job);
 }
 
-#if QUORVEX_MEDIAN_AVX2
+#if QUORVEX_KERNELS_AVX2
 __attribute__((target("avx2"))) void medianRowsAvx2(const RowJob& job) {
   medianRows<Lanes32>(job);
-}
-
-bool haveAvx2() {
-  static const bool avx2 = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  return avx2;
 }
 #endif
 
@@ -186,8 +172,8 @@ void medianPlane(const std::uint8_t* src, PlaneSize size, const Runs& mask, Marg
   if (hasNetwork(offsets.size())) {
     const RowJob job{
         padded.data(), static_cast<std::size_t>(stride), offsets.data(), offsets.size(), size, dst};
-#if QUORVEX_MEDIAN_AVX2
-    if (haveAvx2()) return medianRowsAvx2(job);
+#if QUORVEX_KERNELS_AVX2
+    if (cpuHasAvx2()) return medianRowsAvx2(job);
 #endif
     return medianRowsPlain(job);
   }

@@ -16,23 +16,55 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-bool bilinearNamed(const HTuple& value, const char* op, int n) {
+enum class Sampling { Nearest, Bilinear, Bicubic };
+
+// 'constant' and 'weighted' also smooth when they shrink an image; the stand-in interpolates
+// them bilinearly.
+Sampling interpolationNamed(const HTuple& value, const char* op, int n) {
   const std::string name = oneString(value, op, n);
-  if (name == "nearest_neighbor") return false;
-  if (name == "bilinear" || name == "constant" || name == "weighted") return true;
+  if (name == "nearest_neighbor") return Sampling::Nearest;
+  if (name == "bilinear" || name == "constant" || name == "weighted") {
+    return Sampling::Bilinear;
+  }
+  if (name == "bicubic") return Sampling::Bicubic;
   fail(op, 1300 + n);
 }
 
+// Keys' cubic convolution kernel with a = -0.5, which reproduces a straight ramp.
+double cubicWeight(double x) {
+  constexpr double a = -0.5;
+  x = std::fabs(x);
+  if (x <= 1) return ((a + 2) * x - (a + 3)) * x * x + 1;
+  if (x < 2) return ((a * x - 5 * a) * x + 8 * a) * x - 4 * a;
+  return 0;
+}
+
 // The grey value at a real position, pixel centres at whole numbers; -1 outside the image.
-double sample(const ImagePtr& image, std::size_t channel, double row, double col, bool bilinear) {
+double sample(const ImagePtr& image, std::size_t channel, double row, double col,
+              Sampling interpolation) {
   const std::uint8_t* p = image->pixels(channel);
-  if (!bilinear) {
+  if (interpolation == Sampling::Nearest) {
     const auto r = static_cast<std::int32_t>(std::floor(row + 0.5));
     const auto c = static_cast<std::int32_t>(std::floor(col + 0.5));
     if (r < 0 || c < 0 || r >= image->height || c >= image->width) return -1;
     return p[image->offset(r, c)];
   }
   if (row < -0.5 || col < -0.5 || row > image->height - 0.5 || col > image->width - 0.5) return -1;
+  if (interpolation == Sampling::Bicubic) {
+    // Four by four neighbours, those beyond the edges repeating the edge pixel.
+    const auto r0 = static_cast<std::int32_t>(std::floor(row));
+    const auto c0 = static_cast<std::int32_t>(std::floor(col));
+    double sum = 0;
+    for (std::int32_t i = -1; i <= 2; ++i) {
+      const std::int32_t r = std::clamp(r0 + i, 0, image->height - 1);
+      const double wr = cubicWeight(row - (r0 + i));
+      for (std::int32_t j = -1; j <= 2; ++j) {
+        const std::int32_t c = std::clamp(c0 + j, 0, image->width - 1);
+        sum += wr * cubicWeight(col - (c0 + j)) * p[image->offset(r, c)];
+      }
+    }
+    return std::max(sum, 0.0);
+  }
   row = std::clamp(row, 0.0, double(image->height - 1));
   col = std::clamp(col, 0.0, double(image->width - 1));
   const auto r0 = static_cast<std::int32_t>(row), c0 = static_cast<std::int32_t>(col);
@@ -47,8 +79,8 @@ double sample(const ImagePtr& image, std::size_t channel, double row, double col
 // A new image of the given size whose pixel (row, col) samples the input at source(row, col);
 // pixels whose source falls outside the input's domain are left out of the result's domain.
 template <typename Source>
-ImagePtr resample(const ImagePtr& image, std::int32_t width, std::int32_t height, bool bilinear,
-                  const char* op, Source&& source) {
+ImagePtr resample(const ImagePtr& image, std::int32_t width, std::int32_t height,
+                  Sampling interpolation, const char* op, Source&& source) {
   std::vector<PlanePtr> planes;
   for (std::size_t c = 0; c < image->channels.size(); ++c) {
     planes.push_back(std::make_shared<Plane>(width, height, op));
@@ -67,7 +99,7 @@ ImagePtr resample(const ImagePtr& image, std::int32_t width, std::int32_t height
         domain.push_back(Run{r, col, col});
       }
       for (std::size_t c = 0; c < planes.size(); ++c) {
-        const double v = sample(image, c, sr, sc, bilinear);
+        const double v = sample(image, c, sr, sc, interpolation);
         planes[c]->data()[static_cast<std::size_t>(r) * static_cast<std::size_t>(width) +
                           static_cast<std::size_t>(col)] = clampToByte(v);
       }
@@ -77,11 +109,12 @@ ImagePtr resample(const ImagePtr& image, std::int32_t width, std::int32_t height
                    std::make_shared<const Runs>(std::move(domain)));
 }
 
-ImagePtr zoomed(const ImagePtr& image, Hlong width, Hlong height, bool bilinear, const char* op) {
+ImagePtr zoomed(const ImagePtr& image, Hlong width, Hlong height, Sampling interpolation,
+                const char* op) {
   const double sx = double(image->width) / double(width),
                sy = double(image->height) / double(height);
   return resample(image, static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
-                  bilinear, op, [&](std::int32_t r, std::int32_t c, double* sr, double* sc) {
+                  interpolation, op, [&](std::int32_t r, std::int32_t c, double* sr, double* sc) {
                     *sr = (r + 0.5) * sy - 0.5;
                     *sc = (c + 0.5) * sx - 0.5;
                   });
@@ -96,10 +129,10 @@ void ZoomImageSize(const HObject& Image, HObject* ImageZoom, const HTuple& Width
   const Hlong width = oneInteger(Width, op, 1), height = oneInteger(Height, op, 2);
   if (width < 1 || width > kMaxImageSide) fail(op, 1301);
   if (height < 1 || height > kMaxImageSide) fail(op, 1302);
-  const bool bilinear = bilinearNamed(Interpolation, op, 3);
+  const Sampling interpolation = interpolationNamed(Interpolation, op, 3);
   std::vector<HObject::Item> items;
   for (const ImagePtr& image : imagesWithChannels(Image, op, 1)) {
-    items.push_back(zoomed(image, width, height, bilinear, op));
+    items.push_back(zoomed(image, width, height, interpolation, op));
   }
   setOutput(ImageZoom, objectOf(items));
 }
@@ -109,14 +142,14 @@ void ZoomImageFactor(const HObject& Image, HObject* ImageZoomed, const HTuple& S
   ApiScope scope("ZoomImageFactor");
   const char* op = "zoom_image_factor";
   const double sx = oneNumber(ScaleWidth, op, 1), sy = oneNumber(ScaleHeight, op, 2);
-  const bool bilinear = bilinearNamed(Interpolation, op, 3);
+  const Sampling interpolation = interpolationNamed(Interpolation, op, 3);
   std::vector<HObject::Item> items;
   for (const ImagePtr& image : imagesWithChannels(Image, op, 1)) {
     const double width = std::round(image->width * sx), height = std::round(image->height * sy);
     if (!(width >= 1 && width <= kMaxImageSide)) fail(op, 1301);
     if (!(height >= 1 && height <= kMaxImageSide)) fail(op, 1302);
     items.push_back(
-        zoomed(image, static_cast<Hlong>(width), static_cast<Hlong>(height), bilinear, op));
+        zoomed(image, static_cast<Hlong>(width), static_cast<Hlong>(height), interpolation, op));
   }
   setOutput(ImageZoomed, objectOf(items));
 }
@@ -131,7 +164,7 @@ void MirrorImage(const HObject& Image, HObject* ImageMirror, const HTuple& Mode)
     const bool transpose = mode == "diagonal";
     const std::int32_t width = transpose ? image->height : image->width;
     const std::int32_t height = transpose ? image->width : image->height;
-    items.push_back(resample(image, width, height, false, op,
+    items.push_back(resample(image, width, height, Sampling::Nearest, op,
                              [&](std::int32_t r, std::int32_t c, double* sr, double* sc) {
                                *sr = mode == "row" ? image->height - 1 - r : transpose ? c : r;
                                *sc = mode == "column" ? image->width - 1 - c : transpose ? r : c;
@@ -146,7 +179,7 @@ void RotateImage(const HObject& Image, HObject* ImageRotate, const HTuple& Phi,
   const char* op = "rotate_image";
   const double degrees = oneNumber(Phi, op, 1);
   if (!std::isfinite(degrees)) fail(op, 1301);
-  const bool bilinear = bilinearNamed(Interpolation, op, 2);
+  const Sampling interpolation = interpolationNamed(Interpolation, op, 2);
   double turn = std::fmod(degrees, 360.0);
   if (turn < 0) turn += 360;
   std::vector<HObject::Item> items;
@@ -158,7 +191,7 @@ void RotateImage(const HObject& Image, HObject* ImageRotate, const HTuple& Phi,
     const double angle = turn * kPi / 180, cs = std::cos(angle), sn = std::sin(angle);
     const double cr = (image->height - 1) / 2.0, cc = (image->width - 1) / 2.0;
     const double outR = (height - 1) / 2.0, outC = (width - 1) / 2.0;
-    items.push_back(resample(image, width, height, bilinear, op,
+    items.push_back(resample(image, width, height, interpolation, op,
                              [&](std::int32_t r, std::int32_t c, double* sr, double* sc) {
                                // Counter-clockwise on screen, where rows point down.
                                const double dr = r - outR, dc = c - outC;

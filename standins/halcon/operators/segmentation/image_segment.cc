@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/empty_results.h"
 #include "core/image_results.h"
 #include "core/params.h"
 #include "core/region.h"
@@ -73,6 +74,13 @@ std::vector<Hlong> histogramOf(const Runs& region, const ImagePtr& image, const 
     }
   }
   return histogram;
+}
+
+// The grey value of the pixel of the given rank (0: the darkest) in the histogram's order.
+int greyOfRank(const std::vector<Hlong>& histogram, Hlong rank) {
+  int g = 0;
+  for (Hlong seen = histogram[0]; seen <= rank;) seen += histogram[std::size_t(++g)];
+  return g;
 }
 
 }  // namespace
@@ -226,18 +234,16 @@ void MinMaxGray(const HObject& Regions, const HObject& Image, const HTuple& Perc
     const std::vector<Hlong> histogram = histogramOf(*region, image, op);
     Hlong total = 0;
     for (const Hlong count : histogram) total += count;
-    // The grey values below and above which Percent of the pixels lie are left out.
-    const double cut = std::floor(double(total) * percent / 100);
-    int low = 0, high = 255;
+    // Percent of the area is cut off at each end of the histogram: Min is the grey value of
+    // the pixel of rank `cut` counted from the darkest, Max of rank `cut` from the brightest.
+    // At 50 with an even area the two walks cross; both then stop at the median, the pixel
+    // of rank total / 2 from the darkest, as median_image takes it.
+    const Hlong cut = static_cast<Hlong>(std::floor(double(total) * percent / 100));
+    int low = 0, high = 0;
     if (total > 0) {
-      double seen = 0;
-      while (seen + double(histogram[std::size_t(low)]) <= cut)
-        seen += double(histogram[std::size_t(low++)]);
-      seen = 0;
-      while (seen + double(histogram[std::size_t(high)]) <= cut)
-        seen += double(histogram[std::size_t(high--)]);
-    } else {
-      high = 0;
+      // cut is at most total / 2: only the walk from the bright end can pass the median.
+      low = greyOfRank(histogram, cut);
+      high = greyOfRank(histogram, total - 1 - std::min(cut, total - 1 - total / 2));
     }
     mins.Append(HTuple(double(low)));
     maxs.Append(HTuple(double(high)));
@@ -251,8 +257,9 @@ void MinMaxGray(const HObject& Regions, const HObject& Image, const HTuple& Perc
 void Intensity(const HObject& Regions, const HObject& Image, HTuple* Mean, HTuple* Deviation) {
   ApiScope scope("Intensity");
   const char* op = "intensity";
-  const std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
+  std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
   const ImagePtr image = oneImage(Image, op, 2);
+  if (skipEmptyRegions(regions, op)) regions.clear();
   HTuple means, deviations;
   for (const Runs* region : regions) {
     const std::vector<Hlong> histogram = histogramOf(*region, image, op);

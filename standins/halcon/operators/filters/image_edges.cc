@@ -1,0 +1,87 @@
+// The Sobel filter on one plane, in doubles: sums of bytes and of dyadic weights stay exact
+// for the Gaussian weights and the binomial ones up to 21 taps.
+#include <algorithm>
+#include <cmath>
+
+#include "core/image_results.h"
+#include "operators/filters/image_kernels.h"
+
+namespace HalconCpp {
+namespace Standin {
+
+std::vector<double> binomialWeights(std::int32_t taps) {
+  std::vector<double> weights(static_cast<std::size_t>(taps), 0.0);
+  weights[0] = 1;
+  for (std::size_t n = 1; n < weights.size(); ++n) {
+    for (std::size_t k = n; k > 0; --k) weights[k] += weights[k - 1];
+  }
+  const double scale = std::ldexp(1.0, -(taps - 1));
+  for (double& w : weights) w *= scale;
+  return weights;
+}
+
+void sobelPlane(const std::uint8_t* src, PlaneSize size, SobelAmplitude amplitude,
+                const SobelSmoothing& smoothing, std::uint8_t* dst) {
+  const std::int32_t w = size.width, h = size.height;
+  const auto width = static_cast<std::size_t>(w);
+  const std::size_t n = width * static_cast<std::size_t>(h);
+  std::vector<double> g(n);
+  if (smoothing.alongRow.empty()) {
+    std::copy(src, src + n, g.begin());
+  } else {
+    smoothPlane(src, size, smoothing.alongRow, smoothing.alongColumn, g.data());
+    for (double& v : g) v *= 2;
+  }
+  const auto at = [width](std::int32_t y, std::int32_t x) {
+    return static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x);
+  };
+  // |a| and |b| of one row; the thin kinds also need the rows above and below.
+  const auto absolutes = [&](std::int32_t y, double* absA, double* absB) {
+    const std::int32_t up = mirroredIndex(y - 1, h), down = mirroredIndex(y + 1, h);
+    for (std::int32_t x = 0; x < w; ++x) {
+      const std::int32_t left = mirroredIndex(x - 1, w), right = mirroredIndex(x + 1, w);
+      absA[x] = std::fabs(g[at(up, left)] + 2 * g[at(up, x)] + g[at(up, right)] -
+                          g[at(down, left)] - 2 * g[at(down, x)] - g[at(down, right)]);
+      absB[x] = std::fabs(g[at(up, left)] + 2 * g[at(y, left)] + g[at(down, left)] -
+                          g[at(up, right)] - 2 * g[at(y, right)] - g[at(down, right)]);
+    }
+  };
+  const bool thin =
+      amplitude == SobelAmplitude::ThinSumAbs || amplitude == SobelAmplitude::ThinMaxAbs;
+  std::vector<double> rows(6 * width);  // |a| and |b| above, here and below
+  double *aboveA = rows.data(), *hereA = aboveA + width, *belowA = hereA + width;
+  double *aboveB = belowA + width, *hereB = aboveB + width, *belowB = hereB + width;
+  for (std::int32_t y = 0; y < h; ++y) {
+    absolutes(y, hereA, hereB);
+    if (thin) {
+      absolutes(mirroredIndex(y - 1, h), aboveA, aboveB);
+      absolutes(mirroredIndex(y + 1, h), belowA, belowB);
+    }
+    for (std::int32_t x = 0; x < w; ++x) {
+      double ta = hereA[x], tb = hereB[x];
+      if (thin) {
+        const std::int32_t left = mirroredIndex(x - 1, w), right = mirroredIndex(x + 1, w);
+        // A maximum holds its ground against equal neighbours: a plateau stays whole.
+        if (ta < aboveA[x] || ta < belowA[x]) ta = 0;
+        if (tb < hereB[left] || tb < hereB[right]) tb = 0;
+      }
+      double value = 0;
+      switch (amplitude) {
+        case SobelAmplitude::SumAbs:
+        case SobelAmplitude::ThinSumAbs:
+          value = ta + tb;
+          break;
+        case SobelAmplitude::SumSqrt:
+          value = std::sqrt(ta * ta + tb * tb);
+          break;
+        case SobelAmplitude::ThinMaxAbs:
+          value = std::max(ta, tb);
+          break;
+      }
+      dst[at(y, x)] = clampToByte(value / 4);
+    }
+  }
+}
+
+}  // namespace Standin
+}  // namespace HalconCpp

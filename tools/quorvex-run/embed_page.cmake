@@ -1,7 +1,0 @@
-# Writes the report page as a C array (cmake -DINPUT=... -DOUTPUT=... -P embed_page.cmake):
-# bytes, not a string literal, which MSVC caps in length.
-file(READ "${INPUT}" bytes HEX)
-string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${bytes}")
-string(REGEX REPLACE "(([^,]*,){16})" "\\1\n" bytes "${bytes}")
-file(WRITE "${OUTPUT}.tmp" "// Generated from ${INPUT}.\nconst char kReportPage[] = {\n${bytes}'\\0'};\n")
-file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
