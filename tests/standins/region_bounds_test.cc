@@ -15,7 +15,6 @@
 namespace quorvex::test {
 namespace {
 
-
 constexpr long kNoMemory = 6001;
 constexpr long kOutOfMemory = -2;
 constexpr std::uint64_t kChildRoom = std::uint64_t{256} << 20;
