@@ -168,14 +168,12 @@ TEST(TextFunctions, RegularExpressions) {
                 {"regexp_test('a', '(')", 1302}});
 }
 
-// Long subjects match on a stack sized for them; one past the bound for its pattern is
-// refused with the engine's own error, never a crash.
+// Long subjects match whole, whichever engine the build has (regexp_test.cc: past that).
 TEST(TextFunctions, LongSubjects) {
   EXPECT_EQ(text(evaluate("regexp_test(sum(gen_tuple_const(20000, 'a')), '^(a|b)*$')")), "1");
   EXPECT_EQ(text(evaluate("strlen(regexp_replace(sum(gen_tuple_const(20000, 'a')), "
                           "['(a|b)', 'replace_all'], 'cc'))")),
             "40000");
-  expectErrors({{"regexp_test(sum(gen_tuple_const(100000, 'a')), '^(a|b)*$')", 21026}});
 }
 
 TEST(TextFunctions, Formatting) {

@@ -135,6 +135,25 @@ TEST_F(RunBoundRoads, TextsRepeatedPastTheirBound) {
   EXPECT_EQ(text(runLines({"R := regexp_replace('abc', ['', 'replace_all'], '-')"})), "'-a-b-c-'");
 }
 
+// An empty pattern matches at every position of a text of 60,000 bytes: with two bytes put
+// in at each, the result would be 180,002 bytes, past a text_limit of 131,072, and fails
+// before it is built (the same under libstdc++'s engine, whose stack takes such a subject).
+TEST_F(RunBoundRoads, AReplacementAtEveryPositionOfALongText) {
+  HDevEngine().SetEngineAttribute("text_limit", HTuple(Hlong{131072}));
+  const HTuple longText(std::string(60000, 'a').c_str());
+  expectRecords({{"an empty pattern replaced all over",
+                  {"R := regexp_replace(In1, ['', 'replace_all'], 'bb')"},
+                  kValueSize,
+                  1,
+                  "bytes of text, more than text_limit 131072"},
+                 {"its operator",
+                  {"tuple_regexp_replace (In1, ['', 'replace_all'], 'bb', R)"},
+                  kValueSize,
+                  1,
+                  "bytes of text"}},
+                longText);
+}
+
 // Copying a long text costs steps by its bytes: a loop that copies a megabyte a thousand
 // times passes a budget of 100,000 steps, as a loop over its bytes would.
 TEST_F(RunBoundRoads, CopiesAreChargedByWhatTheyMove) {

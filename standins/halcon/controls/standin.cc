@@ -195,9 +195,24 @@ void raiseFaultIfPending(const char* operation) {
   if (takeFault(operation, &fault)) raiseFault(operation, fault);
 }
 
-ApiScope::ApiScope(const char* operation) {
+namespace {
+thread_local const char* enteredOperation STANDIN_FAST_TLS = nullptr;
+}  // namespace
+
+ApiScope::ApiScope(const char* operation) : outer_(enteredOperation) {
   // inside_ already counts this scope: depth 1 means the caller was outside.
   if (insideDepth == 1) raiseFaultIfPending(operation);
+  // The outermost operation names the errors: the engine enters its operators from its
+  // own inside scope.
+  if (!enteredOperation) enteredOperation = operation;
+}
+
+ApiScope::~ApiScope() {
+  enteredOperation = outer_;
+}
+
+const char* currentOperation() {
+  return enteredOperation;
 }
 
 void armFaults(const HTuple& value) {

@@ -1,6 +1,7 @@
 #include "core/memory_bounds.h"
 
 #include <atomic>
+#include <string>
 #include <utility>
 
 #include "core/params.h"
@@ -93,6 +94,30 @@ void PixelReservation::change(std::uint64_t bytes, const char* op) {
     give(bytes_ - bytes);
   }
   bytes_ = bytes;
+}
+
+void chargeRunStorage(std::uint64_t bytes) {
+  if (take(bytes)) return;
+  const char* entered = currentOperation();
+  if (!entered) {
+    pixelsHeld.fetch_add(bytes, std::memory_order_relaxed);
+    return;
+  }
+  // The vendor's name of the operation: "AreaCenter" is area_center.
+  std::string name;
+  for (const char* c = entered; *c; ++c) {
+    if (*c >= 'A' && *c <= 'Z') {
+      if (!name.empty()) name += '_';
+      name += static_cast<char>(*c - 'A' + 'a');
+    } else {
+      name += *c;
+    }
+  }
+  fail(name.c_str(), H_ERR_NO_MEMORY);
+}
+
+void releaseRunStorage(std::uint64_t bytes) {
+  give(bytes);
 }
 
 void checkWindowCount(std::size_t open, const char* op) {

@@ -5,6 +5,9 @@
 //       together (default 4 GiB on 64-bit targets, 1 GiB on 32-bit ones); beyond: 6001.
 //   "standin_window_limit": windows open at once (default 256); beyond: 5101.
 //   "standin_pixel_bytes": read-only, the bytes held now.
+// The runs of regions (core/runs.h) count against the pixel bound as well: a region of
+// millions of runs (a threshold of a striped image, a chain of region operators) holds more
+// memory than its image, and fails with 6001 before it is built.
 #ifndef QUORVEX_STANDINS_HALCON_MEMORY_BOUNDS_H
 #define QUORVEX_STANDINS_HALCON_MEMORY_BOUNDS_H
 
@@ -32,6 +35,12 @@ class PixelReservation {
  private:
   std::uint64_t bytes_ = 0;
 };
+
+// Takes `bytes` of run storage from the pixel bound before they are allocated. Raises 6001
+// in the operation the caller entered when they would pass the bound; outside any operation
+// (a window repainting itself) it takes them regardless, as a resize does.
+void chargeRunStorage(std::uint64_t bytes);
+void releaseRunStorage(std::uint64_t bytes);
 
 // Raises 5101 in `op` when `open` windows are already at the bound.
 void checkWindowCount(std::size_t open, const char* op);

@@ -49,7 +49,7 @@ struct RowIndex {
 };
 
 // Intervals of one row, sorted and disjoint; the working form of the morphology below.
-using Intervals = std::vector<Run>;
+using Intervals = Runs;
 
 void mergeInto(Intervals& acc, const Intervals& more, Intervals& scratch) {
   scratch.clear();

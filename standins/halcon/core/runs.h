@@ -4,8 +4,12 @@
 #ifndef QUORVEX_STANDINS_HALCON_RUNS_H
 #define QUORVEX_STANDINS_HALCON_RUNS_H
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+#include "core/memory_bounds.h"
 
 namespace HalconCpp {
 namespace Standin {
@@ -15,7 +19,43 @@ struct Run {
   std::int32_t begin;  // first column
   std::int32_t end;    // last column, inclusive
 };
-using Runs = std::vector<Run>;
+// Every allocation of runs is charged to the pixel bound (memory_bounds.h) before it is
+// made, with what the heap keeps beside it, so that no operator can build more runs than
+// the bound allows, whatever it builds them with.
+template <typename T>
+struct ChargedAllocator {
+  using value_type = T;
+  static constexpr std::uint64_t kOverhead = 64;
+
+  ChargedAllocator() = default;
+  template <typename U>
+  ChargedAllocator(const ChargedAllocator<U>&) noexcept {}
+
+  T* allocate(std::size_t n) {
+    const std::uint64_t bytes = std::uint64_t{n} * sizeof(T) + kOverhead;
+    chargeRunStorage(bytes);
+    try {
+      return std::allocator<T>().allocate(n);
+    } catch (...) {
+      releaseRunStorage(bytes);
+      throw;
+    }
+  }
+  void deallocate(T* p, std::size_t n) noexcept {
+    std::allocator<T>().deallocate(p, n);
+    releaseRunStorage(std::uint64_t{n} * sizeof(T) + kOverhead);
+  }
+  template <typename U>
+  bool operator==(const ChargedAllocator<U>&) const noexcept {
+    return true;
+  }
+  template <typename U>
+  bool operator!=(const ChargedAllocator<U>&) const noexcept {
+    return false;
+  }
+};
+
+using Runs = std::vector<Run, ChargedAllocator<Run>>;
 
 // Sorts runs and merges those that overlap or touch, so that any list becomes canonical.
 Runs normalizeRuns(Runs runs);

@@ -1,91 +1,56 @@
 // The regular expression functions. A pattern is a string or [Pattern, Option, ...]; the
-// options are the vendor's ('ignore_case', 'multiline', 'dot_matches_all', 'newline_*',
-// 'replace_all', 'invert_match'). Patterns run as ECMAScript expressions, which read the
-// Perl syntax programs use alike for everything but its rarer extensions.
-//
-// libstdc++ matches by recursion, some hundred bytes of stack per subject character and
-// pattern element: a long subject overflows a thread's stack. Short subjects match on the
-// caller's stack; longer ones on a thread with a stack sized for them, up to a bound past
-// which a subject is refused with an error instead of a crash.
-#include <functional>
-#include <iterator>
-#include <memory>
-#include <regex>
+// options are the vendor's ('ignore_case', 'multiline', 'dot_matches_all', 'ignore_space',
+// 'newline_lf', 'newline_cr', 'newline_crlf', 'replace_all', 'invert_match'). The matching
+// itself is the engine's of regexp_engine.h; what a match means for each function is here,
+// the same whichever engine the build has.
+#include <algorithm>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "common/annotated_mutex.h"
+#include "functions/regexp_engine.h"
 #include "functions/tuple_functions.h"
 #include "runtime/engine_errors.h"
-#include "runtime/large_stack.h"
 #include "runtime/run_limits.h"
 
 namespace HDevEngineCpp {
 namespace Standin {
 namespace {
 
-// Measured on x86-64: about 770 bytes a character for '^(a|b)*$', more with more
-// alternatives; the estimate errs well on the safe side.
-constexpr std::size_t kStackPerCharacter = 256;
-constexpr std::size_t kStackPerCharacterAndPatternByte = 128;
-constexpr std::size_t kStackReserve = std::size_t{256} << 10;
-constexpr std::size_t kCallerStackLength = 128;
-constexpr std::size_t kMaxMatchStack = std::size_t{64} << 20;
 constexpr std::size_t kMaxCachedPatterns = 256;
 
 struct Pattern {
-  std::shared_ptr<const std::regex> regex;
-  std::size_t length = 0;
+  std::shared_ptr<const CompiledRegex> regex;
   bool replaceAll = false;
   bool invert = false;
 };
 
-// "." also matches line ends: every unescaped dot outside a bracket expression.
-std::string dotMatchesAll(const std::string& pattern) {
-  std::string out;
-  bool inClass = false;
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
-    const char c = pattern[i];
-    if (c == '\\' && i + 1 < pattern.size()) {
-      out += c;
-      out += pattern[++i];
-    } else if (c == '[' && !inClass) {
-      inClass = true;
-      out += c;
-    } else if (c == ']' && inClass) {
-      inClass = false;
-      out += c;
-    } else if (c == '.' && !inClass) {
-      out += "[\\s\\S]";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
-// Compiled patterns by their text and flags: programs test the same pattern in loops.
+// Compiled patterns by their text and options: programs test the same pattern in loops.
 struct PatternCache {
   quorvex::common::Mutex mutex;
-  std::unordered_map<std::string, std::shared_ptr<const std::regex>> patterns
+  std::unordered_map<std::string, std::shared_ptr<const CompiledRegex>> patterns
       QUORVEX_GUARDED_BY(mutex);
 };
 
-std::shared_ptr<const std::regex> compiled(const char* op, const std::string& pattern,
-                                           std::regex::flag_type flags) {
+std::shared_ptr<const CompiledRegex> compiled(const char* op, const std::string& pattern,
+                                              const RegexOptions& options) {
   static PatternCache* cache = new PatternCache;  // outlives every static destructor
-  const std::string key = std::to_string(static_cast<unsigned>(flags)) + '/' + pattern;
+  std::string key;
+  key += options.ignoreCase ? 'i' : '-';
+  key += options.multiline ? 'm' : '-';
+  key += options.dotMatchesAll ? 's' : '-';
+  key += options.ignoreSpace ? 'x' : '-';
+  key += static_cast<char>('0' + static_cast<int>(options.newline));
+  key += '/';
+  key += pattern;
   {
     quorvex::common::Lock lock(cache->mutex);
     const auto found = cache->patterns.find(key);
     if (found != cache->patterns.end()) return found->second;
   }
-  std::shared_ptr<const std::regex> regex;
-  try {
-    regex = std::make_shared<const std::regex>(pattern, flags);
-  } catch (const std::regex_error&) {
-    wrongValue(op, 1);
-  }
+  std::shared_ptr<const CompiledRegex> regex = compileRegex(pattern, options);
+  if (!regex) wrongValue(op, 1);
   quorvex::common::Lock lock(cache->mutex);
   if (cache->patterns.size() >= kMaxCachedPatterns) cache->patterns.clear();
   cache->patterns.emplace(key, regex);
@@ -94,132 +59,127 @@ std::shared_ptr<const std::regex> compiled(const char* op, const std::string& pa
 
 Pattern patternOf(const char* op, const HTuple& expression) {
   if (expression.Length() == 0) wrongCount(op, 1);
-  std::string text = stringAt(op, 1, expression, 0);
-  std::regex::flag_type flags = std::regex::ECMAScript;
+  const std::string text = stringAt(op, 1, expression, 0);
+  RegexOptions options;
   Pattern pattern;
-  bool dotAll = false;
   for (Hlong i = 1; i < expression.Length(); ++i) {
     const std::string option = stringAt(op, 1, expression, i);
     if (option == "ignore_case") {
-      flags |= std::regex::icase;
+      options.ignoreCase = true;
     } else if (option == "multiline") {
-      flags |= std::regex::multiline;
+      options.multiline = true;
     } else if (option == "dot_matches_all") {
-      dotAll = true;
+      options.dotMatchesAll = true;
+    } else if (option == "ignore_space") {
+      options.ignoreSpace = true;
+    } else if (option == "newline_lf") {
+      options.newline = RegexOptions::Newline::kLf;
+    } else if (option == "newline_cr") {
+      options.newline = RegexOptions::Newline::kCr;
+    } else if (option == "newline_crlf") {
+      options.newline = RegexOptions::Newline::kCrLf;
     } else if (option == "replace_all") {
       pattern.replaceAll = true;
     } else if (option == "invert_match") {
       pattern.invert = true;
-    } else if (option.compare(0, 8, "newline_") != 0) {
+    } else {
       wrongValue(op, 1);
     }
   }
-  if (dotAll) text = dotMatchesAll(text);
-  pattern.regex = compiled(op, text, flags);
-  pattern.length = text.size();
+  pattern.regex = compiled(op, text, options);
   return pattern;
 }
 
-const char* subjectAt(const char* op, const HTuple& data, Hlong i) {
+std::string subjectAt(const char* op, const HTuple& data, Hlong i) {
   return stringAt(op, 0, data, i);
 }
 
-struct Search {
-  const std::regex* regex;
-  const char* subject;
-  std::cmatch* match;
-  bool found;
-};
-
-void search(void* context) {
-  auto* s = static_cast<Search*>(context);
-  s->found = s->match ? std::regex_search(s->subject, *s->match, *s->regex)
-                      : std::regex_search(s->subject, *s->regex);
+std::string spanOf(const std::string& subject, const std::vector<std::ptrdiff_t>& spans,
+                   std::size_t group) {
+  if (2 * group + 1 >= spans.size() || spans[2 * group] < 0) return "";
+  return subject.substr(static_cast<std::size_t>(spans[2 * group]),
+                        static_cast<std::size_t>(spans[2 * group + 1] - spans[2 * group]));
 }
 
-// Every match runs here, on a stack deep enough for the subject.
-template <typename Work>
-void onStackFor(const char* op, const Pattern& pattern, std::size_t subjectLength, Work& work,
-                void (*run)(void*)) {
-  if (subjectLength <= kCallerStackLength) {
-    run(&work);
-    return;
-  }
-  const std::size_t perCharacter =
-      kStackPerCharacter + kStackPerCharacterAndPatternByte * pattern.length;
-  const std::size_t limit = (kMaxMatchStack - kStackReserve) / perCharacter;
-  if (subjectLength > limit ||
-      !runOnLargeStack(kStackReserve + subjectLength * perCharacter, run, &work)) {
-    throw RunError{kErrFunctionArgument, std::string(op) + " of a string of " +
-                                             std::to_string(subjectLength) +
-                                             " characters, more than the " + std::to_string(limit) +
-                                             " this pattern may match"};
-  }
-}
-
-bool searchIn(const char* op, const Pattern& pattern, const char* subject,
-              std::cmatch* match = nullptr) {
-  Search work{pattern.regex.get(), subject, match, false};
-  onStackFor(op, pattern, std::char_traits<char>::length(subject), work, search);
-  return work.found;
-}
-
-bool matches(const char* op, const Pattern& pattern, const HTuple& data, Hlong i) {
-  return searchIn(op, pattern, subjectAt(op, data, i)) != pattern.invert;
+// The longest subject of `data`, which the matches' stack is sized for; numbers are
+// refused as subjects later, in order.
+std::size_t longestSubject(const HTuple& data) {
+  std::size_t longest = 0;
+  for (Hlong i = 0; i < data.Length(); ++i) longest = std::max(longest, elementText(data, i));
+  return longest;
 }
 
 void selectOrCount(const char* op, TupleArgs a, HTuple* r, bool count) {
   const Pattern pattern = patternOf(op, *a[1]);
   HTuple out;
   Hlong matching = 0;
-  for (Hlong i = 0; i < a[0]->Length(); ++i) {
-    if (!matches(op, pattern, *a[0], i)) continue;
-    ++matching;
-    if (!count) out.Append(HTuple((*a[0])[i].C()));
-  }
+  std::vector<std::ptrdiff_t> spans;
+  pattern.regex->onStackFor(op, longestSubject(*a[0]), [&] {
+    for (Hlong i = 0; i < a[0]->Length(); ++i) {
+      if (pattern.regex->search(op, subjectAt(op, *a[0], i), 0, false, &spans) == pattern.invert) {
+        continue;
+      }
+      ++matching;
+      if (!count) out.Append(HTuple((*a[0])[i].C()));
+    }
+  });
   *r = count ? HTuple(matching) : std::move(out);
 }
 
-// The vendor writes the whole match as $0; ECMAScript as $&.
-std::string replacementFormat(const char* replace) {
-  std::string out;
-  for (const char* c = replace; *c; ++c) {
-    if (c[0] == '$' && c[1] == '0' && !(c[2] >= '0' && c[2] <= '9')) {
-      out += "$&";
-      ++c;
-    } else {
-      out += *c;
-    }
-  }
-  return out;
-}
-
-// Appends a replacement's output to a string and raises before the string passes `room`
-// bytes: an empty pattern inserts the replacement at every position of the subject.
-class BoundedAppender {
+// Appends to a result and raises before it passes `room` bytes: an empty pattern inserts the
+// replacement at every position of the subject.
+class BoundedText {
  public:
-  using iterator_category = std::output_iterator_tag;
-  using value_type = void;
-  using difference_type = std::ptrdiff_t;
-  using pointer = void;
-  using reference = void;
-
-  BoundedAppender(std::string* out, unsigned long long before, unsigned long long room)
-      : out_(out), before_(before), room_(room) {}
-  BoundedAppender& operator=(char c) {
-    if (out_->size() >= room_) textTooLarge(before_ + out_->size() + 1);
-    out_->push_back(c);
-    return *this;
+  BoundedText(unsigned long long before, unsigned long long room) : before_(before), room_(room) {}
+  void append(const std::string& text, std::size_t from, std::size_t count) {
+    if (count > room_ - text_.size()) textTooLarge(before_ + text_.size() + count);
+    text_.append(text, from, count);
   }
-  BoundedAppender& operator*() { return *this; }
-  BoundedAppender& operator++() { return *this; }
-  BoundedAppender& operator++(int) { return *this; }
+  const std::string& text() const { return text_; }
 
  private:
-  std::string* out_;
   unsigned long long before_;
   unsigned long long room_;
+  std::string text_;
 };
+
+// The replacement for one match, as ECMAScript's format reads it: $& and $0 the match, $1 to
+// $99 a group (empty when there is no such group), $` the text before the match, $' after
+// it, $$ a dollar sign.
+void appendReplacement(BoundedText* out, const std::string& replace, const std::string& subject,
+                       const std::vector<std::ptrdiff_t>& spans, std::size_t prefixFrom) {
+  const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  for (std::size_t i = 0; i < replace.size(); ++i) {
+    const char next = i + 1 < replace.size() ? replace[i + 1] : '\0';
+    if (replace[i] != '$' || next == '\0') {
+      out->append(replace, i, 1);
+    } else if (next == '$') {
+      out->append(replace, i, 1);
+      ++i;
+    } else if (next == '&') {
+      out->append(spanOf(subject, spans, 0), 0, std::string::npos);
+      ++i;
+    } else if (next == '`') {
+      const auto begin = static_cast<std::size_t>(spans[0]);
+      out->append(subject, prefixFrom, begin - prefixFrom);
+      ++i;
+    } else if (next == '\'') {
+      const auto end = static_cast<std::size_t>(spans[1]);
+      out->append(subject, end, subject.size() - end);
+      ++i;
+    } else if (isDigit(next)) {
+      std::size_t group = static_cast<std::size_t>(next - '0');
+      ++i;
+      if (i + 1 < replace.size() && isDigit(replace[i + 1])) {
+        group = group * 10 + static_cast<std::size_t>(replace[++i] - '0');
+      }
+      const std::string text = spanOf(subject, spans, group);
+      out->append(text, 0, text.size());
+    } else {
+      out->append(replace, i, 1);
+    }
+  }
+}
 
 }  // namespace
 
@@ -229,49 +189,64 @@ void tupleRegexpMatch(TupleArgs a, std::size_t, HTuple* r) {
   const char* op = "tuple_regexp_match";
   const Pattern pattern = patternOf(op, *a[1]);
   const HTuple& data = *a[0];
-  const std::size_t groups = pattern.regex->mark_count();
+  const std::size_t groups = pattern.regex->groups();
   HTuple out;
-  for (Hlong i = 0; i < data.Length(); ++i) {
-    std::cmatch match;
-    const bool found = searchIn(op, pattern, subjectAt(op, data, i), &match);
-    if (groups == 0 || data.Length() > 1 || !found) {
-      out.Append(HTuple(found ? match.str(groups == 0 ? 0 : 1).c_str() : ""));
-      continue;
+  std::vector<std::ptrdiff_t> spans;
+  pattern.regex->onStackFor(op, longestSubject(data), [&] {
+    for (Hlong i = 0; i < data.Length(); ++i) {
+      const std::string subject = subjectAt(op, data, i);
+      const bool found = pattern.regex->search(op, subject, 0, false, &spans);
+      if (groups == 0 || data.Length() > 1 || !found) {
+        out.Append(HTuple(found ? spanOf(subject, spans, groups == 0 ? 0 : 1).c_str() : ""));
+        continue;
+      }
+      for (std::size_t g = 1; g <= groups; ++g) {
+        out.Append(HTuple(spanOf(subject, spans, g).c_str()));
+      }
     }
-    for (std::size_t g = 1; g <= groups; ++g) out.Append(HTuple(match.str(g).c_str()));
-  }
+  });
   *r = std::move(out);
 }
 
+// The first match replaced, or with 'replace_all' every match: after an empty match the next
+// one is sought at the same place but must not be empty, else one character further on.
 void tupleRegexpReplace(TupleArgs a, std::size_t, HTuple* r) {
   const char* op = "tuple_regexp_replace";
   const Pattern pattern = patternOf(op, *a[1]);
   if (a[2]->Length() != 1) wrongCount(op, 2);
-  const std::string format = replacementFormat(stringAt(op, 2, *a[2], 0));
-  const auto flags = pattern.replaceAll ? std::regex_constants::format_default
-                                        : std::regex_constants::format_first_only;
-  struct Replace {
-    const Pattern* pattern;
-    const std::string* format;
-    std::regex_constants::match_flag_type flags;
-    std::string subject;
-    std::string replaced;
-    TextTally text;
-  } work{&pattern, &format, flags, {}, {}, {}};
-  const auto replace = [](void* context) {
-    auto* w = static_cast<Replace*>(context);
-    w->replaced.clear();
-    const unsigned long long room = w->text.room();
-    std::regex_replace(BoundedAppender(&w->replaced, textLimit() - room, room), w->subject.begin(),
-                       w->subject.end(), *w->pattern->regex, *w->format, w->flags);
-    w->text.add(w->replaced.size());
-  };
+  const std::string replace = stringAt(op, 2, *a[2], 0);
+  TextTally tally;
   HTuple out;
-  for (Hlong i = 0; i < a[0]->Length(); ++i) {
-    work.subject = subjectAt(op, *a[0], i);
-    onStackFor(op, pattern, work.subject.size(), work, replace);
-    out.Append(HTuple(work.replaced.c_str()));
-  }
+  std::vector<std::ptrdiff_t> spans;
+  pattern.regex->onStackFor(op, longestSubject(*a[0]), [&] {
+    for (Hlong i = 0; i < a[0]->Length(); ++i) {
+      const std::string subject = subjectAt(op, *a[0], i);
+      const unsigned long long room = tally.room();
+      BoundedText result(textLimit() - room, room);
+      std::size_t copied = 0;
+      std::size_t at = 0;
+      bool notEmpty = false;
+      while (at <= subject.size()) {
+        if (!pattern.regex->search(op, subject, at, notEmpty, &spans)) {
+          if (!notEmpty || at == subject.size()) break;
+          ++at;
+          notEmpty = false;
+          continue;
+        }
+        const auto begin = static_cast<std::size_t>(spans[0]);
+        const auto end = static_cast<std::size_t>(spans[1]);
+        result.append(subject, copied, begin - copied);
+        appendReplacement(&result, replace, subject, spans, copied);
+        copied = end;
+        if (!pattern.replaceAll) break;
+        at = end;
+        notEmpty = begin == end;
+      }
+      result.append(subject, copied, subject.size() - copied);
+      tally.add(result.text().size());
+      out.Append(HTuple(result.text().c_str()));
+    }
+  });
   *r = std::move(out);
 }
 

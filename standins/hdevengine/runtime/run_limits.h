@@ -34,6 +34,9 @@ class StepBudget {
     if (left_ < 0) exhausted();
   }
 
+  // The steps still left; negative never, since spending past the end raises.
+  Hlong left() const { return left_; }
+
   // The budget of the run on this thread, or null outside a run.
   static StepBudget* current();
 

@@ -64,12 +64,18 @@ HALCONCPP_API bool takeFault(const char* operation, Fault* fault);
 class HALCONCPP_API ApiScope {
  public:
   explicit ApiScope(const char* operation);
+  ~ApiScope();
   ApiScope(const ApiScope&) = delete;
   ApiScope& operator=(const ApiScope&) = delete;
 
  private:
   InsideScope inside_;
+  const char* outer_;
 };
+
+// The operation the caller entered on this thread (as its ApiScope names it), or null
+// outside one: what a bound checked deep inside shared code names in its error.
+HALCONCPP_API const char* currentOperation();
 
 // Fires a pending fault for `operation` as HException, whatever the thread's depth.
 HALCONCPP_API void raiseFaultIfPending(const char* operation);
