@@ -79,21 +79,27 @@ class CameraReplay : public ::testing::Test {
 TEST_F(CameraReplay, EveryCameraInterfaceGrabsTheFolderInOrderAndAroundAgain) {
   for (const char* name : {"GigEVision2", "GigEVision", "GenICamTL", "DirectShow", "USB3Vision",
                            "1394IIDC", "uEye", "pylon"}) {
-    const HTuple result = runLines(
-        {openCamera(name), "set_framegrabber_param (AcqHandle, 'ExposureTime', 5000.0)",
-         "set_framegrabber_param (AcqHandle, 'TriggerMode', 'Off')",
-         "set_framegrabber_param (AcqHandle, 'AcquisitionMode', 'Continuous')",
-         "set_framegrabber_param (AcqHandle, 'PixelFormat', 'Mono8')",
-         "set_framegrabber_param (AcqHandle, 'GainRaw', 12)",
-         "set_framegrabber_param (AcqHandle, 'grab_timeout', 2000)",
-         "grab_image_start (AcqHandle, -1)", "Values := []", "for I := 1 to 5 by 1",
-         "  grab_image_async (Image, AcqHandle, -1)", "  get_grayval (Image, 0, 0, G)",
-         "  Values := [Values, G]", "endfor",
-         "get_framegrabber_param (AcqHandle, 'ExposureTime', Exposure)",
-         "get_framegrabber_param (AcqHandle, 'TriggerMode', Trigger)",
-         "get_framegrabber_param (AcqHandle, 'grab_timeout', Timeout)",
-         "get_framegrabber_param (AcqHandle, 'image_width', Width)",
-         "close_framegrabber (AcqHandle)", "R := [Values, Exposure, Trigger, Timeout, Width]"});
+    const HTuple result =
+        runLines({openCamera(name),
+                  "set_framegrabber_param (AcqHandle, 'ExposureTime', 5000.0)",
+                  "set_framegrabber_param (AcqHandle, 'TriggerMode', 'Off')",
+                  "set_framegrabber_param (AcqHandle, 'AcquisitionMode', 'Continuous')",
+                  "set_framegrabber_param (AcqHandle, 'PixelFormat', 'Mono8')",
+                  "set_framegrabber_param (AcqHandle, 'GainRaw', 12)",
+                  "set_framegrabber_param (AcqHandle, 'grab_timeout', 2000)",
+                  "grab_image_start (AcqHandle, -1)",
+                  "Values := []",
+                  "for I := 1 to 5 by 1",
+                  "  grab_image_async (Image, AcqHandle, -1)",
+                  "  get_grayval (Image, 0, 0, G)",
+                  "  Values := [Values, G]",
+                  "endfor",
+                  "get_framegrabber_param (AcqHandle, 'ExposureTime', Exposure)",
+                  "get_framegrabber_param (AcqHandle, 'TriggerMode', Trigger)",
+                  "get_framegrabber_param (AcqHandle, 'grab_timeout', Timeout)",
+                  "get_framegrabber_param (AcqHandle, 'image_width', Width)",
+                  "close_framegrabber (AcqHandle)",
+                  "R := [Values, Exposure, Trigger, Timeout, Width]"});
     EXPECT_EQ(text(result), "[10, 20, 30, 10, 20, 5000.0, 'Off', 2000, 5]") << name;
   }
 }
@@ -169,15 +175,15 @@ TEST_F(CameraReplay, GrabDataGivesTheImageAndNothingElse) {
        "[10, 4, 0, 0, 0, 20, 5, 0, 0, 0]"},
   };
   for (const auto& [open, expected] : rows) {
-    const HTuple result = runLines(
-        {open, "grab_data (Image, Region, Contours, AcqHandle, Data)",
-         "get_grayval (Image, 0, 0, G1)", "get_image_size (Image, W1, H1)",
-         "count_obj (Region, R1)", "count_obj (Contours, C1)",
-         "grab_data_async (Image, Region, Contours, AcqHandle, -1, Data2)",
-         "get_grayval (Image, 0, 0, G2)", "get_image_size (Image, W2, H2)",
-         "count_obj (Region, R2)", "count_obj (Contours, C2)",
-         "R := [G1, W1, R1, C1, |Data|, G2, W2, R2, C2, |Data2|]"},
-        {HTuple(folder_.c_str())});
+    const HTuple result =
+        runLines({open, "grab_data (Image, Region, Contours, AcqHandle, Data)",
+                  "get_grayval (Image, 0, 0, G1)", "get_image_size (Image, W1, H1)",
+                  "count_obj (Region, R1)", "count_obj (Contours, C1)",
+                  "grab_data_async (Image, Region, Contours, AcqHandle, -1, Data2)",
+                  "get_grayval (Image, 0, 0, G2)", "get_image_size (Image, W2, H2)",
+                  "count_obj (Region, R2)", "count_obj (Contours, C2)",
+                  "R := [G1, W1, R1, C1, |Data|, G2, W2, R2, C2, |Data2|]"},
+                 {HTuple(folder_.c_str())});
     EXPECT_EQ(text(result), expected) << open;
   }
 }
@@ -227,8 +233,7 @@ TEST_F(CameraReplay, AMissingOrEmptySourceFailsAtOpen) {
   for (const std::string& source :
        {folder_ + "/absent", folder_ + "/empty", folder_ + "/absent.seq"}) {
     replay(source);
-    EXPECT_EQ(programError({openCamera("GigEVision2")}), HalconCpp::H_ERR_FILE_NOT_FOUND)
-        << source;
+    EXPECT_EQ(programError({openCamera("GigEVision2")}), HalconCpp::H_ERR_FILE_NOT_FOUND) << source;
   }
 }
 
