@@ -23,9 +23,9 @@ import make_batch  # noqa: E402
 COUNT = 6  # generated images; the fourth (index 3) is unreadable
 
 
-def run(*arguments, cwd=None):
+def run(*arguments, cwd=None, env=None):
     return subprocess.run([RUNNER, "--library", LIBRARY, *arguments], capture_output=True,
-                          text=True, timeout=120, cwd=cwd)
+                          text=True, timeout=120, cwd=cwd, env=env)
 
 
 def png_size(path):
@@ -123,11 +123,15 @@ class SnapshotTest(unittest.TestCase):
         self.assertRegex(result.stdout, r"^Opened default window with ID \d+\nSum: 2\n$")
 
 
-def run_procedure(name, **inputs):
+def procedure_arguments(name, inputs):
     arguments = ["--procedure", name, "--path", PROGRAMS, "--json"]
     for key, value in inputs.items():
         arguments += ["--in", f"{key}={value}"]
-    result = run(*arguments)
+    return arguments
+
+
+def run_procedure(name, env=None, **inputs):
+    result = run(*procedure_arguments(name, inputs), env=env)
     if result.returncode != 0:
         raise AssertionError(f"{name} failed:\n{result.stdout}{result.stderr}")
     return json.loads(result.stdout)
@@ -187,6 +191,53 @@ class RealisticProgramsTest(unittest.TestCase):
         pictures = os.listdir(snapshots)
         self.assertEqual(len(pictures), 1, pictures)
         self.assertTrue(re.match(r"window_\d+\.png$", pictures[0]), pictures)
+
+
+REPLAY = "QUORVEX_ACQUISITION_REPLAY"
+
+
+def environment(**variables):
+    env = {key: value for key, value in os.environ.items() if key != REPLAY}
+    env.update(variables)
+    return env
+
+
+class CameraReplayTest(unittest.TestCase):
+    """inspect_camera.hdvp, written for a GigE Vision camera, on frames replayed from a folder
+    of three generated images (make_batch's first three, all readable)."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.TemporaryDirectory()
+        cls.folder = os.path.join(cls.scratch.name, "frames")
+        make_batch.write(cls.folder, count=3)
+        cls.counts = [len(make_batch.expected(index)) for index in range(3)]
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.scratch.cleanup()
+
+    def test_frames_come_in_order_and_around_again(self):
+        outputs = run_procedure("inspect_camera", env=environment(**{REPLAY: self.folder}),
+                                NumGrabs=5, MinGray=128)
+        self.assertEqual(outputs["Counts"], self.counts + self.counts[:2])
+        self.assertEqual(outputs["Widths"], [640] * 5)
+        self.assertEqual(outputs["Settings"], ["GigEVision2", "00305312ABCD", 3500.0])
+
+    def test_without_the_variable_the_camera_interface_is_not_found(self):
+        result = run(*procedure_arguments("inspect_camera", {"NumGrabs": 1, "MinGray": 128}),
+                     env=environment())
+        self.assertEqual(result.returncode, 1, result.stdout)
+        for text in ("engine error 5302", "procedure: inspect_camera", "(open_framegrabber)",
+                     "error text: Image acquisition: interface not found"):
+            self.assertIn(text, result.stderr)
+
+    def test_a_missing_replay_folder_is_file_not_found(self):
+        missing = os.path.join(self.scratch.name, "no_such_folder")
+        result = run(*procedure_arguments("inspect_camera", {"NumGrabs": 1, "MinGray": 128}),
+                     env=environment(**{REPLAY: missing}))
+        self.assertEqual(result.returncode, 1, result.stdout)
+        self.assertIn("engine error 5200", result.stderr)
 
 
 if __name__ == "__main__":

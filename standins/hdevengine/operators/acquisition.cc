@@ -23,6 +23,8 @@ constexpr OperatorSpec kAcquisitionOperators[] = {
     bind<&H::GrabImage>("grab_image"),
     bind<&H::GrabImageStart>("grab_image_start"),
     bind<&H::GrabImageAsync>("grab_image_async"),
+    bind<&H::GrabData>("grab_data"),
+    bind<&H::GrabDataAsync>("grab_data_async"),
     bind<&H::InfoFramegrabber>("info_framegrabber"),
     bind<&H::SetFramegrabberParam>("set_framegrabber_param"),
     bind<&H::GetFramegrabberParam>("get_framegrabber_param"),

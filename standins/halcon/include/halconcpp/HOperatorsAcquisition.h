@@ -10,6 +10,9 @@
 // ".seq" (one image path a line; relative paths from the sequence file's folder first).
 // Grabs deliver the images in order and start again after the last one; with
 // 'do_loop' 'false' a grab past the last image raises 5308 instead. AcqHandle is an integer.
+// With the environment variable QUORVEX_ACQUISITION_REPLAY naming a folder or a sequence
+// file, any other interface name opens the File interface over it (another name without the
+// variable: 5302); the camera's own parameters are remembered as set.
 namespace HalconCpp {
 
 HALCONCPP_API void OpenFramegrabber(const HTuple& Name, const HTuple& HorizontalResolution,
@@ -24,6 +27,12 @@ HALCONCPP_API void GrabImage(HObject* Image, const HTuple& AcqHandle);
 // A file is at hand at once: MaxDelay is checked and has nothing to wait for.
 HALCONCPP_API void GrabImageStart(const HTuple& AcqHandle, const HTuple& MaxDelay);
 HALCONCPP_API void GrabImageAsync(HObject* Image, const HTuple& AcqHandle, const HTuple& MaxDelay);
+// The image as GrabImage gives it; Region and Contours are empty objects and Data an empty
+// tuple, as for an interface that delivers none of them.
+HALCONCPP_API void GrabData(HObject* Image, HObject* Region, HObject* Contours,
+                            const HTuple& AcqHandle, HTuple* Data);
+HALCONCPP_API void GrabDataAsync(HObject* Image, HObject* Region, HObject* Contours,
+                                 const HTuple& AcqHandle, const HTuple& MaxDelay, HTuple* Data);
 HALCONCPP_API void InfoFramegrabber(const HTuple& Name, const HTuple& Query, HTuple* Information,
                                     HTuple* ValueList);
 HALCONCPP_API void SetFramegrabberParam(const HTuple& AcqHandle, const HTuple& Param,

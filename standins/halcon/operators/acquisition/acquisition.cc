@@ -1,6 +1,8 @@
 // The vendor's virtual 'File' image acquisition interface: open_framegrabber lists the
 // images a camera type names, each grab reads the next one from disk, shaped by the open
-// parameters (subsampling, image part, colour space).
+// parameters (subsampling, image part, colour space). With QUORVEX_ACQUISITION_REPLAY set,
+// every other interface is the File interface over what the variable names, so that programs
+// written for cameras run where there is none.
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -145,10 +147,16 @@ void OpenFramegrabber(const HTuple& Name, const HTuple& HorizontalResolution,
                       const HTuple& LineIn, HTuple* AcqHandle) {
   ApiScope scope("OpenFramegrabber");
   const char* op = "open_framegrabber";
-  if (stringAt(Name, op, 1) != "File") fail(op, H_ERR_ACQ_INTERFACE);
   FileGrabber grabber;
+  grabber.interfaceName = stringAt(Name, op, 1);
+  const bool replayed = isReplayed(grabber);
+  const std::string replay = replayed ? replaySource() : std::string();
+  if (replayed && replay.empty()) fail(op, H_ERR_ACQ_INTERFACE);
   grabber.horizontalResolution = oneInteger(HorizontalResolution, op, 2);
   grabber.verticalResolution = oneInteger(VerticalResolution, op, 3);
+  // Camera interfaces take 0 for the sensor's full resolution.
+  if (replayed && grabber.horizontalResolution == 0) grabber.horizontalResolution = 1;
+  if (replayed && grabber.verticalResolution == 0) grabber.verticalResolution = 1;
   if (!isSubsampling(grabber.horizontalResolution)) fail(op, 1302);
   if (!isSubsampling(grabber.verticalResolution)) fail(op, 1303);
   grabber.imageWidth = oneInteger(ImageWidth, op, 4);
@@ -167,14 +175,16 @@ void OpenFramegrabber(const HTuple& Name, const HTuple& HorizontalResolution,
   if (!isColorSpace(grabber.colorSpace)) fail(op, 1310);
   grabber.generic = Generic;
   grabber.externalTrigger = stringAt(ExternalTrigger, op, 12);
-  if (grabber.externalTrigger != "false") fail(op, 1312);
+  if (grabber.externalTrigger != "false" && !(replayed && grabber.externalTrigger == "true")) {
+    fail(op, 1312);
+  }
   grabber.cameraType = stringAt(CameraType, op, 13);
   grabber.device = stringAt(Device, op, 14);
   requireLength(Port, 1, op, 15);
   grabber.port = Port;
   grabber.lineIn = oneInteger(LineIn, op, 16);
 
-  grabber.files = imagesOfCameraType(grabber.cameraType, op);
+  grabber.files = imagesOfCameraType(replayed ? replay : grabber.cameraType, op);
   // The first image must be readable and fit the part, as a camera must deliver at all.
   const ImagePtr first = shapeGrabbed(grabber, readImageFile(grabber.files.front(), op), op);
   grabber.width = first->width;
@@ -206,11 +216,36 @@ HObject grabNext(const HTuple& AcqHandle, const char* op) {
   return objectOf({image});
 }
 
+// An interface without regions, contours or control data gives them empty: no object and
+// no value.
+void grabData(HObject* Image, HObject* Region, HObject* Contours, const HTuple& AcqHandle,
+              HTuple* Data, const char* op) {
+  HObject image = grabNext(AcqHandle, op);
+  setOutput(Image, std::move(image));
+  setOutput(Region, HObject(std::vector<HObject::Item>{}));
+  setOutput(Contours, HObject(std::vector<HObject::Item>{}));
+  setOutput(Data, HTuple());
+}
+
 }  // namespace
 
 void GrabImage(HObject* Image, const HTuple& AcqHandle) {
   ApiScope scope("GrabImage");
   setOutput(Image, grabNext(AcqHandle, "grab_image"));
+}
+
+void GrabData(HObject* Image, HObject* Region, HObject* Contours, const HTuple& AcqHandle,
+              HTuple* Data) {
+  ApiScope scope("GrabData");
+  grabData(Image, Region, Contours, AcqHandle, Data, "grab_data");
+}
+
+void GrabDataAsync(HObject* Image, HObject* Region, HObject* Contours, const HTuple& AcqHandle,
+                   const HTuple& MaxDelay, HTuple* Data) {
+  ApiScope scope("GrabDataAsync");
+  const char* op = "grab_data_async";
+  oneNumber(MaxDelay, op, 2);
+  grabData(Image, Region, Contours, AcqHandle, Data, op);
 }
 
 void GrabImageStart(const HTuple& AcqHandle, const HTuple& MaxDelay) {
@@ -249,7 +284,7 @@ void InfoFramegrabber(const HTuple& Name, const HTuple& Query, HTuple* Informati
                       HTuple* ValueList) {
   ApiScope scope("InfoFramegrabber");
   const char* op = "info_framegrabber";
-  if (oneString(Name, op, 1) != "File") fail(op, H_ERR_ACQ_INTERFACE);
+  if (oneString(Name, op, 1) != "File" && replaySource().empty()) fail(op, H_ERR_ACQ_INTERFACE);
   HTuple information, values;
   interfaceInfo(oneString(Query, op, 2), &information, &values, op);
   setOutput(Information, std::move(information));

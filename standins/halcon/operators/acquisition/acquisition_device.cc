@@ -1,5 +1,6 @@
 #include "operators/acquisition/acquisition_device.h"
 
+#include <cstdlib>
 #include <iterator>
 
 #include "core/params.h"
@@ -38,6 +39,16 @@ HTuple names(const char* const* begin, const char* const* end) {
   return result;
 }
 
+bool isFileParameter(const std::string& name) {
+  for (const char* known : kSettable) {
+    if (name == known) return true;
+  }
+  for (const char* known : kReadOnly) {
+    if (name == known) return true;
+  }
+  return false;
+}
+
 std::string oneValueString(const HTuple& value, const char* op) {
   if (value.Length() != 1 || value[0].Type() != eElementTypeString) fail(op, H_ERR_ACQ_VALUE);
   return value[0].S().str();
@@ -48,6 +59,15 @@ std::uint8_t greyOf(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
 }
 
 }  // namespace
+
+std::string replaySource() {
+  const char* source = std::getenv("QUORVEX_ACQUISITION_REPLAY");
+  return source ? source : "";
+}
+
+bool isReplayed(const FileGrabber& grabber) {
+  return grabber.interfaceName != "File";
+}
 
 bool isSubsampling(Hlong resolution) {
   return resolution == 1 || resolution == 2 || resolution == 4;
@@ -116,7 +136,10 @@ void setGrabberParam(FileGrabber& grabber, const std::string& name, const HTuple
     if (!isColorSpace(text)) fail(op, H_ERR_ACQ_VALUE);
     grabber.colorSpace = text;
   } else if (name == "external_trigger") {
-    if (oneValueString(value, op) != "false") fail(op, H_ERR_ACQ_VALUE);
+    const std::string text = oneValueString(value, op);
+    // A replayed camera's trigger fires at once: every image is at hand.
+    if (text != "false" && !(isReplayed(grabber) && text == "true")) fail(op, H_ERR_ACQ_VALUE);
+    grabber.externalTrigger = text;
   } else if (name == "volatile") {
     const std::string text = oneValueString(value, op);
     if (text != "enable" && text != "disable") fail(op, H_ERR_ACQ_VALUE);
@@ -126,13 +149,18 @@ void setGrabberParam(FileGrabber& grabber, const std::string& name, const HTuple
       fail(op, H_ERR_ACQ_VALUE);
     }
     grabber.grabTimeout = value[0].L();
+  } else if (isReplayed(grabber) && !isFileParameter(name)) {
+    grabber.cameraParams[name] = value;
   } else {
     fail(op, H_ERR_ACQ_PARAM);
   }
 }
 
 HTuple grabberParam(const FileGrabber& grabber, const std::string& name, const char* op) {
-  if (name == "name") return HTuple("File");
+  if (const auto set = grabber.cameraParams.find(name); set != grabber.cameraParams.end()) {
+    return set->second;
+  }
+  if (name == "name") return HTuple(grabber.interfaceName.c_str());
   if (name == "revision") return HTuple(kRevision);
   if (name == "image_width") return HTuple(Hlong{grabber.width});
   if (name == "image_height") return HTuple(Hlong{grabber.height});

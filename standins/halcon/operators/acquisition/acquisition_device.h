@@ -1,9 +1,11 @@
 // One open device of the 'File' acquisition interface: its images, its place in them and
-// its parameters; and what the interface answers about itself.
+// its parameters; and what the interface answers about itself. A camera interface replayed
+// from a folder (QUORVEX_ACQUISITION_REPLAY) is such a device under the camera's name.
 #ifndef QUORVEX_STANDINS_HALCON_ACQUISITION_DEVICE_H
 #define QUORVEX_STANDINS_HALCON_ACQUISITION_DEVICE_H
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,11 @@ struct FileGrabber {
   HTuple port;
   Hlong lineIn = -1;
 
+  // The interface open_framegrabber named; another than 'File' is replayed.
+  std::string interfaceName = "File";
+  // A replayed camera's parameters that the File interface lacks, as the program set them.
+  std::map<std::string, HTuple> cameraParams;
+
   // Kept for the program to read back; files are at hand at once, so neither changes a grab.
   Hlong grabTimeout = 5000;
   std::string volatileMode = "disable";
@@ -45,6 +52,10 @@ struct FileGrabber {
   std::int32_t height = 0;
 };
 
+// What QUORVEX_ACQUISITION_REPLAY names (a folder or a .seq file), or "" when unset.
+std::string replaySource();
+
+bool isReplayed(const FileGrabber& grabber);
 bool isSubsampling(Hlong resolution);
 bool isColorSpace(const std::string& colorSpace);
 
@@ -54,6 +65,7 @@ bool isColorSpace(const std::string& colorSpace);
 ImagePtr shapeGrabbed(const FileGrabber& grabber, const ImagePtr& image, const char* op);
 
 // Raises 5330 for a name the interface does not have or cannot set, 5331 for a wrong value.
+// A replayed camera remembers a name the File interface lacks and gives back its value.
 void setGrabberParam(FileGrabber& grabber, const std::string& name, const HTuple& value,
                      const char* op);
 HTuple grabberParam(const FileGrabber& grabber, const std::string& name, const char* op);
