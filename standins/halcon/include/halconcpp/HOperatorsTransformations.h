@@ -1,0 +1,15 @@
+#ifndef HALCONCPP_HOPERATORSTRANSFORMATIONS_H
+#define HALCONCPP_HOPERATORSTRANSFORMATIONS_H
+
+#include "halconcpp/HObject.h"
+#include "halconcpp/HTuple.h"
+
+// 2-D transformations. A HomMat2D is a tuple of six reals, the first two rows of a
+// homogeneous 3x3 matrix; x is the row coordinate and y the column.
+namespace HalconCpp {
+
+HALCONCPP_API void HomMat2dIdentity(HTuple* HomMat2DIdentity);
+
+}  // namespace HalconCpp
+
+#endif
