@@ -42,6 +42,8 @@ TEST(HomMat2d, BuildingStepsComposeAsTheReferenceDefines) {
   expectReals({
       // hom_mat2d_identity, HALCON 11.0 reference: the 3x3 identity
       {"hom_mat2d_identity (R)", {1, 0, 0, 0, 1, 0}},
+      // hom_mat2d_translate, HALCON 11.0 reference: [1 0 Tx; 0 1 Ty] * HomMat2D
+      {"hom_mat2d_translate ([1, 2, 3, 4, 5, 6], 10, -20, R)", {1, 2, 13, 4, 5, -14}},
   });
 }
 

@@ -11,6 +11,7 @@ namespace H = HalconCpp;
 
 constexpr OperatorSpec kTransformationOperators[] = {
     bind<&H::HomMat2dIdentity>("hom_mat2d_identity"),
+    bind<&H::HomMat2dTranslate>("hom_mat2d_translate"),
 };
 
 }  // namespace

@@ -9,6 +9,8 @@
 namespace HalconCpp {
 
 HALCONCPP_API void HomMat2dIdentity(HTuple* HomMat2DIdentity);
+HALCONCPP_API void HomMat2dTranslate(const HTuple& HomMat2D, const HTuple& Tx, const HTuple& Ty,
+                                     HTuple* HomMat2DTranslate);
 
 }  // namespace HalconCpp
 
