@@ -12,6 +12,21 @@ namespace H = HalconCpp;
 constexpr OperatorSpec kTransformationOperators[] = {
     bind<&H::HomMat2dIdentity>("hom_mat2d_identity"),
     bind<&H::HomMat2dTranslate>("hom_mat2d_translate"),
+    bind<&H::HomMat2dTranslateLocal>("hom_mat2d_translate_local"),
+    bind<&H::HomMat2dRotate>("hom_mat2d_rotate"),
+    bind<&H::HomMat2dRotateLocal>("hom_mat2d_rotate_local"),
+    bind<&H::HomMat2dScale>("hom_mat2d_scale"),
+    bind<&H::HomMat2dScaleLocal>("hom_mat2d_scale_local"),
+    bind<&H::HomMat2dSlant>("hom_mat2d_slant"),
+    bind<&H::HomMat2dSlantLocal>("hom_mat2d_slant_local"),
+    bind<&H::HomMat2dCompose>("hom_mat2d_compose"),
+    bind<&H::HomMat2dInvert>("hom_mat2d_invert"),
+    bind<&H::HomMat2dTranspose>("hom_mat2d_transpose"),
+    bind<&H::HomMat2dDeterminant>("hom_mat2d_determinant"),
+    bind<&H::HomMat2dToAffinePar>("hom_mat2d_to_affine_par"),
+    bind<&H::VectorAngleToRigid>("vector_angle_to_rigid"),
+    bind<&H::VectorToRigid>("vector_to_rigid"),
+    bind<&H::VectorToSimilarity>("vector_to_similarity"),
 };
 
 }  // namespace

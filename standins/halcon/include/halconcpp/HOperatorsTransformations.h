@@ -11,6 +11,35 @@ namespace HalconCpp {
 HALCONCPP_API void HomMat2dIdentity(HTuple* HomMat2DIdentity);
 HALCONCPP_API void HomMat2dTranslate(const HTuple& HomMat2D, const HTuple& Tx, const HTuple& Ty,
                                      HTuple* HomMat2DTranslate);
+HALCONCPP_API void HomMat2dTranslateLocal(const HTuple& HomMat2D, const HTuple& Tx,
+                                          const HTuple& Ty, HTuple* HomMat2DTranslate);
+HALCONCPP_API void HomMat2dRotate(const HTuple& HomMat2D, const HTuple& Phi, const HTuple& Px,
+                                  const HTuple& Py, HTuple* HomMat2DRotate);
+HALCONCPP_API void HomMat2dRotateLocal(const HTuple& HomMat2D, const HTuple& Phi,
+                                       HTuple* HomMat2DRotate);
+HALCONCPP_API void HomMat2dScale(const HTuple& HomMat2D, const HTuple& Sx, const HTuple& Sy,
+                                 const HTuple& Px, const HTuple& Py, HTuple* HomMat2DScale);
+HALCONCPP_API void HomMat2dScaleLocal(const HTuple& HomMat2D, const HTuple& Sx, const HTuple& Sy,
+                                      HTuple* HomMat2DScale);
+HALCONCPP_API void HomMat2dSlant(const HTuple& HomMat2D, const HTuple& Theta, const HTuple& Axis,
+                                 const HTuple& Px, const HTuple& Py, HTuple* HomMat2DSlant);
+HALCONCPP_API void HomMat2dSlantLocal(const HTuple& HomMat2D, const HTuple& Theta,
+                                      const HTuple& Axis, HTuple* HomMat2DSlant);
+HALCONCPP_API void HomMat2dCompose(const HTuple& HomMat2DLeft, const HTuple& HomMat2DRight,
+                                   HTuple* HomMat2DCompose);
+HALCONCPP_API void HomMat2dInvert(const HTuple& HomMat2D, HTuple* HomMat2DInvert);
+HALCONCPP_API void HomMat2dTranspose(const HTuple& HomMat2D, HTuple* HomMat2DTranspose);
+HALCONCPP_API void HomMat2dDeterminant(const HTuple& HomMat2D, HTuple* Determinant);
+HALCONCPP_API void HomMat2dToAffinePar(const HTuple& HomMat2D, HTuple* Sx, HTuple* Sy, HTuple* Phi,
+                                       HTuple* Theta, HTuple* Tx, HTuple* Ty);
+HALCONCPP_API void VectorAngleToRigid(const HTuple& Row1, const HTuple& Column1,
+                                      const HTuple& Angle1, const HTuple& Row2,
+                                      const HTuple& Column2, const HTuple& Angle2,
+                                      HTuple* HomMat2D);
+HALCONCPP_API void VectorToRigid(const HTuple& Px, const HTuple& Py, const HTuple& Qx,
+                                 const HTuple& Qy, HTuple* HomMat2D);
+HALCONCPP_API void VectorToSimilarity(const HTuple& Px, const HTuple& Py, const HTuple& Qx,
+                                      const HTuple& Qy, HTuple* HomMat2D);
 
 }  // namespace HalconCpp
 

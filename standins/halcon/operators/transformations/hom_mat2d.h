@@ -19,6 +19,13 @@ HTuple tupleOf(const AffineMatrix& matrix);
 
 // left * right, as 3x3 matrices: `right` acts first.
 AffineMatrix composed(const AffineMatrix& left, const AffineMatrix& right);
+// `step` about the fixed point (px, py): translate(p) * step * translate(-p).
+AffineMatrix about(const AffineMatrix& step, double px, double py);
+// The inverse; 9205 (matrix is singular) in `op` when it has none.
+AffineMatrix inverted(const AffineMatrix& matrix, const char* op);
+// The matrix for pixel coordinates, whose origin is the centre of the first pixel rather than
+// its corner: translate(-0.5, -0.5) * matrix * translate(0.5, 0.5).
+AffineMatrix pixelMatrix(const AffineMatrix& matrix);
 
 }  // namespace Standin
 }  // namespace HalconCpp
