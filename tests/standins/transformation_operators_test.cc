@@ -1,5 +1,6 @@
 // 2-D transformation operators through program lines, against matrices, points, regions and
 // images worked out by hand from the vendor's definitions (HALCON 11.0 reference, chapter
+// "Tools / 2D Transformations" and the affine_trans_* pages). HomMat2D tuples are the rows
 // [a b c d e f] of the 3x3 matrix whose last row [0 0 1] is left out; x is the row.
 #include <gtest/gtest.h>
 
@@ -107,6 +108,95 @@ TEST(HomMat2d, AlgebraMatchesTheReference) {
   });
 }
 
+// Points take the matrix as it is; pixels have their origin at the first pixel's centre
+// (affine_trans_pixel, HALCON 11.0 reference: translate_local(0.5, 0.5), translate(-0.5,
+// -0.5), then affine_trans_point_2d).
+TEST(AffineTrans, PointsAndPixels) {
+  expectReals({
+      // x' = -y + 5, y' = x + 1
+      {{"affine_trans_point_2d ([0, -1, 5, 1, 0, 1], [1, 2], [3, 4], Qx, Qy)", "R := [Qx, Qy]"},
+       {2, 1, 2, 3}},
+      {{"affine_trans_point_2d ([2, 0, 0, 0, 2, 0], 1, 1, Qx, Qy)", "R := [Qx, Qy]"}, {2, 2}},
+      {{"affine_trans_point_2d ([2, 0, 0, 0, 2, 0], [], [], Qx, Qy)", "R := [Qx, Qy]"}, {}},
+      // 2 * (1 + 0.5) - 0.5
+      {{"affine_trans_pixel ([2, 0, 0, 0, 2, 0], 1, 1, Qx, Qy)", "R := [Qx, Qy]"}, {2.5, 2.5}},
+      // -(c + 0.5) + 5 - 0.5 and (r + 0.5) + 1 - 0.5
+      {{"affine_trans_pixel ([0, -1, 5, 1, 0, 1], [1, 2], [3, 4], Qx, Qy)", "R := [Qx, Qy]"},
+       {1, 0, 2, 3}},
+  });
+}
+
+// A 3 x 2 rectangle (rows 0..2, columns 0..1). Turned by 90 degrees about the origin, pixel
+// (r, c) goes to (-c - 1, r) (affine_trans_region, HALCON 11.0 reference, with the pixel
+// coordinates of affine_trans_pixel).
+Lines boxThrough(const std::string& matrix, const char* interpolate) {
+  return {"gen_rectangle1 (B, 0, 0, 2, 1)",
+          "affine_trans_region (B, T, " + matrix + ", '" + interpolate + "')",
+          "area_center (T, A, Row, Col)", "smallest_rectangle1 (T, R1, C1, R2, C2)",
+          "R := [A, R1, C1, R2, C2]"};
+}
+
+TEST(AffineTrans, RegionsMoveAndTurn) {
+  const std::string quarter = "[0, -1, 0, 1, 0, 0]";  // hom_mat2d_rotate by rad(90) about 0, 0
+  expectReals({
+      {boxThrough("[1, 0, 10, 0, 1, 20]", "nearest_neighbor"), {6, 10, 20, 12, 21}},
+      {boxThrough(quarter, "nearest_neighbor"), {6, -2, 0, -1, 2}},
+      {boxThrough(quarter, "constant"), {6, -2, 0, -1, 2}},
+      // doubled about the origin: pixel (r, c) covers [2r, 2r + 1] x [2c, 2c + 1]
+      {boxThrough("[2, 0, 0, 0, 2, 0]", "nearest_neighbor"), {24, 0, 0, 5, 3}},
+      {{"gen_empty_region (B)", "affine_trans_region (B, T, [1, 0, 3, 0, 1, 3], 'constant')",
+        "area_center (T, A, Row, Col)", "R := A"},
+       {0}},
+  });
+}
+
+// A 2 x 3 byte image (width 2, height 3) holding 10 r + 100 c at (r, c), turned by 90 degrees
+// and moved down two rows: pixel (r, c) goes to (1 - c, r).
+Lines withImage(const Lines& lines) {
+  Lines all = {
+      "gen_image_const (I, 'byte', 2, 3)",
+      "set_grayval (I, [0, 0, 1, 1, 2, 2], [0, 1, 0, 1, 0, 1], [0, 100, 10, 110, 20, 120])",
+      "hom_mat2d_rotate ([1, 0, 0, 0, 1, 0], rad(90), 0, 0, M0)",
+      "hom_mat2d_translate (M0, 2, 0, M)",
+  };
+  all.insert(all.end(), lines.begin(), lines.end());
+  return all;
+}
+
+// affine_trans_image, HALCON 11.0 reference: each output pixel takes the grey value where it
+// maps back to; the domain is the input's rectangle transformed, cut to the output; with
+// AdaptImageSize 'true' the output reaches the transformed image's lower and right edge.
+TEST(AffineTrans, ImagesTurnAndResample) {
+  const std::string all = "[0, 0, 0, 1, 1, 1], [0, 1, 2, 0, 1, 2]";
+  expectReals({
+      {withImage({"affine_trans_image (I, T, M, 'nearest_neighbor', 'true')",
+                  "get_image_size (T, W, H)", "get_grayval (T, " + all + ", G)", "R := [W, H, G]"}),
+       {3, 2, 100, 110, 120, 0, 10, 20}},
+      {withImage({"affine_trans_image_size (I, T, M, 'bilinear', 3, 2)",
+                  "get_grayval (T, " + all + ", G)", "R := G"}),
+       {100, 110, 120, 0, 10, 20}},
+      // the input's size kept: output row 2 maps back to column -1, out of the domain
+      {withImage({"affine_trans_image (I, T, M, 'nearest_neighbor', 'false')",
+                  "get_image_size (T, W, H)", "get_domain (T, D)", "area_center (D, A, Row, Col)",
+                  "R := [W, H, A]"}),
+       {2, 3, 4}},
+      // half a column to the right: bilinear weighs both neighbours by 1/2, nearest takes the
+      // right one
+      {withImage({"affine_trans_image (I, T, [1, 0, 0, 0, 1, 0.5], 'bilinear', 'false')",
+                  "get_grayval (T, [0, 2], [1, 1], G)", "R := G"}),
+       {50, 70}},
+      {withImage({"affine_trans_image (I, T, [1, 0, 0, 0, 1, 0.5], 'weighted', 'false')",
+                  "get_grayval (T, [0, 2], [1, 1], G)", "R := G"}),
+       {50, 70}},
+      {withImage({"affine_trans_image (I, T, [1, 0, 0, 0, 1, 0.5], 'nearest_neighbor', 'false')",
+                  "get_grayval (T, 0, 1, G)", "R := G"}),
+       {100}},
+      {{"gen_empty_obj (E)", "affine_trans_image (E, T, [1, 0, 0, 0, 1, 0], 'bilinear', 'true')",
+        "count_obj (T, R)"},
+       {0}},
+  });
+}
+
 struct Failure {
   Lines lines;
   long number;
@@ -117,6 +207,8 @@ struct Failure {
 // reference, chapter "Tools / 2D Transformations", hom_mat2d_invert).
 TEST(HomMat2d, WrongParametersRaiseTheVendorsNumbers) {
   const std::string id = "[1, 0, 0, 0, 1, 0]";
+  const std::string box = "gen_rectangle1 (B, 0, 0, 2, 2)";
+  const std::string image = "gen_image_const (I, 'byte', 4, 4)";
   const Failure rows[] = {
       {{"hom_mat2d_translate ([1, 0, 0, 0, 1], 1, 1, R)"}, 1401},
       {{"hom_mat2d_translate ([1, 0, 0, 0, 1, 0, 0], 1, 1, R)"}, 1401},
@@ -125,7 +217,14 @@ TEST(HomMat2d, WrongParametersRaiseTheVendorsNumbers) {
       {{"hom_mat2d_compose (" + id + ", [1, 0, 0], R)"}, 1402},
       {{"hom_mat2d_slant (" + id + ", 0.5, 'z', 0, 0, R)"}, 1303},
       {{"hom_mat2d_invert ([1, 2, 3, 2, 4, 6], R)"}, 9205},
+      {{"affine_trans_point_2d (" + id + ", [1, 2], [1], Qx, Qy)"}, 1403},
       {{"vector_to_rigid (1, 1, 2, 2, R)"}, 1401},
+      {{box, "affine_trans_region (B, T, " + id + ", 'bilinear')"}, 1302},
+      {{box, "affine_trans_region (B, T, [1, 2, 0, 2, 4, 0], 'constant')"}, 9205},
+      {{image, "affine_trans_image (I, T, " + id + ", 'bicubic', 'true')"}, 1302},
+      {{image, "affine_trans_image (I, T, " + id + ", 'bilinear', 'yes')"}, 1303},
+      {{image, "affine_trans_image (I, T, [0, 0, 0, 0, 0, 0], 'bilinear', 'true')"}, 9205},
+      {{image, "affine_trans_image_size (I, T, " + id + ", 'bilinear', 0, 4)"}, 1303},
   };
   for (const Failure& row : rows)
     EXPECT_EQ(programError(row.lines), row.number) << row.lines.back();

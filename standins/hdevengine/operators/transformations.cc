@@ -27,6 +27,11 @@ constexpr OperatorSpec kTransformationOperators[] = {
     bind<&H::VectorAngleToRigid>("vector_angle_to_rigid"),
     bind<&H::VectorToRigid>("vector_to_rigid"),
     bind<&H::VectorToSimilarity>("vector_to_similarity"),
+    bind<&H::AffineTransPoint2d>("affine_trans_point_2d"),
+    bind<&H::AffineTransPixel>("affine_trans_pixel"),
+    bind<&H::AffineTransRegion>("affine_trans_region"),
+    bind<&H::AffineTransImage>("affine_trans_image"),
+    bind<&H::AffineTransImageSize>("affine_trans_image_size"),
 };
 
 }  // namespace

@@ -41,6 +41,21 @@ HALCONCPP_API void VectorToRigid(const HTuple& Px, const HTuple& Py, const HTupl
 HALCONCPP_API void VectorToSimilarity(const HTuple& Px, const HTuple& Py, const HTuple& Qx,
                                       const HTuple& Qy, HTuple* HomMat2D);
 
+// Points (x, y) and pixels (Row, Col): affine_trans_pixel takes pixel centres at whole
+// numbers, as affine_trans_image and affine_trans_region do.
+HALCONCPP_API void AffineTransPoint2d(const HTuple& HomMat2D, const HTuple& Px, const HTuple& Py,
+                                      HTuple* Qx, HTuple* Qy);
+HALCONCPP_API void AffineTransPixel(const HTuple& HomMat2D, const HTuple& Row, const HTuple& Col,
+                                    HTuple* RowTrans, HTuple* ColTrans);
+HALCONCPP_API void AffineTransRegion(const HObject& Region, HObject* RegionAffineTrans,
+                                     const HTuple& HomMat2D, const HTuple& Interpolate);
+HALCONCPP_API void AffineTransImage(const HObject& Image, HObject* ImageAffinTrans,
+                                    const HTuple& HomMat2D, const HTuple& Interpolation,
+                                    const HTuple& AdaptImageSize);
+HALCONCPP_API void AffineTransImageSize(const HObject& Image, HObject* ImageAffinTrans,
+                                        const HTuple& HomMat2D, const HTuple& Interpolation,
+                                        const HTuple& Width, const HTuple& Height);
+
 }  // namespace HalconCpp
 
 #endif
