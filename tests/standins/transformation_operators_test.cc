@@ -94,8 +94,7 @@ TEST(HomMat2d, AlgebraMatchesTheReference) {
       {{"hom_mat2d_to_affine_par ([0, -3, 0, 2, 0, 0], Sx, Sy, Phi, Theta, Tx, Ty)",
         "R := [Sx, Sy, Phi, Theta, Tx, Ty]"},
        {2, 3, kPi / 2, 0, 0, 0}},
-      {{"hom_mat2d_to_affine_par ([1, -0.5, 0, 0, " + std::to_string(kCos30) +
-            ", 0], Sx, Sy, Phi, Theta, Tx, Ty)",
+      {{"hom_mat2d_to_affine_par ([1, -0.5, 0, 0, cos(rad(30)), 0], Sx, Sy, Phi, Theta, Tx, Ty)",
         "R := [Sx, Phi, Theta]"},
        {1, 0, kPi / 6}},
       // vector_angle_to_rigid, HALCON 11.0 reference: turned by Angle2 - Angle1 about
