@@ -229,4 +229,12 @@ TEST(HomMat2d, WrongParametersRaiseTheVendorsNumbers) {
     EXPECT_EQ(programError(row.lines), row.number) << row.lines.back();
 }
 
+// The vendor's text of H_ERR_MATRIX_SING (HALCON 11.0 error list), through the C++ interface.
+TEST(HomMat2d, SingularMatrixHasItsErrorText) {
+  HTuple message;
+  HalconCpp::GetErrorText(9205, &message);
+  ASSERT_EQ(message.Length(), 1);
+  EXPECT_EQ(message[0].S().str(), std::string("Matrix is singular"));
+}
+
 }  // namespace
