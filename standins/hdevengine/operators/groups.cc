@@ -21,13 +21,16 @@ OperatorGroup drawingOperators();
 OperatorGroup fileOperators();
 OperatorGroup textFileOperators();
 OperatorGroup acquisitionOperators();
+OperatorGroup transformationOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
-      systemOperators(),  tupleOperators(),      exceptionOperators(),    iconicOperators(),
-      imageOperators(),   filterOperators(),     segmentationOperators(), regionOperators(),
-      featureOperators(), morphologyOperators(), windowOperators(),       textOperators(),
-      drawingOperators(), fileOperators(),       textFileOperators(),     acquisitionOperators(),
+      systemOperators(),       tupleOperators(),          exceptionOperators(),
+      iconicOperators(),       imageOperators(),          filterOperators(),
+      segmentationOperators(), regionOperators(),         featureOperators(),
+      morphologyOperators(),   windowOperators(),         textOperators(),
+      drawingOperators(),      fileOperators(),           textFileOperators(),
+      acquisitionOperators(),  transformationOperators(),
   };
 }
 

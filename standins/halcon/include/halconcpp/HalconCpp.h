@@ -18,6 +18,7 @@
 #include "halconcpp/HOperatorsSegmentation.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "halconcpp/HOperatorsText.h"
+#include "halconcpp/HOperatorsTransformations.h"
 #include "halconcpp/HOperatorsWindow.h"
 #include "halconcpp/HString.h"
 #include "halconcpp/HTuple.h"

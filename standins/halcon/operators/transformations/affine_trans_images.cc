@@ -1,0 +1,129 @@
+// Images through an affine matrix. Each output pixel samples the input where its centre maps
+// back to; the output's domain is the input's full rectangle transformed, cut to the output.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "core/image.h"
+#include "core/image_results.h"
+#include "core/params.h"
+#include "halconcpp/HOperatorsTransformations.h"
+#include "operators/transformations/hom_mat2d.h"
+#include "standin/controls.h"
+
+namespace HalconCpp {
+using namespace Standin;
+
+namespace {
+
+bool bilinearNamed(const HTuple& value, const char* op) {
+  const std::string name = oneString(value, op, 2);
+  if (name == "nearest_neighbor") return false;
+  if (name == "bilinear" || name == "constant" || name == "weighted") return true;
+  fail(op, 1302);
+}
+
+// The grey value at (x, y), pixel centres at whole numbers, the border pixels repeated for
+// the half pixel between the last centre and the image's edge.
+double bilinear(const ImageObject& image, const std::uint8_t* p, double x, double y) {
+  x = std::clamp(x, 0.0, double(image.height - 1));
+  y = std::clamp(y, 0.0, double(image.width - 1));
+  const auto r0 = static_cast<std::int32_t>(x), c0 = static_cast<std::int32_t>(y);
+  const std::int32_t r1 = std::min(r0 + 1, image.height - 1),
+                     c1 = std::min(c0 + 1, image.width - 1);
+  const double fr = x - r0, fc = y - c0;
+  const double top = p[image.offset(r0, c0)] * (1 - fc) + p[image.offset(r0, c1)] * fc;
+  const double bottom = p[image.offset(r1, c0)] * (1 - fc) + p[image.offset(r1, c1)] * fc;
+  return top * (1 - fr) + bottom * fr;
+}
+
+ImagePtr transformedImage(const ImagePtr& image, const AffineMatrix& back, std::int32_t width,
+                          std::int32_t height, bool interpolate, const char* op) {
+  std::vector<PlanePtr> planes;
+  for (std::size_t c = 0; c < image->channels.size(); ++c) {
+    planes.push_back(std::make_shared<Plane>(width, height, op));
+  }
+  Runs domain;
+  for (std::int32_t row = 0; row < height; ++row) {
+    for (std::int32_t col = 0; col < width; ++col) {
+      const double x = back[0] * row + back[1] * col + back[2];
+      const double y = back[3] * row + back[4] * col + back[5];
+      if (!(x >= -0.5 && x < image->height - 0.5 && y >= -0.5 && y < image->width - 0.5)) {
+        continue;
+      }
+      if (!domain.empty() && domain.back().row == row && domain.back().end + 1 == col) {
+        domain.back().end = col;
+      } else {
+        domain.push_back(Run{row, col, col});
+      }
+      const auto sr = static_cast<std::int32_t>(std::floor(x + 0.5));
+      const auto sc = static_cast<std::int32_t>(std::floor(y + 0.5));
+      for (std::size_t c = 0; c < planes.size(); ++c) {
+        const std::uint8_t* p = image->pixels(c);
+        planes[c]->data()[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+                          static_cast<std::size_t>(col)] =
+            interpolate ? clampToByte(bilinear(*image, p, x, y)) : p[image->offset(sr, sc)];
+      }
+    }
+  }
+  return makeImage(width, height, std::move(planes),
+                   std::make_shared<const Runs>(std::move(domain)));
+}
+
+// The size that holds the transformed image up to its lowest and rightmost edge.
+void adaptedSize(const ImageObject& image, const AffineMatrix& forward, std::int32_t* width,
+                 std::int32_t* height) {
+  double bottom = -HUGE_VAL, right = -HUGE_VAL;
+  for (double r : {-0.5, image.height - 0.5}) {
+    for (double c : {-0.5, image.width - 0.5}) {
+      bottom = std::max(bottom, forward[0] * r + forward[1] * c + forward[2]);
+      right = std::max(right, forward[3] * r + forward[4] * c + forward[5]);
+    }
+  }
+  const auto side = [](double edge) {
+    return static_cast<std::int32_t>(
+        std::clamp(std::ceil(edge + 0.5 - 1e-9), 1.0, double(kMaxImageSide)));
+  };
+  *height = side(bottom);
+  *width = side(right);
+}
+
+}  // namespace
+
+void AffineTransImage(const HObject& Image, HObject* ImageAffinTrans, const HTuple& HomMat2D,
+                      const HTuple& Interpolation, const HTuple& AdaptImageSize) {
+  ApiScope scope("AffineTransImage");
+  const char* op = "affine_trans_image";
+  const AffineMatrix forward = pixelMatrix(homMat2dOf(HomMat2D, op, 1));
+  const bool interpolate = bilinearNamed(Interpolation, op);
+  const std::string adapt = oneString(AdaptImageSize, op, 3);
+  if (adapt != "true" && adapt != "false") fail(op, 1303);
+  const AffineMatrix back = inverted(forward, op);
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesWithChannels(Image, op, 1)) {
+    std::int32_t width = image->width, height = image->height;
+    if (adapt == "true") adaptedSize(*image, forward, &width, &height);
+    items.push_back(transformedImage(image, back, width, height, interpolate, op));
+  }
+  setOutput(ImageAffinTrans, objectOf(items));
+}
+
+void AffineTransImageSize(const HObject& Image, HObject* ImageAffinTrans, const HTuple& HomMat2D,
+                          const HTuple& Interpolation, const HTuple& Width, const HTuple& Height) {
+  ApiScope scope("AffineTransImageSize");
+  const char* op = "affine_trans_image_size";
+  const AffineMatrix forward = pixelMatrix(homMat2dOf(HomMat2D, op, 1));
+  const bool interpolate = bilinearNamed(Interpolation, op);
+  const Hlong width = oneInteger(Width, op, 3), height = oneInteger(Height, op, 4);
+  if (width < 1 || width > kMaxImageSide) fail(op, 1303);
+  if (height < 1 || height > kMaxImageSide) fail(op, 1304);
+  const AffineMatrix back = inverted(forward, op);
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesWithChannels(Image, op, 1)) {
+    items.push_back(transformedImage(image, back, static_cast<std::int32_t>(width),
+                                     static_cast<std::int32_t>(height), interpolate, op));
+  }
+  setOutput(ImageAffinTrans, objectOf(items));
+}
+
+}  // namespace HalconCpp

@@ -1,0 +1,45 @@
+// 2-D transformation operators a program line can call; each calls the image-processing
+// stand-in's function of the same name.
+#include "operators/binding.h"
+#include "operators/table.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+namespace {
+
+namespace H = HalconCpp;
+
+constexpr OperatorSpec kTransformationOperators[] = {
+    bind<&H::HomMat2dIdentity>("hom_mat2d_identity"),
+    bind<&H::HomMat2dTranslate>("hom_mat2d_translate"),
+    bind<&H::HomMat2dTranslateLocal>("hom_mat2d_translate_local"),
+    bind<&H::HomMat2dRotate>("hom_mat2d_rotate"),
+    bind<&H::HomMat2dRotateLocal>("hom_mat2d_rotate_local"),
+    bind<&H::HomMat2dScale>("hom_mat2d_scale"),
+    bind<&H::HomMat2dScaleLocal>("hom_mat2d_scale_local"),
+    bind<&H::HomMat2dSlant>("hom_mat2d_slant"),
+    bind<&H::HomMat2dSlantLocal>("hom_mat2d_slant_local"),
+    bind<&H::HomMat2dCompose>("hom_mat2d_compose"),
+    bind<&H::HomMat2dInvert>("hom_mat2d_invert"),
+    bind<&H::HomMat2dTranspose>("hom_mat2d_transpose"),
+    bind<&H::HomMat2dDeterminant>("hom_mat2d_determinant"),
+    bind<&H::HomMat2dToAffinePar>("hom_mat2d_to_affine_par"),
+    bind<&H::VectorAngleToRigid>("vector_angle_to_rigid"),
+    bind<&H::VectorToRigid>("vector_to_rigid"),
+    bind<&H::VectorToSimilarity>("vector_to_similarity"),
+    bind<&H::AffineTransPoint2d>("affine_trans_point_2d"),
+    bind<&H::AffineTransPixel>("affine_trans_pixel"),
+    bind<&H::AffineTransRegion>("affine_trans_region"),
+    bind<&H::AffineTransImage>("affine_trans_image"),
+    bind<&H::AffineTransImageSize>("affine_trans_image_size"),
+};
+
+}  // namespace
+
+OperatorGroup transformationOperators() {
+  return {kTransformationOperators,
+          sizeof kTransformationOperators / sizeof kTransformationOperators[0]};
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp
