@@ -40,6 +40,7 @@ constexpr DisplayOperator kDisplayOperators[] = {
     bindDisplay<&Impl::DevSetPart>("dev_set_part"),
     bindDisplay<&Impl::DevSetLineWidth>("dev_set_line_width"),
     ignored("dev_update_off", 0, 0, 0),
+    ignored("dev_update_on", 0, 0, 0),
     ignored("dev_update_pc", 0, 1, 0),
     ignored("dev_update_var", 0, 1, 0),
     ignored("dev_update_time", 0, 1, 0),
