@@ -239,8 +239,10 @@ TEST(FilterPaths, GaussFilterWeighsTheSampledGaussian) {
       samples.push_back(std::exp(-double(i * i) / (2 * sigma * sigma)));
     double total = 0;
     for (const double s : samples) total += s;
-    std::vector<Hlong> weights;
-    Hlong outer = 0;
+    // 64-bit sums: a weight product times a grey needs 32 bits, which Hlong of 32-bit
+    // targets does not hold as a signed number.
+    std::vector<std::int64_t> weights;
+    std::int64_t outer = 0;
     for (Hlong i = 0; i < size; ++i) {
       weights.push_back(std::lround(samples[std::size_t(i)] / total * 4096));
       if (i != half) outer += weights.back();
@@ -251,14 +253,14 @@ TEST(FilterPaths, GaussFilterWeighsTheSampledGaussian) {
     expectEveryPixel(
         smooth, noise,
         [&, half = half, size = size](const Noise& n, Hlong row, Hlong col) {
-          Hlong sum = 0;
+          std::int64_t sum = 0;
           for (Hlong i = 0; i < size; ++i) {
             for (Hlong j = 0; j < size; ++j) {
               sum += weights[std::size_t(i)] * weights[std::size_t(j)] *
                      n.mirrored(row + i - half, col + j - half);
             }
           }
-          return static_cast<int>((sum + (Hlong(1) << 23)) >> 24);
+          return static_cast<int>((sum + (std::int64_t(1) << 23)) >> 24);
         },
         "gauss " + std::to_string(size));
   }
