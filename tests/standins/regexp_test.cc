@@ -13,7 +13,6 @@ namespace quorvex::test {
 namespace {
 
 constexpr long kStepLimit = 21027;
-constexpr long kFunctionArgument = 21026;
 
 class RegularExpressions : public ::testing::Test {
  protected:
@@ -108,6 +107,7 @@ TEST_F(RegularExpressions, LongSubjectUnderARepeatedGroup) {
 #ifdef QUORVEX_EXPECT_PCRE2
   EXPECT_EQ(text(runLines({line})), "1");
 #else
+  constexpr long kFunctionArgument = 21026;
   EXPECT_EQ(programError({line}), kFunctionArgument);
 #endif
 }
