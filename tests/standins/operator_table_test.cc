@@ -302,7 +302,8 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       {"clear_all_metrology_models ()", kNotImplemented},
       // Later releases: Poses gained dual quaternions, Develop gained dev_disp_text, 2D Metrology
       // gained align_metrology_model, File gained set_current_dir and get_current_dir, Error
-      // Handling gained get_extended_error_info, Object gained compare_obj
+      // Handling gained get_extended_error_info, Object gained compare_obj, Operating System gained
+      // get_system_time
       {"dual_quat_to_pose ([1,0,0,0,0,0,0,0], Pose)", kUnknownCall},
       {"dev_disp_text ('x', 'window', 12, 12, 'black', [], [])", kUnknownCall},
       {"align_metrology_model (Metrology, 10, 10, 0)", kUnknownCall},
@@ -310,6 +311,7 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       {"get_current_dir (Dir)", kUnknownCall},
       {"get_extended_error_info (Operator, Code, Message)", kUnknownCall},
       {"compare_obj (Region1, Region2, 0, IsEqual)", kUnknownCall},
+      {"get_system_time (MSecond, Second, Minute, Hour, Day, YDay, Month, Year)", kUnknownCall},
       // Not on the 11.0 Kalman Filter page
       {"sensor_kalman (2, [1,0], Measurement)", kUnknownCall},
   };
