@@ -18,6 +18,18 @@ HALCONCPP_API void Emphasize(const HObject& Image, HObject* ImageEmphasize, cons
                              const HTuple& MaskHeight, const HTuple& Factor);
 HALCONCPP_API void SobelAmp(const HObject& Image, HObject* EdgeAmplitude, const HTuple& FilterType,
                             const HTuple& Size);
+// Filter 'deriche1', 'deriche2', 'shen' (Alpha > 0: larger is less smoothing) or 'gauss'
+// (Alpha the sigma).
+HALCONCPP_API void SmoothImage(const HObject& Image, HObject* ImageSmooth, const HTuple& Filter,
+                               const HTuple& Alpha);
+// Odd mask sides 1 ... 37.
+HALCONCPP_API void BinomialFilter(const HObject& Image, HObject* ImageBinomial,
+                                  const HTuple& MaskWidth, const HTuple& MaskHeight);
+
+// Grey-value scaling: each channel spread over 0 ... 255; g1 g2 Mult + Add, clipped.
+HALCONCPP_API void ScaleImageMax(const HObject& Image, HObject* ImageScaleMax);
+HALCONCPP_API void MultImage(const HObject& Image1, const HObject& Image2, HObject* ImageResult,
+                             const HTuple& Mult, const HTuple& Add);
 
 }  // namespace HalconCpp
 

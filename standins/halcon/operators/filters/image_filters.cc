@@ -8,6 +8,7 @@
 #include "core/params.h"
 #include "halconcpp/HOperatorsFilters.h"
 #include "halconcpp/HOperatorsImage.h"
+#include "operators/filters/filter_images.h"
 #include "operators/filters/image_kernels.h"
 #include "standin/controls.h"
 
@@ -15,19 +16,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-template <typename Filter>
-HObject filterImages(const HObject& input, const char* op, Filter&& filter) {
-  std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesWithChannels(input, op, 1)) {
-    ImagePtr result = imageLike(image, image->channels.size(), op);
-    for (std::size_t c = 0; c < image->channels.size(); ++c) {
-      filter(image->pixels(c), PlaneSize{image->width, image->height}, result->pixels(c));
-    }
-    items.push_back(std::move(result));
-  }
-  return objectOf(items);
-}
 
 struct SobelKind {
   SobelAmplitude amplitude;
