@@ -51,29 +51,33 @@ void binomialRows(const std::uint8_t* src, PlaneSize size, const std::vector<std
   const int shift = 2 * (hw + hh);
   const std::vector<std::int32_t> columns = mirroredIndices(w, hw), rows = mirroredIndices(h, hh);
   const auto width = static_cast<std::size_t>(w);
-  std::vector<Acc> column(width), extended(columns.size());
+  std::vector<Acc> column(width), sums(width), extended(columns.size());
   std::vector<Acc> low(sizeof(Acc) < 8 || 8 + shift <= 63 ? 0 : columns.size());
   std::vector<const std::uint8_t*> taps(down.size());
   for (std::int32_t y = 0; y < h; ++y) {
     for (std::size_t k = 0; k < down.size(); ++k) {
       taps[k] = src + at(rows[static_cast<std::size_t>(y) + k], w);
     }
-    for (std::size_t x = 0; x < width; ++x) {
-      Acc sum = 0;
-      for (std::size_t k = 0; k < down.size(); ++k) sum += Acc(down[k]) * taps[k][x];
-      column[x] = sum;
+    // A tap at a time over the whole row, so that the compiler can keep vectors of sums.
+    std::fill(column.begin(), column.end(), Acc(0));
+    for (std::size_t k = 0; k < down.size(); ++k) {
+      const Acc weight = Acc(down[k]);
+      const std::uint8_t* tap = taps[k];
+      for (std::size_t x = 0; x < width; ++x) column[x] = Acc(column[x] + weight * tap[x]);
     }
     std::uint8_t* out = dst + at(y, w);
     if (low.empty()) {
       for (std::size_t i = 0; i < columns.size(); ++i) {
         extended[i] = column[static_cast<std::size_t>(columns[i])];
       }
-      const Acc half = shift > 0 ? Acc(1) << (shift - 1) : 0;
-      for (std::size_t x = 0; x < width; ++x) {
-        Acc sum = half;
-        for (std::size_t k = 0; k < across.size(); ++k) sum += Acc(across[k]) * extended[x + k];
-        out[x] = static_cast<std::uint8_t>(sum >> shift);
+      const Acc half = shift > 0 ? Acc(Acc(1) << (shift - 1)) : Acc(0);
+      std::fill(sums.begin(), sums.end(), half);
+      for (std::size_t k = 0; k < across.size(); ++k) {
+        const Acc weight = Acc(across[k]);
+        const Acc* e = extended.data() + k;
+        for (std::size_t x = 0; x < width; ++x) sums[x] = Acc(sums[x] + weight * e[x]);
       }
+      for (std::size_t x = 0; x < width; ++x) out[x] = static_cast<std::uint8_t>(sums[x] >> shift);
       continue;
     }
     constexpr int kSplit = 22;
@@ -170,6 +174,8 @@ void binomialPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWid
   const std::vector<std::uint64_t> across = binomialCoefficients(maskWidth),
                                    down = binomialCoefficients(maskHeight);
   const int bits = 8 + (maskWidth - 1) + (maskHeight - 1);
+  // 5 x 5 and smaller in 16 bits: twice the sums in a vector of the same width.
+  if (bits <= 16) return binomialRows<std::uint16_t>(src, size, across, down, dst);
   if (bits <= 31) return binomialRows<std::uint32_t>(src, size, across, down, dst);
   binomialRows<std::uint64_t>(src, size, across, down, dst);
 }
@@ -241,7 +247,7 @@ void sampledGaussPlane(const std::uint8_t* src, PlaneSize size, double sigma, st
   const auto width = static_cast<std::size_t>(w);
   const std::vector<std::int32_t> rows = mirroredIndices(h, reach),
                                   columns = mirroredIndices(w, reach);
-  std::vector<double> column(width), extended(columns.size());
+  std::vector<double> column(width), sums(width), extended(columns.size());
   for (std::int32_t y = 0; y < h; ++y) {
     const std::size_t centre = static_cast<std::size_t>(y + reach);
     const std::uint8_t* mid = src + at(rows[centre], w);
@@ -254,13 +260,15 @@ void sampledGaussPlane(const std::uint8_t* src, PlaneSize size, double sigma, st
     for (std::size_t i = 0; i < columns.size(); ++i) {
       extended[i] = column[static_cast<std::size_t>(columns[i])];
     }
-    std::uint8_t* out = dst + at(y, w);
-    for (std::size_t x = 0; x < width; ++x) {
-      const double* e = extended.data() + x + static_cast<std::size_t>(reach);
-      double sum = g[0] * e[0];
-      for (std::size_t k = 1; k < g.size(); ++k) sum += g[k] * (e[-std::ptrdiff_t(k)] + e[k]);
-      out[x] = clampToByte(sum);
+    const double* centreLine = extended.data() + reach;
+    for (std::size_t x = 0; x < width; ++x) sums[x] = g[0] * centreLine[x];
+    for (std::size_t k = 1; k < g.size(); ++k) {
+      const double weight = g[k];
+      const double *left = centreLine - k, *right = centreLine + k;
+      for (std::size_t x = 0; x < width; ++x) sums[x] += weight * (left[x] + right[x]);
     }
+    std::uint8_t* out = dst + at(y, w);
+    for (std::size_t x = 0; x < width; ++x) out[x] = clampToByte(sums[x]);
   }
 }
 
