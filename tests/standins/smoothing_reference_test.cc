@@ -1,5 +1,5 @@
-// smooth_image, binomial_filter, scale_image_max and mult_image against values worked out by
-// hand from the definitions on the vendor's HALCON 11.0 reference pages, which each table
+// smooth_image, binomial_filter, texture_laws, scale_image_max and mult_image against values worked
+// out by hand from the definitions on the vendor's HALCON 11.0 reference pages, which each table
 // names, through the C++ interface and program lines.
 #include <gtest/gtest.h>
 
@@ -226,6 +226,54 @@ TEST(MultImageReference, MultipliesAndClips) {
   }
 }
 
+// texture_laws, HALCON 11.0 reference: the mask of 'xy' is the vector x down the columns times
+// the vector y along the rows (l, e, s; w, r from size 5; u, o at 7), the result shifted by
+// Shift. The mask is laid as written, its first weight on the pixel above or left of the
+// centre; what falls below 0 or above 255 is clipped. Rows alike, g = 10 c over 9 columns.
+TEST(TextureLawsReference, MasksShiftAndClip) {
+  std::vector<std::uint8_t> ramp, down, dot(9 * 9, 0), one{50};
+  for (int r = 0; r < 5; ++r) {
+    for (int c = 0; c < 9; ++c) {
+      ramp.push_back(static_cast<std::uint8_t>(10 * c));
+      down.push_back(static_cast<std::uint8_t>(80 - 10 * c));
+    }
+  }
+  dot[4 * 9 + 4] = 100;
+  const HObject rampImage = wrapGray(ramp, 9, 5), downImage = wrapGray(down, 9, 5),
+                dotImage = wrapGray(dot, 9, 9), single = wrapGray(one, 1, 1);
+  struct Row {
+    const HObject* image;
+    const char* types;
+    Hlong shift, size, row, col, expected;
+    const char* worked;
+  };
+  const Row rows[] = {
+      {&rampImage, "le", 0, 3, 2, 4, 80, "l sums 4 g; e: -g(c-1) + g(c+1) = 20; 4 * 20"},
+      {&rampImage, "le", 2, 3, 2, 4, 20, "80 >> 2"},
+      {&rampImage, "le", 0, 3, 2, 0, 40, "g(-1) mirrors g(0): 4 * (10 - 0)"},
+      {&rampImage, "el", 0, 3, 2, 4, 0, "e down identical rows: 0"},
+      {&rampImage, "ll", 4, 3, 2, 4, 40, "16 g >> 4"},
+      {&rampImage, "ls", 0, 5, 2, 4, 0, "s: -g(c-2) + 2 g(c) - g(c+2) = 0 on a ramp"},
+      {&rampImage, "le", 4, 5, 2, 4, 80, "16 * 10 (2 + 2 + 2 + 2) >> 4"},
+      {&rampImage, "le", 6, 7, 2, 4, 255, "64 * 10 * 32 >> 6 = 320, clipped"},
+      {&rampImage, "le", 9, 7, 2, 4, 40, "20480 >> 9"},
+      {&downImage, "le", 0, 3, 2, 4, 0, "-80 clipped"},
+      {&dotImage, "ss", 0, 3, 4, 4, 255, "2 * 2 * 100 = 400, clipped"},
+      {&dotImage, "ss", 2, 3, 4, 4, 100, "400 >> 2"},
+      {&dotImage, "ss", 0, 3, 4, 5, 0, "2 * -1 * 100 < 0"},
+      {&dotImage, "ss", 0, 3, 5, 5, 100, "-1 * -1 * 100"},
+      {&dotImage, "oo", 9, 7, 4, 4, 78, "20 * 20 * 100 >> 9 = 78.1"},
+      {&single, "ll", 4, 3, 0, 0, 50, "a 1 x 1 image: 16 * 50 >> 4"},
+      {&single, "le", 0, 7, 0, 0, 0, "a 1 x 1 image has no edges"},
+  };
+  for (const Row& row : rows) {
+    HObject texture;
+    TextureLaws(*row.image, &texture, row.types, row.shift, row.size);
+    EXPECT_EQ(at(texture, row.row, row.col), row.expected)
+        << row.types << " " << row.shift << " " << row.size << ": " << row.worked;
+  }
+}
+
 // Through program lines: the four operators run, keep or meet domains, pass empty inputs
 // through and refuse values outside the reference's lists.
 TEST(SmoothingOperators, ProgramLinesRunThem) {
@@ -262,6 +310,11 @@ TEST(SmoothingOperators, ProgramLinesRunThem) {
       {"binomial_filter (I, B, 3, 0)", 1302},
       {"binomial_filter (I, B, 3.0, 3)", 1201},
       {"mult_image (I, I, M, 'a', 0)", 1201},
+      {"texture_laws (I, T, 'lw', 2, 3)", 1301},
+      {"texture_laws (I, T, 'lo', 2, 5)", 1301},
+      {"texture_laws (I, T, 'lel', 2, 7)", 1301},
+      {"texture_laws (I, T, 'le', 10, 5)", 1302},
+      {"texture_laws (I, T, 'le', 2, 9)", 1303},
   };
   for (const auto& row : errors) EXPECT_EQ(programError({image, row.line}), row.number) << row.line;
 }

@@ -26,6 +26,12 @@ HALCONCPP_API void SmoothImage(const HObject& Image, HObject* ImageSmooth, const
 HALCONCPP_API void BinomialFilter(const HObject& Image, HObject* ImageBinomial,
                                   const HTuple& MaskWidth, const HTuple& MaskHeight);
 
+// Laws' texture masks: two letters of 'l', 'e', 's' (size 3), 'w', 'r' (5), 'u', 'o' (7),
+// down the columns and along the rows, the result shifted right by Shift (0 ... 9).
+HALCONCPP_API void TextureLaws(const HObject& Image, HObject* ImageTexture,
+                               const HTuple& FilterTypes, const HTuple& Shift,
+                               const HTuple& FilterSize);
+
 // Grey-value scaling: each channel spread over 0 ... 255; g1 g2 Mult + Add, clipped.
 HALCONCPP_API void ScaleImageMax(const HObject& Image, HObject* ImageScaleMax);
 HALCONCPP_API void MultImage(const HObject& Image1, const HObject& Image2, HObject* ImageResult,
