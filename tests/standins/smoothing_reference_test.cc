@@ -1,6 +1,6 @@
-// smooth_image, binomial_filter, texture_laws, scale_image_max and mult_image against values worked
-// out by hand from the definitions on the vendor's HALCON 11.0 reference pages, which each table
-// names, through the C++ interface and program lines.
+// smooth_image, binomial_filter, texture_laws, emphasize, scale_image_max and mult_image against
+// values worked out by hand from the definitions on the vendor's HALCON 11.0 reference pages, which
+// each table names, through the C++ interface and program lines.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -272,6 +272,35 @@ TEST(TextureLawsReference, MasksShiftAndClip) {
     EXPECT_EQ(at(texture, row.row, row.col), row.expected)
         << row.types << " " << row.shift << " " << row.size << ": " << row.worked;
   }
+}
+
+// emphasize, HALCON 11.0 reference: res = round((orig - mean) Factor) + orig, mean being
+// mean_image's over the mirrored image, clipped; the reference's masks have no largest size.
+// 10 200 40 mirrored repeats every 6 pixels; a window of 1001 holds 166 of those and 5 more.
+TEST(EmphasizeReference, MasksBeyondFiveHundredAndOne) {
+  std::vector<std::uint8_t> pixels{10, 200, 40};
+  const HObject row = wrapGray(pixels, 3, 1), column = wrapGray(pixels, 1, 3);
+  struct Expected {
+    Hlong index, value;
+    const char* worked;
+  };
+  const Expected expected[] = {
+      {0, 0, "mean 83460 / 1001 = 83.38: (10 - 83) .5 + 10 < 0"},
+      {1, 255, "mean 83300 / 1001 = 83.22: (200 - 83) .5 = 58.5 rounds to 59, + 200"},
+      {2, 19, "mean 83490 / 1001 = 83.41: (40 - 83) .5 = -21.5 rounds to -21, + 40"},
+  };
+  HObject sharp, sharpColumn;
+  Emphasize(row, &sharp, 1001, 1, 0.5);
+  Emphasize(column, &sharpColumn, 1, 1001, 0.5);
+  for (const Expected& e : expected) {
+    EXPECT_EQ(at(sharp, 0, e.index), e.value) << e.worked;
+    EXPECT_EQ(at(sharpColumn, e.index, 0), e.value) << "down the column: " << e.worked;
+  }
+  std::vector<std::uint8_t> dot{77};
+  Emphasize(wrapGray(dot, 1, 1), &sharp, 65535, 65535, 3);
+  EXPECT_EQ(at(sharp, 0, 0), 77) << "the largest mask over one pixel";
+  EXPECT_EQ(errorOf([&] { Emphasize(row, &sharp, 65537, 3, 1); }), 1301);
+  EXPECT_EQ(errorOf([&] { MeanImage(row, &sharp, 503, 3); }), 1301) << "mean_image stops at 501";
 }
 
 // Through program lines: the four operators run, keep or meet domains, pass empty inputs
