@@ -1,4 +1,5 @@
-// smooth_image, binomial_filter, texture_laws, emphasize, scale_image_max and mult_image against
+// smooth_image, binomial_filter, texture_laws, dots_image, emphasize, scale_image_max and
+// mult_image against
 // values worked out by hand from the definitions on the vendor's HALCON 11.0 reference pages, which
 // each table names, through the C++ interface and program lines.
 #include <gtest/gtest.h>
@@ -303,6 +304,60 @@ TEST(EmphasizeReference, MasksBeyondFiveHundredAndOne) {
   EXPECT_EQ(errorOf([&] { MeanImage(row, &sharp, 503, 3); }), 1301) << "mean_image stops at 501";
 }
 
+// dots_image, HALCON 11.0 reference: for Diameter 5 the mask is 16 / 336 on the 21 pixels of the
+// dot and -21 / 336 on the 16 of the ring around it, the mean over the dot less the mean over
+// the ring; other diameters take the discs of Diameter and Diameter + 2 alike (3: 9 and 12
+// pixels; 23: 421 and 68). 'dark' negates the response, 'all' takes its size; PixelShift
+// multiplies it by 2^PixelShift.
+TEST(DotsImageReference, DotLessRing) {
+  std::vector<std::uint8_t> disc(23 * 23, 0);
+  for (int dy = -2; dy <= 2; ++dy) {
+    for (int dx = -2; dx <= 2; ++dx) {
+      if (dx * dx + dy * dy <= 6) disc[static_cast<std::size_t>((11 + dy) * 23 + 11 + dx)] = 255;
+    }
+  }
+  const Impulse impulse;
+  const HObject discImage = wrapGray(disc, 23, 23);
+  struct Row {
+    const HObject* image;
+    Hlong diameter;
+    const char* type;
+    Hlong shift, row, col, expected;
+    const char* worked;
+  };
+  const Row rows[] = {
+      {&impulse.image, 5, "light", 0, 11, 11, 12, "255 * 16 / 336 = 12.14"},
+      {&impulse.image, 5, "light", 0, 12, 13, 12, "1 + 4 <= 6.25: still on the dot"},
+      {&impulse.image, 5, "light", 0, 11, 14, 0, "on the ring: -255 * 21 / 336 < 0"},
+      {&impulse.image, 5, "dark", 0, 11, 14, 16, "255 * 21 / 336 = 15.94"},
+      {&impulse.image, 5, "all", 0, 11, 14, 16, "|-15.94|"},
+      {&impulse.image, 5, "dark", 0, 11, 11, 0, "-12.14"},
+      {&impulse.image, 5, "light", 2, 11, 11, 49, "12.14 * 4 = 48.57"},
+      {&impulse.image, 5, "light", -1, 11, 11, 6, "12.14 / 2 = 6.07"},
+      {&impulse.image, 3, "light", 0, 11, 11, 28, "255 / 9 = 28.33"},
+      {&impulse.image, 3, "dark", 0, 11, 13, 21, "255 / 12 = 21.25"},
+      {&impulse.image, 23, "light", 0, 11, 11, 1, "255 / 421 = 0.61"},
+      {&discImage, 5, "light", 0, 11, 11, 255, "the dot itself: 255 - 0"},
+      {&discImage, 5, "light", -1, 11, 11, 128, "127.5, halves up"},
+      {&discImage, 5, "light", 0, 11, 12, 115, "17 / 21 * 255 - 4 / 16 * 255 = 114.60"},
+      {&discImage, 5, "light", 1, 11, 12, 229, "229.20"},
+  };
+  for (const Row& row : rows) {
+    HObject dots;
+    DotsImage(*row.image, &dots, row.diameter, row.type, row.shift);
+    EXPECT_EQ(at(dots, row.row, row.col), row.expected)
+        << row.diameter << " " << row.type << " " << row.shift << ": " << row.worked;
+  }
+  std::vector<std::uint8_t> flat(4, 180), dot{77};
+  HObject dots;
+  for (const char* type : {"light", "dark", "all"}) {
+    DotsImage(wrapGray(flat, 2, 2), &dots, 23, type, 2);
+    EXPECT_EQ(at(dots, 1, 1), 0) << type << ": a flat image has no dots";
+    DotsImage(wrapGray(dot, 1, 1), &dots, 23, type, 2);
+    EXPECT_EQ(at(dots, 0, 0), 0) << type << ": nor has a 1 x 1 image";
+  }
+}
+
 // Through program lines: the four operators run, keep or meet domains, pass empty inputs
 // through and refuse values outside the reference's lists.
 TEST(SmoothingOperators, ProgramLinesRunThem) {
@@ -339,6 +394,11 @@ TEST(SmoothingOperators, ProgramLinesRunThem) {
       {"binomial_filter (I, B, 3, 0)", 1302},
       {"binomial_filter (I, B, 3.0, 3)", 1201},
       {"mult_image (I, I, M, 'a', 0)", 1201},
+      {"dots_image (I, D, 4, 'light', 0)", 1301},
+      {"dots_image (I, D, 25, 'light', 0)", 1301},
+      {"dots_image (I, D, 5, 'bright', 0)", 1302},
+      {"dots_image (I, D, 5, 'all', 3)", 1303},
+      {"dots_image (I, D, 5, 'all', -2)", 1303},
       {"texture_laws (I, T, 'lw', 2, 3)", 1301},
       {"texture_laws (I, T, 'lo', 2, 5)", 1301},
       {"texture_laws (I, T, 'lel', 2, 7)", 1301},

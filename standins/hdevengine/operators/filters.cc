@@ -1,5 +1,5 @@
-// Filter operators a program line can call: smoothing, edges, texture and grey-value scaling. Each
-// calls the image-processing stand-in's function of the same name.
+// Filter operators a program line can call: smoothing, edges, texture, points and grey-value
+// scaling. Each calls the image-processing stand-in's function of the same name.
 #include "operators/binding.h"
 #include "operators/table.h"
 
@@ -20,6 +20,7 @@ constexpr OperatorSpec kFilterOperators[] = {
     bind<&H::ScaleImageMax>("scale_image_max"),
     bind<&H::MultImage>("mult_image"),
     bind<&H::TextureLaws>("texture_laws"),
+    bind<&H::DotsImage>("dots_image"),
 };
 
 }  // namespace

@@ -32,6 +32,11 @@ HALCONCPP_API void TextureLaws(const HObject& Image, HObject* ImageTexture,
                                const HTuple& FilterTypes, const HTuple& Shift,
                                const HTuple& FilterSize);
 
+// Dots of an odd Diameter 3 ... 23, 'light', 'dark' or 'all', the response times
+// 2^PixelShift (-1 ... 2).
+HALCONCPP_API void DotsImage(const HObject& Image, HObject* DotImage, const HTuple& Diameter,
+                             const HTuple& FilterType, const HTuple& PixelShift);
+
 // Grey-value scaling: each channel spread over 0 ... 255; g1 g2 Mult + Add, clipped.
 HALCONCPP_API void ScaleImageMax(const HObject& Image, HObject* ImageScaleMax);
 HALCONCPP_API void MultImage(const HObject& Image1, const HObject& Image2, HObject* ImageResult,
