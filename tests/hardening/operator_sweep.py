@@ -46,6 +46,8 @@ NEUTRAL_BY_PARAMETER = {
     "SortMode": "'first_point'", "NewType": "'real'", "gen_image_const.Type": "'byte'",
     "paint_region.Type": "'fill'", "shape_trans.Type": "'convex'", "mirror_image.Mode": "'row'",
     "select_shape_std.Shape": "'max_area'", "FileHandle": "File",
+    "smooth_image.Filter": "'gauss'", "dots_image.FilterType": "'light'", "dots_image.Diameter": "5",
+    "texture_laws.FilterTypes": "'le'", "texture_laws.FilterSize": "5",
 }
 NEUTRAL_ICONIC = {"image": "Small", "region": "Disc", "object": "Disc", "xld": "Disc"}
 RANDOM_CALLS = 6

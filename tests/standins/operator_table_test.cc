@@ -221,8 +221,7 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
     const char* line;
     unsigned error;  // kNotImplemented at run time, 0 runs through, kUnknownCall at load
   } rows[] = {
-      // Filters / Enhancement, Image pyramids
-      {"dots_image (Image, DotImage, 5, 'dark', 0)", kNotImplemented},
+      // Filters / Image pyramids
       {"gen_gauss_pyramid (Image, Pyramid, 'constant', 0.5)", kNotImplemented},
       // Tools / Hough
       {"hough_circle_trans (Region, HoughImage, 20)", kNotImplemented},

@@ -8,6 +8,7 @@
 #include "core/params.h"
 #include "halconcpp/HOperatorsFilters.h"
 #include "halconcpp/HOperatorsImage.h"
+#include "operators/filters/filter_images.h"
 #include "operators/filters/image_kernels.h"
 #include "standin/controls.h"
 
@@ -15,19 +16,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-template <typename Filter>
-HObject filterImages(const HObject& input, const char* op, Filter&& filter) {
-  std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesWithChannels(input, op, 1)) {
-    ImagePtr result = imageLike(image, image->channels.size(), op);
-    for (std::size_t c = 0; c < image->channels.size(); ++c) {
-      filter(image->pixels(c), PlaneSize{image->width, image->height}, result->pixels(c));
-    }
-    items.push_back(std::move(result));
-  }
-  return objectOf(items);
-}
 
 struct SobelKind {
   SobelAmplitude amplitude;
@@ -80,9 +68,13 @@ SobelSmoothing sobelSmoothing(const HTuple& size, bool binomial, const char* op)
   return smoothing;
 }
 
-Hlong maskSide(const HTuple& value, const char* op, int n) {
+// mean_image's reference bounds its masks at 501; emphasize's names no largest mask, so it
+// takes any up to twice the largest image side, past which a mirrored image repeats itself.
+constexpr double kMeanLargestMask = 501, kEmphasizeLargestMask = 65535;
+
+Hlong maskSide(const HTuple& value, const char* op, int n, double largest) {
   const double side = oneNumber(value, op, n);
-  if (!(side >= 1 && side <= 501)) fail(op, 1300 + n);
+  if (!(side >= 1 && side <= largest)) fail(op, 1300 + n);
   return static_cast<Hlong>(side);
 }
 
@@ -92,8 +84,8 @@ void MeanImage(const HObject& Image, HObject* ImageMean, const HTuple& MaskWidth
                const HTuple& MaskHeight) {
   ApiScope scope("MeanImage");
   const char* op = "mean_image";
-  const auto w = static_cast<std::int32_t>(maskSide(MaskWidth, op, 1));
-  const auto h = static_cast<std::int32_t>(maskSide(MaskHeight, op, 2));
+  const auto w = static_cast<std::int32_t>(maskSide(MaskWidth, op, 1, kMeanLargestMask));
+  const auto h = static_cast<std::int32_t>(maskSide(MaskHeight, op, 2, kMeanLargestMask));
   setOutput(ImageMean,
             filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize size, std::uint8_t* out) {
               meanPlane(in, size, w, h, out);
@@ -155,8 +147,8 @@ void Emphasize(const HObject& Image, HObject* ImageEmphasize, const HTuple& Mask
                const HTuple& MaskHeight, const HTuple& Factor) {
   ApiScope scope("Emphasize");
   const char* op = "emphasize";
-  const auto w = static_cast<std::int32_t>(maskSide(MaskWidth, op, 1));
-  const auto h = static_cast<std::int32_t>(maskSide(MaskHeight, op, 2));
+  const auto w = static_cast<std::int32_t>(maskSide(MaskWidth, op, 1, kEmphasizeLargestMask));
+  const auto h = static_cast<std::int32_t>(maskSide(MaskHeight, op, 2, kEmphasizeLargestMask));
   const double factor = oneNumber(Factor, op, 3);
   setOutput(ImageEmphasize,
             filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize size, std::uint8_t* out) {

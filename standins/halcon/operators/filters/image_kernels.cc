@@ -9,11 +9,11 @@ namespace HalconCpp {
 namespace Standin {
 
 std::int32_t mirroredIndex(std::int32_t i, std::int32_t n) {
-  while (i < 0 || i >= n) {
-    if (i < 0) i = -i - 1;
-    if (i >= n) i = 2 * n - i - 1;
-  }
-  return i;
+  if (i >= 0 && i < n) return i;
+  // The mirrored continuation repeats every 2n: one step, however far past the edge.
+  const std::int64_t period = 2 * std::int64_t(n);
+  const std::int64_t m = (std::int64_t(i) % period + period) % period;
+  return static_cast<std::int32_t>(m < n ? m : period - 1 - m);
 }
 
 namespace {
@@ -119,15 +119,16 @@ void meanPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
   const std::int32_t hw = maskWidth / 2, hh = maskHeight / 2;
   if (meanPlaneNarrow(src, size, hw, hh, dst)) return;
   const auto width = static_cast<std::size_t>(w);
-  std::vector<std::uint32_t> columns(width, 0);
+  // Sums in 64 bits: emphasize's masks reach 65535 x 65535 pixels of up to 255.
+  std::vector<std::uint64_t> columns(width, 0);
   for (std::int32_t dy = -hh; dy <= hh; ++dy) {
     const std::uint8_t* row = src + at(mirroredIndex(dy, h), w);
     for (std::size_t x = 0; x < width; ++x) columns[x] += row[x];
   }
-  std::vector<std::uint32_t> extended(width + 2 * static_cast<std::size_t>(hw) + 1);
-  std::vector<std::uint32_t> sums(width);
+  std::vector<std::uint64_t> extended(width + 2 * static_cast<std::size_t>(hw) + 1);
+  std::vector<std::uint64_t> sums(width);
   const double inverse = 1.0 / (double(2 * hw + 1) * double(2 * hh + 1));
-  const std::uint32_t half = static_cast<std::uint32_t>((2 * hw + 1) * (2 * hh + 1) / 2);
+  const std::uint64_t half = std::uint64_t(2 * hw + 1) * std::uint64_t(2 * hh + 1) / 2;
   for (std::int32_t y = 0; y < h; ++y) {
     std::copy(columns.begin(), columns.end(), extended.begin() + hw);
     for (std::int32_t i = 0; i < hw; ++i) {
@@ -136,7 +137,7 @@ void meanPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
       extended[static_cast<std::size_t>(w + hw + i)] =
           columns[static_cast<std::size_t>(mirroredIndex(w + i, w))];
     }
-    std::uint32_t sum = 0;
+    std::uint64_t sum = 0;
     for (std::int32_t i = 0; i < 2 * hw; ++i) sum += extended[static_cast<std::size_t>(i)];
     for (std::size_t x = 0; x < width; ++x) {
       sum += extended[x + 2 * static_cast<std::size_t>(hw)];
@@ -144,15 +145,17 @@ void meanPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
       sum -= extended[x];
     }
     std::uint8_t* out = dst + at(y, w);
-    // Exact sums over a window of at most 501 x 501 bytes: the small bias keeps a quotient
-    // that is a whole number from rounding down.
+    // Exact sums (below 2^53) over the window: the small bias keeps a quotient that is a
+    // whole number from rounding down.
     for (std::size_t x = 0; x < width; ++x) {
-      out[x] = static_cast<std::uint8_t>((sums[x] + half) * inverse + 1e-9);
+      out[x] = static_cast<std::uint8_t>(double(sums[x] + half) * inverse + 1e-9);
     }
     if (y + 1 == h) break;
     const std::uint8_t* incoming = src + at(mirroredIndex(y + hh + 1, h), w);
     const std::uint8_t* outgoing = src + at(mirroredIndex(y - hh, h), w);
-    for (std::size_t x = 0; x < width; ++x) columns[x] += std::uint32_t(incoming[x]) - outgoing[x];
+    for (std::size_t x = 0; x < width; ++x) {
+      columns[x] = columns[x] + incoming[x] - outgoing[x];
+    }
   }
 }
 
