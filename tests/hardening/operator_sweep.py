@@ -46,6 +46,8 @@ NEUTRAL_BY_PARAMETER = {
     "SortMode": "'first_point'", "NewType": "'real'", "gen_image_const.Type": "'byte'",
     "paint_region.Type": "'fill'", "shape_trans.Type": "'convex'", "mirror_image.Mode": "'row'",
     "select_shape_std.Shape": "'max_area'", "FileHandle": "File",
+    "estimate_noise.Method": "'immerkaer'", "gray_projections.Mode": "'simple'",
+    "Algorithm": "'huber'", "cooc_feature_image.Direction": "0",
 }
 NEUTRAL_ICONIC = {"image": "Small", "region": "Disc", "object": "Disc", "xld": "Disc"}
 RANDOM_CALLS = 6
