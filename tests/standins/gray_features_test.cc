@@ -390,6 +390,12 @@ TEST(EstimateNoise, ImmerkaerAndConstantImages) {
              {{"estimate_noise (I, 'immerkaer', 20, R)",
                {1.2533141 * 36 / 12},
                "responses 24 at (1, 1), |-12| at (1, 2): sqrt(pi/2) 36 / 12"}});
+  // The stand-in's readings of the other methods (docs/standins.md) on one impulse of 9:
+  // 'foerstner' stops at Immerkaer's 36 sqrt(pi/2) / 6; 'least_squares' fits the plane 1 to
+  // the neighbourhood, leaving 8 and eight -1s: sqrt((64 + 8) / 6).
+  expectRows(image("I", {{0, 0, 0}, {0, 9, 0}, {0, 0, 0}}),
+             {{"estimate_noise (I, 'foerstner', 20, R)", {1.2533141 * 36 / 6}, "one response 36"},
+              {"estimate_noise (I, 'least_squares', 100, R)", {3.4641016}, "sqrt 12"}});
   const Lines constant = flat(9, 9, 77);
   for (const char* method : {"'foerstner'", "'immerkaer'", "'least_squares'", "'mean'"}) {
     expectRows(
@@ -503,6 +509,28 @@ TEST(GrayRegions, EmptyRegionsAndNoObjects) {
                      "set_system ('no_object_result', 'true')"});
     EXPECT_EQ(text(runLines(lines)), "1501") << line;
     EXPECT_EQ(text(runLines(with(setup, {line, "R := 0"}))), "0") << line << " under 'true'";
+  }
+}
+
+// The working memory of the larger operators counts against the pixel bound (docs/standins.md):
+// a 500 x 500 image holds 250,000 bytes, the fits' samples 80 bytes a pixel, the noise
+// readings 16, gray_range_rect's row extremes 2 besides its result's 250,000; under a bound of
+// 600,000 each fails with 6001 and gives every byte back.
+TEST(GrayRegions, ScratchCountsAgainstThePixelBound) {
+  HTuple limit, heldBefore;
+  HalconCpp::GetSystem("standin_pixel_limit", &limit);
+  HalconCpp::GetSystem("standin_pixel_bytes", &heldBefore);
+  for (const char* line : {"fit_surface_first_order (Box, I, 'regression', 0, 2, A, B, G)",
+                           "estimate_noise (I, 'mean', 20, S)", "gray_range_rect (I, G, 3, 3)"}) {
+    EXPECT_EQ(programError({"gen_image_const (I, 'byte', 500, 500)",
+                            "gen_rectangle1 (Box, 0, 0, 499, 499)",
+                            "set_system ('standin_pixel_limit', 600000)", line}),
+              6001)
+        << line;
+    HalconCpp::SetSystem("standin_pixel_limit", limit);
+    HTuple held;
+    HalconCpp::GetSystem("standin_pixel_bytes", &held);
+    EXPECT_EQ(held.L(), heldBefore.L()) << line;
   }
 }
 

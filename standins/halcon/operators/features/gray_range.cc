@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/image_results.h"
+#include "core/memory_bounds.h"
 #include "core/params.h"
 #include "core/region.h"
 #include "halconcpp/HOperatorsFeatures.h"
@@ -32,6 +33,7 @@ void GrayRangeRect(const HObject& Image, HObject* ImageResult, const HTuple& Mas
     for (std::size_t ch = 0; ch < image->channels.size(); ++ch) {
       const std::uint8_t* g = image->pixels(ch);
       // Along the rows first, then down the columns; pixels beyond an edge are mirrored.
+      PixelReservation scratch(2 * std::uint64_t(n), op);
       std::vector<std::uint8_t> rowMax(n), rowMin(n);
       for (std::int32_t r = 0; r < height; ++r) {
         const std::size_t base = std::size_t(r) * std::size_t(width);

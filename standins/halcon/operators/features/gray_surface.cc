@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/memory_bounds.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsFeatures.h"
 #include "operators/features/gray_stats.h"
@@ -140,6 +141,8 @@ std::vector<std::vector<double>> fitRegions(const HObject& Regions, const HObjec
       continue;
     }
     const double r0 = stats.sumR / stats.area, c0 = stats.sumC / stats.area;
+    // The samples, their weights and two residuals each are held at once.
+    PixelReservation scratch(std::uint64_t(stats.area) * (sizeof(Sample) + 3 * sizeof(double)), op);
     std::vector<Sample> samples;
     for (const Run& run : region) {
       for (std::int32_t col = run.begin; col <= run.end; ++col) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/memory_bounds.h"
 #include "core/params.h"
 #include "core/runs.h"
 #include "halconcpp/HOperatorsFeatures.h"
@@ -67,19 +68,16 @@ Cooc coocOf(const Runs& region, const GrayImage& image, int ldGray, int dr, int 
 
 // Direction in degrees to the neighbour's offset, rows pointing down.
 bool offsetOf(Hlong direction, int* dr, int* dc) {
-  switch (direction) {
-    case 0:
-      *dr = 0, *dc = 1;
-      return true;
-    case 45:
-      *dr = -1, *dc = 1;
-      return true;
-    case 90:
-      *dr = -1, *dc = 0;
-      return true;
-    case 135:
-      *dr = -1, *dc = -1;
-      return true;
+  struct Offset {
+    Hlong direction;
+    int dr, dc;
+  };
+  static const Offset kOffsets[] = {{0, 0, 1}, {45, -1, 1}, {90, -1, 0}, {135, -1, -1}};
+  for (const Offset& o : kOffsets) {
+    if (o.direction != direction) continue;
+    *dr = o.dr;
+    *dc = o.dc;
+    return true;
   }
   return false;
 }
@@ -131,15 +129,47 @@ void CoocFeatureImage(const HObject& Regions, const HObject& Image, const HTuple
 
 namespace {
 
-// A pixel of the domain whose 3 x 3 neighbourhood lies in the domain too, with the
-// neighbourhood's grey values row by row.
-struct Neighbourhood {
-  double g[9];
+enum class Noise { Immerkaer, LeastSquares, Mean };
+
+// What one pixel tells of the noise: its 3 x 3 neighbourhood's gradient magnitude
+// |g(r, c+1) - g(r, c-1)| + |g(r+1, c) - g(r-1, c)|, and the method's reading there.
+struct Reading {
+  double gradient;
+  double value;
 };
 
-std::vector<Neighbourhood> interiorOf(const GrayImage& image) {
+constexpr double kPi = 3.14159265358979323846;
+
+// Immerkaer's |g * M| for M = 1 -2 1 / -2 4 -2 / 1 -2 1; the deviation from the plane fitted
+// to the neighbourhood, whose residuals keep 6 of its 9 degrees of freedom; the difference
+// from the neighbourhood's mean.
+double readingOf(const double (&g)[9], Noise method) {
+  if (method == Noise::Immerkaer) {
+    static const double mask[9] = {1, -2, 1, -2, 4, -2, 1, -2, 1};
+    double response = 0;
+    for (int k = 0; k < 9; ++k) response += mask[k] * g[k];
+    return std::fabs(response);
+  }
+  double mean = 0, a = 0, b = 0;
+  for (int k = 0; k < 9; ++k) {
+    mean += g[k] / 9;
+    a += g[k] * (k / 3 - 1) / 6;
+    b += g[k] * (k % 3 - 1) / 6;
+  }
+  if (method == Noise::Mean) return g[4] - mean;
+  double squares = 0;
+  for (int k = 0; k < 9; ++k) {
+    const double d = g[k] - (mean + a * (k / 3 - 1) + b * (k % 3 - 1));
+    squares += d * d;
+  }
+  return std::sqrt(squares / 6);
+}
+
+// The readings of the domain's pixels whose 3 x 3 neighbourhood lies in the domain too.
+std::vector<Reading> readingsOf(const GrayImage& image, Noise method, const char* op) {
   const Runs& domain = *image.image->domain;
-  std::vector<Neighbourhood> pixels;
+  PixelReservation scratch(std::uint64_t(runsArea(domain)) * sizeof(Reading), op);
+  std::vector<Reading> readings;
   for (const Run& run : domain) {
     for (std::int32_t col = run.begin; col <= run.end; ++col) {
       bool inside = true;
@@ -148,75 +178,36 @@ std::vector<Neighbourhood> interiorOf(const GrayImage& image) {
                  runsContain(domain, run.row + dr, col + 1);
       }
       if (!inside) continue;
-      Neighbourhood n;
-      for (int k = 0; k < 9; ++k) n.g[k] = image.at(run.row + k / 3 - 1, col + k % 3 - 1);
-      pixels.push_back(n);
+      double g[9];
+      for (int k = 0; k < 9; ++k) g[k] = image.at(run.row + k / 3 - 1, col + k % 3 - 1);
+      readings.push_back(
+          Reading{std::fabs(g[5] - g[3]) + std::fabs(g[7] - g[1]), readingOf(g, method)});
     }
   }
-  return pixels;
+  return readings;
 }
 
-// The most homogeneous share of the pixels: those with the smallest gradient magnitude.
-std::vector<Neighbourhood> homogeneous(std::vector<Neighbourhood> pixels, double percent) {
-  auto gradient = [](const Neighbourhood& n) {
-    return std::fabs(n.g[5] - n.g[3]) + std::fabs(n.g[7] - n.g[1]);
-  };
-  std::stable_sort(
-      pixels.begin(), pixels.end(),
-      [&](const Neighbourhood& a, const Neighbourhood& b) { return gradient(a) < gradient(b); });
-  const auto keep = static_cast<std::size_t>(std::ceil(double(pixels.size()) * percent / 100));
-  pixels.resize(std::min(pixels.size(), std::max<std::size_t>(keep, 1)));
-  return pixels;
-}
-
-constexpr double kPi = 3.14159265358979323846;
-
-double immerkaer(const std::vector<Neighbourhood>& pixels) {
-  if (pixels.empty()) return 0;
-  static const double mask[9] = {1, -2, 1, -2, 4, -2, 1, -2, 1};
-  double sum = 0;
-  for (const Neighbourhood& n : pixels) {
-    double response = 0;
-    for (int k = 0; k < 9; ++k) response += mask[k] * n.g[k];
-    sum += std::fabs(response);
+double estimate(std::vector<Reading> readings, Noise method, double percent) {
+  if (readings.empty()) return 0;
+  if (method == Noise::Immerkaer) {
+    double sum = 0;
+    for (const Reading& r : readings) sum += r.value;
+    return std::sqrt(kPi / 2) * sum / (6 * double(readings.size()));
   }
-  return std::sqrt(kPi / 2) * sum / (6 * double(pixels.size()));
-}
-
-// The residuals of the plane fitted to each neighbourhood leave 6 of its 9 degrees of freedom:
-// each pixel's sigma is sqrt(sum of squared residuals / 6); their mean is returned.
-double leastSquares(const std::vector<Neighbourhood>& pixels) {
-  if (pixels.empty()) return 0;
-  double total = 0;
-  for (const Neighbourhood& n : pixels) {
-    double mean = 0, a = 0, b = 0;
-    for (int k = 0; k < 9; ++k) {
-      mean += n.g[k] / 9;
-      a += n.g[k] * (k / 3 - 1) / 6;
-      b += n.g[k] * (k % 3 - 1) / 6;
-    }
-    double squares = 0;
-    for (int k = 0; k < 9; ++k) {
-      const double d = n.g[k] - (mean + a * (k / 3 - 1) + b * (k % 3 - 1));
-      squares += d * d;
-    }
-    total += std::sqrt(squares / 6);
-  }
-  return total / double(pixels.size());
-}
-
-// The difference to the 3 x 3 mean has 8/9 of the noise's variance; its spread is scaled back.
-double meanDifference(const std::vector<Neighbourhood>& pixels) {
-  if (pixels.empty()) return 0;
+  // The most homogeneous share: the smallest gradients.
+  std::stable_sort(readings.begin(), readings.end(),
+                   [](const Reading& a, const Reading& b) { return a.gradient < b.gradient; });
+  const auto keep = static_cast<std::size_t>(std::ceil(double(readings.size()) * percent / 100));
+  readings.resize(std::min(readings.size(), std::max<std::size_t>(keep, 1)));
+  const double count = double(readings.size());
   double sum = 0, squares = 0;
-  for (const Neighbourhood& n : pixels) {
-    double mean = 0;
-    for (const double g : n.g) mean += g / 9;
-    const double d = n.g[4] - mean;
-    sum += d;
-    squares += d * d;
+  for (const Reading& r : readings) {
+    sum += r.value;
+    squares += r.value * r.value;
   }
-  const double count = double(pixels.size()), m = sum / count;
+  if (method == Noise::LeastSquares) return sum / count;
+  // The difference to the 3 x 3 mean keeps 8/9 of the noise's variance: scaled back.
+  const double m = sum / count;
   return std::sqrt(std::max(0.0, squares / count - m * m) * 9 / 8);
 }
 
@@ -237,16 +228,11 @@ void EstimateNoise(const HObject& Image, const HTuple& Method, const HTuple& Per
   for (const ImagePtr& object : imagesOf(Image, op, 1)) {
     if (object->channels.empty()) fail(op, 3032);
     const GrayImage image{object};
-    const std::vector<Neighbourhood> pixels = interiorOf(image);
-    double sigma = 0;
     // 'foerstner' starts from Immerkaer's estimate; the stand-in stops there.
-    if (method == "immerkaer" || method == "foerstner") {
-      sigma = immerkaer(pixels);
-    } else if (method == "least_squares") {
-      sigma = leastSquares(homogeneous(pixels, percent));
-    } else {
-      sigma = meanDifference(homogeneous(pixels, percent));
-    }
+    const Noise noise = method == "least_squares" ? Noise::LeastSquares
+                        : method == "mean"        ? Noise::Mean
+                                                  : Noise::Immerkaer;
+    const double sigma = estimate(readingsOf(image, noise, op), noise, percent);
     sigmas.Append(HTuple(sigma));
   }
   setOutput(Sigma, std::move(sigmas));
