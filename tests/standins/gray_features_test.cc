@@ -438,6 +438,10 @@ TEST(AutoThreshold, MinimaSplitTheHistogram) {
   EXPECT_EQ(text(runLines({"gen_image_const (I, 'byte', 4, 4)", "auto_threshold (I, Regions, 2)",
                            "area_center (Regions, R, Y, X)"})),
             "16");
+  // A Gaussian far wider than the histogram flattens it: no minimum is left.
+  EXPECT_EQ(text(runLines(with(
+                setup, {"auto_threshold (I, Regions, 1e9)", "area_center (Regions, R, Y, X)"}))),
+            "6");
   EXPECT_EQ(programError(with(setup, {"auto_threshold (I, Regions, -1)"})), 1301);
 }
 
