@@ -48,6 +48,8 @@ NEUTRAL_BY_PARAMETER = {
     "select_shape_std.Shape": "'max_area'", "FileHandle": "File",
     "smooth_image.Filter": "'gauss'", "dots_image.FilterType": "'light'", "dots_image.Diameter": "5",
     "texture_laws.FilterTypes": "'le'", "texture_laws.FilterSize": "5",
+    "estimate_noise.Method": "'immerkaer'", "gray_projections.Mode": "'simple'",
+    "Algorithm": "'huber'", "cooc_feature_image.Direction": "0",
 }
 NEUTRAL_ICONIC = {"image": "Small", "region": "Disc", "object": "Disc", "xld": "Disc"}
 RANDOM_CALLS = 6

@@ -227,8 +227,9 @@ void MinMaxGray(const HObject& Regions, const HObject& Image, const HTuple& Perc
   const char* op = "min_max_gray";
   const double percent = oneNumber(Percent, op, 1);
   if (!(percent >= 0 && percent <= 50)) fail(op, 1301);
-  const std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
+  std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
   const ImagePtr image = oneImage(Image, op, 2);
+  if (skipEmptyRegions(regions, op)) regions.clear();
   HTuple mins, maxs, ranges;
   for (const Runs* region : regions) {
     const std::vector<Hlong> histogram = histogramOf(*region, image, op);
@@ -284,7 +285,13 @@ void GrayHisto(const HObject& Regions, const HObject& Image, HTuple* AbsoluteHis
   const char* op = "gray_histo";
   const std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
   if (regions.size() != 1) fail(op, 1501);
-  const std::vector<Hlong> histogram = histogramOf(*regions[0], oneImage(Image, op, 2), op);
+  const ImagePtr image = oneImage(Image, op, 2);
+  if (skipEmptyRegions(regions, op)) {
+    setOutput(AbsoluteHisto, HTuple());
+    setOutput(RelativeHisto, HTuple());
+    return;
+  }
+  const std::vector<Hlong> histogram = histogramOf(*regions[0], image, op);
   Hlong total = 0;
   for (const Hlong count : histogram) total += count;
   HTuple absolute, relative;
