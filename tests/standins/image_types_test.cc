@@ -263,6 +263,45 @@ TEST(ImageTypes, PlanesChargeThePixelBoundAtTheirElementSize) {
   SetSystem("standin_pixel_limit", limit);
 }
 
+// sobel_amp, HALCON 11.0 reference: 'x' is b / 4 and 'y' a / 4, b and a the image convolved
+// with B = (1 0 -1 / 2 0 -2 / 1 0 -1) and A = (1 2 1 / 0 0 0 / -1 -2 -1), "if the input image
+// is of type byte the output image is of type int1". A convolution turns the mask around, so
+// B weighs the column to the right by +1 2 1 and the one to the left by -1 -2 -1.
+TEST(ImageTypes, SobelXAndYAreSignedInt1Images) {
+  struct Case {
+    const char* image;  // lines making a 5 x 5 byte image J
+    const char *type, *expected;
+  };
+  const std::string blank = "gen_image_const (I, 'byte', 5, 5)";
+  const Case cases[] = {
+      // Columns 2..4 at 100: at (2, 1) and (2, 2) (100 + 200 + 100 - 0) / 4 = 100; at (2, 3)
+      // both sides 400: 0; at (2, 0) the mirrored column -1 is column 0: 0.
+      {"gen_rectangle1 (P, 0, 2, 4, 4)", "'x'", "[0, 100, 100, 0, 0]"},
+      {"gen_rectangle1 (P, 0, 2, 4, 4)", "'y'", "[0, 0, 0, 0, 0]"},
+      // Columns 0..1 at 100: falling to the right, -100.
+      {"gen_rectangle1 (P, 0, 0, 4, 1)", "'x'", "[0, -100, -100, 0, 0]"},
+      // Rows 2..4 at 100, read down column 2: rising downwards.
+      {"gen_rectangle1 (P, 2, 0, 4, 4)", "'y'", "[0, 100, 100, 0, 0]"},
+  };
+  for (const Case& c : cases) {
+    const bool down = std::string(c.image).find("2, 0, 4, 4") != std::string::npos;
+    const std::string read = down ? "get_grayval (S, [0, 1, 2, 3, 4], [2, 2, 2, 2, 2], R)"
+                                  : "get_grayval (S, [2, 2, 2, 2, 2], [0, 1, 2, 3, 4], R)";
+    EXPECT_EQ(after({blank, c.image, "paint_region (P, I, J, 100, 'fill')",
+                     std::string("sobel_amp (J, S, ") + c.type + ", 3)", read}),
+              c.expected)
+        << c.image << " " << c.type;
+  }
+  // 255 on the right: (255 + 510 + 255) / 4 = 255, clipped to int1's 127; on the left -128.
+  EXPECT_EQ(after({blank, "gen_rectangle1 (P, 0, 2, 4, 4)", "paint_region (P, I, J, 255, 'fill')",
+                   "sobel_amp (J, S, 'x', 3)", "get_grayval (S, 2, 1, V)", "get_image_type (S, T)",
+                   "R := [V, T]"}),
+            "[127, 'int1']");
+  EXPECT_EQ(after({blank, "gen_rectangle1 (P, 0, 0, 4, 1)", "paint_region (P, I, J, 255, 'fill')",
+                   "sobel_amp (J, S, 'x_binomial', 3)", "get_grayval (S, 2, 2, R)"}),
+            "-128");
+}
+
 // min_max_gray and intensity, HALCON 11.0 reference, over an int2 row of -1000, 0, 1000,
 // 3000: Percent 0 gives the smallest and largest value; 25 cuts floor(4 * 25 / 100) = 1 pixel
 // off each end (the page's ranks; its histogram of other types is left to docs/standins.md);
