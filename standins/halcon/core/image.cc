@@ -20,9 +20,12 @@ Plane::Plane(std::int32_t width, std::int32_t height, const char* op, PixelType 
                        elementSize(type),
                    op),
       type_(type) {
+  const std::uint64_t bytes =
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * elementSize(type);
+  // A 32-bit process cannot address a complex 32768 x 32768 image even under a raised bound.
+  if (bytes != static_cast<std::size_t>(bytes)) fail(op, H_ERR_NO_MEMORY);
   try {
-    owned_.assign(
-        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * elementSize(type), 0);
+    owned_.assign(static_cast<std::size_t>(bytes), 0);
   } catch (const std::bad_alloc&) {
     fail(op, H_ERR_NO_MEMORY);
   } catch (const std::length_error&) {
