@@ -323,6 +323,24 @@ TEST(ImageTypes, StatisticsOfOtherTypesUseTheirValues) {
   EXPECT_EQ(programError(row + Lines{"gray_histo (D, I, Abs, Rel)"}), 9001);
 }
 
+// write_image / read_image: a uint2 image goes into a TIFF file of 16-bit grey samples and
+// comes back whole; the formats that hold bytes only refuse it, as they refuse the other types.
+TEST(ImageTypes, Uint2ImagesTravelThroughTiff) {
+  const std::string file = scratchFolder() + "/deep.tif";
+  const Lines deep = {"gen_image_const (I, 'uint2', 3, 1)",
+                      "set_grayval (I, [0, 0, 0], [0, 1, 2], [0, 1000, 65535])"};
+#ifdef QUORVEX_EXPECT_TIFF
+  EXPECT_EQ(after(deep + Lines{"write_image (I, 'tiff', 0, '" + file + "')",
+                               "read_image (J, '" + file + "')", "get_image_type (J, T)",
+                               "get_grayval (J, [0, 0, 0], [0, 1, 2], V)", "R := [T, V]"}),
+            "['uint2', 0, 1000, 65535]");
+#endif
+  EXPECT_EQ(programError(deep + Lines{"write_image (I, 'png', 0, '" + file + "')"}), 9001);
+  EXPECT_EQ(programError({"gen_image_const (I, 'real', 3, 1)",
+                          "write_image (I, 'tiff', 0, '" + file + "')"}),
+            9001);
+}
+
 // disp_obj of a type other than byte, direction and cyclic: its values mapped linearly from
 // the smallest in the domain (0) to the largest (255), the reference's page being silent
 // (docs/standins.md). Read back through dump_window_image.
