@@ -142,7 +142,7 @@ TEST(ImageOperators, WrongInputsRaiseTheVendorsNumbers) {
   EXPECT_EQ(errorOf([&] { MeanImage(ramp.image, &out, 0, 3); }), 1301);
   EXPECT_EQ(errorOf([&] { GaussFilter(ramp.image, &out, 4); }), 1301);
   EXPECT_EQ(errorOf([&] { MedianImage(ramp.image, &out, "square", 1, "weird"); }), 1303);
-  EXPECT_EQ(errorOf([&] { ConvertImageType(ramp.image, &out, "real"); }), 1301);
+  EXPECT_EQ(errorOf([&] { ConvertImageType(ramp.image, &out, "float"); }), 1301);
   EXPECT_EQ(errorOf([&] { CropPart(ramp.image, &out, 1, 1, 4, 1); }), 1303);
   EXPECT_EQ(errorOf([&] { DynThreshold(ramp.image, ramp.image, &out, 1, "brighter"); }), 1302);
   HObject region;

@@ -10,6 +10,7 @@
 #include "halconcpp/HOperatorsImage.h"
 #include "operators/filters/filter_images.h"
 #include "operators/filters/image_kernels.h"
+#include "operators/filters/sobel_signed.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -20,6 +21,7 @@ namespace {
 struct SobelKind {
   SobelAmplitude amplitude;
   bool binomial;
+  SobelAxis axis = SobelAxis::None;
 };
 
 SobelKind sobelKind(std::string name, const char* op) {
@@ -31,8 +33,8 @@ SobelKind sobelKind(std::string name, const char* op) {
   if (name == "sum_sqrt") return {SobelAmplitude::SumSqrt, binomial};
   if (name == "thin_sum_abs") return {SobelAmplitude::ThinSumAbs, binomial};
   if (name == "thin_max_abs") return {SobelAmplitude::ThinMaxAbs, binomial};
-  // 'x' and 'y' (and their binomial forms) give signed images, int1 for bytes, a pixel type
-  // the stand-in does not have.
+  if (name == "x") return {SobelAmplitude::SumAbs, binomial, SobelAxis::X};
+  if (name == "y") return {SobelAmplitude::SumAbs, binomial, SobelAxis::Y};
   fail(op, 1301);
 }
 
@@ -167,6 +169,10 @@ void SobelAmp(const HObject& Image, HObject* EdgeAmplitude, const HTuple& Filter
   const char* op = "sobel_amp";
   const SobelKind kind = sobelKind(oneString(FilterType, op, 1), op);
   const SobelSmoothing smoothing = sobelSmoothing(Size, kind.binomial, op);
+  if (kind.axis != SobelAxis::None) {
+    setOutput(EdgeAmplitude, signedSobelImages(Image, op, kind.axis, smoothing));
+    return;
+  }
   setOutput(EdgeAmplitude,
             filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize s, std::uint8_t* out) {
               sobelPlane(in, s, kind.amplitude, smoothing, out);
