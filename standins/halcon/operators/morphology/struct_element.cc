@@ -103,12 +103,21 @@ Runs once(const Runs& region, const Element& element, Kind kind) {
   return bounded(kind == Kind::Add ? dilateRuns(region, element) : erodeRuns(region, element));
 }
 
+// Runs an iterated operator may build over all its iterations. A large element iterated a
+// billion times grows the region by the element's size each time until the coordinate bound:
+// hours of work for nothing a program wants, refused like memory beyond the bound.
+constexpr std::uint64_t kIteratedRuns = std::uint64_t{1} << 25;
+
 // The result of iteration n-1 is the input of iteration n; a fixed point ends the loop early.
-Runs iterated(const Runs& region, const Element& element, Kind kind, Hlong iterations) {
+Runs iterated(const Runs& region, const Element& element, Kind kind, Hlong iterations,
+              const char* op) {
   Runs current = once(region, element, kind);
+  std::uint64_t built = current.size();
   for (Hlong i = 1; i < iterations; ++i) {
     Runs next = once(current, element, kind);
     if (sameRuns(next, current)) break;
+    built += next.size();
+    if (built > kIteratedRuns) fail(op, 6001);
     current = std::move(next);
   }
   return current;
@@ -139,7 +148,7 @@ void Dilation1(const HObject& Region, const HObject& StructElement, HObject* Reg
   const Element element = mirrored(aboutCentre(oneElement(StructElement, op, 2)));
   const Hlong n = iterationsOf(Iterations, op, 1);
   setOutput(RegionDilation, eachRegion(Region, op, [&](const Runs& region) {
-              return iterated(region, element, Kind::Add, n);
+              return iterated(region, element, Kind::Add, n, op);
             }));
 }
 
@@ -150,7 +159,7 @@ void Erosion1(const HObject& Region, const HObject& StructElement, HObject* Regi
   const Element element = aboutCentre(oneElement(StructElement, op, 2));
   const Hlong n = iterationsOf(Iterations, op, 1);
   setOutput(RegionErosion, eachRegion(Region, op, [&](const Runs& region) {
-              return iterated(region, element, Kind::Fit, n);
+              return iterated(region, element, Kind::Fit, n, op);
             }));
 }
 
@@ -163,7 +172,7 @@ void Dilation2(const HObject& Region, const HObject& StructElement, HObject* Reg
       relativeTo(shape, referenceCoordinate(Row, op, 1), referenceCoordinate(Column, op, 2)));
   const Hlong n = iterationsOf(Iterations, op, 3);
   setOutput(RegionDilation, eachRegion(Region, op, [&](const Runs& region) {
-              return iterated(region, element, Kind::Add, n);
+              return iterated(region, element, Kind::Add, n, op);
             }));
 }
 
@@ -176,7 +185,7 @@ void Erosion2(const HObject& Region, const HObject& StructElement, HObject* Regi
       relativeTo(shape, referenceCoordinate(Row, op, 1), referenceCoordinate(Column, op, 2));
   const Hlong n = iterationsOf(Iterations, op, 3);
   setOutput(RegionErosion, eachRegion(Region, op, [&](const Runs& region) {
-              return iterated(region, element, Kind::Fit, n);
+              return iterated(region, element, Kind::Fit, n, op);
             }));
 }
 
@@ -187,7 +196,7 @@ void MinkowskiAdd1(const HObject& Region, const HObject& StructElement, HObject*
   const Element element = aboutCentre(oneElement(StructElement, op, 2));
   const Hlong n = iterationsOf(Iterations, op, 1);
   setOutput(RegionMinkAdd, eachRegion(Region, op, [&](const Runs& region) {
-              return iterated(region, element, Kind::Add, n);
+              return iterated(region, element, Kind::Add, n, op);
             }));
 }
 
@@ -198,7 +207,7 @@ void MinkowskiSub1(const HObject& Region, const HObject& StructElement, HObject*
   const Element element = mirrored(aboutCentre(oneElement(StructElement, op, 2)));
   const Hlong n = iterationsOf(Iterations, op, 1);
   setOutput(RegionMinkSub, eachRegion(Region, op, [&](const Runs& region) {
-              return iterated(region, element, Kind::Fit, n);
+              return iterated(region, element, Kind::Fit, n, op);
             }));
 }
 
