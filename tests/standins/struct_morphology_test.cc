@@ -3,6 +3,7 @@
 // it; where the page leaves a choice, the row names the stand-in's (docs/standins.md).
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -202,6 +203,22 @@ TEST(StructMorphology, EmptyAndDegenerateInputs) {
   EXPECT_EQ(fails("erosion2 (Bar, S3, Out, 0, 0, 0)"), 1303);
   EXPECT_EQ(fails("boundary (Bar, Out, 'middle')"), 1301);
   EXPECT_EQ(fails("hit_or_miss (Bar, S3, Bar, Out, 0, 'a')"), 1202);
+}
+
+// A disc dilated by itself a billion times would grow until the coordinate bound, hours of
+// work: the stand-in refuses it as memory beyond its bound (6001). Erosion ends early, at the
+// empty region, and a translation once the region has left the bound.
+TEST(StructMorphology, EndlessIterationsEndOrAreRefused) {
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(programError({"gen_circle (D, 6, 8, 4.5)", "dilation1 (D, D, Out, 1000000000)"}), 6001);
+  EXPECT_EQ(text(runLines({"gen_circle (D, 6, 8, 4.5)", "erosion1 (D, D, Out, 1000000000)",
+                           "area_center (Out, A, Row, Col)", "R := A"})),
+            "0");
+  EXPECT_EQ(text(runLines({"gen_circle (D, 6, 8, 4.5)", "gen_region_points (P, 0, 0)",
+                           "dilation2 (D, P, Out, 1, 1, 1000000000)",
+                           "area_center (Out, A, Row, Col)", "R := A"})),
+            "0");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
 }
 
 TEST(Skeletons, OnePixelWideAlongTheMiddle) {

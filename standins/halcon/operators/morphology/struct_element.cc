@@ -3,6 +3,7 @@
 // the Minkowski operators and the hats) or a point the caller names (dilation2, erosion2,
 // hit_or_miss). Erosion and Minkowski addition use the element as it lies; dilation and
 // Minkowski subtraction use it mirrored at the reference point.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -103,21 +104,24 @@ Runs once(const Runs& region, const Element& element, Kind kind) {
   return bounded(kind == Kind::Add ? dilateRuns(region, element) : erodeRuns(region, element));
 }
 
-// Runs an iterated operator may build over all its iterations. A large element iterated a
-// billion times grows the region by the element's size each time until the coordinate bound:
-// hours of work for nothing a program wants, refused like memory beyond the bound.
-constexpr std::uint64_t kIteratedRuns = std::uint64_t{1} << 25;
+// The work an iterated operator may do over all its iterations, in runs built times the
+// element's spans. A large element iterated a billion times grows the region by its size
+// each time until the coordinate bound: hours of work for nothing a program wants, refused
+// like memory beyond the bound. A 3 x 3 element still iterates 70 times over a region of
+// 100,000 runs.
+constexpr std::uint64_t kIteratedWork = std::uint64_t{1} << 26;
 
 // The result of iteration n-1 is the input of iteration n; a fixed point ends the loop early.
 Runs iterated(const Runs& region, const Element& element, Kind kind, Hlong iterations,
               const char* op) {
   Runs current = once(region, element, kind);
-  std::uint64_t built = current.size();
+  const std::uint64_t spans = std::max<std::uint64_t>(element.size(), 1);
+  std::uint64_t work = current.size() * spans;
   for (Hlong i = 1; i < iterations; ++i) {
     Runs next = once(current, element, kind);
     if (sameRuns(next, current)) break;
-    built += next.size();
-    if (built > kIteratedRuns) fail(op, 6001);
+    work += next.size() * spans;
+    if (work > kIteratedWork) fail(op, 6001);
     current = std::move(next);
   }
   return current;
