@@ -107,9 +107,9 @@ Runs once(const Runs& region, const Element& element, Kind kind) {
 // The work an iterated operator may do over all its iterations, in runs built times the
 // element's spans. A large element iterated a billion times grows the region by its size
 // each time until the coordinate bound: hours of work for nothing a program wants, refused
-// like memory beyond the bound. A 3 x 3 element still iterates 70 times over a region of
-// 100,000 runs.
-constexpr std::uint64_t kIteratedWork = std::uint64_t{1} << 26;
+// like memory beyond the bound. A 3 x 3 element still iterates 180 times over a region of
+// 10,000 runs.
+constexpr std::uint64_t kIteratedWork = std::uint64_t{1} << 24;
 
 // The result of iteration n-1 is the input of iteration n; a fixed point ends the loop early.
 Runs iterated(const Runs& region, const Element& element, Kind kind, Hlong iterations,
