@@ -3,6 +3,7 @@
 // stand-in does. Rows come in pairs: BM_<family>_Standin and BM_<family>_OpenCV.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -281,6 +282,67 @@ void BM_Select_OpenCV(benchmark::State& state) {
   }
 }
 
+// Opening with a structuring region of no fixed shape: a 7 x 7 cross, against OpenCV's
+// morphologyEx with the same kernel.
+void BM_OpeningCross7_Standin(benchmark::State& state) {
+  HObject region, across, down, cross;
+  Threshold(grayImage(), &region, 128, 255);
+  GenRectangle1(&across, 3, 0, 3, 6);
+  GenRectangle1(&down, 0, 3, 6, 3);
+  Union2(across, down, &cross);
+  for (auto _ : state) {
+    HObject opened;
+    Opening(region, cross, &opened);
+  }
+}
+void BM_OpeningCross7_OpenCV(benchmark::State& state) {
+  singleThreaded();
+  cv::Mat binary;
+  cv::threshold(grayMat(), binary, 127, 255, cv::THRESH_BINARY);
+  const cv::Mat element = cv::getStructuringElement(cv::MORPH_CROSS, cv::Size(7, 7));
+  cv::Mat opened;
+  for (auto _ : state) cv::morphologyEx(binary, opened, cv::MORPH_OPEN, element);
+}
+
+// A relief of one bowl per 64 x 64 tile, deepest at the tile's centre: watersheds floods
+// from its own regional minima; OpenCV's watershed is given those minima as markers (and
+// copies them each time, as it writes into them).
+std::vector<std::uint8_t>& relief() {
+  static std::vector<std::uint8_t> pixels = [] {
+    std::vector<std::uint8_t> p(static_cast<std::size_t>(kWidth) * kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        const int cx = x % 64 - 32, cy = y % 64 - 32;
+        p[static_cast<std::size_t>(y) * kWidth + x] =
+            static_cast<std::uint8_t>(std::min(255, (cx * cx + cy * cy) / 8));
+      }
+    }
+    return p;
+  }();
+  return pixels;
+}
+void BM_Watersheds_Standin(benchmark::State& state) {
+  HObject image;
+  GenImage1Extern(&image, "byte", kWidth, kHeight,
+                  static_cast<Hlong>(reinterpret_cast<std::uintptr_t>(relief().data())), 0);
+  for (auto _ : state) {
+    HObject basins, lines;
+    Watersheds(image, &basins, &lines);
+  }
+}
+void BM_Watersheds_OpenCV(benchmark::State& state) {
+  singleThreaded();
+  const cv::Mat gray(kHeight, kWidth, CV_8UC1, relief().data());
+  cv::Mat colour, markers;
+  cv::cvtColor(gray, colour, cv::COLOR_GRAY2BGR);
+  cv::connectedComponents(gray == 0, markers, 8, CV_32S);
+  cv::Mat work;
+  for (auto _ : state) {
+    markers.copyTo(work);
+    cv::watershed(colour, work);
+  }
+}
+
 BENCHMARK(BM_Blobs_Standin)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Blobs_OpenCV)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mean11_Standin)->Unit(benchmark::kMillisecond);
@@ -303,6 +365,10 @@ BENCHMARK(BM_Gray_Standin)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Gray_OpenCV)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Select_Standin)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Select_OpenCV)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpeningCross7_Standin)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpeningCross7_OpenCV)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Watersheds_Standin)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Watersheds_OpenCV)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
