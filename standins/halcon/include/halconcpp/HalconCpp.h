@@ -20,6 +20,7 @@
 #include "halconcpp/HOperatorsText.h"
 #include "halconcpp/HOperatorsTransformations.h"
 #include "halconcpp/HOperatorsWindow.h"
+#include "halconcpp/HOperatorsXld.h"
 #include "halconcpp/HString.h"
 #include "halconcpp/HTuple.h"
 #include "halconcpp/HalconCppBase.h"
