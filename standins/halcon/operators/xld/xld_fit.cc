@@ -1,4 +1,5 @@
 // Lines and circles fitted to contours.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -47,6 +48,16 @@ struct Robust {
   bool geometric;
 };
 
+// More reweighting than this changes nothing a caller could see, and a fit that keeps
+// moving must still end.
+constexpr Hlong kMaxIterations = 1000;
+
+Hlong iterationsOf(const HTuple& value, const char* op, int n) {
+  const Hlong v = oneInteger(value, op, n);
+  if (v < 0) fail(op, 1300 + n);
+  return std::min(v, kMaxIterations);
+}
+
 Hlong nonNegative(const HTuple& value, const char* op, int n) {
   const Hlong v = oneInteger(value, op, n);
   if (v < 0) fail(op, 1300 + n);
@@ -90,7 +101,7 @@ void FitLineContourXld(const HObject& Contours, const HTuple& Algorithm, const H
   }
   const Hlong maxPoints = maxPointsOf(MaxNumPoints, 2, op, 2);
   const Hlong clipping = nonNegative(ClippingEndPoints, op, 3);
-  const Hlong iterations = nonNegative(Iterations, op, 4);
+  const Hlong iterations = iterationsOf(Iterations, op, 4);
   const double factor = clippingFactorOf(ClippingFactor, op, 5);
   HTuple rb, cb, re, ce, nr, nc, dist;
   for (const ContourObject* contour : contoursOf(Contours, op, 1)) {
@@ -106,7 +117,11 @@ void FitLineContourXld(const HObject& Contours, const HTuple& Algorithm, const H
       weights = weightsOf(distances, weighting, factor);
       Line next;
       if (!fitLine(points, weights, &next)) break;
+      const bool settled = std::fabs(next.nr - line.nr) + std::fabs(next.nc - line.nc) +
+                               std::fabs(next.dist - line.dist) <=
+                           1e-15 * (1 + std::fabs(line.dist));
       line = next;
+      if (settled) break;
     }
     // The line runs from the first point's foot to the last one's; the normal points to its
     // right as seen on the screen.
@@ -155,7 +170,7 @@ void FitCircleContourXld(const HObject& Contours, const HTuple& Algorithm,
   const double closure = oneNumber(MaxClosureDist, op, 3);
   if (!(closure >= 0)) fail(op, 1303);
   const Hlong clipping = nonNegative(ClippingEndPoints, op, 4);
-  const Hlong iterations = nonNegative(Iterations, op, 5);
+  const Hlong iterations = iterationsOf(Iterations, op, 5);
   const double factor = clippingFactorOf(ClippingFactor, op, 6);
   HTuple rows, cols, radii, starts, ends, orders;
   for (const ContourObject* contour : contoursOf(Contours, op, 1)) {
@@ -179,7 +194,11 @@ void FitCircleContourXld(const HObject& Contours, const HTuple& Algorithm,
       weights = weightsOf(distances, robust.weighting, factor);
       Circle next;
       if (!fit(&next)) break;
+      const bool settled = std::fabs(next.row - circle.row) + std::fabs(next.col - circle.col) +
+                               std::fabs(next.radius - circle.radius) <=
+                           1e-15 * (1 + circle.radius);
       circle = next;
+      if (settled) break;
     }
     // The arc from the first point to the last, in the direction the points turn.
     const auto angle = [&](const Point& p) {
