@@ -37,22 +37,32 @@ std::int32_t mirrored(std::int32_t i, std::int32_t n) {
 }
 
 // One pass of a 1-D correlation along rows (alongCols false) or columns, borders mirrored.
+// The mirrored index of every tap is worked out once, not per pixel.
 std::vector<double> correlate(const std::vector<double>& src, std::int32_t w, std::int32_t h,
                               const std::vector<double>& kernel, bool alongCols) {
   const auto half = static_cast<std::int32_t>(kernel.size() / 2);
+  const std::int32_t n = alongCols ? w : h;
+  std::vector<std::size_t> index(static_cast<std::size_t>(n) * kernel.size());
+  for (std::int32_t i = 0; i < n; ++i) {
+    for (std::int32_t k = -half; k <= half; ++k) {
+      index[static_cast<std::size_t>(i) * kernel.size() + static_cast<std::size_t>(k + half)] =
+          static_cast<std::size_t>(mirrored(i + k, n));
+    }
+  }
+  const auto width = static_cast<std::size_t>(w);
   std::vector<double> dst(src.size());
   for (std::int32_t r = 0; r < h; ++r) {
+    const double* row = src.data() + static_cast<std::size_t>(r) * width;
+    double* out = dst.data() + static_cast<std::size_t>(r) * width;
     for (std::int32_t c = 0; c < w; ++c) {
+      const std::size_t* taps =
+          index.data() + static_cast<std::size_t>(alongCols ? c : r) * kernel.size();
       double sum = 0;
-      for (std::int32_t k = -half; k <= half; ++k) {
-        const std::int32_t rr = alongCols ? r : mirrored(r + k, h);
-        const std::int32_t cc = alongCols ? mirrored(c + k, w) : c;
-        sum += kernel[static_cast<std::size_t>(k + half)] *
-               src[static_cast<std::size_t>(rr) * static_cast<std::size_t>(w) +
-                   static_cast<std::size_t>(cc)];
+      for (std::size_t k = 0; k < kernel.size(); ++k) {
+        sum += kernel[k] *
+               (alongCols ? row[taps[k]] : src[taps[k] * width + static_cast<std::size_t>(c)]);
       }
-      dst[static_cast<std::size_t>(r) * static_cast<std::size_t>(w) + static_cast<std::size_t>(c)] =
-          sum;
+      out[c] = sum;
     }
   }
   return dst;
@@ -90,7 +100,7 @@ Gradients gradientsOf(const ImageObject& image, bool canny, double alpha) {
   g.gc =
       correlate(correlate(src, g.width, g.height, smooth, false), g.width, g.height, derive, true);
   g.amp.resize(n);
-  for (std::size_t i = 0; i < n; ++i) g.amp[i] = std::hypot(g.gr[i], g.gc[i]);
+  for (std::size_t i = 0; i < n; ++i) g.amp[i] = std::sqrt(g.gr[i] * g.gr[i] + g.gc[i] * g.gc[i]);
   return g;
 }
 
@@ -211,10 +221,16 @@ void EdgesSubPix(const HObject& Image, HObject* Edges, const HTuple& Filter, con
     if (image->channels.empty() || image->width < 1 || image->height < 1) continue;
     const Gradients g = gradientsOf(*image, filter == "canny", alpha);
     std::vector<EdgePoint> points(g.amp.size());
+    // The domain as a mask, once, rather than a search per pixel.
+    std::vector<std::uint8_t> inDomain(g.amp.size(), 0);
+    for (const Run& run : clipRuns(*image->domain, g.height, g.width)) {
+      std::fill_n(inDomain.begin() + static_cast<std::ptrdiff_t>(g.at(run.row, run.begin)),
+                  run.end - run.begin + 1, std::uint8_t{1});
+    }
     for (std::int32_t r = 0; r < g.height; ++r) {
       for (std::int32_t c = 0; c < g.width; ++c) {
         const double a = g.amp[g.at(r, c)];
-        if (a <= 0 || a < low || !runsContain(*image->domain, r, c)) continue;
+        if (a <= 0 || a < low || !inDomain[g.at(r, c)]) continue;
         const double ur = g.gr[g.at(r, c)] / a, uc = g.gc[g.at(r, c)] / a;
         const double before = bilinear(g, r - ur, c - uc), after = bilinear(g, r + ur, c + uc);
         // Strictly above the neighbour behind, at least the one ahead: a plateau of two keeps
