@@ -50,18 +50,24 @@ std::vector<double> correlate(const std::vector<double>& src, std::int32_t w, st
     }
   }
   const auto width = static_cast<std::size_t>(w);
-  std::vector<double> dst(src.size());
+  std::vector<double> dst(src.size(), 0.0);
   for (std::int32_t r = 0; r < h; ++r) {
-    const double* row = src.data() + static_cast<std::size_t>(r) * width;
     double* out = dst.data() + static_cast<std::size_t>(r) * width;
-    for (std::int32_t c = 0; c < w; ++c) {
-      const std::size_t* taps =
-          index.data() + static_cast<std::size_t>(alongCols ? c : r) * kernel.size();
-      double sum = 0;
+    if (!alongCols) {
+      // Whole rows scaled and added, a loop the compiler turns into vector steps.
+      const std::size_t* taps = index.data() + static_cast<std::size_t>(r) * kernel.size();
       for (std::size_t k = 0; k < kernel.size(); ++k) {
-        sum += kernel[k] *
-               (alongCols ? row[taps[k]] : src[taps[k] * width + static_cast<std::size_t>(c)]);
+        const double* line = src.data() + taps[k] * width;
+        const double weight = kernel[k];
+        for (std::size_t c = 0; c < width; ++c) out[c] += weight * line[c];
       }
+      continue;
+    }
+    const double* row = src.data() + static_cast<std::size_t>(r) * width;
+    for (std::int32_t c = 0; c < w; ++c) {
+      const std::size_t* taps = index.data() + static_cast<std::size_t>(c) * kernel.size();
+      double sum = 0;
+      for (std::size_t k = 0; k < kernel.size(); ++k) sum += kernel[k] * row[taps[k]];
       out[c] = sum;
     }
   }
