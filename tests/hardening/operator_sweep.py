@@ -22,10 +22,12 @@ LONG_TEXT = "'" + "long text " * 500 + "'"
 # Awkward values of a control input; the texts are quoted HDevelop literals.
 CONTROL_VALUES = ["[]", "0", "-1", "1000000000", "4611686018427387904", LONG_TEXT]
 # Variables the setup lines below fill: no objects, an empty region, a 1x1 image, an image
-# whose domain is empty, a small image, a disc, and small images of the other pixel types
-# (int2 with a reduced domain, a real 1x1 image, uint2 of three channels, complex).
+# whose domain is empty, a small image, a disc, small images of the other pixel types (int2
+# with a reduced domain, a real 1x1 image, uint2 of three channels, complex), a contour
+# without points, a contour of one point and a closed contour.
 ICONIC_VALUES = ["NoObjects", "EmptyRegion", "Pixel", "NoDomain", "Small", "Disc",
-                 "SmallInt2", "PixelReal", "SmallUint2Rgb", "SmallComplex"]
+                 "SmallInt2", "PixelReal", "SmallUint2Rgb", "SmallComplex",
+                 "NoPoints", "OnePoint", "Ring"]
 SETUP = [
     "gen_empty_obj (NoObjects)",
     "gen_empty_region (EmptyRegion)",
@@ -42,6 +44,9 @@ SETUP = [
     "gen_image_const (Uint2, 'uint2', 16, 12)",
     "compose3 (Uint2, Uint2, Uint2, SmallUint2Rgb)",
     "gen_image_const (SmallComplex, 'complex', 16, 12)",
+    "gen_contour_polygon_xld (NoPoints, [], [])",
+    "gen_contour_polygon_xld (OnePoint, 5, 7)",
+    "gen_circle_contour_xld (Ring, 6, 8, 4.5, 0, 6.28318, 'positive', 1)",
     "dev_open_window (0, 0, 64, 48, 'black', Window)",
     "open_file ('sweep.txt', 'output', File)",
     "Codes := []",
@@ -60,8 +65,15 @@ NEUTRAL_BY_PARAMETER = {
     "texture_laws.FilterTypes": "'le'", "texture_laws.FilterSize": "5",
     "estimate_noise.Method": "'immerkaer'", "gray_projections.Mode": "'simple'",
     "Algorithm": "'huber'", "cooc_feature_image.Direction": "0",
+    "PointOrder": "'positive'", "Resolution": "1", "Filter": "'canny'",
+    "gen_contour_region_xld.Mode": "'border'", "gen_region_contour_xld.Mode": "'filled'",
+    "segment_contours_xld.Mode": "'lines'", "union_adjacent_contours_xld.Mode": "'attr_keep'",
+    "fit_line_contour_xld.Algorithm": "'tukey'", "fit_circle_contour_xld.Algorithm": "'geotukey'",
+    "select_shape_xld.Features": "'contlength'", "NumRegrPoints": "3",
+    "MaxNumPoints": "-1", "get_contour_attrib_xld.Name": "'response'",
+    "affine_trans_contour_xld.HomMat2D": "[1, 0, 0, 0, 1, 0]",
 }
-NEUTRAL_ICONIC = {"image": "Small", "region": "Disc", "object": "Disc", "xld": "Disc"}
+NEUTRAL_ICONIC = {"image": "Small", "region": "Disc", "object": "Disc", "xld": "Ring"}
 RANDOM_CALLS = 6
 BATCH = 250
 SEED = 20261207

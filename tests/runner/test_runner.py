@@ -249,6 +249,17 @@ def environment(**variables):
     return env
 
 
+class MeasureCircleTest(unittest.TestCase):
+    def test_sub_pixel_edges_give_the_parts_radius(self):
+        # The disc of gen_circle with radius 40.5 about pixel (100, 120): its pixels' border
+        # lies 40.5 from the centre to within the raster's half pixel.
+        outputs = run_procedure("measure_circle", Row=100, Column=120, Radius=40.5)
+        self.assertEqual(outputs["NumEdges"], [1])
+        self.assertAlmostEqual(outputs["MeasuredRow"][0], 100, delta=0.1)
+        self.assertAlmostEqual(outputs["MeasuredColumn"][0], 120, delta=0.1)
+        self.assertAlmostEqual(outputs["MeasuredRadius"][0], 40.5, delta=0.5)
+
+
 class CameraReplayTest(unittest.TestCase):
     """inspect_camera.hdvp, written for a GigE Vision camera, on frames replayed from a folder
     of three generated images (make_batch's first three, all readable)."""

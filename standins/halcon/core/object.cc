@@ -1,6 +1,7 @@
 #include <utility>
 
 #include "core/iconic.h"
+#include "core/params.h"
 #include "halconcpp/HObject.h"
 #include "standin/controls.h"
 
@@ -71,6 +72,22 @@ void SelectObj(const HObject& Objects, HObject* ObjectSelected, const HTuple& In
 void ConcatObj(const HObject& Objects1, const HObject& Objects2, HObject* ObjectsConcat) {
   Standin::ApiScope scope("ConcatObj");
   *ObjectsConcat = Objects1.ConcatObj(Objects2);
+}
+
+void CopyObj(const HObject& Objects, HObject* ObjectsSelected, const HTuple& Index,
+             const HTuple& NumObj) {
+  Standin::ApiScope scope("CopyObj");
+  const char* op = "copy_obj";
+  const Hlong index = Standin::oneInteger(Index, op, 1);
+  const Hlong number = Standin::oneInteger(NumObj, op, 2);
+  const Hlong count = Standin::objectCount(Objects, op, 1);
+  if (index < 1 || index > count) Standin::fail(op, 1301);
+  if (number < -1 || number == 0 || (number > 0 && index - 1 + number > count)) {
+    Standin::fail(op, 1302);
+  }
+  const auto begin = Objects.Items().begin() + (index - 1);
+  const auto end = number == -1 ? Objects.Items().end() : begin + number;
+  Standin::setOutput(ObjectsSelected, HObject(std::vector<HObject::Item>(begin, end)));
 }
 
 void GetObjClass(const HObject& Object, HTuple* Class) {

@@ -220,10 +220,6 @@ void drawSegment(Window& window, double y0, double x0, double y1, double x1, con
   }
 }
 
-}  // namespace Standin
-
-namespace {
-
 void drawContour(Window& window, const ContourObject& contour, const Rgb& color) {
   const PartMap map(window);
   const std::size_t count = contour.rows.size();
@@ -235,7 +231,7 @@ void drawContour(Window& window, const ContourObject& contour, const Rgb& color)
   }
 }
 
-}  // namespace
+}  // namespace Standin
 
 void DispObj(const HObject& Object, const HTuple& WindowHandle) {
   ApiScope scope("DispObj");

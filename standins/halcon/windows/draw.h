@@ -82,6 +82,9 @@ void paintRuns(Window& window, const Runs& runs, const Rgb& color);
 void drawRegion(Window& window, const Runs& region, const Rgb& color);
 // A segment between window coordinates, in the window's line width.
 void drawSegment(Window& window, double y0, double x0, double y1, double x1, const Rgb& color);
+struct ContourObject;
+// A contour's polyline in image coordinates, in the window's line width.
+void drawContour(Window& window, const ContourObject& contour, const Rgb& color);
 
 }  // namespace Standin
 }  // namespace HalconCpp

@@ -23,6 +23,7 @@ OperatorGroup textFileOperators();
 OperatorGroup acquisitionOperators();
 OperatorGroup transformationOperators();
 OperatorGroup typeOperators();
+OperatorGroup xldOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
@@ -32,6 +33,7 @@ std::vector<OperatorGroup> allOperatorGroups() {
       morphologyOperators(),   windowOperators(),         textOperators(),
       drawingOperators(),      fileOperators(),           textFileOperators(),
       acquisitionOperators(),  transformationOperators(), typeOperators(),
+      xldOperators(),
   };
 }
 

@@ -34,6 +34,7 @@ constexpr OperatorSpec kIconicOperators[] = {
     bind<&H::ConcatObj>("concat_obj"),
     bind<&H::CountObj>("count_obj"),
     bind<&H::SelectObj>("select_obj"),
+    bind<&H::CopyObj>("copy_obj"),
     bind<&H::GetObjClass>("get_obj_class"),
 };
 

@@ -47,6 +47,9 @@ HALCONCPP_API void CountObj(const HObject& Objects, HTuple* Number);
 HALCONCPP_API void SelectObj(const HObject& Objects, HObject* ObjectSelected, const HTuple& Index);
 HALCONCPP_API void ConcatObj(const HObject& Objects1, const HObject& Objects2,
                              HObject* ObjectsConcat);
+// NumObj objects from place Index (from 1); -1 all to the end.
+HALCONCPP_API void CopyObj(const HObject& Objects, HObject* ObjectsSelected, const HTuple& Index,
+                           const HTuple& NumObj);
 HALCONCPP_API void GetObjClass(const HObject& Object, HTuple* Class);
 
 }  // namespace HalconCpp

@@ -21,6 +21,7 @@
 #include "halconcpp/HOperatorsTransformations.h"
 #include "halconcpp/HOperatorsTypes.h"
 #include "halconcpp/HOperatorsWindow.h"
+#include "halconcpp/HOperatorsXld.h"
 #include "halconcpp/HString.h"
 #include "halconcpp/HTuple.h"
 #include "halconcpp/HalconCppBase.h"

@@ -1,0 +1,82 @@
+#ifndef HALCONCPP_HOPERATORSXLD_H
+#define HALCONCPP_HOPERATORSXLD_H
+
+#include "halconcpp/HObject.h"
+#include "halconcpp/HTuple.h"
+
+// XLD contours: polylines of sub-pixel points, in image coordinates (the row first, pixel
+// centres at whole numbers). Angles are counter-clockwise from the column axis, as the
+// region operators measure them.
+namespace HalconCpp {
+
+// Creation.
+HALCONCPP_API void GenCircleContourXld(HObject* ContCircle, const HTuple& Row, const HTuple& Column,
+                                       const HTuple& Radius, const HTuple& StartPhi,
+                                       const HTuple& EndPhi, const HTuple& PointOrder,
+                                       const HTuple& Resolution);
+HALCONCPP_API void GenEllipseContourXld(HObject* ContEllipse, const HTuple& Row,
+                                        const HTuple& Column, const HTuple& Phi,
+                                        const HTuple& Radius1, const HTuple& Radius2,
+                                        const HTuple& StartPhi, const HTuple& EndPhi,
+                                        const HTuple& PointOrder, const HTuple& Resolution);
+HALCONCPP_API void GenRectangle2ContourXld(HObject* Rectangle, const HTuple& Row,
+                                           const HTuple& Column, const HTuple& Phi,
+                                           const HTuple& Length1, const HTuple& Length2);
+HALCONCPP_API void GenContourRegionXld(const HObject& Regions, HObject* Contours,
+                                       const HTuple& Mode);
+HALCONCPP_API void GenRegionContourXld(const HObject& Contour, HObject* Region, const HTuple& Mode);
+HALCONCPP_API void AffineTransContourXld(const HObject& Contours, HObject* ContoursAffinTrans,
+                                         const HTuple& HomMat2D);
+
+// Access.
+HALCONCPP_API void GetContourXld(const HObject& Contour, HTuple* Row, HTuple* Col);
+HALCONCPP_API void ContourPointNumXld(const HObject& Contour, HTuple* Length);
+HALCONCPP_API void GetContourAttribXld(const HObject& Contour, const HTuple& Name, HTuple* Attrib);
+HALCONCPP_API void QueryContourAttribsXld(const HObject& Contour, HTuple* Attribs);
+HALCONCPP_API void TestClosedXld(const HObject& XLD, HTuple* IsClosed);
+
+// Features.
+HALCONCPP_API void LengthXld(const HObject& XLD, HTuple* Length);
+HALCONCPP_API void AreaCenterXld(const HObject& XLD, HTuple* Area, HTuple* Row, HTuple* Column,
+                                 HTuple* PointOrder);
+HALCONCPP_API void SmallestRectangle1Xld(const HObject& XLD, HTuple* Row1, HTuple* Column1,
+                                         HTuple* Row2, HTuple* Column2);
+HALCONCPP_API void SmallestRectangle2Xld(const HObject& XLD, HTuple* Row, HTuple* Column,
+                                         HTuple* Phi, HTuple* Length1, HTuple* Length2);
+HALCONCPP_API void SelectShapeXld(const HObject& XLD, HObject* SelectedXLD, const HTuple& Features,
+                                  const HTuple& Operation, const HTuple& Min, const HTuple& Max);
+
+// Fitting.
+HALCONCPP_API void FitLineContourXld(const HObject& Contours, const HTuple& Algorithm,
+                                     const HTuple& MaxNumPoints, const HTuple& ClippingEndPoints,
+                                     const HTuple& Iterations, const HTuple& ClippingFactor,
+                                     HTuple* RowBegin, HTuple* ColBegin, HTuple* RowEnd,
+                                     HTuple* ColEnd, HTuple* Nr, HTuple* Nc, HTuple* Dist);
+HALCONCPP_API void FitCircleContourXld(const HObject& Contours, const HTuple& Algorithm,
+                                       const HTuple& MaxNumPoints, const HTuple& MaxClosureDist,
+                                       const HTuple& ClippingEndPoints, const HTuple& Iterations,
+                                       const HTuple& ClippingFactor, HTuple* Row, HTuple* Column,
+                                       HTuple* Radius, HTuple* StartPhi, HTuple* EndPhi,
+                                       HTuple* PointOrder);
+
+// Processing.
+HALCONCPP_API void SmoothContoursXld(const HObject& Contours, HObject* SmoothedContours,
+                                     const HTuple& NumRegrPoints);
+HALCONCPP_API void UnionAdjacentContoursXld(const HObject& Contours, HObject* UnionContours,
+                                            const HTuple& MaxDistAbs, const HTuple& MaxDistRel,
+                                            const HTuple& Mode);
+HALCONCPP_API void SegmentContoursXld(const HObject& Contours, HObject* ContoursSplit,
+                                      const HTuple& Mode, const HTuple& SmoothCont,
+                                      const HTuple& MaxLineDist1, const HTuple& MaxLineDist2);
+
+// Sub-pixel edges of a byte image: 'canny' and 'sobel_fast'. Each edge carries the point
+// attributes 'edge_direction', 'angle' and 'response'.
+HALCONCPP_API void EdgesSubPix(const HObject& Image, HObject* Edges, const HTuple& Filter,
+                               const HTuple& Alpha, const HTuple& Low, const HTuple& High);
+
+// Display: contours only, as polylines in the window's colour and line width.
+HALCONCPP_API void DispXld(const HObject& XLDObject, const HTuple& WindowHandle);
+
+}  // namespace HalconCpp
+
+#endif

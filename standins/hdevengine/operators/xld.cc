@@ -1,0 +1,45 @@
+// XLD contour operators a program line can call. Each calls the image-processing stand-in's
+// function of the same name.
+#include "operators/binding.h"
+#include "operators/table.h"
+
+namespace HDevEngineCpp {
+namespace Standin {
+namespace {
+
+namespace H = HalconCpp;
+
+constexpr OperatorSpec kXldOperators[] = {
+    bind<&H::GenCircleContourXld>("gen_circle_contour_xld"),
+    bind<&H::GenEllipseContourXld>("gen_ellipse_contour_xld"),
+    bind<&H::GenRectangle2ContourXld>("gen_rectangle2_contour_xld"),
+    bind<&H::GenContourRegionXld>("gen_contour_region_xld"),
+    bind<&H::GenRegionContourXld>("gen_region_contour_xld"),
+    bind<&H::AffineTransContourXld>("affine_trans_contour_xld"),
+    bind<&H::GetContourXld>("get_contour_xld"),
+    bind<&H::ContourPointNumXld>("contour_point_num_xld"),
+    bind<&H::GetContourAttribXld>("get_contour_attrib_xld"),
+    bind<&H::QueryContourAttribsXld>("query_contour_attribs_xld"),
+    bind<&H::TestClosedXld>("test_closed_xld"),
+    bind<&H::LengthXld>("length_xld"),
+    bind<&H::AreaCenterXld>("area_center_xld"),
+    bind<&H::SmallestRectangle1Xld>("smallest_rectangle1_xld"),
+    bind<&H::SmallestRectangle2Xld>("smallest_rectangle2_xld"),
+    bind<&H::SelectShapeXld>("select_shape_xld"),
+    bind<&H::FitLineContourXld>("fit_line_contour_xld"),
+    bind<&H::FitCircleContourXld>("fit_circle_contour_xld"),
+    bind<&H::SmoothContoursXld>("smooth_contours_xld"),
+    bind<&H::UnionAdjacentContoursXld>("union_adjacent_contours_xld"),
+    bind<&H::SegmentContoursXld>("segment_contours_xld"),
+    bind<&H::EdgesSubPix>("edges_sub_pix"),
+    bind<&H::DispXld>("disp_xld"),
+};
+
+}  // namespace
+
+OperatorGroup xldOperators() {
+  return {kXldOperators, sizeof kXldOperators / sizeof kXldOperators[0]};
+}
+
+}  // namespace Standin
+}  // namespace HDevEngineCpp
