@@ -340,6 +340,9 @@ void BM_Watersheds_OpenCV(benchmark::State& state) {
   for (auto _ : state) {
     markers.copyTo(work);
     cv::watershed(colour, work);
+  }
+}
+
 // Sub-pixel Canny edges with a Gaussian of 1 and thresholds 20 / 40, against OpenCV's Canny on
 // the image smoothed by the same Gaussian (OpenCV's edges are whole pixels, unlinked; its
 // thresholds are on the 3x3 Sobel sums, 8 times the slope).
