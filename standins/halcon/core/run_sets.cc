@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/threads.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "standin/controls.h"
 
@@ -150,6 +151,46 @@ Element elementOf(const Runs& shape) {
   return element;
 }
 
+namespace {
+
+// Rows [first, last] of a result made row by row, `row(y, out, scratch)` appending row y's
+// runs, in bands on the operators' threads, each band with its own Scratch; the bands' runs
+// joined in order.
+template <typename Scratch, typename Row>
+Runs byRowBands(std::int32_t first, std::int32_t last, std::int64_t work, Row&& row) {
+  if (last < first) return {};
+  const std::int64_t rows = std::int64_t{last} - first + 1;
+  const int bands = bandsFor(rows, work);
+  if (bands == 1) {
+    Runs out;
+    Scratch scratch;
+    for (std::int32_t y = first; y <= last; ++y) row(y, out, scratch);
+    return out;
+  }
+  std::vector<Runs> parts(static_cast<std::size_t>(bands));
+  forBands(rows, bands, [&](int band, std::int64_t begin, std::int64_t end) {
+    Runs& out = parts[static_cast<std::size_t>(band)];
+    Scratch scratch;
+    for (std::int64_t y = first + begin; y < first + end; ++y) {
+      row(static_cast<std::int32_t>(y), out, scratch);
+    }
+  });
+  std::size_t total = 0;
+  for (const Runs& part : parts) total += part.size();
+  Runs out;
+  out.reserve(total);
+  for (const Runs& part : parts) out.insert(out.end(), part.begin(), part.end());
+  return out;
+}
+
+// The work of a morphology in pixels of a filter, to share it out: each run of the region
+// meets each row of the element, at some dozen pixels' cost.
+std::int64_t morphologyWork(const Runs& region, const Element& element) {
+  return static_cast<std::int64_t>(region.size()) * static_cast<std::int64_t>(element.size()) * 16;
+}
+
+}  // namespace
+
 Runs dilateRuns(const Runs& region, const Element& element) {
   if (region.empty() || element.empty()) return {};
   const RowIndex rows(region);
@@ -158,27 +199,29 @@ Runs dilateRuns(const Runs& region, const Element& element) {
     minDy = std::min(minDy, span.dy);
     maxDy = std::max(maxDy, span.dy);
   }
-  Runs out;
-  out.reserve(region.size() * 2);
-  Intervals acc, shifted, scratch;
-  for (std::int32_t y = rows.first + minDy; y <= rows.last + maxDy; ++y) {
-    acc.clear();
-    for (const Span& span : element) {
-      const std::int32_t source = y - span.dy;
-      if (!rows.has(source)) continue;
-      shifted.clear();
-      for (std::size_t i = rows.begin(source); i < rows.end(source); ++i) {
-        appendMerged(shifted, Run{y, region[i].begin + span.begin, region[i].end + span.end});
-      }
-      if (acc.empty()) {
-        acc.swap(shifted);
-      } else if (!shifted.empty()) {
-        mergeInto(acc, shifted, scratch);
-      }
-    }
-    out.insert(out.end(), acc.begin(), acc.end());
-  }
-  return out;
+  struct Scratch {
+    Intervals acc, shifted, scratch;
+  };
+  return byRowBands<Scratch>(
+      rows.first + minDy, rows.last + maxDy, morphologyWork(region, element),
+      [&](std::int32_t y, Runs& out, Scratch& work) {
+        Intervals &acc = work.acc, &shifted = work.shifted, &scratch = work.scratch;
+        acc.clear();
+        for (const Span& span : element) {
+          const std::int32_t source = y - span.dy;
+          if (!rows.has(source)) continue;
+          shifted.clear();
+          for (std::size_t i = rows.begin(source); i < rows.end(source); ++i) {
+            appendMerged(shifted, Run{y, region[i].begin + span.begin, region[i].end + span.end});
+          }
+          if (acc.empty()) {
+            acc.swap(shifted);
+          } else if (!shifted.empty()) {
+            mergeInto(acc, shifted, scratch);
+          }
+        }
+        out.insert(out.end(), acc.begin(), acc.end());
+      });
 }
 
 Runs erodeRuns(const Runs& region, const Element& element) {
@@ -189,35 +232,39 @@ Runs erodeRuns(const Runs& region, const Element& element) {
     minDy = std::min(minDy, span.dy);
     maxDy = std::max(maxDy, span.dy);
   }
-  Runs out;
-  out.reserve(region.size());
-  Intervals acc, allowed, scratch;
-  for (std::int32_t y = rows.first - minDy; y <= rows.last - maxDy; ++y) {
-    bool first = true;
-    for (const Span& span : element) {
-      const std::int32_t source = y + span.dy;
-      allowed.clear();
-      if (rows.has(source)) {
-        // The centres x for which [x + begin, x + end] lies inside one run of that row.
-        for (std::size_t i = rows.begin(source); i < rows.end(source); ++i) {
-          const std::int64_t lo = static_cast<std::int64_t>(region[i].begin) - span.begin;
-          const std::int64_t hi = static_cast<std::int64_t>(region[i].end) - span.end;
-          if (lo <= hi) {
-            allowed.push_back(Run{y, static_cast<std::int32_t>(lo), static_cast<std::int32_t>(hi)});
+  struct Scratch {
+    Intervals acc, allowed, scratch;
+  };
+  return byRowBands<Scratch>(
+      rows.first - minDy, rows.last - maxDy, morphologyWork(region, element),
+      [&](std::int32_t y, Runs& out, Scratch& work) {
+        Intervals &acc = work.acc, &allowed = work.allowed, &scratch = work.scratch;
+        acc.clear();
+        bool first = true;
+        for (const Span& span : element) {
+          const std::int32_t source = y + span.dy;
+          allowed.clear();
+          if (rows.has(source)) {
+            // The centres x for which [x + begin, x + end] lies inside one run of that row.
+            for (std::size_t i = rows.begin(source); i < rows.end(source); ++i) {
+              const std::int64_t lo = static_cast<std::int64_t>(region[i].begin) - span.begin;
+              const std::int64_t hi = static_cast<std::int64_t>(region[i].end) - span.end;
+              if (lo <= hi) {
+                allowed.push_back(
+                    Run{y, static_cast<std::int32_t>(lo), static_cast<std::int32_t>(hi)});
+              }
+            }
           }
+          if (first) {
+            acc.swap(allowed);
+            first = false;
+          } else {
+            intersectInto(acc, allowed, scratch);
+          }
+          if (acc.empty()) break;
         }
-      }
-      if (first) {
-        acc.swap(allowed);
-        first = false;
-      } else {
-        intersectInto(acc, allowed, scratch);
-      }
-      if (acc.empty()) break;
-    }
-    out.insert(out.end(), acc.begin(), acc.end());
-  }
-  return out;
+        out.insert(out.end(), acc.begin(), acc.end());
+      });
 }
 
 std::vector<Runs> componentsOf(const Runs& runs, int neighbourhood) {

@@ -83,40 +83,89 @@ struct RowJob {
   const std::size_t* offsets;
   std::size_t count;
   PlaneSize size;
+  const Extent* extent;
   std::uint8_t* dst;
 };
 
 template <typename V>
-QUORVEX_ALWAYS_INLINE void medianRows(const RowJob& job) {
-  for (std::int32_t y = 0; y < job.size.height; ++y) {
-    const std::uint8_t* corner = job.padded + static_cast<std::size_t>(y) * job.stride;
-    std::uint8_t* out = job.dst + static_cast<std::size_t>(y) * std::size_t(job.size.width);
+QUORVEX_ALWAYS_INLINE void medianRows(const RowJob& job, std::int32_t y0, std::int32_t y1) {
+  for (std::int32_t y = y0; y < y1; ++y) {
+    const std::int32_t c0 = job.extent->begin[static_cast<std::size_t>(y)];
+    const std::int32_t n = job.extent->end[static_cast<std::size_t>(y)] - c0 + 1;
+    if (n <= 0) continue;
+    const std::uint8_t* corner =
+        job.padded + static_cast<std::size_t>(y) * job.stride + static_cast<std::size_t>(c0);
+    std::uint8_t* out = job.dst + static_cast<std::size_t>(y) * std::size_t(job.size.width) +
+                        static_cast<std::size_t>(c0);
     switch (job.count) {
       case 5:
-        medianRow<V, 5, std::size(kMedian5), kMedian5>(corner, job.offsets, job.size.width, out);
+        medianRow<V, 5, std::size(kMedian5), kMedian5>(corner, job.offsets, n, out);
         break;
       case 9:
-        medianRow<V, 9, std::size(kMedian9), kMedian9>(corner, job.offsets, job.size.width, out);
+        medianRow<V, 9, std::size(kMedian9), kMedian9>(corner, job.offsets, n, out);
         break;
       case 13:
-        medianRow<V, 13, std::size(kMedian13), kMedian13>(corner, job.offsets, job.size.width, out);
+        medianRow<V, 13, std::size(kMedian13), kMedian13>(corner, job.offsets, n, out);
         break;
       default:
-        medianRow<V, 25, std::size(kMedian25), kMedian25>(corner, job.offsets, job.size.width, out);
+        medianRow<V, 25, std::size(kMedian25), kMedian25>(corner, job.offsets, n, out);
         break;
     }
   }
 }
 
-void medianRowsPlain(const RowJob& job) {
-  medianRows<Lanes16>(job);
+void medianRowsPlain(const RowJob& job, std::int32_t y0, std::int32_t y1) {
+  medianRows<Lanes16>(job, y0, y1);
 }
 
 #if QUORVEX_KERNELS_AVX2
-__attribute__((target("avx2"))) void medianRowsAvx2(const RowJob& job) {
-  medianRows<Lanes32>(job);
+__attribute__((target("avx2"))) void medianRowsAvx2(const RowJob& job, std::int32_t y0,
+                                                    std::int32_t y1) {
+  medianRows<Lanes32>(job, y0, y1);
 }
 #endif
+
+// Rows [y0, y1) of any mask: a histogram of the window, updated by the pixels that enter and
+// leave as it moves along the row (Huang's method); the median moves little between steps.
+// The portable path of every mask.
+void histogramRows(const RowJob& job, const Runs& mask, std::int32_t reach, std::int32_t y0,
+                   std::int32_t y1) {
+  const std::size_t target = job.count / 2;
+  const std::size_t stride = job.stride;
+  std::vector<std::size_t> leaving, entering;  // per mask run: its first pixel and one past it
+  for (const Run& run : mask) {
+    leaving.push_back(static_cast<std::size_t>(run.row + reach) * stride +
+                      static_cast<std::size_t>(run.begin + reach));
+    entering.push_back(static_cast<std::size_t>(run.row + reach) * stride +
+                       static_cast<std::size_t>(run.end + reach + 1));
+  }
+  for (std::int32_t y = y0; y < y1; ++y) {
+    const std::int32_t c0 = job.extent->begin[static_cast<std::size_t>(y)];
+    const std::int32_t c1 = job.extent->end[static_cast<std::size_t>(y)];
+    if (c0 > c1) continue;
+    const std::uint8_t* corner = job.padded + static_cast<std::size_t>(y) * stride;
+    std::uint32_t histogram[256] = {};
+    for (std::size_t i = 0; i < job.count; ++i) {
+      ++histogram[corner[job.offsets[i] + static_cast<std::size_t>(c0)]];
+    }
+    std::size_t median = 0, below = 0;
+    while (below + histogram[median] <= target) below += histogram[median++];
+    std::uint8_t* out = job.dst + static_cast<std::size_t>(y) * std::size_t(job.size.width);
+    for (std::int32_t x = c0;; ++x) {
+      out[x] = static_cast<std::uint8_t>(median);
+      if (x == c1) break;
+      for (std::size_t i = 0; i < leaving.size(); ++i) {
+        const std::uint8_t gone = corner[leaving[i] + static_cast<std::size_t>(x)];
+        const std::uint8_t come = corner[entering[i] + static_cast<std::size_t>(x)];
+        --histogram[gone];
+        ++histogram[come];
+        below = below - (gone < median) + (come < median);
+      }
+      while (below > target) below -= histogram[--median];
+      while (below + histogram[median] <= target) below += histogram[median++];
+    }
+  }
+}
 
 std::size_t at(std::int32_t row, std::int32_t width) {
   return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
@@ -128,14 +177,23 @@ bool hasNetwork(std::size_t count) {
 
 }  // namespace
 
-void medianPlane(const std::uint8_t* src, PlaneSize size, const Runs& mask, Margin margin,
-                 std::uint8_t* dst) {
+void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+                 Margin margin, std::uint8_t* dst) {
   const std::int32_t w = size.width, h = size.height;
   std::int32_t top = 0, left = 0, bottom = 0, right = 0;
   runsBox(mask, &top, &left, &bottom, &right);
   const std::int32_t reach = std::max(std::max(-top, bottom), std::max(-left, right));
   // The image with a frame of `reach` pixels filled as the margin says, and slack after each
-  // row for the last group of lanes.
+  // row for the last group of lanes; only the rows the extent's rows reach.
+  std::int32_t first = h, last = -1;
+  for (std::int32_t y = 0; y < h; ++y) {
+    if (extent.begin[static_cast<std::size_t>(y)] > extent.end[static_cast<std::size_t>(y)]) {
+      continue;
+    }
+    first = std::min(first, y);
+    last = y;
+  }
+  if (last < 0) return;
   const std::int32_t stride = w + 2 * reach + static_cast<std::int32_t>(kMaxLanes);
   const std::int32_t rows = h + 2 * reach;
   std::vector<std::uint8_t> padded(at(rows, stride), margin.value);
@@ -152,60 +210,44 @@ void medianPlane(const std::uint8_t* src, PlaneSize size, const Runs& mask, Marg
     }
     return i >= 0 && i < n ? i : -1;
   };
-  for (std::int32_t y = 0; y < rows; ++y) {
-    const std::int32_t sy = source(y - reach, h);
-    if (sy < 0) continue;
-    std::uint8_t* row = padded.data() + at(y, stride);
-    std::memcpy(row + reach, src + at(sy, w), static_cast<std::size_t>(w));
-    for (std::int32_t x = 0; x < reach; ++x) {
-      const std::int32_t lx = source(x - reach, w), rx = source(w + x, w);
-      if (lx >= 0) row[x] = src[at(sy, w) + static_cast<std::size_t>(lx)];
-      if (rx >= 0) row[reach + w + x] = src[at(sy, w) + static_cast<std::size_t>(rx)];
-    }
-  }
+  const std::int32_t padFirst = first, padRows = last + 2 * reach + 1 - first;
+  forBands(padRows, bandsFor(padRows, std::int64_t{padRows} * w / 8),
+           [&](int, std::int64_t begin, std::int64_t end) {
+             for (auto y = static_cast<std::int32_t>(padFirst + begin); y < padFirst + end; ++y) {
+               const std::int32_t sy = source(y - reach, h);
+               if (sy < 0) continue;
+               std::uint8_t* row = padded.data() + at(y, stride);
+               std::memcpy(row + reach, src + at(sy, w), static_cast<std::size_t>(w));
+               for (std::int32_t x = 0; x < reach; ++x) {
+                 const std::int32_t lx = source(x - reach, w), rx = source(w + x, w);
+                 if (lx >= 0) row[x] = src[at(sy, w) + static_cast<std::size_t>(lx)];
+                 if (rx >= 0) row[reach + w + x] = src[at(sy, w) + static_cast<std::size_t>(rx)];
+               }
+             }
+           });
   std::vector<std::size_t> offsets;  // of the mask's pixels from the output's corner
   for (const Run& run : mask) {
     for (std::int32_t c = run.begin; c <= run.end; ++c) {
       offsets.push_back(at(run.row + reach, stride) + static_cast<std::size_t>(c + reach));
     }
   }
-  if (hasNetwork(offsets.size())) {
-    const RowJob job{
-        padded.data(), static_cast<std::size_t>(stride), offsets.data(), offsets.size(), size, dst};
+  const RowJob job{padded.data(),
+                   static_cast<std::size_t>(stride),
+                   offsets.data(),
+                   offsets.size(),
+                   size,
+                   &extent,
+                   dst};
+  const bool network = vectorPathsEnabled() && hasNetwork(offsets.size());
+  forBands(h, bandsFor(h, extent.pixels * std::int64_t(offsets.size()) / 4),
+           [&](int, std::int64_t begin, std::int64_t end) {
+             const auto y0 = static_cast<std::int32_t>(begin), y1 = static_cast<std::int32_t>(end);
+             if (!network) return histogramRows(job, mask, reach, y0, y1);
 #if QUORVEX_KERNELS_AVX2
-    if (cpuHasAvx2()) return medianRowsAvx2(job);
+             if (cpuHasAvx2()) return medianRowsAvx2(job, y0, y1);
 #endif
-    return medianRowsPlain(job);
-  }
-  // Any other mask: a histogram of the window, updated by the pixels that enter and leave
-  // as it moves along the row (Huang's method); the median moves little between steps.
-  const std::size_t target = offsets.size() / 2;
-  std::vector<std::size_t> leaving, entering;  // per mask run: its first pixel and one past it
-  for (const Run& run : mask) {
-    leaving.push_back(at(run.row + reach, stride) + static_cast<std::size_t>(run.begin + reach));
-    entering.push_back(at(run.row + reach, stride) + static_cast<std::size_t>(run.end + reach + 1));
-  }
-  for (std::int32_t y = 0; y < h; ++y) {
-    const std::uint8_t* corner = padded.data() + at(y, stride);
-    std::uint32_t histogram[256] = {};
-    for (const std::size_t offset : offsets) ++histogram[corner[offset]];
-    std::size_t median = 0, below = 0;
-    while (below + histogram[median] <= target) below += histogram[median++];
-    std::uint8_t* out = dst + at(y, w);
-    for (std::int32_t x = 0;; ++x) {
-      out[x] = static_cast<std::uint8_t>(median);
-      if (x + 1 == w) break;
-      for (std::size_t i = 0; i < leaving.size(); ++i) {
-        const std::uint8_t gone = corner[leaving[i] + static_cast<std::size_t>(x)];
-        const std::uint8_t come = corner[entering[i] + static_cast<std::size_t>(x)];
-        --histogram[gone];
-        ++histogram[come];
-        below = below - (gone < median) + (come < median);
-      }
-      while (below > target) below -= histogram[--median];
-      while (below + histogram[median] <= target) below += histogram[median++];
-    }
-  }
+             medianRowsPlain(job, y0, y1);
+           });
 }
 
 }  // namespace Standin
