@@ -6,7 +6,8 @@
 // stand-in call and OpenCV call one after the other, so that a busy machine slows both.
 // Prints per case the medians over the rounds of the best wall time of a few calls, and the
 // median of the rounds' ratios (stand-in / OpenCV).
-//   operators_benchmark [--rounds N] [--calls N] [--filter TEXT]
+//   operators_benchmark [--rounds N] [--calls N] [--filter TEXT] [--thread-num N]
+// (--thread-num sets the stand-in's 'thread_num', to see what its threads bring.)
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -206,6 +207,9 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--rounds") == 0) rounds = std::max(1, std::atoi(argv[i + 1]));
     if (std::strcmp(argv[i], "--calls") == 0) calls = std::max(1, std::atoi(argv[i + 1]));
     if (std::strcmp(argv[i], "--filter") == 0) filter = argv[i + 1];
+    if (std::strcmp(argv[i], "--thread-num") == 0) {
+      SetSystem("thread_num", static_cast<Hlong>(std::max(1, std::atoi(argv[i + 1]))));
+    }
   }
   HTuple threads;
   GetSystem("thread_num", &threads);

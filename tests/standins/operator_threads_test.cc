@@ -22,6 +22,7 @@ using namespace quorvex::test;
 struct SettingsRestored {
   ~SettingsRestored() {
     SetSystem("standin_simd", "true");
+    SetSystem("standin_band_pixels", 256 * 1024);
     SetSystem("parallelize_operators", "true");
     SetSystem("thread_num", systemValue("processor_num"));
   }
@@ -115,13 +116,16 @@ void compareWithPortable(
   SetSystem("thread_num", 1);
   const Result reference = call();
   SetSystem("standin_simd", "true");
+  // Bands of a few rows, so that every band's first and last rows meet the image's edges and
+  // the domain's ends.
+  SetSystem("standin_band_pixels", 1000);
   for (const Hlong threads : {1, 2, 5}) {
     SetSystem("thread_num", threads);
     same(reference, call(), "thread_num " + std::to_string(threads));
   }
 }
 
-// Large enough for several bands; odd, so that no row fills whole vectors.
+// Odd sizes, so that no row fills whole vectors.
 const Size kSizes[] = {{1, 1}, {2, 3}, {37, 5}, {641, 263}, {1023, 311}};
 
 TEST(OperatorThreads, FiltersGiveThePortableBytesOnAnyThreads) {
@@ -343,6 +347,7 @@ TEST(OperatorThreads, SystemParametersKeepTheirValuesAndRefuseOthers) {
       {"parallelize_operators", HTuple("yes"), 1302},
       {"parallelize_operators", HTuple(Hlong{1}), 1202},
       {"standin_simd", HTuple("on"), 1302},
+      {"standin_band_pixels", HTuple(Hlong{0}), 1302},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(errorOf([&] { SetSystem(row.name, row.value); }), row.error) << row.name;
@@ -355,6 +360,7 @@ TEST(OperatorThreads, SystemParametersKeepTheirValuesAndRefuseOthers) {
 TEST(OperatorThreads, CallersAtOnceShareThePool) {
   SettingsRestored restored;
   SetSystem("thread_num", 4);
+  SetSystem("standin_band_pixels", 1000);
   const Size size{1023, 311};
   std::vector<std::uint8_t> pixels = randomPlane(size, 9);
   const HObject image = wrapGray(pixels, size.width, size.height);

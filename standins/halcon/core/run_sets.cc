@@ -49,35 +49,6 @@ struct RowIndex {
   }
 };
 
-// Intervals of one row, sorted and disjoint; the working form of the morphology below.
-using Intervals = Runs;
-
-void mergeInto(Intervals& acc, const Intervals& more, Intervals& scratch) {
-  scratch.clear();
-  std::size_t i = 0, j = 0;
-  while (i < acc.size() || j < more.size()) {
-    const bool takeAcc = j == more.size() || (i < acc.size() && acc[i].begin <= more[j].begin);
-    appendMerged(scratch, takeAcc ? acc[i++] : more[j++]);
-  }
-  acc.swap(scratch);
-}
-
-void intersectInto(Intervals& acc, const Intervals& more, Intervals& scratch) {
-  scratch.clear();
-  std::size_t i = 0, j = 0;
-  while (i < acc.size() && j < more.size()) {
-    const std::int32_t lo = std::max(acc[i].begin, more[j].begin);
-    const std::int32_t hi = std::min(acc[i].end, more[j].end);
-    if (lo <= hi) scratch.push_back(Run{acc[i].row, lo, hi});
-    if (acc[i].end < more[j].end) {
-      ++i;
-    } else {
-      ++j;
-    }
-  }
-  acc.swap(scratch);
-}
-
 }  // namespace
 
 Runs unionRuns(const Runs& a, const Runs& b) {
@@ -157,12 +128,14 @@ namespace {
 // runs, in bands on the operators' threads, each band with its own Scratch; the bands' runs
 // joined in order.
 template <typename Scratch, typename Row>
-Runs byRowBands(std::int32_t first, std::int32_t last, std::int64_t work, Row&& row) {
+Runs byRowBands(std::int32_t first, std::int32_t last, std::int64_t work, std::size_t expected,
+                Row&& row) {
   if (last < first) return {};
   const std::int64_t rows = std::int64_t{last} - first + 1;
   const int bands = bandsFor(rows, work);
   if (bands == 1) {
     Runs out;
+    out.reserve(expected);
     Scratch scratch;
     for (std::int32_t y = first; y <= last; ++y) row(y, out, scratch);
     return out;
@@ -170,6 +143,7 @@ Runs byRowBands(std::int32_t first, std::int32_t last, std::int64_t work, Row&& 
   std::vector<Runs> parts(static_cast<std::size_t>(bands));
   forBands(rows, bands, [&](int band, std::int64_t begin, std::int64_t end) {
     Runs& out = parts[static_cast<std::size_t>(band)];
+    out.reserve(expected / static_cast<std::size_t>(bands));
     Scratch scratch;
     for (std::int64_t y = first + begin; y < first + end; ++y) {
       row(static_cast<std::int32_t>(y), out, scratch);
@@ -191,79 +165,101 @@ std::int64_t morphologyWork(const Runs& region, const Element& element) {
 
 }  // namespace
 
+// One element row's view of one source row: its runs, each widened (dilation) or narrowed
+// (erosion) by the span's columns, taken in order.
+struct Cursor {
+  const Run* at;
+  const Run* end;
+  std::int32_t addBegin, addEnd;
+  std::int64_t begin() const { return std::int64_t{at->begin} + addBegin; }
+  std::int64_t last() const { return std::int64_t{at->end} + addEnd; }
+};
+
+std::int32_t rowSpanOf(const Element& element, bool lowest) {
+  std::int32_t dy = element.front().dy;
+  for (const Span& span : element) dy = lowest ? std::min(dy, span.dy) : std::max(dy, span.dy);
+  return dy;
+}
+
 Runs dilateRuns(const Runs& region, const Element& element) {
   if (region.empty() || element.empty()) return {};
   const RowIndex rows(region);
-  std::int32_t minDy = element.front().dy, maxDy = element.front().dy;
-  for (const Span& span : element) {
-    minDy = std::min(minDy, span.dy);
-    maxDy = std::max(maxDy, span.dy);
-  }
-  struct Scratch {
-    Intervals acc, shifted, scratch;
-  };
-  return byRowBands<Scratch>(
-      rows.first + minDy, rows.last + maxDy, morphologyWork(region, element),
-      [&](std::int32_t y, Runs& out, Scratch& work) {
-        Intervals &acc = work.acc, &shifted = work.shifted, &scratch = work.scratch;
-        acc.clear();
+  const std::int32_t minDy = rowSpanOf(element, true), maxDy = rowSpanOf(element, false);
+  // Each output row is the union of the element rows' widened source rows: one merge of all
+  // of them at once, always taking the run that begins first.
+  return byRowBands<std::vector<Cursor>>(
+      rows.first + minDy, rows.last + maxDy, morphologyWork(region, element), region.size() * 2,
+      [&](std::int32_t y, Runs& out, std::vector<Cursor>& cursors) {
+        cursors.clear();
         for (const Span& span : element) {
           const std::int32_t source = y - span.dy;
-          if (!rows.has(source)) continue;
-          shifted.clear();
-          for (std::size_t i = rows.begin(source); i < rows.end(source); ++i) {
-            appendMerged(shifted, Run{y, region[i].begin + span.begin, region[i].end + span.end});
+          if (!rows.has(source) || rows.begin(source) == rows.end(source)) continue;
+          cursors.push_back(Cursor{region.data() + rows.begin(source),
+                                   region.data() + rows.end(source), span.begin, span.end});
+        }
+        const std::size_t first = out.size();
+        while (!cursors.empty()) {
+          std::size_t next = 0;
+          for (std::size_t i = 1; i < cursors.size(); ++i) {
+            if (cursors[i].begin() < cursors[next].begin()) next = i;
           }
-          if (acc.empty()) {
-            acc.swap(shifted);
-          } else if (!shifted.empty()) {
-            mergeInto(acc, shifted, scratch);
+          Cursor& c = cursors[next];
+          const Run run{y, static_cast<std::int32_t>(c.begin()),
+                        static_cast<std::int32_t>(c.last())};
+          if (out.size() > first && std::int64_t{run.begin} <= std::int64_t{out.back().end} + 1) {
+            out.back().end = std::max(out.back().end, run.end);
+          } else {
+            out.push_back(run);
+          }
+          if (++c.at == c.end) {
+            c = cursors.back();
+            cursors.pop_back();
           }
         }
-        out.insert(out.end(), acc.begin(), acc.end());
       });
 }
 
 Runs erodeRuns(const Runs& region, const Element& element) {
   if (region.empty() || element.empty()) return {};
   const RowIndex rows(region);
-  std::int32_t minDy = element.front().dy, maxDy = element.front().dy;
-  for (const Span& span : element) {
-    minDy = std::min(minDy, span.dy);
-    maxDy = std::max(maxDy, span.dy);
-  }
-  struct Scratch {
-    Intervals acc, allowed, scratch;
-  };
-  return byRowBands<Scratch>(
-      rows.first - minDy, rows.last - maxDy, morphologyWork(region, element),
-      [&](std::int32_t y, Runs& out, Scratch& work) {
-        Intervals &acc = work.acc, &allowed = work.allowed, &scratch = work.scratch;
-        acc.clear();
-        bool first = true;
+  const std::int32_t minDy = rowSpanOf(element, true), maxDy = rowSpanOf(element, false);
+  // The centres x for which [x + begin, x + end] lies inside one run of the span's source row
+  // are that row's runs narrowed by the span; an output row is where every element row
+  // allows. One sweep over all of them: the candidate is the latest begin to the earliest
+  // end, and the run that ends first is passed.
+  return byRowBands<std::vector<Cursor>>(
+      rows.first - minDy, rows.last - maxDy, morphologyWork(region, element), region.size(),
+      [&](std::int32_t y, Runs& out, std::vector<Cursor>& cursors) {
+        cursors.clear();
+        const auto skipEmpty = [](Cursor& c) {
+          while (c.at != c.end && c.begin() > c.last()) ++c.at;
+          return c.at != c.end;
+        };
         for (const Span& span : element) {
           const std::int32_t source = y + span.dy;
-          allowed.clear();
-          if (rows.has(source)) {
-            // The centres x for which [x + begin, x + end] lies inside one run of that row.
-            for (std::size_t i = rows.begin(source); i < rows.end(source); ++i) {
-              const std::int64_t lo = static_cast<std::int64_t>(region[i].begin) - span.begin;
-              const std::int64_t hi = static_cast<std::int64_t>(region[i].end) - span.end;
-              if (lo <= hi) {
-                allowed.push_back(
-                    Run{y, static_cast<std::int32_t>(lo), static_cast<std::int32_t>(hi)});
-              }
+          if (!rows.has(source)) return;
+          Cursor c{region.data() + rows.begin(source), region.data() + rows.end(source),
+                   -span.begin, -span.end};
+          if (!skipEmpty(c)) return;
+          cursors.push_back(c);
+        }
+        for (;;) {
+          std::int64_t begin = cursors[0].begin(), last = cursors[0].last();
+          std::size_t ending = 0;
+          for (std::size_t i = 1; i < cursors.size(); ++i) {
+            begin = std::max(begin, cursors[i].begin());
+            if (cursors[i].last() < last) {
+              last = cursors[i].last();
+              ending = i;
             }
           }
-          if (first) {
-            acc.swap(allowed);
-            first = false;
-          } else {
-            intersectInto(acc, allowed, scratch);
+          if (begin <= last) {
+            out.push_back(
+                Run{y, static_cast<std::int32_t>(begin), static_cast<std::int32_t>(last)});
           }
-          if (acc.empty()) break;
+          ++cursors[ending].at;
+          if (!skipEmpty(cursors[ending])) return;
         }
-        out.insert(out.end(), acc.begin(), acc.end());
       });
 }
 

@@ -29,6 +29,7 @@ int processorCount() {
 // Read by every operator call, so kept apart from the map of other settings.
 std::atomic<bool> parallelize{true};
 std::atomic<bool> vectorPaths{true};
+std::atomic<std::int64_t> bandPixels{kMinPixelsPerBand};
 std::atomic<int> threadNum{0};  // 0: not set, the processor's cores
 
 int threadsWanted() {
@@ -175,6 +176,17 @@ void setThreadNum(const HTuple& value) {
   threadNum.store(static_cast<int>(std::min<Hlong>(value[0].L(), kMaxOperatorThreads)));
 }
 
+void setBandPixels(const HTuple& value) {
+  if (value.Length() != 1) throw HException::ForOperator("set_system", 1402);
+  if (value[0].Type() != eElementTypeLong) throw HException::ForOperator("set_system", 1202);
+  if (value[0].L() < 1) throw HException::ForOperator("set_system", 1302);
+  bandPixels.store(value[0].L());
+}
+
+HTuple getBandPixels() {
+  return HTuple(static_cast<Hlong>(bandPixels.load()));
+}
+
 HTuple getThreadNum() {
   const int set = threadNum.load();
   return HTuple(static_cast<Hlong>(set > 0 ? set : processorCount()));
@@ -184,6 +196,7 @@ const bool registered = [] {
   registerControl("parallelize_operators", &setParallelize, &getParallelize);
   registerControl("thread_num", &setThreadNum, &getThreadNum);
   registerControl("standin_simd", &setVectorPaths, &getVectorPaths);
+  registerControl("standin_band_pixels", &setBandPixels, &getBandPixels);
 #ifndef _WIN32
   pthread_atfork(nullptr, nullptr, &forgetPoolInChild);
 #endif
@@ -199,7 +212,7 @@ bool vectorPathsEnabled() {
 int bandsFor(std::int64_t items, std::int64_t work) {
   const std::int64_t threads = threadsWanted();
   if (threads <= 1 || items <= 1) return 1;
-  const std::int64_t bySize = work / kMinPixelsPerBand;
+  const std::int64_t bySize = work / bandPixels.load(std::memory_order_relaxed);
   return static_cast<int>(std::max<std::int64_t>(1, std::min({threads, items, bySize})));
 }
 

@@ -9,6 +9,8 @@
 // The pool starts when an operator first needs it. Work of fewer than kMinPixelsPerBand
 // pixels a band stays on the calling thread: waking a thread costs more than such a band.
 // An operator called while the pool works for another runs on its own thread alone.
+//   "standin_band_pixels": the stand-in's own, the least work a band is given (default
+//       kMinPixelsPerBand; 1 or more), so that tests cut small images into many bands.
 //   "standin_simd": the stand-in's own switch, 'true' (default) or 'false', which keeps every
 //       operator on its portable path: the reference its vector paths are tested against.
 #ifndef QUORVEX_STANDINS_HALCON_THREADS_H
@@ -20,7 +22,7 @@
 namespace HalconCpp {
 namespace Standin {
 
-constexpr std::int64_t kMinPixelsPerBand = 64 * 1024;
+constexpr std::int64_t kMinPixelsPerBand = 256 * 1024;
 constexpr int kMaxOperatorThreads = 64;
 
 bool vectorPathsEnabled();
