@@ -163,59 +163,104 @@ std::int64_t morphologyWork(const Runs& region, const Element& element) {
   return static_cast<std::int64_t>(region.size()) * static_cast<std::int64_t>(element.size()) * 16;
 }
 
-}  // namespace
-
-// One element row's view of one source row: its runs, each widened (dilation) or narrowed
-// (erosion) by the span's columns, taken in order.
-struct Cursor {
-  const Run* at;
-  const Run* end;
-  std::int32_t addBegin, addEnd;
-  std::int64_t begin() const { return std::int64_t{at->begin} + addBegin; }
-  std::int64_t last() const { return std::int64_t{at->end} + addEnd; }
-};
-
 std::int32_t rowSpanOf(const Element& element, bool lowest) {
   std::int32_t dy = element.front().dy;
   for (const Span& span : element) dy = lowest ? std::min(dy, span.dy) : std::max(dy, span.dy);
   return dy;
 }
 
+// The element's rows grouped by their span of columns: a circle has few spans, each shared by
+// the rows above and below the centre, a rectangle one. The rows of a group are united (or
+// met) first and shifted once.
+struct SpanGroup {
+  std::int32_t begin, end;
+  std::vector<std::int32_t> dys;
+};
+
+std::vector<SpanGroup> spanGroups(const Element& element) {
+  std::vector<SpanGroup> groups;
+  for (const Span& span : element) {
+    auto it = std::find_if(groups.begin(), groups.end(), [&](const SpanGroup& g) {
+      return g.begin == span.begin && g.end == span.end;
+    });
+    if (it == groups.end()) {
+      groups.push_back(SpanGroup{span.begin, span.end, {}});
+      it = groups.end() - 1;
+    }
+    it->dys.push_back(span.dy);
+  }
+  return groups;
+}
+
+// The working lists of one band.
+struct RowScratch {
+  Runs group, shifted, merged, acc;
+};
+
+// out = a united with b, canonical, in row y.
+void unite(const Run* a, const Run* aEnd, const Run* b, const Run* bEnd, Runs& out) {
+  out.clear();
+  while (a != aEnd || b != bEnd) {
+    const bool takeA = b == bEnd || (a != aEnd && a->begin <= b->begin);
+    const Run& next = takeA ? *a++ : *b++;
+    if (!out.empty() && std::int64_t{next.begin} <= std::int64_t{out.back().end} + 1) {
+      out.back().end = std::max(out.back().end, next.end);
+    } else {
+      out.push_back(next);
+    }
+  }
+}
+
+// out = where both a and b are.
+void meet(const Run* a, const Run* aEnd, const Run* b, const Run* bEnd, Runs& out) {
+  out.clear();
+  while (a != aEnd && b != bEnd) {
+    const std::int32_t lo = std::max(a->begin, b->begin), hi = std::min(a->end, b->end);
+    if (lo <= hi) out.push_back(Run{a->row, lo, hi});
+    (a->end < b->end ? a : b) += 1;
+  }
+}
+
+}  // namespace
+
 Runs dilateRuns(const Runs& region, const Element& element) {
   if (region.empty() || element.empty()) return {};
   const RowIndex rows(region);
   const std::int32_t minDy = rowSpanOf(element, true), maxDy = rowSpanOf(element, false);
-  // Each output row is the union of the element rows' widened source rows: one merge of all
-  // of them at once, always taking the run that begins first.
-  return byRowBands<std::vector<Cursor>>(
+  const std::vector<SpanGroup> groups = spanGroups(element);
+  // Output row y: for each group, the union of its source rows widened by its span; then the
+  // union of the groups.
+  return byRowBands<RowScratch>(
       rows.first + minDy, rows.last + maxDy, morphologyWork(region, element), region.size() * 2,
-      [&](std::int32_t y, Runs& out, std::vector<Cursor>& cursors) {
-        cursors.clear();
-        for (const Span& span : element) {
-          const std::int32_t source = y - span.dy;
-          if (!rows.has(source) || rows.begin(source) == rows.end(source)) continue;
-          cursors.push_back(Cursor{region.data() + rows.begin(source),
-                                   region.data() + rows.end(source), span.begin, span.end});
+      [&](std::int32_t y, Runs& out, RowScratch& work) {
+        work.acc.clear();
+        for (const SpanGroup& g : groups) {
+          work.group.clear();
+          for (const std::int32_t dy : g.dys) {
+            const std::int32_t source = y - dy;
+            if (!rows.has(source) || rows.begin(source) == rows.end(source)) continue;
+            const Run* first = region.data() + rows.begin(source);
+            const Run* last = region.data() + rows.end(source);
+            unite(work.group.data(), work.group.data() + work.group.size(), first, last,
+                  work.merged);
+            work.group.swap(work.merged);
+          }
+          if (work.group.empty()) continue;
+          work.shifted.clear();
+          for (const Run& run : work.group) {
+            const Run wide{y, run.begin + g.begin, run.end + g.end};
+            if (!work.shifted.empty() &&
+                std::int64_t{wide.begin} <= std::int64_t{work.shifted.back().end} + 1) {
+              work.shifted.back().end = std::max(work.shifted.back().end, wide.end);
+            } else {
+              work.shifted.push_back(wide);
+            }
+          }
+          unite(work.acc.data(), work.acc.data() + work.acc.size(), work.shifted.data(),
+                work.shifted.data() + work.shifted.size(), work.merged);
+          work.acc.swap(work.merged);
         }
-        const std::size_t first = out.size();
-        while (!cursors.empty()) {
-          std::size_t next = 0;
-          for (std::size_t i = 1; i < cursors.size(); ++i) {
-            if (cursors[i].begin() < cursors[next].begin()) next = i;
-          }
-          Cursor& c = cursors[next];
-          const Run run{y, static_cast<std::int32_t>(c.begin()),
-                        static_cast<std::int32_t>(c.last())};
-          if (out.size() > first && std::int64_t{run.begin} <= std::int64_t{out.back().end} + 1) {
-            out.back().end = std::max(out.back().end, run.end);
-          } else {
-            out.push_back(run);
-          }
-          if (++c.at == c.end) {
-            c = cursors.back();
-            cursors.pop_back();
-          }
-        }
+        out.insert(out.end(), work.acc.begin(), work.acc.end());
       });
 }
 
@@ -223,43 +268,50 @@ Runs erodeRuns(const Runs& region, const Element& element) {
   if (region.empty() || element.empty()) return {};
   const RowIndex rows(region);
   const std::int32_t minDy = rowSpanOf(element, true), maxDy = rowSpanOf(element, false);
-  // The centres x for which [x + begin, x + end] lies inside one run of the span's source row
-  // are that row's runs narrowed by the span; an output row is where every element row
-  // allows. One sweep over all of them: the candidate is the latest begin to the earliest
-  // end, and the run that ends first is passed.
-  return byRowBands<std::vector<Cursor>>(
+  const std::vector<SpanGroup> groups = spanGroups(element);
+  // Output row y: the centres x for which [x + begin, x + end] lies inside one run of a source
+  // row are that row's runs narrowed by the span. Erosion distributes over intersection, so
+  // each group's source rows are met first and narrowed once; then the groups are met.
+  return byRowBands<RowScratch>(
       rows.first - minDy, rows.last - maxDy, morphologyWork(region, element), region.size(),
-      [&](std::int32_t y, Runs& out, std::vector<Cursor>& cursors) {
-        cursors.clear();
-        const auto skipEmpty = [](Cursor& c) {
-          while (c.at != c.end && c.begin() > c.last()) ++c.at;
-          return c.at != c.end;
-        };
-        for (const Span& span : element) {
-          const std::int32_t source = y + span.dy;
-          if (!rows.has(source)) return;
-          Cursor c{region.data() + rows.begin(source), region.data() + rows.end(source),
-                   -span.begin, -span.end};
-          if (!skipEmpty(c)) return;
-          cursors.push_back(c);
-        }
-        for (;;) {
-          std::int64_t begin = cursors[0].begin(), last = cursors[0].last();
-          std::size_t ending = 0;
-          for (std::size_t i = 1; i < cursors.size(); ++i) {
-            begin = std::max(begin, cursors[i].begin());
-            if (cursors[i].last() < last) {
-              last = cursors[i].last();
-              ending = i;
+      [&](std::int32_t y, Runs& out, RowScratch& work) {
+        bool first = true;
+        for (const SpanGroup& g : groups) {
+          bool firstRow = true;
+          for (const std::int32_t dy : g.dys) {
+            const std::int32_t source = y + dy;
+            if (!rows.has(source) || rows.begin(source) == rows.end(source)) return;
+            const Run* from = region.data() + rows.begin(source);
+            const Run* to = region.data() + rows.end(source);
+            if (firstRow) {
+              work.group.assign(from, to);
+              firstRow = false;
+            } else {
+              meet(work.group.data(), work.group.data() + work.group.size(), from, to, work.merged);
+              work.group.swap(work.merged);
+            }
+            if (work.group.empty()) return;
+          }
+          work.shifted.clear();
+          for (const Run& run : work.group) {
+            const std::int64_t lo = std::int64_t{run.begin} - g.begin;
+            const std::int64_t hi = std::int64_t{run.end} - g.end;
+            if (lo <= hi) {
+              work.shifted.push_back(
+                  Run{y, static_cast<std::int32_t>(lo), static_cast<std::int32_t>(hi)});
             }
           }
-          if (begin <= last) {
-            out.push_back(
-                Run{y, static_cast<std::int32_t>(begin), static_cast<std::int32_t>(last)});
+          if (first) {
+            work.acc.swap(work.shifted);
+            first = false;
+          } else {
+            meet(work.acc.data(), work.acc.data() + work.acc.size(), work.shifted.data(),
+                 work.shifted.data() + work.shifted.size(), work.merged);
+            work.acc.swap(work.merged);
           }
-          ++cursors[ending].at;
-          if (!skipEmpty(cursors[ending])) return;
+          if (work.acc.empty()) return;
         }
+        out.insert(out.end(), work.acc.begin(), work.acc.end());
       });
 }
 
