@@ -19,6 +19,7 @@ PROCEDURES = os.path.join(DATA, "procedures")
 PROGRAMS = os.path.join(os.environ["QUORVEX_EXAMPLES"], "programs")
 sys.path.insert(0, os.path.join(os.environ["QUORVEX_EXAMPLES"], "inspection"))
 import make_batch  # noqa: E402
+import make_rotated_parts as bars  # noqa: E402
 
 COUNT = 6  # generated images; the fourth (index 3) is unreadable
 
@@ -191,6 +192,52 @@ class RealisticProgramsTest(unittest.TestCase):
         pictures = os.listdir(snapshots)
         self.assertEqual(len(pictures), 1, pictures)
         self.assertTrue(re.match(r"window_\d+\.png$", pictures[0]), pictures)
+
+
+class AlignmentProgramTest(unittest.TestCase):
+    """align_parts.hdvp on bars turned by known angles, one file each, through the batch
+    runner with its report: the expected values are the generator's geometry."""
+
+    ANGLES = (-35, 0, 20, 60, 89)
+
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.TemporaryDirectory()
+        folder = os.path.join(cls.scratch.name, "bars")
+        cls.paths = bars.write(folder, cls.ANGLES)
+        cls.report = os.path.join(cls.scratch.name, "report")
+        cls.result = run("--procedure", "align_parts", "--path", PROGRAMS, "--batch",
+                         os.path.join(folder, "*.png"), "--in", "ImageFiles={}",
+                         "--report", cls.report, "--jobs", "2")
+        cls.rows = [json.loads(line) for line in cls.result.stdout.splitlines()]
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.scratch.cleanup()
+
+    def test_every_part_is_found_in_its_pose_and_brought_into_the_same_one(self):
+        self.assertEqual(self.result.returncode, 0, self.result.stderr)
+        self.assertEqual([row["file"] for row in self.rows], self.paths)
+        for angle, row in zip(self.ANGLES, self.rows):
+            with self.subTest(angle=angle):
+                self.assertEqual(row["status"], "ok", row)
+                self.assertAlmostEqual(row["Angles"][0], angle, delta=0.1)
+                # The sides count pixels whose centres lie inside: length + 1 along the axis,
+                # breadth + 1 across it, give or take one where the turned grid cuts a corner.
+                self.assertAlmostEqual(row["Widths"][0], bars.LENGTH + 1, delta=1)
+                self.assertAlmostEqual(row["Heights"][0], bars.BREADTH + 1, delta=1)
+                self.assertAlmostEqual(row["HoleOffsets"][0], bars.HOLE_OFFSET, delta=1.5)
+
+    def test_the_report_shows_each_file_with_its_aligned_window(self):
+        with open(os.path.join(self.report, "index.html"), encoding="utf-8") as file:
+            page = file.read()
+        pictures = sorted(os.listdir(os.path.join(self.report, "pictures")))
+        self.assertEqual(len(pictures), len(self.ANGLES), pictures)
+        for path, picture in zip(self.paths, pictures):
+            self.assertIn(os.path.basename(path), picture)
+            self.assertIn(picture, page)
+            self.assertEqual(png_size(os.path.join(self.report, "pictures", picture)),
+                             (640, 480))
 
 
 REPLAY = "QUORVEX_ACQUISITION_REPLAY"

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "standins/engine_support.h"
+#include "support/environment.h"
 
 namespace {
 
@@ -21,18 +22,6 @@ using namespace quorvex::test;
 namespace fs = std::filesystem;
 
 const char* const kReplay = "QUORVEX_ACQUISITION_REPLAY";
-
-void setVariable(const char* name, const char* value) {
-#if defined(_WIN32)
-  _putenv_s(name, value ? value : "");
-#else
-  if (value) {
-    setenv(name, value, 1);
-  } else {
-    unsetenv(name);
-  }
-#endif
-}
 
 HObject flatImage(Hlong width, Hlong height, Hlong value) {
   HObject blank, all, flat;

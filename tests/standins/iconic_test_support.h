@@ -115,6 +115,14 @@ struct TestWindow {
   HTuple handle;
 };
 
+constexpr double kPi = 3.14159265358979323846;
+
+inline HObject rectangle(Hlong row1, Hlong col1, Hlong row2, Hlong col2) {
+  HObject region;
+  HalconCpp::GenRectangle1(&region, row1, col1, row2, col2);
+  return region;
+}
+
 // The values of every channel of one pixel.
 inline HTuple pixel(const HObject& image, Hlong row, Hlong col) {
   HTuple values;

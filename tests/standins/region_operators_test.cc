@@ -16,14 +16,6 @@ namespace {
 using namespace HalconCpp;
 using namespace quorvex::test;
 
-constexpr double kPi = 3.14159265358979323846;
-
-HObject rectangle(Hlong row1, Hlong col1, Hlong row2, Hlong col2) {
-  HObject region;
-  GenRectangle1(&region, row1, col1, row2, col2);
-  return region;
-}
-
 HObject points(const HTuple& rows, const HTuple& cols) {
   HObject region;
   GenRegionPoints(&region, rows, cols);

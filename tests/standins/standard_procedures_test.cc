@@ -13,6 +13,7 @@
 
 #include "display/display_fixture.h"
 #include "standins/window_pixels.h"
+#include "support/environment.h"
 #include "support/procedure_file.h"
 #include "support/temp_folder.h"
 #include "support/test_data.h"
@@ -24,18 +25,6 @@ int hinitMode() {
 }
 
 namespace {
-
-void setVariable(const char* name, const char* value) {
-#if defined(_WIN32)
-  _putenv_s(name, value ? value : "");
-#else
-  if (value) {
-    setenv(name, value, 1);
-  } else {
-    unsetenv(name);
-  }
-#endif
-}
 
 using StandardProcedures = DisplayTest;
 

@@ -1,4 +1,5 @@
-// Region operators a program line can call: creation, set operations and transformations.
+// Region operators a program line can call: creation, access, set operations and
+// transformations.
 // Each calls the image-processing stand-in's function of the same name.
 #include "operators/binding.h"
 #include "operators/table.h"
@@ -18,6 +19,13 @@ constexpr OperatorSpec kRegionOperators[] = {
     bind<&H::GenRegionLine>("gen_region_line"),
     bind<&H::GenRegionPoints>("gen_region_points"),
     bind<&H::RegionToBin>("region_to_bin"),
+    bind<&H::GetRegionPoints>("get_region_points"),
+    bind<&H::GetRegionRuns>("get_region_runs"),
+    bind<&H::GenRegionRuns>("gen_region_runs"),
+    bind<&H::GenGridRegion>("gen_grid_region"),
+    bind<&H::GenCheckerRegion>("gen_checker_region"),
+    bind<&H::SelectRegionPoint>("select_region_point"),
+    bind<&H::GetRegionIndex>("get_region_index"),
     bind<&H::Intersection>("intersection"),
     bind<&H::Union1>("union1"),
     bind<&H::Union2>("union2"),

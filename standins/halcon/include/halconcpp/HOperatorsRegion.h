@@ -23,6 +23,23 @@ HALCONCPP_API void RegionToBin(const HObject& Region, HObject* BinImage,
                                const HTuple& ForegroundGray, const HTuple& BackgroundGray,
                                const HTuple& Width, const HTuple& Height);
 
+// Access: pixels and runs as tuples, patterns, the regions that hold a pixel.
+HALCONCPP_API void GetRegionPoints(const HObject& Region, HTuple* Rows, HTuple* Columns);
+HALCONCPP_API void GetRegionRuns(const HObject& Region, HTuple* Row, HTuple* ColumnBegin,
+                                 HTuple* ColumnEnd);
+HALCONCPP_API void GenRegionRuns(HObject* Region, const HTuple& Row, const HTuple& ColumnBegin,
+                                 const HTuple& ColumnEnd);
+HALCONCPP_API void GenGridRegion(HObject* RegionGrid, const HTuple& RowSteps,
+                                 const HTuple& ColumnSteps, const HTuple& Type, const HTuple& Width,
+                                 const HTuple& Height);
+HALCONCPP_API void GenCheckerRegion(HObject* RegionChecker, const HTuple& WidthRegion,
+                                    const HTuple& HeightRegion, const HTuple& WidthPattern,
+                                    const HTuple& HeightPattern);
+HALCONCPP_API void SelectRegionPoint(const HObject& Regions, HObject* DestRegions,
+                                     const HTuple& Row, const HTuple& Column);
+HALCONCPP_API void GetRegionIndex(const HObject& Regions, const HTuple& Row, const HTuple& Column,
+                                  HTuple* Index);
+
 // Set operations.
 HALCONCPP_API void Intersection(const HObject& Region1, const HObject& Region2,
                                 HObject* RegionIntersection);

@@ -1,0 +1,222 @@
+// Operators that give a region's pixels and runs as tuples and make regions from them, the
+// grid and checker patterns, and the regions that hold a given pixel.
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/empty_results.h"
+#include "core/image.h"
+#include "core/memory_bounds.h"
+#include "core/params.h"
+#include "core/region.h"
+#include "halconcpp/HOperatorsRegion.h"
+#include "standin/controls.h"
+
+namespace HalconCpp {
+using namespace Standin;
+
+namespace {
+
+constexpr Hlong kMaxExtent = 100000;
+
+// One region, as the single-region access operators take it.
+const Runs& oneRegion(const HObject& object, const char* op) {
+  checkNoObjects(object, op, 1);
+  const std::vector<const Runs*> regions = regionsOf(object, op, 1, false);
+  if (regions.size() != 1) fail(op, 1501);
+  return *regions.front();
+}
+
+HTuple longs(const std::vector<Hlong>& values) {
+  HTuple tuple;
+  for (Hlong value : values) tuple.Append(HTuple(value));
+  return tuple;
+}
+
+// A region of `count` runs of one row each, made by `emit(row, begin, end)` in row order.
+template <typename Emit>
+Runs buildRuns(std::uint64_t count, Emit&& emit) {
+  Runs runs;
+  runs.reserve(static_cast<std::size_t>(count));  // charged once, before anything is built
+  emit([&runs](std::int32_t row, std::int32_t begin, std::int32_t end) {
+    runs.push_back(Run{row, begin, end});
+  });
+  return normalizeRuns(std::move(runs));
+}
+
+Hlong extentAt(const HTuple& value, const char* op, int n, Hlong lowest) {
+  const Hlong extent = oneInteger(value, op, n);
+  if (extent < lowest || extent > kMaxExtent) fail(op, 1300 + n);
+  return extent;
+}
+
+}  // namespace
+
+void GetRegionPoints(const HObject& Region, HTuple* Rows, HTuple* Columns) {
+  ApiScope scope("GetRegionPoints");
+  const char* op = "get_region_points";
+  const Runs& region = oneRegion(Region, op);
+  // The two tuples may be far larger than the region's runs: they count against the same
+  // bound while they are built.
+  const PixelReservation held(static_cast<std::uint64_t>(runsArea(region)) * 2 * sizeof(Hlong), op);
+  std::vector<Hlong> rows, cols;
+  for (const Run& run : region) {
+    for (std::int32_t col = run.begin; col <= run.end; ++col) {
+      rows.push_back(run.row);
+      cols.push_back(col);
+    }
+  }
+  setOutput(Rows, longs(rows));
+  setOutput(Columns, longs(cols));
+}
+
+void GetRegionRuns(const HObject& Region, HTuple* Row, HTuple* ColumnBegin, HTuple* ColumnEnd) {
+  ApiScope scope("GetRegionRuns");
+  const Runs& region = oneRegion(Region, "get_region_runs");
+  std::vector<Hlong> rows, begins, ends;
+  for (const Run& run : region) {
+    rows.push_back(run.row);
+    begins.push_back(run.begin);
+    ends.push_back(run.end);
+  }
+  setOutput(Row, longs(rows));
+  setOutput(ColumnBegin, longs(begins));
+  setOutput(ColumnEnd, longs(ends));
+}
+
+void GenRegionRuns(HObject* Region, const HTuple& Row, const HTuple& ColumnBegin,
+                   const HTuple& ColumnEnd) {
+  ApiScope scope("GenRegionRuns");
+  const char* op = "gen_region_runs";
+  const Hlong count = Row.Length();
+  requireLength(ColumnBegin, count, op, 2);
+  requireLength(ColumnEnd, count, op, 3);
+  const HTuple* params[] = {&Row, &ColumnBegin, &ColumnEnd};
+  Runs runs;
+  runs.reserve(static_cast<std::size_t>(count));
+  for (Hlong i = 0; i < count; ++i) {
+    Hlong value[3];
+    for (int n = 0; n < 3; ++n) {
+      value[n] = integerAt(*params[n], i, op, n + 1);
+      if (value[n] < -kMaxExtent || value[n] > kMaxExtent) fail(op, 1301 + n);
+    }
+    // A run that ends before it begins holds no pixel: the vendor leaves it out.
+    if (value[2] < value[1]) continue;
+    runs.push_back(Run{static_cast<std::int32_t>(value[0]), static_cast<std::int32_t>(value[1]),
+                       static_cast<std::int32_t>(value[2])});
+  }
+  setOutput(Region, objectOf({makeRegion(normalizeRuns(std::move(runs)))}));
+}
+
+void GenGridRegion(HObject* RegionGrid, const HTuple& RowSteps, const HTuple& ColumnSteps,
+                   const HTuple& Type, const HTuple& Width, const HTuple& Height) {
+  ApiScope scope("GenGridRegion");
+  const char* op = "gen_grid_region";
+  const Hlong rowSteps = oneInteger(RowSteps, op, 1);
+  const Hlong colSteps = oneInteger(ColumnSteps, op, 2);
+  const std::string type = oneString(Type, op, 3);
+  const Hlong width = extentAt(Width, op, 4, 1);
+  const Hlong height = extentAt(Height, op, 5, 1);
+  if (type != "lines" && type != "points") fail(op, 1303);
+  // A step is 0 (no lines of that direction) or at least 2; points need both directions.
+  const bool points = type == "points";
+  if (rowSteps < 0 || rowSteps == 1 || rowSteps > kMaxExtent || (points && rowSteps == 0)) {
+    fail(op, 1301);
+  }
+  if (colSteps < 0 || colSteps == 1 || colSteps > kMaxExtent || (points && colSteps == 0)) {
+    fail(op, 1302);
+  }
+  if (rowSteps == 0 && colSteps == 0) fail(op, 1301);
+  const auto lines = [](Hlong step, Hlong extent) -> Hlong {
+    return step == 0 ? 0 : (extent - 1) / step + 1;
+  };
+  const Hlong rowLines = lines(rowSteps, height), colLines = lines(colSteps, width);
+  Runs runs;
+  if (points) {
+    runs = buildRuns(std::uint64_t(rowLines) * std::uint64_t(colLines), [&](auto emit) {
+      for (Hlong r = 0; r < height; r += rowSteps) {
+        for (Hlong c = 0; c < width; c += colSteps) {
+          emit(std::int32_t(r), std::int32_t(c), std::int32_t(c));
+        }
+      }
+    });
+  } else {
+    // Every row is one run when it is a grid line, else a point on each vertical line.
+    runs = buildRuns(std::uint64_t(height) * std::uint64_t(colLines + 1), [&](auto emit) {
+      for (Hlong r = 0; r < height; ++r) {
+        if (rowSteps != 0 && r % rowSteps == 0) {
+          emit(std::int32_t(r), 0, std::int32_t(width - 1));
+        } else if (colSteps != 0) {
+          for (Hlong c = 0; c < width; c += colSteps) {
+            emit(std::int32_t(r), std::int32_t(c), std::int32_t(c));
+          }
+        }
+      }
+    });
+  }
+  setOutput(RegionGrid, objectOf({makeRegion(std::move(runs))}));
+}
+
+void GenCheckerRegion(HObject* RegionChecker, const HTuple& WidthRegion, const HTuple& HeightRegion,
+                      const HTuple& WidthPattern, const HTuple& HeightPattern) {
+  ApiScope scope("GenCheckerRegion");
+  const char* op = "gen_checker_region";
+  const Hlong width = extentAt(WidthRegion, op, 1, 1);
+  const Hlong height = extentAt(HeightRegion, op, 2, 1);
+  const Hlong fieldWidth = extentAt(WidthPattern, op, 3, 1);
+  const Hlong fieldHeight = extentAt(HeightPattern, op, 4, 1);
+  const Hlong fieldsPerRow = (width + fieldWidth - 1) / fieldWidth;
+  // The field at the top left is black, so it belongs to the region.
+  Runs runs =
+      buildRuns(std::uint64_t(height) * std::uint64_t(fieldsPerRow / 2 + 1), [&](auto emit) {
+        for (Hlong r = 0; r < height; ++r) {
+          const Hlong first = (r / fieldHeight) % 2;
+          for (Hlong f = first; f < fieldsPerRow; f += 2) {
+            const Hlong begin = f * fieldWidth;
+            const Hlong end = std::min(begin + fieldWidth, width) - 1;
+            emit(std::int32_t(r), std::int32_t(begin), std::int32_t(end));
+          }
+        }
+      });
+  setOutput(RegionChecker, objectOf({makeRegion(std::move(runs))}));
+}
+
+void SelectRegionPoint(const HObject& Regions, HObject* DestRegions, const HTuple& Row,
+                       const HTuple& Column) {
+  ApiScope scope("SelectRegionPoint");
+  const char* op = "select_region_point";
+  const Hlong row = oneInteger(Row, op, 1);
+  const Hlong col = oneInteger(Column, op, 2);
+  checkNoObjects(Regions, op, 1);
+  const std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
+  std::vector<HObject::Item> kept;
+  const bool inRange = row >= INT32_MIN && row <= INT32_MAX && col >= INT32_MIN && col <= INT32_MAX;
+  for (std::size_t i = 0; i < regions.size(); ++i) {
+    if (inRange && runsContain(*regions[i], std::int32_t(row), std::int32_t(col))) {
+      kept.push_back(Regions.Items()[i]);
+    }
+  }
+  setOutput(DestRegions, objectOf(kept));
+}
+
+void GetRegionIndex(const HObject& Regions, const HTuple& Row, const HTuple& Column,
+                    HTuple* Index) {
+  ApiScope scope("GetRegionIndex");
+  const char* op = "get_region_index";
+  const Hlong row = oneInteger(Row, op, 1);
+  const Hlong col = oneInteger(Column, op, 2);
+  checkNoObjects(Regions, op, 1);
+  const std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
+  const bool inRange = row >= INT32_MIN && row <= INT32_MAX && col >= INT32_MIN && col <= INT32_MAX;
+  std::vector<Hlong> indices;
+  for (std::size_t i = 0; i < regions.size(); ++i) {
+    if (inRange && runsContain(*regions[i], std::int32_t(row), std::int32_t(col))) {
+      indices.push_back(static_cast<Hlong>(i) + 1);
+    }
+  }
+  setOutput(Index, longs(indices));
+}
+
+}  // namespace HalconCpp

@@ -1,0 +1,121 @@
+// The region access operators through program lines: pixels and runs as tuples and back, the
+// grid and checker patterns, and the regions holding a pixel, against the definitions of
+// their HALCON 11.0 pages (chapters "Regions / Access", "Regions / Creation", "Regions /
+// Features").
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "standins/engine_support.h"
+
+namespace {
+
+using namespace quorvex::test;
+
+struct Case {
+  const char* what;
+  Lines lines;           // the last line writes R
+  const char* expected;  // R's readable form
+};
+
+void expectCases(const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
+    try {
+      EXPECT_EQ(text(runLines(c.lines)), c.expected) << c.what;
+    } catch (const HDevEngineException& e) {
+      ADD_FAILURE() << c.what << ": " << e.Message();
+    }
+  }
+}
+
+TEST(RegionAccess, PixelsAndRunsInRowOrder) {
+  expectCases({
+      // get_region_points (11.0): the pixels row by row, each row from the left
+      {"points of a 2 x 3 rectangle",
+       {"gen_rectangle1 (R1, 4, 1, 5, 3)", "get_region_points (R1, Rows, Cols)",
+        "R := [Rows, Cols]"},
+       "[4, 4, 4, 5, 5, 5, 1, 2, 3, 1, 2, 3]"},
+      {"points of an empty region",
+       {"gen_empty_region (E)", "get_region_points (E, Rows, Cols)", "R := [|Rows|, |Cols|]"},
+       "[0, 0]"},
+      // get_region_runs (11.0): one run a row and gap, first and last column inclusive
+      {"runs of a ring row",
+       {"gen_rectangle1 (A, 0, 0, 2, 4)", "gen_rectangle1 (B, 1, 1, 1, 3)",
+        "difference (A, B, Ring)", "get_region_runs (Ring, Row, Begin, End)",
+        "R := [Row, Begin, End]"},
+       "[0, 1, 1, 2, 0, 0, 4, 0, 4, 0, 4, 4]"},
+      // gen_region_runs (11.0) is get_region_runs' inverse; overlapping runs merge
+      {"runs back to a region",
+       {"gen_region_runs (G, [3, 3, 5], [0, 2, 7], [2, 6, 7])", "area_center (G, A, Row, Col)",
+        "get_region_runs (G, Rr, Rb, Re)", "R := [A, Rr, Rb, Re]"},
+       "[8, 3, 5, 0, 7, 6, 7]"},
+  });
+}
+
+TEST(RegionAccess, GridAndCheckerPatterns) {
+  expectCases({
+      // gen_grid_region (11.0) 'lines': rows 0, 3, 6 and columns 0, 4 of a 5 x 7 frame:
+      // 3 full rows of 5 + 4 other rows with 2 points each
+      {"grid of lines",
+       {"gen_grid_region (G, 3, 4, 'lines', 5, 7)", "area_center (G, A, Row, Col)", "R := A"},
+       "23"},
+      // a step of 0 leaves out the lines of that direction
+      {"rows only",
+       {"gen_grid_region (G, 3, 0, 'lines', 5, 7)", "get_region_runs (G, Rr, Rb, Re)",
+        "R := [Rr, Re]"},
+       "[0, 3, 6, 4, 4, 4]"},
+      // 'points': the crossings, rows 0 and 3 by columns 0 and 4
+      {"grid of points",
+       {"gen_grid_region (G, 3, 4, 'points', 5, 7)", "get_region_points (G, Rows, Cols)",
+        "R := [Rows, Cols]"},
+       "[0, 0, 3, 3, 6, 6, 0, 4, 0, 4, 0, 4]"},
+      // gen_checker_region (11.0): fields of 2 x 2 in a 5 x 3 frame; the top left field and
+      // every second after it belong to the region: columns 0-1 and 4 on rows 0-1, 2-3 on
+      // row 2
+      {"checker",
+       {"gen_checker_region (C, 5, 3, 2, 2)", "get_region_runs (C, Rr, Rb, Re)",
+        "R := [Rr, Rb, Re]"},
+       "[0, 0, 1, 1, 2, 0, 4, 0, 4, 2, 1, 4, 1, 4, 3]"},
+  });
+}
+
+TEST(RegionAccess, RegionsHoldingAPixel) {
+  const Lines three{"gen_rectangle1 (A, 0, 0, 9, 9)", "gen_rectangle1 (B, 5, 5, 14, 14)",
+                    "gen_rectangle1 (C, 20, 20, 21, 21)", "concat_obj (A, B, AB)",
+                    "concat_obj (AB, C, Regions)"};
+  const auto with = [&](std::vector<std::string> more) {
+    Lines lines = three;
+    lines.insert(lines.end(), more.begin(), more.end());
+    return lines;
+  };
+  expectCases({
+      // get_region_index (11.0): the indices, from 1, of every region holding the pixel
+      {"both overlapping", with({"get_region_index (Regions, 7, 7, R)"}), "[1, 2]"},
+      {"the third", with({"get_region_index (Regions, 21, 20, R)"}), "3"},
+      {"none", with({"get_region_index (Regions, 100, -4, R)"}), "[]"},
+      // select_region_point (11.0): those regions themselves
+      {"selected", with({"select_region_point (Regions, Holding, 9, 5)", "count_obj (Holding, R)"}),
+       "2"},
+  });
+}
+
+TEST(RegionAccess, RefusedValues) {
+  // two regions where the page takes one
+  EXPECT_EQ(programError({"gen_rectangle1 (A, 0, 0, 1, 1)", "concat_obj (A, A, AA)",
+                          "get_region_points (AA, R, C)"}),
+            1501);
+  expectErrors(
+      {
+          {"gen_grid_region (G, 1, 4, 'lines', 5, 7)", 1301},
+          {"gen_grid_region (G, 0, 0, 'lines', 5, 7)", 1301},
+          {"gen_grid_region (G, 3, 0, 'points', 5, 7)", 1302},
+          {"gen_grid_region (G, 3, 4, 'dots', 5, 7)", 1303},
+          {"gen_grid_region (G, 3, 4, 'lines', 0, 7)", 1304},
+          {"gen_checker_region (C, 5, 3, 0, 2)", 1303},
+          {"gen_region_runs (G, [1, 2], [0], [3, 4])", 1402},
+      },
+      true);
+}
+
+}  // namespace
