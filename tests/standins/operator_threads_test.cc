@@ -328,6 +328,9 @@ TEST(OperatorThreads, SystemParametersKeepTheirValuesAndRefuseOthers) {
   HTuple value;
   GetSystem("parallelize_operators", &value);
   EXPECT_EQ(std::string(value[0].S().Text()), "true");
+  // Read back as set, though no more than 64 threads start.
+  SetSystem("thread_num", 1000);
+  EXPECT_EQ(systemValue("thread_num"), 1000);
   SetSystem("thread_num", 3);
   EXPECT_EQ(systemValue("thread_num"), 3);
   SetSystem("parallelize_operators", "false");

@@ -21,21 +21,22 @@ namespace Standin {
 
 namespace {
 
-int processorCount() {
+Hlong processorCount() {
   const unsigned count = std::thread::hardware_concurrency();
-  return count == 0 ? 1 : static_cast<int>(std::min<unsigned>(count, kMaxOperatorThreads));
+  return count == 0 ? 1 : static_cast<Hlong>(count);
 }
 
 // Read by every operator call, so kept apart from the map of other settings.
 std::atomic<bool> parallelize{true};
 std::atomic<bool> vectorPaths{true};
 std::atomic<std::int64_t> bandPixels{kMinPixelsPerBand};
-std::atomic<int> threadNum{0};  // 0: not set, the processor's cores
+std::atomic<Hlong> threadNum{0};  // 0: not set, the processor's cores
 
-int threadsWanted() {
+// As set, but never more threads than kMaxOperatorThreads.
+Hlong threadsWanted() {
   if (!parallelize.load(std::memory_order_relaxed)) return 1;
-  const int set = threadNum.load(std::memory_order_relaxed);
-  return set > 0 ? set : processorCount();
+  const Hlong set = threadNum.load(std::memory_order_relaxed);
+  return std::min<Hlong>(set > 0 ? set : processorCount(), kMaxOperatorThreads);
 }
 
 // One job at a time: its parts are taken in turn by the workers and the caller. Workers are
@@ -173,7 +174,7 @@ void setThreadNum(const HTuple& value) {
   if (value.Length() != 1) throw HException::ForOperator("set_system", 1402);
   if (value[0].Type() != eElementTypeLong) throw HException::ForOperator("set_system", 1202);
   if (value[0].L() < 1) throw HException::ForOperator("set_system", 1302);
-  threadNum.store(static_cast<int>(std::min<Hlong>(value[0].L(), kMaxOperatorThreads)));
+  threadNum.store(value[0].L());
 }
 
 void setBandPixels(const HTuple& value) {
@@ -188,8 +189,8 @@ HTuple getBandPixels() {
 }
 
 HTuple getThreadNum() {
-  const int set = threadNum.load();
-  return HTuple(static_cast<Hlong>(set > 0 ? set : processorCount()));
+  const Hlong set = threadNum.load();
+  return HTuple(set > 0 ? set : processorCount());
 }
 
 const bool registered = [] {
@@ -210,7 +211,7 @@ bool vectorPathsEnabled() {
 }
 
 int bandsFor(std::int64_t items, std::int64_t work) {
-  const std::int64_t threads = threadsWanted();
+  const std::int64_t threads = static_cast<std::int64_t>(threadsWanted());
   if (threads <= 1 || items <= 1) return 1;
   const std::int64_t bySize = work / bandPixels.load(std::memory_order_relaxed);
   return static_cast<int>(std::max<std::int64_t>(1, std::min({threads, items, bySize})));
