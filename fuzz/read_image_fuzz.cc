@@ -51,7 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       check(width[0].L() >= 1 && height[0].L() >= 1, "a non-empty image");
       const auto* pixels =
           reinterpret_cast<const std::uint8_t*>(static_cast<std::uintptr_t>(pointer[0].L()));
-      const std::size_t count = static_cast<std::size_t>(width[0].L() * height[0].L());
+      // A grey TIFF of 16-bit samples is uint2, two bytes a pixel.
+      const std::size_t sampleBytes = std::string(type[0].S()) == "uint2" ? 2 : 1;
+      const std::size_t count =
+          static_cast<std::size_t>(width[0].L() * height[0].L()) * sampleBytes;
       volatile unsigned sum = std::accumulate(pixels, pixels + count, 0u);
       (void)sum;
     }

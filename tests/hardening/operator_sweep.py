@@ -22,8 +22,10 @@ LONG_TEXT = "'" + "long text " * 500 + "'"
 # Awkward values of a control input; the texts are quoted HDevelop literals.
 CONTROL_VALUES = ["[]", "0", "-1", "1000000000", "4611686018427387904", LONG_TEXT]
 # Variables the setup lines below fill: no objects, an empty region, a 1x1 image, an image
-# whose domain is empty, a small image and a disc.
-ICONIC_VALUES = ["NoObjects", "EmptyRegion", "Pixel", "NoDomain", "Small", "Disc"]
+# whose domain is empty, a small image, a disc, and small images of the other pixel types
+# (int2 with a reduced domain, a real 1x1 image, uint2 of three channels, complex).
+ICONIC_VALUES = ["NoObjects", "EmptyRegion", "Pixel", "NoDomain", "Small", "Disc",
+                 "SmallInt2", "PixelReal", "SmallUint2Rgb", "SmallComplex"]
 SETUP = [
     "gen_empty_obj (NoObjects)",
     "gen_empty_region (EmptyRegion)",
@@ -32,6 +34,14 @@ SETUP = [
     "gen_image_const (Blank, 'byte', 16, 12)",
     "paint_region (Disc, Blank, Small, 200, 'fill')",
     "reduce_domain (Small, EmptyRegion, NoDomain)",
+    "convert_image_type (Small, WholeInt2, 'int2')",
+    "scale_image (WholeInt2, WholeInt2, -300, 1000)",
+    "reduce_domain (WholeInt2, Disc, SmallInt2)",
+    "gen_image_const (PixelReal, 'real', 1, 1)",
+    "set_grayval (PixelReal, 0, 0, -1e30)",
+    "gen_image_const (Uint2, 'uint2', 16, 12)",
+    "compose3 (Uint2, Uint2, Uint2, SmallUint2Rgb)",
+    "gen_image_const (SmallComplex, 'complex', 16, 12)",
     "dev_open_window (0, 0, 64, 48, 'black', Window)",
     "open_file ('sweep.txt', 'output', File)",
     "Codes := []",
@@ -46,6 +56,10 @@ NEUTRAL_BY_PARAMETER = {
     "SortMode": "'first_point'", "NewType": "'real'", "gen_image_const.Type": "'byte'",
     "paint_region.Type": "'fill'", "shape_trans.Type": "'convex'", "mirror_image.Mode": "'row'",
     "select_shape_std.Shape": "'max_area'", "FileHandle": "File",
+    "smooth_image.Filter": "'gauss'", "dots_image.FilterType": "'light'", "dots_image.Diameter": "5",
+    "texture_laws.FilterTypes": "'le'", "texture_laws.FilterSize": "5",
+    "estimate_noise.Method": "'immerkaer'", "gray_projections.Mode": "'simple'",
+    "Algorithm": "'huber'", "cooc_feature_image.Direction": "0",
 }
 NEUTRAL_ICONIC = {"image": "Small", "region": "Disc", "object": "Disc", "xld": "Disc"}
 RANDOM_CALLS = 6

@@ -142,13 +142,16 @@ TEST(ImageOperators, WrongInputsRaiseTheVendorsNumbers) {
   EXPECT_EQ(errorOf([&] { MeanImage(ramp.image, &out, 0, 3); }), 1301);
   EXPECT_EQ(errorOf([&] { GaussFilter(ramp.image, &out, 4); }), 1301);
   EXPECT_EQ(errorOf([&] { MedianImage(ramp.image, &out, "square", 1, "weird"); }), 1303);
-  EXPECT_EQ(errorOf([&] { ConvertImageType(ramp.image, &out, "real"); }), 1301);
+  EXPECT_EQ(errorOf([&] { ConvertImageType(ramp.image, &out, "float"); }), 1301);
   EXPECT_EQ(errorOf([&] { CropPart(ramp.image, &out, 1, 1, 4, 1); }), 1303);
   EXPECT_EQ(errorOf([&] { DynThreshold(ramp.image, ramp.image, &out, 1, "brighter"); }), 1302);
   HObject region;
   GenRectangle1(&region, 0, 0, 1, 1);
   EXPECT_EQ(errorOf([&] { MeanImage(region, &out, 3, 3); }), 1101);
-  EXPECT_EQ(errorOf([&] { ReduceDomain(ramp.image, ramp.image, &out); }), 1102);
+  // An image is a region (its domain, region_inputs_test.cc); a contour is not.
+  HObject contour;
+  GenContourPolygonXld(&contour, HTuple(0).Append(1), HTuple(0).Append(1));
+  EXPECT_EQ(errorOf([&] { ReduceDomain(ramp.image, contour, &out); }), 1102);
   ConvertImageType(ramp.image, &out, "byte");
   EXPECT_EQ(at(out, 2, 2), 110);
 }

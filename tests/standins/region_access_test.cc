@@ -1,7 +1,7 @@
 // The region access operators through program lines: pixels and runs as tuples and back, the
 // grid and checker patterns, and the regions holding a pixel, against the definitions of
 // their HALCON 11.0 pages (chapters "Regions / Access", "Regions / Creation", "Regions /
-// Features").
+// Features"); and regions from polygons.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -98,6 +98,34 @@ TEST(RegionAccess, RegionsHoldingAPixel) {
       {"selected", with({"select_region_point (Regions, Holding, 9, 5)", "count_obj (Holding, R)"}),
        "2"},
   });
+}
+
+// gen_region_polygon (11.0): the lines through the corners, in their order; the stand-in
+// does not close them (the last corner is not joined to the first). gen_region_polygon_filled
+// (11.0): the region inside the polygon the corners make, closed.
+TEST(RegionPolygon, OutlineAndFilled) {
+  const auto area = [](const std::string& line) {
+    return Lines{line, "area_center (P, R, Row, Col)"};
+  };
+  expectCases({
+      // (0,0)-(0,4) and (0,4)-(4,4): 5 + 5 pixels sharing the corner
+      {"open outline", area("gen_region_polygon (P, [0, 0, 4], [0, 4, 4])"), "9"},
+      // the triangle under the diagonal: rows of 5, 4, 3, 2 and 1 pixels
+      {"filled triangle", area("gen_region_polygon_filled (P, [0, 0, 4], [0, 4, 4])"), "15"},
+      {"filled rectangle, corners clockwise",
+       area("gen_region_polygon_filled (P, [1, 1, 5, 5], [2, 8, 8, 2])"), "35"},
+      {"the same anticlockwise", area("gen_region_polygon_filled (P, [1, 5, 5, 1], [2, 2, 8, 8])"),
+       "35"},
+      // an L: a 4 x 2 bar on a 2 x 5 foot, 8 + 10 pixels less the 2 they share
+      {"filled L", area("gen_region_polygon_filled (P, [0, 0, 3, 3, 4, 4], [0, 1, 1, 4, 4, 0])"),
+       "16"},
+      // real corners are rounded first: (0.4, 0.6) is (0, 1)
+      {"rounded", area("gen_region_polygon (P, [0.4, 2], [0.6, 1])"), "3"},
+      {"one corner", area("gen_region_polygon_filled (P, 7, 7)"), "1"},
+      {"no corner", area("gen_region_polygon_filled (P, [], [])"), "0"},
+  });
+  EXPECT_EQ(programError({"gen_region_polygon_filled (P, [0, 1000000], [0, 0])"}), 1301);
+  EXPECT_EQ(programError({"gen_region_polygon (P, [0, 1], [0])"}), 1402);
 }
 
 TEST(RegionAccess, RefusedValues) {

@@ -100,10 +100,11 @@ TEST(RegionSets, CombineEachRegionWithTheUnionOfTheOthers) {
                {[&](HObject* o) { Union1(none, o); }, {0}},
                {[&](HObject* o) { Intersection(none, a, o); }, {}}});
 
-  HObject image;
-  GenImageConst(&image, "byte", 4, 4);
-  EXPECT_EQ(errorOf([&] { Intersection(image, a, &out); }), 1101);
-  EXPECT_EQ(errorOf([&] { Difference(a, image, &out); }), 1102);
+  // A contour is no region; an image is one, its domain (region_inputs_test.cc).
+  HObject contour;
+  GenContourPolygonXld(&contour, HTuple(0).Append(5), HTuple(0).Append(5));
+  EXPECT_EQ(errorOf([&] { Intersection(contour, a, &out); }), 1101);
+  EXPECT_EQ(errorOf([&] { Difference(a, contour, &out); }), 1102);
   EXPECT_EQ(errorOf([&] { Union1(HObject(), &out); }), 1501);
 }
 
@@ -283,7 +284,7 @@ TEST(Morphology, EvenRectangleSidesReachRightAndDown) {
 
 TEST(Morphology, EmptyInputsAndWrongParameters) {
   const HObject pixel = points(10, 10);
-  HObject none, empty, out, image;
+  HObject none, empty, out;
   GenEmptyObj(&none);
   GenEmptyRegion(&empty);
   expectAreas({{[&](HObject* o) { DilationCircle(none, o, 2.5); }, {}},
@@ -295,8 +296,9 @@ TEST(Morphology, EmptyInputsAndWrongParameters) {
   EXPECT_EQ(errorOf([&] { ErosionRectangle1(pixel, &out, 0, 3); }), 1301);
   EXPECT_EQ(errorOf([&] { ErosionRectangle1(pixel, &out, 3, 600); }), 1302);
   EXPECT_EQ(errorOf([&] { OpeningRectangle1(pixel, &out, 2.5, 3); }), 1201);
-  GenImageConst(&image, "byte", 4, 4);
-  EXPECT_EQ(errorOf([&] { ClosingCircle(image, &out, 1.5); }), 1101);
+  HObject contour;
+  GenContourPolygonXld(&contour, HTuple(0).Append(5), HTuple(0).Append(5));
+  EXPECT_EQ(errorOf([&] { ClosingCircle(contour, &out, 1.5); }), 1101);
 }
 
 TEST(RegionLines, ProgramsSeeTheSameOperators) {

@@ -117,6 +117,13 @@ bool readScanlines(TIFF* tiff, const ImagePtr& image, std::uint16_t photometric,
     for (std::size_t c = 0; c < channels; ++c) {
       std::uint8_t* plane = image->pixels(c) + start;
       const unsigned flip = invert && c == 0 ? 0xFF : 0;
+      if (image->type() == PixelType::Uint2) {
+        // One grey channel of 16 bits, kept whole.
+        for (std::size_t x = 0; x < width; ++x) {
+          std::memcpy(image->pixels(c) + (start + x) * 2, row.data() + x * samples * 2, 2);
+        }
+        continue;
+      }
       for (std::size_t x = 0; x < width; ++x) {
         const std::uint8_t* sample = row.data() + (x * samples + c) * bytes;
         // libtiff gives 16-bit samples in the machine's order; the stand-in keeps the high byte.
@@ -150,9 +157,17 @@ ImagePtr decodeTiff(const std::string& fileName, std::size_t fileSize, const cha
   // The RGBA interface decodes into four bytes a pixel, whatever the file holds.
   checkDecodedSize(width, height, 4, fileSize, op);
   const std::size_t channels = channelsOf(tiff.get(), photometric, samples);
-  ImagePtr image =
-      newImage(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), channels, op);
+  // A grey file of 16-bit samples is a uint2 image; every other file gives bytes.
+  std::uint16_t bits = 8;
+  TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_BITSPERSAMPLE, &bits);
+  const bool wide = bits == 16 && channels == 1 && photometric == PHOTOMETRIC_MINISBLACK;
+  ImagePtr image = newImage(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
+                            channels, op, wide ? PixelType::Uint2 : PixelType::Byte);
   if (readScanlines(tiff.get(), image, photometric, samples)) return image;
+  if (wide) {
+    image =
+        newImage(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), channels, op);
+  }
 
   std::vector<std::uint32_t> raster;
   try {
@@ -188,7 +203,7 @@ void writeTiff(const std::string& fileName, const PlaneView& image, const std::s
   TIFFSetField(out, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(image.width));
   TIFFSetField(out, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(image.height));
   TIFFSetField(out, TIFFTAG_SAMPLESPERPIXEL, channels);
-  TIFFSetField(out, TIFFTAG_BITSPERSAMPLE, 8);
+  TIFFSetField(out, TIFFTAG_BITSPERSAMPLE, static_cast<std::uint16_t>(8 * image.sampleBytes));
   TIFFSetField(out, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
   TIFFSetField(out, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
   TIFFSetField(out, TIFFTAG_PHOTOMETRIC, channels <= 2 ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_RGB);
@@ -199,11 +214,14 @@ void writeTiff(const std::string& fileName, const PlaneView& image, const std::s
   TIFFSetField(out, TIFFTAG_COMPRESSION, compressionOf(compression));
   TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(out, 0));
   const auto width = static_cast<std::size_t>(image.width);
-  std::vector<std::uint8_t> row(width * channels);
+  const std::size_t bytes = image.sampleBytes;
+  std::vector<std::uint8_t> row(width * channels * bytes);
   for (std::int32_t y = 0; y < image.height; ++y) {
     const std::size_t start = static_cast<std::size_t>(y) * width;
     for (std::size_t x = 0; x < width; ++x) {
-      for (std::size_t c = 0; c < channels; ++c) row[x * channels + c] = image.planes[c][start + x];
+      for (std::size_t c = 0; c < channels; ++c) {
+        std::memcpy(&row[(x * channels + c) * bytes], image.planes[c] + (start + x) * bytes, bytes);
+      }
     }
     if (TIFFWriteScanline(out, row.data(), static_cast<std::uint32_t>(y), 0) < 0) {
       fail(op, H_ERR_FILE_WRITE);

@@ -23,6 +23,7 @@ const bool registered = [] {
   registerErrorText(H_ERR_FILE_WRITE, "Cannot write file");
   registerErrorText(H_ERR_FILE_FORMAT, "Unsupported or corrupt image file");
   registerErrorText(H_ERR_NO_MEMORY, "Not enough memory available");
+  registerErrorText(H_ERR_WIT, "Image to process has wrong gray value type");
   return true;
 }();
 

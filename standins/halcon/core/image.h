@@ -1,6 +1,7 @@
-// Images behind HObject: channels of byte pixels and a domain. Channels are shared planes, so
-// that objects made from one another (AccessChannel, Compose3, FullDomain, copies) see each
-// other's writes, and so that an extern image wraps the caller's memory without copying.
+// Images behind HObject: channels of pixels of one type (core/pixel_type.h) and a domain. Channels
+// are shared planes, so that objects made from one another (AccessChannel, Compose3, FullDomain,
+// copies) see each other's writes, and so that an extern image wraps the caller's memory without
+// copying.
 #ifndef QUORVEX_STANDINS_HALCON_IMAGE_H
 #define QUORVEX_STANDINS_HALCON_IMAGE_H
 
@@ -10,6 +11,7 @@
 
 #include "core/iconic.h"
 #include "core/memory_bounds.h"
+#include "core/pixel_type.h"
 #include "core/runs.h"
 #include "halconcpp/HObject.h"
 
@@ -21,21 +23,28 @@ namespace Standin {
 class Plane {
  public:
   using ClearProc = void (*)(void*);
-  // Owned pixels, all 0. Raises HException 6001 in `op` when memory runs out or the pixels
-  // would pass "standin_pixel_limit".
-  Plane(std::int32_t width, std::int32_t height, const char* op);
-  Plane(std::uint8_t* external, ClearProc clear);
+  // Owned pixels, all 0. Raises HException 6001 in `op` when memory runs out or the pixels'
+  // bytes (their element size each) would pass "standin_pixel_limit".
+  Plane(std::int32_t width, std::int32_t height, const char* op, PixelType type = PixelType::Byte);
+  Plane(std::uint8_t* external, ClearProc clear, PixelType type = PixelType::Byte);
   ~Plane();
   Plane(const Plane&) = delete;
   Plane& operator=(const Plane&) = delete;
 
   std::uint8_t* data() const { return data_; }
+  PixelType type() const { return type_; }
+  // The pixels as the type's elements (float for real, two floats a pixel for complex).
+  template <typename T>
+  T* as() const {
+    return reinterpret_cast<T*>(data_);
+  }
 
  private:
   PixelReservation reservation_;
   std::vector<std::uint8_t> owned_;
   std::uint8_t* data_;
   ClearProc clear_ = nullptr;
+  PixelType type_;
 };
 using PlanePtr = std::shared_ptr<Plane>;
 
@@ -46,6 +55,9 @@ struct ImageObject : IconicObject {
   std::shared_ptr<const Runs> domain;  // never null
 
   const char* className() const override { return "image"; }
+  // The planes' type; one made without planes counts as byte.
+  PixelType type() const { return channels.empty() ? PixelType::Byte : channels.front()->type(); }
+  // The bytes of a byte image's channel (of another type: its raw memory).
   std::uint8_t* pixels(std::size_t channel) const { return channels[channel]->data(); }
   std::size_t offset(std::int32_t row, std::int32_t col) const {
     return static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
@@ -62,12 +74,16 @@ constexpr std::int32_t kMaxImageSide = 32768;
 ImagePtr makeImage(std::int32_t width, std::int32_t height, std::vector<PlanePtr> channels,
                    std::shared_ptr<const Runs> domain = nullptr);
 // A new image with `channels` owned planes of zeros.
-ImagePtr newImage(std::int32_t width, std::int32_t height, std::size_t channels, const char* op);
+ImagePtr newImage(std::int32_t width, std::int32_t height, std::size_t channels, const char* op,
+                  PixelType type = PixelType::Byte);
 
-// The images of an iconic input at position n; other classes raise 1100+n.
-std::vector<ImagePtr> imagesOf(const HObject& object, const char* op, int n);
+// The images of an iconic input at position n; other classes raise 1100+n, an image of a
+// type not among `types` H_ERR_WIT.
+std::vector<ImagePtr> imagesOf(const HObject& object, const char* op, int n,
+                               PixelTypes types = {PixelType::Byte});
 // Exactly one image, else 1500+n.
-ImagePtr oneImage(const HObject& object, const char* op, int n);
+ImagePtr oneImage(const HObject& object, const char* op, int n,
+                  PixelTypes types = {PixelType::Byte});
 HObject objectOf(const std::vector<std::shared_ptr<IconicObject>>& items);
 
 }  // namespace Standin

@@ -13,13 +13,16 @@ namespace HalconCpp {
 namespace Standin {
 
 // A new image of the input's size and domain with `channels` planes of zeros.
-ImagePtr imageLike(const ImagePtr& input, std::size_t channels, const char* op);
-// The images of an input, each with at least one channel (else 3032).
-std::vector<ImagePtr> imagesWithChannels(const HObject& object, const char* op, int n);
-// Images of two inputs taken pairwise: the same number of objects (else 1502), sizes (3030)
-// and channels (3031).
+ImagePtr imageLike(const ImagePtr& input, std::size_t channels, const char* op,
+                   PixelType type = PixelType::Byte);
+// The images of an input of the given types, each with at least one channel (else 3032).
+std::vector<ImagePtr> imagesWithChannels(const HObject& object, const char* op, int n,
+                                         PixelTypes types = {PixelType::Byte});
+// Images of two inputs taken pairwise: the same number of objects (else 1502), sizes (3030),
+// channels (3031) and pixel types (H_ERR_WIT).
 std::vector<std::pair<ImagePtr, ImagePtr>> imagePairs(const HObject& first, const HObject& second,
-                                                      const char* op);
+                                                      const char* op,
+                                                      PixelTypes types = {PixelType::Byte});
 std::uint8_t clampToByte(double value);
 
 }  // namespace Standin

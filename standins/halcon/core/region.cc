@@ -18,15 +18,14 @@ std::shared_ptr<RegionObject> makeRegion(Runs runs) {
   return std::make_shared<RegionObject>(std::move(runs));
 }
 
-std::vector<const Runs*> regionsOf(const HObject& object, const char* op, int n, bool imagesToo) {
+std::vector<const Runs*> regionsOf(const HObject& object, const char* op, int n) {
   objectCount(object, op, n);
   checkNoObjects(object, op, n);
   std::vector<const Runs*> regions;
   for (const HObject::Item& item : object.Items()) {
     if (const auto* region = dynamic_cast<const RegionObject*>(item.get())) {
       regions.push_back(&region->runs);
-    } else if (const auto* image = dynamic_cast<const ImageObject*>(item.get());
-               image && imagesToo) {
+    } else if (const auto* image = dynamic_cast<const ImageObject*>(item.get())) {
       regions.push_back(image->domain.get());
     } else {
       fail(op, 1100 + n);
@@ -140,7 +139,7 @@ void Connection(const HObject& Region, HObject* ConnectedRegions) {
   ApiScope scope("Connection");
   std::vector<HObject::Item> items;
   const int neighbourhood = systemNeighbourhood();
-  for (const Runs* region : regionsOf(Region, "connection", 1, false)) {
+  for (const Runs* region : regionsOf(Region, "connection", 1)) {
     for (Runs& component : connectedRuns(*region, neighbourhood)) {
       items.push_back(makeRegion(std::move(component)));
     }
@@ -151,7 +150,7 @@ void Connection(const HObject& Region, HObject* ConnectedRegions) {
 void AreaCenter(const HObject& Regions, HTuple* Area, HTuple* Row, HTuple* Column) {
   ApiScope scope("AreaCenter");
   HTuple areas, rows, cols;
-  std::vector<const Runs*> regions = regionsOf(Regions, "area_center", 1, true);
+  std::vector<const Runs*> regions = regionsOf(Regions, "area_center", 1);
   if (skipEmptyRegions(regions, "area_center")) regions.clear();
   for (const Runs* region : regions) {
     double row, col;

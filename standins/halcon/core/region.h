@@ -21,8 +21,14 @@ struct RegionObject : IconicObject {
 std::shared_ptr<RegionObject> makeRegion(Runs runs);
 
 // The runs of every object of an iconic input at position n: a region's own, an image's
-// domain when `imagesToo`. Other classes raise 1100+n.
-std::vector<const Runs*> regionsOf(const HObject& object, const char* op, int n, bool imagesToo);
+// domain. Every region input takes an image so, as the vendor's operators do: an image is a
+// region with grey values. Other classes raise 1100+n.
+std::vector<const Runs*> regionsOf(const HObject& object, const char* op, int n);
+// The spelling of callers written before that rule, which many operators still use: the flag
+// no longer decides anything.
+inline std::vector<const Runs*> regionsOf(const HObject& object, const char* op, int n, bool) {
+  return regionsOf(object, op, n);
+}
 
 }  // namespace Standin
 }  // namespace HalconCpp

@@ -13,6 +13,7 @@
 
 #include "core/contour.h"
 #include "core/image.h"
+#include "core/pixel_access.h"
 #include "core/region.h"
 #include "halconcpp/HOperatorsWindow.h"
 #include "standin/controls.h"
@@ -60,6 +61,10 @@ namespace {
 
 void drawImage(Window& window, const ImageObject& image) {
   if (image.channels.empty()) return;
+  if (!displaysAsBytes(image.type())) {
+    drawImage(window, *displayBytes(image, "disp_obj"));
+    return;
+  }
   const PartMap map(window);
   const bool color = image.channels.size() >= 3;
   const bool inverse = window.lut == "inverse";

@@ -1,5 +1,5 @@
-// Region features, selection and order a program line can call. Each calls the image-processing
-// stand-in's function of the same name.
+// Region and grey-value features, selection and order a program line can call. Each calls the
+// image-processing stand-in's function of the same name.
 #include "operators/binding.h"
 #include "operators/table.h"
 
@@ -20,6 +20,22 @@ constexpr OperatorSpec kFeatureOperators[] = {
     bind<&H::SelectShape>("select_shape"),
     bind<&H::SelectShapeStd>("select_shape_std"),
     bind<&H::SortRegion>("sort_region"),
+    bind<&H::AreaCenterGray>("area_center_gray"),
+    bind<&H::EllipticAxisGray>("elliptic_axis_gray"),
+    bind<&H::MomentsGrayPlane>("moments_gray_plane"),
+    bind<&H::PlaneDeviation>("plane_deviation"),
+    bind<&H::EntropyGray>("entropy_gray"),
+    bind<&H::FuzzyEntropy>("fuzzy_entropy"),
+    bind<&H::GrayFeatures>("gray_features"),
+    bind<&H::SelectGray>("select_gray"),
+    bind<&H::GrayHistoAbs>("gray_histo_abs"),
+    bind<&H::GrayProjections>("gray_projections"),
+    bind<&H::FitSurfaceFirstOrder>("fit_surface_first_order"),
+    bind<&H::FitSurfaceSecondOrder>("fit_surface_second_order"),
+    bind<&H::CoocFeatureImage>("cooc_feature_image"),
+    bind<&H::EstimateNoise>("estimate_noise"),
+    bind<&H::GrayRangeRect>("gray_range_rect"),
+    bind<&H::AutoThreshold>("auto_threshold"),
 };
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Filter operators a program line can call: smoothing and edges. Each calls the image-processing
-// stand-in's function of the same name.
+// Filter operators a program line can call: smoothing, edges, texture, points and grey-value
+// scaling. Each calls the image-processing stand-in's function of the same name.
 #include "operators/binding.h"
 #include "operators/table.h"
 
@@ -10,9 +10,17 @@ namespace {
 namespace H = HalconCpp;
 
 constexpr OperatorSpec kFilterOperators[] = {
-    bind<&H::MeanImage>("mean_image"),     bind<&H::MedianImage>("median_image"),
-    bind<&H::GaussFilter>("gauss_filter"), bind<&H::Emphasize>("emphasize"),
+    bind<&H::MeanImage>("mean_image"),
+    bind<&H::MedianImage>("median_image"),
+    bind<&H::GaussFilter>("gauss_filter"),
+    bind<&H::Emphasize>("emphasize"),
     bind<&H::SobelAmp>("sobel_amp"),
+    bind<&H::SmoothImage>("smooth_image"),
+    bind<&H::BinomialFilter>("binomial_filter"),
+    bind<&H::ScaleImageMax>("scale_image_max"),
+    bind<&H::MultImage>("mult_image"),
+    bind<&H::TextureLaws>("texture_laws"),
+    bind<&H::DotsImage>("dots_image"),
 };
 
 }  // namespace

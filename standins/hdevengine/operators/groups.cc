@@ -22,6 +22,7 @@ OperatorGroup fileOperators();
 OperatorGroup textFileOperators();
 OperatorGroup acquisitionOperators();
 OperatorGroup transformationOperators();
+OperatorGroup typeOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
@@ -30,7 +31,7 @@ std::vector<OperatorGroup> allOperatorGroups() {
       segmentationOperators(), regionOperators(),         featureOperators(),
       morphologyOperators(),   windowOperators(),         textOperators(),
       drawingOperators(),      fileOperators(),           textFileOperators(),
-      acquisitionOperators(),  transformationOperators(),
+      acquisitionOperators(),  transformationOperators(), typeOperators(),
   };
 }
 

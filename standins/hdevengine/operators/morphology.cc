@@ -20,6 +20,21 @@ constexpr OperatorSpec kMorphologyOperators[] = {
     bind<&H::ErosionRectangle1>("erosion_rectangle1"),
     bind<&H::OpeningRectangle1>("opening_rectangle1"),
     bind<&H::ClosingRectangle1>("closing_rectangle1"),
+    bind<&H::Dilation1>("dilation1"),
+    bind<&H::Erosion1>("erosion1"),
+    bind<&H::Dilation2>("dilation2"),
+    bind<&H::Erosion2>("erosion2"),
+    bind<&H::MinkowskiAdd1>("minkowski_add1"),
+    bind<&H::MinkowskiSub1>("minkowski_sub1"),
+    bind<&H::Opening>("opening"),
+    bind<&H::Closing>("closing"),
+    bind<&H::TopHat>("top_hat"),
+    bind<&H::BottomHat>("bottom_hat"),
+    bind<&H::HitOrMiss>("hit_or_miss"),
+    bind<&H::Boundary>("boundary"),
+    bind<&H::Skeleton>("skeleton"),
+    bind<&H::JunctionsSkeleton>("junctions_skeleton"),
+    bind<&H::Pruning>("pruning"),
 };
 
 }  // namespace

@@ -18,6 +18,8 @@ constexpr OperatorSpec kRegionOperators[] = {
     bind<&H::GenEllipse>("gen_ellipse"),
     bind<&H::GenRegionLine>("gen_region_line"),
     bind<&H::GenRegionPoints>("gen_region_points"),
+    bind<&H::GenRegionPolygon>("gen_region_polygon"),
+    bind<&H::GenRegionPolygonFilled>("gen_region_polygon_filled"),
     bind<&H::RegionToBin>("region_to_bin"),
     bind<&H::GetRegionPoints>("get_region_points"),
     bind<&H::GetRegionRuns>("get_region_runs"),

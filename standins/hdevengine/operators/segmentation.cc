@@ -16,6 +16,13 @@ constexpr OperatorSpec kSegmentationOperators[] = {
     bind<&H::MinMaxGray>("min_max_gray"),
     bind<&H::Intensity>("intensity"),
     bind<&H::GrayHisto>("gray_histo"),
+    bind<&H::Regiongrowing>("regiongrowing"),
+    bind<&H::Watersheds>("watersheds"),
+    bind<&H::WatershedsThreshold>("watersheds_threshold"),
+    bind<&H::LocalMax>("local_max"),
+    bind<&H::LocalMin>("local_min"),
+    bind<&H::PartitionRectangle>("partition_rectangle"),
+    bind<&H::PartitionDynamic>("partition_dynamic"),
 };
 
 }  // namespace

@@ -54,6 +54,7 @@ enum HStandinError : Hlong {
   H_ERR_ACQ_PARAM = 5330,        // a parameter the acquisition interface does not have
   H_ERR_ACQ_VALUE = 5331,        // a value the acquisition interface does not accept
   H_ERR_NO_MEMORY = 6001,        // pixel memory could not be allocated
+  H_ERR_WIT = 9001,              // an image of a pixel type the operator does not take
   H_ERR_MATRIX_SING = 9205,      // a matrix without an inverse
   H_ERR_INJECTED = 9999,         // conventional number of an injected fault
 };

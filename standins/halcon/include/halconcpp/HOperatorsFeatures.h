@@ -4,7 +4,8 @@
 #include "halconcpp/HObject.h"
 #include "halconcpp/HTuple.h"
 
-// Operators that measure regions and choose and order them by their shapes. Parameters in the
+// Operators that measure regions and choose and order them by their shapes, and that measure
+// the grey values of images within regions. Parameters in the
 // vendor's order: iconic inputs, iconic outputs, control inputs, control outputs. An output
 // pointer passed as null is not written.
 namespace HalconCpp {
@@ -30,6 +31,48 @@ HALCONCPP_API void SelectShapeStd(const HObject& Regions, HObject* SelectedRegio
                                   const HTuple& Shape, const HTuple& Percent);
 HALCONCPP_API void SortRegion(const HObject& Regions, HObject* SortedRegions,
                               const HTuple& SortMode, const HTuple& Order, const HTuple& RowOrCol);
+
+// Grey-value features, one value per region (the region within the image's domain).
+HALCONCPP_API void AreaCenterGray(const HObject& Regions, const HObject& Image, HTuple* Area,
+                                  HTuple* Row, HTuple* Column);
+HALCONCPP_API void EllipticAxisGray(const HObject& Regions, const HObject& Image, HTuple* Ra,
+                                    HTuple* Rb, HTuple* Phi);
+HALCONCPP_API void MomentsGrayPlane(const HObject& Regions, const HObject& Image, HTuple* MRow,
+                                    HTuple* MCol, HTuple* Alpha, HTuple* Beta, HTuple* Mean);
+HALCONCPP_API void PlaneDeviation(const HObject& Regions, const HObject& Image, HTuple* Deviation);
+HALCONCPP_API void EntropyGray(const HObject& Regions, const HObject& Image, HTuple* Entropy,
+                               HTuple* Anisotropy);
+HALCONCPP_API void FuzzyEntropy(const HObject& Regions, const HObject& Image, const HTuple& Apar,
+                                const HTuple& Cpar, HTuple* Entropy);
+// For each region, the value of each feature in turn.
+HALCONCPP_API void GrayFeatures(const HObject& Regions, const HObject& Image,
+                                const HTuple& Features, HTuple* Value);
+HALCONCPP_API void SelectGray(const HObject& Regions, const HObject& Image,
+                              HObject* SelectedRegions, const HTuple& Features,
+                              const HTuple& Operation, const HTuple& Min, const HTuple& Max);
+HALCONCPP_API void GrayHistoAbs(const HObject& Regions, const HObject& Image,
+                                const HTuple& Quantization, HTuple* AbsoluteHisto);
+HALCONCPP_API void GrayProjections(const HObject& Region, const HObject& Image, const HTuple& Mode,
+                                   HTuple* HorProjection, HTuple* VertProjection);
+HALCONCPP_API void FitSurfaceFirstOrder(const HObject& Regions, const HObject& Image,
+                                        const HTuple& Algorithm, const HTuple& Iterations,
+                                        const HTuple& ClippingFactor, HTuple* Alpha, HTuple* Beta,
+                                        HTuple* Gamma);
+HALCONCPP_API void FitSurfaceSecondOrder(const HObject& Regions, const HObject& Image,
+                                         const HTuple& Algorithm, const HTuple& Iterations,
+                                         const HTuple& ClippingFactor, HTuple* Alpha, HTuple* Beta,
+                                         HTuple* Gamma, HTuple* Delta, HTuple* Epsilon,
+                                         HTuple* Zeta);
+HALCONCPP_API void CoocFeatureImage(const HObject& Regions, const HObject& Image,
+                                    const HTuple& LdGray, const HTuple& Direction, HTuple* Energy,
+                                    HTuple* Correlation, HTuple* Homogeneity, HTuple* Contrast);
+
+// Grey values of whole images.
+HALCONCPP_API void EstimateNoise(const HObject& Image, const HTuple& Method, const HTuple& Percent,
+                                 HTuple* Sigma);
+HALCONCPP_API void GrayRangeRect(const HObject& Image, HObject* ImageResult,
+                                 const HTuple& MaskHeight, const HTuple& MaskWidth);
+HALCONCPP_API void AutoThreshold(const HObject& Image, HObject* Regions, const HTuple& Sigma);
 
 }  // namespace HalconCpp
 

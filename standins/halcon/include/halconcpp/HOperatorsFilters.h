@@ -18,6 +18,29 @@ HALCONCPP_API void Emphasize(const HObject& Image, HObject* ImageEmphasize, cons
                              const HTuple& MaskHeight, const HTuple& Factor);
 HALCONCPP_API void SobelAmp(const HObject& Image, HObject* EdgeAmplitude, const HTuple& FilterType,
                             const HTuple& Size);
+// Filter 'deriche1', 'deriche2', 'shen' (Alpha > 0: larger is less smoothing) or 'gauss'
+// (Alpha the sigma).
+HALCONCPP_API void SmoothImage(const HObject& Image, HObject* ImageSmooth, const HTuple& Filter,
+                               const HTuple& Alpha);
+// Odd mask sides 1 ... 37.
+HALCONCPP_API void BinomialFilter(const HObject& Image, HObject* ImageBinomial,
+                                  const HTuple& MaskWidth, const HTuple& MaskHeight);
+
+// Laws' texture masks: two letters of 'l', 'e', 's' (size 3), 'w', 'r' (5), 'u', 'o' (7),
+// down the columns and along the rows, the result shifted right by Shift (0 ... 9).
+HALCONCPP_API void TextureLaws(const HObject& Image, HObject* ImageTexture,
+                               const HTuple& FilterTypes, const HTuple& Shift,
+                               const HTuple& FilterSize);
+
+// Dots of an odd Diameter 3 ... 23, 'light', 'dark' or 'all', the response times
+// 2^PixelShift (-1 ... 2).
+HALCONCPP_API void DotsImage(const HObject& Image, HObject* DotImage, const HTuple& Diameter,
+                             const HTuple& FilterType, const HTuple& PixelShift);
+
+// Grey-value scaling: each channel spread over 0 ... 255; g1 g2 Mult + Add, clipped.
+HALCONCPP_API void ScaleImageMax(const HObject& Image, HObject* ImageScaleMax);
+HALCONCPP_API void MultImage(const HObject& Image1, const HObject& Image2, HObject* ImageResult,
+                             const HTuple& Mult, const HTuple& Add);
 
 }  // namespace HalconCpp
 

@@ -5,8 +5,8 @@
 #include "halconcpp/HTuple.h"
 
 // Morphology of regions with circles (the pixels whose centres lie within Radius of the
-// reference pixel, Radius 0.5..511.5) and axis-parallel rectangles (Width x Height pixels,
-// 1..511 each).
+// reference pixel, Radius 0.5..511.5), axis-parallel rectangles (Width x Height pixels,
+// 1..511 each) and structuring regions of any shape, and the skeleton.
 namespace HalconCpp {
 
 HALCONCPP_API void DilationCircle(const HObject& Region, HObject* RegionDilation,
@@ -25,6 +25,41 @@ HALCONCPP_API void OpeningRectangle1(const HObject& Region, HObject* RegionOpeni
                                      const HTuple& Width, const HTuple& Height);
 HALCONCPP_API void ClosingRectangle1(const HObject& Region, HObject* RegionClosing,
                                      const HTuple& Width, const HTuple& Height);
+
+// Structuring regions, about their centre of gravity or a reference point.
+HALCONCPP_API void Dilation1(const HObject& Region, const HObject& StructElement,
+                             HObject* RegionDilation, const HTuple& Iterations);
+HALCONCPP_API void Erosion1(const HObject& Region, const HObject& StructElement,
+                            HObject* RegionErosion, const HTuple& Iterations);
+HALCONCPP_API void Dilation2(const HObject& Region, const HObject& StructElement,
+                             HObject* RegionDilation, const HTuple& Row, const HTuple& Column,
+                             const HTuple& Iterations);
+HALCONCPP_API void Erosion2(const HObject& Region, const HObject& StructElement,
+                            HObject* RegionErosion, const HTuple& Row, const HTuple& Column,
+                            const HTuple& Iterations);
+HALCONCPP_API void MinkowskiAdd1(const HObject& Region, const HObject& StructElement,
+                                 HObject* RegionMinkAdd, const HTuple& Iterations);
+HALCONCPP_API void MinkowskiSub1(const HObject& Region, const HObject& StructElement,
+                                 HObject* RegionMinkSub, const HTuple& Iterations);
+HALCONCPP_API void Opening(const HObject& Region, const HObject& StructElement,
+                           HObject* RegionOpening);
+HALCONCPP_API void Closing(const HObject& Region, const HObject& StructElement,
+                           HObject* RegionClosing);
+HALCONCPP_API void TopHat(const HObject& Region, const HObject& StructElement,
+                          HObject* RegionTopHat);
+HALCONCPP_API void BottomHat(const HObject& Region, const HObject& StructElement,
+                             HObject* RegionBottomHat);
+HALCONCPP_API void HitOrMiss(const HObject& Region, const HObject& StructElement1,
+                             const HObject& StructElement2, HObject* RegionHitMiss,
+                             const HTuple& Row, const HTuple& Column);
+HALCONCPP_API void Boundary(const HObject& Region, HObject* RegionBorder,
+                            const HTuple& BoundaryType);
+
+// Skeletons: one pixel wide, 8-connected.
+HALCONCPP_API void Skeleton(const HObject& Region, HObject* Skeleton);
+HALCONCPP_API void JunctionsSkeleton(const HObject& Region, HObject* EndPoints,
+                                     HObject* JuncPoints);
+HALCONCPP_API void Pruning(const HObject& Region, HObject* RegionPrune, const HTuple& Length);
 
 }  // namespace HalconCpp
 

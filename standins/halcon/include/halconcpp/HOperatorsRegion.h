@@ -19,6 +19,11 @@ HALCONCPP_API void GenRegionLine(HObject* RegionLines, const HTuple& BeginRow,
                                  const HTuple& BeginCol, const HTuple& EndRow,
                                  const HTuple& EndCol);
 HALCONCPP_API void GenRegionPoints(HObject* Region, const HTuple& Rows, const HTuple& Columns);
+// The lines from each corner to the next; the filled polygon, closed from the last corner back
+// to the first.
+HALCONCPP_API void GenRegionPolygon(HObject* Region, const HTuple& Rows, const HTuple& Columns);
+HALCONCPP_API void GenRegionPolygonFilled(HObject* Region, const HTuple& Rows,
+                                          const HTuple& Columns);
 HALCONCPP_API void RegionToBin(const HObject& Region, HObject* BinImage,
                                const HTuple& ForegroundGray, const HTuple& BackgroundGray,
                                const HTuple& Width, const HTuple& Height);

@@ -4,8 +4,8 @@
 #include "halconcpp/HObject.h"
 #include "halconcpp/HTuple.h"
 
-// Thresholds against constants and other images, and the grey-value statistics they are chosen
-// by.
+// Thresholds against constants and other images, the grey-value statistics they are chosen
+// by, segmentation by regions grown, by the image's relief and by partitions of regions.
 namespace HalconCpp {
 
 // Thresholds and statistics.
@@ -23,6 +23,22 @@ HALCONCPP_API void Intensity(const HObject& Regions, const HObject& Image, HTupl
                              HTuple* Deviation);
 HALCONCPP_API void GrayHisto(const HObject& Regions, const HObject& Image, HTuple* AbsoluteHisto,
                              HTuple* RelativeHisto);
+
+// Regions grown over a raster, basins of the grey-value relief, extrema.
+HALCONCPP_API void Regiongrowing(const HObject& Image, HObject* Regions, const HTuple& Row,
+                                 const HTuple& Column, const HTuple& Tolerance,
+                                 const HTuple& MinSize);
+HALCONCPP_API void Watersheds(const HObject& Image, HObject* Basins, HObject* Watersheds);
+HALCONCPP_API void WatershedsThreshold(const HObject& Image, HObject* Basins,
+                                       const HTuple& Threshold);
+HALCONCPP_API void LocalMax(const HObject& Image, HObject* LocalMaxima);
+HALCONCPP_API void LocalMin(const HObject& Image, HObject* LocalMinima);
+
+// Regions cut into parts.
+HALCONCPP_API void PartitionRectangle(const HObject& Region, HObject* Partitioned,
+                                      const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void PartitionDynamic(const HObject& Region, HObject* Partitioned,
+                                    const HTuple& Distance, const HTuple& Percent);
 
 }  // namespace HalconCpp
 

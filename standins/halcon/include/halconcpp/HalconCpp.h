@@ -19,6 +19,7 @@
 #include "halconcpp/HOperatorsSystem.h"
 #include "halconcpp/HOperatorsText.h"
 #include "halconcpp/HOperatorsTransformations.h"
+#include "halconcpp/HOperatorsTypes.h"
 #include "halconcpp/HOperatorsWindow.h"
 #include "halconcpp/HString.h"
 #include "halconcpp/HTuple.h"

@@ -110,8 +110,10 @@ void WriteImage(const HObject& Image, const HTuple& Format, const HTuple& FillCo
                 const HTuple& FileName) {
   ApiScope scope("WriteImage");
   const char* op = "write_image";
-  const ImagePtr image = oneImage(Image, op, 1);
+  const ImagePtr image = oneImage(Image, op, 1, {PixelType::Byte, PixelType::Uint2});
   const WriteFormat format = parseFormat(oneString(Format, op, 1), op);
+  // Of the formats written, TIFF alone holds 16-bit samples.
+  if (image->type() == PixelType::Uint2 && format.name != "tiff") fail(op, H_ERR_WIT);
   oneInteger(FillColor, op, 2);
   std::string fileName = oneString(FileName, op, 3);
   if (image->channels.empty() || image->channels.size() > 4) fail(op, H_ERR_CHANNEL_COUNT);
@@ -119,7 +121,7 @@ void WriteImage(const HObject& Image, const HTuple& Format, const HTuple& FillCo
 
   // FillColor is for pixels outside the domain; every operator of the stand-in keeps the
   // full domain, so it is checked and has nothing to fill.
-  PlaneView view{image->width, image->height, {}};
+  PlaneView view{image->width, image->height, {}, elementSize(image->type())};
   for (std::size_t c = 0; c < image->channels.size(); ++c) view.planes.push_back(image->pixels(c));
   if (format.name == "tiff") {
     const std::string& compression = format.setting.empty() ? "none" : format.setting;

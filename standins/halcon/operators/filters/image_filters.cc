@@ -8,7 +8,9 @@
 #include "core/params.h"
 #include "halconcpp/HOperatorsFilters.h"
 #include "halconcpp/HOperatorsImage.h"
+#include "operators/filters/filter_images.h"
 #include "operators/filters/image_kernels.h"
+#include "operators/filters/sobel_signed.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -16,25 +18,10 @@ using namespace Standin;
 
 namespace {
 
-// `filter(in, size, extent, out)` fills the extent of the domain in each channel.
-template <typename Filter>
-HObject filterImages(const HObject& input, const char* op, Filter&& filter) {
-  std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesWithChannels(input, op, 1)) {
-    ImagePtr result = imageLike(image, image->channels.size(), op);
-    const PlaneSize size{image->width, image->height};
-    const Extent extent = extentOf(*image->domain, size);
-    for (std::size_t c = 0; c < image->channels.size(); ++c) {
-      filter(image->pixels(c), size, extent, result->pixels(c));
-    }
-    items.push_back(std::move(result));
-  }
-  return objectOf(items);
-}
-
 struct SobelKind {
   SobelAmplitude amplitude;
   bool binomial;
+  SobelAxis axis = SobelAxis::None;
 };
 
 SobelKind sobelKind(std::string name, const char* op) {
@@ -46,8 +33,8 @@ SobelKind sobelKind(std::string name, const char* op) {
   if (name == "sum_sqrt") return {SobelAmplitude::SumSqrt, binomial};
   if (name == "thin_sum_abs") return {SobelAmplitude::ThinSumAbs, binomial};
   if (name == "thin_max_abs") return {SobelAmplitude::ThinMaxAbs, binomial};
-  // 'x' and 'y' (and their binomial forms) give signed images, int1 for bytes, a pixel type
-  // the stand-in does not have.
+  if (name == "x") return {SobelAmplitude::SumAbs, binomial, SobelAxis::X};
+  if (name == "y") return {SobelAmplitude::SumAbs, binomial, SobelAxis::Y};
   fail(op, 1301);
 }
 
@@ -83,9 +70,13 @@ SobelSmoothing sobelSmoothing(const HTuple& size, bool binomial, const char* op)
   return smoothing;
 }
 
-Hlong maskSide(const HTuple& value, const char* op, int n) {
+// mean_image's reference bounds its masks at 501; emphasize's names no largest mask, so it
+// takes any up to twice the largest image side, past which a mirrored image repeats itself.
+constexpr double kMeanLargestMask = 501, kEmphasizeLargestMask = 65535;
+
+Hlong maskSide(const HTuple& value, const char* op, int n, double largest) {
   const double side = oneNumber(value, op, n);
-  if (!(side >= 1 && side <= 501)) fail(op, 1300 + n);
+  if (!(side >= 1 && side <= largest)) fail(op, 1300 + n);
   return static_cast<Hlong>(side);
 }
 
@@ -95,12 +86,12 @@ void MeanImage(const HObject& Image, HObject* ImageMean, const HTuple& MaskWidth
                const HTuple& MaskHeight) {
   ApiScope scope("MeanImage");
   const char* op = "mean_image";
-  const auto w = static_cast<std::int32_t>(maskSide(MaskWidth, op, 1));
-  const auto h = static_cast<std::int32_t>(maskSide(MaskHeight, op, 2));
+  const auto w = static_cast<std::int32_t>(maskSide(MaskWidth, op, 1, kMeanLargestMask));
+  const auto h = static_cast<std::int32_t>(maskSide(MaskHeight, op, 2, kMeanLargestMask));
   setOutput(ImageMean,
-            filterImages(Image, op,
-                         [&](const std::uint8_t* in, PlaneSize size, const Extent& extent,
-                             std::uint8_t* out) { meanPlane(in, size, extent, w, h, out); }));
+            filterExtents(Image, op,
+                          [&](const std::uint8_t* in, PlaneSize size, const Extent& extent,
+                              std::uint8_t* out) { meanPlane(in, size, extent, w, h, out); }));
 }
 
 void MedianImage(const HObject& Image, HObject* ImageMedian, const HTuple& MaskType,
@@ -132,11 +123,11 @@ void MedianImage(const HObject& Image, HObject* ImageMedian, const HTuple& MaskT
   }
   const auto r = static_cast<std::int32_t>(radius);
   const Runs mask = type == "square" ? rectangleRuns(-r, -r, r, r) : circleRuns(0, 0, radius);
-  setOutput(ImageMedian, filterImages(Image, op,
-                                      [&](const std::uint8_t* in, PlaneSize size,
-                                          const Extent& extent, std::uint8_t* out) {
-                                        medianPlane(in, size, extent, mask, margin, out);
-                                      }));
+  setOutput(ImageMedian, filterExtents(Image, op,
+                                       [&](const std::uint8_t* in, PlaneSize size,
+                                           const Extent& extent, std::uint8_t* out) {
+                                         medianPlane(in, size, extent, mask, margin, out);
+                                       }));
 }
 
 void GaussFilter(const HObject& Image, HObject* ImageGauss, const HTuple& Size) {
@@ -150,21 +141,21 @@ void GaussFilter(const HObject& Image, HObject* ImageGauss, const HTuple& Size) 
   const std::vector<std::uint32_t> weights =
       gaussWeights(static_cast<std::int32_t>(size), kSigma[(size - 3) / 2]);
   setOutput(ImageGauss,
-            filterImages(Image, op,
-                         [&](const std::uint8_t* in, PlaneSize s, const Extent& extent,
-                             std::uint8_t* out) { gaussPlane(in, s, extent, weights, out); }));
+            filterExtents(Image, op,
+                          [&](const std::uint8_t* in, PlaneSize s, const Extent& extent,
+                              std::uint8_t* out) { gaussPlane(in, s, extent, weights, out); }));
 }
 
 void Emphasize(const HObject& Image, HObject* ImageEmphasize, const HTuple& MaskWidth,
                const HTuple& MaskHeight, const HTuple& Factor) {
   ApiScope scope("Emphasize");
   const char* op = "emphasize";
-  const auto w = static_cast<std::int32_t>(maskSide(MaskWidth, op, 1));
-  const auto h = static_cast<std::int32_t>(maskSide(MaskHeight, op, 2));
+  const auto w = static_cast<std::int32_t>(maskSide(MaskWidth, op, 1, kEmphasizeLargestMask));
+  const auto h = static_cast<std::int32_t>(maskSide(MaskHeight, op, 2, kEmphasizeLargestMask));
   const double factor = oneNumber(Factor, op, 3);
   setOutput(
       ImageEmphasize,
-      filterImages(
+      filterExtents(
           Image, op,
           [&](const std::uint8_t* in, PlaneSize size, const Extent& extent, std::uint8_t* out) {
             meanPlane(in, size, extent, w, h, out);
@@ -185,11 +176,14 @@ void SobelAmp(const HObject& Image, HObject* EdgeAmplitude, const HTuple& Filter
   const char* op = "sobel_amp";
   const SobelKind kind = sobelKind(oneString(FilterType, op, 1), op);
   const SobelSmoothing smoothing = sobelSmoothing(Size, kind.binomial, op);
-  setOutput(EdgeAmplitude, filterImages(Image, op,
-                                        [&](const std::uint8_t* in, PlaneSize s, const Extent&,
-                                            std::uint8_t* out) {
-                                          sobelPlane(in, s, kind.amplitude, smoothing, out);
-                                        }));
+  if (kind.axis != SobelAxis::None) {
+    setOutput(EdgeAmplitude, signedSobelImages(Image, op, kind.axis, smoothing));
+    return;
+  }
+  setOutput(EdgeAmplitude,
+            filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize s, std::uint8_t* out) {
+              sobelPlane(in, s, kind.amplitude, smoothing, out);
+            }));
 }
 
 }  // namespace HalconCpp

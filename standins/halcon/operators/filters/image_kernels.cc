@@ -11,11 +11,11 @@ namespace HalconCpp {
 namespace Standin {
 
 std::int32_t mirroredIndex(std::int32_t i, std::int32_t n) {
-  while (i < 0 || i >= n) {
-    if (i < 0) i = -i - 1;
-    if (i >= n) i = 2 * n - i - 1;
-  }
-  return i;
+  if (i >= 0 && i < n) return i;
+  // The mirrored continuation repeats every 2n: one step, however far past the edge.
+  const std::int64_t period = 2 * std::int64_t(n);
+  const std::int64_t m = (std::int64_t(i) % period + period) % period;
+  return static_cast<std::int32_t>(m < n ? m : period - 1 - m);
 }
 
 Extent extentOf(const Runs& domain, PlaneSize size) {
@@ -207,10 +207,63 @@ void inBands(PlaneSize size, const Extent& extent, Band&& band) {
   });
 }
 
+// Masks whose sums pass 32 bits (emphasize's reach 65535 x 65535 pixels of up to 255): one
+// thread, every pixel, sums in 64 bits.
+void meanPlaneWide(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
+                   std::int32_t maskHeight, std::uint8_t* dst) {
+  const std::int32_t w = size.width, h = size.height;
+  const std::int32_t hw = maskWidth / 2, hh = maskHeight / 2;
+  const auto width = static_cast<std::size_t>(w);
+  // Sums in 64 bits: emphasize's masks reach 65535 x 65535 pixels of up to 255.
+  std::vector<std::uint64_t> columns(width, 0);
+  for (std::int32_t dy = -hh; dy <= hh; ++dy) {
+    const std::uint8_t* row = src + at(mirroredIndex(dy, h), w);
+    for (std::size_t x = 0; x < width; ++x) columns[x] += row[x];
+  }
+  std::vector<std::uint64_t> extended(width + 2 * static_cast<std::size_t>(hw) + 1);
+  std::vector<std::uint64_t> sums(width);
+  const double inverse = 1.0 / (double(2 * hw + 1) * double(2 * hh + 1));
+  const std::uint64_t half = std::uint64_t(2 * hw + 1) * std::uint64_t(2 * hh + 1) / 2;
+  for (std::int32_t y = 0; y < h; ++y) {
+    std::copy(columns.begin(), columns.end(), extended.begin() + hw);
+    for (std::int32_t i = 0; i < hw; ++i) {
+      extended[static_cast<std::size_t>(i)] =
+          columns[static_cast<std::size_t>(mirroredIndex(i - hw, w))];
+      extended[static_cast<std::size_t>(w + hw + i)] =
+          columns[static_cast<std::size_t>(mirroredIndex(w + i, w))];
+    }
+    std::uint64_t sum = 0;
+    for (std::int32_t i = 0; i < 2 * hw; ++i) sum += extended[static_cast<std::size_t>(i)];
+    for (std::size_t x = 0; x < width; ++x) {
+      sum += extended[x + 2 * static_cast<std::size_t>(hw)];
+      sums[x] = sum;
+      sum -= extended[x];
+    }
+    std::uint8_t* out = dst + at(y, w);
+    // Exact sums (below 2^53) over the window: the small bias keeps a quotient that is a
+    // whole number from rounding down.
+    for (std::size_t x = 0; x < width; ++x) {
+      out[x] = static_cast<std::uint8_t>(double(sums[x] + half) * inverse + 1e-9);
+    }
+    if (y + 1 == h) break;
+    const std::uint8_t* incoming = src + at(mirroredIndex(y + hh + 1, h), w);
+    const std::uint8_t* outgoing = src + at(mirroredIndex(y - hh, h), w);
+    for (std::size_t x = 0; x < width; ++x) {
+      columns[x] = columns[x] + incoming[x] - outgoing[x];
+    }
+  }
+}
+
 }  // namespace
 
 void meanPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
                std::int32_t maskWidth, std::int32_t maskHeight, std::uint8_t* dst) {
+  const std::uint64_t window =
+      std::uint64_t(2 * (maskWidth / 2) + 1) * std::uint64_t(2 * (maskHeight / 2) + 1);
+  if (255 * window + window / 2 > 0xFFFFFFFFu) {
+    meanPlaneWide(src, size, maskWidth, maskHeight, dst);
+    return;
+  }
   MeanJob job{src, size, &extent, maskWidth / 2, maskHeight / 2, dst, false, {}, 0, 0};
   const std::uint32_t count = std::uint32_t(2 * job.hw + 1) * std::uint32_t(2 * job.hh + 1);
   job.half = count / 2;

@@ -58,6 +58,26 @@ void smoothPlane(const std::uint8_t* src, PlaneSize size, const std::vector<doub
 
 // The binomial coefficients of `taps` taps over 2^(taps - 1), exact in doubles up to 37 taps.
 std::vector<double> binomialWeights(std::int32_t taps);
+// The binomial filter of maskWidth x maskHeight (odd, 1 ... 37) in whole numbers: the exact
+// weighted sum over 2^(maskWidth + maskHeight - 2), rounded once, halves up.
+void binomialPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
+                   std::int32_t maskHeight, std::uint8_t* dst);
+
+// The impulse responses f(n) = f(-n) of the recursive smoothing filters, for n >= 0 with
+// r = exp(-alpha): 'deriche1' (1 + alpha n) r^n, 'deriche2' (sin(alpha n) + cos(alpha n)) r^n,
+// 'shen' r^n; each normalised to sum to one over all n.
+enum class RecursiveSmoothing { Deriche1, Deriche2, Shen };
+// How far beyond each edge the recursion starts, so that what it leaves out weighs below one
+// part in 10^9.
+std::int32_t recursiveReach(RecursiveSmoothing kind, double alpha);
+// Down the columns, then along the rows, each line run forwards and backwards through its
+// mirrored continuation, the sum rounded once.
+void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, RecursiveSmoothing kind,
+                          double alpha, std::uint8_t* dst);
+// The Gaussian of the given sigma sampled at whole offsets out to where it weighs below one
+// part in 10^9 of its centre, normalised, down the columns and along the rows in doubles.
+std::int32_t gaussReach(double sigma);
+void sampledGaussPlane(const std::uint8_t* src, PlaneSize size, double sigma, std::uint8_t* dst);
 
 // The Sobel filter's amplitudes of a and b, the image convolved with the masks
 // A = (1 2 1 / 0 0 0 / -1 -2 -1) and B = (1 0 -1 / 2 0 -2 / 1 0 -1), over 4; the thin kinds

@@ -5,6 +5,7 @@
 
 #include "core/image.h"
 #include "core/params.h"
+#include "core/pixel_access.h"
 #include "core/region.h"
 #include "halconcpp/HOperatorsIconic.h"
 #include "standin/controls.h"
@@ -46,12 +47,15 @@ std::uint8_t byteOf(double value) {
 void GetGrayval(const HObject& Image, const HTuple& Row, const HTuple& Column, HTuple* Grayval) {
   ApiScope scope("GetGrayval");
   const char* op = "get_grayval";
-  const ImagePtr image = oneImage(Image, op, 1);
+  const ImagePtr image = oneImage(Image, op, 1, kRealValuedTypes);
+  // Integer types give integers, 'real' reals.
+  const PixelReader read = readerOf(image->type());
+  const bool reals = holdsReals(image->type());
   HTuple values;
   for (const Point& point : pointsOf(*image, Row, Column, op)) {
     for (std::size_t c = 0; c < image->channels.size(); ++c) {
-      values.Append(
-          HTuple(static_cast<Hlong>(image->pixels(c)[image->offset(point.row, point.col)])));
+      const double value = read(image->pixels(c), image->offset(point.row, point.col));
+      values.Append(reals ? HTuple(value) : HTuple(static_cast<Hlong>(value)));
     }
   }
   setOutput(Grayval, std::move(values));
@@ -61,7 +65,8 @@ void SetGrayval(const HObject& Image, const HTuple& Row, const HTuple& Column,
                 const HTuple& Grayval) {
   ApiScope scope("SetGrayval");
   const char* op = "set_grayval";
-  const ImagePtr image = oneImage(Image, op, 1);
+  const ImagePtr image = oneImage(Image, op, 1, kRealValuedTypes);
+  const PixelWriter write = writerOf(image->type());
   const std::vector<Point> points = pointsOf(*image, Row, Column, op);
   const std::size_t channels = image->channels.size();
   // One value for everything, one per point (every channel), or one per point and channel
@@ -72,8 +77,8 @@ void SetGrayval(const HObject& Image, const HTuple& Row, const HTuple& Column,
   for (std::size_t p = 0; p < points.size(); ++p) {
     for (std::size_t c = 0; c < channels; ++c) {
       const std::size_t index = count == 1 ? 0 : count == points.size() ? p : p * channels + c;
-      image->pixels(c)[image->offset(points[p].row, points[p].col)] =
-          byteOf(Grayval[static_cast<Hlong>(index)].D());
+      write(image->pixels(c), image->offset(points[p].row, points[p].col),
+            Grayval[static_cast<Hlong>(index)].D());
     }
   }
 }

@@ -12,9 +12,16 @@ using namespace Standin;
 
 namespace {
 
-// Only "byte" pixels exist in the stand-in; any other type name is a wrong value.
+// Extern images wrap the caller's bytes, so only "byte" is taken; any other name is a wrong
+// value.
 void checkByteType(const HTuple& type, const char* op, int n) {
   if (oneString(type, op, n) != "byte") fail(op, 1300 + n);
+}
+
+PixelType pixelTypeParameter(const HTuple& value, const char* op, int n) {
+  PixelType type;
+  if (!pixelTypeOf(oneString(value, op, n), &type)) fail(op, 1300 + n);
+  return type;
 }
 
 std::int32_t imageSide(const HTuple& value, const char* op, int n) {
@@ -46,10 +53,10 @@ HTuple addressOf(const std::uint8_t* pointer) {
 void GenImageConst(HObject* Image, const HTuple& Type, const HTuple& Width, const HTuple& Height) {
   ApiScope scope("GenImageConst");
   const char* op = "gen_image_const";
-  checkByteType(Type, op, 1);
+  const PixelType type = pixelTypeParameter(Type, op, 1);
   const std::int32_t width = imageSide(Width, op, 2);
   const std::int32_t height = imageSide(Height, op, 3);
-  setOutput(Image, objectOf({newImage(width, height, 1, op)}));
+  setOutput(Image, objectOf({newImage(width, height, 1, op, type)}));
 }
 
 void GenImage1Extern(HObject* Image, const HTuple& Type, const HTuple& Width, const HTuple& Height,
@@ -93,10 +100,10 @@ void GetImagePointer1(const HObject& Image, HTuple* Pointer, HTuple* Type, HTupl
   ApiScope scope("GetImagePointer1");
   const char* op = "get_image_pointer1";
   HTuple pointers, types, widths, heights;
-  for (const ImagePtr& image : imagesOf(Image, op, 1)) {
+  for (const ImagePtr& image : imagesOf(Image, op, 1, PixelTypes::all())) {
     if (image->channels.empty()) fail(op, H_ERR_CHANNEL_COUNT);
     pointers.Append(addressOf(image->pixels(0)));
-    types.Append(HTuple("byte"));
+    types.Append(HTuple(pixelTypeName(image->type())));
     widths.Append(HTuple(static_cast<Hlong>(image->width)));
     heights.Append(HTuple(static_cast<Hlong>(image->height)));
   }
@@ -111,12 +118,12 @@ void GetImagePointer3(const HObject& ImageRGB, HTuple* PointerRed, HTuple* Point
   ApiScope scope("GetImagePointer3");
   const char* op = "get_image_pointer3";
   HTuple reds, greens, blues, types, widths, heights;
-  for (const ImagePtr& image : imagesOf(ImageRGB, op, 1)) {
+  for (const ImagePtr& image : imagesOf(ImageRGB, op, 1, PixelTypes::all())) {
     if (image->channels.size() != 3) fail(op, H_ERR_CHANNEL_COUNT);
     reds.Append(addressOf(image->pixels(0)));
     greens.Append(addressOf(image->pixels(1)));
     blues.Append(addressOf(image->pixels(2)));
-    types.Append(HTuple("byte"));
+    types.Append(HTuple(pixelTypeName(image->type())));
     widths.Append(HTuple(static_cast<Hlong>(image->width)));
     heights.Append(HTuple(static_cast<Hlong>(image->height)));
   }
@@ -133,7 +140,7 @@ void AccessChannel(const HObject& MultiChannelImage, HObject* Image, const HTupl
   const char* op = "access_channel";
   const Hlong channel = oneInteger(Channel, op, 1);
   std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesOf(MultiChannelImage, op, 1)) {
+  for (const ImagePtr& image : imagesOf(MultiChannelImage, op, 1, PixelTypes::all())) {
     if (channel < 1 || channel > static_cast<Hlong>(image->channels.size())) fail(op, 1301);
     items.push_back(makeImage(image->width, image->height,
                               {image->channels[static_cast<std::size_t>(channel - 1)]},
@@ -146,8 +153,9 @@ void Compose3(const HObject& Image1, const HObject& Image2, const HObject& Image
               HObject* MultiChannelImage) {
   ApiScope scope("Compose3");
   const char* op = "compose3";
-  const std::vector<ImagePtr> inputs[] = {imagesOf(Image1, op, 1), imagesOf(Image2, op, 2),
-                                          imagesOf(Image3, op, 3)};
+  const std::vector<ImagePtr> inputs[] = {imagesOf(Image1, op, 1, PixelTypes::all()),
+                                          imagesOf(Image2, op, 2, PixelTypes::all()),
+                                          imagesOf(Image3, op, 3, PixelTypes::all())};
   if (inputs[1].size() != inputs[0].size()) fail(op, 1502);
   if (inputs[2].size() != inputs[0].size()) fail(op, 1503);
   std::vector<HObject::Item> items;
@@ -159,6 +167,8 @@ void Compose3(const HObject& Image1, const HObject& Image2, const HObject& Image
         fail(op, H_ERR_SIZES_DIFFER);
       }
       if (image->channels.empty()) fail(op, H_ERR_CHANNEL_COUNT);
+      // One image holds one type.
+      if (image->type() != inputs[0][i]->type()) fail(op, H_ERR_WIT);
       planes.push_back(image->channels.front());
     }
     items.push_back(makeImage(inputs[0][i]->width, inputs[0][i]->height, std::move(planes),
@@ -170,7 +180,8 @@ void Compose3(const HObject& Image1, const HObject& Image2, const HObject& Image
 void CountChannels(const HObject& MultiChannelImage, HTuple* Channels) {
   ApiScope scope("CountChannels");
   HTuple counts;
-  for (const ImagePtr& image : imagesOf(MultiChannelImage, "count_channels", 1)) {
+  for (const ImagePtr& image :
+       imagesOf(MultiChannelImage, "count_channels", 1, PixelTypes::all())) {
     counts.Append(HTuple(static_cast<Hlong>(image->channels.size())));
   }
   setOutput(Channels, std::move(counts));
@@ -179,7 +190,7 @@ void CountChannels(const HObject& MultiChannelImage, HTuple* Channels) {
 void FullDomain(const HObject& Image, HObject* ImageFull) {
   ApiScope scope("FullDomain");
   std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesOf(Image, "full_domain", 1)) {
+  for (const ImagePtr& image : imagesOf(Image, "full_domain", 1, PixelTypes::all())) {
     items.push_back(makeImage(image->width, image->height, image->channels));
   }
   setOutput(ImageFull, objectOf(items));
@@ -188,7 +199,7 @@ void FullDomain(const HObject& Image, HObject* ImageFull) {
 void GetImageSize(const HObject& Image, HTuple* Width, HTuple* Height) {
   ApiScope scope("GetImageSize");
   HTuple widths, heights;
-  for (const ImagePtr& image : imagesOf(Image, "get_image_size", 1)) {
+  for (const ImagePtr& image : imagesOf(Image, "get_image_size", 1, PixelTypes::all())) {
     widths.Append(HTuple(static_cast<Hlong>(image->width)));
     heights.Append(HTuple(static_cast<Hlong>(image->height)));
   }

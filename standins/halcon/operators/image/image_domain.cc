@@ -17,13 +17,15 @@ namespace {
 ImagePtr cut(const ImagePtr& image, std::int32_t row1, std::int32_t col1, std::int32_t row2,
              std::int32_t col2, const char* op) {
   const std::int32_t width = col2 - col1 + 1, height = row2 - row1 + 1;
+  const std::size_t size = elementSize(image->type());
   std::vector<PlanePtr> planes;
   for (std::size_t c = 0; c < image->channels.size(); ++c) {
-    auto plane = std::make_shared<Plane>(width, height, op);
+    auto plane = std::make_shared<Plane>(width, height, op, image->type());
     for (std::int32_t y = 0; y < height; ++y) {
-      std::memcpy(plane->data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
-                  image->pixels(c) + image->offset(row1 + y, col1),
-                  static_cast<std::size_t>(width));
+      std::memcpy(
+          plane->data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * size,
+          image->pixels(c) + image->offset(row1 + y, col1) * size,
+          static_cast<std::size_t>(width) * size);
     }
     planes.push_back(std::move(plane));
   }
@@ -35,7 +37,7 @@ ImagePtr cut(const ImagePtr& image, std::int32_t row1, std::int32_t col1, std::i
 void ReduceDomain(const HObject& Image, const HObject& Region, HObject* ImageReduced) {
   ApiScope scope("ReduceDomain");
   const char* op = "reduce_domain";
-  const std::vector<ImagePtr> images = imagesOf(Image, op, 1);
+  const std::vector<ImagePtr> images = imagesOf(Image, op, 1, PixelTypes::all());
   const std::vector<const Runs*> regions = regionsOf(Region, op, 2, false);
   if (regions.size() != 1) fail(op, 1502);
   std::vector<HObject::Item> items;
@@ -51,7 +53,7 @@ void ReduceDomain(const HObject& Image, const HObject& Region, HObject* ImageRed
 void GetDomain(const HObject& Image, HObject* Domain) {
   ApiScope scope("GetDomain");
   std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesOf(Image, "get_domain", 1)) {
+  for (const ImagePtr& image : imagesOf(Image, "get_domain", 1, PixelTypes::all())) {
     items.push_back(makeRegion(*image->domain));
   }
   setOutput(Domain, objectOf(items));
@@ -61,7 +63,7 @@ void CropDomain(const HObject& Image, HObject* ImagePart) {
   ApiScope scope("CropDomain");
   const char* op = "crop_domain";
   std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesOf(Image, op, 1)) {
+  for (const ImagePtr& image : imagesOf(Image, op, 1, PixelTypes::all())) {
     std::int32_t row1, col1, row2, col2;
     if (!runsBox(*image->domain, &row1, &col1, &row2, &col2)) fail(op, 3040);
     ImagePtr part = cut(image, row1, col1, row2, col2, op);
@@ -80,7 +82,7 @@ void CropPart(const HObject& Image, HObject* ImagePart, const HTuple& Row, const
   const Hlong row = oneInteger(Row, op, 1), col = oneInteger(Column, op, 2);
   const Hlong width = oneInteger(Width, op, 3), height = oneInteger(Height, op, 4);
   std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesOf(Image, op, 1)) {
+  for (const ImagePtr& image : imagesOf(Image, op, 1, PixelTypes::all())) {
     if (row < 0 || row >= image->height) fail(op, 1301);
     if (col < 0 || col >= image->width) fail(op, 1302);
     if (width < 1 || col + width > image->width) fail(op, 1303);
@@ -99,7 +101,7 @@ void CropRectangle1(const HObject& Image, HObject* ImagePart, const HTuple& Row1
   const Hlong row1 = oneInteger(Row1, op, 1), col1 = oneInteger(Column1, op, 2);
   const Hlong row2 = oneInteger(Row2, op, 3), col2 = oneInteger(Column2, op, 4);
   std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesOf(Image, op, 1)) {
+  for (const ImagePtr& image : imagesOf(Image, op, 1, PixelTypes::all())) {
     if (row1 < 0 || row1 >= image->height) fail(op, 1301);
     if (col1 < 0 || col1 >= image->width) fail(op, 1302);
     if (row2 < row1 || row2 >= image->height) fail(op, 1303);

@@ -9,6 +9,7 @@
 #include "core/threads.h"
 #include "halconcpp/HOperatorsImage.h"
 #include "operators/image/gray_simd.h"
+#include "operators/image/typed_images.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -140,7 +141,7 @@ void Decompose3(const HObject& MultiChannelImage, HObject* Image1, HObject* Imag
   ApiScope scope("Decompose3");
   const char* op = "decompose3";
   std::vector<HObject::Item> channels[3];
-  for (const ImagePtr& image : imagesOf(MultiChannelImage, op, 1)) {
+  for (const ImagePtr& image : imagesOf(MultiChannelImage, op, 1, PixelTypes::all())) {
     if (image->channels.size() != 3) fail(op, H_ERR_CHANNEL_COUNT);
     for (std::size_t c = 0; c < 3; ++c) {
       channels[c].push_back(
@@ -152,19 +153,15 @@ void Decompose3(const HObject& MultiChannelImage, HObject* Image1, HObject* Imag
   setOutput(Image3, objectOf(channels[2]));
 }
 
-void ConvertImageType(const HObject& Image, HObject* ImageConverted, const HTuple& NewType) {
-  ApiScope scope("ConvertImageType");
-  const char* op = "convert_image_type";
-  // The stand-in's images hold bytes only: converting to 'byte' copies, any other type is
-  // one it cannot make.
-  if (oneString(NewType, op, 1) != "byte") fail(op, 1301);
-  setOutput(ImageConverted, mapImages(Image, op, [](std::uint8_t g) { return g; }));
-}
-
 void ScaleImage(const HObject& Image, HObject* ImageScaled, const HTuple& Mult, const HTuple& Add) {
   ApiScope scope("ScaleImage");
   const char* op = "scale_image";
   const double mult = oneNumber(Mult, op, 1), add = oneNumber(Add, op, 2);
+  if (hasTypedImages(Image)) {
+    setOutput(ImageScaled,
+              mapTyped(Image, op, kRealValuedTypes, [&](double g) { return g * mult + add; }));
+    return;
+  }
   Table table;
   for (int g = 0; g < 256; ++g) table.values[g] = clampToByte(g * mult + add);
   setOutput(ImageScaled, mapImages(Image, op, [&](std::uint8_t g) { return table.values[g]; }));
@@ -172,6 +169,10 @@ void ScaleImage(const HObject& Image, HObject* ImageScaled, const HTuple& Mult, 
 
 void InvertImage(const HObject& Image, HObject* ImageInvert) {
   ApiScope scope("InvertImage");
+  if (hasTypedImages(Image)) {
+    setOutput(ImageInvert, invertTyped(Image, "invert_image"));
+    return;
+  }
   setOutput(ImageInvert, mapImages(Image, "invert_image", [](std::uint8_t g) {
               return static_cast<std::uint8_t>(255 - g);
             }));
@@ -182,6 +183,11 @@ void AddImage(const HObject& Image1, const HObject& Image2, HObject* ImageResult
   ApiScope scope("AddImage");
   const char* op = "add_image";
   const double mult = oneNumber(Mult, op, 1), add = oneNumber(Add, op, 2);
+  if (hasTypedImages(Image1)) {
+    setOutput(ImageResult, mapTypedPairs(Image1, Image2, op, kRealValuedTypes,
+                                         [&](double a, double b) { return (a + b) * mult + add; }));
+    return;
+  }
   Table table[2];  // sums 0..510 in two halves
   for (int s = 0; s < 512; ++s) table[s / 256].values[s % 256] = clampToByte(s * mult + add);
   setOutput(ImageResult, mapPairs(Image1, Image2, op, [&](std::uint8_t a, std::uint8_t b) {
@@ -195,6 +201,11 @@ void SubImage(const HObject& ImageMinuend, const HObject& ImageSubtrahend, HObje
   ApiScope scope("SubImage");
   const char* op = "sub_image";
   const double mult = oneNumber(Mult, op, 1), add = oneNumber(Add, op, 2);
+  if (hasTypedImages(ImageMinuend)) {
+    setOutput(ImageSub, mapTypedPairs(ImageMinuend, ImageSubtrahend, op, kRealValuedTypes,
+                                      [&](double a, double b) { return (a - b) * mult + add; }));
+    return;
+  }
   Table table[2];  // differences -255..256 shifted by 255
   for (int d = 0; d < 512; ++d)
     table[d / 256].values[d % 256] = clampToByte((d - 255) * mult + add);

@@ -55,7 +55,7 @@ Runs apply(const Runs& region, const Element& element, Operation operation) {
 HObject applyToAll(const HObject& input, const Element& element, Operation operation,
                    const char* op) {
   std::vector<HObject::Item> items;
-  for (const Runs* region : regionsOf(input, op, 1, false)) {
+  for (const Runs* region : regionsOf(input, op, 1)) {
     items.push_back(makeRegion(apply(*region, element, operation)));
   }
   return objectOf(items);

@@ -9,6 +9,7 @@
 #include "core/run_sets.h"
 #include "halconcpp/HOperatorsRegion.h"
 #include "operators/features/region_features.h"
+#include "operators/morphology/skeleton.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -57,6 +58,25 @@ Runs equalAreaEllipse(const Runs& region) {
   return below < above ? under : over;
 }
 
+// The skeleton's pixel nearest the centre of gravity, the first in run order of those as near.
+Runs innerCenter(const Runs& region, const char* op) {
+  if (region.empty()) return {};
+  double row = 0, col = 0;
+  runsCenter(region, &row, &col);
+  Run best{0, 0, 0};
+  double bestDistance = -1;
+  for (const Run& run : skeletonRuns(region, op)) {
+    for (std::int32_t c = run.begin; c <= run.end; ++c) {
+      const double distance = (run.row - row) * (run.row - row) + (c - col) * (c - col);
+      if (bestDistance < 0 || distance < bestDistance) {
+        bestDistance = distance;
+        best = Run{run.row, c, c};
+      }
+    }
+  }
+  return Runs{best};
+}
+
 Runs transformed(const Runs& region, const std::string& type, const char* op) {
   if (type == "convex") return region.empty() ? Runs{} : convexPolygonRuns(convexHull(region));
   if (type == "rectangle1") {
@@ -85,6 +105,7 @@ Runs transformed(const Runs& region, const std::string& type, const char* op) {
     return rectangleRuns(b.row1, b.col1, b.row2, b.col2);
   }
   if (type == "ellipse") return equalAreaEllipse(region);
+  if (type == "inner_center") return innerCenter(region, op);
   fail(op, 1301);
 }
 

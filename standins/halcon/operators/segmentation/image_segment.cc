@@ -12,6 +12,7 @@
 #include "halconcpp/HOperatorsImage.h"
 #include "halconcpp/HOperatorsSegmentation.h"
 #include "operators/filters/image_kernels.h"
+#include "operators/image/typed_images.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -227,9 +228,19 @@ void MinMaxGray(const HObject& Regions, const HObject& Image, const HTuple& Perc
   const char* op = "min_max_gray";
   const double percent = oneNumber(Percent, op, 1);
   if (!(percent >= 0 && percent <= 50)) fail(op, 1301);
-  const std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
-  const ImagePtr image = oneImage(Image, op, 2);
+  std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
   HTuple mins, maxs, ranges;
+  if (takesTypedStatistics(Image)) {
+    if (!skipEmptyRegions(regions, op)) {
+      typedMinMaxGray(Regions, Image, percent, &mins, &maxs, &ranges, op);
+    }
+    setOutput(Min, std::move(mins));
+    setOutput(Max, std::move(maxs));
+    setOutput(Range, std::move(ranges));
+    return;
+  }
+  const ImagePtr image = oneImage(Image, op, 2, kByteSizedTypes);
+  if (skipEmptyRegions(regions, op)) regions.clear();
   for (const Runs* region : regions) {
     const std::vector<Hlong> histogram = histogramOf(*region, image, op);
     Hlong total = 0;
@@ -257,10 +268,16 @@ void MinMaxGray(const HObject& Regions, const HObject& Image, const HTuple& Perc
 void Intensity(const HObject& Regions, const HObject& Image, HTuple* Mean, HTuple* Deviation) {
   ApiScope scope("Intensity");
   const char* op = "intensity";
-  std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
-  const ImagePtr image = oneImage(Image, op, 2);
-  if (skipEmptyRegions(regions, op)) regions.clear();
   HTuple means, deviations;
+  if (takesTypedStatistics(Image)) {
+    typedIntensity(Regions, Image, &means, &deviations, op);
+    setOutput(Mean, std::move(means));
+    setOutput(Deviation, std::move(deviations));
+    return;
+  }
+  std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
+  const ImagePtr image = oneImage(Image, op, 2, kByteSizedTypes);
+  if (skipEmptyRegions(regions, op)) regions.clear();
   for (const Runs* region : regions) {
     const std::vector<Hlong> histogram = histogramOf(*region, image, op);
     double n = 0, sum = 0, squares = 0;
@@ -284,7 +301,13 @@ void GrayHisto(const HObject& Regions, const HObject& Image, HTuple* AbsoluteHis
   const char* op = "gray_histo";
   const std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
   if (regions.size() != 1) fail(op, 1501);
-  const std::vector<Hlong> histogram = histogramOf(*regions[0], oneImage(Image, op, 2), op);
+  const ImagePtr image = oneImage(Image, op, 2, kByteSizedTypes);
+  if (skipEmptyRegions(regions, op)) {
+    setOutput(AbsoluteHisto, HTuple());
+    setOutput(RelativeHisto, HTuple());
+    return;
+  }
+  const std::vector<Hlong> histogram = histogramOf(*regions[0], image, op);
   Hlong total = 0;
   for (const Hlong count : histogram) total += count;
   HTuple absolute, relative;

@@ -1,0 +1,65 @@
+// smooth_image and binomial_filter on byte images: every channel over the whole image,
+// mirrored at its edges, the input's domain kept.
+#include <cmath>
+#include <string>
+
+#include "core/params.h"
+#include "halconcpp/HOperatorsFilters.h"
+#include "operators/filters/filter_images.h"
+#include "standin/controls.h"
+
+namespace HalconCpp {
+using namespace Standin;
+
+namespace {
+
+// The recursions start this far beyond the edges (25 / Alpha), and the sampled Gaussian reaches
+// 6.44 sigma: the bounds keep one line's work within a few hundred thousand steps.
+constexpr double kSmallestRecursiveAlpha = 0.001;
+constexpr double kLargestGaussSigma = 1000;
+
+Hlong binomialSide(const HTuple& value, const char* op, int n) {
+  const Hlong side = oneInteger(value, op, n);
+  if (side < 1 || side > 37 || side % 2 == 0) fail(op, 1300 + n);
+  return side;
+}
+
+}  // namespace
+
+void SmoothImage(const HObject& Image, HObject* ImageSmooth, const HTuple& Filter,
+                 const HTuple& Alpha) {
+  ApiScope scope("SmoothImage");
+  const char* op = "smooth_image";
+  const std::string filter = oneString(Filter, op, 1);
+  const double alpha = oneNumber(Alpha, op, 2);
+  const bool gauss = filter == "gauss";
+  RecursiveSmoothing kind = RecursiveSmoothing::Shen;
+  if (filter == "deriche1") {
+    kind = RecursiveSmoothing::Deriche1;
+  } else if (filter == "deriche2") {
+    kind = RecursiveSmoothing::Deriche2;
+  } else if (filter != "shen" && !gauss) {
+    fail(op, 1301);
+  }
+  if (!(alpha > 0) || !std::isfinite(alpha)) fail(op, 1302);
+  if (gauss ? alpha > kLargestGaussSigma : alpha < kSmallestRecursiveAlpha) fail(op, 1302);
+  setOutput(ImageSmooth,
+            filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize size, std::uint8_t* out) {
+              if (gauss) return sampledGaussPlane(in, size, alpha, out);
+              recursiveSmoothPlane(in, size, kind, alpha, out);
+            }));
+}
+
+void BinomialFilter(const HObject& Image, HObject* ImageBinomial, const HTuple& MaskWidth,
+                    const HTuple& MaskHeight) {
+  ApiScope scope("BinomialFilter");
+  const char* op = "binomial_filter";
+  const auto w = static_cast<std::int32_t>(binomialSide(MaskWidth, op, 1));
+  const auto h = static_cast<std::int32_t>(binomialSide(MaskHeight, op, 2));
+  setOutput(ImageBinomial,
+            filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize size, std::uint8_t* out) {
+              binomialPlane(in, size, w, h, out);
+            }));
+}
+
+}  // namespace HalconCpp

@@ -1,0 +1,276 @@
+// The smoothing filters of smooth_image and binomial_filter on one plane. Every line is read
+// through its mirrored continuation, which repeats with a period of twice its length, so an
+// offset far past a short line costs no more than one close by.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "core/image_results.h"
+#include "operators/filters/image_kernels.h"
+
+namespace HalconCpp {
+namespace Standin {
+
+namespace {
+
+std::size_t at(std::int32_t row, std::int32_t width) {
+  return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
+}
+
+// The index of every place of a line of n continued by `reach` mirrored places each way.
+std::vector<std::int32_t> mirroredIndices(std::int32_t n, std::int32_t reach) {
+  std::vector<std::int32_t> indices(static_cast<std::size_t>(n) + 2 * std::size_t(reach));
+  const std::int64_t period = 2 * std::int64_t(n);
+  for (std::size_t i = 0; i < indices.size(); ++i) {
+    const std::int64_t m = ((std::int64_t(i) - reach) % period + period) % period;
+    indices[i] = static_cast<std::int32_t>(m < n ? m : period - 1 - m);
+  }
+  return indices;
+}
+
+// --- binomial_filter -------------------------------------------------------------------------
+
+std::vector<std::uint64_t> binomialCoefficients(std::int32_t taps) {
+  std::vector<std::uint64_t> c(static_cast<std::size_t>(taps), 0);
+  c[0] = 1;
+  for (std::size_t n = 1; n < c.size(); ++n) {
+    for (std::size_t k = n; k > 0; --k) c[k] += c[k - 1];
+  }
+  return c;
+}
+
+// Column sums reach 255 * 2^36 < 2^44. The row sums over them reach 2^80 for the largest
+// masks: `Acc` holds them whole when 8 + shift bits fit it, else the column sums are split at
+// bit 22, whose two row sums stay below 2^58 (the coefficients sum to 2^(maskWidth - 1)).
+template <typename Acc>
+void binomialRows(const std::uint8_t* src, PlaneSize size, const std::vector<std::uint64_t>& across,
+                  const std::vector<std::uint64_t>& down, std::uint8_t* dst) {
+  const std::int32_t w = size.width, h = size.height;
+  const auto hw = static_cast<std::int32_t>(across.size() / 2);
+  const auto hh = static_cast<std::int32_t>(down.size() / 2);
+  const int shift = 2 * (hw + hh);
+  const std::vector<std::int32_t> columns = mirroredIndices(w, hw), rows = mirroredIndices(h, hh);
+  const auto width = static_cast<std::size_t>(w);
+  std::vector<Acc> column(width), sums(width), extended(columns.size());
+  std::vector<Acc> low(sizeof(Acc) < 8 || 8 + shift <= 63 ? 0 : columns.size());
+  std::vector<const std::uint8_t*> taps(down.size());
+  for (std::int32_t y = 0; y < h; ++y) {
+    for (std::size_t k = 0; k < down.size(); ++k) {
+      taps[k] = src + at(rows[static_cast<std::size_t>(y) + k], w);
+    }
+    // A tap at a time over the whole row, so that the compiler can keep vectors of sums.
+    std::fill(column.begin(), column.end(), Acc(0));
+    for (std::size_t k = 0; k < down.size(); ++k) {
+      const Acc weight = Acc(down[k]);
+      const std::uint8_t* tap = taps[k];
+      for (std::size_t x = 0; x < width; ++x) column[x] = Acc(column[x] + weight * tap[x]);
+    }
+    std::uint8_t* out = dst + at(y, w);
+    if (low.empty()) {
+      for (std::size_t i = 0; i < columns.size(); ++i) {
+        extended[i] = column[static_cast<std::size_t>(columns[i])];
+      }
+      const Acc half = shift > 0 ? Acc(Acc(1) << (shift - 1)) : Acc(0);
+      std::fill(sums.begin(), sums.end(), half);
+      for (std::size_t k = 0; k < across.size(); ++k) {
+        const Acc weight = Acc(across[k]);
+        const Acc* e = extended.data() + k;
+        for (std::size_t x = 0; x < width; ++x) sums[x] = Acc(sums[x] + weight * e[x]);
+      }
+      for (std::size_t x = 0; x < width; ++x) out[x] = static_cast<std::uint8_t>(sums[x] >> shift);
+      continue;
+    }
+    constexpr int kSplit = 22;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      const Acc v = column[static_cast<std::size_t>(columns[i])];
+      extended[i] = v >> kSplit;
+      low[i] = v & ((Acc(1) << kSplit) - 1);
+    }
+    for (std::size_t x = 0; x < width; ++x) {
+      Acc high = 0, rest = 0;
+      for (std::size_t k = 0; k < across.size(); ++k) {
+        high += Acc(across[k]) * extended[x + k];
+        rest += Acc(across[k]) * low[x + k];
+      }
+      // floor((high 2^22 + rest + 2^(shift - 1)) / 2^shift), the last 22 bits of rest below
+      // what the quotient can see.
+      const Acc whole = high + (rest >> kSplit) + (Acc(1) << (shift - 1 - kSplit));
+      out[x] = static_cast<std::uint8_t>(whole >> (shift - kSplit));
+    }
+  }
+}
+
+// --- smooth_image ----------------------------------------------------------------------------
+
+// f(n) for n >= 0 satisfies f(n) = -b1 f(n - 1) - b2 f(n - 2) from n = 2 on, so the sum over
+// n >= 0 runs forwards as c(i) = n0 x(i) + n1 x(i - 1) - b1 c(i - 1) - b2 c(i - 2), and the sum
+// over n >= 1 backwards as a(i) = m1 x(i + 1) + m2 x(i + 2) - b1 a(i + 1) - b2 a(i + 2).
+struct Recursion {
+  double n0, n1, m1, m2, b1, b2, scale;
+};
+
+double response(RecursiveSmoothing kind, double alpha, double n) {
+  const double decay = std::exp(-alpha * n);
+  switch (kind) {
+    case RecursiveSmoothing::Deriche1:
+      return (1 + alpha * n) * decay;
+    case RecursiveSmoothing::Deriche2:
+      return (std::sin(alpha * n) + std::cos(alpha * n)) * decay;
+    case RecursiveSmoothing::Shen:
+      break;
+  }
+  return decay;
+}
+
+Recursion recursion(RecursiveSmoothing kind, double alpha, std::int32_t reach) {
+  const double r = std::exp(-alpha);
+  Recursion c{};
+  switch (kind) {
+    case RecursiveSmoothing::Deriche1:
+      c.b1 = -2 * r, c.b2 = r * r;
+      break;
+    case RecursiveSmoothing::Deriche2:
+      c.b1 = -2 * r * std::cos(alpha), c.b2 = r * r;
+      break;
+    case RecursiveSmoothing::Shen:
+      c.b1 = -r, c.b2 = 0;
+      break;
+  }
+  const double f0 = response(kind, alpha, 0), f1 = response(kind, alpha, 1),
+               f2 = response(kind, alpha, 2);
+  c.n0 = f0, c.n1 = f1 + c.b1 * f0, c.m1 = f1, c.m2 = f2 + c.b1 * f1;
+  double total = f0;
+  for (std::int32_t n = 1; n <= reach + 8; ++n) total += 2 * response(kind, alpha, n);
+  c.scale = 1 / total;
+  return c;
+}
+
+// One line in doubles, continued through `indices`: the forward sums into `forward`, then the
+// backward ones, added to them and scaled, into `out`.
+void recursiveLine(const double* in, const std::vector<std::int32_t>& indices, std::int32_t reach,
+                   const Recursion& c, double* extended, double* forward, double* out,
+                   std::size_t n) {
+  const std::size_t m = indices.size();
+  for (std::size_t i = 0; i < m; ++i) extended[i] = in[indices[i]];
+  double c1 = 0, c2 = 0, x1 = 0;
+  for (std::size_t i = 0; i < m; ++i) {
+    const double v = c.n0 * extended[i] + c.n1 * x1 - c.b1 * c1 - c.b2 * c2;
+    forward[i] = v;
+    c2 = c1, c1 = v, x1 = extended[i];
+  }
+  double a1 = 0, a2 = 0, y1 = 0, y2 = 0;
+  const auto first = static_cast<std::size_t>(reach);
+  for (std::size_t i = m; i-- > 0;) {
+    const double v = c.m1 * y1 + c.m2 * y2 - c.b1 * a1 - c.b2 * a2;
+    if (i >= first && i < first + n) out[i - first] = (forward[i] + v) * c.scale;
+    a2 = a1, a1 = v, y2 = y1, y1 = extended[i];
+  }
+}
+
+}  // namespace
+
+void binomialPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
+                   std::int32_t maskHeight, std::uint8_t* dst) {
+  const std::vector<std::uint64_t> across = binomialCoefficients(maskWidth),
+                                   down = binomialCoefficients(maskHeight);
+  const int bits = 8 + (maskWidth - 1) + (maskHeight - 1);
+  // 5 x 5 and smaller in 16 bits: twice the sums in a vector of the same width.
+  if (bits <= 16) return binomialRows<std::uint16_t>(src, size, across, down, dst);
+  if (bits <= 31) return binomialRows<std::uint32_t>(src, size, across, down, dst);
+  binomialRows<std::uint64_t>(src, size, across, down, dst);
+}
+
+std::int32_t recursiveReach(RecursiveSmoothing, double alpha) {
+  // r^L (1 + alpha L) < 10^-9 with room for the polynomial and the tail's sum: 25 / alpha.
+  return static_cast<std::int32_t>(std::ceil(25 / alpha));
+}
+
+void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, RecursiveSmoothing kind,
+                          double alpha, std::uint8_t* dst) {
+  const std::int32_t w = size.width, h = size.height;
+  const std::int32_t reach = recursiveReach(kind, alpha);
+  const Recursion c = recursion(kind, alpha, reach);
+  const auto width = static_cast<std::size_t>(w);
+  const std::vector<std::int32_t> rows = mirroredIndices(h, reach),
+                                  columns = mirroredIndices(w, reach);
+  // Forward sums down the columns, kept for every row; three rows turn over before row 0.
+  std::vector<double> forward(width * static_cast<std::size_t>(h)), ring(3 * width),
+      zeros(width, 0.0);
+  const double *p1 = zeros.data(), *p2 = zeros.data();
+  const std::uint8_t* x1 = nullptr;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(reach) + std::size_t(h); ++i) {
+    const auto y = static_cast<std::int32_t>(i) - reach;
+    double* cur = y < 0 ? ring.data() + (i % 3) * width : forward.data() + at(y, w);
+    const std::uint8_t* x0 = src + at(rows[i], w);
+    for (std::size_t x = 0; x < width; ++x) {
+      cur[x] = c.n0 * x0[x] + (x1 ? c.n1 * x1[x] : 0.0) - c.b1 * p1[x] - c.b2 * p2[x];
+    }
+    p2 = p1, p1 = cur, x1 = x0;
+  }
+  // Backward sums up the columns; each finished row is filtered along itself at once.
+  std::vector<double> line(width), extended(columns.size()), along(columns.size()), out(width);
+  const double *a1 = zeros.data(), *a2 = zeros.data();
+  const std::uint8_t *y1 = nullptr, *y2 = nullptr;
+  for (std::size_t i = rows.size(); i-- > 0;) {
+    double* cur = ring.data() + (i % 3) * width;
+    for (std::size_t x = 0; x < width; ++x) {
+      cur[x] = (y1 ? c.m1 * y1[x] : 0.0) + (y2 ? c.m2 * y2[x] : 0.0) - c.b1 * a1[x] - c.b2 * a2[x];
+    }
+    const auto y = static_cast<std::int32_t>(i) - reach;
+    if (y >= 0 && y < h) {
+      const double* down = forward.data() + at(y, w);
+      for (std::size_t x = 0; x < width; ++x) line[x] = (down[x] + cur[x]) * c.scale;
+      recursiveLine(line.data(), columns, reach, c, extended.data(), along.data(), out.data(),
+                    width);
+      std::uint8_t* row = dst + at(y, w);
+      for (std::size_t x = 0; x < width; ++x) row[x] = clampToByte(out[x]);
+    }
+    a2 = a1, a1 = cur, y2 = y1, y1 = src + at(rows[i], w);
+  }
+}
+
+std::int32_t gaussReach(double sigma) {
+  // exp(-K^2 / 2 sigma^2) < 10^-9: K > sigma sqrt(2 ln 10^9).
+  return std::max<std::int32_t>(1, static_cast<std::int32_t>(std::ceil(6.4378 * sigma)));
+}
+
+void sampledGaussPlane(const std::uint8_t* src, PlaneSize size, double sigma, std::uint8_t* dst) {
+  const std::int32_t w = size.width, h = size.height;
+  const std::int32_t reach = gaussReach(sigma);
+  std::vector<double> g(static_cast<std::size_t>(reach) + 1);
+  double total = 0;
+  for (std::size_t k = 0; k < g.size(); ++k) {
+    g[k] = std::exp(-double(k) * double(k) / (2 * sigma * sigma));
+    total += k == 0 ? g[k] : 2 * g[k];
+  }
+  for (double& v : g) v /= total;
+  const auto width = static_cast<std::size_t>(w);
+  const std::vector<std::int32_t> rows = mirroredIndices(h, reach),
+                                  columns = mirroredIndices(w, reach);
+  std::vector<double> column(width), sums(width), extended(columns.size());
+  for (std::int32_t y = 0; y < h; ++y) {
+    const std::size_t centre = static_cast<std::size_t>(y + reach);
+    const std::uint8_t* mid = src + at(rows[centre], w);
+    for (std::size_t x = 0; x < width; ++x) column[x] = g[0] * mid[x];
+    for (std::size_t k = 1; k < g.size(); ++k) {
+      const std::uint8_t* up = src + at(rows[centre - k], w);
+      const std::uint8_t* down = src + at(rows[centre + k], w);
+      for (std::size_t x = 0; x < width; ++x) column[x] += g[k] * (up[x] + down[x]);
+    }
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      extended[i] = column[static_cast<std::size_t>(columns[i])];
+    }
+    const double* centreLine = extended.data() + reach;
+    for (std::size_t x = 0; x < width; ++x) sums[x] = g[0] * centreLine[x];
+    for (std::size_t k = 1; k < g.size(); ++k) {
+      const double weight = g[k];
+      const double *left = centreLine - k, *right = centreLine + k;
+      for (std::size_t x = 0; x < width; ++x) sums[x] += weight * (left[x] + right[x]);
+    }
+    std::uint8_t* out = dst + at(y, w);
+    for (std::size_t x = 0; x < width; ++x) out[x] = clampToByte(sums[x]);
+  }
+}
+
+}  // namespace Standin
+}  // namespace HalconCpp

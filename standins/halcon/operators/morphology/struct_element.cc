@@ -1,0 +1,289 @@
+// Morphology with structuring regions of any shape, on runs. The element's pixels are taken
+// relative to a reference point: its centre of gravity (dilation1, erosion1, opening, closing,
+// the Minkowski operators and the hats) or a point the caller names (dilation2, erosion2,
+// hit_or_miss). Erosion and Minkowski addition use the element as it lies; dilation and
+// Minkowski subtraction use it mirrored at the reference point.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "core/image.h"
+#include "core/params.h"
+#include "core/region.h"
+#include "core/run_sets.h"
+#include "halconcpp/HOperatorsMorphology.h"
+#include "halconcpp/HOperatorsSystem.h"
+#include "standin/controls.h"
+
+namespace HalconCpp {
+using namespace Standin;
+
+namespace {
+
+// Iterated morphology keeps within the coordinates gen_rectangle1 accepts: a shifted element
+// walks a region away a step per iteration, and a clipped region reaches a fixed point.
+constexpr std::int32_t kCoordinateBound = 100000;
+
+const Runs& oneElement(const HObject& object, const char* op, int n) {
+  const std::vector<const Runs*> regions = regionsOf(object, op, n);
+  if (regions.size() != 1) fail(op, 1500 + n);
+  return *regions.front();
+}
+
+Element relativeTo(const Runs& shape, std::int32_t row, std::int32_t col) {
+  Element element;
+  element.reserve(shape.size());
+  for (const Run& run : shape) {
+    element.push_back(Span{run.row - row, run.begin - col, run.end - col});
+  }
+  return element;
+}
+
+// The centre of gravity, halves rounded down and right, so that an element of even side
+// reaches further right and down when it dilates, as dilation_rectangle1's does.
+Element aboutCentre(const Runs& shape) {
+  double row = 0, col = 0;
+  runsCenter(shape, &row, &col);
+  return relativeTo(shape, static_cast<std::int32_t>(std::floor(row + 0.5)),
+                    static_cast<std::int32_t>(std::floor(col + 0.5)));
+}
+
+std::int32_t referenceCoordinate(const HTuple& value, const char* op, int n) {
+  const Hlong coordinate = oneInteger(value, op, n);
+  if (coordinate < -kCoordinateBound || coordinate > kCoordinateBound) fail(op, 1300 + n);
+  return static_cast<std::int32_t>(coordinate);
+}
+
+Element mirrored(const Element& element) {
+  Element out;
+  out.reserve(element.size());
+  for (const Span& span : element) out.push_back(Span{-span.dy, -span.end, -span.begin});
+  return out;
+}
+
+Hlong iterationsOf(const HTuple& value, const char* op, int n) {
+  const Hlong iterations = oneInteger(value, op, n);
+  if (iterations < 1) fail(op, 1300 + n);
+  return iterations;
+}
+
+// What an erosion with no element leaves: every pixel, which here is the largest image the
+// program has made ('width' x 'height').
+Runs maximumRegion() {
+  InsideScope inside;
+  HTuple width, height;
+  GetSystem("width", &width);
+  GetSystem("height", &height);
+  return rectangleRuns(0, 0, static_cast<std::int32_t>(height[0].L()) - 1,
+                       static_cast<std::int32_t>(width[0].L()) - 1);
+}
+
+Runs bounded(Runs runs) {
+  std::int32_t row1, col1, row2, col2;
+  if (!runsBox(runs, &row1, &col1, &row2, &col2)) return runs;
+  if (row1 >= -kCoordinateBound && col1 >= -kCoordinateBound && row2 <= kCoordinateBound &&
+      col2 <= kCoordinateBound) {
+    return runs;
+  }
+  return intersectRuns(runs, rectangleRuns(-kCoordinateBound, -kCoordinateBound, kCoordinateBound,
+                                           kCoordinateBound));
+}
+
+bool sameRuns(const Runs& a, const Runs& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i].row != b[i].row || a[i].begin != b[i].begin || a[i].end != b[i].end) return false;
+  }
+  return true;
+}
+
+enum class Kind { Add, Fit };  // Minkowski addition with the element, or where it fits
+
+Runs once(const Runs& region, const Element& element, Kind kind) {
+  if (element.empty()) return kind == Kind::Add ? Runs{} : maximumRegion();
+  return bounded(kind == Kind::Add ? dilateRuns(region, element) : erodeRuns(region, element));
+}
+
+// The work an iterated operator may do over all its iterations, in runs built times the
+// element's spans. A large element iterated a billion times grows the region by its size
+// each time until the coordinate bound: hours of work for nothing a program wants, refused
+// like memory beyond the bound. A 3 x 3 element still iterates 180 times over a region of
+// 10,000 runs.
+constexpr std::uint64_t kIteratedWork = std::uint64_t{1} << 24;
+
+// The result of iteration n-1 is the input of iteration n; a fixed point ends the loop early.
+Runs iterated(const Runs& region, const Element& element, Kind kind, Hlong iterations,
+              const char* op) {
+  Runs current = once(region, element, kind);
+  const std::uint64_t spans = std::max<std::uint64_t>(element.size(), 1);
+  std::uint64_t work = current.size() * spans;
+  for (Hlong i = 1; i < iterations; ++i) {
+    Runs next = once(current, element, kind);
+    if (sameRuns(next, current)) break;
+    work += next.size() * spans;
+    if (work > kIteratedWork) fail(op, 6001);
+    current = std::move(next);
+  }
+  return current;
+}
+
+template <typename Step>
+HObject eachRegion(const HObject& input, const char* op, Step&& step) {
+  std::vector<HObject::Item> items;
+  for (const Runs* region : regionsOf(input, op, 1)) items.push_back(makeRegion(step(*region)));
+  return objectOf(items);
+}
+
+// erosion1, then minkowski_add1 (opening); dilation1, then minkowski_sub1 (closing).
+Runs opened(const Runs& region, const Element& element) {
+  return once(once(region, element, Kind::Fit), element, Kind::Add);
+}
+Runs closed(const Runs& region, const Element& element) {
+  const Element mirror = mirrored(element);
+  return once(once(region, mirror, Kind::Add), mirror, Kind::Fit);
+}
+
+}  // namespace
+
+void Dilation1(const HObject& Region, const HObject& StructElement, HObject* RegionDilation,
+               const HTuple& Iterations) {
+  ApiScope scope("Dilation1");
+  const char* op = "dilation1";
+  const Element element = mirrored(aboutCentre(oneElement(StructElement, op, 2)));
+  const Hlong n = iterationsOf(Iterations, op, 1);
+  setOutput(RegionDilation, eachRegion(Region, op, [&](const Runs& region) {
+              return iterated(region, element, Kind::Add, n, op);
+            }));
+}
+
+void Erosion1(const HObject& Region, const HObject& StructElement, HObject* RegionErosion,
+              const HTuple& Iterations) {
+  ApiScope scope("Erosion1");
+  const char* op = "erosion1";
+  const Element element = aboutCentre(oneElement(StructElement, op, 2));
+  const Hlong n = iterationsOf(Iterations, op, 1);
+  setOutput(RegionErosion, eachRegion(Region, op, [&](const Runs& region) {
+              return iterated(region, element, Kind::Fit, n, op);
+            }));
+}
+
+void Dilation2(const HObject& Region, const HObject& StructElement, HObject* RegionDilation,
+               const HTuple& Row, const HTuple& Column, const HTuple& Iterations) {
+  ApiScope scope("Dilation2");
+  const char* op = "dilation2";
+  const Runs& shape = oneElement(StructElement, op, 2);
+  const Element element = mirrored(
+      relativeTo(shape, referenceCoordinate(Row, op, 1), referenceCoordinate(Column, op, 2)));
+  const Hlong n = iterationsOf(Iterations, op, 3);
+  setOutput(RegionDilation, eachRegion(Region, op, [&](const Runs& region) {
+              return iterated(region, element, Kind::Add, n, op);
+            }));
+}
+
+void Erosion2(const HObject& Region, const HObject& StructElement, HObject* RegionErosion,
+              const HTuple& Row, const HTuple& Column, const HTuple& Iterations) {
+  ApiScope scope("Erosion2");
+  const char* op = "erosion2";
+  const Runs& shape = oneElement(StructElement, op, 2);
+  const Element element =
+      relativeTo(shape, referenceCoordinate(Row, op, 1), referenceCoordinate(Column, op, 2));
+  const Hlong n = iterationsOf(Iterations, op, 3);
+  setOutput(RegionErosion, eachRegion(Region, op, [&](const Runs& region) {
+              return iterated(region, element, Kind::Fit, n, op);
+            }));
+}
+
+void MinkowskiAdd1(const HObject& Region, const HObject& StructElement, HObject* RegionMinkAdd,
+                   const HTuple& Iterations) {
+  ApiScope scope("MinkowskiAdd1");
+  const char* op = "minkowski_add1";
+  const Element element = aboutCentre(oneElement(StructElement, op, 2));
+  const Hlong n = iterationsOf(Iterations, op, 1);
+  setOutput(RegionMinkAdd, eachRegion(Region, op, [&](const Runs& region) {
+              return iterated(region, element, Kind::Add, n, op);
+            }));
+}
+
+void MinkowskiSub1(const HObject& Region, const HObject& StructElement, HObject* RegionMinkSub,
+                   const HTuple& Iterations) {
+  ApiScope scope("MinkowskiSub1");
+  const char* op = "minkowski_sub1";
+  const Element element = mirrored(aboutCentre(oneElement(StructElement, op, 2)));
+  const Hlong n = iterationsOf(Iterations, op, 1);
+  setOutput(RegionMinkSub, eachRegion(Region, op, [&](const Runs& region) {
+              return iterated(region, element, Kind::Fit, n, op);
+            }));
+}
+
+void Opening(const HObject& Region, const HObject& StructElement, HObject* RegionOpening) {
+  ApiScope scope("Opening");
+  const char* op = "opening";
+  const Element element = aboutCentre(oneElement(StructElement, op, 2));
+  setOutput(RegionOpening,
+            eachRegion(Region, op, [&](const Runs& region) { return opened(region, element); }));
+}
+
+void Closing(const HObject& Region, const HObject& StructElement, HObject* RegionClosing) {
+  ApiScope scope("Closing");
+  const char* op = "closing";
+  const Element element = aboutCentre(oneElement(StructElement, op, 2));
+  setOutput(RegionClosing,
+            eachRegion(Region, op, [&](const Runs& region) { return closed(region, element); }));
+}
+
+void TopHat(const HObject& Region, const HObject& StructElement, HObject* RegionTopHat) {
+  ApiScope scope("TopHat");
+  const char* op = "top_hat";
+  const Element element = aboutCentre(oneElement(StructElement, op, 2));
+  setOutput(RegionTopHat, eachRegion(Region, op, [&](const Runs& region) {
+              return subtractRuns(region, opened(region, element));
+            }));
+}
+
+void BottomHat(const HObject& Region, const HObject& StructElement, HObject* RegionBottomHat) {
+  ApiScope scope("BottomHat");
+  const char* op = "bottom_hat";
+  const Element element = aboutCentre(oneElement(StructElement, op, 2));
+  setOutput(RegionBottomHat, eachRegion(Region, op, [&](const Runs& region) {
+              return subtractRuns(closed(region, element), region);
+            }));
+}
+
+void HitOrMiss(const HObject& Region, const HObject& StructElement1, const HObject& StructElement2,
+               HObject* RegionHitMiss, const HTuple& Row, const HTuple& Column) {
+  ApiScope scope("HitOrMiss");
+  const char* op = "hit_or_miss";
+  const Runs& hit = oneElement(StructElement1, op, 2);
+  const Runs& miss = oneElement(StructElement2, op, 3);
+  const std::int32_t row = referenceCoordinate(Row, op, 1);
+  const std::int32_t col = referenceCoordinate(Column, op, 2);
+  const Element hits = relativeTo(hit, row, col);
+  // The erosion of the complement by the second element is the complement of the region's
+  // dilation by that element mirrored, which needs no complement of an endless plane.
+  const Element misses = mirrored(relativeTo(miss, row, col));
+  setOutput(RegionHitMiss, eachRegion(Region, op, [&](const Runs& region) {
+              const Runs fits = once(region, hits, Kind::Fit);
+              return misses.empty() ? fits : subtractRuns(fits, dilateRuns(region, misses));
+            }));
+}
+
+void Boundary(const HObject& Region, HObject* RegionBorder, const HTuple& BoundaryType) {
+  ApiScope scope("Boundary");
+  const char* op = "boundary";
+  const std::string type = oneString(BoundaryType, op, 1);
+  if (type != "inner" && type != "outer" && type != "inner_filled") fail(op, 1301);
+  // The reference's own simulation: the region less its erosion by the 3 x 3 square
+  // (erosion_circle 1.5), or its dilation by that square less the region.
+  const Element square = elementOf(rectangleRuns(-1, -1, 1, 1));
+  setOutput(RegionBorder, eachRegion(Region, op, [&](const Runs& region) {
+              if (type == "outer") return subtractRuns(dilateRuns(region, square), region);
+              if (type == "inner") return subtractRuns(region, erodeRuns(region, square));
+              std::vector<const Runs*> parts{&region};
+              const std::vector<Runs> holes = holesOf(region, systemNeighbourhood());
+              for (const Runs& hole : holes) parts.push_back(&hole);
+              const Runs filled = unionAll(parts);
+              return subtractRuns(filled, erodeRuns(filled, square));
+            }));
+}
+
+}  // namespace HalconCpp
