@@ -108,19 +108,6 @@ void BM_SmoothGauss2_OpenCV(benchmark::State& state) {
   for (auto _ : state) cv::GaussianBlur(image, smooth, cv::Size(), 2.0, 2.0, cv::BORDER_REFLECT);
 }
 
-std::vector<std::uint8_t>& colourScene() {
-  static std::vector<std::uint8_t> planes = [] {
-    std::vector<std::uint8_t> p(scene().size() * 3);
-    for (std::size_t i = 0; i < scene().size(); ++i) {
-      p[i] = scene()[i];
-      p[scene().size() + i] = static_cast<std::uint8_t>(scene()[i] / 2);
-      p[2 * scene().size() + i] = static_cast<std::uint8_t>(255 - scene()[i]);
-    }
-    return p;
-  }();
-  return planes;
-}
-
 // Ten thousand parts selected by area. select_shape measures each region as it selects, so
 // OpenCV's nearest equivalent measures the parts (connectedComponentsWithStats) and filters
 // its table.
