@@ -1,10 +1,22 @@
-// The stand-in's image and region operators against OpenCV's nearest equivalents on one
-// 4096 x 2160 byte image, each pair in the same run. OpenCV runs on one thread, as the
-// stand-in does. Rows come in pairs: BM_<family>_Standin and BM_<family>_OpenCV.
-#include <benchmark/benchmark.h>
-
+// The stand-in's image and region operators against OpenCV's nearest equivalents, each as
+// users run them: the stand-in with its default threads ('thread_num' the machine's cores),
+// OpenCV with its own default threads. Two sizes (4096 x 2160 and 640 x 480), each with the
+// image's full domain and with a disc covering a third of it; OpenCV, which has no domains,
+// always filters the whole image. The cases are interleaved: every round times each case's
+// stand-in call and OpenCV call one after the other, so that a busy machine slows both.
+// Prints per case the medians over the rounds of the best wall time of a few calls, and the
+// median of the rounds' ratios (stand-in / OpenCV).
+//   operators_benchmark [--rounds N] [--calls N] [--filter TEXT] [--thread-num N]
+// (--thread-num sets the stand-in's 'thread_num', to see what its threads bring.)
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include <opencv2/core.hpp>
@@ -16,383 +28,221 @@ namespace {
 
 using namespace HalconCpp;
 
-constexpr int kWidth = 4096;
-constexpr int kHeight = 2160;
+struct Size {
+  int width, height;
+};
 
 // Bright discs on a dark, gently varying background with a little noise: a few thousand
-// parts, as an inspection image has.
-std::vector<std::uint8_t>& scene() {
-  static std::vector<std::uint8_t> pixels = [] {
-    std::vector<std::uint8_t> p(static_cast<std::size_t>(kWidth) * kHeight);
-    std::uint32_t state = 1;
-    for (int y = 0; y < kHeight; ++y) {
-      for (int x = 0; x < kWidth; ++x) {
-        state = state * 1664525u + 1013904223u;
-        const int cx = x % 64 - 32, cy = y % 64 - 32;
-        const bool disc = cx * cx + cy * cy < 18 * 18;
-        const int base = disc ? 200 : 40 + (x + y) % 32;
-        p[static_cast<std::size_t>(y) * kWidth + x] =
-            static_cast<std::uint8_t>(base + (state >> 29));
-      }
+// parts at the larger size, as an inspection image has.
+std::vector<std::uint8_t> scene(Size size) {
+  std::vector<std::uint8_t> p(static_cast<std::size_t>(size.width) * size.height);
+  std::uint32_t state = 1;
+  for (int y = 0; y < size.height; ++y) {
+    for (int x = 0; x < size.width; ++x) {
+      state = state * 1664525u + 1013904223u;
+      const int cx = x % 64 - 32, cy = y % 64 - 32;
+      const bool disc = cx * cx + cy * cy < 18 * 18;
+      const int base = disc ? 200 : 40 + (x + y) % 32;
+      p[static_cast<std::size_t>(y) * size.width + x] =
+          static_cast<std::uint8_t>(base + (state >> 29));
     }
-    return p;
-  }();
-  return pixels;
-}
-
-HObject grayImage() {
-  HObject image;
-  GenImage1Extern(&image, "byte", kWidth, kHeight,
-                  static_cast<Hlong>(reinterpret_cast<std::uintptr_t>(scene().data())), 0);
-  return image;
-}
-
-cv::Mat grayMat() {
-  return cv::Mat(kHeight, kWidth, CV_8UC1, scene().data());
-}
-
-void singleThreaded() {
-  static const bool once = [] {
-    cv::setNumThreads(1);
-    return true;
-  }();
-  (void)once;
-}
-
-void BM_Blobs_Standin(benchmark::State& state) {
-  const HObject image = grayImage();
-  for (auto _ : state) {
-    HObject region, parts;
-    HTuple area, row, col;
-    Threshold(image, &region, 128, 255);
-    Connection(region, &parts);
-    AreaCenter(parts, &area, &row, &col);
-    benchmark::DoNotOptimize(area.Length());
   }
-}
-void BM_Blobs_OpenCV(benchmark::State& state) {
-  singleThreaded();
-  const cv::Mat image = grayMat();
-  cv::Mat binary, labels, stats, centroids;
-  for (auto _ : state) {
-    cv::threshold(image, binary, 127, 255, cv::THRESH_BINARY);
-    benchmark::DoNotOptimize(cv::connectedComponentsWithStats(binary, labels, stats, centroids, 8));
-  }
+  return p;
 }
 
-void BM_Mean11_Standin(benchmark::State& state) {
-  const HObject image = grayImage();
-  for (auto _ : state) {
-    HObject mean;
-    MeanImage(image, &mean, 11, 11);
-  }
-}
-void BM_Mean11_OpenCV(benchmark::State& state) {
-  singleThreaded();
-  const cv::Mat image = grayMat();
-  cv::Mat mean;
-  for (auto _ : state)
-    cv::blur(image, mean, cv::Size(11, 11), cv::Point(-1, -1), cv::BORDER_REFLECT);
+Hlong address(const std::uint8_t* p) {
+  return static_cast<Hlong>(reinterpret_cast<std::uintptr_t>(p));
 }
 
-// A turn by 10 degrees about the image's centre, bilinear, into an image of the same size.
-void BM_Rotate10_Standin(benchmark::State& state) {
-  const HObject image = grayImage();
-  HTuple identity, matrix;
-  HomMat2dIdentity(&identity);
-  HomMat2dRotate(identity, 10 * CV_PI / 180, (kHeight - 1) / 2.0, (kWidth - 1) / 2.0, &matrix);
-  for (auto _ : state) {
-    HObject turned;
-    AffineTransImage(image, &turned, matrix, "bilinear", "false");
-  }
-}
-void BM_Rotate10_OpenCV(benchmark::State& state) {
-  singleThreaded();
-  const cv::Mat image = grayMat();
-  const cv::Mat matrix =
-      cv::getRotationMatrix2D(cv::Point2f((kWidth - 1) / 2.0f, (kHeight - 1) / 2.0f), 10, 1);
-  cv::Mat turned;
-  for (auto _ : state)
-    cv::warpAffine(image, turned, matrix, image.size(), cv::INTER_LINEAR, cv::BORDER_CONSTANT);
-}
+// The images and matrices of one size; the stand-in's images carry the domain of the case.
+struct Inputs {
+  Size size;
+  std::vector<std::uint8_t> gray, planes;  // planes: red, green, blue one after the other
+  cv::Mat grayMat, rgbMat, binaryMat;
+  HObject grayImage, rgbImage, region;
+};
 
-void BM_Median5_Standin(benchmark::State& state) {
-  const HObject image = grayImage();
-  for (auto _ : state) {
-    HObject median;
-    MedianImage(image, &median, "square", 2, "mirrored");
+Inputs makeInputs(Size size, bool disc) {
+  Inputs in;
+  in.size = size;
+  in.gray = scene(size);
+  const std::size_t n = in.gray.size();
+  in.planes.resize(3 * n);
+  for (std::size_t i = 0; i < n; ++i) {
+    in.planes[i] = in.gray[i];
+    in.planes[n + i] = static_cast<std::uint8_t>(in.gray[i] / 2);
+    in.planes[2 * n + i] = static_cast<std::uint8_t>(255 - in.gray[i]);
   }
-}
-// The circle of radius 2 holds 13 of the 5 x 5 pixels; OpenCV has square masks only.
-void BM_Median5Circle_Standin(benchmark::State& state) {
-  const HObject image = grayImage();
-  for (auto _ : state) {
-    HObject median;
-    MedianImage(image, &median, "circle", 2, "mirrored");
-  }
-}
-void BM_Median5_OpenCV(benchmark::State& state) {
-  singleThreaded();
-  const cv::Mat image = grayMat();
-  cv::Mat median;
-  for (auto _ : state) cv::medianBlur(image, median, 5);
-}
-
-void BM_Gauss5_Standin(benchmark::State& state) {
-  const HObject image = grayImage();
-  for (auto _ : state) {
-    HObject smooth;
-    GaussFilter(image, &smooth, 5);
-  }
-}
-void BM_Gauss5_OpenCV(benchmark::State& state) {
-  singleThreaded();
-  const cv::Mat image = grayMat();
-  cv::Mat smooth;
-  for (auto _ : state) cv::GaussianBlur(image, smooth, cv::Size(5, 5), 0, 0, cv::BORDER_REFLECT);
-}
-
-// OpenCV's 5 x 5 Gaussian of sigma 0 takes its fixed table, 1 4 6 4 1 / 16: the binomial.
-void BM_Binomial5_Standin(benchmark::State& state) {
-  const HObject image = grayImage();
-  for (auto _ : state) {
-    HObject smooth;
-    BinomialFilter(image, &smooth, 5, 5);
-  }
-}
-void BM_Binomial5_OpenCV(benchmark::State& state) {
-  singleThreaded();
-  const cv::Mat image = grayMat();
-  cv::Mat smooth;
-  for (auto _ : state) cv::GaussianBlur(image, smooth, cv::Size(5, 5), 0, 0, cv::BORDER_REFLECT);
-}
-
-// smooth_image's Gaussian of sigma 2 and its recursive 'deriche2' of the smoothing the
-// reference calls comparable (Alpha 0.5 beside a sigma of 1.77 / 1), both against OpenCV's
-// Gaussian of the same sigma, whose kernel OpenCV sizes itself.
-void BM_SmoothGauss2_Standin(benchmark::State& state) {
-  const HObject image = grayImage();
-  for (auto _ : state) {
-    HObject smooth;
-    SmoothImage(image, &smooth, "gauss", 2.0);
-  }
-}
-void BM_SmoothDeriche2_Standin(benchmark::State& state) {
-  const HObject image = grayImage();
-  for (auto _ : state) {
-    HObject smooth;
-    SmoothImage(image, &smooth, "deriche2", 0.5);
-  }
-}
-void BM_SmoothGauss2_OpenCV(benchmark::State& state) {
-  singleThreaded();
-  const cv::Mat image = grayMat();
-  cv::Mat smooth;
-  for (auto _ : state) cv::GaussianBlur(image, smooth, cv::Size(), 2.0, 2.0, cv::BORDER_REFLECT);
-}
-
-void BM_Closing35_Standin(benchmark::State& state) {
-  HObject region;
-  Threshold(grayImage(), &region, 128, 255);
-  for (auto _ : state) {
-    HObject closed;
-    ClosingCircle(region, &closed, 3.5);
-  }
-}
-void BM_Closing35_OpenCV(benchmark::State& state) {
-  singleThreaded();
-  cv::Mat binary;
-  cv::threshold(grayMat(), binary, 127, 255, cv::THRESH_BINARY);
-  const cv::Mat element = cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(7, 7));
-  cv::Mat closed;
-  for (auto _ : state) cv::morphologyEx(binary, closed, cv::MORPH_CLOSE, element);
-}
-
-std::vector<std::uint8_t>& colourScene() {
-  static std::vector<std::uint8_t> planes = [] {
-    std::vector<std::uint8_t> p(scene().size() * 3);
-    for (std::size_t i = 0; i < scene().size(); ++i) {
-      p[i] = scene()[i];
-      p[scene().size() + i] = static_cast<std::uint8_t>(scene()[i] / 2);
-      p[2 * scene().size() + i] = static_cast<std::uint8_t>(255 - scene()[i]);
-    }
-    return p;
-  }();
-  return planes;
-}
-
-void BM_Gray_Standin(benchmark::State& state) {
-  const auto address = [](std::size_t plane) {
-    return static_cast<Hlong>(
-        reinterpret_cast<std::uintptr_t>(colourScene().data() + plane * scene().size()));
-  };
-  HObject rgb;
-  GenImage3Extern(&rgb, "byte", kWidth, kHeight, address(0), address(1), address(2), 0);
-  for (auto _ : state) {
-    HObject gray;
-    Rgb1ToGray(rgb, &gray);
-  }
-}
-void BM_Gray_OpenCV(benchmark::State& state) {
-  singleThreaded();
+  in.grayMat = cv::Mat(size.height, size.width, CV_8UC1, in.gray.data());
   // OpenCV keeps colour interleaved, the stand-in in planes: each converts its own layout.
-  cv::Mat planes[3];
+  cv::Mat channels[3];
   for (int c = 0; c < 3; ++c) {
-    planes[c] = cv::Mat(kHeight, kWidth, CV_8UC1, colourScene().data() + c * scene().size());
+    channels[c] = cv::Mat(size.height, size.width, CV_8UC1, in.planes.data() + c * n);
   }
-  cv::Mat rgb, gray;
-  cv::merge(planes, 3, rgb);
-  for (auto _ : state) cv::cvtColor(rgb, gray, cv::COLOR_RGB2GRAY);
+  cv::merge(channels, 3, in.rgbMat);
+  cv::threshold(in.grayMat, in.binaryMat, 127, 255, cv::THRESH_BINARY);
+  HObject gray, rgb;
+  GenImage1Extern(&gray, "byte", size.width, size.height, address(in.gray.data()), 0);
+  GenImage3Extern(&rgb, "byte", size.width, size.height, address(in.planes.data()),
+                  address(in.planes.data() + n), address(in.planes.data() + 2 * n), 0);
+  if (disc) {
+    HObject circle;
+    const double radius = std::sqrt(double(size.width) * size.height / 3 / CV_PI);
+    GenCircle(&circle, (size.height - 1) / 2.0, (size.width - 1) / 2.0, radius);
+    ReduceDomain(gray, circle, &in.grayImage);
+    ReduceDomain(rgb, circle, &in.rgbImage);
+  } else {
+    in.grayImage = gray;
+    in.rgbImage = rgb;
+  }
+  Threshold(in.grayImage, &in.region, 128, 255);
+  return in;
 }
 
-// Ten thousand parts selected by area. select_shape measures each region as it selects, so
-// OpenCV's nearest equivalent measures the parts (connectedComponentsWithStats) and filters
-// its table.
-void BM_Select_Standin(benchmark::State& state) {
-  HObject discs;
-  std::vector<Hlong> rows, cols, radii;
-  HTuple r, c, radius;
-  for (int i = 0; i < 10000; ++i) {
-    r.Append(HTuple(static_cast<Hlong>(20 + (i / 100) * 20)));
-    c.Append(HTuple(static_cast<Hlong>(20 + (i % 100) * 20)));
-    radius.Append(HTuple(3.5 + i % 5));
-  }
-  GenCircle(&discs, r, c, radius);
-  for (auto _ : state) {
-    HObject selected;
-    SelectShape(discs, &selected, "area", "and", 60, 150);
-    benchmark::DoNotOptimize(selected.CountObj());
-  }
-}
-void BM_Select_OpenCV(benchmark::State& state) {
-  singleThreaded();
-  cv::Mat canvas = cv::Mat::zeros(2040, 2040, CV_8UC1);
-  for (int i = 0; i < 10000; ++i) {
-    cv::circle(canvas, cv::Point(20 + (i % 100) * 20, 20 + (i / 100) * 20), 3 + i % 5, 255, -1);
-  }
-  cv::Mat labels, stats, centroids;
-  for (auto _ : state) {
-    const int count = cv::connectedComponentsWithStats(canvas, labels, stats, centroids, 8);
-    std::vector<int> selected;
-    for (int i = 1; i < count; ++i) {
-      const int area = stats.at<int>(i, cv::CC_STAT_AREA);
-      if (area >= 60 && area <= 150) selected.push_back(i);
-    }
-    benchmark::DoNotOptimize(selected.size());
-  }
+struct Case {
+  std::string name;
+  std::function<void()> standin, opencv;
+  std::vector<double> standinTimes, opencvTimes, ratios;
+};
+
+// The families, as the stand-in and OpenCV each run them on `in`.
+void addCases(std::vector<Case>& cases, const Inputs& in, const std::string& suffix) {
+  const auto add = [&](const char* name, std::function<void()> standin,
+                       std::function<void()> opencv) {
+    cases.push_back(
+        Case{std::string(name) + suffix, std::move(standin), std::move(opencv), {}, {}, {}});
+  };
+  const Inputs* p = &in;
+  add(
+      "rgb1_to_gray / cvtColor",
+      [p] {
+        HObject gray;
+        Rgb1ToGray(p->rgbImage, &gray);
+      },
+      [p] {
+        static thread_local cv::Mat gray;
+        cv::cvtColor(p->rgbMat, gray, cv::COLOR_RGB2GRAY);
+      });
+  add(
+      "gauss_filter 5 / GaussianBlur 5x5",
+      [p] {
+        HObject smooth;
+        GaussFilter(p->grayImage, &smooth, 5);
+      },
+      [p] {
+        static thread_local cv::Mat smooth;
+        cv::GaussianBlur(p->grayMat, smooth, cv::Size(5, 5), 0, 0, cv::BORDER_REFLECT);
+      });
+  add(
+      "mean_image 11x11 / blur",
+      [p] {
+        HObject mean;
+        MeanImage(p->grayImage, &mean, 11, 11);
+      },
+      [p] {
+        static thread_local cv::Mat mean;
+        cv::blur(p->grayMat, mean, cv::Size(11, 11), cv::Point(-1, -1), cv::BORDER_REFLECT);
+      });
+  // The circle of radius 2 holds 13 of the 5 x 5 pixels; OpenCV has square masks only.
+  add(
+      "median_image circle 2 / medianBlur 5",
+      [p] {
+        HObject median;
+        MedianImage(p->grayImage, &median, "circle", 2, "mirrored");
+      },
+      [p] {
+        static thread_local cv::Mat median;
+        cv::medianBlur(p->grayMat, median, 5);
+      });
+  add(
+      "closing_circle 3.5 / 7x7 elliptic closing",
+      [p] {
+        HObject closed;
+        ClosingCircle(p->region, &closed, 3.5);
+      },
+      [p] {
+        static const cv::Mat element = cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(7, 7));
+        static thread_local cv::Mat closed;
+        cv::morphologyEx(p->binaryMat, closed, cv::MORPH_CLOSE, element);
+      });
+  add(
+      "threshold+connection+area_center / connectedComponentsWithStats",
+      [p] {
+        HObject region, parts;
+        HTuple area, row, col;
+        Threshold(p->grayImage, &region, 128, 255);
+        Connection(region, &parts);
+        AreaCenter(parts, &area, &row, &col);
+      },
+      [p] {
+        static thread_local cv::Mat binary, labels, stats, centroids;
+        cv::threshold(p->grayMat, binary, 127, 255, cv::THRESH_BINARY);
+        cv::connectedComponentsWithStats(binary, labels, stats, centroids, 8);
+      });
 }
 
-// Opening with a structuring region of no fixed shape: a 7 x 7 cross, against OpenCV's
-// morphologyEx with the same kernel.
-void BM_OpeningCross7_Standin(benchmark::State& state) {
-  HObject region, across, down, cross;
-  Threshold(grayImage(), &region, 128, 255);
-  GenRectangle1(&across, 3, 0, 3, 6);
-  GenRectangle1(&down, 0, 3, 6, 3);
-  Union2(across, down, &cross);
-  for (auto _ : state) {
-    HObject opened;
-    Opening(region, cross, &opened);
+double bestOf(const std::function<void()>& call, int calls) {
+  double best = 1e300;
+  for (int i = 0; i < calls; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    call();
+    const auto stop = std::chrono::steady_clock::now();
+    best = std::min(best, std::chrono::duration<double, std::milli>(stop - start).count());
   }
-}
-void BM_OpeningCross7_OpenCV(benchmark::State& state) {
-  singleThreaded();
-  cv::Mat binary;
-  cv::threshold(grayMat(), binary, 127, 255, cv::THRESH_BINARY);
-  const cv::Mat element = cv::getStructuringElement(cv::MORPH_CROSS, cv::Size(7, 7));
-  cv::Mat opened;
-  for (auto _ : state) cv::morphologyEx(binary, opened, cv::MORPH_OPEN, element);
+  return best;
 }
 
-// A relief of one bowl per 64 x 64 tile, deepest at the tile's centre: watersheds floods
-// from its own regional minima; OpenCV's watershed is given those minima as markers (and
-// copies them each time, as it writes into them).
-std::vector<std::uint8_t>& relief() {
-  static std::vector<std::uint8_t> pixels = [] {
-    std::vector<std::uint8_t> p(static_cast<std::size_t>(kWidth) * kHeight);
-    for (int y = 0; y < kHeight; ++y) {
-      for (int x = 0; x < kWidth; ++x) {
-        const int cx = x % 64 - 32, cy = y % 64 - 32;
-        p[static_cast<std::size_t>(y) * kWidth + x] =
-            static_cast<std::uint8_t>(std::min(255, (cx * cx + cy * cy) / 8));
-      }
-    }
-    return p;
-  }();
-  return pixels;
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
-void BM_Watersheds_Standin(benchmark::State& state) {
-  HObject image;
-  GenImage1Extern(&image, "byte", kWidth, kHeight,
-                  static_cast<Hlong>(reinterpret_cast<std::uintptr_t>(relief().data())), 0);
-  for (auto _ : state) {
-    HObject basins, lines;
-    Watersheds(image, &basins, &lines);
-  }
-}
-void BM_Watersheds_OpenCV(benchmark::State& state) {
-  singleThreaded();
-  const cv::Mat gray(kHeight, kWidth, CV_8UC1, relief().data());
-  cv::Mat colour, markers;
-  cv::cvtColor(gray, colour, cv::COLOR_GRAY2BGR);
-  cv::connectedComponents(gray == 0, markers, 8, CV_32S);
-  cv::Mat work;
-  for (auto _ : state) {
-    markers.copyTo(work);
-    cv::watershed(colour, work);
-  }
-}
-
-// Sub-pixel Canny edges with a Gaussian of 1 and thresholds 20 / 40, against OpenCV's Canny on
-// the image smoothed by the same Gaussian (OpenCV's edges are whole pixels, unlinked; its
-// thresholds are on the 3x3 Sobel sums, 8 times the slope).
-void BM_Canny_Standin(benchmark::State& state) {
-  const HObject image = grayImage();
-  for (auto _ : state) {
-    HObject edges;
-    EdgesSubPix(image, &edges, "canny", 1.0, 20, 40);
-    benchmark::DoNotOptimize(edges.CountObj());
-  }
-}
-void BM_Canny_OpenCV(benchmark::State& state) {
-  singleThreaded();
-  const cv::Mat image = grayMat();
-  cv::Mat smooth, edges;
-  for (auto _ : state) {
-    cv::GaussianBlur(image, smooth, cv::Size(7, 7), 1.0, 1.0, cv::BORDER_REFLECT);
-    cv::Canny(smooth, edges, 160, 320, 3, true);
-  }
-}
-
-BENCHMARK(BM_Blobs_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Blobs_OpenCV)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Mean11_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Mean11_OpenCV)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Rotate10_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Rotate10_OpenCV)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Median5_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Median5Circle_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Median5_OpenCV)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Gauss5_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Gauss5_OpenCV)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Binomial5_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Binomial5_OpenCV)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SmoothGauss2_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SmoothDeriche2_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SmoothGauss2_OpenCV)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Closing35_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Closing35_OpenCV)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Gray_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Gray_OpenCV)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Select_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Select_OpenCV)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpeningCross7_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpeningCross7_OpenCV)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Watersheds_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Watersheds_OpenCV)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Canny_Standin)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Canny_OpenCV)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  int rounds = 7, calls = 5;
+  std::string filter;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--rounds") == 0) rounds = std::max(1, std::atoi(argv[i + 1]));
+    if (std::strcmp(argv[i], "--calls") == 0) calls = std::max(1, std::atoi(argv[i + 1]));
+    if (std::strcmp(argv[i], "--filter") == 0) filter = argv[i + 1];
+    if (std::strcmp(argv[i], "--thread-num") == 0) {
+      SetSystem("thread_num", static_cast<Hlong>(std::max(1, std::atoi(argv[i + 1]))));
+    }
+  }
+  HTuple threads;
+  GetSystem("thread_num", &threads);
+  std::printf("stand-in thread_num %ld, OpenCV threads %d; %d rounds, best of %d calls each\n",
+              static_cast<long>(threads[0].L()), cv::getNumThreads(), rounds, calls);
+  const Size sizes[] = {{4096, 2160}, {640, 480}};
+  std::vector<Inputs> inputs;
+  inputs.reserve(4);
+  std::vector<Case> cases;
+  for (const Size size : sizes) {
+    for (const bool disc : {false, true}) {
+      inputs.push_back(makeInputs(size, disc));
+      const std::string suffix = ", " + std::to_string(size.width) + "x" +
+                                 std::to_string(size.height) + (disc ? ", disc domain" : "");
+      addCases(cases, inputs.back(), suffix);
+    }
+  }
+  cases.erase(
+      std::remove_if(cases.begin(), cases.end(),
+                     [&](const Case& c) { return c.name.find(filter) == std::string::npos; }),
+      cases.end());
+  for (int round = 0; round < rounds; ++round) {
+    for (Case& c : cases) {
+      const double s = bestOf(c.standin, calls), o = bestOf(c.opencv, calls);
+      c.standinTimes.push_back(s);
+      c.opencvTimes.push_back(o);
+      c.ratios.push_back(s / o);
+    }
+  }
+  std::printf("| case | stand-in ms | OpenCV ms | ratio |\n|---|---|---|---|\n");
+  for (const Case& c : cases) {
+    std::printf("| %s | %.3f | %.3f | %.2f |\n", c.name.c_str(), median(c.standinTimes),
+                median(c.opencvTimes), median(c.ratios));
+  }
+  return 0;
+}

@@ -228,5 +228,44 @@ class InspectBlobsTest(unittest.TestCase):
             self.assertNotIn((255, 255, 255), below, picture)
 
 
+class OperatorThreadsTest(unittest.TestCase):
+    """Worker processes share out the cores among themselves: each runs its operators on one
+    thread unless --operator-threads says otherwise; one job in the runner's own process keeps
+    the engine's default, the processor's cores."""
+
+    def thread_nums(self, *arguments):
+        result = subprocess.run(
+            [RUNNER, "--procedure", "operator_threads_for_file", "--path", PROCEDURES,
+             "--in", "File={}", "--batch", os.path.join(IMAGES, "*.png"), *arguments],
+            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, timeout=120)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        lines = [json.loads(line) for line in result.stdout.splitlines()]
+        self.assertEqual(len(lines), COUNT)
+        return [(line["ThreadNum"], line["Processors"]) for line in lines]
+
+    def test_workers_run_one_operator_thread_each(self):
+        for values in self.thread_nums("--jobs", "2"):
+            self.assertEqual(values[0], [1])
+
+    def test_operator_threads_sets_each_workers_threads(self):
+        for jobs in ("1", "2"):
+            for values in self.thread_nums("--jobs", jobs, "--operator-threads", "3"):
+                self.assertEqual(values[0], [3], jobs)
+
+    def test_one_job_keeps_the_engines_default(self):
+        for thread_num, processors in self.thread_nums("--jobs", "1"):
+            self.assertEqual(thread_num, processors)
+
+    def test_operator_threads_need_jobs_in_processes(self):
+        common = [RUNNER, "--procedure", "operator_threads_for_file", "--path", PROCEDURES,
+                  "--operator-threads", "2"]
+        pattern = os.path.join(IMAGES, "*.png")
+        for command in (common + ["--in", "File=a"],
+                        common + ["--in", "File={}", "--batch", pattern, "--threads"]):
+            result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                    text=True, timeout=60)
+            self.assertEqual(result.returncode, 2, result.stderr)
+            self.assertIn("--operator-threads", result.stderr)
+
 if __name__ == "__main__":
     unittest.main()

@@ -171,6 +171,7 @@ std::string picturePrefix(std::size_t index, std::size_t count, const std::strin
 int runWorker(Library& library, const Options& options, const std::vector<std::string>& files,
               const std::string& procedures) {
   initialise(library, options, true);  // stdout carries the rows
+  setOperatorThreads(library, procedures, options.operatorThreads ? options.operatorThreads : 1);
   std::printf("pid %ld\n", currentProcessId());
   std::size_t first = 0, step = 1;
   if (std::sscanf(options.worker.c_str(), "%zu/%zu", &first, &step) != 2 || step == 0) return 2;
@@ -225,6 +226,9 @@ int runBatch(Library& library, const Options& options, const std::string& self) 
   // input name is reported once, before any file runs.
   if (inProcess) {
     initialise(library, options, options.out == "-");
+    if (options.operatorThreads) {
+      setOperatorThreads(library, proceduresFolder, options.operatorThreads);
+    }
   } else {
     for (const auto& path : options.paths) {
       if (ErrorMsg* record = library.haddProcedurePath(path.c_str())) {

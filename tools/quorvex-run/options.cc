@@ -34,6 +34,8 @@ const char* const kUsage =
     "  --batch PATTERN         the files, run in name order, results in that order\n"
     "  --batch @LIST           the files LIST names, one a line, relative to LIST's folder\n"
     "  --jobs N                N files at once (default: one per core)\n"
+    "  --operator-threads N    the threads each worker's operators use (default: 1 when\n"
+    "                          the jobs are processes, as they share the cores)\n"
     "  --out FILE              the results: FILE.csv as CSV, else JSON lines (default:\n"
     "                          JSON lines on stdout)\n"
     "  --fail-fast             stop at the first file that fails\n"
@@ -84,12 +86,18 @@ bool mentionsFile(const Options& options) {
 
 void checkBatch(const Options& options) {
   if (options.batch.empty()) {
-    if (options.jobs || options.failFast || options.threads || options.out != "-") {
-      throw std::invalid_argument("--jobs, --out, --fail-fast and --threads need --batch");
+    if (options.jobs || options.failFast || options.threads || options.out != "-" ||
+        options.operatorThreads) {
+      throw std::invalid_argument(
+          "--jobs, --out, --fail-fast, --threads and --operator-threads need --batch");
     }
     return;
   }
   if (options.procedure.empty()) throw std::invalid_argument("--batch runs a --procedure");
+  // Threads of one process share one engine and its 'thread_num'.
+  if (options.threads && options.operatorThreads) {
+    throw std::invalid_argument("--operator-threads is for jobs in processes, not --threads");
+  }
   if (!mentionsFile(options)) throw std::invalid_argument("--batch needs {} in an --in value");
   if (options.json) throw std::invalid_argument("--batch writes JSON lines by itself: no --json");
   if (options.threads && !options.snapshots.empty()) {
@@ -142,6 +150,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
       options.out = value();
     } else if (argument == "--jobs") {
       options.jobs = positiveCount(argument, value());
+    } else if (argument == "--operator-threads") {
+      options.operatorThreads = positiveCount(argument, value());
     } else if (argument == "--fail-fast") {
       options.failFast = true;
     } else if (argument == "--threads") {

@@ -30,6 +30,10 @@ struct Options {
   std::string batch;      // --batch PATTERN, or empty
   std::string out = "-";  // --out FILE: .csv writes CSV, anything else JSON lines; - is stdout
   int jobs = 0;           // --jobs N; 0 means one per core
+  // --operator-threads N: each worker process's 'thread_num'; 0: 1 when the batch runs in
+  // worker processes, so that jobs and the operators' threads do not share out the cores
+  // twice, else the engine's own.
+  int operatorThreads = 0;
   bool failFast = false;
   bool threads = false;  // --threads: jobs as threads of this process instead of processes
   std::string worker;    // --worker K/N (internal): run every Nth file from the K-th

@@ -138,6 +138,29 @@ void runProgram(Library& library, const Options& options) {
 // next becomes active.
 #include "snapshot_procedure.inc"
 
+// The operators' threads of a worker, set as a program sets them.
+constexpr const char* kThreadsProcedure = R"(<?xml version="1.0" encoding="UTF-8"?>
+<hdevelop file_version="1.0" halcon_version="11.0">
+<procedure name="quorvex_operator_threads">
+<interface>
+<ic><par name="ThreadNum" base_type="ctrl" dimension="0"/></ic>
+</interface>
+<body>
+<l>set_system ('thread_num', ThreadNum)</l>
+</body>
+</procedure>
+</hdevelop>
+)";
+
+// A process works with one folder of the runner's procedures.
+void addProcedures(Library& library, const std::string& procedures) {
+  static std::string added;
+  if (added != procedures) {
+    check(library, library.haddProcedurePath(procedures.c_str()));
+    added = procedures;
+  }
+}
+
 void QUORVEX_CALL printOut(const char* text) {
   std::printf("%s\n", text);
 }
@@ -207,23 +230,28 @@ std::vector<Values> ProcedureSession::call(const Inputs& inputs) {
 }
 
 void writeSnapshotProcedure(const std::string& folder) {
-  const std::filesystem::path file = std::filesystem::path(folder) / "quorvex_snapshots.hdvp";
-  std::ofstream out(file, std::ios::binary);
-  out << kSnapshotProcedure;
-  out.close();
-  if (!out) throw std::runtime_error("cannot write " + file.string());
+  for (const auto& [name, text] : {std::pair{"quorvex_snapshots.hdvp", kSnapshotProcedure},
+                                   std::pair{"quorvex_operator_threads.hdvp", kThreadsProcedure}}) {
+    const std::filesystem::path file = std::filesystem::path(folder) / name;
+    std::ofstream out(file, std::ios::binary);
+    out << text;
+    out.close();
+    if (!out) throw std::runtime_error("cannot write " + file.string());
+  }
+}
+
+void setOperatorThreads(Library& library, const std::string& procedures, int threads) {
+  addProcedures(library, procedures);
+  ProcedureSession session(library, "quorvex_operator_threads");
+  session.call({{"ThreadNum", {std::int64_t{threads}}}});
 }
 
 std::vector<std::string> writeSnapshots(Library& library, const std::string& procedures,
                                         const std::string& folder, const std::string& prefix) {
   namespace fs = std::filesystem;
   if (!folder.empty()) fs::create_directories(folder);
-  // A process works with one such folder; snapshots are never written by threads at once.
-  static std::string added;
-  if (added != procedures) {
-    check(library, library.haddProcedurePath(procedures.c_str()));
-    added = procedures;
-  }
+  // Snapshots are never written by threads at once.
+  addProcedures(library, procedures);
   ProcedureSession session(library, "quorvex_snapshots");
   const Inputs inputs = {{"Folder", {folder.empty() ? folder : fs::absolute(folder).string()}},
                          {"Prefix", {prefix}}};

@@ -73,6 +73,9 @@ void writeSnapshotProcedure(const std::string& folder);
 // procedure was written into, added to the procedure paths the first time.
 std::vector<std::string> writeSnapshots(Library& library, const std::string& procedures,
                                         const std::string& folder, const std::string& prefix);
+// Sets the engine's 'thread_num' to `threads` through the runner's procedure in `procedures`
+// (written there by writeSnapshotProcedure), as a program would with set_system.
+void setOperatorThreads(Library& library, const std::string& procedures, int threads);
 
 // Runs as the options say, printing outputs to `out`. Raises RecordError for a failure the
 // library reported and std::runtime_error for anything else.

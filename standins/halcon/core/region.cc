@@ -7,6 +7,7 @@
 #include "core/image.h"
 #include "core/params.h"
 #include "core/run_sets.h"
+#include "core/threads.h"
 #include "halconcpp/HOperatorsIconic.h"
 #include "standin/controls.h"
 
@@ -91,22 +92,44 @@ void Threshold(const HObject& Image, HObject* Region, const HTuple& MinGray,
   const char* op = "threshold";
   const double minGray = oneNumber(MinGray, op, 1);
   const double maxGray = oneNumber(MaxGray, op, 2);
+  // Which grey values pass, decided once by the same comparisons in doubles.
+  bool passes[256];
+  for (int g = 0; g < 256; ++g) passes[g] = !(g < minGray || g > maxGray);
   std::vector<HObject::Item> items;
   for (const ImagePtr& image : imagesOf(Image, op, 1)) {
     if (image->channels.empty()) fail(op, H_ERR_CHANNEL_COUNT);
     const std::uint8_t* pixels = image->pixels(0);
-    Runs runs;
-    for (const Run& run : *image->domain) {
-      for (std::int32_t col = run.begin; col <= run.end; ++col) {
-        const double value = pixels[image->offset(run.row, col)];
-        if (value < minGray || value > maxGray) continue;
-        if (!runs.empty() && runs.back().row == run.row && runs.back().end + 1 == col) {
-          runs.back().end = col;
-        } else {
-          runs.push_back(Run{run.row, col, col});
+    const Runs& domain = *image->domain;
+    // Bands of the domain's runs; runs of one row never touch, so neither do the runs found
+    // in them, and the bands' runs join in order.
+    const auto count = static_cast<std::int64_t>(domain.size());
+    const int bands = bandsFor(count, runsArea(domain));
+    std::vector<Runs> parts(static_cast<std::size_t>(bands));
+    forBands(count, bands, [&](int band, std::int64_t first, std::int64_t last) {
+      Runs& runs = parts[static_cast<std::size_t>(band)];
+      for (auto i = static_cast<std::size_t>(first); i < static_cast<std::size_t>(last); ++i) {
+        const Run& run = domain[i];
+        const std::uint8_t* row = pixels + image->offset(run.row, 0);
+        for (std::int32_t col = run.begin; col <= run.end;) {
+          if (!passes[row[col]]) {
+            ++col;
+            continue;
+          }
+          const std::int32_t begin = col;
+          while (col <= run.end && passes[row[col]]) ++col;
+          runs.push_back(Run{run.row, begin, col - 1});
         }
       }
+    });
+    if (bands == 1) {
+      items.push_back(makeRegion(std::move(parts[0])));
+      continue;
     }
+    std::size_t total = 0;
+    for (const Runs& part : parts) total += part.size();
+    Runs runs;
+    runs.reserve(total);
+    for (const Runs& part : parts) runs.insert(runs.end(), part.begin(), part.end());
     items.push_back(makeRegion(std::move(runs)));
   }
   setOutput(Region, objectOf(items));

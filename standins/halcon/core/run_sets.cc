@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/threads.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "standin/controls.h"
 
@@ -47,35 +48,6 @@ struct RowIndex {
     return starts[static_cast<std::size_t>(row - first) + 1];
   }
 };
-
-// Intervals of one row, sorted and disjoint; the working form of the morphology below.
-using Intervals = Runs;
-
-void mergeInto(Intervals& acc, const Intervals& more, Intervals& scratch) {
-  scratch.clear();
-  std::size_t i = 0, j = 0;
-  while (i < acc.size() || j < more.size()) {
-    const bool takeAcc = j == more.size() || (i < acc.size() && acc[i].begin <= more[j].begin);
-    appendMerged(scratch, takeAcc ? acc[i++] : more[j++]);
-  }
-  acc.swap(scratch);
-}
-
-void intersectInto(Intervals& acc, const Intervals& more, Intervals& scratch) {
-  scratch.clear();
-  std::size_t i = 0, j = 0;
-  while (i < acc.size() && j < more.size()) {
-    const std::int32_t lo = std::max(acc[i].begin, more[j].begin);
-    const std::int32_t hi = std::min(acc[i].end, more[j].end);
-    if (lo <= hi) scratch.push_back(Run{acc[i].row, lo, hi});
-    if (acc[i].end < more[j].end) {
-      ++i;
-    } else {
-      ++j;
-    }
-  }
-  acc.swap(scratch);
-}
 
 }  // namespace
 
@@ -150,74 +122,197 @@ Element elementOf(const Runs& shape) {
   return element;
 }
 
+namespace {
+
+// Rows [first, last] of a result made row by row, `row(y, out, scratch)` appending row y's
+// runs, in bands on the operators' threads, each band with its own Scratch; the bands' runs
+// joined in order.
+template <typename Scratch, typename Row>
+Runs byRowBands(std::int32_t first, std::int32_t last, std::int64_t work, std::size_t expected,
+                Row&& row) {
+  if (last < first) return {};
+  const std::int64_t rows = std::int64_t{last} - first + 1;
+  const int bands = bandsFor(rows, work);
+  if (bands == 1) {
+    Runs out;
+    out.reserve(expected);
+    Scratch scratch;
+    for (std::int32_t y = first; y <= last; ++y) row(y, out, scratch);
+    return out;
+  }
+  std::vector<Runs> parts(static_cast<std::size_t>(bands));
+  forBands(rows, bands, [&](int band, std::int64_t begin, std::int64_t end) {
+    Runs& out = parts[static_cast<std::size_t>(band)];
+    out.reserve(expected / static_cast<std::size_t>(bands));
+    Scratch scratch;
+    for (std::int64_t y = first + begin; y < first + end; ++y) {
+      row(static_cast<std::int32_t>(y), out, scratch);
+    }
+  });
+  std::size_t total = 0;
+  for (const Runs& part : parts) total += part.size();
+  Runs out;
+  out.reserve(total);
+  for (const Runs& part : parts) out.insert(out.end(), part.begin(), part.end());
+  return out;
+}
+
+// The work of a morphology in pixels of a filter, to share it out: each run of the region
+// meets each row of the element, at some dozen pixels' cost.
+std::int64_t morphologyWork(const Runs& region, const Element& element) {
+  return static_cast<std::int64_t>(region.size()) * static_cast<std::int64_t>(element.size()) * 16;
+}
+
+std::int32_t rowSpanOf(const Element& element, bool lowest) {
+  std::int32_t dy = element.front().dy;
+  for (const Span& span : element) dy = lowest ? std::min(dy, span.dy) : std::max(dy, span.dy);
+  return dy;
+}
+
+// The element's rows grouped by their span of columns: a circle has few spans, each shared by
+// the rows above and below the centre, a rectangle one. The rows of a group are united (or
+// met) first and shifted once.
+struct SpanGroup {
+  std::int32_t begin, end;
+  std::vector<std::int32_t> dys;
+};
+
+std::vector<SpanGroup> spanGroups(const Element& element) {
+  std::vector<SpanGroup> groups;
+  for (const Span& span : element) {
+    auto it = std::find_if(groups.begin(), groups.end(), [&](const SpanGroup& g) {
+      return g.begin == span.begin && g.end == span.end;
+    });
+    if (it == groups.end()) {
+      groups.push_back(SpanGroup{span.begin, span.end, {}});
+      it = groups.end() - 1;
+    }
+    it->dys.push_back(span.dy);
+  }
+  return groups;
+}
+
+// The working lists of one band.
+struct RowScratch {
+  Runs group, shifted, merged, acc;
+};
+
+// out = a united with b, canonical, in row y.
+void unite(const Run* a, const Run* aEnd, const Run* b, const Run* bEnd, Runs& out) {
+  out.clear();
+  while (a != aEnd || b != bEnd) {
+    const bool takeA = b == bEnd || (a != aEnd && a->begin <= b->begin);
+    const Run& next = takeA ? *a++ : *b++;
+    if (!out.empty() && std::int64_t{next.begin} <= std::int64_t{out.back().end} + 1) {
+      out.back().end = std::max(out.back().end, next.end);
+    } else {
+      out.push_back(next);
+    }
+  }
+}
+
+// out = where both a and b are.
+void meet(const Run* a, const Run* aEnd, const Run* b, const Run* bEnd, Runs& out) {
+  out.clear();
+  while (a != aEnd && b != bEnd) {
+    const std::int32_t lo = std::max(a->begin, b->begin), hi = std::min(a->end, b->end);
+    if (lo <= hi) out.push_back(Run{a->row, lo, hi});
+    (a->end < b->end ? a : b) += 1;
+  }
+}
+
+}  // namespace
+
 Runs dilateRuns(const Runs& region, const Element& element) {
   if (region.empty() || element.empty()) return {};
   const RowIndex rows(region);
-  std::int32_t minDy = element.front().dy, maxDy = element.front().dy;
-  for (const Span& span : element) {
-    minDy = std::min(minDy, span.dy);
-    maxDy = std::max(maxDy, span.dy);
-  }
-  Runs out;
-  out.reserve(region.size() * 2);
-  Intervals acc, shifted, scratch;
-  for (std::int32_t y = rows.first + minDy; y <= rows.last + maxDy; ++y) {
-    acc.clear();
-    for (const Span& span : element) {
-      const std::int32_t source = y - span.dy;
-      if (!rows.has(source)) continue;
-      shifted.clear();
-      for (std::size_t i = rows.begin(source); i < rows.end(source); ++i) {
-        appendMerged(shifted, Run{y, region[i].begin + span.begin, region[i].end + span.end});
-      }
-      if (acc.empty()) {
-        acc.swap(shifted);
-      } else if (!shifted.empty()) {
-        mergeInto(acc, shifted, scratch);
-      }
-    }
-    out.insert(out.end(), acc.begin(), acc.end());
-  }
-  return out;
+  const std::int32_t minDy = rowSpanOf(element, true), maxDy = rowSpanOf(element, false);
+  const std::vector<SpanGroup> groups = spanGroups(element);
+  // Output row y: for each group, the union of its source rows widened by its span; then the
+  // union of the groups.
+  return byRowBands<RowScratch>(
+      rows.first + minDy, rows.last + maxDy, morphologyWork(region, element), region.size() * 2,
+      [&](std::int32_t y, Runs& out, RowScratch& work) {
+        work.acc.clear();
+        for (const SpanGroup& g : groups) {
+          work.group.clear();
+          for (const std::int32_t dy : g.dys) {
+            const std::int32_t source = y - dy;
+            if (!rows.has(source) || rows.begin(source) == rows.end(source)) continue;
+            const Run* first = region.data() + rows.begin(source);
+            const Run* last = region.data() + rows.end(source);
+            unite(work.group.data(), work.group.data() + work.group.size(), first, last,
+                  work.merged);
+            work.group.swap(work.merged);
+          }
+          if (work.group.empty()) continue;
+          work.shifted.clear();
+          for (const Run& run : work.group) {
+            const Run wide{y, run.begin + g.begin, run.end + g.end};
+            if (!work.shifted.empty() &&
+                std::int64_t{wide.begin} <= std::int64_t{work.shifted.back().end} + 1) {
+              work.shifted.back().end = std::max(work.shifted.back().end, wide.end);
+            } else {
+              work.shifted.push_back(wide);
+            }
+          }
+          unite(work.acc.data(), work.acc.data() + work.acc.size(), work.shifted.data(),
+                work.shifted.data() + work.shifted.size(), work.merged);
+          work.acc.swap(work.merged);
+        }
+        out.insert(out.end(), work.acc.begin(), work.acc.end());
+      });
 }
 
 Runs erodeRuns(const Runs& region, const Element& element) {
   if (region.empty() || element.empty()) return {};
   const RowIndex rows(region);
-  std::int32_t minDy = element.front().dy, maxDy = element.front().dy;
-  for (const Span& span : element) {
-    minDy = std::min(minDy, span.dy);
-    maxDy = std::max(maxDy, span.dy);
-  }
-  Runs out;
-  out.reserve(region.size());
-  Intervals acc, allowed, scratch;
-  for (std::int32_t y = rows.first - minDy; y <= rows.last - maxDy; ++y) {
-    bool first = true;
-    for (const Span& span : element) {
-      const std::int32_t source = y + span.dy;
-      allowed.clear();
-      if (rows.has(source)) {
-        // The centres x for which [x + begin, x + end] lies inside one run of that row.
-        for (std::size_t i = rows.begin(source); i < rows.end(source); ++i) {
-          const std::int64_t lo = static_cast<std::int64_t>(region[i].begin) - span.begin;
-          const std::int64_t hi = static_cast<std::int64_t>(region[i].end) - span.end;
-          if (lo <= hi) {
-            allowed.push_back(Run{y, static_cast<std::int32_t>(lo), static_cast<std::int32_t>(hi)});
+  const std::int32_t minDy = rowSpanOf(element, true), maxDy = rowSpanOf(element, false);
+  const std::vector<SpanGroup> groups = spanGroups(element);
+  // Output row y: the centres x for which [x + begin, x + end] lies inside one run of a source
+  // row are that row's runs narrowed by the span. Erosion distributes over intersection, so
+  // each group's source rows are met first and narrowed once; then the groups are met.
+  return byRowBands<RowScratch>(
+      rows.first - minDy, rows.last - maxDy, morphologyWork(region, element), region.size(),
+      [&](std::int32_t y, Runs& out, RowScratch& work) {
+        bool first = true;
+        for (const SpanGroup& g : groups) {
+          bool firstRow = true;
+          for (const std::int32_t dy : g.dys) {
+            const std::int32_t source = y + dy;
+            if (!rows.has(source) || rows.begin(source) == rows.end(source)) return;
+            const Run* from = region.data() + rows.begin(source);
+            const Run* to = region.data() + rows.end(source);
+            if (firstRow) {
+              work.group.assign(from, to);
+              firstRow = false;
+            } else {
+              meet(work.group.data(), work.group.data() + work.group.size(), from, to, work.merged);
+              work.group.swap(work.merged);
+            }
+            if (work.group.empty()) return;
           }
+          work.shifted.clear();
+          for (const Run& run : work.group) {
+            const std::int64_t lo = std::int64_t{run.begin} - g.begin;
+            const std::int64_t hi = std::int64_t{run.end} - g.end;
+            if (lo <= hi) {
+              work.shifted.push_back(
+                  Run{y, static_cast<std::int32_t>(lo), static_cast<std::int32_t>(hi)});
+            }
+          }
+          if (first) {
+            work.acc.swap(work.shifted);
+            first = false;
+          } else {
+            meet(work.acc.data(), work.acc.data() + work.acc.size(), work.shifted.data(),
+                 work.shifted.data() + work.shifted.size(), work.merged);
+            work.acc.swap(work.merged);
+          }
+          if (work.acc.empty()) return;
         }
-      }
-      if (first) {
-        acc.swap(allowed);
-        first = false;
-      } else {
-        intersectInto(acc, allowed, scratch);
-      }
-      if (acc.empty()) break;
-    }
-    out.insert(out.end(), acc.begin(), acc.end());
-  }
-  return out;
+        out.insert(out.end(), work.acc.begin(), work.acc.end());
+      });
 }
 
 std::vector<Runs> componentsOf(const Runs& runs, int neighbourhood) {

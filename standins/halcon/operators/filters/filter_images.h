@@ -25,6 +25,23 @@ HObject filterImages(const HObject& input, const char* op, Filter&& filter) {
   return objectOf(items);
 }
 
+// The same for the filters that compute only the domain's extent of each row
+// (image_kernels.h): `filter(in, size, extent, out)`.
+template <typename Filter>
+HObject filterExtents(const HObject& input, const char* op, Filter&& filter) {
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesWithChannels(input, op, 1)) {
+    ImagePtr result = imageLike(image, image->channels.size(), op);
+    const PlaneSize size{image->width, image->height};
+    const Extent extent = extentOf(*image->domain, size);
+    for (std::size_t c = 0; c < image->channels.size(); ++c) {
+      filter(image->pixels(c), size, extent, result->pixels(c));
+    }
+    items.push_back(std::move(result));
+  }
+  return objectOf(items);
+}
+
 }  // namespace Standin
 }  // namespace HalconCpp
 

@@ -89,9 +89,9 @@ void MeanImage(const HObject& Image, HObject* ImageMean, const HTuple& MaskWidth
   const auto w = static_cast<std::int32_t>(maskSide(MaskWidth, op, 1, kMeanLargestMask));
   const auto h = static_cast<std::int32_t>(maskSide(MaskHeight, op, 2, kMeanLargestMask));
   setOutput(ImageMean,
-            filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize size, std::uint8_t* out) {
-              meanPlane(in, size, w, h, out);
-            }));
+            filterExtents(Image, op,
+                          [&](const std::uint8_t* in, PlaneSize size, const Extent& extent,
+                              std::uint8_t* out) { meanPlane(in, size, extent, w, h, out); }));
 }
 
 void MedianImage(const HObject& Image, HObject* ImageMedian, const HTuple& MaskType,
@@ -123,10 +123,11 @@ void MedianImage(const HObject& Image, HObject* ImageMedian, const HTuple& MaskT
   }
   const auto r = static_cast<std::int32_t>(radius);
   const Runs mask = type == "square" ? rectangleRuns(-r, -r, r, r) : circleRuns(0, 0, radius);
-  setOutput(ImageMedian,
-            filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize size, std::uint8_t* out) {
-              medianPlane(in, size, mask, margin, out);
-            }));
+  setOutput(ImageMedian, filterExtents(Image, op,
+                                       [&](const std::uint8_t* in, PlaneSize size,
+                                           const Extent& extent, std::uint8_t* out) {
+                                         medianPlane(in, size, extent, mask, margin, out);
+                                       }));
 }
 
 void GaussFilter(const HObject& Image, HObject* ImageGauss, const HTuple& Size) {
@@ -140,9 +141,9 @@ void GaussFilter(const HObject& Image, HObject* ImageGauss, const HTuple& Size) 
   const std::vector<std::uint32_t> weights =
       gaussWeights(static_cast<std::int32_t>(size), kSigma[(size - 3) / 2]);
   setOutput(ImageGauss,
-            filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize s, std::uint8_t* out) {
-              gaussPlane(in, s, weights, out);
-            }));
+            filterExtents(Image, op,
+                          [&](const std::uint8_t* in, PlaneSize s, const Extent& extent,
+                              std::uint8_t* out) { gaussPlane(in, s, extent, weights, out); }));
 }
 
 void Emphasize(const HObject& Image, HObject* ImageEmphasize, const HTuple& MaskWidth,
@@ -152,15 +153,21 @@ void Emphasize(const HObject& Image, HObject* ImageEmphasize, const HTuple& Mask
   const auto w = static_cast<std::int32_t>(maskSide(MaskWidth, op, 1, kEmphasizeLargestMask));
   const auto h = static_cast<std::int32_t>(maskSide(MaskHeight, op, 2, kEmphasizeLargestMask));
   const double factor = oneNumber(Factor, op, 3);
-  setOutput(ImageEmphasize,
-            filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize size, std::uint8_t* out) {
-              meanPlane(in, size, w, h, out);
-              const std::size_t n =
-                  static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
-              for (std::size_t i = 0; i < n; ++i) {
+  setOutput(
+      ImageEmphasize,
+      filterExtents(
+          Image, op,
+          [&](const std::uint8_t* in, PlaneSize size, const Extent& extent, std::uint8_t* out) {
+            meanPlane(in, size, extent, w, h, out);
+            for (std::int32_t y = 0; y < size.height; ++y) {
+              const auto row = static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width);
+              const std::int32_t end = extent.end[static_cast<std::size_t>(y)];
+              for (std::int32_t x = extent.begin[static_cast<std::size_t>(y)]; x <= end; ++x) {
+                const std::size_t i = row + static_cast<std::size_t>(x);
                 out[i] = clampToByte((double(in[i]) - out[i]) * factor + in[i]);
               }
-            }));
+            }
+          }));
 }
 
 void SobelAmp(const HObject& Image, HObject* EdgeAmplitude, const HTuple& FilterType,

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "core/threads.h"
+
 namespace HalconCpp {
 namespace Standin {
 
@@ -16,38 +18,70 @@ std::int32_t mirroredIndex(std::int32_t i, std::int32_t n) {
   return static_cast<std::int32_t>(m < n ? m : period - 1 - m);
 }
 
+Extent extentOf(const Runs& domain, PlaneSize size) {
+  Extent extent;
+  const auto rows = static_cast<std::size_t>(size.height);
+  extent.begin.assign(rows, 0);
+  extent.end.assign(rows, -1);
+  for (const Run& run : domain) {
+    if (run.row < 0 || run.row >= size.height) continue;
+    const std::int32_t begin = std::max(run.begin, 0), end = std::min(run.end, size.width - 1);
+    if (begin > end) continue;
+    const auto y = static_cast<std::size_t>(run.row);
+    if (extent.begin[y] > extent.end[y]) {
+      extent.begin[y] = begin;
+    } else {
+      extent.pixels -= extent.end[y] - extent.begin[y] + 1;
+    }
+    extent.end[y] = end;  // runs of a row come in order
+    extent.pixels += extent.end[y] - extent.begin[y] + 1;
+  }
+  return extent;
+}
+
+Extent fullExtent(PlaneSize size) {
+  Extent extent;
+  extent.begin.assign(static_cast<std::size_t>(size.height), 0);
+  extent.end.assign(static_cast<std::size_t>(size.height), size.width - 1);
+  extent.pixels = std::int64_t{size.width} * size.height;
+  return extent;
+}
+
 namespace {
+
+#define QUORVEX_ALWAYS_INLINE inline __attribute__((always_inline))
 
 std::size_t at(std::int32_t row, std::int32_t width) {
   return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
 }
 
-// Sums of `Taps` neighbours along a row of 16-bit values, unrolled so that the compiler keeps
-// a vector of outputs in registers.
-template <int Taps>
-void boxRow(const std::uint16_t* in, std::size_t n, std::uint16_t* out) {
+// Sums of `Taps` neighbours along a row, unrolled so that the compiler keeps a vector of
+// outputs in registers.
+template <int Taps, typename T>
+QUORVEX_ALWAYS_INLINE void boxRow(const T* in, std::size_t n, T* __restrict out) {
   for (std::size_t x = 0; x < n; ++x) {
-    std::uint16_t sum = in[x];
-    for (int k = 1; k < Taps; ++k) sum = static_cast<std::uint16_t>(sum + in[x + k]);
+    T sum = in[x];
+    for (int k = 1; k < Taps; ++k) sum = static_cast<T>(sum + in[x + k]);
     out[x] = sum;
   }
 }
 
-template <int... W>
-bool boxRowOf(int taps, const std::uint16_t* in, std::size_t n, std::uint16_t* out,
-              std::integer_sequence<int, W...>) {
+template <typename T, int... W>
+QUORVEX_ALWAYS_INLINE bool boxRowOf(int taps, const T* in, std::size_t n, T* out,
+                                    std::integer_sequence<int, W...>) {
   return ((taps == 2 * W + 1 ? (boxRow<2 * W + 1>(in, n, out), true) : false) || ...);
 }
 
 // Sums of `taps` neighbours: unrolled for small masks, a running sum otherwise.
-void boxSums(const std::uint16_t* in, std::size_t n, int taps, std::uint16_t* out) {
+template <typename T>
+QUORVEX_ALWAYS_INLINE void boxSums(const T* in, std::size_t n, int taps, T* out) {
   if (boxRowOf(taps, in, n, out, std::make_integer_sequence<int, 8>())) return;
-  std::uint16_t sum = 0;
-  for (int k = 0; k + 1 < taps; ++k) sum = static_cast<std::uint16_t>(sum + in[k]);
+  T sum = 0;
+  for (int k = 0; k + 1 < taps; ++k) sum = static_cast<T>(sum + in[k]);
   for (std::size_t x = 0; x < n; ++x) {
-    sum = static_cast<std::uint16_t>(sum + in[x + static_cast<std::size_t>(taps) - 1]);
+    sum = static_cast<T>(sum + in[x + static_cast<std::size_t>(taps) - 1]);
     out[x] = sum;
-    sum = static_cast<std::uint16_t>(sum - in[x]);
+    sum = static_cast<T>(sum - in[x]);
   }
 }
 
@@ -71,53 +105,114 @@ Divider divider(std::uint32_t d, std::uint32_t largest) {
   return {};
 }
 
-// Column sums and row sums in 16 bits, each output one multiply and shift: masks whose sum
-// of bytes fits 16 bits.
-bool meanPlaneNarrow(const std::uint8_t* src, PlaneSize size, std::int32_t hw, std::int32_t hh,
-                     std::uint8_t* dst) {
-  const std::int32_t w = size.width, h = size.height;
-  const std::uint32_t count = std::uint32_t(2 * hw + 1) * std::uint32_t(2 * hh + 1);
-  const std::uint32_t half = count / 2, largest = 255 * count + half;
-  if (largest > 0xFFFF) return false;
-  const Divider divide = divider(count, largest);
-  if (divide.shift < 0) return false;
+struct MeanJob {
+  const std::uint8_t* src;
+  PlaneSize size;
+  const Extent* extent;
+  std::int32_t hw, hh;
+  std::uint8_t* dst;
+  // Masks whose sum of bytes fits 16 bits sum in 16 bits, each output one multiply and
+  // shift; larger ones in 32 bits, divided in doubles.
+  bool narrow;
+  Divider divide;
+  std::uint32_t half;
+  double inverse;
+};
+
+// Rows [y0, y1) of the mean: column sums over the mask's height, carried from row to row
+// for the columns both rows need and summed afresh for the others, then row sums.
+template <typename Sum>
+QUORVEX_ALWAYS_INLINE void meanRows(const MeanJob& job, std::int32_t y0, std::int32_t y1) {
+  const std::int32_t w = job.size.width, h = job.size.height, hw = job.hw, hh = job.hh;
   const auto width = static_cast<std::size_t>(w);
-  std::vector<std::uint16_t> extended(width + 2 * static_cast<std::size_t>(hw));
-  std::vector<std::uint16_t> sums(width);
-  std::uint16_t* columns = extended.data() + hw;
-  std::fill(columns, columns + width, std::uint16_t(0));
-  for (std::int32_t dy = -hh; dy <= hh; ++dy) {
-    const std::uint8_t* row = src + at(mirroredIndex(dy, h), w);
-    for (std::size_t x = 0; x < width; ++x) columns[x] = std::uint16_t(columns[x] + row[x]);
-  }
-  for (std::int32_t y = 0; y < h; ++y) {
+  std::vector<Sum> extended(width + 2 * static_cast<std::size_t>(hw));
+  std::vector<Sum> sums(width);
+  Sum* columns = extended.data() + hw;
+  std::int32_t v0 = 0, v1 = -1, validRow = -1;  // the columns whose sums hold row validRow
+  const auto fresh = [&](std::int32_t y, std::int32_t a, std::int32_t b) {
+    if (a > b) return;
+    std::fill(columns + a, columns + b + 1, Sum(0));
+    for (std::int32_t dy = -hh; dy <= hh; ++dy) {
+      const std::uint8_t* row = job.src + at(mirroredIndex(y + dy, h), w);
+      for (std::int32_t x = a; x <= b; ++x) columns[x] = Sum(columns[x] + row[x]);
+    }
+  };
+  for (std::int32_t y = y0; y < y1; ++y) {
+    const std::int32_t c0 = job.extent->begin[static_cast<std::size_t>(y)];
+    const std::int32_t c1 = job.extent->end[static_cast<std::size_t>(y)];
+    if (c0 > c1) continue;
+    const std::int32_t n0 = std::max(0, c0 - hw), n1 = std::min(w - 1, c1 + hw);
+    if (validRow == y - 1 && validRow >= 0) {
+      v0 = std::max(v0, n0);
+      v1 = std::min(v1, n1);
+      const std::uint8_t* incoming = job.src + at(mirroredIndex(y + hh, h), w);
+      const std::uint8_t* outgoing = job.src + at(mirroredIndex(y - hh - 1, h), w);
+      for (std::int32_t x = v0; x <= v1; ++x) {
+        columns[x] = Sum(columns[x] + incoming[x] - outgoing[x]);
+      }
+    } else {
+      v0 = 0;
+      v1 = -1;
+    }
+    if (v0 > v1) {
+      fresh(y, n0, n1);
+    } else {
+      fresh(y, n0, v0 - 1);
+      fresh(y, v1 + 1, n1);
+    }
+    v0 = n0;
+    v1 = n1;
+    validRow = y;
     for (std::int32_t i = 1; i <= hw; ++i) {
-      columns[-i] = columns[mirroredIndex(-i, w)];
-      columns[w - 1 + i] = columns[mirroredIndex(w - 1 + i, w)];
+      if (c0 - i < 0) columns[-i] = columns[mirroredIndex(-i, w)];
+      if (c1 + i > w - 1) columns[w - 1 + i] = columns[mirroredIndex(w - 1 + i, w)];
     }
-    boxSums(extended.data(), width, 2 * hw + 1, sums.data());
-    std::uint8_t* out = dst + at(y, w);
-    for (std::size_t x = 0; x < width; ++x) {
-      out[x] = static_cast<std::uint8_t>((std::uint32_t(sums[x] + half) * divide.factor) >>
-                                         divide.shift);
-    }
-    if (y + 1 == h) break;
-    const std::uint8_t* incoming = src + at(mirroredIndex(y + hh + 1, h), w);
-    const std::uint8_t* outgoing = src + at(mirroredIndex(y - hh, h), w);
-    for (std::size_t x = 0; x < width; ++x) {
-      columns[x] = std::uint16_t(columns[x] + incoming[x] - outgoing[x]);
+    const auto n = static_cast<std::size_t>(c1 - c0 + 1);
+    boxSums(columns + c0 - hw, n, 2 * hw + 1, sums.data());
+    std::uint8_t* out = job.dst + at(y, w) + c0;
+    if (job.narrow) {
+      for (std::size_t x = 0; x < n; ++x) {
+        out[x] = static_cast<std::uint8_t>(
+            (std::uint32_t(sums[x] + job.half) * job.divide.factor) >> job.divide.shift);
+      }
+    } else {
+      // Exact sums over a window of at most 501 x 501 bytes: the small bias keeps a quotient
+      // that is a whole number from rounding down.
+      for (std::size_t x = 0; x < n; ++x) {
+        out[x] = static_cast<std::uint8_t>((sums[x] + job.half) * job.inverse + 1e-9);
+      }
     }
   }
-  return true;
 }
 
-}  // namespace
+void meanRowsPlain(const MeanJob& job, std::int32_t y0, std::int32_t y1) {
+  if (job.narrow) return meanRows<std::uint16_t>(job, y0, y1);
+  meanRows<std::uint32_t>(job, y0, y1);
+}
 
-void meanPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
-               std::int32_t maskHeight, std::uint8_t* dst) {
+#if QUORVEX_KERNELS_AVX2
+__attribute__((target("avx2"))) void meanRowsAvx2(const MeanJob& job, std::int32_t y0,
+                                                  std::int32_t y1) {
+  if (job.narrow) return meanRows<std::uint16_t>(job, y0, y1);
+  meanRows<std::uint32_t>(job, y0, y1);
+}
+#endif
+
+// Rows [0, height) cut into bands on the operators' threads.
+template <typename Band>
+void inBands(PlaneSize size, const Extent& extent, Band&& band) {
+  const int bands = bandsFor(size.height, extent.pixels);
+  forBands(size.height, bands, [&](int, std::int64_t y0, std::int64_t y1) {
+    band(static_cast<std::int32_t>(y0), static_cast<std::int32_t>(y1));
+  });
+}
+
+// Masks whose sums pass 32 bits (emphasize's reach 65535 x 65535 pixels of up to 255): one
+// thread, every pixel, sums in 64 bits.
+void meanPlaneWide(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
+                   std::int32_t maskHeight, std::uint8_t* dst) {
   const std::int32_t w = size.width, h = size.height;
   const std::int32_t hw = maskWidth / 2, hh = maskHeight / 2;
-  if (meanPlaneNarrow(src, size, hw, hh, dst)) return;
   const auto width = static_cast<std::size_t>(w);
   // Sums in 64 bits: emphasize's masks reach 65535 x 65535 pixels of up to 255.
   std::vector<std::uint64_t> columns(width, 0);
@@ -159,6 +254,37 @@ void meanPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
   }
 }
 
+}  // namespace
+
+void meanPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
+               std::int32_t maskWidth, std::int32_t maskHeight, std::uint8_t* dst) {
+  const std::uint64_t window =
+      std::uint64_t(2 * (maskWidth / 2) + 1) * std::uint64_t(2 * (maskHeight / 2) + 1);
+  if (255 * window + window / 2 > 0xFFFFFFFFu) {
+    meanPlaneWide(src, size, maskWidth, maskHeight, dst);
+    return;
+  }
+  MeanJob job{src, size, &extent, maskWidth / 2, maskHeight / 2, dst, false, {}, 0, 0};
+  const std::uint32_t count = std::uint32_t(2 * job.hw + 1) * std::uint32_t(2 * job.hh + 1);
+  job.half = count / 2;
+  job.inverse = 1.0 / double(count);
+  if (255 * count + job.half <= 0xFFFF) {
+    job.divide = divider(count, 255 * count + job.half);
+    job.narrow = job.divide.shift >= 0;
+  }
+  inBands(size, extent, [&](std::int32_t y0, std::int32_t y1) {
+#if QUORVEX_KERNELS_AVX2
+    if (vectorPathsEnabled() && cpuHasAvx2()) return meanRowsAvx2(job, y0, y1);
+#endif
+    meanRowsPlain(job, y0, y1);
+  });
+}
+
+void meanPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
+               std::int32_t maskHeight, std::uint8_t* dst) {
+  meanPlane(src, size, fullExtent(size), maskWidth, maskHeight, dst);
+}
+
 std::vector<std::uint32_t> gaussWeights(std::int32_t taps, double sigma) {
   const std::int32_t half = taps / 2;
   std::vector<double> samples(static_cast<std::size_t>(taps));
@@ -182,8 +308,6 @@ std::vector<std::uint32_t> gaussWeights(std::int32_t taps, double sigma) {
 }
 
 namespace {
-
-#define QUORVEX_ALWAYS_INLINE inline __attribute__((always_inline))
 
 // One row of weighted sums of `2 Half + 1` neighbours, the weights symmetric about the
 // centre: unrolled, so that the compiler keeps a vector of outputs in registers.
@@ -212,11 +336,13 @@ QUORVEX_ALWAYS_INLINE void symmetricRowOf(int half, const In* const* rows, const
 struct GaussJob {
   const std::uint8_t* src;
   PlaneSize size;
+  const Extent* extent;
   const std::vector<std::uint32_t>* weights;
   std::uint8_t* dst;
 };
 
-QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job) {
+// Rows [y0, y1): sums down the columns the row's span reaches, then along the span.
+QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, std::int32_t y0, std::int32_t y1) {
   const std::int32_t w = job.size.width, h = job.size.height;
   const std::vector<std::uint32_t>& weights = *job.weights;
   const auto half = static_cast<std::int32_t>(weights.size() / 2);
@@ -229,33 +355,40 @@ QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job) {
   std::uint32_t* column = extended.data() + half;
   std::vector<const std::uint8_t*> rows(weights.size());
   std::vector<const std::uint32_t*> shifted(weights.size());
-  for (std::size_t i = 0; i < shifted.size(); ++i) shifted[i] = extended.data() + i;
   constexpr std::uint32_t rounding = kGaussUnit * kGaussUnit / 2;
-  for (std::int32_t y = 0; y < h; ++y) {
+  for (std::int32_t y = y0; y < y1; ++y) {
+    const std::int32_t c0 = job.extent->begin[static_cast<std::size_t>(y)];
+    const std::int32_t c1 = job.extent->end[static_cast<std::size_t>(y)];
+    if (c0 > c1) continue;
+    const std::int32_t a0 = std::max(0, c0 - half), a1 = std::min(w - 1, c1 + half);
     for (std::int32_t k = 0; k <= 2 * half; ++k) {
-      rows[static_cast<std::size_t>(k)] = job.src + at(mirroredIndex(y + k - half, h), w);
+      rows[static_cast<std::size_t>(k)] = job.src + at(mirroredIndex(y + k - half, h), w) + a0;
     }
-    symmetricRowOf(half, rows.data(), weights.data(), width, column, halves);
+    symmetricRowOf(half, rows.data(), weights.data(), static_cast<std::size_t>(a1 - a0 + 1),
+                   column + a0, halves);
     for (std::int32_t i = 1; i <= half; ++i) {
-      column[-i] = column[mirroredIndex(-i, w)];
-      column[w - 1 + i] = column[mirroredIndex(w - 1 + i, w)];
+      if (c0 - i < 0) column[-i] = column[mirroredIndex(-i, w)];
+      if (c1 + i > w - 1) column[w - 1 + i] = column[mirroredIndex(w - 1 + i, w)];
     }
-    symmetricRowOf(half, shifted.data(), weights.data(), width, sums.data(), halves);
-    std::uint8_t* out = job.dst + at(y, w);
-    for (std::size_t x = 0; x < width; ++x) {
+    for (std::size_t i = 0; i < shifted.size(); ++i) shifted[i] = extended.data() + c0 + i;
+    const auto n = static_cast<std::size_t>(c1 - c0 + 1);
+    symmetricRowOf(half, shifted.data(), weights.data(), n, sums.data(), halves);
+    std::uint8_t* out = job.dst + at(y, w) + c0;
+    for (std::size_t x = 0; x < n; ++x) {
       out[x] = static_cast<std::uint8_t>((sums[x] + rounding) >> 24);
     }
   }
 }
 
-void gaussRowsPlain(const GaussJob& job) {
-  gaussRows(job);
+void gaussRowsPlain(const GaussJob& job, std::int32_t y0, std::int32_t y1) {
+  gaussRows(job, y0, y1);
 }
 
 #if QUORVEX_KERNELS_AVX2
 // 32-bit multiplies in vectors need SSE4.1; AVX2 does eight at once.
-__attribute__((target("avx2"))) void gaussRowsAvx2(const GaussJob& job) {
-  gaussRows(job);
+__attribute__((target("avx2"))) void gaussRowsAvx2(const GaussJob& job, std::int32_t y0,
+                                                   std::int32_t y1) {
+  gaussRows(job, y0, y1);
 }
 #endif
 
@@ -275,13 +408,15 @@ bool cpuHasAvx2() {
 }
 #endif
 
-void gaussPlane(const std::uint8_t* src, PlaneSize size, const std::vector<std::uint32_t>& weights,
-                std::uint8_t* dst) {
-  const GaussJob job{src, size, &weights, dst};
+void gaussPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
+                const std::vector<std::uint32_t>& weights, std::uint8_t* dst) {
+  const GaussJob job{src, size, &extent, &weights, dst};
+  inBands(size, extent, [&](std::int32_t y0, std::int32_t y1) {
 #if QUORVEX_KERNELS_AVX2
-  if (cpuHasAvx2()) return gaussRowsAvx2(job);
+    if (vectorPathsEnabled() && cpuHasAvx2()) return gaussRowsAvx2(job, y0, y1);
 #endif
-  gaussRowsPlain(job);
+    gaussRowsPlain(job, y0, y1);
+  });
 }
 
 void smoothPlane(const std::uint8_t* src, PlaneSize size, const std::vector<double>& alongRow,

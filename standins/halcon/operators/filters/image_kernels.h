@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/runs.h"
+#include "core/threads.h"
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #define QUORVEX_KERNELS_AVX2 1
@@ -27,8 +28,20 @@ bool cpuHasAvx2();
 
 std::int32_t mirroredIndex(std::int32_t i, std::int32_t n);
 
+// The pixels a filter computes: in each row, from the domain's first pixel in that row to its
+// last (begin > end: none), so that a small domain costs what it covers, not the image. The
+// pixels outside stay as the output was made (0). Neighbours are read from the whole image.
+struct Extent {
+  std::vector<std::int32_t> begin, end;  // a pair a row
+  std::int64_t pixels = 0;               // the sum of the spans, the work to share out
+};
+Extent extentOf(const Runs& domain, PlaneSize size);
+Extent fullExtent(PlaneSize size);
+
 // Mean over (2 * (maskWidth / 2) + 1) x (2 * (maskHeight / 2) + 1) pixels, rounded: running
 // sums, so the cost does not grow with the mask.
+void meanPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
+               std::int32_t maskWidth, std::int32_t maskHeight, std::uint8_t* dst);
 void meanPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
                std::int32_t maskHeight, std::uint8_t* dst);
 // The weights of a Gaussian of the given sigma sampled at `taps` whole offsets about 0, as
@@ -36,8 +49,8 @@ void meanPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWidth,
 constexpr std::uint32_t kGaussUnit = 4096;
 std::vector<std::uint32_t> gaussWeights(std::int32_t taps, double sigma);
 // The weights along the row and down the column alike (at most 11), the sum rounded.
-void gaussPlane(const std::uint8_t* src, PlaneSize size, const std::vector<std::uint32_t>& weights,
-                std::uint8_t* dst);
+void gaussPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
+                const std::vector<std::uint32_t>& weights, std::uint8_t* dst);
 // Weighted sums along the row and down the column, unrounded, for the filters that go on
 // from them.
 void smoothPlane(const std::uint8_t* src, PlaneSize size, const std::vector<double>& alongRow,
@@ -85,8 +98,8 @@ struct Margin {
   std::uint8_t value = 0;
 };
 // The median over the mask's pixels around each pixel; `mask` holds offsets as runs.
-void medianPlane(const std::uint8_t* src, PlaneSize size, const Runs& mask, Margin margin,
-                 std::uint8_t* dst);
+void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+                 Margin margin, std::uint8_t* dst);
 
 }  // namespace Standin
 }  // namespace HalconCpp

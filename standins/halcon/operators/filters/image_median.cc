@@ -61,15 +61,15 @@ QUORVEX_ALWAYS_INLINE void applyNetwork(V* v, std::index_sequence<I...>) {
   (order(v[Network[I][0]], v[Network[I][1]]), ...);
 }
 
-// One row of outputs; `corner` is the padded image at the mask's top-left offset of the
-// row's first output, the padding long enough for a full vector past the row's end.
+// One row of outputs; `pixels[i]` points at mask pixel i of the row's first output, in padded
+// rows long enough for a full vector past the row's end.
 template <typename V, std::size_t N, std::size_t C, const unsigned char (&Network)[C][2]>
-QUORVEX_ALWAYS_INLINE void medianRow(const std::uint8_t* corner, const std::size_t* offsets,
-                                     std::int32_t width, std::uint8_t* out) {
+QUORVEX_ALWAYS_INLINE void medianRow(const std::uint8_t* const* pixels, std::int32_t width,
+                                     std::uint8_t* out) {
   constexpr std::int32_t lanes = sizeof(V);
   for (std::int32_t x = 0; x < width; x += lanes) {
     V v[N];
-    for (std::size_t i = 0; i < N; ++i) std::memcpy(&v[i], corner + offsets[i] + x, sizeof(V));
+    for (std::size_t i = 0; i < N; ++i) std::memcpy(&v[i], pixels[i] + x, sizeof(V));
     applyNetwork<V, C, Network>(v, std::make_index_sequence<C>());
     std::uint8_t middle[sizeof(V)];
     std::memcpy(middle, &v[N / 2], sizeof(V));
@@ -77,46 +77,60 @@ QUORVEX_ALWAYS_INLINE void medianRow(const std::uint8_t* corner, const std::size
   }
 }
 
-struct RowJob {
-  const std::uint8_t* padded;
-  std::size_t stride;
-  const std::size_t* offsets;
-  std::size_t count;
-  PlaneSize size;
-  std::uint8_t* dst;
-};
-
 template <typename V>
-QUORVEX_ALWAYS_INLINE void medianRows(const RowJob& job) {
-  for (std::int32_t y = 0; y < job.size.height; ++y) {
-    const std::uint8_t* corner = job.padded + static_cast<std::size_t>(y) * job.stride;
-    std::uint8_t* out = job.dst + static_cast<std::size_t>(y) * std::size_t(job.size.width);
-    switch (job.count) {
-      case 5:
-        medianRow<V, 5, std::size(kMedian5), kMedian5>(corner, job.offsets, job.size.width, out);
-        break;
-      case 9:
-        medianRow<V, 9, std::size(kMedian9), kMedian9>(corner, job.offsets, job.size.width, out);
-        break;
-      case 13:
-        medianRow<V, 13, std::size(kMedian13), kMedian13>(corner, job.offsets, job.size.width, out);
-        break;
-      default:
-        medianRow<V, 25, std::size(kMedian25), kMedian25>(corner, job.offsets, job.size.width, out);
-        break;
-    }
+QUORVEX_ALWAYS_INLINE void networkRow(const std::uint8_t* const* pixels, std::size_t count,
+                                      std::int32_t n, std::uint8_t* out) {
+  switch (count) {
+    case 5:
+      return medianRow<V, 5, std::size(kMedian5), kMedian5>(pixels, n, out);
+    case 9:
+      return medianRow<V, 9, std::size(kMedian9), kMedian9>(pixels, n, out);
+    case 13:
+      return medianRow<V, 13, std::size(kMedian13), kMedian13>(pixels, n, out);
+    default:
+      return medianRow<V, 25, std::size(kMedian25), kMedian25>(pixels, n, out);
   }
 }
 
-void medianRowsPlain(const RowJob& job) {
-  medianRows<Lanes16>(job);
+void networkRowPlain(const std::uint8_t* const* pixels, std::size_t count, std::int32_t n,
+                     std::uint8_t* out) {
+  networkRow<Lanes16>(pixels, count, n, out);
 }
 
 #if QUORVEX_KERNELS_AVX2
-__attribute__((target("avx2"))) void medianRowsAvx2(const RowJob& job) {
-  medianRows<Lanes32>(job);
+__attribute__((target("avx2"))) void networkRowAvx2(const std::uint8_t* const* pixels,
+                                                    std::size_t count, std::int32_t n,
+                                                    std::uint8_t* out) {
+  networkRow<Lanes32>(pixels, count, n, out);
 }
 #endif
+
+// Any mask: a histogram of the window, updated by the pixels that enter and leave as it moves
+// along the row (Huang's method); the median moves little between steps. The portable path
+// of every mask. `leaving[i]` and `entering[i]` point at mask run i's first pixel and one
+// past its last, for the row's first output.
+void histogramRow(const std::uint8_t* const* pixels, std::size_t count,
+                  const std::uint8_t* const* leaving, const std::uint8_t* const* entering,
+                  std::size_t runs, std::int32_t n, std::uint8_t* out) {
+  const std::size_t target = count / 2;
+  std::uint32_t histogram[256] = {};
+  for (std::size_t i = 0; i < count; ++i) ++histogram[*pixels[i]];
+  std::size_t median = 0, below = 0;
+  while (below + histogram[median] <= target) below += histogram[median++];
+  for (std::int32_t x = 0;; ++x) {
+    out[x] = static_cast<std::uint8_t>(median);
+    if (x + 1 == n) break;
+    for (std::size_t i = 0; i < runs; ++i) {
+      const std::uint8_t gone = leaving[i][x];
+      const std::uint8_t come = entering[i][x];
+      --histogram[gone];
+      ++histogram[come];
+      below = below - (gone < median) + (come < median);
+    }
+    while (below > target) below -= histogram[--median];
+    while (below + histogram[median] <= target) below += histogram[median++];
+  }
+}
 
 std::size_t at(std::int32_t row, std::int32_t width) {
   return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
@@ -128,17 +142,16 @@ bool hasNetwork(std::size_t count) {
 
 }  // namespace
 
-void medianPlane(const std::uint8_t* src, PlaneSize size, const Runs& mask, Margin margin,
-                 std::uint8_t* dst) {
+void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+                 Margin margin, std::uint8_t* dst) {
   const std::int32_t w = size.width, h = size.height;
   std::int32_t top = 0, left = 0, bottom = 0, right = 0;
   runsBox(mask, &top, &left, &bottom, &right);
   const std::int32_t reach = std::max(std::max(-top, bottom), std::max(-left, right));
-  // The image with a frame of `reach` pixels filled as the margin says, and slack after each
-  // row for the last group of lanes.
-  const std::int32_t stride = w + 2 * reach + static_cast<std::int32_t>(kMaxLanes);
-  const std::int32_t rows = h + 2 * reach;
-  std::vector<std::uint8_t> padded(at(rows, stride), margin.value);
+  const std::int32_t window = 2 * reach + 1;
+  // A padded row: the image row with `reach` pixels each side filled as the margin says, and
+  // slack after it for the last group of lanes.
+  const auto stride = static_cast<std::size_t>(w + 2 * reach) + kMaxLanes;
   const auto source = [&](std::int32_t i, std::int32_t n) {
     switch (margin.kind) {
       case Margin::Mirrored:
@@ -152,60 +165,67 @@ void medianPlane(const std::uint8_t* src, PlaneSize size, const Runs& mask, Marg
     }
     return i >= 0 && i < n ? i : -1;
   };
-  for (std::int32_t y = 0; y < rows; ++y) {
-    const std::int32_t sy = source(y - reach, h);
-    if (sy < 0) continue;
-    std::uint8_t* row = padded.data() + at(y, stride);
-    std::memcpy(row + reach, src + at(sy, w), static_cast<std::size_t>(w));
-    for (std::int32_t x = 0; x < reach; ++x) {
-      const std::int32_t lx = source(x - reach, w), rx = source(w + x, w);
-      if (lx >= 0) row[x] = src[at(sy, w) + static_cast<std::size_t>(lx)];
-      if (rx >= 0) row[reach + w + x] = src[at(sy, w) + static_cast<std::size_t>(rx)];
-    }
-  }
-  std::vector<std::size_t> offsets;  // of the mask's pixels from the output's corner
+  std::vector<std::pair<std::int32_t, std::int32_t>> pixels;  // the mask's (row, column)
   for (const Run& run : mask) {
-    for (std::int32_t c = run.begin; c <= run.end; ++c) {
-      offsets.push_back(at(run.row + reach, stride) + static_cast<std::size_t>(c + reach));
-    }
+    for (std::int32_t c = run.begin; c <= run.end; ++c) pixels.emplace_back(run.row, c);
   }
-  if (hasNetwork(offsets.size())) {
-    const RowJob job{
-        padded.data(), static_cast<std::size_t>(stride), offsets.data(), offsets.size(), size, dst};
+  const bool network = vectorPathsEnabled() && hasNetwork(pixels.size());
+  forBands(h, bandsFor(h, extent.pixels * std::int64_t(pixels.size()) / 4),
+           [&](int, std::int64_t begin, std::int64_t end) {
+             // The padded rows around the current row, in a ring of `window` rows that stays in
+             // the cache: each image row is padded once, when the band first reaches it.
+             std::vector<std::uint8_t> ring(static_cast<std::size_t>(window) * stride,
+                                            margin.value);
+             std::vector<std::int32_t> held(static_cast<std::size_t>(window), -1 - reach - h);
+             const auto padded = [&](std::int32_t r) {
+               const auto slot = static_cast<std::size_t>(((r % window) + window) % window);
+               std::uint8_t* row = ring.data() + slot * stride;
+               if (held[slot] == r) return row;
+               held[slot] = r;
+               const std::int32_t sy = source(r, h);
+               if (sy < 0) {
+                 std::memset(row, margin.value, stride);
+                 return row;
+               }
+               const std::uint8_t* from = src + at(sy, w);
+               std::memcpy(row + reach, from, static_cast<std::size_t>(w));
+               for (std::int32_t x = 0; x < reach; ++x) {
+                 const std::int32_t lx = source(x - reach, w), rx = source(w + x, w);
+                 row[x] = lx >= 0 ? from[lx] : margin.value;
+                 row[reach + w + x] = rx >= 0 ? from[rx] : margin.value;
+               }
+               return row;
+             };
+             std::vector<const std::uint8_t*> at0(pixels.size()), leaving, entering;
+             for (auto y = static_cast<std::int32_t>(begin); y < end; ++y) {
+               const std::int32_t c0 = extent.begin[static_cast<std::size_t>(y)];
+               const std::int32_t n = extent.end[static_cast<std::size_t>(y)] - c0 + 1;
+               if (n <= 0) continue;
+               for (std::size_t i = 0; i < pixels.size(); ++i) {
+                 at0[i] = padded(y + pixels[i].first) + reach + pixels[i].second + c0;
+               }
+               std::uint8_t* out = dst + at(y, w) + c0;
+               if (network) {
 #if QUORVEX_KERNELS_AVX2
-    if (cpuHasAvx2()) return medianRowsAvx2(job);
+                 if (cpuHasAvx2()) {
+                   networkRowAvx2(at0.data(), at0.size(), n, out);
+                   continue;
+                 }
 #endif
-    return medianRowsPlain(job);
-  }
-  // Any other mask: a histogram of the window, updated by the pixels that enter and leave
-  // as it moves along the row (Huang's method); the median moves little between steps.
-  const std::size_t target = offsets.size() / 2;
-  std::vector<std::size_t> leaving, entering;  // per mask run: its first pixel and one past it
-  for (const Run& run : mask) {
-    leaving.push_back(at(run.row + reach, stride) + static_cast<std::size_t>(run.begin + reach));
-    entering.push_back(at(run.row + reach, stride) + static_cast<std::size_t>(run.end + reach + 1));
-  }
-  for (std::int32_t y = 0; y < h; ++y) {
-    const std::uint8_t* corner = padded.data() + at(y, stride);
-    std::uint32_t histogram[256] = {};
-    for (const std::size_t offset : offsets) ++histogram[corner[offset]];
-    std::size_t median = 0, below = 0;
-    while (below + histogram[median] <= target) below += histogram[median++];
-    std::uint8_t* out = dst + at(y, w);
-    for (std::int32_t x = 0;; ++x) {
-      out[x] = static_cast<std::uint8_t>(median);
-      if (x + 1 == w) break;
-      for (std::size_t i = 0; i < leaving.size(); ++i) {
-        const std::uint8_t gone = corner[leaving[i] + static_cast<std::size_t>(x)];
-        const std::uint8_t come = corner[entering[i] + static_cast<std::size_t>(x)];
-        --histogram[gone];
-        ++histogram[come];
-        below = below - (gone < median) + (come < median);
-      }
-      while (below > target) below -= histogram[--median];
-      while (below + histogram[median] <= target) below += histogram[median++];
-    }
-  }
+                 networkRowPlain(at0.data(), at0.size(), n, out);
+                 continue;
+               }
+               leaving.clear();
+               entering.clear();
+               for (const Run& run : mask) {
+                 const std::uint8_t* row = padded(y + run.row) + reach + c0;
+                 leaving.push_back(row + run.begin);
+                 entering.push_back(row + run.end + 1);
+               }
+               histogramRow(at0.data(), at0.size(), leaving.data(), entering.data(), leaving.size(),
+                            n, out);
+             }
+           });
 }
 
 }  // namespace Standin

@@ -22,17 +22,16 @@ namespace Standin {
 
 namespace {
 
-enum class Kind { Boolean, PositiveInteger, Neighborhood };
+enum class Kind { Boolean, Neighborhood };
 
 struct Setting {
   const char* name;
   Kind kind;
 };
 
-// The settings the stand-in keeps but does not act on: its operators are sequential, keep
-// every region and image as they are, and use the 8-neighbourhood.
+// The settings the stand-in keeps but does not act on: its operators keep every region and
+// image as they are, and use the 8-neighbourhood. The operators' threads are core/threads.h's.
 constexpr Setting kSettings[] = {
-    {"thread_num", Kind::PositiveInteger},  {"parallelize_operators", Kind::Boolean},
     {"clip_region", Kind::Boolean},         {"init_new_image", Kind::Boolean},
     {"store_empty_region", Kind::Boolean},  {"neighborhood", Kind::Neighborhood},
     {"border_shape_models", Kind::Boolean},
@@ -44,7 +43,6 @@ Hlong processorCount() {
 }
 
 HTuple defaultOf(const std::string& name) {
-  if (name == "thread_num") return HTuple(processorCount());
   if (name == "neighborhood") return HTuple(Hlong{8});
   if (name == "border_shape_models") return HTuple("false");
   return HTuple("true");
@@ -69,10 +67,6 @@ void check(const Setting& setting, const HTuple& value) {
       if (!isString) throw HException::ForOperator("set_system", 1202);
       if (value[0].S().str() != "true" && value[0].S().str() != "false")
         throw HException::ForOperator("set_system", 1302);
-      break;
-    case Kind::PositiveInteger:
-      if (!isInteger) throw HException::ForOperator("set_system", 1202);
-      if (value[0].L() < 1) throw HException::ForOperator("set_system", 1302);
       break;
     case Kind::Neighborhood:
       if (!isInteger) throw HException::ForOperator("set_system", 1202);

@@ -1,0 +1,244 @@
+#include "core/threads.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <string>
+#include <thread>
+
+#include "common/annotated_mutex.h"
+#include "halconcpp/HException.h"
+#include "halconcpp/HTuple.h"
+#include "standin/controls.h"
+
+#ifndef _WIN32
+#include <pthread.h>
+#endif
+
+namespace HalconCpp {
+namespace Standin {
+
+namespace {
+
+Hlong processorCount() {
+  const unsigned count = std::thread::hardware_concurrency();
+  return count == 0 ? 1 : static_cast<Hlong>(count);
+}
+
+// Read by every operator call, so kept apart from the map of other settings.
+std::atomic<bool> parallelize{true};
+std::atomic<bool> vectorPaths{true};
+std::atomic<std::int64_t> bandPixels{kMinPixelsPerBand};
+std::atomic<Hlong> threadNum{0};  // 0: not set, the processor's cores
+
+// As set, but never more threads than kMaxOperatorThreads.
+Hlong threadsWanted() {
+  if (!parallelize.load(std::memory_order_relaxed)) return 1;
+  const Hlong set = threadNum.load(std::memory_order_relaxed);
+  return std::min<Hlong>(set > 0 ? set : processorCount(), kMaxOperatorThreads);
+}
+
+// One job at a time: its parts are taken in turn by the workers and the caller. Workers are
+// detached and the pool is never destroyed, so that no static destructor waits for them.
+class Pool {
+ public:
+  // False when another job holds the pool: the caller then does the work alone.
+  bool run(int parts, const std::function<void(int)>& part) QUORVEX_EXCLUDES(mutex_) {
+    {
+      quorvex::common::Lock lock(mutex_);
+      if (busy_) return false;
+      busy_ = true;
+      while (static_cast<int>(started_) < parts - 1) {
+        std::thread(&Pool::work, this).detach();
+        ++started_;
+      }
+      part_ = &part;
+      parts_ = parts;
+      next_ = 0;
+      unfinished_ = parts;
+      error_ = nullptr;
+      ++generation_;
+    }
+    wake_.notify_all();
+    takeParts();
+    std::exception_ptr error;
+    {
+      quorvex::common::Lock lock(mutex_);
+      while (unfinished_ > 0) done_.wait(mutex_);
+      error = error_;
+      part_ = nullptr;
+      busy_ = false;
+    }
+    if (error) std::rethrow_exception(error);
+    return true;
+  }
+
+ private:
+  void work() QUORVEX_EXCLUDES(mutex_) {
+    std::uint64_t seen = 0;
+    for (;;) {
+      {
+        quorvex::common::Lock lock(mutex_);
+        while (generation_ == seen) wake_.wait(mutex_);
+        seen = generation_;
+      }
+      takeParts();
+    }
+  }
+
+  void takeParts() QUORVEX_EXCLUDES(mutex_) {
+    for (;;) {
+      const std::function<void(int)>* part = nullptr;
+      int index = 0;
+      {
+        quorvex::common::Lock lock(mutex_);
+        if (!part_ || next_ >= parts_) return;
+        part = part_;
+        index = next_++;
+      }
+      std::exception_ptr error;
+      try {
+        (*part)(index);
+      } catch (...) {
+        error = std::current_exception();
+      }
+      bool last = false;
+      {
+        quorvex::common::Lock lock(mutex_);
+        if (error && !error_) error_ = error;
+        last = --unfinished_ == 0;
+      }
+      if (last) done_.notify_all();
+    }
+  }
+
+  quorvex::common::Mutex mutex_;
+  std::condition_variable_any wake_, done_;
+  bool busy_ QUORVEX_GUARDED_BY(mutex_) = false;
+  unsigned started_ QUORVEX_GUARDED_BY(mutex_) = 0;
+  const std::function<void(int)>* part_ QUORVEX_GUARDED_BY(mutex_) = nullptr;
+  int parts_ QUORVEX_GUARDED_BY(mutex_) = 0;
+  int next_ QUORVEX_GUARDED_BY(mutex_) = 0;
+  int unfinished_ QUORVEX_GUARDED_BY(mutex_) = 0;
+  std::uint64_t generation_ QUORVEX_GUARDED_BY(mutex_) = 0;
+  std::exception_ptr error_ QUORVEX_GUARDED_BY(mutex_);
+};
+
+std::atomic<Pool*> pool{nullptr};
+
+Pool& thePool() {
+  Pool* current = pool.load(std::memory_order_acquire);
+  if (current) return *current;
+  Pool* fresh = new Pool;
+  if (!pool.compare_exchange_strong(current, fresh, std::memory_order_acq_rel)) {
+    delete fresh;
+    return *current;
+  }
+  return *fresh;
+}
+
+#ifndef _WIN32
+// A child of fork has none of the parent's workers, and the pool's lock may have been held
+// when it forked: the child starts a pool of its own when it needs one.
+void forgetPoolInChild() {
+  pool.store(nullptr, std::memory_order_relaxed);
+}
+#endif
+
+bool booleanOf(const HTuple& value) {
+  if (value.Length() != 1) throw HException::ForOperator("set_system", 1402);
+  if (value[0].Type() != eElementTypeString) throw HException::ForOperator("set_system", 1202);
+  const std::string text = value[0].S().str();
+  if (text != "true" && text != "false") throw HException::ForOperator("set_system", 1302);
+  return text == "true";
+}
+
+void setParallelize(const HTuple& value) {
+  parallelize.store(booleanOf(value));
+}
+
+HTuple getParallelize() {
+  return HTuple(parallelize.load() ? "true" : "false");
+}
+
+void setVectorPaths(const HTuple& value) {
+  vectorPaths.store(booleanOf(value));
+}
+
+HTuple getVectorPaths() {
+  return HTuple(vectorPaths.load() ? "true" : "false");
+}
+
+void setThreadNum(const HTuple& value) {
+  if (value.Length() != 1) throw HException::ForOperator("set_system", 1402);
+  if (value[0].Type() != eElementTypeLong) throw HException::ForOperator("set_system", 1202);
+  if (value[0].L() < 1) throw HException::ForOperator("set_system", 1302);
+  threadNum.store(value[0].L());
+}
+
+void setBandPixels(const HTuple& value) {
+  if (value.Length() != 1) throw HException::ForOperator("set_system", 1402);
+  if (value[0].Type() != eElementTypeLong) throw HException::ForOperator("set_system", 1202);
+  if (value[0].L() < 1) throw HException::ForOperator("set_system", 1302);
+  bandPixels.store(value[0].L());
+}
+
+HTuple getBandPixels() {
+  return HTuple(static_cast<Hlong>(bandPixels.load()));
+}
+
+HTuple getThreadNum() {
+  const Hlong set = threadNum.load();
+  return HTuple(set > 0 ? set : processorCount());
+}
+
+const bool registered = [] {
+  registerControl("parallelize_operators", &setParallelize, &getParallelize);
+  registerControl("thread_num", &setThreadNum, &getThreadNum);
+  registerControl("standin_simd", &setVectorPaths, &getVectorPaths);
+  registerControl("standin_band_pixels", &setBandPixels, &getBandPixels);
+#ifndef _WIN32
+  pthread_atfork(nullptr, nullptr, &forgetPoolInChild);
+#endif
+  return true;
+}();
+
+}  // namespace
+
+bool vectorPathsEnabled() {
+  return vectorPaths.load(std::memory_order_relaxed);
+}
+
+int bandsFor(std::int64_t items, std::int64_t work) {
+  const std::int64_t threads = static_cast<std::int64_t>(threadsWanted());
+  if (threads <= 1 || items <= 1) return 1;
+  const std::int64_t bySize = work / bandPixels.load(std::memory_order_relaxed);
+  return static_cast<int>(std::max<std::int64_t>(1, std::min({threads, items, bySize})));
+}
+
+std::int64_t bandStart(std::int64_t items, int bands, int band) {
+  return items / bands * band + std::min<std::int64_t>(band, items % bands);
+}
+
+void forBands(std::int64_t items, int bands,
+              const std::function<void(int band, std::int64_t begin, std::int64_t end)>& body) {
+  if (bands <= 1) {
+    body(0, 0, items);
+    return;
+  }
+  const char* operation = currentOperation();
+  const std::function<void(int)> part = [&](int band) {
+    // Inside first, so that the scope neither fires nor consumes a fault of the caller's.
+    InsideScope inside;
+    ApiScope scope(operation ? operation : "");
+    body(band, bandStart(items, bands, band), bandStart(items, bands, band + 1));
+  };
+  if (thePool().run(bands, part)) return;
+  for (int band = 0; band < bands; ++band) {
+    body(band, bandStart(items, bands, band), bandStart(items, bands, band + 1));
+  }
+}
+
+}  // namespace Standin
+}  // namespace HalconCpp

@@ -1,0 +1,47 @@
+// The operators' threads: large images are cut into bands of rows (or of runs) that the
+// calling thread and a small pool work on at once, as the vendor's engine parallelises its
+// operators over the domain. Each band writes only its own part of the result, so the result
+// is the same for any number of threads.
+//   "parallelize_operators": 'true' (default) or 'false', which runs every operator on the
+//       calling thread.
+//   "thread_num": the threads an operator may use, the caller's included (default: the
+//       processor's cores; 1 or more, at most kMaxOperatorThreads are started).
+// The pool starts when an operator first needs it. Work of fewer than kMinPixelsPerBand
+// pixels a band stays on the calling thread: waking a thread costs more than such a band.
+// An operator called while the pool works for another runs on its own thread alone.
+//   "standin_band_pixels": the stand-in's own, the least work a band is given (default
+//       kMinPixelsPerBand; 1 or more), so that tests cut small images into many bands.
+//   "standin_simd": the stand-in's own switch, 'true' (default) or 'false', which keeps every
+//       operator on its portable path: the reference its vector paths are tested against.
+#ifndef QUORVEX_STANDINS_HALCON_THREADS_H
+#define QUORVEX_STANDINS_HALCON_THREADS_H
+
+#include <cstdint>
+#include <functional>
+
+namespace HalconCpp {
+namespace Standin {
+
+constexpr std::int64_t kMinPixelsPerBand = 256 * 1024;
+constexpr int kMaxOperatorThreads = 64;
+
+bool vectorPathsEnabled();
+
+// The bands `work` pixels of work over `items` rows or runs are cut into: 1 when the
+// operators run on one thread or the work is small.
+int bandsFor(std::int64_t items, std::int64_t work);
+
+// Calls body(band, begin, end) for `bands` contiguous parts of [0, items), at once on the
+// pool and the calling thread; returns when all are done. The first
+// exception a part raises is raised again here, after every part has finished. A part runs
+// as if inside the operator the caller entered, so that its errors name that operator.
+void forBands(std::int64_t items, int bands,
+              const std::function<void(int band, std::int64_t begin, std::int64_t end)>& body);
+
+// The first row of band `band` of `bands` over `items`: the bands differ by one at most.
+std::int64_t bandStart(std::int64_t items, int bands, int band);
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif

@@ -1,0 +1,388 @@
+// The operators' threads and vector paths against their portable path on one thread: every
+// image operator that shares out its work or runs vectors gives the same bytes, and every
+// region operator the same region, for random images of odd sizes, full and reduced
+// domains, any thread count; and the system parameters that steer them.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "standins/iconic_test_support.h"
+
+namespace {
+
+using namespace HalconCpp;
+using namespace quorvex::test;
+
+// Restores the defaults when a test ends.
+struct SettingsRestored {
+  ~SettingsRestored() {
+    SetSystem("standin_simd", "true");
+    SetSystem("standin_band_pixels", 256 * 1024);
+    SetSystem("parallelize_operators", "true");
+    SetSystem("thread_num", systemValue("processor_num"));
+  }
+};
+
+struct Size {
+  Hlong width, height;
+};
+
+// Noise with long flat stretches, so that thresholds find runs of every length.
+std::vector<std::uint8_t> randomPlane(Size size, std::uint32_t seed) {
+  std::mt19937 random(seed);
+  std::vector<std::uint8_t> p(static_cast<std::size_t>(size.width * size.height));
+  std::uint8_t value = 0;
+  for (auto& v : p) {
+    if (random() % 4 == 0) value = static_cast<std::uint8_t>(random());
+    v = value;
+  }
+  return p;
+}
+
+std::vector<std::uint8_t> bytesOf(const HObject& image) {
+  HTuple pointer, type, width, height;
+  GetImagePointer1(image, &pointer, &type, &width, &height);
+  const std::uint8_t* p = pointerOf(pointer);
+  return std::vector<std::uint8_t>(p, p + width[0].L() * height[0].L());
+}
+
+// The domains each image is tried with: the whole image, a disc in its middle, a disc
+// reaching past the top-left corner, and two bars with a gap, so that rows hold two runs.
+std::vector<std::pair<std::string, HObject>> domainsOf(const HObject& image, Size size) {
+  std::vector<std::pair<std::string, HObject>> domains{{"full", image}};
+  HObject disc, corner, bars, bar1, bar2, reduced;
+  GenCircle(&disc, size.height / 2.0, size.width / 2.0,
+            0.4 * double(std::min(size.width, size.height)) + 0.5);
+  GenCircle(&corner, 1, 2, size.height * 0.6 + 1);
+  GenRectangle1(&bar1, 0, 0, size.height - 1, size.width / 3);
+  GenRectangle1(&bar2, size.height / 4, size.width / 2, size.height - 1, size.width - 1);
+  Union2(bar1, bar2, &bars);
+  for (const auto& [name, region] :
+       {std::pair{"disc", disc}, std::pair{"corner", corner}, std::pair{"bars", bars}}) {
+    ReduceDomain(image, region, &reduced);
+    domains.emplace_back(name, reduced);
+  }
+  return domains;
+}
+
+// One operator as a user calls it: an image in, an image out.
+struct ImageOperator {
+  const char* name;
+  std::function<void(const HObject&, HObject*)> run;
+};
+
+std::vector<ImageOperator> imageOperators() {
+  std::vector<ImageOperator> ops;
+  for (const Hlong size : {3, 5, 7, 9, 11}) {
+    ops.push_back(
+        {"gauss_filter", [size](const HObject& in, HObject* out) { GaussFilter(in, out, size); }});
+  }
+  // 1 x 1, narrow sums, the unrolled widths, a running sum, and 33 x 33 whose sums pass 16
+  // bits.
+  const std::pair<Hlong, Hlong> masks[] = {{1, 1}, {3, 5}, {11, 11}, {21, 3}, {33, 33}, {2, 8}};
+  for (const auto& [w, h] : masks) {
+    ops.push_back({"mean_image",
+                   [w = w, h = h](const HObject& in, HObject* out) { MeanImage(in, out, w, h); }});
+  }
+  for (const char* type : {"circle", "square"}) {
+    for (const double radius : {1.0, 2.0, 3.0}) {
+      for (const char* margin : {"mirrored", "cyclic", "continued"}) {
+        ops.push_back({"median_image", [=](const HObject& in, HObject* out) {
+                         MedianImage(in, out, type, radius, margin);
+                       }});
+      }
+      ops.push_back({"median_image", [=](const HObject& in, HObject* out) {
+                       MedianImage(in, out, type, radius, 17);
+                     }});
+    }
+  }
+  ops.push_back(
+      {"emphasize", [](const HObject& in, HObject* out) { Emphasize(in, out, 7, 7, 1.5); }});
+  return ops;
+}
+
+// Runs `call` with the portable path on one thread, then with the vector paths on 1, 2 and 5
+// threads, and hands each result after the first to `same` with the first.
+template <typename Result>
+void compareWithPortable(
+    const std::function<Result()>& call,
+    const std::function<void(const Result&, const Result&, const std::string&)>& same) {
+  SetSystem("standin_simd", "false");
+  SetSystem("thread_num", 1);
+  const Result reference = call();
+  SetSystem("standin_simd", "true");
+  // Bands of a few rows, so that every band's first and last rows meet the image's edges and
+  // the domain's ends.
+  SetSystem("standin_band_pixels", 1000);
+  for (const Hlong threads : {1, 2, 5}) {
+    SetSystem("thread_num", threads);
+    same(reference, call(), "thread_num " + std::to_string(threads));
+  }
+}
+
+// Odd sizes, so that no row fills whole vectors.
+const Size kSizes[] = {{1, 1}, {2, 3}, {37, 5}, {641, 263}, {1023, 311}};
+
+TEST(OperatorThreads, FiltersGiveThePortableBytesOnAnyThreads) {
+  SettingsRestored restored;
+  for (const Size size : kSizes) {
+    std::vector<std::uint8_t> pixels = randomPlane(size, static_cast<std::uint32_t>(size.width));
+    const HObject image = wrapGray(pixels, size.width, size.height);
+    for (const auto& [domain, input] : domainsOf(image, size)) {
+      for (const ImageOperator& op : imageOperators()) {
+        compareWithPortable<std::vector<std::uint8_t>>(
+            [&, &input = input] {
+              HObject out;
+              op.run(input, &out);
+              return bytesOf(out);
+            },
+            [&, &domain = domain](const auto& a, const auto& b, const std::string& how) {
+              EXPECT_TRUE(a == b) << op.name << " " << size.width << "x" << size.height << " "
+                                  << domain << ", " << how;
+            });
+      }
+    }
+  }
+}
+
+TEST(OperatorThreads, GrayFromColourGivesThePortableBytesOnAnyThreads) {
+  SettingsRestored restored;
+  for (const Size size : kSizes) {
+    std::vector<std::uint8_t> planes[3];
+    for (std::uint32_t c = 0; c < 3; ++c) planes[c] = randomPlane(size, 7 * c + 1);
+    // Every sum the weighing can meet in one plane of ones: each colour at each value.
+    if (size.width * size.height >= 256 * 3) {
+      for (std::size_t i = 0; i < 256 * 3; ++i) {
+        planes[0][i] = static_cast<std::uint8_t>(i % 3 == 0 ? i / 3 : 255 - i / 3);
+        planes[1][i] = static_cast<std::uint8_t>(i % 3 == 1 ? i / 3 : i / 6);
+        planes[2][i] = static_cast<std::uint8_t>(i % 3 == 2 ? i / 3 : 255);
+      }
+    }
+    HObject rgb;
+    GenImage3Extern(&rgb, "byte", size.width, size.height, address(planes[0].data()),
+                    address(planes[1].data()), address(planes[2].data()), 0);
+    for (const auto& [domain, input] : domainsOf(rgb, size)) {
+      compareWithPortable<std::vector<std::uint8_t>>(
+          [&, &input = input] {
+            HObject gray;
+            Rgb1ToGray(input, &gray);
+            return bytesOf(gray);
+          },
+          [&, &domain = domain](const auto& a, const auto& b, const std::string& how) {
+            EXPECT_TRUE(a == b) << size.width << "x" << size.height << " " << domain << ", " << how;
+          });
+    }
+  }
+}
+
+// rgb1_to_gray, HALCON 11.0 reference: gray = 0.299 red + 0.587 green + 0.114 blue. Worked by
+// hand, rounded to the nearest grey value; the rows sit where 32 and 16 lanes and the
+// portable tail each take them.
+TEST(OperatorThreads, GrayFromColourWeighsEveryLane) {
+  struct Row {
+    std::uint8_t r, g, b, expected;
+    const char* worked;
+  };
+  const Row rows[] = {
+      {255, 255, 255, 255, ".299 + .587 + .114 = 1"},
+      {255, 0, 0, 76, "255 * .299 = 76.245"},
+      {0, 255, 0, 150, "255 * .587 = 149.685"},
+      {0, 0, 255, 29, "255 * .114 = 29.07"},
+      {1, 0, 1, 0, ".299 + .114 = .413"},
+      {2, 0, 1, 1, ".598 + .114 = .712"},
+      {100, 0, 50, 36, "29.9 + 5.7 = 35.6"},
+      {10, 20, 30, 18, "2.99 + 11.74 + 3.42 = 18.15"},
+  };
+  constexpr Hlong kWidth = 53;  // 32 + 16 + 5
+  for (const Row& row : rows) {
+    std::vector<std::uint8_t> planes[3] = {std::vector<std::uint8_t>(kWidth, row.r),
+                                           std::vector<std::uint8_t>(kWidth, row.g),
+                                           std::vector<std::uint8_t>(kWidth, row.b)};
+    HObject rgb, gray;
+    GenImage3Extern(&rgb, "byte", kWidth, 1, address(planes[0].data()), address(planes[1].data()),
+                    address(planes[2].data()), 0);
+    Rgb1ToGray(rgb, &gray);
+    const std::vector<std::uint8_t> bytes = bytesOf(gray);
+    for (Hlong x = 0; x < kWidth; ++x) {
+      EXPECT_EQ(bytes[static_cast<std::size_t>(x)], row.expected)
+          << "column " << x << ": " << row.worked;
+    }
+  }
+}
+
+// Two regions are the same when neither has a pixel the other lacks.
+void expectSameRegions(const HObject& a, const HObject& b, const std::string& what) {
+  HTuple countA, countB;
+  CountObj(a, &countA);
+  CountObj(b, &countB);
+  ASSERT_EQ(countA[0].L(), countB[0].L()) << what;
+  HTuple areaA, areaB, rowA, rowB, colA, colB;
+  AreaCenter(a, &areaA, &rowA, &colA);
+  AreaCenter(b, &areaB, &rowB, &colB);
+  EXPECT_TRUE(areaA == areaB && rowA == rowB && colA == colB) << what;
+  HObject lost, gained;
+  Difference(a, b, &lost);
+  Difference(b, a, &gained);
+  HTuple lostArea, gainedArea, r, c;
+  AreaCenter(lost, &lostArea, &r, &c);
+  AreaCenter(gained, &gainedArea, &r, &c);
+  for (Hlong i = 0; i < lostArea.Length(); ++i) {
+    EXPECT_EQ(lostArea[i].L(), 0) << what;
+    EXPECT_EQ(gainedArea[i].L(), 0) << what;
+  }
+}
+
+TEST(OperatorThreads, RegionOperatorsGiveThePortableRegionOnAnyThreads) {
+  SettingsRestored restored;
+  const std::vector<std::pair<const char*, std::function<void(const HObject&, HObject*)>>> ops = {
+      {"threshold", [](const HObject& in, HObject* out) { Threshold(in, out, 64, 191); }},
+      {"threshold+connection",
+       [](const HObject& in, HObject* out) {
+         HObject region;
+         Threshold(in, &region, 100, 255);
+         Connection(region, out);
+       }},
+      {"closing_circle",
+       [](const HObject& in, HObject* out) {
+         HObject region;
+         Threshold(in, &region, 128, 255);
+         ClosingCircle(region, out, 3.5);
+       }},
+      {"opening_circle",
+       [](const HObject& in, HObject* out) {
+         HObject region;
+         Threshold(in, &region, 0, 127);
+         OpeningCircle(region, out, 2);
+       }},
+      {"dilation and erosion rectangle",
+       [](const HObject& in, HObject* out) {
+         HObject region, dilated;
+         Threshold(in, &region, 30, 200);
+         DilationRectangle1(region, &dilated, 4, 7);
+         ErosionRectangle1(dilated, out, 9, 2);
+       }},
+  };
+  for (const Size size : kSizes) {
+    std::vector<std::uint8_t> pixels = randomPlane(size, static_cast<std::uint32_t>(size.height));
+    const HObject image = wrapGray(pixels, size.width, size.height);
+    for (const auto& [domain, input] : domainsOf(image, size)) {
+      for (const auto& [name, op] : ops) {
+        compareWithPortable<HObject>(
+            [&, &input = input, &op = op] {
+              HObject out;
+              op(input, &out);
+              return out;
+            },
+            [&, &domain = domain, &name = name](const HObject& a, const HObject& b,
+                                                const std::string& how) {
+              expectSameRegions(a, b,
+                                std::string(name) + " " + std::to_string(size.width) + "x" +
+                                    std::to_string(size.height) + " " + domain + ", " + how);
+            });
+      }
+    }
+  }
+}
+
+// A reduced domain changes nothing inside it: its pixels are filtered from the whole image's
+// neighbours, as with the full domain; outside it the output holds 0.
+TEST(OperatorThreads, AReducedDomainKeepsItsPixelsAndLeavesTheRestZero) {
+  const Size size{301, 203};
+  std::vector<std::uint8_t> pixels = randomPlane(size, 5);
+  const HObject image = wrapGray(pixels, size.width, size.height);
+  HObject disc, reduced;
+  GenCircle(&disc, 100, 150, 60);
+  ReduceDomain(image, disc, &reduced);
+  for (const ImageOperator& op : imageOperators()) {
+    HObject whole, part;
+    op.run(image, &whole);
+    op.run(reduced, &part);
+    const std::vector<std::uint8_t> a = bytesOf(whole), b = bytesOf(part);
+    Hlong inside = 0;
+    for (Hlong y = 0; y < size.height; ++y) {
+      for (Hlong x = 0; x < size.width; ++x) {
+        const auto i = static_cast<std::size_t>(y * size.width + x);
+        const bool in = (y - 100) * (y - 100) + (x - 150) * (x - 150) <= 3600;
+        inside += in;
+        if (in) {
+          ASSERT_EQ(a[i], b[i]) << op.name << " at " << y << ", " << x;
+        } else {
+          ASSERT_EQ(b[i], 0) << op.name << " at " << y << ", " << x;
+        }
+      }
+    }
+    EXPECT_GT(inside, 11000) << op.name;
+  }
+}
+
+// set_system, HALCON 11.0 reference: 'thread_num' defaults to the number of processors and
+// takes a positive integer; 'parallelize_operators' is 'true' or 'false', 'true' by default.
+TEST(OperatorThreads, SystemParametersKeepTheirValuesAndRefuseOthers) {
+  SettingsRestored restored;
+  EXPECT_EQ(systemValue("thread_num"), systemValue("processor_num"));
+  HTuple value;
+  GetSystem("parallelize_operators", &value);
+  EXPECT_EQ(std::string(value[0].S().Text()), "true");
+  // Read back as set, though no more than 64 threads start.
+  SetSystem("thread_num", 1000);
+  EXPECT_EQ(systemValue("thread_num"), 1000);
+  SetSystem("thread_num", 3);
+  EXPECT_EQ(systemValue("thread_num"), 3);
+  SetSystem("parallelize_operators", "false");
+  GetSystem("parallelize_operators", &value);
+  EXPECT_EQ(std::string(value[0].S().Text()), "false");
+  struct Row {
+    const char* name;
+    HTuple value;
+    Hlong error;
+  };
+  const Row rows[] = {
+      {"thread_num", HTuple(Hlong{0}), 1302},
+      {"thread_num", HTuple(Hlong{-2}), 1302},
+      {"thread_num", HTuple("4"), 1202},
+      {"thread_num", HTuple(2.5), 1202},
+      {"thread_num", tuple({2, 3}), 1402},
+      {"parallelize_operators", HTuple("yes"), 1302},
+      {"parallelize_operators", HTuple(Hlong{1}), 1202},
+      {"standin_simd", HTuple("on"), 1302},
+      {"standin_band_pixels", HTuple(Hlong{0}), 1302},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(errorOf([&] { SetSystem(row.name, row.value); }), row.error) << row.name;
+  }
+  EXPECT_EQ(systemValue("thread_num"), 3);  // a refused value changes nothing
+}
+
+// Operators called from several threads at once, while the pool works for one of them, give
+// what they give alone.
+TEST(OperatorThreads, CallersAtOnceShareThePool) {
+  SettingsRestored restored;
+  SetSystem("thread_num", 4);
+  SetSystem("standin_band_pixels", 1000);
+  const Size size{1023, 311};
+  std::vector<std::uint8_t> pixels = randomPlane(size, 9);
+  const HObject image = wrapGray(pixels, size.width, size.height);
+  HObject expected;
+  GaussFilter(image, &expected, 7);
+  const std::vector<std::uint8_t> reference = bytesOf(expected);
+  std::vector<std::thread> callers;
+  std::vector<int> same(4, 0);
+  for (std::size_t t = 0; t < same.size(); ++t) {
+    callers.emplace_back([&, t] {
+      for (int i = 0; i < 5; ++i) {
+        HObject out;
+        GaussFilter(image, &out, 7);
+        same[t] += bytesOf(out) == reference;
+      }
+    });
+  }
+  for (auto& caller : callers) caller.join();
+  for (const int count : same) EXPECT_EQ(count, 5);
+}
+
+}  // namespace
