@@ -15,22 +15,6 @@ namespace {
 using namespace HalconCpp;
 using namespace quorvex::test;
 
-Hlong at(const HObject& image, Hlong row, Hlong col) {
-  HTuple value;
-  GetGrayval(image, row, col, &value);
-  return value[0].L();
-}
-
-// A single bright pixel on black, far enough from the edges for the largest mask.
-struct Impulse {
-  std::vector<std::uint8_t> pixels = [] {
-    std::vector<std::uint8_t> p(23 * 23, 0);
-    p[11 * 23 + 11] = 255;
-    return p;
-  }();
-  HObject image = wrapGray(pixels, 23, 23);
-};
-
 // gauss_filter, HALCON 11.0 reference: a discrete Gaussian of sigma 0.600, 1.075, 1.550,
 // 2.025, 2.550 for sizes 3 ... 11, the grey values mirrored at the edges. Each row: 255 times
 // the product of the normalised 1-D samples w(i) = exp(-i^2 / 2 sigma^2) / sum.
@@ -56,7 +40,7 @@ TEST(GaussFilterReference, ImpulseGivesTheSampledGaussian) {
   for (const Row& row : rows) {
     HObject smooth;
     GaussFilter(impulse.image, &smooth, row.size);
-    EXPECT_EQ(at(smooth, row.row, row.col), row.expected)
+    EXPECT_EQ(grayAt(smooth, row.row, row.col), row.expected)
         << "size " << row.size << " at " << row.row << ", " << row.col << ": " << row.worked;
   }
 }
@@ -69,17 +53,17 @@ TEST(GaussFilterReference, EdgesMirrorAndWeightsSumToOne) {
   corner[0] = 255;
   HObject smooth;
   GaussFilter(wrapGray(corner, 5, 4), &smooth, 3);
-  EXPECT_EQ(at(smooth, 0, 0), 177);
+  EXPECT_EQ(grayAt(smooth, 0, 0), 177);
   std::vector<std::uint8_t> flat(13 * 13, 201);
   const HObject constant = wrapGray(flat, 13, 13);
   std::vector<std::uint8_t> sliver{201, 201};
   const HObject narrow = wrapGray(sliver, 2, 1);
   for (const Hlong size : {3, 5, 7, 9, 11}) {
     GaussFilter(constant, &smooth, size);
-    EXPECT_EQ(at(smooth, 6, 6), 201) << "size " << size;
-    EXPECT_EQ(at(smooth, 0, 12), 201) << "size " << size;
+    EXPECT_EQ(grayAt(smooth, 6, 6), 201) << "size " << size;
+    EXPECT_EQ(grayAt(smooth, 0, 12), 201) << "size " << size;
     GaussFilter(narrow, &smooth, size);
-    EXPECT_EQ(at(smooth, 0, 1), 201) << "size " << size << ", mirrored many times over";
+    EXPECT_EQ(grayAt(smooth, 0, 1), 201) << "size " << size << ", mirrored many times over";
   }
 }
 
@@ -156,7 +140,7 @@ TEST(SobelAmpReference, FilterTypesAndSizes) {
   for (const Row& row : rows) {
     HObject edges;
     SobelAmp(*row.image, &edges, row.type, row.size);
-    EXPECT_EQ(at(edges, row.row, row.col), row.expected)
+    EXPECT_EQ(grayAt(edges, row.row, row.col), row.expected)
         << row.type << " " << row.size.Length() << " at " << row.row << ", " << row.col << ": "
         << row.worked;
   }
@@ -193,7 +177,7 @@ TEST(SobelAmpReference, RefusedValues) {
   EXPECT_EQ(errorOf([&] { SobelAmp(image, &edges, "thin_sum_abs", 13); }), 0);
   std::vector<std::uint8_t> one{7};
   SobelAmp(wrapGray(one, 1, 1), &edges, "thin_max_abs_binomial", tuple({39, 5}));
-  EXPECT_EQ(at(edges, 0, 0), 0) << "a single pixel mirrors into a flat image";
+  EXPECT_EQ(grayAt(edges, 0, 0), 0) << "a single pixel mirrors into a flat image";
 }
 
 // min_max_gray, HALCON 11.0 reference, its own example: an area of 60 with the histogram
@@ -257,13 +241,13 @@ TEST(ZoomReference, InterpolationsSampleBetweenPixels) {
   for (const Row& row : rows) {
     HObject zoomed;
     ZoomImageSize(image, &zoomed, 8, 1, row.interpolation);
-    EXPECT_EQ(at(zoomed, 0, row.col), row.expected)
+    EXPECT_EQ(grayAt(zoomed, 0, row.col), row.expected)
         << row.interpolation << " at " << row.col << ": " << row.worked;
   }
   HObject out;
   EXPECT_EQ(errorOf([&] { ZoomImageSize(image, &out, 8, 1, "cubic"); }), 1303);
   EXPECT_EQ(errorOf([&] { RotateImage(image, &out, 180, "bicubic"); }), 0);
-  EXPECT_EQ(at(out, 0, 0), 100) << "a half turn samples pixel centres";
+  EXPECT_EQ(grayAt(out, 0, 0), 100) << "a half turn samples pixel centres";
 }
 
 }  // namespace

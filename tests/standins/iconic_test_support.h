@@ -123,6 +123,24 @@ inline HObject rectangle(Hlong row1, Hlong col1, Hlong row2, Hlong col2) {
   return region;
 }
 
+// The first channel's grey value of one pixel, as an integer.
+inline Hlong grayAt(const HObject& image, Hlong row, Hlong col) {
+  HTuple value;
+  HalconCpp::GetGrayval(image, row, col, &value);
+  return value[0].L();
+}
+
+// A 23 x 23 black image with one bright pixel (255) at (11, 11): every mirrored copy lies 23
+// pixels away, beyond what the filters reach with a weight that shows.
+struct Impulse {
+  std::vector<std::uint8_t> pixels = [] {
+    std::vector<std::uint8_t> p(23 * 23, 0);
+    p[11 * 23 + 11] = 255;
+    return p;
+  }();
+  HObject image = wrapGray(pixels, 23, 23);
+};
+
 // The values of every channel of one pixel.
 inline HTuple pixel(const HObject& image, Hlong row, Hlong col) {
   HTuple values;

@@ -16,23 +16,6 @@ namespace {
 using namespace HalconCpp;
 using namespace quorvex::test;
 
-Hlong at(const HObject& image, Hlong row, Hlong col) {
-  HTuple value;
-  GetGrayval(image, row, col, &value);
-  return value[0].L();
-}
-
-// A single bright pixel on black at (11, 11): every mirrored copy lies 23 pixels away, beyond
-// what the filters below reach with a weight that shows.
-struct Impulse {
-  std::vector<std::uint8_t> pixels = [] {
-    std::vector<std::uint8_t> p(23 * 23, 0);
-    p[11 * 23 + 11] = 255;
-    return p;
-  }();
-  HObject image = wrapGray(pixels, 23, 23);
-};
-
 // binomial_filter, HALCON 11.0 reference: b_ij = C(m-1, i) C(n-1, j) / 2^(n+m-2), n the mask's
 // width, m its height. Each row: 255 b at the offset from the impulse, rounded.
 TEST(BinomialFilterReference, ImpulseGivesTheBinomialWeights) {
@@ -62,7 +45,7 @@ TEST(BinomialFilterReference, ImpulseGivesTheBinomialWeights) {
   for (const Row& row : rows) {
     HObject smooth;
     BinomialFilter(impulse.image, &smooth, row.width, row.height);
-    EXPECT_EQ(at(smooth, row.row, row.col), row.expected)
+    EXPECT_EQ(grayAt(smooth, row.row, row.col), row.expected)
         << row.width << " x " << row.height << " at " << row.row << ", " << row.col << ": "
         << row.worked;
   }
@@ -76,23 +59,23 @@ TEST(BinomialFilterReference, RoundsHalvesUpAndMirrors) {
   std::vector<std::uint8_t> two{0, 0, 2, 0, 0}, one{0, 0, 1, 0, 0};
   HObject smooth;
   BinomialFilter(wrapGray(two, 5, 1), &smooth, 3, 1);
-  EXPECT_EQ(at(smooth, 0, 1), 1) << "0.5 rounds up";
-  EXPECT_EQ(at(smooth, 0, 2), 1) << "4 / 4";
+  EXPECT_EQ(grayAt(smooth, 0, 1), 1) << "0.5 rounds up";
+  EXPECT_EQ(grayAt(smooth, 0, 2), 1) << "4 / 4";
   BinomialFilter(wrapGray(one, 5, 1), &smooth, 3, 1);
-  EXPECT_EQ(at(smooth, 0, 1), 0) << "0.25";
-  EXPECT_EQ(at(smooth, 0, 2), 1) << "0.5 rounds up";
+  EXPECT_EQ(grayAt(smooth, 0, 1), 0) << "0.25";
+  EXPECT_EQ(grayAt(smooth, 0, 2), 1) << "0.5 rounds up";
   std::vector<std::uint8_t> corner(5 * 4, 0);
   corner[0] = 255;
   BinomialFilter(wrapGray(corner, 5, 4), &smooth, 3, 3);
-  EXPECT_EQ(at(smooth, 0, 0), 143);
+  EXPECT_EQ(grayAt(smooth, 0, 0), 143);
   std::vector<std::uint8_t> flat(9 * 7, 255), dot{77};
   const HObject constant = wrapGray(flat, 9, 7), single = wrapGray(dot, 1, 1);
   for (const Hlong side : {1, 3, 15, 21, 29, 37}) {
     BinomialFilter(constant, &smooth, side, side);
-    EXPECT_EQ(at(smooth, 3, 4), 255) << side;
-    EXPECT_EQ(at(smooth, 6, 8), 255) << side;
+    EXPECT_EQ(grayAt(smooth, 3, 4), 255) << side;
+    EXPECT_EQ(grayAt(smooth, 6, 8), 255) << side;
     BinomialFilter(single, &smooth, side, 37);
-    EXPECT_EQ(at(smooth, 0, 0), 77) << side << ": a mask larger than the image";
+    EXPECT_EQ(grayAt(smooth, 0, 0), 77) << side << ": a mask larger than the image";
   }
 }
 
@@ -135,7 +118,7 @@ TEST(SmoothImageReference, ImpulseGivesTheNormalisedResponse) {
   for (const Row& row : rows) {
     HObject smooth;
     SmoothImage(impulse.image, &smooth, row.filter, row.alpha);
-    EXPECT_EQ(at(smooth, row.row, row.col), row.expected)
+    EXPECT_EQ(grayAt(smooth, row.row, row.col), row.expected)
         << row.filter << " " << row.alpha << " at " << row.row << ", " << row.col << ": "
         << row.worked;
   }
@@ -162,7 +145,7 @@ TEST(SmoothImageReference, EdgesMirrorAndWeightsSumToOne) {
   for (const Corner& row : corners) {
     HObject smooth;
     SmoothImage(cornerImage, &smooth, row.filter, row.alpha);
-    EXPECT_EQ(at(smooth, 0, 0), row.expected) << row.filter << ": " << row.worked;
+    EXPECT_EQ(grayAt(smooth, 0, 0), row.expected) << row.filter << ": " << row.worked;
   }
   std::vector<std::uint8_t> flat(9 * 7, 201), dot{77}, pair{200, 200};
   const HObject constant = wrapGray(flat, 9, 7), single = wrapGray(dot, 1, 1),
@@ -171,12 +154,12 @@ TEST(SmoothImageReference, EdgesMirrorAndWeightsSumToOne) {
     for (const double alpha : {0.01, 0.3, 1.0, 4.0, 40.0}) {
       HObject smooth;
       SmoothImage(constant, &smooth, filter, alpha);
-      EXPECT_EQ(at(smooth, 3, 4), 201) << filter << " " << alpha;
-      EXPECT_EQ(at(smooth, 0, 8), 201) << filter << " " << alpha;
+      EXPECT_EQ(grayAt(smooth, 3, 4), 201) << filter << " " << alpha;
+      EXPECT_EQ(grayAt(smooth, 0, 8), 201) << filter << " " << alpha;
       SmoothImage(single, &smooth, filter, alpha);
-      EXPECT_EQ(at(smooth, 0, 0), 77) << filter << " " << alpha << ": a 1 x 1 image";
+      EXPECT_EQ(grayAt(smooth, 0, 0), 77) << filter << " " << alpha << ": a 1 x 1 image";
       SmoothImage(narrow, &smooth, filter, alpha);
-      EXPECT_EQ(at(smooth, 0, 1), 200) << filter << " " << alpha << ": mirrored many times";
+      EXPECT_EQ(grayAt(smooth, 0, 1), 200) << filter << " " << alpha << ": mirrored many times";
     }
   }
 }
@@ -188,18 +171,18 @@ TEST(ScaleImageMaxReference, SpreadsTheDomainsRange) {
   const HObject image = wrapGray(pixels, 4, 1);
   HObject scaled;
   ScaleImageMax(image, &scaled);
-  EXPECT_EQ(at(scaled, 0, 0), 0) << "the minimum";
-  EXPECT_EQ(at(scaled, 0, 1), 128) << "50 * 255 / 100 = 127.5";
-  EXPECT_EQ(at(scaled, 0, 2), 255) << "the maximum";
-  EXPECT_EQ(at(scaled, 0, 3), 64) << "25 * 255 / 100 = 63.75";
+  EXPECT_EQ(grayAt(scaled, 0, 0), 0) << "the minimum";
+  EXPECT_EQ(grayAt(scaled, 0, 1), 128) << "50 * 255 / 100 = 127.5";
+  EXPECT_EQ(grayAt(scaled, 0, 2), 255) << "the maximum";
+  EXPECT_EQ(grayAt(scaled, 0, 3), 64) << "25 * 255 / 100 = 63.75";
   HObject box, reduced;
   GenRectangle1(&box, 0, 0, 0, 1);
   ReduceDomain(image, box, &reduced);
   ScaleImageMax(reduced, &scaled);
-  EXPECT_EQ(at(scaled, 0, 1), 255) << "100 is the domain's maximum";
+  EXPECT_EQ(grayAt(scaled, 0, 1), 255) << "100 is the domain's maximum";
   std::vector<std::uint8_t> flat(6, 90);
   ScaleImageMax(wrapGray(flat, 3, 2), &scaled);
-  EXPECT_EQ(at(scaled, 1, 2), 90) << "one grey value has no range to spread";
+  EXPECT_EQ(grayAt(scaled, 1, 2), 90) << "one grey value has no range to spread";
 }
 
 // mult_image, HALCON 11.0 reference: g' = g1 g2 Mult + Add, clipped to the byte range.
@@ -223,7 +206,7 @@ TEST(MultImageReference, MultipliesAndClips) {
         b(4, static_cast<std::uint8_t>(row.g2));
     HObject product;
     MultImage(wrapGray(a, 2, 2), wrapGray(b, 2, 2), &product, row.mult, row.add);
-    EXPECT_EQ(at(product, 1, 1), row.expected) << row.worked;
+    EXPECT_EQ(grayAt(product, 1, 1), row.expected) << row.worked;
   }
 }
 
@@ -270,7 +253,7 @@ TEST(TextureLawsReference, MasksShiftAndClip) {
   for (const Row& row : rows) {
     HObject texture;
     TextureLaws(*row.image, &texture, row.types, row.shift, row.size);
-    EXPECT_EQ(at(texture, row.row, row.col), row.expected)
+    EXPECT_EQ(grayAt(texture, row.row, row.col), row.expected)
         << row.types << " " << row.shift << " " << row.size << ": " << row.worked;
   }
 }
@@ -294,12 +277,12 @@ TEST(EmphasizeReference, MasksBeyondFiveHundredAndOne) {
   Emphasize(row, &sharp, 1001, 1, 0.5);
   Emphasize(column, &sharpColumn, 1, 1001, 0.5);
   for (const Expected& e : expected) {
-    EXPECT_EQ(at(sharp, 0, e.index), e.value) << e.worked;
-    EXPECT_EQ(at(sharpColumn, e.index, 0), e.value) << "down the column: " << e.worked;
+    EXPECT_EQ(grayAt(sharp, 0, e.index), e.value) << e.worked;
+    EXPECT_EQ(grayAt(sharpColumn, e.index, 0), e.value) << "down the column: " << e.worked;
   }
   std::vector<std::uint8_t> dot{77};
   Emphasize(wrapGray(dot, 1, 1), &sharp, 65535, 65535, 3);
-  EXPECT_EQ(at(sharp, 0, 0), 77) << "the largest mask over one pixel";
+  EXPECT_EQ(grayAt(sharp, 0, 0), 77) << "the largest mask over one pixel";
   EXPECT_EQ(errorOf([&] { Emphasize(row, &sharp, 65537, 3, 1); }), 1301);
   EXPECT_EQ(errorOf([&] { MeanImage(row, &sharp, 503, 3); }), 1301) << "mean_image stops at 501";
 }
@@ -345,16 +328,16 @@ TEST(DotsImageReference, DotLessRing) {
   for (const Row& row : rows) {
     HObject dots;
     DotsImage(*row.image, &dots, row.diameter, row.type, row.shift);
-    EXPECT_EQ(at(dots, row.row, row.col), row.expected)
+    EXPECT_EQ(grayAt(dots, row.row, row.col), row.expected)
         << row.diameter << " " << row.type << " " << row.shift << ": " << row.worked;
   }
   std::vector<std::uint8_t> flat(4, 180), dot{77};
   HObject dots;
   for (const char* type : {"light", "dark", "all"}) {
     DotsImage(wrapGray(flat, 2, 2), &dots, 23, type, 2);
-    EXPECT_EQ(at(dots, 1, 1), 0) << type << ": a flat image has no dots";
+    EXPECT_EQ(grayAt(dots, 1, 1), 0) << type << ": a flat image has no dots";
     DotsImage(wrapGray(dot, 1, 1), &dots, 23, type, 2);
-    EXPECT_EQ(at(dots, 0, 0), 0) << type << ": nor has a 1 x 1 image";
+    EXPECT_EQ(grayAt(dots, 0, 0), 0) << type << ": nor has a 1 x 1 image";
   }
 }
 
