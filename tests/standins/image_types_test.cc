@@ -89,14 +89,17 @@ TEST(ImageTypes, ConversionClipsToTheTargetRange) {
 
 // get_grayval / set_grayval, HALCON 11.0 reference: values come back as the type holds them,
 // integers for the integer types and reals for 'real'; set_grayval stores what the type holds.
+// (int4's least value is written as an expression: its literal passes a 32-bit integer.)
 TEST(ImageTypes, SinglePixelsAreIntegersOrRealsAsTheTypeSays) {
   struct Case {
     const char *type, *value, *expected;
   };
   const Case cases[] = {
-      {"real", "2.5", "2.5"},   {"real", "-1e10", "-1e+10"}, {"int2", "-7", "-7"},
-      {"int1", "-200", "-128"}, {"uint2", "70000", "65535"}, {"int4", "-2147483648", "-2147483648"},
-      {"byte", "300", "255"},   {"cyclic", "12", "12"},      {"direction", "90", "90"},
+      {"real", "2.5", "2.5"},      {"real", "-1e10", "-1e+10"},
+      {"int2", "-7", "-7"},        {"int1", "-200", "-128"},
+      {"uint2", "70000", "65535"}, {"int4", "-2147483647 - 1", "-2147483648"},
+      {"byte", "300", "255"},      {"cyclic", "12", "12"},
+      {"direction", "90", "90"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(after(onePixel(c.type, c.value) + Lines{"get_grayval (I, 0, 0, R)"}), c.expected)
