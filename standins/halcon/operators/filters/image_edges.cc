@@ -20,11 +20,10 @@ std::vector<double> binomialWeights(std::int32_t taps) {
   return weights;
 }
 
-void sobelPlane(const std::uint8_t* src, PlaneSize size, SobelAmplitude amplitude,
-                const SobelSmoothing& smoothing, std::uint8_t* dst) {
-  const std::int32_t w = size.width, h = size.height;
-  const auto width = static_cast<std::size_t>(w);
-  const std::size_t n = width * static_cast<std::size_t>(h);
+std::vector<double> sobelSource(const std::uint8_t* src, PlaneSize size,
+                                const SobelSmoothing& smoothing) {
+  const std::size_t n =
+      static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
   std::vector<double> g(n);
   if (smoothing.alongRow.empty()) {
     std::copy(src, src + n, g.begin());
@@ -32,6 +31,14 @@ void sobelPlane(const std::uint8_t* src, PlaneSize size, SobelAmplitude amplitud
     smoothPlane(src, size, smoothing.alongRow, smoothing.alongColumn, g.data());
     for (double& v : g) v *= 2;
   }
+  return g;
+}
+
+void sobelPlane(const std::uint8_t* src, PlaneSize size, SobelAmplitude amplitude,
+                const SobelSmoothing& smoothing, std::uint8_t* dst) {
+  const std::int32_t w = size.width, h = size.height;
+  const auto width = static_cast<std::size_t>(w);
+  const std::vector<double> g = sobelSource(src, size, smoothing);
   const auto at = [width](std::int32_t y, std::int32_t x) {
     return static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x);
   };

@@ -88,6 +88,10 @@ enum class SobelAmplitude { SumAbs, SumSqrt, ThinSumAbs, ThinMaxAbs };
 struct SobelSmoothing {
   std::vector<double> alongRow, alongColumn;
 };
+// The plane the Sobel masks read: the grey values, or twice their smoothing when a size above
+// 3 asks for it.
+std::vector<double> sobelSource(const std::uint8_t* src, PlaneSize size,
+                                const SobelSmoothing& smoothing);
 void sobelPlane(const std::uint8_t* src, PlaneSize size, SobelAmplitude amplitude,
                 const SobelSmoothing& smoothing, std::uint8_t* dst);
 

@@ -15,14 +15,7 @@ void signedPlane(const std::uint8_t* src, PlaneSize size, SobelAxis axis,
                  const SobelSmoothing& smoothing, std::uint8_t* dst) {
   const std::int32_t w = size.width, h = size.height;
   const auto width = static_cast<std::size_t>(w);
-  const std::size_t n = width * static_cast<std::size_t>(h);
-  std::vector<double> g(n);
-  if (smoothing.alongRow.empty()) {
-    std::copy(src, src + n, g.begin());
-  } else {
-    smoothPlane(src, size, smoothing.alongRow, smoothing.alongColumn, g.data());
-    for (double& v : g) v *= 2;
-  }
+  const std::vector<double> g = sobelSource(src, size, smoothing);
   const auto at = [&](std::int32_t y, std::int32_t x) {
     return g[static_cast<std::size_t>(mirroredIndex(y, h)) * width +
              static_cast<std::size_t>(mirroredIndex(x, w))];
