@@ -94,6 +94,30 @@ TEST(Functions, Refusals) {
   expectErrors(1402, {"atan2([1, 2], [1, 2, 3])"});
 }
 
+// The element-wise comparisons pair equal lengths or spread a single element, and an empty
+// side gives []; the rows are the examples of the HDevelop language reference's table of
+// element-wise comparisons. tuple_find_first / tuple_find_last: the vendor's page example,
+// [3,4,5,6,1,2,3,4,0] searched for [3,4], gives 0 and 6; absent gives -1, empty gives [].
+TEST(TupleOperators, ElementwiseComparisonsAndFindEnds) {
+  EXPECT_EQ(text(outputsOf({"tuple_less_elem ([1, 2, 3], [3, 2, 1], R)",
+                            "tuple_equal_elem (['a', 'b', 'c'], 'b', R)",
+                            "tuple_less_elem (['a', 'b', 'c'], ['b'], R)",
+                            "tuple_not_equal_elem ([1, 2], [1.0, '2'], R)",
+                            "tuple_greater_elem (2, [1, 2.0, 3], R)",
+                            "tuple_greater_equal_elem (2, [1, 2.0, 3], R)",
+                            "tuple_less_equal_elem ([1.5, 2], 1.5, R)"})),
+            "[1, 0, 0, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0, 0, 1, 1, 0, 1, 0]");
+  EXPECT_EQ(text(outputsOf({"tuple_find_first ([3, 4, 5, 6, 1, 2, 3, 4, 0], [3, 4], R)",
+                            "tuple_find_last ([3, 4, 5, 6, 1, 2, 3, 4, 0], [3, 4], R)",
+                            "tuple_find_first (['a', 1], 1.0, R)",
+                            "tuple_find_last ([1, 2], [2, 1], R)"})),
+            "[0, 6, 1, -1]");
+  EXPECT_EQ(text(outputsOf({"tuple_equal_elem ([], 1, R)", "tuple_find_first ([], 1, R)",
+                            "tuple_find_last ([1], [], R)"})),
+            "[]");
+  expectErrors({{"tuple_less_elem ([1, 2], [1, 2, 3], R)", 1402}}, true);
+}
+
 // Operator lines: the same operations under the vendor's operator names.
 TEST(TupleOperators, Lines) {
   EXPECT_EQ(text(outputsOf({"tuple_add (1, 2.5, R)", "tuple_add ('n=', 5, R)",

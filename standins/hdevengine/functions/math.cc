@@ -329,5 +329,46 @@ void tupleGreaterEqual(TupleArgs a, std::size_t, HTuple* r) {
                 [](const HTuple& x, const HTuple& y) { return x >= y; });
 }
 
+// Element by element: equal lengths pair up, a single element meets each of the other's, and
+// an empty side gives an empty result. Each pair compares as one-element tuples do, so that
+// T1 [<] T2 and tuple_less agree on mixed numbers and strings.
+template <typename Compare>
+void compareElementwise(const char* op, TupleArgs a, HTuple* r, Compare compare) {
+  const HTuple &x = *a[0], &y = *a[1];
+  const Hlong n = pairLength(op, x, y);
+  HTuple out;
+  for (Hlong i = 0; i < n; ++i) {
+    HTuple left, right;
+    appendElement(&left, x, spread(x, i));
+    appendElement(&right, y, spread(y, i));
+    out.Append(HTuple(Hlong{compare(left, right)}));
+  }
+  *r = std::move(out);
+}
+void tupleEqualElem(TupleArgs a, std::size_t, HTuple* r) {
+  compareElementwise("tuple_equal_elem", a, r,
+                     [](const HTuple& x, const HTuple& y) { return x == y; });
+}
+void tupleNotEqualElem(TupleArgs a, std::size_t, HTuple* r) {
+  compareElementwise("tuple_not_equal_elem", a, r,
+                     [](const HTuple& x, const HTuple& y) { return x != y; });
+}
+void tupleLessElem(TupleArgs a, std::size_t, HTuple* r) {
+  compareElementwise("tuple_less_elem", a, r,
+                     [](const HTuple& x, const HTuple& y) { return x < y; });
+}
+void tupleGreaterElem(TupleArgs a, std::size_t, HTuple* r) {
+  compareElementwise("tuple_greater_elem", a, r,
+                     [](const HTuple& x, const HTuple& y) { return x > y; });
+}
+void tupleLessEqualElem(TupleArgs a, std::size_t, HTuple* r) {
+  compareElementwise("tuple_less_equal_elem", a, r,
+                     [](const HTuple& x, const HTuple& y) { return x <= y; });
+}
+void tupleGreaterEqualElem(TupleArgs a, std::size_t, HTuple* r) {
+  compareElementwise("tuple_greater_equal_elem", a, r,
+                     [](const HTuple& x, const HTuple& y) { return x >= y; });
+}
+
 }  // namespace Standin
 }  // namespace HDevEngineCpp

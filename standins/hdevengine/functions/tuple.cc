@@ -163,6 +163,24 @@ void tupleFind(TupleArgs a, std::size_t, HTuple* r) {
   *r = out.Length() == 0 ? HTuple(Hlong{-1}) : std::move(out);
 }
 
+// The first and the last place where the second tuple occurs as a run in the first; -1 when
+// it never does, and an empty result when either tuple is empty.
+void findEnd(TupleArgs a, bool last, HTuple* r) {
+  if (a[0]->Length() == 0 || a[1]->Length() == 0) {
+    *r = HTuple();
+    return;
+  }
+  HTuple all;
+  tupleFind(a, 2, &all);
+  *r = HTuple(all[last ? all.Length() - 1 : 0].L());
+}
+void tupleFindFirst(TupleArgs a, std::size_t, HTuple* r) {
+  findEnd(a, false, r);
+}
+void tupleFindLast(TupleArgs a, std::size_t, HTuple* r) {
+  findEnd(a, true, r);
+}
+
 // Of each run of equal neighbours one element stays.
 void tupleUniq(TupleArgs a, std::size_t, HTuple* r) {
   const HTuple& t = *a[0];
