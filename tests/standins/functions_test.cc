@@ -118,6 +118,16 @@ TEST(TupleOperators, ElementwiseComparisonsAndFindEnds) {
   expectErrors({{"tuple_less_elem ([1, 2], [1, 2, 3], R)", 1402}}, true);
 }
 
+// get_error_text from a program line: the vendor's text for a HALCON error number (1201 is
+// "Wrong type of control parameter 1" in the reference's list of error codes); one integer only.
+TEST(SystemOperators, ErrorTextOfAProgramLine) {
+  EXPECT_EQ(
+      text(outputsOf({"get_error_text (1201, R)", "get_error_text (1402, R)"})),
+      "['Wrong type of control parameter 1', 'Wrong number of values of control parameter 2']");
+  expectErrors({{"get_error_text ('a', R)", 1201}, {"get_error_text ([1201, 1202], R)", 1401}},
+               true);
+}
+
 // Operator lines: the same operations under the vendor's operator names.
 TEST(TupleOperators, Lines) {
   EXPECT_EQ(text(outputsOf({"tuple_add (1, 2.5, R)", "tuple_add ('n=', 5, R)",

@@ -1,9 +1,10 @@
-// System operators a program line can call: set_system, get_system, wait_seconds and
-// tuple_length.
+// System operators a program line can call: set_system, get_system, get_error_text,
+// wait_seconds and tuple_length.
 #include <chrono>
 #include <cmath>
 #include <thread>
 
+#include "operators/binding.h"
 #include "operators/table.h"
 #include "runtime/run_limits.h"
 
@@ -45,6 +46,7 @@ void tupleLength(const OperatorArgs& args) {
 constexpr OperatorSpec kSystemOperators[] = {
     {"set_system", 0, 0, 2, 0, setSystem},
     {"get_system", 0, 0, 1, 1, getSystem},
+    bind<&HalconCpp::GetErrorText>("get_error_text"),
     {"wait_seconds", 0, 0, 1, 0, waitSeconds},
     {"tuple_length", 0, 0, 1, 1, tupleLength},
 };
