@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "standins/engine_support.h"
@@ -50,6 +51,64 @@ TEST(RegionAccess, PixelsAndRunsInRowOrder) {
        {"gen_region_runs (G, [3, 3, 5], [0, 2, 7], [2, 6, 7])", "area_center (G, A, Row, Col)",
         "get_region_runs (G, Rr, Rb, Re)", "R := [A, Rr, Rb, Re]"},
        "[8, 3, 5, 0, 7, 6, 7]"},
+  });
+}
+
+// get_region_contour, get_region_chain, get_region_convex (11.0): from the last pixel of the
+// top row, clockwise on screen, the first point repeated at the end; the chain code counts
+// counter-clockwise from east (0 east, 2 north, 4 west, 6 south). Traced by hand.
+TEST(RegionAccess, BorderAndHullClockwiseFromTheTopRight) {
+  expectCases({
+      {"contour of a 2 x 3 rectangle: down, west along the bottom, up, east along the top",
+       {"gen_rectangle1 (Q, 4, 1, 5, 3)", "get_region_contour (Q, Rows, Cols)",
+        "R := [Rows, Cols]"},
+       "[4, 5, 5, 5, 4, 4, 4, 3, 3, 2, 1, 1, 2, 3]"},
+      {"its chain: S W W N E E",
+       {"gen_rectangle1 (Q, 4, 1, 5, 3)", "get_region_chain (Q, Row, Col, Chain)",
+        "R := [Row, Col, Chain]"},
+       "[4, 3, 6, 4, 4, 2, 0, 0]"},
+      {"a one-row bar is walked there and back",
+       {"gen_rectangle1 (B, 2, 0, 2, 2)", "get_region_contour (B, Rows, Cols)",
+        "get_region_chain (B, Row, Col, Chain)", "R := [Rows, Cols, Chain]"},
+       "[2, 2, 2, 2, 2, 2, 1, 0, 1, 2, 4, 4, 0, 0]"},
+      {"one pixel: itself, no chain",
+       {"gen_region_points (P, 7, 9)", "get_region_contour (P, Rows, Cols)",
+        "get_region_chain (P, Row, Col, Chain)", "R := [Rows, Cols, Row, Col, |Chain|]"},
+       "[7, 9, 7, 9, 0]"},
+      {"the outer border only: a hole is ignored",
+       {"gen_rectangle1 (A, 0, 0, 2, 2)", "gen_region_points (H, 1, 1)", "difference (A, H, Ring)",
+        "get_region_chain (Ring, Row, Col, Chain)", "R := [Row, Col, Chain]"},
+       "[0, 2, 6, 6, 4, 4, 2, 2, 0, 0]"},
+      {"hull of an L: three corners",
+       {"gen_rectangle1 (V, 0, 0, 3, 0)", "gen_rectangle1 (H, 3, 0, 3, 3)", "union2 (V, H, L)",
+        "get_region_convex (L, Rows, Cols)", "R := [Rows, Cols]"},
+       "[0, 3, 3, 0, 0, 3, 0, 0]"},
+      {"hull of the rectangle: its corners, from the top right",
+       {"gen_rectangle1 (Q, 4, 1, 5, 3)", "get_region_convex (Q, Rows, Cols)", "R := [Rows, Cols]"},
+       "[4, 5, 5, 4, 4, 3, 3, 1, 1, 3]"},
+      {"empty region: empty tuples",
+       {"gen_empty_region (E)", "get_region_contour (E, Rows, Cols)",
+        "get_region_chain (E, Row, Col, Chain)", "get_region_convex (E, Hr, Hc)",
+        "R := [|Rows|, |Cols|, |Row|, |Chain|, |Hr|]"},
+       "[0, 0, 0, 0, 0]"},
+  });
+}
+
+// region_to_label (11.0): region i painted with i, a later region over an earlier one,
+// clipped to the image, 0 elsewhere; 'int2' unless told.
+TEST(RegionAccess, LabelImageByIndex) {
+  expectCases({
+      {"overlap goes to the later region, outside stays 0",
+       {"gen_rectangle1 (A, 0, 0, 1, 1)", "gen_rectangle1 (B, 1, 1, 2, 2)",
+        "gen_rectangle1 (C, 2, 3, 10, 10)", "concat_obj (A, B, AB)", "concat_obj (AB, C, ABC)",
+        "region_to_label (ABC, L, 'byte', 4, 3)", "get_image_type (L, Type)",
+        "get_grayval (L, [0, 1, 1, 2, 0, 2], [0, 1, 0, 2, 3, 3], G)", "R := [Type, G]"},
+       "['byte', 1, 2, 1, 2, 0, 3]"},
+      {"int4 and int2 labels",
+       {"gen_rectangle1 (A, 0, 0, 0, 0)", "region_to_label (A, L, 'int4', 2, 2)",
+        "region_to_label (A, M, 'int2', 2, 2)", "get_image_type (L, T4)", "get_image_type (M, T2)",
+        "get_grayval (L, 0, 0, G)", "R := [T4, T2, G]"},
+       "['int4', 'int2', 1]"},
   });
 }
 
@@ -144,6 +203,15 @@ TEST(RegionAccess, RefusedValues) {
           {"gen_region_runs (G, [1, 2], [0], [3, 4])", 1402},
       },
       true);
+  // region_to_label: the label types are byte, int2 and int4; the size at least 1 x 1
+  const std::pair<const char*, long> labels[] = {
+      {"'real', 4, 4", 1301}, {"'int2', 0, 4", 1302}, {"'int2', 4, 40000", 1303}};
+  for (const auto& [arguments, number] : labels) {
+    EXPECT_EQ(programError({"gen_rectangle1 (A, 0, 0, 1, 1)",
+                            std::string("region_to_label (A, L, ") + arguments + ")"}),
+              number)
+        << arguments;
+  }
 }
 
 }  // namespace

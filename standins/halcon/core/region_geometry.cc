@@ -362,20 +362,18 @@ Box innerRectangle(const Runs& runs) {
 
 namespace {
 
-constexpr int kStepRow[8] = {0, 1, 1, 1, 0, -1, -1, -1};  // E SE S SW W NW N NE: clockwise
-constexpr int kStepCol[8] = {1, 1, 0, -1, -1, -1, 0, 1};
-
 int directionOf(int dr, int dc) {
   for (int d = 0; d < 8; ++d) {
-    if (kStepRow[d] == dr && kStepCol[d] == dc) return d;
+    if (kBorderStepRow[d] == dr && kBorderStepCol[d] == dc) return d;
   }
   return 4;
 }
 
-// Follows the outer border of one 8-connected component clockwise from its first pixel
-// (Moore's neighbour tracing, stopping when the first step would repeat).
-template <typename Visit>
-double traceComponent(const Runs& component, Visit&& visit) {
+// Follows the outer border of one 8-connected component clockwise from its first pixel, or
+// from the last pixel of its top row (Moore's neighbour tracing, stopping when the first step
+// would repeat). `visit` sees each border pixel once per pass, `onStep` each step taken.
+template <typename Visit, typename Step>
+double traceComponent(const Runs& component, bool fromTopRight, Visit&& visit, Step&& onStep) {
   std::int32_t row1, col1, row2, col2;
   runsBox(component, &row1, &col1, &row2, &col2);
   const std::int64_t cols = static_cast<std::int64_t>(col2) - col1 + 3;
@@ -389,9 +387,16 @@ double traceComponent(const Runs& component, Visit&& visit) {
   const auto set = [&](std::int64_t r, std::int64_t c) {
     return bits[static_cast<std::size_t>(r * cols + c)] != 0;
   };
-  const std::int64_t startRow = 1, startCol = component.front().begin - col1 + 1;
+  std::int32_t first = component.front().begin;
+  if (fromTopRight) {
+    for (const Run& run : component) {
+      if (run.row != component.front().row) break;
+      first = run.end;
+    }
+  }
+  const std::int64_t startRow = 1, startCol = first - col1 + 1;
   std::int64_t r = startRow, c = startCol;
-  int back = 4;  // the pixel to the west of the first one is outside
+  int back = fromTopRight ? 0 : 4;  // the pixel beyond the first one along its row is outside
   int firstStep = -1;
   double length = 0;
   visit(Point{static_cast<double>(r - 1 + row1), static_cast<double>(c - 1 + col1)});
@@ -399,7 +404,7 @@ double traceComponent(const Runs& component, Visit&& visit) {
     int step = -1;
     for (int i = 1; i <= 8; ++i) {
       const int d = (back + i) % 8;
-      if (set(r + kStepRow[d], c + kStepCol[d])) {
+      if (set(r + kBorderStepRow[d], c + kBorderStepCol[d])) {
         step = d;
         break;
       }
@@ -408,11 +413,12 @@ double traceComponent(const Runs& component, Visit&& visit) {
     if (r == startRow && c == startCol && step == firstStep) break;
     if (firstStep < 0) firstStep = step;
     const int examined = (step + 7) % 8;  // outside, checked just before the step
-    const std::int64_t outRow = r + kStepRow[examined], outCol = c + kStepCol[examined];
-    r += kStepRow[step];
-    c += kStepCol[step];
+    const std::int64_t outRow = r + kBorderStepRow[examined], outCol = c + kBorderStepCol[examined];
+    r += kBorderStepRow[step];
+    c += kBorderStepCol[step];
     back = directionOf(static_cast<int>(outRow - r), static_cast<int>(outCol - c));
     length += step % 2 == 0 ? 1.0 : std::sqrt(2.0);
+    onStep(step);
     if (!(r == startRow && c == startCol)) {
       visit(Point{static_cast<double>(r - 1 + row1), static_cast<double>(c - 1 + col1)});
     }
@@ -425,7 +431,8 @@ double traceComponent(const Runs& component, Visit&& visit) {
 double contourLength(const Runs& runs) {
   double length = 0;
   for (const Runs& component : connectedRuns(runs, 8)) {
-    length += traceComponent(component, [](const Point&) {});
+    length += traceComponent(
+        component, false, [](const Point&) {}, [](int) {});
   }
   return length;
 }
@@ -433,9 +440,31 @@ double contourLength(const Runs& runs) {
 std::vector<Point> contourPoints(const Runs& runs) {
   std::vector<Point> points;
   for (const Runs& component : connectedRuns(runs, 8)) {
-    traceComponent(component, [&](const Point& p) { points.push_back(p); });
+    traceComponent(
+        component, false, [&](const Point& p) { points.push_back(p); }, [](int) {});
   }
   return points;
+}
+
+Border outerBorder(const Runs& runs) {
+  Border border;
+  if (runs.empty()) return border;
+  border.row = runs.front().row;
+  for (const Run& run : runs) {
+    if (run.row != border.row) break;
+    border.col = run.end;
+  }
+  for (const Runs& component : connectedRuns(runs, 8)) {
+    if (component.front().row != border.row) continue;
+    const bool holdsStart = std::any_of(component.begin(), component.end(), [&](const Run& run) {
+      return run.row == border.row && run.end == border.col;
+    });
+    if (!holdsStart) continue;
+    traceComponent(
+        component, true, [](const Point&) {}, [&](int step) { border.steps.push_back(step); });
+    break;
+  }
+  return border;
 }
 
 double maxDiameter(const Runs& runs) {

@@ -4,6 +4,7 @@
 #ifndef QUORVEX_STANDINS_HALCON_REGION_GEOMETRY_H
 #define QUORVEX_STANDINS_HALCON_REGION_GEOMETRY_H
 
+#include <cstdint>
 #include <vector>
 
 #include "core/runs.h"
@@ -37,7 +38,7 @@ Ellipse ellipseOf(const Moments& m);
 // The ellipse's angle turned towards the region's farthest contour point, in [-pi, pi).
 double orientationOf(const Runs& runs, const Moments& m);
 
-// Corners of the convex hull of the pixel centres, clockwise on screen.
+// Corners of the convex hull of the pixel centres, counter-clockwise on screen (rows down).
 std::vector<Point> convexHull(const Runs& runs);
 
 struct Rectangle2 {
@@ -75,6 +76,17 @@ double contourLength(const Runs& runs);
 // The border pixels' centres along those contours, for the distance features.
 std::vector<Point> contourPoints(const Runs& runs);
 double maxDiameter(const Runs& runs);
+// The outer border of the 8-connected part that holds the region's last pixel of its top row,
+// traced clockwise from that pixel: the steps, each 0 for east and counting clockwise on
+// screen (1 south-east, 2 south, ... 7 north-east), back to the start. None for one pixel.
+struct Border {
+  std::int32_t row = 0;
+  std::int32_t col = 0;
+  std::vector<int> steps;
+};
+Border outerBorder(const Runs& runs);
+constexpr int kBorderStepRow[8] = {0, 1, 1, 1, 0, -1, -1, -1};
+constexpr int kBorderStepCol[8] = {1, 1, 0, -1, -1, -1, 0, 1};
 
 // The vendor's discrete circle: the radius rounded down to a multiple of 0.5 so that the
 // circle is symmetric about its centre, which is the nearest pixel for an odd diameter

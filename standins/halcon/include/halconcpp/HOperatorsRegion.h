@@ -27,11 +27,17 @@ HALCONCPP_API void GenRegionPolygonFilled(HObject* Region, const HTuple& Rows,
 HALCONCPP_API void RegionToBin(const HObject& Region, HObject* BinImage,
                                const HTuple& ForegroundGray, const HTuple& BackgroundGray,
                                const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void RegionToLabel(const HObject& Region, HObject* ImageLabel, const HTuple& Type,
+                                 const HTuple& Width, const HTuple& Height);
 
-// Access: pixels and runs as tuples, patterns, the regions that hold a pixel.
+// Access: pixels, runs, border and hull as tuples, patterns, the regions that hold a pixel.
 HALCONCPP_API void GetRegionPoints(const HObject& Region, HTuple* Rows, HTuple* Columns);
 HALCONCPP_API void GetRegionRuns(const HObject& Region, HTuple* Row, HTuple* ColumnBegin,
                                  HTuple* ColumnEnd);
+HALCONCPP_API void GetRegionContour(const HObject& Region, HTuple* Rows, HTuple* Columns);
+HALCONCPP_API void GetRegionChain(const HObject& Region, HTuple* Row, HTuple* Column,
+                                  HTuple* Chain);
+HALCONCPP_API void GetRegionConvex(const HObject& Region, HTuple* Rows, HTuple* Columns);
 HALCONCPP_API void GenRegionRuns(HObject* Region, const HTuple& Row, const HTuple& ColumnBegin,
                                  const HTuple& ColumnEnd);
 HALCONCPP_API void GenGridRegion(HObject* RegionGrid, const HTuple& RowSteps,

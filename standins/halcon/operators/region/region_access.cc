@@ -1,5 +1,5 @@
-// Operators that give a region's pixels and runs as tuples and make regions from them, the
-// grid and checker patterns, and the regions that hold a given pixel.
+// Operators that give a region's pixels, runs, border and hull as tuples and make regions from
+// them, the grid and checker patterns, and the regions that hold a given pixel.
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include "core/memory_bounds.h"
 #include "core/params.h"
 #include "core/region.h"
+#include "core/region_geometry.h"
 #include "halconcpp/HOperatorsRegion.h"
 #include "standin/controls.h"
 
@@ -84,6 +85,60 @@ void GetRegionRuns(const HObject& Region, HTuple* Row, HTuple* ColumnBegin, HTup
   setOutput(Row, longs(rows));
   setOutput(ColumnBegin, longs(begins));
   setOutput(ColumnEnd, longs(ends));
+}
+
+// The border and the hull start at the last pixel of the top row and run clockwise on screen;
+// the first point is repeated at the end, so that a single pixel gives itself once.
+void GetRegionContour(const HObject& Region, HTuple* Rows, HTuple* Columns) {
+  ApiScope scope("GetRegionContour");
+  const Runs& region = oneRegion(Region, "get_region_contour");
+  const Border border = outerBorder(region);
+  std::vector<Hlong> rows, cols;
+  if (!region.empty()) {
+    Hlong row = border.row, col = border.col;
+    rows.push_back(row);
+    cols.push_back(col);
+    for (int step : border.steps) {
+      row += kBorderStepRow[step];
+      col += kBorderStepCol[step];
+      rows.push_back(row);
+      cols.push_back(col);
+    }
+  }
+  setOutput(Rows, longs(rows));
+  setOutput(Columns, longs(cols));
+}
+
+// The chain code counts counter-clockwise from east (1 north-east, 2 north, ... 7 south-east),
+// the border's steps clockwise.
+void GetRegionChain(const HObject& Region, HTuple* Row, HTuple* Column, HTuple* Chain) {
+  ApiScope scope("GetRegionChain");
+  const Runs& region = oneRegion(Region, "get_region_chain");
+  const Border border = outerBorder(region);
+  std::vector<Hlong> codes;
+  for (int step : border.steps) codes.push_back((8 - step) % 8);
+  setOutput(Row, region.empty() ? HTuple() : HTuple(Hlong{border.row}));
+  setOutput(Column, region.empty() ? HTuple() : HTuple(Hlong{border.col}));
+  setOutput(Chain, longs(codes));
+}
+
+void GetRegionConvex(const HObject& Region, HTuple* Rows, HTuple* Columns) {
+  ApiScope scope("GetRegionConvex");
+  const Runs& region = oneRegion(Region, "get_region_convex");
+  std::vector<Point> hull = convexHull(region);
+  std::reverse(hull.begin(), hull.end());  // clockwise on screen
+  const auto startsBefore = [](const Point& a, const Point& b) {
+    return a.row < b.row || (a.row == b.row && a.col > b.col);
+  };
+  std::rotate(hull.begin(), std::min_element(hull.begin(), hull.end(), startsBefore), hull.end());
+  if (hull.size() > 1) hull.push_back(hull.front());
+  HTuple rows, cols;
+  for (const Point& p : hull) {
+    rows.Append(HTuple(static_cast<Hlong>(p.row)));
+    cols.Append(HTuple(static_cast<Hlong>(p.col)));
+  }
+  setOutput(Rows, rows);
+  setOutput(Columns, cols);
 }
 
 void GenRegionRuns(HObject* Region, const HTuple& Row, const HTuple& ColumnBegin,

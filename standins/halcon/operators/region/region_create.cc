@@ -1,9 +1,15 @@
-// Operators that make regions from shapes and points, and the binary image of a region.
+// Operators that make regions from shapes and points, and the binary and label images of
+// regions.
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "core/empty_results.h"
 #include "core/image.h"
 #include "core/params.h"
+#include "core/pixel_access.h"
 #include "core/region.h"
 #include "core/region_geometry.h"
 #include "halconcpp/HOperatorsRegion.h"
@@ -140,6 +146,41 @@ void RegionToBin(const HObject& Region, HObject* BinImage, const HTuple& Foregro
     items.push_back(std::move(image));
   }
   setOutput(BinImage, objectOf(items));
+}
+
+// Region i (from 1) is painted with i, later regions over earlier ones; byte images take the
+// index modulo 256 and int2 images modulo 32768, so that only values >= 0 appear.
+void RegionToLabel(const HObject& Region, HObject* ImageLabel, const HTuple& Type,
+                   const HTuple& Width, const HTuple& Height) {
+  ApiScope scope("RegionToLabel");
+  const char* op = "region_to_label";
+  const std::string typeName = oneString(Type, op, 1);
+  const Hlong width = oneInteger(Width, op, 2);
+  const Hlong height = oneInteger(Height, op, 3);
+  PixelType type;
+  if (!pixelTypeOf(typeName, &type) ||
+      (type != PixelType::Byte && type != PixelType::Int2 && type != PixelType::Int4)) {
+    fail(op, 1301);
+  }
+  if (width < 1 || width > kMaxImageSide) fail(op, 1302);
+  if (height < 1 || height > kMaxImageSide) fail(op, 1303);
+  checkNoObjects(Region, op, 1);
+  const std::vector<const Runs*> regions = regionsOf(Region, op, 1, false);
+  if (skipEmptyRegions(regions, op)) return setOutput(ImageLabel, HObject());
+  ImagePtr image =
+      newImage(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), 1, op, type);
+  const PixelWriter write = writerOf(type);
+  const Hlong modulus = type == PixelType::Byte ? 256 : type == PixelType::Int2 ? 32768 : 0;
+  std::uint8_t* pixels = image->pixels(0);
+  for (std::size_t i = 0; i < regions.size(); ++i) {
+    const Hlong index = static_cast<Hlong>(i) + 1;
+    const double value = static_cast<double>(modulus ? index % modulus : index);
+    for (const Run& run : clipRuns(*regions[i], image->height, image->width)) {
+      const std::size_t at = image->offset(run.row, run.begin);
+      for (std::int32_t c = 0; c <= run.end - run.begin; ++c) write(pixels, at + c, value);
+    }
+  }
+  setOutput(ImageLabel, objectOf({image}));
 }
 
 }  // namespace HalconCpp
