@@ -11,6 +11,20 @@ namespace HalconCpp {
 
 // Images. A created image wider or taller than the system parameters "width"/"height"
 // raises those parameters to its size.
+HALCONCPP_API void GenImageGrayRamp(HObject* ImageGrayRamp, const HTuple& Alpha, const HTuple& Beta,
+                                    const HTuple& Mean, const HTuple& Row, const HTuple& Column,
+                                    const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void GenImageSurfaceFirstOrder(HObject* ImageSurface, const HTuple& Type,
+                                             const HTuple& Alpha, const HTuple& Beta,
+                                             const HTuple& Gamma, const HTuple& Row,
+                                             const HTuple& Column, const HTuple& Width,
+                                             const HTuple& Height);
+HALCONCPP_API void GenImageSurfaceSecondOrder(HObject* ImageSurface, const HTuple& Type,
+                                              const HTuple& Alpha, const HTuple& Beta,
+                                              const HTuple& Gamma, const HTuple& Delta,
+                                              const HTuple& Epsilon, const HTuple& Zeta,
+                                              const HTuple& Row, const HTuple& Column,
+                                              const HTuple& Width, const HTuple& Height);
 HALCONCPP_API void GenImageConst(HObject* Image, const HTuple& Type, const HTuple& Width,
                                  const HTuple& Height);
 // Wraps the caller's memory without copying it; pointers are integer tuple elements.
@@ -51,6 +65,12 @@ HALCONCPP_API void SetGrayval(const HObject& Image, const HTuple& Row, const HTu
                               const HTuple& Grayval);
 HALCONCPP_API void PaintRegion(const HObject& Region, const HObject& Image, HObject* ImageResult,
                                const HTuple& Grayval, const HTuple& Type);
+// In place, as SetGrayval.
+HALCONCPP_API void OverpaintRegion(const HObject& Image, const HObject& Region,
+                                   const HTuple& Grayval, const HTuple& Type);
+HALCONCPP_API void OverpaintGray(const HObject& ImageDestination, const HObject& ImageSource);
+HALCONCPP_API void PaintGray(const HObject& ImageSource, const HObject& ImageDestination,
+                             HObject* MixedImage);
 HALCONCPP_API void ReadImage(HObject* Image, const HTuple& FileName);
 HALCONCPP_API void WriteImage(const HObject& Image, const HTuple& Format, const HTuple& FillColor,
                               const HTuple& FileName);

@@ -1,9 +1,11 @@
-// Reading and writing single pixels, and painting regions into images.
+// Reading and writing single pixels, painting regions into images and copying grey values
+// from one image into another, into a new image or in place.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "core/image.h"
+#include "core/image_results.h"
 #include "core/params.h"
 #include "core/pixel_access.h"
 #include "core/region.h"
@@ -116,6 +118,80 @@ void PaintRegion(const HObject& Region, const HObject& Image, HObject* ImageResu
     }
   }
   setOutput(ImageResult, objectOf({result}));
+}
+
+// Writes into every image in place, as set_grayval does: one grey value for every channel or
+// one per channel, stored as each image's type stores it.
+void OverpaintRegion(const HObject& Image, const HObject& Region, const HTuple& Grayval,
+                     const HTuple& Type) {
+  ApiScope scope("OverpaintRegion");
+  const char* op = "overpaint_region";
+  const std::vector<ImagePtr> images = imagesOf(Image, op, 1, kRealValuedTypes);
+  const std::vector<const Runs*> regions = regionsOf(Region, op, 2, false);
+  for (Hlong i = 0; i < Grayval.Length(); ++i) numberAt(Grayval, i, op, 1);
+  const std::string type = oneString(Type, op, 2);
+  if (type != "fill" && type != "margin") fail(op, 1302);
+  for (const ImagePtr& image : images) {
+    const std::size_t channels = image->channels.size();
+    if (Grayval.Length() != 1 && static_cast<std::size_t>(Grayval.Length()) != channels) {
+      fail(op, 1401);
+    }
+    const PixelWriter write = writerOf(image->type());
+    for (const Runs* region : regions) {
+      const Runs painted =
+          clipRuns(type == "fill" ? *region : marginRuns(*region, 1), image->height, image->width);
+      for (std::size_t c = 0; c < channels; ++c) {
+        const double value = Grayval[Grayval.Length() == 1 ? 0 : static_cast<Hlong>(c)].D();
+        for (const Run& run : painted) {
+          const std::size_t at = image->offset(run.row, run.begin);
+          for (std::int32_t x = 0; x <= run.end - run.begin; ++x)
+            write(image->pixels(c), at + x, value);
+        }
+      }
+    }
+  }
+}
+
+namespace {
+
+// The source's grey values inside its domain, copied into `destination`'s planes.
+void copyInsideDomain(const ImageObject& source, const ImageObject& destination) {
+  const std::size_t element = elementSize(source.type());
+  for (std::size_t c = 0; c < source.channels.size(); ++c) {
+    for (const Run& run : *source.domain) {
+      const std::size_t at = source.offset(run.row, run.begin) * element;
+      std::memcpy(destination.pixels(c) + at, source.pixels(c) + at,
+                  static_cast<std::size_t>(run.end - run.begin + 1) * element);
+    }
+  }
+}
+
+}  // namespace
+
+void OverpaintGray(const HObject& ImageDestination, const HObject& ImageSource) {
+  ApiScope scope("OverpaintGray");
+  for (const auto& [destination, source] :
+       imagePairs(ImageDestination, ImageSource, "overpaint_gray", PixelTypes::all())) {
+    copyInsideDomain(*source, *destination);
+  }
+}
+
+void PaintGray(const HObject& ImageSource, const HObject& ImageDestination, HObject* MixedImage) {
+  ApiScope scope("PaintGray");
+  const char* op = "paint_gray";
+  std::vector<HObject::Item> items;
+  for (const auto& [source, destination] :
+       imagePairs(ImageSource, ImageDestination, op, PixelTypes::all())) {
+    ImagePtr mixed = imageLike(destination, destination->channels.size(), op, destination->type());
+    const std::size_t bytes =
+        destination->offset(destination->height, 0) * elementSize(destination->type());
+    for (std::size_t c = 0; c < destination->channels.size(); ++c) {
+      std::memcpy(mixed->pixels(c), destination->pixels(c), bytes);
+    }
+    copyInsideDomain(*source, *mixed);
+    items.push_back(std::move(mixed));
+  }
+  setOutput(MixedImage, objectOf(items));
 }
 
 }  // namespace HalconCpp

@@ -1,9 +1,12 @@
-// Operators that make images, hand out their planes and regroup channels.
+// Operators that make images (constant, ramps and polynomial surfaces, from the caller's
+// memory), hand out their planes and regroup channels.
+#include <cmath>
 #include <cstdint>
 #include <utility>
 
 #include "core/image.h"
 #include "core/params.h"
+#include "core/pixel_access.h"
 #include "halconcpp/HOperatorsIconic.h"
 #include "standin/controls.h"
 
@@ -28,6 +31,36 @@ std::int32_t imageSide(const HTuple& value, const char* op, int n) {
   const Hlong side = oneInteger(value, op, n);
   if (side < 1 || side > kMaxImageSide) fail(op, 1300 + n);
   return static_cast<std::int32_t>(side);
+}
+
+double finiteNumber(const HTuple& value, const char* op, int n) {
+  const double number = oneNumber(value, op, n);
+  if (!std::isfinite(number)) fail(op, 1300 + n);
+  return number;
+}
+
+// One plane whose pixel (r, c) holds surface(r - row, c - column), stored as the type stores a
+// value: rounded and clipped to its range for the integer types.
+template <typename Surface>
+HObject surfaceImage(PixelType type, double row, double column, std::int32_t width,
+                     std::int32_t height, const char* op, Surface surface) {
+  ImagePtr image = newImage(width, height, 1, op, type);
+  const PixelWriter write = writerOf(type);
+  std::uint8_t* pixels = image->pixels(0);
+  for (std::int32_t r = 0; r < height; ++r) {
+    for (std::int32_t c = 0; c < width; ++c) {
+      write(pixels, image->offset(r, c), surface(r - row, c - column));
+    }
+  }
+  return objectOf({image});
+}
+
+PixelType surfaceType(const HTuple& value, const char* op) {
+  const PixelType type = pixelTypeParameter(value, op, 1);
+  if (type != PixelType::Byte && type != PixelType::Uint2 && type != PixelType::Real) {
+    fail(op, 1301);
+  }
+  return type;
 }
 
 // Addresses travel as integer elements; on 32-bit targets the upper half of the address
@@ -57,6 +90,55 @@ void GenImageConst(HObject* Image, const HTuple& Type, const HTuple& Width, cons
   const std::int32_t width = imageSide(Width, op, 2);
   const std::int32_t height = imageSide(Height, op, 3);
   setOutput(Image, objectOf({newImage(width, height, 1, op, type)}));
+}
+
+void GenImageGrayRamp(HObject* ImageGrayRamp, const HTuple& Alpha, const HTuple& Beta,
+                      const HTuple& Mean, const HTuple& Row, const HTuple& Column,
+                      const HTuple& Width, const HTuple& Height) {
+  ApiScope scope("GenImageGrayRamp");
+  const char* op = "gen_image_gray_ramp";
+  const double alpha = finiteNumber(Alpha, op, 1), beta = finiteNumber(Beta, op, 2);
+  const double mean = finiteNumber(Mean, op, 3);
+  const auto row = static_cast<double>(oneInteger(Row, op, 4));
+  const auto column = static_cast<double>(oneInteger(Column, op, 5));
+  const std::int32_t width = imageSide(Width, op, 6), height = imageSide(Height, op, 7);
+  setOutput(ImageGrayRamp,
+            surfaceImage(PixelType::Byte, row, column, width, height, op,
+                         [&](double r, double c) { return alpha * r + beta * c + mean; }));
+}
+
+void GenImageSurfaceFirstOrder(HObject* ImageSurface, const HTuple& Type, const HTuple& Alpha,
+                               const HTuple& Beta, const HTuple& Gamma, const HTuple& Row,
+                               const HTuple& Column, const HTuple& Width, const HTuple& Height) {
+  ApiScope scope("GenImageSurfaceFirstOrder");
+  const char* op = "gen_image_surface_first_order";
+  const PixelType type = surfaceType(Type, op);
+  const double alpha = finiteNumber(Alpha, op, 2), beta = finiteNumber(Beta, op, 3);
+  const double gamma = finiteNumber(Gamma, op, 4);
+  const double row = finiteNumber(Row, op, 5), column = finiteNumber(Column, op, 6);
+  const std::int32_t width = imageSide(Width, op, 7), height = imageSide(Height, op, 8);
+  setOutput(ImageSurface,
+            surfaceImage(type, row, column, width, height, op,
+                         [&](double r, double c) { return alpha * r + beta * c + gamma; }));
+}
+
+void GenImageSurfaceSecondOrder(HObject* ImageSurface, const HTuple& Type, const HTuple& Alpha,
+                                const HTuple& Beta, const HTuple& Gamma, const HTuple& Delta,
+                                const HTuple& Epsilon, const HTuple& Zeta, const HTuple& Row,
+                                const HTuple& Column, const HTuple& Width, const HTuple& Height) {
+  ApiScope scope("GenImageSurfaceSecondOrder");
+  const char* op = "gen_image_surface_second_order";
+  const PixelType type = surfaceType(Type, op);
+  const double alpha = finiteNumber(Alpha, op, 2), beta = finiteNumber(Beta, op, 3);
+  const double gamma = finiteNumber(Gamma, op, 4), delta = finiteNumber(Delta, op, 5);
+  const double epsilon = finiteNumber(Epsilon, op, 6), zeta = finiteNumber(Zeta, op, 7);
+  const double row = finiteNumber(Row, op, 8), column = finiteNumber(Column, op, 9);
+  const std::int32_t width = imageSide(Width, op, 10), height = imageSide(Height, op, 11);
+  // The terms in fit_surface_second_order's order: r^2, c^2, r c, r, c, 1.
+  setOutput(ImageSurface,
+            surfaceImage(type, row, column, width, height, op, [&](double r, double c) {
+              return alpha * r * r + beta * c * c + gamma * r * c + delta * r + epsilon * c + zeta;
+            }));
 }
 
 void GenImage1Extern(HObject* Image, const HTuple& Type, const HTuple& Width, const HTuple& Height,
