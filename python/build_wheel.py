@@ -5,10 +5,14 @@ The wheel holds the package and, inside it, the library files the build staged (
 quorvex library and the stand-ins it was built with, their run paths pointing beside
 themselves), so that ``pip install --no-index quorvex-*.whl`` is all a user needs.
 
-Usage: build_wheel.py --package python/quorvex --resources resources --libraries STAGED_DIR --version X.Y.Z --out DIR
+Usage: build_wheel.py --package python/quorvex --resources resources --libraries STAGED_DIR
+                      --version X.Y.Z --out DIR --license-file LICENSE --license NAME
+                      --summary TEXT --author NAME --homepage URL --repository URL
 
 The version is the project's (CMake's PROJECT_VERSION): it names the wheel, fills its
-metadata and is written into the package's _version.py.
+metadata and is written into the package's _version.py. The licence, summary, author and
+addresses are the project's too (cmake/PackageMetadata.cmake); the licence file travels in
+the wheel's .dist-info folder.
 """
 import argparse
 import base64
@@ -40,7 +44,23 @@ def record_line(name, data):
     return f"{name},sha256={digest},{len(data)}"
 
 
-def build(package, resources, libraries, version, out):
+def metadata_text(version, description, about):
+    """The METADATA file (core metadata 2.1; License-File as setuptools writes it)."""
+    lines = ["Metadata-Version: 2.1", f"Name: {NAME}", f"Version: {version}",
+             f"Summary: {about['summary']}", f"Author: {about['author']}"]
+    lines += [f"Home-page: {about['homepage']}", f"Project-URL: Homepage, {about['homepage']}",
+              f"Project-URL: Repository, {about['repository']}", f"License: {about['license']}",
+              "License-File: LICENSE", "Requires-Python: >=3.8"]
+    if about["license"] == "Proprietary":
+        lines.append("Classifier: License :: Other/Proprietary License")
+    lines += ["Classifier: Programming Language :: Python :: 3",
+              "Classifier: Operating System :: Microsoft :: Windows",
+              "Classifier: Operating System :: POSIX :: Linux",
+              "Description-Content-Type: text/markdown"]
+    return "\n".join(lines) + "\n\n" + description
+
+
+def build(package, resources, libraries, version, out, about):
     files = []
     for name in sorted(os.listdir(package)):
         # py.typed marks the package as typed for type checkers.
@@ -64,17 +84,14 @@ def build(package, resources, libraries, version, out):
     with open(readme, encoding="utf-8") as file:
         description = file.read()
     metadata = {
-        f"{info}/METADATA": (f"Metadata-Version: 2.1\nName: {NAME}\nVersion: {version}\n"
-                             "Summary: HDevelop 11.0 programs and procedures from Python through "
-                             "the quorvex32-11.0 library\nAuthor: quorvex developers\n"
-                             "Requires-Python: >=3.8\nLicense: Proprietary\n"
-                             "Description-Content-Type: text/markdown\n\n" + description),
+        f"{info}/METADATA": metadata_text(version, description, about),
         f"{info}/WHEEL": ("Wheel-Version: 1.0\nGenerator: quorvex build_wheel.py\n"
                           f"Root-Is-Purelib: false\nTag: py3-none-{tag}\n"),
         f"{info}/top_level.txt": f"{NAME}\n",
         f"{NAME}/_version.py": ('"""The package\'s version, written in when the wheel was built."""\n'
                                 f"__version__ = {version!r}\n"),
     }
+    files.append((f"{info}/LICENSE", about["license_file"]))
     os.makedirs(out, exist_ok=True)
     wheel = os.path.join(out, f"{NAME}-{version}-py3-none-{tag}.whl")
     records = []
@@ -101,8 +118,12 @@ def main():
     parser.add_argument("--libraries", required=True)
     parser.add_argument("--version", required=True)
     parser.add_argument("--out", required=True)
+    for option in ("license-file", "license", "summary", "author", "homepage", "repository"):
+        parser.add_argument(f"--{option}", required=True)
     args = parser.parse_args()
-    print(build(args.package, args.resources, args.libraries, args.version, args.out))
+    about = {key: getattr(args, key) for key in
+             ("license_file", "license", "summary", "author", "homepage", "repository")}
+    print(build(args.package, args.resources, args.libraries, args.version, args.out, about))
 
 
 if __name__ == "__main__":

@@ -86,6 +86,7 @@ namespace Quorvex.Tests
         {
             Setup.Collect();
             long procedures = Live("procedures"), calls = Live("procedure_calls"), programs = Live("programs");
+            long tuples = Live("tuples");
             // Mono scans stacks conservatively: forgotten on a thread of their own, whose stack
             // is gone when it has ended.
             var thread = new System.Threading.Thread(Forget);
@@ -95,6 +96,7 @@ namespace Quorvex.Tests
             Assert.AreEqual(procedures, Live("procedures"));
             Assert.AreEqual(calls, Live("procedure_calls"));
             Assert.AreEqual(programs, Live("programs"));
+            Assert.AreEqual(tuples, Live("tuples"));
         }
 
         private static void Forget()
@@ -103,6 +105,33 @@ namespace Quorvex.Tests
             {
                 new Procedure("add").CreateCall().SetInput(1, new ControlTuple(i));
                 new HDevProgram(Setup.Data("tests/data/programs/set_marker.hdev")).CreateCall();
+            }
+        }
+
+        // A disposed tuple or call stays disposed when the library objects made after it, on
+        // the same thread, take its place: it neither reads nor releases theirs.
+        [Test]
+        public void ADisposedObjectNeverReachesItsSuccessor()
+        {
+            using (var add = new Procedure("add"))
+            {
+                var first = new ControlTuple(1);
+                ProcedureCall firstCall = add.CreateCall();
+                first.Dispose();
+                firstCall.Dispose();
+                using (var second = new ControlTuple(2))
+                using (ProcedureCall secondCall = add.CreateCall())
+                {
+                    Assert.Throws<ObjectDisposedException>(() => first.GetInteger(0));
+                    Assert.Throws<ObjectDisposedException>(() => firstCall.SetInput(1, 3));
+                    first.Dispose();
+                    firstCall.Dispose();
+                    Assert.AreEqual(2L, second.GetInteger(0));
+                    secondCall.SetInput(1, second);
+                    secondCall.SetInput(2, 5);
+                    secondCall.Execute();
+                    using (ControlTuple sum = secondCall.GetOutput(1)) Assert.AreEqual(7L, sum.GetInteger(0));
+                }
             }
         }
 

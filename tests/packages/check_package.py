@@ -66,11 +66,12 @@ def main() -> int:
 
     if args.kind == "nuget":
         managed = ["lib/net45/Quorvex.dll", "lib/net45/Quorvex.xml", "build/Quorvex.targets",
-                   "Quorvex.nuspec"]
+                   "Quorvex.nuspec", "README.md", "LICENSE"]
         natives = {"runtimes/win-x86/native/quorvex32-11.0.dll": (I386, args.win32_dll),
                    "runtimes/win-x64/native/quorvex32-11.0.dll": (AMD64, args.win64_dll)}
     else:
-        managed = ["META-INF/MANIFEST.MF", "org/quorvex/Procedure.class",
+        managed = ["META-INF/MANIFEST.MF", "META-INF/LICENSE",
+                   "META-INF/maven/org.quorvex/quorvex/pom.xml", "org/quorvex/Procedure.class",
                    "org/quorvex/QuorvexException.class"]
         natives = {"win32-x86/quorvex32-11.0.dll": (I386, args.win32_dll),
                    "win32-x86-64/quorvex32-11.0.dll": (AMD64, args.win64_dll)}

@@ -26,28 +26,54 @@ namespace Quorvex
     {
         private const double ExactLimit = 9007199254740992.0; // 2^53
 
-        internal readonly TupleHandle Handle;
+        private readonly CountedHandle handle;
+        private readonly int generation;
         private volatile bool disposed;
 
         /// <summary>A new empty tuple.</summary>
         public ControlTuple()
         {
             Library.Ensure();
-            Handle = Create();
+            handle = CountedHandle.Rent(CountedHandle.Kind.Tuple);
+            generation = Create(handle);
         }
 
         // Compiled, and its import bound, only after Library.Ensure (see Engine).
         [MethodImpl(MethodImplOptions.NoInlining)]
-        private static TupleHandle Create()
+        private static int Create(CountedHandle created)
         {
-            TupleHandle created;
-            QuorvexException.Check(NativeMethods.hcreateTuple(out created));
-            return created;
+            IntPtr tuple;
+            try
+            {
+                QuorvexException.Check(NativeMethods.hcreateTuple(out tuple));
+            }
+            catch
+            {
+                created.Abandon();
+                throw;
+            }
+            return created.Adopt(tuple);
         }
 
-        internal ControlTuple(TupleHandle handle)
+        // Over a tuple the caller made into `created` (see ProcedureCall.GetOutput).
+        internal ControlTuple(CountedHandle created, int generation)
         {
-            Handle = handle;
+            handle = created;
+            this.generation = generation;
+        }
+
+        // The tuple for native calls until the matching Release; a Dispose meanwhile takes
+        // effect after it.
+        internal IntPtr Acquire()
+        {
+            IntPtr tuple = handle.Acquire(generation);
+            if (tuple == IntPtr.Zero) throw new ObjectDisposedException("ControlTuple");
+            return tuple;
+        }
+
+        internal void Release()
+        {
+            handle.Release();
         }
 
         /// <summary>A tuple of the values, each converted as <see cref="Append(object)"/> does.</summary>
@@ -86,7 +112,18 @@ namespace Quorvex
         /// <exception cref="ObjectDisposedException">The tuple is disposed.</exception>
         public int Length
         {
-            get { return NativeMethods.hgetTupleLength(Live); }
+            get
+            {
+                IntPtr tuple = Acquire();
+                try
+                {
+                    return NativeMethods.hgetTupleLength(tuple);
+                }
+                finally
+                {
+                    Release();
+                }
+            }
         }
 
         /// <summary>Appends an integer element.</summary>
@@ -94,7 +131,15 @@ namespace Quorvex
         /// <exception cref="ObjectDisposedException">The tuple is disposed.</exception>
         public ControlTuple Append(int value)
         {
-            NativeMethods.happendTupleLong(Live, value);
+            IntPtr tuple = Acquire();
+            try
+            {
+                NativeMethods.happendTupleLong(tuple, value);
+            }
+            finally
+            {
+                Release();
+            }
             return this;
         }
 
@@ -111,7 +156,15 @@ namespace Quorvex
         /// <exception cref="ObjectDisposedException">The tuple is disposed.</exception>
         public ControlTuple Append(double value)
         {
-            NativeMethods.happendTupleDouble(Live, value);
+            IntPtr tuple = Acquire();
+            try
+            {
+                NativeMethods.happendTupleDouble(tuple, value);
+            }
+            finally
+            {
+                Release();
+            }
             return this;
         }
 
@@ -122,14 +175,32 @@ namespace Quorvex
         /// <exception cref="ObjectDisposedException">The tuple is disposed.</exception>
         public ControlTuple Append(string value)
         {
-            NativeMethods.happendTupleString(Live, Text.Encode(value, "value"));
+            byte[] text = Text.Encode(value, "value");
+            IntPtr tuple = Acquire();
+            try
+            {
+                NativeMethods.happendTupleString(tuple, text);
+            }
+            finally
+            {
+                Release();
+            }
             return this;
         }
 
         /// <summary>Appends a string element of these bytes, not converted.</summary>
         public ControlTuple AppendBytes(byte[] value)
         {
-            NativeMethods.happendTupleString(Live, Text.Terminate(value, "value"));
+            byte[] text = Text.Terminate(value, "value");
+            IntPtr tuple = Acquire();
+            try
+            {
+                NativeMethods.happendTupleString(tuple, text);
+            }
+            finally
+            {
+                Release();
+            }
             return this;
         }
 
@@ -169,31 +240,37 @@ namespace Quorvex
         /// <exception cref="ObjectDisposedException">The tuple is disposed.</exception>
         public ElementType TypeAt(int index)
         {
+            IntPtr tuple = Acquire();
+            ElementType type;
+            try
+            {
+                type = (ElementType)NativeMethods.hgetTupleElemType(tuple, index);
+            }
+            finally
+            {
+                Release();
+            }
             // The library gives 0 for an index out of range: only then is the length read.
-            var type = (ElementType)NativeMethods.hgetTupleElemType(Live, index);
-            return type == ElementType.None ? (ElementType)NativeMethods.hgetTupleElemType(Handle, Checked(index)) : type;
+            if (type == ElementType.None) Checked(index);
+            return type;
         }
 
         /// <summary>An integer element, exact up to 2^53 in magnitude (the library passes the
         /// low 32 bits and the value as a double); a wider one raises OverflowException.</summary>
         public long GetInteger(int index)
         {
-            TupleHandle live = Live;
             int type, low;
             double real;
-            // One reference for the three reads, as the marshaller would add one per call.
-            bool held = false;
+            IntPtr tuple = Acquire();
             try
             {
-                live.DangerousAddRef(ref held);
-                IntPtr tuple = live.DangerousGetHandle();
-                type = NativeMethods.hgetTupleElemTypeBare(tuple, index);
-                low = type == (int)ElementType.Integer ? NativeMethods.hgetTupleElemLongBare(tuple, index) : 0;
-                real = type == (int)ElementType.Integer ? NativeMethods.hgetTupleElemDoubleBare(tuple, index) : 0;
+                type = NativeMethods.hgetTupleElemType(tuple, index);
+                low = type == (int)ElementType.Integer ? NativeMethods.hgetTupleElemLong(tuple, index) : 0;
+                real = type == (int)ElementType.Integer ? NativeMethods.hgetTupleElemDouble(tuple, index) : 0;
             }
             finally
             {
-                if (held) live.DangerousRelease();
+                Release();
             }
             if (type != (int)ElementType.Integer) throw WrongType(index, "an integer");
             if (!(real >= -ExactLimit && real <= ExactLimit) || (int)unchecked((long)real) != low)
@@ -207,7 +284,20 @@ namespace Quorvex
             ElementType type = TypeAt(index);
             if (type == ElementType.Integer) return GetInteger(index);
             if (type != ElementType.Real) throw WrongType(index, "a number");
-            return NativeMethods.hgetTupleElemDouble(Handle, index);
+            return Real(index);
+        }
+
+        private double Real(int index)
+        {
+            IntPtr tuple = Acquire();
+            try
+            {
+                return NativeMethods.hgetTupleElemDouble(tuple, index);
+            }
+            finally
+            {
+                Release();
+            }
         }
 
         /// <summary>A string element, decoded with <see cref="Engine.Encoding"/>.</summary>
@@ -226,14 +316,22 @@ namespace Quorvex
             if (TypeAt(index) != ElementType.String) throw WrongType(index, "a string");
             // The copy belongs to the caller and is released with the library's own function:
             // a string return would let the marshaller free it with another allocator.
-            IntPtr text = NativeMethods.hgetTupleElemString_TO_BE_FREED(Handle, index);
+            IntPtr tuple = Acquire();
             try
             {
-                return Text.Bytes(text) ?? new byte[0];
+                IntPtr text = NativeMethods.hgetTupleElemString_TO_BE_FREED(tuple, index);
+                try
+                {
+                    return Text.Bytes(text) ?? new byte[0];
+                }
+                finally
+                {
+                    NativeMethods.hfreeTupleElemString(text);
+                }
             }
             finally
             {
-                NativeMethods.hfreeTupleElemString(text);
+                Release();
             }
         }
 
@@ -245,7 +343,7 @@ namespace Quorvex
                 switch (TypeAt(index))
                 {
                     case ElementType.Integer: return GetInteger(index);
-                    case ElementType.Real: return NativeMethods.hgetTupleElemDouble(Handle, index);
+                    case ElementType.Real: return Real(index);
                     case ElementType.String: return GetString(index);
                     default: throw WrongType(index, "an integer, real or string");
                 }
@@ -300,16 +398,7 @@ namespace Quorvex
         public void Dispose()
         {
             disposed = true;
-            Handle.Dispose();
-        }
-
-        internal TupleHandle Live
-        {
-            get
-            {
-                if (disposed) throw new ObjectDisposedException("ControlTuple");
-                return Handle;
-            }
+            handle.Close(generation);
         }
 
         private int Checked(int index)

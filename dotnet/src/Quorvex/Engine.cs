@@ -154,9 +154,19 @@ namespace Quorvex
             [MethodImpl(MethodImplOptions.NoInlining)]
             internal static object GetSystem(string query)
             {
-                TupleHandle handle;
-                QuorvexException.Check(NativeMethods.hgetsystem(Text.Encode(query, "query"), out handle));
-                using (var tuple = new ControlTuple(handle)) return tuple.ToObject();
+                byte[] text = Text.Encode(query, "query");
+                CountedHandle created = CountedHandle.Rent(CountedHandle.Kind.Tuple);
+                IntPtr handle;
+                try
+                {
+                    QuorvexException.Check(NativeMethods.hgetsystem(text, out handle));
+                }
+                catch
+                {
+                    created.Abandon();
+                    throw;
+                }
+                using (var tuple = new ControlTuple(created, created.Adopt(handle))) return tuple.ToObject();
             }
 
             [MethodImpl(MethodImplOptions.NoInlining)]

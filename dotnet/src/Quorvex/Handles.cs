@@ -22,16 +22,6 @@ namespace Quorvex
         }
     }
 
-    internal sealed class TupleHandle : LibraryHandle
-    {
-        public TupleHandle() { }
-        protected override bool ReleaseHandle()
-        {
-            NativeMethods.hfreeTuple(handle);
-            return true;
-        }
-    }
-
     internal sealed class ProcedureHandle : LibraryHandle
     {
         public ProcedureHandle() { }
@@ -105,12 +95,6 @@ namespace Quorvex
             if (parent != null) parent.DangerousRelease();
             return true;
         }
-    }
-
-    internal sealed class ProcedureCallHandle : CallHandle
-    {
-        public ProcedureCallHandle() { }
-        protected override void Free(IntPtr call) { NativeMethods.hfreeProcedureCall(call); }
     }
 
     internal sealed class ProgramCallHandle : CallHandle

@@ -22,37 +22,23 @@ namespace Quorvex
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hsetEngineAttributeInt(byte[] name, int value);
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr haddProcedurePath(byte[] path);
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hunloadAllProcedures();
-        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hgetsystem(byte[] query, out TupleHandle tuple);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hgetsystem(byte[] query, out IntPtr tuple);
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hstartDebugServer();
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hstopDebugServer();
 
-        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateTuple(out TupleHandle tuple);
-        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void happendTupleDouble(TupleHandle tuple, double value);
-        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void happendTupleLong(TupleHandle tuple, int value);
-        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void happendTupleString(TupleHandle tuple, byte[] value);
-        [DllImport(Library, CallingConvention = Cdecl)] internal static extern int hgetTupleLength(TupleHandle tuple);
-        [DllImport(Library, CallingConvention = Cdecl)] internal static extern int hgetTupleElemType(TupleHandle tuple, int index);
-        [DllImport(Library, CallingConvention = Cdecl)] internal static extern double hgetTupleElemDouble(TupleHandle tuple, int index);
-        [DllImport(Library, CallingConvention = Cdecl)] internal static extern int hgetTupleElemLong(TupleHandle tuple, int index);
-        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hgetTupleElemString_TO_BE_FREED(TupleHandle tuple, int index);
+        // Tuples and procedure calls are bare pointers: CountedHandle holds them for the
+        // length of each call (ControlTuple.Acquire, ProcedureCall.Acquire).
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateTuple(out IntPtr tuple);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void happendTupleDouble(IntPtr tuple, double value);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void happendTupleLong(IntPtr tuple, int value);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern void happendTupleString(IntPtr tuple, byte[] value);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern int hgetTupleLength(IntPtr tuple);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern int hgetTupleElemType(IntPtr tuple, int index);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern double hgetTupleElemDouble(IntPtr tuple, int index);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern int hgetTupleElemLong(IntPtr tuple, int index);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hgetTupleElemString_TO_BE_FREED(IntPtr tuple, int index);
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern void hfreeTupleElemString(IntPtr text);
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern void hfreeTuple(IntPtr tuple);
-
-        // The same entry points over a bare pointer, for the short-lived input tuple of
-        // ProcedureCall.SetInput, released in a finally block.
-        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hcreateTuple")] internal static extern IntPtr hcreateTupleBare(out IntPtr tuple);
-        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "happendTupleLong")] internal static extern void happendTupleLongBare(IntPtr tuple, int value);
-        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "happendTupleDouble")] internal static extern void happendTupleDoubleBare(IntPtr tuple, double value);
-        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "happendTupleString")] internal static extern void happendTupleStringBare(IntPtr tuple, byte[] value);
-        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hprocedurecallSetInputCtrlParamTuple")] internal static extern IntPtr hprocedurecallSetInputCtrlParamTupleBare(ProcedureCallHandle call, int index, IntPtr tuple);
-
-        // Over handles whose reference the caller holds (DangerousAddRef) for several calls
-        // at once, or for a call object made and wrapped here.
-        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hcreateProcedureCall")] internal static extern IntPtr hcreateProcedureCallBare(IntPtr procedure, out IntPtr call);
-        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hprocedurecallGetOutputCtrlParamTuple")] internal static extern IntPtr hprocedurecallGetOutputCtrlParamTupleBare(ProcedureCallHandle call, int index, out IntPtr tuple);
-        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hgetTupleElemType")] internal static extern int hgetTupleElemTypeBare(IntPtr tuple, int index);
-        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hgetTupleElemLong")] internal static extern int hgetTupleElemLongBare(IntPtr tuple, int index);
-        [DllImport(Library, CallingConvention = Cdecl, EntryPoint = "hgetTupleElemDouble")] internal static extern double hgetTupleElemDoubleBare(IntPtr tuple, int index);
 
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateProgram(byte[] file, out ProgramHandle program);
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateProgramCall(ProgramHandle program, out ProgramCallHandle call);
@@ -61,10 +47,11 @@ namespace Quorvex
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern void hfreeProgramCall(IntPtr call);
 
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateProcedure(byte[] name, out ProcedureHandle procedure);
-        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateProcedureCall(ProcedureHandle procedure, out ProcedureCallHandle call);
-        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedurecallSetInputCtrlParamTuple(ProcedureCallHandle call, int index, TupleHandle tuple);
-        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedurecallExecute(ProcedureCallHandle call);
-        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedurecallGetOutputCtrlParamTuple(ProcedureCallHandle call, int index, out TupleHandle tuple);
+        // The procedure's reference is held by the caller (DangerousAddRef) for the call's life.
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hcreateProcedureCall(IntPtr procedure, out IntPtr call);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedurecallSetInputCtrlParamTuple(IntPtr call, int index, IntPtr tuple);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedurecallExecute(IntPtr call);
+        [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedurecallGetOutputCtrlParamTuple(IntPtr call, int index, out IntPtr tuple);
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedureGetInputCtrlParamCount(ProcedureHandle procedure, out int count);
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedureGetOutputCtrlParamCount(ProcedureHandle procedure, out int count);
         [DllImport(Library, CallingConvention = Cdecl)] internal static extern IntPtr hprocedureGetInputIconicParamCount(ProcedureHandle procedure, out int count);

@@ -5,7 +5,8 @@ namespace Quorvex
     /// <summary>A call of a procedure: set inputs, execute, read outputs; reusable.</summary>
     public sealed class ProcedureCall : IDisposable
     {
-        private readonly ProcedureCallHandle handle;
+        private readonly CountedHandle handle;
+        private readonly int generation;
         private volatile bool disposed;
 
         internal ProcedureCall(Procedure procedure)
@@ -13,21 +14,20 @@ namespace Quorvex
             Procedure = procedure;
             ProcedureHandle parent = procedure.Live;
             // The handle object exists before the call does, so that nothing is left unowned
-            // between the two; written out rather than through CallHandle.Create, whose
-            // delegate and shared generic code cost as much as the native call.
-            var created = new ProcedureCallHandle();
+            // between the two.
+            CountedHandle created = CountedHandle.Rent(CountedHandle.Kind.ProcedureCall);
             bool held = false;
             try
             {
                 parent.DangerousAddRef(ref held);
                 IntPtr call;
-                QuorvexException.Check(NativeMethods.hcreateProcedureCallBare(parent.DangerousGetHandle(), out call));
-                created.Adopt(call, parent);
+                QuorvexException.Check(NativeMethods.hcreateProcedureCall(parent.DangerousGetHandle(), out call));
+                generation = created.Adopt(call, parent);
                 held = false; // the call's release gives it back
             }
             catch
             {
-                created.Dispose();
+                created.Abandon();
                 throw;
             }
             finally
@@ -44,7 +44,23 @@ namespace Quorvex
         public void SetInput(int index, ControlTuple value)
         {
             if (value == null) throw new ArgumentNullException("value");
-            QuorvexException.Check(NativeMethods.hprocedurecallSetInputCtrlParamTuple(Live, index, value.Live));
+            IntPtr call = Acquire();
+            try
+            {
+                IntPtr tuple = value.Acquire();
+                try
+                {
+                    QuorvexException.Check(NativeMethods.hprocedurecallSetInputCtrlParamTuple(call, index, tuple));
+                }
+                finally
+                {
+                    value.Release();
+                }
+            }
+            finally
+            {
+                Release();
+            }
         }
 
         /// <summary>Sets a control input by position, counted from 1, from a value <see cref="ControlTuple.Append(object)"/> takes or a <see cref="ControlTuple"/>.</summary>
@@ -72,19 +88,26 @@ namespace Quorvex
         private void SetScalar(int index, object value)
         {
             byte[] text = value is string ? Text.Encode((string)value, "value") : null;
-            ProcedureCallHandle call = Live;
-            IntPtr tuple;
-            QuorvexException.Check(NativeMethods.hcreateTupleBare(out tuple));
+            IntPtr call = Acquire();
             try
             {
-                if (text != null) NativeMethods.happendTupleStringBare(tuple, text);
-                else if (value is int) NativeMethods.happendTupleLongBare(tuple, (int)value);
-                else NativeMethods.happendTupleDoubleBare(tuple, (double)value);
-                QuorvexException.Check(NativeMethods.hprocedurecallSetInputCtrlParamTupleBare(call, index, tuple));
+                IntPtr tuple;
+                QuorvexException.Check(NativeMethods.hcreateTuple(out tuple));
+                try
+                {
+                    if (text != null) NativeMethods.happendTupleString(tuple, text);
+                    else if (value is int) NativeMethods.happendTupleLong(tuple, (int)value);
+                    else NativeMethods.happendTupleDouble(tuple, (double)value);
+                    QuorvexException.Check(NativeMethods.hprocedurecallSetInputCtrlParamTuple(call, index, tuple));
+                }
+                finally
+                {
+                    NativeMethods.hfreeTuple(tuple);
+                }
             }
             finally
             {
-                NativeMethods.hfreeTuple(tuple);
+                Release();
             }
         }
 
@@ -93,17 +116,24 @@ namespace Quorvex
         /// <exception cref="ObjectDisposedException">The call is disposed.</exception>
         public void SetInput(int index, int value)
         {
-            ProcedureCallHandle call = Live;
-            IntPtr tuple;
-            QuorvexException.Check(NativeMethods.hcreateTupleBare(out tuple));
+            IntPtr call = Acquire();
             try
             {
-                NativeMethods.happendTupleLongBare(tuple, value);
-                QuorvexException.Check(NativeMethods.hprocedurecallSetInputCtrlParamTupleBare(call, index, tuple));
+                IntPtr tuple;
+                QuorvexException.Check(NativeMethods.hcreateTuple(out tuple));
+                try
+                {
+                    NativeMethods.happendTupleLong(tuple, value);
+                    QuorvexException.Check(NativeMethods.hprocedurecallSetInputCtrlParamTuple(call, index, tuple));
+                }
+                finally
+                {
+                    NativeMethods.hfreeTuple(tuple);
+                }
             }
             finally
             {
-                NativeMethods.hfreeTuple(tuple);
+                Release();
             }
         }
 
@@ -127,27 +157,41 @@ namespace Quorvex
         /// <summary>Runs the procedure; a message handler may run one too (see Messages).</summary>
         public void Execute()
         {
-            QuorvexException.Check(NativeMethods.hprocedurecallExecute(Live));
+            IntPtr call = Acquire();
+            try
+            {
+                QuorvexException.Check(NativeMethods.hprocedurecallExecute(call));
+            }
+            finally
+            {
+                Release();
+            }
         }
 
         /// <summary>A new tuple with a copy of the output, counted from 1; the caller disposes it.</summary>
         public ControlTuple GetOutput(int index)
         {
-            // The handle object first and the tuple stored into it, as for the call itself:
-            // the marshaller's own SafeHandle for an out-parameter costs more than the call.
-            var created = new TupleHandle();
+            // The handle object first and the tuple stored into it, as for the call itself.
+            CountedHandle created = CountedHandle.Rent(CountedHandle.Kind.Tuple);
+            IntPtr tuple;
             try
             {
-                IntPtr tuple;
-                QuorvexException.Check(NativeMethods.hprocedurecallGetOutputCtrlParamTupleBare(Live, index, out tuple));
-                created.Adopt(tuple);
+                IntPtr call = Acquire();
+                try
+                {
+                    QuorvexException.Check(NativeMethods.hprocedurecallGetOutputCtrlParamTuple(call, index, out tuple));
+                }
+                finally
+                {
+                    Release();
+                }
             }
             catch
             {
-                created.Dispose();
+                created.Abandon();
                 throw;
             }
-            return new ControlTuple(created);
+            return new ControlTuple(created, created.Adopt(tuple));
         }
 
         /// <summary>A new tuple with a copy of the output <paramref name="name"/>; the caller disposes it.</summary>
@@ -184,16 +228,21 @@ namespace Quorvex
         public void Dispose()
         {
             disposed = true;
-            handle.Dispose();
+            handle.Close(generation);
         }
 
-        private ProcedureCallHandle Live
+        // The call for native calls until the matching Release; a Dispose meanwhile (from a
+        // message handler, or another thread) takes effect after it.
+        private IntPtr Acquire()
         {
-            get
-            {
-                if (disposed) throw new ObjectDisposedException("ProcedureCall of " + Procedure.Name);
-                return handle;
-            }
+            IntPtr call = handle.Acquire(generation);
+            if (call == IntPtr.Zero) throw new ObjectDisposedException("ProcedureCall of " + Procedure.Name);
+            return call;
+        }
+
+        private void Release()
+        {
+            handle.Release();
         }
     }
 }

@@ -1,6 +1,5 @@
 package org.quorvex;
 
-import com.sun.jna.Memory;
 import com.sun.jna.Pointer;
 import java.util.List;
 import java.util.concurrent.CopyOnWriteArrayList;
@@ -135,7 +134,7 @@ public final class Messages {
     private static void deliver(List<Consumer<String>> listeners, Pointer text) {
         try {
             int[] depth = DEPTH.get();
-            Memory sendersSlot = NativeApi.shelveOutSlot();
+            NativeApi.Slot sendersSlot = NativeApi.shelveOutSlot();
             ++depth[0];
             try {
                 String message = Text.copy(text);

@@ -2,7 +2,6 @@ package org.quorvex;
 
 import com.sun.jna.Callback;
 import com.sun.jna.Library;
-import com.sun.jna.Memory;
 import com.sun.jna.Native;
 import com.sun.jna.NativeLibrary;
 import com.sun.jna.Platform;
@@ -10,6 +9,8 @@ import com.sun.jna.Pointer;
 import com.sun.jna.ptr.IntByReference;
 import java.io.IOException;
 import java.io.InputStream;
+import java.nio.ByteBuffer;
+import java.nio.ByteOrder;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
@@ -113,25 +114,55 @@ final class NativeApi {
         }
     }
 
-    // One pointer-sized slot per thread for the out-parameters of create functions: a
-    // PointerByReference per call would allocate and register native memory every time.
-    private static final ThreadLocal<Memory> OUT = ThreadLocal.withInitial(() -> new Memory(Native.POINTER_SIZE));
+    /**
+     * One pointer-sized slot per thread for the out-parameters of create functions: a
+     * PointerByReference per call would allocate and register native memory every time. The
+     * slot is a direct buffer, which Java reads and clears without a native call (JNA's
+     * Memory.getPointer and setPointer are one JNI crossing each, four of them in a round
+     * trip of Procedure.execute), passed to the library as a Pointer to its memory.
+     */
+    static final class Slot extends Pointer {
+        private final ByteBuffer memory;
+
+        private Slot(ByteBuffer memory) {
+            super(Pointer.nativeValue(Native.getDirectBufferPointer(memory)));
+            this.memory = memory;
+        }
+
+        static Slot allocate() {
+            return new Slot(ByteBuffer.allocateDirect(Native.POINTER_SIZE).order(ByteOrder.nativeOrder()));
+        }
+
+        @Override
+        public Pointer getPointer(long offset) {
+            if (offset != 0) throw new IndexOutOfBoundsException("a slot holds one pointer");
+            long value = Native.POINTER_SIZE == 8 ? memory.getLong(0) : memory.getInt(0) & 0xFFFFFFFFL;
+            return value == 0 ? null : new Pointer(value);
+        }
+
+        void clear() {
+            if (Native.POINTER_SIZE == 8) memory.putLong(0, 0);
+            else memory.putInt(0, 0);
+        }
+    }
+
+    private static final ThreadLocal<Slot> OUT = ThreadLocal.withInitial(Slot::allocate);
 
     static Pointer outSlot() {
-        Memory slot = OUT.get();
-        slot.setPointer(0, null);
+        Slot slot = OUT.get();
+        slot.clear();
         return slot;
     }
 
     /** Gives this thread a fresh slot for the calls of a message listener and returns the one
      *  in use, which the call that sent the message may still have to read. */
-    static Memory shelveOutSlot() {
-        Memory sender = OUT.get();
-        OUT.set(new Memory(Native.POINTER_SIZE));
+    static Slot shelveOutSlot() {
+        Slot sender = OUT.get();
+        OUT.set(Slot.allocate());
         return sender;
     }
 
-    static void restoreOutSlot(Memory sender) {
+    static void restoreOutSlot(Slot sender) {
         OUT.set(sender);
     }
 
