@@ -27,6 +27,8 @@ HALCONCPP_API void GenRegionPolygonFilled(HObject* Region, const HTuple& Rows,
 HALCONCPP_API void RegionToBin(const HObject& Region, HObject* BinImage,
                                const HTuple& ForegroundGray, const HTuple& BackgroundGray,
                                const HTuple& Width, const HTuple& Height);
+// Image's grey values with each region painted in its mean (rounded) over the region.
+HALCONCPP_API void RegionToMean(const HObject& Regions, const HObject& Image, HObject* ImageMean);
 
 // Access: pixels and runs as tuples, patterns, the regions that hold a pixel.
 HALCONCPP_API void GetRegionPoints(const HObject& Region, HTuple* Rows, HTuple* Columns);
