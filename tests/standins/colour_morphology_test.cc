@@ -239,6 +239,17 @@ TEST(GrayRectMorphologyReference, TypesDomainsAndMaskLimits) {
   AreaCenter(out, &area, nullptr, nullptr);
   EXPECT_EQ(area[0].L(), 0);
 
+  // A ramp 0 ... 99 under masks of 51 (the long-mask path): the window [x - 25, x + 25].
+  std::vector<std::uint8_t> ramp(100);
+  for (std::size_t x = 0; x < ramp.size(); ++x) ramp[x] = std::uint8_t(x);
+  const HObject rampImage = wrapGray(ramp, 100, 1);
+  GrayDilationRect(rampImage, &out, 1, 51);
+  EXPECT_EQ(grayAt(out, 0, 10), 35) << "max of 0 ... 35";
+  EXPECT_EQ(grayAt(out, 0, 80), 99) << "max of 55 ... 99, 100 ... 105 mirrored onto 99 ... 94";
+  GrayErosionRect(rampImage, &out, 1, 51);
+  EXPECT_EQ(grayAt(out, 0, 10), 0) << "min of -15 ... 35 mirrored: 0";
+  EXPECT_EQ(grayAt(out, 0, 60), 35) << "min of 35 ... 85";
+
   EXPECT_EQ(errorOf([&] { GrayDilationRect(image, &out, 0, 3); }), 1301);
   EXPECT_EQ(errorOf([&] { GrayDilationRect(image, &out, 512, 3); }), 1301);
   EXPECT_EQ(errorOf([&] { GrayDilationRect(image, &out, 3, -1); }), 1302);

@@ -289,10 +289,23 @@ void convertImages(const HObject& a, const HObject& b, const HObject& c, HObject
   setOutput(out3, objectOf(items[2]));
 }
 
+// Whole-number quotients x / d for x < 2^20 and d < 2^12 as a product and a shift: with
+// m = ceil(2^44 / d), x m / 2^44 exceeds x / d by less than x d / 2^44 < 1 / d.
+struct Reciprocals {
+  std::array<std::uint64_t, 3061> of{};
+  Reciprocals() {
+    for (std::uint64_t d = 1; d < of.size(); ++d) of[d] = ((std::uint64_t(1) << 44) + d - 1) / d;
+  }
+  std::uint32_t quotient(std::uint32_t x, std::uint32_t d) const {
+    return static_cast<std::uint32_t>((std::uint64_t(x) * of[d]) >> 44);
+  }
+};
+
 // 'hsv' of bytes in whole numbers: the hue as N / (6 d) of the circle and the saturation as
 // d / max, each rounded once, halves up, so that no rounding of reals decides a code.
 void hsvBytes(const std::uint8_t* const in[3], std::uint8_t* const out[3], std::size_t i,
               std::size_t n) {
+  static const Reciprocals reciprocals;
   const std::uint8_t *r = in[0] + i, *g = in[1] + i, *b = in[2] + i;
   std::uint8_t *h = out[0] + i, *s = out[1] + i, *v = out[2] + i;
   for (std::size_t x = 0; x < n; ++x) {
@@ -313,8 +326,10 @@ void hsvBytes(const std::uint8_t* const in[3], std::uint8_t* const out[3], std::
     } else {
       sixths = 4 * d + red - green;
     }
-    h[x] = static_cast<std::uint8_t>((510 * sixths + 6 * d) / (12 * d));
-    s[x] = static_cast<std::uint8_t>((510 * d + high) / (2 * high));
+    h[x] = static_cast<std::uint8_t>(
+        reciprocals.quotient(std::uint32_t(510 * sixths + 6 * d), std::uint32_t(12 * d)));
+    s[x] = static_cast<std::uint8_t>(
+        reciprocals.quotient(std::uint32_t(510 * d + high), std::uint32_t(2 * high)));
   }
 }
 

@@ -1,6 +1,7 @@
-// gray_erosion_rect, gray_dilation_rect, gray_opening_rect, gray_closing_rect and their _shape
-// forms: the least or greatest grey value in a mask about each pixel, the image mirrored at its
-// edges. Even sides grow to the next odd one, as the reference says.
+// gray_erosion_rect, gray_dilation_rect, gray_opening_rect and gray_closing_rect, and the
+// extremes over a mask that the _shape forms share: the least or greatest grey value in a mask
+// about each pixel, the image mirrored at its edges. Even sides grow to the next odd one, as the
+// reference says.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include "core/threads.h"
 #include "halconcpp/HOperatorsMorphology.h"
 #include "operators/filters/image_kernels.h"
+#include "operators/morphology/gray_morphology.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -24,10 +26,6 @@ namespace {
 constexpr PixelTypes kGrayMorphologyTypes{PixelType::Byte,  PixelType::Direction, PixelType::Cyclic,
                                           PixelType::Uint2, PixelType::Int2,      PixelType::Int4,
                                           PixelType::Real};
-
-struct HalfMask {
-  std::int32_t rows, cols;
-};
 
 HalfMask halfMaskOf(const HTuple& MaskHeight, const HTuple& MaskWidth, const char* op) {
   const Hlong height = oneInteger(MaskHeight, op, 1), width = oneInteger(MaskWidth, op, 2);
@@ -42,48 +40,121 @@ T pick(T a, T b) {
   return Greatest ? std::max(a, b) : std::min(a, b);
 }
 
-// Separable: the extreme down each column over the mask's rows, then along the row. Both passes
-// run over whole contiguous rows, which the compiler turns into vector minima and maxima.
+// a = pick(a, b) element by element: loops without aliasing, which the vectoriser takes whole.
+template <typename T, bool Greatest>
+void pickInto(T* __restrict a, const T* __restrict b, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) a[i] = pick<T, Greatest>(a[i], b[i]);
+}
+
+template <typename T, bool Greatest>
+void pickOf(T* __restrict out, const T* __restrict a, const T* __restrict b, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) out[i] = pick<T, Greatest>(a[i], b[i]);
+}
+
+// The row [c0 - cols, c1 + cols] of `values` (the image's columns lo ... from lo), mirrored
+// beyond the image's edges.
+template <typename T>
+void extendRow(const T* values, std::int32_t lo, std::int32_t w, std::int32_t c0, std::int32_t n,
+               std::int32_t cols, T* extended) {
+  const std::int32_t first = c0 - cols, span = n + 2 * cols;
+  const std::int32_t inside0 = std::max(0, -first), inside1 = std::min(span, w - first);
+  for (std::int32_t i = 0; i < inside0; ++i) extended[i] = values[mirroredIndex(first + i, w) - lo];
+  if (inside1 > inside0) {
+    std::copy(values + (first + inside0 - lo), values + (first + inside1 - lo), extended + inside0);
+  }
+  for (std::int32_t i = std::max(inside0, inside1); i < span; ++i) {
+    extended[i] = values[mirroredIndex(first + i, w) - lo];
+  }
+}
+
+// The extreme over 2 cols + 1 neighbours along a row: shifted copies for small masks, which
+// vectorise; van Herk and Gil-Werman's block prefixes and suffixes (three comparisons a pixel,
+// whatever the mask) for large ones.
+template <typename T, bool Greatest>
+void extremeAlong(const T* extended, std::int32_t n, std::int32_t cols, T* out, T* scratch) {
+  const std::int32_t k = 2 * cols + 1;
+  if (k <= 48) {
+    std::copy(extended, extended + n, out);
+    for (std::int32_t d = 1; d < k; ++d) pickInto<T, Greatest>(out, extended + d, std::size_t(n));
+    return;
+  }
+  const std::int32_t span = n + k - 1;
+  T* prefix = scratch;
+  T* suffix = scratch + span;
+  for (std::int32_t b = 0; b < span; b += k) {
+    const std::int32_t e = std::min(b + k, span) - 1;
+    prefix[b] = extended[b];
+    for (std::int32_t i = b + 1; i <= e; ++i)
+      prefix[i] = pick<T, Greatest>(prefix[i - 1], extended[i]);
+    suffix[e] = extended[e];
+    for (std::int32_t i = e - 1; i >= b; --i)
+      suffix[i] = pick<T, Greatest>(suffix[i + 1], extended[i]);
+  }
+  for (std::int32_t x = 0; x < n; ++x) out[x] = pick<T, Greatest>(suffix[x], prefix[x + k - 1]);
+}
+
+// Separable: the extreme down each column over the mask's rows, then along the row. Down the
+// columns van Herk and Gil-Werman's blocks of k = 2 rows + 1 image rows: an output row takes the
+// suffix of the block its top row lies in and the prefix of the next block up to its bottom row,
+// whole rows at a time, which the compiler vectorises.
 template <typename T, bool Greatest>
 void extremeRows(const T* src, PlaneSize size, const Extent& extent, HalfMask half, T* dst,
                  std::int32_t y0, std::int32_t y1) {
   const std::int32_t w = size.width, h = size.height;
-  std::vector<T> columns(static_cast<std::size_t>(w));
-  std::vector<T> extended(static_cast<std::size_t>(w) + 2 * std::size_t(half.cols) + 1);
+  std::int32_t lo = w, hi = -1;
   for (std::int32_t y = y0; y < y1; ++y) {
     const std::int32_t c0 = extent.begin[std::size_t(y)], c1 = extent.end[std::size_t(y)];
     if (c0 > c1) continue;
     // The columns a mirrored neighbour of [c0, c1] can land on.
-    const std::int32_t lo = std::max(0, c0 - half.cols), hi = std::min(w - 1, c1 + half.cols);
-    const T* first = src + std::size_t(mirroredIndex(y - half.rows, h)) * std::size_t(w);
-    std::copy(first + lo, first + hi + 1, columns.begin() + lo);
-    for (std::int32_t dy = -half.rows + 1; dy <= half.rows; ++dy) {
-      const T* row = src + std::size_t(mirroredIndex(y + dy, h)) * std::size_t(w);
-      for (std::int32_t x = lo; x <= hi; ++x) {
-        columns[std::size_t(x)] = pick<T, Greatest>(columns[std::size_t(x)], row[x]);
+    lo = std::min(lo, std::max(0, c0 - half.cols));
+    hi = std::max(hi, std::min(w - 1, c1 + half.cols));
+  }
+  if (lo > hi) return;
+  const auto width = std::size_t(hi - lo + 1);
+  const std::int32_t k = 2 * half.rows + 1;
+  // Virtual row v is image row y0 - rows + v, mirrored.
+  const auto rowAt = [&](std::int32_t v) {
+    return src + std::size_t(mirroredIndex(y0 - half.rows + v, h)) * std::size_t(w) +
+           std::size_t(lo);
+  };
+  std::vector<T> suffix(std::size_t(k) * width), prefix(std::size_t(k) * width);
+  std::vector<T> column(width);
+  std::vector<T> extended(std::size_t(w) + 2 * std::size_t(half.cols) + 1);
+  std::vector<T> scratch(2 * extended.size());
+  const std::int32_t outputs = y1 - y0;
+  for (std::int32_t block = 0; block < outputs; block += k) {
+    const std::int32_t end = std::min(block + k, outputs);
+    // Suffixes of virtual rows [block, block + k - 1]; prefixes of [block + k, block + 2k - 2].
+    std::copy(rowAt(block + k - 1), rowAt(block + k - 1) + width,
+              suffix.begin() + std::ptrdiff_t(std::size_t(k - 1) * width));
+    for (std::int32_t i = k - 2; i >= 0; --i) {
+      pickOf<T, Greatest>(suffix.data() + std::size_t(i) * width, rowAt(block + i),
+                          suffix.data() + std::size_t(i + 1) * width, width);
+    }
+    if (k > 1) std::copy(rowAt(block + k), rowAt(block + k) + width, prefix.begin());
+    for (std::int32_t i = 1; i < std::min(k - 1, end - block); ++i) {
+      pickOf<T, Greatest>(prefix.data() + std::size_t(i) * width, rowAt(block + k + i),
+                          prefix.data() + std::size_t(i - 1) * width, width);
+    }
+    for (std::int32_t a = block; a < end; ++a) {
+      const std::int32_t y = y0 + a;
+      const std::int32_t c0 = extent.begin[std::size_t(y)], c1 = extent.end[std::size_t(y)];
+      if (c0 > c1) continue;
+      const T* top = suffix.data() + std::size_t(a - block) * width;
+      const T* values = top;
+      if (a > block) {
+        pickOf<T, Greatest>(column.data(), top, prefix.data() + std::size_t(a - block - 1) * width,
+                            width);
+        values = column.data();
       }
-    }
-    const std::int32_t span = c1 - c0 + 1 + 2 * half.cols;
-    for (std::int32_t i = 0; i < span; ++i) {
-      extended[std::size_t(i)] = columns[std::size_t(mirroredIndex(c0 - half.cols + i, w))];
-    }
-    T* out = dst + std::size_t(y) * std::size_t(w) + std::size_t(c0);
-    const std::int32_t n = c1 - c0 + 1;
-    std::copy(extended.begin(), extended.begin() + n, out);
-    for (std::int32_t d = 1; d <= 2 * half.cols; ++d) {
-      const T* shifted = extended.data() + d;
-      for (std::int32_t x = 0; x < n; ++x) out[x] = pick<T, Greatest>(out[x], shifted[x]);
+      const std::int32_t n = c1 - c0 + 1;
+      extendRow(values, lo, w, c0, n, half.cols, extended.data());
+      extremeAlong<T, Greatest>(extended.data(), n, half.cols,
+                                dst + std::size_t(y) * std::size_t(w) + std::size_t(c0),
+                                scratch.data());
     }
   }
 }
-
-// A flat mask symmetric about its centre: per row offset -rows ... rows the half width of its
-// row; a rectangle takes the separable path.
-struct Mask {
-  HalfMask half;
-  std::vector<std::int32_t> halfWidths;
-  bool rectangle = true;
-};
 
 // Row by row, each mask row's extreme along the image row, then the extreme over the rows.
 template <typename T, bool Greatest>
@@ -124,8 +195,6 @@ void extremePlane(const T* src, PlaneSize size, const Extent& extent, const Mask
   });
 }
 
-enum class Steps { Erosion, Dilation, Opening, Closing };
-
 template <typename T>
 void morphologyPlane(const std::uint8_t* in, PlaneSize size, const Extent& extent, const Mask& half,
                      Steps steps, std::uint8_t* out, const char* op) {
@@ -146,13 +215,6 @@ void morphologyPlane(const std::uint8_t* in, PlaneSize size, const Extent& exten
     extremePlane<T, false>(middle.data(), size, extent, half, dst);
   }
 }
-
-// A result of several masks, weighed (the interpolation between odd sizes): each computed whole
-// and the weighted sum stored over the domain's extent, rounded for the integer types.
-struct WeightedMask {
-  Mask mask;
-  double weight;
-};
 
 template <typename T>
 void blendedPlane(const std::uint8_t* in, PlaneSize size, const Extent& extent,
@@ -177,6 +239,17 @@ void blendedPlane(const std::uint8_t* in, PlaneSize size, const Extent& extent,
     }
   }
 }
+
+void grayMorphologyRect(const HObject& Image, HObject* Result, const HTuple& MaskHeight,
+                        const HTuple& MaskWidth, Steps steps, const char* op) {
+  const HalfMask half = halfMaskOf(MaskHeight, MaskWidth, op);
+  Mask mask{half, std::vector<std::int32_t>(std::size_t(2 * half.rows + 1), half.cols), true};
+  grayMorphology(Image, Result, {WeightedMask{std::move(mask), 1.0}}, steps, op);
+}
+
+}  // namespace
+
+namespace Standin {
 
 void grayMorphology(const HObject& Image, HObject* Result, const std::vector<WeightedMask>& masks,
                     Steps steps, const char* op) {
@@ -211,74 +284,7 @@ void grayMorphology(const HObject& Image, HObject* Result, const std::vector<Wei
   setOutput(Result, objectOf(items));
 }
 
-void grayMorphologyRect(const HObject& Image, HObject* Result, const HTuple& MaskHeight,
-                        const HTuple& MaskWidth, Steps steps, const char* op) {
-  const HalfMask half = halfMaskOf(MaskHeight, MaskWidth, op);
-  Mask mask{half, std::vector<std::int32_t>(std::size_t(2 * half.rows + 1), half.cols), true};
-  grayMorphology(Image, Result, {WeightedMask{std::move(mask), 1.0}}, steps, op);
-}
-
-// A mask side of the _shape operators: an integer acts as the next odd one; a real between two
-// odd sizes gives both, weighed by where it lies between them.
-struct OddSides {
-  std::int32_t low, high;
-  double towardsHigh;
-};
-
-OddSides oddSidesOf(const HTuple& value, const char* op, int n) {
-  const double side = oneNumber(value, op, n);
-  if (!(side >= 1 && side <= 511)) fail(op, 1300 + n);
-  if (value[0].Type() != eElementTypeDouble || side == std::floor(side)) {
-    const auto odd = static_cast<std::int32_t>(side) | 1;
-    if (value[0].Type() != eElementTypeDouble || odd == side) return {odd, odd, 0};
-  }
-  auto low = static_cast<std::int32_t>(std::floor(side));
-  if (low % 2 == 0) --low;
-  const std::int32_t high = low + 2;
-  return {low, high, (side - low) / 2};
-}
-
-Mask shapeMask(const std::string& shape, std::int32_t height, std::int32_t width) {
-  Mask mask{HalfMask{height / 2, width / 2}, {}, shape == "rectangle"};
-  const std::int32_t r = mask.half.rows;
-  for (std::int32_t dy = -r; dy <= r; ++dy) {
-    const std::int32_t d = std::abs(dy);
-    std::int32_t e = mask.half.cols;
-    // The rhombus: |dr| + |dc| <= r; the octagon: the square cut by |dr| + |dc| <= (r + 1/2) sqrt
-    // 2, the regular octagon about the square's pixel edges.
-    if (shape == "rhombus") e = r - d;
-    if (shape == "octagon") {
-      e = std::min(e, static_cast<std::int32_t>(std::floor((r + 0.5) * std::sqrt(2.0))) - d);
-    }
-    mask.halfWidths.push_back(e);
-  }
-  return mask;
-}
-
-void grayMorphologyShape(const HObject& Image, HObject* Result, const HTuple& MaskHeight,
-                         const HTuple& MaskWidth, const HTuple& MaskShape, Steps steps,
-                         const char* op) {
-  const OddSides rows = oddSidesOf(MaskHeight, op, 1), cols = oddSidesOf(MaskWidth, op, 2);
-  const std::string shape = oneString(MaskShape, op, 3);
-  if (shape != "rectangle" && shape != "rhombus" && shape != "octagon") fail(op, 1303);
-  const bool square =
-      rows.low == cols.low && rows.high == cols.high && rows.towardsHigh == cols.towardsHigh;
-  if (shape != "rectangle" && !square) fail(op, 1302);
-  std::vector<WeightedMask> masks;
-  for (const bool highRows : {false, true}) {
-    for (const bool highCols : {false, true}) {
-      const double weight = (highRows ? rows.towardsHigh : 1 - rows.towardsHigh) *
-                            (highCols ? cols.towardsHigh : 1 - cols.towardsHigh);
-      if (weight <= 0 || (shape != "rectangle" && highRows != highCols)) continue;
-      masks.push_back(
-          {shapeMask(shape, highRows ? rows.high : rows.low, highCols ? cols.high : cols.low),
-           weight});
-    }
-  }
-  grayMorphology(Image, Result, masks, steps, op);
-}
-
-}  // namespace
+}  // namespace Standin
 
 void GrayErosionRect(const HObject& Image, HObject* ImageMin, const HTuple& MaskHeight,
                      const HTuple& MaskWidth) {
@@ -304,34 +310,6 @@ void GrayClosingRect(const HObject& Image, HObject* ImageClosing, const HTuple& 
   ApiScope scope("GrayClosingRect");
   grayMorphologyRect(Image, ImageClosing, MaskHeight, MaskWidth, Steps::Closing,
                      "gray_closing_rect");
-}
-
-void GrayErosionShape(const HObject& Image, HObject* ImageMin, const HTuple& MaskHeight,
-                      const HTuple& MaskWidth, const HTuple& MaskShape) {
-  ApiScope scope("GrayErosionShape");
-  grayMorphologyShape(Image, ImageMin, MaskHeight, MaskWidth, MaskShape, Steps::Erosion,
-                      "gray_erosion_shape");
-}
-
-void GrayDilationShape(const HObject& Image, HObject* ImageMax, const HTuple& MaskHeight,
-                       const HTuple& MaskWidth, const HTuple& MaskShape) {
-  ApiScope scope("GrayDilationShape");
-  grayMorphologyShape(Image, ImageMax, MaskHeight, MaskWidth, MaskShape, Steps::Dilation,
-                      "gray_dilation_shape");
-}
-
-void GrayOpeningShape(const HObject& Image, HObject* ImageOpening, const HTuple& MaskHeight,
-                      const HTuple& MaskWidth, const HTuple& MaskShape) {
-  ApiScope scope("GrayOpeningShape");
-  grayMorphologyShape(Image, ImageOpening, MaskHeight, MaskWidth, MaskShape, Steps::Opening,
-                      "gray_opening_shape");
-}
-
-void GrayClosingShape(const HObject& Image, HObject* ImageClosing, const HTuple& MaskHeight,
-                      const HTuple& MaskWidth, const HTuple& MaskShape) {
-  ApiScope scope("GrayClosingShape");
-  grayMorphologyShape(Image, ImageClosing, MaskHeight, MaskWidth, MaskShape, Steps::Closing,
-                      "gray_closing_shape");
 }
 
 }  // namespace HalconCpp
