@@ -382,4 +382,61 @@ TEST(GrayShapeMorphologyReference, MasksOfTheShapesAndRealSizes) {
   EXPECT_EQ(errorOf([&] { GrayDilationShape(impulse.image, &out, 0, 3, "octagon"); }), 1301);
 }
 
+// gen_disc_se, HALCON 11.0 reference (the ellipsoid's formula is the stand-in's reading): the
+// upper half of the ellipsoid with semi-axes Width / 2, Height / 2 and Smax over the pixel
+// centres. gray_dilation / gray_erosion, HALCON 11.0 reference (7.1 page for the formulas):
+// max of f(x - z) + s(z), min of f(x + z) - s(z) over the element's pixels z; opening and
+// closing as the rectangle's, gray_tophat = f - opening, gray_bothat = closing - f.
+TEST(GrayElementMorphologyReference, EllipsoidsAndTheirMorphology) {
+  HObject se;
+  GenDiscSe(&se, "byte", 3, 3, 10);
+  EXPECT_EQ(areas(se), std::vector<Hlong>{9}) << "corner: 1/2.25 + 1/2.25 = 0.89 <= 1";
+  EXPECT_EQ(grayAt(se, 0, 0), 3) << "10 sqrt(1 - 0.89) = 3.33";
+  EXPECT_EQ(grayAt(se, 0, 1), 7) << "10 sqrt(1 - 0.44) = 7.45";
+  EXPECT_EQ(grayAt(se, 1, 1), 10);
+  GenDiscSe(&se, "byte", 5, 5, 0);
+  EXPECT_EQ(areas(se), std::vector<Hlong>{21}) << "corners: 4/6.25 + 4/6.25 = 1.28 > 1";
+
+  std::vector<std::uint8_t> row{10, 50, 20, 90, 30, 70, 40};
+  const HObject image = wrapGray(row, 7, 1);
+  HObject flat, bump;
+  GenDiscSe(&flat, "byte", 3, 1, 0);   // 1 x 3, all 0
+  GenDiscSe(&bump, "byte", 3, 1, 10);  // 7 10 7
+  using Op = void (*)(const HObject&, const HObject&, HObject*);
+  struct Case {
+    Op op;
+    const char* name;
+    const HObject* element;
+    std::vector<Hlong> expected;
+  };
+  const Case cases[] = {
+      {GrayDilation, "dilation, flat", &flat, {50, 50, 90, 90, 90, 70, 70}},
+      {GrayErosion, "erosion, flat", &flat, {10, 10, 20, 20, 30, 30, 40}},
+      {GrayOpening, "opening, flat", &flat, {10, 20, 20, 30, 30, 40, 40}},
+      {GrayClosing, "closing, flat", &flat, {50, 50, 50, 90, 70, 70, 70}},
+      {GrayTophat, "tophat: f - opening", &flat, {0, 30, 0, 60, 0, 30, 0}},
+      {GrayBothat, "bothat: closing - f", &flat, {40, 0, 30, 0, 40, 0, 30}},
+      // x 0: 50 + 7, 10 + 10, 10 + 7 (mirrored); x 3: 30 + 7, 90 + 10, 20 + 7.
+      {GrayDilation, "dilation, 7 10 7", &bump, {57, 60, 97, 100, 97, 80, 77}},
+      // x 0: 10 - 7 (mirrored), 10 - 10, 50 - 7: 0; x 4: 90 - 7, 30 - 10, 70 - 7.
+      {GrayErosion, "erosion, 7 10 7", &bump, {0, 3, 10, 13, 20, 23, 30}},
+  };
+  for (const Case& c : cases) {
+    HObject out;
+    c.op(image, *c.element, &out);
+    for (Hlong x = 0; x < 7; ++x) {
+      EXPECT_EQ(grayAt(out, 0, x), c.expected[std::size_t(x)]) << c.name << " at " << x;
+    }
+  }
+  HObject out, realSe, nothing, noElement;
+  GenDiscSe(&realSe, "real", 3, 3, 1);
+  EXPECT_EQ(errorOf([&] { GrayDilation(image, realSe, &out); }), 9001) << "types differ";
+  GenEmptyRegion(&nothing);
+  ReduceDomain(flat, nothing, &noElement);
+  EXPECT_EQ(errorOf([&] { GrayDilation(image, noElement, &out); }), 1102) << "no pixels";
+  EXPECT_EQ(errorOf([&] { GenDiscSe(&out, "int2", 3, 3, 1); }), 1301);
+  EXPECT_EQ(errorOf([&] { GenDiscSe(&out, "byte", 0, 3, 1); }), 1302);
+  EXPECT_EQ(errorOf([&] { GenDiscSe(&out, "byte", 3, 512, 1); }), 1303);
+}
+
 }  // namespace

@@ -43,6 +43,13 @@ constexpr OperatorSpec kMorphologyOperators[] = {
     bind<&H::GrayDilationShape>("gray_dilation_shape"),
     bind<&H::GrayOpeningShape>("gray_opening_shape"),
     bind<&H::GrayClosingShape>("gray_closing_shape"),
+    bind<&H::GenDiscSe>("gen_disc_se"),
+    bind<&H::GrayErosion>("gray_erosion"),
+    bind<&H::GrayDilation>("gray_dilation"),
+    bind<&H::GrayOpening>("gray_opening"),
+    bind<&H::GrayClosing>("gray_closing"),
+    bind<&H::GrayTophat>("gray_tophat"),
+    bind<&H::GrayBothat>("gray_bothat"),
 };
 
 }  // namespace

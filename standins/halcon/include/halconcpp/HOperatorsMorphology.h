@@ -85,6 +85,16 @@ HALCONCPP_API void GrayOpeningShape(const HObject& Image, HObject* ImageOpening,
 HALCONCPP_API void GrayClosingShape(const HObject& Image, HObject* ImageClosing,
                                     const HTuple& MaskHeight, const HTuple& MaskWidth,
                                     const HTuple& MaskShape);
+// Structuring-element images (byte, uint2, real, the image's type): the element is the SE's
+// domain with its grey values about its centre pixel. gen_disc_se makes an ellipsoid.
+HALCONCPP_API void GenDiscSe(HObject* SE, const HTuple& Type, const HTuple& Width,
+                             const HTuple& Height, const HTuple& Smax);
+HALCONCPP_API void GrayErosion(const HObject& Image, const HObject& SE, HObject* ImageErosion);
+HALCONCPP_API void GrayDilation(const HObject& Image, const HObject& SE, HObject* ImageDilation);
+HALCONCPP_API void GrayOpening(const HObject& Image, const HObject& SE, HObject* ImageOpening);
+HALCONCPP_API void GrayClosing(const HObject& Image, const HObject& SE, HObject* ImageClosing);
+HALCONCPP_API void GrayTophat(const HObject& Image, const HObject& SE, HObject* ImageTopHat);
+HALCONCPP_API void GrayBothat(const HObject& Image, const HObject& SE, HObject* ImageBotHat);
 
 }  // namespace HalconCpp
 
