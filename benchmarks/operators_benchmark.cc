@@ -60,6 +60,7 @@ struct Inputs {
   std::vector<std::uint8_t> gray, planes;  // planes: red, green, blue one after the other
   cv::Mat grayMat, rgbMat, binaryMat;
   HObject grayImage, rgbImage, region;
+  HObject red, green, blue;  // the colour image's channels, with its domain
 };
 
 Inputs makeInputs(Size size, bool disc) {
@@ -96,6 +97,7 @@ Inputs makeInputs(Size size, bool disc) {
     in.rgbImage = rgb;
   }
   Threshold(in.grayImage, &in.region, 128, 255);
+  Decompose3(in.rgbImage, &in.red, &in.green, &in.blue);
   return in;
 }
 
@@ -142,6 +144,29 @@ void addCases(std::vector<Case>& cases, const Inputs& in, const std::string& suf
       [p] {
         static thread_local cv::Mat mean;
         cv::blur(p->grayMat, mean, cv::Size(11, 11), cv::Point(-1, -1), cv::BORDER_REFLECT);
+      });
+  // The stand-in takes the channels as three images and gives three; OpenCV's hue of bytes
+  // is in 0 ... 179, the stand-in's in 0 ... 255: the same work either way.
+  add(
+      "trans_from_rgb hsv / cvtColor RGB2HSV",
+      [p] {
+        HObject h, s, v;
+        TransFromRgb(p->red, p->green, p->blue, &h, &s, &v, "hsv");
+      },
+      [p] {
+        static thread_local cv::Mat hsv;
+        cv::cvtColor(p->rgbMat, hsv, cv::COLOR_RGB2HSV);
+      });
+  add(
+      "gray_dilation_rect 11x11 / dilate 11x11",
+      [p] {
+        HObject dilated;
+        GrayDilationRect(p->grayImage, &dilated, 11, 11);
+      },
+      [p] {
+        static const cv::Mat element = cv::getStructuringElement(cv::MORPH_RECT, cv::Size(11, 11));
+        static thread_local cv::Mat dilated;
+        cv::dilate(p->grayMat, dilated, element, cv::Point(-1, -1), 1, cv::BORDER_REFLECT);
       });
   // The circle of radius 2 holds 13 of the 5 x 5 pixels; OpenCV has square masks only.
   add(

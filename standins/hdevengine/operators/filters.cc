@@ -21,6 +21,10 @@ constexpr OperatorSpec kFilterOperators[] = {
     bind<&H::MultImage>("mult_image"),
     bind<&H::TextureLaws>("texture_laws"),
     bind<&H::DotsImage>("dots_image"),
+    bind<&H::TransFromRgb>("trans_from_rgb"),
+    bind<&H::TransToRgb>("trans_to_rgb"),
+    bind<&H::SobelDir>("sobel_dir"),
+    bind<&H::HighpassImage>("highpass_image"),
 };
 
 }  // namespace

@@ -35,6 +35,21 @@ constexpr OperatorSpec kMorphologyOperators[] = {
     bind<&H::Skeleton>("skeleton"),
     bind<&H::JunctionsSkeleton>("junctions_skeleton"),
     bind<&H::Pruning>("pruning"),
+    bind<&H::GrayErosionRect>("gray_erosion_rect"),
+    bind<&H::GrayDilationRect>("gray_dilation_rect"),
+    bind<&H::GrayOpeningRect>("gray_opening_rect"),
+    bind<&H::GrayClosingRect>("gray_closing_rect"),
+    bind<&H::GrayErosionShape>("gray_erosion_shape"),
+    bind<&H::GrayDilationShape>("gray_dilation_shape"),
+    bind<&H::GrayOpeningShape>("gray_opening_shape"),
+    bind<&H::GrayClosingShape>("gray_closing_shape"),
+    bind<&H::GenDiscSe>("gen_disc_se"),
+    bind<&H::GrayErosion>("gray_erosion"),
+    bind<&H::GrayDilation>("gray_dilation"),
+    bind<&H::GrayOpening>("gray_opening"),
+    bind<&H::GrayClosing>("gray_closing"),
+    bind<&H::GrayTophat>("gray_tophat"),
+    bind<&H::GrayBothat>("gray_bothat"),
 };
 
 }  // namespace

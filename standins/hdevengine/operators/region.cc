@@ -21,6 +21,7 @@ constexpr OperatorSpec kRegionOperators[] = {
     bind<&H::GenRegionPolygon>("gen_region_polygon"),
     bind<&H::GenRegionPolygonFilled>("gen_region_polygon_filled"),
     bind<&H::RegionToBin>("region_to_bin"),
+    bind<&H::RegionToMean>("region_to_mean"),
     bind<&H::GetRegionPoints>("get_region_points"),
     bind<&H::GetRegionRuns>("get_region_runs"),
     bind<&H::GetRegionContour>("get_region_contour"),

@@ -42,6 +42,25 @@ HALCONCPP_API void ScaleImageMax(const HObject& Image, HObject* ImageScaleMax);
 HALCONCPP_API void MultImage(const HObject& Image1, const HObject& Image2, HObject* ImageResult,
                              const HTuple& Mult, const HTuple& Add);
 
+// Colour spaces 'yiq', 'yuv', 'argyb', 'ciexyz', 'hsv', 'hls', 'hsi' on byte or real images,
+// one channel an input and output: byte images code each value's range as 0 ... 255, real
+// images keep the values (hue in radians).
+HALCONCPP_API void TransFromRgb(const HObject& ImageRed, const HObject& ImageGreen,
+                                const HObject& ImageBlue, HObject* ImageResult1,
+                                HObject* ImageResult2, HObject* ImageResult3,
+                                const HTuple& ColorSpace);
+HALCONCPP_API void TransToRgb(const HObject& ImageInput1, const HObject& ImageInput2,
+                              const HObject& ImageInput3, HObject* ImageRed, HObject* ImageGreen,
+                              HObject* ImageBlue, const HTuple& ColorSpace);
+
+// The gradient of the Sobel masks as sobel_amp's 'sum_abs' / 'sum_sqrt' (and '_binomial'), and its
+// direction image: degrees / 2 counterclockwise from the column axis, 255 where there is no edge.
+HALCONCPP_API void SobelDir(const HObject& Image, HObject* EdgeAmplitude, HObject* EdgeDirection,
+                            const HTuple& FilterType, const HTuple& Size);
+// mean_image over Width x Height less the pixel, plus 128, clipped.
+HALCONCPP_API void HighpassImage(const HObject& Image, HObject* Highpass, const HTuple& Width,
+                                 const HTuple& Height);
+
 }  // namespace HalconCpp
 
 #endif

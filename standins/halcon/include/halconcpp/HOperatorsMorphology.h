@@ -61,6 +61,41 @@ HALCONCPP_API void JunctionsSkeleton(const HObject& Region, HObject* EndPoints,
                                      HObject* JuncPoints);
 HALCONCPP_API void Pruning(const HObject& Region, HObject* RegionPrune, const HTuple& Length);
 
+// Grey-value morphology over a MaskHeight x MaskWidth rectangle (1 ... 511, an even side acting
+// as the next odd one), the image mirrored at its edges.
+HALCONCPP_API void GrayErosionRect(const HObject& Image, HObject* ImageMin,
+                                   const HTuple& MaskHeight, const HTuple& MaskWidth);
+HALCONCPP_API void GrayDilationRect(const HObject& Image, HObject* ImageMax,
+                                    const HTuple& MaskHeight, const HTuple& MaskWidth);
+HALCONCPP_API void GrayOpeningRect(const HObject& Image, HObject* ImageOpening,
+                                   const HTuple& MaskHeight, const HTuple& MaskWidth);
+HALCONCPP_API void GrayClosingRect(const HObject& Image, HObject* ImageClosing,
+                                   const HTuple& MaskHeight, const HTuple& MaskWidth);
+// The same over a 'rectangle', 'rhombus' or 'octagon' (equal sides) mask; a real side between two
+// odd ones interpolates their results.
+HALCONCPP_API void GrayErosionShape(const HObject& Image, HObject* ImageMin,
+                                    const HTuple& MaskHeight, const HTuple& MaskWidth,
+                                    const HTuple& MaskShape);
+HALCONCPP_API void GrayDilationShape(const HObject& Image, HObject* ImageMax,
+                                     const HTuple& MaskHeight, const HTuple& MaskWidth,
+                                     const HTuple& MaskShape);
+HALCONCPP_API void GrayOpeningShape(const HObject& Image, HObject* ImageOpening,
+                                    const HTuple& MaskHeight, const HTuple& MaskWidth,
+                                    const HTuple& MaskShape);
+HALCONCPP_API void GrayClosingShape(const HObject& Image, HObject* ImageClosing,
+                                    const HTuple& MaskHeight, const HTuple& MaskWidth,
+                                    const HTuple& MaskShape);
+// Structuring-element images (byte, uint2, real, the image's type): the element is the SE's
+// domain with its grey values about its centre pixel. gen_disc_se makes an ellipsoid.
+HALCONCPP_API void GenDiscSe(HObject* SE, const HTuple& Type, const HTuple& Width,
+                             const HTuple& Height, const HTuple& Smax);
+HALCONCPP_API void GrayErosion(const HObject& Image, const HObject& SE, HObject* ImageErosion);
+HALCONCPP_API void GrayDilation(const HObject& Image, const HObject& SE, HObject* ImageDilation);
+HALCONCPP_API void GrayOpening(const HObject& Image, const HObject& SE, HObject* ImageOpening);
+HALCONCPP_API void GrayClosing(const HObject& Image, const HObject& SE, HObject* ImageClosing);
+HALCONCPP_API void GrayTophat(const HObject& Image, const HObject& SE, HObject* ImageTopHat);
+HALCONCPP_API void GrayBothat(const HObject& Image, const HObject& SE, HObject* ImageBotHat);
+
 }  // namespace HalconCpp
 
 #endif

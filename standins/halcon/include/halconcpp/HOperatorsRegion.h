@@ -29,6 +29,8 @@ HALCONCPP_API void RegionToBin(const HObject& Region, HObject* BinImage,
                                const HTuple& Width, const HTuple& Height);
 HALCONCPP_API void RegionToLabel(const HObject& Region, HObject* ImageLabel, const HTuple& Type,
                                  const HTuple& Width, const HTuple& Height);
+// Image's grey values with each region painted in its mean (rounded) over the region.
+HALCONCPP_API void RegionToMean(const HObject& Regions, const HObject& Image, HObject* ImageMean);
 
 // Access: pixels, runs, border and hull as tuples, patterns, the regions that hold a pixel.
 HALCONCPP_API void GetRegionPoints(const HObject& Region, HTuple* Rows, HTuple* Columns);

@@ -90,5 +90,40 @@ void sobelPlane(const std::uint8_t* src, PlaneSize size, SobelAmplitude amplitud
   }
 }
 
+void sobelDirPlane(const std::uint8_t* src, PlaneSize size, SobelAmplitude amplitude,
+                   const SobelSmoothing& smoothing, std::uint8_t* amplitudeOut,
+                   std::uint8_t* directionOut) {
+  const std::int32_t w = size.width, h = size.height;
+  const auto width = static_cast<std::size_t>(w);
+  const std::vector<double> g = sobelSource(src, size, smoothing);
+  const auto at = [width](std::int32_t y, std::int32_t x) {
+    return static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x);
+  };
+  constexpr double kDegrees = 57.295779513082320877;
+  for (std::int32_t y = 0; y < h; ++y) {
+    const std::int32_t up = mirroredIndex(y - 1, h), down = mirroredIndex(y + 1, h);
+    for (std::int32_t x = 0; x < w; ++x) {
+      const std::int32_t left = mirroredIndex(x - 1, w), right = mirroredIndex(x + 1, w);
+      // a grows as the image brightens upwards, b as it darkens to the right.
+      const double a = g[at(up, left)] + 2 * g[at(up, x)] + g[at(up, right)] - g[at(down, left)] -
+                       2 * g[at(down, x)] - g[at(down, right)];
+      const double b = g[at(up, left)] + 2 * g[at(y, left)] + g[at(down, left)] - g[at(up, right)] -
+                       2 * g[at(y, right)] - g[at(down, right)];
+      const double value = amplitude == SobelAmplitude::SumSqrt ? std::sqrt(a * a + b * b)
+                                                                : std::fabs(a) + std::fabs(b);
+      const std::uint8_t amp = clampToByte(value / 4);
+      amplitudeOut[at(y, x)] = amp;
+      if (amp == 0) {
+        directionOut[at(y, x)] = 255;
+        continue;
+      }
+      double degrees = std::atan2(a, -b) * kDegrees;
+      if (degrees < 0) degrees += 360;
+      directionOut[at(y, x)] =
+          static_cast<std::uint8_t>(static_cast<int>(std::floor(degrees / 2 + 0.5)) % 180);
+    }
+  }
+}
+
 }  // namespace Standin
 }  // namespace HalconCpp

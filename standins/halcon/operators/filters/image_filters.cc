@@ -80,6 +80,18 @@ Hlong maskSide(const HTuple& value, const char* op, int n, double largest) {
   return static_cast<Hlong>(side);
 }
 
+// The mean each pixel of the extent holds becomes the mean less the pixel, zero at 128.
+void highpassFromMean(const std::uint8_t* in, PlaneSize size, const Extent& extent,
+                      std::uint8_t* out) {
+  for (std::int32_t y = 0; y < size.height; ++y) {
+    const std::size_t row = std::size_t(y) * std::size_t(size.width);
+    for (std::int32_t x = extent.begin[std::size_t(y)]; x <= extent.end[std::size_t(y)]; ++x) {
+      out[row + std::size_t(x)] =
+          clampToByte(int(out[row + std::size_t(x)]) - int(in[row + std::size_t(x)]) + 128);
+    }
+  }
+}
+
 }  // namespace
 
 void MeanImage(const HObject& Image, HObject* ImageMean, const HTuple& MaskWidth,
@@ -184,6 +196,48 @@ void SobelAmp(const HObject& Image, HObject* EdgeAmplitude, const HTuple& Filter
             filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize s, std::uint8_t* out) {
               sobelPlane(in, s, kind.amplitude, smoothing, out);
             }));
+}
+
+void HighpassImage(const HObject& Image, HObject* Highpass, const HTuple& Width,
+                   const HTuple& Height) {
+  ApiScope scope("HighpassImage");
+  const char* op = "highpass_image";
+  const auto w = static_cast<std::int32_t>(maskSide(Width, op, 1, kMeanLargestMask));
+  const auto h = static_cast<std::int32_t>(maskSide(Height, op, 2, kMeanLargestMask));
+  // mean_image's (rounded) mean less the pixel itself, zero at 128.
+  setOutput(Highpass, filterExtents(Image, op,
+                                    [&](const std::uint8_t* in, PlaneSize size,
+                                        const Extent& extent, std::uint8_t* out) {
+                                      meanPlane(in, size, extent, w, h, out);
+                                      highpassFromMean(in, size, extent, out);
+                                    }));
+}
+
+void SobelDir(const HObject& Image, HObject* EdgeAmplitude, HObject* EdgeDirection,
+              const HTuple& FilterType, const HTuple& Size) {
+  ApiScope scope("SobelDir");
+  const char* op = "sobel_dir";
+  const SobelKind kind = sobelKind(oneString(FilterType, op, 1), op);
+  // The 11.0 page names 'sum_sqrt' and 'sum_abs' (and their binomial forms) only.
+  if (kind.axis != SobelAxis::None || kind.amplitude == SobelAmplitude::ThinSumAbs ||
+      kind.amplitude == SobelAmplitude::ThinMaxAbs) {
+    fail(op, 1301);
+  }
+  const SobelSmoothing smoothing = sobelSmoothing(Size, kind.binomial, op);
+  std::vector<HObject::Item> amplitudes, directions;
+  for (const ImagePtr& image : imagesWithChannels(Image, op, 1)) {
+    ImagePtr amplitude = imageLike(image, image->channels.size(), op);
+    ImagePtr direction = imageLike(image, image->channels.size(), op, PixelType::Direction);
+    const PlaneSize size{image->width, image->height};
+    for (std::size_t c = 0; c < image->channels.size(); ++c) {
+      sobelDirPlane(image->pixels(c), size, kind.amplitude, smoothing, amplitude->pixels(c),
+                    direction->pixels(c));
+    }
+    amplitudes.push_back(std::move(amplitude));
+    directions.push_back(std::move(direction));
+  }
+  setOutput(EdgeAmplitude, objectOf(amplitudes));
+  setOutput(EdgeDirection, objectOf(directions));
 }
 
 }  // namespace HalconCpp

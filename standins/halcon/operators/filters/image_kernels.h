@@ -94,6 +94,12 @@ std::vector<double> sobelSource(const std::uint8_t* src, PlaneSize size,
                                 const SobelSmoothing& smoothing);
 void sobelPlane(const std::uint8_t* src, PlaneSize size, SobelAmplitude amplitude,
                 const SobelSmoothing& smoothing, std::uint8_t* dst);
+// sobel_dir: the amplitude ('sum_abs' or 'sum_sqrt') and the direction of the gradient (towards
+// the brighter side, counterclockwise from the column axis) in steps of 2 degrees, 0 ... 179,
+// 255 where the amplitude is 0.
+void sobelDirPlane(const std::uint8_t* src, PlaneSize size, SobelAmplitude amplitude,
+                   const SobelSmoothing& smoothing, std::uint8_t* amplitudeOut,
+                   std::uint8_t* directionOut);
 
 // How median filters read beyond the edges: mirrored, repeated from the opposite edge,
 // continued from the edge pixel, or a constant grey value.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,56 @@ void RegionToLabel(const HObject& Region, HObject* ImageLabel, const HTuple& Typ
     }
   }
   setOutput(ImageLabel, objectOf({image}));
+}
+
+void RegionToMean(const HObject& Regions, const HObject& Image, HObject* ImageMean) {
+  ApiScope scope("RegionToMean");
+  const char* op = "region_to_mean";
+  const std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
+  const ImagePtr image = oneImage(Image, op, 2, {PixelType::Byte, PixelType::Uint2});
+  const PixelType type = image->type();
+  std::vector<PlanePtr> planes;
+  const std::size_t n = std::size_t(image->width) * std::size_t(image->height);
+  const std::size_t bytes = n * elementSize(type);
+  for (std::size_t c = 0; c < image->channels.size(); ++c) {
+    planes.push_back(std::make_shared<Plane>(image->width, image->height, op, type));
+    std::memcpy(planes.back()->data(), image->pixels(c), bytes);
+  }
+  ImagePtr result = makeImage(image->width, image->height, std::move(planes), image->domain);
+  // Each region in turn over the image's grey values, a later one painting over an earlier.
+  for (const Runs* region : regions) {
+    const Runs inside = clipRuns(*region, image->height, image->width);
+    if (inside.empty()) continue;
+    for (std::size_t c = 0; c < image->channels.size(); ++c) {
+      const auto value = [&](std::size_t i) -> double {
+        if (type == PixelType::Byte) return image->pixels(c)[i];
+        std::uint16_t v;
+        std::memcpy(&v, image->pixels(c) + 2 * i, 2);
+        return v;
+      };
+      double sum = 0, count = 0;
+      for (const Run& run : inside) {
+        for (std::int32_t col = run.begin; col <= run.end; ++col) {
+          sum += value(image->offset(run.row, col));
+        }
+        count += run.end - run.begin + 1;
+      }
+      const double mean = std::floor(sum / count + 0.5);
+      std::uint8_t* out = result->pixels(c);
+      for (const Run& run : inside) {
+        for (std::int32_t col = run.begin; col <= run.end; ++col) {
+          const std::size_t i = image->offset(run.row, col);
+          if (type == PixelType::Byte) {
+            out[i] = static_cast<std::uint8_t>(mean);
+          } else {
+            const auto v = static_cast<std::uint16_t>(mean);
+            std::memcpy(out + 2 * i, &v, 2);
+          }
+        }
+      }
+    }
+  }
+  setOutput(ImageMean, objectOf({result}));
 }
 
 }  // namespace HalconCpp

@@ -1,0 +1,384 @@
+// trans_from_rgb and trans_to_rgb: the colour spaces of the reference, on byte and real images.
+// Each space is defined on RGB values in [0, 1]; a byte image maps every channel's range onto
+// 0 ... 255 (hue's [0, 2 pi[ and saturation's [0, 1] included) and rounds, a real image keeps
+// the values themselves, hue in radians.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/image_results.h"
+#include "core/params.h"
+#include "core/threads.h"
+#include "halconcpp/HOperatorsFilters.h"
+#include "standin/controls.h"
+
+namespace HalconCpp {
+using namespace Standin;
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586476925;
+using Triple = std::array<double, 3>;
+using Matrix = std::array<Triple, 3>;
+
+enum class Kind { Linear, Hsv, Hls, Hsi };
+
+struct Range {
+  double low, high;
+};
+
+struct ColourSpace {
+  const char* name;
+  Kind kind;
+  Matrix matrix;  // the linear spaces' RGB -> space matrix
+  std::array<Range, 3> ranges;
+};
+
+const double kSqrt2 = std::sqrt(2.0), kSqrt3 = std::sqrt(3.0), kSqrt6 = std::sqrt(6.0);
+
+const ColourSpace kSpaces[] = {
+    {"yiq",
+     Kind::Linear,
+     {{{0.299, 0.587, 0.114}, {0.599, -0.276, -0.324}, {0.214, -0.522, 0.309}}},
+     {{{0, 1}, {-0.599, 0.599}, {-0.522, 0.522}}}},
+    {"yuv",
+     Kind::Linear,
+     {{{0.299, 0.587, 0.114}, {-0.147, -0.289, 0.436}, {0.615, -0.515, -0.100}}},
+     {{{0, 1}, {-0.436, 0.436}, {-0.615, 0.615}}}},
+    {"argyb",
+     Kind::Linear,
+     {{{0.30, 0.59, 0.11}, {0.50, -0.50, 0.00}, {0.25, 0.25, -0.50}}},
+     {{{0, 1}, {-0.5, 0.5}, {-0.5, 0.5}}}},
+    {"ciexyz",
+     Kind::Linear,
+     {{{0.476, 0.299, 0.175}, {0.262, 0.656, 0.082}, {0.020, 0.161, 0.909}}},
+     {{{0, 0.951}, {0, 1}, {0, 1.088}}}},
+    {"hsv", Kind::Hsv, {}, {{{0, kTwoPi}, {0, 1}, {0, 1}}}},
+    {"hls", Kind::Hls, {}, {{{0, kTwoPi}, {0, 1}, {0, 1}}}},
+    {"hsi",
+     Kind::Hsi,
+     {{{2 / kSqrt6, -1 / kSqrt6, -1 / kSqrt6},
+       {0, 1 / kSqrt2, -1 / kSqrt2},
+       {1 / kSqrt3, 1 / kSqrt3, 1 / kSqrt3}}},
+     {{{0, kTwoPi}, {0, std::sqrt(2.0 / 3.0)}, {0, 1}}}},
+};
+
+// Spaces the 11.0 reference lists that the stand-in does not compute: refused as a wrong
+// value, like any name it does not know.
+const ColourSpace& spaceNamed(const HTuple& ColorSpace, const char* op) {
+  const std::string name = oneString(ColorSpace, op, 1);
+  for (const ColourSpace& space : kSpaces) {
+    if (name == space.name) return space;
+  }
+  fail(op, 1301);
+}
+
+Triple times(const Matrix& m, const Triple& v) {
+  Triple out{};
+  for (std::size_t i = 0; i < 3; ++i) out[i] = m[i][0] * v[0] + m[i][1] * v[1] + m[i][2] * v[2];
+  return out;
+}
+
+Matrix inverseOf(const Matrix& m) {
+  const double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+                     m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+                     m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+  Matrix inv{};
+  for (std::size_t i = 0; i < 3; ++i) {
+    for (std::size_t j = 0; j < 3; ++j) {
+      const std::size_t a = (j + 1) % 3, b = (j + 2) % 3, c = (i + 1) % 3, d = (i + 2) % 3;
+      inv[i][j] = (m[a][c] * m[b][d] - m[a][d] * m[b][c]) / det;
+    }
+  }
+  return inv;
+}
+
+// Hue in [0, 2 pi[ of the hexcone models: sixths of the circle from the largest component.
+double hexconeHue(const Triple& rgb, double high, double low) {
+  const double d = high - low;
+  double sixths;
+  if (rgb[0] == high) {
+    sixths = (rgb[1] - rgb[2]) / d;
+  } else if (rgb[1] == high) {
+    sixths = 2 + (rgb[2] - rgb[0]) / d;
+  } else {
+    sixths = 4 + (rgb[0] - rgb[1]) / d;
+  }
+  const double hue = sixths * (kTwoPi / 6);
+  return hue < 0 ? hue + kTwoPi : hue;
+}
+
+Triple fromRgb(const ColourSpace& space, const Triple& rgb) {
+  const double high = std::max({rgb[0], rgb[1], rgb[2]});
+  const double low = std::min({rgb[0], rgb[1], rgb[2]});
+  switch (space.kind) {
+    case Kind::Linear:
+      return times(space.matrix, rgb);
+    case Kind::Hsv:
+      if (high == low) return {0, 0, high};
+      return {hexconeHue(rgb, high, low), (high - low) / high, high};
+    case Kind::Hls: {
+      const double l = (high + low) / 2;
+      if (high == low) return {0, l, 0};
+      const double s = l > 0.5 ? (high - low) / (2 - high - low) : (high - low) / (high + low);
+      return {hexconeHue(rgb, high, low), l, s};
+    }
+    case Kind::Hsi: {
+      // Greys have no hue: the rounding of the matrix would give them an arbitrary one.
+      if (high == low) return {0, 0, high};
+      const Triple m = times(space.matrix, rgb);
+      double hue = std::atan2(m[1], m[0]);
+      if (hue < 0) hue += kTwoPi;
+      if (hue >= kTwoPi) hue = 0;
+      return {hue, std::hypot(m[0], m[1]), m[2] / kSqrt3};
+    }
+  }
+  return {};
+}
+
+double hlsComponent(double m1, double m2, double hue) {
+  hue = std::fmod(hue, kTwoPi);
+  if (hue < 0) hue += kTwoPi;
+  const double sixth = kTwoPi / 6;
+  if (hue < sixth) return m1 + (m2 - m1) * hue / sixth;
+  if (hue < 3 * sixth) return m2;
+  if (hue < 4 * sixth) return m1 + (m2 - m1) * (4 * sixth - hue) / sixth;
+  return m1;
+}
+
+Triple toRgb(const ColourSpace& space, const Matrix& inverse, const Triple& v) {
+  switch (space.kind) {
+    case Kind::Linear:
+      return times(inverse, v);
+    case Kind::Hsv: {
+      const double s = v[1], value = v[2];
+      if (s == 0) return {value, value, value};
+      double sixths = std::fmod(v[0], kTwoPi) / (kTwoPi / 6);
+      if (sixths < 0) sixths += 6;
+      const double whole = std::floor(sixths), f = sixths - whole;
+      const double p = value * (1 - s), q = value * (1 - s * f), t = value * (1 - s * (1 - f));
+      switch (static_cast<int>(whole) % 6) {
+        case 0:
+          return {value, t, p};
+        case 1:
+          return {q, value, p};
+        case 2:
+          return {p, value, t};
+        case 3:
+          return {p, q, value};
+        case 4:
+          return {t, p, value};
+        default:
+          return {value, p, q};
+      }
+    }
+    case Kind::Hls: {
+      const double l = v[1], s = v[2];
+      if (s == 0) return {l, l, l};
+      const double m2 = l <= 0.5 ? l * (1 + s) : l + s - l * s, m1 = 2 * l - m2;
+      const double third = kTwoPi / 3;
+      return {hlsComponent(m1, m2, v[0] + third), hlsComponent(m1, m2, v[0]),
+              hlsComponent(m1, m2, v[0] - third)};
+    }
+    case Kind::Hsi: {
+      // The rows of the matrix are orthonormal: its transpose undoes it.
+      const Triple m{v[1] * std::cos(v[0]), v[1] * std::sin(v[0]), v[2] * kSqrt3};
+      Triple rgb{};
+      for (std::size_t i = 0; i < 3; ++i) {
+        rgb[i] = space.matrix[0][i] * m[0] + space.matrix[1][i] * m[1] + space.matrix[2][i] * m[2];
+      }
+      return rgb;
+    }
+  }
+  return {};
+}
+
+// Halves round up (clampToByte).
+std::uint8_t toByte(double unit) {
+  return clampToByte(unit * 255);
+}
+
+// The three inputs' images taken together: the same number (else 1502, 1503), sizes (3030)
+// and types (H_ERR_WIT); each image's first channel.
+struct Triplet {
+  ImagePtr first, second, third;
+};
+
+std::vector<Triplet> triplets(const HObject& a, const HObject& b, const HObject& c,
+                              const char* op) {
+  const PixelTypes types{PixelType::Byte, PixelType::Real};
+  const std::vector<ImagePtr> as = imagesWithChannels(a, op, 1, types);
+  const std::vector<ImagePtr> bs = imagesWithChannels(b, op, 2, types);
+  const std::vector<ImagePtr> cs = imagesWithChannels(c, op, 3, types);
+  if (bs.size() != as.size()) fail(op, 1502);
+  if (cs.size() != as.size()) fail(op, 1503);
+  std::vector<Triplet> result;
+  for (std::size_t i = 0; i < as.size(); ++i) {
+    for (const ImagePtr& other : {bs[i], cs[i]}) {
+      if (other->width != as[i]->width || other->height != as[i]->height) {
+        fail(op, H_ERR_SIZES_DIFFER);
+      }
+      if (other->type() != as[i]->type()) fail(op, H_ERR_WIT);
+    }
+    result.push_back(Triplet{as[i], bs[i], cs[i]});
+  }
+  return result;
+}
+
+// Each pixel of the domain through `convert`, which maps three values to three (byte images:
+// the bytes as they are, the results already coded).
+template <typename Convert>
+void convertPixels(const std::uint8_t* const in[3], std::uint8_t* const out[3], std::size_t i,
+                   std::size_t n, bool bytes, Convert&& convert) {
+  for (std::size_t end = i + n; i < end; ++i) {
+    Triple v{};
+    for (std::size_t k = 0; k < 3; ++k) {
+      if (bytes) {
+        v[k] = in[k][i];
+      } else {
+        float f;
+        std::memcpy(&f, in[k] + 4 * i, 4);
+        v[k] = f;
+      }
+    }
+    const Triple w = convert(v, bytes);
+    for (std::size_t k = 0; k < 3; ++k) {
+      if (bytes) {
+        out[k][i] = static_cast<std::uint8_t>(w[k]);
+      } else {
+        const auto f = static_cast<float>(w[k]);
+        std::memcpy(out[k] + 4 * i, &f, 4);
+      }
+    }
+  }
+}
+
+// `convertRun(in, out, first pixel, count, bytes)` over the runs of each triplet's domain, on the
+// operators' threads.
+template <typename ConvertRun>
+void convertImages(const HObject& a, const HObject& b, const HObject& c, HObject* out1,
+                   HObject* out2, HObject* out3, const char* op, ConvertRun&& convertRun) {
+  std::vector<HObject::Item> items[3];
+  for (const Triplet& t : triplets(a, b, c, op)) {
+    const PixelType type = t.first->type();
+    const bool bytes = type == PixelType::Byte;
+    ImagePtr results[3] = {imageLike(t.first, 1, op, type), imageLike(t.first, 1, op, type),
+                           imageLike(t.first, 1, op, type)};
+    const std::uint8_t* const in[3] = {t.first->pixels(0), t.second->pixels(0), t.third->pixels(0)};
+    std::uint8_t* const out[3] = {results[0]->pixels(0), results[1]->pixels(0),
+                                  results[2]->pixels(0)};
+    const Runs& domain = *t.first->domain;
+    const auto runs = static_cast<std::int64_t>(domain.size());
+    std::int64_t pixels = 0;
+    for (const Run& run : domain) pixels += run.end - run.begin + 1;
+    forBands(runs, bandsFor(runs, pixels * 8), [&](int, std::int64_t r0, std::int64_t r1) {
+      for (std::int64_t r = r0; r < r1; ++r) {
+        const Run& run = domain[std::size_t(r)];
+        convertRun(in, out, t.first->offset(run.row, run.begin),
+                   std::size_t(run.end - run.begin + 1), bytes);
+      }
+    });
+    for (std::size_t k = 0; k < 3; ++k) items[k].push_back(results[k]);
+  }
+  setOutput(out1, objectOf(items[0]));
+  setOutput(out2, objectOf(items[1]));
+  setOutput(out3, objectOf(items[2]));
+}
+
+// Whole-number quotients x / d for x < 2^20 and d < 2^12 as a product and a shift: with
+// m = ceil(2^44 / d), x m / 2^44 exceeds x / d by less than x d / 2^44 < 1 / d.
+struct Reciprocals {
+  std::array<std::uint64_t, 3061> of{};
+  Reciprocals() {
+    for (std::uint64_t d = 1; d < of.size(); ++d) of[d] = ((std::uint64_t(1) << 44) + d - 1) / d;
+  }
+  std::uint32_t quotient(std::uint32_t x, std::uint32_t d) const {
+    return static_cast<std::uint32_t>((std::uint64_t(x) * of[d]) >> 44);
+  }
+};
+
+// 'hsv' of bytes in whole numbers: the hue as N / (6 d) of the circle and the saturation as
+// d / max, each rounded once, halves up, so that no rounding of reals decides a code.
+void hsvBytes(const std::uint8_t* const in[3], std::uint8_t* const out[3], std::size_t i,
+              std::size_t n) {
+  static const Reciprocals reciprocals;
+  const std::uint8_t *r = in[0] + i, *g = in[1] + i, *b = in[2] + i;
+  std::uint8_t *h = out[0] + i, *s = out[1] + i, *v = out[2] + i;
+  for (std::size_t x = 0; x < n; ++x) {
+    const int red = r[x], green = g[x], blue = b[x];
+    const int high = std::max(red, std::max(green, blue));
+    const int d = high - std::min(red, std::min(green, blue));
+    v[x] = static_cast<std::uint8_t>(high);
+    if (d == 0) {
+      h[x] = 0;
+      s[x] = 0;
+      continue;
+    }
+    int sixths;  // N: 6 d times the hue's share of the circle
+    if (red == high) {
+      sixths = green - blue < 0 ? 6 * d + green - blue : green - blue;
+    } else if (green == high) {
+      sixths = 2 * d + blue - red;
+    } else {
+      sixths = 4 * d + red - green;
+    }
+    h[x] = static_cast<std::uint8_t>(
+        reciprocals.quotient(std::uint32_t(510 * sixths + 6 * d), std::uint32_t(12 * d)));
+    s[x] = static_cast<std::uint8_t>(
+        reciprocals.quotient(std::uint32_t(510 * d + high), std::uint32_t(2 * high)));
+  }
+}
+
+}  // namespace
+
+void TransFromRgb(const HObject& ImageRed, const HObject& ImageGreen, const HObject& ImageBlue,
+                  HObject* ImageResult1, HObject* ImageResult2, HObject* ImageResult3,
+                  const HTuple& ColorSpace) {
+  ApiScope scope("TransFromRgb");
+  const char* op = "trans_from_rgb";
+  const ColourSpace& space = spaceNamed(ColorSpace, op);
+  const auto code = [&space](const Triple& v, bool bytes) {
+    if (!bytes) return fromRgb(space, v);
+    const Triple w = fromRgb(space, {v[0] / 255, v[1] / 255, v[2] / 255});
+    Triple coded{};
+    for (std::size_t k = 0; k < 3; ++k) {
+      const Range r = space.ranges[k];
+      coded[k] = toByte((w[k] - r.low) / (r.high - r.low));
+    }
+    return coded;
+  };
+  convertImages(ImageRed, ImageGreen, ImageBlue, ImageResult1, ImageResult2, ImageResult3, op,
+                [&](const std::uint8_t* const in[3], std::uint8_t* const out[3], std::size_t i,
+                    std::size_t n, bool bytes) {
+                  if (bytes && space.kind == Kind::Hsv) return hsvBytes(in, out, i, n);
+                  convertPixels(in, out, i, n, bytes, code);
+                });
+}
+
+void TransToRgb(const HObject& ImageInput1, const HObject& ImageInput2, const HObject& ImageInput3,
+                HObject* ImageRed, HObject* ImageGreen, HObject* ImageBlue,
+                const HTuple& ColorSpace) {
+  ApiScope scope("TransToRgb");
+  const char* op = "trans_to_rgb";
+  const ColourSpace& space = spaceNamed(ColorSpace, op);
+  const Matrix inverse = space.kind == Kind::Linear ? inverseOf(space.matrix) : Matrix{};
+  const auto decode = [&space, &inverse](const Triple& v, bool bytes) {
+    if (!bytes) return toRgb(space, inverse, v);
+    Triple decoded{};
+    for (std::size_t k = 0; k < 3; ++k) {
+      const Range r = space.ranges[k];
+      decoded[k] = r.low + v[k] / 255 * (r.high - r.low);
+    }
+    const Triple rgb = toRgb(space, inverse, decoded);
+    return Triple{double(toByte(rgb[0])), double(toByte(rgb[1])), double(toByte(rgb[2]))};
+  };
+  convertImages(ImageInput1, ImageInput2, ImageInput3, ImageRed, ImageGreen, ImageBlue, op,
+                [&](const std::uint8_t* const in[3], std::uint8_t* const out[3], std::size_t i,
+                    std::size_t n, bool bytes) { convertPixels(in, out, i, n, bytes, decode); });
+}
+
+}  // namespace HalconCpp
