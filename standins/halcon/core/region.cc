@@ -9,6 +9,8 @@
 #include "core/run_sets.h"
 #include "core/threads.h"
 #include "halconcpp/HOperatorsIconic.h"
+#include "operators/image/typed_filters.h"
+#include "operators/image/typed_images.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -92,6 +94,10 @@ void Threshold(const HObject& Image, HObject* Region, const HTuple& MinGray,
   const char* op = "threshold";
   const double minGray = oneNumber(MinGray, op, 1);
   const double maxGray = oneNumber(MaxGray, op, 2);
+  if (hasTypedImages(Image)) {
+    setOutput(Region, typedThreshold(Image, minGray, maxGray, op));
+    return;
+  }
   // Which grey values pass, decided once by the same comparisons in doubles.
   bool passes[256];
   for (int g = 0; g < 256; ++g) passes[g] = !(g < minGray || g > maxGray);

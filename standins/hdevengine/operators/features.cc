@@ -36,6 +36,9 @@ constexpr OperatorSpec kFeatureOperators[] = {
     bind<&H::EstimateNoise>("estimate_noise"),
     bind<&H::GrayRangeRect>("gray_range_rect"),
     bind<&H::AutoThreshold>("auto_threshold"),
+    bind<&H::GenCoocMatrix>("gen_cooc_matrix"),
+    bind<&H::CoocFeatureMatrix>("cooc_feature_matrix"),
+    bind<&H::Histo2dim>("histo_2dim"),
 };
 
 }  // namespace

@@ -23,6 +23,13 @@ constexpr OperatorSpec kSegmentationOperators[] = {
     bind<&H::LocalMin>("local_min"),
     bind<&H::PartitionRectangle>("partition_rectangle"),
     bind<&H::PartitionDynamic>("partition_dynamic"),
+    bind<&H::ExpandRegion>("expand_region"),
+    bind<&H::ExpandGray>("expand_gray"),
+    bind<&H::ExpandGrayRef>("expand_gray_ref"),
+    bind<&H::HistoToThresh>("histo_to_thresh"),
+    bind<&H::BinThreshold>("bin_threshold"),
+    bind<&H::CharThreshold>("char_threshold"),
+    bind<&H::FastThreshold>("fast_threshold"),
 };
 
 }  // namespace

@@ -66,6 +66,12 @@ HALCONCPP_API void FitSurfaceSecondOrder(const HObject& Regions, const HObject& 
 HALCONCPP_API void CoocFeatureImage(const HObject& Regions, const HObject& Image,
                                     const HTuple& LdGray, const HTuple& Direction, HTuple* Energy,
                                     HTuple* Correlation, HTuple* Homogeneity, HTuple* Contrast);
+HALCONCPP_API void GenCoocMatrix(const HObject& Regions, const HObject& Image, HObject* Matrix,
+                                 const HTuple& LdGray, const HTuple& Direction);
+HALCONCPP_API void CoocFeatureMatrix(const HObject& CoocMatrix, HTuple* Energy, HTuple* Correlation,
+                                     HTuple* Homogeneity, HTuple* Contrast);
+HALCONCPP_API void Histo2dim(const HObject& Regions, const HObject& ImageCol,
+                             const HObject& ImageRow, HObject* Histo2Dim);
 
 // Grey values of whole images.
 HALCONCPP_API void EstimateNoise(const HObject& Image, const HTuple& Method, const HTuple& Percent,

@@ -34,6 +34,29 @@ HALCONCPP_API void WatershedsThreshold(const HObject& Image, HObject* Basins,
 HALCONCPP_API void LocalMax(const HObject& Image, HObject* LocalMaxima);
 HALCONCPP_API void LocalMin(const HObject& Image, HObject* LocalMinima);
 
+// Thresholds found in a histogram, and fast_threshold.
+HALCONCPP_API void HistoToThresh(const HTuple& Histogramm, const HTuple& Sigma, HTuple* MinThresh,
+                                 HTuple* MaxThresh);
+HALCONCPP_API void BinThreshold(const HObject& Image, HObject* Region);
+HALCONCPP_API void CharThreshold(const HObject& Image, const HObject& HistoRegion,
+                                 HObject* Characters, const HTuple& Sigma, const HTuple& Percent,
+                                 HTuple* Threshold);
+HALCONCPP_API void FastThreshold(const HObject& Image, HObject* Region, const HTuple& MinGray,
+                                 const HTuple& MaxGray, const HTuple& MinSize);
+
+// Regions grown into the gaps between them, or their overlaps shared out.
+HALCONCPP_API void ExpandRegion(const HObject& Regions, const HObject& ForbiddenArea,
+                                HObject* RegionExpanded, const HTuple& Iterations,
+                                const HTuple& Mode);
+HALCONCPP_API void ExpandGray(const HObject& Regions, const HObject& Image,
+                              const HObject& ForbiddenArea, HObject* RegionExpand,
+                              const HTuple& Iterations, const HTuple& Mode,
+                              const HTuple& Threshold);
+HALCONCPP_API void ExpandGrayRef(const HObject& Regions, const HObject& Image,
+                                 const HObject& ForbiddenArea, HObject* RegionExpand,
+                                 const HTuple& Iterations, const HTuple& Mode,
+                                 const HTuple& RefGray, const HTuple& Threshold);
+
 // Regions cut into parts.
 HALCONCPP_API void PartitionRectangle(const HObject& Region, HObject* Partitioned,
                                       const HTuple& Width, const HTuple& Height);

@@ -9,80 +9,12 @@
 #include "core/params.h"
 #include "core/runs.h"
 #include "halconcpp/HOperatorsFeatures.h"
+#include "operators/features/cooc.h"
 #include "operators/features/gray_stats.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
 using namespace Standin;
-
-namespace {
-
-struct Cooc {
-  double energy = 0, correlation = 0, homogeneity = 0, contrast = 0;
-};
-
-// The symmetric co-occurrence matrix of the region's grey values reduced to 2^ldGray levels,
-// for neighbours at (dr, dc) both inside the region, scaled to sum to 1; its features as
-// cooc_feature_matrix defines them. Without a pair of neighbours every feature is 0.
-Cooc coocOf(const Runs& region, const GrayImage& image, int ldGray, int dr, int dc) {
-  const std::size_t levels = std::size_t(1) << ldGray;
-  const int shift = 8 - ldGray;
-  std::vector<double> c(levels * levels, 0.0);
-  double total = 0;
-  for (const Run& run : region) {
-    for (std::int32_t col = run.begin; col <= run.end; ++col) {
-      const std::int32_t r2 = run.row + dr, c2 = col + dc;
-      if (!runsContain(region, r2, c2)) continue;
-      const auto i = std::size_t(static_cast<int>(image.at(run.row, col)) >> shift);
-      const auto j = std::size_t(static_cast<int>(image.at(r2, c2)) >> shift);
-      c[i * levels + j] += 1;
-      c[j * levels + i] += 1;
-      total += 2;
-    }
-  }
-  Cooc f;
-  if (total == 0) return f;
-  double mean = 0;
-  for (std::size_t i = 0; i < levels; ++i) {
-    for (std::size_t j = 0; j < levels; ++j) {
-      c[i * levels + j] /= total;
-      mean += double(i) * c[i * levels + j];
-    }
-  }
-  // The matrix is symmetric: rows and columns share their mean and spread.
-  double variance = 0, covariance = 0;
-  for (std::size_t i = 0; i < levels; ++i) {
-    for (std::size_t j = 0; j < levels; ++j) {
-      const double p = c[i * levels + j], d = double(i) - double(j);
-      f.energy += p * p;
-      f.homogeneity += p / (1 + d * d);
-      f.contrast += d * d * p;
-      variance += (double(i) - mean) * (double(i) - mean) * p;
-      covariance += (double(i) - mean) * (double(j) - mean) * p;
-    }
-  }
-  // One grey level only: no spread to correlate, taken as 0.
-  f.correlation = variance > 0 ? covariance / variance : 0;
-  return f;
-}
-
-// Direction in degrees to the neighbour's offset, rows pointing down.
-bool offsetOf(Hlong direction, int* dr, int* dc) {
-  struct Offset {
-    Hlong direction;
-    int dr, dc;
-  };
-  static const Offset kOffsets[] = {{0, 0, 1}, {45, -1, 1}, {90, -1, 0}, {135, -1, -1}};
-  for (const Offset& o : kOffsets) {
-    if (o.direction != direction) continue;
-    *dr = o.dr;
-    *dc = o.dc;
-    return true;
-  }
-  return false;
-}
-
-}  // namespace
 
 void CoocFeatureImage(const HObject& Regions, const HObject& Image, const HTuple& LdGray,
                       const HTuple& Direction, HTuple* Energy, HTuple* Correlation,
@@ -100,16 +32,18 @@ void CoocFeatureImage(const HObject& Regions, const HObject& Image, const HTuple
   } else {
     int dr = 0, dc = 0;
     directions = {integerAt(Direction, 0, op, 2)};
-    if (!offsetOf(directions[0], &dr, &dc)) fail(op, 1302);
+    if (!coocOffsetOf(directions[0], &dr, &dc)) fail(op, 1302);
   }
   const GrayImage image = grayImageOf(Image, op, 2);
   HTuple energies, correlations, homogeneities, contrasts;
   for (const Runs& region : measuredRegions(Regions, image, op, 1)) {
-    Cooc sum;
+    CoocFeatures sum;
     for (const Hlong direction : directions) {
       int dr = 0, dc = 0;
-      offsetOf(direction, &dr, &dc);
-      const Cooc f = coocOf(region, image, static_cast<int>(ldGray), dr, dc);
+      coocOffsetOf(direction, &dr, &dc);
+      const CoocFeatures f =
+          coocFeaturesOf(coocMatrixOf(region, image, static_cast<int>(ldGray), dr, dc).data(),
+                         std::size_t(1) << ldGray);
       sum.energy += f.energy;
       sum.correlation += f.correlation;
       sum.homogeneity += f.homogeneity;

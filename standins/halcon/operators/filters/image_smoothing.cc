@@ -6,6 +6,8 @@
 #include "core/params.h"
 #include "halconcpp/HOperatorsFilters.h"
 #include "operators/filters/filter_images.h"
+#include "operators/image/typed_filters.h"
+#include "operators/image/typed_images.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -56,6 +58,11 @@ void BinomialFilter(const HObject& Image, HObject* ImageBinomial, const HTuple& 
   const char* op = "binomial_filter";
   const auto w = static_cast<std::int32_t>(binomialSide(MaskWidth, op, 1));
   const auto h = static_cast<std::int32_t>(binomialSide(MaskHeight, op, 2));
+  if (hasTypedImages(Image)) {
+    setOutput(ImageBinomial, typedSeparableFilter(Image, binomialWeights(w), binomialWeights(h),
+                                                  kBinomialFilterTypes, op));
+    return;
+  }
   setOutput(ImageBinomial,
             filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize size, std::uint8_t* out) {
               binomialPlane(in, size, w, h, out);

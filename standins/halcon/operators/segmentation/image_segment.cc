@@ -12,6 +12,7 @@
 #include "halconcpp/HOperatorsImage.h"
 #include "halconcpp/HOperatorsSegmentation.h"
 #include "operators/filters/image_kernels.h"
+#include "operators/image/typed_filters.h"
 #include "operators/image/typed_images.h"
 #include "standin/controls.h"
 
@@ -92,6 +93,13 @@ void DynThreshold(const HObject& OrigImage, const HObject& ThresholdImage, HObje
   const char* op = "dyn_threshold";
   const double offset = oneNumber(Offset, op, 1);
   const Side side = sideOf(LightDark, op, 2);
+  if (hasTypedImages(OrigImage) || hasTypedImages(ThresholdImage)) {
+    setOutput(RegionDynThresh,
+              typedDynThreshold(
+                  OrigImage, ThresholdImage,
+                  [&](double g, double t) { return accepted(side, g, t, offset); }, op));
+    return;
+  }
   std::vector<HObject::Item> items;
   for (const auto& [orig, reference] : imagePairs(OrigImage, ThresholdImage, op)) {
     const std::uint8_t *g = orig->pixels(0), *t = reference->pixels(0);

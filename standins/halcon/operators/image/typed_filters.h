@@ -1,0 +1,40 @@
+// The thresholds and linear filters on images of the types beyond byte, in doubles. Byte
+// images keep their operators' own fast roads; these take an input as soon as one of its
+// images is of another type (hasTypedImages).
+#ifndef QUORVEX_STANDINS_HALCON_OPERATORS_TYPED_FILTERS_H
+#define QUORVEX_STANDINS_HALCON_OPERATORS_TYPED_FILTERS_H
+
+#include <functional>
+#include <vector>
+
+#include "core/pixel_type.h"
+#include "halconcpp/HObject.h"
+
+namespace HalconCpp {
+namespace Standin {
+
+// The types mean_image and gauss_filter take, and binomial_filter's.
+constexpr PixelTypes kLinearFilterTypes{PixelType::Byte, PixelType::Int2, PixelType::Uint2,
+                                        PixelType::Int4, PixelType::Real};
+constexpr PixelTypes kBinomialFilterTypes{PixelType::Byte, PixelType::Uint2, PixelType::Real};
+
+// threshold: the domain's pixels of the first channel with min <= g <= max.
+HObject typedThreshold(const HObject& images, double minGray, double maxGray, const char* op);
+
+// dyn_threshold: the pixels of both domains where accepts(g, t) holds for the values of the
+// first channels of pairs of images of one type.
+HObject typedDynThreshold(const HObject& orig, const HObject& reference,
+                          const std::function<bool(double, double)>& accepts, const char* op);
+
+// The same weights along each row and down each column, the image mirrored at its edges, the
+// result stored as the input's type holds it (integer types rounded to the nearest).
+HObject typedSeparableFilter(const HObject& images, const std::vector<double>& alongRow,
+                             const std::vector<double>& alongColumn, PixelTypes types,
+                             const char* op);
+// The mean over width x height pixels (odd), by running sums.
+HObject typedMeanFilter(const HObject& images, int width, int height, const char* op);
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif
