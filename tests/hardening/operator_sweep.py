@@ -49,6 +49,7 @@ SETUP = [
     "gen_circle_contour_xld (Ring, 6, 8, 4.5, 0, 6.28318, 'positive', 1)",
     "dev_open_window (0, 0, 64, 48, 'black', Window)",
     "open_file ('sweep.txt', 'output', File)",
+    "gen_measure_rectangle2 (6, 8, 0.3, 6, 2, 16, 12, 'bilinear', Measure)",
     "Codes := []",
 ]
 NEUTRAL_CONTROL = {"integer": "1", "number": "1", "real": "1.0", "string": "'true'",
@@ -72,6 +73,9 @@ NEUTRAL_BY_PARAMETER = {
     "select_shape_xld.Features": "'contlength'", "NumRegrPoints": "3",
     "MaxNumPoints": "-1", "get_contour_attrib_xld.Name": "'response'",
     "affine_trans_contour_xld.HomMat2D": "[1, 0, 0, 0, 1, 0]",
+    "MeasureHandle": "Measure", "measure_pos.Transition": "'all'",
+    "measure_pairs.Transition": "'all'", "measure_pos.Select": "'all'",
+    "measure_pairs.Select": "'all'", "measure_thresh.Select": "'all'",
 }
 NEUTRAL_ICONIC = {"image": "Small", "region": "Disc", "object": "Disc", "xld": "Ring"}
 RANDOM_CALLS = 6

@@ -19,6 +19,7 @@ PROCEDURES = os.path.join(DATA, "procedures")
 PROGRAMS = os.path.join(os.environ["QUORVEX_EXAMPLES"], "programs")
 sys.path.insert(0, os.path.join(os.environ["QUORVEX_EXAMPLES"], "inspection"))
 import make_batch  # noqa: E402
+import make_pins as pins  # noqa: E402
 import make_rotated_parts as bars  # noqa: E402
 
 COUNT = 6  # generated images; the fourth (index 3) is unreadable
@@ -258,6 +259,51 @@ class MeasureCircleTest(unittest.TestCase):
         self.assertAlmostEqual(outputs["MeasuredRow"][0], 100, delta=0.1)
         self.assertAlmostEqual(outputs["MeasuredColumn"][0], 120, delta=0.1)
         self.assertAlmostEqual(outputs["MeasuredRadius"][0], 40.5, delta=0.5)
+
+
+class MeasurePinsTest(unittest.TestCase):
+    """measure_pins.hdvp on rows of pins of known width and pitch, one file each, through the
+    batch runner with its report: each pin's sides lie half a pixel outside its first and last
+    columns (measure_pairs, HALCON 11.0 reference: a pair is a dark-to-bright edge and the next
+    bright-to-dark one), so the widths and pitches are the generator's own numbers."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.TemporaryDirectory()
+        folder = os.path.join(cls.scratch.name, "pins")
+        cls.paths = pins.write(folder)
+        cls.report = os.path.join(cls.scratch.name, "report")
+        cls.result = run("--procedure", "measure_pins", "--path", PROGRAMS, "--batch",
+                         os.path.join(folder, "*.png"), "--in", "ImageFile={}",
+                         "--report", cls.report, "--jobs", "2")
+        cls.rows = [json.loads(line) for line in cls.result.stdout.splitlines()]
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.scratch.cleanup()
+
+    def test_every_pin_is_gauged_to_its_width_and_pitch(self):
+        self.assertEqual(self.result.returncode, 0, self.result.stderr)
+        self.assertEqual([row["file"] for row in self.rows], self.paths)
+        for (width, pitch, count), row in zip(pins.PINS, self.rows):
+            with self.subTest(width=width, pitch=pitch):
+                self.assertEqual(row["status"], "ok", row)
+                self.assertEqual(row["NumPins"], [count])
+                self.assertEqual(len(row["PinWidths"]), count)
+                for measured in row["PinWidths"]:
+                    self.assertAlmostEqual(measured, width, delta=1e-6)
+                self.assertEqual(len(row["Pitches"]), count - 1)
+                for measured in row["Pitches"]:
+                    self.assertAlmostEqual(measured, pitch, delta=1e-6)
+
+    def test_the_report_shows_each_file_with_its_gauge(self):
+        with open(os.path.join(self.report, "index.html"), encoding="utf-8") as file:
+            page = file.read()
+        self.assertIn("Pitches", page)
+        pictures = sorted(os.listdir(os.path.join(self.report, "pictures")))
+        self.assertEqual(len(pictures), len(pins.PINS), pictures)
+        for path, picture in zip(self.paths, pictures):
+            self.assertIn(os.path.basename(path), picture)
 
 
 class CameraReplayTest(unittest.TestCase):

@@ -24,6 +24,7 @@ OperatorGroup acquisitionOperators();
 OperatorGroup transformationOperators();
 OperatorGroup typeOperators();
 OperatorGroup xldOperators();
+OperatorGroup measureOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
@@ -33,7 +34,7 @@ std::vector<OperatorGroup> allOperatorGroups() {
       morphologyOperators(),   windowOperators(),         textOperators(),
       drawingOperators(),      fileOperators(),           textFileOperators(),
       acquisitionOperators(),  transformationOperators(), typeOperators(),
-      xldOperators(),
+      xldOperators(),          measureOperators(),
   };
 }
 

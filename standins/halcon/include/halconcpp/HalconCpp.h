@@ -13,6 +13,7 @@
 #include "halconcpp/HOperatorsFilters.h"
 #include "halconcpp/HOperatorsIconic.h"
 #include "halconcpp/HOperatorsImage.h"
+#include "halconcpp/HOperatorsMeasure.h"
 #include "halconcpp/HOperatorsMorphology.h"
 #include "halconcpp/HOperatorsRegion.h"
 #include "halconcpp/HOperatorsSegmentation.h"
