@@ -25,6 +25,7 @@ OperatorGroup transformationOperators();
 OperatorGroup typeOperators();
 OperatorGroup xldOperators();
 OperatorGroup measureOperators();
+OperatorGroup geometryOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
@@ -34,7 +35,7 @@ std::vector<OperatorGroup> allOperatorGroups() {
       morphologyOperators(),   windowOperators(),         textOperators(),
       drawingOperators(),      fileOperators(),           textFileOperators(),
       acquisitionOperators(),  transformationOperators(), typeOperators(),
-      xldOperators(),          measureOperators(),
+      xldOperators(),          measureOperators(),        geometryOperators(),
   };
 }
 

@@ -11,6 +11,7 @@
 #include "halconcpp/HOperatorsFeatures.h"
 #include "halconcpp/HOperatorsFile.h"
 #include "halconcpp/HOperatorsFilters.h"
+#include "halconcpp/HOperatorsGeometry.h"
 #include "halconcpp/HOperatorsIconic.h"
 #include "halconcpp/HOperatorsImage.h"
 #include "halconcpp/HOperatorsMeasure.h"

@@ -1,0 +1,170 @@
+// distance_pp, distance_pl, distance_ps, projection_pl, angle_lx, angle_ll and
+// intersection_lines (HALCON 11.0 reference, chapter "Tools / Geometry").
+#include <cmath>
+#include <vector>
+
+#include "core/params.h"
+#include "halconcpp/HOperatorsGeometry.h"
+#include "standin/controls.h"
+
+namespace HalconCpp {
+using namespace Standin;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// The inputs as columns of numbers of one length (another length: 1400+n of the first input
+// that differs from the first one's).
+std::vector<std::vector<double>> columnsOf(std::initializer_list<const HTuple*> inputs,
+                                           const char* op) {
+  const Hlong length = (*inputs.begin())->Length();
+  std::vector<std::vector<double>> columns;
+  int n = 0;
+  for (const HTuple* input : inputs) {
+    ++n;
+    if (input->Length() != length) fail(op, 1400 + n);
+    std::vector<double> column;
+    for (Hlong i = 0; i < length; ++i) column.push_back(numberAt(*input, i, op, n));
+    columns.push_back(std::move(column));
+  }
+  return columns;
+}
+
+HTuple tupleOf(const std::vector<double>& values) {
+  HTuple out = HTuple();
+  for (const double v : values) out.Append(HTuple(v));
+  return out;
+}
+
+// The foot of the point on the line through p1 and p2 as the fraction along p1 -> p2; a line
+// of two equal points has its foot at p1.
+double footFraction(double r, double c, double r1, double c1, double r2, double c2) {
+  const double dr = r2 - r1, dc = c2 - c1, length2 = dr * dr + dc * dc;
+  return length2 > 0 ? ((r - r1) * dr + (c - c1) * dc) / length2 : 0;
+}
+
+// Counter-clockwise on the screen from the column axis: rows grow downwards.
+double direction(double r1, double c1, double r2, double c2) {
+  return std::atan2(r1 - r2, c2 - c1);
+}
+
+}  // namespace
+
+void DistancePp(const HTuple& Row1, const HTuple& Column1, const HTuple& Row2,
+                const HTuple& Column2, HTuple* Distance) {
+  ApiScope scope("DistancePp");
+  const auto v = columnsOf({&Row1, &Column1, &Row2, &Column2}, "distance_pp");
+  std::vector<double> out;
+  for (std::size_t i = 0; i < v[0].size(); ++i) {
+    out.push_back(std::hypot(v[2][i] - v[0][i], v[3][i] - v[1][i]));
+  }
+  setOutput(Distance, tupleOf(out));
+}
+
+void DistancePl(const HTuple& Row, const HTuple& Column, const HTuple& Row1, const HTuple& Column1,
+                const HTuple& Row2, const HTuple& Column2, HTuple* Distance) {
+  ApiScope scope("DistancePl");
+  const auto v = columnsOf({&Row, &Column, &Row1, &Column1, &Row2, &Column2}, "distance_pl");
+  std::vector<double> out;
+  for (std::size_t i = 0; i < v[0].size(); ++i) {
+    const double t = footFraction(v[0][i], v[1][i], v[2][i], v[3][i], v[4][i], v[5][i]);
+    out.push_back(std::hypot(v[0][i] - (v[2][i] + t * (v[4][i] - v[2][i])),
+                             v[1][i] - (v[3][i] + t * (v[5][i] - v[3][i]))));
+  }
+  setOutput(Distance, tupleOf(out));
+}
+
+void DistancePs(const HTuple& Row, const HTuple& Column, const HTuple& Row1, const HTuple& Column1,
+                const HTuple& Row2, const HTuple& Column2, HTuple* DistanceMin,
+                HTuple* DistanceMax) {
+  ApiScope scope("DistancePs");
+  const auto v = columnsOf({&Row, &Column, &Row1, &Column1, &Row2, &Column2}, "distance_ps");
+  std::vector<double> nearest, farthest;
+  for (std::size_t i = 0; i < v[0].size(); ++i) {
+    const double r = v[0][i], c = v[1][i];
+    const double t =
+        std::fmin(1, std::fmax(0, footFraction(r, c, v[2][i], v[3][i], v[4][i], v[5][i])));
+    nearest.push_back(std::hypot(r - (v[2][i] + t * (v[4][i] - v[2][i])),
+                                 c - (v[3][i] + t * (v[5][i] - v[3][i]))));
+    farthest.push_back(
+        std::fmax(std::hypot(r - v[2][i], c - v[3][i]), std::hypot(r - v[4][i], c - v[5][i])));
+  }
+  setOutput(DistanceMin, tupleOf(nearest));
+  setOutput(DistanceMax, tupleOf(farthest));
+}
+
+void ProjectionPl(const HTuple& Row, const HTuple& Column, const HTuple& Row1,
+                  const HTuple& Column1, const HTuple& Row2, const HTuple& Column2, HTuple* RowProj,
+                  HTuple* ColProj) {
+  ApiScope scope("ProjectionPl");
+  const auto v = columnsOf({&Row, &Column, &Row1, &Column1, &Row2, &Column2}, "projection_pl");
+  std::vector<double> rows, cols;
+  for (std::size_t i = 0; i < v[0].size(); ++i) {
+    const double t = footFraction(v[0][i], v[1][i], v[2][i], v[3][i], v[4][i], v[5][i]);
+    rows.push_back(v[2][i] + t * (v[4][i] - v[2][i]));
+    cols.push_back(v[3][i] + t * (v[5][i] - v[3][i]));
+  }
+  setOutput(RowProj, tupleOf(rows));
+  setOutput(ColProj, tupleOf(cols));
+}
+
+void AngleLx(const HTuple& Row1, const HTuple& Column1, const HTuple& Row2, const HTuple& Column2,
+             HTuple* Angle) {
+  ApiScope scope("AngleLx");
+  const auto v = columnsOf({&Row1, &Column1, &Row2, &Column2}, "angle_lx");
+  std::vector<double> out;
+  for (std::size_t i = 0; i < v[0].size(); ++i) {
+    const double angle = direction(v[0][i], v[1][i], v[2][i], v[3][i]);
+    // The range is [-pi, pi): a line pointing to smaller columns gives -pi.
+    out.push_back(angle >= kPi ? -kPi : angle);
+  }
+  setOutput(Angle, tupleOf(out));
+}
+
+void AngleLl(const HTuple& RowA1, const HTuple& ColumnA1, const HTuple& RowA2,
+             const HTuple& ColumnA2, const HTuple& RowB1, const HTuple& ColumnB1,
+             const HTuple& RowB2, const HTuple& ColumnB2, HTuple* Angle) {
+  ApiScope scope("AngleLl");
+  const auto v = columnsOf(
+      {&RowA1, &ColumnA1, &RowA2, &ColumnA2, &RowB1, &ColumnB1, &RowB2, &ColumnB2}, "angle_ll");
+  std::vector<double> out;
+  for (std::size_t i = 0; i < v[0].size(); ++i) {
+    double turn = direction(v[4][i], v[5][i], v[6][i], v[7][i]) -
+                  direction(v[0][i], v[1][i], v[2][i], v[3][i]);
+    // From line A to line B the shorter way round, within [-pi, pi].
+    if (turn > kPi) turn -= 2 * kPi;
+    if (turn < -kPi) turn += 2 * kPi;
+    out.push_back(turn);
+  }
+  setOutput(Angle, tupleOf(out));
+}
+
+void IntersectionLines(const HTuple& RowA1, const HTuple& ColumnA1, const HTuple& RowA2,
+                       const HTuple& ColumnA2, const HTuple& RowB1, const HTuple& ColumnB1,
+                       const HTuple& RowB2, const HTuple& ColumnB2, HTuple* Row, HTuple* Column,
+                       HTuple* IsOverlapping) {
+  ApiScope scope("IntersectionLines");
+  const char* op = "intersection_lines";
+  const HTuple* inputs[] = {&RowA1, &ColumnA1, &RowA2, &ColumnA2,
+                            &RowB1, &ColumnB1, &RowB2, &ColumnB2};
+  double p[8];
+  for (int n = 0; n < 8; ++n) p[n] = oneNumber(*inputs[n], op, n + 1);
+  const double ar = p[2] - p[0], ac = p[3] - p[1], br = p[6] - p[4], bc = p[7] - p[5];
+  const double cross = ar * bc - ac * br;
+  // B's first point off line A, as a cross product: 0 when it lies on A.
+  const double offset = ar * (p[5] - p[1]) - ac * (p[4] - p[0]);
+  if (cross == 0) {
+    // Parallel lines meet nowhere, or everywhere when they are one line.
+    setOutput(Row, HTuple());
+    setOutput(Column, HTuple());
+    setOutput(IsOverlapping, HTuple(Hlong{offset == 0 ? 1 : 0}));
+    return;
+  }
+  const double t = ((p[4] - p[0]) * bc - (p[5] - p[1]) * br) / cross;
+  setOutput(Row, HTuple(p[0] + t * ar));
+  setOutput(Column, HTuple(p[1] + t * ac));
+  setOutput(IsOverlapping, HTuple(Hlong{0}));
+}
+
+}  // namespace HalconCpp
