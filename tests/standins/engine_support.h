@@ -160,6 +160,32 @@ inline void expectErrors(long number, const Lines& inputs, bool lines = false) {
   for (const std::string& input : inputs) expectErrors({{input.c_str(), number}}, lines);
 }
 
+// Rows of program lines that write R with the reals R must hold, each within its tolerance.
+struct Reals {
+  Lines lines;  // operator lines writing R
+  std::vector<double> expected;
+  double tolerance = 1e-9;
+};
+
+inline void expectReals(const std::vector<Reals>& rows) {
+  for (const Reals& row : rows) {
+    const std::string name = row.lines.back();
+    HTuple r;
+    try {
+      r = runLines(row.lines);
+    } catch (const HDevEngineException& e) {
+      ADD_FAILURE() << name << ": " << e.Message();
+      continue;
+    }
+    ASSERT_EQ(r.Length(), static_cast<HalconCpp::Hlong>(row.expected.size()))
+        << name << ": " << text(r);
+    for (std::size_t i = 0; i < row.expected.size(); ++i) {
+      EXPECT_NEAR(r[static_cast<HalconCpp::Hlong>(i)].D(), row.expected[i], row.tolerance)
+          << name << " [" << i << "]: " << text(r);
+    }
+  }
+}
+
 }  // namespace quorvex::test
 
 #endif

@@ -18,29 +18,6 @@ using HalconCpp::Hlong;
 constexpr double kPi = 3.14159265358979323846;
 const double kCos30 = std::sqrt(3.0) / 2;
 
-struct Reals {
-  Lines lines;  // operator lines writing R
-  std::vector<double> expected;
-};
-
-void expectReals(const std::vector<Reals>& rows) {
-  for (const Reals& row : rows) {
-    const std::string name = row.lines.back();
-    HTuple r;
-    try {
-      r = runLines(row.lines);
-    } catch (const HDevEngineException& e) {
-      ADD_FAILURE() << name << ": " << e.Message();
-      continue;
-    }
-    ASSERT_EQ(r.Length(), static_cast<Hlong>(row.expected.size())) << name << ": " << text(r);
-    for (std::size_t i = 0; i < row.expected.size(); ++i) {
-      EXPECT_NEAR(r[static_cast<Hlong>(i)].D(), row.expected[i], 1e-9)
-          << name << " [" << i << "]: " << text(r);
-    }
-  }
-}
-
 // Matrices built step by step: each step's matrix applied before (global) or after (_local)
 // the given one. M is a rotation by 90 degrees after a translation by (5, 7).
 TEST(HomMat2d, BuildingStepsComposeAsTheReferenceDefines) {

@@ -18,30 +18,6 @@ using HalconCpp::Hlong;
 constexpr double kPi = 3.14159265358979323846;
 const double kSin60 = std::sqrt(3.0) / 2;
 
-struct Reals {
-  Lines lines;  // operator lines writing R
-  std::vector<double> expected;
-  double tolerance = 1e-9;
-};
-
-void expectReals(const std::vector<Reals>& rows) {
-  for (const Reals& row : rows) {
-    const std::string name = row.lines.back();
-    HTuple r;
-    try {
-      r = runLines(row.lines);
-    } catch (const HDevEngineException& e) {
-      ADD_FAILURE() << name << ": " << e.Message();
-      continue;
-    }
-    ASSERT_EQ(r.Length(), static_cast<Hlong>(row.expected.size())) << name << ": " << text(r);
-    for (std::size_t i = 0; i < row.expected.size(); ++i) {
-      EXPECT_NEAR(r[static_cast<Hlong>(i)].D(), row.expected[i], row.tolerance)
-          << name << " [" << i << "]: " << text(r);
-    }
-  }
-}
-
 // A program of lines separated by newlines, as one procedure.
 Lines linesOf(const std::string& program) {
   Lines lines;

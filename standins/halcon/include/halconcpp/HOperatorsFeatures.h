@@ -20,6 +20,22 @@ HALCONCPP_API void SmallestCircle(const HObject& Regions, HTuple* Row, HTuple* C
 HALCONCPP_API void InnerCircle(const HObject& Regions, HTuple* Row, HTuple* Column, HTuple* Radius);
 HALCONCPP_API void EllipticAxis(const HObject& Regions, HTuple* Ra, HTuple* Rb, HTuple* Phi);
 HALCONCPP_API void OrientationRegion(const HObject& Regions, HTuple* Phi);
+HALCONCPP_API void Roundness(const HObject& Regions, HTuple* Distance, HTuple* Sigma,
+                             HTuple* Roundness, HTuple* Sides);
+// The moments of the HALCON 11.0 reference, one value per region.
+HALCONCPP_API void MomentsRegion2nd(const HObject& Regions, HTuple* M11, HTuple* M20, HTuple* M02,
+                                    HTuple* Ia, HTuple* Ib);
+HALCONCPP_API void MomentsRegion2ndInvar(const HObject& Regions, HTuple* M11, HTuple* M20,
+                                         HTuple* M02);
+HALCONCPP_API void MomentsRegion2ndRelInvar(const HObject& Regions, HTuple* PHI1, HTuple* PHI2);
+HALCONCPP_API void MomentsRegion3rd(const HObject& Regions, HTuple* M21, HTuple* M12, HTuple* M03,
+                                    HTuple* M30);
+HALCONCPP_API void MomentsRegion3rdInvar(const HObject& Regions, HTuple* M21, HTuple* M12,
+                                         HTuple* M03, HTuple* M30);
+HALCONCPP_API void MomentsRegionCentral(const HObject& Regions, HTuple* I1, HTuple* I2, HTuple* I3,
+                                        HTuple* I4);
+HALCONCPP_API void MomentsRegionCentralInvar(const HObject& Regions, HTuple* PSI1, HTuple* PSI2,
+                                             HTuple* PSI3, HTuple* PSI4);
 // For each region, the value of each feature in turn.
 HALCONCPP_API void RegionFeatures(const HObject& Regions, const HTuple& Features, HTuple* Value);
 

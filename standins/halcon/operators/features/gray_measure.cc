@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/feature_ranges.h"
 #include "core/params.h"
 #include "core/region.h"
 #include "core/region_geometry.h"
@@ -133,20 +134,6 @@ void GrayFeatures(const HObject& Regions, const HObject& Image, const HTuple& Fe
   setOutput(Value, std::move(values));
 }
 
-namespace {
-
-// A limit is a number, or the open end 'min' / 'max'.
-double limitAt(const HTuple& value, Hlong i, const char* open, double openValue, const char* op,
-               int n) {
-  if (value[i].Type() == eElementTypeString) {
-    if (value[i].S().str() != open) fail(op, 1300 + n);
-    return openValue;
-  }
-  return numberAt(value, i, op, n);
-}
-
-}  // namespace
-
 void SelectGray(const HObject& Regions, const HObject& Image, HObject* SelectedRegions,
                 const HTuple& Features, const HTuple& Operation, const HTuple& Min,
                 const HTuple& Max) {
@@ -155,33 +142,17 @@ void SelectGray(const HObject& Regions, const HObject& Image, HObject* SelectedR
   const Hlong count = Features.Length();
   if (count < 1) fail(op, 1401);
   const std::vector<GrayFeature> features = featuresNamed(Features, op, 1);
-  const std::string operation = oneString(Operation, op, 2);
-  if (operation != "and" && operation != "or") fail(op, 1302);
-  requireLength(Min, count, op, 3);
-  requireLength(Max, count, op, 4);
-  std::vector<double> mins, maxs;
-  for (Hlong i = 0; i < count; ++i) {
-    mins.push_back(limitAt(Min, i, "min", -1e300, op, 3));
-    maxs.push_back(limitAt(Max, i, "max", 1e300, op, 4));
-  }
+  const FeatureRanges ranges(count, Operation, Min, Max, op);
   const std::vector<const Runs*> regions = regionsOf(Regions, op, 1, false);
   const GrayImage image = grayImageOf(Image, op, 2);
   const std::vector<HObject::Item> items = Regions.Items();
-  const bool all = operation == "and";
   std::vector<HObject::Item> selected;
   for (std::size_t r = 0; r < regions.size(); ++r) {
     const Runs clipped = intersectRuns(*regions[r], *image.image->domain);
     GrayFeatureSet set(clipped, image);
-    bool keep = all;
-    for (std::size_t f = 0; f < features.size(); ++f) {
-      const double value = set(features[f]);
-      const bool inside = value >= mins[f] && value <= maxs[f];
-      if (inside != all) {
-        keep = inside;
-        break;
-      }
+    if (ranges.keeps([&](std::size_t f) { return set(features[f]); })) {
+      selected.push_back(items[r]);
     }
-    if (keep) selected.push_back(items[r]);
   }
   setOutput(SelectedRegions, objectOf(selected));
 }

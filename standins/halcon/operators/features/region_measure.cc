@@ -116,6 +116,22 @@ void OrientationRegion(const HObject& Regions, HTuple* Phi) {
   setOutput(Phi, std::move(phis));
 }
 
+void Roundness(const HObject& Regions, HTuple* Distance, HTuple* Sigma, HTuple* Roundness,
+               HTuple* Sides) {
+  ApiScope scope("Roundness");
+  HTuple distances, sigmas, roundnesses, sides;
+  for (const Runs* region : measured(Regions, "roundness")) {
+    distances.Append(HTuple(featureOf(*region, Feature::DistMean)));
+    sigmas.Append(HTuple(featureOf(*region, Feature::DistDeviation)));
+    roundnesses.Append(HTuple(featureOf(*region, Feature::Roundness)));
+    sides.Append(HTuple(featureOf(*region, Feature::NumSides)));
+  }
+  setOutput(Distance, std::move(distances));
+  setOutput(Sigma, std::move(sigmas));
+  setOutput(Roundness, std::move(roundnesses));
+  setOutput(Sides, std::move(sides));
+}
+
 void RegionFeatures(const HObject& Regions, const HTuple& Features, HTuple* Value) {
   ApiScope scope("RegionFeatures");
   const char* op = "region_features";

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/feature_ranges.h"
 #include "core/image.h"
 #include "core/params.h"
 #include "core/region.h"
@@ -17,16 +18,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-// A limit is a number, or the open end 'min' / 'max'.
-double limitAt(const HTuple& value, Hlong i, const char* open, double openValue, const char* op,
-               int n) {
-  if (value[i].Type() == eElementTypeString) {
-    if (value[i].S().str() != open) fail(op, 1300 + n);
-    return openValue;
-  }
-  return numberAt(value, i, op, n);
-}
 
 struct Selection {
   std::vector<HObject::Item> items;
@@ -55,29 +46,13 @@ void SelectShape(const HObject& Regions, HObject* SelectedRegions, const HTuple&
     if (!featureNamed(Features[i].S().str(), &feature)) fail(op, 1301);
     features.push_back(feature);
   }
-  const std::string operation = oneString(Operation, op, 2);
-  if (operation != "and" && operation != "or") fail(op, 1302);
-  requireLength(Min, count, op, 3);
-  requireLength(Max, count, op, 4);
-  std::vector<double> mins, maxs;
-  for (Hlong i = 0; i < count; ++i) {
-    mins.push_back(limitAt(Min, i, "min", -1e300, op, 3));
-    maxs.push_back(limitAt(Max, i, "max", 1e300, op, 4));
-  }
-  const bool all = operation == "and";
+  const FeatureRanges ranges(count, Operation, Min, Max, op);
   const Selection input = selectionOf(Regions, op);
   std::vector<HObject::Item> selected;
   for (std::size_t r = 0; r < input.regions.size(); ++r) {
-    bool keep = all;
-    for (std::size_t f = 0; f < features.size(); ++f) {
-      const double value = featureOf(*input.regions[r], features[f]);
-      const bool inside = value >= mins[f] && value <= maxs[f];
-      if (inside != all) {
-        keep = inside;
-        break;
-      }
+    if (ranges.keeps([&](std::size_t f) { return featureOf(*input.regions[r], features[f]); })) {
+      selected.push_back(input.items[r]);
     }
-    if (keep) selected.push_back(input.items[r]);
   }
   setOutput(SelectedRegions, objectOf(selected));
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/contour.h"
+#include "core/feature_ranges.h"
 #include "core/image.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsXld.h"
@@ -64,15 +65,6 @@ bool featureOf(const ContourObject& contour, const std::string& name, double* va
     return false;
   }
   return true;
-}
-
-double limitAt(const HTuple& value, Hlong i, const char* open, double openValue, const char* op,
-               int n) {
-  if (value[i].Type() == eElementTypeString) {
-    if (value[i].S().str() != open) fail(op, 1300 + n);
-    return openValue;
-  }
-  return numberAt(value, i, op, n);
 }
 
 }  // namespace
@@ -184,30 +176,16 @@ void SelectShapeXld(const HObject& XLD, HObject* SelectedXLD, const HTuple& Feat
     features.push_back(Features[i].S().str());
     if (!featureOf(none, features.back(), &probe)) fail(op, 1301);
   }
-  const std::string operation = oneString(Operation, op, 2);
-  if (operation != "and" && operation != "or") fail(op, 1302);
-  requireLength(Min, count, op, 3);
-  requireLength(Max, count, op, 4);
-  std::vector<double> mins, maxs;
-  for (Hlong i = 0; i < count; ++i) {
-    mins.push_back(limitAt(Min, i, "min", -1e300, op, 3));
-    maxs.push_back(limitAt(Max, i, "max", 1e300, op, 4));
-  }
-  const bool all = operation == "and";
+  const FeatureRanges ranges(count, Operation, Min, Max, op);
   const std::vector<const ContourObject*> contours = contoursOf(XLD, op, 1);
   std::vector<HObject::Item> selected;
   for (std::size_t c = 0; c < contours.size(); ++c) {
-    bool keep = all;
-    for (std::size_t f = 0; f < features.size(); ++f) {
+    const auto valueOf = [&](std::size_t f) {
       double value = 0;
       featureOf(*contours[c], features[f], &value);
-      const bool inside = value >= mins[f] && value <= maxs[f];
-      if (inside != all) {
-        keep = inside;
-        break;
-      }
-    }
-    if (keep) selected.push_back(XLD.Items()[c]);
+      return value;
+    };
+    if (ranges.keeps(valueOf)) selected.push_back(XLD.Items()[c]);
   }
   setOutput(SelectedXLD, objectOf(selected));
 }
