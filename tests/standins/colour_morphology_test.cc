@@ -159,9 +159,9 @@ TEST(TransFromRgbReference, RealImagesKeepTheValuesAndInputsPairUp) {
   EXPECT_EQ(errorOf([&] { TransFromRgb(small, small, small, &h, &s, &v, HTuple()); }), 1401);
 
   // A reduced domain: only its pixels are computed, the rest stays 0.
-  HObject part;
-  ReduceDomain(wide, rectangle(0, 1, 0, 2), &part);
-  TransFromRgb(part, part, part, &h, &s, &v, "hsv");
+  HObject reduced;
+  ReduceDomain(wide, rectangle(0, 1, 0, 2), &reduced);
+  TransFromRgb(reduced, reduced, reduced, &h, &s, &v, "hsv");
   EXPECT_EQ(grayAt(v, 0, 1), 100);
   EXPECT_EQ(grayAt(v, 0, 3), 0);
 }
@@ -225,9 +225,9 @@ TEST(GrayRectMorphologyReference, TypesDomainsAndMaskLimits) {
 
   std::vector<std::uint8_t> row{10, 50, 20, 90, 30, 70, 40};
   const HObject image = wrapGray(row, 7, 1);
-  HObject part;
-  ReduceDomain(image, rectangle(0, 2, 0, 4), &part);
-  GrayDilationRect(part, &out, 1, 3);
+  HObject reduced;
+  ReduceDomain(image, rectangle(0, 2, 0, 4), &reduced);
+  GrayDilationRect(reduced, &out, 1, 3);
   EXPECT_EQ(grayAt(out, 0, 2), 90);
   EXPECT_EQ(grayAt(out, 0, 4), 90) << "column 5 (70) lies outside the domain, still read";
   EXPECT_EQ(grayAt(out, 0, 6), 0) << "outside the domain";
@@ -332,7 +332,7 @@ TEST(HighpassAndRegionToMeanReference, MeansLessThePixelAndPaintedMeans) {
     EXPECT_EQ(grayAt(painted, 0, x), expected[x]) << "80 / 3 -> 27; 110 / 2 = 55; at " << x;
   }
   RegionToMean(rectangle(0, 6, 0, 20), image, &painted);
-  EXPECT_EQ(grayAt(painted, 0, 6), 40) << "the part inside the image only";
+  EXPECT_EQ(grayAt(painted, 0, 6), 40) << "what lies inside the image only";
   HObject nothing;
   GenEmptyRegion(&nothing);
   RegionToMean(nothing, image, &painted);

@@ -308,28 +308,21 @@ void hsvBytes(const std::uint8_t* const in[3], std::uint8_t* const out[3], std::
   static const Reciprocals reciprocals;
   const std::uint8_t *r = in[0] + i, *g = in[1] + i, *b = in[2] + i;
   std::uint8_t *h = out[0] + i, *s = out[1] + i, *v = out[2] + i;
+  // Selections rather than branches: the largest component varies from pixel to pixel.
   for (std::size_t x = 0; x < n; ++x) {
     const int red = r[x], green = g[x], blue = b[x];
     const int high = std::max(red, std::max(green, blue));
     const int d = high - std::min(red, std::min(green, blue));
+    const bool redHigh = red == high, greenHigh = !redHigh && green == high;
+    // N: 6 d times the hue's share of the circle (0 for greys, whose d is 0).
+    int sixths = redHigh ? green - blue : greenHigh ? 2 * d + blue - red : 4 * d + red - green;
+    sixths += sixths < 0 ? 6 * d : 0;
+    const auto divisor = std::uint32_t(std::max(d, 1));
     v[x] = static_cast<std::uint8_t>(high);
-    if (d == 0) {
-      h[x] = 0;
-      s[x] = 0;
-      continue;
-    }
-    int sixths;  // N: 6 d times the hue's share of the circle
-    if (red == high) {
-      sixths = green - blue < 0 ? 6 * d + green - blue : green - blue;
-    } else if (green == high) {
-      sixths = 2 * d + blue - red;
-    } else {
-      sixths = 4 * d + red - green;
-    }
     h[x] = static_cast<std::uint8_t>(
-        reciprocals.quotient(std::uint32_t(510 * sixths + 6 * d), std::uint32_t(12 * d)));
+        reciprocals.quotient(std::uint32_t(510 * sixths + 6 * d), 12 * divisor));
     s[x] = static_cast<std::uint8_t>(
-        reciprocals.quotient(std::uint32_t(510 * d + high), std::uint32_t(2 * high)));
+        reciprocals.quotient(std::uint32_t(510 * d + high), std::uint32_t(2 * std::max(high, 1))));
   }
 }
 
