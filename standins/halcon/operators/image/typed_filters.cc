@@ -100,19 +100,6 @@ HObject filterTyped(const HObject& input, PixelTypes types, const char* op, Filt
 
 }  // namespace
 
-HObject typedThreshold(const HObject& images, double minGray, double maxGray, const char* op) {
-  std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesWithChannels(images, op, 1, kRealValuedTypes)) {
-    const PixelReader read = readerOf(image->type());
-    const std::uint8_t* pixels = image->pixels(0);
-    items.push_back(makeRegion(runsWhere(*image->domain, image->width, [&](std::size_t i) {
-      const double g = read(pixels, i);
-      return !(g < minGray || g > maxGray);
-    })));
-  }
-  return objectOf(items);
-}
-
 HObject typedDynThreshold(const HObject& orig, const HObject& reference,
                           const std::function<bool(double, double)>& accepts, const char* op) {
   std::vector<HObject::Item> items;
