@@ -174,8 +174,8 @@ TEST(ImageTypes, InvertAbsMaxAndMinFollowTheType) {
 // "Image to process has wrong gray value type", and so do two inputs of different types.
 TEST(ImageTypes, AnOperatorRefusesATypeItDoesNotTake) {
   const Lines lines[] = {
-      {"gen_image_const (I, 'int2', 4, 4)", "threshold (I, O, 0, 10)"},
-      {"gen_image_const (I, 'real', 4, 4)", "mean_image (I, O, 3, 3)"},
+      {"gen_image_const (I, 'complex', 4, 4)", "threshold (I, O, 0, 10)"},
+      {"gen_image_const (I, 'int1', 4, 4)", "mean_image (I, O, 3, 3)"},
       {"gen_image_const (I, 'uint2', 4, 4)", "rgb1_to_gray (I, O)"},
       {"gen_image_const (I, 'int2', 4, 4)", "gen_image_const (J, 'byte', 4, 4)",
        "add_image (I, J, O, 1, 0)"},

@@ -6,11 +6,10 @@
 #include "core/empty_results.h"
 #include "core/image.h"
 #include "core/params.h"
+#include "core/pixel_access.h"
 #include "core/run_sets.h"
 #include "core/threads.h"
 #include "halconcpp/HOperatorsIconic.h"
-#include "operators/image/typed_filters.h"
-#include "operators/image/typed_images.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -41,6 +40,26 @@ std::vector<const Runs*> regionsOf(const HObject& object, const char* op, int n)
 using namespace Standin;
 
 namespace {
+
+// threshold of the types beyond byte: the values as the type holds them, compared in doubles.
+Runs typedThresholdRuns(const ImageObject& image, double minGray, double maxGray) {
+  const PixelReader read = readerOf(image.type());
+  const std::uint8_t* pixels = image.pixels(0);
+  Runs runs;
+  for (const Run& run : *image.domain) {
+    const std::size_t row = image.offset(run.row, 0);
+    for (std::int32_t col = run.begin; col <= run.end; ++col) {
+      const double g = read(pixels, row + std::size_t(col));
+      if (g < minGray || g > maxGray) continue;
+      if (!runs.empty() && runs.back().row == run.row && runs.back().end == col - 1) {
+        runs.back().end = col;
+      } else {
+        runs.push_back(Run{run.row, col, col});
+      }
+    }
+  }
+  return runs;
+}
 
 // Region coordinates are bounded so that a mistyped number cannot ask for millions of runs.
 constexpr double kMaxCoordinate = 100000;
@@ -94,16 +113,16 @@ void Threshold(const HObject& Image, HObject* Region, const HTuple& MinGray,
   const char* op = "threshold";
   const double minGray = oneNumber(MinGray, op, 1);
   const double maxGray = oneNumber(MaxGray, op, 2);
-  if (hasTypedImages(Image)) {
-    setOutput(Region, typedThreshold(Image, minGray, maxGray, op));
-    return;
-  }
   // Which grey values pass, decided once by the same comparisons in doubles.
   bool passes[256];
   for (int g = 0; g < 256; ++g) passes[g] = !(g < minGray || g > maxGray);
   std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesOf(Image, op, 1)) {
+  for (const ImagePtr& image : imagesOf(Image, op, 1, kRealValuedTypes)) {
     if (image->channels.empty()) fail(op, H_ERR_CHANNEL_COUNT);
+    if (image->type() != PixelType::Byte) {
+      items.push_back(makeRegion(typedThresholdRuns(*image, minGray, maxGray)));
+      continue;
+    }
     const std::uint8_t* pixels = image->pixels(0);
     const Runs& domain = *image->domain;
     // Bands of the domain's runs; runs of one row never touch, so neither do the runs found

@@ -3,6 +3,7 @@
 // plane and down the columns into the result.
 #include "operators/image/typed_filters.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <utility>
@@ -46,31 +47,29 @@ struct Doubles {
       : reservation(std::uint64_t(count) * sizeof(double), op), values(count) {}
 };
 
-// One line of n values at `in` with the given stride, filtered into `out` (same stride).
-void filterLine(const double* in, std::size_t stride, std::int32_t n,
-                const std::vector<double>& weights, double* out) {
+// One row of n values filtered into `out`, mirrored at both ends.
+void filterRow(const double* in, std::int32_t n, const std::vector<double>& weights, double* out) {
   const auto half = static_cast<std::int32_t>(weights.size() / 2);
   for (std::int32_t i = 0; i < n; ++i) {
     double sum = 0;
     for (std::int32_t k = -half; k <= half; ++k) {
-      sum += weights[std::size_t(k + half)] * in[std::size_t(mirroredIndex(i + k, n)) * stride];
+      sum += weights[std::size_t(k + half)] * in[mirroredIndex(i + k, n)];
     }
-    out[std::size_t(i) * stride] = sum;
+    out[i] = sum;
   }
 }
 
-// The mean of each window of `side` values of a line, from sums of the mirrored line.
-void meanLine(const double* in, std::size_t stride, std::int32_t n, std::int32_t side,
-              std::vector<double>& prefix, double* out) {
+// The sums of each window of `side` values of a row, from running sums of the mirrored row;
+// sums of whole numbers stay exact, so the mean is divided once at the end.
+void windowSumsOfRow(const double* in, std::int32_t n, std::int32_t side,
+                     std::vector<double>& prefix, double* out) {
   const std::int32_t half = side / 2;
   prefix.assign(std::size_t(n) + std::size_t(2 * half) + 1, 0.0);
   for (std::int32_t i = -half; i < n + half; ++i) {
-    prefix[std::size_t(i + half + 1)] =
-        prefix[std::size_t(i + half)] + in[std::size_t(mirroredIndex(i, n)) * stride];
+    prefix[std::size_t(i + half + 1)] = prefix[std::size_t(i + half)] + in[mirroredIndex(i, n)];
   }
   for (std::int32_t i = 0; i < n; ++i) {
-    out[std::size_t(i) * stride] =
-        (prefix[std::size_t(i + 2 * half + 1)] - prefix[std::size_t(i)]) / side;
+    out[i] = prefix[std::size_t(i + 2 * half + 1)] - prefix[std::size_t(i)];
   }
 }
 
@@ -100,19 +99,6 @@ HObject filterTyped(const HObject& input, PixelTypes types, const char* op, Filt
 
 }  // namespace
 
-HObject typedThreshold(const HObject& images, double minGray, double maxGray, const char* op) {
-  std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesWithChannels(images, op, 1, kRealValuedTypes)) {
-    const PixelReader read = readerOf(image->type());
-    const std::uint8_t* pixels = image->pixels(0);
-    items.push_back(makeRegion(runsWhere(*image->domain, image->width, [&](std::size_t i) {
-      const double g = read(pixels, i);
-      return !(g < minGray || g > maxGray);
-    })));
-  }
-  return objectOf(items);
-}
-
 HObject typedDynThreshold(const HObject& orig, const HObject& reference,
                           const std::function<bool(double, double)>& accepts, const char* op) {
   std::vector<HObject::Item> items;
@@ -132,11 +118,19 @@ HObject typedSeparableFilter(const HObject& images, const std::vector<double>& a
   return filterTyped(images, types, op, [&](double* values, double* scratch, PlaneSize size) {
     const auto width = std::size_t(size.width);
     for (std::int32_t y = 0; y < size.height; ++y) {
-      filterLine(values + std::size_t(y) * width, 1, size.width, alongRow,
-                 scratch + std::size_t(y) * width);
+      filterRow(values + std::size_t(y) * width, size.width, alongRow,
+                scratch + std::size_t(y) * width);
     }
-    for (std::int32_t x = 0; x < size.width; ++x) {
-      filterLine(scratch + x, width, size.height, alongColumn, values + x);
+    // Down the columns a whole row at a time, so that memory is read in order.
+    const auto half = static_cast<std::int32_t>(alongColumn.size() / 2);
+    for (std::int32_t y = 0; y < size.height; ++y) {
+      double* out = values + std::size_t(y) * width;
+      std::fill(out, out + width, 0.0);
+      for (std::int32_t k = -half; k <= half; ++k) {
+        const double w = alongColumn[std::size_t(k + half)];
+        const double* in = scratch + std::size_t(mirroredIndex(y + k, size.height)) * width;
+        for (std::size_t x = 0; x < width; ++x) out[x] += w * in[x];
+      }
     }
   });
 }
@@ -147,11 +141,27 @@ HObject typedMeanFilter(const HObject& images, int width, int height, const char
                        const auto w = std::size_t(size.width);
                        std::vector<double> prefix;
                        for (std::int32_t y = 0; y < size.height; ++y) {
-                         meanLine(values + std::size_t(y) * w, 1, size.width, width, prefix,
-                                  scratch + std::size_t(y) * w);
+                         windowSumsOfRow(values + std::size_t(y) * w, size.width, width, prefix,
+                                         scratch + std::size_t(y) * w);
                        }
-                       for (std::int32_t x = 0; x < size.width; ++x) {
-                         meanLine(scratch + x, w, size.height, height, prefix, values + x);
+                       // Column sums over the mask's rows, moved down one row at a time.
+                       const std::int32_t half = height / 2;
+                       std::vector<double> columns(w, 0.0);
+                       const auto row = [&](std::int32_t y) {
+                         return scratch + std::size_t(mirroredIndex(y, size.height)) * w;
+                       };
+                       for (std::int32_t k = -half; k <= half; ++k) {
+                         const double* in = row(k);
+                         for (std::size_t x = 0; x < w; ++x) columns[x] += in[x];
+                       }
+                       const double area = double(width) * double(height);
+                       for (std::int32_t y = 0; y < size.height; ++y) {
+                         double* out = values + std::size_t(y) * w;
+                         const double *enter = row(y + half + 1), *leave = row(y - half);
+                         for (std::size_t x = 0; x < w; ++x) {
+                           out[x] = columns[x] / area;
+                           columns[x] += enter[x] - leave[x];
+                         }
                        }
                      });
 }

@@ -18,9 +18,6 @@ constexpr PixelTypes kLinearFilterTypes{PixelType::Byte, PixelType::Int2, PixelT
                                         PixelType::Int4, PixelType::Real};
 constexpr PixelTypes kBinomialFilterTypes{PixelType::Byte, PixelType::Uint2, PixelType::Real};
 
-// threshold: the domain's pixels of the first channel with min <= g <= max.
-HObject typedThreshold(const HObject& images, double minGray, double maxGray, const char* op);
-
 // dyn_threshold: the pixels of both domains where accepts(g, t) holds for the values of the
 // first channels of pairs of images of one type.
 HObject typedDynThreshold(const HObject& orig, const HObject& reference,

@@ -1,5 +1,6 @@
 // expand_region, expand_gray and expand_gray_ref: regions grown into the free area between
 // them, or their overlaps shared out, through region_expansion.h.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -59,11 +60,18 @@ long grayParameter(const HTuple& value, const char* op, int n) {
   return static_cast<long>(gray);
 }
 
+// Any Threshold >= 0; grey values differ by 255 at most, so a larger one admits every pixel.
+long thresholdParameter(const HTuple& value, const char* op, int n) {
+  const Hlong threshold = oneInteger(value, op, n);
+  if (threshold < 0) fail(op, 1300 + n);
+  return static_cast<long>(std::min<Hlong>(threshold, 255));
+}
+
 HObject expandGray(const HObject& Regions, const HObject& Image, const HObject& ForbiddenArea,
                    const HTuple& Iterations, const HTuple& Mode, long reference,
                    const HTuple& Threshold, int thresholdAt, const char* op) {
   const Expansion expansion = expansionOf(Iterations, Mode, op, 1);
-  GrayRule rule{nullptr, nullptr, grayParameter(Threshold, op, thresholdAt), reference};
+  GrayRule rule{nullptr, nullptr, thresholdParameter(Threshold, op, thresholdAt), reference};
   const ImagePtr image = oneImage(Image, op, 2);
   if (image->channels.empty()) fail(op, H_ERR_CHANNEL_COUNT);
   rule.image = image.get();
