@@ -68,25 +68,30 @@ HObject transformed(const HObject& input, const GenericChoices& choices, const c
   return objectOf(items);
 }
 
-// The left half of the transform of a real image: columns 0 ... width/2.
+// The left half of the transform of a real image, columns 0 ... width/2: the rows are
+// transformed whole, the columns only where the half keeps them.
 ImagePtr halfSpectrum(const ImageObject& image, double divisor, const char* op) {
   const std::int32_t half = image.width / 2 + 1;
   std::vector<PlanePtr> planes;
   for (std::size_t c = 0; c < image.channels.size(); ++c) {
-    Spectrum full(image.width, image.height, op);
-    readChannel(image, c, full);
-    transform2d(full, -1, op);
     Spectrum left(half, image.height, op);
-    for (std::int32_t r = 0; r < image.height; ++r) {
-      for (std::int32_t col = 0; col < half; ++col) left.at(r, col) = full.at(r, col);
+    {
+      Spectrum full(image.width, image.height, op);
+      readChannel(image, c, full);
+      transformRows(full, -1, op);
+      for (std::int32_t r = 0; r < image.height; ++r) {
+        for (std::int32_t col = 0; col < half; ++col) left.at(r, col) = full.at(r, col);
+      }
     }
+    transformColumns(left, -1, op);
     planes.push_back(planeOf(left, PixelType::Complex, divisor, op));
   }
   return makeImage(half, image.height, std::move(planes));
 }
 
-// The real image of `width` columns whose half spectrum is `image`: the missing columns are
-// the conjugates of their mirrors, F(r, c) = conj(F(-r, width - c)).
+// The real image of `width` columns whose half spectrum is `image`. Once the columns are
+// transformed back, each row is the spectrum of a real row, so its missing columns are the
+// conjugates of their mirrors, G(r, c) = conj(G(r, width - c)).
 ImagePtr fromHalfSpectrum(const ImageObject& image, std::int32_t width, PixelType type,
                           const char* norm, const char* op) {
   const std::int32_t height = image.height;
@@ -94,17 +99,19 @@ ImagePtr fromHalfSpectrum(const ImageObject& image, std::int32_t width, PixelTyp
   normDivisor(norm, double(width) * double(height), &divisor);
   std::vector<PlanePtr> planes;
   for (std::size_t c = 0; c < image.channels.size(); ++c) {
-    Spectrum half(image.width, height, op);
-    readChannel(image, c, half);
     Spectrum full(width, height, op);
-    for (std::int32_t r = 0; r < height; ++r) {
-      for (std::int32_t col = 0; col < width; ++col) {
-        full.at(r, col) = col < image.width
-                              ? half.at(r, col)
-                              : std::conj(half.at((height - r) % height, width - col));
+    {
+      Spectrum half(image.width, height, op);
+      readChannel(image, c, half);
+      transformColumns(half, 1, op);
+      for (std::int32_t r = 0; r < height; ++r) {
+        for (std::int32_t col = 0; col < width; ++col) {
+          full.at(r, col) =
+              col < image.width ? half.at(r, col) : std::conj(half.at(r, width - col));
+        }
       }
     }
-    transform2d(full, 1, op);
+    transformRows(full, 1, op);
     planes.push_back(planeOf(full, type, divisor, op));
   }
   return makeImage(width, height, std::move(planes));

@@ -100,16 +100,27 @@ void transformLine(std::vector<Complex>& line, int sign) {
   LinePlan(line.size(), sign).run(line.data(), 1);
 }
 
-void transform2d(Spectrum& spectrum, int sign, const char* op) {
+void transformRows(Spectrum& spectrum, int sign, const char* op) {
   const auto width = static_cast<std::size_t>(spectrum.width());
-  const auto height = static_cast<std::size_t>(spectrum.height());
-  // The plans' buffers (up to four lines of the next power of two past twice a side) are
-  // small beside the spectrum itself; they are counted against the bound all the same.
-  const PixelReservation working(8 * (width + height) * sizeof(Complex) * 4, op);
+  // The plans' buffers (a few lines of the next power of two past twice a side) are small
+  // beside the spectrum; they are counted against the bound all the same.
+  const PixelReservation working(32 * width * sizeof(Complex), op);
   LinePlan rows(width, sign);
-  for (std::size_t r = 0; r < height; ++r) rows.run(spectrum.data() + r * width, 1);
+  for (std::int32_t r = 0; r < spectrum.height(); ++r) rows.run(&spectrum.at(r, 0), 1);
+}
+
+void transformColumns(Spectrum& spectrum, int sign, const char* op) {
+  const auto height = static_cast<std::size_t>(spectrum.height());
+  const PixelReservation working(32 * height * sizeof(Complex), op);
   LinePlan cols(height, sign);
-  for (std::size_t c = 0; c < width; ++c) cols.run(spectrum.data() + c, width);
+  for (std::int32_t c = 0; c < spectrum.width(); ++c) {
+    cols.run(spectrum.data() + c, static_cast<std::size_t>(spectrum.width()));
+  }
+}
+
+void transform2d(Spectrum& spectrum, int sign, const char* op) {
+  transformRows(spectrum, sign, op);
+  transformColumns(spectrum, sign, op);
 }
 
 bool normDivisor(const std::string& norm, double count, double* divisor) {

@@ -48,6 +48,9 @@ class Spectrum {
 // Sum over every (k, l) of e^(sign 2 pi i (k m / height + l n / width)) f(k, l), in place;
 // sign is +1 or -1 and nothing is normalised.
 void transform2d(Spectrum& spectrum, int sign, const char* op);
+// The two halves of transform2d: every row, and every column.
+void transformRows(Spectrum& spectrum, int sign, const char* op);
+void transformColumns(Spectrum& spectrum, int sign, const char* op);
 
 // One line of n values, in place, as transform2d does for a row (exposed for the tests of
 // the chirp path, which no small image reaches).
