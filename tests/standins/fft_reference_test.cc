@@ -223,6 +223,9 @@ TEST(FftReference, GaussFilterPeakSpreadAndOrientation) {
       {"gen_gauss_filter (F, 4, 0, 1.5707963, 'none', 'dc_edge', 8, 8)", 1, 0, narrow},
       {"gen_gauss_filter (F, 4, 0, 0.78539816, 'none', 'dc_edge', 8, 8)", 1, 1, 1},
       {"gen_gauss_filter (F, 4, 0, 0.78539816, 'none', 'dc_edge', 8, 8)", 7, 1, diagonal},
+      // A sigma too large to square still leaves DC alone and removes everything else.
+      {"gen_gauss_filter (F, 1e300, 1e300, 0, 'none', 'dc_edge', 8, 8)", 0, 0, 1},
+      {"gen_gauss_filter (F, 1e300, 1e300, 0, 'none', 'dc_edge', 8, 8)", 0, 1, 0},
   };
   for (const auto& row : rows) {
     const HTuple value = runLines({row.line, "get_grayval (F, " + std::to_string(row.row) + ", " +

@@ -146,8 +146,9 @@ void GenGaussFilter(HObject* ImageGauss, const HTuple& Sigma1, const HTuple& Sig
       ImageGauss, frequencyFilter(layout, width, height, divisor, op, [&](double u, double v) {
         const double along = u * cosPhi - v * sinPhi;
         const double across = u * sinPhi + v * cosPhi;
-        return std::exp(-kTwoPiSquared *
-                        (sigma1 * sigma1 * along * along + sigma2 * sigma2 * across * across));
+        // Each sigma meets its frequency part first: a huge sigma at DC gives 0, not inf * 0.
+        const double spreadAlong = sigma1 * along, spreadAcross = sigma2 * across;
+        return std::exp(-kTwoPiSquared * (spreadAlong * spreadAlong + spreadAcross * spreadAcross));
       }));
 }
 
