@@ -348,4 +348,35 @@ TEST(FftReference, RestrictionsRaiseTheirNumbers) {
   }
 }
 
+// One pixel, a value near the float range's end, a 1 x N line and no objects at all: each
+// transform gives its definition's answer (a 1 x 1 spectrum is the pixel itself) or raises.
+TEST(FftReference, DegenerateInputsGiveTheDefinitionsAnswer) {
+  // -1e30 as a 4-byte float holds -1.0000000150474662e30 (struct.pack('f', -1e30)).
+  const char* kPixel = "[-1.0000000150474662e+30, 0.0]";
+  const Lines setup{"gen_image_const (P, 'real', 1, 1)", "set_grayval (P, 0, 0, -1e30)",
+                    "gen_image_const (L, 'byte', 7, 1)", "gen_empty_obj (E)"};
+  const struct {
+    Lines lines;
+    const char* expected;
+  } rows[] = {
+      {{"rft_generic (P, F, 'to_freq', 'sqrt', 'complex', 1)", "get_grayval (F, 0, 0, R)"}, kPixel},
+      {{"fft_generic (P, F, 'to_freq', 1, 'n', 'dc_center', 'complex')",
+        "get_grayval (F, 0, 0, R)"},
+       kPixel},
+      {{"rft_generic (P, F, 'to_freq', 'none', 'complex', 1)",
+        "rft_generic (F, B, 'from_freq', 'none', 'byte', 1)", "get_grayval (B, 0, 0, R)"},
+       "0"},
+      {{"rft_generic (L, F, 'to_freq', 'none', 'complex', 7)", "get_image_size (F, W, H)",
+        "R := [W, H]"},
+       "[4, 1]"},
+      {{"rft_generic (E, F, 'to_freq', 'none', 'complex', 7)", "count_obj (F, R)"}, "0"},
+      {{"gen_gauss_filter (G, 1, 1, 0, 'n', 'rft', 1, 1)", "get_grayval (G, 0, 0, R)"}, "1.0"},
+  };
+  for (const auto& row : rows) {
+    Lines lines = setup;
+    lines.insert(lines.end(), row.lines.begin(), row.lines.end());
+    EXPECT_EQ(text(runLines(lines)), row.expected) << row.lines.front();
+  }
+}
+
 }  // namespace
