@@ -204,6 +204,18 @@ void addCases(std::vector<Case>& cases, const Inputs& in, const std::string& suf
         cv::threshold(p->grayMat, binary, 127, 255, cv::THRESH_BINARY);
         cv::connectedComponentsWithStats(binary, labels, stats, centroids, 8);
       });
+  // A real image's half spectrum, unnormalised, on both sides.
+  add(
+      "rft_generic to_freq / dft real to CCS",
+      [p] {
+        HObject spectrum;
+        RftGeneric(p->grayImage, &spectrum, "to_freq", "none", "complex", p->grayMat.cols);
+      },
+      [p] {
+        static thread_local cv::Mat real, spectrum;
+        p->grayMat.convertTo(real, CV_32F);
+        cv::dft(real, spectrum, cv::DFT_COMPLEX_OUTPUT);
+      });
 }
 
 double bestOf(const std::function<void()>& call, int calls) {

@@ -21,6 +21,7 @@ sys.path.insert(0, os.path.join(os.environ["QUORVEX_EXAMPLES"], "inspection"))
 import make_batch  # noqa: E402
 import make_pins as pins  # noqa: E402
 import make_rotated_parts as bars  # noqa: E402
+import make_texture  # noqa: E402
 
 COUNT = 6  # generated images; the fourth (index 3) is unreadable
 
@@ -193,6 +194,28 @@ class RealisticProgramsTest(unittest.TestCase):
         pictures = os.listdir(snapshots)
         self.assertEqual(len(pictures), 1, pictures)
         self.assertTrue(re.match(r"window_\d+\.png$", pictures[0]), pictures)
+
+
+class TextureProgramTest(unittest.TestCase):
+    """texture_fft.hdvp through the batch runner on a generated weave with one flaw drawn at a
+    known place, and on the same weave without it."""
+
+    def test_the_flaw_is_found_where_it_was_drawn(self):
+        with tempfile.TemporaryDirectory() as scratch:
+            outputs = run_procedure("texture_fft",
+                                    ImageFile=make_texture.write(os.path.join(scratch, "w.pgm")))
+        self.assertAlmostEqual(outputs["DefectRow"][0], make_texture.FLAW_ROW, delta=1)
+        self.assertAlmostEqual(outputs["DefectColumn"][0], make_texture.FLAW_COLUMN, delta=1)
+        # A disc of radius 8 covers about pi 8^2 = 201 pixels; the smoothing rounds its rim.
+        self.assertGreater(outputs["DefectArea"][0], 100)
+        self.assertLess(outputs["DefectArea"][0], 300)
+
+    def test_a_weave_without_a_flaw_has_none(self):
+        with tempfile.TemporaryDirectory() as scratch:
+            path = make_texture.write(os.path.join(scratch, "w.pgm"), flaw=False)
+            outputs = run_procedure("texture_fft", ImageFile=path)
+        self.assertEqual(outputs["DefectArea"], [0])
+        self.assertEqual(outputs["DefectRow"], [])
 
 
 class AlignmentProgramTest(unittest.TestCase):

@@ -25,6 +25,23 @@ constexpr OperatorSpec kFilterOperators[] = {
     bind<&H::TransToRgb>("trans_to_rgb"),
     bind<&H::SobelDir>("sobel_dir"),
     bind<&H::HighpassImage>("highpass_image"),
+    // The frequency domain (halconcpp/HOperatorsFft.h).
+    bind<&H::GenGaussFilter>("gen_gauss_filter"),
+    bind<&H::ConvolFft>("convol_fft"),
+    bind<&H::CorrelationFft>("correlation_fft"),
+    bind<&H::RftGeneric>("rft_generic"),
+    bind<&H::OptimizeRftSpeed>("optimize_rft_speed"),
+    bind<&H::FftGeneric>("fft_generic"),
+    bind<&H::FftImage>("fft_image"),
+    bind<&H::FftImageInv>("fft_image_inv"),
+    bind<&H::OptimizeFftSpeed>("optimize_fft_speed"),
+    bind<&H::RealToComplex>("real_to_complex"),
+    bind<&H::ComplexToReal>("complex_to_real"),
+    bind<&H::PowerReal>("power_real"),
+    bind<&H::PowerByte>("power_byte"),
+    bind<&H::PhaseRad>("phase_rad"),
+    bind<&H::ReadFftOptimizationData>("read_fft_optimization_data"),
+    bind<&H::WriteFftOptimizationData>("write_fft_optimization_data"),
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "halconcpp/HOperatorsAcquisition.h"
 #include "halconcpp/HOperatorsDrawing.h"
 #include "halconcpp/HOperatorsFeatures.h"
+#include "halconcpp/HOperatorsFft.h"
 #include "halconcpp/HOperatorsFile.h"
 #include "halconcpp/HOperatorsFilters.h"
 #include "halconcpp/HOperatorsGeometry.h"

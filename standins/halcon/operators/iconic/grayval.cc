@@ -49,14 +49,22 @@ std::uint8_t byteOf(double value) {
 void GetGrayval(const HObject& Image, const HTuple& Row, const HTuple& Column, HTuple* Grayval) {
   ApiScope scope("GetGrayval");
   const char* op = "get_grayval";
-  const ImagePtr image = oneImage(Image, op, 1, kRealValuedTypes);
-  // Integer types give integers, 'real' reals.
+  const ImagePtr image = oneImage(Image, op, 1, PixelTypes::all());
+  // Integer types give integers, 'real' reals, 'complex' two reals a channel (real part,
+  // then imaginary part).
   const PixelReader read = readerOf(image->type());
   const bool reals = holdsReals(image->type());
+  const bool complex = image->type() == PixelType::Complex;
   HTuple values;
   for (const Point& point : pointsOf(*image, Row, Column, op)) {
     for (std::size_t c = 0; c < image->channels.size(); ++c) {
-      const double value = read(image->pixels(c), image->offset(point.row, point.col));
+      const std::size_t at = image->offset(point.row, point.col);
+      if (complex) {
+        const float* parts = image->channels[c]->as<float>();
+        values.Append(HTuple(double(parts[2 * at]))).Append(HTuple(double(parts[2 * at + 1])));
+        continue;
+      }
+      const double value = read(image->pixels(c), at);
       values.Append(reals ? HTuple(value) : HTuple(static_cast<Hlong>(value)));
     }
   }

@@ -1,0 +1,188 @@
+// Filtering in the frequency domain: convol_fft's pixelwise product, gen_gauss_filter's
+// Gaussian laid out as the transforms lay out frequencies, and the planning operators, which
+// the stand-in's transforms do not need (every plan is made per call) but check as the
+// reference defines them.
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/image_results.h"
+#include "core/params.h"
+#include "halconcpp/HOperatorsFft.h"
+#include "operators/fft/fft_transform.h"
+#include "standin/controls.h"
+
+namespace HalconCpp {
+using namespace Standin;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// How a filter's pixels map to frequencies (cycles a pixel): 'dc_edge' and 'rft' put the DC
+// term at (0, 0) with the negative frequencies after the positive ones, 'dc_center' at
+// (height / 2, width / 2); 'rft' keeps only columns 0 ... width / 2.
+enum class FilterLayout { DcCenter, DcEdge, Rft };
+
+FilterLayout layoutOf(const HTuple& mode, const char* op, int n) {
+  const std::string name = oneString(mode, op, n);
+  if (name == "dc_center") return FilterLayout::DcCenter;
+  if (name == "dc_edge") return FilterLayout::DcEdge;
+  if (name == "rft") return FilterLayout::Rft;
+  fail(op, 1300 + n);
+}
+
+double frequencyOf(std::int32_t index, std::int32_t size, bool dcCenter) {
+  const std::int32_t k = dcCenter ? index - size / 2 : (index <= size / 2 ? index : index - size);
+  return double(k) / double(size);
+}
+
+std::int32_t sideOf(const HTuple& value, const char* op, int n) {
+  const Hlong side = oneInteger(value, op, n);
+  if (side < 1 || side > kMaxImageSide) fail(op, 1300 + n);
+  return static_cast<std::int32_t>(side);
+}
+
+// A real filter image of the layout's size, value(u, v) at each pixel's frequencies (u along
+// the columns, v along the rows), divided by width * height for Norm 'n'.
+template <typename Value>
+HObject frequencyFilter(FilterLayout layout, std::int32_t width, std::int32_t height,
+                        double divisor, const char* op, Value&& value) {
+  const std::int32_t columns = layout == FilterLayout::Rft ? width / 2 + 1 : width;
+  ImagePtr filter = newImage(columns, height, 1, op, PixelType::Real);
+  float* out = filter->channels[0]->as<float>();
+  const bool dcCenter = layout == FilterLayout::DcCenter;
+  for (std::int32_t r = 0; r < height; ++r) {
+    const double v = frequencyOf(r, height, dcCenter);
+    for (std::int32_t c = 0; c < columns; ++c) {
+      const double u = frequencyOf(c, width, dcCenter);
+      out[filter->offset(r, c)] = static_cast<float>(value(u, v) / divisor);
+    }
+  }
+  return objectOf({filter});
+}
+
+// The pixelwise product of a spectrum with a filter (its conjugate for a correlation) of the
+// same size: one filter channel serves every channel, otherwise channel c takes channel c.
+ImagePtr spectrumProduct(const ImageObject& image, const ImageObject& filter, bool conjugate,
+                         const char* op) {
+  if (filter.channels.empty()) fail(op, 3032);
+  if (image.width != filter.width || image.height != filter.height) fail(op, 3030);
+  if (filter.channels.size() != 1 && filter.channels.size() != image.channels.size()) {
+    fail(op, 3031);
+  }
+  std::vector<PlanePtr> planes;
+  for (std::size_t c = 0; c < image.channels.size(); ++c) {
+    Spectrum product(image.width, image.height, op);
+    readChannel(image, c, product);
+    Spectrum weights(filter.width, filter.height, op);
+    readChannel(filter, filter.channels.size() == 1 ? 0 : c, weights);
+    for (std::size_t i = 0; i < product.size(); ++i) {
+      product.data()[i] *= conjugate ? std::conj(weights.data()[i]) : weights.data()[i];
+    }
+    planes.push_back(planeOf(product, PixelType::Complex, 1, op));
+  }
+  return makeImage(image.width, image.height, std::move(planes));
+}
+
+void checkPlan(const HTuple& Width, const HTuple& Height, const HTuple& Mode, const char* op) {
+  sideOf(Width, op, 1);
+  sideOf(Height, op, 2);
+  const std::string mode = oneString(Mode, op, 3);
+  if (mode != "standard" && mode != "patient" && mode != "exhaustive") fail(op, 1303);
+}
+
+}  // namespace
+
+void ConvolFft(const HObject& ImageFFT, const HObject& ImageFilter, HObject* ImageConvol) {
+  ApiScope scope("ConvolFft");
+  const char* op = "convol_fft";
+  const std::vector<ImagePtr> images = imagesWithChannels(ImageFFT, op, 1, {PixelType::Complex});
+  const ImagePtr filter = oneImage(ImageFilter, op, 2, {PixelType::Real, PixelType::Complex});
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : images) items.push_back(spectrumProduct(*image, *filter, false, op));
+  setOutput(ImageConvol, objectOf(items));
+}
+
+// The correlation theorem's middle step: ImageFFT1 times the conjugate of ImageFFT2, pairwise,
+// or every image of the first with the second's only one.
+void CorrelationFft(const HObject& ImageFFT1, const HObject& ImageFFT2, HObject* ImageCorrelation) {
+  ApiScope scope("CorrelationFft");
+  const char* op = "correlation_fft";
+  const std::vector<ImagePtr> first = imagesWithChannels(ImageFFT1, op, 1, {PixelType::Complex});
+  const std::vector<ImagePtr> second = imagesWithChannels(ImageFFT2, op, 2, {PixelType::Complex});
+  if (second.size() != first.size() && second.size() != 1) fail(op, 1502);
+  std::vector<HObject::Item> items;
+  for (std::size_t i = 0; i < first.size(); ++i) {
+    items.push_back(spectrumProduct(*first[i], *second[second.size() == 1 ? 0 : i], true, op));
+  }
+  setOutput(ImageCorrelation, objectOf(items));
+}
+
+// The transform of a Gaussian of covariance S is exp(-2 pi^2 w' S w) at frequency w. S has
+// Sigma1^2 along Phi (counter-clockwise from the column axis, rows pointing down) and
+// Sigma2^2 across it.
+void GenGaussFilter(HObject* ImageGauss, const HTuple& Sigma1, const HTuple& Sigma2,
+                    const HTuple& Phi, const HTuple& Norm, const HTuple& Mode, const HTuple& Width,
+                    const HTuple& Height) {
+  ApiScope scope("GenGaussFilter");
+  const char* op = "gen_gauss_filter";
+  const double sigma1 = oneNumber(Sigma1, op, 1), sigma2 = oneNumber(Sigma2, op, 2);
+  if (!(sigma1 >= 0) || !std::isfinite(sigma1)) fail(op, 1301);
+  if (!(sigma2 >= 0) || !std::isfinite(sigma2)) fail(op, 1302);
+  const double phi = oneNumber(Phi, op, 3);
+  if (!std::isfinite(phi)) fail(op, 1303);
+  const std::string norm = oneString(Norm, op, 4);
+  if (norm != "none" && norm != "n") fail(op, 1304);
+  const FilterLayout layout = layoutOf(Mode, op, 5);
+  const std::int32_t width = sideOf(Width, op, 6), height = sideOf(Height, op, 7);
+  const double divisor = norm == "n" ? double(width) * double(height) : 1;
+  const double cosPhi = std::cos(phi), sinPhi = std::sin(phi);
+  constexpr double kTwoPiSquared = 2 * 3.14159265358979323846 * 3.14159265358979323846;
+  setOutput(
+      ImageGauss, frequencyFilter(layout, width, height, divisor, op, [&](double u, double v) {
+        const double along = u * cosPhi - v * sinPhi;
+        const double across = u * sinPhi + v * cosPhi;
+        // Each sigma meets its frequency part first: a huge sigma at DC gives 0, not inf * 0.
+        const double spreadAlong = sigma1 * along, spreadAcross = sigma2 * across;
+        return std::exp(-kTwoPiSquared * (spreadAlong * spreadAlong + spreadAcross * spreadAcross));
+      }));
+}
+
+void OptimizeFftSpeed(const HTuple& Width, const HTuple& Height, const HTuple& Mode) {
+  ApiScope scope("OptimizeFftSpeed");
+  checkPlan(Width, Height, Mode, "optimize_fft_speed");
+}
+
+void OptimizeRftSpeed(const HTuple& Width, const HTuple& Height, const HTuple& Mode) {
+  ApiScope scope("OptimizeRftSpeed");
+  checkPlan(Width, Height, Mode, "optimize_rft_speed");
+}
+
+// The stand-in keeps no plans: the file it writes only marks what it is, and reading accepts
+// any readable file and ignores what it holds.
+void ReadFftOptimizationData(const HTuple& FileName) {
+  ApiScope scope("ReadFftOptimizationData");
+  const char* op = "read_fft_optimization_data";
+  const std::string name = oneString(FileName, op, 1);
+  std::error_code error;
+  if (name.empty() || !fs::is_regular_file(fs::u8path(name), error)) {
+    fail(op, H_ERR_FILE_NOT_FOUND);
+  }
+  if (!std::ifstream(fs::u8path(name), std::ios::binary)) fail(op, H_ERR_FILE_NOT_FOUND);
+}
+
+void WriteFftOptimizationData(const HTuple& FileName) {
+  ApiScope scope("WriteFftOptimizationData");
+  const char* op = "write_fft_optimization_data";
+  const std::string name = oneString(FileName, op, 1);
+  std::ofstream out(fs::u8path(name), std::ios::binary | std::ios::trunc);
+  if (name.empty() || !(out << "quorvex fft optimization data 1\n").flush()) {
+    fail(op, H_ERR_FILE_WRITE);
+  }
+}
+
+}  // namespace HalconCpp

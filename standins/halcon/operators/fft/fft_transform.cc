@@ -1,0 +1,178 @@
+#include "operators/fft/fft_transform.h"
+
+#include <algorithm>
+#include <cmath>
+#include <kissfft/kissfft.hh>
+#include <memory>
+#include <utility>
+
+#include "core/params.h"
+#include "core/pixel_access.h"
+
+namespace HalconCpp {
+namespace Standin {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+std::size_t largestPrimeFactor(std::size_t n) {
+  std::size_t largest = 1;
+  for (std::size_t p = 2; p * p <= n; ++p) {
+    while (n % p == 0) largest = p, n /= p;
+  }
+  return n > 1 ? n : largest;
+}
+
+// A transform of one length and sign, planned once for all the lines of a call.
+class LinePlan {
+ public:
+  LinePlan(std::size_t n, int sign) : n_(n) {
+    if (n_ <= 1) return;
+    if (largestPrimeFactor(n_) <= kLargestKissRadix) {
+      direct_ = std::make_unique<kissfft<double>>(n_, sign > 0);
+      return;
+    }
+    // Bluestein: jk = (j^2 + k^2 - (k - j)^2) / 2 turns the transform into a chirp
+    // multiplication, a cyclic convolution of a power-of-two length m >= 2n - 1, and a
+    // second chirp multiplication.
+    m_ = 1;
+    while (m_ < 2 * n_ - 1) m_ *= 2;
+    chirp_.resize(n_);
+    for (std::size_t j = 0; j < n_; ++j) {
+      // j^2 mod 2n keeps the angle small, and so exact, for long lines.
+      const auto square = static_cast<double>((static_cast<std::uint64_t>(j) * j) % (2 * n_));
+      chirp_[j] = std::polar(1.0, sign * kPi * square / static_cast<double>(n_));
+    }
+    forward_ = std::make_unique<kissfft<double>>(m_, false);
+    inverse_ = std::make_unique<kissfft<double>>(m_, true);
+    std::vector<Complex> kernel(m_);
+    kernel[0] = std::conj(chirp_[0]);
+    for (std::size_t d = 1; d < n_; ++d) kernel[d] = kernel[m_ - d] = std::conj(chirp_[d]);
+    kernelSpectrum_.resize(m_);
+    forward_->transform(kernel.data(), kernelSpectrum_.data());
+    work_.resize(m_);
+    out_.resize(m_);
+  }
+
+  // Transforms n values at `line`, spaced `stride` apart.
+  void run(Complex* line, std::size_t stride) {
+    if (n_ <= 1) return;
+    if (direct_) {
+      in_.resize(n_), out_.resize(n_);
+      for (std::size_t i = 0; i < n_; ++i) in_[i] = line[i * stride];
+      direct_->transform(in_.data(), out_.data());
+      for (std::size_t i = 0; i < n_; ++i) line[i * stride] = out_[i];
+      return;
+    }
+    std::fill(work_.begin(), work_.end(), Complex());
+    for (std::size_t j = 0; j < n_; ++j) work_[j] = line[j * stride] * chirp_[j];
+    forward_->transform(work_.data(), out_.data());
+    for (std::size_t i = 0; i < m_; ++i) out_[i] *= kernelSpectrum_[i];
+    inverse_->transform(out_.data(), work_.data());
+    const double scale = 1.0 / static_cast<double>(m_);
+    for (std::size_t k = 0; k < n_; ++k) line[k * stride] = work_[k] * chirp_[k] * scale;
+  }
+
+ private:
+  std::size_t n_;
+  std::unique_ptr<kissfft<double>> direct_;
+  std::size_t m_ = 0;
+  std::vector<Complex> chirp_;
+  std::unique_ptr<kissfft<double>> forward_;
+  std::unique_ptr<kissfft<double>> inverse_;
+  std::vector<Complex> kernelSpectrum_;
+  std::vector<Complex> in_;
+  std::vector<Complex> work_;
+  std::vector<Complex> out_;
+};
+
+}  // namespace
+
+Spectrum::Spectrum(std::int32_t width, std::int32_t height, const char* op)
+    : reservation_(
+          static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * sizeof(Complex),
+          op),
+      width_(width),
+      height_(height),
+      values_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {}
+
+void transformLine(std::vector<Complex>& line, int sign) {
+  LinePlan(line.size(), sign).run(line.data(), 1);
+}
+
+void transformRows(Spectrum& spectrum, int sign, const char* op) {
+  const auto width = static_cast<std::size_t>(spectrum.width());
+  // The plans' buffers (a few lines of the next power of two past twice a side) are small
+  // beside the spectrum; they are counted against the bound all the same.
+  const PixelReservation working(32 * width * sizeof(Complex), op);
+  LinePlan rows(width, sign);
+  for (std::int32_t r = 0; r < spectrum.height(); ++r) rows.run(&spectrum.at(r, 0), 1);
+}
+
+void transformColumns(Spectrum& spectrum, int sign, const char* op) {
+  const auto height = static_cast<std::size_t>(spectrum.height());
+  const PixelReservation working(32 * height * sizeof(Complex), op);
+  LinePlan cols(height, sign);
+  for (std::int32_t c = 0; c < spectrum.width(); ++c) {
+    cols.run(spectrum.data() + c, static_cast<std::size_t>(spectrum.width()));
+  }
+}
+
+void transform2d(Spectrum& spectrum, int sign, const char* op) {
+  transformRows(spectrum, sign, op);
+  transformColumns(spectrum, sign, op);
+}
+
+bool normDivisor(const std::string& norm, double count, double* divisor) {
+  if (norm == "none") return *divisor = 1, true;
+  if (norm == "sqrt") return *divisor = std::sqrt(count), true;
+  if (norm == "n") return *divisor = count, true;
+  return false;
+}
+
+void readChannel(const ImageObject& image, std::size_t c, Spectrum& spectrum) {
+  const std::size_t count = spectrum.size();
+  if (image.type() == PixelType::Complex) {
+    const float* parts = image.channels[c]->as<float>();
+    for (std::size_t i = 0; i < count; ++i)
+      spectrum.data()[i] = Complex(parts[2 * i], parts[2 * i + 1]);
+    return;
+  }
+  const PixelReader read = readerOf(image.type());
+  for (std::size_t i = 0; i < count; ++i) spectrum.data()[i] = Complex(read(image.pixels(c), i), 0);
+}
+
+void rotate(Spectrum& spectrum, std::int32_t shiftRows, std::int32_t shiftCols, const char* op) {
+  const std::int32_t width = spectrum.width(), height = spectrum.height();
+  if (width == 0 || height == 0) return;
+  Spectrum moved(width, height, op);
+  for (std::int32_t r = 0; r < height; ++r) {
+    const std::int32_t toRow = ((r + shiftRows) % height + height) % height;
+    for (std::int32_t c = 0; c < width; ++c) {
+      moved.at(toRow, ((c + shiftCols) % width + width) % width) = spectrum.at(r, c);
+    }
+  }
+  std::copy(moved.data(), moved.data() + moved.size(), spectrum.data());
+}
+
+PlanePtr planeOf(const Spectrum& spectrum, PixelType type, double divisor, const char* op) {
+  auto plane = std::make_shared<Plane>(spectrum.width(), spectrum.height(), op, type);
+  const std::size_t count = spectrum.size();
+  if (type == PixelType::Complex) {
+    float* parts = plane->as<float>();
+    for (std::size_t i = 0; i < count; ++i) {
+      const Complex value = spectrum.data()[i] / divisor;
+      // Clipped to the float range: a cast beyond it is undefined.
+      parts[2 * i] = static_cast<float>(storableValue(PixelType::Complex, value.real()));
+      parts[2 * i + 1] = static_cast<float>(storableValue(PixelType::Complex, value.imag()));
+    }
+    return plane;
+  }
+  const PixelWriter write = writerOf(type);
+  for (std::size_t i = 0; i < count; ++i)
+    write(plane->data(), i, spectrum.data()[i].real() / divisor);
+  return plane;
+}
+
+}  // namespace Standin
+}  // namespace HalconCpp

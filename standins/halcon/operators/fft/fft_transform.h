@@ -1,0 +1,77 @@
+// Discrete Fourier transforms of images of any size, in doubles: the frequency family's
+// operators read their input into a Spectrum, transform it and write it back in their type.
+// The butterflies are Debian's header-only kissfft (every build, the 32-bit and Windows cross
+// builds too); a side whose factors include a prime above kLargestKissRadix goes through
+// Bluestein's chirp convolution instead, so that no size costs more than a few
+// power-of-two transforms a line.
+#ifndef QUORVEX_STANDINS_HALCON_OPERATORS_FFT_TRANSFORM_H
+#define QUORVEX_STANDINS_HALCON_OPERATORS_FFT_TRANSFORM_H
+
+#include <complex>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/image.h"
+#include "core/memory_bounds.h"
+
+namespace HalconCpp {
+namespace Standin {
+
+using Complex = std::complex<double>;
+
+// kissfft's generic butterfly costs p operations a point for a prime factor p.
+constexpr std::size_t kLargestKissRadix = 97;
+
+// A width x height grid of complex values, row by row, its memory taken from the pixel bound.
+class Spectrum {
+ public:
+  Spectrum(std::int32_t width, std::int32_t height, const char* op);
+  std::int32_t width() const { return width_; }
+  std::int32_t height() const { return height_; }
+  Complex& at(std::int32_t row, std::int32_t col) {
+    return values_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width_) +
+                   static_cast<std::size_t>(col)];
+  }
+  Complex* data() { return values_.data(); }
+  const Complex* data() const { return values_.data(); }
+  std::size_t size() const { return values_.size(); }
+
+ private:
+  PixelReservation reservation_;
+  std::int32_t width_;
+  std::int32_t height_;
+  std::vector<Complex> values_;
+};
+
+// Sum over every (k, l) of e^(sign 2 pi i (k m / height + l n / width)) f(k, l), in place;
+// sign is +1 or -1 and nothing is normalised.
+void transform2d(Spectrum& spectrum, int sign, const char* op);
+// The two halves of transform2d: every row, and every column.
+void transformRows(Spectrum& spectrum, int sign, const char* op);
+void transformColumns(Spectrum& spectrum, int sign, const char* op);
+
+// One line of n values, in place, as transform2d does for a row (exposed for the tests of
+// the chirp path, which no small image reaches).
+void transformLine(std::vector<Complex>& line, int sign);
+
+// The reference's normalising factors: 'none' 1, 'sqrt' sqrt(count), 'n' count. False for
+// any other name.
+bool normDivisor(const std::string& norm, double count, double* divisor);
+
+// Channel c of an image of any type as complex values: complex pixels as they are, every
+// other type as its value with an imaginary part of 0.
+void readChannel(const ImageObject& image, std::size_t c, Spectrum& spectrum);
+
+// Moves the value at (r, c) to ((r + shiftRows) mod height, (c + shiftCols) mod width).
+void rotate(Spectrum& spectrum, std::int32_t shiftRows, std::int32_t shiftCols, const char* op);
+
+// Writes a spectrum into an owned plane of `type`, each value divided by `divisor`: complex
+// planes keep both parts, every other type the real part as storableValue stores it.
+PlanePtr planeOf(const Spectrum& spectrum, PixelType type, double divisor, const char* op);
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif
