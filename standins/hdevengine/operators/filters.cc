@@ -21,6 +21,12 @@ constexpr OperatorSpec kFilterOperators[] = {
     bind<&H::MultImage>("mult_image"),
     bind<&H::TextureLaws>("texture_laws"),
     bind<&H::DotsImage>("dots_image"),
+    bind<&H::DerivateGauss>("derivate_gauss"),
+    bind<&H::LaplaceOfGauss>("laplace_of_gauss"),
+    bind<&H::DiffOfGauss>("diff_of_gauss"),
+    bind<&H::Laplace>("laplace"),
+    bind<&H::ZeroCrossing>("zero_crossing"),
+    bind<&H::EdgesImage>("edges_image"),
 };
 
 }  // namespace
