@@ -403,6 +403,70 @@ TEST(EdgesImageReference, SuppressionAndHysteresisLeaveTheEdgePoints) {
   }
 }
 
+// lines_gauss, HALCON 11.0 reference (Steger's model): a bright bar of 200 over columns
+// 19 ... 21 (half-width w = 1.5 about column 20) in a black 41 x 41 image, Sigma 1.2. The line
+// lies on the bar's axis; its response is the second derivative across it,
+// 2 * 200 w / (sigma^3 sqrt(2 pi)) exp(-w^2 / 2 sigma^2) = 63.42 for the continuous bar. The
+// smoothed bar is steepest where (v + w) exp(-(v + w)^2 / 2s^2) = (v - w) exp(-(v - w)^2 /
+// 2s^2): v = 1.61, the width without a model; 'bar-shaped' undoes that bias back to 1.5
+// (dv/dw = 0.66 there, so an error of 0.03 in v is 0.05 in w) and 'gaussian' gives
+// sqrt(v^2 - sigma^2) = 1.07 (worked in Python). The image holds three sampled pixels, not the
+// continuous bar: their response is 200 (G''(0) + 2 G''(1)) = 66.11, and the tolerances
+// allow for the sampling and for the edges interpolated between pixels.
+TEST(LinesGaussReference, ABrightBarsAxisAndWidth) {
+  const std::string bar =
+      "gen_image_const (Blank, 'byte', 41, 41)\n"
+      "gen_rectangle1 (Bar, 0, 19, 40, 21)\n"
+      "paint_region (Bar, Blank, Image, 200, 'fill')\n";
+  const auto lines = [&](const char* call, const char* result) {
+    return runLines(linesOf(bar + call + "\n" + result));
+  };
+  const char* none = "lines_gauss (Image, L, 1.2, 5, 10, 'light', 'true', 'none', 'false')";
+  EXPECT_EQ(text(lines(none, "count_obj (L, R)")), "1");
+  HTuple r = lines(none,
+                   "get_contour_xld (L, Row, Col)\nR := [min(Col), max(Col), "
+                   "min(Row), max(Row)]");
+  EXPECT_NEAR(r[0].D(), 20, 1e-6);
+  EXPECT_NEAR(r[1].D(), 20, 1e-6);
+  EXPECT_LE(r[2].D(), 1);
+  EXPECT_GE(r[3].D(), 39);
+  r = lines(none,
+            "get_contour_attrib_xld (L, 'response', Resp)\n"
+            "get_contour_attrib_xld (L, 'angle', A)\nR := [Resp[20], A[20]]");
+  EXPECT_NEAR(r[0].D(), 66.11, 0.1) << "the sampled bar's 66.11";
+  EXPECT_NEAR(r[1].D(), 0, 1e-6) << "the normal runs along the row";
+  struct Row {
+    const char* model;
+    double expected, tolerance;
+  };
+  const Row rows[] = {{"none", 1.61, 0.03}, {"bar-shaped", 1.5, 0.05}, {"gaussian", 1.07, 0.05}};
+  for (const Row& row : rows) {
+    const std::string call = std::string("lines_gauss (Image, L, 1.2, 5, 10, 'light', 'true', '") +
+                             row.model + "', 'false')";
+    r = lines(call.c_str(),
+              "get_contour_attrib_xld (L, 'width_left', WL)\n"
+              "get_contour_attrib_xld (L, 'width_right', WR)\nR := [WL[20], WR[20]]");
+    EXPECT_NEAR(r[0].D(), row.expected, row.tolerance) << row.model;
+    EXPECT_NEAR(r[1].D(), row.expected, row.tolerance) << row.model;
+  }
+  // A dark search finds nothing on a bright bar; High above the response keeps nothing.
+  EXPECT_EQ(text(lines("lines_gauss (Image, L, 1.2, 5, 10, 'dark', 'false', 'none', 'false')",
+                       "count_obj (L, R)")),
+            "0");
+  EXPECT_EQ(text(lines("lines_gauss (Image, L, 1.2, 5, 80, 'light', 'false', 'none', 'false')",
+                       "count_obj (L, R)")),
+            "0");
+  const std::pair<const char*, long> refusals[] = {
+      {"lines_gauss (Image, L, 0, 5, 10, 'light', 'false', 'none', 'false')", 1301},
+      {"lines_gauss (Image, L, 2, 10, 5, 'light', 'false', 'none', 'false')", 1303},
+      {"lines_gauss (Image, L, 2, 5, 10, 'bright', 'false', 'none', 'false')", 1304},
+      {"lines_gauss (Image, L, 2, 5, 10, 'light', 'false', 'box', 'false')", 1306},
+  };
+  for (const auto& [call, number] : refusals) {
+    EXPECT_EQ(programError(linesOf(bar + call)), number) << call;
+  }
+}
+
 // Program lines reach every operator through the engine's table.
 TEST(EdgeOperatorLines, RunThroughTheEngine) {
   const std::string image =
