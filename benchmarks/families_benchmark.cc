@@ -214,6 +214,15 @@ void BM_Canny_Standin(benchmark::State& state) {
     benchmark::DoNotOptimize(edges.CountObj());
   }
 }
+// edges_image 'canny' with NMS and hysteresis: the same thresholds, edge pixels as an image.
+void BM_EdgesImageCanny_Standin(benchmark::State& state) {
+  const HObject image = grayImage();
+  for (auto _ : state) {
+    HObject amplitude, direction;
+    EdgesImage(image, &amplitude, &direction, "canny", 1.0, "nms", 20, 40);
+    benchmark::DoNotOptimize(amplitude.CountObj());
+  }
+}
 void BM_Canny_OpenCV(benchmark::State& state) {
   const cv::Mat image = grayMat();
   cv::Mat smooth, edges;
@@ -236,6 +245,7 @@ BENCHMARK(BM_OpeningCross7_Standin)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpeningCross7_OpenCV)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Watersheds_Standin)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Watersheds_OpenCV)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EdgesImageCanny_Standin)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Canny_Standin)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Canny_OpenCV)->Unit(benchmark::kMillisecond);
 

@@ -423,7 +423,7 @@ TEST(EdgesSubPix, FindsAStepEdgeBetweenThePixels) {
                {"gen_image_const (I, 'byte', 8, 8)\nedges_sub_pix (I, E, 'canny', 1, 1, 2)\n"
                 "count_obj (E, R)",
                 "0"}});
-  expectErrorNumbers({{kStep + "edges_sub_pix (Image, E, 'deriche2', 1, 10, 20)", 1301},
+  expectErrorNumbers({{kStep + "edges_sub_pix (Image, E, 'gauss', 1, 10, 20)", 1301},
                       {kStep + "edges_sub_pix (Image, E, 'canny', 0, 10, 20)", 1302},
                       {kStep + "edges_sub_pix (Image, E, 'canny', 1, 20, 10)", 1304},
                       {kStep + "edges_sub_pix (Right, E, 'canny', 1, 10, 20)", 1101}});

@@ -42,6 +42,12 @@ constexpr OperatorSpec kFilterOperators[] = {
     bind<&H::PhaseRad>("phase_rad"),
     bind<&H::ReadFftOptimizationData>("read_fft_optimization_data"),
     bind<&H::WriteFftOptimizationData>("write_fft_optimization_data"),
+    bind<&H::DerivateGauss>("derivate_gauss"),
+    bind<&H::LaplaceOfGauss>("laplace_of_gauss"),
+    bind<&H::DiffOfGauss>("diff_of_gauss"),
+    bind<&H::Laplace>("laplace"),
+    bind<&H::ZeroCrossing>("zero_crossing"),
+    bind<&H::EdgesImage>("edges_image"),
 };
 
 }  // namespace

@@ -32,6 +32,7 @@ constexpr OperatorSpec kXldOperators[] = {
     bind<&H::UnionAdjacentContoursXld>("union_adjacent_contours_xld"),
     bind<&H::SegmentContoursXld>("segment_contours_xld"),
     bind<&H::EdgesSubPix>("edges_sub_pix"),
+    bind<&H::LinesGauss>("lines_gauss"),
     bind<&H::DispXld>("disp_xld"),
 };
 

@@ -60,6 +60,26 @@ HALCONCPP_API void SobelDir(const HObject& Image, HObject* EdgeAmplitude, HObjec
 // mean_image over Width x Height less the pixel, plus 128, clipped.
 HALCONCPP_API void HighpassImage(const HObject& Image, HObject* Highpass, const HTuple& Width,
                                  const HTuple& Height);
+// Edges and lines. Gaussian derivatives of any real-valued image as real images: Sigma one
+// value or (along the rows, down the columns); Component as the reference lists them.
+HALCONCPP_API void DerivateGauss(const HObject& Image, HObject* DerivGauss, const HTuple& Sigma,
+                                 const HTuple& Component);
+// The Laplacian of a Gaussian (0.7 < Sigma <= 25) as int2.
+HALCONCPP_API void LaplaceOfGauss(const HObject& Image, HObject* ImageLaplace, const HTuple& Sigma);
+// Marr's difference of two Gaussians of a byte or uint2 image as int2.
+HALCONCPP_API void DiffOfGauss(const HObject& Image, HObject* DiffOfGauss, const HTuple& Sigma,
+                               const HTuple& SigFactor);
+// The finite-difference Laplacian 'n_4', 'n_8' or 'n_8_isotropic' of a byte image, after a
+// Gaussian (MaskSize 5 ... 13) or binomial ('..._binomial', 5 ... 39) smoothing of
+// MaskSize - 2.
+HALCONCPP_API void Laplace(const HObject& Image, HObject* ImageLaplace, const HTuple& ResultType,
+                           const HTuple& MaskSize, const HTuple& FilterMask);
+// The pixels of an int1, int2, int4 or real image that are 0 or beside one of opposite sign.
+HALCONCPP_API void ZeroCrossing(const HObject& Image, HObject* RegionCrossing);
+// Edge amplitude and direction of a byte or uint2 image, thinned and thresholded.
+HALCONCPP_API void EdgesImage(const HObject& Image, HObject* ImaAmp, HObject* ImaDir,
+                              const HTuple& Filter, const HTuple& Alpha, const HTuple& NMS,
+                              const HTuple& Low, const HTuple& High);
 
 }  // namespace HalconCpp
 

@@ -73,6 +73,11 @@ HALCONCPP_API void SegmentContoursXld(const HObject& Contours, HObject* Contours
 // attributes 'edge_direction', 'angle' and 'response'.
 HALCONCPP_API void EdgesSubPix(const HObject& Image, HObject* Edges, const HTuple& Filter,
                                const HTuple& Alpha, const HTuple& Low, const HTuple& High);
+// Steger's lines of a light or dark curvilinear structure, with their widths on request.
+HALCONCPP_API void LinesGauss(const HObject& Image, HObject* Lines, const HTuple& Sigma,
+                              const HTuple& Low, const HTuple& High, const HTuple& LightDark,
+                              const HTuple& ExtractWidth, const HTuple& LineModel,
+                              const HTuple& CompleteJunctions);
 
 // Display: contours only, as polylines in the window's colour and line width.
 HALCONCPP_API void DispXld(const HObject& XLDObject, const HTuple& WindowHandle);

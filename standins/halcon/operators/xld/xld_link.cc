@@ -1,0 +1,97 @@
+#include "operators/xld/xld_link.h"
+
+#include <cstdlib>
+#include <utility>
+
+namespace HalconCpp {
+namespace Standin {
+
+std::vector<ContourPtr> linkPoints(std::vector<LinkPoint>& points, std::int32_t w, std::int32_t h,
+                                   const std::vector<std::string>& names) {
+  const auto at = [w](std::int32_t r, std::int32_t c) {
+    return static_cast<std::size_t>(r) * static_cast<std::size_t>(w) + static_cast<std::size_t>(c);
+  };
+  const auto valid = [&](std::int32_t r, std::int32_t c) {
+    return r >= 0 && r < h && c >= 0 && c < w;
+  };
+  // Hysteresis: weak points joined to a strong one through their 8-neighbours become strong.
+  std::vector<std::size_t> stack;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (points[i].state == 2) stack.push_back(i);
+  }
+  while (!stack.empty()) {
+    const std::size_t i = stack.back();
+    stack.pop_back();
+    const auto r = static_cast<std::int32_t>(i / static_cast<std::size_t>(w));
+    const auto c = static_cast<std::int32_t>(i % static_cast<std::size_t>(w));
+    for (std::int32_t dr = -1; dr <= 1; ++dr) {
+      for (std::int32_t dc = -1; dc <= 1; ++dc) {
+        if (!valid(r + dr, c + dc)) continue;
+        LinkPoint& p = points[at(r + dr, c + dc)];
+        if (p.state == 1) p.state = 2, stack.push_back(at(r + dr, c + dc));
+      }
+    }
+  }
+  const auto freeNeighbours = [&](std::int32_t r, std::int32_t c) {
+    int count = 0;
+    for (std::int32_t dr = -1; dr <= 1; ++dr) {
+      for (std::int32_t dc = -1; dc <= 1; ++dc) {
+        if ((dr || dc) && valid(r + dr, c + dc) && points[at(r + dr, c + dc)].state == 2) ++count;
+      }
+    }
+    return count;
+  };
+  std::vector<ContourPtr> contours;
+  const auto walk = [&](std::int32_t r, std::int32_t c) {
+    auto contour = makeContour({}, {});
+    std::vector<std::vector<double>> values(names.size());
+    const std::int32_t r0 = r, c0 = c;
+    for (;;) {
+      LinkPoint& p = points[at(r, c)];
+      p.state = 3;
+      contour->rows.push_back(p.row), contour->cols.push_back(p.col);
+      for (std::size_t k = 0; k < names.size(); ++k) values[k].push_back(p.values[k]);
+      // The next point is the free neighbour with fewest free neighbours of its own, edge
+      // neighbours before diagonal ones, so that a thick corner strands no point.
+      int best = 99;
+      std::int32_t nr = 0, nc = 0;
+      for (int diagonal = 0; diagonal < 2; ++diagonal) {
+        for (std::int32_t dr = -1; dr <= 1; ++dr) {
+          for (std::int32_t dc = -1; dc <= 1; ++dc) {
+            if ((dr != 0 && dc != 0) != (diagonal == 1) || (dr == 0 && dc == 0)) continue;
+            if (!valid(r + dr, c + dc) || points[at(r + dr, c + dc)].state != 2) continue;
+            const int f = freeNeighbours(r + dr, c + dc);
+            if (f < best) best = f, nr = r + dr, nc = c + dc;
+          }
+        }
+      }
+      if (best == 99) break;
+      r = nr, c = nc;
+    }
+    // A walk ending beside its start closes.
+    if (contour->size() > 2 && std::abs(r - r0) <= 1 && std::abs(c - c0) <= 1) {
+      contour->rows.push_back(contour->rows.front());
+      contour->cols.push_back(contour->cols.front());
+      for (std::vector<double>& v : values) v.push_back(v.front());
+    }
+    if (contour->size() < 2) return;
+    for (std::size_t k = 0; k < names.size(); ++k) {
+      contour->attribs.emplace_back(names[k], std::move(values[k]));
+    }
+    contours.push_back(contour);
+  };
+  // Open chains from their ends first, then what is left (closed rings) from anywhere.
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::int32_t r = 0; r < h; ++r) {
+      for (std::int32_t c = 0; c < w; ++c) {
+        if (points[at(r, c)].state != 2) continue;
+        if (pass == 0 && freeNeighbours(r, c) > 1) continue;
+        walk(r, c);
+      }
+    }
+  }
+  return contours;
+}
+
+}  // namespace Standin
+}  // namespace HalconCpp
