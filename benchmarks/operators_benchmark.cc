@@ -58,8 +58,8 @@ Hlong address(const std::uint8_t* p) {
 struct Inputs {
   Size size;
   std::vector<std::uint8_t> gray, planes;  // planes: red, green, blue one after the other
-  cv::Mat grayMat, rgbMat, binaryMat;
-  HObject grayImage, rgbImage, region;
+  cv::Mat grayMat, rgbMat, binaryMat, meanMat;
+  HObject grayImage, rgbImage, region, meanImage;
   HObject red, green, blue;  // the colour image's channels, with its domain
 };
 
@@ -98,6 +98,9 @@ Inputs makeInputs(Size size, bool disc) {
   }
   Threshold(in.grayImage, &in.region, 128, 255);
   Decompose3(in.rgbImage, &in.red, &in.green, &in.blue);
+  // The smoothed image dyn_threshold compares with, made once by each side.
+  MeanImage(in.grayImage, &in.meanImage, 15, 15);
+  cv::blur(in.grayMat, in.meanMat, cv::Size(15, 15), cv::Point(-1, -1), cv::BORDER_REFLECT);
   return in;
 }
 
@@ -215,6 +218,89 @@ void addCases(std::vector<Case>& cases, const Inputs& in, const std::string& suf
         static thread_local cv::Mat real, spectrum;
         p->grayMat.convertTo(real, CV_32F);
         cv::dft(real, spectrum, cv::DFT_COMPLEX_OUTPUT);
+      });
+  // sum_abs: (|A| + |B|) / 4 of the two 3 x 3 masks; OpenCV's usual amplitude is the
+  // average of the two absolute derivatives, each a pass of its own.
+  add(
+      "sobel_amp sum_abs 3 / Sobel x, y + convertScaleAbs + addWeighted",
+      [p] {
+        HObject amplitude;
+        SobelAmp(p->grayImage, &amplitude, "sum_abs", 3);
+      },
+      [p] {
+        static thread_local cv::Mat dx, dy, ax, ay, amplitude;
+        cv::Sobel(p->grayMat, dx, CV_16S, 1, 0, 3, 1, 0, cv::BORDER_REFLECT);
+        cv::Sobel(p->grayMat, dy, CV_16S, 0, 1, 3, 1, 0, cv::BORDER_REFLECT);
+        cv::convertScaleAbs(dx, ax);
+        cv::convertScaleAbs(dy, ay);
+        cv::addWeighted(ax, 0.5, ay, 0.5, 0, amplitude);
+      });
+  // The comparison alone, with an image smoothed beforehand (mean 15 x 15) on both sides;
+  // OpenCV compares the signed differences, the stand-in gives runs.
+  add(
+      "dyn_threshold light 5 / subtract + compare",
+      [p] {
+        HObject region;
+        DynThreshold(p->grayImage, p->meanImage, &region, 5, "light");
+      },
+      [p] {
+        static thread_local cv::Mat difference, mask;
+        cv::subtract(p->grayMat, p->meanMat, difference, cv::noArray(), CV_16S);
+        cv::compare(difference, 5, mask, cv::CMP_GE);
+      });
+  // var_threshold also weighs the local deviation, which adaptiveThreshold does not: it
+  // does more work than its nearest equivalent, a local mean and a comparison.
+  add(
+      "var_threshold 15x15 / adaptiveThreshold mean 15",
+      [p] {
+        HObject region;
+        VarThreshold(p->grayImage, &region, 15, 15, 0.2, 2, "dark");
+      },
+      [p] {
+        static thread_local cv::Mat mask;
+        cv::adaptiveThreshold(p->grayMat, mask, 255, cv::ADAPTIVE_THRESH_MEAN_C,
+                              cv::THRESH_BINARY_INV, 15, 2);
+      });
+  add(
+      "zoom_image_size half bilinear / resize INTER_LINEAR",
+      [p] {
+        HObject zoomed;
+        ZoomImageSize(p->grayImage, &zoomed, p->size.width / 2, p->size.height / 2, "bilinear");
+      },
+      [p] {
+        static thread_local cv::Mat zoomed;
+        cv::resize(p->grayMat, zoomed, cv::Size(p->size.width / 2, p->size.height / 2), 0, 0,
+                   cv::INTER_LINEAR);
+      });
+  add(
+      "affine_trans_image scale 0.9 + shift / warpAffine",
+      [p] {
+        HTuple identity, scaled, matrix;
+        HomMat2dIdentity(&identity);
+        HomMat2dScale(identity, 0.9, 0.9, 0, 0, &scaled);
+        HomMat2dTranslate(scaled, 7.5, 12.25, &matrix);
+        HObject moved;
+        AffineTransImage(p->grayImage, &moved, matrix, "bilinear", "false");
+      },
+      [p] {
+        // OpenCV's matrix maps (x, y); HALCON's (row, column).
+        static const cv::Mat matrix = (cv::Mat_<double>(2, 3) << 0.9, 0, 12.25, 0, 0.9, 7.5);
+        static thread_local cv::Mat moved;
+        cv::warpAffine(p->grayMat, moved, matrix, p->grayMat.size(), cv::INTER_LINEAR,
+                       cv::BORDER_CONSTANT);
+      });
+  add(
+      "rotate_image 10 bilinear / warpAffine rotation",
+      [p] {
+        HObject turned;
+        RotateImage(p->grayImage, &turned, 10, "bilinear");
+      },
+      [p] {
+        static thread_local cv::Mat turned;
+        const cv::Mat matrix = cv::getRotationMatrix2D(
+            cv::Point2f((p->size.width - 1) / 2.0f, (p->size.height - 1) / 2.0f), 10, 1);
+        cv::warpAffine(p->grayMat, turned, matrix, p->grayMat.size(), cv::INTER_LINEAR,
+                       cv::BORDER_CONSTANT);
       });
 }
 

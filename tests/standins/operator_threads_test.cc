@@ -128,13 +128,30 @@ void compareWithPortable(
 // Odd sizes, so that no row fills whole vectors.
 const Size kSizes[] = {{1, 1}, {2, 3}, {37, 5}, {641, 263}, {1023, 311}};
 
+// Filters of the whole image, whatever its domain.
+std::vector<ImageOperator> wholeImageOperators() {
+  std::vector<ImageOperator> ops = imageOperators();
+  // 16, 32 and 64 bits of sums.
+  const std::pair<Hlong, Hlong> binomials[] = {{5, 5}, {3, 7}, {11, 13}, {37, 37}};
+  for (const auto& [w, h] : binomials) {
+    ops.push_back({"binomial_filter", [w = w, h = h](const HObject& in, HObject* out) {
+                     BinomialFilter(in, out, w, h);
+                   }});
+  }
+  for (const char* type : {"sum_abs", "sum_sqrt", "thin_sum_abs", "thin_max_abs"}) {
+    ops.push_back(
+        {"sobel_amp", [type](const HObject& in, HObject* out) { SobelAmp(in, out, type, 3); }});
+  }
+  return ops;
+}
+
 TEST(OperatorThreads, FiltersGiveThePortableBytesOnAnyThreads) {
   SettingsRestored restored;
   for (const Size size : kSizes) {
     std::vector<std::uint8_t> pixels = randomPlane(size, static_cast<std::uint32_t>(size.width));
     const HObject image = wrapGray(pixels, size.width, size.height);
     for (const auto& [domain, input] : domainsOf(image, size)) {
-      for (const ImageOperator& op : imageOperators()) {
+      for (const ImageOperator& op : wholeImageOperators()) {
         compareWithPortable<std::vector<std::uint8_t>>(
             [&, &input = input] {
               HObject out;
@@ -265,6 +282,24 @@ TEST(OperatorThreads, RegionOperatorsGiveThePortableRegionOnAnyThreads) {
          Threshold(in, &region, 30, 200);
          DilationRectangle1(region, &dilated, 4, 7);
          ErosionRectangle1(dilated, out, 9, 2);
+       }},
+      // Rows of bits hold whole words: spans of 64 and more, and elements beside their
+      // reference pixel, reach across words and beyond the region's box.
+      {"opening and closing with a cross, a ring and a wide bar",
+       [](const HObject& in, HObject* out) {
+         HObject region, across, down, cross, outer, inner, ring, bar, opened, closed, joined;
+         Threshold(in, &region, 90, 255);
+         GenRectangle1(&across, 3, 0, 3, 6);
+         GenRectangle1(&down, 0, 3, 6, 3);
+         Union2(across, down, &cross);
+         GenCircle(&outer, 0, 0, 4.5);
+         GenCircle(&inner, 0, 0, 2);
+         Difference(outer, inner, &ring);
+         GenRectangle1(&bar, 0, 0, 1, 70);
+         Opening(region, cross, &opened);
+         Closing(opened, ring, &closed);
+         Dilation2(closed, bar, &joined, 5, -40, 1);
+         Erosion2(joined, ring, out, -9, 12, 2);
        }},
   };
   for (const Size size : kSizes) {

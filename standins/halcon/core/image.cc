@@ -2,6 +2,8 @@
 // images of an iconic parameter, and the HImage class.
 #include "core/image.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <new>
 #include <utility>
 
@@ -15,7 +17,68 @@
 namespace HalconCpp {
 namespace Standin {
 
+namespace {
+
+// Large pixel buffers that planes let go of, kept for the next plane of the same size: a
+// program that filters image after image then writes into memory it has already touched,
+// instead of having the system map and clear fresh pages for every result, which on a busy
+// machine costs more than the filter itself. A few buffers at most, of at most 64 MiB in all.
+template <typename Buffer>
+class BufferCache {
+ public:
+  static constexpr std::size_t kSmallest = 1 << 20;
+  static constexpr std::size_t kMostBytes = std::size_t{64} << 20;
+  static constexpr std::size_t kMostBuffers = 4;
+
+  bool take(std::size_t bytes, Buffer& into) {
+    if (bytes < kSmallest) return false;
+    quorvex::common::Lock lock(mutex_);
+    for (std::size_t i = 0; i < count_; ++i) {
+      if (buffers_[i].size() != bytes) continue;
+      into.swap(buffers_[i]);
+      held_ -= bytes;
+      buffers_[i].swap(buffers_[--count_]);
+      Buffer().swap(buffers_[count_]);
+      return true;
+    }
+    return false;
+  }
+
+  void give(Buffer& from) {
+    const std::size_t bytes = from.size();
+    if (bytes < kSmallest || bytes > kMostBytes) return;
+    quorvex::common::Lock lock(mutex_);
+    // The oldest buffers make room for the newest.
+    while (count_ > 0 && (count_ == kMostBuffers || held_ + bytes > kMostBytes)) {
+      held_ -= buffers_[0].size();
+      for (std::size_t i = 0; i + 1 < count_; ++i) buffers_[i].swap(buffers_[i + 1]);
+      Buffer().swap(buffers_[--count_]);
+    }
+    buffers_[count_++].swap(from);
+    held_ += bytes;
+  }
+
+ private:
+  quorvex::common::Mutex mutex_;
+  Buffer buffers_[kMostBuffers] QUORVEX_GUARDED_BY(mutex_);
+  std::size_t count_ QUORVEX_GUARDED_BY(mutex_) = 0;
+  std::size_t held_ QUORVEX_GUARDED_BY(mutex_) = 0;
+};
+
+template <typename Buffer>
+BufferCache<Buffer>& bufferCache() {
+  static auto* cache = new BufferCache<Buffer>;  // outlives every static destructor
+  return *cache;
+}
+
+}  // namespace
+
 Plane::Plane(std::int32_t width, std::int32_t height, const char* op, PixelType type)
+    : Plane(width, height, op, type, Unwritten{}) {
+  std::fill(owned_.begin(), owned_.end(), std::uint8_t{0});
+}
+
+Plane::Plane(std::int32_t width, std::int32_t height, const char* op, PixelType type, Unwritten)
     : reservation_(static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) *
                        elementSize(type),
                    op),
@@ -25,7 +88,9 @@ Plane::Plane(std::int32_t width, std::int32_t height, const char* op, PixelType 
   // A 32-bit process cannot address a complex 32768 x 32768 image even under a raised bound.
   if (bytes != static_cast<std::size_t>(bytes)) fail(op, H_ERR_NO_MEMORY);
   try {
-    owned_.assign(static_cast<std::size_t>(bytes), 0);
+    if (!bufferCache<decltype(owned_)>().take(static_cast<std::size_t>(bytes), owned_)) {
+      owned_.resize(static_cast<std::size_t>(bytes));
+    }
   } catch (const std::bad_alloc&) {
     fail(op, H_ERR_NO_MEMORY);
   } catch (const std::length_error&) {
@@ -39,6 +104,7 @@ Plane::Plane(std::uint8_t* external, ClearProc clear, PixelType type)
 
 Plane::~Plane() {
   if (clear_) clear_(data_);
+  if (!owned_.empty()) bufferCache<decltype(owned_)>().give(owned_);
 }
 
 namespace {

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "core/iconic.h"
@@ -26,6 +28,10 @@ class Plane {
   // Owned pixels, all 0. Raises HException 6001 in `op` when memory runs out or the pixels'
   // bytes (their element size each) would pass "standin_pixel_limit".
   Plane(std::int32_t width, std::int32_t height, const char* op, PixelType type = PixelType::Byte);
+  // Owned pixels left unwritten, for the operators that write each one themselves: a large
+  // image is not cleared only to be overwritten.
+  struct Unwritten {};
+  Plane(std::int32_t width, std::int32_t height, const char* op, PixelType type, Unwritten);
   Plane(std::uint8_t* external, ClearProc clear, PixelType type = PixelType::Byte);
   ~Plane();
   Plane(const Plane&) = delete;
@@ -41,7 +47,26 @@ class Plane {
 
  private:
   PixelReservation reservation_;
-  std::vector<std::uint8_t> owned_;
+  // Bytes default-initialised when the vector grows: left as they are unless assigned.
+  template <typename T>
+  struct UnwrittenAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+      using other = UnwrittenAllocator<U>;
+    };
+    UnwrittenAllocator() = default;
+    template <typename U>
+    UnwrittenAllocator(const UnwrittenAllocator<U>&) noexcept {}
+    template <typename U>
+    void construct(U* p) noexcept {
+      ::new (static_cast<void*>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args) {
+      ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+  };
+  std::vector<std::uint8_t, UnwrittenAllocator<std::uint8_t>> owned_;
   std::uint8_t* data_;
   ClearProc clear_ = nullptr;
   PixelType type_;

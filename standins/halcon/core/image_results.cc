@@ -16,6 +16,16 @@ ImagePtr imageLike(const ImagePtr& input, std::size_t channels, const char* op, 
   return makeImage(input->width, input->height, std::move(planes), input->domain);
 }
 
+ImagePtr unwrittenImageLike(const ImagePtr& input, std::size_t channels, const char* op,
+                            PixelType type) {
+  std::vector<PlanePtr> planes;
+  for (std::size_t i = 0; i < channels; ++i) {
+    planes.push_back(
+        std::make_shared<Plane>(input->width, input->height, op, type, Plane::Unwritten{}));
+  }
+  return makeImage(input->width, input->height, std::move(planes), input->domain);
+}
+
 std::vector<ImagePtr> imagesWithChannels(const HObject& object, const char* op, int n,
                                          PixelTypes types) {
   std::vector<ImagePtr> images = imagesOf(object, op, n, types);

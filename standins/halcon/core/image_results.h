@@ -15,6 +15,9 @@ namespace Standin {
 // A new image of the input's size and domain with `channels` planes of zeros.
 ImagePtr imageLike(const ImagePtr& input, std::size_t channels, const char* op,
                    PixelType type = PixelType::Byte);
+// The same with planes left unwritten, for operators that write every pixel themselves.
+ImagePtr unwrittenImageLike(const ImagePtr& input, std::size_t channels, const char* op,
+                            PixelType type = PixelType::Byte);
 // The images of an input of the given types, each with at least one channel (else 3032).
 std::vector<ImagePtr> imagesWithChannels(const HObject& object, const char* op, int n,
                                          PixelTypes types = {PixelType::Byte});

@@ -5,6 +5,7 @@
 
 #include "core/image_results.h"
 #include "operators/filters/image_kernels.h"
+#include "operators/filters/sobel_bytes.h"
 
 namespace HalconCpp {
 namespace Standin {
@@ -36,6 +37,10 @@ std::vector<double> sobelSource(const std::uint8_t* src, PlaneSize size,
 
 void sobelPlane(const std::uint8_t* src, PlaneSize size, SobelAmplitude amplitude,
                 const SobelSmoothing& smoothing, std::uint8_t* dst) {
+  if (smoothing.alongRow.empty() && vectorPathsEnabled()) {
+    sobelBytes(src, size, amplitude, dst);
+    return;
+  }
   const std::int32_t w = size.width, h = size.height;
   const auto width = static_cast<std::size_t>(w);
   const std::vector<double> g = sobelSource(src, size, smoothing);

@@ -125,9 +125,13 @@ template <typename Sum>
 QUORVEX_ALWAYS_INLINE void meanRows(const MeanJob& job, std::int32_t y0, std::int32_t y1) {
   const std::int32_t w = job.size.width, h = job.size.height, hw = job.hw, hh = job.hh;
   const auto width = static_cast<std::size_t>(w);
-  std::vector<Sum> extended(width + 2 * static_cast<std::size_t>(hw));
-  std::vector<Sum> sums(width);
-  Sum* columns = extended.data() + hw;
+  // The row sums half a page after the column sums, as gaussRows places them.
+  const std::size_t span = width + 2 * static_cast<std::size_t>(hw);
+  const std::size_t page = 4096 / sizeof(Sum);
+  const std::size_t skew = (page / 2 + page - span % page) % page;
+  std::vector<Sum> buffer(span + skew + width);
+  Sum* const sums = buffer.data() + span + skew;
+  Sum* columns = buffer.data() + hw;
   std::int32_t v0 = 0, v1 = -1, validRow = -1;  // the columns whose sums hold row validRow
   const auto fresh = [&](std::int32_t y, std::int32_t a, std::int32_t b) {
     if (a > b) return;
@@ -168,7 +172,7 @@ QUORVEX_ALWAYS_INLINE void meanRows(const MeanJob& job, std::int32_t y0, std::in
       if (c1 + i > w - 1) columns[w - 1 + i] = columns[mirroredIndex(w - 1 + i, w)];
     }
     const auto n = static_cast<std::size_t>(c1 - c0 + 1);
-    boxSums(columns + c0 - hw, n, 2 * hw + 1, sums.data());
+    boxSums(columns + c0 - hw, n, 2 * hw + 1, sums);
     std::uint8_t* out = job.dst + at(y, w) + c0;
     if (job.narrow) {
       for (std::size_t x = 0; x < n; ++x) {
@@ -200,8 +204,8 @@ __attribute__((target("avx2"))) void meanRowsAvx2(const MeanJob& job, std::int32
 
 // Rows [0, height) cut into bands on the operators' threads.
 template <typename Band>
-void inBands(PlaneSize size, const Extent& extent, Band&& band) {
-  const int bands = bandsFor(size.height, extent.pixels);
+void inBands(PlaneSize size, const Extent& extent, Band&& band, std::int64_t workPerPixel = 1) {
+  const int bands = bandsFor(size.height, extent.pixels * workPerPixel);
   forBands(size.height, bands, [&](int, std::int64_t y0, std::int64_t y1) {
     band(static_cast<std::int32_t>(y0), static_cast<std::int32_t>(y1));
   });
@@ -350,9 +354,16 @@ QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, std::int32_t y0, std::
   const auto halves = std::make_integer_sequence<int, 6>();
   // Column sums reach 255 * 4096; row sums of those 255 * 4096^2 plus the rounding half, just
   // below 2^32.
-  std::vector<std::uint32_t> extended(width + 2 * static_cast<std::size_t>(half));
-  std::vector<std::uint32_t> sums(width);
-  std::uint32_t* column = extended.data() + half;
+  // One buffer for the extended column sums and the row sums, the row sums placed half a page
+  // (mod 4096 bytes) after them: for widths of a power of two, two separate vectors sit a whole
+  // number of pages apart, and the processor then takes each store to the row sums for one the
+  // next loads of column sums must wait for.
+  const std::size_t span = width + 2 * static_cast<std::size_t>(half);
+  const std::size_t skew = (512 + 1024 - span % 1024) % 1024;
+  std::vector<std::uint32_t> buffer(span + skew + width);
+  std::uint32_t* const extendedRow = buffer.data();
+  std::uint32_t* const sums = buffer.data() + span + skew;
+  std::uint32_t* column = extendedRow + half;
   std::vector<const std::uint8_t*> rows(weights.size());
   std::vector<const std::uint32_t*> shifted(weights.size());
   constexpr std::uint32_t rounding = kGaussUnit * kGaussUnit / 2;
@@ -370,9 +381,9 @@ QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, std::int32_t y0, std::
       if (c0 - i < 0) column[-i] = column[mirroredIndex(-i, w)];
       if (c1 + i > w - 1) column[w - 1 + i] = column[mirroredIndex(w - 1 + i, w)];
     }
-    for (std::size_t i = 0; i < shifted.size(); ++i) shifted[i] = extended.data() + c0 + i;
+    for (std::size_t i = 0; i < shifted.size(); ++i) shifted[i] = extendedRow + c0 + i;
     const auto n = static_cast<std::size_t>(c1 - c0 + 1);
-    symmetricRowOf(half, shifted.data(), weights.data(), n, sums.data(), halves);
+    symmetricRowOf(half, shifted.data(), weights.data(), n, sums, halves);
     std::uint8_t* out = job.dst + at(y, w) + c0;
     for (std::size_t x = 0; x < n; ++x) {
       out[x] = static_cast<std::uint8_t>((sums[x] + rounding) >> 24);
@@ -411,12 +422,17 @@ bool cpuHasAvx2() {
 void gaussPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
                 const std::vector<std::uint32_t>& weights, std::uint8_t* dst) {
   const GaussJob job{src, size, &extent, &weights, dst};
-  inBands(size, extent, [&](std::int32_t y0, std::int32_t y1) {
+  // Two passes of a multiply-add a tap each: a 640 x 480 image of 5 taps is shared out.
+  const auto work = static_cast<std::int64_t>(weights.size());
+  inBands(
+      size, extent,
+      [&](std::int32_t y0, std::int32_t y1) {
 #if QUORVEX_KERNELS_AVX2
-    if (vectorPathsEnabled() && cpuHasAvx2()) return gaussRowsAvx2(job, y0, y1);
+        if (vectorPathsEnabled() && cpuHasAvx2()) return gaussRowsAvx2(job, y0, y1);
 #endif
-    gaussRowsPlain(job, y0, y1);
-  });
+        gaussRowsPlain(job, y0, y1);
+      },
+      work);
 }
 
 void smoothPlane(const std::uint8_t* src, PlaneSize size, const std::vector<double>& alongRow,

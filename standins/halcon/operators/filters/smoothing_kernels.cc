@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/image_results.h"
+#include "core/threads.h"
 #include "operators/filters/image_kernels.h"
 
 namespace HalconCpp {
@@ -44,22 +45,35 @@ std::vector<std::uint64_t> binomialCoefficients(std::int32_t taps) {
 // bit 22, whose two row sums stay below 2^58 (the coefficients sum to 2^(maskWidth - 1)).
 template <typename Acc>
 void binomialRows(const std::uint8_t* src, PlaneSize size, const std::vector<std::uint64_t>& across,
-                  const std::vector<std::uint64_t>& down, std::uint8_t* dst) {
+                  const std::vector<std::uint64_t>& down, std::uint8_t* dst, std::int32_t y0,
+                  std::int32_t y1) {
   const std::int32_t w = size.width, h = size.height;
   const auto hw = static_cast<std::int32_t>(across.size() / 2);
   const auto hh = static_cast<std::int32_t>(down.size() / 2);
   const int shift = 2 * (hw + hh);
   const std::vector<std::int32_t> columns = mirroredIndices(w, hw), rows = mirroredIndices(h, hh);
   const auto width = static_cast<std::size_t>(w);
-  std::vector<Acc> column(width), sums(width), extended(columns.size());
+  // The three rows in one buffer, a third of a page (mod 4096 bytes) apart: separate vectors
+  // of a power-of-two width sit whole pages apart, and the processor then takes stores to one
+  // for stores the loads from the next must wait for.
+  const std::size_t page = 4096 / sizeof(Acc);
+  const auto skewed = [&](std::size_t at, std::size_t third) {
+    return at + (third * page / 3 + page - at % page) % page;
+  };
+  const std::size_t extendedAt = skewed(width, 1);
+  const std::size_t sumsAt = skewed(extendedAt + columns.size(), 2);
+  std::vector<Acc> buffer(sumsAt + width);
+  Acc* const column = buffer.data();
+  Acc* const extended = buffer.data() + extendedAt;
+  Acc* const sums = buffer.data() + sumsAt;
   std::vector<Acc> low(sizeof(Acc) < 8 || 8 + shift <= 63 ? 0 : columns.size());
   std::vector<const std::uint8_t*> taps(down.size());
-  for (std::int32_t y = 0; y < h; ++y) {
+  for (std::int32_t y = y0; y < y1; ++y) {
     for (std::size_t k = 0; k < down.size(); ++k) {
       taps[k] = src + at(rows[static_cast<std::size_t>(y) + k], w);
     }
     // A tap at a time over the whole row, so that the compiler can keep vectors of sums.
-    std::fill(column.begin(), column.end(), Acc(0));
+    std::fill(column, column + width, Acc(0));
     for (std::size_t k = 0; k < down.size(); ++k) {
       const Acc weight = Acc(down[k]);
       const std::uint8_t* tap = taps[k];
@@ -67,14 +81,19 @@ void binomialRows(const std::uint8_t* src, PlaneSize size, const std::vector<std
     }
     std::uint8_t* out = dst + at(y, w);
     if (low.empty()) {
-      for (std::size_t i = 0; i < columns.size(); ++i) {
+      // The row itself in the middle, its mirrored continuation at the ends.
+      const auto reach = static_cast<std::size_t>(hw);
+      std::copy(column, column + width, extended + reach);
+      for (std::size_t i = 0; i < reach; ++i) {
         extended[i] = column[static_cast<std::size_t>(columns[i])];
+        const std::size_t j = reach + width + i;
+        extended[j] = column[static_cast<std::size_t>(columns[j])];
       }
       const Acc half = shift > 0 ? Acc(Acc(1) << (shift - 1)) : Acc(0);
-      std::fill(sums.begin(), sums.end(), half);
+      std::fill(sums, sums + width, half);
       for (std::size_t k = 0; k < across.size(); ++k) {
         const Acc weight = Acc(across[k]);
-        const Acc* e = extended.data() + k;
+        const Acc* e = extended + k;
         for (std::size_t x = 0; x < width; ++x) sums[x] = Acc(sums[x] + weight * e[x]);
       }
       for (std::size_t x = 0; x < width; ++x) out[x] = static_cast<std::uint8_t>(sums[x] >> shift);
@@ -174,10 +193,14 @@ void binomialPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWid
   const std::vector<std::uint64_t> across = binomialCoefficients(maskWidth),
                                    down = binomialCoefficients(maskHeight);
   const int bits = 8 + (maskWidth - 1) + (maskHeight - 1);
-  // 5 x 5 and smaller in 16 bits: twice the sums in a vector of the same width.
-  if (bits <= 16) return binomialRows<std::uint16_t>(src, size, across, down, dst);
-  if (bits <= 31) return binomialRows<std::uint32_t>(src, size, across, down, dst);
-  binomialRows<std::uint64_t>(src, size, across, down, dst);
+  const std::int64_t work = std::int64_t{size.width} * size.height * (maskWidth + maskHeight) / 10;
+  forBands(size.height, bandsFor(size.height, work), [&](int, std::int64_t b0, std::int64_t b1) {
+    const auto y0 = static_cast<std::int32_t>(b0), y1 = static_cast<std::int32_t>(b1);
+    // 5 x 5 and smaller in 16 bits: twice the sums in a vector of the same width.
+    if (bits <= 16) return binomialRows<std::uint16_t>(src, size, across, down, dst, y0, y1);
+    if (bits <= 31) return binomialRows<std::uint32_t>(src, size, across, down, dst, y0, y1);
+    binomialRows<std::uint64_t>(src, size, across, down, dst, y0, y1);
+  });
 }
 
 std::int32_t recursiveReach(RecursiveSmoothing, double alpha) {

@@ -8,6 +8,7 @@
 #include "core/region_geometry.h"
 #include "core/run_sets.h"
 #include "halconcpp/HOperatorsMorphology.h"
+#include "operators/morphology/bit_morphology.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -41,13 +42,13 @@ enum class Operation { Dilation, Erosion, Opening, Closing };
 Runs apply(const Runs& region, const Element& element, Operation operation) {
   switch (operation) {
     case Operation::Dilation:
-      return dilateRuns(region, element);
+      return morphologySteps(region, {{&element, true}});
     case Operation::Erosion:
-      return erodeRuns(region, element);
+      return morphologySteps(region, {{&element, false}});
     case Operation::Opening:
-      return dilateRuns(erodeRuns(region, element), element);
+      return morphologySteps(region, {{&element, false}, {&element, true}});
     case Operation::Closing:
-      return erodeRuns(dilateRuns(region, element), element);
+      return morphologySteps(region, {{&element, true}, {&element, false}});
   }
   return {};
 }

@@ -13,6 +13,7 @@
 #include "core/run_sets.h"
 #include "halconcpp/HOperatorsMorphology.h"
 #include "halconcpp/HOperatorsSystem.h"
+#include "operators/morphology/bit_morphology.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -101,7 +102,7 @@ enum class Kind { Add, Fit };  // Minkowski addition with the element, or where 
 
 Runs once(const Runs& region, const Element& element, Kind kind) {
   if (element.empty()) return kind == Kind::Add ? Runs{} : maximumRegion();
-  return bounded(kind == Kind::Add ? dilateRuns(region, element) : erodeRuns(region, element));
+  return bounded(morphologySteps(region, {{&element, kind == Kind::Add}}));
 }
 
 // The work an iterated operator may do over all its iterations, in runs built times the

@@ -9,11 +9,14 @@
 #include "core/params.h"
 #include "core/region.h"
 #include "core/run_sets.h"
+#include "core/threads.h"
 #include "halconcpp/HOperatorsImage.h"
 #include "halconcpp/HOperatorsSegmentation.h"
 #include "operators/filters/image_kernels.h"
 #include "operators/image/typed_filters.h"
 #include "operators/image/typed_images.h"
+#include "operators/segmentation/threshold_rows.h"
+#include "operators/segmentation/window_sums.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -21,26 +24,86 @@ using namespace Standin;
 
 namespace {
 
-// The pixels of `domain` that `keep(offset)` accepts, as runs.
+// The runs [first, last) of `domain` that `keep(offset)` accepts, appended to `out`.
 template <typename Keep>
-Runs runsWhere(const Runs& domain, std::int32_t width, Keep&& keep) {
-  Runs runs;
-  for (const Run& run : domain) {
-    const std::size_t base = static_cast<std::size_t>(run.row) * static_cast<std::size_t>(width);
+void appendRunsWhere(const Run* first, const Run* last, std::int32_t width, Keep& keep, Runs& out) {
+  for (const Run* run = first; run != last; ++run) {
+    const std::size_t base = static_cast<std::size_t>(run->row) * static_cast<std::size_t>(width);
     std::int32_t start = -1;
-    for (std::int32_t col = run.begin; col <= run.end + 1; ++col) {
-      const bool in = col <= run.end && keep(base + static_cast<std::size_t>(col));
+    for (std::int32_t col = run->begin; col <= run->end + 1; ++col) {
+      const bool in = col <= run->end && keep(base + static_cast<std::size_t>(col));
       if (in && start < 0) start = col;
       if (!in && start >= 0) {
-        runs.push_back(Run{run.row, start, col - 1});
+        out.push_back(Run{run->row, start, col - 1});
         start = -1;
       }
     }
   }
+}
+
+// The pixels of `domain` that `keep(offset)` accepts, as runs: the domain's runs in bands on
+// the operators' threads, each band's runs joined in order, so the runs come out canonical.
+template <typename Keep>
+Runs runsWhere(const Runs& domain, std::int32_t width, Keep&& keep) {
+  const int bands = bandsFor(static_cast<std::int64_t>(domain.size()), runsArea(domain));
+  if (bands == 1) {
+    Runs runs;
+    appendRunsWhere(domain.data(), domain.data() + domain.size(), width, keep, runs);
+    return runs;
+  }
+  std::vector<Runs> parts(static_cast<std::size_t>(bands));
+  forBands(static_cast<std::int64_t>(domain.size()), bands,
+           [&](int band, std::int64_t begin, std::int64_t end) {
+             appendRunsWhere(domain.data() + begin, domain.data() + end, width, keep,
+                             parts[static_cast<std::size_t>(band)]);
+           });
+  Runs runs;
+  for (const Runs& part : parts) runs.insert(runs.end(), part.begin(), part.end());
+  return runs;
+}
+
+// The same with each domain run's answers as bits: fill(offset, n, bits) sets the bits of the
+// n pixels from `offset` on (bits come cleared).
+template <typename Fill>
+Runs runsWhereBits(const Runs& domain, std::int32_t width, Fill&& fill) {
+  const int bands = bandsFor(static_cast<std::int64_t>(domain.size()), runsArea(domain));
+  std::vector<Runs> parts(static_cast<std::size_t>(bands));
+  forBands(static_cast<std::int64_t>(domain.size()), bands,
+           [&](int band, std::int64_t begin, std::int64_t end) {
+             std::vector<std::uint64_t> bits;
+             Runs& out = parts[static_cast<std::size_t>(band)];
+             for (std::int64_t k = begin; k < end; ++k) {
+               const Run& run = domain[static_cast<std::size_t>(k)];
+               if (run.begin > run.end) continue;
+               const auto n = static_cast<std::size_t>(run.end - run.begin + 1);
+               bits.assign((n + 63) / 64, 0);
+               fill(static_cast<std::size_t>(run.row) * static_cast<std::size_t>(width) +
+                        static_cast<std::size_t>(run.begin),
+                    n, bits.data());
+               appendBitRuns(bits.data(), n, run.row, run.begin, out);
+             }
+           });
+  if (parts.size() == 1) return std::move(parts.front());
+  Runs runs;
+  for (const Runs& part : parts) runs.insert(runs.end(), part.begin(), part.end());
   return runs;
 }
 
 enum class Side { Light, Dark, Equal, NotEqual };
+
+Comparison comparisonOf(Side side) {
+  switch (side) {
+    case Side::Light:
+      return Comparison::Light;
+    case Side::Dark:
+      return Comparison::Dark;
+    case Side::Equal:
+      return Comparison::Equal;
+    case Side::NotEqual:
+      break;
+  }
+  return Comparison::NotEqual;
+}
 
 Side sideOf(const HTuple& value, const char* op, int n) {
   const std::string name = oneString(value, op, n);
@@ -63,6 +126,70 @@ bool accepted(Side side, double g, double reference, double offset) {
       return g < reference - offset || g > reference + offset;
   }
   return false;
+}
+
+// dyn_threshold's comparison of g with a reference grey value t in whole numbers: for each t,
+// the grey values in [low, high] (or, when `outside`, those not in it) are the ones accepted()
+// accepts. g >= t + offset holds for a whole g exactly when g >= ceil(t + offset), the sum
+// rounded as accepted() rounds it; likewise for the other bounds.
+struct Acceptance {
+  struct Range {
+    int low, high;
+  };
+  Range byReference[256];
+  bool outside = false;
+};
+
+int ceilingIn(double bound) {
+  return static_cast<int>(std::clamp(std::ceil(bound), 0.0, 256.0));
+}
+
+int floorIn(double bound) {
+  return static_cast<int>(std::clamp(std::floor(bound), -1.0, 255.0));
+}
+
+Acceptance acceptanceOf(Side side, double offset) {
+  Acceptance a;
+  a.outside = side == Side::NotEqual && !std::isnan(offset);
+  for (int t = 0; t < 256; ++t) {
+    Acceptance::Range& r = a.byReference[t];
+    const double above = t + offset, below = t - offset;
+    if (std::isnan(offset)) {
+      r = {1, 0};  // every comparison with NaN fails
+    } else if (side == Side::Light) {
+      r = {ceilingIn(above), 255};
+    } else if (side == Side::Dark) {
+      r = {0, floorIn(below)};
+    } else {
+      r = {ceilingIn(below), floorIn(above)};
+    }
+  }
+  return a;
+}
+
+// The amounts every reference value's bounds lie from it, when they are the same for every
+// reference value: then low <= g - t <= high is the comparison (bounds clamped at the ends of
+// the grey values come out the same either way).
+bool differenceBounds(const Acceptance& a, int* low, int* high) {
+  const auto shared = [&](int Acceptance::Range::*bound, int least, int most, int* amount) {
+    int candidate = a.byReference[0].*bound == least ? -256 : 256;
+    for (int t = 0; t < 256; ++t) {
+      const int b = a.byReference[t].*bound;
+      if (b > least && b < most) {
+        candidate = b - t;
+        break;
+      }
+    }
+    if (candidate < -256) candidate = -256;
+    if (candidate > 256) candidate = 256;
+    for (int t = 0; t < 256; ++t) {
+      if (a.byReference[t].*bound != std::clamp(t + candidate, least, most)) return false;
+    }
+    *amount = candidate;
+    return true;
+  };
+  return shared(&Acceptance::Range::low, 0, 256, low) &&
+         shared(&Acceptance::Range::high, -1, 255, high);
 }
 
 // The histogram of the first channel over the region within the image's domain.
@@ -104,8 +231,25 @@ void DynThreshold(const HObject& OrigImage, const HObject& ThresholdImage, HObje
   for (const auto& [orig, reference] : imagePairs(OrigImage, ThresholdImage, op)) {
     const std::uint8_t *g = orig->pixels(0), *t = reference->pixels(0);
     const Runs domain = intersectRuns(*orig->domain, *reference->domain);
-    items.push_back(makeRegion(runsWhere(
-        domain, orig->width, [&](std::size_t i) { return accepted(side, g[i], t[i], offset); })));
+    const Acceptance acceptance = acceptanceOf(side, offset);
+    const auto keep = [&](std::size_t i) {
+      const Acceptance::Range& range = acceptance.byReference[t[i]];
+      return (g[i] >= range.low && g[i] <= range.high) != acceptance.outside;
+    };
+    int low = 0, high = 0;
+    if (vectorPathsEnabled() && thresholdVectorsRun() &&
+        differenceBounds(acceptance, &low, &high)) {
+      items.push_back(makeRegion(runsWhereBits(
+          domain, orig->width, [&](std::size_t base, std::size_t n, std::uint64_t* bits) {
+            std::size_t done =
+                differenceBits(g + base, t + base, n, low, high, acceptance.outside, bits);
+            for (; done < n; ++done) {
+              if (keep(base + done)) bits[done / 64] |= std::uint64_t{1} << (done % 64);
+            }
+          })));
+      continue;
+    }
+    items.push_back(makeRegion(runsWhere(domain, orig->width, keep)));
   }
   setOutput(RegionDynThresh, objectOf(items));
 }
@@ -120,38 +264,79 @@ void VarThreshold(const HObject& Image, HObject* Region, const HTuple& MaskWidth
   if (maskHeight < 1 || maskHeight > 501) fail(op, 1302);
   const double scale = oneNumber(StdDevScale, op, 3), absolute = oneNumber(AbsThreshold, op, 4);
   const Side side = sideOf(LightDark, op, 5);
+  const auto hw = static_cast<std::int32_t>(maskWidth / 2);
+  const auto hh = static_cast<std::int32_t>(maskHeight / 2);
+  const double area = double(2 * hw + 1) * double(2 * hh + 1);
   std::vector<HObject::Item> items;
   for (const ImagePtr& image : imagesWithChannels(Image, op, 1)) {
     const PlaneSize size{image->width, image->height};
-    const std::size_t n =
-        static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
-    // The local deviation from the means of g and of g squared, both over the mask.
-    std::vector<std::uint8_t> mean(n);
-    meanPlane(image->pixels(0), size, static_cast<std::int32_t>(maskWidth),
-              static_cast<std::int32_t>(maskHeight), mean.data());
-    const std::int32_t hw = static_cast<std::int32_t>(maskWidth) / 2;
-    const std::int32_t hh = static_cast<std::int32_t>(maskHeight) / 2;
+    const Runs& domain = *image->domain;
+    const Extent extent = extentOf(domain, size);
+    // Where each row's runs of the domain start, so that a band finds its rows' runs.
+    std::vector<std::size_t> rowStart(static_cast<std::size_t>(size.height) + 1, domain.size());
+    for (std::size_t i = domain.size(); i-- > 0;) {
+      const std::int32_t row = domain[i].row;
+      if (row >= 0 && row < size.height) rowStart[static_cast<std::size_t>(row)] = i;
+    }
+    for (std::size_t y = rowStart.size() - 1; y-- > 0;) {
+      rowStart[y] = std::min(rowStart[y], rowStart[y + 1]);
+    }
     const std::uint8_t* g = image->pixels(0);
-    const double area = double(2 * hw + 1) * double(2 * hh + 1);
-    items.push_back(makeRegion(runsWhere(*image->domain, image->width, [&](std::size_t i) {
-      const auto y = static_cast<std::int32_t>(i / static_cast<std::size_t>(size.width));
-      const auto x = static_cast<std::int32_t>(i % static_cast<std::size_t>(size.width));
-      double sum = 0, squares = 0;
-      for (std::int32_t dy = -hh; dy <= hh; ++dy) {
-        const std::size_t row = static_cast<std::size_t>(mirroredIndex(y + dy, size.height)) *
-                                static_cast<std::size_t>(size.width);
-        for (std::int32_t dx = -hw; dx <= hw; ++dx) {
-          const double v = g[row + static_cast<std::size_t>(mirroredIndex(x + dx, size.width))];
-          sum += v;
-          squares += v * v;
-        }
-      }
-      const double m = sum / area;
-      const double deviation = std::sqrt(std::max(0.0, squares / area - m * m));
-      const double threshold = scale >= 0 ? std::max(scale * deviation, absolute)
-                                          : std::min(scale * deviation, absolute);
-      return accepted(side, g[i], m, threshold);
-    })));
+    const int bands = windowSumBands(size, extent);
+    std::vector<Runs> parts(static_cast<std::size_t>(bands));
+    std::vector<std::vector<std::uint64_t>> scratch(static_cast<std::size_t>(bands));
+    const bool vectors = vectorPathsEnabled() && thresholdVectorsRun();
+    // The local deviation from the means of g and of g squared, both over the mask.
+    forWindowSums(g, size, extent, hw, hh, bands,
+                  [&](int band, std::int32_t y, std::int32_t c0, std::int32_t,
+                      const std::uint64_t* sums, const std::uint64_t* squares) {
+                    const std::uint8_t* row =
+                        g + static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width);
+                    const auto keep = [&](std::int32_t x) {
+                      const auto i = static_cast<std::size_t>(x - c0);
+                      const double m = double(sums[i]) / area;
+                      const double deviation =
+                          std::sqrt(std::max(0.0, double(squares[i]) / area - m * m));
+                      const double threshold = scale >= 0 ? std::max(scale * deviation, absolute)
+                                                          : std::min(scale * deviation, absolute);
+                      return accepted(side, row[x], m, threshold);
+                    };
+                    Runs& out = parts[static_cast<std::size_t>(band)];
+                    const auto r = static_cast<std::size_t>(y);
+                    for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
+                      const std::int32_t begin = std::max(domain[k].begin, 0);
+                      const std::int32_t end = std::min(domain[k].end, size.width - 1);
+                      if (begin > end) continue;
+                      if (vectors) {
+                        const auto n = static_cast<std::size_t>(end - begin + 1);
+                        std::vector<std::uint64_t>& bits = scratch[static_cast<std::size_t>(band)];
+                        bits.assign((n + 63) / 64, 0);
+                        const auto i0 = static_cast<std::size_t>(begin - c0);
+                        std::size_t done =
+                            localDeviationBits(row + begin, sums + i0, squares + i0, n, area, scale,
+                                               absolute, comparisonOf(side), bits.data());
+                        for (; done < n; ++done) {
+                          if (keep(begin + static_cast<std::int32_t>(done))) {
+                            bits[done / 64] |= std::uint64_t{1} << (done % 64);
+                          }
+                        }
+                        appendBitRuns(bits.data(), n, y, begin, out);
+                        continue;
+                      }
+                      std::int32_t start = -1;
+                      for (std::int32_t x = begin; x <= end + 1; ++x) {
+                        const bool in = x <= end && keep(x);
+                        if (in && start < 0) start = x;
+                        if (!in && start >= 0) {
+                          out.push_back(Run{y, start, x - 1});
+                          start = -1;
+                        }
+                      }
+                    }
+                  });
+    Runs runs;
+    for (const Runs& part : parts) runs.insert(runs.end(), part.begin(), part.end());
+    items.push_back(makeRegion(std::move(runs)));
   }
   setOutput(Region, objectOf(items));
 }
