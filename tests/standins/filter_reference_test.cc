@@ -45,6 +45,35 @@ TEST(GaussFilterReference, ImpulseGivesTheSampledGaussian) {
   }
 }
 
+// gauss_image, HALCON 11.0 reference: gauss_filter's filter with its own sigmas 0.65, 0.87,
+// 1.43, 1.88, 2.31 for sizes 3 ... 11. Worked as above: 255 w(0) w(i).
+TEST(GaussImageReference, ImpulseGivesItsOwnSigmas) {
+  struct Row {
+    Hlong size, row, col, expected;
+    const char* worked;
+  };
+  const Row rows[] = {
+      {3, 11, 11, 98, "255 * .62017^2 = 98.08"},
+      {3, 11, 12, 30, "255 * .62017 * .18991 = 30.03"},
+      {5, 11, 11, 54, "255 * .45967^2 = 53.88"},
+      {5, 12, 12, 14, "255 * .23744^2 = 14.38"},
+      {7, 11, 11, 20, "255 * .28251^2 = 20.35"},
+      {7, 11, 12, 16, "255 * .28251 * .22123 = 15.94"},
+      {9, 11, 11, 12, "255 * .21553^2 = 11.85"},
+      {11, 11, 11, 8, "255 * .17558^2 = 7.86"},
+      {11, 10, 11, 7, "255 * .17558 * .15988 = 7.16"},
+  };
+  const Impulse impulse;
+  for (const Row& row : rows) {
+    HObject smooth;
+    GaussImage(impulse.image, &smooth, row.size);
+    EXPECT_EQ(grayAt(smooth, row.row, row.col), row.expected)
+        << "size " << row.size << " at " << row.row << ", " << row.col << ": " << row.worked;
+  }
+  HObject smooth;
+  EXPECT_THROW(GaussImage(impulse.image, &smooth, 4), HException);
+}
+
 // gauss_filter, HALCON 11.0 reference: the edges mirror the image, so a bright corner pixel
 // meets itself three times: 255 * (.66724 + .16638)^2 = 177.21 at size 3. A constant image
 // stays constant at every size: the weights sum to one.

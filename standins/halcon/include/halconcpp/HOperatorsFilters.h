@@ -14,6 +14,7 @@ HALCONCPP_API void MeanImage(const HObject& Image, HObject* ImageMean, const HTu
 HALCONCPP_API void MedianImage(const HObject& Image, HObject* ImageMedian, const HTuple& MaskType,
                                const HTuple& Radius, const HTuple& Margin);
 HALCONCPP_API void GaussFilter(const HObject& Image, HObject* ImageGauss, const HTuple& Size);
+HALCONCPP_API void GaussImage(const HObject& Image, HObject* ImageGauss, const HTuple& Size);
 HALCONCPP_API void Emphasize(const HObject& Image, HObject* ImageEmphasize, const HTuple& MaskWidth,
                              const HTuple& MaskHeight, const HTuple& Factor);
 HALCONCPP_API void SobelAmp(const HObject& Image, HObject* EdgeAmplitude, const HTuple& FilterType,

@@ -40,6 +40,9 @@ SobelKind sobelKind(std::string name, const char* op) {
   fail(op, 1301);
 }
 
+// gauss_image's sigma for its sizes 3, 5, ... 11, which do not grow linearly with the size.
+constexpr double kGaussImageSigma[] = {0.65, 0.87, 1.43, 1.88, 2.31};
+
 // Size 3 filters the image itself; a larger one smooths it first over Size - 2 pixels, with
 // gauss_image's discrete Gaussian or, for the binomial types, binomial weights (one size, or
 // the mask's width and height).
@@ -47,12 +50,10 @@ SobelSmoothing sobelSmoothing(const HTuple& size, bool binomial, const char* op)
   if (!binomial) {
     const Hlong side = oneInteger(size, op, 2);
     if (side < 3 || side > 13 || side % 2 == 0) fail(op, 1302);
-    // gauss_image's sigma for its sizes 3, 5, ... 11.
-    constexpr double kSigma[] = {0.65, 0.87, 1.43, 1.88, 2.31};
     SobelSmoothing smoothing;
     if (side > 3) {
       const std::vector<std::uint32_t> weights =
-          gaussWeights(static_cast<std::int32_t>(side - 2), kSigma[(side - 5) / 2]);
+          gaussWeights(static_cast<std::int32_t>(side - 2), kGaussImageSigma[(side - 5) / 2]);
       for (const std::uint32_t w : weights) smoothing.alongRow.push_back(double(w) / kGaussUnit);
       smoothing.alongColumn = smoothing.alongRow;
     }
@@ -148,19 +149,18 @@ void MedianImage(const HObject& Image, HObject* ImageMedian, const HTuple& MaskT
                                        }));
 }
 
-void GaussFilter(const HObject& Image, HObject* ImageGauss, const HTuple& Size) {
-  ApiScope scope("GaussFilter");
-  const char* op = "gauss_filter";
+namespace {
+
+// The discrete Gaussian of the sigma a table gives for each size 3, 5, ... 11, mirrored at the
+// image's edges.
+void gaussOfSize(const HObject& Image, HObject* ImageGauss, const HTuple& Size,
+                 const double (&sigmas)[5], const char* op) {
   const Hlong size = oneInteger(Size, op, 1);
   if (size < 3 || size > 11 || size % 2 == 0) fail(op, 1301);
-  // The reference's sigma for each size: 0.6 and then 0.475 more for each two taps, but 2.55
-  // at 11.
-  constexpr double kSigma[] = {0.600, 1.075, 1.550, 2.025, 2.550};
-  const std::vector<std::uint32_t> weights =
-      gaussWeights(static_cast<std::int32_t>(size), kSigma[(size - 3) / 2]);
+  const double sigma = sigmas[(size - 3) / 2];
+  const std::vector<std::uint32_t> weights = gaussWeights(static_cast<std::int32_t>(size), sigma);
   if (hasTypedImages(Image)) {
     // Wider values than bytes show the byte road's parts of kGaussUnit: the samples exactly.
-    const double sigma = kSigma[(size - 3) / 2];
     std::vector<double> samples;
     double sum = 0;
     for (Hlong i = -size / 2; i <= size / 2; ++i) {
@@ -175,6 +175,22 @@ void GaussFilter(const HObject& Image, HObject* ImageGauss, const HTuple& Size) 
             filterExtents(Image, op,
                           [&](const std::uint8_t* in, PlaneSize s, const Extent& extent,
                               std::uint8_t* out) { gaussPlane(in, s, extent, weights, out); }));
+}
+
+}  // namespace
+
+void GaussFilter(const HObject& Image, HObject* ImageGauss, const HTuple& Size) {
+  ApiScope scope("GaussFilter");
+  // The reference's sigma for each size: 0.6 and then 0.475 more for each two taps, but 2.55
+  // at 11.
+  constexpr double kSigma[] = {0.600, 1.075, 1.550, 2.025, 2.550};
+  gaussOfSize(Image, ImageGauss, Size, kSigma, "gauss_filter");
+}
+
+// gauss_filter's predecessor: the same filter with the sigmas of its own page.
+void GaussImage(const HObject& Image, HObject* ImageGauss, const HTuple& Size) {
+  ApiScope scope("GaussImage");
+  gaussOfSize(Image, ImageGauss, Size, kGaussImageSigma, "gauss_image");
 }
 
 void Emphasize(const HObject& Image, HObject* ImageEmphasize, const HTuple& MaskWidth,
