@@ -186,6 +186,43 @@ inline void expectReals(const std::vector<Reals>& rows) {
   }
 }
 
+// One table row of program lines: `what` names the rule, the last line writes R, `expected`
+// is text(R). A line that raises fails the row, naming it.
+struct ProgramCase {
+  const char* what;
+  Lines lines;
+  const char* expected;
+};
+
+inline void expectCases(const std::vector<ProgramCase>& cases) {
+  for (const ProgramCase& c : cases) {
+    try {
+      EXPECT_EQ(text(runLines(c.lines)), c.expected) << c.what;
+    } catch (const HDevEngineException& e) {
+      ADD_FAILURE() << c.what << ": " << e.Message();
+    }
+  }
+}
+
+// R of the lines as numbers.
+inline std::vector<double> numbers(const Lines& lines) {
+  const HTuple r = runLines(lines);
+  std::vector<double> values;
+  for (HalconCpp::Hlong i = 0; i < r.Length(); ++i) values.push_back(r[i].D());
+  return values;
+}
+
+// The lines of a text, one at each newline.
+inline Lines split(const std::string& text) {
+  Lines lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
 }  // namespace quorvex::test
 
 #endif

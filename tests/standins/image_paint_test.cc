@@ -12,22 +12,6 @@ namespace {
 
 using namespace quorvex::test;
 
-struct Case {
-  const char* what;
-  Lines lines;           // the last line writes R
-  const char* expected;  // R's readable form
-};
-
-void expectCases(const std::vector<Case>& cases) {
-  for (const Case& c : cases) {
-    try {
-      EXPECT_EQ(text(runLines(c.lines)), c.expected) << c.what;
-    } catch (const HDevEngineException& e) {
-      ADD_FAILURE() << c.what << ": " << e.Message();
-    }
-  }
-}
-
 // g(r, c) = Alpha (r - Row) + Beta (c - Column) + Mean, and the surfaces' polynomials about
 // (Row, Column); integer types round to the nearest value and clip to their range.
 TEST(GeneratedImages, RampsAndSurfaces) {

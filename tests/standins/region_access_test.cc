@@ -14,22 +14,6 @@ namespace {
 
 using namespace quorvex::test;
 
-struct Case {
-  const char* what;
-  Lines lines;           // the last line writes R
-  const char* expected;  // R's readable form
-};
-
-void expectCases(const std::vector<Case>& cases) {
-  for (const Case& c : cases) {
-    try {
-      EXPECT_EQ(text(runLines(c.lines)), c.expected) << c.what;
-    } catch (const HDevEngineException& e) {
-      ADD_FAILURE() << c.what << ": " << e.Message();
-    }
-  }
-}
-
 TEST(RegionAccess, PixelsAndRunsInRowOrder) {
   expectCases({
       // get_region_points (11.0): the pixels row by row, each row from the left

@@ -13,22 +13,6 @@ namespace {
 
 using namespace quorvex::test;
 
-struct Case {
-  const char* rule;
-  Lines lines;           // ending in a line that writes R
-  const char* expected;  // text(R)
-};
-
-void expectCases(const std::vector<Case>& cases) {
-  for (const Case& c : cases) {
-    try {
-      EXPECT_EQ(text(runLines(c.lines)), c.expected) << c.rule;
-    } catch (const HDevEngineException& e) {
-      ADD_FAILURE() << c.rule << ": " << e.Message();
-    }
-  }
-}
-
 // A 10 x 20 bar, rows 10..19 and columns 10..29 (200 pixels); S3 a 3 x 3 square far from it
 // (its position is meaningless: dilation1, erosion1 pages); Pair two pixels side by side.
 const std::string kBar = "gen_rectangle1 (Bar, 10, 10, 19, 29)";

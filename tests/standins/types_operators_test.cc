@@ -49,24 +49,6 @@ Lines operator+(Lines lines, const Lines& more) {
   return lines;
 }
 
-std::vector<double> numbers(const Lines& lines) {
-  const HTuple r = runLines(lines);
-  std::vector<double> values;
-  for (Hlong i = 0; i < r.Length(); ++i) values.push_back(r[i].D());
-  return values;
-}
-
-// The lines of a text, one at each newline.
-Lines split(const std::string& text) {
-  Lines lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  lines.push_back(text.substr(start));
-  return lines;
-}
-
 struct TextRow {
   std::string lines;  // ending in R := the values
   std::string expected;
