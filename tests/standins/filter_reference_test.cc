@@ -15,58 +15,44 @@ namespace {
 using namespace HalconCpp;
 using namespace quorvex::test;
 
-// gauss_filter, HALCON 11.0 reference: a discrete Gaussian of sigma 0.600, 1.075, 1.550,
-// 2.025, 2.550 for sizes 3 ... 11, the grey values mirrored at the edges. Each row: 255 times
-// the product of the normalised 1-D samples w(i) = exp(-i^2 / 2 sigma^2) / sum.
+// gauss_filter and gauss_image, HALCON 11.0 reference: a discrete Gaussian, the grey values
+// mirrored at the edges, of sigma 0.600, 1.075, 1.550, 2.025, 2.550 (gauss_filter) or 0.65,
+// 0.87, 1.43, 1.88, 2.31 (gauss_image) for sizes 3 ... 11. Each row: 255 times the product of
+// the normalised 1-D samples w(i) = exp(-i^2 / 2 sigma^2) / sum.
 TEST(GaussFilterReference, ImpulseGivesTheSampledGaussian) {
+  using Filter = void (*)(const HObject&, HObject*, const HTuple&);
   struct Row {
+    Filter filter;
     Hlong size, row, col, expected;
     const char* worked;
   };
+  const Filter filter = GaussFilter, image = GaussImage;
   const Row rows[] = {
-      {3, 11, 11, 114, "255 * .66724^2 = 113.53"},
-      {3, 11, 12, 28, "255 * .66724 * .16638 = 28.31"},
-      {3, 10, 12, 7, "255 * .16638^2 = 7.06"},
-      {5, 11, 11, 36, "255 * .37709^2 = 36.26"},
-      {5, 11, 12, 24, "255 * .37709 * .24465 = 23.53"},
-      {7, 11, 11, 18, "255 * .26305^2 = 17.65"},
-      {7, 12, 11, 14, "255 * .26305 * .21364 = 14.33"},
-      {9, 11, 11, 10, "255 * .20201^2 = 10.41"},
-      {9, 11, 10, 9, "255 * .20201 * .17884 = 9.21"},
-      {11, 11, 11, 7, "255 * .16128^2 = 6.63"},
-      {11, 11, 16, 1, "255 * .16128 * .02369 = 0.97"},
+      {filter, 3, 11, 11, 114, "gauss_filter: 255 * .66724^2 = 113.53"},
+      {filter, 3, 11, 12, 28, "gauss_filter: 255 * .66724 * .16638 = 28.31"},
+      {filter, 3, 10, 12, 7, "gauss_filter: 255 * .16638^2 = 7.06"},
+      {filter, 5, 11, 11, 36, "gauss_filter: 255 * .37709^2 = 36.26"},
+      {filter, 5, 11, 12, 24, "gauss_filter: 255 * .37709 * .24465 = 23.53"},
+      {filter, 7, 11, 11, 18, "gauss_filter: 255 * .26305^2 = 17.65"},
+      {filter, 7, 12, 11, 14, "gauss_filter: 255 * .26305 * .21364 = 14.33"},
+      {filter, 9, 11, 11, 10, "gauss_filter: 255 * .20201^2 = 10.41"},
+      {filter, 9, 11, 10, 9, "gauss_filter: 255 * .20201 * .17884 = 9.21"},
+      {filter, 11, 11, 11, 7, "gauss_filter: 255 * .16128^2 = 6.63"},
+      {filter, 11, 11, 16, 1, "gauss_filter: 255 * .16128 * .02369 = 0.97"},
+      {image, 3, 11, 11, 98, "gauss_image: 255 * .62017^2 = 98.08"},
+      {image, 3, 11, 12, 30, "gauss_image: 255 * .62017 * .18991 = 30.03"},
+      {image, 5, 11, 11, 54, "gauss_image: 255 * .45967^2 = 53.88"},
+      {image, 5, 12, 12, 14, "gauss_image: 255 * .23744^2 = 14.38"},
+      {image, 7, 11, 11, 20, "gauss_image: 255 * .28251^2 = 20.35"},
+      {image, 7, 11, 12, 16, "gauss_image: 255 * .28251 * .22123 = 15.94"},
+      {image, 9, 11, 11, 12, "gauss_image: 255 * .21553^2 = 11.85"},
+      {image, 11, 11, 11, 8, "gauss_image: 255 * .17558^2 = 7.86"},
+      {image, 11, 10, 11, 7, "gauss_image: 255 * .17558 * .15988 = 7.16"},
   };
   const Impulse impulse;
   for (const Row& row : rows) {
     HObject smooth;
-    GaussFilter(impulse.image, &smooth, row.size);
-    EXPECT_EQ(grayAt(smooth, row.row, row.col), row.expected)
-        << "size " << row.size << " at " << row.row << ", " << row.col << ": " << row.worked;
-  }
-}
-
-// gauss_image, HALCON 11.0 reference: gauss_filter's filter with its own sigmas 0.65, 0.87,
-// 1.43, 1.88, 2.31 for sizes 3 ... 11. Worked as above: 255 w(0) w(i).
-TEST(GaussImageReference, ImpulseGivesItsOwnSigmas) {
-  struct Row {
-    Hlong size, row, col, expected;
-    const char* worked;
-  };
-  const Row rows[] = {
-      {3, 11, 11, 98, "255 * .62017^2 = 98.08"},
-      {3, 11, 12, 30, "255 * .62017 * .18991 = 30.03"},
-      {5, 11, 11, 54, "255 * .45967^2 = 53.88"},
-      {5, 12, 12, 14, "255 * .23744^2 = 14.38"},
-      {7, 11, 11, 20, "255 * .28251^2 = 20.35"},
-      {7, 11, 12, 16, "255 * .28251 * .22123 = 15.94"},
-      {9, 11, 11, 12, "255 * .21553^2 = 11.85"},
-      {11, 11, 11, 8, "255 * .17558^2 = 7.86"},
-      {11, 10, 11, 7, "255 * .17558 * .15988 = 7.16"},
-  };
-  const Impulse impulse;
-  for (const Row& row : rows) {
-    HObject smooth;
-    GaussImage(impulse.image, &smooth, row.size);
+    row.filter(impulse.image, &smooth, row.size);
     EXPECT_EQ(grayAt(smooth, row.row, row.col), row.expected)
         << "size " << row.size << " at " << row.row << ", " << row.col << ": " << row.worked;
   }
