@@ -41,6 +41,14 @@ constexpr OperatorSpec kRegionOperators[] = {
     bind<&H::FillUp>("fill_up"),
     bind<&H::FillUpShape>("fill_up_shape"),
     bind<&H::ShapeTrans>("shape_trans"),
+    bind<&H::MoveRegion>("move_region"),
+    bind<&H::TransposeRegion>("transpose_region"),
+    bind<&H::MirrorRegion>("mirror_region"),
+    bind<&H::ZoomRegion>("zoom_region"),
+    bind<&H::ClipRegion>("clip_region"),
+    bind<&H::ClipRegionRel>("clip_region_rel"),
+    bind<&H::TestRegionPoint>("test_region_point"),
+    bind<&H::TestEqualRegion>("test_equal_region"),
 };
 
 }  // namespace

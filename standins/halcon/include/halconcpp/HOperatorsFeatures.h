@@ -37,6 +37,19 @@ HALCONCPP_API void MomentsRegionCentral(const HObject& Regions, HTuple* I1, HTup
 HALCONCPP_API void MomentsRegionCentralInvar(const HObject& Regions, HTuple* PSI1, HTuple* PSI2,
                                              HTuple* PSI3, HTuple* PSI4);
 // For each region, the value of each feature in turn.
+HALCONCPP_API void Circularity(const HObject& Regions, HTuple* Circularity);
+HALCONCPP_API void Compactness(const HObject& Regions, HTuple* Compactness);
+HALCONCPP_API void Convexity(const HObject& Regions, HTuple* Convexity);
+HALCONCPP_API void Rectangularity(const HObject& Regions, HTuple* Rectangularity);
+HALCONCPP_API void Contlength(const HObject& Regions, HTuple* ContLength);
+HALCONCPP_API void Eccentricity(const HObject& Regions, HTuple* Anisometry, HTuple* Bulkiness,
+                                HTuple* StructureFactor);
+HALCONCPP_API void EulerNumber(const HObject& Regions, HTuple* EulerNumber);
+HALCONCPP_API void ConnectAndHoles(const HObject& Regions, HTuple* NumConnected,
+                                   HTuple* NumHoles);
+HALCONCPP_API void AreaHoles(const HObject& Regions, HTuple* Area);
+HALCONCPP_API void DiameterRegion(const HObject& Regions, HTuple* Row1, HTuple* Column1,
+                                  HTuple* Row2, HTuple* Column2, HTuple* Diameter);
 HALCONCPP_API void RegionFeatures(const HObject& Regions, const HTuple& Features, HTuple* Value);
 
 // Selection and order.
