@@ -65,6 +65,15 @@ HALCONCPP_API void SmoothContoursXld(const HObject& Contours, HObject* SmoothedC
 HALCONCPP_API void UnionAdjacentContoursXld(const HObject& Contours, HObject* UnionContours,
                                             const HTuple& MaxDistAbs, const HTuple& MaxDistRel,
                                             const HTuple& Mode);
+HALCONCPP_API void CloseContoursXld(const HObject& Contours, HObject* ClosedContours);
+HALCONCPP_API void GenCrossContourXld(HObject* Cross, const HTuple& Row, const HTuple& Col,
+                                      const HTuple& Size, const HTuple& Angle);
+HALCONCPP_API void SelectContoursXld(const HObject& Contours, HObject* SelectedContours,
+                                     const HTuple& Feature, const HTuple& Min1,
+                                     const HTuple& Max1, const HTuple& Min2, const HTuple& Max2);
+HALCONCPP_API void GetContourGlobalAttribXld(const HObject& Contour, const HTuple& Name,
+                                             HTuple* Attrib);
+HALCONCPP_API void QueryContourGlobalAttribsXld(const HObject& Contour, HTuple* Attribs);
 HALCONCPP_API void SegmentContoursXld(const HObject& Contours, HObject* ContoursSplit,
                                       const HTuple& Mode, const HTuple& SmoothCont,
                                       const HTuple& MaxLineDist1, const HTuple& MaxLineDist2);
