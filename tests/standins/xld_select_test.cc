@@ -78,6 +78,29 @@ TEST(XldSelection, ClosedCrossesAndGlobalAttributes) {
         "query_contour_global_attribs_xld (P, Q)", "R := [A, Q]"},
        "[-1.0, 'cont_approx']"},
   });
+  // segment_contours_xld 'lines_circles', 11.0: a whole circle is one circular arc (1); a
+  // rectangle's four sides are lines; a line, a half circle and a line are three pieces.
+  expectCases({
+      {"circle",
+       {"gen_circle_contour_xld (C, 100, 100, 40, 0, 6.283185307, 'positive', 1)",
+        "segment_contours_xld (C, S, 'lines_circles', 5, 4, 2)", "count_obj (S, N)",
+        "get_contour_global_attrib_xld (S, 'cont_approx', A)",
+        "fit_circle_contour_xld (S, 'algebraic', -1, 0, 0, 3, 2, Ro, Co, Ra, B, E, O)",
+        "R := [N, A, Ro, Co, Ra]"},
+       "[1, 1.0, 100.0, 100.0, 40.0]"},
+      {"rectangle",
+       {"gen_rectangle2_contour_xld (Q, 50, 50, 0, 30, 20)",
+        "segment_contours_xld (Q, S, 'lines_circles', 5, 4, 2)", "count_obj (S, R)"},
+       "4"},
+      {"line, arc, line",
+       {"gen_circle_contour_xld (Arc, 20, 60, 20, 3.14159265, 6.28318530, 'negative', 1)",
+        "get_contour_xld (Arc, AR, AC)",
+        "gen_contour_polygon_xld (U, [20, 20, AR, 20, 20], [0, 40, AC, 80, 120])",
+        "segment_contours_xld (U, S, 'lines_circles', 5, 2, 1)", "R := []", "for I := 1 to 3 by 1",
+        "select_obj (S, P, I)", "get_contour_global_attrib_xld (P, 'cont_approx', X)",
+        "R := [R, X]", "endfor"},
+       "[-1.0, 1.0, -1.0]"},
+  });
   EXPECT_EQ(programError({"gen_contour_polygon_xld (C, [0, 1], [0, 1])",
                           "get_contour_global_attrib_xld (C, 'cont_approx', A)"}),
             1301);

@@ -15,6 +15,9 @@ using namespace Standin;
 
 namespace {
 
+// An arc's radius beyond this many times its chord is taken for a straight line.
+constexpr double kMaxArcRadiusPerSpan = 100;
+
 // Each point moved to its foot on the regression line of the `count` points around it; the
 // window is cut at the ends of an open contour and wraps round a closed one.
 ContourPtr smoothed(const ContourObject& contour, Hlong count) {
@@ -79,7 +82,10 @@ void splitAt(const ContourObject& c, std::size_t a, std::size_t b, double limit,
   }
 }
 
-ContourPtr piece(const ContourObject& c, std::size_t from, std::size_t to) {
+// The reference marks each piece with the shape it approximates: -1 a line, 1 a circle.
+constexpr double kLine = -1, kCircle = 1;
+
+ContourPtr piece(const ContourObject& c, std::size_t from, std::size_t to, double approx) {
   auto result = makeContour({c.rows.begin() + static_cast<std::ptrdiff_t>(from),
                              c.rows.begin() + static_cast<std::ptrdiff_t>(to) + 1},
                             {c.cols.begin() + static_cast<std::ptrdiff_t>(from),
@@ -89,9 +95,49 @@ ContourPtr piece(const ContourObject& c, std::size_t from, std::size_t to) {
                                {entry.second.begin() + static_cast<std::ptrdiff_t>(from),
                                 entry.second.begin() + static_cast<std::ptrdiff_t>(to) + 1}});
   }
-  // The reference marks each piece with the shape it approximates: -1 a line.
-  result->globalAttribs = {{"cont_approx", -1}};
+  result->globalAttribs = {{"cont_approx", approx}};
   return result;
+}
+
+// The circle through the points from..to of the contour when none lies farther than `limit`
+// from it; a circle whose radius dwarfs the span is a line, which the lines already cover.
+bool arcFits(const ContourObject& c, std::size_t from, std::size_t to, double limit) {
+  std::vector<Point> points;
+  for (std::size_t i = from; i <= to; ++i) points.push_back(Point{c.rows[i], c.cols[i]});
+  Circle circle;
+  if (points.size() < 3 ||
+      !fitCircleGeometric(points, std::vector<double>(points.size(), 1.0), &circle)) {
+    return false;
+  }
+  const double span = std::hypot(c.rows[to] - c.rows[from], c.cols[to] - c.cols[from]);
+  if (!(circle.radius < kMaxArcRadiusPerSpan * std::max(span, 1.0))) return false;
+  // The segments between the points must follow the arc too, not only their ends: four
+  // corners of a rectangle lie on a circle, its sides do not.
+  const auto off = [&](double row, double col) {
+    return std::fabs(std::hypot(row - circle.row, col - circle.col) - circle.radius) > limit;
+  };
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (off(points[i].row, points[i].col)) return false;
+    if (i > 0 &&
+        off((points[i].row + points[i - 1].row) / 2, (points[i].col + points[i - 1].col) / 2)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Neighbouring line pieces joined into circular arcs: from each piece, as many following
+// pieces as one circle holds within `limit`; two pieces at least make an arc.
+void addPieces(const ContourObject& c, const std::vector<std::size_t>& breaks, bool circles,
+               double limit, std::vector<HObject::Item>* items) {
+  for (std::size_t k = 0; k + 1 < breaks.size();) {
+    std::size_t last = k + 1;
+    if (circles) {
+      while (last + 1 < breaks.size() && arcFits(c, breaks[k], breaks[last + 1], limit)) ++last;
+    }
+    items->push_back(piece(c, breaks[k], breaks[last], last > k + 1 ? kCircle : kLine));
+    k = last;
+  }
 }
 
 }  // namespace
@@ -115,8 +161,8 @@ void SegmentContoursXld(const HObject& Contours, HObject* ContoursSplit, const H
   ApiScope scope("SegmentContoursXld");
   const char* op = "segment_contours_xld";
   const std::string mode = oneString(Mode, op, 1);
-  // Circles and ellipses among the pieces are not fitted by the stand-in: 'lines' only.
-  if (mode != "lines") fail(op, 1301);
+  // Elliptic arcs are not fitted by the stand-in: 'lines_ellipses' is refused.
+  if (mode != "lines" && mode != "lines_circles") fail(op, 1301);
   const Hlong smooth = oneInteger(SmoothCont, op, 2);
   if (smooth < 0 || smooth > 1000001) fail(op, 1302);
   const double dist1 = oneNumber(MaxLineDist1, op, 3), dist2 = oneNumber(MaxLineDist2, op, 4);
@@ -141,9 +187,7 @@ void SegmentContoursXld(const HObject& Contours, HObject* ContoursSplit, const H
     }
     std::sort(refined.begin(), refined.end());
     refined.erase(std::unique(refined.begin(), refined.end()), refined.end());
-    for (std::size_t k = 0; k + 1 < refined.size(); ++k) {
-      items.push_back(piece(*contour, refined[k], refined[k + 1]));
-    }
+    addPieces(*contour, refined, mode == "lines_circles", dist2, &items);
   }
   setOutput(ContoursSplit, objectOf(items));
 }
