@@ -124,4 +124,61 @@ TEST(WindowLines, ExtentsHandleAndColouredMode) {
       << "6, 12 and 24 colours only";
 }
 
+// The red channel of the window at the points, after the drawing lines, white on black.
+HTuple drawnAt(const Lines& drawing, const char* rows, const char* cols) {
+  Lines lines{kOpen, "set_color (W, 'white')"};
+  lines.insert(lines.end(), drawing.begin(), drawing.end());
+  lines.insert(lines.end(), {"dump_window_image (Dump, W)", "access_channel (Dump, Red, 1)",
+                             std::string("get_grayval (Red, ") + rows + ", " + cols + ", R)",
+                             "close_window (W)"});
+  return runLines(lines);
+}
+
+// disp_polygon, disp_ellipse, disp_arc and disp_channel, 11.0: a polyline through the points
+// (not closed); the ellipse filled or as its outline; the arc from its begin point round the
+// centre through Angle, anticlockwise; the named channel as grey values.
+TEST(WindowLines, CurvesPolygonsAndChannels) {
+  const struct {
+    const char* what;
+    Lines drawing;
+    const char* rows;
+    const char* cols;
+    const char* expected;
+  } cases[] = {
+      {"polygon (2,2)-(2,10)-(10,10): on its sides, not on the closing one",
+       {"disp_polygon (W, [2, 2, 10], [2, 10, 10])"},
+       "[2, 6, 6]",
+       "[6, 10, 6]",
+       "[255, 255, 0]"},
+      {"filled ellipse about (10,10), radii 5 along the columns and 3 along the rows",
+       {"set_draw (W, 'fill')", "disp_ellipse (W, 10, 10, 0, 5, 3)"},
+       "[10, 12, 10, 14]",
+       "[14, 10, 16, 10]",
+       "[255, 255, 0, 0]"},
+      {"ellipse outline: its ends, not its centre",
+       {"set_draw (W, 'margin')", "disp_ellipse (W, 10, 10, 0, 5, 3)"},
+       "[10, 10, 7]",
+       "[15, 10, 10]",
+       "[255, 0, 255]"},
+      {"quarter arc from (10,15) about (10,10): up to (5,10), not down to (15,10)",
+       {"disp_arc (W, 10, 10, 1.5707963, 10, 15)"},
+       "[10, 5, 15]",
+       "[15, 10, 10]",
+       "[255, 255, 0]"},
+      {"the second channel of a (0, 200, 0) image as grey values",
+       {"gen_image_const (R0, 'byte', 64, 64)", "gen_image_proto (R0, G0, 200)",
+        "compose3 (R0, G0, R0, I)", "disp_channel (I, W, 2)"},
+       "[0]",
+       "[0]",
+       "200"},
+  };
+  for (const auto& c : cases) {
+    try {
+      EXPECT_EQ(text(drawnAt(c.drawing, c.rows, c.cols)), c.expected) << c.what;
+    } catch (const HDevEngineException& e) {
+      ADD_FAILURE() << c.what << ": " << e.Message();
+    }
+  }
+}
+
 }  // namespace

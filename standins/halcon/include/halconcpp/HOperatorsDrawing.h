@@ -22,6 +22,18 @@ HALCONCPP_API void DispCross(const HTuple& WindowHandle, const HTuple& Row, cons
                              const HTuple& Size, const HTuple& Angle);
 HALCONCPP_API void DispArrow(const HTuple& WindowHandle, const HTuple& Row1, const HTuple& Column1,
                              const HTuple& Row2, const HTuple& Column2, const HTuple& Size);
+HALCONCPP_API void DispEllipse(const HTuple& WindowHandle, const HTuple& CenterRow,
+                               const HTuple& CenterCol, const HTuple& Phi,
+                               const HTuple& Radius1, const HTuple& Radius2);
+HALCONCPP_API void DispArc(const HTuple& WindowHandle, const HTuple& CenterRow,
+                           const HTuple& CenterCol, const HTuple& Angle, const HTuple& BeginRow,
+                           const HTuple& BeginCol);
+HALCONCPP_API void DispPolygon(const HTuple& WindowHandle, const HTuple& Row,
+                               const HTuple& Column);
+HALCONCPP_API void DispImage(const HObject& Image, const HTuple& WindowHandle);
+HALCONCPP_API void DispColor(const HObject& ColorImage, const HTuple& WindowHandle);
+HALCONCPP_API void DispChannel(const HObject& MultichannelImage, const HTuple& WindowHandle,
+                               const HTuple& Channel);
 HALCONCPP_API void DispRegion(const HObject& DispRegions, const HTuple& WindowHandle);
 
 HALCONCPP_API void GetDraw(const HTuple& WindowHandle, HTuple* Mode);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/region.h"
+#include "core/region_geometry.h"
 #include "halconcpp/HOperatorsDrawing.h"
 #include "standin/controls.h"
 #include "windows/draw.h"
@@ -195,6 +196,88 @@ void DispArrow(const HTuple& WindowHandle, const HTuple& Row1, const HTuple& Col
                for (const double turn : {kPi / 6, -kPi / 6}) {
                  imageSegment(window, map, r2, c2, r2 + v[4][i] * std::sin(back + turn),
                               c2 + v[4][i] * std::cos(back + turn), color);
+               }
+             });
+}
+
+// Curves draw as polylines of short chords: enough that no chord strays a tenth of a pixel
+// from the curve at radii a window shows, and never more than kMaxChords.
+constexpr int kMaxChords = 4096;
+
+int chordsFor(double radius, double angle) {
+  const double perRadian = std::sqrt(std::max(radius, 1.0) / 0.8);
+  return std::clamp(static_cast<int>(std::ceil(std::fabs(angle) * perRadian)), 8, kMaxChords);
+}
+
+void DispEllipse(const HTuple& WindowHandle, const HTuple& CenterRow, const HTuple& CenterCol,
+                 const HTuple& Phi, const HTuple& Radius1, const HTuple& Radius2) {
+  ApiScope scope("DispEllipse");
+  logWindowCall("DispEllipse", WindowHandle, CenterRow, CenterCol, Phi, Radius1, Radius2);
+  const char* op = "disp_ellipse";
+  const auto v = shapeValues({&CenterRow, &CenterCol, &Phi, &Radius1, &Radius2}, op);
+  for (std::size_t i = 0; i < v[0].size(); ++i) {
+    if (v[3][i] < 0) fail(op, 1305);
+    if (v[4][i] < 0) fail(op, 1306);
+  }
+  drawShapes(WindowHandle, op, v[0].size(),
+             [&](Window& window, const PartMap& map, std::size_t i, const Rgb& color) {
+               const double r = v[0][i], c = v[1][i], phi = v[2][i], a = v[3][i], b = v[4][i];
+               if (window.fill) {
+                 drawRegion(window, ellipseRuns(r, c, phi, a, b), color);
+                 return;
+               }
+               // Radius1 runs along Phi, anticlockwise from the column axis; rows grow down.
+               const auto at = [&](double t, double* row, double* col) {
+                 const double x = a * std::cos(t), y = b * std::sin(t);
+                 *row = r - x * std::sin(phi) - y * std::cos(phi);
+                 *col = c + x * std::cos(phi) - y * std::sin(phi);
+               };
+               const int chords = chordsFor(std::max(a, b), 2 * kPi);
+               double row0, col0;
+               at(0, &row0, &col0);
+               for (int k = 1; k <= chords; ++k) {
+                 double row1, col1;
+                 at(2 * kPi * k / chords, &row1, &col1);
+                 imageSegment(window, map, row0, col0, row1, col1, color);
+                 row0 = row1, col0 = col1;
+               }
+             });
+}
+
+void DispArc(const HTuple& WindowHandle, const HTuple& CenterRow, const HTuple& CenterCol,
+             const HTuple& Angle, const HTuple& BeginRow, const HTuple& BeginCol) {
+  ApiScope scope("DispArc");
+  logWindowCall("DispArc", WindowHandle, CenterRow, CenterCol, Angle, BeginRow, BeginCol);
+  const char* op = "disp_arc";
+  const auto v = shapeValues({&CenterRow, &CenterCol, &Angle, &BeginRow, &BeginCol}, op);
+  drawShapes(WindowHandle, op, v[0].size(),
+             [&](Window& window, const PartMap& map, std::size_t i, const Rgb& color) {
+               // From the begin point round the centre through Angle, anticlockwise on
+               // screen for a positive angle.
+               const double r = v[0][i], c = v[1][i], angle = v[2][i];
+               const double radius = std::hypot(v[3][i] - r, v[4][i] - c);
+               const double start = std::atan2(r - v[3][i], v[4][i] - c);
+               const int chords = chordsFor(radius, angle);
+               double row0 = v[3][i], col0 = v[4][i];
+               for (int k = 1; k <= chords; ++k) {
+                 const double t = start + angle * k / chords;
+                 const double row1 = r - radius * std::sin(t), col1 = c + radius * std::cos(t);
+                 imageSegment(window, map, row0, col0, row1, col1, color);
+                 row0 = row1, col0 = col1;
+               }
+             });
+}
+
+void DispPolygon(const HTuple& WindowHandle, const HTuple& Row, const HTuple& Column) {
+  ApiScope scope("DispPolygon");
+  logWindowCall("DispPolygon", WindowHandle, Row, Column);
+  const char* op = "disp_polygon";
+  const auto v = shapeValues({&Row, &Column}, op);
+  // One polyline through the points in order, not closed.
+  drawShapes(WindowHandle, op, v[0].empty() ? 0 : 1,
+             [&](Window& window, const PartMap& map, std::size_t, const Rgb& color) {
+               for (std::size_t k = 1; k < v[0].size(); ++k) {
+                 imageSegment(window, map, v[0][k - 1], v[1][k - 1], v[0][k], v[1][k], color);
                }
              });
 }
