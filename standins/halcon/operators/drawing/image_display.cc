@@ -48,7 +48,7 @@ void DispColor(const HObject& ColorImage, const HTuple& WindowHandle) {
   ApiScope scope("DispColor");
   const char* op = "disp_color";
   for (const ImagePtr& image : imagesOf(ColorImage, op, 1)) {
-    if (image->channels.size() != 3) fail(op, H_ERR_CHANNELS_DIFFER);
+    if (image->channels.size() != 3) fail(op, H_ERR_CHANNEL_COUNT);
   }
   HTuple rgb;
   for (Hlong c = 1; c <= 3; ++c) rgb.Append(HTuple(c));
