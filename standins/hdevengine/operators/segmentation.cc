@@ -30,6 +30,7 @@ constexpr OperatorSpec kSegmentationOperators[] = {
     bind<&H::BinThreshold>("bin_threshold"),
     bind<&H::CharThreshold>("char_threshold"),
     bind<&H::FastThreshold>("fast_threshold"),
+    bind<&H::HysteresisThreshold>("hysteresis_threshold"),
 };
 
 }  // namespace

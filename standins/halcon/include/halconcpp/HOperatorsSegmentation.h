@@ -41,6 +41,9 @@ HALCONCPP_API void BinThreshold(const HObject& Image, HObject* Region);
 HALCONCPP_API void CharThreshold(const HObject& Image, const HObject& HistoRegion,
                                  HObject* Characters, const HTuple& Sigma, const HTuple& Percent,
                                  HTuple* Threshold);
+HALCONCPP_API void HysteresisThreshold(const HObject& Image, HObject* RegionHysteresis,
+                                       const HTuple& Low, const HTuple& High,
+                                       const HTuple& MaxLength);
 HALCONCPP_API void FastThreshold(const HObject& Image, HObject* Region, const HTuple& MinGray,
                                  const HTuple& MaxGray, const HTuple& MinSize);
 
