@@ -120,6 +120,10 @@ TEST(FftFiltersReference, SineAndGaussianBandpasses) {
 // an ellipse's 2 J1(pi r) / (pi r), r = |(D1 a, D2 b)|, with J1(pi / 2) = 0.566824 and
 // J1(pi) = 0.284615 from J1's series sum_k (-1)^k (x/2)^(2k+1) / (k! (k+1)!).
 TEST(FftFiltersReference, MeanFilterTransforms) {
+  const auto ellipseAt = [](double zero) {
+    const std::string d = std::to_string(8 * zero / kPi);
+    return "gen_mean_filter (F, 'ellipse', " + d + ", " + d + ", 0, 'none', 'dc_edge', 8, 8)";
+  };
   const std::string rect = "gen_mean_filter (F, 'rectangle', 4, 2, 0, 'none', 'dc_edge', 8, 8)";
   expectReals({
       at(rect, 0, 0, {1}),
@@ -134,6 +138,10 @@ TEST(FftFiltersReference, MeanFilterTransforms) {
          {2 * 0.566824 / (kPi / 2)}, 1e-5),
       at("gen_mean_filter (F, 'ellipse', 8, 4, 0, 'none', 'dc_edge', 8, 8)", 0, 1,
          {2 * 0.284615 / kPi}, 1e-5),
+      // At J1's first and eleventh zeros, 3.83171 and 35.33231 (Abramowitz and Stegun, table
+      // 9.5), the ellipse's transform is 0: u = 1/8, so pi D / 8 is the zero.
+      at(ellipseAt(3.83171), 0, 1, {0}),
+      at(ellipseAt(35.33231), 0, 1, {0}),
       // A huge mean removes everything but DC.
       at("gen_mean_filter (F, 'ellipse', 1e6, 1e6, 0, 'none', 'dc_edge', 8, 8)", 0, 1, {0}),
   });
