@@ -195,8 +195,8 @@ TEST(FftFiltersReference, PhaseInDegreesAndLogPower) {
   });
   expectCases({
       {"phase_deg gives 'direction'", with({"phase_deg (C, P)", "get_image_type (P, R)"}),
-       "direction"},
-      {"power_ln gives 'real'", with({"power_ln (C, P)", "get_image_type (P, R)"}), "real"},
+       "'direction'"},
+      {"power_ln gives 'real'", with({"power_ln (C, P)", "get_image_type (P, R)"}), "'real'"},
       {"no image, no result", {"gen_empty_obj (E)", "power_ln (E, P)", "count_obj (P, R)"}, "0"},
   });
 }
