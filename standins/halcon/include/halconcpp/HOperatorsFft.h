@@ -27,6 +27,29 @@ HALCONCPP_API void WriteFftOptimizationData(const HTuple& FileName);
 HALCONCPP_API void GenGaussFilter(HObject* ImageGauss, const HTuple& Sigma1, const HTuple& Sigma2,
                                   const HTuple& Phi, const HTuple& Norm, const HTuple& Mode,
                                   const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void GenLowpass(HObject* ImageLowpass, const HTuple& Frequency, const HTuple& Norm,
+                              const HTuple& Mode, const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void GenHighpass(HObject* ImageHighpass, const HTuple& Frequency, const HTuple& Norm,
+                               const HTuple& Mode, const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void GenBandpass(HObject* ImageBandpass, const HTuple& MinFrequency,
+                               const HTuple& MaxFrequency, const HTuple& Norm, const HTuple& Mode,
+                               const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void GenBandfilter(HObject* ImageFilter, const HTuple& MinFrequency,
+                                 const HTuple& MaxFrequency, const HTuple& Norm, const HTuple& Mode,
+                                 const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void GenSinBandpass(HObject* ImageFilter, const HTuple& Frequency, const HTuple& Norm,
+                                  const HTuple& Mode, const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void GenStdBandpass(HObject* ImageFilter, const HTuple& Frequency,
+                                  const HTuple& Sigma, const HTuple& Type, const HTuple& Norm,
+                                  const HTuple& Mode, const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void GenMeanFilter(HObject* ImageMean, const HTuple& MaskShape,
+                                 const HTuple& Diameter1, const HTuple& Diameter2,
+                                 const HTuple& Phi, const HTuple& Norm, const HTuple& Mode,
+                                 const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void GenDerivativeFilter(HObject* ImageDerivative, const HTuple& Derivative,
+                                       const HTuple& Exponent, const HTuple& Norm,
+                                       const HTuple& Mode, const HTuple& Width,
+                                       const HTuple& Height);
 
 HALCONCPP_API void RealToComplex(const HObject& ImageReal, const HObject& ImageImaginary,
                                  HObject* ImageComplex);
@@ -35,6 +58,10 @@ HALCONCPP_API void ComplexToReal(const HObject& ImageComplex, HObject* ImageReal
 HALCONCPP_API void PowerReal(const HObject& Image, HObject* ImageResult);
 HALCONCPP_API void PowerByte(const HObject& Image, HObject* PowerByte);
 HALCONCPP_API void PhaseRad(const HObject& ImageComplex, HObject* ImagePhase);
+HALCONCPP_API void PhaseDeg(const HObject& ImageComplex, HObject* ImagePhase);
+HALCONCPP_API void PowerLn(const HObject& Image, HObject* ImageResult);
+HALCONCPP_API void EnergyGabor(const HObject& ImageGabor, const HObject& ImageHilbert,
+                               HObject* Energy);
 
 }  // namespace HalconCpp
 

@@ -15,6 +15,8 @@ using namespace Standin;
 
 namespace {
 
+constexpr double kPi = 3.14159265358979323846;
+
 std::size_t countOf(const ImageObject& image) {
   return static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
 }
@@ -84,6 +86,48 @@ void PhaseRad(const HObject& ImageComplex, HObject* ImagePhase) {
   ApiScope scope("PhaseRad");
   setOutput(ImagePhase, mapComplex(ImageComplex, "phase_rad", PixelType::Real,
                                    [](double re, double im) { return std::atan2(im, re); }));
+}
+
+// phase_deg: (90 / pi) atan2(im, re), half the angle in degrees, 180 added to negative ones;
+// a 'direction' image rounds, and a value that rounds to 180 is the angle 0 again.
+void PhaseDeg(const HObject& ImageComplex, HObject* ImagePhase) {
+  ApiScope scope("PhaseDeg");
+  setOutput(ImagePhase,
+            mapComplex(ImageComplex, "phase_deg", PixelType::Direction, [](double re, double im) {
+              double half = 90 / kPi * std::atan2(im, re);
+              if (half < 0) half += 180;
+              return half >= 179.5 ? 0.0 : half;
+            }));
+}
+
+// power_ln: ln(sqrt(re^2 + im^2)); a magnitude of 0, which has no logarithm, gives 0.
+void PowerLn(const HObject& Image, HObject* ImageResult) {
+  ApiScope scope("PowerLn");
+  setOutput(ImageResult, mapComplex(Image, "power_ln", PixelType::Real, [](double re, double im) {
+              const double magnitude = std::hypot(re, im);
+              return magnitude > 0 ? std::log(magnitude) : 0.0;
+            }));
+}
+
+// energy_gabor: channel1^2 + channel2^2, pixel by pixel, as a real image.
+void EnergyGabor(const HObject& ImageGabor, const HObject& ImageHilbert, HObject* Energy) {
+  ApiScope scope("EnergyGabor");
+  const char* op = "energy_gabor";
+  std::vector<HObject::Item> items;
+  for (const auto& [gabor, hilbert] :
+       imagePairs(ImageGabor, ImageHilbert, op, {PixelType::Byte, PixelType::Real})) {
+    ImagePtr result = imageLike(gabor, gabor->channels.size(), op, PixelType::Real);
+    const PixelReader read = readerOf(gabor->type());
+    for (std::size_t c = 0; c < gabor->channels.size(); ++c) {
+      float* out = result->channels[c]->as<float>();
+      for (std::size_t i = 0, n = countOf(*gabor); i < n; ++i) {
+        const double a = read(gabor->pixels(c), i), b = read(hilbert->pixels(c), i);
+        out[i] = static_cast<float>(a * a + b * b);
+      }
+    }
+    items.push_back(std::move(result));
+  }
+  setOutput(Energy, objectOf(items));
 }
 
 }  // namespace HalconCpp

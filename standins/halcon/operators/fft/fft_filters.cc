@@ -13,6 +13,7 @@
 #include "core/params.h"
 #include "halconcpp/HOperatorsFft.h"
 #include "operators/fft/fft_transform.h"
+#include "operators/fft/filter_layout.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -21,49 +22,6 @@ using namespace Standin;
 namespace {
 
 namespace fs = std::filesystem;
-
-// How a filter's pixels map to frequencies (cycles a pixel): 'dc_edge' and 'rft' put the DC
-// term at (0, 0) with the negative frequencies after the positive ones, 'dc_center' at
-// (height / 2, width / 2); 'rft' keeps only columns 0 ... width / 2.
-enum class FilterLayout { DcCenter, DcEdge, Rft };
-
-FilterLayout layoutOf(const HTuple& mode, const char* op, int n) {
-  const std::string name = oneString(mode, op, n);
-  if (name == "dc_center") return FilterLayout::DcCenter;
-  if (name == "dc_edge") return FilterLayout::DcEdge;
-  if (name == "rft") return FilterLayout::Rft;
-  fail(op, 1300 + n);
-}
-
-double frequencyOf(std::int32_t index, std::int32_t size, bool dcCenter) {
-  const std::int32_t k = dcCenter ? index - size / 2 : (index <= size / 2 ? index : index - size);
-  return double(k) / double(size);
-}
-
-std::int32_t sideOf(const HTuple& value, const char* op, int n) {
-  const Hlong side = oneInteger(value, op, n);
-  if (side < 1 || side > kMaxImageSide) fail(op, 1300 + n);
-  return static_cast<std::int32_t>(side);
-}
-
-// A real filter image of the layout's size, value(u, v) at each pixel's frequencies (u along
-// the columns, v along the rows), divided by width * height for Norm 'n'.
-template <typename Value>
-HObject frequencyFilter(FilterLayout layout, std::int32_t width, std::int32_t height,
-                        double divisor, const char* op, Value&& value) {
-  const std::int32_t columns = layout == FilterLayout::Rft ? width / 2 + 1 : width;
-  ImagePtr filter = newImage(columns, height, 1, op, PixelType::Real);
-  float* out = filter->channels[0]->as<float>();
-  const bool dcCenter = layout == FilterLayout::DcCenter;
-  for (std::int32_t r = 0; r < height; ++r) {
-    const double v = frequencyOf(r, height, dcCenter);
-    for (std::int32_t c = 0; c < columns; ++c) {
-      const double u = frequencyOf(c, width, dcCenter);
-      out[filter->offset(r, c)] = static_cast<float>(value(u, v) / divisor);
-    }
-  }
-  return objectOf({filter});
-}
 
 // The pixelwise product of a spectrum with a filter (its conjugate for a correlation) of the
 // same size: one filter channel serves every channel, otherwise channel c takes channel c.
