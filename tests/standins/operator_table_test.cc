@@ -259,7 +259,8 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       // Matching / Descriptor-Based, 3D Object Model
       {"set_descriptor_model_origin (ModelID, 10, 20)", kNotImplemented},
       {"gen_empty_object_model_3d (ObjectModel3D)", kNotImplemented},
-      // Develop: nobody answers a file dialog in a run of the engine
+      // Develop: 11.0's dev_open_file_dialog page leaves it out of code export, and a run of
+      // the engine has no dialog to open
       {"dev_open_file_dialog ('read_image', 'read', 'default', Selection)", kNotImplemented},
       {"dev_update_on ()", 0},
       // Filters / Wiener Filter, Inpainting, Misc, Edges, FFT
@@ -299,6 +300,21 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       {"create_text_model (TextModel)", kNotImplemented},
       {"get_bar_code_param_specific (BarCode, 'EAN-13', 'check_char', Value)", kNotImplemented},
       {"clear_all_metrology_models ()", kNotImplemented},
+      // 11.0 chapter pages: Filters / Optical Flow and Geometric Transformations, Image / Access,
+      // System / Sockets and Database, Matching / Correlation-Based
+      {"derivate_vector_field (VectorField, Result, 1.0, 'curl')", kNotImplemented},
+      {"convert_map_type (Map, MapConverted, 'coord_map_sub_pix', 640)", kNotImplemented},
+      {"get_grayval_contour_xld (Image, Contour, 'bilinear', Grayval)", kNotImplemented},
+      {"close_all_sockets ()", kNotImplemented},
+      {"get_socket_descriptor (Socket, Descriptor)", kNotImplemented},
+      {"get_modules (UsedModules, ModuleKey)", kNotImplemented},
+      {"determine_ncc_model_params (Template, 'auto', -0.39, 0.79, 'use_polarity', 'all', Name, "
+       "Value)",
+       kNotImplemented},
+      // Later releases: Develop gained HDevelop's tools and modal dialogs (12.0 pages)
+      {"dev_open_tool ('zoom_window', 'default', 'default', 'default', 'default', [], [], Tool)",
+       kUnknownCall},
+      {"dev_open_dialog ('print_dialog')", kUnknownCall},
       // Later releases: Poses gained dual quaternions, Develop gained dev_disp_text, 2D Metrology
       // gained align_metrology_model, File gained set_current_dir and get_current_dir, Error
       // Handling gained get_extended_error_info, Object gained compare_obj, Operating System gained
