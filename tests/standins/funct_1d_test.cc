@@ -132,21 +132,22 @@ TEST(Funct1d, Analysis) {
       {{"create_funct_1d_array ([0, 3, 2], F)",
         "local_min_max_funct_1d (F, 'strict_min_max', 'true', Min, Max)", "R := [Min, Max]"},
        {1.25}},
-      // smooth_funct_1d_mean, HALCON 11.0: means of 2 SmoothSize + 1 points, mirrored at the
-      // ends (-1 -> 1), Iterations times
-      {{"create_funct_1d_array ([0, 0, 3, 0, 0], F)", "smooth_funct_1d_mean (F, 1, 1, S)",
+      // smooth_funct_1d_mean, HALCON 11.0: means of SmoothSize points (an even size taken as
+      // the next odd one), mirrored at the ends (-1 -> 1), Iterations times
+      {{"create_funct_1d_array ([0, 0, 3, 0, 0], F)", "smooth_funct_1d_mean (F, 3, 1, S)",
         "funct_1d_to_pairs (S, X, R)"},
        {0, 1, 1, 1, 0}},
-      {{"create_funct_1d_array ([0, 0, 3, 0, 0], F)", "smooth_funct_1d_mean (F, 1, 2, S)",
+      {{"create_funct_1d_array ([0, 0, 3, 0, 0], F)", "smooth_funct_1d_mean (F, 3, 2, S)",
         "funct_1d_to_pairs (S, X, R)"},
        {2.0 / 3, 2.0 / 3, 1, 2.0 / 3, 2.0 / 3}},
-      {{"create_funct_1d_array ([3, 0, 0], F)", "smooth_funct_1d_mean (F, 1, 1, S)",
+      {{"create_funct_1d_array ([3, 0, 0], F)", "smooth_funct_1d_mean (F, 2, 1, S)",
         "funct_1d_to_pairs (S, X, R)"},
        {1, 1, 0}},
-      // smooth_funct_1d_gauss, HALCON 11.0: a normalised Gaussian keeps a constant
-      {{"create_funct_1d_array ([4, 4, 4], F)", "smooth_funct_1d_gauss (F, 1.5, S)",
+      // smooth_funct_1d_gauss, HALCON 11.0: a normalised Gaussian keeps a constant (Sigma up
+      // to (6 - 2) / 7.8)
+      {{"create_funct_1d_array ([4, 4, 4, 4, 4, 4], F)", "smooth_funct_1d_gauss (F, 0.5, S)",
         "funct_1d_to_pairs (S, X, R)"},
-       {4, 4, 4}},
+       {4, 4, 4, 4, 4, 4}},
       // a single point: no slope, no area, no crossing, no extremum
       {{"create_funct_1d_array (7, F)", "derivate_funct_1d (F, 'first', D)",
         "integrate_funct_1d (F, P, N)", "zero_crossings_funct_1d (F, Z)",
@@ -185,6 +186,12 @@ TEST(Funct1d, WrongParametersRaiseTheVendorsNumbers) {
       {{kArray, "smooth_funct_1d_mean (F, 0, 1, S)"}, 1302},
       {{kArray, "smooth_funct_1d_mean (F, 1, 0, S)"}, 1303},
       {{kArray, "smooth_funct_1d_gauss (F, 0, S)"}, 1302},
+      // smooth_funct_1d_mean, smooth_funct_1d_gauss, HALCON 11.0: equidistant functions only,
+      // Sigma at most (Length - 2) / 7.8
+      {{kPairs, "smooth_funct_1d_mean (F, 3, 1, S)"}, 1301},
+      {{kPairs, "smooth_funct_1d_gauss (F, 0.1, S)"}, 1301},
+      {{"create_funct_1d_array ([1, 2, 3, 4, 5, 6], F)", "smooth_funct_1d_gauss (F, 0.52, S)"},
+       1302},
   };
   for (const auto& [lines, number] : rows) {
     EXPECT_EQ(programError(lines), number) << lines.back();

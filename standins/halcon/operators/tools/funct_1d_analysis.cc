@@ -176,13 +176,15 @@ void SmoothFunct1dMean(const HTuple& Function, const HTuple& SmoothSize, const H
   ApiScope scope("SmoothFunct1dMean");
   const char* op = "smooth_funct_1d_mean";
   Function1d f = functionOf(Function, op, 1);
+  if (!f.equidistant) fail(op, 1301);
   const Hlong size = oneInteger(SmoothSize, op, 2), iterations = oneInteger(Iterations, op, 3);
   if (size < 1) fail(op, 1302);
   if (iterations < 1) fail(op, 1303);
+  // SmoothSize is the mask's length, an even one taken as the next odd one.
+  const std::int64_t reach = std::min<std::int64_t>(size / 2, std::int64_t(1) << 40);
   // Iterating past a fixed point changes nothing; past 4096 rounds, too little to matter.
   for (Hlong k = 0; k < iterations && k < 4096; ++k) {
-    std::vector<double> next =
-        windowMeans(f.y, std::min<std::int64_t>(size, std::int64_t(1) << 40));
+    std::vector<double> next = windowMeans(f.y, reach);
     if (next == f.y) break;
     f.y = std::move(next);
   }
@@ -193,8 +195,10 @@ void SmoothFunct1dGauss(const HTuple& Function, const HTuple& Sigma, HTuple* Smo
   ApiScope scope("SmoothFunct1dGauss");
   const char* op = "smooth_funct_1d_gauss";
   Function1d f = functionOf(Function, op, 1);
+  if (!f.equidistant) fail(op, 1301);
   const double sigma = oneNumber(Sigma, op, 2);
-  if (!(sigma > 0) || !std::isfinite(sigma)) fail(op, 1302);
+  // The 11.0 page bounds Sigma by (Length - 2) / 7.8.
+  if (!(sigma > 0) || !(sigma <= (double(f.y.size()) - 2) / 7.8)) fail(op, 1302);
   const auto reach =
       static_cast<std::int64_t>(std::min(std::ceil(4 * sigma), 2 * double(f.y.size()) + 2));
   std::vector<double> kernel;
