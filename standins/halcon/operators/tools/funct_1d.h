@@ -19,7 +19,7 @@ struct Function1d {
 // The function of a control input at position n: 1300+n for an unknown layout or x values
 // that do not ascend, 1400+n for a tuple of the wrong length or without points.
 Function1d functionOf(const HTuple& value, const char* op, int n);
-// Points with the layout of `like` (samples stay samples when their x stay equidistant).
+// The tuple of f: samples when f is equidistant, else pairs.
 HTuple functionTuple(const Function1d& f);
 Function1d samples(double x0, double dx, std::vector<double> y);
 Function1d pairs(std::vector<double> x, std::vector<double> y);

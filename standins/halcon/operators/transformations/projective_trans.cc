@@ -21,6 +21,7 @@ using namespace Standin;
 
 namespace {
 
+// Rows and columns beyond the largest image side are left out, as for affine_trans_region.
 constexpr double kReach = 32768;
 
 bool interpolationOf(const HTuple& value, const char* op) {
