@@ -26,6 +26,7 @@ OperatorGroup typeOperators();
 OperatorGroup xldOperators();
 OperatorGroup measureOperators();
 OperatorGroup geometryOperators();
+OperatorGroup toolOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
@@ -36,6 +37,7 @@ std::vector<OperatorGroup> allOperatorGroups() {
       drawingOperators(),      fileOperators(),           textFileOperators(),
       acquisitionOperators(),  transformationOperators(), typeOperators(),
       xldOperators(),          measureOperators(),        geometryOperators(),
+      toolOperators(),
   };
 }
 

@@ -32,6 +32,14 @@ constexpr OperatorSpec kTransformationOperators[] = {
     bind<&H::AffineTransRegion>("affine_trans_region"),
     bind<&H::AffineTransImage>("affine_trans_image"),
     bind<&H::AffineTransImageSize>("affine_trans_image_size"),
+    bind<&H::ProjectiveTransPoint2d>("projective_trans_point_2d"),
+    bind<&H::ProjectiveTransPixel>("projective_trans_pixel"),
+    bind<&H::HomVectorToProjHomMat2d>("hom_vector_to_proj_hom_mat2d"),
+    bind<&H::VectorToProjHomMat2d>("vector_to_proj_hom_mat2d"),
+    bind<&H::ProjectiveTransImage>("projective_trans_image"),
+    bind<&H::ProjectiveTransImageSize>("projective_trans_image_size"),
+    bind<&H::ProjectiveTransRegion>("projective_trans_region"),
+    bind<&H::ProjectiveTransContourXld>("projective_trans_contour_xld"),
 };
 
 }  // namespace

@@ -56,6 +56,35 @@ HALCONCPP_API void AffineTransImageSize(const HObject& Image, HObject* ImageAffi
                                         const HTuple& HomMat2D, const HTuple& Interpolation,
                                         const HTuple& Width, const HTuple& Height);
 
+// Projective transformations: a HomMat2D of nine values, the 3x3 matrix row by row (six
+// values are an affine matrix). Images and regions use pixel coordinates as affine_trans_pixel.
+HALCONCPP_API void ProjectiveTransPoint2d(const HTuple& HomMat2D, const HTuple& Px,
+                                          const HTuple& Py, const HTuple& Pw, HTuple* Qx,
+                                          HTuple* Qy, HTuple* Qw);
+HALCONCPP_API void ProjectiveTransPixel(const HTuple& HomMat2D, const HTuple& Row,
+                                        const HTuple& Col, HTuple* RowTrans, HTuple* ColTrans);
+HALCONCPP_API void HomVectorToProjHomMat2d(const HTuple& Px, const HTuple& Py, const HTuple& Pw,
+                                           const HTuple& Qx, const HTuple& Qy, const HTuple& Qw,
+                                           const HTuple& Method, HTuple* HomMat2D);
+HALCONCPP_API void VectorToProjHomMat2d(const HTuple& Px, const HTuple& Py, const HTuple& Qx,
+                                        const HTuple& Qy, const HTuple& Method,
+                                        const HTuple& CovXX1, const HTuple& CovYY1,
+                                        const HTuple& CovXY1, const HTuple& CovXX2,
+                                        const HTuple& CovYY2, const HTuple& CovXY2,
+                                        HTuple* HomMat2D, HTuple* Covariance);
+HALCONCPP_API void ProjectiveTransImage(const HObject& Image, HObject* TransImage,
+                                        const HTuple& HomMat2D, const HTuple& Interpolation,
+                                        const HTuple& AdaptImageSize,
+                                        const HTuple& TransformDomain);
+HALCONCPP_API void ProjectiveTransImageSize(const HObject& Image, HObject* TransImage,
+                                            const HTuple& HomMat2D, const HTuple& Interpolation,
+                                            const HTuple& Width, const HTuple& Height,
+                                            const HTuple& TransformDomain);
+HALCONCPP_API void ProjectiveTransRegion(const HObject& Regions, HObject* TransRegions,
+                                         const HTuple& HomMat2D, const HTuple& Interpolation);
+HALCONCPP_API void ProjectiveTransContourXld(const HObject& Contours, HObject* ContoursProjTrans,
+                                             const HTuple& HomMat2D);
+
 }  // namespace HalconCpp
 
 #endif

@@ -21,6 +21,7 @@
 #include "halconcpp/HOperatorsSegmentation.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "halconcpp/HOperatorsText.h"
+#include "halconcpp/HOperatorsTools.h"
 #include "halconcpp/HOperatorsTransformations.h"
 #include "halconcpp/HOperatorsTypes.h"
 #include "halconcpp/HOperatorsWindow.h"

@@ -1,5 +1,5 @@
-// Images through an affine matrix. Each output pixel samples the input where its centre maps
-// back to; the output's domain is the input's full rectangle transformed, cut to the output.
+// Images through an affine matrix, resampled as image_warp.h describes; the output's domain is the
+// input's full rectangle transformed, cut to the output.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -9,6 +9,7 @@
 #include "core/params.h"
 #include "halconcpp/HOperatorsTransformations.h"
 #include "operators/transformations/hom_mat2d.h"
+#include "operators/transformations/image_warp.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -23,51 +24,14 @@ bool bilinearNamed(const HTuple& value, const char* op) {
   fail(op, 1302);
 }
 
-// The grey value at (x, y), pixel centres at whole numbers, the border pixels repeated for
-// the half pixel between the last centre and the image's edge.
-double bilinear(const ImageObject& image, const std::uint8_t* p, double x, double y) {
-  x = std::clamp(x, 0.0, double(image.height - 1));
-  y = std::clamp(y, 0.0, double(image.width - 1));
-  const auto r0 = static_cast<std::int32_t>(x), c0 = static_cast<std::int32_t>(y);
-  const std::int32_t r1 = std::min(r0 + 1, image.height - 1),
-                     c1 = std::min(c0 + 1, image.width - 1);
-  const double fr = x - r0, fc = y - c0;
-  const double top = p[image.offset(r0, c0)] * (1 - fc) + p[image.offset(r0, c1)] * fc;
-  const double bottom = p[image.offset(r1, c0)] * (1 - fc) + p[image.offset(r1, c1)] * fc;
-  return top * (1 - fr) + bottom * fr;
-}
-
 ImagePtr transformedImage(const ImagePtr& image, const AffineMatrix& back, std::int32_t width,
                           std::int32_t height, bool interpolate, const char* op) {
-  std::vector<PlanePtr> planes;
-  for (std::size_t c = 0; c < image->channels.size(); ++c) {
-    planes.push_back(std::make_shared<Plane>(width, height, op));
-  }
-  Runs domain;
-  for (std::int32_t row = 0; row < height; ++row) {
-    for (std::int32_t col = 0; col < width; ++col) {
-      const double x = back[0] * row + back[1] * col + back[2];
-      const double y = back[3] * row + back[4] * col + back[5];
-      if (!(x >= -0.5 && x < image->height - 0.5 && y >= -0.5 && y < image->width - 0.5)) {
-        continue;
-      }
-      if (!domain.empty() && domain.back().row == row && domain.back().end + 1 == col) {
-        domain.back().end = col;
-      } else {
-        domain.push_back(Run{row, col, col});
-      }
-      const auto sr = static_cast<std::int32_t>(std::floor(x + 0.5));
-      const auto sc = static_cast<std::int32_t>(std::floor(y + 0.5));
-      for (std::size_t c = 0; c < planes.size(); ++c) {
-        const std::uint8_t* p = image->pixels(c);
-        planes[c]->data()[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
-                          static_cast<std::size_t>(col)] =
-            interpolate ? clampToByte(bilinear(*image, p, x, y)) : p[image->offset(sr, sc)];
-      }
-    }
-  }
-  return makeImage(width, height, std::move(planes),
-                   std::make_shared<const Runs>(std::move(domain)));
+  const BackMap map = [&back](double row, double col, double* x, double* y) {
+    *x = back[0] * row + back[1] * col + back[2];
+    *y = back[3] * row + back[4] * col + back[5];
+    return true;
+  };
+  return warpedImage(image, map, width, height, interpolate, false, op);
 }
 
 // The size that holds the transformed image up to its lowest and rightmost edge.

@@ -1,0 +1,45 @@
+#ifndef HALCONCPP_HOPERATORSTOOLS_H
+#define HALCONCPP_HOPERATORSTOOLS_H
+
+#include "halconcpp/HTuple.h"
+
+// One-dimensional functions (HALCON 11.0 "Tools / Function"): a Function is a control tuple,
+// [0, dx, x0, y...] for equidistant samples or [1, x..., y...] for pairs.
+namespace HalconCpp {
+
+HALCONCPP_API void CreateFunct1dArray(const HTuple& YValues, HTuple* Function);
+HALCONCPP_API void CreateFunct1dPairs(const HTuple& XValues, const HTuple& YValues,
+                                      HTuple* Function);
+HALCONCPP_API void Funct1dToPairs(const HTuple& Function, HTuple* XValues, HTuple* YValues);
+HALCONCPP_API void GetPairFunct1d(const HTuple& Function, const HTuple& Index, HTuple* X,
+                                  HTuple* Y);
+HALCONCPP_API void GetYValueFunct1d(const HTuple& Function, const HTuple& X,
+                                    const HTuple& BorderMode, HTuple* Y);
+HALCONCPP_API void NumPointsFunct1d(const HTuple& Function, HTuple* Length);
+HALCONCPP_API void XRangeFunct1d(const HTuple& Function, HTuple* XMin, HTuple* XMax);
+HALCONCPP_API void YRangeFunct1d(const HTuple& Function, HTuple* YMin, HTuple* YMax);
+HALCONCPP_API void ScaleYFunct1d(const HTuple& Function, const HTuple& Mult, const HTuple& Add,
+                                 HTuple* FunctionScaled);
+HALCONCPP_API void NegateFunct1d(const HTuple& Function, HTuple* FunctionInverted);
+HALCONCPP_API void AbsFunct1d(const HTuple& Function, HTuple* FunctionAbsolute);
+HALCONCPP_API void TransformFunct1d(const HTuple& Function, const HTuple& Params,
+                                    HTuple* TransformedFunction);
+HALCONCPP_API void SampleFunct1d(const HTuple& Function, const HTuple& XMin, const HTuple& XMax,
+                                 const HTuple& XDist, const HTuple& Border,
+                                 HTuple* SampledFunction);
+HALCONCPP_API void InvertFunct1d(const HTuple& Function, HTuple* InverseFunction);
+HALCONCPP_API void ComposeFunct1d(const HTuple& Function1, const HTuple& Function2,
+                                  const HTuple& Border, HTuple* ComposedFunction);
+HALCONCPP_API void DerivateFunct1d(const HTuple& Function, const HTuple& Mode, HTuple* Derivative);
+HALCONCPP_API void IntegrateFunct1d(const HTuple& Function, HTuple* Positive, HTuple* Negative);
+HALCONCPP_API void ZeroCrossingsFunct1d(const HTuple& Function, HTuple* ZeroCrossings);
+HALCONCPP_API void LocalMinMaxFunct1d(const HTuple& Function, const HTuple& Mode,
+                                      const HTuple& Interpolation, HTuple* Min, HTuple* Max);
+HALCONCPP_API void SmoothFunct1dMean(const HTuple& Function, const HTuple& SmoothSize,
+                                     const HTuple& Iterations, HTuple* SmoothedFunction);
+HALCONCPP_API void SmoothFunct1dGauss(const HTuple& Function, const HTuple& Sigma,
+                                      HTuple* SmoothedFunction);
+
+}  // namespace HalconCpp
+
+#endif
