@@ -33,6 +33,8 @@ constexpr OperatorSpec kXldOperators[] = {
     bind<&H::SegmentContoursXld>("segment_contours_xld"),
     bind<&H::EdgesSubPix>("edges_sub_pix"),
     bind<&H::LinesGauss>("lines_gauss"),
+    bind<&H::ThresholdSubPix>("threshold_sub_pix"),
+    bind<&H::ZeroCrossingSubPix>("zero_crossing_sub_pix"),
     bind<&H::DispXld>("disp_xld"),
 };
 
