@@ -183,4 +183,42 @@ TEST(LocalThreshold, VarThresholdFollowsItsDefinitionOnAnyThreads) {
   }
 }
 
+// var_threshold, HALCON 11.0 reference, on the types beyond byte: a pixel is light when
+// g >= m + v and dark when g <= m - v, v = max(StdDevScale d, AbsThreshold), m and d the mean
+// and standard deviation over the mask, the image mirrored at its edges. 1000 (or -1000) in a
+// 5 x 5 image of zeros, a 3 x 3 mask, StdDevScale 0.2, AbsThreshold 2:
+// - at the centre (2, 2) the mask holds the value once: m = 111.1, d = sqrt(1000^2 / 9 - m^2)
+//   = 314.3, v = 62.9: the centre alone is light (1000 >= 174.0), its eight neighbours
+//   (0 <= 48.3) are dark; a pixel whose mask holds only zeros has v = 2 and is neither;
+// - at the corner (0, 0) the mirrored mask holds it 4 times: m = 444.4, d = 496.9, v = 99.4,
+//   so 1000 >= 543.8 is light;
+// - -1000 at the centre of a real image: m = -111.1, so -1000 <= -174.0 is dark, alone.
+TEST(LocalThreshold, VarThresholdOnWiderTypes) {
+  const struct {
+    const char* type;
+    Hlong row, col;
+    double value;
+    const char* side;
+    Hlong area, centreRow, centreCol;
+  } rows[] = {
+      {"uint2", 2, 2, 1000, "light", 1, 2, 2}, {"int2", 2, 2, 1000, "dark", 8, 2, 2},
+      {"int4", 0, 0, 1000, "light", 1, 0, 0},  {"real", 2, 2, -1000, "dark", 1, 2, 2},
+      {"real", 2, 2, -1000, "light", 8, 2, 2},
+  };
+  for (const auto& row : rows) {
+    HObject image, region;
+    GenImageConst(&image, row.type, 5, 5);
+    SetGrayval(image, row.row, row.col, row.value);
+    VarThreshold(image, &region, 3, 3, 0.2, 2, row.side);
+    HTuple area, r, c;
+    AreaCenter(region, &area, &r, &c);
+    EXPECT_EQ(area.L(), row.area) << row.type << " " << row.side;
+    EXPECT_NEAR(r.D(), double(row.centreRow), 1e-9) << row.type << " " << row.side;
+    EXPECT_NEAR(c.D(), double(row.centreCol), 1e-9) << row.type << " " << row.side;
+  }
+  HObject image, region;
+  GenImageConst(&image, "int1", 5, 5);
+  EXPECT_EQ(errorOf([&] { VarThreshold(image, &region, 3, 3, 0.2, 2, "light"); }), 9001);
+}
+
 }  // namespace

@@ -341,6 +341,41 @@ TEST(DotsImageReference, DotLessRing) {
   }
 }
 
+// smooth_image, HALCON 11.0 reference, on int2 and real images: the same normalised responses
+// as above, on an impulse of 1000 in a 23 x 23 image, neither clipped to bytes (deriche2's
+// negative lobe shows) nor rounded for reals; int2 rounds to the nearest.
+TEST(SmoothImageReference, WiderTypesKeepSignAndFraction) {
+  const struct {
+    const char* filter;
+    double alpha;
+    int col;  // on row 11
+    double real;
+    const char* int2;
+  } rows[] = {
+      {"shen", 1, 11, 213.55, "214"},      // 1000 w0^2, w0 = .46212
+      {"gauss", 1, 11, 159.15, "159"},     // 1000 .39894^2
+      {"gauss", 1, 12, 96.53, "97"},       // 1000 .39894 * .24197
+      {"deriche2", 1, 14, -10.45, "-10"},  // 1000 w0 w3, w3 = (sin 3 + cos 3) r^3 / 2.0111
+  };
+  for (const auto& row : rows) {
+    for (const char* type : {"real", "int2"}) {
+      const Lines lines = {std::string("gen_image_const (Z, '") + type + "', 23, 23)",
+                           "set_grayval (Z, 11, 11, 1000)",
+                           std::string("smooth_image (Z, S, '") + row.filter + "', " +
+                               std::to_string(row.alpha) + ")",
+                           "get_grayval (S, 11, " + std::to_string(row.col) + ", R)"};
+      const HTuple r = runLines(lines);
+      if (std::string(type) == "real") {
+        EXPECT_NEAR(r.D(), row.real, 0.01) << row.filter << " " << row.col;
+      } else {
+        EXPECT_EQ(text(r), row.int2) << row.filter << " " << row.col;
+      }
+    }
+  }
+  EXPECT_EQ(programError({"gen_image_const (I, 'int1', 3, 3)", "smooth_image (I, S, 'shen', 1)"}),
+            9001);
+}
+
 // Through program lines: the four operators run, keep or meet domains, pass empty inputs
 // through and refuse values outside the reference's lists.
 TEST(SmoothingOperators, ProgramLinesRunThem) {

@@ -88,6 +88,11 @@ HALCONCPP_API void LinesGauss(const HObject& Image, HObject* Lines, const HTuple
                               const HTuple& ExtractWidth, const HTuple& LineModel,
                               const HTuple& CompleteJunctions);
 
+// Where the image, interpolated bilinearly between the pixel centres, crosses a level:
+// Threshold, or zero for signed images.
+HALCONCPP_API void ThresholdSubPix(const HObject& Image, HObject* Border, const HTuple& Threshold);
+HALCONCPP_API void ZeroCrossingSubPix(const HObject& Image, HObject* ZeroCrossings);
+
 // Display: contours only, as polylines in the window's colour and line width.
 HALCONCPP_API void DispXld(const HObject& XLDObject, const HTuple& WindowHandle);
 

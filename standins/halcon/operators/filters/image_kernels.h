@@ -74,10 +74,14 @@ std::int32_t recursiveReach(RecursiveSmoothing kind, double alpha);
 // mirrored continuation, the sum rounded once.
 void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, RecursiveSmoothing kind,
                           double alpha, std::uint8_t* dst);
+// The same filter on a plane of doubles, in place, without rounding.
+void recursiveSmoothDoubles(double* values, PlaneSize size, RecursiveSmoothing kind, double alpha);
 // The Gaussian of the given sigma sampled at whole offsets out to where it weighs below one
 // part in 10^9 of its centre, normalised, down the columns and along the rows in doubles.
 std::int32_t gaussReach(double sigma);
 void sampledGaussPlane(const std::uint8_t* src, PlaneSize size, double sigma, std::uint8_t* dst);
+// Its weights at offsets -reach ... reach.
+std::vector<double> sampledGaussWeights(double sigma);
 
 // The Sobel filter's amplitudes of a and b, the image convolved with the masks
 // A = (1 2 1 / 0 0 0 / -1 -2 -1) and B = (1 0 -1 / 2 0 -2 / 1 0 -1), over 4; the thin kinds

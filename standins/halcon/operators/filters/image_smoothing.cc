@@ -1,7 +1,8 @@
-// smooth_image and binomial_filter on byte images: every channel over the whole image,
-// mirrored at its edges, the input's domain kept.
+// smooth_image and binomial_filter: every channel over the whole image, mirrored at its edges,
+// the input's domain kept; the types beyond byte in doubles (typed_filters.h).
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "core/params.h"
 #include "halconcpp/HOperatorsFilters.h"
@@ -45,6 +46,18 @@ void SmoothImage(const HObject& Image, HObject* ImageSmooth, const HTuple& Filte
   }
   if (!(alpha > 0) || !std::isfinite(alpha)) fail(op, 1302);
   if (gauss ? alpha > kLargestGaussSigma : alpha < kSmallestRecursiveAlpha) fail(op, 1302);
+  if (hasTypedImages(Image)) {
+    if (gauss) {
+      const std::vector<double> weights = sampledGaussWeights(alpha);
+      setOutput(ImageSmooth, typedSeparableFilter(Image, weights, weights, kLinearFilterTypes, op));
+      return;
+    }
+    setOutput(ImageSmooth,
+              typedPlaneFilter(Image, kLinearFilterTypes, op, [&](double* values, PlaneSize size) {
+                recursiveSmoothDoubles(values, size, kind, alpha);
+              }));
+    return;
+  }
   setOutput(ImageSmooth,
             filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize size, std::uint8_t* out) {
               if (gauss) return sampledGaussPlane(in, size, alpha, out);

@@ -252,6 +252,42 @@ void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, RecursiveSmoo
   }
 }
 
+void recursiveSmoothDoubles(double* values, PlaneSize size, RecursiveSmoothing kind, double alpha) {
+  const std::int32_t w = size.width, h = size.height;
+  const std::int32_t reach = recursiveReach(kind, alpha);
+  const Recursion c = recursion(kind, alpha, reach);
+  const auto width = static_cast<std::size_t>(w), height = static_cast<std::size_t>(h);
+  // Down the columns first and then along the rows, as the byte road runs.
+  const std::vector<std::int32_t> rows = mirroredIndices(h, reach),
+                                  columns = mirroredIndices(w, reach);
+  const std::size_t longest = std::max(rows.size(), columns.size());
+  std::vector<double> line(std::max(width, height)), extended(longest), forward(longest),
+      out(std::max(width, height));
+  for (std::size_t x = 0; x < width; ++x) {
+    for (std::size_t y = 0; y < height; ++y) line[y] = values[y * width + x];
+    recursiveLine(line.data(), rows, reach, c, extended.data(), forward.data(), out.data(), height);
+    for (std::size_t y = 0; y < height; ++y) values[y * width + x] = out[y];
+  }
+  for (std::size_t y = 0; y < height; ++y) {
+    double* row = values + y * width;
+    recursiveLine(row, columns, reach, c, extended.data(), forward.data(), out.data(), width);
+    std::copy(out.begin(), out.begin() + std::ptrdiff_t(width), row);
+  }
+}
+
+std::vector<double> sampledGaussWeights(double sigma) {
+  const std::int32_t reach = gaussReach(sigma);
+  std::vector<double> weights(2 * static_cast<std::size_t>(reach) + 1);
+  double total = 0;
+  for (std::int32_t k = -reach; k <= reach; ++k) {
+    const double g = std::exp(-double(k) * double(k) / (2 * sigma * sigma));
+    weights[static_cast<std::size_t>(k + reach)] = g;
+    total += g;
+  }
+  for (double& v : weights) v /= total;
+  return weights;
+}
+
 std::int32_t gaussReach(double sigma) {
   // exp(-K^2 / 2 sigma^2) < 10^-9: K > sigma sqrt(2 ln 10^9).
   return std::max<std::int32_t>(1, static_cast<std::int32_t>(std::ceil(6.4378 * sigma)));

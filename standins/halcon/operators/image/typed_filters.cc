@@ -112,6 +112,57 @@ HObject typedDynThreshold(const HObject& orig, const HObject& reference,
   return objectOf(items);
 }
 
+HObject typedLocalDeviation(const HObject& images, int width, int height, PixelTypes types,
+                            const std::function<bool(double, double, double)>& accepts,
+                            const char* op) {
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesWithChannels(images, op, 1, types)) {
+    const std::int32_t w = image->width, h = image->height;
+    const std::size_t n = std::size_t(w) * std::size_t(h);
+    Doubles values(n, op), squares(n, op), rowSums(n, op), rowSquares(n, op);
+    const PixelReader read = readerOf(image->type());
+    for (std::size_t i = 0; i < n; ++i) {
+      values.values[i] = read(image->pixels(0), i);
+      squares.values[i] = values.values[i] * values.values[i];
+    }
+    std::vector<double> prefix;
+    for (std::int32_t y = 0; y < h; ++y) {
+      const std::size_t row = std::size_t(y) * std::size_t(w);
+      windowSumsOfRow(values.values.data() + row, w, width, prefix, rowSums.values.data() + row);
+      windowSumsOfRow(squares.values.data() + row, w, width, prefix,
+                      rowSquares.values.data() + row);
+    }
+    // The window's sums: the row sums' sums down the columns, moved one row at a time.
+    Doubles sums(n, op);
+    const std::int32_t half = height / 2;
+    const auto slide = [&](const std::vector<double>& across, double* out) {
+      std::vector<double> columns(std::size_t(w), 0.0);
+      const auto row = [&](std::int32_t y) {
+        return across.data() + std::size_t(mirroredIndex(y, h)) * std::size_t(w);
+      };
+      for (std::int32_t k = -half; k <= half; ++k) {
+        for (std::size_t x = 0; x < std::size_t(w); ++x) columns[x] += row(k)[x];
+      }
+      for (std::int32_t y = 0; y < h; ++y) {
+        const double *enter = row(y + half + 1), *leave = row(y - half);
+        for (std::size_t x = 0; x < std::size_t(w); ++x) {
+          out[std::size_t(y) * std::size_t(w) + x] = columns[x];
+          columns[x] += enter[x] - leave[x];
+        }
+      }
+    };
+    slide(rowSums.values, sums.values.data());
+    slide(rowSquares.values, squares.values.data());
+    const double area = double(width) * double(height);
+    items.push_back(makeRegion(runsWhere(clipRuns(*image->domain, h, w), w, [&](std::size_t i) {
+      const double mean = sums.values[i] / area;
+      const double deviation = std::sqrt(std::max(0.0, squares.values[i] / area - mean * mean));
+      return accepts(values.values[i], mean, deviation);
+    })));
+  }
+  return objectOf(items);
+}
+
 HObject typedSeparableFilter(const HObject& images, const std::vector<double>& alongRow,
                              const std::vector<double>& alongColumn, PixelTypes types,
                              const char* op) {
@@ -133,6 +184,12 @@ HObject typedSeparableFilter(const HObject& images, const std::vector<double>& a
       }
     }
   });
+}
+
+HObject typedPlaneFilter(const HObject& images, PixelTypes types, const char* op,
+                         const std::function<void(double*, PlaneSize)>& filter) {
+  return filterTyped(images, types, op,
+                     [&](double* values, double*, PlaneSize size) { filter(values, size); });
 }
 
 HObject typedMeanFilter(const HObject& images, int width, int height, const char* op) {

@@ -267,6 +267,19 @@ void VarThreshold(const HObject& Image, HObject* Region, const HTuple& MaskWidth
   const auto hw = static_cast<std::int32_t>(maskWidth / 2);
   const auto hh = static_cast<std::int32_t>(maskHeight / 2);
   const double area = double(2 * hw + 1) * double(2 * hh + 1);
+  const auto limit = [&](double deviation) {
+    return scale >= 0 ? std::max(scale * deviation, absolute)
+                      : std::min(scale * deviation, absolute);
+  };
+  if (hasTypedImages(Image)) {
+    setOutput(Region, typedLocalDeviation(
+                          Image, 2 * hw + 1, 2 * hh + 1, kLocalDeviationTypes,
+                          [&](double g, double mean, double deviation) {
+                            return accepted(side, g, mean, limit(deviation));
+                          },
+                          op));
+    return;
+  }
   std::vector<HObject::Item> items;
   for (const ImagePtr& image : imagesWithChannels(Image, op, 1)) {
     const PlaneSize size{image->width, image->height};
@@ -297,9 +310,7 @@ void VarThreshold(const HObject& Image, HObject* Region, const HTuple& MaskWidth
                       const double m = double(sums[i]) / area;
                       const double deviation =
                           std::sqrt(std::max(0.0, double(squares[i]) / area - m * m));
-                      const double threshold = scale >= 0 ? std::max(scale * deviation, absolute)
-                                                          : std::min(scale * deviation, absolute);
-                      return accepted(side, row[x], m, threshold);
+                      return accepted(side, row[x], m, limit(deviation));
                     };
                     Runs& out = parts[static_cast<std::size_t>(band)];
                     const auto r = static_cast<std::size_t>(y);
