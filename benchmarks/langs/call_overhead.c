@@ -1,10 +1,10 @@
 /* One round trip of add.hdvp straight through the C interface: two input tuples made and
- * set, the call executed, the output read (low bits and double, as the packages read an
- * integer) and everything released; through one reused call, or (MODE fresh) a call made and
- * freed each time. Prints the median nanoseconds per round trip of ROUNDS rounds of CALLS
- * each, after whole rounds run for WARMUP_MS milliseconds at least (as in the other languages'
- * programs, whose JIT compilers need it). Usage: call_overhead PROCEDURE_DIR [CALLS [ROUNDS
- * [MODE [WARMUP_MS]]]] */
+ * set, the call executed, the output read (type, low bits and double, as quorvex.h tells a
+ * caller to read an integer) and everything released; through one reused call, or (MODE fresh) a
+ * call made and freed each time. Prints the median nanoseconds per round trip of ROUNDS rounds of
+ * CALLS each, after whole rounds run for WARMUP_MS milliseconds at least (as in the other
+ * languages' programs, whose JIT compilers need it). Usage: call_overhead PROCEDURE_DIR [CALLS
+ * [ROUNDS [MODE [WARMUP_MS]]]] */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
