@@ -2,7 +2,8 @@
 // the exports declared here as quorvex.h declares them; prints the median nanoseconds per
 // round trip. MODE: reused (one call object), fresh (a call object made and disposed each
 // time) or pinvoke (a call made and freed each time, no package).
-// Usage: CallOverhead.exe PROCEDURE_DIR [CALLS [ROUNDS [MODE]]]
+// Whole rounds run for WARMUP_MS milliseconds first, as in every language's program.
+// Usage: CallOverhead.exe PROCEDURE_DIR [CALLS [ROUNDS [MODE [WARMUP_MS]]]]
 using System;
 using System.Diagnostics;
 using System.Runtime.CompilerServices;
@@ -75,6 +76,7 @@ public static class CallOverhead
     {
         int calls = args.Length > 1 ? int.Parse(args[1]) : 20000, rounds = args.Length > 2 ? int.Parse(args[2]) : 7;
         string mode = args.Length > 3 ? args[3] : "reused";
+        double warmup = args.Length > 4 ? double.Parse(args[4], System.Globalization.CultureInfo.InvariantCulture) : 1000;
         Engine.Init();
         Engine.AddProcedurePath(args[0]);
         long total = 0;
@@ -90,7 +92,8 @@ public static class CallOverhead
                 trip = i => DirectTrip(direct, i);
             else
                 trip = i => RoundTrip(reused, i);
-            for (int i = 0; i < calls; ++i) total += trip(i);
+            for (Stopwatch warming = Stopwatch.StartNew(); warming.Elapsed.TotalMilliseconds < warmup;)
+                for (int i = 0; i < calls; ++i) total += trip(i);
             var times = new double[rounds];
             for (int r = 0; r < rounds; ++r)
             {

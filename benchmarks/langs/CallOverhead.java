@@ -2,7 +2,8 @@
 // direct mapping with the exports declared here as quorvex.h declares them; prints the median
 // nanoseconds per round trip. MODE: reused (one call object), map (Procedure.execute(Map), a
 // call made and closed each time) or jna (a call made and freed each time, no package).
-// Usage: CallOverhead PROCEDURE_DIR [CALLS [ROUNDS [MODE]]]
+// Whole rounds run for WARMUP_MS milliseconds first, so that the JIT has compiled the loop.
+// Usage: CallOverhead PROCEDURE_DIR [CALLS [ROUNDS [MODE [WARMUP_MS]]]]
 import com.sun.jna.Memory;
 import com.sun.jna.Native;
 import com.sun.jna.NativeLibrary;
@@ -78,6 +79,7 @@ public final class CallOverhead {
         int calls = args.length > 1 ? Integer.parseInt(args[1]) : 20000;
         int rounds = args.length > 2 ? Integer.parseInt(args[2]) : 7;
         String mode = args.length > 3 ? args[3] : "reused";
+        long warmup = (long) ((args.length > 4 ? Double.parseDouble(args[4]) : 1000) * 1e6);
         Engine.init(false);
         Engine.addProcedurePath(args[0]);
         long total = 0;
@@ -93,7 +95,8 @@ public final class CallOverhead {
             } else {
                 trip = i -> roundTrip(reused, i);
             }
-            for (int i = 0; i < calls; ++i) total += trip.applyAsLong(i);
+            for (long start = System.nanoTime(); System.nanoTime() - start < warmup;)
+                for (int i = 0; i < calls; ++i) total += trip.applyAsLong(i);
             double[] times = new double[rounds];
             for (int r = 0; r < rounds; ++r) {
                 long start = System.nanoTime();

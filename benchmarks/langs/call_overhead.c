@@ -1,8 +1,10 @@
 /* One round trip of add.hdvp straight through the C interface: two input tuples made and
- * set, the call executed, the output read (low bits and double, as the packages read an
- * integer) and everything released; through one reused call, or (MODE fresh) a call made and
- * freed each time. Prints the median nanoseconds per round trip of ROUNDS rounds of CALLS
- * each. Usage: call_overhead PROCEDURE_DIR [CALLS [ROUNDS [MODE]]] */
+ * set, the call executed, the output read (type, low bits and double, as quorvex.h tells a
+ * caller to read an integer) and everything released; through one reused call, or (MODE fresh) a
+ * call made and freed each time. Prints the median nanoseconds per round trip of ROUNDS rounds of
+ * CALLS each, after whole rounds run for WARMUP_MS milliseconds at least (as in the other
+ * languages' programs, whose JIT compilers need it). Usage: call_overhead PROCEDURE_DIR [CALLS
+ * [ROUNDS [MODE [WARMUP_MS]]]] */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -59,6 +61,7 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   int calls = argc > 2 ? atoi(argv[2]) : 20000, rounds = argc > 3 ? atoi(argv[3]) : 7;
   int fresh = argc > 4 && strcmp(argv[4], "fresh") == 0;
+  double warmup = (argc > 5 ? atof(argv[5]) : 1000) * 1e6;
   ProcedureHandle add;
   ProcedureCallHandle call;
   check(hinit(0));
@@ -66,8 +69,8 @@ int main(int argc, char** argv) {
   check(hcreateProcedure("add", &add));
   check(hcreateProcedureCall(add, &call));
   long long total = 0;
-  for (int i = 0; i < calls; ++i) /* warm-up */
-    total += fresh ? freshTrip(add, i) : roundTrip(call, i);
+  for (double start = now(); now() - start < warmup;)
+    for (int i = 0; i < calls; ++i) total += fresh ? freshTrip(add, i) : roundTrip(call, i);
   double* times = malloc(sizeof(double) * rounds);
   for (int r = 0; r < rounds; ++r) {
     double start = now();

@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """Per-call overhead of one add.hdvp round trip in C, C#, Java and Python, in one run.
 
-Each program times its own loop (after a warm-up) and prints its median nanoseconds per
-round trip; the programs run interleaved REPEAT times and the medians of those are compared
+Each program runs whole rounds for --warmup-ms milliseconds (the same for every path: long
+enough for the JIT compilers of C# and Java to have compiled the loop, as JMH's warm-up
+iterations are), then times its rounds and prints its median nanoseconds per round trip; the programs run interleaved REPEAT times and the medians of those are compared
 as ratios: each package's path against the same round trip with no package in the same
 language (raw ctypes, P/Invoke, JNA direct) and against C.
 
     cmake --build build/native --target langs_benchmarks
     python3 benchmarks/langs/call_overhead.py build/native [--calls 20000] [--repeat 11]
+                                              [--warmup-ms 1000]
 """
 import argparse
 import glob
@@ -42,6 +44,7 @@ def main():
     parser.add_argument("build", type=Path)
     parser.add_argument("--calls", type=int, default=20000)
     parser.add_argument("--repeat", type=int, default=11)
+    parser.add_argument("--warmup-ms", type=float, default=1000)
     args = parser.parse_args()
     build = args.build.resolve()
     procedures = str(SOURCE / "tests/data/procedures")
@@ -62,11 +65,12 @@ def main():
     times = {row: [] for row, *_ in ROWS}
     for _ in range(args.repeat):
         for row, language, mode, *_ in ROWS:
-            out = subprocess.run(commands[language] + [mode], env=env, check=True,
+            out = subprocess.run(commands[language] + [mode, str(args.warmup_ms)], env=env, check=True,
                                  capture_output=True, text=True).stdout
             times[row].append(float(out.split()[0]))
     medians = {row: statistics.median(values) for row, values in times.items()}
-    print(f"medians of {args.repeat} interleaved runs; load average {os.getloadavg()[0]:.1f}")
+    print(f"medians of {args.repeat} interleaved runs, {args.calls} calls a round, "
+          f"{args.warmup_ms:.0f} ms warm-up; load average {os.getloadavg()[0]:.1f}")
     print("| path | median ns per round trip | against | ratio | goal |")
     print("|---|---|---|---|---|")
     for row, _, _, against, goal in ROWS:

@@ -2,10 +2,10 @@
 """One round trip of add.hdvp from Python, a call made and freed each time: through the
 quorvex package's call object (MODE object), through ``Procedure.__call__`` (call), or
 through ctypes alone with the exports declared as quorvex.h declares them (ctypes). Prints
-the median nanoseconds per round trip of ROUNDS rounds of CALLS each, as the other
-languages' programs beside it do.
+the median nanoseconds per round trip of ROUNDS rounds of CALLS each, after whole rounds
+run for WARMUP_MS milliseconds, as the other languages' programs beside it do.
 
-Usage: py_call_overhead.py PROCEDURE_DIR [CALLS [ROUNDS [MODE]]]
+Usage: py_call_overhead.py PROCEDURE_DIR [CALLS [ROUNDS [MODE [WARMUP_MS]]]]
 """
 import ctypes
 import os
@@ -23,6 +23,7 @@ def main():
     calls = int(sys.argv[2]) if len(sys.argv) > 2 else 20000
     rounds = int(sys.argv[3]) if len(sys.argv) > 3 else 7
     mode = sys.argv[4] if len(sys.argv) > 4 else "object"
+    warmup = float(sys.argv[5]) * 1e6 if len(sys.argv) > 5 else 1e9
     library = quorvex.load()
     quorvex.init()
     quorvex.add_procedure_path(folder)
@@ -81,7 +82,9 @@ def main():
             lib.hfreeProcedureCall(call)
             return value
 
-    total = sum(trip(i) for i in range(calls // 4))  # warm-up
+    total, start = 0, time.perf_counter_ns()
+    while time.perf_counter_ns() - start < warmup:
+        total += sum(trip(i) for i in range(calls))
     times = []
     for _ in range(rounds):
         start = time.perf_counter_ns()

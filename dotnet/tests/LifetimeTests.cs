@@ -165,5 +165,34 @@ namespace Quorvex.Tests
             Assert.AreEqual(calls, Live("procedure_calls"));
             Assert.AreEqual(procedures, Live("procedures"));
         }
+
+        // The library drops a refused append silently, and an input set from the empty tuple
+        // would run the procedure on nothing. The second tuple construction from the arming
+        // on is the value's (after the input tuple's own); nothing made may stay alive.
+        [Test]
+        public void ARefusedInputValueIsReportedAndLeavesNothing()
+        {
+            var ways = new Dictionary<string, Action<Procedure, object>>
+            {
+                { "SetInput(int, int)", (add, value) => { using (var call = add.CreateCall()) call.SetInput(1, (int)value); } },
+                { "SetInput(string, object)", (add, value) => { using (var call = add.CreateCall()) call.SetInput("A", value); } },
+                { "Execute", (add, value) => add.Execute(new Dictionary<string, object> { { "A", value }, { "B", 1 } }) },
+            };
+            using (var arm = new Procedure("arm_nth_fault"))
+            using (var add = new Procedure("add"))
+            {
+                foreach (KeyValuePair<string, Action<Procedure, object>> way in ways)
+                {
+                    foreach (object value in way.Key == "SetInput(int, int)" ? new object[] { 5 } : new object[] { 5, 2.5, "x" })
+                    {
+                        long tuples = Live("tuples");
+                        arm.Execute(new Dictionary<string, object> { { "Operation", "HTuple" }, { "Number", 9999 }, { "N", 2 } });
+                        var e = Assert.Throws<InvalidOperationException>(() => way.Value(add, value), way.Key + " " + value);
+                        StringAssert.Contains("refused", e.Message);
+                        Assert.AreEqual(tuples, Live("tuples"), way.Key + " " + value);
+                    }
+                }
+            }
+        }
     }
 }

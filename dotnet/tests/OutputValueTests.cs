@@ -67,6 +67,34 @@ namespace Quorvex.Tests
             Assert.Throws<OverflowException>(() => values.GetInt32());
         }
 
+        // A * B + C on the engine's 64-bit integers, read through an interface that passes 32
+        // bits and a double: exact up to 2^53 in magnitude, refused beyond (-1 for refused).
+        [TestCase(65536, 32768, 0, 2147483648L)]
+        [TestCase(-65536, 32768, -1, -2147483649L)]
+        [TestCase(67108864, 134217728, 0, 9007199254740992L)]
+        [TestCase(-67108864, 134217728, 0, -9007199254740992L)]
+        [TestCase(67108864, 134217728, -1, 9007199254740991L)]
+        [TestCase(67108864, 134217728, 1, -1L)]
+        [TestCase(-67108864, 134217728, -1, -1L)]
+        [TestCase(2147483647, 2147483647, 0, -1L)]
+        public void AnIntegerIsExactUpTo2To53(int a, int b, int c, long expected)
+        {
+            if (IntPtr.Size == 4) Assert.Ignore("the engine's integers are 32 bits wide here");
+            using (var multiplyAdd = new Procedure("multiply_add"))
+            using (ProcedureCall call = multiplyAdd.CreateCall())
+            {
+                call.SetInput("A", a);
+                call.SetInput("B", b);
+                call.SetInput("C", c);
+                call.Execute();
+                using (ControlTuple value = call.GetOutput("Value"))
+                {
+                    if (expected == -1) Assert.Throws<OverflowException>(() => value.GetInteger(0));
+                    else Assert.AreEqual(expected, value.GetInteger(0));
+                }
+            }
+        }
+
         [Test]
         public void AnElementOutOfRangeIsNamed()
         {

@@ -265,8 +265,11 @@ namespace Quorvex
             try
             {
                 type = NativeMethods.hgetTupleElemType(tuple, index);
-                low = type == (int)ElementType.Integer ? NativeMethods.hgetTupleElemLong(tuple, index) : 0;
                 real = type == (int)ElementType.Integer ? NativeMethods.hgetTupleElemDouble(tuple, index) : 0;
+                // Below 2^53 in magnitude the double is the value itself; at 2^53 it may be
+                // 2^53 + 1 rounded, which only the low bits tell.
+                low = real > -ExactLimit && real < ExactLimit ? unchecked((int)(long)real)
+                    : type == (int)ElementType.Integer ? NativeMethods.hgetTupleElemLong(tuple, index) : 0;
             }
             finally
             {

@@ -1,16 +1,20 @@
 using System;
 using System.Runtime.InteropServices;
+using System.Security;
 
 namespace Quorvex
 {
     // The library's exports. Every one is cdecl, which is not the default of DllImport on
     // 32-bit Windows. Texts go in as NUL-terminated byte arrays (see Text) and come out as
-    // IntPtr, so that the marshaller never frees memory it does not own.
+    // IntPtr, so that the marshaller never frees memory it does not own. Every signature of
+    // the hot path is blittable (IntPtr, int, double, out IntPtr): no call copies or converts.
+    // The .NET Framework walks the stack for a permission check on each call into native code
+    // unless told not to; these calls need no permission of their own.
+    [SuppressUnmanagedCodeSecurity]
     internal static class NativeMethods
     {
         internal const string Library = "quorvex32-11.0";
         private const CallingConvention Cdecl = CallingConvention.Cdecl;
-
 
         [UnmanagedFunctionPointer(CallingConvention.Cdecl)]
         internal delegate void MessageCallback(IntPtr text);

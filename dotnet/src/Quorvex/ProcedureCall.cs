@@ -67,6 +67,7 @@ namespace Quorvex
         /// <exception cref="ArgumentException">The value cannot become a tuple.</exception>
         /// <exception cref="OverflowException">An integer beyond 32 bits.</exception>
         /// <exception cref="QuorvexException">The index is out of range.</exception>
+        /// <exception cref="InvalidOperationException">The library refused the value (out of memory).</exception>
         /// <exception cref="ObjectDisposedException">The call is disposed.</exception>
         public void SetInput(int index, object value)
         {
@@ -98,6 +99,7 @@ namespace Quorvex
                     if (text != null) NativeMethods.happendTupleString(tuple, text);
                     else if (value is int) NativeMethods.happendTupleLong(tuple, (int)value);
                     else NativeMethods.happendTupleDouble(tuple, (double)value);
+                    if (NativeMethods.hgetTupleLength(tuple) != 1) throw Refused(value);
                     QuorvexException.Check(NativeMethods.hprocedurecallSetInputCtrlParamTuple(call, index, tuple));
                 }
                 finally
@@ -111,8 +113,17 @@ namespace Quorvex
             }
         }
 
+        // The library reports nothing about an append, and a refused one leaves the tuple
+        // empty: set from it, the input would run the procedure on nothing. (The value is
+        // boxed for the message only when it is thrown.)
+        private static InvalidOperationException Refused(object value)
+        {
+            return new InvalidOperationException("the library refused the value " + value + "; the input is not set");
+        }
+
         /// <summary>Sets an integer control input by position, counted from 1, without boxing the value.</summary>
         /// <exception cref="QuorvexException">The index is out of range.</exception>
+        /// <exception cref="InvalidOperationException">The library refused the value (out of memory).</exception>
         /// <exception cref="ObjectDisposedException">The call is disposed.</exception>
         public void SetInput(int index, int value)
         {
@@ -124,6 +135,7 @@ namespace Quorvex
                 try
                 {
                     NativeMethods.happendTupleLong(tuple, value);
+                    if (NativeMethods.hgetTupleLength(tuple) != 1) throw Refused(value);
                     QuorvexException.Check(NativeMethods.hprocedurecallSetInputCtrlParamTuple(call, index, tuple));
                 }
                 finally

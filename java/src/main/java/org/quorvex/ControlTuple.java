@@ -213,17 +213,26 @@ public final class ControlTuple extends NativeObject {
      * @throws IllegalStateException the tuple is closed
      */
     public long getInteger(int index) {
-        expect(index, ElementType.INTEGER, "an integer");
+        // The type and the value under one hold; a failed read is explained by expect.
         Pointer p = handle.acquire();
         try {
-            int low = NativeApi.hgetTupleElemLong(p, index);
-            double real = NativeApi.hgetTupleElemDouble(p, index);
-            if (!(real >= -EXACT_LIMIT && real <= EXACT_LIMIT) || (int) (long) real != low)
-                throw new ArithmeticException("element " + index + " is an integer beyond +-2^53");
-            return (long) real;
+            long tuple = HotPath.address(p);
+            if (HotPath.type(tuple, index) == ElementType.INTEGER.getCode()) return integer(tuple, index);
         } finally {
             handle.release();
         }
+        expect(index, ElementType.INTEGER, "an integer");
+        throw new ClassCastException("element " + index + " is not an integer");
+    }
+
+    /** An integer element of a tuple the caller holds: the double is the value itself below
+     *  2^53 in magnitude; at 2^53 it may be 2^53 + 1 rounded, which only the low bits tell. */
+    private static long integer(long tuple, int index) {
+        double real = HotPath.real(tuple, index);
+        if (!(real > -EXACT_LIMIT && real < EXACT_LIMIT)
+                && (!(real >= -EXACT_LIMIT && real <= EXACT_LIMIT) || (int) (long) real != HotPath.low(tuple, index)))
+            throw new ArithmeticException("element " + index + " is an integer beyond +-2^53");
+        return (long) real;
     }
 
     /**
@@ -309,29 +318,24 @@ public final class ControlTuple extends NativeObject {
     public List<Object> toList() {
         Pointer p = handle.acquire();
         try {
-            return read(p);
+            return read(HotPath.address(p));
         } finally {
             handle.release();
         }
     }
 
     /** Every element of a tuple the caller holds, as {@link #get(int)} reads each. */
-    static List<Object> read(Pointer tuple) {
-        int length = NativeApi.hgetTupleLength(tuple);
+    static List<Object> read(long tuple) {
+        int length = HotPath.length(tuple);
         List<Object> values = new ArrayList<>(length);
         for (int i = 0; i < length; ++i) {
-            int type = NativeApi.hgetTupleElemType(tuple, i);
+            int type = HotPath.type(tuple, i);
             if (type == 2) {
-                values.add(NativeApi.hgetTupleElemDouble(tuple, i));
+                values.add(HotPath.real(tuple, i));
             } else if (type == 1) {
-                double real = NativeApi.hgetTupleElemDouble(tuple, i);
-                if (!(real > -EXACT_LIMIT && real < EXACT_LIMIT)
-                        && (!(real >= -EXACT_LIMIT && real <= EXACT_LIMIT)
-                            || (int) (long) real != NativeApi.hgetTupleElemLong(tuple, i)))
-                    throw new ArithmeticException("element " + i + " is an integer beyond +-2^53");
-                values.add((long) real);
+                values.add(integer(tuple, i));
             } else if (type == 4) {
-                Pointer text = NativeApi.hgetTupleElemString_TO_BE_FREED(tuple, i);
+                Pointer text = NativeApi.hgetTupleElemString_TO_BE_FREED(new Pointer(tuple), i);
                 try {
                     byte[] bytes = Text.bytes(text);
                     values.add(new String(bytes == null ? new byte[0] : bytes, Text.charset()));

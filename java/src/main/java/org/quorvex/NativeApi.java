@@ -56,6 +56,7 @@ final class NativeApi {
             // so that nothing follows the platform's charset.
             NativeLibrary library = NativeLibrary.getInstance(path, Map.of(Library.OPTION_STRING_ENCODING, "UTF-8"));
             Native.register(NativeApi.class, library);
+            HotPath.register(library);
         } catch (UnsatisfiedLinkError e) {
             UnsatisfiedLinkError clear = new UnsatisfiedLinkError(
                 "cannot load the quorvex library " + path + " (set the system property quorvex.library or "
@@ -136,8 +137,17 @@ final class NativeApi {
         @Override
         public Pointer getPointer(long offset) {
             if (offset != 0) throw new IndexOutOfBoundsException("a slot holds one pointer");
-            long value = Native.POINTER_SIZE == 8 ? memory.getLong(0) : memory.getInt(0) & 0xFFFFFFFFL;
+            long value = value();
             return value == 0 ? null : new Pointer(value);
+        }
+
+        /** What the library stored, as an address. */
+        long value() {
+            return Native.POINTER_SIZE == 8 ? memory.getLong(0) : memory.getInt(0) & 0xFFFFFFFFL;
+        }
+
+        long address() {
+            return Pointer.nativeValue(this);
         }
 
         void clear() {
@@ -149,6 +159,10 @@ final class NativeApi {
     private static final ThreadLocal<Slot> OUT = ThreadLocal.withInitial(Slot::allocate);
 
     static Pointer outSlot() {
+        return slot();
+    }
+
+    static Slot slot() {
         Slot slot = OUT.get();
         slot.clear();
         return slot;

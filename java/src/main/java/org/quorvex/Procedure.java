@@ -127,26 +127,22 @@ public final class Procedure extends NativeObject {
         // in finally blocks, where call objects would register each with the cleaner.
         Pointer procedure = handle.acquire();
         try {
-            Pointer slot = NativeApi.outSlot();
-            QuorvexException.check(NativeApi.hcreateProcedureCall(procedure, slot));
-            Pointer call = slot.getPointer(0);
+            long call = HotPath.createCall(HotPath.address(procedure));
             try {
                 for (int i = 0; i < given; ++i) ProcedureCall.setInput(call, numbers[i], values[i]);
-                QuorvexException.check(NativeApi.hprocedurecallExecute(call));
+                HotPath.execute(call);
                 Map<String, List<Object>> results = new LinkedHashMap<>();
                 for (int i = 0; i < outputs.size(); ++i) {
-                    Pointer out = NativeApi.outSlot();
-                    QuorvexException.check(NativeApi.hprocedurecallGetOutputCtrlParamTuple(call, i + 1, out));
-                    Pointer tuple = out.getPointer(0);
+                    long tuple = HotPath.getOutput(call, i + 1);
                     try {
                         results.put(outputs.get(i), ControlTuple.read(tuple));
                     } finally {
-                        NativeApi.hfreeTuple(tuple);
+                        HotPath.freeTuple(tuple);
                     }
                 }
                 return results;
             } finally {
-                NativeApi.hfreeProcedureCall(call);
+                HotPath.freeCall(call);
             }
         } finally {
             handle.release();

@@ -80,7 +80,7 @@ public final class ProcedureCall extends NativeObject {
         }
         Pointer p = handle.acquire();
         try {
-            setInput(p, index, value);
+            setInput(HotPath.address(p), index, value);
         } finally {
             handle.release();
         }
@@ -88,7 +88,7 @@ public final class ProcedureCall extends NativeObject {
 
     /** Sets an input of a call the caller holds; a single number or string goes through a
      *  bare tuple released here, anything else through a {@link ControlTuple}. */
-    static void setInput(Pointer call, int index, Object value) {
+    static void setInput(long call, int index, Object value) {
         if (value instanceof Integer) {
             // The commonest input, ahead of the classification below.
             setInteger(call, index, (Integer) value);
@@ -98,7 +98,7 @@ public final class ProcedureCall extends NativeObject {
             ControlTuple given = (ControlTuple) value;
             Pointer tuple = given.handle.acquire();
             try {
-                QuorvexException.check(NativeApi.hprocedurecallSetInputCtrlParamTuple(call, index, tuple));
+                HotPath.setInput(call, index, HotPath.address(tuple));
             } finally {
                 given.handle.release();
             }
@@ -122,24 +122,22 @@ public final class ProcedureCall extends NativeObject {
             else NativeApi.happendTupleLong(tuple, ((Number) value).intValue());
             if (NativeApi.hgetTupleLength(tuple) != 1)
                 throw new IllegalStateException("the library refused the value " + value);
-            QuorvexException.check(NativeApi.hprocedurecallSetInputCtrlParamTuple(call, index, tuple));
+            HotPath.setInput(call, index, HotPath.address(tuple));
         } finally {
             NativeApi.hfreeTuple(tuple);
         }
     }
 
-    private static void setInteger(Pointer call, int index, int value) {
-        Pointer slot = NativeApi.outSlot();
-        QuorvexException.check(NativeApi.hcreateTuple(slot));
-        Pointer tuple = slot.getPointer(0);
+    private static void setInteger(long call, int index, int value) {
+        long tuple = HotPath.createTuple();
         try {
-            NativeApi.happendTupleLong(tuple, value);
+            HotPath.appendLong(tuple, value);
             // The library reports nothing about an append: a refused one leaves the tuple empty.
-            if (NativeApi.hgetTupleLength(tuple) != 1)
+            if (HotPath.length(tuple) != 1)
                 throw new IllegalStateException("the library refused the value " + value);
-            QuorvexException.check(NativeApi.hprocedurecallSetInputCtrlParamTuple(call, index, tuple));
+            HotPath.setInput(call, index, tuple);
         } finally {
-            NativeApi.hfreeTuple(tuple);
+            HotPath.freeTuple(tuple);
         }
     }
 

@@ -4,8 +4,12 @@ import static org.junit.jupiter.api.Assertions.*;
 
 import java.util.List;
 import java.util.Map;
+import com.sun.jna.Native;
+import org.junit.jupiter.api.Assumptions;
 import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.Test;
+import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.CsvSource;
 
 /** Procedures and programs run, and the records of their failures: the record's fields land
  *  where the library put them, as a wrong layout (eight 32-bit fields on a 64-bit target, say)
@@ -56,6 +60,32 @@ class ProcedureTest {
                 call.execute();
                 try (ControlTuple sum = call.getOutput("Sum")) {
                     assertEquals(1000L + i, sum.getInteger(0));
+                }
+            }
+        }
+    }
+
+    // A * B + C on the engine's 64-bit integers, read through an interface that passes 32 bits
+    // and a double: exact up to 2^53 in magnitude, refused beyond (an empty expectation), by
+    // execute(Map)'s list and by getInteger alike.
+    @ParameterizedTest
+    @CsvSource({"65536, 32768, 0, 2147483648", "-65536, 32768, -1, -2147483649",
+                "67108864, 134217728, 0, 9007199254740992", "-67108864, 134217728, 0, -9007199254740992",
+                "67108864, 134217728, -1, 9007199254740991", "67108864, 134217728, 1,",
+                "-67108864, 134217728, -1,", "2147483647, 2147483647, 0,"})
+    void anIntegerIsExactUpTo2To53(int a, int b, int c, Long expected) {
+        Assumptions.assumeTrue(Native.POINTER_SIZE == 8, "the engine's integers are 32 bits wide here");
+        try (Procedure multiplyAdd = new Procedure("multiply_add"); ProcedureCall call = multiplyAdd.createCall()) {
+            Map<String, Object> inputs = Map.of("A", a, "B", b, "C", c);
+            inputs.forEach(call::setInput);
+            call.execute();
+            try (ControlTuple value = call.getOutput("Value")) {
+                if (expected == null) {
+                    assertThrows(ArithmeticException.class, () -> value.getInteger(0));
+                    assertThrows(ArithmeticException.class, () -> multiplyAdd.execute(inputs));
+                } else {
+                    assertEquals(expected, value.getInteger(0));
+                    assertEquals(List.of(expected), multiplyAdd.execute(inputs).get("Value"));
                 }
             }
         }
