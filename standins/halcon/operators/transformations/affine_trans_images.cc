@@ -7,7 +7,9 @@
 #include "core/image.h"
 #include "core/image_results.h"
 #include "core/params.h"
+#include "core/threads.h"
 #include "halconcpp/HOperatorsTransformations.h"
+#include "operators/image/warp_rows.h"
 #include "operators/transformations/hom_mat2d.h"
 #include "standin/controls.h"
 
@@ -23,22 +25,26 @@ bool bilinearNamed(const HTuple& value, const char* op) {
   fail(op, 1302);
 }
 
-// The grey value at (x, y), pixel centres at whole numbers, the border pixels repeated for
-// the half pixel between the last centre and the image's edge.
-double bilinear(const ImageObject& image, const std::uint8_t* p, double x, double y) {
-  x = std::clamp(x, 0.0, double(image.height - 1));
-  y = std::clamp(y, 0.0, double(image.width - 1));
-  const auto r0 = static_cast<std::int32_t>(x), c0 = static_cast<std::int32_t>(y);
-  const std::int32_t r1 = std::min(r0 + 1, image.height - 1),
-                     c1 = std::min(c0 + 1, image.width - 1);
-  const double fr = x - r0, fc = y - c0;
-  const double top = p[image.offset(r0, c0)] * (1 - fc) + p[image.offset(r0, c1)] * fc;
-  const double bottom = p[image.offset(r1, c0)] * (1 - fc) + p[image.offset(r1, c1)] * fc;
-  return top * (1 - fr) + bottom * fr;
-}
-
 ImagePtr transformedImage(const ImagePtr& image, const AffineMatrix& back, std::int32_t width,
                           std::int32_t height, bool interpolate, const char* op) {
+  if (vectorPathsEnabled()) {
+    // A matrix without shear or turn maps rows to rows and columns to columns.
+    WarpSource source;
+    if (back[1] == 0 && back[3] == 0) {
+      source.rowOf = [&](std::int32_t r) { return back[0] * r + back[2]; };
+      source.colOf = [&](std::int32_t c) { return back[4] * c + back[5]; };
+    } else {
+      source.row = [&](std::int32_t r, double* sr, double* sc) {
+        const double rowX = back[0] * r, rowY = back[3] * r;
+        for (std::int32_t c = 0; c < width; ++c) {
+          sr[c] = rowX + back[1] * c + back[2];
+          sc[c] = rowY + back[4] * c + back[5];
+        }
+      };
+    }
+    return warpImage(image, width, height, interpolate ? Sampling::Bilinear : Sampling::Nearest,
+                     Inside::Rectangle, source, op);
+  }
   std::vector<PlanePtr> planes;
   for (std::size_t c = 0; c < image->channels.size(); ++c) {
     planes.push_back(std::make_shared<Plane>(width, height, op));
@@ -62,7 +68,7 @@ ImagePtr transformedImage(const ImagePtr& image, const AffineMatrix& back, std::
         const std::uint8_t* p = image->pixels(c);
         planes[c]->data()[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
                           static_cast<std::size_t>(col)] =
-            interpolate ? clampToByte(bilinear(*image, p, x, y)) : p[image->offset(sr, sc)];
+            interpolate ? clampToByte(bilinearAt(*image, p, x, y)) : p[image->offset(sr, sc)];
       }
     }
   }
