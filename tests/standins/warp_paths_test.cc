@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -59,10 +60,12 @@ std::vector<Warp> warps() {
                      [=](const HObject& in, HObject* out) { RotateImage(in, out, phi, how); }});
     }
     if (std::string(how) == "bicubic") continue;
-    // Scale and shift only, which the fast path reads from tables; then turns and slants.
-    const HTuple matrices[] = {matrix(0.9, 0, 0, 7.5, 12.25), matrix(2, 0, 0, -3, 0.5),
-                               matrix(1, 0.3, 0, 4, -2), matrix(0.7, -1.2, 0.4, 20, 30)};
-    for (std::size_t m = 0; m < 4; ++m) {
+    // Scale and shift only, which the fast path reads from tables (the last mirrored); then
+    // turns and slants.
+    const HTuple matrices[] = {matrix(0.9, 0, 0, 7.5, 12.25),  matrix(2, 0, 0, -3, 0.5),
+                               matrix(-0.8, 0, 0, 90, 150),    matrix(1, 0.3, 0, 4, -2),
+                               matrix(0.7, -1.2, 0.4, 20, 30), matrix(-1.3, 2.5, 0, 200, 60)};
+    for (std::size_t m = 0; m < std::size(matrices); ++m) {
       for (const char* adapt : {"false", "true"}) {
         all.push_back({"affine_trans_image " + std::to_string(m) + adapt + tag,
                        [=](const HObject& in, HObject* out) {

@@ -6,13 +6,6 @@
 #include "core/threads.h"
 #include "operators/image/warp_simd.h"
 
-#if defined(__SSE2__) || defined(_M_X64)
-#define QUORVEX_WARP_SSE2 1
-#include <emmintrin.h>
-#else
-#define QUORVEX_WARP_SSE2 0
-#endif
-
 namespace HalconCpp {
 namespace Standin {
 
@@ -110,38 +103,6 @@ Axis axisAt(double x, std::int32_t size) {
   return a;
 }
 
-// The columns [a, b) of a zoom by one half, whose input columns are 2c and 2c + 1 with the
-// same weights: 16 pixels at a time from 32 bytes of each input row, the sums as
-// sampleZoom forms them. Returns the first column left to the caller.
-std::int32_t halvedRow(const std::uint8_t* top, const std::uint8_t* bottom, std::int32_t vc,
-                       std::int32_t vr, std::uint8_t* q, std::int32_t a, std::int32_t b) {
-#if QUORVEX_WARP_SSE2
-  const __m128i low = _mm_set1_epi16(0xff), mc = _mm_set1_epi16(static_cast<short>(vc)),
-                wc = _mm_set1_epi16(static_cast<short>(128 - vc)),
-                mr = _mm_set1_epi32((128 - vr) << 16 | vr), half = _mm_set1_epi32(8192);
-  const auto across = [&](const std::uint8_t* p) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    return _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(x, low), mc),
-                         _mm_mullo_epi16(_mm_srli_epi16(x, 8), wc));
-  };
-  for (; a + 16 <= b; a += 16) {
-    __m128i out[2];
-    for (int k = 0; k < 2; ++k) {
-      const std::ptrdiff_t at = 2 * std::ptrdiff_t{a} + 16 * k;
-      const __m128i t = across(top + at), d = across(bottom + at);
-      const __m128i s0 = _mm_madd_epi16(_mm_unpacklo_epi16(t, d), mr);
-      const __m128i s1 = _mm_madd_epi16(_mm_unpackhi_epi16(t, d), mr);
-      out[k] = _mm_packs_epi32(_mm_srai_epi32(_mm_add_epi32(s0, half), 14),
-                               _mm_srai_epi32(_mm_add_epi32(s1, half), 14));
-    }
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(q + a), _mm_packus_epi16(out[0], out[1]));
-  }
-#else
-  (void)top, (void)bottom, (void)vc, (void)vr, (void)q, (void)b;
-#endif
-  return a;
-}
-
 // The work of one output row: its input positions, its domain and its pixels.
 struct RowWork {
   RowWork(const ImageObject& in, const std::vector<PlanePtr>& out, std::int32_t outWidth,
@@ -216,7 +177,11 @@ struct RowWork {
     const Axis* cols = columns->data();
     if (columnsInEighths && r.eighths >= 0) {
       const std::int32_t wr = r.eighths, vr = 128 - wr;
-      if (halves) a = halvedRow(top, bottom, 128 - cols[0].eighths, vr, q, a, b);
+      if (halves) {
+        a += static_cast<std::int32_t>(
+            halveVectors(top + 2 * std::ptrdiff_t{a}, bottom + 2 * std::ptrdiff_t{a},
+                         128 - cols[0].eighths, vr, std::size_t(b - a), q + a));
+      }
       for (std::int32_t c = a; c < b; ++c) {
         const Axis& x = cols[c];
         const std::int32_t wc = x.eighths, vc = 128 - wc;
@@ -266,15 +231,7 @@ struct RowWork {
       separableSegments(row);
     } else {
       source.row(row, sr.data(), sc.data());
-      const double lastRow = image.height - 0.5, lastCol = image.width - 0.5;
-      for (std::int32_t c = 0; c < width; ++c) {
-        const double x = sr[std::size_t(c)], y = sc[std::size_t(c)];
-        const std::int32_t i = nr[std::size_t(c)] = nearestIndex(x);
-        const std::int32_t j = nc[std::size_t(c)] = nearestIndex(y);
-        add(c, c + 1,
-            inside == Inside::Rectangle ? x >= -0.5 && x < lastRow && y >= -0.5 && y < lastCol
-                                        : domain.contains(i, j));
-      }
+      general();
     }
     const std::size_t out = static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
     std::int32_t c = 0;
@@ -285,6 +242,31 @@ struct RowWork {
       c = b;
     }
     for (const PlanePtr& plane : planes) std::fill_n(plane->data() + out + c, width - c, 0);
+  }
+
+  // Along a row both coordinates ascend or descend, so the columns inside the input's
+  // rectangle are one stretch, found from its ends; the domain is then looked up within.
+  void general() {
+    const double lastRow = image.height - 0.5, lastCol = image.width - 0.5;
+    const auto inRectangle = [&](std::int32_t c) {
+      const double x = sr[std::size_t(c)], y = sc[std::size_t(c)];
+      if (inside == Inside::Rectangle) return x >= -0.5 && x < lastRow && y >= -0.5 && y < lastCol;
+      const std::int32_t i = nearestIndex(x), j = nearestIndex(y);
+      return i >= 0 && i < image.height && j >= 0 && j < image.width;
+    };
+    std::int32_t a = 0, b = width;
+    while (a < b && !inRectangle(a)) ++a;
+    while (b > a && !inRectangle(b - 1)) --b;
+    const bool all = inside == Inside::Rectangle || domain.full();
+    if (all && sampling != Sampling::Nearest) {
+      add(a, b);
+      return;
+    }
+    for (std::int32_t c = a; c < b; ++c) {
+      const std::int32_t i = nr[std::size_t(c)] = nearestIndex(sr[std::size_t(c)]);
+      const std::int32_t j = nc[std::size_t(c)] = nearestIndex(sc[std::size_t(c)]);
+      add(c, c + 1, all || domain.contains(i, j));
+    }
   }
 
   // Adds columns [a, b) to the row's inside segments, joined to one they touch.

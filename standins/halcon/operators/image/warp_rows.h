@@ -63,8 +63,9 @@ inline double bicubicAt(const ImageObject& image, const std::uint8_t* p, double 
 enum class Inside { Domain, Rectangle };
 
 // Where output pixels fall in the input. `row` gives the input row and column of each output
-// pixel of one row; a zoom, whose input row depends on the output row alone and input column
-// on the output column alone, gives `rowOf` and `colOf` instead, which are then used.
+// pixel of one row, each ascending or descending along the row as any affine map's do; a zoom,
+// whose input row depends on the output row alone and input column on the output column alone,
+// gives `rowOf` and `colOf` instead, which are then used.
 struct WarpSource {
   std::function<void(std::int32_t row, double* sr, double* sc)> row;
   std::function<double(std::int32_t row)> rowOf;
