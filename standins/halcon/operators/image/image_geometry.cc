@@ -6,7 +6,9 @@
 #include "core/image_results.h"
 #include "core/params.h"
 #include "core/region.h"
+#include "core/threads.h"
 #include "halconcpp/HOperatorsImage.h"
+#include "operators/image/warp_rows.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -15,8 +17,6 @@ using namespace Standin;
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-enum class Sampling { Nearest, Bilinear, Bicubic };
 
 // 'constant' and 'weighted' also smooth when they shrink an image; the stand-in interpolates
 // them bilinearly.
@@ -30,15 +30,6 @@ Sampling interpolationNamed(const HTuple& value, const char* op, int n) {
   fail(op, 1300 + n);
 }
 
-// Keys' cubic convolution kernel with a = -0.5, which reproduces a straight ramp.
-double cubicWeight(double x) {
-  constexpr double a = -0.5;
-  x = std::fabs(x);
-  if (x <= 1) return ((a + 2) * x - (a + 3)) * x * x + 1;
-  if (x < 2) return ((a * x - 5 * a) * x + 8 * a) * x - 4 * a;
-  return 0;
-}
-
 // The grey value at a real position, pixel centres at whole numbers; -1 outside the image.
 double sample(const ImagePtr& image, std::size_t channel, double row, double col,
               Sampling interpolation) {
@@ -50,30 +41,8 @@ double sample(const ImagePtr& image, std::size_t channel, double row, double col
     return p[image->offset(r, c)];
   }
   if (row < -0.5 || col < -0.5 || row > image->height - 0.5 || col > image->width - 0.5) return -1;
-  if (interpolation == Sampling::Bicubic) {
-    // Four by four neighbours, those beyond the edges repeating the edge pixel.
-    const auto r0 = static_cast<std::int32_t>(std::floor(row));
-    const auto c0 = static_cast<std::int32_t>(std::floor(col));
-    double sum = 0;
-    for (std::int32_t i = -1; i <= 2; ++i) {
-      const std::int32_t r = std::clamp(r0 + i, 0, image->height - 1);
-      const double wr = cubicWeight(row - (r0 + i));
-      for (std::int32_t j = -1; j <= 2; ++j) {
-        const std::int32_t c = std::clamp(c0 + j, 0, image->width - 1);
-        sum += wr * cubicWeight(col - (c0 + j)) * p[image->offset(r, c)];
-      }
-    }
-    return std::max(sum, 0.0);
-  }
-  row = std::clamp(row, 0.0, double(image->height - 1));
-  col = std::clamp(col, 0.0, double(image->width - 1));
-  const auto r0 = static_cast<std::int32_t>(row), c0 = static_cast<std::int32_t>(col);
-  const std::int32_t r1 = std::min(r0 + 1, image->height - 1),
-                     c1 = std::min(c0 + 1, image->width - 1);
-  const double fr = row - r0, fc = col - c0;
-  const double top = p[image->offset(r0, c0)] * (1 - fc) + p[image->offset(r0, c1)] * fc;
-  const double bottom = p[image->offset(r1, c0)] * (1 - fc) + p[image->offset(r1, c1)] * fc;
-  return top * (1 - fr) + bottom * fr;
+  if (interpolation == Sampling::Bicubic) return bicubicAt(*image, p, row, col);
+  return bilinearAt(*image, p, row, col);
 }
 
 // A new image of the given size whose pixel (row, col) samples the input at source(row, col);
@@ -113,11 +82,37 @@ ImagePtr zoomed(const ImagePtr& image, Hlong width, Hlong height, Sampling inter
                 const char* op) {
   const double sx = double(image->width) / double(width),
                sy = double(image->height) / double(height);
-  return resample(image, static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),
-                  interpolation, op, [&](std::int32_t r, std::int32_t c, double* sr, double* sc) {
+  const auto w = static_cast<std::int32_t>(width), h = static_cast<std::int32_t>(height);
+  if (vectorPathsEnabled()) {
+    WarpSource source;
+    source.rowOf = [sy](std::int32_t r) { return (r + 0.5) * sy - 0.5; };
+    source.colOf = [sx](std::int32_t c) { return (c + 0.5) * sx - 0.5; };
+    return warpImage(image, w, h, interpolation, Inside::Domain, source, op);
+  }
+  return resample(image, w, h, interpolation, op,
+                  [&](std::int32_t r, std::int32_t c, double* sr, double* sc) {
                     *sr = (r + 0.5) * sy - 0.5;
                     *sc = (c + 0.5) * sx - 0.5;
                   });
+}
+
+// A turn by a whole number of quarters moves whole pixels: the doubles of the general turn
+// differ from it by less than 1e-12 a pixel, which no interpolation or rounding can see.
+bool quarterTurn(const ImageObject& image, double turn, PixelMove* move) {
+  const std::int32_t h1 = image.height - 1, w1 = image.width - 1;
+  const auto near = [turn](double angle) { return std::fabs(turn - angle) < 1e-9; };
+  if (near(0) || near(360)) {
+    *move = PixelMove{0, 1, 0, 0, 0, 1};
+  } else if (near(90)) {
+    *move = PixelMove{0, 0, 1, w1, -1, 0};
+  } else if (near(180)) {
+    *move = PixelMove{h1, -1, 0, w1, 0, -1};
+  } else if (near(270)) {
+    *move = PixelMove{h1, 0, -1, 0, 1, 0};
+  } else {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -164,6 +159,14 @@ void MirrorImage(const HObject& Image, HObject* ImageMirror, const HTuple& Mode)
     const bool transpose = mode == "diagonal";
     const std::int32_t width = transpose ? image->height : image->width;
     const std::int32_t height = transpose ? image->width : image->height;
+    if (vectorPathsEnabled()) {
+      const std::int32_t h1 = image->height - 1, w1 = image->width - 1;
+      const PixelMove move = mode == "row"      ? PixelMove{h1, -1, 0, 0, 0, 1}
+                             : mode == "column" ? PixelMove{0, 1, 0, w1, 0, -1}
+                                                : PixelMove{0, 0, 1, 0, 1, 0};
+      items.push_back(moveImage(image, width, height, move, op));
+      continue;
+    }
     items.push_back(resample(image, width, height, Sampling::Nearest, op,
                              [&](std::int32_t r, std::int32_t c, double* sr, double* sc) {
                                *sr = mode == "row" ? image->height - 1 - r : transpose ? c : r;
@@ -191,6 +194,24 @@ void RotateImage(const HObject& Image, HObject* ImageRotate, const HTuple& Phi,
     const double angle = turn * kPi / 180, cs = std::cos(angle), sn = std::sin(angle);
     const double cr = (image->height - 1) / 2.0, cc = (image->width - 1) / 2.0;
     const double outR = (height - 1) / 2.0, outC = (width - 1) / 2.0;
+    PixelMove move;
+    if (vectorPathsEnabled() && quarterTurn(*image, turn, &move)) {
+      items.push_back(moveImage(image, width, height, move, op));
+      continue;
+    }
+    if (vectorPathsEnabled()) {
+      WarpSource source;
+      source.row = [&](std::int32_t r, double* sr, double* sc) {
+        const double dr = r - outR, rowPart = cr + cs * dr, colPart = cc - sn * dr;
+        for (std::int32_t c = 0; c < width; ++c) {
+          const double dc = c - outC;
+          sr[c] = rowPart + sn * dc;
+          sc[c] = colPart + cs * dc;
+        }
+      };
+      items.push_back(warpImage(image, width, height, interpolation, Inside::Domain, source, op));
+      continue;
+    }
     items.push_back(resample(image, width, height, interpolation, op,
                              [&](std::int32_t r, std::int32_t c, double* sr, double* sc) {
                                // Counter-clockwise on screen, where rows point down.

@@ -7,7 +7,9 @@
 #include "core/image.h"
 #include "core/image_results.h"
 #include "core/params.h"
+#include "core/threads.h"
 #include "halconcpp/HOperatorsTransformations.h"
+#include "operators/image/warp_rows.h"
 #include "operators/transformations/hom_mat2d.h"
 #include "operators/transformations/image_warp.h"
 #include "standin/controls.h"
@@ -32,6 +34,53 @@ ImagePtr transformedImage(const ImagePtr& image, const AffineMatrix& back, std::
     return true;
   };
   return warpedImage(image, map, width, height, interpolate, false, op);
+  if (vectorPathsEnabled()) {
+    // A matrix without shear or turn maps rows to rows and columns to columns.
+    WarpSource source;
+    if (back[1] == 0 && back[3] == 0) {
+      source.rowOf = [&](std::int32_t r) { return back[0] * r + back[2]; };
+      source.colOf = [&](std::int32_t c) { return back[4] * c + back[5]; };
+    } else {
+      source.row = [&](std::int32_t r, double* sr, double* sc) {
+        const double rowX = back[0] * r, rowY = back[3] * r;
+        for (std::int32_t c = 0; c < width; ++c) {
+          sr[c] = rowX + back[1] * c + back[2];
+          sc[c] = rowY + back[4] * c + back[5];
+        }
+      };
+    }
+    return warpImage(image, width, height, interpolate ? Sampling::Bilinear : Sampling::Nearest,
+                     Inside::Rectangle, source, op);
+  }
+  std::vector<PlanePtr> planes;
+  for (std::size_t c = 0; c < image->channels.size(); ++c) {
+    planes.push_back(std::make_shared<Plane>(width, height, op));
+  }
+  Runs domain;
+  for (std::int32_t row = 0; row < height; ++row) {
+    for (std::int32_t col = 0; col < width; ++col) {
+      const double x = back[0] * row + back[1] * col + back[2];
+      const double y = back[3] * row + back[4] * col + back[5];
+      if (!(x >= -0.5 && x < image->height - 0.5 && y >= -0.5 && y < image->width - 0.5)) {
+        continue;
+      }
+      if (!domain.empty() && domain.back().row == row && domain.back().end + 1 == col) {
+        domain.back().end = col;
+      } else {
+        domain.push_back(Run{row, col, col});
+      }
+      const auto sr = static_cast<std::int32_t>(std::floor(x + 0.5));
+      const auto sc = static_cast<std::int32_t>(std::floor(y + 0.5));
+      for (std::size_t c = 0; c < planes.size(); ++c) {
+        const std::uint8_t* p = image->pixels(c);
+        planes[c]->data()[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+                          static_cast<std::size_t>(col)] =
+            interpolate ? clampToByte(bilinearAt(*image, p, x, y)) : p[image->offset(sr, sc)];
+      }
+    }
+  }
+  return makeImage(width, height, std::move(planes),
+                   std::make_shared<const Runs>(std::move(domain)));
 }
 
 // The size that holds the transformed image up to its lowest and rightmost edge.

@@ -1,0 +1,180 @@
+#include "operators/image/warp_simd.h"
+
+#include <cstring>
+
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define QUORVEX_WARP_X86 1
+#include <immintrin.h>
+#else
+#define QUORVEX_WARP_X86 0
+#endif
+
+namespace HalconCpp {
+namespace Standin {
+
+#if QUORVEX_WARP_X86
+namespace {
+
+// The bytes at four offsets, as doubles: each gathered with the three after it, which the
+// caller keeps inside the plane.
+__attribute__((target("avx2"), always_inline)) inline __m256d bytesAt(const int* base,
+                                                                      __m128i offsets) {
+  const __m128i gathered = _mm_i32gather_epi32(base, offsets, 1);
+  return _mm256_cvtepi32_pd(_mm_and_si128(gathered, _mm_set1_epi32(0xff)));
+}
+
+// No fused multiply-add: the target is AVX2 alone, so that each product is rounded before
+// its sum as in the scalar code.
+__attribute__((target("avx2"))) std::size_t bilinearAvx2(const std::uint8_t* p, std::int32_t width,
+                                                         std::int32_t height, const double* sr,
+                                                         const double* sc, std::size_t count,
+                                                         std::uint8_t* q) {
+  const __m256d zero = _mm256_setzero_pd(), one = _mm256_set1_pd(1), half = _mm256_set1_pd(0.5);
+  const __m256d top = _mm256_set1_pd(255), lastRow = _mm256_set1_pd(double(height - 1)),
+                lastCol = _mm256_set1_pd(double(width - 1));
+  const __m128i ones = _mm_set1_epi32(1), rows = _mm_set1_epi32(height - 1),
+                cols = _mm_set1_epi32(width - 1), stride = _mm_set1_epi32(width);
+  const __m128i limit =
+      _mm_set1_epi32(static_cast<std::int32_t>(static_cast<std::int64_t>(width) * height - 4));
+  const int* base = reinterpret_cast<const int*>(p);
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    // std::clamp to the centres' span: below 0 gives 0, above the last centre the last.
+    const __m256d x = _mm256_min_pd(_mm256_max_pd(_mm256_loadu_pd(sr + i), zero), lastRow);
+    const __m256d y = _mm256_min_pd(_mm256_max_pd(_mm256_loadu_pd(sc + i), zero), lastCol);
+    const __m128i r0 = _mm256_cvttpd_epi32(x), c0 = _mm256_cvttpd_epi32(y);
+    const __m128i r1 = _mm_min_epi32(_mm_add_epi32(r0, ones), rows);
+    const __m128i c1 = _mm_min_epi32(_mm_add_epi32(c0, ones), cols);
+    const __m256d fr = _mm256_sub_pd(x, _mm256_cvtepi32_pd(r0));
+    const __m256d fc = _mm256_sub_pd(y, _mm256_cvtepi32_pd(c0));
+    const __m128i up = _mm_mullo_epi32(r0, stride), down = _mm_mullo_epi32(r1, stride);
+    const __m128i o11 = _mm_add_epi32(down, c1);
+    if (_mm_movemask_epi8(_mm_cmpgt_epi32(o11, limit)) != 0) break;
+    const __m256d p00 = bytesAt(base, _mm_add_epi32(up, c0));
+    const __m256d p01 = bytesAt(base, _mm_add_epi32(up, c1));
+    const __m256d p10 = bytesAt(base, _mm_add_epi32(down, c0)), p11 = bytesAt(base, o11);
+    const __m256d gc = _mm256_sub_pd(one, fc), gr = _mm256_sub_pd(one, fr);
+    const __m256d t = _mm256_add_pd(_mm256_mul_pd(p00, gc), _mm256_mul_pd(p01, fc));
+    const __m256d d = _mm256_add_pd(_mm256_mul_pd(p10, gc), _mm256_mul_pd(p11, fc));
+    __m256d v = _mm256_add_pd(_mm256_mul_pd(t, gr), _mm256_mul_pd(d, fr));
+    // v > 0 ? v : 0, then v < 255 ? v : 255: max and min return their second operand
+    // otherwise, NaN included.
+    v = _mm256_min_pd(_mm256_max_pd(v, zero), top);
+    const __m128i n = _mm256_cvttpd_epi32(_mm256_add_pd(v, half));
+    const __m128i packed = _mm_packus_epi16(_mm_packs_epi32(n, n), _mm_setzero_si128());
+    const std::int32_t four = _mm_cvtsi128_si32(packed);
+    std::memcpy(q + i, &four, 4);
+  }
+  return i;
+}
+
+// 16 pixels from 32 bytes of each row (8 from 16 a half): the even bytes weighed by vc, the
+// odd by wc, in 16-bit lanes (255 * 128 fits), then the two rows by multiply-adds in 32 bits.
+struct HalveSse2 {
+  __m128i low, mc, wc, mr, half;
+  __attribute__((target("sse2"), always_inline)) inline __m128i across(
+      const std::uint8_t* p) const {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    return _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(x, low), mc),
+                         _mm_mullo_epi16(_mm_srli_epi16(x, 8), wc));
+  }
+  __attribute__((target("sse2"), always_inline)) inline __m128i eight(
+      const std::uint8_t* top, const std::uint8_t* bottom) const {
+    const __m128i t = across(top), d = across(bottom);
+    const __m128i s0 = _mm_madd_epi16(_mm_unpacklo_epi16(t, d), mr);
+    const __m128i s1 = _mm_madd_epi16(_mm_unpackhi_epi16(t, d), mr);
+    return _mm_packs_epi32(_mm_srai_epi32(_mm_add_epi32(s0, half), 14),
+                           _mm_srai_epi32(_mm_add_epi32(s1, half), 14));
+  }
+};
+
+__attribute__((target("sse2"))) std::size_t halveSse2(const std::uint8_t* top,
+                                                      const std::uint8_t* bottom, std::int32_t vc,
+                                                      std::int32_t vr, std::size_t count,
+                                                      std::uint8_t* q) {
+  const HalveSse2 h{_mm_set1_epi16(0xff), _mm_set1_epi16(static_cast<short>(vc)),
+                    _mm_set1_epi16(static_cast<short>(128 - vc)),
+                    _mm_set1_epi32((128 - vr) << 16 | vr), _mm_set1_epi32(8192)};
+  std::size_t i = 0;
+  for (; i + 16 <= count; i += 16) {
+    const __m128i packed = _mm_packus_epi16(h.eight(top + 2 * i, bottom + 2 * i),
+                                            h.eight(top + 2 * i + 16, bottom + 2 * i + 16));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(q + i), packed);
+  }
+  return i;
+}
+
+// The same 32 pixels a step; the packs work within 128-bit halves, which the last step puts
+// back in order.
+struct HalveAvx2 {
+  __m256i low, mc, wc, mr, half;
+  __attribute__((target("avx2"), always_inline)) inline __m256i across(
+      const std::uint8_t* p) const {
+    const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    return _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(x, low), mc),
+                            _mm256_mullo_epi16(_mm256_srli_epi16(x, 8), wc));
+  }
+  __attribute__((target("avx2"), always_inline)) inline __m256i sixteen(
+      const std::uint8_t* top, const std::uint8_t* bottom) const {
+    const __m256i t = across(top), d = across(bottom);
+    const __m256i s0 = _mm256_madd_epi16(_mm256_unpacklo_epi16(t, d), mr);
+    const __m256i s1 = _mm256_madd_epi16(_mm256_unpackhi_epi16(t, d), mr);
+    return _mm256_packs_epi32(_mm256_srai_epi32(_mm256_add_epi32(s0, half), 14),
+                              _mm256_srai_epi32(_mm256_add_epi32(s1, half), 14));
+  }
+};
+
+__attribute__((target("avx2"))) std::size_t halveAvx2(const std::uint8_t* top,
+                                                      const std::uint8_t* bottom, std::int32_t vc,
+                                                      std::int32_t vr, std::size_t count,
+                                                      std::uint8_t* q) {
+  const HalveAvx2 h{_mm256_set1_epi16(0xff), _mm256_set1_epi16(static_cast<short>(vc)),
+                    _mm256_set1_epi16(static_cast<short>(128 - vc)),
+                    _mm256_set1_epi32((128 - vr) << 16 | vr), _mm256_set1_epi32(8192)};
+  std::size_t i = 0;
+  for (; i + 32 <= count; i += 32) {
+    const __m256i packed = _mm256_packus_epi16(h.sixteen(top + 2 * i, bottom + 2 * i),
+                                               h.sixteen(top + 2 * i + 32, bottom + 2 * i + 32));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(q + i), _mm256_permute4x64_epi64(packed, 0xd8));
+  }
+  return i + halveSse2(top + 2 * i, bottom + 2 * i, vc, vr, count - i, q + i);
+}
+
+bool hasAvx2() {
+  static const bool found = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  return found;
+}
+
+}  // namespace
+
+std::size_t bilinearVectors(const std::uint8_t* p, std::int32_t width, std::int32_t height,
+                            const double* sr, const double* sc, std::size_t count,
+                            std::uint8_t* q) {
+  return hasAvx2() ? bilinearAvx2(p, width, height, sr, sc, count, q) : 0;
+}
+
+std::size_t halveVectors(const std::uint8_t* top, const std::uint8_t* bottom, std::int32_t vc,
+                         std::int32_t vr, std::size_t count, std::uint8_t* q) {
+  return hasAvx2() ? halveAvx2(top, bottom, vc, vr, count, q)
+                   : halveSse2(top, bottom, vc, vr, count, q);
+}
+
+#else
+
+std::size_t halveVectors(const std::uint8_t*, const std::uint8_t*, std::int32_t, std::int32_t,
+                         std::size_t, std::uint8_t*) {
+  return 0;
+}
+
+std::size_t bilinearVectors(const std::uint8_t*, std::int32_t, std::int32_t, const double*,
+                            const double*, std::size_t, std::uint8_t*) {
+  return 0;
+}
+
+#endif
+
+}  // namespace Standin
+}  // namespace HalconCpp
