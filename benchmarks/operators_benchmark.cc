@@ -283,6 +283,54 @@ void addCases(std::vector<Case>& cases, const Inputs& in, const std::string& suf
         cv::adaptiveThreshold(p->grayMat, mask, 255, cv::ADAPTIVE_THRESH_MEAN_C,
                               cv::THRESH_BINARY_INV, 15, 2);
       });
+  // smooth_image 'gauss' samples the Gaussian out to 6.44 sigma; GaussianBlur's kernel of
+  // sigma 2 reaches 3 sigma, in fixed point.
+  add(
+      "smooth_image gauss 2 / GaussianBlur sigma 2",
+      [p] {
+        HObject smooth;
+        SmoothImage(p->grayImage, &smooth, "gauss", 2);
+      },
+      [p] {
+        static thread_local cv::Mat smooth;
+        cv::GaussianBlur(p->grayMat, smooth, cv::Size(0, 0), 2, 2, cv::BORDER_REFLECT);
+      });
+  // Deriche's recursive filter costs the same for any Alpha; OpenCV has none, and its
+  // Gaussian of about the same width (sigma ~ 1.4 for Alpha 1) is the nearest.
+  add(
+      "smooth_image deriche2 1 / GaussianBlur sigma 1.4",
+      [p] {
+        HObject smooth;
+        SmoothImage(p->grayImage, &smooth, "deriche2", 1);
+      },
+      [p] {
+        static thread_local cv::Mat smooth;
+        cv::GaussianBlur(p->grayMat, smooth, cv::Size(0, 0), 1.4, 1.4, cv::BORDER_REFLECT);
+      });
+  add(
+      "binomial_filter 5x5 / sepFilter2D 1 4 6 4 1",
+      [p] {
+        HObject smooth;
+        BinomialFilter(p->grayImage, &smooth, 5, 5);
+      },
+      [p] {
+        static const cv::Mat kernel = (cv::Mat_<float>(1, 5) << 1, 4, 6, 4, 1) / 16;
+        static thread_local cv::Mat smooth;
+        cv::sepFilter2D(p->grayMat, smooth, CV_8U, kernel, kernel, cv::Point(-1, -1), 0,
+                        cv::BORDER_REFLECT);
+      });
+  // The stand-in gives sub-pixel contours with their attributes, Canny a mask of edge pixels
+  // from Sobel gradients: the nearest work, not the same output.
+  add(
+      "edges_sub_pix canny 1 20 40 / Canny 20 40",
+      [p] {
+        HObject edges;
+        EdgesSubPix(p->grayImage, &edges, "canny", 1, 20, 40);
+      },
+      [p] {
+        static thread_local cv::Mat edges;
+        cv::Canny(p->grayMat, edges, 20, 40);
+      });
   add(
       "zoom_image_size half bilinear / resize INTER_LINEAR",
       [p] {

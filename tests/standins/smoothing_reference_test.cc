@@ -387,8 +387,11 @@ TEST(SmoothingOperators, ProgramLinesRunThem) {
                            "get_domain (X, D)", "area_center (D, Area, Row, Col)",
                            "get_grayval (M, 3, 3, G)", "get_grayval (X, 3, 3, G2)",
                            "R := [Area, G, G2]"})),
-            "[16, 91, 91]")
-      << "8100 * .01 + 10 = 91; one grey value stays as it is";
+            "[16, 81, 255]")
+      << "smooth_image keeps 90 in the box and leaves 0 beside it (set_system 'init_new_image', "
+         "HALCON 11.0); binomial_filter at (3, 3) weighs column 1 (0) by 1 / 16: 90 * 15 / 16 = "
+         "84.4 -> 84; mult_image 84 * 84 * .01 + 10 = 80.56 -> 81, the box's largest (its corner "
+         "46 -> 31.16), which scale_image_max takes to 255";
   EXPECT_EQ(text(runLines({"gen_image_const (I, 'byte', 4, 4)", "gen_empty_region (E)",
                            "reduce_domain (I, E, Red)", "smooth_image (Red, S, 'gauss', 2)",
                            "scale_image_max (S, X)", "get_domain (X, D)",

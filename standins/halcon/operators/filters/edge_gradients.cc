@@ -4,6 +4,7 @@
 #include <cmath>
 #include <complex>
 
+#include "core/threads.h"
 #include "operators/filters/image_kernels.h"
 
 namespace HalconCpp {
@@ -102,18 +103,6 @@ std::vector<double> correlateLines(const std::vector<double>& src, std::int32_t 
                                    const std::vector<double>& kernel, bool alongCols,
                                    bool zeroBorder) {
   const auto half = static_cast<std::int32_t>(kernel.size() / 2);
-  const std::int32_t n = alongCols ? w : h;
-  constexpr std::size_t kOutside = static_cast<std::size_t>(-1);
-  // The index of every tap worked out once, not per pixel; a zero border marks taps outside.
-  std::vector<std::size_t> index(static_cast<std::size_t>(n) * kernel.size());
-  for (std::int32_t i = 0; i < n; ++i) {
-    for (std::int32_t k = -half; k <= half; ++k) {
-      const std::int32_t j = i + k;
-      const bool inside = j >= 0 && j < n;
-      index[static_cast<std::size_t>(i) * kernel.size() + static_cast<std::size_t>(k + half)] =
-          !inside && zeroBorder ? kOutside : static_cast<std::size_t>(mirroredIndex(j, n));
-    }
-  }
   // An odd kernel takes differences of the pixels it weighs alike, so that a derivative over
   // a constant stretch is exactly 0 rather than the rounding of its sums.
   const std::size_t taps = kernel.size(), centre = taps / 2;
@@ -121,41 +110,45 @@ std::vector<double> correlateLines(const std::vector<double>& src, std::int32_t 
   for (std::size_t k = 0; k < centre && odd; ++k) odd = kernel[k] == -kernel[taps - 1 - k];
   const auto width = static_cast<std::size_t>(w);
   std::vector<double> dst(src.size(), 0.0);
-  std::vector<double> zeros(alongCols ? 0 : width, 0.0);
-  for (std::int32_t r = 0; r < h; ++r) {
-    double* out = dst.data() + static_cast<std::size_t>(r) * width;
-    if (!alongCols) {
-      // Whole rows scaled and added, a loop the compiler turns into vector steps.
-      const std::size_t* tap = index.data() + static_cast<std::size_t>(r) * taps;
-      const auto lineOf = [&](std::size_t k) {
-        return tap[k] == kOutside ? zeros.data() : src.data() + tap[k] * width;
-      };
-      for (std::size_t k = 0; k < (odd ? centre : taps); ++k) {
-        const double* line = lineOf(k);
-        const double weight = kernel[k];
-        if (odd) {
-          const double* mirror = lineOf(taps - 1 - k);
-          for (std::size_t c = 0; c < width; ++c) out[c] += weight * (line[c] - mirror[c]);
-        } else {
-          for (std::size_t c = 0; c < width; ++c) out[c] += weight * line[c];
-        }
-      }
-      continue;
-    }
-    const double* row = src.data() + static_cast<std::size_t>(r) * width;
-    for (std::int32_t c = 0; c < w; ++c) {
-      const std::size_t* tap = index.data() + static_cast<std::size_t>(c) * taps;
-      const auto value = [&](std::size_t k) { return tap[k] == kOutside ? 0.0 : row[tap[k]]; };
-      double sum = 0;
+  if (w < 1 || h < 1) return dst;
+  const std::vector<double> zeros(width, 0.0);
+  // Each output line is a sum of whole lines, scaled and added tap by tap in the kernel's
+  // order: every pixel is summed in the same order whichever band computes it.
+  const auto addTaps = [&](double* out, const auto& lineOf) {
+    for (std::size_t k = 0; k < (odd ? centre : taps); ++k) {
+      const double* line = lineOf(k);
+      const double weight = kernel[k];
       if (odd) {
-        for (std::size_t k = 0; k < centre; ++k)
-          sum += kernel[k] * (value(k) - value(taps - 1 - k));
+        const double* mirror = lineOf(taps - 1 - k);
+        for (std::size_t c = 0; c < width; ++c) out[c] += weight * (line[c] - mirror[c]);
       } else {
-        for (std::size_t k = 0; k < taps; ++k) sum += kernel[k] * value(k);
+        for (std::size_t c = 0; c < width; ++c) out[c] += weight * line[c];
       }
-      out[c] = sum;
     }
-  }
+  };
+  const std::int64_t work = std::int64_t{w} * h * static_cast<std::int64_t>(odd ? centre : taps);
+  forBands(h, bandsFor(h, work), [&](int, std::int64_t r0, std::int64_t r1) {
+    // Along a row, the row continued beyond its ends once, so that tap k of pixel c is
+    // element c + k.
+    std::vector<double> extended(alongCols ? width + 2 * std::size_t(half) : 0);
+    for (auto r = static_cast<std::int32_t>(r0); r < r1; ++r) {
+      double* out = dst.data() + static_cast<std::size_t>(r) * width;
+      if (!alongCols) {
+        addTaps(out, [&](std::size_t k) {
+          const std::int32_t j = r + static_cast<std::int32_t>(k) - half;
+          if ((j < 0 || j >= h) && zeroBorder) return zeros.data();
+          return src.data() + static_cast<std::size_t>(mirroredIndex(j, h)) * width;
+        });
+        continue;
+      }
+      const double* row = src.data() + static_cast<std::size_t>(r) * width;
+      for (std::size_t i = 0; i < extended.size(); ++i) {
+        const std::int32_t j = static_cast<std::int32_t>(i) - half;
+        extended[i] = (j < 0 || j >= w) && zeroBorder ? 0.0 : row[mirroredIndex(j, w)];
+      }
+      addTaps(out, [&](std::size_t k) { return extended.data() + k; });
+    }
+  });
   return dst;
 }
 
@@ -171,8 +164,13 @@ Gradients gradientsOf(const std::vector<double>& plane, std::int32_t width, std:
   g.gr = pass(pass(plane, k.smooth, true), k.derive, false);
   g.gc = pass(pass(plane, k.smooth, false), k.derive, true);
   g.amp.resize(plane.size());
-  for (std::size_t i = 0; i < plane.size(); ++i)
-    g.amp[i] = std::sqrt(g.gr[i] * g.gr[i] + g.gc[i] * g.gc[i]);
+  forBands(height, bandsFor(height, std::int64_t{width} * height),
+           [&](int, std::int64_t r0, std::int64_t r1) {
+             for (std::size_t i = g.at(static_cast<std::int32_t>(r0), 0);
+                  i < g.at(static_cast<std::int32_t>(r1), 0); ++i) {
+               g.amp[i] = std::sqrt(g.gr[i] * g.gr[i] + g.gc[i] * g.gc[i]);
+             }
+           });
   return g;
 }
 

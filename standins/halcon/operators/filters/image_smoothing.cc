@@ -63,6 +63,14 @@ void SmoothImage(const HObject& Image, HObject* ImageSmooth, const HTuple& Filte
               if (gauss) return sampledGaussPlane(in, size, alpha, out);
               recursiveSmoothPlane(in, size, kind, alpha, out);
             }));
+  setOutput(ImageSmooth, filterExtents(Image, op,
+                                       [&](const std::uint8_t* in, PlaneSize size,
+                                           const Extent& extent, std::uint8_t* out) {
+                                         if (gauss) {
+                                           return sampledGaussPlane(in, size, extent, alpha, out);
+                                         }
+                                         recursiveSmoothPlane(in, size, extent, kind, alpha, out);
+                                       }));
 }
 
 void BinomialFilter(const HObject& Image, HObject* ImageBinomial, const HTuple& MaskWidth,

@@ -44,9 +44,11 @@ std::vector<std::uint64_t> binomialCoefficients(std::int32_t taps) {
 // masks: `Acc` holds them whole when 8 + shift bits fit it, else the column sums are split at
 // bit 22, whose two row sums stay below 2^58 (the coefficients sum to 2^(maskWidth - 1)).
 template <typename Acc>
-void binomialRows(const std::uint8_t* src, PlaneSize size, const std::vector<std::uint64_t>& across,
-                  const std::vector<std::uint64_t>& down, std::uint8_t* dst, std::int32_t y0,
-                  std::int32_t y1) {
+inline __attribute__((always_inline)) void binomialRows(const std::uint8_t* src, PlaneSize size,
+                                                        const std::vector<std::uint64_t>& across,
+                                                        const std::vector<std::uint64_t>& down,
+                                                        std::uint8_t* dst, std::int32_t y0,
+                                                        std::int32_t y1) {
   const std::int32_t w = size.width, h = size.height;
   const auto hw = static_cast<std::int32_t>(across.size() / 2);
   const auto hh = static_cast<std::int32_t>(down.size() / 2);
@@ -117,6 +119,38 @@ void binomialRows(const std::uint8_t* src, PlaneSize size, const std::vector<std
       out[x] = static_cast<std::uint8_t>(whole >> (shift - kSplit));
     }
   }
+}
+
+template <typename Acc>
+void binomialRowsPlain(const std::uint8_t* src, PlaneSize size,
+                       const std::vector<std::uint64_t>& across,
+                       const std::vector<std::uint64_t>& down, std::uint8_t* dst, std::int32_t y0,
+                       std::int32_t y1) {
+  binomialRows<Acc>(src, size, across, down, dst, y0, y1);
+}
+
+#if QUORVEX_KERNELS_AVX2
+// The same sums of whole numbers in vectors twice as wide.
+template <typename Acc>
+__attribute__((target("avx2"))) void binomialRowsAvx2(const std::uint8_t* src, PlaneSize size,
+                                                      const std::vector<std::uint64_t>& across,
+                                                      const std::vector<std::uint64_t>& down,
+                                                      std::uint8_t* dst, std::int32_t y0,
+                                                      std::int32_t y1) {
+  binomialRows<Acc>(src, size, across, down, dst, y0, y1);
+}
+#endif
+
+template <typename Acc>
+void binomialBand(const std::uint8_t* src, PlaneSize size, const std::vector<std::uint64_t>& across,
+                  const std::vector<std::uint64_t>& down, std::uint8_t* dst, std::int32_t y0,
+                  std::int32_t y1) {
+#if QUORVEX_KERNELS_AVX2
+  if (vectorPathsEnabled() && cpuHasAvx2()) {
+    return binomialRowsAvx2<Acc>(src, size, across, down, dst, y0, y1);
+  }
+#endif
+  binomialRowsPlain<Acc>(src, size, across, down, dst, y0, y1);
 }
 
 // --- smooth_image ----------------------------------------------------------------------------
@@ -197,9 +231,9 @@ void binomialPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWid
   forBands(size.height, bandsFor(size.height, work), [&](int, std::int64_t b0, std::int64_t b1) {
     const auto y0 = static_cast<std::int32_t>(b0), y1 = static_cast<std::int32_t>(b1);
     // 5 x 5 and smaller in 16 bits: twice the sums in a vector of the same width.
-    if (bits <= 16) return binomialRows<std::uint16_t>(src, size, across, down, dst, y0, y1);
-    if (bits <= 31) return binomialRows<std::uint32_t>(src, size, across, down, dst, y0, y1);
-    binomialRows<std::uint64_t>(src, size, across, down, dst, y0, y1);
+    if (bits <= 16) return binomialBand<std::uint16_t>(src, size, across, down, dst, y0, y1);
+    if (bits <= 31) return binomialBand<std::uint32_t>(src, size, across, down, dst, y0, y1);
+    binomialBand<std::uint64_t>(src, size, across, down, dst, y0, y1);
   });
 }
 
@@ -208,48 +242,66 @@ std::int32_t recursiveReach(RecursiveSmoothing, double alpha) {
   return static_cast<std::int32_t>(std::ceil(25 / alpha));
 }
 
-void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, RecursiveSmoothing kind,
-                          double alpha, std::uint8_t* dst) {
+void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
+                          RecursiveSmoothing kind, double alpha, std::uint8_t* dst) {
   const std::int32_t w = size.width, h = size.height;
+  if (w < 1 || h < 1) return;
   const std::int32_t reach = recursiveReach(kind, alpha);
   const Recursion c = recursion(kind, alpha, reach);
   const auto width = static_cast<std::size_t>(w);
   const std::vector<std::int32_t> rows = mirroredIndices(h, reach),
                                   columns = mirroredIndices(w, reach);
-  // Forward sums down the columns, kept for every row; three rows turn over before row 0.
-  std::vector<double> forward(width * static_cast<std::size_t>(h)), ring(3 * width),
-      zeros(width, 0.0);
-  const double *p1 = zeros.data(), *p2 = zeros.data();
-  const std::uint8_t* x1 = nullptr;
-  for (std::size_t i = 0; i < static_cast<std::size_t>(reach) + std::size_t(h); ++i) {
-    const auto y = static_cast<std::int32_t>(i) - reach;
-    double* cur = y < 0 ? ring.data() + (i % 3) * width : forward.data() + at(y, w);
-    const std::uint8_t* x0 = src + at(rows[i], w);
-    for (std::size_t x = 0; x < width; ++x) {
-      cur[x] = c.n0 * x0[x] + (x1 ? c.n1 * x1[x] : 0.0) - c.b1 * p1[x] - c.b2 * p2[x];
+  // Down the columns: every column on its own, so bands of columns give the same sums.
+  std::vector<double> smoothed(width * static_cast<std::size_t>(h));
+  const std::int64_t down = std::int64_t{w} * static_cast<std::int64_t>(rows.size());
+  forBands(w, bandsFor(w, down), [&](int, std::int64_t b0, std::int64_t b1) {
+    const auto x0 = static_cast<std::size_t>(b0), x1 = static_cast<std::size_t>(b1);
+    // Forward sums, kept in `smoothed` for every row; three rows turn over before row 0.
+    std::vector<double> ring(3 * width), zeros(width, 0.0);
+    const double *p1 = zeros.data(), *p2 = zeros.data();
+    const std::uint8_t* xp = nullptr;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(reach) + std::size_t(h); ++i) {
+      const auto y = static_cast<std::int32_t>(i) - reach;
+      double* cur = y < 0 ? ring.data() + (i % 3) * width : smoothed.data() + at(y, w);
+      const std::uint8_t* x0p = src + at(rows[i], w);
+      for (std::size_t x = x0; x < x1; ++x) {
+        cur[x] = c.n0 * x0p[x] + (xp ? c.n1 * xp[x] : 0.0) - c.b1 * p1[x] - c.b2 * p2[x];
+      }
+      p2 = p1, p1 = cur, xp = x0p;
     }
-    p2 = p1, p1 = cur, x1 = x0;
-  }
-  // Backward sums up the columns; each finished row is filtered along itself at once.
-  std::vector<double> line(width), extended(columns.size()), along(columns.size()), out(width);
-  const double *a1 = zeros.data(), *a2 = zeros.data();
-  const std::uint8_t *y1 = nullptr, *y2 = nullptr;
-  for (std::size_t i = rows.size(); i-- > 0;) {
-    double* cur = ring.data() + (i % 3) * width;
-    for (std::size_t x = 0; x < width; ++x) {
-      cur[x] = (y1 ? c.m1 * y1[x] : 0.0) + (y2 ? c.m2 * y2[x] : 0.0) - c.b1 * a1[x] - c.b2 * a2[x];
+    // Backward sums up the columns, added to the forward ones and scaled.
+    const double *a1 = zeros.data(), *a2 = zeros.data();
+    const std::uint8_t *y1 = nullptr, *y2 = nullptr;
+    for (std::size_t i = rows.size(); i-- > 0;) {
+      double* cur = ring.data() + (i % 3) * width;
+      for (std::size_t x = x0; x < x1; ++x) {
+        cur[x] =
+            (y1 ? c.m1 * y1[x] : 0.0) + (y2 ? c.m2 * y2[x] : 0.0) - c.b1 * a1[x] - c.b2 * a2[x];
+      }
+      const auto y = static_cast<std::int32_t>(i) - reach;
+      if (y >= 0 && y < h) {
+        double* line = smoothed.data() + at(y, w);
+        for (std::size_t x = x0; x < x1; ++x) line[x] = (line[x] + cur[x]) * c.scale;
+      }
+      a2 = a1, a1 = cur, y2 = y1, y1 = src + at(rows[i], w);
     }
-    const auto y = static_cast<std::int32_t>(i) - reach;
-    if (y >= 0 && y < h) {
-      const double* down = forward.data() + at(y, w);
-      for (std::size_t x = 0; x < width; ++x) line[x] = (down[x] + cur[x]) * c.scale;
-      recursiveLine(line.data(), columns, reach, c, extended.data(), along.data(), out.data(),
-                    width);
+  });
+  // Then along the rows the domain meets, each on its own.
+  const std::int64_t along = extent.pixels + std::int64_t{h} * reach;
+  forBands(h, bandsFor(h, along), [&](int, std::int64_t b0, std::int64_t b1) {
+    std::vector<double> extended(columns.size()), forward(columns.size()), out(width);
+    for (auto y = static_cast<std::int32_t>(b0); y < b1; ++y) {
+      const std::int32_t c0 = extent.begin[static_cast<std::size_t>(y)];
+      const std::int32_t c1 = extent.end[static_cast<std::size_t>(y)];
+      if (c0 > c1) continue;
+      recursiveLine(smoothed.data() + at(y, w), columns, reach, c, extended.data(), forward.data(),
+                    out.data(), width);
       std::uint8_t* row = dst + at(y, w);
-      for (std::size_t x = 0; x < width; ++x) row[x] = clampToByte(out[x]);
+      for (std::int32_t x = c0; x <= c1; ++x) {
+        row[x] = clampToByte(out[static_cast<std::size_t>(x)]);
+      }
     }
-    a2 = a1, a1 = cur, y2 = y1, y1 = src + at(rows[i], w);
-  }
+  });
 }
 
 void recursiveSmoothDoubles(double* values, PlaneSize size, RecursiveSmoothing kind, double alpha) {
@@ -293,8 +345,10 @@ std::int32_t gaussReach(double sigma) {
   return std::max<std::int32_t>(1, static_cast<std::int32_t>(std::ceil(6.4378 * sigma)));
 }
 
-void sampledGaussPlane(const std::uint8_t* src, PlaneSize size, double sigma, std::uint8_t* dst) {
+void sampledGaussPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, double sigma,
+                       std::uint8_t* dst) {
   const std::int32_t w = size.width, h = size.height;
+  if (w < 1 || h < 1) return;
   const std::int32_t reach = gaussReach(sigma);
   std::vector<double> g(static_cast<std::size_t>(reach) + 1);
   double total = 0;
@@ -306,29 +360,40 @@ void sampledGaussPlane(const std::uint8_t* src, PlaneSize size, double sigma, st
   const auto width = static_cast<std::size_t>(w);
   const std::vector<std::int32_t> rows = mirroredIndices(h, reach),
                                   columns = mirroredIndices(w, reach);
-  std::vector<double> column(width), sums(width), extended(columns.size());
-  for (std::int32_t y = 0; y < h; ++y) {
-    const std::size_t centre = static_cast<std::size_t>(y + reach);
-    const std::uint8_t* mid = src + at(rows[centre], w);
-    for (std::size_t x = 0; x < width; ++x) column[x] = g[0] * mid[x];
-    for (std::size_t k = 1; k < g.size(); ++k) {
-      const std::uint8_t* up = src + at(rows[centre - k], w);
-      const std::uint8_t* down = src + at(rows[centre + k], w);
-      for (std::size_t x = 0; x < width; ++x) column[x] += g[k] * (up[x] + down[x]);
+  const std::int64_t work = extent.pixels * static_cast<std::int64_t>(g.size());
+  forBands(h, bandsFor(h, work), [&](int, std::int64_t b0, std::int64_t b1) {
+    std::vector<double> column(width), sums(width), extended(columns.size());
+    for (auto y = static_cast<std::int32_t>(b0); y < b1; ++y) {
+      const std::int32_t c0 = extent.begin[static_cast<std::size_t>(y)];
+      const std::int32_t c1 = extent.end[static_cast<std::size_t>(y)];
+      if (c0 > c1) continue;
+      // The columns the span reads, its mirrored continuation included: beyond an edge it
+      // reads back over no more than it reaches, and a reach past the whole row takes it all.
+      const auto a0 = static_cast<std::size_t>(std::max(0, c0 - reach));
+      const auto a1 = static_cast<std::size_t>(std::min(w - 1, c1 + reach)) + 1;
+      const std::size_t centre = static_cast<std::size_t>(y + reach);
+      const std::uint8_t* mid = src + at(rows[centre], w);
+      for (std::size_t x = a0; x < a1; ++x) column[x] = g[0] * mid[x];
+      for (std::size_t k = 1; k < g.size(); ++k) {
+        const std::uint8_t* up = src + at(rows[centre - k], w);
+        const std::uint8_t* down = src + at(rows[centre + k], w);
+        for (std::size_t x = a0; x < a1; ++x) column[x] += g[k] * (up[x] + down[x]);
+      }
+      const auto e0 = static_cast<std::size_t>(c0), e1 = static_cast<std::size_t>(c1) + 1;
+      for (std::size_t i = e0; i < e1 + 2 * static_cast<std::size_t>(reach); ++i) {
+        extended[i] = column[static_cast<std::size_t>(columns[i])];
+      }
+      const double* centreLine = extended.data() + reach;
+      for (std::size_t x = e0; x < e1; ++x) sums[x] = g[0] * centreLine[x];
+      for (std::size_t k = 1; k < g.size(); ++k) {
+        const double weight = g[k];
+        const double *left = centreLine - k, *right = centreLine + k;
+        for (std::size_t x = e0; x < e1; ++x) sums[x] += weight * (left[x] + right[x]);
+      }
+      std::uint8_t* out = dst + at(y, w);
+      for (std::size_t x = e0; x < e1; ++x) out[x] = clampToByte(sums[x]);
     }
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      extended[i] = column[static_cast<std::size_t>(columns[i])];
-    }
-    const double* centreLine = extended.data() + reach;
-    for (std::size_t x = 0; x < width; ++x) sums[x] = g[0] * centreLine[x];
-    for (std::size_t k = 1; k < g.size(); ++k) {
-      const double weight = g[k];
-      const double *left = centreLine - k, *right = centreLine + k;
-      for (std::size_t x = 0; x < width; ++x) sums[x] += weight * (left[x] + right[x]);
-    }
-    std::uint8_t* out = dst + at(y, w);
-    for (std::size_t x = 0; x < width; ++x) out[x] = clampToByte(sums[x]);
-  }
+  });
 }
 
 }  // namespace Standin

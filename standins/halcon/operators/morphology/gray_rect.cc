@@ -40,12 +40,8 @@ T pick(T a, T b) {
   return Greatest ? std::max(a, b) : std::min(a, b);
 }
 
-// a = pick(a, b) element by element: loops without aliasing, which the vectoriser takes whole.
-template <typename T, bool Greatest>
-void pickInto(T* __restrict a, const T* __restrict b, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i) a[i] = pick<T, Greatest>(a[i], b[i]);
-}
-
+// out = pick(a, b) element by element: loops without aliasing, which the vectoriser takes
+// whole.
 template <typename T, bool Greatest>
 void pickOf(T* __restrict out, const T* __restrict a, const T* __restrict b, std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) out[i] = pick<T, Greatest>(a[i], b[i]);
@@ -67,18 +63,25 @@ void extendRow(const T* values, std::int32_t lo, std::int32_t w, std::int32_t c0
   }
 }
 
-// The extreme over 2 cols + 1 neighbours along a row: shifted copies for small masks, which
-// vectorise; van Herk and Gil-Werman's block prefixes and suffixes (three comparisons a pixel,
-// whatever the mask) for large ones.
+// The extreme over 2 cols + 1 neighbours along a row: for small masks the extremes of 2, 4, 8
+// ... neighbours, each from two of the last, until two overlapping windows cover the mask
+// (whole rows a pass, which vectorise; log2 of the mask passes); van Herk and Gil-Werman's
+// block prefixes and suffixes (three comparisons a pixel, whatever the mask) for large ones.
 template <typename T, bool Greatest>
 void extremeAlong(const T* extended, std::int32_t n, std::int32_t cols, T* out, T* scratch) {
   const std::int32_t k = 2 * cols + 1;
+  const std::int32_t span = n + k - 1;
   if (k <= 48) {
-    std::copy(extended, extended + n, out);
-    for (std::int32_t d = 1; d < k; ++d) pickInto<T, Greatest>(out, extended + d, std::size_t(n));
+    const T* window = extended;  // window[x]: the extreme of `p` neighbours from x on
+    std::int32_t p = 1;
+    for (T* next = scratch; 2 * p < k; p *= 2) {
+      pickOf<T, Greatest>(next, window, window + p, std::size_t(span - 2 * p + 1));
+      window = next;
+      next = next == scratch ? scratch + span : scratch;
+    }
+    pickOf<T, Greatest>(out, window, window + (k - p), std::size_t(n));
     return;
   }
-  const std::int32_t span = n + k - 1;
   T* prefix = scratch;
   T* suffix = scratch + span;
   for (std::int32_t b = 0; b < span; b += k) {

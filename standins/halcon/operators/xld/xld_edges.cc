@@ -9,6 +9,7 @@
 #include "core/image.h"
 #include "core/params.h"
 #include "core/runs.h"
+#include "core/threads.h"
 #include "halconcpp/HOperatorsXld.h"
 #include "operators/filters/edge_gradients.h"
 #include "operators/xld/xld_link.h"
@@ -30,6 +31,35 @@ double bilinear(const Gradients& g, double r, double c) {
   const double fr = r - r0, fc = c - c0;
   return (1 - fr) * ((1 - fc) * g.amp[g.at(r0, c0)] + fc * g.amp[g.at(r0, c1)]) +
          fr * ((1 - fc) * g.amp[g.at(r1, c0)] + fc * g.amp[g.at(r1, c1)]);
+}
+
+// The maxima of rows [r0, r1): each depends on its own neighbourhood alone, so that rows in
+// bands find the same points.
+void maximaOfRows(const Gradients& g, const std::vector<std::uint8_t>& inDomain, double low,
+                  double high, std::int32_t r0, std::int32_t r1, std::vector<LinkPoint>& points) {
+  for (std::int32_t r = r0; r < r1; ++r) {
+    for (std::int32_t c = 0; c < g.width; ++c) {
+      const double a = g.amp[g.at(r, c)];
+      if (a <= 0 || a < low || !inDomain[g.at(r, c)]) continue;
+      const double ur = g.gr[g.at(r, c)] / a, uc = g.gc[g.at(r, c)] / a;
+      const double before = bilinear(g, r - ur, c - uc), after = bilinear(g, r + ur, c + uc);
+      // Strictly above the neighbour behind, at least the one ahead: a plateau of two keeps
+      // one point.
+      if (!(a > before && a >= after)) continue;
+      const double curve = before - 2 * a + after;
+      const double t = curve < 0 ? std::clamp(0.5 * (before - after) / curve, -0.5, 0.5) : 0.0;
+      LinkPoint& p = points[g.at(r, c)];
+      p.row = r + t * ur;
+      p.col = c + t * uc;
+      const double response = a - 0.25 * (before - after) * t;
+      double direction = std::atan2(-g.gr[g.at(r, c)], g.gc[g.at(r, c)]);
+      // [0, 2pi), -0 included as 0.
+      direction = direction < 0 ? direction + 2 * kPi : std::fabs(direction);
+      // 'angle' is the edge's own direction, a quarter turn on, modulo pi.
+      p.values = {direction, std::fmod(direction + kPi / 2, kPi), response};
+      p.state = a >= high ? 2 : 1;
+    }
+  }
 }
 
 }  // namespace
@@ -60,29 +90,11 @@ void EdgesSubPix(const HObject& Image, HObject* Edges, const HTuple& Filter, con
       std::fill_n(inDomain.begin() + static_cast<std::ptrdiff_t>(g.at(run.row, run.begin)),
                   run.end - run.begin + 1, std::uint8_t{1});
     }
-    for (std::int32_t r = 0; r < g.height; ++r) {
-      for (std::int32_t c = 0; c < g.width; ++c) {
-        const double a = g.amp[g.at(r, c)];
-        if (a <= 0 || a < low || !inDomain[g.at(r, c)]) continue;
-        const double ur = g.gr[g.at(r, c)] / a, uc = g.gc[g.at(r, c)] / a;
-        const double before = bilinear(g, r - ur, c - uc), after = bilinear(g, r + ur, c + uc);
-        // Strictly above the neighbour behind, at least the one ahead: a plateau of two keeps
-        // one point.
-        if (!(a > before && a >= after)) continue;
-        const double curve = before - 2 * a + after;
-        const double t = curve < 0 ? std::clamp(0.5 * (before - after) / curve, -0.5, 0.5) : 0.0;
-        LinkPoint& p = points[g.at(r, c)];
-        p.row = r + t * ur;
-        p.col = c + t * uc;
-        const double response = a - 0.25 * (before - after) * t;
-        double direction = std::atan2(-g.gr[g.at(r, c)], g.gc[g.at(r, c)]);
-        // [0, 2pi), -0 included as 0.
-        direction = direction < 0 ? direction + 2 * kPi : std::fabs(direction);
-        // 'angle' is the edge's own direction, a quarter turn on, modulo pi.
-        p.values = {direction, std::fmod(direction + kPi / 2, kPi), response};
-        p.state = a >= high ? 2 : 1;
-      }
-    }
+    forBands(g.height, bandsFor(g.height, std::int64_t{g.width} * g.height),
+             [&](int, std::int64_t r0, std::int64_t r1) {
+               maximaOfRows(g, inDomain, low, high, static_cast<std::int32_t>(r0),
+                            static_cast<std::int32_t>(r1), points);
+             });
     for (ContourPtr& contour :
          linkPoints(points, g.width, g.height, {"edge_direction", "angle", "response"})) {
       items.push_back(std::move(contour));

@@ -1,5 +1,6 @@
 #include "operators/xld/xld_link.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <utility>
 
@@ -14,10 +15,16 @@ std::vector<ContourPtr> linkPoints(std::vector<LinkPoint>& points, std::int32_t 
   const auto valid = [&](std::int32_t r, std::int32_t c) {
     return r >= 0 && r < h && c >= 0 && c < w;
   };
+  // The states apart from the points, a byte a pixel: the scans and neighbour tests below
+  // then read a few rows of bytes rather than rows of whole points.
+  std::vector<std::uint8_t> state(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    state[i] = static_cast<std::uint8_t>(points[i].state);
+  }
   // Hysteresis: weak points joined to a strong one through their 8-neighbours become strong.
   std::vector<std::size_t> stack;
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    if (points[i].state == 2) stack.push_back(i);
+  for (std::size_t i = 0; i < state.size(); ++i) {
+    if (state[i] == 2) stack.push_back(i);
   }
   while (!stack.empty()) {
     const std::size_t i = stack.back();
@@ -27,8 +34,8 @@ std::vector<ContourPtr> linkPoints(std::vector<LinkPoint>& points, std::int32_t 
     for (std::int32_t dr = -1; dr <= 1; ++dr) {
       for (std::int32_t dc = -1; dc <= 1; ++dc) {
         if (!valid(r + dr, c + dc)) continue;
-        LinkPoint& p = points[at(r + dr, c + dc)];
-        if (p.state == 1) p.state = 2, stack.push_back(at(r + dr, c + dc));
+        std::uint8_t& s = state[at(r + dr, c + dc)];
+        if (s == 1) s = 2, stack.push_back(at(r + dr, c + dc));
       }
     }
   }
@@ -36,7 +43,7 @@ std::vector<ContourPtr> linkPoints(std::vector<LinkPoint>& points, std::int32_t 
     int count = 0;
     for (std::int32_t dr = -1; dr <= 1; ++dr) {
       for (std::int32_t dc = -1; dc <= 1; ++dc) {
-        if ((dr || dc) && valid(r + dr, c + dc) && points[at(r + dr, c + dc)].state == 2) ++count;
+        if ((dr || dc) && valid(r + dr, c + dc) && state[at(r + dr, c + dc)] == 2) ++count;
       }
     }
     return count;
@@ -47,8 +54,8 @@ std::vector<ContourPtr> linkPoints(std::vector<LinkPoint>& points, std::int32_t 
     std::vector<std::vector<double>> values(names.size());
     const std::int32_t r0 = r, c0 = c;
     for (;;) {
-      LinkPoint& p = points[at(r, c)];
-      p.state = 3;
+      const LinkPoint& p = points[at(r, c)];
+      state[at(r, c)] = 3;
       contour->rows.push_back(p.row), contour->cols.push_back(p.col);
       for (std::size_t k = 0; k < names.size(); ++k) values[k].push_back(p.values[k]);
       // The next point is the free neighbour with fewest free neighbours of its own, edge
@@ -59,7 +66,7 @@ std::vector<ContourPtr> linkPoints(std::vector<LinkPoint>& points, std::int32_t 
         for (std::int32_t dr = -1; dr <= 1; ++dr) {
           for (std::int32_t dc = -1; dc <= 1; ++dc) {
             if ((dr != 0 && dc != 0) != (diagonal == 1) || (dr == 0 && dc == 0)) continue;
-            if (!valid(r + dr, c + dc) || points[at(r + dr, c + dc)].state != 2) continue;
+            if (!valid(r + dr, c + dc) || state[at(r + dr, c + dc)] != 2) continue;
             const int f = freeNeighbours(r + dr, c + dc);
             if (f < best) best = f, nr = r + dr, nc = c + dc;
           }
@@ -84,7 +91,7 @@ std::vector<ContourPtr> linkPoints(std::vector<LinkPoint>& points, std::int32_t 
   for (int pass = 0; pass < 2; ++pass) {
     for (std::int32_t r = 0; r < h; ++r) {
       for (std::int32_t c = 0; c < w; ++c) {
-        if (points[at(r, c)].state != 2) continue;
+        if (state[at(r, c)] != 2) continue;
         if (pass == 0 && freeNeighbours(r, c) > 1) continue;
         walk(r, c);
       }

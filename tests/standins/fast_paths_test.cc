@@ -1,0 +1,80 @@
+// The vector paths of the colour conversion and the edge filters against their portable
+// paths: the same bytes and the same contours on any threads.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "standins/portable_paths.h"
+
+namespace {
+
+using namespace HalconCpp;
+using namespace quorvex::test;
+
+// trans_from_rgb 'hsv' of bytes for every colour once (2^24 pixels): the vector quotients
+// against the reciprocals.
+TEST(FastPaths, HsvOfEveryColourGivesThePortableBytes) {
+  SettingsRestored restored;
+  constexpr Hlong kSide = 4096;
+  std::vector<std::uint8_t> planes[3];
+  HObject channels[3];
+  for (std::size_t c = 0; c < 3; ++c) {
+    planes[c].resize(kSide * kSide);
+    for (std::size_t i = 0; i < planes[c].size(); ++i) planes[c][i] = std::uint8_t(i >> (8 * c));
+    GenImage1Extern(&channels[c], "byte", kSide, kSide, address(planes[c].data()), 0);
+  }
+  compareWithPortable<std::vector<std::uint8_t>>(
+      [&] {
+        HObject h, s, v;
+        TransFromRgb(channels[0], channels[1], channels[2], &h, &s, &v, "hsv");
+        std::vector<std::uint8_t> bytes = bytesOf(h), more = bytesOf(s), value = bytesOf(v);
+        bytes.insert(bytes.end(), more.begin(), more.end());
+        bytes.insert(bytes.end(), value.begin(), value.end());
+        return bytes;
+      },
+      [](const auto& a, const auto& b, const std::string& how) { EXPECT_TRUE(a == b) << how; });
+}
+
+// Every contour's points and attributes, one after the other.
+std::vector<double> contourValues(const HObject& contours) {
+  std::vector<double> values;
+  for (Hlong i = 1; i <= contours.CountObj(); ++i) {
+    HTuple rows, cols, response;
+    GetContourXld(contours[i], &rows, &cols);
+    GetContourAttribXld(contours[i], "response", &response);
+    for (const HTuple* t : {&rows, &cols, &response}) {
+      for (Hlong k = 0; k < t->Length(); ++k) values.push_back((*t)[k].D());
+    }
+    values.push_back(-1);  // where a contour ends
+  }
+  return values;
+}
+
+TEST(FastPaths, SubPixelEdgesGiveThePortableContoursOnAnyThreads) {
+  SettingsRestored restored;
+  const std::pair<const char*, double> filters[] = {
+      {"canny", 1}, {"canny", 2.5}, {"sobel_fast", 1}, {"deriche2", 1.5}, {"lanser1", 0.4}};
+  for (const Size size : kSizes) {
+    std::vector<std::uint8_t> pixels = randomPlane(size, static_cast<std::uint32_t>(size.height));
+    const HObject image = wrapGray(pixels, size.width, size.height);
+    for (const auto& [domain, input] : domainsOf(image, size)) {
+      for (const auto& [filter, alpha] : filters) {
+        compareWithPortable<std::vector<double>>(
+            [&, &input = input, filter = filter, alpha = alpha] {
+              HObject edges;
+              EdgesSubPix(input, &edges, filter, alpha, 10, 30);
+              return contourValues(edges);
+            },
+            [&, &domain = domain, filter = filter](const auto& a, const auto& b,
+                                                   const std::string& how) {
+              EXPECT_TRUE(a == b) << filter << " " << size.width << "x" << size.height << " "
+                                  << domain << ", " << how;
+            });
+      }
+    }
+  }
+}
+
+}  // namespace

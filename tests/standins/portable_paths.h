@@ -1,0 +1,98 @@
+// The portable paths' comparison shared by the tests of the operators' threads and vector
+// paths: random images of odd sizes, full and reduced domains, and a call run on the portable
+// path on one thread and then on the vector paths on several.
+#ifndef QUORVEX_TESTS_STANDINS_PORTABLE_PATHS_H
+#define QUORVEX_TESTS_STANDINS_PORTABLE_PATHS_H
+
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "standins/iconic_test_support.h"
+
+namespace quorvex {
+namespace test {
+
+using namespace HalconCpp;
+
+// Restores the defaults when a test ends.
+struct SettingsRestored {
+  ~SettingsRestored() {
+    SetSystem("standin_simd", "true");
+    SetSystem("standin_band_pixels", 256 * 1024);
+    SetSystem("parallelize_operators", "true");
+    SetSystem("thread_num", systemValue("processor_num"));
+  }
+};
+
+struct Size {
+  Hlong width, height;
+};
+
+// Noise with long flat stretches, so that thresholds find runs of every length.
+inline std::vector<std::uint8_t> randomPlane(Size size, std::uint32_t seed) {
+  std::mt19937 random(seed);
+  std::vector<std::uint8_t> p(static_cast<std::size_t>(size.width * size.height));
+  std::uint8_t value = 0;
+  for (auto& v : p) {
+    if (random() % 4 == 0) value = static_cast<std::uint8_t>(random());
+    v = value;
+  }
+  return p;
+}
+
+inline std::vector<std::uint8_t> bytesOf(const HObject& image) {
+  HTuple pointer, type, width, height;
+  GetImagePointer1(image, &pointer, &type, &width, &height);
+  const std::uint8_t* p = pointerOf(pointer);
+  return std::vector<std::uint8_t>(p, p + width[0].L() * height[0].L());
+}
+
+// The domains each image is tried with: the whole image, a disc in its middle, a disc
+// reaching past the top-left corner, and two bars with a gap, so that rows hold two runs.
+inline std::vector<std::pair<std::string, HObject>> domainsOf(const HObject& image, Size size) {
+  std::vector<std::pair<std::string, HObject>> domains{{"full", image}};
+  HObject disc, corner, bars, bar1, bar2, reduced;
+  GenCircle(&disc, size.height / 2.0, size.width / 2.0,
+            0.4 * double(std::min(size.width, size.height)) + 0.5);
+  GenCircle(&corner, 1, 2, size.height * 0.6 + 1);
+  GenRectangle1(&bar1, 0, 0, size.height - 1, size.width / 3);
+  GenRectangle1(&bar2, size.height / 4, size.width / 2, size.height - 1, size.width - 1);
+  Union2(bar1, bar2, &bars);
+  for (const auto& [name, region] :
+       {std::pair{"disc", disc}, std::pair{"corner", corner}, std::pair{"bars", bars}}) {
+    ReduceDomain(image, region, &reduced);
+    domains.emplace_back(name, reduced);
+  }
+  return domains;
+}
+
+// Runs `call` with the portable path on one thread, then with the vector paths on 1, 2 and 5
+// threads, and hands each result after the first to `same` with the first.
+template <typename Result>
+void compareWithPortable(
+    const std::function<Result()>& call,
+    const std::function<void(const Result&, const Result&, const std::string&)>& same) {
+  SetSystem("standin_simd", "false");
+  SetSystem("thread_num", 1);
+  const Result reference = call();
+  SetSystem("standin_simd", "true");
+  // Bands of a few rows, so that every band's first and last rows meet the image's edges and
+  // the domain's ends.
+  SetSystem("standin_band_pixels", 1000);
+  for (const Hlong threads : {1, 2, 5}) {
+    SetSystem("thread_num", threads);
+    same(reference, call(), "thread_num " + std::to_string(threads));
+  }
+}
+
+// Odd sizes, so that no row fills whole vectors.
+inline const Size kSizes[] = {{1, 1}, {2, 3}, {37, 5}, {641, 263}, {1023, 311}};
+
+}  // namespace test
+}  // namespace quorvex
+
+#endif
