@@ -2,6 +2,7 @@
 // tile_channels and tile_images_offset.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "core/image.h"
 #include "core/params.h"
@@ -57,8 +58,8 @@ Grid gridOf(Hlong count, const HTuple& NumColumns, const HTuple& TileOrder, cons
   return Grid{columns, (count + columns - 1) / columns, order == "vertical"};
 }
 
-// A new image of `columns` x `rows` tiles of tileWidth x tileHeight, or 1307 / 1308 when it
-// would pass the largest side.
+// A new image of `columns` x `rows` tiles of tileWidth x tileHeight; too many columns or rows
+// for the largest side are a wrong NumColumns.
 ImagePtr tiledImage(const Grid& grid, std::int32_t tileWidth, std::int32_t tileHeight,
                     std::size_t channels, PixelType type, const char* op) {
   const Hlong width = grid.columns * tileWidth, height = grid.rows * tileHeight;
