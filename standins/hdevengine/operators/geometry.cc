@@ -17,6 +17,7 @@ constexpr OperatorSpec kGeometryOperators[] = {
     bind<&H::AngleLx>("angle_lx"),
     bind<&H::AngleLl>("angle_ll"),
     bind<&H::IntersectionLines>("intersection_lines"),
+    bind<&H::GetPointsEllipse>("get_points_ellipse"),
 };
 
 }  // namespace

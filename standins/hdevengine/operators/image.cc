@@ -15,6 +15,8 @@ constexpr OperatorSpec kImageOperators[] = {
     bind<&H::ReduceDomain>("reduce_domain"),
     bind<&H::GetDomain>("get_domain"),
     bind<&H::CropDomain>("crop_domain"),
+    bind<&H::CropDomainRel>("crop_domain_rel"),
+    bind<&H::AddChannels>("add_channels"),
     bind<&H::CropPart>("crop_part"),
     bind<&H::CropRectangle1>("crop_rectangle1"),
     bind<&H::Rgb1ToGray>("rgb1_to_gray"),

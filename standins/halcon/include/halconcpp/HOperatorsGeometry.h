@@ -30,6 +30,10 @@ HALCONCPP_API void IntersectionLines(const HTuple& RowA1, const HTuple& ColumnA1
                                      const HTuple& RowB2, const HTuple& ColumnB2, HTuple* Row,
                                      HTuple* Column, HTuple* IsOverlapping);
 
+HALCONCPP_API void GetPointsEllipse(const HTuple& Angle, const HTuple& Row, const HTuple& Column,
+                                    const HTuple& Phi, const HTuple& Radius1, const HTuple& Radius2,
+                                    HTuple* RowPoint, HTuple* ColPoint);
+
 }  // namespace HalconCpp
 
 #endif

@@ -52,6 +52,11 @@ HALCONCPP_API void Compose3(const HObject& Image1, const HObject& Image2, const 
 HALCONCPP_API void CountChannels(const HObject& MultiChannelImage, HTuple* Channels);
 HALCONCPP_API void FullDomain(const HObject& Image, HObject* ImageFull);
 HALCONCPP_API void GetImageSize(const HObject& Image, HTuple* Width, HTuple* Height);
+// Each image at the top-left of its tile, tiles as large as the largest image.
+HALCONCPP_API void TileImages(const HObject& Images, HObject* TiledImage, const HTuple& NumColumns,
+                              const HTuple& TileOrder);
+HALCONCPP_API void TileChannels(const HObject& Image, HObject* TiledImage, const HTuple& NumColumns,
+                                const HTuple& TileOrder);
 HALCONCPP_API void TileImagesOffset(const HObject& Images, HObject* TiledImage,
                                     const HTuple& OffsetRow, const HTuple& OffsetCol,
                                     const HTuple& Row1, const HTuple& Col1, const HTuple& Row2,
@@ -60,6 +65,10 @@ HALCONCPP_API void TileImagesOffset(const HObject& Images, HObject* TiledImage,
 // then every channel of the second, and so on.
 HALCONCPP_API void GetGrayval(const HObject& Image, const HTuple& Row, const HTuple& Column,
                               HTuple* Grayval);
+// Reads the whole image, whatever its domain.
+HALCONCPP_API void GetGrayvalInterpolated(const HObject& Image, const HTuple& Row,
+                                          const HTuple& Column, const HTuple& Interpolation,
+                                          HTuple* Grayval);
 // Writes into the image in place, seen by every object sharing it.
 HALCONCPP_API void SetGrayval(const HObject& Image, const HTuple& Row, const HTuple& Column,
                               const HTuple& Grayval);

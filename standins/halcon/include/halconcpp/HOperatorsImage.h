@@ -12,6 +12,10 @@ namespace HalconCpp {
 HALCONCPP_API void ReduceDomain(const HObject& Image, const HObject& Region, HObject* ImageReduced);
 HALCONCPP_API void GetDomain(const HObject& Image, HObject* Domain);
 HALCONCPP_API void CropDomain(const HObject& Image, HObject* ImagePart);
+HALCONCPP_API void CropDomainRel(const HObject& Image, HObject* ImagePart, const HTuple& Top,
+                                 const HTuple& Left, const HTuple& Bottom, const HTuple& Right);
+// One image a region, sharing the image's channels, the region (clipped) its domain.
+HALCONCPP_API void AddChannels(const HObject& Regions, const HObject& Image, HObject* GrayRegions);
 HALCONCPP_API void CropPart(const HObject& Image, HObject* ImagePart, const HTuple& Row,
                             const HTuple& Column, const HTuple& Width, const HTuple& Height);
 HALCONCPP_API void CropRectangle1(const HObject& Image, HObject* ImagePart, const HTuple& Row1,

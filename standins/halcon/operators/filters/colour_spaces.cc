@@ -26,7 +26,7 @@ constexpr double kTwoPi = 6.283185307179586476925;
 using Triple = std::array<double, 3>;
 using Matrix = std::array<Triple, 3>;
 
-enum class Kind { Linear, Hsv, Hls, Hsi };
+enum class Kind { Linear, Hsv, Hls, Hsi, Ihs };
 
 struct Range {
   double low, high;
@@ -66,14 +66,17 @@ const ColourSpace kSpaces[] = {
        {0, 1 / kSqrt2, -1 / kSqrt2},
        {1 / kSqrt3, 1 / kSqrt3, 1 / kSqrt3}}},
      {{{0, kTwoPi}, {0, std::sqrt(2.0 / 3.0)}, {0, 1}}}},
+    // Intensity first, then hue and saturation, as the name orders them.
+    {"ihs", Kind::Ihs, {}, {{{0, 1}, {0, kTwoPi}, {0, 1}}}},
 };
 
 // Spaces the 11.0 reference lists that the stand-in does not compute: refused as a wrong
-// value, like any name it does not know.
-const ColourSpace& spaceNamed(const HTuple& ColorSpace, const char* op) {
+// value, like any name it does not know. The reference gives 'ihs' one way only: trans_to_rgb
+// refuses it.
+const ColourSpace& spaceNamed(const HTuple& ColorSpace, const char* op, bool inverse) {
   const std::string name = oneString(ColorSpace, op, 1);
   for (const ColourSpace& space : kSpaces) {
-    if (name == space.name) return space;
+    if (name == space.name && !(inverse && space.kind == Kind::Ihs)) return space;
   }
   fail(op, 1301);
 }
@@ -137,6 +140,21 @@ Triple fromRgb(const ColourSpace& space, const Triple& rgb) {
       if (hue >= kTwoPi) hue = 0;
       return {hue, std::hypot(m[0], m[1]), m[2] / kSqrt3};
     }
+    case Kind::Ihs: {
+      const double i = (rgb[0] + rgb[1] + rgb[2]) / 3;
+      // Black has saturation 1 and greys 0, both hue 0, as the reference's cases say.
+      if (i == 0) return {0, 0, 1};
+      const double s = 1 - low / i;
+      if (s == 0) return {i, 0, 0};
+      const double x = (2 * rgb[0] - rgb[1] - rgb[2]) / 2;
+      const double z =
+          std::sqrt((rgb[0] - rgb[1]) * (rgb[0] - rgb[1]) + (rgb[0] - rgb[2]) * (rgb[1] - rgb[2]));
+      // Rounding can carry x / z a hair past 1: acos would give NaN.
+      double hue = z == 0 ? 0 : std::acos(std::clamp(x / z, -1.0, 1.0));
+      if (rgb[2] > rgb[1]) hue = kTwoPi - hue;
+      if (hue >= kTwoPi) hue = 0;
+      return {i, hue, s};
+    }
   }
   return {};
 }
@@ -194,6 +212,8 @@ Triple toRgb(const ColourSpace& space, const Matrix& inverse, const Triple& v) {
       }
       return rgb;
     }
+    case Kind::Ihs:
+      break;
   }
   return {};
 }
@@ -361,7 +381,7 @@ void TransFromRgb(const HObject& ImageRed, const HObject& ImageGreen, const HObj
                   const HTuple& ColorSpace) {
   ApiScope scope("TransFromRgb");
   const char* op = "trans_from_rgb";
-  const ColourSpace& space = spaceNamed(ColorSpace, op);
+  const ColourSpace& space = spaceNamed(ColorSpace, op, false);
   const auto code = [&space](const Triple& v, bool bytes) {
     if (!bytes) return fromRgb(space, v);
     const Triple w = fromRgb(space, {v[0] / 255, v[1] / 255, v[2] / 255});
@@ -385,7 +405,7 @@ void TransToRgb(const HObject& ImageInput1, const HObject& ImageInput2, const HO
                 const HTuple& ColorSpace) {
   ApiScope scope("TransToRgb");
   const char* op = "trans_to_rgb";
-  const ColourSpace& space = spaceNamed(ColorSpace, op);
+  const ColourSpace& space = spaceNamed(ColorSpace, op, true);
   const Matrix inverse = space.kind == Kind::Linear ? inverseOf(space.matrix) : Matrix{};
   const auto decode = [&space, &inverse](const Triple& v, bool bytes) {
     if (!bytes) return toRgb(space, inverse, v);

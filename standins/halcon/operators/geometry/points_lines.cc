@@ -167,4 +167,32 @@ void IntersectionLines(const HTuple& RowA1, const HTuple& ColumnA1, const HTuple
   setOutput(IsOverlapping, HTuple(Hlong{0}));
 }
 
+// The point where the ray from the centre at Angle to the major axis (counter-clockwise)
+// meets the ellipse, r = R1 R2 / sqrt((R2 cos)^2 + (R1 sin)^2); a degenerate ellipse (a radius
+// 0) ends at the radius along whichever axis the ray follows more.
+void GetPointsEllipse(const HTuple& Angle, const HTuple& Row, const HTuple& Column,
+                      const HTuple& Phi, const HTuple& Radius1, const HTuple& Radius2,
+                      HTuple* RowPoint, HTuple* ColPoint) {
+  ApiScope scope("GetPointsEllipse");
+  const char* op = "get_points_ellipse";
+  const double row = oneNumber(Row, op, 2), col = oneNumber(Column, op, 3);
+  const double phi = oneNumber(Phi, op, 4);
+  const double r1 = oneNumber(Radius1, op, 5), r2 = oneNumber(Radius2, op, 6);
+  if (!(r1 >= 0)) fail(op, 1305);
+  if (!(r2 >= 0)) fail(op, 1306);
+  std::vector<double> rows, cols;
+  for (Hlong i = 0; i < Angle.Length(); ++i) {
+    const double angle = numberAt(Angle, i, op, 1);
+    const double cosA = std::cos(angle), sinA = std::sin(angle);
+    const double denominator = std::hypot(r2 * cosA, r1 * sinA);
+    const double r =
+        denominator > 0 ? r1 * r2 / denominator : (std::fabs(cosA) >= std::fabs(sinA) ? r1 : r2);
+    const double x = r * cosA, y = r * sinA;
+    rows.push_back(row - x * std::sin(phi) - y * std::cos(phi));
+    cols.push_back(col + x * std::cos(phi) - y * std::sin(phi));
+  }
+  setOutput(RowPoint, tupleOf(rows));
+  setOutput(ColPoint, tupleOf(cols));
+}
+
 }  // namespace HalconCpp

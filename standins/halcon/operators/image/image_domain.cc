@@ -1,4 +1,5 @@
 // Operators on images' domains and on parts cut out of images.
+#include <algorithm>
 #include <cstring>
 
 #include "core/image.h"
@@ -73,6 +74,53 @@ void CropDomain(const HObject& Image, HObject* ImagePart) {
                               std::make_shared<const Runs>(std::move(shifted))));
   }
   setOutput(ImagePart, objectOf(items));
+}
+
+// The domain's bounding box, each side moved inwards by its parameter (outwards when
+// negative) and kept within the image; the part keeps the domain's pixels within the box.
+void CropDomainRel(const HObject& Image, HObject* ImagePart, const HTuple& Top, const HTuple& Left,
+                   const HTuple& Bottom, const HTuple& Right) {
+  ApiScope scope("CropDomainRel");
+  const char* op = "crop_domain_rel";
+  const Hlong top = oneInteger(Top, op, 1), left = oneInteger(Left, op, 2);
+  const Hlong bottom = oneInteger(Bottom, op, 3), right = oneInteger(Right, op, 4);
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesOf(Image, op, 1, PixelTypes::all())) {
+    std::int32_t r1, c1, r2, c2;
+    if (!runsBox(*image->domain, &r1, &c1, &r2, &c2)) fail(op, 3040);
+    const Hlong row1 = std::max<Hlong>(0, r1 + top), col1 = std::max<Hlong>(0, c1 + left);
+    const Hlong row2 = std::min<Hlong>(image->height - 1, r2 - bottom);
+    const Hlong col2 = std::min<Hlong>(image->width - 1, c2 - right);
+    // Sides moved past each other leave nothing to cut.
+    if (row1 > row2) fail(op, bottom > top ? 1303 : 1301);
+    if (col1 > col2) fail(op, right > left ? 1304 : 1302);
+    ImagePtr part = cut(image, std::int32_t(row1), std::int32_t(col1), std::int32_t(row2),
+                        std::int32_t(col2), op);
+    Runs inside =
+        intersectRuns(*image->domain, rectangleRuns(std::int32_t(row1), std::int32_t(col1),
+                                                    std::int32_t(row2), std::int32_t(col2)));
+    for (Run& run : inside) {
+      run = Run{run.row - std::int32_t(row1), run.begin - std::int32_t(col1),
+                run.end - std::int32_t(col1)};
+    }
+    items.push_back(makeImage(part->width, part->height, part->channels,
+                              std::make_shared<const Runs>(std::move(inside))));
+  }
+  setOutput(ImagePart, objectOf(items));
+}
+
+void AddChannels(const HObject& Regions, const HObject& Image, HObject* GrayRegions) {
+  ApiScope scope("AddChannels");
+  const char* op = "add_channels";
+  const std::vector<const Runs*> regions = regionsOf(Regions, op, 1);
+  const ImagePtr image = oneImage(Image, op, 2, PixelTypes::all());
+  std::vector<HObject::Item> items;
+  for (const Runs* region : regions) {
+    items.push_back(
+        makeImage(image->width, image->height, image->channels,
+                  std::make_shared<const Runs>(clipRuns(*region, image->height, image->width))));
+  }
+  setOutput(GrayRegions, objectOf(items));
 }
 
 void CropPart(const HObject& Image, HObject* ImagePart, const HTuple& Row, const HTuple& Column,

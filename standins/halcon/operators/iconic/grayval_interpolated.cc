@@ -1,0 +1,74 @@
+// get_grayval_interpolated: grey values between pixel centres.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "core/image.h"
+#include "core/params.h"
+#include "core/pixel_access.h"
+#include "halconcpp/HOperatorsIconic.h"
+#include "standin/controls.h"
+
+namespace HalconCpp {
+using namespace Standin;
+
+namespace {
+
+// Keys' cubic convolution kernel with a = -0.5, the one the stand-in's zooms use.
+double cubicWeight(double x) {
+  x = std::fabs(x);
+  if (x <= 1) return (1.5 * x - 2.5) * x * x + 1;
+  if (x < 2) return ((-0.5 * x + 2.5) * x - 4) * x + 2;
+  return 0;
+}
+
+}  // namespace
+
+void GetGrayvalInterpolated(const HObject& Image, const HTuple& Row, const HTuple& Column,
+                            const HTuple& Interpolation, HTuple* Grayval) {
+  ApiScope scope("GetGrayvalInterpolated");
+  const char* op = "get_grayval_interpolated";
+  const ImagePtr image = oneImage(Image, op, 1, kRealValuedTypes);
+  if (Column.Length() != Row.Length()) fail(op, 1402);
+  const std::string mode = oneString(Interpolation, op, 3);
+  if (mode != "nearest_neighbor" && mode != "bilinear" && mode != "bicubic") fail(op, 1303);
+  const PixelReader read = readerOf(image->type());
+  const std::uint8_t* pixels = image->pixels(0);
+  const std::int32_t height = image->height, width = image->width;
+  // Neighbours beyond the border read the border pixel.
+  const auto at = [&](Hlong r, Hlong c) {
+    r = std::clamp<Hlong>(r, 0, height - 1);
+    c = std::clamp<Hlong>(c, 0, width - 1);
+    return read(pixels, image->offset(std::int32_t(r), std::int32_t(c)));
+  };
+  HTuple values;
+  for (Hlong i = 0; i < Row.Length(); ++i) {
+    const double row = numberAt(Row, i, op, 1), col = numberAt(Column, i, op, 2);
+    // Within the pixels' area: from the first pixel's outer edge to before the last's.
+    if (!(row >= -0.5 && row < height - 0.5)) fail(op, 1301);
+    if (!(col >= -0.5 && col < width - 0.5)) fail(op, 1302);
+    if (mode == "nearest_neighbor") {
+      const double value = at(Hlong(std::floor(row + 0.5)), Hlong(std::floor(col + 0.5)));
+      values.Append(holdsReals(image->type()) ? HTuple(value) : HTuple(Hlong(value)));
+      continue;
+    }
+    const Hlong r0 = Hlong(std::floor(row)), c0 = Hlong(std::floor(col));
+    const double fr = row - double(r0), fc = col - double(c0);
+    double value = 0;
+    if (mode == "bilinear") {
+      value = (1 - fr) * ((1 - fc) * at(r0, c0) + fc * at(r0, c0 + 1)) +
+              fr * ((1 - fc) * at(r0 + 1, c0) + fc * at(r0 + 1, c0 + 1));
+    } else {
+      for (Hlong dr = -1; dr <= 2; ++dr) {
+        for (Hlong dc = -1; dc <= 2; ++dc) {
+          value +=
+              cubicWeight(double(dr) - fr) * cubicWeight(double(dc) - fc) * at(r0 + dr, c0 + dc);
+        }
+      }
+    }
+    values.Append(HTuple(value));
+  }
+  setOutput(Grayval, std::move(values));
+}
+
+}  // namespace HalconCpp
