@@ -23,13 +23,12 @@ HALCONCPP_API void DispCross(const HTuple& WindowHandle, const HTuple& Row, cons
 HALCONCPP_API void DispArrow(const HTuple& WindowHandle, const HTuple& Row1, const HTuple& Column1,
                              const HTuple& Row2, const HTuple& Column2, const HTuple& Size);
 HALCONCPP_API void DispEllipse(const HTuple& WindowHandle, const HTuple& CenterRow,
-                               const HTuple& CenterCol, const HTuple& Phi,
-                               const HTuple& Radius1, const HTuple& Radius2);
+                               const HTuple& CenterCol, const HTuple& Phi, const HTuple& Radius1,
+                               const HTuple& Radius2);
 HALCONCPP_API void DispArc(const HTuple& WindowHandle, const HTuple& CenterRow,
                            const HTuple& CenterCol, const HTuple& Angle, const HTuple& BeginRow,
                            const HTuple& BeginCol);
-HALCONCPP_API void DispPolygon(const HTuple& WindowHandle, const HTuple& Row,
-                               const HTuple& Column);
+HALCONCPP_API void DispPolygon(const HTuple& WindowHandle, const HTuple& Row, const HTuple& Column);
 HALCONCPP_API void DispImage(const HObject& Image, const HTuple& WindowHandle);
 HALCONCPP_API void DispColor(const HObject& ColorImage, const HTuple& WindowHandle);
 HALCONCPP_API void DispChannel(const HObject& MultichannelImage, const HTuple& WindowHandle,

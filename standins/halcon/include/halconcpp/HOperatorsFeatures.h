@@ -45,8 +45,7 @@ HALCONCPP_API void Contlength(const HObject& Regions, HTuple* ContLength);
 HALCONCPP_API void Eccentricity(const HObject& Regions, HTuple* Anisometry, HTuple* Bulkiness,
                                 HTuple* StructureFactor);
 HALCONCPP_API void EulerNumber(const HObject& Regions, HTuple* EulerNumber);
-HALCONCPP_API void ConnectAndHoles(const HObject& Regions, HTuple* NumConnected,
-                                   HTuple* NumHoles);
+HALCONCPP_API void ConnectAndHoles(const HObject& Regions, HTuple* NumConnected, HTuple* NumHoles);
 HALCONCPP_API void AreaHoles(const HObject& Regions, HTuple* Area);
 HALCONCPP_API void DiameterRegion(const HObject& Regions, HTuple* Row1, HTuple* Column1,
                                   HTuple* Row2, HTuple* Column2, HTuple* Diameter);

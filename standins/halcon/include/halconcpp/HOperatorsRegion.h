@@ -69,15 +69,14 @@ HALCONCPP_API void TransposeRegion(const HObject& Region, HObject* Transposed, c
                                    const HTuple& Column);
 HALCONCPP_API void MirrorRegion(const HObject& Region, HObject* RegionMirror, const HTuple& Mode,
                                 const HTuple& WidthHeight);
-HALCONCPP_API void ZoomRegion(const HObject& Region, HObject* RegionZoom,
-                              const HTuple& ScaleWidth, const HTuple& ScaleHeight);
+HALCONCPP_API void ZoomRegion(const HObject& Region, HObject* RegionZoom, const HTuple& ScaleWidth,
+                              const HTuple& ScaleHeight);
 HALCONCPP_API void ClipRegion(const HObject& Region, HObject* RegionClipped, const HTuple& Row1,
                               const HTuple& Column1, const HTuple& Row2, const HTuple& Column2);
-HALCONCPP_API void ClipRegionRel(const HObject& Region, HObject* RegionClipped,
-                                 const HTuple& Top, const HTuple& Bottom, const HTuple& Left,
-                                 const HTuple& Right);
-HALCONCPP_API void TestRegionPoint(const HObject& Regions, const HTuple& Row,
-                                   const HTuple& Column, HTuple* IsInside);
+HALCONCPP_API void ClipRegionRel(const HObject& Region, HObject* RegionClipped, const HTuple& Top,
+                                 const HTuple& Bottom, const HTuple& Left, const HTuple& Right);
+HALCONCPP_API void TestRegionPoint(const HObject& Regions, const HTuple& Row, const HTuple& Column,
+                                   HTuple* IsInside);
 HALCONCPP_API void TestEqualRegion(const HObject& Regions1, const HObject& Regions2,
                                    HTuple* IsEqual);
 HALCONCPP_API void FillUp(const HObject& Region, HObject* RegionFillUp);

@@ -69,8 +69,8 @@ HALCONCPP_API void CloseContoursXld(const HObject& Contours, HObject* ClosedCont
 HALCONCPP_API void GenCrossContourXld(HObject* Cross, const HTuple& Row, const HTuple& Col,
                                       const HTuple& Size, const HTuple& Angle);
 HALCONCPP_API void SelectContoursXld(const HObject& Contours, HObject* SelectedContours,
-                                     const HTuple& Feature, const HTuple& Min1,
-                                     const HTuple& Max1, const HTuple& Min2, const HTuple& Max2);
+                                     const HTuple& Feature, const HTuple& Min1, const HTuple& Max1,
+                                     const HTuple& Min2, const HTuple& Max2);
 HALCONCPP_API void GetContourGlobalAttribXld(const HObject& Contour, const HTuple& Name,
                                              HTuple* Attrib);
 HALCONCPP_API void QueryContourGlobalAttribsXld(const HObject& Contour, HTuple* Attribs);

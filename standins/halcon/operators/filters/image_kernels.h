@@ -71,26 +71,19 @@ enum class RecursiveSmoothing { Deriche1, Deriche2, Shen };
 // part in 10^9.
 std::int32_t recursiveReach(RecursiveSmoothing kind, double alpha);
 // Down the columns, then along the rows, each line run forwards and backwards through its
-// mirrored continuation, the sum rounded once.
-void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, RecursiveSmoothing kind,
-                          double alpha, std::uint8_t* dst);
+// mirrored continuation, the sum rounded once. Every column goes down whole; the rows are
+// filtered where the extent meets them and written over its spans.
+void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
+                          RecursiveSmoothing kind, double alpha, std::uint8_t* dst);
 // The same filter on a plane of doubles, in place, without rounding.
 void recursiveSmoothDoubles(double* values, PlaneSize size, RecursiveSmoothing kind, double alpha);
 // The Gaussian of the given sigma sampled at whole offsets out to where it weighs below one
 // part in 10^9 of its centre, normalised, down the columns and along the rows in doubles.
 std::int32_t gaussReach(double sigma);
-void sampledGaussPlane(const std::uint8_t* src, PlaneSize size, double sigma, std::uint8_t* dst);
-// Its weights at offsets -reach ... reach.
-std::vector<double> sampledGaussWeights(double sigma);
-// mirrored continuation, the sum rounded once. Every column goes down whole; the rows are
-// filtered where the extent meets them and written over its spans.
-void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
-                          RecursiveSmoothing kind, double alpha, std::uint8_t* dst);
-// The Gaussian of the given sigma sampled at whole offsets out to where it weighs below one
-// part in 10^9 of its centre, normalised, down the columns and along the rows in doubles.
-std::int32_t gaussReach(double sigma);
 void sampledGaussPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, double sigma,
                        std::uint8_t* dst);
+// Its weights at offsets -reach ... reach.
+std::vector<double> sampledGaussWeights(double sigma);
 
 // The Sobel filter's amplitudes of a and b, the image convolved with the masks
 // A = (1 2 1 / 0 0 0 / -1 -2 -1) and B = (1 0 -1 / 2 0 -2 / 1 0 -1), over 4; the thin kinds

@@ -58,11 +58,6 @@ void SmoothImage(const HObject& Image, HObject* ImageSmooth, const HTuple& Filte
               }));
     return;
   }
-  setOutput(ImageSmooth,
-            filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize size, std::uint8_t* out) {
-              if (gauss) return sampledGaussPlane(in, size, alpha, out);
-              recursiveSmoothPlane(in, size, kind, alpha, out);
-            }));
   setOutput(ImageSmooth, filterExtents(Image, op,
                                        [&](const std::uint8_t* in, PlaneSize size,
                                            const Extent& extent, std::uint8_t* out) {

@@ -28,12 +28,6 @@ bool bilinearNamed(const HTuple& value, const char* op) {
 
 ImagePtr transformedImage(const ImagePtr& image, const AffineMatrix& back, std::int32_t width,
                           std::int32_t height, bool interpolate, const char* op) {
-  const BackMap map = [&back](double row, double col, double* x, double* y) {
-    *x = back[0] * row + back[1] * col + back[2];
-    *y = back[3] * row + back[4] * col + back[5];
-    return true;
-  };
-  return warpedImage(image, map, width, height, interpolate, false, op);
   if (vectorPathsEnabled()) {
     // A matrix without shear or turn maps rows to rows and columns to columns.
     WarpSource source;
@@ -52,35 +46,13 @@ ImagePtr transformedImage(const ImagePtr& image, const AffineMatrix& back, std::
     return warpImage(image, width, height, interpolate ? Sampling::Bilinear : Sampling::Nearest,
                      Inside::Rectangle, source, op);
   }
-  std::vector<PlanePtr> planes;
-  for (std::size_t c = 0; c < image->channels.size(); ++c) {
-    planes.push_back(std::make_shared<Plane>(width, height, op));
-  }
-  Runs domain;
-  for (std::int32_t row = 0; row < height; ++row) {
-    for (std::int32_t col = 0; col < width; ++col) {
-      const double x = back[0] * row + back[1] * col + back[2];
-      const double y = back[3] * row + back[4] * col + back[5];
-      if (!(x >= -0.5 && x < image->height - 0.5 && y >= -0.5 && y < image->width - 0.5)) {
-        continue;
-      }
-      if (!domain.empty() && domain.back().row == row && domain.back().end + 1 == col) {
-        domain.back().end = col;
-      } else {
-        domain.push_back(Run{row, col, col});
-      }
-      const auto sr = static_cast<std::int32_t>(std::floor(x + 0.5));
-      const auto sc = static_cast<std::int32_t>(std::floor(y + 0.5));
-      for (std::size_t c = 0; c < planes.size(); ++c) {
-        const std::uint8_t* p = image->pixels(c);
-        planes[c]->data()[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
-                          static_cast<std::size_t>(col)] =
-            interpolate ? clampToByte(bilinearAt(*image, p, x, y)) : p[image->offset(sr, sc)];
-      }
-    }
-  }
-  return makeImage(width, height, std::move(planes),
-                   std::make_shared<const Runs>(std::move(domain)));
+  // The portable path, shared with the projective transformations.
+  const BackMap map = [&back](double row, double col, double* x, double* y) {
+    *x = back[0] * row + back[1] * col + back[2];
+    *y = back[3] * row + back[4] * col + back[5];
+    return true;
+  };
+  return warpedImage(image, map, width, height, interpolate, false, op);
 }
 
 // The size that holds the transformed image up to its lowest and rightmost edge.
