@@ -15,7 +15,8 @@ namespace {
 using namespace HalconCpp;
 using namespace quorvex::test;
 
-// gauss_filter and gauss_image, HALCON 11.0 reference: a discrete Gaussian, the grey values
+// gauss_filter (the C++ function; its page is 12.0's, programs cannot call it) and gauss_image
+// (HALCON 11.0): a discrete Gaussian, the grey values
 // mirrored at the edges, of sigma 0.600, 1.075, 1.550, 2.025, 2.550 (gauss_filter) or 0.65,
 // 0.87, 1.43, 1.88, 2.31 (gauss_image) for sizes 3 ... 11. Each row: 255 times the product of
 // the normalised 1-D samples w(i) = exp(-i^2 / 2 sigma^2) / sum.
@@ -60,7 +61,7 @@ TEST(GaussFilterReference, ImpulseGivesTheSampledGaussian) {
   EXPECT_THROW(GaussImage(impulse.image, &smooth, 4), HException);
 }
 
-// gauss_filter, HALCON 11.0 reference: the edges mirror the image, so a bright corner pixel
+// gauss_filter, HALCON 12.0 reference: the edges mirror the image, so a bright corner pixel
 // meets itself three times: 255 * (.66724 + .16638)^2 = 177.21 at size 3. A constant image
 // stays constant at every size: the weights sum to one.
 TEST(GaussFilterReference, EdgesMirrorAndWeightsSumToOne) {

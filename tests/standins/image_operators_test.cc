@@ -229,9 +229,9 @@ TEST(FilterPaths, MeanImageRoundsTheMaskSum) {
   }
 }
 
-// Each row: the size and sigma of gauss_filter's page (HALCON 11.0). The 1-D weights are the
-// normalised samples exp(-i^2 / 2 sigma^2) in 4096ths, each rounded, the centre the rest; the
-// sum over the square is rounded at 4096^2.
+// Each row: the size and sigma of gauss_filter's page (HALCON 12.0; the C++ function only). The 1-D
+// weights are the normalised samples exp(-i^2 / 2 sigma^2) in 4096ths, each rounded, the centre the
+// rest; the sum over the square is rounded at 4096^2.
 TEST(FilterPaths, GaussFilterWeighsTheSampledGaussian) {
   const Noise noise;
   for (const auto& [size, sigma] : std::vector<std::pair<Hlong, double>>{

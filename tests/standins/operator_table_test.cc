@@ -327,6 +327,9 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       {"get_extended_error_info (Operator, Code, Message)", kUnknownCall},
       {"compare_obj (Region1, Region2, 0, IsEqual)", kUnknownCall},
       {"get_system_time (MSecond, Second, Minute, Hour, Day, YDay, Month, Year)", kUnknownCall},
+      // Not on the 11.0 Smoothing page, which has gauss_image: gauss_filter's first page is
+      // 12.0's
+      {"gauss_filter (Image, ImageGauss, 5)", kUnknownCall},
       // Not on the 11.0 Kalman Filter page
       {"sensor_kalman (2, [1,0], Measurement)", kUnknownCall},
   };

@@ -12,7 +12,6 @@ namespace H = HalconCpp;
 constexpr OperatorSpec kFilterOperators[] = {
     bind<&H::MeanImage>("mean_image"),
     bind<&H::MedianImage>("median_image"),
-    bind<&H::GaussFilter>("gauss_filter"),
     bind<&H::GaussImage>("gauss_image"),
     bind<&H::Emphasize>("emphasize"),
     bind<&H::SobelAmp>("sobel_amp"),
