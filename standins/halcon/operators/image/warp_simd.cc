@@ -23,6 +23,7 @@ __attribute__((target("avx2"), always_inline)) inline __m256d bytesAt(const int*
   return _mm256_cvtepi32_pd(_mm_and_si128(gathered, _mm_set1_epi32(0xff)));
 }
 
+#if defined(__x86_64__)
 // No fused multiply-add: the target is AVX2 alone, so that each product is rounded before
 // its sum as in the scalar code.
 __attribute__((target("avx2"))) std::size_t bilinearAvx2(const std::uint8_t* p, std::int32_t width,
@@ -67,6 +68,7 @@ __attribute__((target("avx2"))) std::size_t bilinearAvx2(const std::uint8_t* p, 
   }
   return i;
 }
+#endif
 
 // 16 pixels from 32 bytes of each row (8 from 16 a half): the even bytes weighed by vc, the
 // odd by wc, in 16-bit lanes (255 * 128 fits), then the two rows by multiply-adds in 32 bits.
@@ -153,7 +155,15 @@ bool hasAvx2() {
 std::size_t bilinearVectors(const std::uint8_t* p, std::int32_t width, std::int32_t height,
                             const double* sr, const double* sc, std::size_t count,
                             std::uint8_t* q) {
+#if defined(__x86_64__)
   return hasAvx2() ? bilinearAvx2(p, width, height, sr, sc, count, q) : 0;
+#else
+  // The gathers fault in the 32-bit build under its emulator (the cause is not found yet):
+  // 32-bit builds sample in scalar doubles, which give the same bytes.
+  static_cast<void>(p), static_cast<void>(width), static_cast<void>(height);
+  static_cast<void>(sr), static_cast<void>(sc), static_cast<void>(count), static_cast<void>(q);
+  return 0;
+#endif
 }
 
 std::size_t halveVectors(const std::uint8_t* top, const std::uint8_t* bottom, std::int32_t vc,
