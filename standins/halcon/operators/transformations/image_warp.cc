@@ -11,25 +11,10 @@
 
 #include "core/image_results.h"
 #include "core/runs.h"
+#include "operators/image/warp_rows.h"
 
 namespace HalconCpp {
 namespace Standin {
-
-namespace {
-
-double bilinear(const ImageObject& image, const std::uint8_t* p, double x, double y) {
-  x = std::clamp(x, 0.0, double(image.height - 1));
-  y = std::clamp(y, 0.0, double(image.width - 1));
-  const auto r0 = static_cast<std::int32_t>(x), c0 = static_cast<std::int32_t>(y);
-  const std::int32_t r1 = std::min(r0 + 1, image.height - 1),
-                     c1 = std::min(c0 + 1, image.width - 1);
-  const double fr = x - r0, fc = y - c0;
-  const double top = p[image.offset(r0, c0)] * (1 - fc) + p[image.offset(r0, c1)] * fc;
-  const double bottom = p[image.offset(r1, c0)] * (1 - fc) + p[image.offset(r1, c1)] * fc;
-  return top * (1 - fr) + bottom * fr;
-}
-
-}  // namespace
 
 ImagePtr warpedImage(const ImagePtr& image, const BackMap& back, std::int32_t width,
                      std::int32_t height, bool interpolate, bool domainOnly, const char* op) {
@@ -57,7 +42,7 @@ ImagePtr warpedImage(const ImagePtr& image, const BackMap& back, std::int32_t wi
         const std::uint8_t* p = image->pixels(c);
         planes[c]->data()[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
                           static_cast<std::size_t>(col)] =
-            interpolate ? clampToByte(bilinear(*image, p, x, y)) : p[image->offset(sr, sc)];
+            interpolate ? clampToByte(bilinearAt(*image, p, x, y)) : p[image->offset(sr, sc)];
       }
     }
   }
