@@ -9,16 +9,13 @@
 #include "core/region.h"
 #include "halconcpp/HOperatorsTransformations.h"
 #include "operators/transformations/hom_mat2d.h"
+#include "operators/transformations/region_pull_back.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-// Rows and columns beyond the largest image side are left out, as the vendor's regions end
-// there too.
-constexpr double kReach = 32768;
 
 Runs transformedRuns(const Runs& region, const AffineMatrix& forward, const AffineMatrix& back) {
   std::int32_t r1, c1, r2, c2;
@@ -32,25 +29,12 @@ Runs transformedRuns(const Runs& region, const AffineMatrix& forward, const Affi
       left = std::min(left, y), right = std::max(right, y);
     }
   }
-  // A pixel of margin: corners that land on a pixel's edge must not lose it to rounding.
-  const auto from = [](double v) { return std::clamp(std::ceil(v - 0.5) - 1, -kReach, kReach); };
-  const auto to = [](double v) { return std::clamp(std::floor(v + 0.5) + 1, -kReach, kReach); };
-  Runs runs;
-  for (auto row = static_cast<std::int32_t>(from(top)); row <= to(bottom); ++row) {
-    for (auto col = static_cast<std::int32_t>(from(left)); col <= to(right); ++col) {
-      const double x = back[0] * row + back[1] * col + back[2];
-      const double y = back[3] * row + back[4] * col + back[5];
-      const auto sr = static_cast<std::int32_t>(std::floor(x + 0.5));
-      const auto sc = static_cast<std::int32_t>(std::floor(y + 0.5));
-      if (!runsContain(region, sr, sc)) continue;
-      if (!runs.empty() && runs.back().row == row && runs.back().end + 1 == col) {
-        runs.back().end = col;
-      } else {
-        runs.push_back(Run{row, col, col});
-      }
-    }
-  }
-  return runs;
+  return pulledBackRuns(region, top, bottom, left, right,
+                        [&back](double row, double col, double* x, double* y) {
+                          *x = back[0] * row + back[1] * col + back[2];
+                          *y = back[3] * row + back[4] * col + back[5];
+                          return true;
+                        });
 }
 
 }  // namespace

@@ -14,15 +14,13 @@
 #include "halconcpp/HOperatorsTransformations.h"
 #include "operators/transformations/image_warp.h"
 #include "operators/transformations/proj_hom_mat2d.h"
+#include "operators/transformations/region_pull_back.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-// Rows and columns beyond the largest image side are left out, as for affine_trans_region.
-constexpr double kReach = 32768;
 
 bool interpolationOf(const HTuple& value, const char* op) {
   const std::string name = oneString(value, op, 2);
@@ -99,25 +97,10 @@ Runs transformedRuns(const Runs& region, const ProjMatrix& forward, const ProjMa
     bottom = systemSide("height") - 1;
     right = systemSide("width") - 1;
   }
-  const auto from = [](double v) { return std::clamp(std::ceil(v - 0.5) - 1, -kReach, kReach); };
-  const auto to = [](double v) { return std::clamp(std::floor(v + 0.5) + 1, -kReach, kReach); };
-  Runs runs;
-  for (auto row = static_cast<std::int32_t>(from(top)); row <= to(bottom); ++row) {
-    for (auto col = static_cast<std::int32_t>(from(left)); col <= to(right); ++col) {
-      double x, y;
-      if (!projApply(back, row, col, &x, &y)) continue;
-      if (!(std::fabs(x) < kReach && std::fabs(y) < kReach)) continue;
-      const auto sr = static_cast<std::int32_t>(std::floor(x + 0.5));
-      const auto sc = static_cast<std::int32_t>(std::floor(y + 0.5));
-      if (!runsContain(region, sr, sc)) continue;
-      if (!runs.empty() && runs.back().row == row && runs.back().end + 1 == col) {
-        runs.back().end = col;
-      } else {
-        runs.push_back(Run{row, col, col});
-      }
-    }
-  }
-  return runs;
+  return pulledBackRuns(region, top, bottom, left, right,
+                        [&back](double row, double col, double* x, double* y) {
+                          return projApply(back, row, col, x, y);
+                        });
 }
 
 }  // namespace
