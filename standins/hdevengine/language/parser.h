@@ -11,10 +11,6 @@
 namespace HDevEngineCpp {
 namespace Standin {
 
-// Deepest expression tree a line may have; deeper ones are refused when loading, so that
-// neither the parser nor the evaluator can run out of stack.
-constexpr int kMaxExpressionDepth = 128;
-
 // Throws LoadError (syntax) for a line that does not parse.
 Stmt parseLine(const std::string& text);
 

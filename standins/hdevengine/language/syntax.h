@@ -14,6 +14,10 @@
 namespace HDevEngineCpp {
 namespace Standin {
 
+// Deepest expression tree a line may have; deeper ones are refused when loading, so that
+// neither the parser nor the evaluator can run out of stack.
+constexpr int kMaxExpressionDepth = 128;
+
 struct ProcedureData;
 
 enum class ExprKind {
