@@ -32,18 +32,6 @@ HObject typedImage(const char* type, Hlong width, Hlong height,
   return image;
 }
 
-// A program of lines separated by newlines, as one procedure.
-Lines linesOf(const std::string& program) {
-  Lines lines;
-  std::string::size_type start = 0;
-  for (;;) {
-    const auto end = program.find('\n', start);
-    lines.push_back(program.substr(start, end - start));
-    if (end == std::string::npos) return lines;
-    start = end + 1;
-  }
-}
-
 double realAt(const HObject& image, Hlong row, Hlong col) {
   return pixel(image, row, col)[0].D();
 }
@@ -419,7 +407,7 @@ TEST(LinesGaussReference, ABrightBarsAxisAndWidth) {
       "gen_rectangle1 (Bar, 0, 19, 40, 21)\n"
       "paint_region (Bar, Blank, Image, 200, 'fill')\n";
   const auto lines = [&](const char* call, const char* result) {
-    return runLines(linesOf(bar + call + "\n" + result));
+    return runLines(split(bar + call + "\n" + result));
   };
   const char* none = "lines_gauss (Image, L, 1.2, 5, 10, 'light', 'true', 'none', 'false')";
   EXPECT_EQ(text(lines(none, "count_obj (L, R)")), "1");
@@ -463,7 +451,7 @@ TEST(LinesGaussReference, ABrightBarsAxisAndWidth) {
       {"lines_gauss (Image, L, 2, 5, 10, 'light', 'false', 'box', 'false')", 1306},
   };
   for (const auto& [call, number] : refusals) {
-    EXPECT_EQ(programError(linesOf(bar + call)), number) << call;
+    EXPECT_EQ(programError(split(bar + call)), number) << call;
   }
 }
 
@@ -484,7 +472,7 @@ TEST(EdgeOperatorLines, RunThroughTheEngine) {
        "64"},
   };
   for (const auto& [lines, expected] : rows) {
-    EXPECT_EQ(text(runLines(linesOf(image + lines))), expected) << lines;
+    EXPECT_EQ(text(runLines(split(image + lines))), expected) << lines;
   }
 }
 

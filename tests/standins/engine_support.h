@@ -223,6 +223,32 @@ inline Lines split(const std::string& text) {
   return lines;
 }
 
+inline Lines with(Lines lines, const Lines& more) {
+  lines.insert(lines.end(), more.begin(), more.end());
+  return lines;
+}
+
+// Programs of lines separated by newlines that write R, and text(R).
+inline void expectTexts(const std::vector<std::pair<std::string, std::string>>& rows) {
+  for (const auto& [program, expected] : rows) {
+    try {
+      EXPECT_EQ(text(runLines(split(program))), expected) << program;
+    } catch (const HDevEngineException& e) {
+      ADD_FAILURE() << program << ": " << e.Message();
+    }
+  }
+}
+
+// Programs of lines separated by newlines, and the error number each raises.
+inline void expectLineErrors(const std::vector<std::pair<std::string, long>>& rows) {
+  for (const auto& [program, number] : rows)
+    EXPECT_EQ(programError(split(program)), number) << program;
+}
+
+inline void expectLineErrors(long number, const Lines& programs) {
+  for (const std::string& program : programs) expectLineErrors({{program, number}});
+}
+
 }  // namespace quorvex::test
 
 #endif

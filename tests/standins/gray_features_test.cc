@@ -49,11 +49,6 @@ Lines flat(int width, int height, int gray) {
           "paint_region (Whole, Black, I, " + std::to_string(gray) + ", 'fill')"};
 }
 
-Lines with(Lines lines, const Lines& more) {
-  lines.insert(lines.end(), more.begin(), more.end());
-  return lines;
-}
-
 struct Expect {
   const char* line;  // an operator line, then R := the outputs
   std::vector<double> values;

@@ -44,33 +44,8 @@ Lines image(const std::string& name, const std::string& type, const Grid& grid) 
       "set_grayval (" + name + ", " + list(rows) + ", " + list(cols) + ", " + list(values) + ")"};
 }
 
-Lines operator+(Lines lines, const Lines& more) {
-  lines.insert(lines.end(), more.begin(), more.end());
-  return lines;
-}
-
-struct TextRow {
-  std::string lines;  // ending in R := the values
-  std::string expected;
-};
-
-// R as its readable form after each row's lines.
-void expectTexts(const std::vector<TextRow>& rows) {
-  for (const TextRow& row : rows) {
-    try {
-      EXPECT_EQ(text(runLines(split(row.lines))), row.expected) << row.lines;
-    } catch (const HDevEngineException& e) {
-      ADD_FAILURE() << row.lines << ": " << e.Message();
-    }
-  }
-}
-
-void expectLineErrors(const std::vector<std::pair<std::string, long>>& rows) {
-  for (const auto& [lines, number] : rows) EXPECT_EQ(programError(split(lines)), number) << lines;
-}
-
-void expectLineErrors(long number, const std::vector<std::string>& rows) {
-  for (const std::string& lines : rows) EXPECT_EQ(programError(split(lines)), number) << lines;
+Lines operator+(const Lines& lines, const Lines& more) {
+  return with(lines, more);
 }
 
 struct Expect {
