@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "standins/engine_support.h"
@@ -30,16 +31,6 @@ HObject typedImage(const char* type, Hlong width, Hlong height,
   }
   SetGrayval(image, rows, cols, values);
   return image;
-}
-
-double realAt(const HObject& image, Hlong row, Hlong col) {
-  return pixel(image, row, col)[0].D();
-}
-
-std::string typeOf(const HObject& image) {
-  HTuple type;
-  GetImageType(image, &type);
-  return type[0].S().Text();
 }
 
 Hlong areaOf(const HObject& regionOrImage) {
@@ -228,23 +219,20 @@ TEST(LaplaceReference, MasksOverTheImpulse) {
   for (const Hlong col : {9, 10, 11, 12, 13}) {
     EXPECT_EQ(grayAt(lap, 11, col), grayAt(viaGauss, 11, col)) << col;
   }
-  const std::vector<std::pair<std::function<void()>, Hlong>> refusals = {
-      {[&] { Laplace(impulse.image, &lap, "abs", 3, "n_4"); }, 1301},
-      {[&] { Laplace(impulse.image, &lap, "signed", 4, "n_4"); }, 1302},
-      {[&] { Laplace(impulse.image, &lap, "signed", 15, "n_4"); }, 1302},
-      {[&] { Laplace(impulse.image, &lap, "signed_binomial", 41, "n_4"); }, 1302},
-      {[&] {
-         Laplace(impulse.image, &lap, "signed", tuple({5, 7}), "n_4");
-       },
-       1402},
-      {[&] {
-         Laplace(impulse.image, &lap, "signed_binomial", tuple({5, 7}), "n_4");
-       },
-       0},
-      {[&] { Laplace(impulse.image, &lap, "signed", 3, "n_6"); }, 1303},
-  };
-  for (std::size_t i = 0; i < refusals.size(); ++i) {
-    EXPECT_EQ(errorOf(refusals[i].first), refusals[i].second) << "row " << i;
+  const std::tuple<const char*, HTuple, const char*, Hlong> refusals[] = {
+      {"abs", 3, "n_4", 1301},
+      {"signed", 4, "n_4", 1302},
+      {"signed", 15, "n_4", 1302},
+      {"signed_binomial", 41, "n_4", 1302},
+      {"signed", tuple({5, 7}), "n_4", 1402},
+      {"signed_binomial", tuple({5, 7}), "n_4", 0},
+      {"signed", 3, "n_6", 1303}};
+  for (const auto& [result, size, mask, error] : refusals) {
+    EXPECT_EQ(errorOf([&, &result = result, &size = size, &mask = mask] {
+                Laplace(impulse.image, &lap, result, size, mask);
+              }),
+              error)
+        << result << " " << text(size) << " " << mask;
   }
 }
 

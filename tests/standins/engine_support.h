@@ -223,9 +223,34 @@ inline Lines split(const std::string& text) {
   return lines;
 }
 
+using Grid = std::vector<std::vector<double>>;
+
+// Lines that make NAME an image of the type holding the grid's values, row by row.
+inline Lines gridImage(const std::string& name, const Grid& grid,
+                       const std::string& type = "byte") {
+  std::string rows, cols, values;
+  for (std::size_t r = 0; r < grid.size(); ++r) {
+    for (std::size_t c = 0; c < grid[r].size(); ++c) {
+      const double v = grid[r][c];
+      const std::string comma = rows.empty() ? "" : ", ";
+      rows += comma + std::to_string(r);
+      cols += comma + std::to_string(c);
+      values += comma + (v == static_cast<long long>(v) ? std::to_string(static_cast<long long>(v))
+                                                        : std::to_string(v));
+    }
+  }
+  return {"gen_image_const (" + name + ", '" + type + "', " + std::to_string(grid[0].size()) +
+              ", " + std::to_string(grid.size()) + ")",
+          "set_grayval (" + name + ", [" + rows + "], [" + cols + "], [" + values + "])"};
+}
+
 inline Lines with(Lines lines, const Lines& more) {
   lines.insert(lines.end(), more.begin(), more.end());
   return lines;
+}
+
+inline Lines operator+(const Lines& lines, const Lines& more) {
+  return with(lines, more);
 }
 
 // Programs of lines separated by newlines that write R, and text(R).

@@ -31,12 +31,6 @@ std::pair<double, double> complexAt(const HObject& image, Hlong row, Hlong col) 
   return {value[0].D(), value[1].D()};
 }
 
-double realAt(const HObject& image, Hlong row, Hlong col) {
-  HTuple value;
-  GetGrayval(image, row, col, &value);
-  return value[0].D();
-}
-
 struct SpectrumRow {
   const char* what;
   HObject spectrum;
@@ -302,9 +296,7 @@ TEST(FftReference, ComplexPartsMagnitudeAndPhase) {
       {{"phase_rad (C, P)", "get_grayval (P, [0, 0], [0, 1], R)"}, {0.927295, -3 * kPi / 4}},
   };
   for (const auto& row : rows) {
-    Lines lines = make;
-    lines.insert(lines.end(), row.lines.begin(), row.lines.end());
-    const HTuple values = runLines(lines);
+    const HTuple values = runLines(with(make, row.lines));
     ASSERT_EQ(values.Length(), static_cast<Hlong>(row.expected.size())) << row.lines.back();
     for (std::size_t i = 0; i < row.expected.size(); ++i) {
       EXPECT_NEAR(values[static_cast<Hlong>(i)].D(), row.expected[i], 1e-5) << row.lines.back();
@@ -373,9 +365,7 @@ TEST(FftReference, DegenerateInputsGiveTheDefinitionsAnswer) {
       {{"gen_gauss_filter (G, 1, 1, 0, 'n', 'rft', 1, 1)", "get_grayval (G, 0, 0, R)"}, "1.0"},
   };
   for (const auto& row : rows) {
-    Lines lines = setup;
-    lines.insert(lines.end(), row.lines.begin(), row.lines.end());
-    EXPECT_EQ(text(runLines(lines)), row.expected) << row.lines.front();
+    EXPECT_EQ(text(runLines(with(setup, row.lines))), row.expected) << row.lines.front();
   }
 }
 

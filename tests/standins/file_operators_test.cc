@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "standins/engine_support.h"
+#include "standins/iconic_test_support.h"
 
 namespace {
 
@@ -309,14 +310,6 @@ TEST_F(TextFiles, FoldersAreMadeAndRemovedAndFilesDeleted) {
 const std::string kOpen =
     "open_framegrabber ('File', 1, 1, 0, 0, 0, 0, 'default', -1, 'default', -1, 'false', In1, "
     "'default', -1, -1, AcqHandle)";
-
-HObject flatImage(Hlong width, Hlong height, Hlong value) {
-  HObject blank, all, flat;
-  HalconCpp::GenImageConst(&blank, "byte", width, height);
-  HalconCpp::GenRectangle1(&all, 0, 0, height - 1, width - 1);
-  HalconCpp::PaintRegion(all, blank, &flat, value, "fill");
-  return flat;
-}
 
 // a_first.png 4x3 of 10, b_second.bmp 5x3 of 20, c_third.png 6x2 of 30, and a text file
 // that is no image; sub/ holds d_fourth.png 2x2 of 40.

@@ -70,14 +70,6 @@ Hlong channelsOf(const HObject& image) {
   return channels[0].L();
 }
 
-HObject flatImage(Hlong width, Hlong height, Hlong value) {
-  HObject blank, all, flat;
-  GenImageConst(&blank, "byte", width, height);
-  GenRectangle1(&all, 0, 0, height - 1, width - 1);
-  PaintRegion(all, blank, &flat, value, "fill");
-  return flat;
-}
-
 void writeBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }

@@ -15,39 +15,6 @@ namespace {
 using namespace quorvex::test;
 using HalconCpp::Hlong;
 
-using Grid = std::vector<std::vector<double>>;
-
-std::string list(const std::vector<std::string>& values) {
-  std::string text = "[";
-  for (std::size_t i = 0; i < values.size(); ++i) text += (i ? ", " : "") + values[i];
-  return text + "]";
-}
-
-std::string number(double value) {
-  std::string text = std::to_string(value);
-  return text;
-}
-
-// Lines that make NAME an image of the type holding the grid's values, row by row.
-Lines image(const std::string& name, const std::string& type, const Grid& grid) {
-  std::vector<std::string> rows, cols, values;
-  for (std::size_t r = 0; r < grid.size(); ++r) {
-    for (std::size_t c = 0; c < grid[r].size(); ++c) {
-      rows.push_back(std::to_string(r));
-      cols.push_back(std::to_string(c));
-      values.push_back(number(grid[r][c]));
-    }
-  }
-  return {
-      "gen_image_const (" + name + ", '" + type + "', " + std::to_string(grid[0].size()) + ", " +
-          std::to_string(grid.size()) + ")",
-      "set_grayval (" + name + ", " + list(rows) + ", " + list(cols) + ", " + list(values) + ")"};
-}
-
-Lines operator+(const Lines& lines, const Lines& more) {
-  return with(lines, more);
-}
-
 struct Expect {
   Lines lines;  // ending in R := the values
   std::vector<double> values;
@@ -72,14 +39,14 @@ void expectRows(const std::vector<Expect>& rows, double tolerance = 1e-6) {
 
 // The whole matrix M, row by row.
 Lines matrixValues(int levels) {
-  std::vector<std::string> rows, cols;
+  std::string rows, cols;
   for (int r = 0; r < levels; ++r) {
     for (int c = 0; c < levels; ++c) {
-      rows.push_back(std::to_string(r));
-      cols.push_back(std::to_string(c));
+      rows += (rows.empty() ? "" : ", ") + std::to_string(r);
+      cols += (cols.empty() ? "" : ", ") + std::to_string(c);
     }
   }
-  return {"get_grayval (M, " + list(rows) + ", " + list(cols) + ", R)"};
+  return {"get_grayval (M, [" + rows + "], [" + cols + "], R)"};
 }
 
 std::vector<double> over(std::vector<double> counts, double total) {
@@ -93,7 +60,7 @@ std::vector<double> over(std::vector<double> counts, double total) {
 // a real image of 2^LdGray x 2^LdGray. The first table is the page's own example, 0 0 3 /
 // 1 1 2 / 1 2 3 at LdGray 2 (grey values 64 times the levels).
 TEST(GenCoocMatrix, TheReferenceExampleInEachDirection) {
-  const Lines setup = image("I", "byte", {{0, 0, 192}, {64, 64, 128}, {64, 128, 192}}) +
+  const Lines setup = gridImage("I", {{0, 0, 192}, {64, 64, 128}, {64, 128, 192}}) +
                       Lines{"gen_rectangle1 (Box, 0, 0, 2, 2)"};
   const auto line = [&](const char* direction) {
     return setup + Lines{std::string("gen_cooc_matrix (Box, I, M, 2, ") + direction + ")"} +
@@ -122,7 +89,7 @@ TEST(GenCoocMatrix, TheReferenceExampleInEachDirection) {
 // the same matrix.
 TEST(GenCoocMatrix, FourByFourBlocksAndTheirFeatures) {
   const Lines setup =
-      image("I", "byte", {{0, 0, 200, 200}, {0, 0, 200, 200}, {200, 200, 0, 0}, {200, 200, 0, 0}});
+      gridImage("I", {{0, 0, 200, 200}, {0, 0, 200, 200}, {200, 200, 0, 0}, {200, 200, 0, 0}});
   const auto line = [&](const char* direction) {
     return setup + Lines{std::string("gen_cooc_matrix (I, I, M, 1, ") + direction + ")"} +
            matrixValues(2);
@@ -165,7 +132,7 @@ TEST(GenCoocMatrix, FourByFourBlocksAndTheirFeatures) {
 // ImageRow the column of an int4 image of 256 x 256 whose value counts the pixels of the
 // region with that pair.
 TEST(Histo2dim, CountsPairsWithTheFirstImageAsRow) {
-  const Lines setup = image("A", "byte", {{1, 2}, {1, 3}}) + image("B", "byte", {{5, 5}, {5, 7}});
+  const Lines setup = gridImage("A", {{1, 2}, {1, 3}}) + gridImage("B", {{5, 5}, {5, 7}});
   expectRows({{setup + Lines{"histo_2dim (A, A, B, H)",
                              "get_grayval (H, [1, 2, 3, 5, 5, 0], [5, 5, 7, 1, 2, 0], R)"},
                {2, 1, 1, 0, 0, 0},
@@ -285,7 +252,7 @@ TEST(TypedFilters, MeansAndSmoothingKeepTheType) {
       {row("int2", "[-300, 0, 300]", "mean_image (I, F, 3, 1)"),
        "['int2', -200, 0, 200]"},  // -900 / 3, 0, 900 / 3
   });
-  expectRows({{image("I", "real", {{1.0, 2.0, 4.5}}) +
+  expectRows({{gridImage("I", {{1.0, 2.0, 4.5}}, "real") +
                    Lines{"mean_image (I, F, 3, 1)", "get_grayval (F, [0, 0, 0], [0, 1, 2], R)"},
                {4.0 / 3, 2.5, 11.0 / 3},
                "1+1+2, 1+2+4.5, 2+4.5+4.5 over 3"}},

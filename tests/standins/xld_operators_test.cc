@@ -192,13 +192,9 @@ TEST(SelectShapeXld, KeepsContoursWhoseFeaturesLieWithinTheLimits) {
 TEST(FitCircleContourXld, RecoversTheCircleOfItsPoints) {
   // Three points of the circle about (30, 40) of radius 5, at 0, 90 and 180 degrees.
   const std::string arc = "gen_contour_polygon_xld (C, [30, 25, 30], [45, 40, 35])";
-  const std::string fit =
-      "fit_circle_contour_xld (C, '%s', -1, 0, 0, 10, 2, Row, Col, Rad, S, "
-      "E, O)";
-  const auto fitWith = [&](const char* algorithm) {
-    std::string line = fit;
-    line.replace(line.find("%s"), 2, algorithm);
-    return line;
+  const auto fitWith = [](const char* algorithm) {
+    return std::string("fit_circle_contour_xld (C, '") + algorithm +
+           "', -1, 0, 0, 10, 2, Row, Col, Rad, S, E, O)";
   };
   // Twelve points of that circle every 30 degrees, with an outlier 3 outside it in the middle.
   std::string rows = "[", cols = "[";
@@ -237,11 +233,9 @@ TEST(FitCircleContourXld, RecoversTheCircleOfItsPoints) {
 }
 
 TEST(FitLineContourXld, RecoversTheLineOfItsPoints) {
-  const std::string fit = "fit_line_contour_xld (C, '%s', -1, 0, 5, 2, RB, CB, RE, CE, Nr, Nc, D)";
-  const auto fitWith = [&](const char* algorithm) {
-    std::string line = fit;
-    line.replace(line.find("%s"), 2, algorithm);
-    return line;
+  const auto fitWith = [](const char* algorithm) {
+    return std::string("fit_line_contour_xld (C, '") + algorithm +
+           "', -1, 0, 5, 2, RB, CB, RE, CE, Nr, Nc, D)";
   };
   // Row 10 from column 0 to 10, the middle point pulled 4 rows down in the second.
   const std::string straight =
