@@ -32,15 +32,6 @@ HTuple strings(const std::vector<std::string>& values) {
   return result;
 }
 
-std::string contentsOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // root: a.txt, b.png, sub/ (c.txt, deeper/ (d.txt))
 class ListFiles : public ::testing::Test {
  protected:

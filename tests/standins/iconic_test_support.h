@@ -157,6 +157,12 @@ inline HObject flatImage(Hlong width, Hlong height, Hlong value) {
   return flat;
 }
 
+inline Hlong channelsOf(const HObject& image) {
+  HTuple channels;
+  HalconCpp::CountChannels(image, &channels);
+  return channels[0].L();
+}
+
 inline double realAt(const HObject& image, Hlong row, Hlong col) {
   return pixel(image, row, col)[0].D();
 }
