@@ -122,8 +122,7 @@ TEST_F(Registry, RefusedBackgroundLeavesAnUnregisteredWindowOpen) {
   Record record = refused.run();
   EXPECT_STREQ(record ? record->progLineName : "", "dev_open_window");
   EXPECT_EQ(liveCount("windows"), before + 1) << "the refused window stays open";
-  const Snippet active = Snippet::ran({"dev_get_window (Active)"}, {"Active"});
-  EXPECT_EQ(active.longAt("Active"), first.longAt("First"));
+  EXPECT_EQ(activeWindow(), first.longAt("First"));
 }
 
 using Calls = std::vector<std::string>;
@@ -227,8 +226,7 @@ TEST_F(SettingsReplay, RefusedSettingsAreNotRememberedNorReplayed) {
   const Calls dropped = replayedAfter({"set_system ('standin_fail', ['SetLut', 5555])"});
   EXPECT_EQ(dropped, (Calls{"SetDraw(W, 'fill')", "SetShape(W, 'original')",
                             "SetPaint(W, 'default')", "SetLineWidth(W, 1)", "SetColored(W, 12)"}));
-  const Snippet active = Snippet::ran({"dev_get_window (Active)"}, {"Active"});
-  EXPECT_NE(active.longAt("Active"), -1) << "the window opened and is registered";
+  EXPECT_NE(activeWindow(), -1) << "the window opened and is registered";
 }
 
 }  // namespace
