@@ -194,14 +194,17 @@ struct ProgramCase {
   const char* expected;
 };
 
-inline void expectCases(const std::vector<ProgramCase>& cases) {
-  for (const ProgramCase& c : cases) {
-    try {
-      EXPECT_EQ(text(runLines(c.lines)), c.expected) << c.what;
-    } catch (const HDevEngineException& e) {
-      ADD_FAILURE() << c.what << ": " << e.Message();
-    }
+// text(R) after the lines against `expected`; a line that raises fails the check too.
+inline void expectText(const Lines& lines, const std::string& expected, const std::string& what) {
+  try {
+    EXPECT_EQ(text(runLines(lines)), expected) << what;
+  } catch (const HDevEngineException& e) {
+    ADD_FAILURE() << what << ": " << e.Message();
   }
+}
+
+inline void expectCases(const std::vector<ProgramCase>& cases) {
+  for (const ProgramCase& c : cases) expectText(c.lines, c.expected, c.what);
 }
 
 // R of the lines as numbers.
@@ -255,13 +258,7 @@ inline Lines operator+(const Lines& lines, const Lines& more) {
 
 // Programs of lines separated by newlines that write R, and text(R).
 inline void expectTexts(const std::vector<std::pair<std::string, std::string>>& rows) {
-  for (const auto& [program, expected] : rows) {
-    try {
-      EXPECT_EQ(text(runLines(split(program))), expected) << program;
-    } catch (const HDevEngineException& e) {
-      ADD_FAILURE() << program << ": " << e.Message();
-    }
-  }
+  for (const auto& [program, expected] : rows) expectText(split(program), expected, program);
 }
 
 // Programs of lines separated by newlines, and the error number each raises.

@@ -77,8 +77,7 @@ TEST(GenCoocMatrix, TheReferenceExampleInEachDirection) {
       1e-7);
   expectTexts(
       {{"gen_image_const (I, 'byte', 3, 3)\ngen_cooc_matrix (I, I, M, 3, 0)\nget_image_type (M, "
-        "T)\n"
-        "get_image_size (M, W, H)\nR := [T, W, H]",
+        "T)\nget_image_size (M, W, H)\nR := [T, W, H]",
         "['real', 8, 8]"}});
 }
 
@@ -113,19 +112,11 @@ TEST(GenCoocMatrix, FourByFourBlocksAndTheirFeatures) {
         {0, 0, 0, 0},
         "one pixel: no pairs"}});
   expectLineErrors(
-      {{"gen_image_const (I, 'byte', 4, 4)\n"
-        "gen_cooc_matrix (I, I, M, 0, 0)",
-        1301},
-       {"gen_image_const (I, 'byte', 4, 4)\n"
-        "gen_cooc_matrix (I, I, M, 9, 0)",
-        1301},
-       {"gen_image_const (I, 'byte', 4, 4)\n"
-        "gen_cooc_matrix (I, I, M, 2, 30)",
-        1302},
+      {{"gen_image_const (I, 'byte', 4, 4)\ngen_cooc_matrix (I, I, M, 0, 0)", 1301},
+       {"gen_image_const (I, 'byte', 4, 4)\ngen_cooc_matrix (I, I, M, 9, 0)", 1301},
+       {"gen_image_const (I, 'byte', 4, 4)\ngen_cooc_matrix (I, I, M, 2, 30)", 1302},
        {"gen_image_const (B, 'real', 3, 2)\ncooc_feature_matrix (B, E, C, H, K)", 3030},
-       {"gen_image_const (I, 'byte', 4, 4)\n"
-        "cooc_feature_matrix (I, E, C, H, K)",
-        9001}});
+       {"gen_image_const (I, 'byte', 4, 4)\ncooc_feature_matrix (I, E, C, H, K)", 9001}});
 }
 
 // histo_2dim, HALCON 11.0 reference: the grey values of ImageCol give the row, those of
@@ -323,8 +314,7 @@ TEST(HistogramThresholds, MinimaPartTheGreyValues) {
                 "2"},  // the zeros 11..199 are one minimum at 105
                {"gen_image_const (I, 'byte', 10, 1)\ngen_image_const (J, 'byte', 10, 1)\n"
                 "paint_region (J, J, K, 200, 'fill')\nset_grayval (K, 0, 0, 50)\n"
-                "char_threshold (K, K, C, 0, 50, T)\narea_center (C, A, Row, Col)\n"
-                "R := [T, A]",
+                "char_threshold (K, K, C, 0, 50, T)\narea_center (C, A, Row, Col)\nR := [T, A]",
                 "[199, 1]"},  // peak 9 at 200, h(199) = 0 < 4.5
                {"gen_image_const (I, 'byte', 3, 1)\n"
                 "set_grayval (I, [0, 0, 0], [0, 1, 2], [0, 100, 200])\n"

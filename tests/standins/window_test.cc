@@ -140,11 +140,7 @@ TEST(WindowLines, RegionsCurvesPolygonsAndChannels) {
         with({kOpen, "set_color (W, 'white')"}, split(c.drawing)),
         {"dump_window_image (Dump, W)", "access_channel (Dump, Red, 1)",
          std::string("get_grayval (Red, ") + c.rows + ", " + c.cols + ", R)", "close_window (W)"});
-    try {
-      EXPECT_EQ(text(runLines(lines)), c.expected) << c.what;
-    } catch (const HDevEngineException& e) {
-      ADD_FAILURE() << c.what << ": " << e.Message();
-    }
+    expectText(lines, c.expected, c.what);
   }
 }
 

@@ -26,23 +26,17 @@ const std::string kTriangle = "gen_contour_polygon_xld (C, [0, 0, 3], [0, 4, 0])
 
 TEST(XldObjects, ContoursAreObjectsOfClassXldCont) {
   expectTexts({
-      {"gen_circle_contour_xld (C, 5, 5, 2, 0, 6.28318, 'positive', 1)\n"
-       "get_obj_class (C, R)",
+      {"gen_circle_contour_xld (C, 5, 5, 2, 0, 6.28318, 'positive', 1)\nget_obj_class (C, R)",
        "'xld_cont'"},
-      {"gen_rectangle2_contour_xld (C, [5, 6], 5, 0, 2, 1)\n"
-       "count_obj (C, R)",
-       "2"},
-      {"gen_rectangle2_contour_xld (C, [5, 6, 7], 5, 0, 2, 1)\n"
-       "copy_obj (C, Copy, 2, -1)\n"
+      {"gen_rectangle2_contour_xld (C, [5, 6], 5, 0, 2, 1)\ncount_obj (C, R)", "2"},
+      {"gen_rectangle2_contour_xld (C, [5, 6, 7], 5, 0, 2, 1)\ncopy_obj (C, Copy, 2, -1)\n"
        "count_obj (Copy, R)",
        "2"},
-      {"gen_rectangle2_contour_xld (C, [5, 6, 7], 5, 0, 2, 1)\n"
-       "select_obj (C, S, 3)\n"
+      {"gen_rectangle2_contour_xld (C, [5, 6, 7], 5, 0, 2, 1)\nselect_obj (C, S, 3)\n"
        "area_center_xld (S, A, R, Col, O)",
        "7.0"},
       {"gen_circle (Disc, 5, 5, 2)\n" + kTriangle +
-           "\nconcat_obj (Disc, C, Both)\n"
-           "get_obj_class (Both, R)",
+           "\nconcat_obj (Disc, C, Both)\nget_obj_class (Both, R)",
        "['region', 'xld_cont']"},
   });
   // copy_obj, HALCON 11.0 reference: Index from 1, NumObj -1 for all to the end.
@@ -56,8 +50,7 @@ TEST(XldObjects, DispXldDrawsContoursInTheWindowsColourAndLineWidth) {
       "gen_contour_polygon_xld (C, [10, 10], [2, 20])\n";
   // The dump is RGB: three values a point; the line width 3 covers rows 9 to 11.
   const std::string grab =
-      "dump_window_image (Image, W)\n"
-      "get_grayval (Image, [10, 11, 12, 13], [10, 10, 10, 10], R)";
+      "dump_window_image (Image, W)\nget_grayval (Image, [10, 11, 12, 13], [10, 10, 10, 10], R)";
   expectTexts({{(open + "set_color (W, 'white')\ndisp_xld (C, W)\n" + grab),
                 "[255, 255, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0]"},
                {(open + "set_color (W, 'white')\nset_line_width (W, 3)\ndisp_xld (C, W)\n" + grab),
@@ -361,8 +354,7 @@ TEST(XldProcessing, SmoothUnionSegmentAndTransform) {
 // A byte image of 20 x 20, 0 left of column 10 and 200 from it: the step lies between the
 // centres of columns 9 and 10.
 const std::string kStep =
-    "gen_image_const (Blank, 'byte', 20, 20)\n"
-    "gen_rectangle1 (Right, 0, 10, 19, 19)\n"
+    "gen_image_const (Blank, 'byte', 20, 20)\ngen_rectangle1 (Right, 0, 10, 19, 19)\n"
     "paint_region (Right, Blank, Image, 200, 'fill')\n";
 
 TEST(EdgesSubPix, FindsAStepEdgeBetweenThePixels) {
