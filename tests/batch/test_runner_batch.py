@@ -155,11 +155,16 @@ class FilePatternTest(unittest.TestCase):
                 self.assertEqual(result.returncode, 0, (pattern, result.stderr))
                 self.assertEqual(files, [prefix + name for name in expected], pattern)
 
-    def test_no_match_exits_2(self):
-        for pattern in ("img_0[6-9].png", "*a*a*a*a*a*a*a*a*a*a*a*a*b", "nothing/**"):
-            result, files = files_of(pattern, self.root)
-            self.assertEqual((result.returncode, files), (2, []), pattern)
-            self.assertIn("no file matches " + pattern, result.stderr)
+    def test_no_match_and_an_empty_or_missing_list_exit_2(self):
+        open(os.path.join(self.root, "empty.txt"), "w").close()
+        rows = [(pattern, "no file matches " + pattern)
+                for pattern in ("img_0[6-9].png", "*a*a*a*a*a*a*a*a*a*a*a*a*b", "nothing/**")]
+        rows += [("@empty.txt", "no file listed in @empty.txt"),
+                 ("@missing.txt", "cannot read the list of files missing.txt")]
+        for argument, message in rows:
+            result, files = files_of(argument, self.root)
+            self.assertEqual((result.returncode, files), (2, []), argument)
+            self.assertIn(message, result.stderr)
 
     def test_a_list_names_files_relative_to_its_folder_in_its_order(self):
         lists = os.path.join(self.root, "lists")
@@ -170,14 +175,6 @@ class FilePatternTest(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(files, ["lists/../sub/img_02.png", f"{self.root}/img_00.png",
                                  "lists/../notes.txt"])
-
-    def test_an_empty_or_missing_list_exits_2(self):
-        open(os.path.join(self.root, "empty.txt"), "w").close()
-        for argument, message in (("@empty.txt", "no file listed in @empty.txt"),
-                                  ("@missing.txt", "cannot read the list of files missing.txt")):
-            result, _ = files_of(argument, self.root)
-            self.assertEqual(result.returncode, 2, argument)
-            self.assertIn(message, result.stderr)
 
 
 BOX = (12, 12)  # the message's top-left corner, row and column, as the procedure places it
@@ -243,18 +240,13 @@ class OperatorThreadsTest(unittest.TestCase):
         self.assertEqual(len(lines), COUNT)
         return [(line["ThreadNum"], line["Processors"]) for line in lines]
 
-    def test_workers_run_one_operator_thread_each(self):
-        for values in self.thread_nums("--jobs", "2"):
-            self.assertEqual(values[0], [1])
-
-    def test_operator_threads_sets_each_workers_threads(self):
-        for jobs in ("1", "2"):
-            for values in self.thread_nums("--jobs", jobs, "--operator-threads", "3"):
-                self.assertEqual(values[0], [3], jobs)
-
-    def test_one_job_keeps_the_engines_default(self):
-        for thread_num, processors in self.thread_nums("--jobs", "1"):
-            self.assertEqual(thread_num, processors)
+    def test_each_run_has_its_operator_threads(self):
+        # None: the processor's cores.
+        for arguments, expected in ((["--jobs", "2"], [1]), (["--jobs", "1"], None),
+                                    (["--jobs", "1", "--operator-threads", "3"], [3]),
+                                    (["--jobs", "2", "--operator-threads", "3"], [3])):
+            for thread_num, processors in self.thread_nums(*arguments):
+                self.assertEqual(thread_num, expected or processors, arguments)
 
     def test_operator_threads_need_jobs_in_processes(self):
         common = [RUNNER, "--procedure", "operator_threads_for_file", "--path", PROCEDURES,

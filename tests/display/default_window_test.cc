@@ -12,10 +12,6 @@ using Lines = std::vector<std::string>;
 
 class DefaultWindow : public DisplayTest {
  protected:
-  long activeWindow() {
-    const Snippet lines = Snippet::ran({"dev_get_window (Active)"}, {"Active"});
-    return lines.longAt("Active");
-  }
   // Width, height, last row and last column of the part of the active window.
   std::vector<long> sizeAndPart() {
     const Snippet lines =

@@ -38,11 +38,6 @@ bool logoShown() {
   return lines.longAt("V") != 100;
 }
 
-long activeWindow() {
-  const Snippet lines = Snippet::ran({"dev_get_window (W)"}, {"W"});
-  return lines.longAt("W");
-}
-
 TEST(Hinit, TheDefaultWindowNeedsItFirst) {
   Record record(hopenDefaultWindow());
   ASSERT_NE(record, nullptr);

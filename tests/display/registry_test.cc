@@ -25,22 +25,17 @@ TEST_F(Registry, ActivationOrderFollowsOpeningChoosingAndClosing) {
   EXPECT_EQ(lines.longAt("AfterFirstClose"), r) << "closing P leaves Q, R: R active";
   EXPECT_EQ(lines.longAt("AfterSecondClose"), q);
   EXPECT_EQ(lines.longAt("AfterLast"), -1);
-}
-
-TEST_F(Registry, ClosedWindowIsReallyClosed) {
+  // A closed window is really closed; an unregistered handle keeps the active window.
   const Snippet open =
       Snippet::ran({"dev_open_window (0, 0, 160, 120, 'black', W)", "dev_close_window ()"}, {"W"});
   Snippet use({"W := " + std::to_string(open.longAt("W")),
                "get_window_extents (W, Row, Column, Width, Height)"});
   Record record = use.run();
   EXPECT_STREQ(record ? record->progLineName : "", "get_window_extents");
-}
-
-TEST_F(Registry, UnregisteredHandleKeepsTheActiveWindow) {
-  const Snippet lines = Snippet::ran({"dev_open_window (0, 0, 160, 120, 'black', A)",
-                                      "dev_set_window (A + 1000)", "dev_get_window (Active)"},
-                                     {"A", "Active"});
-  EXPECT_EQ(lines.longAt("Active"), lines.longAt("A"));
+  const Snippet kept = Snippet::ran({"dev_open_window (0, 0, 160, 120, 'black', A)",
+                                     "dev_set_window (A + 1000)", "dev_get_window (Active)"},
+                                    {"A", "Active"});
+  EXPECT_EQ(kept.longAt("Active"), kept.longAt("A"));
 }
 
 struct CheckCase {
@@ -91,24 +86,15 @@ TEST_F(Registry, WithNoWindowEveryOperationSucceedsAndChangesNothing) {
       {"Before", "After"});
   EXPECT_EQ(lines.longAt("Before"), -1);
   EXPECT_EQ(lines.longAt("After"), -1);
-}
-
-TEST_F(Registry, ChecksComeFirstEvenWithoutAWindow) {
+  // The argument checks come first even then.
   Snippet color({"dev_set_color (5)"}), width({"dev_set_line_width ([1, 2])"});
   EXPECT_FAILS(color.run().release(), ErrorKindEngine, 1201);
   EXPECT_FAILS(width.run().release(), ErrorKindEngine, 1401);
 }
 
-TEST_F(Registry, RealPositionAndSizePassTheChecks) {
-  const Snippet lines = Snippet::ran({"dev_open_window (0.0, 10.5, 200.0, 100.0, 'black', W)",
-                                      "get_window_extents (W, Row, Column, Width, Height)"},
-                                     {"Width", "Height"});
-  EXPECT_EQ(lines.longAt("Width"), 200);
-  EXPECT_EQ(lines.longAt("Height"), 100);
-}
-
 // Each row: the extents set on a window opened at (20, 30) 160 x 120, and the extents then.
-// A negative value keeps that extent; zero is a value like any other.
+// A negative value keeps that extent; zero is a value like any other. A real position and
+// size pass the checks.
 TEST_F(Registry, NegativeExtentsKeepTheCurrentOnes) {
   using Extents = std::vector<long>;
   const std::pair<std::string, Extents> rows[] = {{"-1, -1, 800, 600", {20, 30, 800, 600}},
@@ -122,6 +108,10 @@ TEST_F(Registry, NegativeExtentsKeepTheCurrentOnes) {
         {"Row", "Column", "Width", "Height"});
     EXPECT_EQ(lines.firstOfEach(), expected) << set;
   }
+  const Snippet real = Snippet::ran({"dev_open_window (0.0, 10.5, 200.0, 100.0, 'black', W)",
+                                     "get_window_extents (W, Row, Column, Width, Height)"},
+                                    {"Width", "Height"});
+  EXPECT_EQ(real.firstOfEach(), (std::vector<long>{200, 100}));
 }
 
 TEST_F(Registry, RefusedBackgroundLeavesAnUnregisteredWindowOpen) {
@@ -132,8 +122,7 @@ TEST_F(Registry, RefusedBackgroundLeavesAnUnregisteredWindowOpen) {
   Record record = refused.run();
   EXPECT_STREQ(record ? record->progLineName : "", "dev_open_window");
   EXPECT_EQ(liveCount("windows"), before + 1) << "the refused window stays open";
-  const Snippet active = Snippet::ran({"dev_get_window (Active)"}, {"Active"});
-  EXPECT_EQ(active.longAt("Active"), first.longAt("First"));
+  EXPECT_EQ(activeWindow(), first.longAt("First"));
 }
 
 using Calls = std::vector<std::string>;
@@ -223,7 +212,7 @@ TEST_F(SettingsReplay, ANewInstanceStartsFromTheInitialSettings) {
   EXPECT_EQ(replayedAfter({}), replay("'fill'", "'default'", "1", "SetColored(W, 12)"));
 }
 
-TEST_F(SettingsReplay, RefusedSettingIsNotRemembered) {
+TEST_F(SettingsReplay, RefusedSettingsAreNotRememberedNorReplayed) {
   Snippet refused({"dev_open_window (0, 0, 64, 64, 'black', A)", "dev_set_color ('green')",
                    "dev_set_color ('no such colour')"});
   Record record = refused.run();
@@ -231,15 +220,13 @@ TEST_F(SettingsReplay, RefusedSettingIsNotRemembered) {
   const Calls calls = replayedAfter({});
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls.back(), "SetColor(W, 'green')");
-}
-
-TEST_F(SettingsReplay, AReplayedSettingThatFailsIsDroppedAndTheRestApply) {
-  // The injected fault fires before the stand-in logs the call.
-  const Calls calls = replayedAfter({"set_system ('standin_fail', ['SetLut', 5555])"});
-  EXPECT_EQ(calls, (Calls{"SetDraw(W, 'fill')", "SetShape(W, 'original')", "SetPaint(W, 'default')",
-                          "SetLineWidth(W, 1)", "SetColored(W, 12)"}));
-  const Snippet active = Snippet::ran({"dev_get_window (Active)"}, {"Active"});
-  EXPECT_NE(active.longAt("Active"), -1) << "the window opened and is registered";
+  backToTheInitialSettings();
+  // A replayed setting that fails is dropped and the rest apply; the injected fault fires
+  // before the stand-in logs the call.
+  const Calls dropped = replayedAfter({"set_system ('standin_fail', ['SetLut', 5555])"});
+  EXPECT_EQ(dropped, (Calls{"SetDraw(W, 'fill')", "SetShape(W, 'original')",
+                            "SetPaint(W, 'default')", "SetLineWidth(W, 1)", "SetColored(W, 12)"}));
+  EXPECT_NE(activeWindow(), -1) << "the window opened and is registered";
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "standins/engine_support.h"
+#include "standins/iconic_test_support.h"
 #include "support/environment.h"
 
 namespace {
@@ -22,14 +23,6 @@ using namespace quorvex::test;
 namespace fs = std::filesystem;
 
 const char* const kReplay = "QUORVEX_ACQUISITION_REPLAY";
-
-HObject flatImage(Hlong width, Hlong height, Hlong value) {
-  HObject blank, all, flat;
-  HalconCpp::GenImageConst(&blank, "byte", width, height);
-  HalconCpp::GenRectangle1(&all, 0, 0, height - 1, width - 1);
-  HalconCpp::PaintRegion(all, blank, &flat, value, "fill");
-  return flat;
-}
 
 // A camera's open_framegrabber as the acquisition assistant writes it: full resolution (0),
 // progressive field, the camera's serial as the device, port 0.
@@ -117,31 +110,22 @@ TEST_F(CameraReplay, WithoutTheVariableACameraInterfaceIsNotFound) {
 // Each row: lines after opening a replayed 'GigEVision2' camera, writing R. A parameter set
 // is given back as set; one never set gives the File interface's answer, or its 5330.
 TEST_F(CameraReplay, ParametersAreRememberedOrAnsweredAsTheFileInterface) {
-  const std::pair<Lines, const char*> rows[] = {
-      {{"set_framegrabber_param (AcqHandle, 'ExposureTime', 12000.5)",
-        "get_framegrabber_param (AcqHandle, 'ExposureTime', R)"},
-       "12000.5"},
-      {{"set_framegrabber_param (AcqHandle, 'UserOutputValue', [1, 0, 'x'])",
-        "get_framegrabber_param (AcqHandle, 'UserOutputValue', R)"},
-       "[1, 0, 'x']"},
-      {{"set_framegrabber_param (AcqHandle, 'GainRaw', 4)",
-        "set_framegrabber_param (AcqHandle, 'GainRaw', 7)",
-        "get_framegrabber_param (AcqHandle, 'GainRaw', R)"},
-       "7"},
-      {{"get_framegrabber_param (AcqHandle, 'name', R)"}, "'GigEVision2'"},
-      {{"get_framegrabber_param (AcqHandle, 'device', R)"}, "'00305312ABCD'"},
-      {{"get_framegrabber_param (AcqHandle, 'camera_type', R)"}, "'default'"},
-      {{"get_framegrabber_param (AcqHandle, 'field', R)"}, "'progressive'"},
-      {{"get_framegrabber_param (AcqHandle, 'grab_timeout', R)"}, "5000"},
-      {{"set_framegrabber_param (AcqHandle, 'external_trigger', 'true')",
-        "get_framegrabber_param (AcqHandle, 'external_trigger', R)"},
-       "'true'"},
-      {{"info_framegrabber ('GigEVision2', 'revision', Information, R)"}, "'11.0'"},
+  const std::string set = "set_framegrabber_param (AcqHandle, ",
+                    get = "\nget_framegrabber_param (AcqHandle, ";
+  const std::pair<std::string, const char*> rows[] = {
+      {set + "'ExposureTime', 12000.5)" + get + "'ExposureTime', R)", "12000.5"},
+      {set + "'UserOutputValue', [1, 0, 'x'])" + get + "'UserOutputValue', R)", "[1, 0, 'x']"},
+      {set + "'GainRaw', 4)\n" + set + "'GainRaw', 7)" + get + "'GainRaw', R)", "7"},
+      {get + "'name', R)", "'GigEVision2'"},
+      {get + "'device', R)", "'00305312ABCD'"},
+      {get + "'camera_type', R)", "'default'"},
+      {get + "'field', R)", "'progressive'"},
+      {get + "'grab_timeout', R)", "5000"},
+      {set + "'external_trigger', 'true')" + get + "'external_trigger', R)", "'true'"},
+      {"info_framegrabber ('GigEVision2', 'revision', Information, R)", "'11.0'"},
   };
   for (const auto& [lines, expected] : rows) {
-    Lines program{openCamera("GigEVision2")};
-    program.insert(program.end(), lines.begin(), lines.end());
-    EXPECT_EQ(text(runLines(program)), expected) << lines.back();
+    EXPECT_EQ(text(runLines(with({openCamera("GigEVision2")}, split(lines)))), expected) << lines;
   }
   const std::pair<const char*, long> errors[] = {
       {"get_framegrabber_param (AcqHandle, 'ExposureTime', R)", HalconCpp::H_ERR_ACQ_PARAM},

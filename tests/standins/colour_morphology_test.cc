@@ -124,12 +124,6 @@ HObject typedRow(const char* type, const std::vector<double>& values) {
   return image;
 }
 
-double realAt(const HObject& image, Hlong row, Hlong col) {
-  HTuple value;
-  GetGrayval(image, row, col, &value);
-  return value[0].D();
-}
-
 // trans_from_rgb, HALCON 11.0 reference: real images keep the values, hue in radians; and the
 // parameters: an unknown space is a wrong value (1301), the inputs pair up.
 TEST(TransFromRgbReference, RealImagesKeepTheValuesAndInputsPairUp) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "standins/engine_support.h"
@@ -30,28 +31,6 @@ HObject typedImage(const char* type, Hlong width, Hlong height,
   }
   SetGrayval(image, rows, cols, values);
   return image;
-}
-
-// A program of lines separated by newlines, as one procedure.
-Lines linesOf(const std::string& program) {
-  Lines lines;
-  std::string::size_type start = 0;
-  for (;;) {
-    const auto end = program.find('\n', start);
-    lines.push_back(program.substr(start, end - start));
-    if (end == std::string::npos) return lines;
-    start = end + 1;
-  }
-}
-
-double realAt(const HObject& image, Hlong row, Hlong col) {
-  return pixel(image, row, col)[0].D();
-}
-
-std::string typeOf(const HObject& image) {
-  HTuple type;
-  GetImageType(image, &type);
-  return type[0].S().Text();
 }
 
 Hlong areaOf(const HObject& regionOrImage) {
@@ -240,23 +219,20 @@ TEST(LaplaceReference, MasksOverTheImpulse) {
   for (const Hlong col : {9, 10, 11, 12, 13}) {
     EXPECT_EQ(grayAt(lap, 11, col), grayAt(viaGauss, 11, col)) << col;
   }
-  const std::vector<std::pair<std::function<void()>, Hlong>> refusals = {
-      {[&] { Laplace(impulse.image, &lap, "abs", 3, "n_4"); }, 1301},
-      {[&] { Laplace(impulse.image, &lap, "signed", 4, "n_4"); }, 1302},
-      {[&] { Laplace(impulse.image, &lap, "signed", 15, "n_4"); }, 1302},
-      {[&] { Laplace(impulse.image, &lap, "signed_binomial", 41, "n_4"); }, 1302},
-      {[&] {
-         Laplace(impulse.image, &lap, "signed", tuple({5, 7}), "n_4");
-       },
-       1402},
-      {[&] {
-         Laplace(impulse.image, &lap, "signed_binomial", tuple({5, 7}), "n_4");
-       },
-       0},
-      {[&] { Laplace(impulse.image, &lap, "signed", 3, "n_6"); }, 1303},
-  };
-  for (std::size_t i = 0; i < refusals.size(); ++i) {
-    EXPECT_EQ(errorOf(refusals[i].first), refusals[i].second) << "row " << i;
+  const std::tuple<const char*, HTuple, const char*, Hlong> refusals[] = {
+      {"abs", 3, "n_4", 1301},
+      {"signed", 4, "n_4", 1302},
+      {"signed", 15, "n_4", 1302},
+      {"signed_binomial", 41, "n_4", 1302},
+      {"signed", tuple({5, 7}), "n_4", 1402},
+      {"signed_binomial", tuple({5, 7}), "n_4", 0},
+      {"signed", 3, "n_6", 1303}};
+  for (const auto& [result, size, mask, error] : refusals) {
+    EXPECT_EQ(errorOf([&, &result = result, &size = size, &mask = mask] {
+                Laplace(impulse.image, &lap, result, size, mask);
+              }),
+              error)
+        << result << " " << text(size) << " " << mask;
   }
 }
 
@@ -419,7 +395,7 @@ TEST(LinesGaussReference, ABrightBarsAxisAndWidth) {
       "gen_rectangle1 (Bar, 0, 19, 40, 21)\n"
       "paint_region (Bar, Blank, Image, 200, 'fill')\n";
   const auto lines = [&](const char* call, const char* result) {
-    return runLines(linesOf(bar + call + "\n" + result));
+    return runLines(split(bar + call + "\n" + result));
   };
   const char* none = "lines_gauss (Image, L, 1.2, 5, 10, 'light', 'true', 'none', 'false')";
   EXPECT_EQ(text(lines(none, "count_obj (L, R)")), "1");
@@ -463,7 +439,7 @@ TEST(LinesGaussReference, ABrightBarsAxisAndWidth) {
       {"lines_gauss (Image, L, 2, 5, 10, 'light', 'false', 'box', 'false')", 1306},
   };
   for (const auto& [call, number] : refusals) {
-    EXPECT_EQ(programError(linesOf(bar + call)), number) << call;
+    EXPECT_EQ(programError(split(bar + call)), number) << call;
   }
 }
 
@@ -484,7 +460,7 @@ TEST(EdgeOperatorLines, RunThroughTheEngine) {
        "64"},
   };
   for (const auto& [lines, expected] : rows) {
-    EXPECT_EQ(text(runLines(linesOf(image + lines))), expected) << lines;
+    EXPECT_EQ(text(runLines(split(image + lines))), expected) << lines;
   }
 }
 

@@ -194,14 +194,17 @@ struct ProgramCase {
   const char* expected;
 };
 
-inline void expectCases(const std::vector<ProgramCase>& cases) {
-  for (const ProgramCase& c : cases) {
-    try {
-      EXPECT_EQ(text(runLines(c.lines)), c.expected) << c.what;
-    } catch (const HDevEngineException& e) {
-      ADD_FAILURE() << c.what << ": " << e.Message();
-    }
+// text(R) after the lines against `expected`; a line that raises fails the check too.
+inline void expectText(const Lines& lines, const std::string& expected, const std::string& what) {
+  try {
+    EXPECT_EQ(text(runLines(lines)), expected) << what;
+  } catch (const HDevEngineException& e) {
+    ADD_FAILURE() << what << ": " << e.Message();
   }
+}
+
+inline void expectCases(const std::vector<ProgramCase>& cases) {
+  for (const ProgramCase& c : cases) expectText(c.lines, c.expected, c.what);
 }
 
 // R of the lines as numbers.
@@ -221,6 +224,51 @@ inline Lines split(const std::string& text) {
   }
   lines.push_back(text.substr(start));
   return lines;
+}
+
+using Grid = std::vector<std::vector<double>>;
+
+// Lines that make NAME an image of the type holding the grid's values, row by row.
+inline Lines gridImage(const std::string& name, const Grid& grid,
+                       const std::string& type = "byte") {
+  std::string rows, cols, values;
+  for (std::size_t r = 0; r < grid.size(); ++r) {
+    for (std::size_t c = 0; c < grid[r].size(); ++c) {
+      const double v = grid[r][c];
+      const std::string comma = rows.empty() ? "" : ", ";
+      rows += comma + std::to_string(r);
+      cols += comma + std::to_string(c);
+      values += comma + (v == static_cast<long long>(v) ? std::to_string(static_cast<long long>(v))
+                                                        : std::to_string(v));
+    }
+  }
+  return {"gen_image_const (" + name + ", '" + type + "', " + std::to_string(grid[0].size()) +
+              ", " + std::to_string(grid.size()) + ")",
+          "set_grayval (" + name + ", [" + rows + "], [" + cols + "], [" + values + "])"};
+}
+
+inline Lines with(Lines lines, const Lines& more) {
+  lines.insert(lines.end(), more.begin(), more.end());
+  return lines;
+}
+
+inline Lines operator+(const Lines& lines, const Lines& more) {
+  return with(lines, more);
+}
+
+// Programs of lines separated by newlines that write R, and text(R).
+inline void expectTexts(const std::vector<std::pair<std::string, std::string>>& rows) {
+  for (const auto& [program, expected] : rows) expectText(split(program), expected, program);
+}
+
+// Programs of lines separated by newlines, and the error number each raises.
+inline void expectLineErrors(const std::vector<std::pair<std::string, long>>& rows) {
+  for (const auto& [program, number] : rows)
+    EXPECT_EQ(programError(split(program)), number) << program;
+}
+
+inline void expectLineErrors(long number, const Lines& programs) {
+  for (const std::string& program : programs) expectLineErrors({{program, number}});
 }
 
 }  // namespace quorvex::test

@@ -183,20 +183,15 @@ TEST(FftFiltersReference, PhaseInDegreesAndLogPower) {
                    "gen_image_const (Im, 'real', 5, 1)",
                    "set_grayval (Im, [0, 0, 0, 0, 0], [0, 1, 2, 3, 4], [4, 0, -1, -0.001, 0])",
                    "real_to_complex (Re, Im, C)"};
-  const auto with = [&](Lines tail) {
-    Lines lines = make;
-    lines.insert(lines.end(), tail.begin(), tail.end());
-    return lines;
-  };
   const char* all = "get_grayval (P, [0, 0, 0, 0, 0], [0, 1, 2, 3, 4], R)";
   expectReals({
-      {with({"phase_deg (C, P)", all}), {27, 90, 135, 0, 0}},
-      {with({"power_ln (C, P)", all}), {std::log(5.0), 0, 0, 0, 0}, 1e-6},
+      {with(make, {"phase_deg (C, P)", all}), {27, 90, 135, 0, 0}},
+      {with(make, {"power_ln (C, P)", all}), {std::log(5.0), 0, 0, 0, 0}, 1e-6},
   });
   expectCases({
-      {"phase_deg gives 'direction'", with({"phase_deg (C, P)", "get_image_type (P, R)"}),
+      {"phase_deg gives 'direction'", with(make, {"phase_deg (C, P)", "get_image_type (P, R)"}),
        "'direction'"},
-      {"power_ln gives 'real'", with({"power_ln (C, P)", "get_image_type (P, R)"}), "'real'"},
+      {"power_ln gives 'real'", with(make, {"power_ln (C, P)", "get_image_type (P, R)"}), "'real'"},
       {"no image, no result", {"gen_empty_obj (E)", "power_ln (E, P)", "count_obj (P, R)"}, "0"},
   });
 }

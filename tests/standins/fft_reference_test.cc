@@ -31,12 +31,6 @@ std::pair<double, double> complexAt(const HObject& image, Hlong row, Hlong col) 
   return {value[0].D(), value[1].D()};
 }
 
-double realAt(const HObject& image, Hlong row, Hlong col) {
-  HTuple value;
-  GetGrayval(image, row, col, &value);
-  return value[0].D();
-}
-
 struct SpectrumRow {
   const char* what;
   HObject spectrum;
@@ -252,10 +246,7 @@ TEST(FftReference, ConvolFftWithAGaussIsTheDirectConvolution) {
                       "convol_fft (F, G, C)",
                       "rft_generic (C, S, 'from_freq', 'none', 'real', 16)",
                       "get_grayval (S, [0, 0, 1, 2, 15, 3], [0, 1, 1, 0, 0, 3], R)"};
-  const double expected[] = {18.0376, 14.4433, 11.5653, 7.4155, 14.4433, 0.3304};
-  const HTuple values = runLines(program);
-  ASSERT_EQ(values.Length(), 6);
-  for (int i = 0; i < 6; ++i) EXPECT_NEAR(values[i].D(), expected[i], 1e-3) << i;
+  expectReals({{program, {18.0376, 14.4433, 11.5653, 7.4155, 14.4433, 0.3304}, 1e-3}});
 }
 
 // correlation_fft, HALCON 11.0 reference: ImageFFT1 times the conjugate of ImageFFT2, which
@@ -269,19 +260,12 @@ TEST(FftReference, CorrelationFftMultipliesByTheConjugate) {
                    "set_grayval (G, 0, 1, 1)",
                    "rft_generic (F, FF, 'to_freq', 'none', 'complex', 4)",
                    "rft_generic (G, GF, 'to_freq', 'none', 'complex', 4)"};
-  const struct {
-    const char* second;
-    std::vector<double> expected;
-  } rows[] = {{"FF", {5, 2, 0, 2}}, {"GF", {2, 0, 0, 1}}};
-  for (const auto& row : rows) {
-    Lines lines = make;
-    lines.push_back(std::string("correlation_fft (FF, ") + row.second + ", C)");
-    lines.push_back("rft_generic (C, R4, 'from_freq', 'n', 'real', 4)");
-    lines.push_back("get_grayval (R4, [0, 0, 0, 0], [0, 1, 2, 3], R)");
-    const HTuple values = runLines(lines);
-    ASSERT_EQ(values.Length(), 4) << row.second;
-    for (int i = 0; i < 4; ++i) EXPECT_NEAR(values[i].D(), row.expected[i], 1e-4) << row.second;
-  }
+  const auto correlated = [&](const char* second) {
+    return with(make, {std::string("correlation_fft (FF, ") + second + ", C)",
+                       "rft_generic (C, R4, 'from_freq', 'n', 'real', 4)",
+                       "get_grayval (R4, [0, 0, 0, 0], [0, 1, 2, 3], R)"});
+  };
+  expectReals({{correlated("FF"), {5, 2, 0, 2}, 1e-4}, {correlated("GF"), {2, 0, 0, 1}, 1e-4}});
 }
 
 // real_to_complex, complex_to_real, power_real, power_byte, phase_rad, HALCON 11.0 reference:
@@ -291,25 +275,16 @@ TEST(FftReference, ComplexPartsMagnitudeAndPhase) {
                    "set_grayval (Re, [0, 0], [0, 1], [3, -1])",
                    "gen_image_const (Im, 'real', 2, 1)",
                    "set_grayval (Im, [0, 0], [0, 1], [4, -1])", "real_to_complex (Re, Im, C)"};
-  const struct {
-    Lines lines;
-    std::vector<double> expected;
-  } rows[] = {
-      {{"get_grayval (C, 0, 1, R)"}, {-1, -1}},
-      {{"complex_to_real (C, A, B)", "get_grayval (B, 0, 0, R)"}, {4}},
-      {{"power_real (C, P)", "get_grayval (P, 0, 0, R)"}, {5}},
-      {{"power_byte (C, P)", "get_grayval (P, 0, 1, R)"}, {1}},  // sqrt(2) rounds to 1
-      {{"phase_rad (C, P)", "get_grayval (P, [0, 0], [0, 1], R)"}, {0.927295, -3 * kPi / 4}},
-  };
-  for (const auto& row : rows) {
-    Lines lines = make;
-    lines.insert(lines.end(), row.lines.begin(), row.lines.end());
-    const HTuple values = runLines(lines);
-    ASSERT_EQ(values.Length(), static_cast<Hlong>(row.expected.size())) << row.lines.back();
-    for (std::size_t i = 0; i < row.expected.size(); ++i) {
-      EXPECT_NEAR(values[static_cast<Hlong>(i)].D(), row.expected[i], 1e-5) << row.lines.back();
-    }
-  }
+  expectReals({
+      {with(make, {"get_grayval (C, 0, 1, R)"}), {-1, -1}, 1e-5},
+      {with(make, {"complex_to_real (C, A, B)", "get_grayval (B, 0, 0, R)"}), {4}, 1e-5},
+      {with(make, {"power_real (C, P)", "get_grayval (P, 0, 0, R)"}), {5}, 1e-5},
+      // sqrt(2) rounds to 1
+      {with(make, {"power_byte (C, P)", "get_grayval (P, 0, 1, R)"}), {1}, 1e-5},
+      {with(make, {"phase_rad (C, P)", "get_grayval (P, [0, 0], [0, 1], R)"}),
+       {0.927295, -3 * kPi / 4},
+       1e-5},
+  });
 }
 
 // The reference's restrictions, each with the number of its parameter: rft_generic's Width
@@ -373,9 +348,7 @@ TEST(FftReference, DegenerateInputsGiveTheDefinitionsAnswer) {
       {{"gen_gauss_filter (G, 1, 1, 0, 'n', 'rft', 1, 1)", "get_grayval (G, 0, 0, R)"}, "1.0"},
   };
   for (const auto& row : rows) {
-    Lines lines = setup;
-    lines.insert(lines.end(), row.lines.begin(), row.lines.end());
-    EXPECT_EQ(text(runLines(lines)), row.expected) << row.lines.front();
+    EXPECT_EQ(text(runLines(with(setup, row.lines))), row.expected) << row.lines.front();
   }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "standins/engine_support.h"
+#include "standins/iconic_test_support.h"
 
 namespace {
 
@@ -29,15 +30,6 @@ HTuple strings(const std::vector<std::string>& values) {
   HTuple result;
   for (const std::string& value : values) result.Append(value.c_str());
   return result;
-}
-
-std::string contentsOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // root: a.txt, b.png, sub/ (c.txt, deeper/ (d.txt))
@@ -86,12 +78,6 @@ TEST_F(ListFiles, OptionsSelectAndBoundTheEntries) {
   }
 }
 
-TEST_F(ListFiles, ADirectoryGivenWithItsSeparatorIsNotDoubled) {
-  const HTuple files =
-      runLines({"list_files (In1, 'files', R)"}, {HTuple((root_ + "/sub/").c_str())});
-  EXPECT_EQ(files, strings({root_ + "/sub/c.txt"}));
-}
-
 #ifndef _WIN32
 // A linked folder is entered only with 'follow_links'; a link back up the tree ends there.
 TEST_F(ListFiles, LinksAreFollowedOnRequestAndLoopsEnd) {
@@ -118,12 +104,15 @@ TEST_F(ListFiles, WrongOptionsAndMissingFoldersRaiseErrors) {
   }
 }
 
-TEST_F(ListFiles, FileExistsForFilesAndFolders) {
+// A folder given with its separator is not doubled; file_exists holds for files and folders.
+TEST_F(ListFiles, PathsAsGiven) {
+  EXPECT_EQ(runLines({"list_files (In1, 'files', R)"}, {HTuple((root_ + "/sub/").c_str())}),
+            strings({root_ + "/sub/c.txt"}));
   const HTuple names = strings({root_ + "/a.txt", root_ + "/sub", root_ + "/absent", ""});
-  const HTuple found = runLines({"R := []", "for I := 0 to |In1| - 1 by 1",
-                                 "  file_exists (In1[I], E)", "  R := [R, E]", "endfor"},
-                                {names});
-  EXPECT_EQ(found, HTuple(1).Append(1).Append(0).Append(0));
+  EXPECT_EQ(text(runLines({"R := []", "for I := 0 to |In1| - 1 by 1", "  file_exists (In1[I], E)",
+                           "  R := [R, E]", "endfor"},
+                          {names})),
+            "[1, 1, 0, 0]");
 }
 
 // The documented defaults as get_system gives them, and the counts of processors and threads.
@@ -140,6 +129,12 @@ TEST(SystemParameters, DefaultsAsDocumented) {
   EXPECT_EQ(counts[1].L(), counts[0].L());
   const HTuple system = runLines({"get_system ('operating_system', R)"});
   EXPECT_GT(std::string(system[0].S().Text()).size(), 0u);
+  // count_seconds: a real that never goes back.
+  const HTuple seconds = runLines(
+      {"count_seconds (T1)", "wait_seconds (0.01)", "count_seconds (T2)", "R := [T1, T2]"});
+  ASSERT_EQ(seconds.Length(), 2);
+  EXPECT_EQ(seconds[0].Type(), HalconCpp::eElementTypeDouble);
+  EXPECT_GE(seconds[1].D() - seconds[0].D(), 0.01);
 }
 
 // Each row: a set_system call's name and value, and the error it raises (0: accepted and
@@ -303,25 +298,9 @@ TEST_F(TextFiles, FoldersAreMadeAndRemovedAndFilesDeleted) {
   }
 }
 
-TEST(CountSeconds, IsARealThatNeverGoesBack) {
-  const HTuple seconds = runLines(
-      {"count_seconds (T1)", "wait_seconds (0.01)", "count_seconds (T2)", "R := [T1, T2]"});
-  ASSERT_EQ(seconds.Length(), 2);
-  EXPECT_EQ(seconds[0].Type(), HalconCpp::eElementTypeDouble);
-  EXPECT_GE(seconds[1].D() - seconds[0].D(), 0.01);
-}
-
 const std::string kOpen =
     "open_framegrabber ('File', 1, 1, 0, 0, 0, 0, 'default', -1, 'default', -1, 'false', In1, "
     "'default', -1, -1, AcqHandle)";
-
-HObject flatImage(Hlong width, Hlong height, Hlong value) {
-  HObject blank, all, flat;
-  HalconCpp::GenImageConst(&blank, "byte", width, height);
-  HalconCpp::GenRectangle1(&all, 0, 0, height - 1, width - 1);
-  HalconCpp::PaintRegion(all, blank, &flat, value, "fill");
-  return flat;
-}
 
 // a_first.png 4x3 of 10, b_second.bmp 5x3 of 20, c_third.png 6x2 of 30, and a text file
 // that is no image; sub/ holds d_fourth.png 2x2 of 40.
@@ -359,27 +338,23 @@ Lines grabLoop(int count, const std::string& grab = "grab_image (Image, AcqHandl
           "R := [W0, Values, Widths, Name]"};
 }
 
-TEST_F(FileAcquisition, AFolderIsGrabbedInNameOrderAndAroundAgain) {
-  EXPECT_EQ(text(runLines(grabLoop(4), {HTuple(folder_.c_str())})),
-            "[4, 10, 20, 30, 10, 4, 5, 6, 4, 'File']");
-}
-
-TEST_F(FileAcquisition, AsynchronousGrabsComeInTheSameOrder) {
-  Lines lines = grabLoop(3, "grab_image_async (Image, AcqHandle, -1)");
-  lines.insert(lines.begin() + 1, "grab_image_start (AcqHandle, -1)");
-  EXPECT_EQ(text(runLines(lines, {HTuple(folder_.c_str())})), "[4, 10, 20, 30, 4, 5, 6, 'File']");
-}
-
-// Paths relative to the sequence file's folder; a single image file is grabbed every time.
-TEST_F(FileAcquisition, SequenceFilesAndSingleImages) {
+// Each row: the source (under the folder), a line after opening, the grab line, the count
+// and what grabLoop gives. A folder goes in name order and around again, asynchronous grabs
+// too; a sequence file's paths are relative to its folder; a single image comes every time.
+TEST_F(FileAcquisition, GrabOrder) {
+  const std::string async = "grab_image_async (Image, AcqHandle, -1)";
+  const std::tuple<std::string, const char*, std::string, int, const char*> rows[] = {
+      {"", nullptr, "", 4, "[4, 10, 20, 30, 10, 4, 5, 6, 4, 'File']"},
+      {"", "grab_image_start (AcqHandle, -1)", async, 3, "[4, 10, 20, 30, 4, 5, 6, 'File']"},
+      {"/order.seq", nullptr, "", 3, "[6, 30, 10, 30, 6, 4, 6, 'File']"},
+      {"/b_second", nullptr, "", 2, "[5, 20, 20, 5, 5, 'File']"}};
   std::ofstream(folder_ + "/order.seq") << "c_third.png\n\n" << folder_ << "/a_first.png\r\n";
-  EXPECT_EQ(text(runLines(grabLoop(3), {HTuple((folder_ + "/order.seq").c_str())})),
-            "[6, 30, 10, 30, 6, 4, 6, 'File']");
-  EXPECT_EQ(text(runLines(grabLoop(2), {HTuple((folder_ + "/b_second").c_str())})),
-            "[5, 20, 20, 5, 5, 'File']");
-}
-
-TEST_F(FileAcquisition, WithoutLoopingAGrabPastTheLastImageFails) {
+  for (const auto& [source, first, grab, count, expected] : rows) {
+    Lines lines = grab.empty() ? grabLoop(count) : grabLoop(count, grab);
+    if (first) lines.insert(lines.begin() + 1, first);
+    EXPECT_EQ(text(runLines(lines, {HTuple((folder_ + source).c_str())})), expected) << source;
+  }
+  // Without looping a grab past the last image fails; looping is the default.
   Lines lines = grabLoop(4);
   lines.insert(lines.begin() + 1, "set_framegrabber_param (AcqHandle, 'do_loop', 'false')");
   EXPECT_EQ(programError(lines, {HTuple(folder_.c_str())}), HalconCpp::H_ERR_ACQ_GRAB);
@@ -431,9 +406,7 @@ TEST_F(FileAcquisition, WrongUseRaisesTheInterfacesErrors) {
   EXPECT_EQ(programError({"open_framegrabber ('GigEVision', 1, 1, 0, 0, 0, 0, 'default', -1, "
                           "'default', -1, 'false', 'default', 'default', -1, -1, AcqHandle)"}),
             HalconCpp::H_ERR_ACQ_INTERFACE);
-}
-
-TEST(FileAcquisitionInfo, TheInterfaceDescribesItself) {
+  // The interface describes itself.
   const HTuple defaults = runLines({"info_framegrabber ('File', 'defaults', Information, R)"});
   EXPECT_EQ(defaults.Length(), 15);
   const HTuple parameters =

@@ -14,12 +14,6 @@ const Lines kRow{"gen_image_const (I, 'byte', 7, 1)",
                  "set_grayval (I, [0, 0, 0, 0, 0, 0, 0], [0, 1, 2, 3, 4, 5, 6], "
                  "[200, 100, 100, 100, 10, 100, 100])"};
 
-Lines with(const Lines& base, Lines more) {
-  Lines lines = base;
-  lines.insert(lines.end(), more.begin(), more.end());
-  return lines;
-}
-
 TEST(HysteresisThreshold, PathsOfPotentialPixels) {
   const char* runs = "get_region_runs (H, Rr, Rb, Re)";
   expectCases({

@@ -148,6 +148,38 @@ inline HTuple pixel(const HObject& image, Hlong row, Hlong col) {
   return values;
 }
 
+// A WIDTH x HEIGHT byte image of one grey value.
+inline HObject flatImage(Hlong width, Hlong height, Hlong value) {
+  HObject blank, all, flat;
+  HalconCpp::GenImageConst(&blank, "byte", width, height);
+  HalconCpp::GenRectangle1(&all, 0, 0, height - 1, width - 1);
+  HalconCpp::PaintRegion(all, blank, &flat, value, "fill");
+  return flat;
+}
+
+inline Hlong channelsOf(const HObject& image) {
+  HTuple channels;
+  HalconCpp::CountChannels(image, &channels);
+  return channels[0].L();
+}
+
+inline double realAt(const HObject& image, Hlong row, Hlong col) {
+  return pixel(image, row, col)[0].D();
+}
+
+inline std::string typeOf(const HObject& image) {
+  HTuple type;
+  HalconCpp::GetImageType(image, &type);
+  return type[0].S().Text();
+}
+
+// One region feature by its name in region_features.
+inline double feature(const HObject& region, const char* name) {
+  HTuple value;
+  HalconCpp::RegionFeatures(region, name, &value);
+  return value[0].D();
+}
+
 }  // namespace quorvex::test
 
 #endif

@@ -45,12 +45,6 @@ class ImageDecoders : public ::testing::Test {
   SystemSizeRestored sizes_;
 };
 
-Hlong channelsOf(const HObject& image) {
-  HTuple channels;
-  CountChannels(image, &channels);
-  return channels[0].L();
-}
-
 // Every channel of every pixel, row by row, the channels of a pixel together.
 HTuple allPixels(const HObject& image) {
   HTuple width, height, values;
@@ -61,18 +55,13 @@ HTuple allPixels(const HObject& image) {
   return values;
 }
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // Each row: a file that made stb write out of bounds, pass a null pointer, overflow or leave
 // pixels unset; every decoder refuses it with 5202.
 TEST_F(ImageDecoders, FilesThatBrokeStbAreRefused) {
   HObject flat;
   GenImageConst(&flat, "byte", 8, 8);
   WriteImage(flat, "jpeg", 0, (folder_ + "/plain").c_str());
-  const std::string jpeg = readFile(folder_ + "/plain.jpg");
+  const std::string jpeg = contentsOf(folder_ + "/plain.jpg");
   const std::pair<const char*, std::string> rows[] = {
       {"long_huffman.jpg", jpegWithLongHuffmanTable(jpeg)},
       {"only_empty_idat.png", pngFile(2, 1, 0, {}, true)},

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "standins/iconic_test_support.h"
+#include "standins/image_bytes.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -62,29 +63,6 @@ HTuple expectedPixels(int channels) {
     }
   }
   return values;
-}
-
-Hlong channelsOf(const HObject& image) {
-  HTuple channels;
-  CountChannels(image, &channels);
-  return channels[0].L();
-}
-
-HObject flatImage(Hlong width, Hlong height, Hlong value) {
-  HObject blank, all, flat;
-  GenImageConst(&blank, "byte", width, height);
-  GenRectangle1(&all, 0, 0, height - 1, width - 1);
-  PaintRegion(all, blank, &flat, value, "fill");
-  return flat;
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-std::string le32(std::uint32_t v) {
-  return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-          static_cast<char>(v >> 24)};
 }
 
 class ImageFiles : public ::testing::Test {

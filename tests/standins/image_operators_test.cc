@@ -24,12 +24,6 @@ struct Ramp {
   HObject image = wrapGray(pixels, 4, 3);
 };
 
-Hlong at(const HObject& image, Hlong row, Hlong col) {
-  HTuple value;
-  GetGrayval(image, row, col, &value);
-  return value[0].L();
-}
-
 HObject constant(Hlong value, Hlong width = 4, Hlong height = 3) {
   HObject image, scaled;
   GenImageConst(&image, "byte", width, height);
@@ -73,7 +67,7 @@ TEST(ImageOperators, PixelsMatchTheHandWorkedValues) {
   for (const Row& row : rows) {
     HObject out;
     row.run(ramp.image, &out);
-    EXPECT_EQ(at(out, row.row, row.col), row.expected) << row.what;
+    EXPECT_EQ(grayAt(out, row.row, row.col), row.expected) << row.what;
   }
 }
 
@@ -89,7 +83,7 @@ TEST(ImageOperators, DomainsChannelsAndStatistics) {
   HTuple width, height;
   GetImageSize(cropped, &width, &height);
   EXPECT_EQ(text(width.Clone().Append(height)), "[2, 2]");
-  EXPECT_EQ(at(cropped, 0, 0), 60);
+  EXPECT_EQ(grayAt(cropped, 0, 0), 60);
 
   HTuple min, max, range, mean, deviation, absolute, relative;
   HObject whole;
@@ -110,11 +104,11 @@ TEST(ImageOperators, DomainsChannelsAndStatistics) {
   HObject rgb, gray, r, g, b;
   Compose3(constant(100), constant(50), constant(200), &rgb);
   Rgb1ToGray(rgb, &gray);
-  EXPECT_EQ(at(gray, 0, 0), 82) << ".299 * 100 + .587 * 50 + .114 * 200 = 82.05";
+  EXPECT_EQ(grayAt(gray, 0, 0), 82) << ".299 * 100 + .587 * 50 + .114 * 200 = 82.05";
   Decompose3(rgb, &r, &g, &b);
   Rgb3ToGray(r, g, b, &gray);
-  EXPECT_EQ(at(gray, 2, 3), 82);
-  EXPECT_EQ(at(b, 0, 0), 200);
+  EXPECT_EQ(grayAt(gray, 2, 3), 82);
+  EXPECT_EQ(grayAt(b, 0, 0), 200);
 
   std::vector<std::uint8_t> bimodal(8 * 2, 20);
   std::fill(bimodal.begin() + 5, bimodal.end(), 200);
@@ -153,7 +147,7 @@ TEST(ImageOperators, WrongInputsRaiseTheVendorsNumbers) {
   GenContourPolygonXld(&contour, HTuple(0).Append(1), HTuple(0).Append(1));
   EXPECT_EQ(errorOf([&] { ReduceDomain(ramp.image, contour, &out); }), 1102);
   ConvertImageType(ramp.image, &out, "byte");
-  EXPECT_EQ(at(out, 2, 2), 110);
+  EXPECT_EQ(grayAt(out, 2, 2), 110);
 }
 
 TEST(ImageOperators, ProgramLinesRunThem) {

@@ -47,37 +47,34 @@ TEST(GeneratedImages, RampsAndSurfaces) {
 // and leaves its inputs as they were.
 TEST(PaintedImages, InPlaceAndIntoACopy) {
   const Lines zeros{"gen_image_const (D, 'byte', 4, 4)"};
-  const auto with = [&](Lines more) {
-    Lines lines = zeros;
-    lines.insert(lines.end(), more.begin(), more.end());
-    return lines;
-  };
   expectCases({
       {"fill: the rectangle's pixels, in place",
-       with({"gen_rectangle1 (Q, 1, 1, 2, 2)", "overpaint_region (D, Q, 200, 'fill')",
-             "get_grayval (D, [0, 1, 2], [0, 1, 2], R)"}),
+       with(zeros, {"gen_rectangle1 (Q, 1, 1, 2, 2)", "overpaint_region (D, Q, 200, 'fill')",
+                    "get_grayval (D, [0, 1, 2], [0, 1, 2], R)"}),
        "[0, 200, 200]"},
       {"margin: only its border",
-       with({"gen_rectangle1 (Q, 0, 0, 2, 2)", "overpaint_region (D, Q, 7, 'margin')",
-             "get_grayval (D, [0, 1, 2, 1], [0, 1, 2, 0], R)"}),
+       with(zeros, {"gen_rectangle1 (Q, 0, 0, 2, 2)", "overpaint_region (D, Q, 7, 'margin')",
+                    "get_grayval (D, [0, 1, 2, 1], [0, 1, 2, 0], R)"}),
        "[7, 0, 7, 7]"},
       {"overpaint_gray: the source's domain only",
-       with({"gen_image_gray_ramp (S, 0, 0, 50, 0, 0, 4, 4)", "gen_rectangle1 (Q, 0, 0, 0, 1)",
-             "reduce_domain (S, Q, S1)", "overpaint_gray (D, S1)",
-             "get_grayval (D, [0, 0, 1], [0, 1, 0], R)"}),
+       with(zeros, {"gen_image_gray_ramp (S, 0, 0, 50, 0, 0, 4, 4)",
+                    "gen_rectangle1 (Q, 0, 0, 0, 1)", "reduce_domain (S, Q, S1)",
+                    "overpaint_gray (D, S1)", "get_grayval (D, [0, 0, 1], [0, 1, 0], R)"}),
        "[50, 50, 0]"},
       {"paint_gray: a mixed copy, the destination untouched",
-       with({"gen_image_gray_ramp (S, 0, 0, 50, 0, 0, 4, 4)", "gen_rectangle1 (Q, 3, 3, 3, 3)",
+       with(zeros,
+            {"gen_image_gray_ramp (S, 0, 0, 50, 0, 0, 4, 4)", "gen_rectangle1 (Q, 3, 3, 3, 3)",
              "reduce_domain (S, Q, S1)", "gen_image_gray_ramp (N, 0, 0, 9, 0, 0, 4, 4)",
              "paint_gray (S1, N, M)", "get_grayval (M, [3, 0], [3, 0], Gm)",
              "get_grayval (N, 3, 3, Gn)", "R := [Gm, Gn]"}),
        "[50, 9, 9]"},
   });
-  EXPECT_EQ(programError(with({"gen_image_const (S, 'byte', 3, 4)", "overpaint_gray (D, S)"})),
-            3030);
   EXPECT_EQ(
-      programError(with({"gen_rectangle1 (Q, 0, 0, 1, 1)", "overpaint_region (D, Q, 1, 'edge')"})),
-      1302);
+      programError(with(zeros, {"gen_image_const (S, 'byte', 3, 4)", "overpaint_gray (D, S)"})),
+      3030);
+  EXPECT_EQ(programError(with(
+                zeros, {"gen_rectangle1 (Q, 0, 0, 1, 1)", "overpaint_region (D, Q, 1, 'edge')"})),
+            1302);
 }
 
 }  // namespace

@@ -22,12 +22,6 @@ const Lines kThree{"gen_image_const (A, 'byte', 2, 1)",
                    "concat_obj (A, B, AB)",
                    "concat_obj (AB, C, Images)"};
 
-Lines with(const Lines& first, Lines more) {
-  Lines lines = first;
-  lines.insert(lines.end(), more.begin(), more.end());
-  return lines;
-}
-
 // Each line after `first` raising its number.
 void expectLineErrors(const Lines& first, const std::vector<ErrorRow>& rows) {
   for (const ErrorRow& row : rows) {

@@ -33,11 +33,6 @@ Lines onePixel(const std::string& type, const std::string& value, const char* na
           std::string("set_grayval (") + name + ", 0, 0, " + value + ")"};
 }
 
-Lines operator+(Lines lines, const Lines& more) {
-  lines.insert(lines.end(), more.begin(), more.end());
-  return lines;
-}
-
 // get_image_type and get_image_pointer1, HALCON 11.0 reference: the type as one of 'byte',
 // 'int1', 'int2', 'uint2', 'int4', 'real', 'direction', 'cyclic', 'complex'.
 TEST(ImageTypes, NamesComeBackAsTheReferenceSpellsThem) {

@@ -248,37 +248,26 @@ class RunBounds : public ::testing::Test {
 
 struct Road {
   const char* what;
-  Lines lines;
   unsigned number;
   int line;
   const char* says;
+  Lines lines;
 };
 
 TEST_F(RunBounds, EveryRoadEndsAtItsLine) {
   const std::string kilobyte = "'" + std::string(1024, 'x') + "'";
+  // clang-format off
   const Road roads[] = {
-      {"an element just past the bound", {"T := []", "T[65536] := 1"}, kValueSize, 2, "elements"},
-      {"text appended in place",
-       {"S := " + kilobyte, "A := []", "while (1)", "  A := [A, S]", "endwhile"},
-       kValueSize,
-       4,
-       "bytes of text"},
-      {"text appended by index",
-       {"S := " + kilobyte, "A := []", "while (1)", "  A[|A|] := S", "endwhile"},
-       kValueSize,
-       4,
-       "bytes of text"},
-      {"a tuple of large parts, checked before it is built",
-       {"A := gen_tuple_const(40000, 0)", "B := [A, A]"},
-       kValueSize,
-       2,
-       "80000 elements"},
-      {"one element's text growing",
-       {"S := " + kilobyte, "while (1)", "  S := S + S", "endwhile"},
-       kValueSize,
-       3,
-       "bytes of text"},
-  };
+      {"an element just past the bound", kValueSize, 2, "elements", {"T := []", "T[65536] := 1"}},
+      {"text appended in place", kValueSize, 4, "bytes of text",
+       {"S := " + kilobyte, "A := []", "while (1)", "  A := [A, S]", "endwhile"}},
+      {"text appended by index", kValueSize, 4, "bytes of text",
+       {"S := " + kilobyte, "A := []", "while (1)", "  A[|A|] := S", "endwhile"}},
+      {"a tuple of large parts, checked before it is built", kValueSize, 2, "80000 elements",
+       {"A := gen_tuple_const(40000, 0)", "B := [A, A]"}},
+      {"one element's text growing", kValueSize, 3, "bytes of text",
+       {"S := " + kilobyte, "while (1)", "  S := S + S", "endwhile"}}};
+  // clang-format on
   for (const Road& road : roads) {
     const HDevEngineException error = engineErrorOf([&] { runLines(road.lines); });
     EXPECT_EQ(error.HalconErrNum(), road.number) << road.what << ": " << error.Message();
@@ -323,38 +312,29 @@ TEST_F(RunBounds, WorkNotLinesIsCounted) {
 TEST(ImageAndWindowBounds, EndAtTheLineThatWouldPassThem) {
   struct Case {
     const char* what;
-    Lines lines;
     unsigned number;
     int line;
+    Lines lines;
   };
+  // clang-format off
   const Case cases[] = {
-      {"one image larger than the pixel bound",
-       {"set_system ('standin_pixel_limit', 1000000)", "gen_image_const (I, 'byte', 1001, 1000)"},
-       6001,
-       2},
-      {"images kept in a loop",
+      {"one image larger than the pixel bound", 6001, 2,
+       {"set_system ('standin_pixel_limit', 1000000)", "gen_image_const (I, 'byte', 1001, 1000)"}},
+      {"images kept in a loop", 6001, 4,
        {"set_system ('standin_pixel_limit', 10000000)", "gen_empty_obj (All)",
         "for I := 1 to 100 by 1", "  gen_image_const (Image, 'byte', 1000, 1000)",
-        "  concat_obj (All, Image, All)", "endfor"},
-       6001,
-       4},
-      {"a window's framebuffer",
+        "  concat_obj (All, Image, All)", "endfor"}},
+      {"a window's framebuffer", 6001, 2,
        {"set_system ('standin_pixel_limit', 1000000)",
-        "open_window (0, 0, 1000, 1000, 0, 'invisible', '', W)"},
-       6001,
-       2},
-      {"a window grown past the pixel bound",
+        "open_window (0, 0, 1000, 1000, 0, 'invisible', '', W)"}},
+      {"a window grown past the pixel bound", 6001, 3,
        {"set_system ('standin_pixel_limit', 1000000)",
         "open_window (0, 0, 100, 100, 0, 'invisible', '', W)",
-        "set_window_extents (W, 0, 0, 1000, 1000)"},
-       6001,
-       3},
-      {"windows left open",
+        "set_window_extents (W, 0, 0, 1000, 1000)"}},
+      {"windows left open", 5101, 3,
        {"set_system ('standin_window_limit', 3)", "for I := 1 to 4 by 1",
-        "  open_window (0, 0, 64, 64, 0, 'invisible', '', W)", "endfor"},
-       5101,
-       3},
-  };
+        "  open_window (0, 0, 64, 64, 0, 'invisible', '', W)", "endfor"}}};
+  // clang-format on
   HTuple pixelLimit, windowLimit, heldBefore;
   HalconCpp::GetSystem("standin_pixel_limit", &pixelLimit);
   HalconCpp::GetSystem("standin_window_limit", &windowLimit);

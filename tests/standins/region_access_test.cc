@@ -127,18 +127,14 @@ TEST(RegionAccess, RegionsHoldingAPixel) {
   const Lines three{"gen_rectangle1 (A, 0, 0, 9, 9)", "gen_rectangle1 (B, 5, 5, 14, 14)",
                     "gen_rectangle1 (C, 20, 20, 21, 21)", "concat_obj (A, B, AB)",
                     "concat_obj (AB, C, Regions)"};
-  const auto with = [&](std::vector<std::string> more) {
-    Lines lines = three;
-    lines.insert(lines.end(), more.begin(), more.end());
-    return lines;
-  };
   expectCases({
       // get_region_index (11.0): the indices, from 1, of every region holding the pixel
-      {"both overlapping", with({"get_region_index (Regions, 7, 7, R)"}), "[1, 2]"},
-      {"the third", with({"get_region_index (Regions, 21, 20, R)"}), "3"},
-      {"none", with({"get_region_index (Regions, 100, -4, R)"}), "[]"},
+      {"both overlapping", with(three, {"get_region_index (Regions, 7, 7, R)"}), "[1, 2]"},
+      {"the third", with(three, {"get_region_index (Regions, 21, 20, R)"}), "3"},
+      {"none", with(three, {"get_region_index (Regions, 100, -4, R)"}), "[]"},
       // select_region_point (11.0): those regions themselves
-      {"selected", with({"select_region_point (Regions, Holding, 9, 5)", "count_obj (Holding, R)"}),
+      {"selected",
+       with(three, {"select_region_point (Regions, Holding, 9, 5)", "count_obj (Holding, R)"}),
        "2"},
   });
 }

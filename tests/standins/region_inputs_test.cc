@@ -55,13 +55,7 @@ TEST(RegionInputs, AnImageIsItsDomain) {
   };
   for (const Use& use : uses) {
     for (const std::string& make : {kImage, kRegion}) {
-      Lines lines{make};
-      lines.insert(lines.end(), use.lines.begin(), use.lines.end());
-      try {
-        EXPECT_EQ(text(runLines(lines)), use.expected) << use.name << " of " << make;
-      } catch (const HDevEngineException& e) {
-        ADD_FAILURE() << use.name << " of " << make << ": " << e.Message();
-      }
+      expectText(with({make}, use.lines), use.expected, std::string(use.name) + " of " + make);
     }
   }
 }

@@ -29,12 +29,6 @@ HObject joined(const HObject& a, const HObject& b) {
   return merged;
 }
 
-double feature(const HObject& region, const char* name) {
-  HTuple value;
-  RegionFeatures(region, name, &value);
-  return value[0].D();
-}
-
 // A 10 x 30 rectangle, a ring with a 4 x 4 hole and an L whose hull is known.
 HObject bar() {
   return rectangle(10, 20, 19, 49);

@@ -39,12 +39,6 @@ HObject line(Hlong row1, Hlong col1, Hlong row2, Hlong col2) {
   return region;
 }
 
-double feature(const HObject& region, const char* name) {
-  HTuple value;
-  RegionFeatures(region, name, &value);
-  return value[0].D();
-}
-
 std::string box(const HObject& region) {
   HTuple r1, c1, r2, c2;
   SmallestRectangle1(region, &r1, &c1, &r2, &c2);

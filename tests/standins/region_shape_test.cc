@@ -20,35 +20,29 @@ const Lines kShapes{"gen_rectangle1 (Q, 0, 0, 2, 2)",
                     "difference (F, C, H)",
                     "concat_obj (Q, L, QL)"};
 
-Lines shapes(Lines more) {
-  Lines lines = kShapes;
-  lines.insert(lines.end(), more.begin(), more.end());
-  return lines;
-}
-
 TEST(RegionShapeOperators, OneFeatureEach) {
   expectCases({
       // circularity, 11.0: F / (max^2 pi), at most 1. Q: 9 / (2 pi) > 1; L: 5 / (4 pi).
-      {"circularity", shapes({"circularity (QL, R)"}), "[1.0, 0.3978873577297384]"},
+      {"circularity", with(kShapes, {"circularity (QL, R)"}), "[1.0, 0.3978873577297384]"},
       // compactness, 11.0: L^2 / (4 F pi), at least 1; the contour through the border
       // pixels' centres is 8 long for both. Q: 64 / 36 pi < 1; L: 64 / 20 pi.
-      {"compactness", shapes({"compactness (QL, R)"}), "[1.0, 1.0185916357881302]"},
-      {"contlength", shapes({"contlength (QL, R)"}), "[8.0, 8.0]"},
+      {"compactness", with(kShapes, {"compactness (QL, R)"}), "[1.0, 1.0185916357881302]"},
+      {"contlength", with(kShapes, {"contlength (QL, R)"}), "[8.0, 8.0]"},
       // convexity, 11.0: F / F_c; the hull of V's centres is the triangle (0,0) (2,0) (2,2),
       // which holds 6 pixels.
-      {"convexity", shapes({"convexity (V, R)"}), "0.8333333333333334"},
+      {"convexity", with(kShapes, {"convexity (V, R)"}), "0.8333333333333334"},
       // eccentricity, 11.0: Q's moments M20 = M02 = 2/3, M11 = 0 give Ra = Rb = sqrt(8/3):
       // anisometry 1, bulkiness pi Ra Rb / F = 8 pi / 27, structure factor their product - 1.
-      {"eccentricity", shapes({"eccentricity (Q, A, B, S)", "R := [A, B, S]"}),
+      {"eccentricity", with(kShapes, {"eccentricity (Q, A, B, S)", "R := [A, B, S]"}),
        "[1.0, 0.930842267730309, -0.06915773226969102]"},
       // diameter_region, 11.0: V's farthest pixels, (0,0) and (2,2).
       {"diameter_region",
-       shapes({"diameter_region (V, R1, C1, R2, C2, D)", "R := [R1, C1, R2, C2, D]"}),
+       with(kShapes, {"diameter_region (V, R1, C1, R2, C2, D)", "R := [R1, C1, R2, C2, D]"}),
        "[0, 0, 2, 2, 2.8284271247461903]"},
       // euler_number, connect_and_holes, area_holes, 11.0: H is one part with one hole of 1.
       {"holes",
-       shapes({"euler_number (H, E)", "connect_and_holes (H, N, O)", "area_holes (H, A)",
-               "R := [E, N, O, A]"}),
+       with(kShapes, {"euler_number (H, E)", "connect_and_holes (H, N, O)", "area_holes (H, A)",
+                      "R := [E, N, O, A]"}),
        "[0, 1, 1, 1]"},
       {"empty region: zeros",
        {"gen_empty_region (E)", "circularity (E, C)", "diameter_region (E, R1, C1, R2, C2, D)",

@@ -360,7 +360,7 @@ TEST_F(WindowText, StringExtentsFollowTheFontHeight) {
 }
 
 // Each row: the call of set_display_font and the font it sets, in the Windows notation.
-TEST_F(WindowText, SetDisplayFontNamesTheWindowsFont) {
+TEST_F(WindowText, FontsAreNamedInTheWindowsNotation) {
   const std::pair<std::string, std::string> rows[] = {
       {"16, 'mono', 'true', 'false'", "-Courier New-16-*-0-*-*-1-"},
       {"20, 'sans', 'false', 'true'", "-Arial-20-*-1-*-*-0-"},
@@ -371,9 +371,7 @@ TEST_F(WindowText, SetDisplayFontNamesTheWindowsFont) {
         {kOpen, "set_display_font (W, " + arguments + ")", "get_font (W, Font)"}, {"Font"});
     EXPECT_EQ(stringAt(snippet.value("Font").get(), 0), expected) << arguments;
   }
-}
-
-TEST_F(WindowText, WrongFontsAreWrongValues) {
+  // Fonts that name no size are wrong values.
   for (const char* font : {"", "-", "-Arial-0-", "-Arial-x-", "mono-"}) {
     Snippet snippet({kOpen, std::string("set_font (W, '") + font + "')"});
     EXPECT_FAILS(snippet.run().release(), ErrorKindEngine, 1302) << font;

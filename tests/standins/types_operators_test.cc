@@ -15,64 +15,6 @@ namespace {
 using namespace quorvex::test;
 using HalconCpp::Hlong;
 
-using Grid = std::vector<std::vector<double>>;
-
-std::string list(const std::vector<std::string>& values) {
-  std::string text = "[";
-  for (std::size_t i = 0; i < values.size(); ++i) text += (i ? ", " : "") + values[i];
-  return text + "]";
-}
-
-std::string number(double value) {
-  std::string text = std::to_string(value);
-  return text;
-}
-
-// Lines that make NAME an image of the type holding the grid's values, row by row.
-Lines image(const std::string& name, const std::string& type, const Grid& grid) {
-  std::vector<std::string> rows, cols, values;
-  for (std::size_t r = 0; r < grid.size(); ++r) {
-    for (std::size_t c = 0; c < grid[r].size(); ++c) {
-      rows.push_back(std::to_string(r));
-      cols.push_back(std::to_string(c));
-      values.push_back(number(grid[r][c]));
-    }
-  }
-  return {
-      "gen_image_const (" + name + ", '" + type + "', " + std::to_string(grid[0].size()) + ", " +
-          std::to_string(grid.size()) + ")",
-      "set_grayval (" + name + ", " + list(rows) + ", " + list(cols) + ", " + list(values) + ")"};
-}
-
-Lines operator+(Lines lines, const Lines& more) {
-  lines.insert(lines.end(), more.begin(), more.end());
-  return lines;
-}
-
-struct TextRow {
-  std::string lines;  // ending in R := the values
-  std::string expected;
-};
-
-// R as its readable form after each row's lines.
-void expectTexts(const std::vector<TextRow>& rows) {
-  for (const TextRow& row : rows) {
-    try {
-      EXPECT_EQ(text(runLines(split(row.lines))), row.expected) << row.lines;
-    } catch (const HDevEngineException& e) {
-      ADD_FAILURE() << row.lines << ": " << e.Message();
-    }
-  }
-}
-
-void expectLineErrors(const std::vector<std::pair<std::string, long>>& rows) {
-  for (const auto& [lines, number] : rows) EXPECT_EQ(programError(split(lines)), number) << lines;
-}
-
-void expectLineErrors(long number, const std::vector<std::string>& rows) {
-  for (const std::string& lines : rows) EXPECT_EQ(programError(split(lines)), number) << lines;
-}
-
 struct Expect {
   Lines lines;  // ending in R := the values
   std::vector<double> values;
@@ -97,14 +39,14 @@ void expectRows(const std::vector<Expect>& rows, double tolerance = 1e-6) {
 
 // The whole matrix M, row by row.
 Lines matrixValues(int levels) {
-  std::vector<std::string> rows, cols;
+  std::string rows, cols;
   for (int r = 0; r < levels; ++r) {
     for (int c = 0; c < levels; ++c) {
-      rows.push_back(std::to_string(r));
-      cols.push_back(std::to_string(c));
+      rows += (rows.empty() ? "" : ", ") + std::to_string(r);
+      cols += (cols.empty() ? "" : ", ") + std::to_string(c);
     }
   }
-  return {"get_grayval (M, " + list(rows) + ", " + list(cols) + ", R)"};
+  return {"get_grayval (M, [" + rows + "], [" + cols + "], R)"};
 }
 
 std::vector<double> over(std::vector<double> counts, double total) {
@@ -118,7 +60,7 @@ std::vector<double> over(std::vector<double> counts, double total) {
 // a real image of 2^LdGray x 2^LdGray. The first table is the page's own example, 0 0 3 /
 // 1 1 2 / 1 2 3 at LdGray 2 (grey values 64 times the levels).
 TEST(GenCoocMatrix, TheReferenceExampleInEachDirection) {
-  const Lines setup = image("I", "byte", {{0, 0, 192}, {64, 64, 128}, {64, 128, 192}}) +
+  const Lines setup = gridImage("I", {{0, 0, 192}, {64, 64, 128}, {64, 128, 192}}) +
                       Lines{"gen_rectangle1 (Box, 0, 0, 2, 2)"};
   const auto line = [&](const char* direction) {
     return setup + Lines{std::string("gen_cooc_matrix (Box, I, M, 2, ") + direction + ")"} +
@@ -135,8 +77,7 @@ TEST(GenCoocMatrix, TheReferenceExampleInEachDirection) {
       1e-7);
   expectTexts(
       {{"gen_image_const (I, 'byte', 3, 3)\ngen_cooc_matrix (I, I, M, 3, 0)\nget_image_type (M, "
-        "T)\n"
-        "get_image_size (M, W, H)\nR := [T, W, H]",
+        "T)\nget_image_size (M, W, H)\nR := [T, W, H]",
         "['real', 8, 8]"}});
 }
 
@@ -147,7 +88,7 @@ TEST(GenCoocMatrix, TheReferenceExampleInEachDirection) {
 // the same matrix.
 TEST(GenCoocMatrix, FourByFourBlocksAndTheirFeatures) {
   const Lines setup =
-      image("I", "byte", {{0, 0, 200, 200}, {0, 0, 200, 200}, {200, 200, 0, 0}, {200, 200, 0, 0}});
+      gridImage("I", {{0, 0, 200, 200}, {0, 0, 200, 200}, {200, 200, 0, 0}, {200, 200, 0, 0}});
   const auto line = [&](const char* direction) {
     return setup + Lines{std::string("gen_cooc_matrix (I, I, M, 1, ") + direction + ")"} +
            matrixValues(2);
@@ -171,26 +112,18 @@ TEST(GenCoocMatrix, FourByFourBlocksAndTheirFeatures) {
         {0, 0, 0, 0},
         "one pixel: no pairs"}});
   expectLineErrors(
-      {{"gen_image_const (I, 'byte', 4, 4)\n"
-        "gen_cooc_matrix (I, I, M, 0, 0)",
-        1301},
-       {"gen_image_const (I, 'byte', 4, 4)\n"
-        "gen_cooc_matrix (I, I, M, 9, 0)",
-        1301},
-       {"gen_image_const (I, 'byte', 4, 4)\n"
-        "gen_cooc_matrix (I, I, M, 2, 30)",
-        1302},
+      {{"gen_image_const (I, 'byte', 4, 4)\ngen_cooc_matrix (I, I, M, 0, 0)", 1301},
+       {"gen_image_const (I, 'byte', 4, 4)\ngen_cooc_matrix (I, I, M, 9, 0)", 1301},
+       {"gen_image_const (I, 'byte', 4, 4)\ngen_cooc_matrix (I, I, M, 2, 30)", 1302},
        {"gen_image_const (B, 'real', 3, 2)\ncooc_feature_matrix (B, E, C, H, K)", 3030},
-       {"gen_image_const (I, 'byte', 4, 4)\n"
-        "cooc_feature_matrix (I, E, C, H, K)",
-        9001}});
+       {"gen_image_const (I, 'byte', 4, 4)\ncooc_feature_matrix (I, E, C, H, K)", 9001}});
 }
 
 // histo_2dim, HALCON 11.0 reference: the grey values of ImageCol give the row, those of
 // ImageRow the column of an int4 image of 256 x 256 whose value counts the pixels of the
 // region with that pair.
 TEST(Histo2dim, CountsPairsWithTheFirstImageAsRow) {
-  const Lines setup = image("A", "byte", {{1, 2}, {1, 3}}) + image("B", "byte", {{5, 5}, {5, 7}});
+  const Lines setup = gridImage("A", {{1, 2}, {1, 3}}) + gridImage("B", {{5, 5}, {5, 7}});
   expectRows({{setup + Lines{"histo_2dim (A, A, B, H)",
                              "get_grayval (H, [1, 2, 3, 5, 5, 0], [5, 5, 7, 1, 2, 0], R)"},
                {2, 1, 1, 0, 0, 0},
@@ -310,7 +243,7 @@ TEST(TypedFilters, MeansAndSmoothingKeepTheType) {
       {row("int2", "[-300, 0, 300]", "mean_image (I, F, 3, 1)"),
        "['int2', -200, 0, 200]"},  // -900 / 3, 0, 900 / 3
   });
-  expectRows({{image("I", "real", {{1.0, 2.0, 4.5}}) +
+  expectRows({{gridImage("I", {{1.0, 2.0, 4.5}}, "real") +
                    Lines{"mean_image (I, F, 3, 1)", "get_grayval (F, [0, 0, 0], [0, 1, 2], R)"},
                {4.0 / 3, 2.5, 11.0 / 3},
                "1+1+2, 1+2+4.5, 2+4.5+4.5 over 3"}},
@@ -381,8 +314,7 @@ TEST(HistogramThresholds, MinimaPartTheGreyValues) {
                 "2"},  // the zeros 11..199 are one minimum at 105
                {"gen_image_const (I, 'byte', 10, 1)\ngen_image_const (J, 'byte', 10, 1)\n"
                 "paint_region (J, J, K, 200, 'fill')\nset_grayval (K, 0, 0, 50)\n"
-                "char_threshold (K, K, C, 0, 50, T)\narea_center (C, A, Row, Col)\n"
-                "R := [T, A]",
+                "char_threshold (K, K, C, 0, 50, T)\narea_center (C, A, Row, Col)\nR := [T, A]",
                 "[199, 1]"},  // peak 9 at 200, h(199) = 0 < 4.5
                {"gen_image_const (I, 'byte', 3, 1)\n"
                 "set_grayval (I, [0, 0, 0], [0, 1, 2], [0, 100, 200])\n"

@@ -18,36 +18,6 @@ using HalconCpp::Hlong;
 constexpr double kPi = 3.14159265358979323846;
 const double kSin60 = std::sqrt(3.0) / 2;
 
-// A program of lines separated by newlines, as one procedure.
-Lines linesOf(const std::string& program) {
-  Lines lines;
-  std::string::size_type start = 0;
-  for (;;) {
-    const auto end = program.find('\n', start);
-    lines.push_back(program.substr(start, end - start));
-    if (end == std::string::npos) return lines;
-    start = end + 1;
-  }
-}
-
-// Programs writing R and the readable form of R they give.
-void expectTexts(const std::vector<std::pair<std::string, std::string>>& rows) {
-  for (const auto& [program, expected] : rows) {
-    try {
-      EXPECT_EQ(text(runLines(linesOf(program))), expected) << program;
-    } catch (const HDevEngineException& e) {
-      ADD_FAILURE() << program << ": " << e.Message();
-    }
-  }
-}
-
-// Programs and the error number they raise.
-void expectErrorNumbers(const std::vector<std::pair<std::string, long>>& rows) {
-  for (const auto& [program, number] : rows) {
-    EXPECT_EQ(programError(linesOf(program)), number) << program;
-  }
-}
-
 // A hexagon: the circle of radius 10 about (50, 50) at a resolution of 10, whose chord of 60
 // degrees is exactly 10.
 const std::string kHexagon = "gen_circle_contour_xld (C, 50, 50, 10, 0, 6.28318, 'positive', 10)";
@@ -56,28 +26,22 @@ const std::string kTriangle = "gen_contour_polygon_xld (C, [0, 0, 3], [0, 4, 0])
 
 TEST(XldObjects, ContoursAreObjectsOfClassXldCont) {
   expectTexts({
-      {"gen_circle_contour_xld (C, 5, 5, 2, 0, 6.28318, 'positive', 1)\n"
-       "get_obj_class (C, R)",
+      {"gen_circle_contour_xld (C, 5, 5, 2, 0, 6.28318, 'positive', 1)\nget_obj_class (C, R)",
        "'xld_cont'"},
-      {"gen_rectangle2_contour_xld (C, [5, 6], 5, 0, 2, 1)\n"
-       "count_obj (C, R)",
-       "2"},
-      {"gen_rectangle2_contour_xld (C, [5, 6, 7], 5, 0, 2, 1)\n"
-       "copy_obj (C, Copy, 2, -1)\n"
+      {"gen_rectangle2_contour_xld (C, [5, 6], 5, 0, 2, 1)\ncount_obj (C, R)", "2"},
+      {"gen_rectangle2_contour_xld (C, [5, 6, 7], 5, 0, 2, 1)\ncopy_obj (C, Copy, 2, -1)\n"
        "count_obj (Copy, R)",
        "2"},
-      {"gen_rectangle2_contour_xld (C, [5, 6, 7], 5, 0, 2, 1)\n"
-       "select_obj (C, S, 3)\n"
+      {"gen_rectangle2_contour_xld (C, [5, 6, 7], 5, 0, 2, 1)\nselect_obj (C, S, 3)\n"
        "area_center_xld (S, A, R, Col, O)",
        "7.0"},
       {"gen_circle (Disc, 5, 5, 2)\n" + kTriangle +
-           "\nconcat_obj (Disc, C, Both)\n"
-           "get_obj_class (Both, R)",
+           "\nconcat_obj (Disc, C, Both)\nget_obj_class (Both, R)",
        "['region', 'xld_cont']"},
   });
   // copy_obj, HALCON 11.0 reference: Index from 1, NumObj -1 for all to the end.
-  expectErrorNumbers({{"gen_empty_obj (E)\ncopy_obj (E, Copy, 1, 1)", 1301},
-                      {(kTriangle + "\ncopy_obj (C, Copy, 1, 2)"), 1302}});
+  expectLineErrors({{"gen_empty_obj (E)\ncopy_obj (E, Copy, 1, 1)", 1301},
+                    {(kTriangle + "\ncopy_obj (C, Copy, 1, 2)"), 1302}});
 }
 
 TEST(XldObjects, DispXldDrawsContoursInTheWindowsColourAndLineWidth) {
@@ -86,15 +50,14 @@ TEST(XldObjects, DispXldDrawsContoursInTheWindowsColourAndLineWidth) {
       "gen_contour_polygon_xld (C, [10, 10], [2, 20])\n";
   // The dump is RGB: three values a point; the line width 3 covers rows 9 to 11.
   const std::string grab =
-      "dump_window_image (Image, W)\n"
-      "get_grayval (Image, [10, 11, 12, 13], [10, 10, 10, 10], R)";
+      "dump_window_image (Image, W)\nget_grayval (Image, [10, 11, 12, 13], [10, 10, 10, 10], R)";
   expectTexts({{(open + "set_color (W, 'white')\ndisp_xld (C, W)\n" + grab),
                 "[255, 255, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0]"},
                {(open + "set_color (W, 'white')\nset_line_width (W, 3)\ndisp_xld (C, W)\n" + grab),
                 "[255, 255, 255, 255, 255, 255, 0, 0, 0, 0, 0, 0]"},
                {(open + "set_color (W, 'white')\ndisp_obj (C, W)\n" + grab),
                 "[255, 255, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0]"}});
-  expectErrorNumbers(
+  expectLineErrors(
       {{"open_window (0, 0, 32, 32, 0, 'invisible', '', W)\ngen_circle (D, 5, 5, 2)\n"
         "disp_xld (D, W)",
         1101}});
@@ -128,7 +91,7 @@ TEST(GenCircleContourXld, PointsFollowTheArcAtTheResolution) {
   });
   expectTexts({{(kHexagon + "\narea_center_xld (C, A, Row, Col, R)"), "'positive'"},
                {(kHexagon + "\ntest_closed_xld (C, R)"), "1"}});
-  expectErrorNumbers(
+  expectLineErrors(
       {{"gen_circle_contour_xld (C, 5, 5, 2, 0, 1, 'positive', 0.001)", 1307},
        {"gen_circle_contour_xld (C, 5, 5, 2, 0, 1, 'clockwise', 1)", 1306},
        {"gen_circle_contour_xld (C, 5, 5, -2, 0, 1, 'positive', 1)", 1303},
@@ -195,7 +158,7 @@ TEST(XldFeatures, AreaCenterAndBoxOfOpenAndDegenerateContours) {
                {"gen_empty_obj (E)\nlength_xld (E, R)", "[]"},
                {(kTriangle + "\ncontour_point_num_xld (C, R)"), "3"},
                {(kTriangle + "\ntest_closed_xld (C, R)"), "0"}});
-  expectErrorNumbers(
+  expectLineErrors(
       {{(kTriangle + "\nconcat_obj (C, C, Two)\nget_contour_xld (Two, Row, Col)"), 1501},
        {"gen_circle (D, 5, 5, 2)\nlength_xld (D, R)", 1101}});
 }
@@ -215,20 +178,16 @@ TEST(SelectShapeXld, KeepsContoursWhoseFeaturesLieWithinTheLimits) {
       {(three + "select_shape_xld (All, S, 'row', 'and', 49, 'max')\ncount_obj (S, R)"), "2"},
       {(three + "select_shape_xld (All, S, 'rect2_len1', 'and', 15, 25)\ncount_obj (S, R)"), "1"},
   });
-  expectErrorNumbers({{(three + "select_shape_xld (All, S, 'roundness', 'and', 0, 1)"), 1301},
-                      {(three + "select_shape_xld (All, S, 'area', 'xor', 0, 1)"), 1302}});
+  expectLineErrors({{(three + "select_shape_xld (All, S, 'roundness', 'and', 0, 1)"), 1301},
+                    {(three + "select_shape_xld (All, S, 'area', 'xor', 0, 1)"), 1302}});
 }
 
 TEST(FitCircleContourXld, RecoversTheCircleOfItsPoints) {
   // Three points of the circle about (30, 40) of radius 5, at 0, 90 and 180 degrees.
   const std::string arc = "gen_contour_polygon_xld (C, [30, 25, 30], [45, 40, 35])";
-  const std::string fit =
-      "fit_circle_contour_xld (C, '%s', -1, 0, 0, 10, 2, Row, Col, Rad, S, "
-      "E, O)";
-  const auto fitWith = [&](const char* algorithm) {
-    std::string line = fit;
-    line.replace(line.find("%s"), 2, algorithm);
-    return line;
+  const auto fitWith = [](const char* algorithm) {
+    return std::string("fit_circle_contour_xld (C, '") + algorithm +
+           "', -1, 0, 0, 10, 2, Row, Col, Rad, S, E, O)";
   };
   // Twelve points of that circle every 30 degrees, with an outlier 3 outside it in the middle.
   std::string rows = "[", cols = "[";
@@ -260,18 +219,16 @@ TEST(FitCircleContourXld, RecoversTheCircleOfItsPoints) {
                 "'negative'"},
                {("gen_empty_obj (C)\n" + fitWith("algebraic") + "\nR := |Row|"), "0"}});
   // Fewer than three points, or three on a line, fix no circle.
-  expectErrorNumbers(
+  expectLineErrors(
       {{("gen_contour_polygon_xld (C, [1, 2], [1, 2])\n" + fitWith("algebraic")), 3264},
        {("gen_contour_polygon_xld (C, [1, 2, 3], [1, 2, 3])\n" + fitWith("geometric")), 3264},
        {(arc + "\n" + fitWith("ransac")), 1301}});
 }
 
 TEST(FitLineContourXld, RecoversTheLineOfItsPoints) {
-  const std::string fit = "fit_line_contour_xld (C, '%s', -1, 0, 5, 2, RB, CB, RE, CE, Nr, Nc, D)";
-  const auto fitWith = [&](const char* algorithm) {
-    std::string line = fit;
-    line.replace(line.find("%s"), 2, algorithm);
-    return line;
+  const auto fitWith = [](const char* algorithm) {
+    return std::string("fit_line_contour_xld (C, '") + algorithm +
+           "', -1, 0, 5, 2, RB, CB, RE, CE, Nr, Nc, D)";
   };
   // Row 10 from column 0 to 10, the middle point pulled 4 rows down in the second.
   const std::string straight =
@@ -293,10 +250,9 @@ TEST(FitLineContourXld, RecoversTheLineOfItsPoints) {
        {1, 0, 10},
        1e-9},
   });
-  expectErrorNumbers(
-      {{"gen_contour_polygon_xld (C, 1, 1)\n" + fitWith("regression"), 3264},
-       {"gen_contour_polygon_xld (C, [1, 1], [1, 1])\n" + fitWith("regression"), 3264},
-       {straight + "\n" + fitWith("lms"), 1301}});
+  expectLineErrors({{"gen_contour_polygon_xld (C, 1, 1)\n" + fitWith("regression"), 3264},
+                    {"gen_contour_polygon_xld (C, [1, 1], [1, 1])\n" + fitWith("regression"), 3264},
+                    {straight + "\n" + fitWith("lms"), 1301}});
 }
 
 TEST(GenContourRegionXld, BordersAndCentresOfRegions) {
@@ -326,7 +282,7 @@ TEST(GenContourRegionXld, BordersAndCentresOfRegions) {
                {"gen_empty_region (E)\ngen_contour_region_xld (E, C, 'border')\n"
                 "contour_point_num_xld (C, R)",
                 "[]"}});
-  expectErrorNumbers(
+  expectLineErrors(
       {{"gen_rectangle1 (P, 1, 1, 2, 3)\ngen_contour_region_xld (P, C, 'inner')", 1301}});
 }
 
@@ -347,7 +303,7 @@ TEST(GenRegionContourXld, FilledAndMarginRegions) {
         "gen_region_contour_xld (C, Region, 'margin')", "area_center (Region, R, Row, Col)"},
        {12}},
   });
-  expectErrorNumbers(
+  expectLineErrors(
       {{"gen_contour_polygon_xld (C, 1, 1)\ngen_region_contour_xld (C, Region, 'hull')", 1301}});
 }
 
@@ -385,7 +341,7 @@ TEST(XldProcessing, SmoothUnionSegmentAndTransform) {
                 "segment_contours_xld (C, S, 'lines', 0, 0.5, 0.5)\n"
                 "select_obj (S, First, 1)\nget_contour_xld (First, Row, R)",
                 "[0.0, 1.0, 2.0, 3.0]"}});
-  expectErrorNumbers(
+  expectLineErrors(
       {{"gen_contour_polygon_xld (C, [0, 1], [0, 1])\nsmooth_contours_xld (C, S, 4)", 1301},
        {"gen_contour_polygon_xld (C, [0, 1], [0, 1])\n"
         "segment_contours_xld (C, S, 'lines_ellipses', 0, 1, 1)",
@@ -398,8 +354,7 @@ TEST(XldProcessing, SmoothUnionSegmentAndTransform) {
 // A byte image of 20 x 20, 0 left of column 10 and 200 from it: the step lies between the
 // centres of columns 9 and 10.
 const std::string kStep =
-    "gen_image_const (Blank, 'byte', 20, 20)\n"
-    "gen_rectangle1 (Right, 0, 10, 19, 19)\n"
+    "gen_image_const (Blank, 'byte', 20, 20)\ngen_rectangle1 (Right, 0, 10, 19, 19)\n"
     "paint_region (Right, Blank, Image, 200, 'fill')\n";
 
 TEST(EdgesSubPix, FindsAStepEdgeBetweenThePixels) {
@@ -413,9 +368,9 @@ TEST(EdgesSubPix, FindsAStepEdgeBetweenThePixels) {
          {edges + "get_contour_xld (E, Row, Col)\nR := [min(Col), max(Col)]", "[9.5, 9.5]"},
          {edges + "query_contour_attribs_xld (E, R)", "['edge_direction', 'angle', 'response']"}});
     // The gradient points from dark to bright, along the column axis: 0.
-    expectReals({{linesOf(edges + "get_contour_xld (E, Row, Col)\n"
-                                  "get_contour_attrib_xld (E, 'edge_direction', D)\n"
-                                  "R := [min(Row), max(Row), min(D), max(D)]"),
+    expectReals({{split(edges + "get_contour_xld (E, Row, Col)\n"
+                                "get_contour_attrib_xld (E, 'edge_direction', D)\n"
+                                "R := [min(Row), max(Row), min(D), max(D)]"),
                   {0, 19, 0, 0}}});
   }
   // High above the step's response: no edge at all; a flat image has none either.
@@ -423,10 +378,10 @@ TEST(EdgesSubPix, FindsAStepEdgeBetweenThePixels) {
                {"gen_image_const (I, 'byte', 8, 8)\nedges_sub_pix (I, E, 'canny', 1, 1, 2)\n"
                 "count_obj (E, R)",
                 "0"}});
-  expectErrorNumbers({{kStep + "edges_sub_pix (Image, E, 'gauss', 1, 10, 20)", 1301},
-                      {kStep + "edges_sub_pix (Image, E, 'canny', 0, 10, 20)", 1302},
-                      {kStep + "edges_sub_pix (Image, E, 'canny', 1, 20, 10)", 1304},
-                      {kStep + "edges_sub_pix (Right, E, 'canny', 1, 10, 20)", 1101}});
+  expectLineErrors({{kStep + "edges_sub_pix (Image, E, 'gauss', 1, 10, 20)", 1301},
+                    {kStep + "edges_sub_pix (Image, E, 'canny', 0, 10, 20)", 1302},
+                    {kStep + "edges_sub_pix (Image, E, 'canny', 1, 20, 10)", 1304},
+                    {kStep + "edges_sub_pix (Right, E, 'canny', 1, 10, 20)", 1101}});
 }
 
 TEST(EdgesSubPix, TheEdgeOfADiscFitsItsCircle) {

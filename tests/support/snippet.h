@@ -107,6 +107,11 @@ class Snippet {
   ProcedureCall call_;
 };
 
+// The window the library has active; -1 when none is.
+inline long activeWindow() {
+  return Snippet::ran({"dev_get_window (Active)"}, {"Active"}).longAt("Active");
+}
+
 }  // namespace quorvex::test
 
 #endif

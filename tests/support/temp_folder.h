@@ -5,6 +5,8 @@
 #define QUORVEX_TESTS_SUPPORT_TEMP_FOLDER_H
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -43,6 +45,15 @@ inline const std::filesystem::path& processScratchFolder(const std::string& pref
     std::filesystem::path path;
   } folder(prefix);
   return folder.path;
+}
+
+inline void writeBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+inline std::string contentsOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 }  // namespace quorvex::test
