@@ -156,6 +156,11 @@ TEST(XldPolygons, PaintXld) {
   expectCases({
       {"byte rounds", painted("byte", half, "255"), "[255, 128, 0, 255, 0]"},
       {"real keeps the share", painted("real", half, "255"), "[255.0, 127.5, 0.0, 255.0, 0.0]"},
+      {"far points clipped to the image",
+       painted("byte",
+               "gen_contour_polygon_xld (X, [-0.5, -0.5, 0.5, 0.5], [-0.5, 1e30, 1e30, -0.5])",
+               "255"),
+       "[255, 255, 255, 0, 0]"},
       {"one value per object",
        {"gen_image_const (I, 'byte', 4, 4)",
         "gen_contour_polygon_xld (A, [-0.5, -0.5, 0.5, 0.5], [-0.5, 0.5, 0.5, -0.5])",

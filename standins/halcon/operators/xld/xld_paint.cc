@@ -91,7 +91,7 @@ class Coverage {
       if (z >= xr) return z - 0.5 * (xl + xr);
       return (z - xl) * (z - xl) / (2 * (xr - xl));
     };
-    const auto first = static_cast<std::int32_t>(std::floor(xl));
+    const auto first = static_cast<std::int32_t>(std::max(0.0, std::floor(xl)));
     const auto last = static_cast<std::int32_t>(std::ceil(xr));
     double before = 0;
     for (std::int32_t j = first; j <= last && j <= width_; ++j) {
@@ -130,20 +130,24 @@ void PaintXld(const HObject& XLD, const HObject& Image, HObject* ImageResult,
     const ContourObject& line = *lines[k];
     if (line.size() < 3) continue;  // encloses nothing
     // The window: the polygon's box within the image, in pixels.
+    // A point at infinity or NaN fixes no area: such an object paints nothing.
+    bool finite = true;
     double r0 = HUGE_VAL, r1 = -HUGE_VAL, c0 = HUGE_VAL, c1 = -HUGE_VAL;
     for (std::size_t i = 0; i < line.size(); ++i) {
+      finite = finite && std::isfinite(line.rows[i]) && std::isfinite(line.cols[i]);
       r0 = std::min(r0, line.rows[i]), r1 = std::max(r1, line.rows[i]);
       c0 = std::min(c0, line.cols[i]), c1 = std::max(c1, line.cols[i]);
     }
-    if (!(std::isfinite(r0) && std::isfinite(r1) && std::isfinite(c0) && std::isfinite(c1))) {
-      continue;
-    }
-    const auto top = static_cast<std::int32_t>(std::max(0.0, std::floor(r0 + 0.5)));
-    const auto left = static_cast<std::int32_t>(std::max(0.0, std::floor(c0 + 0.5)));
-    const auto bottom = static_cast<std::int32_t>(
-        std::min(static_cast<double>(image->height - 1), std::floor(r1 + 0.5)));
-    const auto right = static_cast<std::int32_t>(
-        std::min(static_cast<double>(image->width - 1), std::floor(c1 + 0.5)));
+    if (!finite) continue;
+    // The pixels holding the box's corners, kept within one pixel beyond the image before
+    // they become integers.
+    const auto pixel = [](double v, std::int32_t extent) {
+      return static_cast<std::int32_t>(std::clamp(std::floor(v + 0.5), -1.0, double(extent)));
+    };
+    const std::int32_t top = std::max(0, pixel(r0, image->height));
+    const std::int32_t left = std::max(0, pixel(c0, image->width));
+    const std::int32_t bottom = std::min(image->height - 1, pixel(r1, image->height));
+    const std::int32_t right = std::min(image->width - 1, pixel(c1, image->width));
     if (bottom < top || right < left) continue;
     Coverage coverage(right - left + 1, bottom - top + 1);
     const std::size_t n = line.size();
