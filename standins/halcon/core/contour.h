@@ -21,6 +21,9 @@ struct ContourObject : IconicObject {
   // Each attribute holds one value per point, in the points' order.
   std::vector<std::pair<std::string, std::vector<double>>> attribs;
   std::vector<std::pair<std::string, double>> globalAttribs;
+  // The origin's distance to the regression line regress_contours_xld fits, which
+  // get_regress_params_xld gives beside the line's global attributes.
+  double regressionDistance = 0;
   const char* className() const override { return "xld_cont"; }
 
   std::size_t size() const { return rows.size(); }

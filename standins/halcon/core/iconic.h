@@ -11,7 +11,7 @@ struct IconicObject {
   IconicObject(const IconicObject&) = delete;
   IconicObject& operator=(const IconicObject&) = delete;
   virtual ~IconicObject();
-  // "image", "region" or "xld_cont".
+  // "image", "region", "xld_cont" or "xld_poly".
   virtual const char* className() const = 0;
 };
 

@@ -14,6 +14,7 @@
 #include "core/contour.h"
 #include "core/image.h"
 #include "core/pixel_access.h"
+#include "core/polygon.h"
 #include "core/region.h"
 #include "halconcpp/HOperatorsWindow.h"
 #include "standin/controls.h"
@@ -220,14 +221,27 @@ void drawSegment(Window& window, double y0, double x0, double y1, double x1, con
   }
 }
 
-void drawContour(Window& window, const ContourObject& contour, const Rgb& color) {
+static void drawPolyline(Window& window, const std::vector<double>& rows,
+                         const std::vector<double>& cols, const Rgb& color) {
   const PartMap map(window);
-  const std::size_t count = contour.rows.size();
+  const std::size_t count = rows.size();
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t j = count == 1 ? i : i + 1;
     if (j >= count) break;
-    drawSegment(window, map.windowY(contour.rows[i]), map.windowX(contour.cols[i]),
-                map.windowY(contour.rows[j]), map.windowX(contour.cols[j]), color);
+    drawSegment(window, map.windowY(rows[i]), map.windowX(cols[i]), map.windowY(rows[j]),
+                map.windowX(cols[j]), color);
+  }
+}
+
+bool isXld(const IconicObject& object) {
+  return dynamic_cast<const ContourObject*>(&object) || dynamic_cast<const PolygonObject*>(&object);
+}
+
+void drawXld(Window& window, const IconicObject& xld, const Rgb& color) {
+  if (const auto* contour = dynamic_cast<const ContourObject*>(&xld)) {
+    drawPolyline(window, contour->rows, contour->cols, color);
+  } else if (const auto* polygon = dynamic_cast<const PolygonObject*>(&xld)) {
+    drawPolyline(window, polygon->rows, polygon->cols, color);
   }
 }
 
@@ -249,8 +263,8 @@ void DispObj(const HObject& Object, const HTuple& WindowHandle) {
         drawImage(window, *image);
       } else if (const auto* region = dynamic_cast<const RegionObject*>(item.get())) {
         drawRegion(window, region->runs, colors[next++ % colors.size()]);
-      } else if (const auto* contour = dynamic_cast<const ContourObject*>(item.get())) {
-        drawContour(window, *contour, colors[next++ % colors.size()]);
+      } else if (isXld(*item)) {
+        drawXld(window, *item, colors[next++ % colors.size()]);
       }
     }
   });

@@ -82,9 +82,10 @@ void paintRuns(Window& window, const Runs& runs, const Rgb& color);
 void drawRegion(Window& window, const Runs& region, const Rgb& color);
 // A segment between window coordinates, in the window's line width.
 void drawSegment(Window& window, double y0, double x0, double y1, double x1, const Rgb& color);
-struct ContourObject;
-// A contour's polyline in image coordinates, in the window's line width.
-void drawContour(Window& window, const ContourObject& contour, const Rgb& color);
+struct IconicObject;
+// A contour's or polygon's polyline in image coordinates, in the window's line width.
+bool isXld(const IconicObject& object);
+void drawXld(Window& window, const IconicObject& xld, const Rgb& color);
 
 }  // namespace Standin
 }  // namespace HalconCpp

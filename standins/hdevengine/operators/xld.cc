@@ -41,6 +41,22 @@ constexpr OperatorSpec kXldOperators[] = {
     bind<&H::ThresholdSubPix>("threshold_sub_pix"),
     bind<&H::ZeroCrossingSubPix>("zero_crossing_sub_pix"),
     bind<&H::DispXld>("disp_xld"),
+    bind<&H::GenPolygonsXld>("gen_polygons_xld"),
+    bind<&H::GetPolygonXld>("get_polygon_xld"),
+    bind<&H::GetLinesXld>("get_lines_xld"),
+    bind<&H::SplitContoursXld>("split_contours_xld"),
+    bind<&H::AffineTransPolygonXld>("affine_trans_polygon_xld"),
+    bind<&H::GenRegionPolygonXld>("gen_region_polygon_xld"),
+    bind<&H::PaintXld>("paint_xld"),
+    bind<&H::CropContoursXld>("crop_contours_xld"),
+    bind<&H::ClipContoursXld>("clip_contours_xld"),
+    bind<&H::ClipEndPointsContoursXld>("clip_end_points_contours_xld"),
+    bind<&H::SortContoursXld>("sort_contours_xld"),
+    bind<&H::RegressContoursXld>("regress_contours_xld"),
+    bind<&H::GetRegressParamsXld>("get_regress_params_xld"),
+    bind<&H::GetContourAngleXld>("get_contour_angle_xld"),
+    bind<&H::DistanceContoursXld>("distance_contours_xld"),
+    bind<&H::UnionStraightContoursXld>("union_straight_contours_xld"),
 };
 
 }  // namespace

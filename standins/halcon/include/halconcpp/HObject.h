@@ -32,7 +32,7 @@ class HALCONCPP_API HObject {
   HObject SelectObj(Hlong index) const;
   HObject operator[](Hlong index) const { return SelectObj(index); }
   HObject ConcatObj(const HObject& other) const;
-  // The class of each object: "image", "region" or "xld_cont".
+  // The class of each object: "image", "region", "xld_cont" or "xld_poly".
   HTuple GetObjClass() const;
 
   const std::vector<Item>& Items() const { return items_; }

@@ -93,8 +93,52 @@ HALCONCPP_API void LinesGauss(const HObject& Image, HObject* Lines, const HTuple
 HALCONCPP_API void ThresholdSubPix(const HObject& Image, HObject* Border, const HTuple& Threshold);
 HALCONCPP_API void ZeroCrossingSubPix(const HObject& Image, HObject* ZeroCrossings);
 
-// Display: contours only, as polylines in the window's colour and line width.
+// Display: contours and polygons, as polylines in the window's colour and line width.
 HALCONCPP_API void DispXld(const HObject& XLDObject, const HTuple& WindowHandle);
+
+// Polygons ("xld_poly"): the corners of an approximated contour.
+HALCONCPP_API void GenPolygonsXld(const HObject& Contours, HObject* Polygons, const HTuple& Type,
+                                  const HTuple& Alpha);
+HALCONCPP_API void GetPolygonXld(const HObject& Polygon, HTuple* Row, HTuple* Col, HTuple* Length,
+                                 HTuple* Phi);
+HALCONCPP_API void GetLinesXld(const HObject& Polygon, HTuple* BeginRow, HTuple* BeginCol,
+                               HTuple* EndRow, HTuple* EndCol, HTuple* Length, HTuple* Phi);
+HALCONCPP_API void SplitContoursXld(const HObject& Polygons, HObject* Contours, const HTuple& Mode,
+                                    const HTuple& Weight, const HTuple& Smooth);
+HALCONCPP_API void AffineTransPolygonXld(const HObject& Polygons, HObject* PolygonsAffinTrans,
+                                         const HTuple& HomMat2D);
+// paint_xld: contours and polygons filled into a copy of the image, anti-aliased.
+HALCONCPP_API void PaintXld(const HObject& XLD, const HObject& Image, HObject* ImageResult,
+                            const HTuple& Grayval);
+HALCONCPP_API void GenRegionPolygonXld(const HObject& Polygon, HObject* Region, const HTuple& Mode);
+
+// Editing: contours cut to a rectangle, shortened at their ends, sorted by position, and
+// their regression lines.
+HALCONCPP_API void CropContoursXld(const HObject& Contours, HObject* CroppedContours,
+                                   const HTuple& Row1, const HTuple& Col1, const HTuple& Row2,
+                                   const HTuple& Col2, const HTuple& CloseContours);
+HALCONCPP_API void ClipContoursXld(const HObject& Contours, HObject* ClippedContours,
+                                   const HTuple& Row1, const HTuple& Column1, const HTuple& Row2,
+                                   const HTuple& Column2);
+HALCONCPP_API void ClipEndPointsContoursXld(const HObject& Contours, HObject* ClippedContours,
+                                            const HTuple& Mode, const HTuple& Length);
+HALCONCPP_API void SortContoursXld(const HObject& Contours, HObject* SortedContours,
+                                   const HTuple& SortMode, const HTuple& Order,
+                                   const HTuple& RowOrCol);
+HALCONCPP_API void RegressContoursXld(const HObject& Contours, HObject* RegressContours,
+                                      const HTuple& Mode, const HTuple& Iterations);
+HALCONCPP_API void GetContourAngleXld(const HObject& Contour, const HTuple& AngleMode,
+                                      const HTuple& CalcMode, const HTuple& Lookaround,
+                                      HTuple* Angles);
+HALCONCPP_API void DistanceContoursXld(const HObject& ContourFrom, const HObject& ContourTo,
+                                       HObject* ContourOut, const HTuple& Mode);
+HALCONCPP_API void UnionStraightContoursXld(const HObject& Contours, HObject* UnionContours,
+                                            const HTuple& MaxDist, const HTuple& MaxDiff,
+                                            const HTuple& Percent, const HTuple& Mode,
+                                            const HTuple& Iterations);
+HALCONCPP_API void GetRegressParamsXld(const HObject& Contours, HTuple* Length, HTuple* Nx,
+                                       HTuple* Ny, HTuple* Dist, HTuple* Fpx, HTuple* Fpy,
+                                       HTuple* Lpx, HTuple* Lpy, HTuple* Mean, HTuple* Deviation);
 
 }  // namespace HalconCpp
 

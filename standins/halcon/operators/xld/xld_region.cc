@@ -6,6 +6,7 @@
 #include "core/contour.h"
 #include "core/image.h"
 #include "core/params.h"
+#include "core/polygon.h"
 #include "core/region.h"
 #include "core/region_geometry.h"
 #include "core/run_sets.h"
@@ -197,6 +198,19 @@ void GenRegionContourXld(const HObject& Contour, HObject* Region, const HTuple& 
   std::vector<HObject::Item> items;
   for (const ContourObject* contour : contoursOf(Contour, op, 1)) {
     items.push_back(makeRegion(mode == "filled" ? filledOf(*contour) : marginOf(*contour)));
+  }
+  setOutput(Region, objectOf(items));
+}
+
+void GenRegionPolygonXld(const HObject& Polygon, HObject* Region, const HTuple& Mode) {
+  ApiScope scope("GenRegionPolygonXld");
+  const char* op = "gen_region_polygon_xld";
+  const std::string mode = oneString(Mode, op, 1);
+  if (mode != "filled" && mode != "margin") fail(op, 1301);
+  std::vector<HObject::Item> items;
+  for (const PolygonObject* polygon : polygonsOf(Polygon, op, 1)) {
+    const ContourPtr corners = contourOfPolygon(*polygon);
+    items.push_back(makeRegion(mode == "filled" ? filledOf(*corners) : marginOf(*corners)));
   }
   setOutput(Region, objectOf(items));
 }
