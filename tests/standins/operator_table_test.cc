@@ -266,7 +266,7 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       // Filters / Wiener Filter, Inpainting, Misc, Edges, FFT
       {"wiener_filter (Image, Psf, Filtered, Restored)", kNotImplemented},
       {"inpainting_ct (Image, Region, Inpainted, 0.5, 25, 1.41, 4, [])", kNotImplemented},
-      {"deviation_n (Image, Deviation)", kNotImplemented},
+      {"gray_inside (Image, ImageDist)", kNotImplemented},
       {"info_edges ('canny', 'edge', 1.0, Size, Coeffs)", kNotImplemented},
       {"gen_gabor (Filter, 1.4, 0.4, 1.0, 1.5, 'n', 'rft', 512, 512)", kNotImplemented},
       // Regions, Morphology, Segmentation, XLD
