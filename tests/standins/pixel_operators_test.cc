@@ -37,6 +37,8 @@ Lines operator+(Lines lines, const Lines& more) {
 }
 
 const char* kRow4 = "get_grayval (O, [0, 0, 0, 0], [0, 1, 2, 3], R)";
+const char* kPixel = "get_grayval (O, 0, 0, R)";
+const char* kRow2 = "get_grayval (O, [0, 0], [0, 1], R)";
 
 // div_image, sqrt_image, log_image, exp_image and pow_image, HALCON 11.0.
 TEST(PixelArithmetic, ValuesOfEachDefinition) {
@@ -47,40 +49,31 @@ TEST(PixelArithmetic, ValuesOfEachDefinition) {
       {a + b + Lines{"div_image (A, B, O, 1, 0)", kRow4}, {3, 2, 255, 0}},     // 2.5, 2, 255
       {a + b + Lines{"div_image (A, B, O, 2, 10)", kRow4}, {15, 14, 255, 0}},  // 15, 14, 520
       {image("A", "int2", 2, {-9, 5}) + image("B", "int2", 2, {2, -1}) +
-           Lines{"div_image (A, B, O, 1, 0)", "get_grayval (O, [0, 0], [0, 1], R)"},
+           Lines{"div_image (A, B, O, 1, 0)", kRow2},
        {-5, -5}},  // -4.5 rounds away from 0
       {image("A", "real", 1, {1}) + image("B", "real", 1, {3}) +
-           Lines{"div_image (A, B, O, 1, 0)", "get_grayval (O, 0, 0, R)"},
+           Lines{"div_image (A, B, O, 1, 0)", kPixel},
        {1.0 / 3},
        1e-6},
       // sqrt_image: the input's type; negative values give 0.
       {image("I", "byte", 4, {16, 2, 0, 255}, {"sqrt_image (I, O)", kRow4}), {4, 1, 0, 16}},
-      {image("I", "int2", 2, {-4, 9}, {"sqrt_image (I, O)", "get_grayval (O, [0, 0], [0, 1], R)"}),
-       {0, 3}},
-      {image("I", "real", 1, {2}, {"sqrt_image (I, O)", "get_grayval (O, 0, 0, R)"}),
-       {1.41421356},
-       1e-6},
+      {image("I", "int2", 2, {-4, 9}, {"sqrt_image (I, O)", kRow2}), {0, 3}},
+      {image("I", "real", 1, {2}, {"sqrt_image (I, O)", kPixel}), {1.41421356}, 1e-6},
       // log_image: real results, 0 where g <= 0.
       {image("I", "byte", 4, {100, 1, 0, 8}, {"log_image (I, O, 10)", kRow4}),
        {2, 0, 0, 0.90309},
        1e-5},
       {image("I", "int2", 4, {8, -3, 1, 2}, {"log_image (I, O, 2)", kRow4}), {3, 0, 0, 1}, 1e-6},
-      {image("I", "byte", 1, {20}, {"log_image (I, O, 'e')", "get_grayval (O, 0, 0, R)"}),
-       {2.9957323},
-       1e-6},
+      {image("I", "byte", 1, {20}, {"log_image (I, O, 'e')", kPixel}), {2.9957323}, 1e-6},
       // exp_image: real results; beyond a float's range the largest float.
       {image("I", "byte", 4, {10, 0, 1, 3}, {"exp_image (I, O, 2)", kRow4}), {1024, 1, 2, 8}},
-      {image("I", "int2", 1, {1}, {"exp_image (I, O, 'e')", "get_grayval (O, 0, 0, R)"}),
-       {2.7182818},
-       1e-6},
-      {image("I", "int2", 1, {200}, {"exp_image (I, O, 'e')", "get_grayval (O, 0, 0, R)"}),
+      {image("I", "int2", 1, {1}, {"exp_image (I, O, 'e')", kPixel}), {2.7182818}, 1e-6},
+      {image("I", "int2", 1, {200}, {"exp_image (I, O, 'e')", kPixel}),
        {3.4028234663852886e38},
        1e31},
       // pow_image: real results; 0 for negative values under a fractional exponent.
       {image("I", "int2", 4, {-2, 3, 0, -2}, {"pow_image (I, O, 3)", kRow4}), {-8, 27, 0, -8}},
-      {image("I", "int2", 2, {-4, 9},
-             {"pow_image (I, O, 0.5)", "get_grayval (O, [0, 0], [0, 1], R)"}),
-       {0, 3}},
+      {image("I", "int2", 2, {-4, 9}, {"pow_image (I, O, 0.5)", kRow2}), {0, 3}},
   });
   expectCases({
       {"log_image gives real",
@@ -132,24 +125,16 @@ TEST(PixelBits, ValuesOfEachOperator) {
       {pair + Lines{"bit_or (A, B, O)", kRow4}, {14, 255, 7, 255}},
       {pair + Lines{"bit_xor (A, B, O)", kRow4}, {6, 240, 7, 255}},
       {image("A", "int2", 2, {-1, -256}) + image("B", "int2", 2, {255, 255}) +
-           Lines{"bit_and (A, B, O)", "get_grayval (O, [0, 0], [0, 1], R)"},
+           Lines{"bit_and (A, B, O)", kRow2},
        {255, 0}},
-      {image("I", "byte", 2, {0, 200}, {"bit_not (I, O)", "get_grayval (O, [0, 0], [0, 1], R)"}),
-       {255, 55}},
-      {image("I", "int1", 2, {5, -1}, {"bit_not (I, O)", "get_grayval (O, [0, 0], [0, 1], R)"}),
-       {-6, 0}},
-      {image("I", "uint2", 1, {0}, {"bit_not (I, O)", "get_grayval (O, 0, 0, R)"}), {65535}},
+      {image("I", "byte", 2, {0, 200}, {"bit_not (I, O)", kRow2}), {255, 55}},
+      {image("I", "int1", 2, {5, -1}, {"bit_not (I, O)", kRow2}), {-6, 0}},
+      {image("I", "uint2", 1, {0}, {"bit_not (I, O)", kPixel}), {65535}},
       {image("I", "byte", 4, {3, 100, 64, 0}, {"bit_lshift (I, O, 2)", kRow4}), {12, 255, 255, 0}},
-      {image("I", "int2", 2, {-3, -20000},
-             {"bit_lshift (I, O, 2)", "get_grayval (O, [0, 0], [0, 1], R)"}),
-       {-12, -32768}},
+      {image("I", "int2", 2, {-3, -20000}, {"bit_lshift (I, O, 2)", kRow2}), {-12, -32768}},
       {image("I", "byte", 4, {200, 7, 8, 255}, {"bit_rshift (I, O, 3)", kRow4}), {25, 0, 1, 31}},
-      {image("I", "int2", 2, {-8, -1},
-             {"bit_rshift (I, O, 1)", "get_grayval (O, [0, 0], [0, 1], R)"}),
-       {-4, -1}},
-      {image("I", "byte", 2, {182, 9},
-             {"bit_mask (I, O, 15)", "get_grayval (O, [0, 0], [0, 1], R)"}),
-       {6, 9}},
+      {image("I", "int2", 2, {-8, -1}, {"bit_rshift (I, O, 1)", kRow2}), {-4, -1}},
+      {image("I", "byte", 2, {182, 9}, {"bit_mask (I, O, 15)", kRow2}), {6, 9}},
       // 182 = 128 + 32 + 16 + 4 + 2: bit 3 holds 4, bit 1 nothing, bit 8 holds 128.
       {image("I", "byte", 3, {182, 182, 182}) +
            Lines{"bit_slice (I, O3, 3)", "bit_slice (I, O1, 1)", "bit_slice (I, O8, 8)",
@@ -165,26 +150,20 @@ TEST(PixelTables, ValuesOfEachTable) {
   const std::string shortLut = "Lut := [0:255] * 2";
   const std::string fullLut = "Lut := [-32768:32767] * 0 + 7";
   expectReals({
-      {image("I", "byte", 2, {10, 255},
-             {inverse, "lut_trans (I, O, Lut)", "get_grayval (O, [0, 0], [0, 1], R)"}),
-       {245, 0}},
+      {image("I", "byte", 2, {10, 255}, {inverse, "lut_trans (I, O, Lut)", kRow2}), {245, 0}},
       // int2 with 256 entries: from 0 up; negative and larger values give 0.
       {image("I", "int2", 4, {7, -5, 300, 255}, {shortLut, "lut_trans (I, O, Lut)", kRow4}),
        {14, 0, 0, 510}},
       // int2 with 65536 entries: the first for -32768.
-      {image(
-           "I", "int2", 2, {-32768, 100},
-           {fullLut, "Lut[0] := 3", "lut_trans (I, O, Lut)", "get_grayval (O, [0, 0], [0, 1], R)"}),
+      {image("I", "int2", 2, {-32768, 100},
+             {fullLut, "Lut[0] := 3", "lut_trans (I, O, Lut)", kRow2}),
        {3, 7}},
-      {image("I", "uint2", 2, {3, 256},
-             {shortLut, "lut_trans (I, O, Lut)", "get_grayval (O, [0, 0], [0, 1], R)"}),
-       {6, 0}},
+      {image("I", "uint2", 2, {3, 256}, {shortLut, "lut_trans (I, O, Lut)", kRow2}), {6, 0}},
       // equ_histo_image: 255 * the share of the domain at or below g; 0 0 100 200 gives
       // 127.5, 191.25 and 255.
       {image("I", "byte", 4, {0, 0, 100, 200}, {"equ_histo_image (I, O)", kRow4}),
        {128, 128, 191, 255}},
-      {image("I", "uint2", 2, {1000, 3000},
-             {"equ_histo_image (I, O)", "get_grayval (O, [0, 0], [0, 1], R)"}),
+      {image("I", "uint2", 2, {1000, 3000}, {"equ_histo_image (I, O)", kRow2}),
        {32768, 65535}},  // 65535 / 2 = 32767.5
       // midrange_image over three pixels of a row, centred: mirrored edges repeat the edge.
       {image("I", "byte", 4, {1, 5, 3, 10},
@@ -195,8 +174,7 @@ TEST(PixelTables, ValuesOfEachTable) {
        {11, 3, 7, 12}},  // (1+20)/2 = 10.5, ..., (3+20)/2 = 11.5
       // An empty mask: each pixel keeps its value (docs/standins.md).
       {image("I", "byte", 2, {4, 9},
-             {"gen_empty_region (M)", "midrange_image (I, M, O, 0)",
-              "get_grayval (O, [0, 0], [0, 1], R)"}),
+             {"gen_empty_region (M)", "midrange_image (I, M, O, 0)", kRow2}),
        {4, 9}},
       {image("I", "real", 4, {1, 5, 3, 10},
              {"gen_rectangle1 (M, 5, 5, 5, 7)", "midrange_image (I, M, O, 'cyclic')", kRow4}),

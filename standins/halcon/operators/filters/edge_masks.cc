@@ -129,13 +129,14 @@ void Roberts(const HObject& Image, HObject* ImageRoberts, const HTuple& FilterTy
   const char* op = "roberts";
   const std::string type = oneString(FilterType, op, 1);
   if (type != "roberts_max" && type != "gradient_max" && type != "gradient_sum") fail(op, 1301);
+  const bool diagonals = type == "roberts_max", largest = type == "gradient_max";
   edgeImages(
       Image, op,
-      [&type](const Window& n) {
+      [diagonals, largest](const Window& n) {
         const double a = n[0], b = n[1], c = n[3], d = n[4];
-        if (type == "roberts_max") return Response{std::max(std::fabs(a - d), std::fabs(b - c)), 0};
+        if (diagonals) return Response{std::max(std::fabs(a - d), std::fabs(b - c)), 0};
         const double rows = std::fabs(a + b - c - d), cols = std::fabs(a + c - b - d);
-        return Response{type == "gradient_max" ? std::max(rows, cols) : rows + cols, 0};
+        return Response{largest ? std::max(rows, cols) : rows + cols, 0};
       },
       ImageRoberts, nullptr);
 }

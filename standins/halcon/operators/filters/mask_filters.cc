@@ -133,7 +133,8 @@ void MidrangeImage(const HObject& Image, const HObject& Mask, HObject* ImageMidr
   const Border border = borderOf(Margin, op, 1);
   std::int32_t top = 0, left = 0, bottom = 0, right = 0;
   runsBox(*masks[0], &top, &left, &bottom, &right);
-  const std::int32_t centreRow = (top + bottom) / 2, centreCol = (left + right) / 2;
+  const auto centreRow = std::int32_t(std::floor((double(top) + bottom) / 2));
+  const auto centreCol = std::int32_t(std::floor((double(left) + right) / 2));
   std::vector<Tap> taps;
   // An empty mask has no extremes to average: each pixel keeps its own value.
   if (masks[0]->empty()) taps.push_back({0, 0, 1});
