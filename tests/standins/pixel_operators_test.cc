@@ -98,12 +98,12 @@ TEST(PixelArithmetic, ChannelDeviationAndIllumination) {
        1e-5},
       {image("I", "byte", 1, {9}, {"deviation_n (I, D)", "get_grayval (D, 0, 0, R)"}), {0}},
       // illuminate: round((val - mean) * Factor + orig) on flat images, whose mean is the value:
-      // (127 - 100) * 0.5 + 100 = 113.5; uint2 (32767 - 1000) / 2 + 1000 = 16883.5;
+      // (127 - 101) * 0.5 + 101 = 114; uint2 (32767 - 1001) / 2 + 1001 = 16884;
       // int2 (0 + 10) / 2 - 10 = -5.
-      {image("I", "byte", 3, std::vector<double>(9, 100),
+      {image("I", "byte", 3, std::vector<double>(9, 101),
              {"illuminate (I, O, 3, 3, 0.5)", "get_grayval (O, 1, 1, R)"}),
        {114}},
-      {image("I", "uint2", 3, std::vector<double>(9, 1000),
+      {image("I", "uint2", 3, std::vector<double>(9, 1001),
              {"illuminate (I, O, 3, 3, 0.5)", "get_grayval (O, 1, 1, R)"}),
        {16884}},
       {image("I", "int2", 3, std::vector<double>(9, -10),
@@ -302,7 +302,8 @@ TEST(EdgeMasks, AmplitudesAndDirections) {
 // nonmax_suppression_amp and nonmax_suppression_dir, HALCON 11.0: the maxima stay in the
 // domain, the grey values unchanged.
 TEST(EdgeThinning, MaximaStayInTheDomain) {
-  const Lines square = image("I", "byte", 2, {5, 1, 3, 4});
+  const Lines square = image("I", "byte", 2, {1, 5, 3, 4});
+  const Lines corner = image("I", "byte", 2, {1, 5, 3, 2});
   const std::string area = "get_domain (O, D)\narea_center (D, A, Row, Col)\nR := [A, Row, Col]";
   const Lines across = image("I", "byte", 3, {0, 0, 0, 2, 5, 3, 0, 0, 0},
                              {"gen_image_const (Dir, 'direction', 3, 3)"});
@@ -312,11 +313,14 @@ TEST(EdgeThinning, MaximaStayInTheDomain) {
       image("I", "byte", 3, {0, 2, 6, 0, 5, 0, 0, 0, 0},
             {"gen_image_const (Dir, 'direction', 3, 3)", "set_grayval (Dir, 1, 1, 30)"});
   expectCases({
-      // 'hvnms': 5 and 4 are the largest of their rows; 1 and 3 of neither row nor column.
+      // 'hvnms' on 1 5 / 3 4: 5 and 4 lead their rows, 3 its column; 1 leads neither.
       {"'hvnms' keeps row or column maxima",
-       square + split("nonmax_suppression_amp (I, O, 'hvnms')\n" + area), "[2, 0.5, 0.5]"},
+       square + Lines{"nonmax_suppression_amp (I, O, 'hvnms')", "get_domain (O, D)",
+                      "area_center (D, R, Row, Col)"},
+       "3"},
+      // 'loc_max' on 1 5 / 3 2: the 3 meets the 5 across the anti-diagonal.
       {"'loc_max' keeps what no neighbour passes",
-       square + split("nonmax_suppression_amp (I, O, 'loc_max')\n" + area), "[1, 0.0, 0.0]"},
+       corner + split("nonmax_suppression_amp (I, O, 'loc_max')\n" + area), "[1, 0.0, 1.0]"},
       {"equal values are maxima",
        image("I", "real", 2, {7, 7, 7, 7},
              split("nonmax_suppression_amp (I, O, 'loc_max')\n" + area)),
