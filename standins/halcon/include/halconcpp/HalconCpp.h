@@ -17,6 +17,7 @@
 #include "halconcpp/HOperatorsImage.h"
 #include "halconcpp/HOperatorsMeasure.h"
 #include "halconcpp/HOperatorsMorphology.h"
+#include "halconcpp/HOperatorsPixels.h"
 #include "halconcpp/HOperatorsRegion.h"
 #include "halconcpp/HOperatorsSegmentation.h"
 #include "halconcpp/HOperatorsSystem.h"
