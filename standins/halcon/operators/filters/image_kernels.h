@@ -4,6 +4,7 @@
 #define QUORVEX_STANDINS_HALCON_IMAGE_KERNELS_H
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "core/runs.h"
@@ -116,6 +117,14 @@ struct Margin {
 // The median over the mask's pixels around each pixel; `mask` holds offsets as runs.
 void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
                  Margin margin, std::uint8_t* dst);
+// The grey value of rank `rank` (0: the least) among the mask's pixels around each pixel.
+void rankPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+               Margin margin, std::size_t rank, std::uint8_t* dst);
+// Any statistic of the histogram of the mask's pixels around each pixel (`histogram` holds 256
+// counts; `centre` is the pixel's own grey value).
+using WindowPick = std::function<std::uint8_t(const std::uint32_t* histogram, std::uint8_t centre)>;
+void windowPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+                 Margin margin, const WindowPick& pick, std::uint8_t* dst);
 
 }  // namespace Standin
 }  // namespace HalconCpp

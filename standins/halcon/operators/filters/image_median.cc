@@ -109,10 +109,9 @@ __attribute__((target("avx2"))) void networkRowAvx2(const std::uint8_t* const* p
 // along the row (Huang's method); the median moves little between steps. The portable path
 // of every mask. `leaving[i]` and `entering[i]` point at mask run i's first pixel and one
 // past its last, for the row's first output.
-void histogramRow(const std::uint8_t* const* pixels, std::size_t count,
+void histogramRow(const std::uint8_t* const* pixels, std::size_t count, std::size_t target,
                   const std::uint8_t* const* leaving, const std::uint8_t* const* entering,
                   std::size_t runs, std::int32_t n, std::uint8_t* out) {
-  const std::size_t target = count / 2;
   std::uint32_t histogram[256] = {};
   for (std::size_t i = 0; i < count; ++i) ++histogram[*pixels[i]];
   std::size_t median = 0, below = 0;
@@ -140,10 +139,29 @@ bool hasNetwork(std::size_t count) {
   return count == 5 || count == 9 || count == 13 || count == 25;
 }
 
-}  // namespace
+// A window's histogram along a row for any other statistic of it: `pick` sees the histogram
+// of each output's window.
+void windowRow(const std::uint8_t* const* pixels, std::size_t count,
+               const std::uint8_t* const* leaving, const std::uint8_t* const* entering,
+               std::size_t runs, std::int32_t n, const std::uint8_t* centre, const WindowPick& pick,
+               std::uint8_t* out) {
+  std::uint32_t histogram[256] = {};
+  for (std::size_t i = 0; i < count; ++i) ++histogram[*pixels[i]];
+  for (std::int32_t x = 0;; ++x) {
+    out[x] = pick(histogram, centre[x]);
+    if (x + 1 == n) break;
+    for (std::size_t i = 0; i < runs; ++i) {
+      --histogram[leaving[i][x]];
+      ++histogram[entering[i][x]];
+    }
+  }
+}
 
-void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
-                 Margin margin, std::uint8_t* dst) {
+// Every row of the extent with the pointers into padded rows that the row kernels take:
+// `kernel(at0, leaving, entering, y, c0, n)`.
+template <typename RowKernel>
+void maskRows(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+              Margin margin, std::size_t count, RowKernel&& kernel) {
   const std::int32_t w = size.width, h = size.height;
   std::int32_t top = 0, left = 0, bottom = 0, right = 0;
   runsBox(mask, &top, &left, &bottom, &right);
@@ -169,8 +187,7 @@ void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, 
   for (const Run& run : mask) {
     for (std::int32_t c = run.begin; c <= run.end; ++c) pixels.emplace_back(run.row, c);
   }
-  const bool network = vectorPathsEnabled() && hasNetwork(pixels.size());
-  forBands(h, bandsFor(h, extent.pixels * std::int64_t(pixels.size()) / 4),
+  forBands(h, bandsFor(h, extent.pixels * std::int64_t(count) / 4),
            [&](int, std::int64_t begin, std::int64_t end) {
              // The padded rows around the current row, in a ring of `window` rows that stays in
              // the cache: each image row is padded once, when the band first reaches it.
@@ -204,27 +221,61 @@ void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, 
                for (std::size_t i = 0; i < pixels.size(); ++i) {
                  at0[i] = padded(y + pixels[i].first) + reach + pixels[i].second + c0;
                }
-               std::uint8_t* out = dst + at(y, w) + c0;
-               if (network) {
-#if QUORVEX_KERNELS_AVX2
-                 if (cpuHasAvx2()) {
-                   networkRowAvx2(at0.data(), at0.size(), n, out);
-                   continue;
-                 }
-#endif
-                 networkRowPlain(at0.data(), at0.size(), n, out);
-                 continue;
-               }
                leaving.clear();
                entering.clear();
                for (const Run& run : mask) {
-                 const std::uint8_t* row = padded(y + run.row) + reach + c0;
-                 leaving.push_back(row + run.begin);
-                 entering.push_back(row + run.end + 1);
+                 const std::uint8_t* r = padded(y + run.row) + reach + c0;
+                 leaving.push_back(r + run.begin);
+                 entering.push_back(r + run.end + 1);
                }
-               histogramRow(at0.data(), at0.size(), leaving.data(), entering.data(), leaving.size(),
-                            n, out);
+               kernel(at0, leaving, entering, y, c0, n);
              }
+           });
+}
+
+}  // namespace
+
+void rankPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+               Margin margin, std::size_t rank, std::uint8_t* dst) {
+  const auto count = static_cast<std::size_t>(runsArea(mask));
+  if (count == 0) return;
+  rank = std::min(rank, count - 1);
+  // The networks pick the middle element only.
+  const bool network = vectorPathsEnabled() && hasNetwork(count) && rank == count / 2;
+  maskRows(src, size, extent, mask, margin, count,
+           [&](const std::vector<const std::uint8_t*>& at0,
+               const std::vector<const std::uint8_t*>& leaving,
+               const std::vector<const std::uint8_t*>& entering, std::int32_t y, std::int32_t c0,
+               std::int32_t n) {
+             std::uint8_t* out = dst + at(y, size.width) + c0;
+             if (network) {
+#if QUORVEX_KERNELS_AVX2
+               if (cpuHasAvx2()) return networkRowAvx2(at0.data(), at0.size(), n, out);
+#endif
+               return networkRowPlain(at0.data(), at0.size(), n, out);
+             }
+             histogramRow(at0.data(), at0.size(), rank, leaving.data(), entering.data(),
+                          leaving.size(), n, out);
+           });
+}
+
+void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+                 Margin margin, std::uint8_t* dst) {
+  rankPlane(src, size, extent, mask, margin, static_cast<std::size_t>(runsArea(mask)) / 2, dst);
+}
+
+void windowPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+                 Margin margin, const WindowPick& pick, std::uint8_t* dst) {
+  const auto count = static_cast<std::size_t>(runsArea(mask));
+  if (count == 0) return;
+  maskRows(src, size, extent, mask, margin, count,
+           [&](const std::vector<const std::uint8_t*>& at0,
+               const std::vector<const std::uint8_t*>& leaving,
+               const std::vector<const std::uint8_t*>& entering, std::int32_t y, std::int32_t c0,
+               std::int32_t n) {
+             const std::size_t first = at(y, size.width) + static_cast<std::size_t>(c0);
+             windowRow(at0.data(), at0.size(), leaving.data(), entering.data(), leaving.size(), n,
+                       src + first, pick, dst + first);
            });
 }
 
