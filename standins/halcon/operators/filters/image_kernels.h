@@ -120,9 +120,14 @@ void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, 
 // The grey value of rank `rank` (0: the least) among the mask's pixels around each pixel.
 void rankPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
                Margin margin, std::size_t rank, std::uint8_t* dst);
-// Any statistic of the histogram of the mask's pixels around each pixel (`histogram` holds 256
-// counts; `centre` is the pixel's own grey value).
-using WindowPick = std::function<std::uint8_t(const std::uint32_t* histogram, std::uint8_t centre)>;
+// Any statistic of the mask's pixels around each pixel: their histogram (256 counts), number,
+// sum and sum of squares, and the pixel's own grey value.
+struct Window {
+  const std::uint32_t* histogram;
+  std::uint64_t count, sum, squares;
+  std::uint8_t centre;
+};
+using WindowPick = std::function<std::uint8_t(const Window& window)>;
 void windowPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
                  Margin margin, const WindowPick& pick, std::uint8_t* dst);
 

@@ -146,13 +146,23 @@ void windowRow(const std::uint8_t* const* pixels, std::size_t count,
                std::size_t runs, std::int32_t n, const std::uint8_t* centre, const WindowPick& pick,
                std::uint8_t* out) {
   std::uint32_t histogram[256] = {};
-  for (std::size_t i = 0; i < count; ++i) ++histogram[*pixels[i]];
+  Window window{histogram, count, 0, 0, 0};
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint32_t g = *pixels[i];
+    ++histogram[g];
+    window.sum += g;
+    window.squares += g * g;
+  }
   for (std::int32_t x = 0;; ++x) {
-    out[x] = pick(histogram, centre[x]);
+    window.centre = centre[x];
+    out[x] = pick(window);
     if (x + 1 == n) break;
     for (std::size_t i = 0; i < runs; ++i) {
-      --histogram[leaving[i][x]];
-      ++histogram[entering[i][x]];
+      const std::uint32_t gone = leaving[i][x], come = entering[i][x];
+      --histogram[gone];
+      ++histogram[come];
+      window.sum = window.sum + come - gone;
+      window.squares = window.squares + come * come - gone * gone;
     }
   }
 }

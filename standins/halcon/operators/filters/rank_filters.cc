@@ -180,7 +180,8 @@ void TrimmedMean(const HObject& Image, const HObject& Mask, HObject* ImageTMean,
   // (area - Number) / 2 values left out below, the next Number averaged, rounded.
   const auto skip = static_cast<std::uint64_t>((area - number) / 2);
   const auto count = static_cast<std::uint64_t>(number);
-  const WindowPick pick = [&](const std::uint32_t* histogram, std::uint8_t) {
+  const WindowPick pick = [&](const Window& window) {
+    const std::uint32_t* histogram = window.histogram;
     std::uint64_t below = 0, taken = 0, sum = 0;
     for (std::uint32_t g = 0; g < 256 && taken < count; ++g) {
       const std::uint64_t here = histogram[g];

@@ -24,15 +24,17 @@ std::uint8_t roundedMean(std::uint64_t sum, std::uint64_t count) {
   return static_cast<std::uint8_t>((sum + count / 2) / count);
 }
 
-// The mean of the window's grey values in [low, high], rounded; none: the pixel's own.
-std::uint8_t meanWithin(const std::uint32_t* histogram, std::uint8_t centre, Hlong low,
-                        Hlong high) {
-  std::uint64_t sum = 0, count = 0;
-  for (Hlong g = low; g <= high; ++g) {
-    sum += std::uint64_t(g) * histogram[g];
-    count += histogram[g];
-  }
-  return count == 0 ? centre : roundedMean(sum, count);
+// The mean of the window's grey values in [low, high], rounded; none: the pixel's own. The
+// values outside are taken from the window's sum, as the range usually covers most grey values.
+std::uint8_t meanWithin(const Window& window, Hlong low, Hlong high) {
+  std::uint64_t sum = window.sum, count = window.count;
+  const auto leaveOut = [&](Hlong g) {
+    sum -= std::uint64_t(g) * window.histogram[g];
+    count -= window.histogram[g];
+  };
+  for (Hlong g = 0; g < low; ++g) leaveOut(g);
+  for (Hlong g = high + 1; g < 256; ++g) leaveOut(g);
+  return count == 0 ? window.centre : roundedMean(sum, count);
 }
 
 // mean_sp and eliminate_sp: a rectangle of odd sides (even ones grow) and a grey-value range.
@@ -45,9 +47,9 @@ void saltAndPepper(const HObject& Image, HObject* Out, const HTuple& MaskWidth,
   if (low < 0 || low > 255) fail(op, 1303);
   if (high < 0 || high > 255 || high < low) fail(op, 1304);
   const Runs mask = rectangleRuns(-(h / 2), -(w / 2), h / 2, w / 2);
-  const WindowPick pick = [&](const std::uint32_t* histogram, std::uint8_t centre) {
-    if (outsideOnly && centre >= low && centre <= high) return centre;
-    return meanWithin(histogram, centre, low, high);
+  const WindowPick pick = [&](const Window& window) {
+    if (outsideOnly && window.centre >= low && window.centre <= high) return window.centre;
+    return meanWithin(window, low, high);
   };
   setOutput(Out, filterExtents(Image, op,
                                [&](const std::uint8_t* in, PlaneSize size, const Extent& extent,
@@ -82,23 +84,22 @@ void SigmaImage(const HObject& Image, HObject* ImageSigma, const HTuple& MaskHei
   const Runs mask = rectangleRuns(-(h / 2), -(w / 2), h / 2, w / 2);
   // The window's standard deviation s (over all its pixels); the mean of those that differ
   // from the pixel by less than Sigma s, rounded; none: the pixel's own.
-  const WindowPick pick = [&](const std::uint32_t* histogram, std::uint8_t centre) {
-    double n = 0, sum = 0, squares = 0;
-    for (int g = 0; g < 256; ++g) {
-      n += histogram[g];
-      sum += double(g) * histogram[g];
-      squares += double(g) * g * histogram[g];
-    }
-    const double mean = sum / n;
-    const double limit = double(sigma) * std::sqrt(std::max(0.0, squares / n - mean * mean));
+  const WindowPick pick = [&](const Window& window) {
+    const double n = double(window.count), mean = double(window.sum) / n;
+    const double limit =
+        double(sigma) * std::sqrt(std::max(0.0, double(window.squares) / n - mean * mean));
+    const int centre = window.centre;
     std::uint64_t chosen = 0, total = 0;
-    for (int g = 0; g < 256; ++g) {
-      if (std::fabs(double(g) - centre) < limit) {
-        chosen += histogram[g];
-        total += std::uint64_t(g) * histogram[g];
+    // Only the grey values within the limit of the centre can be chosen.
+    const int first = std::max(0, centre - static_cast<int>(std::min(limit, 255.0)));
+    const int last = std::min(255, centre + static_cast<int>(std::min(limit, 255.0)));
+    for (int g = first; g <= last; ++g) {
+      if (std::fabs(double(g - centre)) < limit) {
+        chosen += window.histogram[g];
+        total += std::uint64_t(g) * window.histogram[g];
       }
     }
-    return chosen == 0 ? centre : roundedMean(total, chosen);
+    return chosen == 0 ? window.centre : roundedMean(total, chosen);
   };
   setOutput(ImageSigma, filterExtents(Image, op,
                                       [&](const std::uint8_t* in, PlaneSize size,
