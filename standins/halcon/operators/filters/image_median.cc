@@ -145,11 +145,14 @@ void windowRow(const std::uint8_t* const* pixels, std::size_t count,
                const std::uint8_t* const* leaving, const std::uint8_t* const* entering,
                std::size_t runs, std::int32_t n, const std::uint8_t* centre, const WindowPick& pick,
                std::uint8_t* out) {
-  std::uint32_t histogram[256] = {};
-  Window window{histogram, count, 0, 0, 0};
+  std::uint32_t histogram[256] = {}, bands[16] = {};
+  std::uint64_t bandSums[16] = {};
+  Window window{histogram, bands, bandSums, count, 0, 0, 0};
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint32_t g = *pixels[i];
     ++histogram[g];
+    ++bands[g >> 4];
+    bandSums[g >> 4] += g;
     window.sum += g;
     window.squares += g * g;
   }
@@ -161,6 +164,10 @@ void windowRow(const std::uint8_t* const* pixels, std::size_t count,
       const std::uint32_t gone = leaving[i][x], come = entering[i][x];
       --histogram[gone];
       ++histogram[come];
+      --bands[gone >> 4];
+      ++bands[come >> 4];
+      bandSums[gone >> 4] -= gone;
+      bandSums[come >> 4] += come;
       window.sum = window.sum + come - gone;
       window.squares = window.squares + come * come - gone * gone;
     }
@@ -272,6 +279,21 @@ void rankPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, co
 void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
                  Margin margin, std::uint8_t* dst) {
   rankPlane(src, size, extent, mask, margin, static_cast<std::size_t>(runsArea(mask)) / 2, dst);
+}
+
+std::uint64_t sumOfLeast(const Window& window, std::uint64_t k) {
+  std::uint64_t sum = 0;
+  int band = 0;
+  for (; band < 16 && window.bands[band] <= k; ++band) {
+    k -= window.bands[band];
+    sum += window.bandSums[band];
+  }
+  for (int g = band * 16; k > 0 && g < 256; ++g) {
+    const std::uint64_t taken = std::min<std::uint64_t>(k, window.histogram[g]);
+    sum += taken * std::uint64_t(g);
+    k -= taken;
+  }
+  return sum;
 }
 
 void windowPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,

@@ -181,18 +181,7 @@ void TrimmedMean(const HObject& Image, const HObject& Mask, HObject* ImageTMean,
   const auto skip = static_cast<std::uint64_t>((area - number) / 2);
   const auto count = static_cast<std::uint64_t>(number);
   const WindowPick pick = [&](const Window& window) {
-    const std::uint32_t* histogram = window.histogram;
-    std::uint64_t below = 0, taken = 0, sum = 0;
-    for (std::uint32_t g = 0; g < 256 && taken < count; ++g) {
-      const std::uint64_t here = histogram[g];
-      const std::uint64_t from = std::max(below, skip);
-      const std::uint64_t to = std::min(below + here, skip + count);
-      if (to > from) {
-        sum += g * (to - from);
-        taken += to - from;
-      }
-      below += here;
-    }
+    const std::uint64_t sum = sumOfLeast(window, skip + count) - sumOfLeast(window, skip);
     return static_cast<std::uint8_t>((sum + count / 2) / count);
   };
   setOutput(ImageTMean, filterExtents(Image, op,
