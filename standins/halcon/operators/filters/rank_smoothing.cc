@@ -37,6 +37,21 @@ std::uint8_t meanWithin(const Window& window, Hlong low, Hlong high) {
   return count == 0 ? window.centre : roundedMean(sum, count);
 }
 
+// The number and sum of a window's grey values below g (0 ... 256): whole bands of 16, then
+// single grey values.
+void below(const Window& window, int g, std::uint64_t* count, std::uint64_t* sum) {
+  *count = 0;
+  *sum = 0;
+  for (int band = 0; band < g / 16; ++band) {
+    *count += window.bands[band];
+    *sum += window.bandSums[band];
+  }
+  for (int v = g / 16 * 16; v < g; ++v) {
+    *count += window.histogram[v];
+    *sum += std::uint64_t(v) * window.histogram[v];
+  }
+}
+
 // mean_sp and eliminate_sp: a rectangle of odd sides (even ones grow) and a grey-value range.
 void saltAndPepper(const HObject& Image, HObject* Out, const HTuple& MaskWidth,
                    const HTuple& MaskHeight, const HTuple& MinThresh, const HTuple& MaxThresh,
@@ -88,16 +103,16 @@ void SigmaImage(const HObject& Image, HObject* ImageSigma, const HTuple& MaskHei
     const double n = double(window.count), mean = double(window.sum) / n;
     const double limit =
         double(sigma) * std::sqrt(std::max(0.0, double(window.squares) / n - mean * mean));
+    // Whole differences d < limit: d <= ceil(limit) - 1.
+    const int reach = static_cast<int>(std::ceil(std::min(limit, 256.0))) - 1;
     const int centre = window.centre;
     std::uint64_t chosen = 0, total = 0;
-    // Only the grey values within the limit of the centre can be chosen.
-    const int first = std::max(0, centre - static_cast<int>(std::min(limit, 255.0)));
-    const int last = std::min(255, centre + static_cast<int>(std::min(limit, 255.0)));
-    for (int g = first; g <= last; ++g) {
-      if (std::fabs(double(g - centre)) < limit) {
-        chosen += window.histogram[g];
-        total += std::uint64_t(g) * window.histogram[g];
-      }
+    if (reach >= 0) {
+      std::uint64_t count0 = 0, sum0 = 0;
+      below(window, std::max(0, centre - reach), &count0, &sum0);
+      below(window, std::min(255, centre + reach) + 1, &chosen, &total);
+      chosen -= count0;
+      total -= sum0;
     }
     return chosen == 0 ? window.centre : roundedMean(total, chosen);
   };
