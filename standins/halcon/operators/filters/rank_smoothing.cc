@@ -2,8 +2,8 @@
 // eliminate_sp, sigma_image), the rank and mean across an image's channels (rank_n, mean_n),
 // and the binary rank filter of regions (rank_region).
 #include <algorithm>
-#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "core/image_results.h"
