@@ -139,6 +139,73 @@ bool hasNetwork(std::size_t count) {
   return count == 5 || count == 9 || count == 13 || count == 25;
 }
 
+// Where position i of a line of n reads from under the margin; -1: the constant grey value.
+std::int32_t marginSource(const Margin& margin, std::int32_t i, std::int32_t n) {
+  switch (margin.kind) {
+    case Margin::Mirrored:
+      return mirroredIndex(i, n);
+    case Margin::Cyclic:
+      return ((i % n) + n) % n;
+    case Margin::Continued:
+      return std::clamp(i, 0, n - 1);
+    case Margin::Constant:
+      break;
+  }
+  return i >= 0 && i < n ? i : -1;
+}
+
+// Whether the runs make one rectangle from (top, left) to (bottom, right).
+bool isRectangle(const Runs& mask, std::int32_t top, std::int32_t left, std::int32_t bottom,
+                 std::int32_t right) {
+  if (mask.size() != static_cast<std::size_t>(bottom - top + 1)) return false;
+  for (std::size_t i = 0; i < mask.size(); ++i) {
+    const Run& run = mask[i];
+    if (run.row != top + std::int32_t(i) || run.begin != left || run.end != right) return false;
+  }
+  return true;
+}
+
+// A rectangle larger than the image: every image pixel counted as often as the mask covers it
+// through the margin (the rows' and the columns' counts multiply), so that an output costs the
+// image's area instead of the mask's.
+void foldedRankPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
+                     std::int32_t top, std::int32_t left, std::int32_t bottom, std::int32_t right,
+                     Margin margin, std::uint64_t rank, std::uint8_t* dst) {
+  const std::int32_t w = size.width, h = size.height;
+  const auto area = std::uint64_t(bottom - top + 1) * std::uint64_t(right - left + 1);
+  std::vector<std::uint64_t> rows(static_cast<std::size_t>(h)), cols(static_cast<std::size_t>(w));
+  for (std::int32_t y = 0; y < h; ++y) {
+    for (std::int32_t x = extent.begin[std::size_t(y)]; x <= extent.end[std::size_t(y)]; ++x) {
+      std::fill(rows.begin(), rows.end(), 0);
+      std::fill(cols.begin(), cols.end(), 0);
+      std::uint64_t inRows = 0, inCols = 0;
+      for (std::int32_t d = top; d <= bottom; ++d) {
+        const std::int32_t r = marginSource(margin, y + d, h);
+        if (r < 0) continue;
+        ++rows[std::size_t(r)];
+        ++inRows;
+      }
+      for (std::int32_t d = left; d <= right; ++d) {
+        const std::int32_t c = marginSource(margin, x + d, w);
+        if (c < 0) continue;
+        ++cols[std::size_t(c)];
+        ++inCols;
+      }
+      std::uint64_t histogram[256] = {};
+      histogram[margin.value] += area - inRows * inCols;
+      for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (rows[r] == 0) continue;
+        const std::uint8_t* line = src + at(std::int32_t(r), w);
+        for (std::size_t c = 0; c < cols.size(); ++c) histogram[line[c]] += rows[r] * cols[c];
+      }
+      std::uint64_t below = 0;
+      int g = 0;
+      while (below + histogram[g] <= rank) below += histogram[g++];
+      dst[at(y, w) + std::size_t(x)] = static_cast<std::uint8_t>(g);
+    }
+  }
+}
+
 // A window's histogram along a row for any other statistic of it: `pick` sees the histogram
 // of each output's window.
 void windowRow(const std::uint8_t* const* pixels, std::size_t count,
@@ -187,19 +254,7 @@ void maskRows(const std::uint8_t* src, PlaneSize size, const Extent& extent, con
   // A padded row: the image row with `reach` pixels each side filled as the margin says, and
   // slack after it for the last group of lanes.
   const auto stride = static_cast<std::size_t>(w + 2 * reach) + kMaxLanes;
-  const auto source = [&](std::int32_t i, std::int32_t n) {
-    switch (margin.kind) {
-      case Margin::Mirrored:
-        return mirroredIndex(i, n);
-      case Margin::Cyclic:
-        return ((i % n) + n) % n;
-      case Margin::Continued:
-        return std::clamp(i, 0, n - 1);
-      case Margin::Constant:
-        break;
-    }
-    return i >= 0 && i < n ? i : -1;
-  };
+  const auto source = [&](std::int32_t i, std::int32_t n) { return marginSource(margin, i, n); };
   std::vector<std::pair<std::int32_t, std::int32_t>> pixels;  // the mask's (row, column)
   for (const Run& run : mask) {
     for (std::int32_t c = run.begin; c <= run.end; ++c) pixels.emplace_back(run.row, c);
@@ -257,6 +312,12 @@ void rankPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, co
   const auto count = static_cast<std::size_t>(runsArea(mask));
   if (count == 0) return;
   rank = std::min(rank, count - 1);
+  std::int32_t top = 0, left = 0, bottom = 0, right = 0;
+  runsBox(mask, &top, &left, &bottom, &right);
+  if (std::int64_t(count) > std::int64_t(size.width) * size.height &&
+      isRectangle(mask, top, left, bottom, right)) {
+    return foldedRankPlane(src, size, extent, top, left, bottom, right, margin, rank, dst);
+  }
   // The networks pick the middle element only.
   const bool network = vectorPathsEnabled() && hasNetwork(count) && rank == count / 2;
   maskRows(src, size, extent, mask, margin, count,
