@@ -11,6 +11,7 @@ OperatorGroup exceptionOperators();
 OperatorGroup iconicOperators();
 OperatorGroup imageOperators();
 OperatorGroup filterOperators();
+OperatorGroup rankFilterOperators();
 OperatorGroup segmentationOperators();
 OperatorGroup regionOperators();
 OperatorGroup featureOperators();
@@ -37,7 +38,7 @@ std::vector<OperatorGroup> allOperatorGroups() {
       drawingOperators(),      fileOperators(),           textFileOperators(),
       acquisitionOperators(),  transformationOperators(), typeOperators(),
       xldOperators(),          measureOperators(),        geometryOperators(),
-      toolOperators(),
+      toolOperators(),         rankFilterOperators(),
   };
 }
 

@@ -82,6 +82,53 @@ HALCONCPP_API void EdgesImage(const HObject& Image, HObject* ImaAmp, HObject* Im
                               const HTuple& Filter, const HTuple& Alpha, const HTuple& NMS,
                               const HTuple& Low, const HTuple& High);
 
+// Rank filters of byte images. The rectangle filters take odd sides 1 ... 4095 and mirror the
+// image; Margin is 'mirrored', 'cyclic', 'continued' or a grey value 0 ... 255. Rank counts
+// from 1 (the least).
+HALCONCPP_API void MedianRect(const HObject& Image, HObject* ImageMedian, const HTuple& MaskWidth,
+                              const HTuple& MaskHeight);
+HALCONCPP_API void RankRect(const HObject& Image, HObject* ImageRank, const HTuple& MaskWidth,
+                            const HTuple& MaskHeight, const HTuple& Rank);
+// Mask: one region, placed by its centre of gravity.
+HALCONCPP_API void RankImage(const HObject& Image, const HObject& Mask, HObject* ImageRank,
+                             const HTuple& Rank, const HTuple& Margin);
+// rank_image with ModePercent percent of the ranks, then with 100 - ModePercent.
+HALCONCPP_API void DualRank(const HObject& Image, HObject* ImageRank, const HTuple& MaskType,
+                            const HTuple& Radius, const HTuple& ModePercent, const HTuple& Margin);
+// The mean of the Number middle grey values of the mask.
+HALCONCPP_API void TrimmedMean(const HObject& Image, const HObject& Mask, HObject* ImageTMean,
+                               const HTuple& Number, const HTuple& Margin);
+// The median of the 3 x 3 mask with 'gauss' (1 2 1 / 2 4 2 / 1 2 1) or 'inner' (centre 3)
+// weights.
+HALCONCPP_API void MedianWeighted(const HObject& Image, HObject* ImageWMedian,
+                                  const HTuple& MaskType, const HTuple& MaskSize);
+// The median along the rows over MaskWidth, then down the columns over MaskHeight.
+HALCONCPP_API void MedianSeparate(const HObject& Image, HObject* ImageSMedian,
+                                  const HTuple& MaskWidth, const HTuple& MaskHeight,
+                                  const HTuple& Margin);
+// Means of the window's grey values in [MinThresh, MaxThresh]: at every pixel (mean_sp), or
+// only at those outside the range (eliminate_sp).
+HALCONCPP_API void MeanSp(const HObject& Image, HObject* ImageSPMean, const HTuple& MaskWidth,
+                          const HTuple& MaskHeight, const HTuple& MinThresh,
+                          const HTuple& MaxThresh);
+HALCONCPP_API void EliminateSp(const HObject& Image, HObject* ImageFillSP, const HTuple& MaskWidth,
+                               const HTuple& MaskHeight, const HTuple& MinThresh,
+                               const HTuple& MaxThresh);
+// The mean of the window's grey values within Sigma standard deviations of the pixel.
+HALCONCPP_API void SigmaImage(const HObject& Image, HObject* ImageSigma, const HTuple& MaskHeight,
+                              const HTuple& MaskWidth, const HTuple& Sigma);
+// Local extremes more than Gap beyond all their neighbours (the window clipped at the edges)
+// replaced: Mode 1 by the neighbours' extreme, 2 by the window's mean, else its median.
+HALCONCPP_API void EliminateMinMax(const HObject& Image, HObject* FilteredImage,
+                                   const HTuple& MaskWidth, const HTuple& MaskHeight,
+                                   const HTuple& Gap, const HTuple& Mode);
+// The mean, and the value of rank RankIndex, across each image's channels.
+HALCONCPP_API void MeanN(const HObject& Image, HObject* ImageMean);
+HALCONCPP_API void RankN(const HObject& Image, HObject* RankImage, const HTuple& RankIndex);
+// The region's pixels with at least Number of its pixels in the Width x Height rectangle.
+HALCONCPP_API void RankRegion(const HObject& Region, HObject* RegionCount, const HTuple& Width,
+                              const HTuple& Height, const HTuple& Number);
+
 }  // namespace HalconCpp
 
 #endif

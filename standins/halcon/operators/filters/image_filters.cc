@@ -10,6 +10,7 @@
 #include "halconcpp/HOperatorsImage.h"
 #include "operators/filters/filter_images.h"
 #include "operators/filters/image_kernels.h"
+#include "operators/filters/rank_filters.h"
 #include "operators/filters/sobel_signed.h"
 #include "operators/image/typed_filters.h"
 #include "operators/image/typed_images.h"
@@ -122,24 +123,7 @@ void MedianImage(const HObject& Image, HObject* ImageMedian, const HTuple& MaskT
   requireLength(Margin, 1, op, 3);
   if (type != "circle" && type != "square") fail(op, 1301);
   if (!(radius >= 1 && radius <= 255)) fail(op, 1302);
-  Standin::Margin margin;
-  if (Margin[0].Type() == eElementTypeString) {
-    const std::string name = Margin[0].S().str();
-    if (name == "mirrored") {
-      margin.kind = Margin::Mirrored;
-    } else if (name == "cyclic") {
-      margin.kind = Margin::Cyclic;
-    } else if (name == "continued") {
-      margin.kind = Margin::Continued;
-    } else {
-      fail(op, 1303);
-    }
-  } else {
-    const double value = numberAt(Margin, 0, op, 3);
-    if (!(value >= 0 && value <= 255)) fail(op, 1303);
-    margin.kind = Margin::Constant;
-    margin.value = static_cast<std::uint8_t>(std::lround(value));
-  }
+  const Standin::Margin margin = marginOf(Margin, op, 3);
   const auto r = static_cast<std::int32_t>(radius);
   const Runs mask = type == "square" ? rectangleRuns(-r, -r, r, r) : circleRuns(0, 0, radius);
   setOutput(ImageMedian, filterExtents(Image, op,

@@ -4,6 +4,7 @@
 #define QUORVEX_STANDINS_HALCON_IMAGE_KERNELS_H
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "core/runs.h"
@@ -116,6 +117,24 @@ struct Margin {
 // The median over the mask's pixels around each pixel; `mask` holds offsets as runs.
 void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
                  Margin margin, std::uint8_t* dst);
+// The grey value of rank `rank` (0: the least) among the mask's pixels around each pixel.
+void rankPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+               Margin margin, std::size_t rank, std::uint8_t* dst);
+// Any statistic of the mask's pixels around each pixel: their histogram (256 counts), the
+// same in 16 bands of 16 grey values with each band's sum, their number, sum and sum of
+// squares, and the pixel's own grey value.
+struct Window {
+  const std::uint32_t* histogram;
+  const std::uint32_t* bands;
+  const std::uint64_t* bandSums;
+  std::uint64_t count, sum, squares;
+  std::uint8_t centre;
+};
+// The sum of the k least grey values of a window.
+std::uint64_t sumOfLeast(const Window& window, std::uint64_t k);
+using WindowPick = std::function<std::uint8_t(const Window& window)>;
+void windowPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+                 Margin margin, const WindowPick& pick, std::uint8_t* dst);
 
 }  // namespace Standin
 }  // namespace HalconCpp

@@ -109,10 +109,9 @@ __attribute__((target("avx2"))) void networkRowAvx2(const std::uint8_t* const* p
 // along the row (Huang's method); the median moves little between steps. The portable path
 // of every mask. `leaving[i]` and `entering[i]` point at mask run i's first pixel and one
 // past its last, for the row's first output.
-void histogramRow(const std::uint8_t* const* pixels, std::size_t count,
+void histogramRow(const std::uint8_t* const* pixels, std::size_t count, std::size_t target,
                   const std::uint8_t* const* leaving, const std::uint8_t* const* entering,
                   std::size_t runs, std::int32_t n, std::uint8_t* out) {
-  const std::size_t target = count / 2;
   std::uint32_t histogram[256] = {};
   for (std::size_t i = 0; i < count; ++i) ++histogram[*pixels[i]];
   std::size_t median = 0, below = 0;
@@ -140,10 +139,113 @@ bool hasNetwork(std::size_t count) {
   return count == 5 || count == 9 || count == 13 || count == 25;
 }
 
-}  // namespace
+// Where position i of a line of n reads from under the margin; -1: the constant grey value.
+std::int32_t marginSource(const Margin& margin, std::int32_t i, std::int32_t n) {
+  switch (margin.kind) {
+    case Margin::Mirrored:
+      return mirroredIndex(i, n);
+    case Margin::Cyclic:
+      return ((i % n) + n) % n;
+    case Margin::Continued:
+      return std::clamp(i, 0, n - 1);
+    case Margin::Constant:
+      break;
+  }
+  return i >= 0 && i < n ? i : -1;
+}
 
-void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
-                 Margin margin, std::uint8_t* dst) {
+// Whether the runs make one rectangle from (top, left) to (bottom, right).
+bool isRectangle(const Runs& mask, std::int32_t top, std::int32_t left, std::int32_t bottom,
+                 std::int32_t right) {
+  if (mask.size() != static_cast<std::size_t>(bottom - top + 1)) return false;
+  for (std::size_t i = 0; i < mask.size(); ++i) {
+    const Run& run = mask[i];
+    if (run.row != top + std::int32_t(i) || run.begin != left || run.end != right) return false;
+  }
+  return true;
+}
+
+// A rectangle larger than the image: every image pixel counted as often as the mask covers it
+// through the margin (the rows' and the columns' counts multiply), so that an output costs the
+// image's area instead of the mask's.
+void foldedRankPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
+                     std::int32_t top, std::int32_t left, std::int32_t bottom, std::int32_t right,
+                     Margin margin, std::uint64_t rank, std::uint8_t* dst) {
+  const std::int32_t w = size.width, h = size.height;
+  const auto area = std::uint64_t(bottom - top + 1) * std::uint64_t(right - left + 1);
+  std::vector<std::uint64_t> rows(static_cast<std::size_t>(h)), cols(static_cast<std::size_t>(w));
+  for (std::int32_t y = 0; y < h; ++y) {
+    for (std::int32_t x = extent.begin[std::size_t(y)]; x <= extent.end[std::size_t(y)]; ++x) {
+      std::fill(rows.begin(), rows.end(), 0);
+      std::fill(cols.begin(), cols.end(), 0);
+      std::uint64_t inRows = 0, inCols = 0;
+      for (std::int32_t d = top; d <= bottom; ++d) {
+        const std::int32_t r = marginSource(margin, y + d, h);
+        if (r < 0) continue;
+        ++rows[std::size_t(r)];
+        ++inRows;
+      }
+      for (std::int32_t d = left; d <= right; ++d) {
+        const std::int32_t c = marginSource(margin, x + d, w);
+        if (c < 0) continue;
+        ++cols[std::size_t(c)];
+        ++inCols;
+      }
+      std::uint64_t histogram[256] = {};
+      histogram[margin.value] += area - inRows * inCols;
+      for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (rows[r] == 0) continue;
+        const std::uint8_t* line = src + at(std::int32_t(r), w);
+        for (std::size_t c = 0; c < cols.size(); ++c) histogram[line[c]] += rows[r] * cols[c];
+      }
+      std::uint64_t below = 0;
+      int g = 0;
+      while (below + histogram[g] <= rank) below += histogram[g++];
+      dst[at(y, w) + std::size_t(x)] = static_cast<std::uint8_t>(g);
+    }
+  }
+}
+
+// A window's histogram along a row for any other statistic of it: `pick` sees the histogram
+// of each output's window.
+void windowRow(const std::uint8_t* const* pixels, std::size_t count,
+               const std::uint8_t* const* leaving, const std::uint8_t* const* entering,
+               std::size_t runs, std::int32_t n, const std::uint8_t* centre, const WindowPick& pick,
+               std::uint8_t* out) {
+  std::uint32_t histogram[256] = {}, bands[16] = {};
+  std::uint64_t bandSums[16] = {};
+  Window window{histogram, bands, bandSums, count, 0, 0, 0};
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint32_t g = *pixels[i];
+    ++histogram[g];
+    ++bands[g >> 4];
+    bandSums[g >> 4] += g;
+    window.sum += g;
+    window.squares += g * g;
+  }
+  for (std::int32_t x = 0;; ++x) {
+    window.centre = centre[x];
+    out[x] = pick(window);
+    if (x + 1 == n) break;
+    for (std::size_t i = 0; i < runs; ++i) {
+      const std::uint32_t gone = leaving[i][x], come = entering[i][x];
+      --histogram[gone];
+      ++histogram[come];
+      --bands[gone >> 4];
+      ++bands[come >> 4];
+      bandSums[gone >> 4] -= gone;
+      bandSums[come >> 4] += come;
+      window.sum = window.sum + come - gone;
+      window.squares = window.squares + come * come - gone * gone;
+    }
+  }
+}
+
+// Every row of the extent with the pointers into padded rows that the row kernels take:
+// `kernel(at0, leaving, entering, y, c0, n)`.
+template <typename RowKernel>
+void maskRows(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+              Margin margin, std::size_t count, RowKernel&& kernel) {
   const std::int32_t w = size.width, h = size.height;
   std::int32_t top = 0, left = 0, bottom = 0, right = 0;
   runsBox(mask, &top, &left, &bottom, &right);
@@ -152,25 +254,12 @@ void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, 
   // A padded row: the image row with `reach` pixels each side filled as the margin says, and
   // slack after it for the last group of lanes.
   const auto stride = static_cast<std::size_t>(w + 2 * reach) + kMaxLanes;
-  const auto source = [&](std::int32_t i, std::int32_t n) {
-    switch (margin.kind) {
-      case Margin::Mirrored:
-        return mirroredIndex(i, n);
-      case Margin::Cyclic:
-        return ((i % n) + n) % n;
-      case Margin::Continued:
-        return std::clamp(i, 0, n - 1);
-      case Margin::Constant:
-        break;
-    }
-    return i >= 0 && i < n ? i : -1;
-  };
+  const auto source = [&](std::int32_t i, std::int32_t n) { return marginSource(margin, i, n); };
   std::vector<std::pair<std::int32_t, std::int32_t>> pixels;  // the mask's (row, column)
   for (const Run& run : mask) {
     for (std::int32_t c = run.begin; c <= run.end; ++c) pixels.emplace_back(run.row, c);
   }
-  const bool network = vectorPathsEnabled() && hasNetwork(pixels.size());
-  forBands(h, bandsFor(h, extent.pixels * std::int64_t(pixels.size()) / 4),
+  forBands(h, bandsFor(h, extent.pixels * std::int64_t(count) / 4),
            [&](int, std::int64_t begin, std::int64_t end) {
              // The padded rows around the current row, in a ring of `window` rows that stays in
              // the cache: each image row is padded once, when the band first reaches it.
@@ -204,27 +293,82 @@ void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, 
                for (std::size_t i = 0; i < pixels.size(); ++i) {
                  at0[i] = padded(y + pixels[i].first) + reach + pixels[i].second + c0;
                }
-               std::uint8_t* out = dst + at(y, w) + c0;
-               if (network) {
-#if QUORVEX_KERNELS_AVX2
-                 if (cpuHasAvx2()) {
-                   networkRowAvx2(at0.data(), at0.size(), n, out);
-                   continue;
-                 }
-#endif
-                 networkRowPlain(at0.data(), at0.size(), n, out);
-                 continue;
-               }
                leaving.clear();
                entering.clear();
                for (const Run& run : mask) {
-                 const std::uint8_t* row = padded(y + run.row) + reach + c0;
-                 leaving.push_back(row + run.begin);
-                 entering.push_back(row + run.end + 1);
+                 const std::uint8_t* r = padded(y + run.row) + reach + c0;
+                 leaving.push_back(r + run.begin);
+                 entering.push_back(r + run.end + 1);
                }
-               histogramRow(at0.data(), at0.size(), leaving.data(), entering.data(), leaving.size(),
-                            n, out);
+               kernel(at0, leaving, entering, y, c0, n);
              }
+           });
+}
+
+}  // namespace
+
+void rankPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+               Margin margin, std::size_t rank, std::uint8_t* dst) {
+  const auto count = static_cast<std::size_t>(runsArea(mask));
+  if (count == 0) return;
+  rank = std::min(rank, count - 1);
+  std::int32_t top = 0, left = 0, bottom = 0, right = 0;
+  runsBox(mask, &top, &left, &bottom, &right);
+  if (std::int64_t(count) > std::int64_t(size.width) * size.height &&
+      isRectangle(mask, top, left, bottom, right)) {
+    return foldedRankPlane(src, size, extent, top, left, bottom, right, margin, rank, dst);
+  }
+  // The networks pick the middle element only.
+  const bool network = vectorPathsEnabled() && hasNetwork(count) && rank == count / 2;
+  maskRows(src, size, extent, mask, margin, count,
+           [&](const std::vector<const std::uint8_t*>& at0,
+               const std::vector<const std::uint8_t*>& leaving,
+               const std::vector<const std::uint8_t*>& entering, std::int32_t y, std::int32_t c0,
+               std::int32_t n) {
+             std::uint8_t* out = dst + at(y, size.width) + c0;
+             if (network) {
+#if QUORVEX_KERNELS_AVX2
+               if (cpuHasAvx2()) return networkRowAvx2(at0.data(), at0.size(), n, out);
+#endif
+               return networkRowPlain(at0.data(), at0.size(), n, out);
+             }
+             histogramRow(at0.data(), at0.size(), rank, leaving.data(), entering.data(),
+                          leaving.size(), n, out);
+           });
+}
+
+void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+                 Margin margin, std::uint8_t* dst) {
+  rankPlane(src, size, extent, mask, margin, static_cast<std::size_t>(runsArea(mask)) / 2, dst);
+}
+
+std::uint64_t sumOfLeast(const Window& window, std::uint64_t k) {
+  std::uint64_t sum = 0;
+  int band = 0;
+  for (; band < 16 && window.bands[band] <= k; ++band) {
+    k -= window.bands[band];
+    sum += window.bandSums[band];
+  }
+  for (int g = band * 16; k > 0 && g < 256; ++g) {
+    const std::uint64_t taken = std::min<std::uint64_t>(k, window.histogram[g]);
+    sum += taken * std::uint64_t(g);
+    k -= taken;
+  }
+  return sum;
+}
+
+void windowPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
+                 Margin margin, const WindowPick& pick, std::uint8_t* dst) {
+  const auto count = static_cast<std::size_t>(runsArea(mask));
+  if (count == 0) return;
+  maskRows(src, size, extent, mask, margin, count,
+           [&](const std::vector<const std::uint8_t*>& at0,
+               const std::vector<const std::uint8_t*>& leaving,
+               const std::vector<const std::uint8_t*>& entering, std::int32_t y, std::int32_t c0,
+               std::int32_t n) {
+             const std::size_t first = at(y, size.width) + static_cast<std::size_t>(c0);
+             windowRow(at0.data(), at0.size(), leaving.data(), entering.data(), leaving.size(), n,
+                       src + first, pick, dst + first);
            });
 }
 
