@@ -25,6 +25,7 @@ constexpr OperatorSpec kRegionOperators[] = {
     bind<&H::GetRegionPoints>("get_region_points"),
     bind<&H::GetRegionRuns>("get_region_runs"),
     bind<&H::GetRegionContour>("get_region_contour"),
+    bind<&H::GetRegionPolygon>("get_region_polygon"),
     bind<&H::GetRegionChain>("get_region_chain"),
     bind<&H::GetRegionConvex>("get_region_convex"),
     bind<&H::RegionToLabel>("region_to_label"),
@@ -49,6 +50,10 @@ constexpr OperatorSpec kRegionOperators[] = {
     bind<&H::ClipRegionRel>("clip_region_rel"),
     bind<&H::TestRegionPoint>("test_region_point"),
     bind<&H::TestEqualRegion>("test_equal_region"),
+    bind<&H::SymmDifference>("symm_difference"),
+    bind<&H::TestSubsetRegion>("test_subset_region"),
+    bind<&H::DistanceTransform>("distance_transform"),
+    bind<&H::LabelToRegion>("label_to_region"),
 };
 
 }  // namespace

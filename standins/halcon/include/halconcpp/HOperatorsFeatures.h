@@ -49,6 +49,27 @@ HALCONCPP_API void ConnectAndHoles(const HObject& Regions, HTuple* NumConnected,
 HALCONCPP_API void AreaHoles(const HObject& Regions, HTuple* Area);
 HALCONCPP_API void DiameterRegion(const HObject& Regions, HTuple* Row1, HTuple* Column1,
                                   HTuple* Row2, HTuple* Column2, HTuple* Diameter);
+HALCONCPP_API void RunlengthFeatures(const HObject& Regions, HTuple* NumRuns, HTuple* KFactor,
+                                     HTuple* LFactor, HTuple* MeanLength, HTuple* Bytes);
+HALCONCPP_API void InnerRectangle1(const HObject& Regions, HTuple* Row1, HTuple* Column1,
+                                   HTuple* Row2, HTuple* Column2);
+// Regions of the first input paired with those of the second, in order.
+HALCONCPP_API void HammingDistance(const HObject& Regions1, const HObject& Regions2,
+                                   HTuple* Distance, HTuple* Similarity);
+HALCONCPP_API void HammingDistanceNorm(const HObject& Regions1, const HObject& Regions2,
+                                       const HTuple& Norm, HTuple* Distance, HTuple* Similarity);
+// Every region against the union of Pattern.
+HALCONCPP_API void SelectShapeProto(const HObject& Regions, const HObject& Pattern,
+                                    HObject* SelectedRegions, const HTuple& Feature,
+                                    const HTuple& Min, const HTuple& Max);
+// The pairs of regions in a relation, as indices from 1: Regions1 empty compares the regions of
+// Regions2 with each other, one region compares it with each, as many compares them in order.
+HALCONCPP_API void SelectRegionSpatial(const HObject& Regions1, const HObject& Regions2,
+                                       const HTuple& Direction, HTuple* RegionIndex1,
+                                       HTuple* RegionIndex2);
+HALCONCPP_API void SpatialRelation(const HObject& Regions1, const HObject& Regions2,
+                                   const HTuple& Percent, HTuple* RegionIndex1,
+                                   HTuple* RegionIndex2, HTuple* Relation1, HTuple* Relation2);
 HALCONCPP_API void RegionFeatures(const HObject& Regions, const HTuple& Features, HTuple* Value);
 
 // Selection and order.

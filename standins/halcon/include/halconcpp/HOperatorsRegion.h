@@ -37,6 +37,8 @@ HALCONCPP_API void GetRegionPoints(const HObject& Region, HTuple* Rows, HTuple* 
 HALCONCPP_API void GetRegionRuns(const HObject& Region, HTuple* Row, HTuple* ColumnBegin,
                                  HTuple* ColumnEnd);
 HALCONCPP_API void GetRegionContour(const HObject& Region, HTuple* Rows, HTuple* Columns);
+HALCONCPP_API void GetRegionPolygon(const HObject& Region, const HTuple& Tolerance, HTuple* Rows,
+                                    HTuple* Columns);
 HALCONCPP_API void GetRegionChain(const HObject& Region, HTuple* Row, HTuple* Column,
                                   HTuple* Chain);
 HALCONCPP_API void GetRegionConvex(const HObject& Region, HTuple* Rows, HTuple* Columns);
@@ -77,6 +79,18 @@ HALCONCPP_API void ClipRegionRel(const HObject& Region, HObject* RegionClipped, 
                                  const HTuple& Bottom, const HTuple& Left, const HTuple& Right);
 HALCONCPP_API void TestRegionPoint(const HObject& Regions, const HTuple& Row, const HTuple& Column,
                                    HTuple* IsInside);
+// Each region of Region1 against the union of Region2: the pixels in one of them only, and
+// whether it lies inside (1) or not (0).
+HALCONCPP_API void SymmDifference(const HObject& Region1, const HObject& Region2,
+                                  HObject* RegionDifference);
+HALCONCPP_API void TestSubsetRegion(const HObject& Region1, const HObject& Region2,
+                                    HTuple* IsSubset);
+// An image of Width x Height per region, each pixel of the measured kind holding its distance to
+// the other kind; the regions of equal grey value of a label image, ascending.
+HALCONCPP_API void DistanceTransform(const HObject& Region, HObject* DistanceImage,
+                                     const HTuple& Metric, const HTuple& Foreground,
+                                     const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void LabelToRegion(const HObject& LabelImage, HObject* Regions);
 HALCONCPP_API void TestEqualRegion(const HObject& Regions1, const HObject& Regions2,
                                    HTuple* IsEqual);
 HALCONCPP_API void FillUp(const HObject& Region, HObject* RegionFillUp);

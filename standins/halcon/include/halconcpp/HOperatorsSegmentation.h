@@ -33,6 +33,12 @@ HALCONCPP_API void WatershedsThreshold(const HObject& Image, HObject* Basins,
                                        const HTuple& Threshold);
 HALCONCPP_API void LocalMax(const HObject& Image, HObject* LocalMaxima);
 HALCONCPP_API void LocalMin(const HObject& Image, HObject* LocalMinima);
+// The pixels at least as high (low) as every 8-neighbour, one region per connected set; the
+// _center ones give each set's centre of gravity as one pixel.
+HALCONCPP_API void Plateaus(const HObject& Image, HObject* Plateaus);
+HALCONCPP_API void PlateausCenter(const HObject& Image, HObject* Plateaus);
+HALCONCPP_API void Lowlands(const HObject& Image, HObject* Lowlands);
+HALCONCPP_API void LowlandsCenter(const HObject& Image, HObject* Lowlands);
 
 // Thresholds found in a histogram, and fast_threshold.
 HALCONCPP_API void HistoToThresh(const HTuple& Histogramm, const HTuple& Sigma, HTuple* MinThresh,

@@ -25,6 +25,11 @@ HALCONCPP_API void HomMat2dSlant(const HTuple& HomMat2D, const HTuple& Theta, co
                                  const HTuple& Px, const HTuple& Py, HTuple* HomMat2DSlant);
 HALCONCPP_API void HomMat2dSlantLocal(const HTuple& HomMat2D, const HTuple& Theta,
                                       const HTuple& Axis, HTuple* HomMat2DSlant);
+// The reflection about the axis through P and Q (the local one: through the origin and P).
+HALCONCPP_API void HomMat2dReflect(const HTuple& HomMat2D, const HTuple& Px, const HTuple& Py,
+                                   const HTuple& Qx, const HTuple& Qy, HTuple* HomMat2DReflect);
+HALCONCPP_API void HomMat2dReflectLocal(const HTuple& HomMat2D, const HTuple& Px, const HTuple& Py,
+                                        HTuple* HomMat2DReflect);
 HALCONCPP_API void HomMat2dCompose(const HTuple& HomMat2DLeft, const HTuple& HomMat2DRight,
                                    HTuple* HomMat2DCompose);
 HALCONCPP_API void HomMat2dInvert(const HTuple& HomMat2D, HTuple* HomMat2DInvert);
@@ -40,6 +45,12 @@ HALCONCPP_API void VectorToRigid(const HTuple& Px, const HTuple& Py, const HTupl
                                  const HTuple& Qy, HTuple* HomMat2D);
 HALCONCPP_API void VectorToSimilarity(const HTuple& Px, const HTuple& Py, const HTuple& Qx,
                                       const HTuple& Qy, HTuple* HomMat2D);
+// Least-squares fits over at least three point pairs: any affine map; a rotation after
+// scalings of its own along x and y.
+HALCONCPP_API void VectorToHomMat2d(const HTuple& Px, const HTuple& Py, const HTuple& Qx,
+                                    const HTuple& Qy, HTuple* HomMat2D);
+HALCONCPP_API void VectorToAniso(const HTuple& Px, const HTuple& Py, const HTuple& Qx,
+                                 const HTuple& Qy, HTuple* HomMat2D);
 
 // Points (x, y) and pixels (Row, Col): affine_trans_pixel takes pixel centres at whole
 // numbers, as affine_trans_image and affine_trans_region do.

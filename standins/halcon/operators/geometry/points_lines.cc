@@ -1,10 +1,12 @@
-// distance_pp, distance_pl, distance_ps, projection_pl, angle_lx, angle_ll and
-// intersection_lines (HALCON 11.0 reference, chapter "Tools / Geometry").
+// distance_pp, distance_pl, distance_ps, distance_sl, distance_ss, projection_pl, angle_lx,
+// angle_ll, line_orientation, line_position and intersection_lines (HALCON 11.0 reference,
+// chapter "Tools / Geometry").
 #include <cmath>
 #include <vector>
 
 #include "core/params.h"
 #include "halconcpp/HOperatorsGeometry.h"
+#include "operators/geometry/segments.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -47,6 +49,14 @@ double footFraction(double r, double c, double r1, double c1, double r2, double 
 // Counter-clockwise on the screen from the column axis: rows grow downwards.
 double direction(double r1, double c1, double r2, double c2) {
   return std::atan2(r1 - r2, c2 - c1);
+}
+
+// A line's direction folded onto (-pi/2, pi/2]: a line has no sense of travel.
+double orientation(double r1, double c1, double r2, double c2) {
+  double phi = direction(r1, c1, r2, c2);
+  if (phi > kPi / 2) phi -= kPi;
+  if (phi <= -kPi / 2) phi += kPi;
+  return phi;
 }
 
 }  // namespace
@@ -193,6 +203,77 @@ void GetPointsEllipse(const HTuple& Angle, const HTuple& Row, const HTuple& Colu
   }
   setOutput(RowPoint, tupleOf(rows));
   setOutput(ColPoint, tupleOf(cols));
+}
+
+void DistanceSl(const HTuple& RowA1, const HTuple& ColumnA1, const HTuple& RowA2,
+                const HTuple& ColumnA2, const HTuple& RowB1, const HTuple& ColumnB1,
+                const HTuple& RowB2, const HTuple& ColumnB2, HTuple* DistanceMin,
+                HTuple* DistanceMax) {
+  ApiScope scope("DistanceSl");
+  const auto v = columnsOf(
+      {&RowA1, &ColumnA1, &RowA2, &ColumnA2, &RowB1, &ColumnB1, &RowB2, &ColumnB2}, "distance_sl");
+  std::vector<double> nearest, farthest;
+  for (std::size_t i = 0; i < v[0].size(); ++i) {
+    const Segment line{v[4][i], v[5][i], v[6][i], v[7][i]};
+    const double s1 = crossOf(line, v[0][i], v[1][i]), s2 = crossOf(line, v[2][i], v[3][i]);
+    const double d1 = lineDistance(line, v[0][i], v[1][i]);
+    const double d2 = lineDistance(line, v[2][i], v[3][i]);
+    // Ends on both sides: the segment crosses the line.
+    nearest.push_back((s1 <= 0 && s2 >= 0) || (s1 >= 0 && s2 <= 0) ? 0 : std::fmin(d1, d2));
+    farthest.push_back(std::fmax(d1, d2));
+  }
+  setOutput(DistanceMin, tupleOf(nearest));
+  setOutput(DistanceMax, tupleOf(farthest));
+}
+
+void DistanceSs(const HTuple& RowA1, const HTuple& ColumnA1, const HTuple& RowA2,
+                const HTuple& ColumnA2, const HTuple& RowB1, const HTuple& ColumnB1,
+                const HTuple& RowB2, const HTuple& ColumnB2, HTuple* DistanceMin,
+                HTuple* DistanceMax) {
+  ApiScope scope("DistanceSs");
+  const auto v = columnsOf(
+      {&RowA1, &ColumnA1, &RowA2, &ColumnA2, &RowB1, &ColumnB1, &RowB2, &ColumnB2}, "distance_ss");
+  std::vector<double> nearest, farthest;
+  for (std::size_t i = 0; i < v[0].size(); ++i) {
+    const Segment a{v[0][i], v[1][i], v[2][i], v[3][i]};
+    const Segment b{v[4][i], v[5][i], v[6][i], v[7][i]};
+    nearest.push_back(segmentsDistance(a, b));
+    // The distance is convex along both segments: the largest is between two ends.
+    farthest.push_back(std::fmax(
+        std::fmax(std::hypot(a.r1 - b.r1, a.c1 - b.c1), std::hypot(a.r1 - b.r2, a.c1 - b.c2)),
+        std::fmax(std::hypot(a.r2 - b.r1, a.c2 - b.c1), std::hypot(a.r2 - b.r2, a.c2 - b.c2))));
+  }
+  setOutput(DistanceMin, tupleOf(nearest));
+  setOutput(DistanceMax, tupleOf(farthest));
+}
+
+void LineOrientation(const HTuple& RowBegin, const HTuple& ColBegin, const HTuple& RowEnd,
+                     const HTuple& ColEnd, HTuple* Phi) {
+  ApiScope scope("LineOrientation");
+  const auto v = columnsOf({&RowBegin, &ColBegin, &RowEnd, &ColEnd}, "line_orientation");
+  std::vector<double> out;
+  for (std::size_t i = 0; i < v[0].size(); ++i) {
+    out.push_back(orientation(v[0][i], v[1][i], v[2][i], v[3][i]));
+  }
+  setOutput(Phi, tupleOf(out));
+}
+
+void LinePosition(const HTuple& RowBegin, const HTuple& ColBegin, const HTuple& RowEnd,
+                  const HTuple& ColEnd, HTuple* RowCenter, HTuple* ColCenter, HTuple* Length,
+                  HTuple* Phi) {
+  ApiScope scope("LinePosition");
+  const auto v = columnsOf({&RowBegin, &ColBegin, &RowEnd, &ColEnd}, "line_position");
+  std::vector<double> rows, cols, lengths, phis;
+  for (std::size_t i = 0; i < v[0].size(); ++i) {
+    rows.push_back((v[0][i] + v[2][i]) / 2);
+    cols.push_back((v[1][i] + v[3][i]) / 2);
+    lengths.push_back(std::hypot(v[2][i] - v[0][i], v[3][i] - v[1][i]));
+    phis.push_back(orientation(v[0][i], v[1][i], v[2][i], v[3][i]));
+  }
+  setOutput(RowCenter, tupleOf(rows));
+  setOutput(ColCenter, tupleOf(cols));
+  setOutput(Length, tupleOf(lengths));
+  setOutput(Phi, tupleOf(phis));
 }
 
 }  // namespace HalconCpp

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/empty_results.h"
@@ -13,6 +14,7 @@
 #include "core/region.h"
 #include "core/region_geometry.h"
 #include "halconcpp/HOperatorsRegion.h"
+#include "operators/geometry/segments.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -107,6 +109,66 @@ void GetRegionContour(const HObject& Region, HTuple* Rows, HTuple* Columns) {
   }
   setOutput(Rows, longs(rows));
   setOutput(Columns, longs(cols));
+}
+
+namespace {
+
+// Ramer's split of the contour points first..last: the point farthest from the segment between
+// them (the first of equals) is kept when it lies beyond the tolerance, and both halves split
+// again. An explicit stack, as contours run to millions of points.
+void keepCorners(const std::vector<Hlong>& rows, const std::vector<Hlong>& cols, double tolerance,
+                 std::vector<bool>& kept) {
+  std::vector<std::pair<std::size_t, std::size_t>> spans{{0, rows.size() - 1}};
+  while (!spans.empty()) {
+    const auto [first, last] = spans.back();
+    spans.pop_back();
+    const Segment chord{double(rows[first]), double(cols[first]), double(rows[last]),
+                        double(cols[last])};
+    double farthest = -1;
+    std::size_t at = first;
+    for (std::size_t i = first + 1; i < last; ++i) {
+      const double d = segmentDistance(chord, double(rows[i]), double(cols[i]));
+      if (d > farthest) farthest = d, at = i;
+    }
+    if (farthest > tolerance) {
+      kept[at] = true;
+      spans.emplace_back(at, last);
+      spans.emplace_back(first, at);
+    }
+  }
+}
+
+}  // namespace
+
+// The contour of get_region_contour, closed on its first point, reduced to the corners that
+// keep every contour point within Tolerance of the polygon.
+void GetRegionPolygon(const HObject& Region, const HTuple& Tolerance, HTuple* Rows,
+                      HTuple* Columns) {
+  ApiScope scope("GetRegionPolygon");
+  const char* op = "get_region_polygon";
+  const double tolerance = oneNumber(Tolerance, op, 1);
+  if (!(tolerance >= 0)) fail(op, 1301);
+  HTuple contourRows, contourCols;
+  {
+    InsideScope inside;
+    GetRegionContour(Region, &contourRows, &contourCols);
+  }
+  std::vector<Hlong> rows, cols;
+  for (Hlong i = 0; i < contourRows.Length(); ++i) {
+    rows.push_back(contourRows[i].L());
+    cols.push_back(contourCols[i].L());
+  }
+  std::vector<Hlong> cornerRows, cornerCols;
+  if (!rows.empty()) {
+    std::vector<bool> kept(rows.size(), false);
+    kept.front() = kept.back() = true;
+    keepCorners(rows, cols, tolerance, kept);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      if (kept[i]) cornerRows.push_back(rows[i]), cornerCols.push_back(cols[i]);
+    }
+  }
+  setOutput(Rows, longs(cornerRows));
+  setOutput(Columns, longs(cornerCols));
 }
 
 // The chain code counts counter-clockwise from east (1 north-east, 2 north, ... 7 south-east),

@@ -107,4 +107,37 @@ void HomMat2dSlantLocal(const HTuple& HomMat2D, const HTuple& Theta, const HTupl
   setOutput(HomMat2DSlant, tupleOf(composed(matrix, slant(oneNumber(Theta, op, 2), Axis, op))));
 }
 
+namespace {
+
+// The reflection about the axis through the origin along (x, y); no axis when both are 0,
+// which raises 1300 + n, n the position of x.
+AffineMatrix reflection(double x, double y, const char* op, int n) {
+  const double norm2 = x * x + y * y;
+  if (!(norm2 > 0)) fail(op, 1300 + n);
+  return {(x * x - y * y) / norm2, 2 * x * y / norm2,       0,
+          2 * x * y / norm2,       (y * y - x * x) / norm2, 0};
+}
+
+}  // namespace
+
+void HomMat2dReflect(const HTuple& HomMat2D, const HTuple& Px, const HTuple& Py, const HTuple& Qx,
+                     const HTuple& Qy, HTuple* HomMat2DReflect) {
+  ApiScope scope("HomMat2dReflect");
+  const char* op = "hom_mat2d_reflect";
+  const AffineMatrix matrix = homMat2dOf(HomMat2D, op, 1);
+  const double px = oneNumber(Px, op, 2), py = oneNumber(Py, op, 3);
+  const double qx = oneNumber(Qx, op, 4), qy = oneNumber(Qy, op, 5);
+  setOutput(HomMat2DReflect,
+            tupleOf(composed(about(reflection(qx - px, qy - py, op, 4), px, py), matrix)));
+}
+
+void HomMat2dReflectLocal(const HTuple& HomMat2D, const HTuple& Px, const HTuple& Py,
+                          HTuple* HomMat2DReflect) {
+  ApiScope scope("HomMat2dReflectLocal");
+  const char* op = "hom_mat2d_reflect_local";
+  const AffineMatrix matrix = homMat2dOf(HomMat2D, op, 1);
+  const AffineMatrix step = reflection(oneNumber(Px, op, 2), oneNumber(Py, op, 3), op, 2);
+  setOutput(HomMat2DReflect, tupleOf(composed(matrix, step)));
+}
+
 }  // namespace HalconCpp
