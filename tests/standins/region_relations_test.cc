@@ -44,7 +44,7 @@ TEST(RegionRelations, SetsAndHamming) {
 }
 
 TEST(RegionRelations, SelectShapeProto) {
-  // select_shape_proto, HALCON 11.0 (7.1's text of the same page for the features): the 5 x 5
+  // select_shape_proto, HALCON 7.1 for the features (the 11.0 page is cut short): the 5 x 5
   // square S (25 pixels) and the 2 x 2 square T against the 3 x 3 pattern A.
   const Lines base{kA, "gen_rectangle1 (S, 0, 0, 4, 4)", "gen_rectangle1 (T, 0, 10, 1, 11)",
                    "concat_obj (S, T, Rs)"};
@@ -225,9 +225,10 @@ TEST(RegionRelations, RunsRectanglesAndLabels) {
 }
 
 TEST(RegionRelations, PlateausAndLowlands) {
-  // plateaus, plateaus_center, lowlands and lowlands_center, HALCON 11.0 (7.1's text for the
-  // centres): along [1, 3, 3, 2, 5] the pixels 1, 2 and 4 are at least their neighbours, 0 and 3
-  // at most; the centre of the pair 1, 2 is column 1.5, which rounds to 2.
+  // plateaus, plateaus_center, lowlands and lowlands_center, HALCON 11.0, and 7.1 for the
+  // centres (the 11.0 page is cut short): along [1, 3, 3, 2, 5] the pixels 1, 2 and 4 are at least
+  // their neighbours, 0 and 3 at most; the centre of the pair 1, 2 is column 1.5, which rounds
+  // to 2.
   const Lines row{"gen_image_const (I, 'byte', 5, 1)",
                   "set_grayval (I, [0, 0, 0, 0, 0], [0, 1, 2, 3, 4], [1, 3, 3, 2, 5])"};
   auto with = [&](const char* line, const char* read) {
