@@ -9,7 +9,7 @@
 #include "core/image_results.h"
 #include "core/threads.h"
 #include "operators/filters/image_kernels.h"
-#include "operators/filters/recursive_rows.h"
+#include "operators/filters/recursive_passes.h"
 
 namespace HalconCpp {
 namespace Standin {
@@ -222,67 +222,6 @@ void recursiveLine(const double* in, const std::vector<std::int32_t>& indices, s
   }
 }
 
-struct ColumnJob {
-  const std::uint8_t* src;
-  std::int32_t w, h, reach;
-  const std::vector<std::int32_t>* rows;
-  const Recursion* c;
-  double* smoothed;
-};
-
-// The recursion down columns [x0, x1): the forward sums kept in `forward` (x1 - x0 a row) for
-// every row (three rows turn over in `ring` before row 0), then the backward sums up the
-// columns, added to them and scaled into `smoothed`. Every column's sums are the same in any
-// strip. `forward` is the strip's own: rows of the image a power of two apart would share a
-// few lines of the cache.
-inline __attribute__((always_inline)) void recursiveColumns(const ColumnJob& job, std::size_t x0,
-                                                            std::size_t x1, double* forward) {
-  const Recursion& c = *job.c;
-  const std::vector<std::int32_t>& rows = *job.rows;
-  const std::int32_t w = job.w, h = job.h, reach = job.reach;
-  const std::uint8_t* const src = job.src;
-  const std::size_t span = x1 - x0;
-  std::vector<double> ring(3 * span), zeros(span, 0.0);
-  const double *p1 = zeros.data(), *p2 = p1;
-  const std::uint8_t* xp = nullptr;
-  for (std::size_t i = 0; i < static_cast<std::size_t>(reach) + std::size_t(h); ++i) {
-    const auto y = static_cast<std::int32_t>(i) - reach;
-    double* cur = y < 0 ? ring.data() + (i % 3) * span : forward + std::size_t(y) * span;
-    const std::uint8_t* x0p = src + at(rows[i], w) + x0;
-    for (std::size_t x = 0; x < span; ++x) {
-      cur[x] = c.n0 * x0p[x] + (xp ? c.n1 * xp[x] : 0.0) - c.b1 * p1[x] - c.b2 * p2[x];
-    }
-    p2 = p1, p1 = cur, xp = x0p;
-  }
-  const double *a1 = zeros.data(), *a2 = a1;
-  const std::uint8_t *y1 = nullptr, *y2 = nullptr;
-  for (std::size_t i = rows.size(); i-- > 0;) {
-    double* cur = ring.data() + (i % 3) * span;
-    for (std::size_t x = 0; x < span; ++x) {
-      cur[x] = (y1 ? c.m1 * y1[x] : 0.0) + (y2 ? c.m2 * y2[x] : 0.0) - c.b1 * a1[x] - c.b2 * a2[x];
-    }
-    const auto y = static_cast<std::int32_t>(i) - reach;
-    if (y >= 0 && y < h) {
-      const double* sums = forward + std::size_t(y) * span;
-      double* line = job.smoothed + at(y, w) + x0;
-      for (std::size_t x = 0; x < span; ++x) line[x] = (sums[x] + cur[x]) * c.scale;
-    }
-    a2 = a1, a1 = cur, y2 = y1, y1 = src + at(rows[i], w) + x0;
-  }
-}
-
-void recursiveColumnsPlain(const ColumnJob& job, std::size_t x0, std::size_t x1, double* forward) {
-  recursiveColumns(job, x0, x1, forward);
-}
-
-#if QUORVEX_KERNELS_AVX2
-// The same sums in vectors twice as wide; no fused multiply-add, as the target is AVX2 alone.
-__attribute__((target("avx2"))) void recursiveColumnsAvx2(const ColumnJob& job, std::size_t x0,
-                                                          std::size_t x1, double* forward) {
-  recursiveColumns(job, x0, x1, forward);
-}
-#endif
-
 struct GaussJob {
   const std::uint8_t* src;
   PlaneSize size;
@@ -382,22 +321,9 @@ void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, const Extent&
   // Not cleared: the columns write every value before the rows read it.
   const std::unique_ptr<double[]> smoothed(new double[width * static_cast<std::size_t>(h)]);
   const std::int64_t down = std::int64_t{w} * static_cast<std::int64_t>(rows.size());
-  const ColumnJob job{src, w, h, reach, &rows, &c, smoothed.get()};
   forBands(w, bandsFor(w, down), [&](int, std::int64_t b0, std::int64_t b1) {
-    const auto x0 = static_cast<std::size_t>(b0), x1 = static_cast<std::size_t>(b1);
-    // In strips narrow enough that a strip's forward sums are still in the cache when the
-    // backward sums come up for them.
-    constexpr std::size_t kStrip = 32;
-    std::vector<double> forward(kStrip * static_cast<std::size_t>(h));
-    for (std::size_t s0 = x0; s0 < x1; s0 += kStrip) {
-#if QUORVEX_KERNELS_AVX2
-      if (vectorPathsEnabled() && cpuHasAvx2()) {
-        recursiveColumnsAvx2(job, s0, std::min(x1, s0 + kStrip), forward.data());
-        continue;
-      }
-#endif
-      recursiveColumnsPlain(job, s0, std::min(x1, s0 + kStrip), forward.data());
-    }
+    recursiveColumns(src, w, h, rows, reach, c, static_cast<std::size_t>(b0),
+                     static_cast<std::size_t>(b1), smoothed.get());
   });
   // Then along the rows the domain meets, each on its own.
   const std::int64_t along = extent.pixels + std::int64_t{h} * reach;

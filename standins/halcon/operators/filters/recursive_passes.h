@@ -1,7 +1,7 @@
-// The recursion smooth_image's Deriche and Shen filters run along a line, shared by the portable
-// rows (smoothing_kernels.cc) and the vector rows that run eight rows at once.
-#ifndef QUORVEX_STANDINS_HALCON_RECURSIVE_ROWS_H
-#define QUORVEX_STANDINS_HALCON_RECURSIVE_ROWS_H
+// The recursion smooth_image's Deriche and Shen filters run along a line, and its passes over
+// many lines at once: down the columns, and along eight rows side by side.
+#ifndef QUORVEX_STANDINS_HALCON_RECURSIVE_PASSES_H
+#define QUORVEX_STANDINS_HALCON_RECURSIVE_PASSES_H
 
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +18,12 @@ namespace Standin {
 struct Recursion {
   double n0, n1, m1, m2, b1, b2, scale;
 };
+
+// Down columns [x0, x1) of `src` (w x h bytes, continued through `rows`, `reach` places before
+// row 0): each column's forward and backward sums, added and scaled, into `smoothed`.
+void recursiveColumns(const std::uint8_t* src, std::int32_t w, std::int32_t h,
+                      const std::vector<std::int32_t>& rows, std::int32_t reach, const Recursion& c,
+                      std::size_t x0, std::size_t x1, double* smoothed);
 
 // The rows `rows[0 ... count)` of `plane` (doubles, `width` a row), each run along its mirrored
 // continuation `indices` (`reach` places before the row) and rounded into `dst` over its
