@@ -2,6 +2,7 @@
 // Gaussian laid out as the transforms lay out frequencies, and the planning operators, which
 // the stand-in's transforms do not need (every plan is made per call) but check as the
 // reference defines them.
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,8 @@
 
 #include "core/image_results.h"
 #include "core/params.h"
+#include "core/pixel_type.h"
+#include "core/threads.h"
 #include "halconcpp/HOperatorsFft.h"
 #include "operators/fft/fft_transform.h"
 #include "operators/fft/filter_layout.h"
@@ -23,6 +26,43 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The pixelwise product of channel c with the filter's channel fc straight from their planes
+// into the result's, rows shared out: no spectra of doubles between them. Every product is
+// std::complex's, a c - b d and a d + b c rounded apart, which it gives for every pair whose
+// parts do not both come out NaN; those it makes again from infinities, and so do they here.
+PlanePtr directProduct(const ImageObject& image, std::size_t c, const ImageObject& filter,
+                       std::size_t fc, bool conjugate, const char* op) {
+  auto plane = std::make_shared<Plane>(image.width, image.height, op, PixelType::Complex);
+  const float* in = image.channels[c]->as<float>();
+  const bool complexFilter = filter.type() == PixelType::Complex;
+  const float* weights = filter.channels[fc]->as<float>();
+  float* out = plane->as<float>();
+  const double lowest = lowestValue(PixelType::Complex), highest = highestValue(PixelType::Complex);
+  const auto stored = [&](double v) {
+    return static_cast<float>(std::isnan(v) ? v : std::clamp(v, lowest, highest));
+  };
+  const auto width = static_cast<std::size_t>(image.width);
+  const std::int64_t pixels = std::int64_t{image.width} * image.height;
+  forBands(image.height, bandsFor(image.height, pixels),
+           [&](int, std::int64_t r0, std::int64_t r1) {
+             for (std::size_t i = static_cast<std::size_t>(r0) * width;
+                  i < static_cast<std::size_t>(r1) * width; ++i) {
+               const double a = in[2 * i], b = in[2 * i + 1];
+               const double wr = complexFilter ? double(weights[2 * i]) : double(weights[i]);
+               const double wi = complexFilter ? double(weights[2 * i + 1]) : 0.0;
+               const Complex w(wr, conjugate ? -wi : wi);
+               double x = a * w.real() - b * w.imag(), y = a * w.imag() + b * w.real();
+               if (std::isnan(x) && std::isnan(y)) {
+                 const Complex p = Complex(a, b) * w;
+                 x = p.real(), y = p.imag();
+               }
+               out[2 * i] = stored(x);
+               out[2 * i + 1] = stored(y);
+             }
+           });
+  return plane;
+}
+
 // The pixelwise product of a spectrum with a filter (its conjugate for a correlation) of the
 // same size: one filter channel serves every channel, otherwise channel c takes channel c.
 ImagePtr spectrumProduct(const ImageObject& image, const ImageObject& filter, bool conjugate,
@@ -34,10 +74,15 @@ ImagePtr spectrumProduct(const ImageObject& image, const ImageObject& filter, bo
   }
   std::vector<PlanePtr> planes;
   for (std::size_t c = 0; c < image.channels.size(); ++c) {
+    const std::size_t fc = filter.channels.size() == 1 ? 0 : c;
+    if (vectorPathsEnabled()) {
+      planes.push_back(directProduct(image, c, filter, fc, conjugate, op));
+      continue;
+    }
     Spectrum product(image.width, image.height, op);
     readChannel(image, c, product);
     Spectrum weights(filter.width, filter.height, op);
-    readChannel(filter, filter.channels.size() == 1 ? 0 : c, weights);
+    readChannel(filter, fc, weights);
     for (std::size_t i = 0; i < product.size(); ++i) {
       product.data()[i] *= conjugate ? std::conj(weights.data()[i]) : weights.data()[i];
     }

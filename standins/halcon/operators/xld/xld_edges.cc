@@ -48,7 +48,8 @@ void maximaOfRows(const Gradients& g, const std::vector<std::uint8_t>& inDomain,
       if (!(a > before && a >= after)) continue;
       const double curve = before - 2 * a + after;
       const double t = curve < 0 ? std::clamp(0.5 * (before - after) / curve, -0.5, 0.5) : 0.0;
-      LinkPoint& p = points[g.at(r, c)];
+      LinkPoint& p = points.emplace_back();
+      p.pixel = g.at(r, c);
       p.row = r + t * ur;
       p.col = c + t * uc;
       const double response = a - 0.25 * (before - after) * t;
@@ -56,7 +57,7 @@ void maximaOfRows(const Gradients& g, const std::vector<std::uint8_t>& inDomain,
       // [0, 2pi), -0 included as 0.
       direction = direction < 0 ? direction + 2 * kPi : std::fabs(direction);
       // 'angle' is the edge's own direction, a quarter turn on, modulo pi.
-      p.values = {direction, std::fmod(direction + kPi / 2, kPi), response};
+      p.values = {direction, std::fmod(direction + kPi / 2, kPi), response, 0.0};
       p.state = a >= high ? 2 : 1;
     }
   }
@@ -83,18 +84,22 @@ void EdgesSubPix(const HObject& Image, HObject* Edges, const HTuple& Filter, con
         static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height);
     const Gradients g = gradientsOf(std::vector<double>(image->pixels(0), image->pixels(0) + n),
                                     image->width, image->height, filter, alpha);
-    std::vector<LinkPoint> points(g.amp.size());
     // The domain as a mask, once, rather than a search per pixel.
     std::vector<std::uint8_t> inDomain(g.amp.size(), 0);
     for (const Run& run : clipRuns(*image->domain, g.height, g.width)) {
       std::fill_n(inDomain.begin() + static_cast<std::ptrdiff_t>(g.at(run.row, run.begin)),
                   run.end - run.begin + 1, std::uint8_t{1});
     }
-    forBands(g.height, bandsFor(g.height, std::int64_t{g.width} * g.height),
-             [&](int, std::int64_t r0, std::int64_t r1) {
-               maximaOfRows(g, inDomain, low, high, static_cast<std::int32_t>(r0),
-                            static_cast<std::int32_t>(r1), points);
-             });
+    // Each band's points apart, then joined in the bands' order.
+    const int bands = bandsFor(g.height, std::int64_t{g.width} * g.height);
+    std::vector<std::vector<LinkPoint>> found(static_cast<std::size_t>(bands));
+    forBands(g.height, bands, [&](int band, std::int64_t r0, std::int64_t r1) {
+      maximaOfRows(g, inDomain, low, high, static_cast<std::int32_t>(r0),
+                   static_cast<std::int32_t>(r1), found[static_cast<std::size_t>(band)]);
+    });
+    std::vector<LinkPoint> points;
+    for (std::vector<LinkPoint>& part : found)
+      points.insert(points.end(), part.begin(), part.end());
     for (ContourPtr& contour :
          linkPoints(points, g.width, g.height, {"edge_direction", "angle", "response"})) {
       items.push_back(std::move(contour));

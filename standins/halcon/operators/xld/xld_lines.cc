@@ -165,7 +165,7 @@ void LinesGauss(const HObject& Image, HObject* Lines, const HTuple& Sigma, const
     for (std::size_t i = 0; i < n; ++i) plane[i] = read(image->pixels(0), i);
     GaussDerivatives g(std::move(plane), w, h, sigma, sigma);
     const Derivatives d{g.get(1, 0), g.get(0, 1), g.get(2, 0), g.get(1, 1), g.get(0, 2)};
-    std::vector<LinkPoint> points(n);
+    std::vector<LinkPoint> points;
     for (const Run& run : clipRuns(*image->domain, h, w)) {
       for (std::int32_t c = run.begin; c <= run.end; ++c) {
         const std::size_t i = static_cast<std::size_t>(run.row) * static_cast<std::size_t>(w) +
@@ -189,22 +189,24 @@ void LinesGauss(const HObject& Image, HObject* Lines, const HTuple& Sigma, const
         }
         const double t = -(d.x[i] * nx + d.y[i] * ny) / lambda;
         if (!(std::fabs(t * nx) <= 0.5 && std::fabs(t * ny) <= 0.5)) continue;
-        LinkPoint& p = points[i];
+        LinkPoint& p = points.emplace_back();
+        p.pixel = i;
         p.row = run.row + t * ny, p.col = c + t * nx;
         // The normal's angle, mathematically positive with y up the screen, in [0, pi).
         double angle = std::atan2(-ny, nx);
         if (angle < 0) angle += kPi;
         if (angle >= kPi) angle -= kPi;
-        p.values = {angle, response};
+        p.values[0] = angle, p.values[1] = response;
         if (widths) {
           // Left: the side the normal at `angle` points to. The search stops at the image's
           // side, however large Sigma.
           const double dx = std::cos(angle), dy = -std::sin(angle),
                        reach = std::min(3 * sigma + 1, double(std::max(w, h)));
+          std::size_t k = 2;
           for (const double sign : {1.0, -1.0}) {
             double shown = edgeDistance(d, w, h, p.row, p.col, sign * dx, sign * dy, lambda, reach);
             if (model != LineModel::None) shown = sigma * trueWidth(table, shown / sigma);
-            p.values.push_back(shown);
+            p.values[k++] = shown;
           }
         }
         p.state = response >= high ? 2 : 1;

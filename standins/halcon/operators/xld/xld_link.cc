@@ -2,24 +2,28 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <utility>
 
 namespace HalconCpp {
 namespace Standin {
 
-std::vector<ContourPtr> linkPoints(std::vector<LinkPoint>& points, std::int32_t w, std::int32_t h,
-                                   const std::vector<std::string>& names) {
+std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::int32_t w,
+                                   std::int32_t h, const std::vector<std::string>& names) {
   const auto at = [w](std::int32_t r, std::int32_t c) {
     return static_cast<std::size_t>(r) * static_cast<std::size_t>(w) + static_cast<std::size_t>(c);
   };
   const auto valid = [&](std::int32_t r, std::int32_t c) {
     return r >= 0 && r < h && c >= 0 && c < w;
   };
-  // The states apart from the points, a byte a pixel: the scans and neighbour tests below
-  // then read a few rows of bytes rather than rows of whole points.
-  std::vector<std::uint8_t> state(points.size());
+  // The states a byte a pixel (0: no point), and where a pixel's point is: the scans and
+  // neighbour tests below read a few rows of bytes. `slot` is read only where a point is.
+  const std::size_t n = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+  std::vector<std::uint8_t> state(n, 0);
+  const std::unique_ptr<std::uint32_t[]> slot(new std::uint32_t[n]);
   for (std::size_t i = 0; i < points.size(); ++i) {
-    state[i] = static_cast<std::uint8_t>(points[i].state);
+    state[points[i].pixel] = static_cast<std::uint8_t>(points[i].state);
+    slot[points[i].pixel] = static_cast<std::uint32_t>(i);
   }
   // Hysteresis: weak points joined to a strong one through their 8-neighbours become strong.
   std::vector<std::size_t> stack;
@@ -54,7 +58,7 @@ std::vector<ContourPtr> linkPoints(std::vector<LinkPoint>& points, std::int32_t 
     std::vector<std::vector<double>> values(names.size());
     const std::int32_t r0 = r, c0 = c;
     for (;;) {
-      const LinkPoint& p = points[at(r, c)];
+      const LinkPoint& p = points[slot[at(r, c)]];
       state[at(r, c)] = 3;
       contour->rows.push_back(p.row), contour->cols.push_back(p.col);
       for (std::size_t k = 0; k < names.size(); ++k) values[k].push_back(p.values[k]);

@@ -1,0 +1,41 @@
+// The recursion smooth_image's Deriche and Shen filters run along a line, and its passes over
+// many lines at once: down the columns, and along eight rows side by side.
+#ifndef QUORVEX_STANDINS_HALCON_RECURSIVE_PASSES_H
+#define QUORVEX_STANDINS_HALCON_RECURSIVE_PASSES_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "operators/filters/image_kernels.h"
+
+namespace HalconCpp {
+namespace Standin {
+
+// f(n) for n >= 0 satisfies f(n) = -b1 f(n - 1) - b2 f(n - 2) from n = 2 on, so the sum over
+// n >= 0 runs forwards as c(i) = n0 x(i) + n1 x(i - 1) - b1 c(i - 1) - b2 c(i - 2), and the sum
+// over n >= 1 backwards as a(i) = m1 x(i + 1) + m2 x(i + 2) - b1 a(i + 1) - b2 a(i + 2).
+struct Recursion {
+  double n0, n1, m1, m2, b1, b2, scale;
+};
+
+// Down columns [x0, x1) of `src` (w x h bytes, continued through `rows`, `reach` places before
+// row 0): each column's forward and backward sums, added and scaled, into `smoothed`.
+void recursiveColumns(const std::uint8_t* src, std::int32_t w, std::int32_t h,
+                      const std::vector<std::int32_t>& rows, std::int32_t reach, const Recursion& c,
+                      std::size_t x0, std::size_t x1, double* smoothed);
+
+// The rows `rows[0 ... count)` of `plane` (doubles, `width` a row), each run along its mirrored
+// continuation `indices` (`reach` places before the row) and rounded into `dst` over its
+// extent, in groups of eight with the same operations in the same order as one row alone.
+// Returns how many of the first rows it filtered (a multiple of eight; 0 without AVX2): the
+// caller filters the rest.
+std::size_t recursiveRowsVector(const double* plane, std::int32_t width, const std::int32_t* rows,
+                                std::size_t count, const std::vector<std::int32_t>& indices,
+                                std::int32_t reach, const Recursion& c, const Extent& extent,
+                                std::uint8_t* dst);
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif
