@@ -283,7 +283,7 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       {"abs_matrix (Matrix, MatrixAbs)", kNotImplemented},
       {"intersection_ll (0, 0, 10, 10, 0, 10, 10, 0, Row, Column, IsParallel)", kNotImplemented},
       // File, Graphics, System
-      {"copy_file ('a.txt', 'b.txt')", kNotImplemented},
+      {"read_world_file ('a.tfw', WorldTransformation)", kNotImplemented},
       {"gnuplot_open_pipe (Gnuplot)", kNotImplemented},
       {"query_spy (Classes, Values)", kNotImplemented},
       // Calibration, 3D reconstruction, 3D object model

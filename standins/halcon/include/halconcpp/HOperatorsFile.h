@@ -41,13 +41,13 @@ HALCONCPP_API void ReadTuple(const HTuple& FileName, HTuple* Tuple);
 
 // 5200 when the file does not exist, 5201 when it cannot be removed (a folder, say).
 HALCONCPP_API void DeleteFile(const HTuple& FileName);
+// A copy of the file's bytes; 5200 when the source is not a file, 5201 when the copy cannot be
+// written (an existing destination is replaced).
+HALCONCPP_API void CopyFile(const HTuple& SourceFile, const HTuple& DestinationFile);
 // One new folder; its parent must exist (5201 otherwise, or when it exists already).
 HALCONCPP_API void MakeDir(const HTuple& DirName);
 // One empty folder; 5200 when there is none of that name, 5201 when it is not empty.
 HALCONCPP_API void RemoveDir(const HTuple& DirName);
-
-// Seconds on a steady clock since an arbitrary moment, for differences.
-HALCONCPP_API void CountSeconds(HTuple* Seconds);
 
 // Iconic objects in the stand-in's own binary form (docs/standins.md, "Object files"). A
 // name without an extension gets '.hobj' (objects) or '.reg' (regions); the readers take
@@ -71,6 +71,9 @@ HALCONCPP_API void DeserializeRegion(HObject* Region, const HTuple& SerializedIt
 HALCONCPP_API void SerializeXld(const HObject& XLD, HTuple* SerializedItemHandle);
 HALCONCPP_API void DeserializeXld(HObject* XLD, const HTuple& SerializedItemHandle);
 HALCONCPP_API void ClearSerializedItem(const HTuple& SerializedItemHandle);
+
+// Seconds on a steady clock since an arbitrary moment, for differences.
+HALCONCPP_API void CountSeconds(HTuple* Seconds);
 
 }  // namespace HalconCpp
 
