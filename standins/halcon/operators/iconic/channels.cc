@@ -211,7 +211,7 @@ void ChangeDomain(const HObject& Image, const HObject& NewDomain, HObject* Image
   if (regions.size() != 1) fail(op, 1502);
   std::vector<HObject::Item> items;
   for (const ImagePtr& image : images) {
-    // The old domain plays no part; the region is cut to the image, where a domain lies.
+    // The old domain is dropped; the region is cut to the image, where a domain lies.
     auto domain = std::make_shared<const Runs>(clipRuns(*regions[0], image->height, image->width));
     items.push_back(makeImage(image->width, image->height, image->channels, std::move(domain)));
   }

@@ -25,7 +25,7 @@ bool sameRuns(const Runs& a, const Runs& b) {
 }
 
 // Images are equal when their sizes, channels, types and domains are, and every channel's
-// grey values within the domain; what lies outside the domain is not part of the image.
+// grey values within the domain; what lies outside the domain does not belong to the image.
 bool sameImages(const ImageObject& a, const ImageObject& b) {
   if (a.width != b.width || a.height != b.height || a.channels.size() != b.channels.size() ||
       a.type() != b.type() || !sameRuns(*a.domain, *b.domain)) {
