@@ -277,7 +277,7 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       "abs_matrix (Matrix, MatrixAbs)",
       "intersection_ll (0, 0, 10, 10, 0, 10, 10, 0, Row, Column, IsParallel)",
       // File, Graphics, System
-      "copy_file ('a.txt', 'b.txt')",
+      "read_world_file ('w.tfw', WorldTransformation)",
       "gnuplot_open_pipe (Gnuplot)",
       "query_spy (Classes, Values)",
       // Calibration, 3D reconstruction, 3D object model

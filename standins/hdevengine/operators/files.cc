@@ -1,5 +1,6 @@
-// File and folder operators a program line can call: list_files and file_exists. read_image
-// and write_image are among the iconic operators.
+// File and folder operators a program line can call: list_files, file_exists, and iconic
+// objects in files and serialized items. read_image and write_image are among the iconic
+// operators.
 #include "operators/binding.h"
 #include "operators/table.h"
 
@@ -12,6 +13,19 @@ namespace H = HalconCpp;
 constexpr OperatorSpec kFileOperators[] = {
     bind<&H::ListFiles>("list_files"),
     bind<&H::FileExists>("file_exists"),
+    bind<&H::WriteObject>("write_object"),
+    bind<&H::ReadObject>("read_object"),
+    bind<&H::WriteRegion>("write_region"),
+    bind<&H::ReadRegion>("read_region"),
+    bind<&H::SerializeObject>("serialize_object"),
+    bind<&H::DeserializeObject>("deserialize_object"),
+    bind<&H::SerializeImage>("serialize_image"),
+    bind<&H::DeserializeImage>("deserialize_image"),
+    bind<&H::SerializeRegion>("serialize_region"),
+    bind<&H::DeserializeRegion>("deserialize_region"),
+    bind<&H::SerializeXld>("serialize_xld"),
+    bind<&H::DeserializeXld>("deserialize_xld"),
+    bind<&H::ClearSerializedItem>("clear_serialized_item"),
 };
 
 }  // namespace

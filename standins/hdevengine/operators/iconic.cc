@@ -46,6 +46,15 @@ constexpr OperatorSpec kIconicOperators[] = {
     bind<&H::SelectObj>("select_obj"),
     bind<&H::CopyObj>("copy_obj"),
     bind<&H::GetObjClass>("get_obj_class"),
+    bind<&H::ClearObj>("clear_obj"),
+    bind<&H::TestEqualObj>("test_equal_obj"),
+    bind<&H::ObjDiff>("obj_diff"),
+    bind<&H::ObjToInteger>("obj_to_integer"),
+    bind<&H::IntegerToObj>("integer_to_obj"),
+    bind<&H::GenImage1>("gen_image1"),
+    bind<&H::GenImage3>("gen_image3"),
+    bind<&H::GenImage1Extern>("gen_image1_extern"),
+    bind<&H::GenImage3Extern>("gen_image3_extern"),
 };
 
 }  // namespace

@@ -20,6 +20,7 @@ constexpr OperatorSpec kTextFileOperators[] = {
     bind<&H::WriteTuple>("write_tuple"), bind<&H::ReadTuple>("read_tuple"),
     bind<&H::DeleteFile>("delete_file"), bind<&H::MakeDir>("make_dir"),
     bind<&H::RemoveDir>("remove_dir"),   bind<&H::CountSeconds>("count_seconds"),
+    bind<&H::CopyFile>("copy_file"),
 };
 
 }  // namespace

@@ -32,6 +32,10 @@ constexpr OperatorSpec kWindowOperators[] = {
     bind<&H::SetWindowParam>("set_window_param"),
     bind<&H::DumpWindowImage>("dump_window_image"),
     bind<&H::DumpWindow>("dump_window"),
+    bind<&H::GetMposition>("get_mposition"),
+    bind<&H::GetMpositionSubPix>("get_mposition_sub_pix"),
+    bind<&H::GetMbutton>("get_mbutton"),
+    bind<&H::GetMbuttonSubPix>("get_mbutton_sub_pix"),
 };
 
 }  // namespace

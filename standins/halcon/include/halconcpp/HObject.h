@@ -51,6 +51,20 @@ HALCONCPP_API void ConcatObj(const HObject& Objects1, const HObject& Objects2,
 HALCONCPP_API void CopyObj(const HObject& Objects, HObject* ObjectsSelected, const HTuple& Index,
                            const HTuple& NumObj);
 HALCONCPP_API void GetObjClass(const HObject& Object, HTuple* Class);
+// Keys of NumObj objects from place Index (from 1; -1 all to the end), as CopyObj counts.
+HALCONCPP_API void ObjToInteger(const HObject& Objects, const HTuple& Index, const HTuple& Number,
+                                HTuple* SurrogateTuple);
+// The objects of keys that ObjToInteger gave and that are still alive; any other integer is
+// 1301, never read as an address.
+HALCONCPP_API void IntegerToObj(HObject* Objects, const HTuple& SurrogateTuple);
+// Nothing to release: objects go with their last holder.
+HALCONCPP_API void ClearObj(const HObject& Objects);
+// 1 when the objects at each place are equal (same class; regions the same pixels; images
+// the same size, channels, type, domain and grey values in it; contours the same points).
+// Different counts: 1502.
+HALCONCPP_API void TestEqualObj(const HObject& Objects1, const HObject& Objects2, HTuple* IsEqual);
+// The objects of Objects that are not among ObjectsSub, told apart by identity.
+HALCONCPP_API void ObjDiff(const HObject& Objects, const HObject& ObjectsSub, HObject* ObjectsDiff);
 
 }  // namespace HalconCpp
 

@@ -1,6 +1,7 @@
 #ifndef HALCONCPP_HOPERATORSFILE_H
 #define HALCONCPP_HOPERATORSFILE_H
 
+#include "halconcpp/HObject.h"
 #include "halconcpp/HTuple.h"
 
 // Operators on files and folders. ReadImage and WriteImage are among the iconic operators.
@@ -40,10 +41,36 @@ HALCONCPP_API void ReadTuple(const HTuple& FileName, HTuple* Tuple);
 
 // 5200 when the file does not exist, 5201 when it cannot be removed (a folder, say).
 HALCONCPP_API void DeleteFile(const HTuple& FileName);
+// A copy of the file's bytes; 5200 when the source is not a file, 5201 when the copy cannot be
+// written (an existing destination is replaced).
+HALCONCPP_API void CopyFile(const HTuple& SourceFile, const HTuple& DestinationFile);
 // One new folder; its parent must exist (5201 otherwise, or when it exists already).
 HALCONCPP_API void MakeDir(const HTuple& DirName);
 // One empty folder; 5200 when there is none of that name, 5201 when it is not empty.
 HALCONCPP_API void RemoveDir(const HTuple& DirName);
+
+// Iconic objects in the stand-in's own binary form (docs/standins.md, "Object files"). A
+// name without an extension gets '.hobj' (objects) or '.reg' (regions); the readers take
+// the name as given or with that extension. 5200: no such file; 5201: it cannot be written;
+// 5202: not an object file of the stand-in, truncated or corrupt (ReadRegion: or holding
+// anything but regions); 6001: larger than the pixel bound lets the stand-in hold.
+HALCONCPP_API void WriteObject(const HObject& Object, const HTuple& FileName);
+HALCONCPP_API void ReadObject(HObject* Object, const HTuple& FileName);
+// Images stand for their domains.
+HALCONCPP_API void WriteRegion(const HObject& Region, const HTuple& FileName);
+HALCONCPP_API void ReadRegion(HObject* Region, const HTuple& FileName);
+
+// Serialized items behind integer handles, in the same form. A deserializer raises 1301 for
+// an unknown handle and for an item holding objects of another class than its own.
+HALCONCPP_API void SerializeObject(const HObject& Object, HTuple* SerializedItemHandle);
+HALCONCPP_API void DeserializeObject(HObject* Object, const HTuple& SerializedItemHandle);
+HALCONCPP_API void SerializeImage(const HObject& Image, HTuple* SerializedItemHandle);
+HALCONCPP_API void DeserializeImage(HObject* Image, const HTuple& SerializedItemHandle);
+HALCONCPP_API void SerializeRegion(const HObject& Region, HTuple* SerializedItemHandle);
+HALCONCPP_API void DeserializeRegion(HObject* Region, const HTuple& SerializedItemHandle);
+HALCONCPP_API void SerializeXld(const HObject& XLD, HTuple* SerializedItemHandle);
+HALCONCPP_API void DeserializeXld(HObject* XLD, const HTuple& SerializedItemHandle);
+HALCONCPP_API void ClearSerializedItem(const HTuple& SerializedItemHandle);
 
 // Seconds on a steady clock since an arbitrary moment, for differences.
 HALCONCPP_API void CountSeconds(HTuple* Seconds);

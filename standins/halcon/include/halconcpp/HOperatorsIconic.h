@@ -37,16 +37,33 @@ HALCONCPP_API void GenImage3Extern(HObject* Image, const HTuple& Type, const HTu
                                    const HTuple& Height, const HTuple& PointerRed,
                                    const HTuple& PointerGreen, const HTuple& PointerBlue,
                                    const HTuple& ClearProc);
+// Copies Width x Height pixels of the type from each address.
+HALCONCPP_API void GenImage1(HObject* Image, const HTuple& Type, const HTuple& Width,
+                             const HTuple& Height, const HTuple& PixelPointer);
+HALCONCPP_API void GenImage3(HObject* ImageRGB, const HTuple& Type, const HTuple& Width,
+                             const HTuple& Height, const HTuple& PixelPointerRed,
+                             const HTuple& PixelPointerGreen, const HTuple& PixelPointerBlue);
+// The four above take any address from a C++ caller. Called from a program line they take
+// only the start of a live plane that GetImagePointer1/3 handed out, holding the image's
+// bytes (else 1300+n of the pointer); the extern ones then share that (byte) plane and take
+// no ClearProc but 0 (1300+n of ClearProc).
 // Writable plane addresses: writes through them are seen by every object sharing the image.
 HALCONCPP_API void GetImagePointer1(const HObject& Image, HTuple* Pointer, HTuple* Type,
                                     HTuple* Width, HTuple* Height);
 HALCONCPP_API void GetImagePointer3(const HObject& ImageRGB, HTuple* PointerRed,
                                     HTuple* PointerGreen, HTuple* PointerBlue, HTuple* Type,
                                     HTuple* Width, HTuple* Height);
+// The first pixel of the smallest rectangle around the domain of one one-channel byte, uint2
+// or int4 image, the rectangle's size, the row pitch in bytes and the pixel's bits (an empty
+// domain: the plane's start and 0 x 0).
+HALCONCPP_API void GetImagePointer1Rect(const HObject& Image, HTuple* PixelPointer, HTuple* Width,
+                                        HTuple* Height, HTuple* VerticalPitch,
+                                        HTuple* HorizontalBitPitch, HTuple* BitsPerPixel);
 // Channel counts from 1; the result shares the channel's plane.
 HALCONCPP_API void AccessChannel(const HObject& MultiChannelImage, HObject* Image,
                                  const HTuple& Channel);
-// Shares the first channel of each input without copying.
+// Share the first channel of each input without copying; the domain is where the inputs'
+// domains meet. Compose3 is here, the others with the image operators.
 HALCONCPP_API void Compose3(const HObject& Image1, const HObject& Image2, const HObject& Image3,
                             HObject* MultiChannelImage);
 HALCONCPP_API void CountChannels(const HObject& MultiChannelImage, HTuple* Channels);

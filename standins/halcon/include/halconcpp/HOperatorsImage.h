@@ -11,6 +11,12 @@ namespace HalconCpp {
 // Domains.
 HALCONCPP_API void ReduceDomain(const HObject& Image, const HObject& Region, HObject* ImageReduced);
 HALCONCPP_API void GetDomain(const HObject& Image, HObject* Domain);
+// The region, cut to the image, replaces the domain.
+HALCONCPP_API void ChangeDomain(const HObject& Image, const HObject& NewDomain, HObject* ImageNew);
+// As ReduceDomain with the rectangle; Row2 < Row1 is 1303, Column2 < Column1 1304.
+HALCONCPP_API void Rectangle1Domain(const HObject& Image, HObject* ImageReduced, const HTuple& Row1,
+                                    const HTuple& Column1, const HTuple& Row2,
+                                    const HTuple& Column2);
 HALCONCPP_API void CropDomain(const HObject& Image, HObject* ImagePart);
 HALCONCPP_API void CropDomainRel(const HObject& Image, HObject* ImagePart, const HTuple& Top,
                                  const HTuple& Left, const HTuple& Bottom, const HTuple& Right);
@@ -27,6 +33,38 @@ HALCONCPP_API void Rgb3ToGray(const HObject& ImageRed, const HObject& ImageGreen
                               const HObject& ImageBlue, HObject* ImageGray);
 HALCONCPP_API void Decompose3(const HObject& MultiChannelImage, HObject* Image1, HObject* Image2,
                               HObject* Image3);
+// Exactly as many channels as outputs (else 3032); each output shares its channel.
+HALCONCPP_API void Decompose2(const HObject& MultiChannelImage, HObject* Image1, HObject* Image2);
+HALCONCPP_API void Decompose4(const HObject& MultiChannelImage, HObject* Image1, HObject* Image2,
+                              HObject* Image3, HObject* Image4);
+HALCONCPP_API void Decompose5(const HObject& MultiChannelImage, HObject* Image1, HObject* Image2,
+                              HObject* Image3, HObject* Image4, HObject* Image5);
+HALCONCPP_API void Decompose6(const HObject& MultiChannelImage, HObject* Image1, HObject* Image2,
+                              HObject* Image3, HObject* Image4, HObject* Image5, HObject* Image6);
+HALCONCPP_API void Decompose7(const HObject& MultiChannelImage, HObject* Image1, HObject* Image2,
+                              HObject* Image3, HObject* Image4, HObject* Image5, HObject* Image6,
+                              HObject* Image7);
+// As Compose3 (HOperatorsIconic.h).
+HALCONCPP_API void Compose2(const HObject& Image1, const HObject& Image2,
+                            HObject* MultiChannelImage);
+HALCONCPP_API void Compose4(const HObject& Image1, const HObject& Image2, const HObject& Image3,
+                            const HObject& Image4, HObject* MultiChannelImage);
+HALCONCPP_API void Compose5(const HObject& Image1, const HObject& Image2, const HObject& Image3,
+                            const HObject& Image4, const HObject& Image5,
+                            HObject* MultiChannelImage);
+HALCONCPP_API void Compose6(const HObject& Image1, const HObject& Image2, const HObject& Image3,
+                            const HObject& Image4, const HObject& Image5, const HObject& Image6,
+                            HObject* MultiChannelImage);
+HALCONCPP_API void Compose7(const HObject& Image1, const HObject& Image2, const HObject& Image3,
+                            const HObject& Image4, const HObject& Image5, const HObject& Image6,
+                            const HObject& Image7, HObject* MultiChannelImage);
+// The second input's channels after the first's, in the first's domain.
+HALCONCPP_API void AppendChannel(const HObject& MultiChannelImage, const HObject& Image,
+                                 HObject* ImageExtended);
+// One image of the first channel of every input, in the meeting of their domains.
+HALCONCPP_API void ChannelsToImage(const HObject& Images, HObject* MultiChannelImage);
+// Every channel of every image as an image of its own, with its image's domain.
+HALCONCPP_API void ImageToChannels(const HObject& MultiChannelImage, HObject* Images);
 HALCONCPP_API void ConvertImageType(const HObject& Image, HObject* ImageConverted,
                                     const HTuple& NewType);
 HALCONCPP_API void ScaleImage(const HObject& Image, HObject* ImageScaled, const HTuple& Mult,

@@ -41,6 +41,18 @@ HALCONCPP_API void SetLut(const HTuple& WindowHandle, const HTuple& LookUpTable)
 HALCONCPP_API void SetPaint(const HTuple& WindowHandle, const HTuple& Mode);
 HALCONCPP_API void SetLineWidth(const HTuple& WindowHandle, const HTuple& Width);
 
+// The mouse: no pointer is ever over a stand-in window, so each raises 5 (the vendor's
+// H_MSG_FAIL for a pointer outside the window) after checking the handle (5100); the
+// operators that wait for a button press do not wait.
+HALCONCPP_API void GetMposition(const HTuple& WindowHandle, HTuple* Row, HTuple* Column,
+                                HTuple* Button);
+HALCONCPP_API void GetMpositionSubPix(const HTuple& WindowHandle, HTuple* Row, HTuple* Column,
+                                      HTuple* Button);
+HALCONCPP_API void GetMbutton(const HTuple& WindowHandle, HTuple* Row, HTuple* Column,
+                              HTuple* Button);
+HALCONCPP_API void GetMbuttonSubPix(const HTuple& WindowHandle, HTuple* Row, HTuple* Column,
+                                    HTuple* Button);
+
 }  // namespace HalconCpp
 
 #endif

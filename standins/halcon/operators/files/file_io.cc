@@ -305,6 +305,20 @@ void DeleteFile(const HTuple& FileName) {
   }
 }
 
+void CopyFile(const HTuple& SourceFile, const HTuple& DestinationFile) {
+  ApiScope scope("CopyFile");
+  const char* op = "copy_file";
+  const fs::path source = fs::u8path(oneString(SourceFile, op, 1));
+  const std::string target = oneString(DestinationFile, op, 2);
+  std::error_code error;
+  if (!fs::is_regular_file(source, error)) fail(op, H_ERR_FILE_NOT_FOUND);
+  if (target.empty() ||
+      !fs::copy_file(source, fs::u8path(target), fs::copy_options::overwrite_existing, error) ||
+      error) {
+    fail(op, H_ERR_FILE_WRITE);
+  }
+}
+
 void MakeDir(const HTuple& DirName) {
   ApiScope scope("MakeDir");
   const char* op = "make_dir";

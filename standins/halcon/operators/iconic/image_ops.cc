@@ -2,8 +2,10 @@
 // memory), hand out their planes and regroup channels.
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
+#include "core/handed_out.h"
 #include "core/image.h"
 #include "core/params.h"
 #include "core/pixel_access.h"
@@ -77,8 +79,34 @@ Plane::ClearProc clearProcOf(const HTuple& value, const char* op, int n) {
                       : reinterpret_cast<Plane::ClearProc>(static_cast<std::uintptr_t>(address));
 }
 
-HTuple addressOf(const std::uint8_t* pointer) {
-  return HTuple(static_cast<Hlong>(reinterpret_cast<std::uintptr_t>(pointer)));
+// Where a program line's address may point (the engine calls in from inside the stand-ins,
+// a C++ caller from outside): to the start of a live plane the stand-in handed out, with at
+// least `bytes` (else 1300+n), which the returned plane keeps alive. A C++ caller's address
+// is its own buffer, taken as given (null returned).
+PlanePtr sourcePlane(const HTuple& value, bool fromOutside, std::uint64_t bytes, const char* op,
+                     int n, std::uint8_t** pixels) {
+  *pixels = pointerOf(value, op, n);
+  if (fromOutside) return nullptr;
+  PlanePtr plane = handedOutPlane(reinterpret_cast<std::uintptr_t>(*pixels), bytes);
+  if (!plane) fail(op, 1300 + n);
+  return plane;
+}
+
+// An extern image's plane: the caller's memory from C++; from a program line the handed-out
+// byte plane itself, shared, as a program cannot own memory or name a function to free it
+// (a ClearProc other than 0 is a wrong value).
+PlanePtr externPlane(const HTuple& value, bool fromOutside, std::uint64_t bytes,
+                     Plane::ClearProc clear, const char* op, int n, int clearN) {
+  std::uint8_t* pixels = nullptr;
+  PlanePtr plane = sourcePlane(value, fromOutside, bytes, op, n, &pixels);
+  if (fromOutside) return std::make_shared<Plane>(pixels, clear);
+  if (clear) fail(op, 1300 + clearN);
+  if (plane->type() != PixelType::Byte) fail(op, 1300 + n);
+  return plane;
+}
+
+std::uint64_t planeBytes(const ImageObject& image) {
+  return std::uint64_t(image.width) * std::uint64_t(image.height) * elementSize(image.type());
 }
 
 }  // namespace
@@ -143,38 +171,112 @@ void GenImageSurfaceSecondOrder(HObject* ImageSurface, const HTuple& Type, const
 
 void GenImage1Extern(HObject* Image, const HTuple& Type, const HTuple& Width, const HTuple& Height,
                      const HTuple& PixelPointer, const HTuple& ClearProc) {
+  const bool fromOutside = calledFromOutside();
   ApiScope scope("GenImage1Extern");
   const char* op = "gen_image1_extern";
   checkByteType(Type, op, 1);
   const std::int32_t width = imageSide(Width, op, 2);
   const std::int32_t height = imageSide(Height, op, 3);
-  std::uint8_t* pixels = pointerOf(PixelPointer, op, 4);
   const Plane::ClearProc clear = clearProcOf(ClearProc, op, 5);
-  setOutput(Image, objectOf({makeImage(width, height, {std::make_shared<Plane>(pixels, clear)})}));
+  const std::uint64_t bytes = std::uint64_t(width) * std::uint64_t(height);
+  setOutput(Image,
+            objectOf({makeImage(
+                width, height, {externPlane(PixelPointer, fromOutside, bytes, clear, op, 4, 5)})}));
 }
 
 void GenImage3Extern(HObject* Image, const HTuple& Type, const HTuple& Width, const HTuple& Height,
                      const HTuple& PointerRed, const HTuple& PointerGreen,
                      const HTuple& PointerBlue, const HTuple& ClearProc) {
+  const bool fromOutside = calledFromOutside();
   ApiScope scope("GenImage3Extern");
   const char* op = "gen_image3_extern";
   checkByteType(Type, op, 1);
   const std::int32_t width = imageSide(Width, op, 2);
   const std::int32_t height = imageSide(Height, op, 3);
-  std::uint8_t* pointers[] = {pointerOf(PointerRed, op, 4), pointerOf(PointerGreen, op, 5),
-                              pointerOf(PointerBlue, op, 6)};
   const Plane::ClearProc clear = clearProcOf(ClearProc, op, 7);
+  const std::uint64_t bytes = std::uint64_t(width) * std::uint64_t(height);
+  const HTuple* pointers[] = {&PointerRed, &PointerGreen, &PointerBlue};
   // One address given twice is one plane: it is released once, and the channels share it as
   // Compose3's channels do.
   std::vector<PlanePtr> planes;
-  for (std::size_t i = 0; i < 3; ++i) {
+  for (int i = 0; i < 3; ++i) {
     PlanePtr plane;
-    for (std::size_t j = 0; j < i; ++j) {
-      if (pointers[j] == pointers[i]) plane = planes[j];
+    for (int j = 0; j < i; ++j) {
+      if (pointerOf(*pointers[j], op, 4 + j) == pointerOf(*pointers[i], op, 4 + i)) {
+        plane = planes[static_cast<std::size_t>(j)];
+      }
     }
-    planes.push_back(plane ? plane : std::make_shared<Plane>(pointers[i], clear));
+    planes.push_back(plane ? plane
+                           : externPlane(*pointers[i], fromOutside, bytes, clear, op, 4 + i, 7));
   }
   setOutput(Image, objectOf({makeImage(width, height, std::move(planes))}));
+}
+
+void GenImage1(HObject* Image, const HTuple& Type, const HTuple& Width, const HTuple& Height,
+               const HTuple& PixelPointer) {
+  const bool fromOutside = calledFromOutside();
+  ApiScope scope("GenImage1");
+  const char* op = "gen_image1";
+  const PixelType type = pixelTypeParameter(Type, op, 1);
+  const std::int32_t width = imageSide(Width, op, 2);
+  const std::int32_t height = imageSide(Height, op, 3);
+  const std::uint64_t bytes = std::uint64_t(width) * std::uint64_t(height) * elementSize(type);
+  std::uint8_t* pixels = nullptr;
+  const PlanePtr source = sourcePlane(PixelPointer, fromOutside, bytes, op, 4, &pixels);
+  ImagePtr image = newImage(width, height, 1, op, type);
+  std::memcpy(image->pixels(0), pixels, static_cast<std::size_t>(bytes));
+  setOutput(Image, objectOf({image}));
+}
+
+void GenImage3(HObject* ImageRGB, const HTuple& Type, const HTuple& Width, const HTuple& Height,
+               const HTuple& PixelPointerRed, const HTuple& PixelPointerGreen,
+               const HTuple& PixelPointerBlue) {
+  const bool fromOutside = calledFromOutside();
+  ApiScope scope("GenImage3");
+  const char* op = "gen_image3";
+  const PixelType type = pixelTypeParameter(Type, op, 1);
+  const std::int32_t width = imageSide(Width, op, 2);
+  const std::int32_t height = imageSide(Height, op, 3);
+  const std::uint64_t bytes = std::uint64_t(width) * std::uint64_t(height) * elementSize(type);
+  const HTuple* pointers[] = {&PixelPointerRed, &PixelPointerGreen, &PixelPointerBlue};
+  ImagePtr image = newImage(width, height, 3, op, type);
+  for (int c = 0; c < 3; ++c) {
+    std::uint8_t* pixels = nullptr;
+    const PlanePtr source = sourcePlane(*pointers[c], fromOutside, bytes, op, 4 + c, &pixels);
+    std::memcpy(image->pixels(static_cast<std::size_t>(c)), pixels,
+                static_cast<std::size_t>(bytes));
+  }
+  setOutput(ImageRGB, objectOf({image}));
+}
+
+void ObjToInteger(const HObject& Objects, const HTuple& Index, const HTuple& Number,
+                  HTuple* SurrogateTuple) {
+  ApiScope scope("ObjToInteger");
+  const char* op = "obj_to_integer";
+  const Hlong index = oneInteger(Index, op, 1);
+  const Hlong number = oneInteger(Number, op, 2);
+  const Hlong count = objectCount(Objects, op, 1);
+  if (index < 1 || index > count) fail(op, 1301);
+  if (number < -1 || number == 0 || (number > 0 && index - 1 + number > count)) fail(op, 1302);
+  const Hlong last = number == -1 ? count : index - 1 + number;
+  HTuple keys;
+  for (Hlong i = index; i <= last; ++i) {
+    keys.Append(HTuple(handOutObject(Objects.Items()[static_cast<std::size_t>(i - 1)])));
+  }
+  setOutput(SurrogateTuple, std::move(keys));
+}
+
+void IntegerToObj(HObject* Objects, const HTuple& SurrogateTuple) {
+  ApiScope scope("IntegerToObj");
+  const char* op = "integer_to_obj";
+  // Keys are never read as addresses: only those obj_to_integer gave, of live objects.
+  std::vector<HObject::Item> items;
+  for (Hlong i = 0; i < SurrogateTuple.Length(); ++i) {
+    HObject::Item item = handedOutObject(integerAt(SurrogateTuple, i, op, 1));
+    if (!item) fail(op, 1301);
+    items.push_back(std::move(item));
+  }
+  setOutput(Objects, HObject(std::move(items)));
 }
 
 void GetImagePointer1(const HObject& Image, HTuple* Pointer, HTuple* Type, HTuple* Width,
@@ -184,7 +286,7 @@ void GetImagePointer1(const HObject& Image, HTuple* Pointer, HTuple* Type, HTupl
   HTuple pointers, types, widths, heights;
   for (const ImagePtr& image : imagesOf(Image, op, 1, PixelTypes::all())) {
     if (image->channels.empty()) fail(op, H_ERR_CHANNEL_COUNT);
-    pointers.Append(addressOf(image->pixels(0)));
+    pointers.Append(handOutPlane(image->channels[0], planeBytes(*image)));
     types.Append(HTuple(pixelTypeName(image->type())));
     widths.Append(HTuple(static_cast<Hlong>(image->width)));
     heights.Append(HTuple(static_cast<Hlong>(image->height)));
@@ -202,9 +304,9 @@ void GetImagePointer3(const HObject& ImageRGB, HTuple* PointerRed, HTuple* Point
   HTuple reds, greens, blues, types, widths, heights;
   for (const ImagePtr& image : imagesOf(ImageRGB, op, 1, PixelTypes::all())) {
     if (image->channels.size() != 3) fail(op, H_ERR_CHANNEL_COUNT);
-    reds.Append(addressOf(image->pixels(0)));
-    greens.Append(addressOf(image->pixels(1)));
-    blues.Append(addressOf(image->pixels(2)));
+    reds.Append(handOutPlane(image->channels[0], planeBytes(*image)));
+    greens.Append(handOutPlane(image->channels[1], planeBytes(*image)));
+    blues.Append(handOutPlane(image->channels[2], planeBytes(*image)));
     types.Append(HTuple(pixelTypeName(image->type())));
     widths.Append(HTuple(static_cast<Hlong>(image->width)));
     heights.Append(HTuple(static_cast<Hlong>(image->height)));
@@ -215,6 +317,26 @@ void GetImagePointer3(const HObject& ImageRGB, HTuple* PointerRed, HTuple* Point
   setOutput(Type, std::move(types));
   setOutput(Width, std::move(widths));
   setOutput(Height, std::move(heights));
+}
+
+void GetImagePointer1Rect(const HObject& Image, HTuple* PixelPointer, HTuple* Width, HTuple* Height,
+                          HTuple* VerticalPitch, HTuple* HorizontalBitPitch, HTuple* BitsPerPixel) {
+  ApiScope scope("GetImagePointer1Rect");
+  const char* op = "get_image_pointer1_rect";
+  const ImagePtr image =
+      oneImage(Image, op, 1, {PixelType::Byte, PixelType::Uint2, PixelType::Int4});
+  if (image->channels.size() != 1) fail(op, H_ERR_CHANNEL_COUNT);
+  const std::size_t size = elementSize(image->type());
+  std::int32_t row1 = 0, col1 = 0, row2 = -1, col2 = -1;
+  // An empty domain has no rectangle: the plane's start and a size of 0 x 0.
+  runsBox(*image->domain, &row1, &col1, &row2, &col2);
+  const std::uint8_t* start = image->pixels(0) + image->offset(row1, col1) * size;
+  setOutput(PixelPointer, HTuple(static_cast<Hlong>(reinterpret_cast<std::uintptr_t>(start))));
+  setOutput(Width, HTuple(static_cast<Hlong>(col2 - col1 + 1)));
+  setOutput(Height, HTuple(static_cast<Hlong>(row2 - row1 + 1)));
+  setOutput(VerticalPitch, HTuple(static_cast<Hlong>(image->width) * static_cast<Hlong>(size)));
+  setOutput(HorizontalBitPitch, HTuple(static_cast<Hlong>(8 * size)));
+  setOutput(BitsPerPixel, HTuple(static_cast<Hlong>(8 * size)));
 }
 
 void AccessChannel(const HObject& MultiChannelImage, HObject* Image, const HTuple& Channel) {
@@ -229,34 +351,6 @@ void AccessChannel(const HObject& MultiChannelImage, HObject* Image, const HTupl
                               image->domain));
   }
   setOutput(Image, objectOf(items));
-}
-
-void Compose3(const HObject& Image1, const HObject& Image2, const HObject& Image3,
-              HObject* MultiChannelImage) {
-  ApiScope scope("Compose3");
-  const char* op = "compose3";
-  const std::vector<ImagePtr> inputs[] = {imagesOf(Image1, op, 1, PixelTypes::all()),
-                                          imagesOf(Image2, op, 2, PixelTypes::all()),
-                                          imagesOf(Image3, op, 3, PixelTypes::all())};
-  if (inputs[1].size() != inputs[0].size()) fail(op, 1502);
-  if (inputs[2].size() != inputs[0].size()) fail(op, 1503);
-  std::vector<HObject::Item> items;
-  for (std::size_t i = 0; i < inputs[0].size(); ++i) {
-    std::vector<PlanePtr> planes;
-    for (const auto& input : inputs) {
-      const ImagePtr& image = input[i];
-      if (image->width != inputs[0][i]->width || image->height != inputs[0][i]->height) {
-        fail(op, H_ERR_SIZES_DIFFER);
-      }
-      if (image->channels.empty()) fail(op, H_ERR_CHANNEL_COUNT);
-      // One image holds one type.
-      if (image->type() != inputs[0][i]->type()) fail(op, H_ERR_WIT);
-      planes.push_back(image->channels.front());
-    }
-    items.push_back(makeImage(inputs[0][i]->width, inputs[0][i]->height, std::move(planes),
-                              inputs[0][i]->domain));
-  }
-  setOutput(MultiChannelImage, objectOf(items));
 }
 
 void CountChannels(const HObject& MultiChannelImage, HTuple* Channels) {

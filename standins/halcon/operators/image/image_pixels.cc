@@ -136,23 +136,6 @@ void Rgb3ToGray(const HObject& ImageRed, const HObject& ImageGreen, const HObjec
   setOutput(ImageGray, objectOf(items));
 }
 
-void Decompose3(const HObject& MultiChannelImage, HObject* Image1, HObject* Image2,
-                HObject* Image3) {
-  ApiScope scope("Decompose3");
-  const char* op = "decompose3";
-  std::vector<HObject::Item> channels[3];
-  for (const ImagePtr& image : imagesOf(MultiChannelImage, op, 1, PixelTypes::all())) {
-    if (image->channels.size() != 3) fail(op, H_ERR_CHANNEL_COUNT);
-    for (std::size_t c = 0; c < 3; ++c) {
-      channels[c].push_back(
-          makeImage(image->width, image->height, {image->channels[c]}, image->domain));
-    }
-  }
-  setOutput(Image1, objectOf(channels[0]));
-  setOutput(Image2, objectOf(channels[1]));
-  setOutput(Image3, objectOf(channels[2]));
-}
-
 void ScaleImage(const HObject& Image, HObject* ImageScaled, const HTuple& Mult, const HTuple& Add) {
   ApiScope scope("ScaleImage");
   const char* op = "scale_image";
