@@ -59,8 +59,10 @@ double cross(const Point& o, const Point& a, const Point& b) {
 }
 
 std::vector<Point> hullOf(std::vector<Point> points) {
-  std::sort(points.begin(), points.end(), [](const Point& a, const Point& b) {
-    return a.row < b.row || (a.row == b.row && a.col < b.col);
+  // A coordinate that is no number sorts as the largest, so that the order stays strict.
+  const auto key = [](double v) { return std::isnan(v) ? HUGE_VAL : v; };
+  std::sort(points.begin(), points.end(), [&](const Point& a, const Point& b) {
+    return key(a.row) < key(b.row) || (key(a.row) == key(b.row) && key(a.col) < key(b.col));
   });
   if (points.size() < 3) return points;
   std::vector<Point> hull(2 * points.size());

@@ -72,7 +72,11 @@ bool intersectsItself(const ContourObject& contour, bool close) {
   // Edges in order of their top row; each is tested against those starting above its bottom.
   std::vector<std::size_t> order(m);
   std::iota(order.begin(), order.end(), std::size_t{0});
-  const auto top = [&](std::size_t i) { return std::min(points[i].row, points[i + 1].row); };
+  // An edge with a coordinate that is no number sorts last, so that the order stays strict.
+  const auto top = [&](std::size_t i) {
+    const double t = std::min(points[i].row, points[i + 1].row);
+    return std::isnan(points[i].row) || std::isnan(points[i + 1].row) ? HUGE_VAL : t;
+  };
   const auto bottom = [&](std::size_t i) { return std::max(points[i].row, points[i + 1].row); };
   std::sort(order.begin(), order.end(),
             [&](std::size_t a, std::size_t b) { return top(a) < top(b); });
