@@ -15,7 +15,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// The part of the polygon on the left of the directed line a -> b (Sutherland and Hodgman):
+// The polygon clipped to the left of the directed line a -> b (Sutherland and Hodgman):
 // clipping against each side of a convex polygon leaves the intersection, whose area is right
 // even where a concave polygon leaves edges doubled back on themselves.
 std::vector<Point> clipped(const std::vector<Point>& polygon, const Point& a, const Point& b) {
