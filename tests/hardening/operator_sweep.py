@@ -76,6 +76,10 @@ NEUTRAL_BY_PARAMETER = {
     "MeasureHandle": "Measure", "measure_pos.Transition": "'all'",
     "measure_pairs.Transition": "'all'", "measure_pos.Select": "'all'",
     "measure_pairs.Select": "'all'", "measure_thresh.Select": "'all'",
+    "fit_ellipse_contour_xld.Algorithm": "'geotukey'",
+    "fit_rectangle2_contour_xld.Algorithm": "'tukey'", "dist_ellipse_contour_xld.Mode": "'bisec'",
+    "DistanceMode": "'signed'", "moments_any_xld.Mode": "'central'",
+    "moments_any_points_xld.Mode": "'central'", "shape_trans_xld.Type": "'ellipse'",
 }
 NEUTRAL_ICONIC = {"image": "Small", "region": "Disc", "object": "Disc", "xld": "Ring"}
 RANDOM_CALLS = 6

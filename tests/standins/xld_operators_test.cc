@@ -344,7 +344,7 @@ TEST(XldProcessing, SmoothUnionSegmentAndTransform) {
   expectLineErrors(
       {{"gen_contour_polygon_xld (C, [0, 1], [0, 1])\nsmooth_contours_xld (C, S, 4)", 1301},
        {"gen_contour_polygon_xld (C, [0, 1], [0, 1])\n"
-        "segment_contours_xld (C, S, 'lines_ellipses', 0, 1, 1)",
+        "segment_contours_xld (C, S, 'lines_arcs', 0, 1, 1)",
         1301},
        {"gen_contour_polygon_xld (C, [0, 1], [0, 1])\n"
         "union_adjacent_contours_xld (C, U, 1, 1, 'glue')",

@@ -198,7 +198,10 @@ bool inside(const Circle& circle, const Point& p) {
 }  // namespace
 
 Circle smallestCircle(const Runs& runs) {
-  std::vector<Point> points = convexHull(runs);
+  return enclosingCircle(convexHull(runs));
+}
+
+Circle enclosingCircle(std::vector<Point> points) {
   if (points.empty()) return Circle{};
   // The incremental construction takes expected linear time on points in random order; a
   // fixed generator keeps the result reproducible.

@@ -56,6 +56,8 @@ struct Circle {
   double radius = 0;
 };
 Circle smallestCircle(const Runs& runs);
+// The smallest circle holding all the points; radius 0 at (0, 0) for none.
+Circle enclosingCircle(std::vector<Point> points);
 // The largest of the vendor's discrete circles (discreteCircleRuns) that fits inside the
 // region, at the first place it fits: the top-most, then left-most centre.
 Circle innerCircle(const Runs& runs);

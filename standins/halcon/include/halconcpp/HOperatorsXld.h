@@ -45,6 +45,34 @@ HALCONCPP_API void SmallestRectangle2Xld(const HObject& XLD, HTuple* Row, HTuple
                                          HTuple* Phi, HTuple* Length1, HTuple* Length2);
 HALCONCPP_API void SelectShapeXld(const HObject& XLD, HObject* SelectedXLD, const HTuple& Features,
                                   const HTuple& Operation, const HTuple& Min, const HTuple& Max);
+HALCONCPP_API void AreaCenterPointsXld(const HObject& XLD, HTuple* Area, HTuple* Row,
+                                       HTuple* Column);
+HALCONCPP_API void SmallestCircleXld(const HObject& XLD, HTuple* Row, HTuple* Column,
+                                     HTuple* Radius);
+HALCONCPP_API void EllipticAxisXld(const HObject& XLD, HTuple* Ra, HTuple* Rb, HTuple* Phi);
+HALCONCPP_API void EllipticAxisPointsXld(const HObject& XLD, HTuple* Ra, HTuple* Rb, HTuple* Phi);
+HALCONCPP_API void OrientationXld(const HObject& XLD, HTuple* Phi);
+HALCONCPP_API void OrientationPointsXld(const HObject& XLD, HTuple* Phi);
+HALCONCPP_API void CircularityXld(const HObject& XLD, HTuple* Circularity);
+HALCONCPP_API void CompactnessXld(const HObject& XLD, HTuple* Compactness);
+HALCONCPP_API void ConvexityXld(const HObject& XLD, HTuple* Convexity);
+HALCONCPP_API void RectangularityXld(const HObject& XLD, HTuple* Rectangularity);
+HALCONCPP_API void DiameterXld(const HObject& XLD, HTuple* Row1, HTuple* Column1, HTuple* Row2,
+                               HTuple* Column2, HTuple* Diameter);
+HALCONCPP_API void EccentricityXld(const HObject& XLD, HTuple* Anisometry, HTuple* Bulkiness,
+                                   HTuple* StructureFactor);
+HALCONCPP_API void EccentricityPointsXld(const HObject& XLD, HTuple* Anisometry);
+HALCONCPP_API void MomentsXld(const HObject& XLD, HTuple* M11, HTuple* M20, HTuple* M02);
+HALCONCPP_API void MomentsPointsXld(const HObject& XLD, HTuple* M11, HTuple* M20, HTuple* M02);
+HALCONCPP_API void MomentsAnyXld(const HObject& XLD, const HTuple& Mode, const HTuple& PointOrder,
+                                 const HTuple& Area, const HTuple& CenterRow,
+                                 const HTuple& CenterCol, const HTuple& P, const HTuple& Q,
+                                 HTuple* M);
+HALCONCPP_API void MomentsAnyPointsXld(const HObject& XLD, const HTuple& Mode, const HTuple& Area,
+                                       const HTuple& CenterRow, const HTuple& CenterCol,
+                                       const HTuple& P, const HTuple& Q, HTuple* M);
+HALCONCPP_API void TestSelfIntersectionXld(const HObject& XLD, const HTuple& CloseXLD,
+                                           HTuple* DoesIntersect);
 
 // Fitting.
 HALCONCPP_API void FitLineContourXld(const HObject& Contours, const HTuple& Algorithm,
@@ -58,6 +86,36 @@ HALCONCPP_API void FitCircleContourXld(const HObject& Contours, const HTuple& Al
                                        const HTuple& ClippingFactor, HTuple* Row, HTuple* Column,
                                        HTuple* Radius, HTuple* StartPhi, HTuple* EndPhi,
                                        HTuple* PointOrder);
+HALCONCPP_API void FitEllipseContourXld(const HObject& Contours, const HTuple& Algorithm,
+                                        const HTuple& MaxNumPoints, const HTuple& MaxClosureDist,
+                                        const HTuple& ClippingEndPoints, const HTuple& VossTabSize,
+                                        const HTuple& Iterations, const HTuple& ClippingFactor,
+                                        HTuple* Row, HTuple* Column, HTuple* Phi, HTuple* Radius1,
+                                        HTuple* Radius2, HTuple* StartPhi, HTuple* EndPhi,
+                                        HTuple* PointOrder);
+HALCONCPP_API void FitRectangle2ContourXld(const HObject& Contours, const HTuple& Algorithm,
+                                           const HTuple& MaxNumPoints, const HTuple& MaxClosureDist,
+                                           const HTuple& ClippingEndPoints,
+                                           const HTuple& Iterations, const HTuple& ClippingFactor,
+                                           HTuple* Row, HTuple* Column, HTuple* Phi,
+                                           HTuple* Length1, HTuple* Length2, HTuple* PointOrder);
+HALCONCPP_API void DistEllipseContourXld(const HObject& Contours, const HTuple& Mode,
+                                         const HTuple& MaxNumPoints,
+                                         const HTuple& ClippingEndPoints, const HTuple& Row,
+                                         const HTuple& Column, const HTuple& Phi,
+                                         const HTuple& Radius1, const HTuple& Radius2,
+                                         HTuple* MinDist, HTuple* MaxDist, HTuple* AvgDist,
+                                         HTuple* SigmaDist);
+HALCONCPP_API void DistEllipseContourPointsXld(const HObject& Contour, const HTuple& DistanceMode,
+                                               const HTuple& ClippingEndPoints, const HTuple& Row,
+                                               const HTuple& Column, const HTuple& Phi,
+                                               const HTuple& Radius1, const HTuple& Radius2,
+                                               HTuple* Distances);
+HALCONCPP_API void DistRectangle2ContourPointsXld(const HObject& Contour,
+                                                  const HTuple& ClippingEndPoints,
+                                                  const HTuple& Row, const HTuple& Column,
+                                                  const HTuple& Phi, const HTuple& Length1,
+                                                  const HTuple& Length2, HTuple* Distances);
 
 // Processing.
 HALCONCPP_API void SmoothContoursXld(const HObject& Contours, HObject* SmoothedContours,
@@ -74,6 +132,7 @@ HALCONCPP_API void SelectContoursXld(const HObject& Contours, HObject* SelectedC
 HALCONCPP_API void GetContourGlobalAttribXld(const HObject& Contour, const HTuple& Name,
                                              HTuple* Attrib);
 HALCONCPP_API void QueryContourGlobalAttribsXld(const HObject& Contour, HTuple* Attribs);
+HALCONCPP_API void ShapeTransXld(const HObject& XLD, HObject* XLDTrans, const HTuple& Type);
 HALCONCPP_API void SegmentContoursXld(const HObject& Contours, HObject* ContoursSplit,
                                       const HTuple& Mode, const HTuple& SmoothCont,
                                       const HTuple& MaxLineDist1, const HTuple& MaxLineDist2);

@@ -9,6 +9,7 @@
 #include "core/params.h"
 #include "halconcpp/HOperatorsXld.h"
 #include "operators/xld/xld_geometry.h"
+#include "operators/xld/xld_shape.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -42,7 +43,8 @@ Bounds boundsOf(const ContourObject& contour) {
   return b;
 }
 
-// The features select_shape_xld knows, each as the operator that measures it defines it.
+// The features select_shape_xld knows, each as the operator that measures it defines it: the
+// shape factors are those of circularity_xld, convexity_xld, elliptic_axis_xld, ...
 bool featureOf(const ContourObject& contour, const std::string& name, double* value) {
   if (name == "contlength") {
     *value = polylineLength(contour);
@@ -58,6 +60,28 @@ bool featureOf(const ContourObject& contour, const std::string& name, double* va
              : name == "column2" ? b.col2
              : name == "width"   ? b.col2 - b.col1
                                  : b.row2 - b.row1;
+  } else if (name == "circularity") {
+    *value = circularityOf(contour);
+  } else if (name == "compactness") {
+    *value = compactnessOf(contour);
+  } else if (name == "convexity") {
+    *value = convexityOf(contour);
+  } else if (name == "rectangularity") {
+    *value = rectangularityOf(contour);
+  } else if (name == "ra" || name == "rb" || name == "phi") {
+    const Ellipse e = ellipseOf(polygonMoments(contour));
+    *value = name == "ra" ? e.ra : name == "rb" ? e.rb : e.phi;
+  } else if (name == "anisometry" || name == "bulkiness" || name == "struct_factor") {
+    const Eccentricity e = eccentricityOf(contour);
+    *value = name == "anisometry"  ? e.anisometry
+             : name == "bulkiness" ? e.bulkiness
+                                   : e.structureFactor;
+  } else if (name == "orientation") {
+    *value = orientationOf(contour);
+  } else if (name == "outer_radius") {
+    *value = enclosingCircle(convexHullOf(pointsOf(contour))).radius;
+  } else if (name == "max_diameter") {
+    *value = diameterOf(contour).length;
   } else if (name == "rect2_phi" || name == "rect2_len1" || name == "rect2_len2") {
     const Rectangle2 r = pointsRectangle2(contour.rows, contour.cols);
     *value = name == "rect2_phi" ? r.phi : name == "rect2_len1" ? r.length1 : r.length2;

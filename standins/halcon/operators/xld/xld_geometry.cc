@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace HalconCpp {
 namespace Standin {
@@ -58,8 +59,10 @@ double cross(const Point& o, const Point& a, const Point& b) {
 }
 
 std::vector<Point> hullOf(std::vector<Point> points) {
-  std::sort(points.begin(), points.end(), [](const Point& a, const Point& b) {
-    return a.row < b.row || (a.row == b.row && a.col < b.col);
+  // A coordinate that is no number sorts as the largest, so that the order stays strict.
+  const auto key = [](double v) { return std::isnan(v) ? HUGE_VAL : v; };
+  std::sort(points.begin(), points.end(), [&](const Point& a, const Point& b) {
+    return key(a.row) < key(b.row) || (key(a.row) == key(b.row) && key(a.col) < key(b.col));
   });
   if (points.size() < 3) return points;
   std::vector<Point> hull(2 * points.size());
@@ -83,6 +86,128 @@ double median(std::vector<double> values) {
 }
 
 }  // namespace
+
+std::vector<Point> fitPoints(const ContourObject& contour, Hlong maxPoints, Hlong clipping,
+                             bool clip) {
+  std::size_t first = 0, last = contour.size();
+  if (clip) {
+    const auto c = static_cast<std::size_t>(clipping);
+    if (2 * c >= last) return {};
+    first = c, last -= c;
+  }
+  std::vector<Point> points;
+  const std::size_t n = last - first;
+  const std::size_t keep =
+      maxPoints < 0 ? n : std::min<std::size_t>(n, static_cast<std::size_t>(maxPoints));
+  for (std::size_t k = 0; k < keep; ++k) {
+    const std::size_t at = keep == 1 ? first : first + k * (n - 1) / (keep - 1);
+    points.push_back(Point{contour.rows[at], contour.cols[at]});
+  }
+  return points;
+}
+
+std::vector<Point> convexHullOf(std::vector<Point> points) {
+  return hullOf(std::move(points));
+}
+
+std::vector<Point> pointsOf(const ContourObject& contour) {
+  std::vector<Point> points;
+  points.reserve(contour.size());
+  for (std::size_t i = 0; i < contour.size(); ++i) {
+    points.push_back(Point{contour.rows[i], contour.cols[i]});
+  }
+  return points;
+}
+
+std::vector<Point> cloudOf(const ContourObject& contour) {
+  std::vector<Point> points = pointsOf(contour);
+  if (contour.closed()) points.pop_back();
+  return points;
+}
+
+double signedArea(const std::vector<Point>& polygon) {
+  if (polygon.empty()) return 0;
+  const Point& o = polygon.front();
+  double twice = 0;
+  for (std::size_t i = 1; i + 1 < polygon.size(); ++i)
+    twice += cross(o, polygon[i], polygon[i + 1]);
+  return twice / 2;
+}
+
+double polygonMoment(const ContourObject& contour, int p, int q, double row0, double col0) {
+  const std::size_t n = contour.size();
+  if (n < 3) return 0;
+  // Steger's closed form for the moments of a polygon: each edge contributes its cross product
+  // times a sum over the powers of its two ends.
+  const auto size = static_cast<std::size_t>(p + q + 1);
+  std::vector<double> binomial(size * size, 0.0);
+  const auto choose = [&](int a, int b) -> double& {
+    return binomial[static_cast<std::size_t>(a) * size + static_cast<std::size_t>(b)];
+  };
+  for (int a = 0; a <= p + q; ++a) {
+    choose(a, 0) = 1;
+    for (int b = 1; b <= a; ++b)
+      choose(a, b) = choose(a - 1, b - 1) + (b < a ? choose(a - 1, b) : 0);
+  }
+  std::vector<double> xi(static_cast<std::size_t>(p) + 1), xj(xi.size());
+  std::vector<double> yi(static_cast<std::size_t>(q) + 1), yj(yi.size());
+  double sum = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t j = (i + 1) % n;
+    const double x0 = contour.rows[i] - row0, x1 = contour.rows[j] - row0;
+    const double y0 = contour.cols[i] - col0, y1 = contour.cols[j] - col0;
+    const double c = x0 * y1 - x1 * y0;
+    if (c == 0) continue;
+    xi[0] = xj[0] = yi[0] = yj[0] = 1;
+    for (int k = 1; k <= p; ++k) xi[k] = xi[k - 1] * x0, xj[k] = xj[k - 1] * x1;
+    for (int k = 1; k <= q; ++k) yi[k] = yi[k - 1] * y0, yj[k] = yj[k - 1] * y1;
+    double inner = 0;
+    for (int k = 0; k <= p; ++k) {
+      for (int l = 0; l <= q; ++l) {
+        inner +=
+            choose(k + l, l) * choose(p + q - k - l, q - l) * xi[k] * xj[p - k] * yi[l] * yj[q - l];
+      }
+    }
+    sum += c * inner;
+  }
+  return sum / ((p + q + 2.0) * (p + q + 1.0) * choose(p + q, p));
+}
+
+ShapeMoments polygonMoments(const ContourObject& contour) {
+  ShapeMoments m;
+  const AreaCenter a = areaCenterOf(contour);
+  m.row = a.row, m.col = a.col;
+  if (a.area == 0) return m;
+  m.area = a.area;
+  const double sign = a.positive ? 1 : -1;
+  m.m20 = sign * polygonMoment(contour, 2, 0, a.row, a.col);
+  m.m02 = sign * polygonMoment(contour, 0, 2, a.row, a.col);
+  m.m11 = sign * polygonMoment(contour, 1, 1, a.row, a.col);
+  return m;
+}
+
+ShapeMoments cloudMoments(const ContourObject& contour) {
+  ShapeMoments m;
+  const std::vector<Point> cloud = cloudOf(contour);
+  if (cloud.empty()) return m;
+  m.area = static_cast<double>(cloud.size());
+  for (const Point& p : cloud) m.row += p.row, m.col += p.col;
+  m.row /= m.area, m.col /= m.area;
+  for (const Point& p : cloud) {
+    const double dr = p.row - m.row, dc = p.col - m.col;
+    m.m20 += dr * dr, m.m02 += dc * dc, m.m11 += dr * dc;
+  }
+  return m;
+}
+
+Ellipse ellipseOf(const ShapeMoments& m) {
+  if (m.area == 0) return Ellipse{};
+  Moments normalized;
+  normalized.area = m.area;
+  normalized.m20 = m.m20 / m.area, normalized.m02 = m.m02 / m.area;
+  normalized.m11 = m.m11 / m.area;
+  return ellipseOf(normalized);
+}
 
 Rectangle2 pointsRectangle2(const std::vector<double>& rows, const std::vector<double>& cols) {
   Rectangle2 best;

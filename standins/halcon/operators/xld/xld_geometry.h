@@ -30,6 +30,42 @@ struct AreaCenter {
 };
 AreaCenter areaCenterOf(const ContourObject& contour);
 
+// The contour's points; as a point cloud, a closed contour's last point, which repeats its
+// first, is left out so that it does not count twice.
+std::vector<Point> pointsOf(const ContourObject& contour);
+std::vector<Point> cloudOf(const ContourObject& contour);
+
+// The points a fit uses: `clipping` points clipped off each end of an open contour (`clip`),
+// then at most `maxPoints` of the rest, evenly spread (-1: all).
+std::vector<Point> fitPoints(const ContourObject& contour, Hlong maxPoints, Hlong clipping,
+                             bool clip);
+
+// The corners of the points' convex hull, in order round it.
+std::vector<Point> convexHullOf(std::vector<Point> points);
+// The area the closed polygon through the points encloses, counter-clockwise on the screen
+// positive.
+double signedArea(const std::vector<Point>& polygon);
+
+// The integral of (row - row0)^p (col - col0)^q over the polygon the contour closes, by
+// Green's theorem on its edges: positive for points running counter-clockwise on the screen.
+double polygonMoment(const ContourObject& contour, int p, int q, double row0, double col0);
+
+// Area, centre and the central second moments as sums (over the enclosed polygon, or over the
+// cloud's points), the way moments_region_2nd gives a region's; the enclosed area is taken
+// positive whatever the points' order.
+struct ShapeMoments {
+  double area = 0;
+  double row = 0;
+  double col = 0;
+  double m20 = 0;
+  double m02 = 0;
+  double m11 = 0;
+};
+ShapeMoments polygonMoments(const ContourObject& contour);
+ShapeMoments cloudMoments(const ContourObject& contour);
+// The ellipse with those moments (elliptic_axis_xld): radii 0 for no area.
+Ellipse ellipseOf(const ShapeMoments& m);
+
 // The smallest enclosing rectangle of any orientation, its phi in (-pi/2, pi/2] along the
 // longer side.
 Rectangle2 pointsRectangle2(const std::vector<double>& rows, const std::vector<double>& cols);

@@ -1,4 +1,4 @@
-// Contours smoothed, joined at near ends and split into straight pieces.
+// Contours smoothed, joined at near ends and split into straight pieces and arcs.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -7,6 +7,7 @@
 #include "core/image.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsXld.h"
+#include "operators/xld/xld_ellipse.h"
 #include "operators/xld/xld_geometry.h"
 #include "standin/controls.h"
 
@@ -82,8 +83,11 @@ void splitAt(const ContourObject& c, std::size_t a, std::size_t b, double limit,
   }
 }
 
-// The reference marks each piece with the shape it approximates: -1 a line, 1 a circle.
-constexpr double kLine = -1, kCircle = 1;
+// The reference marks each piece with the shape it approximates: -1 a line, 0 an elliptic
+// arc, 1 a circular one.
+constexpr double kLine = -1, kEllipse = 0, kCircle = 1;
+
+enum class Arcs { kNone, kCircles, kEllipses };
 
 ContourPtr piece(const ContourObject& c, std::size_t from, std::size_t to, double approx) {
   auto result = makeContour({c.rows.begin() + static_cast<std::ptrdiff_t>(from),
@@ -101,20 +105,27 @@ ContourPtr piece(const ContourObject& c, std::size_t from, std::size_t to, doubl
 
 // The circle through the points from..to of the contour when none lies farther than `limit`
 // from it; a circle whose radius dwarfs the span is a line, which the lines already cover.
-bool arcFits(const ContourObject& c, std::size_t from, std::size_t to, double limit) {
+bool arcFits(const ContourObject& c, std::size_t from, std::size_t to, double limit, Arcs arcs) {
   std::vector<Point> points;
   for (std::size_t i = from; i <= to; ++i) points.push_back(Point{c.rows[i], c.cols[i]});
+  const std::vector<double> weights(points.size(), 1.0);
   Circle circle;
-  if (points.size() < 3 ||
-      !fitCircleGeometric(points, std::vector<double>(points.size(), 1.0), &circle)) {
+  EllipseShape ellipse;
+  if (arcs == Arcs::kCircles
+          ? points.size() < 3 || !fitCircleGeometric(points, weights, &circle)
+          : points.size() < 5 || !fitEllipseAlgebraic(points, weights, &ellipse)) {
     return false;
   }
   const double span = std::hypot(c.rows[to] - c.rows[from], c.cols[to] - c.cols[from]);
-  if (!(circle.radius < kMaxArcRadiusPerSpan * std::max(span, 1.0))) return false;
+  const double radius = arcs == Arcs::kCircles ? circle.radius : ellipse.ra;
+  if (!(radius < kMaxArcRadiusPerSpan * std::max(span, 1.0))) return false;
   // The segments between the points must follow the arc too, not only their ends: four
   // corners of a rectangle lie on a circle, its sides do not.
   const auto off = [&](double row, double col) {
-    return std::fabs(std::hypot(row - circle.row, col - circle.col) - circle.radius) > limit;
+    const double d = arcs == Arcs::kCircles
+                         ? std::hypot(row - circle.row, col - circle.col) - circle.radius
+                         : signedEllipseDistance(ellipse, Point{row, col});
+    return std::fabs(d) > limit;
   };
   for (std::size_t i = 0; i < points.size(); ++i) {
     if (off(points[i].row, points[i].col)) return false;
@@ -126,16 +137,19 @@ bool arcFits(const ContourObject& c, std::size_t from, std::size_t to, double li
   return true;
 }
 
-// Neighbouring line pieces joined into circular arcs: from each piece, as many following
-// pieces as one circle holds within `limit`; two pieces at least make an arc.
-void addPieces(const ContourObject& c, const std::vector<std::size_t>& breaks, bool circles,
+// Neighbouring line pieces joined into circular or elliptic arcs: from each piece, as many
+// following pieces as one circle (ellipse) holds within `limit`; two pieces at least make an
+// arc.
+void addPieces(const ContourObject& c, const std::vector<std::size_t>& breaks, Arcs arcs,
                double limit, std::vector<HObject::Item>* items) {
   for (std::size_t k = 0; k + 1 < breaks.size();) {
     std::size_t last = k + 1;
-    if (circles) {
-      while (last + 1 < breaks.size() && arcFits(c, breaks[k], breaks[last + 1], limit)) ++last;
+    while (arcs != Arcs::kNone && last + 1 < breaks.size() &&
+           arcFits(c, breaks[k], breaks[last + 1], limit, arcs)) {
+      ++last;
     }
-    items->push_back(piece(c, breaks[k], breaks[last], last > k + 1 ? kCircle : kLine));
+    const double arc = arcs == Arcs::kCircles ? kCircle : kEllipse;
+    items->push_back(piece(c, breaks[k], breaks[last], last > k + 1 ? arc : kLine));
     k = last;
   }
 }
@@ -161,8 +175,7 @@ void SegmentContoursXld(const HObject& Contours, HObject* ContoursSplit, const H
   ApiScope scope("SegmentContoursXld");
   const char* op = "segment_contours_xld";
   const std::string mode = oneString(Mode, op, 1);
-  // Elliptic arcs are not fitted by the stand-in: 'lines_ellipses' is refused.
-  if (mode != "lines" && mode != "lines_circles") fail(op, 1301);
+  if (mode != "lines" && mode != "lines_circles" && mode != "lines_ellipses") fail(op, 1301);
   const Hlong smooth = oneInteger(SmoothCont, op, 2);
   if (smooth < 0 || smooth > 1000001) fail(op, 1302);
   const double dist1 = oneNumber(MaxLineDist1, op, 3), dist2 = oneNumber(MaxLineDist2, op, 4);
@@ -187,7 +200,11 @@ void SegmentContoursXld(const HObject& Contours, HObject* ContoursSplit, const H
     }
     std::sort(refined.begin(), refined.end());
     refined.erase(std::unique(refined.begin(), refined.end()), refined.end());
-    addPieces(*contour, refined, mode == "lines_circles", dist2, &items);
+    addPieces(*contour, refined,
+              mode == "lines"           ? Arcs::kNone
+              : mode == "lines_circles" ? Arcs::kCircles
+                                        : Arcs::kEllipses,
+              dist2, &items);
   }
   setOutput(ContoursSplit, objectOf(items));
 }
