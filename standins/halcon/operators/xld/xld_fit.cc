@@ -1,5 +1,6 @@
 // Lines, circles and ellipses fitted to contours.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -27,6 +28,22 @@ struct Robust {
   Weighting weighting;
   bool geometric;
 };
+
+// A fit's six algorithm names, in the order every fit of the reference lists them: unweighted,
+// Huber and Tukey, first algebraic, then geometric.
+bool robustOf(const std::string& algorithm, const std::array<const char*, 6>& names,
+              Robust* robust) {
+  static constexpr Robust kKinds[6] = {{Weighting::kNone, false},  {Weighting::kHuber, false},
+                                       {Weighting::kTukey, false}, {Weighting::kNone, true},
+                                       {Weighting::kHuber, true},  {Weighting::kTukey, true}};
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (algorithm == names[i]) {
+      *robust = kKinds[i];
+      return true;
+    }
+  }
+  return false;
+}
 
 // More reweighting than this changes nothing a caller could see, and a fit that keeps
 // moving must still end.
@@ -203,19 +220,8 @@ void FitCircleContourXld(const HObject& Contours, const HTuple& Algorithm,
   const char* op = "fit_circle_contour_xld";
   const std::string algorithm = oneString(Algorithm, op, 1);
   Robust robust;
-  if (algorithm == "algebraic") {
-    robust = {Weighting::kNone, false};
-  } else if (algorithm == "ahuber") {
-    robust = {Weighting::kHuber, false};
-  } else if (algorithm == "atukey") {
-    robust = {Weighting::kTukey, false};
-  } else if (algorithm == "geometric") {
-    robust = {Weighting::kNone, true};
-  } else if (algorithm == "geohuber") {
-    robust = {Weighting::kHuber, true};
-  } else if (algorithm == "geotukey") {
-    robust = {Weighting::kTukey, true};
-  } else {
+  if (!robustOf(algorithm, {"algebraic", "ahuber", "atukey", "geometric", "geohuber", "geotukey"},
+                &robust)) {
     fail(op, 1301);
   }
   const Hlong maxPoints = maxPointsOf(MaxNumPoints, 3, op, 2);
@@ -285,20 +291,9 @@ void FitEllipseContourXld(const HObject& Contours, const HTuple& Algorithm,
   const char* op = "fit_ellipse_contour_xld";
   const std::string algorithm = oneString(Algorithm, op, 1);
   Robust robust;
-  if (algorithm == "fitzgibbon") {
-    robust = {Weighting::kNone, false};
-  } else if (algorithm == "fhuber") {
-    robust = {Weighting::kHuber, false};
-  } else if (algorithm == "ftukey") {
-    robust = {Weighting::kTukey, false};
-  } else if (algorithm == "geometric") {
-    robust = {Weighting::kNone, true};
-  } else if (algorithm == "geohuber") {
-    robust = {Weighting::kHuber, true};
-  } else if (algorithm == "geotukey") {
-    robust = {Weighting::kTukey, true};
-  } else {
-    // 'voss', 'focpoints', 'fphuber' and 'fptukey' are not fitted by the stand-in.
+  // 'voss', 'focpoints', 'fphuber' and 'fptukey' are not fitted by the stand-in.
+  if (!robustOf(algorithm, {"fitzgibbon", "fhuber", "ftukey", "geometric", "geohuber", "geotukey"},
+                &robust)) {
     fail(op, 1301);
   }
   const Hlong maxPoints = maxPointsOf(MaxNumPoints, 5, op, 2);
