@@ -29,6 +29,33 @@ struct Robust {
   bool geometric;
 };
 
+// A contour whose ends lie within `closure` of each other counts as closed: a fit of a closed
+// curve then keeps its end points.
+bool closedWithin(const ContourObject& contour, double closure) {
+  const std::size_t n = contour.size();
+  return n > 0 && std::hypot(contour.rows[n - 1] - contour.rows[0],
+                             contour.cols[n - 1] - contour.cols[0]) <= closure;
+}
+
+// Refits with the robust weights of the last fit's distances, for at most `iterations` rounds
+// or until the fit settles; a refit that fails keeps the last fit.
+template <class Shape, class Fit, class DistanceOf, class Settled>
+Shape reweighted(Shape shape, const std::vector<Point>& points, std::vector<double>* weights,
+                 const Robust& robust, Hlong iterations, double factor, Fit fit,
+                 DistanceOf distanceOf, Settled settled) {
+  for (Hlong k = 0; robust.weighting != Weighting::kNone && k < iterations; ++k) {
+    std::vector<double> distances;
+    for (const Point& p : points) distances.push_back(distanceOf(shape, p));
+    *weights = weightsOf(distances, robust.weighting, factor);
+    Shape next;
+    if (!fit(&next)) break;
+    const bool done = settled(shape, next);
+    shape = next;
+    if (done) break;
+  }
+  return shape;
+}
+
 // A fit's six algorithm names, in the order every fit of the reference lists them: unweighted,
 // Huber and Tukey, first algebraic, then geometric.
 bool robustOf(const std::string& algorithm, const std::array<const char*, 6>& names,
@@ -232,9 +259,7 @@ void FitCircleContourXld(const HObject& Contours, const HTuple& Algorithm,
   const double factor = clippingFactorOf(ClippingFactor, op, 6);
   HTuple rows, cols, radii, starts, ends, orders;
   for (const ContourObject* contour : contoursOf(Contours, op, 1)) {
-    const std::size_t n = contour->size();
-    const bool closed = n > 0 && std::hypot(contour->rows[n - 1] - contour->rows[0],
-                                            contour->cols[n - 1] - contour->cols[0]) <= closure;
+    const bool closed = closedWithin(*contour, closure);
     const std::vector<Point> points = fitPoints(*contour, maxPoints, clipping, !closed);
     if (points.size() < 3) fail(op, kFitPointsError);
     std::vector<double> weights(points.size(), 1.0);
@@ -242,22 +267,18 @@ void FitCircleContourXld(const HObject& Contours, const HTuple& Algorithm,
       return robust.geometric ? fitCircleGeometric(points, weights, c)
                               : fitCircleAlgebraic(points, weights, c);
     };
-    Circle circle;
-    if (!fit(&circle)) fail(op, kFitPointsError);
-    for (Hlong k = 0; robust.weighting != Weighting::kNone && k < iterations; ++k) {
-      std::vector<double> distances;
-      for (const Point& p : points) {
-        distances.push_back(std::hypot(p.row - circle.row, p.col - circle.col) - circle.radius);
-      }
-      weights = weightsOf(distances, robust.weighting, factor);
-      Circle next;
-      if (!fit(&next)) break;
-      const bool settled = std::fabs(next.row - circle.row) + std::fabs(next.col - circle.col) +
-                               std::fabs(next.radius - circle.radius) <=
-                           1e-15 * (1 + circle.radius);
-      circle = next;
-      if (settled) break;
-    }
+    Circle first;
+    if (!fit(&first)) fail(op, kFitPointsError);
+    const Circle circle = reweighted(
+        first, points, &weights, robust, iterations, factor, fit,
+        [](const Circle& c, const Point& p) {
+          return std::hypot(p.row - c.row, p.col - c.col) - c.radius;
+        },
+        [](const Circle& c, const Circle& next) {
+          return std::fabs(next.row - c.row) + std::fabs(next.col - c.col) +
+                     std::fabs(next.radius - c.radius) <=
+                 1e-15 * (1 + c.radius);
+        });
     // The arc from the first point to the last, in the direction the points turn.
     const auto angle = [&](const Point& p) {
       return std::atan2(-(p.row - circle.row), p.col - circle.col);
@@ -305,9 +326,7 @@ void FitEllipseContourXld(const HObject& Contours, const HTuple& Algorithm,
   const double factor = clippingFactorOf(ClippingFactor, op, 7);
   HTuple rows, cols, phis, radii1, radii2, starts, ends, orders;
   for (const ContourObject* contour : contoursOf(Contours, op, 1)) {
-    const std::size_t n = contour->size();
-    const bool closed = n > 0 && std::hypot(contour->rows[n - 1] - contour->rows[0],
-                                            contour->cols[n - 1] - contour->cols[0]) <= closure;
+    const bool closed = closedWithin(*contour, closure);
     const std::vector<Point> points = fitPoints(*contour, maxPoints, clipping, !closed);
     if (points.size() < 5) fail(op, kFitPointsError);
     std::vector<double> weights(points.size(), 1.0);
@@ -315,20 +334,15 @@ void FitEllipseContourXld(const HObject& Contours, const HTuple& Algorithm,
       return robust.geometric ? fitEllipseGeometric(points, weights, e)
                               : fitEllipseAlgebraic(points, weights, e);
     };
-    EllipseShape ellipse;
-    if (!fit(&ellipse)) fail(op, kFitPointsError);
-    for (Hlong k = 0; robust.weighting != Weighting::kNone && k < iterations; ++k) {
-      std::vector<double> distances;
-      for (const Point& p : points) distances.push_back(signedEllipseDistance(ellipse, p));
-      weights = weightsOf(distances, robust.weighting, factor);
-      EllipseShape next;
-      if (!fit(&next)) break;
-      const bool settled = std::fabs(next.row - ellipse.row) + std::fabs(next.col - ellipse.col) +
-                               std::fabs(next.ra - ellipse.ra) + std::fabs(next.rb - ellipse.rb) <=
-                           1e-15 * (1 + ellipse.ra);
-      ellipse = next;
-      if (settled) break;
-    }
+    EllipseShape first;
+    if (!fit(&first)) fail(op, kFitPointsError);
+    const EllipseShape ellipse =
+        reweighted(first, points, &weights, robust, iterations, factor, fit, signedEllipseDistance,
+                   [](const EllipseShape& e, const EllipseShape& next) {
+                     return std::fabs(next.row - e.row) + std::fabs(next.col - e.col) +
+                                std::fabs(next.ra - e.ra) + std::fabs(next.rb - e.rb) <=
+                            1e-15 * (1 + e.ra);
+                   });
     // The arc from the first point to the last in the ellipse's parametric angle, in the
     // direction the points turn.
     double sweep = 0;
@@ -377,9 +391,7 @@ void FitRectangle2ContourXld(const HObject& Contours, const HTuple& Algorithm,
   const double factor = clippingFactorOf(ClippingFactor, op, 6);
   HTuple rows, cols, phis, len1, len2, orders;
   for (const ContourObject* contour : contoursOf(Contours, op, 1)) {
-    const std::size_t n = contour->size();
-    const bool closed = n > 0 && std::hypot(contour->rows[n - 1] - contour->rows[0],
-                                            contour->cols[n - 1] - contour->cols[0]) <= closure;
+    const bool closed = closedWithin(*contour, closure);
     const std::vector<Point> points = fitPoints(*contour, maxPoints, clipping, !closed);
     if (points.size() < 4) fail(op, kFitPointsError);
     std::vector<double> rs, cs, weights(points.size(), 1.0), distances;
