@@ -25,7 +25,7 @@ constexpr PixelTypes kEdgeTypes{PixelType::Byte, PixelType::Int2, PixelType::Uin
 constexpr double kSqrt2 = 1.4142135623730950488;
 
 // The 3 x 3 neighbourhood, row by row: n[0] above left, n[4] the pixel, n[8] below right.
-using Window = std::array<double, 9>;
+using Neighbourhood = std::array<double, 9>;
 struct Response {
   double amplitude;
   double degrees;  // of the direction; ignored where no direction is wanted
@@ -39,7 +39,7 @@ constexpr double kRingDegrees[8] = {135, 90, 45, 0, 315, 270, 225, 180};
 // The compass filters: the mask pointing at ring position p weighs the neighbour d steps
 // round the ring from p with weights[|d|]. The strongest mask gives the amplitude and its
 // direction; of equal ones, the first in the ring wins.
-Response compass(const Window& n, const std::array<double, 5>& weights) {
+Response compass(const Neighbourhood& n, const std::array<double, 5>& weights) {
   Response best{-HUGE_VAL, 0};
   for (int p = 0; p < 8; ++p) {
     double sum = 0;
@@ -54,7 +54,7 @@ Response compass(const Window& n, const std::array<double, 5>& weights) {
 
 // The two masks a (the row above minus the row below) and b (the left column minus the
 // right), the middle ones weighted by `middle`; the larger magnitude is the amplitude.
-Response twoMasks(const Window& n, double middle) {
+Response twoMasks(const Neighbourhood& n, double middle) {
   const double a = n[0] + middle * n[1] + n[2] - n[6] - middle * n[7] - n[8];
   const double b = n[0] + middle * n[3] + n[6] - n[2] - middle * n[5] - n[8];
   double degrees = std::atan2(a, -b) * 57.295779513082320877;
@@ -62,16 +62,16 @@ Response twoMasks(const Window& n, double middle) {
   return {std::max(std::fabs(a), std::fabs(b)), degrees};
 }
 
-Response prewitt(const Window& n) {
+Response prewitt(const Neighbourhood& n) {
   return twoMasks(n, 1);
 }
-Response frei(const Window& n) {
+Response frei(const Neighbourhood& n) {
   return twoMasks(n, kSqrt2);
 }
-Response kirsch(const Window& n) {
+Response kirsch(const Neighbourhood& n) {
   return compass(n, {5, 5, -3, -3, -3});
 }
-Response robinson(const Window& n) {
+Response robinson(const Neighbourhood& n) {
   return compass(n, {2, 1, 0, -1, -2});
 }
 
@@ -94,7 +94,7 @@ void edgeImages(const HObject& input, const char* op, Filter&& filter, HObject* 
       const std::uint8_t* in = image->pixels(c);
       for (const Run& run : domain) {
         for (std::int32_t col = run.begin; col <= run.end; ++col) {
-          Window n;
+          Neighbourhood n;
           for (int dr = -1; dr <= 1; ++dr) {
             for (int dc = -1; dc <= 1; ++dc) {
               n[std::size_t((dr + 1) * 3 + dc + 1)] = read(
@@ -132,7 +132,7 @@ void Roberts(const HObject& Image, HObject* ImageRoberts, const HTuple& FilterTy
   const bool diagonals = type == "roberts_max", largest = type == "gradient_max";
   edgeImages(
       Image, op,
-      [diagonals, largest](const Window& n) {
+      [diagonals, largest](const Neighbourhood& n) {
         const double a = n[0], b = n[1], c = n[3], d = n[4];
         if (diagonals) return Response{std::max(std::fabs(a - d), std::fabs(b - c)), 0};
         const double rows = std::fabs(a + b - c - d), cols = std::fabs(a + c - b - d);
