@@ -180,6 +180,16 @@ inline double feature(const HObject& region, const char* name) {
   return value[0].D();
 }
 
+// Restores the defaults when a test ends.
+struct SettingsRestored {
+  ~SettingsRestored() {
+    HalconCpp::SetSystem("standin_simd", "true");
+    HalconCpp::SetSystem("standin_band_pixels", 256 * 1024);
+    HalconCpp::SetSystem("parallelize_operators", "true");
+    HalconCpp::SetSystem("thread_num", systemValue("processor_num"));
+  }
+};
+
 }  // namespace quorvex::test
 
 #endif

@@ -19,14 +19,6 @@ namespace {
 using namespace HalconCpp;
 using namespace quorvex::test;
 
-struct SettingsRestored {
-  ~SettingsRestored() {
-    SetSystem("standin_simd", "true");
-    SetSystem("standin_band_pixels", 256 * 1024);
-    SetSystem("thread_num", systemValue("processor_num"));
-  }
-};
-
 std::vector<std::uint8_t> randomPlane(Hlong width, Hlong height, std::uint32_t seed) {
   std::mt19937 random(seed);
   std::vector<std::uint8_t> p(static_cast<std::size_t>(width * height));

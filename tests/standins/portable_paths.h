@@ -18,16 +18,6 @@ namespace test {
 
 using namespace HalconCpp;
 
-// Restores the defaults when a test ends.
-struct SettingsRestored {
-  ~SettingsRestored() {
-    SetSystem("standin_simd", "true");
-    SetSystem("standin_band_pixels", 256 * 1024);
-    SetSystem("parallelize_operators", "true");
-    SetSystem("thread_num", systemValue("processor_num"));
-  }
-};
-
 struct Size {
   Hlong width, height;
 };

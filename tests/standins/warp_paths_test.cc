@@ -17,14 +17,6 @@ namespace {
 using namespace HalconCpp;
 using namespace quorvex::test;
 
-struct SettingsRestored {
-  ~SettingsRestored() {
-    SetSystem("standin_simd", "true");
-    SetSystem("standin_band_pixels", 256 * 1024);
-    SetSystem("thread_num", systemValue("processor_num"));
-  }
-};
-
 struct Warp {
   std::string name;
   std::function<void(const HObject&, HObject*)> run;

@@ -114,6 +114,9 @@ struct Margin {
   enum Kind { Mirrored, Cyclic, Continued, Constant } kind = Mirrored;
   std::uint8_t value = 0;
 };
+// Where position i of a line of n pixels reads from under the margin; -1: the constant grey
+// value.
+std::int32_t marginSource(Margin::Kind kind, std::int32_t i, std::int32_t n);
 // The median over the mask's pixels around each pixel; `mask` holds offsets as runs.
 void medianPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
                  Margin margin, std::uint8_t* dst);

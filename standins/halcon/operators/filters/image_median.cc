@@ -139,21 +139,6 @@ bool hasNetwork(std::size_t count) {
   return count == 5 || count == 9 || count == 13 || count == 25;
 }
 
-// Where position i of a line of n reads from under the margin; -1: the constant grey value.
-std::int32_t marginSource(const Margin& margin, std::int32_t i, std::int32_t n) {
-  switch (margin.kind) {
-    case Margin::Mirrored:
-      return mirroredIndex(i, n);
-    case Margin::Cyclic:
-      return ((i % n) + n) % n;
-    case Margin::Continued:
-      return std::clamp(i, 0, n - 1);
-    case Margin::Constant:
-      break;
-  }
-  return i >= 0 && i < n ? i : -1;
-}
-
 // Whether the runs make one rectangle from (top, left) to (bottom, right).
 bool isRectangle(const Runs& mask, std::int32_t top, std::int32_t left, std::int32_t bottom,
                  std::int32_t right) {
@@ -180,13 +165,13 @@ void foldedRankPlane(const std::uint8_t* src, PlaneSize size, const Extent& exte
       std::fill(cols.begin(), cols.end(), 0);
       std::uint64_t inRows = 0, inCols = 0;
       for (std::int32_t d = top; d <= bottom; ++d) {
-        const std::int32_t r = marginSource(margin, y + d, h);
+        const std::int32_t r = marginSource(margin.kind, y + d, h);
         if (r < 0) continue;
         ++rows[std::size_t(r)];
         ++inRows;
       }
       for (std::int32_t d = left; d <= right; ++d) {
-        const std::int32_t c = marginSource(margin, x + d, w);
+        const std::int32_t c = marginSource(margin.kind, x + d, w);
         if (c < 0) continue;
         ++cols[std::size_t(c)];
         ++inCols;
@@ -254,7 +239,9 @@ void maskRows(const std::uint8_t* src, PlaneSize size, const Extent& extent, con
   // A padded row: the image row with `reach` pixels each side filled as the margin says, and
   // slack after it for the last group of lanes.
   const auto stride = static_cast<std::size_t>(w + 2 * reach) + kMaxLanes;
-  const auto source = [&](std::int32_t i, std::int32_t n) { return marginSource(margin, i, n); };
+  const auto source = [&](std::int32_t i, std::int32_t n) {
+    return marginSource(margin.kind, i, n);
+  };
   std::vector<std::pair<std::int32_t, std::int32_t>> pixels;  // the mask's (row, column)
   for (const Run& run : mask) {
     for (std::int32_t c = run.begin; c <= run.end; ++c) pixels.emplace_back(run.row, c);
@@ -306,6 +293,20 @@ void maskRows(const std::uint8_t* src, PlaneSize size, const Extent& extent, con
 }
 
 }  // namespace
+
+std::int32_t marginSource(Margin::Kind kind, std::int32_t i, std::int32_t n) {
+  switch (kind) {
+    case Margin::Mirrored:
+      return mirroredIndex(i, n);
+    case Margin::Cyclic:
+      return ((i % n) + n) % n;
+    case Margin::Continued:
+      return std::clamp(i, 0, n - 1);
+    case Margin::Constant:
+      break;
+  }
+  return i >= 0 && i < n ? i : -1;
+}
 
 void rankPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, const Runs& mask,
                Margin margin, std::size_t rank, std::uint8_t* dst) {

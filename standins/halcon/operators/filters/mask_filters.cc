@@ -50,21 +50,6 @@ Border borderOf(const HTuple& margin, const char* op, int n) {
   return border;
 }
 
-// Where index i of a line of n pixels reads; -1 for the constant beyond the edges.
-std::int32_t sourceOf(Margin::Kind kind, std::int32_t i, std::int32_t n) {
-  switch (kind) {
-    case Margin::Mirrored:
-      return mirroredIndex(i, n);
-    case Margin::Cyclic:
-      return ((i % n) + n) % n;
-    case Margin::Continued:
-      return std::clamp(i, 0, n - 1);
-    case Margin::Constant:
-      break;
-  }
-  return i >= 0 && i < n ? i : -1;
-}
-
 struct Tap {
   std::int32_t row, col;
   double weight;
@@ -87,8 +72,8 @@ HObject maskImages(const HObject& input, const char* op, PixelTypes types,
       for (const Run& run : domain) {
         for (std::int32_t col = run.begin; col <= run.end; ++col) {
           for (std::size_t t = 0; t < taps.size(); ++t) {
-            const std::int32_t r = sourceOf(border.kind, run.row + taps[t].row, image->height);
-            const std::int32_t k = sourceOf(border.kind, col + taps[t].col, image->width);
+            const std::int32_t r = marginSource(border.kind, run.row + taps[t].row, image->height);
+            const std::int32_t k = marginSource(border.kind, col + taps[t].col, image->width);
             values[t] = r < 0 || k < 0 ? border.value : read(in, image->offset(r, k));
           }
           write(result->pixels(c), image->offset(run.row, col), combine(values));
