@@ -50,7 +50,7 @@ double smoothedSlope(LineModel model, double w, double x) {
 
 // Where the smoothed profile is steepest beyond its centre, for half-widths w = 0 ... 8 in
 // sigma 1: the width a line of that model shows.
-std::vector<double> shownWidths(LineModel model) {
+std::vector<double> tabulateShownWidths(LineModel model) {
   std::vector<double> shown;
   for (int i = 0; i <= 400; ++i) {
     const double w = i * 0.02;
@@ -62,6 +62,25 @@ std::vector<double> shownWidths(LineModel model) {
     shown.push_back(bestX);
   }
   return shown;
+}
+
+// Each model's table, made when first needed and kept: it takes a million evaluations of the
+// profile, more than the rest of a call on a camera image.
+const std::vector<double>& shownWidths(LineModel model) {
+  switch (model) {
+    case LineModel::Parabolic: {
+      static const std::vector<double> parabolic = tabulateShownWidths(model);
+      return parabolic;
+    }
+    case LineModel::Gaussian: {
+      static const std::vector<double> gaussian = tabulateShownWidths(model);
+      return gaussian;
+    }
+    default: {
+      static const std::vector<double> bar = tabulateShownWidths(LineModel::Bar);
+      return bar;
+    }
+  }
 }
 
 // The half-width of the model's line that shows `shown` (in sigma 1), from the table: the
@@ -149,8 +168,8 @@ void LinesGauss(const HObject& Image, HObject* Lines, const HTuple& Sigma, const
                           : modelName == "gaussian"  ? LineModel::Gaussian
                                                      : LineModel::None;
   const bool widths = width == "true";
-  const std::vector<double> table =
-      widths && model != LineModel::None ? shownWidths(model) : std::vector<double>{};
+  static const std::vector<double> none;
+  const std::vector<double>& table = widths && model != LineModel::None ? shownWidths(model) : none;
   std::vector<std::string> names = {"angle", "response"};
   if (widths) names.insert(names.end(), {"width_left", "width_right"});
   std::vector<HObject::Item> items;
