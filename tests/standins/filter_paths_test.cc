@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "standins/iconic_test_support.h"
+#include "standins/portable_paths.h"
 
 namespace {
 
@@ -165,7 +166,7 @@ TEST(FilterPaths, GiveThePortableResultOnAnyThreads) {
         const std::vector<double> reference = call();
         SetSystem("standin_simd", "true");
         SetSystem("standin_band_pixels", 300);
-        for (const Hlong threads : {1, 3}) {
+        for (const Hlong threads : sweepThreads({1, 3})) {
           SetSystem("thread_num", threads);
           EXPECT_TRUE(call() == reference) << filter.name << ", " << width << "x" << height << " "
                                            << domain << ", thread_num " << threads;

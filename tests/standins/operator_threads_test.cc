@@ -93,7 +93,7 @@ std::vector<ImageOperator> wholeImageOperators() {
 
 TEST(OperatorThreads, FiltersGiveThePortableBytesOnAnyThreads) {
   SettingsRestored restored;
-  for (const Size size : kSizes) {
+  for (const Size size : sweepSizes()) {
     std::vector<std::uint8_t> pixels = randomPlane(size, static_cast<std::uint32_t>(size.width));
     const HObject image = wrapGray(pixels, size.width, size.height);
     for (const auto& [domain, input] : domainsOf(image, size)) {
@@ -115,7 +115,7 @@ TEST(OperatorThreads, FiltersGiveThePortableBytesOnAnyThreads) {
 
 TEST(OperatorThreads, GrayFromColourGivesThePortableBytesOnAnyThreads) {
   SettingsRestored restored;
-  for (const Size size : kSizes) {
+  for (const Size size : sweepSizes()) {
     std::vector<std::uint8_t> planes[3];
     for (std::uint32_t c = 0; c < 3; ++c) planes[c] = randomPlane(size, 7 * c + 1);
     // Every sum the weighing can meet in one plane of ones: each colour at each value.
@@ -248,7 +248,7 @@ TEST(OperatorThreads, RegionOperatorsGiveThePortableRegionOnAnyThreads) {
          Erosion2(joined, ring, out, -9, 12, 2);
        }},
   };
-  for (const Size size : kSizes) {
+  for (const Size size : sweepSizes()) {
     std::vector<std::uint8_t> pixels = randomPlane(size, static_cast<std::uint32_t>(size.height));
     const HObject image = wrapGray(pixels, size.width, size.height);
     for (const auto& [domain, input] : domainsOf(image, size)) {
@@ -345,7 +345,7 @@ TEST(OperatorThreads, CallersAtOnceShareThePool) {
   SettingsRestored restored;
   SetSystem("thread_num", 4);
   SetSystem("standin_band_pixels", 1000);
-  const Size size{1023, 311};
+  const Size size = sweepSizes().back();
   std::vector<std::uint8_t> pixels = randomPlane(size, 9);
   const HObject image = wrapGray(pixels, size.width, size.height);
   HObject expected;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "standins/iconic_test_support.h"
+#include "standins/portable_paths.h"
 
 namespace {
 
@@ -157,7 +158,7 @@ TEST(WarpPaths, GiveThePortableBytesAndDomainOnAnyThreads) {
         const Result reference = call();
         SetSystem("standin_simd", "true");
         SetSystem("standin_band_pixels", 500);
-        for (const Hlong threads : {1, 3}) {
+        for (const Hlong threads : sweepThreads({1, 3})) {
           SetSystem("thread_num", threads);
           EXPECT_TRUE(call() == reference) << warp.name << ", " << width << "x" << height << " "
                                            << domain << ", thread_num " << threads;
