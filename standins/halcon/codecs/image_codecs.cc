@@ -127,7 +127,7 @@ HTuple getPalettePng() {
   return HTuple(palettePng.load() ? "true" : "false");
 }
 
-const bool registered = [] {
+const bool imageCodecsRegistered = [] {
   registerControl("standin_png_palette", &setPalettePng, &getPalettePng);
   return true;
 }();

@@ -53,7 +53,7 @@ HTuple getDecoders() {
   return HTuple(systemChosen.load() ? "system" : "stb");
 }
 
-const bool registered = [] {
+const bool imageDecodeRegistered = [] {
   registerControl("standin_image_decoders", &setDecoders, &getDecoders);
   return true;
 }();

@@ -64,7 +64,7 @@ HTuple getCallLog() {
   return result;
 }
 
-const bool registered = [] {
+const bool callLogRegistered = [] {
   registerControl("standin_call_log", &setCallLog, &getCallLog);
   return true;
 }();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/params.h"
+#include "core/region.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -45,7 +46,7 @@ HTuple getEmptyRegionResult() {
   return HTuple(kEmptyRegionValues[emptyRegionResult.load()]);
 }
 
-const bool registered = [] {
+const bool emptyResultsRegistered = [] {
   registerErrorText(kEmptyRegionError, "Empty input region");
   registerControl("no_object_result", &setNoObjectResult, &getNoObjectResult);
   registerControl("empty_region_result", &setEmptyRegionResult, &getEmptyRegionResult);
@@ -67,6 +68,12 @@ bool skipEmptyRegions(const std::vector<const Runs*>& regions, const char* op) {
     return true;
   }
   return false;
+}
+
+std::vector<const Runs*> measuredRegions(const HObject& regions, const char* op) {
+  std::vector<const Runs*> runs = regionsOf(regions, op, 1);
+  if (skipEmptyRegions(runs, op)) runs.clear();
+  return runs;
 }
 
 }  // namespace Standin

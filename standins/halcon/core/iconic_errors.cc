@@ -8,7 +8,7 @@
 namespace HalconCpp {
 namespace {
 
-const bool registered = [] {
+const bool iconicErrorsRegistered = [] {
   using Standin::registerErrorText;
   for (int n = 1; n <= 9; ++n) {
     const std::string number = std::to_string(n);

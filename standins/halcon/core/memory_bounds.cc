@@ -57,7 +57,7 @@ HTuple getPixelBytes() {
   return HTuple(static_cast<Hlong>(pixelsHeld.load()));
 }
 
-const bool registered = [] {
+const bool memoryBoundsRegistered = [] {
   registerControl("standin_pixel_limit", &setPixelLimit, &getPixelLimit);
   registerControl("standin_window_limit", &setWindowLimit, &getWindowLimit);
   registerControl("standin_pixel_bytes", nullptr, &getPixelBytes);

@@ -21,7 +21,7 @@ enum Kind : std::uint8_t { kImage = 'I', kRegion = 'R', kContour = 'C' };
 
 // Region coordinates the reader accepts: far beyond any image, yet small enough that the
 // width of a run and sums over a row never overflow 32 bits.
-constexpr std::int32_t kMaxCoordinate = (1 << 20) - 1;
+constexpr std::int32_t kMaxStoredCoordinate = (1 << 20) - 1;
 // Longest attribute name: the vendor's are short words ('angle', 'response', ...).
 constexpr std::uint32_t kMaxName = 1024;
 
@@ -105,7 +105,7 @@ class Reader {
     for (std::uint32_t i = 0; i < count; ++i) {
       const std::int32_t row = i32(), begin = i32(), end = i32();
       const auto inRange = [](std::int32_t v) {
-        return v >= -kMaxCoordinate && v <= kMaxCoordinate;
+        return v >= -kMaxStoredCoordinate && v <= kMaxStoredCoordinate;
       };
       if (!inRange(row) || !inRange(begin) || !inRange(end) || begin > end) corrupt();
       runs.push_back({row, begin, end});
@@ -123,7 +123,7 @@ class Reader {
   std::vector<double> coordinates(std::uint32_t count) {
     std::vector<double> values = reals(count);
     for (double v : values) {
-      if (!(v >= -kMaxCoordinate && v <= kMaxCoordinate)) corrupt();
+      if (!(v >= -kMaxStoredCoordinate && v <= kMaxStoredCoordinate)) corrupt();
     }
     return values;
   }

@@ -61,12 +61,9 @@ Runs typedThresholdRuns(const ImageObject& image, double minGray, double maxGray
   return runs;
 }
 
-// Region coordinates are bounded so that a mistyped number cannot ask for millions of runs.
-constexpr double kMaxCoordinate = 100000;
-
 std::int32_t coordinateAt(const HTuple& value, Hlong i, const char* op, int n) {
   const double coordinate = std::round(numberAt(value, i, op, n));
-  if (!(std::fabs(coordinate) <= kMaxCoordinate)) fail(op, 1300 + n);  // NaN too
+  if (!(std::fabs(coordinate) <= kMaxRegionCoordinate)) fail(op, 1300 + n);  // NaN too
   return static_cast<std::int32_t>(coordinate);
 }
 
@@ -99,9 +96,9 @@ void GenCircle(HObject* Circle, const HTuple& Row, const HTuple& Column, const H
     const double row = numberAt(Row, i, op, 1);
     const double col = numberAt(Column, i, op, 2);
     const double radius = numberAt(Radius, i, op, 3);
-    if (!(std::fabs(row) <= kMaxCoordinate)) fail(op, 1301);
-    if (!(std::fabs(col) <= kMaxCoordinate)) fail(op, 1302);
-    if (!(radius > 0 && radius <= kMaxCoordinate)) fail(op, 1303);
+    if (!(std::fabs(row) <= kMaxRegionCoordinate)) fail(op, 1301);
+    if (!(std::fabs(col) <= kMaxRegionCoordinate)) fail(op, 1302);
+    if (!(radius > 0 && radius <= kMaxRegionCoordinate)) fail(op, 1303);
     items.push_back(makeRegion(circleRuns(row, col, radius)));
   }
   setOutput(Circle, objectOf(items));

@@ -20,6 +20,9 @@ struct RegionObject : IconicObject {
 
 std::shared_ptr<RegionObject> makeRegion(Runs runs);
 
+// Region coordinates are bounded so that a mistyped number cannot ask for millions of runs.
+inline constexpr double kMaxRegionCoordinate = 100000;
+
 // The runs of every object of an iconic input at position n: a region's own, an image's
 // domain. Every region input takes an image so, as the vendor's operators do: an image is a
 // region with grey values. Other classes raise 1100+n.

@@ -5,14 +5,13 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/numbers.h"
 #include "core/run_sets.h"
 
 namespace HalconCpp {
 namespace Standin {
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 double sumOfSquares(double k) {
   return k * (k + 1) * (2 * k + 1) / 6;

@@ -193,7 +193,7 @@ HTuple getThreadNum() {
   return HTuple(set > 0 ? set : processorCount());
 }
 
-const bool registered = [] {
+const bool threadsRegistered = [] {
   registerControl("parallelize_operators", &setParallelize, &getParallelize);
   registerControl("thread_num", &setThreadNum, &getThreadNum);
   registerControl("standin_simd", &setVectorPaths, &getVectorPaths);

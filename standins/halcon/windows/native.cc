@@ -112,7 +112,7 @@ HTuple getNullOsHandle() {
   return HTuple(state().nullOsHandle.load() ? "true" : "false");
 }
 
-const bool registered = [] {
+const bool nativeRegistered = [] {
   registerControl("standin_monitors", &setMonitors, &getMonitors);
   registerControl("standin_native_windows", nullptr, &getNativeWindows);
   registerControl("standin_user32_calls", &clearUser32Calls, &getUser32Calls);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "hdevengine/HDevEngineCpp.h"
+#include "runtime/engine_errors.h"
 
 namespace HDevEngineCpp {
 namespace Standin {
@@ -28,6 +29,10 @@ void checkEntryFault(const char* name) {
   const std::string message = fault.hasMessage ? fault.message : textOf(fault.errorCode);
   throw HDevEngineException(message.c_str(), ExceptionGeneral, "", -1, "",
                             static_cast<Herror>(fault.errorCode));
+}
+
+void notLoaded(const char* what) {
+  throw engineError(kErrNotLoaded, ExceptionGeneral, what);
 }
 
 }  // namespace Standin

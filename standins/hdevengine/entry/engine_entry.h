@@ -12,6 +12,9 @@ namespace Standin {
 // Raises HDevEngineException for a fault pending for `name`, when called from outside.
 void checkEntryFault(const char* name);
 
+// Raises the engine's "not loaded" error for a program or procedure object that holds none.
+[[noreturn]] void notLoaded(const char* what);
+
 class EngineEntry {
  public:
   explicit EngineEntry(const char* name) : check_(name) {}

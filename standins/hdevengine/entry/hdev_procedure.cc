@@ -12,6 +12,7 @@ namespace {
 
 using HalconCpp::Standin::countLive;
 using Standin::CallData;
+using Standin::notLoaded;
 using Standin::ParamGroup;
 using Standin::ProcedureData;
 
@@ -24,10 +25,6 @@ const char* checkedName(const char* name) {
                                "no procedure name given");
   }
   return name;
-}
-
-[[noreturn]] void notLoaded(const char* what) {
-  throw Standin::engineError(Standin::kErrNotLoaded, ExceptionGeneral, what);
 }
 
 const ProcedureData& loaded(const std::shared_ptr<ProcedureData>& data) {

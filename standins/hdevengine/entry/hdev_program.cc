@@ -12,6 +12,7 @@ namespace {
 
 using HalconCpp::Standin::countLive;
 using Standin::CallData;
+using Standin::notLoaded;
 using Standin::ProgramData;
 
 const char* checkedFileName(const char* fileName) {
@@ -19,10 +20,6 @@ const char* checkedFileName(const char* fileName) {
     throw Standin::engineError(Standin::kErrFileNotFound, ExceptionFile, "no file name given");
   }
   return fileName;
-}
-
-[[noreturn]] void notLoaded(const char* what) {
-  throw Standin::engineError(Standin::kErrNotLoaded, ExceptionGeneral, what);
 }
 
 // A variable of the program's main procedure after Execute. Unknown names and variables

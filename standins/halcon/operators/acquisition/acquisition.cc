@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const bool registered = [] {
+const bool acquisitionRegistered = [] {
   registerErrorText(H_ERR_ACQ_INTERFACE, "Image acquisition: interface not found");
   registerErrorText(H_ERR_ACQ_GRAB, "Image acquisition: grabbing an image failed");
   registerErrorText(H_ERR_ACQ_HANDLE, "Image acquisition: handle not valid (closed?)");
@@ -60,7 +60,7 @@ GrabberTable& grabbers() {
   return *table;
 }
 
-Hlong handleOf(const HTuple& acqHandle, const char* op) {
+Hlong grabberHandleOf(const HTuple& acqHandle, const char* op) {
   return oneInteger(acqHandle, op, 1);
 }
 
@@ -197,7 +197,7 @@ namespace {
 HObject grabNext(const HTuple& AcqHandle, const char* op) {
   FileGrabber settings;
   std::string file;
-  const Hlong handle = handleOf(AcqHandle, op);
+  const Hlong handle = grabberHandleOf(AcqHandle, op);
   grabbers().with(handle, op, [&](FileGrabber& grabber) {
     if (grabber.exhausted) fail(op, H_ERR_ACQ_GRAB);
     file = grabber.files[grabber.next];
@@ -252,7 +252,7 @@ void GrabImageStart(const HTuple& AcqHandle, const HTuple& MaxDelay) {
   ApiScope scope("GrabImageStart");
   const char* op = "grab_image_start";
   oneNumber(MaxDelay, op, 2);
-  grabbers().with(handleOf(AcqHandle, op), op, [](FileGrabber&) {});
+  grabbers().with(grabberHandleOf(AcqHandle, op), op, [](FileGrabber&) {});
 }
 
 void GrabImageAsync(HObject* Image, const HTuple& AcqHandle, const HTuple& MaxDelay) {
@@ -266,7 +266,7 @@ void SetFramegrabberParam(const HTuple& AcqHandle, const HTuple& Param, const HT
   ApiScope scope("SetFramegrabberParam");
   const char* op = "set_framegrabber_param";
   const std::string name = oneString(Param, op, 2);
-  grabbers().with(handleOf(AcqHandle, op), op,
+  grabbers().with(grabberHandleOf(AcqHandle, op), op,
                   [&](FileGrabber& grabber) { setGrabberParam(grabber, name, Value, op); });
 }
 
@@ -274,7 +274,7 @@ void GetFramegrabberParam(const HTuple& AcqHandle, const HTuple& Param, HTuple* 
   ApiScope scope("GetFramegrabberParam");
   const char* op = "get_framegrabber_param";
   const std::string name = oneString(Param, op, 2);
-  HTuple result = grabbers().with(handleOf(AcqHandle, op), op, [&](FileGrabber& grabber) {
+  HTuple result = grabbers().with(grabberHandleOf(AcqHandle, op), op, [&](FileGrabber& grabber) {
     return grabberParam(grabber, name, op);
   });
   setOutput(Value, std::move(result));
@@ -294,7 +294,7 @@ void InfoFramegrabber(const HTuple& Name, const HTuple& Query, HTuple* Informati
 void CloseFramegrabber(const HTuple& AcqHandle) {
   ApiScope scope("CloseFramegrabber");
   const char* op = "close_framegrabber";
-  grabbers().remove(handleOf(AcqHandle, op), op);
+  grabbers().remove(grabberHandleOf(AcqHandle, op), op);
 }
 
 void CloseAllFramegrabbers() {

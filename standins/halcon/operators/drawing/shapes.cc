@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/numbers.h"
 #include "core/region.h"
 #include "core/region_geometry.h"
 #include "halconcpp/HOperatorsDrawing.h"
@@ -19,8 +20,7 @@ using namespace Standin;
 
 namespace {
 
-constexpr double kMaxCoordinate = 1e6;
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kMaxDrawnCoordinate = 1e6;
 
 // The values of the shape parameters, control parameters 2, 3, ... of the operator: all of
 // one length (one shape each), all numbers within the coordinate bound.
@@ -33,7 +33,7 @@ std::vector<std::vector<double>> shapeValues(const std::vector<const HTuple*>& p
     requireLength(*params[p], count, op, n);
     for (Hlong i = 0; i < count; ++i) {
       const double value = numberAt(*params[p], i, op, n);
-      if (!(std::fabs(value) <= kMaxCoordinate)) fail(op, 1300 + n);
+      if (!(std::fabs(value) <= kMaxDrawnCoordinate)) fail(op, 1300 + n);
       values[p].push_back(value);
     }
   }
@@ -50,7 +50,7 @@ Runs convexPolygonRuns(const std::vector<double>& rows, const std::vector<double
   const auto [minRow, maxRow] = std::minmax_element(rows.begin(), rows.end());
   for (auto row = static_cast<std::int32_t>(std::ceil(*minRow));
        row <= static_cast<std::int32_t>(std::floor(*maxRow)); ++row) {
-    double left = kMaxCoordinate, right = -kMaxCoordinate;
+    double left = kMaxDrawnCoordinate, right = -kMaxDrawnCoordinate;
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const std::size_t j = (i + 1) % rows.size();
       const double r0 = rows[i], r1 = rows[j];

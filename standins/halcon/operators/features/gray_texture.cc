@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/memory_bounds.h"
+#include "core/numbers.h"
 #include "core/params.h"
 #include "core/runs.h"
 #include "halconcpp/HOperatorsFeatures.h"
@@ -71,8 +72,6 @@ struct Reading {
   double gradient;
   double value;
 };
-
-constexpr double kPi = 3.14159265358979323846;
 
 // Immerkaer's |g * M| for M = 1 -2 1 / -2 4 -2 / 1 -2 1; the deviation from the plane fitted
 // to the neighbourhood, whose residuals keep 6 of its 9 degrees of freedom; the difference

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "core/numbers.h"
 #include "core/region_geometry.h"
 #include "core/run_sets.h"
 #include "operators/features/region_moments.h"
@@ -12,8 +13,6 @@ namespace HalconCpp {
 namespace Standin {
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 const std::pair<const char*, Feature> kFeatureNames[] = {
     {"area", Feature::Area},

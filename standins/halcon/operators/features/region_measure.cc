@@ -16,22 +16,11 @@
 namespace HalconCpp {
 using namespace Standin;
 
-namespace {
-
-// The regions an operator measures; none when an empty one makes it return at once.
-std::vector<const Runs*> measured(const HObject& regions, const char* op) {
-  std::vector<const Runs*> runs = regionsOf(regions, op, 1, false);
-  if (skipEmptyRegions(runs, op)) runs.clear();
-  return runs;
-}
-
-}  // namespace
-
 void SmallestRectangle1(const HObject& Regions, HTuple* Row1, HTuple* Column1, HTuple* Row2,
                         HTuple* Column2) {
   ApiScope scope("SmallestRectangle1");
   HTuple rows1, cols1, rows2, cols2;
-  for (const Runs* region : measured(Regions, "smallest_rectangle1")) {
+  for (const Runs* region : measuredRegions(Regions, "smallest_rectangle1")) {
     std::int32_t r1 = 0, c1 = 0, r2 = 0, c2 = 0;
     runsBox(*region, &r1, &c1, &r2, &c2);
     rows1.Append(HTuple(static_cast<Hlong>(r1)));
@@ -49,7 +38,7 @@ void SmallestRectangle2(const HObject& Regions, HTuple* Row, HTuple* Column, HTu
                         HTuple* Length1, HTuple* Length2) {
   ApiScope scope("SmallestRectangle2");
   HTuple rows, cols, phis, lengths1, lengths2;
-  for (const Runs* region : measured(Regions, "smallest_rectangle2")) {
+  for (const Runs* region : measuredRegions(Regions, "smallest_rectangle2")) {
     const Rectangle2 r = smallestRectangle2(*region);
     rows.Append(HTuple(r.row));
     cols.Append(HTuple(r.col));
@@ -70,7 +59,7 @@ template <typename Fit>
 void circles(const HObject& Regions, const char* op, Fit&& fit, HTuple* Row, HTuple* Column,
              HTuple* Radius) {
   HTuple rows, cols, radii;
-  for (const Runs* region : measured(Regions, op)) {
+  for (const Runs* region : measuredRegions(Regions, op)) {
     const Circle c = fit(*region);
     rows.Append(HTuple(c.row));
     cols.Append(HTuple(c.col));
@@ -96,7 +85,7 @@ void InnerCircle(const HObject& Regions, HTuple* Row, HTuple* Column, HTuple* Ra
 void EllipticAxis(const HObject& Regions, HTuple* Ra, HTuple* Rb, HTuple* Phi) {
   ApiScope scope("EllipticAxis");
   HTuple ras, rbs, phis;
-  for (const Runs* region : measured(Regions, "elliptic_axis")) {
+  for (const Runs* region : measuredRegions(Regions, "elliptic_axis")) {
     const Ellipse e = ellipseOf(momentsOf(*region));
     ras.Append(HTuple(e.ra));
     rbs.Append(HTuple(e.rb));
@@ -110,7 +99,7 @@ void EllipticAxis(const HObject& Regions, HTuple* Ra, HTuple* Rb, HTuple* Phi) {
 void OrientationRegion(const HObject& Regions, HTuple* Phi) {
   ApiScope scope("OrientationRegion");
   HTuple phis;
-  for (const Runs* region : measured(Regions, "orientation_region")) {
+  for (const Runs* region : measuredRegions(Regions, "orientation_region")) {
     phis.Append(HTuple(region->empty() ? 0.0 : orientationOf(*region, momentsOf(*region))));
   }
   setOutput(Phi, std::move(phis));
@@ -120,7 +109,7 @@ void Roundness(const HObject& Regions, HTuple* Distance, HTuple* Sigma, HTuple* 
                HTuple* Sides) {
   ApiScope scope("Roundness");
   HTuple distances, sigmas, roundnesses, sides;
-  for (const Runs* region : measured(Regions, "roundness")) {
+  for (const Runs* region : measuredRegions(Regions, "roundness")) {
     distances.Append(HTuple(featureOf(*region, Feature::DistMean)));
     sigmas.Append(HTuple(featureOf(*region, Feature::DistDeviation)));
     roundnesses.Append(HTuple(featureOf(*region, Feature::Roundness)));
@@ -143,7 +132,7 @@ void RegionFeatures(const HObject& Regions, const HTuple& Features, HTuple* Valu
     features.push_back(feature);
   }
   HTuple values;
-  for (const Runs* region : measured(Regions, op)) {
+  for (const Runs* region : measuredRegions(Regions, op)) {
     for (const Feature feature : features) values.Append(HTuple(featureOf(*region, feature)));
   }
   setOutput(Value, std::move(values));

@@ -18,12 +18,6 @@ namespace {
 // The vendor's 11.0 run is three 16-bit coordinates: its row and first and last column.
 constexpr Hlong kBytesPerRun = 6;
 
-std::vector<const Runs*> measured(const HObject& regions, const char* op) {
-  std::vector<const Runs*> runs = regionsOf(regions, op, 1);
-  if (skipEmptyRegions(runs, op)) runs.clear();
-  return runs;
-}
-
 }  // namespace
 
 // K: the runs against the side of the square of the region's area, which needs exactly that
@@ -32,7 +26,7 @@ void RunlengthFeatures(const HObject& Regions, HTuple* NumRuns, HTuple* KFactor,
                        HTuple* MeanLength, HTuple* Bytes) {
   ApiScope scope("RunlengthFeatures");
   HTuple runs, k, l, mean, bytes;
-  for (const Runs* region : measured(Regions, "runlength_features")) {
+  for (const Runs* region : measuredRegions(Regions, "runlength_features")) {
     const auto n = static_cast<Hlong>(region->size());
     const double area = double(runsArea(*region));
     Hlong rows = 0;
@@ -56,7 +50,7 @@ void InnerRectangle1(const HObject& Regions, HTuple* Row1, HTuple* Column1, HTup
                      HTuple* Column2) {
   ApiScope scope("InnerRectangle1");
   HTuple r1, c1, r2, c2;
-  for (const Runs* region : measured(Regions, "inner_rectangle1")) {
+  for (const Runs* region : measuredRegions(Regions, "inner_rectangle1")) {
     // An empty region has no rectangle: all four corners 0.
     const Box box = region->empty() ? Box{0, 0, 0, 0} : innerRectangle(*region);
     r1.Append(HTuple(Hlong{box.row1})), c1.Append(HTuple(Hlong{box.col1}));

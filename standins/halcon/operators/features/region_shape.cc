@@ -18,12 +18,6 @@ using namespace Standin;
 
 namespace {
 
-std::vector<const Runs*> measured(const HObject& regions, const char* op) {
-  std::vector<const Runs*> runs = regionsOf(regions, op, 1, false);
-  if (skipEmptyRegions(runs, op)) runs.clear();
-  return runs;
-}
-
 // Each output the feature beside it, one value per region; integers where the operator's
 // output is an integer.
 struct Output {
@@ -34,7 +28,7 @@ struct Output {
 
 void measure(const HObject& regions, const char* op, std::initializer_list<Output> outputs) {
   std::vector<HTuple> values(outputs.size());
-  for (const Runs* region : measured(regions, op)) {
+  for (const Runs* region : measuredRegions(regions, op)) {
     std::size_t i = 0;
     for (const Output& out : outputs) {
       const double value = featureOf(*region, out.feature);
@@ -104,7 +98,7 @@ void DiameterRegion(const HObject& Regions, HTuple* Row1, HTuple* Column1, HTupl
                     HTuple* Column2, HTuple* Diameter) {
   ApiScope scope("DiameterRegion");
   HTuple rows1, cols1, rows2, cols2, diameters;
-  for (const Runs* region : measured(Regions, "diameter_region")) {
+  for (const Runs* region : measuredRegions(Regions, "diameter_region")) {
     const std::vector<Point> hull = convexHull(*region);
     Point a{0, 0}, b{0, 0};
     double best = -1;

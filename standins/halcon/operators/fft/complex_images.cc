@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/image_results.h"
+#include "core/numbers.h"
 #include "core/params.h"
 #include "core/pixel_access.h"
 #include "halconcpp/HOperatorsFft.h"
@@ -14,8 +15,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 std::size_t countOf(const ImageObject& image) {
   return static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "core/numbers.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsFft.h"
 #include "operators/fft/filter_layout.h"
@@ -16,8 +17,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // The distance from the DC term in fractions of the largest frequency, 0 ... sqrt(2).
 double relativeFrequency(double u, double v) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <utility>
 
+#include "core/numbers.h"
 #include "core/params.h"
 #include "core/pixel_access.h"
 #include "core/threads.h"
@@ -13,8 +14,6 @@
 namespace HalconCpp {
 namespace Standin {
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 std::size_t largestPrimeFactor(std::size_t n) {
   std::size_t largest = 1;

@@ -37,7 +37,7 @@ Hlong positiveInteger(const HTuple& value) {
   return number;
 }
 
-const bool registered = [] {
+const bool fileIoRegistered = [] {
   registerErrorText(kFileHandle, "Invalid file handle");
   registerErrorText(kFileMode, "Wrong file access mode for this operation");
   registerControl(

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/image_results.h"
+#include "core/numbers.h"
 #include "core/params.h"
 #include "core/pixel_access.h"
 #include "halconcpp/HOperatorsFilters.h"
@@ -16,8 +17,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 constexpr PixelTypes kDerivativeInputs{PixelType::Byte,  PixelType::Int1, PixelType::Int2,
                                        PixelType::Uint2, PixelType::Int4, PixelType::Real};

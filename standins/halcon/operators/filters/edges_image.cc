@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/image_results.h"
+#include "core/numbers.h"
 #include "core/params.h"
 #include "core/pixel_access.h"
 #include "core/runs.h"
@@ -18,8 +19,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 enum class Suppression { Directed, Interpolated, HorizontalVertical, None };
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/numbers.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsGeometry.h"
 #include "operators/geometry/segments.h"
@@ -13,8 +14,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // The inputs as columns of numbers of one length (another length: 1400+n of the first input
 // that differs from the first one's).

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/image_results.h"
+#include "core/numbers.h"
 #include "core/params.h"
 #include "core/region.h"
 #include "core/threads.h"
@@ -15,8 +16,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // 'constant' and 'weighted' also smooth when they shrink an image; the stand-in interpolates
 // them bilinearly.

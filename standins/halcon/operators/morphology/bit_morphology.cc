@@ -14,7 +14,7 @@ using Word = std::uint64_t;
 constexpr Word kAll = ~Word{0};
 
 // Inclusive bounds of rows and columns; first > last: empty.
-struct Box {
+struct Bounds {
   std::int64_t row1, col1, row2, col2;
   bool empty() const { return row1 > row2 || col1 > col2; }
 };
@@ -37,7 +37,7 @@ ElementReach reachOf(const Element& element) {
 
 // Where a step's result can lie: a dilation reaches as far as the element, an erosion keeps
 // the centres whose element stays inside the box.
-Box boxAfter(const Box& in, const ElementReach& r, bool dilate) {
+Bounds boxAfter(const Bounds& in, const ElementReach& r, bool dilate) {
   if (dilate)
     return {in.row1 + r.minDy, in.col1 + r.minBegin, in.row2 + r.maxDy, in.col2 + r.maxEnd};
   return {in.row1 - r.minDy, in.col1 - r.minBegin, in.row2 - r.maxDy, in.col2 - r.maxEnd};
@@ -246,11 +246,11 @@ Runs morphologySteps(const Runs& region, const std::vector<MorphologyStep>& step
   if (!vectorPathsEnabled() || region.empty() || steps.empty()) return byRuns(region, steps);
   std::int32_t r1, c1, r2, c2;
   runsBox(region, &r1, &c1, &r2, &c2);
-  std::vector<Box> boxes{Box{r1, c1, r2, c2}};
-  Box frame = boxes.front();
+  std::vector<Bounds> boxes{Bounds{r1, c1, r2, c2}};
+  Bounds frame = boxes.front();
   for (const MorphologyStep& step : steps) {
     if (step.element->empty()) return byRuns(region, steps);
-    const Box next = boxAfter(boxes.back(), reachOf(*step.element), step.dilate);
+    const Bounds next = boxAfter(boxes.back(), reachOf(*step.element), step.dilate);
     if (next.empty()) return {};
     boxes.push_back(next);
     frame.col1 = std::min(frame.col1, next.col1);
@@ -261,7 +261,7 @@ Runs morphologySteps(const Runs& region, const std::vector<MorphologyStep>& step
   }
   const auto words = static_cast<std::size_t>((frame.col2 - frame.col1 + 64) / 64);
   std::int64_t frameWords = 0;
-  for (const Box& box : boxes) frameWords += (box.row2 - box.row1 + 1) * std::int64_t(words);
+  for (const Bounds& box : boxes) frameWords += (box.row2 - box.row1 + 1) * std::int64_t(words);
   const auto runs = static_cast<std::int64_t>(region.size());
   if (frameWords > kLargestFrameWords || frameWords > 8 * (runs + (r2 - r1 + 1))) {
     return byRuns(region, steps);
@@ -274,7 +274,7 @@ Runs morphologySteps(const Runs& region, const std::vector<MorphologyStep>& step
   Runs result;
   for (std::size_t i = 0; i < steps.size(); ++i) {
     const bool last = i + 1 == steps.size();
-    const Box& out = boxes[i + 1];
+    const Bounds& out = boxes[i + 1];
     const std::vector<Group> groups = groupsOf(*steps[i].element);
     const bool dilate = steps[i].dilate;
     const std::int64_t rows = out.row2 - out.row1 + 1;

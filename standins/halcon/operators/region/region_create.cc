@@ -21,12 +21,9 @@ using namespace Standin;
 
 namespace {
 
-// Region coordinates are bounded so that a mistyped number cannot ask for millions of runs.
-constexpr double kMaxCoordinate = 100000;
-
 double boundedAt(const HTuple& value, Hlong i, const char* op, int n) {
   const double number = numberAt(value, i, op, n);
-  if (!(std::fabs(number) <= kMaxCoordinate)) fail(op, 1300 + n);  // NaN too
+  if (!(std::fabs(number) <= kMaxRegionCoordinate)) fail(op, 1300 + n);  // NaN too
   return number;
 }
 

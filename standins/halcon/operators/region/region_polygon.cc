@@ -17,7 +17,6 @@ using namespace Standin;
 
 namespace {
 
-constexpr double kMaxCoordinate = 100000;
 // Pixels the outline and row crossings the filling may compute: a polygon of many long edges
 // fails before the work.
 constexpr std::uint64_t kMaxSteps = 50000000;
@@ -35,8 +34,8 @@ std::vector<Corner> cornersOf(const HTuple& rows, const HTuple& cols, const char
   for (Hlong i = 0; i < rows.Length(); ++i) {
     const double row = numberAt(rows, i, op, 1);
     const double col = numberAt(cols, i, op, 2);
-    if (!(std::fabs(row) <= kMaxCoordinate)) fail(op, 1301);
-    if (!(std::fabs(col) <= kMaxCoordinate)) fail(op, 1302);
+    if (!(std::fabs(row) <= kMaxRegionCoordinate)) fail(op, 1301);
+    if (!(std::fabs(col) <= kMaxRegionCoordinate)) fail(op, 1302);
     corners.push_back(
         {static_cast<std::int32_t>(std::lround(row)), static_cast<std::int32_t>(std::lround(col))});
   }

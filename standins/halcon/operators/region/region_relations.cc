@@ -96,13 +96,13 @@ double protoFeature(const std::string& name, const Runs& region, const Runs& pat
 // The pairs the spatial operators compare, as indices from 1: with Regions1 empty every
 // ordered pair of distinct regions of Regions2 (both indices into Regions2), with one region
 // that region against each of Regions2, with as many as Regions2 the regions in order.
-struct Comparison {
+struct RegionPairs {
   std::vector<const Runs*> first, second;
   std::vector<std::pair<Hlong, Hlong>> pairs;
 };
 
-Comparison comparisonOf(const HObject& regions1, const HObject& regions2, const char* op) {
-  Comparison c{regionsOf(regions1, op, 1), regionsOf(regions2, op, 2), {}};
+RegionPairs regionPairsOf(const HObject& regions1, const HObject& regions2, const char* op) {
+  RegionPairs c{regionsOf(regions1, op, 1), regionsOf(regions2, op, 2), {}};
   const auto n = static_cast<Hlong>(c.second.size());
   if (c.first.empty()) {
     c.first = c.second;
@@ -206,7 +206,7 @@ void SelectRegionSpatial(const HObject& Regions1, const HObject& Regions2, const
   if (direction != "left" && direction != "right" && direction != "above" && direction != "below") {
     fail(op, 1301);
   }
-  const Comparison c = comparisonOf(Regions1, Regions2, op);
+  const RegionPairs c = regionPairsOf(Regions1, Regions2, op);
   HTuple first, second;
   for (const auto& [i, j] : c.pairs) {
     const Moments a = momentsOf(*c.first[std::size_t(i - 1)]);
@@ -232,7 +232,7 @@ void SpatialRelation(const HObject& Regions1, const HObject& Regions2, const HTu
   const char* op = "spatial_relation";
   const double percent = oneNumber(Percent, op, 1);
   if (!(percent >= 0 && percent <= 100)) fail(op, 1301);
-  const Comparison c = comparisonOf(Regions1, Regions2, op);
+  const RegionPairs c = regionPairsOf(Regions1, Regions2, op);
   HTuple first, second, horizontal, vertical;
   for (const auto& [i, j] : c.pairs) {
     const Runs& a = *c.first[std::size_t(i - 1)];

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/image.h"
+#include "core/numbers.h"
 #include "core/params.h"
 #include "core/region.h"
 #include "core/region_geometry.h"
@@ -19,7 +20,6 @@ namespace {
 
 // A point on a fitted circle must not fall out of it by rounding.
 constexpr double kOnCircle = 1e-6;
-constexpr double kPi = 3.14159265358979323846;
 
 template <typename Keep>
 Runs fillHoles(const Runs& region, Keep&& keep) {

@@ -28,8 +28,8 @@ constexpr int kDc[] = {-1, 0, 1, -1, 1, -1, 0, 1};
 // The 4-neighbours among kDr/kDc, for set_system('neighborhood', 4).
 constexpr int kFour[] = {1, 3, 4, 6};
 
-// Labels of the pixels of an image: kOutside off the domain, 0 not yet reached.
-constexpr std::int32_t kOutside = -2;
+// Labels of the pixels of an image: kOutsideDomain off the domain, 0 not yet reached.
+constexpr std::int32_t kOutsideDomain = -2;
 constexpr std::int32_t kWatershed = -1;
 
 struct Labels {
@@ -41,7 +41,7 @@ struct Labels {
       : width(image.width),
         height(image.height),
         reservation(std::uint64_t(image.width) * std::uint64_t(image.height) * bytesPerPixel, op),
-        label(std::size_t(image.width) * std::size_t(image.height), kOutside) {
+        label(std::size_t(image.width) * std::size_t(image.height), kOutsideDomain) {
     for (const Run& run : *image.domain) {
       if (run.row < 0 || run.row >= height) continue;
       const std::int32_t from = std::max(run.begin, 0), to = std::min(run.end, width - 1);
@@ -53,7 +53,7 @@ struct Labels {
   }
   bool inside(std::int32_t row, std::int32_t col) const {
     return row >= 0 && col >= 0 && row < height && col < width &&
-           label[index(row, col)] != kOutside;
+           label[index(row, col)] != kOutsideDomain;
   }
   // Runs of the pixels whose label `keep` accepts, one list per label 1..count (index 0 unused)
   std::vector<Runs> regions(std::int32_t count) const {
@@ -108,7 +108,7 @@ std::int32_t flood(const ImageObject& image, Labels& labels) {
     }
   };
   for (std::size_t start = 0; start < labels.label.size(); ++start) {
-    if (labels.label[start] == kOutside || seen[start]) continue;
+    if (labels.label[start] == kOutsideDomain || seen[start]) continue;
     plateau.assign(1, start);
     seen[start] = 1;
     bool minimum = true;

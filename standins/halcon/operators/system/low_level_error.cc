@@ -91,7 +91,7 @@ void reportLowLevelError(const HTuple& value) {
   }
 }
 
-const bool registered = [] {
+const bool lowLevelErrorRegistered = [] {
   registerControl("do_low_error", &setDoLowError, &getDoLowError);
   registerControl("standin_low_level_error", &reportLowLevelError, nullptr);
   return true;

@@ -124,7 +124,7 @@ HTuple getVersion() {
   return HTuple("11.0");
 }
 
-const bool registered = [] {
+const bool systemParamsRegistered = [] {
   registerSettings(std::make_index_sequence<sizeof kSettings / sizeof kSettings[0]>());
   registerControl("image_dir", &setImageDir, &getImageDir);
   registerControl("processor_num", nullptr, &getProcessorNum);

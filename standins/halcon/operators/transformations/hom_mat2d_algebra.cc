@@ -2,6 +2,7 @@
 // transformations fitted to points.
 #include <cmath>
 
+#include "core/numbers.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsTransformations.h"
 #include "operators/transformations/hom_mat2d.h"
@@ -11,8 +12,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // The least-squares fit q = s R p + t over point pairs, s fixed to 1 when `scaled` is false.
 AffineMatrix fitted(const HTuple& px, const HTuple& py, const HTuple& qx, const HTuple& qy,

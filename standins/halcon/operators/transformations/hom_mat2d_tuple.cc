@@ -9,7 +9,7 @@ namespace HalconCpp {
 namespace Standin {
 
 namespace {
-const bool registered = [] {
+const bool homMat2dTupleRegistered = [] {
   registerErrorText(H_ERR_MATRIX_SING, "Matrix is singular");
   return true;
 }();

@@ -65,7 +65,7 @@ void resizeIfArmed(Hlong handle, const char* op) {
   });
 }
 
-const bool registered = [] {
+const bool dumpRegistered = [] {
   registerControl("standin_dump_channels", &setDumpChannels, &getDumpChannels);
   registerControl("standin_resize_at_dump", &setResizeAtDump, &getResizeAtDump);
   return true;

@@ -15,7 +15,7 @@ namespace {
 // H_MSG_FAIL: the vendor's result for "the pointer is not in the window".
 constexpr Hlong kNoPointer = 5;
 
-const bool registered = [] {
+const bool mouseRegistered = [] {
   registerErrorText(kNoPointer, "The mouse pointer is not in the window");
   return true;
 }();

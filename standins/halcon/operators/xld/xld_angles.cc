@@ -6,6 +6,7 @@
 
 #include "core/contour.h"
 #include "core/image.h"
+#include "core/numbers.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsXld.h"
 #include "operators/xld/xld_geometry.h"
@@ -15,8 +16,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // Counter-clockwise on the screen, where rows grow downwards.
 double directionOf(double dr, double dc) {

@@ -6,6 +6,7 @@
 
 #include "core/contour.h"
 #include "core/image.h"
+#include "core/numbers.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsXld.h"
 #include "operators/transformations/hom_mat2d.h"
@@ -17,7 +18,6 @@ using namespace Standin;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kTwoPi = 2 * kPi;
 // A span this close to a full turn is one: the reference's default end angle is 6.28318.
 constexpr double kFullTurnTolerance = 1e-5;

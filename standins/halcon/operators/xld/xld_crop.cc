@@ -16,7 +16,7 @@ using namespace Standin;
 
 namespace {
 
-struct Box {
+struct CropBox {
   double row1, col1, row2, col2;
   bool contains(double r, double c) const {
     return r >= row1 && r <= row2 && c >= col1 && c <= col2;
@@ -55,7 +55,8 @@ class PieceBuilder {
 };
 
 // Liang-Barsky: the fractions [t0, t1] of segment i that lie in the box; false for none.
-bool segmentInBox(const ContourObject& c, std::size_t i, const Box& box, double* t0, double* t1) {
+bool segmentInBox(const ContourObject& c, std::size_t i, const CropBox& box, double* t0,
+                  double* t1) {
   const double dr = c.rows[i + 1] - c.rows[i], dc = c.cols[i + 1] - c.cols[i];
   const double p[4] = {-dr, dr, -dc, dc};
   const double q[4] = {c.rows[i] - box.row1, box.row2 - c.rows[i], c.cols[i] - box.col1,
@@ -74,7 +75,7 @@ bool segmentInBox(const ContourObject& c, std::size_t i, const Box& box, double*
   return *t0 <= *t1;
 }
 
-std::vector<ContourPtr> cropped(const ContourObject& c, const Box& box, bool keepClosed) {
+std::vector<ContourPtr> cropped(const ContourObject& c, const CropBox& box, bool keepClosed) {
   std::vector<ContourPtr> pieces;
   PieceBuilder builder(c);
   const std::size_t n = c.size();
@@ -135,8 +136,8 @@ void CropContoursXld(const HObject& Contours, HObject* CroppedContours, const HT
                      const HTuple& CloseContours) {
   ApiScope scope("CropContoursXld");
   const char* op = "crop_contours_xld";
-  const Box box{oneNumber(Row1, op, 1), oneNumber(Col1, op, 2), oneNumber(Row2, op, 3),
-                oneNumber(Col2, op, 4)};
+  const CropBox box{oneNumber(Row1, op, 1), oneNumber(Col1, op, 2), oneNumber(Row2, op, 3),
+                    oneNumber(Col2, op, 4)};
   const std::string close = oneString(CloseContours, op, 5);
   if (close != "true" && close != "false") fail(op, 1305);
   std::vector<HObject::Item> items;
@@ -152,10 +153,10 @@ void ClipContoursXld(const HObject& Contours, HObject* ClippedContours, const HT
   const char* op = "clip_contours_xld";
   // The rectangle covers its pixels as a region does: half a pixel beyond the given rows
   // and columns.
-  const Box box{static_cast<double>(oneInteger(Row1, op, 1)) - 0.5,
-                static_cast<double>(oneInteger(Column1, op, 2)) - 0.5,
-                static_cast<double>(oneInteger(Row2, op, 3)) + 0.5,
-                static_cast<double>(oneInteger(Column2, op, 4)) + 0.5};
+  const CropBox box{static_cast<double>(oneInteger(Row1, op, 1)) - 0.5,
+                    static_cast<double>(oneInteger(Column1, op, 2)) - 0.5,
+                    static_cast<double>(oneInteger(Row2, op, 3)) + 0.5,
+                    static_cast<double>(oneInteger(Column2, op, 4)) + 0.5};
   std::vector<ContourPtr> pieces;
   for (const ContourObject* contour : contoursOf(Contours, op, 1)) {
     PieceBuilder builder(*contour);

@@ -7,6 +7,7 @@
 
 #include "core/contour.h"
 #include "core/image.h"
+#include "core/numbers.h"
 #include "core/params.h"
 #include "core/runs.h"
 #include "core/threads.h"
@@ -20,8 +21,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 double bilinear(const Gradients& g, double r, double c) {
   r = std::clamp(r, 0.0, g.height - 1.0), c = std::clamp(c, 0.0, g.width - 1.0);

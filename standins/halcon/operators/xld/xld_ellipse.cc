@@ -1,4 +1,5 @@
 #include "operators/xld/xld_ellipse.h"
+#include "core/numbers.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +10,6 @@ namespace Standin {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 using Matrix3 = std::array<std::array<double, 3>, 3>;
 
 bool invert(const Matrix3& m, Matrix3* out) {

@@ -6,6 +6,7 @@
 
 #include "core/contour.h"
 #include "core/image.h"
+#include "core/numbers.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsXld.h"
 #include "operators/xld/xld_ellipse.h"
@@ -17,9 +18,7 @@ using namespace Standin;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
-const bool registered = [] {
+const bool xldFitRegistered = [] {
   registerErrorText(kFitPointsError, "Too few points, or points that fix no shape, for the fit");
   return true;
 }();

@@ -1,4 +1,5 @@
 #include "operators/xld/xld_geometry.h"
+#include "core/numbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,9 +8,7 @@
 namespace HalconCpp {
 namespace Standin {
 
-namespace {
-constexpr double kPi = 3.14159265358979323846;
-}  // namespace
+namespace {}  // namespace
 
 double polylineLength(const ContourObject& contour) {
   double length = 0;

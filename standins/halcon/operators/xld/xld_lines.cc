@@ -9,6 +9,7 @@
 
 #include "core/contour.h"
 #include "core/image.h"
+#include "core/numbers.h"
 #include "core/params.h"
 #include "core/pixel_access.h"
 #include "core/runs.h"
@@ -21,8 +22,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 enum class LineModel { None, Bar, Parabolic, Gaussian };
 

@@ -7,6 +7,7 @@
 
 #include "core/contour.h"
 #include "core/image.h"
+#include "core/numbers.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsXld.h"
 #include "operators/xld/xld_geometry.h"
@@ -17,7 +18,6 @@ using namespace Standin;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kMaxCrossCoordinate = 1e7;
 
 const ContourObject& oneContour(const HObject& object, const char* op) {

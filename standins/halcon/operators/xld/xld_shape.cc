@@ -1,6 +1,7 @@
 // The shape factors of contours: circularity, compactness, convexity, rectangularity,
 // orientation, eccentricity and the diameter.
 #include "operators/xld/xld_shape.h"
+#include "core/numbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,8 +13,6 @@ namespace HalconCpp {
 namespace Standin {
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // The polygon clipped to the left of the directed line a -> b (Sutherland and Hodgman):
 // clipping against each side of a convex polygon leaves the intersection, whose area is right

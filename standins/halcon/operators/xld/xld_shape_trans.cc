@@ -8,6 +8,7 @@
 
 #include "core/contour.h"
 #include "core/image.h"
+#include "core/numbers.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsXld.h"
 #include "operators/xld/xld_geometry.h"
@@ -18,8 +19,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 double turn(const Point& o, const Point& a, const Point& b) {
   return (a.row - o.row) * (b.col - o.col) - (a.col - o.col) * (b.row - o.row);
