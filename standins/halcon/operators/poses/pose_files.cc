@@ -139,10 +139,9 @@ void ReadPose(const HTuple& PoseFile, HTuple* Pose) {
       fail(op, H_ERR_FILE_FORMAT);
     }
   }
+  if (!seen[0] || !seen[1] || !seen[2] || !(f >= 0 && f <= 13)) fail(op, H_ERR_FILE_FORMAT);
   const int code = static_cast<int>(f);
-  if (!seen[0] || !seen[1] || !seen[2] || f != code || code < 0 || code > 13 || (code & 7) > 5) {
-    fail(op, H_ERR_FILE_FORMAT);
-  }
+  if (f != code || (code & 7) > 5) fail(op, H_ERR_FILE_FORMAT);
   HTuple pose;
   for (double v : {t[0], t[1], t[2], r[0], r[1], r[2]}) pose.Append(HTuple(v));
   pose.Append(HTuple(static_cast<Hlong>(code)));

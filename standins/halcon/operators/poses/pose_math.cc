@@ -131,8 +131,9 @@ Pose poseOf(const HTuple& value, const char* op, int n) {
     pose.r[i] = numberAt(value, i + 3, op, n);
   }
   const double code = numberAt(value, 6, op, n);
+  if (!(code >= 0 && code <= 13)) fail(op, 1300 + n);
   const int whole = static_cast<int>(code);
-  if (code != whole || whole < 0 || whole > 13 || (whole & 7) > 5) fail(op, 1300 + n);
+  if (code != whole || (whole & 7) > 5) fail(op, 1300 + n);
   pose.type.pointsFirst = (whole & 1) != 0;
   pose.type.rotation = (whole & 6) == 2   ? Rotation::kAbg
                        : (whole & 6) == 4 ? Rotation::kRodriguez
