@@ -77,7 +77,7 @@ TEST(Poses, ConvertInvertCompose) {
       // T = -R^T t = -(1, 3, -2)
       {{convert("'R(p-T)', 'gba', 'point'")}, {-1, -3, 2, 90, 0, 0, 1}},
       {{convert("'Rp+T', 'gba', 'coordinate_system'")}, {1, 2, 3, 270, 0, 0, 8}},
-      // the quaternion (cos 45, sin 45, 0, 0) divided by its scalar part
+      // the quaternion (cos 45, sin 45, 0, 0) divided by its scalar component
       {{convert("'Rp+T', 'rodriguez', 'point'")}, {1, 2, 3, 1, 0, 0, 4}},
       // Rx(90) Rz(90) = Rz(90) Ry(-90): cos beta = 0 leaves alpha 0
       {{"convert_pose_type ([0, 0, 0, 90, 0, 90, 0], 'Rp+T', 'abg', 'point', R)"},

@@ -6,7 +6,7 @@
 
 // 3-D transformations, poses, quaternions and the projection of area scan cameras. A
 // HomMat3D is twelve reals, the first three rows of a homogeneous 4x4 matrix; a pose is
-// seven values, the last its type code; a quaternion four reals, the scalar part first.
+// seven values, the last its type code; a quaternion four reals, the scalar component first.
 namespace HalconCpp {
 
 HALCONCPP_API void HomMat3dIdentity(HTuple* HomMat3DIdentity);

@@ -53,7 +53,7 @@ double degrees360(double radians) {
   return a + 0.0;  // no negative zero
 }
 
-Mat3 rotationPart(const Mat3d& m) {
+Mat3 rotationBlock(const Mat3d& m) {
   return {m[0], m[1], m[2], m[4], m[5], m[6], m[8], m[9], m[10]};
 }
 
@@ -200,7 +200,7 @@ Mat3d poseMatrix(const Pose& pose) {
 }
 
 Pose poseOfMatrix(const Mat3d& m, PoseType type) {
-  const Mat3 r = rotationPart(m);
+  const Mat3 r = rotationBlock(m);
   Pose pose;
   pose.type = type;
   double v[3];
@@ -235,7 +235,7 @@ Pose poseOfMatrix(const Mat3d& m, PoseType type) {
 }
 
 Quat quatOfMatrix(const Mat3d& m) {
-  const Mat3 r = rotationPart(m);
+  const Mat3 r = rotationBlock(m);
   Quat q;
   const double trace = r[0] + r[4] + r[8];
   if (trace > 0) {

@@ -4,7 +4,7 @@
 // translation, three rotation values (angles in degrees, or a Rodriguez vector) and the
 // type code, which tells the order of translation and rotation, the rotation's
 // parametrisation and whether the pose moves points or the coordinate system. A quaternion
-// is four reals, the scalar part first.
+// is four reals, the scalar component first.
 #ifndef QUORVEX_STANDINS_HALCON_POSE_MATH_H
 #define QUORVEX_STANDINS_HALCON_POSE_MATH_H
 
@@ -57,7 +57,7 @@ Mat3d poseMatrix(const Pose& pose);
 // The pose of `type` whose matrix is the rigid `matrix`; angles in [0, 360).
 Pose poseOfMatrix(const Mat3d& matrix, PoseType type);
 
-// The unit quaternion of a rotation matrix's 3x3 part, scalar part not negative.
+// The unit quaternion of a rotation matrix's 3x3 block, scalar component not negative.
 Quat quatOfMatrix(const Mat3d& matrix);
 // The rotation matrix of a unit quaternion.
 Mat3d matrixOfQuat(const Quat& q);

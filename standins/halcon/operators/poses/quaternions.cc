@@ -1,4 +1,4 @@
-// Quaternions [w, x, y, z] (w the scalar part) for rotations: made from an axis and an angle
+// Quaternions [w, x, y, z] (w the scalar component) for rotations: made from an axis and an angle
 // in radians, combined by the Hamilton product, interpolated on the unit sphere.
 #include <algorithm>
 #include <cmath>
