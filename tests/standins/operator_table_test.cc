@@ -230,17 +230,11 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       "hough_lines_dir (ImageDir, HoughImage, Lines, 4, 2, 'mean', 3, 25, 5, 5, 'true', Angle, "
       "Dist)",
       "select_matching_lines (Region, Lines, 0.5, 10, 3, 10, AngleOut, DistOut)",
-      // Transformations / Quaternions, Poses
-      "axis_angle_to_quat (0, 0, 1, 0.5, Quat)",
-      "quat_compose ([1,0,0,0], [0,1,0,0], Quat)",
-      "quat_conjugate ([1,0,0,0], Quat)",
-      "quat_interpolate ([1,0,0,0], [0,1,0,0], 0.5, Quat)",
-      "quat_normalize ([2,0,0,0], Quat)",
-      "quat_rotate_point_3d ([1,0,0,0], 1, 2, 3, Qx, Qy, Qz)",
-      "quat_to_hom_mat3d ([1,0,0,0], HomMat3D)",
-      "serialize_quat ([1,0,0,0], Item)",
-      "deserialize_quat (Item, Quat)",
-      "pose_to_quat ([0,0,0,0,0,0,0], Quat)",
+      // Transformations / 3D, Calibration
+      "hom_mat3d_project ([1,0,0,0,0,1,0,0,0,0,1,0], 0, 0, 1, HomMat2D)",
+      "vector_to_hom_mat3d ('rigid', [0,1,0], [0,0,1], [0,0,0], [0,1,0], [0,0,1], [0,0,0], "
+      "HomMat3D)",
+      "cam_mat_to_cam_par ([1,0,0,0,1,0,0,0,1], 0, 640, 480, CamPar)",
       // System / Compute Devices
       "query_available_compute_devices (Identifiers)",
       "get_compute_device_info (0, 'name', Info)",
@@ -281,8 +275,9 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       "gnuplot_open_pipe (Gnuplot)",
       "query_spy (Classes, Values)",
       // Calibration, 3D reconstruction, 3D object model
-      "serialize_cam_par ([0.016,0,1e-5,1e-5,320,240,640,480], Item)",
-      "cam_par_pose_to_hom_mat3d ([0.016,0,1e-5,1e-5,320,240,640,480], [0,0,1,0,0,0,0], HomMat3D)",
+      "change_radial_distortion_cam_par ('fixed', [0.016,0,1e-5,1e-5,320,240,640,480], 0, Out)",
+      "gen_radial_distortion_map (Map, [0.016,0,1e-5,1e-5,320,240,640,480], "
+      "[0.016,0,1e-5,1e-5,320,240,640,480], 'bilinear')",
       "create_stereo_model (CameraSetup, 'surface_pairwise', [], [], StereoModel)",
       "intersect_plane_object_model_3d (Model, [0,0,0,0,0,0,0], Intersection)",
       // Classification, OCR, identification, metrology

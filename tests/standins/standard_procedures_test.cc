@@ -242,8 +242,8 @@ TEST_F(StandardProcedures, CalculateLinesGaussParametersFollowsTheBarsResponse) 
   }
 }
 
-// The shape model's contours and the 3D transformations are operators the stand-in lacks:
-// the procedures run up to them, and not at all when there is nothing to show.
+// The shape model's contours are operators the stand-in lacks: the procedure runs up to them,
+// and not at all when there is nothing to show. The 3D coordinate system is drawn throughout.
 TEST_F(StandardProcedures, MatchingAnd3dDisplaysRunUpToTheOperatorsTheyNeed) {
   const std::pair<const char*, const char*> rows[] = {
       {"dev_display_shape_matching_results (ModelID, 'green', [], [], [], 1.0, 1.0, 0)", nullptr},
@@ -254,7 +254,7 @@ TEST_F(StandardProcedures, MatchingAnd3dDisplaysRunUpToTheOperatorsTheyNeed) {
        nullptr},
       {"disp_3d_coord_system (W, [0.016, 0, 7.4e-6, 7.4e-6, 320, 240, 640, 480], [0, 0, 1, 0, "
        "0, 0, 0], 0.1)",
-       "pose_to_hom_mat3d"}};
+       nullptr}};
   for (const auto& [call, missing] : rows) {
     Snippet snippet({"dev_open_window (0, 0, 100, 100, 'black', W)", "ModelID := 5", call});
     Record record = snippet.run();

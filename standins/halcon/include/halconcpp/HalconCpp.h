@@ -18,6 +18,7 @@
 #include "halconcpp/HOperatorsMeasure.h"
 #include "halconcpp/HOperatorsMorphology.h"
 #include "halconcpp/HOperatorsPixels.h"
+#include "halconcpp/HOperatorsPoses.h"
 #include "halconcpp/HOperatorsRegion.h"
 #include "halconcpp/HOperatorsSegmentation.h"
 #include "halconcpp/HOperatorsSystem.h"

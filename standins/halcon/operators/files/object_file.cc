@@ -17,6 +17,7 @@
 #include "core/params.h"
 #include "core/region.h"
 #include "halconcpp/HOperatorsFile.h"
+#include "operators/files/serialized_items.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -112,6 +113,17 @@ HObject deserialize(const HTuple& handle, const char* className, const char* op)
 }
 
 }  // namespace
+
+Hlong storeSerialized(std::string bytes, const char* op) {
+  return items().add(std::make_shared<const SerializedItem>(std::move(bytes), op));
+}
+
+std::string serializedBytes(const HTuple& handle, const char* op) {
+  const Hlong key = oneInteger(handle, op, 1);
+  return items().with(
+      key, [op] { fail(op, 1301); },
+      [](std::shared_ptr<const SerializedItem>& held) { return held->bytes; });
+}
 
 }  // namespace Standin
 
