@@ -11,6 +11,7 @@
 #include <array>
 #include <string>
 
+#include "core/numbers.h"
 #include "halconcpp/HTuple.h"
 
 namespace HalconCpp {
@@ -18,8 +19,6 @@ namespace Standin {
 
 using Mat3d = std::array<double, 12>;
 using Quat = std::array<double, 4>;
-
-constexpr double kPi = 3.14159265358979323846;
 
 enum class Rotation { kGba, kAbg, kRodriguez };
 
