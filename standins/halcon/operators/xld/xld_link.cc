@@ -1,5 +1,6 @@
 #include "operators/xld/xld_link.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -25,9 +26,14 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
     state[points[i].pixel] = static_cast<std::uint8_t>(points[i].state);
     slot[points[i].pixel] = static_cast<std::uint32_t>(i);
   }
+  // The pixels that hold a point, row by row: the scans below visit them alone, as every other
+  // pixel's state stays 0.
+  std::vector<std::size_t> held(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) held[i] = points[i].pixel;
+  if (!std::is_sorted(held.begin(), held.end())) std::sort(held.begin(), held.end());
   // Hysteresis: weak points joined to a strong one through their 8-neighbours become strong.
   std::vector<std::size_t> stack;
-  for (std::size_t i = 0; i < state.size(); ++i) {
+  for (const std::size_t i : held) {
     if (state[i] == 2) stack.push_back(i);
   }
   while (!stack.empty()) {
@@ -93,12 +99,12 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
   };
   // Open chains from their ends first, then what is left (closed rings) from anywhere.
   for (int pass = 0; pass < 2; ++pass) {
-    for (std::int32_t r = 0; r < h; ++r) {
-      for (std::int32_t c = 0; c < w; ++c) {
-        if (state[at(r, c)] != 2) continue;
-        if (pass == 0 && freeNeighbours(r, c) > 1) continue;
-        walk(r, c);
-      }
+    for (const std::size_t i : held) {
+      if (state[i] != 2) continue;
+      const auto r = static_cast<std::int32_t>(i / static_cast<std::size_t>(w));
+      const auto c = static_cast<std::int32_t>(i % static_cast<std::size_t>(w));
+      if (pass == 0 && freeNeighbours(r, c) > 1) continue;
+      walk(r, c);
     }
   }
   return contours;
