@@ -37,6 +37,27 @@ inline __attribute__((always_inline)) void sumLines(const std::vector<double>& k
   }
 }
 
+// ext[0 ... n) = the line at positions first ... first + n - 1: its own values (line[j - lo],
+// the line held from position lo on) within [0, w), mirrored or (zero border) 0 beyond.
+template <typename T>
+inline __attribute__((always_inline)) void continued(const T* line, std::int32_t lo,
+                                                     std::int32_t first, std::size_t n,
+                                                     std::int32_t w, bool zeroBorder, double* ext) {
+  const auto count = static_cast<std::int64_t>(n);
+  const std::int64_t in0 = std::clamp<std::int64_t>(-std::int64_t{first}, 0, count);
+  const std::int64_t in1 = std::clamp<std::int64_t>(std::int64_t{w} - first, in0, count);
+  const auto edge = [&](std::int64_t i) {
+    const auto j = static_cast<std::int32_t>(first + i);
+    ext[i] = zeroBorder ? 0.0 : double(line[mirroredIndex(j, w) - lo]);
+  };
+  for (std::int64_t i = 0; i < in0; ++i) edge(i);
+  if (in0 < in1) {
+    const T* inside = line + (first + in0 - lo);
+    for (std::int64_t i = in0; i < in1; ++i) ext[i] = double(inside[i - in0]);
+  }
+  for (std::int64_t i = in1; i < count; ++i) edge(i);
+}
+
 struct Pass {
   const std::uint8_t* pixels;
   std::int32_t w, h;
@@ -74,11 +95,7 @@ inline __attribute__((always_inline)) void windowOf(const Pass& p, GradientWindo
   const std::size_t smoothedRows = hi >= lo ? static_cast<std::size_t>(hi - lo + 1) : 0;
   g->lines.resize(std::max(smoothedRows * cw, cw));
   for (std::int32_t m = lo; m <= hi; ++m) {
-    const std::uint8_t* in = row(m);
-    for (std::size_t i = 0; i < cw + spread; ++i) {
-      const std::int32_t j = c0 + static_cast<std::int32_t>(i) - half;
-      ext[i] = (j < 0 || j >= w) && k.zeroBorder ? 0.0 : double(in[mirroredIndex(j, w)]);
-    }
+    continued(row(m), 0, c0 - half, cw + spread, w, k.zeroBorder, ext);
     sumLines<double>(
         k.smooth, p.smoothOdd, [&](std::size_t t) { return ext + t; }, cw,
         g->lines.data() + static_cast<std::size_t>(m - lo) * cw);
@@ -110,10 +127,7 @@ inline __attribute__((always_inline)) void windowOf(const Pass& p, GradientWindo
           return row(mirroredIndex(j, h)) + lo;
         },
         smoothedCols, column);
-    for (std::size_t i = 0; i < cw + spread; ++i) {
-      const std::int32_t j = c0 + static_cast<std::int32_t>(i) - half;
-      ext[i] = (j < 0 || j >= w) && k.zeroBorder ? 0.0 : column[mirroredIndex(j, w) - lo];
-    }
+    continued(static_cast<const double*>(column), lo, c0 - half, cw + spread, w, k.zeroBorder, ext);
     sumLines<double>(
         k.derive, p.deriveOdd, [&](std::size_t t) { return ext + t; }, cw,
         g->gc.data() + static_cast<std::size_t>(r - r0) * cw);

@@ -4,7 +4,8 @@
 // end, its forward sums carry on from the block above (a band of blocks on another thread
 // starts from the state kept at its first row), so every sum is the one the whole column gives.
 // Along a row the recursion waits on its own last sums, so one row at a time leaves the
-// processor idle between steps; eight rows side by side, two vectors of four, fill those waits.
+// processor idle between steps; sixteen rows side by side, four vectors of four, fill those
+// waits.
 #include <algorithm>
 
 #include "core/threads.h"
@@ -23,8 +24,8 @@ namespace Standin {
 #if QUORVEX_RECURSIVE_BLOCKS
 namespace {
 
-constexpr std::size_t kLanes = 8;
-constexpr std::int32_t kBlockRows = 32;  // four groups of eight rows
+constexpr std::size_t kLanes = 16;       // rows along which the recursion runs at once
+constexpr std::int32_t kBlockRows = 32;  // two groups of sixteen rows
 constexpr std::size_t kStrip = 128;      // columns a block's pass down the columns takes at once
 // The first pass runs down whole columns: wide strips read each row's pixels in long runs, not
 // a page of the image a step.
@@ -150,45 +151,58 @@ __attribute__((target("avx2"), always_inline)) inline __m128i rounded(__m256d v)
   return _mm256_cvttpd_epi32(clamped);
 }
 
-// Eight rows `in` along their continuation `indices` (m places, the row from `first` on, n
-// long), rounded into bytes[x * 8 + lane].
-__attribute__((target("avx2"))) void eightRows(const double* const* in, const std::int32_t* indices,
-                                               std::size_t m, std::size_t first, std::size_t n,
-                                               const Recursion& c, double* extended,
-                                               double* forward, std::uint8_t* bytes) {
+// Sixteen rows `in` along their continuation `indices` (m places, the row from `first` on, n
+// long), rounded into bytes[x * 16 + lane]: four vectors of four rows, whose chains of
+// dependent steps interleave.
+__attribute__((target("avx2"))) void rowGroup(const double* const* in, const std::int32_t* indices,
+                                              std::size_t m, std::size_t first, std::size_t n,
+                                              const Recursion& c, double* extended, double* forward,
+                                              std::uint8_t* bytes) {
+  constexpr std::size_t kVectors = kLanes / 4;
   const __m256d n0 = _mm256_set1_pd(c.n0), n1 = _mm256_set1_pd(c.n1);
   const __m256d m1 = _mm256_set1_pd(c.m1), m2 = _mm256_set1_pd(c.m2);
   const __m256d b1 = _mm256_set1_pd(c.b1), b2 = _mm256_set1_pd(c.b2);
   const __m256d scale = _mm256_set1_pd(c.scale), zero = _mm256_setzero_pd();
-  __m256d c1a = zero, c2a = zero, x1a = zero, c1b = zero, c2b = zero, x1b = zero;
+  __m256d s1[kVectors], s2[kVectors], x1[kVectors];
+  for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = zero;
   for (std::size_t i = 0; i < m; ++i) {
     const auto j = static_cast<std::size_t>(indices[i]);
-    const __m256d ea = _mm256_set_pd(in[3][j], in[2][j], in[1][j], in[0][j]);
-    const __m256d eb = _mm256_set_pd(in[7][j], in[6][j], in[5][j], in[4][j]);
-    const __m256d va = step(n0, ea, n1, x1a, b1, c1a, b2, c2a);
-    const __m256d vb = step(n0, eb, n1, x1b, b1, c1b, b2, c2b);
-    _mm256_storeu_pd(extended + kLanes * i, ea);
-    _mm256_storeu_pd(extended + kLanes * i + 4, eb);
-    _mm256_storeu_pd(forward + kLanes * i, va);
-    _mm256_storeu_pd(forward + kLanes * i + 4, vb);
-    c2a = c1a, c1a = va, x1a = ea, c2b = c1b, c1b = vb, x1b = eb;
-  }
-  __m256d a1a = zero, a2a = zero, y1a = zero, y2a = zero;
-  __m256d a1b = zero, a2b = zero, y1b = zero, y2b = zero;
-  for (std::size_t i = m; i-- > 0;) {
-    const __m256d va = step(m1, y1a, m2, y2a, b1, a1a, b2, a2a);
-    const __m256d vb = step(m1, y1b, m2, y2b, b1, a1b, b2, a2b);
-    if (i >= first && i < first + n) {
-      const __m256d oa =
-          _mm256_mul_pd(_mm256_add_pd(_mm256_loadu_pd(forward + kLanes * i), va), scale);
-      const __m256d ob =
-          _mm256_mul_pd(_mm256_add_pd(_mm256_loadu_pd(forward + kLanes * i + 4), vb), scale);
-      const __m128i words = _mm_packs_epi32(rounded(oa), rounded(ob));
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(bytes + kLanes * (i - first)),
-                       _mm_packus_epi16(words, words));
+#pragma GCC unroll 4
+    for (std::size_t v = 0; v < kVectors; ++v) {
+      const double* const* l = in + 4 * v;
+      const __m256d e = _mm256_set_pd(l[3][j], l[2][j], l[1][j], l[0][j]);
+      const __m256d sum = step(n0, e, n1, x1[v], b1, s1[v], b2, s2[v]);
+      _mm256_storeu_pd(extended + kLanes * i + 4 * v, e);
+      _mm256_storeu_pd(forward + kLanes * i + 4 * v, sum);
+      s2[v] = s1[v], s1[v] = sum, x1[v] = e;
     }
-    a2a = a1a, a1a = va, y2a = y1a, y1a = _mm256_loadu_pd(extended + kLanes * i);
-    a2b = a1b, a1b = vb, y2b = y1b, y1b = _mm256_loadu_pd(extended + kLanes * i + 4);
+  }
+  __m256d y2[kVectors];
+  for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = y2[v] = zero;
+  for (std::size_t i = m; i-- > 0;) {
+    __m256d sums[kVectors];
+#pragma GCC unroll 4
+    for (std::size_t v = 0; v < kVectors; ++v) {
+      sums[v] = step(m1, x1[v], m2, y2[v], b1, s1[v], b2, s2[v]);
+    }
+    if (i >= first && i < first + n) {
+      __m128i words[kVectors / 2];
+#pragma GCC unroll 2
+      for (std::size_t v = 0; v < kVectors; v += 2) {
+        const __m256d oa = _mm256_mul_pd(
+            _mm256_add_pd(_mm256_loadu_pd(forward + kLanes * i + 4 * v), sums[v]), scale);
+        const __m256d ob = _mm256_mul_pd(
+            _mm256_add_pd(_mm256_loadu_pd(forward + kLanes * i + 4 * v + 4), sums[v + 1]), scale);
+        words[v / 2] = _mm_packs_epi32(rounded(oa), rounded(ob));
+      }
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + kLanes * (i - first)),
+                       _mm_packus_epi16(words[0], words[1]));
+    }
+#pragma GCC unroll 4
+    for (std::size_t v = 0; v < kVectors; ++v) {
+      s2[v] = s1[v], s1[v] = sums[v], y2[v] = x1[v];
+      x1[v] = _mm256_loadu_pd(extended + kLanes * i + 4 * v);
+    }
   }
 }
 
@@ -285,8 +299,8 @@ __attribute__((target("avx2"))) void filterBlocks(const Job& j, const Plan& plan
         const std::int32_t y = filtered[std::min(g + l, filtered.size() - 1)];
         in[l] = smoothed.data() + static_cast<std::size_t>(y - y0) * w;
       }
-      eightRows(in, columns.data(), m, static_cast<std::size_t>(j.reach), w, c, extended.data(),
-                forward.data(), bytes.data());
+      rowGroup(in, columns.data(), m, static_cast<std::size_t>(j.reach), w, c, extended.data(),
+               forward.data(), bytes.data());
       for (std::size_t l = 0; l < kLanes && g + l < filtered.size(); ++l) {
         const auto y = static_cast<std::size_t>(filtered[g + l]);
         std::uint8_t* row = dst + y * w;
