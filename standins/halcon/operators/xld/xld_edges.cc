@@ -1,4 +1,4 @@
-// edges_sub_pix: gradients of a byte image (operators/filters/edge_gradients.h), maxima of the
+// edges_sub_pix: gradients of a byte image (operators/filters/edge_windows.h), maxima of the
 // gradient amplitude along the gradient found to a fraction of a pixel, hysteresis between Low and
 // High, and the maxima linked into contours through their 8-neighbours.
 #include <algorithm>
