@@ -25,15 +25,15 @@ void recursiveColumns(const std::uint8_t* src, std::int32_t w, std::int32_t h,
                       const std::vector<std::int32_t>& rows, std::int32_t reach, const Recursion& c,
                       std::size_t x0, std::size_t x1, double* smoothed);
 
-// The rows `rows[0 ... count)` of `plane` (doubles, `width` a row), each run along its mirrored
-// continuation `indices` (`reach` places before the row) and rounded into `dst` over its
-// extent, in groups of eight with the same operations in the same order as one row alone.
-// Returns how many of the first rows it filtered (a multiple of eight; 0 without AVX2): the
-// caller filters the rest.
-std::size_t recursiveRowsVector(const double* plane, std::int32_t width, const std::int32_t* rows,
-                                std::size_t count, const std::vector<std::int32_t>& indices,
-                                std::int32_t reach, const Recursion& c, const Extent& extent,
-                                std::uint8_t* dst);
+// The whole filter of a byte plane, rounded into `dst` over the extent, in blocks of rows
+// that stay in the cache: the states of the recursion down the columns are kept at the blocks'
+// ends in a first pass, and each block then takes its columns' sums from them and filters its
+// rows eight at a time, with the same operations in the same order as the passes above and
+// the portable rows. false where there is no such path (no AVX2): nothing is written.
+bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t h,
+                           const std::vector<std::int32_t>& rows,
+                           const std::vector<std::int32_t>& columns, std::int32_t reach,
+                           const Recursion& c, const Extent& extent, std::uint8_t* dst);
 
 }  // namespace Standin
 }  // namespace HalconCpp

@@ -8,6 +8,7 @@
 
 #include "core/image_results.h"
 #include "core/threads.h"
+#include "operators/filters/gauss_floats.h"
 #include "operators/filters/image_kernels.h"
 #include "operators/filters/recursive_passes.h"
 
@@ -222,14 +223,7 @@ void recursiveLine(const double* in, const std::vector<std::int32_t>& indices, s
   }
 }
 
-struct GaussJob {
-  const std::uint8_t* src;
-  PlaneSize size;
-  const Extent* extent;
-  const std::vector<double>* g;  // the weights at offsets 0 ... reach
-  const std::vector<std::int32_t>*rows, *columns;
-  std::uint8_t* dst;
-};
+using GaussJob = SampledGauss;
 
 inline __attribute__((always_inline)) void sampledGaussRows(const GaussJob& job, std::int32_t y0,
                                                             std::int32_t y1) {
@@ -317,6 +311,10 @@ void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, const Extent&
   const auto width = static_cast<std::size_t>(w);
   const std::vector<std::int32_t> rows = mirroredIndices(h, reach),
                                   columns = mirroredIndices(w, reach);
+  if (vectorPathsEnabled() &&
+      recursiveSmoothBlocks(src, w, h, rows, columns, reach, c, extent, dst)) {
+    return;
+  }
   // Down the columns: every column on its own, so bands of columns give the same sums.
   // Not cleared: the columns write every value before the rows read it.
   const std::unique_ptr<double[]> smoothed(new double[width * static_cast<std::size_t>(h)]);
@@ -334,10 +332,8 @@ void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, const Extent&
         met.push_back(y);
       }
     }
-    const std::size_t done = recursiveRowsVector(smoothed.get(), w, met.data(), met.size(), columns,
-                                                 reach, c, extent, dst);
     std::vector<double> extended(columns.size()), forward(columns.size()), out(width);
-    for (std::size_t k = done; k < met.size(); ++k) {
+    for (std::size_t k = 0; k < met.size(); ++k) {
       const std::int32_t y = met[k];
       recursiveLine(smoothed.get() + at(y, w), columns, reach, c, extended.data(), forward.data(),
                     out.data(), width);
@@ -410,6 +406,7 @@ void sampledGaussPlane(const std::uint8_t* src, PlaneSize size, const Extent& ex
   const std::int64_t work = extent.pixels * static_cast<std::int64_t>(g.size());
   forBands(h, bandsFor(h, work), [&](int, std::int64_t b0, std::int64_t b1) {
     const auto y0 = static_cast<std::int32_t>(b0), y1 = static_cast<std::int32_t>(b1);
+    if (vectorPathsEnabled() && sampledGaussFloats(job, y0, y1)) return;
 #if QUORVEX_KERNELS_AVX2
     if (vectorPathsEnabled() && cpuHasAvx2()) return sampledGaussRowsAvx2(job, y0, y1);
 #endif

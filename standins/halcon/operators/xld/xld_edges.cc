@@ -1,9 +1,10 @@
-// edges_sub_pix: gradients of a byte image (operators/filters/edge_gradients.h), maxima of the
+// edges_sub_pix: gradients of a byte image (operators/filters/edge_windows.h), maxima of the
 // gradient amplitude along the gradient found to a fraction of a pixel, hysteresis between Low and
 // High, and the maxima linked into contours through their 8-neighbours.
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "core/contour.h"
 #include "core/image.h"
@@ -13,6 +14,7 @@
 #include "core/threads.h"
 #include "halconcpp/HOperatorsXld.h"
 #include "operators/filters/edge_gradients.h"
+#include "operators/filters/edge_windows.h"
 #include "operators/xld/xld_link.h"
 #include "operators/xld/xld_params.h"
 #include "standin/controls.h"
@@ -22,7 +24,7 @@ using namespace Standin;
 
 namespace {
 
-double bilinear(const Gradients& g, double r, double c) {
+double bilinear(const GradientWindow& g, double r, double c) {
   r = std::clamp(r, 0.0, g.height - 1.0), c = std::clamp(c, 0.0, g.width - 1.0);
   const auto r0 = static_cast<std::int32_t>(std::floor(r)),
              c0 = static_cast<std::int32_t>(std::floor(c));
@@ -32,34 +34,89 @@ double bilinear(const Gradients& g, double r, double c) {
          fr * ((1 - fc) * g.amp[g.at(r1, c0)] + fc * g.amp[g.at(r1, c1)]);
 }
 
-// The maxima of rows [r0, r1): each depends on its own neighbourhood alone, so that rows in
-// bands find the same points.
-void maximaOfRows(const Gradients& g, const std::vector<std::uint8_t>& inDomain, double low,
-                  double high, std::int32_t r0, std::int32_t r1, std::vector<LinkPoint>& points) {
-  for (std::int32_t r = r0; r < r1; ++r) {
-    for (std::int32_t c = 0; c < g.width; ++c) {
-      const double a = g.amp[g.at(r, c)];
-      if (a <= 0 || a < low || !inDomain[g.at(r, c)]) continue;
-      const double ur = g.gr[g.at(r, c)] / a, uc = g.gc[g.at(r, c)] / a;
-      const double before = bilinear(g, r - ur, c - uc), after = bilinear(g, r + ur, c + uc);
-      // Strictly above the neighbour behind, at least the one ahead: a plateau of two keeps
-      // one point.
-      if (!(a > before && a >= after)) continue;
-      const double curve = before - 2 * a + after;
-      const double t = curve < 0 ? std::clamp(0.5 * (before - after) / curve, -0.5, 0.5) : 0.0;
-      LinkPoint& p = points.emplace_back();
-      p.pixel = g.at(r, c);
-      p.row = r + t * ur;
-      p.col = c + t * uc;
-      const double response = a - 0.25 * (before - after) * t;
-      double direction = std::atan2(-g.gr[g.at(r, c)], g.gc[g.at(r, c)]);
-      // [0, 2pi), -0 included as 0.
-      direction = direction < 0 ? direction + 2 * kPi : std::fabs(direction);
-      // 'angle' is the edge's own direction, a quarter turn on, modulo pi.
-      p.values = {direction, std::fmod(direction + kPi / 2, kPi), response, 0.0};
-      p.state = a >= high ? 2 : 1;
-    }
+// The maxima of one run of the domain: each depends on its own neighbourhood alone, so that
+// any windows find the same points.
+void maximaOfRun(const GradientWindow& g, const Run& run, double low, double high,
+                 std::vector<LinkPoint>& points) {
+  const std::int32_t r = run.row;
+  for (std::int32_t c = run.begin; c <= run.end; ++c) {
+    const std::size_t i = g.at(r, c);
+    const double a = g.amp[i];
+    if (a <= 0 || a < low) continue;
+    const double ur = g.gr[i] / a, uc = g.gc[i] / a;
+    const double before = bilinear(g, r - ur, c - uc), after = bilinear(g, r + ur, c + uc);
+    // Strictly above the neighbour behind, at least the one ahead: a plateau of two keeps
+    // one point.
+    if (!(a > before && a >= after)) continue;
+    const double curve = before - 2 * a + after;
+    const double t = curve < 0 ? std::clamp(0.5 * (before - after) / curve, -0.5, 0.5) : 0.0;
+    LinkPoint& p = points.emplace_back();
+    p.pixel = static_cast<std::size_t>(r) * static_cast<std::size_t>(g.width) +
+              static_cast<std::size_t>(c);
+    p.row = r + t * ur;
+    p.col = c + t * uc;
+    const double response = a - 0.25 * (before - after) * t;
+    double direction = std::atan2(-g.gr[i], g.gc[i]);
+    // [0, 2pi), -0 included as 0.
+    direction = direction < 0 ? direction + 2 * kPi : std::fabs(direction);
+    // 'angle' is the edge's own direction, a quarter turn on, modulo pi.
+    p.values = {direction, std::fmod(direction + kPi / 2, kPi), response, 0.0};
+    p.state = a >= high ? 2 : 1;
   }
+}
+
+// The points of one image's domain, in the order of its runs. The gradients are computed in
+// windows of a few rows over the domain's columns, with the two rows and columns around them
+// that the interpolation reads (a pixel's neighbour along the gradient, |u| <= 1, and the one
+// after it).
+std::vector<LinkPoint> edgePoints(const ImagePtr& image, EdgeFilter filter, double alpha,
+                                  double low, double high) {
+  const std::int32_t w = image->width, h = image->height;
+  const Runs runs = clipRuns(*image->domain, h, w);
+  if (runs.empty()) return {};
+  std::int32_t c0 = w, c1 = -1;
+  for (const Run& run : runs) c0 = std::min(c0, run.begin), c1 = std::max(c1, run.end);
+  if (!vectorPathsEnabled()) {
+    // The portable path: the whole image's planes, the reference the windows give again.
+    const std::size_t n = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+    Gradients whole = gradientsOf(std::vector<double>(image->pixels(0), image->pixels(0) + n), w, h,
+                                  filter, alpha);
+    GradientWindow g;
+    g.width = w, g.height = h, g.r1 = h, g.c1 = w;
+    g.gr = std::move(whole.gr), g.gc = std::move(whole.gc), g.amp = std::move(whole.amp);
+    std::vector<LinkPoint> points;
+    for (const Run& run : runs) maximaOfRun(g, run, low, high, points);
+    return points;
+  }
+  const std::int32_t top = runs.front().row, bottom = runs.back().row + 1;
+  const EdgeWindows windows(image->pixels(0), w, h, filter, alpha);
+  // Rows enough that the lines a window reads beyond its own stay a small part of its work.
+  const std::int32_t step = std::max<std::int32_t>(32, 4 * windows.reach());
+  const std::int32_t chunks = (bottom - top + step - 1) / step;
+  // The runs each window starts at.
+  std::vector<std::size_t> first(static_cast<std::size_t>(chunks) + 1, runs.size());
+  for (std::size_t i = runs.size(); i-- > 0;) {
+    first[static_cast<std::size_t>((runs[i].row - top) / step)] = i;
+  }
+  for (std::size_t k = first.size() - 1; k-- > 0;) first[k] = std::min(first[k], first[k + 1]);
+  const std::int64_t work = std::int64_t{bottom - top} * (c1 - c0 + 1);
+  std::vector<std::vector<LinkPoint>> found(static_cast<std::size_t>(chunks));
+  forBands(chunks, bandsFor(chunks, work), [&](int, std::int64_t b0, std::int64_t b1) {
+    GradientWindow g;
+    for (auto k = static_cast<std::size_t>(b0); k < static_cast<std::size_t>(b1); ++k) {
+      if (first[k] == first[k + 1]) continue;
+      const std::int32_t r0 = top + static_cast<std::int32_t>(k) * step;
+      const std::int32_t r1 = std::min(bottom, r0 + step);
+      windows.compute(std::max(0, r0 - 2), std::min(h, r1 + 2), std::max(0, c0 - 2),
+                      std::min(w, c1 + 3), &g);
+      for (std::size_t i = first[k]; i < first[k + 1]; ++i) {
+        maximaOfRun(g, runs[i], low, high, found[k]);
+      }
+    }
+  });
+  std::vector<LinkPoint> points;
+  for (std::vector<LinkPoint>& part : found) points.insert(points.end(), part.begin(), part.end());
+  return points;
 }
 
 }  // namespace
@@ -79,28 +136,9 @@ void EdgesSubPix(const HObject& Image, HObject* Edges, const HTuple& Filter, con
   std::vector<HObject::Item> items;
   for (const ImagePtr& image : imagesOf(Image, op, 1)) {
     if (image->channels.empty() || image->width < 1 || image->height < 1) continue;
-    const std::size_t n =
-        static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height);
-    const Gradients g = gradientsOf(std::vector<double>(image->pixels(0), image->pixels(0) + n),
-                                    image->width, image->height, filter, alpha);
-    // The domain as a mask, once, rather than a search per pixel.
-    std::vector<std::uint8_t> inDomain(g.amp.size(), 0);
-    for (const Run& run : clipRuns(*image->domain, g.height, g.width)) {
-      std::fill_n(inDomain.begin() + static_cast<std::ptrdiff_t>(g.at(run.row, run.begin)),
-                  run.end - run.begin + 1, std::uint8_t{1});
-    }
-    // Each band's points apart, then joined in the bands' order.
-    const int bands = bandsFor(g.height, std::int64_t{g.width} * g.height);
-    std::vector<std::vector<LinkPoint>> found(static_cast<std::size_t>(bands));
-    forBands(g.height, bands, [&](int band, std::int64_t r0, std::int64_t r1) {
-      maximaOfRows(g, inDomain, low, high, static_cast<std::int32_t>(r0),
-                   static_cast<std::int32_t>(r1), found[static_cast<std::size_t>(band)]);
-    });
-    std::vector<LinkPoint> points;
-    for (std::vector<LinkPoint>& part : found)
-      points.insert(points.end(), part.begin(), part.end());
+    const std::vector<LinkPoint> points = edgePoints(image, filter, alpha, low, high);
     for (ContourPtr& contour :
-         linkPoints(points, g.width, g.height, {"edge_direction", "angle", "response"})) {
+         linkPoints(points, image->width, image->height, {"edge_direction", "angle", "response"})) {
       items.push_back(std::move(contour));
     }
   }

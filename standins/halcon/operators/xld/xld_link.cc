@@ -1,5 +1,6 @@
 #include "operators/xld/xld_link.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -16,18 +17,25 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
   const auto valid = [&](std::int32_t r, std::int32_t c) {
     return r >= 0 && r < h && c >= 0 && c < w;
   };
-  // The states a byte a pixel (0: no point), and where a pixel's point is: the scans and
-  // neighbour tests below read a few rows of bytes. `slot` is read only where a point is.
+  // The states a byte a pixel (0: no point), and the points' pixels in order, row by row, each
+  // with its point: the scans below visit them alone, as every other pixel's state stays 0, and
+  // the walks look a pixel's point up among them (a table of the image's size would cost a
+  // fresh page of memory for every few points).
   const std::size_t n = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
   std::vector<std::uint8_t> state(n, 0);
-  const std::unique_ptr<std::uint32_t[]> slot(new std::uint32_t[n]);
+  std::vector<std::pair<std::size_t, std::size_t>> held(points.size());
   for (std::size_t i = 0; i < points.size(); ++i) {
     state[points[i].pixel] = static_cast<std::uint8_t>(points[i].state);
-    slot[points[i].pixel] = static_cast<std::uint32_t>(i);
+    held[i] = {points[i].pixel, i};
   }
+  if (!std::is_sorted(held.begin(), held.end())) std::sort(held.begin(), held.end());
+  const auto pointAt = [&](std::size_t pixel) -> const LinkPoint& {
+    const auto found = std::lower_bound(held.begin(), held.end(), std::pair{pixel, std::size_t{0}});
+    return points[found->second];
+  };
   // Hysteresis: weak points joined to a strong one through their 8-neighbours become strong.
   std::vector<std::size_t> stack;
-  for (std::size_t i = 0; i < state.size(); ++i) {
+  for (const auto& [i, point] : held) {
     if (state[i] == 2) stack.push_back(i);
   }
   while (!stack.empty()) {
@@ -58,7 +66,7 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
     std::vector<std::vector<double>> values(names.size());
     const std::int32_t r0 = r, c0 = c;
     for (;;) {
-      const LinkPoint& p = points[slot[at(r, c)]];
+      const LinkPoint& p = pointAt(at(r, c));
       state[at(r, c)] = 3;
       contour->rows.push_back(p.row), contour->cols.push_back(p.col);
       for (std::size_t k = 0; k < names.size(); ++k) values[k].push_back(p.values[k]);
@@ -93,12 +101,12 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
   };
   // Open chains from their ends first, then what is left (closed rings) from anywhere.
   for (int pass = 0; pass < 2; ++pass) {
-    for (std::int32_t r = 0; r < h; ++r) {
-      for (std::int32_t c = 0; c < w; ++c) {
-        if (state[at(r, c)] != 2) continue;
-        if (pass == 0 && freeNeighbours(r, c) > 1) continue;
-        walk(r, c);
-      }
+    for (const auto& [i, point] : held) {
+      if (state[i] != 2) continue;
+      const auto r = static_cast<std::int32_t>(i / static_cast<std::size_t>(w));
+      const auto c = static_cast<std::int32_t>(i % static_cast<std::size_t>(w));
+      if (pass == 0 && freeNeighbours(r, c) > 1) continue;
+      walk(r, c);
     }
   }
   return contours;

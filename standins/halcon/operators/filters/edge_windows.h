@@ -1,0 +1,50 @@
+// The gradients of edge_gradients.h over a window of a byte image: the same values
+// gradientsOf gives at the window's pixels, from the lines those pixels read alone, so that an
+// operator that needs a few rows at a time (edges_sub_pix) holds no image-sized planes and a
+// small domain costs what it covers.
+#ifndef QUORVEX_STANDINS_HALCON_EDGE_WINDOWS_H
+#define QUORVEX_STANDINS_HALCON_EDGE_WINDOWS_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "operators/filters/edge_gradients.h"
+
+namespace HalconCpp {
+namespace Standin {
+
+// Rows [r0, r1) and columns [c0, c1) of an image of width x height.
+struct GradientWindow {
+  std::int32_t width = 0, height = 0;
+  std::int32_t r0 = 0, r1 = 0, c0 = 0, c1 = 0;
+  std::vector<double> gr, gc, amp;
+  std::vector<double> lines, extended;  // the passes' own, kept from window to window
+  std::size_t at(std::int32_t r, std::int32_t c) const {
+    return static_cast<std::size_t>(r - r0) * static_cast<std::size_t>(c1 - c0) +
+           static_cast<std::size_t>(c - c0);
+  }
+};
+
+class EdgeWindows {
+ public:
+  EdgeWindows(const std::uint8_t* pixels, std::int32_t width, std::int32_t height,
+              EdgeFilter filter, double alpha);
+  // How far beyond a window the filters read: what a window's rows cost in lines read.
+  std::int32_t reach() const { return static_cast<std::int32_t>(k_.smooth.size() / 2); }
+  // Fills `out` (its buffers reused) for rows [r0, r1) and columns [c0, c1), all within the
+  // image.
+  void compute(std::int32_t r0, std::int32_t r1, std::int32_t c0, std::int32_t c1,
+               GradientWindow* out) const;
+
+ private:
+  const std::uint8_t* pixels_;
+  std::int32_t width_, height_;
+  EdgeKernels k_;
+  bool smoothOdd_, deriveOdd_;
+};
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif

@@ -1,0 +1,33 @@
+// smooth_image 'gauss' on bytes in floats, twice the sums of a vector of doubles, with the
+// bytes of the portable sums in doubles: a float sum far enough from every rounding boundary
+// (x.5) rounds as the double sum does, and the few that are not are summed again in doubles as
+// the portable rows sum them.
+#ifndef QUORVEX_STANDINS_HALCON_GAUSS_FLOATS_H
+#define QUORVEX_STANDINS_HALCON_GAUSS_FLOATS_H
+
+#include <cstdint>
+#include <vector>
+
+#include "operators/filters/image_kernels.h"
+
+namespace HalconCpp {
+namespace Standin {
+
+struct SampledGauss {
+  const std::uint8_t* src;
+  PlaneSize size;
+  const Extent* extent;
+  const std::vector<double>* g;                    // the weights at offsets 0 ... reach
+  const std::vector<std::int32_t>*rows, *columns;  // the mirrored continuations
+  std::uint8_t* dst;
+};
+
+// The rows [y0, y1) of the filter, as sampledGaussPlane rounds them; false where there is no
+// such path (no AVX2 with fused multiply-add) or floats cannot decide enough of the pixels
+// (a long reach): nothing is written.
+bool sampledGaussFloats(const SampledGauss& job, std::int32_t y0, std::int32_t y1);
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif

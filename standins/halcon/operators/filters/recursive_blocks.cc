@@ -1,0 +1,365 @@
+// The recursive smoothing of a byte plane without an image of doubles between its passes: the
+// sums down the columns are made a block of rows at a time and filtered along the rows while
+// still in the cache. A block's backward sums start from the states a first pass kept at its
+// end, its forward sums carry on from the block above (a band of blocks on another thread
+// starts from the state kept at its first row), so every sum is the one the whole column gives.
+// Along a row the recursion waits on its own last sums, so one row at a time leaves the
+// processor idle between steps; sixteen rows side by side, four vectors of four, fill those
+// waits.
+#include <algorithm>
+
+#include "core/threads.h"
+#include "operators/filters/recursive_passes.h"
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#define QUORVEX_RECURSIVE_BLOCKS 1
+#include <immintrin.h>
+#else
+#define QUORVEX_RECURSIVE_BLOCKS 0
+#endif
+
+namespace HalconCpp {
+namespace Standin {
+
+#if QUORVEX_RECURSIVE_BLOCKS
+namespace {
+
+constexpr std::size_t kLanes = 16;       // rows along which the recursion runs at once
+constexpr std::int32_t kBlockRows = 32;  // two groups of sixteen rows
+constexpr std::size_t kStrip = 128;      // columns a block's pass down the columns takes at once
+// The first pass runs down whole columns: wide strips read each row's pixels in long runs, not
+// a page of the image a step.
+constexpr std::size_t kStateStrip = 1024;
+
+struct Job {
+  const std::uint8_t* src;
+  std::int32_t w, h, reach;
+  const std::vector<std::int32_t>* rows;  // the mirrored continuation down the columns
+  const Recursion* c;
+  const std::uint8_t* line(std::size_t i, std::size_t x0) const {
+    return src + static_cast<std::size_t>((*rows)[i]) * static_cast<std::size_t>(w) + x0;
+  }
+};
+
+// One step of columns [x0, x0 + span) at place i, as recursiveColumns takes it: forwards from
+// the sums at i - 1 and i - 2, backwards from those at i + 1 and i + 2.
+inline __attribute__((always_inline)) void forwardStep(const Job& j, std::size_t i, std::size_t x0,
+                                                       std::size_t span, const double* p1,
+                                                       const double* p2, double* cur) {
+  const Recursion& c = *j.c;
+  const std::uint8_t* x0p = j.line(i, x0);
+  if (i > 0) {
+    const std::uint8_t* xp = j.line(i - 1, x0);
+    for (std::size_t x = 0; x < span; ++x) {
+      cur[x] = c.n0 * x0p[x] + c.n1 * xp[x] - c.b1 * p1[x] - c.b2 * p2[x];
+    }
+  } else {
+    for (std::size_t x = 0; x < span; ++x) {
+      cur[x] = c.n0 * x0p[x] + 0.0 - c.b1 * p1[x] - c.b2 * p2[x];
+    }
+  }
+}
+
+inline __attribute__((always_inline)) void backwardStep(const Job& j, std::size_t i, std::size_t x0,
+                                                        std::size_t span, const double* a1,
+                                                        const double* a2, double* cur) {
+  const Recursion& c = *j.c;
+  const std::size_t m = j.rows->size();
+  const std::uint8_t* y1 = i + 1 < m ? j.line(i + 1, x0) : nullptr;
+  const std::uint8_t* y2 = i + 2 < m ? j.line(i + 2, x0) : nullptr;
+  if (y1 && y2) {
+    for (std::size_t x = 0; x < span; ++x) {
+      cur[x] = c.m1 * y1[x] + c.m2 * y2[x] - c.b1 * a1[x] - c.b2 * a2[x];
+    }
+  } else {
+    for (std::size_t x = 0; x < span; ++x) {
+      cur[x] = (y1 ? c.m1 * y1[x] : 0.0) + (y2 ? c.m2 * y2[x] : 0.0) - c.b1 * a1[x] - c.b2 * a2[x];
+    }
+  }
+}
+
+// The plan both passes share: the blocks, which of them the extent meets, and the bands of
+// blocks the second pass shares out, with the states kept for them.
+struct Plan {
+  std::int32_t blocks = 0;
+  std::vector<std::uint8_t> met;     // a block: whether any of its rows is filtered
+  std::vector<std::int32_t> starts;  // the bands' first blocks, and the end
+  std::int32_t lowest = 0;           // the block whose end the backward sums must reach
+  // Backward: a(e), a(e + 1) at the end e of each met block; forward: c(s - 1), c(s - 2) at
+  // the start s of each band after the first; each `w` a pair.
+  std::vector<double> backward, forward;
+};
+
+std::size_t placeOf(const Job& j, std::int32_t row) {
+  return static_cast<std::size_t>(j.reach + row);
+}
+
+// The first pass over columns [x0, x1): the backward sums from the bottom up to the highest
+// met block's end and the forward sums down to the last band's start, keeping their states.
+__attribute__((target("avx2"))) void keepStates(const Job& j, Plan& plan, std::size_t x0,
+                                                std::size_t x1) {
+  const auto w = static_cast<std::size_t>(j.w);
+  std::vector<double> ring(3 * kStateStrip), zeros(kStateStrip, 0.0);
+  for (std::size_t s0 = x0; s0 < x1; s0 += kStateStrip) {
+    const std::size_t span = std::min(kStateStrip, x1 - s0);
+    const double *a1 = zeros.data(), *a2 = a1;
+    const std::size_t low = placeOf(j, std::min(j.h, (plan.lowest + 1) * kBlockRows));
+    std::int32_t b = plan.blocks - 1;
+    for (std::size_t i = j.rows->size(); i-- > low;) {
+      double* cur = ring.data() + (i % 3) * kStateStrip;
+      backwardStep(j, i, s0, span, a1, a2, cur);
+      while (b >= 0 && placeOf(j, std::min(j.h, (b + 1) * kBlockRows)) > i) --b;
+      if (b >= 0 && placeOf(j, std::min(j.h, (b + 1) * kBlockRows)) == i && plan.met[b]) {
+        double* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b) + s0;
+        std::copy(cur, cur + span, kept);
+        std::copy(a1, a1 + span, kept + w);
+      }
+      a2 = a1, a1 = cur;
+    }
+    const double *p1 = zeros.data(), *p2 = p1;
+    std::size_t band = 1;
+    const std::size_t bands = plan.starts.size() - 1;
+    const std::size_t last = bands > 1 ? placeOf(j, plan.starts[bands - 1] * kBlockRows) : 0;
+    for (std::size_t i = 0; i < last; ++i) {
+      double* cur = ring.data() + (i % 3) * kStateStrip;
+      forwardStep(j, i, s0, span, p1, p2, cur);
+      while (band < bands && placeOf(j, plan.starts[band] * kBlockRows) == i + 1) {
+        double* kept = plan.forward.data() + 2 * w * band + s0;
+        std::copy(cur, cur + span, kept);
+        std::copy(p1, p1 + span, kept + w);
+        ++band;
+      }
+      p2 = p1, p1 = cur;
+    }
+  }
+}
+
+// No fused multiply-add: the target is AVX2 alone, so that every product is rounded before its
+// sum, as in the portable rows. c(i) = ((n0 x(i) + n1 x(i - 1)) - b1 c(i - 1)) - b2 c(i - 2).
+__attribute__((target("avx2"), always_inline)) inline __m256d step(__m256d k0, __m256d x0,
+                                                                   __m256d k1, __m256d x1,
+                                                                   __m256d b1, __m256d s1,
+                                                                   __m256d b2, __m256d s2) {
+  const __m256d in = _mm256_add_pd(_mm256_mul_pd(k0, x0), _mm256_mul_pd(k1, x1));
+  return _mm256_sub_pd(_mm256_sub_pd(in, _mm256_mul_pd(b1, s1)), _mm256_mul_pd(b2, s2));
+}
+
+// clampToByte for four sums: 0 up to 0, 255 from 255, else floor(v + 0.5).
+__attribute__((target("avx2"), always_inline)) inline __m128i rounded(__m256d v) {
+  const __m256d r = _mm256_floor_pd(_mm256_add_pd(v, _mm256_set1_pd(0.5)));
+  const __m256d clamped = _mm256_min_pd(_mm256_max_pd(r, _mm256_setzero_pd()), _mm256_set1_pd(255));
+  return _mm256_cvttpd_epi32(clamped);
+}
+
+// Sixteen rows `in` along their continuation `indices` (m places, the row from `first` on, n
+// long), rounded into bytes[x * 16 + lane]: four vectors of four rows, whose chains of
+// dependent steps interleave.
+__attribute__((target("avx2"))) void rowGroup(const double* const* in, const std::int32_t* indices,
+                                              std::size_t m, std::size_t first, std::size_t n,
+                                              const Recursion& c, double* extended, double* forward,
+                                              std::uint8_t* bytes) {
+  constexpr std::size_t kVectors = kLanes / 4;
+  const __m256d n0 = _mm256_set1_pd(c.n0), n1 = _mm256_set1_pd(c.n1);
+  const __m256d m1 = _mm256_set1_pd(c.m1), m2 = _mm256_set1_pd(c.m2);
+  const __m256d b1 = _mm256_set1_pd(c.b1), b2 = _mm256_set1_pd(c.b2);
+  const __m256d scale = _mm256_set1_pd(c.scale), zero = _mm256_setzero_pd();
+  __m256d s1[kVectors], s2[kVectors], x1[kVectors];
+  for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = zero;
+  for (std::size_t i = 0; i < m; ++i) {
+    const auto j = static_cast<std::size_t>(indices[i]);
+#pragma GCC unroll 4
+    for (std::size_t v = 0; v < kVectors; ++v) {
+      const double* const* l = in + 4 * v;
+      const __m256d e = _mm256_set_pd(l[3][j], l[2][j], l[1][j], l[0][j]);
+      const __m256d sum = step(n0, e, n1, x1[v], b1, s1[v], b2, s2[v]);
+      _mm256_storeu_pd(extended + kLanes * i + 4 * v, e);
+      _mm256_storeu_pd(forward + kLanes * i + 4 * v, sum);
+      s2[v] = s1[v], s1[v] = sum, x1[v] = e;
+    }
+  }
+  __m256d y2[kVectors];
+  for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = y2[v] = zero;
+  for (std::size_t i = m; i-- > 0;) {
+    __m256d sums[kVectors];
+#pragma GCC unroll 4
+    for (std::size_t v = 0; v < kVectors; ++v) {
+      sums[v] = step(m1, x1[v], m2, y2[v], b1, s1[v], b2, s2[v]);
+    }
+    if (i >= first && i < first + n) {
+      __m128i words[kVectors / 2];
+#pragma GCC unroll 2
+      for (std::size_t v = 0; v < kVectors; v += 2) {
+        const __m256d oa = _mm256_mul_pd(
+            _mm256_add_pd(_mm256_loadu_pd(forward + kLanes * i + 4 * v), sums[v]), scale);
+        const __m256d ob = _mm256_mul_pd(
+            _mm256_add_pd(_mm256_loadu_pd(forward + kLanes * i + 4 * v + 4), sums[v + 1]), scale);
+        words[v / 2] = _mm_packs_epi32(rounded(oa), rounded(ob));
+      }
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + kLanes * (i - first)),
+                       _mm_packus_epi16(words[0], words[1]));
+    }
+#pragma GCC unroll 4
+    for (std::size_t v = 0; v < kVectors; ++v) {
+      s2[v] = s1[v], s1[v] = sums[v], y2[v] = x1[v];
+      x1[v] = _mm256_loadu_pd(extended + kLanes * i + 4 * v);
+    }
+  }
+}
+
+// The forward sums a band carries: at the two places before the next block, each `w` long.
+struct Carried {
+  std::vector<double> last, before, ring;
+};
+struct Places {
+  std::size_t first, count;
+};
+
+// Forward over places `at` of columns [s0, s0 + span) from the sums the band carries; with
+// `backward` (a step a kStrip), each step's sum of both scaled into `out` (a step a row).
+inline __attribute__((always_inline)) void forwards(const Job& j, Places at, std::size_t s0,
+                                                    std::size_t span, Carried& carried,
+                                                    const double* backward, double* out) {
+  const auto w = static_cast<std::size_t>(j.w);
+  const double *p1 = carried.last.data() + s0, *p2 = carried.before.data() + s0;
+  for (std::size_t r = 0; r < at.count; ++r) {
+    double* cur = carried.ring.data() + (r % 3) * kStrip;
+    forwardStep(j, at.first + r, s0, span, p1, p2, cur);
+    if (backward) {
+      const double* back = backward + r * kStrip;
+      double* line = out + r * w;
+      for (std::size_t x = 0; x < span; ++x) line[x] = (cur[x] + back[x]) * j.c->scale;
+    }
+    p2 = p1, p1 = cur;
+  }
+  // Two places or more: both in the ring; one: the last becomes the one before.
+  std::copy(p2, p2 + span, carried.before.data() + s0);
+  std::copy(p1, p1 + span, carried.last.data() + s0);
+}
+
+// The second pass over the blocks [b0, b1): down the columns into `smoothed` (a block of
+// rows), then along the rows the extent meets.
+__attribute__((target("avx2"))) void filterBlocks(const Job& j, const Plan& plan,
+                                                  const std::vector<std::int32_t>& columns,
+                                                  const Extent& extent, std::int32_t b0,
+                                                  std::int32_t b1, std::uint8_t* dst) {
+  const Recursion& c = *j.c;
+  const auto w = static_cast<std::size_t>(j.w);
+  const auto m = columns.size();
+  // The forward sums at the two places before the next block, carried down the band.
+  Carried carried{std::vector<double>(w, 0.0), std::vector<double>(w, 0.0),
+                  std::vector<double>(3 * kStrip)};
+  std::vector<double> backward(kBlockRows * kStrip);
+  std::vector<double> smoothed(static_cast<std::size_t>(kBlockRows) * w);
+  std::vector<double> extended(kLanes * m), forward(kLanes * m);
+  std::vector<std::uint8_t> bytes(kLanes * w);
+  std::size_t i0 = placeOf(j, b0 * kBlockRows);  // the next place of the forward sums
+  if (b0 > 0) {
+    const auto band = static_cast<std::size_t>(
+        std::find(plan.starts.begin(), plan.starts.end(), b0) - plan.starts.begin());
+    const double* kept = plan.forward.data() + 2 * w * band;
+    std::copy(kept, kept + w, carried.last.data());
+    std::copy(kept + w, kept + 2 * w, carried.before.data());
+  } else {
+    // The places above the image, which no block holds.
+    for (std::size_t s0 = 0; s0 < w; s0 += kStrip) {
+      forwards(j, {0, i0}, s0, std::min(kStrip, w - s0), carried, nullptr, nullptr);
+    }
+  }
+  for (std::int32_t b = b0; b < b1; ++b) {
+    const std::int32_t y0 = b * kBlockRows, y1 = std::min(j.h, y0 + kBlockRows);
+    const auto rows = static_cast<std::size_t>(y1 - y0);
+    const bool met = plan.met[static_cast<std::size_t>(b)] != 0;
+    for (std::size_t s0 = 0; s0 < w; s0 += kStrip) {
+      const std::size_t span = std::min(kStrip, w - s0);
+      if (!met) {
+        forwards(j, {i0, rows}, s0, span, carried, nullptr, nullptr);
+        continue;
+      }
+      const double* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b) + s0;
+      const double *a1 = kept, *a2 = kept + w;
+      for (std::size_t r = rows; r-- > 0;) {
+        double* cur = backward.data() + r * kStrip;
+        backwardStep(j, i0 + r, s0, span, a1, a2, cur);
+        a2 = a1, a1 = cur;
+      }
+      forwards(j, {i0, rows}, s0, span, carried, backward.data(), smoothed.data() + s0);
+    }
+    i0 += rows;
+    if (!met) continue;
+    std::vector<std::int32_t> filtered;
+    for (std::int32_t y = y0; y < y1; ++y) {
+      if (extent.begin[static_cast<std::size_t>(y)] <= extent.end[static_cast<std::size_t>(y)]) {
+        filtered.push_back(y);
+      }
+    }
+    for (std::size_t g = 0; g < filtered.size(); g += kLanes) {
+      // A last group of fewer rows repeats its last row in the lanes left over.
+      const double* in[kLanes];
+      for (std::size_t l = 0; l < kLanes; ++l) {
+        const std::int32_t y = filtered[std::min(g + l, filtered.size() - 1)];
+        in[l] = smoothed.data() + static_cast<std::size_t>(y - y0) * w;
+      }
+      rowGroup(in, columns.data(), m, static_cast<std::size_t>(j.reach), w, c, extended.data(),
+               forward.data(), bytes.data());
+      for (std::size_t l = 0; l < kLanes && g + l < filtered.size(); ++l) {
+        const auto y = static_cast<std::size_t>(filtered[g + l]);
+        std::uint8_t* row = dst + y * w;
+        const auto e0 = static_cast<std::size_t>(extent.begin[y]);
+        const auto e1 = static_cast<std::size_t>(extent.end[y]);
+        for (std::size_t x = e0; x <= e1; ++x) row[x] = bytes[kLanes * x + l];
+      }
+    }
+  }
+}
+
+}  // namespace
+#endif
+
+bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t h,
+                           const std::vector<std::int32_t>& rows,
+                           const std::vector<std::int32_t>& columns, std::int32_t reach,
+                           const Recursion& c, const Extent& extent, std::uint8_t* dst) {
+#if QUORVEX_RECURSIVE_BLOCKS
+  if (!cpuHasAvx2()) return false;
+  const Job j{src, w, h, reach, &rows, &c};
+  Plan plan;
+  plan.blocks = (h + kBlockRows - 1) / kBlockRows;
+  plan.met.assign(static_cast<std::size_t>(plan.blocks), 0);
+  plan.lowest = plan.blocks;
+  std::int32_t highest = -1;
+  for (std::int32_t y = 0; y < h; ++y) {
+    if (extent.begin[static_cast<std::size_t>(y)] > extent.end[static_cast<std::size_t>(y)]) {
+      continue;
+    }
+    plan.met[static_cast<std::size_t>(y / kBlockRows)] = 1;
+    plan.lowest = std::min(plan.lowest, y / kBlockRows);
+    highest = y / kBlockRows;
+  }
+  if (highest < 0) return true;
+  // Blocks below the last met one need no sums at all.
+  const std::int32_t used = highest + 1;
+  const auto width = static_cast<std::size_t>(w);
+  const std::int64_t work = std::int64_t{w} * h * 4 + extent.pixels;
+  const int bands = bandsFor(used, work);
+  for (int band = 0; band <= bands; ++band) {
+    plan.starts.push_back(static_cast<std::int32_t>(bandStart(used, bands, band)));
+  }
+  plan.backward.resize(2 * width * static_cast<std::size_t>(plan.blocks));
+  plan.forward.resize(2 * width * static_cast<std::size_t>(bands));
+  forBands(w, bandsFor(w, std::int64_t{w} * h * 2), [&](int, std::int64_t x0, std::int64_t x1) {
+    keepStates(j, plan, static_cast<std::size_t>(x0), static_cast<std::size_t>(x1));
+  });
+  forBands(bands, bands, [&](int band, std::int64_t, std::int64_t) {
+    filterBlocks(j, plan, columns, extent, plan.starts[static_cast<std::size_t>(band)],
+                 plan.starts[static_cast<std::size_t>(band) + 1], dst);
+  });
+  return true;
+#else
+  (void)src, (void)w, (void)h, (void)rows, (void)columns, (void)reach, (void)c, (void)extent;
+  (void)dst;
+  return false;
+#endif
+}
+
+}  // namespace Standin
+}  // namespace HalconCpp
