@@ -266,8 +266,8 @@ struct RowWork {
       add(a, b);
       return;
     }
-    nearestIndices(&sr[std::size_t(a)], std::size_t(b - a), &nr[std::size_t(a)]);
-    nearestIndices(&sc[std::size_t(a)], std::size_t(b - a), &nc[std::size_t(a)]);
+    nearestIndices(sr.data() + a, std::size_t(b - a), nr.data() + a);
+    nearestIndices(sc.data() + a, std::size_t(b - a), nc.data() + a);
     // Neighbours mostly fall in the same run: it is tried first.
     const Run* run = nullptr;
     for (std::int32_t c = a; c < b; ++c) {
