@@ -68,21 +68,14 @@ HObject transformed(const HObject& input, const GenericChoices& choices, const c
   return objectOf(items);
 }
 
-// The left half of the transform of a real image, columns 0 ... width/2: the rows are
-// transformed whole, the columns only where the half keeps them.
+// The left half of the transform of a real image, columns 0 ... width/2: the rows two at a
+// time, the columns only where the half keeps them.
 ImagePtr halfSpectrum(const ImageObject& image, double divisor, const char* op) {
   const std::int32_t half = image.width / 2 + 1;
   std::vector<PlanePtr> planes;
   for (std::size_t c = 0; c < image.channels.size(); ++c) {
     Spectrum left(half, image.height, op);
-    {
-      Spectrum full(image.width, image.height, op);
-      readChannel(image, c, full);
-      transformRows(full, -1, op);
-      for (std::int32_t r = 0; r < image.height; ++r) {
-        for (std::int32_t col = 0; col < half; ++col) left.at(r, col) = full.at(r, col);
-      }
-    }
+    transformRealRows(image, c, left, op);
     transformColumns(left, -1, op);
     planes.push_back(planeOf(left, PixelType::Complex, divisor, op));
   }

@@ -116,6 +116,51 @@ void transformRows(Spectrum& spectrum, int sign, const char* op) {
   });
 }
 
+void transformRealRows(const ImageObject& image, std::size_t c, Spectrum& left, const char* op) {
+  const auto width = static_cast<std::size_t>(image.width);
+  const auto half = static_cast<std::size_t>(left.width());
+  // Two rows share a transform's rounding: only those of types whose values span at most 2^16
+  // are paired, so that a row of huge reals cannot drown its neighbour's values.
+  const PixelType type = image.type();
+  const bool paired = type == PixelType::Byte || type == PixelType::Int1 ||
+                      type == PixelType::Int2 || type == PixelType::Uint2;
+  const std::int32_t height = image.height, pairs = paired ? (height + 1) / 2 : height;
+  const int bands = bandsFor(pairs, std::int64_t{image.width} * pairs * 4);
+  const PixelReservation working(32 * width * sizeof(Complex), op);
+  const PixelReader read = readerOf(type);
+  const bool bytes = type == PixelType::Byte;
+  const std::uint8_t* pixels = image.pixels(c);
+  forBands(pairs, bands, [&](int, std::int64_t p0, std::int64_t p1) {
+    LinePlan rows(width, -1);
+    std::vector<Complex> line(width);
+    for (auto p = static_cast<std::int32_t>(p0); p < p1; ++p) {
+      const std::int32_t a = paired ? 2 * p : p, b = paired ? a + 1 : height;
+      const std::size_t at = static_cast<std::size_t>(a) * width;
+      // A row alone (an odd last one, or one of a wide type) has zeros beside it and its
+      // transform is the line's.
+      for (std::size_t i = 0; i < width; ++i) {
+        const std::size_t j = at + i, k = j + width;
+        line[i] = bytes ? Complex(pixels[j], b < height ? pixels[k] : 0)
+                        : Complex(read(pixels, j), b < height ? read(pixels, k) : 0.0);
+      }
+      rows.run(line.data(), 1);
+      // With Z the line's transform, row a's is (Z(k) + conj Z(-k)) / 2 and row b's
+      // (Z(k) - conj Z(-k)) / 2i.
+      Complex* ra = &left.at(a, 0);
+      if (b >= height) {
+        std::copy(line.begin(), line.begin() + std::ptrdiff_t(half), ra);
+        continue;
+      }
+      Complex* rb = &left.at(b, 0);
+      for (std::size_t k = 0; k < half; ++k) {
+        const Complex z = line[k], m = std::conj(line[k == 0 ? 0 : width - k]);
+        ra[k] = Complex(0.5 * (z.real() + m.real()), 0.5 * (z.imag() + m.imag()));
+        rb[k] = Complex(0.5 * (z.imag() - m.imag()), -0.5 * (z.real() - m.real()));
+      }
+    }
+  });
+}
+
 // Columns a few at a time: each row's few values side by side are read and written together,
 // rather than a whole column of values a row apart, one cache line each.
 void transformColumns(Spectrum& spectrum, int sign, const char* op) {

@@ -51,6 +51,11 @@ void transform2d(Spectrum& spectrum, int sign, const char* op);
 // The two halves of transform2d: every row, and every column.
 void transformRows(Spectrum& spectrum, int sign, const char* op);
 void transformColumns(Spectrum& spectrum, int sign, const char* op);
+// The left half (left's width, columns 0 ... width/2) of the sign -1 transform of every row of
+// channel c of a real-valued image: for the narrow integer types two rows a transform, as the
+// real and imaginary parts of one complex line, parted again by the conjugate symmetry of a
+// real line's transform.
+void transformRealRows(const ImageObject& image, std::size_t c, Spectrum& left, const char* op);
 
 // One line of n values, in place, as transform2d does for a row (exposed for the tests of
 // the chirp path, which no small image reaches).

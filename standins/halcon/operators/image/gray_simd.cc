@@ -84,6 +84,8 @@ __attribute__((target("avx2"))) std::size_t weighRowAvx2(const std::uint8_t* red
                                    _mm256_unpackhi_epi8(b, zero));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(gray + x), _mm256_packus_epi16(low, high));
   }
+  // The tail's legacy SSE instructions would otherwise pay for the registers' upper halves.
+  _mm256_zeroupper();
   return x + weighRowSse2(red + x, green + x, blue + x, count - x, gray + x);
 }
 

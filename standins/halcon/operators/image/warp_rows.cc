@@ -36,16 +36,20 @@ class DomainRows {
 
   bool contains(std::int32_t row, std::int32_t col) const {
     if (row < 0 || col < 0 || row >= height_ || col >= width_) return false;
-    if (full_) return true;
+    return full_ || runAt(row, col) != nullptr;
+  }
+
+  // The run of a domain that is not full holding (row, col) inside the image, or null.
+  const Run* runAt(std::int32_t row, std::int32_t col) const {
     const Run *b = begin(row), *e = end(row);
     if (e - b > 8) {
       b = std::upper_bound(b, e, col, [](std::int32_t c, const Run& run) { return c < run.begin; });
-      return b != begin(row) && (b - 1)->end >= col;
+      return b != begin(row) && (b - 1)->end >= col ? b - 1 : nullptr;
     }
     for (; b != e && b->begin <= col; ++b) {
-      if (b->end >= col) return true;
+      if (b->end >= col) return b;
     }
-    return false;
+    return nullptr;
   }
 
  private:
@@ -262,11 +266,25 @@ struct RowWork {
       add(a, b);
       return;
     }
+    nearestIndices(sr.data() + a, std::size_t(b - a), nr.data() + a);
+    nearestIndices(sc.data() + a, std::size_t(b - a), nc.data() + a);
+    // Neighbours mostly fall in the same run: it is tried first.
+    const Run* run = nullptr;
     for (std::int32_t c = a; c < b; ++c) {
-      const std::int32_t i = nr[std::size_t(c)] = nearestIndex(sr[std::size_t(c)]);
-      const std::int32_t j = nc[std::size_t(c)] = nearestIndex(sc[std::size_t(c)]);
-      add(c, c + 1, all || domain.contains(i, j));
+      const std::int32_t i = nr[std::size_t(c)], j = nc[std::size_t(c)];
+      bool in = all;
+      if (!in && run && run->row == i && run->begin <= j && j <= run->end) {
+        in = true;
+      } else if (!in && i >= 0 && j >= 0 && i < image.height && j < image.width) {
+        run = domain.runAt(i, j);
+        in = run != nullptr;
+      }
+      add(c, c + 1, in);
     }
+  }
+
+  static void nearestIndices(const double* x, std::size_t n, std::int32_t* out) {
+    for (std::size_t k = nearestVectors(x, n, out); k < n; ++k) out[k] = nearestIndex(x[k]);
   }
 
   // Adds columns [a, b) to the row's inside segments, joined to one they touch.

@@ -90,20 +90,32 @@ struct HalveSse2 {
   }
 };
 
-__attribute__((target("sse2"))) std::size_t halveSse2(const std::uint8_t* top,
-                                                      const std::uint8_t* bottom, std::int32_t vc,
-                                                      std::int32_t vr, std::size_t count,
-                                                      std::uint8_t* q) {
-  const HalveSse2 h{_mm_set1_epi16(0xff), _mm_set1_epi16(static_cast<short>(vc)),
-                    _mm_set1_epi16(static_cast<short>(128 - vc)),
-                    _mm_set1_epi32((128 - vr) << 16 | vr), _mm_set1_epi32(8192)};
-  std::size_t i = 0;
+__attribute__((target("sse2"), always_inline)) inline HalveSse2 halveSse2Of(std::int32_t vc,
+                                                                            std::int32_t vr) {
+  return HalveSse2{_mm_set1_epi16(0xff), _mm_set1_epi16(static_cast<short>(vc)),
+                   _mm_set1_epi16(static_cast<short>(128 - vc)),
+                   _mm_set1_epi32((128 - vr) << 16 | vr), _mm_set1_epi32(8192)};
+}
+
+// Pixels from i on, 16 a step; inlined into the AVX2 loop too, whose tail it then writes in
+// VEX instructions: legacy SSE instructions after it, with the upper halves of the registers
+// in use, would cost a state change on every row.
+__attribute__((target("sse2"), always_inline)) inline std::size_t halveSixteens(
+    const HalveSse2& h, const std::uint8_t* top, const std::uint8_t* bottom, std::size_t i,
+    std::size_t count, std::uint8_t* q) {
   for (; i + 16 <= count; i += 16) {
     const __m128i packed = _mm_packus_epi16(h.eight(top + 2 * i, bottom + 2 * i),
                                             h.eight(top + 2 * i + 16, bottom + 2 * i + 16));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(q + i), packed);
   }
   return i;
+}
+
+__attribute__((target("sse2"))) std::size_t halveSse2(const std::uint8_t* top,
+                                                      const std::uint8_t* bottom, std::int32_t vc,
+                                                      std::int32_t vr, std::size_t count,
+                                                      std::uint8_t* q) {
+  return halveSixteens(halveSse2Of(vc, vr), top, bottom, 0, count, q);
 }
 
 // The same 32 pixels a step; the packs work within 128-bit halves, which the last step puts
@@ -126,6 +138,12 @@ struct HalveAvx2 {
   }
 };
 
+// The sums of the pairs of bytes at p, 16 bits each.
+__attribute__((target("avx2"), always_inline)) inline __m256i pairSums(const std::uint8_t* p) {
+  return _mm256_maddubs_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)),
+                              _mm256_set1_epi8(1));
+}
+
 __attribute__((target("avx2"))) std::size_t halveAvx2(const std::uint8_t* top,
                                                       const std::uint8_t* bottom, std::int32_t vc,
                                                       std::int32_t vr, std::size_t count,
@@ -134,12 +152,41 @@ __attribute__((target("avx2"))) std::size_t halveAvx2(const std::uint8_t* top,
                     _mm256_set1_epi16(static_cast<short>(128 - vc)),
                     _mm256_set1_epi32((128 - vr) << 16 | vr), _mm256_set1_epi32(8192)};
   std::size_t i = 0;
+  if (vc == 64 && vr == 64) {
+    // Weights of a half each way: (4096 (a + b + c + d) + 8192) >> 14 is (a + b + c + d + 2) >> 2,
+    // the pairs summed by one multiply-add of bytes.
+    const __m256i two = _mm256_set1_epi16(2);
+    for (; i + 32 <= count; i += 32) {
+      const __m256i a =
+          _mm256_add_epi16(_mm256_add_epi16(pairSums(top + 2 * i), pairSums(bottom + 2 * i)), two);
+      const __m256i b = _mm256_add_epi16(
+          _mm256_add_epi16(pairSums(top + 2 * i + 32), pairSums(bottom + 2 * i + 32)), two);
+      const __m256i packed = _mm256_packus_epi16(_mm256_srli_epi16(a, 2), _mm256_srli_epi16(b, 2));
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(q + i),
+                          _mm256_permute4x64_epi64(packed, 0xd8));
+    }
+  }
   for (; i + 32 <= count; i += 32) {
     const __m256i packed = _mm256_packus_epi16(h.sixteen(top + 2 * i, bottom + 2 * i),
                                                h.sixteen(top + 2 * i + 32, bottom + 2 * i + 32));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(q + i), _mm256_permute4x64_epi64(packed, 0xd8));
   }
-  return i + halveSse2(top + 2 * i, bottom + 2 * i, vc, vr, count - i, q + i);
+  return halveSixteens(halveSse2Of(vc, vr), top, bottom, i, count, q);
+}
+
+// max returns its second operand and min its first unless the first is below: NaN goes to
+// the lower bound, as nearestIndex's comparisons send it.
+__attribute__((target("avx2"))) std::size_t nearestAvx2(const double* x, std::size_t count,
+                                                        std::int32_t* out) {
+  const __m256d half = _mm256_set1_pd(0.5), low = _mm256_set1_pd(-1073741824.0),
+                high = _mm256_set1_pd(1073741824.0);
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const __m256d t =
+        _mm256_min_pd(_mm256_max_pd(_mm256_add_pd(_mm256_loadu_pd(x + i), half), low), high);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm256_cvttpd_epi32(_mm256_floor_pd(t)));
+  }
+  return i;
 }
 
 bool hasAvx2() {
@@ -166,6 +213,10 @@ std::size_t bilinearVectors(const std::uint8_t* p, std::int32_t width, std::int3
 #endif
 }
 
+std::size_t nearestVectors(const double* x, std::size_t count, std::int32_t* out) {
+  return hasAvx2() ? nearestAvx2(x, count, out) : 0;
+}
+
 std::size_t halveVectors(const std::uint8_t* top, const std::uint8_t* bottom, std::int32_t vc,
                          std::int32_t vr, std::size_t count, std::uint8_t* q) {
   return hasAvx2() ? halveAvx2(top, bottom, vc, vr, count, q)
@@ -173,6 +224,10 @@ std::size_t halveVectors(const std::uint8_t* top, const std::uint8_t* bottom, st
 }
 
 #else
+
+std::size_t nearestVectors(const double*, std::size_t, std::int32_t*) {
+  return 0;
+}
 
 std::size_t halveVectors(const std::uint8_t*, const std::uint8_t*, std::int32_t, std::int32_t,
                          std::size_t, std::uint8_t*) {

@@ -16,6 +16,10 @@ namespace Standin {
 std::size_t bilinearVectors(const std::uint8_t* p, std::int32_t width, std::int32_t height,
                             const double* sr, const double* sc, std::size_t count, std::uint8_t* q);
 
+// floor(x + 0.5) of the first of `count` positions into `out`, those past +-2^30 (NaN: -2^30)
+// held there; returns how many it wrote (AVX2), the caller writes the rest.
+std::size_t nearestVectors(const double* x, std::size_t count, std::int32_t* out);
+
 // A zoom by one half in whole numbers: output pixel i of `count` weighs input columns 2i and
 // 2i + 1 of rows `top` and `bottom` by (vc, 128 - vc) and the rows by (vr, 128 - vr), and
 // rounds the sum / 2^14 half up. Returns how many pixels it wrote (SSE2 or AVX2); the caller

@@ -74,40 +74,96 @@ __attribute__((target("avx2"))) inline __m256d minLike(__m256d a, __m256d b) {
 
 }  // namespace
 
+// Most pixels' answers without the divisions and the root. With x = m - g and w = scale d,
+// every comparison tests y >= v = max(w, absolute), that is y >= absolute and y >= w, for
+// y = x ('dark'), -x ('light') or |x| ('not_equal'; 'equal' is the opposite). Times the area A,
+// y A comes from e = S - g A, a whole number, and y >= w (y > 0) from e^2 against
+// scale^2 (Q A - S^2), both exact in doubles (below 2^53 for every mask). Where a side passes
+// the other by a margin far above what the roundings of the divided form can move them (for
+// 0 <= scale <= 100 and |absolute| <= 1000), its answer is the divided form's; the rest take
+// the divided form.
+namespace {
+
+struct Decisions {
+  __m256d area, absA, m1, m1Neg, s2, m2, m2Neg;
+  Comparison comparison;
+
+  // Bits of the pixels decided, and of those kept among them.
+  __attribute__((target("avx2"), always_inline)) inline void decide(const std::uint64_t* sums,
+                                                                    const std::uint64_t* squares,
+                                                                    __m256d grey, __m256d* certain,
+                                                                    __m256d* keep) const {
+    const __m256d s = wholeToDouble(sums), q = wholeToDouble(squares);
+    const __m256d e = _mm256_sub_pd(s, _mm256_mul_pd(grey, area));
+    const __m256d y = comparison == Comparison::Dark    ? e
+                      : comparison == Comparison::Light ? _mm256_sub_pd(_mm256_setzero_pd(), e)
+                                                        : _mm256_andnot_pd(_mm256_set1_pd(-0.0), e);
+    const __m256d d1 = _mm256_sub_pd(y, absA);
+    const __m256d d2 = _mm256_sub_pd(
+        _mm256_mul_pd(y, y),
+        _mm256_mul_pd(s2, _mm256_sub_pd(_mm256_mul_pd(q, area), _mm256_mul_pd(s, s))));
+    const __m256d positive = _mm256_cmp_pd(y, m1, _CMP_GT_OQ);
+    const __m256d above = _mm256_and_pd(_mm256_cmp_pd(d1, m1, _CMP_GT_OQ),
+                                        _mm256_and_pd(positive, _mm256_cmp_pd(d2, m2, _CMP_GT_OQ)));
+    const __m256d below = _mm256_or_pd(
+        _mm256_or_pd(_mm256_cmp_pd(d1, m1Neg, _CMP_LT_OQ), _mm256_cmp_pd(y, m1Neg, _CMP_LT_OQ)),
+        _mm256_and_pd(positive, _mm256_cmp_pd(d2, m2Neg, _CMP_LT_OQ)));
+    *certain = _mm256_or_pd(above, below);
+    *keep = comparison == Comparison::Equal ? below : above;
+  }
+};
+
+}  // namespace
+
 __attribute__((target("avx2"))) std::size_t localDeviationBits(
     const std::uint8_t* g, const std::uint64_t* sums, const std::uint64_t* squares, std::size_t n,
     double area, double scale, double absolute, Comparison comparison, std::uint64_t* bits) {
   const __m256d areaV = _mm256_set1_pd(area), scaleV = _mm256_set1_pd(scale);
   const __m256d absoluteV = _mm256_set1_pd(absolute), zero = _mm256_setzero_pd();
   const bool positive = scale >= 0;
+  const bool decided = positive && scale <= 100 && absolute >= -1000 && absolute <= 1000;
+  const double m2 = 1e-8 * (1 + scale * scale) * area * area;
+  const Decisions decisions{areaV,
+                            _mm256_set1_pd(absolute * area),
+                            _mm256_set1_pd(1e-9 * area),
+                            _mm256_set1_pd(-1e-9 * area),
+                            _mm256_set1_pd(scale * scale),
+                            _mm256_set1_pd(m2),
+                            _mm256_set1_pd(-m2),
+                            comparison};
   std::size_t x = 0;
   for (; x + 4 <= n; x += 4) {
-    const __m256d m = _mm256_div_pd(wholeToDouble(sums + x), areaV);
-    const __m256d variance =
-        _mm256_sub_pd(_mm256_div_pd(wholeToDouble(squares + x), areaV), _mm256_mul_pd(m, m));
-    const __m256d deviation = _mm256_sqrt_pd(maxLike(zero, variance));
-    const __m256d scaled = _mm256_mul_pd(scaleV, deviation);
-    const __m256d v = positive ? maxLike(scaled, absoluteV) : minLike(scaled, absoluteV);
     std::int32_t four;
     __builtin_memcpy(&four, g + x, sizeof four);
     const __m256d grey = _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(four)));
-    __m256d keep;
-    switch (comparison) {
-      case Comparison::Light:
-        keep = _mm256_cmp_pd(grey, _mm256_add_pd(m, v), _CMP_GE_OQ);
-        break;
-      case Comparison::Dark:
-        keep = _mm256_cmp_pd(grey, _mm256_sub_pd(m, v), _CMP_LE_OQ);
-        break;
-      case Comparison::Equal:
-        keep = _mm256_and_pd(_mm256_cmp_pd(grey, _mm256_sub_pd(m, v), _CMP_GE_OQ),
-                             _mm256_cmp_pd(grey, _mm256_add_pd(m, v), _CMP_LE_OQ));
-        break;
-      case Comparison::NotEqual:
-      default:
-        keep = _mm256_or_pd(_mm256_cmp_pd(grey, _mm256_sub_pd(m, v), _CMP_LT_OQ),
-                            _mm256_cmp_pd(grey, _mm256_add_pd(m, v), _CMP_GT_OQ));
-        break;
+    __m256d certain = zero, fast = zero;
+    if (decided) decisions.decide(sums + x, squares + x, grey, &certain, &fast);
+    __m256d keep = fast;
+    if (_mm256_movemask_pd(certain) != 0xf) {
+      const __m256d m = _mm256_div_pd(wholeToDouble(sums + x), areaV);
+      const __m256d variance =
+          _mm256_sub_pd(_mm256_div_pd(wholeToDouble(squares + x), areaV), _mm256_mul_pd(m, m));
+      const __m256d deviation = _mm256_sqrt_pd(maxLike(zero, variance));
+      const __m256d scaled = _mm256_mul_pd(scaleV, deviation);
+      const __m256d v = positive ? maxLike(scaled, absoluteV) : minLike(scaled, absoluteV);
+      switch (comparison) {
+        case Comparison::Light:
+          keep = _mm256_cmp_pd(grey, _mm256_add_pd(m, v), _CMP_GE_OQ);
+          break;
+        case Comparison::Dark:
+          keep = _mm256_cmp_pd(grey, _mm256_sub_pd(m, v), _CMP_LE_OQ);
+          break;
+        case Comparison::Equal:
+          keep = _mm256_and_pd(_mm256_cmp_pd(grey, _mm256_sub_pd(m, v), _CMP_GE_OQ),
+                               _mm256_cmp_pd(grey, _mm256_add_pd(m, v), _CMP_LE_OQ));
+          break;
+        case Comparison::NotEqual:
+        default:
+          keep = _mm256_or_pd(_mm256_cmp_pd(grey, _mm256_sub_pd(m, v), _CMP_LT_OQ),
+                              _mm256_cmp_pd(grey, _mm256_add_pd(m, v), _CMP_GT_OQ));
+          break;
+      }
+      keep = _mm256_blendv_pd(keep, fast, certain);
     }
     const auto mask = static_cast<std::uint64_t>(_mm256_movemask_pd(keep));
     std::uint64_t& word = bits[x / 64];
