@@ -20,8 +20,9 @@ using namespace Standin;
 
 namespace {
 
-// Radii far beyond any image are refused before they ask for a huge accumulator.
-constexpr Hlong kLargestRadius = 10000;
+// Radii beyond twice the reference's typical 500 are refused before they ask for a huge
+// accumulator.
+constexpr Hlong kLargestRadius = 1000;
 
 struct Offset {
   std::int32_t dr, dc;
