@@ -1,5 +1,5 @@
-// monotony and gen_gauss_pyramid ("Filters / Match") through program lines, against values
-// worked out by hand from the HALCON 11.0 reference.
+// monotony and gen_gauss_pyramid ("Filters / Match") and bandpass_image ("Filters / Lines") through
+// program lines, against values worked out by hand from the HALCON 11.0 reference.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -59,6 +59,29 @@ TEST(MatchFilters, GaussPyramid) {
                                      {"'min', 0.3", 1302}}) {
     EXPECT_EQ(programError(with(ramp, {"gen_gauss_pyramid (I, P, " + line + ")"})), number) << line;
   }
+}
+
+// bandpass_image, HALCON 11.0: the mask (0 -2 -2 -2 0 / -2 0 3 0 -2 / -2 3 12 3 -2 / ...)
+// about each pixel, the image mirrored at its edges, clipped to the type. A single 10 at
+// (3, 3) gives 12 x 10 there, 3 x 10 a column off, -2 x 10 two columns off (held at 0) and 0
+// diagonally; 10 in the corner (0, 0) meets itself also one row, one column and one diagonal
+// step beyond the edges: (12 + 3 + 3 + 0) x 10.
+TEST(MatchFilters, Bandpass) {
+  expectCases({
+      {"inside",
+       {"gen_image_const (I0, 'byte', 7, 7)", "set_grayval (I0, 3, 3, 10)",
+        "bandpass_image (I0, B, 'lines')", "get_grayval (B, [3, 3, 3, 4], [3, 4, 5, 4], R)"},
+       "[120, 30, 0, 0]"},
+      {"corner",
+       {"gen_image_const (I0, 'uint2', 5, 5)", "set_grayval (I0, 0, 0, 10)",
+        "bandpass_image (I0, B, 'lines')", "get_image_type (B, T)", "get_grayval (B, 0, 0, G)",
+        "R := [T, G]"},
+       "['uint2', 180]"},
+  });
+  EXPECT_EQ(programError({"gen_image_const (I, 'byte', 5, 5)", "bandpass_image (I, B, 'edges')"}),
+            1301);
+  EXPECT_EQ(programError({"gen_image_const (I, 'int2', 5, 5)", "bandpass_image (I, B, 'lines')"}),
+            9001);
 }
 
 }  // namespace

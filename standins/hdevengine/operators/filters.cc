@@ -26,6 +26,7 @@ constexpr OperatorSpec kFilterOperators[] = {
     bind<&H::SobelDir>("sobel_dir"),
     bind<&H::HighpassImage>("highpass_image"),
     bind<&H::Monotony>("monotony"),
+    bind<&H::BandpassImage>("bandpass_image"),
     bind<&H::GenGaussPyramid>("gen_gauss_pyramid"),
     bind<&H::CornerResponse>("corner_response"),
     bind<&H::PointsHarris>("points_harris"),

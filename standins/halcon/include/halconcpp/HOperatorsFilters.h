@@ -142,6 +142,9 @@ HALCONCPP_API void CornerResponse(const HObject& Image, HObject* ImageCorner, co
 HALCONCPP_API void PointsHarris(const HObject& Image, const HTuple& SigmaGrad,
                                 const HTuple& SigmaSmooth, const HTuple& Alpha,
                                 const HTuple& Threshold, HTuple* Row, HTuple* Column);
+// The fixed 5 x 5 line mask of "Filters / Lines" ('lines', the only FilterType).
+HALCONCPP_API void BandpassImage(const HObject& Image, HObject* ImageBandpass,
+                                 const HTuple& FilterType);
 HALCONCPP_API void PointsHarrisBinomial(const HObject& Image, const HTuple& MaskSizeGrad,
                                         const HTuple& MaskSizeSmooth, const HTuple& Alpha,
                                         const HTuple& Threshold, const HTuple& Subpix, HTuple* Row,
