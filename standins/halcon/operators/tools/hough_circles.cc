@@ -43,7 +43,7 @@ std::vector<Offset> ring(std::int64_t low, std::int64_t high, std::int32_t reach
       if (s >= low) {
         offsets.push_back({dr, dc});
       } else {
-        dc = -dc;  // past the inside of the ring: on to its right part
+        dc = -dc;  // past the inside of the ring: on to its right half
       }
     }
   }
