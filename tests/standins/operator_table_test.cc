@@ -219,17 +219,6 @@ TEST(UnimplementedOperator, LoadsWithTheTablesParameters) {
 TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
   // Run up to their line, where each fails, naming itself.
   const char* const notImplemented[] = {
-      // Filters / Image pyramids
-      "gen_gauss_pyramid (Image, Pyramid, 'constant', 0.5)",
-      // Tools / Hough
-      "hough_circle_trans (Region, HoughImage, 20)",
-      "hough_circles (Region, Centers, 20, 50, 0)",
-      "hough_line_trans (Region, HoughImage, 4)",
-      "hough_line_trans_dir (ImageDir, HoughImage, 4, 2)",
-      "hough_lines (Region, 4, 100, 5, 5, Angle, Dist)",
-      "hough_lines_dir (ImageDir, HoughImage, Lines, 4, 2, 'mean', 3, 25, 5, 5, 'true', Angle, "
-      "Dist)",
-      "select_matching_lines (Region, Lines, 0.5, 10, 3, 10, AngleOut, DistOut)",
       // Transformations / 3D, Calibration
       "hom_mat3d_project ([1,0,0,0,0,1,0,0,0,0,1,0], 0, 0, 1, HomMat2D)",
       "vector_to_hom_mat3d ('rigid', [0,1,0], [0,0,1], [0,0,0], [0,1,0], [0,0,1], [0,0,0], "

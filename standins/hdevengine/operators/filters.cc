@@ -25,6 +25,12 @@ constexpr OperatorSpec kFilterOperators[] = {
     bind<&H::TransToRgb>("trans_to_rgb"),
     bind<&H::SobelDir>("sobel_dir"),
     bind<&H::HighpassImage>("highpass_image"),
+    bind<&H::Monotony>("monotony"),
+    bind<&H::BandpassImage>("bandpass_image"),
+    bind<&H::GenGaussPyramid>("gen_gauss_pyramid"),
+    bind<&H::CornerResponse>("corner_response"),
+    bind<&H::PointsHarris>("points_harris"),
+    bind<&H::PointsHarrisBinomial>("points_harris_binomial"),
     // The frequency domain (halconcpp/HOperatorsFft.h).
     bind<&H::GenGaussFilter>("gen_gauss_filter"),
     bind<&H::ConvolFft>("convol_fft"),

@@ -1,5 +1,5 @@
-// Tool operators a program line can call (the 1-D functions); each calls the image-processing
-// stand-in's function of the same name.
+// Tool operators a program line can call (the 1-D functions and the Hough transform); each calls
+// the image-processing stand-in's function of the same name.
 #include "operators/binding.h"
 #include "operators/table.h"
 
@@ -31,6 +31,14 @@ constexpr OperatorSpec kToolOperators[] = {
     bind<&H::LocalMinMaxFunct1d>("local_min_max_funct_1d"),
     bind<&H::SmoothFunct1dMean>("smooth_funct_1d_mean"),
     bind<&H::SmoothFunct1dGauss>("smooth_funct_1d_gauss"),
+    // The Hough transform.
+    bind<&H::HoughLineTrans>("hough_line_trans"),
+    bind<&H::HoughLines>("hough_lines"),
+    bind<&H::HoughLineTransDir>("hough_line_trans_dir"),
+    bind<&H::HoughLinesDir>("hough_lines_dir"),
+    bind<&H::HoughCircleTrans>("hough_circle_trans"),
+    bind<&H::HoughCircles>("hough_circles"),
+    bind<&H::SelectMatchingLines>("select_matching_lines"),
 };
 
 }  // namespace

@@ -129,6 +129,27 @@ HALCONCPP_API void RankN(const HObject& Image, HObject* RankImage, const HTuple&
 HALCONCPP_API void RankRegion(const HObject& Region, HObject* RegionCount, const HTuple& Width,
                               const HTuple& Height, const HTuple& Number);
 
+// The filters of "Filters / Match": the count of the strictly lower 8-neighbours, and the
+// pyramid of images scaled down by Scale level by level, the input its first level.
+HALCONCPP_API void Monotony(const HObject& Image, HObject* ImageMonotony);
+HALCONCPP_API void GenGaussPyramid(const HObject& Image, HObject* ImagePyramid, const HTuple& Mode,
+                                   const HTuple& Scale);
+
+// The corner measure R = A B - C^2 - k (A + B)^2 of the smoothed products of the first
+// derivatives ("Filters / Points"): as an image, and as its positive local maxima.
+HALCONCPP_API void CornerResponse(const HObject& Image, HObject* ImageCorner, const HTuple& Size,
+                                  const HTuple& Weight);
+HALCONCPP_API void PointsHarris(const HObject& Image, const HTuple& SigmaGrad,
+                                const HTuple& SigmaSmooth, const HTuple& Alpha,
+                                const HTuple& Threshold, HTuple* Row, HTuple* Column);
+// The fixed 5 x 5 line mask of "Filters / Lines" ('lines', the only FilterType).
+HALCONCPP_API void BandpassImage(const HObject& Image, HObject* ImageBandpass,
+                                 const HTuple& FilterType);
+HALCONCPP_API void PointsHarrisBinomial(const HObject& Image, const HTuple& MaskSizeGrad,
+                                        const HTuple& MaskSizeSmooth, const HTuple& Alpha,
+                                        const HTuple& Threshold, const HTuple& Subpix, HTuple* Row,
+                                        HTuple* Column);
+
 }  // namespace HalconCpp
 
 #endif

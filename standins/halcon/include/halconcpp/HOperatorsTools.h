@@ -1,6 +1,7 @@
 #ifndef HALCONCPP_HOPERATORSTOOLS_H
 #define HALCONCPP_HOPERATORSTOOLS_H
 
+#include "halconcpp/HObject.h"
 #include "halconcpp/HTuple.h"
 
 // One-dimensional functions (HALCON 11.0 "Tools / Function"): a Function is a control tuple,
@@ -39,6 +40,31 @@ HALCONCPP_API void SmoothFunct1dMean(const HTuple& Function, const HTuple& Smoot
                                      const HTuple& Iterations, HTuple* SmoothedFunction);
 HALCONCPP_API void SmoothFunct1dGauss(const HTuple& Function, const HTuple& Sigma,
                                       HTuple* SmoothedFunction);
+
+// The Hough transform (HALCON 11.0 "Tools / Hough"): lines in the normal form
+// col cos(Angle) + row sin(Angle) = Dist, Angle from -90 to 180 degrees.
+HALCONCPP_API void HoughLineTrans(const HObject& Region, HObject* HoughImage,
+                                  const HTuple& AngleResolution);
+HALCONCPP_API void HoughLines(const HObject& RegionIn, const HTuple& AngleResolution,
+                              const HTuple& Threshold, const HTuple& AngleGap,
+                              const HTuple& DistGap, HTuple* Angle, HTuple* Dist);
+HALCONCPP_API void HoughLineTransDir(const HObject& ImageDir, HObject* HoughImage,
+                                     const HTuple& DirectionUncertainty,
+                                     const HTuple& AngleResolution);
+HALCONCPP_API void HoughLinesDir(const HObject& ImageDir, HObject* HoughImage, HObject* Lines,
+                                 const HTuple& DirectionUncertainty, const HTuple& AngleResolution,
+                                 const HTuple& Smoothing, const HTuple& FilterSize,
+                                 const HTuple& Threshold, const HTuple& AngleGap,
+                                 const HTuple& DistGap, const HTuple& GenLines, HTuple* Angle,
+                                 HTuple* Dist);
+HALCONCPP_API void HoughCircleTrans(const HObject& Region, HObject* HoughImage,
+                                    const HTuple& Radius);
+HALCONCPP_API void HoughCircles(const HObject& RegionIn, HObject* RegionOut, const HTuple& Radius,
+                                const HTuple& Percent, const HTuple& Mode);
+HALCONCPP_API void SelectMatchingLines(const HObject& RegionIn, HObject* RegionLines,
+                                       const HTuple& AngleIn, const HTuple& DistIn,
+                                       const HTuple& LineWidth, const HTuple& Thresh,
+                                       HTuple* AngleOut, HTuple* DistOut);
 
 }  // namespace HalconCpp
 
