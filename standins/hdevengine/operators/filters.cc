@@ -25,6 +25,11 @@ constexpr OperatorSpec kFilterOperators[] = {
     bind<&H::TransToRgb>("trans_to_rgb"),
     bind<&H::SobelDir>("sobel_dir"),
     bind<&H::HighpassImage>("highpass_image"),
+    bind<&H::AddNoiseWhite>("add_noise_white"),
+    bind<&H::AddNoiseDistribution>("add_noise_distribution"),
+    bind<&H::GaussDistribution>("gauss_distribution"),
+    bind<&H::SpDistribution>("sp_distribution"),
+    bind<&H::NoiseDistributionMean>("noise_distribution_mean"),
     // The frequency domain (halconcpp/HOperatorsFft.h).
     bind<&H::GenGaussFilter>("gen_gauss_filter"),
     bind<&H::ConvolFft>("convol_fft"),

@@ -17,6 +17,7 @@
 #include "core/params.h"
 #include "core/region.h"
 #include "halconcpp/HOperatorsFile.h"
+#include "operators/files/serialized_items.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -112,6 +113,18 @@ HObject deserialize(const HTuple& handle, const char* className, const char* op)
 }
 
 }  // namespace
+
+Hlong addSerializedItem(std::string bytes, const char* op) {
+  return items().add(std::make_shared<const SerializedItem>(std::move(bytes), op));
+}
+
+std::string serializedItemBytes(const HTuple& handle, const char* op) {
+  const Hlong key = oneInteger(handle, op, 1);
+  const auto item = items().with(
+      key, [op] { fail(op, 1301); },
+      [](std::shared_ptr<const SerializedItem>& held) { return held; });
+  return item->bytes;
+}
 
 }  // namespace Standin
 
