@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <utility>
 #include <vector>
@@ -29,10 +30,13 @@ constexpr int kZeroNoise = 256;
 constexpr PixelTypes kNoiseTypes{PixelType::Byte, PixelType::Int2, PixelType::Uint2,
                                  PixelType::Real};
 
-// Each thread draws from a generator of its own, seeded once from the system.
+// Each thread draws from a generator of its own, seeded once from the system. The state lives
+// on the heap: the library's thread-local storage must stay small enough for it to be loaded
+// at run time (dlopen) beside others.
 std::mt19937_64& generator() {
-  thread_local std::mt19937_64 engine{std::random_device{}()};
-  return engine;
+  thread_local std::unique_ptr<std::mt19937_64> engine;
+  if (!engine) engine = std::make_unique<std::mt19937_64>(std::random_device{}());
+  return *engine;
 }
 
 // Copies of the images in which noise(generator) is added to every pixel of the domain.
