@@ -25,7 +25,7 @@ using namespace Standin;
 
 namespace {
 
-constexpr Hlong kDistributionLength = 513;
+constexpr std::size_t kDistributionLength = 513;
 constexpr int kZeroNoise = 256;
 constexpr PixelTypes kNoiseTypes{PixelType::Byte, PixelType::Int2, PixelType::Uint2,
                                  PixelType::Real};
@@ -68,10 +68,10 @@ HObject withNoise(const HObject& input, const char* op, Noise&& noise) {
 // The frequencies of a distribution at control position n: 513 finite numbers, none negative,
 // not all 0.
 std::vector<double> distributionOf(const HTuple& value, const char* op, int n) {
-  requireLength(value, kDistributionLength, op, n);
+  requireLength(value, Hlong(kDistributionLength), op, n);
   std::vector<double> frequencies(kDistributionLength);
   double sum = 0;
-  for (Hlong i = 0; i < kDistributionLength; ++i) {
+  for (Hlong i = 0; i < Hlong(kDistributionLength); ++i) {
     const double f = numberAt(value, i, op, n);
     if (!(f >= 0) || !std::isfinite(f)) fail(op, 1300 + n);
     frequencies[std::size_t(i)] = f;
@@ -118,7 +118,7 @@ void GaussDistribution(const HTuple& Sigma, HTuple* Distribution) {
   if (!(sigma >= 0) || !std::isfinite(sigma)) fail(op, 1301);
   std::vector<double> values(kDistributionLength, 0.0);
   if (sigma == 0) {
-    values[kZeroNoise] = 1;
+    values[std::size_t(kZeroNoise)] = 1;
   } else {
     // The normal density at the whole noise values, scaled to sum 1 over the 513 values.
     double sum = 0;
@@ -143,7 +143,7 @@ void SpDistribution(const HTuple& PercentSalt, const HTuple& PercentPepper, HTup
   std::vector<double> values(kDistributionLength, 0.0);
   values[0] = pepper / 100;
   values[kDistributionLength - 1] = salt / 100;
-  values[kZeroNoise] = (100 - salt - pepper) / 100;
+  values[std::size_t(kZeroNoise)] = (100 - salt - pepper) / 100;
   setOutput(Distribution, tupleOf(values));
 }
 
