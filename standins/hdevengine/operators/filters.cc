@@ -31,6 +31,11 @@ constexpr OperatorSpec kFilterOperators[] = {
     bind<&H::CornerResponse>("corner_response"),
     bind<&H::PointsHarris>("points_harris"),
     bind<&H::PointsHarrisBinomial>("points_harris_binomial"),
+    bind<&H::AddNoiseWhite>("add_noise_white"),
+    bind<&H::AddNoiseDistribution>("add_noise_distribution"),
+    bind<&H::GaussDistribution>("gauss_distribution"),
+    bind<&H::SpDistribution>("sp_distribution"),
+    bind<&H::NoiseDistributionMean>("noise_distribution_mean"),
     // The frequency domain (halconcpp/HOperatorsFft.h).
     bind<&H::GenGaussFilter>("gen_gauss_filter"),
     bind<&H::ConvolFft>("convol_fft"),

@@ -29,6 +29,7 @@ OperatorGroup measureOperators();
 OperatorGroup geometryOperators();
 OperatorGroup toolOperators();
 OperatorGroup poseOperators();
+OperatorGroup inspectionOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
@@ -40,6 +41,7 @@ std::vector<OperatorGroup> allOperatorGroups() {
       acquisitionOperators(),  transformationOperators(), typeOperators(),
       xldOperators(),          measureOperators(),        geometryOperators(),
       toolOperators(),         rankFilterOperators(),     poseOperators(),
+      inspectionOperators(),
   };
 }
 

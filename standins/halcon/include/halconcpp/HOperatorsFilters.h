@@ -149,6 +149,16 @@ HALCONCPP_API void PointsHarrisBinomial(const HObject& Image, const HTuple& Mask
                                         const HTuple& MaskSizeSmooth, const HTuple& Alpha,
                                         const HTuple& Threshold, const HTuple& Subpix, HTuple* Row,
                                         HTuple* Column);
+// Noise (HALCON 11.0 "Filters / Noise"): a distribution is 513 frequencies of the noise values
+// -256 ... 256, the value 0 at index 256.
+HALCONCPP_API void AddNoiseWhite(const HObject& Image, HObject* ImageNoise, const HTuple& Amp);
+HALCONCPP_API void AddNoiseDistribution(const HObject& Image, HObject* ImageNoise,
+                                        const HTuple& Distribution);
+HALCONCPP_API void GaussDistribution(const HTuple& Sigma, HTuple* Distribution);
+HALCONCPP_API void SpDistribution(const HTuple& PercentSalt, const HTuple& PercentPepper,
+                                  HTuple* Distribution);
+HALCONCPP_API void NoiseDistributionMean(const HObject& ConstRegion, const HObject& Image,
+                                         const HTuple& FilterSize, HTuple* Distribution);
 
 }  // namespace HalconCpp
 
