@@ -10,6 +10,7 @@
 
 #include "core/empty_results.h"
 #include "core/image.h"
+#include "core/numbers.h"
 #include "core/params.h"
 #include "core/region.h"
 #include "halconcpp/HOperatorsFilters.h"
@@ -21,8 +22,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // The one region of a region input; null when there is none to work on (no object or an
 // empty region under the system's settings), which leaves every output empty.

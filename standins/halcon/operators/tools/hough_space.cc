@@ -4,16 +4,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/numbers.h"
 #include "core/params.h"
 
 namespace HalconCpp {
 namespace Standin {
 
-namespace {
-
-constexpr double kPi = 3.14159265358979323846;
-
-}  // namespace
+namespace {}  // namespace
 
 std::int32_t angleResolutionOf(const HTuple& value, const char* op, int n) {
   const Hlong r = oneInteger(value, op, n);
