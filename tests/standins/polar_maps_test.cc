@@ -153,6 +153,12 @@ TEST(PolarTrans, Contours) {
         "polar_trans_contour_xld_inv (P, X, 4, 4, 0, rad(90), 0, 2, 3, 3, 6, 9)",
         "get_contour_xld (X, Rs, Cs)", "R := [Rs, Cs]"},
        {3, 2, 5, 4}},
+      // there and back: the points again
+      {{"gen_contour_polygon_xld (C, [4, 2], [6, 4])",
+        "polar_trans_contour_xld (C, P, 4, 4, 0, rad(90), 0, 2, 3, 3)",
+        "polar_trans_contour_xld_inv (P, X, 4, 4, 0, rad(90), 0, 2, 3, 3, 9, 9)",
+        "get_contour_xld (X, Rs, Cs)", "R := [Rs, Cs]"},
+       {4, 2, 6, 4}},
       // a contour without points, and none at all, give none
       {{"gen_contour_polygon_xld (C, [], [])",
         "polar_trans_contour_xld (C, P, 4, 4, 0, rad(90), 0, 2, 3, 3)", "count_obj (P, R)"},
