@@ -66,7 +66,7 @@ void polarRows(const PolarArc& arc, const Runs& region, std::int32_t* first, std
     from = std::min(from, row);
     to = std::max(to, row);
   }
-  // An arc of radii that are not numbers reaches nothing anyway: every row is tried.
+  // Radii that are not numbers bound nothing: every row is tried (and maps nowhere).
   if (!std::isfinite(from) || !std::isfinite(to)) return;
   *first = static_cast<std::int32_t>(std::clamp(std::floor(from) - 1, 0.0, double(arc.height)));
   *last = static_cast<std::int32_t>(std::clamp(std::ceil(to) + 1, -1.0, double(arc.height - 1)));
