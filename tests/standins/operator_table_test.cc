@@ -249,7 +249,7 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       "info_edges ('canny', 'edge', 1.0, Size, Coeffs)",
       "gen_gabor (Filter, 1.4, 0.4, 1.0, 1.5, 'n', 'rft', 512, 512)",
       // Regions, Morphology, Segmentation, XLD
-      "polar_trans_region (Region, Polar, 100, 100, 0, 6.28, 0, 50, 512, 50, 'nearest_neighbor')",
+      "gen_region_histo (Region, [1, 2, 3], 10, 10, 1)",
       "thinning_golay (Region, Thin, 'l', 0)",
       "learn_ndim_norm (Fg, Bg, Image, 'euclid', 10, 0.01, Radius, Center, Quality)",
       "gen_parallel_contour_xld (Contours, Parallel, 'regression_normal', 5)",
@@ -275,11 +275,11 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       "create_text_model (TextModel)",
       "get_bar_code_param_specific (BarCode, 'EAN-13', 'check_char', Value)",
       "clear_all_metrology_models ()",
-      // 11.0 chapter pages: Filters / Optical Flow and Geometric Transformations, Image / Access,
+      // 11.0 chapter pages: Filters / Optical Flow, Image / Access,
       // System / Sockets and Database, Matching / Correlation-Based
       "derivate_vector_field (VectorField, Result, 1.0, 'curl')",
-      "convert_map_type (Map, MapConverted, 'coord_map_sub_pix', 640)",
-      "get_grayval_contour_xld (Image, Contour, 'bilinear', Grayval)",
+      "vector_field_length (VectorField, Length, 'length')",
+      "get_image_time (Image, MSecond, Second, Minute, Hour, Day, YDay, Month, Year)",
       "close_all_sockets ()",
       "get_socket_descriptor (Socket, Descriptor)",
       "get_modules (UsedModules, ModuleKey)",

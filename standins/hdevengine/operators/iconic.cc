@@ -23,6 +23,7 @@ constexpr OperatorSpec kIconicOperators[] = {
     bind<&H::Compose3>("compose3"),
     bind<&H::GetGrayval>("get_grayval"),
     bind<&H::GetGrayvalInterpolated>("get_grayval_interpolated"),
+    bind<&H::GetGrayvalContourXld>("get_grayval_contour_xld"),
     bind<&H::TileImages>("tile_images"),
     bind<&H::TileChannels>("tile_channels"),
     bind<&H::TileImagesOffset>("tile_images_offset"),

@@ -18,6 +18,7 @@ constexpr OperatorSpec kImageOperators[] = {
     bind<&H::CropDomainRel>("crop_domain_rel"),
     bind<&H::AddChannels>("add_channels"),
     bind<&H::CropPart>("crop_part"),
+    bind<&H::ChangeFormat>("change_format"),
     bind<&H::CropRectangle1>("crop_rectangle1"),
     bind<&H::Rgb1ToGray>("rgb1_to_gray"),
     bind<&H::Rgb3ToGray>("rgb3_to_gray"),

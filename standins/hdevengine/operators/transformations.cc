@@ -44,6 +44,15 @@ constexpr OperatorSpec kTransformationOperators[] = {
     bind<&H::ProjectiveTransImageSize>("projective_trans_image_size"),
     bind<&H::ProjectiveTransRegion>("projective_trans_region"),
     bind<&H::ProjectiveTransContourXld>("projective_trans_contour_xld"),
+    bind<&H::PolarTransImageExt>("polar_trans_image_ext"),
+    bind<&H::PolarTransImageInv>("polar_trans_image_inv"),
+    bind<&H::PolarTransImage>("polar_trans_image"),
+    bind<&H::PolarTransRegion>("polar_trans_region"),
+    bind<&H::PolarTransRegionInv>("polar_trans_region_inv"),
+    bind<&H::PolarTransContourXld>("polar_trans_contour_xld"),
+    bind<&H::PolarTransContourXldInv>("polar_trans_contour_xld_inv"),
+    bind<&H::MapImage>("map_image"),
+    bind<&H::ConvertMapType>("convert_map_type"),
 };
 
 }  // namespace

@@ -86,6 +86,8 @@ HALCONCPP_API void GetGrayval(const HObject& Image, const HTuple& Row, const HTu
 HALCONCPP_API void GetGrayvalInterpolated(const HObject& Image, const HTuple& Row,
                                           const HTuple& Column, const HTuple& Interpolation,
                                           HTuple* Grayval);
+HALCONCPP_API void GetGrayvalContourXld(const HObject& Image, const HObject& Contour,
+                                        const HTuple& Interpolation, HTuple* Grayval);
 // Writes into the image in place, seen by every object sharing it.
 HALCONCPP_API void SetGrayval(const HObject& Image, const HTuple& Row, const HTuple& Column,
                               const HTuple& Grayval);

@@ -24,6 +24,9 @@ HALCONCPP_API void CropDomainRel(const HObject& Image, HObject* ImagePart, const
 HALCONCPP_API void AddChannels(const HObject& Regions, const HObject& Image, HObject* GrayRegions);
 HALCONCPP_API void CropPart(const HObject& Image, HObject* ImagePart, const HTuple& Row,
                             const HTuple& Column, const HTuple& Width, const HTuple& Height);
+// The top left part of the given size, padded with 0 where the image is smaller.
+HALCONCPP_API void ChangeFormat(const HObject& Image, HObject* ImagePart, const HTuple& Width,
+                                const HTuple& Height);
 HALCONCPP_API void CropRectangle1(const HObject& Image, HObject* ImagePart, const HTuple& Row1,
                                   const HTuple& Column1, const HTuple& Row2, const HTuple& Column2);
 

@@ -96,6 +96,55 @@ HALCONCPP_API void ProjectiveTransRegion(const HObject& Regions, HObject* TransR
 HALCONCPP_API void ProjectiveTransContourXld(const HObject& Contours, HObject* ContoursProjTrans,
                                              const HTuple& HomMat2D);
 
+// Polar transformations of an annular arc: the polar image's row 0 lies on RadiusStart and
+// its last row on RadiusEnd, column 0 on AngleStart and its last column on AngleEnd; angles
+// turn counterclockwise as the image shows them. Interpolation: 'nearest_neighbor' or
+// 'bilinear'.
+HALCONCPP_API void PolarTransImageExt(const HObject& Image, HObject* PolarTransImage,
+                                      const HTuple& Row, const HTuple& Column,
+                                      const HTuple& AngleStart, const HTuple& AngleEnd,
+                                      const HTuple& RadiusStart, const HTuple& RadiusEnd,
+                                      const HTuple& Width, const HTuple& Height,
+                                      const HTuple& Interpolation);
+HALCONCPP_API void PolarTransImageInv(const HObject& PolarImage, HObject* XYTransImage,
+                                      const HTuple& Row, const HTuple& Column,
+                                      const HTuple& AngleStart, const HTuple& AngleEnd,
+                                      const HTuple& RadiusStart, const HTuple& RadiusEnd,
+                                      const HTuple& Width, const HTuple& Height,
+                                      const HTuple& Interpolation);
+HALCONCPP_API void PolarTransImage(const HObject& ImageXY, HObject* ImagePolar, const HTuple& Row,
+                                   const HTuple& Column, const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void PolarTransRegion(const HObject& Region, HObject* PolarTransRegion,
+                                    const HTuple& Row, const HTuple& Column,
+                                    const HTuple& AngleStart, const HTuple& AngleEnd,
+                                    const HTuple& RadiusStart, const HTuple& RadiusEnd,
+                                    const HTuple& Width, const HTuple& Height,
+                                    const HTuple& Interpolation);
+HALCONCPP_API void PolarTransRegionInv(const HObject& PolarRegion, HObject* XYTransRegion,
+                                       const HTuple& Row, const HTuple& Column,
+                                       const HTuple& AngleStart, const HTuple& AngleEnd,
+                                       const HTuple& RadiusStart, const HTuple& RadiusEnd,
+                                       const HTuple& WidthIn, const HTuple& HeightIn,
+                                       const HTuple& Width, const HTuple& Height,
+                                       const HTuple& Interpolation);
+HALCONCPP_API void PolarTransContourXld(const HObject& Contour, HObject* PolarTransContour,
+                                        const HTuple& Row, const HTuple& Column,
+                                        const HTuple& AngleStart, const HTuple& AngleEnd,
+                                        const HTuple& RadiusStart, const HTuple& RadiusEnd,
+                                        const HTuple& Width, const HTuple& Height);
+HALCONCPP_API void PolarTransContourXldInv(const HObject& PolarContour, HObject* XYTransContour,
+                                           const HTuple& Row, const HTuple& Column,
+                                           const HTuple& AngleStart, const HTuple& AngleEnd,
+                                           const HTuple& RadiusStart, const HTuple& RadiusEnd,
+                                           const HTuple& WidthIn, const HTuple& HeightIn,
+                                           const HTuple& Width, const HTuple& Height);
+
+// Maps: two real channels of the source row and column of each pixel ('coord_map_sub_pix',
+// bilinear) or one int4 channel of the source pixel's index row * width + column.
+HALCONCPP_API void MapImage(const HObject& Image, const HObject& Map, HObject* ImageMapped);
+HALCONCPP_API void ConvertMapType(const HObject& Map, HObject* MapConverted, const HTuple& NewType,
+                                  const HTuple& ImageWidth);
+
 }  // namespace HalconCpp
 
 #endif

@@ -160,4 +160,34 @@ void CropRectangle1(const HObject& Image, HObject* ImagePart, const HTuple& Row1
   setOutput(ImagePart, objectOf(items));
 }
 
+// The image's top left Width x Height: a smaller size cuts the right and lower parts off, a
+// larger one adds pixels of 0 there; the domain is the old one cut to the new size.
+void ChangeFormat(const HObject& Image, HObject* ImagePart, const HTuple& Width,
+                  const HTuple& Height) {
+  ApiScope scope("ChangeFormat");
+  const char* op = "change_format";
+  const Hlong width = oneInteger(Width, op, 1), height = oneInteger(Height, op, 2);
+  if (width < 1 || width > kMaxImageSide) fail(op, 1301);
+  if (height < 1 || height > kMaxImageSide) fail(op, 1302);
+  const auto w = static_cast<std::int32_t>(width), h = static_cast<std::int32_t>(height);
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesOf(Image, op, 1, PixelTypes::all())) {
+    const std::size_t size = elementSize(image->type());
+    const std::int32_t rows = std::min(h, image->height), cols = std::min(w, image->width);
+    std::vector<PlanePtr> planes;
+    for (std::size_t c = 0; c < image->channels.size(); ++c) {
+      auto plane = std::make_shared<Plane>(w, h, op, image->type());
+      for (std::int32_t y = 0; y < rows; ++y) {
+        std::memcpy(
+            plane->data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w) * size,
+            image->pixels(c) + image->offset(y, 0) * size, static_cast<std::size_t>(cols) * size);
+      }
+      planes.push_back(std::move(plane));
+    }
+    items.push_back(makeImage(w, h, std::move(planes),
+                              std::make_shared<const Runs>(clipRuns(*image->domain, h, w))));
+  }
+  setOutput(ImagePart, objectOf(items));
+}
+
 }  // namespace HalconCpp

@@ -29,17 +29,24 @@ inline double cubicWeight(double x) {
 }
 
 // The bilinear grey value at (row, col), pixel centres at whole numbers, the border pixels
-// repeated for the half pixel between the last centre and the image's edge.
-inline double bilinearAt(const ImageObject& image, const std::uint8_t* p, double row, double col) {
+// repeated for the half pixel between the last centre and the image's edge; `read(i)` gives
+// the value at offset i, so that every pixel type interpolates alike.
+template <class Read>
+double bilinearOf(const ImageObject& image, Read&& read, double row, double col) {
   row = std::clamp(row, 0.0, double(image.height - 1));
   col = std::clamp(col, 0.0, double(image.width - 1));
   const auto r0 = static_cast<std::int32_t>(row), c0 = static_cast<std::int32_t>(col);
   const std::int32_t r1 = std::min(r0 + 1, image.height - 1),
                      c1 = std::min(c0 + 1, image.width - 1);
   const double fr = row - r0, fc = col - c0;
-  const double top = p[image.offset(r0, c0)] * (1 - fc) + p[image.offset(r0, c1)] * fc;
-  const double bottom = p[image.offset(r1, c0)] * (1 - fc) + p[image.offset(r1, c1)] * fc;
+  const double top = read(image.offset(r0, c0)) * (1 - fc) + read(image.offset(r0, c1)) * fc;
+  const double bottom = read(image.offset(r1, c0)) * (1 - fc) + read(image.offset(r1, c1)) * fc;
   return top * (1 - fr) + bottom * fr;
+}
+
+inline double bilinearAt(const ImageObject& image, const std::uint8_t* p, double row, double col) {
+  return bilinearOf(
+      image, [p](std::size_t i) -> double { return p[i]; }, row, col);
 }
 
 // Four by four neighbours, those beyond the edges repeating the edge pixel.
