@@ -245,7 +245,7 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       // Filters / Wiener Filter, Inpainting, Misc, Edges, FFT
       "wiener_filter (Image, Psf, Filtered, Restored)",
       "inpainting_ct (Image, Region, Inpainted, 0.5, 25, 1.41, 4, [])",
-      "gray_inside (Image, ImageDist)",
+      "gray_skeleton (Image, GraySkeleton)",
       "info_edges ('canny', 'edge', 1.0, Size, Coeffs)",
       "gen_gabor (Filter, 1.4, 0.4, 1.0, 1.5, 'n', 'rft', 512, 512)",
       // Regions, Morphology, Segmentation, XLD

@@ -47,6 +47,7 @@ constexpr OperatorSpec kIconicOperators[] = {
     bind<&H::SelectObj>("select_obj"),
     bind<&H::CopyObj>("copy_obj"),
     bind<&H::GetObjClass>("get_obj_class"),
+    bind<&H::GetChannelInfo>("get_channel_info"),
     bind<&H::ClearObj>("clear_obj"),
     bind<&H::TestEqualObj>("test_equal_obj"),
     bind<&H::ObjDiff>("obj_diff"),

@@ -35,6 +35,8 @@ constexpr OperatorSpec kSegmentationOperators[] = {
     bind<&H::CharThreshold>("char_threshold"),
     bind<&H::FastThreshold>("fast_threshold"),
     bind<&H::HysteresisThreshold>("hysteresis_threshold"),
+    bind<&H::RegiongrowingMean>("regiongrowing_mean"),
+    bind<&H::ExpandLine>("expand_line"),
 };
 
 }  // namespace

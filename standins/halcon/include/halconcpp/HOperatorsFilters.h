@@ -160,6 +160,37 @@ HALCONCPP_API void SpDistribution(const HTuple& PercentSalt, const HTuple& Perce
 HALCONCPP_API void NoiseDistributionMean(const HObject& ConstRegion, const HObject& Image,
                                          const HTuple& FilterSize, HTuple* Distribution);
 
+// Colour values through a homogeneous m x (n + 1) matrix, row by row: a real image of m
+// channels from one of n.
+HALCONCPP_API void LinearTransColor(const HObject& Image, HObject* ImageTrans,
+                                    const HTuple& TransMat);
+// A Bayer mosaic ('bayer_gb', 'bayer_gr', 'bayer_bg', 'bayer_rg': its first two pixels) to
+// red, green and blue by 'bilinear' interpolation.
+HALCONCPP_API void CfaToRgb(const HObject& CFAImage, HObject* RGBImage, const HTuple& CFAType,
+                            const HTuple& Interpolation);
+// Tables of a trans_from_rgb ('from_rgb') or trans_to_rgb ('to_rgb') space for 8-bit channels.
+HALCONCPP_API void CreateColorTransLut(const HTuple& ColorSpace, const HTuple& TransDirection,
+                                       const HTuple& NumBits, HTuple* ColorTransLUTHandle);
+HALCONCPP_API void ApplyColorTransLut(const HObject& Image1, const HObject& Image2,
+                                      const HObject& Image3, HObject* ImageResult1,
+                                      HObject* ImageResult2, HObject* ImageResult3,
+                                      const HTuple& ColorTransLUTHandle);
+HALCONCPP_API void ClearColorTransLut(const HTuple& ColorTransLUTHandle);
+HALCONCPP_API void ClearAllColorTransLuts();
+// The two half images of a video frame: 'odd' or 'even' rows recomputed as the mean of the rows
+// beside them, 'rmodd' or 'rmeven' rows dropped, or the two exchanged ('switch').
+HALCONCPP_API void FillInterlace(const HObject& ImageCamera, HObject* ImageFilled,
+                                 const HTuple& Mode);
+// The domain grown by ExpansionRange rings of 8-neighbours, each new pixel the mean of its
+// neighbours already inside.
+HALCONCPP_API void ExpandDomainGray(const HObject& InputImage, HObject* ExpandedImage,
+                                    const HTuple& ExpansionRange);
+// How far each pixel must climb on its lowest path to the domain's edge (int2).
+HALCONCPP_API void GrayInside(const HObject& Image, HObject* ImageDist);
+// Along each row: 255 - 255 / MaskSize times the sum over i = 1 ... MaskSize of
+// (|g(x + i) - g(x - i)| / 255)^Exponent; Direction 0.0 only.
+HALCONCPP_API void Symmetry(const HObject& Image, HObject* ImageSymmetry, const HTuple& MaskSize,
+                            const HTuple& Direction, const HTuple& Exponent);
 }  // namespace HalconCpp
 
 #endif

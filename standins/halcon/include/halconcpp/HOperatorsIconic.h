@@ -116,6 +116,10 @@ HALCONCPP_API void AreaCenter(const HObject& Regions, HTuple* Area, HTuple* Row,
 // Contours.
 HALCONCPP_API void GenContourPolygonXld(HObject* Contour, const HTuple& Row, const HTuple& Col);
 
+// Request 'type' of one object: 'region' (or 'xld') for component 0, each channel's pixel type.
+HALCONCPP_API void GetChannelInfo(const HObject& Object, const HTuple& Request,
+                                  const HTuple& Channel, HTuple* Information);
+
 }  // namespace HalconCpp
 
 #endif

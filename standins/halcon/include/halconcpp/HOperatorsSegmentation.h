@@ -72,6 +72,18 @@ HALCONCPP_API void PartitionRectangle(const HObject& Region, HObject* Partitione
 HALCONCPP_API void PartitionDynamic(const HObject& Region, HObject* Partitioned,
                                     const HTuple& Distance, const HTuple& Percent);
 
+// Regions grown from seeds (none: from each free pixel in turn) while a 4-neighbour differs
+// from the region's running mean by less than Tolerance; those under MinSize pixels dropped.
+HALCONCPP_API void RegiongrowingMean(const HObject& Image, HObject* Regions,
+                                     const HTuple& StartRows, const HTuple& StartColumns,
+                                     const HTuple& Tolerance, const HTuple& MinSize);
+// The region grown up and down each column from row Coordinate ('row', or left and right
+// along each row from a column) while the grey value stays within Threshold of the line's
+// mean ('mean') or of the last pixel taken ('gradient').
+HALCONCPP_API void ExpandLine(const HObject& Image, HObject* RegionExpand, const HTuple& Coordinate,
+                              const HTuple& ExpandType, const HTuple& RowColumn,
+                              const HTuple& Threshold);
+
 }  // namespace HalconCpp
 
 #endif

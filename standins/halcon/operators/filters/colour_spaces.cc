@@ -14,6 +14,7 @@
 #include "core/params.h"
 #include "core/threads.h"
 #include "halconcpp/HOperatorsFilters.h"
+#include "operators/filters/colour_spaces.h"
 #include "operators/filters/image_kernels.h"
 #include "standin/controls.h"
 
@@ -440,50 +441,69 @@ void hsvBytes(const std::uint8_t* const in[3], std::uint8_t* const out[3], std::
 
 }  // namespace
 
+namespace Standin {
+
+bool hasColourSpace(const std::string& name, bool toRgb) {
+  for (const ColourSpace& space : kSpaces) {
+    if (name == space.name && !(toRgb && space.kind == Kind::Ihs)) return true;
+  }
+  return false;
+}
+
+void convertColours(const HObject& input1, const HObject& input2, const HObject& input3,
+                    HObject* output1, HObject* output2, HObject* output3, const HTuple& ColorSpace,
+                    bool inverse, const char* op) {
+  const ColourSpace& space = spaceNamed(ColorSpace, op, inverse);
+  if (!inverse) {
+    const auto code = [&space](const Triple& v, bool bytes) {
+      if (!bytes) return fromRgb(space, v);
+      const Triple w = fromRgb(space, {v[0] / 255, v[1] / 255, v[2] / 255});
+      Triple coded{};
+      for (std::size_t k = 0; k < 3; ++k) {
+        const Range r = space.ranges[k];
+        coded[k] = toByte((w[k] - r.low) / (r.high - r.low));
+      }
+      return coded;
+    };
+    return convertImages(input1, input2, input3, output1, output2, output3, op,
+                         [&](const std::uint8_t* const in[3], std::uint8_t* const out[3],
+                             std::size_t i, std::size_t n, bool bytes) {
+                           if (bytes && space.kind == Kind::Hsv) return hsvBytes(in, out, i, n);
+                           convertPixels(in, out, i, n, bytes, code);
+                         });
+  }
+  const Matrix undo = space.kind == Kind::Linear ? inverseOf(space.matrix) : Matrix{};
+  const auto decode = [&space, &undo](const Triple& v, bool bytes) {
+    if (!bytes) return toRgb(space, undo, v);
+    Triple decoded{};
+    for (std::size_t k = 0; k < 3; ++k) {
+      const Range r = space.ranges[k];
+      decoded[k] = r.low + v[k] / 255 * (r.high - r.low);
+    }
+    const Triple rgb = toRgb(space, undo, decoded);
+    return Triple{double(toByte(rgb[0])), double(toByte(rgb[1])), double(toByte(rgb[2]))};
+  };
+  convertImages(input1, input2, input3, output1, output2, output3, op,
+                [&](const std::uint8_t* const in[3], std::uint8_t* const out[3], std::size_t i,
+                    std::size_t n, bool bytes) { convertPixels(in, out, i, n, bytes, decode); });
+}
+
+}  // namespace Standin
+
 void TransFromRgb(const HObject& ImageRed, const HObject& ImageGreen, const HObject& ImageBlue,
                   HObject* ImageResult1, HObject* ImageResult2, HObject* ImageResult3,
                   const HTuple& ColorSpace) {
   ApiScope scope("TransFromRgb");
-  const char* op = "trans_from_rgb";
-  const ColourSpace& space = spaceNamed(ColorSpace, op, false);
-  const auto code = [&space](const Triple& v, bool bytes) {
-    if (!bytes) return fromRgb(space, v);
-    const Triple w = fromRgb(space, {v[0] / 255, v[1] / 255, v[2] / 255});
-    Triple coded{};
-    for (std::size_t k = 0; k < 3; ++k) {
-      const Range r = space.ranges[k];
-      coded[k] = toByte((w[k] - r.low) / (r.high - r.low));
-    }
-    return coded;
-  };
-  convertImages(ImageRed, ImageGreen, ImageBlue, ImageResult1, ImageResult2, ImageResult3, op,
-                [&](const std::uint8_t* const in[3], std::uint8_t* const out[3], std::size_t i,
-                    std::size_t n, bool bytes) {
-                  if (bytes && space.kind == Kind::Hsv) return hsvBytes(in, out, i, n);
-                  convertPixels(in, out, i, n, bytes, code);
-                });
+  convertColours(ImageRed, ImageGreen, ImageBlue, ImageResult1, ImageResult2, ImageResult3,
+                 ColorSpace, false, "trans_from_rgb");
 }
 
 void TransToRgb(const HObject& ImageInput1, const HObject& ImageInput2, const HObject& ImageInput3,
                 HObject* ImageRed, HObject* ImageGreen, HObject* ImageBlue,
                 const HTuple& ColorSpace) {
   ApiScope scope("TransToRgb");
-  const char* op = "trans_to_rgb";
-  const ColourSpace& space = spaceNamed(ColorSpace, op, true);
-  const Matrix inverse = space.kind == Kind::Linear ? inverseOf(space.matrix) : Matrix{};
-  const auto decode = [&space, &inverse](const Triple& v, bool bytes) {
-    if (!bytes) return toRgb(space, inverse, v);
-    Triple decoded{};
-    for (std::size_t k = 0; k < 3; ++k) {
-      const Range r = space.ranges[k];
-      decoded[k] = r.low + v[k] / 255 * (r.high - r.low);
-    }
-    const Triple rgb = toRgb(space, inverse, decoded);
-    return Triple{double(toByte(rgb[0])), double(toByte(rgb[1])), double(toByte(rgb[2]))};
-  };
-  convertImages(ImageInput1, ImageInput2, ImageInput3, ImageRed, ImageGreen, ImageBlue, op,
-                [&](const std::uint8_t* const in[3], std::uint8_t* const out[3], std::size_t i,
-                    std::size_t n, bool bytes) { convertPixels(in, out, i, n, bytes, decode); });
+  convertColours(ImageInput1, ImageInput2, ImageInput3, ImageRed, ImageGreen, ImageBlue, ColorSpace,
+                 true, "trans_to_rgb");
 }
 
 }  // namespace HalconCpp

@@ -1,4 +1,5 @@
-// Object operators that compare or drop objects: clear_obj, test_equal_obj, obj_diff.
+// Object operators that compare or drop objects (clear_obj, test_equal_obj, obj_diff) or tell
+// what an object is made of (get_channel_info).
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -9,6 +10,7 @@
 #include "core/params.h"
 #include "core/region.h"
 #include "halconcpp/HObject.h"
+#include "halconcpp/HOperatorsIconic.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -90,6 +92,31 @@ void ObjDiff(const HObject& Objects, const HObject& ObjectsSub, HObject* Objects
     if (!removed) kept.push_back(item);
   }
   setOutput(ObjectsDiff, HObject(std::move(kept)));
+}
+
+void GetChannelInfo(const HObject& Object, const HTuple& Request, const HTuple& Channel,
+                    HTuple* Information) {
+  ApiScope scope("GetChannelInfo");
+  const char* op = "get_channel_info";
+  if (objectCount(Object, op, 1) != 1) fail(op, 1501);
+  // The stand-in keeps no record of the operator that made a channel: 'creator' is refused as
+  // a value it does not know.
+  if (oneString(Request, op, 1) != "type") fail(op, 1301);
+  const HObject::Item& item = Object.Items().front();
+  const auto image = std::dynamic_pointer_cast<ImageObject>(item);
+  const bool xld = std::strncmp(item->className(), "xld", 3) == 0;
+  HTuple information;
+  for (Hlong i = 0; i < Channel.Length(); ++i) {
+    const Hlong channel = integerAt(Channel, i, op, 2);
+    if (channel == 0) {
+      information.Append(HTuple(xld ? "xld" : "region"));
+    } else if (image && channel >= 1 && std::size_t(channel) <= image->channels.size()) {
+      information.Append(HTuple(pixelTypeName(image->type())));
+    } else {
+      fail(op, 1302);
+    }
+  }
+  setOutput(Information, information);
 }
 
 }  // namespace HalconCpp
