@@ -28,6 +28,7 @@ OperatorGroup xldOperators();
 OperatorGroup measureOperators();
 OperatorGroup geometryOperators();
 OperatorGroup toolOperators();
+OperatorGroup informationOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
@@ -38,7 +39,7 @@ std::vector<OperatorGroup> allOperatorGroups() {
       drawingOperators(),      fileOperators(),           textFileOperators(),
       acquisitionOperators(),  transformationOperators(), typeOperators(),
       xldOperators(),          measureOperators(),        geometryOperators(),
-      toolOperators(),         rankFilterOperators(),
+      toolOperators(),         rankFilterOperators(),     informationOperators(),
   };
 }
 
