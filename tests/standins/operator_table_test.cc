@@ -279,7 +279,7 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       // File, Graphics, System
       "read_world_file ('w.tfw', WorldTransformation)",
       "gnuplot_open_pipe (Gnuplot)",
-      "query_spy (Classes, Values)",
+      "count_relation ('image', NumOfTuples)",
       // Calibration, 3D reconstruction, 3D object model
       "serialize_cam_par ([0.016,0,1e-5,1e-5,320,240,640,480], Item)",
       "cam_par_pose_to_hom_mat3d ([0.016,0,1e-5,1e-5,320,240,640,480], [0,0,1,0,0,0,0], HomMat3D)",

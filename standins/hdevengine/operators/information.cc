@@ -5,6 +5,7 @@
 // (docs/standins.md, "Operator information").
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
