@@ -69,6 +69,8 @@ TEST(OperatorInformation, ChaptersAsTheReferenceGroupsThem) {
   });
 }
 
+// query_operator_info and query_param_info, HALCON 11.0: each slot they list is one the
+// get_ operators take.
 TEST(OperatorInformation, EverySlotTheQueriesListIsAnswered) {
   expectTexts(
       {{"query_operator_info (Slots)\n"
@@ -83,6 +85,7 @@ TEST(OperatorInformation, EverySlotTheQueriesListIsAnswered) {
         "[1, 1]"}});
 }
 
+// The pages give no numbers of their own: an unknown name is a wrong value of its parameter.
 TEST(OperatorInformation, UnknownNamesAreWrongValues) {
   expectLineErrors({
       {"get_param_num ('no_such_operator', C, I1, O1, I2, O2, T)", 1301},

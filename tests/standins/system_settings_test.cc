@@ -59,6 +59,7 @@ TEST(ErrorHandling, WithoutGiveErrorAFailingLineSetsTheErrorVariable) {
             1301);
 }
 
+// set_spy, get_spy and query_spy, HALCON 11.0: a class's value reads back.
 TEST(ErrorHandling, SpySettingsAreRecorded) {
   expectTexts(
       {{"set_spy ('mode', 'on')\nget_spy ('mode', A)\nset_spy ('mode', 'off')\n"
@@ -66,7 +67,8 @@ TEST(ErrorHandling, SpySettingsAreRecorded) {
         "['on', 1]"}});
 }
 
-// A tuple of every element kind comes back as it went in; so does the empty tuple.
+// serialize_tuple and deserialize_tuple, HALCON 11.0: a tuple of every element kind comes
+// back as it went in; so does the empty tuple.
 TEST(SerializedTuples, RoundTrip) {
   const std::string kinds = "T := [1, -7, 2.5, -0.0, 'a b\\n', '', 1.0e300]\n";
   expectTexts({
@@ -81,6 +83,8 @@ TEST(SerializedTuples, RoundTrip) {
   });
 }
 
+// create_serialized_item_ptr, HALCON 11.0, with the numbers docs/standins.md chooses: a cut
+// item is no tuple (5202), an address or size not handed out a wrong value (1301).
 TEST(SerializedTuples, ForeignAndTruncatedItemsAreRefused) {
   const std::string item = "serialize_tuple ([1, 'x'], H)\nget_serialized_item_ptr (H, P, S)\n";
   expectLineErrors({
@@ -100,6 +104,8 @@ TEST(SerializedTuples, ForeignAndTruncatedItemsAreRefused) {
   });
 }
 
+// fwrite_serialized_item and fread_serialized_item, HALCON 11.0: items follow each other in a
+// binary file.
 TEST(SerializedTuples, ItemsInBinaryFiles) {
   const std::string file = scratchFile("items.bin");
   const std::string write =
@@ -168,6 +174,7 @@ TEST(WindowSettings, RememberedPerWindow) {
   });
 }
 
+// read_char and read_string wait for keys no one presses: 5, as get_mbutton (docs/standins.md).
 TEST(WindowSettings, WrongValuesAndNoKeyboard) {
   expectLineErrors({
       {kOpen + "set_lut (W, 'no_such_lut')", 1302},
