@@ -102,7 +102,7 @@ TEST(OperatorInformation, UnknownNamesAreWrongValues) {
   });
 }
 
-// '' is part of every name; the chapters hold, section by section, the operators
+// '' is in every name; the chapters hold, section by section, the operators
 // chapters.txt lists.
 TEST(OperatorInformation, AgreesWithTheTables) {
   std::size_t operators = dataLines("operators.txt").size();
