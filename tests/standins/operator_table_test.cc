@@ -262,7 +262,7 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       // File, Graphics, System
       "read_world_file ('w.tfw', WorldTransformation)",
       "gnuplot_open_pipe (Gnuplot)",
-      "query_spy (Classes, Values)",
+      "count_relation ('image', NumOfTuples)",
       // Calibration, 3D reconstruction, 3D object model
       "change_radial_distortion_cam_par ('fixed', [0.016,0,1e-5,1e-5,320,240,640,480], 0, Out)",
       "gen_radial_distortion_map (Map, [0.016,0,1e-5,1e-5,320,240,640,480], "

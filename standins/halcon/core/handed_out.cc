@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "common/annotated_mutex.h"
+#include "core/serialized_items.h"
 
 namespace HalconCpp {
 namespace Standin {
@@ -55,7 +56,23 @@ Registry<IconicObject>& objects() {
   return *registry;
 }
 
+Registry<const SerializedItem>& items() {
+  static auto* registry = new Registry<const SerializedItem>;  // outlives every static destructor
+  return *registry;
+}
+
 }  // namespace
+
+HTuple handOutItem(const SerializedItemPtr& item) {
+  const auto address = reinterpret_cast<std::uintptr_t>(item->bytes.data());
+  items().add(address, item, item->bytes.size());
+  return HTuple(static_cast<Hlong>(address));
+}
+
+SerializedItemPtr handedOutItem(std::uintptr_t address, std::uint64_t size) {
+  SerializedItemPtr item = items().find(address, size);
+  return item && reinterpret_cast<std::uintptr_t>(item->bytes.data()) == address ? item : nullptr;
+}
 
 HTuple handOutPlane(const PlanePtr& plane, std::uint64_t bytes) {
   const auto address = reinterpret_cast<std::uintptr_t>(plane->data());

@@ -42,7 +42,14 @@ struct Window {
   std::string shape = "original";
   int colored = 0;  // 3, 6 or 12 while SetColored was the latest; 0 after SetColor
   std::vector<Rgb> colors{Rgb{255, 255, 255}};
-  std::string lut = "default";
+  std::string lut = "default";  // the LUT's name; "" while lutValues holds the table
+  HTuple lutValues;             // set_lut with values: red, green, blue per entry
+  double lutHue = 0.0;          // set_lut_style
+  double lutSaturation = 1.0;
+  double lutIntensity = 1.0;
+  bool fixedLut = false;  // set_fixed_lut
+  std::string textCursor = "invisible";
+  std::string mouseCursor = "arrow";
   HTuple paint = HTuple("default");
   int lineWidth = 1;
 

@@ -26,6 +26,12 @@ constexpr OperatorSpec kFileOperators[] = {
     bind<&H::SerializeXld>("serialize_xld"),
     bind<&H::DeserializeXld>("deserialize_xld"),
     bind<&H::ClearSerializedItem>("clear_serialized_item"),
+    bind<&H::SerializeTuple>("serialize_tuple"),
+    bind<&H::DeserializeTuple>("deserialize_tuple"),
+    bind<&H::FwriteSerializedItem>("fwrite_serialized_item"),
+    bind<&H::FreadSerializedItem>("fread_serialized_item"),
+    bind<&H::CreateSerializedItemPtr>("create_serialized_item_ptr"),
+    bind<&H::GetSerializedItemPtr>("get_serialized_item_ptr"),
 };
 
 }  // namespace

@@ -30,6 +30,7 @@ OperatorGroup geometryOperators();
 OperatorGroup toolOperators();
 OperatorGroup poseOperators();
 OperatorGroup inspectionOperators();
+OperatorGroup informationOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
@@ -41,7 +42,7 @@ std::vector<OperatorGroup> allOperatorGroups() {
       acquisitionOperators(),  transformationOperators(), typeOperators(),
       xldOperators(),          measureOperators(),        geometryOperators(),
       toolOperators(),         rankFilterOperators(),     poseOperators(),
-      inspectionOperators(),
+      inspectionOperators(),   informationOperators(),
   };
 }
 

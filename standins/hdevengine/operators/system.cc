@@ -1,5 +1,5 @@
-// System operators a program line can call: set_system, get_system, get_error_text,
-// wait_seconds and tuple_length.
+// System operators a program line can call: set_system, get_system, the error handling
+// operators, system_call (refused), wait_seconds and tuple_length.
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -47,6 +47,12 @@ constexpr OperatorSpec kSystemOperators[] = {
     {"set_system", 0, 0, 2, 0, setSystem},
     {"get_system", 0, 0, 1, 1, getSystem},
     bind<&HalconCpp::GetErrorText>("get_error_text"),
+    bind<&HalconCpp::SetCheck>("set_check"),
+    bind<&HalconCpp::GetCheck>("get_check"),
+    bind<&HalconCpp::SetSpy>("set_spy"),
+    bind<&HalconCpp::GetSpy>("get_spy"),
+    bind<&HalconCpp::QuerySpy>("query_spy"),
+    bind<&HalconCpp::SystemCall>("system_call"),
     {"wait_seconds", 0, 0, 1, 0, waitSeconds},
     {"tuple_length", 0, 0, 1, 1, tupleLength},
 };

@@ -69,8 +69,9 @@ class Interpreter {
   void handleOperatorError(const HException& e) {
     Activation& a = *stack_.back();
     const Hlong code = e.ErrorCode();
-    if (!giveErrors_) {
-      // dev_set_check ('~give_error'): the program checks the error variable instead.
+    if (!giveErrors_ || !HalconCpp::Standin::giveErrorChecked()) {
+      // dev_set_check or set_check ('~give_error'): the program checks the error variable
+      // instead.
       setErrorVar(a, code);
       ++a.pc;
       return;

@@ -16,7 +16,8 @@ HALCONCPP_API void ListFiles(const HTuple& Directory, const HTuple& Options, HTu
 HALCONCPP_API void FileExists(const HTuple& FileName, HTuple* FileExists);
 
 // Text files through integer handles. FileType 'input' (must exist, 5200 otherwise),
-// 'output' (created or emptied) or 'append'; 5201 when it cannot be opened. Bytes pass
+// 'output' (created or emptied) or 'append', each also as '<type>_binary' (for serialized
+// items); 5201 when it cannot be opened. Bytes pass
 // unchanged: a line ends at '\n', which fnew_line writes on every platform. A closed or
 // unknown handle raises 5203, reading an output file or writing an input file 5204.
 HALCONCPP_API void OpenFile(const HTuple& FileName, const HTuple& FileType, HTuple* FileHandle);
@@ -71,6 +72,24 @@ HALCONCPP_API void DeserializeRegion(HObject* Region, const HTuple& SerializedIt
 HALCONCPP_API void SerializeXld(const HObject& XLD, HTuple* SerializedItemHandle);
 HALCONCPP_API void DeserializeXld(HObject* XLD, const HTuple& SerializedItemHandle);
 HALCONCPP_API void ClearSerializedItem(const HTuple& SerializedItemHandle);
+
+// Tuples as serialized items (docs/standins.md, "Serialized tuples"). DeserializeTuple raises
+// 1301 for an unknown handle or an item of objects, 5202 for bytes that are not a whole tuple.
+HALCONCPP_API void SerializeTuple(const HTuple& Tuple, HTuple* SerializedItemHandle);
+HALCONCPP_API void DeserializeTuple(const HTuple& SerializedItemHandle, HTuple* Tuple);
+// Items in binary files (open_file's '..._binary' modes; any other is 5204): a frame of
+// the stand-in's own, 5202 for one that is short or foreign.
+HALCONCPP_API void FwriteSerializedItem(const HTuple& FileHandle,
+                                        const HTuple& SerializedItemHandle);
+HALCONCPP_API void FreadSerializedItem(const HTuple& FileHandle, HTuple* SerializedItemHandle);
+// An item's bytes by address. The new item is always a copy of the first Size bytes. A
+// program may pass only an address GetSerializedItemPtr handed out, of an item still alive
+// and at least Size bytes long (else 1301); Size must be at least 1 (1302), Copy 'true' or
+// 'false' (1303).
+HALCONCPP_API void CreateSerializedItemPtr(const HTuple& Pointer, const HTuple& Size,
+                                           const HTuple& Copy, HTuple* SerializedItemHandle);
+HALCONCPP_API void GetSerializedItemPtr(const HTuple& SerializedItemHandle, HTuple* Pointer,
+                                        HTuple* Size);
 
 // Seconds on a steady clock since an arbitrary moment, for differences.
 HALCONCPP_API void CountSeconds(HTuple* Seconds);

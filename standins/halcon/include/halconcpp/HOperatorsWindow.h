@@ -37,7 +37,33 @@ HALCONCPP_API void SetDraw(const HTuple& WindowHandle, const HTuple& Mode);
 HALCONCPP_API void SetShape(const HTuple& WindowHandle, const HTuple& Shape);
 HALCONCPP_API void SetColored(const HTuple& WindowHandle, const HTuple& NumberOfColors);
 HALCONCPP_API void SetColor(const HTuple& WindowHandle, const HTuple& Color);
+// A LUT by name (query_lut's), as RGB values (3 to 768 integers 0..255, red, green and blue
+// of each entry) or as the name of a file write_lut wrote (as given, else with '.lut');
+// anything else is 1302.
 HALCONCPP_API void SetLut(const HTuple& WindowHandle, const HTuple& LookUpTable);
+HALCONCPP_API void GetLut(const HTuple& WindowHandle, HTuple* LookUpTable);
+HALCONCPP_API void QueryLut(const HTuple& WindowHandle, HTuple* LookUpTable);
+// The LUT in a tuple file (WriteTuple's form); '.lut' is appended to a name without one.
+HALCONCPP_API void WriteLut(const HTuple& WindowHandle, const HTuple& FileName);
+// Checks its values (Scale at least 1) and draws nothing.
+HALCONCPP_API void DispLut(const HTuple& WindowHandle, const HTuple& Row, const HTuple& Column,
+                           const HTuple& Scale);
+// Hue 0..1, saturation and intensity at least 0 (else 130n); initially 0, 1, 1.
+HALCONCPP_API void SetLutStyle(const HTuple& WindowHandle, const HTuple& Hue,
+                               const HTuple& Saturation, const HTuple& Intensity);
+HALCONCPP_API void GetLutStyle(const HTuple& WindowHandle, HTuple* Hue, HTuple* Saturation,
+                               HTuple* Intensity);
+// 'true' or 'false', initially 'false'.
+HALCONCPP_API void SetFixedLut(const HTuple& WindowHandle, const HTuple& Mode);
+HALCONCPP_API void GetFixedLut(const HTuple& WindowHandle, HTuple* Mode);
+// The text and mouse cursors by the names the queries list; initially 'invisible' and
+// 'arrow'.
+HALCONCPP_API void SetTshape(const HTuple& WindowHandle, const HTuple& TextCursor);
+HALCONCPP_API void GetTshape(const HTuple& WindowHandle, HTuple* TextCursor);
+HALCONCPP_API void QueryTshape(const HTuple& WindowHandle, HTuple* TextCursor);
+HALCONCPP_API void SetMshape(const HTuple& WindowHandle, const HTuple& Cursor);
+HALCONCPP_API void GetMshape(const HTuple& WindowHandle, HTuple* Cursor);
+HALCONCPP_API void QueryMshape(const HTuple& WindowHandle, HTuple* ShapeNames);
 HALCONCPP_API void SetPaint(const HTuple& WindowHandle, const HTuple& Mode);
 HALCONCPP_API void SetLineWidth(const HTuple& WindowHandle, const HTuple& Width);
 
@@ -52,6 +78,10 @@ HALCONCPP_API void GetMbutton(const HTuple& WindowHandle, HTuple* Row, HTuple* C
                               HTuple* Button);
 HALCONCPP_API void GetMbuttonSubPix(const HTuple& WindowHandle, HTuple* Row, HTuple* Column,
                                     HTuple* Button);
+// The keyboard: the same, for the operators that wait for keys.
+HALCONCPP_API void ReadChar(const HTuple& WindowHandle, HTuple* Char, HTuple* Code);
+HALCONCPP_API void ReadString(const HTuple& WindowHandle, const HTuple& InString,
+                              const HTuple& Length, HTuple* OutString);
 
 }  // namespace HalconCpp
 

@@ -1,9 +1,12 @@
 // Text files behind integer handles, tuple files, folders and the steady clock.
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -11,7 +14,9 @@
 #include <system_error>
 
 #include "common/handle_table.h"
+#include "core/memory_bounds.h"
 #include "core/params.h"
+#include "core/serialized_items.h"
 #include "halconcpp/HOperatorsFile.h"
 #include "standin/controls.h"
 
@@ -57,6 +62,7 @@ void checkText(unsigned long long bytes, const char* op) {
 struct OpenTextFile {
   std::fstream stream;
   bool reading = false;
+  bool binary = false;  // opened as 'input_binary', 'output_binary' or 'append_binary'
 };
 
 class FileTable {
@@ -74,6 +80,17 @@ class FileTable {
         key, [op] { fail(op, kFileHandle); },
         [&](std::unique_ptr<OpenTextFile>& file) -> decltype(auto) {
           if (file->reading != reading) fail(op, kFileMode);
+          return std::forward<Fn>(fn)(file->stream);
+        });
+  }
+  // The same for the serialized items, which only binary files hold.
+  template <typename Fn>
+  decltype(auto) withBinary(const HTuple& handle, bool reading, const char* op, Fn&& fn) {
+    const Hlong key = oneInteger(handle, op, 1);
+    return table_.with(
+        key, [op] { fail(op, kFileHandle); },
+        [&](std::unique_ptr<OpenTextFile>& file) -> decltype(auto) {
+          if (file->reading != reading || !file->binary) fail(op, kFileMode);
           return std::forward<Fn>(fn)(file->stream);
         });
   }
@@ -158,12 +175,15 @@ void OpenFile(const HTuple& FileName, const HTuple& FileType, HTuple* FileHandle
   const std::string type = oneString(FileType, op, 2);
   auto file = std::make_unique<OpenTextFile>();
   std::ios::openmode mode = std::ios::binary;
-  if (type == "input") {
+  const auto binary = type.rfind("_binary");
+  file->binary = binary != std::string::npos && binary + 7 == type.size();
+  const std::string access = file->binary ? type.substr(0, binary) : type;
+  if (access == "input") {
     mode |= std::ios::in;
     file->reading = true;
-  } else if (type == "output") {
+  } else if (access == "output") {
     mode |= std::ios::out | std::ios::trunc;
-  } else if (type == "append") {
+  } else if (access == "append") {
     mode |= std::ios::out | std::ios::app;
   } else {
     fail(op, 1302);
@@ -248,6 +268,64 @@ void FreadChar(const HTuple& FileHandle, HTuple* Char) {
     stream.clear();
   });
   setOutput(Char, HTuple(text.c_str()));
+}
+
+// A serialized item in a file: eight bytes of magic, the item's size as eight bytes
+// (little-endian), then its bytes.
+constexpr char kItemFrame[8] = {'Q', 'V', 'X', 'I', 'T', 'E', 'M', '\n'};
+
+void FwriteSerializedItem(const HTuple& FileHandle, const HTuple& SerializedItemHandle) {
+  ApiScope scope("FwriteSerializedItem");
+  const char* op = "fwrite_serialized_item";
+  const SerializedItemPtr item = serializedItem(SerializedItemHandle, op, 2);
+  std::string frame(kItemFrame, sizeof kItemFrame);
+  for (int i = 0; i < 8; ++i) {
+    frame.push_back(static_cast<char>((std::uint64_t{item->bytes.size()} >> (8 * i)) & 0xff));
+  }
+  files().withBinary(FileHandle, false, op, [&](std::fstream& stream) {
+    if (!stream.write(frame.data(), static_cast<std::streamsize>(frame.size()))
+             .write(item->bytes.data(), static_cast<std::streamsize>(item->bytes.size()))
+             .flush()) {
+      fail(op, H_ERR_FILE_WRITE);
+    }
+  });
+}
+
+// The size a frame declares is charged to the pixel bound before the bytes are read, and the
+// bytes must be there: a short or foreign file is 5202, never an allocation it did not pay for.
+void FreadSerializedItem(const HTuple& FileHandle, HTuple* SerializedItemHandle) {
+  ApiScope scope("FreadSerializedItem");
+  const char* op = "fread_serialized_item";
+  std::string bytes;
+  files().withBinary(FileHandle, true, op, [&](std::fstream& stream) {
+    char header[16];
+    if (!stream.read(header, sizeof header) ||
+        std::memcmp(header, kItemFrame, sizeof kItemFrame) != 0) {
+      stream.clear();
+      fail(op, H_ERR_FILE_FORMAT);
+    }
+    std::uint64_t size = 0;
+    for (int i = 0; i < 8; ++i) {
+      size |= std::uint64_t{static_cast<unsigned char>(header[8 + i])} << (8 * i);
+    }
+    const std::streamoff here = stream.tellg();
+    stream.seekg(0, std::ios::end);
+    const std::streamoff end = stream.tellg();
+    stream.seekg(here);
+    if (here >= 0 && end >= here && static_cast<std::uint64_t>(end - here) < size) {
+      stream.clear();
+      fail(op, H_ERR_FILE_FORMAT);
+    }
+    stream.clear();
+    const PixelReservation held(size, op);
+    if (size > std::numeric_limits<std::size_t>::max()) fail(op, H_ERR_NO_MEMORY);
+    bytes.resize(static_cast<std::size_t>(size));
+    if (!stream.read(&bytes[0], static_cast<std::streamsize>(size))) {
+      stream.clear();
+      fail(op, H_ERR_FILE_FORMAT);
+    }
+  });
+  setOutput(SerializedItemHandle, HTuple(addSerializedItem(std::move(bytes), op)));
 }
 
 void CloseFile(const HTuple& FileHandle) {

@@ -1,5 +1,5 @@
 // Iconic objects in files (write_object, write_region and their readers) and as serialized
-// items behind integer handles, both in the stand-in's own byte form (core/object_codec.h).
+// items (core/serialized_items.h), both in the stand-in's own byte form (core/object_codec.h).
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -9,15 +9,14 @@
 #include <utility>
 #include <vector>
 
-#include "common/handle_table.h"
 #include "core/contour.h"
 #include "core/image.h"
 #include "core/memory_bounds.h"
 #include "core/object_codec.h"
 #include "core/params.h"
 #include "core/region.h"
+#include "core/serialized_items.h"
 #include "halconcpp/HOperatorsFile.h"
-#include "operators/files/serialized_items.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -81,31 +80,16 @@ bool allOfClass(const HObject& objects, const char* className) {
   return true;
 }
 
-struct SerializedItem {
-  SerializedItem(std::string data, const char* op) : reservation(data.size(), op) {
-    bytes = std::move(data);
-  }
-  PixelReservation reservation;
-  std::string bytes;
-};
-
-quorvex::common::HandleTable<Hlong, std::shared_ptr<const SerializedItem>>& items() {
-  static auto* table =  // outlives every static destructor
-      new quorvex::common::HandleTable<Hlong, std::shared_ptr<const SerializedItem>>(1);
-  return *table;
-}
-
 Hlong serialize(const HObject& objects, const char* op) {
-  return items().add(std::make_shared<const SerializedItem>(encodeObjects(objects), op));
+  return addSerializedItem(encodeObjects(objects), op);
 }
 
 // An unknown handle, and an item holding objects of another class than the operator
 // restores, are wrong values of the handle.
 HObject deserialize(const HTuple& handle, const char* className, const char* op) {
-  const Hlong key = oneInteger(handle, op, 1);
-  const auto item = items().with(
-      key, [op] { fail(op, 1301); },
-      [](std::shared_ptr<const SerializedItem>& held) { return held; });
+  const SerializedItemPtr item = serializedItem(handle, op, 1);
+  // A serialized tuple is an item of another kind.
+  if (startsWith(item->bytes, kTupleMagic)) fail(op, 1301);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(item->bytes.data());
   HObject objects = decodeObjects(bytes, item->bytes.size(), op);
   if (className && !allOfClass(objects, className)) fail(op, 1301);
@@ -113,17 +97,6 @@ HObject deserialize(const HTuple& handle, const char* className, const char* op)
 }
 
 }  // namespace
-
-Hlong storeSerialized(std::string bytes, const char* op) {
-  return items().add(std::make_shared<const SerializedItem>(std::move(bytes), op));
-}
-
-std::string serializedBytes(const HTuple& handle, const char* op) {
-  const Hlong key = oneInteger(handle, op, 1);
-  return items().with(
-      key, [op] { fail(op, 1301); },
-      [](std::shared_ptr<const SerializedItem>& held) { return held->bytes; });
-}
 
 }  // namespace Standin
 
@@ -209,7 +182,7 @@ void DeserializeXld(HObject* XLD, const HTuple& SerializedItemHandle) {
 void ClearSerializedItem(const HTuple& SerializedItemHandle) {
   ApiScope scope("ClearSerializedItem");
   const char* op = "clear_serialized_item";
-  if (!items().remove(oneInteger(SerializedItemHandle, op, 1))) fail(op, 1301);
+  if (!removeSerializedItem(oneInteger(SerializedItemHandle, op, 1))) fail(op, 1301);
 }
 
 }  // namespace HalconCpp

@@ -14,9 +14,9 @@
 #include "core/params.h"
 #include "core/pixel_access.h"
 #include "core/region.h"
+#include "core/serialized_items.h"
 #include "halconcpp/HException.h"
 #include "halconcpp/HOperatorsInspection.h"
-#include "operators/files/serialized_items.h"
 #include "operators/inspection/variation_model.h"
 #include "standin/controls.h"
 
@@ -314,13 +314,13 @@ void SerializeVariationModel(const HTuple& ModelID, HTuple* SerializedItemHandle
   ApiScope scope("SerializeVariationModel");
   const char* op = "serialize_variation_model";
   const std::string bytes = encoded(ModelID, op);
-  setOutput(SerializedItemHandle, HTuple(storeSerialized(bytes, op)));
+  setOutput(SerializedItemHandle, HTuple(addSerializedItem(bytes, op)));
 }
 
 void DeserializeVariationModel(const HTuple& SerializedItemHandle, HTuple* ModelID) {
   ApiScope scope("DeserializeVariationModel");
   const char* op = "deserialize_variation_model";
-  const std::string bytes = serializedBytes(SerializedItemHandle, op);
+  const std::string bytes = serializedItem(SerializedItemHandle, op, 1)->bytes;
   // An item of another kind (a serialized image) is a wrong value of the handle.
   if (!holdsVariationModel(bytes)) fail(op, 1301);
   setOutput(ModelID, HTuple(addVariationModel(decoded(bytes, op))));

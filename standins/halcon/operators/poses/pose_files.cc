@@ -9,8 +9,8 @@
 #include <system_error>
 
 #include "core/params.h"
+#include "core/serialized_items.h"
 #include "halconcpp/HOperatorsPoses.h"
-#include "operators/files/serialized_items.h"
 #include "operators/poses/camera.h"
 #include "operators/poses/pose_math.h"
 #include "standin/controls.h"
@@ -72,12 +72,12 @@ Hlong serializeValues(const char* kind, const HTuple& values, const char* op) {
   out.precision(17);
   out << kind;
   for (Hlong i = 0; i < values.Length(); ++i) out << ' ' << values[i].D();
-  return storeSerialized(out.str(), op);
+  return addSerializedItem(out.str(), op);
 }
 
 // The values of an item of that kind; an item of another kind is a wrong handle.
 HTuple deserializeValues(const HTuple& handle, const char* kind, const char* op) {
-  std::istringstream in(serializedBytes(handle, op));
+  std::istringstream in(serializedItem(handle, op, 1)->bytes);
   in.imbue(std::locale::classic());
   std::string name;
   if (!(in >> name) || name != kind) fail(op, 1301);

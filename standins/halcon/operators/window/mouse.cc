@@ -1,7 +1,7 @@
-// The mouse operators. The stand-in's windows are never under a pointer: a program runs
-// without anyone at the screen, so the position queries fail as the vendor's do for a
-// pointer outside the window, and the operators that wait for a button press fail at once
-// instead of waiting for a press that cannot come.
+// The mouse and keyboard operators. The stand-in's windows are never under a pointer: a
+// program runs without anyone at the screen, so the position queries fail as the vendor's do
+// for a pointer outside the window, and the operators that wait for a button press or for
+// keys fail at once, the same way, instead of waiting for input that cannot come.
 #include "core/params.h"
 #include "halconcpp/HOperatorsWindow.h"
 #include "standin/controls.h"
@@ -46,6 +46,19 @@ void GetMbutton(const HTuple& WindowHandle, HTuple*, HTuple*, HTuple*) {
 void GetMbuttonSubPix(const HTuple& WindowHandle, HTuple*, HTuple*, HTuple*) {
   ApiScope scope("GetMbuttonSubPix");
   noPointer(WindowHandle, "GetMbuttonSubPix", "get_mbutton_sub_pix");
+}
+
+void ReadChar(const HTuple& WindowHandle, HTuple*, HTuple*) {
+  ApiScope scope("ReadChar");
+  noPointer(WindowHandle, "ReadChar", "read_char");
+}
+
+void ReadString(const HTuple& WindowHandle, const HTuple& InString, const HTuple& Length, HTuple*) {
+  ApiScope scope("ReadString");
+  const char* op = "read_string";
+  oneString(InString, op, 2);
+  if (oneInteger(Length, op, 3) < 1) fail(op, 1303);
+  noPointer(WindowHandle, "ReadString", op);
 }
 
 }  // namespace HalconCpp

@@ -28,33 +28,6 @@ std::string choiceOf(const HTuple& value, const char* const (&names)[N], const c
 constexpr const char* kDrawModes[] = {"fill", "margin"};
 constexpr const char* kShapes[] = {"original",   "outer_circle", "inner_circle", "rectangle1",
                                    "rectangle2", "ellipse",      "convex",       "icon"};
-constexpr const char* kLuts[] = {"default",
-                                 "gray",
-                                 "inverse",
-                                 "sqr",
-                                 "inv_sqr",
-                                 "cube",
-                                 "inv_cube",
-                                 "sqrt",
-                                 "inv_sqrt",
-                                 "cubic_root",
-                                 "inv_cubic_root",
-                                 "color1",
-                                 "color2",
-                                 "color3",
-                                 "color4",
-                                 "three",
-                                 "six",
-                                 "twelve",
-                                 "twenty_four",
-                                 "rainbow",
-                                 "temperature",
-                                 "cyclic_gray",
-                                 "cyclic_temperature",
-                                 "hsi",
-                                 "change1",
-                                 "change2",
-                                 "change3"};
 constexpr const char* kPaintModes[] = {"default",      "histogram",           "row",
                                        "column",       "contourline",         "3d_plot",
                                        "3D-plot",      "3D-plot_hidden",      "3D-plot_point",
@@ -111,15 +84,6 @@ void SetColor(const HTuple& WindowHandle, const HTuple& Color) {
     window.colors = colors;
     window.colored = 0;
   });
-}
-
-void SetLut(const HTuple& WindowHandle, const HTuple& LookUpTable) {
-  ApiScope scope("SetLut");
-  logWindowCall("SetLut", WindowHandle, LookUpTable);
-  const char* op = "set_lut";
-  const Hlong handle = handleOf(WindowHandle, op);
-  const std::string lut = choiceOf(LookUpTable, kLuts, op);
-  windowTable().with(handle, op, [&](Window& window) { window.lut = lut; });
 }
 
 void SetPaint(const HTuple& WindowHandle, const HTuple& Mode) {

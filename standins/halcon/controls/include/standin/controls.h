@@ -77,6 +77,10 @@ class HALCONCPP_API ApiScope {
 // outside one: what a bound checked deep inside shared code names in its error.
 HALCONCPP_API const char* currentOperation();
 
+// Whether set_check's 'give_error' mode is on for the calling thread: the engine lets a
+// failing operator line raise only while it is.
+HALCONCPP_API bool giveErrorChecked();
+
 // Fires a pending fault for `operation` as HException, whatever the thread's depth.
 HALCONCPP_API void raiseFaultIfPending(const char* operation);
 
