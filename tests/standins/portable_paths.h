@@ -6,8 +6,8 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <initializer_list>
 #include <functional>
+#include <initializer_list>
 #include <random>
 #include <string>
 #include <utility>

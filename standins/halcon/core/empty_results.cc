@@ -4,7 +4,6 @@
 #include <string>
 
 #include "core/params.h"
-#include "core/region.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -68,12 +67,6 @@ bool skipEmptyRegions(const std::vector<const Runs*>& regions, const char* op) {
     return true;
   }
   return false;
-}
-
-std::vector<const Runs*> measuredRegions(const HObject& regions, const char* op) {
-  std::vector<const Runs*> runs = regionsOf(regions, op, 1);
-  if (skipEmptyRegions(runs, op)) runs.clear();
-  return runs;
 }
 
 }  // namespace Standin

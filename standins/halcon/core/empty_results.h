@@ -23,10 +23,6 @@ void checkNoObjects(const HObject& object, const char* op, int n);
 // under 'exception'; false under 'true', where an empty region measures 0.
 bool skipEmptyRegions(const std::vector<const Runs*>& regions, const char* op);
 
-// The regions of input 1 that an operator measures: none when an empty one makes it return at
-// once (skipEmptyRegions).
-std::vector<const Runs*> measuredRegions(const HObject& regions, const char* op);
-
 }  // namespace Standin
 }  // namespace HalconCpp
 

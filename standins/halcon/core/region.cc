@@ -35,6 +35,12 @@ std::vector<const Runs*> regionsOf(const HObject& object, const char* op, int n)
   return regions;
 }
 
+std::vector<const Runs*> measuredRegions(const HObject& regions, const char* op) {
+  std::vector<const Runs*> runs = regionsOf(regions, op, 1);
+  if (skipEmptyRegions(runs, op)) runs.clear();
+  return runs;
+}
+
 }  // namespace Standin
 
 using namespace Standin;

@@ -33,6 +33,10 @@ inline std::vector<const Runs*> regionsOf(const HObject& object, const char* op,
   return regionsOf(object, op, n);
 }
 
+// The regions of input 1 that an operator measures: none when an empty one makes it return at
+// once (skipEmptyRegions).
+std::vector<const Runs*> measuredRegions(const HObject& regions, const char* op);
+
 }  // namespace Standin
 }  // namespace HalconCpp
 
