@@ -129,12 +129,11 @@ TEST(LocalPaths, VarThresholdDecidesAsTheDividedForm) {
     for (const auto& [mw, mh] : masks) {
       for (const auto& [scale, absolute] : limits) {
         for (const char* side : {"dark", "light", "equal", "not_equal"}) {
-          expectPortable("var_threshold " + name + " " + std::to_string(mw) + "x" +
-                             std::to_string(mh) + " " + std::to_string(scale) + " " +
-                             std::to_string(absolute) + " " + side,
-                         [&, &image = image](HObject* out) {
-                           VarThreshold(image, out, mw, mh, scale, absolute, side);
-                         });
+          expectPortable(
+              "var_threshold " + name + " " + std::to_string(mw) + "x" + std::to_string(mh) + " " +
+                  std::to_string(scale) + " " + std::to_string(absolute) + " " + side,
+              [&, &image = image, mw = mw, mh = mh, scale = scale, absolute = absolute](
+                  HObject* out) { VarThreshold(image, out, mw, mh, scale, absolute, side); });
         }
       }
     }
@@ -185,9 +184,10 @@ TEST(LocalPaths, ZoomsAndTurnsAreThePortableOnes) {
     const Hlong w = width[0].L(), h = height[0].L();
     const std::pair<Hlong, Hlong> sides[] = {{w / 2, h / 2}, {w / 2, h}, {(w + 1) / 2, h / 2}};
     for (const auto& [zw, zh] : sides) {
-      expectPortable(
-          "zoom " + name + " to " + std::to_string(zw) + "x" + std::to_string(zh),
-          [&, &image = image](HObject* out) { ZoomImageSize(image, out, zw, zh, "bilinear"); });
+      expectPortable("zoom " + name + " to " + std::to_string(zw) + "x" + std::to_string(zh),
+                     [&, &image = image, zw = zw, zh = zh](HObject* out) {
+                       ZoomImageSize(image, out, zw, zh, "bilinear");
+                     });
     }
     for (const char* how : {"nearest_neighbor", "bilinear"}) {
       for (const double angle : {10.0, 137.5}) {

@@ -95,8 +95,8 @@ TEST(SmoothingPaths, GiveThePortableResult) {
               call.run(input, &out);
               return valuesOf(out);
             },
-            [&](const std::vector<double>& portable, const std::vector<double>& fast,
-                const std::string& threads) {
+            [&, domain = domain](const std::vector<double>& portable,
+                                 const std::vector<double>& fast, const std::string& threads) {
               EXPECT_TRUE(fast == portable) << call.name << ", " << size.width << " x "
                                             << size.height << ", " << domain << ", " << threads;
             });
