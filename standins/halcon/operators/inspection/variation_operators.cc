@@ -16,7 +16,7 @@
 #include "core/region.h"
 #include "core/serialized_items.h"
 #include "halconcpp/HException.h"
-#include "halconcpp/HOperatorsInspection.h"
+#include "halconcpp/HOperatorsVariation.h"
 #include "operators/inspection/variation_model.h"
 #include "standin/controls.h"
 
