@@ -225,7 +225,6 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       "HomMat3D)",
       "cam_mat_to_cam_par ([1,0,0,0,1,0,0,0,1], 0, 640, 480, CamPar)",
       // System / Compute Devices
-      "query_available_compute_devices (Identifiers)",
       "get_compute_device_info (0, 'name', Info)",
       "open_compute_device (0, Device)",
       "init_compute_device (Device, 'median_image')",
@@ -233,9 +232,7 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       "set_compute_device_param (Device, 'asynchronous_execution', 'false')",
       "get_compute_device_param (Device, 'asynchronous_execution', Value)",
       "deactivate_compute_device (Device)",
-      "deactivate_all_compute_devices ()",
       "release_compute_device (Device)",
-      "release_all_compute_devices ()",
       // Matching / Descriptor-Based, 3D Object Model
       "set_descriptor_model_origin (ModelID, 10, 20)",
       "gen_empty_object_model_3d (ObjectModel3D)",

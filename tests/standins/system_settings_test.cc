@@ -23,6 +23,13 @@ struct DefaultChecks {
   ~DefaultChecks() { HalconCpp::SetCheck("default"); }
 };
 
+// query_available_compute_devices, HALCON 11.0: the list of usable OpenCL devices, empty on
+// a machine without one (the stand-in's case), so a program keeps to the processor.
+TEST(ComputeDevices, NoneAreAvailableAndReleasingAllSucceeds) {
+  expectTexts({{"query_available_compute_devices (D)\nR := |D|", "0"},
+               {"deactivate_all_compute_devices ()\nrelease_all_compute_devices ()\nR := 1", "1"}});
+}
+
 // set_check, HALCON 11.0: a mode's name turns it on, '~' and the name off.
 TEST(ErrorHandling, ControlModesAreSetAndListed) {
   DefaultChecks restore;

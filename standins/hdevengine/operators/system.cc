@@ -1,5 +1,5 @@
 // System operators a program line can call: set_system, get_system, the error handling
-// operators, system_call (refused), wait_seconds and tuple_length.
+// operators, system_call (refused), the compute-device list, wait_seconds and tuple_length.
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -53,6 +53,9 @@ constexpr OperatorSpec kSystemOperators[] = {
     bind<&HalconCpp::GetSpy>("get_spy"),
     bind<&HalconCpp::QuerySpy>("query_spy"),
     bind<&HalconCpp::SystemCall>("system_call"),
+    bind<&HalconCpp::QueryAvailableComputeDevices>("query_available_compute_devices"),
+    bind<&HalconCpp::DeactivateAllComputeDevices>("deactivate_all_compute_devices"),
+    bind<&HalconCpp::ReleaseAllComputeDevices>("release_all_compute_devices"),
     {"wait_seconds", 0, 0, 1, 0, waitSeconds},
     {"tuple_length", 0, 0, 1, 1, tupleLength},
 };

@@ -28,6 +28,12 @@ HALCONCPP_API void QuerySpy(HTuple* Classes, HTuple* Values);
 // Always raises 10000: the stand-in runs no commands on the host.
 HALCONCPP_API void SystemCall(const HTuple& Command);
 
+// The stand-in has no compute device: the list is empty, and deactivating or releasing all
+// devices succeeds with nothing to do.
+HALCONCPP_API void QueryAvailableComputeDevices(HTuple* DeviceIdentifier);
+HALCONCPP_API void DeactivateAllComputeDevices();
+HALCONCPP_API void ReleaseAllComputeDevices();
+
 }  // namespace HalconCpp
 
 #endif
