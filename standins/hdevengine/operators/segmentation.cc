@@ -37,6 +37,10 @@ constexpr OperatorSpec kSegmentationOperators[] = {
     bind<&H::HysteresisThreshold>("hysteresis_threshold"),
     bind<&H::RegiongrowingMean>("regiongrowing_mean"),
     bind<&H::ExpandLine>("expand_line"),
+    bind<&H::LocalMaxSubPix>("local_max_sub_pix"),
+    bind<&H::LocalMinSubPix>("local_min_sub_pix"),
+    bind<&H::SaddlePointsSubPix>("saddle_points_sub_pix"),
+    bind<&H::CriticalPointsSubPix>("critical_points_sub_pix"),
 };
 
 }  // namespace

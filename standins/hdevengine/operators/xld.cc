@@ -62,6 +62,7 @@ constexpr OperatorSpec kXldOperators[] = {
     bind<&H::QueryContourGlobalAttribsXld>("query_contour_global_attribs_xld"),
     bind<&H::EdgesSubPix>("edges_sub_pix"),
     bind<&H::LinesGauss>("lines_gauss"),
+    bind<&H::LinesFacet>("lines_facet"),
     bind<&H::ThresholdSubPix>("threshold_sub_pix"),
     bind<&H::ZeroCrossingSubPix>("zero_crossing_sub_pix"),
     bind<&H::DispXld>("disp_xld"),

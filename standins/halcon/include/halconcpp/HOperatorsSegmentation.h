@@ -84,6 +84,21 @@ HALCONCPP_API void ExpandLine(const HObject& Image, HObject* RegionExpand, const
                               const HTuple& ExpandType, const HTuple& RowColumn,
                               const HTuple& Threshold);
 
+// The sub-pixel local extrema and saddle points of the quadratic each pixel's derivatives give
+// ('gauss': Gaussian derivatives of Sigma; 'facet': the 3 x 3 facet model after a Gaussian of
+// Sigma), where the Hessian's eigenvalues are beyond Threshold with the kind's signs.
+HALCONCPP_API void LocalMaxSubPix(const HObject& Image, const HTuple& Filter, const HTuple& Sigma,
+                                  const HTuple& Threshold, HTuple* Row, HTuple* Column);
+HALCONCPP_API void LocalMinSubPix(const HObject& Image, const HTuple& Filter, const HTuple& Sigma,
+                                  const HTuple& Threshold, HTuple* Row, HTuple* Column);
+HALCONCPP_API void SaddlePointsSubPix(const HObject& Image, const HTuple& Filter,
+                                      const HTuple& Sigma, const HTuple& Threshold, HTuple* Row,
+                                      HTuple* Column);
+HALCONCPP_API void CriticalPointsSubPix(const HObject& Image, const HTuple& Filter,
+                                        const HTuple& Sigma, const HTuple& Threshold,
+                                        HTuple* RowMin, HTuple* ColumnMin, HTuple* RowMax,
+                                        HTuple* ColumnMax, HTuple* RowSaddle, HTuple* ColumnSaddle);
+
 }  // namespace HalconCpp
 
 #endif

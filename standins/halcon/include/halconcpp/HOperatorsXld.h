@@ -146,6 +146,10 @@ HALCONCPP_API void LinesGauss(const HObject& Image, HObject* Lines, const HTuple
                               const HTuple& Low, const HTuple& High, const HTuple& LightDark,
                               const HTuple& ExtractWidth, const HTuple& LineModel,
                               const HTuple& CompleteJunctions);
+// The same lines from the derivatives of the quadratic fitted to each MaskSize x MaskSize
+// window (the facet model), without widths.
+HALCONCPP_API void LinesFacet(const HObject& Image, HObject* Lines, const HTuple& MaskSize,
+                              const HTuple& Low, const HTuple& High, const HTuple& LightDark);
 
 // Where the image, interpolated bilinearly between the pixel centres, crosses a level:
 // Threshold, or zero for signed images.

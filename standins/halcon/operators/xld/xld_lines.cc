@@ -14,6 +14,7 @@
 #include "core/pixel_access.h"
 #include "core/runs.h"
 #include "halconcpp/HOperatorsXld.h"
+#include "operators/filters/facet_derivatives.h"
 #include "operators/filters/gauss_derivatives.h"
 #include "operators/xld/xld_link.h"
 #include "standin/controls.h"
@@ -143,6 +144,74 @@ bool isOneOf(const std::string& value, std::initializer_list<const char*> names)
   return false;
 }
 
+// What a line point must be and what it carries.
+struct LineSearch {
+  bool light;
+  double low, high;
+  bool widths;  // lines_gauss's widths, corrected by `model`'s `table`, the search 3 sigma + 1
+  LineModel model;
+  const std::vector<double>& table;
+  double sigma;
+};
+
+// The image's line points from the derivatives: where the second derivative across the line
+// has the side's sign and size, and the profile's extremum along the normal is in the pixel.
+std::vector<LinkPoint> linePoints(const Derivatives& d, const ImageObject& image,
+                                  const LineSearch& search) {
+  const std::int32_t w = image.width, h = image.height;
+  const double low = search.low, high = search.high, sigma = search.sigma;
+  const bool widths = search.widths;
+  std::vector<LinkPoint> points;
+  for (const Run& run : clipRuns(*image.domain, h, w)) {
+    for (std::int32_t c = run.begin; c <= run.end; ++c) {
+      const std::size_t i = static_cast<std::size_t>(run.row) * static_cast<std::size_t>(w) +
+                            static_cast<std::size_t>(c);
+      const double a = d.xx[i], b = d.xy[i], e = d.yy[i];
+      const double mean = (a + e) / 2, dev = std::hypot((a - e) / 2, b);
+      const double lambda =
+          std::fabs(mean + dev) >= std::fabs(mean - dev) ? mean + dev : mean - dev;
+      // A light line curves down across itself, a dark one up.
+      if (search.light ? !(lambda < 0) : !(lambda > 0)) continue;
+      const double response = std::fabs(lambda);
+      if (response < low) continue;
+      // The eigenvector of lambda from whichever row of H - lambda I is the larger.
+      double nx = b, ny = lambda - a;
+      if (std::hypot(lambda - e, b) > std::hypot(nx, ny)) nx = lambda - e, ny = b;
+      const double norm = std::hypot(nx, ny);
+      if (norm > 0) {
+        nx /= norm, ny /= norm;
+      } else {
+        nx = 1, ny = 0;
+      }
+      const double t = -(d.x[i] * nx + d.y[i] * ny) / lambda;
+      if (!(std::fabs(t * nx) <= 0.5 && std::fabs(t * ny) <= 0.5)) continue;
+      LinkPoint& p = points.emplace_back();
+      p.pixel = i;
+      p.row = run.row + t * ny, p.col = c + t * nx;
+      // The normal's angle, mathematically positive with y up the screen, in [0, pi).
+      double angle = std::atan2(-ny, nx);
+      if (angle < 0) angle += kPi;
+      if (angle >= kPi) angle -= kPi;
+      p.values[0] = angle, p.values[1] = response;
+      if (widths) {
+        // Left: the side the normal at `angle` points to. The search stops at the image's
+        // side, however large Sigma.
+        const double dx = std::cos(angle), dy = -std::sin(angle),
+                     reach = std::min(3 * sigma + 1, double(std::max(w, h)));
+        std::size_t k = 2;
+        for (const double sign : {1.0, -1.0}) {
+          double shown = edgeDistance(d, w, h, p.row, p.col, sign * dx, sign * dy, lambda, reach);
+          if (search.model != LineModel::None)
+            shown = sigma * trueWidth(search.table, shown / sigma);
+          p.values[k++] = shown;
+        }
+      }
+      p.state = response >= high ? 2 : 1;
+    }
+  }
+  return points;
+}
+
 }  // namespace
 
 void LinesGauss(const HObject& Image, HObject* Lines, const HTuple& Sigma, const HTuple& Low,
@@ -183,54 +252,44 @@ void LinesGauss(const HObject& Image, HObject* Lines, const HTuple& Sigma, const
     for (std::size_t i = 0; i < n; ++i) plane[i] = read(image->pixels(0), i);
     GaussDerivatives g(std::move(plane), w, h, sigma, sigma);
     const Derivatives d{g.get(1, 0), g.get(0, 1), g.get(2, 0), g.get(1, 1), g.get(0, 2)};
-    std::vector<LinkPoint> points;
-    for (const Run& run : clipRuns(*image->domain, h, w)) {
-      for (std::int32_t c = run.begin; c <= run.end; ++c) {
-        const std::size_t i = static_cast<std::size_t>(run.row) * static_cast<std::size_t>(w) +
-                              static_cast<std::size_t>(c);
-        const double a = d.xx[i], b = d.xy[i], e = d.yy[i];
-        const double mean = (a + e) / 2, dev = std::hypot((a - e) / 2, b);
-        const double lambda =
-            std::fabs(mean + dev) >= std::fabs(mean - dev) ? mean + dev : mean - dev;
-        // A light line curves down across itself, a dark one up.
-        if (side == "light" ? !(lambda < 0) : !(lambda > 0)) continue;
-        const double response = std::fabs(lambda);
-        if (response < low) continue;
-        // The eigenvector of lambda from whichever row of H - lambda I is the larger.
-        double nx = b, ny = lambda - a;
-        if (std::hypot(lambda - e, b) > std::hypot(nx, ny)) nx = lambda - e, ny = b;
-        const double norm = std::hypot(nx, ny);
-        if (norm > 0) {
-          nx /= norm, ny /= norm;
-        } else {
-          nx = 1, ny = 0;
-        }
-        const double t = -(d.x[i] * nx + d.y[i] * ny) / lambda;
-        if (!(std::fabs(t * nx) <= 0.5 && std::fabs(t * ny) <= 0.5)) continue;
-        LinkPoint& p = points.emplace_back();
-        p.pixel = i;
-        p.row = run.row + t * ny, p.col = c + t * nx;
-        // The normal's angle, mathematically positive with y up the screen, in [0, pi).
-        double angle = std::atan2(-ny, nx);
-        if (angle < 0) angle += kPi;
-        if (angle >= kPi) angle -= kPi;
-        p.values[0] = angle, p.values[1] = response;
-        if (widths) {
-          // Left: the side the normal at `angle` points to. The search stops at the image's
-          // side, however large Sigma.
-          const double dx = std::cos(angle), dy = -std::sin(angle),
-                       reach = std::min(3 * sigma + 1, double(std::max(w, h)));
-          std::size_t k = 2;
-          for (const double sign : {1.0, -1.0}) {
-            double shown = edgeDistance(d, w, h, p.row, p.col, sign * dx, sign * dy, lambda, reach);
-            if (model != LineModel::None) shown = sigma * trueWidth(table, shown / sigma);
-            p.values[k++] = shown;
-          }
-        }
-        p.state = response >= high ? 2 : 1;
-      }
-    }
+    const LineSearch search{side == "light", low, high, widths, model, table, sigma};
+    const std::vector<LinkPoint> points = linePoints(d, *image, search);
     for (ContourPtr& contour : linkPoints(points, w, h, names)) items.push_back(std::move(contour));
+  }
+  setOutput(Lines, objectOf(items));
+}
+
+void LinesFacet(const HObject& Image, HObject* Lines, const HTuple& MaskSize, const HTuple& Low,
+                const HTuple& High, const HTuple& LightDark) {
+  ApiScope scope("LinesFacet");
+  const char* op = "lines_facet";
+  const Hlong size = oneInteger(MaskSize, op, 1);
+  if (size < 3 || size % 2 == 0) fail(op, 1301);
+  const double low = oneNumber(Low, op, 2), high = oneNumber(High, op, 3);
+  if (!(low >= 0)) fail(op, 1302);
+  if (!(high >= low)) fail(op, 1303);
+  const std::string side = oneString(LightDark, op, 4);
+  if (!isOneOf(side, {"light", "dark"})) fail(op, 1304);
+  static const std::vector<double> none;
+  const LineSearch search{side == "light", low, high, false, LineModel::None, none, 0};
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesOf(Image, op, 1,
+                                        {PixelType::Byte, PixelType::Int1, PixelType::Int2,
+                                         PixelType::Uint2, PixelType::Int4, PixelType::Real})) {
+    const std::int32_t w = image->width, h = image->height;
+    if (image->channels.empty() || w < 1 || h < 1) continue;
+    const std::size_t n = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+    const PixelReader read = readerOf(image->type());
+    std::vector<double> plane(n);
+    for (std::size_t i = 0; i < n; ++i) plane[i] = read(image->pixels(0), i);
+    // A window is cut to twice the image's larger side, so that no MaskSize exhausts memory
+    // or time; the mirrored image repeats itself beyond that anyway.
+    const auto window = static_cast<std::int32_t>(std::min<Hlong>(size, 2 * std::max(w, h) + 1));
+    const FacetDerivatives f = facetDerivatives(plane, w, h, window);
+    const Derivatives d{f.x, f.y, f.xx, f.xy, f.yy};
+    for (ContourPtr& contour :
+         linkPoints(linePoints(d, *image, search), w, h, {"angle", "response"}))
+      items.push_back(std::move(contour));
   }
   setOutput(Lines, objectOf(items));
 }
