@@ -19,11 +19,11 @@ namespace HalconCpp {
 namespace Standin {
 namespace {
 
-// Points closer than this (in pixels, or in scaled units for huge inputs) are one point;
-// the 11.0 family's pages treat points within 1e-6 as identical.
+// Points closer than this (in pixels, or in scaled units for huge inputs) are one point; the
+// later releases' pages of these operators treat points within 1e-6 as identical.
 constexpr double kQuantum = 1.0 / 1048576;
 // Inputs beyond 2^30 are scaled down by a power of two (exactly), so that no product of
-// coordinates overflows and every quantised coordinate fits 64 bits.
+// coordinates overflows and a computed crossing's rounding stays below the quantum.
 constexpr int kMaxExponent = 30;
 constexpr std::uint64_t kWorkBudget = 60000000;
 constexpr std::size_t kMaxPieces = std::size_t{1} << 22;
