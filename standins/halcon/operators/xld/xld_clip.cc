@@ -26,7 +26,7 @@ constexpr double kQuantum = 1.0 / 1048576;
 // coordinates overflows and a computed crossing's rounding stays below the quantum.
 constexpr int kMaxExponent = 30;
 constexpr std::uint64_t kWorkBudget = 60000000;
-constexpr std::size_t kMaxPieces = std::size_t{1} << 22;
+constexpr std::size_t kMaxPieces = std::size_t{1} << 20;
 
 struct P {
   double x;  // column
