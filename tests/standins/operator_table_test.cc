@@ -249,7 +249,7 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       "gen_region_histo (Region, [1, 2, 3], 10, 10, 1)",
       "thinning_golay (Region, Thin, 'l', 0)",
       "learn_ndim_norm (Fg, Bg, Image, 'euclid', 10, 0.01, Radius, Center, Quality)",
-      "gen_parallel_contour_xld (Contours, Parallel, 'regression_normal', 5)",
+      "max_parallels_xld (ExtParallels, MaxPolygons)",
       // Tools: background estimator, Kalman filter, lines, matrices; Legacy / Tools
       "give_bg_esti (Background, BgEsti)",
       "filter_kalman ([2,2,2], [1,0,0,1], [1,0], [0,0], Prediction, Estimate)",

@@ -82,6 +82,15 @@ constexpr OperatorSpec kXldOperators[] = {
     bind<&H::GetContourAngleXld>("get_contour_angle_xld"),
     bind<&H::DistanceContoursXld>("distance_contours_xld"),
     bind<&H::UnionStraightContoursXld>("union_straight_contours_xld"),
+    bind<&H::IntersectionClosedContoursXld>("intersection_closed_contours_xld"),
+    bind<&H::Union2ClosedContoursXld>("union2_closed_contours_xld"),
+    bind<&H::DifferenceClosedContoursXld>("difference_closed_contours_xld"),
+    bind<&H::SymmDifferenceClosedContoursXld>("symm_difference_closed_contours_xld"),
+    bind<&H::IntersectionClosedPolygonsXld>("intersection_closed_polygons_xld"),
+    bind<&H::Union2ClosedPolygonsXld>("union2_closed_polygons_xld"),
+    bind<&H::DifferenceClosedPolygonsXld>("difference_closed_polygons_xld"),
+    bind<&H::SymmDifferenceClosedPolygonsXld>("symm_difference_closed_polygons_xld"),
+    bind<&H::GenParallelContourXld>("gen_parallel_contour_xld"),
 };
 
 }  // namespace

@@ -203,6 +203,28 @@ HALCONCPP_API void GetRegressParamsXld(const HObject& Contours, HTuple* Length, 
                                        HTuple* Ny, HTuple* Dist, HTuple* Fpx, HTuple* Fpy,
                                        HTuple* Lpx, HTuple* Lpy, HTuple* Mean, HTuple* Deviation);
 
+// Sets: the regions closed contours or polygons enclose, combined.
+HALCONCPP_API void IntersectionClosedContoursXld(const HObject& Contours1, const HObject& Contours2,
+                                                 HObject* ContoursIntersection);
+HALCONCPP_API void Union2ClosedContoursXld(const HObject& Contours1, const HObject& Contours2,
+                                           HObject* ContoursUnion);
+HALCONCPP_API void DifferenceClosedContoursXld(const HObject& Contours, const HObject& Sub,
+                                               HObject* ContoursDifference);
+HALCONCPP_API void SymmDifferenceClosedContoursXld(const HObject& Contours1,
+                                                   const HObject& Contours2,
+                                                   HObject* ContoursDifference);
+HALCONCPP_API void IntersectionClosedPolygonsXld(const HObject& Polygons1, const HObject& Polygons2,
+                                                 HObject* PolygonsIntersection);
+HALCONCPP_API void Union2ClosedPolygonsXld(const HObject& Polygons1, const HObject& Polygons2,
+                                           HObject* PolygonsUnion);
+HALCONCPP_API void DifferenceClosedPolygonsXld(const HObject& Polygons, const HObject& Sub,
+                                               HObject* PolygonsDifference);
+HALCONCPP_API void SymmDifferenceClosedPolygonsXld(const HObject& Polygons1,
+                                                   const HObject& Polygons2,
+                                                   HObject* PolygonsDifference);
+HALCONCPP_API void GenParallelContourXld(const HObject& Contours, HObject* ParallelContours,
+                                         const HTuple& Mode, const HTuple& Distance);
+
 }  // namespace HalconCpp
 
 #endif
