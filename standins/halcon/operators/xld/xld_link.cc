@@ -1,6 +1,7 @@
 #include "operators/xld/xld_link.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -29,8 +30,17 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
     held[i] = {points[i].pixel, i};
   }
   if (!std::is_sorted(held.begin(), held.end())) std::sort(held.begin(), held.end());
-  const auto pointAt = [&](std::size_t pixel) -> const LinkPoint& {
-    const auto found = std::lower_bound(held.begin(), held.end(), std::pair{pixel, std::size_t{0}});
+  // Where each row's points start among them, so that a walk searches its row's alone.
+  std::vector<std::size_t> rowStart(static_cast<std::size_t>(h) + 1);
+  for (std::size_t r = 0, k = 0; r < rowStart.size(); ++r) {
+    while (k < held.size() && held[k].first < r * static_cast<std::size_t>(w)) ++k;
+    rowStart[r] = k;
+  }
+  const auto pointAt = [&](std::int32_t r, std::int32_t c) -> const LinkPoint& {
+    const auto row = static_cast<std::size_t>(r);
+    const auto found = std::lower_bound(held.begin() + std::ptrdiff_t(rowStart[row]),
+                                        held.begin() + std::ptrdiff_t(rowStart[row + 1]),
+                                        std::pair{at(r, c), std::size_t{0}});
     return points[found->second];
   };
   // Hysteresis: weak points joined to a strong one through their 8-neighbours become strong.
@@ -66,7 +76,7 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
     std::vector<std::vector<double>> values(names.size());
     const std::int32_t r0 = r, c0 = c;
     for (;;) {
-      const LinkPoint& p = pointAt(at(r, c));
+      const LinkPoint& p = pointAt(r, c);
       state[at(r, c)] = 3;
       contour->rows.push_back(p.row), contour->cols.push_back(p.col);
       for (std::size_t k = 0; k < names.size(); ++k) values[k].push_back(p.values[k]);
