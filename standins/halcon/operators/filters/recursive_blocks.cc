@@ -96,8 +96,8 @@ std::size_t placeOf(const Job& j, std::int32_t row) {
 
 // The first pass over columns [x0, x1): the backward sums from the bottom up to the highest
 // met block's end and the forward sums down to the last band's start, keeping their states.
-inline __attribute__((always_inline)) void keepStates(const Job& j, Plan& plan, std::size_t x0,
-                                                      std::size_t x1) {
+__attribute__((target("avx2"))) void keepStates(const Job& j, Plan& plan, std::size_t x0,
+                                                std::size_t x1) {
   const auto w = static_cast<std::size_t>(j.w);
   std::vector<double> ring(3 * kStateStrip), zeros(kStateStrip, 0.0);
   for (std::size_t s0 = x0; s0 < x1; s0 += kStateStrip) {
@@ -238,10 +238,10 @@ inline __attribute__((always_inline)) void forwards(const Job& j, Places at, std
 
 // The second pass over the blocks [b0, b1): down the columns into `smoothed` (a block of
 // rows), then along the rows the extent meets.
-inline __attribute__((always_inline)) void filterBlocks(const Job& j, const Plan& plan,
-                                                        const std::vector<std::int32_t>& columns,
-                                                        const Extent& extent, std::int32_t b0,
-                                                        std::int32_t b1, std::uint8_t* dst) {
+__attribute__((target("avx2"))) void filterBlocks(const Job& j, const Plan& plan,
+                                                  const std::vector<std::int32_t>& columns,
+                                                  const Extent& extent, std::int32_t b0,
+                                                  std::int32_t b1, std::uint8_t* dst) {
   const Recursion& c = *j.c;
   const auto w = static_cast<std::size_t>(j.w);
   const auto m = columns.size();
@@ -312,31 +312,6 @@ inline __attribute__((always_inline)) void filterBlocks(const Job& j, const Plan
   }
 }
 
-// Both passes for AVX2 and, in vectors twice as wide down the columns, for AVX-512: the rows'
-// recursion keeps its four vectors of four, whose waits the sixteen rows fill.
-__attribute__((target("avx2"))) void keepStatesAvx2(const Job& j, Plan& plan, std::size_t x0,
-                                                    std::size_t x1) {
-  keepStates(j, plan, x0, x1);
-}
-
-__attribute__((target("avx2"))) void filterBlocksAvx2(const Job& j, const Plan& plan,
-                                                      const std::vector<std::int32_t>& columns,
-                                                      const Extent& extent, std::int32_t b0,
-                                                      std::int32_t b1, std::uint8_t* dst) {
-  filterBlocks(j, plan, columns, extent, b0, b1, dst);
-}
-
-__attribute__((target(QUORVEX_AVX512))) void keepStatesAvx512(const Job& j, Plan& plan,
-                                                              std::size_t x0, std::size_t x1) {
-  keepStates(j, plan, x0, x1);
-}
-
-__attribute__((target(QUORVEX_AVX512))) void filterBlocksAvx512(
-    const Job& j, const Plan& plan, const std::vector<std::int32_t>& columns, const Extent& extent,
-    std::int32_t b0, std::int32_t b1, std::uint8_t* dst) {
-  filterBlocks(j, plan, columns, extent, b0, b1, dst);
-}
-
 }  // namespace
 #endif
 
@@ -346,7 +321,6 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
                            const Recursion& c, const Extent& extent, std::uint8_t* dst) {
 #if QUORVEX_RECURSIVE_BLOCKS
   if (!cpuHasAvx2()) return false;
-  const bool wide = cpuHasAvx512();
   const Job j{src, w, h, reach, &rows, &c};
   Plan plan;
   plan.blocks = (h + kBlockRows - 1) / kBlockRows;
@@ -373,15 +347,11 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   plan.backward.resize(2 * width * static_cast<std::size_t>(plan.blocks));
   plan.forward.resize(2 * width * static_cast<std::size_t>(bands));
   forBands(w, bandsFor(w, std::int64_t{w} * h * 2), [&](int, std::int64_t x0, std::int64_t x1) {
-    const auto s0 = static_cast<std::size_t>(x0), s1 = static_cast<std::size_t>(x1);
-    if (wide) return keepStatesAvx512(j, plan, s0, s1);
-    keepStatesAvx2(j, plan, s0, s1);
+    keepStates(j, plan, static_cast<std::size_t>(x0), static_cast<std::size_t>(x1));
   });
   forBands(bands, bands, [&](int band, std::int64_t, std::int64_t) {
-    const std::int32_t b0 = plan.starts[static_cast<std::size_t>(band)];
-    const std::int32_t b1 = plan.starts[static_cast<std::size_t>(band) + 1];
-    if (wide) return filterBlocksAvx512(j, plan, columns, extent, b0, b1, dst);
-    filterBlocksAvx2(j, plan, columns, extent, b0, b1, dst);
+    filterBlocks(j, plan, columns, extent, plan.starts[static_cast<std::size_t>(band)],
+                 plan.starts[static_cast<std::size_t>(band) + 1], dst);
   });
   return true;
 #else
