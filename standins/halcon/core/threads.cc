@@ -29,6 +29,7 @@ Hlong processorCount() {
 // Read by every operator call, so kept apart from the map of other settings.
 std::atomic<bool> parallelize{true};
 std::atomic<bool> vectorPaths{true};
+std::atomic<bool> wideVectors{true};  // 'avx2': the vector paths stop at AVX2
 std::atomic<std::int64_t> bandPixels{kMinPixelsPerBand};
 std::atomic<Hlong> threadNum{0};  // 0: not set, the processor's cores
 
@@ -163,11 +164,15 @@ HTuple getParallelize() {
 }
 
 void setVectorPaths(const HTuple& value) {
-  vectorPaths.store(booleanOf(value));
+  const bool capped = value.Length() == 1 && value[0].Type() == eElementTypeString &&
+                      value[0].S().str() == std::string("avx2");
+  vectorPaths.store(capped || booleanOf(value));
+  wideVectors.store(!capped);
 }
 
 HTuple getVectorPaths() {
-  return HTuple(vectorPaths.load() ? "true" : "false");
+  if (!vectorPaths.load()) return HTuple("false");
+  return HTuple(wideVectors.load() ? "true" : "avx2");
 }
 
 void setThreadNum(const HTuple& value) {
@@ -208,6 +213,10 @@ const bool threadsRegistered = [] {
 
 bool vectorPathsEnabled() {
   return vectorPaths.load(std::memory_order_relaxed);
+}
+
+bool wideVectorsEnabled() {
+  return vectorPathsEnabled() && wideVectors.load(std::memory_order_relaxed);
 }
 
 int bandsFor(std::int64_t items, std::int64_t work) {

@@ -12,7 +12,9 @@
 //   "standin_band_pixels": the stand-in's own, the least work a band is given (default
 //       kMinPixelsPerBand; 1 or more), so that tests cut small images into many bands.
 //   "standin_simd": the stand-in's own switch, 'true' (default) or 'false', which keeps every
-//       operator on its portable path: the reference its vector paths are tested against.
+//       operator on its portable path: the reference its vector paths are tested against;
+//       'avx2' keeps the vector paths from going past AVX2 (to AVX-512), so that a machine
+//       with both tests both.
 #ifndef QUORVEX_STANDINS_HALCON_THREADS_H
 #define QUORVEX_STANDINS_HALCON_THREADS_H
 
@@ -26,6 +28,8 @@ constexpr std::int64_t kMinPixelsPerBand = 256 * 1024;
 constexpr int kMaxOperatorThreads = 64;
 
 bool vectorPathsEnabled();
+// The vector paths on and not held at AVX2 ('standin_simd' 'true').
+bool wideVectorsEnabled();
 
 // The bands `work` pixels of work over `items` rows or runs are cut into: 1 when the
 // operators run on one thread or the work is small.

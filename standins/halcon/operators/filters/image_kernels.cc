@@ -413,8 +413,21 @@ bool cpuHasAvx2() {
   }();
   return avx2;
 }
+
+bool cpuHasAvx512() {
+  static const bool avx512 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512bw") != 0 &&
+           __builtin_cpu_supports("avx512vl") != 0 && __builtin_cpu_supports("avx512dq") != 0;
+  }();
+  return avx512 && wideVectorsEnabled();
+}
 #else
 bool cpuHasAvx2() {
+  return false;
+}
+
+bool cpuHasAvx512() {
   return false;
 }
 #endif

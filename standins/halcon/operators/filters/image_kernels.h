@@ -26,6 +26,10 @@ struct PlaneSize {
 
 // Whether the processor runs AVX2, asked once; false where the kernels have no AVX2 path.
 bool cpuHasAvx2();
+// Whether the processor runs AVX-512 (F, BW, VL and DQ: QUORVEX_AVX512) and 'standin_simd'
+// lets the vector paths use it.
+bool cpuHasAvx512();
+#define QUORVEX_AVX512 "avx512f,avx512bw,avx512vl,avx512dq"
 
 std::int32_t mirroredIndex(std::int32_t i, std::int32_t n);
 

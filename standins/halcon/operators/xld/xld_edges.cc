@@ -99,7 +99,8 @@ std::vector<LinkPoint> edgePoints(const ImagePtr& image, EdgeFilter filter, doub
     first[static_cast<std::size_t>((runs[i].row - top) / step)] = i;
   }
   for (std::size_t k = first.size() - 1; k-- > 0;) first[k] = std::min(first[k], first[k + 1]);
-  const std::int64_t work = std::int64_t{bottom - top} * (c1 - c0 + 1);
+  // A pixel costs four passes of the filters' taps: a 640 x 480 image is shared out.
+  const std::int64_t work = std::int64_t{bottom - top} * (c1 - c0 + 1) * (1 + windows.reach());
   std::vector<std::vector<LinkPoint>> found(static_cast<std::size_t>(chunks));
   forBands(chunks, bandsFor(chunks, work), [&](int, std::int64_t b0, std::int64_t b1) {
     GradientWindow g;
