@@ -146,55 +146,48 @@ class InUseTest(unittest.TestCase):
                 self.assertTrue(closed.closed)
                 self.assertIsNone(closed._owner._handle, "released once it returned")
 
-    def test_closed_by_another_thread_during_a_native_call(self):
-        # The reader's first native call on the tuple lets the closing thread run.
-        started, closed = threading.Event(), threading.Event()
+    def closed_by_another_thread(self, native, make, read):
+        """Runs ``read(make())`` with a thread that closes the made object when the first
+        call of ``native`` starts, and lets that call go on once it is closed."""
+        started, closed, made = threading.Event(), threading.Event(), []
 
         def pause(name):
-            if name == "elem_type" and not started.is_set():
+            if name == native and not started.is_set():
                 started.set()
                 self.assertTrue(closed.wait(10))
 
         def close():
             if started.wait(10):
-                tuple_.close()
+                made[0].close()
             closed.set()
 
         closer = threading.Thread(target=close)
         with Recorder(LIB, on_call=pause) as recorder:
             # Made here, so that its calls go through the recorder.
-            tuple_ = quorvex.Tuple(list(range(50)))
+            made.append(make())
             closer.start()
-            values = tuple_.to_list()
+            result = read(made[0])
             closer.join()
         self.assertEqual(recorder.late, [])
+        return made[0], result
+
+    def test_closed_by_another_thread_during_a_native_call(self):
+        # The reader's first native call on the tuple lets the closing thread run.
+        tuple_, values = self.closed_by_another_thread(
+            "elem_type", lambda: quorvex.Tuple(list(range(50))), lambda t: t.to_list())
         self.assertEqual(values, list(range(50)))
         self.assertTrue(tuple_.closed)
 
     def test_a_call_closed_by_another_thread_while_reading_outputs(self):
-        started, closed = threading.Event(), threading.Event()
-
-        def pause(name):
-            if name == "get_output" and not started.is_set():
-                started.set()
-                self.assertTrue(closed.wait(10))
-
-        def close():
-            if started.wait(10):
-                call.close()
-            closed.set()
-
-        closer = threading.Thread(target=close)
-        with Recorder(LIB, on_call=pause) as recorder:
+        def make():
             with quorvex.Procedure("add") as add:
                 call = add.create_call()
             call.set_input("A", [1, 2])
             call.set_input("B", 3)
             call.execute()
-            closer.start()
-            outputs = call.outputs()
-            closer.join()
-        self.assertEqual(recorder.late, [])
+            return call
+
+        _, outputs = self.closed_by_another_thread("get_output", make, lambda c: c.outputs())
         self.assertEqual(outputs, {"Sum": [4, 5]})
 
 

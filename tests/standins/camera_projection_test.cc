@@ -19,10 +19,6 @@ namespace {
 using namespace quorvex::test;
 
 // Program lines and the error number each raises.
-void expectLineErrors(const std::vector<std::pair<std::string, long>>& rows) {
-  for (const auto& row : rows) EXPECT_EQ(programError({row.first}), row.second) << row.first;
-}
-
 const std::string kCam = "[0.01, 0, 1e-5, 1e-5, 320, 240, 640, 480]";
 const std::string kTelecentric = "[0, 0, 1e-5, 1e-5, 320, 240, 640, 480]";
 const std::string kBarrel = "[0.01, -1000, 1e-5, 1e-5, 320, 240, 640, 480]";

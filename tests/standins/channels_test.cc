@@ -23,11 +23,6 @@ Lines sevenImages() {
   return lines;
 }
 
-Lines with(Lines first, const Lines& more) {
-  first.insert(first.end(), more.begin(), more.end());
-  return first;
-}
-
 // compose2..compose7, HALCON 11.0: n one-channel images make one n-channel image, the domain
 // the intersection of theirs. decompose2..decompose7, HALCON 11.0: the reverse, one image a
 // channel. append_channel, HALCON 11.0: the channels of Image after those of

@@ -20,15 +20,6 @@ const Lines kColour = {
     "gen_image_const (Blu, 'byte', 2, 1)", "set_grayval (Blu, [0, 0], [0, 1], [30, 100])",
     "compose3 (Red, Grn, Blu, C)"};
 
-struct ErrorCase {
-  Lines lines;
-  long number;
-};
-
-void expectErrorCases(const std::vector<ErrorCase>& cases) {
-  for (const ErrorCase& c : cases) EXPECT_EQ(programError(c.lines), c.number) << c.lines.back();
-}
-
 // The 3 x 3 mosaic M (rows 10 200 30 / 40 50 101 / 70 8 90), the conversion `line` writing O,
 // and O's three channels at the pixels `at` (row, column pairs) as R: reds, greens, blues.
 Lines mosaic(const std::string& line, const std::string& rows, const std::string& cols) {

@@ -13,15 +13,6 @@ namespace {
 
 using namespace quorvex::test;
 
-struct ErrorCase {
-  Lines lines;
-  long number;
-};
-
-void expectErrorCases(const std::vector<ErrorCase>& cases) {
-  for (const ErrorCase& c : cases) EXPECT_EQ(programError(c.lines), c.number) << c.lines.back();
-}
-
 // The column 10 20 31 40 50 as I.
 const Lines kColumn = gridImage("I", {{10}, {20}, {31}, {40}, {50}});
 

@@ -267,6 +267,16 @@ inline void expectLineErrors(const std::vector<std::pair<std::string, long>>& ro
     EXPECT_EQ(programError(split(program)), number) << program;
 }
 
+// Programs as lines, and the error number each raises.
+struct ErrorCase {
+  Lines lines;
+  long number;
+};
+
+inline void expectErrorCases(const std::vector<ErrorCase>& cases) {
+  for (const ErrorCase& c : cases) EXPECT_EQ(programError(c.lines), c.number) << c.lines.back();
+}
+
 inline void expectLineErrors(long number, const Lines& programs) {
   for (const std::string& program : programs) expectLineErrors({{program, number}});
 }

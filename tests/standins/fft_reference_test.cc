@@ -317,9 +317,7 @@ TEST(FftReference, RestrictionsRaiseTheirNumbers) {
       {{"optimize_fft_speed (0, 512, 'standard')"}, 1301},
   };
   for (const auto& [lines, number] : rows) {
-    Lines program = image;
-    program.insert(program.end(), lines.begin(), lines.end());
-    EXPECT_EQ(programError(program), number) << lines.back();
+    EXPECT_EQ(programError(image + lines), number) << lines.back();
   }
 }
 

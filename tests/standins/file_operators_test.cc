@@ -392,9 +392,7 @@ TEST_F(FileAcquisition, WrongUseRaisesTheInterfacesErrors) {
        HalconCpp::H_ERR_ACQ_HANDLE},
   };
   for (const auto& [lines, error] : rows) {
-    Lines program{kOpen};
-    program.insert(program.end(), lines.begin(), lines.end());
-    EXPECT_EQ(programError(program, {HTuple(folder_.c_str())}), error) << lines.back();
+    EXPECT_EQ(programError(Lines{kOpen} + lines, {HTuple(folder_.c_str())}), error) << lines.back();
   }
   const std::pair<std::string, long> opens[] = {
       {folder_ + "/absent", 5200},

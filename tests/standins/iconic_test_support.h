@@ -123,6 +123,21 @@ inline HObject rectangle(Hlong row1, Hlong col1, Hlong row2, Hlong col2) {
   return region;
 }
 
+// The union of two regions as one region.
+inline HObject joined(const HObject& a, const HObject& b) {
+  HObject both, merged;
+  ConcatObj(a, b, &both);
+  Union1(both, &merged);
+  return merged;
+}
+
+// smallest_rectangle1 of a region as text: "[Row1, Column1, Row2, Column2]".
+inline std::string box(const HObject& region) {
+  HTuple r1, c1, r2, c2;
+  SmallestRectangle1(region, &r1, &c1, &r2, &c2);
+  return (r1.Clone().Append(c1).Append(r2).Append(c2)).ToString().Text();
+}
+
 // The first channel's grey value of one pixel, as an integer.
 inline Hlong grayAt(const HObject& image, Hlong row, Hlong col) {
   HTuple value;

@@ -20,11 +20,6 @@ const Lines kPlane{"gen_image_const (A, 'byte', 2, 1)", "set_grayval (A, [0, 0],
                    "get_image_pointer1 (A, P, T, W, H)", "compose3 (A, A, A, C)",
                    "get_image_pointer3 (C, P1, P2, P3, T3, W3, H3)"};
 
-Lines with(Lines first, const Lines& more) {
-  first.insert(first.end(), more.begin(), more.end());
-  return first;
-}
-
 // gen_image1, HALCON 11.0: the pixels at the address copied into a new image.
 // gen_image1_extern, HALCON 11.0: the memory used in place, not copied. gen_image3, HALCON
 // 11.0: three such planes. obj_to_integer / integer_to_obj, HALCON 11.0: objects to keys and

@@ -34,11 +34,7 @@ TEST(LineGeometry, ContourDistances) {
   // The contour C runs (0, 0) -> (0, 4) -> (4, 4); D is the point (2, 1).
   const Lines base{"gen_contour_polygon_xld (C, [0, 0, 4], [0, 4, 4])",
                    "gen_contour_polygon_xld (D, [2], [1])"};
-  auto with = [&](const char* line) {
-    Lines lines = base;
-    lines.insert(lines.end(), {line, "R := [Mn, Mx]"});
-    return lines;
-  };
+  auto with = [&](const char* line) { return base + Lines{line, "R := [Mn, Mx]"}; };
   expectReals({
       // distance_pc, HALCON 11.0: (2, 1) is 2 from the first piece, sqrt(4 + 9) from (4, 4)
       {with("distance_pc (C, 2, 1, Mn, Mx)"), {2, 3.60555127546}},

@@ -33,11 +33,6 @@ const Lines kMixed{
     "gen_rectangle1 (Square, 1, 1, 2, 2)", "gen_contour_polygon_xld (C, [0.5, 1.5], [2.5, 3.5])",
     "concat_obj (IR, Square, O1)",         "concat_obj (O1, C, O)"};
 
-Lines with(Lines first, const Lines& more) {
-  first.insert(first.end(), more.begin(), more.end());
-  return first;
-}
-
 // After restoring O into B: classes, B's image's grey values (whole image), its domain's area,
 // the square's area and the contour's points.
 const Lines kInspect{
@@ -161,42 +156,37 @@ TEST(ObjectFiles, RefuseTruncatedAndHostileFiles) {
   EXPECT_EQ(readError(good + "x"), 5202) << "a byte after the last object";
   // The layout (docs/standins.md): 8 magic bytes, the version at 8, the count at 12, the first
   // object's kind at 16, an image's width at 17 and height at 21, its channel count at 25.
-  std::string bad = good;
-  bad[0] = 'X';
-  EXPECT_EQ(readError(bad), 5202) << "magic";
-  bad = good;
-  putU32(bad, 8, 2);
-  EXPECT_EQ(readError(bad), 5202) << "version";
-  bad = good;
-  putU32(bad, 12, 0xFFFFFFFFu);
-  EXPECT_EQ(readError(bad), 5202) << "object count";
-  bad = good;
-  bad[16] = 'Z';
-  EXPECT_EQ(readError(bad), 5202) << "kind";
-  bad = good;
-  putU32(bad, 17, 32768);
-  putU32(bad, 21, 32768);
-  EXPECT_EQ(readError(bad), 5202) << "an image larger than the file";
-  bad = good;
-  putU32(bad, 17, 0);
-  EXPECT_EQ(readError(bad), 5202) << "width 0";
-  bad = good;
-  putU32(bad, 25, 0x7FFFFFFFu);
-  EXPECT_EQ(readError(bad), 5202) << "channel count";
   // One region: the header for one object, kind 'R', then its run count at 17.
   std::string region = good.substr(0, 16) + "R" + std::string(4 + 12, '\0');
   putU32(region, 12, 1);
   putU32(region, 17, 1);
   EXPECT_EQ(readError(region), 0) << "the run (0, 0, 0)";
-  bad = region;
-  putU32(bad, 17, 0x7FFFFFFFu);
-  EXPECT_EQ(readError(bad), 5202) << "run count";
-  bad = region;
-  putU32(bad, 21, 1u << 30);
-  EXPECT_EQ(readError(bad), 5202) << "a row beyond the coordinates' bound";
-  bad = region;
-  putU32(bad, 29, 0xFFFFFFFFu);
-  EXPECT_EQ(readError(bad), 5202) << "a run ending before it begins";
+  std::string magic = good;
+  magic[0] = 'X';
+  EXPECT_EQ(readError(magic), 5202) << "magic";
+  std::string kind = good;
+  kind[16] = 'Z';
+  EXPECT_EQ(readError(kind), 5202) << "kind";
+  struct Change {
+    const std::string* file;
+    std::vector<std::pair<std::size_t, std::uint32_t>> words;
+    const char* what;
+  };
+  const Change changes[] = {
+      {&good, {{8, 2}}, "version"},
+      {&good, {{12, 0xFFFFFFFFu}}, "object count"},
+      {&good, {{17, 32768}, {21, 32768}}, "an image larger than the file"},
+      {&good, {{17, 0}}, "width 0"},
+      {&good, {{25, 0x7FFFFFFFu}}, "channel count"},
+      {&region, {{17, 0x7FFFFFFFu}}, "run count"},
+      {&region, {{21, 1u << 30}}, "a row beyond the coordinates' bound"},
+      {&region, {{29, 0xFFFFFFFFu}}, "a run ending before it begins"},
+  };
+  for (const Change& change : changes) {
+    std::string bad = *change.file;
+    for (const auto& [at, value] : change.words) putU32(bad, at, value);
+    EXPECT_EQ(readError(bad), 5202) << change.what;
+  }
 }
 
 }  // namespace

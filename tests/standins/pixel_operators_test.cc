@@ -31,11 +31,6 @@ Lines image(const std::string& name, const std::string& type, int width,
   return lines;
 }
 
-Lines operator+(Lines lines, const Lines& more) {
-  lines.insert(lines.end(), more.begin(), more.end());
-  return lines;
-}
-
 const char* kRow4 = "get_grayval (O, [0, 0, 0, 0], [0, 1, 2, 3], R)";
 const char* kPixel = "get_grayval (O, 0, 0, R)";
 const char* kRow2 = "get_grayval (O, [0, 0], [0, 1], R)";

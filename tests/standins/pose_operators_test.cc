@@ -15,10 +15,6 @@ namespace {
 using namespace quorvex::test;
 
 // Program lines and the error number each raises.
-void expectLineErrors(const std::vector<std::pair<std::string, long>>& rows) {
-  for (const auto& row : rows) EXPECT_EQ(programError({row.first}), row.second) << row.first;
-}
-
 const double kC45 = 0.70710678118654757;                       // cos 45 degrees = sin 45 degrees
 const std::string kQuarterZ = "[sqrt(0.5), 0, 0, sqrt(0.5)]";  // a quarter turn about z
 

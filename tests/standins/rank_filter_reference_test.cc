@@ -13,42 +13,14 @@ namespace {
 
 using namespace quorvex::test;
 
-// A byte image I of the given rows of grey values.
-Lines image(const std::vector<std::vector<int>>& rows) {
-  std::string r, c, g;
-  for (std::size_t y = 0; y < rows.size(); ++y) {
-    for (std::size_t x = 0; x < rows[y].size(); ++x) {
-      const std::string sep = r.empty() ? "" : ", ";
-      r += sep + std::to_string(y);
-      c += sep + std::to_string(x);
-      g += sep + std::to_string(rows[y][x]);
-    }
-  }
-  return {"gen_image_const (I, 'byte', " + std::to_string(rows[0].size()) + ", " +
-              std::to_string(rows.size()) + ")",
-          "set_grayval (I, [" + r + "], [" + c + "], [" + g + "])"};
-}
-
 // The row of five pixels I = 10 50 20 90 30, the lines given, and row `row` of O as R.
 Lines onRow(const Lines& image, const std::string& line, int row = 0) {
-  Lines lines = image;
   const std::string y = std::to_string(row);
-  lines.push_back(line);
-  lines.push_back("get_grayval (O, [" + y + ", " + y + ", " + y + ", " + y + ", " + y +
-                  "], [0, 1, 2, 3, 4], R)");
-  return lines;
+  return image + Lines{line, "get_grayval (O, [" + y + ", " + y + ", " + y + ", " + y + ", " + y +
+                                 "], [0, 1, 2, 3, 4], R)"};
 }
 
-const Lines kRow = image({{10, 50, 20, 90, 30}});
-
-struct ErrorCase {
-  Lines lines;
-  long number;
-};
-
-void expectErrorCases(const std::vector<ErrorCase>& cases) {
-  for (const ErrorCase& c : cases) EXPECT_EQ(programError(c.lines), c.number) << c.lines.back();
-}
+const Lines kRow = gridImage("I", {{10, 50, 20, 90, 30}});
 
 // median_rect and rank_rect, HALCON 11.0: the value of rank Rank (1 the least) among the
 // MaskWidth x MaskHeight pixels, the median rank (w h - 1) / 2 + 1; the border mirrored, so
@@ -68,20 +40,20 @@ TEST(RankRectReference, RanksOverTheMirroredRectangle) {
       {"rank 5 of 3 x 3 is the median of three copies of each row window",
        onRow(kRow, "rank_rect (I, O, 3, 3, 5)"), "[10, 20, 50, 30, 30]"},
       {"a reduced domain: only its pixels, their neighbours from the whole image",
-       {kRow[0], kRow[1], "gen_rectangle1 (D, 0, 1, 0, 3)", "reduce_domain (I, D, J)",
-        "rank_rect (J, O, 3, 1, 1)", "get_grayval (O, [0, 0, 0], [1, 2, 3], R)"},
+       kRow + Lines{"gen_rectangle1 (D, 0, 1, 0, 3)", "reduce_domain (I, D, J)",
+                    "rank_rect (J, O, 3, 1, 1)", "get_grayval (O, [0, 0, 0], [1, 2, 3], R)"},
        "[10, 20, 20]"},
       {"no image: no result",
        {"gen_empty_obj (E)", "median_rect (E, O, 3, 3)", "count_obj (O, R)"},
        "0"},
   });
   expectErrorCases({
-      {{kRow[0], kRow[1], "median_rect (I, O, 4, 3)"}, 1301},
-      {{kRow[0], kRow[1], "median_rect (I, O, 0, 3)"}, 1301},
-      {{kRow[0], kRow[1], "median_rect (I, O, 4097, 3)"}, 1301},
-      {{kRow[0], kRow[1], "median_rect (I, O, 3, 2)"}, 1302},
-      {{kRow[0], kRow[1], "rank_rect (I, O, 3, 3, 0)"}, 1303},
-      {{kRow[0], kRow[1], "rank_rect (I, O, 3, 3, 10)"}, 1303},
+      {kRow + Lines{"median_rect (I, O, 4, 3)"}, 1301},
+      {kRow + Lines{"median_rect (I, O, 0, 3)"}, 1301},
+      {kRow + Lines{"median_rect (I, O, 4097, 3)"}, 1301},
+      {kRow + Lines{"median_rect (I, O, 3, 2)"}, 1302},
+      {kRow + Lines{"rank_rect (I, O, 3, 3, 0)"}, 1303},
+      {kRow + Lines{"rank_rect (I, O, 3, 3, 10)"}, 1303},
   });
 }
 
@@ -91,7 +63,7 @@ TEST(RankImageReference, RegionMaskAndMargins) {
   const std::string three = "gen_rectangle1 (M, 10, 20, 10, 22)";  // offsets -1 ... 1
   const std::string five = "gen_rectangle1 (M, 10, 20, 10, 24)";   // offsets -2 ... 2
   const auto with = [&](const std::string& mask, const std::string& line) {
-    return onRow({kRow[0], kRow[1], mask}, line);
+    return onRow(kRow + Lines{mask}, line);
   };
   expectCases({
       {"rank 2 of 3: the median, wherever the mask lies",
@@ -109,13 +81,12 @@ TEST(RankImageReference, RegionMaskAndMargins) {
        "[10, 50, 50, 90, 90]"},
   });
   expectErrorCases({
-      {{kRow[0], kRow[1], three, "rank_image (I, M, O, 0, 'mirrored')"}, 1301},
-      {{kRow[0], kRow[1], three, "rank_image (I, M, O, 4, 'mirrored')"}, 1301},
-      {{kRow[0], kRow[1], "gen_empty_region (M)", "rank_image (I, M, O, 1, 'mirrored')"}, 1301},
-      {{kRow[0], kRow[1], three, "rank_image (I, M, O, 1, 'wrapped')"}, 1302},
-      {{kRow[0], kRow[1], three, "rank_image (I, M, O, 1, 256)"}, 1302},
-      {{kRow[0], kRow[1], three, "concat_obj (M, M, MM)", "rank_image (I, MM, O, 1, 'mirrored')"},
-       1502},
+      {kRow + Lines{three, "rank_image (I, M, O, 0, 'mirrored')"}, 1301},
+      {kRow + Lines{three, "rank_image (I, M, O, 4, 'mirrored')"}, 1301},
+      {kRow + Lines{"gen_empty_region (M)", "rank_image (I, M, O, 1, 'mirrored')"}, 1301},
+      {kRow + Lines{three, "rank_image (I, M, O, 1, 'wrapped')"}, 1302},
+      {kRow + Lines{three, "rank_image (I, M, O, 1, 256)"}, 1302},
+      {kRow + Lines{three, "concat_obj (M, M, MM)", "rank_image (I, MM, O, 1, 'mirrored')"}, 1502},
   });
 }
 
@@ -131,10 +102,10 @@ TEST(DualRankReference, TwoRankFilters) {
        onRow(kRow, "dual_rank (I, O, 'square', 1, 100, 'mirrored')"), "[50, 50, 50, 90, 90]"},
   });
   expectErrorCases({
-      {{kRow[0], kRow[1], "dual_rank (I, O, 'ring', 1, 50, 'mirrored')"}, 1301},
-      {{kRow[0], kRow[1], "dual_rank (I, O, 'circle', 0, 50, 'mirrored')"}, 1302},
-      {{kRow[0], kRow[1], "dual_rank (I, O, 'circle', 1, 101, 'mirrored')"}, 1303},
-      {{kRow[0], kRow[1], "dual_rank (I, O, 'circle', 1, 50, 'wrapped')"}, 1304},
+      {kRow + Lines{"dual_rank (I, O, 'ring', 1, 50, 'mirrored')"}, 1301},
+      {kRow + Lines{"dual_rank (I, O, 'circle', 0, 50, 'mirrored')"}, 1302},
+      {kRow + Lines{"dual_rank (I, O, 'circle', 1, 101, 'mirrored')"}, 1303},
+      {kRow + Lines{"dual_rank (I, O, 'circle', 1, 50, 'wrapped')"}, 1304},
   });
 }
 
@@ -143,8 +114,8 @@ TEST(DualRankReference, TwoRankFilters) {
 TEST(TrimmedMeanReference, MiddleValuesAveraged) {
   const std::string five = "gen_rectangle1 (M, 0, 0, 0, 4)";
   const auto at2 = [&](const std::string& number) {
-    return Lines{kRow[0], kRow[1], five, "trimmed_mean (I, M, O, " + number + ", 'mirrored')",
-                 "get_grayval (O, [0, 0], [0, 2], R)"};
+    return kRow + Lines{five, "trimmed_mean (I, M, O, " + number + ", 'mirrored')",
+                        "get_grayval (O, [0, 0], [0, 2], R)"};
   };
   expectCases({
       {"3: (column 0) 10 [10 20 50] 50: 80 / 3; (column 2) 10 [20 30 50] 90: 100 / 3", at2("3"),
@@ -154,9 +125,9 @@ TEST(TrimmedMeanReference, MiddleValuesAveraged) {
       {"4: (5 - 4) / 2 = 0 left out; (column 2) 10 20 30 50: 27.5 up", at2("4"), "[23, 28]"},
   });
   expectErrorCases({
-      {{kRow[0], kRow[1], five, "trimmed_mean (I, M, O, 0, 'mirrored')"}, 1301},
-      {{kRow[0], kRow[1], five, "trimmed_mean (I, M, O, 6, 'mirrored')"}, 1301},
-      {{kRow[0], kRow[1], five, "trimmed_mean (I, M, O, 3, 'none')"}, 1302},
+      {kRow + Lines{five, "trimmed_mean (I, M, O, 0, 'mirrored')"}, 1301},
+      {kRow + Lines{five, "trimmed_mean (I, M, O, 6, 'mirrored')"}, 1301},
+      {kRow + Lines{five, "trimmed_mean (I, M, O, 3, 'none')"}, 1302},
   });
 }
 
@@ -164,10 +135,10 @@ TEST(TrimmedMeanReference, MiddleValuesAveraged) {
 // 1 2 1 / 2 4 2 / 1 2 1 (16 values) and 'inner' centre 3 (11 values); the median of A values
 // is rank (A - 1) / 2 + 1, the lower middle for 16.
 TEST(MedianWeightedReference, WeightedCounts) {
-  const Lines grid = image({{10, 20, 30}, {40, 0, 60}, {70, 80, 90}});
+  const Lines grid = gridImage("I", {{10, 20, 30}, {40, 0, 60}, {70, 80, 90}});
   const auto at = [&](const std::string& type) {
-    return Lines{grid[0], grid[1], "median_weighted (I, O, '" + type + "', 3)",
-                 "get_grayval (O, [1, 0], [1, 0], R)"};
+    return grid +
+           Lines{"median_weighted (I, O, '" + type + "', 3)", "get_grayval (O, [1, 0], [1, 0], R)"};
   };
   expectCases({
       {"inner: (1, 1) 0 0 0 10 20 [30] 40 ...; (0, 0) mirrored 0 10 10 10 10 [10] ...", at("inner"),
@@ -176,15 +147,16 @@ TEST(MedianWeightedReference, WeightedCounts) {
        "[30, 10]"},
   });
   expectErrorCases({
-      {{kRow[0], kRow[1], "median_weighted (I, O, 'box', 3)"}, 1301},
-      {{kRow[0], kRow[1], "median_weighted (I, O, 'inner', 5)"}, 1302},
+      {kRow + Lines{"median_weighted (I, O, 'box', 3)"}, 1301},
+      {kRow + Lines{"median_weighted (I, O, 'inner', 5)"}, 1302},
   });
 }
 
 // median_separate, HALCON 11.0: the median along each row over MaskWidth, then down each column
 // over MaskHeight; an even side acts as the next odd one.
 TEST(MedianSeparateReference, RowsThenColumns) {
-  const Lines grid = image({{10, 50, 20, 90, 30}, {60, 0, 80, 40, 70}, {25, 35, 15, 95, 5}});
+  const Lines grid =
+      gridImage("I", {{10, 50, 20, 90, 30}, {60, 0, 80, 40, 70}, {25, 35, 15, 95, 5}});
   expectCases({
       {"rows 10 20 50 30 30 / 60 60 40 70 70 / 25 25 35 15 5, then columns at row 1",
        onRow(grid, "median_separate (I, O, 3, 3, 'mirrored')", 1), "[25, 25, 40, 30, 30]"},
@@ -192,8 +164,8 @@ TEST(MedianSeparateReference, RowsThenColumns) {
        onRow(grid, "median_separate (I, O, 2, 1, 'mirrored')", 1), "[60, 60, 40, 70, 70]"},
   });
   expectErrorCases({
-      {{kRow[0], kRow[1], "median_separate (I, O, -1, 3, 'mirrored')"}, 1301},
-      {{kRow[0], kRow[1], "median_separate (I, O, 3, 3, 'none')"}, 1303},
+      {kRow + Lines{"median_separate (I, O, -1, 3, 'mirrored')"}, 1301},
+      {kRow + Lines{"median_separate (I, O, 3, 3, 'none')"}, 1303},
   });
 }
 
@@ -201,7 +173,7 @@ TEST(MedianSeparateReference, RowsThenColumns) {
 // [MinThresh, MaxThresh] (rounded), the pixel's own when there are none; eliminate_sp replaces
 // only the pixels outside the range. Row 10 20 250 60 0, 3 x 3, range 5 ... 240.
 TEST(SaltAndPepperReference, MeansWithinTheRange) {
-  const Lines row = image({{10, 20, 250, 60, 0}});
+  const Lines row = gridImage("I", {{10, 20, 250, 60, 0}});
   expectCases({
       {"mean_sp: {10 10 20} 13.3, {10 20} 15, {20 60} 40, {60} 60, {60} 60",
        onRow(row, "mean_sp (I, O, 3, 3, 5, 240)"), "[13, 15, 40, 60, 60]"},
@@ -213,10 +185,10 @@ TEST(SaltAndPepperReference, MeansWithinTheRange) {
        "[10, 20, 250, 60, 0]"},
   });
   expectErrorCases({
-      {{kRow[0], kRow[1], "mean_sp (I, O, 1, 3, 5, 240)"}, 1301},
-      {{kRow[0], kRow[1], "eliminate_sp (I, O, 3, 1, 5, 240)"}, 1302},
-      {{kRow[0], kRow[1], "mean_sp (I, O, 3, 3, 256, 240)"}, 1303},
-      {{kRow[0], kRow[1], "eliminate_sp (I, O, 3, 3, 100, 50)"}, 1304},
+      {kRow + Lines{"mean_sp (I, O, 1, 3, 5, 240)"}, 1301},
+      {kRow + Lines{"eliminate_sp (I, O, 3, 1, 5, 240)"}, 1302},
+      {kRow + Lines{"mean_sp (I, O, 3, 3, 256, 240)"}, 1303},
+      {kRow + Lines{"eliminate_sp (I, O, 3, 3, 100, 50)"}, 1304},
   });
 }
 
@@ -224,7 +196,7 @@ TEST(SaltAndPepperReference, MeansWithinTheRange) {
 // differ from the centre by less than Sigma s; none: the centre stays. Row 10 12 200 14 16,
 // 3 x 3 (each column thrice).
 TEST(SigmaImageReference, MeanWithinSigmaDeviations) {
-  const Lines row = image({{10, 12, 200, 14, 16}});
+  const Lines row = gridImage("I", {{10, 12, 200, 14, 16}});
   expectCases({
       {"Sigma 1: {10 10 12} s .94: 10; {10 12 200} s 89.1: 11; {12 200 14} s 88.2: 200 alone; "
        "{200 14 16} s 87.2: 15; {14 16 16} s .94: 16",
@@ -233,9 +205,9 @@ TEST(SigmaImageReference, MeanWithinSigmaDeviations) {
        "[10, 12, 200, 14, 16]"},
   });
   expectErrorCases({
-      {{kRow[0], kRow[1], "sigma_image (I, O, 1, 3, 1)"}, 1301},
-      {{kRow[0], kRow[1], "sigma_image (I, O, 3, 1, 1)"}, 1302},
-      {{kRow[0], kRow[1], "sigma_image (I, O, 3, 3, -1)"}, 1303},
+      {kRow + Lines{"sigma_image (I, O, 1, 3, 1)"}, 1301},
+      {kRow + Lines{"sigma_image (I, O, 3, 1, 1)"}, 1302},
+      {kRow + Lines{"sigma_image (I, O, 3, 3, -1)"}, 1303},
   });
 }
 
@@ -259,8 +231,8 @@ TEST(EliminateMinMaxReference, ReplacesIsolatedExtremes) {
        onRow(kRow, "eliminate_min_max (I, O, 2, 1, 10, 1)"), "[50, 20, 50, 30, 90]"},
   });
   expectErrorCases({
-      {{kRow[0], kRow[1], "eliminate_min_max (I, O, -1, 1, 10, 1)"}, 1301},
-      {{kRow[0], kRow[1], "eliminate_min_max (I, O, 3, 5000, 10, 1)"}, 1302},
+      {kRow + Lines{"eliminate_min_max (I, O, -1, 1, 10, 1)"}, 1301},
+      {kRow + Lines{"eliminate_min_max (I, O, 3, 5000, 10, 1)"}, 1302},
   });
 }
 
@@ -275,9 +247,7 @@ TEST(ChannelRankReference, AcrossChannels) {
                     "set_grayval (C, [0, 0], [0, 1], [32, 0])",
                     "compose3 (A, B, C, I)"};
   const auto with = [&](const std::string& line) {
-    Lines lines = three;
-    lines.insert(lines.end(), {line, "get_grayval (O, [0, 0], [0, 1], R)"});
-    return lines;
+    return three + Lines{line, "get_grayval (O, [0, 0], [0, 1], R)"};
   };
   expectCases({
       {"mean: 62 / 3 = 20.7, 300 / 3", with("mean_n (I, O)"), "[21, 100]"},
@@ -287,7 +257,7 @@ TEST(ChannelRankReference, AcrossChannels) {
   });
   Lines bad = three;
   bad.push_back("rank_n (I, O, 4)");
-  expectErrorCases({{bad, 1301}, {{kRow[0], kRow[1], "rank_n (I, O, 0)"}, 1301}});
+  expectErrorCases({{bad, 1301}, {kRow + Lines{"rank_n (I, O, 0)"}, 1301}});
 }
 
 // rank_region, HALCON 11.0: the region's points with at least Number of its points in the

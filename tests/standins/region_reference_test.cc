@@ -20,13 +20,6 @@ namespace {
 using namespace HalconCpp;
 using namespace quorvex::test;
 
-HObject joined(const HObject& a, const HObject& b) {
-  HObject both, merged;
-  ConcatObj(a, b, &both);
-  Union1(both, &merged);
-  return merged;
-}
-
 HObject disc(double row, double col, double radius) {
   HObject region;
   GenCircle(&region, row, col, radius);
@@ -37,12 +30,6 @@ HObject line(Hlong row1, Hlong col1, Hlong row2, Hlong col2) {
   HObject region;
   GenRegionLine(&region, row1, col1, row2, col2);
   return region;
-}
-
-std::string box(const HObject& region) {
-  HTuple r1, c1, r2, c2;
-  SmallestRectangle1(region, &r1, &c1, &r2, &c2);
-  return text(r1.Clone().Append(c1).Append(r2).Append(c2));
 }
 
 // A 10 x 30 bar, and a T: a 2 x 10 top over a 10 x 3 stem.

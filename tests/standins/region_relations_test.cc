@@ -49,9 +49,7 @@ TEST(RegionRelations, SelectShapeProto) {
   const Lines base{kA, "gen_rectangle1 (S, 0, 0, 4, 4)", "gen_rectangle1 (T, 0, 10, 1, 11)",
                    "concat_obj (S, T, Rs)"};
   auto areas = [&](const char* select) {
-    Lines lines = base;
-    lines.insert(lines.end(), {select, "area_center (Sel, R, Ro, Co)"});
-    return lines;
+    return base + Lines{select, "area_center (Sel, R, Ro, Co)"};
   };
   expectCases({
       {"overlaps_abs: 9 and 0 shared pixels",
@@ -88,11 +86,7 @@ TEST(RegionRelations, DirectionsBetweenRegions) {
                    "concat_obj (WN, D, WND)",
                    "concat_obj (A, W, AW)",
                    "gen_empty_obj (E)"};
-  auto with = [&](Lines more) {
-    Lines lines = base;
-    lines.insert(lines.end(), more.begin(), more.end());
-    return lines;
-  };
+  auto with = [&](const Lines& more) { return base + more; };
   expectCases({
       {"one region against each: left",
        with({"select_region_spatial (A, WND, 'left', I, J)", "R := [I, J]"}), "[1, 1, 1, 3]"},
@@ -231,11 +225,7 @@ TEST(RegionRelations, PlateausAndLowlands) {
   // to 2.
   const Lines row{"gen_image_const (I, 'byte', 5, 1)",
                   "set_grayval (I, [0, 0, 0, 0, 0], [0, 1, 2, 3, 4], [1, 3, 3, 2, 5])"};
-  auto with = [&](const char* line, const char* read) {
-    Lines lines = row;
-    lines.insert(lines.end(), {line, read});
-    return lines;
-  };
+  auto with = [&](const char* line, const char* read) { return row + Lines{line, read}; };
   const char* areas = "area_center (P, R, Ro, Co)";
   const char* columns = "area_center (P, A, Ro, R)";
   expectCases({

@@ -100,11 +100,6 @@ TEST(RegionMoves, WholeRegions) {
        "[1, 0, 1, 0]"},
   });
   const Lines q{"gen_rectangle1 (Q, 0, 0, 1, 1)", "gen_empty_obj (None)"};
-  const auto with = [&](const char* line) {
-    Lines lines = q;
-    lines.push_back(line);
-    return lines;
-  };
   for (const auto& [line, number] :
        std::vector<std::pair<const char*, long>>{{"mirror_region (Q, M, 'both', 10)", 1301},
                                                  {"mirror_region (Q, M, 'row', 0)", 1302},
@@ -112,7 +107,7 @@ TEST(RegionMoves, WholeRegions) {
                                                  {"clip_region_rel (Q, M, 0, -1, 0, 0)", 1302},
                                                  {"move_region (Q, M, 1000000000, 0)", 1301},
                                                  {"test_equal_region (Q, None, E)", 1502}}) {
-    EXPECT_EQ(programError(with(line)), number) << line;
+    EXPECT_EQ(programError(q + Lines{line}), number) << line;
   }
 }
 

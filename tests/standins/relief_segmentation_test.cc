@@ -13,27 +13,13 @@ namespace {
 
 using namespace quorvex::test;
 
-// An image `width` x `height` of zeros with the columns' grey values set row by row: each row
-// the same values `columns`.
-Lines columnsImage(const std::vector<int>& columns, int height) {
-  Lines lines{"gen_image_const (Img, 'byte', " + std::to_string(columns.size()) + ", " +
-              std::to_string(height) + ")"};
-  std::string rows = "[", cols = "[", values = "[";
-  for (int r = 0; r < height; ++r) {
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-      const std::string sep = rows.size() > 1 ? ", " : "";
-      rows += sep + std::to_string(r);
-      cols += sep + std::to_string(c);
-      values += sep + std::to_string(columns[c]);
-    }
-  }
-  lines.push_back("set_grayval (Img, " + rows + "], " + cols + "], " + values + "])");
-  return lines;
+// An image of `height` equal rows of the grey values `row`.
+Lines columnsImage(const std::vector<double>& row, int height) {
+  return gridImage("Img", Grid(static_cast<std::size_t>(height), row));
 }
 
-HTuple run(Lines lines, std::initializer_list<std::string> more) {
-  lines.insert(lines.end(), more);
-  return runLines(lines);
+HTuple run(const Lines& lines, const Lines& more) {
+  return runLines(lines + more);
 }
 
 TEST(Watersheds, BasinsAndTheLineBetween) {
@@ -60,16 +46,9 @@ TEST(Watersheds, ThresholdMergesShallowDams) {
     return text(run(relief, {"watersheds_threshold (Img, Basins, " + threshold + ")",
                              "area_center (Basins, A, R1, C1)", "R := A"}));
   };
-  EXPECT_EQ(basins("0"), "[12, 9]");
-  EXPECT_EQ(basins("5"), "[12, 9]");
-  EXPECT_EQ(basins("6"), "21");
-  EXPECT_EQ(basins("5.5"), "21");
-  EXPECT_EQ(programError([&] {
-              Lines lines = relief;
-              lines.push_back("watersheds_threshold (Img, Basins, -1)");
-              return lines;
-            }()),
-            1301);
+  for (const char* merged : {"6", "5.5"}) EXPECT_EQ(basins(merged), "21") << merged;
+  for (const char* kept : {"0", "5"}) EXPECT_EQ(basins(kept), "[12, 9]") << kept;
+  EXPECT_EQ(programError(relief + Lines{"watersheds_threshold (Img, Basins, -1)"}), 1301);
 }
 
 TEST(LocalExtrema, StrictlyAboveEveryNeighbour) {
@@ -108,20 +87,13 @@ TEST(Regiongrowing, RectanglesJoinedByTheirCentres) {
     return text(run(halves, {"regiongrowing (Img, Out, " + parameters + ")",
                              "area_center (Out, A, Row, Col)", "R := A"}));
   };
-  EXPECT_EQ(grown("3, 3, 5, 1"), "[18, 18]");
-  EXPECT_EQ(grown("3, 3, 11, 1"), "36");
-  EXPECT_EQ(grown("3, 3, 10, 1"), "[18, 18]");  // 10 is not less than 10
-  EXPECT_EQ(grown("3, 3, 5, 19"), "[]");
-  // "converted to odd values if necessary": 2 acts as 3.
-  EXPECT_EQ(grown("2, 2, 5, 1"), "[18, 18]");
-  // One pixel at a time the halves are the same.
-  EXPECT_EQ(grown("1, 1, 5, 1"), "[18, 18]");
-  EXPECT_EQ(programError([&] {
-              Lines lines = halves;
-              lines.push_back("regiongrowing (Img, Out, 0, 3, 5, 1)");
-              return lines;
-            }()),
-            1301);
+  // 10 is not less than 10; "converted to odd values if necessary": 2 acts as 3; one pixel at
+  // a time the halves are the same.
+  const std::pair<const char*, const char*> rows[] = {
+      {"3, 3, 5, 1", "[18, 18]"}, {"3, 3, 11, 1", "36"},      {"3, 3, 10, 1", "[18, 18]"},
+      {"3, 3, 5, 19", "[]"},      {"2, 2, 5, 1", "[18, 18]"}, {"1, 1, 5, 1", "[18, 18]"}};
+  for (const auto& [parameters, areas] : rows) EXPECT_EQ(grown(parameters), areas) << parameters;
+  EXPECT_EQ(programError(halves + Lines{"regiongrowing (Img, Out, 0, 3, 5, 1)"}), 1301);
 }
 
 TEST(Partitions, EqualRectanglesAndThinnestCuts) {

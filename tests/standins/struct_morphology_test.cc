@@ -175,11 +175,7 @@ TEST(StructMorphology, EmptyAndDegenerateInputs) {
   });
   // The element is one region (1502 for none or two); Iterations 1 or more (130n).
   const Lines setup{kBar, kS3};
-  const auto fails = [&](const std::string& line) {
-    Lines lines = setup;
-    lines.push_back(line);
-    return programError(lines);
-  };
+  const auto fails = [&](const std::string& line) { return programError(setup + Lines{line}); };
   EXPECT_EQ(programError({kBar, "gen_empty_obj (E)", "dilation1 (Bar, E, Out, 1)"}), 1502);
   EXPECT_EQ(programError({kBar, kS3, "concat_obj (S3, S3, Two)", "erosion1 (Bar, Two, Out, 1)"}),
             1502);
@@ -252,11 +248,8 @@ TEST(Skeletons, EndsJunctionsAndPruning) {
                    "union2 (P1, B, P2)",
                    "union2 (P2, Spur, Path)"};
   const auto pruned = [&](int length) {
-    Lines lines = path;
-    lines.push_back("pruning (Path, Out, " + std::to_string(length) + ")");
-    lines.push_back("area_center (Out, A0, R0, C0)");
-    lines.push_back("R := A0");
-    return text(runLines(lines));
+    return text(runLines(path + Lines{"pruning (Path, Out, " + std::to_string(length) + ")",
+                                      "area_center (Out, A0, R0, C0)", "R := A0"}));
   };
   EXPECT_EQ(pruned(3), "21");  // the spur goes
   EXPECT_EQ(pruned(2), "23");  // a branch of 2 is not shorter than 2

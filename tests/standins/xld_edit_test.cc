@@ -90,11 +90,8 @@ TEST(XldEdit, SortByPosition) {
                     "gen_contour_polygon_xld (C, [0, 1], [5, 5])", "concat_obj (A, B, AB)",
                     "concat_obj (AB, C, All)"};
   const auto sorted = [&](const char* args) {
-    Lines lines = three;
-    lines.push_back(std::string("sort_contours_xld (All, S, ") + args + ")");
-    lines.push_back("smallest_rectangle1_xld (S, R1, C1, R2, C2)");
-    lines.push_back("R := C1");
-    return lines;
+    return three + Lines{std::string("sort_contours_xld (All, S, ") + args + ")",
+                         "smallest_rectangle1_xld (S, R1, C1, R2, C2)", "R := C1"};
   };
   expectCases({
       {"by row", sorted("'upper_left', 'true', 'row'"), "[5.0, 10.0, 0.0]"},
@@ -203,10 +200,8 @@ TEST(XldEdit, UnionStraightContours) {
   const Lines pieces{"gen_contour_polygon_xld (A, [0, 0], [0, 4])",
                      "gen_contour_polygon_xld (B, [0, 0], [6, 10])", "concat_obj (A, B, AB)"};
   const auto merged = [&](const char* args) {
-    Lines lines = pieces;
-    lines.push_back(std::string("union_straight_contours_xld (AB, U, ") + args + ")");
-    lines.push_back("count_obj (U, R)");
-    return lines;
+    return pieces + Lines{std::string("union_straight_contours_xld (AB, U, ") + args + ")",
+                          "count_obj (U, R)"};
   };
   // The page's example: a gap of 5 and a turn of 0.5 against 4 and 0.625 score 107 at
   // Percent 60 and 98 at Percent 40.

@@ -22,11 +22,10 @@ const Lines kContours{
 };
 
 Lines selecting(const char* feature, const char* limits) {
-  Lines lines = kContours;
-  lines.push_back(std::string("select_contours_xld (All, S, '") + feature + "', " + limits + ")");
-  lines.push_back("get_contour_xld (S, Rs, Cs)");  // exactly one contour selected
-  lines.push_back("R := [Rs, Cs]");
-  return lines;
+  // Exactly one contour selected.
+  return kContours +
+         Lines{std::string("select_contours_xld (All, S, '") + feature + "', " + limits + ")",
+               "get_contour_xld (S, Rs, Cs)", "R := [Rs, Cs]"};
 }
 
 TEST(XldSelection, SelectContoursFeatures) {

@@ -39,6 +39,18 @@ struct DeflateScratch {
 std::size_t deflatePicture(const std::uint8_t* bytes, std::size_t size, std::size_t row,
                            const bool* mayOccur, DeflateScratch* scratch, std::uint8_t* out);
 
+// Deflate's longest code.
+constexpr int kDeflateMaxCodeBits = 15;
+
+// Huffman code lengths of at most maxBits for the symbols with a nonzero count, always a
+// complete code: a lone symbol gets a partner (its count set to 1), since inflaters refuse
+// some incomplete codes.
+void codeLengths(std::uint32_t* counts, int symbols, int maxBits, std::uint8_t* lengths);
+
+// Deflate's canonical codes for the lengths, bit-reversed for the least-significant-first
+// stream.
+void canonicalCodes(const std::uint8_t* lengths, int symbols, std::uint16_t* codes);
+
 // The CRC-32 of PNG chunks and zlib, continued from `crc` (0 to start).
 std::uint32_t crc32Of(std::uint32_t crc, const std::uint8_t* data, std::size_t size);
 

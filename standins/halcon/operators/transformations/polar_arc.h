@@ -69,11 +69,19 @@ struct PolarArc {
   }
 };
 
-// The parameters Row, Column, AngleStart, AngleEnd, RadiusStart and RadiusEnd at positions
-// first .. first + 5, and the polar size given apart.
+// A size parameter at position n: 1 .. 32768, else 1300 + n.
+std::int32_t polarSideOf(const HTuple& value, const char* op, int n);
+
+// Whether the interpolation at position n is 'bilinear' ('nearest_neighbor': false; any
+// other name raises 1300 + n).
+bool polarBilinear(const HTuple& value, const char* op, int n);
+
+// The parameters Row, Column, AngleStart, AngleEnd, RadiusStart, RadiusEnd, Width and Height
+// at positions 1 .. 8, which every operator of the arc takes in this order and checks first.
 inline PolarArc polarArcOf(const HTuple& row, const HTuple& column, const HTuple& angleStart,
                            const HTuple& angleEnd, const HTuple& radiusStart,
-                           const HTuple& radiusEnd, const char* op) {
+                           const HTuple& radiusEnd, const HTuple& width, const HTuple& height,
+                           const char* op) {
   PolarArc arc{};
   arc.row = oneNumber(row, op, 1);
   arc.col = oneNumber(column, op, 2);
@@ -81,15 +89,10 @@ inline PolarArc polarArcOf(const HTuple& row, const HTuple& column, const HTuple
   arc.angleEnd = oneNumber(angleEnd, op, 4);
   arc.radiusStart = oneNumber(radiusStart, op, 5);
   arc.radiusEnd = oneNumber(radiusEnd, op, 6);
+  arc.width = polarSideOf(width, op, 7);
+  arc.height = polarSideOf(height, op, 8);
   return arc;
 }
-
-// A size parameter at position n: 1 .. 32768, else 1300 + n.
-std::int32_t polarSideOf(const HTuple& value, const char* op, int n);
-
-// Whether the interpolation at position n is 'bilinear' ('nearest_neighbor': false; any
-// other name raises 1300 + n).
-bool polarBilinear(const HTuple& value, const char* op, int n);
 
 }  // namespace Standin
 }  // namespace HalconCpp

@@ -104,9 +104,8 @@ void PolarTransContourXld(const HObject& Contour, HObject* PolarTransContour, co
                           const HTuple& Height) {
   ApiScope scope("PolarTransContourXld");
   const char* op = "polar_trans_contour_xld";
-  PolarArc arc = polarArcOf(Row, Column, AngleStart, AngleEnd, RadiusStart, RadiusEnd, op);
-  arc.width = polarSideOf(Width, op, 7);
-  arc.height = polarSideOf(Height, op, 8);
+  PolarArc arc =
+      polarArcOf(Row, Column, AngleStart, AngleEnd, RadiusStart, RadiusEnd, Width, Height, op);
   const double span = arc.angleEnd - arc.angleStart;
   if (std::fabs(span) > kMostTurns * kPolarTurn) fail(op, 1304);
   std::vector<HObject::Item> items;
@@ -149,9 +148,8 @@ void PolarTransContourXldInv(const HObject& PolarContour, HObject* XYTransContou
                              const HTuple& Width, const HTuple& Height) {
   ApiScope scope("PolarTransContourXldInv");
   const char* op = "polar_trans_contour_xld_inv";
-  PolarArc arc = polarArcOf(Row, Column, AngleStart, AngleEnd, RadiusStart, RadiusEnd, op);
-  arc.width = polarSideOf(WidthIn, op, 7);
-  arc.height = polarSideOf(HeightIn, op, 8);
+  PolarArc arc =
+      polarArcOf(Row, Column, AngleStart, AngleEnd, RadiusStart, RadiusEnd, WidthIn, HeightIn, op);
   const std::int32_t width = polarSideOf(Width, op, 9), height = polarSideOf(Height, op, 10);
   std::vector<HObject::Item> items;
   for (const ContourObject* contour : contoursOf(PolarContour, op, 1)) {

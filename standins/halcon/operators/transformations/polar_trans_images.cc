@@ -48,9 +48,8 @@ void PolarTransImageExt(const HObject& Image, HObject* PolarTransImage, const HT
                         const HTuple& Height, const HTuple& Interpolation) {
   ApiScope scope("PolarTransImageExt");
   const char* op = "polar_trans_image_ext";
-  PolarArc arc = polarArcOf(Row, Column, AngleStart, AngleEnd, RadiusStart, RadiusEnd, op);
-  arc.width = polarSideOf(Width, op, 7);
-  arc.height = polarSideOf(Height, op, 8);
+  PolarArc arc =
+      polarArcOf(Row, Column, AngleStart, AngleEnd, RadiusStart, RadiusEnd, Width, Height, op);
   const bool bilinear = polarBilinear(Interpolation, op, 9);
   std::vector<HObject::Item> items;
   for (const ImagePtr& image : imagesWithChannels(Image, op, 1, kPolarTypes)) {
@@ -69,8 +68,10 @@ void PolarTransImageInv(const HObject& PolarImage, HObject* XYTransImage, const 
                         const HTuple& Height, const HTuple& Interpolation) {
   ApiScope scope("PolarTransImageInv");
   const char* op = "polar_trans_image_inv";
-  PolarArc arc = polarArcOf(Row, Column, AngleStart, AngleEnd, RadiusStart, RadiusEnd, op);
-  const std::int32_t width = polarSideOf(Width, op, 7), height = polarSideOf(Height, op, 8);
+  // Width and Height are the result's size here.
+  PolarArc arc =
+      polarArcOf(Row, Column, AngleStart, AngleEnd, RadiusStart, RadiusEnd, Width, Height, op);
+  const std::int32_t width = arc.width, height = arc.height;
   const bool bilinear = polarBilinear(Interpolation, op, 9);
   std::vector<HObject::Item> items;
   for (const ImagePtr& image : imagesWithChannels(PolarImage, op, 1, kPolarTypes)) {

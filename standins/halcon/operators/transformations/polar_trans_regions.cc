@@ -80,9 +80,8 @@ void PolarTransRegion(const HObject& Region, HObject* PolarTransRegion, const HT
                       const HTuple& Height, const HTuple& Interpolation) {
   ApiScope scope("PolarTransRegion");
   const char* op = "polar_trans_region";
-  PolarArc arc = polarArcOf(Row, Column, AngleStart, AngleEnd, RadiusStart, RadiusEnd, op);
-  arc.width = polarSideOf(Width, op, 7);
-  arc.height = polarSideOf(Height, op, 8);
+  PolarArc arc =
+      polarArcOf(Row, Column, AngleStart, AngleEnd, RadiusStart, RadiusEnd, Width, Height, op);
   const bool bilinear = polarBilinear(Interpolation, op, 9);
   std::vector<HObject::Item> items;
   for (const Runs* region : regionsOf(Region, op, 1)) {
@@ -108,9 +107,8 @@ void PolarTransRegionInv(const HObject& PolarRegion, HObject* XYTransRegion, con
                          const HTuple& Interpolation) {
   ApiScope scope("PolarTransRegionInv");
   const char* op = "polar_trans_region_inv";
-  PolarArc arc = polarArcOf(Row, Column, AngleStart, AngleEnd, RadiusStart, RadiusEnd, op);
-  arc.width = polarSideOf(WidthIn, op, 7);
-  arc.height = polarSideOf(HeightIn, op, 8);
+  PolarArc arc =
+      polarArcOf(Row, Column, AngleStart, AngleEnd, RadiusStart, RadiusEnd, WidthIn, HeightIn, op);
   const std::int32_t width = polarSideOf(Width, op, 9), height = polarSideOf(Height, op, 10);
   const bool bilinear = polarBilinear(Interpolation, op, 11);
   // Only the disc of the arc's largest radius, half a polar row and a pixel more, is reached.

@@ -172,21 +172,21 @@ double polygonMoment(const ContourObject& contour, int p, int q, double row0, do
   return sum / ((p + q + 2.0) * (p + q + 1.0) * choose(p + q, p));
 }
 
-ShapeMoments polygonMoments(const ContourObject& contour) {
-  ShapeMoments m;
+Moments polygonMoments(const ContourObject& contour) {
+  Moments m;
   const AreaCenter a = areaCenterOf(contour);
   m.row = a.row, m.col = a.col;
   if (a.area == 0) return m;
   m.area = a.area;
-  const double sign = a.positive ? 1 : -1;
-  m.m20 = sign * polygonMoment(contour, 2, 0, a.row, a.col);
-  m.m02 = sign * polygonMoment(contour, 0, 2, a.row, a.col);
-  m.m11 = sign * polygonMoment(contour, 1, 1, a.row, a.col);
+  const double perArea = (a.positive ? 1 : -1) / a.area;
+  m.m20 = perArea * polygonMoment(contour, 2, 0, a.row, a.col);
+  m.m02 = perArea * polygonMoment(contour, 0, 2, a.row, a.col);
+  m.m11 = perArea * polygonMoment(contour, 1, 1, a.row, a.col);
   return m;
 }
 
-ShapeMoments cloudMoments(const ContourObject& contour) {
-  ShapeMoments m;
+Moments cloudMoments(const ContourObject& contour) {
+  Moments m;
   const std::vector<Point> cloud = cloudOf(contour);
   if (cloud.empty()) return m;
   m.area = static_cast<double>(cloud.size());
@@ -196,16 +196,8 @@ ShapeMoments cloudMoments(const ContourObject& contour) {
     const double dr = p.row - m.row, dc = p.col - m.col;
     m.m20 += dr * dr, m.m02 += dc * dc, m.m11 += dr * dc;
   }
+  m.m20 /= m.area, m.m02 /= m.area, m.m11 /= m.area;
   return m;
-}
-
-Ellipse ellipseOf(const ShapeMoments& m) {
-  if (m.area == 0) return Ellipse{};
-  Moments normalized;
-  normalized.area = m.area;
-  normalized.m20 = m.m20 / m.area, normalized.m02 = m.m02 / m.area;
-  normalized.m11 = m.m11 / m.area;
-  return ellipseOf(normalized);
 }
 
 Rectangle2 pointsRectangle2(const std::vector<double>& rows, const std::vector<double>& cols) {

@@ -50,21 +50,11 @@ double signedArea(const std::vector<Point>& polygon);
 // Green's theorem on its edges: positive for points running counter-clockwise on the screen.
 double polygonMoment(const ContourObject& contour, int p, int q, double row0, double col0);
 
-// Area, centre and the central second moments as sums (over the enclosed polygon, or over the
-// cloud's points), the way moments_region_2nd gives a region's; the enclosed area is taken
-// positive whatever the points' order.
-struct ShapeMoments {
-  double area = 0;
-  double row = 0;
-  double col = 0;
-  double m20 = 0;
-  double m02 = 0;
-  double m11 = 0;
-};
-ShapeMoments polygonMoments(const ContourObject& contour);
-ShapeMoments cloudMoments(const ContourObject& contour);
-// The ellipse with those moments (elliptic_axis_xld): radii 0 for no area.
-Ellipse ellipseOf(const ShapeMoments& m);
+// Area, centre and the central second moments per unit area, as momentsOf gives a region's:
+// over the enclosed polygon (its area taken positive whatever the points' order), or over the
+// cloud of points, each a unit of area. ellipseOf turns them into elliptic_axis_xld's ellipse.
+Moments polygonMoments(const ContourObject& contour);
+Moments cloudMoments(const ContourObject& contour);
 
 // The smallest enclosing rectangle of any orientation, its phi in (-pi/2, pi/2] along the
 // longer side.

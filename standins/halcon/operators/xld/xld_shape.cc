@@ -78,13 +78,12 @@ double convexityOf(const ContourObject& contour) {
 }
 
 double rectangularityOf(const ContourObject& contour) {
-  const ShapeMoments m = polygonMoments(contour);
+  const Moments m = polygonMoments(contour);
   if (m.area == 0) return 0;
   // The rectangle with the polygon's moments: a uniform side of half length L has the variance
   // L^2 / 3 along it.
-  const double h = (m.m20 + m.m02) / (2 * m.area);
-  const double root =
-      std::sqrt(std::max(0.0, h * h - (m.m20 * m.m02 - m.m11 * m.m11) / (m.area * m.area)));
+  const double h = (m.m20 + m.m02) / 2;
+  const double root = std::sqrt(std::max(0.0, h * h - (m.m20 * m.m02 - m.m11 * m.m11)));
   const double l1 = std::sqrt(3 * (h + root)), l2 = std::sqrt(3 * std::max(0.0, h - root));
   const double phi = ellipseOf(m).phi;
   // Along the major axis (row, col) = (-sin, cos), across it (-cos, -sin): counter-clockwise
@@ -108,7 +107,7 @@ double rectangularityOf(const ContourObject& contour) {
 }
 
 double orientationOf(const ContourObject& contour) {
-  const ShapeMoments m = polygonMoments(contour);
+  const Moments m = polygonMoments(contour);
   const double phi = ellipseOf(m).phi;
   if (m.area == 0) return 0;
   const Point far = farthestFrom(pointsOf(contour), m.row, m.col);
@@ -120,7 +119,7 @@ double cloudOrientationOf(const ContourObject& contour) {
   if (cloud.size() == 2) {
     return std::atan2(-(cloud[1].row - cloud[0].row), cloud[1].col - cloud[0].col);
   }
-  const ShapeMoments m = cloudMoments(contour);
+  const Moments m = cloudMoments(contour);
   const double phi = ellipseOf(m).phi;
   if (cloud.empty()) return 0;
   const Point far = farthestFrom(cloud, m.row, m.col);
@@ -130,7 +129,7 @@ double cloudOrientationOf(const ContourObject& contour) {
 
 Eccentricity eccentricityOf(const ContourObject& contour) {
   Eccentricity e;
-  const ShapeMoments m = polygonMoments(contour);
+  const Moments m = polygonMoments(contour);
   if (m.area == 0) return e;
   const Ellipse ellipse = ellipseOf(m);
   e.anisometry = ellipse.rb == 0 ? 0 : ellipse.ra / ellipse.rb;

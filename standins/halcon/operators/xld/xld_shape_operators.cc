@@ -32,8 +32,9 @@ std::vector<double> ellipseValues(const Ellipse& e) {
   return {e.ra, e.rb, e.phi};
 }
 
-std::vector<double> momentValues(const ShapeMoments& m) {
-  return {m.m11, m.m20, m.m02};
+// The operators give the sums, not the moments per unit area.
+std::vector<double> momentValues(const Moments& m) {
+  return {m.m11 * m.area, m.m20 * m.area, m.m02 * m.area};
 }
 
 }  // namespace
@@ -41,7 +42,7 @@ std::vector<double> momentValues(const ShapeMoments& m) {
 void AreaCenterPointsXld(const HObject& XLD, HTuple* Area, HTuple* Row, HTuple* Column) {
   ApiScope scope("AreaCenterPointsXld");
   measure(XLD, "area_center_points_xld", {Area, Row, Column}, [](const ContourObject& c) {
-    const ShapeMoments m = cloudMoments(c);
+    const Moments m = cloudMoments(c);
     return std::vector<double>{m.area, m.row, m.col};
   });
 }

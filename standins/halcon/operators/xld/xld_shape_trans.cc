@@ -160,7 +160,7 @@ void ShapeTransXld(const HObject& XLD, HObject* XLDTrans, const HTuple& Type) {
       if (signedArea(hull) < 0) std::reverse(hull.begin(), hull.end());
       items.push_back(closedPolygon(hull));
     } else if (type == "ellipse") {
-      const ShapeMoments m = polygonMoments(*contour);
+      const Moments m = polygonMoments(*contour);
       const Ellipse e = ellipseOf(m);
       items.push_back(ellipsePolygon(m.row, m.col, e.phi, e.ra, e.rb));
     } else if (type == "outer_circle") {
