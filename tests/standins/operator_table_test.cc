@@ -261,9 +261,6 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       "gnuplot_open_pipe (Gnuplot)",
       "count_relation ('image', NumOfTuples)",
       // Calibration, 3D reconstruction, 3D object model
-      "change_radial_distortion_cam_par ('fixed', [0.016,0,1e-5,1e-5,320,240,640,480], 0, Out)",
-      "gen_radial_distortion_map (Map, [0.016,0,1e-5,1e-5,320,240,640,480], "
-      "[0.016,0,1e-5,1e-5,320,240,640,480], 'bilinear')",
       "create_stereo_model (CameraSetup, 'surface_pairwise', [], [], StereoModel)",
       "intersect_plane_object_model_3d (Model, [0,0,0,0,0,0,0], Intersection)",
       // Classification, OCR, identification, metrology

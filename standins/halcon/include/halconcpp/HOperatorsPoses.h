@@ -111,6 +111,23 @@ HALCONCPP_API void ChangeRadialDistortionContoursXld(const HObject& Contours,
                                                      HObject* ContoursRectified,
                                                      const HTuple& CamParamIn,
                                                      const HTuple& CamParamOut);
+HALCONCPP_API void GenImageToWorldPlaneMap(HObject* Map, const HTuple& CameraParam,
+                                           const HTuple& WorldPose, const HTuple& WidthIn,
+                                           const HTuple& HeightIn, const HTuple& WidthMapped,
+                                           const HTuple& HeightMapped, const HTuple& Scale,
+                                           const HTuple& MapType);
+HALCONCPP_API void ImageToWorldPlane(const HObject& Image, HObject* ImageWorld,
+                                     const HTuple& CameraParam, const HTuple& WorldPose,
+                                     const HTuple& Width, const HTuple& Height, const HTuple& Scale,
+                                     const HTuple& Interpolation);
+HALCONCPP_API void GenRadialDistortionMap(HObject* Map, const HTuple& CamParamIn,
+                                          const HTuple& CamParamOut, const HTuple& MapType);
+HALCONCPP_API void ChangeRadialDistortionImage(const HObject& Image, const HObject& Region,
+                                               HObject* ImageRectified, const HTuple& CamParamIn,
+                                               const HTuple& CamParamOut);
+HALCONCPP_API void ChangeRadialDistortionCamPar(const HTuple& Mode, const HTuple& CamParamIn,
+                                                const HTuple& DistortionCoeffs,
+                                                HTuple* CamParamOut);
 HALCONCPP_API void ReadCamPar(const HTuple& CamParFile, HTuple* CameraParam);
 HALCONCPP_API void WriteCamPar(const HTuple& CameraParam, const HTuple& CamParFile);
 HALCONCPP_API void SerializeCamPar(const HTuple& CameraParam, HTuple* SerializedItemHandle);

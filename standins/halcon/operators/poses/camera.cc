@@ -170,7 +170,8 @@ double worldScaleOf(const HTuple& scale, const char* op, int n) {
     if (unit == "m") return 1;
     if (unit == "cm") return 0.01;
     if (unit == "mm") return 0.001;
-    if (unit == "microns" || unit == "um") return 1e-6;
+    // 'µm' as a program's UTF-8 or Latin-1 text spells it.
+    if (unit == "microns" || unit == "um" || unit == "\xC2\xB5m" || unit == "\xB5m") return 1e-6;
     fail(op, 1300 + n);
   }
   const double value = numberAt(scale, 0, op, n);

@@ -51,7 +51,7 @@ bool worldPlanePoint(const CameraParam& camera, const Mat3d& toWorld, double row
 // scale by out.focus / in.focus. Both cameras are pinhole or both telecentric.
 void changePixel(const CameraParam& in, const CameraParam& out, double row, double col,
                  double* rowOut, double* colOut);
-// Metres per unit of the output: 'm', 'cm', 'mm', 'microns' ('um') or a number above 0;
+// Metres per unit of the output: 'm', 'cm', 'mm', 'microns' ('µm', 'um') or a number above 0;
 // 1300+n otherwise.
 double worldScaleOf(const HTuple& scale, const char* op, int n);
 
