@@ -34,6 +34,14 @@ const Lines kDiagonal = twoChannels({0, 2}, {0, 2});
 const Lines kThird = gridImage("A", {{5, 5}}) + gridImage("B", {{7, 7}}) +
                      gridImage("C3", {{0, 4}}) + Lines{"compose3 (A, B, C3, I)"};
 
+// A = (0, 0, 1), B = C = (0, 1, 0): variances 2/9, cov(A, B) = -1/9, cov(B, C) = 2/9. In the
+// plane of (1, 0, 0) and (0, 1, 1) / sqrt 2 the covariance is ((2, -r2), (-r2, 4)) / 9, of
+// eigenvalues (3 +- r3) / 9; the greater one's vector is (1, -(1 + r3) / 2, -(1 + r3) / 2)
+// over sqrt(3 + r3), its largest elements negative: turned, as docs/standins.md says.
+const Lines kTurned =
+    gridImage("A", {{0, 0, 1}}) + gridImage("B", {{0, 1, 0}}) + Lines{"compose3 (A, B, B, I)"};
+const double r3 = std::sqrt(3.0), turned = std::sqrt(3 + r3);
+
 // gen_principal_comp_trans, HALCON 11.0: Trans maps grey values to components (offset
 // -E mean), TransInv back (offset mean), both row by row with n + 1 columns.
 TEST(PrincipalCompReference, TransformationOfTheChannels) {
@@ -47,6 +55,8 @@ TEST(PrincipalCompReference, TransformationOfTheChannels) {
       {trans(kThird, "T"), {0, 0, 1, -2, 1, 0, 0, -5, 0, 1, 0, -7}},
       {trans(kThird, "C"), {0, 0, 0, 0, 0, 0, 0, 0, 4}},
       {trans(kThird, "Info"), {1, 0, 0}},
+      {trans(kTurned, "T[0:2]"), {-1 / turned, (1 + r3) / 2 / turned, (1 + r3) / 2 / turned}},
+      {trans(kTurned, "Info"), {(3 + r3) / 6, (3 - r3) / 6, 0}},
       // No variance at all: the channels as they are, about their mean, with no information.
       {trans(twoChannels({3, 3}, {4, 4}), "T"), {1, 0, -3, 0, 1, -4}},
       {trans(twoChannels({3, 3}, {4, 4}), "Info"), {0, 0}},

@@ -88,31 +88,22 @@ TEST(TypedRankFilters, ValuesBeyondAByte) {
            {"gen_rectangle1 (M, 0, 0, 0, 2)", "rank_image (J, M, O, 2, 30000)"}),
        "[1000, -5, 1000, 7, 20000]"},
   });
-  // median_weighted 'inner', HALCON 11.0: the centre counts three times, its eight neighbours
-  // once; the 6th of 11. At column 0 the mirrored windows hold 60000 eight times and 3 three
-  // times; at 1: 3 five times, 60000 and 65535 three times each; at 2: 3 three times.
-  expectCases({{"uint2 weighted median",
-                {"gen_image_const (J, 'uint2', 3, 1)",
-                 "set_grayval (J, [0, 0, 0], [0, 1, 2], [60000, 3, 65535])",
-                 "median_weighted (J, O, 'inner', 3)", "get_grayval (O, [0, 0, 0], [0, 1, 2], R)"},
-                "[60000, 60000, 65535]"}});
-  // rank_n, HALCON 11.0: the grey values of the channels at each pixel in ascending order, the
-  // RankIndex-th of them.
-  const Lines channels{"gen_image_const (A, 'int2', 1, 1)",
-                       "set_grayval (A, 0, 0, -5)",
-                       "gen_image_const (B, 'int2', 1, 1)",
-                       "set_grayval (B, 0, 0, 300)",
-                       "gen_image_const (C, 'int2', 1, 1)",
-                       "set_grayval (C, 0, 0, -1000)",
-                       "compose3 (A, B, C, J)"};
+  // median_weighted 'inner', HALCON 11.0: the centre thrice, its neighbours once, the 6th of
+  // 11: the mirrored windows hold {60000 x8, 3 x3}, {3 x5, 60000 x3, 65535 x3}, {3 x3, 65535 x8}.
+  // rank_n, HALCON 11.0: the RankIndex-th of the channels' values in ascending order.
+  const Lines channels = gridImage("A", {{-5}}, "int2") + gridImage("B", {{300}}, "int2") +
+                         gridImage("C", {{-1000}}, "int2") + Lines{"compose3 (A, B, C, J)"};
   expectCases({
-      {"rank 1 of -5, 300, -1000", channels + Lines{"rank_n (J, O, 1)", "get_grayval (O, 0, 0, R)"},
-       "-1000"},
-      {"rank 2", channels + Lines{"rank_n (J, O, 2)", "get_grayval (O, 0, 0, R)"}, "-5"},
-      {"rank 3, an int2 image",
-       channels + Lines{"rank_n (J, O, 3)", "get_grayval (O, 0, 0, G)", "get_image_type (O, T)",
-                        "R := [G, T]"},
-       "[300, 'int2']"},
+      {"uint2 weighted median",
+       gridImage("J", {{60000, 3, 65535}}, "uint2") +
+           Lines{"median_weighted (J, O, 'inner', 3)", "get_grayval (O, [0, 0, 0], [0, 1, 2], R)"},
+       "[60000, 60000, 65535]"},
+      {"rank_n 1, 2, 3 of -5, 300, -1000, an int2 image",
+       channels + Lines{"rank_n (J, O1, 1)", "rank_n (J, O2, 2)", "rank_n (J, O3, 3)",
+                        "get_grayval (O1, 0, 0, G1)", "get_grayval (O2, 0, 0, G2)",
+                        "get_grayval (O3, 0, 0, G3)", "get_image_type (O3, T)",
+                        "R := [G1, G2, G3, T]"},
+       "[-1000, -5, 300, 'int2']"},
   });
   // The pages' types only (H_ERR_WIT); a byte image's constant margin stays 0 ... 255.
   expectLineErrors({

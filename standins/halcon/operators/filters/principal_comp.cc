@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <numeric>
 #include <vector>
 
 #include "core/image_results.h"
+#include "core/memory_bounds.h"
 #include "core/params.h"
 #include "core/pixel_access.h"
 #include "halconcpp/HOperatorsFilters.h"
@@ -118,6 +120,9 @@ Components analyse(const std::vector<ImagePtr>& images, const char* op) {
   for (const ImagePtr& image : images) {
     if (image->channels.size() != c.n) fail(op, 3031);
   }
+  // The covariance, its rotations and the components: n x n doubles each, charged to the pixel
+  // bound so that an image of very many channels fails with 6001.
+  const PixelReservation held(std::uint64_t(c.n) * c.n * 4 * sizeof(double), op);
   moments(images, &c);
   std::vector<double> values, v;
   jacobi(c.cov, c.n, &values, &v);

@@ -86,7 +86,8 @@ void rankDoubles(const double* src, PlaneSize size, const Extent& extent, const 
   rank = std::min(rank, std::size_t(area - 1));
   const std::int32_t w = size.width, h = size.height;
   const auto count = std::size_t(w) * std::size_t(h);
-  const PixelReservation held((count + 1) * (sizeof(double) + 2 * sizeof(std::uint32_t)), op);
+  const PixelReservation held(
+      (std::uint64_t(count) + 1) * (sizeof(double) + 2 * sizeof(std::uint32_t)), op);
   // The distinct grey values, the margin's constant among them, and each pixel's place.
   std::vector<double> values(src, src + count);
   if (margin.kind == Margin::Constant) values.push_back(margin.value);
@@ -151,7 +152,7 @@ HObject rankFilterImages(const HObject& input, const char* op, const BytePlaneFi
     const PixelReader read = readerOf(image->type());
     const PixelWriter write = writerOf(image->type());
     const auto count = std::size_t(size.width) * std::size_t(size.height);
-    const PixelReservation held(count * 2 * sizeof(double), op);
+    const PixelReservation held(std::uint64_t(count) * 2 * sizeof(double), op);
     std::vector<double> in(count), out(count, 0.0);
     for (std::size_t c = 0; c < channels; ++c) {
       for (std::size_t i = 0; i < count; ++i) in[i] = read(image->pixels(c), i);
