@@ -22,26 +22,7 @@ namespace HalconCpp {
 namespace Standin {
 
 Margin marginOf(const HTuple& value, const char* op, int n) {
-  requireLength(value, 1, op, n);
-  Margin margin;
-  if (value[0].Type() == eElementTypeString) {
-    const std::string name = value[0].S().str();
-    if (name == "mirrored") {
-      margin.kind = Margin::Mirrored;
-    } else if (name == "cyclic") {
-      margin.kind = Margin::Cyclic;
-    } else if (name == "continued") {
-      margin.kind = Margin::Continued;
-    } else {
-      fail(op, 1300 + n);
-    }
-    return margin;
-  }
-  const double grey = numberAt(value, 0, op, n);
-  if (!(grey >= 0 && grey <= 255)) fail(op, 1300 + n);
-  margin.kind = Margin::Constant;
-  margin.value = static_cast<std::uint8_t>(std::lround(grey));
-  return margin;
+  return byteMargin(typedMarginOf(value, op, n), op, n);
 }
 
 std::int32_t rankSide(const HTuple& value, const char* op, int n, Hlong least, bool growEven) {

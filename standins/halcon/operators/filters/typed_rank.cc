@@ -12,7 +12,6 @@
 #include "core/params.h"
 #include "core/pixel_access.h"
 #include "operators/filters/filter_images.h"
-#include "operators/filters/rank_filters.h"
 
 namespace HalconCpp {
 namespace Standin {
@@ -61,7 +60,16 @@ TypedMargin typedMarginOf(const HTuple& value, const char* op, int n) {
   requireLength(value, 1, op, n);
   TypedMargin margin;
   if (value[0].Type() == eElementTypeString) {
-    margin.kind = marginOf(value, op, n).kind;
+    const std::string name = value[0].S().str();
+    if (name == "mirrored") {
+      margin.kind = Margin::Mirrored;
+    } else if (name == "cyclic") {
+      margin.kind = Margin::Cyclic;
+    } else if (name == "continued") {
+      margin.kind = Margin::Continued;
+    } else {
+      fail(op, 1300 + n);
+    }
     return margin;
   }
   margin.kind = Margin::Constant;
