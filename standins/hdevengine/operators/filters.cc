@@ -25,6 +25,8 @@ constexpr OperatorSpec kFilterOperators[] = {
     bind<&H::TransToRgb>("trans_to_rgb"),
     bind<&H::LinearTransColor>("linear_trans_color"),
     bind<&H::CfaToRgb>("cfa_to_rgb"),
+    bind<&H::PrincipalComp>("principal_comp"),
+    bind<&H::GenPrincipalCompTrans>("gen_principal_comp_trans"),
     bind<&H::CreateColorTransLut>("create_color_trans_lut"),
     bind<&H::ApplyColorTransLut>("apply_color_trans_lut"),
     bind<&H::ClearColorTransLut>("clear_color_trans_lut"),

@@ -56,6 +56,7 @@ constexpr OperatorSpec kIconicOperators[] = {
     bind<&H::GenImage1>("gen_image1"),
     bind<&H::GenImage3>("gen_image3"),
     bind<&H::GenImage1Extern>("gen_image1_extern"),
+    bind<&H::GenImage1Rect>("gen_image1_rect"),
     bind<&H::GenImage3Extern>("gen_image3_extern"),
 };
 

@@ -164,6 +164,15 @@ HALCONCPP_API void NoiseDistributionMean(const HObject& ConstRegion, const HObje
 // channels from one of n.
 HALCONCPP_API void LinearTransColor(const HObject& Image, HObject* ImageTrans,
                                     const HTuple& TransMat);
+// The principal components of a multichannel image's channels over its domain: a real image
+// of as many channels, greatest variance first, and each one's share of the variance.
+HALCONCPP_API void PrincipalComp(const HObject& MultichannelImage, HObject* PCAImage,
+                                 HTuple* InfoPerComp);
+// The same analysis as matrices for linear_trans_color (to the components and back), with the
+// channels' mean, covariance and the shares of the variance.
+HALCONCPP_API void GenPrincipalCompTrans(const HObject& MultichannelImage, HTuple* Trans,
+                                         HTuple* TransInv, HTuple* Mean, HTuple* Cov,
+                                         HTuple* InfoPerComp);
 // A Bayer mosaic ('bayer_gb', 'bayer_gr', 'bayer_bg', 'bayer_rg': its first two pixels) to
 // red, green and blue by 'bilinear' interpolation.
 HALCONCPP_API void CfaToRgb(const HObject& CFAImage, HObject* RGBImage, const HTuple& CFAType,

@@ -33,6 +33,13 @@ HALCONCPP_API void GenImageConst(HObject* Image, const HTuple& Type, const HTupl
 HALCONCPP_API void GenImage1Extern(HObject* Image, const HTuple& Type, const HTuple& Width,
                                    const HTuple& Height, const HTuple& PixelPointer,
                                    const HTuple& ClearProc);
+// An image whose rows are VerticalPitch bytes of pixels of HorizontalBitPitch bits (8: byte,
+// 16: uint2, 32: int4) with the domain Width x Height; DoCopy 'true' copies the memory,
+// 'false' uses it in place, released through ClearProc as for GenImage1Extern.
+HALCONCPP_API void GenImage1Rect(HObject* Image, const HTuple& PixelPointer, const HTuple& Width,
+                                 const HTuple& Height, const HTuple& VerticalPitch,
+                                 const HTuple& HorizontalBitPitch, const HTuple& BitsPerPixel,
+                                 const HTuple& DoCopy, const HTuple& ClearProc);
 HALCONCPP_API void GenImage3Extern(HObject* Image, const HTuple& Type, const HTuple& Width,
                                    const HTuple& Height, const HTuple& PointerRed,
                                    const HTuple& PointerGreen, const HTuple& PointerBlue,

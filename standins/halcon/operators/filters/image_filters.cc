@@ -12,6 +12,7 @@
 #include "operators/filters/image_kernels.h"
 #include "operators/filters/rank_filters.h"
 #include "operators/filters/sobel_signed.h"
+#include "operators/filters/typed_rank.h"
 #include "operators/image/typed_filters.h"
 #include "operators/image/typed_images.h"
 #include "standin/controls.h"
@@ -123,14 +124,19 @@ void MedianImage(const HObject& Image, HObject* ImageMedian, const HTuple& MaskT
   requireLength(Margin, 1, op, 3);
   if (type != "circle" && type != "square") fail(op, 1301);
   if (!(radius >= 1 && radius <= 255)) fail(op, 1302);
-  const Standin::Margin margin = marginOf(Margin, op, 3);
+  const TypedMargin margin = typedMarginOf(Margin, op, 3);
   const auto r = static_cast<std::int32_t>(radius);
   const Runs mask = type == "square" ? rectangleRuns(-r, -r, r, r) : circleRuns(0, 0, radius);
-  setOutput(ImageMedian, filterExtents(Image, op,
-                                       [&](const std::uint8_t* in, PlaneSize size,
-                                           const Extent& extent, std::uint8_t* out) {
-                                         medianPlane(in, size, extent, mask, margin, out);
-                                       }));
+  setOutput(
+      ImageMedian,
+      rankFilterImages(
+          Image, op,
+          [&](const std::uint8_t* in, PlaneSize size, const Extent& extent, std::uint8_t* out) {
+            medianPlane(in, size, extent, mask, byteMargin(margin, op, 3), out);
+          },
+          [&](const double* in, PlaneSize size, const Extent& extent, double* out) {
+            rankDoubles(in, size, extent, mask, margin, std::size_t(runsArea(mask) / 2), out, op);
+          }));
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "core/image_results.h"
@@ -14,32 +15,14 @@
 #include "core/region.h"
 #include "halconcpp/HOperatorsFilters.h"
 #include "operators/filters/filter_images.h"
+#include "operators/filters/typed_rank.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
 namespace Standin {
 
 Margin marginOf(const HTuple& value, const char* op, int n) {
-  requireLength(value, 1, op, n);
-  Margin margin;
-  if (value[0].Type() == eElementTypeString) {
-    const std::string name = value[0].S().str();
-    if (name == "mirrored") {
-      margin.kind = Margin::Mirrored;
-    } else if (name == "cyclic") {
-      margin.kind = Margin::Cyclic;
-    } else if (name == "continued") {
-      margin.kind = Margin::Continued;
-    } else {
-      fail(op, 1300 + n);
-    }
-    return margin;
-  }
-  const double grey = numberAt(value, 0, op, n);
-  if (!(grey >= 0 && grey <= 255)) fail(op, 1300 + n);
-  margin.kind = Margin::Constant;
-  margin.value = static_cast<std::uint8_t>(std::lround(grey));
-  return margin;
+  return byteMargin(typedMarginOf(value, op, n), op, n);
 }
 
 std::int32_t rankSide(const HTuple& value, const char* op, int n, Hlong least, bool growEven) {
@@ -71,13 +54,18 @@ PixelReservation reserveWindow(const Runs& mask, PlaneSize size, const char* op)
   return PixelReservation(rows * stride + area * 2 * sizeof(void*), op);
 }
 
-HObject rankImages(const HObject& Image, const Runs& mask, Margin margin, std::size_t rank,
-                   const char* op) {
-  return filterExtents(
+// The rank filters' images of every type: byte planes through the running histograms,
+// the others through typed_rank.h; `marginN` names the Margin parameter a byte image checks.
+HObject rankImages(const HObject& Image, const Runs& mask, const TypedMargin& margin,
+                   std::size_t rank, const char* op, int marginN) {
+  return rankFilterImages(
       Image, op,
       [&](const std::uint8_t* in, PlaneSize size, const Extent& extent, std::uint8_t* out) {
         const PixelReservation held = reserveWindow(mask, size, op);
-        rankPlane(in, size, extent, mask, margin, rank, out);
+        rankPlane(in, size, extent, mask, byteMargin(margin, op, marginN), rank, out);
+      },
+      [&](const double* in, PlaneSize size, const Extent& extent, double* out) {
+        rankDoubles(in, size, extent, mask, margin, rank, out, op);
       });
 }
 
@@ -119,7 +107,7 @@ void MedianRect(const HObject& Image, HObject* ImageMedian, const HTuple& MaskWi
   const std::int32_t h = rankSide(MaskHeight, op, 2, 1, false);
   // Rank (w h - 1) / 2 + 1 counted from 1.
   const auto rank = static_cast<std::size_t>((std::int64_t(w) * h - 1) / 2);
-  setOutput(ImageMedian, rankImages(Image, centredRectangle(w, h), Margin{}, rank, op));
+  setOutput(ImageMedian, rankImages(Image, centredRectangle(w, h), TypedMargin{}, rank, op, 0));
 }
 
 void RankRect(const HObject& Image, HObject* ImageRank, const HTuple& MaskWidth,
@@ -130,8 +118,8 @@ void RankRect(const HObject& Image, HObject* ImageRank, const HTuple& MaskWidth,
   const std::int32_t h = rankSide(MaskHeight, op, 2, 1, false);
   const Hlong rank = oneInteger(Rank, op, 3);
   if (rank < 1 || rank > Hlong(w) * h) fail(op, 1303);
-  setOutput(ImageRank, rankImages(Image, centredRectangle(w, h), Margin{},
-                                  static_cast<std::size_t>(rank - 1), op));
+  setOutput(ImageRank, rankImages(Image, centredRectangle(w, h), TypedMargin{},
+                                  static_cast<std::size_t>(rank - 1), op, 0));
 }
 
 void RankImage(const HObject& Image, const HObject& Mask, HObject* ImageRank, const HTuple& Rank,
@@ -141,8 +129,8 @@ void RankImage(const HObject& Image, const HObject& Mask, HObject* ImageRank, co
   const Runs mask = maskOfRegion(Mask, op);
   const Hlong rank = oneInteger(Rank, op, 1);
   if (rank < 1 || rank > runsArea(mask)) fail(op, 1301);
-  const Standin::Margin margin = marginOf(Margin, op, 2);
-  setOutput(ImageRank, rankImages(Image, mask, margin, static_cast<std::size_t>(rank - 1), op));
+  const TypedMargin margin = typedMarginOf(Margin, op, 2);
+  setOutput(ImageRank, rankImages(Image, mask, margin, static_cast<std::size_t>(rank - 1), op, 2));
 }
 
 void DualRank(const HObject& Image, HObject* ImageRank, const HTuple& MaskType,
@@ -152,20 +140,25 @@ void DualRank(const HObject& Image, HObject* ImageRank, const HTuple& MaskType,
   const Runs mask = maskOfType(MaskType, Radius, op);
   const Hlong percent = oneInteger(ModePercent, op, 3);
   if (percent < 0 || percent > 100) fail(op, 1303);
-  const Standin::Margin margin = marginOf(Margin, op, 4);
+  const TypedMargin margin = typedMarginOf(Margin, op, 4);
   const std::int64_t area = runsArea(mask);
-  setOutput(ImageRank, filterExtents(Image, op,
-                                     [&](const std::uint8_t* in, PlaneSize size,
-                                         const Extent& extent, std::uint8_t* out) {
-                                       // The second filter reads the first beyond the domain's
-                                       // extent.
-                                       std::vector<std::uint8_t> first(std::size_t(size.width) *
-                                                                       std::size_t(size.height));
-                                       rankPlane(in, size, fullExtent(size), mask, margin,
-                                                 rankOfPercent(percent, area), first.data());
-                                       rankPlane(first.data(), size, extent, mask, margin,
-                                                 rankOfPercent(100 - percent, area), out);
-                                     }));
+  const std::size_t low = rankOfPercent(percent, area), high = rankOfPercent(100 - percent, area);
+  setOutput(
+      ImageRank,
+      rankFilterImages(
+          Image, op,
+          [&](const std::uint8_t* in, PlaneSize size, const Extent& extent, std::uint8_t* out) {
+            // The second filter reads the first beyond the domain's extent.
+            const Standin::Margin bytes = byteMargin(margin, op, 4);
+            std::vector<std::uint8_t> first(std::size_t(size.width) * std::size_t(size.height));
+            rankPlane(in, size, fullExtent(size), mask, bytes, low, first.data());
+            rankPlane(first.data(), size, extent, mask, bytes, high, out);
+          },
+          [&](const double* in, PlaneSize size, const Extent& extent, double* out) {
+            std::vector<double> first(std::size_t(size.width) * std::size_t(size.height));
+            rankDoubles(in, size, fullExtent(size), mask, margin, low, first.data(), op);
+            rankDoubles(first.data(), size, extent, mask, margin, high, out, op);
+          }));
 }
 
 void TrimmedMean(const HObject& Image, const HObject& Mask, HObject* ImageTMean,
@@ -206,30 +199,27 @@ void MedianWeighted(const HObject& Image, HObject* ImageWMedian, const HTuple& M
   int total = 0;
   for (int i = 0; i < 9; ++i) total += weights[i];
   const auto middle = static_cast<std::size_t>((total - 1) / 2);
-  setOutput(
-      ImageWMedian,
-      filterExtents(
-          Image, op,
-          [&](const std::uint8_t* in, PlaneSize size, const Extent& extent, std::uint8_t* out) {
-            std::vector<std::uint8_t> values;
-            for (std::int32_t y = 0; y < size.height; ++y) {
-              const std::size_t row = std::size_t(y) * std::size_t(size.width);
-              for (std::int32_t x = extent.begin[std::size_t(y)]; x <= extent.end[std::size_t(y)];
-                   ++x) {
-                values.clear();
-                for (int i = 0; i < 9; ++i) {
-                  const std::int32_t r = mirroredIndex(y + i / 3 - 1, size.height);
-                  const std::int32_t c = mirroredIndex(x + i % 3 - 1, size.width);
-                  const std::uint8_t g =
-                      in[std::size_t(r) * std::size_t(size.width) + std::size_t(c)];
-                  values.insert(values.end(), std::size_t(weights[i]), g);
-                }
-                std::nth_element(values.begin(), values.begin() + std::ptrdiff_t(middle),
-                                 values.end());
-                out[row + std::size_t(x)] = values[middle];
-              }
-            }
-          }));
+  const auto plane = [&](const auto* in, PlaneSize size, const Extent& extent, auto* out) {
+    using Grey = std::remove_const_t<std::remove_pointer_t<decltype(in)>>;
+    std::vector<Grey> values;
+    for (std::int32_t y = 0; y < size.height; ++y) {
+      const std::size_t row = std::size_t(y) * std::size_t(size.width);
+      for (std::int32_t x = extent.begin[std::size_t(y)]; x <= extent.end[std::size_t(y)]; ++x) {
+        values.clear();
+        for (int i = 0; i < 9; ++i) {
+          const std::int32_t r = mirroredIndex(y + i / 3 - 1, size.height);
+          const std::int32_t c = mirroredIndex(x + i % 3 - 1, size.width);
+          values.insert(values.end(), std::size_t(weights[i]),
+                        in[std::size_t(r) * std::size_t(size.width) + std::size_t(c)]);
+        }
+        // NaN sorts after every number, which keeps the order strict.
+        std::nth_element(values.begin(), values.begin() + std::ptrdiff_t(middle), values.end(),
+                         [](Grey a, Grey b) { return b != b ? a == a : a < b; });
+        out[row + std::size_t(x)] = values[middle];
+      }
+    }
+  };
+  setOutput(ImageWMedian, rankFilterImages(Image, op, plane, plane));
 }
 
 void MedianSeparate(const HObject& Image, HObject* ImageSMedian, const HTuple& MaskWidth,
@@ -238,18 +228,25 @@ void MedianSeparate(const HObject& Image, HObject* ImageSMedian, const HTuple& M
   const char* op = "median_separate";
   const std::int32_t w = rankSide(MaskWidth, op, 1, 1, true);
   const std::int32_t h = rankSide(MaskHeight, op, 2, 1, true);
-  const Standin::Margin margin = marginOf(Margin, op, 3);
+  const TypedMargin margin = typedMarginOf(Margin, op, 3);
   const Runs along = rectangleRuns(0, -(w / 2), 0, w / 2);
   const Runs down = rectangleRuns(-(h / 2), 0, h / 2, 0);
+  const auto rank = [](const Runs& mask) { return std::size_t(runsArea(mask) / 2); };
   setOutput(
       ImageSMedian,
-      filterExtents(
+      rankFilterImages(
           Image, op,
           [&](const std::uint8_t* in, PlaneSize size, const Extent& extent, std::uint8_t* out) {
             // The column medians read the row medians beyond the extent.
+            const Standin::Margin bytes = byteMargin(margin, op, 3);
             std::vector<std::uint8_t> rows(std::size_t(size.width) * std::size_t(size.height));
-            medianPlane(in, size, fullExtent(size), along, margin, rows.data());
-            medianPlane(rows.data(), size, extent, down, margin, out);
+            medianPlane(in, size, fullExtent(size), along, bytes, rows.data());
+            medianPlane(rows.data(), size, extent, down, bytes, out);
+          },
+          [&](const double* in, PlaneSize size, const Extent& extent, double* out) {
+            std::vector<double> rows(std::size_t(size.width) * std::size_t(size.height));
+            rankDoubles(in, size, fullExtent(size), along, margin, rank(along), rows.data(), op);
+            rankDoubles(rows.data(), size, extent, down, margin, rank(down), out, op);
           }));
 }
 

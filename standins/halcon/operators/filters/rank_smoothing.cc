@@ -9,10 +9,12 @@
 #include "core/image_results.h"
 #include "core/memory_bounds.h"
 #include "core/params.h"
+#include "core/pixel_access.h"
 #include "core/region.h"
 #include "halconcpp/HOperatorsFilters.h"
 #include "operators/filters/filter_images.h"
 #include "operators/filters/rank_filters.h"
+#include "operators/filters/typed_rank.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -244,13 +246,35 @@ void RankN(const HObject& Image, HObject* RankImage, const HTuple& RankIndex) {
   const char* op = "rank_n";
   const Hlong rank = oneInteger(RankIndex, op, 1);
   if (rank < 1) fail(op, 1301);
-  setOutput(RankImage, acrossChannels(Image, op, [&](std::vector<std::uint8_t>& v) {
-              // A rank beyond the channels of an image raises as one below 1 does.
-              if (rank > Hlong(v.size())) fail(op, 1301);
-              const auto at = v.begin() + std::ptrdiff_t(rank - 1);
-              std::nth_element(v.begin(), at, v.end());
-              return *at;
-            }));
+  // A rank beyond the channels of an image raises as one below 1 does.
+  const auto pick = [&](auto& v) {
+    if (rank > Hlong(v.size())) fail(op, 1301);
+    const auto at = v.begin() + std::ptrdiff_t(rank - 1);
+    // NaN sorts after every number, which keeps the order strict.
+    std::nth_element(v.begin(), at, v.end(),
+                     [](auto a, auto b) { return b != b ? a == a : a < b; });
+    return *at;
+  };
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesWithChannels(Image, op, 1, kRankTypes)) {
+    if (image->type() == PixelType::Byte) {
+      items.push_back(acrossChannels(objectOf({image}), op, pick).Items().front());
+      continue;
+    }
+    ImagePtr result = imageLike(image, 1, op, image->type());
+    const PixelReader read = readerOf(image->type());
+    const PixelWriter write = writerOf(image->type());
+    std::vector<double> values(image->channels.size());
+    for (const Run& run : *image->domain) {
+      for (std::int32_t x = run.begin; x <= run.end; ++x) {
+        const std::size_t at = image->offset(run.row, x);
+        for (std::size_t c = 0; c < values.size(); ++c) values[c] = read(image->pixels(c), at);
+        write(result->pixels(0), at, pick(values));
+      }
+    }
+    items.push_back(std::move(result));
+  }
+  setOutput(RankImage, objectOf(items));
 }
 
 namespace {

@@ -3,12 +3,15 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <utility>
 
 #include "core/handed_out.h"
 #include "core/image.h"
 #include "core/params.h"
 #include "core/pixel_access.h"
+#include "core/runs.h"
 #include "halconcpp/HOperatorsIconic.h"
 #include "standin/controls.h"
 
@@ -182,6 +185,59 @@ void GenImage1Extern(HObject* Image, const HTuple& Type, const HTuple& Width, co
   setOutput(Image,
             objectOf({makeImage(
                 width, height, {externPlane(PixelPointer, fromOutside, bytes, clear, op, 4, 5)})}));
+}
+
+void GenImage1Rect(HObject* Image, const HTuple& PixelPointer, const HTuple& Width,
+                   const HTuple& Height, const HTuple& VerticalPitch,
+                   const HTuple& HorizontalBitPitch, const HTuple& BitsPerPixel,
+                   const HTuple& DoCopy, const HTuple& ClearProc) {
+  const bool fromOutside = calledFromOutside();
+  ApiScope scope("GenImage1Rect");
+  const char* op = "gen_image1_rect";
+  const std::int32_t width = imageSide(Width, op, 2);
+  const std::int32_t height = imageSide(Height, op, 3);
+  const Hlong pitch = oneInteger(VerticalPitch, op, 4);
+  // The pixel's bits name the type, as get_image_pointer1_rect gives them.
+  const Hlong bitPitch = oneInteger(HorizontalBitPitch, op, 5);
+  PixelType type = PixelType::Byte;
+  if (bitPitch == 16) {
+    type = PixelType::Uint2;
+  } else if (bitPitch == 32) {
+    type = PixelType::Int4;
+  } else if (bitPitch != 8) {
+    fail(op, 1305);
+  }
+  const Hlong bits = oneInteger(BitsPerPixel, op, 6);
+  if (bits < 1 || bits > bitPitch) fail(op, 1306);
+  const std::string copy = oneString(DoCopy, op, 7);
+  if (copy != "true" && copy != "false") fail(op, 1307);
+  const Plane::ClearProc clear = clearProcOf(ClearProc, op, 8);
+  // A row of the image is the whole pitch; the domain is its first Width columns.
+  const Hlong bytesPerPixel = bitPitch / 8;
+  if (pitch < 1 || pitch % bytesPerPixel != 0 || pitch / bytesPerPixel < width ||
+      pitch / bytesPerPixel > kMaxImageSide) {
+    fail(op, 1304);
+  }
+  const auto fullWidth = static_cast<std::int32_t>(pitch / bytesPerPixel);
+  const std::uint64_t bytes = std::uint64_t(pitch) * std::uint64_t(height);
+  auto domain = std::make_shared<const Runs>(rectangleRuns(0, 0, height - 1, width - 1));
+  std::uint8_t* pixels = nullptr;
+  const PlanePtr source = sourcePlane(PixelPointer, fromOutside, bytes, op, 1, &pixels);
+  PlanePtr plane;
+  if (copy == "true") {
+    // The caller's memory is read once and left to the caller: ClearProc does not apply.
+    plane = std::make_shared<Plane>(fullWidth, height, op, type);
+    std::memcpy(plane->data(), pixels, static_cast<std::size_t>(bytes));
+  } else if (fromOutside) {
+    plane = std::make_shared<Plane>(pixels, clear, type);
+  } else {
+    // A program shares a handed-out plane of the same type; it cannot name a function to free
+    // it.
+    if (clear) fail(op, 1308);
+    if (source->type() != type) fail(op, 1301);
+    plane = source;
+  }
+  setOutput(Image, objectOf({makeImage(fullWidth, height, {plane}, domain)}));
 }
 
 void GenImage3Extern(HObject* Image, const HTuple& Type, const HTuple& Width, const HTuple& Height,
