@@ -114,14 +114,19 @@ void jacobi(std::vector<double> a, std::size_t n, std::vector<double>* values,
   for (std::size_t i = 0; i < n; ++i) (*values)[i] = std::max(0.0, a[i * n + i]);
 }
 
+constexpr std::size_t kMaxAnalysedChannels = 256;
+
 Components analyse(const std::vector<ImagePtr>& images, const char* op) {
   Components c;
   c.n = images.front()->channels.size();
   for (const ImagePtr& image : images) {
     if (image->channels.size() != c.n) fail(op, 3031);
   }
+  // The rotations cost n^3 per sweep: beyond a hyperspectral camera's 256 bands the analysis
+  // would hold the host for minutes, so it fails with 6001 as other bounded work does.
+  if (c.n > kMaxAnalysedChannels) fail(op, 6001);
   // The covariance, its rotations and the components: n x n doubles each, charged to the pixel
-  // bound so that an image of very many channels fails with 6001.
+  // bound.
   const PixelReservation held(std::uint64_t(c.n) * c.n * 4 * sizeof(double), op);
   moments(images, &c);
   std::vector<double> values, v;
