@@ -268,6 +268,7 @@ struct RowWork {
     }
     nearestIndices(sr.data() + a, std::size_t(b - a), nr.data() + a);
     nearestIndices(sc.data() + a, std::size_t(b - a), nc.data() + a);
+    if (!all && byStretches(a, b)) return;
     // Neighbours mostly fall in the same run: it is tried first.
     const Run* run = nullptr;
     for (std::int32_t c = a; c < b; ++c) {
@@ -281,6 +282,40 @@ struct RowWork {
       }
       add(c, c + 1, in);
     }
+  }
+
+  // The pixels of [a, b) whose nearest input pixel is in the domain: where the nearest rows and
+  // columns each ascend or descend, those on one input row are one stretch, and those of it in
+  // one of its runs another, found by bisection. False, nothing added, where they do not.
+  bool byStretches(std::int32_t a, std::int32_t b) {
+    const std::int32_t *rows = nr.data(), *cols = nc.data();
+    if (a >= b) return true;
+    const bool rowsUp = rows[b - 1] >= rows[a], up = cols[b - 1] >= cols[a];
+    for (std::int32_t c = a + 1; c < b; ++c) {
+      if (rowsUp ? rows[c] < rows[c - 1] : rows[c] > rows[c - 1]) return false;
+      if (up ? cols[c] < cols[c - 1] : cols[c] > cols[c - 1]) return false;
+    }
+    for (std::int32_t c = a, e = a; c < b; c = e) {
+      const std::int32_t i = rows[c];
+      while (e < b && rows[e] == i) ++e;
+      if (i < 0 || i >= image.height) continue;
+      const std::int32_t *first = cols + c, *last = cols + e;
+      const auto inRun = [&](const Run& run) {
+        const std::int32_t* lo =
+            up ? std::lower_bound(first, last, run.begin)
+               : std::partition_point(first, last, [&](std::int32_t j) { return j > run.end; });
+        const std::int32_t* hi =
+            up ? std::upper_bound(lo, last, run.end)
+               : std::partition_point(lo, last, [&](std::int32_t j) { return j >= run.begin; });
+        add(std::int32_t(lo - cols), std::int32_t(hi - cols));
+      };
+      if (up) {
+        for (const Run* run = domain.begin(i); run != domain.end(i); ++run) inRun(*run);
+      } else {
+        for (const Run* run = domain.end(i); run != domain.begin(i);) inRun(*--run);
+      }
+    }
+    return true;
   }
 
   static void nearestIndices(const double* x, std::size_t n, std::int32_t* out) {
@@ -345,10 +380,6 @@ struct RowWork {
   std::vector<std::pair<std::int32_t, std::int32_t>> segments, columnsIn;
 };
 
-std::int32_t bandsOver(std::int32_t height, std::int64_t pixels) {
-  return bandsFor(height, pixels);
-}
-
 ImagePtr joined(std::int32_t width, std::int32_t height, std::vector<PlanePtr> planes,
                 std::vector<Runs>& bandRuns) {
   std::size_t count = 0;
@@ -384,7 +415,7 @@ ImagePtr warpImage(const ImagePtr& image, std::int32_t width, std::int32_t heigh
     halves = columns[c].i0 == std::int32_t(2 * c) && columns[c].i1 == columns[c].i0 + 1 &&
              columns[c].eighths == columns[0].eighths;
   }
-  const int bands = bandsOver(height, std::int64_t{width} * height);
+  const int bands = bandsFor(height, std::int64_t{width} * height);
   std::vector<Runs> bandRuns(static_cast<std::size_t>(bands));
   forBands(height, bands, [&](int band, std::int64_t begin, std::int64_t end) {
     RowWork work(*image, planes, width, sampling, inside, domain, source,
@@ -399,7 +430,7 @@ ImagePtr moveImage(const ImagePtr& image, std::int32_t width, std::int32_t heigh
                    const PixelMove& move, const char* op) {
   std::vector<PlanePtr> planes = unwrittenPlanes(*image, width, height, op);
   const DomainRows domain(*image);
-  const int bands = bandsOver(height, std::int64_t{width} * height);
+  const int bands = bandsFor(height, std::int64_t{width} * height);
   std::vector<Runs> bandRuns(static_cast<std::size_t>(bands));
   forBands(height, bands, [&](int band, std::int64_t begin, std::int64_t end) {
     Runs& runs = bandRuns[static_cast<std::size_t>(band)];

@@ -15,11 +15,9 @@ namespace Standin {
 #if QUORVEX_WARP_X86
 namespace {
 
-// The bytes at four offsets, as doubles: each gathered with the three after it, which the
-// caller keeps inside the plane.
-__attribute__((target("avx2"), always_inline)) inline __m256d bytesAt(const int* base,
-                                                                      __m128i offsets) {
-  const __m128i gathered = _mm_i32gather_epi32(base, offsets, 1);
+// The low bytes of four gathered words, as doubles. Each word is gathered with the three bytes
+// after its own, which the caller keeps inside the plane.
+__attribute__((target("avx2"), always_inline)) inline __m256d bytesOf(__m128i gathered) {
   return _mm256_cvtepi32_pd(_mm_and_si128(gathered, _mm_set1_epi32(0xff)));
 }
 
@@ -51,9 +49,13 @@ __attribute__((target("avx2"))) std::size_t bilinearAvx2(const std::uint8_t* p, 
     const __m128i up = _mm_mullo_epi32(r0, stride), down = _mm_mullo_epi32(r1, stride);
     const __m128i o11 = _mm_add_epi32(down, c1);
     if (_mm_movemask_epi8(_mm_cmpgt_epi32(o11, limit)) != 0) break;
-    const __m256d p00 = bytesAt(base, _mm_add_epi32(up, c0));
-    const __m256d p01 = bytesAt(base, _mm_add_epi32(up, c1));
-    const __m256d p10 = bytesAt(base, _mm_add_epi32(down, c0)), p11 = bytesAt(base, o11);
+    // Each row's two neighbours in one gather: the right one is the next byte, or the same
+    // one at the last column (c1 = c0), shifted down by 8 (c1 - c0) bits.
+    const __m128i above = _mm_i32gather_epi32(base, _mm_add_epi32(up, c0), 1);
+    const __m128i below = _mm_i32gather_epi32(base, _mm_add_epi32(down, c0), 1);
+    const __m128i shift = _mm_slli_epi32(_mm_sub_epi32(c1, c0), 3);
+    const __m256d p00 = bytesOf(above), p01 = bytesOf(_mm_srlv_epi32(above, shift));
+    const __m256d p10 = bytesOf(below), p11 = bytesOf(_mm_srlv_epi32(below, shift));
     const __m256d gc = _mm256_sub_pd(one, fc), gr = _mm256_sub_pd(one, fr);
     const __m256d t = _mm256_add_pd(_mm256_mul_pd(p00, gc), _mm256_mul_pd(p01, fc));
     const __m256d d = _mm256_add_pd(_mm256_mul_pd(p10, gc), _mm256_mul_pd(p11, fc));
