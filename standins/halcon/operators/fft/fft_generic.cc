@@ -76,8 +76,7 @@ ImagePtr halfSpectrum(const ImageObject& image, double divisor, const char* op) 
   for (std::size_t c = 0; c < image.channels.size(); ++c) {
     Spectrum left(half, image.height, op);
     transformRealRows(image, c, left, op);
-    transformColumns(left, -1, op, finiteChannel(image, c));
-    planes.push_back(planeOf(left, PixelType::Complex, divisor, op));
+    planes.push_back(columnsToPlane(left, -1, divisor, op, finiteChannel(image, c)));
   }
   return makeImage(half, image.height, std::move(planes));
 }

@@ -197,6 +197,31 @@ __attribute__((target("avx2"))) void stage(const Lanes& l, const double* in, dou
   }
 }
 
+// (Z(k) + conj Z(-k)) / 2 and (Z(k) - conj Z(-k)) / 2i part by part: with m = conj Z(-k),
+// a's is 0.5 (z + m) and b's (0.5 (z - m).im, -0.5 (z - m).re).
+__attribute__((target("avx2"))) void splitAvx2(const double* lines, std::size_t width,
+                                               std::size_t half, Complex* const* ra,
+                                               Complex* const* rb) {
+  const __m256d halves = _mm256_set1_pd(0.5), signs = _mm256_set_pd(-0.5, 0.5, -0.5, 0.5);
+  for (std::size_t k = 0; k < half; ++k) {
+    const Quad z = load(lines + k * kStep);
+    const Quad m = flipped(load(lines + (k == 0 ? 0 : width - k) * kStep), imagSigns());
+    const Quad sum = z + m, difference = swapped(z - m);
+    const __m256d a[] = {_mm256_mul_pd(halves, sum.lo), _mm256_mul_pd(halves, sum.hi)};
+    const __m256d b[] = {_mm256_mul_pd(signs, difference.lo), _mm256_mul_pd(signs, difference.hi)};
+    for (std::size_t l = 0; l < 2; ++l) {
+      double* a0 = reinterpret_cast<double*>(ra[2 * l] + k);
+      double* a1 = reinterpret_cast<double*>(ra[2 * l + 1] + k);
+      double* b0 = reinterpret_cast<double*>(rb[2 * l] + k);
+      double* b1 = reinterpret_cast<double*>(rb[2 * l + 1] + k);
+      _mm_storeu_pd(a0, _mm256_castpd256_pd128(a[l]));
+      _mm_storeu_pd(a1, _mm256_extractf128_pd(a[l], 1));
+      _mm_storeu_pd(b0, _mm256_castpd256_pd128(b[l]));
+      _mm_storeu_pd(b1, _mm256_extractf128_pd(b[l], 1));
+    }
+  }
+}
+
 __attribute__((target("avx2"))) std::size_t productAvx2(const float* in, const float* weights,
                                                         bool complexWeights, bool conjugate,
                                                         std::size_t count, double lowest,
@@ -241,6 +266,19 @@ __attribute__((target("avx2"))) std::size_t productAvx2(const float* in, const f
 #endif
 
 }  // namespace
+
+bool splitVectors(const Complex* lines, std::size_t width, std::size_t half, Complex* const* ra,
+                  Complex* const* rb) {
+#if QUORVEX_FFT_LANES
+  if (hasAvx2()) {
+    splitAvx2(reinterpret_cast<const double*>(lines), width, half, ra, rb);
+    return true;
+  }
+#endif
+  static_cast<void>(lines), static_cast<void>(width), static_cast<void>(half);
+  static_cast<void>(ra), static_cast<void>(rb);
+  return false;
+}
 
 std::size_t productVectors(const float* in, const float* weights, bool complexWeights,
                            bool conjugate, std::size_t count, double lowest, double highest,

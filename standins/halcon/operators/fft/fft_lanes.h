@@ -34,6 +34,12 @@ class LaneTransform {
   std::vector<std::size_t> radix_, remainder_;
 };
 
+// Four pairs of real rows parted again from their lines' transforms (value k of pair l at
+// lines[k * kLanes + l]) as splitPair does, row a's half spectrum (`half` values) of pair l to
+// ra[l] and row b's to rb[l]. False, nothing written, where AVX2 does not run.
+bool splitVectors(const std::complex<double>* lines, std::size_t width, std::size_t half,
+                  std::complex<double>* const* ra, std::complex<double>* const* rb);
+
 // The first of `count` products of spectrum values (`in`, parts side by side) with weights
 // (`weights`: complex, parts side by side, or real, one a value), each weight conjugated when
 // `conjugate` is set, in doubles as convol_fft's pixelwise loop computes them: a c - b d and

@@ -88,6 +88,20 @@ class LinePlan {
   std::vector<Complex> out_;
 };
 
+// Complex values as a complex plane stores them: storableValue's clipping to the float range
+// (a cast beyond it is undefined) written out, part by part, so that the loop vectorises; a
+// complex divided by a real is its parts divided.
+struct PartStore {
+  double divisor;
+  double lowest = lowestValue(PixelType::Complex), highest = highestValue(PixelType::Complex);
+  void operator()(const double* values, std::size_t n, float* parts) const {
+    for (std::size_t i = 0; i < n; ++i) {
+      const double v = values[i] / divisor;
+      parts[i] = static_cast<float>(std::isnan(v) ? v : std::clamp(v, lowest, highest));
+    }
+  }
+};
+
 // Every step-th value from `first` on.
 struct Strided {
   const Complex* first;
@@ -126,6 +140,14 @@ void realRowsInLanes(const LaneTransform& lanes, const Value& value, std::size_t
         }
       }
       lanes.run(in.data(), kLanes, out.data());
+      if (count == kLanes && 2 * (p + std::int32_t(kLanes)) <= height) {
+        Complex *ra[kLanes], *rb[kLanes];
+        for (std::size_t l = 0; l < kLanes; ++l) {
+          ra[l] = &left.at(2 * (p + std::int32_t(l)), 0);
+          rb[l] = &left.at(2 * (p + std::int32_t(l)) + 1, 0);
+        }
+        if (splitVectors(out.data(), width, half, ra, rb)) continue;
+      }
       for (std::size_t l = 0; l < count; ++l) {
         const std::int32_t a = 2 * (p + std::int32_t(l)), b = a + 1;
         if (b >= height) {
@@ -139,8 +161,10 @@ void realRowsInLanes(const LaneTransform& lanes, const Value& value, std::size_t
 }
 
 // transformColumns' columns four at a time, read straight from the spectrum's rows; a last
-// group short of four is padded with zero lines.
-void columnsInLanes(const LaneTransform& lanes, Spectrum& spectrum, int bands) {
+// group short of four is padded with zero lines. With `parts`, the values go there as `store`
+// keeps them instead of back into the spectrum.
+void columnsInLanes(const LaneTransform& lanes, Spectrum& spectrum, int bands,
+                    const PartStore* store = nullptr, float* parts = nullptr) {
   constexpr std::size_t kLanes = LaneTransform::kLanes;
   const auto height = static_cast<std::size_t>(spectrum.height());
   const auto width = static_cast<std::size_t>(spectrum.width());
@@ -160,7 +184,11 @@ void columnsInLanes(const LaneTransform& lanes, Spectrum& spectrum, int bands) {
         stride = kLanes;
       }
       lanes.run(in, stride, out.data());
-      for (std::size_t r = 0; r < height; ++r) {
+      for (std::size_t r = 0; r < height && parts; ++r) {
+        (*store)(reinterpret_cast<const double*>(out.data() + r * kLanes), 2 * count,
+                 parts + 2 * (r * width + first));
+      }
+      for (std::size_t r = 0; r < height && !parts; ++r) {
         std::copy(out.data() + r * kLanes, out.data() + r * kLanes + count,
                   spectrum.data() + r * width + first);
       }
@@ -272,6 +300,25 @@ void transformColumns(Spectrum& spectrum, int sign, const char* op, bool finite)
   });
 }
 
+PlanePtr columnsToPlane(Spectrum& spectrum, int sign, double divisor, const char* op, bool finite) {
+  if (finite && vectorPathsEnabled()) {
+    const LaneTransform lanes(static_cast<std::size_t>(spectrum.height()), sign);
+    if (lanes.usable()) {
+      // The bound is asked as the two steps ask it: the working lines, then the plane.
+      { const PixelReservation working(32 * std::size_t(spectrum.height()) * sizeof(Complex), op); }
+      auto plane = std::make_shared<Plane>(spectrum.width(), spectrum.height(), op,
+                                           PixelType::Complex, Plane::Unwritten{});
+      const PartStore store{divisor};
+      const std::int32_t width = spectrum.width();
+      columnsInLanes(lanes, spectrum, bandsFor(width, std::int64_t{width} * spectrum.height() * 4),
+                     &store, plane->as<float>());
+      return plane;
+    }
+  }
+  transformColumns(spectrum, sign, op, finite);
+  return planeOf(spectrum, PixelType::Complex, divisor, op);
+}
+
 void transform2d(Spectrum& spectrum, int sign, const char* op, bool finite) {
   transformRows(spectrum, sign, op);
   transformColumns(spectrum, sign, op, finite);
@@ -332,17 +379,8 @@ PlanePtr planeOf(const Spectrum& spectrum, PixelType type, double divisor, const
       std::make_shared<Plane>(spectrum.width(), spectrum.height(), op, type, Plane::Unwritten{});
   const std::size_t count = spectrum.size();
   if (type == PixelType::Complex) {
-    // storableValue's clipping to the float range (a cast beyond it is undefined) written out
-    // here, part by part, so that the loop vectorises; a complex divided by a real is its
-    // parts divided.
-    const double lowest = lowestValue(PixelType::Complex);
-    const double highest = highestValue(PixelType::Complex);
-    float* parts = plane->as<float>();
-    const double* values = reinterpret_cast<const double*>(spectrum.data());
-    for (std::size_t i = 0; i < 2 * count; ++i) {
-      const double v = values[i] / divisor;
-      parts[i] = static_cast<float>(std::isnan(v) ? v : std::clamp(v, lowest, highest));
-    }
+    PartStore{divisor}(reinterpret_cast<const double*>(spectrum.data()), 2 * count,
+                       plane->as<float>());
     return plane;
   }
   const PixelWriter write = writerOf(type);

@@ -57,6 +57,9 @@ void transform2d(Spectrum& spectrum, int sign, const char* op, bool finite = fal
 // The two halves of transform2d: every row, and every column.
 void transformRows(Spectrum& spectrum, int sign, const char* op);
 void transformColumns(Spectrum& spectrum, int sign, const char* op, bool finite = false);
+// transformColumns, then planeOf(spectrum, complex, divisor): on the vector lanes each column
+// goes to the plane straight from its transform.
+PlanePtr columnsToPlane(Spectrum& spectrum, int sign, double divisor, const char* op, bool finite);
 // Whether every value of channel c is finite: always for the integer types.
 bool finiteChannel(const ImageObject& image, std::size_t c);
 // The left half (left's width, columns 0 ... width/2) of the sign -1 transform of every row of
