@@ -248,53 +248,49 @@ struct RowWork {
     for (const PlanePtr& plane : planes) std::fill_n(plane->data() + out + c, width - c, 0);
   }
 
-  // Along a row both coordinates ascend or descend, so the columns inside the input's
-  // rectangle are one stretch, found from its ends; the domain is then looked up within.
+  // Along a row both coordinates ascend or descend, so each bound of the input's rectangle
+  // holds on a prefix or a suffix of the row and the columns inside are one stretch, its ends
+  // found by bisection; the domain is then looked up within.
   void general() {
-    const double lastRow = image.height - 0.5, lastCol = image.width - 0.5;
-    const auto inRectangle = [&](std::int32_t c) {
-      const double x = sr[std::size_t(c)], y = sc[std::size_t(c)];
-      if (inside == Inside::Rectangle) return x >= -0.5 && x < lastRow && y >= -0.5 && y < lastCol;
-      const std::int32_t i = nearestIndex(x), j = nearestIndex(y);
-      return i >= 0 && i < image.height && j >= 0 && j < image.width;
-    };
     std::int32_t a = 0, b = width;
-    while (a < b && !inRectangle(a)) ++a;
-    while (b > a && !inRectangle(b - 1)) --b;
-    const bool all = inside == Inside::Rectangle || domain.full();
-    if (all && sampling != Sampling::Nearest) {
-      add(a, b);
-      return;
-    }
-    nearestIndices(sr.data() + a, std::size_t(b - a), nr.data() + a);
-    nearestIndices(sc.data() + a, std::size_t(b - a), nc.data() + a);
-    if (!all && byStretches(a, b)) return;
-    // Neighbours mostly fall in the same run: it is tried first.
-    const Run* run = nullptr;
-    for (std::int32_t c = a; c < b; ++c) {
-      const std::int32_t i = nr[std::size_t(c)], j = nc[std::size_t(c)];
-      bool in = all;
-      if (!in && run && run->row == i && run->begin <= j && j <= run->end) {
-        in = true;
-      } else if (!in && i >= 0 && j >= 0 && i < image.height && j < image.width) {
-        run = domain.runAt(i, j);
-        in = run != nullptr;
+    const auto narrow = [&](const auto& holds) {
+      if (a >= b) return;
+      const bool first = holds(a), last = holds(b - 1);
+      if (first == last) {
+        if (!first) b = a;
+        return;
       }
-      add(c, c + 1, in);
+      std::int32_t lo = a, hi = b - 1;  // holds(lo) is first's, holds(hi) last's
+      while (hi - lo > 1) {
+        const std::int32_t m = lo + (hi - lo) / 2;
+        (holds(m) == first ? lo : hi) = m;
+      }
+      (first ? b : a) = hi;
+    };
+    const auto x = [&](std::int32_t c) { return sr[std::size_t(c)]; };
+    const auto y = [&](std::int32_t c) { return sc[std::size_t(c)]; };
+    if (inside == Inside::Rectangle) {
+      const double lastRow = image.height - 0.5, lastCol = image.width - 0.5;
+      narrow([&](std::int32_t c) { return x(c) >= -0.5; });
+      narrow([&](std::int32_t c) { return x(c) < lastRow; });
+      narrow([&](std::int32_t c) { return y(c) >= -0.5; });
+      narrow([&](std::int32_t c) { return y(c) < lastCol; });
+    } else {
+      narrow([&](std::int32_t c) { return nearestIndex(x(c)) >= 0; });
+      narrow([&](std::int32_t c) { return nearestIndex(x(c)) < image.height; });
+      narrow([&](std::int32_t c) { return nearestIndex(y(c)) >= 0; });
+      narrow([&](std::int32_t c) { return nearestIndex(y(c)) < image.width; });
     }
-  }
-
-  // The pixels of [a, b) whose nearest input pixel is in the domain: where the nearest rows and
-  // columns each ascend or descend, those on one input row are one stretch, and those of it in
-  // one of its runs another, found by bisection. False, nothing added, where they do not.
-  bool byStretches(std::int32_t a, std::int32_t b) {
+    const bool all = inside == Inside::Rectangle || domain.full();
+    if (!all || sampling == Sampling::Nearest) {
+      nearestIndices(sr.data() + a, std::size_t(b - a), nr.data() + a);
+      nearestIndices(sc.data() + a, std::size_t(b - a), nc.data() + a);
+    }
+    if (all) return add(a, b);
+    // The nearest rows and columns ascend or descend too: those on one input row are one
+    // stretch, and those of it in one of its runs another, found by bisection.
     const std::int32_t *rows = nr.data(), *cols = nc.data();
-    if (a >= b) return true;
-    const bool rowsUp = rows[b - 1] >= rows[a], up = cols[b - 1] >= cols[a];
-    for (std::int32_t c = a + 1; c < b; ++c) {
-      if (rowsUp ? rows[c] < rows[c - 1] : rows[c] > rows[c - 1]) return false;
-      if (up ? cols[c] < cols[c - 1] : cols[c] > cols[c - 1]) return false;
-    }
+    const bool up = b > a && cols[b - 1] >= cols[a];
     for (std::int32_t c = a, e = a; c < b; c = e) {
       const std::int32_t i = rows[c];
       while (e < b && rows[e] == i) ++e;
@@ -315,7 +311,6 @@ struct RowWork {
         for (const Run* run = domain.end(i); run != domain.begin(i);) inRun(*--run);
       }
     }
-    return true;
   }
 
   static void nearestIndices(const double* x, std::size_t n, std::int32_t* out) {
