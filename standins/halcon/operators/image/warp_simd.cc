@@ -176,6 +176,21 @@ __attribute__((target("avx2"))) std::size_t halveAvx2(const std::uint8_t* top,
   return halveSixteens(halveSse2Of(vc, vr), top, bottom, i, count, q);
 }
 
+#if defined(__x86_64__)
+__attribute__((target("avx2"))) std::size_t rampAvx2(double base, double slope, double centre,
+                                                     std::size_t count, double* out) {
+  const __m256d b = _mm256_set1_pd(base), s = _mm256_set1_pd(slope), m = _mm256_set1_pd(centre);
+  __m128i c = _mm_setr_epi32(0, 1, 2, 3);
+  const __m128i four = _mm_set1_epi32(4);
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4, c = _mm_add_epi32(c, four)) {
+    const __m256d d = _mm256_sub_pd(_mm256_cvtepi32_pd(c), m);
+    _mm256_storeu_pd(out + i, _mm256_add_pd(b, _mm256_mul_pd(s, d)));
+  }
+  return i;
+}
+#endif
+
 // max returns its second operand and min its first unless the first is below: NaN goes to
 // the lower bound, as nearestIndex's comparisons send it.
 __attribute__((target("avx2"))) std::size_t nearestAvx2(const double* x, std::size_t count,
@@ -219,6 +234,17 @@ std::size_t nearestVectors(const double* x, std::size_t count, std::int32_t* out
   return hasAvx2() ? nearestAvx2(x, count, out) : 0;
 }
 
+std::size_t rampVectors(double base, double slope, double centre, std::size_t count, double* out) {
+#if defined(__x86_64__)
+  return hasAvx2() ? rampAvx2(base, slope, centre, count, out) : 0;
+#else
+  // 32-bit builds may round in x87 registers: their ramps stay scalar.
+  static_cast<void>(base), static_cast<void>(slope), static_cast<void>(centre);
+  static_cast<void>(count), static_cast<void>(out);
+  return 0;
+#endif
+}
+
 std::size_t halveVectors(const std::uint8_t* top, const std::uint8_t* bottom, std::int32_t vc,
                          std::int32_t vr, std::size_t count, std::uint8_t* q) {
   return hasAvx2() ? halveAvx2(top, bottom, vc, vr, count, q)
@@ -228,6 +254,10 @@ std::size_t halveVectors(const std::uint8_t* top, const std::uint8_t* bottom, st
 #else
 
 std::size_t nearestVectors(const double*, std::size_t, std::int32_t*) {
+  return 0;
+}
+
+std::size_t rampVectors(double, double, double, std::size_t, double*) {
   return 0;
 }
 
