@@ -15,6 +15,7 @@
 #include "core/pixel_type.h"
 #include "core/threads.h"
 #include "halconcpp/HOperatorsFft.h"
+#include "operators/fft/fft_lanes.h"
 #include "operators/fft/fft_transform.h"
 #include "operators/fft/filter_layout.h"
 #include "standin/controls.h"
@@ -32,7 +33,8 @@ namespace fs = std::filesystem;
 // parts do not both come out NaN; those it makes again from infinities, and so do they here.
 PlanePtr directProduct(const ImageObject& image, std::size_t c, const ImageObject& filter,
                        std::size_t fc, bool conjugate, const char* op) {
-  auto plane = std::make_shared<Plane>(image.width, image.height, op, PixelType::Complex);
+  auto plane = std::make_shared<Plane>(image.width, image.height, op, PixelType::Complex,
+                                       Plane::Unwritten{});
   const float* in = image.channels[c]->as<float>();
   const bool complexFilter = filter.type() == PixelType::Complex;
   const float* weights = filter.channels[fc]->as<float>();
@@ -45,8 +47,13 @@ PlanePtr directProduct(const ImageObject& image, std::size_t c, const ImageObjec
   const std::int64_t pixels = std::int64_t{image.width} * image.height;
   forBands(image.height, bandsFor(image.height, pixels),
            [&](int, std::int64_t r0, std::int64_t r1) {
-             for (std::size_t i = static_cast<std::size_t>(r0) * width;
-                  i < static_cast<std::size_t>(r1) * width; ++i) {
+             const std::size_t end = static_cast<std::size_t>(r1) * width;
+             std::size_t i = static_cast<std::size_t>(r0) * width;
+             // The vectors stop short of a product they cannot make; it is made here.
+             while (i < end) {
+               i += productVectors(in + 2 * i, complexFilter ? weights + 2 * i : weights + i,
+                                   complexFilter, conjugate, end - i, lowest, highest, out + 2 * i);
+               if (i == end) break;
                const double a = in[2 * i], b = in[2 * i + 1];
                const double wr = complexFilter ? double(weights[2 * i]) : double(weights[i]);
                const double wi = complexFilter ? double(weights[2 * i + 1]) : 0.0;
@@ -58,6 +65,7 @@ PlanePtr directProduct(const ImageObject& image, std::size_t c, const ImageObjec
                }
                out[2 * i] = stored(x);
                out[2 * i + 1] = stored(y);
+               ++i;
              }
            });
   return plane;

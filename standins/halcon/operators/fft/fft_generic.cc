@@ -59,7 +59,7 @@ HObject transformed(const HObject& input, const GenericChoices& choices, const c
       // With the DC term in the centre, the spectrum side is shifted by half the size: after
       // the transform going to frequencies, before it coming back.
       if (choices.dcCenter && !choices.toFreq) rotate(spectrum, -(height / 2), -(width / 2), op);
-      transform2d(spectrum, choices.exponent, op);
+      transform2d(spectrum, choices.exponent, op, finiteChannel(*image, c));
       if (choices.dcCenter && choices.toFreq) rotate(spectrum, height / 2, width / 2, op);
       planes.push_back(planeOf(spectrum, choices.resultType, divisor, op));
     }
@@ -76,8 +76,7 @@ ImagePtr halfSpectrum(const ImageObject& image, double divisor, const char* op) 
   for (std::size_t c = 0; c < image.channels.size(); ++c) {
     Spectrum left(half, image.height, op);
     transformRealRows(image, c, left, op);
-    transformColumns(left, -1, op);
-    planes.push_back(planeOf(left, PixelType::Complex, divisor, op));
+    planes.push_back(columnsToPlane(left, -1, divisor, op, finiteChannel(image, c)));
   }
   return makeImage(half, image.height, std::move(planes));
 }
@@ -96,7 +95,7 @@ ImagePtr fromHalfSpectrum(const ImageObject& image, std::int32_t width, PixelTyp
     {
       Spectrum half(image.width, height, op);
       readChannel(image, c, half);
-      transformColumns(half, 1, op);
+      transformColumns(half, 1, op, finiteChannel(image, c));
       for (std::int32_t r = 0; r < height; ++r) {
         for (std::int32_t col = 0; col < width; ++col) {
           full.at(r, col) =

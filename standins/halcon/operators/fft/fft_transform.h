@@ -10,6 +10,7 @@
 #include <complex>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,32 +26,42 @@ using Complex = std::complex<double>;
 constexpr std::size_t kLargestKissRadix = 97;
 
 // A width x height grid of complex values, row by row, its memory taken from the pixel bound.
+// The values start unwritten: every user writes all of them first, and a large grid is not
+// cleared only to be overwritten.
 class Spectrum {
  public:
   Spectrum(std::int32_t width, std::int32_t height, const char* op);
   std::int32_t width() const { return width_; }
   std::int32_t height() const { return height_; }
   Complex& at(std::int32_t row, std::int32_t col) {
-    return values_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width_) +
-                   static_cast<std::size_t>(col)];
+    return data()[static_cast<std::size_t>(row) * static_cast<std::size_t>(width_) +
+                  static_cast<std::size_t>(col)];
   }
-  Complex* data() { return values_.data(); }
-  const Complex* data() const { return values_.data(); }
-  std::size_t size() const { return values_.size(); }
+  // A complex is laid out as its two parts (real first), so an array of doubles serves.
+  Complex* data() { return reinterpret_cast<Complex*>(parts_.get()); }
+  const Complex* data() const { return reinterpret_cast<const Complex*>(parts_.get()); }
+  std::size_t size() const { return size_; }
 
  private:
   PixelReservation reservation_;
   std::int32_t width_;
   std::int32_t height_;
-  std::vector<Complex> values_;
+  std::size_t size_;
+  std::unique_ptr<double[]> parts_;
 };
 
 // Sum over every (k, l) of e^(sign 2 pi i (k m / height + l n / width)) f(k, l), in place;
-// sign is +1 or -1 and nothing is normalised.
-void transform2d(Spectrum& spectrum, int sign, const char* op);
+// sign is +1 or -1 and nothing is normalised. `finite`: the values are known to be finite
+// (see finiteChannel), which lets the columns take the vector lanes (fft_lanes.h).
+void transform2d(Spectrum& spectrum, int sign, const char* op, bool finite = false);
 // The two halves of transform2d: every row, and every column.
 void transformRows(Spectrum& spectrum, int sign, const char* op);
-void transformColumns(Spectrum& spectrum, int sign, const char* op);
+void transformColumns(Spectrum& spectrum, int sign, const char* op, bool finite = false);
+// transformColumns, then planeOf(spectrum, complex, divisor): on the vector lanes each column
+// goes to the plane straight from its transform.
+PlanePtr columnsToPlane(Spectrum& spectrum, int sign, double divisor, const char* op, bool finite);
+// Whether every value of channel c is finite: always for the integer types.
+bool finiteChannel(const ImageObject& image, std::size_t c);
 // The left half (left's width, columns 0 ... width/2) of the sign -1 transform of every row of
 // channel c of a real-valued image: for the narrow integer types two rows a transform, as the
 // real and imaginary parts of one complex line, parted again by the conjugate symmetry of a

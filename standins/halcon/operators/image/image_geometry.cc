@@ -10,6 +10,7 @@
 #include "core/threads.h"
 #include "halconcpp/HOperatorsImage.h"
 #include "operators/image/warp_rows.h"
+#include "operators/image/warp_simd.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -202,7 +203,10 @@ void RotateImage(const HObject& Image, HObject* ImageRotate, const HTuple& Phi,
       WarpSource source;
       source.row = [&](std::int32_t r, double* sr, double* sc) {
         const double dr = r - outR, rowPart = cr + cs * dr, colPart = cc - sn * dr;
-        for (std::int32_t c = 0; c < width; ++c) {
+        const auto n = static_cast<std::size_t>(width);
+        rampVectors(colPart, cs, outC, n, sc);
+        for (auto c = static_cast<std::int32_t>(rampVectors(rowPart, sn, outC, n, sr)); c < width;
+             ++c) {
           const double dc = c - outC;
           sr[c] = rowPart + sn * dc;
           sc[c] = colPart + cs * dc;

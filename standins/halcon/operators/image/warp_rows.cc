@@ -248,38 +248,68 @@ struct RowWork {
     for (const PlanePtr& plane : planes) std::fill_n(plane->data() + out + c, width - c, 0);
   }
 
-  // Along a row both coordinates ascend or descend, so the columns inside the input's
-  // rectangle are one stretch, found from its ends; the domain is then looked up within.
+  // Along a row both coordinates ascend or descend, so each bound of the input's rectangle
+  // holds on a prefix or a suffix of the row and the columns inside are one stretch, its ends
+  // found by bisection; the domain is then looked up within.
   void general() {
-    const double lastRow = image.height - 0.5, lastCol = image.width - 0.5;
-    const auto inRectangle = [&](std::int32_t c) {
-      const double x = sr[std::size_t(c)], y = sc[std::size_t(c)];
-      if (inside == Inside::Rectangle) return x >= -0.5 && x < lastRow && y >= -0.5 && y < lastCol;
-      const std::int32_t i = nearestIndex(x), j = nearestIndex(y);
-      return i >= 0 && i < image.height && j >= 0 && j < image.width;
-    };
     std::int32_t a = 0, b = width;
-    while (a < b && !inRectangle(a)) ++a;
-    while (b > a && !inRectangle(b - 1)) --b;
-    const bool all = inside == Inside::Rectangle || domain.full();
-    if (all && sampling != Sampling::Nearest) {
-      add(a, b);
-      return;
-    }
-    nearestIndices(sr.data() + a, std::size_t(b - a), nr.data() + a);
-    nearestIndices(sc.data() + a, std::size_t(b - a), nc.data() + a);
-    // Neighbours mostly fall in the same run: it is tried first.
-    const Run* run = nullptr;
-    for (std::int32_t c = a; c < b; ++c) {
-      const std::int32_t i = nr[std::size_t(c)], j = nc[std::size_t(c)];
-      bool in = all;
-      if (!in && run && run->row == i && run->begin <= j && j <= run->end) {
-        in = true;
-      } else if (!in && i >= 0 && j >= 0 && i < image.height && j < image.width) {
-        run = domain.runAt(i, j);
-        in = run != nullptr;
+    const auto narrow = [&](const auto& holds) {
+      if (a >= b) return;
+      const bool first = holds(a), last = holds(b - 1);
+      if (first == last) {
+        if (!first) b = a;
+        return;
       }
-      add(c, c + 1, in);
+      std::int32_t lo = a, hi = b - 1;  // holds(lo) is first's, holds(hi) last's
+      while (hi - lo > 1) {
+        const std::int32_t m = lo + (hi - lo) / 2;
+        (holds(m) == first ? lo : hi) = m;
+      }
+      (first ? b : a) = hi;
+    };
+    const auto x = [&](std::int32_t c) { return sr[std::size_t(c)]; };
+    const auto y = [&](std::int32_t c) { return sc[std::size_t(c)]; };
+    if (inside == Inside::Rectangle) {
+      const double lastRow = image.height - 0.5, lastCol = image.width - 0.5;
+      narrow([&](std::int32_t c) { return x(c) >= -0.5; });
+      narrow([&](std::int32_t c) { return x(c) < lastRow; });
+      narrow([&](std::int32_t c) { return y(c) >= -0.5; });
+      narrow([&](std::int32_t c) { return y(c) < lastCol; });
+    } else {
+      narrow([&](std::int32_t c) { return nearestIndex(x(c)) >= 0; });
+      narrow([&](std::int32_t c) { return nearestIndex(x(c)) < image.height; });
+      narrow([&](std::int32_t c) { return nearestIndex(y(c)) >= 0; });
+      narrow([&](std::int32_t c) { return nearestIndex(y(c)) < image.width; });
+    }
+    const bool all = inside == Inside::Rectangle || domain.full();
+    if (!all || sampling == Sampling::Nearest) {
+      nearestIndices(sr.data() + a, std::size_t(b - a), nr.data() + a);
+      nearestIndices(sc.data() + a, std::size_t(b - a), nc.data() + a);
+    }
+    if (all) return add(a, b);
+    // The nearest rows and columns ascend or descend too: those on one input row are one
+    // stretch, and those of it in one of its runs another, found by bisection.
+    const std::int32_t *rows = nr.data(), *cols = nc.data();
+    const bool up = b > a && cols[b - 1] >= cols[a];
+    for (std::int32_t c = a, e = a; c < b; c = e) {
+      const std::int32_t i = rows[c];
+      while (e < b && rows[e] == i) ++e;
+      if (i < 0 || i >= image.height) continue;
+      const std::int32_t *first = cols + c, *last = cols + e;
+      const auto inRun = [&](const Run& run) {
+        const std::int32_t* lo =
+            up ? std::lower_bound(first, last, run.begin)
+               : std::partition_point(first, last, [&](std::int32_t j) { return j > run.end; });
+        const std::int32_t* hi =
+            up ? std::upper_bound(lo, last, run.end)
+               : std::partition_point(lo, last, [&](std::int32_t j) { return j >= run.begin; });
+        add(std::int32_t(lo - cols), std::int32_t(hi - cols));
+      };
+      if (up) {
+        for (const Run* run = domain.begin(i); run != domain.end(i); ++run) inRun(*run);
+      } else {
+        for (const Run* run = domain.end(i); run != domain.begin(i);) inRun(*--run);
+      }
     }
   }
 
@@ -345,10 +375,6 @@ struct RowWork {
   std::vector<std::pair<std::int32_t, std::int32_t>> segments, columnsIn;
 };
 
-std::int32_t bandsOver(std::int32_t height, std::int64_t pixels) {
-  return bandsFor(height, pixels);
-}
-
 ImagePtr joined(std::int32_t width, std::int32_t height, std::vector<PlanePtr> planes,
                 std::vector<Runs>& bandRuns) {
   std::size_t count = 0;
@@ -384,7 +410,7 @@ ImagePtr warpImage(const ImagePtr& image, std::int32_t width, std::int32_t heigh
     halves = columns[c].i0 == std::int32_t(2 * c) && columns[c].i1 == columns[c].i0 + 1 &&
              columns[c].eighths == columns[0].eighths;
   }
-  const int bands = bandsOver(height, std::int64_t{width} * height);
+  const int bands = bandsFor(height, std::int64_t{width} * height);
   std::vector<Runs> bandRuns(static_cast<std::size_t>(bands));
   forBands(height, bands, [&](int band, std::int64_t begin, std::int64_t end) {
     RowWork work(*image, planes, width, sampling, inside, domain, source,
@@ -399,7 +425,7 @@ ImagePtr moveImage(const ImagePtr& image, std::int32_t width, std::int32_t heigh
                    const PixelMove& move, const char* op) {
   std::vector<PlanePtr> planes = unwrittenPlanes(*image, width, height, op);
   const DomainRows domain(*image);
-  const int bands = bandsOver(height, std::int64_t{width} * height);
+  const int bands = bandsFor(height, std::int64_t{width} * height);
   std::vector<Runs> bandRuns(static_cast<std::size_t>(bands));
   forBands(height, bands, [&](int band, std::int64_t begin, std::int64_t end) {
     Runs& runs = bandRuns[static_cast<std::size_t>(band)];

@@ -15,11 +15,9 @@ namespace Standin {
 #if QUORVEX_WARP_X86
 namespace {
 
-// The bytes at four offsets, as doubles: each gathered with the three after it, which the
-// caller keeps inside the plane.
-__attribute__((target("avx2"), always_inline)) inline __m256d bytesAt(const int* base,
-                                                                      __m128i offsets) {
-  const __m128i gathered = _mm_i32gather_epi32(base, offsets, 1);
+// The low bytes of four gathered words, as doubles. Each word is gathered with the three bytes
+// after its own, which the caller keeps inside the plane.
+__attribute__((target("avx2"), always_inline)) inline __m256d bytesOf(__m128i gathered) {
   return _mm256_cvtepi32_pd(_mm_and_si128(gathered, _mm_set1_epi32(0xff)));
 }
 
@@ -51,9 +49,13 @@ __attribute__((target("avx2"))) std::size_t bilinearAvx2(const std::uint8_t* p, 
     const __m128i up = _mm_mullo_epi32(r0, stride), down = _mm_mullo_epi32(r1, stride);
     const __m128i o11 = _mm_add_epi32(down, c1);
     if (_mm_movemask_epi8(_mm_cmpgt_epi32(o11, limit)) != 0) break;
-    const __m256d p00 = bytesAt(base, _mm_add_epi32(up, c0));
-    const __m256d p01 = bytesAt(base, _mm_add_epi32(up, c1));
-    const __m256d p10 = bytesAt(base, _mm_add_epi32(down, c0)), p11 = bytesAt(base, o11);
+    // Each row's two neighbours in one gather: the right one is the next byte, or the same
+    // one at the last column (c1 = c0), shifted down by 8 (c1 - c0) bits.
+    const __m128i above = _mm_i32gather_epi32(base, _mm_add_epi32(up, c0), 1);
+    const __m128i below = _mm_i32gather_epi32(base, _mm_add_epi32(down, c0), 1);
+    const __m128i shift = _mm_slli_epi32(_mm_sub_epi32(c1, c0), 3);
+    const __m256d p00 = bytesOf(above), p01 = bytesOf(_mm_srlv_epi32(above, shift));
+    const __m256d p10 = bytesOf(below), p11 = bytesOf(_mm_srlv_epi32(below, shift));
     const __m256d gc = _mm256_sub_pd(one, fc), gr = _mm256_sub_pd(one, fr);
     const __m256d t = _mm256_add_pd(_mm256_mul_pd(p00, gc), _mm256_mul_pd(p01, fc));
     const __m256d d = _mm256_add_pd(_mm256_mul_pd(p10, gc), _mm256_mul_pd(p11, fc));
@@ -174,6 +176,21 @@ __attribute__((target("avx2"))) std::size_t halveAvx2(const std::uint8_t* top,
   return halveSixteens(halveSse2Of(vc, vr), top, bottom, i, count, q);
 }
 
+#if defined(__x86_64__)
+__attribute__((target("avx2"))) std::size_t rampAvx2(double base, double slope, double centre,
+                                                     std::size_t count, double* out) {
+  const __m256d b = _mm256_set1_pd(base), s = _mm256_set1_pd(slope), m = _mm256_set1_pd(centre);
+  __m128i c = _mm_setr_epi32(0, 1, 2, 3);
+  const __m128i four = _mm_set1_epi32(4);
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4, c = _mm_add_epi32(c, four)) {
+    const __m256d d = _mm256_sub_pd(_mm256_cvtepi32_pd(c), m);
+    _mm256_storeu_pd(out + i, _mm256_add_pd(b, _mm256_mul_pd(s, d)));
+  }
+  return i;
+}
+#endif
+
 // max returns its second operand and min its first unless the first is below: NaN goes to
 // the lower bound, as nearestIndex's comparisons send it.
 __attribute__((target("avx2"))) std::size_t nearestAvx2(const double* x, std::size_t count,
@@ -217,6 +234,17 @@ std::size_t nearestVectors(const double* x, std::size_t count, std::int32_t* out
   return hasAvx2() ? nearestAvx2(x, count, out) : 0;
 }
 
+std::size_t rampVectors(double base, double slope, double centre, std::size_t count, double* out) {
+#if defined(__x86_64__)
+  return hasAvx2() ? rampAvx2(base, slope, centre, count, out) : 0;
+#else
+  // 32-bit builds may round in x87 registers: their ramps stay scalar.
+  static_cast<void>(base), static_cast<void>(slope), static_cast<void>(centre);
+  static_cast<void>(count), static_cast<void>(out);
+  return 0;
+#endif
+}
+
 std::size_t halveVectors(const std::uint8_t* top, const std::uint8_t* bottom, std::int32_t vc,
                          std::int32_t vr, std::size_t count, std::uint8_t* q) {
   return hasAvx2() ? halveAvx2(top, bottom, vc, vr, count, q)
@@ -226,6 +254,10 @@ std::size_t halveVectors(const std::uint8_t* top, const std::uint8_t* bottom, st
 #else
 
 std::size_t nearestVectors(const double*, std::size_t, std::int32_t*) {
+  return 0;
+}
+
+std::size_t rampVectors(double, double, double, std::size_t, double*) {
   return 0;
 }
 

@@ -16,6 +16,11 @@ namespace Standin {
 std::size_t bilinearVectors(const std::uint8_t* p, std::int32_t width, std::int32_t height,
                             const double* sr, const double* sc, std::size_t count, std::uint8_t* q);
 
+// base + slope * (c - centre) for the first of `count` columns c into `out`, each step the
+// scalar expression's (c - centre is exact); returns how many it wrote (AVX2), the caller
+// writes the rest.
+std::size_t rampVectors(double base, double slope, double centre, std::size_t count, double* out);
+
 // floor(x + 0.5) of the first of `count` positions into `out`, those past +-2^30 (NaN: -2^30)
 // held there; returns how many it wrote (AVX2), the caller writes the rest.
 std::size_t nearestVectors(const double* x, std::size_t count, std::int32_t* out);
