@@ -97,6 +97,20 @@ TEST(XldFiles, DxfLinesAndPolylines) {
       {readDxf("lw.dxf", dxf("0|LWPOLYLINE|90|3|70|1|10|0|20|0|10|10|20|0|10|10|20|5")) + out,
        "[0.0, 0.0, 5.0, 0.0, 0.0, 10.0, 10.0, 0.0]"},
       {readDxf("point.dxf", dxf("0|POINT|10|7|20|8")) + out, "[8.0, 7.0]"},
+      // write_contour_xld_dxf, HALCON 11.0 (18.11 page): extended data of HALCON, lists of a
+      // meaning, "{", a count, the items and "}"; values on each VERTEX, global values and
+      // the names on the POLYLINE.
+      {readDxf(
+           "xdata.dxf",
+           dxf("0|POLYLINE|66|1|1001|HALCON|1000|global contour attributes|1002|{|1070|1|1040|"
+               "0.5|1002|}|1000|names of contour attributes|1002|{|1070|1|1000|angle|1002|}|"
+               "1000|names of global contour attributes|1002|{|1070|1|1000|regr_norm_row|1002|}|"
+               "0|VERTEX|10|1|20|2|1001|HALCON|1000|contour attributes|1002|{|1070|1|1040|0.25|"
+               "1002|}|0|VERTEX|10|3|20|4|1001|HALCON|1000|contour attributes|1002|{|1070|1|"
+               "1040|-1|1002|}|0|SEQEND")) +
+           "\nget_contour_attrib_xld (C, 'angle', A)\n"
+           "get_contour_global_attrib_xld (C, 'regr_norm_row', G)\nR := [Rows, Cols, A, G]",
+       "[2.0, 4.0, 1.0, 3.0, 0.25, -1.0, 0.5]"},
       // An unsupported entity is left out and named in the status.
       {"read_contour_xld_dxf (C, " + put("text.dxf", dxf("0|TEXT|10|1|20|1|1|hello")) +
            ", [], [], S)\ncount_obj (C, N)\nR := [N, S]",
@@ -218,8 +232,8 @@ TEST(XldFiles, CorruptDxfFilesAndParametersRaise) {
       {reading("code.dxf", "abc\nEOF\n"), 5801},
       {reading("value.dxf", dxf("0|LINE|10|x|20|2")), 5801},
       {reading("long.dxf", std::string(9000, '0')), 5801},
-      {reading("attribs.dxf", dxf("0|POLYLINE|1001|HALCON_XLD|1070|1|1000|a|1070|0|0|VERTEX|10|"
-                                  "1|20|2|0|SEQEND")),
+      {reading("attribs.dxf", dxf("0|POLYLINE|1001|HALCON|1000|names of contour attributes|1002|{|"
+                                  "1070|1|1000|a|1002|}|0|VERTEX|10|1|20|2|0|SEQEND")),
        5802},
       {"read_contour_xld_dxf (C, '" + folder() + "missing.dxf', [], [], S)", 5200},
       {reading("p1.dxf", dxf(line), "'max_tangent_angle', 0.1"), 1302},

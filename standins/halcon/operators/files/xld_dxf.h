@@ -20,8 +20,13 @@ namespace Standin {
 constexpr long kDxfEndOfFile = 5800;
 constexpr long kDxfUnreadable = 5801;
 constexpr long kDxfAttributes = 5802;
-// The registered application of the extended data write_contour_xld_dxf writes.
-constexpr const char* kDxfApplication = "HALCON_XLD";
+// The registered application of the extended data write_contour_xld_dxf writes, and the
+// meanings of its lists (1000 meaning, 1002 "{", 1070 count, the items, 1002 "}").
+constexpr const char* kDxfApplication = "HALCON";
+constexpr const char* kDxfAttributeValues = "contour attributes";
+constexpr const char* kDxfGlobalValues = "global contour attributes";
+constexpr const char* kDxfAttributeNames = "names of contour attributes";
+constexpr const char* kDxfGlobalNames = "names of global contour attributes";
 
 struct DxfGroup {
   int code;
@@ -32,6 +37,17 @@ struct DxfEntity {
   std::string type;
   std::vector<DxfGroup> groups;
 };
+
+// One list of the extended data of kDxfApplication: names (1000) or values (1040).
+struct DxfList {
+  std::string meaning;
+  bool names = false;
+  std::vector<std::string> texts;
+  std::vector<double> values;
+};
+// The lists of an entity's extended data of kDxfApplication, raising kDxfAttributes in `op`
+// for one that is not well formed.
+std::vector<DxfList> dxfLists(const DxfEntity& entity, const char* op);
 
 struct DxfOptions {
   double minPoints = 20;   // 'min_num_points': points of a full circle or ellipse at least

@@ -168,6 +168,43 @@ void refine(const Spline& s, double ta, double ax, double ay, double tb, double 
 
 }  // namespace
 
+std::vector<DxfList> dxfLists(const DxfEntity& e, const char* op) {
+  std::vector<DxfList> lists;
+  auto g = e.groups.begin();
+  while (g != e.groups.end() && !(g->code == 1001 && g->value == kDxfApplication)) ++g;
+  if (g == e.groups.end()) return lists;
+  auto next = [&]() -> const DxfGroup& {
+    if (++g == e.groups.end()) fail(op, kDxfAttributes);
+    return *g;
+  };
+  for (;;) {
+    if (g + 1 == e.groups.end() || (g + 1)->code == 1001) return lists;
+    DxfList list;
+    const DxfGroup& meaning = next();
+    if (meaning.code != 1000) fail(op, kDxfAttributes);
+    list.meaning = meaning.value;
+    const DxfGroup& open = next();
+    const DxfGroup& count = next();
+    if (open.code != 1002 || open.value != "{" || count.code != 1070) fail(op, kDxfAttributes);
+    const double n = dxfNumber(count, op);
+    if (!(n >= 0 && n <= 32767)) fail(op, kDxfAttributes);
+    for (double k = 0; k < n; ++k) {
+      const DxfGroup& item = next();
+      if (item.code == 1000 && list.values.empty()) {
+        list.names = true;
+        list.texts.push_back(item.value);
+      } else if (item.code == 1040 && list.texts.empty()) {
+        list.values.push_back(dxfNumber(item, op));
+      } else {
+        fail(op, kDxfAttributes);
+      }
+    }
+    const DxfGroup& close = next();
+    if (close.code != 1002 || close.value != "}") fail(op, kDxfAttributes);
+    lists.push_back(std::move(list));
+  }
+}
+
 double dxfNumber(const DxfGroup& group, const char* op) {
   double value = 0;
   if (!parseXldNumber(group.value, &value)) fail(op, kDxfUnreadable);
@@ -240,25 +277,24 @@ void DxfBuilder::beginPolyline(const DxfEntity& e) {
   attribNames_.clear();
   attribValues_.clear();
   globals_.clear();
-  // Extended data of write_contour_xld_dxf: the count and names of the point attributes,
-  // then the count of the global attributes and each one's name and value.
-  auto g = e.groups.begin();
-  while (g != e.groups.end() && !(g->code == 1001 && g->value == kDxfApplication)) ++g;
-  if (g == e.groups.end() || !options_.attributes) return;
-  auto next = [&](int code) -> const DxfGroup& {
-    if (++g == e.groups.end() || g->code != code) fail(op_, kDxfAttributes);
-    return *g;
-  };
-  const double names = dxfNumber(next(1070), op_);
-  if (!(names >= 0 && names < 1e6)) fail(op_, kDxfAttributes);
-  for (double k = 0; k < names; ++k) attribNames_.push_back(next(1000).value);
-  attribValues_.resize(attribNames_.size());
-  const double globals = dxfNumber(next(1070), op_);
-  if (!(globals >= 0 && globals < 1e6)) fail(op_, kDxfAttributes);
-  for (double k = 0; k < globals; ++k) {
-    std::string name = next(1000).value;
-    globals_.emplace_back(std::move(name), dxfNumber(next(1040), op_));
+  if (!options_.attributes) return;
+  // The POLYLINE's lists: the global attributes' values, the attributes' names and the
+  // global attributes' names, told apart by their meaning and the kind of their items.
+  std::vector<std::string> globalNames;
+  std::vector<double> globalValues;
+  for (DxfList& list : dxfLists(e, op_)) {
+    const bool global = list.meaning.find("global") != std::string::npos;
+    if (list.names || list.meaning.find("name") != std::string::npos) {
+      (global ? globalNames : attribNames_) = std::move(list.texts);
+    } else if (global) {
+      globalValues = std::move(list.values);
+    }
   }
+  if (globalNames.size() != globalValues.size()) fail(op_, kDxfAttributes);
+  for (std::size_t k = 0; k < globalNames.size(); ++k) {
+    globals_.emplace_back(std::move(globalNames[k]), globalValues[k]);
+  }
+  attribValues_.resize(attribNames_.size());
 }
 
 void DxfBuilder::addVertex(const DxfEntity& e) {
@@ -269,14 +305,13 @@ void DxfBuilder::addVertex(const DxfEntity& e) {
   ys_.push_back(numberOf(e, 20, 0, op_));
   bulges_.push_back(numberOf(e, 42, 0, op_));
   if (attribNames_.empty()) return;
-  auto g = e.groups.begin();
-  while (g != e.groups.end() && !(g->code == 1001 && g->value == kDxfApplication)) ++g;
-  for (std::vector<double>& values : attribValues_) {
-    if (g == e.groups.end() || ++g == e.groups.end() || g->code != 1040) {
-      fail(op_, kDxfAttributes);
-    }
-    values.push_back(dxfNumber(*g, op_));
+  // Every VERTEX holds one value per attribute the POLYLINE names.
+  std::vector<double> values;
+  for (DxfList& list : dxfLists(e, op_)) {
+    if (!list.names) values = std::move(list.values);
   }
+  if (values.size() != attribNames_.size()) fail(op_, kDxfAttributes);
+  for (std::size_t k = 0; k < values.size(); ++k) attribValues_[k].push_back(values[k]);
 }
 
 void DxfBuilder::endPolyline() {

@@ -1,8 +1,9 @@
 // Contours and polygons into DXF files (HALCON 11.0 write_contour_xld_dxf,
 // write_polygon_xld_dxf): an AutoCAD Release 12 (AC1009) text file with one POLYLINE a
 // contour, its points as VERTEX entities (column as x, row as y). A contour's attributes and
-// global attributes go along as extended data of the application kDxfApplication, which
-// read_contour_xld_dxf reads back.
+// global attributes go along as extended data of the application HALCON in the layout the
+// page gives: each VERTEX the list of its attribute values, the POLYLINE the lists of the
+// global attribute values and of both kinds of names.
 #include <string>
 #include <vector>
 
@@ -28,6 +29,12 @@ class DxfText {
     text_ += number + "\n" + value + "\n";
   }
   void number(int code, double value) { group(code, xldNumberText(value)); }
+  // The head of a list of extended data; its items and its closing "}" follow.
+  void list(const char* meaning, std::size_t count) {
+    group(1000, meaning);
+    group(1002, "{");
+    group(1070, std::to_string(count));
+  }
 
   void begin() {
     group(0, "SECTION");
@@ -65,15 +72,19 @@ class DxfText {
     number(20, 0);
     number(30, 0);
     group(70, "0");
-    if (contour) {
+    const bool attributes =
+        contour && (!contour->attribs.empty() || !contour->globalAttribs.empty());
+    if (attributes) {
       group(1001, kDxfApplication);
-      group(1070, std::to_string(contour->attribs.size()));
+      list(kDxfGlobalValues, contour->globalAttribs.size());
+      for (const auto& global : contour->globalAttribs) number(1040, global.second);
+      group(1002, "}");
+      list(kDxfAttributeNames, contour->attribs.size());
       for (const auto& attribute : contour->attribs) group(1000, attribute.first);
-      group(1070, std::to_string(contour->globalAttribs.size()));
-      for (const auto& global : contour->globalAttribs) {
-        group(1000, global.first);
-        number(1040, global.second);
-      }
+      group(1002, "}");
+      list(kDxfGlobalNames, contour->globalAttribs.size());
+      for (const auto& global : contour->globalAttribs) group(1000, global.first);
+      group(1002, "}");
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
       group(0, "VERTEX");
@@ -81,9 +92,11 @@ class DxfText {
       number(10, cols[i]);
       number(20, rows[i]);
       number(30, 0);
-      if (contour && !contour->attribs.empty()) {
+      if (attributes) {
         group(1001, kDxfApplication);
+        list(kDxfAttributeValues, contour->attribs.size());
         for (const auto& attribute : contour->attribs) number(1040, attribute.second[i]);
+        group(1002, "}");
       }
     }
     group(0, "SEQEND");
