@@ -1,6 +1,6 @@
 // File and folder operators a program line can call: list_files, file_exists, and iconic
-// objects in files and serialized items. read_image and write_image are among the iconic
-// operators.
+// objects in files and serialized items, XLD in ARC/INFO and DXF files. read_image and write_image
+// are among the iconic operators.
 #include "operators/binding.h"
 #include "operators/table.h"
 
@@ -32,6 +32,14 @@ constexpr OperatorSpec kFileOperators[] = {
     bind<&H::FreadSerializedItem>("fread_serialized_item"),
     bind<&H::CreateSerializedItemPtr>("create_serialized_item_ptr"),
     bind<&H::GetSerializedItemPtr>("get_serialized_item_ptr"),
+    bind<&H::WriteContourXldArcInfo>("write_contour_xld_arc_info"),
+    bind<&H::ReadContourXldArcInfo>("read_contour_xld_arc_info"),
+    bind<&H::WritePolygonXldArcInfo>("write_polygon_xld_arc_info"),
+    bind<&H::ReadPolygonXldArcInfo>("read_polygon_xld_arc_info"),
+    bind<&H::WriteContourXldDxf>("write_contour_xld_dxf"),
+    bind<&H::ReadContourXldDxf>("read_contour_xld_dxf"),
+    bind<&H::WritePolygonXldDxf>("write_polygon_xld_dxf"),
+    bind<&H::ReadPolygonXldDxf>("read_polygon_xld_dxf"),
 };
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Tool operators a program line can call (the 1-D functions and the Hough transform); each calls
-// the image-processing stand-in's function of the same name.
+// Tool operators a program line can call (the 1-D functions, the Hough transform and lines); each
+// calls the image-processing stand-in's function of the same name.
 #include "operators/binding.h"
 #include "operators/table.h"
 
@@ -31,6 +31,8 @@ constexpr OperatorSpec kToolOperators[] = {
     bind<&H::LocalMinMaxFunct1d>("local_min_max_funct_1d"),
     bind<&H::SmoothFunct1dMean>("smooth_funct_1d_mean"),
     bind<&H::SmoothFunct1dGauss>("smooth_funct_1d_gauss"),
+    bind<&H::WriteFunct1d>("write_funct_1d"),
+    bind<&H::ReadFunct1d>("read_funct_1d"),
     // The Hough transform.
     bind<&H::HoughLineTrans>("hough_line_trans"),
     bind<&H::HoughLines>("hough_lines"),
@@ -39,6 +41,11 @@ constexpr OperatorSpec kToolOperators[] = {
     bind<&H::HoughCircleTrans>("hough_circle_trans"),
     bind<&H::HoughCircles>("hough_circles"),
     bind<&H::SelectMatchingLines>("select_matching_lines"),
+    // Lines by their end points.
+    bind<&H::SelectLines>("select_lines"),
+    bind<&H::PartitionLines>("partition_lines"),
+    bind<&H::SelectLinesLongest>("select_lines_longest"),
+    bind<&H::IntersectionLl>("intersection_ll"),
 };
 
 }  // namespace

@@ -94,6 +94,25 @@ HALCONCPP_API void GetSerializedItemPtr(const HTuple& SerializedItemHandle, HTup
 // Seconds on a steady clock since an arbitrary moment, for differences.
 HALCONCPP_API void CountSeconds(HTuple* Seconds);
 
+// XLD in exchange formats (HALCON 11.0 "File / XLD"). ARC/INFO generate files hold one block
+// a contour: an identifier, one "first,second" point a line (row, column), and END; a last
+// END closes the file. DXF files are AutoCAD Release 12 (AC1009) text files; see
+// docs/standins.md, "XLD files, lines and 1-D functions in files", for what the readers take
+// and the writers put in. The readers raise 5200 for no such file and 5202 (ARC/INFO) or
+// 5800-5802 (DXF) for a truncated or corrupt one, 6001 past the point bound; the writers 5201.
+HALCONCPP_API void WriteContourXldArcInfo(const HObject& Contours, const HTuple& FileName);
+HALCONCPP_API void ReadContourXldArcInfo(HObject* Contours, const HTuple& FileName);
+HALCONCPP_API void WritePolygonXldArcInfo(const HObject& Polygons, const HTuple& FileName);
+HALCONCPP_API void ReadPolygonXldArcInfo(HObject* Polygons, const HTuple& FileName);
+HALCONCPP_API void WriteContourXldDxf(const HObject& Contours, const HTuple& FileName);
+HALCONCPP_API void ReadContourXldDxf(HObject* Contours, const HTuple& FileName,
+                                     const HTuple& GenParamName, const HTuple& GenParamValue,
+                                     HTuple* DxfStatus);
+HALCONCPP_API void WritePolygonXldDxf(const HObject& Polygons, const HTuple& FileName);
+HALCONCPP_API void ReadPolygonXldDxf(HObject* Polygons, const HTuple& FileName,
+                                     const HTuple& GenParamName, const HTuple& GenParamValue,
+                                     HTuple* DxfStatus);
+
 }  // namespace HalconCpp
 
 #endif

@@ -66,6 +66,31 @@ HALCONCPP_API void SelectMatchingLines(const HObject& RegionIn, HObject* RegionL
                                        const HTuple& LineWidth, const HTuple& Thresh,
                                        HTuple* AngleOut, HTuple* DistOut);
 
+// Lines by their end points (HALCON 11.0 "Tools / Lines", and intersection_ll of "Legacy").
+HALCONCPP_API void SelectLines(const HTuple& RowBeginIn, const HTuple& ColBeginIn,
+                               const HTuple& RowEndIn, const HTuple& ColEndIn,
+                               const HTuple& Feature, const HTuple& Operation, const HTuple& Min,
+                               const HTuple& Max, HTuple* RowBeginOut, HTuple* ColBeginOut,
+                               HTuple* RowEndOut, HTuple* ColEndOut);
+HALCONCPP_API void PartitionLines(const HTuple& RowBeginIn, const HTuple& ColBeginIn,
+                                  const HTuple& RowEndIn, const HTuple& ColEndIn,
+                                  const HTuple& Feature, const HTuple& Operation, const HTuple& Min,
+                                  const HTuple& Max, HTuple* RowBeginOut, HTuple* ColBeginOut,
+                                  HTuple* RowEndOut, HTuple* ColEndOut, HTuple* FailRowBOut,
+                                  HTuple* FailColBOut, HTuple* FailRowEOut, HTuple* FailColEOut);
+HALCONCPP_API void SelectLinesLongest(const HTuple& RowBeginIn, const HTuple& ColBeginIn,
+                                      const HTuple& RowEndIn, const HTuple& ColEndIn,
+                                      const HTuple& Num, HTuple* RowBeginOut, HTuple* ColBeginOut,
+                                      HTuple* RowEndOut, HTuple* ColEndOut);
+HALCONCPP_API void IntersectionLl(const HTuple& RowA1, const HTuple& ColumnA1, const HTuple& RowA2,
+                                  const HTuple& ColumnA2, const HTuple& RowB1,
+                                  const HTuple& ColumnB1, const HTuple& RowB2,
+                                  const HTuple& ColumnB2, HTuple* Row, HTuple* Column,
+                                  HTuple* IsParallel);
+// Functions in text files, as write_tuple writes the function's tuple.
+HALCONCPP_API void WriteFunct1d(const HTuple& Function, const HTuple& FileName);
+HALCONCPP_API void ReadFunct1d(const HTuple& FileName, HTuple* Function);
+
 }  // namespace HalconCpp
 
 #endif
