@@ -212,6 +212,19 @@ std::vector<LinkPoint> linePoints(const Derivatives& d, const ImageObject& image
   return points;
 }
 
+// The pixel types both line detectors take, and their first channel as doubles.
+constexpr PixelTypes kLineTypes = {PixelType::Byte,  PixelType::Int1, PixelType::Int2,
+                                   PixelType::Uint2, PixelType::Int4, PixelType::Real};
+
+std::vector<double> firstPlane(const ImageObject& image) {
+  const std::size_t n =
+      static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+  const PixelReader read = readerOf(image.type());
+  std::vector<double> plane(n);
+  for (std::size_t i = 0; i < n; ++i) plane[i] = read(image.pixels(0), i);
+  return plane;
+}
+
 }  // namespace
 
 void LinesGauss(const HObject& Image, HObject* Lines, const HTuple& Sigma, const HTuple& Low,
@@ -241,15 +254,10 @@ void LinesGauss(const HObject& Image, HObject* Lines, const HTuple& Sigma, const
   std::vector<std::string> names = {"angle", "response"};
   if (widths) names.insert(names.end(), {"width_left", "width_right"});
   std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesOf(Image, op, 1,
-                                        {PixelType::Byte, PixelType::Int1, PixelType::Int2,
-                                         PixelType::Uint2, PixelType::Int4, PixelType::Real})) {
+  for (const ImagePtr& image : imagesOf(Image, op, 1, kLineTypes)) {
     const std::int32_t w = image->width, h = image->height;
     if (image->channels.empty() || w < 1 || h < 1) continue;
-    const std::size_t n = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
-    const PixelReader read = readerOf(image->type());
-    std::vector<double> plane(n);
-    for (std::size_t i = 0; i < n; ++i) plane[i] = read(image->pixels(0), i);
+    std::vector<double> plane = firstPlane(*image);
     GaussDerivatives g(std::move(plane), w, h, sigma, sigma);
     const Derivatives d{g.get(1, 0), g.get(0, 1), g.get(2, 0), g.get(1, 1), g.get(0, 2)};
     const LineSearch search{side == "light", low, high, widths, model, table, sigma};
@@ -273,15 +281,10 @@ void LinesFacet(const HObject& Image, HObject* Lines, const HTuple& MaskSize, co
   static const std::vector<double> none;
   const LineSearch search{side == "light", low, high, false, LineModel::None, none, 0};
   std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesOf(Image, op, 1,
-                                        {PixelType::Byte, PixelType::Int1, PixelType::Int2,
-                                         PixelType::Uint2, PixelType::Int4, PixelType::Real})) {
+  for (const ImagePtr& image : imagesOf(Image, op, 1, kLineTypes)) {
     const std::int32_t w = image->width, h = image->height;
     if (image->channels.empty() || w < 1 || h < 1) continue;
-    const std::size_t n = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
-    const PixelReader read = readerOf(image->type());
-    std::vector<double> plane(n);
-    for (std::size_t i = 0; i < n; ++i) plane[i] = read(image->pixels(0), i);
+    std::vector<double> plane = firstPlane(*image);
     // A window is cut to twice the image's larger side, so that no MaskSize exhausts memory
     // or time; the mirrored image repeats itself beyond that anyway.
     const auto window = static_cast<std::int32_t>(std::min<Hlong>(size, 2 * std::max(w, h) + 1));
