@@ -408,9 +408,12 @@ TEST(LinesGaussReference, ABrightBarsAxisAndWidth) {
   EXPECT_GE(r[3].D(), 39);
   r = lines(none,
             "get_contour_attrib_xld (L, 'response', Resp)\n"
-            "get_contour_attrib_xld (L, 'angle', A)\nR := [Resp[20], A[20]]");
+            "get_contour_attrib_xld (L, 'angle', A)\nget_contour_xld (L, Row, Col)\n"
+            "R := [Resp[20], A[20] * sgn(Row[21] - Row[19])]");
   EXPECT_NEAR(r[0].D(), 66.11, 0.1) << "the sampled bar's 66.11";
-  EXPECT_NEAR(r[1].D(), 0, 1e-6) << "the normal runs along the row";
+  // get_contour_attrib_xld, HALCON 18.11: the normal points right of the way, counter-clockwise
+  // from the row axis; down a column that is towards column 0, -pi/2.
+  EXPECT_NEAR(r[1].D(), -1.5707963267948966, 1e-6) << "the normal runs along the row";
   struct Row {
     const char* model;
     double expected, tolerance;

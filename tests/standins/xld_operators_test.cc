@@ -373,6 +373,30 @@ TEST(EdgesSubPix, FindsAStepEdgeBetweenThePixels) {
                                 "R := [min(Row), max(Row), min(D), max(D)]"),
                   {0, 19, 0, 0}}});
   }
+  // get_contour_attrib_xld, HALCON 18.11 (the 11.0 page names the normal without its axis):
+  // 'angle' is the normal, pointing right of the way the contour runs, counter-clockwise from
+  // the row axis, so (cos a, sin a) is its (row, column). Across a vertical step it is
+  // horizontal and a contour running down has -pi/2; across a horizontal step it is vertical.
+  const std::string angles =
+      "get_contour_xld (E, Row, Col)\nget_contour_attrib_xld (E, 'angle', A)\nN := |Row|\n"
+      "DR := Row[2:N - 1] - Row[0:N - 3]\nDC := Col[2:N - 1] - Col[0:N - 3]\nM := A[1:N - 2]\n"
+      "Right := cos(M) * DC - sin(M) * DR\n";
+  for (const char* bright : {"0, 10, 19, 19", "0, 0, 19, 9"}) {
+    expectReals(
+        {{split(std::string("gen_image_const (Blank, 'byte', 20, 20)\ngen_rectangle1 (B, ") +
+                bright + ")\npaint_region (B, Blank, Image, 200, 'fill')\n" +
+                "edges_sub_pix (Image, E, 'canny', 1, 10, 20)\n" + angles +
+                "R := [min(Right) > 0, max(abs(cos(M))), M[3] * sgn(DR[3])]"),
+          {1, 0, -kPi / 2}}});
+  }
+  for (const char* bright : {"10, 0, 19, 19", "0, 0, 9, 19"}) {
+    expectReals(
+        {{split(std::string("gen_image_const (Blank, 'byte', 20, 20)\ngen_rectangle1 (B, ") +
+                bright + ")\npaint_region (B, Blank, Image, 200, 'fill')\n" +
+                "edges_sub_pix (Image, E, 'canny', 1, 10, 20)\n" + angles +
+                "R := [min(Right) > 0, max(abs(sin(M)))]"),
+          {1, 0}}});
+  }
   // High above the step's response: no edge at all; a flat image has none either.
   expectTexts({{kStep + "edges_sub_pix (Image, E, 'canny', 1, 10, 200)\ncount_obj (E, R)", "0"},
                {"gen_image_const (I, 'byte', 8, 8)\nedges_sub_pix (I, E, 'canny', 1, 1, 2)\n"

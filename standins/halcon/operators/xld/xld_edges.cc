@@ -59,8 +59,9 @@ void maximaOfRun(const GradientWindow& g, const Run& run, double low, double hig
     double direction = std::atan2(-g.gr[i], g.gc[i]);
     // [0, 2pi), -0 included as 0.
     direction = direction < 0 ? direction + 2 * kPi : std::fabs(direction);
-    // 'angle' is the edge's own direction, a quarter turn on, modulo pi.
-    p.values = {direction, std::fmod(direction + kPi / 2, kPi), response, 0.0};
+    // 'angle', the contour's normal, counter-clockwise from the row axis: the gradient's line,
+    // turned to the contour's right once linked.
+    p.values = {direction, std::atan2(g.gc[i], g.gr[i]), response, 0.0};
     p.state = a >= high ? 2 : 1;
   }
 }

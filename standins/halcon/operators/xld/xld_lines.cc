@@ -188,19 +188,16 @@ std::vector<LinkPoint> linePoints(const Derivatives& d, const ImageObject& image
       LinkPoint& p = points.emplace_back();
       p.pixel = i;
       p.row = run.row + t * ny, p.col = c + t * nx;
-      // The normal's angle, mathematically positive with y up the screen, in [0, pi).
-      double angle = std::atan2(-ny, nx);
-      if (angle < 0) angle += kPi;
-      if (angle >= kPi) angle -= kPi;
-      p.values[0] = angle, p.values[1] = response;
+      // The normal's angle counter-clockwise from the row axis (x is the column, y the row),
+      // turned to the contour's right once linked.
+      p.values[0] = std::atan2(nx, ny), p.values[1] = response;
       if (widths) {
-        // Left: the side the normal at `angle` points to. The search stops at the image's
-        // side, however large Sigma.
-        const double dx = std::cos(angle), dy = -std::sin(angle),
-                     reach = std::min(3 * sigma + 1, double(std::max(w, h)));
+        // 'width_left' against the normal, 'width_right' along it; linking swaps them where it
+        // turns the normal. The search stops at the image's side, however large Sigma.
+        const double reach = std::min(3 * sigma + 1, double(std::max(w, h)));
         std::size_t k = 2;
-        for (const double sign : {1.0, -1.0}) {
-          double shown = edgeDistance(d, w, h, p.row, p.col, sign * dx, sign * dy, lambda, reach);
+        for (const double sign : {-1.0, 1.0}) {
+          double shown = edgeDistance(d, w, h, p.row, p.col, sign * nx, sign * ny, lambda, reach);
           if (search.model != LineModel::None)
             shown = sigma * trueWidth(search.table, shown / sigma);
           p.values[k++] = shown;

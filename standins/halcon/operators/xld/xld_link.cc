@@ -1,14 +1,58 @@
 #include "operators/xld/xld_link.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <utility>
 
+#include "core/numbers.h"
+
 namespace HalconCpp {
 namespace Standin {
+
+namespace {
+
+std::ptrdiff_t indexOf(const std::vector<std::string>& names, const char* name) {
+  const auto found = std::find(names.begin(), names.end(), name);
+  return found == names.end() ? -1 : found - names.begin();
+}
+
+// 'angle' arrives as the normal's line (either way along it, in (-pi, pi]) and leaves pointing to
+// the right of the way the contour runs, as the contours' readers expect: the side a positive
+// distance of gen_parallel_contour_xld goes to and 'width_right' is measured on. The widths arrive
+// measured against and along the normal as it arrived, so a turned normal swaps them.
+void orientNormals(const ContourObject& contour, const std::vector<std::string>& names,
+                   std::vector<std::vector<double>>& values) {
+  const std::ptrdiff_t angle = indexOf(names, "angle");
+  if (angle < 0) return;
+  const std::ptrdiff_t left = indexOf(names, "width_left"), right = indexOf(names, "width_right");
+  const std::size_t n = contour.size();
+  const bool closed = n > 2 && contour.rows.front() == contour.rows.back() &&
+                      contour.cols.front() == contour.cols.back();
+  const std::size_t ring = closed ? n - 1 : n;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t at = i % ring;
+    const std::size_t before = closed ? (at + ring - 1) % ring : (at == 0 ? 0 : at - 1);
+    const std::size_t after = closed ? (at + 1) % ring : std::min(at + 1, n - 1);
+    const double tr = contour.rows[after] - contour.rows[before];
+    const double tc = contour.cols[after] - contour.cols[before];
+    double& theta = values[static_cast<std::size_t>(angle)][i];
+    // The normal is (cos theta, sin theta) in (row, column); right of (tr, tc) is (tc, -tr).
+    if (std::cos(theta) * tc - std::sin(theta) * tr < 0) {
+      theta += kPi;
+      if (left >= 0 && right >= 0) {
+        std::swap(values[static_cast<std::size_t>(left)][i],
+                  values[static_cast<std::size_t>(right)][i]);
+      }
+    }
+    if (theta > kPi) theta -= 2 * kPi;
+  }
+}
+
+}  // namespace
 
 std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::int32_t w,
                                    std::int32_t h, const std::vector<std::string>& names) {
@@ -111,6 +155,7 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
       for (std::vector<double>& v : values) v.push_back(v.front());
     }
     if (contour->size() < 2) return;
+    orientNormals(*contour, names, values);
     for (std::size_t k = 0; k < names.size(); ++k) {
       contour->attribs.emplace_back(names[k], std::move(values[k]));
     }

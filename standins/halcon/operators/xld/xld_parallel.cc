@@ -53,9 +53,13 @@ Normal regressionNormal(const ContourObject& c, std::size_t i) {
   return toTheRight(c, i, {true, line.nr, line.nc});
 }
 
-// The direction at `angle`, counter-clockwise on the screen from the column axis.
-Normal normalAt(double angle) {
+// 'edge_direction' is counter-clockwise on the screen from the column axis, 'angle' from the
+// row axis.
+Normal fromColumnAxis(double angle) {
   return {std::isfinite(angle), -std::sin(angle), std::cos(angle)};
+}
+Normal fromRowAxis(double angle) {
+  return {std::isfinite(angle), std::cos(angle), std::sin(angle)};
 }
 
 }  // namespace
@@ -82,10 +86,11 @@ void GenParallelContourXld(const HObject& Contours, HObject* ParallelContours, c
       if (mode == "regression_normal") {
         normals[i] = regressionNormal(*contour, i);
       } else if (mode == "contour_normal") {
-        // 'angle' gives the normal's line only; it is turned to the right as the fitted one.
-        normals[i] = toTheRight(*contour, i, normalAt((*angles)[i]));
+        // The line detectors' 'angle' points right already; one read from a file or set by
+        // hand may not, and is turned as the fitted normal is.
+        normals[i] = toTheRight(*contour, i, fromRowAxis((*angles)[i]));
       } else {
-        normals[i] = normalAt((*angles)[i]);
+        normals[i] = fromColumnAxis((*angles)[i]);
       }
     }
     // A point whose neighbours fix no line takes the normal of the nearest point that has one.
