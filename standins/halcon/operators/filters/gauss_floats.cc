@@ -6,7 +6,9 @@
 // along the row the columns' errors come in under weights of sum 1, each pair's sum rounds by
 // 510 u under its weight (255 u over all), the steps by 255 u (S + 1) and the weights by 255 u
 // again: 255 u (2 S + 5) in all, taken as 256 u (2 S + 6). Deciding the rounding adds at
-// most one step of a float near 256, 2^-15.
+// most one step of a float near 256, 2^-15. Taps left out at the ends (of weights L in all)
+// move a column by at most 255 L and the row by as much again. The AVX-512 columns summed in
+// whole numbers instead stay within the float columns' share, 255 u (S + 2) (fixedWeights).
 #include "operators/filters/gauss_floats.h"
 
 #include <algorithm>
@@ -30,6 +32,10 @@ namespace {
 // Beyond this reach the bound passes a few thousandths and the pixels summed again in doubles
 // cost more than floats save.
 constexpr std::int32_t kLongestReach = 48;
+// Taps out to 6.44 sigma weigh 10^-9 of the centre at the last; those beyond about 5.5 sigma
+// together move a sum of bytes by a tenth of what the floats' own error may (which sends as
+// few pixels to the doubles as before) and cost a sixth of the work.
+constexpr double kLeftOut = 1.0 / (1 << 25);
 
 bool cpuHasFma() {
   static const bool fma = [] {
@@ -82,41 +88,64 @@ struct Band {
   std::vector<std::int32_t> stamp;
 };
 
-// The same steps sixteen lanes at a time, each lane's operations those of the eight-lane loops
-// below: down the columns [x, a1) in whole pairs of vectors into col, returning where they
-// stop. The pairs are summed from the bytes themselves (exact, as in floats): a quarter of the
-// memory the rows of floats take, which is what the sums wait on. The masked forms, all lanes
-// on: GCC 12 warns of the unmasked ones' undefined sources.
-__attribute__((target(QUORVEX_AVX512), always_inline)) inline __m512 floatsOf(__m256i words) {
-  return _mm512_maskz_cvtepi32_ps(0xffff, _mm512_maskz_cvtepu16_epi32(0xffff, words));
-}
+// The weights as whole numbers for the columns' sums in integers: g_k ~ hi_k 2^-s1 + lo_k 2^-s2
+// (s2 = s1 + 15), off by at most 2^-(s2 + 1) each, two taps' 16-bit weights to a 32-bit word
+// (taps 2j and 2j + 1: the centre row and the pairs about it).
+struct FixedWeights {
+  std::vector<std::int32_t> hi, lo;
+  float hiScale, loScale;  // 2^-s1, 2^-s2
+};
 
-__attribute__((target(QUORVEX_AVX512), always_inline)) inline __m512 floatsOf(
+__attribute__((target(QUORVEX_AVX512), always_inline)) inline __m512i wordsOf(
     const std::uint8_t* p) {
-  return _mm512_maskz_cvtepi32_ps(
-      0xffff,
-      _mm512_maskz_cvtepu8_epi32(0xffff, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+  return _mm512_maskz_cvtepu8_epi16(~__mmask32{0},
+                                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
 }
 
-__attribute__((target(QUORVEX_AVX512))) std::size_t columnsAvx512(const std::uint8_t* const* lines,
-                                                                  const float* gf, std::size_t r,
-                                                                  std::size_t x, std::size_t a1,
-                                                                  float* col) {
-  const __m512 g0 = _mm512_set1_ps(gf[0]);
+// A tap's bytes, or a pair's sum, as 32 words.
+__attribute__((target(QUORVEX_AVX512), always_inline)) inline __m512i tapWords(
+    const std::uint8_t* const* lines, std::size_t r, std::size_t k, std::size_t x) {
+  if (k == 0) return wordsOf(lines[r] + x);
+  if (k > r) return _mm512_setzero_si512();
+  return _mm512_add_epi16(wordsOf(lines[r - k] + x), wordsOf(lines[r + k] + x));
+}
+
+// hi 2^-s1 + lo 2^-s2, the product exact and the sum rounded once.
+__attribute__((target(QUORVEX_AVX512), always_inline)) inline __m512 totalOf(__m512i hi, __m512i lo,
+                                                                             __m512 hiScale,
+                                                                             __m512 loScale) {
+  const __mmask16 all = 0xffff;
+  return _mm512_fmadd_ps(_mm512_maskz_cvtepi32_ps(all, lo), loScale,
+                         _mm512_mul_ps(_mm512_maskz_cvtepi32_ps(all, hi), hiScale));
+}
+
+// Down the columns [x, a1) in whole groups of 32 into col, returning where they stop: the sums
+// exact integers, two taps a multiply-add of words (no conversions to floats on the way), and
+// only the total rounded into a float: hi 2^-s1 (exact) + lo 2^-s2, rounded once. The words'
+// interleaving holds pixels 0-3, 8-11, ... in one vector and 4-7, 12-15, ... in the other,
+// which the stores put back in order.
+__attribute__((target(QUORVEX_AVX512))) std::size_t columnsMaddAvx512(
+    const std::uint8_t* const* lines, const FixedWeights& fw, std::size_t r, std::size_t x,
+    std::size_t a1, float* col) {
+  const std::size_t groups = fw.hi.size();
+  const __m512 hiScale = _mm512_set1_ps(fw.hiScale), loScale = _mm512_set1_ps(fw.loScale);
+  const __m512i first = _mm512_set_epi32(23, 22, 21, 20, 7, 6, 5, 4, 19, 18, 17, 16, 3, 2, 1, 0);
+  const __m512i second =
+      _mm512_set_epi32(31, 30, 29, 28, 15, 14, 13, 12, 27, 26, 25, 24, 11, 10, 9, 8);
   for (; x + 32 <= a1; x += 32) {
-    __m512 low = _mm512_setzero_ps(), high = _mm512_setzero_ps();
-    for (std::size_t k = r; k > 0; --k) {
-      const __m512i up = _mm512_maskz_cvtepu8_epi16(
-          ~__mmask32{0}, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lines[r - k] + x)));
-      const __m512i down = _mm512_maskz_cvtepu8_epi16(
-          ~__mmask32{0}, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lines[r + k] + x)));
-      const __m512i pair = _mm512_add_epi16(up, down);
-      const __m512 g = _mm512_set1_ps(gf[k]);
-      low = _mm512_fmadd_ps(g, floatsOf(_mm512_maskz_extracti64x4_epi64(0xf, pair, 0)), low);
-      high = _mm512_fmadd_ps(g, floatsOf(_mm512_maskz_extracti64x4_epi64(0xf, pair, 1)), high);
+    __m512i hiA = _mm512_setzero_si512(), hiB = hiA, loA = hiA, loB = hiA;
+    for (std::size_t j = 0; j < groups; ++j) {
+      const __m512i t0 = tapWords(lines, r, 2 * j, x), t1 = tapWords(lines, r, 2 * j + 1, x);
+      const __m512i a = _mm512_unpacklo_epi16(t0, t1), b = _mm512_unpackhi_epi16(t0, t1);
+      const __m512i wh = _mm512_set1_epi32(fw.hi[j]), wl = _mm512_set1_epi32(fw.lo[j]);
+      hiA = _mm512_add_epi32(hiA, _mm512_madd_epi16(a, wh));
+      hiB = _mm512_add_epi32(hiB, _mm512_madd_epi16(b, wh));
+      loA = _mm512_add_epi32(loA, _mm512_madd_epi16(a, wl));
+      loB = _mm512_add_epi32(loB, _mm512_madd_epi16(b, wl));
     }
-    _mm512_storeu_ps(col + x, _mm512_fmadd_ps(g0, floatsOf(lines[r] + x), low));
-    _mm512_storeu_ps(col + x + 16, _mm512_fmadd_ps(g0, floatsOf(lines[r] + x + 16), high));
+    const __m512 a = totalOf(hiA, loA, hiScale, loScale), b = totalOf(hiB, loB, hiScale, loScale);
+    _mm512_storeu_ps(col + x, _mm512_permutex2var_ps(a, first, b));
+    _mm512_storeu_ps(col + x + 16, _mm512_permutex2var_ps(a, second, b));
   }
   return x;
 }
@@ -162,15 +191,45 @@ __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col
   return unsure;
 }
 
+// The whole-number weights of the first `taps` of g, when the columns' sums in them stay within
+// what the bound allows the float sums down a column, 255 u (S + 2): each weight off by at
+// most 2^-(s2 + 1) under a pair of up to 510, lo's float (below 2^29) by 16 units of 2^-s2,
+// and the total's rounding (below 256) by 2^-17.
+bool fixedWeights(const std::vector<double>& g, std::size_t taps, double steps, FixedWeights* fw) {
+  const int s1 = std::min(15, static_cast<int>(std::floor(std::log2(32767 / g[0]))));
+  const int s2 = s1 + 15;
+  const double error = std::ldexp(double(taps) * 255 + 16, -s2) + std::ldexp(1, -17);
+  if (s1 < 1 || error * 1.001 > std::ldexp(255 * (steps + 2), -24)) return false;
+  std::vector<std::int32_t> hi(taps + 1, 0), lo(taps + 1, 0);
+  for (std::size_t k = 0; k < taps; ++k) {
+    const double scaled = std::ldexp(g[k], s1);
+    hi[k] = static_cast<std::int32_t>(std::lround(scaled));
+    lo[k] = static_cast<std::int32_t>(std::lround(std::ldexp(scaled - hi[k], 15)));
+  }
+  const auto word = [](std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint16_t>(a)) |
+                                     static_cast<std::uint32_t>(static_cast<std::uint16_t>(b))
+                                         << 16);
+  };
+  for (std::size_t j = 0; 2 * j < taps; ++j) {
+    fw->hi.push_back(word(hi[2 * j], hi[2 * j + 1]));
+    fw->lo.push_back(word(lo[2 * j], lo[2 * j + 1]));
+  }
+  fw->hiScale = static_cast<float>(std::ldexp(1, -s1));
+  fw->loScale = static_cast<float>(std::ldexp(1, -s2));
+  return true;
+}
+
 __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
                                                    const std::vector<float>& gf, float bound,
                                                    std::int32_t y0, std::int32_t y1, Band& b,
-                                                   bool wide) {
+                                                   bool wide, const FixedWeights* fixed) {
   const std::int32_t w = job.size.width;
   const auto width = static_cast<std::size_t>(w);
   const auto reach = static_cast<std::int32_t>(gf.size() - 1);
   const auto r = static_cast<std::size_t>(reach);
   const std::size_t slots = 2 * r + 1;
+  const std::size_t full = job.g->size() - 1, skip = full - r;
   const std::vector<std::int32_t>&rows = *job.rows, &columns = *job.columns;
   const Extent& extent = *job.extent;
   float* const ext = b.extended.data();
@@ -194,14 +253,16 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
     if (c0 > c1) continue;
     const auto a0 = static_cast<std::size_t>(std::max(0, c0 - reach));
     const auto a1 = static_cast<std::size_t>(std::min(w - 1, c1 + reach)) + 1;
-    const auto centre = static_cast<std::size_t>(y) + r;
+    // The continuations hold the whole reach; the sums may stop short of it.
+    const auto centre = static_cast<std::size_t>(y) + full;
     // Down the columns into the row's continuation, at its place r + x.
     float* col = ext + r;
     std::size_t x = a0;
-    if (wide) {
-      // From the bytes alone, each pair summed exactly as the rows of floats sum it.
+    if (fixed) {
+      // From the bytes alone: a quarter of the memory the rows of floats take, which is what
+      // the sums wait on. The last columns in floats, each pair summed exactly.
       for (std::size_t k = 0; k < slots; ++k) bytes[k] = job.src + at(rows[centre - r + k], w);
-      x = columnsAvx512(bytes, gf.data(), r, x, a1, col);
+      x = columnsMaddAvx512(bytes, *fixed, r, x, a1, col);
       for (; x < a1; ++x) {
         float acc = 0;
         for (std::size_t k = r; k > 0; --k) {
@@ -229,8 +290,10 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
     }
     const auto e0 = static_cast<std::size_t>(c0), e1 = static_cast<std::size_t>(c1) + 1;
     // Beyond the edges the continuation mirrors the row's own sums.
-    for (std::size_t i = e0; i < std::min(r, e1 + 2 * r); ++i) ext[i] = col[columns[i]];
-    for (std::size_t i = std::max(r + width, e0); i < e1 + 2 * r; ++i) ext[i] = col[columns[i]];
+    for (std::size_t i = e0; i < std::min(r, e1 + 2 * r); ++i) ext[i] = col[columns[i + skip]];
+    for (std::size_t i = std::max(r + width, e0); i < e1 + 2 * r; ++i) {
+      ext[i] = col[columns[i + skip]];
+    }
     std::uint8_t* out = job.dst + at(y, w);
     x = e0;
     for (; wide && x + 64 <= e1; x += 64) {
@@ -286,17 +349,27 @@ bool sampledGaussFloats(const SampledGauss& job, std::int32_t y0, std::int32_t y
 #if QUORVEX_GAUSS_FLOATS
   const auto reach = static_cast<std::int32_t>(job.g->size() - 1);
   if (reach > kLongestReach || !cpuHasFma()) return false;
-  std::vector<float> gf(job.g->begin(), job.g->end());
+  // The outermost taps, of weights below kLeftOut together (both sides), are left out of both
+  // sums: a column misses at most 255 kLeftOut, and the row as much again beside the columns'
+  // shortfall under weights of sum 1, which the bound takes in.
+  const std::vector<double>& g = *job.g;
+  std::size_t taps = g.size();
+  double leftOut = 0;
+  while (taps > 1 && leftOut + 2 * g[taps - 1] <= kLeftOut) leftOut += 2 * g[--taps];
+  std::vector<float> gf(g.begin(), g.begin() + static_cast<std::ptrdiff_t>(taps));
   double outer = 0, steps = 0;  // T(k), S
   for (std::size_t k = gf.size(); k-- > 1;) steps += outer += 2.0 * double(gf[k]);
-  const auto bound =
-      static_cast<float>(std::ldexp((2 * steps + 6) * 256 * 1.001 + 512, -24) + 1e-9);
+  const auto bound = static_cast<float>(std::ldexp((2 * steps + 6) * 256 * 1.001 + 512, -24) +
+                                        2 * 255 * leftOut * 1.001 + 1e-9);
   const auto width = static_cast<std::size_t>(job.size.width);
-  const std::size_t slots = 2 * static_cast<std::size_t>(reach) + 1;
+  const std::size_t slots = 2 * (taps - 1) + 1;
   Band b{std::vector<float>(slots * width), std::vector<std::int32_t>(slots, -1),
          std::vector<float>(width + 2 * static_cast<std::size_t>(reach)),
          std::vector<double>(width), std::vector<std::int32_t>(width, 0)};
-  floatRows(job, gf, bound, y0, y1, b, cpuHasAvx512());
+  const bool wide = cpuHasAvx512();
+  FixedWeights fixed{};
+  const bool whole = wide && fixedWeights(g, gf.size(), steps, &fixed);
+  floatRows(job, gf, bound, y0, y1, b, wide, whole ? &fixed : nullptr);
   return true;
 #else
   (void)job, (void)y0, (void)y1;

@@ -167,9 +167,11 @@ QUORVEX_ALWAYS_INLINE void meanRows(const MeanJob& job, std::int32_t y0, std::in
     v0 = n0;
     v1 = n1;
     validRow = y;
+    // Every column beyond an edge the window reaches from the span, not only those beyond the
+    // span's own ends.
     for (std::int32_t i = 1; i <= hw; ++i) {
-      if (c0 - i < 0) columns[-i] = columns[mirroredIndex(-i, w)];
-      if (c1 + i > w - 1) columns[w - 1 + i] = columns[mirroredIndex(w - 1 + i, w)];
+      if (c0 - hw <= -i) columns[-i] = columns[mirroredIndex(-i, w)];
+      if (c1 + hw >= w - 1 + i) columns[w - 1 + i] = columns[mirroredIndex(w - 1 + i, w)];
     }
     const auto n = static_cast<std::size_t>(c1 - c0 + 1);
     boxSums(columns + c0 - hw, n, 2 * hw + 1, sums);
@@ -378,8 +380,8 @@ QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, std::int32_t y0, std::
     symmetricRowOf(half, rows.data(), weights.data(), static_cast<std::size_t>(a1 - a0 + 1),
                    column + a0, halves);
     for (std::int32_t i = 1; i <= half; ++i) {
-      if (c0 - i < 0) column[-i] = column[mirroredIndex(-i, w)];
-      if (c1 + i > w - 1) column[w - 1 + i] = column[mirroredIndex(w - 1 + i, w)];
+      if (c0 - half <= -i) column[-i] = column[mirroredIndex(-i, w)];
+      if (c1 + half >= w - 1 + i) column[w - 1 + i] = column[mirroredIndex(w - 1 + i, w)];
     }
     for (std::size_t i = 0; i < shifted.size(); ++i) shifted[i] = extendedRow + c0 + i;
     const auto n = static_cast<std::size_t>(c1 - c0 + 1);
@@ -399,6 +401,12 @@ void gaussRowsPlain(const GaussJob& job, std::int32_t y0, std::int32_t y1) {
 // 32-bit multiplies in vectors need SSE4.1; AVX2 does eight at once.
 __attribute__((target("avx2"))) void gaussRowsAvx2(const GaussJob& job, std::int32_t y0,
                                                    std::int32_t y1) {
+  gaussRows(job, y0, y1);
+}
+
+// The same sums of whole numbers sixteen at a time, twice the multiplies a step of AVX2.
+__attribute__((target(QUORVEX_AVX512))) void gaussRowsAvx512(const GaussJob& job, std::int32_t y0,
+                                                             std::int32_t y1) {
   gaussRows(job, y0, y1);
 }
 #endif
@@ -441,6 +449,7 @@ void gaussPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
       size, extent,
       [&](std::int32_t y0, std::int32_t y1) {
 #if QUORVEX_KERNELS_AVX2
+        if (vectorPathsEnabled() && cpuHasAvx512()) return gaussRowsAvx512(job, y0, y1);
         if (vectorPathsEnabled() && cpuHasAvx2()) return gaussRowsAvx2(job, y0, y1);
 #endif
         gaussRowsPlain(job, y0, y1);

@@ -41,6 +41,18 @@ void appendRunsWhere(const Run* first, const Run* last, std::int32_t width, Keep
   }
 }
 
+// The bands' runs in order, in one allocation: a noisy image gives millions.
+Runs joined(std::vector<Runs>& parts) {
+  std::size_t total = 0;
+  for (const Runs& part : parts) total += part.size();
+  Runs runs = std::move(parts.front());
+  runs.reserve(total);
+  for (std::size_t k = 1; k < parts.size(); ++k) {
+    runs.insert(runs.end(), parts[k].begin(), parts[k].end());
+  }
+  return runs;
+}
+
 // The pixels of `domain` that `keep(offset)` accepts, as runs: the domain's runs in bands on
 // the operators' threads, each band's runs joined in order, so the runs come out canonical.
 template <typename Keep>
@@ -57,9 +69,7 @@ Runs runsWhere(const Runs& domain, std::int32_t width, Keep&& keep) {
              appendRunsWhere(domain.data() + begin, domain.data() + end, width, keep,
                              parts[static_cast<std::size_t>(band)]);
            });
-  Runs runs;
-  for (const Runs& part : parts) runs.insert(runs.end(), part.begin(), part.end());
-  return runs;
+  return joined(parts);
 }
 
 // The same with each domain run's answers as bits: fill(offset, n, bits) sets the bits of the
@@ -83,10 +93,7 @@ Runs runsWhereBits(const Runs& domain, std::int32_t width, Fill&& fill) {
                appendBitRuns(bits.data(), n, run.row, run.begin, out);
              }
            });
-  if (parts.size() == 1) return std::move(parts.front());
-  Runs runs;
-  for (const Runs& part : parts) runs.insert(runs.end(), part.begin(), part.end());
-  return runs;
+  return joined(parts);
 }
 
 enum class Side { Light, Dark, Equal, NotEqual };
@@ -325,15 +332,7 @@ void VarThreshold(const HObject& Image, HObject* Region, const HTuple& MaskWidth
                       }
                     }
                   });
-    // One allocation for the bands' runs: a noisy image gives millions.
-    std::size_t total = 0;
-    for (const Runs& part : parts) total += part.size();
-    Runs runs = std::move(parts.front());
-    runs.reserve(total);
-    for (std::size_t k = 1; k < parts.size(); ++k) {
-      runs.insert(runs.end(), parts[k].begin(), parts[k].end());
-    }
-    items.push_back(makeRegion(std::move(runs)));
+    items.push_back(makeRegion(joined(parts)));
   }
   setOutput(Region, objectOf(items));
 }

@@ -1,6 +1,6 @@
-// The comparisons of dyn_threshold and var_threshold over a row's pixels in AVX2 vectors,
-// each pixel's answer a bit; and the runs of such a row of bits. The vectors give the bits the
-// portable comparisons give: whole differences for dyn_threshold, the same IEEE operations in
+// The comparisons of dyn_threshold and var_threshold over a row's pixels in AVX2 or AVX-512
+// vectors, each pixel's answer a bit; and the runs of such a row of bits. The vectors give the bits
+// the portable comparisons give: whole differences for dyn_threshold, the same IEEE operations in
 // the same order (no fused multiply-add) for var_threshold.
 #ifndef QUORVEX_STANDINS_HALCON_THRESHOLD_ROWS_H
 #define QUORVEX_STANDINS_HALCON_THRESHOLD_ROWS_H

@@ -29,8 +29,10 @@ struct Columns {
         squares(squareStore.data() + halfWidth) {}
 };
 
-void freshColumns(Columns& c, const std::uint8_t* src, PlaneSize size, std::int32_t y,
-                  std::int32_t halfHeight, std::int32_t a, std::int32_t b) {
+inline __attribute__((always_inline)) void freshColumns(Columns& c, const std::uint8_t* src,
+                                                        PlaneSize size, std::int32_t y,
+                                                        std::int32_t halfHeight, std::int32_t a,
+                                                        std::int32_t b) {
   if (a > b) return;
   std::fill(c.sums + a, c.sums + b + 1, 0u);
   std::fill(c.squares + a, c.squares + b + 1, 0u);
@@ -44,8 +46,10 @@ void freshColumns(Columns& c, const std::uint8_t* src, PlaneSize size, std::int3
   }
 }
 
-void rowsOfBand(const std::uint8_t* src, PlaneSize size, const Extent& extent, std::int32_t hw,
-                std::int32_t hh, int band, std::int32_t y0, std::int32_t y1, const WindowRow& row) {
+inline __attribute__((always_inline)) void rowsOfBand(const std::uint8_t* src, PlaneSize size,
+                                                      const Extent& extent, std::int32_t hw,
+                                                      std::int32_t hh, int band, std::int32_t y0,
+                                                      std::int32_t y1, const WindowRow& row) {
   const std::int32_t w = size.width, h = size.height;
   Columns c(w, hw);
   std::vector<std::uint64_t> sums(static_cast<std::size_t>(w)), squares(sums.size());
@@ -77,19 +81,20 @@ void rowsOfBand(const std::uint8_t* src, PlaneSize size, const Extent& extent, s
     c.valid0 = n0;
     c.valid1 = n1;
     c.validRow = y;
-    // Columns beyond the edges repeat the mirrored ones inside.
+    // Columns beyond the edges repeat the mirrored ones inside: all the window reaches from
+    // the span, not only those beyond the span's own ends.
     for (std::int32_t i = 1; i <= hw; ++i) {
-      if (c0 - i < 0) {
+      if (c0 - hw <= -i) {
         c.sums[-i] = c.sums[mirroredIndex(-i, w)];
         c.squares[-i] = c.squares[mirroredIndex(-i, w)];
       }
-      if (c1 + i > w - 1) {
+      if (c1 + hw >= w - 1 + i) {
         c.sums[w - 1 + i] = c.sums[mirroredIndex(w - 1 + i, w)];
         c.squares[w - 1 + i] = c.squares[mirroredIndex(w - 1 + i, w)];
       }
     }
     std::uint64_t s = 0, q = 0;
-    for (std::int32_t x = c0 - hw; x < c0 + hw; ++x) {
+    for (std::int32_t x = c0 - hw; x <= c0 + hw; ++x) {
       s += c.sums[x];
       q += c.squares[x];
     }
@@ -98,17 +103,46 @@ void rowsOfBand(const std::uint8_t* src, PlaneSize size, const Extent& extent, s
     const std::uint32_t* addQ = c.squares + c0 + hw;
     const std::uint32_t* dropS = c.sums + c0 - hw;
     const std::uint32_t* dropQ = c.squares + c0 - hw;
-    for (std::size_t i = 0; i < n; ++i) {
-      s += addS[i];
-      q += addQ[i];
-      sums[i] = s;
-      squares[i] = q;
-      s -= dropS[i];
-      q -= dropQ[i];
+    // The column entering less the one leaving, for all the row at once (in vectors), then
+    // their running totals: a chain of one addition a pixel. Wrapping in 64 bits, the
+    // differences' totals come out as the whole sums.
+    std::uint64_t* const __restrict sumOut = sums.data();
+    std::uint64_t* const __restrict squareOut = squares.data();
+    sumOut[0] = static_cast<std::uint64_t>(s);
+    squareOut[0] = static_cast<std::uint64_t>(q);
+    for (std::size_t i = 1; i < n; ++i) {
+      sumOut[i] = std::uint64_t{addS[i]} - std::uint64_t{dropS[i - 1]};
+      squareOut[i] = std::uint64_t{addQ[i]} - std::uint64_t{dropQ[i - 1]};
+    }
+    for (std::size_t i = 1; i < n; ++i) {
+      sumOut[i] += sumOut[i - 1];
+      squareOut[i] += squareOut[i - 1];
     }
     row(band, y, c0, c1, sums.data(), squares.data());
   }
 }
+
+void rowsOfBandPlain(const std::uint8_t* src, PlaneSize size, const Extent& extent, std::int32_t hw,
+                     std::int32_t hh, int band, std::int32_t y0, std::int32_t y1,
+                     const WindowRow& row) {
+  rowsOfBand(src, size, extent, hw, hh, band, y0, y1, row);
+}
+
+#if QUORVEX_KERNELS_AVX2
+// The same whole numbers in wider vectors.
+__attribute__((target("avx2"))) void rowsOfBandAvx2(const std::uint8_t* src, PlaneSize size,
+                                                    const Extent& extent, std::int32_t hw,
+                                                    std::int32_t hh, int band, std::int32_t y0,
+                                                    std::int32_t y1, const WindowRow& row) {
+  rowsOfBand(src, size, extent, hw, hh, band, y0, y1, row);
+}
+
+__attribute__((target(QUORVEX_AVX512))) void rowsOfBandAvx512(
+    const std::uint8_t* src, PlaneSize size, const Extent& extent, std::int32_t hw, std::int32_t hh,
+    int band, std::int32_t y0, std::int32_t y1, const WindowRow& row) {
+  rowsOfBand(src, size, extent, hw, hh, band, y0, y1, row);
+}
+#endif
 
 }  // namespace
 
@@ -122,8 +156,16 @@ void forWindowSums(const std::uint8_t* src, PlaneSize size, const Extent& extent
                    std::int32_t halfWidth, std::int32_t halfHeight, int bands,
                    const WindowRow& row) {
   forBands(size.height, bands, [&](int band, std::int64_t y0, std::int64_t y1) {
-    rowsOfBand(src, size, extent, halfWidth, halfHeight, band, static_cast<std::int32_t>(y0),
-               static_cast<std::int32_t>(y1), row);
+    const auto b0 = static_cast<std::int32_t>(y0), b1 = static_cast<std::int32_t>(y1);
+#if QUORVEX_KERNELS_AVX2
+    if (vectorPathsEnabled() && cpuHasAvx512()) {
+      return rowsOfBandAvx512(src, size, extent, halfWidth, halfHeight, band, b0, b1, row);
+    }
+    if (vectorPathsEnabled() && cpuHasAvx2()) {
+      return rowsOfBandAvx2(src, size, extent, halfWidth, halfHeight, band, b0, b1, row);
+    }
+#endif
+    rowsOfBandPlain(src, size, extent, halfWidth, halfHeight, band, b0, b1, row);
   });
 }
 
