@@ -39,9 +39,7 @@ class CameraReplay : public ::testing::Test {
   void SetUp() override {
     folder_ = makeTempFolder("quorvex_replay_");
     ASSERT_FALSE(folder_.empty());
-    HalconCpp::WriteImage(flatImage(4, 3, 10), "png", 0, (folder_ + "/a_first").c_str());
-    HalconCpp::WriteImage(flatImage(5, 3, 20), "bmp", 0, (folder_ + "/b_second").c_str());
-    HalconCpp::WriteImage(flatImage(6, 2, 30), "png", 0, (folder_ + "/c_third").c_str());
+    writeThreeImages(folder_);
     replay(folder_);
   }
   void TearDown() override {
@@ -187,15 +185,11 @@ TEST_F(CameraReplay, OpenArgumentsShapeTheImagesAsTheFileInterface) {
               expected)
         << open;
   }
-  const std::pair<const char*, long> errors[] = {
-      {"open_framegrabber ('GigEVision2', 0, 0, 0, 0, 0, 0, 'progressive', 12, 'default', -1, "
-       "'false', 'default', 'cam', 0, -1, AcqHandle)",
-       1309},
-      {"open_framegrabber ('GigEVision2', 0, 0, 0, 0, 0, 0, 'progressive', -1, 'yuv', -1, "
-       "'false', 'default', 'cam', 0, -1, AcqHandle)",
-       1310},
-  };
-  for (const auto& [line, error] : errors) EXPECT_EQ(programError({line}), error) << line;
+  const std::string open = "open_framegrabber ('GigEVision2', 0, 0, 0, 0, 0, 0, 'progressive', ";
+  const std::string rest = ", -1, 'false', 'default', 'cam', 0, -1, AcqHandle)";
+  expectErrors({{(open + "12, 'default'" + rest).c_str(), 1309},
+                {(open + "-1, 'yuv'" + rest).c_str(), 1310}},
+               true);
 }
 
 // A replay source that does not exist, or holds no image, is the File interface's 5200 ("file

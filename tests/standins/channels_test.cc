@@ -111,8 +111,9 @@ TEST(Domains, ReplaceOrReduce) {
                     "area_center (D, A, Row, Col)", "R := A"}),
        "1"},
   });
-  EXPECT_EQ(programError(with(image, {"rectangle1_domain (I, N, 2, 0, 1, 3)"})), 1303);
-  EXPECT_EQ(programError(with(image, {"rectangle1_domain (I, N, 0, 2, 3, 1)"})), 1304);
+  expectErrorCases({{{"rectangle1_domain (I, N, 2, 0, 1, 3)"}, 1303},
+                    {{"rectangle1_domain (I, N, 0, 2, 3, 1)"}, 1304}},
+                   image);
 }
 
 // test_equal_obj, HALCON 11.0: objects equal in region and grey values. obj_diff, HALCON 11.0:

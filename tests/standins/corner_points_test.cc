@@ -77,12 +77,10 @@ TEST(CornerPoints, PointsHarris) {
                        "R := [|Row|, Row = Col, Row = round(Row)]"}),
        "[1, 1, 1]"},
   });
-  EXPECT_EQ(programError({edge, "points_harris_binomial (I0, 4, 15, 0.08, 0, 'on', Row, Col)"}),
-            1301);
-  EXPECT_EQ(programError({edge, "points_harris_binomial (I0, 5, 15, 0.08, 0, 'yes', Row, Col)"}),
-            1305);
-  EXPECT_EQ(programError({edge, "points_harris (I0, 0, 2, 0.08, 0, Row, Col)"}), 1301);
-  EXPECT_EQ(programError({edge, "points_harris (I0, 0.7, 2, -1, 0, Row, Col)"}), 1303);
+  expectErrorCases({{{edge, "points_harris_binomial (I0, 4, 15, 0.08, 0, 'on', Row, Col)"}, 1301},
+                    {{edge, "points_harris_binomial (I0, 5, 15, 0.08, 0, 'yes', Row, Col)"}, 1305},
+                    {{edge, "points_harris (I0, 0, 2, 0.08, 0, Row, Col)"}, 1301},
+                    {{edge, "points_harris (I0, 0.7, 2, -1, 0, Row, Col)"}, 1303}});
 }
 
 }  // namespace

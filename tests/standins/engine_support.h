@@ -273,8 +273,10 @@ struct ErrorCase {
   long number;
 };
 
-inline void expectErrorCases(const std::vector<ErrorCase>& cases) {
-  for (const ErrorCase& c : cases) EXPECT_EQ(programError(c.lines), c.number) << c.lines.back();
+inline void expectErrorCases(const std::vector<ErrorCase>& cases, const Lines& setup = {}) {
+  for (const ErrorCase& c : cases) {
+    EXPECT_EQ(programError(setup + c.lines), c.number) << c.lines.back();
+  }
 }
 
 inline void expectLineErrors(long number, const Lines& programs) {

@@ -216,7 +216,7 @@ TEST(FftFiltersReference, EnergyOfTwoChannels) {
 // MaxFrequency not below MinFrequency, diameters > 0, the listed names only, Exponent 1 or -1,
 // complex input for phase_deg and power_ln, one size for energy_gabor's pair.
 TEST(FftFiltersReference, RestrictionsRaiseTheirNumbers) {
-  const std::vector<std::pair<Lines, long>> rows{
+  expectErrorCases({
       {{"gen_lowpass (F, -0.1, 'none', 'dc_edge', 8, 8)"}, 1301},
       {{"gen_lowpass (F, 0.1, 'sqrt', 'dc_edge', 8, 8)"}, 1302},
       {{"gen_highpass (F, 0.1, 'none', 'center', 8, 8)"}, 1303},
@@ -238,8 +238,7 @@ TEST(FftFiltersReference, RestrictionsRaiseTheirNumbers) {
       {{"gen_image_const (A, 'real', 4, 4)", "gen_image_const (B, 'real', 4, 5)",
         "energy_gabor (A, B, E)"},
        3030},
-  };
-  for (const auto& [lines, number] : rows) EXPECT_EQ(programError(lines), number) << lines.back();
+  });
 }
 
 }  // namespace

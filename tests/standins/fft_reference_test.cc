@@ -295,30 +295,30 @@ TEST(FftReference, RestrictionsRaiseTheirNumbers) {
   // I: a real 6 x 4 image; F: its half spectrum of 4 columns (Width 6 or 7 comes back).
   const Lines image{"gen_image_const (I, 'real', 6, 4)",
                     "rft_generic (I, F, 'to_freq', 'none', 'complex', 6)"};
-  const std::vector<std::pair<Lines, long>> rows{
-      {{"rft_generic (I, S, 'to_freq', 'none', 'real', 6)"}, 1303},
-      {{"rft_generic (I, S, 'sideways', 'none', 'complex', 6)"}, 1301},
-      {{"rft_generic (I, S, 'to_freq', 'half', 'complex', 6)"}, 1302},
-      {{"rft_generic (I, S, 'from_freq', 'none', 'real', 6)"}, 9001},
-      {{"rft_generic (F, S, 'to_freq', 'none', 'complex', 6)"}, 9001},
-      {{"rft_generic (F, B, 'from_freq', 'n', 'real', 5)"}, 1304},
-      {{"rft_generic (F, B, 'from_freq', 'n', 'real', 8)"}, 1304},
-      {{"fft_generic (I, S, 'to_freq', 2, 'none', 'dc_edge', 'complex')"}, 1302},
-      {{"fft_generic (I, S, 'to_freq', -1, 'none', 'dc_left', 'complex')"}, 1304},
-      {{"gen_gauss_filter (G, 1, 1, 0, 'none', 'rft', 8, 4)", "convol_fft (F, G, C)"}, 3030},
-      {{"gen_gauss_filter (G, 1, 1, 0, 'none', 'dc_edge', 6, 4)", "convol_fft (I, G, C)"}, 9001},
-      {{"power_real (I, P)"}, 9001},
-      {{"gen_gauss_filter (G, -1, 1, 0, 'none', 'rft', 8, 8)"}, 1301},
-      {{"gen_gauss_filter (G, 1, -1, 0, 'none', 'rft', 8, 8)"}, 1302},
-      {{"gen_gauss_filter (G, 1, 1, 0, 'sqrt', 'rft', 8, 8)"}, 1304},
-      {{"gen_gauss_filter (G, 1, 1, 0, 'none', 'center', 8, 8)"}, 1305},
-      {{"gen_gauss_filter (G, 1, 1, 0, 'none', 'rft', 0, 8)"}, 1306},
-      {{"optimize_rft_speed (512, 512, 'quick')"}, 1303},
-      {{"optimize_fft_speed (0, 512, 'standard')"}, 1301},
-  };
-  for (const auto& [lines, number] : rows) {
-    EXPECT_EQ(programError(image + lines), number) << lines.back();
-  }
+  expectErrorCases(
+      {
+          {{"rft_generic (I, S, 'to_freq', 'none', 'real', 6)"}, 1303},
+          {{"rft_generic (I, S, 'sideways', 'none', 'complex', 6)"}, 1301},
+          {{"rft_generic (I, S, 'to_freq', 'half', 'complex', 6)"}, 1302},
+          {{"rft_generic (I, S, 'from_freq', 'none', 'real', 6)"}, 9001},
+          {{"rft_generic (F, S, 'to_freq', 'none', 'complex', 6)"}, 9001},
+          {{"rft_generic (F, B, 'from_freq', 'n', 'real', 5)"}, 1304},
+          {{"rft_generic (F, B, 'from_freq', 'n', 'real', 8)"}, 1304},
+          {{"fft_generic (I, S, 'to_freq', 2, 'none', 'dc_edge', 'complex')"}, 1302},
+          {{"fft_generic (I, S, 'to_freq', -1, 'none', 'dc_left', 'complex')"}, 1304},
+          {{"gen_gauss_filter (G, 1, 1, 0, 'none', 'rft', 8, 4)", "convol_fft (F, G, C)"}, 3030},
+          {{"gen_gauss_filter (G, 1, 1, 0, 'none', 'dc_edge', 6, 4)", "convol_fft (I, G, C)"},
+           9001},
+          {{"power_real (I, P)"}, 9001},
+          {{"gen_gauss_filter (G, -1, 1, 0, 'none', 'rft', 8, 8)"}, 1301},
+          {{"gen_gauss_filter (G, 1, -1, 0, 'none', 'rft', 8, 8)"}, 1302},
+          {{"gen_gauss_filter (G, 1, 1, 0, 'sqrt', 'rft', 8, 8)"}, 1304},
+          {{"gen_gauss_filter (G, 1, 1, 0, 'none', 'center', 8, 8)"}, 1305},
+          {{"gen_gauss_filter (G, 1, 1, 0, 'none', 'rft', 0, 8)"}, 1306},
+          {{"optimize_rft_speed (512, 512, 'quick')"}, 1303},
+          {{"optimize_fft_speed (0, 512, 'standard')"}, 1301},
+      },
+      image);
 }
 
 // One pixel, a value near the float range's end, a 1 x N line and no objects at all: each

@@ -309,9 +309,7 @@ class FileAcquisition : public ::testing::Test {
   void SetUp() override {
     folder_ = makeTempFolder("quorvex_acquisition_");
     ASSERT_FALSE(folder_.empty());
-    HalconCpp::WriteImage(flatImage(4, 3, 10), "png", 0, (folder_ + "/a_first").c_str());
-    HalconCpp::WriteImage(flatImage(5, 3, 20), "bmp", 0, (folder_ + "/b_second").c_str());
-    HalconCpp::WriteImage(flatImage(6, 2, 30), "png", 0, (folder_ + "/c_third").c_str());
+    writeThreeImages(folder_);
     std::ofstream(folder_ + "/notes.txt") << "not an image";
     HalconCpp::SetSystem("init_new_image", "true");
   }

@@ -160,7 +160,7 @@ TEST(Funct1d, Analysis) {
 // Malformed functions and wrong parameters raise the parameter's number (1200+n type,
 // 1300+n value, 1400+n count).
 TEST(Funct1d, WrongParametersRaiseTheVendorsNumbers) {
-  const std::vector<std::pair<Lines, long>> rows = {
+  expectErrorCases({
       {{"create_funct_1d_array ([], F)"}, 1401},
       {{"create_funct_1d_array ('a', F)"}, 1201},
       {{"create_funct_1d_pairs ([], [], F)"}, 1401},
@@ -192,10 +192,7 @@ TEST(Funct1d, WrongParametersRaiseTheVendorsNumbers) {
       {{kPairs, "smooth_funct_1d_gauss (F, 0.1, S)"}, 1301},
       {{"create_funct_1d_array ([1, 2, 3, 4, 5, 6], F)", "smooth_funct_1d_gauss (F, 0.52, S)"},
        1302},
-  };
-  for (const auto& [lines, number] : rows) {
-    EXPECT_EQ(programError(lines), number) << lines.back();
-  }
+  });
 }
 
 }  // namespace

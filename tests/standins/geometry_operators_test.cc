@@ -62,8 +62,8 @@ TEST(Geometry, IntersectionOfLines) {
       {{"intersection_lines (0, 0, 0, 10, 5, 0, 5, 10, Rr, C, R)"}, {0}},
       {{"intersection_lines (0, 0, 0, 10, 0, 20, 0, 30, Rr, C, R)"}, {1}},
   });
-  EXPECT_EQ(programError({"distance_pp ([0, 1], [0, 1], [3], [4, 3], R)"}), 1403);
-  EXPECT_EQ(programError({"intersection_lines ([], 0, 1, 1, 0, 1, 1, 0, R, C, O)"}), 1401);
+  expectErrorCases({{{"distance_pp ([0, 1], [0, 1], [3], [4, 3], R)"}, 1403},
+                    {{"intersection_lines ([], 0, 1, 1, 0, 1, 1, 0, R, C, O)"}, 1401}});
 }
 
 }  // namespace

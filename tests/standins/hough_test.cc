@@ -135,10 +135,7 @@ TEST(Hough, Circles) {
 TEST(Hough, BadParameters) {
   const std::string point = "gen_region_points (P, 1, 1)";
   const std::string dir = "gen_image_const (D, 'direction', 5, 5)";
-  const struct {
-    Lines lines;
-    long number;
-  } rows[] = {
+  expectErrorCases({
       {{point, "hough_line_trans (P, H, 3)"}, 1301},
       {{point, "hough_lines (P, 4, 10, -1, 5, A, Dist)"}, 1303},
       {{"gen_region_points (L, [1, 5], [1, 1])", "connection (L, C)",
@@ -152,8 +149,7 @@ TEST(Hough, BadParameters) {
       {{point, "hough_circles (P, C, 5, 60, 3)"}, 1303},
       {{point, "select_matching_lines (P, S, [0, 1], 3, 1, 2, A, Dist)"}, 1402},
       {{point, "select_matching_lines (P, S, 0, 3, 0, 2, A, Dist)"}, 1303},
-  };
-  for (const auto& row : rows) EXPECT_EQ(programError(row.lines), row.number) << row.lines.back();
+  });
 }
 
 }  // namespace

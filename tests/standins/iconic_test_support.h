@@ -172,6 +172,14 @@ inline HObject flatImage(Hlong width, Hlong height, Hlong value) {
   return flat;
 }
 
+// Writes a_first.png (4 x 3 of 10), b_second.bmp (5 x 3 of 20) and c_third.png (6 x 2 of 30)
+// into `folder`, the images an acquisition from files goes through in name order.
+inline void writeThreeImages(const std::string& folder) {
+  HalconCpp::WriteImage(flatImage(4, 3, 10), "png", 0, (folder + "/a_first").c_str());
+  HalconCpp::WriteImage(flatImage(5, 3, 20), "bmp", 0, (folder + "/b_second").c_str());
+  HalconCpp::WriteImage(flatImage(6, 2, 30), "png", 0, (folder + "/c_third").c_str());
+}
+
 inline Hlong channelsOf(const HObject& image) {
   HTuple channels;
   HalconCpp::CountChannels(image, &channels);

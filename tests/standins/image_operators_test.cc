@@ -150,16 +150,6 @@ TEST(ImageOperators, WrongInputsRaiseTheVendorsNumbers) {
   EXPECT_EQ(grayAt(out, 2, 2), 110);
 }
 
-TEST(ImageOperators, ProgramLinesRunThem) {
-  SystemSizeRestored restore;
-  EXPECT_EQ(text(runLines({"gen_image_const (I, 'byte', 8, 8)", "scale_image (I, S, 1, 100)",
-                           "mean_image (S, M, 3, 3)", "gen_rectangle1 (Box, 2, 2, 5, 5)",
-                           "reduce_domain (M, Box, Red)", "intensity (Box, Red, Mean, Dev)",
-                           "threshold (Red, T, 100, 100)", "area_center (T, A, Row, Col)",
-                           "R := [Mean, Dev, A]"})),
-            "[100.0, 0.0, 16]");
-}
-
 constexpr Hlong kWidth = 71, kHeight = 23;
 
 struct Noise {

@@ -69,12 +69,10 @@ TEST(PaintedImages, InPlaceAndIntoACopy) {
              "get_grayval (N, 3, 3, Gn)", "R := [Gm, Gn]"}),
        "[50, 9, 9]"},
   });
-  EXPECT_EQ(
-      programError(with(zeros, {"gen_image_const (S, 'byte', 3, 4)", "overpaint_gray (D, S)"})),
-      3030);
-  EXPECT_EQ(programError(with(
-                zeros, {"gen_rectangle1 (Q, 0, 0, 1, 1)", "overpaint_region (D, Q, 1, 'edge')"})),
-            1302);
+  expectErrorCases(
+      {{{"gen_image_const (S, 'byte', 3, 4)", "overpaint_gray (D, S)"}, 3030},
+       {{"gen_rectangle1 (Q, 0, 0, 1, 1)", "overpaint_region (D, Q, 1, 'edge')"}, 1302}},
+      zeros);
 }
 
 }  // namespace

@@ -319,10 +319,10 @@ TEST(ImageTypes, Uint2ImagesTravelThroughTiff) {
                                "get_grayval (J, [0, 0, 0], [0, 1, 2], V)", "R := [T, V]"}),
             "['uint2', 0, 1000, 65535]");
 #endif
-  EXPECT_EQ(programError(deep + Lines{"write_image (I, 'png', 0, '" + file + "')"}), 9001);
-  EXPECT_EQ(programError({"gen_image_const (I, 'real', 3, 1)",
-                          "write_image (I, 'tiff', 0, '" + file + "')"}),
-            9001);
+  expectErrorCases(
+      {{deep + Lines{"write_image (I, 'png', 0, '" + file + "')"}, 9001},
+       {{"gen_image_const (I, 'real', 3, 1)", "write_image (I, 'tiff', 0, '" + file + "')"},
+        9001}});
 }
 
 // disp_obj of a type other than byte, direction and cyclic: its values mapped linearly from

@@ -83,15 +83,14 @@ TEST(LineTools, IntersectionOfTwoLines) {
 
 TEST(LineTools, WrongParametersRaise) {
   const std::string call = "select_lines (RB, CB, RE, CE, ";
-  expectLineErrors({
-      {kLines + "\n" + call + "'area', 'and', 0, 1, A, B, C, D)", 1305},
-      {kLines + "\n" + call + "'length', 'xor', 0, 1, A, B, C, D)", 1306},
-      {kLines + "\n" + call + "'length', 'and', [0, 1], 1, A, B, C, D)", 1407},
-      {kLines + "\n" + call + "'length', 'and', 'low', 1, A, B, C, D)", 1307},
-      {kLines + "\nselect_lines (RB, [0], RE, CE, 'length', 'and', 0, 1, A, B, C, D)", 1402},
-      {kLines + "\nselect_lines_longest (RB, CB, RE, CE, -1, A, B, C, D)", 1305},
-      {"intersection_ll ([0, 1], 0, 1, 1, 0, 1, 1, 0, R1, C1, P)", 1402},
-  });
+  expectErrorCases({{{call + "'area', 'and', 0, 1, A, B, C, D)"}, 1305},
+                    {{call + "'length', 'xor', 0, 1, A, B, C, D)"}, 1306},
+                    {{call + "'length', 'and', [0, 1], 1, A, B, C, D)"}, 1407},
+                    {{call + "'length', 'and', 'low', 1, A, B, C, D)"}, 1307},
+                    {{"select_lines (RB, [0], RE, CE, 'length', 'and', 0, 1, A, B, C, D)"}, 1402},
+                    {{"select_lines_longest (RB, CB, RE, CE, -1, A, B, C, D)"}, 1305},
+                    {{"intersection_ll ([0, 1], 0, 1, 1, 0, 1, 1, 0, R1, C1, P)"}, 1402}},
+                   split(kLines));
 }
 
 const std::string& folder() {

@@ -78,10 +78,9 @@ TEST(MatchFilters, Bandpass) {
         "R := [T, G]"},
        "['uint2', 180]"},
   });
-  EXPECT_EQ(programError({"gen_image_const (I, 'byte', 5, 5)", "bandpass_image (I, B, 'edges')"}),
-            1301);
-  EXPECT_EQ(programError({"gen_image_const (I, 'int2', 5, 5)", "bandpass_image (I, B, 'lines')"}),
-            9001);
+  expectErrorCases(
+      {{{"gen_image_const (I, 'byte', 5, 5)", "bandpass_image (I, B, 'edges')"}, 1301},
+       {{"gen_image_const (I, 'int2', 5, 5)", "bandpass_image (I, B, 'lines')"}, 9001}});
 }
 
 }  // namespace

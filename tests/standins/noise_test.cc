@@ -127,7 +127,7 @@ TEST(Noise, AddsWhiteNoise) {
 
 TEST(Noise, RefusesWrongInputs) {
   const Lines image{"gen_image_const (I, 'byte', 4, 3)"};
-  const std::vector<std::pair<Lines, long>> cases{
+  expectErrorCases({
       {{"gauss_distribution (-1, D)"}, 1301},
       {{"sp_distribution (101, 0, D)"}, 1301},
       {{"sp_distribution (60, 50, D)"}, 1302},
@@ -139,10 +139,7 @@ TEST(Noise, RefusesWrongInputs) {
       {image + only(0) + Lines{"D[3] := -1", "add_noise_distribution (I, N, D)"}, 1301},
       {image + Lines{"noise_distribution_mean (I, I, 0, D)"}, 1301},
       {{"gen_image_const (I, 'int2', 4, 3)", "noise_distribution_mean (I, I, 3, D)"}, 9001},
-  };
-  for (const auto& [lines, number] : cases) {
-    EXPECT_EQ(programError(lines), number) << lines.back();
-  }
+  });
 }
 
 }  // namespace

@@ -30,28 +30,28 @@ const std::string kAll3x3 = "[0, 0, 0, 1, 1, 1, 2, 2, 2], [0, 1, 2, 0, 1, 2, 0, 
 TEST(PolarTrans, ImageSamplesTheArc) {
   const std::string ext = "polar_trans_image_ext (I, P, 4, 4, 0, rad(180), 0, 4, 3, 3, ";
   const std::string values = "get_grayval (P, " + kAll3x3 + ", G)";
+  const std::string quarter =
+      "polar_trans_image_ext (I, P, 4, 4, 0, rad(180), 1.25, 1.25, 2, 1, 'bilinear')";
+  // The ramp of the type through `line`, and P's grey values at `at`.
+  const auto arcValues = [](const std::string& type, const std::string& line,
+                            const std::string& at) {
+    return ramp(type) + Lines{line, "get_grayval (P, " + at + ", R)"};
+  };
   expectReals({
       {ramp() +
            Lines{ext + "'nearest_neighbor')", values, "get_image_size (P, W, H)", "R := [W, H, G]"},
        {3, 3, 44, 44, 44, 46, 24, 42, 48, 4, 40}},
       // the pixel types the page allows keep their type and values
-      {ramp("uint2") + Lines{ext + "'nearest_neighbor')", "get_grayval (P, 2, 1, G)", "R := G"},
-       {4}},
-      {ramp("int2") + Lines{ext + "'bilinear')", "get_grayval (P, 1, 2, G)", "R := G"}, {42}},
+      {arcValues("uint2", ext + "'nearest_neighbor')", "2, 1"), {4}},
+      {arcValues("int2", ext + "'bilinear')", "1, 2"), {42}},
       // angles from pi down to 0 turn the other way
-      {ramp() + Lines{"polar_trans_image_ext (I, P, 4, 4, rad(180), 0, 2, 2, 3, 1, "
-                      "'nearest_neighbor')",
-                      "get_grayval (P, [0, 0, 0], [0, 1, 2], G)", "R := G"},
+      {arcValues("byte",
+                 "polar_trans_image_ext (I, P, 4, 4, rad(180), 0, 2, 2, 3, 1, 'nearest_neighbor')",
+                 "[0, 0, 0], [0, 1, 2]"),
        {42, 24, 46}},
       // bilinear at radius 1.25: (4, 5.25) and (4, 2.75)
-      {ramp("real") + Lines{"polar_trans_image_ext (I, P, 4, 4, 0, rad(180), 1.25, 1.25, 2, 1, "
-                            "'bilinear')",
-                            "get_grayval (P, [0, 0], [0, 1], G)", "R := G"},
-       {45.25, 42.75}},
-      {ramp() + Lines{"polar_trans_image_ext (I, P, 4, 4, 0, rad(180), 1.25, 1.25, 2, 1, "
-                      "'bilinear')",
-                      "get_grayval (P, [0, 0], [0, 1], G)", "R := G"},
-       {45, 43}},
+      {arcValues("real", quarter, "[0, 0], [0, 1]"), {45.25, 42.75}},
+      {arcValues("byte", quarter, "[0, 0], [0, 1]"), {45, 43}},
       // straight up from (1, 1): (1, 1), (0, 1), then (-1, 1) outside the image stays 0 and
       // in the domain
       {ramp() + Lines{"polar_trans_image_ext (I, P, 1, 1, rad(90), rad(90), 0, 2, 1, 3, "
@@ -126,12 +126,16 @@ TEST(PolarTrans, Contours) {
   // atan(1 / 2) / (pi / 2): the column of (3, 6) about (4, 4) at pi / 2 a column
   const double c = 0.29516723530086;
   const double d = 2.2360679774997896;  // its radius, sqrt(5), one row a pixel
+  // The contour through `points` after `ops` (writing X), and X's points.
+  const auto moved = [](const std::string& points, const Lines& ops) {
+    return Lines{"gen_contour_polygon_xld (C, " + points + ")"} + ops +
+           Lines{"get_contour_xld (X, Rs, Cs)", "R := [Rs, Cs]"};
+  };
+  const std::string forward = "polar_trans_contour_xld (C, X, 4, 4, 0, rad(90), 0, 2, 3, 3)";
+  const std::string back = "polar_trans_contour_xld_inv (C, X, 4, 4, 0, rad(90), 0, 2, 3, 3, ";
   expectReals({
       // (4, 6) and (2, 4) at radius 2 and the angles 0 and pi / 2
-      {{"gen_contour_polygon_xld (C, [4, 2], [6, 4])",
-        "polar_trans_contour_xld (C, P, 4, 4, 0, rad(90), 0, 2, 3, 3)",
-        "get_contour_xld (P, Rs, Cs)", "R := [Rs, Cs]"},
-       {2, 2, 0, 2}},
+      {moved("[4, 2], [6, 4]", {forward}), {2, 2, 0, 2}},
       // across the angle 0 of a full turn: split there, once near column 0 and once near the
       // last column 4
       {{"gen_contour_polygon_xld (C, [3, 5], [6, 6])",
@@ -145,24 +149,15 @@ TEST(PolarTrans, Contours) {
         "get_contour_xld (P, Rs, Cs)", "R := [N, Rs, Cs]"},
        {1, d, d, 2 - c, 2 + c}},
       // back: (2, 0) and (2, 2) are (4, 6) and (2, 4); cut at column 5 of a width of 6
-      {{"gen_contour_polygon_xld (P, [2, 2], [0, 2])",
-        "polar_trans_contour_xld_inv (P, X, 4, 4, 0, rad(90), 0, 2, 3, 3, 9, 9)",
-        "get_contour_xld (X, Rs, Cs)", "R := [Rs, Cs]"},
-       {4, 2, 6, 4}},
-      {{"gen_contour_polygon_xld (P, [2, 2], [0, 2])",
-        "polar_trans_contour_xld_inv (P, X, 4, 4, 0, rad(90), 0, 2, 3, 3, 6, 9)",
-        "get_contour_xld (X, Rs, Cs)", "R := [Rs, Cs]"},
-       {3, 2, 5, 4}},
+      {moved("[2, 2], [0, 2]", {back + "9, 9)"}), {4, 2, 6, 4}},
+      {moved("[2, 2], [0, 2]", {back + "6, 9)"}), {3, 2, 5, 4}},
       // there and back: the points again
-      {{"gen_contour_polygon_xld (C, [4, 2], [6, 4])",
-        "polar_trans_contour_xld (C, P, 4, 4, 0, rad(90), 0, 2, 3, 3)",
-        "polar_trans_contour_xld_inv (P, X, 4, 4, 0, rad(90), 0, 2, 3, 3, 9, 9)",
-        "get_contour_xld (X, Rs, Cs)", "R := [Rs, Cs]"},
+      {moved("[4, 2], [6, 4]",
+             {"polar_trans_contour_xld (C, P, 4, 4, 0, rad(90), 0, 2, 3, 3)",
+              "polar_trans_contour_xld_inv (P, X, 4, 4, 0, rad(90), 0, 2, 3, 3, 9, 9)"}),
        {4, 2, 6, 4}},
       // a contour without points, and none at all, give none
-      {{"gen_contour_polygon_xld (C, [], [])",
-        "polar_trans_contour_xld (C, P, 4, 4, 0, rad(90), 0, 2, 3, 3)", "count_obj (P, R)"},
-       {0}},
+      {{"gen_contour_polygon_xld (C, [], [])", forward, "count_obj (X, R)"}, {0}},
       {{"gen_empty_obj (E)", "polar_trans_contour_xld_inv (E, X, 4, 4, 0, 1, 0, 2, 3, 3, 9, 9)",
         "count_obj (X, R)"},
        {0}},
@@ -173,37 +168,29 @@ TEST(PolarTrans, Contours) {
 // the pixel types byte, int2, uint2 and real; no images give none.
 TEST(PolarTrans, BadParametersAndEmptyInputs) {
   const std::string arc = "4, 4, 0, 1, 0, 2, ";
-  const Lines image = ramp();
   expectCases({{"no images",
                 {"gen_empty_obj (E)", "polar_trans_image_ext (E, P, " + arc + "3, 3, 'bilinear')",
                  "polar_trans_image_inv (E, X, " + arc + "3, 3, 'bilinear')",
                  "polar_trans_image (E, Q, 4, 4, 3, 3)", "count_obj (P, N1)", "count_obj (X, N2)",
                  "count_obj (Q, N3)", "R := [N1, N2, N3]"},
                 "[0, 0, 0]"}});
-  const std::vector<std::pair<std::string, long>> rows = {
-      {"polar_trans_image_ext (I, P, " + arc + "0, 3, 'bilinear')", 1307},
-      {"polar_trans_image_ext (I, P, " + arc + "3, 0, 'bilinear')", 1308},
-      {"polar_trans_image_ext (I, P, " + arc + "3, 3, 'bicubic')", 1309},
-      {"polar_trans_image_ext (I, P, [], 4, 0, 1, 0, 2, 3, 3, 'bilinear')", 1401},
-      {"polar_trans_image_inv (I, P, " + arc + "3, 3, 'constant')", 1309},
-      {"polar_trans_image (I, P, 4, 4, 3, 0)", 1304},
-      {"convert_image_type (I, J, 'int4')\npolar_trans_image_ext (J, P, " + arc +
-           "3, 3, 'bilinear')",
-       9001},
-      {"polar_trans_region (I, P, " + arc + "3, 3, 'linear')", 1309},
-      {"polar_trans_region_inv (I, P, " + arc + "3, 3, 9, 0, 'bilinear')", 1310},
-      {"polar_trans_region_inv (I, P, " + arc + "3, 3, 9, 9, 'linear')", 1311},
-      {"polar_trans_contour_xld (I, P, " + arc + "3, 3)", 1101},
-      {"gen_contour_polygon_xld (C, [1, 2], [1, 2])\npolar_trans_contour_xld (C, P, " + arc +
-           "0, 3)",
-       1307},
-      {"gen_contour_polygon_xld (C, [1, 2], [1, 2])\npolar_trans_contour_xld_inv (C, P, " + arc +
-           "3, 3, 3, 0)",
-       1310},
-  };
-  for (const auto& [program, number] : rows) {
-    EXPECT_EQ(programError(image + split(program)), number) << program;
-  }
+  const std::string c = "gen_contour_polygon_xld (C, [1, 2], [1, 2])";
+  expectErrorCases({{{"polar_trans_image_ext (I, P, " + arc + "0, 3, 'bilinear')"}, 1307},
+                    {{"polar_trans_image_ext (I, P, " + arc + "3, 0, 'bilinear')"}, 1308},
+                    {{"polar_trans_image_ext (I, P, " + arc + "3, 3, 'bicubic')"}, 1309},
+                    {{"polar_trans_image_ext (I, P, [], 4, 0, 1, 0, 2, 3, 3, 'bilinear')"}, 1401},
+                    {{"polar_trans_image_inv (I, P, " + arc + "3, 3, 'constant')"}, 1309},
+                    {{"polar_trans_image (I, P, 4, 4, 3, 0)"}, 1304},
+                    {{"convert_image_type (I, J, 'int4')",
+                      "polar_trans_image_ext (J, P, " + arc + "3, 3, 'bilinear')"},
+                     9001},
+                    {{"polar_trans_region (I, P, " + arc + "3, 3, 'linear')"}, 1309},
+                    {{"polar_trans_region_inv (I, P, " + arc + "3, 3, 9, 0, 'bilinear')"}, 1310},
+                    {{"polar_trans_region_inv (I, P, " + arc + "3, 3, 9, 9, 'linear')"}, 1311},
+                    {{"polar_trans_contour_xld (I, P, " + arc + "3, 3)"}, 1101},
+                    {{c, "polar_trans_contour_xld (C, P, " + arc + "0, 3)"}, 1307},
+                    {{c, "polar_trans_contour_xld_inv (C, P, " + arc + "3, 3, 3, 0)"}, 1310}},
+                   ramp());
 }
 
 // get_grayval_contour_xld, HALCON 11.0: the grey values at the contour's points, as
@@ -260,16 +247,13 @@ TEST(MapImage, SubPixelAndIndexMaps) {
       {"no images", index + Lines{"gen_empty_obj (E)", "map_image (E, M, T)", "count_obj (T, R)"},
        "0"},
   });
-  const std::vector<std::pair<std::string, long>> rows = {
-      {"gen_image_const (M, 'byte', 3, 1)\nmap_image (I, M, T)", 9001},
-      {"gen_image_const (M, 'real', 3, 1)\nmap_image (I, M, T)", 9001},
-      {"gen_image_const (M, 'int4', 3, 1)\nconcat_obj (M, M, MM)\nmap_image (I, MM, T)", 1502},
-      {"gen_image_const (M, 'int4', 3, 1)\nconvert_map_type (M, T, 'bilinear', 9)", 1301},
-      {"gen_image_const (M, 'int4', 3, 1)\nconvert_map_type (M, T, 'coord_map_sub_pix', 0)", 1302},
-  };
-  for (const auto& [program, number] : rows) {
-    EXPECT_EQ(programError(ramp() + split(program)), number) << program;
-  }
+  const std::string m = "gen_image_const (M, 'int4', 3, 1)";
+  expectErrorCases({{{"gen_image_const (M, 'byte', 3, 1)", "map_image (I, M, T)"}, 9001},
+                    {{"gen_image_const (M, 'real', 3, 1)", "map_image (I, M, T)"}, 9001},
+                    {{m, "concat_obj (M, M, MM)", "map_image (I, MM, T)"}, 1502},
+                    {{m, "convert_map_type (M, T, 'bilinear', 9)"}, 1301},
+                    {{m, "convert_map_type (M, T, 'coord_map_sub_pix', 0)"}, 1302}},
+                   ramp());
 }
 
 // change_format, HALCON 11.0: the top left part, padded with 0; the domain is cut, not grown.

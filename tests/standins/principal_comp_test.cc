@@ -95,15 +95,16 @@ TEST(PrincipalCompReference, ComponentImages) {
         "R := [|T|, |Ti|, |M|, |C|, |Info|]"},
        "[0, 0, 0, 0, 0]"},
   });
-  // Images of two and three channels cannot share one transformation.
-  EXPECT_EQ(programError(kThird + gridImage("X", {{1, 2}}) +
-                         Lines{"compose2 (X, X, Y)", "concat_obj (I, Y, Both)",
-                               "gen_principal_comp_trans (Both, T, Ti, M, C, Info)"}),
-            3031);
-  // More channels than the analysis serves (docs/standins.md) is bounded work: 6001.
-  EXPECT_EQ(programError({"gen_image_const (G, 'byte', 1, 1)", "M := G", "for K := 1 to 256 by 1",
-                          "append_channel (M, G, M)", "endfor", "principal_comp (M, P, Info)"}),
-            6001);
+  expectErrorCases(
+      {// Images of two and three channels cannot share one transformation.
+       {kThird + gridImage("X", {{1, 2}}) +
+            Lines{"compose2 (X, X, Y)", "concat_obj (I, Y, Both)",
+                  "gen_principal_comp_trans (Both, T, Ti, M, C, Info)"},
+        3031},
+       // More channels than the analysis serves (docs/standins.md) is bounded work: 6001.
+       {{"gen_image_const (G, 'byte', 1, 1)", "M := G", "for K := 1 to 256 by 1",
+         "append_channel (M, G, M)", "endfor", "principal_comp (M, P, Info)"},
+        6001}});
 }
 
 }  // namespace

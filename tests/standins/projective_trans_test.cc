@@ -154,7 +154,7 @@ TEST(ProjectiveTrans, WrongParametersRaiseTheVendorsNumbers) {
   const std::string id = "[1, 0, 0, 0, 1, 0, 0, 0, 1]";
   const std::string fit = "vector_to_proj_hom_mat2d (";
   const std::string noCov = ", [], [], [], [], [], [], R, C)";
-  const std::vector<std::pair<Lines, long>> lines = {
+  expectErrorCases({
       {{"projective_trans_point_2d ([1, 0, 0, 0, 1, 0, 0, 0], 1, 1, 1, X, Y, W)"}, 1401},
       {{"projective_trans_point_2d (" + id + ", [1, 2], [1], [1, 1], X, Y, W)"}, 1403},
       // the pixel (-0.5, 0) is the point (0, 0.5), where w = x = 0
@@ -176,10 +176,7 @@ TEST(ProjectiveTrans, WrongParametersRaiseTheVendorsNumbers) {
       {{image, "projective_trans_image_size (I, T, " + id + ", 'bilinear', 4, 4, 'x')"}, 1305},
       {{box, "projective_trans_region (B, T, " + id + ", 'constant')"}, 1302},
       {{box, "projective_trans_region (B, T, [1, 2, 3, 2, 4, 6, 0, 0, 1], 'bilinear')"}, 9205},
-  };
-  for (const auto& [program, number] : lines) {
-    EXPECT_EQ(programError(program), number) << program.back();
-  }
+  });
 }
 
 }  // namespace

@@ -161,31 +161,32 @@ TEST(Rectification, EmptyInputsAndWrongParameters) {
   const std::string radial = "gen_radial_distortion_map (M, " + kCam + ", ";
   const std::string image = "change_radial_distortion_image (I, Reg, O, " + kCam + ", ";
   const std::string cam = "change_radial_distortion_cam_par (";
-  const std::pair<std::string, long> rows[] = {
-      {"image_to_world_plane (I, W, " + seven + ", " + kPose + ", 2, 2, 'mm', 'none')", 1401},
-      {"image_to_world_plane (I, W, " + kCam + ", [0, 0, 1, 0, 0, 0], 2, 2, 'mm', 'none')", 1402},
-      {world + "0, 2, 'mm', 'none')", 1303},
-      {world + "2, 40000, 'mm', 'none')", 1304},
-      {world + "2, 2, 'km', 'none')", 1305},
-      {world + "2, 2, 0, 'none')", 1305},
-      {world + "2, 2, -0.001, 'none')", 1305},
-      {world + "2, 2, 'mm', 'bicubic')", 1306},
-      {map + "0, 5, 2, 2, 'mm', 'coord_map_sub_pix')", 1303},
-      {map + "5, 5, 2, 2, 'inch', 'coord_map_sub_pix')", 1307},
-      {map + "5, 5, 2, 2, 'mm', 'bilinear')", 1308},
-      {"gen_radial_distortion_map (M, " + seven + ", " + kCam + ", 'coord_map_sub_pix')", 1401},
-      {radial + "[0, 0, 1e-5, 1e-5, 2, 2, 5, 5], 'coord_map_sub_pix')", 1302},
-      {radial + kCam + ", 'linear')", 1303},
-      {image + seven + ")", 1402},
-      {"gen_rectangle1 (Reg, [0, 1], [0, 1], [1, 2], [1, 2])\n" + image + kCam + ")", 1502},
-      {cam + "'adaptive', " + kCam + ", 0, Out)", 1301},
-      {cam + "'preserve_resolution', " + kCam + ", 0, Out)", 1301},
-      {cam + "'fixed', " + seven + ", 0, Out)", 1402},
-      {cam + "'fixed', " + kCam + ", [1, 2], Out)", 1403},
-  };
-  for (const auto& [line, number] : rows) {
-    EXPECT_EQ(programError(kRamp + Lines{"gen_empty_obj (Reg)"} + split(line)), number) << line;
-  }
+  expectErrorCases(
+      {
+          {{"image_to_world_plane (I, W, " + seven + ", " + kPose + ", 2, 2, 'mm', 'none')"}, 1401},
+          {{"image_to_world_plane (I, W, " + kCam + ", [0, 0, 1, 0, 0, 0], 2, 2, 'mm', 'none')"},
+           1402},
+          {{world + "0, 2, 'mm', 'none')"}, 1303},
+          {{world + "2, 40000, 'mm', 'none')"}, 1304},
+          {{world + "2, 2, 'km', 'none')"}, 1305},
+          {{world + "2, 2, 0, 'none')"}, 1305},
+          {{world + "2, 2, -0.001, 'none')"}, 1305},
+          {{world + "2, 2, 'mm', 'bicubic')"}, 1306},
+          {{map + "0, 5, 2, 2, 'mm', 'coord_map_sub_pix')"}, 1303},
+          {{map + "5, 5, 2, 2, 'inch', 'coord_map_sub_pix')"}, 1307},
+          {{map + "5, 5, 2, 2, 'mm', 'bilinear')"}, 1308},
+          {{"gen_radial_distortion_map (M, " + seven + ", " + kCam + ", 'coord_map_sub_pix')"},
+           1401},
+          {{radial + "[0, 0, 1e-5, 1e-5, 2, 2, 5, 5], 'coord_map_sub_pix')"}, 1302},
+          {{radial + kCam + ", 'linear')"}, 1303},
+          {{image + seven + ")"}, 1402},
+          {{"gen_rectangle1 (Reg, [0, 1], [0, 1], [1, 2], [1, 2])", image + kCam + ")"}, 1502},
+          {{cam + "'adaptive', " + kCam + ", 0, Out)"}, 1301},
+          {{cam + "'preserve_resolution', " + kCam + ", 0, Out)"}, 1301},
+          {{cam + "'fixed', " + seven + ", 0, Out)"}, 1402},
+          {{cam + "'fixed', " + kCam + ", [1, 2], Out)"}, 1403},
+      },
+      kRamp + Lines{"gen_empty_obj (Reg)"});
 }
 
 }  // namespace

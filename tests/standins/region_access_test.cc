@@ -163,8 +163,8 @@ TEST(RegionPolygon, OutlineAndFilled) {
       {"one corner", area("gen_region_polygon_filled (P, 7, 7)"), "1"},
       {"no corner", area("gen_region_polygon_filled (P, [], [])"), "0"},
   });
-  EXPECT_EQ(programError({"gen_region_polygon_filled (P, [0, 1000000], [0, 0])"}), 1301);
-  EXPECT_EQ(programError({"gen_region_polygon (P, [0, 1], [0])"}), 1402);
+  expectErrorCases({{{"gen_region_polygon_filled (P, [0, 1000000], [0, 0])"}, 1301},
+                    {{"gen_region_polygon (P, [0, 1], [0])"}, 1402}});
 }
 
 TEST(RegionAccess, RefusedValues) {

@@ -63,24 +63,12 @@ TEST(RegionInputs, AnImageIsItsDomain) {
 // The rule is one for every region input, the second and third too.
 TEST(RegionInputs, AContourIsNoRegion) {
   const std::string contour = "gen_contour_polygon_xld (C, [0, 5], [0, 5])";
-  const struct {
-    const char* line;
-    long number;
-  } rows[] = {
-      {"dilation_circle (C, Out, 1.5)", 1101},
-      {"area_center (C, A, Row, Col)", 1101},
-      {"gen_rectangle1 (B, 0, 0, 3, 3)\ndifference (B, C, Out)", 1102},
-      {"gen_rectangle1 (B, 0, 0, 3, 3)\nhit_or_miss (B, B, C, Out, 0, 0)", 1103},
-  };
-  for (const auto& row : rows) {
-    Lines lines{contour};
-    std::string line = row.line;
-    for (std::size_t at; (at = line.find('\n')) != std::string::npos; line.erase(0, at + 1)) {
-      lines.push_back(line.substr(0, at));
-    }
-    lines.push_back(line);
-    EXPECT_EQ(programError(lines), row.number) << row.line;
-  }
+  const std::string box = "gen_rectangle1 (B, 0, 0, 3, 3)";
+  expectErrorCases({{{"dilation_circle (C, Out, 1.5)"}, 1101},
+                    {{"area_center (C, A, Row, Col)"}, 1101},
+                    {{box, "difference (B, C, Out)"}, 1102},
+                    {{box, "hit_or_miss (B, B, C, Out, 0, 0)"}, 1103}},
+                   {contour});
 }
 
 }  // namespace

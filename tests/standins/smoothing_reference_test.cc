@@ -398,35 +398,29 @@ TEST(SmoothingOperators, ProgramLinesRunThem) {
                            "area_center (D, A, Row, Col)", "gen_empty_obj (None)",
                            "binomial_filter (None, B, 3, 3)", "count_obj (B, N)", "R := [A, N]"})),
             "[0, 0]");
-  const std::string image = "gen_image_const (I, 'byte', 3, 3)";
-  const struct {
-    const char* line;
-    long number;
-  } errors[] = {
-      {"smooth_image (I, S, 'box', 1)", 1301},
-      {"smooth_image (I, S, 'shen', 0)", 1302},
-      {"smooth_image (I, S, 'gauss', -1)", 1302},
-      {"smooth_image (I, S, 'deriche1', 0.0001)", 1302},
-      {"smooth_image (I, S, 'gauss', 1001)", 1302},
-      {"smooth_image (I, S, 5, 1)", 1201},
-      {"smooth_image (I, S, 'shen', [1, 2])", 1402},
-      {"binomial_filter (I, B, 4, 3)", 1301},
-      {"binomial_filter (I, B, 39, 3)", 1301},
-      {"binomial_filter (I, B, 3, 0)", 1302},
-      {"binomial_filter (I, B, 3.0, 3)", 1201},
-      {"mult_image (I, I, M, 'a', 0)", 1201},
-      {"dots_image (I, D, 4, 'light', 0)", 1301},
-      {"dots_image (I, D, 25, 'light', 0)", 1301},
-      {"dots_image (I, D, 5, 'bright', 0)", 1302},
-      {"dots_image (I, D, 5, 'all', 3)", 1303},
-      {"dots_image (I, D, 5, 'all', -2)", 1303},
-      {"texture_laws (I, T, 'lw', 2, 3)", 1301},
-      {"texture_laws (I, T, 'lo', 2, 5)", 1301},
-      {"texture_laws (I, T, 'lel', 2, 7)", 1301},
-      {"texture_laws (I, T, 'le', 10, 5)", 1302},
-      {"texture_laws (I, T, 'le', 2, 9)", 1303},
-  };
-  for (const auto& row : errors) EXPECT_EQ(programError({image, row.line}), row.number) << row.line;
+  expectErrorCases({{{"smooth_image (I, S, 'box', 1)"}, 1301},
+                    {{"smooth_image (I, S, 'shen', 0)"}, 1302},
+                    {{"smooth_image (I, S, 'gauss', -1)"}, 1302},
+                    {{"smooth_image (I, S, 'deriche1', 0.0001)"}, 1302},
+                    {{"smooth_image (I, S, 'gauss', 1001)"}, 1302},
+                    {{"smooth_image (I, S, 5, 1)"}, 1201},
+                    {{"smooth_image (I, S, 'shen', [1, 2])"}, 1402},
+                    {{"binomial_filter (I, B, 4, 3)"}, 1301},
+                    {{"binomial_filter (I, B, 39, 3)"}, 1301},
+                    {{"binomial_filter (I, B, 3, 0)"}, 1302},
+                    {{"binomial_filter (I, B, 3.0, 3)"}, 1201},
+                    {{"mult_image (I, I, M, 'a', 0)"}, 1201},
+                    {{"dots_image (I, D, 4, 'light', 0)"}, 1301},
+                    {{"dots_image (I, D, 25, 'light', 0)"}, 1301},
+                    {{"dots_image (I, D, 5, 'bright', 0)"}, 1302},
+                    {{"dots_image (I, D, 5, 'all', 3)"}, 1303},
+                    {{"dots_image (I, D, 5, 'all', -2)"}, 1303},
+                    {{"texture_laws (I, T, 'lw', 2, 3)"}, 1301},
+                    {{"texture_laws (I, T, 'lo', 2, 5)"}, 1301},
+                    {{"texture_laws (I, T, 'lel', 2, 7)"}, 1301},
+                    {{"texture_laws (I, T, 'le', 10, 5)"}, 1302},
+                    {{"texture_laws (I, T, 'le', 2, 9)"}, 1303}},
+                   {"gen_image_const (I, 'byte', 3, 3)"});
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "standins/engine_support.h"
 
@@ -15,10 +16,12 @@ using namespace quorvex::test;
 // pixels clear of the sides, where the mirrored border bends the surface; about the point the
 // Gaussian of sigma 1 (7 pixels each way) stays inside the image. Either filter gives a
 // quadratic's derivatives exactly, so its critical point is found where it is.
-Lines surface(int a, int b, int g = 0) {
+// The quadratic's image, then `line` (writing Row and Col) and `out`.
+Lines surface(int a, int b, int g, const std::string& line,
+              const std::string& out = "R := [Row, Col]") {
   return {"gen_image_surface_second_order (S, 'real', " + std::to_string(a) + ", " +
               std::to_string(b) + ", " + std::to_string(g) + ", 0, 0, 0, 7.3, 6.6, 15, 15)",
-          "gen_rectangle1 (D, 3, 3, 11, 11)", "reduce_domain (S, D, I)"};
+          "gen_rectangle1 (D, 3, 3, 11, 11)", "reduce_domain (S, D, I)", line, out};
 }
 
 // local_max_sub_pix, local_min_sub_pix, saddle_points_sub_pix, HALCON 11.0: the quadratic's
@@ -26,26 +29,13 @@ Lines surface(int a, int b, int g = 0) {
 // (minimum) or one each (saddle). Here the eigenvalues are 2 A and 2 B, or for A = B = -1,
 // G = 1 those of [[-2, 1], [1, -2]]: -1 and -3.
 TEST(Topography, Extrema) {
+  const std::vector<double> at{7.3, 6.6};
   expectReals({
-      {surface(-1, -1) +
-           Lines{"local_max_sub_pix (I, 'gauss', 1, 1.9, Row, Col)", "R := [Row, Col]"},
-       {7.3, 6.6},
-       1e-4},
-      {surface(-1, -1) +
-           Lines{"local_max_sub_pix (I, 'facet', 1, 1.9, Row, Col)", "R := [Row, Col]"},
-       {7.3, 6.6},
-       1e-4},
-      {surface(1, 1) + Lines{"local_min_sub_pix (I, 'gauss', 1, 1.9, Row, Col)", "R := [Row, Col]"},
-       {7.3, 6.6},
-       1e-4},
-      {surface(-1, 1) +
-           Lines{"saddle_points_sub_pix (I, 'facet', 1, 1.9, Row, Col)", "R := [Row, Col]"},
-       {7.3, 6.6},
-       1e-4},
-      {surface(-1, -1, 1) +
-           Lines{"local_max_sub_pix (I, 'gauss', 1, 0.9, Row, Col)", "R := [Row, Col]"},
-       {7.3, 6.6},
-       1e-4},
+      {surface(-1, -1, 0, "local_max_sub_pix (I, 'gauss', 1, 1.9, Row, Col)"), at, 1e-4},
+      {surface(-1, -1, 0, "local_max_sub_pix (I, 'facet', 1, 1.9, Row, Col)"), at, 1e-4},
+      {surface(1, 1, 0, "local_min_sub_pix (I, 'gauss', 1, 1.9, Row, Col)"), at, 1e-4},
+      {surface(-1, 1, 0, "saddle_points_sub_pix (I, 'facet', 1, 1.9, Row, Col)"), at, 1e-4},
+      {surface(-1, -1, 1, "local_max_sub_pix (I, 'gauss', 1, 0.9, Row, Col)"), at, 1e-4},
       // 'facet' is the 3 x 3 facet model: a Gaussian of sigma 0.01 leaves the image as it is
       // (its weights beyond the centre are exp(-5000)), and a single 30 gives the quadratic
       // with f_xx = f_yy = (0 + 0 - 2 * 30) / 3 = -20 and f_xy = 0 there
@@ -53,31 +43,27 @@ TEST(Topography, Extrema) {
         "local_max_sub_pix (I, 'facet', 0.01, 19, Row, Col)", "R := [Row, Col]"},
        {2, 2}},
       // critical_points_sub_pix, HALCON 11.0: minima, maxima and saddle points at once
-      {surface(-1, 1) + Lines{"critical_points_sub_pix (I, 'gauss', 1, 1, R1, C1, R2, C2, R3, C3)",
-                              "R := [|R1|, |R2|, R3, C3]"},
+      {surface(-1, 1, 0, "critical_points_sub_pix (I, 'gauss', 1, 1, R1, C1, R2, C2, R3, C3)",
+               "R := [|R1|, |R2|, R3, C3]"),
        {0, 0, 7.3, 6.6},
        1e-4},
-      {surface(1, 1) + Lines{"critical_points_sub_pix (I, 'facet', 1, 1, R1, C1, R2, C2, R3, C3)",
-                             "R := [R1, C1, |R2|, |R3|]"},
+      {surface(1, 1, 0, "critical_points_sub_pix (I, 'facet', 1, 1, R1, C1, R2, C2, R3, C3)",
+               "R := [R1, C1, |R2|, |R3|]"),
        {7.3, 6.6, 0, 0},
        1e-4},
   });
   expectCases({
       // both eigenvalues must pass: -1 is not below -1.5
       {"one eigenvalue short",
-       surface(-1, -1, 1) + Lines{"local_max_sub_pix (I, 'gauss', 1, 1.5, Row, Col)", "R := Row"},
-       "[]"},
+       surface(-1, -1, 1, "local_max_sub_pix (I, 'gauss', 1, 1.5, Row, Col)"), "[]"},
       {"threshold above the curvature",
-       surface(-1, -1) + Lines{"local_max_sub_pix (I, 'facet', 1, 2.1, Row, Col)", "R := Row"},
-       "[]"},
+       surface(-1, -1, 0, "local_max_sub_pix (I, 'facet', 1, 2.1, Row, Col)"), "[]"},
       // eigenvalues -4 and 2: only one is beyond 3
       {"a saddle needs both",
-       surface(-2, 1) + Lines{"saddle_points_sub_pix (I, 'gauss', 1, 3, Row, Col)", "R := Row"},
-       "[]"},
+       surface(-2, 1, 0, "saddle_points_sub_pix (I, 'gauss', 1, 3, Row, Col)"), "[]"},
       {"a maximum is no minimum",
-       surface(-1, -1) + Lines{"local_min_sub_pix (I, 'gauss', 1, 0, Row, Col)", "R := Row"}, "[]"},
-      {"nor a saddle",
-       surface(-1, -1) + Lines{"saddle_points_sub_pix (I, 'gauss', 1, 0, Row, Col)", "R := Row"},
+       surface(-1, -1, 0, "local_min_sub_pix (I, 'gauss', 1, 0, Row, Col)"), "[]"},
+      {"nor a saddle", surface(-1, -1, 0, "saddle_points_sub_pix (I, 'gauss', 1, 0, Row, Col)"),
        "[]"},
       {"flat",
        {"gen_image_const (I, 'byte', 9, 9)",
@@ -106,11 +92,13 @@ TEST(Topography, Extrema) {
 // 2 sum (x^2 - 2) S / (5 (34 - 20)) = -4000 / 70 and the first 0; at columns 4 and 6 the
 // second is -1000 / 70, below Low, and no other column curves down.
 TEST(Topography, LinesFacet) {
-  const Lines bar = {"gen_image_const (I0, 'byte', 11, 10)", "gen_rectangle1 (B, 0, 4, 9, 6)",
-                     "paint_region (B, I0, I, 100, 'fill')"};
+  const auto column = [](const char* from, const char* to) {
+    return Lines{"gen_image_const (I0, 'byte', 11, 10)",
+                 std::string("gen_rectangle1 (B, 0, ") + from + ", 9, " + to + ")",
+                 "paint_region (B, I0, I, 100, 'fill')"};
+  };
   // One column of 100: (S_left + S_right - 2 S_centre) / 3 = -200 with the 3 x 3 window.
-  const Lines thin = {"gen_image_const (I0, 'byte', 11, 10)", "gen_rectangle1 (B, 0, 5, 9, 5)",
-                      "paint_region (B, I0, I, 100, 'fill')"};
+  const Lines bar = column("4", "6"), thin = column("5", "5");
   const Lines attributes = {"count_obj (L, N)", "get_contour_xld (L, Row, Col)",
                             "get_contour_attrib_xld (L, 'response', Resp)",
                             "R := [N, |Row|, min(Col), max(Col), min(Resp), max(Resp)]"};

@@ -173,11 +173,6 @@ TEST(AffineTrans, ImagesTurnAndResample) {
   });
 }
 
-struct Failure {
-  Lines lines;
-  long number;
-};
-
 // A HomMat2D of another length than six, or a text where a number belongs, raises the
 // parameter's number; a matrix without an inverse raises H_ERR_MATRIX_SING, 9205 (HALCON 11.0
 // reference, chapter "Tools / 2D Transformations", hom_mat2d_invert).
@@ -185,7 +180,7 @@ TEST(HomMat2d, WrongParametersRaiseTheVendorsNumbers) {
   const std::string id = "[1, 0, 0, 0, 1, 0]";
   const std::string box = "gen_rectangle1 (B, 0, 0, 2, 2)";
   const std::string image = "gen_image_const (I, 'byte', 4, 4)";
-  const Failure rows[] = {
+  expectErrorCases({
       {{"hom_mat2d_translate ([1, 0, 0, 0, 1], 1, 1, R)"}, 1401},
       {{"hom_mat2d_translate ([1, 0, 0, 0, 1, 0, 0], 1, 1, R)"}, 1401},
       {{"hom_mat2d_translate (" + id + ", 'a', 1, R)"}, 1202},
@@ -201,9 +196,7 @@ TEST(HomMat2d, WrongParametersRaiseTheVendorsNumbers) {
       {{image, "affine_trans_image (I, T, " + id + ", 'bilinear', 'yes')"}, 1303},
       {{image, "affine_trans_image (I, T, [0, 0, 0, 0, 0, 0], 'bilinear', 'true')"}, 9205},
       {{image, "affine_trans_image_size (I, T, " + id + ", 'bilinear', 0, 4)"}, 1303},
-  };
-  for (const Failure& row : rows)
-    EXPECT_EQ(programError(row.lines), row.number) << row.lines.back();
+  });
 }
 
 // The vendor's text of H_ERR_MATRIX_SING (HALCON 11.0 error list), through the C++ interface.

@@ -168,7 +168,7 @@ TEST(VariationModel, ComparesImages) {
 // the operator needs, and a cleared handle, which is a wrong value of ModelID (1301).
 TEST(VariationModel, RefusesWrongInputs) {
   const Lines created = Lines{"create_variation_model (3, 1, 'byte', 'standard', M)"};
-  const std::vector<std::pair<Lines, long>> cases{
+  expectErrorCases({
       {{"create_variation_model (0, 1, 'byte', 'standard', M)"}, 1301},
       {{"create_variation_model (3, 40000, 'byte', 'standard', M)"}, 1302},
       {{"create_variation_model (3, 1, 'real', 'standard', M)"}, 1303},
@@ -204,10 +204,7 @@ TEST(VariationModel, RefusesWrongInputs) {
       {kTrained + Lines{"prepare_direct_variation_model (A, A, M, 3, 2)"}, 1301},  // standard
       {kTrained + Lines{"serialize_image (A, S)", "deserialize_variation_model (S, M2)"}, 1301},
       {{"read_variation_model ('/nonexistent/model.vam', M)"}, 5200},
-  };
-  for (const auto& [lines, number] : cases) {
-    EXPECT_EQ(programError(lines), number) << lines.back();
-  }
+  });
 }
 
 // write_variation_model / read_variation_model and serialize_variation_model /

@@ -78,8 +78,9 @@ TEST(XldEdit, ClipEndPoints) {
        {kRow, "clip_end_points_contours_xld (C, K, 'length', 0)", "contour_point_num_xld (K, R)"},
        "5"},
   });
-  EXPECT_EQ(programError({kRow, "clip_end_points_contours_xld (C, K, 'points', 1)"}), 1301);
-  EXPECT_EQ(programError({kRow, "clip_end_points_contours_xld (C, K, 'length', -1)"}), 1302);
+  expectErrorCases({{{"clip_end_points_contours_xld (C, K, 'points', 1)"}, 1301},
+                    {{"clip_end_points_contours_xld (C, K, 'length', -1)"}, 1302}},
+                   {kRow});
 }
 
 TEST(XldEdit, SortByPosition) {
@@ -110,15 +111,10 @@ TEST(XldEdit, SortByPosition) {
   const Lines none{"gen_empty_obj (E)", "sort_contours_xld (E, S, 'upper_left', 'true', 'row')",
                    "count_obj (S, R)"};
   expectCases({{"empty", none, "0"}});
-  EXPECT_EQ(
-      programError({"gen_empty_obj (E)", "sort_contours_xld (E, S, 'middle', 'true', 'row')"}),
-      1301);
-  EXPECT_EQ(
-      programError({"gen_empty_obj (E)", "sort_contours_xld (E, S, 'upper_left', 'up', 'row')"}),
-      1302);
-  EXPECT_EQ(
-      programError({"gen_empty_obj (E)", "sort_contours_xld (E, S, 'upper_left', 'true', 'x')"}),
-      1303);
+  expectErrorCases({{{"sort_contours_xld (E, S, 'middle', 'true', 'row')"}, 1301},
+                    {{"sort_contours_xld (E, S, 'upper_left', 'up', 'row')"}, 1302},
+                    {{"sort_contours_xld (E, S, 'upper_left', 'true', 'x')"}, 1303}},
+                   {"gen_empty_obj (E)"});
 }
 
 TEST(XldEdit, RegressionLines) {
@@ -143,13 +139,11 @@ TEST(XldEdit, RegressionLines) {
                  "regress_contours_xld (C, G, 'no', 1)", "query_contour_global_attribs_xld (G, R)"},
                 "['regr_norm_row', 'regr_norm_col', 'regr_mean_dist', 'regr_dev_dist']"}});
   const std::string v0 = "gen_contour_polygon_xld (C, [0, 1, 0], [0, 1, 2])";
-  EXPECT_EQ(programError({v0, "regress_contours_xld (C, G, 'mean', 1)"}), 1301);
-  EXPECT_EQ(programError({v0, "regress_contours_xld (C, G, 'drop', -1)"}), 1302);
-  EXPECT_EQ(
-      programError({"gen_contour_polygon_xld (C, 1, 1)", "regress_contours_xld (C, G, 'no', 1)"}),
-      3264);
-  EXPECT_EQ(programError({v0, "get_regress_params_xld (C, N, Nx, Ny, D, Fx, Fy, Lx, Ly, M, Dev)"}),
-            1101);
+  expectErrorCases(
+      {{{v0, "regress_contours_xld (C, G, 'mean', 1)"}, 1301},
+       {{v0, "regress_contours_xld (C, G, 'drop', -1)"}, 1302},
+       {{"gen_contour_polygon_xld (C, 1, 1)", "regress_contours_xld (C, G, 'no', 1)"}, 3264},
+       {{v0, "get_regress_params_xld (C, N, Nx, Ny, D, Fx, Fy, Lx, Ly, M, Dev)"}, 1101}});
 }
 
 TEST(XldEdit, TangentAngles) {
@@ -171,9 +165,9 @@ TEST(XldEdit, TangentAngles) {
       {angles("gen_contour_polygon_xld (C, [2, 1, 0], [2, 1, 0])", "'abs', 'regress', 1"),
        {3 * pi / 4, 3 * pi / 4, 3 * pi / 4}},
   });
-  EXPECT_EQ(programError(angles(l, "'deg', 'range', 1")), 1301);
-  EXPECT_EQ(programError(angles(l, "'abs', 'median', 1")), 1302);
-  EXPECT_EQ(programError(angles(l, "'abs', 'range', 0")), 1303);
+  expectErrorCases({{angles(l, "'deg', 'range', 1"), 1301},
+                    {angles(l, "'abs', 'median', 1"), 1302},
+                    {angles(l, "'abs', 'range', 0"), 1303}});
 }
 
 TEST(XldEdit, DistancesToOtherContours) {
@@ -235,9 +229,9 @@ TEST(XldEdit, UnionStraightContours) {
         "union_straight_contours_xld (AB, U, 2, 0.5, 50, 'noparallel', 1)", "count_obj (U, R)"},
        "2"},
   });
-  EXPECT_EQ(programError(merged("3, 0.5, 101, 'paralleltoo', 1")), 1303);
-  EXPECT_EQ(programError(merged("3, 0.5, 50, 'parallel', 1")), 1304);
-  EXPECT_EQ(programError(merged("3, 0.5, 50, 'every', 'all'")), 1305);
+  expectErrorCases({{merged("3, 0.5, 101, 'paralleltoo', 1"), 1303},
+                    {merged("3, 0.5, 50, 'parallel', 1"), 1304},
+                    {merged("3, 0.5, 50, 'every', 'all'"), 1305}});
 }
 
 }  // namespace

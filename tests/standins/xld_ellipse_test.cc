@@ -53,13 +53,13 @@ TEST(XldEllipse, FitsGiveTheEllipseBack) {
                                  "Row, Col, Phi, Ra, Rb, S, T, R)"),
                 "'positive'"}});
   // Five points at least fix an ellipse; MaxNumPoints is -1 or at least 5.
-  EXPECT_EQ(programError(split("gen_contour_polygon_xld (C, [0, 1, 2, 3], [0, 2, 1, 3])\n"
-                               "fit_ellipse_contour_xld (C, 'fitzgibbon', -1, 0, 0, 200, 3, 2, "
-                               "Row, Col, Phi, Ra, Rb, S, T, O)")),
-            3264);
-  EXPECT_EQ(programError(split(kEllipse + "fit_ellipse_contour_xld (E, 'fitzgibbon', 4, 0, 0, "
-                                          "200, 3, 2, Row, Col, Phi, Ra, Rb, S, T, O)")),
-            1302);
+  expectErrorCases({{split("gen_contour_polygon_xld (C, [0, 1, 2, 3], [0, 2, 1, 3])\n"
+                           "fit_ellipse_contour_xld (C, 'fitzgibbon', -1, 0, 0, 200, 3, 2, "
+                           "Row, Col, Phi, Ra, Rb, S, T, O)"),
+                     3264},
+                    {split(kEllipse + "fit_ellipse_contour_xld (E, 'fitzgibbon', 4, 0, 0, "
+                                      "200, 3, 2, Row, Col, Phi, Ra, Rb, S, T, O)"),
+                     1302}});
 }
 
 TEST(XldEllipse, DistancesToAnEllipse) {

@@ -125,22 +125,20 @@ TEST(XldPolygons, Errors) {
   // gen_polygons_xld, HALCON 11.0: Type 'ramer', Alpha > 0. A polygon is no contour and a
   // contour no polygon (1101); a transformed polygon has lost its contour.
   const auto program = [](std::initializer_list<std::string> lines) { return with(lines); };
-  EXPECT_EQ(programError(program({"gen_polygons_xld (C, P, 'sato', 1)"})), 1301);
-  EXPECT_EQ(programError(program({"gen_polygons_xld (C, P, 'ramer', 0)"})), 1302);
-  EXPECT_EQ(programError(
-                program({"gen_polygons_xld (C, P, 'ramer', 1)", "get_contour_xld (P, Row, Col)"})),
-            1101);
-  EXPECT_EQ(programError(program({"get_polygon_xld (C, Row, Col, L, Phi)"})), 1101);
-  EXPECT_EQ(programError(program({"gen_polygons_xld (C, P, 'ramer', 1)",
-                                  "split_contours_xld (P, S, 'corners', 1, 5)"})),
-            1301);
-  EXPECT_EQ(programError(program({"gen_polygons_xld (C, P, 'ramer', 1)",
-                                  "affine_trans_polygon_xld (P, T, [1, 0, 1, 0, 1, 0])",
-                                  "split_contours_xld (T, S, 'polygon', 1, 5)"})),
-            1101);
-  EXPECT_EQ(programError(program(
-                {"gen_polygons_xld (C, P, 'ramer', 1)", "gen_region_polygon_xld (P, F, 'hull')"})),
-            1301);
+  expectErrorCases(
+      {{program({"gen_polygons_xld (C, P, 'sato', 1)"}), 1301},
+       {program({"gen_polygons_xld (C, P, 'ramer', 0)"}), 1302},
+       {program({"gen_polygons_xld (C, P, 'ramer', 1)", "get_contour_xld (P, Row, Col)"}), 1101},
+       {program({"get_polygon_xld (C, Row, Col, L, Phi)"}), 1101},
+       {program(
+            {"gen_polygons_xld (C, P, 'ramer', 1)", "split_contours_xld (P, S, 'corners', 1, 5)"}),
+        1301},
+       {program({"gen_polygons_xld (C, P, 'ramer', 1)",
+                 "affine_trans_polygon_xld (P, T, [1, 0, 1, 0, 1, 0])",
+                 "split_contours_xld (T, S, 'polygon', 1, 5)"}),
+        1101},
+       {program({"gen_polygons_xld (C, P, 'ramer', 1)", "gen_region_polygon_xld (P, F, 'hull')"}),
+        1301}});
 }
 
 TEST(XldPolygons, PaintXld) {
@@ -169,8 +167,8 @@ TEST(XldPolygons, PaintXld) {
         "paint_xld (X, I, P, [100, 200])", "get_grayval (P, [0, 2, 1], [0, 2, 1], R)"},
        "[100, 200, 0]"},
   });
-  EXPECT_EQ(programError(painted("byte", half, "[1, 2]")), 1401);
-  EXPECT_EQ(programError(painted("byte", "gen_circle (X, 1, 1, 1)", "255")), 1101);
+  expectErrorCases({{painted("byte", half, "[1, 2]"), 1401},
+                    {painted("byte", "gen_circle (X, 1, 1, 1)", "255"), 1101}});
 }
 
 }  // namespace

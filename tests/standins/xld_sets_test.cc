@@ -171,13 +171,11 @@ TEST(XldSets, PolygonsCombineAsPolygons) {
        "2"},
   });
   // Each family refuses the other's objects.
-  const ErrorRow refused[] = {{"union2_closed_contours_xld (PA, B, S)", 1101},
-                              {"union2_closed_contours_xld (A, PB, S)", 1102},
-                              {"intersection_closed_polygons_xld (A, PB, S)", 1101},
-                              {"difference_closed_polygons_xld (PA, B, S)", 1102}};
-  for (const ErrorRow& row : refused) {
-    EXPECT_EQ(programError(with(polygons, {row.input})), row.number) << row.input;
-  }
+  expectErrorCases({{{"union2_closed_contours_xld (PA, B, S)"}, 1101},
+                    {{"union2_closed_contours_xld (A, PB, S)"}, 1102},
+                    {{"intersection_closed_polygons_xld (A, PB, S)"}, 1101},
+                    {{"difference_closed_polygons_xld (PA, B, S)"}, 1102}},
+                   polygons);
 }
 
 TEST(XldSets, HostileInputsGiveAResultOrAnError) {
@@ -252,42 +250,28 @@ TEST(XldSets, ParallelContoursLieDistanceToTheRight) {
   // gen_parallel_contour_xld, HALCON 11.0: 'regression_normal' fits a line about each point
   // and points its normal to the right of the way the contour runs; Distance < 0 goes left.
   const double half = std::sqrt(0.5);
+  // The points of the contour through `rows` and `cols` moved by `distance`.
+  const auto moved = [](const std::string& rows, const std::string& cols,
+                        const std::string& distance, const std::string& out = "[R1, C1]") {
+    return Lines{"gen_contour_polygon_xld (C, " + rows + ", " + cols + ")",
+                 "gen_parallel_contour_xld (C, P, 'regression_normal', " + distance + ")",
+                 "get_contour_xld (P, R1, C1)", "R := " + out};
+  };
   expectReals({
       // Along the columns, right is down the image.
-      {{"gen_contour_polygon_xld (C, [10, 10, 10], [0, 5, 10])",
-        "gen_parallel_contour_xld (C, P, 'regression_normal', 2)", "get_contour_xld (P, R1, C1)",
-        "R := [R1, C1]"},
-       {12, 12, 12, 0, 5, 10}},
-      {{"gen_contour_polygon_xld (C, [10, 10, 10], [0, 5, 10])",
-        "gen_parallel_contour_xld (C, P, 'regression_normal', -2)", "get_contour_xld (P, R1, C1)",
-        "R := R1"},
-       {8, 8, 8}},
+      {moved("[10, 10, 10]", "[0, 5, 10]", "2"), {12, 12, 12, 0, 5, 10}},
+      {moved("[10, 10, 10]", "[0, 5, 10]", "-2", "R1"), {8, 8, 8}},
       // Down the image, right is towards column 0.
-      {{"gen_contour_polygon_xld (C, [0, 5, 10], [3, 3, 3])",
-        "gen_parallel_contour_xld (C, P, 'regression_normal', 1)", "get_contour_xld (P, R1, C1)",
-        "R := C1"},
-       {2, 2, 2}},
+      {moved("[0, 5, 10]", "[3, 3, 3]", "1", "C1"), {2, 2, 2}},
       // A closed square run clockwise on the screen: at each corner the line through its two
       // neighbours is the diagonal, so the corner moves sqrt(2) inwards along the bisector,
       // 1 each way.
-      {{"gen_contour_polygon_xld (C, [0, 0, 4, 4, 0], [0, 4, 4, 0, 0])",
-        "gen_parallel_contour_xld (C, P, 'regression_normal', sqrt(2))",
-        "get_contour_xld (P, R1, C1)", "R := [R1, C1]"},
-       {1, 1, 3, 3, 1, 1, 3, 3, 1, 1}},
+      {moved("[0, 0, 4, 4, 0]", "[0, 4, 4, 0, 0]", "sqrt(2)"), {1, 1, 3, 3, 1, 1, 3, 3, 1, 1}},
       // Two points: the line through both; one point: no line, left where it is.
-      {{"gen_contour_polygon_xld (C, [0, 4], [0, 4])",
-        "gen_parallel_contour_xld (C, P, 'regression_normal', 1)", "get_contour_xld (P, R1, C1)",
-        "R := [R1, C1]"},
-       {half, 4 + half, -half, 4 - half}},
+      {moved("[0, 4]", "[0, 4]", "1"), {half, 4 + half, -half, 4 - half}},
       // The first point's neighbours coincide with it: it takes the second's normal.
-      {{"gen_contour_polygon_xld (C, [0, 0, 0], [0, 0, 4])",
-        "gen_parallel_contour_xld (C, P, 'regression_normal', 1)", "get_contour_xld (P, R1, C1)",
-        "R := [R1, C1]"},
-       {1, 1, 1, 0, 0, 4}},
-      {{"gen_contour_polygon_xld (C, 3, 5)",
-        "gen_parallel_contour_xld (C, P, 'regression_normal', 1)", "get_contour_xld (P, R1, C1)",
-        "R := [R1, C1]"},
-       {3, 5}},
+      {moved("[0, 0, 0]", "[0, 0, 4]", "1"), {1, 1, 1, 0, 0, 4}},
+      {moved("3", "5", "1"), {3, 5}},
       // 'gradient' moves along 'edge_direction', the gradient: dark left, bright right, so
       // towards the columns beyond, whatever the edge's way.
       {with(
@@ -297,12 +281,11 @@ TEST(XldSets, ParallelContoursLieDistanceToTheRight) {
             "get_contour_xld (P, R1, C1)", "R := [max(abs(R1 - R0)), min(C1 - C0), max(C1 - C0)]"}),
        {0, 2, 2}},
   });
-  const Lines line{"gen_contour_polygon_xld (C, [0, 1], [0, 1])"};
   // 'contour_normal' needs the attribute 'angle', 'gradient' 'edge_direction'.
-  EXPECT_EQ(programError(with(line, {"gen_parallel_contour_xld (C, P, 'contour_normal', 1)"})),
-            1301);
-  EXPECT_EQ(programError(with(line, {"gen_parallel_contour_xld (C, P, 'gradient', 1)"})), 1301);
-  EXPECT_EQ(programError(with(line, {"gen_parallel_contour_xld (C, P, 'normal', 1)"})), 1301);
+  const std::string line = "gen_contour_polygon_xld (C, [0, 1], [0, 1])\n";
+  expectLineErrors(1301, {line + "gen_parallel_contour_xld (C, P, 'contour_normal', 1)",
+                          line + "gen_parallel_contour_xld (C, P, 'gradient', 1)",
+                          line + "gen_parallel_contour_xld (C, P, 'normal', 1)"});
   expectText({"gen_empty_obj (E)", "gen_parallel_contour_xld (E, P, 'regression_normal', 1)",
               "count_obj (P, R)"},
              "0", "empty input");

@@ -64,7 +64,7 @@ class PixelTypes {
 // The types held in one byte a pixel, which byte histograms take as they are.
 constexpr PixelTypes kByteSizedTypes{PixelType::Byte, PixelType::Direction, PixelType::Cyclic};
 
-// What the arithmetic and feature operators take: every type but complex.
+// Every type but complex: what the arithmetic, feature and colour operators take.
 constexpr PixelTypes kRealValuedTypes{PixelType::Byte,      PixelType::Int1,  PixelType::Int2,
                                       PixelType::Uint2,     PixelType::Int4,  PixelType::Real,
                                       PixelType::Direction, PixelType::Cyclic};

@@ -8,6 +8,7 @@
 #include "core/image_results.h"
 #include "core/params.h"
 #include "core/pixel_access.h"
+#include "core/pixel_type.h"
 #include "halconcpp/HOperatorsFilters.h"
 #include "standin/controls.h"
 
@@ -15,10 +16,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-constexpr PixelTypes kLinearTypes{PixelType::Byte,      PixelType::Int1,  PixelType::Int2,
-                                  PixelType::Uint2,     PixelType::Int4,  PixelType::Real,
-                                  PixelType::Direction, PixelType::Cyclic};
 
 // Which colour the mosaic has at (row, column): 0 red, 1 green, 2 blue. The type names the
 // first two pixels of row 0; the 2 x 2 pattern repeats.
@@ -45,7 +42,7 @@ std::int32_t reflected(std::int32_t i, std::int32_t n) {
 void LinearTransColor(const HObject& Image, HObject* ImageTrans, const HTuple& TransMat) {
   ApiScope scope("LinearTransColor");
   const char* op = "linear_trans_color";
-  const std::vector<ImagePtr> images = imagesWithChannels(Image, op, 1, kLinearTypes);
+  const std::vector<ImagePtr> images = imagesWithChannels(Image, op, 1, kRealValuedTypes);
   std::vector<double> matrix;
   for (Hlong i = 0; i < TransMat.Length(); ++i) matrix.push_back(numberAt(TransMat, i, op, 1));
   std::vector<HObject::Item> items;

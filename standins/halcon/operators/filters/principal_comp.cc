@@ -11,6 +11,7 @@
 #include "core/memory_bounds.h"
 #include "core/params.h"
 #include "core/pixel_access.h"
+#include "core/pixel_type.h"
 #include "halconcpp/HOperatorsFilters.h"
 #include "standin/controls.h"
 
@@ -18,10 +19,6 @@ namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-constexpr PixelTypes kComponentTypes{PixelType::Byte,      PixelType::Int1,  PixelType::Int2,
-                                     PixelType::Uint2,     PixelType::Int4,  PixelType::Real,
-                                     PixelType::Direction, PixelType::Cyclic};
 
 // The analysis of n channels: their mean and covariance (n x n, row by row), and the
 // components, greatest variance first, as rows of `vectors` with their variances in `values`.
@@ -173,7 +170,7 @@ void PrincipalComp(const HObject& MultichannelImage, HObject* PCAImage, HTuple* 
   const char* op = "principal_comp";
   std::vector<HObject::Item> items;
   HTuple info;
-  for (const ImagePtr& image : imagesWithChannels(MultichannelImage, op, 1, kComponentTypes)) {
+  for (const ImagePtr& image : imagesWithChannels(MultichannelImage, op, 1, kRealValuedTypes)) {
     const Components c = analyse({image}, op);
     const std::size_t n = c.n;
     ImagePtr result = imageLike(image, n, op, PixelType::Real);
@@ -202,7 +199,7 @@ void GenPrincipalCompTrans(const HObject& MultichannelImage, HTuple* Trans, HTup
   ApiScope scope("GenPrincipalCompTrans");
   const char* op = "gen_principal_comp_trans";
   const std::vector<ImagePtr> images =
-      imagesWithChannels(MultichannelImage, op, 1, kComponentTypes);
+      imagesWithChannels(MultichannelImage, op, 1, kRealValuedTypes);
   HTuple trans, inverse, mean, cov, info;
   if (!images.empty()) {
     const Components c = analyse(images, op);

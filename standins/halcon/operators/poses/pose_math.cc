@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/number_arrays.h"
 #include "core/params.h"
 #include "halconcpp/HException.h"
 
@@ -67,16 +68,11 @@ int PoseType::code() const {
 }
 
 Mat3d homMat3dOf(const HTuple& value, const char* op, int n) {
-  requireLength(value, 12, op, n);
-  Mat3d m{};
-  for (Hlong i = 0; i < 12; ++i) m[static_cast<std::size_t>(i)] = numberAt(value, i, op, n);
-  return m;
+  return numbersOf<12>(value, op, n);
 }
 
 HTuple tupleOf(const Mat3d& matrix) {
-  HTuple tuple;
-  for (double v : matrix) tuple.Append(HTuple(v));
-  return tuple;
+  return tupleOfNumbers(matrix);
 }
 
 Mat3d identity3d() {

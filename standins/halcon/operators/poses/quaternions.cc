@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/number_arrays.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsPoses.h"
 #include "operators/poses/pose_math.h"
@@ -14,16 +15,11 @@ using namespace Standin;
 namespace {
 
 Quat quatOf(const HTuple& value, const char* op, int n) {
-  requireLength(value, 4, op, n);
-  Quat q{};
-  for (Hlong i = 0; i < 4; ++i) q[static_cast<std::size_t>(i)] = numberAt(value, i, op, n);
-  return q;
+  return numbersOf<4>(value, op, n);
 }
 
 HTuple tupleOfQuat(const Quat& q) {
-  HTuple tuple;
-  for (double v : q) tuple.Append(HTuple(v));
-  return tuple;
+  return tupleOfNumbers(q);
 }
 
 // A quaternion of length 0 stands for no rotation at all: a wrong value.

@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "core/number_arrays.h"
 #include "core/params.h"
 #include "halconcpp/HException.h"
 #include "operators/transformations/hom_mat2d.h"
@@ -16,16 +17,11 @@ const bool homMat2dTupleRegistered = [] {
 }  // namespace
 
 AffineMatrix homMat2dOf(const HTuple& value, const char* op, int n) {
-  requireLength(value, 6, op, n);
-  AffineMatrix matrix{};
-  for (Hlong i = 0; i < 6; ++i) matrix[static_cast<std::size_t>(i)] = numberAt(value, i, op, n);
-  return matrix;
+  return numbersOf<6>(value, op, n);
 }
 
 HTuple tupleOf(const AffineMatrix& matrix) {
-  HTuple tuple;
-  for (double v : matrix) tuple.Append(HTuple(v));
-  return tuple;
+  return tupleOfNumbers(matrix);
 }
 
 AffineMatrix composed(const AffineMatrix& l, const AffineMatrix& r) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/number_arrays.h"
 #include "core/params.h"
 #include "halconcpp/HException.h"
 
@@ -17,9 +18,7 @@ ProjMatrix projMatrixOf(const HTuple& value, const char* op, int n) {
 }
 
 HTuple projTupleOf(const ProjMatrix& m) {
-  HTuple tuple;
-  for (double v : m) tuple.Append(HTuple(v));
-  return tuple;
+  return tupleOfNumbers(m);
 }
 
 ProjMatrix projComposed(const ProjMatrix& l, const ProjMatrix& r) {
