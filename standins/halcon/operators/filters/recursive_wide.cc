@@ -299,6 +299,11 @@ QUORVEX_WIDE void rowsAlong(const Coefficients& k, const double* lanes, const st
   }
 }
 
+struct Scratch {
+  std::vector<double> back, tile, lanes, forward;
+  std::vector<std::uint8_t> bytes;
+};
+
 // The rows' bytes (bytes[x * kSpan + lane]) over the extent's spans of rows [y0, y1): eight
 // columns of eight lanes at a time, transposed in registers.
 QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32_t y0,
@@ -353,10 +358,16 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   const auto w = static_cast<std::size_t>(j.w);
   const std::size_t m = columns.size();
   Carried carried{std::vector<double>(w, 0.0), std::vector<double>(w, 0.0)};
-  std::vector<double> back(kSpan * kSpan), tile(kSpan * kSpan, 0.0);
+  // A thread's buffers stay from call to call: fresh ones of this size would come as fresh
+  // pages of memory every call. Every value is written before it is read (a last block's
+  // missing rows read what an earlier block left, in lanes never written out).
+  thread_local Scratch scratch;
+  std::vector<double>&back = scratch.back, &tile = scratch.tile, &lanes = scratch.lanes,
+  &forward = scratch.forward;
+  std::vector<std::uint8_t>& bytes = scratch.bytes;
+  back.resize(kSpan * kSpan), tile.resize(kSpan * kSpan);
   // A strip past the last column, so that the last strip's tiles land whole.
-  std::vector<double> lanes((w + kSpan) * kSpan), forward(m * kSpan);
-  std::vector<std::uint8_t> bytes(w * kSpan);
+  lanes.resize((w + kSpan) * kSpan), forward.resize(m * kSpan), bytes.resize(w * kSpan);
   std::size_t i0 = placeOf(j, b0 * kBlockRows);  // the next place of the forward sums
   if (b0 > 0) {
     const auto band = static_cast<std::size_t>(
