@@ -7,6 +7,10 @@
 
 #include "operators/filters/image_kernels.h"
 
+#if QUORVEX_KERNELS_AVX2
+#include <immintrin.h>
+#endif
+
 namespace HalconCpp {
 namespace Standin {
 
@@ -97,6 +101,15 @@ void sourcesOf(std::int32_t from, std::int32_t to, std::int32_t n, bool zeroBord
   }
 }
 
+// amp[i] = sqrt(gr[i]^2 + gc[i]^2) from `from` on: a square root is correctly rounded in
+// vectors as in the scalar sqrt, which the compiler leaves unvectorised for its errno.
+using Amplitudes = std::size_t (*)(const double*, const double*, double*, std::size_t);
+
+std::size_t noAmplitudes(const double*, const double*, double*, std::size_t) {
+  return 0;
+}
+
+template <Amplitudes vectors = noAmplitudes>
 inline __attribute__((always_inline)) void windowOf(const Pass& p, GradientWindow* g) {
   const EdgeKernels& k = *p.k;
   const auto half = static_cast<std::int32_t>(k.smooth.size() / 2);
@@ -152,7 +165,7 @@ inline __attribute__((always_inline)) void windowOf(const Pass& p, GradientWindo
         k.derive, p.deriveOdd, [&](std::size_t t) { return ext + t; }, cw,
         g->gc.data() + static_cast<std::size_t>(r - r0) * cw);
   }
-  for (std::size_t i = 0; i < cells; ++i) {
+  for (std::size_t i = vectors(g->gr.data(), g->gc.data(), g->amp.data(), cells); i < cells; ++i) {
     g->amp[i] = std::sqrt(g->gr[i] * g->gr[i] + g->gc[i] * g->gc[i]);
   }
 }
@@ -164,16 +177,75 @@ void windowPlain(const Pass& p, GradientWindow* g) {
 #if QUORVEX_KERNELS_AVX2
 // The same sums in vectors twice and four times as wide; no fused multiply-add, as the target
 // is AVX2 alone and the file is compiled without contraction.
+__attribute__((target("avx2"))) std::size_t amplitudesAvx2(const double* gr, const double* gc,
+                                                           double* amp, std::size_t n) {
+  std::size_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const __m256d r = _mm256_loadu_pd(gr + i), c = _mm256_loadu_pd(gc + i);
+    _mm256_storeu_pd(amp + i,
+                     _mm256_sqrt_pd(_mm256_add_pd(_mm256_mul_pd(r, r), _mm256_mul_pd(c, c))));
+  }
+  return i;
+}
+
+__attribute__((target(QUORVEX_AVX512))) std::size_t amplitudesAvx512(const double* gr,
+                                                                     const double* gc, double* amp,
+                                                                     std::size_t n) {
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m512d r = _mm512_loadu_pd(gr + i), c = _mm512_loadu_pd(gc + i);
+    // The masked form: the plain one starts from an undefined vector, which GCC 12 warns of.
+    _mm512_storeu_pd(amp + i, _mm512_maskz_sqrt_pd(
+                                  0xff, _mm512_add_pd(_mm512_mul_pd(r, r), _mm512_mul_pd(c, c))));
+  }
+  return i;
+}
+
 __attribute__((target("avx2"))) void windowAvx2(const Pass& p, GradientWindow* g) {
-  windowOf(p, g);
+  windowOf<amplitudesAvx2>(p, g);
 }
 
 __attribute__((target(QUORVEX_AVX512))) void windowAvx512(const Pass& p, GradientWindow* g) {
-  windowOf(p, g);
+  windowOf<amplitudesAvx512>(p, g);
+}
+#endif
+
+inline __attribute__((always_inline)) std::size_t candidatesFrom(const double* amp, std::size_t i,
+                                                                 std::size_t n, double low,
+                                                                 std::vector<std::int32_t>* out) {
+  for (; i < n; ++i) {
+    if (!(amp[i] <= 0 || amp[i] < low)) out->push_back(static_cast<std::int32_t>(i));
+  }
+  return i;
+}
+
+#if QUORVEX_KERNELS_AVX2
+// Four amplitudes a test, with the comparisons that a NaN passes, as the scalar test lets it.
+__attribute__((target("avx2"))) void candidatesAvx2(const double* amp, std::size_t n, double low,
+                                                    std::vector<std::int32_t>* out) {
+  const __m256d zero = _mm256_setzero_pd(), floor = _mm256_set1_pd(low);
+  std::size_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const __m256d a = _mm256_loadu_pd(amp + i);
+    auto mask = static_cast<unsigned>(_mm256_movemask_pd(
+        _mm256_and_pd(_mm256_cmp_pd(a, zero, _CMP_NLE_UQ), _mm256_cmp_pd(a, floor, _CMP_NLT_UQ))));
+    for (; mask != 0; mask &= mask - 1) {
+      out->push_back(static_cast<std::int32_t>(i + static_cast<unsigned>(__builtin_ctz(mask))));
+    }
+  }
+  candidatesFrom(amp, i, n, low, out);
 }
 #endif
 
 }  // namespace
+
+void edgeCandidates(const double* amp, std::size_t n, double low, std::vector<std::int32_t>* out) {
+  out->clear();
+#if QUORVEX_KERNELS_AVX2
+  if (vectorPathsEnabled() && cpuHasAvx2()) return candidatesAvx2(amp, n, low, out);
+#endif
+  candidatesFrom(amp, 0, n, low, out);
+}
 
 EdgeWindows::EdgeWindows(const std::uint8_t* pixels, std::int32_t width, std::int32_t height,
                          EdgeFilter filter, double alpha)

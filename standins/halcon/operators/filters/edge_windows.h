@@ -26,6 +26,10 @@ struct GradientWindow {
   }
 };
 
+// The places i in [0, n) whose amplitude is neither at most 0 nor below `low` (a NaN passes, as
+// it fails both tests), in order, into `out`: the pixels edges_sub_pix looks at further.
+void edgeCandidates(const double* amp, std::size_t n, double low, std::vector<std::int32_t>* out);
+
 class EdgeWindows {
  public:
   EdgeWindows(const std::uint8_t* pixels, std::int32_t width, std::int32_t height,

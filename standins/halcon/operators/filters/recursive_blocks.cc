@@ -6,16 +6,14 @@
 // Along a row the recursion waits on its own last sums, so one row at a time leaves the
 // processor idle between steps; sixteen rows side by side, four vectors of four, fill those
 // waits.
+#include "operators/filters/recursive_blocks.h"
+
 #include <algorithm>
 
 #include "core/threads.h"
-#include "operators/filters/recursive_passes.h"
 
-#if defined(__GNUC__) && defined(__x86_64__)
-#define QUORVEX_RECURSIVE_BLOCKS 1
+#if QUORVEX_RECURSIVE_BLOCKS
 #include <immintrin.h>
-#else
-#define QUORVEX_RECURSIVE_BLOCKS 0
 #endif
 
 namespace HalconCpp {
@@ -24,28 +22,18 @@ namespace Standin {
 #if QUORVEX_RECURSIVE_BLOCKS
 namespace {
 
-constexpr std::size_t kLanes = 16;       // rows along which the recursion runs at once
-constexpr std::int32_t kBlockRows = 32;  // two groups of sixteen rows
-constexpr std::size_t kStrip = 128;      // columns a block's pass down the columns takes at once
+constexpr std::size_t kLanes = 16;   // rows along which the recursion runs at once
+constexpr std::size_t kStrip = 128;  // columns a block's pass down the columns takes at once
 // The first pass runs down whole columns: wide strips read each row's pixels in long runs, not
 // a page of the image a step.
 constexpr std::size_t kStateStrip = 1024;
 
-struct Job {
-  const std::uint8_t* src;
-  std::int32_t w, h, reach;
-  const std::vector<std::int32_t>* rows;  // the mirrored continuation down the columns
-  const Recursion* c;
-  const std::uint8_t* line(std::size_t i, std::size_t x0) const {
-    return src + static_cast<std::size_t>((*rows)[i]) * static_cast<std::size_t>(w) + x0;
-  }
-};
-
 // One step of columns [x0, x0 + span) at place i, as recursiveColumns takes it: forwards from
 // the sums at i - 1 and i - 2, backwards from those at i + 1 and i + 2.
-inline __attribute__((always_inline)) void forwardStep(const Job& j, std::size_t i, std::size_t x0,
-                                                       std::size_t span, const double* p1,
-                                                       const double* p2, double* cur) {
+inline __attribute__((always_inline)) void forwardStep(const RecursiveJob& j, std::size_t i,
+                                                       std::size_t x0, std::size_t span,
+                                                       const double* p1, const double* p2,
+                                                       double* cur) {
   const Recursion& c = *j.c;
   const std::uint8_t* x0p = j.line(i, x0);
   if (i > 0) {
@@ -60,9 +48,10 @@ inline __attribute__((always_inline)) void forwardStep(const Job& j, std::size_t
   }
 }
 
-inline __attribute__((always_inline)) void backwardStep(const Job& j, std::size_t i, std::size_t x0,
-                                                        std::size_t span, const double* a1,
-                                                        const double* a2, double* cur) {
+inline __attribute__((always_inline)) void backwardStep(const RecursiveJob& j, std::size_t i,
+                                                        std::size_t x0, std::size_t span,
+                                                        const double* a1, const double* a2,
+                                                        double* cur) {
   const Recursion& c = *j.c;
   const std::size_t m = j.rows->size();
   const std::uint8_t* y1 = i + 1 < m ? j.line(i + 1, x0) : nullptr;
@@ -78,26 +67,10 @@ inline __attribute__((always_inline)) void backwardStep(const Job& j, std::size_
   }
 }
 
-// The plan both passes share: the blocks, which of them the extent meets, and the bands of
-// blocks the second pass shares out, with the states kept for them.
-struct Plan {
-  std::int32_t blocks = 0;
-  std::vector<std::uint8_t> met;     // a block: whether any of its rows is filtered
-  std::vector<std::int32_t> starts;  // the bands' first blocks, and the end
-  std::int32_t lowest = 0;           // the block whose end the backward sums must reach
-  // Backward: a(e), a(e + 1) at the end e of each met block; forward: c(s - 1), c(s - 2) at
-  // the start s of each band after the first; each `w` a pair.
-  std::vector<double> backward, forward;
-};
-
-std::size_t placeOf(const Job& j, std::int32_t row) {
-  return static_cast<std::size_t>(j.reach + row);
-}
-
 // The first pass over columns [x0, x1): the backward sums from the bottom up to the highest
 // met block's end and the forward sums down to the last band's start, keeping their states.
-__attribute__((target("avx2"))) void keepStates(const Job& j, Plan& plan, std::size_t x0,
-                                                std::size_t x1) {
+__attribute__((target("avx2"))) void keepStates(const RecursiveJob& j, RecursivePlan& plan,
+                                                std::size_t x0, std::size_t x1) {
   const auto w = static_cast<std::size_t>(j.w);
   std::vector<double> ring(3 * kStateStrip), zeros(kStateStrip, 0.0);
   for (std::size_t s0 = x0; s0 < x1; s0 += kStateStrip) {
@@ -216,9 +189,10 @@ struct Places {
 
 // Forward over places `at` of columns [s0, s0 + span) from the sums the band carries; with
 // `backward` (a step a kStrip), each step's sum of both scaled into `out` (a step a row).
-inline __attribute__((always_inline)) void forwards(const Job& j, Places at, std::size_t s0,
-                                                    std::size_t span, Carried& carried,
-                                                    const double* backward, double* out) {
+inline __attribute__((always_inline)) void forwards(const RecursiveJob& j, Places at,
+                                                    std::size_t s0, std::size_t span,
+                                                    Carried& carried, const double* backward,
+                                                    double* out) {
   const auto w = static_cast<std::size_t>(j.w);
   const double *p1 = carried.last.data() + s0, *p2 = carried.before.data() + s0;
   for (std::size_t r = 0; r < at.count; ++r) {
@@ -238,7 +212,7 @@ inline __attribute__((always_inline)) void forwards(const Job& j, Places at, std
 
 // The second pass over the blocks [b0, b1): down the columns into `smoothed` (a block of
 // rows), then along the rows the extent meets.
-__attribute__((target("avx2"))) void filterBlocks(const Job& j, const Plan& plan,
+__attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const RecursivePlan& plan,
                                                   const std::vector<std::int32_t>& columns,
                                                   const Extent& extent, std::int32_t b0,
                                                   std::int32_t b1, std::uint8_t* dst) {
@@ -321,8 +295,8 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
                            const Recursion& c, const Extent& extent, std::uint8_t* dst) {
 #if QUORVEX_RECURSIVE_BLOCKS
   if (!cpuHasAvx2()) return false;
-  const Job j{src, w, h, reach, &rows, &c};
-  Plan plan;
+  const RecursiveJob j{src, w, h, reach, &rows, &c};
+  RecursivePlan plan;
   plan.blocks = (h + kBlockRows - 1) / kBlockRows;
   plan.met.assign(static_cast<std::size_t>(plan.blocks), 0);
   plan.lowest = plan.blocks;
@@ -346,12 +320,18 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   }
   plan.backward.resize(2 * width * static_cast<std::size_t>(plan.blocks));
   plan.forward.resize(2 * width * static_cast<std::size_t>(bands));
+  // With AVX-512 the passes keep their states in registers, which it has twice as many of.
+  const bool wide = recursiveWideEnabled();
   forBands(w, bandsFor(w, std::int64_t{w} * h * 2), [&](int, std::int64_t x0, std::int64_t x1) {
+    if (wide)
+      return keepStatesWide(j, plan, static_cast<std::size_t>(x0), static_cast<std::size_t>(x1));
     keepStates(j, plan, static_cast<std::size_t>(x0), static_cast<std::size_t>(x1));
   });
   forBands(bands, bands, [&](int band, std::int64_t, std::int64_t) {
-    filterBlocks(j, plan, columns, extent, plan.starts[static_cast<std::size_t>(band)],
-                 plan.starts[static_cast<std::size_t>(band) + 1], dst);
+    const std::int32_t b0 = plan.starts[static_cast<std::size_t>(band)],
+                       b1 = plan.starts[static_cast<std::size_t>(band) + 1];
+    if (wide) return filterBlocksWide(j, plan, columns, extent, b0, b1, dst);
+    filterBlocks(j, plan, columns, extent, b0, b1, dst);
   });
   return true;
 #else

@@ -37,12 +37,14 @@ double bilinear(const GradientWindow& g, double r, double c) {
 // The maxima of one run of the domain: each depends on its own neighbourhood alone, so that
 // any windows find the same points.
 void maximaOfRun(const GradientWindow& g, const Run& run, double low, double high,
-                 std::vector<LinkPoint>& points) {
+                 std::vector<std::int32_t>& candidates, std::vector<LinkPoint>& points) {
   const std::int32_t r = run.row;
-  for (std::int32_t c = run.begin; c <= run.end; ++c) {
+  edgeCandidates(g.amp.data() + g.at(r, run.begin),
+                 static_cast<std::size_t>(run.end - run.begin) + 1, low, &candidates);
+  for (const std::int32_t offset : candidates) {
+    const std::int32_t c = run.begin + offset;
     const std::size_t i = g.at(r, c);
     const double a = g.amp[i];
-    if (a <= 0 || a < low) continue;
     const double ur = g.gr[i] / a, uc = g.gc[i] / a;
     const double before = bilinear(g, r - ur, c - uc), after = bilinear(g, r + ur, c + uc);
     // Strictly above the neighbour behind, at least the one ahead: a plateau of two keeps
@@ -86,7 +88,8 @@ std::vector<LinkPoint> edgePoints(const ImagePtr& image, EdgeFilter filter, doub
     g.width = w, g.height = h, g.r1 = h, g.c1 = w;
     g.gr = std::move(whole.gr), g.gc = std::move(whole.gc), g.amp = std::move(whole.amp);
     std::vector<LinkPoint> points;
-    for (const Run& run : runs) maximaOfRun(g, run, low, high, points);
+    std::vector<std::int32_t> candidates;
+    for (const Run& run : runs) maximaOfRun(g, run, low, high, candidates, points);
     return points;
   }
   const std::int32_t top = runs.front().row, bottom = runs.back().row + 1;
@@ -105,6 +108,7 @@ std::vector<LinkPoint> edgePoints(const ImagePtr& image, EdgeFilter filter, doub
   std::vector<std::vector<LinkPoint>> found(static_cast<std::size_t>(chunks));
   forBands(chunks, bandsFor(chunks, work), [&](int, std::int64_t b0, std::int64_t b1) {
     GradientWindow g;
+    std::vector<std::int32_t> candidates;
     for (auto k = static_cast<std::size_t>(b0); k < static_cast<std::size_t>(b1); ++k) {
       if (first[k] == first[k + 1]) continue;
       const std::int32_t r0 = top + static_cast<std::int32_t>(k) * step;
@@ -112,7 +116,7 @@ std::vector<LinkPoint> edgePoints(const ImagePtr& image, EdgeFilter filter, doub
       windows.compute(std::max(0, r0 - 2), std::min(h, r1 + 2), std::max(0, c0 - 2),
                       std::min(w, c1 + 3), &g);
       for (std::size_t i = first[k]; i < first[k + 1]; ++i) {
-        maximaOfRun(g, runs[i], low, high, found[k]);
+        maximaOfRun(g, runs[i], low, high, candidates, found[k]);
       }
     }
   });

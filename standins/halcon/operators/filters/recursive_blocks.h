@@ -1,0 +1,61 @@
+// What the two forms of smooth_image's blocks of rows share (recursive_blocks.cc in AVX2,
+// recursive_wide.cc in AVX-512): the image and its continuation, and the plan of blocks and
+// bands with the states the first pass keeps for the second.
+#ifndef QUORVEX_STANDINS_HALCON_RECURSIVE_BLOCKS_H
+#define QUORVEX_STANDINS_HALCON_RECURSIVE_BLOCKS_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "operators/filters/recursive_passes.h"
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#define QUORVEX_RECURSIVE_BLOCKS 1
+#else
+#define QUORVEX_RECURSIVE_BLOCKS 0
+#endif
+
+namespace HalconCpp {
+namespace Standin {
+
+constexpr std::int32_t kBlockRows = 32;
+
+struct RecursiveJob {
+  const std::uint8_t* src;
+  std::int32_t w, h, reach;
+  const std::vector<std::int32_t>* rows;  // the mirrored continuation down the columns
+  const Recursion* c;
+  const std::uint8_t* line(std::size_t i, std::size_t x0) const {
+    return src + static_cast<std::size_t>((*rows)[i]) * static_cast<std::size_t>(w) + x0;
+  }
+};
+
+// The blocks, which of them the extent meets, and the bands of blocks the second pass shares
+// out, with the states kept for them.
+struct RecursivePlan {
+  std::int32_t blocks = 0;
+  std::vector<std::uint8_t> met;     // a block: whether any of its rows is filtered
+  std::vector<std::int32_t> starts;  // the bands' first blocks, and the end
+  std::int32_t lowest = 0;           // the block whose end the backward sums must reach
+  // Backward: a(e), a(e + 1) at the end e of each met block; forward: c(s - 1), c(s - 2) at
+  // the start s of each band after the first; each `w` a pair.
+  std::vector<double> backward, forward;
+};
+
+inline std::size_t placeOf(const RecursiveJob& j, std::int32_t row) {
+  return static_cast<std::size_t>(j.reach + row);
+}
+
+// The AVX-512 forms: the first pass over columns [x0, x1), and the second over blocks
+// [b0, b1), with the same sums as the AVX2 ones and the portable rows.
+bool recursiveWideEnabled();
+void keepStatesWide(const RecursiveJob& j, RecursivePlan& plan, std::size_t x0, std::size_t x1);
+void filterBlocksWide(const RecursiveJob& j, const RecursivePlan& plan,
+                      const std::vector<std::int32_t>& columns, const Extent& extent,
+                      std::int32_t b0, std::int32_t b1, std::uint8_t* dst);
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif

@@ -1,0 +1,426 @@
+// smooth_image's blocks of rows in AVX-512. Its 32 registers hold the states of 32 columns'
+// recursions, so that the passes down the columns read each pixel once and store only what
+// they hand on, where the AVX2 form turns its states over in memory. A block's 32 rows are
+// handed to the rows' recursion transposed, a column's 32 values side by side, so that it
+// reads four vectors a step instead of gathering them. Every sum is made with the same
+// operations in the same order as in the AVX2 form and the portable rows; the file is compiled
+// without contraction, as AVX-512 would let the compiler fuse a multiply and an add.
+#include <algorithm>
+
+#include "core/threads.h"
+#include "operators/filters/recursive_blocks.h"
+
+#if QUORVEX_RECURSIVE_BLOCKS
+#include <immintrin.h>
+
+// GCC 12's AVX-512 intrinsics start their results from a deliberately undefined vector, which
+// its own warning then reports once they are inlined here.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
+namespace HalconCpp {
+namespace Standin {
+
+namespace {
+
+constexpr std::size_t kWidth = 8;    // doubles a vector
+constexpr std::size_t kVectors = 4;  // vectors a strip of columns, or a group of rows
+constexpr std::size_t kSpan = kWidth * kVectors;
+static_assert(kSpan == static_cast<std::size_t>(kBlockRows), "a block's rows fill one group");
+
+#define QUORVEX_WIDE __attribute__((target(QUORVEX_AVX512), always_inline)) inline
+
+struct Coefficients {
+  __m512d n0, n1, m1, m2, b1, b2, scale, zero;
+};
+
+QUORVEX_WIDE Coefficients coefficientsOf(const Recursion& c) {
+  return {_mm512_set1_pd(c.n0), _mm512_set1_pd(c.n1), _mm512_set1_pd(c.m1),    _mm512_set1_pd(c.m2),
+          _mm512_set1_pd(c.b1), _mm512_set1_pd(c.b2), _mm512_set1_pd(c.scale), _mm512_setzero_pd()};
+}
+
+// ((k0 x0 + k1 x1) - b1 s1) - b2 s2, each product rounded on its own.
+QUORVEX_WIDE __m512d step(__m512d k0, __m512d x0, __m512d k1, __m512d x1, __m512d b1, __m512d s1,
+                          __m512d b2, __m512d s2) {
+  const __m512d in = _mm512_add_pd(_mm512_mul_pd(k0, x0), _mm512_mul_pd(k1, x1));
+  return _mm512_sub_pd(_mm512_sub_pd(in, _mm512_mul_pd(b1, s1)), _mm512_mul_pd(b2, s2));
+}
+
+// A strip's first column and, a vector, the columns the image has (the last strip's fewer).
+struct Strip {
+  std::size_t x0;
+  __mmask8 keep[kVectors];
+};
+
+Strip stripAt(std::size_t x0, std::size_t x1) {
+  Strip s{x0, {}};
+  for (std::size_t v = 0; v < kVectors; ++v) {
+    const std::size_t from = x0 + v * kWidth;
+    const std::size_t count = from >= x1 ? 0 : std::min(kWidth, x1 - from);
+    s.keep[v] = static_cast<__mmask8>((1u << count) - 1);
+  }
+  return s;
+}
+
+QUORVEX_WIDE __m512d pixels(const RecursiveJob& j, std::size_t i, const Strip& s, std::size_t v) {
+  const std::uint8_t* p = j.line(i, s.x0 + v * kWidth);
+  return _mm512_cvtepi32_pd(_mm256_cvtepu8_epi32(_mm_maskz_loadu_epi8(s.keep[v], p)));
+}
+
+// Down a strip each place reads a new line of the cache a row of the image apart, which the
+// processor's own prefetch does not follow past a page: the passes ask for the place kAhead
+// steps on.
+constexpr std::size_t kAhead = 16;
+
+QUORVEX_WIDE void prefetch(const RecursiveJob& j, std::size_t i, const Strip& s) {
+  const std::uint8_t* p = j.line(i, s.x0);
+  _mm_prefetch(reinterpret_cast<const char*>(p), _MM_HINT_T0);
+  _mm_prefetch(reinterpret_cast<const char*>(p + kSpan - 1), _MM_HINT_T0);
+}
+
+// The backward sums a(i) of the strip from a(i + 1), a(i + 2) and the pixels after i, held in
+// registers; near the continuation's end, where a pixel is missing, its term is 0.
+struct Backward {
+  __m512d a1[kVectors], a2[kVectors], next[kVectors], after[kVectors];
+};
+
+QUORVEX_WIDE void startBackward(const RecursiveJob& j, const Coefficients& k, const Strip& s,
+                                std::size_t i, Backward* b) {
+  const std::size_t m = j.rows->size();
+  for (std::size_t v = 0; v < kVectors; ++v) {
+    b->next[v] = i + 1 < m ? pixels(j, i + 1, s, v) : k.zero;
+    b->after[v] = i + 2 < m ? pixels(j, i + 2, s, v) : k.zero;
+  }
+}
+
+QUORVEX_WIDE void backwardAt(const RecursiveJob& j, const Coefficients& k, const Strip& s,
+                             std::size_t i, Backward* b, __m512d* cur) {
+  const std::size_t m = j.rows->size();
+  for (std::size_t v = 0; v < kVectors; ++v) {
+    if (i + 2 < m) {
+      cur[v] = step(k.m1, b->next[v], k.m2, b->after[v], k.b1, b->a1[v], k.b2, b->a2[v]);
+    } else {
+      const __m512d t1 = i + 1 < m ? _mm512_mul_pd(k.m1, b->next[v]) : k.zero;
+      const __m512d in = _mm512_add_pd(t1, k.zero);
+      cur[v] = _mm512_sub_pd(_mm512_sub_pd(in, _mm512_mul_pd(k.b1, b->a1[v])),
+                             _mm512_mul_pd(k.b2, b->a2[v]));
+    }
+    b->a2[v] = b->a1[v], b->a1[v] = cur[v];
+    b->after[v] = b->next[v], b->next[v] = pixels(j, i, s, v);
+  }
+}
+
+// The forward sums c(i) from c(i - 1), c(i - 2) and the pixel before i; at place 0 that term
+// is 0, added as the portable rows add it.
+struct Forward {
+  __m512d p1[kVectors], p2[kVectors], before[kVectors];
+};
+
+QUORVEX_WIDE void forwardAt(const RecursiveJob& j, const Coefficients& k, const Strip& s,
+                            std::size_t i, Forward* f, __m512d* cur) {
+  for (std::size_t v = 0; v < kVectors; ++v) {
+    const __m512d x = pixels(j, i, s, v);
+    if (i > 0) {
+      cur[v] = step(k.n0, x, k.n1, f->before[v], k.b1, f->p1[v], k.b2, f->p2[v]);
+    } else {
+      const __m512d in = _mm512_add_pd(_mm512_mul_pd(k.n0, x), k.zero);
+      cur[v] = _mm512_sub_pd(_mm512_sub_pd(in, _mm512_mul_pd(k.b1, f->p1[v])),
+                             _mm512_mul_pd(k.b2, f->p2[v]));
+    }
+    f->p2[v] = f->p1[v], f->p1[v] = cur[v], f->before[v] = x;
+  }
+}
+
+QUORVEX_WIDE void keep(const __m512d* values, const Strip& s, double* to) {
+  for (std::size_t v = 0; v < kVectors; ++v) {
+    _mm512_mask_storeu_pd(to + s.x0 + v * kWidth, s.keep[v], values[v]);
+  }
+}
+
+QUORVEX_WIDE void load(const double* from, const Strip& s, __m512d* values) {
+  for (std::size_t v = 0; v < kVectors; ++v) {
+    values[v] = _mm512_maskz_loadu_pd(s.keep[v], from + s.x0 + v * kWidth);
+  }
+}
+
+}  // namespace
+
+bool recursiveWideEnabled() {
+  return vectorPathsEnabled() && cpuHasAvx512();
+}
+
+__attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& j,
+                                                            RecursivePlan& plan, std::size_t x0,
+                                                            std::size_t x1) {
+  const Coefficients k = coefficientsOf(*j.c);
+  const auto w = static_cast<std::size_t>(j.w);
+  const std::size_t m = j.rows->size();
+  const auto endOf = [&](std::int32_t b) {
+    return placeOf(j, std::min(j.h, (b + 1) * kBlockRows));
+  };
+  const std::size_t low = endOf(plan.lowest);
+  const std::size_t bands = plan.starts.size() - 1;
+  const std::size_t last = bands > 1 ? placeOf(j, plan.starts[bands - 1] * kBlockRows) : 0;
+  for (std::size_t s0 = x0; s0 < x1; s0 += kSpan) {
+    const Strip s = stripAt(s0, x1);
+    Backward back;
+    for (std::size_t v = 0; v < kVectors; ++v) back.a1[v] = back.a2[v] = k.zero;
+    startBackward(j, k, s, m - 1, &back);
+    std::int32_t b = plan.blocks - 1;
+    for (std::size_t i = m; i-- > low;) {
+      if (i >= kAhead) prefetch(j, i - kAhead, s);
+      __m512d before[kVectors], cur[kVectors];
+      std::copy(back.a1, back.a1 + kVectors, before);
+      backwardAt(j, k, s, i, &back, cur);
+      while (b >= 0 && endOf(b) > i) --b;
+      if (b >= 0 && endOf(b) == i && plan.met[static_cast<std::size_t>(b)]) {
+        double* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b);
+        keep(cur, s, kept);
+        keep(before, s, kept + w);
+      }
+    }
+    Forward f;
+    for (std::size_t v = 0; v < kVectors; ++v) f.p1[v] = f.p2[v] = f.before[v] = k.zero;
+    std::size_t band = 1;
+    for (std::size_t i = 0; i < last; ++i) {
+      if (i + kAhead < m) prefetch(j, i + kAhead, s);
+      __m512d previous[kVectors], cur[kVectors];
+      std::copy(f.p1, f.p1 + kVectors, previous);
+      forwardAt(j, k, s, i, &f, cur);
+      while (band < bands && placeOf(j, plan.starts[band] * kBlockRows) == i + 1) {
+        double* kept = plan.forward.data() + 2 * w * band;
+        keep(cur, s, kept);
+        keep(previous, s, kept + w);
+        ++band;
+      }
+    }
+  }
+}
+
+namespace {
+
+// The forward sums a band carries from block to block: at the two places before the next.
+struct Carried {
+  std::vector<double> last, before;
+};
+
+// Forward over places [first, first + count) of a strip from the sums carried; with `back`
+// (a row of kSpan a place), each sum plus the backward one, scaled, into `tile` alike.
+QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const Strip& s,
+                           std::size_t first, std::size_t count, Carried& carried,
+                           const double* back, double* tile) {
+  Forward f;
+  load(carried.last.data(), s, f.p1);
+  load(carried.before.data(), s, f.p2);
+  for (std::size_t v = 0; v < kVectors; ++v) {
+    f.before[v] = first > 0 ? pixels(j, first - 1, s, v) : k.zero;
+  }
+  for (std::size_t r = 0; r < count; ++r) {
+    __m512d cur[kVectors];
+    forwardAt(j, k, s, first + r, &f, cur);
+    if (!back) continue;
+    for (std::size_t v = 0; v < kVectors; ++v) {
+      const __m512d sum = _mm512_add_pd(cur[v], _mm512_loadu_pd(back + r * kSpan + v * kWidth));
+      _mm512_storeu_pd(tile + r * kSpan + v * kWidth, _mm512_mul_pd(sum, k.scale));
+    }
+  }
+  keep(f.p1, s, carried.last.data());
+  keep(f.p2, s, carried.before.data());
+}
+
+// Eight rows of eight doubles at `from` (kSpan apart) into eight columns at `to` (kSpan apart).
+QUORVEX_WIDE void transpose8(const double* from, double* to) {
+  __m512d r[8], t[8];
+  for (std::size_t q = 0; q < 8; ++q) r[q] = _mm512_loadu_pd(from + q * kSpan);
+  for (std::size_t q = 0; q < 8; q += 2) {
+    t[q] = _mm512_unpacklo_pd(r[q], r[q + 1]);  // columns 0 2 4 6 of rows q, q + 1
+    t[q + 1] = _mm512_unpackhi_pd(r[q], r[q + 1]);
+  }
+  const __m512i low = _mm512_set_epi64(13, 12, 5, 4, 9, 8, 1, 0);
+  const __m512i high = _mm512_set_epi64(15, 14, 7, 6, 11, 10, 3, 2);
+  // u[c]: four rows of columns c and c + 4 (c = 0 ... 3), for rows 0 - 3 and 4 - 7.
+  __m512d u[8];
+  for (std::size_t half = 0; half < 2; ++half) {
+    const std::size_t q = 4 * half;
+    u[half * 4 + 0] = _mm512_permutex2var_pd(t[q], low, t[q + 2]);
+    u[half * 4 + 2] = _mm512_permutex2var_pd(t[q], high, t[q + 2]);
+    u[half * 4 + 1] = _mm512_permutex2var_pd(t[q + 1], low, t[q + 3]);
+    u[half * 4 + 3] = _mm512_permutex2var_pd(t[q + 1], high, t[q + 3]);
+  }
+  const __m512i first = _mm512_set_epi64(11, 10, 9, 8, 3, 2, 1, 0);
+  const __m512i second = _mm512_set_epi64(15, 14, 13, 12, 7, 6, 5, 4);
+  for (std::size_t c = 0; c < 4; ++c) {
+    _mm512_storeu_pd(to + c * kSpan, _mm512_permutex2var_pd(u[c], first, u[4 + c]));
+    _mm512_storeu_pd(to + (c + 4) * kSpan, _mm512_permutex2var_pd(u[c], second, u[4 + c]));
+  }
+}
+
+// clampToByte for eight sums: 0 up to 0, 255 from 255, else floor(v + 0.5).
+QUORVEX_WIDE __m128i rounded(__m512d v) {
+  const __m512d r = _mm512_roundscale_pd(_mm512_add_pd(v, _mm512_set1_pd(0.5)),
+                                         _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+  const __m512d clamped = _mm512_min_pd(_mm512_max_pd(r, _mm512_setzero_pd()), _mm512_set1_pd(255));
+  return _mm256_cvtepi32_epi8(_mm512_cvttpd_epi32(clamped));
+}
+
+// The rows' recursion over a block's columns `lanes` (a column's kSpan rows side by side)
+// along the continuation `indices` (m places, the row from `first` on, n long), rounded into
+// bytes[x * kSpan + lane].
+QUORVEX_WIDE void rowsAlong(const Coefficients& k, const double* lanes, const std::int32_t* indices,
+                            std::size_t m, std::size_t first, std::size_t n, double* forward,
+                            std::uint8_t* bytes) {
+  __m512d s1[kVectors], s2[kVectors], x1[kVectors], y2[kVectors];
+  for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = k.zero;
+  for (std::size_t i = 0; i < m; ++i) {
+    const double* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
+    for (std::size_t v = 0; v < kVectors; ++v) {
+      const __m512d x = _mm512_loadu_pd(e + v * kWidth);
+      const __m512d sum = step(k.n0, x, k.n1, x1[v], k.b1, s1[v], k.b2, s2[v]);
+      _mm512_storeu_pd(forward + i * kSpan + v * kWidth, sum);
+      s2[v] = s1[v], s1[v] = sum, x1[v] = x;
+    }
+  }
+  for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = y2[v] = k.zero;
+  for (std::size_t i = m; i-- > 0;) {
+    const double* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
+    const bool inside = i >= first && i < first + n;
+    for (std::size_t v = 0; v < kVectors; ++v) {
+      const __m512d sum = step(k.m1, x1[v], k.m2, y2[v], k.b1, s1[v], k.b2, s2[v]);
+      if (inside) {
+        const __m512d out = _mm512_mul_pd(
+            _mm512_add_pd(_mm512_loadu_pd(forward + i * kSpan + v * kWidth), sum), k.scale);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(bytes + (i - first) * kSpan + v * kWidth),
+                         rounded(out));
+      }
+      s2[v] = s1[v], s1[v] = sum, y2[v] = x1[v];
+      x1[v] = _mm512_loadu_pd(e + v * kWidth);
+    }
+  }
+}
+
+struct Scratch {
+  std::vector<double> back, tile, lanes, forward;
+  std::vector<std::uint8_t> bytes;
+};
+
+// The rows' bytes (bytes[x * kSpan + lane]) over the extent's spans of rows [y0, y1): eight
+// columns of eight lanes at a time, transposed in registers.
+QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32_t y0,
+                            std::int32_t y1, const Extent& extent, std::uint8_t* dst) {
+  for (std::size_t x = 0; x < w; x += 8) {
+    const std::size_t columns = std::min<std::size_t>(8, w - x);
+    for (std::size_t g = 0; g < kSpan && y0 + static_cast<std::int32_t>(g) < y1; g += 8) {
+      // word q: column x + q, lanes g ... g + 7; past the last column, words the buffer holds
+      // but no row takes.
+      __m128i word[8];
+      for (std::size_t q = 0; q < 8; ++q) {
+        const std::size_t column = x + std::min(q, columns - 1);
+        word[q] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes + column * kSpan + g));
+      }
+      const __m128i a0 = _mm_unpacklo_epi8(word[0], word[1]);
+      const __m128i a1 = _mm_unpacklo_epi8(word[2], word[3]);
+      const __m128i a2 = _mm_unpacklo_epi8(word[4], word[5]);
+      const __m128i a3 = _mm_unpacklo_epi8(word[6], word[7]);
+      const __m128i b0 = _mm_unpacklo_epi16(a0, a1), b1 = _mm_unpackhi_epi16(a0, a1);
+      const __m128i b2 = _mm_unpacklo_epi16(a2, a3), b3 = _mm_unpackhi_epi16(a2, a3);
+      // lanes[l]: lane g + l in its low eight bytes.
+      __m128i lanes[8];
+      const __m128i c0 = _mm_unpacklo_epi32(b0, b2), c1 = _mm_unpackhi_epi32(b0, b2);
+      const __m128i c2 = _mm_unpacklo_epi32(b1, b3), c3 = _mm_unpackhi_epi32(b1, b3);
+      lanes[0] = c0, lanes[1] = _mm_unpackhi_epi64(c0, c0);
+      lanes[2] = c1, lanes[3] = _mm_unpackhi_epi64(c1, c1);
+      lanes[4] = c2, lanes[5] = _mm_unpackhi_epi64(c2, c2);
+      lanes[6] = c3, lanes[7] = _mm_unpackhi_epi64(c3, c3);
+      for (std::size_t l = 0; l < 8; ++l) {
+        const std::int32_t y = y0 + static_cast<std::int32_t>(g + l);
+        if (y >= y1) break;
+        const auto row = static_cast<std::size_t>(y);
+        const std::int64_t from = std::max<std::int64_t>(extent.begin[row], std::int64_t(x));
+        const std::int64_t to =
+            std::min<std::int64_t>(extent.end[row], std::int64_t(x + columns) - 1);
+        if (from > to) continue;
+        const auto first = static_cast<unsigned>(from - std::int64_t(x));
+        const auto count = static_cast<unsigned>(to - from + 1);
+        const auto mask = static_cast<__mmask16>(((1u << count) - 1) << first);
+        _mm_mask_storeu_epi8(dst + row * w + x, mask, lanes[l]);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+__attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
+    const RecursiveJob& j, const RecursivePlan& plan, const std::vector<std::int32_t>& columns,
+    const Extent& extent, std::int32_t b0, std::int32_t b1, std::uint8_t* dst) {
+  const Coefficients k = coefficientsOf(*j.c);
+  const auto w = static_cast<std::size_t>(j.w);
+  const std::size_t m = columns.size();
+  Carried carried{std::vector<double>(w, 0.0), std::vector<double>(w, 0.0)};
+  // A thread's buffers stay from call to call: fresh ones of this size would come as fresh
+  // pages of memory every call. Every value is written before it is read (a last block's
+  // missing rows read what an earlier block left, in lanes never written out).
+  thread_local Scratch scratch;
+  std::vector<double>&back = scratch.back, &tile = scratch.tile, &lanes = scratch.lanes,
+  &forward = scratch.forward;
+  std::vector<std::uint8_t>& bytes = scratch.bytes;
+  back.resize(kSpan * kSpan), tile.resize(kSpan * kSpan);
+  // A strip past the last column, so that the last strip's tiles land whole.
+  lanes.resize((w + kSpan) * kSpan), forward.resize(m * kSpan), bytes.resize(w * kSpan);
+  std::size_t i0 = placeOf(j, b0 * kBlockRows);  // the next place of the forward sums
+  if (b0 > 0) {
+    const auto band = static_cast<std::size_t>(
+        std::find(plan.starts.begin(), plan.starts.end(), b0) - plan.starts.begin());
+    const double* kept = plan.forward.data() + 2 * w * band;
+    std::copy(kept, kept + w, carried.last.data());
+    std::copy(kept + w, kept + 2 * w, carried.before.data());
+  } else {
+    // The places above the image, which no block holds.
+    for (std::size_t s0 = 0; s0 < w; s0 += kSpan) {
+      forwards(j, k, stripAt(s0, w), 0, i0, carried, nullptr, nullptr);
+    }
+  }
+  for (std::int32_t b = b0; b < b1; ++b) {
+    const std::int32_t y0 = b * kBlockRows, y1 = std::min(j.h, y0 + kBlockRows);
+    const auto rows = static_cast<std::size_t>(y1 - y0);
+    const bool met = plan.met[static_cast<std::size_t>(b)] != 0;
+    for (std::size_t s0 = 0; s0 < w; s0 += kSpan) {
+      const Strip s = stripAt(s0, w);
+      if (!met) {
+        forwards(j, k, s, i0, rows, carried, nullptr, nullptr);
+        continue;
+      }
+      Backward a;
+      load(plan.backward.data() + 2 * w * static_cast<std::size_t>(b), s, a.a1);
+      load(plan.backward.data() + 2 * w * static_cast<std::size_t>(b) + w, s, a.a2);
+      startBackward(j, k, s, i0 + rows - 1, &a);
+      for (std::size_t r = rows; r-- > 0;) {
+        if (i0 + r >= kAhead) prefetch(j, i0 + r - kAhead, s);
+        __m512d cur[kVectors];
+        backwardAt(j, k, s, i0 + r, &a, cur);
+        for (std::size_t v = 0; v < kVectors; ++v) {
+          _mm512_storeu_pd(back.data() + r * kSpan + v * kWidth, cur[v]);
+        }
+      }
+      // The rows a last block lacks keep what the block before left: their lanes are never
+      // written out.
+      forwards(j, k, s, i0, rows, carried, back.data(), tile.data());
+      for (std::size_t r = 0; r < kSpan; r += 8) {
+        for (std::size_t c = 0; c < kSpan; c += 8) {
+          transpose8(tile.data() + r * kSpan + c, lanes.data() + (s0 + c) * kSpan + r);
+        }
+      }
+    }
+    i0 += rows;
+    if (!met) continue;
+    rowsAlong(k, lanes.data(), columns.data(), m, static_cast<std::size_t>(j.reach), w,
+              forward.data(), bytes.data());
+    writeRows(bytes.data(), w, y0, y1, extent, dst);
+  }
+}
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif
