@@ -18,6 +18,10 @@
 #include "operators/morphology/gray_morphology.h"
 #include "standin/controls.h"
 
+#if QUORVEX_KERNELS_AVX2
+#include <immintrin.h>
+#endif
+
 namespace HalconCpp {
 using namespace Standin;
 
@@ -40,11 +44,57 @@ T pick(T a, T b) {
   return Greatest ? std::max(a, b) : std::min(a, b);
 }
 
+// The widest vectors the byte extremes may use, chosen once a call: 0 the portable loops
+// (built for the baseline processor), 1 AVX2, 2 AVX-512. A byte's extreme is the same byte
+// in any width.
+int byteVectorLevel() {
+  if (!vectorPathsEnabled()) return 0;
+  return cpuHasAvx512() ? 2 : cpuHasAvx2() ? 1 : 0;
+}
+
+#if QUORVEX_KERNELS_AVX2
+template <bool Greatest>
+__attribute__((target("avx2"))) std::size_t pickBytesAvx2(std::uint8_t* out, const std::uint8_t* a,
+                                                          const std::uint8_t* b, std::size_t n) {
+  std::size_t i = 0;
+  for (; i + 32 <= n; i += 32) {
+    const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + i));
+    const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + i));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
+                        Greatest ? _mm256_max_epu8(x, y) : _mm256_min_epu8(x, y));
+  }
+  return i;
+}
+
+// The tail in one masked step, which reads and writes no byte past n.
+template <bool Greatest>
+__attribute__((target(QUORVEX_AVX512))) std::size_t pickBytesAvx512(std::uint8_t* out,
+                                                                    const std::uint8_t* a,
+                                                                    const std::uint8_t* b,
+                                                                    std::size_t n) {
+  for (std::size_t i = 0; i < n; i += 64) {
+    const __mmask64 m = n - i >= 64 ? ~__mmask64{0} : (__mmask64{1} << (n - i)) - 1;
+    const __m512i x = _mm512_maskz_loadu_epi8(m, a + i), y = _mm512_maskz_loadu_epi8(m, b + i);
+    _mm512_mask_storeu_epi8(out + i, m, Greatest ? _mm512_max_epu8(x, y) : _mm512_min_epu8(x, y));
+  }
+  return n;
+}
+#endif
+
 // out = pick(a, b) element by element: loops without aliasing, which the vectoriser takes
-// whole.
+// whole; bytes in wider vectors at `level` (byteVectorLevel).
 template <typename T, bool Greatest>
-void pickOf(T* __restrict out, const T* __restrict a, const T* __restrict b, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i) out[i] = pick<T, Greatest>(a[i], b[i]);
+void pickOf(T* __restrict out, const T* __restrict a, const T* __restrict b, std::size_t n,
+            int level) {
+  std::size_t i = 0;
+#if QUORVEX_KERNELS_AVX2
+  if constexpr (std::is_same_v<T, std::uint8_t>) {
+    if (level == 2) return static_cast<void>(pickBytesAvx512<Greatest>(out, a, b, n));
+    if (level == 1) i = pickBytesAvx2<Greatest>(out, a, b, n);
+  }
+#endif
+  static_cast<void>(level);
+  for (; i < n; ++i) out[i] = pick<T, Greatest>(a[i], b[i]);
 }
 
 // The row [c0 - cols, c1 + cols] of `values` (the image's columns lo ... from lo), mirrored
@@ -68,18 +118,19 @@ void extendRow(const T* values, std::int32_t lo, std::int32_t w, std::int32_t c0
 // (whole rows a pass, which vectorise; log2 of the mask passes); van Herk and Gil-Werman's
 // block prefixes and suffixes (three comparisons a pixel, whatever the mask) for large ones.
 template <typename T, bool Greatest>
-void extremeAlong(const T* extended, std::int32_t n, std::int32_t cols, T* out, T* scratch) {
+void extremeAlong(const T* extended, std::int32_t n, std::int32_t cols, T* out, T* scratch,
+                  int level) {
   const std::int32_t k = 2 * cols + 1;
   const std::int32_t span = n + k - 1;
   if (k <= 48) {
     const T* window = extended;  // window[x]: the extreme of `p` neighbours from x on
     std::int32_t p = 1;
     for (T* next = scratch; 2 * p < k; p *= 2) {
-      pickOf<T, Greatest>(next, window, window + p, std::size_t(span - 2 * p + 1));
+      pickOf<T, Greatest>(next, window, window + p, std::size_t(span - 2 * p + 1), level);
       window = next;
       next = next == scratch ? scratch + span : scratch;
     }
-    pickOf<T, Greatest>(out, window, window + (k - p), std::size_t(n));
+    pickOf<T, Greatest>(out, window, window + (k - p), std::size_t(n), level);
     return;
   }
   T* prefix = scratch;
@@ -102,7 +153,7 @@ void extremeAlong(const T* extended, std::int32_t n, std::int32_t cols, T* out, 
 // whole rows at a time, which the compiler vectorises.
 template <typename T, bool Greatest>
 void extremeRows(const T* src, PlaneSize size, const Extent& extent, HalfMask half, T* dst,
-                 std::int32_t y0, std::int32_t y1) {
+                 std::int32_t y0, std::int32_t y1, int level) {
   const std::int32_t w = size.width, h = size.height;
   std::int32_t lo = w, hi = -1;
   for (std::int32_t y = y0; y < y1; ++y) {
@@ -132,12 +183,12 @@ void extremeRows(const T* src, PlaneSize size, const Extent& extent, HalfMask ha
               suffix.begin() + std::ptrdiff_t(std::size_t(k - 1) * width));
     for (std::int32_t i = k - 2; i >= 0; --i) {
       pickOf<T, Greatest>(suffix.data() + std::size_t(i) * width, rowAt(block + i),
-                          suffix.data() + std::size_t(i + 1) * width, width);
+                          suffix.data() + std::size_t(i + 1) * width, width, level);
     }
     if (k > 1) std::copy(rowAt(block + k), rowAt(block + k) + width, prefix.begin());
     for (std::int32_t i = 1; i < std::min(k - 1, end - block); ++i) {
       pickOf<T, Greatest>(prefix.data() + std::size_t(i) * width, rowAt(block + k + i),
-                          prefix.data() + std::size_t(i - 1) * width, width);
+                          prefix.data() + std::size_t(i - 1) * width, width, level);
     }
     for (std::int32_t a = block; a < end; ++a) {
       const std::int32_t y = y0 + a;
@@ -147,14 +198,14 @@ void extremeRows(const T* src, PlaneSize size, const Extent& extent, HalfMask ha
       const T* values = top;
       if (a > block) {
         pickOf<T, Greatest>(column.data(), top, prefix.data() + std::size_t(a - block - 1) * width,
-                            width);
+                            width, level);
         values = column.data();
       }
       const std::int32_t n = c1 - c0 + 1;
       extendRow(values, lo, w, c0, n, half.cols, extended.data());
       extremeAlong<T, Greatest>(extended.data(), n, half.cols,
                                 dst + std::size_t(y) * std::size_t(w) + std::size_t(c0),
-                                scratch.data());
+                                scratch.data(), level);
     }
   }
 }
@@ -191,9 +242,10 @@ void extremePlane(const T* src, PlaneSize size, const Extent& extent, const Mask
   const std::int64_t work =
       mask.rectangle ? 2 * (half.rows + half.cols) + 1 : (2 * half.rows + 1) * (2 * half.cols + 1);
   const int bands = bandsFor(size.height, extent.pixels * work / 8);
+  const int level = byteVectorLevel();
   forBands(size.height, bands, [&](int, std::int64_t y0, std::int64_t y1) {
     const auto a = static_cast<std::int32_t>(y0), b = static_cast<std::int32_t>(y1);
-    if (mask.rectangle) return extremeRows<T, Greatest>(src, size, extent, half, dst, a, b);
+    if (mask.rectangle) return extremeRows<T, Greatest>(src, size, extent, half, dst, a, b, level);
     extremeShapeRows<T, Greatest>(src, size, extent, mask, dst, a, b);
   });
 }
@@ -259,7 +311,7 @@ void grayMorphology(const HObject& Image, HObject* Result, const std::vector<Wei
   std::vector<HObject::Item> items;
   for (const ImagePtr& image : imagesWithChannels(Image, op, 1, kGrayMorphologyTypes)) {
     const PixelType type = image->type();
-    ImagePtr result = imageLike(image, image->channels.size(), op, type);
+    ImagePtr result = domainImageLike(image, image->channels.size(), op, type);
     const PlaneSize size{image->width, image->height};
     const Extent extent = extentOf(*image->domain, size);
     for (std::size_t c = 0; c < image->channels.size(); ++c) {
