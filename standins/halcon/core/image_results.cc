@@ -1,5 +1,6 @@
 #include "core/image_results.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/params.h"
@@ -24,6 +25,31 @@ ImagePtr unwrittenImageLike(const ImagePtr& input, std::size_t channels, const c
         std::make_shared<Plane>(input->width, input->height, op, type, Plane::Unwritten{}));
   }
   return makeImage(input->width, input->height, std::move(planes), input->domain);
+}
+
+ImagePtr domainImageLike(const ImagePtr& input, std::size_t channels, const char* op,
+                         PixelType type) {
+  ImagePtr result = unwrittenImageLike(input, channels, op, type);
+  const std::size_t size = elementSize(type), width = std::size_t(input->width);
+  const Runs& runs = *input->domain;
+  for (std::size_t c = 0; c < channels; ++c) {
+    std::uint8_t* p = result->pixels(c);
+    std::size_t i = 0;
+    for (std::int32_t y = 0; y < input->height; ++y) {
+      // Byte offsets within the row: the gaps before, between and after its runs.
+      std::uint8_t* row = p + std::size_t(y) * width * size;
+      std::size_t at = 0;
+      while (i < runs.size() && runs[i].row < y) ++i;
+      for (; i < runs.size() && runs[i].row == y; ++i) {
+        const auto begin = std::size_t(std::clamp(runs[i].begin, 0, input->width));
+        const auto end = std::size_t(std::clamp(runs[i].end + 1, 0, input->width));
+        if (begin * size > at) std::fill(row + at, row + begin * size, std::uint8_t{0});
+        at = std::max(at, end * size);
+      }
+      std::fill(row + at, row + width * size, std::uint8_t{0});
+    }
+  }
+  return result;
 }
 
 std::vector<ImagePtr> imagesWithChannels(const HObject& object, const char* op, int n,

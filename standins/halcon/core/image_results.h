@@ -18,6 +18,10 @@ ImagePtr imageLike(const ImagePtr& input, std::size_t channels, const char* op,
 // The same with planes left unwritten, for operators that write every pixel themselves.
 ImagePtr unwrittenImageLike(const ImagePtr& input, std::size_t channels, const char* op,
                             PixelType type = PixelType::Byte);
+// The same with only the pixels outside the input's domain cleared, for operators that write
+// every pixel of the domain themselves.
+ImagePtr domainImageLike(const ImagePtr& input, std::size_t channels, const char* op,
+                         PixelType type = PixelType::Byte);
 // The images of an input of the given types, each with at least one channel (else 3032).
 std::vector<ImagePtr> imagesWithChannels(const HObject& object, const char* op, int n,
                                          PixelTypes types = {PixelType::Byte});

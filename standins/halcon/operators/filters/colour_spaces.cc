@@ -292,8 +292,9 @@ void convertImages(const HObject& a, const HObject& b, const HObject& c, HObject
   for (const Triplet& t : triplets(a, b, c, op)) {
     const PixelType type = t.first->type();
     const bool bytes = type == PixelType::Byte;
-    ImagePtr results[3] = {imageLike(t.first, 1, op, type), imageLike(t.first, 1, op, type),
-                           imageLike(t.first, 1, op, type)};
+    ImagePtr results[3] = {domainImageLike(t.first, 1, op, type),
+                           domainImageLike(t.first, 1, op, type),
+                           domainImageLike(t.first, 1, op, type)};
     const std::uint8_t* const in[3] = {t.first->pixels(0), t.second->pixels(0), t.third->pixels(0)};
     std::uint8_t* const out[3] = {results[0]->pixels(0), results[1]->pixels(0),
                                   results[2]->pixels(0)};

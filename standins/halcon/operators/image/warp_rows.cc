@@ -410,12 +410,16 @@ ImagePtr warpImage(const ImagePtr& image, std::int32_t width, std::int32_t heigh
     halves = columns[c].i0 == std::int32_t(2 * c) && columns[c].i1 == columns[c].i0 + 1 &&
              columns[c].eighths == columns[0].eighths;
   }
-  const int bands = bandsFor(height, std::int64_t{width} * height);
+  // An interpolated pixel costs several of the copies a band's least work counts: a small
+  // image's turn is shared out too.
+  const std::int64_t perPixel = sampling == Sampling::Nearest || halves ? 1 : 4;
+  const int bands = bandsFor(height, std::int64_t{width} * height * perPixel);
   std::vector<Runs> bandRuns(static_cast<std::size_t>(bands));
   forBands(height, bands, [&](int band, std::int64_t begin, std::int64_t end) {
     RowWork work(*image, planes, width, sampling, inside, domain, source,
                  columns.empty() ? nullptr : &columns, inEighths, halves, colTable);
     Runs& runs = bandRuns[static_cast<std::size_t>(band)];
+    runs.reserve(static_cast<std::size_t>(end - begin));  // a run a row, most often
     for (auto r = static_cast<std::int32_t>(begin); r < end; ++r) work.row(r, &runs);
   });
   return joined(width, height, std::move(planes), bandRuns);

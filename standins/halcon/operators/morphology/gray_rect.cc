@@ -18,6 +18,10 @@
 #include "operators/morphology/gray_morphology.h"
 #include "standin/controls.h"
 
+#if QUORVEX_KERNELS_AVX2
+#include <immintrin.h>
+#endif
+
 namespace HalconCpp {
 using namespace Standin;
 
@@ -40,11 +44,49 @@ T pick(T a, T b) {
   return Greatest ? std::max(a, b) : std::min(a, b);
 }
 
+// Whether the byte extremes run in AVX2 vectors, asked once a call: a byte's extreme is the
+// same byte in any width. (AVX-512's rows of 64 bytes split a cache line on nearly every load
+// here and run no faster.)
+bool byteVectors() {
+  return vectorPathsEnabled() && cpuHasAvx2();
+}
+
+#if QUORVEX_KERNELS_AVX2
+template <bool Greatest>
+__attribute__((target("avx2"))) std::size_t pickBytesAvx2(std::uint8_t* out, const std::uint8_t* a,
+                                                          const std::uint8_t* b, std::size_t n) {
+  std::size_t i = 0;
+  for (; i + 32 <= n; i += 32) {
+    const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + i));
+    const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + i));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
+                        Greatest ? _mm256_max_epu8(x, y) : _mm256_min_epu8(x, y));
+  }
+  return i;
+}
+#endif
+
+// mirroredIndex without its divisions for the indices within one side of the image.
+inline std::int32_t mirrored(std::int32_t i, std::int32_t n) {
+  if (i >= 0 && i < n) return i;
+  if (i < 0 && i >= -n) return -1 - i;
+  if (i >= n && i < 2 * n) return 2 * n - 1 - i;
+  return mirroredIndex(i, n);
+}
+
 // out = pick(a, b) element by element: loops without aliasing, which the vectoriser takes
-// whole.
+// whole; bytes in AVX2 vectors with `vectors` (byteVectors).
 template <typename T, bool Greatest>
-void pickOf(T* __restrict out, const T* __restrict a, const T* __restrict b, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i) out[i] = pick<T, Greatest>(a[i], b[i]);
+void pickOf(T* __restrict out, const T* __restrict a, const T* __restrict b, std::size_t n,
+            bool vectors) {
+  std::size_t i = 0;
+#if QUORVEX_KERNELS_AVX2
+  if constexpr (std::is_same_v<T, std::uint8_t>) {
+    if (vectors) i = pickBytesAvx2<Greatest>(out, a, b, n);
+  }
+#endif
+  static_cast<void>(vectors);
+  for (; i < n; ++i) out[i] = pick<T, Greatest>(a[i], b[i]);
 }
 
 // The row [c0 - cols, c1 + cols] of `values` (the image's columns lo ... from lo), mirrored
@@ -54,12 +96,12 @@ void extendRow(const T* values, std::int32_t lo, std::int32_t w, std::int32_t c0
                std::int32_t cols, T* extended) {
   const std::int32_t first = c0 - cols, span = n + 2 * cols;
   const std::int32_t inside0 = std::max(0, -first), inside1 = std::min(span, w - first);
-  for (std::int32_t i = 0; i < inside0; ++i) extended[i] = values[mirroredIndex(first + i, w) - lo];
+  for (std::int32_t i = 0; i < inside0; ++i) extended[i] = values[mirrored(first + i, w) - lo];
   if (inside1 > inside0) {
     std::copy(values + (first + inside0 - lo), values + (first + inside1 - lo), extended + inside0);
   }
   for (std::int32_t i = std::max(inside0, inside1); i < span; ++i) {
-    extended[i] = values[mirroredIndex(first + i, w) - lo];
+    extended[i] = values[mirrored(first + i, w) - lo];
   }
 }
 
@@ -68,18 +110,19 @@ void extendRow(const T* values, std::int32_t lo, std::int32_t w, std::int32_t c0
 // (whole rows a pass, which vectorise; log2 of the mask passes); van Herk and Gil-Werman's
 // block prefixes and suffixes (three comparisons a pixel, whatever the mask) for large ones.
 template <typename T, bool Greatest>
-void extremeAlong(const T* extended, std::int32_t n, std::int32_t cols, T* out, T* scratch) {
+void extremeAlong(const T* extended, std::int32_t n, std::int32_t cols, T* out, T* scratch,
+                  bool vectors) {
   const std::int32_t k = 2 * cols + 1;
   const std::int32_t span = n + k - 1;
   if (k <= 48) {
     const T* window = extended;  // window[x]: the extreme of `p` neighbours from x on
     std::int32_t p = 1;
     for (T* next = scratch; 2 * p < k; p *= 2) {
-      pickOf<T, Greatest>(next, window, window + p, std::size_t(span - 2 * p + 1));
+      pickOf<T, Greatest>(next, window, window + p, std::size_t(span - 2 * p + 1), vectors);
       window = next;
       next = next == scratch ? scratch + span : scratch;
     }
-    pickOf<T, Greatest>(out, window, window + (k - p), std::size_t(n));
+    pickOf<T, Greatest>(out, window, window + (k - p), std::size_t(n), vectors);
     return;
   }
   T* prefix = scratch;
@@ -102,7 +145,7 @@ void extremeAlong(const T* extended, std::int32_t n, std::int32_t cols, T* out, 
 // whole rows at a time, which the compiler vectorises.
 template <typename T, bool Greatest>
 void extremeRows(const T* src, PlaneSize size, const Extent& extent, HalfMask half, T* dst,
-                 std::int32_t y0, std::int32_t y1) {
+                 std::int32_t y0, std::int32_t y1, bool vectors) {
   const std::int32_t w = size.width, h = size.height;
   std::int32_t lo = w, hi = -1;
   for (std::int32_t y = y0; y < y1; ++y) {
@@ -117,8 +160,7 @@ void extremeRows(const T* src, PlaneSize size, const Extent& extent, HalfMask ha
   const std::int32_t k = 2 * half.rows + 1;
   // Virtual row v is image row y0 - rows + v, mirrored.
   const auto rowAt = [&](std::int32_t v) {
-    return src + std::size_t(mirroredIndex(y0 - half.rows + v, h)) * std::size_t(w) +
-           std::size_t(lo);
+    return src + std::size_t(mirrored(y0 - half.rows + v, h)) * std::size_t(w) + std::size_t(lo);
   };
   std::vector<T> suffix(std::size_t(k) * width), prefix(std::size_t(k) * width);
   std::vector<T> column(width);
@@ -132,12 +174,12 @@ void extremeRows(const T* src, PlaneSize size, const Extent& extent, HalfMask ha
               suffix.begin() + std::ptrdiff_t(std::size_t(k - 1) * width));
     for (std::int32_t i = k - 2; i >= 0; --i) {
       pickOf<T, Greatest>(suffix.data() + std::size_t(i) * width, rowAt(block + i),
-                          suffix.data() + std::size_t(i + 1) * width, width);
+                          suffix.data() + std::size_t(i + 1) * width, width, vectors);
     }
     if (k > 1) std::copy(rowAt(block + k), rowAt(block + k) + width, prefix.begin());
     for (std::int32_t i = 1; i < std::min(k - 1, end - block); ++i) {
       pickOf<T, Greatest>(prefix.data() + std::size_t(i) * width, rowAt(block + k + i),
-                          prefix.data() + std::size_t(i - 1) * width, width);
+                          prefix.data() + std::size_t(i - 1) * width, width, vectors);
     }
     for (std::int32_t a = block; a < end; ++a) {
       const std::int32_t y = y0 + a;
@@ -147,14 +189,14 @@ void extremeRows(const T* src, PlaneSize size, const Extent& extent, HalfMask ha
       const T* values = top;
       if (a > block) {
         pickOf<T, Greatest>(column.data(), top, prefix.data() + std::size_t(a - block - 1) * width,
-                            width);
+                            width, vectors);
         values = column.data();
       }
       const std::int32_t n = c1 - c0 + 1;
       extendRow(values, lo, w, c0, n, half.cols, extended.data());
       extremeAlong<T, Greatest>(extended.data(), n, half.cols,
                                 dst + std::size_t(y) * std::size_t(w) + std::size_t(c0),
-                                scratch.data());
+                                scratch.data(), vectors);
     }
   }
 }
@@ -172,9 +214,9 @@ void extremeShapeRows(const T* src, PlaneSize size, const Extent& extent, const 
     T* out = dst + std::size_t(y) * std::size_t(w) + std::size_t(c0);
     for (std::int32_t dy = -mask.half.rows; dy <= mask.half.rows; ++dy) {
       const std::int32_t e = mask.halfWidths[std::size_t(dy + mask.half.rows)];
-      const T* row = src + std::size_t(mirroredIndex(y + dy, h)) * std::size_t(w);
+      const T* row = src + std::size_t(mirrored(y + dy, h)) * std::size_t(w);
       for (std::int32_t i = 0; i < n + 2 * e; ++i) {
-        extended[std::size_t(i)] = row[mirroredIndex(c0 - e + i, w)];
+        extended[std::size_t(i)] = row[mirrored(c0 - e + i, w)];
       }
       if (dy == -mask.half.rows) std::copy(extended.begin(), extended.begin() + n, out);
       for (std::int32_t d = 0; d <= 2 * e; ++d) {
@@ -191,9 +233,11 @@ void extremePlane(const T* src, PlaneSize size, const Extent& extent, const Mask
   const std::int64_t work =
       mask.rectangle ? 2 * (half.rows + half.cols) + 1 : (2 * half.rows + 1) * (2 * half.cols + 1);
   const int bands = bandsFor(size.height, extent.pixels * work / 8);
+  const bool vectors = byteVectors();
   forBands(size.height, bands, [&](int, std::int64_t y0, std::int64_t y1) {
     const auto a = static_cast<std::int32_t>(y0), b = static_cast<std::int32_t>(y1);
-    if (mask.rectangle) return extremeRows<T, Greatest>(src, size, extent, half, dst, a, b);
+    if (mask.rectangle)
+      return extremeRows<T, Greatest>(src, size, extent, half, dst, a, b, vectors);
     extremeShapeRows<T, Greatest>(src, size, extent, mask, dst, a, b);
   });
 }
@@ -259,7 +303,7 @@ void grayMorphology(const HObject& Image, HObject* Result, const std::vector<Wei
   std::vector<HObject::Item> items;
   for (const ImagePtr& image : imagesWithChannels(Image, op, 1, kGrayMorphologyTypes)) {
     const PixelType type = image->type();
-    ImagePtr result = imageLike(image, image->channels.size(), op, type);
+    ImagePtr result = domainImageLike(image, image->channels.size(), op, type);
     const PlaneSize size{image->width, image->height};
     const Extent extent = extentOf(*image->domain, size);
     for (std::size_t c = 0; c < image->channels.size(); ++c) {
