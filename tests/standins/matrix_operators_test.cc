@@ -338,6 +338,10 @@ TEST(MatrixOperators, RefusesWrongInput) {
            Lines{"generalized_eigenvalues_general_matrix (A, Y, 'false', Lr, Li, Vr, Vi)"},
        9205},
       {kA + Lines{"norm_matrix (A, 'max-norm', V)"}, 1302},
+      // 0 / 0 is NaN: the general eigenvalues refuse it rather than iterate on it
+      {mat("X", 2, 2, "0") + Lines{"div_element_matrix_mod (X, X)",
+                                   "eigenvalues_general_matrix (X, 'true', Lr, Li, Vr, Vi)"},
+       1301},
       // 1e308 * 10 overflows to infinity: a decomposition refuses it
       {mat("X", 2, 2, "1e308") +
            Lines{"scale_matrix_mod (X, 10)", "svd_matrix (X, 'full', 'none', U, S, V)"},
