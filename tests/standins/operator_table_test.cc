@@ -250,11 +250,11 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       "thinning_golay (Region, Thin, 'l', 0)",
       "learn_ndim_norm (Fg, Bg, Image, 'euclid', 10, 0.01, Radius, Center, Quality)",
       "max_parallels_xld (ExtParallels, MaxPolygons)",
-      // Tools: background estimator, Kalman filter, lines, matrices, functions
+      // Tools: background estimator, Kalman filter, lines, functions
       "give_bg_esti (Background, BgEsti)",
       "filter_kalman ([2,2,2], [1,0,0,1], [1,0], [0,0], Prediction, Estimate)",
       "approx_chain_simple ([0, 1, 2], [0, 1, 2], CR, CC, A, BR, BC, LBR, LBC, LER, LEC, Order)",
-      "abs_matrix (Matrix, MatrixAbs)",
+      "read_kalman ('k.txt', Dimension, Model, Measurement, Prediction)",
       "match_funct_1d_trans ([0, 1, 0, 1, 2], [0, 1, 0, 1, 2], 'constant', [1, 0, 1, 0], "
       "['true', 'true', 'true', 'true'], Params, ChiSquare, Covar)",
       // File, Graphics, System

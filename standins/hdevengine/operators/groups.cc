@@ -31,6 +31,7 @@ OperatorGroup toolOperators();
 OperatorGroup poseOperators();
 OperatorGroup inspectionOperators();
 OperatorGroup informationOperators();
+OperatorGroup matrixOperators();
 
 std::vector<OperatorGroup> allOperatorGroups() {
   return {
@@ -42,7 +43,7 @@ std::vector<OperatorGroup> allOperatorGroups() {
       acquisitionOperators(),  transformationOperators(), typeOperators(),
       xldOperators(),          measureOperators(),        geometryOperators(),
       toolOperators(),         rankFilterOperators(),     poseOperators(),
-      inspectionOperators(),   informationOperators(),
+      inspectionOperators(),   informationOperators(),    matrixOperators(),
   };
 }
 

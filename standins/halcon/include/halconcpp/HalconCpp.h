@@ -15,6 +15,7 @@
 #include "halconcpp/HOperatorsGeometry.h"
 #include "halconcpp/HOperatorsIconic.h"
 #include "halconcpp/HOperatorsImage.h"
+#include "halconcpp/HOperatorsMatrix.h"
 #include "halconcpp/HOperatorsMeasure.h"
 #include "halconcpp/HOperatorsMorphology.h"
 #include "halconcpp/HOperatorsPixels.h"
