@@ -16,10 +16,15 @@ using namespace Standin;
 
 namespace {
 
+// A run longer than any image's row: its histogram would be a tuple of that many counts, memory
+// beyond what the stand-in gives one output (6001).
+constexpr std::int64_t kLongestCounted = std::int64_t{1} << 22;
+
 // counts[k] = how many lengths equal k, for k = 0 ... the longest; no lengths: the empty tuple.
-HTuple histogramOf(const std::vector<std::int64_t>& lengths) {
+HTuple histogramOf(const std::vector<std::int64_t>& lengths, const char* op) {
   if (lengths.empty()) return HTuple();
   const std::int64_t longest = *std::max_element(lengths.begin(), lengths.end());
+  if (longest > kLongestCounted) fail(op, 6001);
   std::vector<Hlong> counts(static_cast<std::size_t>(longest) + 1, 0);
   for (const std::int64_t length : lengths) ++counts[static_cast<std::size_t>(length)];
   HTuple out;
@@ -66,8 +71,8 @@ void RunlengthDistribution(const HObject& Region, HTuple* Foreground, HTuple* Ba
       }
     }
   }
-  setOutput(Foreground, histogramOf(runs));
-  setOutput(Background, histogramOf(gaps));
+  setOutput(Foreground, histogramOf(runs, op));
+  setOutput(Background, histogramOf(gaps, op));
 }
 
 }  // namespace HalconCpp
