@@ -247,7 +247,7 @@ TEST(UnimplementedOperator, OperatorsOfTheReleaseLoadAndLaterOnesDoNot) {
       "gen_gabor (Filter, 1.4, 0.4, 1.0, 1.5, 'n', 'rft', 512, 512)",
       // Regions, Morphology, Segmentation, XLD
       "gen_region_histo (Region, [1, 2, 3], 10, 10, 1)",
-      "thinning_golay (Region, Thin, 'l', 0)",
+      "thinning_seq (Region, Thin, 'l', 1)",
       "learn_ndim_norm (Fg, Bg, Image, 'euclid', 10, 0.01, Radius, Center, Quality)",
       "max_parallels_xld (ExtParallels, MaxPolygons)",
       // Tools: background estimator, Kalman filter, lines, functions

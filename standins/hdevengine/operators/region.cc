@@ -30,6 +30,8 @@ constexpr OperatorSpec kRegionOperators[] = {
     bind<&H::GetRegionConvex>("get_region_convex"),
     bind<&H::RegionToLabel>("region_to_label"),
     bind<&H::GenRegionRuns>("gen_region_runs"),
+    bind<&H::EliminateRuns>("eliminate_runs"),
+    bind<&H::RunlengthDistribution>("runlength_distribution"),
     bind<&H::GenGridRegion>("gen_grid_region"),
     bind<&H::GenCheckerRegion>("gen_checker_region"),
     bind<&H::SelectRegionPoint>("select_region_point"),

@@ -11,6 +11,7 @@ namespace H = HalconCpp;
 
 constexpr OperatorSpec kSegmentationOperators[] = {
     bind<&H::DynThreshold>("dyn_threshold"),
+    bind<&H::BackgroundSeg>("background_seg"),
     bind<&H::VarThreshold>("var_threshold"),
     bind<&H::BinaryThreshold>("binary_threshold"),
     bind<&H::MinMaxGray>("min_max_gray"),

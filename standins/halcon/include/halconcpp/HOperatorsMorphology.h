@@ -52,6 +52,44 @@ HALCONCPP_API void BottomHat(const HObject& Region, const HObject& StructElement
 HALCONCPP_API void HitOrMiss(const HObject& Region, const HObject& StructElement1,
                              const HObject& StructElement2, HObject* RegionHitMiss,
                              const HTuple& Row, const HTuple& Column);
+HALCONCPP_API void MinkowskiAdd2(const HObject& Region, const HObject& StructElement,
+                                 HObject* RegionMinkAdd, const HTuple& Row, const HTuple& Column,
+                                 const HTuple& Iterations);
+HALCONCPP_API void MinkowskiSub2(const HObject& Region, const HObject& StructElement,
+                                 HObject* RegionMinkSub, const HTuple& Row, const HTuple& Column,
+                                 const HTuple& Iterations);
+HALCONCPP_API void MorphHat(const HObject& Region, const HObject& StructElement,
+                            HObject* RegionMorphHat);
+HALCONCPP_API void OpeningSeg(const HObject& Region, const HObject& StructElement,
+                              HObject* RegionOpening);
+HALCONCPP_API void Thinning(const HObject& Region, const HObject& StructElement1,
+                            const HObject& StructElement2, HObject* RegionThin, const HTuple& Row,
+                            const HTuple& Column, const HTuple& Iterations);
+HALCONCPP_API void Thickening(const HObject& Region, const HObject& StructElement1,
+                              const HObject& StructElement2, HObject* RegionThick,
+                              const HTuple& Row, const HTuple& Column, const HTuple& Iterations);
+
+// The Golay alphabet's letters as 3 x 3 elements about their centre; Rotation even: the
+// foreground element of a rotation, odd: its background element.
+HALCONCPP_API void GolayElements(HObject* StructElement1, HObject* StructElement2,
+                                 const HTuple& GolayElement, const HTuple& Rotation,
+                                 const HTuple& Row, const HTuple& Column);
+HALCONCPP_API void HitOrMissGolay(const HObject& Region, HObject* RegionHitMiss,
+                                  const HTuple& GolayElement, const HTuple& Rotation);
+HALCONCPP_API void ThinningGolay(const HObject& Region, HObject* RegionThin,
+                                 const HTuple& GolayElement, const HTuple& Rotation);
+HALCONCPP_API void ThickeningGolay(const HObject& Region, HObject* RegionThick,
+                                   const HTuple& GolayElement, const HTuple& Rotation);
+HALCONCPP_API void DilationGolay(const HObject& Region, HObject* RegionDilation,
+                                 const HTuple& GolayElement, const HTuple& Iterations,
+                                 const HTuple& Rotation);
+HALCONCPP_API void ErosionGolay(const HObject& Region, HObject* RegionErosion,
+                                const HTuple& GolayElement, const HTuple& Iterations,
+                                const HTuple& Rotation);
+HALCONCPP_API void OpeningGolay(const HObject& Region, HObject* RegionOpening,
+                                const HTuple& GolayElement, const HTuple& Rotation);
+HALCONCPP_API void ClosingGolay(const HObject& Region, HObject* RegionClosing,
+                                const HTuple& GolayElement, const HTuple& Rotation);
 HALCONCPP_API void Boundary(const HObject& Region, HObject* RegionBorder,
                             const HTuple& BoundaryType);
 
@@ -59,6 +97,7 @@ HALCONCPP_API void Boundary(const HObject& Region, HObject* RegionBorder,
 HALCONCPP_API void Skeleton(const HObject& Region, HObject* Skeleton);
 HALCONCPP_API void JunctionsSkeleton(const HObject& Region, HObject* EndPoints,
                                      HObject* JuncPoints);
+HALCONCPP_API void MorphSkeleton(const HObject& Region, HObject* RegionSkeleton);
 HALCONCPP_API void Pruning(const HObject& Region, HObject* RegionPrune, const HTuple& Length);
 
 // Grey-value morphology over a MaskHeight x MaskWidth rectangle (1 ... 511, an even side acting

@@ -42,6 +42,12 @@ HALCONCPP_API void GetRegionPolygon(const HObject& Region, const HTuple& Toleran
 HALCONCPP_API void GetRegionChain(const HObject& Region, HTuple* Row, HTuple* Column,
                                   HTuple* Chain);
 HALCONCPP_API void GetRegionConvex(const HObject& Region, HTuple* Rows, HTuple* Columns);
+// The runs no shorter than ElimShorter and no longer than ElimLonger; the histograms of the
+// lengths of the runs and of the gaps between runs of a row.
+HALCONCPP_API void EliminateRuns(const HObject& Region, HObject* RegionClipped,
+                                 const HTuple& ElimShorter, const HTuple& ElimLonger);
+HALCONCPP_API void RunlengthDistribution(const HObject& Region, HTuple* Foreground,
+                                         HTuple* Background);
 HALCONCPP_API void GenRegionRuns(HObject* Region, const HTuple& Row, const HTuple& ColumnBegin,
                                  const HTuple& ColumnEnd);
 HALCONCPP_API void GenGridRegion(HObject* RegionGrid, const HTuple& RowSteps,

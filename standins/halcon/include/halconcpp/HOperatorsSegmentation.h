@@ -99,6 +99,9 @@ HALCONCPP_API void CriticalPointsSubPix(const HObject& Image, const HTuple& Filt
                                         HTuple* RowMin, HTuple* ColumnMin, HTuple* RowMax,
                                         HTuple* ColumnMax, HTuple* RowSaddle, HTuple* ColumnSaddle);
 
+// The 4-connected components of each region's complement within 'width' x 'height'.
+HALCONCPP_API void BackgroundSeg(const HObject& Foreground, HObject* BackgroundRegions);
+
 }  // namespace HalconCpp
 
 #endif

@@ -128,6 +128,44 @@ Runs iterated(const Runs& region, const Element& element, Kind kind, Hlong itera
   return current;
 }
 
+// The two elements of a hit-or-miss about the caller's reference point.
+struct HitMiss {
+  Element hits;    // must lie inside the region
+  Element misses;  // must lie outside, mirrored
+};
+
+HitMiss hitMissOf(const HObject& first, const HObject& second, const HTuple& row,
+                  const HTuple& column, const char* op) {
+  const Runs& hit = oneElement(first, op, 2);
+  const Runs& miss = oneElement(second, op, 3);
+  const std::int32_t r = referenceCoordinate(row, op, 1);
+  const std::int32_t c = referenceCoordinate(column, op, 2);
+  // The erosion of the complement by the second element is the complement of the region's
+  // dilation by that element mirrored, which needs no complement of an endless plane.
+  return HitMiss{relativeTo(hit, r, c), mirrored(relativeTo(miss, r, c))};
+}
+
+Runs hitOrMiss(const Runs& region, const HitMiss& pair) {
+  const Runs fits = once(region, pair.hits, Kind::Fit);
+  return pair.misses.empty() ? fits : subtractRuns(fits, dilateRuns(region, pair.misses));
+}
+
+// Iterations of a step that stop at a fixed point (thinning and thickening settle within the
+// region's extent), with the work of all of them bounded as iterated's is.
+template <typename Step>
+Runs untilSettled(const Runs& region, Hlong iterations, const char* op, Step&& step) {
+  Runs current = region;
+  std::uint64_t work = 0;
+  for (Hlong i = 0; i < iterations; ++i) {
+    Runs next = step(current);
+    if (sameRuns(next, current)) break;
+    work += next.size() + current.size();
+    if (work > kIteratedWork) fail(op, 6001);
+    current = std::move(next);
+  }
+  return current;
+}
+
 template <typename Step>
 HObject eachRegion(const HObject& input, const char* op, Step&& step) {
   std::vector<HObject::Item> items;
@@ -254,17 +292,106 @@ void HitOrMiss(const HObject& Region, const HObject& StructElement1, const HObje
                HObject* RegionHitMiss, const HTuple& Row, const HTuple& Column) {
   ApiScope scope("HitOrMiss");
   const char* op = "hit_or_miss";
-  const Runs& hit = oneElement(StructElement1, op, 2);
-  const Runs& miss = oneElement(StructElement2, op, 3);
-  const std::int32_t row = referenceCoordinate(Row, op, 1);
-  const std::int32_t col = referenceCoordinate(Column, op, 2);
-  const Element hits = relativeTo(hit, row, col);
-  // The erosion of the complement by the second element is the complement of the region's
-  // dilation by that element mirrored, which needs no complement of an endless plane.
-  const Element misses = mirrored(relativeTo(miss, row, col));
-  setOutput(RegionHitMiss, eachRegion(Region, op, [&](const Runs& region) {
-              const Runs fits = once(region, hits, Kind::Fit);
-              return misses.empty() ? fits : subtractRuns(fits, dilateRuns(region, misses));
+  const HitMiss pair = hitMissOf(StructElement1, StructElement2, Row, Column, op);
+  setOutput(RegionHitMiss,
+            eachRegion(Region, op, [&](const Runs& region) { return hitOrMiss(region, pair); }));
+}
+
+void MinkowskiAdd2(const HObject& Region, const HObject& StructElement, HObject* RegionMinkAdd,
+                   const HTuple& Row, const HTuple& Column, const HTuple& Iterations) {
+  ApiScope scope("MinkowskiAdd2");
+  const char* op = "minkowski_add2";
+  const Runs& shape = oneElement(StructElement, op, 2);
+  const Element element =
+      relativeTo(shape, referenceCoordinate(Row, op, 1), referenceCoordinate(Column, op, 2));
+  const Hlong n = iterationsOf(Iterations, op, 3);
+  setOutput(RegionMinkAdd, eachRegion(Region, op, [&](const Runs& region) {
+              return iterated(region, element, Kind::Add, n, op);
+            }));
+}
+
+void MinkowskiSub2(const HObject& Region, const HObject& StructElement, HObject* RegionMinkSub,
+                   const HTuple& Row, const HTuple& Column, const HTuple& Iterations) {
+  ApiScope scope("MinkowskiSub2");
+  const char* op = "minkowski_sub2";
+  const Runs& shape = oneElement(StructElement, op, 2);
+  const Element element = mirrored(
+      relativeTo(shape, referenceCoordinate(Row, op, 1), referenceCoordinate(Column, op, 2)));
+  const Hlong n = iterationsOf(Iterations, op, 3);
+  setOutput(RegionMinkSub, eachRegion(Region, op, [&](const Runs& region) {
+              return iterated(region, element, Kind::Fit, n, op);
+            }));
+}
+
+void MorphHat(const HObject& Region, const HObject& StructElement, HObject* RegionMorphHat) {
+  ApiScope scope("MorphHat");
+  const char* op = "morph_hat";
+  const Element element = aboutCentre(oneElement(StructElement, op, 2));
+  setOutput(RegionMorphHat, eachRegion(Region, op, [&](const Runs& region) {
+              return unionRuns(subtractRuns(region, opened(region, element)),
+                               subtractRuns(closed(region, element), region));
+            }));
+}
+
+void OpeningSeg(const HObject& Region, const HObject& StructElement, HObject* RegionOpening) {
+  ApiScope scope("OpeningSeg");
+  const char* op = "opening_seg";
+  const Element element = aboutCentre(oneElement(StructElement, op, 2));
+  const Element mirror = mirrored(element);
+  const int neighbourhood = systemNeighbourhood();
+  // erosion1, connection, then dilation1 of each component, as the page simulates it.
+  std::vector<HObject::Item> items;
+  for (const Runs* region : regionsOf(Region, op, 1)) {
+    for (const Runs& part : componentsOf(once(*region, element, Kind::Fit), neighbourhood)) {
+      items.push_back(makeRegion(once(part, mirror, Kind::Add)));
+    }
+  }
+  setOutput(RegionOpening, objectOf(items));
+}
+
+void MorphSkeleton(const HObject& Region, HObject* RegionSkeleton) {
+  ApiScope scope("MorphSkeleton");
+  const char* op = "morph_skeleton";
+  // Golay's 'h', the 3 x 3 square: the union over n of the n-th erosion less its opening.
+  // Each erosion takes a layer off, so the loop ends within half the region's smaller side.
+  const Element square = elementOf(rectangleRuns(-1, -1, 1, 1));
+  setOutput(RegionSkeleton, eachRegion(Region, op, [&](const Runs& region) {
+              std::vector<Runs> parts;
+              for (Runs eroded = region; !eroded.empty();
+                   eroded = once(eroded, square, Kind::Fit)) {
+                parts.push_back(subtractRuns(eroded, opened(eroded, square)));
+              }
+              std::vector<const Runs*> all;
+              for (const Runs& part : parts) all.push_back(&part);
+              return all.empty() ? Runs{} : unionAll(all);
+            }));
+}
+
+void Thinning(const HObject& Region, const HObject& StructElement1, const HObject& StructElement2,
+              HObject* RegionThin, const HTuple& Row, const HTuple& Column,
+              const HTuple& Iterations) {
+  ApiScope scope("Thinning");
+  const char* op = "thinning";
+  const HitMiss pair = hitMissOf(StructElement1, StructElement2, Row, Column, op);
+  const Hlong n = iterationsOf(Iterations, op, 3);
+  setOutput(RegionThin, eachRegion(Region, op, [&](const Runs& region) {
+              return untilSettled(region, n, op, [&](const Runs& r) {
+                return subtractRuns(r, hitOrMiss(r, pair));
+              });
+            }));
+}
+
+void Thickening(const HObject& Region, const HObject& StructElement1, const HObject& StructElement2,
+                HObject* RegionThick, const HTuple& Row, const HTuple& Column,
+                const HTuple& Iterations) {
+  ApiScope scope("Thickening");
+  const char* op = "thickening";
+  const HitMiss pair = hitMissOf(StructElement1, StructElement2, Row, Column, op);
+  const Hlong n = iterationsOf(Iterations, op, 3);
+  setOutput(RegionThick, eachRegion(Region, op, [&](const Runs& region) {
+              return untilSettled(region, n, op, [&](const Runs& r) {
+                return bounded(unionRuns(r, hitOrMiss(r, pair)));
+              });
             }));
 }
 
