@@ -190,11 +190,11 @@ TEST(WindowOptions, RectanglesClearMoveAndCopy) {
        pixels(filled + Lines{"clear_rectangle (W, [2, -5], [3, -5], [4, 0], [5, 0])"}, 1,
               "[2, 4, 5, 2, 0, 0]", "[3, 5, 5, 6, 0, 1]"),
        "[0, 0, 255, 255, 0, 255]"},
-      // The source stays; (10,10)..(11,11) receive the corner.
+      // The source stays; (10,10) receives (1,1), the corner's last white pixel.
       {"moved",
-       pixels(corner + Lines{"move_rectangle (W, 0, 0, 1, 1, 10, 10)"}, 1, "[0, 10, 11, 12]",
-              "[0, 10, 11, 12]"),
-       "[255, 255, 255, 0]"},
+       pixels(corner + Lines{"move_rectangle (W, 1, 1, 2, 2, 10, 10)"}, 1, "[1, 10, 11, 10]",
+              "[1, 10, 11, 11]"),
+       "[255, 255, 0, 0]"},
       // Overlapping: rows 0..3 of column 0 (white, white, black, black) land on rows 1..4.
       {"moved onto itself",
        pixels(corner + Lines{"move_rectangle (W, 0, 0, 3, 0, 1, 0)"}, 1, "[0, 1, 2, 3, 4]",
