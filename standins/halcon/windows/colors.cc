@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <iterator>
 
 namespace HalconCpp {
 namespace Standin {
@@ -101,6 +102,29 @@ std::vector<Rgb> coloredCycle(int count) {
     colors.push_back(color);
   }
   return colors;
+}
+
+std::vector<std::string> coloredNames(int count) {
+  std::vector<std::string> names;
+  if (count != 3 && count != 6 && count != 12) return names;
+  names.assign(std::begin(kCycle), std::begin(kCycle) + count);
+  return names;
+}
+
+std::vector<std::string> colorNames() {
+  std::vector<std::string> names;
+  for (const NamedColor& named : kColors) names.push_back(named.name);
+  return names;
+}
+
+std::string hexName(const Rgb& color) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string name = "#";
+  for (const std::uint8_t value : {color.red, color.green, color.blue}) {
+    name += kDigits[value >> 4];
+    name += kDigits[value & 15];
+  }
+  return name;
 }
 
 }  // namespace Standin

@@ -27,6 +27,12 @@ bool parseColor(const std::string& name, Rgb* color);
 // magenta, yellow; 12 adds dim gray, gray, light gray, medium slate blue, coral, slate blue.
 // Empty for another n.
 std::vector<Rgb> coloredCycle(int count);
+std::vector<std::string> coloredNames(int count);
+
+// The vendor's colour names the stand-in knows, in its order (query_color's answer).
+std::vector<std::string> colorNames();
+// "#rrggbb" in lower-case hexadecimal digits.
+std::string hexName(const Rgb& color);
 
 }  // namespace Standin
 }  // namespace HalconCpp

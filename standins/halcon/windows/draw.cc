@@ -49,11 +49,20 @@ Runs windowRuns(const Runs& runs, const PartMap& map, std::int32_t yMin, std::in
 
 void paintRuns(Window& window, const Runs& runs, const Rgb& color) {
   const std::uint8_t values[3] = {color.red, color.green, color.blue};
+  // set_insert: 'copy' overwrites, 'xor' combines old and new, 'complement' inverts the old.
+  const bool copy = window.insert == "copy", xorMode = window.insert == "xor";
   for (const Run& run : clipRuns(runs, window.height, window.width)) {
     const std::size_t at = static_cast<std::size_t>(run.row) * window.width + run.begin;
+    const auto length = static_cast<std::size_t>(run.end - run.begin + 1);
     for (int c = 0; c < 3; ++c) {
-      std::memset(window.planes[c].data() + at, values[c],
-                  static_cast<std::size_t>(run.end - run.begin + 1));
+      std::uint8_t* target = window.planes[c].data() + at;
+      if (copy) {
+        std::memset(target, values[c], length);
+      } else if (xorMode) {
+        for (std::size_t i = 0; i < length; ++i) target[i] ^= values[c];
+      } else {
+        for (std::size_t i = 0; i < length; ++i) target[i] = static_cast<std::uint8_t>(~target[i]);
+      }
     }
   }
 }
@@ -77,7 +86,11 @@ void drawImage(Window& window, const ImageObject& image) {
   for (std::int32_t x = 0; x < window.width; ++x) {
     imageCols[static_cast<std::size_t>(x)] = static_cast<std::int32_t>(map.imageCol(x));
   }
-  for (const Run& run : windowRuns(*image.domain, map, 0, window.height - 1, 0, window.width - 1)) {
+  // set_comprise 'image' shows the whole image, whatever its domain.
+  const Runs whole =
+      window.comprise == "image" ? rectangleRuns(0, 0, image.height - 1, image.width - 1) : Runs();
+  const Runs& shown = window.comprise == "image" ? whole : *image.domain;
+  for (const Run& run : windowRuns(shown, map, 0, window.height - 1, 0, window.width - 1)) {
     const auto row = static_cast<std::int32_t>(map.imageRow(run.row));
     // Image columns never decrease with x, so equal spans mean one to one: a plain copy.
     const std::int32_t firstCol = imageCols[static_cast<std::size_t>(run.begin)];
@@ -145,22 +158,6 @@ void drawRegion(Window& window, const Runs& region, const Rgb& color) {
 
 namespace {
 
-// Paints a line width square centred on (y, x).
-void stamp(Window& window, std::int64_t y, std::int64_t x, const Rgb& color) {
-  const int w = window.lineWidth;
-  Runs runs;
-  for (std::int64_t row = y - (w - 1) / 2; row <= y + w / 2; ++row) {
-    if (row < 0 || row >= window.height) continue;
-    const std::int64_t begin = std::max<std::int64_t>(x - (w - 1) / 2, 0);
-    const std::int64_t end = std::min<std::int64_t>(x + w / 2, window.width - 1);
-    if (begin <= end) {
-      runs.push_back(Run{static_cast<std::int32_t>(row), static_cast<std::int32_t>(begin),
-                         static_cast<std::int32_t>(end)});
-    }
-  }
-  paintRuns(window, runs, color);
-}
-
 // Cuts the segment to the rectangle [lo, hi] in both coordinates (Liang-Barsky); false when
 // nothing of it is inside. Keeps far-away points from costing a walk to the window.
 bool clipSegment(double* y0, double* x0, double* y1, double* x1, double loY, double hiY, double loX,
@@ -193,9 +190,56 @@ bool clipSegment(double* y0, double* x0, double* y1, double* x1, double loY, dou
 }  // namespace
 
 void drawSegment(Window& window, double y0, double x0, double y1, double x1, const Rgb& color) {
-  const double pad = window.lineWidth + 1.0;
+  Stroke stroke(window, color);
+  stroke.segment(y0, x0, y1, x1);
+  stroke.finish();
+}
+
+// set_line_style: the pattern's even entries are drawn pixels, its odd ones skipped pixels,
+// counted along the stroke and repeated.
+bool Stroke::dashVisible() const {
+  const std::vector<Hlong>& style = window_.lineStyle;
+  if (style.empty()) return true;
+  Hlong period = 0;
+  for (Hlong length : style) period += length;
+  Hlong at = step_ % period;
+  for (std::size_t i = 0; i < style.size(); ++i) {
+    if (at < style[i]) return i % 2 == 0;
+    at -= style[i];
+  }
+  return true;
+}
+
+// A line width square centred on (y, x), where the pattern draws.
+void Stroke::plot(std::int64_t y, std::int64_t x) {
+  const bool visible = dashVisible();
+  ++step_;
+  if (!visible) return;
+  const int w = window_.lineWidth;
+  const bool copy = window_.insert == "copy";
+  if (!copy && covered_.empty()) covered_.assign(window_.pixelCount(), 0);
+  Runs runs;
+  for (std::int64_t row = y - (w - 1) / 2; row <= y + w / 2; ++row) {
+    if (row < 0 || row >= window_.height) continue;
+    const std::int64_t begin = std::max<std::int64_t>(x - (w - 1) / 2, 0);
+    const std::int64_t end = std::min<std::int64_t>(x + w / 2, window_.width - 1);
+    if (begin > end) continue;
+    if (!copy) {
+      const auto at = static_cast<std::size_t>(row * window_.width);
+      std::fill(covered_.begin() + static_cast<std::ptrdiff_t>(at + begin),
+                covered_.begin() + static_cast<std::ptrdiff_t>(at + end + 1), 1);
+      continue;
+    }
+    runs.push_back(Run{static_cast<std::int32_t>(row), static_cast<std::int32_t>(begin),
+                       static_cast<std::int32_t>(end)});
+  }
+  if (copy) paintRuns(window_, runs, color_);
+}
+
+void Stroke::segment(double y0, double x0, double y1, double x1) {
+  const double pad = window_.lineWidth + 1.0;
   if (!(std::isfinite(y0) && std::isfinite(x0) && std::isfinite(y1) && std::isfinite(x1))) return;
-  if (!clipSegment(&y0, &x0, &y1, &x1, -pad, window.height + pad, -pad, window.width + pad)) {
+  if (!clipSegment(&y0, &x0, &y1, &x1, -pad, window_.height + pad, -pad, window_.width + pad)) {
     return;
   }
   // Bresenham between the rounded end points.
@@ -206,8 +250,11 @@ void drawSegment(Window& window, double y0, double x0, double y1, double x1, con
   const std::int64_t dx = std::llabs(xEnd - x), dy = -std::llabs(yEnd - y);
   const std::int64_t sx = x < xEnd ? 1 : -1, sy = y < yEnd ? 1 : -1;
   std::int64_t error = dx + dy;
+  // A segment going on from the last one's end does not draw (or count) that point again.
+  bool skip = started_ && y == lastY_ && x == lastX_;
   for (;;) {
-    stamp(window, y, x, color);
+    if (!skip) plot(y, x);
+    skip = false;
     if (x == xEnd && y == yEnd) break;
     const std::int64_t twice = 2 * error;
     if (twice >= dy) {
@@ -219,18 +266,40 @@ void drawSegment(Window& window, double y0, double x0, double y1, double x1, con
       y += sy;
     }
   }
+  started_ = true;
+  lastY_ = yEnd;
+  lastX_ = xEnd;
+}
+
+void Stroke::finish() {
+  if (covered_.empty()) return;
+  Runs runs;
+  for (std::int32_t row = 0; row < window_.height; ++row) {
+    const std::uint8_t* line = covered_.data() + static_cast<std::size_t>(row) * window_.width;
+    for (std::int32_t col = 0; col < window_.width; ++col) {
+      if (!line[col]) continue;
+      std::int32_t end = col;
+      while (end + 1 < window_.width && line[end + 1]) ++end;
+      runs.push_back(Run{row, col, end});
+      col = end;
+    }
+  }
+  covered_.clear();
+  paintRuns(window_, runs, color_);
 }
 
 static void drawPolyline(Window& window, const std::vector<double>& rows,
                          const std::vector<double>& cols, const Rgb& color) {
   const PartMap map(window);
+  Stroke stroke(window, color);
   const std::size_t count = rows.size();
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t j = count == 1 ? i : i + 1;
     if (j >= count) break;
-    drawSegment(window, map.windowY(rows[i]), map.windowX(cols[i]), map.windowY(rows[j]),
-                map.windowX(cols[j]), color);
+    stroke.segment(map.windowY(rows[i]), map.windowX(cols[i]), map.windowY(rows[j]),
+                   map.windowX(cols[j]));
   }
+  stroke.finish();
 }
 
 bool isXld(const IconicObject& object) {

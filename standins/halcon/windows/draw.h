@@ -80,7 +80,30 @@ Runs windowRuns(const Runs& runs, const PartMap& map, std::int32_t yMin, std::in
 void paintRuns(Window& window, const Runs& runs, const Rgb& color);
 // A region in image coordinates, filled or outlined as the window's settings say.
 void drawRegion(Window& window, const Runs& region, const Rgb& color);
-// A segment between window coordinates, in the window's line width.
+// A line drawn as one stroke: segments between window coordinates in the window's line width,
+// the line style's pattern going on from one segment to the next, and under 'xor' or
+// 'complement' each pixel changed once however often the segments cover it.
+class Stroke {
+ public:
+  Stroke(Window& window, const Rgb& color) : window_(window), color_(color) {}
+  operator const Rgb&() const { return color_; }  // NOLINT: a stroke draws regions in its colour
+  void segment(double y0, double x0, double y1, double x1);
+  // Paints what the stroke collected under 'xor' and 'complement'; 'copy' paints at once.
+  void finish();
+
+ private:
+  bool dashVisible() const;
+  void plot(std::int64_t y, std::int64_t x);
+
+  Window& window_;
+  Rgb color_;
+  std::int64_t step_ = 0;  // pixels of the stroke so far, for the line style
+  bool started_ = false;
+  std::int64_t lastY_ = 0, lastX_ = 0;
+  std::vector<std::uint8_t> covered_;  // window pixels covered, under 'xor' and 'complement'
+};
+
+// A segment between window coordinates, in the window's line width, as a stroke of its own.
 void drawSegment(Window& window, double y0, double x0, double y1, double x1, const Rgb& color);
 struct IconicObject;
 // A contour's or polygon's polyline in image coordinates, in the window's line width.

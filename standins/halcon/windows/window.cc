@@ -126,6 +126,7 @@ void OpenWindow(const HTuple& Row, const HTuple& Column, const HTuple& Width, co
   window.style = kOverlappedWindow | (mode == "visible" ? kVisible : 0);
   window.exStyle = kWindowEdgeClientEdge;
   window.part = fullPart(window.width, window.height);
+  applyWindowDefaults(&window);
   window.reservation.change(3 * static_cast<std::uint64_t>(window.pixelCount()), op);
   window.clear();
 #if defined(_WIN32)

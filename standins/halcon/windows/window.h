@@ -14,6 +14,7 @@
 #include "common/handle_table.h"
 #include "core/memory_bounds.h"
 #include "core/params.h"
+#include "core/runs.h"
 #include "halconcpp/HObject.h"
 #include "halconcpp/HTuple.h"
 #include "windows/colors.h"
@@ -52,6 +53,16 @@ struct Window {
   std::string mouseCursor = "arrow";
   HTuple paint = HTuple("default");
   int lineWidth = 1;
+  // The colours as set_color, set_rgb, set_gray or set_colored named them, for get_color.
+  std::vector<std::string> colorNames{"white"};
+  std::vector<Hlong> lineStyle;  // set_line_style: drawn, skipped, ... pixels; empty is solid
+  std::string insert = "copy";   // set_insert
+  std::string comprise = "object";
+  std::string fix = "true";  // set_fix
+  int partStyle = 0;
+  int lineApprox = 0;
+  Runs icon;         // set_icon
+  std::string type;  // set_window_type's type when the window opened
 
   // Text output: the position of the next WriteString in image coordinates, the column that
   // NewLine returns to, and the font as SetFont gave it with the pixel height it means.
@@ -119,6 +130,16 @@ class WindowTable {
 };
 
 WindowTable& windowTable();
+
+// The type and background set_window_type and set_window_attr chose for new windows.
+void applyWindowDefaults(Window* window);
+
+// New drawing colours with the names get_color gives for them; SetColored's cycle ends.
+inline void setColors(Window& window, std::vector<Rgb> colors, std::vector<std::string> names) {
+  window.colors = std::move(colors);
+  window.colorNames = std::move(names);
+  window.colored = 0;
+}
 
 // The handle of a window operation's first control parameter: one integer, else 1401/1201.
 Hlong handleOf(const HTuple& windowHandle, const char* op);

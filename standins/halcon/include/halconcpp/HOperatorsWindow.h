@@ -67,6 +67,65 @@ HALCONCPP_API void QueryMshape(const HTuple& WindowHandle, HTuple* ShapeNames);
 HALCONCPP_API void SetPaint(const HTuple& WindowHandle, const HTuple& Mode);
 HALCONCPP_API void SetLineWidth(const HTuple& WindowHandle, const HTuple& Width);
 
+// Settings read back and the lists of values they take (the same lists the setters check).
+HALCONCPP_API void GetShape(const HTuple& WindowHandle, HTuple* DisplayShape);
+HALCONCPP_API void GetPaint(const HTuple& WindowHandle, HTuple* Mode);
+// The colours as set_color named them; set_rgb's and set_gray's as '#rrggbb'.
+HALCONCPP_API void GetColor(const HTuple& WindowHandle, HTuple* Colors);
+HALCONCPP_API void QueryColor(const HTuple& WindowHandle, HTuple* Colors);
+HALCONCPP_API void QueryAllColors(const HTuple& WindowHandle, HTuple* Colors);
+HALCONCPP_API void QueryPaint(const HTuple& WindowHandle, HTuple* Mode);
+HALCONCPP_API void QueryShape(HTuple* DisplayShape);
+HALCONCPP_API void QueryInsert(const HTuple& WindowHandle, HTuple* Mode);
+HALCONCPP_API void QueryLineWidth(HTuple* Min, HTuple* Max);
+HALCONCPP_API void QueryColored(HTuple* PossibleNumberOfColors);
+HALCONCPP_API void QueryGray(const HTuple& WindowHandle, HTuple* Grayval);
+// Grey values 0..255 drawn as (g, g, g).
+HALCONCPP_API void SetGray(const HTuple& WindowHandle, const HTuple& GrayValues);
+// The drawing colour as one integer, 0xRRGGBB.
+HALCONCPP_API void SetPixel(const HTuple& WindowHandle, const HTuple& Pixel);
+HALCONCPP_API void GetPixel(const HTuple& WindowHandle, HTuple* Pixel);
+// Hue, saturation and intensity 0..255 each, converted as trans_to_rgb 'hsi' converts bytes.
+HALCONCPP_API void SetHsi(const HTuple& WindowHandle, const HTuple& Hue, const HTuple& Saturation,
+                          const HTuple& Intensity);
+HALCONCPP_API void GetHsi(const HTuple& WindowHandle, HTuple* Hue, HTuple* Saturation,
+                          HTuple* Intensity);
+// Up to five pairs of lengths (drawn, skipped) of at least 1; [] draws solid lines.
+HALCONCPP_API void SetLineStyle(const HTuple& WindowHandle, const HTuple& Style);
+HALCONCPP_API void GetLineStyle(const HTuple& WindowHandle, HTuple* Style);
+// 'copy', 'xor' or 'complement' for regions, shapes, lines and text.
+HALCONCPP_API void SetInsert(const HTuple& WindowHandle, const HTuple& Mode);
+HALCONCPP_API void GetInsert(const HTuple& WindowHandle, HTuple* Mode);
+HALCONCPP_API void SetFix(const HTuple& WindowHandle, const HTuple& Mode);
+HALCONCPP_API void GetFix(const HTuple& WindowHandle, HTuple* Mode);
+// 'object' shows an image's domain, 'image' the whole image.
+HALCONCPP_API void SetComprise(const HTuple& WindowHandle, const HTuple& Mode);
+HALCONCPP_API void GetComprise(const HTuple& WindowHandle, HTuple* Mode);
+HALCONCPP_API void SetPartStyle(const HTuple& WindowHandle, const HTuple& Style);
+HALCONCPP_API void GetPartStyle(const HTuple& WindowHandle, HTuple* Style);
+HALCONCPP_API void SetLineApprox(const HTuple& WindowHandle, const HTuple& Approximation);
+HALCONCPP_API void GetLineApprox(const HTuple& WindowHandle, HTuple* Approximation);
+HALCONCPP_API void SetIcon(const HObject& Icon, const HTuple& WindowHandle);
+HALCONCPP_API void GetIcon(HObject* Icon, const HTuple& WindowHandle);
+
+// The kind of window open_window opens, and the defaults of the windows opened next.
+HALCONCPP_API void QueryWindowType(HTuple* WindowTypes);
+HALCONCPP_API void SetWindowType(const HTuple& WindowType);
+HALCONCPP_API void GetWindowType(const HTuple& WindowHandle, HTuple* WindowType);
+HALCONCPP_API void SetWindowAttr(const HTuple& AttributeName, const HTuple& AttributeValue);
+HALCONCPP_API void GetWindowAttr(const HTuple& AttributeName, HTuple* AttributeValue);
+
+// Rectangles of window pixels: filled with the background, copied between windows, moved.
+HALCONCPP_API void ClearRectangle(const HTuple& WindowHandle, const HTuple& Row1,
+                                  const HTuple& Column1, const HTuple& Row2, const HTuple& Column2);
+HALCONCPP_API void CopyRectangle(const HTuple& WindowHandleSource,
+                                 const HTuple& WindowHandleDestination, const HTuple& Row1,
+                                 const HTuple& Column1, const HTuple& Row2, const HTuple& Column2,
+                                 const HTuple& DestRow, const HTuple& DestColumn);
+HALCONCPP_API void MoveRectangle(const HTuple& WindowHandle, const HTuple& Row1,
+                                 const HTuple& Column1, const HTuple& Row2, const HTuple& Column2,
+                                 const HTuple& DestRow, const HTuple& DestColumn);
+
 // The mouse: no pointer is ever over a stand-in window, so each raises 5 (the vendor's
 // H_MSG_FAIL for a pointer outside the window) after checking the handle (5100); the
 // operators that wait for a button press do not wait.

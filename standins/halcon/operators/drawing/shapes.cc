@@ -78,15 +78,19 @@ void drawShapes(const HTuple& windowHandle, const char* op, std::size_t count, D
   windowTable().with(handle, op, [&](Window& window) {
     const PartMap map(window);
     const std::vector<Rgb> colors = drawingColors(window);
-    for (std::size_t i = 0; i < count; ++i) draw(window, map, i, colors[i % colors.size()]);
+    // One stroke a shape: its line style runs on along its outline.
+    for (std::size_t i = 0; i < count; ++i) {
+      Stroke pen(window, colors[i % colors.size()]);
+      draw(window, map, i, pen);
+      pen.finish();
+    }
   });
 }
 
 // A segment between image coordinates.
-void imageSegment(Window& window, const PartMap& map, double row0, double col0, double row1,
-                  double col1, const Rgb& color) {
-  drawSegment(window, map.windowY(row0), map.windowX(col0), map.windowY(row1), map.windowX(col1),
-              color);
+void imageSegment(const PartMap& map, double row0, double col0, double row1, double col1,
+                  Stroke& pen) {
+  pen.segment(map.windowY(row0), map.windowX(col0), map.windowY(row1), map.windowX(col1));
 }
 
 }  // namespace
@@ -98,11 +102,11 @@ void DispRectangle1(const HTuple& WindowHandle, const HTuple& Row1, const HTuple
   const char* op = "disp_rectangle1";
   const auto v = shapeValues({&Row1, &Column1, &Row2, &Column2}, op);
   drawShapes(WindowHandle, op, v[0].size(),
-             [&](Window& window, const PartMap&, std::size_t i, const Rgb& color) {
+             [&](Window& window, const PartMap&, std::size_t i, Stroke& pen) {
                drawRegion(
                    window,
                    rectangleRuns(pixel(v[0][i]), pixel(v[1][i]), pixel(v[2][i]), pixel(v[3][i])),
-                   color);
+                   pen);
              });
 }
 
@@ -113,7 +117,7 @@ void DispRectangle2(const HTuple& WindowHandle, const HTuple& CenterRow, const H
   const char* op = "disp_rectangle2";
   const auto v = shapeValues({&CenterRow, &CenterCol, &Phi, &Length1, &Length2}, op);
   drawShapes(WindowHandle, op, v[0].size(),
-             [&](Window& window, const PartMap& map, std::size_t i, const Rgb& color) {
+             [&](Window& window, const PartMap& map, std::size_t i, Stroke& pen) {
                // Length1 runs along Phi, counted anticlockwise from the column axis; rows
                // grow downwards.
                const double cosPhi = std::cos(v[2][i]), sinPhi = std::sin(v[2][i]);
@@ -124,12 +128,11 @@ void DispRectangle2(const HTuple& WindowHandle, const HTuple& CenterRow, const H
                  cols.push_back(v[1][i] + a * l1 * cosPhi - b * l2 * sinPhi);
                }
                if (window.fill) {
-                 drawRegion(window, convexPolygonRuns(rows, cols), color);
+                 drawRegion(window, convexPolygonRuns(rows, cols), pen);
                  return;
                }
                for (std::size_t k = 0; k < 4; ++k) {
-                 imageSegment(window, map, rows[k], cols[k], rows[(k + 1) % 4], cols[(k + 1) % 4],
-                              color);
+                 imageSegment(map, rows[k], cols[k], rows[(k + 1) % 4], cols[(k + 1) % 4], pen);
                }
              });
 }
@@ -144,8 +147,8 @@ void DispCircle(const HTuple& WindowHandle, const HTuple& Row, const HTuple& Col
     if (radius < 0) fail(op, 1304);
   }
   drawShapes(WindowHandle, op, v[0].size(),
-             [&](Window& window, const PartMap&, std::size_t i, const Rgb& color) {
-               drawRegion(window, circleRuns(v[0][i], v[1][i], v[2][i]), color);
+             [&](Window& window, const PartMap&, std::size_t i, Stroke& pen) {
+               drawRegion(window, circleRuns(v[0][i], v[1][i], v[2][i]), pen);
              });
 }
 
@@ -156,8 +159,8 @@ void DispLine(const HTuple& WindowHandle, const HTuple& Row1, const HTuple& Colu
   const char* op = "disp_line";
   const auto v = shapeValues({&Row1, &Column1, &Row2, &Column2}, op);
   drawShapes(WindowHandle, op, v[0].size(),
-             [&](Window& window, const PartMap& map, std::size_t i, const Rgb& color) {
-               imageSegment(window, map, v[0][i], v[1][i], v[2][i], v[3][i], color);
+             [&](Window&, const PartMap& map, std::size_t i, Stroke& pen) {
+               imageSegment(map, v[0][i], v[1][i], v[2][i], v[3][i], pen);
              });
 }
 
@@ -168,13 +171,13 @@ void DispCross(const HTuple& WindowHandle, const HTuple& Row, const HTuple& Colu
   const char* op = "disp_cross";
   const auto v = shapeValues({&Row, &Column, &Size, &Angle}, op);
   drawShapes(WindowHandle, op, v[0].size(),
-             [&](Window& window, const PartMap& map, std::size_t i, const Rgb& color) {
+             [&](Window&, const PartMap& map, std::size_t i, Stroke& pen) {
                // Two bars of length Size crossing at the point, the first along Angle.
                const double half = v[2][i] / 2;
                const double dRow = -std::sin(v[3][i]) * half, dCol = std::cos(v[3][i]) * half;
                const double r = v[0][i], c = v[1][i];
-               imageSegment(window, map, r - dRow, c - dCol, r + dRow, c + dCol, color);
-               imageSegment(window, map, r - dCol, c + dRow, r + dCol, c - dRow, color);
+               imageSegment(map, r - dRow, c - dCol, r + dRow, c + dCol, pen);
+               imageSegment(map, r - dCol, c + dRow, r + dCol, c - dRow, pen);
              });
 }
 
@@ -185,17 +188,17 @@ void DispArrow(const HTuple& WindowHandle, const HTuple& Row1, const HTuple& Col
   const char* op = "disp_arrow";
   const auto v = shapeValues({&Row1, &Column1, &Row2, &Column2, &Size}, op);
   drawShapes(WindowHandle, op, v[0].size(),
-             [&](Window& window, const PartMap& map, std::size_t i, const Rgb& color) {
+             [&](Window&, const PartMap& map, std::size_t i, Stroke& pen) {
                const double r1 = v[0][i], c1 = v[1][i], r2 = v[2][i], c2 = v[3][i];
-               imageSegment(window, map, r1, c1, r2, c2, color);
+               imageSegment(map, r1, c1, r2, c2, pen);
                const double length = std::hypot(r2 - r1, c2 - c1);
                if (length == 0) return;
                // The head: two strokes of length Size back from the tip, 30 degrees either
                // side of the shaft.
                const double back = std::atan2(r1 - r2, c1 - c2);
                for (const double turn : {kPi / 6, -kPi / 6}) {
-                 imageSegment(window, map, r2, c2, r2 + v[4][i] * std::sin(back + turn),
-                              c2 + v[4][i] * std::cos(back + turn), color);
+                 imageSegment(map, r2, c2, r2 + v[4][i] * std::sin(back + turn),
+                              c2 + v[4][i] * std::cos(back + turn), pen);
                }
              });
 }
@@ -220,10 +223,10 @@ void DispEllipse(const HTuple& WindowHandle, const HTuple& CenterRow, const HTup
     if (v[4][i] < 0) fail(op, 1306);
   }
   drawShapes(WindowHandle, op, v[0].size(),
-             [&](Window& window, const PartMap& map, std::size_t i, const Rgb& color) {
+             [&](Window& window, const PartMap& map, std::size_t i, Stroke& pen) {
                const double r = v[0][i], c = v[1][i], phi = v[2][i], a = v[3][i], b = v[4][i];
                if (window.fill) {
-                 drawRegion(window, ellipseRuns(r, c, phi, a, b), color);
+                 drawRegion(window, ellipseRuns(r, c, phi, a, b), pen);
                  return;
                }
                // Radius1 runs along Phi, anticlockwise from the column axis; rows grow down.
@@ -238,7 +241,7 @@ void DispEllipse(const HTuple& WindowHandle, const HTuple& CenterRow, const HTup
                for (int k = 1; k <= chords; ++k) {
                  double row1, col1;
                  at(2 * kPi * k / chords, &row1, &col1);
-                 imageSegment(window, map, row0, col0, row1, col1, color);
+                 imageSegment(map, row0, col0, row1, col1, pen);
                  row0 = row1, col0 = col1;
                }
              });
@@ -251,7 +254,7 @@ void DispArc(const HTuple& WindowHandle, const HTuple& CenterRow, const HTuple& 
   const char* op = "disp_arc";
   const auto v = shapeValues({&CenterRow, &CenterCol, &Angle, &BeginRow, &BeginCol}, op);
   drawShapes(WindowHandle, op, v[0].size(),
-             [&](Window& window, const PartMap& map, std::size_t i, const Rgb& color) {
+             [&](Window&, const PartMap& map, std::size_t i, Stroke& pen) {
                // From the begin point round the centre through Angle, anticlockwise on
                // screen for a positive angle.
                const double r = v[0][i], c = v[1][i], angle = v[2][i];
@@ -262,7 +265,7 @@ void DispArc(const HTuple& WindowHandle, const HTuple& CenterRow, const HTuple& 
                for (int k = 1; k <= chords; ++k) {
                  const double t = start + angle * k / chords;
                  const double row1 = r - radius * std::sin(t), col1 = c + radius * std::cos(t);
-                 imageSegment(window, map, row0, col0, row1, col1, color);
+                 imageSegment(map, row0, col0, row1, col1, pen);
                  row0 = row1, col0 = col1;
                }
              });
@@ -275,9 +278,9 @@ void DispPolygon(const HTuple& WindowHandle, const HTuple& Row, const HTuple& Co
   const auto v = shapeValues({&Row, &Column}, op);
   // One polyline through the points in order, not closed.
   drawShapes(WindowHandle, op, v[0].empty() ? 0 : 1,
-             [&](Window& window, const PartMap& map, std::size_t, const Rgb& color) {
+             [&](Window&, const PartMap& map, std::size_t, Stroke& pen) {
                for (std::size_t k = 1; k < v[0].size(); ++k) {
-                 imageSegment(window, map, v[0][k - 1], v[1][k - 1], v[0][k], v[1][k], color);
+                 imageSegment(map, v[0][k - 1], v[1][k - 1], v[0][k], v[1][k], pen);
                }
              });
 }
@@ -289,8 +292,8 @@ void DispRegion(const HObject& DispRegions, const HTuple& WindowHandle) {
   objectCount(DispRegions, op, 1);
   const std::vector<const Runs*> regions = regionsOf(DispRegions, op, 1, false);
   drawShapes(WindowHandle, op, regions.size(),
-             [&](Window& window, const PartMap&, std::size_t i, const Rgb& color) {
-               drawRegion(window, *regions[i], color);
+             [&](Window& window, const PartMap&, std::size_t i, Stroke& pen) {
+               drawRegion(window, *regions[i], pen);
              });
 }
 
@@ -331,10 +334,9 @@ void SetRgb(const HTuple& WindowHandle, const HTuple& Red, const HTuple& Green,
       *target[c] = static_cast<std::uint8_t>(value);
     }
   }
-  windowTable().with(handle, op, [&](Window& window) {
-    window.colors = colors;
-    window.colored = 0;
-  });
+  std::vector<std::string> names;
+  for (const Rgb& color : colors) names.push_back(hexName(color));
+  windowTable().with(handle, op, [&](Window& window) { setColors(window, colors, names); });
 }
 
 void GetRgb(const HTuple& WindowHandle, HTuple* Red, HTuple* Green, HTuple* Blue) {

@@ -1,42 +1,12 @@
 // The drawing settings of a window. Each validates its value with the vendor's numbers
 // (the value is control parameter 2) before it looks the window up.
-#include <algorithm>
-#include <iterator>
-
 #include "halconcpp/HOperatorsWindow.h"
 #include "standin/controls.h"
 #include "windows/window.h"
+#include "windows/window_lists.h"
 
 namespace HalconCpp {
 using namespace Standin;
-
-namespace {
-
-template <std::size_t N>
-bool isOneOf(const std::string& value, const char* const (&names)[N]) {
-  return std::find(std::begin(names), std::end(names), value) != std::end(names);
-}
-
-// One string among `names`, else 1402, 1202 or 1302.
-template <std::size_t N>
-std::string choiceOf(const HTuple& value, const char* const (&names)[N], const char* op) {
-  const std::string text = oneString(value, op, 2);
-  if (!isOneOf(text, names)) fail(op, 1302);
-  return text;
-}
-
-constexpr const char* kDrawModes[] = {"fill", "margin"};
-constexpr const char* kShapes[] = {"original",   "outer_circle", "inner_circle", "rectangle1",
-                                   "rectangle2", "ellipse",      "convex",       "icon"};
-constexpr const char* kPaintModes[] = {"default",      "histogram",           "row",
-                                       "column",       "contourline",         "3d_plot",
-                                       "3D-plot",      "3D-plot_hidden",      "3D-plot_point",
-                                       "vector_field", "component_histogram", "line_histogram"};
-
-// The widest line the stand-in draws; wider ones are a wrong value.
-constexpr Hlong kMaxLineWidth = 2000;
-
-}  // namespace
 
 void SetDraw(const HTuple& WindowHandle, const HTuple& Mode) {
   ApiScope scope("SetDraw");
@@ -62,8 +32,12 @@ void SetColored(const HTuple& WindowHandle, const HTuple& NumberOfColors) {
   const char* op = "set_colored";
   const Hlong handle = handleOf(WindowHandle, op);
   const Hlong count = oneInteger(NumberOfColors, op, 2);
-  if (count != 3 && count != 6 && count != 12) fail(op, 1302);
-  windowTable().with(handle, op, [&](Window& window) { window.colored = static_cast<int>(count); });
+  if (!isOneOf(count, kColoredCounts)) fail(op, 1302);
+  std::vector<std::string> names = coloredNames(static_cast<int>(count));
+  windowTable().with(handle, op, [&](Window& window) {
+    window.colored = static_cast<int>(count);
+    window.colorNames = names;
+  });
 }
 
 void SetColor(const HTuple& WindowHandle, const HTuple& Color) {
@@ -74,16 +48,15 @@ void SetColor(const HTuple& WindowHandle, const HTuple& Color) {
   // Several colours are used in turn for the objects of one DispObj call.
   if (Color.Length() < 1) fail(op, 1402);
   std::vector<Rgb> colors;
+  std::vector<std::string> names;
   for (Hlong i = 0; i < Color.Length(); ++i) {
     if (Color[i].Type() != eElementTypeString) fail(op, 1202);
     Rgb color;
     if (!parseColor(Color[i].S().str(), &color)) fail(op, 1302);
     colors.push_back(color);
+    names.push_back(Color[i].S().str());
   }
-  windowTable().with(handle, op, [&](Window& window) {
-    window.colors = colors;
-    window.colored = 0;
-  });
+  windowTable().with(handle, op, [&](Window& window) { setColors(window, colors, names); });
 }
 
 void SetPaint(const HTuple& WindowHandle, const HTuple& Mode) {
@@ -104,7 +77,7 @@ void SetLineWidth(const HTuple& WindowHandle, const HTuple& Width) {
   const char* op = "set_line_width";
   const Hlong handle = handleOf(WindowHandle, op);
   const Hlong width = oneInteger(Width, op, 2);
-  if (width < 1 || width > kMaxLineWidth) fail(op, 1302);
+  if (width < kMinLineWidth || width > kMaxLineWidth) fail(op, 1302);
   windowTable().with(handle, op,
                      [&](Window& window) { window.lineWidth = static_cast<int>(width); });
 }
