@@ -13,6 +13,7 @@
 #include "halconcpp/HOperatorsMorphology.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "operators/morphology/bit_morphology.h"
+#include "operators/morphology/region_bounds.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -90,34 +91,13 @@ Runs maximumRegion() {
                        static_cast<std::int32_t>(width[0].L()) - 1);
 }
 
-// Iterated dilations walk a region away; it is kept within the coordinates gen_rectangle1
-// accepts, as the other iterated morphology keeps it.
-constexpr std::int32_t kCoordinateBound = 100000;
+// Iterations stop with 6001 once their runs add up beyond this, however many were asked for.
 constexpr std::uint64_t kIteratedWork = std::uint64_t{1} << 24;
-
-Runs bounded(const Runs& runs) {
-  std::int32_t r1, c1, r2, c2;
-  if (!runsBox(runs, &r1, &c1, &r2, &c2)) return runs;
-  if (r1 >= -kCoordinateBound && c1 >= -kCoordinateBound && r2 <= kCoordinateBound &&
-      c2 <= kCoordinateBound) {
-    return runs;
-  }
-  return intersectRuns(runs, rectangleRuns(-kCoordinateBound, -kCoordinateBound, kCoordinateBound,
-                                           kCoordinateBound));
-}
-
-bool sameRuns(const Runs& a, const Runs& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].row != b[i].row || a[i].begin != b[i].begin || a[i].end != b[i].end) return false;
-  }
-  return true;
-}
 
 // Minkowski addition with the element (add) or the centres where it fits (else).
 Runs step(const Runs& region, const Element& element, bool add) {
   if (element.empty()) return add ? Runs{} : maximumRegion();
-  return bounded(morphologySteps(region, {{&element, add}}));
+  return clippedToCoordinateBound(morphologySteps(region, {{&element, add}}));
 }
 
 Runs iterated(const Runs& region, const Element& element, bool add, Hlong iterations,
@@ -205,9 +185,10 @@ void ThickeningGolay(const HObject& Region, HObject* RegionThick, const HTuple& 
   const char* op = "thickening_golay";
   const Letter& letter = letterOf(GolayElement, op, 1);
   const int rotation = rotationOf(Rotation, letter, op, 2);
-  setOutput(RegionThick, eachRegion(Region, op, [&](const Runs& region) {
-              return bounded(unionRuns(region, hitOrMiss(region, letter, rotation)));
-            }));
+  setOutput(
+      RegionThick, eachRegion(Region, op, [&](const Runs& region) {
+        return clippedToCoordinateBound(unionRuns(region, hitOrMiss(region, letter, rotation)));
+      }));
 }
 
 void DilationGolay(const HObject& Region, HObject* RegionDilation, const HTuple& GolayElement,

@@ -14,16 +14,13 @@
 #include "halconcpp/HOperatorsMorphology.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "operators/morphology/bit_morphology.h"
+#include "operators/morphology/region_bounds.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
 using namespace Standin;
 
 namespace {
-
-// Iterated morphology keeps within the coordinates gen_rectangle1 accepts: a shifted element
-// walks a region away a step per iteration, and a clipped region reaches a fixed point.
-constexpr std::int32_t kCoordinateBound = 100000;
 
 const Runs& oneElement(const HObject& object, const char* op, int n) {
   const std::vector<const Runs*> regions = regionsOf(object, op, n);
@@ -79,30 +76,11 @@ Runs maximumRegion() {
                        static_cast<std::int32_t>(width[0].L()) - 1);
 }
 
-Runs bounded(Runs runs) {
-  std::int32_t row1, col1, row2, col2;
-  if (!runsBox(runs, &row1, &col1, &row2, &col2)) return runs;
-  if (row1 >= -kCoordinateBound && col1 >= -kCoordinateBound && row2 <= kCoordinateBound &&
-      col2 <= kCoordinateBound) {
-    return runs;
-  }
-  return intersectRuns(runs, rectangleRuns(-kCoordinateBound, -kCoordinateBound, kCoordinateBound,
-                                           kCoordinateBound));
-}
-
-bool sameRuns(const Runs& a, const Runs& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].row != b[i].row || a[i].begin != b[i].begin || a[i].end != b[i].end) return false;
-  }
-  return true;
-}
-
 enum class Kind { Add, Fit };  // Minkowski addition with the element, or where it fits
 
 Runs once(const Runs& region, const Element& element, Kind kind) {
   if (element.empty()) return kind == Kind::Add ? Runs{} : maximumRegion();
-  return bounded(morphologySteps(region, {{&element, kind == Kind::Add}}));
+  return clippedToCoordinateBound(morphologySteps(region, {{&element, kind == Kind::Add}}));
 }
 
 // The work an iterated operator may do over all its iterations, in runs built times the
@@ -390,7 +368,7 @@ void Thickening(const HObject& Region, const HObject& StructElement1, const HObj
   const Hlong n = iterationsOf(Iterations, op, 3);
   setOutput(RegionThick, eachRegion(Region, op, [&](const Runs& region) {
               return untilSettled(region, n, op, [&](const Runs& r) {
-                return bounded(unionRuns(r, hitOrMiss(r, pair)));
+                return clippedToCoordinateBound(unionRuns(r, hitOrMiss(r, pair)));
               });
             }));
 }
