@@ -17,6 +17,7 @@
 #include "core/region.h"
 #include "core/serialized_items.h"
 #include "halconcpp/HOperatorsFile.h"
+#include "operators/files/file_bytes.h"
 #include "standin/controls.h"
 
 namespace HalconCpp {
@@ -45,25 +46,15 @@ void writeBytes(const std::string& name, const char* extension, const std::strin
   }
 }
 
-// The file's bytes are charged to the pixel bound while they are held: a file larger than
-// what images may hold fails with 6001 before it is read. Only regular files are read, so
-// that a device or a pipe cannot feed bytes without end.
+// The bytes stay charged to the pixel bound while they are decoded.
 HObject readObjects(const std::string& name, const char* extension, const char* op) {
+  if (name.empty()) fail(op, H_ERR_FILE_NOT_FOUND);
   std::error_code error;
   fs::path path = fs::u8path(name);
-  if (name.empty()) fail(op, H_ERR_FILE_NOT_FOUND);
   if (!fs::is_regular_file(path, error)) path = withExtension(name, extension);
-  if (!fs::is_regular_file(path, error)) fail(op, H_ERR_FILE_NOT_FOUND);
-  const auto size = fs::file_size(path, error);
-  if (error) fail(op, H_ERR_FILE_NOT_FOUND);
-  const PixelReservation held(size, op);
-  if (size != static_cast<std::size_t>(size)) fail(op, H_ERR_NO_MEMORY);
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  std::ifstream in(path, std::ios::binary);
-  if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-    fail(op, H_ERR_FILE_FORMAT);
-  }
-  return decodeObjects(bytes.data(), bytes.size(), op);
+  const FileBytes file = readRegularFile(path, op);
+  return decodeObjects(reinterpret_cast<const std::uint8_t*>(file.bytes.data()), file.bytes.size(),
+                       op);
 }
 
 // Regions of a region input as region objects: an image stands for its domain.

@@ -17,6 +17,7 @@
 #include "core/serialized_items.h"
 #include "halconcpp/HException.h"
 #include "halconcpp/HOperatorsVariation.h"
+#include "operators/files/file_bytes.h"
 #include "operators/inspection/variation_model.h"
 #include "standin/controls.h"
 
@@ -120,21 +121,9 @@ VariationModel decoded(const std::string& bytes, const char* op) {
                               op);
 }
 
-// Only a regular file is read, its bytes counted against the pixel bound while held.
 std::string readFile(const std::string& name, const char* op) {
-  std::error_code error;
-  const fs::path path = fs::u8path(name);
-  if (name.empty() || !fs::is_regular_file(path, error)) fail(op, H_ERR_FILE_NOT_FOUND);
-  const auto size = fs::file_size(path, error);
-  if (error) fail(op, H_ERR_FILE_NOT_FOUND);
-  const PixelReservation held(size, op);
-  if (size != static_cast<std::size_t>(size)) fail(op, H_ERR_NO_MEMORY);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  std::ifstream in(path, std::ios::binary);
-  if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(size))) {
-    fail(op, H_ERR_FILE_FORMAT);
-  }
-  return bytes;
+  if (name.empty()) fail(op, H_ERR_FILE_NOT_FOUND);
+  return readRegularFile(std::filesystem::u8path(name), op).bytes;
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "core/serialized_items.h"
 #include "halconcpp/HException.h"
 #include "halconcpp/HOperatorsMatrix.h"
+#include "operators/files/file_bytes.h"
 #include "operators/matrix/matrix_store.h"
 #include "standin/controls.h"
 
@@ -33,22 +34,13 @@ fs::path withExtension(const std::string& name) {
   return path;
 }
 
-// Only a regular file is read, its bytes counted against the pixel bound while held.
+// The name as given or, when that names no file, with the extension added.
 std::string readBytes(const std::string& name, const char* op) {
+  if (name.empty()) fail(op, H_ERR_FILE_NOT_FOUND);
   std::error_code error;
   fs::path path = fs::u8path(name);
-  if (!name.empty() && !fs::is_regular_file(path, error)) path = withExtension(name);
-  if (name.empty() || !fs::is_regular_file(path, error)) fail(op, H_ERR_FILE_NOT_FOUND);
-  const auto size = fs::file_size(path, error);
-  if (error) fail(op, H_ERR_FILE_NOT_FOUND);
-  const PixelReservation held(size, op);
-  if (size != static_cast<std::size_t>(size)) fail(op, H_ERR_NO_MEMORY);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  std::ifstream in(path, std::ios::binary);
-  if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(size))) {
-    fail(op, H_ERR_FILE_FORMAT);
-  }
-  return bytes;
+  if (!fs::is_regular_file(path, error)) path = withExtension(name);
+  return readRegularFile(path, op).bytes;
 }
 
 std::string asciiOf(const Matrix& m) {
