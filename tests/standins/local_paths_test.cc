@@ -98,30 +98,7 @@ std::vector<std::pair<std::string, HObject>> inputs(std::vector<std::vector<std:
 // through the divided form.
 TEST(LocalPaths, VarThresholdDecidesAsTheDividedForm) {
   SettingsRestored restored;
-  // var_threshold, HALCON 11.0: v = max(StdDevScale d, AbsThreshold) with m and d the mean and
-  // deviation over the mask; 'dark' keeps g <= m - v, 'equal' m - v <= g <= m + v and
-  // 'not_equal' the others. The centre of a 5 x 5 image of zeros and five 5s (in its first
-  // row) has m = 25 / 25 = 1 and d = sqrt(125 / 25 - 1) = 2: with scale 0.5 and threshold 0
-  // v = 1 = m - g, a tie kept by 'dark'; with scale 0 and threshold 1 again v = 1, kept by
-  // 'dark' and 'equal' and not by 'not_equal'.
-  std::vector<std::uint8_t> ties(25, 0);
-  std::fill_n(ties.begin(), 5, std::uint8_t{5});
-  const HObject tied = wrapGray(ties, 5, 5);
-  const struct {
-    double scale, absolute;
-    const char* side;
-    bool kept;
-  } centre[] = {{0.5, 0, "dark", true},
-                {0, 1, "dark", true},
-                {0, 1, "equal", true},
-                {0, 1, "not_equal", false}};
-  for (const auto& row : centre) {
-    HObject region;
-    VarThreshold(tied, &region, 5, 5, row.scale, row.absolute, row.side);
-    HTuple inside;
-    TestRegionPoint(region, 2, 2, &inside);
-    EXPECT_EQ(inside[0].L() == 1, row.kept) << row.side << " " << row.scale << " " << row.absolute;
-  }
+  // The ties worked by hand are SmoothingSpeed.VarThresholdTiesAtEitherWidth's.
   std::vector<std::vector<std::uint8_t>> store;
   const std::pair<Hlong, Hlong> masks[] = {{1, 1}, {3, 3}, {15, 15}, {4, 7}};
   const std::pair<double, double> limits[] = {{0.2, 2}, {0, 0}, {1, -3}, {-0.5, 2}, {150, 1}};
