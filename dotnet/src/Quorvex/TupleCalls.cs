@@ -11,10 +11,10 @@ namespace Quorvex
     // runtime's own internal calls do. What makes that safe is what they do not do: they reach
     // no engine state and take none of the library's locks (quorvex.h, conventions 5 and the
     // message section), send no message and so never call back into managed code, and run for
-    // a bounded, short time. A collection waits for such a call to return; a thread it has
-    // stopped preemptively (one inside a P/Invoke) was left running until every thread like
-    // this one had stopped itself, so whatever allocator lock it held had been released. The
-    // reads take an index in range: out of range the library throws and catches an exception
+    // a bounded, short time. A collection waits for such a call to return: it first lets every
+    // thread in managed code stop itself, this one included, and only then stops the threads
+    // inside a P/Invoke, so such a call never waits for a lock that a stopped thread holds
+    // (the allocator's). The reads take an index in range: out of range the library throws and catches an exception
     // inside, so Type checks the index against the length first. Strings stay P/Invoke (an
     // internal call passes an array as the object, unconverted), and so does every other
     // export, and all of them where the runtime is not Mono, the registration fails, or
