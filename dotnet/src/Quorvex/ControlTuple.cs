@@ -45,7 +45,7 @@ namespace Quorvex
             IntPtr tuple;
             try
             {
-                QuorvexException.Check(NativeMethods.hcreateTuple(out tuple));
+                QuorvexException.Check(TupleCalls.Create(out tuple));
             }
             catch
             {
@@ -64,6 +64,7 @@ namespace Quorvex
 
         // The tuple for native calls until the matching Release; a Dispose meanwhile takes
         // effect after it.
+        [MethodImpl(MethodImplOptions.AggressiveInlining)]
         internal IntPtr Acquire()
         {
             IntPtr tuple = handle.Acquire(generation);
@@ -71,6 +72,7 @@ namespace Quorvex
             return tuple;
         }
 
+        [MethodImpl(MethodImplOptions.AggressiveInlining)]
         internal void Release()
         {
             handle.Release();
@@ -117,7 +119,7 @@ namespace Quorvex
                 IntPtr tuple = Acquire();
                 try
                 {
-                    return NativeMethods.hgetTupleLength(tuple);
+                    return TupleCalls.Length(tuple);
                 }
                 finally
                 {
@@ -134,7 +136,7 @@ namespace Quorvex
             IntPtr tuple = Acquire();
             try
             {
-                NativeMethods.happendTupleLong(tuple, value);
+                TupleCalls.AppendLong(tuple, value);
             }
             finally
             {
@@ -159,7 +161,7 @@ namespace Quorvex
             IntPtr tuple = Acquire();
             try
             {
-                NativeMethods.happendTupleDouble(tuple, value);
+                TupleCalls.AppendDouble(tuple, value);
             }
             finally
             {
@@ -244,7 +246,7 @@ namespace Quorvex
             ElementType type;
             try
             {
-                type = (ElementType)NativeMethods.hgetTupleElemType(tuple, index);
+                type = (ElementType)TupleCalls.Type(tuple, index);
             }
             finally
             {
@@ -264,12 +266,12 @@ namespace Quorvex
             IntPtr tuple = Acquire();
             try
             {
-                type = NativeMethods.hgetTupleElemType(tuple, index);
-                real = type == (int)ElementType.Integer ? NativeMethods.hgetTupleElemDouble(tuple, index) : 0;
+                type = TupleCalls.Type(tuple, index);
+                real = type == (int)ElementType.Integer ? TupleCalls.Double(tuple, index) : 0;
                 // Below 2^53 in magnitude the double is the value itself; at 2^53 it may be
                 // 2^53 + 1 rounded, which only the low bits tell.
                 low = real > -ExactLimit && real < ExactLimit ? unchecked((int)(long)real)
-                    : type == (int)ElementType.Integer ? NativeMethods.hgetTupleElemLong(tuple, index) : 0;
+                    : type == (int)ElementType.Integer ? TupleCalls.Long(tuple, index) : 0;
             }
             finally
             {
@@ -295,7 +297,7 @@ namespace Quorvex
             IntPtr tuple = Acquire();
             try
             {
-                return NativeMethods.hgetTupleElemDouble(tuple, index);
+                return TupleCalls.Double(tuple, index); // TypeAt found it in range
             }
             finally
             {

@@ -1,4 +1,5 @@
 using System;
+using System.Runtime.CompilerServices;
 using System.Runtime.InteropServices;
 using System.Threading;
 
@@ -28,7 +29,9 @@ namespace Quorvex
         private const long CountMask = ClosedBit - 1;
         private const int PoolSize = 8;
 
-        [ThreadStatic] private static CountedHandle[] pool;
+        // This thread's released objects, a list of each kind linked through `next`.
+        [ThreadStatic] private static CountedHandle freeTuples;
+        [ThreadStatic] private static CountedHandle freeCalls;
         [ThreadStatic] private static int pooled;
 
         private readonly Kind kind;
@@ -37,6 +40,7 @@ namespace Quorvex
         private IntPtr value;
         // A call's procedure, whose reference the call gives back when it is released.
         private SafeHandle parent;
+        private CountedHandle next;
 
         private CountedHandle(Kind kind)
         {
@@ -54,19 +58,13 @@ namespace Quorvex
         // Abandon, so that nothing the library makes is ever left without an owner.
         internal static CountedHandle Rent(Kind kind)
         {
-            CountedHandle[] free = pool;
-            if (free != null)
-            {
-                for (int i = pooled - 1; i >= 0; --i)
-                {
-                    CountedHandle candidate = free[i];
-                    if (candidate.kind != kind) continue;
-                    free[i] = free[--pooled];
-                    free[pooled] = null;
-                    return candidate;
-                }
-            }
-            return new CountedHandle(kind);
+            CountedHandle taken = kind == Kind.Tuple ? freeTuples : freeCalls;
+            if (taken == null) return new CountedHandle(kind);
+            if (kind == Kind.Tuple) freeTuples = taken.next;
+            else freeCalls = taken.next;
+            taken.next = null;
+            --pooled;
+            return taken;
         }
 
         // Takes over a handle made with the parent's reference added, if any; the owner's
@@ -86,6 +84,7 @@ namespace Quorvex
         }
 
         // The handle for one native call, or IntPtr.Zero when the owner has disposed it.
+        [MethodImpl(MethodImplOptions.AggressiveInlining)]
         internal IntPtr Acquire(int generation)
         {
             while (true)
@@ -96,6 +95,7 @@ namespace Quorvex
             }
         }
 
+        [MethodImpl(MethodImplOptions.AggressiveInlining)]
         internal void Release()
         {
             if ((Interlocked.Decrement(ref state) & CountMask) == 0) FreeAndRecycle();
@@ -125,7 +125,7 @@ namespace Quorvex
         {
             IntPtr handle = value;
             value = IntPtr.Zero;
-            if (kind == Kind.Tuple) NativeMethods.hfreeTuple(handle);
+            if (kind == Kind.Tuple) TupleCalls.Free(handle);
             else NativeMethods.hfreeProcedureCall(handle);
             SafeHandle owner = parent;
             parent = null;
@@ -139,9 +139,18 @@ namespace Quorvex
             parent = null;
             long current = Volatile.Read(ref state);
             Volatile.Write(ref state, (((current >> 32) + 1) << 32) | ClosedBit);
-            CountedHandle[] free = pool;
-            if (free == null) pool = free = new CountedHandle[PoolSize];
-            if (pooled < PoolSize) free[pooled++] = this;
+            if (pooled >= PoolSize) return;
+            ++pooled;
+            if (kind == Kind.Tuple)
+            {
+                next = freeTuples;
+                freeTuples = this;
+            }
+            else
+            {
+                next = freeCalls;
+                freeCalls = this;
+            }
         }
     }
 }

@@ -19,6 +19,10 @@ namespace Quorvex
         private static readonly object Gate = new object();
         private static volatile bool loaded;
 
+        // The module loaded by Load on Linux and macOS; zero elsewhere, or when the runtime's
+        // own search was left to find the library.
+        internal static IntPtr Module { get; private set; }
+
         /// <summary>The file loaded, or null when the runtime's own search was left to find it.</summary>
         public static string Path { get; private set; }
 
@@ -45,8 +49,10 @@ namespace Quorvex
                     IntPtr module = IsWindows ? WindowsLoad(file) : DlOpen(file);
                     RegisterResolver(module);
                     Path = file;
+                    if (!IsWindows) Module = module;
                 }
                 loaded = true;
+                TupleCalls.Prepare();
             }
         }
 
@@ -159,6 +165,15 @@ namespace Quorvex
             return module;
         }
 
+        // An export's address in a module from DlOpen, or zero.
+        [MethodImpl(MethodImplOptions.NoInlining)]
+        internal static IntPtr Symbol(IntPtr module, string name)
+        {
+            byte[] text = System.Text.Encoding.ASCII.GetBytes(name + "\0");
+            try { return dlsym2(module, text); }
+            catch (DllNotFoundException) { return dlsym(module, text); }
+        }
+
         private const int LoadWithAlteredSearchPath = 0x8;
         [DllImport("kernel32", CharSet = CharSet.Unicode, SetLastError = true)]
         private static extern IntPtr LoadLibraryExW(string file, IntPtr reserved, int flags);
@@ -166,8 +181,12 @@ namespace Quorvex
         private static extern IntPtr dlopen2(string file, int flags);
         [DllImport("libdl.so.2", EntryPoint = "dlerror")]
         private static extern IntPtr dlerror2();
+        [DllImport("libdl.so.2", EntryPoint = "dlsym")]
+        private static extern IntPtr dlsym2(IntPtr module, byte[] name);
         [DllImport("libdl")]
         private static extern IntPtr dlopen(string file, int flags);
+        [DllImport("libdl")]
+        private static extern IntPtr dlsym(IntPtr module, byte[] name);
         [DllImport("libdl")]
         private static extern IntPtr dlerror();
     }

@@ -1,4 +1,5 @@
 using System;
+using System.Runtime.CompilerServices;
 
 namespace Quorvex
 {
@@ -93,18 +94,18 @@ namespace Quorvex
             try
             {
                 IntPtr tuple;
-                QuorvexException.Check(NativeMethods.hcreateTuple(out tuple));
+                QuorvexException.Check(TupleCalls.Create(out tuple));
                 try
                 {
                     if (text != null) NativeMethods.happendTupleString(tuple, text);
-                    else if (value is int) NativeMethods.happendTupleLong(tuple, (int)value);
-                    else NativeMethods.happendTupleDouble(tuple, (double)value);
-                    if (NativeMethods.hgetTupleLength(tuple) != 1) throw Refused(value);
+                    else if (value is int) TupleCalls.AppendLong(tuple, (int)value);
+                    else TupleCalls.AppendDouble(tuple, (double)value);
+                    if (TupleCalls.Length(tuple) != 1) throw Refused(value);
                     QuorvexException.Check(NativeMethods.hprocedurecallSetInputCtrlParamTuple(call, index, tuple));
                 }
                 finally
                 {
-                    NativeMethods.hfreeTuple(tuple);
+                    TupleCalls.Free(tuple);
                 }
             }
             finally
@@ -131,16 +132,16 @@ namespace Quorvex
             try
             {
                 IntPtr tuple;
-                QuorvexException.Check(NativeMethods.hcreateTuple(out tuple));
+                QuorvexException.Check(TupleCalls.Create(out tuple));
                 try
                 {
-                    NativeMethods.happendTupleLong(tuple, value);
-                    if (NativeMethods.hgetTupleLength(tuple) != 1) throw Refused(value);
+                    TupleCalls.AppendLong(tuple, value);
+                    if (TupleCalls.Length(tuple) != 1) throw Refused(value);
                     QuorvexException.Check(NativeMethods.hprocedurecallSetInputCtrlParamTuple(call, index, tuple));
                 }
                 finally
                 {
-                    NativeMethods.hfreeTuple(tuple);
+                    TupleCalls.Free(tuple);
                 }
             }
             finally
@@ -245,6 +246,7 @@ namespace Quorvex
 
         // The call for native calls until the matching Release; a Dispose meanwhile (from a
         // message handler, or another thread) takes effect after it.
+        [MethodImpl(MethodImplOptions.AggressiveInlining)]
         private IntPtr Acquire()
         {
             IntPtr call = handle.Acquire(generation);
@@ -252,6 +254,7 @@ namespace Quorvex
             return call;
         }
 
+        [MethodImpl(MethodImplOptions.AggressiveInlining)]
         private void Release()
         {
             handle.Release();

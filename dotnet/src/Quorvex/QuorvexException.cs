@@ -44,6 +44,7 @@ namespace Quorvex
         public string ErrorText { get; private set; }
 
         // Copies a record and releases it with the library's own function, whatever happens.
+        [System.Runtime.CompilerServices.MethodImpl(System.Runtime.CompilerServices.MethodImplOptions.AggressiveInlining)]
         internal static void Check(IntPtr record)
         {
             if (record == IntPtr.Zero) return;
