@@ -214,6 +214,19 @@ class TextureProgramTest(unittest.TestCase):
         self.assertLess(outputs["DefectArea"][0], 300)
 
 
+def batch_with_report(cls, procedure, parameter, write):
+    """Runs `procedure` of the example programs over the images `write(folder)` makes, one a
+    file, with a report, on the test class: its scratch folder, paths, report, result, rows."""
+    cls.scratch = tempfile.TemporaryDirectory()
+    folder = os.path.join(cls.scratch.name, "images")
+    cls.paths = write(folder)
+    cls.report = os.path.join(cls.scratch.name, "report")
+    cls.result = run("--procedure", procedure, "--path", PROGRAMS, "--batch",
+                     os.path.join(folder, "*.png"), "--in", parameter + "={}",
+                     "--report", cls.report, "--jobs", "2")
+    cls.rows = [json.loads(line) for line in cls.result.stdout.splitlines()]
+
+
 class AlignmentProgramTest(unittest.TestCase):
     """align_parts.hdvp on bars turned by known angles, one file each, through the batch
     runner with its report: the expected values are the generator's geometry."""
@@ -222,14 +235,7 @@ class AlignmentProgramTest(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.scratch = tempfile.TemporaryDirectory()
-        folder = os.path.join(cls.scratch.name, "bars")
-        cls.paths = bars.write(folder, cls.ANGLES)
-        cls.report = os.path.join(cls.scratch.name, "report")
-        cls.result = run("--procedure", "align_parts", "--path", PROGRAMS, "--batch",
-                         os.path.join(folder, "*.png"), "--in", "ImageFiles={}",
-                         "--report", cls.report, "--jobs", "2")
-        cls.rows = [json.loads(line) for line in cls.result.stdout.splitlines()]
+        batch_with_report(cls, "align_parts", "ImageFiles", lambda f: bars.write(f, cls.ANGLES))
 
     @classmethod
     def tearDownClass(cls):
@@ -288,14 +294,7 @@ class MeasurePinsTest(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.scratch = tempfile.TemporaryDirectory()
-        folder = os.path.join(cls.scratch.name, "pins")
-        cls.paths = pins.write(folder)
-        cls.report = os.path.join(cls.scratch.name, "report")
-        cls.result = run("--procedure", "measure_pins", "--path", PROGRAMS, "--batch",
-                         os.path.join(folder, "*.png"), "--in", "ImageFile={}",
-                         "--report", cls.report, "--jobs", "2")
-        cls.rows = [json.loads(line) for line in cls.result.stdout.splitlines()]
+        batch_with_report(cls, "measure_pins", "ImageFile", pins.write)
 
     @classmethod
     def tearDownClass(cls):

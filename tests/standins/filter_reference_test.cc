@@ -63,13 +63,22 @@ TEST(GaussFilterReference, ImpulseGivesTheSampledGaussian) {
 
 // gauss_filter, HALCON 12.0 reference: the edges mirror the image, so a bright corner pixel
 // meets itself three times: 255 * (.66724 + .16638)^2 = 177.21 at size 3. A constant image
-// stays constant at every size: the weights sum to one.
+// stays constant at every size: the weights sum to one. Size 11 (sigma 2.55, 2 sigma^2 =
+// 13.005) across a step of 255 from column 12: the samples exp(-i^2 / 13.005) for i = 0 ... 5
+// are 1, .92599, .73523, .50055, .29221, .14626 (sum 6.20048); two columns left of the step
+// the bright ones are i = 2 ... 5: 255 * 1.67425 / 6.20048 = 68.86; three left, i = 3 ... 5:
+// 255 * .93902 / 6.20048 = 38.62. (Sigma 2.5 would give 68.00 and 37.64.)
 TEST(GaussFilterReference, EdgesMirrorAndWeightsSumToOne) {
   std::vector<std::uint8_t> corner(5 * 4, 0);
   corner[0] = 255;
   HObject smooth;
   GaussFilter(wrapGray(corner, 5, 4), &smooth, 3);
   EXPECT_EQ(grayAt(smooth, 0, 0), 177);
+  std::vector<std::uint8_t> step(23 * 3, 0);
+  for (std::size_t i = 0; i < step.size(); ++i) step[i] = i % 23 >= 12 ? 255 : 0;
+  GaussFilter(wrapGray(step, 23, 3), &smooth, 11);
+  EXPECT_EQ(grayAt(smooth, 1, 10), 69);
+  EXPECT_EQ(grayAt(smooth, 1, 9), 39);
   std::vector<std::uint8_t> flat(13 * 13, 201);
   const HObject constant = wrapGray(flat, 13, 13);
   std::vector<std::uint8_t> sliver{201, 201};
