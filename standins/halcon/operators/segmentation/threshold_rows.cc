@@ -281,6 +281,19 @@ std::size_t localDeviationBits(const std::uint8_t*, const std::uint64_t*, const 
 
 #endif
 
+namespace {
+
+// A run's fields stored one by one: a Run built whole goes through the stack, whose two
+// 4-byte stores a single 8-byte load then waits on, a stall at every run.
+inline void append(Runs& out, std::int32_t row, std::int32_t begin, std::int32_t end) {
+  Run& run = out.emplace_back();
+  run.row = row;
+  run.begin = begin;
+  run.end = end;
+}
+
+}  // namespace
+
 // From the edges of each word (where a bit differs from the one before it), which alternate
 // between a run's start and the place after its end: a short loop a word whose only
 // unpredictable branch is its exit, not a branch at every run. The room for the row's runs is
@@ -303,12 +316,12 @@ void appendBitRuns(const std::uint64_t* bits, std::size_t n, std::int32_t row, s
     while (edges != 0) {
       const std::int32_t at = base + static_cast<std::int32_t>(__builtin_ctzll(edges));
       edges &= edges - 1;
-      if (open) out.push_back(Run{row, start, at - 1});
+      if (open) append(out, row, start, at - 1);
       start = at;
       open = !open;
     }
   }
-  if (open) out.push_back(Run{row, start, column + static_cast<std::int32_t>(n - 1)});
+  if (open) append(out, row, start, column + static_cast<std::int32_t>(n - 1));
 }
 
 }  // namespace Standin
