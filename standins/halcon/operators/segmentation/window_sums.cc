@@ -18,6 +18,16 @@ std::size_t at(std::int32_t row, std::int32_t width) {
   return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
 }
 
+// mirroredIndex without its divisions within one reflection of either edge, where every row
+// of a full domain asks for the columns beyond both edges: a few dozen divisions a row cost a
+// narrow image's rows a tenth of their time.
+inline std::int32_t mirrored(std::int32_t i, std::int32_t n) {
+  if (i >= 0 && i < n) return i;
+  if (i < 0 && i >= -n) return -1 - i;
+  if (i >= n && i < 2 * n) return 2 * n - 1 - i;
+  return mirroredIndex(i, n);
+}
+
 // Column sums over the window's height, carried from row to row for the columns both rows
 // need and summed afresh for the others. A column holds at most 501 values of up to 65025:
 // 32 bits suffice.
@@ -41,7 +51,7 @@ inline __attribute__((always_inline)) void freshColumns(Columns& c, const std::u
   std::fill(c.sums + a, c.sums + b + 1, 0u);
   std::fill(c.squares + a, c.squares + b + 1, 0u);
   for (std::int32_t dy = -halfHeight; dy <= halfHeight; ++dy) {
-    const std::uint8_t* row = src + at(mirroredIndex(y + dy, size.height), size.width);
+    const std::uint8_t* row = src + at(mirrored(y + dy, size.height), size.width);
     for (std::int32_t x = a; x <= b; ++x) {
       const std::uint32_t v = row[x];
       c.sums[x] += v;
@@ -118,8 +128,8 @@ inline __attribute__((always_inline)) void rowsOfBand(const std::uint8_t* src, P
     if (c.validRow >= 0 && c.validRow == y - 1) {
       c.valid0 = std::max(c.valid0, n0);
       c.valid1 = std::min(c.valid1, n1);
-      const std::uint8_t* incoming = src + at(mirroredIndex(y + hh, h), w);
-      const std::uint8_t* outgoing = src + at(mirroredIndex(y - hh - 1, h), w);
+      const std::uint8_t* incoming = src + at(mirrored(y + hh, h), w);
+      const std::uint8_t* outgoing = src + at(mirrored(y - hh - 1, h), w);
       for (std::int32_t x = c.valid0; x <= c.valid1; ++x) {
         const std::uint32_t in = incoming[x], out = outgoing[x];
         c.sums[x] = c.sums[x] + in - out;
@@ -142,12 +152,12 @@ inline __attribute__((always_inline)) void rowsOfBand(const std::uint8_t* src, P
     // the span, not only those beyond the span's own ends.
     for (std::int32_t i = 1; i <= hw; ++i) {
       if (c0 - hw <= -i) {
-        c.sums[-i] = c.sums[mirroredIndex(-i, w)];
-        c.squares[-i] = c.squares[mirroredIndex(-i, w)];
+        c.sums[-i] = c.sums[mirrored(-i, w)];
+        c.squares[-i] = c.squares[mirrored(-i, w)];
       }
       if (c1 + hw >= w - 1 + i) {
-        c.sums[w - 1 + i] = c.sums[mirroredIndex(w - 1 + i, w)];
-        c.squares[w - 1 + i] = c.squares[mirroredIndex(w - 1 + i, w)];
+        c.sums[w - 1 + i] = c.sums[mirrored(w - 1 + i, w)];
+        c.squares[w - 1 + i] = c.squares[mirrored(w - 1 + i, w)];
       }
     }
     std::uint64_t s = 0, q = 0;
