@@ -132,6 +132,33 @@ __attribute__((target(QUORVEX_AVX512))) std::size_t columnsMaddAvx512(
   const __m512i first = _mm512_set_epi32(23, 22, 21, 20, 7, 6, 5, 4, 19, 18, 17, 16, 3, 2, 1, 0);
   const __m512i second =
       _mm512_set_epi32(31, 30, 29, 28, 15, 14, 13, 12, 27, 26, 25, 24, 11, 10, 9, 8);
+  // 64 columns at a time first: each tap's rows and weights fetched once for twice the columns.
+  for (; x + 64 <= a1; x += 64) {
+    __m512i hiA = _mm512_setzero_si512(), hiB = hiA, loA = hiA, loB = hiA;
+    __m512i hiC = hiA, hiD = hiA, loC = hiA, loD = hiA;
+    for (std::size_t j = 0; j < groups; ++j) {
+      const __m512i wh = _mm512_set1_epi32(fw.hi[j]), wl = _mm512_set1_epi32(fw.lo[j]);
+      const __m512i t0 = tapWords(lines, r, 2 * j, x), t1 = tapWords(lines, r, 2 * j + 1, x);
+      const __m512i u0 = tapWords(lines, r, 2 * j, x + 32),
+                    u1 = tapWords(lines, r, 2 * j + 1, x + 32);
+      const __m512i a = _mm512_unpacklo_epi16(t0, t1), b = _mm512_unpackhi_epi16(t0, t1);
+      const __m512i c = _mm512_unpacklo_epi16(u0, u1), d = _mm512_unpackhi_epi16(u0, u1);
+      hiA = _mm512_add_epi32(hiA, _mm512_madd_epi16(a, wh));
+      hiB = _mm512_add_epi32(hiB, _mm512_madd_epi16(b, wh));
+      loA = _mm512_add_epi32(loA, _mm512_madd_epi16(a, wl));
+      loB = _mm512_add_epi32(loB, _mm512_madd_epi16(b, wl));
+      hiC = _mm512_add_epi32(hiC, _mm512_madd_epi16(c, wh));
+      hiD = _mm512_add_epi32(hiD, _mm512_madd_epi16(d, wh));
+      loC = _mm512_add_epi32(loC, _mm512_madd_epi16(c, wl));
+      loD = _mm512_add_epi32(loD, _mm512_madd_epi16(d, wl));
+    }
+    const __m512 a = totalOf(hiA, loA, hiScale, loScale), b = totalOf(hiB, loB, hiScale, loScale);
+    const __m512 c = totalOf(hiC, loC, hiScale, loScale), d = totalOf(hiD, loD, hiScale, loScale);
+    _mm512_storeu_ps(col + x, _mm512_permutex2var_ps(a, first, b));
+    _mm512_storeu_ps(col + x + 16, _mm512_permutex2var_ps(a, second, b));
+    _mm512_storeu_ps(col + x + 32, _mm512_permutex2var_ps(c, first, d));
+    _mm512_storeu_ps(col + x + 48, _mm512_permutex2var_ps(c, second, d));
+  }
   for (; x + 32 <= a1; x += 32) {
     __m512i hiA = _mm512_setzero_si512(), hiB = hiA, loA = hiA, loB = hiA;
     for (std::size_t j = 0; j < groups; ++j) {

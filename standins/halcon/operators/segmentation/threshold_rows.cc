@@ -1,5 +1,7 @@
 #include "operators/segmentation/threshold_rows.h"
 
+#include <algorithm>
+
 #include "operators/filters/image_kernels.h"
 
 #if defined(__GNUC__) && defined(__x86_64__)
@@ -279,37 +281,47 @@ std::size_t localDeviationBits(const std::uint8_t*, const std::uint64_t*, const 
 
 #endif
 
+namespace {
+
+// A run's fields stored one by one: a Run built whole goes through the stack, whose two
+// 4-byte stores a single 8-byte load then waits on, a stall at every run.
+inline void append(Runs& out, std::int32_t row, std::int32_t begin, std::int32_t end) {
+  Run& run = out.emplace_back();
+  run.row = row;
+  run.begin = begin;
+  run.end = end;
+}
+
+}  // namespace
+
+// From the edges of each word (where a bit differs from the one before it), which alternate
+// between a run's start and the place after its end: a short loop a word whose only
+// unpredictable branch is its exit, not a branch at every run. The room for the row's runs is
+// made first, so that appending them never moves them.
 void appendBitRuns(const std::uint64_t* bits, std::size_t n, std::int32_t row, std::int32_t column,
                    Runs& out) {
-  bool inRun = false;
-  std::size_t start = 0;
   const std::size_t words = (n + 63) / 64;
+  const std::size_t most = out.size() + (n + 1) / 2;
+  if (out.capacity() < most) out.reserve(std::max(most, 2 * out.capacity()));
+  std::uint64_t previous = 0;  // the last bit of the word before, in bit 0
+  bool open = false;
+  std::int32_t start = 0;
   for (std::size_t i = 0; i < words; ++i) {
     std::uint64_t w = bits[i];
     const std::size_t valid = n - i * 64 < 64 ? n - i * 64 : 64;
     if (valid < 64) w &= (std::uint64_t{1} << valid) - 1;
-    if ((!inRun && w == 0) || (inRun && w == ~std::uint64_t{0})) continue;
-    unsigned p = 0;
-    while (p < 64) {
-      const std::uint64_t from = ~std::uint64_t{0} << p;
-      const std::uint64_t look = (inRun ? ~w : w) & from;
-      if (look == 0) break;
-      const auto edge = static_cast<unsigned>(__builtin_ctzll(look));
-      const std::size_t x = i * 64 + edge;
-      if (inRun) {
-        out.push_back(Run{row, column + static_cast<std::int32_t>(start),
-                          column + static_cast<std::int32_t>(x - 1)});
-      } else {
-        start = x;
-      }
-      inRun = !inRun;
-      p = edge;
+    std::uint64_t edges = w ^ ((w << 1) | previous);
+    previous = w >> 63;
+    const auto base = column + static_cast<std::int32_t>(i * 64);
+    while (edges != 0) {
+      const std::int32_t at = base + static_cast<std::int32_t>(__builtin_ctzll(edges));
+      edges &= edges - 1;
+      if (open) append(out, row, start, at - 1);
+      start = at;
+      open = !open;
     }
   }
-  if (inRun) {
-    out.push_back(Run{row, column + static_cast<std::int32_t>(start),
-                      column + static_cast<std::int32_t>(n - 1)});
-  }
+  if (open) append(out, row, start, column + static_cast<std::int32_t>(n - 1));
 }
 
 }  // namespace Standin
