@@ -15,22 +15,6 @@
 namespace HalconCpp {
 namespace Standin {
 
-namespace {
-
-// Output columns [a, b) of one row from input rows `top` and `bottom`.
-void halves(const std::uint8_t* top, const std::uint8_t* bottom, std::int32_t a, std::int32_t b,
-            std::uint8_t* q) {
-  const std::ptrdiff_t done = static_cast<std::ptrdiff_t>(
-      halveVectors(top + 2 * std::ptrdiff_t{a}, bottom + 2 * std::ptrdiff_t{a}, 64, 64,
-                   std::size_t(b - a), q + a));
-  for (std::ptrdiff_t c = a + done; c < b; ++c) {
-    const int sum = top[2 * c] + top[2 * c + 1] + bottom[2 * c] + bottom[2 * c + 1];
-    q[c] = static_cast<std::uint8_t>((sum + 2) >> 2);
-  }
-}
-
-}  // namespace
-
 ImagePtr halveImage(const ImagePtr& image, const char* op) {
   const std::int32_t width = image->width / 2, height = image->height / 2;
   const std::int32_t lastOdd = 2 * width - 1;
@@ -41,33 +25,39 @@ ImagePtr halveImage(const ImagePtr& image, const char* op) {
   forBands(height, bands, [&](int band, std::int64_t begin, std::int64_t end) {
     Runs& runs = bandRuns[static_cast<std::size_t>(band)];
     runs.reserve(static_cast<std::size_t>(end - begin));
-    for (auto r = static_cast<std::int32_t>(begin); r < end; ++r) {
-      const std::size_t first = runs.size();
-      if (domain.full()) {
-        runs.push_back(Run{r, 0, width - 1});
-      } else {
-        // Odd columns 2c + 1 in [begin, end]: c from begin / 2 to (end - 1) / 2, rounded down;
-        // runs one even column apart meet.
-        for (const Run* run = domain.begin(2 * r + 1); run != domain.end(2 * r + 1); ++run) {
-          const std::int32_t lo = std::max(run->begin, 0) / 2;
-          const std::int32_t hi = (std::min(run->end, lastOdd) - 1) >> 1;
-          if (lo > hi) continue;
-          if (runs.size() > first && runs.back().end + 1 >= lo) {
-            runs.back().end = std::max(runs.back().end, hi);
-          } else {
-            runs.push_back(Run{r, lo, hi});
-          }
+    const auto first = static_cast<std::int32_t>(begin);
+    if (domain.full()) {
+      // The band's rows in one go.
+      for (std::int32_t r = first; r < end; ++r) runs.push_back(Run{r, 0, width - 1});
+      for (std::size_t ch = 0; ch < planes.size(); ++ch) {
+        halveBlocks(image->pixels(ch) + image->offset(2 * first, 0), image->width, 0, width,
+                    static_cast<std::int32_t>(end - begin),
+                    planes[ch]->data() + std::size_t(first) * std::size_t(width), width);
+      }
+      return;
+    }
+    for (std::int32_t r = first; r < end; ++r) {
+      const std::size_t at = runs.size();
+      // Odd columns 2c + 1 in [begin, end]: c from begin / 2 to (end - 1) / 2, rounded down;
+      // runs one even column apart meet.
+      for (const Run* run = domain.begin(2 * r + 1); run != domain.end(2 * r + 1); ++run) {
+        const std::int32_t lo = std::max(run->begin, 0) / 2;
+        const std::int32_t hi = (std::min(run->end, lastOdd) - 1) >> 1;
+        if (lo > hi) continue;
+        if (runs.size() > at && runs.back().end + 1 >= lo) {
+          runs.back().end = std::max(runs.back().end, hi);
+        } else {
+          runs.push_back(Run{r, lo, hi});
         }
       }
       const std::size_t out = static_cast<std::size_t>(r) * static_cast<std::size_t>(width);
       for (std::size_t ch = 0; ch < planes.size(); ++ch) {
         const std::uint8_t* top = image->pixels(ch) + image->offset(2 * r, 0);
-        const std::uint8_t* bottom = top + image->width;
         std::uint8_t* q = planes[ch]->data() + out;
         std::int32_t c = 0;
-        for (std::size_t k = first; k < runs.size(); ++k) {
+        for (std::size_t k = at; k < runs.size(); ++k) {
           std::fill(q + c, q + runs[k].begin, std::uint8_t{0});
-          halves(top, bottom, runs[k].begin, runs[k].end + 1, q);
+          halveBlocks(top, image->width, runs[k].begin, runs[k].end + 1, 1, q, width);
           c = runs[k].end + 1;
         }
         std::fill(q + c, q + width, std::uint8_t{0});
