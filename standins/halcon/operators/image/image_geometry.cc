@@ -83,6 +83,10 @@ ImagePtr zoomed(const ImagePtr& image, Hlong width, Hlong height, Sampling inter
   const double sx = double(image->width) / double(width),
                sy = double(image->height) / double(height);
   const auto w = static_cast<std::int32_t>(width), h = static_cast<std::int32_t>(height);
+  if (vectorPathsEnabled() && interpolation == Sampling::Bilinear && image->width == 2 * w &&
+      image->height == 2 * h) {
+    return halveImage(image, op);
+  }
   if (vectorPathsEnabled()) {
     WarpSource source;
     source.rowOf = [sy](std::int32_t r) { return (r + 0.5) * sy - 0.5; };

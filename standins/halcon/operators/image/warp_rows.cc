@@ -4,60 +4,13 @@
 #include <vector>
 
 #include "core/threads.h"
+#include "operators/image/warp_domain.h"
 #include "operators/image/warp_simd.h"
 
 namespace HalconCpp {
 namespace Standin {
 
 namespace {
-
-// The input's domain by rows: the runs of a row found at once, a full domain not searched.
-class DomainRows {
- public:
-  explicit DomainRows(const ImageObject& image)
-      : runs_(*image.domain), width_(image.width), height_(image.height) {
-    full_ = runs_.size() == static_cast<std::size_t>(height_);
-    for (std::size_t i = 0; full_ && i < runs_.size(); ++i) {
-      const Run& run = runs_[i];
-      full_ = run.row == static_cast<std::int32_t>(i) && run.begin == 0 && run.end == width_ - 1;
-    }
-    if (full_) return;
-    first_.resize(static_cast<std::size_t>(height_) + 1);
-    std::size_t i = 0;
-    for (std::int32_t r = 0; r <= height_; ++r) {
-      while (i < runs_.size() && runs_[i].row < r) ++i;
-      first_[static_cast<std::size_t>(r)] = i;
-    }
-  }
-
-  bool full() const { return full_; }
-  const Run* begin(std::int32_t row) const { return runs_.data() + first_[std::size_t(row)]; }
-  const Run* end(std::int32_t row) const { return runs_.data() + first_[std::size_t(row) + 1]; }
-
-  bool contains(std::int32_t row, std::int32_t col) const {
-    if (row < 0 || col < 0 || row >= height_ || col >= width_) return false;
-    return full_ || runAt(row, col) != nullptr;
-  }
-
-  // The run of a domain that is not full holding (row, col) inside the image, or null.
-  const Run* runAt(std::int32_t row, std::int32_t col) const {
-    const Run *b = begin(row), *e = end(row);
-    if (e - b > 8) {
-      b = std::upper_bound(b, e, col, [](std::int32_t c, const Run& run) { return c < run.begin; });
-      return b != begin(row) && (b - 1)->end >= col ? b - 1 : nullptr;
-    }
-    for (; b != e && b->begin <= col; ++b) {
-      if (b->end >= col) return b;
-    }
-    return nullptr;
-  }
-
- private:
-  const Runs& runs_;
-  std::int32_t width_, height_;
-  bool full_;
-  std::vector<std::size_t> first_;
-};
 
 // clampToByte without the call of floor: within (0, 255) rounding half up is truncating
 // v + 0.5, and the comparisons send NaN to 0 as clampToByte does.
@@ -75,16 +28,6 @@ inline std::int32_t nearestIndex(double x) {
   t = t < 1073741824.0 ? t : 1073741824.0;
   const auto i = static_cast<std::int32_t>(t);
   return t < i ? i - 1 : i;
-}
-
-std::vector<PlanePtr> unwrittenPlanes(const ImageObject& image, std::int32_t width,
-                                      std::int32_t height, const char* op) {
-  std::vector<PlanePtr> planes;
-  for (std::size_t c = 0; c < image.channels.size(); ++c) {
-    planes.push_back(
-        std::make_shared<Plane>(width, height, op, PixelType::Byte, Plane::Unwritten{}));
-  }
-  return planes;
 }
 
 // Bilinear weights along one axis: the two neighbours and the second one's weight, as
@@ -276,10 +219,12 @@ struct RowWork {
       narrow([&](std::int32_t c) { return y(c) >= -0.5; });
       narrow([&](std::int32_t c) { return y(c) < lastCol; });
     } else {
-      narrow([&](std::int32_t c) { return nearestIndex(x(c)) >= 0; });
-      narrow([&](std::int32_t c) { return nearestIndex(x(c)) < image.height; });
-      narrow([&](std::int32_t c) { return nearestIndex(y(c)) >= 0; });
-      narrow([&](std::int32_t c) { return nearestIndex(y(c)) < image.width; });
+      // No nearest pixel outside the rows and columns that hold the domain is in it: the walk
+      // below stays within them.
+      narrow([&](std::int32_t c) { return nearestIndex(x(c)) >= domain.top(); });
+      narrow([&](std::int32_t c) { return nearestIndex(x(c)) < domain.bottom(); });
+      narrow([&](std::int32_t c) { return nearestIndex(y(c)) >= domain.left(); });
+      narrow([&](std::int32_t c) { return nearestIndex(y(c)) < domain.right(); });
     }
     const bool all = inside == Inside::Rectangle || domain.full();
     if (!all || sampling == Sampling::Nearest) {
@@ -291,11 +236,25 @@ struct RowWork {
     // stretch, and those of it in one of its runs another, found by bisection.
     const std::int32_t *rows = nr.data(), *cols = nc.data();
     const bool up = b > a && cols[b - 1] >= cols[a];
-    for (std::int32_t c = a, e = a; c < b; c = e) {
+    // A stretch is about as long as the one before: its end is looked for from there.
+    for (std::int32_t c = a, e = a, length = 1; c < b; length = e - c, c = e) {
       const std::int32_t i = rows[c];
-      while (e < b && rows[e] == i) ++e;
+      e = std::min(c + length, b);
+      if (rows[e - 1] == i) {
+        while (e < b && rows[e] == i) ++e;
+      } else {
+        while (rows[e - 1] != i) --e;
+      }
       if (i < 0 || i >= image.height) continue;
       const std::int32_t *first = cols + c, *last = cols + e;
+      // Most stretches lie inside a row's only run.
+      if (domain.end(i) - domain.begin(i) == 1) {
+        const auto [lo, hi] = std::minmax(*first, last[-1]);
+        if (lo >= domain.begin(i)->begin && hi <= domain.begin(i)->end) {
+          add(c, e);
+          continue;
+        }
+      }
       const auto inRun = [&](const Run& run) {
         const std::int32_t* lo =
             up ? std::lower_bound(first, last, run.begin)
@@ -374,17 +333,6 @@ struct RowWork {
   bool ascending = false;
   std::vector<std::pair<std::int32_t, std::int32_t>> segments, columnsIn;
 };
-
-ImagePtr joined(std::int32_t width, std::int32_t height, std::vector<PlanePtr> planes,
-                std::vector<Runs>& bandRuns) {
-  std::size_t count = 0;
-  for (const Runs& runs : bandRuns) count += runs.size();
-  Runs domain;
-  domain.reserve(count);
-  for (const Runs& runs : bandRuns) domain.insert(domain.end(), runs.begin(), runs.end());
-  return makeImage(width, height, std::move(planes),
-                   std::make_shared<const Runs>(std::move(domain)));
-}
 
 }  // namespace
 

@@ -84,6 +84,10 @@ struct WarpSource {
 ImagePtr warpImage(const ImagePtr& image, std::int32_t width, std::int32_t height,
                    Sampling sampling, Inside inside, const WarpSource& source, const char* op);
 
+// A bilinear zoom of an image of even sides to half of each: the same bytes and domain as
+// warpImage's, each pixel the rounded mean of 2 x 2 input pixels.
+ImagePtr halveImage(const ImagePtr& image, const char* op);
+
 // Exact moves of whole pixels: output (r, c) takes input (r0 + r * dr_r + c * dr_c,
 // c0 + r * dc_r + c * dc_c), one of dr_c and dc_c being 0; pixels whose input is out of the
 // domain are left out and 0.

@@ -200,6 +200,34 @@ __attribute__((target("avx2"), always_inline)) inline __m256i pairSums(const std
                               _mm256_set1_epi8(1));
 }
 
+// The 2 x 2 sums of columns [i, b) in whole vectors of 32 pixels (AVX2); returns where it
+// stopped. Where the columns [from, b) written hold a vector or more, a last vector ending at b
+// writes the tail, over some pixels again with the same values.
+__attribute__((target("avx2"), always_inline)) inline void blocksOf32(const std::uint8_t* top,
+                                                                      const std::uint8_t* bottom,
+                                                                      std::ptrdiff_t i,
+                                                                      std::uint8_t* q) {
+  const __m256i two = _mm256_set1_epi16(2);
+  const __m256i x =
+      _mm256_add_epi16(_mm256_add_epi16(pairSums(top + 2 * i), pairSums(bottom + 2 * i)), two);
+  const __m256i y = _mm256_add_epi16(
+      _mm256_add_epi16(pairSums(top + 2 * i + 32), pairSums(bottom + 2 * i + 32)), two);
+  const __m256i packed = _mm256_packus_epi16(_mm256_srli_epi16(x, 2), _mm256_srli_epi16(y, 2));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(q + i), _mm256_permute4x64_epi64(packed, 0xd8));
+}
+
+__attribute__((target("avx2"))) std::ptrdiff_t blocksAvx2(const std::uint8_t* top,
+                                                          const std::uint8_t* bottom,
+                                                          std::ptrdiff_t i, std::ptrdiff_t b,
+                                                          std::uint8_t* q, std::ptrdiff_t from) {
+  for (; i + 32 <= b; i += 32) blocksOf32(top, bottom, i, q);
+  if (i < b && b - from >= 32) {
+    blocksOf32(top, bottom, b - 32, q);
+    i = b;
+  }
+  return i;
+}
+
 __attribute__((target("avx2"))) std::size_t halveAvx2(const std::uint8_t* top,
                                                       const std::uint8_t* bottom, std::int32_t vc,
                                                       std::int32_t vr, std::size_t count,
@@ -208,19 +236,10 @@ __attribute__((target("avx2"))) std::size_t halveAvx2(const std::uint8_t* top,
                     _mm256_set1_epi16(static_cast<short>(128 - vc)),
                     _mm256_set1_epi32((128 - vr) << 16 | vr), _mm256_set1_epi32(8192)};
   std::size_t i = 0;
+  // Weights of a half each way: (4096 (a + b + c + d) + 8192) >> 14 is (a + b + c + d + 2) >> 2.
   if (vc == 64 && vr == 64) {
-    // Weights of a half each way: (4096 (a + b + c + d) + 8192) >> 14 is (a + b + c + d + 2) >> 2,
-    // the pairs summed by one multiply-add of bytes.
-    const __m256i two = _mm256_set1_epi16(2);
-    for (; i + 32 <= count; i += 32) {
-      const __m256i a =
-          _mm256_add_epi16(_mm256_add_epi16(pairSums(top + 2 * i), pairSums(bottom + 2 * i)), two);
-      const __m256i b = _mm256_add_epi16(
-          _mm256_add_epi16(pairSums(top + 2 * i + 32), pairSums(bottom + 2 * i + 32)), two);
-      const __m256i packed = _mm256_packus_epi16(_mm256_srli_epi16(a, 2), _mm256_srli_epi16(b, 2));
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(q + i),
-                          _mm256_permute4x64_epi64(packed, 0xd8));
-    }
+    i = static_cast<std::size_t>(
+        blocksAvx2(top, bottom, 0, static_cast<std::ptrdiff_t>(count), q, 0));
   }
   for (; i + 32 <= count; i += 32) {
     const __m256i packed = _mm256_packus_epi16(h.sixteen(top + 2 * i, bottom + 2 * i),
@@ -229,6 +248,32 @@ __attribute__((target("avx2"))) std::size_t halveAvx2(const std::uint8_t* top,
   }
   return halveSixteens(halveSse2Of(vc, vr), top, bottom, i, count, q);
 }
+
+#if defined(__x86_64__)
+__attribute__((target(QUORVEX_AVX512), always_inline)) inline __m512i pairSums64(
+    const std::uint8_t* p) {
+  return _mm512_maddubs_epi16(_mm512_loadu_si512(p), _mm512_set1_epi8(1));
+}
+
+__attribute__((target(QUORVEX_AVX512))) std::ptrdiff_t blocksAvx512(const std::uint8_t* top,
+                                                                    const std::uint8_t* bottom,
+                                                                    std::ptrdiff_t i,
+                                                                    std::ptrdiff_t b,
+                                                                    std::uint8_t* q) {
+  const __m512i two = _mm512_set1_epi16(2);
+  // The packs interleave the two halves by 128-bit lanes: the quadwords put back in order.
+  const __m512i order = _mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7);
+  for (; i + 64 <= b; i += 64) {
+    const __m512i x = _mm512_add_epi16(
+        _mm512_add_epi16(pairSums64(top + 2 * i), pairSums64(bottom + 2 * i)), two);
+    const __m512i y = _mm512_add_epi16(
+        _mm512_add_epi16(pairSums64(top + 2 * i + 64), pairSums64(bottom + 2 * i + 64)), two);
+    const __m512i packed = _mm512_packus_epi16(_mm512_srli_epi16(x, 2), _mm512_srli_epi16(y, 2));
+    _mm512_storeu_si512(q + i, _mm512_maskz_permutexvar_epi64(0xff, order, packed));
+  }
+  return i;
+}
+#endif
 
 #if defined(__x86_64__)
 __attribute__((target("avx2"))) std::size_t rampAvx2(double base, double slope, double centre,
@@ -306,6 +351,38 @@ std::size_t halveVectors(const std::uint8_t* top, const std::uint8_t* bottom, st
                    : halveSse2(top, bottom, vc, vr, count, q);
 }
 
+#endif
+
+namespace {
+
+std::ptrdiff_t blocksVectors(const std::uint8_t* top, const std::uint8_t* bottom, std::ptrdiff_t a,
+                             std::ptrdiff_t b, std::uint8_t* q) {
+#if QUORVEX_WARP_X86
+  const std::ptrdiff_t from = a;
+#if defined(__x86_64__)
+  if (cpuHasAvx512()) a = blocksAvx512(top, bottom, a, b, q);
+#endif
+  if (hasAvx2()) a = blocksAvx2(top, bottom, a, b, q, from);
+#else
+  static_cast<void>(top), static_cast<void>(bottom), static_cast<void>(b), static_cast<void>(q);
+#endif
+  return a;
+}
+
+}  // namespace
+
+void halveBlocks(const std::uint8_t* top, std::ptrdiff_t inStride, std::int32_t a, std::int32_t b,
+                 std::int32_t rows, std::uint8_t* q, std::ptrdiff_t outStride) {
+  for (std::int32_t r = 0; r < rows; ++r, top += 2 * inStride, q += outStride) {
+    const std::uint8_t* bottom = top + inStride;
+    for (std::ptrdiff_t c = blocksVectors(top, bottom, a, b, q); c < b; ++c) {
+      const int sum = top[2 * c] + top[2 * c + 1] + bottom[2 * c] + bottom[2 * c + 1];
+      q[c] = static_cast<std::uint8_t>((sum + 2) >> 2);
+    }
+  }
+}
+
+#if QUORVEX_WARP_X86
 #else
 
 std::size_t nearestVectors(const double*, std::size_t, std::int32_t*) {

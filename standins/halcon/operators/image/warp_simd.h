@@ -32,6 +32,13 @@ std::size_t nearestVectors(const double* x, std::size_t count, std::int32_t* out
 std::size_t halveVectors(const std::uint8_t* top, const std::uint8_t* bottom, std::int32_t vc,
                          std::int32_t vr, std::size_t count, std::uint8_t* q);
 
+// A zoom to half of each side: pixels [a, b) of `rows` output rows from q on, `outStride`
+// apart, each output pixel c of row r the sum of the 2 x 2 input block at column 2c of rows 2r
+// and 2r + 1 (`top` the first, rows `inStride` apart) plus 2, shifted right by 2; in vectors
+// (AVX2, AVX-512) and scalar alike.
+void halveBlocks(const std::uint8_t* top, std::ptrdiff_t inStride, std::int32_t a, std::int32_t b,
+                 std::int32_t rows, std::uint8_t* q, std::ptrdiff_t outStride);
+
 }  // namespace Standin
 }  // namespace HalconCpp
 
