@@ -262,11 +262,12 @@ QUORVEX_WIDE void transpose16(const float* from, float* to) {
 }
 
 // clampToByte for sixteen sums: 0 up to 0, 255 from 255, else floor(v + 0.5).
+// The floor is taken as a whole number and clamped as one: a sum is a weighted mean of bytes
+// whose weights' magnitudes add up to a few, far inside 32 bits.
 QUORVEX_WIDE __m128i rounded(__m512 v) {
-  const __m512 r = _mm512_roundscale_ps(_mm512_add_ps(v, _mm512_set1_ps(0.5f)),
-                                        _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
-  const __m512 clamped = _mm512_min_ps(_mm512_max_ps(r, _mm512_setzero_ps()), _mm512_set1_ps(255));
-  return _mm512_cvtepi32_epi8(_mm512_cvttps_epi32(clamped));
+  const __m512i r = _mm512_cvt_roundps_epi32(_mm512_add_ps(v, _mm512_set1_ps(0.5f)),
+                                             _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+  return _mm512_cvtusepi32_epi8(_mm512_max_epi32(r, _mm512_setzero_si512()));
 }
 
 // The rows' recursion over a block's columns `lanes` (a column's kSpan rows side by side)
@@ -313,6 +314,12 @@ struct Scratch {
 // columns of eight lanes at a time, transposed in registers.
 QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32_t y0,
                             std::int32_t y1, const Extent& extent, std::uint8_t* dst) {
+  // Rows the extent covers whole take every eight columns without a mask.
+  bool whole = true;
+  for (std::int32_t y = y0; y < y1 && whole; ++y) {
+    const auto row = static_cast<std::size_t>(y);
+    whole = extent.begin[row] == 0 && extent.end[row] == static_cast<std::int32_t>(w) - 1;
+  }
   for (std::size_t x = 0; x < w; x += 8) {
     const std::size_t columns = std::min<std::size_t>(8, w - x);
     for (std::size_t g = 0; g < kSpan && y0 + static_cast<std::int32_t>(g) < y1; g += 8) {
@@ -337,6 +344,13 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32
       lanes[2] = c1, lanes[3] = _mm_unpackhi_epi64(c1, c1);
       lanes[4] = c2, lanes[5] = _mm_unpackhi_epi64(c2, c2);
       lanes[6] = c3, lanes[7] = _mm_unpackhi_epi64(c3, c3);
+      if (whole && columns == 8) {
+        for (std::size_t l = 0; l < 8 && y0 + static_cast<std::int32_t>(g + l) < y1; ++l) {
+          const auto row = static_cast<std::size_t>(y0) + g + l;
+          _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + row * w + x), lanes[l]);
+        }
+        continue;
+      }
       for (std::size_t l = 0; l < 8; ++l) {
         const std::int32_t y = y0 + static_cast<std::int32_t>(g + l);
         if (y >= y1) break;
