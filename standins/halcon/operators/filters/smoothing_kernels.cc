@@ -218,19 +218,8 @@ RecursionOf<T> recursion(RecursiveSmoothing kind, double alpha, std::int32_t rea
   double total = f0;
   for (std::int32_t n = 1; n <= reach + 8; ++n) total += 2 * response(kind, alpha, n);
   c.scale = 1 / total;
-  RecursionOf<T> t{static_cast<T>(c.n0),   static_cast<T>(c.n1), static_cast<T>(c.m1),
-                   static_cast<T>(c.m2),   static_cast<T>(c.b1), static_cast<T>(c.b2),
-                   static_cast<T>(c.scale)};
-  if (sizeof(T) < sizeof(double)) {
-    // Rounded to floats, b1 and b2 move the recursion's gain by as much as 1 + b1 + b2 (that is
-    // (1 - r)^2, 10^-6 at the smallest Alpha) differs from its rounding: the sums are scaled by
-    // the gain of the recursion they run, (n0 + n1 + m1 + m2) / (1 + b1 + b2), exact in doubles
-    // from the floats, so that a constant image stays constant.
-    const double gain = (double(t.n0) + double(t.n1) + double(t.m1) + double(t.m2)) /
-                        (1 + double(t.b1) + double(t.b2));
-    t.scale = static_cast<T>(1 / gain);
-  }
-  return t;
+  return {static_cast<T>(c.n0), static_cast<T>(c.n1), static_cast<T>(c.m1),   static_cast<T>(c.m2),
+          static_cast<T>(c.b1), static_cast<T>(c.b2), static_cast<T>(c.scale)};
 }
 
 // One line, continued through `indices`: the forward sums into `forward`, then the backward
