@@ -22,7 +22,8 @@ TEST(RecursiveFloats, VectorsGiveThePortableBytes) {
     const char* name;
     double alpha;
   };
-  // Reaches 25 / Alpha of 1 (past the last block's rows), 10, and past every image.
+  // Reaches 25 / Alpha of 1 (the last block's backward sums start without pixels after them),
+  // 10, 28 and 125, past every image.
   const Filter filters[] = {{"deriche2", 30}, {"deriche1", 2.5}, {"shen", 0.2}, {"deriche2", 0.9}};
   // Widths one short of a vector of sixteen, one past it, one short of a strip of 32 and
   // one past it; heights of one row, a block and one, two blocks less one.
