@@ -1,4 +1,4 @@
-// The recursive smoothing of a byte plane without an image of doubles between its passes: the
+// The recursive smoothing of a byte plane without an image of sums between its passes: the
 // sums down the columns are made a block of rows at a time and filtered along the rows while
 // still in the cache. A block's backward sums start from the states a first pass kept at its
 // end, its forward sums carry on from the block above (a band of blocks on another thread
@@ -32,37 +32,38 @@ constexpr std::size_t kStateStrip = 1024;
 // the sums at i - 1 and i - 2, backwards from those at i + 1 and i + 2.
 inline __attribute__((always_inline)) void forwardStep(const RecursiveJob& j, std::size_t i,
                                                        std::size_t x0, std::size_t span,
-                                                       const double* p1, const double* p2,
-                                                       double* cur) {
+                                                       const float* p1, const float* p2,
+                                                       float* cur) {
   const Recursion& c = *j.c;
   const std::uint8_t* x0p = j.line(i, x0);
   if (i > 0) {
     const std::uint8_t* xp = j.line(i - 1, x0);
     for (std::size_t x = 0; x < span; ++x) {
-      cur[x] = c.n0 * x0p[x] + c.n1 * xp[x] - c.b1 * p1[x] - c.b2 * p2[x];
+      cur[x] = c.n0 * x0p[x] + c.n1 * xp[x] - c.b2 * p2[x] - c.b1 * p1[x];
     }
   } else {
     for (std::size_t x = 0; x < span; ++x) {
-      cur[x] = c.n0 * x0p[x] + 0.0 - c.b1 * p1[x] - c.b2 * p2[x];
+      cur[x] = c.n0 * x0p[x] + 0.0f - c.b2 * p2[x] - c.b1 * p1[x];
     }
   }
 }
 
 inline __attribute__((always_inline)) void backwardStep(const RecursiveJob& j, std::size_t i,
                                                         std::size_t x0, std::size_t span,
-                                                        const double* a1, const double* a2,
-                                                        double* cur) {
+                                                        const float* a1, const float* a2,
+                                                        float* cur) {
   const Recursion& c = *j.c;
   const std::size_t m = j.rows->size();
   const std::uint8_t* y1 = i + 1 < m ? j.line(i + 1, x0) : nullptr;
   const std::uint8_t* y2 = i + 2 < m ? j.line(i + 2, x0) : nullptr;
   if (y1 && y2) {
     for (std::size_t x = 0; x < span; ++x) {
-      cur[x] = c.m1 * y1[x] + c.m2 * y2[x] - c.b1 * a1[x] - c.b2 * a2[x];
+      cur[x] = c.m1 * y1[x] + c.m2 * y2[x] - c.b2 * a2[x] - c.b1 * a1[x];
     }
   } else {
     for (std::size_t x = 0; x < span; ++x) {
-      cur[x] = (y1 ? c.m1 * y1[x] : 0.0) + (y2 ? c.m2 * y2[x] : 0.0) - c.b1 * a1[x] - c.b2 * a2[x];
+      cur[x] =
+          (y1 ? c.m1 * y1[x] : 0.0f) + (y2 ? c.m2 * y2[x] : 0.0f) - c.b2 * a2[x] - c.b1 * a1[x];
     }
   }
 }
@@ -72,32 +73,32 @@ inline __attribute__((always_inline)) void backwardStep(const RecursiveJob& j, s
 __attribute__((target("avx2"))) void keepStates(const RecursiveJob& j, RecursivePlan& plan,
                                                 std::size_t x0, std::size_t x1) {
   const auto w = static_cast<std::size_t>(j.w);
-  std::vector<double> ring(3 * kStateStrip), zeros(kStateStrip, 0.0);
+  std::vector<float> ring(3 * kStateStrip), zeros(kStateStrip, 0.0f);
   for (std::size_t s0 = x0; s0 < x1; s0 += kStateStrip) {
     const std::size_t span = std::min(kStateStrip, x1 - s0);
-    const double *a1 = zeros.data(), *a2 = a1;
+    const float *a1 = zeros.data(), *a2 = a1;
     const std::size_t low = placeOf(j, std::min(j.h, (plan.lowest + 1) * kBlockRows));
     std::int32_t b = plan.blocks - 1;
     for (std::size_t i = j.rows->size(); i-- > low;) {
-      double* cur = ring.data() + (i % 3) * kStateStrip;
+      float* cur = ring.data() + (i % 3) * kStateStrip;
       backwardStep(j, i, s0, span, a1, a2, cur);
       while (b >= 0 && placeOf(j, std::min(j.h, (b + 1) * kBlockRows)) > i) --b;
       if (b >= 0 && placeOf(j, std::min(j.h, (b + 1) * kBlockRows)) == i && plan.met[b]) {
-        double* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b) + s0;
+        float* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b) + s0;
         std::copy(cur, cur + span, kept);
         std::copy(a1, a1 + span, kept + w);
       }
       a2 = a1, a1 = cur;
     }
-    const double *p1 = zeros.data(), *p2 = p1;
+    const float *p1 = zeros.data(), *p2 = p1;
     std::size_t band = 1;
     const std::size_t bands = plan.starts.size() - 1;
     const std::size_t last = bands > 1 ? placeOf(j, plan.starts[bands - 1] * kBlockRows) : 0;
     for (std::size_t i = 0; i < last; ++i) {
-      double* cur = ring.data() + (i % 3) * kStateStrip;
+      float* cur = ring.data() + (i % 3) * kStateStrip;
       forwardStep(j, i, s0, span, p1, p2, cur);
       while (band < bands && placeOf(j, plan.starts[band] * kBlockRows) == i + 1) {
-        double* kept = plan.forward.data() + 2 * w * band + s0;
+        float* kept = plan.forward.data() + 2 * w * band + s0;
         std::copy(cur, cur + span, kept);
         std::copy(p1, p1 + span, kept + w);
         ++band;
@@ -108,80 +109,76 @@ __attribute__((target("avx2"))) void keepStates(const RecursiveJob& j, Recursive
 }
 
 // No fused multiply-add: the target is AVX2 alone, so that every product is rounded before its
-// sum, as in the portable rows. c(i) = ((n0 x(i) + n1 x(i - 1)) - b1 c(i - 1)) - b2 c(i - 2).
-__attribute__((target("avx2"), always_inline)) inline __m256d step(__m256d k0, __m256d x0,
-                                                                   __m256d k1, __m256d x1,
-                                                                   __m256d b1, __m256d s1,
-                                                                   __m256d b2, __m256d s2) {
-  const __m256d in = _mm256_add_pd(_mm256_mul_pd(k0, x0), _mm256_mul_pd(k1, x1));
-  return _mm256_sub_pd(_mm256_sub_pd(in, _mm256_mul_pd(b1, s1)), _mm256_mul_pd(b2, s2));
+// sum, as in the portable rows. c(i) = ((n0 x(i) + n1 x(i - 1)) - b2 c(i - 2)) - b1 c(i - 1).
+__attribute__((target("avx2"), always_inline)) inline __m256 step(__m256 k0, __m256 x0, __m256 k1,
+                                                                  __m256 x1, __m256 b1, __m256 s1,
+                                                                  __m256 b2, __m256 s2) {
+  const __m256 in = _mm256_add_ps(_mm256_mul_ps(k0, x0), _mm256_mul_ps(k1, x1));
+  return _mm256_sub_ps(_mm256_sub_ps(in, _mm256_mul_ps(b2, s2)), _mm256_mul_ps(b1, s1));
 }
 
-// clampToByte for four sums: 0 up to 0, 255 from 255, else floor(v + 0.5).
-__attribute__((target("avx2"), always_inline)) inline __m128i rounded(__m256d v) {
-  const __m256d r = _mm256_floor_pd(_mm256_add_pd(v, _mm256_set1_pd(0.5)));
-  const __m256d clamped = _mm256_min_pd(_mm256_max_pd(r, _mm256_setzero_pd()), _mm256_set1_pd(255));
-  return _mm256_cvttpd_epi32(clamped);
+// clampToByte for eight sums: 0 up to 0, 255 from 255, else floor(v + 0.5), as words.
+__attribute__((target("avx2"), always_inline)) inline __m128i rounded(__m256 v) {
+  const __m256 r = _mm256_floor_ps(_mm256_add_ps(v, _mm256_set1_ps(0.5f)));
+  const __m256 clamped = _mm256_min_ps(_mm256_max_ps(r, _mm256_setzero_ps()), _mm256_set1_ps(255));
+  const __m256i words = _mm256_cvttps_epi32(clamped);
+  return _mm_packs_epi32(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
 }
 
 // Sixteen rows `in` along their continuation `indices` (m places, the row from `first` on, n
-// long), rounded into bytes[x * 16 + lane]: four vectors of four rows, whose chains of
+// long), rounded into bytes[x * 16 + lane]: two vectors of eight rows, whose chains of
 // dependent steps interleave.
-__attribute__((target("avx2"))) void rowGroup(const double* const* in, const std::int32_t* indices,
+__attribute__((target("avx2"))) void rowGroup(const float* const* in, const std::int32_t* indices,
                                               std::size_t m, std::size_t first, std::size_t n,
-                                              const Recursion& c, double* extended, double* forward,
+                                              const Recursion& c, float* extended, float* forward,
                                               std::uint8_t* bytes) {
-  constexpr std::size_t kVectors = kLanes / 4;
-  const __m256d n0 = _mm256_set1_pd(c.n0), n1 = _mm256_set1_pd(c.n1);
-  const __m256d m1 = _mm256_set1_pd(c.m1), m2 = _mm256_set1_pd(c.m2);
-  const __m256d b1 = _mm256_set1_pd(c.b1), b2 = _mm256_set1_pd(c.b2);
-  const __m256d scale = _mm256_set1_pd(c.scale), zero = _mm256_setzero_pd();
-  __m256d s1[kVectors], s2[kVectors], x1[kVectors];
+  constexpr std::size_t kVectors = kLanes / 8;
+  const __m256 n0 = _mm256_set1_ps(c.n0), n1 = _mm256_set1_ps(c.n1);
+  const __m256 m1 = _mm256_set1_ps(c.m1), m2 = _mm256_set1_ps(c.m2);
+  const __m256 b1 = _mm256_set1_ps(c.b1), b2 = _mm256_set1_ps(c.b2);
+  const __m256 scale = _mm256_set1_ps(c.scale), zero = _mm256_setzero_ps();
+  __m256 s1[kVectors], s2[kVectors], x1[kVectors];
   for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = zero;
   for (std::size_t i = 0; i < m; ++i) {
     const auto j = static_cast<std::size_t>(indices[i]);
-#pragma GCC unroll 4
+#pragma GCC unroll 2
     for (std::size_t v = 0; v < kVectors; ++v) {
-      const double* const* l = in + 4 * v;
-      const __m256d e = _mm256_set_pd(l[3][j], l[2][j], l[1][j], l[0][j]);
-      const __m256d sum = step(n0, e, n1, x1[v], b1, s1[v], b2, s2[v]);
-      _mm256_storeu_pd(extended + kLanes * i + 4 * v, e);
-      _mm256_storeu_pd(forward + kLanes * i + 4 * v, sum);
+      const float* const* l = in + 8 * v;
+      const __m256 e =
+          _mm256_set_ps(l[7][j], l[6][j], l[5][j], l[4][j], l[3][j], l[2][j], l[1][j], l[0][j]);
+      const __m256 sum = step(n0, e, n1, x1[v], b1, s1[v], b2, s2[v]);
+      _mm256_storeu_ps(extended + kLanes * i + 8 * v, e);
+      _mm256_storeu_ps(forward + kLanes * i + 8 * v, sum);
       s2[v] = s1[v], s1[v] = sum, x1[v] = e;
     }
   }
-  __m256d y2[kVectors];
+  __m256 y2[kVectors];
   for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = y2[v] = zero;
   for (std::size_t i = m; i-- > 0;) {
-    __m256d sums[kVectors];
-#pragma GCC unroll 4
+    __m256 sums[kVectors];
+#pragma GCC unroll 2
     for (std::size_t v = 0; v < kVectors; ++v) {
       sums[v] = step(m1, x1[v], m2, y2[v], b1, s1[v], b2, s2[v]);
     }
     if (i >= first && i < first + n) {
-      __m128i words[kVectors / 2];
-#pragma GCC unroll 2
-      for (std::size_t v = 0; v < kVectors; v += 2) {
-        const __m256d oa = _mm256_mul_pd(
-            _mm256_add_pd(_mm256_loadu_pd(forward + kLanes * i + 4 * v), sums[v]), scale);
-        const __m256d ob = _mm256_mul_pd(
-            _mm256_add_pd(_mm256_loadu_pd(forward + kLanes * i + 4 * v + 4), sums[v + 1]), scale);
-        words[v / 2] = _mm_packs_epi32(rounded(oa), rounded(ob));
-      }
+      const __m256 oa =
+          _mm256_mul_ps(_mm256_add_ps(_mm256_loadu_ps(forward + kLanes * i), sums[0]), scale);
+      const __m256 ob =
+          _mm256_mul_ps(_mm256_add_ps(_mm256_loadu_ps(forward + kLanes * i + 8), sums[1]), scale);
       _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + kLanes * (i - first)),
-                       _mm_packus_epi16(words[0], words[1]));
+                       _mm_packus_epi16(rounded(oa), rounded(ob)));
     }
-#pragma GCC unroll 4
+#pragma GCC unroll 2
     for (std::size_t v = 0; v < kVectors; ++v) {
       s2[v] = s1[v], s1[v] = sums[v], y2[v] = x1[v];
-      x1[v] = _mm256_loadu_pd(extended + kLanes * i + 4 * v);
+      x1[v] = _mm256_loadu_ps(extended + kLanes * i + 8 * v);
     }
   }
 }
 
 // The forward sums a band carries: at the two places before the next block, each `w` long.
 struct Carried {
-  std::vector<double> last, before, ring;
+  std::vector<float> last, before, ring;
 };
 struct Places {
   std::size_t first, count;
@@ -191,16 +188,16 @@ struct Places {
 // `backward` (a step a kStrip), each step's sum of both scaled into `out` (a step a row).
 inline __attribute__((always_inline)) void forwards(const RecursiveJob& j, Places at,
                                                     std::size_t s0, std::size_t span,
-                                                    Carried& carried, const double* backward,
-                                                    double* out) {
+                                                    Carried& carried, const float* backward,
+                                                    float* out) {
   const auto w = static_cast<std::size_t>(j.w);
-  const double *p1 = carried.last.data() + s0, *p2 = carried.before.data() + s0;
+  const float *p1 = carried.last.data() + s0, *p2 = carried.before.data() + s0;
   for (std::size_t r = 0; r < at.count; ++r) {
-    double* cur = carried.ring.data() + (r % 3) * kStrip;
+    float* cur = carried.ring.data() + (r % 3) * kStrip;
     forwardStep(j, at.first + r, s0, span, p1, p2, cur);
     if (backward) {
-      const double* back = backward + r * kStrip;
-      double* line = out + r * w;
+      const float* back = backward + r * kStrip;
+      float* line = out + r * w;
       for (std::size_t x = 0; x < span; ++x) line[x] = (cur[x] + back[x]) * j.c->scale;
     }
     p2 = p1, p1 = cur;
@@ -220,17 +217,17 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
   const auto w = static_cast<std::size_t>(j.w);
   const auto m = columns.size();
   // The forward sums at the two places before the next block, carried down the band.
-  Carried carried{std::vector<double>(w, 0.0), std::vector<double>(w, 0.0),
-                  std::vector<double>(3 * kStrip)};
-  std::vector<double> backward(kBlockRows * kStrip);
-  std::vector<double> smoothed(static_cast<std::size_t>(kBlockRows) * w);
-  std::vector<double> extended(kLanes * m), forward(kLanes * m);
+  Carried carried{std::vector<float>(w, 0.0f), std::vector<float>(w, 0.0f),
+                  std::vector<float>(3 * kStrip)};
+  std::vector<float> backward(kBlockRows * kStrip);
+  std::vector<float> smoothed(static_cast<std::size_t>(kBlockRows) * w);
+  std::vector<float> extended(kLanes * m), forward(kLanes * m);
   std::vector<std::uint8_t> bytes(kLanes * w);
   std::size_t i0 = placeOf(j, b0 * kBlockRows);  // the next place of the forward sums
   if (b0 > 0) {
     const auto band = static_cast<std::size_t>(
         std::find(plan.starts.begin(), plan.starts.end(), b0) - plan.starts.begin());
-    const double* kept = plan.forward.data() + 2 * w * band;
+    const float* kept = plan.forward.data() + 2 * w * band;
     std::copy(kept, kept + w, carried.last.data());
     std::copy(kept + w, kept + 2 * w, carried.before.data());
   } else {
@@ -249,10 +246,10 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
         forwards(j, {i0, rows}, s0, span, carried, nullptr, nullptr);
         continue;
       }
-      const double* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b) + s0;
-      const double *a1 = kept, *a2 = kept + w;
+      const float* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b) + s0;
+      const float *a1 = kept, *a2 = kept + w;
       for (std::size_t r = rows; r-- > 0;) {
-        double* cur = backward.data() + r * kStrip;
+        float* cur = backward.data() + r * kStrip;
         backwardStep(j, i0 + r, s0, span, a1, a2, cur);
         a2 = a1, a1 = cur;
       }
@@ -268,7 +265,7 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
     }
     for (std::size_t g = 0; g < filtered.size(); g += kLanes) {
       // A last group of fewer rows repeats its last row in the lanes left over.
-      const double* in[kLanes];
+      const float* in[kLanes];
       for (std::size_t l = 0; l < kLanes; ++l) {
         const std::int32_t y = filtered[std::min(g + l, filtered.size() - 1)];
         in[l] = smoothed.data() + static_cast<std::size_t>(y - y0) * w;

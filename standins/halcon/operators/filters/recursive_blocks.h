@@ -40,7 +40,7 @@ struct RecursivePlan {
   std::int32_t lowest = 0;           // the block whose end the backward sums must reach
   // Backward: a(e), a(e + 1) at the end e of each met block; forward: c(s - 1), c(s - 2) at
   // the start s of each band after the first; each `w` a pair.
-  std::vector<double> backward, forward;
+  std::vector<float> backward, forward;
 };
 
 inline std::size_t placeOf(const RecursiveJob& j, std::int32_t row) {

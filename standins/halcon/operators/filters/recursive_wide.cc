@@ -2,7 +2,7 @@
 // recursions, so that the passes down the columns read each pixel once and store only what
 // they hand on, where the AVX2 form turns its states over in memory. A block's 32 rows are
 // handed to the rows' recursion transposed, a column's 32 values side by side, so that it
-// reads four vectors a step instead of gathering them. Every sum is made with the same
+// reads two vectors a step instead of gathering them. Every sum is made with the same
 // operations in the same order as in the AVX2 form and the portable rows; the file is compiled
 // without contraction, as AVX-512 would let the compiler fuse a multiply and an add.
 #include <algorithm>
@@ -24,33 +24,33 @@ namespace Standin {
 
 namespace {
 
-constexpr std::size_t kWidth = 8;    // doubles a vector
-constexpr std::size_t kVectors = 4;  // vectors a strip of columns, or a group of rows
+constexpr std::size_t kWidth = 16;   // floats a vector
+constexpr std::size_t kVectors = 2;  // vectors a strip of columns, or a group of rows
 constexpr std::size_t kSpan = kWidth * kVectors;
 static_assert(kSpan == static_cast<std::size_t>(kBlockRows), "a block's rows fill one group");
 
 #define QUORVEX_WIDE __attribute__((target(QUORVEX_AVX512), always_inline)) inline
 
 struct Coefficients {
-  __m512d n0, n1, m1, m2, b1, b2, scale, zero;
+  __m512 n0, n1, m1, m2, b1, b2, scale, zero;
 };
 
 QUORVEX_WIDE Coefficients coefficientsOf(const Recursion& c) {
-  return {_mm512_set1_pd(c.n0), _mm512_set1_pd(c.n1), _mm512_set1_pd(c.m1),    _mm512_set1_pd(c.m2),
-          _mm512_set1_pd(c.b1), _mm512_set1_pd(c.b2), _mm512_set1_pd(c.scale), _mm512_setzero_pd()};
+  return {_mm512_set1_ps(c.n0), _mm512_set1_ps(c.n1), _mm512_set1_ps(c.m1),    _mm512_set1_ps(c.m2),
+          _mm512_set1_ps(c.b1), _mm512_set1_ps(c.b2), _mm512_set1_ps(c.scale), _mm512_setzero_ps()};
 }
 
-// ((k0 x0 + k1 x1) - b1 s1) - b2 s2, each product rounded on its own.
-QUORVEX_WIDE __m512d step(__m512d k0, __m512d x0, __m512d k1, __m512d x1, __m512d b1, __m512d s1,
-                          __m512d b2, __m512d s2) {
-  const __m512d in = _mm512_add_pd(_mm512_mul_pd(k0, x0), _mm512_mul_pd(k1, x1));
-  return _mm512_sub_pd(_mm512_sub_pd(in, _mm512_mul_pd(b1, s1)), _mm512_mul_pd(b2, s2));
+// ((k0 x0 + k1 x1) - b2 s2) - b1 s1, each product rounded on its own.
+QUORVEX_WIDE __m512 step(__m512 k0, __m512 x0, __m512 k1, __m512 x1, __m512 b1, __m512 s1,
+                         __m512 b2, __m512 s2) {
+  const __m512 in = _mm512_add_ps(_mm512_mul_ps(k0, x0), _mm512_mul_ps(k1, x1));
+  return _mm512_sub_ps(_mm512_sub_ps(in, _mm512_mul_ps(b2, s2)), _mm512_mul_ps(b1, s1));
 }
 
 // A strip's first column and, a vector, the columns the image has (the last strip's fewer).
 struct Strip {
   std::size_t x0;
-  __mmask8 keep[kVectors];
+  __mmask16 keep[kVectors];
 };
 
 Strip stripAt(std::size_t x0, std::size_t x1) {
@@ -58,14 +58,14 @@ Strip stripAt(std::size_t x0, std::size_t x1) {
   for (std::size_t v = 0; v < kVectors; ++v) {
     const std::size_t from = x0 + v * kWidth;
     const std::size_t count = from >= x1 ? 0 : std::min(kWidth, x1 - from);
-    s.keep[v] = static_cast<__mmask8>((1u << count) - 1);
+    s.keep[v] = static_cast<__mmask16>((1u << count) - 1);
   }
   return s;
 }
 
-QUORVEX_WIDE __m512d pixels(const RecursiveJob& j, std::size_t i, const Strip& s, std::size_t v) {
+QUORVEX_WIDE __m512 pixels(const RecursiveJob& j, std::size_t i, const Strip& s, std::size_t v) {
   const std::uint8_t* p = j.line(i, s.x0 + v * kWidth);
-  return _mm512_cvtepi32_pd(_mm256_cvtepu8_epi32(_mm_maskz_loadu_epi8(s.keep[v], p)));
+  return _mm512_cvtepi32_ps(_mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(s.keep[v], p)));
 }
 
 // Down a strip each place reads a new line of the cache a row of the image apart, which the
@@ -82,7 +82,7 @@ QUORVEX_WIDE void prefetch(const RecursiveJob& j, std::size_t i, const Strip& s)
 // The backward sums a(i) of the strip from a(i + 1), a(i + 2) and the pixels after i, held in
 // registers; near the continuation's end, where a pixel is missing, its term is 0.
 struct Backward {
-  __m512d a1[kVectors], a2[kVectors], next[kVectors], after[kVectors];
+  __m512 a1[kVectors], a2[kVectors], next[kVectors], after[kVectors];
 };
 
 QUORVEX_WIDE void startBackward(const RecursiveJob& j, const Coefficients& k, const Strip& s,
@@ -95,16 +95,16 @@ QUORVEX_WIDE void startBackward(const RecursiveJob& j, const Coefficients& k, co
 }
 
 QUORVEX_WIDE void backwardAt(const RecursiveJob& j, const Coefficients& k, const Strip& s,
-                             std::size_t i, Backward* b, __m512d* cur) {
+                             std::size_t i, Backward* b, __m512* cur) {
   const std::size_t m = j.rows->size();
   for (std::size_t v = 0; v < kVectors; ++v) {
     if (i + 2 < m) {
       cur[v] = step(k.m1, b->next[v], k.m2, b->after[v], k.b1, b->a1[v], k.b2, b->a2[v]);
     } else {
-      const __m512d t1 = i + 1 < m ? _mm512_mul_pd(k.m1, b->next[v]) : k.zero;
-      const __m512d in = _mm512_add_pd(t1, k.zero);
-      cur[v] = _mm512_sub_pd(_mm512_sub_pd(in, _mm512_mul_pd(k.b1, b->a1[v])),
-                             _mm512_mul_pd(k.b2, b->a2[v]));
+      const __m512 t1 = i + 1 < m ? _mm512_mul_ps(k.m1, b->next[v]) : k.zero;
+      const __m512 in = _mm512_add_ps(t1, k.zero);
+      cur[v] = _mm512_sub_ps(_mm512_sub_ps(in, _mm512_mul_ps(k.b2, b->a2[v])),
+                             _mm512_mul_ps(k.b1, b->a1[v]));
     }
     b->a2[v] = b->a1[v], b->a1[v] = cur[v];
     b->after[v] = b->next[v], b->next[v] = pixels(j, i, s, v);
@@ -114,33 +114,33 @@ QUORVEX_WIDE void backwardAt(const RecursiveJob& j, const Coefficients& k, const
 // The forward sums c(i) from c(i - 1), c(i - 2) and the pixel before i; at place 0 that term
 // is 0, added as the portable rows add it.
 struct Forward {
-  __m512d p1[kVectors], p2[kVectors], before[kVectors];
+  __m512 p1[kVectors], p2[kVectors], before[kVectors];
 };
 
 QUORVEX_WIDE void forwardAt(const RecursiveJob& j, const Coefficients& k, const Strip& s,
-                            std::size_t i, Forward* f, __m512d* cur) {
+                            std::size_t i, Forward* f, __m512* cur) {
   for (std::size_t v = 0; v < kVectors; ++v) {
-    const __m512d x = pixels(j, i, s, v);
+    const __m512 x = pixels(j, i, s, v);
     if (i > 0) {
       cur[v] = step(k.n0, x, k.n1, f->before[v], k.b1, f->p1[v], k.b2, f->p2[v]);
     } else {
-      const __m512d in = _mm512_add_pd(_mm512_mul_pd(k.n0, x), k.zero);
-      cur[v] = _mm512_sub_pd(_mm512_sub_pd(in, _mm512_mul_pd(k.b1, f->p1[v])),
-                             _mm512_mul_pd(k.b2, f->p2[v]));
+      const __m512 in = _mm512_add_ps(_mm512_mul_ps(k.n0, x), k.zero);
+      cur[v] = _mm512_sub_ps(_mm512_sub_ps(in, _mm512_mul_ps(k.b2, f->p2[v])),
+                             _mm512_mul_ps(k.b1, f->p1[v]));
     }
     f->p2[v] = f->p1[v], f->p1[v] = cur[v], f->before[v] = x;
   }
 }
 
-QUORVEX_WIDE void keep(const __m512d* values, const Strip& s, double* to) {
+QUORVEX_WIDE void keep(const __m512* values, const Strip& s, float* to) {
   for (std::size_t v = 0; v < kVectors; ++v) {
-    _mm512_mask_storeu_pd(to + s.x0 + v * kWidth, s.keep[v], values[v]);
+    _mm512_mask_storeu_ps(to + s.x0 + v * kWidth, s.keep[v], values[v]);
   }
 }
 
-QUORVEX_WIDE void load(const double* from, const Strip& s, __m512d* values) {
+QUORVEX_WIDE void load(const float* from, const Strip& s, __m512* values) {
   for (std::size_t v = 0; v < kVectors; ++v) {
-    values[v] = _mm512_maskz_loadu_pd(s.keep[v], from + s.x0 + v * kWidth);
+    values[v] = _mm512_maskz_loadu_ps(s.keep[v], from + s.x0 + v * kWidth);
   }
 }
 
@@ -170,12 +170,12 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
     std::int32_t b = plan.blocks - 1;
     for (std::size_t i = m; i-- > low;) {
       if (i >= kAhead) prefetch(j, i - kAhead, s);
-      __m512d before[kVectors], cur[kVectors];
+      __m512 before[kVectors], cur[kVectors];
       std::copy(back.a1, back.a1 + kVectors, before);
       backwardAt(j, k, s, i, &back, cur);
       while (b >= 0 && endOf(b) > i) --b;
       if (b >= 0 && endOf(b) == i && plan.met[static_cast<std::size_t>(b)]) {
-        double* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b);
+        float* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b);
         keep(cur, s, kept);
         keep(before, s, kept + w);
       }
@@ -185,11 +185,11 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
     std::size_t band = 1;
     for (std::size_t i = 0; i < last; ++i) {
       if (i + kAhead < m) prefetch(j, i + kAhead, s);
-      __m512d previous[kVectors], cur[kVectors];
+      __m512 previous[kVectors], cur[kVectors];
       std::copy(f.p1, f.p1 + kVectors, previous);
       forwardAt(j, k, s, i, &f, cur);
       while (band < bands && placeOf(j, plan.starts[band] * kBlockRows) == i + 1) {
-        double* kept = plan.forward.data() + 2 * w * band;
+        float* kept = plan.forward.data() + 2 * w * band;
         keep(cur, s, kept);
         keep(previous, s, kept + w);
         ++band;
@@ -202,14 +202,14 @@ namespace {
 
 // The forward sums a band carries from block to block: at the two places before the next.
 struct Carried {
-  std::vector<double> last, before;
+  std::vector<float> last, before;
 };
 
 // Forward over places [first, first + count) of a strip from the sums carried; with `back`
 // (a row of kSpan a place), each sum plus the backward one, scaled, into `tile` alike.
 QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const Strip& s,
                            std::size_t first, std::size_t count, Carried& carried,
-                           const double* back, double* tile) {
+                           const float* back, float* tile) {
   Forward f;
   load(carried.last.data(), s, f.p1);
   load(carried.before.data(), s, f.p2);
@@ -217,90 +217,96 @@ QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const S
     f.before[v] = first > 0 ? pixels(j, first - 1, s, v) : k.zero;
   }
   for (std::size_t r = 0; r < count; ++r) {
-    __m512d cur[kVectors];
+    __m512 cur[kVectors];
     forwardAt(j, k, s, first + r, &f, cur);
     if (!back) continue;
     for (std::size_t v = 0; v < kVectors; ++v) {
-      const __m512d sum = _mm512_add_pd(cur[v], _mm512_loadu_pd(back + r * kSpan + v * kWidth));
-      _mm512_storeu_pd(tile + r * kSpan + v * kWidth, _mm512_mul_pd(sum, k.scale));
+      const __m512 sum = _mm512_add_ps(cur[v], _mm512_loadu_ps(back + r * kSpan + v * kWidth));
+      _mm512_storeu_ps(tile + r * kSpan + v * kWidth, _mm512_mul_ps(sum, k.scale));
     }
   }
   keep(f.p1, s, carried.last.data());
   keep(f.p2, s, carried.before.data());
 }
 
-// Eight rows of eight doubles at `from` (kSpan apart) into eight columns at `to` (kSpan apart).
-QUORVEX_WIDE void transpose8(const double* from, double* to) {
-  __m512d r[8], t[8];
-  for (std::size_t q = 0; q < 8; ++q) r[q] = _mm512_loadu_pd(from + q * kSpan);
-  for (std::size_t q = 0; q < 8; q += 2) {
-    t[q] = _mm512_unpacklo_pd(r[q], r[q + 1]);  // columns 0 2 4 6 of rows q, q + 1
-    t[q + 1] = _mm512_unpackhi_pd(r[q], r[q + 1]);
+// Sixteen rows of sixteen floats at `from` (kSpan apart) into sixteen columns at `to` (kSpan
+// apart): pairs, then quads within each 128-bit lane, then the lanes themselves.
+QUORVEX_WIDE void transpose16(const float* from, float* to) {
+  __m512 r[16], t[16];
+  for (std::size_t q = 0; q < 16; ++q) r[q] = _mm512_loadu_ps(from + q * kSpan);
+  for (std::size_t q = 0; q < 16; q += 2) {
+    t[q] = _mm512_unpacklo_ps(r[q], r[q + 1]);
+    t[q + 1] = _mm512_unpackhi_ps(r[q], r[q + 1]);
   }
-  const __m512i low = _mm512_set_epi64(13, 12, 5, 4, 9, 8, 1, 0);
-  const __m512i high = _mm512_set_epi64(15, 14, 7, 6, 11, 10, 3, 2);
-  // u[c]: four rows of columns c and c + 4 (c = 0 ... 3), for rows 0 - 3 and 4 - 7.
-  __m512d u[8];
-  for (std::size_t half = 0; half < 2; ++half) {
-    const std::size_t q = 4 * half;
-    u[half * 4 + 0] = _mm512_permutex2var_pd(t[q], low, t[q + 2]);
-    u[half * 4 + 2] = _mm512_permutex2var_pd(t[q], high, t[q + 2]);
-    u[half * 4 + 1] = _mm512_permutex2var_pd(t[q + 1], low, t[q + 3]);
-    u[half * 4 + 3] = _mm512_permutex2var_pd(t[q + 1], high, t[q + 3]);
+  // u[4 k + q], lane j: column 4 j + q of rows 4 k ... 4 k + 3.
+  __m512 u[16];
+  for (std::size_t k = 0; k < 16; k += 4) {
+    const __m512d p0 = _mm512_castps_pd(t[k]), p1 = _mm512_castps_pd(t[k + 1]);
+    const __m512d p2 = _mm512_castps_pd(t[k + 2]), p3 = _mm512_castps_pd(t[k + 3]);
+    u[k + 0] = _mm512_castpd_ps(_mm512_unpacklo_pd(p0, p2));
+    u[k + 1] = _mm512_castpd_ps(_mm512_unpackhi_pd(p0, p2));
+    u[k + 2] = _mm512_castpd_ps(_mm512_unpacklo_pd(p1, p3));
+    u[k + 3] = _mm512_castpd_ps(_mm512_unpackhi_pd(p1, p3));
   }
-  const __m512i first = _mm512_set_epi64(11, 10, 9, 8, 3, 2, 1, 0);
-  const __m512i second = _mm512_set_epi64(15, 14, 13, 12, 7, 6, 5, 4);
-  for (std::size_t c = 0; c < 4; ++c) {
-    _mm512_storeu_pd(to + c * kSpan, _mm512_permutex2var_pd(u[c], first, u[4 + c]));
-    _mm512_storeu_pd(to + (c + 4) * kSpan, _mm512_permutex2var_pd(u[c], second, u[4 + c]));
+  // Column 4 j + q is lane j of u[q], u[4 + q], u[8 + q], u[12 + q].
+  for (std::size_t q = 0; q < 4; ++q) {
+    const __m512 even0 = _mm512_shuffle_f32x4(u[q], u[4 + q], 0x88);  // lanes 0 2 | 0 2
+    const __m512 odd0 = _mm512_shuffle_f32x4(u[q], u[4 + q], 0xDD);   // lanes 1 3 | 1 3
+    const __m512 even1 = _mm512_shuffle_f32x4(u[8 + q], u[12 + q], 0x88);
+    const __m512 odd1 = _mm512_shuffle_f32x4(u[8 + q], u[12 + q], 0xDD);
+    _mm512_storeu_ps(to + q * kSpan, _mm512_shuffle_f32x4(even0, even1, 0x88));
+    _mm512_storeu_ps(to + (8 + q) * kSpan, _mm512_shuffle_f32x4(even0, even1, 0xDD));
+    _mm512_storeu_ps(to + (4 + q) * kSpan, _mm512_shuffle_f32x4(odd0, odd1, 0x88));
+    _mm512_storeu_ps(to + (12 + q) * kSpan, _mm512_shuffle_f32x4(odd0, odd1, 0xDD));
   }
 }
 
-// clampToByte for eight sums: 0 up to 0, 255 from 255, else floor(v + 0.5).
-QUORVEX_WIDE __m128i rounded(__m512d v) {
-  const __m512d r = _mm512_roundscale_pd(_mm512_add_pd(v, _mm512_set1_pd(0.5)),
-                                         _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
-  const __m512d clamped = _mm512_min_pd(_mm512_max_pd(r, _mm512_setzero_pd()), _mm512_set1_pd(255));
-  return _mm256_cvtepi32_epi8(_mm512_cvttpd_epi32(clamped));
+// clampToByte for sixteen sums: 0 up to 0, 255 from 255, else floor(v + 0.5).
+// The floor is taken as a whole number and clamped as one: a sum is a weighted mean of bytes
+// whose weights' magnitudes add up to a few, far inside 32 bits.
+QUORVEX_WIDE __m128i rounded(__m512 v) {
+  const __m512i r = _mm512_cvt_roundps_epi32(_mm512_add_ps(v, _mm512_set1_ps(0.5f)),
+                                             _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+  return _mm512_cvtusepi32_epi8(_mm512_max_epi32(r, _mm512_setzero_si512()));
 }
 
 // The rows' recursion over a block's columns `lanes` (a column's kSpan rows side by side)
 // along the continuation `indices` (m places, the row from `first` on, n long), rounded into
 // bytes[x * kSpan + lane].
-QUORVEX_WIDE void rowsAlong(const Coefficients& k, const double* lanes, const std::int32_t* indices,
-                            std::size_t m, std::size_t first, std::size_t n, double* forward,
+QUORVEX_WIDE void rowsAlong(const Coefficients& k, const float* lanes, const std::int32_t* indices,
+                            std::size_t m, std::size_t first, std::size_t n, float* forward,
                             std::uint8_t* bytes) {
-  __m512d s1[kVectors], s2[kVectors], x1[kVectors], y2[kVectors];
+  __m512 s1[kVectors], s2[kVectors], x1[kVectors], y2[kVectors];
   for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = k.zero;
   for (std::size_t i = 0; i < m; ++i) {
-    const double* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
+    const float* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
     for (std::size_t v = 0; v < kVectors; ++v) {
-      const __m512d x = _mm512_loadu_pd(e + v * kWidth);
-      const __m512d sum = step(k.n0, x, k.n1, x1[v], k.b1, s1[v], k.b2, s2[v]);
-      _mm512_storeu_pd(forward + i * kSpan + v * kWidth, sum);
+      const __m512 x = _mm512_loadu_ps(e + v * kWidth);
+      const __m512 sum = step(k.n0, x, k.n1, x1[v], k.b1, s1[v], k.b2, s2[v]);
+      _mm512_storeu_ps(forward + i * kSpan + v * kWidth, sum);
       s2[v] = s1[v], s1[v] = sum, x1[v] = x;
     }
   }
   for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = y2[v] = k.zero;
   for (std::size_t i = m; i-- > 0;) {
-    const double* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
+    const float* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
     const bool inside = i >= first && i < first + n;
     for (std::size_t v = 0; v < kVectors; ++v) {
-      const __m512d sum = step(k.m1, x1[v], k.m2, y2[v], k.b1, s1[v], k.b2, s2[v]);
+      const __m512 sum = step(k.m1, x1[v], k.m2, y2[v], k.b1, s1[v], k.b2, s2[v]);
       if (inside) {
-        const __m512d out = _mm512_mul_pd(
-            _mm512_add_pd(_mm512_loadu_pd(forward + i * kSpan + v * kWidth), sum), k.scale);
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(bytes + (i - first) * kSpan + v * kWidth),
+        const __m512 out = _mm512_mul_ps(
+            _mm512_add_ps(_mm512_loadu_ps(forward + i * kSpan + v * kWidth), sum), k.scale);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + (i - first) * kSpan + v * kWidth),
                          rounded(out));
       }
       s2[v] = s1[v], s1[v] = sum, y2[v] = x1[v];
-      x1[v] = _mm512_loadu_pd(e + v * kWidth);
+      x1[v] = _mm512_loadu_ps(e + v * kWidth);
     }
   }
 }
 
 struct Scratch {
-  std::vector<double> back, tile, lanes, forward;
+  std::vector<float> back, tile, lanes, forward;
   std::vector<std::uint8_t> bytes;
 };
 
@@ -308,6 +314,12 @@ struct Scratch {
 // columns of eight lanes at a time, transposed in registers.
 QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32_t y0,
                             std::int32_t y1, const Extent& extent, std::uint8_t* dst) {
+  // Rows the extent covers whole take every eight columns without a mask.
+  bool whole = true;
+  for (std::int32_t y = y0; y < y1 && whole; ++y) {
+    const auto row = static_cast<std::size_t>(y);
+    whole = extent.begin[row] == 0 && extent.end[row] == static_cast<std::int32_t>(w) - 1;
+  }
   for (std::size_t x = 0; x < w; x += 8) {
     const std::size_t columns = std::min<std::size_t>(8, w - x);
     for (std::size_t g = 0; g < kSpan && y0 + static_cast<std::int32_t>(g) < y1; g += 8) {
@@ -332,6 +344,13 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32
       lanes[2] = c1, lanes[3] = _mm_unpackhi_epi64(c1, c1);
       lanes[4] = c2, lanes[5] = _mm_unpackhi_epi64(c2, c2);
       lanes[6] = c3, lanes[7] = _mm_unpackhi_epi64(c3, c3);
+      if (whole && columns == 8) {
+        for (std::size_t l = 0; l < 8 && y0 + static_cast<std::int32_t>(g + l) < y1; ++l) {
+          const auto row = static_cast<std::size_t>(y0) + g + l;
+          _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + row * w + x), lanes[l]);
+        }
+        continue;
+      }
       for (std::size_t l = 0; l < 8; ++l) {
         const std::int32_t y = y0 + static_cast<std::int32_t>(g + l);
         if (y >= y1) break;
@@ -357,12 +376,12 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   const Coefficients k = coefficientsOf(*j.c);
   const auto w = static_cast<std::size_t>(j.w);
   const std::size_t m = columns.size();
-  Carried carried{std::vector<double>(w, 0.0), std::vector<double>(w, 0.0)};
+  Carried carried{std::vector<float>(w, 0.0f), std::vector<float>(w, 0.0f)};
   // A thread's buffers stay from call to call: fresh ones of this size would come as fresh
   // pages of memory every call. Every value is written before it is read (a last block's
   // missing rows read what an earlier block left, in lanes never written out).
   thread_local Scratch scratch;
-  std::vector<double>&back = scratch.back, &tile = scratch.tile, &lanes = scratch.lanes,
+  std::vector<float>&back = scratch.back, &tile = scratch.tile, &lanes = scratch.lanes,
   &forward = scratch.forward;
   std::vector<std::uint8_t>& bytes = scratch.bytes;
   back.resize(kSpan * kSpan), tile.resize(kSpan * kSpan);
@@ -372,7 +391,7 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   if (b0 > 0) {
     const auto band = static_cast<std::size_t>(
         std::find(plan.starts.begin(), plan.starts.end(), b0) - plan.starts.begin());
-    const double* kept = plan.forward.data() + 2 * w * band;
+    const float* kept = plan.forward.data() + 2 * w * band;
     std::copy(kept, kept + w, carried.last.data());
     std::copy(kept + w, kept + 2 * w, carried.before.data());
   } else {
@@ -397,18 +416,18 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
       startBackward(j, k, s, i0 + rows - 1, &a);
       for (std::size_t r = rows; r-- > 0;) {
         if (i0 + r >= kAhead) prefetch(j, i0 + r - kAhead, s);
-        __m512d cur[kVectors];
+        __m512 cur[kVectors];
         backwardAt(j, k, s, i0 + r, &a, cur);
         for (std::size_t v = 0; v < kVectors; ++v) {
-          _mm512_storeu_pd(back.data() + r * kSpan + v * kWidth, cur[v]);
+          _mm512_storeu_ps(back.data() + r * kSpan + v * kWidth, cur[v]);
         }
       }
       // The rows a last block lacks keep what the block before left: their lanes are never
       // written out.
       forwards(j, k, s, i0, rows, carried, back.data(), tile.data());
-      for (std::size_t r = 0; r < kSpan; r += 8) {
-        for (std::size_t c = 0; c < kSpan; c += 8) {
-          transpose8(tile.data() + r * kSpan + c, lanes.data() + (s0 + c) * kSpan + r);
+      for (std::size_t r = 0; r < kSpan; r += kWidth) {
+        for (std::size_t c = 0; c < kSpan; c += kWidth) {
+          transpose16(tile.data() + r * kSpan + c, lanes.data() + (s0 + c) * kSpan + r);
         }
       }
     }

@@ -24,6 +24,13 @@ inline std::uint8_t roundedByte(double value) {
   return static_cast<std::uint8_t>(std::floor(value + 0.5));
 }
 
+// The same for the recursive filters' float sums, rounded in floats as their vectors round.
+inline std::uint8_t roundedByte(float value) {
+  if (!(value > 0)) return 0;
+  if (value >= 255) return 255;
+  return static_cast<std::uint8_t>(std::floor(value + 0.5f));
+}
+
 std::size_t at(std::int32_t row, std::int32_t width) {
   return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
 }
@@ -189,9 +196,11 @@ double response(RecursiveSmoothing kind, double alpha, double n) {
   return decay;
 }
 
-Recursion recursion(RecursiveSmoothing kind, double alpha, std::int32_t reach) {
+// The coefficients in doubles, then in the sums' own type.
+template <typename T>
+RecursionOf<T> recursion(RecursiveSmoothing kind, double alpha, std::int32_t reach) {
   const double r = std::exp(-alpha);
-  Recursion c{};
+  RecursionOf<double> c{};
   switch (kind) {
     case RecursiveSmoothing::Deriche1:
       c.b1 = -2 * r, c.b2 = r * r;
@@ -209,26 +218,27 @@ Recursion recursion(RecursiveSmoothing kind, double alpha, std::int32_t reach) {
   double total = f0;
   for (std::int32_t n = 1; n <= reach + 8; ++n) total += 2 * response(kind, alpha, n);
   c.scale = 1 / total;
-  return c;
+  return {static_cast<T>(c.n0), static_cast<T>(c.n1), static_cast<T>(c.m1),   static_cast<T>(c.m2),
+          static_cast<T>(c.b1), static_cast<T>(c.b2), static_cast<T>(c.scale)};
 }
 
-// One line in doubles, continued through `indices`: the forward sums into `forward`, then the
-// backward ones, added to them and scaled, into `out`.
-void recursiveLine(const double* in, const std::vector<std::int32_t>& indices, std::int32_t reach,
-                   const Recursion& c, double* extended, double* forward, double* out,
-                   std::size_t n) {
+// One line, continued through `indices`: the forward sums into `forward`, then the backward
+// ones, added to them and scaled, into `out`.
+template <typename T>
+void recursiveLine(const T* in, const std::vector<std::int32_t>& indices, std::int32_t reach,
+                   const RecursionOf<T>& c, T* extended, T* forward, T* out, std::size_t n) {
   const std::size_t m = indices.size();
   for (std::size_t i = 0; i < m; ++i) extended[i] = in[indices[i]];
-  double c1 = 0, c2 = 0, x1 = 0;
+  T c1 = 0, c2 = 0, x1 = 0;
   for (std::size_t i = 0; i < m; ++i) {
-    const double v = c.n0 * extended[i] + c.n1 * x1 - c.b1 * c1 - c.b2 * c2;
+    const T v = c.n0 * extended[i] + c.n1 * x1 - c.b2 * c2 - c.b1 * c1;
     forward[i] = v;
     c2 = c1, c1 = v, x1 = extended[i];
   }
-  double a1 = 0, a2 = 0, y1 = 0, y2 = 0;
+  T a1 = 0, a2 = 0, y1 = 0, y2 = 0;
   const auto first = static_cast<std::size_t>(reach);
   for (std::size_t i = m; i-- > 0;) {
-    const double v = c.m1 * y1 + c.m2 * y2 - c.b1 * a1 - c.b2 * a2;
+    const T v = c.m1 * y1 + c.m2 * y2 - c.b2 * a2 - c.b1 * a1;
     if (i >= first && i < first + n) out[i - first] = (forward[i] + v) * c.scale;
     a2 = a1, a1 = v, y2 = y1, y1 = extended[i];
   }
@@ -313,28 +323,24 @@ std::int32_t recursiveReach(RecursiveSmoothing, double alpha) {
   return static_cast<std::int32_t>(std::ceil(25 / alpha));
 }
 
-void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
-                          RecursiveSmoothing kind, double alpha, std::uint8_t* dst) {
+namespace {
+
+// Down the columns into a plane of sums, then along the rows the domain meets, each on its own.
+template <typename T>
+void recursivePasses(const std::uint8_t* src, PlaneSize size, const Extent& extent,
+                     const RecursionOf<T>& c, std::int32_t reach,
+                     const std::vector<std::int32_t>& rows,
+                     const std::vector<std::int32_t>& columns, std::uint8_t* dst) {
   const std::int32_t w = size.width, h = size.height;
-  if (w < 1 || h < 1) return;
-  const std::int32_t reach = recursiveReach(kind, alpha);
-  const Recursion c = recursion(kind, alpha, reach);
   const auto width = static_cast<std::size_t>(w);
-  const std::vector<std::int32_t> rows = mirroredIndices(h, reach),
-                                  columns = mirroredIndices(w, reach);
-  if (vectorPathsEnabled() &&
-      recursiveSmoothBlocks(src, w, h, rows, columns, reach, c, extent, dst)) {
-    return;
-  }
-  // Down the columns: every column on its own, so bands of columns give the same sums.
-  // Not cleared: the columns write every value before the rows read it.
-  const std::unique_ptr<double[]> smoothed(new double[width * static_cast<std::size_t>(h)]);
+  // Every column on its own, so bands of columns give the same sums. Not cleared: the columns
+  // write every value before the rows read it.
+  const std::unique_ptr<T[]> smoothed(new T[width * static_cast<std::size_t>(h)]);
   const std::int64_t down = std::int64_t{w} * static_cast<std::int64_t>(rows.size());
   forBands(w, bandsFor(w, down), [&](int, std::int64_t b0, std::int64_t b1) {
     recursiveColumns(src, w, h, rows, reach, c, static_cast<std::size_t>(b0),
                      static_cast<std::size_t>(b1), smoothed.get());
   });
-  // Then along the rows the domain meets, each on its own.
   const std::int64_t along = extent.pixels + std::int64_t{h} * reach;
   forBands(h, bandsFor(h, along), [&](int, std::int64_t b0, std::int64_t b1) {
     std::vector<std::int32_t> met;
@@ -343,7 +349,7 @@ void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, const Extent&
         met.push_back(y);
       }
     }
-    std::vector<double> extended(columns.size()), forward(columns.size()), out(width);
+    std::vector<T> extended(columns.size()), forward(columns.size()), out(width);
     for (std::size_t k = 0; k < met.size(); ++k) {
       const std::int32_t y = met[k];
       recursiveLine(smoothed.get() + at(y, w), columns, reach, c, extended.data(), forward.data(),
@@ -358,10 +364,36 @@ void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, const Extent&
   });
 }
 
+// Below this Alpha the recursion's poles (r = e^-Alpha) lie so close to 1 that float sums, some
+// 10^6 times a grey value at Alpha 0.001, round a constant image several grey levels off; from
+// 0.005 on a constant image comes back whole, and floats begin ten times above that.
+constexpr double kSmallestFloatAlpha = 0.05;
+
+}  // namespace
+
+void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
+                          RecursiveSmoothing kind, double alpha, std::uint8_t* dst) {
+  const std::int32_t w = size.width, h = size.height;
+  if (w < 1 || h < 1) return;
+  const std::int32_t reach = recursiveReach(kind, alpha);
+  const std::vector<std::int32_t> rows = mirroredIndices(h, reach),
+                                  columns = mirroredIndices(w, reach);
+  if (alpha < kSmallestFloatAlpha) {
+    const RecursionOf<double> c = recursion<double>(kind, alpha, reach);
+    return recursivePasses(src, size, extent, c, reach, rows, columns, dst);
+  }
+  const Recursion c = recursion<float>(kind, alpha, reach);
+  if (vectorPathsEnabled() &&
+      recursiveSmoothBlocks(src, w, h, rows, columns, reach, c, extent, dst)) {
+    return;
+  }
+  recursivePasses(src, size, extent, c, reach, rows, columns, dst);
+}
+
 void recursiveSmoothDoubles(double* values, PlaneSize size, RecursiveSmoothing kind, double alpha) {
   const std::int32_t w = size.width, h = size.height;
   const std::int32_t reach = recursiveReach(kind, alpha);
-  const Recursion c = recursion(kind, alpha, reach);
+  const RecursionOf<double> c = recursion<double>(kind, alpha, reach);
   const auto width = static_cast<std::size_t>(w), height = static_cast<std::size_t>(h);
   // Down the columns first and then along the rows, as the byte road runs.
   const std::vector<std::int32_t> rows = mirroredIndices(h, reach),
