@@ -46,10 +46,12 @@ void maximaOfRun(const GradientWindow& g, const Run& run, double low, double hig
     const std::size_t i = g.at(r, c);
     const double a = g.amp[i];
     const double ur = g.gr[i] / a, uc = g.gc[i] / a;
-    const double before = bilinear(g, r - ur, c - uc), after = bilinear(g, r + ur, c + uc);
     // Strictly above the neighbour behind, at least the one ahead: a plateau of two keeps
-    // one point.
-    if (!(a > before && a >= after)) continue;
+    // one point. Most pixels fail the first test, which spares them the second neighbour.
+    const double before = bilinear(g, r - ur, c - uc);
+    if (!(a > before)) continue;
+    const double after = bilinear(g, r + ur, c + uc);
+    if (!(a >= after)) continue;
     const double curve = before - 2 * a + after;
     const double t = curve < 0 ? std::clamp(0.5 * (before - after) / curve, -0.5, 0.5) : 0.0;
     LinkPoint& p = points.emplace_back();
@@ -120,7 +122,10 @@ std::vector<LinkPoint> edgePoints(const ImagePtr& image, EdgeFilter filter, doub
       }
     }
   });
+  std::size_t total = 0;
+  for (const std::vector<LinkPoint>& part : found) total += part.size();
   std::vector<LinkPoint> points;
+  points.reserve(total);
   for (std::vector<LinkPoint>& part : found) points.insert(points.end(), part.begin(), part.end());
   return points;
 }

@@ -88,14 +88,32 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
     place[k] = at(rowOf(held[k].first), columnOf(held[k].first));
     state[place[k]] = static_cast<std::uint8_t>(points[held[k].second].state);
   }
-  const auto pointAt = [&](std::int32_t r, std::int32_t c) -> const LinkPoint& {
-    const auto row = static_cast<std::size_t>(r);
-    const std::size_t pixel =
-        static_cast<std::size_t>(r) * static_cast<std::size_t>(w) + static_cast<std::size_t>(c);
-    const auto found = std::lower_bound(held.begin() + std::ptrdiff_t(rowStart[row]),
-                                        held.begin() + std::ptrdiff_t(rowStart[row + 1]),
-                                        std::pair{pixel, std::size_t{0}});
-    return points[found->second];
+  // Each point's first neighbour candidate in the rows above and below: the first point there
+  // whose column is at least its own less one, so that a walk steps to any neighbour's point
+  // in at most two comparisons instead of a search of the row.
+  std::vector<std::size_t> above(held.size()), below(held.size());
+  for (std::size_t r = 0; r < static_cast<std::size_t>(h); ++r) {
+    const std::size_t begin = rowStart[r], end = rowStart[r + 1];
+    const auto nearest = [&](std::size_t from, std::size_t to, std::vector<std::size_t>& into) {
+      std::size_t j = from;
+      for (std::size_t k = begin; k < end; ++k) {
+        const std::int32_t c = columnOf(held[k].first);
+        while (j < to && columnOf(held[j].first) < c - 1) ++j;
+        into[k] = j;
+      }
+    };
+    if (r > 0) nearest(rowStart[r - 1], begin, above);
+    if (r + 1 < static_cast<std::size_t>(h)) nearest(end, rowStart[r + 2], below);
+  }
+  // The place among the points of the neighbour of point k at plane offset d, which holds one.
+  const auto neighbourOf = [&](std::size_t k, std::ptrdiff_t d) {
+    if (d == -1) return k - 1;
+    if (d == 1) return k + 1;
+    std::size_t j = d < 0 ? above[k] : below[k];
+    const std::size_t target = held[k].first + static_cast<std::size_t>(d < 0 ? -w : w) +
+                               static_cast<std::size_t>(d - (d < 0 ? -stride : stride));
+    while (held[j].first < target) ++j;
+    return j;
   };
   // The eight neighbours' offsets in the plane, the edge neighbours first, each group row by
   // row: the order the walks try them in.
@@ -120,29 +138,29 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
     return count;
   };
   std::vector<ContourPtr> contours;
-  const auto walk = [&](std::size_t i) {
+  const auto walk = [&](std::size_t k) {
     auto contour = makeContour({}, {});
     std::vector<std::vector<double>> values(names.size());
+    std::size_t i = place[k];
     const std::size_t start = i;
     for (;;) {
-      const auto r = static_cast<std::int32_t>(static_cast<std::ptrdiff_t>(i) / stride) - 1;
-      const auto c = static_cast<std::int32_t>(static_cast<std::ptrdiff_t>(i) % stride) - 1;
-      const LinkPoint& p = pointAt(r, c);
+      const LinkPoint& p = points[held[k].second];
       state[i] = 3;
       contour->rows.push_back(p.row), contour->cols.push_back(p.col);
-      for (std::size_t k = 0; k < names.size(); ++k) values[k].push_back(p.values[k]);
+      for (std::size_t v = 0; v < names.size(); ++v) values[v].push_back(p.values[v]);
       // The next point is the free neighbour with fewest free neighbours of its own, edge
       // neighbours before diagonal ones, so that a thick corner strands no point.
       int best = 99;
-      std::size_t next = 0;
+      std::ptrdiff_t step = 0;
       for (const std::ptrdiff_t d : around) {
         const std::size_t j = i + static_cast<std::size_t>(d);
         if (state[j] != 2) continue;
         const int f = freeNeighbours(j);
-        if (f < best) best = f, next = j;
+        if (f < best) best = f, step = d;
       }
       if (best == 99) break;
-      i = next;
+      k = neighbourOf(k, step);
+      i += static_cast<std::size_t>(step);
     }
     // A walk ending beside its start closes.
     const auto rowStep =
@@ -156,8 +174,8 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
     }
     if (contour->size() < 2) return;
     orientNormals(*contour, names, values);
-    for (std::size_t k = 0; k < names.size(); ++k) {
-      contour->attribs.emplace_back(names[k], std::move(values[k]));
+    for (std::size_t v = 0; v < names.size(); ++v) {
+      contour->attribs.emplace_back(names[v], std::move(values[v]));
     }
     contours.push_back(contour);
   };
@@ -167,7 +185,7 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
       const std::size_t i = place[k];
       if (state[i] != 2) continue;
       if (pass == 0 && freeNeighbours(i) > 1) continue;
-      walk(i);
+      walk(k);
     }
   }
   return contours;
