@@ -59,60 +59,55 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
   // The states a byte a pixel (0: no point) in a plane bordered by one pixel that never holds
   // one, so that a neighbour needs no test of the image's edges; and the points' pixels in
   // order, row by row, each with its point: the scans below visit them alone, as every other
-  // pixel's state stays 0, and the walks look a pixel's point up among its row's (a table of
-  // the image's size would cost a fresh page of memory for every few points).
+  // pixel's state stays 0, and the walks step from a point to its neighbour's among the points
+  // (a table of the image's size would cost a fresh page of memory for every few points).
   const auto stride = static_cast<std::ptrdiff_t>(w) + 2;
-  const auto at = [stride](std::int32_t r, std::int32_t c) {
-    return static_cast<std::size_t>((r + 1) * stride + c + 1);
-  };
   std::vector<std::uint8_t> state(static_cast<std::size_t>(stride) * (std::size_t(h) + 2), 0);
   std::vector<std::pair<std::size_t, std::size_t>> held(points.size());
   for (std::size_t i = 0; i < points.size(); ++i) {
     held[i] = {points[i].pixel, i};
   }
   if (!std::is_sorted(held.begin(), held.end())) std::sort(held.begin(), held.end());
-  const auto rowOf = [w](std::size_t pixel) {
-    return static_cast<std::int32_t>(pixel / static_cast<std::size_t>(w));
-  };
-  const auto columnOf = [w](std::size_t pixel) {
-    return static_cast<std::int32_t>(pixel % static_cast<std::size_t>(w));
-  };
-  // Where each row's points start among them, and each point's place in the plane.
+  // Where each row's points start among them, and each point's place in the plane: its pixel
+  // moved by the border, one pixel before each row and after it and a row above all.
   std::vector<std::size_t> rowStart(static_cast<std::size_t>(h) + 1);
   std::vector<std::size_t> place(held.size());
   for (std::size_t r = 0, k = 0; r < rowStart.size(); ++r) {
-    while (k < held.size() && held[k].first < r * static_cast<std::size_t>(w)) ++k;
-    rowStart[r] = k;
-  }
-  for (std::size_t k = 0; k < held.size(); ++k) {
-    place[k] = at(rowOf(held[k].first), columnOf(held[k].first));
-    state[place[k]] = static_cast<std::uint8_t>(points[held[k].second].state);
+    const std::size_t rowBegin = k;
+    while (k < held.size() && held[k].first < (r + 1) * static_cast<std::size_t>(w)) ++k;
+    rowStart[r] = rowBegin;
+    for (std::size_t i = rowBegin; i < k; ++i) {
+      place[i] = held[i].first + 2 * r + static_cast<std::size_t>(stride) + 1;
+      state[place[i]] = static_cast<std::uint8_t>(points[held[i].second].state);
+    }
   }
   // Each point's first neighbour candidate in the rows above and below: the first point there
   // whose column is at least its own less one, so that a walk steps to any neighbour's point
   // in at most two comparisons instead of a search of the row.
+  const auto up = static_cast<std::size_t>(stride);
   std::vector<std::size_t> above(held.size()), below(held.size());
   for (std::size_t r = 0; r < static_cast<std::size_t>(h); ++r) {
     const std::size_t begin = rowStart[r], end = rowStart[r + 1];
-    const auto nearest = [&](std::size_t from, std::size_t to, std::vector<std::size_t>& into) {
-      std::size_t j = from;
-      for (std::size_t k = begin; k < end; ++k) {
-        const std::int32_t c = columnOf(held[k].first);
-        while (j < to && columnOf(held[j].first) < c - 1) ++j;
-        into[k] = j;
+    if (r > 0) {
+      for (std::size_t k = begin, j = rowStart[r - 1]; k < end; ++k) {
+        while (j < begin && place[j] + up + 1 < place[k]) ++j;
+        above[k] = j;
       }
-    };
-    if (r > 0) nearest(rowStart[r - 1], begin, above);
-    if (r + 1 < static_cast<std::size_t>(h)) nearest(end, rowStart[r + 2], below);
+    }
+    if (r + 1 < static_cast<std::size_t>(h)) {
+      for (std::size_t k = begin, j = end; k < end; ++k) {
+        while (j < rowStart[r + 2] && place[j] + 1 < place[k] + up) ++j;
+        below[k] = j;
+      }
+    }
   }
   // The place among the points of the neighbour of point k at plane offset d, which holds one.
   const auto neighbourOf = [&](std::size_t k, std::ptrdiff_t d) {
     if (d == -1) return k - 1;
     if (d == 1) return k + 1;
     std::size_t j = d < 0 ? above[k] : below[k];
-    const std::size_t target = held[k].first + static_cast<std::size_t>(d < 0 ? -w : w) +
-                               static_cast<std::size_t>(d - (d < 0 ? -stride : stride));
-    while (held[j].first < target) ++j;
+    const std::size_t target = place[k] + static_cast<std::size_t>(d);
+    while (place[j] < target) ++j;
     return j;
   };
   // The eight neighbours' offsets in the plane, the edge neighbours first, each group row by
