@@ -5,7 +5,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "standins/iconic_test_support.h"
@@ -127,6 +129,39 @@ TEST(EdgesSpeed, DiscsSideBySideCloseOnTheirOwnRing) {
     }
   }
   EXPECT_EQ(seen, std::vector<bool>(3, true));
+}
+
+// edges_sub_pix, HALCON 11.0 reference: each edge point lies on one contour at most, linked to
+// the points of neighbouring pixels. Noise gives edges that touch and branch, so that the walks
+// step past points of the rows above and below that hold several side by side.
+TEST(EdgesSpeed, NoisyEdgesUseEachPointOnce) {
+  const Size size{61, 43};
+  std::vector<std::uint8_t> plane = randomPlane(size, 7);
+  const HObject gray = wrapGray(plane, size.width, size.height);
+  for (const double low : {0.0, 8.0}) {
+    HObject edges;
+    EdgesSubPix(gray, &edges, "canny", 1, low, 2 * low);
+    HTuple count;
+    CountObj(edges, &count);
+    std::set<std::pair<double, double>> seen;
+    for (Hlong i = 1; i <= count[0].L(); ++i) {
+      HObject one;
+      HTuple rows, cols;
+      SelectObj(edges, &one, i);
+      GetContourXld(one, &rows, &cols);
+      Hlong n = rows.Length();
+      if (n > 2 && rows[0].D() == rows[n - 1].D() && cols[0].D() == cols[n - 1].D()) --n;
+      for (Hlong k = 0; k < n; ++k) {
+        EXPECT_TRUE(seen.insert({rows[k].D(), cols[k].D()}).second) << low << " " << i << " " << k;
+        if (k > 0) {
+          EXPECT_LE(std::hypot(rows[k].D() - rows[k - 1].D(), cols[k].D() - cols[k - 1].D()),
+                    std::sqrt(2.0) + 1)
+              << low << " " << i << " " << k;
+        }
+      }
+    }
+    EXPECT_GT(seen.size(), 100u) << low;
+  }
 }
 
 }  // namespace
