@@ -70,12 +70,12 @@ void maximaOfRun(const GradientWindow& g, const Run& run, double low, double hig
   }
 }
 
-// The points of one image's domain, in the order of its runs. The gradients are computed in
-// windows of a few rows over the domain's columns, with the two rows and columns around them
+// The points of one image's domain, in the order of its runs, in parts. The gradients are computed
+// in windows of a few rows over the domain's columns, with the two rows and columns around them
 // that the interpolation reads (a pixel's neighbour along the gradient, |u| <= 1, and the one
 // after it).
-std::vector<LinkPoint> edgePoints(const ImagePtr& image, EdgeFilter filter, double alpha,
-                                  double low, double high) {
+std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter filter,
+                                               double alpha, double low, double high) {
   const std::int32_t w = image->width, h = image->height;
   const Runs runs = clipRuns(*image->domain, h, w);
   if (runs.empty()) return {};
@@ -92,7 +92,7 @@ std::vector<LinkPoint> edgePoints(const ImagePtr& image, EdgeFilter filter, doub
     std::vector<LinkPoint> points;
     std::vector<std::int32_t> candidates;
     for (const Run& run : runs) maximaOfRun(g, run, low, high, candidates, points);
-    return points;
+    return {std::move(points)};
   }
   const std::int32_t top = runs.front().row, bottom = runs.back().row + 1;
   const EdgeWindows windows(image->pixels(0), w, h, filter, alpha);
@@ -122,12 +122,7 @@ std::vector<LinkPoint> edgePoints(const ImagePtr& image, EdgeFilter filter, doub
       }
     }
   });
-  std::size_t total = 0;
-  for (const std::vector<LinkPoint>& part : found) total += part.size();
-  std::vector<LinkPoint> points;
-  points.reserve(total);
-  for (std::vector<LinkPoint>& part : found) points.insert(points.end(), part.begin(), part.end());
-  return points;
+  return found;
 }
 
 }  // namespace
@@ -147,7 +142,7 @@ void EdgesSubPix(const HObject& Image, HObject* Edges, const HTuple& Filter, con
   std::vector<HObject::Item> items;
   for (const ImagePtr& image : imagesOf(Image, op, 1)) {
     if (image->channels.empty() || image->width < 1 || image->height < 1) continue;
-    const std::vector<LinkPoint> points = edgePoints(image, filter, alpha, low, high);
+    const std::vector<std::vector<LinkPoint>> points = edgePoints(image, filter, alpha, low, high);
     for (ContourPtr& contour :
          linkPoints(points, image->width, image->height, {"edge_direction", "angle", "response"})) {
       items.push_back(std::move(contour));

@@ -52,10 +52,11 @@ void orientNormals(const ContourObject& contour, const std::vector<std::string>&
   }
 }
 
-}  // namespace
+// The points' pixels, each with its point.
+using Held = std::vector<std::pair<std::size_t, const LinkPoint*>>;
 
-std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::int32_t w,
-                                   std::int32_t h, const std::vector<std::string>& names) {
+std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
+                                 const std::vector<std::string>& names) {
   // The states a byte a pixel (0: no point) in a plane bordered by one pixel that never holds
   // one, so that a neighbour needs no test of the image's edges; and the points' pixels in
   // order, row by row, each with its point: the scans below visit them alone, as every other
@@ -63,11 +64,13 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
   // (a table of the image's size would cost a fresh page of memory for every few points).
   const auto stride = static_cast<std::ptrdiff_t>(w) + 2;
   std::vector<std::uint8_t> state(static_cast<std::size_t>(stride) * (std::size_t(h) + 2), 0);
-  std::vector<std::pair<std::size_t, std::size_t>> held(points.size());
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    held[i] = {points[i].pixel, i};
+  // A pixel holds one point at most: the pixels alone order them.
+  const auto byPixel = [](const Held::value_type& a, const Held::value_type& b) {
+    return a.first < b.first;
+  };
+  if (!std::is_sorted(held.begin(), held.end(), byPixel)) {
+    std::sort(held.begin(), held.end(), byPixel);
   }
-  if (!std::is_sorted(held.begin(), held.end())) std::sort(held.begin(), held.end());
   // Where each row's points start among them, and each point's place in the plane: its pixel
   // moved by the border, one pixel before each row and after it and a row above all.
   std::vector<std::size_t> rowStart(static_cast<std::size_t>(h) + 1);
@@ -78,7 +81,7 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
     rowStart[r] = rowBegin;
     for (std::size_t i = rowBegin; i < k; ++i) {
       place[i] = held[i].first + 2 * r + static_cast<std::size_t>(stride) + 1;
-      state[place[i]] = static_cast<std::uint8_t>(points[held[i].second].state);
+      state[place[i]] = static_cast<std::uint8_t>(held[i].second->state);
     }
   }
   // Each point's first neighbour candidate in the rows above and below: the first point there
@@ -139,7 +142,7 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
     std::size_t i = place[k];
     const std::size_t start = i;
     for (;;) {
-      const LinkPoint& p = points[held[k].second];
+      const LinkPoint& p = *held[k].second;
       state[i] = 3;
       contour->rows.push_back(p.row), contour->cols.push_back(p.col);
       for (std::size_t v = 0; v < names.size(); ++v) values[v].push_back(p.values[v]);
@@ -184,6 +187,27 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
     }
   }
   return contours;
+}
+
+}  // namespace
+
+std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::int32_t w,
+                                   std::int32_t h, const std::vector<std::string>& names) {
+  Held held(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) held[i] = {points[i].pixel, &points[i]};
+  return linkHeld(std::move(held), w, h, names);
+}
+
+std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& parts, std::int32_t w,
+                                   std::int32_t h, const std::vector<std::string>& names) {
+  std::size_t total = 0;
+  for (const std::vector<LinkPoint>& part : parts) total += part.size();
+  Held held;
+  held.reserve(total);
+  for (const std::vector<LinkPoint>& part : parts) {
+    for (const LinkPoint& p : part) held.emplace_back(p.pixel, &p);
+  }
+  return linkHeld(std::move(held), w, h, names);
 }
 
 }  // namespace Standin
