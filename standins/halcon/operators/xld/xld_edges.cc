@@ -15,6 +15,7 @@
 #include "halconcpp/HOperatorsXld.h"
 #include "operators/filters/edge_gradients.h"
 #include "operators/filters/edge_windows.h"
+#include "operators/filters/image_kernels.h"
 #include "operators/xld/xld_link.h"
 #include "operators/xld/xld_params.h"
 #include "standin/controls.h"
@@ -24,7 +25,7 @@ using namespace Standin;
 
 namespace {
 
-double bilinear(const GradientWindow& g, double r, double c) {
+inline __attribute__((always_inline)) double bilinear(const GradientWindow& g, double r, double c) {
   r = std::clamp(r, 0.0, g.height - 1.0), c = std::clamp(c, 0.0, g.width - 1.0);
   const auto r0 = static_cast<std::int32_t>(std::floor(r)),
              c0 = static_cast<std::int32_t>(std::floor(c));
@@ -36,8 +37,10 @@ double bilinear(const GradientWindow& g, double r, double c) {
 
 // The maxima of one run of the domain: each depends on its own neighbourhood alone, so that
 // any windows find the same points.
-void maximaOfRun(const GradientWindow& g, const Run& run, double low, double high,
-                 std::vector<std::int32_t>& candidates, std::vector<LinkPoint>& points) {
+inline __attribute__((always_inline)) void maximaOf(const GradientWindow& g, const Run& run,
+                                                    double low, double high,
+                                                    std::vector<std::int32_t>& candidates,
+                                                    std::vector<LinkPoint>& points) {
   const std::int32_t r = run.row;
   edgeCandidates(g.amp.data() + g.at(r, run.begin),
                  static_cast<std::size_t>(run.end - run.begin) + 1, low, &candidates);
@@ -69,6 +72,22 @@ void maximaOfRun(const GradientWindow& g, const Run& run, double low, double hig
     p.state = a >= high ? 2 : 1;
   }
 }
+
+void maximaOfRun(const GradientWindow& g, const Run& run, double low, double high,
+                 std::vector<std::int32_t>& candidates, std::vector<LinkPoint>& points) {
+  maximaOf(g, run, low, high, candidates, points);
+}
+
+#if QUORVEX_KERNELS_AVX2
+// The same operations, compiled for the processors whose rounding instructions take the
+// interpolation's floors in one step; AVX2 has no fused multiply-add to round apart.
+__attribute__((target("avx2"))) void maximaOfRunAvx2(const GradientWindow& g, const Run& run,
+                                                     double low, double high,
+                                                     std::vector<std::int32_t>& candidates,
+                                                     std::vector<LinkPoint>& points) {
+  maximaOf(g, run, low, high, candidates, points);
+}
+#endif
 
 // The points of one image's domain, in the order of its runs, in parts. The gradients are computed
 // in windows of a few rows over the domain's columns, with the two rows and columns around them
@@ -118,6 +137,12 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
       windows.compute(std::max(0, r0 - 2), std::min(h, r1 + 2), std::max(0, c0 - 2),
                       std::min(w, c1 + 3), &g);
       for (std::size_t i = first[k]; i < first[k + 1]; ++i) {
+#if QUORVEX_KERNELS_AVX2
+        if (cpuHasAvx2()) {
+          maximaOfRunAvx2(g, runs[i], low, high, candidates, found[k]);
+          continue;
+        }
+#endif
         maximaOfRun(g, runs[i], low, high, candidates, found[k]);
       }
     }
