@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <utility>
 
 #include "core/numbers.h"
@@ -63,7 +64,14 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   // pixel's state stays 0, and the walks step from a point to its neighbour's among the points
   // (a table of the image's size would cost a fresh page of memory for every few points).
   const auto stride = static_cast<std::ptrdiff_t>(w) + 2;
-  std::vector<std::uint8_t> state(static_cast<std::size_t>(stride) * (std::size_t(h) + 2), 0);
+  // Zeroed by the allocator: a large plane comes as fresh pages, which only those the points
+  // touch ever fill.
+  const std::unique_ptr<std::uint8_t[], void (*)(void*)> plane(
+      static_cast<std::uint8_t*>(
+          std::calloc(static_cast<std::size_t>(stride) * (std::size_t(h) + 2), 1)),
+      std::free);
+  if (!plane) throw std::bad_alloc();
+  std::uint8_t* const state = plane.get();
   // A pixel holds one point at most: the pixels alone order them.
   const auto byPixel = [](const Held::value_type& a, const Held::value_type& b) {
     return a.first < b.first;
