@@ -144,16 +144,16 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     return count;
   };
   std::vector<ContourPtr> contours;
+  // A walk takes its points' places first and their values after: the values' reads, each
+  // likely a miss of the cache, then wait on no step of the walk and overlap.
+  std::vector<std::size_t> order;
   const auto walk = [&](std::size_t k) {
-    auto contour = makeContour({}, {});
-    std::vector<std::vector<double>> values(names.size());
+    order.clear();
     std::size_t i = place[k];
     const std::size_t start = i;
     for (;;) {
-      const LinkPoint& p = *held[k].second;
       state[i] = 3;
-      contour->rows.push_back(p.row), contour->cols.push_back(p.col);
-      for (std::size_t v = 0; v < names.size(); ++v) values[v].push_back(p.values[v]);
+      order.push_back(k);
       // The next point is the free neighbour with fewest free neighbours of its own, edge
       // neighbours before diagonal ones, so that a thick corner strands no point.
       int best = 99;
@@ -168,6 +168,16 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
       k = neighbourOf(k, step);
       i += static_cast<std::size_t>(step);
     }
+    if (order.size() < 2) return;
+    auto contour = makeContour({}, {});
+    std::vector<std::vector<double>> values(names.size());
+    contour->rows.reserve(order.size() + 1), contour->cols.reserve(order.size() + 1);
+    for (std::vector<double>& v : values) v.reserve(order.size() + 1);
+    for (const std::size_t at : order) {
+      const LinkPoint& p = *held[at].second;
+      contour->rows.push_back(p.row), contour->cols.push_back(p.col);
+      for (std::size_t v = 0; v < names.size(); ++v) values[v].push_back(p.values[v]);
+    }
     // A walk ending beside its start closes.
     const auto rowStep =
         static_cast<std::ptrdiff_t>(i) / stride - static_cast<std::ptrdiff_t>(start) / stride;
@@ -178,7 +188,6 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
       contour->cols.push_back(contour->cols.front());
       for (std::vector<double>& v : values) v.push_back(v.front());
     }
-    if (contour->size() < 2) return;
     orientNormals(*contour, names, values);
     for (std::size_t v = 0; v < names.size(); ++v) {
       contour->attribs.emplace_back(names[v], std::move(values[v]));
