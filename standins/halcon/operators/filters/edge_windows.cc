@@ -109,15 +109,19 @@ std::size_t noAmplitudes(const double*, const double*, double*, std::size_t) {
   return 0;
 }
 
-template <Amplitudes vectors = noAmplitudes>
-inline __attribute__((always_inline)) void windowOf(const Pass& p, GradientWindow* g) {
+// Columns [t0, t1) of the window, written at their place in its rows of cw: each stage's lines
+// are a tile's, so that they stay in the cache from one stage to the next.
+template <Amplitudes vectors>
+inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow* g, std::int32_t t0,
+                                                  std::int32_t t1) {
   const EdgeKernels& k = *p.k;
   const auto half = static_cast<std::int32_t>(k.smooth.size() / 2);
-  const std::int32_t r0 = g->r0, r1 = g->r1, c0 = g->c0, c1 = g->c1, w = p.w, h = p.h;
-  const auto cw = static_cast<std::size_t>(c1 - c0), spread = 2 * static_cast<std::size_t>(half);
-  const std::size_t cells = static_cast<std::size_t>(r1 - r0) * cw;
-  g->gr.resize(cells), g->gc.resize(cells), g->amp.resize(cells);
-  g->extended.resize(std::max(cw + spread, std::size_t(1)));
+  const std::int32_t r0 = g->r0, r1 = g->r1, w = p.w, h = p.h;
+  const auto cw = static_cast<std::size_t>(g->c1 - g->c0);
+  const auto tw = static_cast<std::size_t>(t1 - t0), spread = 2 * static_cast<std::size_t>(half);
+  const auto outAt = [&](std::int32_t r) {
+    return static_cast<std::size_t>(r - r0) * cw + static_cast<std::size_t>(t0 - g->c0);
+  };
   double* const ext = g->extended.data();
   const auto row = [&](std::int32_t r) {
     return p.pixels + static_cast<std::size_t>(r) * static_cast<std::size_t>(w);
@@ -126,48 +130,72 @@ inline __attribute__((always_inline)) void windowOf(const Pass& p, GradientWindo
   std::int32_t lo = 0, hi = 0;
   sourcesOf(r0 - half, r1 + half, h, k.zeroBorder, &lo, &hi);
   const std::size_t smoothedRows = hi >= lo ? static_cast<std::size_t>(hi - lo + 1) : 0;
-  g->lines.resize(std::max(smoothedRows * cw, cw));
+  g->lines.resize(std::max(smoothedRows * tw, tw));
   for (std::int32_t m = lo; m <= hi; ++m) {
-    continued(row(m), 0, c0 - half, cw + spread, w, k.zeroBorder, ext);
+    continued(row(m), 0, t0 - half, tw + spread, w, k.zeroBorder, ext);
     sumLines<double>(
-        k.smooth, p.smoothOdd, [&](std::size_t t) { return ext + t; }, cw,
-        g->lines.data() + static_cast<std::size_t>(m - lo) * cw);
+        k.smooth, p.smoothOdd, [&](std::size_t t) { return ext + t; }, tw,
+        g->lines.data() + static_cast<std::size_t>(m - lo) * tw);
   }
-  const std::vector<double> zeros(cw, 0.0);
+  const double* const zeros = g->zeros.data();
   for (std::int32_t r = r0; r < r1; ++r) {
     sumLines<double>(
         k.derive, p.deriveOdd,
         [&](std::size_t t) -> const double* {
           const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
-          if ((j < 0 || j >= h) && k.zeroBorder) return zeros.data();
-          return g->lines.data() + static_cast<std::size_t>(mirroredIndex(j, h) - lo) * cw;
+          if ((j < 0 || j >= h) && k.zeroBorder) return zeros;
+          return g->lines.data() + static_cast<std::size_t>(mirroredIndex(j, h) - lo) * tw;
         },
-        cw, g->gr.data() + static_cast<std::size_t>(r - r0) * cw);
+        tw, g->gr.data() + outAt(r));
   }
   // Down the columns the smoothing of every column the derivative along the rows reads, a row
   // at a time.
-  sourcesOf(c0 - half, c1 + half, w, k.zeroBorder, &lo, &hi);
+  sourcesOf(t0 - half, t1 + half, w, k.zeroBorder, &lo, &hi);
   const std::size_t smoothedCols = hi >= lo ? static_cast<std::size_t>(hi - lo + 1) : 0;
   if (g->lines.size() < smoothedCols) g->lines.resize(smoothedCols);
   double* const column = g->lines.data();
-  const std::vector<std::uint8_t> zeroBytes(smoothedCols, 0);
+  const std::uint8_t* const zeroBytes = g->zeroBytes.data();
   for (std::int32_t r = r0; r < r1; ++r) {
     sumLines<std::uint8_t>(
         k.smooth, p.smoothOdd,
         [&](std::size_t t) {
           const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
-          if ((j < 0 || j >= h) && k.zeroBorder) return zeroBytes.data();
+          if ((j < 0 || j >= h) && k.zeroBorder) return zeroBytes;
           return row(mirroredIndex(j, h)) + lo;
         },
         smoothedCols, column);
-    continued(static_cast<const double*>(column), lo, c0 - half, cw + spread, w, k.zeroBorder, ext);
+    continued(static_cast<const double*>(column), lo, t0 - half, tw + spread, w, k.zeroBorder, ext);
     sumLines<double>(
-        k.derive, p.deriveOdd, [&](std::size_t t) { return ext + t; }, cw,
-        g->gc.data() + static_cast<std::size_t>(r - r0) * cw);
+        k.derive, p.deriveOdd, [&](std::size_t t) { return ext + t; }, tw, g->gc.data() + outAt(r));
   }
-  for (std::size_t i = vectors(g->gr.data(), g->gc.data(), g->amp.data(), cells); i < cells; ++i) {
-    g->amp[i] = std::sqrt(g->gr[i] * g->gr[i] + g->gc[i] * g->gc[i]);
+  for (std::int32_t r = r0; r < r1; ++r) {
+    const std::size_t at = outAt(r);
+    double *const gr = g->gr.data() + at, *const gc = g->gc.data() + at;
+    double* const amp = g->amp.data() + at;
+    for (std::size_t i = vectors(gr, gc, amp, tw); i < tw; ++i) {
+      amp[i] = std::sqrt(gr[i] * gr[i] + gc[i] * gc[i]);
+    }
   }
+}
+
+// Tiles of a few vector blocks, wide enough beside the filters' reach that the columns each
+// tile reads beyond its own stay a small part of its work.
+template <Amplitudes vectors = noAmplitudes>
+inline __attribute__((always_inline)) void windowOf(const Pass& p, GradientWindow* g) {
+  const auto half = static_cast<std::int32_t>(p.k->smooth.size() / 2);
+  const std::int32_t c0 = g->c0, c1 = g->c1;
+  const auto cw = static_cast<std::size_t>(c1 - c0), spread = 2 * static_cast<std::size_t>(half);
+  const std::size_t cells = static_cast<std::size_t>(g->r1 - g->r0) * cw;
+  g->gr.resize(cells), g->gc.resize(cells), g->amp.resize(cells);
+  const std::int32_t tile = std::max<std::int32_t>(8 * kBlock, 16 * half);
+  const auto widest = static_cast<std::size_t>(std::min(tile, c1 - c0));
+  g->extended.resize(std::max(widest + spread, std::size_t(1)));
+  if (g->zeros.size() < widest) g->zeros.assign(widest, 0.0);
+  // The columns a tile's smoothing down the columns reads: at most the image's.
+  const auto reads = static_cast<std::size_t>(std::min<std::int64_t>(p.w, widest + spread));
+  if (g->zeroBytes.size() < reads) g->zeroBytes.assign(reads, 0);
+  for (std::int32_t t0 = c0; t0 < c1; t0 += tile)
+    tileOf<vectors>(p, g, t0, std::min(c1, t0 + tile));
 }
 
 void windowPlain(const Pass& p, GradientWindow* g) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <utility>
 
 #include "core/numbers.h"
@@ -52,50 +53,73 @@ void orientNormals(const ContourObject& contour, const std::vector<std::string>&
   }
 }
 
-}  // namespace
+// The points' pixels, each with its point.
+using Held = std::vector<std::pair<std::size_t, const LinkPoint*>>;
 
-std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::int32_t w,
-                                   std::int32_t h, const std::vector<std::string>& names) {
+std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
+                                 const std::vector<std::string>& names) {
   // The states a byte a pixel (0: no point) in a plane bordered by one pixel that never holds
   // one, so that a neighbour needs no test of the image's edges; and the points' pixels in
   // order, row by row, each with its point: the scans below visit them alone, as every other
-  // pixel's state stays 0, and the walks look a pixel's point up among its row's (a table of
-  // the image's size would cost a fresh page of memory for every few points).
+  // pixel's state stays 0, and the walks step from a point to its neighbour's among the points
+  // (a table of the image's size would cost a fresh page of memory for every few points).
   const auto stride = static_cast<std::ptrdiff_t>(w) + 2;
-  const auto at = [stride](std::int32_t r, std::int32_t c) {
-    return static_cast<std::size_t>((r + 1) * stride + c + 1);
+  // Zeroed by the allocator: a large plane comes as fresh pages, which only those the points
+  // touch ever fill.
+  const std::unique_ptr<std::uint8_t[], void (*)(void*)> plane(
+      static_cast<std::uint8_t*>(
+          std::calloc(static_cast<std::size_t>(stride) * (std::size_t(h) + 2), 1)),
+      std::free);
+  if (!plane) throw std::bad_alloc();
+  std::uint8_t* const state = plane.get();
+  // A pixel holds one point at most: the pixels alone order them.
+  const auto byPixel = [](const Held::value_type& a, const Held::value_type& b) {
+    return a.first < b.first;
   };
-  std::vector<std::uint8_t> state(static_cast<std::size_t>(stride) * (std::size_t(h) + 2), 0);
-  std::vector<std::pair<std::size_t, std::size_t>> held(points.size());
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    held[i] = {points[i].pixel, i};
+  if (!std::is_sorted(held.begin(), held.end(), byPixel)) {
+    std::sort(held.begin(), held.end(), byPixel);
   }
-  if (!std::is_sorted(held.begin(), held.end())) std::sort(held.begin(), held.end());
-  const auto rowOf = [w](std::size_t pixel) {
-    return static_cast<std::int32_t>(pixel / static_cast<std::size_t>(w));
-  };
-  const auto columnOf = [w](std::size_t pixel) {
-    return static_cast<std::int32_t>(pixel % static_cast<std::size_t>(w));
-  };
-  // Where each row's points start among them, and each point's place in the plane.
+  // Where each row's points start among them, and each point's place in the plane: its pixel
+  // moved by the border, one pixel before each row and after it and a row above all.
   std::vector<std::size_t> rowStart(static_cast<std::size_t>(h) + 1);
   std::vector<std::size_t> place(held.size());
   for (std::size_t r = 0, k = 0; r < rowStart.size(); ++r) {
-    while (k < held.size() && held[k].first < r * static_cast<std::size_t>(w)) ++k;
-    rowStart[r] = k;
+    const std::size_t rowBegin = k;
+    while (k < held.size() && held[k].first < (r + 1) * static_cast<std::size_t>(w)) ++k;
+    rowStart[r] = rowBegin;
+    for (std::size_t i = rowBegin; i < k; ++i) {
+      place[i] = held[i].first + 2 * r + static_cast<std::size_t>(stride) + 1;
+      state[place[i]] = static_cast<std::uint8_t>(held[i].second->state);
+    }
   }
-  for (std::size_t k = 0; k < held.size(); ++k) {
-    place[k] = at(rowOf(held[k].first), columnOf(held[k].first));
-    state[place[k]] = static_cast<std::uint8_t>(points[held[k].second].state);
+  // Each point's first neighbour candidate in the rows above and below: the first point there
+  // whose column is at least its own less one, so that a walk steps to any neighbour's point
+  // in at most two comparisons instead of a search of the row.
+  const auto up = static_cast<std::size_t>(stride);
+  std::vector<std::size_t> above(held.size()), below(held.size());
+  for (std::size_t r = 0; r < static_cast<std::size_t>(h); ++r) {
+    const std::size_t begin = rowStart[r], end = rowStart[r + 1];
+    if (r > 0) {
+      for (std::size_t k = begin, j = rowStart[r - 1]; k < end; ++k) {
+        while (j < begin && place[j] + up + 1 < place[k]) ++j;
+        above[k] = j;
+      }
+    }
+    if (r + 1 < static_cast<std::size_t>(h)) {
+      for (std::size_t k = begin, j = end; k < end; ++k) {
+        while (j < rowStart[r + 2] && place[j] + 1 < place[k] + up) ++j;
+        below[k] = j;
+      }
+    }
   }
-  const auto pointAt = [&](std::int32_t r, std::int32_t c) -> const LinkPoint& {
-    const auto row = static_cast<std::size_t>(r);
-    const std::size_t pixel =
-        static_cast<std::size_t>(r) * static_cast<std::size_t>(w) + static_cast<std::size_t>(c);
-    const auto found = std::lower_bound(held.begin() + std::ptrdiff_t(rowStart[row]),
-                                        held.begin() + std::ptrdiff_t(rowStart[row + 1]),
-                                        std::pair{pixel, std::size_t{0}});
-    return points[found->second];
+  // The place among the points of the neighbour of point k at plane offset d, which holds one.
+  const auto neighbourOf = [&](std::size_t k, std::ptrdiff_t d) {
+    if (d == -1) return k - 1;
+    if (d == 1) return k + 1;
+    std::size_t j = d < 0 ? above[k] : below[k];
+    const std::size_t target = place[k] + static_cast<std::size_t>(d);
+    while (place[j] < target) ++j;
+    return j;
   };
   // The eight neighbours' offsets in the plane, the edge neighbours first, each group row by
   // row: the order the walks try them in.
@@ -120,29 +144,39 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
     return count;
   };
   std::vector<ContourPtr> contours;
-  const auto walk = [&](std::size_t i) {
-    auto contour = makeContour({}, {});
-    std::vector<std::vector<double>> values(names.size());
+  // A walk takes its points' places first and their values after: the values' reads, each
+  // likely a miss of the cache, then wait on no step of the walk and overlap.
+  std::vector<std::size_t> order;
+  const auto walk = [&](std::size_t k) {
+    order.clear();
+    std::size_t i = place[k];
     const std::size_t start = i;
     for (;;) {
-      const auto r = static_cast<std::int32_t>(static_cast<std::ptrdiff_t>(i) / stride) - 1;
-      const auto c = static_cast<std::int32_t>(static_cast<std::ptrdiff_t>(i) % stride) - 1;
-      const LinkPoint& p = pointAt(r, c);
       state[i] = 3;
-      contour->rows.push_back(p.row), contour->cols.push_back(p.col);
-      for (std::size_t k = 0; k < names.size(); ++k) values[k].push_back(p.values[k]);
+      order.push_back(k);
       // The next point is the free neighbour with fewest free neighbours of its own, edge
       // neighbours before diagonal ones, so that a thick corner strands no point.
       int best = 99;
-      std::size_t next = 0;
+      std::ptrdiff_t step = 0;
       for (const std::ptrdiff_t d : around) {
         const std::size_t j = i + static_cast<std::size_t>(d);
         if (state[j] != 2) continue;
         const int f = freeNeighbours(j);
-        if (f < best) best = f, next = j;
+        if (f < best) best = f, step = d;
       }
       if (best == 99) break;
-      i = next;
+      k = neighbourOf(k, step);
+      i += static_cast<std::size_t>(step);
+    }
+    if (order.size() < 2) return;
+    auto contour = makeContour({}, {});
+    std::vector<std::vector<double>> values(names.size());
+    contour->rows.reserve(order.size() + 1), contour->cols.reserve(order.size() + 1);
+    for (std::vector<double>& v : values) v.reserve(order.size() + 1);
+    for (const std::size_t at : order) {
+      const LinkPoint& p = *held[at].second;
+      contour->rows.push_back(p.row), contour->cols.push_back(p.col);
+      for (std::size_t v = 0; v < names.size(); ++v) values[v].push_back(p.values[v]);
     }
     // A walk ending beside its start closes.
     const auto rowStep =
@@ -154,10 +188,9 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
       contour->cols.push_back(contour->cols.front());
       for (std::vector<double>& v : values) v.push_back(v.front());
     }
-    if (contour->size() < 2) return;
     orientNormals(*contour, names, values);
-    for (std::size_t k = 0; k < names.size(); ++k) {
-      contour->attribs.emplace_back(names[k], std::move(values[k]));
+    for (std::size_t v = 0; v < names.size(); ++v) {
+      contour->attribs.emplace_back(names[v], std::move(values[v]));
     }
     contours.push_back(contour);
   };
@@ -167,10 +200,31 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
       const std::size_t i = place[k];
       if (state[i] != 2) continue;
       if (pass == 0 && freeNeighbours(i) > 1) continue;
-      walk(i);
+      walk(k);
     }
   }
   return contours;
+}
+
+}  // namespace
+
+std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::int32_t w,
+                                   std::int32_t h, const std::vector<std::string>& names) {
+  Held held(points.size());
+  for (std::size_t i = 0; i < points.size(); ++i) held[i] = {points[i].pixel, &points[i]};
+  return linkHeld(std::move(held), w, h, names);
+}
+
+std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& parts, std::int32_t w,
+                                   std::int32_t h, const std::vector<std::string>& names) {
+  std::size_t total = 0;
+  for (const std::vector<LinkPoint>& part : parts) total += part.size();
+  Held held;
+  held.reserve(total);
+  for (const std::vector<LinkPoint>& part : parts) {
+    for (const LinkPoint& p : part) held.emplace_back(p.pixel, &p);
+  }
+  return linkHeld(std::move(held), w, h, names);
 }
 
 }  // namespace Standin

@@ -31,6 +31,10 @@ struct LinkPoint {
 // dropped. `points` holds at most one point a pixel, in any order.
 std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::int32_t width,
                                    std::int32_t height, const std::vector<std::string>& names);
+// The same of the points of several parts, as if one after the other in one list.
+std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& parts,
+                                   std::int32_t width, std::int32_t height,
+                                   const std::vector<std::string>& names);
 
 }  // namespace Standin
 }  // namespace HalconCpp
