@@ -30,16 +30,14 @@ TEST(FastPaths, HsvOfEveryColourGivesThePortableBytes) {
     }
     GenImage1Extern(&channels[c], "byte", side, side, address(planes[c].data()), 0);
   }
-  compareWithPortable<std::vector<std::uint8_t>>(
-      [&] {
-        HObject h, s, v;
-        TransFromRgb(channels[0], channels[1], channels[2], &h, &s, &v, "hsv");
-        std::vector<std::uint8_t> bytes = bytesOf(h), more = bytesOf(s), value = bytesOf(v);
-        bytes.insert(bytes.end(), more.begin(), more.end());
-        bytes.insert(bytes.end(), value.begin(), value.end());
-        return bytes;
-      },
-      [](const auto& a, const auto& b, const std::string& how) { EXPECT_TRUE(a == b) << how; });
+  expectSameAsPortable<std::vector<std::uint8_t>>("hsv", [&] {
+    HObject h, s, v;
+    TransFromRgb(channels[0], channels[1], channels[2], &h, &s, &v, "hsv");
+    std::vector<std::uint8_t> bytes = bytesOf(h), more = bytesOf(s), value = bytesOf(v);
+    bytes.insert(bytes.end(), more.begin(), more.end());
+    bytes.insert(bytes.end(), value.begin(), value.end());
+    return bytes;
+  });
 }
 
 // Every contour's points and attributes, one after the other.
@@ -66,16 +64,11 @@ TEST(FastPaths, SubPixelEdgesGiveThePortableContoursOnAnyThreads) {
     const HObject image = wrapGray(pixels, size.width, size.height);
     for (const auto& [domain, input] : domainsOf(image, size)) {
       for (const auto& [filter, alpha] : filters) {
-        compareWithPortable<std::vector<double>>(
-            [&, &input = input, filter = filter, alpha = alpha] {
+        expectSameAsPortable<std::vector<double>>(
+            labelOf(filter, size, domain), [&, &input = input, filter = filter, alpha = alpha] {
               HObject edges;
               EdgesSubPix(input, &edges, filter, alpha, 10, 30);
               return contourValues(edges);
-            },
-            [&, &domain = domain, filter = filter](const auto& a, const auto& b,
-                                                   const std::string& how) {
-              EXPECT_TRUE(a == b) << filter << " " << size.width << "x" << size.height << " "
-                                  << domain << ", " << how;
             });
       }
     }

@@ -98,16 +98,12 @@ TEST(OperatorThreads, FiltersGiveThePortableBytesOnAnyThreads) {
     const HObject image = wrapGray(pixels, size.width, size.height);
     for (const auto& [domain, input] : domainsOf(image, size)) {
       for (const ImageOperator& op : wholeImageOperators()) {
-        compareWithPortable<std::vector<std::uint8_t>>(
-            [&, &input = input] {
-              HObject out;
-              op.run(input, &out);
-              return bytesOf(out);
-            },
-            [&, &domain = domain](const auto& a, const auto& b, const std::string& how) {
-              EXPECT_TRUE(a == b) << op.name << " " << size.width << "x" << size.height << " "
-                                  << domain << ", " << how;
-            });
+        expectSameAsPortable<std::vector<std::uint8_t>>(labelOf(op.name, size, domain),
+                                                        [&, &input = input] {
+                                                          HObject out;
+                                                          op.run(input, &out);
+                                                          return bytesOf(out);
+                                                        });
       }
     }
   }
@@ -130,15 +126,11 @@ TEST(OperatorThreads, GrayFromColourGivesThePortableBytesOnAnyThreads) {
     GenImage3Extern(&rgb, "byte", size.width, size.height, address(planes[0].data()),
                     address(planes[1].data()), address(planes[2].data()), 0);
     for (const auto& [domain, input] : domainsOf(rgb, size)) {
-      compareWithPortable<std::vector<std::uint8_t>>(
-          [&, &input = input] {
-            HObject gray;
-            Rgb1ToGray(input, &gray);
-            return bytesOf(gray);
-          },
-          [&, &domain = domain](const auto& a, const auto& b, const std::string& how) {
-            EXPECT_TRUE(a == b) << size.width << "x" << size.height << " " << domain << ", " << how;
-          });
+      expectSameAsPortable<std::vector<std::uint8_t>>(labelOf(size, domain), [&, &input = input] {
+        HObject gray;
+        Rgb1ToGray(input, &gray);
+        return bytesOf(gray);
+      });
     }
   }
 }

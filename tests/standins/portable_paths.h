@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <functional>
 #include <initializer_list>
+#include <ostream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +25,10 @@ using namespace HalconCpp;
 struct Size {
   Hlong width, height;
 };
+
+inline std::ostream& operator<<(std::ostream& out, Size size) {
+  return out << size.width << " x " << size.height;
+}
 
 // Builds whose tests run many times slower (sanitizers, emulators) set QUORVEX_SWEEP=quick:
 // their sweeps keep the small and odd sizes, where rows and bands meet the edges, and leave
@@ -101,6 +107,24 @@ void compareWithPortable(
     same(reference, call(), "standin_simd avx2, thread_num 2");
     SetSystem("standin_simd", "true");
   }
+}
+
+// A comparison's label: what ran, its parameters, the image's size and domain, comma-separated.
+template <typename... Parts>
+std::string labelOf(const Parts&... parts) {
+  std::ostringstream out;
+  const char* separator = "";
+  ((out << separator << parts, separator = ", "), ...);
+  return out.str();
+}
+
+// compareWithPortable for results that must be equal: a difference fails under `label`.
+template <typename Result>
+void expectSameAsPortable(const std::string& label, const std::function<Result()>& call) {
+  compareWithPortable<Result>(
+      call, [&](const Result& portable, const Result& fast, const std::string& threads) {
+        EXPECT_TRUE(fast == portable) << label << ", " << threads;
+      });
 }
 
 // Odd sizes, so that no row fills whole vectors.

@@ -76,17 +76,12 @@ TEST(SmoothingSpeed, GivesThePortableResult) {
     const HObject gray = wrapGray(plane, size.width, size.height);
     for (const auto& [domain, input] : domainsOf(gray, size)) {
       for (const Call& call : calls) {
-        compareWithPortable<std::vector<double>>(
-            [&, &input = input] {
-              HObject out;
-              call.run(input, &out);
-              return valuesOf(out, call.contours);
-            },
-            [&, &domain = domain](const std::vector<double>& portable,
-                                  const std::vector<double>& fast, const std::string& threads) {
-              EXPECT_TRUE(fast == portable) << call.name << ", " << size.width << " x "
-                                            << size.height << ", " << domain << ", " << threads;
-            });
+        expectSameAsPortable<std::vector<double>>(labelOf(call.name, size, domain),
+                                                  [&, &input = input] {
+                                                    HObject out;
+                                                    call.run(input, &out);
+                                                    return valuesOf(out, call.contours);
+                                                  });
       }
     }
   }

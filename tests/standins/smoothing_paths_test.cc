@@ -89,17 +89,11 @@ TEST(SmoothingPaths, GiveThePortableResult) {
       HObject input = gray;
       if (std::string(domain) != "full") ReduceDomain(gray, region, &input);
       for (const Call& call : calls) {
-        compareWithPortable<std::vector<double>>(
-            [&] {
-              HObject out;
-              call.run(input, &out);
-              return valuesOf(out);
-            },
-            [&, domain = domain](const std::vector<double>& portable,
-                                 const std::vector<double>& fast, const std::string& threads) {
-              EXPECT_TRUE(fast == portable) << call.name << ", " << size.width << " x "
-                                            << size.height << ", " << domain << ", " << threads;
-            });
+        expectSameAsPortable<std::vector<double>>(labelOf(call.name, size, domain), [&] {
+          HObject out;
+          call.run(input, &out);
+          return valuesOf(out);
+        });
       }
     }
   }

@@ -83,16 +83,12 @@ TEST(SmoothingSpeed, FastPathsGiveThePortableResult) {
     const HObject image = wrapGray(plane, size.width, size.height);
     for (const auto& [domain, input] : domainsOf(image, size)) {
       for (const Call& call : calls()) {
-        compareWithPortable<std::vector<Hlong>>(
-            [&, &input = input] {
-              HObject out;
-              call.run(input, &out);
-              return valuesOf(out);
-            },
-            [&, &domain = domain](const auto& a, const auto& b, const std::string& how) {
-              EXPECT_TRUE(a == b) << call.name << " " << size.width << "x" << size.height << " "
-                                  << domain << ", " << how;
-            });
+        expectSameAsPortable<std::vector<Hlong>>(labelOf(call.name, size, domain),
+                                                 [&, &input = input] {
+                                                   HObject out;
+                                                   call.run(input, &out);
+                                                   return valuesOf(out);
+                                                 });
       }
     }
   }

@@ -24,16 +24,12 @@ void expectPortable(const std::string& name, const ImageCall& call) {
     HObject image;
     GenImage1(&image, "byte", size.width, size.height, address(pixels.data()));
     for (const auto& [domain, input] : domainsOf(image, size)) {
-      compareWithPortable<std::vector<std::uint8_t>>(
-          [&, &input = input] {
-            HObject out;
-            call(input, &out);
-            return bytesOf(out);
-          },
-          [&, &domain = domain](const auto& a, const auto& b, const std::string& how) {
-            EXPECT_TRUE(a == b) << name << ", " << size.width << "x" << size.height << " " << domain
-                                << ", " << how;
-          });
+      expectSameAsPortable<std::vector<std::uint8_t>>(labelOf(name, size, domain),
+                                                      [&, &input = input] {
+                                                        HObject out;
+                                                        call(input, &out);
+                                                        return bytesOf(out);
+                                                      });
     }
   }
 }

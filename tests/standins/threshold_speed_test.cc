@@ -29,15 +29,11 @@ std::vector<Hlong> runsOf(const HObject& region) {
 }
 
 void expectPortableRuns(const std::string& name, const std::function<void(HObject*)>& call) {
-  compareWithPortable<std::vector<Hlong>>(
-      [&] {
-        HObject region;
-        call(&region);
-        return runsOf(region);
-      },
-      [&](const auto& a, const auto& b, const std::string& how) {
-        EXPECT_TRUE(a == b) << name << ", " << how;
-      });
+  expectSameAsPortable<std::vector<Hlong>>(name, [&] {
+    HObject region;
+    call(&region);
+    return runsOf(region);
+  });
 }
 
 // Masks of 257 x 257 (66049 pixels: the squares' totals still below 2^32), 259 x 257 (past it)

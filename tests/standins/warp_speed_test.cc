@@ -66,16 +66,11 @@ void expectPortable(const std::string& name, const std::vector<Size>& sizes,
     HObject image;
     GenImage1(&image, "byte", size.width, size.height, address(pixels.data()));
     for (const auto& [domain, input] : inputsOf(image, size)) {
-      compareWithPortable<std::vector<Hlong>>(
-          [&, &input = input] {
-            HObject out;
-            call(input, &out);
-            return resultOf(out);
-          },
-          [&, &domain = domain](const auto& a, const auto& b, const std::string& how) {
-            EXPECT_TRUE(a == b) << name << ", " << size.width << "x" << size.height << " " << domain
-                                << ", " << how;
-          });
+      expectSameAsPortable<std::vector<Hlong>>(labelOf(name, size, domain), [&, &input = input] {
+        HObject out;
+        call(input, &out);
+        return resultOf(out);
+      });
     }
   }
 }
