@@ -320,9 +320,12 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32
     const auto row = static_cast<std::size_t>(y);
     whole = extent.begin[row] == 0 && extent.end[row] == static_cast<std::int32_t>(w) - 1;
   }
-  for (std::size_t x = 0; x < w; x += 8) {
-    const std::size_t columns = std::min<std::size_t>(8, w - x);
-    for (std::size_t g = 0; g < kSpan && y0 + static_cast<std::int32_t>(g) < y1; g += 8) {
+  // Eight rows at a time along the whole width: rows of a width of a power of two fall into
+  // the same few sets of the cache, which eight rows' lines share without evicting each other
+  // and 32 would not.
+  for (std::size_t g = 0; g < kSpan && y0 + static_cast<std::int32_t>(g) < y1; g += 8) {
+    for (std::size_t x = 0; x < w; x += 8) {
+      const std::size_t columns = std::min<std::size_t>(8, w - x);
       // word q: column x + q, lanes g ... g + 7; past the last column, words the buffer holds
       // but no row takes.
       __m128i word[8];
