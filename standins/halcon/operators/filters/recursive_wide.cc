@@ -271,14 +271,20 @@ QUORVEX_WIDE __m128i rounded(__m512 v) {
 }
 
 // The rows' recursion over a block's columns `lanes` (a column's kSpan rows side by side)
-// along the continuation `indices` (m places, the row from `first` on, n long), rounded into
-// bytes[x * kSpan + lane].
+// along the continuation `indices` (m places, the row from `first` on), rounded into
+// bytes[x * kSpan + lane] for the columns `wanted` of the row. A column's forward sum reads
+// nothing right of it and its backward sum nothing left of it: the forward sums stop at the
+// last wanted column and the backward sums at the first.
+struct Columns {
+  std::size_t lo, hi;
+};
+
 QUORVEX_WIDE void rowsAlong(const Coefficients& k, const float* lanes, const std::int32_t* indices,
-                            std::size_t m, std::size_t first, std::size_t n, float* forward,
+                            std::size_t m, std::size_t first, Columns wanted, float* forward,
                             std::uint8_t* bytes) {
   __m512 s1[kVectors], s2[kVectors], x1[kVectors], y2[kVectors];
   for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = k.zero;
-  for (std::size_t i = 0; i < m; ++i) {
+  for (std::size_t i = 0; i <= first + wanted.hi; ++i) {
     const float* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
     for (std::size_t v = 0; v < kVectors; ++v) {
       const __m512 x = _mm512_loadu_ps(e + v * kWidth);
@@ -288,9 +294,9 @@ QUORVEX_WIDE void rowsAlong(const Coefficients& k, const float* lanes, const std
     }
   }
   for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = y2[v] = k.zero;
-  for (std::size_t i = m; i-- > 0;) {
+  for (std::size_t i = m; i-- > first + wanted.lo;) {
     const float* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
-    const bool inside = i >= first && i < first + n;
+    const bool inside = i <= first + wanted.hi;
     for (std::size_t v = 0; v < kVectors; ++v) {
       const __m512 sum = step(k.m1, x1[v], k.m2, y2[v], k.b1, s1[v], k.b2, s2[v]);
       if (inside) {
@@ -436,7 +442,14 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     }
     i0 += rows;
     if (!met) continue;
-    rowsAlong(k, lanes.data(), columns.data(), m, static_cast<std::size_t>(j.reach), w,
+    Columns wanted{w, 0};
+    for (std::int32_t y = y0; y < y1; ++y) {
+      const auto row = static_cast<std::size_t>(y);
+      if (extent.begin[row] > extent.end[row]) continue;
+      wanted.lo = std::min(wanted.lo, static_cast<std::size_t>(extent.begin[row]));
+      wanted.hi = std::max(wanted.hi, static_cast<std::size_t>(extent.end[row]));
+    }
+    rowsAlong(k, lanes.data(), columns.data(), m, static_cast<std::size_t>(j.reach), wanted,
               forward.data(), bytes.data());
     writeRows(bytes.data(), w, y0, y1, extent, dst);
   }
