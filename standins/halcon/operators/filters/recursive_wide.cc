@@ -48,14 +48,17 @@ QUORVEX_WIDE __m512 step(__m512 k0, __m512 x0, __m512 k1, __m512 x1, __m512 b1, 
 }
 
 // A strip's first column and, a vector, the columns the image has (the last strip's fewer).
-struct Strip {
+template <std::size_t V>
+struct StripOf {
   std::size_t x0;
-  __mmask16 keep[kVectors];
+  __mmask16 keep[V];
 };
+using Strip = StripOf<kVectors>;
 
-Strip stripAt(std::size_t x0, std::size_t x1) {
-  Strip s{x0, {}};
-  for (std::size_t v = 0; v < kVectors; ++v) {
+template <std::size_t V = kVectors>
+StripOf<V> stripAt(std::size_t x0, std::size_t x1) {
+  StripOf<V> s{x0, {}};
+  for (std::size_t v = 0; v < V; ++v) {
     const std::size_t from = x0 + v * kWidth;
     const std::size_t count = from >= x1 ? 0 : std::min(kWidth, x1 - from);
     s.keep[v] = static_cast<__mmask16>((1u << count) - 1);
@@ -63,7 +66,9 @@ Strip stripAt(std::size_t x0, std::size_t x1) {
   return s;
 }
 
-QUORVEX_WIDE __m512 pixels(const RecursiveJob& j, std::size_t i, const Strip& s, std::size_t v) {
+template <std::size_t V>
+QUORVEX_WIDE __m512 pixels(const RecursiveJob& j, std::size_t i, const StripOf<V>& s,
+                           std::size_t v) {
   const std::uint8_t* p = j.line(i, s.x0 + v * kWidth);
   return _mm512_cvtepi32_ps(_mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(s.keep[v], p)));
 }
@@ -73,31 +78,36 @@ QUORVEX_WIDE __m512 pixels(const RecursiveJob& j, std::size_t i, const Strip& s,
 // steps on.
 constexpr std::size_t kAhead = 16;
 
-QUORVEX_WIDE void prefetch(const RecursiveJob& j, std::size_t i, const Strip& s) {
+template <std::size_t V>
+QUORVEX_WIDE void prefetch(const RecursiveJob& j, std::size_t i, const StripOf<V>& s) {
   const std::uint8_t* p = j.line(i, s.x0);
   _mm_prefetch(reinterpret_cast<const char*>(p), _MM_HINT_T0);
-  _mm_prefetch(reinterpret_cast<const char*>(p + kSpan - 1), _MM_HINT_T0);
+  _mm_prefetch(reinterpret_cast<const char*>(p + V * kWidth - 1), _MM_HINT_T0);
 }
 
 // The backward sums a(i) of the strip from a(i + 1), a(i + 2) and the pixels after i, held in
 // registers; near the continuation's end, where a pixel is missing, its term is 0.
-struct Backward {
-  __m512 a1[kVectors], a2[kVectors], next[kVectors], after[kVectors];
+template <std::size_t V>
+struct BackwardOf {
+  __m512 a1[V], a2[V], next[V], after[V];
 };
+using Backward = BackwardOf<kVectors>;
 
-QUORVEX_WIDE void startBackward(const RecursiveJob& j, const Coefficients& k, const Strip& s,
-                                std::size_t i, Backward* b) {
+template <std::size_t V>
+QUORVEX_WIDE void startBackward(const RecursiveJob& j, const Coefficients& k, const StripOf<V>& s,
+                                std::size_t i, BackwardOf<V>* b) {
   const std::size_t m = j.rows->size();
-  for (std::size_t v = 0; v < kVectors; ++v) {
+  for (std::size_t v = 0; v < V; ++v) {
     b->next[v] = i + 1 < m ? pixels(j, i + 1, s, v) : k.zero;
     b->after[v] = i + 2 < m ? pixels(j, i + 2, s, v) : k.zero;
   }
 }
 
-QUORVEX_WIDE void backwardAt(const RecursiveJob& j, const Coefficients& k, const Strip& s,
-                             std::size_t i, Backward* b, __m512* cur) {
+template <std::size_t V>
+QUORVEX_WIDE void backwardAt(const RecursiveJob& j, const Coefficients& k, const StripOf<V>& s,
+                             std::size_t i, BackwardOf<V>* b, __m512* cur) {
   const std::size_t m = j.rows->size();
-  for (std::size_t v = 0; v < kVectors; ++v) {
+  for (std::size_t v = 0; v < V; ++v) {
     if (i + 2 < m) {
       cur[v] = step(k.m1, b->next[v], k.m2, b->after[v], k.b1, b->a1[v], k.b2, b->a2[v]);
     } else {
@@ -113,13 +123,16 @@ QUORVEX_WIDE void backwardAt(const RecursiveJob& j, const Coefficients& k, const
 
 // The forward sums c(i) from c(i - 1), c(i - 2) and the pixel before i; at place 0 that term
 // is 0, added as the portable rows add it.
-struct Forward {
-  __m512 p1[kVectors], p2[kVectors], before[kVectors];
+template <std::size_t V>
+struct ForwardOf {
+  __m512 p1[V], p2[V], before[V];
 };
+using Forward = ForwardOf<kVectors>;
 
-QUORVEX_WIDE void forwardAt(const RecursiveJob& j, const Coefficients& k, const Strip& s,
-                            std::size_t i, Forward* f, __m512* cur) {
-  for (std::size_t v = 0; v < kVectors; ++v) {
+template <std::size_t V>
+QUORVEX_WIDE void forwardAt(const RecursiveJob& j, const Coefficients& k, const StripOf<V>& s,
+                            std::size_t i, ForwardOf<V>* f, __m512* cur) {
+  for (std::size_t v = 0; v < V; ++v) {
     const __m512 x = pixels(j, i, s, v);
     if (i > 0) {
       cur[v] = step(k.n0, x, k.n1, f->before[v], k.b1, f->p1[v], k.b2, f->p2[v]);
@@ -132,19 +145,26 @@ QUORVEX_WIDE void forwardAt(const RecursiveJob& j, const Coefficients& k, const 
   }
 }
 
-QUORVEX_WIDE void keep(const __m512* values, const Strip& s, float* to) {
-  for (std::size_t v = 0; v < kVectors; ++v) {
+template <std::size_t V>
+QUORVEX_WIDE void keep(const __m512* values, const StripOf<V>& s, float* to) {
+  for (std::size_t v = 0; v < V; ++v) {
     _mm512_mask_storeu_ps(to + s.x0 + v * kWidth, s.keep[v], values[v]);
   }
 }
 
-QUORVEX_WIDE void load(const float* from, const Strip& s, __m512* values) {
-  for (std::size_t v = 0; v < kVectors; ++v) {
+template <std::size_t V>
+QUORVEX_WIDE void load(const float* from, const StripOf<V>& s, __m512* values) {
+  for (std::size_t v = 0; v < V; ++v) {
     values[v] = _mm512_maskz_loadu_ps(s.keep[v], from + s.x0 + v * kWidth);
   }
 }
 
 }  // namespace
+
+// The first pass takes 64 columns a strip: a strip's lines of the image, a row apart, fall into
+// so few sets of the cache for a width of a power of two that they are gone before the next
+// strip would read them again, and four chains of sums a step keep the processor busier.
+constexpr std::size_t kStateVectors = 4;
 
 bool recursiveWideEnabled() {
   return vectorPathsEnabled() && cpuHasAvx512();
@@ -162,16 +182,16 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
   const std::size_t low = endOf(plan.lowest);
   const std::size_t bands = plan.starts.size() - 1;
   const std::size_t last = bands > 1 ? placeOf(j, plan.starts[bands - 1] * kBlockRows) : 0;
-  for (std::size_t s0 = x0; s0 < x1; s0 += kSpan) {
-    const Strip s = stripAt(s0, x1);
-    Backward back;
-    for (std::size_t v = 0; v < kVectors; ++v) back.a1[v] = back.a2[v] = k.zero;
+  for (std::size_t s0 = x0; s0 < x1; s0 += kStateVectors * kWidth) {
+    const StripOf<kStateVectors> s = stripAt<kStateVectors>(s0, x1);
+    BackwardOf<kStateVectors> back;
+    for (std::size_t v = 0; v < kStateVectors; ++v) back.a1[v] = back.a2[v] = k.zero;
     startBackward(j, k, s, m - 1, &back);
     std::int32_t b = plan.blocks - 1;
     for (std::size_t i = m; i-- > low;) {
       if (i >= kAhead) prefetch(j, i - kAhead, s);
-      __m512 before[kVectors], cur[kVectors];
-      std::copy(back.a1, back.a1 + kVectors, before);
+      __m512 before[kStateVectors], cur[kStateVectors];
+      std::copy(back.a1, back.a1 + kStateVectors, before);
       backwardAt(j, k, s, i, &back, cur);
       while (b >= 0 && endOf(b) > i) --b;
       if (b >= 0 && endOf(b) == i && plan.met[static_cast<std::size_t>(b)]) {
@@ -180,13 +200,13 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
         keep(before, s, kept + w);
       }
     }
-    Forward f;
-    for (std::size_t v = 0; v < kVectors; ++v) f.p1[v] = f.p2[v] = f.before[v] = k.zero;
+    ForwardOf<kStateVectors> f;
+    for (std::size_t v = 0; v < kStateVectors; ++v) f.p1[v] = f.p2[v] = f.before[v] = k.zero;
     std::size_t band = 1;
     for (std::size_t i = 0; i < last; ++i) {
       if (i + kAhead < m) prefetch(j, i + kAhead, s);
-      __m512 previous[kVectors], cur[kVectors];
-      std::copy(f.p1, f.p1 + kVectors, previous);
+      __m512 previous[kStateVectors], cur[kStateVectors];
+      std::copy(f.p1, f.p1 + kStateVectors, previous);
       forwardAt(j, k, s, i, &f, cur);
       while (band < bands && placeOf(j, plan.starts[band] * kBlockRows) == i + 1) {
         float* kept = plan.forward.data() + 2 * w * band;
