@@ -220,40 +220,47 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
 
 namespace {
 
+// The second pass takes 64 columns a strip too: a block's lines of the image, a row apart, are
+// read by half as many strips, and four chains of sums a step keep the processor busier.
+constexpr std::size_t kBlockVectors = 4;
+constexpr std::size_t kBlockStrip = kBlockVectors * kWidth;
+
 // The forward sums a band carries from block to block: at the two places before the next.
 struct Carried {
   std::vector<float> last, before;
 };
 
 // Forward over places [first, first + count) of a strip from the sums carried; with `back`
-// (a row of kSpan a place), each sum plus the backward one, scaled, into `tile` alike.
-QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const Strip& s,
+// (a row of the strip a place), each sum plus the backward one, scaled, into `tile` alike.
+template <std::size_t V>
+QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const StripOf<V>& s,
                            std::size_t first, std::size_t count, Carried& carried,
                            const float* back, float* tile) {
-  Forward f;
+  ForwardOf<V> f;
   load(carried.last.data(), s, f.p1);
   load(carried.before.data(), s, f.p2);
-  for (std::size_t v = 0; v < kVectors; ++v) {
+  for (std::size_t v = 0; v < V; ++v) {
     f.before[v] = first > 0 ? pixels(j, first - 1, s, v) : k.zero;
   }
   for (std::size_t r = 0; r < count; ++r) {
-    __m512 cur[kVectors];
+    __m512 cur[V];
     forwardAt(j, k, s, first + r, &f, cur);
     if (!back) continue;
-    for (std::size_t v = 0; v < kVectors; ++v) {
-      const __m512 sum = _mm512_add_ps(cur[v], _mm512_loadu_ps(back + r * kSpan + v * kWidth));
-      _mm512_storeu_ps(tile + r * kSpan + v * kWidth, _mm512_mul_ps(sum, k.scale));
+    for (std::size_t v = 0; v < V; ++v) {
+      const std::size_t at = (r * V + v) * kWidth;
+      const __m512 sum = _mm512_add_ps(cur[v], _mm512_loadu_ps(back + at));
+      _mm512_storeu_ps(tile + at, _mm512_mul_ps(sum, k.scale));
     }
   }
   keep(f.p1, s, carried.last.data());
   keep(f.p2, s, carried.before.data());
 }
 
-// Sixteen rows of sixteen floats at `from` (kSpan apart) into sixteen columns at `to` (kSpan
+// Sixteen rows of sixteen floats at `from` (`pitch` apart) into sixteen columns at `to` (kSpan
 // apart): pairs, then quads within each 128-bit lane, then the lanes themselves.
-QUORVEX_WIDE void transpose16(const float* from, float* to) {
+QUORVEX_WIDE void transpose16(const float* from, std::size_t pitch, float* to) {
   __m512 r[16], t[16];
-  for (std::size_t q = 0; q < 16; ++q) r[q] = _mm512_loadu_ps(from + q * kSpan);
+  for (std::size_t q = 0; q < 16; ++q) r[q] = _mm512_loadu_ps(from + q * pitch);
   for (std::size_t q = 0; q < 16; q += 2) {
     t[q] = _mm512_unpacklo_ps(r[q], r[q + 1]);
     t[q + 1] = _mm512_unpackhi_ps(r[q], r[q + 1]);
@@ -413,9 +420,9 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   std::vector<float>&back = scratch.back, &tile = scratch.tile, &lanes = scratch.lanes,
   &forward = scratch.forward;
   std::vector<std::uint8_t>& bytes = scratch.bytes;
-  back.resize(kSpan * kSpan), tile.resize(kSpan * kSpan);
+  back.resize(kSpan * kBlockStrip), tile.resize(kSpan * kBlockStrip);
   // A strip past the last column, so that the last strip's tiles land whole.
-  lanes.resize((w + kSpan) * kSpan), forward.resize(m * kSpan), bytes.resize(w * kSpan);
+  lanes.resize((w + kBlockStrip) * kSpan), forward.resize(m * kSpan), bytes.resize(w * kSpan);
   std::size_t i0 = placeOf(j, b0 * kBlockRows);  // the next place of the forward sums
   if (b0 > 0) {
     const auto band = static_cast<std::size_t>(
@@ -425,38 +432,39 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     std::copy(kept + w, kept + 2 * w, carried.before.data());
   } else {
     // The places above the image, which no block holds.
-    for (std::size_t s0 = 0; s0 < w; s0 += kSpan) {
-      forwards(j, k, stripAt(s0, w), 0, i0, carried, nullptr, nullptr);
+    for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
+      forwards(j, k, stripAt<kBlockVectors>(s0, w), 0, i0, carried, nullptr, nullptr);
     }
   }
   for (std::int32_t b = b0; b < b1; ++b) {
     const std::int32_t y0 = b * kBlockRows, y1 = std::min(j.h, y0 + kBlockRows);
     const auto rows = static_cast<std::size_t>(y1 - y0);
     const bool met = plan.met[static_cast<std::size_t>(b)] != 0;
-    for (std::size_t s0 = 0; s0 < w; s0 += kSpan) {
-      const Strip s = stripAt(s0, w);
+    for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
+      const StripOf<kBlockVectors> s = stripAt<kBlockVectors>(s0, w);
       if (!met) {
         forwards(j, k, s, i0, rows, carried, nullptr, nullptr);
         continue;
       }
-      Backward a;
+      BackwardOf<kBlockVectors> a;
       load(plan.backward.data() + 2 * w * static_cast<std::size_t>(b), s, a.a1);
       load(plan.backward.data() + 2 * w * static_cast<std::size_t>(b) + w, s, a.a2);
       startBackward(j, k, s, i0 + rows - 1, &a);
       for (std::size_t r = rows; r-- > 0;) {
         if (i0 + r >= kAhead) prefetch(j, i0 + r - kAhead, s);
-        __m512 cur[kVectors];
+        __m512 cur[kBlockVectors];
         backwardAt(j, k, s, i0 + r, &a, cur);
-        for (std::size_t v = 0; v < kVectors; ++v) {
-          _mm512_storeu_ps(back.data() + r * kSpan + v * kWidth, cur[v]);
+        for (std::size_t v = 0; v < kBlockVectors; ++v) {
+          _mm512_storeu_ps(back.data() + (r * kBlockVectors + v) * kWidth, cur[v]);
         }
       }
       // The rows a last block lacks keep what the block before left: their lanes are never
       // written out.
       forwards(j, k, s, i0, rows, carried, back.data(), tile.data());
       for (std::size_t r = 0; r < kSpan; r += kWidth) {
-        for (std::size_t c = 0; c < kSpan; c += kWidth) {
-          transpose16(tile.data() + r * kSpan + c, lanes.data() + (s0 + c) * kSpan + r);
+        for (std::size_t c = 0; c < kBlockStrip; c += kWidth) {
+          transpose16(tile.data() + r * kBlockStrip + c, kBlockStrip,
+                      lanes.data() + (s0 + c) * kSpan + r);
         }
       }
     }
