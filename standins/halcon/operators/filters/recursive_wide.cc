@@ -28,6 +28,7 @@ constexpr std::size_t kWidth = 16;   // floats a vector
 constexpr std::size_t kVectors = 2;  // vectors a strip of columns, or a group of rows
 constexpr std::size_t kSpan = kWidth * kVectors;
 static_assert(kSpan == static_cast<std::size_t>(kBlockRows), "a block's rows fill one group");
+static_assert(kVectors == 2, "the rows are rounded a pair of vectors at a time");
 
 #define QUORVEX_WIDE __attribute__((target(QUORVEX_AVX512), always_inline)) inline
 
@@ -288,13 +289,22 @@ QUORVEX_WIDE void transpose16(const float* from, std::size_t pitch, float* to) {
   }
 }
 
-// clampToByte for sixteen sums: 0 up to 0, 255 from 255, else floor(v + 0.5).
-// The floor is taken as a whole number and clamped as one: a sum is a weighted mean of bytes
-// whose weights' magnitudes add up to a few, far inside 32 bits.
-QUORVEX_WIDE __m128i rounded(__m512 v) {
-  const __m512i r = _mm512_cvt_roundps_epi32(_mm512_add_ps(v, _mm512_set1_ps(0.5f)),
-                                             _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
-  return _mm512_cvtusepi32_epi8(_mm512_max_epi32(r, _mm512_setzero_si512()));
+// clampToByte for two vectors of sums, `a` then `b`: 0 up to 0, 255 from 255, else
+// floor(v + 0.5). The floor is taken as a whole number and clamped as one: a sum is a weighted
+// mean of bytes whose weights' magnitudes add up to a few, far inside 32 bits. Two packs with
+// saturation clamp to 16 bits and then to 0 ... 255, each 128-bit lane on its own; the lanes'
+// words then go back in order.
+QUORVEX_WIDE __m256i roundedPair(__m512 a, __m512 b) {
+  const __m512 half = _mm512_set1_ps(0.5f);
+  const __m512i ra =
+      _mm512_cvt_roundps_epi32(_mm512_add_ps(a, half), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+  const __m512i rb =
+      _mm512_cvt_roundps_epi32(_mm512_add_ps(b, half), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+  const __m512i words = _mm512_packs_epi32(ra, rb);
+  // Lane l: a[4 l ... 4 l + 3], b[4 l ... 4 l + 3], twice, as four 32-bit words.
+  const __m512i bytes = _mm512_packus_epi16(words, words);
+  const __m512i order = _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 0, 0, 0, 0, 0, 0, 0, 0);
+  return _mm512_castsi512_si256(_mm512_permutexvar_epi32(order, bytes));
 }
 
 // The rows' recursion over a block's columns `lanes` (a column's kSpan rows side by side)
@@ -323,16 +333,21 @@ QUORVEX_WIDE void rowsAlong(const Coefficients& k, const float* lanes, const std
   for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = y2[v] = k.zero;
   for (std::size_t i = m; i-- > first + wanted.lo;) {
     const float* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
-    const bool inside = i <= first + wanted.hi;
+    __m512 sums[kVectors];
     for (std::size_t v = 0; v < kVectors; ++v) {
-      const __m512 sum = step(k.m1, x1[v], k.m2, y2[v], k.b1, s1[v], k.b2, s2[v]);
-      if (inside) {
-        const __m512 out = _mm512_mul_ps(
-            _mm512_add_ps(_mm512_loadu_ps(forward + i * kSpan + v * kWidth), sum), k.scale);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + (i - first) * kSpan + v * kWidth),
-                         rounded(out));
+      sums[v] = step(k.m1, x1[v], k.m2, y2[v], k.b1, s1[v], k.b2, s2[v]);
+    }
+    if (i <= first + wanted.hi) {
+      __m512 out[kVectors];
+      for (std::size_t v = 0; v < kVectors; ++v) {
+        out[v] = _mm512_mul_ps(
+            _mm512_add_ps(_mm512_loadu_ps(forward + i * kSpan + v * kWidth), sums[v]), k.scale);
       }
-      s2[v] = s1[v], s1[v] = sum, y2[v] = x1[v];
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(bytes + (i - first) * kSpan),
+                          roundedPair(out[0], out[1]));
+    }
+    for (std::size_t v = 0; v < kVectors; ++v) {
+      s2[v] = s1[v], s1[v] = sums[v], y2[v] = x1[v];
       x1[v] = _mm512_loadu_ps(e + v * kWidth);
     }
   }
