@@ -49,16 +49,16 @@ QUORVEX_WIDE __m512 step(__m512 k0, __m512 x0, __m512 k1, __m512 x1, __m512 b1, 
 }
 
 // A strip's first column and, a vector, the columns the image has (the last strip's fewer).
-template <std::size_t V>
+// A strip the image covers whole reads its pixels without masks, a step less each.
+template <std::size_t V, bool Whole>
 struct StripOf {
   std::size_t x0;
   __mmask16 keep[V];
 };
-using Strip = StripOf<kVectors>;
 
-template <std::size_t V = kVectors>
-StripOf<V> stripAt(std::size_t x0, std::size_t x1) {
-  StripOf<V> s{x0, {}};
+template <std::size_t V, bool Whole>
+StripOf<V, Whole> stripAt(std::size_t x0, std::size_t x1) {
+  StripOf<V, Whole> s{x0, {}};
   for (std::size_t v = 0; v < V; ++v) {
     const std::size_t from = x0 + v * kWidth;
     const std::size_t count = from >= x1 ? 0 : std::min(kWidth, x1 - from);
@@ -67,10 +67,14 @@ StripOf<V> stripAt(std::size_t x0, std::size_t x1) {
   return s;
 }
 
-template <std::size_t V>
-QUORVEX_WIDE __m512 pixels(const RecursiveJob& j, std::size_t i, const StripOf<V>& s,
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE __m512 pixels(const RecursiveJob& j, std::size_t i, const StripOf<V, Whole>& s,
                            std::size_t v) {
   const std::uint8_t* p = j.line(i, s.x0 + v * kWidth);
+  if (Whole) {
+    return _mm512_cvtepi32_ps(
+        _mm512_cvtepu8_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+  }
   return _mm512_cvtepi32_ps(_mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(s.keep[v], p)));
 }
 
@@ -79,8 +83,8 @@ QUORVEX_WIDE __m512 pixels(const RecursiveJob& j, std::size_t i, const StripOf<V
 // steps on.
 constexpr std::size_t kAhead = 16;
 
-template <std::size_t V>
-QUORVEX_WIDE void prefetch(const RecursiveJob& j, std::size_t i, const StripOf<V>& s) {
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void prefetch(const RecursiveJob& j, std::size_t i, const StripOf<V, Whole>& s) {
   const std::uint8_t* p = j.line(i, s.x0);
   _mm_prefetch(reinterpret_cast<const char*>(p), _MM_HINT_T0);
   _mm_prefetch(reinterpret_cast<const char*>(p + V * kWidth - 1), _MM_HINT_T0);
@@ -94,9 +98,9 @@ struct BackwardOf {
 };
 using Backward = BackwardOf<kVectors>;
 
-template <std::size_t V>
-QUORVEX_WIDE void startBackward(const RecursiveJob& j, const Coefficients& k, const StripOf<V>& s,
-                                std::size_t i, BackwardOf<V>* b) {
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void startBackward(const RecursiveJob& j, const Coefficients& k,
+                                const StripOf<V, Whole>& s, std::size_t i, BackwardOf<V>* b) {
   const std::size_t m = j.rows->size();
   for (std::size_t v = 0; v < V; ++v) {
     b->next[v] = i + 1 < m ? pixels(j, i + 1, s, v) : k.zero;
@@ -104,9 +108,10 @@ QUORVEX_WIDE void startBackward(const RecursiveJob& j, const Coefficients& k, co
   }
 }
 
-template <std::size_t V>
-QUORVEX_WIDE void backwardAt(const RecursiveJob& j, const Coefficients& k, const StripOf<V>& s,
-                             std::size_t i, BackwardOf<V>* b, __m512* cur) {
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void backwardAt(const RecursiveJob& j, const Coefficients& k,
+                             const StripOf<V, Whole>& s, std::size_t i, BackwardOf<V>* b,
+                             __m512* cur) {
   const std::size_t m = j.rows->size();
   for (std::size_t v = 0; v < V; ++v) {
     if (i + 2 < m) {
@@ -130,9 +135,10 @@ struct ForwardOf {
 };
 using Forward = ForwardOf<kVectors>;
 
-template <std::size_t V>
-QUORVEX_WIDE void forwardAt(const RecursiveJob& j, const Coefficients& k, const StripOf<V>& s,
-                            std::size_t i, ForwardOf<V>* f, __m512* cur) {
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void forwardAt(const RecursiveJob& j, const Coefficients& k,
+                            const StripOf<V, Whole>& s, std::size_t i, ForwardOf<V>* f,
+                            __m512* cur) {
   for (std::size_t v = 0; v < V; ++v) {
     const __m512 x = pixels(j, i, s, v);
     if (i > 0) {
@@ -146,15 +152,15 @@ QUORVEX_WIDE void forwardAt(const RecursiveJob& j, const Coefficients& k, const 
   }
 }
 
-template <std::size_t V>
-QUORVEX_WIDE void keep(const __m512* values, const StripOf<V>& s, float* to) {
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void keep(const __m512* values, const StripOf<V, Whole>& s, float* to) {
   for (std::size_t v = 0; v < V; ++v) {
     _mm512_mask_storeu_ps(to + s.x0 + v * kWidth, s.keep[v], values[v]);
   }
 }
 
-template <std::size_t V>
-QUORVEX_WIDE void load(const float* from, const StripOf<V>& s, __m512* values) {
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void load(const float* from, const StripOf<V, Whole>& s, __m512* values) {
   for (std::size_t v = 0; v < V; ++v) {
     values[v] = _mm512_maskz_loadu_ps(s.keep[v], from + s.x0 + v * kWidth);
   }
@@ -171,10 +177,13 @@ bool recursiveWideEnabled() {
   return vectorPathsEnabled() && cpuHasAvx512();
 }
 
-__attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& j,
-                                                            RecursivePlan& plan, std::size_t x0,
-                                                            std::size_t x1) {
-  const Coefficients k = coefficientsOf(*j.c);
+namespace {
+
+// The first pass over one strip: the backward sums from the bottom up to the highest met
+// block's end and the forward sums down to the last band's start, keeping their states.
+template <bool Whole>
+QUORVEX_WIDE void keepStrip(const RecursiveJob& j, RecursivePlan& plan, const Coefficients& k,
+                            const StripOf<kStateVectors, Whole>& s) {
   const auto w = static_cast<std::size_t>(j.w);
   const std::size_t m = j.rows->size();
   const auto endOf = [&](std::int32_t b) {
@@ -183,38 +192,50 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
   const std::size_t low = endOf(plan.lowest);
   const std::size_t bands = plan.starts.size() - 1;
   const std::size_t last = bands > 1 ? placeOf(j, plan.starts[bands - 1] * kBlockRows) : 0;
-  for (std::size_t s0 = x0; s0 < x1; s0 += kStateVectors * kWidth) {
-    const StripOf<kStateVectors> s = stripAt<kStateVectors>(s0, x1);
-    BackwardOf<kStateVectors> back;
-    for (std::size_t v = 0; v < kStateVectors; ++v) back.a1[v] = back.a2[v] = k.zero;
-    startBackward(j, k, s, m - 1, &back);
-    std::int32_t b = plan.blocks - 1;
-    for (std::size_t i = m; i-- > low;) {
-      if (i >= kAhead) prefetch(j, i - kAhead, s);
-      __m512 before[kStateVectors], cur[kStateVectors];
-      std::copy(back.a1, back.a1 + kStateVectors, before);
-      backwardAt(j, k, s, i, &back, cur);
-      while (b >= 0 && endOf(b) > i) --b;
-      if (b >= 0 && endOf(b) == i && plan.met[static_cast<std::size_t>(b)]) {
-        float* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b);
-        keep(cur, s, kept);
-        keep(before, s, kept + w);
-      }
+  BackwardOf<kStateVectors> back;
+  for (std::size_t v = 0; v < kStateVectors; ++v) back.a1[v] = back.a2[v] = k.zero;
+  startBackward(j, k, s, m - 1, &back);
+  std::int32_t b = plan.blocks - 1;
+  for (std::size_t i = m; i-- > low;) {
+    if (i >= kAhead) prefetch(j, i - kAhead, s);
+    __m512 before[kStateVectors], cur[kStateVectors];
+    std::copy(back.a1, back.a1 + kStateVectors, before);
+    backwardAt(j, k, s, i, &back, cur);
+    while (b >= 0 && endOf(b) > i) --b;
+    if (b >= 0 && endOf(b) == i && plan.met[static_cast<std::size_t>(b)]) {
+      float* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b);
+      keep(cur, s, kept);
+      keep(before, s, kept + w);
     }
-    ForwardOf<kStateVectors> f;
-    for (std::size_t v = 0; v < kStateVectors; ++v) f.p1[v] = f.p2[v] = f.before[v] = k.zero;
-    std::size_t band = 1;
-    for (std::size_t i = 0; i < last; ++i) {
-      if (i + kAhead < m) prefetch(j, i + kAhead, s);
-      __m512 previous[kStateVectors], cur[kStateVectors];
-      std::copy(f.p1, f.p1 + kStateVectors, previous);
-      forwardAt(j, k, s, i, &f, cur);
-      while (band < bands && placeOf(j, plan.starts[band] * kBlockRows) == i + 1) {
-        float* kept = plan.forward.data() + 2 * w * band;
-        keep(cur, s, kept);
-        keep(previous, s, kept + w);
-        ++band;
-      }
+  }
+  ForwardOf<kStateVectors> f;
+  for (std::size_t v = 0; v < kStateVectors; ++v) f.p1[v] = f.p2[v] = f.before[v] = k.zero;
+  std::size_t band = 1;
+  for (std::size_t i = 0; i < last; ++i) {
+    if (i + kAhead < m) prefetch(j, i + kAhead, s);
+    __m512 previous[kStateVectors], cur[kStateVectors];
+    std::copy(f.p1, f.p1 + kStateVectors, previous);
+    forwardAt(j, k, s, i, &f, cur);
+    while (band < bands && placeOf(j, plan.starts[band] * kBlockRows) == i + 1) {
+      float* kept = plan.forward.data() + 2 * w * band;
+      keep(cur, s, kept);
+      keep(previous, s, kept + w);
+      ++band;
+    }
+  }
+}
+
+}  // namespace
+
+__attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& j,
+                                                            RecursivePlan& plan, std::size_t x0,
+                                                            std::size_t x1) {
+  const Coefficients k = coefficientsOf(*j.c);
+  for (std::size_t s0 = x0; s0 < x1; s0 += kStateVectors * kWidth) {
+    if (s0 + kStateVectors * kWidth <= x1) {
+      keepStrip(j, plan, k, stripAt<kStateVectors, true>(s0, x1));
+    } else {
+      keepStrip(j, plan, k, stripAt<kStateVectors, false>(s0, x1));
     }
   }
 }
@@ -233,8 +254,8 @@ struct Carried {
 
 // Forward over places [first, first + count) of a strip from the sums carried; with `back`
 // (a row of the strip a place), each sum plus the backward one, scaled, into `tile` alike.
-template <std::size_t V>
-QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const StripOf<V>& s,
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const StripOf<V, Whole>& s,
                            std::size_t first, std::size_t count, Carried& carried,
                            const float* back, float* tile) {
   ForwardOf<V> f;
@@ -358,6 +379,49 @@ struct Scratch {
   std::vector<std::uint8_t> bytes;
 };
 
+// A block of rows of the second pass: its index, its first place and number of rows, and
+// whether the extent meets it.
+struct Block {
+  std::int32_t index;
+  std::size_t first, rows;
+  bool met;
+};
+
+// One strip of a block down the columns: the forward sums alone in a block the extent does
+// not meet; else the backward sums from the states kept below the block, the forward sums
+// with them into a tile, and the tile transposed into the block's lanes.
+template <bool Whole>
+QUORVEX_WIDE void blockStrip(const RecursiveJob& j, const Coefficients& k,
+                             const RecursivePlan& plan, const Block& block,
+                             const StripOf<kBlockVectors, Whole>& s, Carried& carried,
+                             Scratch& scratch) {
+  const auto w = static_cast<std::size_t>(j.w);
+  const std::size_t i0 = block.first, rows = block.rows;
+  if (!block.met) return forwards(j, k, s, i0, rows, carried, nullptr, nullptr);
+  BackwardOf<kBlockVectors> a;
+  const float* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(block.index);
+  load(kept, s, a.a1);
+  load(kept + w, s, a.a2);
+  startBackward(j, k, s, i0 + rows - 1, &a);
+  for (std::size_t r = rows; r-- > 0;) {
+    if (i0 + r >= kAhead) prefetch(j, i0 + r - kAhead, s);
+    __m512 cur[kBlockVectors];
+    backwardAt(j, k, s, i0 + r, &a, cur);
+    for (std::size_t v = 0; v < kBlockVectors; ++v) {
+      _mm512_storeu_ps(scratch.back.data() + (r * kBlockVectors + v) * kWidth, cur[v]);
+    }
+  }
+  // The rows a last block lacks keep what the block before left: their lanes are never
+  // written out.
+  forwards(j, k, s, i0, rows, carried, scratch.back.data(), scratch.tile.data());
+  for (std::size_t r = 0; r < kSpan; r += kWidth) {
+    for (std::size_t c = 0; c < kBlockStrip; c += kWidth) {
+      transpose16(scratch.tile.data() + r * kBlockStrip + c, kBlockStrip,
+                  scratch.lanes.data() + (s.x0 + c) * kSpan + r);
+    }
+  }
+}
+
 // The rows' bytes (bytes[x * kSpan + lane]) over the extent's spans of rows [y0, y1): eight
 // columns of eight lanes at a time, transposed in registers.
 QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32_t y0,
@@ -432,12 +496,10 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   // pages of memory every call. Every value is written before it is read (a last block's
   // missing rows read what an earlier block left, in lanes never written out).
   thread_local Scratch scratch;
-  std::vector<float>&back = scratch.back, &tile = scratch.tile, &lanes = scratch.lanes,
-  &forward = scratch.forward;
-  std::vector<std::uint8_t>& bytes = scratch.bytes;
-  back.resize(kSpan * kBlockStrip), tile.resize(kSpan * kBlockStrip);
+  scratch.back.resize(kSpan * kBlockStrip), scratch.tile.resize(kSpan * kBlockStrip);
   // A strip past the last column, so that the last strip's tiles land whole.
-  lanes.resize((w + kBlockStrip) * kSpan), forward.resize(m * kSpan), bytes.resize(w * kSpan);
+  scratch.lanes.resize((w + kBlockStrip) * kSpan), scratch.forward.resize(m * kSpan);
+  scratch.bytes.resize(w * kSpan);
   std::size_t i0 = placeOf(j, b0 * kBlockRows);  // the next place of the forward sums
   if (b0 > 0) {
     const auto band = static_cast<std::size_t>(
@@ -448,7 +510,7 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   } else {
     // The places above the image, which no block holds.
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
-      forwards(j, k, stripAt<kBlockVectors>(s0, w), 0, i0, carried, nullptr, nullptr);
+      forwards(j, k, stripAt<kBlockVectors, false>(s0, w), 0, i0, carried, nullptr, nullptr);
     }
   }
   for (std::int32_t b = b0; b < b1; ++b) {
@@ -456,31 +518,11 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     const auto rows = static_cast<std::size_t>(y1 - y0);
     const bool met = plan.met[static_cast<std::size_t>(b)] != 0;
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
-      const StripOf<kBlockVectors> s = stripAt<kBlockVectors>(s0, w);
-      if (!met) {
-        forwards(j, k, s, i0, rows, carried, nullptr, nullptr);
-        continue;
-      }
-      BackwardOf<kBlockVectors> a;
-      load(plan.backward.data() + 2 * w * static_cast<std::size_t>(b), s, a.a1);
-      load(plan.backward.data() + 2 * w * static_cast<std::size_t>(b) + w, s, a.a2);
-      startBackward(j, k, s, i0 + rows - 1, &a);
-      for (std::size_t r = rows; r-- > 0;) {
-        if (i0 + r >= kAhead) prefetch(j, i0 + r - kAhead, s);
-        __m512 cur[kBlockVectors];
-        backwardAt(j, k, s, i0 + r, &a, cur);
-        for (std::size_t v = 0; v < kBlockVectors; ++v) {
-          _mm512_storeu_ps(back.data() + (r * kBlockVectors + v) * kWidth, cur[v]);
-        }
-      }
-      // The rows a last block lacks keep what the block before left: their lanes are never
-      // written out.
-      forwards(j, k, s, i0, rows, carried, back.data(), tile.data());
-      for (std::size_t r = 0; r < kSpan; r += kWidth) {
-        for (std::size_t c = 0; c < kBlockStrip; c += kWidth) {
-          transpose16(tile.data() + r * kBlockStrip + c, kBlockStrip,
-                      lanes.data() + (s0 + c) * kSpan + r);
-        }
+      const Block block{b, i0, rows, met};
+      if (s0 + kBlockStrip <= w) {
+        blockStrip(j, k, plan, block, stripAt<kBlockVectors, true>(s0, w), carried, scratch);
+      } else {
+        blockStrip(j, k, plan, block, stripAt<kBlockVectors, false>(s0, w), carried, scratch);
       }
     }
     i0 += rows;
@@ -492,9 +534,9 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
       wanted.lo = std::min(wanted.lo, static_cast<std::size_t>(extent.begin[row]));
       wanted.hi = std::max(wanted.hi, static_cast<std::size_t>(extent.end[row]));
     }
-    rowsAlong(k, lanes.data(), columns.data(), m, static_cast<std::size_t>(j.reach), wanted,
-              forward.data(), bytes.data());
-    writeRows(bytes.data(), w, y0, y1, extent, dst);
+    rowsAlong(k, scratch.lanes.data(), columns.data(), m, static_cast<std::size_t>(j.reach), wanted,
+              scratch.forward.data(), scratch.bytes.data());
+    writeRows(scratch.bytes.data(), w, y0, y1, extent, dst);
   }
 }
 
