@@ -514,14 +514,21 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32
   // the same few sets of the cache, which eight rows' lines share without evicting each other
   // and 32 would not.
   for (std::size_t g = 0; g < kSpan && y0 + static_cast<std::int32_t>(g) < y1; g += 8) {
+    const std::size_t groupRows = std::min<std::size_t>(8, static_cast<std::size_t>(y1 - y0) - g);
     for (std::size_t x = 0; x < w; x += 8) {
       const std::size_t columns = std::min<std::size_t>(8, w - x);
       // word q: column x + q, lanes g ... g + 7; past the last column, words the buffer holds
       // but no row takes.
       __m128i word[8];
-      for (std::size_t q = 0; q < 8; ++q) {
-        const std::size_t column = x + std::min(q, columns - 1);
-        word[q] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes + column * kSpan + g));
+      if (columns == 8) {
+        for (std::size_t q = 0; q < 8; ++q) {
+          word[q] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes + (x + q) * kSpan + g));
+        }
+      } else {
+        for (std::size_t q = 0; q < 8; ++q) {
+          const std::size_t column = x + std::min(q, columns - 1);
+          word[q] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes + column * kSpan + g));
+        }
       }
       const __m128i a0 = _mm_unpacklo_epi8(word[0], word[1]);
       const __m128i a1 = _mm_unpacklo_epi8(word[2], word[3]);
@@ -538,9 +545,9 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32
       lanes[4] = c2, lanes[5] = _mm_unpackhi_epi64(c2, c2);
       lanes[6] = c3, lanes[7] = _mm_unpackhi_epi64(c3, c3);
       if (whole && columns == 8) {
-        for (std::size_t l = 0; l < 8 && y0 + static_cast<std::int32_t>(g + l) < y1; ++l) {
-          const auto row = static_cast<std::size_t>(y0) + g + l;
-          _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + row * w + x), lanes[l]);
+        std::uint8_t* to = dst + (static_cast<std::size_t>(y0) + g) * w + x;
+        for (std::size_t l = 0; l < groupRows; ++l) {
+          _mm_storel_epi64(reinterpret_cast<__m128i*>(to + l * w), lanes[l]);
         }
         continue;
       }
