@@ -125,13 +125,14 @@ __attribute__((target("avx2"), always_inline)) inline __m128i rounded(__m256 v) 
   return _mm_packs_epi32(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
 }
 
-// Sixteen rows `in` along their continuation `indices` (m places, the row from `first` on, n
-// long), rounded into bytes[x * 16 + lane]: two vectors of eight rows, whose chains of
-// dependent steps interleave.
+// Sixteen rows `in` along their continuation `indices` (m places, the row from `first` on),
+// rounded into bytes[x * 16 + lane] over the columns [lo, hi] that the rows' parts of the
+// domain span: two vectors of eight rows, whose chains of dependent steps interleave. A
+// column's forward sum reads nothing right of it and its backward sum nothing left of it.
 __attribute__((target("avx2"))) void rowGroup(const float* const* in, const std::int32_t* indices,
-                                              std::size_t m, std::size_t first, std::size_t n,
-                                              const Recursion& c, float* extended, float* forward,
-                                              std::uint8_t* bytes) {
+                                              std::size_t m, std::size_t first, std::size_t lo,
+                                              std::size_t hi, const Recursion& c, float* extended,
+                                              float* forward, std::uint8_t* bytes) {
   constexpr std::size_t kVectors = kLanes / 8;
   const __m256 n0 = _mm256_set1_ps(c.n0), n1 = _mm256_set1_ps(c.n1);
   const __m256 m1 = _mm256_set1_ps(c.m1), m2 = _mm256_set1_ps(c.m2);
@@ -139,28 +140,31 @@ __attribute__((target("avx2"))) void rowGroup(const float* const* in, const std:
   const __m256 scale = _mm256_set1_ps(c.scale), zero = _mm256_setzero_ps();
   __m256 s1[kVectors], s2[kVectors], x1[kVectors];
   for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = zero;
+  // Past the last column the backward sums still read the rows' values, gathered here.
   for (std::size_t i = 0; i < m; ++i) {
     const auto j = static_cast<std::size_t>(indices[i]);
+    const bool summed = i <= first + hi;
 #pragma GCC unroll 2
     for (std::size_t v = 0; v < kVectors; ++v) {
       const float* const* l = in + 8 * v;
       const __m256 e =
           _mm256_set_ps(l[7][j], l[6][j], l[5][j], l[4][j], l[3][j], l[2][j], l[1][j], l[0][j]);
-      const __m256 sum = step(n0, e, n1, x1[v], b1, s1[v], b2, s2[v]);
       _mm256_storeu_ps(extended + kLanes * i + 8 * v, e);
+      if (!summed) continue;
+      const __m256 sum = step(n0, e, n1, x1[v], b1, s1[v], b2, s2[v]);
       _mm256_storeu_ps(forward + kLanes * i + 8 * v, sum);
       s2[v] = s1[v], s1[v] = sum, x1[v] = e;
     }
   }
   __m256 y2[kVectors];
   for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = y2[v] = zero;
-  for (std::size_t i = m; i-- > 0;) {
+  for (std::size_t i = m; i-- > first + lo;) {
     __m256 sums[kVectors];
 #pragma GCC unroll 2
     for (std::size_t v = 0; v < kVectors; ++v) {
       sums[v] = step(m1, x1[v], m2, y2[v], b1, s1[v], b2, s2[v]);
     }
-    if (i >= first && i < first + n) {
+    if (i <= first + hi) {
       const __m256 oa =
           _mm256_mul_ps(_mm256_add_ps(_mm256_loadu_ps(forward + kLanes * i), sums[0]), scale);
       const __m256 ob =
@@ -266,11 +270,14 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
     for (std::size_t g = 0; g < filtered.size(); g += kLanes) {
       // A last group of fewer rows repeats its last row in the lanes left over.
       const float* in[kLanes];
+      std::size_t lo = w, hi = 0;
       for (std::size_t l = 0; l < kLanes; ++l) {
         const std::int32_t y = filtered[std::min(g + l, filtered.size() - 1)];
         in[l] = smoothed.data() + static_cast<std::size_t>(y - y0) * w;
+        lo = std::min(lo, static_cast<std::size_t>(extent.begin[static_cast<std::size_t>(y)]));
+        hi = std::max(hi, static_cast<std::size_t>(extent.end[static_cast<std::size_t>(y)]));
       }
-      rowGroup(in, columns.data(), m, static_cast<std::size_t>(j.reach), w, c, extended.data(),
+      rowGroup(in, columns.data(), m, static_cast<std::size_t>(j.reach), lo, hi, c, extended.data(),
                forward.data(), bytes.data());
       for (std::size_t l = 0; l < kLanes && g + l < filtered.size(); ++l) {
         const auto y = static_cast<std::size_t>(filtered[g + l]);
