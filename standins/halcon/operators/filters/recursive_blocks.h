@@ -1,6 +1,6 @@
 // What the two forms of smooth_image's blocks of rows share (recursive_blocks.cc in AVX2,
-// recursive_wide.cc in AVX-512): the image and its continuation, and the plan of blocks and
-// bands with the states the first pass keeps for the second.
+// recursive_states.cc and recursive_wide.cc in AVX-512): the image and its continuation, and
+// the plan of blocks and bands with the states the first pass keeps for the second.
 #ifndef QUORVEX_STANDINS_HALCON_RECURSIVE_BLOCKS_H
 #define QUORVEX_STANDINS_HALCON_RECURSIVE_BLOCKS_H
 

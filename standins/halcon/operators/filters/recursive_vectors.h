@@ -1,0 +1,170 @@
+// What smooth_image's two AVX-512 passes share (recursive_states.cc, the first pass keeping the
+// states down the columns; recursive_wide.cc, the blocks of rows): the recursion's steps in
+// vectors of sixteen floats over strips of columns, the states of each column's sums held in
+// registers. Every sum is made with the same operations in the same order as in the AVX2 form
+// and the portable rows; the files are compiled without contraction, as AVX-512 would let the
+// compiler fuse a multiply and an add.
+#ifndef QUORVEX_STANDINS_HALCON_RECURSIVE_VECTORS_H
+#define QUORVEX_STANDINS_HALCON_RECURSIVE_VECTORS_H
+
+#include "operators/filters/recursive_blocks.h"
+
+#if QUORVEX_RECURSIVE_BLOCKS
+#include <immintrin.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+// GCC 12's AVX-512 intrinsics start their results from a deliberately undefined vector, which
+// its own warning then reports once they are inlined into the passes.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
+namespace HalconCpp {
+namespace Standin {
+namespace wide {
+
+constexpr std::size_t kWidth = 16;  // floats a vector
+
+#define QUORVEX_WIDE __attribute__((target(QUORVEX_AVX512), always_inline)) inline
+
+struct Coefficients {
+  __m512 n0, n1, m1, m2, b1, b2, scale, zero;
+};
+
+QUORVEX_WIDE Coefficients coefficientsOf(const Recursion& c) {
+  return {_mm512_set1_ps(c.n0), _mm512_set1_ps(c.n1), _mm512_set1_ps(c.m1),    _mm512_set1_ps(c.m2),
+          _mm512_set1_ps(c.b1), _mm512_set1_ps(c.b2), _mm512_set1_ps(c.scale), _mm512_setzero_ps()};
+}
+
+// ((k0 x0 + k1 x1) - b2 s2) - b1 s1, each product rounded on its own.
+QUORVEX_WIDE __m512 step(__m512 k0, __m512 x0, __m512 k1, __m512 x1, __m512 b1, __m512 s1,
+                         __m512 b2, __m512 s2) {
+  const __m512 in = _mm512_add_ps(_mm512_mul_ps(k0, x0), _mm512_mul_ps(k1, x1));
+  return _mm512_sub_ps(_mm512_sub_ps(in, _mm512_mul_ps(b2, s2)), _mm512_mul_ps(b1, s1));
+}
+
+// A strip's first column and, a vector, the columns the image has (the last strip's fewer).
+// A strip the image covers whole reads its pixels without masks, a step less each.
+template <std::size_t V, bool Whole>
+struct StripOf {
+  std::size_t x0;
+  __mmask16 keep[V];
+};
+
+template <std::size_t V, bool Whole>
+StripOf<V, Whole> stripAt(std::size_t x0, std::size_t x1) {
+  StripOf<V, Whole> s{x0, {}};
+  for (std::size_t v = 0; v < V; ++v) {
+    const std::size_t from = x0 + v * kWidth;
+    const std::size_t count = from >= x1 ? 0 : std::min(kWidth, x1 - from);
+    s.keep[v] = static_cast<__mmask16>((1u << count) - 1);
+  }
+  return s;
+}
+
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE __m512 pixels(const RecursiveJob& j, std::size_t i, const StripOf<V, Whole>& s,
+                           std::size_t v) {
+  const std::uint8_t* p = j.line(i, s.x0 + v * kWidth);
+  if (Whole) {
+    return _mm512_cvtepi32_ps(
+        _mm512_cvtepu8_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+  }
+  return _mm512_cvtepi32_ps(_mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(s.keep[v], p)));
+}
+
+// Down a strip each place reads a new line of the cache a row of the image apart, which the
+// processor's own prefetch does not follow past a page: the passes ask for the place kAhead
+// steps on.
+constexpr std::size_t kAhead = 16;
+
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void prefetch(const RecursiveJob& j, std::size_t i, const StripOf<V, Whole>& s) {
+  const std::uint8_t* p = j.line(i, s.x0);
+  _mm_prefetch(reinterpret_cast<const char*>(p), _MM_HINT_T0);
+  _mm_prefetch(reinterpret_cast<const char*>(p + V * kWidth - 1), _MM_HINT_T0);
+}
+
+// The backward sums a(i) of the strip from a(i + 1), a(i + 2) and the pixels after i, held in
+// registers; near the continuation's end, where a pixel is missing, its term is 0.
+template <std::size_t V>
+struct BackwardOf {
+  __m512 a1[V], a2[V], next[V], after[V];
+};
+
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void startBackward(const RecursiveJob& j, const Coefficients& k,
+                                const StripOf<V, Whole>& s, std::size_t i, BackwardOf<V>* b) {
+  const std::size_t m = j.rows->size();
+  for (std::size_t v = 0; v < V; ++v) {
+    b->next[v] = i + 1 < m ? pixels(j, i + 1, s, v) : k.zero;
+    b->after[v] = i + 2 < m ? pixels(j, i + 2, s, v) : k.zero;
+  }
+}
+
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void backwardAt(const RecursiveJob& j, const Coefficients& k,
+                             const StripOf<V, Whole>& s, std::size_t i, BackwardOf<V>* b,
+                             __m512* cur) {
+  const std::size_t m = j.rows->size();
+  for (std::size_t v = 0; v < V; ++v) {
+    if (i + 2 < m) {
+      cur[v] = step(k.m1, b->next[v], k.m2, b->after[v], k.b1, b->a1[v], k.b2, b->a2[v]);
+    } else {
+      const __m512 t1 = i + 1 < m ? _mm512_mul_ps(k.m1, b->next[v]) : k.zero;
+      const __m512 in = _mm512_add_ps(t1, k.zero);
+      cur[v] = _mm512_sub_ps(_mm512_sub_ps(in, _mm512_mul_ps(k.b2, b->a2[v])),
+                             _mm512_mul_ps(k.b1, b->a1[v]));
+    }
+    b->a2[v] = b->a1[v], b->a1[v] = cur[v];
+    b->after[v] = b->next[v], b->next[v] = pixels(j, i, s, v);
+  }
+}
+
+// The forward sums c(i) from c(i - 1), c(i - 2) and the pixel before i; at place 0 that term
+// is 0, added as the portable rows add it.
+template <std::size_t V>
+struct ForwardOf {
+  __m512 p1[V], p2[V], before[V];
+};
+
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void forwardAt(const RecursiveJob& j, const Coefficients& k,
+                            const StripOf<V, Whole>& s, std::size_t i, ForwardOf<V>* f,
+                            __m512* cur) {
+  for (std::size_t v = 0; v < V; ++v) {
+    const __m512 x = pixels(j, i, s, v);
+    if (i > 0) {
+      cur[v] = step(k.n0, x, k.n1, f->before[v], k.b1, f->p1[v], k.b2, f->p2[v]);
+    } else {
+      const __m512 in = _mm512_add_ps(_mm512_mul_ps(k.n0, x), k.zero);
+      cur[v] = _mm512_sub_ps(_mm512_sub_ps(in, _mm512_mul_ps(k.b2, f->p2[v])),
+                             _mm512_mul_ps(k.b1, f->p1[v]));
+    }
+    f->p2[v] = f->p1[v], f->p1[v] = cur[v], f->before[v] = x;
+  }
+}
+
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void keep(const __m512* values, const StripOf<V, Whole>& s, float* to) {
+  for (std::size_t v = 0; v < V; ++v) {
+    _mm512_mask_storeu_ps(to + s.x0 + v * kWidth, s.keep[v], values[v]);
+  }
+}
+
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void load(const float* from, const StripOf<V, Whole>& s, __m512* values) {
+  for (std::size_t v = 0; v < V; ++v) {
+    values[v] = _mm512_maskz_loadu_ps(s.keep[v], from + s.x0 + v * kWidth);
+  }
+}
+
+}  // namespace wide
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif
+#endif
