@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/numbers.h"
+#include "core/threads.h"
 
 namespace HalconCpp {
 namespace Standin {
@@ -53,6 +54,15 @@ void orientNormals(const ContourObject& contour, const std::vector<std::string>&
   }
 }
 
+// A point's share of a band's work, counted in pixels of the filters': its reads miss the cache.
+constexpr std::int64_t kPointWork = 16;
+
+// A walk's first point among the walks' points in order, and whether it closes.
+struct Walk {
+  std::size_t begin;
+  bool closed;
+};
+
 // The points' pixels, each with its point.
 using Held = std::vector<std::pair<std::size_t, const LinkPoint*>>;
 
@@ -80,38 +90,48 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     std::sort(held.begin(), held.end(), byPixel);
   }
   // Where each row's points start among them, and each point's place in the plane: its pixel
-  // moved by the border, one pixel before each row and after it and a row above all.
-  std::vector<std::size_t> rowStart(static_cast<std::size_t>(h) + 1);
-  std::vector<std::size_t> place(held.size());
-  for (std::size_t r = 0, k = 0; r < rowStart.size(); ++r) {
-    const std::size_t rowBegin = k;
-    while (k < held.size() && held[k].first < (r + 1) * static_cast<std::size_t>(w)) ++k;
-    rowStart[r] = rowBegin;
-    for (std::size_t i = rowBegin; i < k; ++i) {
-      place[i] = held[i].first + 2 * r + static_cast<std::size_t>(stride) + 1;
-      state[place[i]] = static_cast<std::uint8_t>(held[i].second->state);
+  // moved by the border, one pixel before each row and after it and a row above all. Bands of
+  // rows fill their own parts of both and of the plane.
+  const std::size_t n = held.size();
+  std::vector<std::size_t> rowStart(static_cast<std::size_t>(h) + 1, n);
+  std::vector<std::size_t> place(n);
+  const int bands = bandsFor(h, static_cast<std::int64_t>(n) * kPointWork);
+  const auto width = static_cast<std::size_t>(w);
+  forBands(h, bands, [&](int, std::int64_t b0, std::int64_t b1) {
+    std::size_t k = static_cast<std::size_t>(
+        std::lower_bound(held.begin(), held.end(), static_cast<std::size_t>(b0) * width,
+                         [](const Held::value_type& a, std::size_t p) { return a.first < p; }) -
+        held.begin());
+    for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
+      rowStart[r] = k;
+      for (; k < n && held[k].first < (r + 1) * width; ++k) {
+        place[k] = held[k].first + 2 * r + static_cast<std::size_t>(stride) + 1;
+        state[place[k]] = static_cast<std::uint8_t>(held[k].second->state);
+      }
     }
-  }
+  });
   // Each point's first neighbour candidate in the rows above and below: the first point there
   // whose column is at least its own less one, so that a walk steps to any neighbour's point
   // in at most two comparisons instead of a search of the row.
   const auto up = static_cast<std::size_t>(stride);
-  std::vector<std::size_t> above(held.size()), below(held.size());
-  for (std::size_t r = 0; r < static_cast<std::size_t>(h); ++r) {
-    const std::size_t begin = rowStart[r], end = rowStart[r + 1];
-    if (r > 0) {
-      for (std::size_t k = begin, j = rowStart[r - 1]; k < end; ++k) {
-        while (j < begin && place[j] + up + 1 < place[k]) ++j;
-        above[k] = j;
+  std::vector<std::size_t> above(n), below(n);
+  forBands(h, bands, [&](int, std::int64_t b0, std::int64_t b1) {
+    for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
+      const std::size_t begin = rowStart[r], end = rowStart[r + 1];
+      if (r > 0) {
+        for (std::size_t k = begin, j = rowStart[r - 1]; k < end; ++k) {
+          while (j < begin && place[j] + up + 1 < place[k]) ++j;
+          above[k] = j;
+        }
+      }
+      if (r + 1 < static_cast<std::size_t>(h)) {
+        for (std::size_t k = begin, j = end; k < end; ++k) {
+          while (j < rowStart[r + 2] && place[j] + 1 < place[k] + up) ++j;
+          below[k] = j;
+        }
       }
     }
-    if (r + 1 < static_cast<std::size_t>(h)) {
-      for (std::size_t k = begin, j = end; k < end; ++k) {
-        while (j < rowStart[r + 2] && place[j] + 1 < place[k] + up) ++j;
-        below[k] = j;
-      }
-    }
-  }
+  });
   // The place among the points of the neighbour of point k at plane offset d, which holds one.
   const auto neighbourOf = [&](std::size_t k, std::ptrdiff_t d) {
     if (d == -1) return k - 1;
@@ -125,17 +145,22 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   // row: the order the walks try them in.
   const std::ptrdiff_t around[8] = {-stride,     -1,          1,          stride,
                                     -stride - 1, -stride + 1, stride - 1, stride + 1};
-  // Hysteresis: weak points joined to a strong one through their 8-neighbours become strong.
+  // Hysteresis: weak points joined to a strong one through their 8-neighbours become strong,
+  // flooded from the strong points that have a weak neighbour alone.
   std::vector<std::size_t> stack;
-  for (std::size_t k = 0; k < held.size(); ++k) {
-    if (state[place[k]] == 2) stack.push_back(place[k]);
-  }
-  while (!stack.empty()) {
-    const std::size_t i = stack.back();
-    stack.pop_back();
+  const auto strengthen = [&](std::size_t i) {
     for (const std::ptrdiff_t d : around) {
       std::uint8_t& s = state[i + static_cast<std::size_t>(d)];
       if (s == 1) s = 2, stack.push_back(i + static_cast<std::size_t>(d));
+    }
+  };
+  for (std::size_t k = 0; k < n; ++k) {
+    if (state[place[k]] != 2) continue;
+    strengthen(place[k]);
+    while (!stack.empty()) {
+      const std::size_t i = stack.back();
+      stack.pop_back();
+      strengthen(i);
     }
   }
   const auto freeNeighbours = [&](std::size_t i) {
@@ -143,12 +168,13 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     for (const std::ptrdiff_t d : around) count += state[i + static_cast<std::size_t>(d)] == 2;
     return count;
   };
-  std::vector<ContourPtr> contours;
-  // A walk takes its points' places first and their values after: the values' reads, each
-  // likely a miss of the cache, then wait on no step of the walk and overlap.
+  // The walks, one after the other: their points' places among the points, each walk's first
+  // and whether it closes. Their values are read after, a band of walks a thread: the reads,
+  // each likely a miss of the cache, then wait on no step of a walk and overlap.
   std::vector<std::size_t> order;
+  std::vector<Walk> walks;
   const auto walk = [&](std::size_t k) {
-    order.clear();
+    const std::size_t begin = order.size();
     std::size_t i = place[k];
     const std::size_t start = i;
     for (;;) {
@@ -168,22 +194,43 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
       k = neighbourOf(k, step);
       i += static_cast<std::size_t>(step);
     }
-    if (order.size() < 2) return;
-    auto contour = makeContour({}, {});
-    std::vector<std::vector<double>> values(names.size());
-    contour->rows.reserve(order.size() + 1), contour->cols.reserve(order.size() + 1);
-    for (std::vector<double>& v : values) v.reserve(order.size() + 1);
-    for (const std::size_t at : order) {
-      const LinkPoint& p = *held[at].second;
-      contour->rows.push_back(p.row), contour->cols.push_back(p.col);
-      for (std::size_t v = 0; v < names.size(); ++v) values[v].push_back(p.values[v]);
+    if (order.size() - begin < 2) {
+      order.resize(begin);
+      return;
     }
     // A walk ending beside its start closes.
     const auto rowStep =
         static_cast<std::ptrdiff_t>(i) / stride - static_cast<std::ptrdiff_t>(start) / stride;
     const auto columnStep =
         static_cast<std::ptrdiff_t>(i) % stride - static_cast<std::ptrdiff_t>(start) % stride;
-    if (contour->size() > 2 && std::abs(rowStep) <= 1 && std::abs(columnStep) <= 1) {
+    const bool closed =
+        order.size() - begin > 2 && std::abs(rowStep) <= 1 && std::abs(columnStep) <= 1;
+    walks.push_back({begin, closed});
+  };
+  // Open chains from their ends first, then what is left (closed rings) from anywhere.
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::size_t k = 0; k < n; ++k) {
+      const std::size_t i = place[k];
+      if (state[i] != 2) continue;
+      if (pass == 0 && freeNeighbours(i) > 1) continue;
+      walk(k);
+    }
+  }
+  walks.push_back({order.size(), false});
+  std::vector<ContourPtr> contours(walks.size() - 1);
+  const auto build = [&](std::size_t c) {
+    const std::size_t begin = walks[c].begin, end = walks[c + 1].begin;
+    const std::size_t size = end - begin + (walks[c].closed ? 1 : 0);
+    auto contour = makeContour({}, {});
+    std::vector<std::vector<double>> values(names.size());
+    contour->rows.reserve(size), contour->cols.reserve(size);
+    for (std::vector<double>& v : values) v.reserve(size);
+    for (std::size_t at = begin; at < end; ++at) {
+      const LinkPoint& p = *held[order[at]].second;
+      contour->rows.push_back(p.row), contour->cols.push_back(p.col);
+      for (std::size_t v = 0; v < names.size(); ++v) values[v].push_back(p.values[v]);
+    }
+    if (walks[c].closed) {
       contour->rows.push_back(contour->rows.front());
       contour->cols.push_back(contour->cols.front());
       for (std::vector<double>& v : values) v.push_back(v.front());
@@ -192,17 +239,23 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     for (std::size_t v = 0; v < names.size(); ++v) {
       contour->attribs.emplace_back(names[v], std::move(values[v]));
     }
-    contours.push_back(contour);
+    contours[c] = std::move(contour);
   };
-  // Open chains from their ends first, then what is left (closed rings) from anywhere.
-  for (int pass = 0; pass < 2; ++pass) {
-    for (std::size_t k = 0; k < held.size(); ++k) {
-      const std::size_t i = place[k];
-      if (state[i] != 2) continue;
-      if (pass == 0 && freeNeighbours(i) > 1) continue;
-      walk(k);
-    }
-  }
+  // Bands of about as many points each.
+  const int parts = bandsFor(static_cast<std::int64_t>(contours.size()),
+                             static_cast<std::int64_t>(order.size()) * kPointWork);
+  forBands(parts, parts, [&](int, std::int64_t b0, std::int64_t b1) {
+    const auto firstOf = [&](std::int64_t b) {
+      const std::size_t at =
+          order.size() / static_cast<std::size_t>(parts) * static_cast<std::size_t>(b);
+      return static_cast<std::size_t>(
+          std::lower_bound(walks.begin(), walks.end() - 1, at,
+                           [](const Walk& a, std::size_t p) { return a.begin < p; }) -
+          walks.begin());
+    };
+    const std::size_t c1 = b1 == parts ? contours.size() : firstOf(b1);
+    for (std::size_t c = firstOf(b0); c < c1; ++c) build(c);
+  });
   return contours;
 }
 
