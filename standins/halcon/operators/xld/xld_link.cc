@@ -1,12 +1,14 @@
 #include "operators/xld/xld_link.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <thread>
 #include <utility>
 
 #include "core/numbers.h"
@@ -57,10 +59,10 @@ void orientNormals(const ContourObject& contour, const std::vector<std::string>&
 // A point's share of a band's work, counted in pixels of the filters': its reads miss the cache.
 constexpr std::int64_t kPointWork = 16;
 
-// A walk's first point among the walks' points in order, and whether it closes.
+// A walk's points [begin, end) among the walks' points in order, and whether it closes.
 struct Walk {
-  std::size_t begin;
-  bool closed;
+  std::size_t begin = 0, end = 0;
+  bool closed = false;
 };
 
 // The points' pixels, each with its point.
@@ -168,18 +170,23 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     for (const std::ptrdiff_t d : around) count += state[i + static_cast<std::size_t>(d)] == 2;
     return count;
   };
-  // The walks, one after the other: their points' places among the points, each walk's first
-  // and whether it closes. Their values are read after, a band of walks a thread: the reads,
-  // each likely a miss of the cache, then wait on no step of a walk and overlap.
-  std::vector<std::size_t> order;
-  std::vector<Walk> walks;
+  // The walks go one after the other on one thread, each handed on as it ends: the other
+  // threads meanwhile build the contours of those handed on, reading their points' values (each
+  // likely a miss of the cache, which then waits on no step of a walk), and the walking thread
+  // joins them when its walks are done. A walk holds two points at least.
+  std::vector<std::size_t> order(n);
+  std::vector<Walk> walks(n / 2 + 1);
+  std::vector<ContourPtr> contours(walks.size());
+  std::size_t used = 0, made = 0;
+  std::atomic<std::size_t> handed{0}, claimed{0};
+  std::atomic<bool> finished{false};
   const auto walk = [&](std::size_t k) {
-    const std::size_t begin = order.size();
+    const std::size_t begin = used;
     std::size_t i = place[k];
     const std::size_t start = i;
     for (;;) {
       state[i] = 3;
-      order.push_back(k);
+      order[used++] = k;
       // The next point is the free neighbour with fewest free neighbours of its own, edge
       // neighbours before diagonal ones, so that a thick corner strands no point.
       int best = 99;
@@ -194,8 +201,8 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
       k = neighbourOf(k, step);
       i += static_cast<std::size_t>(step);
     }
-    if (order.size() - begin < 2) {
-      order.resize(begin);
+    if (used - begin < 2) {
+      used = begin;
       return;
     }
     // A walk ending beside its start closes.
@@ -203,34 +210,35 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
         static_cast<std::ptrdiff_t>(i) / stride - static_cast<std::ptrdiff_t>(start) / stride;
     const auto columnStep =
         static_cast<std::ptrdiff_t>(i) % stride - static_cast<std::ptrdiff_t>(start) % stride;
-    const bool closed =
-        order.size() - begin > 2 && std::abs(rowStep) <= 1 && std::abs(columnStep) <= 1;
-    walks.push_back({begin, closed});
+    const bool closed = used - begin > 2 && std::abs(rowStep) <= 1 && std::abs(columnStep) <= 1;
+    walks[made++] = {begin, used, closed};
+    handed.store(made, std::memory_order_release);
   };
-  // Open chains from their ends first, then what is left (closed rings) from anywhere.
-  for (int pass = 0; pass < 2; ++pass) {
-    for (std::size_t k = 0; k < n; ++k) {
-      const std::size_t i = place[k];
-      if (state[i] != 2) continue;
-      if (pass == 0 && freeNeighbours(i) > 1) continue;
-      walk(k);
+  const auto walkAll = [&] {
+    // Open chains from their ends first, then what is left (closed rings) from anywhere.
+    for (int pass = 0; pass < 2; ++pass) {
+      for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t i = place[k];
+        if (state[i] != 2) continue;
+        if (pass == 0 && freeNeighbours(i) > 1) continue;
+        walk(k);
+      }
     }
-  }
-  walks.push_back({order.size(), false});
-  std::vector<ContourPtr> contours(walks.size() - 1);
+    finished.store(true, std::memory_order_release);
+  };
   const auto build = [&](std::size_t c) {
-    const std::size_t begin = walks[c].begin, end = walks[c + 1].begin;
-    const std::size_t size = end - begin + (walks[c].closed ? 1 : 0);
+    const Walk& at = walks[c];
+    const std::size_t size = at.end - at.begin + (at.closed ? 1 : 0);
     auto contour = makeContour({}, {});
     std::vector<std::vector<double>> values(names.size());
     contour->rows.reserve(size), contour->cols.reserve(size);
     for (std::vector<double>& v : values) v.reserve(size);
-    for (std::size_t at = begin; at < end; ++at) {
-      const LinkPoint& p = *held[order[at]].second;
+    for (std::size_t j = at.begin; j < at.end; ++j) {
+      const LinkPoint& p = *held[order[j]].second;
       contour->rows.push_back(p.row), contour->cols.push_back(p.col);
       for (std::size_t v = 0; v < names.size(); ++v) values[v].push_back(p.values[v]);
     }
-    if (walks[c].closed) {
+    if (at.closed) {
       contour->rows.push_back(contour->rows.front());
       contour->cols.push_back(contour->cols.front());
       for (std::vector<double>& v : values) v.push_back(v.front());
@@ -241,21 +249,27 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     }
     contours[c] = std::move(contour);
   };
-  // Bands of about as many points each.
-  const int parts = bandsFor(static_cast<std::int64_t>(contours.size()),
-                             static_cast<std::int64_t>(order.size()) * kPointWork);
-  forBands(parts, parts, [&](int, std::int64_t b0, std::int64_t b1) {
-    const auto firstOf = [&](std::int64_t b) {
-      const std::size_t at =
-          order.size() / static_cast<std::size_t>(parts) * static_cast<std::size_t>(b);
-      return static_cast<std::size_t>(
-          std::lower_bound(walks.begin(), walks.end() - 1, at,
-                           [](const Walk& a, std::size_t p) { return a.begin < p; }) -
-          walks.begin());
-    };
-    const std::size_t c1 = b1 == parts ? contours.size() : firstOf(b1);
-    for (std::size_t c = firstOf(b0); c < c1; ++c) build(c);
+  // Each thread takes the next contour not yet taken, once its walk has been handed on.
+  const auto buildHanded = [&] {
+    for (;;) {
+      const std::size_t c = claimed.fetch_add(1, std::memory_order_relaxed);
+      while (c >= handed.load(std::memory_order_acquire)) {
+        if (finished.load(std::memory_order_acquire) &&
+            c >= handed.load(std::memory_order_acquire)) {
+          return;
+        }
+        std::this_thread::yield();
+      }
+      build(c);
+    }
+  };
+  const int parts =
+      bandsFor(static_cast<std::int64_t>(n), static_cast<std::int64_t>(n) * kPointWork);
+  forBands(parts, parts, [&](int band, std::int64_t, std::int64_t) {
+    if (band == 0) walkAll();
+    buildHanded();
   });
+  contours.resize(made);
   return contours;
 }
 
