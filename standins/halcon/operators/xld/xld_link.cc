@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
-#include <thread>
 #include <utility>
 
 #include "core/numbers.h"
@@ -59,12 +58,6 @@ void orientNormals(const ContourObject& contour, const std::vector<std::string>&
 
 // A point's share of a band's work, counted in pixels of the filters': its reads miss the cache.
 constexpr std::int64_t kPointWork = 16;
-
-// A walk's points [begin, end) among the walks' points in order, and whether it closes.
-struct Walk {
-  std::size_t begin = 0, end = 0;
-  bool closed = false;
-};
 
 // The points' pixels, each with its point.
 using Held = std::vector<std::pair<std::size_t, const LinkPoint*>>;
@@ -148,46 +141,20 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   // row: the order the walks try them in.
   const std::ptrdiff_t around[8] = {-stride,     -1,          1,          stride,
                                     -stride - 1, -stride + 1, stride - 1, stride + 1};
-  // Hysteresis: weak points joined to a strong one through their 8-neighbours become strong,
-  // flooded from the strong points that have a weak neighbour alone.
-  std::vector<std::size_t> stack;
-  const auto strengthen = [&](std::size_t i) {
-    for (const std::ptrdiff_t d : around) {
-      std::uint8_t& s = state[i + static_cast<std::size_t>(d)];
-      if (s == 1) s = 2, stack.push_back(i + static_cast<std::size_t>(d));
-    }
-  };
-  for (std::size_t k = 0; k < n; ++k) {
-    if (state[place[k]] != 2) continue;
-    strengthen(place[k]);
-    while (!stack.empty()) {
-      const std::size_t i = stack.back();
-      stack.pop_back();
-      strengthen(i);
-    }
-  }
   const auto freeNeighbours = [&](std::size_t i) {
     int count = 0;
     for (const std::ptrdiff_t d : around) count += state[i + static_cast<std::size_t>(d)] == 2;
     return count;
   };
-  // The walks go one after the other on one thread, each handed on as it ends: the other
-  // threads meanwhile build the contours of those handed on, reading their points' values (each
-  // likely a miss of the cache, which then waits on no step of a walk), and the walking thread
-  // joins them when its walks are done. A walk holds two points at least.
-  std::vector<std::size_t> order(n);
-  std::vector<Walk> walks(n / 2 + 1);
-  std::vector<ContourPtr> contours(walks.size());
-  std::size_t used = 0, made = 0;
-  std::atomic<std::size_t> handed{0}, claimed{0};
-  std::atomic<bool> finished{false};
-  const auto walk = [&](std::size_t k) {
-    const std::size_t begin = used;
+  // The walk from point k: its points' places among the points into `order`; true when it
+  // closes, ending beside its start.
+  const auto walk = [&](std::size_t k, std::vector<std::size_t>& order) {
+    order.clear();
     std::size_t i = place[k];
     const std::size_t start = i;
     for (;;) {
       state[i] = 3;
-      order[used++] = k;
+      order.push_back(k);
       // The next point is the free neighbour with fewest free neighbours of its own, edge
       // neighbours before diagonal ones, so that a thick corner strands no point.
       int best = 99;
@@ -202,37 +169,17 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
       k = neighbourOf(k, step);
       i += static_cast<std::size_t>(step);
     }
-    if (used - begin < 2) {
-      used = begin;
-      return;
-    }
-    // A walk ending beside its start closes.
     const auto rowStep =
         static_cast<std::ptrdiff_t>(i) / stride - static_cast<std::ptrdiff_t>(start) / stride;
     const auto columnStep =
         static_cast<std::ptrdiff_t>(i) % stride - static_cast<std::ptrdiff_t>(start) % stride;
-    const bool closed = used - begin > 2 && std::abs(rowStep) <= 1 && std::abs(columnStep) <= 1;
-    walks[made++] = {begin, used, closed};
-    handed.store(made, std::memory_order_release);
+    return order.size() > 2 && std::abs(rowStep) <= 1 && std::abs(columnStep) <= 1;
   };
-  const auto walkAll = [&] {
-    // Open chains from their ends first, then what is left (closed rings) from anywhere.
-    for (int pass = 0; pass < 2; ++pass) {
-      for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t i = place[k];
-        if (state[i] != 2) continue;
-        if (pass == 0 && freeNeighbours(i) > 1) continue;
-        walk(k);
-      }
-    }
-    finished.store(true, std::memory_order_release);
-  };
-  const auto build = [&](std::size_t c) {
-    const Walk& at = walks[c];
-    const std::size_t count = at.end - at.begin, size = count + (at.closed ? 1 : 0);
+  const auto build = [&](const std::vector<std::size_t>& order, bool closed) {
+    const std::size_t count = order.size(), size = count + (closed ? 1 : 0);
     // The points first, in a loop of loads alone, so that their misses of the cache overlap.
     std::vector<const LinkPoint*> points(count);
-    for (std::size_t j = 0; j < count; ++j) points[j] = held[order[at.begin + j]].second;
+    for (std::size_t j = 0; j < count; ++j) points[j] = held[order[j]].second;
     std::vector<double> rows(size), cols(size);
     std::vector<std::vector<double>> values(names.size(), std::vector<double>(size));
     for (std::size_t j = 0; j < count; ++j) {
@@ -240,7 +187,7 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
       rows[j] = p.row, cols[j] = p.col;
       for (std::size_t v = 0; v < names.size(); ++v) values[v][j] = p.values[v];
     }
-    if (at.closed) {
+    if (closed) {
       rows[count] = rows[0], cols[count] = cols[0];
       for (std::vector<double>& v : values) v[count] = v[0];
     }
@@ -250,29 +197,131 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     for (std::size_t v = 0; v < names.size(); ++v) {
       contour->attribs.emplace_back(names[v], std::move(values[v]));
     }
-    contours[c] = std::move(contour);
+    return contour;
   };
-  // Each thread takes the next contour not yet taken, once its walk has been handed on.
-  const auto buildHanded = [&] {
-    for (;;) {
-      const std::size_t c = claimed.fetch_add(1, std::memory_order_relaxed);
-      while (c >= handed.load(std::memory_order_acquire)) {
-        if (finished.load(std::memory_order_acquire) &&
-            c >= handed.load(std::memory_order_acquire)) {
-          return;
-        }
-        std::this_thread::yield();
+  // The walks of the points `at(0 ... count)` (in order), open chains from their ends first,
+  // then what is left (closed rings) from anywhere; each walk of two points or more gives a
+  // contour, handed to `take` with its start's place in that order of all the points' walks.
+  std::vector<std::size_t> order;
+  const auto walkAll = [&](std::size_t count, auto&& at, std::vector<std::size_t>& trail,
+                           auto&& take) {
+    for (std::size_t pass = 0; pass < 2; ++pass) {
+      for (std::size_t m = 0; m < count; ++m) {
+        const std::size_t k = at(m), i = place[k];
+        if (state[i] != 2) continue;
+        if (pass == 0 && freeNeighbours(i) > 1) continue;
+        const bool closed = walk(k, trail);
+        if (trail.size() >= 2) take(pass * n + k, build(trail, closed));
       }
-      build(c);
     }
   };
+  std::vector<ContourPtr> contours;
   const int parts =
       bandsFor(static_cast<std::int64_t>(n), static_cast<std::int64_t>(n) * kPointWork);
-  forBands(parts, parts, [&](int band, std::int64_t, std::int64_t) {
-    if (band == 0) walkAll();
-    buildHanded();
+  if (parts == 1) {
+    // Hysteresis: weak points joined to a strong one through their 8-neighbours become strong,
+    // flooded from the strong points that have a weak neighbour alone.
+    std::vector<std::size_t> stack;
+    const auto strengthen = [&](std::size_t i) {
+      for (const std::ptrdiff_t d : around) {
+        std::uint8_t& s = state[i + static_cast<std::size_t>(d)];
+        if (s == 1) s = 2, stack.push_back(i + static_cast<std::size_t>(d));
+      }
+    };
+    for (std::size_t k = 0; k < n; ++k) {
+      if (state[place[k]] != 2) continue;
+      strengthen(place[k]);
+      while (!stack.empty()) {
+        const std::size_t i = stack.back();
+        stack.pop_back();
+        strengthen(i);
+      }
+    }
+    walkAll(
+        n, [](std::size_t k) { return k; }, order,
+        [&](std::size_t, ContourPtr c) { contours.push_back(std::move(c)); });
+    return contours;
+  }
+  // On several threads: the points' groups of 8-neighbours walk apart, as no walk reads or
+  // writes beyond its own group, and a group's walks are those it has among all the points'
+  // walks, in the same order. A group with a strong point is strong as a whole (hysteresis). Each
+  // point's group is named by its first point: union-find, within bands of rows and then across
+  // the bands' first rows, each root the least point of its group.
+  std::vector<std::size_t> root(n);
+  const auto find = [&](std::size_t k) {
+    while (root[k] != k) k = root[k] = root[root[k]];
+    return k;
+  };
+  const auto unite = [&](std::size_t a, std::size_t b) {
+    a = find(a), b = find(b);
+    if (a < b) root[b] = a;
+    if (b < a) root[a] = b;
+  };
+  const auto uniteAbove = [&](std::size_t r) {
+    for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
+      for (std::size_t j = above[k]; j < rowStart[r] && place[j] + up <= place[k] + 1; ++j) {
+        unite(k, j);
+      }
+    }
+  };
+  forBands(h, bands, [&](int, std::int64_t b0, std::int64_t b1) {
+    for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
+      for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
+        root[k] = k;
+        if (k > rowStart[r] && place[k - 1] + 1 == place[k]) unite(k, k - 1);
+      }
+      if (r > static_cast<std::size_t>(b0)) uniteAbove(r);
+    }
   });
-  contours.resize(made);
+  for (int band = 1; band < bands; ++band) {
+    uniteAbove(static_cast<std::size_t>(bandStart(h, bands, band)));
+  }
+  // Roots point to lesser points: in order, each point's root's own is already its group's.
+  std::vector<std::uint8_t> strong(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    root[k] = root[root[k]];
+    if (state[place[k]] == 2) strong[root[k]] = 1;
+  }
+  // The strong groups' points, group after group, each group's in order.
+  std::vector<std::size_t> groupStart, slot(n), members;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (strong[root[k]]) ++slot[root[k]];
+  }
+  std::size_t total = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (root[k] != k || !strong[k]) continue;
+    groupStart.push_back(total);
+    total += slot[k];
+    slot[k] = groupStart.back();
+  }
+  groupStart.push_back(total);
+  members.resize(total);
+  for (std::size_t k = 0; k < n; ++k) {
+    if (strong[root[k]]) members[slot[root[k]]++] = k;
+  }
+  // Each thread walks the next group not yet taken; the contours then go in their walks' order.
+  using Found = std::vector<std::pair<std::size_t, ContourPtr>>;
+  std::vector<Found> found(static_cast<std::size_t>(parts));
+  std::atomic<std::size_t> next{0};
+  forBands(parts, parts, [&](int band, std::int64_t, std::int64_t) {
+    Found& mine = found[static_cast<std::size_t>(band)];
+    std::vector<std::size_t> walked;
+    for (std::size_t g = next++; g + 1 < groupStart.size(); g = next++) {
+      const std::size_t* const group = members.data() + groupStart[g];
+      const std::size_t count = groupStart[g + 1] - groupStart[g];
+      for (std::size_t m = 0; m < count; ++m) state[place[group[m]]] = 2;
+      walkAll(
+          count, [&](std::size_t m) { return group[m]; }, walked,
+          [&](std::size_t key, ContourPtr c) { mine.emplace_back(key, std::move(c)); });
+    }
+  });
+  Found all;
+  for (Found& part : found) {
+    for (auto& item : part) all.push_back(std::move(item));
+  }
+  std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  contours.reserve(all.size());
+  for (auto& item : all) contours.push_back(std::move(item.second));
   return contours;
 }
 
