@@ -1,5 +1,5 @@
-// The contour linking on the operators' threads (its tables of rows filled in bands, its
-// contours built while the walks go on) against the portable path on one thread, and
+// The contour linking on the operators' threads (its tables of rows filled in bands, its points'
+// groups of 8-neighbours walked apart) against the portable path on one thread, and
 // edges_sub_pix's tiles on widths whose lines end in whole and partial groups of eight columns:
 // the same contours, in the same order, with the same points and attributes.
 #include <gtest/gtest.h>
