@@ -336,13 +336,19 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
 
 std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& parts, std::int32_t w,
                                    std::int32_t h, const std::vector<std::string>& names) {
-  std::size_t total = 0;
-  for (const std::vector<LinkPoint>& part : parts) total += part.size();
-  Held held;
-  held.reserve(total);
-  for (const std::vector<LinkPoint>& part : parts) {
-    for (const LinkPoint& p : part) held.emplace_back(p.pixel, &p);
-  }
+  // Each part's place in the list, and the parts' points listed in bands of parts.
+  std::vector<std::size_t> offset(parts.size() + 1);
+  for (std::size_t i = 0; i < parts.size(); ++i) offset[i + 1] = offset[i] + parts[i].size();
+  Held held(offset.back());
+  const auto count = static_cast<std::int64_t>(parts.size());
+  forBands(count, bandsFor(count, static_cast<std::int64_t>(held.size()) * kPointWork),
+           [&](int, std::int64_t b0, std::int64_t b1) {
+             for (auto i = static_cast<std::size_t>(b0); i < static_cast<std::size_t>(b1); ++i) {
+               for (std::size_t j = 0; j < parts[i].size(); ++j) {
+                 held[offset[i] + j] = {parts[i][j].pixel, &parts[i][j]};
+               }
+             }
+           });
   return linkHeld(std::move(held), w, h, names);
 }
 
