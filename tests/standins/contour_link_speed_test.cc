@@ -77,7 +77,8 @@ TEST(ContourLinkSpeed, ThreadsGiveTheOneThreadContours) {
       const HObject gray = wrapGray(plane, size.width, size.height);
       for (const auto& [domain, input] : domainsOf(gray, size)) {
         for (const auto& [name, call] : calls) {
-          if (domain == "full") {
+          // The larger images hold enough contours for their order to tell.
+          if (domain == "full" && size.width * size.height > 4000) {
             HObject contours;
             call(input, &contours);
             EXPECT_GT(contours.CountObj(), 10) << name << ", " << size;
