@@ -58,6 +58,7 @@ inline __attribute__((always_inline)) void sumLines(const std::vector<double>& k
   for (std::size_t k = 0; k < kernel.size(); ++k) lines[k] = line(k);
   std::size_t c0 = 0;
   for (; c0 + kBlock <= n; c0 += kBlock) sumBlock<T, kBlock>(kernel, odd, lines, c0, out);
+  for (; c0 + 8 <= n; c0 += 8) sumBlock<T, 8>(kernel, odd, lines, c0, out);
   for (; c0 < n; ++c0) sumBlock<T, 1>(kernel, odd, lines, c0, out);
 }
 
@@ -126,13 +127,26 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
   const auto row = [&](std::int32_t r) {
     return p.pixels + static_cast<std::size_t>(r) * static_cast<std::size_t>(w);
   };
-  // Along the rows the smoothing of every row the derivative down the columns reads.
-  std::int32_t lo = 0, hi = 0;
+  // The bytes the tile reads, as doubles once: both smoothings read each of them several times.
+  std::int32_t lo = 0, hi = 0, left = 0, right = 0;
   sourcesOf(r0 - half, r1 + half, h, k.zeroBorder, &lo, &hi);
+  sourcesOf(t0 - half, t1 + half, w, k.zeroBorder, &left, &right);
   const std::size_t smoothedRows = hi >= lo ? static_cast<std::size_t>(hi - lo + 1) : 0;
+  const std::size_t smoothedCols = right >= left ? static_cast<std::size_t>(right - left + 1) : 0;
+  g->source.resize(smoothedRows * smoothedCols);
+  const auto source = [&](std::int32_t m) {
+    return g->source.data() + static_cast<std::size_t>(m - lo) * smoothedCols;
+  };
+  for (std::int32_t m = lo; m <= hi; ++m) {
+    const std::uint8_t* const bytes = row(m) + left;
+    double* const to = source(m);
+    for (std::size_t c = 0; c < smoothedCols; ++c) to[c] = double(bytes[c]);
+  }
+  // Along the rows the smoothing of every row the derivative down the columns reads.
   g->lines.resize(std::max(smoothedRows * tw, tw));
   for (std::int32_t m = lo; m <= hi; ++m) {
-    continued(row(m), 0, t0 - half, tw + spread, w, k.zeroBorder, ext);
+    continued(static_cast<const double*>(source(m)), left, t0 - half, tw + spread, w, k.zeroBorder,
+              ext);
     sumLines<double>(
         k.smooth, p.smoothOdd, [&](std::size_t t) { return ext + t; }, tw,
         g->lines.data() + static_cast<std::size_t>(m - lo) * tw);
@@ -150,21 +164,19 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
   }
   // Down the columns the smoothing of every column the derivative along the rows reads, a row
   // at a time.
-  sourcesOf(t0 - half, t1 + half, w, k.zeroBorder, &lo, &hi);
-  const std::size_t smoothedCols = hi >= lo ? static_cast<std::size_t>(hi - lo + 1) : 0;
   if (g->lines.size() < smoothedCols) g->lines.resize(smoothedCols);
   double* const column = g->lines.data();
-  const std::uint8_t* const zeroBytes = g->zeroBytes.data();
   for (std::int32_t r = r0; r < r1; ++r) {
-    sumLines<std::uint8_t>(
+    sumLines<double>(
         k.smooth, p.smoothOdd,
-        [&](std::size_t t) {
+        [&](std::size_t t) -> const double* {
           const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
-          if ((j < 0 || j >= h) && k.zeroBorder) return zeroBytes;
-          return row(mirroredIndex(j, h)) + lo;
+          if ((j < 0 || j >= h) && k.zeroBorder) return zeros;
+          return source(mirroredIndex(j, h));
         },
         smoothedCols, column);
-    continued(static_cast<const double*>(column), lo, t0 - half, tw + spread, w, k.zeroBorder, ext);
+    continued(static_cast<const double*>(column), left, t0 - half, tw + spread, w, k.zeroBorder,
+              ext);
     sumLines<double>(
         k.derive, p.deriveOdd, [&](std::size_t t) { return ext + t; }, tw, g->gc.data() + outAt(r));
   }
@@ -190,10 +202,9 @@ inline __attribute__((always_inline)) void windowOf(const Pass& p, GradientWindo
   const std::int32_t tile = std::max<std::int32_t>(8 * kBlock, 16 * half);
   const auto widest = static_cast<std::size_t>(std::min(tile, c1 - c0));
   g->extended.resize(std::max(widest + spread, std::size_t(1)));
-  if (g->zeros.size() < widest) g->zeros.assign(widest, 0.0);
   // The columns a tile's smoothing down the columns reads: at most the image's.
   const auto reads = static_cast<std::size_t>(std::min<std::int64_t>(p.w, widest + spread));
-  if (g->zeroBytes.size() < reads) g->zeroBytes.assign(reads, 0);
+  if (g->zeros.size() < std::max(widest, reads)) g->zeros.assign(std::max(widest, reads), 0.0);
   for (std::int32_t t0 = c0; t0 < c1; t0 += tile)
     tileOf<vectors>(p, g, t0, std::min(c1, t0 + tile));
 }

@@ -20,8 +20,7 @@ struct GradientWindow {
   std::int32_t r0 = 0, r1 = 0, c0 = 0, c1 = 0;
   std::vector<double> gr, gc, amp;
   // The passes' own, kept from window to window.
-  std::vector<double> lines, extended, zeros;
-  std::vector<std::uint8_t> zeroBytes;
+  std::vector<double> source, lines, extended, zeros;
   std::size_t at(std::int32_t r, std::int32_t c) const {
     return static_cast<std::size_t>(r - r0) * static_cast<std::size_t>(c1 - c0) +
            static_cast<std::size_t>(c - c0);

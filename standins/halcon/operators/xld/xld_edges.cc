@@ -130,8 +130,12 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
   forBands(chunks, bandsFor(chunks, work), [&](int, std::int64_t b0, std::int64_t b1) {
     GradientWindow g;
     std::vector<std::int32_t> candidates;
+    // A window's points are about as many as the last one's: room for them spares the copies
+    // of a growing list.
+    std::size_t expected = 0;
     for (auto k = static_cast<std::size_t>(b0); k < static_cast<std::size_t>(b1); ++k) {
       if (first[k] == first[k + 1]) continue;
+      found[k].reserve(expected + expected / 4);
       const std::int32_t r0 = top + static_cast<std::int32_t>(k) * step;
       const std::int32_t r1 = std::min(bottom, r0 + step);
       windows.compute(std::max(0, r0 - 2), std::min(h, r1 + 2), std::max(0, c0 - 2),
@@ -145,6 +149,7 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
 #endif
         maximaOfRun(g, runs[i], low, high, candidates, found[k]);
       }
+      expected = found[k].size();
     }
   });
   return found;

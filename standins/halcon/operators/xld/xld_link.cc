@@ -1,6 +1,7 @@
 #include "operators/xld/xld_link.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <utility>
 
 #include "core/numbers.h"
+#include "core/threads.h"
 
 namespace HalconCpp {
 namespace Standin {
@@ -35,9 +37,10 @@ void orientNormals(const ContourObject& contour, const std::vector<std::string>&
                       contour.cols.front() == contour.cols.back();
   const std::size_t ring = closed ? n - 1 : n;
   for (std::size_t i = 0; i < n; ++i) {
-    const std::size_t at = i % ring;
-    const std::size_t before = closed ? (at + ring - 1) % ring : (at == 0 ? 0 : at - 1);
-    const std::size_t after = closed ? (at + 1) % ring : std::min(at + 1, n - 1);
+    // The point's place on the ring (a closed contour's last is its first) and its two sides.
+    const std::size_t at = i == ring ? 0 : i;
+    const std::size_t before = at > 0 ? at - 1 : (closed ? ring - 1 : 0);
+    const std::size_t after = at + 1 < ring ? at + 1 : (closed ? 0 : n - 1);
     const double tr = contour.rows[after] - contour.rows[before];
     const double tc = contour.cols[after] - contour.cols[before];
     double& theta = values[static_cast<std::size_t>(angle)][i];
@@ -52,6 +55,9 @@ void orientNormals(const ContourObject& contour, const std::vector<std::string>&
     if (theta > kPi) theta -= 2 * kPi;
   }
 }
+
+// A point's share of a band's work, counted in pixels of the filters': its reads miss the cache.
+constexpr std::int64_t kPointWork = 16;
 
 // The points' pixels, each with its point.
 using Held = std::vector<std::pair<std::size_t, const LinkPoint*>>;
@@ -80,38 +86,48 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     std::sort(held.begin(), held.end(), byPixel);
   }
   // Where each row's points start among them, and each point's place in the plane: its pixel
-  // moved by the border, one pixel before each row and after it and a row above all.
-  std::vector<std::size_t> rowStart(static_cast<std::size_t>(h) + 1);
-  std::vector<std::size_t> place(held.size());
-  for (std::size_t r = 0, k = 0; r < rowStart.size(); ++r) {
-    const std::size_t rowBegin = k;
-    while (k < held.size() && held[k].first < (r + 1) * static_cast<std::size_t>(w)) ++k;
-    rowStart[r] = rowBegin;
-    for (std::size_t i = rowBegin; i < k; ++i) {
-      place[i] = held[i].first + 2 * r + static_cast<std::size_t>(stride) + 1;
-      state[place[i]] = static_cast<std::uint8_t>(held[i].second->state);
+  // moved by the border, one pixel before each row and after it and a row above all. Bands of
+  // rows fill their own parts of both and of the plane.
+  const std::size_t n = held.size();
+  std::vector<std::size_t> rowStart(static_cast<std::size_t>(h) + 1, n);
+  std::vector<std::size_t> place(n);
+  const int bands = bandsFor(h, static_cast<std::int64_t>(n) * kPointWork);
+  const auto width = static_cast<std::size_t>(w);
+  forBands(h, bands, [&](int, std::int64_t b0, std::int64_t b1) {
+    std::size_t k = static_cast<std::size_t>(
+        std::lower_bound(held.begin(), held.end(), static_cast<std::size_t>(b0) * width,
+                         [](const Held::value_type& a, std::size_t p) { return a.first < p; }) -
+        held.begin());
+    for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
+      rowStart[r] = k;
+      for (; k < n && held[k].first < (r + 1) * width; ++k) {
+        place[k] = held[k].first + 2 * r + static_cast<std::size_t>(stride) + 1;
+        state[place[k]] = static_cast<std::uint8_t>(held[k].second->state);
+      }
     }
-  }
+  });
   // Each point's first neighbour candidate in the rows above and below: the first point there
   // whose column is at least its own less one, so that a walk steps to any neighbour's point
   // in at most two comparisons instead of a search of the row.
   const auto up = static_cast<std::size_t>(stride);
-  std::vector<std::size_t> above(held.size()), below(held.size());
-  for (std::size_t r = 0; r < static_cast<std::size_t>(h); ++r) {
-    const std::size_t begin = rowStart[r], end = rowStart[r + 1];
-    if (r > 0) {
-      for (std::size_t k = begin, j = rowStart[r - 1]; k < end; ++k) {
-        while (j < begin && place[j] + up + 1 < place[k]) ++j;
-        above[k] = j;
+  std::vector<std::size_t> above(n), below(n);
+  forBands(h, bands, [&](int, std::int64_t b0, std::int64_t b1) {
+    for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
+      const std::size_t begin = rowStart[r], end = rowStart[r + 1];
+      if (r > 0) {
+        for (std::size_t k = begin, j = rowStart[r - 1]; k < end; ++k) {
+          while (j < begin && place[j] + up + 1 < place[k]) ++j;
+          above[k] = j;
+        }
+      }
+      if (r + 1 < static_cast<std::size_t>(h)) {
+        for (std::size_t k = begin, j = end; k < end; ++k) {
+          while (j < rowStart[r + 2] && place[j] + 1 < place[k] + up) ++j;
+          below[k] = j;
+        }
       }
     }
-    if (r + 1 < static_cast<std::size_t>(h)) {
-      for (std::size_t k = begin, j = end; k < end; ++k) {
-        while (j < rowStart[r + 2] && place[j] + 1 < place[k] + up) ++j;
-        below[k] = j;
-      }
-    }
-  }
+  });
   // The place among the points of the neighbour of point k at plane offset d, which holds one.
   const auto neighbourOf = [&](std::size_t k, std::ptrdiff_t d) {
     if (d == -1) return k - 1;
@@ -125,29 +141,14 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   // row: the order the walks try them in.
   const std::ptrdiff_t around[8] = {-stride,     -1,          1,          stride,
                                     -stride - 1, -stride + 1, stride - 1, stride + 1};
-  // Hysteresis: weak points joined to a strong one through their 8-neighbours become strong.
-  std::vector<std::size_t> stack;
-  for (std::size_t k = 0; k < held.size(); ++k) {
-    if (state[place[k]] == 2) stack.push_back(place[k]);
-  }
-  while (!stack.empty()) {
-    const std::size_t i = stack.back();
-    stack.pop_back();
-    for (const std::ptrdiff_t d : around) {
-      std::uint8_t& s = state[i + static_cast<std::size_t>(d)];
-      if (s == 1) s = 2, stack.push_back(i + static_cast<std::size_t>(d));
-    }
-  }
   const auto freeNeighbours = [&](std::size_t i) {
     int count = 0;
     for (const std::ptrdiff_t d : around) count += state[i + static_cast<std::size_t>(d)] == 2;
     return count;
   };
-  std::vector<ContourPtr> contours;
-  // A walk takes its points' places first and their values after: the values' reads, each
-  // likely a miss of the cache, then wait on no step of the walk and overlap.
-  std::vector<std::size_t> order;
-  const auto walk = [&](std::size_t k) {
+  // The walk from point k: its points' places among the points into `order`; true when it
+  // closes, ending beside its start.
+  const auto walk = [&](std::size_t k, std::vector<std::size_t>& order) {
     order.clear();
     std::size_t i = place[k];
     const std::size_t start = i;
@@ -168,41 +169,159 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
       k = neighbourOf(k, step);
       i += static_cast<std::size_t>(step);
     }
-    if (order.size() < 2) return;
-    auto contour = makeContour({}, {});
-    std::vector<std::vector<double>> values(names.size());
-    contour->rows.reserve(order.size() + 1), contour->cols.reserve(order.size() + 1);
-    for (std::vector<double>& v : values) v.reserve(order.size() + 1);
-    for (const std::size_t at : order) {
-      const LinkPoint& p = *held[at].second;
-      contour->rows.push_back(p.row), contour->cols.push_back(p.col);
-      for (std::size_t v = 0; v < names.size(); ++v) values[v].push_back(p.values[v]);
-    }
-    // A walk ending beside its start closes.
     const auto rowStep =
         static_cast<std::ptrdiff_t>(i) / stride - static_cast<std::ptrdiff_t>(start) / stride;
     const auto columnStep =
         static_cast<std::ptrdiff_t>(i) % stride - static_cast<std::ptrdiff_t>(start) % stride;
-    if (contour->size() > 2 && std::abs(rowStep) <= 1 && std::abs(columnStep) <= 1) {
-      contour->rows.push_back(contour->rows.front());
-      contour->cols.push_back(contour->cols.front());
-      for (std::vector<double>& v : values) v.push_back(v.front());
+    return order.size() > 2 && std::abs(rowStep) <= 1 && std::abs(columnStep) <= 1;
+  };
+  const auto build = [&](const std::vector<std::size_t>& order, bool closed) {
+    const std::size_t count = order.size(), size = count + (closed ? 1 : 0);
+    // The points first, in a loop of loads alone, so that their misses of the cache overlap.
+    std::vector<const LinkPoint*> points(count);
+    for (std::size_t j = 0; j < count; ++j) points[j] = held[order[j]].second;
+    std::vector<double> rows(size), cols(size);
+    std::vector<std::vector<double>> values(names.size(), std::vector<double>(size));
+    for (std::size_t j = 0; j < count; ++j) {
+      const LinkPoint& p = *points[j];
+      rows[j] = p.row, cols[j] = p.col;
+      for (std::size_t v = 0; v < names.size(); ++v) values[v][j] = p.values[v];
     }
+    if (closed) {
+      rows[count] = rows[0], cols[count] = cols[0];
+      for (std::vector<double>& v : values) v[count] = v[0];
+    }
+    auto contour = makeContour(std::move(rows), std::move(cols));
     orientNormals(*contour, names, values);
+    contour->attribs.reserve(names.size());
     for (std::size_t v = 0; v < names.size(); ++v) {
       contour->attribs.emplace_back(names[v], std::move(values[v]));
     }
-    contours.push_back(contour);
+    return contour;
   };
-  // Open chains from their ends first, then what is left (closed rings) from anywhere.
-  for (int pass = 0; pass < 2; ++pass) {
-    for (std::size_t k = 0; k < held.size(); ++k) {
-      const std::size_t i = place[k];
-      if (state[i] != 2) continue;
-      if (pass == 0 && freeNeighbours(i) > 1) continue;
-      walk(k);
+  // The walks of the points `at(0 ... count)` (in order), open chains from their ends first,
+  // then what is left (closed rings) from anywhere; each walk of two points or more gives a
+  // contour, handed to `take` with its start's place in that order of all the points' walks.
+  std::vector<std::size_t> order;
+  const auto walkAll = [&](std::size_t count, auto&& at, std::vector<std::size_t>& trail,
+                           auto&& take) {
+    for (std::size_t pass = 0; pass < 2; ++pass) {
+      for (std::size_t m = 0; m < count; ++m) {
+        const std::size_t k = at(m), i = place[k];
+        if (state[i] != 2) continue;
+        if (pass == 0 && freeNeighbours(i) > 1) continue;
+        const bool closed = walk(k, trail);
+        if (trail.size() >= 2) take(pass * n + k, build(trail, closed));
+      }
     }
+  };
+  std::vector<ContourPtr> contours;
+  const int parts =
+      bandsFor(static_cast<std::int64_t>(n), static_cast<std::int64_t>(n) * kPointWork);
+  if (parts == 1) {
+    // Hysteresis: weak points joined to a strong one through their 8-neighbours become strong,
+    // flooded from the strong points that have a weak neighbour alone.
+    std::vector<std::size_t> stack;
+    const auto strengthen = [&](std::size_t i) {
+      for (const std::ptrdiff_t d : around) {
+        std::uint8_t& s = state[i + static_cast<std::size_t>(d)];
+        if (s == 1) s = 2, stack.push_back(i + static_cast<std::size_t>(d));
+      }
+    };
+    for (std::size_t k = 0; k < n; ++k) {
+      if (state[place[k]] != 2) continue;
+      strengthen(place[k]);
+      while (!stack.empty()) {
+        const std::size_t i = stack.back();
+        stack.pop_back();
+        strengthen(i);
+      }
+    }
+    walkAll(
+        n, [](std::size_t k) { return k; }, order,
+        [&](std::size_t, ContourPtr c) { contours.push_back(std::move(c)); });
+    return contours;
   }
+  // On several threads: the points' groups of 8-neighbours walk apart, as no walk reads or
+  // writes beyond its own group, and a group's walks are those it has among all the points'
+  // walks, in the same order. A group with a strong point is strong as a whole (hysteresis). Each
+  // point's group is named by its first point: union-find, within bands of rows and then across
+  // the bands' first rows, each root the least point of its group.
+  std::vector<std::size_t> root(n);
+  const auto find = [&](std::size_t k) {
+    while (root[k] != k) k = root[k] = root[root[k]];
+    return k;
+  };
+  const auto unite = [&](std::size_t a, std::size_t b) {
+    a = find(a), b = find(b);
+    if (a < b) root[b] = a;
+    if (b < a) root[a] = b;
+  };
+  const auto uniteAbove = [&](std::size_t r) {
+    for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
+      for (std::size_t j = above[k]; j < rowStart[r] && place[j] + up <= place[k] + 1; ++j) {
+        unite(k, j);
+      }
+    }
+  };
+  forBands(h, bands, [&](int, std::int64_t b0, std::int64_t b1) {
+    for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
+      for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
+        root[k] = k;
+        if (k > rowStart[r] && place[k - 1] + 1 == place[k]) unite(k, k - 1);
+      }
+      if (r > static_cast<std::size_t>(b0)) uniteAbove(r);
+    }
+  });
+  for (int band = 1; band < bands; ++band) {
+    uniteAbove(static_cast<std::size_t>(bandStart(h, bands, band)));
+  }
+  // Roots point to lesser points: in order, each point's root's own is already its group's.
+  std::vector<std::uint8_t> strong(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    root[k] = root[root[k]];
+    if (state[place[k]] == 2) strong[root[k]] = 1;
+  }
+  // The strong groups' points, group after group, each group's in order.
+  std::vector<std::size_t> groupStart, slot(n), members;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (strong[root[k]]) ++slot[root[k]];
+  }
+  std::size_t total = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (root[k] != k || !strong[k]) continue;
+    groupStart.push_back(total);
+    total += slot[k];
+    slot[k] = groupStart.back();
+  }
+  groupStart.push_back(total);
+  members.resize(total);
+  for (std::size_t k = 0; k < n; ++k) {
+    if (strong[root[k]]) members[slot[root[k]]++] = k;
+  }
+  // Each thread walks the next group not yet taken; the contours then go in their walks' order.
+  using Found = std::vector<std::pair<std::size_t, ContourPtr>>;
+  std::vector<Found> found(static_cast<std::size_t>(parts));
+  std::atomic<std::size_t> next{0};
+  forBands(parts, parts, [&](int band, std::int64_t, std::int64_t) {
+    Found& mine = found[static_cast<std::size_t>(band)];
+    std::vector<std::size_t> walked;
+    for (std::size_t g = next++; g + 1 < groupStart.size(); g = next++) {
+      const std::size_t* const group = members.data() + groupStart[g];
+      const std::size_t count = groupStart[g + 1] - groupStart[g];
+      for (std::size_t m = 0; m < count; ++m) state[place[group[m]]] = 2;
+      walkAll(
+          count, [&](std::size_t m) { return group[m]; }, walked,
+          [&](std::size_t key, ContourPtr c) { mine.emplace_back(key, std::move(c)); });
+    }
+  });
+  Found all;
+  for (Found& part : found) {
+    for (auto& item : part) all.push_back(std::move(item));
+  }
+  std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  contours.reserve(all.size());
+  for (auto& item : all) contours.push_back(std::move(item.second));
   return contours;
 }
 
@@ -217,13 +336,19 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
 
 std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& parts, std::int32_t w,
                                    std::int32_t h, const std::vector<std::string>& names) {
-  std::size_t total = 0;
-  for (const std::vector<LinkPoint>& part : parts) total += part.size();
-  Held held;
-  held.reserve(total);
-  for (const std::vector<LinkPoint>& part : parts) {
-    for (const LinkPoint& p : part) held.emplace_back(p.pixel, &p);
-  }
+  // Each part's place in the list, and the parts' points listed in bands of parts.
+  std::vector<std::size_t> offset(parts.size() + 1);
+  for (std::size_t i = 0; i < parts.size(); ++i) offset[i + 1] = offset[i] + parts[i].size();
+  Held held(offset.back());
+  const auto count = static_cast<std::int64_t>(parts.size());
+  forBands(count, bandsFor(count, static_cast<std::int64_t>(held.size()) * kPointWork),
+           [&](int, std::int64_t b0, std::int64_t b1) {
+             for (auto i = static_cast<std::size_t>(b0); i < static_cast<std::size_t>(b1); ++i) {
+               for (std::size_t j = 0; j < parts[i].size(); ++j) {
+                 held[offset[i] + j] = {parts[i][j].pixel, &parts[i][j]};
+               }
+             }
+           });
   return linkHeld(std::move(held), w, h, names);
 }
 
