@@ -171,6 +171,37 @@ __attribute__((target(QUORVEX_AVX512))) std::size_t columnsMaddAvx512(
   return x;
 }
 
+// The taps this near the centre take their columns' sums from six vectors loaded once, shifted
+// by whole floats, rather than each from two loads that mostly cross a line of the cache: a
+// tenth off the row's time.
+constexpr std::size_t kShifted = 15;
+// The vectors reach 16 floats beyond the continuation's ends, where they are read and not used.
+constexpr std::size_t kMargin = 16;
+
+// Tap K of the four vectors' sums.
+template <int K>
+__attribute__((target(QUORVEX_AVX512), always_inline)) inline void addShifted(
+    const __m512i (&base)[6], const float* gf, __m512 (&acc)[4]) {
+  const __m512 g = _mm512_set1_ps(gf[K]);
+  const __mmask16 all = 0xffff;
+  for (int v = 0; v < 4; ++v) {
+    const __m512 left =
+        _mm512_castsi512_ps(_mm512_maskz_alignr_epi32(all, base[v + 1], base[v], 16 - K));
+    const __m512 right =
+        _mm512_castsi512_ps(_mm512_maskz_alignr_epi32(all, base[v + 2], base[v + 1], K));
+    acc[v] = _mm512_fmadd_ps(g, _mm512_add_ps(left, right), acc[v]);
+  }
+}
+
+// Taps K, K - 1, ... 1 of the four vectors' sums, those the row reaches, from the outermost in
+// as the loaded taps before them.
+template <int K>
+__attribute__((target(QUORVEX_AVX512), always_inline)) inline void shiftedTaps(
+    const __m512i (&base)[6], const float* gf, std::size_t r, __m512 (&acc)[4]) {
+  if (std::size_t{K} <= r) addShifted<K>(base, gf, acc);
+  if constexpr (K > 1) shiftedTaps<K - 1>(base, gf, r, acc);
+}
+
 // Along the row for the 64 pixels from col[0], in four vectors whose chains of multiply-adds
 // interleave, rounded into out; the lanes the floats cannot decide are set in the mask returned.
 __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col, const float* gf,
@@ -179,7 +210,7 @@ __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col
   constexpr int kVectors = 4;
   __m512 acc[kVectors];
   for (__m512& a : acc) a = _mm512_setzero_ps();
-  for (std::size_t k = r; k > 0; --k) {
+  for (std::size_t k = r; k > kShifted; --k) {
     const __m512 g = _mm512_set1_ps(gf[k]);
 #pragma GCC unroll 4
     for (int v = 0; v < kVectors; ++v) {
@@ -188,6 +219,11 @@ __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col
           _mm512_fmadd_ps(g, _mm512_add_ps(_mm512_loadu_ps(c - k), _mm512_loadu_ps(c + k)), acc[v]);
     }
   }
+  __m512i base[kVectors + 2];
+  for (int i = 0; i < kVectors + 2; ++i) {
+    base[i] = _mm512_castps_si512(_mm512_loadu_ps(col + 16 * (i - 1)));
+  }
+  shiftedTaps<kShifted>(base, gf, r, acc);
   // The masked forms throughout, all lanes on: GCC 12 warns of the unmasked ones' undefined
   // sources.
   const __mmask16 all = 0xffff;
@@ -253,7 +289,7 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
   const std::size_t full = job.g->size() - 1, skip = full - r;
   const std::vector<std::int32_t>&rows = *job.rows, &columns = *job.columns;
   const Extent& extent = *job.extent;
-  float* const ext = b.extended.data();
+  float* const ext = b.extended.data() + kMargin;
   const auto line = [&](std::size_t i) {
     float* p = b.lines.data() + (i % slots) * width;
     if (b.loaded[i % slots] != static_cast<std::int32_t>(i)) {
@@ -387,7 +423,7 @@ bool sampledGaussFloats(const SampledGauss& job, const NextRows& next) {
   const bool whole = wide && fixedWeights(g, gf.size(), steps, &fixed);
   // The rows of floats only for the columns summed from them.
   Band b{std::vector<float>(whole ? 0 : slots * width), std::vector<std::int32_t>(slots, -1),
-         std::vector<float>(width + 2 * static_cast<std::size_t>(reach)),
+         std::vector<float>(width + 2 * static_cast<std::size_t>(reach) + 2 * kMargin),
          ExactPixels(width, g.size())};
   for (std::int32_t y0 = 0, y1 = 0; next(y0, y1);) {
     floatRows(job, gf, bound, y0, y1, b, wide, whole ? &fixed : nullptr);
