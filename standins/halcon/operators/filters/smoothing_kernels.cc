@@ -316,7 +316,7 @@ void binomialPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWid
   const std::vector<std::uint64_t> across = binomialCoefficients(maskWidth),
                                    down = binomialCoefficients(maskHeight);
   const int bits = 8 + (maskWidth - 1) + (maskHeight - 1);
-  const std::int64_t work = std::int64_t{size.width} * size.height * (maskWidth + maskHeight) / 4;
+  const std::int64_t work = std::int64_t{size.width} * size.height * (maskWidth + maskHeight) / 10;
   inParts(size.height, bandsFor(size.height, work), [&](const NextRows& next) {
     for (std::int32_t y0 = 0, y1 = 0; next(y0, y1);) {
       // 5 x 5 and smaller in 16 bits: twice the sums in a vector of the same width.
