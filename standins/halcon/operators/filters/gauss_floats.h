@@ -22,10 +22,10 @@ struct SampledGauss {
   std::uint8_t* dst;
 };
 
-// The rows [y0, y1) of the filter, as sampledGaussPlane rounds them; false where there is no
-// such path (no AVX2 with fused multiply-add) or floats cannot decide enough of the pixels
-// (a long reach): nothing is written.
-bool sampledGaussFloats(const SampledGauss& job, std::int32_t y0, std::int32_t y1);
+// The rows of each part `next` hands out, as sampledGaussPlane rounds them; false where there
+// is no such path (no AVX2 with fused multiply-add) or floats cannot decide enough of the
+// pixels (a long reach): nothing is taken or written.
+bool sampledGaussFloats(const SampledGauss& job, const NextRows& next);
 
 }  // namespace Standin
 }  // namespace HalconCpp

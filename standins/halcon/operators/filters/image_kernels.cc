@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/threads.h"
+#include "operators/filters/gauss_columns.h"
 
 namespace HalconCpp {
 namespace Standin {
@@ -348,7 +349,8 @@ struct GaussJob {
 };
 
 // Rows [y0, y1): sums down the columns the row's span reaches, then along the span.
-QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, std::int32_t y0, std::int32_t y1) {
+QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, std::int32_t y0, std::int32_t y1,
+                                     bool wide = false) {
   const std::int32_t w = job.size.width, h = job.size.height;
   const std::vector<std::uint32_t>& weights = *job.weights;
   const auto half = static_cast<std::int32_t>(weights.size() / 2);
@@ -377,8 +379,11 @@ QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, std::int32_t y0, std::
     for (std::int32_t k = 0; k <= 2 * half; ++k) {
       rows[static_cast<std::size_t>(k)] = job.src + at(mirroredIndex(y + k - half, h), w) + a0;
     }
-    symmetricRowOf(half, rows.data(), weights.data(), static_cast<std::size_t>(a1 - a0 + 1),
-                   column + a0, halves);
+    const auto reached = static_cast<std::size_t>(a1 - a0 + 1);
+    const std::size_t done =
+        wide ? gaussColumnsAvx512(rows.data(), weights.data(), half, reached, column + a0) : 0;
+    for (const std::uint8_t*& row : rows) row += done;
+    symmetricRowOf(half, rows.data(), weights.data(), reached - done, column + a0 + done, halves);
     for (std::int32_t i = 1; i <= half; ++i) {
       if (c0 - half <= -i) column[-i] = column[mirroredIndex(-i, w)];
       if (c1 + half >= w - 1 + i) column[w - 1 + i] = column[mirroredIndex(w - 1 + i, w)];
@@ -407,7 +412,7 @@ __attribute__((target("avx2"))) void gaussRowsAvx2(const GaussJob& job, std::int
 // The same sums of whole numbers sixteen at a time, twice the multiplies a step of AVX2.
 __attribute__((target(QUORVEX_AVX512))) void gaussRowsAvx512(const GaussJob& job, std::int32_t y0,
                                                              std::int32_t y1) {
-  gaussRows(job, y0, y1);
+  gaussRows(job, y0, y1, true);
 }
 #endif
 
@@ -445,16 +450,21 @@ void gaussPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
   const GaussJob job{src, size, &extent, &weights, dst};
   // Two passes of a multiply-add a tap each: a 640 x 480 image of 5 taps is shared out.
   const auto work = static_cast<std::int64_t>(weights.size());
-  inBands(
-      size, extent,
-      [&](std::int32_t y0, std::int32_t y1) {
+  inParts(size.height, bandsFor(size.height, extent.pixels * work), [&](const NextRows& next) {
+    for (std::int32_t y0 = 0, y1 = 0; next(y0, y1);) {
 #if QUORVEX_KERNELS_AVX2
-        if (vectorPathsEnabled() && cpuHasAvx512()) return gaussRowsAvx512(job, y0, y1);
-        if (vectorPathsEnabled() && cpuHasAvx2()) return gaussRowsAvx2(job, y0, y1);
+      if (vectorPathsEnabled() && cpuHasAvx512()) {
+        gaussRowsAvx512(job, y0, y1);
+        continue;
+      }
+      if (vectorPathsEnabled() && cpuHasAvx2()) {
+        gaussRowsAvx2(job, y0, y1);
+        continue;
+      }
 #endif
-        gaussRowsPlain(job, y0, y1);
-      },
-      work);
+      gaussRowsPlain(job, y0, y1);
+    }
+  });
 }
 
 void smoothPlane(const std::uint8_t* src, PlaneSize size, const std::vector<double>& alongRow,

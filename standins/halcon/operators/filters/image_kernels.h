@@ -3,6 +3,8 @@
 #ifndef QUORVEX_STANDINS_HALCON_IMAGE_KERNELS_H
 #define QUORVEX_STANDINS_HALCON_IMAGE_KERNELS_H
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -32,6 +34,27 @@ bool cpuHasAvx512();
 #define QUORVEX_AVX512 "avx512f,avx512bw,avx512vl,avx512dq"
 
 std::int32_t mirroredIndex(std::int32_t i, std::int32_t n);
+
+// Sets the rows [y0, y1) of the next part of the work to be done; false when none is left.
+using NextRows = std::function<bool(std::int32_t& y0, std::int32_t& y1)>;
+
+// Rows [0, height) in parts of a few dozen rows that `bands` threads take in turn, each
+// calling band(next) once: a thread the machine holds up leaves the rest of its share to the
+// others. Every row lies in one part, so the result is the same for any threads.
+inline void inParts(std::int32_t height, int bands,
+                    const std::function<void(const NextRows&)>& band) {
+  const std::int32_t partRows = bands > 1 ? std::max(8, height / (16 * bands)) : height;
+  const std::int32_t parts = partRows > 0 ? (height + partRows - 1) / partRows : 0;
+  std::atomic<std::int32_t> taken{0};
+  const NextRows next = [&](std::int32_t& y0, std::int32_t& y1) {
+    const std::int32_t part = taken.fetch_add(1);
+    if (part >= parts) return false;
+    y0 = part * partRows;
+    y1 = std::min(height, y0 + partRows);
+    return true;
+  };
+  forBands(height, bands, [&](int, std::int64_t, std::int64_t) { band(next); });
+}
 
 // The pixels a filter computes: in each row, from the domain's first pixel in that row to its
 // last (begin > end: none), so that a small domain costs what it covers, not the image. The

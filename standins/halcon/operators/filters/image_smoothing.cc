@@ -79,10 +79,17 @@ void BinomialFilter(const HObject& Image, HObject* ImageBinomial, const HTuple& 
                                                   kBinomialFilterTypes, op));
     return;
   }
-  setOutput(ImageBinomial,
-            filterImages(Image, op, [&](const std::uint8_t* in, PlaneSize size, std::uint8_t* out) {
-              binomialPlane(in, size, w, h, out);
-            }));
+  // Every pixel written, so the planes are not cleared first.
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesWithChannels(Image, op, 1)) {
+    ImagePtr result = unwrittenImageLike(image, image->channels.size(), op);
+    for (std::size_t c = 0; c < image->channels.size(); ++c) {
+      binomialPlane(image->pixels(c), PlaneSize{image->width, image->height}, w, h,
+                    result->pixels(c));
+    }
+    items.push_back(std::move(result));
+  }
+  setOutput(ImageBinomial, objectOf(items));
 }
 
 }  // namespace HalconCpp

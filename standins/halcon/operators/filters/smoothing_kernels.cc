@@ -39,10 +39,16 @@ std::size_t at(std::int32_t row, std::int32_t width) {
 std::vector<std::int32_t> mirroredIndices(std::int32_t n, std::int32_t reach) {
   std::vector<std::int32_t> indices(static_cast<std::size_t>(n) + 2 * std::size_t(reach));
   const std::int64_t period = 2 * std::int64_t(n);
-  for (std::size_t i = 0; i < indices.size(); ++i) {
+  const auto mirrored = [&](std::size_t i) {
     const std::int64_t m = ((std::int64_t(i) - reach) % period + period) % period;
     indices[i] = static_cast<std::int32_t>(m < n ? m : period - 1 - m);
-  }
+  };
+  // The line itself without a division a place: a small image's call would spend some
+  // microseconds on them.
+  const auto first = static_cast<std::size_t>(reach), last = first + static_cast<std::size_t>(n);
+  for (std::size_t i = 0; i < first; ++i) mirrored(i);
+  for (std::size_t i = first; i < last; ++i) indices[i] = static_cast<std::int32_t>(i - first);
+  for (std::size_t i = last; i < indices.size(); ++i) mirrored(i);
   return indices;
 }
 
@@ -92,8 +98,10 @@ inline __attribute__((always_inline)) void binomialRows(const std::uint8_t* src,
       taps[k] = src + at(rows[static_cast<std::size_t>(y) + k], w);
     }
     // A tap at a time over the whole row, so that the compiler can keep vectors of sums.
-    std::fill(column, column + width, Acc(0));
-    for (std::size_t k = 0; k < down.size(); ++k) {
+    const Acc top = Acc(down[0]);
+    const std::uint8_t* first = taps[0];
+    for (std::size_t x = 0; x < width; ++x) column[x] = Acc(top * first[x]);
+    for (std::size_t k = 1; k < down.size(); ++k) {
       const Acc weight = Acc(down[k]);
       const std::uint8_t* tap = taps[k];
       for (std::size_t x = 0; x < width; ++x) column[x] = Acc(column[x] + weight * tap[x]);
@@ -309,12 +317,17 @@ void binomialPlane(const std::uint8_t* src, PlaneSize size, std::int32_t maskWid
                                    down = binomialCoefficients(maskHeight);
   const int bits = 8 + (maskWidth - 1) + (maskHeight - 1);
   const std::int64_t work = std::int64_t{size.width} * size.height * (maskWidth + maskHeight) / 10;
-  forBands(size.height, bandsFor(size.height, work), [&](int, std::int64_t b0, std::int64_t b1) {
-    const auto y0 = static_cast<std::int32_t>(b0), y1 = static_cast<std::int32_t>(b1);
-    // 5 x 5 and smaller in 16 bits: twice the sums in a vector of the same width.
-    if (bits <= 16) return binomialBand<std::uint16_t>(src, size, across, down, dst, y0, y1);
-    if (bits <= 31) return binomialBand<std::uint32_t>(src, size, across, down, dst, y0, y1);
-    binomialBand<std::uint64_t>(src, size, across, down, dst, y0, y1);
+  inParts(size.height, bandsFor(size.height, work), [&](const NextRows& next) {
+    for (std::int32_t y0 = 0, y1 = 0; next(y0, y1);) {
+      // 5 x 5 and smaller in 16 bits: twice the sums in a vector of the same width.
+      if (bits <= 16) {
+        binomialBand<std::uint16_t>(src, size, across, down, dst, y0, y1);
+      } else if (bits <= 31) {
+        binomialBand<std::uint32_t>(src, size, across, down, dst, y0, y1);
+      } else {
+        binomialBand<std::uint64_t>(src, size, across, down, dst, y0, y1);
+      }
+    }
   });
 }
 
@@ -447,13 +460,17 @@ void sampledGaussPlane(const std::uint8_t* src, PlaneSize size, const Extent& ex
                                   columns = mirroredIndices(w, reach);
   const GaussJob job{src, size, &extent, &g, &rows, &columns, dst};
   const std::int64_t work = extent.pixels * static_cast<std::int64_t>(g.size());
-  forBands(h, bandsFor(h, work), [&](int, std::int64_t b0, std::int64_t b1) {
-    const auto y0 = static_cast<std::int32_t>(b0), y1 = static_cast<std::int32_t>(b1);
-    if (vectorPathsEnabled() && sampledGaussFloats(job, y0, y1)) return;
+  inParts(h, bandsFor(h, work), [&](const NextRows& next) {
+    if (vectorPathsEnabled() && sampledGaussFloats(job, next)) return;
+    for (std::int32_t y0 = 0, y1 = 0; next(y0, y1);) {
 #if QUORVEX_KERNELS_AVX2
-    if (vectorPathsEnabled() && cpuHasAvx2()) return sampledGaussRowsAvx2(job, y0, y1);
+      if (vectorPathsEnabled() && cpuHasAvx2()) {
+        sampledGaussRowsAvx2(job, y0, y1);
+        continue;
+      }
 #endif
-    sampledGaussRowsPlain(job, y0, y1);
+      sampledGaussRowsPlain(job, y0, y1);
+    }
   });
 }
 

@@ -1,0 +1,21 @@
+// gauss_filter's sums down the columns with AVX-512's multiplies of words.
+#ifndef QUORVEX_STANDINS_HALCON_GAUSS_COLUMNS_H
+#define QUORVEX_STANDINS_HALCON_GAUSS_COLUMNS_H
+
+#include <cstddef>
+#include <cstdint>
+
+namespace HalconCpp {
+namespace Standin {
+
+// out[x] = w[half] r[half][x] + sum over k = 1 ... half of w[half - k] (r[half - k][x] +
+// r[half + k][x]) for x from 0 in whole blocks of 32 columns below n, the weights below 2^15
+// (parts of kGaussUnit), 1 <= half <= 5; returns the columns done. Only where the processor
+// runs AVX-512.
+std::size_t gaussColumnsAvx512(const std::uint8_t* const* rows, const std::uint32_t* weights,
+                               int half, std::size_t n, std::uint32_t* out);
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif

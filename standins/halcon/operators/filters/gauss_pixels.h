@@ -1,0 +1,30 @@
+// The pixels of smooth_image 'gauss' whose float sums lie too near a rounding boundary to
+// decide it: their sums in doubles, as the portable rows sum them.
+#ifndef QUORVEX_STANDINS_HALCON_GAUSS_PIXELS_H
+#define QUORVEX_STANDINS_HALCON_GAUSS_PIXELS_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "operators/filters/gauss_floats.h"
+
+namespace HalconCpp {
+namespace Standin {
+
+// A thread's room for them: the columns' sums of the row last asked for and of one pixel.
+struct ExactPixels {
+  ExactPixels(std::size_t width, std::size_t taps);
+  std::vector<double> kept;  // a column's sum, of the row + 1 stamp holds
+  std::vector<std::int32_t> stamp;
+  std::vector<double> window;  // one pixel's columns, a vector's columns past them
+};
+
+// The byte the portable rows give the pixel (x, y); `wide`: AVX-512 may sum its columns.
+std::uint8_t exactPixel(const SampledGauss& job, std::int32_t y, std::int32_t x, ExactPixels& b,
+                        bool wide);
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif
