@@ -393,25 +393,32 @@ Runs DomainBits::runs(const std::vector<std::size_t>& bandRuns) const {
     for (std::size_t k = bandRuns[b]; k < bandRuns[b + 1]; ++k) first[b + 1] += counts_[k];
   }
   Runs runs(first[bands]);
-  forBands(static_cast<std::int64_t>(bands), static_cast<int>(bands),
-           [&](int band, std::int64_t, std::int64_t) {
-             const auto b = static_cast<std::size_t>(band);
-             Run* out = runs.data() + first[b];
-             // Never past the band's room, whatever the bits: one compare a run.
-             Run* const last = runs.data() + first[b + 1];
-             for (std::size_t k = bandRuns[b]; k < bandRuns[b + 1]; ++k) {
-               if (counts_[k] == 0) continue;
-               const std::int32_t row = domain_[k].row;
-               bitRuns(store_.data() + wordAt_[k], lengths_[k], begins_[k],
-                       [&](std::int32_t begin, std::int32_t end) {
-                         if (out == last) return;
-                         out->row = row;
-                         out->begin = begin;
-                         out->end = end;
-                         ++out;
-                       });
-             }
-           });
+  const auto write = [&](int band, std::int64_t, std::int64_t) {
+    const auto b = static_cast<std::size_t>(band);
+    Run* out = runs.data() + first[b];
+    // Never past the band's room, whatever the bits: one compare a run.
+    Run* const last = runs.data() + first[b + 1];
+    for (std::size_t k = bandRuns[b]; k < bandRuns[b + 1]; ++k) {
+      if (counts_[k] == 0) continue;
+      const std::int32_t row = domain_[k].row;
+      bitRuns(store_.data() + wordAt_[k], lengths_[k], begins_[k],
+              [&](std::int32_t begin, std::int32_t end) {
+                if (out == last) return;
+                out->row = row;
+                out->begin = begin;
+                out->end = end;
+                ++out;
+              });
+    }
+  };
+  // A run costs about what eight pixels of a plain filter do: waking the pool once more pays
+  // only for many (a 4096 x 2160 image's, not a 640 x 480 one's).
+  const auto parts = static_cast<std::int64_t>(bands);
+  if (bandsFor(parts, static_cast<std::int64_t>(first[bands]) * 8) > 1) {
+    forBands(parts, static_cast<int>(bands), write);
+  } else {
+    for (std::int64_t b = 0; b < parts; ++b) write(static_cast<int>(b), b, b + 1);
+  }
   return runs;
 }
 
