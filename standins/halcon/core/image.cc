@@ -3,6 +3,7 @@
 #include "core/image.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <new>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "common/annotated_mutex.h"
 #include "core/empty_results.h"
 #include "core/params.h"
+#include "halconcpp/HException.h"
 #include "halconcpp/HImage.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "standin/controls.h"
@@ -110,23 +112,38 @@ Plane::~Plane() {
 namespace {
 
 // Older vendor versions raise the default image size to the largest image made so far;
-// code that restores "width"/"height" afterwards relies on seeing that.
-void raiseSystemSize(std::int32_t width, std::int32_t height) {
-  // Serialises the read-compare-write of the two parameters between creating threads.
-  static quorvex::common::Mutex* mutex =
-      new quorvex::common::Mutex;  // outlives every static destructor
-  quorvex::common::Lock lock(*mutex);
-  InsideScope inside;
-  const std::pair<const char*, std::int32_t> sizes[] = {{"width", width}, {"height", height}};
-  for (const auto& [name, size] : sizes) {
-    HTuple current;
-    GetSystem(name, &current);
-    if (current.Length() == 1 && current[0].Type() == eElementTypeLong && current[0].L() >= size) {
-      continue;
-    }
-    SetSystem(name, HTuple(static_cast<Hlong>(size)));
+// code that restores "width"/"height" afterwards relies on seeing that. The two parameters
+// live here rather than among the other system parameters, so that every image made reads
+// them without a lock or a tuple.
+std::atomic<Hlong> systemWidth{512}, systemHeight{512};
+
+void raiseSide(std::atomic<Hlong>& side, std::int32_t size) {
+  Hlong current = side.load(std::memory_order_relaxed);
+  while (current < size && !side.compare_exchange_weak(current, size, std::memory_order_relaxed)) {
   }
 }
+
+void raiseSystemSize(std::int32_t width, std::int32_t height) {
+  raiseSide(systemWidth, width);
+  raiseSide(systemHeight, height);
+}
+
+void setSide(std::atomic<Hlong>& side, const HTuple& value) {
+  if (value.Length() != 1) throw HException::ForOperator("set_system", 1402);
+  if (value[0].Type() != eElementTypeLong) throw HException::ForOperator("set_system", 1202);
+  if (value[0].L() < 1) throw HException::ForOperator("set_system", 1302);
+  side.store(value[0].L(), std::memory_order_relaxed);
+}
+
+const bool sidesRegistered = [] {
+  registerControl(
+      "width", [](const HTuple& value) { setSide(systemWidth, value); },
+      [] { return HTuple(systemWidth.load(std::memory_order_relaxed)); });
+  registerControl(
+      "height", [](const HTuple& value) { setSide(systemHeight, value); },
+      [] { return HTuple(systemHeight.load(std::memory_order_relaxed)); });
+  return true;
+}();
 
 }  // namespace
 

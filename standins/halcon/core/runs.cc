@@ -65,16 +65,20 @@ std::int64_t runsArea(const Runs& runs) {
   return area;
 }
 
+// In whole numbers: every term (a length times a row, or times a column sum of half
+// integers, doubled) is whole and every total stays below 2^53, so the doubles summed in
+// order would be exact too and the quotients are the same; the integer additions do not wait
+// on one another as the floating ones did.
 void runsCenter(const Runs& runs, double* row, double* col) {
-  double area = 0, rowSum = 0, colSum = 0;
+  std::int64_t area = 0, rowSum = 0, colSum2 = 0;
   for (const Run& run : runs) {
-    const double length = static_cast<double>(run.end) - run.begin + 1;
+    const std::int64_t length = std::int64_t{run.end} - run.begin + 1;
     area += length;
     rowSum += length * run.row;
-    colSum += length * (static_cast<double>(run.begin) + run.end) / 2;
+    colSum2 += length * (std::int64_t{run.begin} + run.end);
   }
-  *row = area > 0 ? rowSum / area : 0.0;
-  *col = area > 0 ? colSum / area : 0.0;
+  *row = area > 0 ? static_cast<double>(rowSum) / static_cast<double>(area) : 0.0;
+  *col = area > 0 ? static_cast<double>(colSum2) / 2 / static_cast<double>(area) : 0.0;
 }
 
 bool runsContain(const Runs& runs, std::int32_t row, std::int32_t col) {
@@ -91,14 +95,17 @@ bool runsContain(const Runs& runs, std::int32_t row, std::int32_t col) {
 bool runsBox(const Runs& runs, std::int32_t* row1, std::int32_t* col1, std::int32_t* row2,
              std::int32_t* col2) {
   if (runs.empty()) return false;
+  // Kept in locals: stores through the pointers, which may point into the runs for all the
+  // compiler knows, would be redone at every run.
+  std::int32_t left = runs.front().begin, right = runs.front().end;
+  for (const Run& run : runs) {
+    left = std::min(left, run.begin);
+    right = std::max(right, run.end);
+  }
   *row1 = runs.front().row;
   *row2 = runs.back().row;
-  *col1 = runs.front().begin;
-  *col2 = runs.front().end;
-  for (const Run& run : runs) {
-    *col1 = std::min(*col1, run.begin);
-    *col2 = std::max(*col2, run.end);
-  }
+  *col1 = left;
+  *col2 = right;
   return true;
 }
 

@@ -21,9 +21,14 @@ namespace Standin {
 
 namespace {
 
+// Counted once: the C library reads a system file for the count, and every operator asks for
+// it when it decides its bands, which cost a small image's call more than its pixels.
 Hlong processorCount() {
-  const unsigned count = std::thread::hardware_concurrency();
-  return count == 0 ? 1 : static_cast<Hlong>(count);
+  static const Hlong count = [] {
+    const unsigned found = std::thread::hardware_concurrency();
+    return found == 0 ? Hlong{1} : static_cast<Hlong>(found);
+  }();
+  return count;
 }
 
 // Read by every operator call, so kept apart from the map of other settings.

@@ -1,4 +1,5 @@
-// trans_from_rgb's 'hsv' on byte images: whole-number quotients, scalar and in AVX2 lanes.
+// trans_from_rgb's 'hsv' on byte images: whole-number quotients, scalar and in AVX2 and
+// AVX-512 lanes.
 #include "operators/filters/colour_hsv.h"
 
 #include <algorithm>
@@ -128,6 +129,67 @@ __attribute__((target("avx2"))) void hsvBytesAvx2(const std::uint8_t* const in[3
   hsvCodes(in[0] + i, in[1] + i, in[2] + i, out[0] + i, out[1] + i, out[2] + i, end - i,
            Quotient{});
 }
+
+// The same steps on sixteen pixels in AVX-512's 32-bit lanes, the selections as lane masks:
+// the same whole numbers and the same float divisions, so the same codes.
+struct HsvAvx512 {
+  // The masked forms, all lanes on: GCC 12 warns of the unmasked ones' undefined sources.
+  static constexpr __mmask16 kAll = 0xffff;
+  __attribute__((target(QUORVEX_AVX512), always_inline)) inline __m512i bytes(
+      const std::uint8_t* p) const {
+    return _mm512_maskz_cvtepu8_epi32(kAll, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+  }
+  // floor(x / d) of x, d >= 0, a code below 256 each.
+  __attribute__((target(QUORVEX_AVX512), always_inline)) inline void store(__m512 x, __m512 d,
+                                                                           std::uint8_t* q) const {
+    const __m512i n = _mm512_maskz_cvttps_epi32(kAll, _mm512_div_ps(x, d));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(q), _mm512_maskz_cvtepi32_epi8(kAll, n));
+  }
+  __attribute__((target(QUORVEX_AVX512), always_inline)) inline void sixteen(
+      const std::uint8_t* r, const std::uint8_t* g, const std::uint8_t* b, std::uint8_t* h,
+      std::uint8_t* s, std::uint8_t* v) const {
+    const __m512i one = _mm512_set1_epi32(1), zero = _mm512_setzero_si512();
+    const __m512i red = bytes(r), green = bytes(g), blue = bytes(b);
+    const __m512i high =
+        _mm512_maskz_max_epi32(kAll, red, _mm512_maskz_max_epi32(kAll, green, blue));
+    const __m512i d = _mm512_sub_epi32(
+        high, _mm512_maskz_min_epi32(kAll, red, _mm512_maskz_min_epi32(kAll, green, blue)));
+    const __mmask16 redHigh = _mm512_cmpeq_epi32_mask(red, high);
+    const __mmask16 greenHigh =
+        static_cast<__mmask16>(~redHigh & _mm512_cmpeq_epi32_mask(green, high));
+    const __m512i ifRed = _mm512_sub_epi32(green, blue);
+    const __m512i ifGreen =
+        _mm512_add_epi32(_mm512_maskz_slli_epi32(kAll, d, 1), _mm512_sub_epi32(blue, red));
+    const __m512i ifBlue =
+        _mm512_add_epi32(_mm512_maskz_slli_epi32(kAll, d, 2), _mm512_sub_epi32(red, green));
+    __m512i sixths = _mm512_mask_blend_epi32(greenHigh, ifBlue, ifGreen);
+    sixths = _mm512_mask_blend_epi32(redHigh, sixths, ifRed);
+    const __m512i sixD = _mm512_mullo_epi32(d, _mm512_set1_epi32(6));
+    sixths = _mm512_mask_add_epi32(sixths, _mm512_cmplt_epi32_mask(sixths, zero), sixths, sixD);
+    const __m512i divisor = _mm512_maskz_max_epi32(kAll, d, one);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(v), _mm512_maskz_cvtepi32_epi8(kAll, high));
+    const __m512i hueSum =
+        _mm512_add_epi32(_mm512_mullo_epi32(sixths, _mm512_set1_epi32(510)), sixD);
+    store(_mm512_maskz_cvtepi32_ps(kAll, hueSum),
+          _mm512_maskz_cvtepi32_ps(kAll, _mm512_mullo_epi32(divisor, _mm512_set1_epi32(12))), h);
+    const __m512i satSum = _mm512_add_epi32(_mm512_mullo_epi32(d, _mm512_set1_epi32(510)), high);
+    const __m512i highOne = _mm512_maskz_max_epi32(kAll, high, one);
+    store(_mm512_maskz_cvtepi32_ps(kAll, satSum),
+          _mm512_maskz_cvtepi32_ps(kAll, _mm512_add_epi32(highOne, highOne)), s);
+  }
+};
+
+// Sixteen pixels at a time, the rest as hsvBytesAvx2 takes them.
+__attribute__((target(QUORVEX_AVX512))) void hsvBytesAvx512(const std::uint8_t* const in[3],
+                                                            std::uint8_t* const out[3],
+                                                            std::size_t i, std::size_t n) {
+  const HsvAvx512 vectors;
+  const std::size_t end = i + n;
+  for (; i + 16 <= end; i += 16) {
+    vectors.sixteen(in[0] + i, in[1] + i, in[2] + i, out[0] + i, out[1] + i, out[2] + i);
+  }
+  hsvBytesAvx2(in, out, i, end - i);
+}
 #endif
 
 }  // namespace
@@ -135,6 +197,7 @@ __attribute__((target("avx2"))) void hsvBytesAvx2(const std::uint8_t* const in[3
 void hsvBytes(const std::uint8_t* const in[3], std::uint8_t* const out[3], std::size_t i,
               std::size_t n) {
 #if QUORVEX_KERNELS_AVX2
+  if (vectorPathsEnabled() && cpuHasAvx512()) return hsvBytesAvx512(in, out, i, n);
   if (vectorPathsEnabled() && cpuHasAvx2()) return hsvBytesAvx2(in, out, i, n);
 #endif
   static const Reciprocals reciprocals;

@@ -27,8 +27,8 @@ void weighGray(const std::uint8_t* red, const std::uint8_t* green, const std::ui
   }
 }
 
-// The pixels of the domain's runs, in bands of runs on the operators' threads; the rest of
-// the output stays 0.
+// The pixels of the domain's runs, in bands of runs on the operators' threads, into an image
+// whose pixels outside the domain are already 0.
 void weighDomain(const ImagePtr& red, const ImagePtr& green, const ImagePtr& blue,
                  std::size_t redChannel, std::size_t greenChannel, std::size_t blueChannel,
                  std::uint8_t* gray) {
@@ -106,7 +106,7 @@ void Rgb1ToGray(const HObject& RGBImage, HObject* GrayImage) {
       continue;
     }
     if (image->channels.size() < 3) fail(op, H_ERR_CHANNEL_COUNT);
-    ImagePtr gray = imageLike(image, 1, op);
+    ImagePtr gray = domainImageLike(image, 1, op);
     weighDomain(image, image, image, 0, 1, 2, gray->pixels(0));
     items.push_back(std::move(gray));
   }
@@ -129,7 +129,7 @@ void Rgb3ToGray(const HObject& ImageRed, const HObject& ImageGreen, const HObjec
         fail(op, H_ERR_SIZES_DIFFER);
       }
     }
-    ImagePtr gray = imageLike(reds[i], 1, op);
+    ImagePtr gray = domainImageLike(reds[i], 1, op);
     weighDomain(reds[i], greens[i], blues[i], 0, 0, 0, gray->pixels(0));
     items.push_back(std::move(gray));
   }

@@ -1,6 +1,7 @@
 // Thresholds against other images, local statistics and the histogram.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "core/empty_results.h"
@@ -75,25 +76,25 @@ Runs runsWhere(const Runs& domain, std::int32_t width, Keep&& keep) {
 // The same with each domain run's answers as bits: fill(offset, n, bits) sets the bits of the
 // n pixels from `offset` on (bits come cleared).
 template <typename Fill>
-Runs runsWhereBits(const Runs& domain, std::int32_t width, Fill&& fill) {
-  const int bands = bandsFor(static_cast<std::int64_t>(domain.size()), runsArea(domain));
-  std::vector<Runs> parts(static_cast<std::size_t>(bands));
-  forBands(static_cast<std::int64_t>(domain.size()), bands,
-           [&](int band, std::int64_t begin, std::int64_t end) {
-             std::vector<std::uint64_t> bits;
-             Runs& out = parts[static_cast<std::size_t>(band)];
-             for (std::int64_t k = begin; k < end; ++k) {
-               const Run& run = domain[static_cast<std::size_t>(k)];
-               if (run.begin > run.end) continue;
-               const auto n = static_cast<std::size_t>(run.end - run.begin + 1);
-               bits.assign((n + 63) / 64, 0);
-               fill(static_cast<std::size_t>(run.row) * static_cast<std::size_t>(width) +
-                        static_cast<std::size_t>(run.begin),
-                    n, bits.data());
-               appendBitRuns(bits.data(), n, run.row, run.begin, out);
-             }
-           });
-  return joined(parts);
+Runs runsWhereBits(const Runs& domain, std::int32_t width, std::int32_t height, const char* op,
+                   Fill&& fill) {
+  const auto count = static_cast<std::int64_t>(domain.size());
+  const int bands = bandsFor(count, runsArea(domain));
+  DomainBits bits(domain, width, height, op);
+  forBands(count, bands, [&](int, std::int64_t begin, std::int64_t end) {
+    for (auto k = static_cast<std::size_t>(begin); k < static_cast<std::size_t>(end); ++k) {
+      if (bits.length(k) == 0) continue;
+      fill(static_cast<std::size_t>(domain[k].row) * static_cast<std::size_t>(width) +
+               static_cast<std::size_t>(bits.begin(k)),
+           bits.length(k), bits.words(k));
+      bits.counted(k);
+    }
+  });
+  std::vector<std::size_t> bandRuns(static_cast<std::size_t>(bands) + 1);
+  for (int b = 0; b <= bands; ++b) {
+    bandRuns[static_cast<std::size_t>(b)] = static_cast<std::size_t>(bandStart(count, bands, b));
+  }
+  return bits.runs(bandRuns);
 }
 
 enum class Side { Light, Dark, Equal, NotEqual };
@@ -227,7 +228,8 @@ void DynThreshold(const HObject& OrigImage, const HObject& ThresholdImage, HObje
     if (vectorPathsEnabled() && thresholdVectorsRun() &&
         differenceBounds(acceptance, &low, &high)) {
       items.push_back(makeRegion(runsWhereBits(
-          domain, orig->width, [&](std::size_t base, std::size_t n, std::uint64_t* bits) {
+          domain, orig->width, orig->height, op,
+          [&](std::size_t base, std::size_t n, std::uint64_t* bits) {
             std::size_t done =
                 differenceBits(g + base, t + base, n, low, high, acceptance.outside, bits);
             for (; done < n; ++done) {
@@ -283,55 +285,68 @@ void VarThreshold(const HObject& Image, HObject* Region, const HTuple& MaskWidth
     }
     const std::uint8_t* g = image->pixels(0);
     const int bands = windowSumBands(size, extent);
-    std::vector<Runs> parts(static_cast<std::size_t>(bands));
-    std::vector<std::vector<std::uint64_t>> scratch(static_cast<std::size_t>(bands));
     const bool vectors = vectorPathsEnabled() && thresholdVectorsRun();
+    // The pixels' answers as bits on the vector path, whose runs are made once all are known.
+    std::optional<DomainBits> bits;
+    if (vectors) bits.emplace(domain, size.width, size.height, op);
+    std::vector<Runs> parts(static_cast<std::size_t>(bands));
     // The local deviation from the means of g and of g squared, both over the mask.
-    forWindowSums(g, size, extent, hw, hh, bands,
-                  [&](int band, std::int32_t y, std::int32_t c0, std::int32_t,
-                      const std::uint64_t* sums, const std::uint64_t* squares) {
-                    const std::uint8_t* row =
-                        g + static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width);
-                    const auto keep = [&](std::int32_t x) {
-                      const auto i = static_cast<std::size_t>(x - c0);
-                      const double m = double(sums[i]) / area;
-                      const double deviation =
-                          std::sqrt(std::max(0.0, double(squares[i]) / area - m * m));
-                      return accepted(side, row[x], m, limit(deviation));
-                    };
-                    Runs& out = parts[static_cast<std::size_t>(band)];
-                    const auto r = static_cast<std::size_t>(y);
-                    for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
-                      const std::int32_t begin = std::max(domain[k].begin, 0);
-                      const std::int32_t end = std::min(domain[k].end, size.width - 1);
-                      if (begin > end) continue;
-                      if (vectors) {
-                        const auto n = static_cast<std::size_t>(end - begin + 1);
-                        std::vector<std::uint64_t>& bits = scratch[static_cast<std::size_t>(band)];
-                        bits.assign((n + 63) / 64, 0);
-                        const auto i0 = static_cast<std::size_t>(begin - c0);
-                        std::size_t done =
-                            localDeviationBits(row + begin, sums + i0, squares + i0, n, area, scale,
-                                               absolute, comparisonOf(side), bits.data());
-                        for (; done < n; ++done) {
-                          if (keep(begin + static_cast<std::int32_t>(done))) {
-                            bits[done / 64] |= std::uint64_t{1} << (done % 64);
-                          }
-                        }
-                        appendBitRuns(bits.data(), n, y, begin, out);
-                        continue;
-                      }
-                      std::int32_t start = -1;
-                      for (std::int32_t x = begin; x <= end + 1; ++x) {
-                        const bool in = x <= end && keep(x);
-                        if (in && start < 0) start = x;
-                        if (!in && start >= 0) {
-                          out.push_back(Run{y, start, x - 1});
-                          start = -1;
-                        }
-                      }
-                    }
-                  });
+    forWindowSums(
+        g, size, extent, hw, hh, bands,
+        [&](int band, std::int32_t y, std::int32_t c0, std::int32_t, const std::uint64_t* sums,
+            const std::uint64_t* squares) {
+          const std::uint8_t* row =
+              g + static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width);
+          const auto keep = [&](std::int32_t x) {
+            const auto i = static_cast<std::size_t>(x - c0);
+            const double m = double(sums[i]) / area;
+            const double deviation = std::sqrt(std::max(0.0, double(squares[i]) / area - m * m));
+            return accepted(side, row[x], m, limit(deviation));
+          };
+          Runs& out = parts[static_cast<std::size_t>(band)];
+          const auto r = static_cast<std::size_t>(y);
+          for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
+            if (bits) {
+              const std::size_t n = bits->length(k);
+              if (n == 0) continue;
+              const std::int32_t begin = bits->begin(k);
+              std::uint64_t* words = bits->words(k);
+              const auto i0 = static_cast<std::size_t>(begin - c0);
+              std::size_t done = localDeviationBits(row + begin, sums + i0, squares + i0, n, area,
+                                                    scale, absolute, comparisonOf(side), words);
+              for (; done < n; ++done) {
+                if (keep(begin + static_cast<std::int32_t>(done))) {
+                  words[done / 64] |= std::uint64_t{1} << (done % 64);
+                }
+              }
+              bits->counted(k);
+              continue;
+            }
+            const std::int32_t begin = std::max(domain[k].begin, 0);
+            const std::int32_t end = std::min(domain[k].end, size.width - 1);
+            if (begin > end) continue;
+            std::int32_t start = -1;
+            for (std::int32_t x = begin; x <= end + 1; ++x) {
+              const bool in = x <= end && keep(x);
+              if (in && start < 0) start = x;
+              if (!in && start >= 0) {
+                out.push_back(Run{y, start, x - 1});
+                start = -1;
+              }
+            }
+          }
+        });
+    if (bits) {
+      // The bands of rows as bands of the domain's runs.
+      std::vector<std::size_t> bandRuns(static_cast<std::size_t>(bands) + 1, domain.size());
+      bandRuns[0] = 0;
+      for (int b = 1; b < bands; ++b) {
+        bandRuns[static_cast<std::size_t>(b)] =
+            rowStart[static_cast<std::size_t>(bandStart(size.height, bands, b))];
+      }
+      items.push_back(makeRegion(bits->runs(bandRuns)));
+      continue;
+    }
     items.push_back(makeRegion(joined(parts)));
   }
   setOutput(Region, objectOf(items));

@@ -1,7 +1,10 @@
 #include "operators/segmentation/threshold_rows.h"
 
 #include <algorithm>
+#include <new>
 
+#include "core/params.h"
+#include "core/threads.h"
 #include "operators/filters/image_kernels.h"
 
 #if defined(__GNUC__) && defined(__x86_64__)
@@ -292,17 +295,14 @@ inline void append(Runs& out, std::int32_t row, std::int32_t begin, std::int32_t
   run.end = end;
 }
 
-}  // namespace
-
 // From the edges of each word (where a bit differs from the one before it), which alternate
 // between a run's start and the place after its end: a short loop a word whose only
-// unpredictable branch is its exit, not a branch at every run. The room for the row's runs is
-// made first, so that appending them never moves them.
-void appendBitRuns(const std::uint64_t* bits, std::size_t n, std::int32_t row, std::int32_t column,
-                   Runs& out) {
+// unpredictable branch is its exit, not a branch at every run. Hands each run's first and last
+// column to `run`.
+template <typename Sink>
+inline __attribute__((always_inline)) void bitRuns(const std::uint64_t* bits, std::size_t n,
+                                                   std::int32_t column, Sink&& run) {
   const std::size_t words = (n + 63) / 64;
-  const std::size_t most = out.size() + (n + 1) / 2;
-  if (out.capacity() < most) out.reserve(std::max(most, 2 * out.capacity()));
   std::uint64_t previous = 0;  // the last bit of the word before, in bit 0
   bool open = false;
   std::int32_t start = 0;
@@ -316,12 +316,110 @@ void appendBitRuns(const std::uint64_t* bits, std::size_t n, std::int32_t row, s
     while (edges != 0) {
       const std::int32_t at = base + static_cast<std::int32_t>(__builtin_ctzll(edges));
       edges &= edges - 1;
-      if (open) append(out, row, start, at - 1);
+      if (open) run(start, at - 1);
       start = at;
       open = !open;
     }
   }
-  if (open) append(out, row, start, column + static_cast<std::int32_t>(n - 1));
+  if (open) run(start, column + static_cast<std::int32_t>(n - 1));
+}
+
+// The set bits of a word in a few whole-word steps: without a target that has the popcount
+// instruction, the builtin is a call into the compiler's support library.
+inline std::uint64_t setBits(std::uint64_t w) {
+  w -= (w >> 1) & 0x5555555555555555u;
+  w = (w & 0x3333333333333333u) + ((w >> 2) & 0x3333333333333333u);
+  w = (w + (w >> 4)) & 0x0f0f0f0f0f0f0f0fu;
+  return (w * 0x0101010101010101u) >> 56;
+}
+
+// The runs among the first n bits: half their edges, the last run's end counted when it
+// reaches the end.
+std::size_t bitRunCount(const std::uint64_t* bits, std::size_t n) {
+  std::size_t edges = 0;
+  std::uint64_t previous = 0;
+  for (std::size_t i = 0; i < (n + 63) / 64; ++i) {
+    std::uint64_t w = bits[i];
+    if (n - i * 64 < 64) w &= (std::uint64_t{1} << (n - i * 64)) - 1;
+    edges += static_cast<std::size_t>(setBits(w ^ ((w << 1) | previous)));
+    previous = w >> 63;
+  }
+  return (edges + previous) / 2;
+}
+
+}  // namespace
+
+// The room for the row's runs is made first, so that appending them never moves them.
+void appendBitRuns(const std::uint64_t* bits, std::size_t n, std::int32_t row, std::int32_t column,
+                   Runs& out) {
+  const std::size_t most = out.size() + (n + 1) / 2;
+  if (out.capacity() < most) out.reserve(std::max(most, 2 * out.capacity()));
+  bitRuns(bits, n, column,
+          [&](std::int32_t begin, std::int32_t end) { append(out, row, begin, end); });
+}
+
+DomainBits::DomainBits(const Runs& domain, std::int32_t width, std::int32_t height, const char* op)
+    : domain_(domain) {
+  begins_.resize(domain.size());
+  lengths_.resize(domain.size());
+  wordAt_.resize(domain.size() + 1);
+  for (std::size_t k = 0; k < domain.size(); ++k) {
+    const Run& run = domain[k];
+    begins_[k] = std::max(run.begin, 0);
+    const std::int32_t end = std::min(run.end, width - 1);
+    const bool inside = run.row >= 0 && run.row < height && begins_[k] <= end;
+    lengths_[k] = inside ? static_cast<std::size_t>(end - begins_[k] + 1) : 0;
+    wordAt_[k + 1] = wordAt_[k] + (lengths_[k] + 63) / 64;
+  }
+  reservation_.change(std::uint64_t{wordAt_.back()} * sizeof(std::uint64_t), op);
+  try {
+    store_.resize(wordAt_.back());
+  } catch (const std::bad_alloc&) {
+    fail(op, H_ERR_NO_MEMORY);
+  }
+  counts_.assign(domain.size(), 0);
+}
+
+void DomainBits::counted(std::size_t k) {
+  counts_[k] = static_cast<std::uint32_t>(bitRunCount(store_.data() + wordAt_[k], lengths_[k]));
+}
+
+Runs DomainBits::runs(const std::vector<std::size_t>& bandRuns) const {
+  const std::size_t bands = bandRuns.size() - 1;
+  // Where each band's runs start in the result, which the bands then fill at once.
+  std::vector<std::size_t> first(bands + 1, 0);
+  for (std::size_t b = 0; b < bands; ++b) {
+    first[b + 1] = first[b];
+    for (std::size_t k = bandRuns[b]; k < bandRuns[b + 1]; ++k) first[b + 1] += counts_[k];
+  }
+  Runs runs(first[bands]);
+  const auto write = [&](int band, std::int64_t, std::int64_t) {
+    const auto b = static_cast<std::size_t>(band);
+    Run* out = runs.data() + first[b];
+    // Never past the band's room, whatever the bits: one compare a run.
+    Run* const last = runs.data() + first[b + 1];
+    for (std::size_t k = bandRuns[b]; k < bandRuns[b + 1]; ++k) {
+      if (counts_[k] == 0) continue;
+      const std::int32_t row = domain_[k].row;
+      bitRuns(store_.data() + wordAt_[k], lengths_[k], begins_[k],
+              [&](std::int32_t begin, std::int32_t end) {
+                if (out == last) return;
+                out->row = row;
+                out->begin = begin;
+                out->end = end;
+                ++out;
+              });
+    }
+  };
+  // A run costs about what eight pixels of a plain filter do: waking the pool once more pays
+  // only for many (a 4096 x 2160 image's, not a 640 x 480 one's).
+  const auto parts = static_cast<std::int64_t>(bands);
+  if (bandsFor(parts, static_cast<std::int64_t>(first[bands]) * 8) > 1) {
+    forBands(parts, static_cast<int>(bands), write);
+  } else {
+    for (std::int64_t b = 0; b < parts; ++b) write(static_cast<int>(b), b, b + 1);
+  }
+  return runs;
 }
 
 }  // namespace Standin

@@ -7,7 +7,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
+#include "core/memory_bounds.h"
 #include "core/runs.h"
 
 namespace HalconCpp {
@@ -35,6 +37,34 @@ std::size_t localDeviationBits(const std::uint8_t* g, const std::uint64_t* sums,
 // The runs of the set bits among the first n, bit 0 at column `column` of row `row`.
 void appendBitRuns(const std::uint64_t* bits, std::size_t n, std::int32_t row, std::int32_t column,
                    Runs& out);
+
+// The answers of every pixel of a domain as bits, one row of bits a run of the domain (clipped
+// to the image), kept until all are known: the result's runs are then counted and written into
+// storage of their final size, instead of into lists that grow (and move, and fault in fresh
+// pages) as they go.
+class DomainBits {
+ public:
+  // Reserves the bits against the pixel bound, raising 6001 in `op` beyond it.
+  DomainBits(const Runs& domain, std::int32_t width, std::int32_t height, const char* op);
+  // Domain run k within the image: its first column and its pixels (0 outside the image).
+  std::int32_t begin(std::size_t k) const { return begins_[k]; }
+  std::size_t length(std::size_t k) const { return lengths_[k]; }
+  // The words of domain run k, whose bit 0 is its first pixel: all clear until written.
+  std::uint64_t* words(std::size_t k) { return store_.data() + wordAt_[k]; }
+  // Counts the runs of run k's bits, once they are all set.
+  void counted(std::size_t k);
+  // The runs of the set bits, written in bands on the operators' threads: band b writes the
+  // domain's runs [bandRuns[b], bandRuns[b + 1]).
+  Runs runs(const std::vector<std::size_t>& bandRuns) const;
+
+ private:
+  const Runs& domain_;
+  PixelReservation reservation_;
+  std::vector<std::int32_t> begins_;
+  std::vector<std::size_t> lengths_, wordAt_;
+  std::vector<std::uint64_t> store_;
+  std::vector<std::uint32_t> counts_;
+};
 
 }  // namespace Standin
 }  // namespace HalconCpp

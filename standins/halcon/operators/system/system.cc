@@ -18,8 +18,6 @@ class SystemStore {
  public:
   SystemStore() {
     Standin::InsideScope inside;
-    values_["width"] = HTuple(512);
-    values_["height"] = HTuple(512);
     values_["use_window_thread"] = HTuple("false");
     controls_["standin_fail"] = Control{&Standin::armFaults, &Standin::pendingFaults};
     controls_["standin_fail_nth"] = Control{&Standin::armNthFault, &Standin::pendingFaults};
@@ -71,12 +69,6 @@ std::string parameterName(const HTuple& name, const char* procName) {
   return name[0].S().str();
 }
 
-void checkPositiveInteger(const HTuple& value) {
-  if (value.Length() != 1) throw HException::ForOperator("set_system", 1402);
-  if (value[0].Type() != eElementTypeLong) throw HException::ForOperator("set_system", 1202);
-  if (value[0].L() < 1) throw HException::ForOperator("set_system", 1302);
-}
-
 void checkBoolean(const HTuple& value) {
   if (value.Length() != 1) throw HException::ForOperator("set_system", 1402);
   if (value[0].Type() != eElementTypeString) throw HException::ForOperator("set_system", 1202);
@@ -100,7 +92,6 @@ void SetSystem(const HTuple& SystemParameter, const HTuple& Value) {
   if (name.compare(0, kLivePrefix.size(), kLivePrefix) == 0) {
     throw HException::ForOperator("set_system", 1301);
   }
-  if (name == "width" || name == "height") checkPositiveInteger(Value);
   if (name == "use_window_thread") checkBoolean(Value);
   store().set(name, Value);
 }
