@@ -4,7 +4,7 @@
 // 8-11, ... in one vector and 4-7, 12-15, ... in the other, which the stores put back in order.
 #include "operators/filters/gauss_columns.h"
 
-#include "operators/filters/image_kernels.h"
+#include "operators/filters/vector_targets.h"
 
 #if QUORVEX_KERNELS_AVX2
 #include <immintrin.h>

@@ -8,19 +8,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "operators/filters/gauss_pixels.h"
 #include "operators/filters/image_kernels.h"
 
 namespace HalconCpp {
 namespace Standin {
-
-struct SampledGauss {
-  const std::uint8_t* src;
-  PlaneSize size;
-  const Extent* extent;
-  const std::vector<double>* g;                    // the weights at offsets 0 ... reach
-  const std::vector<std::int32_t>*rows, *columns;  // the mirrored continuations
-  std::uint8_t* dst;
-};
 
 // The rows of each part `next` hands out, as sampledGaussPlane rounds them; false where there
 // is no such path (no AVX2 with fused multiply-add) or floats cannot decide enough of the

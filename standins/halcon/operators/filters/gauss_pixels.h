@@ -7,10 +7,20 @@
 #include <cstdint>
 #include <vector>
 
-#include "operators/filters/gauss_floats.h"
+#include "operators/filters/image_kernels.h"
 
 namespace HalconCpp {
 namespace Standin {
+
+// One plane of smooth_image 'gauss': its bytes, its domain and its sampled weights.
+struct SampledGauss {
+  const std::uint8_t* src;
+  PlaneSize size;
+  const Extent* extent;
+  const std::vector<double>* g;                    // the weights at offsets 0 ... reach
+  const std::vector<std::int32_t>*rows, *columns;  // the mirrored continuations
+  std::uint8_t* dst;
+};
 
 // A thread's room for them: the columns' sums of the row last asked for and of one pixel.
 struct ExactPixels {

@@ -11,12 +11,7 @@
 
 #include "core/runs.h"
 #include "core/threads.h"
-
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-#define QUORVEX_KERNELS_AVX2 1
-#else
-#define QUORVEX_KERNELS_AVX2 0
-#endif
+#include "operators/filters/vector_targets.h"
 
 namespace HalconCpp {
 namespace Standin {
@@ -31,7 +26,6 @@ bool cpuHasAvx2();
 // Whether the processor runs AVX-512 (F, BW, VL and DQ: QUORVEX_AVX512) and 'standin_simd'
 // lets the vector paths use it.
 bool cpuHasAvx512();
-#define QUORVEX_AVX512 "avx512f,avx512bw,avx512vl,avx512dq"
 
 std::int32_t mirroredIndex(std::int32_t i, std::int32_t n);
 
