@@ -18,28 +18,6 @@ namespace {
 using namespace HalconCpp;
 using namespace quorvex::test;
 
-// Every contour's points and attributes, the contours apart.
-std::vector<double> contourValues(const HObject& contours) {
-  HTuple count;
-  CountObj(contours, &count);
-  std::vector<double> values;
-  for (Hlong i = 1; i <= count[0].L(); ++i) {
-    HObject one;
-    HTuple rows, cols, names, attrib;
-    SelectObj(contours, &one, i);
-    GetContourXld(one, &rows, &cols);
-    for (Hlong k = 0; k < rows.Length(); ++k)
-      values.insert(values.end(), {rows[k].D(), cols[k].D()});
-    QueryContourAttribsXld(one, &names);
-    for (Hlong a = 0; a < names.Length(); ++a) {
-      GetContourAttribXld(one, names[a], &attrib);
-      for (Hlong k = 0; k < attrib.Length(); ++k) values.push_back(attrib[k].D());
-    }
-    values.push_back(-1);
-  }
-  return values;
-}
-
 // Rings of 200 on 40 every 16 pixels, so that every row holds points of several closed
 // contours, and noise on top where `noisy`.
 std::vector<std::uint8_t> ringsPlane(Size size, bool noisy) {

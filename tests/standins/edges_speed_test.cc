@@ -18,27 +18,6 @@ namespace {
 using namespace HalconCpp;
 using namespace quorvex::test;
 
-// Every contour's points and attributes as one list.
-std::vector<double> contourValues(const HObject& edges) {
-  HTuple count;
-  CountObj(edges, &count);
-  std::vector<double> values;
-  for (Hlong i = 1; i <= count[0].L(); ++i) {
-    HObject one;
-    HTuple rows, cols, attrib;
-    SelectObj(edges, &one, i);
-    GetContourXld(one, &rows, &cols);
-    for (Hlong k = 0; k < rows.Length(); ++k)
-      values.insert(values.end(), {rows[k].D(), cols[k].D()});
-    for (const char* name : {"edge_direction", "angle", "response"}) {
-      GetContourAttribXld(one, name, &attrib);
-      for (Hlong k = 0; k < attrib.Length(); ++k) values.push_back(attrib[k].D());
-    }
-    values.push_back(-1);
-  }
-  return values;
-}
-
 TEST(EdgesSpeed, TilesGiveThePortableResult) {
   SettingsRestored restored;
   struct Filter {

@@ -40,21 +40,6 @@ TEST(FastPaths, HsvOfEveryColourGivesThePortableBytes) {
   });
 }
 
-// Every contour's points and attributes, one after the other.
-std::vector<double> contourValues(const HObject& contours) {
-  std::vector<double> values;
-  for (Hlong i = 1; i <= contours.CountObj(); ++i) {
-    HTuple rows, cols, response;
-    GetContourXld(contours[i], &rows, &cols);
-    GetContourAttribXld(contours[i], "response", &response);
-    for (const HTuple* t : {&rows, &cols, &response}) {
-      for (Hlong k = 0; k < t->Length(); ++k) values.push_back((*t)[k].D());
-    }
-    values.push_back(-1);  // where a contour ends
-  }
-  return values;
-}
-
 TEST(FastPaths, SubPixelEdgesGiveThePortableContoursOnAnyThreads) {
   SettingsRestored restored;
   const std::pair<const char*, double> filters[] = {

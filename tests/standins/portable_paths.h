@@ -127,6 +127,30 @@ void expectSameAsPortable(const std::string& label, const std::function<Result()
       });
 }
 
+// Every contour's points and then each of its attributes, with -1 where a contour ends: two
+// contour lists are the same exactly when these are.
+inline std::vector<double> contourValues(const HalconCpp::HObject& contours) {
+  using namespace HalconCpp;
+  HTuple count;
+  CountObj(contours, &count);
+  std::vector<double> values;
+  for (Hlong i = 1; i <= count[0].L(); ++i) {
+    HObject one;
+    HTuple rows, cols, names, attrib;
+    SelectObj(contours, &one, i);
+    GetContourXld(one, &rows, &cols);
+    for (Hlong k = 0; k < rows.Length(); ++k)
+      values.insert(values.end(), {rows[k].D(), cols[k].D()});
+    QueryContourAttribsXld(one, &names);
+    for (Hlong a = 0; a < names.Length(); ++a) {
+      GetContourAttribXld(one, names[a], &attrib);
+      for (Hlong k = 0; k < attrib.Length(); ++k) values.push_back(attrib[k].D());
+    }
+    values.push_back(-1);
+  }
+  return values;
+}
+
 // Odd sizes, so that no row fills whole vectors.
 inline std::vector<Size> sweepSizes() {
   if (quickSweep()) return {{1, 1}, {2, 3}, {37, 5}, {301, 97}};
