@@ -1,0 +1,62 @@
+// gauss_filter and smooth_image 'gauss' at the sizes users run them, on the bands the stand-in
+// chooses by itself (one for a 640 x 480 image of a small mask, several for larger work), against
+// the portable path on one thread: the choice of bands never changes a pixel.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "standins/iconic_test_support.h"
+#include "standins/portable_paths.h"
+
+namespace {
+
+using namespace HalconCpp;
+using namespace quorvex::test;
+
+struct Filter {
+  const char* name;
+  std::function<void(const HObject&, HObject*)> call;
+};
+
+const Filter kFilters[] = {
+    {"gauss_filter 3", [](const HObject& in, HObject* out) { GaussFilter(in, out, 3); }},
+    {"gauss_filter 5", [](const HObject& in, HObject* out) { GaussFilter(in, out, 5); }},
+    {"gauss_filter 11", [](const HObject& in, HObject* out) { GaussFilter(in, out, 11); }},
+    {"smooth_image gauss 2",
+     [](const HObject& in, HObject* out) { SmoothImage(in, out, "gauss", 2); }},
+};
+
+// The default least work a band takes, as the benchmark and users run: unlike
+// expectSameAsPortable, which cuts every image into bands of a few rows.
+TEST(GaussPaths, DefaultBandsGiveThePortableResult) {
+  SettingsRestored restored;
+  std::vector<Size> sizes{{640, 480}, {641, 479}};
+  if (!quickSweep()) sizes.push_back({1023, 769});
+  for (const Size size : sizes) {
+    std::vector<std::uint8_t> plane = randomPlane(size, static_cast<std::uint32_t>(size.width));
+    const HObject image = wrapGray(plane, size.width, size.height);
+    for (const auto& [domain, input] : domainsOf(image, size)) {
+      for (const Filter& filter : kFilters) {
+        const auto run = [&, &input = input] {
+          HObject out;
+          filter.call(input, &out);
+          return bytesOf(out);
+        };
+        SetSystem("standin_simd", "false");
+        SetSystem("thread_num", 1);
+        const std::vector<std::uint8_t> portable = run();
+        SetSystem("standin_simd", "true");
+        for (const Hlong threads : sweepThreads({1, 2, 5})) {
+          SetSystem("thread_num", threads);
+          EXPECT_TRUE(run() == portable)
+              << labelOf(filter.name, size, domain, "thread_num " + std::to_string(threads));
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
