@@ -1,6 +1,6 @@
 // gauss_filter and smooth_image 'gauss' at the sizes users run them, on the bands the stand-in
-// chooses by itself (one for a 640 x 480 image of a small mask, several for larger work), against
-// the portable path on one thread: the choice of bands never changes a pixel.
+// chooses by itself (one for a 640 x 480 image of a small mask, several for larger work), and
+// gauss_filter's planes written past the caches, against the portable path on one thread.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -55,6 +55,26 @@ TEST(GaussPaths, DefaultBandsGiveThePortableResult) {
               << labelOf(filter.name, size, domain, "thread_num " + std::to_string(threads));
         }
       }
+    }
+  }
+}
+
+// Planes of 2 MiB and more written past the caches, from rows of every alignment (an odd width)
+// and spans that start and end anywhere in a line (the domains).
+TEST(GaussPaths, LargePlanesGiveThePortableResult) {
+  if (quickSweep()) GTEST_SKIP() << "the large planes take the native build's paths alone";
+  SettingsRestored restored;
+  const Size size{2049, 1031};
+  std::vector<std::uint8_t> plane = randomPlane(size, 7);
+  const HObject image = wrapGray(plane, size.width, size.height);
+  for (const auto& [domain, input] : domainsOf(image, size)) {
+    for (const Hlong filter : {3, 5, 11}) {
+      expectSameAsPortable<std::vector<std::uint8_t>>(labelOf("gauss_filter", filter, size, domain),
+                                                      [&, &input = input] {
+                                                        HObject out;
+                                                        GaussFilter(input, &out, filter);
+                                                        return bytesOf(out);
+                                                      });
     }
   }
 }

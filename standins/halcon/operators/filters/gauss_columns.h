@@ -15,6 +15,11 @@ namespace Standin {
 std::size_t gaussColumnsAvx512(const std::uint8_t* const* rows, const std::uint32_t* weights,
                                int half, std::size_t n, std::uint32_t* out);
 
+// out[x] = (sums[x] + 2^23) >> 24 for x < n, the whole lines of 64 bytes of out written past
+// the caches: a large image's rows are not read again before the call returns, and the stores
+// then need not fetch each line first. Only where the processor runs AVX-512.
+void gaussBytesAvx512(const std::uint32_t* sums, std::size_t n, std::uint8_t* out);
+
 }  // namespace Standin
 }  // namespace HalconCpp
 

@@ -340,6 +340,9 @@ QUORVEX_ALWAYS_INLINE void symmetricRowOf(int half, const In* const* rows, const
   (void)((half == H ? (symmetricRow<H>(rows, w, n, out), true) : false) || ...);
 }
 
+// From this size on the output is written past the caches (gaussBytesAvx512).
+constexpr std::int64_t kStreamedBytes = 2 << 20;
+
 struct GaussJob {
   const std::uint8_t* src;
   PlaneSize size;
@@ -356,6 +359,8 @@ QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, std::int32_t y0, std::
   const auto half = static_cast<std::int32_t>(weights.size() / 2);
   const auto width = static_cast<std::size_t>(w);
   const auto halves = std::make_integer_sequence<int, 6>();
+  // A plane larger than the processor's second-level cache is not read back from it.
+  const bool streamed = wide && std::int64_t{w} * h >= kStreamedBytes;
   // Column sums reach 255 * 4096; row sums of those 255 * 4096^2 plus the rounding half, just
   // below 2^32.
   // One buffer for the extended column sums and the row sums, the row sums placed half a page
@@ -392,6 +397,10 @@ QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, std::int32_t y0, std::
     const auto n = static_cast<std::size_t>(c1 - c0 + 1);
     symmetricRowOf(half, shifted.data(), weights.data(), n, sums, halves);
     std::uint8_t* out = job.dst + at(y, w) + c0;
+    if (streamed) {
+      gaussBytesAvx512(sums, n, out);
+      continue;
+    }
     for (std::size_t x = 0; x < n; ++x) {
       out[x] = static_cast<std::uint8_t>((sums[x] + rounding) >> 24);
     }
