@@ -47,6 +47,14 @@ bool cpuHasFma() {
   return fma;
 }
 
+bool cpuHasVnni() {
+  static const bool vnni = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512vnni") != 0;
+  }();
+  return vnni;
+}
+
 std::size_t at(std::int32_t row, std::int32_t width) {
   return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
 }
@@ -83,21 +91,31 @@ struct ColumnSums {
   __m512i hiA, hiB, loA, loB;
 };
 
-// Two taps' words (t0 of the group's even tap, t1 of its odd one) under their weights.
+// Two taps' words (t0 of the group's even tap, t1 of its odd one) under their weights; with
+// Vnni each multiply-add of words and its sum in one instruction (AVX-512 VNNI), written out
+// because the intrinsic would need the whole path compiled for VNNI.
+template <bool Vnni>
 __attribute__((target(QUORVEX_AVX512), always_inline)) inline void addTaps(ColumnSums& s,
                                                                            __m512i t0, __m512i t1,
                                                                            __m512i wh, __m512i wl) {
   const __m512i a = _mm512_unpacklo_epi16(t0, t1), b = _mm512_unpackhi_epi16(t0, t1);
-  s.hiA = _mm512_add_epi32(s.hiA, _mm512_madd_epi16(a, wh));
-  s.hiB = _mm512_add_epi32(s.hiB, _mm512_madd_epi16(b, wh));
-  s.loA = _mm512_add_epi32(s.loA, _mm512_madd_epi16(a, wl));
-  s.loB = _mm512_add_epi32(s.loB, _mm512_madd_epi16(b, wl));
+  if constexpr (Vnni) {
+    asm("vpdpwssd %2, %1, %0" : "+v"(s.hiA) : "v"(a), "v"(wh));
+    asm("vpdpwssd %2, %1, %0" : "+v"(s.hiB) : "v"(b), "v"(wh));
+    asm("vpdpwssd %2, %1, %0" : "+v"(s.loA) : "v"(a), "v"(wl));
+    asm("vpdpwssd %2, %1, %0" : "+v"(s.loB) : "v"(b), "v"(wl));
+  } else {
+    s.hiA = _mm512_add_epi32(s.hiA, _mm512_madd_epi16(a, wh));
+    s.hiB = _mm512_add_epi32(s.hiB, _mm512_madd_epi16(b, wh));
+    s.loA = _mm512_add_epi32(s.loA, _mm512_madd_epi16(a, wl));
+    s.loB = _mm512_add_epi32(s.loB, _mm512_madd_epi16(b, wl));
+  }
 }
 
 // N blocks of 32 columns from x (r >= 1): the centre with the first pair, then two pairs a
 // step without a choice in it, and the last pair alone when r is even. Each tap's rows and
 // weights are fetched once for all the blocks.
-template <int N>
+template <int N, bool Vnni>
 __attribute__((target(QUORVEX_AVX512), always_inline)) inline void columnSums(
     const std::uint8_t* const* lines, const FixedWeights& fw, std::size_t r, std::size_t x,
     ColumnSums (&s)[N]) {
@@ -107,7 +125,8 @@ __attribute__((target(QUORVEX_AVX512), always_inline)) inline void columnSums(
   __m512i wh = _mm512_set1_epi32(fw.hi[0]), wl = _mm512_set1_epi32(fw.lo[0]);
   for (int n = 0; n < N; ++n) {
     const std::size_t at = x + 32 * std::size_t(n);
-    addTaps(s[n], wordsOf(lines[r] + at), pairWords(lines[r - 1] + at, lines[r + 1] + at), wh, wl);
+    addTaps<Vnni>(s[n], wordsOf(lines[r] + at), pairWords(lines[r - 1] + at, lines[r + 1] + at), wh,
+                  wl);
   }
   std::size_t j = 1;
   for (; 2 * j + 1 <= r; ++j) {
@@ -116,14 +135,15 @@ __attribute__((target(QUORVEX_AVX512), always_inline)) inline void columnSums(
     const std::uint8_t *up1 = lines[r - 2 * j - 1], *down1 = lines[r + 2 * j + 1];
     for (int n = 0; n < N; ++n) {
       const std::size_t at = x + 32 * std::size_t(n);
-      addTaps(s[n], pairWords(up0 + at, down0 + at), pairWords(up1 + at, down1 + at), wh, wl);
+      addTaps<Vnni>(s[n], pairWords(up0 + at, down0 + at), pairWords(up1 + at, down1 + at), wh, wl);
     }
   }
   if (2 * j == r) {
     wh = _mm512_set1_epi32(fw.hi[j]), wl = _mm512_set1_epi32(fw.lo[j]);
     for (int n = 0; n < N; ++n) {
       const std::size_t at = x + 32 * std::size_t(n);
-      addTaps(s[n], pairWords(lines[0] + at, lines[2 * r] + at), _mm512_setzero_si512(), wh, wl);
+      addTaps<Vnni>(s[n], pairWords(lines[0] + at, lines[2 * r] + at), _mm512_setzero_si512(), wh,
+                    wl);
     }
   }
 }
@@ -142,6 +162,7 @@ __attribute__((target(QUORVEX_AVX512), always_inline)) inline __m512 totalOf(__m
 // only the total rounded into a float: hi 2^-s1 (exact) + lo 2^-s2, rounded once. The words'
 // interleaving holds pixels 0-3, 8-11, ... in one vector and 4-7, 12-15, ... in the other,
 // which the stores put back in order.
+template <bool Vnni>
 __attribute__((target(QUORVEX_AVX512))) std::size_t columnsMaddAvx512(
     const std::uint8_t* const* lines, const FixedWeights& fw, std::size_t r, std::size_t x,
     std::size_t a1, float* col) {
@@ -152,7 +173,7 @@ __attribute__((target(QUORVEX_AVX512))) std::size_t columnsMaddAvx512(
       _mm512_set_epi32(31, 30, 29, 28, 15, 14, 13, 12, 27, 26, 25, 24, 11, 10, 9, 8);
   for (; x + 64 <= a1; x += 64) {
     ColumnSums s[2];
-    columnSums<2>(lines, fw, r, x, s);
+    columnSums<2, Vnni>(lines, fw, r, x, s);
     for (int n = 0; n < 2; ++n) {
       const __m512 a = totalOf(s[n].hiA, s[n].loA, hiScale, loScale);
       const __m512 b = totalOf(s[n].hiB, s[n].loB, hiScale, loScale);
@@ -162,7 +183,7 @@ __attribute__((target(QUORVEX_AVX512))) std::size_t columnsMaddAvx512(
   }
   for (; x + 32 <= a1; x += 32) {
     ColumnSums s[1];
-    columnSums<1>(lines, fw, r, x, s);
+    columnSums<1, Vnni>(lines, fw, r, x, s);
     const __m512 a = totalOf(s[0].hiA, s[0].loA, hiScale, loScale);
     const __m512 b = totalOf(s[0].hiB, s[0].loB, hiScale, loScale);
     _mm512_storeu_ps(col + x, _mm512_permutex2var_ps(a, first, b));
@@ -319,7 +340,8 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
       // From the bytes alone: a quarter of the memory the rows of floats take, which is what
       // the sums wait on. The last columns in floats, each pair summed exactly.
       for (std::size_t k = 0; k < slots; ++k) bytes[k] = job.src + at(rows[centre - r + k], w);
-      x = columnsMaddAvx512(bytes, *fixed, r, x, a1, col);
+      x = cpuHasVnni() ? columnsMaddAvx512<true>(bytes, *fixed, r, x, a1, col)
+                       : columnsMaddAvx512<false>(bytes, *fixed, r, x, a1, col);
       for (; x < a1; ++x) {
         float acc = 0;
         for (std::size_t k = r; k > 0; --k) {
