@@ -1,6 +1,7 @@
 // gauss_filter and smooth_image 'gauss' at the sizes users run them, on the bands the stand-in
-// chooses by itself (one for a 640 x 480 image of a small mask, several for larger work), and
-// gauss_filter's planes written past the caches, against the portable path on one thread.
+// chooses by itself (one for a 640 x 480 image of a small mask, several for larger work),
+// smooth_image 'gauss' at every reach of its rows' code, and gauss_filter's planes written past
+// the caches, against the portable path on one thread.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -55,6 +56,28 @@ TEST(GaussPaths, DefaultBandsGiveThePortableResult) {
               << labelOf(filter.name, size, domain, "thread_num " + std::to_string(threads));
         }
       }
+    }
+  }
+}
+
+// smooth_image 'gauss' at every reach its taps take along the row (each its own code) and beyond,
+// in rows of three blocks of 64 and a few pixels.
+TEST(GaussPaths, EveryReachGivesThePortableResult) {
+  SettingsRestored restored;
+  const Size size{197, 41};
+  std::vector<std::uint8_t> plane = randomPlane(size, 3);
+  const HObject image = wrapGray(plane, size.width, size.height);
+  std::vector<double> sigmas;
+  for (int tenths = 2; tenths <= 40; ++tenths) sigmas.push_back(tenths / 10.0);
+  sigmas.insert(sigmas.end(), {5.0, 7.5});
+  for (const auto& [domain, input] : domainsOf(image, size)) {
+    for (const double sigma : sigmas) {
+      expectSameAsPortable<std::vector<std::uint8_t>>(
+          labelOf("smooth_image gauss", sigma, size, domain), [&, &input = input] {
+            HObject out;
+            SmoothImage(input, &out, "gauss", sigma);
+            return bytesOf(out);
+          });
     }
   }
 }

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/threads.h"
 
@@ -92,9 +93,13 @@ __attribute__((target(QUORVEX_AVX512), always_inline)) inline void shiftedTaps(
 
 // Along the row for the 64 pixels from col[0], in four vectors whose chains of multiply-adds
 // interleave, rounded into out; the lanes the floats cannot decide are set in the mask returned.
+// Reach R, or `reach` where R is 0: with the reach known, the taps need no test, and the
+// shifts that serve one vector's left taps and the last's right ones are made once.
+template <std::size_t R>
 __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col, const float* gf,
-                                                                std::size_t r, float bound,
+                                                                std::size_t reach, float bound,
                                                                 std::uint8_t* out) {
+  const std::size_t r = R > 0 ? R : reach;
   constexpr int kVectors = 4;
   __m512 acc[kVectors];
   for (__m512& a : acc) a = _mm512_setzero_ps();
@@ -136,6 +141,16 @@ __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col
   return unsure;
 }
 
+using RowSums = std::uint64_t (*)(const float*, const float*, std::size_t, float, std::uint8_t*);
+
+// rowAvx512 for reach r: its own where every tap is a shifted one.
+template <std::size_t... R>
+RowSums rowSumsFor(std::size_t r, std::index_sequence<R...>) {
+  RowSums chosen = &rowAvx512<0>;
+  (void)((r == R + 1 ? (chosen = &rowAvx512<R + 1>, true) : false) || ...);
+  return chosen;
+}
+
 __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
                                                    const std::vector<float>& gf, float bound,
                                                    std::int32_t y0, std::int32_t y1, Band& b,
@@ -161,6 +176,7 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
   const __m256 half = _mm256_set1_ps(0.5f), low = _mm256_set1_ps(bound),
                high = _mm256_set1_ps(1 - bound), top = _mm256_set1_ps(255);
   const __m256 g0 = _mm256_set1_ps(gf[0]);
+  const RowSums rowSums = rowSumsFor(r, std::make_index_sequence<kShifted>());
   const float* taps[2 * kLongestReach + 1];
   const std::uint8_t* bytes[2 * kLongestReach + 1];
   for (std::int32_t y = y0; y < y1; ++y) {
@@ -213,7 +229,7 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
     std::uint8_t* out = job.dst + at(y, w);
     x = e0;
     for (; wide && x + 64 <= e1; x += 64) {
-      for (std::uint64_t unsure = rowAvx512(col + x, gf.data(), r, bound, out + x); unsure != 0;
+      for (std::uint64_t unsure = rowSums(col + x, gf.data(), r, bound, out + x); unsure != 0;
            unsure &= unsure - 1) {
         const std::size_t lane = x + static_cast<std::size_t>(__builtin_ctzll(unsure));
         out[lane] = exactPixel(job, y, static_cast<std::int32_t>(lane), b.exact, wide);
