@@ -120,8 +120,9 @@ __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col
   // The masked forms throughout, all lanes on: GCC 12 warns of the unmasked ones' undefined
   // sources.
   const __mmask16 all = 0xffff;
-  const __m512 g0 = _mm512_set1_ps(gf[0]), zero = _mm512_setzero_ps();
+  const __m512 g0 = _mm512_set1_ps(gf[0]);
   std::uint64_t unsure = 0;
+  __m512i values[kVectors];
 #pragma GCC unroll 4
   for (int v = 0; v < kVectors; ++v) {
     const __m512 sum = _mm512_fmadd_ps(g0, _mm512_loadu_ps(col + 16 * v), acc[v]);
@@ -132,12 +133,16 @@ __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col
     const __mmask16 lanes = _mm512_cmp_ps_mask(part, _mm512_set1_ps(bound), _CMP_LT_OQ) |
                             _mm512_cmp_ps_mask(part, _mm512_set1_ps(1 - bound), _CMP_GT_OQ);
     unsure |= std::uint64_t{lanes} << (16 * v);
-    const __m512 clamped = _mm512_mask_min_ps(zero, all, _mm512_mask_max_ps(zero, all, whole, zero),
-                                              _mm512_set1_ps(255));
-    const __m512i values = _mm512_mask_cvttps_epi32(_mm512_setzero_si512(), all, clamped);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16 * v),
-                     _mm512_maskz_cvtepi32_epi8(all, values));
+    values[v] = _mm512_mask_cvttps_epi32(_mm512_setzero_si512(), all, whole);
   }
+  // The packs saturate, which clamps to 0 ... 255 as roundedByte does. They work within each
+  // 128-bit lane, leaving four bytes of each vector in turn there: the permute puts the groups
+  // of four back in order.
+  const __m512i words01 = _mm512_maskz_packus_epi32(~__mmask32{0}, values[0], values[1]);
+  const __m512i words23 = _mm512_maskz_packus_epi32(~__mmask32{0}, values[2], values[3]);
+  const __m512i bytes = _mm512_maskz_packus_epi16(~__mmask64{0}, words01, words23);
+  const __m512i order = _mm512_set_epi32(15, 11, 7, 3, 14, 10, 6, 2, 13, 9, 5, 1, 12, 8, 4, 0);
+  _mm512_storeu_si512(out, _mm512_maskz_permutexvar_epi32(all, order, bytes));
   return unsure;
 }
 
