@@ -93,4 +93,31 @@ TEST(EdgesPaths, ImagesOfOneObjectKeepTheirOrder) {
   });
 }
 
+// The linking's plane of states and the windows are kept from call to call: a call after
+// another on a different image of the same size, and after one of another size, gives what the
+// first call gave.
+TEST(EdgesPaths, CallsAfterOthersGiveTheSameContours) {
+  SettingsRestored restored;
+  const Size size{301, 97}, other{160, 121};
+  std::vector<std::uint8_t> first = discsPlane(size, 1), second = randomPlane(size, 2);
+  std::vector<std::uint8_t> third = discsPlane(other, 3);
+  const HObject a = wrapGray(first, size.width, size.height);
+  const HObject b = wrapGray(second, size.width, size.height);
+  const HObject c = wrapGray(third, other.width, other.height);
+  const auto edgesOf = [](const HObject& image) {
+    HObject edges;
+    EdgesSubPix(image, &edges, "canny", 1, 20, 40);
+    return contourValues(edges);
+  };
+  for (const Hlong threads : {1, 2}) {
+    SetSystem("thread_num", threads);
+    const std::vector<double> alone = edgesOf(a);
+    ASSERT_GT(alone.size(), 100u);
+    edgesOf(b);
+    EXPECT_EQ(edgesOf(a), alone) << threads;
+    edgesOf(c);
+    EXPECT_EQ(edgesOf(a), alone) << threads;
+  }
+}
+
 }  // namespace

@@ -24,6 +24,9 @@ using namespace Standin;
 
 namespace {
 
+// The cells of the largest window a thread keeps: a 4096-column image's, with room.
+constexpr std::size_t kKeptWindow = std::size_t{1} << 18;
+
 // The points of one image's domain, in the order of its runs, in parts. The gradients are computed
 // in windows of a few rows over the domain's columns, with the two rows and columns around them
 // that the interpolation reads (a pixel's neighbour along the gradient, |u| <= 1, and the one
@@ -67,7 +70,9 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
   const int bands = bandsFor(chunks, work);
   std::atomic<std::size_t> next{0};
   forBands(bands, bands, [&](int, std::int64_t, std::int64_t) {
-    GradientWindow g;
+    // Each thread's window kept from call to call: fresh planes would cost a page fault and the
+    // zeroing of every page, the window's whole size again on each call.
+    thread_local GradientWindow g;
     std::vector<std::int32_t> candidates;
     // A window's points are about as many as the last one's: room for them spares the copies
     // of a growing list.
@@ -84,6 +89,8 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
       }
       expected = found[k].size();
     }
+    // A window as tall as the image, which the slow recursive filters take, is not kept.
+    if (g.amp.capacity() > kKeptWindow) g = GradientWindow();
   });
   return found;
 }

@@ -56,6 +56,35 @@ void orientNormals(const ContourObject& contour, const std::vector<std::string>&
   }
 }
 
+// The linking's plane of states, all 0, kept by each thread for its next call of the same size:
+// a fresh one costs a page fault and the zeroing of every page the points touch. A call that
+// fails on the way leaves its plane to be freed.
+struct ZeroPlane {
+  std::unique_ptr<std::uint8_t[], void (*)(void*)> bytes{nullptr, std::free};
+  std::size_t size = 0;
+};
+// Planes up to a 4096 x 4096 image's are kept.
+constexpr std::size_t kKeptPlane = std::size_t{4098} * 4098;
+thread_local ZeroPlane keptPlane;
+
+ZeroPlane zeroPlane(std::size_t size) {
+  if (keptPlane.bytes && keptPlane.size == size) return std::move(keptPlane);
+  ZeroPlane plane;
+  // Zeroed by the allocator: a large plane comes as fresh pages, which only those the points
+  // touch ever fill.
+  plane.bytes.reset(static_cast<std::uint8_t*>(std::calloc(size, 1)));
+  if (!plane.bytes) throw std::bad_alloc();
+  plane.size = size;
+  return plane;
+}
+
+// The states are set at the points' places alone: zeroing those makes the plane new again.
+void keepZeroPlane(ZeroPlane plane, const std::vector<std::size_t>& place) {
+  if (plane.size > kKeptPlane) return;
+  for (const std::size_t i : place) plane.bytes[i] = 0;
+  keptPlane = std::move(plane);
+}
+
 // A point's share of a band's work, counted in pixels of the filters': its reads miss the cache.
 constexpr std::int64_t kPointWork = 16;
 
@@ -70,14 +99,8 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   // pixel's state stays 0, and the walks step from a point to its neighbour's among the points
   // (a table of the image's size would cost a fresh page of memory for every few points).
   const auto stride = static_cast<std::ptrdiff_t>(w) + 2;
-  // Zeroed by the allocator: a large plane comes as fresh pages, which only those the points
-  // touch ever fill.
-  const std::unique_ptr<std::uint8_t[], void (*)(void*)> plane(
-      static_cast<std::uint8_t*>(
-          std::calloc(static_cast<std::size_t>(stride) * (std::size_t(h) + 2), 1)),
-      std::free);
-  if (!plane) throw std::bad_alloc();
-  std::uint8_t* const state = plane.get();
+  ZeroPlane plane = zeroPlane(static_cast<std::size_t>(stride) * (std::size_t(h) + 2));
+  std::uint8_t* const state = plane.bytes.get();
   // A pixel holds one point at most: the pixels alone order them.
   const auto byPixel = [](const Held::value_type& a, const Held::value_type& b) {
     return a.first < b.first;
@@ -240,6 +263,7 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     walkAll(
         n, [](std::size_t k) { return k; }, order,
         [&](std::size_t, ContourPtr c) { contours.push_back(std::move(c)); });
+    keepZeroPlane(std::move(plane), place);
     return contours;
   }
   // On several threads: the points' groups of 8-neighbours walk apart, as no walk reads or
@@ -322,6 +346,7 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   contours.reserve(all.size());
   for (auto& item : all) contours.push_back(std::move(item.second));
+  keepZeroPlane(std::move(plane), place);
   return contours;
 }
 
