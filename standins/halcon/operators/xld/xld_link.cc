@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <new>
 #include <utility>
@@ -85,6 +86,24 @@ void keepZeroPlane(ZeroPlane plane, const std::vector<std::size_t>& place) {
   keptPlane = std::move(plane);
 }
 
+// Parts enough for each of `bands` threads to take several, so that one the machine holds up
+// leaves the rest of its share to the others.
+int partsFor(std::int64_t items, int bands) {
+  return bands > 1 ? static_cast<int>(std::min<std::int64_t>(items, 8 * std::int64_t{bands})) : 1;
+}
+
+// Calls body(begin, end) for `parts` contiguous parts of [0, items), on `bands` threads that
+// each take the next part not yet taken.
+void inParts(std::int64_t items, int bands, int parts,
+             const std::function<void(std::int64_t, std::int64_t)>& body) {
+  std::atomic<int> next{0};
+  forBands(bands, bands, [&](int, std::int64_t, std::int64_t) {
+    for (int part = next++; part < parts; part = next++) {
+      body(bandStart(items, parts, part), bandStart(items, parts, part + 1));
+    }
+  });
+}
+
 // A point's share of a band's work, counted in pixels of the filters': its reads miss the cache.
 constexpr std::int64_t kPointWork = 16;
 
@@ -115,8 +134,9 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   std::vector<std::size_t> rowStart(static_cast<std::size_t>(h) + 1, n);
   std::vector<std::size_t> place(n);
   const int bands = bandsFor(h, static_cast<std::int64_t>(n) * kPointWork);
+  const int rowParts = partsFor(h, bands);
   const auto width = static_cast<std::size_t>(w);
-  forBands(h, bands, [&](int, std::int64_t b0, std::int64_t b1) {
+  inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
     std::size_t k = static_cast<std::size_t>(
         std::lower_bound(held.begin(), held.end(), static_cast<std::size_t>(b0) * width,
                          [](const Held::value_type& a, std::size_t p) { return a.first < p; }) -
@@ -134,7 +154,7 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   // in at most two comparisons instead of a search of the row.
   const auto up = static_cast<std::size_t>(stride);
   std::vector<std::size_t> above(n), below(n);
-  forBands(h, bands, [&](int, std::int64_t b0, std::int64_t b1) {
+  inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
     for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
       const std::size_t begin = rowStart[r], end = rowStart[r + 1];
       if (r > 0) {
@@ -288,7 +308,7 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
       }
     }
   };
-  forBands(h, bands, [&](int, std::int64_t b0, std::int64_t b1) {
+  inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
     for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
       for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
         root[k] = k;
@@ -297,8 +317,8 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
       if (r > static_cast<std::size_t>(b0)) uniteAbove(r);
     }
   });
-  for (int band = 1; band < bands; ++band) {
-    uniteAbove(static_cast<std::size_t>(bandStart(h, bands, band)));
+  for (int part = 1; part < rowParts; ++part) {
+    uniteAbove(static_cast<std::size_t>(bandStart(h, rowParts, part)));
   }
   // Roots point to lesser points: in order, each point's root's own is already its group's.
   std::vector<std::uint8_t> strong(n);
@@ -366,14 +386,14 @@ std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& pa
   for (std::size_t i = 0; i < parts.size(); ++i) offset[i + 1] = offset[i] + parts[i].size();
   Held held(offset.back());
   const auto count = static_cast<std::int64_t>(parts.size());
-  forBands(count, bandsFor(count, static_cast<std::int64_t>(held.size()) * kPointWork),
-           [&](int, std::int64_t b0, std::int64_t b1) {
-             for (auto i = static_cast<std::size_t>(b0); i < static_cast<std::size_t>(b1); ++i) {
-               for (std::size_t j = 0; j < parts[i].size(); ++j) {
-                 held[offset[i] + j] = {parts[i][j].pixel, &parts[i][j]};
-               }
-             }
-           });
+  const int bands = bandsFor(count, static_cast<std::int64_t>(held.size()) * kPointWork);
+  inParts(count, bands, partsFor(count, bands), [&](std::int64_t b0, std::int64_t b1) {
+    for (auto i = static_cast<std::size_t>(b0); i < static_cast<std::size_t>(b1); ++i) {
+      for (std::size_t j = 0; j < parts[i].size(); ++j) {
+        held[offset[i] + j] = {parts[i][j].pixel, &parts[i][j]};
+      }
+    }
+  });
   return linkHeld(std::move(held), w, h, names);
 }
 
