@@ -127,6 +127,29 @@ __attribute__((target(QUORVEX_AVX512))) inline __m512d bilinear8(const GradientW
   return _mm512_add_pd(_mm512_mul_pd(fr1, upper), _mm512_mul_pd(fr, lower));
 }
 
+// edgeCandidates' test eight amplitudes at a time, the places that pass stored side by side:
+// their count, at the start of `out`, which grows to the run's length once and is then reused.
+__attribute__((target(QUORVEX_AVX512))) std::size_t candidatesAvx512(
+    const double* amp, std::size_t n, double low, std::vector<std::int32_t>& out) {
+  if (out.size() < n) out.resize(n);
+  std::int32_t* const to = out.data();
+  const __m512d zero = _mm512_setzero_pd(), floor = _mm512_set1_pd(low);
+  const __m256i eight = _mm256_set1_epi32(8);
+  __m256i places = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < n; i += 8) {
+    const __mmask8 live = n - i >= 8 ? __mmask8(0xff) : static_cast<__mmask8>((1u << (n - i)) - 1);
+    const __m512d a = _mm512_maskz_loadu_pd(live, amp + i);
+    // Not at most 0 and not below `low`: a NaN passes both, as in the scalar test.
+    const __mmask8 pass = _mm512_mask_cmp_pd_mask(
+        _mm512_mask_cmp_pd_mask(live, a, zero, _CMP_NLE_UQ), a, floor, _CMP_NLT_UQ);
+    _mm256_mask_compressstoreu_epi32(to + count, pass, places);
+    count += static_cast<std::size_t>(__builtin_popcount(pass));
+    places = _mm256_add_epi32(places, eight);
+  }
+  return count;
+}
+
 // Eight candidates a step: their gradients, both neighbours and both tests in vectors; the
 // sub-pixel fit and the attributes, scalar, for the maxima alone, in the candidates' order.
 __attribute__((target(QUORVEX_AVX512))) void maximaAvx512(const GradientWindow& g, const Run& run,
@@ -135,9 +158,8 @@ __attribute__((target(QUORVEX_AVX512))) void maximaAvx512(const GradientWindow& 
                                                           std::vector<LinkPoint>& points) {
   const std::int32_t r = run.row;
   const std::size_t first = g.at(r, run.begin);
-  edgeCandidates(g.amp.data() + first, static_cast<std::size_t>(run.end - run.begin) + 1, low,
-                 &candidates);
-  const std::size_t count = candidates.size();
+  const std::size_t count = candidatesAvx512(
+      g.amp.data() + first, static_cast<std::size_t>(run.end - run.begin) + 1, low, candidates);
   const __m512d row = _mm512_set1_pd(r), one = _mm512_set1_pd(1.0);
   const __m256i at = _mm256_set1_epi32(static_cast<std::int32_t>(first));
   const __m256i begin = _mm256_set1_epi32(run.begin);
