@@ -110,6 +110,36 @@ std::size_t noAmplitudes(const double*, const double*, double*, std::size_t) {
   return 0;
 }
 
+// sumLines of the derivative along a row of `ext` into `gc`, each block's amplitudes with `gr`
+// right after its sums: the square roots wait on a unit of their own, which then works while
+// the next block's products and sums go on.
+template <Amplitudes vectors>
+inline __attribute__((always_inline)) void derivativeAndAmplitudes(
+    const std::vector<double>& kernel, bool odd, const double* ext, std::size_t n, double* gc,
+    const double* gr, double* amp) {
+  constexpr std::size_t kHeld = 64;
+  const double* held[kHeld];
+  std::vector<const double*> more;
+  const double** lines = held;
+  if (kernel.size() > kHeld) more.resize(kernel.size()), lines = more.data();
+  for (std::size_t k = 0; k < kernel.size(); ++k) lines[k] = ext + k;
+  const auto amplitudes = [&](std::size_t from, std::size_t count) {
+    for (std::size_t i = from + vectors(gr + from, gc + from, amp + from, count); i < from + count;
+         ++i) {
+      amp[i] = std::sqrt(gr[i] * gr[i] + gc[i] * gc[i]);
+    }
+  };
+  std::size_t c0 = 0;
+  for (; c0 + kBlock <= n; c0 += kBlock) {
+    sumBlock<double, kBlock>(kernel, odd, lines, c0, gc);
+    amplitudes(c0, kBlock);
+  }
+  const std::size_t rest = c0;
+  for (; c0 + 8 <= n; c0 += 8) sumBlock<double, 8>(kernel, odd, lines, c0, gc);
+  for (; c0 < n; ++c0) sumBlock<double, 1>(kernel, odd, lines, c0, gc);
+  amplitudes(rest, n - rest);
+}
+
 // Columns [t0, t1) of the window, written at their place in its rows of cw: each stage's lines
 // are a tile's, so that they stay in the cache from one stage to the next.
 template <Amplitudes vectors>
@@ -177,16 +207,9 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
         smoothedCols, column);
     continued(static_cast<const double*>(column), left, t0 - half, tw + spread, w, k.zeroBorder,
               ext);
-    sumLines<double>(
-        k.derive, p.deriveOdd, [&](std::size_t t) { return ext + t; }, tw, g->gc.data() + outAt(r));
-  }
-  for (std::int32_t r = r0; r < r1; ++r) {
     const std::size_t at = outAt(r);
-    double *const gr = g->gr.data() + at, *const gc = g->gc.data() + at;
-    double* const amp = g->amp.data() + at;
-    for (std::size_t i = vectors(gr, gc, amp, tw); i < tw; ++i) {
-      amp[i] = std::sqrt(gr[i] * gr[i] + gc[i] * gc[i]);
-    }
+    derivativeAndAmplitudes<vectors>(k.derive, p.deriveOdd, ext, tw, g->gc.data() + at,
+                                     g->gr.data() + at, g->amp.data() + at);
   }
 }
 

@@ -2,20 +2,19 @@
 // gradient amplitude along the gradient found to a fraction of a pixel, hysteresis between Low and
 // High, and the maxima linked into contours through their 8-neighbours.
 #include <algorithm>
-#include <cmath>
+#include <atomic>
 #include <string>
 #include <utility>
 
 #include "core/contour.h"
 #include "core/image.h"
-#include "core/numbers.h"
 #include "core/params.h"
 #include "core/runs.h"
 #include "core/threads.h"
 #include "halconcpp/HOperatorsXld.h"
 #include "operators/filters/edge_gradients.h"
 #include "operators/filters/edge_windows.h"
-#include "operators/filters/image_kernels.h"
+#include "operators/xld/xld_edge_maxima.h"
 #include "operators/xld/xld_link.h"
 #include "operators/xld/xld_params.h"
 #include "standin/controls.h"
@@ -25,69 +24,8 @@ using namespace Standin;
 
 namespace {
 
-inline __attribute__((always_inline)) double bilinear(const GradientWindow& g, double r, double c) {
-  r = std::clamp(r, 0.0, g.height - 1.0), c = std::clamp(c, 0.0, g.width - 1.0);
-  const auto r0 = static_cast<std::int32_t>(std::floor(r)),
-             c0 = static_cast<std::int32_t>(std::floor(c));
-  const std::int32_t r1 = std::min(r0 + 1, g.height - 1), c1 = std::min(c0 + 1, g.width - 1);
-  const double fr = r - r0, fc = c - c0;
-  return (1 - fr) * ((1 - fc) * g.amp[g.at(r0, c0)] + fc * g.amp[g.at(r0, c1)]) +
-         fr * ((1 - fc) * g.amp[g.at(r1, c0)] + fc * g.amp[g.at(r1, c1)]);
-}
-
-// The maxima of one run of the domain: each depends on its own neighbourhood alone, so that
-// any windows find the same points.
-inline __attribute__((always_inline)) void maximaOf(const GradientWindow& g, const Run& run,
-                                                    double low, double high,
-                                                    std::vector<std::int32_t>& candidates,
-                                                    std::vector<LinkPoint>& points) {
-  const std::int32_t r = run.row;
-  edgeCandidates(g.amp.data() + g.at(r, run.begin),
-                 static_cast<std::size_t>(run.end - run.begin) + 1, low, &candidates);
-  for (const std::int32_t offset : candidates) {
-    const std::int32_t c = run.begin + offset;
-    const std::size_t i = g.at(r, c);
-    const double a = g.amp[i];
-    const double ur = g.gr[i] / a, uc = g.gc[i] / a;
-    // Strictly above the neighbour behind, at least the one ahead: a plateau of two keeps
-    // one point. Most pixels fail the first test, which spares them the second neighbour.
-    const double before = bilinear(g, r - ur, c - uc);
-    if (!(a > before)) continue;
-    const double after = bilinear(g, r + ur, c + uc);
-    if (!(a >= after)) continue;
-    const double curve = before - 2 * a + after;
-    const double t = curve < 0 ? std::clamp(0.5 * (before - after) / curve, -0.5, 0.5) : 0.0;
-    LinkPoint& p = points.emplace_back();
-    p.pixel = static_cast<std::size_t>(r) * static_cast<std::size_t>(g.width) +
-              static_cast<std::size_t>(c);
-    p.row = r + t * ur;
-    p.col = c + t * uc;
-    const double response = a - 0.25 * (before - after) * t;
-    double direction = std::atan2(-g.gr[i], g.gc[i]);
-    // [0, 2pi), -0 included as 0.
-    direction = direction < 0 ? direction + 2 * kPi : std::fabs(direction);
-    // 'angle', the contour's normal, counter-clockwise from the row axis: the gradient's line,
-    // turned to the contour's right once linked.
-    p.values = {direction, std::atan2(g.gc[i], g.gr[i]), response, 0.0};
-    p.state = a >= high ? 2 : 1;
-  }
-}
-
-void maximaOfRun(const GradientWindow& g, const Run& run, double low, double high,
-                 std::vector<std::int32_t>& candidates, std::vector<LinkPoint>& points) {
-  maximaOf(g, run, low, high, candidates, points);
-}
-
-#if QUORVEX_KERNELS_AVX2
-// The same operations, compiled for the processors whose rounding instructions take the
-// interpolation's floors in one step; AVX2 has no fused multiply-add to round apart.
-__attribute__((target("avx2"))) void maximaOfRunAvx2(const GradientWindow& g, const Run& run,
-                                                     double low, double high,
-                                                     std::vector<std::int32_t>& candidates,
-                                                     std::vector<LinkPoint>& points) {
-  maximaOf(g, run, low, high, candidates, points);
-}
-#endif
+// The cells of the largest window a thread keeps: a 4096-column image's, with room.
+constexpr std::size_t kKeptWindow = std::size_t{1} << 18;
 
 // The points of one image's domain, in the order of its runs, in parts. The gradients are computed
 // in windows of a few rows over the domain's columns, with the two rows and columns around them
@@ -110,7 +48,7 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
     g.gr = std::move(whole.gr), g.gc = std::move(whole.gc), g.amp = std::move(whole.amp);
     std::vector<LinkPoint> points;
     std::vector<std::int32_t> candidates;
-    for (const Run& run : runs) maximaOfRun(g, run, low, high, candidates, points);
+    for (const Run& run : runs) edgeMaximaOfRun(g, run, low, high, candidates, points);
     return {std::move(points)};
   }
   const std::int32_t top = runs.front().row, bottom = runs.back().row + 1;
@@ -127,13 +65,19 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
   // A pixel costs four passes of the filters' taps: a 640 x 480 image is shared out.
   const std::int64_t work = std::int64_t{bottom - top} * (c1 - c0 + 1) * (1 + windows.reach());
   std::vector<std::vector<LinkPoint>> found(static_cast<std::size_t>(chunks));
-  forBands(chunks, bandsFor(chunks, work), [&](int, std::int64_t b0, std::int64_t b1) {
-    GradientWindow g;
+  // Each thread takes the next window not yet taken, so that one the machine holds up leaves
+  // the rest to the others; a window's points go to its own list, whichever thread finds them.
+  const int bands = bandsFor(chunks, work);
+  std::atomic<std::size_t> next{0};
+  forBands(bands, bands, [&](int, std::int64_t, std::int64_t) {
+    // Each thread's window kept from call to call: fresh planes would cost a page fault and the
+    // zeroing of every page, the window's whole size again on each call.
+    thread_local GradientWindow g;
     std::vector<std::int32_t> candidates;
     // A window's points are about as many as the last one's: room for them spares the copies
     // of a growing list.
     std::size_t expected = 0;
-    for (auto k = static_cast<std::size_t>(b0); k < static_cast<std::size_t>(b1); ++k) {
+    for (std::size_t k = next++; k < static_cast<std::size_t>(chunks); k = next++) {
       if (first[k] == first[k + 1]) continue;
       found[k].reserve(expected + expected / 4);
       const std::int32_t r0 = top + static_cast<std::int32_t>(k) * step;
@@ -141,16 +85,12 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
       windows.compute(std::max(0, r0 - 2), std::min(h, r1 + 2), std::max(0, c0 - 2),
                       std::min(w, c1 + 3), &g);
       for (std::size_t i = first[k]; i < first[k + 1]; ++i) {
-#if QUORVEX_KERNELS_AVX2
-        if (cpuHasAvx2()) {
-          maximaOfRunAvx2(g, runs[i], low, high, candidates, found[k]);
-          continue;
-        }
-#endif
-        maximaOfRun(g, runs[i], low, high, candidates, found[k]);
+        edgeMaximaOfRun(g, runs[i], low, high, candidates, found[k]);
       }
       expected = found[k].size();
     }
+    // A window as tall as the image, which the slow recursive filters take, is not kept.
+    if (g.amp.capacity() > kKeptWindow) g = GradientWindow();
   });
   return found;
 }

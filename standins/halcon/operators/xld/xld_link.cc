@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <new>
 #include <utility>
@@ -56,6 +57,53 @@ void orientNormals(const ContourObject& contour, const std::vector<std::string>&
   }
 }
 
+// The linking's plane of states, all 0, kept by each thread for its next call of the same size:
+// a fresh one costs a page fault and the zeroing of every page the points touch. A call that
+// fails on the way leaves its plane to be freed.
+struct ZeroPlane {
+  std::unique_ptr<std::uint8_t[], void (*)(void*)> bytes{nullptr, std::free};
+  std::size_t size = 0;
+};
+// Planes up to a 4096 x 4096 image's are kept.
+constexpr std::size_t kKeptPlane = std::size_t{4098} * 4098;
+thread_local ZeroPlane keptPlane;
+
+ZeroPlane zeroPlane(std::size_t size) {
+  if (keptPlane.bytes && keptPlane.size == size) return std::move(keptPlane);
+  ZeroPlane plane;
+  // Zeroed by the allocator: a large plane comes as fresh pages, which only those the points
+  // touch ever fill.
+  plane.bytes.reset(static_cast<std::uint8_t*>(std::calloc(size, 1)));
+  if (!plane.bytes) throw std::bad_alloc();
+  plane.size = size;
+  return plane;
+}
+
+// The states are set at the points' places alone: zeroing those makes the plane new again.
+void keepZeroPlane(ZeroPlane plane, const std::vector<std::size_t>& place) {
+  if (plane.size > kKeptPlane) return;
+  for (const std::size_t i : place) plane.bytes[i] = 0;
+  keptPlane = std::move(plane);
+}
+
+// Parts enough for each of `bands` threads to take several, so that one the machine holds up
+// leaves the rest of its share to the others.
+int partsFor(std::int64_t items, int bands) {
+  return bands > 1 ? static_cast<int>(std::min<std::int64_t>(items, 8 * std::int64_t{bands})) : 1;
+}
+
+// Calls body(begin, end) for `parts` contiguous parts of [0, items), on `bands` threads that
+// each take the next part not yet taken.
+void inParts(std::int64_t items, int bands, int parts,
+             const std::function<void(std::int64_t, std::int64_t)>& body) {
+  std::atomic<int> next{0};
+  forBands(bands, bands, [&](int, std::int64_t, std::int64_t) {
+    for (int part = next++; part < parts; part = next++) {
+      body(bandStart(items, parts, part), bandStart(items, parts, part + 1));
+    }
+  });
+}
+
 // A point's share of a band's work, counted in pixels of the filters': its reads miss the cache.
 constexpr std::int64_t kPointWork = 16;
 
@@ -70,14 +118,8 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   // pixel's state stays 0, and the walks step from a point to its neighbour's among the points
   // (a table of the image's size would cost a fresh page of memory for every few points).
   const auto stride = static_cast<std::ptrdiff_t>(w) + 2;
-  // Zeroed by the allocator: a large plane comes as fresh pages, which only those the points
-  // touch ever fill.
-  const std::unique_ptr<std::uint8_t[], void (*)(void*)> plane(
-      static_cast<std::uint8_t*>(
-          std::calloc(static_cast<std::size_t>(stride) * (std::size_t(h) + 2), 1)),
-      std::free);
-  if (!plane) throw std::bad_alloc();
-  std::uint8_t* const state = plane.get();
+  ZeroPlane plane = zeroPlane(static_cast<std::size_t>(stride) * (std::size_t(h) + 2));
+  std::uint8_t* const state = plane.bytes.get();
   // A pixel holds one point at most: the pixels alone order them.
   const auto byPixel = [](const Held::value_type& a, const Held::value_type& b) {
     return a.first < b.first;
@@ -92,8 +134,9 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   std::vector<std::size_t> rowStart(static_cast<std::size_t>(h) + 1, n);
   std::vector<std::size_t> place(n);
   const int bands = bandsFor(h, static_cast<std::int64_t>(n) * kPointWork);
+  const int rowParts = partsFor(h, bands);
   const auto width = static_cast<std::size_t>(w);
-  forBands(h, bands, [&](int, std::int64_t b0, std::int64_t b1) {
+  inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
     std::size_t k = static_cast<std::size_t>(
         std::lower_bound(held.begin(), held.end(), static_cast<std::size_t>(b0) * width,
                          [](const Held::value_type& a, std::size_t p) { return a.first < p; }) -
@@ -111,7 +154,7 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   // in at most two comparisons instead of a search of the row.
   const auto up = static_cast<std::size_t>(stride);
   std::vector<std::size_t> above(n), below(n);
-  forBands(h, bands, [&](int, std::int64_t b0, std::int64_t b1) {
+  inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
     for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
       const std::size_t begin = rowStart[r], end = rowStart[r + 1];
       if (r > 0) {
@@ -240,6 +283,7 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     walkAll(
         n, [](std::size_t k) { return k; }, order,
         [&](std::size_t, ContourPtr c) { contours.push_back(std::move(c)); });
+    keepZeroPlane(std::move(plane), place);
     return contours;
   }
   // On several threads: the points' groups of 8-neighbours walk apart, as no walk reads or
@@ -264,7 +308,7 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
       }
     }
   };
-  forBands(h, bands, [&](int, std::int64_t b0, std::int64_t b1) {
+  inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
     for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
       for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
         root[k] = k;
@@ -273,8 +317,8 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
       if (r > static_cast<std::size_t>(b0)) uniteAbove(r);
     }
   });
-  for (int band = 1; band < bands; ++band) {
-    uniteAbove(static_cast<std::size_t>(bandStart(h, bands, band)));
+  for (int part = 1; part < rowParts; ++part) {
+    uniteAbove(static_cast<std::size_t>(bandStart(h, rowParts, part)));
   }
   // Roots point to lesser points: in order, each point's root's own is already its group's.
   std::vector<std::uint8_t> strong(n);
@@ -322,6 +366,7 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   contours.reserve(all.size());
   for (auto& item : all) contours.push_back(std::move(item.second));
+  keepZeroPlane(std::move(plane), place);
   return contours;
 }
 
@@ -341,14 +386,14 @@ std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& pa
   for (std::size_t i = 0; i < parts.size(); ++i) offset[i + 1] = offset[i] + parts[i].size();
   Held held(offset.back());
   const auto count = static_cast<std::int64_t>(parts.size());
-  forBands(count, bandsFor(count, static_cast<std::int64_t>(held.size()) * kPointWork),
-           [&](int, std::int64_t b0, std::int64_t b1) {
-             for (auto i = static_cast<std::size_t>(b0); i < static_cast<std::size_t>(b1); ++i) {
-               for (std::size_t j = 0; j < parts[i].size(); ++j) {
-                 held[offset[i] + j] = {parts[i][j].pixel, &parts[i][j]};
-               }
-             }
-           });
+  const int bands = bandsFor(count, static_cast<std::int64_t>(held.size()) * kPointWork);
+  inParts(count, bands, partsFor(count, bands), [&](std::int64_t b0, std::int64_t b1) {
+    for (auto i = static_cast<std::size_t>(b0); i < static_cast<std::size_t>(b1); ++i) {
+      for (std::size_t j = 0; j < parts[i].size(); ++j) {
+        held[offset[i] + j] = {parts[i][j].pixel, &parts[i][j]};
+      }
+    }
+  });
   return linkHeld(std::move(held), w, h, names);
 }
 

@@ -1,0 +1,123 @@
+// edges_sub_pix's maxima found eight candidates at a time, and its windows handed to whichever
+// thread is free, against the portable path: every contour point and attribute the same, on
+// images whose edges run in every direction and reach the image's borders, where the
+// interpolation clamps.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "standins/iconic_test_support.h"
+#include "standins/portable_paths.h"
+
+namespace {
+
+using namespace HalconCpp;
+using namespace quorvex::test;
+
+// Discs and a ramp cut off at random grey values, with a little noise: edges of every
+// direction, some of them crossing the borders, and plateaus of equal amplitude.
+std::vector<std::uint8_t> discsPlane(Size size, std::uint32_t seed) {
+  std::mt19937 random(seed);
+  std::vector<std::uint8_t> p(static_cast<std::size_t>(size.width * size.height));
+  const double cy = static_cast<double>(random() % 97) / 96.0 * static_cast<double>(size.height);
+  const double cx = static_cast<double>(random() % 97) / 96.0 * static_cast<double>(size.width);
+  for (Hlong y = 0; y < size.height; ++y) {
+    for (Hlong x = 0; x < size.width; ++x) {
+      const double d = std::hypot(static_cast<double>(y) - cy, static_cast<double>(x) - cx);
+      const int ring = static_cast<int>(d / 7.5) % 2;
+      const int ramp = static_cast<int>((x + 2 * y) % 23);
+      p[static_cast<std::size_t>(y * size.width + x)] =
+          static_cast<std::uint8_t>(40 + 150 * ring + ramp + static_cast<int>(random() % 4));
+    }
+  }
+  return p;
+}
+
+TEST(EdgesPaths, MaximaInVectorsGiveThePortablePoints) {
+  SettingsRestored restored;
+  struct Filter {
+    const char* name;
+    double alpha, low, high;
+  };
+  // The benchmark's filter; every amplitude above 0 a candidate; a sharper Gaussian; the
+  // recursive filters, whose windows are taller; the fixed Sobel masks.
+  const Filter filters[] = {{"canny", 1, 20, 40},    {"canny", 1.3, 0, 5},
+                            {"canny", 0.6, 10, 30},  {"deriche2", 1.5, 8, 30},
+                            {"lanser1", 0.8, 5, 20}, {"sobel_fast", 1, 10, 40}};
+  struct Image {
+    const char* name;
+    std::vector<std::uint8_t> (*plane)(Size, std::uint32_t);
+  };
+  const Image images[] = {{"flat stretches", &randomPlane}, {"discs", &discsPlane}};
+  for (const Size size : sweepSizes()) {
+    for (const Image& kind : images) {
+      std::vector<std::uint8_t> plane =
+          kind.plane(size, static_cast<std::uint32_t>(size.width * 31 + size.height));
+      const HObject gray = wrapGray(plane, size.width, size.height);
+      for (const auto& [domain, input] : domainsOf(gray, size)) {
+        for (const Filter& f : filters) {
+          expectSameAsPortable<std::vector<double>>(
+              labelOf(kind.name, f.name, f.alpha, f.low, size, domain), [&, &input = input] {
+                HObject edges;
+                EdgesSubPix(input, &edges, f.name, f.alpha, f.low, f.high);
+                return contourValues(edges);
+              });
+        }
+      }
+    }
+  }
+}
+
+// Several images in one object: each one's windows are shared out afresh, and the contours
+// follow the images' order.
+TEST(EdgesPaths, ImagesOfOneObjectKeepTheirOrder) {
+  SettingsRestored restored;
+  const Size sizes[] = {{301, 97}, {37, 5}, {160, 121}};
+  std::vector<std::vector<std::uint8_t>> planes;
+  for (const Size size : sizes) planes.push_back(discsPlane(size, 5));
+  HObject images;
+  GenEmptyObj(&images);
+  for (std::size_t i = 0; i < planes.size(); ++i) {
+    HObject joined;
+    ConcatObj(images, wrapGray(planes[i], sizes[i].width, sizes[i].height), &joined);
+    images = joined;
+  }
+  expectSameAsPortable<std::vector<double>>("three images", [&] {
+    HObject edges;
+    EdgesSubPix(images, &edges, "canny", 1, 20, 40);
+    return contourValues(edges);
+  });
+}
+
+// The linking's plane of states and the windows are kept from call to call: a call after
+// another on a different image of the same size, and after one of another size, gives what the
+// first call gave.
+TEST(EdgesPaths, CallsAfterOthersGiveTheSameContours) {
+  SettingsRestored restored;
+  const Size size{301, 97}, other{160, 121};
+  std::vector<std::uint8_t> first = discsPlane(size, 1), second = randomPlane(size, 2);
+  std::vector<std::uint8_t> third = discsPlane(other, 3);
+  const HObject a = wrapGray(first, size.width, size.height);
+  const HObject b = wrapGray(second, size.width, size.height);
+  const HObject c = wrapGray(third, other.width, other.height);
+  const auto edgesOf = [](const HObject& image) {
+    HObject edges;
+    EdgesSubPix(image, &edges, "canny", 1, 20, 40);
+    return contourValues(edges);
+  };
+  for (const Hlong threads : {1, 2}) {
+    SetSystem("thread_num", threads);
+    const std::vector<double> alone = edgesOf(a);
+    ASSERT_GT(alone.size(), 100u);
+    edgesOf(b);
+    EXPECT_EQ(edgesOf(a), alone) << threads;
+    edgesOf(c);
+    EXPECT_EQ(edgesOf(a), alone) << threads;
+  }
+}
+
+}  // namespace
