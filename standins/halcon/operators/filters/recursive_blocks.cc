@@ -77,7 +77,7 @@ __attribute__((target("avx2"))) void keepStates(const RecursiveJob& j, Recursive
   for (std::size_t s0 = x0; s0 < x1; s0 += kStateStrip) {
     const std::size_t span = std::min(kStateStrip, x1 - s0);
     const float *a1 = zeros.data(), *a2 = a1;
-    const std::size_t low = placeOf(j, std::min(j.h, (plan.lowest + 1) * kBlockRows));
+    const std::size_t low = backwardLow(j, plan);
     std::int32_t b = plan.blocks - 1;
     for (std::size_t i = j.rows->size(); i-- > low;) {
       float* cur = ring.data() + (i % 3) * kStateStrip;
@@ -93,12 +93,13 @@ __attribute__((target("avx2"))) void keepStates(const RecursiveJob& j, Recursive
     const float *p1 = zeros.data(), *p2 = p1;
     std::size_t band = 1;
     const std::size_t bands = plan.starts.size() - 1;
-    const std::size_t last = bands > 1 ? placeOf(j, plan.starts[bands - 1] * kBlockRows) : 0;
+    const std::size_t last = forwardEnd(j, plan);
     for (std::size_t i = 0; i < last; ++i) {
       float* cur = ring.data() + (i % 3) * kStateStrip;
       forwardStep(j, i, s0, span, p1, p2, cur);
       while (band < bands && placeOf(j, plan.starts[band] * kBlockRows) == i + 1) {
-        float* kept = plan.forward.data() + 2 * w * band + s0;
+        const auto block = static_cast<std::size_t>(plan.starts[band]);
+        float* kept = plan.forward.data() + 2 * w * block + s0;
         std::copy(cur, cur + span, kept);
         std::copy(p1, p1 + span, kept + w);
         ++band;
@@ -229,9 +230,7 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
   std::vector<std::uint8_t> bytes(kLanes * w);
   std::size_t i0 = placeOf(j, b0 * kBlockRows);  // the next place of the forward sums
   if (b0 > 0) {
-    const auto band = static_cast<std::size_t>(
-        std::find(plan.starts.begin(), plan.starts.end(), b0) - plan.starts.begin());
-    const float* kept = plan.forward.data() + 2 * w * band;
+    const float* kept = plan.forward.data() + 2 * w * static_cast<std::size_t>(b0);
     std::copy(kept, kept + w, carried.last.data());
     std::copy(kept + w, kept + 2 * w, carried.before.data());
   } else {
@@ -293,6 +292,16 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
 }  // namespace
 #endif
 
+std::size_t backwardLow(const RecursiveJob& j, const RecursivePlan& plan) {
+  const std::int32_t block = plan.upward ? plan.starts[1] - 1 : plan.lowest;
+  return placeOf(j, std::min(j.h, (block + 1) * kBlockRows));
+}
+
+std::size_t forwardEnd(const RecursiveJob& j, const RecursivePlan& plan) {
+  const std::size_t bands = plan.starts.size() - 1;
+  return bands > 1 ? placeOf(j, plan.starts[bands - 1] * kBlockRows) : 0;
+}
+
 bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t h,
                            const std::vector<std::int32_t>& rows,
                            const std::vector<std::int32_t>& columns, std::int32_t reach,
@@ -323,9 +332,10 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
     plan.starts.push_back(static_cast<std::int32_t>(bandStart(used, bands, band)));
   }
   plan.backward.resize(2 * width * static_cast<std::size_t>(plan.blocks));
-  plan.forward.resize(2 * width * static_cast<std::size_t>(bands));
+  plan.forward.resize(2 * width * static_cast<std::size_t>(plan.blocks));
   // With AVX-512 the passes keep their states in registers, which it has twice as many of.
   const bool wide = recursiveWideEnabled();
+  plan.upward = wide && bands > 1;
   forBands(w, bandsFor(w, std::int64_t{w} * h * 2), [&](int, std::int64_t x0, std::int64_t x1) {
     if (wide)
       return keepStatesWide(j, plan, static_cast<std::size_t>(x0), static_cast<std::size_t>(x1));
@@ -334,7 +344,8 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   forBands(bands, bands, [&](int band, std::int64_t, std::int64_t) {
     const std::int32_t b0 = plan.starts[static_cast<std::size_t>(band)],
                        b1 = plan.starts[static_cast<std::size_t>(band) + 1];
-    if (wide) return filterBlocksWide(j, plan, columns, extent, b0, b1, dst);
+    if (wide)
+      return filterBlocksWide(j, plan, columns, extent, b0, b1, plan.upward && band == 0, dst);
     filterBlocks(j, plan, columns, extent, b0, b1, dst);
   });
   return true;

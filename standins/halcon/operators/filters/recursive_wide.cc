@@ -28,20 +28,28 @@ static_assert(kVectors == 2, "the rows are rounded a pair of vectors at a time")
 constexpr std::size_t kBlockVectors = 4;
 constexpr std::size_t kBlockStrip = kBlockVectors * kWidth;
 
-// The forward sums a band carries from block to block: at the two places before the next.
-struct Carried {
-  std::vector<float> last, before;
+// The sums of both directions a strip of a block starts from and hands on, each a pair of rows
+// `w` long as the plan keeps them (recursive_blocks.h): the forward sums at the two places
+// before the block, the backward ones at the two from its end on. A pair not handed on is
+// null.
+struct Pairs {
+  const float* forwardFrom;
+  float* forwardTo;
+  const float* backwardFrom;
+  float* backwardTo;
 };
 
-// Forward over places [first, first + count) of a strip from the sums carried; with `back`
-// (a row of the strip a place), each sum plus the backward one, scaled, into `tile` alike.
+// Forward over places [first, first + count) of a strip from the pair `from`, its last sums
+// into the pair `to` if any; with `back` (a row of the strip a place), each sum plus the
+// backward one, scaled, into `tile` alike.
 template <std::size_t V, bool Whole>
 QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const StripOf<V, Whole>& s,
-                           std::size_t first, std::size_t count, Carried& carried,
+                           std::size_t first, std::size_t count, const float* from, float* to,
                            const float* back, float* tile) {
+  const auto w = static_cast<std::size_t>(j.w);
   ForwardOf<V> f;
-  load(carried.last.data(), s, f.p1);
-  load(carried.before.data(), s, f.p2);
+  load(from, s, f.p1);
+  load(from + w, s, f.p2);
   for (std::size_t v = 0; v < V; ++v) {
     f.before[v] = first > 0 ? pixels(j, first - 1, s, v) : k.zero;
   }
@@ -55,8 +63,35 @@ QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const S
       _mm512_storeu_ps(tile + at, _mm512_mul_ps(sum, k.scale));
     }
   }
-  keep(f.p1, s, carried.last.data());
-  keep(f.p2, s, carried.before.data());
+  if (!to) return;
+  keep(f.p1, s, to);
+  keep(f.p2, s, to + w);
+}
+
+// Backward over places [first, first + count) of a strip from the pair `from` (the sums at
+// first + count and one after), its first sums into the pair `to` if any; with `back`, each
+// sum into it, a row of the strip a place.
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void backwards(const RecursiveJob& j, const Coefficients& k,
+                            const StripOf<V, Whole>& s, std::size_t first, std::size_t count,
+                            const float* from, float* to, float* back) {
+  const auto w = static_cast<std::size_t>(j.w);
+  BackwardOf<V> a;
+  load(from, s, a.a1);
+  load(from + w, s, a.a2);
+  startBackward(j, k, s, first + count - 1, &a);
+  for (std::size_t r = count; r-- > 0;) {
+    if (first + r >= kAhead) prefetch(j, first + r - kAhead, s);
+    __m512 cur[V];
+    backwardAt(j, k, s, first + r, &a, cur);
+    if (!back) continue;
+    for (std::size_t v = 0; v < V; ++v) {
+      _mm512_storeu_ps(back + (r * V + v) * kWidth, cur[v]);
+    }
+  }
+  if (!to) return;
+  keep(a.a1, s, to);
+  keep(a.a2, s, to + w);
 }
 
 // Sixteen rows of sixteen floats at `from` (`pitch` apart) into sixteen columns at `to` (kSpan
@@ -168,33 +203,23 @@ struct Block {
   bool met;
 };
 
-// One strip of a block down the columns: the forward sums alone in a block the extent does
-// not meet; else the backward sums from the states kept below the block, the forward sums
-// with them into a tile, and the tile transposed into the block's lanes.
+// One strip of a block down the columns: in a block the extent does not meet, only the sums
+// the band carries on; else the backward sums, the forward sums with them into a tile, and
+// the tile transposed into the block's lanes.
 template <bool Whole>
-QUORVEX_WIDE void blockStrip(const RecursiveJob& j, const Coefficients& k,
-                             const RecursivePlan& plan, const Block& block,
-                             const StripOf<kBlockVectors, Whole>& s, Carried& carried,
+QUORVEX_WIDE void blockStrip(const RecursiveJob& j, const Coefficients& k, const Block& block,
+                             const StripOf<kBlockVectors, Whole>& s, const Pairs& p,
                              Scratch& scratch) {
-  const auto w = static_cast<std::size_t>(j.w);
   const std::size_t i0 = block.first, rows = block.rows;
-  if (!block.met) return forwards(j, k, s, i0, rows, carried, nullptr, nullptr);
-  BackwardOf<kBlockVectors> a;
-  const float* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(block.index);
-  load(kept, s, a.a1);
-  load(kept + w, s, a.a2);
-  startBackward(j, k, s, i0 + rows - 1, &a);
-  for (std::size_t r = rows; r-- > 0;) {
-    if (i0 + r >= kAhead) prefetch(j, i0 + r - kAhead, s);
-    __m512 cur[kBlockVectors];
-    backwardAt(j, k, s, i0 + r, &a, cur);
-    for (std::size_t v = 0; v < kBlockVectors; ++v) {
-      _mm512_storeu_ps(scratch.back.data() + (r * kBlockVectors + v) * kWidth, cur[v]);
-    }
+  if (!block.met) {
+    if (p.forwardTo)
+      return forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, nullptr, nullptr);
+    return backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, nullptr);
   }
+  backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, scratch.back.data());
   // The rows a last block lacks keep what the block before left: their lanes are never
   // written out.
-  forwards(j, k, s, i0, rows, carried, scratch.back.data(), scratch.tile.data());
+  forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, scratch.back.data(), scratch.tile.data());
   for (std::size_t r = 0; r < kSpan; r += kWidth) {
     for (std::size_t c = 0; c < kBlockStrip; c += kWidth) {
       transpose16(scratch.tile.data() + r * kBlockStrip + c, kBlockStrip,
@@ -275,11 +300,13 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32
 
 __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     const RecursiveJob& j, const RecursivePlan& plan, const std::vector<std::int32_t>& columns,
-    const Extent& extent, std::int32_t b0, std::int32_t b1, std::uint8_t* dst) {
+    const Extent& extent, std::int32_t b0, std::int32_t b1, bool upward, std::uint8_t* dst) {
   const Coefficients k = coefficientsOf(*j.c);
   const auto w = static_cast<std::size_t>(j.w);
   const std::size_t m = columns.size();
-  Carried carried{std::vector<float>(w, 0.0f), std::vector<float>(w, 0.0f)};
+  // The pair of sums the band carries from block to block: the forward ones downwards, the
+  // backward ones upwards.
+  std::vector<float> carried(2 * w, 0.0f);
   // A thread's buffers stay from call to call: fresh ones of this size would come as fresh
   // pages of memory every call. Every value is written before it is read (a last block's
   // missing rows read what an earlier block left, in lanes never written out).
@@ -288,32 +315,39 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   // A strip past the last column, so that the last strip's tiles land whole.
   scratch.lanes.resize((w + kBlockStrip) * kSpan), scratch.forward.resize(m * kSpan);
   scratch.bytes.resize(w * kSpan);
-  std::size_t i0 = placeOf(j, b0 * kBlockRows);  // the next place of the forward sums
-  if (b0 > 0) {
-    const auto band = static_cast<std::size_t>(
-        std::find(plan.starts.begin(), plan.starts.end(), b0) - plan.starts.begin());
-    const float* kept = plan.forward.data() + 2 * w * band;
-    std::copy(kept, kept + w, carried.last.data());
-    std::copy(kept + w, kept + 2 * w, carried.before.data());
+  const auto pairOf = [&](const std::vector<float>& kept, std::int32_t b) {
+    return kept.data() + 2 * w * static_cast<std::size_t>(b);
+  };
+  if (upward) {
+    const float* kept = pairOf(plan.backward, b1 - 1);
+    std::copy(kept, kept + 2 * w, carried.data());
+  } else if (b0 > 0) {
+    const float* kept = pairOf(plan.forward, b0);
+    std::copy(kept, kept + 2 * w, carried.data());
   } else {
     // The places above the image, which no block holds.
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
-      forwards(j, k, stripAt<kBlockVectors, false>(s0, w), 0, i0, carried, nullptr, nullptr);
+      forwards(j, k, stripAt<kBlockVectors, false>(s0, w), 0, placeOf(j, 0), carried.data(),
+               carried.data(), nullptr, nullptr);
     }
   }
-  for (std::int32_t b = b0; b < b1; ++b) {
+  // Upwards, the blocks above the first met one need no sums.
+  const std::int32_t count = upward ? b1 - std::max(b0, plan.lowest) : b1 - b0;
+  for (std::int32_t n = 0; n < count; ++n) {
+    const std::int32_t b = upward ? b1 - 1 - n : b0 + n;
     const std::int32_t y0 = b * kBlockRows, y1 = std::min(j.h, y0 + kBlockRows);
-    const auto rows = static_cast<std::size_t>(y1 - y0);
     const bool met = plan.met[static_cast<std::size_t>(b)] != 0;
+    const Block block{b, placeOf(j, y0), static_cast<std::size_t>(y1 - y0), met};
+    const Pairs pairs =
+        upward ? Pairs{pairOf(plan.forward, b), nullptr, carried.data(), carried.data()}
+               : Pairs{carried.data(), carried.data(), pairOf(plan.backward, b), nullptr};
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
-      const Block block{b, i0, rows, met};
       if (s0 + kBlockStrip <= w) {
-        blockStrip(j, k, plan, block, stripAt<kBlockVectors, true>(s0, w), carried, scratch);
+        blockStrip(j, k, block, stripAt<kBlockVectors, true>(s0, w), pairs, scratch);
       } else {
-        blockStrip(j, k, plan, block, stripAt<kBlockVectors, false>(s0, w), carried, scratch);
+        blockStrip(j, k, block, stripAt<kBlockVectors, false>(s0, w), pairs, scratch);
       }
     }
-    i0 += rows;
     if (!met) continue;
     Columns wanted{w, 0};
     for (std::int32_t y = y0; y < y1; ++y) {
