@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "core/threads.h"
+#include "operators/filters/filter_images.h"
 
 #if QUORVEX_RECURSIVE_BLOCKS
 #include <immintrin.h>
@@ -322,7 +323,10 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
     plan.lowest = std::min(plan.lowest, y / kBlockRows);
     highest = y / kBlockRows;
   }
-  if (highest < 0) return true;
+  if (highest < 0) {
+    std::fill(dst, dst + std::size_t(w) * std::size_t(h), std::uint8_t{0});
+    return true;
+  }
   // Blocks below the last met one need no sums at all.
   const std::int32_t used = highest + 1;
   const auto width = static_cast<std::size_t>(w);
@@ -336,6 +340,8 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   // With AVX-512 the passes keep their states in registers, which it has twice as many of.
   const bool wide = recursiveWideEnabled();
   plan.upward = wide && bands > 1;
+  // The AVX-512 blocks write their zeros beside the extent on their own threads.
+  if (!wide) zeroBesideExtent(PlaneSize{w, h}, extent, dst);
   forBands(w, bandsFor(w, std::int64_t{w} * h * 2), [&](int, std::int64_t x0, std::int64_t x1) {
     if (wide)
       return keepStatesWide(j, plan, static_cast<std::size_t>(x0), static_cast<std::size_t>(x1));
@@ -344,8 +350,15 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   forBands(bands, bands, [&](int band, std::int64_t, std::int64_t) {
     const std::int32_t b0 = plan.starts[static_cast<std::size_t>(band)],
                        b1 = plan.starts[static_cast<std::size_t>(band) + 1];
-    if (wide)
-      return filterBlocksWide(j, plan, columns, extent, b0, b1, plan.upward && band == 0, dst);
+    if (wide) {
+      filterBlocksWide(j, plan, columns, extent, b0, b1, plan.upward && band == 0, dst);
+      // The rows below the last met block, which no band holds.
+      if (band == bands - 1) {
+        std::fill(dst + std::size_t(std::min(h, used * kBlockRows)) * width,
+                  dst + std::size_t(h) * width, std::uint8_t{0});
+      }
+      return;
+    }
     filterBlocks(j, plan, columns, extent, b0, b1, dst);
   });
   return true;

@@ -60,7 +60,7 @@ inline std::size_t placeOf(const RecursiveJob& j, std::int32_t row) {
 
 // The AVX-512 forms: the first pass over columns [x0, x1), and the second over blocks
 // [b0, b1), from the last up if `upward`, with the same sums as the AVX2 ones and the portable
-// rows.
+// rows; the second writes every pixel of its blocks, 0 beside the extent.
 bool recursiveWideEnabled();
 void keepStatesWide(const RecursiveJob& j, RecursivePlan& plan, std::size_t x0, std::size_t x1);
 void filterBlocksWide(const RecursiveJob& j, const RecursivePlan& plan,

@@ -228,8 +228,15 @@ QUORVEX_WIDE void blockStrip(const RecursiveJob& j, const Coefficients& k, const
   }
 }
 
-// The rows' bytes (bytes[x * kSpan + lane]) over the extent's spans of rows [y0, y1): eight
-// columns of eight lanes at a time, transposed in registers.
+void zeroRows(std::uint8_t* dst, std::size_t w, std::int32_t y0, std::int32_t y1) {
+  if (y0 < y1) {
+    std::fill(dst + static_cast<std::size_t>(y0) * w, dst + static_cast<std::size_t>(y1) * w,
+              std::uint8_t{0});
+  }
+}
+
+// The rows' bytes (bytes[x * kSpan + lane]) over the extent's spans of rows [y0, y1), and 0
+// beside them: eight columns of eight lanes at a time, transposed in registers.
 QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32_t y0,
                             std::int32_t y1, const Extent& extent, std::uint8_t* dst) {
   // Rows the extent covers whole take every eight columns without a mask.
@@ -286,11 +293,20 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32
         const std::int64_t from = std::max<std::int64_t>(extent.begin[row], std::int64_t(x));
         const std::int64_t to =
             std::min<std::int64_t>(extent.end[row], std::int64_t(x + columns) - 1);
-        if (from > to) continue;
-        const auto first = static_cast<unsigned>(from - std::int64_t(x));
-        const auto count = static_cast<unsigned>(to - from + 1);
-        const auto mask = static_cast<__mmask16>(((1u << count) - 1) << first);
-        _mm_mask_storeu_epi8(dst + row * w + x, mask, lanes[l]);
+        // The columns beside the extent take 0, so that the caller need not clear them first.
+        __mmask16 inside = 0;
+        if (from <= to) {
+          const auto first = static_cast<unsigned>(from - std::int64_t(x));
+          const auto count = static_cast<unsigned>(to - from + 1);
+          inside = static_cast<__mmask16>(((1u << count) - 1) << first);
+        }
+        const __m128i value = _mm_maskz_mov_epi8(inside, lanes[l]);
+        if (columns == 8) {
+          _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + row * w + x), value);
+        } else {
+          _mm_mask_storeu_epi8(dst + row * w + x, static_cast<__mmask16>((1u << columns) - 1),
+                               value);
+        }
       }
     }
   }
@@ -331,8 +347,9 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
                carried.data(), nullptr, nullptr);
     }
   }
-  // Upwards, the blocks above the first met one need no sums.
+  // Upwards, the blocks above the first met one need no sums, only their zeros.
   const std::int32_t count = upward ? b1 - std::max(b0, plan.lowest) : b1 - b0;
+  zeroRows(dst, w, b0 * kBlockRows, (b1 - count) * kBlockRows);
   for (std::int32_t n = 0; n < count; ++n) {
     const std::int32_t b = upward ? b1 - 1 - n : b0 + n;
     const std::int32_t y0 = b * kBlockRows, y1 = std::min(j.h, y0 + kBlockRows);
@@ -348,7 +365,10 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
         blockStrip(j, k, block, stripAt<kBlockVectors, false>(s0, w), pairs, scratch);
       }
     }
-    if (!met) continue;
+    if (!met) {
+      zeroRows(dst, w, y0, y1);
+      continue;
+    }
     Columns wanted{w, 0};
     for (std::int32_t y = y0; y < y1; ++y) {
       const auto row = static_cast<std::size_t>(y);
