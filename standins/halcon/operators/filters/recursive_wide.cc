@@ -235,77 +235,57 @@ void zeroRows(std::uint8_t* dst, std::size_t w, std::int32_t y0, std::int32_t y1
   }
 }
 
-// The rows' bytes (bytes[x * kSpan + lane]) over the extent's spans of rows [y0, y1), and 0
-// beside them: eight columns of eight lanes at a time, transposed in registers.
+// The rows' bytes (bytes[x * kSpan + lane], read up to 64 columns past the last) over the
+// extent's spans of rows [y0, y1), and 0 beside them: sixteen lanes of 64 columns at a time,
+// turned about in registers whose 128-bit lanes each hold sixteen columns, so that each row
+// takes its 64 columns in one store.
 QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32_t y0,
                             std::int32_t y1, const Extent& extent, std::uint8_t* dst) {
-  // Rows the extent covers whole take every eight columns without a mask.
-  bool whole = true;
-  for (std::int32_t y = y0; y < y1 && whole; ++y) {
-    const auto row = static_cast<std::size_t>(y);
-    whole = extent.begin[row] == 0 && extent.end[row] == static_cast<std::int32_t>(w) - 1;
-  }
-  // Eight rows at a time along the whole width: rows of a width of a power of two fall into
-  // the same few sets of the cache, which eight rows' lines share without evicting each other
-  // and 32 would not.
-  for (std::size_t g = 0; g < kSpan && y0 + static_cast<std::int32_t>(g) < y1; g += 8) {
-    const std::size_t groupRows = std::min<std::size_t>(8, static_cast<std::size_t>(y1 - y0) - g);
-    for (std::size_t x = 0; x < w; x += 8) {
-      const std::size_t columns = std::min<std::size_t>(8, w - x);
-      // word q: column x + q, lanes g ... g + 7; past the last column, words the buffer holds
-      // but no row takes.
-      __m128i word[8];
-      if (columns == 8) {
-        for (std::size_t q = 0; q < 8; ++q) {
-          word[q] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes + (x + q) * kSpan + g));
-        }
-      } else {
-        for (std::size_t q = 0; q < 8; ++q) {
-          const std::size_t column = x + std::min(q, columns - 1);
-          word[q] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes + column * kSpan + g));
-        }
+  constexpr std::size_t kRows = 16, kColumns = 64;
+  const auto rows = static_cast<std::size_t>(y1 - y0);
+  for (std::size_t g = 0; g < rows; g += kRows) {
+    const std::size_t groupRows = std::min(kRows, rows - g);
+    for (std::size_t x = 0; x < w; x += kColumns) {
+      const std::size_t columns = std::min(kColumns, w - x);
+      // v[q], 128-bit lane k: column x + 16 k + q, lanes g ... g + 15.
+      __m512i v[16];
+      for (std::size_t q = 0; q < 16; ++q) {
+        const std::uint8_t* p = bytes + (x + q) * kSpan + g;
+        const auto at = [&](std::size_t k) {
+          return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k * kSpan));
+        };
+        __m512i t = _mm512_castsi128_si512(at(0));
+        t = _mm512_inserti32x4(t, at(1), 1);
+        t = _mm512_inserti32x4(t, at(2), 2);
+        v[q] = _mm512_inserti32x4(t, at(3), 3);
       }
-      const __m128i a0 = _mm_unpacklo_epi8(word[0], word[1]);
-      const __m128i a1 = _mm_unpacklo_epi8(word[2], word[3]);
-      const __m128i a2 = _mm_unpacklo_epi8(word[4], word[5]);
-      const __m128i a3 = _mm_unpacklo_epi8(word[6], word[7]);
-      const __m128i b0 = _mm_unpacklo_epi16(a0, a1), b1 = _mm_unpackhi_epi16(a0, a1);
-      const __m128i b2 = _mm_unpacklo_epi16(a2, a3), b3 = _mm_unpackhi_epi16(a2, a3);
-      // lanes[l]: lane g + l in its low eight bytes.
-      __m128i lanes[8];
-      const __m128i c0 = _mm_unpacklo_epi32(b0, b2), c1 = _mm_unpackhi_epi32(b0, b2);
-      const __m128i c2 = _mm_unpacklo_epi32(b1, b3), c3 = _mm_unpackhi_epi32(b1, b3);
-      lanes[0] = c0, lanes[1] = _mm_unpackhi_epi64(c0, c0);
-      lanes[2] = c1, lanes[3] = _mm_unpackhi_epi64(c1, c1);
-      lanes[4] = c2, lanes[5] = _mm_unpackhi_epi64(c2, c2);
-      lanes[6] = c3, lanes[7] = _mm_unpackhi_epi64(c3, c3);
-      if (whole && columns == 8) {
-        std::uint8_t* to = dst + (static_cast<std::size_t>(y0) + g) * w + x;
-        for (std::size_t l = 0; l < groupRows; ++l) {
-          _mm_storel_epi64(reinterpret_cast<__m128i*>(to + l * w), lanes[l]);
+      // Four rounds of interleaving the bytes of vectors i and i + 8 turn each lane's sixteen
+      // by sixteen bytes about: v[l], lane k, is then lane g + l of columns x + 16 k ...
+      for (int round = 0; round < 4; ++round) {
+        __m512i u[16];
+        for (std::size_t i = 0; i < 8; ++i) {
+          u[2 * i] = _mm512_unpacklo_epi8(v[i], v[i + 8]);
+          u[2 * i + 1] = _mm512_unpackhi_epi8(v[i], v[i + 8]);
         }
-        continue;
+        std::copy(u, u + 16, v);
       }
-      for (std::size_t l = 0; l < 8; ++l) {
-        const std::int32_t y = y0 + static_cast<std::int32_t>(g + l);
-        if (y >= y1) break;
-        const auto row = static_cast<std::size_t>(y);
+      const __mmask64 valid = columns == kColumns ? ~__mmask64{0} : (__mmask64{1} << columns) - 1;
+      for (std::size_t l = 0; l < groupRows; ++l) {
+        const std::size_t row = static_cast<std::size_t>(y0) + g + l;
         const std::int64_t from = std::max<std::int64_t>(extent.begin[row], std::int64_t(x));
         const std::int64_t to =
             std::min<std::int64_t>(extent.end[row], std::int64_t(x + columns) - 1);
         // The columns beside the extent take 0, so that the caller need not clear them first.
-        __mmask16 inside = 0;
+        __mmask64 inside = 0;
         if (from <= to) {
-          const auto first = static_cast<unsigned>(from - std::int64_t(x));
-          const auto count = static_cast<unsigned>(to - from + 1);
-          inside = static_cast<__mmask16>(((1u << count) - 1) << first);
+          inside = (~__mmask64{0} >> (63 - (to - from))) << (from - std::int64_t(x));
         }
-        const __m128i value = _mm_maskz_mov_epi8(inside, lanes[l]);
-        if (columns == 8) {
-          _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + row * w + x), value);
+        const __m512i value = _mm512_maskz_mov_epi8(inside, v[l]);
+        std::uint8_t* out = dst + row * w + x;
+        if (columns == kColumns) {
+          _mm512_storeu_si512(out, value);
         } else {
-          _mm_mask_storeu_epi8(dst + row * w + x, static_cast<__mmask16>((1u << columns) - 1),
-                               value);
+          _mm512_mask_storeu_epi8(out, valid, value);
         }
       }
     }
@@ -330,7 +310,8 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   scratch.back.resize(kSpan * kBlockStrip), scratch.tile.resize(kSpan * kBlockStrip);
   // A strip past the last column, so that the last strip's tiles land whole.
   scratch.lanes.resize((w + kBlockStrip) * kSpan), scratch.forward.resize(m * kSpan);
-  scratch.bytes.resize(w * kSpan);
+  // The rows are written 64 columns at a time, read past the last column.
+  scratch.bytes.resize((w + 64) * kSpan);
   const auto pairOf = [&](const std::vector<float>& kept, std::int32_t b) {
     return kept.data() + 2 * w * static_cast<std::size_t>(b);
   };
