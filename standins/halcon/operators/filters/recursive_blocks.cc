@@ -330,10 +330,7 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   // Blocks below the last met one need no sums at all.
   const std::int32_t used = highest + 1;
   const auto width = static_cast<std::size_t>(w);
-  // The work counted in pixels of the image, each a few dozen steps of vectors in both passes:
-  // a 640 x 480 image stays on the calling thread, where a second thread's wake-up costs a busy
-  // machine more than its half of the work (the result is the same on any threads).
-  const std::int64_t work = std::int64_t{w} * h;
+  const std::int64_t work = std::int64_t{w} * h * 4 + extent.pixels;
   const int bands = bandsFor(used, work);
   for (int band = 0; band <= bands; ++band) {
     plan.starts.push_back(static_cast<std::int32_t>(bandStart(used, bands, band)));
@@ -345,7 +342,7 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   plan.upward = wide && bands > 1;
   // The AVX-512 blocks write their zeros beside the extent on their own threads.
   if (!wide) zeroBesideExtent(PlaneSize{w, h}, extent, dst);
-  forBands(w, bandsFor(w, work / 2), [&](int, std::int64_t x0, std::int64_t x1) {
+  forBands(w, bandsFor(w, std::int64_t{w} * h * 2), [&](int, std::int64_t x0, std::int64_t x1) {
     if (wide)
       return keepStatesWide(j, plan, static_cast<std::size_t>(x0), static_cast<std::size_t>(x1));
     keepStates(j, plan, static_cast<std::size_t>(x0), static_cast<std::size_t>(x1));
