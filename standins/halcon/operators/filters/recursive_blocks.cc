@@ -85,7 +85,7 @@ __attribute__((target("avx2"))) void keepStates(const RecursiveJob& j, Recursive
       backwardStep(j, i, s0, span, a1, a2, cur);
       while (b >= 0 && placeOf(j, std::min(j.h, (b + 1) * kBlockRows)) > i) --b;
       if (b >= 0 && placeOf(j, std::min(j.h, (b + 1) * kBlockRows)) == i && plan.met[b]) {
-        float* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b) + s0;
+        float* kept = plan.backward + 2 * w * static_cast<std::size_t>(b) + s0;
         std::copy(cur, cur + span, kept);
         std::copy(a1, a1 + span, kept + w);
       }
@@ -100,7 +100,7 @@ __attribute__((target("avx2"))) void keepStates(const RecursiveJob& j, Recursive
       forwardStep(j, i, s0, span, p1, p2, cur);
       while (band < bands && placeOf(j, plan.starts[band] * kBlockRows) == i + 1) {
         const auto block = static_cast<std::size_t>(plan.starts[band]);
-        float* kept = plan.forward.data() + 2 * w * block + s0;
+        float* kept = plan.forward + 2 * w * block + s0;
         std::copy(cur, cur + span, kept);
         std::copy(p1, p1 + span, kept + w);
         ++band;
@@ -231,7 +231,7 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
   std::vector<std::uint8_t> bytes(kLanes * w);
   std::size_t i0 = placeOf(j, b0 * kBlockRows);  // the next place of the forward sums
   if (b0 > 0) {
-    const float* kept = plan.forward.data() + 2 * w * static_cast<std::size_t>(b0);
+    const float* kept = plan.forward + 2 * w * static_cast<std::size_t>(b0);
     std::copy(kept, kept + w, carried.last.data());
     std::copy(kept + w, kept + 2 * w, carried.before.data());
   } else {
@@ -250,7 +250,7 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
         forwards(j, {i0, rows}, s0, span, carried, nullptr, nullptr);
         continue;
       }
-      const float* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b) + s0;
+      const float* kept = plan.backward + 2 * w * static_cast<std::size_t>(b) + s0;
       const float *a1 = kept, *a2 = kept + w;
       for (std::size_t r = rows; r-- > 0;) {
         float* cur = backward.data() + r * kStrip;
@@ -335,8 +335,12 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   for (int band = 0; band <= bands; ++band) {
     plan.starts.push_back(static_cast<std::int32_t>(bandStart(used, bands, band)));
   }
-  plan.backward.resize(2 * width * static_cast<std::size_t>(plan.blocks));
-  plan.forward.resize(2 * width * static_cast<std::size_t>(plan.blocks));
+  // The kept states stay from call to call on the calling thread: fresh ones would be cleared,
+  // and come as fresh pages, every call on that thread alone.
+  thread_local std::vector<float> kept;
+  const std::size_t pairs = 2 * width * static_cast<std::size_t>(plan.blocks);
+  if (kept.size() < 2 * pairs) kept.resize(2 * pairs);
+  plan.backward = kept.data(), plan.forward = kept.data() + pairs;
   // With AVX-512 the passes keep their states in registers, which it has twice as many of.
   const bool wide = recursiveWideEnabled();
   plan.upward = wide && bands > 1;

@@ -45,8 +45,10 @@ struct RecursivePlan {
   bool upward = false;
   // By block, each `w` a pair. Backward: a(e), a(e + 1) at the end e of each met block the
   // bands run downwards, and of the upward band's last block; forward: c(s - 1), c(s - 2) at
-  // the start s of each band after the first and of each met block of the upward band.
-  std::vector<float> backward, forward;
+  // the start s of each band after the first and of each met block of the upward band. Only
+  // the pairs kept are read.
+  float* backward = nullptr;
+  float* forward = nullptr;
 };
 
 // The lowest place the first pass's backward sums reach, and the end of the places its forward

@@ -70,7 +70,7 @@ QUORVEX_WIDE void backwardRows(const RecursiveJob& j, RecursivePlan& plan, const
     std::copy(back.a1, back.a1 + kStateVectors, before);
     backwardAt(j, k, s, i, &back, cur);
     if (at.blockEnd[i] >= 0) {
-      float* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(at.blockEnd[i]);
+      float* kept = plan.backward + 2 * w * static_cast<std::size_t>(at.blockEnd[i]);
       keep(cur, s, kept);
       keep(before, s, kept + w);
     }
@@ -93,7 +93,7 @@ QUORVEX_WIDE void forwardRows(const RecursiveJob& j, RecursivePlan& plan, const 
     std::copy(f.p1, f.p1 + kStateVectors, previous);
     forwardAt(j, k, s, i, &f, cur);
     if (at.blockStart[i] >= 0) {
-      float* kept = plan.forward.data() + 2 * w * static_cast<std::size_t>(at.blockStart[i]);
+      float* kept = plan.forward + 2 * w * static_cast<std::size_t>(at.blockStart[i]);
       keep(cur, s, kept);
       keep(previous, s, kept + w);
     }

@@ -312,8 +312,8 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   scratch.lanes.resize((w + kBlockStrip) * kSpan), scratch.forward.resize(m * kSpan);
   // The rows are written 64 columns at a time, read past the last column.
   scratch.bytes.resize((w + 64) * kSpan);
-  const auto pairOf = [&](const std::vector<float>& kept, std::int32_t b) {
-    return kept.data() + 2 * w * static_cast<std::size_t>(b);
+  const auto pairOf = [&](const float* kept, std::int32_t b) {
+    return kept + 2 * w * static_cast<std::size_t>(b);
   };
   if (upward) {
     const float* kept = pairOf(plan.backward, b1 - 1);
