@@ -41,11 +41,12 @@ struct Pairs {
 
 // Forward over places [first, first + count) of a strip from the pair `from`, its last sums
 // into the pair `to` if any; with `back` (a row of the strip a place), each sum plus the
-// backward one, scaled, into `tile` alike.
+// backward one, scaled, into `tile` alike, the pixels taken in floats from `floats`, laid out
+// alike, which the backward sums left there.
 template <std::size_t V, bool Whole>
 QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const StripOf<V, Whole>& s,
                            std::size_t first, std::size_t count, const float* from, float* to,
-                           const float* back, float* tile) {
+                           const float* back, const float* floats, float* tile) {
   const auto w = static_cast<std::size_t>(j.w);
   ForwardOf<V> f;
   load(from, s, f.p1);
@@ -55,8 +56,13 @@ QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const S
   }
   for (std::size_t r = 0; r < count; ++r) {
     __m512 cur[V];
-    forwardAt(j, k, s, first + r, &f, cur);
-    if (!back) continue;
+    if (!back) {
+      forwardAt(j, k, s, first + r, &f, cur);
+      continue;
+    }
+    __m512 x[V];
+    for (std::size_t v = 0; v < V; ++v) x[v] = _mm512_loadu_ps(floats + (r * V + v) * kWidth);
+    forwardWith(k, first + r, x, &f, cur);
     for (std::size_t v = 0; v < V; ++v) {
       const std::size_t at = (r * V + v) * kWidth;
       const __m512 sum = _mm512_add_ps(cur[v], _mm512_loadu_ps(back + at));
@@ -70,11 +76,12 @@ QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const S
 
 // Backward over places [first, first + count) of a strip from the pair `from` (the sums at
 // first + count and one after), its first sums into the pair `to` if any; with `back`, each
-// sum into it, a row of the strip a place.
+// sum into it, a row of the strip a place, and each place's pixels in floats into `floats`
+// alike: the forward sums need not convert them again.
 template <std::size_t V, bool Whole>
 QUORVEX_WIDE void backwards(const RecursiveJob& j, const Coefficients& k,
                             const StripOf<V, Whole>& s, std::size_t first, std::size_t count,
-                            const float* from, float* to, float* back) {
+                            const float* from, float* to, float* back, float* floats) {
   const auto w = static_cast<std::size_t>(j.w);
   BackwardOf<V> a;
   load(from, s, a.a1);
@@ -85,8 +92,10 @@ QUORVEX_WIDE void backwards(const RecursiveJob& j, const Coefficients& k,
     __m512 cur[V];
     backwardAt(j, k, s, first + r, &a, cur);
     if (!back) continue;
+    // backwardAt leaves the pixels of place first + r in `next`.
     for (std::size_t v = 0; v < V; ++v) {
       _mm512_storeu_ps(back + (r * V + v) * kWidth, cur[v]);
+      _mm512_storeu_ps(floats + (r * V + v) * kWidth, a.next[v]);
     }
   }
   if (!to) return;
@@ -191,7 +200,7 @@ QUORVEX_WIDE void rowsAlong(const Coefficients& k, const float* lanes, const std
 }
 
 struct Scratch {
-  std::vector<float> back, tile, lanes, forward;
+  std::vector<float> back, floats, tile, lanes, forward;
   std::vector<std::uint8_t> bytes;
 };
 
@@ -212,14 +221,17 @@ QUORVEX_WIDE void blockStrip(const RecursiveJob& j, const Coefficients& k, const
                              Scratch& scratch) {
   const std::size_t i0 = block.first, rows = block.rows;
   if (!block.met) {
-    if (p.forwardTo)
-      return forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, nullptr, nullptr);
-    return backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, nullptr);
+    if (p.forwardTo) {
+      return forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, nullptr, nullptr, nullptr);
+    }
+    return backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, nullptr, nullptr);
   }
-  backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, scratch.back.data());
+  backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, scratch.back.data(),
+            scratch.floats.data());
   // The rows a last block lacks keep what the block before left: their lanes are never
   // written out.
-  forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, scratch.back.data(), scratch.tile.data());
+  forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, scratch.back.data(),
+           scratch.floats.data(), scratch.tile.data());
   for (std::size_t r = 0; r < kSpan; r += kWidth) {
     for (std::size_t c = 0; c < kBlockStrip; c += kWidth) {
       transpose16(scratch.tile.data() + r * kBlockStrip + c, kBlockStrip,
@@ -308,6 +320,7 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   // missing rows read what an earlier block left, in lanes never written out).
   thread_local Scratch scratch;
   scratch.back.resize(kSpan * kBlockStrip), scratch.tile.resize(kSpan * kBlockStrip);
+  scratch.floats.resize(kSpan * kBlockStrip);
   // A strip past the last column, so that the last strip's tiles land whole.
   scratch.lanes.resize((w + kBlockStrip) * kSpan), scratch.forward.resize(m * kSpan);
   // The rows are written 64 columns at a time, read past the last column.
@@ -325,7 +338,7 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     // The places above the image, which no block holds.
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
       forwards(j, k, stripAt<kBlockVectors, false>(s0, w), 0, placeOf(j, 0), carried.data(),
-               carried.data(), nullptr, nullptr);
+               carried.data(), nullptr, nullptr, nullptr);
     }
   }
   // Upwards, the blocks above the first met one need no sums, only their zeros.
