@@ -61,6 +61,23 @@ HObject filterExtents(const HObject& input, const char* op, Filter&& filter) {
   return objectOf(items);
 }
 
+// The same for the filters that write the zeros beside the extents themselves, on the threads
+// that write the extents.
+template <typename Filter>
+HObject filterWholeExtents(const HObject& input, const char* op, Filter&& filter) {
+  std::vector<HObject::Item> items;
+  for (const ImagePtr& image : imagesWithChannels(input, op, 1)) {
+    ImagePtr result = unwrittenImageLike(image, image->channels.size(), op);
+    const PlaneSize size{image->width, image->height};
+    const Extent extent = extentOf(*image->domain, size);
+    for (std::size_t c = 0; c < image->channels.size(); ++c) {
+      filter(image->pixels(c), size, extent, result->pixels(c));
+    }
+    items.push_back(std::move(result));
+  }
+  return objectOf(items);
+}
+
 }  // namespace Standin
 }  // namespace HalconCpp
 

@@ -94,7 +94,7 @@ enum class RecursiveSmoothing { Deriche1, Deriche2, Shen };
 std::int32_t recursiveReach(RecursiveSmoothing kind, double alpha);
 // Down the columns, then along the rows, each line run forwards and backwards through its
 // mirrored continuation, the sum rounded once. Every column goes down whole; the rows are
-// filtered where the extent meets them and written over its spans.
+// filtered where the extent meets them and written over its spans, every other pixel 0.
 void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
                           RecursiveSmoothing kind, double alpha, std::uint8_t* dst);
 // The same filter on a plane of doubles, in place, without rounding.

@@ -58,14 +58,20 @@ void SmoothImage(const HObject& Image, HObject* ImageSmooth, const HTuple& Filte
               }));
     return;
   }
-  setOutput(ImageSmooth, filterExtents(Image, op,
-                                       [&](const std::uint8_t* in, PlaneSize size,
-                                           const Extent& extent, std::uint8_t* out) {
-                                         if (gauss) {
-                                           return sampledGaussPlane(in, size, extent, alpha, out);
-                                         }
-                                         recursiveSmoothPlane(in, size, extent, kind, alpha, out);
-                                       }));
+  if (gauss) {
+    setOutput(ImageSmooth, filterExtents(Image, op,
+                                         [&](const std::uint8_t* in, PlaneSize size,
+                                             const Extent& extent, std::uint8_t* out) {
+                                           sampledGaussPlane(in, size, extent, alpha, out);
+                                         }));
+    return;
+  }
+  setOutput(ImageSmooth, filterWholeExtents(Image, op,
+                                            [&](const std::uint8_t* in, PlaneSize size,
+                                                const Extent& extent, std::uint8_t* out) {
+                                              recursiveSmoothPlane(in, size, extent, kind, alpha,
+                                                                   out);
+                                            }));
 }
 
 void BinomialFilter(const HObject& Image, HObject* ImageBinomial, const HTuple& MaskWidth,

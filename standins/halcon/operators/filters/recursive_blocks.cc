@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "core/threads.h"
+#include "operators/filters/filter_images.h"
 
 #if QUORVEX_RECURSIVE_BLOCKS
 #include <immintrin.h>
@@ -77,14 +78,14 @@ __attribute__((target("avx2"))) void keepStates(const RecursiveJob& j, Recursive
   for (std::size_t s0 = x0; s0 < x1; s0 += kStateStrip) {
     const std::size_t span = std::min(kStateStrip, x1 - s0);
     const float *a1 = zeros.data(), *a2 = a1;
-    const std::size_t low = placeOf(j, std::min(j.h, (plan.lowest + 1) * kBlockRows));
+    const std::size_t low = backwardLow(j, plan);
     std::int32_t b = plan.blocks - 1;
     for (std::size_t i = j.rows->size(); i-- > low;) {
       float* cur = ring.data() + (i % 3) * kStateStrip;
       backwardStep(j, i, s0, span, a1, a2, cur);
       while (b >= 0 && placeOf(j, std::min(j.h, (b + 1) * kBlockRows)) > i) --b;
       if (b >= 0 && placeOf(j, std::min(j.h, (b + 1) * kBlockRows)) == i && plan.met[b]) {
-        float* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b) + s0;
+        float* kept = plan.backward + 2 * w * static_cast<std::size_t>(b) + s0;
         std::copy(cur, cur + span, kept);
         std::copy(a1, a1 + span, kept + w);
       }
@@ -93,12 +94,13 @@ __attribute__((target("avx2"))) void keepStates(const RecursiveJob& j, Recursive
     const float *p1 = zeros.data(), *p2 = p1;
     std::size_t band = 1;
     const std::size_t bands = plan.starts.size() - 1;
-    const std::size_t last = bands > 1 ? placeOf(j, plan.starts[bands - 1] * kBlockRows) : 0;
+    const std::size_t last = forwardEnd(j, plan);
     for (std::size_t i = 0; i < last; ++i) {
       float* cur = ring.data() + (i % 3) * kStateStrip;
       forwardStep(j, i, s0, span, p1, p2, cur);
       while (band < bands && placeOf(j, plan.starts[band] * kBlockRows) == i + 1) {
-        float* kept = plan.forward.data() + 2 * w * band + s0;
+        const auto block = static_cast<std::size_t>(plan.starts[band]);
+        float* kept = plan.forward + 2 * w * block + s0;
         std::copy(cur, cur + span, kept);
         std::copy(p1, p1 + span, kept + w);
         ++band;
@@ -229,9 +231,7 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
   std::vector<std::uint8_t> bytes(kLanes * w);
   std::size_t i0 = placeOf(j, b0 * kBlockRows);  // the next place of the forward sums
   if (b0 > 0) {
-    const auto band = static_cast<std::size_t>(
-        std::find(plan.starts.begin(), plan.starts.end(), b0) - plan.starts.begin());
-    const float* kept = plan.forward.data() + 2 * w * band;
+    const float* kept = plan.forward + 2 * w * static_cast<std::size_t>(b0);
     std::copy(kept, kept + w, carried.last.data());
     std::copy(kept + w, kept + 2 * w, carried.before.data());
   } else {
@@ -250,7 +250,7 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
         forwards(j, {i0, rows}, s0, span, carried, nullptr, nullptr);
         continue;
       }
-      const float* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(b) + s0;
+      const float* kept = plan.backward + 2 * w * static_cast<std::size_t>(b) + s0;
       const float *a1 = kept, *a2 = kept + w;
       for (std::size_t r = rows; r-- > 0;) {
         float* cur = backward.data() + r * kStrip;
@@ -293,6 +293,16 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
 }  // namespace
 #endif
 
+std::size_t backwardLow(const RecursiveJob& j, const RecursivePlan& plan) {
+  const std::int32_t block = plan.upward ? plan.starts[1] - 1 : plan.lowest;
+  return placeOf(j, std::min(j.h, (block + 1) * kBlockRows));
+}
+
+std::size_t forwardEnd(const RecursiveJob& j, const RecursivePlan& plan) {
+  const std::size_t bands = plan.starts.size() - 1;
+  return bands > 1 ? placeOf(j, plan.starts[bands - 1] * kBlockRows) : 0;
+}
+
 bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t h,
                            const std::vector<std::int32_t>& rows,
                            const std::vector<std::int32_t>& columns, std::int32_t reach,
@@ -313,7 +323,10 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
     plan.lowest = std::min(plan.lowest, y / kBlockRows);
     highest = y / kBlockRows;
   }
-  if (highest < 0) return true;
+  if (highest < 0) {
+    std::fill(dst, dst + std::size_t(w) * std::size_t(h), std::uint8_t{0});
+    return true;
+  }
   // Blocks below the last met one need no sums at all.
   const std::int32_t used = highest + 1;
   const auto width = static_cast<std::size_t>(w);
@@ -322,10 +335,17 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   for (int band = 0; band <= bands; ++band) {
     plan.starts.push_back(static_cast<std::int32_t>(bandStart(used, bands, band)));
   }
-  plan.backward.resize(2 * width * static_cast<std::size_t>(plan.blocks));
-  plan.forward.resize(2 * width * static_cast<std::size_t>(bands));
+  // The kept states stay from call to call on the calling thread: fresh ones would be cleared,
+  // and come as fresh pages, every call on that thread alone.
+  thread_local std::vector<float> kept;
+  const std::size_t pairs = 2 * width * static_cast<std::size_t>(plan.blocks);
+  if (kept.size() < 2 * pairs) kept.resize(2 * pairs);
+  plan.backward = kept.data(), plan.forward = kept.data() + pairs;
   // With AVX-512 the passes keep their states in registers, which it has twice as many of.
   const bool wide = recursiveWideEnabled();
+  plan.upward = wide && bands > 1;
+  // The AVX-512 blocks write their zeros beside the extent on their own threads.
+  if (!wide) zeroBesideExtent(PlaneSize{w, h}, extent, dst);
   forBands(w, bandsFor(w, std::int64_t{w} * h * 2), [&](int, std::int64_t x0, std::int64_t x1) {
     if (wide)
       return keepStatesWide(j, plan, static_cast<std::size_t>(x0), static_cast<std::size_t>(x1));
@@ -334,7 +354,15 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   forBands(bands, bands, [&](int band, std::int64_t, std::int64_t) {
     const std::int32_t b0 = plan.starts[static_cast<std::size_t>(band)],
                        b1 = plan.starts[static_cast<std::size_t>(band) + 1];
-    if (wide) return filterBlocksWide(j, plan, columns, extent, b0, b1, dst);
+    if (wide) {
+      filterBlocksWide(j, plan, columns, extent, b0, b1, plan.upward && band == 0, dst);
+      // The rows below the last met block, which no band holds.
+      if (band == bands - 1) {
+        std::fill(dst + std::size_t(std::min(h, used * kBlockRows)) * width,
+                  dst + std::size_t(h) * width, std::uint8_t{0});
+      }
+      return;
+    }
     filterBlocks(j, plan, columns, extent, b0, b1, dst);
   });
   return true;

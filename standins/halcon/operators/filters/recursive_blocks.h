@@ -37,23 +37,37 @@ struct RecursivePlan {
   std::int32_t blocks = 0;
   std::vector<std::uint8_t> met;     // a block: whether any of its rows is filtered
   std::vector<std::int32_t> starts;  // the bands' first blocks, and the end
-  std::int32_t lowest = 0;           // the block whose end the backward sums must reach
-  // Backward: a(e), a(e + 1) at the end e of each met block; forward: c(s - 1), c(s - 2) at
-  // the start s of each band after the first; each `w` a pair.
-  std::vector<float> backward, forward;
+  std::int32_t lowest = 0;           // the first met block
+  // With several bands, the first runs from its last block up, carrying the backward sums and
+  // taking the forward ones from states kept at its met blocks' starts: the first pass then
+  // runs the forward sums down to the last band's start and the backward sums up to the first
+  // band's end alone, where the first band run downwards would need them up to its top.
+  bool upward = false;
+  // By block, each `w` a pair. Backward: a(e), a(e + 1) at the end e of each met block the
+  // bands run downwards, and of the upward band's last block; forward: c(s - 1), c(s - 2) at
+  // the start s of each band after the first and of each met block of the upward band. Only
+  // the pairs kept are read.
+  float* backward = nullptr;
+  float* forward = nullptr;
 };
+
+// The lowest place the first pass's backward sums reach, and the end of the places its forward
+// sums run over.
+std::size_t backwardLow(const RecursiveJob& j, const RecursivePlan& plan);
+std::size_t forwardEnd(const RecursiveJob& j, const RecursivePlan& plan);
 
 inline std::size_t placeOf(const RecursiveJob& j, std::int32_t row) {
   return static_cast<std::size_t>(j.reach + row);
 }
 
 // The AVX-512 forms: the first pass over columns [x0, x1), and the second over blocks
-// [b0, b1), with the same sums as the AVX2 ones and the portable rows.
+// [b0, b1), from the last up if `upward`, with the same sums as the AVX2 ones and the portable
+// rows; the second writes every pixel of its blocks, 0 beside the extent.
 bool recursiveWideEnabled();
 void keepStatesWide(const RecursiveJob& j, RecursivePlan& plan, std::size_t x0, std::size_t x1);
 void filterBlocksWide(const RecursiveJob& j, const RecursivePlan& plan,
                       const std::vector<std::int32_t>& columns, const Extent& extent,
-                      std::int32_t b0, std::int32_t b1, std::uint8_t* dst);
+                      std::int32_t b0, std::int32_t b1, bool upward, std::uint8_t* dst);
 
 }  // namespace Standin
 }  // namespace HalconCpp

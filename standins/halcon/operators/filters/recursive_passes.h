@@ -35,7 +35,8 @@ void recursiveColumns(const std::uint8_t* src, std::int32_t w, std::int32_t h,
 // that stay in the cache: the states of the recursion down the columns are kept at the blocks'
 // ends in a first pass, and each block then takes its columns' sums from them and filters its
 // rows eight at a time, with the same operations in the same order as the passes above and
-// the portable rows. false where there is no such path (no AVX2): nothing is written.
+// the portable rows, and 0 beside the extent. false where there is no such path (no AVX2):
+// nothing is written.
 bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t h,
                            const std::vector<std::int32_t>& rows,
                            const std::vector<std::int32_t>& columns, std::int32_t reach,

@@ -25,10 +25,10 @@ bool recursiveWideEnabled() {
 
 namespace {
 
-// The places where the first pass keeps its states: below each met block's end the backward
-// sums, at each band's start after the first the forward sums (-1 elsewhere).
+// The places where the first pass keeps its states, by block (-1 elsewhere): the backward sums
+// at the block's end, the forward sums just before its start (recursive_blocks.h).
 struct KeptAt {
-  std::vector<std::int32_t> blockEnd, bandStart;
+  std::vector<std::int32_t> blockEnd, blockStart;
 };
 
 // A strip's sums between chunks of places, in memory that needs no alignment: the vectors of
@@ -70,7 +70,7 @@ QUORVEX_WIDE void backwardRows(const RecursiveJob& j, RecursivePlan& plan, const
     std::copy(back.a1, back.a1 + kStateVectors, before);
     backwardAt(j, k, s, i, &back, cur);
     if (at.blockEnd[i] >= 0) {
-      float* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(at.blockEnd[i]);
+      float* kept = plan.backward + 2 * w * static_cast<std::size_t>(at.blockEnd[i]);
       keep(cur, s, kept);
       keep(before, s, kept + w);
     }
@@ -92,8 +92,8 @@ QUORVEX_WIDE void forwardRows(const RecursiveJob& j, RecursivePlan& plan, const 
     __m512 previous[kStateVectors], cur[kStateVectors];
     std::copy(f.p1, f.p1 + kStateVectors, previous);
     forwardAt(j, k, s, i, &f, cur);
-    if (at.bandStart[i] >= 0) {
-      float* kept = plan.forward.data() + 2 * w * static_cast<std::size_t>(at.bandStart[i]);
+    if (at.blockStart[i] >= 0) {
+      float* kept = plan.forward + 2 * w * static_cast<std::size_t>(at.blockStart[i]);
       keep(cur, s, kept);
       keep(previous, s, kept + w);
     }
@@ -115,17 +115,27 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
   const std::size_t m = j.rows->size();
   const std::size_t bands = plan.starts.size() - 1;
   KeptAt at{std::vector<std::int32_t>(m, -1), std::vector<std::int32_t>(m, -1)};
+  // The upward band takes the backward sums at its last block's end, and the forward sums at
+  // each of its met blocks' starts; the bands below it take them as the first band alone
+  // would.
+  const std::int32_t downward = plan.upward ? plan.starts[1] : 0;
+  const auto endOf = [&](std::int32_t b) {
+    return placeOf(j, std::min(j.h, (b + 1) * kBlockRows));
+  };
+  const auto beforeStartOf = [&](std::int32_t b) { return placeOf(j, b * kBlockRows) - 1; };
   for (std::int32_t b = 0; b < plan.blocks; ++b) {
     if (!plan.met[static_cast<std::size_t>(b)]) continue;
-    at.blockEnd[placeOf(j, std::min(j.h, (b + 1) * kBlockRows))] = b;
+    if (b >= downward) {
+      at.blockEnd[endOf(b)] = b;
+    } else {
+      at.blockStart[beforeStartOf(b)] = b;
+    }
   }
+  if (plan.upward) at.blockEnd[endOf(downward - 1)] = downward - 1;
   for (std::size_t band = 1; band < bands; ++band) {
-    at.bandStart[placeOf(j, plan.starts[band] * kBlockRows) - 1] = static_cast<std::int32_t>(band);
+    at.blockStart[beforeStartOf(plan.starts[band])] = plan.starts[band];
   }
-  // The backward sums from the bottom up to the highest met block's end, the forward sums
-  // down to the last band's start.
-  const std::size_t low = placeOf(j, std::min(j.h, (plan.lowest + 1) * kBlockRows));
-  const std::size_t last = bands > 1 ? placeOf(j, plan.starts[bands - 1] * kBlockRows) : 0;
+  const std::size_t low = backwardLow(j, plan), last = forwardEnd(j, plan);
   constexpr std::size_t kStrip = kStateVectors * kWidth;
   const std::size_t strips = (x1 - x0 + kStrip - 1) / kStrip;
   std::vector<float> states(strips * std::max(kBackwardFloats, kForwardFloats));

@@ -131,21 +131,29 @@ struct ForwardOf {
   __m512 p1[V], p2[V], before[V];
 };
 
+// The same from the pixels at i already in floats, `x`.
+template <std::size_t V>
+QUORVEX_WIDE void forwardWith(const Coefficients& k, std::size_t i, const __m512* x,
+                              ForwardOf<V>* f, __m512* cur) {
+  for (std::size_t v = 0; v < V; ++v) {
+    if (i > 0) {
+      cur[v] = step(k.n0, x[v], k.n1, f->before[v], k.b1, f->p1[v], k.b2, f->p2[v]);
+    } else {
+      const __m512 in = _mm512_add_ps(_mm512_mul_ps(k.n0, x[v]), k.zero);
+      cur[v] = _mm512_sub_ps(_mm512_sub_ps(in, _mm512_mul_ps(k.b2, f->p2[v])),
+                             _mm512_mul_ps(k.b1, f->p1[v]));
+    }
+    f->p2[v] = f->p1[v], f->p1[v] = cur[v], f->before[v] = x[v];
+  }
+}
+
 template <std::size_t V, bool Whole>
 QUORVEX_WIDE void forwardAt(const RecursiveJob& j, const Coefficients& k,
                             const StripOf<V, Whole>& s, std::size_t i, ForwardOf<V>* f,
                             __m512* cur) {
-  for (std::size_t v = 0; v < V; ++v) {
-    const __m512 x = pixels(j, i, s, v);
-    if (i > 0) {
-      cur[v] = step(k.n0, x, k.n1, f->before[v], k.b1, f->p1[v], k.b2, f->p2[v]);
-    } else {
-      const __m512 in = _mm512_add_ps(_mm512_mul_ps(k.n0, x), k.zero);
-      cur[v] = _mm512_sub_ps(_mm512_sub_ps(in, _mm512_mul_ps(k.b2, f->p2[v])),
-                             _mm512_mul_ps(k.b1, f->p1[v]));
-    }
-    f->p2[v] = f->p1[v], f->p1[v] = cur[v], f->before[v] = x;
-  }
+  __m512 x[V];
+  for (std::size_t v = 0; v < V; ++v) x[v] = pixels(j, i, s, v);
+  forwardWith(k, i, x, f, cur);
 }
 
 template <std::size_t V, bool Whole>

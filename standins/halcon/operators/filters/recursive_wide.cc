@@ -28,35 +28,79 @@ static_assert(kVectors == 2, "the rows are rounded a pair of vectors at a time")
 constexpr std::size_t kBlockVectors = 4;
 constexpr std::size_t kBlockStrip = kBlockVectors * kWidth;
 
-// The forward sums a band carries from block to block: at the two places before the next.
-struct Carried {
-  std::vector<float> last, before;
+// The sums of both directions a strip of a block starts from and hands on, each a pair of rows
+// `w` long as the plan keeps them (recursive_blocks.h): the forward sums at the two places
+// before the block, the backward ones at the two from its end on. A pair not handed on is
+// null.
+struct Pairs {
+  const float* forwardFrom;
+  float* forwardTo;
+  const float* backwardFrom;
+  float* backwardTo;
 };
 
-// Forward over places [first, first + count) of a strip from the sums carried; with `back`
-// (a row of the strip a place), each sum plus the backward one, scaled, into `tile` alike.
+// Forward over places [first, first + count) of a strip from the pair `from`, its last sums
+// into the pair `to` if any; with `back` (a row of the strip a place), each sum plus the
+// backward one, scaled, into `tile` alike, the pixels taken in floats from `floats`, laid out
+// alike, which the backward sums left there.
 template <std::size_t V, bool Whole>
 QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const StripOf<V, Whole>& s,
-                           std::size_t first, std::size_t count, Carried& carried,
-                           const float* back, float* tile) {
+                           std::size_t first, std::size_t count, const float* from, float* to,
+                           const float* back, const float* floats, float* tile) {
+  const auto w = static_cast<std::size_t>(j.w);
   ForwardOf<V> f;
-  load(carried.last.data(), s, f.p1);
-  load(carried.before.data(), s, f.p2);
+  load(from, s, f.p1);
+  load(from + w, s, f.p2);
   for (std::size_t v = 0; v < V; ++v) {
     f.before[v] = first > 0 ? pixels(j, first - 1, s, v) : k.zero;
   }
   for (std::size_t r = 0; r < count; ++r) {
     __m512 cur[V];
-    forwardAt(j, k, s, first + r, &f, cur);
-    if (!back) continue;
+    if (!back) {
+      forwardAt(j, k, s, first + r, &f, cur);
+      continue;
+    }
+    __m512 x[V];
+    for (std::size_t v = 0; v < V; ++v) x[v] = _mm512_loadu_ps(floats + (r * V + v) * kWidth);
+    forwardWith(k, first + r, x, &f, cur);
     for (std::size_t v = 0; v < V; ++v) {
       const std::size_t at = (r * V + v) * kWidth;
       const __m512 sum = _mm512_add_ps(cur[v], _mm512_loadu_ps(back + at));
       _mm512_storeu_ps(tile + at, _mm512_mul_ps(sum, k.scale));
     }
   }
-  keep(f.p1, s, carried.last.data());
-  keep(f.p2, s, carried.before.data());
+  if (!to) return;
+  keep(f.p1, s, to);
+  keep(f.p2, s, to + w);
+}
+
+// Backward over places [first, first + count) of a strip from the pair `from` (the sums at
+// first + count and one after), its first sums into the pair `to` if any; with `back`, each
+// sum into it, a row of the strip a place, and each place's pixels in floats into `floats`
+// alike: the forward sums need not convert them again.
+template <std::size_t V, bool Whole>
+QUORVEX_WIDE void backwards(const RecursiveJob& j, const Coefficients& k,
+                            const StripOf<V, Whole>& s, std::size_t first, std::size_t count,
+                            const float* from, float* to, float* back, float* floats) {
+  const auto w = static_cast<std::size_t>(j.w);
+  BackwardOf<V> a;
+  load(from, s, a.a1);
+  load(from + w, s, a.a2);
+  startBackward(j, k, s, first + count - 1, &a);
+  for (std::size_t r = count; r-- > 0;) {
+    if (first + r >= kAhead) prefetch(j, first + r - kAhead, s);
+    __m512 cur[V];
+    backwardAt(j, k, s, first + r, &a, cur);
+    if (!back) continue;
+    // backwardAt leaves the pixels of place first + r in `next`.
+    for (std::size_t v = 0; v < V; ++v) {
+      _mm512_storeu_ps(back + (r * V + v) * kWidth, cur[v]);
+      _mm512_storeu_ps(floats + (r * V + v) * kWidth, a.next[v]);
+    }
+  }
+  if (!to) return;
+  keep(a.a1, s, to);
+  keep(a.a2, s, to + w);
 }
 
 // Sixteen rows of sixteen floats at `from` (`pitch` apart) into sixteen columns at `to` (kSpan
@@ -156,7 +200,7 @@ QUORVEX_WIDE void rowsAlong(const Coefficients& k, const float* lanes, const std
 }
 
 struct Scratch {
-  std::vector<float> back, tile, lanes, forward;
+  std::vector<float> back, floats, tile, lanes, forward;
   std::vector<std::uint8_t> bytes;
 };
 
@@ -168,33 +212,26 @@ struct Block {
   bool met;
 };
 
-// One strip of a block down the columns: the forward sums alone in a block the extent does
-// not meet; else the backward sums from the states kept below the block, the forward sums
-// with them into a tile, and the tile transposed into the block's lanes.
+// One strip of a block down the columns: in a block the extent does not meet, only the sums
+// the band carries on; else the backward sums, the forward sums with them into a tile, and
+// the tile transposed into the block's lanes.
 template <bool Whole>
-QUORVEX_WIDE void blockStrip(const RecursiveJob& j, const Coefficients& k,
-                             const RecursivePlan& plan, const Block& block,
-                             const StripOf<kBlockVectors, Whole>& s, Carried& carried,
+QUORVEX_WIDE void blockStrip(const RecursiveJob& j, const Coefficients& k, const Block& block,
+                             const StripOf<kBlockVectors, Whole>& s, const Pairs& p,
                              Scratch& scratch) {
-  const auto w = static_cast<std::size_t>(j.w);
   const std::size_t i0 = block.first, rows = block.rows;
-  if (!block.met) return forwards(j, k, s, i0, rows, carried, nullptr, nullptr);
-  BackwardOf<kBlockVectors> a;
-  const float* kept = plan.backward.data() + 2 * w * static_cast<std::size_t>(block.index);
-  load(kept, s, a.a1);
-  load(kept + w, s, a.a2);
-  startBackward(j, k, s, i0 + rows - 1, &a);
-  for (std::size_t r = rows; r-- > 0;) {
-    if (i0 + r >= kAhead) prefetch(j, i0 + r - kAhead, s);
-    __m512 cur[kBlockVectors];
-    backwardAt(j, k, s, i0 + r, &a, cur);
-    for (std::size_t v = 0; v < kBlockVectors; ++v) {
-      _mm512_storeu_ps(scratch.back.data() + (r * kBlockVectors + v) * kWidth, cur[v]);
+  if (!block.met) {
+    if (p.forwardTo) {
+      return forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, nullptr, nullptr, nullptr);
     }
+    return backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, nullptr, nullptr);
   }
+  backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, scratch.back.data(),
+            scratch.floats.data());
   // The rows a last block lacks keep what the block before left: their lanes are never
   // written out.
-  forwards(j, k, s, i0, rows, carried, scratch.back.data(), scratch.tile.data());
+  forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, scratch.back.data(),
+           scratch.floats.data(), scratch.tile.data());
   for (std::size_t r = 0; r < kSpan; r += kWidth) {
     for (std::size_t c = 0; c < kBlockStrip; c += kWidth) {
       transpose16(scratch.tile.data() + r * kBlockStrip + c, kBlockStrip,
@@ -203,69 +240,65 @@ QUORVEX_WIDE void blockStrip(const RecursiveJob& j, const Coefficients& k,
   }
 }
 
-// The rows' bytes (bytes[x * kSpan + lane]) over the extent's spans of rows [y0, y1): eight
-// columns of eight lanes at a time, transposed in registers.
+void zeroRows(std::uint8_t* dst, std::size_t w, std::int32_t y0, std::int32_t y1) {
+  if (y0 < y1) {
+    std::fill(dst + static_cast<std::size_t>(y0) * w, dst + static_cast<std::size_t>(y1) * w,
+              std::uint8_t{0});
+  }
+}
+
+// The rows' bytes (bytes[x * kSpan + lane], read up to 64 columns past the last) over the
+// extent's spans of rows [y0, y1), and 0 beside them: sixteen lanes of 64 columns at a time,
+// turned about in registers whose 128-bit lanes each hold sixteen columns, so that each row
+// takes its 64 columns in one store.
 QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32_t y0,
                             std::int32_t y1, const Extent& extent, std::uint8_t* dst) {
-  // Rows the extent covers whole take every eight columns without a mask.
-  bool whole = true;
-  for (std::int32_t y = y0; y < y1 && whole; ++y) {
-    const auto row = static_cast<std::size_t>(y);
-    whole = extent.begin[row] == 0 && extent.end[row] == static_cast<std::int32_t>(w) - 1;
-  }
-  // Eight rows at a time along the whole width: rows of a width of a power of two fall into
-  // the same few sets of the cache, which eight rows' lines share without evicting each other
-  // and 32 would not.
-  for (std::size_t g = 0; g < kSpan && y0 + static_cast<std::int32_t>(g) < y1; g += 8) {
-    const std::size_t groupRows = std::min<std::size_t>(8, static_cast<std::size_t>(y1 - y0) - g);
-    for (std::size_t x = 0; x < w; x += 8) {
-      const std::size_t columns = std::min<std::size_t>(8, w - x);
-      // word q: column x + q, lanes g ... g + 7; past the last column, words the buffer holds
-      // but no row takes.
-      __m128i word[8];
-      if (columns == 8) {
-        for (std::size_t q = 0; q < 8; ++q) {
-          word[q] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes + (x + q) * kSpan + g));
-        }
-      } else {
-        for (std::size_t q = 0; q < 8; ++q) {
-          const std::size_t column = x + std::min(q, columns - 1);
-          word[q] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes + column * kSpan + g));
-        }
+  constexpr std::size_t kRows = 16, kColumns = 64;
+  const auto rows = static_cast<std::size_t>(y1 - y0);
+  for (std::size_t g = 0; g < rows; g += kRows) {
+    const std::size_t groupRows = std::min(kRows, rows - g);
+    for (std::size_t x = 0; x < w; x += kColumns) {
+      const std::size_t columns = std::min(kColumns, w - x);
+      // v[q], 128-bit lane k: column x + 16 k + q, lanes g ... g + 15.
+      __m512i v[16];
+      for (std::size_t q = 0; q < 16; ++q) {
+        const std::uint8_t* p = bytes + (x + q) * kSpan + g;
+        const auto at = [&](std::size_t k) {
+          return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k * kSpan));
+        };
+        __m512i t = _mm512_castsi128_si512(at(0));
+        t = _mm512_inserti32x4(t, at(1), 1);
+        t = _mm512_inserti32x4(t, at(2), 2);
+        v[q] = _mm512_inserti32x4(t, at(3), 3);
       }
-      const __m128i a0 = _mm_unpacklo_epi8(word[0], word[1]);
-      const __m128i a1 = _mm_unpacklo_epi8(word[2], word[3]);
-      const __m128i a2 = _mm_unpacklo_epi8(word[4], word[5]);
-      const __m128i a3 = _mm_unpacklo_epi8(word[6], word[7]);
-      const __m128i b0 = _mm_unpacklo_epi16(a0, a1), b1 = _mm_unpackhi_epi16(a0, a1);
-      const __m128i b2 = _mm_unpacklo_epi16(a2, a3), b3 = _mm_unpackhi_epi16(a2, a3);
-      // lanes[l]: lane g + l in its low eight bytes.
-      __m128i lanes[8];
-      const __m128i c0 = _mm_unpacklo_epi32(b0, b2), c1 = _mm_unpackhi_epi32(b0, b2);
-      const __m128i c2 = _mm_unpacklo_epi32(b1, b3), c3 = _mm_unpackhi_epi32(b1, b3);
-      lanes[0] = c0, lanes[1] = _mm_unpackhi_epi64(c0, c0);
-      lanes[2] = c1, lanes[3] = _mm_unpackhi_epi64(c1, c1);
-      lanes[4] = c2, lanes[5] = _mm_unpackhi_epi64(c2, c2);
-      lanes[6] = c3, lanes[7] = _mm_unpackhi_epi64(c3, c3);
-      if (whole && columns == 8) {
-        std::uint8_t* to = dst + (static_cast<std::size_t>(y0) + g) * w + x;
-        for (std::size_t l = 0; l < groupRows; ++l) {
-          _mm_storel_epi64(reinterpret_cast<__m128i*>(to + l * w), lanes[l]);
+      // Four rounds of interleaving the bytes of vectors i and i + 8 turn each lane's sixteen
+      // by sixteen bytes about: v[l], lane k, is then lane g + l of columns x + 16 k ...
+      for (int round = 0; round < 4; ++round) {
+        __m512i u[16];
+        for (std::size_t i = 0; i < 8; ++i) {
+          u[2 * i] = _mm512_unpacklo_epi8(v[i], v[i + 8]);
+          u[2 * i + 1] = _mm512_unpackhi_epi8(v[i], v[i + 8]);
         }
-        continue;
+        std::copy(u, u + 16, v);
       }
-      for (std::size_t l = 0; l < 8; ++l) {
-        const std::int32_t y = y0 + static_cast<std::int32_t>(g + l);
-        if (y >= y1) break;
-        const auto row = static_cast<std::size_t>(y);
+      const __mmask64 valid = columns == kColumns ? ~__mmask64{0} : (__mmask64{1} << columns) - 1;
+      for (std::size_t l = 0; l < groupRows; ++l) {
+        const std::size_t row = static_cast<std::size_t>(y0) + g + l;
         const std::int64_t from = std::max<std::int64_t>(extent.begin[row], std::int64_t(x));
         const std::int64_t to =
             std::min<std::int64_t>(extent.end[row], std::int64_t(x + columns) - 1);
-        if (from > to) continue;
-        const auto first = static_cast<unsigned>(from - std::int64_t(x));
-        const auto count = static_cast<unsigned>(to - from + 1);
-        const auto mask = static_cast<__mmask16>(((1u << count) - 1) << first);
-        _mm_mask_storeu_epi8(dst + row * w + x, mask, lanes[l]);
+        // The columns beside the extent take 0, so that the caller need not clear them first.
+        __mmask64 inside = 0;
+        if (from <= to) {
+          inside = (~__mmask64{0} >> (63 - (to - from))) << (from - std::int64_t(x));
+        }
+        const __m512i value = _mm512_maskz_mov_epi8(inside, v[l]);
+        std::uint8_t* out = dst + row * w + x;
+        if (columns == kColumns) {
+          _mm512_storeu_si512(out, value);
+        } else {
+          _mm512_mask_storeu_epi8(out, valid, value);
+        }
       }
     }
   }
@@ -275,46 +308,61 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32
 
 __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     const RecursiveJob& j, const RecursivePlan& plan, const std::vector<std::int32_t>& columns,
-    const Extent& extent, std::int32_t b0, std::int32_t b1, std::uint8_t* dst) {
+    const Extent& extent, std::int32_t b0, std::int32_t b1, bool upward, std::uint8_t* dst) {
   const Coefficients k = coefficientsOf(*j.c);
   const auto w = static_cast<std::size_t>(j.w);
   const std::size_t m = columns.size();
-  Carried carried{std::vector<float>(w, 0.0f), std::vector<float>(w, 0.0f)};
+  // The pair of sums the band carries from block to block: the forward ones downwards, the
+  // backward ones upwards.
+  std::vector<float> carried(2 * w, 0.0f);
   // A thread's buffers stay from call to call: fresh ones of this size would come as fresh
   // pages of memory every call. Every value is written before it is read (a last block's
   // missing rows read what an earlier block left, in lanes never written out).
   thread_local Scratch scratch;
   scratch.back.resize(kSpan * kBlockStrip), scratch.tile.resize(kSpan * kBlockStrip);
+  scratch.floats.resize(kSpan * kBlockStrip);
   // A strip past the last column, so that the last strip's tiles land whole.
   scratch.lanes.resize((w + kBlockStrip) * kSpan), scratch.forward.resize(m * kSpan);
-  scratch.bytes.resize(w * kSpan);
-  std::size_t i0 = placeOf(j, b0 * kBlockRows);  // the next place of the forward sums
-  if (b0 > 0) {
-    const auto band = static_cast<std::size_t>(
-        std::find(plan.starts.begin(), plan.starts.end(), b0) - plan.starts.begin());
-    const float* kept = plan.forward.data() + 2 * w * band;
-    std::copy(kept, kept + w, carried.last.data());
-    std::copy(kept + w, kept + 2 * w, carried.before.data());
+  // The rows are written 64 columns at a time, read past the last column.
+  scratch.bytes.resize((w + 64) * kSpan);
+  const auto pairOf = [&](const float* kept, std::int32_t b) {
+    return kept + 2 * w * static_cast<std::size_t>(b);
+  };
+  if (upward) {
+    const float* kept = pairOf(plan.backward, b1 - 1);
+    std::copy(kept, kept + 2 * w, carried.data());
+  } else if (b0 > 0) {
+    const float* kept = pairOf(plan.forward, b0);
+    std::copy(kept, kept + 2 * w, carried.data());
   } else {
     // The places above the image, which no block holds.
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
-      forwards(j, k, stripAt<kBlockVectors, false>(s0, w), 0, i0, carried, nullptr, nullptr);
+      forwards(j, k, stripAt<kBlockVectors, false>(s0, w), 0, placeOf(j, 0), carried.data(),
+               carried.data(), nullptr, nullptr, nullptr);
     }
   }
-  for (std::int32_t b = b0; b < b1; ++b) {
+  // Upwards, the blocks above the first met one need no sums, only their zeros.
+  const std::int32_t count = upward ? b1 - std::max(b0, plan.lowest) : b1 - b0;
+  zeroRows(dst, w, b0 * kBlockRows, (b1 - count) * kBlockRows);
+  for (std::int32_t n = 0; n < count; ++n) {
+    const std::int32_t b = upward ? b1 - 1 - n : b0 + n;
     const std::int32_t y0 = b * kBlockRows, y1 = std::min(j.h, y0 + kBlockRows);
-    const auto rows = static_cast<std::size_t>(y1 - y0);
     const bool met = plan.met[static_cast<std::size_t>(b)] != 0;
+    const Block block{b, placeOf(j, y0), static_cast<std::size_t>(y1 - y0), met};
+    const Pairs pairs =
+        upward ? Pairs{pairOf(plan.forward, b), nullptr, carried.data(), carried.data()}
+               : Pairs{carried.data(), carried.data(), pairOf(plan.backward, b), nullptr};
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
-      const Block block{b, i0, rows, met};
       if (s0 + kBlockStrip <= w) {
-        blockStrip(j, k, plan, block, stripAt<kBlockVectors, true>(s0, w), carried, scratch);
+        blockStrip(j, k, block, stripAt<kBlockVectors, true>(s0, w), pairs, scratch);
       } else {
-        blockStrip(j, k, plan, block, stripAt<kBlockVectors, false>(s0, w), carried, scratch);
+        blockStrip(j, k, block, stripAt<kBlockVectors, false>(s0, w), pairs, scratch);
       }
     }
-    i0 += rows;
-    if (!met) continue;
+    if (!met) {
+      zeroRows(dst, w, y0, y1);
+      continue;
+    }
     Columns wanted{w, 0};
     for (std::int32_t y = y0; y < y1; ++y) {
       const auto row = static_cast<std::size_t>(y);

@@ -8,6 +8,7 @@
 
 #include "core/image_results.h"
 #include "core/threads.h"
+#include "operators/filters/filter_images.h"
 #include "operators/filters/gauss_floats.h"
 #include "operators/filters/image_kernels.h"
 #include "operators/filters/recursive_passes.h"
@@ -393,6 +394,7 @@ void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, const Extent&
                                   columns = mirroredIndices(w, reach);
   if (alpha < kSmallestFloatAlpha) {
     const RecursionOf<double> c = recursion<double>(kind, alpha, reach);
+    zeroBesideExtent(size, extent, dst);
     return recursivePasses(src, size, extent, c, reach, rows, columns, dst);
   }
   const Recursion c = recursion<float>(kind, alpha, reach);
@@ -400,6 +402,7 @@ void recursiveSmoothPlane(const std::uint8_t* src, PlaneSize size, const Extent&
       recursiveSmoothBlocks(src, w, h, rows, columns, reach, c, extent, dst)) {
     return;
   }
+  zeroBesideExtent(size, extent, dst);
   recursivePasses(src, size, extent, c, reach, rows, columns, dst);
 }
 
