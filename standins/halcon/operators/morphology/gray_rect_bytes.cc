@@ -130,18 +130,27 @@ void rowsAvx2(const std::uint8_t* src, PlaneSize size, const Extent& extent, Hal
   const auto rowAt = [&](std::int32_t v) {
     return src + std::size_t(mirrored(y0 - half.rows + v, h)) * std::size_t(w) + std::size_t(lo);
   };
-  // One allocation, left unwritten (every byte read below is written first), its rows on
-  // cache lines, so that the passes' whole-vector stores split none.
-  const std::size_t stride = (width + 63) / 64 * 64;
-  const std::size_t lineSize = (std::size_t(w) + 2 * std::size_t(cols) + 32 + 63) / 64 * 64;
+  // One allocation, left unwritten (every byte read below is written first). Its rows sit on
+  // the image rows' offsets within 32 bytes, so that a pass's vectors that start on a boundary
+  // in one start on it in all: a load or store that splits a cache line costs this processor
+  // about twice a whole one. (Image rows of a width that is no multiple of 32 start at other
+  // offsets: they are read split, as before.)
+  const auto phaseOf = [](const std::uint8_t* p) {
+    return reinterpret_cast<std::uintptr_t>(p) % 32;
+  };
+  const std::size_t stride = (width + 32 + 63) / 64 * 64;
+  const std::size_t lineSize = (std::size_t(w) + 2 * std::size_t(cols) + 64 + 63) / 64 * 64;
   const std::unique_ptr<std::uint8_t[]> bytes(
       new std::uint8_t[2 * std::size_t(k) * stride + 2 * lineSize + 64]);
-  std::uint8_t* const suffixes =
+  std::uint8_t* const base =
       bytes.get() + (64 - reinterpret_cast<std::uintptr_t>(bytes.get()) % 64);
+  std::uint8_t* const suffixes = base + phaseOf(src + lo);
   std::uint8_t* const prefixes = suffixes + std::size_t(k) * stride;
-  std::uint8_t* const lineBytes = prefixes + std::size_t(k) * stride;
+  std::uint8_t* const lineBytes = base + 2 * std::size_t(k) * stride;
   std::uint8_t* const pairs = lineBytes + lineSize;
-  std::uint8_t* line = lineBytes + cols;  // line[x]: image column x, -cols <= x < w + cols
+  // line[x]: image column x, -cols <= x < w + cols, at the offset of the image's column x.
+  std::uint8_t* const line =
+      lineBytes + cols + (32 + phaseOf(src) - phaseOf(lineBytes + cols)) % 32;
   std::vector<const std::uint8_t*> suffix(static_cast<std::size_t>(k)), prefix(suffix);
   const std::int32_t outputs = y1 - y0;
   for (std::int32_t block = 0; block < outputs; block += k) {
@@ -183,7 +192,7 @@ void rowsAvx2(const std::uint8_t* src, PlaneSize size, const Extent& extent, Hal
       }
       std::uint8_t* out = dst + std::size_t(y) * std::size_t(w) + std::size_t(c0);
       if (n >= 32) {
-        table[std::size_t(cols)](e, n, out, pairs);
+        table[std::size_t(cols)](e, n, out, pairs + phaseOf(e));
         continue;
       }
       for (std::int32_t x = 0; x < n; ++x) {
