@@ -91,6 +91,12 @@ struct ImageObject : IconicObject {
 };
 using ImagePtr = std::shared_ptr<ImageObject>;
 
+// Where row `row` of a plane `width` pixels wide begins: in size_t, since a plane of the
+// largest side holds more pixels than an int counts.
+inline std::size_t rowStart(std::int32_t row, std::int32_t width) {
+  return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
+}
+
 // Largest side the stand-in accepts, as the vendor's standard edition limits images.
 constexpr std::int32_t kMaxImageSide = 32768;
 

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <utility>
 
+#include "core/image.h"
 #include "core/threads.h"
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -47,10 +48,6 @@ bool cpuHasFma() {
     return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("fma") != 0;
   }();
   return fma;
-}
-
-std::size_t at(std::int32_t row, std::int32_t width) {
-  return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
 }
 
 struct Band {
@@ -172,7 +169,7 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
   const auto line = [&](std::size_t i) {
     float* p = b.lines.data() + (i % slots) * width;
     if (b.loaded[i % slots] != static_cast<std::int32_t>(i)) {
-      const std::uint8_t* in = job.src + at(rows[i], w);
+      const std::uint8_t* in = job.src + rowStart(rows[i], w);
       for (std::size_t x = 0; x < width; ++x) p[x] = in[x];
       b.loaded[i % slots] = static_cast<std::int32_t>(i);
     }
@@ -198,7 +195,8 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
     if (fixed) {
       // From the bytes alone: a quarter of the memory the rows of floats take, which is what
       // the sums wait on. The last columns in floats, each pair summed exactly.
-      for (std::size_t k = 0; k < slots; ++k) bytes[k] = job.src + at(rows[centre - r + k], w);
+      for (std::size_t k = 0; k < slots; ++k)
+        bytes[k] = job.src + rowStart(rows[centre - r + k], w);
       x = wordColumnsAvx512(bytes, *fixed, r, x, a1, col);
       for (; x < a1; ++x) {
         float acc = 0;
@@ -231,7 +229,7 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
     for (std::size_t i = std::max(r + width, e0); i < e1 + 2 * r; ++i) {
       ext[i] = col[columns[i + skip]];
     }
-    std::uint8_t* out = job.dst + at(y, w);
+    std::uint8_t* out = job.dst + rowStart(y, w);
     x = e0;
     for (; wide && x + 64 <= e1; x += 64) {
       for (std::uint64_t unsure = rowSums(col + x, gf.data(), r, bound, out + x); unsure != 0;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "core/image.h"
 #include "operators/filters/image_kernels.h"
 
 #if QUORVEX_KERNELS_AVX2
@@ -15,10 +16,6 @@ namespace HalconCpp {
 namespace Standin {
 
 namespace {
-
-std::size_t at(std::int32_t row, std::int32_t width) {
-  return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
-}
 
 // The portable sums of one pixel, its columns' sums kept for the row's other pixels:
 // `stamp[x]` is the row + 1 whose column sum `kept[x]` holds. Apart from the vector code, so
@@ -34,9 +31,10 @@ __attribute__((noinline)) std::uint8_t portablePixel(const SampledGauss& job, st
   const auto column = [&](std::int32_t i) {
     const auto cx = static_cast<std::size_t>(columns[static_cast<std::size_t>(i)]);
     if (stamp[cx] == y + 1) return kept[cx];
-    double sum = g[0] * job.src[at(rows[centre], w) + cx];
+    double sum = g[0] * job.src[rowStart(rows[centre], w) + cx];
     for (std::size_t k = 1; k < g.size(); ++k) {
-      sum += g[k] * (job.src[at(rows[centre - k], w) + cx] + job.src[at(rows[centre + k], w) + cx]);
+      sum += g[k] * (job.src[rowStart(rows[centre - k], w) + cx] +
+                     job.src[rowStart(rows[centre + k], w) + cx]);
     }
     stamp[cx] = y + 1;
     return kept[cx] = sum;
@@ -66,7 +64,8 @@ __attribute__((noinline)) std::uint8_t portableRow(const std::vector<double>& g,
 
 __attribute__((target(QUORVEX_AVX512), always_inline)) inline __m256i bytesOf(
     const SampledGauss& job, std::int32_t row, std::size_t x, __mmask16 lanes) {
-  return _mm256_cvtepu8_epi32(_mm_maskz_loadu_epi8(lanes, job.src + at(row, job.size.width) + x));
+  return _mm256_cvtepu8_epi32(
+      _mm_maskz_loadu_epi8(lanes, job.src + rowStart(row, job.size.width) + x));
 }
 
 // portablePixel for a pixel whose columns all lie within its row, eight columns a vector of

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "core/image.h"
 #include "core/threads.h"
 #include "operators/filters/gauss_columns.h"
 
@@ -51,10 +52,6 @@ Extent fullExtent(PlaneSize size) {
 namespace {
 
 #define QUORVEX_ALWAYS_INLINE inline __attribute__((always_inline))
-
-std::size_t at(std::int32_t row, std::int32_t width) {
-  return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
-}
 
 // Sums of `Taps` neighbours along a row, unrolled so that the compiler keeps a vector of
 // outputs in registers.
@@ -138,7 +135,7 @@ QUORVEX_ALWAYS_INLINE void meanRows(const MeanJob& job, std::int32_t y0, std::in
     if (a > b) return;
     std::fill(columns + a, columns + b + 1, Sum(0));
     for (std::int32_t dy = -hh; dy <= hh; ++dy) {
-      const std::uint8_t* row = job.src + at(mirroredIndex(y + dy, h), w);
+      const std::uint8_t* row = job.src + rowStart(mirroredIndex(y + dy, h), w);
       for (std::int32_t x = a; x <= b; ++x) columns[x] = Sum(columns[x] + row[x]);
     }
   };
@@ -150,8 +147,8 @@ QUORVEX_ALWAYS_INLINE void meanRows(const MeanJob& job, std::int32_t y0, std::in
     if (validRow == y - 1 && validRow >= 0) {
       v0 = std::max(v0, n0);
       v1 = std::min(v1, n1);
-      const std::uint8_t* incoming = job.src + at(mirroredIndex(y + hh, h), w);
-      const std::uint8_t* outgoing = job.src + at(mirroredIndex(y - hh - 1, h), w);
+      const std::uint8_t* incoming = job.src + rowStart(mirroredIndex(y + hh, h), w);
+      const std::uint8_t* outgoing = job.src + rowStart(mirroredIndex(y - hh - 1, h), w);
       for (std::int32_t x = v0; x <= v1; ++x) {
         columns[x] = Sum(columns[x] + incoming[x] - outgoing[x]);
       }
@@ -176,7 +173,7 @@ QUORVEX_ALWAYS_INLINE void meanRows(const MeanJob& job, std::int32_t y0, std::in
     }
     const auto n = static_cast<std::size_t>(c1 - c0 + 1);
     boxSums(columns + c0 - hw, n, 2 * hw + 1, sums);
-    std::uint8_t* out = job.dst + at(y, w) + c0;
+    std::uint8_t* out = job.dst + rowStart(y, w) + c0;
     if (job.narrow) {
       for (std::size_t x = 0; x < n; ++x) {
         out[x] = static_cast<std::uint8_t>(
@@ -224,7 +221,7 @@ void meanPlaneWide(const std::uint8_t* src, PlaneSize size, std::int32_t maskWid
   // Sums in 64 bits: emphasize's masks reach 65535 x 65535 pixels of up to 255.
   std::vector<std::uint64_t> columns(width, 0);
   for (std::int32_t dy = -hh; dy <= hh; ++dy) {
-    const std::uint8_t* row = src + at(mirroredIndex(dy, h), w);
+    const std::uint8_t* row = src + rowStart(mirroredIndex(dy, h), w);
     for (std::size_t x = 0; x < width; ++x) columns[x] += row[x];
   }
   std::vector<std::uint64_t> extended(width + 2 * static_cast<std::size_t>(hw) + 1);
@@ -246,15 +243,15 @@ void meanPlaneWide(const std::uint8_t* src, PlaneSize size, std::int32_t maskWid
       sums[x] = sum;
       sum -= extended[x];
     }
-    std::uint8_t* out = dst + at(y, w);
+    std::uint8_t* out = dst + rowStart(y, w);
     // Exact sums (below 2^53) over the window: the small bias keeps a quotient that is a
     // whole number from rounding down.
     for (std::size_t x = 0; x < width; ++x) {
       out[x] = static_cast<std::uint8_t>(double(sums[x] + half) * inverse + 1e-9);
     }
     if (y + 1 == h) break;
-    const std::uint8_t* incoming = src + at(mirroredIndex(y + hh + 1, h), w);
-    const std::uint8_t* outgoing = src + at(mirroredIndex(y - hh, h), w);
+    const std::uint8_t* incoming = src + rowStart(mirroredIndex(y + hh + 1, h), w);
+    const std::uint8_t* outgoing = src + rowStart(mirroredIndex(y - hh, h), w);
     for (std::size_t x = 0; x < width; ++x) {
       columns[x] = columns[x] + incoming[x] - outgoing[x];
     }
@@ -382,7 +379,8 @@ QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, std::int32_t y0, std::
     if (c0 > c1) continue;
     const std::int32_t a0 = std::max(0, c0 - half), a1 = std::min(w - 1, c1 + half);
     for (std::int32_t k = 0; k <= 2 * half; ++k) {
-      rows[static_cast<std::size_t>(k)] = job.src + at(mirroredIndex(y + k - half, h), w) + a0;
+      rows[static_cast<std::size_t>(k)] =
+          job.src + rowStart(mirroredIndex(y + k - half, h), w) + a0;
     }
     const auto reached = static_cast<std::size_t>(a1 - a0 + 1);
     const std::size_t done =
@@ -396,7 +394,7 @@ QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, std::int32_t y0, std::
     for (std::size_t i = 0; i < shifted.size(); ++i) shifted[i] = extendedRow + c0 + i;
     const auto n = static_cast<std::size_t>(c1 - c0 + 1);
     symmetricRowOf(half, shifted.data(), weights.data(), n, sums, halves);
-    std::uint8_t* out = job.dst + at(y, w) + c0;
+    std::uint8_t* out = job.dst + rowStart(y, w) + c0;
     if (streamed) {
       gaussBytesAvx512(sums, n, out);
       continue;
@@ -488,11 +486,11 @@ void smoothPlane(const std::uint8_t* src, PlaneSize size, const std::vector<doub
   for (std::int32_t y = 0; y < h; ++y) {
     std::fill(column.begin(), column.end(), 0.0);
     for (std::int32_t k = -columnHalf; k <= columnHalf; ++k) {
-      const std::uint8_t* row = src + at(mirroredIndex(y + k, h), w);
+      const std::uint8_t* row = src + rowStart(mirroredIndex(y + k, h), w);
       const double weight = alongColumn[static_cast<std::size_t>(k + columnHalf)];
       for (std::size_t x = 0; x < column.size(); ++x) column[x] += weight * row[x];
     }
-    double* out = dst + at(y, w);
+    double* out = dst + rowStart(y, w);
     for (std::int32_t x = 0; x < w; ++x) {
       double sum = 0;
       for (std::int32_t k = -rowHalf; k <= rowHalf; ++k) {

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/image.h"
 #include "operators/filters/image_kernels.h"
 
 namespace HalconCpp {
@@ -131,10 +132,6 @@ void histogramRow(const std::uint8_t* const* pixels, std::size_t count, std::siz
   }
 }
 
-std::size_t at(std::int32_t row, std::int32_t width) {
-  return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
-}
-
 bool hasNetwork(std::size_t count) {
   return count == 5 || count == 9 || count == 13 || count == 25;
 }
@@ -180,13 +177,13 @@ void foldedRankPlane(const std::uint8_t* src, PlaneSize size, const Extent& exte
       histogram[margin.value] += area - inRows * inCols;
       for (std::size_t r = 0; r < rows.size(); ++r) {
         if (rows[r] == 0) continue;
-        const std::uint8_t* line = src + at(std::int32_t(r), w);
+        const std::uint8_t* line = src + rowStart(std::int32_t(r), w);
         for (std::size_t c = 0; c < cols.size(); ++c) histogram[line[c]] += rows[r] * cols[c];
       }
       std::uint64_t below = 0;
       int g = 0;
       while (below + histogram[g] <= rank) below += histogram[g++];
-      dst[at(y, w) + std::size_t(x)] = static_cast<std::uint8_t>(g);
+      dst[rowStart(y, w) + std::size_t(x)] = static_cast<std::uint8_t>(g);
     }
   }
 }
@@ -263,7 +260,7 @@ void maskRows(const std::uint8_t* src, PlaneSize size, const Extent& extent, con
                  std::memset(row, margin.value, stride);
                  return row;
                }
-               const std::uint8_t* from = src + at(sy, w);
+               const std::uint8_t* from = src + rowStart(sy, w);
                std::memcpy(row + reach, from, static_cast<std::size_t>(w));
                for (std::int32_t x = 0; x < reach; ++x) {
                  const std::int32_t lx = source(x - reach, w), rx = source(w + x, w);
@@ -326,7 +323,7 @@ void rankPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, co
                const std::vector<const std::uint8_t*>& leaving,
                const std::vector<const std::uint8_t*>& entering, std::int32_t y, std::int32_t c0,
                std::int32_t n) {
-             std::uint8_t* out = dst + at(y, size.width) + c0;
+             std::uint8_t* out = dst + rowStart(y, size.width) + c0;
              if (network) {
 #if QUORVEX_KERNELS_AVX2
                if (cpuHasAvx2()) return networkRowAvx2(at0.data(), at0.size(), n, out);
@@ -367,7 +364,7 @@ void windowPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent, 
                const std::vector<const std::uint8_t*>& leaving,
                const std::vector<const std::uint8_t*>& entering, std::int32_t y, std::int32_t c0,
                std::int32_t n) {
-             const std::size_t first = at(y, size.width) + static_cast<std::size_t>(c0);
+             const std::size_t first = rowStart(y, size.width) + static_cast<std::size_t>(c0);
              windowRow(at0.data(), at0.size(), leaving.data(), entering.data(), leaving.size(), n,
                        src + first, pick, dst + first);
            });

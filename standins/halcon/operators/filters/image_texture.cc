@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/image.h"
 #include "core/params.h"
 #include "halconcpp/HOperatorsFilters.h"
 #include "operators/filters/filter_images.h"
@@ -34,10 +35,6 @@ std::vector<int> lawsVector(char letter, Hlong size) {
   return std::vector<int>(row, row + size);
 }
 
-std::size_t at(std::int32_t row, std::int32_t width) {
-  return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
-}
-
 // The mask as written: its first weight meets the pixel above (left of) the centre. Sums reach
 // 64 * 64 * 255, well within 32 bits.
 void lawsPlane(const std::uint8_t* src, PlaneSize size, const std::vector<int>& down,
@@ -51,7 +48,7 @@ void lawsPlane(const std::uint8_t* src, PlaneSize size, const std::vector<int>& 
     std::fill(column, column + w, 0);
     for (std::int32_t k = -half; k <= half; ++k) {
       const int weight = down[static_cast<std::size_t>(k + half)];
-      const std::uint8_t* row = src + at(mirroredIndex(y + k, h), w);
+      const std::uint8_t* row = src + rowStart(mirroredIndex(y + k, h), w);
       for (std::size_t x = 0; x < width; ++x) column[x] += weight * row[x];
     }
     for (std::int32_t i = 1; i <= half; ++i) {
@@ -64,7 +61,7 @@ void lawsPlane(const std::uint8_t* src, PlaneSize size, const std::vector<int>& 
       const std::int32_t* e = extended.data() + k;
       for (std::size_t x = 0; x < width; ++x) sums[x] += weight * e[x];
     }
-    std::uint8_t* out = dst + at(y, w);
+    std::uint8_t* out = dst + rowStart(y, w);
     for (std::size_t x = 0; x < width; ++x) {
       const std::int32_t v = sums[x] < 0 ? 0 : sums[x] >> shift;
       out[x] = static_cast<std::uint8_t>(v > 255 ? 255 : v);

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "core/image.h"
+
 // The columns' loops are plain C++, vectorised for AVX2 on every x86 build.
 #define QUORVEX_RECURSIVE_AVX2 QUORVEX_KERNELS_AVX2
 
@@ -12,10 +14,6 @@ namespace HalconCpp {
 namespace Standin {
 
 namespace {
-
-std::size_t at(std::int32_t row, std::int32_t width) {
-  return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
-}
 
 template <typename T>
 struct ColumnJob {
@@ -45,7 +43,7 @@ inline __attribute__((always_inline)) void columnStrip(const ColumnJob<T>& job, 
   for (std::size_t i = 0; i < static_cast<std::size_t>(reach) + std::size_t(h); ++i) {
     const auto y = static_cast<std::int32_t>(i) - reach;
     T* cur = y < 0 ? ring.data() + (i % 3) * span : forward + std::size_t(y) * span;
-    const std::uint8_t* x0p = src + at(rows[i], w) + x0;
+    const std::uint8_t* x0p = src + rowStart(rows[i], w) + x0;
     // Past the first row the previous row is always there: that loop has no choice in it,
     // which the vectoriser wants, and the same sums.
     if (xp) {
@@ -76,10 +74,10 @@ inline __attribute__((always_inline)) void columnStrip(const ColumnJob<T>& job, 
     const auto y = static_cast<std::int32_t>(i) - reach;
     if (y >= 0 && y < h) {
       const T* sums = forward + std::size_t(y) * span;
-      T* line = job.smoothed + at(y, w) + x0;
+      T* line = job.smoothed + rowStart(y, w) + x0;
       for (std::size_t x = 0; x < span; ++x) line[x] = (sums[x] + cur[x]) * c.scale;
     }
-    a2 = a1, a1 = cur, y2 = y1, y1 = src + at(rows[i], w) + x0;
+    a2 = a1, a1 = cur, y2 = y1, y1 = src + rowStart(rows[i], w) + x0;
   }
 }
 

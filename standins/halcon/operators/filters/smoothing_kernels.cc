@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "core/image.h"
 #include "core/image_results.h"
 #include "core/threads.h"
 #include "operators/filters/filter_images.h"
@@ -30,10 +31,6 @@ inline std::uint8_t roundedByte(float value) {
   if (!(value > 0)) return 0;
   if (value >= 255) return 255;
   return static_cast<std::uint8_t>(std::floor(value + 0.5f));
-}
-
-std::size_t at(std::int32_t row, std::int32_t width) {
-  return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
 }
 
 // The index of every place of a line of n continued by `reach` mirrored places each way.
@@ -96,7 +93,7 @@ inline __attribute__((always_inline)) void binomialRows(const std::uint8_t* src,
   std::vector<const std::uint8_t*> taps(down.size());
   for (std::int32_t y = y0; y < y1; ++y) {
     for (std::size_t k = 0; k < down.size(); ++k) {
-      taps[k] = src + at(rows[static_cast<std::size_t>(y) + k], w);
+      taps[k] = src + rowStart(rows[static_cast<std::size_t>(y) + k], w);
     }
     // A tap at a time over the whole row, so that the compiler can keep vectors of sums.
     const Acc top = Acc(down[0]);
@@ -107,7 +104,7 @@ inline __attribute__((always_inline)) void binomialRows(const std::uint8_t* src,
       const std::uint8_t* tap = taps[k];
       for (std::size_t x = 0; x < width; ++x) column[x] = Acc(column[x] + weight * tap[x]);
     }
-    std::uint8_t* out = dst + at(y, w);
+    std::uint8_t* out = dst + rowStart(y, w);
     if (low.empty()) {
       // The row itself in the middle, its mirrored continuation at the ends.
       const auto reach = static_cast<std::size_t>(hw);
@@ -275,11 +272,11 @@ inline __attribute__((always_inline)) void sampledGaussRows(const GaussJob& job,
     const auto a0 = static_cast<std::size_t>(std::max(0, c0 - reach));
     const auto a1 = static_cast<std::size_t>(std::min(w - 1, c1 + reach)) + 1;
     const std::size_t centre = static_cast<std::size_t>(y + reach);
-    const std::uint8_t* mid = src + at(rows[centre], w);
+    const std::uint8_t* mid = src + rowStart(rows[centre], w);
     for (std::size_t x = a0; x < a1; ++x) column[x] = g[0] * mid[x];
     for (std::size_t k = 1; k < g.size(); ++k) {
-      const std::uint8_t* up = src + at(rows[centre - k], w);
-      const std::uint8_t* down = src + at(rows[centre + k], w);
+      const std::uint8_t* up = src + rowStart(rows[centre - k], w);
+      const std::uint8_t* down = src + rowStart(rows[centre + k], w);
       for (std::size_t x = a0; x < a1; ++x) column[x] += g[k] * (up[x] + down[x]);
     }
     const auto e0 = static_cast<std::size_t>(c0), e1 = static_cast<std::size_t>(c1) + 1;
@@ -293,7 +290,7 @@ inline __attribute__((always_inline)) void sampledGaussRows(const GaussJob& job,
       const double *left = centreLine - k, *right = centreLine + k;
       for (std::size_t x = e0; x < e1; ++x) sums[x] += weight * (left[x] + right[x]);
     }
-    std::uint8_t* out = dst + at(y, w);
+    std::uint8_t* out = dst + rowStart(y, w);
     for (std::size_t x = e0; x < e1; ++x) out[x] = roundedByte(sums[x]);
   }
 }
@@ -366,9 +363,9 @@ void recursivePasses(const std::uint8_t* src, PlaneSize size, const Extent& exte
     std::vector<T> extended(columns.size()), forward(columns.size()), out(width);
     for (std::size_t k = 0; k < met.size(); ++k) {
       const std::int32_t y = met[k];
-      recursiveLine(smoothed.get() + at(y, w), columns, reach, c, extended.data(), forward.data(),
-                    out.data(), width);
-      std::uint8_t* row = dst + at(y, w);
+      recursiveLine(smoothed.get() + rowStart(y, w), columns, reach, c, extended.data(),
+                    forward.data(), out.data(), width);
+      std::uint8_t* row = dst + rowStart(y, w);
       const std::int32_t c0 = extent.begin[static_cast<std::size_t>(y)];
       const std::int32_t c1 = extent.end[static_cast<std::size_t>(y)];
       for (std::int32_t x = c0; x <= c1; ++x) {

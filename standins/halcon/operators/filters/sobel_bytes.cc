@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/image.h"
 #include "core/image_results.h"
 #include "core/threads.h"
 
@@ -12,18 +13,14 @@ namespace Standin {
 
 namespace {
 
-std::size_t at(std::int32_t row, std::int32_t width) {
-  return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
-}
-
 // |A| and |B| of row y: A = (1 2 1 / 0 0 0 / -1 -2 -1), B = (1 0 -1 / 2 0 -2 / 1 0 -1), the
 // rows and columns beyond the edges mirrored.
 void absolutes(const std::uint8_t* src, PlaneSize size, std::int32_t y, std::int16_t* absA,
                std::int16_t* absB) {
   const std::int32_t w = size.width, h = size.height;
-  const std::uint8_t* up = src + at(mirroredIndex(y - 1, h), w);
-  const std::uint8_t* here = src + at(y, w);
-  const std::uint8_t* down = src + at(mirroredIndex(y + 1, h), w);
+  const std::uint8_t* up = src + rowStart(mirroredIndex(y - 1, h), w);
+  const std::uint8_t* here = src + rowStart(y, w);
+  const std::uint8_t* down = src + rowStart(mirroredIndex(y + 1, h), w);
   const auto one = [&](std::int32_t x, std::int32_t left, std::int32_t right) {
     const int a = up[left] + 2 * up[x] + up[right] - down[left] - 2 * down[x] - down[right];
     const int b =
@@ -57,7 +54,7 @@ void sobelRows(const std::uint8_t* src, PlaneSize size, SobelAmplitude amplitude
   std::int16_t *aboveB = belowA + width, *hereB = aboveB + width, *belowB = hereB + width;
   for (std::int32_t y = y0; y < y1; ++y) {
     absolutes(src, size, y, hereA, hereB);
-    std::uint8_t* out = dst + at(y, w);
+    std::uint8_t* out = dst + rowStart(y, w);
     switch (amplitude) {
       case SobelAmplitude::SumAbs:
         for (std::int32_t x = 0; x < w; ++x) out[x] = quarter(hereA[x] + hereB[x]);

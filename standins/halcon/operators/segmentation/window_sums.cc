@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/image.h"
 #include "core/threads.h"
 
 #if QUORVEX_KERNELS_AVX2
@@ -13,10 +14,6 @@ namespace HalconCpp {
 namespace Standin {
 
 namespace {
-
-std::size_t at(std::int32_t row, std::int32_t width) {
-  return static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
-}
 
 // mirroredIndex without its divisions within one reflection of either edge, where every row
 // of a full domain asks for the columns beyond both edges: a few dozen divisions a row cost a
@@ -51,7 +48,7 @@ inline __attribute__((always_inline)) void freshColumns(Columns& c, const std::u
   std::fill(c.sums + a, c.sums + b + 1, 0u);
   std::fill(c.squares + a, c.squares + b + 1, 0u);
   for (std::int32_t dy = -halfHeight; dy <= halfHeight; ++dy) {
-    const std::uint8_t* row = src + at(mirrored(y + dy, size.height), size.width);
+    const std::uint8_t* row = src + rowStart(mirrored(y + dy, size.height), size.width);
     for (std::int32_t x = a; x <= b; ++x) {
       const std::uint32_t v = row[x];
       c.sums[x] += v;
@@ -128,8 +125,8 @@ inline __attribute__((always_inline)) void rowsOfBand(const std::uint8_t* src, P
     if (c.validRow >= 0 && c.validRow == y - 1) {
       c.valid0 = std::max(c.valid0, n0);
       c.valid1 = std::min(c.valid1, n1);
-      const std::uint8_t* incoming = src + at(mirrored(y + hh, h), w);
-      const std::uint8_t* outgoing = src + at(mirrored(y - hh - 1, h), w);
+      const std::uint8_t* incoming = src + rowStart(mirrored(y + hh, h), w);
+      const std::uint8_t* outgoing = src + rowStart(mirrored(y - hh - 1, h), w);
       for (std::int32_t x = c.valid0; x <= c.valid1; ++x) {
         const std::uint32_t in = incoming[x], out = outgoing[x];
         c.sums[x] = c.sums[x] + in - out;
