@@ -76,7 +76,7 @@ TEST(GrayRectPaths, GiveThePortableBytesOnAnyThreads) {
       for (const Morphology& op : kOperators) {
         for (const auto& [height, width] : kMasks) {
           expectSameAsPortable<Result>(labelOf(op.name, height, width, size, domain),
-                                       [&, &input = input] {
+                                       [&, &input = input, height = height, width = width] {
                                          HObject out;
                                          op.run(input, &out, height, width);
                                          return resultOf(out);
