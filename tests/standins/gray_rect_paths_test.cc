@@ -17,33 +17,6 @@ namespace {
 using namespace HalconCpp;
 using namespace quorvex::test;
 
-// The bytes of every channel and the domain's runs.
-struct Result {
-  std::vector<std::uint8_t> bytes;
-  std::vector<Hlong> runs;
-  bool operator==(const Result& other) const { return bytes == other.bytes && runs == other.runs; }
-};
-
-Result resultOf(const HObject& image) {
-  Result result;
-  HTuple channels;
-  CountChannels(image, &channels);
-  for (Hlong c = 1; c <= channels[0].L(); ++c) {
-    HObject channel;
-    AccessChannel(image, &channel, c);
-    const std::vector<std::uint8_t> bytes = bytesOf(channel);
-    result.bytes.insert(result.bytes.end(), bytes.begin(), bytes.end());
-  }
-  HObject domain;
-  GetDomain(image, &domain);
-  HTuple rows, begins, ends;
-  GetRegionRuns(domain, &rows, &begins, &ends);
-  for (const HTuple* t : {&rows, &begins, &ends}) {
-    for (Hlong i = 0; i < t->Length(); ++i) result.runs.push_back((*t)[i].L());
-  }
-  return result;
-}
-
 using RectOperator = void (*)(const HObject&, HObject*, const HTuple&, const HTuple&);
 
 struct Morphology {
@@ -75,12 +48,12 @@ TEST(GrayRectPaths, GiveThePortableBytesOnAnyThreads) {
     for (const auto& [domain, input] : domainsOf(gray, size)) {
       for (const Morphology& op : kOperators) {
         for (const auto& [height, width] : kMasks) {
-          expectSameAsPortable<Result>(labelOf(op.name, height, width, size, domain),
-                                       [&, &input = input, height = height, width = width] {
-                                         HObject out;
-                                         op.run(input, &out, height, width);
-                                         return resultOf(out);
-                                       });
+          expectSameAsPortable<ImageBytes>(labelOf(op.name, height, width, size, domain),
+                                           [&, &input = input, height = height, width = width] {
+                                             HObject out;
+                                             op.run(input, &out, height, width);
+                                             return imageBytesOf(out);
+                                           });
         }
       }
     }
@@ -98,12 +71,12 @@ TEST(GrayRectPaths, GiveThePortableBytesOnEveryChannel) {
            wrapGray(planes[2], size.width, size.height), &three);
   for (const auto& [domain, input] : domainsOf(three, size)) {
     for (const Morphology& op : kOperators) {
-      expectSameAsPortable<Result>(labelOf(op.name, "three channels", size, domain),
-                                   [&, &input = input] {
-                                     HObject out;
-                                     op.run(input, &out, 9, 13);
-                                     return resultOf(out);
-                                   });
+      expectSameAsPortable<ImageBytes>(labelOf(op.name, "three channels", size, domain),
+                                       [&, &input = input] {
+                                         HObject out;
+                                         op.run(input, &out, 9, 13);
+                                         return imageBytesOf(out);
+                                       });
     }
   }
 }

@@ -64,6 +64,36 @@ inline std::vector<std::uint8_t> bytesOf(const HObject& image) {
   return std::vector<std::uint8_t>(p, p + width[0].L() * height[0].L());
 }
 
+// An image as the sweeps compare it: every channel's bytes and the domain's runs, and the
+// error number where the call failed instead (0 when it did not).
+struct ImageBytes {
+  std::vector<std::uint8_t> bytes;
+  std::vector<Hlong> runs;
+  Hlong error = 0;
+  bool operator==(const ImageBytes& other) const {
+    return bytes == other.bytes && runs == other.runs && error == other.error;
+  }
+};
+
+inline ImageBytes imageBytesOf(const HObject& image) {
+  ImageBytes result;
+  HTuple channels, rows, begins, ends;
+  CountChannels(image, &channels);
+  for (Hlong c = 1; c <= channels[0].L(); ++c) {
+    HObject channel;
+    AccessChannel(image, &channel, c);
+    const std::vector<std::uint8_t> bytes = bytesOf(channel);
+    result.bytes.insert(result.bytes.end(), bytes.begin(), bytes.end());
+  }
+  HObject domain;
+  GetDomain(image, &domain);
+  GetRegionRuns(domain, &rows, &begins, &ends);
+  for (const HTuple* t : {&rows, &begins, &ends}) {
+    for (Hlong i = 0; i < t->Length(); ++i) result.runs.push_back((*t)[i].L());
+  }
+  return result;
+}
+
 // The domains each image is tried with: the whole image, a disc in its middle, a disc
 // reaching past the top-left corner, and two bars with a gap, so that rows hold two runs.
 inline std::vector<std::pair<std::string, HObject>> domainsOf(const HObject& image, Size size) {

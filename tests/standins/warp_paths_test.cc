@@ -78,38 +78,6 @@ std::vector<Warp> warps() {
   return all;
 }
 
-// The bytes of every channel and the domain's runs.
-struct Result {
-  std::vector<std::uint8_t> bytes;
-  std::vector<Hlong> runs;
-  Hlong error = 0;
-  bool operator==(const Result& other) const {
-    return bytes == other.bytes && runs == other.runs && error == other.error;
-  }
-};
-
-Result resultOf(const HObject& image) {
-  Result result;
-  HTuple channels;
-  CountChannels(image, &channels);
-  for (Hlong c = 1; c <= channels[0].L(); ++c) {
-    HObject channel;
-    AccessChannel(image, &channel, c);
-    HTuple pointer, type, width, height;
-    GetImagePointer1(channel, &pointer, &type, &width, &height);
-    const std::uint8_t* p = pointerOf(pointer);
-    result.bytes.insert(result.bytes.end(), p, p + width[0].L() * height[0].L());
-  }
-  HObject domain;
-  GetDomain(image, &domain);
-  HTuple rows, begins, ends;
-  GetRegionRuns(domain, &rows, &begins, &ends);
-  for (const HTuple* t : {&rows, &begins, &ends}) {
-    for (Hlong i = 0; i < t->Length(); ++i) result.runs.push_back((*t)[i].L());
-  }
-  return result;
-}
-
 TEST(WarpPaths, GiveThePortableBytesAndDomainOnAnyThreads) {
   SettingsRestored restored;
   // Odd sizes, so that no row fills whole vectors; one even size, whose halves take input
@@ -149,13 +117,13 @@ TEST(WarpPaths, GiveThePortableBytesAndDomainOnAnyThreads) {
       for (const auto& [domain, input] : inputs) {
         const auto call = [&, &input = input] {
           HObject out;
-          Result failed;
+          ImageBytes failed;
           failed.error = errorOf([&] { warp.run(input, &out); });
-          return failed.error != 0 ? failed : resultOf(out);
+          return failed.error != 0 ? failed : imageBytesOf(out);
         };
         SetSystem("standin_simd", "false");
         SetSystem("thread_num", 1);
-        const Result reference = call();
+        const ImageBytes reference = call();
         SetSystem("standin_simd", "true");
         SetSystem("standin_band_pixels", 500);
         for (const Hlong threads : sweepThreads({1, 3})) {

@@ -42,27 +42,9 @@ inline void zeroBesideExtent(PlaneSize size, const Extent& extent, std::uint8_t*
   }
 }
 
-// The same for the filters that compute only the domain's extent of each row
-// (image_kernels.h): `filter(in, size, extent, out)`. The result is not cleared first: each
-// filter writes its extents, and only the pixels beside them are set to 0.
-template <typename Filter>
-HObject filterExtents(const HObject& input, const char* op, Filter&& filter) {
-  std::vector<HObject::Item> items;
-  for (const ImagePtr& image : imagesWithChannels(input, op, 1)) {
-    ImagePtr result = unwrittenImageLike(image, image->channels.size(), op);
-    const PlaneSize size{image->width, image->height};
-    const Extent extent = extentOf(*image->domain, size);
-    for (std::size_t c = 0; c < image->channels.size(); ++c) {
-      zeroBesideExtent(size, extent, result->pixels(c));
-      filter(image->pixels(c), size, extent, result->pixels(c));
-    }
-    items.push_back(std::move(result));
-  }
-  return objectOf(items);
-}
-
-// The same for the filters that write the zeros beside the extents themselves, on the threads
-// that write the extents.
+// The filters that compute only the domain's extent of each row (image_kernels.h) and write
+// the zeros beside it themselves, on the threads that write the extents:
+// `filter(in, size, extent, out)` on a result that is not cleared first.
 template <typename Filter>
 HObject filterWholeExtents(const HObject& input, const char* op, Filter&& filter) {
   std::vector<HObject::Item> items;
@@ -76,6 +58,18 @@ HObject filterWholeExtents(const HObject& input, const char* op, Filter&& filter
     items.push_back(std::move(result));
   }
   return objectOf(items);
+}
+
+// The same for the filters that write their extents alone: the pixels beside them are set to
+// 0 first.
+template <typename Filter>
+HObject filterExtents(const HObject& input, const char* op, Filter&& filter) {
+  return filterWholeExtents(
+      input, op,
+      [&filter](const std::uint8_t* in, PlaneSize size, const Extent& extent, std::uint8_t* out) {
+        zeroBesideExtent(size, extent, out);
+        filter(in, size, extent, out);
+      });
 }
 
 }  // namespace Standin
