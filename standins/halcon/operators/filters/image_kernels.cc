@@ -459,8 +459,8 @@ void gaussPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
   // image of 5 taps, a tenth of a millisecond, stays on the calling thread, where waking a
   // second one and waiting for it cost a busy machine more than its half saves; larger images
   // and masks are shared out.
-  const auto work = static_cast<std::int64_t>(weights.size() + 1);
-  inParts(size.height, bandsFor(size.height, extent.pixels * work / 4), [&](const NextRows& next) {
+  const auto work = static_cast<std::int64_t>(weights.size());
+  inParts(size.height, bandsFor(size.height, extent.pixels * work), [&](const NextRows& next) {
     for (std::int32_t y0 = 0, y1 = 0; next(y0, y1);) {
 #if QUORVEX_KERNELS_AVX2
       if (vectorPathsEnabled() && cpuHasAvx512()) {
