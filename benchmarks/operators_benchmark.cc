@@ -7,7 +7,9 @@
 // Prints per case the medians over the rounds of the best wall time of a few calls, and the
 // median of the rounds' ratios (stand-in / OpenCV).
 //   operators_benchmark [--rounds N] [--calls N] [--filter TEXT] [--thread-num N]
-// (--thread-num sets the stand-in's 'thread_num', to see what its threads bring.)
+//                       [--band-pixels N]
+// (--thread-num sets the stand-in's 'thread_num', to see what its threads bring;
+// --band-pixels its 'standin_band_pixels', to see where a second thread starts to pay.)
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -400,6 +402,9 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--rounds") == 0) rounds = std::max(1, std::atoi(argv[i + 1]));
     if (std::strcmp(argv[i], "--calls") == 0) calls = std::max(1, std::atoi(argv[i + 1]));
     if (std::strcmp(argv[i], "--filter") == 0) filter = argv[i + 1];
+    if (std::strcmp(argv[i], "--band-pixels") == 0) {
+      SetSystem("standin_band_pixels", static_cast<Hlong>(std::max(1, std::atoi(argv[i + 1]))));
+    }
     if (std::strcmp(argv[i], "--thread-num") == 0) {
       SetSystem("thread_num", static_cast<Hlong>(std::max(1, std::atoi(argv[i + 1]))));
     }

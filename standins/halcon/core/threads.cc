@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <exception>
 #include <string>
 #include <thread>
 
-#include "common/annotated_mutex.h"
+#include "core/thread_pool.h"
 #include "halconcpp/HException.h"
 #include "halconcpp/HTuple.h"
 #include "standin/controls.h"
@@ -45,92 +44,6 @@ Hlong threadsWanted() {
   return std::min<Hlong>(set > 0 ? set : processorCount(), kMaxOperatorThreads);
 }
 
-// One job at a time: its parts are taken in turn by the workers and the caller. Workers are
-// detached and the pool is never destroyed, so that no static destructor waits for them.
-class Pool {
- public:
-  // False when another job holds the pool: the caller then does the work alone.
-  bool run(int parts, const std::function<void(int)>& part) QUORVEX_EXCLUDES(mutex_) {
-    {
-      quorvex::common::Lock lock(mutex_);
-      if (busy_) return false;
-      busy_ = true;
-      while (static_cast<int>(started_) < parts - 1) {
-        std::thread(&Pool::work, this).detach();
-        ++started_;
-      }
-      part_ = &part;
-      parts_ = parts;
-      next_ = 0;
-      unfinished_ = parts;
-      error_ = nullptr;
-      ++generation_;
-    }
-    wake_.notify_all();
-    takeParts();
-    std::exception_ptr error;
-    {
-      quorvex::common::Lock lock(mutex_);
-      while (unfinished_ > 0) done_.wait(mutex_);
-      error = error_;
-      part_ = nullptr;
-      busy_ = false;
-    }
-    if (error) std::rethrow_exception(error);
-    return true;
-  }
-
- private:
-  void work() QUORVEX_EXCLUDES(mutex_) {
-    std::uint64_t seen = 0;
-    for (;;) {
-      {
-        quorvex::common::Lock lock(mutex_);
-        while (generation_ == seen) wake_.wait(mutex_);
-        seen = generation_;
-      }
-      takeParts();
-    }
-  }
-
-  void takeParts() QUORVEX_EXCLUDES(mutex_) {
-    for (;;) {
-      const std::function<void(int)>* part = nullptr;
-      int index = 0;
-      {
-        quorvex::common::Lock lock(mutex_);
-        if (!part_ || next_ >= parts_) return;
-        part = part_;
-        index = next_++;
-      }
-      std::exception_ptr error;
-      try {
-        (*part)(index);
-      } catch (...) {
-        error = std::current_exception();
-      }
-      bool last = false;
-      {
-        quorvex::common::Lock lock(mutex_);
-        if (error && !error_) error_ = error;
-        last = --unfinished_ == 0;
-      }
-      if (last) done_.notify_all();
-    }
-  }
-
-  quorvex::common::Mutex mutex_;
-  std::condition_variable_any wake_, done_;
-  bool busy_ QUORVEX_GUARDED_BY(mutex_) = false;
-  unsigned started_ QUORVEX_GUARDED_BY(mutex_) = 0;
-  const std::function<void(int)>* part_ QUORVEX_GUARDED_BY(mutex_) = nullptr;
-  int parts_ QUORVEX_GUARDED_BY(mutex_) = 0;
-  int next_ QUORVEX_GUARDED_BY(mutex_) = 0;
-  int unfinished_ QUORVEX_GUARDED_BY(mutex_) = 0;
-  std::uint64_t generation_ QUORVEX_GUARDED_BY(mutex_) = 0;
-  std::exception_ptr error_ QUORVEX_GUARDED_BY(mutex_);
-};
-
 std::atomic<Pool*> pool{nullptr};
 
 Pool& thePool() {
@@ -151,6 +64,13 @@ void forgetPoolInChild() {
   pool.store(nullptr, std::memory_order_relaxed);
 }
 #endif
+
+// The "standin_band" fault: a band of an operator cut into bands raises, named after the
+// operator the caller entered, so that tests reach the pool's error path from outside.
+void failBandIfArmed(const char* operation) {
+  Fault fault;
+  if (takeFault("standin_band", &fault)) raiseFault(operation ? operation : "standin_band", fault);
+}
 
 bool booleanOf(const HTuple& value) {
   if (value.Length() != 1) throw HException::ForOperator("set_system", 1402);
@@ -246,10 +166,12 @@ void forBands(std::int64_t items, int bands,
     // Inside first, so that the scope neither fires nor consumes a fault of the caller's.
     InsideScope inside;
     ApiScope scope(operation ? operation : "");
+    failBandIfArmed(operation);
     body(band, bandStart(items, bands, band), bandStart(items, bands, band + 1));
   };
   if (thePool().run(bands, part)) return;
   for (int band = 0; band < bands; ++band) {
+    failBandIfArmed(operation);
     body(band, bandStart(items, bands, band), bandStart(items, bands, band + 1));
   }
 }
