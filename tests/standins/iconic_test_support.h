@@ -207,7 +207,7 @@ inline double feature(const HObject& region, const char* name) {
 struct SettingsRestored {
   ~SettingsRestored() {
     HalconCpp::SetSystem("standin_simd", "true");
-    HalconCpp::SetSystem("standin_band_pixels", 256 * 1024);
+    HalconCpp::SetSystem("standin_band_pixels", 64 * 1024);
     HalconCpp::SetSystem("parallelize_operators", "true");
     HalconCpp::SetSystem("thread_num", systemValue("processor_num"));
   }

@@ -24,7 +24,7 @@
 namespace HalconCpp {
 namespace Standin {
 
-constexpr std::int64_t kMinPixelsPerBand = 256 * 1024;
+constexpr std::int64_t kMinPixelsPerBand = 64 * 1024;
 constexpr int kMaxOperatorThreads = 64;
 
 bool vectorPathsEnabled();
