@@ -411,10 +411,12 @@ Runs DomainBits::runs(const std::vector<std::size_t>& bandRuns) const {
               });
     }
   };
-  // A run costs about what eight pixels of a plain filter do: waking the pool once more pays
-  // only for many (a 4096 x 2160 image's, not a 640 x 480 one's).
+  // A run costs about what eight pixels of a plain filter do; where the bits came from several
+  // bands, the pool's workers are still awake from them and handing out the runs costs little
+  // more than a hand-off, so that the runs of a 640 x 480 image are shared out too.
   const auto parts = static_cast<std::int64_t>(bands);
-  if (bandsFor(parts, static_cast<std::int64_t>(first[bands]) * 8) > 1) {
+  const std::int64_t perRun = bands > 1 ? 32 : 8;
+  if (bandsFor(parts, static_cast<std::int64_t>(first[bands]) * perRun) > 1) {
     forBands(parts, static_cast<int>(bands), write);
   } else {
     for (std::int64_t b = 0; b < parts; ++b) write(static_cast<int>(b), b, b + 1);
