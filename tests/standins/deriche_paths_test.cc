@@ -54,32 +54,13 @@ std::vector<std::pair<std::string, HObject>> bandDomains(const HObject& image, S
   return domains;
 }
 
-struct Filter {
-  const char* name;
-  double alpha;
-};
-
 TEST(DerichePaths, BandsUpAndDownGiveThePortableBytes) {
   SettingsRestored restored;
-  // Reaches 25 / Alpha of 25, 36, 1 and 84 (past the narrower images).
-  const Filter filters[] = {{"deriche2", 1}, {"deriche1", 0.7}, {"shen", 25}, {"deriche2", 0.3}};
-  // Heights of a few blocks and a last one of one row, 4 to 9 blocks, and one block; widths
-  // inside a strip of 64 columns, a strip and one, several strips less one.
-  const Size sizes[] = {{70, 97}, {131, 161}, {5, 289}, {257, 64}, {200, 31}};
-  for (const Size size : sizes) {
-    std::vector<std::uint8_t> plane = randomPlane(size, static_cast<std::uint32_t>(size.height));
-    const HObject gray = wrapGray(plane, size.width, size.height);
-    for (const auto& [domain, input] : bandDomains(gray, size)) {
-      for (const Filter& filter : filters) {
-        expectSameAsPortable<std::vector<std::uint8_t>>(
-            labelOf(filter.name, filter.alpha, size, domain), [&, &input = input] {
-              HObject out;
-              SmoothImage(input, &out, filter.name, filter.alpha);
-              return bytesOf(out);
-            });
-      }
-    }
-  }
+  // Reaches 25 / Alpha of 25, 36, 1 and 84 (past the narrower images); heights of a few
+  // blocks and a last one of one row, 4 to 9 blocks, and one block; widths inside a strip of
+  // 64 columns, a strip and one, several strips less one.
+  expectRecursiveLikePortable({{"deriche2", 1}, {"deriche1", 0.7}, {"shen", 25}, {"deriche2", 0.3}},
+                              {{70, 97}, {131, 161}, {5, 289}, {257, 64}, {200, 31}}, bandDomains);
 }
 
 // Every channel of a three-channel image, with a domain of a few rows: each channel's pixels

@@ -18,30 +18,13 @@ using namespace quorvex::test;
 
 TEST(RecursiveFloats, VectorsGiveThePortableBytes) {
   SettingsRestored restored;
-  struct Filter {
-    const char* name;
-    double alpha;
-  };
   // Reaches 25 / Alpha of 1 (the last block's backward sums start without pixels after them),
-  // 10, 28 and 125, past every image.
-  const Filter filters[] = {{"deriche2", 30}, {"deriche1", 2.5}, {"shen", 0.2}, {"deriche2", 0.9}};
-  // Widths one short of a vector of sixteen, one past it, one short of a strip of 32 and
-  // one past it; heights of one row, a block and one, two blocks less one.
-  const Size sizes[] = {{15, 33}, {17, 1}, {31, 63}, {33, 40}};
-  for (const Size size : sizes) {
-    std::vector<std::uint8_t> plane = randomPlane(size, static_cast<std::uint32_t>(size.height));
-    const HObject gray = wrapGray(plane, size.width, size.height);
-    for (const auto& [domain, input] : domainsOf(gray, size)) {
-      for (const Filter& filter : filters) {
-        expectSameAsPortable<std::vector<std::uint8_t>>(
-            labelOf(filter.name, filter.alpha, size, domain), [&, &input = input] {
-              HObject out;
-              SmoothImage(input, &out, filter.name, filter.alpha);
-              return bytesOf(out);
-            });
-      }
-    }
-  }
+  // 10, 28 and 125, past every image; widths one short of a vector of sixteen, one past it,
+  // one short of a strip of 32 and one past it; heights of one row, a block and one, two
+  // blocks less one.
+  expectRecursiveLikePortable(
+      {{"deriche2", 30}, {"deriche1", 2.5}, {"shen", 0.2}, {"deriche2", 0.9}},
+      {{15, 33}, {17, 1}, {31, 63}, {33, 40}}, domainsOf);
 }
 
 // smooth_image, HALCON 11.0 reference: each filter's weights sum to one, so a constant image
