@@ -1,5 +1,6 @@
 #include "core/thread_pool.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -97,12 +98,15 @@ void Pool::startWorkers(int wanted) {
 }
 
 void Pool::work(std::uint32_t seen) {
-  bool spin = false;
+  // Jobs in a row of which this worker took no part. After one such job it still spins: a
+  // wake-up through the kernel can come later than a small job's end, and a worker that slept
+  // after it would miss every next job of a caller calling back to back in the same way.
+  // After two it sleeps: the jobs have fewer parts than the pool has threads, and its spin
+  // would only take a core from the others.
+  int missed = 2;
   for (;;) {
-    seen = nextJob(seen, spin);
-    // A worker that found no part left backs off to sleeping: the jobs have fewer parts than
-    // the pool has threads, and its spin would only take a core from the others.
-    spin = takeParts(seen);
+    seen = nextJob(seen, missed < 2);
+    missed = takeParts(seen) ? 0 : std::min(missed + 1, 2);
   }
 }
 
