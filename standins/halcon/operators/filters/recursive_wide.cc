@@ -341,8 +341,9 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
                carried.data(), nullptr, nullptr, nullptr);
     }
   }
-  // Upwards, the blocks above the first met one need no sums, only their zeros.
-  const std::int32_t count = upward ? b1 - std::max(b0, plan.lowest) : b1 - b0;
+  // Upwards, the blocks above the first met one need no sums, only their zeros: all of the
+  // band's when the first met block lies in a later band, whose rows are that band's own.
+  const std::int32_t count = upward ? std::max(0, b1 - std::max(b0, plan.lowest)) : b1 - b0;
   zeroRows(dst, w, b0 * kBlockRows, (b1 - count) * kBlockRows);
   for (std::int32_t n = 0; n < count; ++n) {
     const std::int32_t b = upward ? b1 - 1 - n : b0 + n;
