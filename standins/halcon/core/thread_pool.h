@@ -1,8 +1,8 @@
 // The pool behind forBands: one job at a time, its parts taken in turn by the workers and the
 // calling thread. At 640 x 480 an operator's work is a fraction of a millisecond, so the
 // hand-off must cost microseconds, not a wake-up through the kernel: workers that just finished
-// a part spin briefly on the job word before they sleep, parts are taken with an atomic
-// exchange, and the caller spins briefly before it sleeps on the last part. Every spin is
+// a part spin briefly on the job word before they sleep, parts are taken with a compare-and-
+// swap, and the caller spins briefly before it sleeps on the last part. Every spin is
 // bounded, so that a busy machine loses no core to it.
 #ifndef QUORVEX_STANDINS_HALCON_THREAD_POOL_H
 #define QUORVEX_STANDINS_HALCON_THREAD_POOL_H
@@ -22,10 +22,9 @@ namespace Standin {
 // for them.
 class Pool {
  public:
-  // False when another job holds the pool (or the job has too many parts to count in the job
-  // word): the caller then does the work alone. Otherwise calls part(0) ... part(parts - 1)
-  // on the workers and this thread, returns when all are done and raises again the first
-  // exception a part raised.
+  // False when another job holds the pool: the caller then does the work alone. Otherwise
+  // calls part(0) ... part(parts - 1) on the workers and this thread, returns when all are
+  // done and raises again the first exception a part raised.
   bool run(int parts, const std::function<void(int)>& part) QUORVEX_EXCLUDES(mutex_);
 
  private:
