@@ -1,5 +1,5 @@
 // gauss_filter and smooth_image 'gauss' at the sizes users run them, on the bands the stand-in
-// chooses by itself (one for a 640 x 480 image of a small mask, several for larger work),
+// chooses by itself (the default least work a band takes),
 // smooth_image 'gauss' at every reach of its rows' code, and gauss_filter's planes written past
 // the caches, against the portable path on one thread.
 #include <gtest/gtest.h>
