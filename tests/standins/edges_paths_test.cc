@@ -1,13 +1,16 @@
-// edges_sub_pix's maxima found eight candidates at a time, and its windows handed to whichever
-// thread is free, against the portable path: every contour point and attribute the same, on
-// images whose edges run in every direction and reach the image's borders, where the
-// interpolation clamps.
+// edges_sub_pix's vector paths against the portable path: its maxima found eight candidates at
+// a time, its windows handed to whichever thread is free and its tiles of columns, on images
+// whose edges run in every direction and reach the image's borders, where the interpolation
+// clamps; and its linking on any threads, with lines_gauss's: every contour point and
+// attribute the same, in the same order.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "standins/iconic_test_support.h"
@@ -45,9 +48,10 @@ TEST(EdgesPaths, MaximaInVectorsGiveThePortablePoints) {
   };
   // The benchmark's filter; every amplitude above 0 a candidate; a sharper Gaussian; the
   // recursive filters, whose windows are taller; the fixed Sobel masks.
-  const Filter filters[] = {{"canny", 1, 20, 40},    {"canny", 1.3, 0, 5},
-                            {"canny", 0.6, 10, 30},  {"deriche2", 1.5, 8, 30},
-                            {"lanser1", 0.8, 5, 20}, {"sobel_fast", 1, 10, 40}};
+  const Filter filters[] = {{"canny", 1, 20, 40},     {"canny", 1.3, 0, 5},
+                            {"canny", 0.6, 10, 30},   {"canny", 2.5, 10, 30},
+                            {"deriche2", 1.5, 8, 30}, {"lanser1", 0.8, 5, 20},
+                            {"lanser1", 0.4, 10, 30}, {"sobel_fast", 1, 10, 40}};
   struct Image {
     const char* name;
     std::vector<std::uint8_t> (*plane)(Size, std::uint32_t);
@@ -65,6 +69,88 @@ TEST(EdgesPaths, MaximaInVectorsGiveThePortablePoints) {
                 HObject edges;
                 EdgesSubPix(input, &edges, f.name, f.alpha, f.low, f.high);
                 return contourValues(edges);
+              });
+        }
+      }
+    }
+  }
+}
+
+// Canny 1 reads 3 columns beyond a tile of 256, 'deriche2' 1.5 reads 17 beyond its 272: widths
+// of a tile and a column, a tile, two tiles and a few columns, one column; a vector and a few
+// columns short of a strip of 32, a strip and one; heights of one row, a block of 32 and a last
+// block of one or a few rows. Low 0 keeps every pixel of some gradient.
+TEST(EdgesPaths, TilesAndBlocksGiveThePortablePoints) {
+  SettingsRestored restored;
+  const std::pair<const char*, std::vector<double>> filters[] = {{"canny", {1, 0, 0}},
+                                                                 {"canny", {1, 8, 30}},
+                                                                 {"canny", {1.5, 8, 30}},
+                                                                 {"deriche2", {1.5, 8, 30}}};
+  const Size sizes[] = {{257, 9}, {256, 5}, {517, 7}, {1, 40},  {1, 7},
+                        {13, 1},  {29, 32}, {33, 65}, {95, 99}, {40, 3}};
+  for (const Size size : sizes) {
+    std::vector<std::uint8_t> plane = randomPlane(size, static_cast<std::uint32_t>(size.width));
+    const HObject gray = wrapGray(plane, size.width, size.height);
+    for (const auto& [domain, input] : domainsOf(gray, size)) {
+      for (const auto& [name, p] : filters) {
+        expectSameAsPortable<std::vector<double>>(
+            labelOf(name, p[0], p[1], size, domain), [&, &input = input, &p = p, name = name] {
+              HObject edges;
+              EdgesSubPix(input, &edges, name, p[0], p[1], p[2]);
+              return contourValues(edges);
+            });
+      }
+    }
+  }
+}
+
+// Rings of 200 on 40 every 16 pixels, so that every row holds points of several closed
+// contours, and noise on top where `noisy`.
+std::vector<std::uint8_t> ringsPlane(Size size, bool noisy) {
+  std::vector<std::uint8_t> plane = randomPlane(size, 11);
+  for (Hlong y = 0; y < size.height; ++y) {
+    for (Hlong x = 0; x < size.width; ++x) {
+      const double r = std::hypot(double(y % 16) - 7.5, double(x % 16) - 7.5);
+      std::uint8_t& p = plane[static_cast<std::size_t>(y * size.width + x)];
+      p = static_cast<std::uint8_t>((r < 5 ? 200 : 40) + (noisy ? p % 24 : 0));
+    }
+  }
+  return plane;
+}
+
+// The linking's tables of rows filled in bands and its points' groups of 8-neighbours walked
+// apart; 91 and 301 end the lines' sums in whole groups of eight columns and a few single ones.
+TEST(EdgesPaths, LinkingOnThreadsGivesTheOneThreadContours) {
+  SettingsRestored restored;
+  using ContourCall = std::function<void(const HObject&, HObject*)>;
+  const std::pair<const char*, ContourCall> calls[] = {
+      {"edges_sub_pix canny 1 5 15",
+       [](const HObject& in, HObject* out) { EdgesSubPix(in, out, "canny", 1, 5, 15); }},
+      {"edges_sub_pix canny 1 20 40",
+       [](const HObject& in, HObject* out) { EdgesSubPix(in, out, "canny", 1, 20, 40); }},
+      {"lines_gauss 1.5 2 6 light", [](const HObject& in, HObject* out) {
+         LinesGauss(in, out, 1.5, 2, 6, "light", "true", "bar-shaped", "false");
+       }}};
+  const std::vector<Size> sizes =
+      quickSweep() ? std::vector<Size>{{37, 5}, {91, 45}} : std::vector<Size>{{91, 45}, {301, 97}};
+  for (const Size size : sizes) {
+    for (const bool noisy : {false, true}) {
+      std::vector<std::uint8_t> plane = ringsPlane(size, noisy);
+      const HObject gray = wrapGray(plane, size.width, size.height);
+      for (const auto& [domain, input] : domainsOf(gray, size)) {
+        for (const auto& [name, call] : calls) {
+          // The larger images hold enough contours for their order to tell.
+          if (domain == "full" && size.width * size.height > 4000) {
+            HObject contours;
+            call(input, &contours);
+            EXPECT_GT(contours.CountObj(), 10) << name << ", " << size;
+          }
+          expectSameAsPortable<std::vector<double>>(
+              labelOf(name, size, domain, noisy ? "noisy" : "clean"),
+              [&, &input = input, &call = call] {
+                HObject contours;
+                call(input, &contours);
+                return contourValues(contours);
               });
         }
       }

@@ -1,5 +1,5 @@
-// The vector paths of the colour conversion and the edge filters against their portable
-// paths: the same bytes and the same contours on any threads.
+// trans_from_rgb's vector path against its portable path: the same bytes for every colour on
+// any threads.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -38,26 +38,6 @@ TEST(FastPaths, HsvOfEveryColourGivesThePortableBytes) {
     bytes.insert(bytes.end(), value.begin(), value.end());
     return bytes;
   });
-}
-
-TEST(FastPaths, SubPixelEdgesGiveThePortableContoursOnAnyThreads) {
-  SettingsRestored restored;
-  const std::pair<const char*, double> filters[] = {
-      {"canny", 1}, {"canny", 2.5}, {"sobel_fast", 1}, {"deriche2", 1.5}, {"lanser1", 0.4}};
-  for (const Size size : sweepSizes()) {
-    std::vector<std::uint8_t> pixels = randomPlane(size, static_cast<std::uint32_t>(size.height));
-    const HObject image = wrapGray(pixels, size.width, size.height);
-    for (const auto& [domain, input] : domainsOf(image, size)) {
-      for (const auto& [filter, alpha] : filters) {
-        expectSameAsPortable<std::vector<double>>(
-            labelOf(filter, size, domain), [&, &input = input, filter = filter, alpha = alpha] {
-              HObject edges;
-              EdgesSubPix(input, &edges, filter, alpha, 10, 30);
-              return contourValues(edges);
-            });
-      }
-    }
-  }
 }
 
 }  // namespace

@@ -187,32 +187,6 @@ inline std::vector<Size> sweepSizes() {
   return {{1, 1}, {2, 3}, {37, 5}, {641, 263}, {1023, 311}};
 }
 
-// smooth_image's recursive filters, each Filter (name, Alpha) on a random image of each size
-// with each of domains(image, size), against the portable path.
-struct RecursiveFilter {
-  const char* name;
-  double alpha;
-};
-
-template <typename Domains>
-void expectRecursiveLikePortable(const std::vector<RecursiveFilter>& filters,
-                                 const std::vector<Size>& sizes, Domains&& domains) {
-  for (const Size size : sizes) {
-    std::vector<std::uint8_t> plane = randomPlane(size, static_cast<std::uint32_t>(size.height));
-    const HalconCpp::HObject gray = wrapGray(plane, size.width, size.height);
-    for (const auto& [domain, input] : domains(gray, size)) {
-      for (const RecursiveFilter& filter : filters) {
-        expectSameAsPortable<std::vector<std::uint8_t>>(
-            labelOf(filter.name, filter.alpha, size, domain), [&, &input = input] {
-              HalconCpp::HObject out;
-              HalconCpp::SmoothImage(input, &out, filter.name, filter.alpha);
-              return bytesOf(out);
-            });
-      }
-    }
-  }
-}
-
 }  // namespace test
 }  // namespace quorvex
 

@@ -28,23 +28,7 @@ std::vector<double> valuesOf(const HObject& out) {
     const std::vector<std::uint8_t> bytes = bytesOf(out);
     return std::vector<double>(bytes.begin(), bytes.end());
   }
-  std::vector<double> values;
-  for (Hlong i = 1; i <= count[0].L(); ++i) {
-    HObject one;
-    HTuple rows, cols, attrib;
-    SelectObj(out, &one, i);
-    GetContourXld(one, &rows, &cols);
-    for (const char* name : {"edge_direction", "angle", "response"}) {
-      GetContourAttribXld(one, name, &attrib);
-      for (Hlong k = 0; k < attrib.Length(); ++k) values.push_back(attrib[k].D());
-    }
-    for (Hlong k = 0; k < rows.Length(); ++k) {
-      values.push_back(rows[k].D());
-      values.push_back(cols[k].D());
-    }
-    values.push_back(-1);
-  }
-  return values;
+  return contourValues(out);
 }
 
 struct Call {
