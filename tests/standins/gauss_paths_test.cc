@@ -1,7 +1,9 @@
-// gauss_filter and smooth_image 'gauss' at the sizes users run them, on the bands the stand-in
-// chooses by itself (the default least work a band takes),
-// smooth_image 'gauss' at every reach of its rows' code, and gauss_filter's planes written past
-// the caches, against the portable path on one thread.
+// gauss_filter and smooth_image 'gauss' against the portable path on one thread: at the sizes
+// users run them, on the bands the stand-in chooses by itself (the default least work a band
+// takes); smooth_image 'gauss' at every reach of its rows' code and on images whose every sum
+// lies on a rounding boundary, so that every pixel is summed again in doubles; gauss_filter's
+// columns at each size and its planes written past the caches; and binomial_filter's planes,
+// written whole, by hand.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -98,6 +100,95 @@ TEST(GaussPaths, LargePlanesGiveThePortableResult) {
                                                         GaussFilter(input, &out, filter);
                                                         return bytesOf(out);
                                                       });
+    }
+  }
+}
+
+struct Pattern {
+  const char* name;
+  std::function<bool(Hlong x, Hlong y)> light;
+};
+
+// Two grey values alternating: the weights of the Gaussian at even and at odd offsets each sum
+// to a half (within e^(-2 pi^2 sigma^2)), so that each pixel's sum lies within rounding of the
+// mean of the two, here x.5.
+const Pattern kPatterns[] = {{"columns", [](Hlong x, Hlong) { return x % 2 == 1; }},
+                             {"rows", [](Hlong, Hlong y) { return y % 2 == 1; }},
+                             {"checks", [](Hlong x, Hlong y) { return (x + y) % 2 == 1; }}};
+
+TEST(GaussPaths, RoundingTiesGiveThePortableResult) {
+  SettingsRestored restored;
+  const struct { std::uint8_t dark, light; } greys[] = {{0, 1}, {17, 200}, {3, 250}, {36, 101}};
+  // Rows of whole blocks of 64 and a few pixels beyond; rows narrower than a pixel's reach.
+  for (const Size size : {Size{157, 21}, Size{23, 9}}) {
+    for (const Pattern& pattern : kPatterns) {
+      for (const auto& grey : greys) {
+        std::vector<std::uint8_t> plane(static_cast<std::size_t>(size.width * size.height));
+        for (Hlong y = 0; y < size.height; ++y) {
+          for (Hlong x = 0; x < size.width; ++x) {
+            plane[static_cast<std::size_t>(y * size.width + x)] =
+                pattern.light(x, y) ? grey.light : grey.dark;
+          }
+        }
+        const HObject image = wrapGray(plane, size.width, size.height);
+        for (const auto& [domain, input] : domainsOf(image, size)) {
+          for (const double sigma : {1.5, 2.0, 3.1}) {
+            expectSameAsPortable<std::vector<std::uint8_t>>(
+                labelOf("smooth_image gauss", sigma, pattern.name, int(grey.light), size, domain),
+                [&, &input = input] {
+                  HObject out;
+                  SmoothImage(input, &out, "gauss", sigma);
+                  return bytesOf(out);
+                });
+          }
+        }
+      }
+    }
+  }
+}
+
+// Every size, in rows of three blocks of 32 and one pixel beyond, and in rows narrower than a
+// block, split into parts of a few rows.
+TEST(GaussPaths, GaussFilterColumnsGiveThePortableResult) {
+  SettingsRestored restored;
+  for (const Size size : {Size{97, 37}, Size{19, 11}}) {
+    std::vector<std::uint8_t> plane = randomPlane(size, static_cast<std::uint32_t>(size.height));
+    const HObject image = wrapGray(plane, size.width, size.height);
+    for (const auto& [domain, input] : domainsOf(image, size)) {
+      for (const Hlong filter : {3, 5, 7, 9, 11}) {
+        expectSameAsPortable<std::vector<std::uint8_t>>(
+            labelOf("gauss_filter", filter, size, domain), [&, &input = input] {
+              HObject out;
+              GaussFilter(input, &out, filter);
+              return bytesOf(out);
+            });
+      }
+    }
+  }
+}
+
+// binomial_filter, HALCON 11.0: the binomial coefficients over 2^(MaskWidth - 1) along the row
+// (and over 2^(MaskHeight - 1) down the column), the image mirrored at its edges. A row
+// 0 4 8 and its reverse under MaskWidth 3, MaskHeight 1 (weights 1 2 1 over 4, the pixel left
+// of the first repeating it): (0 + 0 + 4) / 4 = 1, (0 + 8 + 8) / 4 = 4, (4 + 16 + 8) / 4 = 7.
+// Each channel's every pixel is written, on any threads and vector paths.
+TEST(GaussPaths, BinomialFilterWritesEveryPixel) {
+  SettingsRestored restored;
+  std::vector<std::uint8_t> first{0, 4, 8}, second{8, 4, 0};
+  HObject a = wrapGray(first, 3, 1), b = wrapGray(second, 3, 1), image;
+  Compose2(a, b, &image);
+  const std::vector<std::vector<std::uint8_t>> expected{{1, 4, 7}, {7, 4, 1}};
+  for (const char* simd : {"false", "true"}) {
+    SetSystem("standin_simd", simd);
+    for (const Hlong threads : {1, 2}) {
+      SetSystem("thread_num", threads);
+      HObject out, channel;
+      BinomialFilter(image, &out, 3, 1);
+      for (Hlong c = 0; c < 2; ++c) {
+        AccessChannel(out, &channel, c + 1);
+        EXPECT_EQ(bytesOf(channel), expected[static_cast<std::size_t>(c)])
+            << "channel " << c + 1 << ", standin_simd " << simd << ", thread_num " << threads;
+      }
     }
   }
 }
