@@ -200,8 +200,8 @@ QUORVEX_WIDE void rowsAlong(const Coefficients& k, const float* lanes, const std
 }
 
 struct Scratch {
-  std::vector<float> back, floats, tile, lanes, forward;
-  std::vector<std::uint8_t> bytes;
+  LineBuffer<float> back, floats, tile, lanes, forward;
+  LineBuffer<std::uint8_t> bytes;
 };
 
 // A block of rows of the second pass: its index, its first place and number of rows, and
@@ -314,7 +314,10 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   const std::size_t m = columns.size();
   // The pair of sums the band carries from block to block: the forward ones downwards, the
   // backward ones upwards.
-  std::vector<float> carried(2 * w, 0.0f);
+  thread_local LineBuffer<float> carriedBuffer;
+  carriedBuffer.resize(2 * w);
+  float* const carriedPairs = carriedBuffer.data();
+  std::fill(carriedPairs, carriedPairs + 2 * w, 0.0f);
   // A thread's buffers stay from call to call: fresh ones of this size would come as fresh
   // pages of memory every call. Every value is written before it is read (a last block's
   // missing rows read what an earlier block left, in lanes never written out).
@@ -330,15 +333,15 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   };
   if (upward) {
     const float* kept = pairOf(plan.backward, b1 - 1);
-    std::copy(kept, kept + 2 * w, carried.data());
+    std::copy(kept, kept + 2 * w, carriedPairs);
   } else if (b0 > 0) {
     const float* kept = pairOf(plan.forward, b0);
-    std::copy(kept, kept + 2 * w, carried.data());
+    std::copy(kept, kept + 2 * w, carriedPairs);
   } else {
     // The places above the image, which no block holds.
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
-      forwards(j, k, stripAt<kBlockVectors, false>(s0, w), 0, placeOf(j, 0), carried.data(),
-               carried.data(), nullptr, nullptr, nullptr);
+      forwards(j, k, stripAt<kBlockVectors, false>(s0, w), 0, placeOf(j, 0), carriedPairs,
+               carriedPairs, nullptr, nullptr, nullptr);
     }
   }
   // Upwards, the blocks above the first met one need no sums, only their zeros: all of the
@@ -350,9 +353,9 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     const std::int32_t y0 = b * kBlockRows, y1 = std::min(j.h, y0 + kBlockRows);
     const bool met = plan.met[static_cast<std::size_t>(b)] != 0;
     const Block block{b, placeOf(j, y0), static_cast<std::size_t>(y1 - y0), met};
-    const Pairs pairs =
-        upward ? Pairs{pairOf(plan.forward, b), nullptr, carried.data(), carried.data()}
-               : Pairs{carried.data(), carried.data(), pairOf(plan.backward, b), nullptr};
+    const Pairs pairs = upward
+                            ? Pairs{pairOf(plan.forward, b), nullptr, carriedPairs, carriedPairs}
+                            : Pairs{carriedPairs, carriedPairs, pairOf(plan.backward, b), nullptr};
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
       if (s0 + kBlockStrip <= w) {
         blockStrip(j, k, block, stripAt<kBlockVectors, true>(s0, w), pairs, scratch);
