@@ -324,7 +324,8 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   const auto w = static_cast<std::size_t>(j.w);
   const std::size_t m = columns.size();
   // The pair of sums the band carries from block to block: the forward ones downwards, the
-  // backward ones upwards.
+  // backward ones upwards. On a line of the cache, as the strips load and store it whole
+  // vectors at a time, and kept on the thread like the buffers below.
   thread_local LineBuffer<float> carriedBuffer;
   carriedBuffer.resize(2 * w);
   float* const carriedPairs = carriedBuffer.data();
