@@ -337,9 +337,10 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   }
   // The kept states stay from call to call on the calling thread: fresh ones would be cleared,
   // and come as fresh pages, every call on that thread alone.
-  thread_local std::vector<float> kept;
+  thread_local LineBuffer<float> kept;
+  thread_local std::size_t keptSize = 0;
   const std::size_t pairs = 2 * width * static_cast<std::size_t>(plan.blocks);
-  if (kept.size() < 2 * pairs) kept.resize(2 * pairs);
+  if (keptSize < 2 * pairs) kept.resize(keptSize = 2 * pairs);
   plan.backward = kept.data(), plan.forward = kept.data() + pairs;
   // With AVX-512 the passes keep their states in registers, which it has twice as many of.
   const bool wide = recursiveWideEnabled();
