@@ -9,9 +9,9 @@ namespace HalconCpp {
 namespace Standin {
 
 // out[x] = w[half] r[half][x] + sum over k = 1 ... half of w[half - k] (r[half - k][x] +
-// r[half + k][x]) for x from 0 in whole blocks of 32 columns below n, the weights below 2^15
-// (parts of kGaussUnit), 1 <= half <= 5; returns the columns done. Only where the processor
-// runs AVX-512.
+// r[half + k][x]) for x from 0 below n in blocks of 32 columns, the last under a mask, the
+// weights below 2^15 (parts of kGaussUnit), 1 <= half <= 5; returns the columns done (n; 0
+// where there is no such path). Only where the processor runs AVX-512.
 std::size_t gaussColumnsAvx512(const std::uint8_t* const* rows, const std::uint32_t* weights,
                                int half, std::size_t n, std::uint32_t* out);
 
@@ -19,6 +19,13 @@ std::size_t gaussColumnsAvx512(const std::uint8_t* const* rows, const std::uint3
 // the caches: a large image's rows are not read again before the call returns, and the stores
 // then need not fetch each line first. Only where the processor runs AVX-512.
 void gaussBytesAvx512(const std::uint32_t* sums, std::size_t n, std::uint8_t* out);
+
+// out[x] = (w[half] c[x] + sum over k = 1 ... half of w[half - k] (c[x - k] + c[x + k]) +
+// 2^23) >> 24 for x < n, c = column, 1 <= half <= 5: the sums along the row and their bytes in
+// one pass, the whole lines of out written past the caches where `streamed`. Only where the
+// processor runs AVX-512.
+void gaussRowBytesAvx512(const std::uint32_t* column, const std::uint32_t* weights, int half,
+                         std::size_t n, std::uint8_t* out, bool streamed);
 
 }  // namespace Standin
 }  // namespace HalconCpp
