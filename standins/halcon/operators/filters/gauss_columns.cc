@@ -2,6 +2,8 @@
 // as words, each word pair multiplied by its two weights and summed into a 32-bit lane in one
 // instruction, exact as the portable 32-bit sums are. The interleaving holds columns 0-3,
 // 8-11, ... in one vector and 4-7, 12-15, ... in the other, which the stores put back in order.
+// Along the row the pairs of 32-bit sums under their weights, rounded and packed into bytes in
+// the same pass.
 #include "operators/filters/gauss_columns.h"
 
 #include <algorithm>
@@ -23,14 +25,6 @@ namespace {
 __attribute__((target(QUORVEX_AVX512), always_inline)) inline __m512i weightPair(
     std::uint32_t even, std::uint32_t odd) {
   return _mm512_set1_epi32(static_cast<std::int32_t>((even & 0xffff) | (odd & 0xffff) << 16));
-}
-
-// Sixteen sums rounded into their bytes.
-__attribute__((target(QUORVEX_AVX512), always_inline)) inline __m128i roundedBytes(
-    const std::uint32_t* sums) {
-  const __mmask16 all = 0xffff;
-  const __m512i v = _mm512_add_epi32(_mm512_loadu_si512(sums), _mm512_set1_epi32(1 << 23));
-  return _mm512_maskz_cvtepi32_epi8(all, _mm512_maskz_srli_epi32(all, v, 24));
 }
 
 // Sixteen row sums from column[x] on, `lanes` of them loaded: the centre and each pair about
@@ -166,31 +160,11 @@ __attribute__((target(QUORVEX_AVX512))) std::size_t gaussColumnsAvx512(
   return n;
 }
 
-__attribute__((target(QUORVEX_AVX512))) void gaussBytesAvx512(const std::uint32_t* sums,
-                                                              std::size_t n, std::uint8_t* out) {
-  const __mmask16 all = 0xffff;
-  const auto misaligned = static_cast<std::size_t>(reinterpret_cast<std::uintptr_t>(out) % 64);
-  const std::size_t head = std::min(n, (64 - misaligned) % 64);
-  std::size_t x = 0;
-  for (; x < head; ++x) out[x] = static_cast<std::uint8_t>((sums[x] + (1u << 23)) >> 24);
-  for (; x + 64 <= n; x += 64) {
-    __m512i line = _mm512_zextsi128_si512(roundedBytes(sums + x));
-    line = _mm512_mask_inserti32x4(line, all, line, roundedBytes(sums + x + 16), 1);
-    line = _mm512_mask_inserti32x4(line, all, line, roundedBytes(sums + x + 32), 2);
-    line = _mm512_mask_inserti32x4(line, all, line, roundedBytes(sums + x + 48), 3);
-    _mm512_stream_si512(reinterpret_cast<__m512i*>(out + x), line);
-  }
-  for (; x < n; ++x) out[x] = static_cast<std::uint8_t>((sums[x] + (1u << 23)) >> 24);
-  // The lines written past the caches are ordered before whatever the caller stores next.
-  _mm_sfence();
-}
 #else
 std::size_t gaussColumnsAvx512(const std::uint8_t* const*, const std::uint32_t*, int, std::size_t,
                                std::uint32_t*) {
   return 0;
 }
-
-void gaussBytesAvx512(const std::uint32_t*, std::size_t, std::uint8_t*) {}
 
 void gaussRowBytesAvx512(const std::uint32_t*, const std::uint32_t*, int, std::size_t,
                          std::uint8_t*, bool) {}

@@ -1,4 +1,4 @@
-// gauss_filter's sums down the columns with AVX-512's multiplies of words.
+// gauss_filter's sums down the columns with AVX-512's multiplies of words, and along the rows.
 #ifndef QUORVEX_STANDINS_HALCON_GAUSS_COLUMNS_H
 #define QUORVEX_STANDINS_HALCON_GAUSS_COLUMNS_H
 
@@ -15,15 +15,11 @@ namespace Standin {
 std::size_t gaussColumnsAvx512(const std::uint8_t* const* rows, const std::uint32_t* weights,
                                int half, std::size_t n, std::uint32_t* out);
 
-// out[x] = (sums[x] + 2^23) >> 24 for x < n, the whole lines of 64 bytes of out written past
-// the caches: a large image's rows are not read again before the call returns, and the stores
-// then need not fetch each line first. Only where the processor runs AVX-512.
-void gaussBytesAvx512(const std::uint32_t* sums, std::size_t n, std::uint8_t* out);
-
 // out[x] = (w[half] c[x] + sum over k = 1 ... half of w[half - k] (c[x - k] + c[x + k]) +
 // 2^23) >> 24 for x < n, c = column, 1 <= half <= 5: the sums along the row and their bytes in
-// one pass, the whole lines of out written past the caches where `streamed`. Only where the
-// processor runs AVX-512.
+// one pass. Where `streamed`, the whole lines of 64 bytes of out are written past the caches: a
+// large image's rows are not read again before the call returns, and the stores then need not
+// fetch each line first. Only where the processor runs AVX-512.
 void gaussRowBytesAvx512(const std::uint32_t* column, const std::uint32_t* weights, int half,
                          std::size_t n, std::uint8_t* out, bool streamed);
 

@@ -337,7 +337,7 @@ QUORVEX_ALWAYS_INLINE void symmetricRowOf(int half, const In* const* rows, const
   (void)((half == H ? (symmetricRow<H>(rows, w, n, out), true) : false) || ...);
 }
 
-// From this size on the output is written past the caches (gaussBytesAvx512).
+// From this size on the output is written past the caches (gaussRowBytesAvx512).
 constexpr std::int64_t kStreamedBytes = 2 << 20;
 
 struct GaussJob {
@@ -401,10 +401,6 @@ QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, const NextRows& next, 
       }
       for (std::size_t i = 0; i < shifted.size(); ++i) shifted[i] = extendedRow + c0 + i;
       symmetricRowOf(half, shifted.data(), weights.data(), n, sums, halves);
-      if (streamed) {
-        gaussBytesAvx512(sums, n, out);
-        continue;
-      }
       for (std::size_t x = 0; x < n; ++x) {
         out[x] = static_cast<std::uint8_t>((sums[x] + rounding) >> 24);
       }
