@@ -1,6 +1,7 @@
 // gauss_filter's rows summed and rounded in one pass, and its columns' last block under a mask:
 // every length of a row's last block, and large planes whose rows start anywhere in a line of
-// the cache (written past the caches), against the portable path.
+// the cache (written past the caches); smooth_image 'gauss' with fewer taps; each against the
+// portable path.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -52,6 +53,25 @@ TEST(Gauss2Paths, GaussFilterStreamedRowsFromAnyPlace) {
       expectSameAsPortable<std::vector<std::uint8_t>>(
           labelOf("gauss_filter", filter, size, domain),
           [&, &input = input] { return gaussFilterBytes(input, filter); });
+    }
+  }
+}
+
+// smooth_image 'gauss' with its outermost taps out to about 5 sigma left out, on rows of several
+// blocks of 64 and a few pixels: sigmas about the one users run most, under every domain.
+TEST(Gauss2Paths, SmoothImageShortenedTaps) {
+  SettingsRestored restored;
+  const Size size{651, 57};
+  std::vector<std::uint8_t> plane = randomPlane(size, 13);
+  const HObject image = wrapGray(plane, size.width, size.height);
+  for (const auto& [domain, input] : domainsOf(image, size)) {
+    for (const double sigma : {1.2, 1.9, 2.0, 2.1, 2.7}) {
+      expectSameAsPortable<std::vector<std::uint8_t>>(
+          labelOf("smooth_image gauss", sigma, size, domain), [&, &input = input] {
+            HObject out;
+            SmoothImage(input, &out, "gauss", sigma);
+            return bytesOf(out);
+          });
     }
   }
 }
