@@ -337,7 +337,7 @@ QUORVEX_ALWAYS_INLINE void symmetricRowOf(int half, const In* const* rows, const
   (void)((half == H ? (symmetricRow<H>(rows, w, n, out), true) : false) || ...);
 }
 
-// From this size on the output is written past the caches (gaussBytesAvx512).
+// From this size on the output is written past the caches (gaussRowBytesAvx512).
 constexpr std::int64_t kStreamedBytes = 2 << 20;
 
 struct GaussJob {
@@ -348,9 +348,10 @@ struct GaussJob {
   std::uint8_t* dst;
 };
 
-// Rows [y0, y1): sums down the columns the row's span reaches, then along the span.
-QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, std::int32_t y0, std::int32_t y1,
-                                     bool wide = false) {
+// The rows of each part `next` hands out: sums down the columns the row's span reaches, then
+// along the span. The buffers are made once for all of a thread's parts, which at 640 x 480
+// are some dozen rows each.
+QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, const NextRows& next, bool wide = false) {
   const std::int32_t w = job.size.width, h = job.size.height;
   const std::vector<std::uint32_t>& weights = *job.weights;
   const auto half = static_cast<std::int32_t>(weights.size() / 2);
@@ -373,53 +374,54 @@ QUORVEX_ALWAYS_INLINE void gaussRows(const GaussJob& job, std::int32_t y0, std::
   std::vector<const std::uint8_t*> rows(weights.size());
   std::vector<const std::uint32_t*> shifted(weights.size());
   constexpr std::uint32_t rounding = kGaussUnit * kGaussUnit / 2;
-  for (std::int32_t y = y0; y < y1; ++y) {
-    const std::int32_t c0 = job.extent->begin[static_cast<std::size_t>(y)];
-    const std::int32_t c1 = job.extent->end[static_cast<std::size_t>(y)];
-    if (c0 > c1) continue;
-    const std::int32_t a0 = std::max(0, c0 - half), a1 = std::min(w - 1, c1 + half);
-    for (std::int32_t k = 0; k <= 2 * half; ++k) {
-      rows[static_cast<std::size_t>(k)] =
-          job.src + rowStart(mirroredIndex(y + k - half, h), w) + a0;
-    }
-    const auto reached = static_cast<std::size_t>(a1 - a0 + 1);
-    const std::size_t done =
-        wide ? gaussColumnsAvx512(rows.data(), weights.data(), half, reached, column + a0) : 0;
-    for (const std::uint8_t*& row : rows) row += done;
-    symmetricRowOf(half, rows.data(), weights.data(), reached - done, column + a0 + done, halves);
-    for (std::int32_t i = 1; i <= half; ++i) {
-      if (c0 - half <= -i) column[-i] = column[mirroredIndex(-i, w)];
-      if (c1 + half >= w - 1 + i) column[w - 1 + i] = column[mirroredIndex(w - 1 + i, w)];
-    }
-    for (std::size_t i = 0; i < shifted.size(); ++i) shifted[i] = extendedRow + c0 + i;
-    const auto n = static_cast<std::size_t>(c1 - c0 + 1);
-    symmetricRowOf(half, shifted.data(), weights.data(), n, sums, halves);
-    std::uint8_t* out = job.dst + rowStart(y, w) + c0;
-    if (streamed) {
-      gaussBytesAvx512(sums, n, out);
-      continue;
-    }
-    for (std::size_t x = 0; x < n; ++x) {
-      out[x] = static_cast<std::uint8_t>((sums[x] + rounding) >> 24);
+  for (std::int32_t y0 = 0, y1 = 0, y = 0; next(y0, y1);) {
+    for (y = y0; y < y1; ++y) {
+      const std::int32_t c0 = job.extent->begin[static_cast<std::size_t>(y)];
+      const std::int32_t c1 = job.extent->end[static_cast<std::size_t>(y)];
+      if (c0 > c1) continue;
+      const std::int32_t a0 = std::max(0, c0 - half), a1 = std::min(w - 1, c1 + half);
+      for (std::int32_t k = 0; k <= 2 * half; ++k) {
+        rows[static_cast<std::size_t>(k)] =
+            job.src + rowStart(mirroredIndex(y + k - half, h), w) + a0;
+      }
+      const auto reached = static_cast<std::size_t>(a1 - a0 + 1);
+      const std::size_t done =
+          wide ? gaussColumnsAvx512(rows.data(), weights.data(), half, reached, column + a0) : 0;
+      for (const std::uint8_t*& row : rows) row += done;
+      symmetricRowOf(half, rows.data(), weights.data(), reached - done, column + a0 + done, halves);
+      for (std::int32_t i = 1; i <= half; ++i) {
+        if (c0 - half <= -i) column[-i] = column[mirroredIndex(-i, w)];
+        if (c1 + half >= w - 1 + i) column[w - 1 + i] = column[mirroredIndex(w - 1 + i, w)];
+      }
+      const auto n = static_cast<std::size_t>(c1 - c0 + 1);
+      std::uint8_t* out = job.dst + rowStart(y, w) + c0;
+      if (wide) {
+        gaussRowBytesAvx512(column + c0, weights.data(), half, n, out, streamed);
+        continue;
+      }
+      for (std::size_t i = 0; i < shifted.size(); ++i) shifted[i] = extendedRow + c0 + i;
+      symmetricRowOf(half, shifted.data(), weights.data(), n, sums, halves);
+      for (std::size_t x = 0; x < n; ++x) {
+        out[x] = static_cast<std::uint8_t>((sums[x] + rounding) >> 24);
+      }
     }
   }
 }
 
-void gaussRowsPlain(const GaussJob& job, std::int32_t y0, std::int32_t y1) {
-  gaussRows(job, y0, y1);
+void gaussRowsPlain(const GaussJob& job, const NextRows& next) {
+  gaussRows(job, next);
 }
 
 #if QUORVEX_KERNELS_AVX2
 // 32-bit multiplies in vectors need SSE4.1; AVX2 does eight at once.
-__attribute__((target("avx2"))) void gaussRowsAvx2(const GaussJob& job, std::int32_t y0,
-                                                   std::int32_t y1) {
-  gaussRows(job, y0, y1);
+__attribute__((target("avx2"))) void gaussRowsAvx2(const GaussJob& job, const NextRows& next) {
+  gaussRows(job, next);
 }
 
 // The same sums of whole numbers sixteen at a time, twice the multiplies a step of AVX2.
-__attribute__((target(QUORVEX_AVX512))) void gaussRowsAvx512(const GaussJob& job, std::int32_t y0,
-                                                             std::int32_t y1) {
-  gaussRows(job, y0, y1, true);
+__attribute__((target(QUORVEX_AVX512))) void gaussRowsAvx512(const GaussJob& job,
+                                                             const NextRows& next) {
+  gaussRows(job, next, true);
 }
 #endif
 
@@ -460,19 +462,11 @@ void gaussPlane(const std::uint8_t* src, PlaneSize size, const Extent& extent,
   // on two threads against 1.59-1.65 on one).
   const auto work = static_cast<std::int64_t>(weights.size());
   inParts(size.height, bandsFor(size.height, extent.pixels * work), [&](const NextRows& next) {
-    for (std::int32_t y0 = 0, y1 = 0; next(y0, y1);) {
 #if QUORVEX_KERNELS_AVX2
-      if (vectorPathsEnabled() && cpuHasAvx512()) {
-        gaussRowsAvx512(job, y0, y1);
-        continue;
-      }
-      if (vectorPathsEnabled() && cpuHasAvx2()) {
-        gaussRowsAvx2(job, y0, y1);
-        continue;
-      }
+    if (vectorPathsEnabled() && cpuHasAvx512()) return gaussRowsAvx512(job, next);
+    if (vectorPathsEnabled() && cpuHasAvx2()) return gaussRowsAvx2(job, next);
 #endif
-      gaussRowsPlain(job, y0, y1);
-    }
+    gaussRowsPlain(job, next);
   });
 }
 
