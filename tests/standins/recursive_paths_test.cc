@@ -130,6 +130,11 @@ TEST(RecursivePaths, GiveThePortableBytes) {
        {{9, 33}, {65, 33}, {127, 9}},
        edgeDomains,
        &stripesPlane},
+      // Widths of whole chunks of 64 columns, each row's stores whole lines of the cache.
+      {"chunks",
+       {{"deriche2", 1}, {"deriche1", 0.7}, {"shen", 25}},
+       {{64, 32}, {128, 33}, {320, 97}, {640, 161}},
+       edgeDomains},
       // Several bands: heights of a few blocks and a last one of one row, 4 to 9 blocks, one
       // block; reach 84 past the narrower images.
       {"bands",

@@ -247,30 +247,22 @@ void zeroRows(std::uint8_t* dst, std::size_t w, std::int32_t y0, std::int32_t y1
   }
 }
 
-// The rows' bytes (bytes[(lead + x) * kSpan + lane], read from `lead` columns before the first
-// up to 64 past the last) over the extent's spans of rows [y0, y1), and 0 beside them: sixteen
-// lanes of 64 columns at a time, turned about in registers whose 128-bit lanes each hold
-// sixteen columns, so that each row takes its 64 columns in one store. The columns are taken
-// from -lead on, so that with `lead` where the rows' lines of the cache begin every store fills
-// one line, where one across two lines costs two.
-QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::size_t lead,
-                            std::int32_t y0, std::int32_t y1, const Extent& extent,
-                            std::uint8_t* dst) {
+// The rows' bytes (bytes[x * kSpan + lane], read up to 64 columns past the last) over the
+// extent's spans of rows [y0, y1), and 0 beside them: sixteen lanes of 64 columns at a time,
+// turned about in registers whose 128-bit lanes each hold sixteen columns, so that each row
+// takes its 64 columns in one store.
+QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32_t y0,
+                            std::int32_t y1, const Extent& extent, std::uint8_t* dst) {
   constexpr std::size_t kRows = 16, kColumns = 64;
   const auto rows = static_cast<std::size_t>(y1 - y0);
-  const auto width = static_cast<std::int64_t>(w);
   for (std::size_t g = 0; g < rows; g += kRows) {
     const std::size_t groupRows = std::min(kRows, rows - g);
-    for (std::size_t u = 0; u < w + lead; u += kColumns) {
-      // The chunk's first column, and its columns inside the image: [first, last].
-      const std::int64_t x = std::int64_t(u) - std::int64_t(lead);
-      const std::int64_t first = std::max<std::int64_t>(0, x);
-      const std::int64_t last = std::min<std::int64_t>(width, x + std::int64_t(kColumns)) - 1;
-      const bool whole = first == x && last == x + std::int64_t(kColumns) - 1;
+    for (std::size_t x = 0; x < w; x += kColumns) {
+      const std::size_t columns = std::min(kColumns, w - x);
       // v[q], 128-bit lane k: column x + 16 k + q, lanes g ... g + 15.
       __m512i v[16];
       for (std::size_t q = 0; q < 16; ++q) {
-        const std::uint8_t* p = bytes + (u + q) * kSpan + g;
+        const std::uint8_t* p = bytes + (x + q) * kSpan + g;
         const auto at = [&](std::size_t k) {
           return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k * kSpan));
         };
@@ -282,33 +274,30 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::size_
       // Four rounds of interleaving the bytes of vectors i and i + 8 turn each lane's sixteen
       // by sixteen bytes about: v[l], lane k, is then lane g + l of columns x + 16 k ...
       for (int round = 0; round < 4; ++round) {
-        __m512i t[16];
+        __m512i u[16];
         for (std::size_t i = 0; i < 8; ++i) {
-          t[2 * i] = _mm512_unpacklo_epi8(v[i], v[i + 8]);
-          t[2 * i + 1] = _mm512_unpackhi_epi8(v[i], v[i + 8]);
+          u[2 * i] = _mm512_unpacklo_epi8(v[i], v[i + 8]);
+          u[2 * i + 1] = _mm512_unpackhi_epi8(v[i], v[i + 8]);
         }
-        std::copy(t, t + 16, v);
+        std::copy(u, u + 16, v);
       }
-      const __mmask64 valid = (~__mmask64{0} >> (63 - (last - first))) << (first - x);
+      const __mmask64 valid = columns == kColumns ? ~__mmask64{0} : (__mmask64{1} << columns) - 1;
       for (std::size_t l = 0; l < groupRows; ++l) {
         const std::size_t row = static_cast<std::size_t>(y0) + g + l;
-        const std::int64_t from = std::max<std::int64_t>(extent.begin[row], first);
-        const std::int64_t to = std::min<std::int64_t>(extent.end[row], last);
+        const std::int64_t from = std::max<std::int64_t>(extent.begin[row], std::int64_t(x));
+        const std::int64_t to =
+            std::min<std::int64_t>(extent.end[row], std::int64_t(x + columns) - 1);
         // The columns beside the extent take 0, so that the caller need not clear them first.
         __mmask64 inside = 0;
         if (from <= to) {
-          inside = (~__mmask64{0} >> (63 - (to - from))) << (from - x);
+          inside = (~__mmask64{0} >> (63 - (to - from))) << (from - std::int64_t(x));
         }
         const __m512i value = _mm512_maskz_mov_epi8(inside, v[l]);
-        std::uint8_t* out = dst + row * w + std::size_t(first);
-        if (whole) {
+        std::uint8_t* out = dst + row * w + x;
+        if (columns == kColumns) {
           _mm512_storeu_si512(out, value);
         } else {
-          // The store's first byte is column x, which may lie before the row: its address is
-          // taken as a number, and the mask touches no byte outside [first, last].
-          const std::uintptr_t at =
-              reinterpret_cast<std::uintptr_t>(out) - std::uintptr_t(first - x);
-          _mm512_mask_storeu_epi8(reinterpret_cast<void*>(at), valid, value);
+          _mm512_mask_storeu_epi8(out, valid, value);
         }
       }
     }
@@ -338,12 +327,8 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   scratch.floats.resize(kSpan * kBlockStrip);
   // A strip past the last column, so that the last strip's tiles land whole.
   scratch.lanes.resize((w + kBlockStrip) * kSpan), scratch.forward.resize(m * kSpan);
-  // The rows are written 64 columns at a time, from where the plane's lines of the cache begin
-  // when its rows all begin at the same place in a line (a width of a multiple of 64), read
-  // before the first column and past the last.
-  const auto misplaced = static_cast<std::size_t>(reinterpret_cast<std::uintptr_t>(dst) % 64);
-  const std::size_t lead = w % 64 == 0 ? misplaced : 0;
-  scratch.bytes.resize((w + 128) * kSpan);
+  // The rows are written 64 columns at a time, read past the last column.
+  scratch.bytes.resize((w + 64) * kSpan);
   const auto pairOf = [&](const float* kept, std::int32_t b) {
     return kept + 2 * w * static_cast<std::size_t>(b);
   };
@@ -391,8 +376,8 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
       wanted.hi = std::max(wanted.hi, static_cast<std::size_t>(extent.end[row]));
     }
     rowsAlong(k, scratch.lanes.data(), columns.data(), m, static_cast<std::size_t>(j.reach), wanted,
-              scratch.forward.data(), scratch.bytes.data() + lead * kSpan);
-    writeRows(scratch.bytes.data(), w, lead, y0, y1, extent, dst);
+              scratch.forward.data(), scratch.bytes.data());
+    writeRows(scratch.bytes.data(), w, y0, y1, extent, dst);
   }
 }
 
