@@ -84,16 +84,17 @@ TEST(GaussPaths, EveryReachGivesThePortableResult) {
   }
 }
 
-// Planes of 2 MiB and more written past the caches, from rows of every alignment (an odd width)
-// and spans that start and end anywhere in a line (the domains).
+// Planes of 2 MiB and more written past the caches, rows summed and rounded in one pass: a width
+// whose rows start at every place in a line of 64 bytes, so that the bytes before a row's first
+// whole line take every length, and spans that start and end anywhere in a line (the domains).
 TEST(GaussPaths, LargePlanesGiveThePortableResult) {
   if (quickSweep()) GTEST_SKIP() << "the large planes take the native build's paths alone";
   SettingsRestored restored;
-  const Size size{2049, 1031};
+  const Size size{2111, 1001};
   std::vector<std::uint8_t> plane = randomPlane(size, 7);
   const HObject image = wrapGray(plane, size.width, size.height);
   for (const auto& [domain, input] : domainsOf(image, size)) {
-    for (const Hlong filter : {3, 5, 11}) {
+    for (const Hlong filter : {3, 5, 9, 11}) {
       expectSameAsPortable<std::vector<std::uint8_t>>(labelOf("gauss_filter", filter, size, domain),
                                                       [&, &input = input] {
                                                         HObject out;
@@ -147,11 +148,16 @@ TEST(GaussPaths, RoundingTiesGiveThePortableResult) {
   }
 }
 
-// Every size, in rows of three blocks of 32 and one pixel beyond, and in rows narrower than a
-// block, split into parts of a few rows.
+// Every size, in rows of three blocks of 32 and one pixel beyond, in rows narrower than a
+// block, and at widths about the blocks of 16, 32 and 64 pixels (every length of a row's last
+// block, each size's reach at the edges), split into parts of a few rows.
 TEST(GaussPaths, GaussFilterColumnsGiveThePortableResult) {
   SettingsRestored restored;
-  for (const Size size : {Size{97, 37}, Size{19, 11}}) {
+  std::vector<Size> sizes{{97, 37}, {19, 11}};
+  for (const Hlong width : {1, 2, 5, 15, 16, 17, 31, 32, 33, 47, 63, 64, 65, 129, 130}) {
+    sizes.push_back({width, 9});
+  }
+  for (const Size size : sizes) {
     std::vector<std::uint8_t> plane = randomPlane(size, static_cast<std::uint32_t>(size.height));
     const HObject image = wrapGray(plane, size.width, size.height);
     for (const auto& [domain, input] : domainsOf(image, size)) {
