@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,29 @@ std::vector<std::uint8_t> scene(Size size) {
   return p;
 }
 
+// The scene's memory, which both libraries read: it begins on a line of the cache, as the images
+// each library makes itself do (cv::Mat's, and the stand-in's from read_image or a grab).
+template <typename T>
+struct LineAligned {
+  using value_type = T;
+  LineAligned() = default;
+  template <typename U>
+  LineAligned(const LineAligned<U>&) noexcept {}
+  T* allocate(std::size_t n) {
+    return static_cast<T*>(::operator new (n * sizeof(T), std::align_val_t{64}));
+  }
+  void deallocate(T* p, std::size_t) noexcept { ::operator delete (p, std::align_val_t{64}); }
+  template <typename U>
+  bool operator==(const LineAligned<U>&) const noexcept {
+    return true;
+  }
+  template <typename U>
+  bool operator!=(const LineAligned<U>&) const noexcept {
+    return false;
+  }
+};
+using Pixels = std::vector<std::uint8_t, LineAligned<std::uint8_t>>;
+
 Hlong address(const std::uint8_t* p) {
   return static_cast<Hlong>(reinterpret_cast<std::uintptr_t>(p));
 }
@@ -59,7 +83,7 @@ Hlong address(const std::uint8_t* p) {
 // The images and matrices of one size; the stand-in's images carry the domain of the case.
 struct Inputs {
   Size size;
-  std::vector<std::uint8_t> gray, planes;  // planes: red, green, blue one after the other
+  Pixels gray, planes;  // planes: red, green, blue one after the other
   cv::Mat grayMat, rgbMat, binaryMat, meanMat;
   HObject grayImage, rgbImage, region, meanImage;
   HObject red, green, blue;  // the colour image's channels, with its domain
@@ -73,7 +97,8 @@ struct Inputs {
 Inputs makeInputs(Size size, bool disc) {
   Inputs in;
   in.size = size;
-  in.gray = scene(size);
+  const std::vector<std::uint8_t> pixels = scene(size);
+  in.gray.assign(pixels.begin(), pixels.end());
   const std::size_t n = in.gray.size();
   in.planes.resize(3 * n);
   for (std::size_t i = 0; i < n; ++i) {
