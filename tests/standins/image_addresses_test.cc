@@ -101,4 +101,19 @@ TEST(ImageAddresses, PointerOfTheDomainsRectangle) {
                      3032}});
 }
 
+// The planes the stand-in makes begin on a 64-byte line of the cache, whatever their size and
+// type, as an operator's results and each channel of a composed image do (docs/standins.md).
+TEST(ImageAddresses, OwnedPlanesBeginOnALineOfTheCache) {
+  const Lines made{"gen_image_const (A, Type, 641, 3)",
+                   "mean_image (A, M, 3, 3)",
+                   "compose3 (A, M, A, C)",
+                   "get_image_pointer1 (A, P, T, W, H)",
+                   "get_image_pointer1 (M, Q, T2, W2, H2)",
+                   "get_image_pointer3 (C, P1, P2, P3, T3, W3, H3)",
+                   "R := [P % 64, Q % 64, P1 % 64, P2 % 64, P3 % 64]"};
+  expectCases({{"byte", with({"Type := 'byte'"}, made), "[0, 0, 0, 0, 0]"},
+               {"uint2", with({"Type := 'uint2'"}, made), "[0, 0, 0, 0, 0]"},
+               {"real", with({"Type := 'real'"}, made), "[0, 0, 0, 0, 0]"}});
+}
+
 }  // namespace
