@@ -353,7 +353,17 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     for (std::size_t g = next++; g + 1 < groupStart.size(); g = next++) {
       const std::size_t* const group = members.data() + groupStart[g];
       const std::size_t count = groupStart[g + 1] - groupStart[g];
-      for (std::size_t m = 0; m < count; ++m) state[place[group[m]]] = 2;
+      // The walks read the states around each point and look up its first neighbours above
+      // and below: fetched here, all at once, rather than one miss of the cache after the other
+      // along the walks.
+      for (std::size_t m = 0; m < count; ++m) {
+        const std::size_t i = place[group[m]];
+        state[i] = 2;
+        __builtin_prefetch(state + i - up);
+        __builtin_prefetch(state + i + up);
+        __builtin_prefetch(&above[group[m]]);
+        __builtin_prefetch(&below[group[m]]);
+      }
       walkAll(
           count, [&](std::size_t m) { return group[m]; }, walked,
           [&](std::size_t key, ContourPtr c) { mine.emplace_back(key, std::move(c)); });
