@@ -172,13 +172,30 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
     double* const to = source(m);
     for (std::size_t c = 0; c < smoothedCols; ++c) to[c] = double(bytes[c]);
   }
+  // The next tile's bytes, fetched while this one is worked: a few lines from each of many rows
+  // are too short a stream for the processor's own prefetching, and they come from memory.
+  const std::int32_t next = std::min(g->c1, t1 + (t1 - t0));
+  if (next > t1) {
+    const std::int32_t from = std::max(0, t1 - half), to = std::min(w, next + half);
+    for (std::int32_t m = lo; m <= hi; ++m) {
+      for (std::int32_t c = from; c < to; c += 64) __builtin_prefetch(row(m) + c, 0, 2);
+      __builtin_prefetch(row(m) + to - 1, 0, 2);
+    }
+  }
+  // A tile clear of the image's edges reads its lines where they are: continued beyond the
+  // edges, they would be copied unchanged.
+  const bool inside = t0 - half >= 0 && t1 + half <= w;
+  const auto continuedLine = [&](const double* line) -> const double* {
+    if (inside) return line + (t0 - half - left);
+    continued(line, left, t0 - half, tw + spread, w, k.zeroBorder, ext);
+    return ext;
+  };
   // Along the rows the smoothing of every row the derivative down the columns reads.
   g->lines.resize(std::max(smoothedRows * tw, tw));
   for (std::int32_t m = lo; m <= hi; ++m) {
-    continued(static_cast<const double*>(source(m)), left, t0 - half, tw + spread, w, k.zeroBorder,
-              ext);
+    const double* const line = continuedLine(source(m));
     sumLines<double>(
-        k.smooth, p.smoothOdd, [&](std::size_t t) { return ext + t; }, tw,
+        k.smooth, p.smoothOdd, [&](std::size_t t) { return line + t; }, tw,
         g->lines.data() + static_cast<std::size_t>(m - lo) * tw);
   }
   const double* const zeros = g->zeros.data();
@@ -205,11 +222,9 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
           return source(mirroredIndex(j, h));
         },
         smoothedCols, column);
-    continued(static_cast<const double*>(column), left, t0 - half, tw + spread, w, k.zeroBorder,
-              ext);
     const std::size_t at = outAt(r);
-    derivativeAndAmplitudes<vectors>(k.derive, p.deriveOdd, ext, tw, g->gc.data() + at,
-                                     g->gr.data() + at, g->amp.data() + at);
+    derivativeAndAmplitudes<vectors>(k.derive, p.deriveOdd, continuedLine(column), tw,
+                                     g->gc.data() + at, g->gr.data() + at, g->amp.data() + at);
   }
 }
 
