@@ -178,8 +178,8 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
   if (next > t1) {
     const std::int32_t from = std::max(0, t1 - half), to = std::min(w, next + half);
     for (std::int32_t m = lo; m <= hi; ++m) {
-      for (std::int32_t c = from; c < to; c += 64) __builtin_prefetch(row(m) + c, 0, 2);
-      __builtin_prefetch(row(m) + to - 1, 0, 2);
+      for (std::int32_t c = from; c < to; c += 64) __builtin_prefetch(row(m) + c, 0, 3);
+      __builtin_prefetch(row(m) + to - 1, 0, 3);
     }
   }
   // A tile clear of the image's edges reads its lines where they are: continued beyond the
