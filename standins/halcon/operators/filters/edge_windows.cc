@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "operators/filters/edge_bounds.h"
 #include "operators/filters/image_kernels.h"
 
 #if QUORVEX_KERNELS_AVX2
@@ -88,6 +89,9 @@ struct Pass {
   std::int32_t w, h;
   const EdgeKernels* k;
   bool smoothOdd, deriveOdd;
+  // The greatest range of grey values a window's group of columns may read and still hold no
+  // amplitude at its floor; -1: none.
+  int limit;
 };
 
 // The source lines [lo, hi] that positions [from, to) of a line of n read, mirrored or (zero
@@ -198,16 +202,36 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
         k.smooth, p.smoothOdd, [&](std::size_t t) { return line + t; }, tw,
         g->lines.data() + static_cast<std::size_t>(m - lo) * tw);
   }
+  // Row r's stretches of the tile's columns, needed or not, in whole vector blocks (the sums of
+  // a narrower stretch would wait on each other): the next one from column `from` on.
+  const std::size_t groups = (cw + 7) / 8, first = static_cast<std::size_t>(t0 - g->c0) / 8;
+  const std::size_t tileGroups = (tw + 7) / 8, perBlock = kBlock / 8;
+  const auto stretch = [&](std::int32_t r, std::size_t from, std::size_t* to) {
+    const std::uint8_t* const need =
+        g->need.data() + static_cast<std::size_t>(r - r0) * groups + first;
+    const auto needed = [&](std::size_t c) {
+      std::uint8_t any = 0;
+      for (std::size_t j = c / 8; j < std::min(tileGroups, c / 8 + perBlock); ++j) any |= need[j];
+      return any != 0;
+    };
+    const bool on = needed(from);
+    *to = from;
+    while (*to < tw && needed(*to) == on) *to = std::min(tw, *to + kBlock);
+    return on;
+  };
   const double* const zeros = g->zeros.data();
   for (std::int32_t r = r0; r < r1; ++r) {
-    sumLines<double>(
-        k.derive, p.deriveOdd,
-        [&](std::size_t t) -> const double* {
-          const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
-          if ((j < 0 || j >= h) && k.zeroBorder) return zeros;
-          return g->lines.data() + static_cast<std::size_t>(mirroredIndex(j, h) - lo) * tw;
-        },
-        tw, g->gr.data() + outAt(r));
+    for (std::size_t from = 0, to = 0; from < tw; from = to) {
+      if (!stretch(r, from, &to)) continue;
+      sumLines<double>(
+          k.derive, p.deriveOdd,
+          [&](std::size_t t) -> const double* {
+            const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
+            if ((j < 0 || j >= h) && k.zeroBorder) return zeros + from;
+            return g->lines.data() + static_cast<std::size_t>(mirroredIndex(j, h) - lo) * tw + from;
+          },
+          to - from, g->gr.data() + outAt(r) + from);
+    }
   }
   // Down the columns the smoothing of every column the derivative along the rows reads, a row
   // at a time.
@@ -222,9 +246,18 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
           return source(mirroredIndex(j, h));
         },
         smoothedCols, column);
+    const double* const line = continuedLine(column);
     const std::size_t at = outAt(r);
-    derivativeAndAmplitudes<vectors>(k.derive, p.deriveOdd, continuedLine(column), tw,
-                                     g->gc.data() + at, g->gr.data() + at, g->amp.data() + at);
+    double* const amp = g->amp.data() + at;
+    for (std::size_t from = 0, to = 0; from < tw; from = to) {
+      if (!stretch(r, from, &to)) {
+        std::fill(amp + from, amp + to, 0.0);
+        continue;
+      }
+      derivativeAndAmplitudes<vectors>(k.derive, p.deriveOdd, line + from, to - from,
+                                       g->gc.data() + at + from, g->gr.data() + at + from,
+                                       amp + from);
+    }
   }
 }
 
@@ -237,6 +270,16 @@ inline __attribute__((always_inline)) void windowOf(const Pass& p, GradientWindo
   const auto cw = static_cast<std::size_t>(c1 - c0), spread = 2 * static_cast<std::size_t>(half);
   const std::size_t cells = static_cast<std::size_t>(g->r1 - g->r0) * cw;
   g->gr.resize(cells), g->gc.resize(cells), g->amp.resize(cells);
+#if QUORVEX_KERNELS_AVX2
+  if (p.limit >= 0) {
+    neededGroupsAvx512(p.pixels, p.w, p.h, g->r0, g->r1, c0, c1, half, p.limit, &g->need,
+                       &g->bounds);
+  } else {
+    g->need.assign(static_cast<std::size_t>(g->r1 - g->r0) * ((cw + 7) / 8), 1);
+  }
+#else
+  g->need.assign(static_cast<std::size_t>(g->r1 - g->r0) * ((cw + 7) / 8), 1);
+#endif
   const std::int32_t tile = std::max<std::int32_t>(8 * kBlock, 16 * half);
   const auto widest = static_cast<std::size_t>(std::min(tile, c1 - c0));
   g->extended.resize(std::max(widest + spread, std::size_t(1)));
@@ -331,15 +374,33 @@ EdgeWindows::EdgeWindows(const std::uint8_t* pixels, std::int32_t width, std::in
       height_(height),
       k_(edgeKernels(filter, alpha, std::max(width, height))),
       smoothOdd_(isOdd(k_.smooth)),
-      deriveOdd_(isOdd(k_.derive)) {}
+      deriveOdd_(isOdd(k_.derive)) {
+  // Smoothing weights of one sign keep every smoothed value within the grey values it weighs;
+  // the odd derivative's pairs of differences then stay within its weights on one side times
+  // their range, along each axis, and the amplitude within sqrt(2) times that.
+  bool bounded = !k_.zeroBorder && deriveOdd_ && k_.smooth.size() == k_.derive.size();
+  for (const double weight : k_.smooth) bounded = bounded && weight >= 0;
+  if (!bounded) return;
+  double side = 0;
+  for (std::size_t i = 0; i < k_.derive.size() / 2; ++i) side += std::fabs(k_.derive[i]);
+  slope_ = std::sqrt(2.0) * side;
+}
 
 void EdgeWindows::compute(std::int32_t r0, std::int32_t r1, std::int32_t c0, std::int32_t c1,
-                          GradientWindow* out) const {
+                          double floor, GradientWindow* out) const {
   out->width = width_, out->height = height_;
   out->r0 = r0, out->r1 = r1, out->c0 = c0, out->c1 = c1;
-  const Pass p{pixels_, width_, height_, &k_, smoothOdd_, deriveOdd_};
+  // The widest range whose bound, with room for the sums' roundings (a few units of the last
+  // place of 255 and of the bound), stays below the floor.
+  int limit = -1;
+  while (slope_ > 0 && limit < 255 && slope_ * ((limit + 1) + 1e-9) * (1 + 1e-9) < floor) ++limit;
+  Pass p{pixels_, width_, height_, &k_, smoothOdd_, deriveOdd_, limit};
 #if QUORVEX_KERNELS_AVX2
   if (vectorPathsEnabled() && cpuHasAvx512()) return windowAvx512(p, out);
+#endif
+  // The ranges are found in AVX-512 alone: the other paths work out every group.
+  p.limit = -1;
+#if QUORVEX_KERNELS_AVX2
   if (vectorPathsEnabled() && cpuHasAvx2()) return windowAvx2(p, out);
 #endif
   windowPlain(p, out);

@@ -1,0 +1,31 @@
+// Where a window of edge gradients (edge_windows.h) needs its values: a gradient whose filters
+// smooth with weights of one sign and differentiate with an odd kernel is at most the kernel's
+// weights on one side times the range of the grey values the pixel reads, along each axis; where
+// that bound keeps a pixel and its eight neighbours below the amplitude's floor, no maximum is
+// found there nor read beside one.
+#ifndef QUORVEX_STANDINS_HALCON_EDGE_BOUNDS_H
+#define QUORVEX_STANDINS_HALCON_EDGE_BOUNDS_H
+
+#include <cstdint>
+#include <vector>
+
+#include "operators/filters/vector_targets.h"
+
+namespace HalconCpp {
+namespace Standin {
+
+#if QUORVEX_KERNELS_AVX2
+// The groups of eight columns of a window, rows [r0, r1) and columns [c0, c1) of a byte image of
+// w x h whose filters read `half` pixels each way: (*need)[(r - r0) * groups + j] is 1 where the
+// range of the grey values that group j of row r, or a pixel beside it, reads (or a few more
+// around) exceeds `limit`, else 0. `scratch` is kept from call to call. AVX-512 (F, BW).
+__attribute__((target(QUORVEX_AVX512))) void neededGroupsAvx512(
+    const std::uint8_t* pixels, std::int32_t w, std::int32_t h, std::int32_t r0, std::int32_t r1,
+    std::int32_t c0, std::int32_t c1, std::int32_t half, int limit, std::vector<std::uint8_t>* need,
+    std::vector<std::uint8_t>* scratch);
+#endif
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif
