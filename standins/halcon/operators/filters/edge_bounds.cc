@@ -26,31 +26,32 @@ void neededGroupsAvx512(const std::uint8_t* pixels, std::int32_t w, std::int32_t
   const auto lines = static_cast<std::size_t>(y1 - y0);
   const std::size_t span = padded + 2 * static_cast<std::size_t>(around);
   const std::size_t width = (8 * span + 63) / 64 * 64;
-  scratch->resize(width + 2 * (width / 8) + 2 * lines * padded);
+  scratch->resize(64 + 2 * (width / 8) + 2 * lines * padded);
   std::uint8_t* const bytes = scratch->data();
-  std::uint8_t* const low = bytes + width;
+  std::uint8_t* const low = bytes + 64;
   std::uint8_t* const high = low + width / 8;
   std::uint8_t* const wideLow = high + width / 8;
   std::uint8_t* const wideHigh = wideLow + lines * padded;
   const std::int32_t x0 = c0 - 8 * around;
-  const auto in0 = static_cast<std::size_t>(
-      std::clamp<std::int64_t>(-std::int64_t{x0}, 0, static_cast<std::int64_t>(width)));
-  const auto in1 = static_cast<std::size_t>(std::clamp<std::int64_t>(
-      std::int64_t{w} - x0, static_cast<std::int64_t>(in0), static_cast<std::int64_t>(width)));
   const __mmask8 all = 0xff;
   for (std::int32_t y = y0; y < y1; ++y) {
     // The row from `around` groups before the window's first column, its edge values repeated
-    // beyond the image (the clamped reads see nothing else there).
+    // beyond the image (the clamped reads see nothing else there): read in place within it.
     const std::uint8_t* const row = pixels + static_cast<std::size_t>(y) * std::size_t(w);
-    std::fill(bytes, bytes + in0, row[0]);
-    std::copy(row + (x0 + static_cast<std::int64_t>(in0)),
-              row + (x0 + static_cast<std::int64_t>(in1)), bytes + in0);
-    std::fill(bytes + in1, bytes + width, row[w - 1]);
     // Each group's least and greatest byte: halves folded onto each other within each 64 bits,
     // the low byte of each then packed. The masked forms throughout: the plain ones start from an
     // undefined vector, which GCC 12 warns of.
     for (std::size_t i = 0; i < width; i += 64) {
-      const __m512i v = _mm512_loadu_si512(bytes + i);
+      const std::int64_t x = x0 + static_cast<std::int64_t>(i);
+      const std::uint8_t* from = bytes;
+      if (x >= 0 && x + 64 <= w) {
+        from = row + x;
+      } else {
+        for (std::int64_t b = 0; b < 64; ++b) {
+          bytes[b] = row[std::clamp<std::int64_t>(x + b, 0, std::int64_t{w} - 1)];
+        }
+      }
+      const __m512i v = _mm512_loadu_si512(from);
       __m512i a = _mm512_min_epu8(v, _mm512_maskz_srli_epi64(all, v, 32));
       __m512i b = _mm512_max_epu8(v, _mm512_maskz_srli_epi64(all, v, 32));
       a = _mm512_min_epu8(a, _mm512_maskz_srli_epi64(all, a, 16));
