@@ -238,21 +238,28 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
   if (g->lines.size() < smoothedCols) g->lines.resize(smoothedCols);
   double* const column = g->lines.data();
   for (std::int32_t r = r0; r < r1; ++r) {
-    sumLines<double>(
-        k.smooth, p.smoothOdd,
-        [&](std::size_t t) -> const double* {
-          const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
-          if ((j < 0 || j >= h) && k.zeroBorder) return zeros;
-          return source(mirroredIndex(j, h));
-        },
-        smoothedCols, column);
-    const double* const line = continuedLine(column);
+    // A tile clear of the edges smooths the stretches it needs alone (its line starts at the
+    // smoothing's first column); another its whole line once, continued beyond the edges.
+    const double* line = column;
+    bool whole = false;
     const std::size_t at = outAt(r);
     double* const amp = g->amp.data() + at;
     for (std::size_t from = 0, to = 0; from < tw; from = to) {
       if (!stretch(r, from, &to)) {
         std::fill(amp + from, amp + to, 0.0);
         continue;
+      }
+      if (!whole) {
+        const std::size_t begin = inside ? from : 0;
+        sumLines<double>(
+            k.smooth, p.smoothOdd,
+            [&](std::size_t t) -> const double* {
+              const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
+              if ((j < 0 || j >= h) && k.zeroBorder) return zeros + begin;
+              return source(mirroredIndex(j, h)) + begin;
+            },
+            inside ? to - from + spread : smoothedCols, column + begin);
+        if (!inside) line = continuedLine(column), whole = true;
       }
       derivativeAndAmplitudes<vectors>(k.derive, p.deriveOdd, line + from, to - from,
                                        g->gc.data() + at + from, g->gr.data() + at + from,
