@@ -33,6 +33,9 @@ void neededGroupsAvx512(const std::uint8_t* pixels, std::int32_t w, std::int32_t
   std::uint8_t* const wideLow = high + width / 8;
   std::uint8_t* const wideHigh = wideLow + lines * padded;
   const std::int32_t x0 = c0 - 8 * around;
+  // The bytes the groups read, in whole vectors; the groups beyond, which only fill the last
+  // vectors of the steps below, are never stored.
+  const std::size_t used = (8 * (groups + 2 * static_cast<std::size_t>(around)) + 63) / 64 * 64;
   const __mmask8 all = 0xff;
   for (std::int32_t y = y0; y < y1; ++y) {
     // The row from `around` groups before the window's first column, its edge values repeated
@@ -41,15 +44,17 @@ void neededGroupsAvx512(const std::uint8_t* pixels, std::int32_t w, std::int32_t
     // Each group's least and greatest byte: halves folded onto each other within each 64 bits,
     // the low byte of each then packed. The masked forms throughout: the plain ones start from an
     // undefined vector, which GCC 12 warns of.
-    for (std::size_t i = 0; i < width; i += 64) {
+    for (std::size_t i = 0; i < used; i += 64) {
       const std::int64_t x = x0 + static_cast<std::int64_t>(i);
       const std::uint8_t* from = bytes;
       if (x >= 0 && x + 64 <= w) {
         from = row + x;
       } else {
-        for (std::int64_t b = 0; b < 64; ++b) {
-          bytes[b] = row[std::clamp<std::int64_t>(x + b, 0, std::int64_t{w} - 1)];
-        }
+        const std::int64_t in0 = std::clamp<std::int64_t>(-x, 0, 64);
+        const std::int64_t in1 = std::clamp<std::int64_t>(std::int64_t{w} - x, in0, 64);
+        std::fill(bytes, bytes + in0, row[0]);
+        std::copy(row + (x + in0), row + (x + in1), bytes + in0);
+        std::fill(bytes + in1, bytes + 64, row[w - 1]);
       }
       const __m512i v = _mm512_loadu_si512(from);
       __m512i a = _mm512_min_epu8(v, _mm512_maskz_srli_epi64(all, v, 32));
