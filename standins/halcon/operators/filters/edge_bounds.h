@@ -2,10 +2,11 @@
 // smooth with weights of one sign and differentiate with an odd kernel is at most the kernel's
 // weights on one side times the range of the grey values the pixel reads, along each axis; where
 // that bound keeps a pixel and its eight neighbours below the amplitude's floor, no maximum is
-// found there nor read beside one.
+// found there nor read beside one. And the pixels whose amplitudes reach the floor.
 #ifndef QUORVEX_STANDINS_HALCON_EDGE_BOUNDS_H
 #define QUORVEX_STANDINS_HALCON_EDGE_BOUNDS_H
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -13,6 +14,10 @@
 
 namespace HalconCpp {
 namespace Standin {
+
+// The places i in [0, n) whose amplitude is neither at most 0 nor below `low` (a NaN passes, as
+// it fails both tests), in order, into `out`: the pixels edges_sub_pix looks at further.
+void edgeCandidates(const double* amp, std::size_t n, double low, std::vector<std::int32_t>* out);
 
 #if QUORVEX_KERNELS_AVX2
 // The groups of eight columns of a window, rows [r0, r1) and columns [c0, c1) of a byte image of

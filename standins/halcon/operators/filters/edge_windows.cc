@@ -337,42 +337,7 @@ __attribute__((target(QUORVEX_AVX512))) void windowAvx512(const Pass& p, Gradien
 }
 #endif
 
-inline __attribute__((always_inline)) std::size_t candidatesFrom(const double* amp, std::size_t i,
-                                                                 std::size_t n, double low,
-                                                                 std::vector<std::int32_t>* out) {
-  for (; i < n; ++i) {
-    if (!(amp[i] <= 0 || amp[i] < low)) out->push_back(static_cast<std::int32_t>(i));
-  }
-  return i;
-}
-
-#if QUORVEX_KERNELS_AVX2
-// Four amplitudes a test, with the comparisons that a NaN passes, as the scalar test lets it.
-__attribute__((target("avx2"))) void candidatesAvx2(const double* amp, std::size_t n, double low,
-                                                    std::vector<std::int32_t>* out) {
-  const __m256d zero = _mm256_setzero_pd(), floor = _mm256_set1_pd(low);
-  std::size_t i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const __m256d a = _mm256_loadu_pd(amp + i);
-    auto mask = static_cast<unsigned>(_mm256_movemask_pd(
-        _mm256_and_pd(_mm256_cmp_pd(a, zero, _CMP_NLE_UQ), _mm256_cmp_pd(a, floor, _CMP_NLT_UQ))));
-    for (; mask != 0; mask &= mask - 1) {
-      out->push_back(static_cast<std::int32_t>(i + static_cast<unsigned>(__builtin_ctz(mask))));
-    }
-  }
-  candidatesFrom(amp, i, n, low, out);
-}
-#endif
-
 }  // namespace
-
-void edgeCandidates(const double* amp, std::size_t n, double low, std::vector<std::int32_t>* out) {
-  out->clear();
-#if QUORVEX_KERNELS_AVX2
-  if (vectorPathsEnabled() && cpuHasAvx2()) return candidatesAvx2(amp, n, low, out);
-#endif
-  candidatesFrom(amp, 0, n, low, out);
-}
 
 EdgeWindows::EdgeWindows(const std::uint8_t* pixels, std::int32_t width, std::int32_t height,
                          EdgeFilter filter, double alpha)

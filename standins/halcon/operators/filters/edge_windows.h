@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "operators/filters/edge_bounds.h"
 #include "operators/filters/edge_gradients.h"
 
 namespace HalconCpp {
@@ -29,10 +30,6 @@ struct GradientWindow {
            static_cast<std::size_t>(c - c0);
   }
 };
-
-// The places i in [0, n) whose amplitude is neither at most 0 nor below `low` (a NaN passes, as
-// it fails both tests), in order, into `out`: the pixels edges_sub_pix looks at further.
-void edgeCandidates(const double* amp, std::size_t n, double low, std::vector<std::int32_t>* out);
 
 class EdgeWindows {
  public:
