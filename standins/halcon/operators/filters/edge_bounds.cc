@@ -51,6 +51,38 @@ void edgeCandidates(const double* amp, std::size_t n, double low, std::vector<st
   candidatesFrom(amp, 0, n, low, out);
 }
 
+void neededBlocks(const std::vector<std::uint8_t>& need, std::size_t groups, std::int32_t r0,
+                  std::int32_t r1, std::size_t first, std::size_t width, std::size_t block,
+                  std::int32_t half, std::int32_t h, std::int32_t lo, std::int32_t hi,
+                  std::vector<std::uint8_t>* blocks) {
+  const std::size_t tileGroups = (width + 7) / 8, count = (width + block - 1) / block;
+  const auto rows = static_cast<std::size_t>(r1 - r0);
+  const auto lines = static_cast<std::size_t>(std::max(0, hi - lo + 1));
+  blocks->assign((rows + lines) * count, 0);
+  std::uint8_t* const rowBlocks = blocks->data();
+  std::uint8_t* const lineBlocks = rowBlocks + rows * count;
+  const std::size_t per = block / 8;
+  for (std::size_t r = 0; r < rows; ++r) {
+    const std::uint8_t* const in = need.data() + r * groups + first;
+    for (std::size_t b = 0; b < count; ++b) {
+      std::uint8_t any = 0;
+      for (std::size_t j = b * per; j < std::min(tileGroups, (b + 1) * per); ++j) any |= in[j];
+      rowBlocks[r * count + b] = any;
+    }
+  }
+  for (std::int32_t m = lo; m <= hi; ++m) {
+    std::uint8_t* const out = lineBlocks + static_cast<std::size_t>(m - lo) * count;
+    if (m < half || m >= h - half) {
+      std::fill(out, out + count, std::uint8_t{1});
+      continue;
+    }
+    for (std::int32_t r = std::max(r0, m - half); r <= std::min(r1 - 1, m + half); ++r) {
+      const std::uint8_t* const in = rowBlocks + static_cast<std::size_t>(r - r0) * count;
+      for (std::size_t b = 0; b < count; ++b) out[b] |= in[b];
+    }
+  }
+}
+
 #if QUORVEX_KERNELS_AVX2
 void neededGroupsAvx512(const std::uint8_t* pixels, std::int32_t w, std::int32_t h, std::int32_t r0,
                         std::int32_t r1, std::int32_t c0, std::int32_t c1, std::int32_t half,

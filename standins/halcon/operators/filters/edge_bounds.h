@@ -19,6 +19,16 @@ namespace Standin {
 // it fails both tests), in order, into `out`: the pixels edges_sub_pix looks at further.
 void edgeCandidates(const double* amp, std::size_t n, double low, std::vector<std::int32_t>* out);
 
+// Which vector blocks of `block` columns of a tile of `width` columns (from group `first` of a
+// window's `groups`) each window row [r0, r1) needs, by `need` as neededGroupsAvx512 fills it (any
+// of its groups), then each line [lo, hi] smoothed along the rows (any of those rows that reads it,
+// the filters reaching `half` each way; all of a line the mirrored edges of h rows may read): a
+// byte a block into `blocks`, the rows' first.
+void neededBlocks(const std::vector<std::uint8_t>& need, std::size_t groups, std::int32_t r0,
+                  std::int32_t r1, std::size_t first, std::size_t width, std::size_t block,
+                  std::int32_t half, std::int32_t h, std::int32_t lo, std::int32_t hi,
+                  std::vector<std::uint8_t>* blocks);
+
 #if QUORVEX_KERNELS_AVX2
 // The groups of eight columns of a window, rows [r0, r1) and columns [c0, c1) of a byte image of
 // w x h whose filters read `half` pixels each way: (*need)[(r - r0) * groups + j] is 1 where the

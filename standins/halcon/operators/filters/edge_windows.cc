@@ -194,35 +194,39 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
     continued(line, left, t0 - half, tw + spread, w, k.zeroBorder, ext);
     return ext;
   };
-  // Along the rows the smoothing of every row the derivative down the columns reads.
+  // The stretches of the tile's columns, needed or not, in whole vector blocks (the sums of a
+  // narrower stretch would wait on each other): the next one from column `from` on.
+  neededBlocks(g->need, (cw + 7) / 8, r0, r1, static_cast<std::size_t>(t0 - g->c0) / 8, tw, kBlock,
+               half, h, lo, hi, &g->blocks);
+  const std::size_t blocks = (tw + kBlock - 1) / kBlock;
+  const std::uint8_t* const rowBlocks = g->blocks.data();
+  const std::uint8_t* const lineBlocks = rowBlocks + static_cast<std::size_t>(r1 - r0) * blocks;
+  const auto stretch = [&](const std::uint8_t* flags, std::size_t from, std::size_t* to) {
+    const bool on = flags[from / kBlock] != 0;
+    *to = from;
+    while (*to < tw && (flags[*to / kBlock] != 0) == on) *to = std::min(tw, *to + kBlock);
+    return on;
+  };
+  const auto rowFlags = [&](std::int32_t r) {
+    return rowBlocks + static_cast<std::size_t>(r - r0) * blocks;
+  };
+  // Along the rows the smoothing of every row the derivative down the columns reads, where it
+  // does.
   g->lines.resize(std::max(smoothedRows * tw, tw));
   for (std::int32_t m = lo; m <= hi; ++m) {
     const double* const line = continuedLine(source(m));
-    sumLines<double>(
-        k.smooth, p.smoothOdd, [&](std::size_t t) { return line + t; }, tw,
-        g->lines.data() + static_cast<std::size_t>(m - lo) * tw);
+    const std::uint8_t* const flags = lineBlocks + static_cast<std::size_t>(m - lo) * blocks;
+    for (std::size_t from = 0, to = 0; from < tw; from = to) {
+      if (!stretch(flags, from, &to)) continue;
+      sumLines<double>(
+          k.smooth, p.smoothOdd, [&](std::size_t t) { return line + from + t; }, to - from,
+          g->lines.data() + static_cast<std::size_t>(m - lo) * tw + from);
+    }
   }
-  // Row r's stretches of the tile's columns, needed or not, in whole vector blocks (the sums of
-  // a narrower stretch would wait on each other): the next one from column `from` on.
-  const std::size_t groups = (cw + 7) / 8, first = static_cast<std::size_t>(t0 - g->c0) / 8;
-  const std::size_t tileGroups = (tw + 7) / 8, perBlock = kBlock / 8;
-  const auto stretch = [&](std::int32_t r, std::size_t from, std::size_t* to) {
-    const std::uint8_t* const need =
-        g->need.data() + static_cast<std::size_t>(r - r0) * groups + first;
-    const auto needed = [&](std::size_t c) {
-      std::uint8_t any = 0;
-      for (std::size_t j = c / 8; j < std::min(tileGroups, c / 8 + perBlock); ++j) any |= need[j];
-      return any != 0;
-    };
-    const bool on = needed(from);
-    *to = from;
-    while (*to < tw && needed(*to) == on) *to = std::min(tw, *to + kBlock);
-    return on;
-  };
   const double* const zeros = g->zeros.data();
   for (std::int32_t r = r0; r < r1; ++r) {
     for (std::size_t from = 0, to = 0; from < tw; from = to) {
-      if (!stretch(r, from, &to)) continue;
+      if (!stretch(rowFlags(r), from, &to)) continue;
       sumLines<double>(
           k.derive, p.deriveOdd,
           [&](std::size_t t) -> const double* {
@@ -245,7 +249,7 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
     const std::size_t at = outAt(r);
     double* const amp = g->amp.data() + at;
     for (std::size_t from = 0, to = 0; from < tw; from = to) {
-      if (!stretch(r, from, &to)) {
+      if (!stretch(rowFlags(r), from, &to)) {
         std::fill(amp + from, amp + to, 0.0);
         continue;
       }

@@ -24,7 +24,7 @@ struct GradientWindow {
   std::vector<double> source, lines, extended, zeros;
   // Per row a flag for each group of eight columns where an amplitude may reach the floor, and
   // the bytes that find them.
-  std::vector<std::uint8_t> need, bounds;
+  std::vector<std::uint8_t> need, bounds, blocks;
   std::size_t at(std::int32_t r, std::int32_t c) const {
     return static_cast<std::size_t>(r - r0) * static_cast<std::size_t>(c1 - c0) +
            static_cast<std::size_t>(c - c0);
