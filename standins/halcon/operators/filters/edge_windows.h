@@ -22,8 +22,8 @@ struct GradientWindow {
   std::vector<double> gr, gc, amp;
   // The passes' own, kept from window to window.
   std::vector<double> source, lines, extended, zeros;
-  // Per row a flag for each group of eight columns where an amplitude may reach the floor, and
-  // the bytes that find them.
+  // Per row a flag for each group of eight columns where an amplitude may reach the floor, the
+  // bytes that find them, and a tile's flags by vector block (its rows', then its lines').
   std::vector<std::uint8_t> need, bounds, blocks;
   std::size_t at(std::int32_t r, std::int32_t c) const {
     return static_cast<std::size_t>(r - r0) * static_cast<std::size_t>(c1 - c0) +
