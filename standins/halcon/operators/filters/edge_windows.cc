@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "operators/filters/edge_bounds.h"
 #include "operators/filters/image_kernels.h"
 
 #if QUORVEX_KERNELS_AVX2
@@ -88,6 +89,9 @@ struct Pass {
   std::int32_t w, h;
   const EdgeKernels* k;
   bool smoothOdd, deriveOdd;
+  // The greatest range of grey values a window's group of columns may read and still hold no
+  // amplitude at its floor; -1: none.
+  int limit;
 };
 
 // The source lines [lo, hi] that positions [from, to) of a line of n read, mirrored or (zero
@@ -172,44 +176,99 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
     double* const to = source(m);
     for (std::size_t c = 0; c < smoothedCols; ++c) to[c] = double(bytes[c]);
   }
-  // Along the rows the smoothing of every row the derivative down the columns reads.
+  // The next tile's bytes, fetched while this one is worked: a few lines from each of many rows
+  // are too short a stream for the processor's own prefetching, and they come from memory.
+  const std::int32_t next = std::min(g->c1, t1 + (t1 - t0));
+  if (next > t1) {
+    const std::int32_t from = std::max(0, t1 - half), to = std::min(w, next + half);
+    for (std::int32_t m = lo; m <= hi; ++m) {
+      for (std::int32_t c = from; c < to; c += 64) __builtin_prefetch(row(m) + c, 0, 3);
+      __builtin_prefetch(row(m) + to - 1, 0, 3);
+    }
+  }
+  // A tile clear of the image's edges reads its lines where they are: continued beyond the
+  // edges, they would be copied unchanged.
+  const bool inside = t0 - half >= 0 && t1 + half <= w;
+  const auto continuedLine = [&](const double* line) -> const double* {
+    if (inside) return line + (t0 - half - left);
+    continued(line, left, t0 - half, tw + spread, w, k.zeroBorder, ext);
+    return ext;
+  };
+  // The stretches of the tile's columns, needed or not, in whole vector blocks (the sums of a
+  // narrower stretch would wait on each other): the next one from column `from` on.
+  neededBlocks(g->need, (cw + 7) / 8, r0, r1, static_cast<std::size_t>(t0 - g->c0) / 8, tw, kBlock,
+               half, h, lo, hi, &g->blocks);
+  const std::size_t blocks = (tw + kBlock - 1) / kBlock;
+  const std::uint8_t* const rowBlocks = g->blocks.data();
+  const std::uint8_t* const lineBlocks = rowBlocks + static_cast<std::size_t>(r1 - r0) * blocks;
+  const auto stretch = [&](const std::uint8_t* flags, std::size_t from, std::size_t* to) {
+    const bool on = flags[from / kBlock] != 0;
+    *to = from;
+    while (*to < tw && (flags[*to / kBlock] != 0) == on) *to = std::min(tw, *to + kBlock);
+    return on;
+  };
+  const auto rowFlags = [&](std::int32_t r) {
+    return rowBlocks + static_cast<std::size_t>(r - r0) * blocks;
+  };
+  // Along the rows the smoothing of every row the derivative down the columns reads, where it
+  // does.
   g->lines.resize(std::max(smoothedRows * tw, tw));
   for (std::int32_t m = lo; m <= hi; ++m) {
-    continued(static_cast<const double*>(source(m)), left, t0 - half, tw + spread, w, k.zeroBorder,
-              ext);
-    sumLines<double>(
-        k.smooth, p.smoothOdd, [&](std::size_t t) { return ext + t; }, tw,
-        g->lines.data() + static_cast<std::size_t>(m - lo) * tw);
+    const double* const line = continuedLine(source(m));
+    const std::uint8_t* const flags = lineBlocks + static_cast<std::size_t>(m - lo) * blocks;
+    for (std::size_t from = 0, to = 0; from < tw; from = to) {
+      if (!stretch(flags, from, &to)) continue;
+      sumLines<double>(
+          k.smooth, p.smoothOdd, [&](std::size_t t) { return line + from + t; }, to - from,
+          g->lines.data() + static_cast<std::size_t>(m - lo) * tw + from);
+    }
   }
   const double* const zeros = g->zeros.data();
   for (std::int32_t r = r0; r < r1; ++r) {
-    sumLines<double>(
-        k.derive, p.deriveOdd,
-        [&](std::size_t t) -> const double* {
-          const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
-          if ((j < 0 || j >= h) && k.zeroBorder) return zeros;
-          return g->lines.data() + static_cast<std::size_t>(mirroredIndex(j, h) - lo) * tw;
-        },
-        tw, g->gr.data() + outAt(r));
+    for (std::size_t from = 0, to = 0; from < tw; from = to) {
+      if (!stretch(rowFlags(r), from, &to)) continue;
+      sumLines<double>(
+          k.derive, p.deriveOdd,
+          [&](std::size_t t) -> const double* {
+            const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
+            if ((j < 0 || j >= h) && k.zeroBorder) return zeros + from;
+            return g->lines.data() + static_cast<std::size_t>(mirroredIndex(j, h) - lo) * tw + from;
+          },
+          to - from, g->gr.data() + outAt(r) + from);
+    }
   }
   // Down the columns the smoothing of every column the derivative along the rows reads, a row
   // at a time.
   if (g->lines.size() < smoothedCols) g->lines.resize(smoothedCols);
   double* const column = g->lines.data();
   for (std::int32_t r = r0; r < r1; ++r) {
-    sumLines<double>(
-        k.smooth, p.smoothOdd,
-        [&](std::size_t t) -> const double* {
-          const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
-          if ((j < 0 || j >= h) && k.zeroBorder) return zeros;
-          return source(mirroredIndex(j, h));
-        },
-        smoothedCols, column);
-    continued(static_cast<const double*>(column), left, t0 - half, tw + spread, w, k.zeroBorder,
-              ext);
+    // A tile clear of the edges smooths the stretches it needs alone (its line starts at the
+    // smoothing's first column); another its whole line once, continued beyond the edges.
+    const double* line = column;
+    bool whole = false;
     const std::size_t at = outAt(r);
-    derivativeAndAmplitudes<vectors>(k.derive, p.deriveOdd, ext, tw, g->gc.data() + at,
-                                     g->gr.data() + at, g->amp.data() + at);
+    double* const amp = g->amp.data() + at;
+    for (std::size_t from = 0, to = 0; from < tw; from = to) {
+      if (!stretch(rowFlags(r), from, &to)) {
+        std::fill(amp + from, amp + to, 0.0);
+        continue;
+      }
+      if (!whole) {
+        const std::size_t begin = inside ? from : 0;
+        sumLines<double>(
+            k.smooth, p.smoothOdd,
+            [&](std::size_t t) -> const double* {
+              const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
+              if ((j < 0 || j >= h) && k.zeroBorder) return zeros + begin;
+              return source(mirroredIndex(j, h)) + begin;
+            },
+            inside ? to - from + spread : smoothedCols, column + begin);
+        if (!inside) line = continuedLine(column), whole = true;
+      }
+      derivativeAndAmplitudes<vectors>(k.derive, p.deriveOdd, line + from, to - from,
+                                       g->gc.data() + at + from, g->gr.data() + at + from,
+                                       amp + from);
+    }
   }
 }
 
@@ -222,6 +281,16 @@ inline __attribute__((always_inline)) void windowOf(const Pass& p, GradientWindo
   const auto cw = static_cast<std::size_t>(c1 - c0), spread = 2 * static_cast<std::size_t>(half);
   const std::size_t cells = static_cast<std::size_t>(g->r1 - g->r0) * cw;
   g->gr.resize(cells), g->gc.resize(cells), g->amp.resize(cells);
+#if QUORVEX_KERNELS_AVX2
+  if (p.limit >= 0) {
+    neededGroupsAvx512(p.pixels, p.w, p.h, g->r0, g->r1, c0, c1, half, p.limit, &g->need,
+                       &g->bounds);
+  } else {
+    g->need.assign(static_cast<std::size_t>(g->r1 - g->r0) * ((cw + 7) / 8), 1);
+  }
+#else
+  g->need.assign(static_cast<std::size_t>(g->r1 - g->r0) * ((cw + 7) / 8), 1);
+#endif
   const std::int32_t tile = std::max<std::int32_t>(8 * kBlock, 16 * half);
   const auto widest = static_cast<std::size_t>(std::min(tile, c1 - c0));
   g->extended.resize(std::max(widest + spread, std::size_t(1)));
@@ -272,42 +341,7 @@ __attribute__((target(QUORVEX_AVX512))) void windowAvx512(const Pass& p, Gradien
 }
 #endif
 
-inline __attribute__((always_inline)) std::size_t candidatesFrom(const double* amp, std::size_t i,
-                                                                 std::size_t n, double low,
-                                                                 std::vector<std::int32_t>* out) {
-  for (; i < n; ++i) {
-    if (!(amp[i] <= 0 || amp[i] < low)) out->push_back(static_cast<std::int32_t>(i));
-  }
-  return i;
-}
-
-#if QUORVEX_KERNELS_AVX2
-// Four amplitudes a test, with the comparisons that a NaN passes, as the scalar test lets it.
-__attribute__((target("avx2"))) void candidatesAvx2(const double* amp, std::size_t n, double low,
-                                                    std::vector<std::int32_t>* out) {
-  const __m256d zero = _mm256_setzero_pd(), floor = _mm256_set1_pd(low);
-  std::size_t i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const __m256d a = _mm256_loadu_pd(amp + i);
-    auto mask = static_cast<unsigned>(_mm256_movemask_pd(
-        _mm256_and_pd(_mm256_cmp_pd(a, zero, _CMP_NLE_UQ), _mm256_cmp_pd(a, floor, _CMP_NLT_UQ))));
-    for (; mask != 0; mask &= mask - 1) {
-      out->push_back(static_cast<std::int32_t>(i + static_cast<unsigned>(__builtin_ctz(mask))));
-    }
-  }
-  candidatesFrom(amp, i, n, low, out);
-}
-#endif
-
 }  // namespace
-
-void edgeCandidates(const double* amp, std::size_t n, double low, std::vector<std::int32_t>* out) {
-  out->clear();
-#if QUORVEX_KERNELS_AVX2
-  if (vectorPathsEnabled() && cpuHasAvx2()) return candidatesAvx2(amp, n, low, out);
-#endif
-  candidatesFrom(amp, 0, n, low, out);
-}
 
 EdgeWindows::EdgeWindows(const std::uint8_t* pixels, std::int32_t width, std::int32_t height,
                          EdgeFilter filter, double alpha)
@@ -316,15 +350,33 @@ EdgeWindows::EdgeWindows(const std::uint8_t* pixels, std::int32_t width, std::in
       height_(height),
       k_(edgeKernels(filter, alpha, std::max(width, height))),
       smoothOdd_(isOdd(k_.smooth)),
-      deriveOdd_(isOdd(k_.derive)) {}
+      deriveOdd_(isOdd(k_.derive)) {
+  // Smoothing weights of one sign keep every smoothed value within the grey values it weighs;
+  // the odd derivative's pairs of differences then stay within its weights on one side times
+  // their range, along each axis, and the amplitude within sqrt(2) times that.
+  bool bounded = !k_.zeroBorder && deriveOdd_ && k_.smooth.size() == k_.derive.size();
+  for (const double weight : k_.smooth) bounded = bounded && weight >= 0;
+  if (!bounded) return;
+  double side = 0;
+  for (std::size_t i = 0; i < k_.derive.size() / 2; ++i) side += std::fabs(k_.derive[i]);
+  slope_ = std::sqrt(2.0) * side;
+}
 
 void EdgeWindows::compute(std::int32_t r0, std::int32_t r1, std::int32_t c0, std::int32_t c1,
-                          GradientWindow* out) const {
+                          double floor, GradientWindow* out) const {
   out->width = width_, out->height = height_;
   out->r0 = r0, out->r1 = r1, out->c0 = c0, out->c1 = c1;
-  const Pass p{pixels_, width_, height_, &k_, smoothOdd_, deriveOdd_};
+  // The widest range whose bound, with room for the sums' roundings (a few units of the last
+  // place of 255 and of the bound), stays below the floor.
+  int limit = -1;
+  while (slope_ > 0 && limit < 255 && slope_ * ((limit + 1) + 1e-9) * (1 + 1e-9) < floor) ++limit;
+  Pass p{pixels_, width_, height_, &k_, smoothOdd_, deriveOdd_, limit};
 #if QUORVEX_KERNELS_AVX2
   if (vectorPathsEnabled() && cpuHasAvx512()) return windowAvx512(p, out);
+#endif
+  // The ranges are found in AVX-512 alone: the other paths work out every group.
+  p.limit = -1;
+#if QUORVEX_KERNELS_AVX2
   if (vectorPathsEnabled() && cpuHasAvx2()) return windowAvx2(p, out);
 #endif
   windowPlain(p, out);

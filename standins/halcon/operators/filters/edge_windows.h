@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "operators/filters/edge_bounds.h"
 #include "operators/filters/edge_gradients.h"
 
 namespace HalconCpp {
@@ -21,15 +22,14 @@ struct GradientWindow {
   std::vector<double> gr, gc, amp;
   // The passes' own, kept from window to window.
   std::vector<double> source, lines, extended, zeros;
+  // Per row a flag for each group of eight columns where an amplitude may reach the floor, the
+  // bytes that find them, and a tile's flags by vector block (its rows', then its lines').
+  std::vector<std::uint8_t> need, bounds, blocks;
   std::size_t at(std::int32_t r, std::int32_t c) const {
     return static_cast<std::size_t>(r - r0) * static_cast<std::size_t>(c1 - c0) +
            static_cast<std::size_t>(c - c0);
   }
 };
-
-// The places i in [0, n) whose amplitude is neither at most 0 nor below `low` (a NaN passes, as
-// it fails both tests), in order, into `out`: the pixels edges_sub_pix looks at further.
-void edgeCandidates(const double* amp, std::size_t n, double low, std::vector<std::int32_t>* out);
 
 class EdgeWindows {
  public:
@@ -38,8 +38,10 @@ class EdgeWindows {
   // How far beyond a window the filters read: what a window's rows cost in lines read.
   std::int32_t reach() const { return static_cast<std::int32_t>(k_.smooth.size() / 2); }
   // Fills `out` (its buffers reused) for rows [r0, r1) and columns [c0, c1), all within the
-  // image.
-  void compute(std::int32_t r0, std::int32_t r1, std::int32_t c0, std::int32_t c1,
+  // image. Where no amplitude within a pixel can reach `floor`, by the range of the grey values
+  // the filters read there, the amplitudes are left 0 and the gradients unset: edges_sub_pix
+  // reads them only at its candidates (at `floor` and above) and beside them.
+  void compute(std::int32_t r0, std::int32_t r1, std::int32_t c0, std::int32_t c1, double floor,
                GradientWindow* out) const;
 
  private:
@@ -47,6 +49,9 @@ class EdgeWindows {
   std::int32_t width_, height_;
   EdgeKernels k_;
   bool smoothOdd_, deriveOdd_;
+  // A gradient's amplitude is at most this times the range of the grey values it reads; 0 where
+  // the filters give no such bound (weights of both signs, the zero border).
+  double slope_ = 0;
 };
 
 }  // namespace Standin

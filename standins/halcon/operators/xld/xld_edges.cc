@@ -83,7 +83,7 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
       const std::int32_t r0 = top + static_cast<std::int32_t>(k) * step;
       const std::int32_t r1 = std::min(bottom, r0 + step);
       windows.compute(std::max(0, r0 - 2), std::min(h, r1 + 2), std::max(0, c0 - 2),
-                      std::min(w, c1 + 3), &g);
+                      std::min(w, c1 + 3), low, &g);
       for (std::size_t i = first[k]; i < first[k + 1]; ++i) {
         edgeMaximaOfRun(g, runs[i], low, high, candidates, found[k]);
       }
