@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace HalconCpp {
 namespace Standin {
@@ -44,6 +45,17 @@ void forBands(std::int64_t items, int bands,
 
 // The first row of band `band` of `bands` over `items`: the bands differ by one at most.
 std::int64_t bandStart(std::int64_t items, int bands, int band);
+
+// A thread's buffers kept from call to call, held by `slot`, a thread_local pointer, and made on
+// first use. The library's thread_locals all live in the loader's static block, because the
+// bookkeeping of every call reads its own there (controls/standin.cc), and that block has
+// room for a few hundred bytes beyond the program's own: anything larger than a pointer or a
+// number goes behind one.
+template <typename T>
+T& keptOnThread(std::unique_ptr<T>& slot) {
+  if (!slot) slot = std::make_unique<T>();
+  return *slot;
+}
 
 }  // namespace Standin
 }  // namespace HalconCpp

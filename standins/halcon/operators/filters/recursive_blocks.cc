@@ -337,7 +337,8 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   }
   // The kept states stay from call to call on the calling thread: fresh ones would be cleared,
   // and come as fresh pages, every call on that thread alone.
-  thread_local LineBuffer<float> kept;
+  thread_local std::unique_ptr<LineBuffer<float>> keptSlot;
+  LineBuffer<float>& kept = keptOnThread(keptSlot);
   thread_local std::size_t keptSize = 0;
   const std::size_t pairs = 2 * width * static_cast<std::size_t>(plan.blocks);
   if (keptSize < 2 * pairs) kept.resize(keptSize = 2 * pairs);

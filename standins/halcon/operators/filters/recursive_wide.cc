@@ -315,14 +315,16 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   // The pair of sums the band carries from block to block: the forward ones downwards, the
   // backward ones upwards. On a line of the cache, as the strips load and store it whole
   // vectors at a time, and kept on the thread like the buffers below.
-  thread_local LineBuffer<float> carriedBuffer;
+  thread_local std::unique_ptr<LineBuffer<float>> carriedSlot;
+  LineBuffer<float>& carriedBuffer = keptOnThread(carriedSlot);
   carriedBuffer.resize(2 * w);
   float* const carriedPairs = carriedBuffer.data();
   std::fill(carriedPairs, carriedPairs + 2 * w, 0.0f);
   // A thread's buffers stay from call to call: fresh ones of this size would come as fresh
   // pages of memory every call. Every value is written before it is read (a last block's
   // missing rows read what an earlier block left, in lanes never written out).
-  thread_local Scratch scratch;
+  thread_local std::unique_ptr<Scratch> scratchSlot;
+  Scratch& scratch = keptOnThread(scratchSlot);
   scratch.back.resize(kSpan * kBlockStrip), scratch.tile.resize(kSpan * kBlockStrip);
   scratch.floats.resize(kSpan * kBlockStrip);
   // A strip past the last column, so that the last strip's tiles land whole.

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "core/params.h"
+#include "core/threads.h"
 #include "halconcpp/HOperatorsSystem.h"
 #include "standin/controls.h"
 
@@ -95,7 +97,11 @@ struct SpySettings {
   }
 };
 
-thread_local SpySettings spy;
+// Each thread's own settings, behind a pointer as core/threads.h asks of larger thread_locals.
+thread_local std::unique_ptr<SpySettings> spySlot;
+SpySettings& spy() {
+  return keptOnThread(spySlot);
+}
 
 bool isKind(const SpyClass& spyClass, const char* kind) {
   return std::string(spyClass.kind) == kind;
@@ -175,7 +181,7 @@ void SetSpy(const HTuple& Class, const HTuple& Value) {
   const int index = spyIndex(oneString(Class, op, 1));
   if (index < 0) fail(op, 1301);
   const auto i = static_cast<std::size_t>(index);
-  spy.values[i] = spyValue(kSpyClasses[i], Value, op);
+  spy().values[i] = spyValue(kSpyClasses[i], Value, op);
 }
 
 void GetSpy(const HTuple& Class, HTuple* Value) {
@@ -184,7 +190,7 @@ void GetSpy(const HTuple& Class, HTuple* Value) {
   const int index = spyIndex(oneString(Class, op, 1));
   if (index < 0) fail(op, 1301);
   const auto i = static_cast<std::size_t>(index);
-  setOutput(Value, spyTuple(kSpyClasses[i], spy.values[i]));
+  setOutput(Value, spyTuple(kSpyClasses[i], spy().values[i]));
 }
 
 void QuerySpy(HTuple* Classes, HTuple* Values) {

@@ -3,6 +3,7 @@
 // High, and the maxima linked into contours through their 8-neighbours.
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -72,7 +73,8 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
   forBands(bands, bands, [&](int, std::int64_t, std::int64_t) {
     // Each thread's window kept from call to call: fresh planes would cost a page fault and the
     // zeroing of every page, the window's whole size again on each call.
-    thread_local GradientWindow g;
+    thread_local std::unique_ptr<GradientWindow> window;
+    GradientWindow& g = keptOnThread(window);
     std::vector<std::int32_t> candidates;
     // A window's points are about as many as the last one's: room for them spares the copies
     // of a growing list.
