@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/iconic.h"
+#include "core/line_memory.h"
 #include "core/memory_bounds.h"
 #include "core/pixel_type.h"
 #include "core/runs.h"
@@ -47,12 +48,10 @@ class Plane {
 
  private:
   PixelReservation reservation_;
-  // Bytes default-initialised when the vector grows: left as they are unless assigned. The
-  // planes begin on a line of the cache, as OpenCV's do: malloc's 16 bytes would make every
-  // other 64-byte vector the operators load or store touch two lines.
-  static constexpr std::size_t kPlaneAlignment = 64;
+  // Bytes default-initialised when the vector grows: left as they are unless assigned; on a line
+  // of the cache, as every plane begins.
   template <typename T>
-  struct UnwrittenAllocator : std::allocator<T> {
+  struct UnwrittenAllocator : LineAllocator<T> {
     template <typename U>
     struct rebind {
       using other = UnwrittenAllocator<U>;
@@ -67,13 +66,6 @@ class Plane {
     template <typename U, typename... Args>
     void construct(U* p, Args&&... args) {
       ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-    }
-    T* allocate(std::size_t n) {
-      if (n > std::size_t(-1) / sizeof(T)) throw std::bad_alloc();
-      return static_cast<T*>(::operator new (n * sizeof(T), std::align_val_t{kPlaneAlignment}));
-    }
-    void deallocate(T* p, std::size_t) noexcept {
-      ::operator delete (p, std::align_val_t{kPlaneAlignment});
     }
   };
   std::vector<std::uint8_t, UnwrittenAllocator<std::uint8_t>> owned_;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "core/line_memory.h"
 #include "core/threads.h"
 #include "operators/filters/filter_images.h"
 
@@ -337,11 +338,10 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   }
   // The kept states stay from call to call on the calling thread: fresh ones would be cleared,
   // and come as fresh pages, every call on that thread alone.
-  thread_local std::unique_ptr<LineBuffer<float>> keptSlot;
-  LineBuffer<float>& kept = keptOnThread(keptSlot);
-  thread_local std::size_t keptSize = 0;
+  thread_local std::unique_ptr<LineVector<float>> keptSlot;
+  LineVector<float>& kept = keptOnThread(keptSlot);
   const std::size_t pairs = 2 * width * static_cast<std::size_t>(plan.blocks);
-  if (keptSize < 2 * pairs) kept.resize(keptSize = 2 * pairs);
+  if (kept.size() < 2 * pairs) kept.resize(2 * pairs);
   plan.backward = kept.data(), plan.forward = kept.data() + pairs;
   // With AVX-512 the passes keep their states in registers, which it has twice as many of.
   const bool wide = recursiveWideEnabled();

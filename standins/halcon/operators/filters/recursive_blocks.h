@@ -21,25 +21,6 @@ namespace Standin {
 
 constexpr std::int32_t kBlockRows = 32;
 
-// A buffer that starts on a line of the cache: the passes load and store whole vectors of 64
-// bytes at multiples of 64 floats or bytes from its start, each of which would otherwise touch
-// two lines of the cache (std::vector's memory is aligned to 16 bytes alone).
-template <typename T>
-class LineBuffer {
- public:
-  void resize(std::size_t n) {
-    constexpr std::size_t kLine = 64;
-    storage_.resize(n + kLine / sizeof(T));
-    const auto at = reinterpret_cast<std::uintptr_t>(storage_.data());
-    data_ = storage_.data() + (kLine - at % kLine) % kLine / sizeof(T);
-  }
-  T* data() { return data_; }
-
- private:
-  std::vector<T> storage_;
-  T* data_ = nullptr;
-};
-
 struct RecursiveJob {
   const std::uint8_t* src;
   std::int32_t w, h, reach;

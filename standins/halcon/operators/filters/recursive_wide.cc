@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/line_memory.h"
 #include "core/threads.h"
 #include "operators/filters/recursive_vectors.h"
 
@@ -200,8 +201,8 @@ QUORVEX_WIDE void rowsAlong(const Coefficients& k, const float* lanes, const std
 }
 
 struct Scratch {
-  LineBuffer<float> back, floats, tile, lanes, forward;
-  LineBuffer<std::uint8_t> bytes;
+  LineVector<float> back, floats, tile, lanes, forward;
+  LineVector<std::uint8_t> bytes;
 };
 
 // A block of rows of the second pass: its index, its first place and number of rows, and
@@ -315,8 +316,8 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   // The pair of sums the band carries from block to block: the forward ones downwards, the
   // backward ones upwards. On a line of the cache, as the strips load and store it whole
   // vectors at a time, and kept on the thread like the buffers below.
-  thread_local std::unique_ptr<LineBuffer<float>> carriedSlot;
-  LineBuffer<float>& carriedBuffer = keptOnThread(carriedSlot);
+  thread_local std::unique_ptr<LineVector<float>> carriedSlot;
+  LineVector<float>& carriedBuffer = keptOnThread(carriedSlot);
   carriedBuffer.resize(2 * w);
   float* const carriedPairs = carriedBuffer.data();
   std::fill(carriedPairs, carriedPairs + 2 * w, 0.0f);
