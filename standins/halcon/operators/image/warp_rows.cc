@@ -106,12 +106,17 @@ struct RowWork {
       } else if (columns) {
         sampleZoom(p, q, a, b);
       } else {
-        std::int32_t c = a;
-        c += static_cast<std::int32_t>(bilinearVectors(p, image.width, image.height, &sr[a], &sc[a],
-                                                       std::size_t(b - a), q + a));
-        for (; c < b; ++c) q[c] = toByte(bilinearAt(image, p, sr[c], sc[c]));
+        bilinear(p, q, a, b, sr.data(), sc.data());
       }
     }
+  }
+
+  void bilinear(const std::uint8_t* p, std::uint8_t* q, std::int32_t a, std::int32_t b,
+                const double* rows, const double* cols) const {
+    std::int32_t c = a;
+    c += static_cast<std::int32_t>(bilinearVectors(p, image.width, image.height, rows + a, cols + a,
+                                                   std::size_t(b - a), q + a));
+    for (; c < b; ++c) q[c] = toByte(bilinearAt(image, p, rows[c], cols[c]));
   }
 
   // Bilinear pixels whose input row is that of the whole row and input column that of their
@@ -172,7 +177,51 @@ struct RowWork {
     return k.sums.data();
   }
 
-  void row(std::int32_t row, Runs* runs) {
+  // Rows [first, last). A rotated row's input positions cross many input rows, each for a few
+  // pixels, and the next output rows come back to the same lines of the cache: taken a block
+  // of rows at a time, a stretch of columns each, those lines are still in the first-level
+  // cache when read again.
+  void rows(std::int32_t first, std::int32_t last, Runs* runs) {
+    if (separable || sampling != Sampling::Bilinear) {
+      for (std::int32_t r = first; r < last; ++r) {
+        lay(r, runs);
+        for (const auto& [a, b] : segments) sample(r, a, b);
+      }
+      return;
+    }
+    for (std::int32_t r0 = first; r0 < last; r0 += kBlockRows) {
+      const std::int32_t count = std::min(kBlockRows, last - r0);
+      for (std::int32_t i = 0; i < count; ++i) {
+        Laid& laid = block[std::size_t(i)];
+        laid.sr.resize(sr.size());
+        laid.sc.resize(sc.size());
+        sr.swap(laid.sr);
+        sc.swap(laid.sc);
+        lay(r0 + i, runs);
+        sr.swap(laid.sr);
+        sc.swap(laid.sc);
+        laid.segments.swap(segments);
+      }
+      for (std::int32_t t0 = 0; t0 < width; t0 += kStretch) {
+        const std::int32_t t1 = std::min(width, t0 + kStretch);
+        for (std::int32_t i = 0; i < count; ++i) {
+          const Laid& laid = block[std::size_t(i)];
+          const std::size_t out = rowStart(r0 + i, width);
+          for (const auto& [a, b] : laid.segments) {
+            const std::int32_t lo = std::max(a, t0), hi = std::min(b, t1);
+            if (lo >= hi) continue;
+            for (std::size_t ch = 0; ch < planes.size(); ++ch) {
+              bilinear(image.pixels(ch), planes[ch]->data() + out, lo, hi, laid.sr.data(),
+                       laid.sc.data());
+            }
+          }
+        }
+      }
+    }
+  }
+
+  // The row's inside segments, its runs, and zeros outside them.
+  void lay(std::int32_t row, Runs* runs) {
     segments.clear();
     if (separable) {
       separableSegments(row);
@@ -185,11 +234,18 @@ struct RowWork {
     for (const auto& [a, b] : segments) {
       for (const PlanePtr& plane : planes) std::fill_n(plane->data() + out + c, a - c, 0);
       runs->push_back(Run{row, a, b - 1});
-      sample(row, a, b);
       c = b;
     }
     for (const PlanePtr& plane : planes) std::fill_n(plane->data() + out + c, width - c, 0);
   }
+
+  static constexpr std::int32_t kBlockRows = 16;
+  static constexpr std::int32_t kStretch = 256;
+  struct Laid {
+    std::vector<double> sr, sc;
+    std::vector<std::pair<std::int32_t, std::int32_t>> segments;
+  };
+  std::vector<Laid> block = std::vector<Laid>(std::size_t(kBlockRows));
 
   // Along a row both coordinates ascend or descend, so each bound of the input's rectangle
   // holds on a prefix or a suffix of the row and the columns inside are one stretch, its ends
@@ -368,7 +424,7 @@ ImagePtr warpImage(const ImagePtr& image, std::int32_t width, std::int32_t heigh
                  columns.empty() ? nullptr : &columns, inEighths, halves, colTable);
     Runs& runs = bandRuns[static_cast<std::size_t>(band)];
     runs.reserve(static_cast<std::size_t>(end - begin));  // a run a row, most often
-    for (auto r = static_cast<std::int32_t>(begin); r < end; ++r) work.row(r, &runs);
+    work.rows(static_cast<std::int32_t>(begin), static_cast<std::int32_t>(end), &runs);
   });
   return joined(width, height, std::move(planes), bandRuns);
 }
