@@ -163,11 +163,30 @@ struct Columns {
   std::size_t lo, hi;
 };
 
+// The states of the backward sums along the rows: the sums and pixels after the place.
+struct RowState {
+  __m512 *s1, *s2, *x1, *y2;
+};
+
+// The backward step at place i, into `sums`.
+QUORVEX_WIDE void backwardAlong(const Coefficients& k, const float* lanes,
+                                const std::int32_t* indices, std::size_t i, const RowState& b,
+                                __m512* sums) {
+  const float* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
+  for (std::size_t v = 0; v < kVectors; ++v) {
+    sums[v] = step(k.m1, b.x1[v], k.m2, b.y2[v], k.b1, b.s1[v], k.b2, b.s2[v]);
+    b.s2[v] = b.s1[v], b.s1[v] = sums[v], b.y2[v] = b.x1[v];
+    b.x1[v] = _mm512_loadu_ps(e + v * kWidth);
+  }
+}
+
 QUORVEX_WIDE void rowsAlong(const Coefficients& k, const float* lanes, const std::int32_t* indices,
                             std::size_t m, std::size_t first, Columns wanted, float* forward,
                             std::uint8_t* bytes) {
   __m512 s1[kVectors], s2[kVectors], x1[kVectors], y2[kVectors];
   for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = k.zero;
+    // Unrolled, as the backward loops below are.
+#pragma GCC unroll 2
   for (std::size_t i = 0; i <= first + wanted.hi; ++i) {
     const float* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
     for (std::size_t v = 0; v < kVectors; ++v) {
@@ -178,25 +197,24 @@ QUORVEX_WIDE void rowsAlong(const Coefficients& k, const float* lanes, const std
     }
   }
   for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = y2[v] = k.zero;
-  for (std::size_t i = m; i-- > first + wanted.lo;) {
-    const float* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
-    __m512 sums[kVectors];
+  __m512 sums[kVectors];
+  const RowState state{s1, s2, x1, y2};
+  // Right of the last wanted column the sums alone, then each wanted place rounded: two loops
+  // without a choice in them, each unrolled so that the states change places rather than
+  // registers.
+  std::size_t i = m;
+#pragma GCC unroll 2
+  for (; i > first + wanted.hi + 1; --i) backwardAlong(k, lanes, indices, i - 1, state, sums);
+#pragma GCC unroll 2
+  for (; i > first + wanted.lo; --i) {
+    backwardAlong(k, lanes, indices, i - 1, state, sums);
+    __m512 out[kVectors];
     for (std::size_t v = 0; v < kVectors; ++v) {
-      sums[v] = step(k.m1, x1[v], k.m2, y2[v], k.b1, s1[v], k.b2, s2[v]);
+      out[v] = _mm512_mul_ps(
+          _mm512_add_ps(_mm512_loadu_ps(forward + (i - 1) * kSpan + v * kWidth), sums[v]), k.scale);
     }
-    if (i <= first + wanted.hi) {
-      __m512 out[kVectors];
-      for (std::size_t v = 0; v < kVectors; ++v) {
-        out[v] = _mm512_mul_ps(
-            _mm512_add_ps(_mm512_loadu_ps(forward + i * kSpan + v * kWidth), sums[v]), k.scale);
-      }
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(bytes + (i - first) * kSpan),
-                          roundedPair(out[0], out[1]));
-    }
-    for (std::size_t v = 0; v < kVectors; ++v) {
-      s2[v] = s1[v], s1[v] = sums[v], y2[v] = x1[v];
-      x1[v] = _mm512_loadu_ps(e + v * kWidth);
-    }
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(bytes + (i - 1 - first) * kSpan),
+                        roundedPair(out[0], out[1]));
   }
 }
 
