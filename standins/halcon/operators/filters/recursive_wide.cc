@@ -292,16 +292,23 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32
       }
       // Four rounds of interleaving the bytes of vectors i and i + 8 turn each lane's sixteen
       // by sixteen bytes about: v[l], lane k, is then lane g + l of columns x + 16 k ...
+      // Unrolled whole, with each row's v[l] taken by a constant index, the vectors stay in
+      // registers rather than going through memory between rounds.
+#pragma GCC unroll 4
       for (int round = 0; round < 4; ++round) {
         __m512i u[16];
+#pragma GCC unroll 8
         for (std::size_t i = 0; i < 8; ++i) {
           u[2 * i] = _mm512_unpacklo_epi8(v[i], v[i + 8]);
           u[2 * i + 1] = _mm512_unpackhi_epi8(v[i], v[i + 8]);
         }
-        std::copy(u, u + 16, v);
+#pragma GCC unroll 16
+        for (std::size_t i = 0; i < 16; ++i) v[i] = u[i];
       }
       const __mmask64 valid = columns == kColumns ? ~__mmask64{0} : (__mmask64{1} << columns) - 1;
-      for (std::size_t l = 0; l < groupRows; ++l) {
+#pragma GCC unroll 16
+      for (std::size_t l = 0; l < kRows; ++l) {
+        if (l == groupRows) break;
         const std::size_t row = static_cast<std::size_t>(y0) + g + l;
         const std::int64_t from = std::max<std::int64_t>(extent.begin[row], std::int64_t(x));
         const std::int64_t to =
