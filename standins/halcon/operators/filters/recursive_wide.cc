@@ -8,6 +8,7 @@
 
 #include "core/line_memory.h"
 #include "core/threads.h"
+#include "operators/filters/recursive_rows.h"
 #include "operators/filters/recursive_vectors.h"
 
 #if QUORVEX_RECURSIVE_BLOCKS
@@ -18,11 +19,6 @@ namespace Standin {
 using namespace wide;
 
 namespace {
-
-constexpr std::size_t kVectors = 2;  // vectors a group of rows
-constexpr std::size_t kSpan = kWidth * kVectors;
-static_assert(kSpan == static_cast<std::size_t>(kBlockRows), "a block's rows fill one group");
-static_assert(kVectors == 2, "the rows are rounded a pair of vectors at a time");
 
 // The second pass takes 64 columns a strip too: a block's lines of the image, a row apart, are
 // read by half as many strips, and four chains of sums a step keep the processor busier.
@@ -136,70 +132,6 @@ QUORVEX_WIDE void transpose16(const float* from, std::size_t pitch, float* to) {
   }
 }
 
-// clampToByte for two vectors of sums, `a` then `b`: 0 up to 0, 255 from 255, else
-// floor(v + 0.5). The floor is taken as a whole number and clamped as one: a sum is a weighted
-// mean of bytes whose weights' magnitudes add up to a few, far inside 32 bits. Two packs with
-// saturation clamp to 16 bits and then to 0 ... 255, each 128-bit lane on its own; the lanes'
-// words then go back in order.
-QUORVEX_WIDE __m256i roundedPair(__m512 a, __m512 b) {
-  const __m512 half = _mm512_set1_ps(0.5f);
-  const __m512i ra =
-      _mm512_cvt_roundps_epi32(_mm512_add_ps(a, half), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
-  const __m512i rb =
-      _mm512_cvt_roundps_epi32(_mm512_add_ps(b, half), _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
-  const __m512i words = _mm512_packs_epi32(ra, rb);
-  // Lane l: a[4 l ... 4 l + 3], b[4 l ... 4 l + 3], twice, as four 32-bit words.
-  const __m512i bytes = _mm512_packus_epi16(words, words);
-  const __m512i order = _mm512_setr_epi32(0, 4, 8, 12, 1, 5, 9, 13, 0, 0, 0, 0, 0, 0, 0, 0);
-  return _mm512_castsi512_si256(_mm512_permutexvar_epi32(order, bytes));
-}
-
-// The rows' recursion over a block's columns `lanes` (a column's kSpan rows side by side)
-// along the continuation `indices` (m places, the row from `first` on), rounded into
-// bytes[x * kSpan + lane] for the columns `wanted` of the row. A column's forward sum reads
-// nothing right of it and its backward sum nothing left of it: the forward sums stop at the
-// last wanted column and the backward sums at the first.
-struct Columns {
-  std::size_t lo, hi;
-};
-
-QUORVEX_WIDE void rowsAlong(const Coefficients& k, const float* lanes, const std::int32_t* indices,
-                            std::size_t m, std::size_t first, Columns wanted, float* forward,
-                            std::uint8_t* bytes) {
-  __m512 s1[kVectors], s2[kVectors], x1[kVectors], y2[kVectors];
-  for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = k.zero;
-  for (std::size_t i = 0; i <= first + wanted.hi; ++i) {
-    const float* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
-    for (std::size_t v = 0; v < kVectors; ++v) {
-      const __m512 x = _mm512_loadu_ps(e + v * kWidth);
-      const __m512 sum = step(k.n0, x, k.n1, x1[v], k.b1, s1[v], k.b2, s2[v]);
-      _mm512_storeu_ps(forward + i * kSpan + v * kWidth, sum);
-      s2[v] = s1[v], s1[v] = sum, x1[v] = x;
-    }
-  }
-  for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = y2[v] = k.zero;
-  for (std::size_t i = m; i-- > first + wanted.lo;) {
-    const float* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
-    __m512 sums[kVectors];
-    for (std::size_t v = 0; v < kVectors; ++v) {
-      sums[v] = step(k.m1, x1[v], k.m2, y2[v], k.b1, s1[v], k.b2, s2[v]);
-    }
-    if (i <= first + wanted.hi) {
-      __m512 out[kVectors];
-      for (std::size_t v = 0; v < kVectors; ++v) {
-        out[v] = _mm512_mul_ps(
-            _mm512_add_ps(_mm512_loadu_ps(forward + i * kSpan + v * kWidth), sums[v]), k.scale);
-      }
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(bytes + (i - first) * kSpan),
-                          roundedPair(out[0], out[1]));
-    }
-    for (std::size_t v = 0; v < kVectors; ++v) {
-      s2[v] = s1[v], s1[v] = sums[v], y2[v] = x1[v];
-      x1[v] = _mm512_loadu_ps(e + v * kWidth);
-    }
-  }
-}
-
 struct Scratch {
   LineVector<float> back, floats, tile, lanes, forward;
   LineVector<std::uint8_t> bytes;
@@ -274,16 +206,23 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32
       }
       // Four rounds of interleaving the bytes of vectors i and i + 8 turn each lane's sixteen
       // by sixteen bytes about: v[l], lane k, is then lane g + l of columns x + 16 k ...
+      // Unrolled whole, with each row's v[l] taken by a constant index, the vectors stay in
+      // registers rather than going through memory between rounds.
+#pragma GCC unroll 4
       for (int round = 0; round < 4; ++round) {
         __m512i u[16];
+#pragma GCC unroll 8
         for (std::size_t i = 0; i < 8; ++i) {
           u[2 * i] = _mm512_unpacklo_epi8(v[i], v[i + 8]);
           u[2 * i + 1] = _mm512_unpackhi_epi8(v[i], v[i + 8]);
         }
-        std::copy(u, u + 16, v);
+#pragma GCC unroll 16
+        for (std::size_t i = 0; i < 16; ++i) v[i] = u[i];
       }
       const __mmask64 valid = columns == kColumns ? ~__mmask64{0} : (__mmask64{1} << columns) - 1;
-      for (std::size_t l = 0; l < groupRows; ++l) {
+#pragma GCC unroll 16
+      for (std::size_t l = 0; l < kRows; ++l) {
+        if (l == groupRows) break;
         const std::size_t row = static_cast<std::size_t>(y0) + g + l;
         const std::int64_t from = std::max<std::int64_t>(extent.begin[row], std::int64_t(x));
         const std::int64_t to =
