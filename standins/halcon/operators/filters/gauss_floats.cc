@@ -300,10 +300,18 @@ bool sampledGaussFloats(const SampledGauss& job, const NextRows& next) {
   const bool wide = cpuHasAvx512();
   FixedWeights fixed{};
   const bool whole = wide && fixedWeights(g, gf.size(), steps, &fixed);
+  FixedWeights all{};
+  const bool near = wide && fixedWeights(g, g.size(), steps, &all);
   // The rows of floats only for the columns summed from them.
   Band b{std::vector<float>(whole ? 0 : slots * width), std::vector<std::int32_t>(slots, -1),
          std::vector<float>(width + 2 * static_cast<std::size_t>(reach) + 2 * kMargin),
          ExactPixels(width, g.size())};
+  if (near) {
+    // nearPixel's columns off by at most 255 2^-s2 for each of the taps, and its row by as
+    // much under weights of sum 1; the doubles' own rounding lies far below.
+    b.exact.whole = &all;
+    b.exact.margin = double(g.size()) * 256 * double(all.loScale) + 1e-9;
+  }
   for (std::int32_t y0 = 0, y1 = 0; next(y0, y1);) {
     floatRows(job, gf, bound, y0, y1, b, wide, whole ? &fixed : nullptr);
   }
