@@ -56,6 +56,10 @@ struct Band {
   std::vector<std::int32_t> loaded;
   std::vector<float> extended;
   ExactPixels exact;
+  // The pixels of the wide rows left to sum again, (row, column) in order: each waits until
+  // the columns have read the rows it reaches beyond theirs, the outermost taps' rows the
+  // floats leave out, which it would otherwise wait for from memory.
+  std::vector<std::pair<std::int32_t, std::int32_t>> pending;
 };
 
 // The taps this near the centre take their columns' sums from six vectors loaded once, shifted
@@ -180,6 +184,15 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
                high = _mm256_set1_ps(1 - bound), top = _mm256_set1_ps(255);
   const __m256 g0 = _mm256_set1_ps(gf[0]);
   const RowSums rowSums = rowSumsFor(r, std::make_index_sequence<kShifted>());
+  const auto settle = [&](std::int32_t last) {
+    std::size_t i = 0;
+    for (; i < b.pending.size() && b.pending[i].first <= last; ++i) {
+      const auto [py, px] = b.pending[i];
+      job.dst[rowStart(py, w) + static_cast<std::size_t>(px)] =
+          exactPixel(job, py, px, b.exact, wide);
+    }
+    b.pending.erase(b.pending.begin(), b.pending.begin() + static_cast<std::ptrdiff_t>(i));
+  };
   const float* taps[2 * kLongestReach + 1];
   const std::uint8_t* bytes[2 * kLongestReach + 1];
   for (std::int32_t y = y0; y < y1; ++y) {
@@ -236,7 +249,7 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
       for (std::uint64_t unsure = rowSums(col + x, gf.data(), r, bound, out + x); unsure != 0;
            unsure &= unsure - 1) {
         const std::size_t lane = x + static_cast<std::size_t>(__builtin_ctzll(unsure));
-        out[lane] = exactPixel(job, y, static_cast<std::int32_t>(lane), b.exact, wide);
+        b.pending.emplace_back(y, static_cast<std::int32_t>(lane));
       }
     }
     for (; x + 8 <= e1; x += 8) {
@@ -273,7 +286,9 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
                    ? exactPixel(job, y, static_cast<std::int32_t>(x), b.exact, wide)
                    : static_cast<std::uint8_t>(std::min(std::max(whole, 0.0f), 255.0f));
     }
+    settle(y - static_cast<std::int32_t>(skip));
   }
+  settle(y1);
 }
 
 }  // namespace
@@ -303,9 +318,11 @@ bool sampledGaussFloats(const SampledGauss& job, const NextRows& next) {
   FixedWeights all{};
   const bool near = wide && fixedWeights(g, g.size(), steps, &all);
   // The rows of floats only for the columns summed from them.
-  Band b{std::vector<float>(whole ? 0 : slots * width), std::vector<std::int32_t>(slots, -1),
+  Band b{std::vector<float>(whole ? 0 : slots * width),
+         std::vector<std::int32_t>(slots, -1),
          std::vector<float>(width + 2 * static_cast<std::size_t>(reach) + 2 * kMargin),
-         ExactPixels(width, g.size())};
+         ExactPixels(width, g.size()),
+         {}};
   if (near) {
     // nearPixel's columns off by at most 255 2^-s2 for each of the taps, and its row by as
     // much under weights of sum 1; the doubles' own rounding lies far below.
