@@ -333,12 +333,7 @@ bool sampledGaussFloats(const SampledGauss& job, const NextRows& next) {
          std::vector<float>(width + 2 * static_cast<std::size_t>(reach) + 2 * kMargin),
          ExactPixels(width, g.size()),
          {}};
-  if (near) {
-    // nearPixel's columns off by at most 255 2^-s2 for each of the taps, and its row by as
-    // much under weights of sum 1; the doubles' own rounding lies far below.
-    b.exact.whole = &all;
-    b.exact.margin = double(g.size()) * 256 * double(all.loScale) + 1e-9;
-  }
+  if (near) b.exact.setWhole(&all, g);
   for (std::int32_t y0 = 0, y1 = 0; next(y0, y1);) {
     floatRows(job, gf, below, above, y0, y1, b, wide, whole ? &fixed : nullptr);
   }

@@ -34,6 +34,8 @@ struct ExactPixels {
   std::vector<double> window;  // one pixel's columns, a vector's columns past them
   const FixedWeights* whole = nullptr;
   double margin = 0;
+  std::vector<double> across;  // the weights of 32 columns from reach before the pixel's, 0 past
+  void setWhole(const FixedWeights* weights, const std::vector<double>& g);
   std::vector<const std::uint8_t*> lines;  // the rows about row linesRow
   std::int32_t linesRow = -1;
 };
