@@ -42,6 +42,10 @@ constexpr std::int32_t kLongestReach = 48;
 // third more pixels to the doubles (a few in ten thousand), and cost a fifth of the work.
 // (At a quarter of this, 5.5 sigma, smooth_image 'gauss' 2 took some 2 % longer.)
 constexpr double kLeftOut = 1.0 / (1 << 23);
+// With nearPixel, some 4.5 sigma and beyond: the pixels summed again some two and a half times
+// as many, at a tenth of the portable ones' cost each, and the floats' taps a pair fewer for
+// sigma 2 (some 3 % off its time, nearPixel's greater share taken).
+constexpr double kLeftOutNear = 1.0 / (1 << 19);
 
 bool cpuHasFma() {
   static const bool fma = [] {
@@ -56,6 +60,10 @@ struct Band {
   std::vector<std::int32_t> loaded;
   std::vector<float> extended;
   ExactPixels exact;
+  // The pixels of the wide rows left to sum again, (row, column) in order: each waits until
+  // the columns have read the rows it reaches beyond theirs, the outermost taps' rows the
+  // floats leave out, which it would otherwise wait for from memory.
+  std::vector<std::pair<std::int32_t, std::int32_t>> pending;
 };
 
 // The taps this near the centre take their columns' sums from six vectors loaded once, shifted
@@ -95,8 +103,8 @@ __attribute__((target(QUORVEX_AVX512), always_inline)) inline void shiftedTaps(
 // shifts that serve one vector's left taps and the last's right ones are made once.
 template <std::size_t R>
 __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col, const float* gf,
-                                                                std::size_t reach, float bound,
-                                                                std::uint8_t* out) {
+                                                                std::size_t reach, float low,
+                                                                float high, std::uint8_t* out) {
   const std::size_t r = R > 0 ? R : reach;
   constexpr int kVectors = 4;
   __m512 acc[kVectors];
@@ -128,8 +136,8 @@ __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col
     const __m512 whole =
         _mm512_mask_roundscale_ps(t, all, t, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
     const __m512 part = _mm512_sub_ps(t, whole);
-    const __mmask16 lanes = _mm512_cmp_ps_mask(part, _mm512_set1_ps(bound), _CMP_LT_OQ) |
-                            _mm512_cmp_ps_mask(part, _mm512_set1_ps(1 - bound), _CMP_GT_OQ);
+    const __mmask16 lanes = _mm512_cmp_ps_mask(part, _mm512_set1_ps(low), _CMP_LT_OQ) |
+                            _mm512_cmp_ps_mask(part, _mm512_set1_ps(high), _CMP_GT_OQ);
     unsure |= std::uint64_t{lanes} << (16 * v);
     values[v] = _mm512_mask_cvttps_epi32(_mm512_setzero_si512(), all, whole);
   }
@@ -144,7 +152,8 @@ __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col
   return unsure;
 }
 
-using RowSums = std::uint64_t (*)(const float*, const float*, std::size_t, float, std::uint8_t*);
+using RowSums = std::uint64_t (*)(const float*, const float*, std::size_t, float, float,
+                                  std::uint8_t*);
 
 // rowAvx512 for reach r: its own where every tap is a shifted one.
 template <std::size_t... R>
@@ -155,9 +164,9 @@ RowSums rowSumsFor(std::size_t r, std::index_sequence<R...>) {
 }
 
 __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
-                                                   const std::vector<float>& gf, float bound,
-                                                   std::int32_t y0, std::int32_t y1, Band& b,
-                                                   bool wide, const FixedWeights* fixed) {
+                                                   const std::vector<float>& gf, float below,
+                                                   float above, std::int32_t y0, std::int32_t y1,
+                                                   Band& b, bool wide, const FixedWeights* fixed) {
   const std::int32_t w = job.size.width;
   const auto width = static_cast<std::size_t>(w);
   const auto reach = static_cast<std::int32_t>(gf.size() - 1);
@@ -176,10 +185,19 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
     }
     return static_cast<const float*>(p);
   };
-  const __m256 half = _mm256_set1_ps(0.5f), low = _mm256_set1_ps(bound),
-               high = _mm256_set1_ps(1 - bound), top = _mm256_set1_ps(255);
+  const __m256 half = _mm256_set1_ps(0.5f), low = _mm256_set1_ps(below),
+               high = _mm256_set1_ps(above), top = _mm256_set1_ps(255);
   const __m256 g0 = _mm256_set1_ps(gf[0]);
   const RowSums rowSums = rowSumsFor(r, std::make_index_sequence<kShifted>());
+  const auto settle = [&](std::int32_t last) {
+    std::size_t i = 0;
+    for (; i < b.pending.size() && b.pending[i].first <= last; ++i) {
+      const auto [py, px] = b.pending[i];
+      job.dst[rowStart(py, w) + static_cast<std::size_t>(px)] =
+          exactPixel(job, py, px, b.exact, wide);
+    }
+    b.pending.erase(b.pending.begin(), b.pending.begin() + static_cast<std::ptrdiff_t>(i));
+  };
   const float* taps[2 * kLongestReach + 1];
   const std::uint8_t* bytes[2 * kLongestReach + 1];
   for (std::int32_t y = y0; y < y1; ++y) {
@@ -233,10 +251,10 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
     std::uint8_t* out = job.dst + rowStart(y, w);
     x = e0;
     for (; wide && x + 64 <= e1; x += 64) {
-      for (std::uint64_t unsure = rowSums(col + x, gf.data(), r, bound, out + x); unsure != 0;
-           unsure &= unsure - 1) {
+      for (std::uint64_t unsure = rowSums(col + x, gf.data(), r, below, above, out + x);
+           unsure != 0; unsure &= unsure - 1) {
         const std::size_t lane = x + static_cast<std::size_t>(__builtin_ctzll(unsure));
-        out[lane] = exactPixel(job, y, static_cast<std::int32_t>(lane), b.exact, wide);
+        b.pending.emplace_back(y, static_cast<std::int32_t>(lane));
       }
     }
     for (; x + 8 <= e1; x += 8) {
@@ -269,11 +287,13 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
       for (std::size_t k = r; k > 0; --k) acc = std::fma(gf[k], col[x - k] + col[x + k], acc);
       acc = std::fma(gf[0], col[x], acc);
       const float t = acc + 0.5f, whole = std::floor(t), part = t - whole;
-      out[x] = part < bound || part > 1 - bound
+      out[x] = part < below || part > above
                    ? exactPixel(job, y, static_cast<std::int32_t>(x), b.exact, wide)
                    : static_cast<std::uint8_t>(std::min(std::max(whole, 0.0f), 255.0f));
     }
+    settle(y - static_cast<std::int32_t>(skip));
   }
+  settle(y1);
 }
 
 }  // namespace
@@ -285,27 +305,38 @@ bool sampledGaussFloats(const SampledGauss& job, const NextRows& next) {
   if (reach > kLongestReach || !cpuHasFma()) return false;
   // The outermost taps, of weights below kLeftOut together (both sides), are left out of both
   // sums: a column misses at most 255 kLeftOut, and the row as much again beside the columns'
-  // shortfall under weights of sum 1, which the bound takes in.
+  // shortfall under weights of sum 1. Their weights and the bytes are not negative, so the
+  // float sums fall short by that at most and never exceed by it: the bound above takes it in
+  // and the one below does not. nearPixel's undecided pixels cost a tenth of the portable
+  // ones', which leaves more taps out where it runs (AVX-512, reach 15 at most).
   const std::vector<double>& g = *job.g;
+  const bool wide = cpuHasAvx512();
+  FixedWeights all{};
+  // The whole weights' own error decides nearPixel's margin, not the floats' bound (steps).
+  const bool near = wide && reach <= 15 && fixedWeights(g, g.size(), 1e9, &all);
+  const double limit = near ? kLeftOutNear : kLeftOut;
   std::size_t taps = g.size();
   double leftOut = 0;
-  while (taps > 1 && leftOut + 2 * g[taps - 1] <= kLeftOut) leftOut += 2 * g[--taps];
+  while (taps > 1 && leftOut + 2 * g[taps - 1] <= limit) leftOut += 2 * g[--taps];
   std::vector<float> gf(g.begin(), g.begin() + static_cast<std::ptrdiff_t>(taps));
   double outer = 0, steps = 0;  // T(k), S
   for (std::size_t k = gf.size(); k-- > 1;) steps += outer += 2.0 * double(gf[k]);
-  const auto bound = static_cast<float>(std::ldexp((2 * steps + 6) * 256 * 1.001 + 512, -24) +
-                                        2 * 255 * leftOut * 1.001 + 1e-9);
+  const double bound = std::ldexp((2 * steps + 6) * 256 * 1.001 + 512, -24) + 1e-9;
+  const auto below = static_cast<float>(bound);
+  const auto above = static_cast<float>(1 - bound - 2 * 255 * leftOut * 1.001);
   const auto width = static_cast<std::size_t>(job.size.width);
   const std::size_t slots = 2 * (taps - 1) + 1;
-  const bool wide = cpuHasAvx512();
   FixedWeights fixed{};
   const bool whole = wide && fixedWeights(g, gf.size(), steps, &fixed);
   // The rows of floats only for the columns summed from them.
-  Band b{std::vector<float>(whole ? 0 : slots * width), std::vector<std::int32_t>(slots, -1),
+  Band b{std::vector<float>(whole ? 0 : slots * width),
+         std::vector<std::int32_t>(slots, -1),
          std::vector<float>(width + 2 * static_cast<std::size_t>(reach) + 2 * kMargin),
-         ExactPixels(width, g.size())};
+         ExactPixels(width, g.size()),
+         {}};
+  if (near) b.exact.setWhole(&all, g);
   for (std::int32_t y0 = 0, y1 = 0; next(y0, y1);) {
-    floatRows(job, gf, bound, y0, y1, b, wide, whole ? &fixed : nullptr);
+    floatRows(job, gf, below, above, y0, y1, b, wide, whole ? &fixed : nullptr);
   }
   return true;
 #else

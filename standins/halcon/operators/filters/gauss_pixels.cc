@@ -3,6 +3,7 @@
 // its own as the scalar ones are, and the row as portablePixel.
 #include "operators/filters/gauss_pixels.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/image.h"
@@ -97,17 +98,64 @@ __attribute__((target(QUORVEX_AVX512))) std::uint8_t exactPixelAvx512(const Samp
   }
   return portableRow(g, window + reach);
 }
+
+// The byte of a pixel whose columns all lie within the 32 from x - reach, from its columns in
+// whole numbers (ExactPixels::whole) and its row as one dot product in doubles, or -1 where
+// the sum lies within the margin of a rounding boundary.
+__attribute__((target(QUORVEX_AVX512))) int nearPixel(const SampledGauss& job, std::int32_t y,
+                                                      std::int32_t x, ExactPixels& b) {
+  const std::size_t reach = job.g->size() - 1;
+  if (b.linesRow != y) {
+    b.lines.resize(2 * reach + 1);
+    for (std::size_t k = 0; k <= 2 * reach; ++k) {
+      b.lines[k] = job.src + rowStart((*job.rows)[static_cast<std::size_t>(y) + k], job.size.width);
+    }
+    b.linesRow = y;
+  }
+  double* const sums = b.window.data();
+  wordColumnsExactAvx512(b.lines.data(), *b.whole, reach, static_cast<std::size_t>(x) - reach,
+                         sums);
+  const double* w = b.across.data();
+  __m512d acc = _mm512_mul_pd(_mm512_loadu_pd(w), _mm512_loadu_pd(sums));
+  for (int v = 1; v < 4; ++v) {
+    acc = _mm512_fmadd_pd(_mm512_loadu_pd(w + 8 * v), _mm512_loadu_pd(sums + 8 * v), acc);
+  }
+  const __m256d quarter = _mm256_add_pd(_mm512_maskz_extractf64x4_pd(0xf, acc, 0),
+                                        _mm512_maskz_extractf64x4_pd(0xf, acc, 1));
+  const __m128d pair =
+      _mm_add_pd(_mm256_castpd256_pd128(quarter), _mm256_extractf128_pd(quarter, 1));
+  const double sum = _mm_cvtsd_f64(_mm_add_sd(pair, _mm_unpackhi_pd(pair, pair)));
+  const double t = sum + 0.5, whole = std::floor(t), part = t - whole;
+  if (part < b.margin || part > 1 - b.margin) return -1;
+  return static_cast<int>(std::min(std::max(whole, 0.0), 255.0));
+}
 #endif
 
 }  // namespace
 
 ExactPixels::ExactPixels(std::size_t width, std::size_t taps)
-    : kept(width), stamp(width, 0), window(2 * taps + 7) {}
+    : kept(width), stamp(width, 0), window(std::max<std::size_t>(32, 2 * taps + 7)) {}
+
+void ExactPixels::setWhole(const FixedWeights* weights, const std::vector<double>& g) {
+  const std::size_t reach = g.size() - 1;
+  whole = weights;
+  // nearPixel's columns off by at most 255 2^-s2 for each of the taps, and its row by as much
+  // under weights of sum 1; the doubles' own rounding, in any order, lies far below.
+  margin = double(g.size()) * 256 * double(weights->loScale) + 1e-9;
+  across.assign(32, 0.0);
+  for (std::size_t i = 0; i <= 2 * reach && i < 32; ++i) {
+    across[i] = g[i < reach ? reach - i : i - reach];
+  }
+}
 
 std::uint8_t exactPixel(const SampledGauss& job, std::int32_t y, std::int32_t x, ExactPixels& b,
                         bool wide) {
   const auto reach = static_cast<std::int32_t>(job.g->size() - 1);
 #if QUORVEX_KERNELS_AVX2
+  if (wide && b.whole != nullptr && reach <= 15 && x >= reach && x - reach + 32 <= job.size.width) {
+    const int near = nearPixel(job, y, x, b);
+    if (near >= 0) return static_cast<std::uint8_t>(near);
+  }
   if (wide && x >= reach && x + reach < job.size.width) {
     return exactPixelAvx512(job, y, x, b.window.data());
   }

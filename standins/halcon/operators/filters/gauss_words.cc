@@ -167,7 +167,50 @@ __attribute__((target(QUORVEX_AVX512))) std::size_t columnsMaddAvx512(
   return x;
 }
 
+// Eight sums hi 2^-s1 + lo 2^-s2 into out.
+__attribute__((target(QUORVEX_AVX512), always_inline)) inline void storeExact(
+    __m256i hi, __m256i lo, __m512d hiScale, __m512d loScale, double* out) {
+  const __mmask8 all = 0xff;
+  _mm512_storeu_pd(out, _mm512_add_pd(_mm512_mul_pd(_mm512_maskz_cvtepi32_pd(all, hi), hiScale),
+                                      _mm512_mul_pd(_mm512_maskz_cvtepi32_pd(all, lo), loScale)));
+}
+
+// The 32 columns' sums from x in doubles, each hi 2^-s1 + lo 2^-s2 without rounding: below
+// 2^9 and whole in 2^-s2 (s2 <= 30), well within a double's 53 bits.
+template <bool Vnni>
+__attribute__((target(QUORVEX_AVX512))) void columnsExactAvx512(const std::uint8_t* const* lines,
+                                                                const FixedWeights& fw,
+                                                                std::size_t r, std::size_t x,
+                                                                double* sums) {
+  ColumnSums s[1];
+  columnSums<1, Vnni>(lines, fw, r, x, s);
+  const __m512i first = _mm512_set_epi32(23, 22, 21, 20, 7, 6, 5, 4, 19, 18, 17, 16, 3, 2, 1, 0);
+  const __m512i second =
+      _mm512_set_epi32(31, 30, 29, 28, 15, 14, 13, 12, 27, 26, 25, 24, 11, 10, 9, 8);
+  const __m512d hiScale = _mm512_set1_pd(double(fw.hiScale));
+  const __m512d loScale = _mm512_set1_pd(double(fw.loScale));
+  const __m512i hi[2] = {_mm512_permutex2var_epi32(s[0].hiA, first, s[0].hiB),
+                         _mm512_permutex2var_epi32(s[0].hiA, second, s[0].hiB)};
+  const __m512i lo[2] = {_mm512_permutex2var_epi32(s[0].loA, first, s[0].loB),
+                         _mm512_permutex2var_epi32(s[0].loA, second, s[0].loB)};
+  for (int v = 0; v < 2; ++v) {
+    storeExact(_mm512_maskz_extracti64x4_epi64(0xf, hi[v], 0),
+               _mm512_maskz_extracti64x4_epi64(0xf, lo[v], 0), hiScale, loScale, sums + 16 * v);
+    storeExact(_mm512_maskz_extracti64x4_epi64(0xf, hi[v], 1),
+               _mm512_maskz_extracti64x4_epi64(0xf, lo[v], 1), hiScale, loScale, sums + 16 * v + 8);
+  }
+}
+
 }  // namespace
+
+void wordColumnsExactAvx512(const std::uint8_t* const* lines, const FixedWeights& fw, std::size_t r,
+                            std::size_t x, double* sums) {
+  if (cpuHasVnni()) {
+    columnsExactAvx512<true>(lines, fw, r, x, sums);
+  } else {
+    columnsExactAvx512<false>(lines, fw, r, x, sums);
+  }
+}
 
 std::size_t wordColumnsAvx512(const std::uint8_t* const* lines, const FixedWeights& fw,
                               std::size_t r, std::size_t x, std::size_t a1, float* col) {
@@ -175,6 +218,9 @@ std::size_t wordColumnsAvx512(const std::uint8_t* const* lines, const FixedWeigh
                       : columnsMaddAvx512<false>(lines, fw, r, x, a1, col);
 }
 #else
+void wordColumnsExactAvx512(const std::uint8_t* const*, const FixedWeights&, std::size_t,
+                            std::size_t, double*) {}
+
 std::size_t wordColumnsAvx512(const std::uint8_t* const*, const FixedWeights&, std::size_t,
                               std::size_t x, std::size_t, float*) {
   return x;

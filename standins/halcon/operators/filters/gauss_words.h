@@ -29,6 +29,12 @@ bool fixedWeights(const std::vector<double>& g, std::size_t taps, double steps, 
 std::size_t wordColumnsAvx512(const std::uint8_t* const* lines, const FixedWeights& fw,
                               std::size_t r, std::size_t x, std::size_t a1, float* col);
 
+// The sums down the 32 columns from x of the 2 r + 1 rows `lines` (r <= 15) as doubles, each
+// exact but for fw's weights, which move it by at most (r + 1) 255 2^-s2. Only where the
+// processor runs AVX-512.
+void wordColumnsExactAvx512(const std::uint8_t* const* lines, const FixedWeights& fw, std::size_t r,
+                            std::size_t x, double* sums);
+
 }  // namespace Standin
 }  // namespace HalconCpp
 
