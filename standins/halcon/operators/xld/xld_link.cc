@@ -13,49 +13,12 @@
 
 #include "core/numbers.h"
 #include "core/threads.h"
+#include "operators/xld/xld_link_normals.h"
 
 namespace HalconCpp {
 namespace Standin {
 
 namespace {
-
-std::ptrdiff_t indexOf(const std::vector<std::string>& names, const char* name) {
-  const auto found = std::find(names.begin(), names.end(), name);
-  return found == names.end() ? -1 : found - names.begin();
-}
-
-// 'angle' arrives as the normal's line (either way along it, in (-pi, pi]) and leaves pointing to
-// the right of the way the contour runs, as the contours' readers expect: the side a positive
-// distance of gen_parallel_contour_xld goes to and 'width_right' is measured on. The widths arrive
-// measured against and along the normal as it arrived, so a turned normal swaps them.
-void orientNormals(const ContourObject& contour, const std::vector<std::string>& names,
-                   std::vector<std::vector<double>>& values) {
-  const std::ptrdiff_t angle = indexOf(names, "angle");
-  if (angle < 0) return;
-  const std::ptrdiff_t left = indexOf(names, "width_left"), right = indexOf(names, "width_right");
-  const std::size_t n = contour.size();
-  const bool closed = n > 2 && contour.rows.front() == contour.rows.back() &&
-                      contour.cols.front() == contour.cols.back();
-  const std::size_t ring = closed ? n - 1 : n;
-  for (std::size_t i = 0; i < n; ++i) {
-    // The point's place on the ring (a closed contour's last is its first) and its two sides.
-    const std::size_t at = i == ring ? 0 : i;
-    const std::size_t before = at > 0 ? at - 1 : (closed ? ring - 1 : 0);
-    const std::size_t after = at + 1 < ring ? at + 1 : (closed ? 0 : n - 1);
-    const double tr = contour.rows[after] - contour.rows[before];
-    const double tc = contour.cols[after] - contour.cols[before];
-    double& theta = values[static_cast<std::size_t>(angle)][i];
-    // The normal is (cos theta, sin theta) in (row, column); right of (tr, tc) is (tc, -tr).
-    if (std::cos(theta) * tc - std::sin(theta) * tr < 0) {
-      theta += kPi;
-      if (left >= 0 && right >= 0) {
-        std::swap(values[static_cast<std::size_t>(left)][i],
-                  values[static_cast<std::size_t>(right)][i]);
-      }
-    }
-    if (theta > kPi) theta -= 2 * kPi;
-  }
-}
 
 // The linking's plane of states, all 0, kept by each thread for its next call of the same size:
 // a fresh one costs a page fault and the zeroing of every page the points touch. A call that
@@ -79,10 +42,13 @@ ZeroPlane zeroPlane(std::size_t size) {
   return plane;
 }
 
-// The states are set at the points' places alone: zeroing those makes the plane new again.
-void keepZeroPlane(ZeroPlane plane, const std::vector<std::size_t>& place) {
+// The states are set at the points' places alone: zeroing those (unless `zeroed` already) makes
+// the plane new again.
+void keepZeroPlane(ZeroPlane plane, const std::vector<std::size_t>& place, bool zeroed = false) {
   if (plane.size > kKeptPlane) return;
-  for (const std::size_t i : place) plane.bytes[i] = 0;
+  if (!zeroed) {
+    for (const std::size_t i : place) plane.bytes[i] = 0;
+  }
   keptPlane = std::move(plane);
 }
 
@@ -205,6 +171,8 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     for (;;) {
       state[i] = 3;
       order.push_back(k);
+      // Its point, which the contour reads once the walk ends.
+      __builtin_prefetch(&held[k]);
       // The next point is the free neighbour with fewest free neighbours of its own, edge
       // neighbours before diagonal ones, so that a thick corner strands no point.
       int best = 99;
@@ -229,7 +197,12 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     const std::size_t count = order.size(), size = count + (closed ? 1 : 0);
     // The points first, in a loop of loads alone, so that their misses of the cache overlap.
     std::vector<const LinkPoint*> points(count);
-    for (std::size_t j = 0; j < count; ++j) points[j] = held[order[j]].second;
+    for (std::size_t j = 0; j < count; ++j) {
+      points[j] = held[order[j]].second;
+      // A point's values span two lines of the cache where it does not start one.
+      __builtin_prefetch(points[j]);
+      __builtin_prefetch(reinterpret_cast<const char*>(points[j]) + sizeof(LinkPoint) - 1);
+    }
     std::vector<double> rows(size), cols(size);
     std::vector<std::vector<double>> values(names.size(), std::vector<double>(size));
     for (std::size_t j = 0; j < count; ++j) {
@@ -347,8 +320,13 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   }
   groupStart.push_back(total);
   members.resize(total);
+  // The weak groups' states are cleared here, the strong ones' once walked.
   for (std::size_t k = 0; k < n; ++k) {
-    if (strong[root[k]]) members[slot[root[k]]++] = k;
+    if (strong[root[k]]) {
+      members[slot[root[k]]++] = k;
+    } else {
+      state[place[k]] = 0;
+    }
   }
   // Each thread walks the next group not yet taken; the contours then go in their walks' order.
   using Found = std::vector<std::pair<std::size_t, ContourPtr>>;
@@ -374,6 +352,9 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
       walkAll(
           count, [&](std::size_t m) { return group[m]; }, walked,
           [&](std::size_t key, ContourPtr c) { mine.emplace_back(key, std::move(c)); });
+      // No other group's walks read these states: cleared here, on this thread, while they are
+      // in its cache.
+      for (std::size_t m = 0; m < count; ++m) state[place[group[m]]] = 0;
     }
   });
   Found all;
@@ -383,7 +364,7 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   contours.reserve(all.size());
   for (auto& item : all) contours.push_back(std::move(item.second));
-  keepZeroPlane(std::move(plane), place);
+  keepZeroPlane(std::move(plane), place, true);
   return contours;
 }
 
