@@ -82,8 +82,21 @@ Held::value_type heldOf(const LinkPoint& point) {
   return {point.pixel << 2 | static_cast<std::size_t>(point.state & 3), &point};
 }
 
-std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
+// The tables of a call, a few of the points' size each, kept by the calling thread for its next
+// call: fresh ones cost the zeroing of every page, on the calling thread alone, before the bands
+// start. Each call sets every entry it reads.
+struct LinkTables {
+  Held held;
+  std::vector<std::size_t> rowStart, place, above, below, root, slot, members;
+  std::vector<std::uint8_t> strong;
+};
+// The tables of up to this many points are kept.
+constexpr std::size_t kKeptPoints = std::size_t{1} << 19;
+thread_local std::unique_ptr<LinkTables> keptTables;
+
+std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_t h,
                                  const std::vector<std::string>& names) {
+  Held& held = tables.held;
   // The states a byte a pixel (0: no point) in a plane bordered by one pixel that never holds
   // one, so that a neighbour needs no test of the image's edges; and the points' pixels in
   // order, row by row, each with its point: the scans below visit them alone, as every other
@@ -103,8 +116,11 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   // moved by the border, one pixel before each row and after it and a row above all. Bands of
   // rows fill their own parts of both and of the plane.
   const std::size_t n = held.size();
-  std::vector<std::size_t> rowStart(static_cast<std::size_t>(h) + 1, n);
-  std::vector<std::size_t> place(n);
+  std::vector<std::size_t>& rowStart = tables.rowStart;
+  std::vector<std::size_t>& place = tables.place;
+  rowStart.resize(static_cast<std::size_t>(h) + 1);
+  rowStart[static_cast<std::size_t>(h)] = n;
+  place.resize(n);
   const int bands = bandsFor(h, static_cast<std::int64_t>(n) * kPointWork);
   const int rowParts = partsFor(h, bands);
   const auto width = static_cast<std::size_t>(w);
@@ -126,7 +142,10 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   // whose column is at least its own less one, so that a walk steps to any neighbour's point
   // in at most two comparisons instead of a search of the row.
   const auto up = static_cast<std::size_t>(stride);
-  std::vector<std::size_t> above(n), below(n);
+  // Set for every point with a row above or below: the walks and the groups read no other.
+  std::vector<std::size_t>& above = tables.above;
+  std::vector<std::size_t>& below = tables.below;
+  above.resize(n), below.resize(n);
   inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
     for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
       const std::size_t begin = rowStart[r], end = rowStart[r + 1];
@@ -271,7 +290,8 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   // walks, in the same order. A group with a strong point is strong as a whole (hysteresis). Each
   // point's group is named by its first point: union-find, within bands of rows and then across
   // the bands' first rows, each root the least point of its group.
-  std::vector<std::size_t> root(n);
+  std::vector<std::size_t>& root = tables.root;
+  root.resize(n);
   const auto find = [&](std::size_t k) {
     while (root[k] != k) k = root[k] = root[root[k]];
     return k;
@@ -300,17 +320,19 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   for (int part = 1; part < rowParts; ++part) {
     uniteAbove(static_cast<std::size_t>(bandStart(h, rowParts, part)));
   }
-  // Roots point to lesser points: in order, each point's root's own is already its group's.
-  std::vector<std::uint8_t> strong(n);
+  // Roots point to lesser points: in order, each point's root's own is already its group's;
+  // each group's points counted.
+  std::vector<std::uint8_t>& strong = tables.strong;
+  std::vector<std::size_t>& slot = tables.slot;
+  strong.assign(n, 0), slot.assign(n, 0);
   for (std::size_t k = 0; k < n; ++k) {
     root[k] = root[root[k]];
+    ++slot[root[k]];
     if (state[place[k]] == 2) strong[root[k]] = 1;
   }
   // The strong groups' points, group after group, each group's in order.
-  std::vector<std::size_t> groupStart, slot(n), members;
-  for (std::size_t k = 0; k < n; ++k) {
-    if (strong[root[k]]) ++slot[root[k]];
-  }
+  std::vector<std::size_t> groupStart;
+  std::vector<std::size_t>& members = tables.members;
   std::size_t total = 0;
   for (std::size_t k = 0; k < n; ++k) {
     if (root[k] != k || !strong[k]) continue;
@@ -368,13 +390,28 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   return contours;
 }
 
+// The calling thread's tables, let go after a call of more points than are kept.
+class TablesOfCall {
+ public:
+  TablesOfCall() : tables_(keptOnThread(keptTables)) {}
+  ~TablesOfCall() {
+    if (tables_.held.capacity() > kKeptPoints) tables_ = LinkTables();
+  }
+  LinkTables& operator*() { return tables_; }
+
+ private:
+  LinkTables& tables_;
+};
+
 }  // namespace
 
 std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::int32_t w,
                                    std::int32_t h, const std::vector<std::string>& names) {
-  Held held(points.size());
+  TablesOfCall tables;
+  Held& held = (*tables).held;
+  held.resize(points.size());
   for (std::size_t i = 0; i < points.size(); ++i) held[i] = heldOf(points[i]);
-  return linkHeld(std::move(held), w, h, names);
+  return linkHeld(*tables, w, h, names);
 }
 
 std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& parts, std::int32_t w,
@@ -382,7 +419,9 @@ std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& pa
   // Each part's place in the list, and the parts' points listed in bands of parts.
   std::vector<std::size_t> offset(parts.size() + 1);
   for (std::size_t i = 0; i < parts.size(); ++i) offset[i + 1] = offset[i] + parts[i].size();
-  Held held(offset.back());
+  TablesOfCall tables;
+  Held& held = (*tables).held;
+  held.resize(offset.back());
   const auto count = static_cast<std::int64_t>(parts.size());
   const int bands = bandsFor(count, static_cast<std::int64_t>(held.size()) * kPointWork);
   inParts(count, bands, partsFor(count, bands), [&](std::int64_t b0, std::int64_t b1) {
@@ -392,7 +431,7 @@ std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& pa
       }
     }
   });
-  return linkHeld(std::move(held), w, h, names);
+  return linkHeld(*tables, w, h, names);
 }
 
 }  // namespace Standin

@@ -24,12 +24,20 @@ std::ptrdiff_t indexOf(const std::vector<std::string>& names, const char* name) 
 // the tangent, or an angle beyond (-pi, pi], waits on the library.
 bool turnsLeft(double theta, double tr, double tc) {
   if (std::fabs(theta) <= 3.2) {
-    // Half the angle, within pi/2 in magnitude: sin to x^11, cos to x^12, each within 1e-7.
+    // Half the angle, within pi/2 in magnitude: sin to x^11, cos to x^12, each within 1e-7; the
+    // factorials' ratios as products by their reciprocals, which a division would wait on.
     const double x = 0.5 * theta, x2 = x * x;
     const double s =
-        x * (1 - x2 / 6 * (1 - x2 / 20 * (1 - x2 / 42 * (1 - x2 / 72 * (1 - x2 / 110)))));
+        x *
+        (1 - x2 * (1.0 / 6) *
+                 (1 - x2 * (1.0 / 20) *
+                          (1 - x2 * (1.0 / 42) * (1 - x2 * (1.0 / 72) * (1 - x2 * (1.0 / 110))))));
     const double c =
-        1 - x2 / 2 * (1 - x2 / 12 * (1 - x2 / 30 * (1 - x2 / 56 * (1 - x2 / 90 * (1 - x2 / 132)))));
+        1 - x2 * 0.5 *
+                (1 - x2 * (1.0 / 12) *
+                         (1 - x2 * (1.0 / 30) *
+                                  (1 - x2 * (1.0 / 56) *
+                                           (1 - x2 * (1.0 / 90) * (1 - x2 * (1.0 / 132))))));
     const double side = (c * c - s * s) * tc - 2 * s * c * tr;
     const double margin = 1e-5 * (std::fabs(tc) + std::fabs(tr));
     if (std::fabs(side) > margin) return side < 0;
