@@ -350,33 +350,45 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
       state[place[k]] = 0;
     }
   }
-  // Each thread walks the next group not yet taken; the contours then go in their walks' order.
+  // The walks of group g, its contours into `mine`.
   using Found = std::vector<std::pair<std::size_t, ContourPtr>>;
+  const auto walkGroup = [&](std::size_t g, Found& mine, std::vector<std::size_t>& walked) {
+    const std::size_t* const group = members.data() + groupStart[g];
+    const std::size_t count = groupStart[g + 1] - groupStart[g];
+    // The walks read the states around each point and look up its first neighbours above
+    // and below: fetched here, all at once, rather than one miss of the cache after the other
+    // along the walks.
+    for (std::size_t m = 0; m < count; ++m) {
+      const std::size_t i = place[group[m]];
+      state[i] = 2;
+      __builtin_prefetch(state + i - up);
+      __builtin_prefetch(state + i + up);
+      __builtin_prefetch(&above[group[m]]);
+      __builtin_prefetch(&below[group[m]]);
+    }
+    walkAll(
+        count, [&](std::size_t m) { return group[m]; }, walked,
+        [&](std::size_t key, ContourPtr c) { mine.emplace_back(key, std::move(c)); });
+    // No other group's walks read these states: cleared here, on this thread, while they are
+    // in its cache.
+    for (std::size_t m = 0; m < count; ++m) state[place[group[m]]] = 0;
+  };
+  // Each thread walks the next run of groups not yet taken; the contours then go in their walks'
+  // order. Groups in turn lie side by side along the rows, a few bytes apart in the plane of
+  // states: runs of them keep the threads' writes to the states off each other's lines of the
+  // cache, which they would otherwise take from each other at almost every point.
   std::vector<Found> found(static_cast<std::size_t>(parts));
   std::atomic<std::size_t> next{0};
+  const std::size_t groups = groupStart.size() - 1;
+  const std::size_t groupRun =
+      std::max<std::size_t>(1, groups / (8 * static_cast<std::size_t>(parts)));
   forBands(parts, parts, [&](int band, std::int64_t, std::int64_t) {
     Found& mine = found[static_cast<std::size_t>(band)];
     std::vector<std::size_t> walked;
-    for (std::size_t g = next++; g + 1 < groupStart.size(); g = next++) {
-      const std::size_t* const group = members.data() + groupStart[g];
-      const std::size_t count = groupStart[g + 1] - groupStart[g];
-      // The walks read the states around each point and look up its first neighbours above
-      // and below: fetched here, all at once, rather than one miss of the cache after the other
-      // along the walks.
-      for (std::size_t m = 0; m < count; ++m) {
-        const std::size_t i = place[group[m]];
-        state[i] = 2;
-        __builtin_prefetch(state + i - up);
-        __builtin_prefetch(state + i + up);
-        __builtin_prefetch(&above[group[m]]);
-        __builtin_prefetch(&below[group[m]]);
+    for (std::size_t run = next++; run * groupRun < groups; run = next++) {
+      for (std::size_t g = run * groupRun; g < std::min(groups, (run + 1) * groupRun); ++g) {
+        walkGroup(g, mine, walked);
       }
-      walkAll(
-          count, [&](std::size_t m) { return group[m]; }, walked,
-          [&](std::size_t key, ContourPtr c) { mine.emplace_back(key, std::move(c)); });
-      // No other group's walks read these states: cleared here, on this thread, while they are
-      // in its cache.
-      for (std::size_t m = 0; m < count; ++m) state[place[group[m]]] = 0;
     }
   });
   Found all;
