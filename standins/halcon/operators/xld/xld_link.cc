@@ -14,85 +14,17 @@
 #include "core/numbers.h"
 #include "core/threads.h"
 #include "operators/xld/xld_link_normals.h"
+#include "operators/xld/xld_link_tables.h"
 
 namespace HalconCpp {
 namespace Standin {
 
 namespace {
 
-// The linking's plane of states, all 0, kept by each thread for its next call of the same size:
-// a fresh one costs a page fault and the zeroing of every page the points touch. A call that
-// fails on the way leaves its plane to be freed.
-struct ZeroPlane {
-  std::unique_ptr<std::uint8_t[], void (*)(void*)> bytes{nullptr, std::free};
-  std::size_t size = 0;
-};
-// Planes up to a 4096 x 4096 image's are kept.
-constexpr std::size_t kKeptPlane = std::size_t{4098} * 4098;
-thread_local ZeroPlane keptPlane;
-
-ZeroPlane zeroPlane(std::size_t size) {
-  if (keptPlane.bytes && keptPlane.size == size) return std::move(keptPlane);
-  ZeroPlane plane;
-  // Zeroed by the allocator: a large plane comes as fresh pages, which only those the points
-  // touch ever fill.
-  plane.bytes.reset(static_cast<std::uint8_t*>(std::calloc(size, 1)));
-  if (!plane.bytes) throw std::bad_alloc();
-  plane.size = size;
-  return plane;
-}
-
-// The states are set at the points' places alone: zeroing those (unless `zeroed` already) makes
-// the plane new again.
-void keepZeroPlane(ZeroPlane plane, const std::vector<std::size_t>& place, bool zeroed = false) {
-  if (plane.size > kKeptPlane) return;
-  if (!zeroed) {
-    for (const std::size_t i : place) plane.bytes[i] = 0;
-  }
-  keptPlane = std::move(plane);
-}
-
-// Parts enough for each of `bands` threads to take several, so that one the machine holds up
-// leaves the rest of its share to the others.
-int partsFor(std::int64_t items, int bands) {
-  return bands > 1 ? static_cast<int>(std::min<std::int64_t>(items, 8 * std::int64_t{bands})) : 1;
-}
-
-// Calls body(begin, end) for `parts` contiguous parts of [0, items), on `bands` threads that
-// each take the next part not yet taken.
-void inParts(std::int64_t items, int bands, int parts,
-             const std::function<void(std::int64_t, std::int64_t)>& body) {
-  std::atomic<int> next{0};
-  forBands(bands, bands, [&](int, std::int64_t, std::int64_t) {
-    for (int part = next++; part < parts; part = next++) {
-      body(bandStart(items, parts, part), bandStart(items, parts, part + 1));
-    }
-  });
-}
+using namespace linking;
 
 // A point's share of a band's work, counted in pixels of the filters': its reads miss the cache.
 constexpr std::int64_t kPointWork = 16;
-
-// The points' pixels, each with its state in the two lowest bits (so that the pixels alone still
-// order them; an image has at most 2^30 pixels, which leaves them free even in 32 bits) and its
-// point: the plane of states is filled without a read of every point, each a miss of the cache.
-using Held = std::vector<std::pair<std::size_t, const LinkPoint*>>;
-
-Held::value_type heldOf(const LinkPoint& point) {
-  return {point.pixel << 2 | static_cast<std::size_t>(point.state & 3), &point};
-}
-
-// The tables of a call, a few of the points' size each, kept by the calling thread for its next
-// call: fresh ones cost the zeroing of every page, on the calling thread alone, before the bands
-// start. Each call sets every entry it reads.
-struct LinkTables {
-  Held held;
-  std::vector<std::size_t> rowStart, place, above, below, root, slot, members;
-  std::vector<std::uint8_t> strong;
-};
-// The tables of up to this many points are kept.
-constexpr std::size_t kKeptPoints = std::size_t{1} << 19;
-thread_local std::unique_ptr<LinkTables> keptTables;
 
 std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_t h,
                                  const std::vector<std::string>& names) {
@@ -401,19 +333,6 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   keepZeroPlane(std::move(plane), place, true);
   return contours;
 }
-
-// The calling thread's tables, let go after a call of more points than are kept.
-class TablesOfCall {
- public:
-  TablesOfCall() : tables_(keptOnThread(keptTables)) {}
-  ~TablesOfCall() {
-    if (tables_.held.capacity() > kKeptPoints) tables_ = LinkTables();
-  }
-  LinkTables& operator*() { return tables_; }
-
- private:
-  LinkTables& tables_;
-};
 
 }  // namespace
 
