@@ -26,8 +26,9 @@ using namespace linking;
 // A point's share of a band's work, counted in pixels of the filters': its reads miss the cache.
 constexpr std::int64_t kPointWork = 16;
 
+// `sorted`: the points held are known to be in order already.
 std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_t h,
-                                 const std::vector<std::string>& names) {
+                                 const std::vector<std::string>& names, bool sorted = false) {
   Held& held = tables.held;
   // The states a byte a pixel (0: no point) in a plane bordered by one pixel that never holds
   // one, so that a neighbour needs no test of the image's edges; and the points' pixels in
@@ -41,7 +42,7 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   const auto byPixel = [](const Held::value_type& a, const Held::value_type& b) {
     return a.first < b.first;
   };
-  if (!std::is_sorted(held.begin(), held.end(), byPixel)) {
+  if (!sorted && !std::is_sorted(held.begin(), held.end(), byPixel)) {
     std::sort(held.begin(), held.end(), byPixel);
   }
   // Where each row's points start among them, and each point's place in the plane: its pixel
@@ -260,7 +261,8 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   for (std::size_t k = 0; k < n; ++k) {
     root[k] = root[root[k]];
     ++slot[root[k]];
-    if (state[place[k]] == 2) strong[root[k]] = 1;
+    // The state as held, read in order: the plane's would cost a line of the cache a point.
+    if ((held[k].first & 3) == 2) strong[root[k]] = 1;
   }
   // The strong groups' points, group after group, each group's in order.
   std::vector<std::size_t> groupStart;
@@ -355,14 +357,23 @@ std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& pa
   held.resize(offset.back());
   const auto count = static_cast<std::int64_t>(parts.size());
   const int bands = bandsFor(count, static_cast<std::int64_t>(held.size()) * kPointWork);
+  // Whether each part's points are in order, found by the band that lists them rather than in a
+  // pass over them all on the calling thread; and then across the parts' ends.
+  std::vector<std::uint8_t> inOrder(parts.size(), 1);
   inParts(count, bands, partsFor(count, bands), [&](std::int64_t b0, std::int64_t b1) {
     for (auto i = static_cast<std::size_t>(b0); i < static_cast<std::size_t>(b1); ++i) {
       for (std::size_t j = 0; j < parts[i].size(); ++j) {
         held[offset[i] + j] = heldOf(parts[i][j]);
+        if (j > 0 && held[offset[i] + j].first < held[offset[i] + j - 1].first) inOrder[i] = 0;
       }
     }
   });
-  return linkHeld(*tables, w, h, names);
+  bool sorted = true;
+  for (std::size_t i = 0; i < parts.size() && sorted; ++i) {
+    sorted = inOrder[i] != 0 && (offset[i] == 0 || offset[i] == offset[i + 1] ||
+                                 held[offset[i] - 1].first < held[offset[i]].first);
+  }
+  return linkHeld(*tables, w, h, names, sorted);
 }
 
 }  // namespace Standin
