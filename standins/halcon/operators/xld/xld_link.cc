@@ -79,23 +79,32 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   std::vector<std::size_t>& above = tables.above;
   std::vector<std::size_t>& below = tables.below;
   above.resize(n), below.resize(n);
-  inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
-    for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
-      const std::size_t begin = rowStart[r], end = rowStart[r + 1];
-      if (r > 0) {
-        for (std::size_t k = begin, j = rowStart[r - 1]; k < end; ++k) {
-          while (j < begin && place[j] + up + 1 < place[k]) ++j;
-          above[k] = j;
-        }
-      }
-      if (r + 1 < static_cast<std::size_t>(h)) {
-        for (std::size_t k = begin, j = end; k < end; ++k) {
-          while (j < rowStart[r + 2] && place[j] + 1 < place[k] + up) ++j;
-          below[k] = j;
-        }
+  const auto neighboursOfRow = [&](std::size_t r) {
+    const std::size_t begin = rowStart[r], end = rowStart[r + 1];
+    if (r > 0) {
+      for (std::size_t k = begin, j = rowStart[r - 1]; k < end; ++k) {
+        while (j < begin && place[j] + up + 1 < place[k]) ++j;
+        above[k] = j;
       }
     }
-  });
+    if (r + 1 < static_cast<std::size_t>(h)) {
+      for (std::size_t k = begin, j = end; k < end; ++k) {
+        while (j < rowStart[r + 2] && place[j] + 1 < place[k] + up) ++j;
+        below[k] = j;
+      }
+    }
+  };
+  // On several threads the bands that find the points' groups (below) find these first, row by
+  // row: one start of the threads fewer.
+  const int parts =
+      bandsFor(static_cast<std::int64_t>(n), static_cast<std::int64_t>(n) * kPointWork);
+  if (parts == 1) {
+    inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
+      for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
+        neighboursOfRow(r);
+      }
+    });
+  }
   // The place among the points of the neighbour of point k at plane offset d, which holds one.
   const auto neighbourOf = [&](std::size_t k, std::ptrdiff_t d) {
     if (d == -1) return k - 1;
@@ -191,8 +200,6 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
     }
   };
   std::vector<ContourPtr> contours;
-  const int parts =
-      bandsFor(static_cast<std::int64_t>(n), static_cast<std::int64_t>(n) * kPointWork);
   if (parts == 1) {
     // Hysteresis: weak points joined to a strong one through their 8-neighbours become strong,
     // flooded from the strong points that have a weak neighbour alone.
@@ -243,6 +250,7 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   };
   inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
     for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
+      neighboursOfRow(r);
       for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
         root[k] = k;
         if (k > rowStart[r] && place[k - 1] + 1 == place[k]) unite(k, k - 1);
