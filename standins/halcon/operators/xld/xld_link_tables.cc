@@ -16,7 +16,7 @@ namespace {
 constexpr std::size_t kKeptPlane = std::size_t{4098} * 4098;
 thread_local ZeroPlane keptPlane;
 
-// The tables of up to this many points are kept.
+// The tables of up to this many points (and rows) are kept.
 constexpr std::size_t kKeptPoints = std::size_t{1} << 19;
 thread_local std::unique_ptr<LinkTables> keptTables;
 
@@ -58,7 +58,10 @@ void inParts(std::int64_t items, int bands, int parts,
 TablesOfCall::TablesOfCall() : tables_(keptOnThread(keptTables)) {}
 
 TablesOfCall::~TablesOfCall() {
-  if (tables_.held.capacity() > kKeptPoints) tables_ = LinkTables();
+  // The rows' table follows the image's height, the others the points.
+  if (tables_.held.capacity() > kKeptPoints || tables_.rowStart.capacity() > kKeptPoints) {
+    tables_ = LinkTables();
+  }
 }
 
 }  // namespace linking
