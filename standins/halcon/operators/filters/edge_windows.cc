@@ -17,6 +17,13 @@ namespace Standin {
 
 namespace {
 
+// mirroredIndex, with the usual case, a place within the line, inline: the lines' places are
+// looked up for every row and stretch of a tile, and mirroredIndex is a call through the library's
+// table of symbols.
+inline std::int32_t mirrored(std::int32_t i, std::int32_t n) {
+  return i >= 0 && i < n ? i : mirroredIndex(i, n);
+}
+
 bool isOdd(const std::vector<double>& kernel) {
   const std::size_t taps = kernel.size(), centre = taps / 2;
   bool odd = kernel[centre] == 0;
@@ -101,7 +108,7 @@ void sourcesOf(std::int32_t from, std::int32_t to, std::int32_t n, bool zeroBord
   *lo = n, *hi = -1;
   for (std::int32_t j = from; j < to; ++j) {
     if (zeroBorder && (j < 0 || j >= n)) continue;
-    const std::int32_t m = mirroredIndex(j, n);
+    const std::int32_t m = mirrored(j, n);
     *lo = std::min(*lo, m), *hi = std::max(*hi, m);
   }
 }
@@ -232,7 +239,7 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
           [&](std::size_t t) -> const double* {
             const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
             if ((j < 0 || j >= h) && k.zeroBorder) return zeros + from;
-            return g->lines.data() + static_cast<std::size_t>(mirroredIndex(j, h) - lo) * tw + from;
+            return g->lines.data() + static_cast<std::size_t>(mirrored(j, h) - lo) * tw + from;
           },
           to - from, g->gr.data() + outAt(r) + from);
     }
@@ -260,7 +267,7 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
             [&](std::size_t t) -> const double* {
               const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
               if ((j < 0 || j >= h) && k.zeroBorder) return zeros + begin;
-              return source(mirroredIndex(j, h)) + begin;
+              return source(mirrored(j, h)) + begin;
             },
             inside ? to - from + spread : smoothedCols, column + begin);
         if (!inside) line = continuedLine(column), whole = true;

@@ -13,111 +13,23 @@
 
 #include "core/numbers.h"
 #include "core/threads.h"
+#include "operators/xld/xld_link_normals.h"
+#include "operators/xld/xld_link_tables.h"
 
 namespace HalconCpp {
 namespace Standin {
 
 namespace {
 
-std::ptrdiff_t indexOf(const std::vector<std::string>& names, const char* name) {
-  const auto found = std::find(names.begin(), names.end(), name);
-  return found == names.end() ? -1 : found - names.begin();
-}
-
-// 'angle' arrives as the normal's line (either way along it, in (-pi, pi]) and leaves pointing to
-// the right of the way the contour runs, as the contours' readers expect: the side a positive
-// distance of gen_parallel_contour_xld goes to and 'width_right' is measured on. The widths arrive
-// measured against and along the normal as it arrived, so a turned normal swaps them.
-void orientNormals(const ContourObject& contour, const std::vector<std::string>& names,
-                   std::vector<std::vector<double>>& values) {
-  const std::ptrdiff_t angle = indexOf(names, "angle");
-  if (angle < 0) return;
-  const std::ptrdiff_t left = indexOf(names, "width_left"), right = indexOf(names, "width_right");
-  const std::size_t n = contour.size();
-  const bool closed = n > 2 && contour.rows.front() == contour.rows.back() &&
-                      contour.cols.front() == contour.cols.back();
-  const std::size_t ring = closed ? n - 1 : n;
-  for (std::size_t i = 0; i < n; ++i) {
-    // The point's place on the ring (a closed contour's last is its first) and its two sides.
-    const std::size_t at = i == ring ? 0 : i;
-    const std::size_t before = at > 0 ? at - 1 : (closed ? ring - 1 : 0);
-    const std::size_t after = at + 1 < ring ? at + 1 : (closed ? 0 : n - 1);
-    const double tr = contour.rows[after] - contour.rows[before];
-    const double tc = contour.cols[after] - contour.cols[before];
-    double& theta = values[static_cast<std::size_t>(angle)][i];
-    // The normal is (cos theta, sin theta) in (row, column); right of (tr, tc) is (tc, -tr).
-    if (std::cos(theta) * tc - std::sin(theta) * tr < 0) {
-      theta += kPi;
-      if (left >= 0 && right >= 0) {
-        std::swap(values[static_cast<std::size_t>(left)][i],
-                  values[static_cast<std::size_t>(right)][i]);
-      }
-    }
-    if (theta > kPi) theta -= 2 * kPi;
-  }
-}
-
-// The linking's plane of states, all 0, kept by each thread for its next call of the same size:
-// a fresh one costs a page fault and the zeroing of every page the points touch. A call that
-// fails on the way leaves its plane to be freed.
-struct ZeroPlane {
-  std::unique_ptr<std::uint8_t[], void (*)(void*)> bytes{nullptr, std::free};
-  std::size_t size = 0;
-};
-// Planes up to a 4096 x 4096 image's are kept.
-constexpr std::size_t kKeptPlane = std::size_t{4098} * 4098;
-thread_local ZeroPlane keptPlane;
-
-ZeroPlane zeroPlane(std::size_t size) {
-  if (keptPlane.bytes && keptPlane.size == size) return std::move(keptPlane);
-  ZeroPlane plane;
-  // Zeroed by the allocator: a large plane comes as fresh pages, which only those the points
-  // touch ever fill.
-  plane.bytes.reset(static_cast<std::uint8_t*>(std::calloc(size, 1)));
-  if (!plane.bytes) throw std::bad_alloc();
-  plane.size = size;
-  return plane;
-}
-
-// The states are set at the points' places alone: zeroing those makes the plane new again.
-void keepZeroPlane(ZeroPlane plane, const std::vector<std::size_t>& place) {
-  if (plane.size > kKeptPlane) return;
-  for (const std::size_t i : place) plane.bytes[i] = 0;
-  keptPlane = std::move(plane);
-}
-
-// Parts enough for each of `bands` threads to take several, so that one the machine holds up
-// leaves the rest of its share to the others.
-int partsFor(std::int64_t items, int bands) {
-  return bands > 1 ? static_cast<int>(std::min<std::int64_t>(items, 8 * std::int64_t{bands})) : 1;
-}
-
-// Calls body(begin, end) for `parts` contiguous parts of [0, items), on `bands` threads that
-// each take the next part not yet taken.
-void inParts(std::int64_t items, int bands, int parts,
-             const std::function<void(std::int64_t, std::int64_t)>& body) {
-  std::atomic<int> next{0};
-  forBands(bands, bands, [&](int, std::int64_t, std::int64_t) {
-    for (int part = next++; part < parts; part = next++) {
-      body(bandStart(items, parts, part), bandStart(items, parts, part + 1));
-    }
-  });
-}
+using namespace linking;
 
 // A point's share of a band's work, counted in pixels of the filters': its reads miss the cache.
 constexpr std::int64_t kPointWork = 16;
 
-// The points' pixels, each with its state in the two lowest bits (so that the pixels alone still
-// order them; an image has at most 2^30 pixels, which leaves them free even in 32 bits) and its
-// point: the plane of states is filled without a read of every point, each a miss of the cache.
-using Held = std::vector<std::pair<std::size_t, const LinkPoint*>>;
-
-Held::value_type heldOf(const LinkPoint& point) {
-  return {point.pixel << 2 | static_cast<std::size_t>(point.state & 3), &point};
-}
-
-std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
-                                 const std::vector<std::string>& names) {
+// `sorted`: the points held are known to be in order already.
+std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_t h,
+                                 const std::vector<std::string>& names, bool sorted = false) {
+  Held& held = tables.held;
   // The states a byte a pixel (0: no point) in a plane bordered by one pixel that never holds
   // one, so that a neighbour needs no test of the image's edges; and the points' pixels in
   // order, row by row, each with its point: the scans below visit them alone, as every other
@@ -130,15 +42,18 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   const auto byPixel = [](const Held::value_type& a, const Held::value_type& b) {
     return a.first < b.first;
   };
-  if (!std::is_sorted(held.begin(), held.end(), byPixel)) {
+  if (!sorted && !std::is_sorted(held.begin(), held.end(), byPixel)) {
     std::sort(held.begin(), held.end(), byPixel);
   }
   // Where each row's points start among them, and each point's place in the plane: its pixel
   // moved by the border, one pixel before each row and after it and a row above all. Bands of
   // rows fill their own parts of both and of the plane.
   const std::size_t n = held.size();
-  std::vector<std::size_t> rowStart(static_cast<std::size_t>(h) + 1, n);
-  std::vector<std::size_t> place(n);
+  std::vector<std::size_t>& rowStart = tables.rowStart;
+  std::vector<std::size_t>& place = tables.place;
+  rowStart.resize(static_cast<std::size_t>(h) + 1);
+  rowStart[static_cast<std::size_t>(h)] = n;
+  place.resize(n);
   const int bands = bandsFor(h, static_cast<std::int64_t>(n) * kPointWork);
   const int rowParts = partsFor(h, bands);
   const auto width = static_cast<std::size_t>(w);
@@ -160,24 +75,36 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   // whose column is at least its own less one, so that a walk steps to any neighbour's point
   // in at most two comparisons instead of a search of the row.
   const auto up = static_cast<std::size_t>(stride);
-  std::vector<std::size_t> above(n), below(n);
-  inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
-    for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
-      const std::size_t begin = rowStart[r], end = rowStart[r + 1];
-      if (r > 0) {
-        for (std::size_t k = begin, j = rowStart[r - 1]; k < end; ++k) {
-          while (j < begin && place[j] + up + 1 < place[k]) ++j;
-          above[k] = j;
-        }
-      }
-      if (r + 1 < static_cast<std::size_t>(h)) {
-        for (std::size_t k = begin, j = end; k < end; ++k) {
-          while (j < rowStart[r + 2] && place[j] + 1 < place[k] + up) ++j;
-          below[k] = j;
-        }
+  // Set for every point with a row above or below: the walks and the groups read no other.
+  std::vector<std::size_t>& above = tables.above;
+  std::vector<std::size_t>& below = tables.below;
+  above.resize(n), below.resize(n);
+  const auto neighboursOfRow = [&](std::size_t r) {
+    const std::size_t begin = rowStart[r], end = rowStart[r + 1];
+    if (r > 0) {
+      for (std::size_t k = begin, j = rowStart[r - 1]; k < end; ++k) {
+        while (j < begin && place[j] + up + 1 < place[k]) ++j;
+        above[k] = j;
       }
     }
-  });
+    if (r + 1 < static_cast<std::size_t>(h)) {
+      for (std::size_t k = begin, j = end; k < end; ++k) {
+        while (j < rowStart[r + 2] && place[j] + 1 < place[k] + up) ++j;
+        below[k] = j;
+      }
+    }
+  };
+  // On several threads the bands that find the points' groups (below) find these first, row by
+  // row: one start of the threads fewer.
+  const int parts =
+      bandsFor(static_cast<std::int64_t>(n), static_cast<std::int64_t>(n) * kPointWork);
+  if (parts == 1) {
+    inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
+      for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
+        neighboursOfRow(r);
+      }
+    });
+  }
   // The place among the points of the neighbour of point k at plane offset d, which holds one.
   const auto neighbourOf = [&](std::size_t k, std::ptrdiff_t d) {
     if (d == -1) return k - 1;
@@ -205,6 +132,8 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     for (;;) {
       state[i] = 3;
       order.push_back(k);
+      // Its point, which the contour reads once the walk ends.
+      __builtin_prefetch(&held[k]);
       // The next point is the free neighbour with fewest free neighbours of its own, edge
       // neighbours before diagonal ones, so that a thick corner strands no point.
       int best = 99;
@@ -229,7 +158,12 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     const std::size_t count = order.size(), size = count + (closed ? 1 : 0);
     // The points first, in a loop of loads alone, so that their misses of the cache overlap.
     std::vector<const LinkPoint*> points(count);
-    for (std::size_t j = 0; j < count; ++j) points[j] = held[order[j]].second;
+    for (std::size_t j = 0; j < count; ++j) {
+      points[j] = held[order[j]].second;
+      // A point's values span two lines of the cache where it does not start one.
+      __builtin_prefetch(points[j]);
+      __builtin_prefetch(reinterpret_cast<const char*>(points[j]) + sizeof(LinkPoint) - 1);
+    }
     std::vector<double> rows(size), cols(size);
     std::vector<std::vector<double>> values(names.size(), std::vector<double>(size));
     for (std::size_t j = 0; j < count; ++j) {
@@ -266,8 +200,6 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
     }
   };
   std::vector<ContourPtr> contours;
-  const int parts =
-      bandsFor(static_cast<std::int64_t>(n), static_cast<std::int64_t>(n) * kPointWork);
   if (parts == 1) {
     // Hysteresis: weak points joined to a strong one through their 8-neighbours become strong,
     // flooded from the strong points that have a weak neighbour alone.
@@ -298,7 +230,8 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   // walks, in the same order. A group with a strong point is strong as a whole (hysteresis). Each
   // point's group is named by its first point: union-find, within bands of rows and then across
   // the bands' first rows, each root the least point of its group.
-  std::vector<std::size_t> root(n);
+  std::vector<std::size_t>& root = tables.root;
+  root.resize(n);
   const auto find = [&](std::size_t k) {
     while (root[k] != k) k = root[k] = root[root[k]];
     return k;
@@ -317,6 +250,7 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   };
   inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
     for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
+      neighboursOfRow(r);
       for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
         root[k] = k;
         if (k > rowStart[r] && place[k - 1] + 1 == place[k]) unite(k, k - 1);
@@ -327,17 +261,20 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   for (int part = 1; part < rowParts; ++part) {
     uniteAbove(static_cast<std::size_t>(bandStart(h, rowParts, part)));
   }
-  // Roots point to lesser points: in order, each point's root's own is already its group's.
-  std::vector<std::uint8_t> strong(n);
+  // Roots point to lesser points: in order, each point's root's own is already its group's;
+  // each group's points counted.
+  std::vector<std::uint8_t>& strong = tables.strong;
+  std::vector<std::size_t>& slot = tables.slot;
+  strong.assign(n, 0), slot.assign(n, 0);
   for (std::size_t k = 0; k < n; ++k) {
     root[k] = root[root[k]];
-    if (state[place[k]] == 2) strong[root[k]] = 1;
+    ++slot[root[k]];
+    // The state as held, read in order: the plane's would cost a line of the cache a point.
+    if ((held[k].first & 3) == 2) strong[root[k]] = 1;
   }
   // The strong groups' points, group after group, each group's in order.
-  std::vector<std::size_t> groupStart, slot(n), members;
-  for (std::size_t k = 0; k < n; ++k) {
-    if (strong[root[k]]) ++slot[root[k]];
-  }
+  std::vector<std::size_t> groupStart;
+  std::vector<std::size_t>& members = tables.members;
   std::size_t total = 0;
   for (std::size_t k = 0; k < n; ++k) {
     if (root[k] != k || !strong[k]) continue;
@@ -347,33 +284,53 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   }
   groupStart.push_back(total);
   members.resize(total);
+  // The weak groups' states are cleared here, the strong ones' once walked.
   for (std::size_t k = 0; k < n; ++k) {
-    if (strong[root[k]]) members[slot[root[k]]++] = k;
+    if (strong[root[k]]) {
+      members[slot[root[k]]++] = k;
+    } else {
+      state[place[k]] = 0;
+    }
   }
-  // Each thread walks the next group not yet taken; the contours then go in their walks' order.
+  // The walks of group g, its contours into `mine`.
   using Found = std::vector<std::pair<std::size_t, ContourPtr>>;
+  const auto walkGroup = [&](std::size_t g, Found& mine, std::vector<std::size_t>& walked) {
+    const std::size_t* const group = members.data() + groupStart[g];
+    const std::size_t count = groupStart[g + 1] - groupStart[g];
+    // The walks read the states around each point and look up its first neighbours above
+    // and below: fetched here, all at once, rather than one miss of the cache after the other
+    // along the walks.
+    for (std::size_t m = 0; m < count; ++m) {
+      const std::size_t i = place[group[m]];
+      state[i] = 2;
+      __builtin_prefetch(state + i - up);
+      __builtin_prefetch(state + i + up);
+      __builtin_prefetch(&above[group[m]]);
+      __builtin_prefetch(&below[group[m]]);
+    }
+    walkAll(
+        count, [&](std::size_t m) { return group[m]; }, walked,
+        [&](std::size_t key, ContourPtr c) { mine.emplace_back(key, std::move(c)); });
+    // No other group's walks read these states: cleared here, on this thread, while they are
+    // in its cache.
+    for (std::size_t m = 0; m < count; ++m) state[place[group[m]]] = 0;
+  };
+  // Each thread walks the next run of groups not yet taken; the contours then go in their walks'
+  // order. Groups in turn lie side by side along the rows, a few bytes apart in the plane of
+  // states: runs of them keep the threads' writes to the states off each other's lines of the
+  // cache, which they would otherwise take from each other at almost every point.
   std::vector<Found> found(static_cast<std::size_t>(parts));
   std::atomic<std::size_t> next{0};
+  const std::size_t groups = groupStart.size() - 1;
+  const std::size_t groupRun =
+      std::max<std::size_t>(1, groups / (8 * static_cast<std::size_t>(parts)));
   forBands(parts, parts, [&](int band, std::int64_t, std::int64_t) {
     Found& mine = found[static_cast<std::size_t>(band)];
     std::vector<std::size_t> walked;
-    for (std::size_t g = next++; g + 1 < groupStart.size(); g = next++) {
-      const std::size_t* const group = members.data() + groupStart[g];
-      const std::size_t count = groupStart[g + 1] - groupStart[g];
-      // The walks read the states around each point and look up its first neighbours above
-      // and below: fetched here, all at once, rather than one miss of the cache after the other
-      // along the walks.
-      for (std::size_t m = 0; m < count; ++m) {
-        const std::size_t i = place[group[m]];
-        state[i] = 2;
-        __builtin_prefetch(state + i - up);
-        __builtin_prefetch(state + i + up);
-        __builtin_prefetch(&above[group[m]]);
-        __builtin_prefetch(&below[group[m]]);
+    for (std::size_t run = next++; run * groupRun < groups; run = next++) {
+      for (std::size_t g = run * groupRun; g < std::min(groups, (run + 1) * groupRun); ++g) {
+        walkGroup(g, mine, walked);
       }
-      walkAll(
-          count, [&](std::size_t m) { return group[m]; }, walked,
-          [&](std::size_t key, ContourPtr c) { mine.emplace_back(key, std::move(c)); });
     }
   });
   Found all;
@@ -383,7 +340,7 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
   std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   contours.reserve(all.size());
   for (auto& item : all) contours.push_back(std::move(item.second));
-  keepZeroPlane(std::move(plane), place);
+  keepZeroPlane(std::move(plane), place, true);
   return contours;
 }
 
@@ -391,9 +348,11 @@ std::vector<ContourPtr> linkHeld(Held held, std::int32_t w, std::int32_t h,
 
 std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::int32_t w,
                                    std::int32_t h, const std::vector<std::string>& names) {
-  Held held(points.size());
+  TablesOfCall tables;
+  Held& held = (*tables).held;
+  held.resize(points.size());
   for (std::size_t i = 0; i < points.size(); ++i) held[i] = heldOf(points[i]);
-  return linkHeld(std::move(held), w, h, names);
+  return linkHeld(*tables, w, h, names);
 }
 
 std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& parts, std::int32_t w,
@@ -401,17 +360,28 @@ std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& pa
   // Each part's place in the list, and the parts' points listed in bands of parts.
   std::vector<std::size_t> offset(parts.size() + 1);
   for (std::size_t i = 0; i < parts.size(); ++i) offset[i + 1] = offset[i] + parts[i].size();
-  Held held(offset.back());
+  TablesOfCall tables;
+  Held& held = (*tables).held;
+  held.resize(offset.back());
   const auto count = static_cast<std::int64_t>(parts.size());
   const int bands = bandsFor(count, static_cast<std::int64_t>(held.size()) * kPointWork);
+  // Whether each part's points are in order, found by the band that lists them rather than in a
+  // pass over them all on the calling thread; and then across the parts' ends.
+  std::vector<std::uint8_t> inOrder(parts.size(), 1);
   inParts(count, bands, partsFor(count, bands), [&](std::int64_t b0, std::int64_t b1) {
     for (auto i = static_cast<std::size_t>(b0); i < static_cast<std::size_t>(b1); ++i) {
       for (std::size_t j = 0; j < parts[i].size(); ++j) {
         held[offset[i] + j] = heldOf(parts[i][j]);
+        if (j > 0 && held[offset[i] + j].first < held[offset[i] + j - 1].first) inOrder[i] = 0;
       }
     }
   });
-  return linkHeld(std::move(held), w, h, names);
+  bool sorted = true;
+  for (std::size_t i = 0; i < parts.size() && sorted; ++i) {
+    sorted = inOrder[i] != 0 && (offset[i] == 0 || offset[i] == offset[i + 1] ||
+                                 held[offset[i] - 1].first < held[offset[i]].first);
+  }
+  return linkHeld(*tables, w, h, names, sorted);
 }
 
 }  // namespace Standin

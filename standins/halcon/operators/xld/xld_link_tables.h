@@ -1,0 +1,76 @@
+// The linking's buffers (xld_link.cc): its plane of states and its tables of the points, kept by
+// the calling thread from call to call, and the parts its bands share out.
+#ifndef QUORVEX_STANDINS_HALCON_XLD_LINK_TABLES_H
+#define QUORVEX_STANDINS_HALCON_XLD_LINK_TABLES_H
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "operators/xld/xld_link.h"
+
+namespace HalconCpp {
+namespace Standin {
+namespace linking {
+
+// The linking's plane of states, all 0, kept by each thread for its next call of the same size:
+// a fresh one costs a page fault and the zeroing of every page the points touch. A call that
+// fails on the way leaves its plane to be freed.
+struct ZeroPlane {
+  std::unique_ptr<std::uint8_t[], void (*)(void*)> bytes{nullptr, std::free};
+  std::size_t size = 0;
+};
+// The calling thread's plane of `size`, all 0.
+ZeroPlane zeroPlane(std::size_t size);
+// The states are set at the points' places alone: zeroing those (unless `zeroed` already) makes
+// the plane new again, kept for the thread's next call.
+void keepZeroPlane(ZeroPlane plane, const std::vector<std::size_t>& place, bool zeroed = false);
+
+// Parts enough for each of `bands` threads to take several, so that one the machine holds up
+// leaves the rest of its share to the others.
+int partsFor(std::int64_t items, int bands);
+// Calls body(begin, end) for `parts` contiguous parts of [0, items), on `bands` threads that
+// each take the next part not yet taken.
+void inParts(std::int64_t items, int bands, int parts,
+             const std::function<void(std::int64_t, std::int64_t)>& body);
+
+// The points' pixels, each with its state in the two lowest bits (so that the pixels alone still
+// order them; an image has at most 2^30 pixels, which leaves them free even in 32 bits) and its
+// point: the plane of states is filled without a read of every point, each a miss of the cache.
+using Held = std::vector<std::pair<std::size_t, const LinkPoint*>>;
+
+inline Held::value_type heldOf(const LinkPoint& point) {
+  return {point.pixel << 2 | static_cast<std::size_t>(point.state & 3), &point};
+}
+
+// The tables of a call, a few of the points' size each, kept by the calling thread for its next
+// call: fresh ones cost the zeroing of every page, on the calling thread alone, before the bands
+// start. Each call sets every entry it reads.
+struct LinkTables {
+  Held held;
+  std::vector<std::size_t> rowStart, place, above, below, root, slot, members;
+  std::vector<std::uint8_t> strong;
+};
+
+// The calling thread's tables for one call, let go after a call of more points than are kept.
+class TablesOfCall {
+ public:
+  TablesOfCall();
+  ~TablesOfCall();
+  TablesOfCall(const TablesOfCall&) = delete;
+  TablesOfCall& operator=(const TablesOfCall&) = delete;
+  LinkTables& operator*() { return tables_; }
+
+ private:
+  LinkTables& tables_;
+};
+
+}  // namespace linking
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif
