@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "operators/xld/xld_link.h"
+#include "operators/xld/xld_link_point.h"
 
 namespace HalconCpp {
 namespace Standin {
