@@ -227,9 +227,10 @@ TEST(WarpPaths, HalvesGiveThePortableBytesAndDomain) {
 // both ways, slants, and domains far from the image's corners.
 TEST(WarpPaths, DomainsOfTurnsAndMapsAreThePortableOnes) {
   SettingsRestored restored;
-  // Wider than the stretches of columns a block of rows is sampled in, their last one short.
-  const std::vector<Size> sizes = quickSweep() ? std::vector<Size>{{37, 5}, {61, 40}, {290, 19}}
-                                               : std::vector<Size>{{37, 5}, {61, 40}, {531, 90}};
+  // Wide enough for the blocks of rows sampled a stretch of columns at a time, the last
+  // stretch short; and just too narrow for them.
+  const std::vector<Size> sizes = quickSweep() ? std::vector<Size>{{37, 5}, {61, 40}, {1031, 9}}
+                                               : std::vector<Size>{{37, 5}, {1023, 31}, {1100, 40}};
   for (const char* how : {"nearest_neighbor", "bilinear"}) {
     for (const double angle : {10.0, 100.0, 200.0, 290.0}) {
       expectPortable("rotate_image " + std::to_string(angle) + " " + how, sizes,
