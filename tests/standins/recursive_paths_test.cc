@@ -3,7 +3,9 @@
 // inside, before or just past; continuations that run out within a block or reach past the
 // image; domains that skip blocks, touch a band's first or last row, reach only one edge or
 // hold a pixel; several bands, the first run upwards; and the pixels beside the domain, which
-// the filter sets to 0 itself. Then the filters' normalisation, worked by hand.
+// the filter sets to 0 itself. 'deriche2' where a block's rows start and stop their sums along
+// the rows: domains whose columns end and begin at a row's edges, beside them and in its
+// middle, as wide as 4K images. Then the filters' normalisation, worked by hand.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -220,6 +222,69 @@ TEST(RecursivePaths, ConstantImagesKeepTheirValue) {
       SmoothImage(image, &smooth, row.filter, row.alpha);
       EXPECT_EQ(bytesOf(smooth), expected)
           << row.filter << " " << row.alpha << " " << int(row.grey) << ", simd " << simd;
+    }
+  }
+}
+
+enum class Column { First, Second, BeforeMiddle, Middle, SecondLast, Last };
+
+Hlong columnAt(Column c, Hlong w) {
+  switch (c) {
+    case Column::First:
+      return 0;
+    case Column::Second:
+      return std::min<Hlong>(1, w - 1);
+    case Column::BeforeMiddle:
+      return std::max<Hlong>(0, w / 2 - 1);
+    case Column::Middle:
+      return w / 2;
+    case Column::SecondLast:
+      return std::max<Hlong>(0, w - 2);
+    case Column::Last:
+      break;
+  }
+  return w - 1;
+}
+
+// A domain of rows [r0, r1] (fractions of the height) and columns [c0, c1].
+struct Span {
+  const char* name;
+  double r0, r1;
+  Column c0, c1;
+};
+
+TEST(RecursivePaths, WantedColumnsGiveThePortableBytes) {
+  SettingsRestored restored;
+  const std::vector<Size> sizes =
+      quickSweep() ? std::vector<Size>{{65, 40}, {129, 33}}
+                   : std::vector<Size>{{65, 40}, {129, 33}, {200, 97}, {4096, 70}};
+  const Span spans[] = {{"first column", 0, 1, Column::First, Column::First},
+                        {"second column", 0.2, 0.9, Column::Second, Column::Second},
+                        {"left half", 0, 0.5, Column::First, Column::BeforeMiddle},
+                        {"to the middle", 0.1, 1, Column::Second, Column::Middle},
+                        {"from the middle", 0, 0.7, Column::Middle, Column::Last},
+                        {"second last", 0.3, 1, Column::First, Column::SecondLast},
+                        {"last column", 0, 1, Column::Last, Column::Last},
+                        {"middle column", 0.5, 0.5, Column::Middle, Column::Middle}};
+  const double alphas[] = {25, 1, 0.4};
+  for (const Size size : sizes) {
+    std::vector<std::uint8_t> plane =
+        randomPlane(size, static_cast<std::uint32_t>(size.width + size.height));
+    const HObject gray = wrapGray(plane, size.width, size.height);
+    for (const Span& span : spans) {
+      const Hlong w = size.width, bottom = size.height - 1;
+      HObject region, input;
+      GenRectangle1(&region, static_cast<Hlong>(span.r0 * double(bottom)), columnAt(span.c0, w),
+                    static_cast<Hlong>(span.r1 * double(bottom)), columnAt(span.c1, w));
+      ReduceDomain(gray, region, &input);
+      for (const double alpha : alphas) {
+        expectSameAsPortable<std::vector<std::uint8_t>>(
+            labelOf("deriche2", alpha, size, span.name), [&] {
+              HObject out;
+              SmoothImage(input, &out, "deriche2", alpha);
+              return bytesOf(out);
+            });
+      }
     }
   }
 }
