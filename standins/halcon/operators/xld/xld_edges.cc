@@ -29,9 +29,11 @@ namespace {
 constexpr std::size_t kKeptWindow = std::size_t{1} << 18;
 
 // The points of one image's domain, in the order of its runs, in parts. The gradients are computed
-// in windows of a few rows over the domain's columns, with the two rows and columns around them
-// that the interpolation reads (a pixel's neighbour along the gradient, |u| <= 1, and the one
-// after it).
+// in windows of a few rows over the domain's columns, with the rows and columns around them that
+// the interpolation reads (a pixel's neighbour along the gradient, |u| <= 1, and the one after
+// it). Of the rows only the one before and the one after: the interpolation never reaches
+// further back, and the row after that it reads at a weight of exactly 0 (the window's row of
+// zeros, edge_windows.h).
 std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter filter,
                                                double alpha, double low, double high) {
   const std::int32_t w = image->width, h = image->height;
@@ -84,7 +86,7 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
       found[k].reserve(expected + expected / 4);
       const std::int32_t r0 = top + static_cast<std::int32_t>(k) * step;
       const std::int32_t r1 = std::min(bottom, r0 + step);
-      windows.compute(std::max(0, r0 - 2), std::min(h, r1 + 2), std::max(0, c0 - 2),
+      windows.compute(std::max(0, r0 - 1), std::min(h, r1 + 1), std::max(0, c0 - 2),
                       std::min(w, c1 + 3), low, &g);
       for (std::size_t i = first[k]; i < first[k + 1]; ++i) {
         edgeMaximaOfRun(g, runs[i], low, high, candidates, found[k]);
