@@ -33,16 +33,24 @@ bool isOdd(const std::vector<double>& kernel) {
 
 // out[0 ... n) = the kernel over the lines line(k), each read from its element 0. The sums of
 // kBlock columns at a time stay in registers from the first tap to the last; `lines` holds
-// line(k) for every tap (the odd kernels: a pair each, the tap and its mirror).
+// line(k) for every tap (the odd kernels: a pair each, the tap and its mirror). `fromFirst`: the
+// first tap's products are neither -0 nor NaN, so that 0 plus them is them, and the sums start
+// from them, an addition a tap fewer.
 constexpr std::size_t kBlock = 32;
 
 template <typename T, std::size_t Width>
 inline __attribute__((always_inline)) void sumBlock(const std::vector<double>& kernel, bool odd,
-                                                    const T* const* lines, std::size_t c0,
-                                                    double* out) {
+                                                    bool fromFirst, const T* const* lines,
+                                                    std::size_t c0, double* out) {
   const std::size_t taps = kernel.size(), centre = taps / 2;
   double sums[Width] = {};
-  for (std::size_t k = 0; k < (odd ? centre : taps); ++k) {
+  std::size_t first = 0;
+  if (fromFirst && !odd) {
+    const T* a = lines[0] + c0;
+    for (std::size_t c = 0; c < Width; ++c) sums[c] = kernel[0] * double(a[c]);
+    first = 1;
+  }
+  for (std::size_t k = first; k < (odd ? centre : taps); ++k) {
     const T* a = lines[k] + c0;
     const double weight = kernel[k];
     if (odd) {
@@ -57,7 +65,8 @@ inline __attribute__((always_inline)) void sumBlock(const std::vector<double>& k
 
 template <typename T, typename Line>
 inline __attribute__((always_inline)) void sumLines(const std::vector<double>& kernel, bool odd,
-                                                    Line&& line, std::size_t n, double* out) {
+                                                    bool fromFirst, Line&& line, std::size_t n,
+                                                    double* out) {
   constexpr std::size_t kHeld = 64;
   const T* held[kHeld];
   std::vector<const T*> more;
@@ -65,9 +74,11 @@ inline __attribute__((always_inline)) void sumLines(const std::vector<double>& k
   if (kernel.size() > kHeld) more.resize(kernel.size()), lines = more.data();
   for (std::size_t k = 0; k < kernel.size(); ++k) lines[k] = line(k);
   std::size_t c0 = 0;
-  for (; c0 + kBlock <= n; c0 += kBlock) sumBlock<T, kBlock>(kernel, odd, lines, c0, out);
-  for (; c0 + 8 <= n; c0 += 8) sumBlock<T, 8>(kernel, odd, lines, c0, out);
-  for (; c0 < n; ++c0) sumBlock<T, 1>(kernel, odd, lines, c0, out);
+  for (; c0 + kBlock <= n; c0 += kBlock) {
+    sumBlock<T, kBlock>(kernel, odd, fromFirst, lines, c0, out);
+  }
+  for (; c0 + 8 <= n; c0 += 8) sumBlock<T, 8>(kernel, odd, fromFirst, lines, c0, out);
+  for (; c0 < n; ++c0) sumBlock<T, 1>(kernel, odd, fromFirst, lines, c0, out);
 }
 
 // ext[0 ... n) = the line at positions first ... first + n - 1: its own values (line[j - lo],
@@ -96,6 +107,9 @@ struct Pass {
   std::int32_t w, h;
   const EdgeKernels* k;
   bool smoothOdd, deriveOdd;
+  // The smoothings read grey values (or the zero border's +0): none below +0, so that a first
+  // weight not below +0 makes their first products neither -0 nor NaN.
+  bool smoothFromFirst;
   // The greatest range of grey values a window's group of columns may read and still hold no
   // amplitude at its floor; -1: none.
   int limit;
@@ -142,12 +156,12 @@ inline __attribute__((always_inline)) void derivativeAndAmplitudes(
   };
   std::size_t c0 = 0;
   for (; c0 + kBlock <= n; c0 += kBlock) {
-    sumBlock<double, kBlock>(kernel, odd, lines, c0, gc);
+    sumBlock<double, kBlock>(kernel, odd, false, lines, c0, gc);
     amplitudes(c0, kBlock);
   }
   const std::size_t rest = c0;
-  for (; c0 + 8 <= n; c0 += 8) sumBlock<double, 8>(kernel, odd, lines, c0, gc);
-  for (; c0 < n; ++c0) sumBlock<double, 1>(kernel, odd, lines, c0, gc);
+  for (; c0 + 8 <= n; c0 += 8) sumBlock<double, 8>(kernel, odd, false, lines, c0, gc);
+  for (; c0 < n; ++c0) sumBlock<double, 1>(kernel, odd, false, lines, c0, gc);
   amplitudes(rest, n - rest);
 }
 
@@ -226,8 +240,8 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
     for (std::size_t from = 0, to = 0; from < tw; from = to) {
       if (!stretch(flags, from, &to)) continue;
       sumLines<double>(
-          k.smooth, p.smoothOdd, [&](std::size_t t) { return line + from + t; }, to - from,
-          g->lines.data() + static_cast<std::size_t>(m - lo) * tw + from);
+          k.smooth, p.smoothOdd, p.smoothFromFirst, [&](std::size_t t) { return line + from + t; },
+          to - from, g->lines.data() + static_cast<std::size_t>(m - lo) * tw + from);
     }
   }
   const double* const zeros = g->zeros.data();
@@ -235,7 +249,7 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
     for (std::size_t from = 0, to = 0; from < tw; from = to) {
       if (!stretch(rowFlags(r), from, &to)) continue;
       sumLines<double>(
-          k.derive, p.deriveOdd,
+          k.derive, p.deriveOdd, false,
           [&](std::size_t t) -> const double* {
             const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
             if ((j < 0 || j >= h) && k.zeroBorder) return zeros + from;
@@ -263,7 +277,7 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
       if (!whole) {
         const std::size_t begin = inside ? from : 0;
         sumLines<double>(
-            k.smooth, p.smoothOdd,
+            k.smooth, p.smoothOdd, p.smoothFromFirst,
             [&](std::size_t t) -> const double* {
               const std::int32_t j = r + static_cast<std::int32_t>(t) - half;
               if ((j < 0 || j >= h) && k.zeroBorder) return zeros + begin;
@@ -287,7 +301,11 @@ inline __attribute__((always_inline)) void windowOf(const Pass& p, GradientWindo
   const std::int32_t c0 = g->c0, c1 = g->c1;
   const auto cw = static_cast<std::size_t>(c1 - c0), spread = 2 * static_cast<std::size_t>(half);
   const std::size_t cells = static_cast<std::size_t>(g->r1 - g->r0) * cw;
-  g->gr.resize(cells), g->gc.resize(cells), g->amp.resize(cells);
+  g->gr.resize(cells), g->gc.resize(cells);
+  // A row of zeros after the window's own: the interpolation reads the row after a point's next
+  // one, weighted by exactly 0, so that it need not be worked out.
+  g->amp.resize(cells + cw);
+  std::fill(g->amp.begin() + static_cast<std::ptrdiff_t>(cells), g->amp.end(), 0.0);
 #if QUORVEX_KERNELS_AVX2
   if (p.limit >= 0) {
     neededGroupsAvx512(p.pixels, p.w, p.h, g->r0, g->r1, c0, c1, half, p.limit, &g->need,
@@ -377,7 +395,7 @@ void EdgeWindows::compute(std::int32_t r0, std::int32_t r1, std::int32_t c0, std
   // place of 255 and of the bound), stays below the floor.
   int limit = -1;
   while (slope_ > 0 && limit < 255 && slope_ * ((limit + 1) + 1e-9) * (1 + 1e-9) < floor) ++limit;
-  Pass p{pixels_, width_, height_, &k_, smoothOdd_, deriveOdd_, limit};
+  Pass p{pixels_, width_, height_, &k_, smoothOdd_, deriveOdd_, !std::signbit(k_.smooth[0]), limit};
 #if QUORVEX_KERNELS_AVX2
   if (vectorPathsEnabled() && cpuHasAvx512()) return windowAvx512(p, out);
 #endif

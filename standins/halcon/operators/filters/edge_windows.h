@@ -19,6 +19,7 @@ namespace Standin {
 struct GradientWindow {
   std::int32_t width = 0, height = 0;
   std::int32_t r0 = 0, r1 = 0, c0 = 0, c1 = 0;
+  // amp: a row of zeros after the window's rows.
   std::vector<double> gr, gc, amp;
   // The passes' own, kept from window to window.
   std::vector<double> source, lines, extended, zeros;

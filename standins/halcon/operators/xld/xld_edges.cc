@@ -17,6 +17,7 @@
 #include "operators/filters/edge_windows.h"
 #include "operators/xld/xld_edge_maxima.h"
 #include "operators/xld/xld_link.h"
+#include "operators/xld/xld_link_tables.h"
 #include "operators/xld/xld_params.h"
 #include "standin/controls.h"
 
@@ -29,9 +30,11 @@ namespace {
 constexpr std::size_t kKeptWindow = std::size_t{1} << 18;
 
 // The points of one image's domain, in the order of its runs, in parts. The gradients are computed
-// in windows of a few rows over the domain's columns, with the two rows and columns around them
-// that the interpolation reads (a pixel's neighbour along the gradient, |u| <= 1, and the one
-// after it).
+// in windows of a few rows over the domain's columns, with the rows and columns around them that
+// the interpolation reads (a pixel's neighbour along the gradient, |u| <= 1, and the one after
+// it). Of the rows only the one before and the one after: the interpolation never reaches
+// further back, and the row after that it reads at a weight of exactly 0 (the window's row of
+// zeros, edge_windows.h).
 std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter filter,
                                                double alpha, double low, double high) {
   const std::int32_t w = image->width, h = image->height;
@@ -66,10 +69,12 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
   // A pixel costs four passes of the filters' taps: a 640 x 480 image is shared out.
   const std::int64_t work = std::int64_t{bottom - top} * (c1 - c0 + 1) * (1 + windows.reach());
   std::vector<std::vector<LinkPoint>> found(static_cast<std::size_t>(chunks));
-  // Each thread takes the next window not yet taken, so that one the machine holds up leaves
-  // the rest to the others; a window's points go to its own list, whichever thread finds them.
+  // Each thread takes the next window not yet taken, the calling thread from the top, the
+  // others from the bottom (as the linking then takes the rows, with these points in their
+  // caches), so that one the machine holds up leaves the rest to the others; a window's points
+  // go to its own list, whichever thread finds them.
   const int bands = bandsFor(chunks, work);
-  std::atomic<std::size_t> next{0};
+  linking::TakenFromEnds taken(static_cast<std::uint32_t>(chunks));
   forBands(bands, bands, [&](int, std::int64_t, std::int64_t) {
     // Each thread's window kept from call to call: fresh planes would cost a page fault and the
     // zeroing of every page, the window's whole size again on each call.
@@ -79,12 +84,13 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
     // A window's points are about as many as the last one's: room for them spares the copies
     // of a growing list.
     std::size_t expected = 0;
-    for (std::size_t k = next++; k < static_cast<std::size_t>(chunks); k = next++) {
+    for (std::int64_t taking = taken.next(); taking >= 0; taking = taken.next()) {
+      const auto k = static_cast<std::size_t>(taking);
       if (first[k] == first[k + 1]) continue;
       found[k].reserve(expected + expected / 4);
       const std::int32_t r0 = top + static_cast<std::int32_t>(k) * step;
       const std::int32_t r1 = std::min(bottom, r0 + step);
-      windows.compute(std::max(0, r0 - 2), std::min(h, r1 + 2), std::max(0, c0 - 2),
+      windows.compute(std::max(0, r0 - 1), std::min(h, r1 + 1), std::max(0, c0 - 2),
                       std::min(w, c1 + 3), low, &g);
       for (std::size_t i = first[k]; i < first[k + 1]; ++i) {
         edgeMaximaOfRun(g, runs[i], low, high, candidates, found[k]);

@@ -320,14 +320,15 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   // states: runs of them keep the threads' writes to the states off each other's lines of the
   // cache, which they would otherwise take from each other at almost every point.
   std::vector<Found> found(static_cast<std::size_t>(parts));
-  std::atomic<std::size_t> next{0};
   const std::size_t groups = groupStart.size() - 1;
   const std::size_t groupRun =
       std::max<std::size_t>(1, groups / (8 * static_cast<std::size_t>(parts)));
+  TakenFromEnds taken(static_cast<std::uint32_t>((groups + groupRun - 1) / groupRun));
   forBands(parts, parts, [&](int band, std::int64_t, std::int64_t) {
     Found& mine = found[static_cast<std::size_t>(band)];
     std::vector<std::size_t> walked;
-    for (std::size_t run = next++; run * groupRun < groups; run = next++) {
+    for (std::int64_t taking = taken.next(); taking >= 0; taking = taken.next()) {
+      const auto run = static_cast<std::size_t>(taking);
       for (std::size_t g = run * groupRun; g < std::min(groups, (run + 1) * groupRun); ++g) {
         walkGroup(g, mine, walked);
       }

@@ -47,10 +47,11 @@ int partsFor(std::int64_t items, int bands) {
 
 void inParts(std::int64_t items, int bands, int parts,
              const std::function<void(std::int64_t, std::int64_t)>& body) {
-  std::atomic<int> next{0};
+  TakenFromEnds taken(static_cast<std::uint32_t>(parts));
   forBands(bands, bands, [&](int, std::int64_t, std::int64_t) {
-    for (int part = next++; part < parts; part = next++) {
-      body(bandStart(items, parts, part), bandStart(items, parts, part + 1));
+    for (std::int64_t part = taken.next(); part >= 0; part = taken.next()) {
+      body(bandStart(items, parts, static_cast<int>(part)),
+           bandStart(items, parts, static_cast<int>(part) + 1));
     }
   });
 }

@@ -3,11 +3,13 @@
 #ifndef QUORVEX_STANDINS_HALCON_XLD_LINK_TABLES_H
 #define QUORVEX_STANDINS_HALCON_XLD_LINK_TABLES_H
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -30,11 +32,38 @@ ZeroPlane zeroPlane(std::size_t size);
 // the plane new again, kept for the thread's next call.
 void keepZeroPlane(ZeroPlane plane, const std::vector<std::size_t>& place, bool zeroed = false);
 
+// Items [0, count) taken one at a time from both ends: the operator's calling thread from the
+// first, the pool's threads from the last. On two threads each then takes, step after step, the
+// rows it took in the step before, whose points, tables and states its own cache holds, while one
+// the machine holds up still leaves the rest of its share to the other.
+class TakenFromEnds {
+ public:
+  explicit TakenFromEnds(std::uint32_t count) : ends_(count), caller_(std::this_thread::get_id()) {}
+  // The next item not yet taken, or -1.
+  std::int64_t next() {
+    const bool first = std::this_thread::get_id() == caller_;
+    std::uint64_t word = ends_.load(std::memory_order_relaxed);
+    for (;;) {
+      const auto lo = static_cast<std::uint32_t>(word >> 32), hi = static_cast<std::uint32_t>(word);
+      if (lo >= hi) return -1;
+      const std::uint64_t taken = first ? word + (std::uint64_t{1} << 32) : word - 1;
+      if (ends_.compare_exchange_weak(word, taken, std::memory_order_relaxed)) {
+        return first ? lo : hi - 1;
+      }
+    }
+  }
+
+ private:
+  // The first item left in the high half, the end of those left in the low half.
+  std::atomic<std::uint64_t> ends_;
+  std::thread::id caller_;
+};
+
 // Parts enough for each of `bands` threads to take several, so that one the machine holds up
 // leaves the rest of its share to the others.
 int partsFor(std::int64_t items, int bands);
 // Calls body(begin, end) for `parts` contiguous parts of [0, items), on `bands` threads that
-// each take the next part not yet taken.
+// each take the next part not yet taken (TakenFromEnds).
 void inParts(std::int64_t items, int bands, int parts,
              const std::function<void(std::int64_t, std::int64_t)>& body);
 
