@@ -75,7 +75,7 @@ const std::pair<const char*, PlaneOf> kPlanes[] = {{"row steps", &rowStepsPlane}
 
 // Every plane with every call, on sizes whose rows end before, at and after a window's, in each
 // domain: the contours, every point and attribute, are the portable path's.
-TEST(Edges3Paths, WindowsOfStepsAtTheirEdgesGiveThePortableContours) {
+TEST(EdgeWindowsPaths, WindowsOfStepsAtTheirEdgesGiveThePortableContours) {
   SettingsRestored restored;
   const std::vector<Size> sizes =
       quickSweep() ? std::vector<Size>{{45, 65}} : std::vector<Size>{{45, 65}, {77, 96}, {31, 97}};
@@ -98,7 +98,7 @@ TEST(Edges3Paths, WindowsOfStepsAtTheirEdgesGiveThePortableContours) {
 }
 
 // The steps' contours are there to compare: each plane gives some on its full domain.
-TEST(Edges3Paths, StepPlanesGiveContours) {
+TEST(EdgeWindowsPaths, StepPlanesGiveContours) {
   SettingsRestored restored;
   const Size size{77, 96};
   for (const auto& [name, make] : kPlanes) {

@@ -74,7 +74,7 @@ const Call kCalls[] = {{"canny", 1, 20, 40}, {"canny", 0.8, 10, 50}, {"sobel_fas
 // threads with bands of few pixels (the linking's groups walked apart even on small images), and on
 // one thread in between, which floods the plane the others left:
 // each call gives what the portable path gives alone, whatever call came before.
-TEST(Edges2Paths, CallsInTurnOnThreadsGiveThePortableContours) {
+TEST(EdgeLinkingPaths, CallsInTurnOnThreadsGiveThePortableContours) {
   SettingsRestored restored;
   for (const Size size : {Size{97, 61}, Size{333, 129}}) {
     std::vector<std::vector<std::uint8_t>> planes;
@@ -115,7 +115,7 @@ TEST(Edges2Paths, CallsInTurnOnThreadsGiveThePortableContours) {
 // Every contour point's normal ('angle', counter-clockwise from the row axis) lies to the right
 // of the way the contour runs, from the point before it to the one after (a closed contour's
 // ring wrapping round): on one thread and on several, and the same as on the portable path.
-TEST(Edges2Paths, NormalsLieRightOfTheWay) {
+TEST(EdgeLinkingPaths, NormalsLieRightOfTheWay) {
   SettingsRestored restored;
   const Size size{211, 157};
   for (const auto& [name, make] : kPlanes) {
