@@ -86,7 +86,8 @@ TEST(EdgeWindowsPaths, WindowsOfStepsAtTheirEdgesGiveThePortableContours) {
       for (const auto& [domain, reduced] : domainsOf(image, size)) {
         for (const Call& call : kCalls) {
           expectSameAsPortable<std::vector<double>>(
-              labelOf(name, call.filter, call.alpha, call.low, call.high, size, domain), [&] {
+              labelOf(name, call.filter, call.alpha, call.low, call.high, size, domain),
+              [&, &reduced = reduced] {
                 HObject edges;
                 EdgesSubPix(reduced, &edges, call.filter, call.alpha, call.low, call.high);
                 return contourValues(edges);
