@@ -81,7 +81,7 @@ inline Held::value_type heldOf(const LinkPoint& point) {
 // start. Each call sets every entry it reads.
 struct LinkTables {
   Held held;
-  std::vector<std::size_t> rowStart, place, above, below, root, slot, members;
+  std::vector<std::size_t> rowStart, place, above, below, root, next, last, groupRoot;
   std::vector<std::uint8_t> strong;
 };
 
