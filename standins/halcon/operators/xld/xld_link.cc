@@ -23,6 +23,12 @@ namespace {
 
 using namespace linking;
 
+// A contour's lists before they are its own.
+struct BuildScratch {
+  std::vector<const LinkPoint*> points;
+  std::vector<std::vector<double>> values;
+};
+
 // A point's share of a band's work, counted in pixels of the filters': its reads miss the cache.
 constexpr std::int64_t kPointWork = 16;
 
@@ -156,8 +162,13 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   };
   const auto build = [&](const std::vector<std::size_t>& order, bool closed) {
     const std::size_t count = order.size(), size = count + (closed ? 1 : 0);
+    // The thread's lists kept from contour to contour: two allocations fewer a contour, of the
+    // many thousands a call hands out.
+    thread_local std::unique_ptr<BuildScratch> kept;
+    BuildScratch& scratch = keptOnThread(kept);
     // The points first, in a loop of loads alone, so that their misses of the cache overlap.
-    std::vector<const LinkPoint*> points(count);
+    std::vector<const LinkPoint*>& points = scratch.points;
+    points.resize(count);
     for (std::size_t j = 0; j < count; ++j) {
       points[j] = held[order[j]].second;
       // A point's values span two lines of the cache where it does not start one.
@@ -165,7 +176,10 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
       __builtin_prefetch(reinterpret_cast<const char*>(points[j]) + sizeof(LinkPoint) - 1);
     }
     std::vector<double> rows(size), cols(size);
-    std::vector<std::vector<double>> values(names.size(), std::vector<double>(size));
+    // Each attribute's list is handed to the contour below: only the list of lists is kept.
+    std::vector<std::vector<double>>& values = scratch.values;
+    values.resize(names.size());
+    for (std::vector<double>& v : values) v = std::vector<double>(size);
     for (std::size_t j = 0; j < count; ++j) {
       const LinkPoint& p = *points[j];
       rows[j] = p.row, cols[j] = p.col;
