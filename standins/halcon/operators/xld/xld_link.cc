@@ -349,6 +349,9 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
     }
   });
   Found all;
+  std::size_t walks = 0;
+  for (const Found& part : found) walks += part.size();
+  all.reserve(walks);
   for (Found& part : found) {
     for (auto& item : part) all.push_back(std::move(item));
   }
