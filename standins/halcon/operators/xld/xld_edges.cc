@@ -59,13 +59,17 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
   const EdgeWindows windows(image->pixels(0), w, h, filter, alpha);
   // Rows enough that the lines a window reads beyond its own stay a small part of its work.
   const std::int32_t step = std::max<std::int32_t>(32, 4 * windows.reach());
+  // A pixel costs four passes of the filters' taps: a 640 x 480 image is shared out.
+  const std::int64_t work = std::int64_t{bottom - top} * (c1 - c0 + 1) * (1 + windows.reach());
   // The windows' first rows. The threads take windows from both ends and meet in the middle,
   // where the first to run out waits for the other's last window: the one there is split in
   // halves, which halves that wait (splitting its neighbours too cost a disc domain more rows
   // worked twice than it saved).
   std::vector<std::int32_t> starts;
   for (std::int32_t r = top; r < bottom; r += step) starts.push_back(r);
-  if (starts.size() >= 4) {
+  // On one thread nothing waits: no window is split.
+  const int bands = bandsFor(static_cast<std::int64_t>(starts.size()), work);
+  if (bands > 1 && starts.size() >= 4) {
     const std::size_t middle = starts.size() / 2;
     const std::int32_t half = step / 2;
     // A whole window: `middle` + 1 is still a window's first row.
@@ -80,14 +84,11 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
     first[static_cast<std::size_t>(k)] = i;
   }
   for (std::size_t k = first.size() - 1; k-- > 0;) first[k] = std::min(first[k], first[k + 1]);
-  // A pixel costs four passes of the filters' taps: a 640 x 480 image is shared out.
-  const std::int64_t work = std::int64_t{bottom - top} * (c1 - c0 + 1) * (1 + windows.reach());
   std::vector<std::vector<LinkPoint>> found(static_cast<std::size_t>(chunks));
   // Each thread takes the next window not yet taken, the calling thread from the top, the
   // others from the bottom (as the linking then takes the rows, with these points in their
   // caches), so that one the machine holds up leaves the rest to the others; a window's points
   // go to its own list, whichever thread finds them.
-  const int bands = bandsFor(chunks, work);
   linking::TakenFromEnds taken(static_cast<std::uint32_t>(chunks));
   forBands(bands, bands, [&](int, std::int64_t, std::int64_t) {
     // Each thread's window kept from call to call: fresh planes would cost a page fault and the
