@@ -23,12 +23,6 @@ namespace {
 
 using namespace linking;
 
-// A contour's lists before they are its own.
-struct BuildScratch {
-  std::vector<const LinkPoint*> points;
-  std::vector<std::vector<double>> values;
-};
-
 // A point's share of a band's work, counted in pixels of the filters': its reads miss the cache.
 constexpr std::int64_t kPointWork = 16;
 

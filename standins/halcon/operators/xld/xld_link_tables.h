@@ -85,6 +85,12 @@ struct LinkTables {
   std::vector<std::uint8_t> strong;
 };
 
+// A contour's lists before they are its own, kept by each thread that builds contours.
+struct BuildScratch {
+  std::vector<const LinkPoint*> points;
+  std::vector<std::vector<double>> values;
+};
+
 // The calling thread's tables for one call, let go after a call of more points than are kept.
 class TablesOfCall {
  public:
