@@ -59,21 +59,36 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
   const EdgeWindows windows(image->pixels(0), w, h, filter, alpha);
   // Rows enough that the lines a window reads beyond its own stay a small part of its work.
   const std::int32_t step = std::max<std::int32_t>(32, 4 * windows.reach());
-  const std::int32_t chunks = (bottom - top + step - 1) / step;
+  // A pixel costs four passes of the filters' taps: a 640 x 480 image is shared out.
+  const std::int64_t work = std::int64_t{bottom - top} * (c1 - c0 + 1) * (1 + windows.reach());
+  // The windows' first rows. The threads take windows from both ends and meet in the middle,
+  // where the first to run out waits for the other's last window: the one there is split in
+  // halves, which halves that wait (splitting its neighbours too cost a disc domain more rows
+  // worked twice than it saved).
+  std::vector<std::int32_t> starts;
+  for (std::int32_t r = top; r < bottom; r += step) starts.push_back(r);
+  // On one thread nothing waits: no window is split.
+  const int bands = bandsFor(static_cast<std::int64_t>(starts.size()), work);
+  if (bands > 1 && starts.size() >= 4) {
+    const std::size_t middle = starts.size() / 2;
+    const std::int32_t half = step / 2;
+    // A whole window: `middle` + 1 is still a window's first row.
+    starts.insert(starts.begin() + static_cast<std::ptrdiff_t>(middle) + 1, starts[middle] + half);
+  }
+  starts.push_back(bottom);
+  const auto chunks = static_cast<std::int32_t>(starts.size() - 1);
   // The runs each window starts at.
   std::vector<std::size_t> first(static_cast<std::size_t>(chunks) + 1, runs.size());
   for (std::size_t i = runs.size(); i-- > 0;) {
-    first[static_cast<std::size_t>((runs[i].row - top) / step)] = i;
+    const auto k = std::upper_bound(starts.begin(), starts.end(), runs[i].row) - starts.begin() - 1;
+    first[static_cast<std::size_t>(k)] = i;
   }
   for (std::size_t k = first.size() - 1; k-- > 0;) first[k] = std::min(first[k], first[k + 1]);
-  // A pixel costs four passes of the filters' taps: a 640 x 480 image is shared out.
-  const std::int64_t work = std::int64_t{bottom - top} * (c1 - c0 + 1) * (1 + windows.reach());
   std::vector<std::vector<LinkPoint>> found(static_cast<std::size_t>(chunks));
   // Each thread takes the next window not yet taken, the calling thread from the top, the
   // others from the bottom (as the linking then takes the rows, with these points in their
   // caches), so that one the machine holds up leaves the rest to the others; a window's points
   // go to its own list, whichever thread finds them.
-  const int bands = bandsFor(chunks, work);
   linking::TakenFromEnds taken(static_cast<std::uint32_t>(chunks));
   forBands(bands, bands, [&](int, std::int64_t, std::int64_t) {
     // Each thread's window kept from call to call: fresh planes would cost a page fault and the
@@ -88,8 +103,7 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
       const auto k = static_cast<std::size_t>(taking);
       if (first[k] == first[k + 1]) continue;
       found[k].reserve(expected + expected / 4);
-      const std::int32_t r0 = top + static_cast<std::int32_t>(k) * step;
-      const std::int32_t r1 = std::min(bottom, r0 + step);
+      const std::int32_t r0 = starts[k], r1 = starts[k + 1];
       windows.compute(std::max(0, r0 - 1), std::min(h, r1 + 1), std::max(0, c0 - 2),
                       std::min(w, c1 + 3), low, &g);
       for (std::size_t i = first[k]; i < first[k + 1]; ++i) {

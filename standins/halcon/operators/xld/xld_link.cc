@@ -156,8 +156,13 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   };
   const auto build = [&](const std::vector<std::size_t>& order, bool closed) {
     const std::size_t count = order.size(), size = count + (closed ? 1 : 0);
+    // The thread's lists kept from contour to contour: two allocations fewer a contour, of the
+    // many thousands a call hands out.
+    thread_local std::unique_ptr<BuildScratch> kept;
+    BuildScratch& scratch = keptOnThread(kept);
     // The points first, in a loop of loads alone, so that their misses of the cache overlap.
-    std::vector<const LinkPoint*> points(count);
+    std::vector<const LinkPoint*>& points = scratch.points;
+    points.resize(count);
     for (std::size_t j = 0; j < count; ++j) {
       points[j] = held[order[j]].second;
       // A point's values span two lines of the cache where it does not start one.
@@ -165,7 +170,10 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
       __builtin_prefetch(reinterpret_cast<const char*>(points[j]) + sizeof(LinkPoint) - 1);
     }
     std::vector<double> rows(size), cols(size);
-    std::vector<std::vector<double>> values(names.size(), std::vector<double>(size));
+    // Each attribute's list is handed to the contour below: only the list of lists is kept.
+    std::vector<std::vector<double>>& values = scratch.values;
+    values.resize(names.size());
+    for (std::vector<double>& v : values) v = std::vector<double>(size);
     for (std::size_t j = 0; j < count; ++j) {
       const LinkPoint& p = *points[j];
       rows[j] = p.row, cols[j] = p.col;
@@ -261,53 +269,53 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   for (int part = 1; part < rowParts; ++part) {
     uniteAbove(static_cast<std::size_t>(bandStart(h, rowParts, part)));
   }
-  // Roots point to lesser points: in order, each point's root's own is already its group's;
-  // each group's points counted.
+  // Roots point to lesser points: in order, each point's root's own is already its group's. In
+  // the same one pass each group's points are chained in order behind its root, and its
+  // strength found; the groups' own passes (on the threads, below) then follow the chains.
   std::vector<std::uint8_t>& strong = tables.strong;
-  std::vector<std::size_t>& slot = tables.slot;
-  strong.assign(n, 0), slot.assign(n, 0);
+  std::vector<std::size_t>& next = tables.next;
+  std::vector<std::size_t>& last = tables.last;
+  std::vector<std::size_t>& groupRoot = tables.groupRoot;
+  strong.resize(n), next.resize(n), last.resize(n);
+  groupRoot.clear();
   for (std::size_t k = 0; k < n; ++k) {
-    root[k] = root[root[k]];
-    ++slot[root[k]];
-    // The state as held, read in order: the plane's would cost a line of the cache a point.
-    if ((held[k].first & 3) == 2) strong[root[k]] = 1;
-  }
-  // The strong groups' points, group after group, each group's in order.
-  std::vector<std::size_t> groupStart;
-  std::vector<std::size_t>& members = tables.members;
-  std::size_t total = 0;
-  for (std::size_t k = 0; k < n; ++k) {
-    if (root[k] != k || !strong[k]) continue;
-    groupStart.push_back(total);
-    total += slot[k];
-    slot[k] = groupStart.back();
-  }
-  groupStart.push_back(total);
-  members.resize(total);
-  // The weak groups' states are cleared here, the strong ones' once walked.
-  for (std::size_t k = 0; k < n; ++k) {
-    if (strong[root[k]]) {
-      members[slot[root[k]]++] = k;
+    const std::size_t r = root[root[k]];
+    root[k] = r;
+    next[k] = n;
+    if (r == k) {
+      groupRoot.push_back(k);
+      strong[k] = 0;
     } else {
-      state[place[k]] = 0;
+      next[last[r]] = k;
     }
+    last[r] = k;
+    // The state as held, read in order: the plane's would cost a line of the cache a point.
+    if ((held[k].first & 3) == 2) strong[r] = 1;
   }
   // The walks of group g, its contours into `mine`.
   using Found = std::vector<std::pair<std::size_t, ContourPtr>>;
-  const auto walkGroup = [&](std::size_t g, Found& mine, std::vector<std::size_t>& walked) {
-    const std::size_t* const group = members.data() + groupStart[g];
-    const std::size_t count = groupStart[g + 1] - groupStart[g];
+  const auto walkGroup = [&](std::size_t g, Found& mine, std::vector<std::size_t>& group,
+                             std::vector<std::size_t>& walked) {
+    const std::size_t r = groupRoot[g];
+    if (!strong[r]) {
+      // A weak group gives no contour: its states are cleared, the strong ones' once walked.
+      for (std::size_t k = r; k < n; k = next[k]) state[place[k]] = 0;
+      return;
+    }
+    group.clear();
     // The walks read the states around each point and look up its first neighbours above
     // and below: fetched here, all at once, rather than one miss of the cache after the other
     // along the walks.
-    for (std::size_t m = 0; m < count; ++m) {
-      const std::size_t i = place[group[m]];
+    for (std::size_t k = r; k < n; k = next[k]) {
+      group.push_back(k);
+      const std::size_t i = place[k];
       state[i] = 2;
       __builtin_prefetch(state + i - up);
       __builtin_prefetch(state + i + up);
-      __builtin_prefetch(&above[group[m]]);
-      __builtin_prefetch(&below[group[m]]);
+      __builtin_prefetch(&above[k]);
+      __builtin_prefetch(&below[k]);
     }
+    const std::size_t count = group.size();
     walkAll(
         count, [&](std::size_t m) { return group[m]; }, walked,
         [&](std::size_t key, ContourPtr c) { mine.emplace_back(key, std::move(c)); });
@@ -320,21 +328,24 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   // states: runs of them keep the threads' writes to the states off each other's lines of the
   // cache, which they would otherwise take from each other at almost every point.
   std::vector<Found> found(static_cast<std::size_t>(parts));
-  const std::size_t groups = groupStart.size() - 1;
+  const std::size_t groups = groupRoot.size();
   const std::size_t groupRun =
       std::max<std::size_t>(1, groups / (8 * static_cast<std::size_t>(parts)));
   TakenFromEnds taken(static_cast<std::uint32_t>((groups + groupRun - 1) / groupRun));
   forBands(parts, parts, [&](int band, std::int64_t, std::int64_t) {
     Found& mine = found[static_cast<std::size_t>(band)];
-    std::vector<std::size_t> walked;
+    std::vector<std::size_t> group, walked;
     for (std::int64_t taking = taken.next(); taking >= 0; taking = taken.next()) {
       const auto run = static_cast<std::size_t>(taking);
       for (std::size_t g = run * groupRun; g < std::min(groups, (run + 1) * groupRun); ++g) {
-        walkGroup(g, mine, walked);
+        walkGroup(g, mine, group, walked);
       }
     }
   });
   Found all;
+  std::size_t walks = 0;
+  for (const Found& part : found) walks += part.size();
+  all.reserve(walks);
   for (Found& part : found) {
     for (auto& item : part) all.push_back(std::move(item));
   }

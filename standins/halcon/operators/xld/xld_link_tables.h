@@ -81,8 +81,14 @@ inline Held::value_type heldOf(const LinkPoint& point) {
 // start. Each call sets every entry it reads.
 struct LinkTables {
   Held held;
-  std::vector<std::size_t> rowStart, place, above, below, root, slot, members;
+  std::vector<std::size_t> rowStart, place, above, below, root, next, last, groupRoot;
   std::vector<std::uint8_t> strong;
+};
+
+// A contour's lists before they are its own, kept by each thread that builds contours.
+struct BuildScratch {
+  std::vector<const LinkPoint*> points;
+  std::vector<std::vector<double>> values;
 };
 
 // The calling thread's tables for one call, let go after a call of more points than are kept.
