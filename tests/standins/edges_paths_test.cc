@@ -2,8 +2,9 @@
 // a time, its windows handed to whichever thread is free and its tiles of columns, on images
 // whose edges run in every direction and reach the image's borders, where the interpolation
 // clamps; its groups of columns left out where the range of grey values they read keeps every
-// amplitude below Low; and its linking on any threads, with lines_gauss's: every contour point
-// and attribute the same, in the same order.
+// amplitude below Low; steps where its windows meet; and its linking on any threads, with
+// lines_gauss's, groups joined across bands included: every contour point and attribute the
+// same, in the same order.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -106,6 +107,85 @@ std::vector<std::uint8_t> stepsPlane(Size size) {
   return plane;
 }
 
+// Grey values that change down the columns alone, in steps between every 32nd row and the next
+// (where edges_sub_pix's windows meet): every gradient lies along the columns, and each step's
+// two rows have the same amplitude, so that the point is the first row's, the last of its window,
+// whose interpolation ahead lands on the next row but one.
+std::vector<std::uint8_t> rowStepsPlane(Size size) {
+  std::vector<std::uint8_t> plane(static_cast<std::size_t>(size.width * size.height));
+  for (Hlong y = 0; y < size.height; ++y) {
+    const int value = (y / 32) % 2 == 0 ? 40 : 180;
+    for (Hlong x = 0; x < size.width; ++x) {
+      plane[static_cast<std::size_t>(y * size.width + x)] = static_cast<std::uint8_t>(value);
+    }
+  }
+  return plane;
+}
+
+// The same along the rows: every gradient along the rows.
+std::vector<std::uint8_t> columnStepsPlane(Size size) {
+  std::vector<std::uint8_t> plane(static_cast<std::size_t>(size.width * size.height));
+  for (Hlong y = 0; y < size.height; ++y) {
+    for (Hlong x = 0; x < size.width; ++x) {
+      const int value = x % 13 < 6 ? 50 + static_cast<int>(x % 5) : 190;
+      plane[static_cast<std::size_t>(y * size.width + x)] = static_cast<std::uint8_t>(value);
+    }
+  }
+  return plane;
+}
+
+// Steps down the columns with noise on them: gradients near the columns, of both signs.
+std::vector<std::uint8_t> noisyStepsPlane(Size size) {
+  std::vector<std::uint8_t> plane = randomPlane(size, 17);
+  const std::vector<std::uint8_t> steps = rowStepsPlane(size);
+  for (std::size_t i = 0; i < plane.size(); ++i) {
+    plane[i] = static_cast<std::uint8_t>(steps[i] + plane[i] % 16);
+  }
+  return plane;
+}
+
+// Combs: upright bars joined by a bar along the bottom, so that each comb's group is found as
+// many groups in the rows above and joined only at its foot; every other comb faint, a weak
+// group between two strong ones.
+std::vector<std::uint8_t> combsPlane(Size size) {
+  std::vector<std::uint8_t> plane = randomPlane(size, 5);
+  for (Hlong y = 0; y < size.height; ++y) {
+    for (Hlong x = 0; x < size.width; ++x) {
+      const Hlong comb = x / 40;
+      const bool tooth = x % 8 < 3 && x % 40 < 32 && y > 3;
+      const bool foot = y > size.height - 12 && y < size.height - 4 && x % 40 < 32;
+      const int inside = comb % 2 == 1 ? 100 : 220;
+      std::uint8_t& p = plane[static_cast<std::size_t>(y * size.width + x)];
+      p = static_cast<std::uint8_t>((tooth || foot ? inside : 50) + p % 6);
+    }
+  }
+  return plane;
+}
+
+// A square spiral: one group from the image's middle to its edge, whose least point lies in
+// the top rows and whose last in the bottom ones.
+std::vector<std::uint8_t> spiralPlane(Size size) {
+  std::vector<std::uint8_t> plane = randomPlane(size, 11);
+  const double cy = 0.5 * static_cast<double>(size.height);
+  const double cx = 0.5 * static_cast<double>(size.width);
+  for (Hlong y = 0; y < size.height; ++y) {
+    for (Hlong x = 0; x < size.width; ++x) {
+      const double dy = static_cast<double>(y) - cy, dx = static_cast<double>(x) - cx;
+      const double a = std::atan2(dy, dx) / (2 * 3.14159265358979);
+      const double ring = std::max(std::fabs(dy), std::fabs(dx)) / 10 - a;
+      const bool on = ring - std::floor(ring) < 0.45;
+      std::uint8_t& p = plane[static_cast<std::size_t>(y * size.width + x)];
+      p = static_cast<std::uint8_t>((on ? 190 : 70) + p % 10);
+    }
+  }
+  return plane;
+}
+
+// Noise alone: many small groups, strong and weak, side by side.
+std::vector<std::uint8_t> noisePlane(Size size) {
+  return randomPlane(size, 17);
+}
+
 // The domains of domainsOf, and a strip of columns away from both sides, so that a window
 // starts and ends inside the image at columns that are no multiple of eight.
 std::vector<std::pair<std::string, HObject>> domainsWithStrip(const HObject& image, Size size) {
@@ -204,7 +284,34 @@ TEST(EdgesPaths, SweepsGiveThePortableContours) {
         {"canny", 1, 4, 8},
         {"canny", 1, 3, 9},
         {"sobel_fast", 1, 5, 9},
-        kLinesGauss}}};
+        kLinesGauss}},
+      // Steps where the windows of 32 rows meet: the interpolation ahead of a window's last row
+      // reads the next row but one, which windows work out only as a row of zeros at a weight
+      // of 0; rows that end before, at and after a window's. Canny's Gaussians of a reach of 3
+      // and of 8, Sobel's masks, and the recursive filters, whose smoothing weights at the
+      // kernel's far end are of either sign (their sums start from the first tap's products
+      // only where it is not negative).
+      {"window edges",
+       quickSweep() ? std::vector<Size>{{45, 65}} : std::vector<Size>{{45, 65}, {77, 96}, {31, 97}},
+       {{"row steps", &rowStepsPlane},
+        {"column steps", &columnStepsPlane},
+        {"noisy steps", &noisyStepsPlane}},
+       domainsOf,
+       {{"canny", 1, 20, 40},
+        {"canny", 2.5, 5, 15},
+        {"sobel_fast", 1, 10, 30},
+        {"deriche1", 1.5, 8, 20},
+        {"deriche2", 0.7, 5, 20},
+        {"lanser2", 2, 5, 20},
+        {"shen", 0.9, 5, 20}}},
+      // Groups on several threads, chained behind their first points: groups that join far
+      // below their first rows, across the bands the union-find works in, and weak groups
+      // between strong ones.
+      {"groups",
+       {{161, 97}, {333, 211}},
+       {{"combs", &combsPlane}, {"spiral", &spiralPlane}, {"noise", &noisePlane}},
+       domainsOf,
+       {{"canny", 1, 20, 40}, {"canny", 1.5, 5, 60}, {"sobel_fast", 1, 30, 90}}}};
   for (const Sweep& sweep : sweeps) {
     for (const Size size : sweep.sizes) {
       for (const auto& [image, make] : sweep.planes) {
@@ -270,6 +377,22 @@ TEST(EdgesPaths, CallsAfterOthersGiveTheSameContours) {
     EXPECT_EQ(edgesOf(a), alone) << threads;
     edgesOf(c);
     EXPECT_EQ(edgesOf(a), alone) << threads;
+  }
+}
+
+// The steps' contours are there to compare: each plane gives some on its full domain.
+TEST(EdgesPaths, StepPlanesGiveContours) {
+  SettingsRestored restored;
+  const Size size{77, 96};
+  for (const auto& [name, make] : {std::pair<const char*, PlaneOf>{"row steps", &rowStepsPlane},
+                                   {"column steps", &columnStepsPlane},
+                                   {"noisy steps", &noisyStepsPlane}}) {
+    std::vector<std::uint8_t> plane = make(size);
+    HObject edges;
+    HTuple count;
+    EdgesSubPix(wrapGray(plane, size.width, size.height), &edges, "canny", 1, 20, 40);
+    CountObj(edges, &count);
+    EXPECT_GT(count[0].L(), 0) << name;
   }
 }
 
