@@ -323,16 +323,18 @@ void addCases(std::vector<Case>& cases, const Inputs& in, const std::string& suf
         cv::GaussianBlur(p->grayMat, smooth, cv::Size(0, 0), 2, 2, cv::BORDER_REFLECT);
       });
   // Deriche's recursive filter costs the same for any Alpha; OpenCV has none, and its
-  // Gaussian of about the same width (sigma ~ 1.4 for Alpha 1) is the nearest.
+  // Gaussian that smooths alike is the nearest. The reference's smooth_image gives the match
+  // as Alpha(deriche2) = Alpha(deriche1) / 2 and sigma = 1.77 / Alpha(deriche1): sigma 0.885
+  // for Alpha 1 (both halve at about one pixel from the centre).
   add(
-      "smooth_image deriche2 1 / GaussianBlur sigma 1.4",
+      "smooth_image deriche2 1 / GaussianBlur sigma 0.885",
       [p] {
         HObject smooth;
         SmoothImage(p->grayImage, &smooth, "deriche2", 1);
       },
       [p] {
         static thread_local cv::Mat smooth;
-        cv::GaussianBlur(p->grayMat, smooth, cv::Size(0, 0), 1.4, 1.4, cv::BORDER_REFLECT);
+        cv::GaussianBlur(p->grayMat, smooth, cv::Size(0, 0), 0.885, 0.885, cv::BORDER_REFLECT);
       });
   add(
       "binomial_filter 5x5 / sepFilter2D 1 4 6 4 1",
