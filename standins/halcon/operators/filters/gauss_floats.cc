@@ -11,6 +11,7 @@
 // whole numbers instead stay within the float columns' share, 255 u (S + 2) (fixedWeights).
 #include "operators/filters/gauss_floats.h"
 
+#include "operators/filters/gauss_phases.h"
 #include "operators/filters/gauss_pixels.h"
 #include "operators/filters/gauss_words.h"
 
@@ -102,13 +103,12 @@ __attribute__((target(QUORVEX_AVX512), always_inline)) inline void shiftedTaps(
 
 // Along the row for the 64 pixels from col[0], in four vectors whose chains of multiply-adds
 // interleave, rounded into out; the lanes the floats cannot decide are set in the mask returned.
-// Reach R, or `reach` where R is 0: with the reach known, the taps need no test, and the
-// shifts that serve one vector's left taps and the last's right ones are made once.
-template <std::size_t R>
+// For the reaches beyond the phases' (gauss_phases.h), whose 64 pixels take 16 + 47 shifts at
+// most: the other taps from loads.
 __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col, const float* gf,
                                                                 std::size_t reach, float low,
                                                                 float high, std::uint8_t* out) {
-  const std::size_t r = R > 0 ? R : reach;
+  const std::size_t r = reach;
   constexpr int kVectors = 4;
   __m512 acc[kVectors];
   for (__m512& a : acc) a = _mm512_setzero_ps();
@@ -155,17 +155,6 @@ __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col
   return unsure;
 }
 
-using RowSums = std::uint64_t (*)(const float*, const float*, std::size_t, float, float,
-                                  std::uint8_t*);
-
-// rowAvx512 for reach r: its own where every tap is a shifted one.
-template <std::size_t... R>
-RowSums rowSumsFor(std::size_t r, std::index_sequence<R...>) {
-  RowSums chosen = &rowAvx512<0>;
-  (void)((r == R + 1 ? (chosen = &rowAvx512<R + 1>, true) : false) || ...);
-  return chosen;
-}
-
 __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
                                                    const std::vector<float>& gf, float below,
                                                    float above, std::int32_t y0, std::int32_t y1,
@@ -191,7 +180,8 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
   const __m256 half = _mm256_set1_ps(0.5f), low = _mm256_set1_ps(below),
                high = _mm256_set1_ps(above), top = _mm256_set1_ps(255);
   const __m256 g0 = _mm256_set1_ps(gf[0]);
-  const RowSums rowSums = rowSumsFor(r, std::make_index_sequence<kShifted>());
+  const PhaseRows phases2 = wide ? phaseRowsFor(r, 2) : nullptr;
+  const PhaseRows phases1 = wide ? phaseRowsFor(r, 1) : nullptr;
   const auto settle = [&](std::int32_t last) {
     std::size_t i = 0;
     for (; i < b.pending.size() && b.pending[i].first <= last; ++i) {
@@ -253,12 +243,22 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
     }
     std::uint8_t* out = job.dst + rowStart(y, w);
     x = e0;
-    for (; wide && x + 64 <= e1; x += 64) {
-      for (std::uint64_t unsure = rowSums(col + x, gf.data(), r, below, above, out + x);
-           unsure != 0; unsure &= unsure - 1) {
-        const std::size_t lane = x + static_cast<std::size_t>(__builtin_ctzll(unsure));
+    const auto later = [&](std::uint64_t unsure, std::size_t from) {
+      for (; unsure != 0; unsure &= unsure - 1) {
+        const std::size_t lane = from + static_cast<std::size_t>(__builtin_ctzll(unsure));
         b.pending.emplace_back(y, static_cast<std::int32_t>(lane));
       }
+    };
+    for (; phases2 && x + 128 <= e1; x += 128) {
+      std::uint64_t more = 0;
+      later(phases2(col + x, gf.data(), below, above, out + x, &more), x);
+      later(more, x + 64);
+    }
+    for (; phases1 && x + 64 <= e1; x += 64) {
+      later(phases1(col + x, gf.data(), below, above, out + x, nullptr), x);
+    }
+    for (; wide && x + 64 <= e1; x += 64) {
+      later(rowAvx512(col + x, gf.data(), r, below, above, out + x), x);
     }
     for (; x + 8 <= e1; x += 8) {
       __m256 acc = _mm256_setzero_ps();
