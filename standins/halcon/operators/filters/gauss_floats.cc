@@ -65,6 +65,7 @@ struct Band {
   // the columns have read the rows it reaches beyond theirs, the outermost taps' rows the
   // floats leave out, which it would otherwise wait for from memory.
   std::vector<std::pair<std::int32_t, std::int32_t>> pending;
+  std::vector<std::uint64_t> unsure;  // a row's undecided pixels, 64 a word
 };
 
 // The taps this near the centre take their columns' sums from six vectors loaded once, shifted
@@ -180,8 +181,7 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
   const __m256 half = _mm256_set1_ps(0.5f), low = _mm256_set1_ps(below),
                high = _mm256_set1_ps(above), top = _mm256_set1_ps(255);
   const __m256 g0 = _mm256_set1_ps(gf[0]);
-  const PhaseRows phases2 = wide ? phaseRowsFor(r, 2) : nullptr;
-  const PhaseRows phases1 = wide ? phaseRowsFor(r, 1) : nullptr;
+  const PhaseRow phases = wide ? phaseRowFor(r) : nullptr;
   const auto settle = [&](std::int32_t last) {
     std::size_t i = 0;
     for (; i < b.pending.size() && b.pending[i].first <= last; ++i) {
@@ -249,13 +249,9 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
         b.pending.emplace_back(y, static_cast<std::int32_t>(lane));
       }
     };
-    for (; phases2 && x + 128 <= e1; x += 128) {
-      std::uint64_t more = 0;
-      later(phases2(col + x, gf.data(), below, above, out + x, &more), x);
-      later(more, x + 64);
-    }
-    for (; phases1 && x + 64 <= e1; x += 64) {
-      later(phases1(col + x, gf.data(), below, above, out + x, nullptr), x);
+    if (phases) {
+      const std::size_t stop = phases(col, x, e1, gf.data(), below, above, out, b.unsure.data());
+      for (std::size_t k = 0; x < stop; x += 64, ++k) later(b.unsure[k], x);
     }
     for (; wide && x + 64 <= e1; x += 64) {
       later(rowAvx512(col + x, gf.data(), r, below, above, out + x), x);
@@ -336,7 +332,8 @@ bool sampledGaussFloats(const SampledGauss& job, const NextRows& next) {
          std::vector<std::int32_t>(slots, -1),
          std::vector<float>(width + 2 * static_cast<std::size_t>(reach) + 2 * kMargin),
          ExactPixels(width, g.size()),
-         {}};
+         {},
+         std::vector<std::uint64_t>(width / 64 + 1)};
   if (near) b.exact.setWhole(&all, g);
   for (std::int32_t y0 = 0, y1 = 0; next(y0, y1);) {
     floatRows(job, gf, below, above, y0, y1, b, wide, whole ? &fixed : nullptr);

@@ -1,12 +1,12 @@
 // Lane i of phase s holds column 4 i + s of a block of 64, so a tap at offset q reads phase
-// q mod 4 moved by floor(q / 4) lanes: a reach of 9 needs 24 shifted vectors a block instead of
-// 63 (every offset from -9 to 72 but the aligned ones), for 16 permutes that turn the block into
-// its phases (and the neighbours' edges). Each lane still sums its own pixel's taps from the
-// outermost pair in, pair added then multiplied and added, centre last: the floats' bound holds
-// as it is, and the pixels are the same. Taken with the rounding below, some 8 % off the whole
-// smooth_image 'gauss' 2 (4096x2160, one thread). Every tap from two 256-bit loads instead (a
-// third port for the adds, no shifts at all) took a quarter longer: nearly half the loads cross
-// a line of the cache.
+// q mod 4 moved by floor(q / 4) lanes: a reach of 9 needs 18 shifted vectors a block instead of
+// 63 (every offset from -9 to 72 but the aligned ones), for 8 permutes that turn the block into
+// its phases. Each lane still sums its own pixel's taps from the outermost pair in, pair added
+// then multiplied and added, centre last: the floats' bound holds as it is, and the pixels are
+// the same. With the rounding below, some 8 % off the whole smooth_image 'gauss' 2 (4096x2160,
+// one thread). Every tap from two 256-bit loads instead (a third port for the adds, no shifts
+// at all) took a quarter longer: nearly half the loads cross a line of the cache. One block at
+// a time (four chains of multiply-adds) was slower than two.
 #include "operators/filters/gauss_phases.h"
 
 #include <utility>
@@ -26,13 +26,11 @@ namespace {
 
 constexpr int kLongestPhaseReach = 15;
 
-// Block b's columns in phases, and the edges of the blocks before and after: prev's lanes
-// 12-15 and next's lanes 0-3, the only ones a shift by at most four lanes reaches.
+// N blocks' columns in phases, and the blocks before and after them (of the one before only
+// lanes 12-15 are read, of the one after only lanes 0-3: a shift by at most four lanes).
 template <int N>
 struct Phases {
-  __m512 block[N][4];
-  __m512 prev[4];
-  __m512 next[4];
+  __m512 prev[4], block[N][4], next[4];
 };
 
 // The four phases of the 64 columns from c: two rounds of permutes.
@@ -86,7 +84,7 @@ __attribute__((target(QUORVEX_AVX512), always_inline)) inline __m512 at(const Ph
   }
 }
 
-// Tap K of phase P of every block.
+// Tap K of phase P of every block: two blocks' chains of multiply-adds interleave.
 template <int K, int P, int N>
 __attribute__((target(QUORVEX_AVX512), always_inline)) inline void addTap(const Phases<N>& ph,
                                                                           __m512 g,
@@ -123,22 +121,26 @@ std::uint64_t columnsOf(std::uint64_t raw) {
   return out;
 }
 
-// The centre, the rounding and the bytes of block b. Floor by reduce (t less its floor, exact)
-// and a conversion rounding down: the same whole and part as flooring, subtracting and
-// truncating, in half the operations.
+// The centre, the rounding and the bytes of the block. Floor by reduce (t less its floor,
+// exact) and a conversion rounding down: the same whole and part as flooring, subtracting and
+// truncating, in half the operations. The part compared as whole numbers: for floats not
+// below +0 the order of their bits is theirs, so that part < low or part > high is one
+// unsigned comparison of part - low with high - low.
 template <int N>
 __attribute__((target(QUORVEX_AVX512), always_inline)) inline std::uint64_t rounded(
     const Phases<N>& ph, const __m512 (&acc)[N][4], int b, __m512 g0, float low, float high,
     std::uint8_t* out) {
   const __mmask16 all = 0xffff;
+  const __m512i from = _mm512_castps_si512(_mm512_set1_ps(low));
+  const __m512i span = _mm512_sub_epi32(_mm512_castps_si512(_mm512_set1_ps(high)), from);
   std::uint64_t raw = 0;
   __m512i values[4];
   for (int p = 0; p < 4; ++p) {
     const __m512 sum = _mm512_fmadd_ps(g0, ph.block[b][p], acc[b][p]);
     const __m512 t = _mm512_add_ps(sum, _mm512_set1_ps(0.5f));
     const __m512 part = _mm512_maskz_reduce_ps(all, t, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
-    const __mmask16 lanes = _mm512_cmp_ps_mask(part, _mm512_set1_ps(low), _CMP_LT_OQ) |
-                            _mm512_cmp_ps_mask(part, _mm512_set1_ps(high), _CMP_GT_OQ);
+    const __mmask16 lanes =
+        _mm512_cmpgt_epu32_mask(_mm512_sub_epi32(_mm512_castps_si512(part), from), span);
     raw |= std::uint64_t{lanes} << (16 * p);
     values[p] = _mm512_maskz_cvt_roundps_epi32(all, t, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
   }
@@ -153,43 +155,75 @@ __attribute__((target(QUORVEX_AVX512), always_inline)) inline std::uint64_t roun
   return raw == 0 ? 0 : columnsOf(raw);
 }
 
+// N blocks of the row from col[x], their edges in ph.
 template <int R, int N>
-__attribute__((target(QUORVEX_AVX512))) std::uint64_t phaseRows(const float* col, const float* gf,
-                                                                float low, float high,
-                                                                std::uint8_t* out,
-                                                                std::uint64_t* more) {
-  Phases<N> ph;
-  for (int b = 0; b < N; ++b) phasesOf(col + 64 * b, ph.block[b]);
-  edgesOf(col - 16, ph.prev);
-  edgesOf(col + 64 * N, ph.next);
+__attribute__((target(QUORVEX_AVX512), always_inline)) inline void blocks(const Phases<N>& ph,
+                                                                          const float* gf,
+                                                                          float low, float high,
+                                                                          std::uint8_t* out,
+                                                                          std::uint64_t* unsure) {
   __m512 acc[N][4];
   for (auto& block : acc) {
     for (__m512& a : block) a = _mm512_setzero_ps();
   }
   addTaps<R, N>(ph, gf, acc);
   const __m512 g0 = _mm512_set1_ps(gf[0]);
-  const std::uint64_t unsure = rounded<N>(ph, acc, 0, g0, low, high, out);
-  if constexpr (N > 1) *more = rounded<N>(ph, acc, 1, g0, low, high, out + 64);
-  (void)more;
-  return unsure;
+  for (int b = 0; b < N; ++b) unsure[b] = rounded<N>(ph, acc, b, g0, low, high, out + 64 * b);
 }
 
-template <int N, std::size_t... R>
-PhaseRows phaseRowsOf(std::size_t r, std::index_sequence<R...>) {
-  PhaseRows chosen = nullptr;
-  (void)((r == R + 1 ? (chosen = &phaseRows<int(R) + 1, N>, true) : false) || ...);
+// Two blocks at a time along the row, each block's phases made once (as the next ones', then
+// the current ones', then the previous ones'), the last block alone.
+template <int R>
+__attribute__((target(QUORVEX_AVX512))) std::size_t phaseRow(const float* col, std::size_t x,
+                                                             std::size_t end, const float* gf,
+                                                             float low, float high,
+                                                             std::uint8_t* out,
+                                                             std::uint64_t* unsure) {
+  if (x + 64 > end) return x;
+  Phases<2> two;
+  edgesOf(col + x - 16, two.prev);
+  phasesOf(col + x, two.block[0]);
+  for (; x + 128 <= end; x += 128, unsure += 2) {
+    phasesOf(col + x + 64, two.block[1]);
+    if (x + 192 <= end) {
+      phasesOf(col + x + 128, two.next);
+    } else {
+      edgesOf(col + x + 128, two.next);
+    }
+    blocks<R, 2>(two, gf, low, high, out + x, unsure);
+    for (int s = 0; s < 4; ++s) {
+      two.prev[s] = two.block[1][s];
+      two.block[0][s] = two.next[s];
+    }
+  }
+  if (x + 64 <= end) {
+    Phases<1> one;
+    for (int s = 0; s < 4; ++s) {
+      one.prev[s] = two.prev[s];
+      one.block[0][s] = two.block[0][s];
+    }
+    edgesOf(col + x + 64, one.next);
+    blocks<R, 1>(one, gf, low, high, out + x, unsure);
+    x += 64;
+  }
+  return x;
+}
+
+template <std::size_t... R>
+PhaseRow phaseRowOf(std::size_t r, std::index_sequence<R...>) {
+  PhaseRow chosen = nullptr;
+  (void)((r == R + 1 ? (chosen = &phaseRow<int(R) + 1>, true) : false) || ...);
   return chosen;
 }
 
 }  // namespace
 
-PhaseRows phaseRowsFor(std::size_t r, int blocks) {
+PhaseRow phaseRowFor(std::size_t r) {
   if (!cpuHasAvx512()) return nullptr;
-  constexpr auto kReaches = std::make_index_sequence<kLongestPhaseReach>();
-  return blocks == 2 ? phaseRowsOf<2>(r, kReaches) : phaseRowsOf<1>(r, kReaches);
+  return phaseRowOf(r, std::make_index_sequence<kLongestPhaseReach>());
 }
 #else
-PhaseRows phaseRowsFor(std::size_t, int) {
+PhaseRow phaseRowFor(std::size_t) {
   return nullptr;
 }
 #endif

@@ -10,18 +10,17 @@
 namespace HalconCpp {
 namespace Standin {
 
-// Along the row for the 64 N pixels from col[0] (N blocks of 64), from the columns' sums
-// col[-reach] ... col[64 N + reach], in floats: each pixel's taps from the outermost pair in,
-// each pair summed and then multiplied and added (one rounding), the centre last, the same
-// operations as the other float rows; rounded into out. Returns the pixels the floats cannot
-// decide (bit i: pixel i of the first block; the second block's are in *more when N is 2).
-// Reads the 16 floats before col and after the last block.
-using PhaseRows = std::uint64_t (*)(const float* col, const float* gf, float low, float high,
-                                    std::uint8_t* out, std::uint64_t* more);
+// Along the row for the pixels [x, end) in blocks of 64 while a whole block remains,
+// returning where it stops, from the columns' sums col[x - reach] ... col[end - 1 + reach],
+// in floats: each pixel's taps from the outermost pair in, each pair summed and then
+// multiplied and added (one rounding), the centre last, the same operations as the other float
+// rows; rounded into out[x] .... The pixels the floats cannot decide: block k's in unsure[k],
+// bit i for pixel x + 64 k + i. Reads the 16 floats before col[x] and after the last block.
+using PhaseRow = std::size_t (*)(const float* col, std::size_t x, std::size_t end, const float* gf,
+                                 float low, float high, std::uint8_t* out, std::uint64_t* unsure);
 
-// The rows for reach r (1 ... 15) and N blocks (1 or 2), or nullptr where there are none
-// (no AVX-512, another reach).
-PhaseRows phaseRowsFor(std::size_t r, int blocks);
+// The rows for reach r (1 ... 15), or nullptr where there are none (no AVX-512, another reach).
+PhaseRow phaseRowFor(std::size_t r);
 
 }  // namespace Standin
 }  // namespace HalconCpp
