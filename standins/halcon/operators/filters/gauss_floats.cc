@@ -157,7 +157,8 @@ __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col
 }
 
 __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
-                                                   const std::vector<float>& gf, float below,
+                                                   const std::vector<float>& gf,
+                                                   const std::vector<float>& gr, float below,
                                                    float above, std::int32_t y0, std::int32_t y1,
                                                    Band& b, bool wide, const FixedWeights* fixed) {
   const std::int32_t w = job.size.width;
@@ -181,6 +182,9 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
   const __m256 half = _mm256_set1_ps(0.5f), low = _mm256_set1_ps(below),
                high = _mm256_set1_ps(above), top = _mm256_set1_ps(255);
   const __m256 g0 = _mm256_set1_ps(gf[0]);
+  // The whole-number columns' sums come in units of hiScale (fixedWeights), a power of two, and
+  // the rows' weights in its inverse, which leaves every product and sum the same float.
+  const float unit = fixed ? 1 / fixed->hiScale : 1;
   const PhaseRow phases = wide ? phaseRowFor(r) : nullptr;
   const auto settle = [&](std::int32_t last) {
     std::size_t i = 0;
@@ -215,7 +219,7 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
         for (std::size_t k = r; k > 0; --k) {
           acc = std::fma(gf[k], float(bytes[r - k][x]) + float(bytes[r + k][x]), acc);
         }
-        col[x] = std::fma(gf[0], float(bytes[r][x]), acc);
+        col[x] = std::fma(gf[0], float(bytes[r][x]), acc) * unit;
       }
     } else {
       for (std::size_t k = 0; k < slots; ++k) taps[k] = line(centre - r + k);
@@ -250,20 +254,20 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
       }
     };
     if (phases) {
-      const std::size_t stop = phases(col, x, e1, gf.data(), below, above, out, b.unsure.data());
+      const std::size_t stop = phases(col, x, e1, gr.data(), below, above, out, b.unsure.data());
       for (std::size_t k = 0; x < stop; x += 64, ++k) later(b.unsure[k], x);
     }
     for (; wide && x + 64 <= e1; x += 64) {
-      later(rowAvx512(col + x, gf.data(), r, below, above, out + x), x);
+      later(rowAvx512(col + x, gr.data(), r, below, above, out + x), x);
     }
     for (; x + 8 <= e1; x += 8) {
       __m256 acc = _mm256_setzero_ps();
       for (std::size_t k = r; k > 0; --k) {
         const __m256 pair =
             _mm256_add_ps(_mm256_loadu_ps(col + x - k), _mm256_loadu_ps(col + x + k));
-        acc = _mm256_fmadd_ps(_mm256_set1_ps(gf[k]), pair, acc);
+        acc = _mm256_fmadd_ps(_mm256_set1_ps(gr[k]), pair, acc);
       }
-      acc = _mm256_fmadd_ps(g0, _mm256_loadu_ps(col + x), acc);
+      acc = _mm256_fmadd_ps(_mm256_set1_ps(gr[0]), _mm256_loadu_ps(col + x), acc);
       const __m256 t = _mm256_add_ps(acc, half);
       const __m256 whole = _mm256_floor_ps(t);
       const __m256 part = _mm256_sub_ps(t, whole);
@@ -283,8 +287,8 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
     }
     for (; x < e1; ++x) {
       float acc = 0;
-      for (std::size_t k = r; k > 0; --k) acc = std::fma(gf[k], col[x - k] + col[x + k], acc);
-      acc = std::fma(gf[0], col[x], acc);
+      for (std::size_t k = r; k > 0; --k) acc = std::fma(gr[k], col[x - k] + col[x + k], acc);
+      acc = std::fma(gr[0], col[x], acc);
       const float t = acc + 0.5f, whole = std::floor(t), part = t - whole;
       out[x] = part < below || part > above
                    ? exactPixel(job, y, static_cast<std::int32_t>(x), b.exact, wide)
@@ -335,8 +339,12 @@ bool sampledGaussFloats(const SampledGauss& job, const NextRows& next) {
          {},
          std::vector<std::uint64_t>(width / 64 + 1)};
   if (near) b.exact.setWhole(&all, g);
+  std::vector<float> rowWeights = gf;
+  if (whole) {
+    for (float& v : rowWeights) v *= fixed.hiScale;
+  }
   for (std::int32_t y0 = 0, y1 = 0; next(y0, y1);) {
-    floatRows(job, gf, below, above, y0, y1, b, wide, whole ? &fixed : nullptr);
+    floatRows(job, gf, rowWeights, below, above, y0, y1, b, wide, whole ? &fixed : nullptr);
   }
   return true;
 #else

@@ -124,13 +124,13 @@ __attribute__((target(QUORVEX_AVX512), always_inline)) inline void columnSums(
   }
 }
 
-// hi 2^-s1 + lo 2^-s2, the product exact and the sum rounded once.
+// hi + lo 2^-15, (hi 2^-s1 + lo 2^-s2) 2^s1: the sum rounded once, in units of 2^-s1 (the
+// rows' weights take the 2^-s1, which leaves every product the same), so no multiply.
 __attribute__((target(QUORVEX_AVX512), always_inline)) inline __m512 totalOf(__m512i hi, __m512i lo,
-                                                                             __m512 hiScale,
                                                                              __m512 loScale) {
   const __mmask16 all = 0xffff;
   return _mm512_fmadd_ps(_mm512_maskz_cvtepi32_ps(all, lo), loScale,
-                         _mm512_mul_ps(_mm512_maskz_cvtepi32_ps(all, hi), hiScale));
+                         _mm512_maskz_cvtepi32_ps(all, hi));
 }
 
 // Down the columns [x, a1) in whole groups of 32 into col, returning where they stop: the sums
@@ -145,7 +145,7 @@ __attribute__((target(QUORVEX_AVX512))) std::size_t columnsMaddAvx512(
     std::size_t a1, float* col) {
   const std::size_t r = R > 0 ? R : reach;
   if (r == 0) return x;
-  const __m512 hiScale = _mm512_set1_ps(fw.hiScale), loScale = _mm512_set1_ps(fw.loScale);
+  const __m512 loScale = _mm512_set1_ps(fw.loScale / fw.hiScale);
   const __m512i first = _mm512_set_epi32(23, 22, 21, 20, 7, 6, 5, 4, 19, 18, 17, 16, 3, 2, 1, 0);
   const __m512i second =
       _mm512_set_epi32(31, 30, 29, 28, 15, 14, 13, 12, 27, 26, 25, 24, 11, 10, 9, 8);
@@ -153,8 +153,8 @@ __attribute__((target(QUORVEX_AVX512))) std::size_t columnsMaddAvx512(
     ColumnSums s[2];
     columnSums<2, Vnni>(lines, fw, r, x, s);
     for (int n = 0; n < 2; ++n) {
-      const __m512 a = totalOf(s[n].hiA, s[n].loA, hiScale, loScale);
-      const __m512 b = totalOf(s[n].hiB, s[n].loB, hiScale, loScale);
+      const __m512 a = totalOf(s[n].hiA, s[n].loA, loScale);
+      const __m512 b = totalOf(s[n].hiB, s[n].loB, loScale);
       _mm512_storeu_ps(col + x + 32 * n, _mm512_permutex2var_ps(a, first, b));
       _mm512_storeu_ps(col + x + 32 * n + 16, _mm512_permutex2var_ps(a, second, b));
     }
@@ -162,8 +162,8 @@ __attribute__((target(QUORVEX_AVX512))) std::size_t columnsMaddAvx512(
   for (; x + 32 <= a1; x += 32) {
     ColumnSums s[1];
     columnSums<1, Vnni>(lines, fw, r, x, s);
-    const __m512 a = totalOf(s[0].hiA, s[0].loA, hiScale, loScale);
-    const __m512 b = totalOf(s[0].hiB, s[0].loB, hiScale, loScale);
+    const __m512 a = totalOf(s[0].hiA, s[0].loA, loScale);
+    const __m512 b = totalOf(s[0].hiB, s[0].loB, loScale);
     _mm512_storeu_ps(col + x, _mm512_permutex2var_ps(a, first, b));
     _mm512_storeu_ps(col + x + 16, _mm512_permutex2var_ps(a, second, b));
   }
