@@ -11,6 +11,7 @@
 // whole numbers instead stay within the float columns' share, 255 u (S + 2) (fixedWeights).
 #include "operators/filters/gauss_floats.h"
 
+#include "operators/filters/gauss_phases.h"
 #include "operators/filters/gauss_pixels.h"
 #include "operators/filters/gauss_words.h"
 
@@ -64,6 +65,7 @@ struct Band {
   // the columns have read the rows it reaches beyond theirs, the outermost taps' rows the
   // floats leave out, which it would otherwise wait for from memory.
   std::vector<std::pair<std::int32_t, std::int32_t>> pending;
+  std::vector<std::uint64_t> unsure;  // a row's undecided pixels, 64 a word
 };
 
 // The taps this near the centre take their columns' sums from six vectors loaded once, shifted
@@ -102,13 +104,12 @@ __attribute__((target(QUORVEX_AVX512), always_inline)) inline void shiftedTaps(
 
 // Along the row for the 64 pixels from col[0], in four vectors whose chains of multiply-adds
 // interleave, rounded into out; the lanes the floats cannot decide are set in the mask returned.
-// Reach R, or `reach` where R is 0: with the reach known, the taps need no test, and the
-// shifts that serve one vector's left taps and the last's right ones are made once.
-template <std::size_t R>
+// For the reaches beyond the phases' (gauss_phases.h), whose 64 pixels take 16 + 47 shifts at
+// most: the other taps from loads.
 __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col, const float* gf,
                                                                 std::size_t reach, float low,
                                                                 float high, std::uint8_t* out) {
-  const std::size_t r = R > 0 ? R : reach;
+  const std::size_t r = reach;
   constexpr int kVectors = 4;
   __m512 acc[kVectors];
   for (__m512& a : acc) a = _mm512_setzero_ps();
@@ -155,19 +156,9 @@ __attribute__((target(QUORVEX_AVX512))) std::uint64_t rowAvx512(const float* col
   return unsure;
 }
 
-using RowSums = std::uint64_t (*)(const float*, const float*, std::size_t, float, float,
-                                  std::uint8_t*);
-
-// rowAvx512 for reach r: its own where every tap is a shifted one.
-template <std::size_t... R>
-RowSums rowSumsFor(std::size_t r, std::index_sequence<R...>) {
-  RowSums chosen = &rowAvx512<0>;
-  (void)((r == R + 1 ? (chosen = &rowAvx512<R + 1>, true) : false) || ...);
-  return chosen;
-}
-
 __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
-                                                   const std::vector<float>& gf, float below,
+                                                   const std::vector<float>& gf,
+                                                   const std::vector<float>& gr, float below,
                                                    float above, std::int32_t y0, std::int32_t y1,
                                                    Band& b, bool wide, const FixedWeights* fixed) {
   const std::int32_t w = job.size.width;
@@ -191,7 +182,10 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
   const __m256 half = _mm256_set1_ps(0.5f), low = _mm256_set1_ps(below),
                high = _mm256_set1_ps(above), top = _mm256_set1_ps(255);
   const __m256 g0 = _mm256_set1_ps(gf[0]);
-  const RowSums rowSums = rowSumsFor(r, std::make_index_sequence<kShifted>());
+  // The whole-number columns' sums come in units of hiScale (fixedWeights), a power of two, and
+  // the rows' weights in its inverse, which leaves every product and sum the same float.
+  const float unit = fixed ? 1 / fixed->hiScale : 1;
+  const PhaseRow phases = wide ? phaseRowFor(r) : nullptr;
   const auto settle = [&](std::int32_t last) {
     std::size_t i = 0;
     for (; i < b.pending.size() && b.pending[i].first <= last; ++i) {
@@ -225,7 +219,7 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
         for (std::size_t k = r; k > 0; --k) {
           acc = std::fma(gf[k], float(bytes[r - k][x]) + float(bytes[r + k][x]), acc);
         }
-        col[x] = std::fma(gf[0], float(bytes[r][x]), acc);
+        col[x] = std::fma(gf[0], float(bytes[r][x]), acc) * unit;
       }
     } else {
       for (std::size_t k = 0; k < slots; ++k) taps[k] = line(centre - r + k);
@@ -253,21 +247,27 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
     }
     std::uint8_t* out = job.dst + rowStart(y, w);
     x = e0;
-    for (; wide && x + 64 <= e1; x += 64) {
-      for (std::uint64_t unsure = rowSums(col + x, gf.data(), r, below, above, out + x);
-           unsure != 0; unsure &= unsure - 1) {
-        const std::size_t lane = x + static_cast<std::size_t>(__builtin_ctzll(unsure));
+    const auto later = [&](std::uint64_t unsure, std::size_t from) {
+      for (; unsure != 0; unsure &= unsure - 1) {
+        const std::size_t lane = from + static_cast<std::size_t>(__builtin_ctzll(unsure));
         b.pending.emplace_back(y, static_cast<std::int32_t>(lane));
       }
+    };
+    if (phases) {
+      const std::size_t stop = phases(col, x, e1, gr.data(), below, above, out, b.unsure.data());
+      for (std::size_t k = 0; x < stop; x += 64, ++k) later(b.unsure[k], x);
+    }
+    for (; wide && x + 64 <= e1; x += 64) {
+      later(rowAvx512(col + x, gr.data(), r, below, above, out + x), x);
     }
     for (; x + 8 <= e1; x += 8) {
       __m256 acc = _mm256_setzero_ps();
       for (std::size_t k = r; k > 0; --k) {
         const __m256 pair =
             _mm256_add_ps(_mm256_loadu_ps(col + x - k), _mm256_loadu_ps(col + x + k));
-        acc = _mm256_fmadd_ps(_mm256_set1_ps(gf[k]), pair, acc);
+        acc = _mm256_fmadd_ps(_mm256_set1_ps(gr[k]), pair, acc);
       }
-      acc = _mm256_fmadd_ps(g0, _mm256_loadu_ps(col + x), acc);
+      acc = _mm256_fmadd_ps(_mm256_set1_ps(gr[0]), _mm256_loadu_ps(col + x), acc);
       const __m256 t = _mm256_add_ps(acc, half);
       const __m256 whole = _mm256_floor_ps(t);
       const __m256 part = _mm256_sub_ps(t, whole);
@@ -287,8 +287,8 @@ __attribute__((target("avx2,fma"))) void floatRows(const SampledGauss& job,
     }
     for (; x < e1; ++x) {
       float acc = 0;
-      for (std::size_t k = r; k > 0; --k) acc = std::fma(gf[k], col[x - k] + col[x + k], acc);
-      acc = std::fma(gf[0], col[x], acc);
+      for (std::size_t k = r; k > 0; --k) acc = std::fma(gr[k], col[x - k] + col[x + k], acc);
+      acc = std::fma(gr[0], col[x], acc);
       const float t = acc + 0.5f, whole = std::floor(t), part = t - whole;
       out[x] = part < below || part > above
                    ? exactPixel(job, y, static_cast<std::int32_t>(x), b.exact, wide)
@@ -336,10 +336,15 @@ bool sampledGaussFloats(const SampledGauss& job, const NextRows& next) {
          std::vector<std::int32_t>(slots, -1),
          std::vector<float>(width + 2 * static_cast<std::size_t>(reach) + 2 * kMargin),
          ExactPixels(width, g.size()),
-         {}};
+         {},
+         std::vector<std::uint64_t>(width / 64 + 1)};
   if (near) b.exact.setWhole(&all, g);
+  std::vector<float> rowWeights = gf;
+  if (whole) {
+    for (float& v : rowWeights) v *= fixed.hiScale;
+  }
   for (std::int32_t y0 = 0, y1 = 0; next(y0, y1);) {
-    floatRows(job, gf, below, above, y0, y1, b, wide, whole ? &fixed : nullptr);
+    floatRows(job, gf, rowWeights, below, above, y0, y1, b, wide, whole ? &fixed : nullptr);
   }
   return true;
 #else

@@ -24,7 +24,8 @@ struct FixedWeights {
 // and the total's rounding (below 256) by 2^-17.
 bool fixedWeights(const std::vector<double>& g, std::size_t taps, double steps, FixedWeights* fw);
 
-// Down the columns [x, a1) of the 2 r + 1 rows `lines` in whole groups of 32 into col, returning
+// Down the columns [x, a1) of the 2 r + 1 rows `lines` in whole groups of 32 into col, in units
+// of hiScale (each sum over hiScale, exactly the float sum times a power of two), returning
 // where they stop. Only where the processor runs AVX-512.
 std::size_t wordColumnsAvx512(const std::uint8_t* const* lines, const FixedWeights& fw,
                               std::size_t r, std::size_t x, std::size_t a1, float* col);
