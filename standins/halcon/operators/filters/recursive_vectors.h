@@ -65,10 +65,13 @@ StripOf<V, Whole> stripAt(std::size_t x0, std::size_t x1) {
   return s;
 }
 
+// The pixels of vector v of a strip from the strip's first pixel of a place, `line`: a step
+// finds its place's line once for all of its vectors (the stores between them may alias the
+// continuation's indices, so that the compiler would read them again for each).
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE __m512 pixels(const RecursiveJob& j, std::size_t i, const StripOf<V, Whole>& s,
-                           std::size_t v) {
-  const std::uint8_t* p = j.line(i, s.x0 + v * kWidth);
+QUORVEX_WIDE __m512 pixelsFrom(const std::uint8_t* line, const StripOf<V, Whole>& s,
+                               std::size_t v) {
+  const std::uint8_t* p = line + v * kWidth;
   if (Whole) {
     return _mm512_cvtepi32_ps(
         _mm512_cvtepu8_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
@@ -76,16 +79,28 @@ QUORVEX_WIDE __m512 pixels(const RecursiveJob& j, std::size_t i, const StripOf<V
   return _mm512_cvtepi32_ps(_mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(s.keep[v], p)));
 }
 
-// Down a strip each place reads a new line of the cache a row of the image apart, which the
-// processor's own prefetch does not follow past a page: the passes ask for the place kAhead
-// steps on.
-constexpr std::size_t kAhead = 16;
-
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE void prefetch(const RecursiveJob& j, std::size_t i, const StripOf<V, Whole>& s) {
-  const std::uint8_t* p = j.line(i, s.x0);
-  _mm_prefetch(reinterpret_cast<const char*>(p), _MM_HINT_T0);
-  _mm_prefetch(reinterpret_cast<const char*>(p + V * kWidth - 1), _MM_HINT_T0);
+QUORVEX_WIDE __m512 pixels(const RecursiveJob& j, std::size_t i, const StripOf<V, Whole>& s,
+                           std::size_t v) {
+  return pixelsFrom(j.line(i, s.x0), s, v);
+}
+
+// Down a strip each place reads a new line of the cache a row of the image apart, which the
+// processor's own prefetch does not follow past a page. The strips of a run of places are
+// taken one after the other, so that each step of a strip asks for the line the next strip
+// reads of the same place, a strip's run of steps ahead (or, from the last strip, the first
+// strip's line `places` on, in the next run): every line is asked for once, early enough for
+// the last level of the cache and late enough to stay in the first.
+struct Ahead {
+  std::size_t x;
+  std::ptrdiff_t places;
+};
+
+QUORVEX_WIDE void prefetchAhead(const RecursiveJob& j, std::size_t i, Ahead ahead) {
+  const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(i) + ahead.places;
+  if (at < 0 || static_cast<std::size_t>(at) >= j.rows->size()) return;
+  _mm_prefetch(reinterpret_cast<const char*>(j.line(static_cast<std::size_t>(at), ahead.x)),
+               _MM_HINT_T0);
 }
 
 // The backward sums a(i) of the strip from a(i + 1), a(i + 2) and the pixels after i, held in
@@ -110,17 +125,22 @@ QUORVEX_WIDE void backwardAt(const RecursiveJob& j, const Coefficients& k,
                              const StripOf<V, Whole>& s, std::size_t i, BackwardOf<V>* b,
                              __m512* cur) {
   const std::size_t m = j.rows->size();
-  for (std::size_t v = 0; v < V; ++v) {
-    if (i + 2 < m) {
+  const std::uint8_t* line = j.line(i, s.x0);
+  if (i + 2 < m) {
+    for (std::size_t v = 0; v < V; ++v) {
       cur[v] = step(k.m1, b->next[v], k.m2, b->after[v], k.b1, b->a1[v], k.b2, b->a2[v]);
-    } else {
-      const __m512 t1 = i + 1 < m ? _mm512_mul_ps(k.m1, b->next[v]) : k.zero;
-      const __m512 in = _mm512_add_ps(t1, k.zero);
-      cur[v] = _mm512_sub_ps(_mm512_sub_ps(in, _mm512_mul_ps(k.b2, b->a2[v])),
-                             _mm512_mul_ps(k.b1, b->a1[v]));
+      b->a2[v] = b->a1[v], b->a1[v] = cur[v];
+      b->after[v] = b->next[v], b->next[v] = pixelsFrom(line, s, v);
     }
+    return;
+  }
+  for (std::size_t v = 0; v < V; ++v) {
+    const __m512 t1 = i + 1 < m ? _mm512_mul_ps(k.m1, b->next[v]) : k.zero;
+    const __m512 in = _mm512_add_ps(t1, k.zero);
+    cur[v] = _mm512_sub_ps(_mm512_sub_ps(in, _mm512_mul_ps(k.b2, b->a2[v])),
+                           _mm512_mul_ps(k.b1, b->a1[v]));
     b->a2[v] = b->a1[v], b->a1[v] = cur[v];
-    b->after[v] = b->next[v], b->next[v] = pixels(j, i, s, v);
+    b->after[v] = b->next[v], b->next[v] = pixelsFrom(line, s, v);
   }
 }
 
@@ -152,7 +172,8 @@ QUORVEX_WIDE void forwardAt(const RecursiveJob& j, const Coefficients& k,
                             const StripOf<V, Whole>& s, std::size_t i, ForwardOf<V>* f,
                             __m512* cur) {
   __m512 x[V];
-  for (std::size_t v = 0; v < V; ++v) x[v] = pixels(j, i, s, v);
+  const std::uint8_t* line = j.line(i, s.x0);
+  for (std::size_t v = 0; v < V; ++v) x[v] = pixelsFrom(line, s, v);
   forwardWith(k, i, x, f, cur);
 }
 

@@ -24,6 +24,7 @@ namespace {
 // read by half as many strips, and four chains of sums a step keep the processor busier.
 constexpr std::size_t kBlockVectors = 4;
 constexpr std::size_t kBlockStrip = kBlockVectors * kWidth;
+constexpr auto kBlockPlaces = static_cast<std::ptrdiff_t>(kBlockRows);
 
 // The sums of both directions a strip of a block starts from and hands on, each a pair of rows
 // `w` long as the plan keeps them (recursive_blocks.h): the forward sums at the two places
@@ -43,7 +44,7 @@ struct Pairs {
 template <std::size_t V, bool Whole>
 QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const StripOf<V, Whole>& s,
                            std::size_t first, std::size_t count, const float* from, float* to,
-                           const float* back, const float* floats, float* tile) {
+                           const float* back, const float* floats, float* tile, Ahead ahead) {
   const auto w = static_cast<std::size_t>(j.w);
   ForwardOf<V> f;
   load(from, s, f.p1);
@@ -54,6 +55,7 @@ QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const S
   for (std::size_t r = 0; r < count; ++r) {
     __m512 cur[V];
     if (!back) {
+      prefetchAhead(j, first + r, ahead);
       forwardAt(j, k, s, first + r, &f, cur);
       continue;
     }
@@ -78,14 +80,14 @@ QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const S
 template <std::size_t V, bool Whole>
 QUORVEX_WIDE void backwards(const RecursiveJob& j, const Coefficients& k,
                             const StripOf<V, Whole>& s, std::size_t first, std::size_t count,
-                            const float* from, float* to, float* back, float* floats) {
+                            const float* from, float* to, float* back, float* floats, Ahead ahead) {
   const auto w = static_cast<std::size_t>(j.w);
   BackwardOf<V> a;
   load(from, s, a.a1);
   load(from + w, s, a.a2);
   startBackward(j, k, s, first + count - 1, &a);
   for (std::size_t r = count; r-- > 0;) {
-    if (first + r >= kAhead) prefetch(j, first + r - kAhead, s);
+    prefetchAhead(j, first + r, ahead);
     __m512 cur[V];
     backwardAt(j, k, s, first + r, &a, cur);
     if (!back) continue;
@@ -150,21 +152,22 @@ struct Block {
 // the tile transposed into the block's lanes.
 template <bool Whole>
 QUORVEX_WIDE void blockStrip(const RecursiveJob& j, const Coefficients& k, const Block& block,
-                             const StripOf<kBlockVectors, Whole>& s, const Pairs& p,
+                             const StripOf<kBlockVectors, Whole>& s, const Pairs& p, Ahead ahead,
                              Scratch& scratch) {
   const std::size_t i0 = block.first, rows = block.rows;
   if (!block.met) {
     if (p.forwardTo) {
-      return forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, nullptr, nullptr, nullptr);
+      return forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, nullptr, nullptr, nullptr,
+                      ahead);
     }
-    return backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, nullptr, nullptr);
+    return backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, nullptr, nullptr, ahead);
   }
   backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, scratch.back.data(),
-            scratch.floats.data());
+            scratch.floats.data(), ahead);
   // The rows a last block lacks keep what the block before left: their lanes are never
   // written out.
   forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, scratch.back.data(),
-           scratch.floats.data(), scratch.tile.data());
+           scratch.floats.data(), scratch.tile.data(), ahead);
   for (std::size_t r = 0; r < kSpan; r += kWidth) {
     for (std::size_t c = 0; c < kBlockStrip; c += kWidth) {
       transpose16(scratch.tile.data() + r * kBlockStrip + c, kBlockStrip,
@@ -284,7 +287,7 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     // The places above the image, which no block holds.
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
       forwards(j, k, stripAt<kBlockVectors, false>(s0, w), 0, placeOf(j, 0), carriedPairs,
-               carriedPairs, nullptr, nullptr, nullptr);
+               carriedPairs, nullptr, nullptr, nullptr, Ahead{s0 + kBlockStrip, 0});
     }
   }
   // Upwards, the blocks above the first met one need no sums, only their zeros: all of the
@@ -299,11 +302,14 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     const Pairs pairs = upward
                             ? Pairs{pairOf(plan.forward, b), nullptr, carriedPairs, carriedPairs}
                             : Pairs{carriedPairs, carriedPairs, pairOf(plan.backward, b), nullptr};
+    // The last strip asks for the next block's first.
+    const Ahead nextBlock{0, upward ? -kBlockPlaces : kBlockPlaces};
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
+      const Ahead ahead = s0 + kBlockStrip < w ? Ahead{s0 + kBlockStrip, 0} : nextBlock;
       if (s0 + kBlockStrip <= w) {
-        blockStrip(j, k, block, stripAt<kBlockVectors, true>(s0, w), pairs, scratch);
+        blockStrip(j, k, block, stripAt<kBlockVectors, true>(s0, w), pairs, ahead, scratch);
       } else {
-        blockStrip(j, k, block, stripAt<kBlockVectors, false>(s0, w), pairs, scratch);
+        blockStrip(j, k, block, stripAt<kBlockVectors, false>(s0, w), pairs, ahead, scratch);
       }
     }
     if (!met) {
