@@ -46,6 +46,22 @@ QUORVEX_WIDE __m512 step(__m512 k0, __m512 x0, __m512 k1, __m512 x1, __m512 b1, 
   return _mm512_sub_ps(_mm512_sub_ps(in, _mm512_mul_ps(b2, s2)), _mm512_mul_ps(b1, s1));
 }
 
+// The image's lines as the passes read them, copied out of the job into values of their own:
+// the passes' stores of floats may alias the job and the continuation's vector, so that the
+// compiler would otherwise read their fields again after every store.
+struct Lines {
+  const std::uint8_t* src;
+  const std::int32_t* rows;  // the continuation, m places
+  std::size_t w, m;
+  const std::uint8_t* line(std::size_t i, std::size_t x0) const {
+    return src + static_cast<std::size_t>(rows[i]) * w + x0;
+  }
+};
+
+inline Lines linesOf(const RecursiveJob& j) {
+  return {j.src, j.rows->data(), static_cast<std::size_t>(j.w), j.rows->size()};
+}
+
 // A strip's first column and, a vector, the columns the image has (the last strip's fewer).
 // A strip the image covers whole reads its pixels without masks, a step less each.
 template <std::size_t V, bool Whole>
@@ -80,7 +96,7 @@ QUORVEX_WIDE __m512 pixelsFrom(const std::uint8_t* line, const StripOf<V, Whole>
 }
 
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE __m512 pixels(const RecursiveJob& j, std::size_t i, const StripOf<V, Whole>& s,
+QUORVEX_WIDE __m512 pixels(const Lines& j, std::size_t i, const StripOf<V, Whole>& s,
                            std::size_t v) {
   return pixelsFrom(j.line(i, s.x0), s, v);
 }
@@ -96,9 +112,9 @@ struct Ahead {
   std::ptrdiff_t places;
 };
 
-QUORVEX_WIDE void prefetchAhead(const RecursiveJob& j, std::size_t i, Ahead ahead) {
+QUORVEX_WIDE void prefetchAhead(const Lines& j, std::size_t i, Ahead ahead) {
   const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(i) + ahead.places;
-  if (at < 0 || static_cast<std::size_t>(at) >= j.rows->size()) return;
+  if (at < 0 || static_cast<std::size_t>(at) >= j.m) return;
   _mm_prefetch(reinterpret_cast<const char*>(j.line(static_cast<std::size_t>(at), ahead.x)),
                _MM_HINT_T0);
 }
@@ -111,9 +127,9 @@ struct BackwardOf {
 };
 
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE void startBackward(const RecursiveJob& j, const Coefficients& k,
-                                const StripOf<V, Whole>& s, std::size_t i, BackwardOf<V>* b) {
-  const std::size_t m = j.rows->size();
+QUORVEX_WIDE void startBackward(const Lines& j, const Coefficients& k, const StripOf<V, Whole>& s,
+                                std::size_t i, BackwardOf<V>* b) {
+  const std::size_t m = j.m;
   for (std::size_t v = 0; v < V; ++v) {
     b->next[v] = i + 1 < m ? pixels(j, i + 1, s, v) : k.zero;
     b->after[v] = i + 2 < m ? pixels(j, i + 2, s, v) : k.zero;
@@ -121,10 +137,9 @@ QUORVEX_WIDE void startBackward(const RecursiveJob& j, const Coefficients& k,
 }
 
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE void backwardAt(const RecursiveJob& j, const Coefficients& k,
-                             const StripOf<V, Whole>& s, std::size_t i, BackwardOf<V>* b,
-                             __m512* cur) {
-  const std::size_t m = j.rows->size();
+QUORVEX_WIDE void backwardAt(const Lines& j, const Coefficients& k, const StripOf<V, Whole>& s,
+                             std::size_t i, BackwardOf<V>* b, __m512* cur) {
+  const std::size_t m = j.m;
   const std::uint8_t* line = j.line(i, s.x0);
   if (i + 2 < m) {
     for (std::size_t v = 0; v < V; ++v) {
@@ -168,9 +183,8 @@ QUORVEX_WIDE void forwardWith(const Coefficients& k, std::size_t i, const __m512
 }
 
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE void forwardAt(const RecursiveJob& j, const Coefficients& k,
-                            const StripOf<V, Whole>& s, std::size_t i, ForwardOf<V>* f,
-                            __m512* cur) {
+QUORVEX_WIDE void forwardAt(const Lines& j, const Coefficients& k, const StripOf<V, Whole>& s,
+                            std::size_t i, ForwardOf<V>* f, __m512* cur) {
   __m512 x[V];
   const std::uint8_t* line = j.line(i, s.x0);
   for (std::size_t v = 0; v < V; ++v) x[v] = pixelsFrom(line, s, v);

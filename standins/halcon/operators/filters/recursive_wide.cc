@@ -42,7 +42,7 @@ struct Pairs {
 // backward one, scaled, into `tile` alike, the pixels taken in floats from `floats`, laid out
 // alike, which the backward sums left there.
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const StripOf<V, Whole>& s,
+QUORVEX_WIDE void forwards(const Lines& j, const Coefficients& k, const StripOf<V, Whole>& s,
                            std::size_t first, std::size_t count, const float* from, float* to,
                            const float* back, const float* floats, float* tile, Ahead ahead) {
   const auto w = static_cast<std::size_t>(j.w);
@@ -78,9 +78,9 @@ QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const S
 // sum into it, a row of the strip a place, and each place's pixels in floats into `floats`
 // alike: the forward sums need not convert them again.
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE void backwards(const RecursiveJob& j, const Coefficients& k,
-                            const StripOf<V, Whole>& s, std::size_t first, std::size_t count,
-                            const float* from, float* to, float* back, float* floats, Ahead ahead) {
+QUORVEX_WIDE void backwards(const Lines& j, const Coefficients& k, const StripOf<V, Whole>& s,
+                            std::size_t first, std::size_t count, const float* from, float* to,
+                            float* back, float* floats, Ahead ahead) {
   const auto w = static_cast<std::size_t>(j.w);
   BackwardOf<V> a;
   load(from, s, a.a1);
@@ -151,7 +151,7 @@ struct Block {
 // the band carries on; else the backward sums, the forward sums with them into a tile, and
 // the tile transposed into the block's lanes.
 template <bool Whole>
-QUORVEX_WIDE void blockStrip(const RecursiveJob& j, const Coefficients& k, const Block& block,
+QUORVEX_WIDE void blockStrip(const Lines& j, const Coefficients& k, const Block& block,
                              const StripOf<kBlockVectors, Whole>& s, const Pairs& p, Ahead ahead,
                              Scratch& scratch) {
   const std::size_t i0 = block.first, rows = block.rows;
@@ -253,6 +253,7 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     const RecursiveJob& j, const RecursivePlan& plan, const std::vector<std::int32_t>& columns,
     const Extent& extent, std::int32_t b0, std::int32_t b1, bool upward, std::uint8_t* dst) {
   const Coefficients k = coefficientsOf(*j.c);
+  const Lines lines = linesOf(j);
   const auto w = static_cast<std::size_t>(j.w);
   const std::size_t m = columns.size();
   // The pair of sums the band carries from block to block: the forward ones downwards, the
@@ -286,7 +287,7 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   } else {
     // The places above the image, which no block holds.
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
-      forwards(j, k, stripAt<kBlockVectors, false>(s0, w), 0, placeOf(j, 0), carriedPairs,
+      forwards(lines, k, stripAt<kBlockVectors, false>(s0, w), 0, placeOf(j, 0), carriedPairs,
                carriedPairs, nullptr, nullptr, nullptr, Ahead{s0 + kBlockStrip, 0});
     }
   }
@@ -307,9 +308,9 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
       const Ahead ahead = s0 + kBlockStrip < w ? Ahead{s0 + kBlockStrip, 0} : nextBlock;
       if (s0 + kBlockStrip <= w) {
-        blockStrip(j, k, block, stripAt<kBlockVectors, true>(s0, w), pairs, ahead, scratch);
+        blockStrip(lines, k, block, stripAt<kBlockVectors, true>(s0, w), pairs, ahead, scratch);
       } else {
-        blockStrip(j, k, block, stripAt<kBlockVectors, false>(s0, w), pairs, ahead, scratch);
+        blockStrip(lines, k, block, stripAt<kBlockVectors, false>(s0, w), pairs, ahead, scratch);
       }
     }
     if (!met) {
