@@ -191,6 +191,9 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32
                             std::int32_t y1, const Extent& extent, std::uint8_t* dst) {
   constexpr std::size_t kRows = 16, kColumns = 64;
   const auto rows = static_cast<std::size_t>(y1 - y0);
+  // The spans' addresses as values of their own, which the stores of bytes cannot alias.
+  const std::int32_t* const begins = extent.begin.data();
+  const std::int32_t* const ends = extent.end.data();
   for (std::size_t g = 0; g < rows; g += kRows) {
     const std::size_t groupRows = std::min(kRows, rows - g);
     for (std::size_t x = 0; x < w; x += kColumns) {
@@ -227,9 +230,8 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32
       for (std::size_t l = 0; l < kRows; ++l) {
         if (l == groupRows) break;
         const std::size_t row = static_cast<std::size_t>(y0) + g + l;
-        const std::int64_t from = std::max<std::int64_t>(extent.begin[row], std::int64_t(x));
-        const std::int64_t to =
-            std::min<std::int64_t>(extent.end[row], std::int64_t(x + columns) - 1);
+        const std::int64_t from = std::max<std::int64_t>(begins[row], std::int64_t(x));
+        const std::int64_t to = std::min<std::int64_t>(ends[row], std::int64_t(x + columns) - 1);
         // The columns beside the extent take 0, so that the caller need not clear them first.
         __mmask64 inside = 0;
         if (from <= to) {
