@@ -79,6 +79,19 @@ QUORVEX_WIDE void backwardAlong(const Coefficients& k, const float* lanes,
   }
 }
 
+// The forward step at place i, its sums into forward[i] if `forward` (y2 unused).
+QUORVEX_WIDE void forwardAlong(const Coefficients& k, const float* lanes,
+                               const std::int32_t* indices, std::size_t i, const RowState& f,
+                               float* forward) {
+  const float* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
+  for (std::size_t v = 0; v < kVectors; ++v) {
+    const __m512 x = _mm512_loadu_ps(e + v * kWidth);
+    const __m512 sum = step(k.n0, x, k.n1, f.x1[v], k.b1, f.s1[v], k.b2, f.s2[v]);
+    if (forward) _mm512_storeu_ps(forward + i * kSpan + v * kWidth, sum);
+    f.s2[v] = f.s1[v], f.s1[v] = sum, f.x1[v] = x;
+  }
+}
+
 // The sum of both directions at place `at`, scaled.
 QUORVEX_WIDE void scaledAt(const Coefficients& k, const float* forward, std::size_t at,
                            const __m512* sums, __m512* out) {
@@ -91,26 +104,23 @@ QUORVEX_WIDE void scaledAt(const Coefficients& k, const float* forward, std::siz
 QUORVEX_WIDE void rowsAlong(const Coefficients& k, const float* lanes, const std::int32_t* indices,
                             std::size_t m, std::size_t first, Columns wanted, float* forward,
                             std::uint8_t* bytes) {
-  // The forward loop is unrolled as the backward ones below are.
+  // The forward loops are unrolled as the backward ones below are. Left of the first wanted
+  // column the sums alone, then each wanted place's kept for the backward sums.
   __m512 s1[kVectors], s2[kVectors], x1[kVectors], y2[kVectors];
   for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = k.zero;
+  const RowState forwardState{s1, s2, x1, y2};
+  std::size_t i = 0;
 #pragma GCC unroll 2
-  for (std::size_t i = 0; i <= first + wanted.hi; ++i) {
-    const float* e = lanes + static_cast<std::size_t>(indices[i]) * kSpan;
-    for (std::size_t v = 0; v < kVectors; ++v) {
-      const __m512 x = _mm512_loadu_ps(e + v * kWidth);
-      const __m512 sum = step(k.n0, x, k.n1, x1[v], k.b1, s1[v], k.b2, s2[v]);
-      _mm512_storeu_ps(forward + i * kSpan + v * kWidth, sum);
-      s2[v] = s1[v], s1[v] = sum, x1[v] = x;
-    }
-  }
+  for (; i < first + wanted.lo; ++i) forwardAlong(k, lanes, indices, i, forwardState, nullptr);
+#pragma GCC unroll 2
+  for (; i <= first + wanted.hi; ++i) forwardAlong(k, lanes, indices, i, forwardState, forward);
   for (std::size_t v = 0; v < kVectors; ++v) s1[v] = s2[v] = x1[v] = y2[v] = k.zero;
   __m512 sums[kVectors];
   const RowState state{s1, s2, x1, y2};
   // Right of the last wanted column the sums alone, then each wanted place rounded: two loops
   // without a choice in them, each unrolled so that the states change places rather than
   // registers.
-  std::size_t i = m;
+  i = m;
 #pragma GCC unroll 2
   for (; i > first + wanted.hi + 1; --i) backwardAlong(k, lanes, indices, i - 1, state, sums);
   // Two places a step, rounded together; a last one alone.
