@@ -106,7 +106,8 @@ QUORVEX_WIDE __m512 pixels(const Lines& j, std::size_t i, const StripOf<V, Whole
 // taken one after the other, so that each step of a strip asks for the line the next strip
 // reads of the same place, a strip's run of steps ahead (or, from the last strip, the first
 // strip's line `places` on, in the next run): every line is asked for once, early enough for
-// the last level of the cache and late enough to stay in the first.
+// the last level of the cache and late enough to stay in the first. A strip's 64 bytes lie on
+// two lines where the image does not begin on one: both ends are asked for.
 struct Ahead {
   std::size_t x;
   std::ptrdiff_t places;
@@ -115,8 +116,9 @@ struct Ahead {
 QUORVEX_WIDE void prefetchAhead(const Lines& j, std::size_t i, Ahead ahead) {
   const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(i) + ahead.places;
   if (at < 0 || static_cast<std::size_t>(at) >= j.m) return;
-  _mm_prefetch(reinterpret_cast<const char*>(j.line(static_cast<std::size_t>(at), ahead.x)),
-               _MM_HINT_T0);
+  const std::uint8_t* line = j.line(static_cast<std::size_t>(at), 0);
+  _mm_prefetch(reinterpret_cast<const char*>(line + ahead.x), _MM_HINT_T0);
+  _mm_prefetch(reinterpret_cast<const char*>(line + std::min(ahead.x + 63, j.w - 1)), _MM_HINT_T0);
 }
 
 // The backward sums a(i) of the strip from a(i + 1), a(i + 2) and the pixels after i, held in
