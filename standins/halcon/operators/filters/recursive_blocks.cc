@@ -13,6 +13,7 @@
 #include "core/line_memory.h"
 #include "core/threads.h"
 #include "operators/filters/filter_images.h"
+#include "operators/filters/recursive_phases.h"
 
 #if QUORVEX_RECURSIVE_BLOCKS
 #include <immintrin.h>
@@ -348,12 +349,14 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   plan.upward = wide && bands > 1;
   // The AVX-512 blocks write their zeros beside the extent on their own threads.
   if (!wide) zeroBesideExtent(PlaneSize{w, h}, extent, dst);
-  forBands(w, bandsFor(w, std::int64_t{w} * h * 2), [&](int, std::int64_t x0, std::int64_t x1) {
-    if (wide)
-      return keepStatesWide(j, plan, static_cast<std::size_t>(x0), static_cast<std::size_t>(x1));
-    keepStates(j, plan, static_cast<std::size_t>(x0), static_cast<std::size_t>(x1));
-  });
-  forBands(bands, bands, [&](int band, std::int64_t, std::int64_t) {
+  const int stateBands = bandsFor(w, std::int64_t{w} * h * 2);
+  const auto keepBand = [&](int part) {
+    const auto x0 = static_cast<std::size_t>(bandStart(w, stateBands, part));
+    const auto x1 = static_cast<std::size_t>(bandStart(w, stateBands, part + 1));
+    if (wide) return keepStatesWide(j, plan, x0, x1);
+    keepStates(j, plan, x0, x1);
+  };
+  const auto blockBand = [&](int band) {
     const std::int32_t b0 = plan.starts[static_cast<std::size_t>(band)],
                        b1 = plan.starts[static_cast<std::size_t>(band) + 1];
     if (wide) {
@@ -366,7 +369,8 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
       return;
     }
     filterBlocks(j, plan, columns, extent, b0, b1, dst);
-  });
+  };
+  forTwoPhases(stateBands, keepBand, bands, blockBand);
   return true;
 #else
   (void)src, (void)w, (void)h, (void)rows, (void)columns, (void)reach, (void)c, (void)extent;

@@ -59,13 +59,13 @@ constexpr std::size_t kForwardFloats = sizeof(StateForward) / sizeof(float);
 // The first pass over places [top, bottom) of one strip, upwards from the backward sums saved
 // at `state`, keeping the states at the met blocks' ends.
 template <bool Whole>
-QUORVEX_WIDE void backwardRows(const RecursiveJob& j, RecursivePlan& plan, const Coefficients& k,
+QUORVEX_WIDE void backwardRows(const Lines& j, RecursivePlan& plan, const Coefficients& k,
                                const KeptAt& at, const StripOf<kStateVectors, Whole>& s,
-                               std::size_t top, std::size_t bottom, float* state) {
+                               std::size_t top, std::size_t bottom, float* state, Ahead ahead) {
   const auto w = static_cast<std::size_t>(j.w);
   StateBackward back = savedState<StateBackward>(state);
   for (std::size_t i = bottom; i-- > top;) {
-    if (i >= kAhead) prefetch(j, i - kAhead, s);
+    prefetchAhead(j, i, ahead);
     __m512 before[kStateVectors], cur[kStateVectors];
     std::copy(back.a1, back.a1 + kStateVectors, before);
     backwardAt(j, k, s, i, &back, cur);
@@ -81,14 +81,13 @@ QUORVEX_WIDE void backwardRows(const RecursiveJob& j, RecursivePlan& plan, const
 // The same downwards over places [top, bottom) from the forward sums saved at `state`,
 // keeping the states before the bands' starts.
 template <bool Whole>
-QUORVEX_WIDE void forwardRows(const RecursiveJob& j, RecursivePlan& plan, const Coefficients& k,
+QUORVEX_WIDE void forwardRows(const Lines& j, RecursivePlan& plan, const Coefficients& k,
                               const KeptAt& at, const StripOf<kStateVectors, Whole>& s,
-                              std::size_t top, std::size_t bottom, float* state) {
+                              std::size_t top, std::size_t bottom, float* state, Ahead ahead) {
   const auto w = static_cast<std::size_t>(j.w);
-  const std::size_t m = j.rows->size();
   StateForward f = savedState<StateForward>(state);
   for (std::size_t i = top; i < bottom; ++i) {
-    if (i + kAhead < m) prefetch(j, i + kAhead, s);
+    prefetchAhead(j, i, ahead);
     __m512 previous[kStateVectors], cur[kStateVectors];
     std::copy(f.p1, f.p1 + kStateVectors, previous);
     forwardAt(j, k, s, i, &f, cur);
@@ -105,6 +104,7 @@ QUORVEX_WIDE void forwardRows(const RecursiveJob& j, RecursivePlan& plan, const 
 // down one strip alone every place would be a new page of the image, and the pages of the
 // whole height are more than the processor keeps translated at once.
 constexpr std::size_t kChunk = 32;
+constexpr auto kChunkPlaces = static_cast<std::ptrdiff_t>(kChunk);
 
 }  // namespace
 
@@ -112,7 +112,8 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
                                                             RecursivePlan& plan, std::size_t x0,
                                                             std::size_t x1) {
   const Coefficients k = coefficientsOf(*j.c);
-  const std::size_t m = j.rows->size();
+  const Lines lines = linesOf(j);
+  const std::size_t m = lines.m;
   const std::size_t bands = plan.starts.size() - 1;
   KeptAt at{std::vector<std::int32_t>(m, -1), std::vector<std::int32_t>(m, -1)};
   // The upward band takes the backward sums at its last block's end, and the forward sums at
@@ -142,7 +143,7 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
   for (std::size_t t = 0; t < strips; ++t) {
     StateBackward back;
     for (std::size_t v = 0; v < kStateVectors; ++v) back.a1[v] = back.a2[v] = k.zero;
-    startBackward(j, k, stripAt<kStateVectors, false>(x0 + t * kStrip, x1), m - 1, &back);
+    startBackward(lines, k, stripAt<kStateVectors, false>(x0 + t * kStrip, x1), m - 1, &back);
     saveState(back, states.data() + t * kBackwardFloats);
   }
   for (std::size_t bottom = m; bottom > low;) {
@@ -150,10 +151,13 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
     for (std::size_t t = 0; t < strips; ++t) {
       const std::size_t s0 = x0 + t * kStrip;
       float* state = states.data() + t * kBackwardFloats;
+      const Ahead ahead = t + 1 < strips ? Ahead{s0 + kStrip, 0} : Ahead{x0, -kChunkPlaces};
       if (s0 + kStrip <= x1) {
-        backwardRows(j, plan, k, at, stripAt<kStateVectors, true>(s0, x1), top, bottom, state);
+        backwardRows(lines, plan, k, at, stripAt<kStateVectors, true>(s0, x1), top, bottom, state,
+                     ahead);
       } else {
-        backwardRows(j, plan, k, at, stripAt<kStateVectors, false>(s0, x1), top, bottom, state);
+        backwardRows(lines, plan, k, at, stripAt<kStateVectors, false>(s0, x1), top, bottom, state,
+                     ahead);
       }
     }
     bottom = top;
@@ -164,10 +168,13 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
     for (std::size_t t = 0; t < strips; ++t) {
       const std::size_t s0 = x0 + t * kStrip;
       float* state = states.data() + t * kForwardFloats;
+      const Ahead ahead = t + 1 < strips ? Ahead{s0 + kStrip, 0} : Ahead{x0, kChunkPlaces};
       if (s0 + kStrip <= x1) {
-        forwardRows(j, plan, k, at, stripAt<kStateVectors, true>(s0, x1), top, bottom, state);
+        forwardRows(lines, plan, k, at, stripAt<kStateVectors, true>(s0, x1), top, bottom, state,
+                    ahead);
       } else {
-        forwardRows(j, plan, k, at, stripAt<kStateVectors, false>(s0, x1), top, bottom, state);
+        forwardRows(lines, plan, k, at, stripAt<kStateVectors, false>(s0, x1), top, bottom, state,
+                    ahead);
       }
     }
     top = bottom;

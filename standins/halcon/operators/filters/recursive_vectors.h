@@ -46,6 +46,22 @@ QUORVEX_WIDE __m512 step(__m512 k0, __m512 x0, __m512 k1, __m512 x1, __m512 b1, 
   return _mm512_sub_ps(_mm512_sub_ps(in, _mm512_mul_ps(b2, s2)), _mm512_mul_ps(b1, s1));
 }
 
+// The image's lines as the passes read them, copied out of the job into values of their own:
+// the passes' stores of floats may alias the job and the continuation's vector, so that the
+// compiler would otherwise read their fields again after every store.
+struct Lines {
+  const std::uint8_t* src;
+  const std::int32_t* rows;  // the continuation, m places
+  std::size_t w, m;
+  const std::uint8_t* line(std::size_t i, std::size_t x0) const {
+    return src + static_cast<std::size_t>(rows[i]) * w + x0;
+  }
+};
+
+inline Lines linesOf(const RecursiveJob& j) {
+  return {j.src, j.rows->data(), static_cast<std::size_t>(j.w), j.rows->size()};
+}
+
 // A strip's first column and, a vector, the columns the image has (the last strip's fewer).
 // A strip the image covers whole reads its pixels without masks, a step less each.
 template <std::size_t V, bool Whole>
@@ -65,10 +81,13 @@ StripOf<V, Whole> stripAt(std::size_t x0, std::size_t x1) {
   return s;
 }
 
+// The pixels of vector v of a strip from the strip's first pixel of a place, `line`: a step
+// finds its place's line once for all of its vectors (the stores between them may alias the
+// continuation's indices, so that the compiler would read them again for each).
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE __m512 pixels(const RecursiveJob& j, std::size_t i, const StripOf<V, Whole>& s,
-                           std::size_t v) {
-  const std::uint8_t* p = j.line(i, s.x0 + v * kWidth);
+QUORVEX_WIDE __m512 pixelsFrom(const std::uint8_t* line, const StripOf<V, Whole>& s,
+                               std::size_t v) {
+  const std::uint8_t* p = line + v * kWidth;
   if (Whole) {
     return _mm512_cvtepi32_ps(
         _mm512_cvtepu8_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
@@ -76,16 +95,30 @@ QUORVEX_WIDE __m512 pixels(const RecursiveJob& j, std::size_t i, const StripOf<V
   return _mm512_cvtepi32_ps(_mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(s.keep[v], p)));
 }
 
-// Down a strip each place reads a new line of the cache a row of the image apart, which the
-// processor's own prefetch does not follow past a page: the passes ask for the place kAhead
-// steps on.
-constexpr std::size_t kAhead = 16;
-
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE void prefetch(const RecursiveJob& j, std::size_t i, const StripOf<V, Whole>& s) {
-  const std::uint8_t* p = j.line(i, s.x0);
-  _mm_prefetch(reinterpret_cast<const char*>(p), _MM_HINT_T0);
-  _mm_prefetch(reinterpret_cast<const char*>(p + V * kWidth - 1), _MM_HINT_T0);
+QUORVEX_WIDE __m512 pixels(const Lines& j, std::size_t i, const StripOf<V, Whole>& s,
+                           std::size_t v) {
+  return pixelsFrom(j.line(i, s.x0), s, v);
+}
+
+// Down a strip each place reads a new line of the cache a row of the image apart, which the
+// processor's own prefetch does not follow past a page. The strips of a run of places are
+// taken one after the other, so that each step of a strip asks for the line the next strip
+// reads of the same place, a strip's run of steps ahead (or, from the last strip, the first
+// strip's line `places` on, in the next run): every line is asked for once, early enough for
+// the last level of the cache and late enough to stay in the first. A strip's 64 bytes lie on
+// two lines where the image does not begin on one: both ends are asked for.
+struct Ahead {
+  std::size_t x;
+  std::ptrdiff_t places;
+};
+
+QUORVEX_WIDE void prefetchAhead(const Lines& j, std::size_t i, Ahead ahead) {
+  const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(i) + ahead.places;
+  if (at < 0 || static_cast<std::size_t>(at) >= j.m) return;
+  const std::uint8_t* line = j.line(static_cast<std::size_t>(at), 0);
+  _mm_prefetch(reinterpret_cast<const char*>(line + ahead.x), _MM_HINT_T0);
+  _mm_prefetch(reinterpret_cast<const char*>(line + std::min(ahead.x + 63, j.w - 1)), _MM_HINT_T0);
 }
 
 // The backward sums a(i) of the strip from a(i + 1), a(i + 2) and the pixels after i, held in
@@ -96,9 +129,9 @@ struct BackwardOf {
 };
 
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE void startBackward(const RecursiveJob& j, const Coefficients& k,
-                                const StripOf<V, Whole>& s, std::size_t i, BackwardOf<V>* b) {
-  const std::size_t m = j.rows->size();
+QUORVEX_WIDE void startBackward(const Lines& j, const Coefficients& k, const StripOf<V, Whole>& s,
+                                std::size_t i, BackwardOf<V>* b) {
+  const std::size_t m = j.m;
   for (std::size_t v = 0; v < V; ++v) {
     b->next[v] = i + 1 < m ? pixels(j, i + 1, s, v) : k.zero;
     b->after[v] = i + 2 < m ? pixels(j, i + 2, s, v) : k.zero;
@@ -106,21 +139,25 @@ QUORVEX_WIDE void startBackward(const RecursiveJob& j, const Coefficients& k,
 }
 
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE void backwardAt(const RecursiveJob& j, const Coefficients& k,
-                             const StripOf<V, Whole>& s, std::size_t i, BackwardOf<V>* b,
-                             __m512* cur) {
-  const std::size_t m = j.rows->size();
-  for (std::size_t v = 0; v < V; ++v) {
-    if (i + 2 < m) {
+QUORVEX_WIDE void backwardAt(const Lines& j, const Coefficients& k, const StripOf<V, Whole>& s,
+                             std::size_t i, BackwardOf<V>* b, __m512* cur) {
+  const std::size_t m = j.m;
+  const std::uint8_t* line = j.line(i, s.x0);
+  if (i + 2 < m) {
+    for (std::size_t v = 0; v < V; ++v) {
       cur[v] = step(k.m1, b->next[v], k.m2, b->after[v], k.b1, b->a1[v], k.b2, b->a2[v]);
-    } else {
-      const __m512 t1 = i + 1 < m ? _mm512_mul_ps(k.m1, b->next[v]) : k.zero;
-      const __m512 in = _mm512_add_ps(t1, k.zero);
-      cur[v] = _mm512_sub_ps(_mm512_sub_ps(in, _mm512_mul_ps(k.b2, b->a2[v])),
-                             _mm512_mul_ps(k.b1, b->a1[v]));
+      b->a2[v] = b->a1[v], b->a1[v] = cur[v];
+      b->after[v] = b->next[v], b->next[v] = pixelsFrom(line, s, v);
     }
+    return;
+  }
+  for (std::size_t v = 0; v < V; ++v) {
+    const __m512 t1 = i + 1 < m ? _mm512_mul_ps(k.m1, b->next[v]) : k.zero;
+    const __m512 in = _mm512_add_ps(t1, k.zero);
+    cur[v] = _mm512_sub_ps(_mm512_sub_ps(in, _mm512_mul_ps(k.b2, b->a2[v])),
+                           _mm512_mul_ps(k.b1, b->a1[v]));
     b->a2[v] = b->a1[v], b->a1[v] = cur[v];
-    b->after[v] = b->next[v], b->next[v] = pixels(j, i, s, v);
+    b->after[v] = b->next[v], b->next[v] = pixelsFrom(line, s, v);
   }
 }
 
@@ -148,11 +185,11 @@ QUORVEX_WIDE void forwardWith(const Coefficients& k, std::size_t i, const __m512
 }
 
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE void forwardAt(const RecursiveJob& j, const Coefficients& k,
-                            const StripOf<V, Whole>& s, std::size_t i, ForwardOf<V>* f,
-                            __m512* cur) {
+QUORVEX_WIDE void forwardAt(const Lines& j, const Coefficients& k, const StripOf<V, Whole>& s,
+                            std::size_t i, ForwardOf<V>* f, __m512* cur) {
   __m512 x[V];
-  for (std::size_t v = 0; v < V; ++v) x[v] = pixels(j, i, s, v);
+  const std::uint8_t* line = j.line(i, s.x0);
+  for (std::size_t v = 0; v < V; ++v) x[v] = pixelsFrom(line, s, v);
   forwardWith(k, i, x, f, cur);
 }
 

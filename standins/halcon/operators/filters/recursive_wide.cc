@@ -24,6 +24,7 @@ namespace {
 // read by half as many strips, and four chains of sums a step keep the processor busier.
 constexpr std::size_t kBlockVectors = 4;
 constexpr std::size_t kBlockStrip = kBlockVectors * kWidth;
+constexpr auto kBlockPlaces = static_cast<std::ptrdiff_t>(kBlockRows);
 
 // The sums of both directions a strip of a block starts from and hands on, each a pair of rows
 // `w` long as the plan keeps them (recursive_blocks.h): the forward sums at the two places
@@ -41,9 +42,9 @@ struct Pairs {
 // backward one, scaled, into `tile` alike, the pixels taken in floats from `floats`, laid out
 // alike, which the backward sums left there.
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const StripOf<V, Whole>& s,
+QUORVEX_WIDE void forwards(const Lines& j, const Coefficients& k, const StripOf<V, Whole>& s,
                            std::size_t first, std::size_t count, const float* from, float* to,
-                           const float* back, const float* floats, float* tile) {
+                           const float* back, const float* floats, float* tile, Ahead ahead) {
   const auto w = static_cast<std::size_t>(j.w);
   ForwardOf<V> f;
   load(from, s, f.p1);
@@ -54,6 +55,7 @@ QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const S
   for (std::size_t r = 0; r < count; ++r) {
     __m512 cur[V];
     if (!back) {
+      prefetchAhead(j, first + r, ahead);
       forwardAt(j, k, s, first + r, &f, cur);
       continue;
     }
@@ -76,16 +78,16 @@ QUORVEX_WIDE void forwards(const RecursiveJob& j, const Coefficients& k, const S
 // sum into it, a row of the strip a place, and each place's pixels in floats into `floats`
 // alike: the forward sums need not convert them again.
 template <std::size_t V, bool Whole>
-QUORVEX_WIDE void backwards(const RecursiveJob& j, const Coefficients& k,
-                            const StripOf<V, Whole>& s, std::size_t first, std::size_t count,
-                            const float* from, float* to, float* back, float* floats) {
+QUORVEX_WIDE void backwards(const Lines& j, const Coefficients& k, const StripOf<V, Whole>& s,
+                            std::size_t first, std::size_t count, const float* from, float* to,
+                            float* back, float* floats, Ahead ahead) {
   const auto w = static_cast<std::size_t>(j.w);
   BackwardOf<V> a;
   load(from, s, a.a1);
   load(from + w, s, a.a2);
   startBackward(j, k, s, first + count - 1, &a);
   for (std::size_t r = count; r-- > 0;) {
-    if (first + r >= kAhead) prefetch(j, first + r - kAhead, s);
+    prefetchAhead(j, first + r, ahead);
     __m512 cur[V];
     backwardAt(j, k, s, first + r, &a, cur);
     if (!back) continue;
@@ -149,22 +151,23 @@ struct Block {
 // the band carries on; else the backward sums, the forward sums with them into a tile, and
 // the tile transposed into the block's lanes.
 template <bool Whole>
-QUORVEX_WIDE void blockStrip(const RecursiveJob& j, const Coefficients& k, const Block& block,
-                             const StripOf<kBlockVectors, Whole>& s, const Pairs& p,
+QUORVEX_WIDE void blockStrip(const Lines& j, const Coefficients& k, const Block& block,
+                             const StripOf<kBlockVectors, Whole>& s, const Pairs& p, Ahead ahead,
                              Scratch& scratch) {
   const std::size_t i0 = block.first, rows = block.rows;
   if (!block.met) {
     if (p.forwardTo) {
-      return forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, nullptr, nullptr, nullptr);
+      return forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, nullptr, nullptr, nullptr,
+                      ahead);
     }
-    return backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, nullptr, nullptr);
+    return backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, nullptr, nullptr, ahead);
   }
   backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, scratch.back.data(),
-            scratch.floats.data());
+            scratch.floats.data(), ahead);
   // The rows a last block lacks keep what the block before left: their lanes are never
   // written out.
   forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, scratch.back.data(),
-           scratch.floats.data(), scratch.tile.data());
+           scratch.floats.data(), scratch.tile.data(), ahead);
   for (std::size_t r = 0; r < kSpan; r += kWidth) {
     for (std::size_t c = 0; c < kBlockStrip; c += kWidth) {
       transpose16(scratch.tile.data() + r * kBlockStrip + c, kBlockStrip,
@@ -188,6 +191,9 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32
                             std::int32_t y1, const Extent& extent, std::uint8_t* dst) {
   constexpr std::size_t kRows = 16, kColumns = 64;
   const auto rows = static_cast<std::size_t>(y1 - y0);
+  // The spans' addresses as values of their own, which the stores of bytes cannot alias.
+  const std::int32_t* const begins = extent.begin.data();
+  const std::int32_t* const ends = extent.end.data();
   for (std::size_t g = 0; g < rows; g += kRows) {
     const std::size_t groupRows = std::min(kRows, rows - g);
     for (std::size_t x = 0; x < w; x += kColumns) {
@@ -224,9 +230,8 @@ QUORVEX_WIDE void writeRows(const std::uint8_t* bytes, std::size_t w, std::int32
       for (std::size_t l = 0; l < kRows; ++l) {
         if (l == groupRows) break;
         const std::size_t row = static_cast<std::size_t>(y0) + g + l;
-        const std::int64_t from = std::max<std::int64_t>(extent.begin[row], std::int64_t(x));
-        const std::int64_t to =
-            std::min<std::int64_t>(extent.end[row], std::int64_t(x + columns) - 1);
+        const std::int64_t from = std::max<std::int64_t>(begins[row], std::int64_t(x));
+        const std::int64_t to = std::min<std::int64_t>(ends[row], std::int64_t(x + columns) - 1);
         // The columns beside the extent take 0, so that the caller need not clear them first.
         __mmask64 inside = 0;
         if (from <= to) {
@@ -250,6 +255,7 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     const RecursiveJob& j, const RecursivePlan& plan, const std::vector<std::int32_t>& columns,
     const Extent& extent, std::int32_t b0, std::int32_t b1, bool upward, std::uint8_t* dst) {
   const Coefficients k = coefficientsOf(*j.c);
+  const Lines lines = linesOf(j);
   const auto w = static_cast<std::size_t>(j.w);
   const std::size_t m = columns.size();
   // The pair of sums the band carries from block to block: the forward ones downwards, the
@@ -283,8 +289,8 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   } else {
     // The places above the image, which no block holds.
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
-      forwards(j, k, stripAt<kBlockVectors, false>(s0, w), 0, placeOf(j, 0), carriedPairs,
-               carriedPairs, nullptr, nullptr, nullptr);
+      forwards(lines, k, stripAt<kBlockVectors, false>(s0, w), 0, placeOf(j, 0), carriedPairs,
+               carriedPairs, nullptr, nullptr, nullptr, Ahead{s0 + kBlockStrip, 0});
     }
   }
   // Upwards, the blocks above the first met one need no sums, only their zeros: all of the
@@ -299,11 +305,14 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     const Pairs pairs = upward
                             ? Pairs{pairOf(plan.forward, b), nullptr, carriedPairs, carriedPairs}
                             : Pairs{carriedPairs, carriedPairs, pairOf(plan.backward, b), nullptr};
+    // The last strip asks for the next block's first.
+    const Ahead nextBlock{0, upward ? -kBlockPlaces : kBlockPlaces};
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
+      const Ahead ahead = s0 + kBlockStrip < w ? Ahead{s0 + kBlockStrip, 0} : nextBlock;
       if (s0 + kBlockStrip <= w) {
-        blockStrip(j, k, block, stripAt<kBlockVectors, true>(s0, w), pairs, scratch);
+        blockStrip(lines, k, block, stripAt<kBlockVectors, true>(s0, w), pairs, ahead, scratch);
       } else {
-        blockStrip(j, k, block, stripAt<kBlockVectors, false>(s0, w), pairs, scratch);
+        blockStrip(lines, k, block, stripAt<kBlockVectors, false>(s0, w), pairs, ahead, scratch);
       }
     }
     if (!met) {

@@ -1,0 +1,56 @@
+// smooth_image's two passes over a byte plane (recursive_blocks.cc) as one job on the operators'
+// threads: the first pass's parts, then, once all of them are done, the bands of blocks. One
+// hand-off a call instead of one a pass: at 640 x 480 a call is a tenth of a millisecond, and on
+// a busy machine a worker that has to be woken twice misses the second pass more often than not.
+#ifndef QUORVEX_STANDINS_HALCON_RECURSIVE_PHASES_H
+#define QUORVEX_STANDINS_HALCON_RECURSIVE_PHASES_H
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <thread>
+
+#include "core/threads.h"
+
+namespace HalconCpp {
+namespace Standin {
+
+// Runs first(0) ... first(firsts - 1) and then second(0) ... second(seconds - 1). Each thread
+// of the job claims the next part of a phase until none is left, and at the end of the first
+// phase waits only for parts that another thread has claimed and is running, never for one
+// that nobody took: a thread that comes late, or not at all, leaves its parts to the others,
+// and a thread that runs the job's parts one after the other runs them all. A part that raises
+// still counts as done; forBands raises its exception again once every thread has finished.
+inline void forTwoPhases(int firsts, const std::function<void(int)>& first, int seconds,
+                         const std::function<void(int)>& second) {
+  std::atomic<int> nextFirst{0}, firstsDone{0}, nextSecond{0};
+  const int threads = std::max(firsts, seconds);
+  forBands(threads, threads, [&](int, std::int64_t, std::int64_t) {
+    for (int part; (part = nextFirst.fetch_add(1)) < firsts;) {
+      struct Done {
+        std::atomic<int>& count;
+        ~Done() { count.fetch_add(1, std::memory_order_release); }
+      } done{firstsDone};
+      first(part);
+    }
+    // A part of the first phase takes tens of microseconds: pause first, then give the core
+    // away, so that on a busy machine the thread still running its part gets it.
+    constexpr int kPauses = 256;
+    for (int spins = 0; firstsDone.load(std::memory_order_acquire) < firsts; ++spins) {
+      if (spins >= kPauses) {
+        std::this_thread::yield();
+        continue;
+      }
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+      __builtin_ia32_pause();
+#endif
+    }
+    for (int part; (part = nextSecond.fetch_add(1)) < seconds;) second(part);
+  });
+}
+
+}  // namespace Standin
+}  // namespace HalconCpp
+
+#endif
