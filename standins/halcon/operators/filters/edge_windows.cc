@@ -188,7 +188,8 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
   sourcesOf(t0 - half, t1 + half, w, k.zeroBorder, &left, &right);
   const std::size_t smoothedRows = hi >= lo ? static_cast<std::size_t>(hi - lo + 1) : 0;
   const std::size_t smoothedCols = right >= left ? static_cast<std::size_t>(right - left + 1) : 0;
-  g->source.resize(smoothedRows * smoothedCols);
+  // Room for the smoothing down the columns to read whole vectors of eight past a row's end.
+  g->source.resize(smoothedRows * smoothedCols + 8);
   const auto source = [&](std::int32_t m) {
     return g->source.data() + static_cast<std::size_t>(m - lo) * smoothedCols;
   };
@@ -260,8 +261,11 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
   }
   // Down the columns the smoothing of every column the derivative along the rows reads, a row
   // at a time.
-  if (g->lines.size() < smoothedCols) g->lines.resize(smoothedCols);
+  if (g->lines.size() < smoothedCols + 8) g->lines.resize(smoothedCols + 8);
   double* const column = g->lines.data();
+  // The columns a stretch's smoothing gives, in whole vectors of eight: the few past its end cost
+  // less as one more vector than one by one, and nothing reads them.
+  const auto whole8 = [](std::size_t n) { return (n + 7) / 8 * 8; };
   for (std::int32_t r = r0; r < r1; ++r) {
     // A tile clear of the edges smooths the stretches it needs alone (its line starts at the
     // smoothing's first column); another its whole line once, continued beyond the edges.
@@ -283,7 +287,7 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
               if ((j < 0 || j >= h) && k.zeroBorder) return zeros + begin;
               return source(mirrored(j, h)) + begin;
             },
-            inside ? to - from + spread : smoothedCols, column + begin);
+            whole8(inside ? to - from + spread : smoothedCols), column + begin);
         if (!inside) line = continuedLine(column), whole = true;
       }
       derivativeAndAmplitudes<vectors>(k.derive, p.deriveOdd, line + from, to - from,
@@ -320,7 +324,8 @@ inline __attribute__((always_inline)) void windowOf(const Pass& p, GradientWindo
   const auto widest = static_cast<std::size_t>(std::min(tile, c1 - c0));
   g->extended.resize(std::max(widest + spread, std::size_t(1)));
   // The columns a tile's smoothing down the columns reads: at most the image's.
-  const auto reads = static_cast<std::size_t>(std::min<std::int64_t>(p.w, widest + spread));
+  // With room for whole vectors of eight past them.
+  const auto reads = static_cast<std::size_t>(std::min<std::int64_t>(p.w, widest + spread)) + 8;
   if (g->zeros.size() < std::max(widest, reads)) g->zeros.assign(std::max(widest, reads), 0.0);
   for (std::int32_t t0 = c0; t0 < c1; t0 += tile)
     tileOf<vectors>(p, g, t0, std::min(c1, t0 + tile));
