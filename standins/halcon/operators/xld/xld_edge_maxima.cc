@@ -131,7 +131,8 @@ __attribute__((target(QUORVEX_AVX512))) inline __m512d bilinear8(const GradientW
 // their count, at the start of `out`, which grows to the run's length once and is then reused.
 __attribute__((target(QUORVEX_AVX512))) std::size_t candidatesAvx512(
     const double* amp, std::size_t n, double low, std::vector<std::int32_t>& out) {
-  if (out.size() < n) out.resize(n);
+  // Room for a whole vector of places stored past the last.
+  if (out.size() < n + 8) out.resize(n + 8);
   std::int32_t* const to = out.data();
   const __m512d zero = _mm512_setzero_pd(), floor = _mm512_set1_pd(low);
   const __m256i eight = _mm256_set1_epi32(8);
@@ -143,8 +144,13 @@ __attribute__((target(QUORVEX_AVX512))) std::size_t candidatesAvx512(
     // Not at most 0 and not below `low`: a NaN passes both, as in the scalar test.
     const __mmask8 pass = _mm512_mask_cmp_pd_mask(
         _mm512_mask_cmp_pd_mask(live, a, zero, _CMP_NLE_UQ), a, floor, _CMP_NLT_UQ);
-    _mm256_mask_compressstoreu_epi32(to + count, pass, places);
-    count += static_cast<std::size_t>(__builtin_popcount(pass));
+    // Compressed in a register and stored whole: a compressing store to memory takes many
+    // times as long. Most steps pass none.
+    if (pass != 0) {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + count),
+                          _mm256_maskz_compress_epi32(pass, places));
+      count += static_cast<std::size_t>(__builtin_popcount(pass));
+    }
     places = _mm256_add_epi32(places, eight);
   }
   return count;
