@@ -21,22 +21,32 @@ namespace windowSums {
 // from them, an addition a tap fewer.
 constexpr std::size_t kBlock = 32;
 
-template <typename T, std::size_t Width>
-inline __attribute__((always_inline)) void sumBlock(const std::vector<double>& kernel, bool odd,
-                                                    bool fromFirst, const T* const* lines,
-                                                    std::size_t c0, double* out) {
-  const std::size_t taps = kernel.size(), centre = taps / 2;
+// A kernel's shape as constants, so that a block's loop over the taps unrolls and tests nothing:
+// odd, its sums started from the first tap's products, and its taps (0: as many as it has).
+template <bool Odd, bool FromFirst, std::size_t Taps>
+struct Shape {
+  static constexpr bool odd = Odd, fromFirst = FromFirst && !Odd;
+  static constexpr std::size_t taps = Taps;
+};
+
+template <typename S, typename T, std::size_t Width>
+inline __attribute__((always_inline)) void sumBlock(const std::vector<double>& kernel,
+                                                    const T* const* lines, std::size_t c0,
+                                                    double* out) {
+  const std::size_t taps = S::taps != 0 ? S::taps : kernel.size(), centre = taps / 2;
+  const double* const weights = kernel.data();
   double sums[Width] = {};
   std::size_t first = 0;
-  if (fromFirst && !odd) {
+  if (S::fromFirst) {
     const T* a = lines[0] + c0;
-    for (std::size_t c = 0; c < Width; ++c) sums[c] = kernel[0] * double(a[c]);
+    for (std::size_t c = 0; c < Width; ++c) sums[c] = weights[0] * double(a[c]);
     first = 1;
   }
-  for (std::size_t k = first; k < (odd ? centre : taps); ++k) {
+#pragma GCC unroll 16
+  for (std::size_t k = first; k < (S::odd ? centre : taps); ++k) {
     const T* a = lines[k] + c0;
-    const double weight = kernel[k];
-    if (odd) {
+    const double weight = weights[k];
+    if (S::odd) {
       const T* b = lines[taps - 1 - k] + c0;
       for (std::size_t c = 0; c < Width; ++c) sums[c] += weight * (double(a[c]) - double(b[c]));
     } else {
@@ -46,22 +56,66 @@ inline __attribute__((always_inline)) void sumBlock(const std::vector<double>& k
   for (std::size_t c = 0; c < Width; ++c) out[c0 + c] = sums[c];
 }
 
+// body(S{}) with the kernel's Shape S: the usual sizes of the Gaussians and the Sobel masks as
+// constants, any other size as it comes.
+template <bool Odd, bool FromFirst, typename Body>
+inline __attribute__((always_inline)) void withTaps(std::size_t taps, Body&& body) {
+  switch (taps) {
+    case 3:
+      return body(Shape<Odd, FromFirst, 3>{});
+    case 5:
+      return body(Shape<Odd, FromFirst, 5>{});
+    case 7:
+      return body(Shape<Odd, FromFirst, 7>{});
+    case 9:
+      return body(Shape<Odd, FromFirst, 9>{});
+    default:
+      return body(Shape<Odd, FromFirst, 0>{});
+  }
+}
+
+template <typename Body>
+inline __attribute__((always_inline)) void withShape(const std::vector<double>& kernel, bool odd,
+                                                     bool fromFirst, Body&& body) {
+  if (odd) return withTaps<true, false>(kernel.size(), body);
+  if (fromFirst) return withTaps<false, true>(kernel.size(), body);
+  withTaps<false, false>(kernel.size(), body);
+}
+
+// The lines' places: held on the stack for the usual kernels.
+template <typename T>
+class LinesOf {
+ public:
+  template <typename Line>
+  LinesOf(std::size_t taps, Line&& line) : lines_(held_) {
+    if (taps > kHeld) more_.resize(taps), lines_ = more_.data();
+    for (std::size_t k = 0; k < taps; ++k) lines_[k] = line(k);
+  }
+  LinesOf(const LinesOf&) = delete;
+  LinesOf& operator=(const LinesOf&) = delete;
+  const T* const* get() const { return lines_; }
+
+ private:
+  static constexpr std::size_t kHeld = 64;
+  const T* held_[kHeld];
+  std::vector<const T*> more_;
+  const T** lines_;
+};
+
 template <typename T, typename Line>
 inline __attribute__((always_inline)) void sumLines(const std::vector<double>& kernel, bool odd,
                                                     bool fromFirst, Line&& line, std::size_t n,
                                                     double* out) {
-  constexpr std::size_t kHeld = 64;
-  const T* held[kHeld];
-  std::vector<const T*> more;
-  const T** lines = held;
-  if (kernel.size() > kHeld) more.resize(kernel.size()), lines = more.data();
-  for (std::size_t k = 0; k < kernel.size(); ++k) lines[k] = line(k);
-  std::size_t c0 = 0;
-  for (; c0 + kBlock <= n; c0 += kBlock) {
-    sumBlock<T, kBlock>(kernel, odd, fromFirst, lines, c0, out);
-  }
-  for (; c0 + 8 <= n; c0 += 8) sumBlock<T, 8>(kernel, odd, fromFirst, lines, c0, out);
-  for (; c0 < n; ++c0) sumBlock<T, 1>(kernel, odd, fromFirst, lines, c0, out);
+  const LinesOf<T> held(kernel.size(), line);
+  const T* const* const lines = held.get();
+  withShape(
+      kernel, odd, fromFirst, [&](auto shape) __attribute__((always_inline)) {
+        using S = decltype(shape);
+        std::size_t c0 = 0;
+        for (; c0 + kBlock <= n; c0 += kBlock) sumBlock<S, T, kBlock>(kernel, lines, c0, out);
+        for (; c0 + 8 <= n; c0 += 8) sumBlock<S, T, 8>(kernel, lines, c0, out);
+        for (; c0 < n; ++c0) sumBlock<S, T, 1>(kernel, lines, c0, out);
+      });
 }
 
 // ext[0 ... n) = the line at positions first ... first + n - 1: its own values (line[j - lo],

@@ -76,27 +76,27 @@ template <Amplitudes vectors>
 inline __attribute__((always_inline)) void derivativeAndAmplitudes(
     const std::vector<double>& kernel, bool odd, const double* ext, std::size_t n, double* gc,
     const double* gr, double* amp) {
-  constexpr std::size_t kHeld = 64;
-  const double* held[kHeld];
-  std::vector<const double*> more;
-  const double** lines = held;
-  if (kernel.size() > kHeld) more.resize(kernel.size()), lines = more.data();
-  for (std::size_t k = 0; k < kernel.size(); ++k) lines[k] = ext + k;
+  const LinesOf<double> held(kernel.size(), [&](std::size_t k) { return ext + k; });
+  const double* const* const lines = held.get();
   const auto amplitudes = [&](std::size_t from, std::size_t count) {
     for (std::size_t i = from + vectors(gr + from, gc + from, amp + from, count); i < from + count;
          ++i) {
       amp[i] = std::sqrt(gr[i] * gr[i] + gc[i] * gc[i]);
     }
   };
-  std::size_t c0 = 0;
-  for (; c0 + kBlock <= n; c0 += kBlock) {
-    sumBlock<double, kBlock>(kernel, odd, false, lines, c0, gc);
-    amplitudes(c0, kBlock);
-  }
-  const std::size_t rest = c0;
-  for (; c0 + 8 <= n; c0 += 8) sumBlock<double, 8>(kernel, odd, false, lines, c0, gc);
-  for (; c0 < n; ++c0) sumBlock<double, 1>(kernel, odd, false, lines, c0, gc);
-  amplitudes(rest, n - rest);
+  withShape(
+      kernel, odd, false, [&](auto shape) __attribute__((always_inline)) {
+        using S = decltype(shape);
+        std::size_t c0 = 0;
+        for (; c0 + kBlock <= n; c0 += kBlock) {
+          sumBlock<S, double, kBlock>(kernel, lines, c0, gc);
+          amplitudes(c0, kBlock);
+        }
+        const std::size_t rest = c0;
+        for (; c0 + 8 <= n; c0 += 8) sumBlock<S, double, 8>(kernel, lines, c0, gc);
+        for (; c0 < n; ++c0) sumBlock<S, double, 1>(kernel, lines, c0, gc);
+        amplitudes(rest, n - rest);
+      });
 }
 
 // Columns [t0, t1) of the window, written at their place in its rows of cw: each stage's lines
