@@ -118,6 +118,16 @@ inline __attribute__((always_inline)) void sumLines(const std::vector<double>& k
       });
 }
 
+// mirroredIndex, with the places a kernel's reach beyond a line's ends worked out inline: the
+// library's takes two divisions, and the lines continued past the image's edges look up a few
+// places each.
+inline std::int32_t mirroredNear(std::int32_t i, std::int32_t n) {
+  if (i >= 0 && i < n) return i;
+  if (i < 0 && i >= -n) return -1 - i;
+  if (i >= n && i < 2 * n) return 2 * n - 1 - i;
+  return mirroredIndex(i, n);
+}
+
 // ext[0 ... n) = the line at positions first ... first + n - 1: its own values (line[j - lo],
 // the line held from position lo on) within [0, w), mirrored or (zero border) 0 beyond.
 template <typename T>
@@ -129,7 +139,7 @@ inline __attribute__((always_inline)) void continued(const T* line, std::int32_t
   const std::int64_t in1 = std::clamp<std::int64_t>(std::int64_t{w} - first, in0, count);
   const auto edge = [&](std::int64_t i) {
     const auto j = static_cast<std::int32_t>(first + i);
-    ext[i] = zeroBorder ? 0.0 : double(line[mirroredIndex(j, w) - lo]);
+    ext[i] = zeroBorder ? 0.0 : double(line[mirroredNear(j, w) - lo]);
   };
   for (std::int64_t i = 0; i < in0; ++i) edge(i);
   if (in0 < in1) {

@@ -20,11 +20,10 @@ namespace {
 
 using namespace windowSums;
 
-// mirroredIndex, with the usual case, a place within the line, inline: the lines' places are
-// looked up for every row and stretch of a tile, and mirroredIndex is a call through the library's
-// table of symbols.
+// The lines' places are looked up for every row and stretch of a tile, and mirroredIndex is a
+// call through the library's table of symbols.
 inline std::int32_t mirrored(std::int32_t i, std::int32_t n) {
-  return i >= 0 && i < n ? i : mirroredIndex(i, n);
+  return mirroredNear(i, n);
 }
 
 bool isOdd(const std::vector<double>& kernel) {
