@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "operators/filters/edge_bounds.h"
+#include "operators/filters/edge_window_sums.h"
 #include "operators/filters/image_kernels.h"
 
 #if QUORVEX_KERNELS_AVX2
@@ -17,11 +18,12 @@ namespace Standin {
 
 namespace {
 
-// mirroredIndex, with the usual case, a place within the line, inline: the lines' places are
-// looked up for every row and stretch of a tile, and mirroredIndex is a call through the library's
-// table of symbols.
+using namespace windowSums;
+
+// The lines' places are looked up for every row and stretch of a tile, and mirroredIndex is a
+// call through the library's table of symbols.
 inline std::int32_t mirrored(std::int32_t i, std::int32_t n) {
-  return i >= 0 && i < n ? i : mirroredIndex(i, n);
+  return mirroredNear(i, n);
 }
 
 bool isOdd(const std::vector<double>& kernel) {
@@ -29,77 +31,6 @@ bool isOdd(const std::vector<double>& kernel) {
   bool odd = kernel[centre] == 0;
   for (std::size_t k = 0; k < centre && odd; ++k) odd = kernel[k] == -kernel[taps - 1 - k];
   return odd;
-}
-
-// out[0 ... n) = the kernel over the lines line(k), each read from its element 0. The sums of
-// kBlock columns at a time stay in registers from the first tap to the last; `lines` holds
-// line(k) for every tap (the odd kernels: a pair each, the tap and its mirror). `fromFirst`: the
-// first tap's products are neither -0 nor NaN, so that 0 plus them is them, and the sums start
-// from them, an addition a tap fewer.
-constexpr std::size_t kBlock = 32;
-
-template <typename T, std::size_t Width>
-inline __attribute__((always_inline)) void sumBlock(const std::vector<double>& kernel, bool odd,
-                                                    bool fromFirst, const T* const* lines,
-                                                    std::size_t c0, double* out) {
-  const std::size_t taps = kernel.size(), centre = taps / 2;
-  double sums[Width] = {};
-  std::size_t first = 0;
-  if (fromFirst && !odd) {
-    const T* a = lines[0] + c0;
-    for (std::size_t c = 0; c < Width; ++c) sums[c] = kernel[0] * double(a[c]);
-    first = 1;
-  }
-  for (std::size_t k = first; k < (odd ? centre : taps); ++k) {
-    const T* a = lines[k] + c0;
-    const double weight = kernel[k];
-    if (odd) {
-      const T* b = lines[taps - 1 - k] + c0;
-      for (std::size_t c = 0; c < Width; ++c) sums[c] += weight * (double(a[c]) - double(b[c]));
-    } else {
-      for (std::size_t c = 0; c < Width; ++c) sums[c] += weight * double(a[c]);
-    }
-  }
-  for (std::size_t c = 0; c < Width; ++c) out[c0 + c] = sums[c];
-}
-
-template <typename T, typename Line>
-inline __attribute__((always_inline)) void sumLines(const std::vector<double>& kernel, bool odd,
-                                                    bool fromFirst, Line&& line, std::size_t n,
-                                                    double* out) {
-  constexpr std::size_t kHeld = 64;
-  const T* held[kHeld];
-  std::vector<const T*> more;
-  const T** lines = held;
-  if (kernel.size() > kHeld) more.resize(kernel.size()), lines = more.data();
-  for (std::size_t k = 0; k < kernel.size(); ++k) lines[k] = line(k);
-  std::size_t c0 = 0;
-  for (; c0 + kBlock <= n; c0 += kBlock) {
-    sumBlock<T, kBlock>(kernel, odd, fromFirst, lines, c0, out);
-  }
-  for (; c0 + 8 <= n; c0 += 8) sumBlock<T, 8>(kernel, odd, fromFirst, lines, c0, out);
-  for (; c0 < n; ++c0) sumBlock<T, 1>(kernel, odd, fromFirst, lines, c0, out);
-}
-
-// ext[0 ... n) = the line at positions first ... first + n - 1: its own values (line[j - lo],
-// the line held from position lo on) within [0, w), mirrored or (zero border) 0 beyond.
-template <typename T>
-inline __attribute__((always_inline)) void continued(const T* line, std::int32_t lo,
-                                                     std::int32_t first, std::size_t n,
-                                                     std::int32_t w, bool zeroBorder, double* ext) {
-  const auto count = static_cast<std::int64_t>(n);
-  const std::int64_t in0 = std::clamp<std::int64_t>(-std::int64_t{first}, 0, count);
-  const std::int64_t in1 = std::clamp<std::int64_t>(std::int64_t{w} - first, in0, count);
-  const auto edge = [&](std::int64_t i) {
-    const auto j = static_cast<std::int32_t>(first + i);
-    ext[i] = zeroBorder ? 0.0 : double(line[mirroredIndex(j, w) - lo]);
-  };
-  for (std::int64_t i = 0; i < in0; ++i) edge(i);
-  if (in0 < in1) {
-    const T* inside = line + (first + in0 - lo);
-    for (std::int64_t i = in0; i < in1; ++i) ext[i] = double(inside[i - in0]);
-  }
-  for (std::int64_t i = in1; i < count; ++i) edge(i);
 }
 
 struct Pass {
@@ -113,6 +44,8 @@ struct Pass {
   // The greatest range of grey values a window's group of columns may read and still hold no
   // amplitude at its floor; -1: none.
   int limit;
+  // The window's rows worked out: the others it holds already.
+  std::int32_t from = 0, to = 0;
 };
 
 // The source lines [lo, hi] that positions [from, to) of a line of n read, mirrored or (zero
@@ -142,27 +75,27 @@ template <Amplitudes vectors>
 inline __attribute__((always_inline)) void derivativeAndAmplitudes(
     const std::vector<double>& kernel, bool odd, const double* ext, std::size_t n, double* gc,
     const double* gr, double* amp) {
-  constexpr std::size_t kHeld = 64;
-  const double* held[kHeld];
-  std::vector<const double*> more;
-  const double** lines = held;
-  if (kernel.size() > kHeld) more.resize(kernel.size()), lines = more.data();
-  for (std::size_t k = 0; k < kernel.size(); ++k) lines[k] = ext + k;
+  const LinesOf<double> held(kernel.size(), [&](std::size_t k) { return ext + k; });
+  const double* const* const lines = held.get();
   const auto amplitudes = [&](std::size_t from, std::size_t count) {
     for (std::size_t i = from + vectors(gr + from, gc + from, amp + from, count); i < from + count;
          ++i) {
       amp[i] = std::sqrt(gr[i] * gr[i] + gc[i] * gc[i]);
     }
   };
-  std::size_t c0 = 0;
-  for (; c0 + kBlock <= n; c0 += kBlock) {
-    sumBlock<double, kBlock>(kernel, odd, false, lines, c0, gc);
-    amplitudes(c0, kBlock);
-  }
-  const std::size_t rest = c0;
-  for (; c0 + 8 <= n; c0 += 8) sumBlock<double, 8>(kernel, odd, false, lines, c0, gc);
-  for (; c0 < n; ++c0) sumBlock<double, 1>(kernel, odd, false, lines, c0, gc);
-  amplitudes(rest, n - rest);
+  withShape(
+      kernel, odd, false, [&](auto shape) __attribute__((always_inline)) {
+        using S = decltype(shape);
+        std::size_t c0 = 0;
+        for (; c0 + kBlock <= n; c0 += kBlock) {
+          sumBlock<S, double, kBlock>(kernel, lines, c0, gc);
+          amplitudes(c0, kBlock);
+        }
+        const std::size_t rest = c0;
+        for (; c0 + 8 <= n; c0 += 8) sumBlock<S, double, 8>(kernel, lines, c0, gc);
+        for (; c0 < n; ++c0) sumBlock<S, double, 1>(kernel, lines, c0, gc);
+        amplitudes(rest, n - rest);
+      });
 }
 
 // Columns [t0, t1) of the window, written at their place in its rows of cw: each stage's lines
@@ -172,11 +105,11 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
                                                   std::int32_t t1) {
   const EdgeKernels& k = *p.k;
   const auto half = static_cast<std::int32_t>(k.smooth.size() / 2);
-  const std::int32_t r0 = g->r0, r1 = g->r1, w = p.w, h = p.h;
+  const std::int32_t r0 = p.from, r1 = p.to, w = p.w, h = p.h;
   const auto cw = static_cast<std::size_t>(g->c1 - g->c0);
   const auto tw = static_cast<std::size_t>(t1 - t0), spread = 2 * static_cast<std::size_t>(half);
   const auto outAt = [&](std::int32_t r) {
-    return static_cast<std::size_t>(r - r0) * cw + static_cast<std::size_t>(t0 - g->c0);
+    return static_cast<std::size_t>(r - g->r0) * cw + static_cast<std::size_t>(t0 - g->c0);
   };
   double* const ext = g->extended.data();
   const auto row = [&](std::int32_t r) {
@@ -188,7 +121,8 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
   sourcesOf(t0 - half, t1 + half, w, k.zeroBorder, &left, &right);
   const std::size_t smoothedRows = hi >= lo ? static_cast<std::size_t>(hi - lo + 1) : 0;
   const std::size_t smoothedCols = right >= left ? static_cast<std::size_t>(right - left + 1) : 0;
-  g->source.resize(smoothedRows * smoothedCols);
+  // Room for the smoothing down the columns to read whole vectors of eight past a row's end.
+  g->source.resize(smoothedRows * smoothedCols + 8);
   const auto source = [&](std::int32_t m) {
     return g->source.data() + static_cast<std::size_t>(m - lo) * smoothedCols;
   };
@@ -260,8 +194,11 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
   }
   // Down the columns the smoothing of every column the derivative along the rows reads, a row
   // at a time.
-  if (g->lines.size() < smoothedCols) g->lines.resize(smoothedCols);
+  if (g->lines.size() < smoothedCols + 8) g->lines.resize(smoothedCols + 8);
   double* const column = g->lines.data();
+  // The columns a stretch's smoothing gives, in whole vectors of eight: the few past its end cost
+  // less as one more vector than one by one, and nothing reads them.
+  const auto whole8 = [](std::size_t n) { return (n + 7) / 8 * 8; };
   for (std::int32_t r = r0; r < r1; ++r) {
     // A tile clear of the edges smooths the stretches it needs alone (its line starts at the
     // smoothing's first column); another its whole line once, continued beyond the edges.
@@ -283,7 +220,7 @@ inline __attribute__((always_inline)) void tileOf(const Pass& p, GradientWindow*
               if ((j < 0 || j >= h) && k.zeroBorder) return zeros + begin;
               return source(mirrored(j, h)) + begin;
             },
-            inside ? to - from + spread : smoothedCols, column + begin);
+            whole8(inside ? to - from + spread : smoothedCols), column + begin);
         if (!inside) line = continuedLine(column), whole = true;
       }
       derivativeAndAmplitudes<vectors>(k.derive, p.deriveOdd, line + from, to - from,
@@ -306,21 +243,23 @@ inline __attribute__((always_inline)) void windowOf(const Pass& p, GradientWindo
   // one, weighted by exactly 0, so that it need not be worked out.
   g->amp.resize(cells + cw);
   std::fill(g->amp.begin() + static_cast<std::ptrdiff_t>(cells), g->amp.end(), 0.0);
+  if (p.from == p.to) return;
 #if QUORVEX_KERNELS_AVX2
   if (p.limit >= 0) {
-    neededGroupsAvx512(p.pixels, p.w, p.h, g->r0, g->r1, c0, c1, half, p.limit, &g->need,
+    neededGroupsAvx512(p.pixels, p.w, p.h, p.from, p.to, c0, c1, half, p.limit, &g->need,
                        &g->bounds);
   } else {
-    g->need.assign(static_cast<std::size_t>(g->r1 - g->r0) * ((cw + 7) / 8), 1);
+    g->need.assign(static_cast<std::size_t>(p.to - p.from) * ((cw + 7) / 8), 1);
   }
 #else
-  g->need.assign(static_cast<std::size_t>(g->r1 - g->r0) * ((cw + 7) / 8), 1);
+  g->need.assign(static_cast<std::size_t>(p.to - p.from) * ((cw + 7) / 8), 1);
 #endif
   const std::int32_t tile = std::max<std::int32_t>(8 * kBlock, 16 * half);
   const auto widest = static_cast<std::size_t>(std::min(tile, c1 - c0));
   g->extended.resize(std::max(widest + spread, std::size_t(1)));
   // The columns a tile's smoothing down the columns reads: at most the image's.
-  const auto reads = static_cast<std::size_t>(std::min<std::int64_t>(p.w, widest + spread));
+  // With room for whole vectors of eight past them.
+  const auto reads = static_cast<std::size_t>(std::min<std::int64_t>(p.w, widest + spread)) + 8;
   if (g->zeros.size() < std::max(widest, reads)) g->zeros.assign(std::max(widest, reads), 0.0);
   for (std::int32_t t0 = c0; t0 < c1; t0 += tile)
     tileOf<vectors>(p, g, t0, std::min(c1, t0 + tile));
@@ -388,7 +327,30 @@ EdgeWindows::EdgeWindows(const std::uint8_t* pixels, std::int32_t width, std::in
 }
 
 void EdgeWindows::compute(std::int32_t r0, std::int32_t r1, std::int32_t c0, std::int32_t c1,
-                          double floor, GradientWindow* out) const {
+                          double floor, GradientWindow* out, bool follows) const {
+  // The rows the window before holds of this one, at this one's top or bottom, moved to their
+  // places: a value depends on its own neighbourhood alone.
+  std::int32_t from = r0, to = r1;
+  if (follows && out->width == width_ && out->height == height_ && out->c0 == c0 && out->c1 == c1) {
+    const auto cw = static_cast<std::size_t>(c1 - c0);
+    const std::int32_t p0 = out->r0, p1 = out->r1;
+    const auto move = [&](std::size_t at, std::size_t place, std::size_t count) {
+      for (std::vector<double>* plane : {&out->gr, &out->gc, &out->amp}) {
+        if (plane->size() < place + count) plane->resize(place + count);
+        std::copy_n(plane->data() + at, count, plane->data() + place);
+      }
+    };
+    if (p0 <= r0 && r0 < p1 && p1 < r1) {
+      move(static_cast<std::size_t>(r0 - p0) * cw, 0, static_cast<std::size_t>(p1 - r0) * cw);
+      from = p1;
+    } else if (r0 < p0 && p0 < r1 && r1 <= p1) {
+      // Moved down: from the last row back, as the rows may overlap their places.
+      for (std::int32_t r = r1; r-- > p0;) {
+        move(static_cast<std::size_t>(r - p0) * cw, static_cast<std::size_t>(r - r0) * cw, cw);
+      }
+      to = p0;
+    }
+  }
   out->width = width_, out->height = height_;
   out->r0 = r0, out->r1 = r1, out->c0 = c0, out->c1 = c1;
   // The widest range whose bound, with room for the sums' roundings (a few units of the last
@@ -396,6 +358,7 @@ void EdgeWindows::compute(std::int32_t r0, std::int32_t r1, std::int32_t c0, std
   int limit = -1;
   while (slope_ > 0 && limit < 255 && slope_ * ((limit + 1) + 1e-9) * (1 + 1e-9) < floor) ++limit;
   Pass p{pixels_, width_, height_, &k_, smoothOdd_, deriveOdd_, !std::signbit(k_.smooth[0]), limit};
+  p.from = from, p.to = to;
 #if QUORVEX_KERNELS_AVX2
   if (vectorPathsEnabled() && cpuHasAvx512()) return windowAvx512(p, out);
 #endif

@@ -41,9 +41,11 @@ class EdgeWindows {
   // Fills `out` (its buffers reused) for rows [r0, r1) and columns [c0, c1), all within the
   // image. Where no amplitude within a pixel can reach `floor`, by the range of the grey values
   // the filters read there, the amplitudes are left 0 and the gradients unset: edges_sub_pix
-  // reads them only at its candidates (at `floor` and above) and beside them.
+  // reads them only at its candidates (at `floor` and above) and beside them. `follows`: `out`
+  // holds this image's window computed last, whose rows this one shares (at its top or bottom)
+  // are taken from it rather than worked out again.
   void compute(std::int32_t r0, std::int32_t r1, std::int32_t c0, std::int32_t c1, double floor,
-               GradientWindow* out) const;
+               GradientWindow* out, bool follows = false) const;
 
  private:
   const std::uint8_t* pixels_;

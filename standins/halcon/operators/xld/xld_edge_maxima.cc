@@ -28,6 +28,25 @@ inline __attribute__((always_inline)) double bilinear(const GradientWindow& g, d
          fr * ((1 - fc) * g.amp[g.at(r1, c0)] + fc * g.amp[g.at(r1, c1)]);
 }
 
+// The point of pixel (r, c), window index i, at (row, col) with its response, strong or not.
+inline __attribute__((always_inline)) void emitPoint(const GradientWindow& g, std::int32_t r,
+                                                     std::int32_t c, std::size_t i, double row,
+                                                     double col, double response, bool strong,
+                                                     std::vector<LinkPoint>& points) {
+  LinkPoint& p = points.emplace_back();
+  p.pixel =
+      static_cast<std::size_t>(r) * static_cast<std::size_t>(g.width) + static_cast<std::size_t>(c);
+  p.row = row;
+  p.col = col;
+  double direction = std::atan2(-g.gr[i], g.gc[i]);
+  // [0, 2pi), -0 included as 0.
+  direction = direction < 0 ? direction + 2 * kPi : std::fabs(direction);
+  // 'angle', the contour's normal, counter-clockwise from the row axis: the gradient's line,
+  // turned to the contour's right once linked.
+  p.values = {direction, std::atan2(g.gc[i], g.gr[i]), response, 0.0};
+  p.state = strong ? 2 : 1;
+}
+
 // The point of pixel (r, c), window index i, a maximum between the amplitudes `before` and
 // `after` interpolated along the unit gradient (ur, uc).
 inline __attribute__((always_inline)) void addPoint(const GradientWindow& g, std::int32_t r,
@@ -37,19 +56,7 @@ inline __attribute__((always_inline)) void addPoint(const GradientWindow& g, std
                                                     std::vector<LinkPoint>& points) {
   const double curve = before - 2 * a + after;
   const double t = curve < 0 ? std::clamp(0.5 * (before - after) / curve, -0.5, 0.5) : 0.0;
-  LinkPoint& p = points.emplace_back();
-  p.pixel =
-      static_cast<std::size_t>(r) * static_cast<std::size_t>(g.width) + static_cast<std::size_t>(c);
-  p.row = r + t * ur;
-  p.col = c + t * uc;
-  const double response = a - 0.25 * (before - after) * t;
-  double direction = std::atan2(-g.gr[i], g.gc[i]);
-  // [0, 2pi), -0 included as 0.
-  direction = direction < 0 ? direction + 2 * kPi : std::fabs(direction);
-  // 'angle', the contour's normal, counter-clockwise from the row axis: the gradient's line,
-  // turned to the contour's right once linked.
-  p.values = {direction, std::atan2(g.gc[i], g.gr[i]), response, 0.0};
-  p.state = a >= high ? 2 : 1;
+  emitPoint(g, r, c, i, r + t * ur, c + t * uc, a - 0.25 * (before - after) * t, a >= high, points);
 }
 
 inline __attribute__((always_inline)) void maximaOf(const GradientWindow& g, const Run& run,
@@ -131,7 +138,8 @@ __attribute__((target(QUORVEX_AVX512))) inline __m512d bilinear8(const GradientW
 // their count, at the start of `out`, which grows to the run's length once and is then reused.
 __attribute__((target(QUORVEX_AVX512))) std::size_t candidatesAvx512(
     const double* amp, std::size_t n, double low, std::vector<std::int32_t>& out) {
-  if (out.size() < n) out.resize(n);
+  // Room for a whole vector of places stored past the last.
+  if (out.size() < n + 8) out.resize(n + 8);
   std::int32_t* const to = out.data();
   const __m512d zero = _mm512_setzero_pd(), floor = _mm512_set1_pd(low);
   const __m256i eight = _mm256_set1_epi32(8);
@@ -143,8 +151,13 @@ __attribute__((target(QUORVEX_AVX512))) std::size_t candidatesAvx512(
     // Not at most 0 and not below `low`: a NaN passes both, as in the scalar test.
     const __mmask8 pass = _mm512_mask_cmp_pd_mask(
         _mm512_mask_cmp_pd_mask(live, a, zero, _CMP_NLE_UQ), a, floor, _CMP_NLT_UQ);
-    _mm256_mask_compressstoreu_epi32(to + count, pass, places);
-    count += static_cast<std::size_t>(__builtin_popcount(pass));
+    // Compressed in a register and stored whole: a compressing store to memory takes many
+    // times as long. Most steps pass none.
+    if (pass != 0) {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + count),
+                          _mm256_maskz_compress_epi32(pass, places));
+      count += static_cast<std::size_t>(__builtin_popcount(pass));
+    }
     places = _mm256_add_epi32(places, eight);
   }
   return count;
@@ -163,7 +176,9 @@ __attribute__((target(QUORVEX_AVX512))) void maximaAvx512(const GradientWindow& 
   const __m512d row = _mm512_set1_pd(r), one = _mm512_set1_pd(1.0);
   const __m256i at = _mm256_set1_epi32(static_cast<std::int32_t>(first));
   const __m256i begin = _mm256_set1_epi32(run.begin);
-  alignas(64) double a[8], ur[8], uc[8], before[8], after[8];
+  alignas(64) double rows[8], cols[8], responses[8];
+  const __m512d zero = _mm512_setzero_pd(), lowest = _mm512_set1_pd(-0.5),
+                highest = _mm512_set1_pd(0.5), ceiling = _mm512_set1_pd(high);
   for (std::size_t k = 0; k < count; k += 8) {
     const __mmask8 live =
         count - k >= 8 ? __mmask8(0xff) : static_cast<__mmask8>((1u << (count - k)) - 1);
@@ -180,13 +195,26 @@ __attribute__((target(QUORVEX_AVX512))) void maximaAvx512(const GradientWindow& 
     const __m512d ahead = bilinear8(g, _mm512_add_pd(row, urv), _mm512_add_pd(col, ucv));
     keep = _mm512_mask_cmp_pd_mask(keep, av, ahead, _CMP_GE_OQ);
     if (keep == 0) continue;
-    _mm512_store_pd(a, av), _mm512_store_pd(ur, urv), _mm512_store_pd(uc, ucv);
-    _mm512_store_pd(before, back), _mm512_store_pd(after, ahead);
+    // addPoint's fit, each operation as it rounds there: the curvature, the step along the
+    // gradient where it is negative (std::clamp's tests in its order), the place and response.
+    const __m512d diff = _mm512_sub_pd(back, ahead);
+    const __m512d curve =
+        _mm512_add_pd(_mm512_sub_pd(back, _mm512_mul_pd(_mm512_set1_pd(2.0), av)), ahead);
+    const __mmask8 bent = _mm512_mask_cmp_pd_mask(keep, curve, zero, _CMP_LT_OQ);
+    __m512d t = _mm512_maskz_div_pd(bent, _mm512_mul_pd(highest, diff), curve);
+    t = _mm512_mask_blend_pd(_mm512_cmp_pd_mask(t, lowest, _CMP_LT_OQ), t, lowest);
+    t = _mm512_mask_blend_pd(_mm512_cmp_pd_mask(highest, t, _CMP_LT_OQ), t, highest);
+    t = _mm512_maskz_mov_pd(bent, t);
+    _mm512_store_pd(rows, _mm512_add_pd(row, _mm512_mul_pd(t, urv)));
+    _mm512_store_pd(cols, _mm512_add_pd(col, _mm512_mul_pd(t, ucv)));
+    _mm512_store_pd(responses,
+                    _mm512_sub_pd(av, _mm512_mul_pd(_mm512_mul_pd(_mm512_set1_pd(0.25), diff), t)));
+    const __mmask8 strong = _mm512_mask_cmp_pd_mask(keep, av, ceiling, _CMP_GE_OQ);
     for (unsigned m = keep; m != 0; m &= m - 1) {
       const auto lane = static_cast<unsigned>(__builtin_ctz(m));
       const std::int32_t c = run.begin + candidates[k + lane];
-      addPoint(g, r, c, g.at(r, c), a[lane], ur[lane], uc[lane], before[lane], after[lane], high,
-               points);
+      emitPoint(g, r, c, g.at(r, c), rows[lane], cols[lane], responses[lane],
+                ((strong >> lane) & 1) != 0, points);
     }
   }
 }

@@ -99,13 +99,17 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
     // A window's points are about as many as the last one's: room for them spares the copies
     // of a growing list.
     std::size_t expected = 0;
+    // Whether the thread's window holds one of this call's: the next, its neighbour where the
+    // thread takes windows in turn, takes the rows they share from it, two rows fewer to work out.
+    bool computed = false;
     for (std::int64_t taking = taken.next(); taking >= 0; taking = taken.next()) {
       const auto k = static_cast<std::size_t>(taking);
       if (first[k] == first[k + 1]) continue;
       found[k].reserve(expected + expected / 4);
       const std::int32_t r0 = starts[k], r1 = starts[k + 1];
       windows.compute(std::max(0, r0 - 1), std::min(h, r1 + 1), std::max(0, c0 - 2),
-                      std::min(w, c1 + 3), low, &g);
+                      std::min(w, c1 + 3), low, &g, computed);
+      computed = true;
       for (std::size_t i = first[k]; i < first[k + 1]; ++i) {
         edgeMaximaOfRun(g, runs[i], low, high, candidates, found[k]);
       }
