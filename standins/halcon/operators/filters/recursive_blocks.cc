@@ -85,8 +85,8 @@ __attribute__((target("avx2"))) void keepStates(const RecursiveJob& j, Recursive
     for (std::size_t i = j.rows->size(); i-- > low;) {
       float* cur = ring.data() + (i % 3) * kStateStrip;
       backwardStep(j, i, s0, span, a1, a2, cur);
-      while (b >= 0 && placeOf(j, std::min(j.h, (b + 1) * kBlockRows)) > i) --b;
-      if (b >= 0 && placeOf(j, std::min(j.h, (b + 1) * kBlockRows)) == i && plan.met[b]) {
+      while (b >= 0 && placeOf(j, plan.rowOf(b + 1)) > i) --b;
+      if (b >= 0 && placeOf(j, plan.rowOf(b + 1)) == i && plan.met[b]) {
         float* kept = plan.backward + 2 * w * static_cast<std::size_t>(b) + s0;
         std::copy(cur, cur + span, kept);
         std::copy(a1, a1 + span, kept + w);
@@ -100,7 +100,7 @@ __attribute__((target("avx2"))) void keepStates(const RecursiveJob& j, Recursive
     for (std::size_t i = 0; i < last; ++i) {
       float* cur = ring.data() + (i % 3) * kStateStrip;
       forwardStep(j, i, s0, span, p1, p2, cur);
-      while (band < bands && placeOf(j, plan.starts[band] * kBlockRows) == i + 1) {
+      while (band < bands && placeOf(j, plan.rowOf(plan.starts[band])) == i + 1) {
         const auto block = static_cast<std::size_t>(plan.starts[band]);
         float* kept = plan.forward + 2 * w * block + s0;
         std::copy(cur, cur + span, kept);
@@ -231,7 +231,7 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
   std::vector<float> smoothed(static_cast<std::size_t>(kBlockRows) * w);
   std::vector<float> extended(kLanes * m), forward(kLanes * m);
   std::vector<std::uint8_t> bytes(kLanes * w);
-  std::size_t i0 = placeOf(j, b0 * kBlockRows);  // the next place of the forward sums
+  std::size_t i0 = placeOf(j, plan.rowOf(b0));  // the next place of the forward sums
   if (b0 > 0) {
     const float* kept = plan.forward + 2 * w * static_cast<std::size_t>(b0);
     std::copy(kept, kept + w, carried.last.data());
@@ -243,7 +243,7 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
     }
   }
   for (std::int32_t b = b0; b < b1; ++b) {
-    const std::int32_t y0 = b * kBlockRows, y1 = std::min(j.h, y0 + kBlockRows);
+    const std::int32_t y0 = plan.rowOf(b), y1 = plan.rowOf(b + 1);
     const auto rows = static_cast<std::size_t>(y1 - y0);
     const bool met = plan.met[static_cast<std::size_t>(b)] != 0;
     for (std::size_t s0 = 0; s0 < w; s0 += kStrip) {
@@ -297,12 +297,12 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
 
 std::size_t backwardLow(const RecursiveJob& j, const RecursivePlan& plan) {
   const std::int32_t block = plan.upward ? plan.starts[1] - 1 : plan.lowest;
-  return placeOf(j, std::min(j.h, (block + 1) * kBlockRows));
+  return placeOf(j, plan.rowOf(block + 1));
 }
 
 std::size_t forwardEnd(const RecursiveJob& j, const RecursivePlan& plan) {
   const std::size_t bands = plan.starts.size() - 1;
-  return bands > 1 ? placeOf(j, plan.starts[bands - 1] * kBlockRows) : 0;
+  return bands > 1 ? placeOf(j, plan.rowOf(plan.starts[bands - 1])) : 0;
 }
 
 bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t h,
@@ -313,30 +313,12 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   if (!cpuHasAvx2()) return false;
   const RecursiveJob j{src, w, h, reach, &rows, &c};
   RecursivePlan plan;
-  plan.blocks = (h + kBlockRows - 1) / kBlockRows;
-  plan.met.assign(static_cast<std::size_t>(plan.blocks), 0);
-  plan.lowest = plan.blocks;
-  std::int32_t highest = -1;
-  for (std::int32_t y = 0; y < h; ++y) {
-    if (extent.begin[static_cast<std::size_t>(y)] > extent.end[static_cast<std::size_t>(y)]) {
-      continue;
-    }
-    plan.met[static_cast<std::size_t>(y / kBlockRows)] = 1;
-    plan.lowest = std::min(plan.lowest, y / kBlockRows);
-    highest = y / kBlockRows;
-  }
-  if (highest < 0) {
+  const int bands = planBlocks(extent, w, h, plan);
+  if (bands == 0) {
     std::fill(dst, dst + std::size_t(w) * std::size_t(h), std::uint8_t{0});
     return true;
   }
-  // Blocks below the last met one need no sums at all.
-  const std::int32_t used = highest + 1;
   const auto width = static_cast<std::size_t>(w);
-  const std::int64_t work = std::int64_t{w} * h * 4 + extent.pixels;
-  const int bands = bandsFor(used, work);
-  for (int band = 0; band <= bands; ++band) {
-    plan.starts.push_back(static_cast<std::int32_t>(bandStart(used, bands, band)));
-  }
   // The kept states stay from call to call on the calling thread: fresh ones would be cleared,
   // and come as fresh pages, every call on that thread alone.
   thread_local std::unique_ptr<LineVector<float>> keptSlot;
@@ -363,7 +345,7 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
       filterBlocksWide(j, plan, columns, extent, b0, b1, plan.upward && band == 0, dst);
       // The rows below the last met block, which no band holds.
       if (band == bands - 1) {
-        std::fill(dst + std::size_t(std::min(h, used * kBlockRows)) * width,
+        std::fill(dst + std::size_t(plan.rowOf(plan.starts.back())) * width,
                   dst + std::size_t(h) * width, std::uint8_t{0});
       }
       return;

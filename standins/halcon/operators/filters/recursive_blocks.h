@@ -35,6 +35,12 @@ struct RecursiveJob {
 // out, with the states kept for them.
 struct RecursivePlan {
   std::int32_t blocks = 0;
+  // Each block's first row, then the image's height: blocks of kBlockRows rows, or fewer where
+  // the bands' rows are shared out evenly (recursiveSmoothBlocks).
+  std::vector<std::int32_t> firstRows;
+  std::int32_t rowOf(std::int32_t block) const {
+    return firstRows[static_cast<std::size_t>(block)];
+  }
   std::vector<std::uint8_t> met;     // a block: whether any of its rows is filtered
   std::vector<std::int32_t> starts;  // the bands' first blocks, and the end
   std::int32_t lowest = 0;           // the first met block
@@ -50,6 +56,10 @@ struct RecursivePlan {
   float* backward = nullptr;
   float* forward = nullptr;
 };
+
+// Lays out `plan`'s blocks and bands for the extent of an image of h rows, w columns; returns
+// the number of bands, 0 where the extent meets no row.
+int planBlocks(const Extent& extent, std::int32_t w, std::int32_t h, RecursivePlan& plan);
 
 // The lowest place the first pass's backward sums reach, and the end of the places its forward
 // sums run over.

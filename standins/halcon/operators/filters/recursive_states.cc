@@ -120,10 +120,8 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
   // each of its met blocks' starts; the bands below it take them as the first band alone
   // would.
   const std::int32_t downward = plan.upward ? plan.starts[1] : 0;
-  const auto endOf = [&](std::int32_t b) {
-    return placeOf(j, std::min(j.h, (b + 1) * kBlockRows));
-  };
-  const auto beforeStartOf = [&](std::int32_t b) { return placeOf(j, b * kBlockRows) - 1; };
+  const auto endOf = [&](std::int32_t b) { return placeOf(j, plan.rowOf(b + 1)); };
+  const auto beforeStartOf = [&](std::int32_t b) { return placeOf(j, plan.rowOf(b)) - 1; };
   for (std::int32_t b = 0; b < plan.blocks; ++b) {
     if (!plan.met[static_cast<std::size_t>(b)]) continue;
     if (b >= downward) {

@@ -24,7 +24,6 @@ namespace {
 // read by half as many strips, and four chains of sums a step keep the processor busier.
 constexpr std::size_t kBlockVectors = 4;
 constexpr std::size_t kBlockStrip = kBlockVectors * kWidth;
-constexpr auto kBlockPlaces = static_cast<std::ptrdiff_t>(kBlockRows);
 
 // The sums of both directions a strip of a block starts from and hands on, each a pair of rows
 // `w` long as the plan keeps them (recursive_blocks.h): the forward sums at the two places
@@ -296,17 +295,18 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
   // Upwards, the blocks above the first met one need no sums, only their zeros: all of the
   // band's when the first met block lies in a later band, whose rows are that band's own.
   const std::int32_t count = upward ? std::max(0, b1 - std::max(b0, plan.lowest)) : b1 - b0;
-  zeroRows(dst, w, b0 * kBlockRows, (b1 - count) * kBlockRows);
+  zeroRows(dst, w, plan.rowOf(b0), plan.rowOf(b1 - count));
   for (std::int32_t n = 0; n < count; ++n) {
     const std::int32_t b = upward ? b1 - 1 - n : b0 + n;
-    const std::int32_t y0 = b * kBlockRows, y1 = std::min(j.h, y0 + kBlockRows);
+    const std::int32_t y0 = plan.rowOf(b), y1 = plan.rowOf(b + 1);
     const bool met = plan.met[static_cast<std::size_t>(b)] != 0;
     const Block block{b, placeOf(j, y0), static_cast<std::size_t>(y1 - y0), met};
     const Pairs pairs = upward
                             ? Pairs{pairOf(plan.forward, b), nullptr, carriedPairs, carriedPairs}
                             : Pairs{carriedPairs, carriedPairs, pairOf(plan.backward, b), nullptr};
-    // The last strip asks for the next block's first.
-    const Ahead nextBlock{0, upward ? -kBlockPlaces : kBlockPlaces};
+    // The last strip asks for the next block's first, taken as long as this one.
+    const auto places = static_cast<std::ptrdiff_t>(y1 - y0);
+    const Ahead nextBlock{0, upward ? -places : places};
     for (std::size_t s0 = 0; s0 < w; s0 += kBlockStrip) {
       const Ahead ahead = s0 + kBlockStrip < w ? Ahead{s0 + kBlockStrip, 0} : nextBlock;
       if (s0 + kBlockStrip <= w) {
