@@ -305,6 +305,10 @@ std::size_t forwardEnd(const RecursiveJob& j, const RecursivePlan& plan) {
   return bands > 1 ? placeOf(j, plan.rowOf(plan.starts[bands - 1])) : 0;
 }
 
+// The sums the first pass keeps at every place for the second (RecursivePlan's sums), at most:
+// 640 x 480's are 1.2 MB, half of them read by each thread.
+constexpr std::size_t kKeptSumsBytes = std::size_t{2} << 20;
+
 bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t h,
                            const std::vector<std::int32_t>& rows,
                            const std::vector<std::int32_t>& columns, std::int32_t reach,
@@ -329,6 +333,17 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   // With AVX-512 the passes keep their states in registers, which it has twice as many of.
   const bool wide = recursiveWideEnabled();
   plan.upward = wide && bands > 1;
+  // The sums of both directions at every place, where they stay in the cache between the passes.
+  thread_local std::unique_ptr<LineVector<float>> sumsSlot;
+  const std::size_t forwardPlaces = forwardEnd(j, plan);
+  const std::size_t backwardPlaces = plan.upward ? rows.size() - backwardLow(j, plan) : 0;
+  const std::size_t sums = width * (forwardPlaces + backwardPlaces);
+  if (plan.upward && sums * sizeof(float) <= kKeptSumsBytes) {
+    LineVector<float>& everywhere = keptOnThread(sumsSlot);
+    if (everywhere.size() < sums) everywhere.resize(sums);
+    plan.forwardSums = everywhere.data();
+    plan.backwardSums = everywhere.data() + width * forwardPlaces;
+  }
   // The AVX-512 blocks write their zeros beside the extent on their own threads.
   if (!wide) zeroBesideExtent(PlaneSize{w, h}, extent, dst);
   const int stateBands = bandsFor(w, std::int64_t{w} * h * 2);

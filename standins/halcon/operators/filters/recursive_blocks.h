@@ -55,6 +55,12 @@ struct RecursivePlan {
   // the pairs kept are read.
   float* backward = nullptr;
   float* forward = nullptr;
+  // Where the image is small enough to stay in the cache (AVX-512 with several bands): the
+  // first pass's sums at every place it runs over, `w` a place, so that the second runs each
+  // block's other direction alone. Forward: places [0, forwardEnd); backward: places
+  // [backwardLow, m), from backwardSums on. Null where not kept.
+  float* forwardSums = nullptr;
+  float* backwardSums = nullptr;
 };
 
 // Lays out `plan`'s blocks and bands for the extent of an image of h rows, w columns; returns

@@ -61,7 +61,8 @@ constexpr std::size_t kForwardFloats = sizeof(StateForward) / sizeof(float);
 template <bool Whole>
 QUORVEX_WIDE void backwardRows(const Lines& j, RecursivePlan& plan, const Coefficients& k,
                                const KeptAt& at, const StripOf<kStateVectors, Whole>& s,
-                               std::size_t top, std::size_t bottom, float* state, Ahead ahead) {
+                               std::size_t low, std::size_t top, std::size_t bottom, float* state,
+                               Ahead ahead) {
   const auto w = static_cast<std::size_t>(j.w);
   StateBackward back = savedState<StateBackward>(state);
   for (std::size_t i = bottom; i-- > top;) {
@@ -69,6 +70,7 @@ QUORVEX_WIDE void backwardRows(const Lines& j, RecursivePlan& plan, const Coeffi
     __m512 before[kStateVectors], cur[kStateVectors];
     std::copy(back.a1, back.a1 + kStateVectors, before);
     backwardAt(j, k, s, i, &back, cur);
+    if (plan.backwardSums) keep(cur, s, plan.backwardSums + (i - low) * w);
     if (at.blockEnd[i] >= 0) {
       float* kept = plan.backward + 2 * w * static_cast<std::size_t>(at.blockEnd[i]);
       keep(cur, s, kept);
@@ -91,6 +93,7 @@ QUORVEX_WIDE void forwardRows(const Lines& j, RecursivePlan& plan, const Coeffic
     __m512 previous[kStateVectors], cur[kStateVectors];
     std::copy(f.p1, f.p1 + kStateVectors, previous);
     forwardAt(j, k, s, i, &f, cur);
+    if (plan.forwardSums) keep(cur, s, plan.forwardSums + i * w);
     if (at.blockStart[i] >= 0) {
       float* kept = plan.forward + 2 * w * static_cast<std::size_t>(at.blockStart[i]);
       keep(cur, s, kept);
@@ -151,11 +154,11 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
       float* state = states.data() + t * kBackwardFloats;
       const Ahead ahead = t + 1 < strips ? Ahead{s0 + kStrip, 0} : Ahead{x0, -kChunkPlaces};
       if (s0 + kStrip <= x1) {
-        backwardRows(lines, plan, k, at, stripAt<kStateVectors, true>(s0, x1), top, bottom, state,
-                     ahead);
+        backwardRows(lines, plan, k, at, stripAt<kStateVectors, true>(s0, x1), low, top, bottom,
+                     state, ahead);
       } else {
-        backwardRows(lines, plan, k, at, stripAt<kStateVectors, false>(s0, x1), top, bottom, state,
-                     ahead);
+        backwardRows(lines, plan, k, at, stripAt<kStateVectors, false>(s0, x1), low, top, bottom,
+                     state, ahead);
       }
     }
     bottom = top;

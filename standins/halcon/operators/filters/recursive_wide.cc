@@ -9,6 +9,7 @@
 #include "core/line_memory.h"
 #include "core/threads.h"
 #include "operators/filters/recursive_rows.h"
+#include "operators/filters/recursive_sums.h"
 #include "operators/filters/recursive_vectors.h"
 
 #if QUORVEX_RECURSIVE_BLOCKS
@@ -34,6 +35,9 @@ struct Pairs {
   float* forwardTo;
   const float* backwardFrom;
   float* backwardTo;
+  // The first pass's sums of the direction the band does not carry, at the block's first
+  // place, or null (RecursivePlan's sums).
+  const float* kept;
 };
 
 // Forward over places [first, first + count) of a strip from the pair `from`, its last sums
@@ -161,12 +165,20 @@ QUORVEX_WIDE void blockStrip(const Lines& j, const Coefficients& k, const Block&
     }
     return backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, nullptr, nullptr, ahead);
   }
-  backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, scratch.back.data(),
-            scratch.floats.data(), ahead);
-  // The rows a last block lacks keep what the block before left: their lanes are never
-  // written out.
-  forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, scratch.back.data(),
-           scratch.floats.data(), scratch.tile.data(), ahead);
+  if (p.kept && p.forwardTo) {
+    forwardsBesideKept(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, p.kept, scratch.tile.data(),
+                       ahead);
+  } else if (p.kept) {
+    backwardsBesideKept(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, p.kept,
+                        scratch.tile.data(), ahead);
+  } else {
+    backwards(j, k, s, i0, rows, p.backwardFrom, p.backwardTo, scratch.back.data(),
+              scratch.floats.data(), ahead);
+    // The rows a last block lacks keep what the block before left: their lanes are never
+    // written out.
+    forwards(j, k, s, i0, rows, p.forwardFrom, p.forwardTo, scratch.back.data(),
+             scratch.floats.data(), scratch.tile.data(), ahead);
+  }
   for (std::size_t r = 0; r < kSpan; r += kWidth) {
     for (std::size_t c = 0; c < kBlockStrip; c += kWidth) {
       transpose16(scratch.tile.data() + r * kBlockStrip + c, kBlockStrip,
@@ -301,9 +313,14 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     const std::int32_t y0 = plan.rowOf(b), y1 = plan.rowOf(b + 1);
     const bool met = plan.met[static_cast<std::size_t>(b)] != 0;
     const Block block{b, placeOf(j, y0), static_cast<std::size_t>(y1 - y0), met};
-    const Pairs pairs = upward
-                            ? Pairs{pairOf(plan.forward, b), nullptr, carriedPairs, carriedPairs}
-                            : Pairs{carriedPairs, carriedPairs, pairOf(plan.backward, b), nullptr};
+    const float* kept = nullptr;
+    if (upward && plan.forwardSums) kept = plan.forwardSums + block.first * w;
+    if (!upward && plan.backwardSums) {
+      kept = plan.backwardSums + (block.first - backwardLow(j, plan)) * w;
+    }
+    const Pairs pairs =
+        upward ? Pairs{pairOf(plan.forward, b), nullptr, carriedPairs, carriedPairs, kept}
+               : Pairs{carriedPairs, carriedPairs, pairOf(plan.backward, b), nullptr, kept};
     // The last strip asks for the next block's first, taken as long as this one.
     const auto places = static_cast<std::ptrdiff_t>(y1 - y0);
     const Ahead nextBlock{0, upward ? -places : places};
