@@ -292,6 +292,10 @@ __attribute__((target("avx2"))) void filterBlocks(const RecursiveJob& j, const R
   }
 }
 
+// The sums the first pass keeps at every place for the second (RecursivePlan's sums), at most:
+// 640 x 480's are 1.2 MB, half of them read by each thread.
+constexpr std::size_t kKeptSumsBytes = std::size_t{2} << 20;
+
 }  // namespace
 #endif
 
@@ -304,10 +308,6 @@ std::size_t forwardEnd(const RecursiveJob& j, const RecursivePlan& plan) {
   const std::size_t bands = plan.starts.size() - 1;
   return bands > 1 ? placeOf(j, plan.rowOf(plan.starts[bands - 1])) : 0;
 }
-
-// The sums the first pass keeps at every place for the second (RecursivePlan's sums), at most:
-// 640 x 480's are 1.2 MB, half of them read by each thread.
-constexpr std::size_t kKeptSumsBytes = std::size_t{2} << 20;
 
 bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t h,
                            const std::vector<std::int32_t>& rows,
