@@ -336,9 +336,11 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   // The sums of both directions at every place, where they stay in the cache between the passes.
   thread_local std::unique_ptr<LineVector<float>> sumsSlot;
   const std::size_t forwardPlaces = forwardEnd(j, plan);
-  const std::size_t backwardPlaces = plan.upward ? rows.size() - backwardLow(j, plan) : 0;
+  // A single band, carried downwards, takes them from its first met block on.
+  plan.backwardSumsFrom = plan.upward ? backwardLow(j, plan) : placeOf(j, plan.rowOf(plan.lowest));
+  const std::size_t backwardPlaces = rows.size() - plan.backwardSumsFrom;
   const std::size_t sums = width * (forwardPlaces + backwardPlaces);
-  if (plan.upward && sums * sizeof(float) <= kKeptSumsBytes) {
+  if (wide && sums * sizeof(float) <= kKeptSumsBytes) {
     LineVector<float>& everywhere = keptOnThread(sumsSlot);
     if (everywhere.size() < sums) everywhere.resize(sums);
     plan.forwardSums = everywhere.data();

@@ -55,12 +55,14 @@ struct RecursivePlan {
   // the pairs kept are read.
   float* backward = nullptr;
   float* forward = nullptr;
-  // Where the image is small enough to stay in the cache (AVX-512 with several bands): the
-  // first pass's sums at every place it runs over, `w` a place, so that the second runs each
-  // block's other direction alone. Forward: places [0, forwardEnd); backward: places
-  // [backwardLow, m), from backwardSums on. Null where not kept.
+  // Where the image is small enough to stay in the cache (AVX-512): the first pass's sums at
+  // every place it runs over, `w` a place, so that the second runs each block's other
+  // direction alone. Forward: places [0, forwardEnd); backward: places [backwardSumsFrom, m),
+  // from backwardSums on: backwardLow's with several bands, the first met block's start with
+  // one. Null where not kept.
   float* forwardSums = nullptr;
   float* backwardSums = nullptr;
+  std::size_t backwardSumsFrom = 0;
 };
 
 // Lays out `plan`'s blocks and bands for the extent of an image of h rows, w columns; returns

@@ -137,7 +137,8 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
   for (std::size_t band = 1; band < bands; ++band) {
     at.blockStart[beforeStartOf(plan.starts[band])] = plan.starts[band];
   }
-  const std::size_t low = backwardLow(j, plan), last = forwardEnd(j, plan);
+  const std::size_t low = plan.backwardSums ? plan.backwardSumsFrom : backwardLow(j, plan);
+  const std::size_t last = forwardEnd(j, plan);
   constexpr std::size_t kStrip = kStateVectors * kWidth;
   const std::size_t strips = (x1 - x0 + kStrip - 1) / kStrip;
   std::vector<float> states(strips * std::max(kBackwardFloats, kForwardFloats));

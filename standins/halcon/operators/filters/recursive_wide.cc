@@ -316,7 +316,7 @@ __attribute__((target(QUORVEX_AVX512))) void filterBlocksWide(
     const float* kept = nullptr;
     if (upward && plan.forwardSums) kept = plan.forwardSums + block.first * w;
     if (!upward && plan.backwardSums) {
-      kept = plan.backwardSums + (block.first - backwardLow(j, plan)) * w;
+      kept = plan.backwardSums + (block.first - plan.backwardSumsFrom) * w;
     }
     const Pairs pairs =
         upward ? Pairs{pairOf(plan.forward, b), nullptr, carriedPairs, carriedPairs, kept}
