@@ -348,11 +348,19 @@ bool recursiveSmoothBlocks(const std::uint8_t* src, std::int32_t w, std::int32_t
   }
   // The AVX-512 blocks write their zeros beside the extent on their own threads.
   if (!wide) zeroBesideExtent(PlaneSize{w, h}, extent, dst);
-  const int stateBands = bandsFor(w, std::int64_t{w} * h * 2);
+  // With the sums kept and several bands, the first pass's parts are its two sweeps over all
+  // columns, so that the thread that ran the forward one takes the upward band, which reads
+  // those sums from its own cache: split by columns, each band reads half of them from the
+  // other core's, which at 640 x 480 costs more than the sums save.
+  const bool sweeps = plan.forwardSums != nullptr && plan.upward;
+  const int stateBands = sweeps ? 2 : bandsFor(w, std::int64_t{w} * h * 2);
   const auto keepBand = [&](int part) {
+    if (sweeps) {
+      return keepStatesWide(j, plan, 0, width, part == 0 ? kForwardSweep : kBackwardSweep);
+    }
     const auto x0 = static_cast<std::size_t>(bandStart(w, stateBands, part));
     const auto x1 = static_cast<std::size_t>(bandStart(w, stateBands, part + 1));
-    if (wide) return keepStatesWide(j, plan, x0, x1);
+    if (wide) return keepStatesWide(j, plan, x0, x1, kForwardSweep | kBackwardSweep);
     keepStates(j, plan, x0, x1);
   };
   const auto blockBand = [&](int band) {

@@ -82,7 +82,10 @@ inline std::size_t placeOf(const RecursiveJob& j, std::int32_t row) {
 // [b0, b1), from the last up if `upward`, with the same sums as the AVX2 ones and the portable
 // rows; the second writes every pixel of its blocks, 0 beside the extent.
 bool recursiveWideEnabled();
-void keepStatesWide(const RecursiveJob& j, RecursivePlan& plan, std::size_t x0, std::size_t x1);
+// `sweeps`: the forward sums, the backward ones, or both.
+constexpr int kForwardSweep = 1, kBackwardSweep = 2;
+void keepStatesWide(const RecursiveJob& j, RecursivePlan& plan, std::size_t x0, std::size_t x1,
+                    int sweeps);
 void filterBlocksWide(const RecursiveJob& j, const RecursivePlan& plan,
                       const std::vector<std::int32_t>& columns, const Extent& extent,
                       std::int32_t b0, std::int32_t b1, bool upward, std::uint8_t* dst);

@@ -113,7 +113,7 @@ constexpr auto kChunkPlaces = static_cast<std::ptrdiff_t>(kChunk);
 
 __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& j,
                                                             RecursivePlan& plan, std::size_t x0,
-                                                            std::size_t x1) {
+                                                            std::size_t x1, int sweeps) {
   const Coefficients k = coefficientsOf(*j.c);
   const Lines lines = linesOf(j);
   const std::size_t m = lines.m;
@@ -137,8 +137,9 @@ __attribute__((target(QUORVEX_AVX512))) void keepStatesWide(const RecursiveJob& 
   for (std::size_t band = 1; band < bands; ++band) {
     at.blockStart[beforeStartOf(plan.starts[band])] = plan.starts[band];
   }
-  const std::size_t low = plan.backwardSums ? plan.backwardSumsFrom : backwardLow(j, plan);
-  const std::size_t last = forwardEnd(j, plan);
+  std::size_t low = plan.backwardSums ? plan.backwardSumsFrom : backwardLow(j, plan);
+  if (!(sweeps & kBackwardSweep)) low = m;
+  const std::size_t last = sweeps & kForwardSweep ? forwardEnd(j, plan) : 0;
   constexpr std::size_t kStrip = kStateVectors * kWidth;
   const std::size_t strips = (x1 - x0 + kStrip - 1) / kStrip;
   std::vector<float> states(strips * std::max(kBackwardFloats, kForwardFloats));
