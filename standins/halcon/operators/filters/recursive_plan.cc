@@ -2,7 +2,7 @@
 // bands of blocks its threads share out. The number of bands follows blocks of kBlockRows rows;
 // with several, each band then takes an even share of the rows the sums are needed over, in
 // blocks as even as it allows. Whole blocks alone would split 640 x 480's 15 blocks 8 to 7, and
-// the thread with 8 would set the call's time.
+// with the first pass's sums kept, its forward and backward sweeps, one a thread, as unevenly.
 #include <algorithm>
 
 #include "core/threads.h"
