@@ -57,7 +57,7 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   const int bands = bandsFor(h, static_cast<std::int64_t>(n) * kPointWork);
   const int rowParts = partsFor(h, bands);
   const auto width = static_cast<std::size_t>(w);
-  inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
+  const auto fillRows = [&](std::int64_t b0, std::int64_t b1) {
     std::size_t k = static_cast<std::size_t>(
         std::lower_bound(
             held.begin(), held.end(), static_cast<std::size_t>(b0) * width,
@@ -70,7 +70,7 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
         state[place[k]] = static_cast<std::uint8_t>(held[k].first & 3);
       }
     }
-  });
+  };
   // Each point's first neighbour candidate in the rows above and below: the first point there
   // whose column is at least its own less one, so that a walk steps to any neighbour's point
   // in at most two comparisons instead of a search of the row.
@@ -94,16 +94,47 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
       }
     }
   };
-  // On several threads the bands that find the points' groups (below) find these first, row by
-  // row: one start of the threads fewer.
+  std::vector<std::size_t>& root = tables.root;
+  const auto find = [&](std::size_t k) {
+    while (root[k] != k) k = root[k] = root[root[k]];
+    return k;
+  };
+  const auto unite = [&](std::size_t a, std::size_t b) {
+    a = find(a), b = find(b);
+    if (a < b) root[b] = a;
+    if (b < a) root[a] = b;
+  };
+  const auto uniteAbove = [&](std::size_t r) {
+    for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
+      for (std::size_t j = above[k]; j < rowStart[r] && place[j] + up <= place[k] + 1; ++j) {
+        unite(k, j);
+      }
+    }
+  };
+  // On several threads the bands that find the points' groups find these first, row by row, and
+  // in the same job as the rows' tables above: one hand-off to the threads instead of two.
+  const auto groupRows = [&](std::int64_t b0, std::int64_t b1) {
+    for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
+      neighboursOfRow(r);
+      for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
+        root[k] = k;
+        if (k > rowStart[r] && place[k - 1] + 1 == place[k]) unite(k, k - 1);
+      }
+      if (r > static_cast<std::size_t>(b0)) uniteAbove(r);
+    }
+  };
   const int parts =
       bandsFor(static_cast<std::int64_t>(n), static_cast<std::int64_t>(n) * kPointWork);
   if (parts == 1) {
+    inParts(h, bands, rowParts, fillRows);
     inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
       for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
         neighboursOfRow(r);
       }
     });
+  } else {
+    root.resize(n);
+    inTwoPhases(h, bands, rowParts, fillRows, groupRows);
   }
   // The place among the points of the neighbour of point k at plane offset d, which holds one.
   const auto neighbourOf = [&](std::size_t k, std::ptrdiff_t d) {
@@ -238,34 +269,6 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   // walks, in the same order. A group with a strong point is strong as a whole (hysteresis). Each
   // point's group is named by its first point: union-find, within bands of rows and then across
   // the bands' first rows, each root the least point of its group.
-  std::vector<std::size_t>& root = tables.root;
-  root.resize(n);
-  const auto find = [&](std::size_t k) {
-    while (root[k] != k) k = root[k] = root[root[k]];
-    return k;
-  };
-  const auto unite = [&](std::size_t a, std::size_t b) {
-    a = find(a), b = find(b);
-    if (a < b) root[b] = a;
-    if (b < a) root[a] = b;
-  };
-  const auto uniteAbove = [&](std::size_t r) {
-    for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
-      for (std::size_t j = above[k]; j < rowStart[r] && place[j] + up <= place[k] + 1; ++j) {
-        unite(k, j);
-      }
-    }
-  };
-  inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
-    for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
-      neighboursOfRow(r);
-      for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
-        root[k] = k;
-        if (k > rowStart[r] && place[k - 1] + 1 == place[k]) unite(k, k - 1);
-      }
-      if (r > static_cast<std::size_t>(b0)) uniteAbove(r);
-    }
-  });
   for (int part = 1; part < rowParts; ++part) {
     uniteAbove(static_cast<std::size_t>(bandStart(h, rowParts, part)));
   }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
 #include <new>
+#include <thread>
 
 #include "core/threads.h"
 
@@ -52,6 +54,48 @@ void inParts(std::int64_t items, int bands, int parts,
     for (std::int64_t part = taken.next(); part >= 0; part = taken.next()) {
       body(bandStart(items, parts, static_cast<int>(part)),
            bandStart(items, parts, static_cast<int>(part) + 1));
+    }
+  });
+}
+
+void inTwoPhases(std::int64_t items, int bands, int parts,
+                 const std::function<void(std::int64_t, std::int64_t)>& first,
+                 const std::function<void(std::int64_t, std::int64_t)>& second) {
+  TakenFromEnds firsts(static_cast<std::uint32_t>(parts)),
+      seconds(static_cast<std::uint32_t>(parts));
+  std::atomic<int> firstsDone{0};
+  std::atomic<bool> failed{false};
+  forBands(bands, bands, [&](int, std::int64_t, std::int64_t) {
+    // A thread whose part raises still takes the parts left, so that none is left for the others
+    // to wait for; it raises once the first phase is done, and no thread starts the second.
+    std::exception_ptr error;
+    for (std::int64_t part = firsts.next(); part >= 0; part = firsts.next()) {
+      try {
+        first(bandStart(items, parts, static_cast<int>(part)),
+              bandStart(items, parts, static_cast<int>(part) + 1));
+      } catch (...) {
+        if (!error) error = std::current_exception();
+        failed.store(true, std::memory_order_relaxed);
+      }
+      firstsDone.fetch_add(1, std::memory_order_release);
+    }
+    // A part takes microseconds: pause first, then give the core away, so that on a busy machine
+    // the thread still running its part gets it.
+    constexpr int kPauses = 256;
+    for (int spins = 0; firstsDone.load(std::memory_order_acquire) < parts; ++spins) {
+      if (spins >= kPauses) {
+        std::this_thread::yield();
+        continue;
+      }
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+      __builtin_ia32_pause();
+#endif
+    }
+    if (error) std::rethrow_exception(error);
+    if (failed.load(std::memory_order_relaxed)) return;
+    for (std::int64_t part = seconds.next(); part >= 0; part = seconds.next()) {
+      second(bandStart(items, parts, static_cast<int>(part)),
+             bandStart(items, parts, static_cast<int>(part) + 1));
     }
   });
 }

@@ -66,6 +66,13 @@ int partsFor(std::int64_t items, int bands);
 // each take the next part not yet taken (TakenFromEnds).
 void inParts(std::int64_t items, int bands, int parts,
              const std::function<void(std::int64_t, std::int64_t)>& body);
+// The same of first(begin, end) and then, once every part of it is done, of second(begin, end),
+// in one job: one hand-off to the pool's threads instead of two. Each thread waits between the
+// two only for first parts another thread has taken and still runs, never for one nobody took,
+// and takes in the second the parts at the same end as in the first, whose rows its cache holds.
+void inTwoPhases(std::int64_t items, int bands, int parts,
+                 const std::function<void(std::int64_t, std::int64_t)>& first,
+                 const std::function<void(std::int64_t, std::int64_t)>& second);
 
 // The points' pixels, each with its state in the two lowest bits (so that the pixels alone still
 // order them; an image has at most 2^30 pixels, which leaves them free even in 32 bits) and its
