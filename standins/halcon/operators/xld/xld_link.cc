@@ -26,9 +26,18 @@ using namespace linking;
 // A point's share of a band's work, counted in pixels of the filters': its reads miss the cache.
 constexpr std::int64_t kPointWork = 16;
 
-// `sorted`: the points held are known to be in order already.
+// The points' listing into the held ones, in `parts` parts, and whether it left them in order.
+struct Listing {
+  std::int64_t parts;
+  std::function<void(std::int64_t, std::int64_t)> list;
+  std::function<bool()> inOrder;
+};
+
+// `sorted`: the points held are known to be in order already; `listing`: they are yet to be
+// listed.
 std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_t h,
-                                 const std::vector<std::string>& names, bool sorted = false) {
+                                 const std::vector<std::string>& names, bool sorted = false,
+                                 const Listing* listing = nullptr) {
   Held& held = tables.held;
   // The states a byte a pixel (0: no point) in a plane bordered by one pixel that never holds
   // one, so that a neighbour needs no test of the image's edges; and the points' pixels in
@@ -42,9 +51,6 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   const auto byPixel = [](const Held::value_type& a, const Held::value_type& b) {
     return a.first < b.first;
   };
-  if (!sorted && !std::is_sorted(held.begin(), held.end(), byPixel)) {
-    std::sort(held.begin(), held.end(), byPixel);
-  }
   // Where each row's points start among them, and each point's place in the plane: its pixel
   // moved by the border, one pixel before each row and after it and a row above all. Bands of
   // rows fill their own parts of both and of the plane.
@@ -125,16 +131,33 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   };
   const int parts =
       bandsFor(static_cast<std::int64_t>(n), static_cast<std::int64_t>(n) * kPointWork);
-  if (parts == 1) {
+  // On several threads the listing, the rows' tables and the groups are one job, the tables and
+  // groups left to the calling thread (below) where the listing leaves the points out of order.
+  bool grouped = false;
+  if (listing && parts > 1) {
+    root.resize(n);
+    inPhases(bands, {{listing->parts, partsFor(listing->parts, bands), listing->list, {}},
+                     {h, rowParts, fillRows, listing->inOrder},
+                     {h, rowParts, groupRows, {}}});
+    sorted = grouped = listing->inOrder();
+  } else if (listing) {
+    const int listBands = bandsFor(listing->parts, static_cast<std::int64_t>(n) * kPointWork);
+    inParts(listing->parts, listBands, partsFor(listing->parts, listBands), listing->list);
+    sorted = listing->inOrder();
+  }
+  if (!sorted && !std::is_sorted(held.begin(), held.end(), byPixel)) {
+    std::sort(held.begin(), held.end(), byPixel);
+  }
+  if (!grouped && parts == 1) {
     inParts(h, bands, rowParts, fillRows);
     inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
       for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
         neighboursOfRow(r);
       }
     });
-  } else {
+  } else if (!grouped) {
     root.resize(n);
-    inTwoPhases(h, bands, rowParts, fillRows, groupRows);
+    inPhases(bands, {{h, rowParts, fillRows, {}}, {h, rowParts, groupRows, {}}});
   }
   // The place among the points of the neighbour of point k at plane offset d, which holds one.
   const auto neighbourOf = [&](std::size_t k, std::ptrdiff_t d) {
@@ -378,25 +401,28 @@ std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& pa
   TablesOfCall tables;
   Held& held = (*tables).held;
   held.resize(offset.back());
-  const auto count = static_cast<std::int64_t>(parts.size());
-  const int bands = bandsFor(count, static_cast<std::int64_t>(held.size()) * kPointWork);
   // Whether each part's points are in order, found by the band that lists them rather than in a
   // pass over them all on the calling thread; and then across the parts' ends.
   std::vector<std::uint8_t> inOrder(parts.size(), 1);
-  inParts(count, bands, partsFor(count, bands), [&](std::int64_t b0, std::int64_t b1) {
+  Listing listing;
+  listing.parts = static_cast<std::int64_t>(parts.size());
+  listing.list = [&](std::int64_t b0, std::int64_t b1) {
     for (auto i = static_cast<std::size_t>(b0); i < static_cast<std::size_t>(b1); ++i) {
       for (std::size_t j = 0; j < parts[i].size(); ++j) {
         held[offset[i] + j] = heldOf(parts[i][j]);
         if (j > 0 && held[offset[i] + j].first < held[offset[i] + j - 1].first) inOrder[i] = 0;
       }
     }
-  });
-  bool sorted = true;
-  for (std::size_t i = 0; i < parts.size() && sorted; ++i) {
-    sorted = inOrder[i] != 0 && (offset[i] == 0 || offset[i] == offset[i + 1] ||
-                                 held[offset[i] - 1].first < held[offset[i]].first);
-  }
-  return linkHeld(*tables, w, h, names, sorted);
+  };
+  listing.inOrder = [&] {
+    bool sorted = true;
+    for (std::size_t i = 0; i < parts.size() && sorted; ++i) {
+      sorted = inOrder[i] != 0 && (offset[i] == 0 || offset[i] == offset[i + 1] ||
+                                   held[offset[i] - 1].first < held[offset[i]].first);
+    }
+    return sorted;
+  };
+  return linkHeld(*tables, w, h, names, false, &listing);
 }
 
 }  // namespace Standin
