@@ -173,10 +173,16 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   // row: the order the walks try them in.
   const std::ptrdiff_t around[8] = {-stride,     -1,          1,          stride,
                                     -stride - 1, -stride + 1, stride - 1, stride + 1};
-  // The eight states around i in one word, counted at once: a loop over them cost the walks a
-  // load, a compare and a branch a neighbour. Only the neighbours' own bytes are read, which no
-  // other group's walk writes.
+  // On the vector paths the eight states around i in one word, counted at once: the portable
+  // loop costs the walks a load, a compare and a branch a neighbour. Only the neighbours' own
+  // bytes are read, which no other group's walk writes.
+  const bool inWords = vectorPathsEnabled();
   const auto freeNeighbours = [&](std::size_t i) {
+    if (!inWords) {
+      int count = 0;
+      for (const std::ptrdiff_t d : around) count += state[i + static_cast<std::size_t>(d)] == 2;
+      return count;
+    }
     const std::uint8_t* const rowAbove = state + i - up - 1;
     const std::uint8_t* const rowBelow = state + i + up - 1;
     std::uint16_t aboveLeft = 0, belowLeft = 0;
