@@ -173,31 +173,34 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   // row: the order the walks try them in.
   const std::ptrdiff_t around[8] = {-stride,     -1,          1,          stride,
                                     -stride - 1, -stride + 1, stride - 1, stride + 1};
-  // On the vector paths the eight states around i in one word, counted at once: the portable
-  // loop costs the walks a load, a compare and a branch a neighbour. Only the neighbours' own
-  // bytes are read, which no other group's walk writes.
+  // On the vector paths the eight states around i in one word, tested at once: the portable
+  // loops cost the walks and the hysteresis a load, a compare and a branch a neighbour. Only the
+  // neighbours' own bytes are read, which no other group's walk writes.
   const bool inWords = vectorPathsEnabled();
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  const auto aroundWord = [&](std::size_t i) {
+    const std::uint8_t* const rowAbove = state + i - up - 1;
+    const std::uint8_t* const rowBelow = state + i + up - 1;
+    std::uint16_t aboveLeft = 0, belowLeft = 0;
+    std::memcpy(&aboveLeft, rowAbove, 2);
+    std::memcpy(&belowLeft, rowBelow, 2);
+    return std::uint64_t{aboveLeft} | std::uint64_t{rowAbove[2]} << 16 |
+           std::uint64_t{state[i - 1]} << 24 | std::uint64_t{state[i + 1]} << 32 |
+           std::uint64_t{belowLeft} << 40 | std::uint64_t{rowBelow[2]} << 56;
+  };
   const auto freeNeighbours = [&](std::size_t i) {
     if (!inWords) {
       int count = 0;
       for (const std::ptrdiff_t d : around) count += state[i + static_cast<std::size_t>(d)] == 2;
       return count;
     }
-    const std::uint8_t* const rowAbove = state + i - up - 1;
-    const std::uint8_t* const rowBelow = state + i + up - 1;
-    std::uint16_t aboveLeft = 0, belowLeft = 0;
-    std::memcpy(&aboveLeft, rowAbove, 2);
-    std::memcpy(&belowLeft, rowBelow, 2);
-    const std::uint64_t around8 = std::uint64_t{aboveLeft} | std::uint64_t{rowAbove[2]} << 16 |
-                                  std::uint64_t{state[i - 1]} << 24 |
-                                  std::uint64_t{state[i + 1]} << 32 |
-                                  std::uint64_t{belowLeft} << 40 | std::uint64_t{rowBelow[2]} << 56;
+    const std::uint64_t word = aroundWord(i);
     // States are 0 to 3: a byte is 2 exactly where its bit 1 is set and its bit 0 is not. The
     // multiply adds the eight ones into the top byte.
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    const std::uint64_t free = (around8 >> 1) & ~around8 & kOnes;
+    const std::uint64_t free = (word >> 1) & ~word & kOnes;
     return static_cast<int>((free * kOnes) >> 56);
   };
+
   // The walk from point k: its points' places among the points into `order`; true when it
   // closes, ending beside its start.
   const auto walk = [&](std::size_t k, std::vector<std::size_t>& order) {
@@ -288,6 +291,11 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
     // flooded from the strong points that have a weak neighbour alone.
     std::vector<std::size_t> stack;
     const auto strengthen = [&](std::size_t i) {
+      // Most strong points have no weak neighbour (state 1: bit 0 set, bit 1 not).
+      if (inWords) {
+        const std::uint64_t word = aroundWord(i);
+        if ((word & ~(word >> 1) & kOnes) == 0) return;
+      }
       for (const std::ptrdiff_t d : around) {
         std::uint8_t& s = state[i + static_cast<std::size_t>(d)];
         if (s == 1) s = 2, stack.push_back(i + static_cast<std::size_t>(d));
