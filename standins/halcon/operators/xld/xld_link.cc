@@ -38,7 +38,7 @@ struct Listing {
 // listed.
 std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_t h,
                                  const std::vector<std::string>& names, bool sorted = false,
-                                 const Listing* listing = nullptr) {
+                                 const Listing* listing = nullptr, bool alone = false) {
   Held& held = tables.held;
   // The states a byte a pixel (0: no point) in a plane bordered by one pixel that never holds
   // one, so that a neighbour needs no test of the image's edges; and the points' pixels in
@@ -61,7 +61,7 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   rowStart.resize(static_cast<std::size_t>(h) + 1);
   rowStart[static_cast<std::size_t>(h)] = n;
   place.resize(n);
-  const int bands = bandsFor(h, static_cast<std::int64_t>(n) * kPointWork);
+  const int bands = alone ? 1 : bandsFor(h, static_cast<std::int64_t>(n) * kPointWork);
   const int rowParts = partsFor(h, bands);
   const auto width = static_cast<std::size_t>(w);
   const auto fillRows = [&](std::int64_t b0, std::int64_t b1) {
@@ -131,7 +131,7 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
     }
   };
   const int parts =
-      bandsFor(static_cast<std::int64_t>(n), static_cast<std::int64_t>(n) * kPointWork);
+      alone ? 1 : bandsFor(static_cast<std::int64_t>(n), static_cast<std::int64_t>(n) * kPointWork);
   // On several threads the listing, the rows' tables and the groups are one job, the tables and
   // groups left to the calling thread (below) where the listing leaves the points out of order.
   bool grouped = false;
@@ -142,7 +142,8 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
                      {h, rowParts, groupRows, {}}});
     sorted = grouped = listing->inOrder();
   } else if (listing) {
-    const int listBands = bandsFor(listing->parts, static_cast<std::int64_t>(n) * kPointWork);
+    const int listBands =
+        alone ? 1 : bandsFor(listing->parts, static_cast<std::int64_t>(n) * kPointWork);
     inParts(listing->parts, listBands, partsFor(listing->parts, listBands), listing->list);
     sorted = listing->inOrder();
   }
@@ -423,7 +424,8 @@ std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::in
 }
 
 std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& parts, std::int32_t w,
-                                   std::int32_t h, const std::vector<std::string>& names) {
+                                   std::int32_t h, const std::vector<std::string>& names,
+                                   bool alone) {
   // Each part's place in the list, and the parts' points listed in bands of parts.
   std::vector<std::size_t> offset(parts.size() + 1);
   for (std::size_t i = 0; i < parts.size(); ++i) offset[i + 1] = offset[i] + parts[i].size();
@@ -451,7 +453,7 @@ std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& pa
     }
     return sorted;
   };
-  return linkHeld(*tables, w, h, names, false, &listing);
+  return linkHeld(*tables, w, h, names, false, &listing, alone);
 }
 
 }  // namespace Standin
