@@ -5,6 +5,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "core/contour.h"
@@ -35,8 +36,10 @@ constexpr std::size_t kKeptWindow = std::size_t{1} << 18;
 // it). Of the rows only the one before and the one after: the interpolation never reaches
 // further back, and the row after that it reads at a weight of exactly 0 (the window's row of
 // zeros, edge_windows.h).
+// `alone`: set where the windows were shared out and no other thread took part.
 std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter filter,
-                                               double alpha, double low, double high) {
+                                               double alpha, double low, double high, bool* alone) {
+  *alone = false;
   const std::int32_t w = image->width, h = image->height;
   const Runs runs = clipRuns(*image->domain, h, w);
   if (runs.empty()) return {};
@@ -90,7 +93,13 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
   // caches), so that one the machine holds up leaves the rest to the others; a window's points
   // go to its own list, whichever thread finds them.
   linking::TakenFromEnds taken(static_cast<std::uint32_t>(chunks));
+  // Whether a thread of the pool took part: where none did, through all the windows, it is held
+  // up (a busy machine, a wake-up through the kernel that came late), and the linking runs on
+  // the calling thread alone rather than share out work and then wait for it.
+  const std::thread::id caller = std::this_thread::get_id();
+  std::atomic<bool> joined{false};
   forBands(bands, bands, [&](int, std::int64_t, std::int64_t) {
+    if (std::this_thread::get_id() != caller) joined.store(true, std::memory_order_relaxed);
     // Each thread's window kept from call to call: fresh planes would cost a page fault and the
     // zeroing of every page, the window's whole size again on each call.
     thread_local std::unique_ptr<GradientWindow> window;
@@ -118,6 +127,7 @@ std::vector<std::vector<LinkPoint>> edgePoints(const ImagePtr& image, EdgeFilter
     // A window as tall as the image, which the slow recursive filters take, is not kept.
     if (g.amp.capacity() > kKeptWindow) g = GradientWindow();
   });
+  *alone = bands > 1 && !joined.load(std::memory_order_relaxed);
   return found;
 }
 
@@ -138,9 +148,11 @@ void EdgesSubPix(const HObject& Image, HObject* Edges, const HTuple& Filter, con
   std::vector<HObject::Item> items;
   for (const ImagePtr& image : imagesOf(Image, op, 1)) {
     if (image->channels.empty() || image->width < 1 || image->height < 1) continue;
-    const std::vector<std::vector<LinkPoint>> points = edgePoints(image, filter, alpha, low, high);
-    for (ContourPtr& contour :
-         linkPoints(points, image->width, image->height, {"edge_direction", "angle", "response"})) {
+    bool alone = false;
+    const std::vector<std::vector<LinkPoint>> points =
+        edgePoints(image, filter, alpha, low, high, &alone);
+    for (ContourPtr& contour : linkPoints(points, image->width, image->height,
+                                          {"edge_direction", "angle", "response"}, alone)) {
       items.push_back(std::move(contour));
     }
   }

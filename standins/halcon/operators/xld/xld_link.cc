@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <new>
@@ -13,6 +14,7 @@
 
 #include "core/numbers.h"
 #include "core/threads.h"
+#include "operators/xld/xld_link_held.h"
 #include "operators/xld/xld_link_normals.h"
 #include "operators/xld/xld_link_tables.h"
 
@@ -26,9 +28,13 @@ using namespace linking;
 // A point's share of a band's work, counted in pixels of the filters': its reads miss the cache.
 constexpr std::int64_t kPointWork = 16;
 
-// `sorted`: the points held are known to be in order already.
+}  // namespace
+
+namespace linking {
+
 std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_t h,
-                                 const std::vector<std::string>& names, bool sorted = false) {
+                                 const std::vector<std::string>& names, bool sorted,
+                                 const Listing* listing, bool alone) {
   Held& held = tables.held;
   // The states a byte a pixel (0: no point) in a plane bordered by one pixel that never holds
   // one, so that a neighbour needs no test of the image's edges; and the points' pixels in
@@ -42,9 +48,6 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   const auto byPixel = [](const Held::value_type& a, const Held::value_type& b) {
     return a.first < b.first;
   };
-  if (!sorted && !std::is_sorted(held.begin(), held.end(), byPixel)) {
-    std::sort(held.begin(), held.end(), byPixel);
-  }
   // Where each row's points start among them, and each point's place in the plane: its pixel
   // moved by the border, one pixel before each row and after it and a row above all. Bands of
   // rows fill their own parts of both and of the plane.
@@ -54,10 +57,10 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   rowStart.resize(static_cast<std::size_t>(h) + 1);
   rowStart[static_cast<std::size_t>(h)] = n;
   place.resize(n);
-  const int bands = bandsFor(h, static_cast<std::int64_t>(n) * kPointWork);
+  const int bands = alone ? 1 : bandsFor(h, static_cast<std::int64_t>(n) * kPointWork);
   const int rowParts = partsFor(h, bands);
   const auto width = static_cast<std::size_t>(w);
-  inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
+  const auto fillRows = [&](std::int64_t b0, std::int64_t b1) {
     std::size_t k = static_cast<std::size_t>(
         std::lower_bound(
             held.begin(), held.end(), static_cast<std::size_t>(b0) * width,
@@ -70,7 +73,7 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
         state[place[k]] = static_cast<std::uint8_t>(held[k].first & 3);
       }
     }
-  });
+  };
   // Each point's first neighbour candidate in the rows above and below: the first point there
   // whose column is at least its own less one, so that a walk steps to any neighbour's point
   // in at most two comparisons instead of a search of the row.
@@ -94,16 +97,65 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
       }
     }
   };
-  // On several threads the bands that find the points' groups (below) find these first, row by
-  // row: one start of the threads fewer.
+  std::vector<std::size_t>& root = tables.root;
+  const auto find = [&](std::size_t k) {
+    while (root[k] != k) k = root[k] = root[root[k]];
+    return k;
+  };
+  const auto unite = [&](std::size_t a, std::size_t b) {
+    a = find(a), b = find(b);
+    if (a < b) root[b] = a;
+    if (b < a) root[a] = b;
+  };
+  const auto uniteAbove = [&](std::size_t r) {
+    for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
+      for (std::size_t j = above[k]; j < rowStart[r] && place[j] + up <= place[k] + 1; ++j) {
+        unite(k, j);
+      }
+    }
+  };
+  // On several threads the bands that find the points' groups find these first, row by row, and
+  // in the same job as the rows' tables above: one hand-off to the threads instead of two.
+  const auto groupRows = [&](std::int64_t b0, std::int64_t b1) {
+    for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
+      neighboursOfRow(r);
+      for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
+        root[k] = k;
+        if (k > rowStart[r] && place[k - 1] + 1 == place[k]) unite(k, k - 1);
+      }
+      if (r > static_cast<std::size_t>(b0)) uniteAbove(r);
+    }
+  };
   const int parts =
-      bandsFor(static_cast<std::int64_t>(n), static_cast<std::int64_t>(n) * kPointWork);
-  if (parts == 1) {
+      alone ? 1 : bandsFor(static_cast<std::int64_t>(n), static_cast<std::int64_t>(n) * kPointWork);
+  // On several threads the listing, the rows' tables and the groups are one job, the tables and
+  // groups left to the calling thread (below) where the listing leaves the points out of order.
+  bool grouped = false;
+  if (listing && parts > 1) {
+    root.resize(n);
+    inPhases(bands, {{listing->parts, partsFor(listing->parts, bands), listing->list, {}},
+                     {h, rowParts, fillRows, listing->inOrder},
+                     {h, rowParts, groupRows, {}}});
+    sorted = grouped = listing->inOrder();
+  } else if (listing) {
+    const int listBands =
+        alone ? 1 : bandsFor(listing->parts, static_cast<std::int64_t>(n) * kPointWork);
+    inParts(listing->parts, listBands, partsFor(listing->parts, listBands), listing->list);
+    sorted = listing->inOrder();
+  }
+  if (!sorted && !std::is_sorted(held.begin(), held.end(), byPixel)) {
+    std::sort(held.begin(), held.end(), byPixel);
+  }
+  if (!grouped && parts == 1) {
+    inParts(h, bands, rowParts, fillRows);
     inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
       for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
         neighboursOfRow(r);
       }
     });
+  } else if (!grouped) {
+    root.resize(n);
+    inPhases(bands, {{h, rowParts, fillRows, {}}, {h, rowParts, groupRows, {}}});
   }
   // The place among the points of the neighbour of point k at plane offset d, which holds one.
   const auto neighbourOf = [&](std::size_t k, std::ptrdiff_t d) {
@@ -118,11 +170,34 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   // row: the order the walks try them in.
   const std::ptrdiff_t around[8] = {-stride,     -1,          1,          stride,
                                     -stride - 1, -stride + 1, stride - 1, stride + 1};
-  const auto freeNeighbours = [&](std::size_t i) {
-    int count = 0;
-    for (const std::ptrdiff_t d : around) count += state[i + static_cast<std::size_t>(d)] == 2;
-    return count;
+  // On the vector paths the eight states around i in one word, tested at once: the portable
+  // loops cost the walks and the hysteresis a load, a compare and a branch a neighbour. Only the
+  // neighbours' own bytes are read, which no other group's walk writes.
+  const bool inWords = vectorPathsEnabled();
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  const auto aroundWord = [&](std::size_t i) {
+    const std::uint8_t* const rowAbove = state + i - up - 1;
+    const std::uint8_t* const rowBelow = state + i + up - 1;
+    std::uint16_t aboveLeft = 0, belowLeft = 0;
+    std::memcpy(&aboveLeft, rowAbove, 2);
+    std::memcpy(&belowLeft, rowBelow, 2);
+    return std::uint64_t{aboveLeft} | std::uint64_t{rowAbove[2]} << 16 |
+           std::uint64_t{state[i - 1]} << 24 | std::uint64_t{state[i + 1]} << 32 |
+           std::uint64_t{belowLeft} << 40 | std::uint64_t{rowBelow[2]} << 56;
   };
+  const auto freeNeighbours = [&](std::size_t i) {
+    if (!inWords) {
+      int count = 0;
+      for (const std::ptrdiff_t d : around) count += state[i + static_cast<std::size_t>(d)] == 2;
+      return count;
+    }
+    const std::uint64_t word = aroundWord(i);
+    // States are 0 to 3: a byte is 2 exactly where its bit 1 is set and its bit 0 is not. The
+    // multiply adds the eight ones into the top byte.
+    const std::uint64_t free = (word >> 1) & ~word & kOnes;
+    return static_cast<int>((free * kOnes) >> 56);
+  };
+
   // The walk from point k: its points' places among the points into `order`; true when it
   // closes, ending beside its start.
   const auto walk = [&](std::size_t k, std::vector<std::size_t>& order) {
@@ -213,6 +288,11 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
     // flooded from the strong points that have a weak neighbour alone.
     std::vector<std::size_t> stack;
     const auto strengthen = [&](std::size_t i) {
+      // Most strong points have no weak neighbour (state 1: bit 0 set, bit 1 not).
+      if (inWords) {
+        const std::uint64_t word = aroundWord(i);
+        if ((word & ~(word >> 1) & kOnes) == 0) return;
+      }
       for (const std::ptrdiff_t d : around) {
         std::uint8_t& s = state[i + static_cast<std::size_t>(d)];
         if (s == 1) s = 2, stack.push_back(i + static_cast<std::size_t>(d));
@@ -238,34 +318,6 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   // walks, in the same order. A group with a strong point is strong as a whole (hysteresis). Each
   // point's group is named by its first point: union-find, within bands of rows and then across
   // the bands' first rows, each root the least point of its group.
-  std::vector<std::size_t>& root = tables.root;
-  root.resize(n);
-  const auto find = [&](std::size_t k) {
-    while (root[k] != k) k = root[k] = root[root[k]];
-    return k;
-  };
-  const auto unite = [&](std::size_t a, std::size_t b) {
-    a = find(a), b = find(b);
-    if (a < b) root[b] = a;
-    if (b < a) root[a] = b;
-  };
-  const auto uniteAbove = [&](std::size_t r) {
-    for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
-      for (std::size_t j = above[k]; j < rowStart[r] && place[j] + up <= place[k] + 1; ++j) {
-        unite(k, j);
-      }
-    }
-  };
-  inParts(h, bands, rowParts, [&](std::int64_t b0, std::int64_t b1) {
-    for (auto r = static_cast<std::size_t>(b0); r < static_cast<std::size_t>(b1); ++r) {
-      neighboursOfRow(r);
-      for (std::size_t k = rowStart[r]; k < rowStart[r + 1]; ++k) {
-        root[k] = k;
-        if (k > rowStart[r] && place[k - 1] + 1 == place[k]) unite(k, k - 1);
-      }
-      if (r > static_cast<std::size_t>(b0)) uniteAbove(r);
-    }
-  });
   for (int part = 1; part < rowParts; ++part) {
     uniteAbove(static_cast<std::size_t>(bandStart(h, rowParts, part)));
   }
@@ -356,45 +408,7 @@ std::vector<ContourPtr> linkHeld(LinkTables& tables, std::int32_t w, std::int32_
   return contours;
 }
 
-}  // namespace
-
-std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::int32_t w,
-                                   std::int32_t h, const std::vector<std::string>& names) {
-  TablesOfCall tables;
-  Held& held = (*tables).held;
-  held.resize(points.size());
-  for (std::size_t i = 0; i < points.size(); ++i) held[i] = heldOf(points[i]);
-  return linkHeld(*tables, w, h, names);
-}
-
-std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& parts, std::int32_t w,
-                                   std::int32_t h, const std::vector<std::string>& names) {
-  // Each part's place in the list, and the parts' points listed in bands of parts.
-  std::vector<std::size_t> offset(parts.size() + 1);
-  for (std::size_t i = 0; i < parts.size(); ++i) offset[i + 1] = offset[i] + parts[i].size();
-  TablesOfCall tables;
-  Held& held = (*tables).held;
-  held.resize(offset.back());
-  const auto count = static_cast<std::int64_t>(parts.size());
-  const int bands = bandsFor(count, static_cast<std::int64_t>(held.size()) * kPointWork);
-  // Whether each part's points are in order, found by the band that lists them rather than in a
-  // pass over them all on the calling thread; and then across the parts' ends.
-  std::vector<std::uint8_t> inOrder(parts.size(), 1);
-  inParts(count, bands, partsFor(count, bands), [&](std::int64_t b0, std::int64_t b1) {
-    for (auto i = static_cast<std::size_t>(b0); i < static_cast<std::size_t>(b1); ++i) {
-      for (std::size_t j = 0; j < parts[i].size(); ++j) {
-        held[offset[i] + j] = heldOf(parts[i][j]);
-        if (j > 0 && held[offset[i] + j].first < held[offset[i] + j - 1].first) inOrder[i] = 0;
-      }
-    }
-  });
-  bool sorted = true;
-  for (std::size_t i = 0; i < parts.size() && sorted; ++i) {
-    sorted = inOrder[i] != 0 && (offset[i] == 0 || offset[i] == offset[i + 1] ||
-                                 held[offset[i] - 1].first < held[offset[i]].first);
-  }
-  return linkHeld(*tables, w, h, names, sorted);
-}
+}  // namespace linking
 
 }  // namespace Standin
 }  // namespace HalconCpp

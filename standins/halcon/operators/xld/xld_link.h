@@ -20,10 +20,11 @@ namespace Standin {
 // dropped. `points` holds at most one point a pixel, in any order.
 std::vector<ContourPtr> linkPoints(const std::vector<LinkPoint>& points, std::int32_t width,
                                    std::int32_t height, const std::vector<std::string>& names);
-// The same of the points of several parts, as if one after the other in one list.
+// The same of the points of several parts, as if one after the other in one list; `alone`: on
+// the calling thread alone (the same contours), where the operators' threads are held up elsewhere.
 std::vector<ContourPtr> linkPoints(const std::vector<std::vector<LinkPoint>>& parts,
                                    std::int32_t width, std::int32_t height,
-                                   const std::vector<std::string>& names);
+                                   const std::vector<std::string>& names, bool alone = false);
 
 }  // namespace Standin
 }  // namespace HalconCpp

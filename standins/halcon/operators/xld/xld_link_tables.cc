@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <memory>
 #include <new>
+#include <thread>
+#include <vector>
 
 #include "core/threads.h"
 
@@ -53,6 +57,54 @@ void inParts(std::int64_t items, int bands, int parts,
       body(bandStart(items, parts, static_cast<int>(part)),
            bandStart(items, parts, static_cast<int>(part) + 1));
     }
+  });
+}
+
+void inPhases(int bands, std::initializer_list<Phase> phases) {
+  const std::vector<Phase> list(phases);
+  std::vector<std::unique_ptr<TakenFromEnds>> taken;
+  for (const Phase& phase : list) {
+    taken.push_back(std::make_unique<TakenFromEnds>(static_cast<std::uint32_t>(phase.parts)));
+  }
+  const std::unique_ptr<std::atomic<int>[]> done(new std::atomic<int>[list.size()]());
+  std::atomic<bool> failed{false};
+  forBands(bands, bands, [&](int, std::int64_t, std::int64_t) {
+    // A thread whose part raises still takes the parts left, so that none is left for the others
+    // to wait for; it raises once the phase is done, and no thread starts the next.
+    std::exception_ptr error;
+    for (std::size_t p = 0; p < list.size(); ++p) {
+      const Phase& phase = list[p];
+      if (p > 0) {
+        // A part takes microseconds: pause first, then give the core away, so that on a busy
+        // machine the thread still running its part gets it.
+        constexpr int kPauses = 256;
+        for (int spins = 0; done[p - 1].load(std::memory_order_acquire) < list[p - 1].parts;
+             ++spins) {
+          if (spins >= kPauses) {
+            std::this_thread::yield();
+            continue;
+          }
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+          __builtin_ia32_pause();
+#endif
+        }
+        if (error) std::rethrow_exception(error);
+        if (failed.load(std::memory_order_relaxed)) return;
+        // Every thread reads the same finished phases: all of them stop here, or none.
+        if (phase.go && !phase.go()) return;
+      }
+      for (std::int64_t part = taken[p]->next(); part >= 0; part = taken[p]->next()) {
+        try {
+          phase.body(bandStart(phase.items, phase.parts, static_cast<int>(part)),
+                     bandStart(phase.items, phase.parts, static_cast<int>(part) + 1));
+        } catch (...) {
+          if (!error) error = std::current_exception();
+          failed.store(true, std::memory_order_relaxed);
+        }
+        done[p].fetch_add(1, std::memory_order_release);
+      }
+    }
+    if (error) std::rethrow_exception(error);
   });
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -66,6 +67,20 @@ int partsFor(std::int64_t items, int bands);
 // each take the next part not yet taken (TakenFromEnds).
 void inParts(std::int64_t items, int bands, int parts,
              const std::function<void(std::int64_t, std::int64_t)>& body);
+// A phase of inPhases: body(begin, end) for `parts` contiguous parts of [0, items), run only
+// when `go` (if given) is true once the phases before it are done.
+struct Phase {
+  std::int64_t items;
+  int parts;
+  std::function<void(std::int64_t, std::int64_t)> body;
+  std::function<bool()> go;
+};
+// The phases one after the other, each started once every part of the one before is done, in one
+// job: one hand-off to the pool's threads instead of one a phase. Each thread takes the parts of
+// a phase as inParts does (the same end in each phase, whose rows its cache holds), and waits
+// between phases only for parts another thread has taken and still runs, never for one nobody
+// took.
+void inPhases(int bands, std::initializer_list<Phase> phases);
 
 // The points' pixels, each with its state in the two lowest bits (so that the pixels alone still
 // order them; an image has at most 2^30 pixels, which leaves them free even in 32 bits) and its
