@@ -39,7 +39,7 @@ HObject reducedTo(const HObject& image, Size size, const Rows& rows) {
   return reduced;
 }
 
-TEST(Deriche49bPaths, EvenBandsGiveThePortableBytes) {
+TEST(RecursiveBandsPaths, EvenBandsGiveThePortableBytes) {
   SettingsRestored restored;
   constexpr Hlong kAll = 1 << 20;
   const Row rows[] = {

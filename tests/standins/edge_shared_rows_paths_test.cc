@@ -99,7 +99,7 @@ struct Sweep {
   std::vector<EdgeCall> calls;
 };
 
-TEST(Edges49Paths, WindowsInTurnGiveThePortableContours) {
+TEST(EdgeSharedRowsPaths, WindowsInTurnGiveThePortableContours) {
   SettingsRestored restored;
   const PlaneOf scene = [](Size size) { return scenePlane(size, 0); };
   const Sweep sweeps[] = {
@@ -142,7 +142,7 @@ TEST(Edges49Paths, WindowsInTurnGiveThePortableContours) {
 
 // A call right after one on another image of the same size and domain: the windows each thread
 // keeps from call to call hold that image's rows, which this call must not take.
-TEST(Edges49Paths, CallsAfterAnotherImageOfTheSameSizeGiveThePortableContours) {
+TEST(EdgeSharedRowsPaths, CallsAfterAnotherImageOfTheSameSizeGiveThePortableContours) {
   SettingsRestored restored;
   const EdgeCall calls[] = {{"canny", 1, 20, 40}, {"deriche2", 1.5, 8, 30}};
   for (const Size size : {Size{300, 161}, Size{97, 203}}) {

@@ -68,7 +68,7 @@ struct Row {
   Domains (*domains)(const HObject&, Size) = &benchmarkDomains;
 };
 
-TEST(Deriche49Paths, GiveThePortableBytes) {
+TEST(RecursiveStripsPaths, GiveThePortableBytes) {
   SettingsRestored restored;
   const Row rows[] = {
       // Three strips and 8 columns, four and one, five whole; two chunks and 6 rows, three and

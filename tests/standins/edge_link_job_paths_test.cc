@@ -48,7 +48,7 @@ std::vector<std::pair<std::string, HObject>> linkDomains(const HObject& image, S
   return domains;
 }
 
-TEST(Edges49bPaths, LinkingInOneJobGivesThePortableContours) {
+TEST(EdgeLinkJobPaths, LinkingInOneJobGivesThePortableContours) {
   SettingsRestored restored;
   const std::pair<const char*, Pattern> patterns[] = {
       // Edges down every row: each group crosses every part of rows.

@@ -40,7 +40,7 @@ std::vector<std::pair<std::string, HObject>> shiftedDomains(const HObject& image
 
 // Widths about one and two blocks of 64 and beyond; sigmas whose floats reach every number of
 // taps the phases take (1 ... 15) and a few beyond them.
-TEST(Gauss49Paths, BlocksOfPhasesGiveThePortableResult) {
+TEST(GaussPhasesPaths, BlocksOfPhasesGiveThePortableResult) {
   SettingsRestored restored;
   std::vector<Hlong> widths{64, 65, 127, 128, 129, 131, 193, 259};
   if (quickSweep()) widths = {65, 131};
@@ -64,7 +64,7 @@ TEST(Gauss49Paths, BlocksOfPhasesGiveThePortableResult) {
 // weights at even and at odd offsets each sum to a half), the flat grey's far from it, so that
 // only the stripe's columns are summed again. Stripes start in each phase of a block and
 // across the blocks' edges.
-TEST(Gauss49Paths, UndecidedColumnsGiveThePortableResult) {
+TEST(GaussPhasesPaths, UndecidedColumnsGiveThePortableResult) {
   SettingsRestored restored;
   const Size size{300, 17};
   struct Stripe {
