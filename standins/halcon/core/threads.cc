@@ -155,6 +155,19 @@ std::int64_t bandStart(std::int64_t items, int bands, int band) {
   return items / bands * band + std::min<std::int64_t>(band, items % bands);
 }
 
+void awaitCount(const std::atomic<int>& count, int target) {
+  constexpr int kPauses = 256;
+  for (int spins = 0; count.load(std::memory_order_acquire) < target; ++spins) {
+    if (spins >= kPauses) {
+      std::this_thread::yield();
+      continue;
+    }
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+    __builtin_ia32_pause();
+#endif
+  }
+}
+
 void forBands(std::int64_t items, int bands,
               const std::function<void(int band, std::int64_t begin, std::int64_t end)>& body) {
   if (bands <= 1) {

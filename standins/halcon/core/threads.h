@@ -18,6 +18,7 @@
 #ifndef QUORVEX_STANDINS_HALCON_THREADS_H
 #define QUORVEX_STANDINS_HALCON_THREADS_H
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -43,6 +44,10 @@ int bandsFor(std::int64_t items, std::int64_t work);
 void forBands(std::int64_t items, int bands,
               const std::function<void(int band, std::int64_t begin, std::int64_t end)>& body);
 
+// Inside a job's part: waits until `count` reaches `target`, the parts other threads of the job
+// have taken and still run. Such a part takes microseconds: the wait pauses first, then gives
+// the core away, so that on a busy machine the thread still running its part gets it.
+void awaitCount(const std::atomic<int>& count, int target);
 // The first row of band `band` of `bands` over `items`: the bands differ by one at most.
 std::int64_t bandStart(std::int64_t items, int bands, int band);
 

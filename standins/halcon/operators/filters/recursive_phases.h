@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <thread>
 
 #include "core/threads.h"
 
@@ -44,18 +43,7 @@ inline void forTwoPhases(int firsts, const std::function<void(int)>& first, int 
       if (part < 64) ran |= std::uint64_t{1} << part;
       first(part);
     }
-    // A part of the first phase takes tens of microseconds: pause first, then give the core
-    // away, so that on a busy machine the thread still running its part gets it.
-    constexpr int kPauses = 256;
-    for (int spins = 0; firstsDone.load(std::memory_order_acquire) < firsts; ++spins) {
-      if (spins >= kPauses) {
-        std::this_thread::yield();
-        continue;
-      }
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-      __builtin_ia32_pause();
-#endif
-    }
+    awaitCount(firstsDone, firsts);
     for (int part = 0; part < std::min(seconds, 64); ++part) {
       if (ran >> part & 1) take(part);
     }

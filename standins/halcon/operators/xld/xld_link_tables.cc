@@ -5,7 +5,6 @@
 #include <exception>
 #include <memory>
 #include <new>
-#include <thread>
 #include <vector>
 
 #include "core/threads.h"
@@ -75,19 +74,7 @@ void inPhases(int bands, std::initializer_list<Phase> phases) {
     for (std::size_t p = 0; p < list.size(); ++p) {
       const Phase& phase = list[p];
       if (p > 0) {
-        // A part takes microseconds: pause first, then give the core away, so that on a busy
-        // machine the thread still running its part gets it.
-        constexpr int kPauses = 256;
-        for (int spins = 0; done[p - 1].load(std::memory_order_acquire) < list[p - 1].parts;
-             ++spins) {
-          if (spins >= kPauses) {
-            std::this_thread::yield();
-            continue;
-          }
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-          __builtin_ia32_pause();
-#endif
-        }
+        awaitCount(done[p - 1], list[p - 1].parts);
         if (error) std::rethrow_exception(error);
         if (failed.load(std::memory_order_relaxed)) return;
         // Every thread reads the same finished phases: all of them stop here, or none.
